@@ -1,0 +1,68 @@
+#pragma once
+// The frame every archive command runs in, and the message service it reports through.
+#include <QString>
+
+#include <functional>
+
+#include "platform/core/archivefile.h"
+
+namespace orv::archive {
+
+enum class MessageKind {
+    Warning,      // OK and Cancel; a failed check, texts begin "Attenzione:"
+    Error,        // OK and Cancel; a failed archive command
+    Information,  // OK and Cancel; a completed operation, an empty archive
+    Confirmation, // Yes and No; No abandons the operation
+    Plain,        // OK only
+};
+
+enum class MessageButton { Ok, Cancel, Yes, No };
+
+// Modal message boxes. The window layer supplies the real one, tests a recording double.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual MessageButton show(MessageKind kind, const QString& text) = 0;
+};
+
+// The archive-access message. Its paragraphs are separated by "\n\r\n\r".
+inline const QString kArchiveAccessMessage = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
+    "programma.");
+inline const QString kEmptyArchiveMessage = QStringLiteral("L'archivio non contiene nessuna scheda.");
+
+// The editor commands that reach an archive.
+enum class EditorCommand { New, Save, Duplicate, First, Previous, Next, Last };
+
+// The kind of box each editor shows its archive-access message in, by command.
+struct AccessMessageKinds {
+    MessageKind newCard = MessageKind::Error;
+    MessageKind save = MessageKind::Error;
+    MessageKind duplicate = MessageKind::Error;
+    MessageKind first = MessageKind::Error;
+    MessageKind previous = MessageKind::Error;
+    MessageKind next = MessageKind::Error;
+    MessageKind last = MessageKind::Error;
+
+    MessageKind of(EditorCommand c) const;
+
+    // The seven editors of the program.
+    static AccessMessageKinds customers();          // every command an error box
+    static AccessMessageKinds contracts();          // First and Save warnings
+    static AccessMessageKinds jobSheets();          // First and Save warnings
+    static AccessMessageKinds warehouse();          // every command a warning box
+    static AccessMessageKinds schedule();           // every command an error box
+    static AccessMessageKinds quotesAndDeliveries(); // First and Save warnings
+};
+
+// Opens the archive at `path` (created empty when missing), runs `body` on it and closes
+// it, also when the body fails. Any failure shows the archive-access message in a box of
+// `kind` (no box when `messages` is null) and returns false.
+bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* messages,
+                       MessageKind kind, const std::function<void(ArchiveFile&)>& body);
+// The same without a message: for lists that stay silent when their archive fails.
+bool runArchiveCommandSilently(const QString& path, qint64 recordSize,
+                               const std::function<void(ArchiveFile&)>& body);
+
+} // namespace orv::archive

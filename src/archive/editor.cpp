@@ -1,0 +1,205 @@
+#include "archive/editor.h"
+
+
+#include "platform/core/formats.h"
+#include "platform/core/text.h"
+
+namespace orv::archive {
+
+void fillControls(EditorView& view, const RecordLayout& layout, const QStringList& values)
+{
+    for (int i = 0; i < layout.fieldCount() && i < values.size(); ++i) {
+        const FieldDef& f = layout.field(i);
+        if (f.control.isEmpty())
+            continue;
+        const QString v = trimmed(values[i]);
+        if (f.kind == FieldKind::Flag) {
+            // A flag that is neither word (a damaged or foreign record) leaves the box.
+            if (v == kYes)
+                view.setChecked(f.control, true);
+            else if (v == kNo)
+                view.setChecked(f.control, false);
+        } else {
+            view.setText(f.control, v);
+        }
+    }
+}
+
+QStringList readControls(const EditorView& view, const RecordLayout& layout)
+{
+    QStringList values;
+    values.reserve(layout.fieldCount());
+    for (const FieldDef& f : layout.fields()) {
+        if (f.control.isEmpty())
+            values.append(QString());
+        else if (f.kind == FieldKind::Flag)
+            values.append(view.isChecked(f.control) ? kYes : kNo);
+        else
+            values.append(view.text(f.control));
+    }
+    return values;
+}
+
+namespace {
+
+// The position label as a record number; a label that is not a number fails the command.
+qint64 positionNumber(const QString& text)
+{
+    qint64 n = 0;
+    if (!tryStrToInt64(text, n))
+        throw ArchiveError(u"position label \"%1\" is not a number"_qs.arg(text));
+    return n;
+}
+
+} // namespace
+
+ArchiveEditor::ArchiveEditor(EditorSpec spec, EditorView& view, MessageService& messages)
+    : spec_(std::move(spec)), view_(view), messages_(messages)
+{
+    Q_ASSERT(spec_.layout && spec_.archivePath);
+}
+
+QString ArchiveEditor::path() const { return trimmed(spec_.archivePath()); }
+
+bool ArchiveEditor::withArchive(EditorCommand command, const std::function<void(ArchiveFile&)>& body)
+{
+    return runArchiveCommand(path(), spec_.layout->size(), &messages_, spec_.accessKinds.of(command), body);
+}
+
+QByteArray ArchiveEditor::record() const { return spec_.layout->encode(readControls(view_, *spec_.layout)); }
+
+void ArchiveEditor::show(const QStringList& values, qint64 position)
+{
+    fillControls(view_, *spec_.layout, values);
+    view_.setPosition(QString::number(position));
+}
+
+void ArchiveEditor::load(ArchiveFile& file, qint64 position)
+{
+    file.seek(position - 1);
+    const QByteArray rec = file.read(); // the controls change only once the record is whole
+    show(spec_.layout->decode(rec), file.position());
+}
+
+void ArchiveEditor::blank()
+{
+    for (const FieldDef& f : spec_.layout->fields()) {
+        if (f.control.isEmpty() || spec_.keptOnNew.contains(f.control))
+            continue;
+        if (f.kind == FieldKind::Flag)
+            view_.setChecked(f.control, false);
+        else
+            view_.setText(f.control, spec_.blankDefaults.value(f.control));
+    }
+    view_.setPosition(QString());
+    if (!spec_.firstControl.isEmpty())
+        view_.setFocus(spec_.firstControl);
+}
+
+void ArchiveEditor::save()
+{
+    if (spec_.checks && !spec_.checks(*this))
+        return;
+    const QString position = trimmed(view_.position());
+    qint64 written = -1;
+    const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
+        if (spec_.beforeWrite)
+            spec_.beforeWrite(*this);
+        const QByteArray rec = record();
+        if (position.isEmpty()) {
+            written = file.append(rec);
+        } else {
+            file.seek(positionNumber(position) - 1);
+            written = file.write(rec);
+        }
+    });
+    // The position changes only once the record is safely in the file, so a card whose
+    // save failed stays as it was and can be saved again.
+    if (!ok)
+        return;
+    view_.setPosition(QString::number(written + 1));
+    messages_.show(MessageKind::Information,
+                   position.isEmpty() ? spec_.appendedInformation : spec_.savedInformation);
+}
+
+void ArchiveEditor::duplicate()
+{
+    if (trimmed(view_.position()).isEmpty()) {
+        messages_.show(MessageKind::Warning, spec_.duplicateWarning);
+        return;
+    }
+    for (const QString& c : spec_.duplicateClears)
+        view_.setText(c, QString());
+    view_.setPosition(QString());
+    const bool ok = withArchive(EditorCommand::Duplicate, [&](ArchiveFile&) {
+        if (spec_.onDuplicate)
+            spec_.onDuplicate(*this);
+        if (!spec_.firstControl.isEmpty())
+            view_.setFocus(spec_.firstControl);
+    });
+    if (ok)
+        messages_.show(MessageKind::Information, spec_.duplicateInformation);
+}
+
+void ArchiveEditor::first()
+{
+    bool empty = false;
+    withArchive(EditorCommand::First, [&](ArchiveFile& file) {
+        empty = file.count() == 0;
+        if (!empty)
+            load(file, 1);
+    });
+    if (empty)
+        messages_.show(MessageKind::Information, kEmptyArchiveMessage);
+}
+
+void ArchiveEditor::last()
+{
+    bool empty = false;
+    withArchive(EditorCommand::Last, [&](ArchiveFile& file) {
+        const qint64 count = file.count();
+        empty = count == 0;
+        if (!empty)
+            load(file, count);
+    });
+    if (empty)
+        messages_.show(MessageKind::Information, kEmptyArchiveMessage);
+}
+
+void ArchiveEditor::next()
+{
+    bool empty = false;
+    withArchive(EditorCommand::Next, [&](ArchiveFile& file) {
+        const QString p = trimmed(view_.position());
+        const qint64 n = p.isEmpty() ? 0 : positionNumber(p);
+        const qint64 count = file.count();
+        if (count == 0) {
+            empty = true;
+            view_.setPosition(QString());
+        } else if (n < count) {
+            load(file, n + 1);
+        }
+    });
+    if (empty)
+        messages_.show(MessageKind::Information, kEmptyArchiveMessage);
+}
+
+void ArchiveEditor::previous()
+{
+    bool empty = false;
+    withArchive(EditorCommand::Previous, [&](ArchiveFile& file) {
+        // At record 1 nothing happens, before the count is even looked at.
+        const QString p = trimmed(view_.position());
+        if (p == u"1")
+            return;
+        if (file.count() == 0) {
+            empty = true;
+            return;
+        }
+        load(file, p.isEmpty() ? 1 : positionNumber(p) - 1);
+    });
+    if (empty)
+        messages_.show(MessageKind::Information, kEmptyArchiveMessage);
+}
+
+} // namespace orv::archive

@@ -1,0 +1,133 @@
+#include "archive/spreadsheet.h"
+
+#include <QFile>
+
+#include "platform/core/cp1252.h"
+#include "platform/core/services.h"
+#include "platform/core/text.h"
+
+namespace orv::archive {
+
+QString escapeCell(const QString& text)
+{
+    QString r;
+    r.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'&': r += u"&amp;"; break;
+        case u'<': r += u"&lt;"; break;
+        case u'>': r += u"&gt;"; break;
+        default: r += c;
+        }
+    }
+    return r;
+}
+
+QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& rows)
+{
+    QString t;
+    t += u"<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+         u"xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+         u"xmlns=\"http://www.w3.org/TR/REC-html40\">"
+         u"<head>"
+         u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+         u"<!--[if gte mso 9]><xml>"
+         u"<x:ExcelWorkbook>"
+         u"<x:ExcelWorksheets>"
+         u"<x:ExcelWorksheet>"
+         u"<x:Name>";
+    t += escapeCell(sheet.sheetName);
+    t += u"</x:Name>"
+         u"<x:WorksheetOptions>"
+         u"<x:Selected/>"
+         u"<x:Panes>"
+         u"<x:Pane>"
+         u"<x:Number>1</x:Number>"
+         u"<x:ActiveRow>3</x:ActiveRow>"
+         u"</x:Pane>"
+         u"</x:Panes>"
+         u"<x:ProtectContents>False</x:ProtectContents>"
+         u"<x:ProtectObjects>False</x:ProtectObjects>"
+         u"<x:ProtectScenarios>False</x:ProtectScenarios>"
+         u"</x:WorksheetOptions>"
+         u"</x:ExcelWorksheet>"
+         u"</x:ExcelWorksheets>"
+         u"</x:ExcelWorkbook>"
+         u"</xml><![endif]-->"
+         u"</head>"
+         u"<body>"
+         u"<table x:str>";
+
+    t += u"<tr>";
+    for (const ExportColumn& c : sheet.columns) {
+        t += u"<td style=\"text-align: left; font-weight: bold;\" width=";
+        t += QString::number(c.width);
+        t += u'>';
+        t += escapeCell(c.heading);
+        t += u"</td>";
+    }
+    t += u"</tr>";
+
+    for (const QStringList& row : rows) {
+        t += u"<tr>";
+        for (qsizetype i = 0; i < sheet.columns.size(); ++i) {
+            t += sheet.columns[i].rightAligned ? u"<td style=\"text-align: right;\">"
+                                               : u"<td style=\"text-align: left;\">";
+            if (i < row.size())
+                t += escapeCell(trimmed(row[i]));
+            t += u"</td>";
+        }
+        t += u"</tr>";
+    }
+    t += u"</table></body></html>";
+    return cp1252::encode(t);
+}
+
+void writeSpreadsheet(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ArchiveError(path + u": "_qs + f.errorString());
+    if (f.write(text) != text.size() || !f.flush())
+        throw ArchiveError(path + u": "_qs + f.errorString());
+    f.close();
+    if (f.error() != QFileDevice::NoError)
+        throw ArchiveError(path + u": "_qs + f.errorString());
+}
+
+bool exportRows(const ExportSheet& sheet, const QList<QStringList>& rows, MessageService& messages,
+                const std::function<void(const QString&)>& shellOpen)
+{
+    bool written = false;
+    try {
+        if (messages.show(MessageKind::Confirmation, kExportQuestion) == MessageButton::No)
+            return false;
+        const QString path = programFile(sheet.fileName);
+        writeSpreadsheet(path, spreadsheetText(sheet, rows));
+        written = true;
+        if (messages.show(MessageKind::Confirmation, kExportDoneQuestion) != MessageButton::No)
+            shellOpen(u'"' + path + u'"');
+    } catch (const std::exception&) {
+        messages.show(MessageKind::Plain, kExportFailure);
+    }
+    return written;
+}
+
+QList<QStringList> gridRows(const QString& path, qint64 recordSize,
+                            const std::function<QStringList(const QByteArray&)>& row)
+{
+    QList<QStringList> rows;
+    runArchiveCommandSilently(path, recordSize, [&](ArchiveFile& file) {
+        const qint64 count = file.count();
+        if (count == 0)
+            return;
+        rows.resize(count);
+        for (qint64 i = 0; i < count; ++i)
+            rows[i] = row(file.read());
+    });
+    if (rows.isEmpty())
+        rows.resize(kEmptyGridRows);
+    return rows;
+}
+
+} // namespace orv::archive

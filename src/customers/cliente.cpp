@@ -1,0 +1,246 @@
+#include "customers/cliente.h"
+
+#include <array>
+
+#include "archive/helpers.h"
+#include "archive/lists.h"
+#include "platform/core/formats.h"
+#include "platform/core/services.h"
+#include "platform/core/text.h"
+
+using orv::archive::FieldDef;
+using orv::archive::FieldKind;
+using orv::archive::RecordLayout;
+
+namespace {
+
+// Record order; each member with its width and the editor control that shows it.
+struct Member {
+    QString TCliente::*member;
+    FieldDef def;
+};
+
+const std::array<Member, 39>& members()
+{
+    static const std::array<Member, 39> table{{
+        {&TCliente::Cliente, {u"Cliente"_qs, 50, u"txtCliente"_qs}},
+        {&TCliente::DataNasc, {u"DataNasc"_qs, 30, u"txtDataNasc"_qs}},
+        {&TCliente::ComuneNasc, {u"ComuneNasc"_qs, 50, u"txtComuneNasc"_qs}},
+        {&TCliente::ProvNasc, {u"ProvNasc"_qs, 2, u"txtProvNasc"_qs}},
+        {&TCliente::Sesso, {u"Sesso"_qs, 1, u"txtSesso"_qs}},
+        {&TCliente::Recapito, {u"Recapito"_qs, 50, u"txtRecapito"_qs}},
+        {&TCliente::IndirizzoRes, {u"IndirizzoRes"_qs, 50, u"txtIndirizzoRes"_qs}},
+        {&TCliente::ProvRes, {u"ProvRes"_qs, 2, u"txtProvRes"_qs}},
+        {&TCliente::ComuneRes, {u"ComuneRes"_qs, 50, u"txtComuneRes"_qs}},
+        {&TCliente::CapRes, {u"CapRes"_qs, 5, u"txtCapRes"_qs}},
+        {&TCliente::Estremi, {u"Estremi"_qs, 250, u"txtEstremi"_qs}},
+        {&TCliente::TelCasa, {u"TelCasa"_qs, 30, u"txtTelCasa"_qs}},
+        {&TCliente::TelUff, {u"TelUff"_qs, 30, u"txtTelUff"_qs}},
+        {&TCliente::TelCel, {u"TelCel"_qs, 30, u"txtTelCel"_qs}},
+        {&TCliente::Fax, {u"Fax"_qs, 30, u"txtFax"_qs}},
+        {&TCliente::Email, {u"Email"_qs, 50, u"txtEmail"_qs}},
+        {&TCliente::CodFisc, {u"CodFisc"_qs, 16, u"txtCodFisc"_qs}},
+        {&TCliente::Carta, {u"Carta"_qs, 30, u"txtCarta"_qs}},
+        {&TCliente::ScadeCarta, {u"ScadeCarta"_qs, 30, u"txtScadeCarta"_qs}},
+        {&TCliente::PartitaIva, {u"PartitaIva"_qs, 11, u"txtPartitaIva"_qs}},
+        {&TCliente::Iban, {u"Iban"_qs, 27, u"txtIban"_qs}},
+        {&TCliente::TipoImpianto, {u"TipoImpianto"_qs, 50, u"txtTipoImpianto"_qs}},
+        {&TCliente::Marca, {u"Marca"_qs, 50, u"txtMarca"_qs}},
+        {&TCliente::Matricola, {u"Matricola"_qs, 50, u"txtMatricola"_qs}},
+        {&TCliente::Alimentazione, {u"Alimentazione"_qs, 50, u"txtAlimentazione"_qs}},
+        {&TCliente::AnnoCostruz, {u"AnnoCostruz"_qs, 30, u"txtAnnoCostruz"_qs}},
+        {&TCliente::Caratteristiche, {u"Caratteristiche"_qs, 250, u"txtCaratteristiche"_qs}},
+        {&TCliente::Ubicazione, {u"Ubicazione"_qs, 120, u"txtUbicazione"_qs}},
+        {&TCliente::Questioni, {u"Questioni"_qs, 250, u"txtQuestioni"_qs}},
+        {&TCliente::DataScade, {u"DataScade"_qs, 10, u"txtDataScade"_qs}},
+        {&TCliente::Preavviso, {u"Preavviso"_qs, 3, u"txtPreavviso"_qs}},
+        {&TCliente::Note, {u"Note"_qs, 250, u"txtNote"_qs}},
+        {&TCliente::Ricontatta, {u"Ricontatta"_qs, 2, u"chkRicontatta"_qs, FieldKind::Flag}},
+        {&TCliente::File01, {u"File01"_qs, 250, u"lblFile01"_qs}},
+        {&TCliente::File02, {u"File02"_qs, 250, u"lblFile02"_qs}},
+        {&TCliente::File03, {u"File03"_qs, 250, u"lblFile03"_qs}},
+        {&TCliente::Desc01, {u"Desc01"_qs, 250, u"lblDesc01"_qs}},
+        {&TCliente::Desc02, {u"Desc02"_qs, 250, u"lblDesc02"_qs}},
+        {&TCliente::Desc03, {u"Desc03"_qs, 250, u"lblDesc03"_qs}},
+    }};
+    return table;
+}
+
+} // namespace
+
+const RecordLayout& TCliente::layout()
+{
+    static const RecordLayout l = [] {
+        std::vector<FieldDef> defs;
+        for (const Member& m : members())
+            defs.push_back(m.def);
+        return RecordLayout(std::move(defs));
+    }();
+    Q_ASSERT(l.size() == kSize);
+    return l;
+}
+
+QStringList TCliente::values() const
+{
+    QStringList v;
+    v.reserve(int(members().size()));
+    for (const Member& m : members())
+        v.append(this->*m.member);
+    return v;
+}
+
+TCliente TCliente::fromValues(const QStringList& values)
+{
+    TCliente c;
+    for (size_t i = 0; i < members().size() && qsizetype(i) < values.size(); ++i)
+        c.*members()[i].member = values[qsizetype(i)];
+    return c;
+}
+
+QByteArray TCliente::encode() const { return layout().encode(values()); }
+
+TCliente TCliente::decode(const QByteArray& record) { return fromValues(layout().decode(record)); }
+
+namespace {
+
+orv::archive::LineBuilder customerColumns(const TCliente& c)
+{
+    orv::archive::LineBuilder b;
+    b.col(c.Cliente, 30).lit(u"  Tel. ").col(c.Recapito, 20).lit(u"  ").col(c.Marca, 20)
+        .lit(u"  Matr. n. ").col(c.Matricola, 20);
+    return b;
+}
+
+} // namespace
+
+QString RigaTrovaClienti(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Note); }
+
+QString RigaRicontatta(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Questioni); }
+
+QString RigaScadenzario(const TCliente& c)
+{
+    return customerColumns(c).lit(u"  Scadenza: ").rest(c.DataScade);
+}
+
+bool ScadenzaImminente(const TCliente& c, orv::TDateTime today, bool& ok)
+{
+    orv::TDateTime due;
+    int notice = 0;
+    ok = orv::tryStrToDate(c.DataScade, due, orv::currentYear()) && orv::tryStrToInt(orv::trimmed(c.Preavviso), notice);
+    return ok && due - notice <= today && today <= due;
+}
+
+namespace orv::customers {
+
+bool toRecontact(const TCliente& c) { return trimmed(c.Ricontatta) == archive::kYes; }
+
+const QList<FinderCriterion>& finderCriteria()
+{
+    static const QList<FinderCriterion> criteria = [] {
+        const RecordLayout& l = TCliente::layout();
+        QList<FinderCriterion> list;
+        for (const char16_t* name : {u"Cliente", u"ComuneRes", u"PartitaIva", u"CodFisc", u"TipoImpianto", u"Marca",
+                                     u"Matricola", u"Ubicazione", u"Questioni", u"Note"}) {
+            const QString n = QString::fromUtf16(name);
+            list.append({u"txt"_qs + n, l.indexOf(n)});
+        }
+        return list;
+    }();
+    return criteria;
+}
+
+orv::archive::EditorSpec editorSpec()
+{
+    using orv::archive::ArchiveEditor;
+    using orv::archive::MessageKind;
+    orv::archive::EditorSpec spec;
+    spec.layout = &TCliente::layout();
+    spec.archivePath = [] { return programFile(TCliente::kFileName); };
+    spec.firstControl = u"txtCliente"_qs;
+    spec.accessKinds = orv::archive::AccessMessageKinds::customers();
+    spec.blankDefaults.insert(u"txtPreavviso"_qs, u"0"_qs);
+    spec.duplicateClears = {u"lblFile01"_qs, u"lblFile02"_qs, u"lblFile03"_qs,
+                            u"lblDesc01"_qs, u"lblDesc02"_qs, u"lblDesc03"_qs};
+    spec.checks = [](ArchiveEditor& e) {
+        auto& v = e.view();
+        const auto refuse = [&](MessageKind kind, const QString& text, const QString& control) {
+            e.messages().show(kind, text);
+            v.setFocus(control);
+            return false;
+        };
+        if (trimmed(v.text(u"txtCliente"_qs)).isEmpty())
+            return refuse(MessageKind::Warning,
+                          u"Attenzione: per salvare la scheda è necessario indicare il nome del Cliente."_qs,
+                          u"txtCliente"_qs);
+        const QString due = v.text(u"txtDataScade"_qs);
+        if (trimmed(due).isEmpty())
+            return refuse(MessageKind::Warning,
+                          u"Attenzione: per salvare la scheda è necessario indicare la data di scadenza della "
+                          u"manutenzione nel formato gg/mm/aaaa."_qs,
+                          u"txtDataScade"_qs);
+        if (trimmed(v.text(u"txtPreavviso"_qs)).isEmpty())
+            return refuse(MessageKind::Warning,
+                          u"Attenzione: per salvare la scheda è necessario indicare i giorni di preavviso."_qs,
+                          u"txtPreavviso"_qs);
+        if (!DataValida(due))
+            return refuse(MessageKind::Plain,
+                          u"Attenzione: la data di scadenza della manutenzione "_qs + trimmed(due)
+                              + u" non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare una data "
+                                u"valida nel formato gg/mm/aaaa."_qs,
+                          u"txtDataScade"_qs);
+        return true;
+    };
+    return spec;
+}
+
+const orv::archive::ExportSheet& exportSheet()
+{
+    static const orv::archive::ExportSheet sheet{
+        u"Clienti.xls"_qs,
+        u"Clienti e Impianti"_qs,
+        {
+            {u"Cognome e nome Cliente"_qs, 250},
+            {u"Data di nascita"_qs, 200},
+            {u"Comune di nascita"_qs, 250},
+            {u"Recapito preferenziale"_qs, 250},
+            {u"Indirizzo di residenza"_qs, 300},
+            {u"Comune di residenza"_qs, 250},
+            {u"Modalità di pagamento"_qs, 250},
+            {u"Tel. casa"_qs, 250},
+            {u"Tel. ufficio"_qs, 250},
+            {u"Tel. cellulare"_qs, 250},
+            {u"Fax"_qs, 250},
+            {u"E-mail"_qs, 250},
+            {u"Codice fiscale"_qs, 250},
+            {u"Partita IVA"_qs, 250},
+            {u"Carta di credito n."_qs, 300},
+            {u"IBAN"_qs, 300},
+            {u"Tipo impianto"_qs, 250},
+            {u"Marca e modello"_qs, 250},
+            {u"Matricola n."_qs, 250},
+            {u"Alimentazione"_qs, 250},
+            {u"Ubicazione"_qs, 300},
+            {u"Caratteristiche tecniche"_qs, 300},
+            {u"Questioni in sospeso"_qs, 300},
+            {u"Scadenza manutenzione"_qs, 200},
+            {u"Note"_qs, 300},
+        },
+    };
+    return sheet;
+}
+
+QStringList exportRow(const TCliente& c)
+{
+    const auto t = [](const QString& s) { return trimmed(s); };
+    return {t(c.Cliente),      t(c.DataNasc),     t(c.ComuneNasc) + u' ' + t(c.ProvNasc),
+            t(c.Recapito),     t(c.IndirizzoRes), t(c.ComuneRes) + u' ' + t(c.ProvRes),
+            t(c.Estremi),      t(c.TelCasa),      t(c.TelUff),
+            t(c.TelCel),       t(c.Fax),          t(c.Email),
+            t(c.CodFisc),      t(c.PartitaIva),   t(c.Carta),
+            t(c.Iban),         t(c.TipoImpianto), t(c.Marca),
+            t(c.Matricola),    t(c.Alimentazione), t(c.Ubicazione),
+            t(c.Caratteristiche), t(c.Questioni), t(c.DataScade),
+            t(c.Note)};
+}
+
+} // namespace orv::customers
