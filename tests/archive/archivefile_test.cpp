@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QThread>
+
+#include <sys/stat.h>
+
+#include "archive/record.h"
+#include "doubles.h"
+#include "platform/core/archivefile.h"
+
+using orv::ArchiveError;
+using orv::ArchiveFile;
+
+namespace {
+
+QByteArray bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void putBytes(const QString& path, const QByteArray& b)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(b);
+}
+
+QByteArray rec(char c, int size = 8) { return QByteArray(size, c); }
+
+} // namespace
+
+TEST(ArchiveFile, MissingFileIsCreatedEmpty)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"Clienti.pro"_qs);
+    ArchiveFile f(path, 8);
+    f.open();
+    EXPECT_EQ(f.count(), 0);
+    f.close();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFile(path).size(), 0);
+}
+
+TEST(ArchiveFile, ReadWriteSeekAndCount)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"a.pro"_qs);
+    ArchiveFile f(path, 8);
+    f.open();
+    EXPECT_EQ(f.write(rec('a')), 0); // at the count: appended
+    EXPECT_EQ(f.append(rec('b')), 1);
+    EXPECT_EQ(f.position(), 2);
+    f.seek(0);
+    EXPECT_EQ(f.write(rec('c')), 0); // over record 0 only
+    EXPECT_EQ(f.position(), 1);
+    EXPECT_EQ(f.read(), rec('b'));
+    EXPECT_EQ(f.position(), 2);
+    EXPECT_THROW(f.read(), ArchiveError);
+    f.seek(2); // the end itself is a valid place to write
+    EXPECT_THROW(f.seek(3), ArchiveError);
+    EXPECT_THROW(f.seek(-1), ArchiveError);
+    EXPECT_THROW(f.write(rec('x', 7)), ArchiveError);
+    f.close();
+    EXPECT_EQ(bytes(path), rec('c') + rec('b')); // nothing extended by the failed seeks
+}
+
+TEST(ArchiveFile, PartialLastRecordIsNotCountedAndTheNextAppendTakesItsPlace)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"a.pro"_qs);
+    putBytes(path, rec('a') + rec('b') + QByteArray("xyz"));
+    ArchiveFile f(path, 8);
+    f.open();
+    EXPECT_EQ(f.count(), 2);
+    f.seek(2);
+    EXPECT_THROW(f.read(), ArchiveError); // the partial record is never read as a record
+    EXPECT_EQ(f.append(rec('c')), 2);
+    EXPECT_EQ(f.append(rec('d')), 3);
+    f.close();
+    EXPECT_EQ(bytes(path), rec('a') + rec('b') + rec('c') + rec('d'));
+}
+
+TEST(ArchiveFile, AFileThatCannotBeOpenedIsLeftUntouched)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"a.pro"_qs);
+    putBytes(path, rec('a') + rec('b'));
+    ASSERT_EQ(chmod(QFile::encodeName(folder.dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
+    {
+        const orv::test::Unprivileged nobody;
+        ArchiveFile f(path, 8);
+        EXPECT_THROW(f.open(), ArchiveError);
+        EXPECT_FALSE(f.isOpen());
+    }
+    EXPECT_EQ(bytes(path), rec('a') + rec('b'));
+}
+
+TEST(ArchiveFile, ReadOnlyFolderCreatesNothingAndKeepsItsArchives)
+{
+    orv::test::ProgramFolder folder;
+    const QString dir = folder.file(u"prog"_qs);
+    ASSERT_EQ(mkdir(QFile::encodeName(dir).constData(), 0755), 0);
+    const QString existing = dir + u"/Clienti.pro"_qs;
+    putBytes(existing, rec('a'));
+    ASSERT_EQ(chmod(QFile::encodeName(existing).constData(), 0666), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder.dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir).constData(), 0555), 0);
+    {
+        const orv::test::Unprivileged nobody;
+        ArchiveFile missing(dir + u"/Contratti.pro"_qs, 8);
+        EXPECT_THROW(missing.open(), ArchiveError);
+        // A writable archive in a read-only folder still works: the folder is not needed.
+        ArchiveFile f(existing, 8);
+        f.open();
+        EXPECT_EQ(f.append(rec('b')), 1);
+        f.close();
+    }
+    EXPECT_FALSE(QFile::exists(dir + u"/Contratti.pro"_qs));
+    EXPECT_EQ(bytes(existing), rec('a') + rec('b'));
+    chmod(QFile::encodeName(dir).constData(), 0755);
+}
+
+TEST(ArchiveFile, FolderInPlaceOfTheFileFails)
+{
+    orv::test::ProgramFolder folder;
+    ASSERT_EQ(mkdir(QFile::encodeName(folder.file(u"a.pro"_qs)).constData(), 0755), 0);
+    ArchiveFile f(folder.file(u"a.pro"_qs), 8);
+    EXPECT_THROW(f.open(), ArchiveError);
+}
+
+// Two workstations saving new cards at once: each process opens, appends one record and
+// closes, as a Save does, many times over, while the other does the same.
+namespace {
+
+const orv::archive::RecordLayout& appendLayout()
+{
+    static const orv::archive::RecordLayout l{{u"Writer"_qs, 5}, {u"Seq"_qs, 10}, {u"Body1"_qs, 250},
+                                              {u"Body2"_qs, 250}, {u"Body3"_qs, 250}};
+    return l;
+}
+
+QStringList appendValues(const QString& writer, int seq)
+{
+    const QString body = (writer + u'-' + QString::number(seq) + u';').repeated(30).left(250);
+    return {writer, QString::number(seq), body, body, body};
+}
+
+constexpr int kAppendsPerWriter = 400;
+
+} // namespace
+
+TEST(AppendHelperProcess, Writer)
+{
+    const QString path = qEnvironmentVariable("ORV_APPEND_FILE");
+    const QString writer = qEnvironmentVariable("ORV_APPEND_WRITER");
+    if (path.isEmpty())
+        GTEST_SKIP() << "runs only as the helper process of ArchiveFile.TwoProcessesAppendingAtOnce";
+    const QString go = path + u".go"_qs;
+    for (int i = 0; i < 10000 && !QFile::exists(go); ++i)
+        QThread::msleep(1);
+    for (int seq = 0; seq < kAppendsPerWriter; ++seq) {
+        ArchiveFile f(path, appendLayout().size());
+        f.open();
+        f.append(appendLayout().encode(appendValues(writer, seq)));
+        f.close();
+    }
+}
+
+TEST(ArchiveFile, TwoProcessesAppendingAtOnce)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"Clienti.pro"_qs);
+    QList<QProcess*> helpers;
+    for (const QString& writer : {u"A"_qs, u"B"_qs}) {
+        auto* p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"ORV_APPEND_FILE"_qs, path);
+        env.insert(u"ORV_APPEND_WRITER"_qs, writer);
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=AppendHelperProcess.Writer"_qs});
+        ASSERT_TRUE(p->waitForStarted());
+        helpers.append(p);
+    }
+    putBytes(path + u".go"_qs, "go");
+    for (QProcess* p : helpers) {
+        EXPECT_TRUE(p->waitForFinished(120000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAll().toStdString();
+        delete p;
+    }
+
+    ArchiveFile f(path, appendLayout().size());
+    f.open();
+    ASSERT_EQ(f.count(), 2 * kAppendsPerWriter);
+    EXPECT_EQ(QFile(path).size(), 2 * kAppendsPerWriter * appendLayout().size());
+    QSet<QString> seen;
+    for (qint64 i = 0; i < f.count(); ++i) {
+        const QStringList v = appendLayout().decode(f.read());
+        ASSERT_EQ(v, appendValues(v[0], v[1].toInt())) << "record " << i << " damaged";
+        seen.insert(v[0] + u'/' + v[1]);
+    }
+    EXPECT_EQ(seen.size(), 2 * kAppendsPerWriter);
+}
