@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <utility>
 
 #include <sys/fsuid.h>
@@ -15,6 +16,9 @@
 #include "archive/command.h"
 #include "archive/editor.h"
 #include "platform/core/services.h"
+
+// Readable QString values in failure reports.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace orv::test {
 
