@@ -82,13 +82,22 @@ QString countText(qsizetype lines)
 void fillList(ArchiveFile& file, ResultSink& out, const std::function<bool(const QByteArray&)>& accept,
               const std::function<QString(const QByteArray&)>& line)
 {
+    // Record by record in archive order, fetched a block at a time; the records are
+    // those counted when the list starts filling.
+    constexpr qint64 kBlock = 64;
     out.clear();
     const qint64 count = file.count();
+    const qint64 size = file.recordSize();
     file.seek(0);
-    for (qint64 i = 0; i < count; ++i) {
-        const QByteArray rec = file.read();
-        if (accept(rec))
-            out.add(line(rec), i);
+    for (qint64 i = 0; i < count;) {
+        const QByteArray block = file.readRecords(qMin(kBlock, count - i));
+        if (block.isEmpty())
+            throw ArchiveError(file.path() + u": the archive shrank while being read"_qs);
+        for (qsizetype at = 0; at < block.size(); at += size, ++i) {
+            const QByteArray rec = QByteArray::fromRawData(block.constData() + at, size);
+            if (accept(rec))
+                out.add(line(rec), i);
+        }
     }
 }
 

@@ -113,24 +113,41 @@ void ArchiveFile::seek(qint64 index)
     index_ = index;
 }
 
-QByteArray ArchiveFile::read()
+qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
 {
-    if (index_ >= count())
-        fail(u"read of record %1 past the end"_qs.arg(index_));
-    QByteArray record(size_, Qt::Uninitialized);
+    if (fd_ < 0)
+        fail(u"not open"_qs);
     qint64 done = 0;
-    while (done < size_) {
-        const ssize_t n = ::pread(fd_, record.data() + done, size_t(size_ - done), index_ * size_ + done);
+    while (done < bytes) {
+        const ssize_t n = ::pread(fd_, into + done, size_t(bytes - done), offset + done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             fail(QString::fromLocal8Bit(std::strerror(errno)));
         if (n == 0)
-            fail(u"record %1 incomplete"_qs.arg(index_));
+            break;
         done += n;
     }
+    return done;
+}
+
+QByteArray ArchiveFile::read()
+{
+    QByteArray record(size_, Qt::Uninitialized);
+    // A record cut short (the end of the file, or a partial last record) is no record.
+    if (readAt(record.data(), size_, index_ * size_) != size_)
+        fail(u"record %1 incomplete or past the end"_qs.arg(index_));
     ++index_;
     return record;
+}
+
+QByteArray ArchiveFile::readRecords(qint64 records)
+{
+    QByteArray block(records * size_, Qt::Uninitialized);
+    const qint64 whole = readAt(block.data(), block.size(), index_ * size_) / size_;
+    block.truncate(whole * size_);
+    index_ += whole;
+    return block;
 }
 
 qint64 ArchiveFile::write(const QByteArray& record)

@@ -48,6 +48,9 @@ public:
 
     // Reads the record at the current index and advances.
     QByteArray read();
+    // Reads up to `records` whole records from the current index in one call and
+    // advances past them; fewer at the end of the file, none past it.
+    QByteArray readRecords(qint64 records);
     // Writes over the record at the current index, or appends when the index is the
     // count; advances past the record written. Returns the index actually written.
     qint64 write(const QByteArray& record);
@@ -57,6 +60,7 @@ public:
 private:
     [[noreturn]] void fail(const QString& what) const;
     qint64 fileSize() const;
+    qint64 readAt(char* into, qint64 bytes, qint64 offset) const;
 
     QString path_;
     qint64 size_;
