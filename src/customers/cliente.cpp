@@ -134,6 +134,27 @@ namespace orv::customers {
 
 bool toRecontact(const TCliente& c) { return trimmed(c.Ricontatta) == archive::kYes; }
 
+void fillRecontact(orv::ArchiveFile& file, orv::archive::ResultSink& out)
+{
+    archive::fillList(
+        file, out, [](const QByteArray& r) { return toRecontact(TCliente::decode(r)); },
+        [](const QByteArray& r) { return RigaRicontatta(TCliente::decode(r)); });
+}
+
+void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, orv::TDateTime today)
+{
+    archive::fillList(
+        file, out,
+        [today](const QByteArray& r) {
+            bool ok = false;
+            const bool due = ScadenzaImminente(TCliente::decode(r), today, ok);
+            if (!ok)
+                throw ArchiveError(u"a card without a valid due date or notice ends the list"_qs);
+            return due;
+        },
+        [](const QByteArray& r) { return RigaScadenzario(TCliente::decode(r)); });
+}
+
 const QList<FinderCriterion>& finderCriteria()
 {
     static const QList<FinderCriterion> criteria = [] {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "archive/editor.h"
+#include "archive/lists.h"
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 #include "platform/core/formats.h"
@@ -45,6 +46,13 @@ namespace orv::customers {
 
 // The recontact test: the call-back flag is exactly "Sì".
 bool toRecontact(const TCliente& c);
+
+// The two status lists of the customer archive, filled in archive order: the cards to
+// call back, and the cards whose maintenance falls due within their notice. The due list
+// stops at a card whose due date or notice days cannot be read (ArchiveError), keeping
+// the lines before it, as a failed read does.
+void fillRecontact(orv::ArchiveFile& file, orv::archive::ResultSink& out);
+void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, orv::TDateTime today);
 
 // The customer finder's ten criteria, in Enter order: criterion edit and field searched.
 struct FinderCriterion {

@@ -250,6 +250,44 @@ TEST(CustomerLists, SelectionTests)
     }
 }
 
+TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListStopsAtABadCard)
+{
+    const orv::test::FixedClock clock(QDateTime(QDate(2024, 5, 10), QTime(8, 0)));
+    orv::test::ProgramFolder folder;
+    const auto card = [](const char* name, const char* due, const char* notice, const QString& flag) {
+        TCliente c;
+        c.Cliente = QString::fromLatin1(name);
+        c.DataScade = QString::fromLatin1(due);
+        c.Preavviso = QString::fromLatin1(notice);
+        c.Ricontatta = flag;
+        return c.encode();
+    };
+    {
+        QFile f(folder.file(TCliente::kFileName));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(card("Zeta", "12/05/2024", "5", u"Sì"_qs) + card("Alfa", "20/05/2024", "10", u"No"_qs)
+                + card("Beta", "01/06/2024", "3", u"Sì"_qs) + card("Vuoto", "10/05/2024", "", u"Sì"_qs)
+                + card("Gamma", "10/05/2024", "0", u"Sì"_qs));
+    }
+    const QString path = folder.file(TCliente::kFileName);
+    ResultList recontact(false), due(false);
+    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
+        orv::customers::fillRecontact(f, recontact);
+    }));
+    QStringList names;
+    for (const ResultLine& l : recontact.lines())
+        names.append(l.text.left(5).trimmed());
+    EXPECT_EQ(names, (QStringList{u"Zeta"_qs, u"Beta"_qs, u"Vuoto"_qs, u"Gamma"_qs}));
+    EXPECT_EQ(recontact.at(3).record, 4);
+
+    EXPECT_FALSE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
+        orv::customers::fillMaintenanceDue(f, due, orv::today());
+    }));
+    ASSERT_EQ(due.size(), 2); // Gamma, due today, lies behind the card without notice days
+    EXPECT_TRUE(due.at(0).text.startsWith(u"Zeta "_qs));
+    EXPECT_TRUE(due.at(1).text.endsWith(u"  Scadenza: 20/05/2024"_qs));
+}
+
 TEST(CustomerLists, FinderLoadsTheChosenOfTwoCardsWithEqualLines)
 {
     orv::test::ProgramFolder folder;
