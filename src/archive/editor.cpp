@@ -141,29 +141,27 @@ void ArchiveEditor::duplicate()
         messages_.show(MessageKind::Information, spec_.duplicateInformation);
 }
 
-void ArchiveEditor::first()
+void ArchiveEditor::loadCounted(EditorCommand command, qint64 (*target)(qint64 count))
 {
     bool empty = false;
-    withArchive(EditorCommand::First, [&](ArchiveFile& file) {
-        empty = file.count() == 0;
+    withArchive(command, [&](ArchiveFile& file) {
+        const qint64 count = file.count();
+        empty = count == 0;
         if (!empty)
-            load(file, 1);
+            load(file, target(count));
     });
     if (empty)
         messages_.show(MessageKind::Information, kEmptyArchiveMessage);
 }
 
+void ArchiveEditor::first()
+{
+    loadCounted(EditorCommand::First, [](qint64) -> qint64 { return 1; });
+}
+
 void ArchiveEditor::last()
 {
-    bool empty = false;
-    withArchive(EditorCommand::Last, [&](ArchiveFile& file) {
-        const qint64 count = file.count();
-        empty = count == 0;
-        if (!empty)
-            load(file, count);
-    });
-    if (empty)
-        messages_.show(MessageKind::Information, kEmptyArchiveMessage);
+    loadCounted(EditorCommand::Last, [](qint64 count) { return count; });
 }
 
 void ArchiveEditor::next()

@@ -97,6 +97,8 @@ public:
 
 private:
     void load(ArchiveFile& file, qint64 position);
+    // First and Last: the record `target` picks from the count, or the empty-archive box.
+    void loadCounted(EditorCommand command, qint64 (*target)(qint64 count));
     QString path() const;
 
     EditorSpec spec_;

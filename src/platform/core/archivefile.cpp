@@ -150,18 +150,23 @@ QByteArray ArchiveFile::readRecords(qint64 records)
     return block;
 }
 
+void ArchiveFile::writeAt(const QByteArray& record, qint64 index)
+{
+    ssize_t n;
+    do
+        n = ::pwrite(fd_, record.constData(), size_t(size_), index * size_);
+    while (n < 0 && errno == EINTR);
+    if (n != size_)
+        fail(n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : u"short write"_qs);
+}
+
 qint64 ArchiveFile::write(const QByteArray& record)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
     if (index_ >= count())
         return append(record);
-    ssize_t n;
-    do
-        n = ::pwrite(fd_, record.constData(), size_t(size_), index_ * size_);
-    while (n < 0 && errno == EINTR);
-    if (n != size_)
-        fail(n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : u"short write"_qs);
+    writeAt(record, index_);
     return index_++;
 }
 
@@ -175,12 +180,7 @@ qint64 ArchiveFile::append(const QByteArray& record)
         // A partial record left by an interrupted write: the new record takes its place,
         // so every record after it stays on its boundary.
         const qint64 at = bytes / size_;
-        ssize_t n;
-        do
-            n = ::pwrite(fd_, record.constData(), size_t(size_), at * size_);
-        while (n < 0 && errno == EINTR);
-        if (n != size_)
-            fail(n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : u"short write"_qs);
+        writeAt(record, at);
         index_ = at + 1;
         return at;
     }

@@ -61,6 +61,8 @@ private:
     [[noreturn]] void fail(const QString& what) const;
     qint64 fileSize() const;
     qint64 readAt(char* into, qint64 bytes, qint64 offset) const;
+    // One write call of the whole record at record `index`.
+    void writeAt(const QByteArray& record, qint64 index);
 
     QString path_;
     qint64 size_;
