@@ -81,18 +81,13 @@ double timeCat(const QString& cat, const QString& path)
 // sink then goes here in place of `target`, so the bench measures the list box too.
 double timeSearch(const QString& path, orv::archive::ResultSink& target, qsizetype& listed)
 {
-    const auto& criteria = orv::customers::finderCriteria();
-    QStringList typed(criteria.size());
-    QList<int> fields;
-    for (const auto& c : criteria)
-        fields.append(c.field);
+    QStringList typed(orv::customers::finderCriteria().size());
     typed[0] = u"ROSSI"_qs;
-    const auto line = [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); };
 
     QElapsedTimer t;
     t.start();
     const bool ok = orv::archive::runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
-        orv::archive::search(f, TCliente::layout(), typed, fields, target, line);
+        orv::customers::search(f, typed, target);
     });
     if (auto* list = dynamic_cast<orv::archive::ResultList*>(&target))
         listed = list->lines().size(); // sorted here

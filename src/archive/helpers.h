@@ -17,7 +17,7 @@ namespace orv {
 enum class AmountKind {
     Money, // amounts: an empty or non-numeric text becomes "0,00", two decimals at least
     Short, // quantities, discounts, rates: an empty text stays empty, no ",00" added
-    Whole, // stock and rates of the warehouse: a whole number, "0" when empty or wrong
+    Whole, // stock and rates of the warehouse: a whole number (n is always 0), "0" when empty or wrong
 };
 } // namespace orv
 

@@ -170,6 +170,15 @@ const QList<FinderCriterion>& finderCriteria()
     return criteria;
 }
 
+void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out)
+{
+    QList<int> fields;
+    for (const FinderCriterion& c : finderCriteria())
+        fields.append(c.field);
+    archive::search(file, TCliente::layout(), typed, fields, out,
+                    [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); });
+}
+
 orv::archive::EditorSpec editorSpec()
 {
     using orv::archive::ArchiveEditor;

@@ -60,6 +60,9 @@ struct FinderCriterion {
     int field;
 };
 const QList<FinderCriterion>& finderCriteria();
+// The customer finder's search: typed[i] is the text of finderCriteria()[i]; the lines
+// are RigaTrovaClienti of every card that meets the criteria in use.
+void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out);
 
 // The customer editor's card: the field table, "Clienti.pro", the notice days "0" on a
 // blank card, the attachments emptied by Duplicate and the Save checks.

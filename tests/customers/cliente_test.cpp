@@ -308,12 +308,9 @@ TEST(CustomerLists, FinderLoadsTheChosenOfTwoCardsWithEqualLines)
     file.open();
     ResultList list;
     QStringList criteria(orv::customers::finderCriteria().size());
-    QList<int> fields;
-    for (const auto& c : orv::customers::finderCriteria())
-        fields.append(c.field);
     criteria[0] = u"ROSSI"_qs;
+    orv::customers::search(file, criteria, list);
     const auto line = [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); };
-    search(file, TCliente::layout(), criteria, fields, list, line);
     ASSERT_EQ(list.size(), 2);
     EXPECT_EQ(list.at(0).text, list.at(1).text);
 
