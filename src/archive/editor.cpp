@@ -1,6 +1,5 @@
 #include "archive/editor.h"
 
-
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 
@@ -53,24 +52,24 @@ qint64 positionNumber(const QString& text)
 
 } // namespace
 
-ArchiveEditor::ArchiveEditor(EditorSpec spec, EditorView& view, MessageService& messages)
-    : spec_(std::move(spec)), view_(view), messages_(messages)
+ArchiveEditor::ArchiveEditor(EditorConfig config, EditorView& view, MessageService& messages)
+    : config_(std::move(config)), view_(view), messages_(messages)
 {
-    Q_ASSERT(spec_.layout && spec_.archivePath);
+    Q_ASSERT(config_.layout && config_.archivePath);
 }
 
-QString ArchiveEditor::path() const { return trimmed(spec_.archivePath()); }
+QString ArchiveEditor::path() const { return trimmed(config_.archivePath()); }
 
 bool ArchiveEditor::withArchive(EditorCommand command, const std::function<void(ArchiveFile&)>& body)
 {
-    return runArchiveCommand(path(), spec_.layout->size(), &messages_, spec_.accessKinds.of(command), body);
+    return runArchiveCommand(path(), config_.layout->size(), &messages_, config_.accessKinds.of(command), body);
 }
 
-QByteArray ArchiveEditor::record() const { return spec_.layout->encode(readControls(view_, *spec_.layout)); }
+QByteArray ArchiveEditor::record() const { return config_.layout->encode(readControls(view_, *config_.layout)); }
 
 void ArchiveEditor::show(const QStringList& values, qint64 position)
 {
-    fillControls(view_, *spec_.layout, values);
+    fillControls(view_, *config_.layout, values);
     view_.setPosition(QString::number(position));
 }
 
@@ -78,33 +77,33 @@ void ArchiveEditor::load(ArchiveFile& file, qint64 position)
 {
     file.seek(position - 1);
     const QByteArray rec = file.read(); // the controls change only once the record is whole
-    show(spec_.layout->decode(rec), file.position());
+    show(config_.layout->decode(rec), file.position());
 }
 
 void ArchiveEditor::blank()
 {
-    for (const FieldDef& f : spec_.layout->fields()) {
-        if (f.control.isEmpty() || spec_.keptOnNew.contains(f.control))
+    for (const FieldDef& f : config_.layout->fields()) {
+        if (f.control.isEmpty() || config_.keptOnNew.contains(f.control))
             continue;
         if (f.kind == FieldKind::Flag)
             view_.setChecked(f.control, false);
         else
-            view_.setText(f.control, spec_.blankDefaults.value(f.control));
+            view_.setText(f.control, config_.blankDefaults.value(f.control));
     }
     view_.setPosition(QString());
-    if (!spec_.firstControl.isEmpty())
-        view_.setFocus(spec_.firstControl);
+    if (!config_.firstControl.isEmpty())
+        view_.setFocus(config_.firstControl);
 }
 
 void ArchiveEditor::save()
 {
-    if (spec_.checks && !spec_.checks(*this))
+    if (config_.checks && !config_.checks(*this))
         return;
     const QString position = trimmed(view_.position());
     qint64 written = -1;
     const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
-        if (spec_.beforeWrite)
-            spec_.beforeWrite(*this);
+        if (config_.beforeWrite)
+            config_.beforeWrite(*this);
         const QByteArray rec = record();
         if (position.isEmpty()) {
             written = file.append(rec);
@@ -119,26 +118,26 @@ void ArchiveEditor::save()
         return;
     view_.setPosition(QString::number(written + 1));
     messages_.show(MessageKind::Information,
-                   position.isEmpty() ? spec_.appendedInformation : spec_.savedInformation);
+                   position.isEmpty() ? config_.appendedInformation : config_.savedInformation);
 }
 
 void ArchiveEditor::duplicate()
 {
     if (trimmed(view_.position()).isEmpty()) {
-        messages_.show(MessageKind::Warning, spec_.duplicateWarning);
+        messages_.show(MessageKind::Warning, config_.duplicateWarning);
         return;
     }
-    for (const QString& c : spec_.duplicateClears)
+    for (const QString& c : config_.duplicateClears)
         view_.setText(c, QString());
     view_.setPosition(QString());
     const bool ok = withArchive(EditorCommand::Duplicate, [&](ArchiveFile&) {
-        if (spec_.onDuplicate)
-            spec_.onDuplicate(*this);
-        if (!spec_.firstControl.isEmpty())
-            view_.setFocus(spec_.firstControl);
+        if (config_.onDuplicate)
+            config_.onDuplicate(*this);
+        if (!config_.firstControl.isEmpty())
+            view_.setFocus(config_.firstControl);
     });
     if (ok)
-        messages_.show(MessageKind::Information, spec_.duplicateInformation);
+        messages_.show(MessageKind::Information, config_.duplicateInformation);
 }
 
 void ArchiveEditor::loadCounted(EditorCommand command, qint64 (*target)(qint64 count))

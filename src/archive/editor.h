@@ -33,7 +33,7 @@ public:
 
 class ArchiveEditor;
 
-struct EditorSpec {
+struct EditorConfig {
     const RecordLayout* layout = nullptr;
     // The archive's full path at the moment of the command: a file of the program folder,
     // or the year file a per-year editor keeps in its hidden label.
@@ -69,9 +69,9 @@ struct EditorSpec {
 
 class ArchiveEditor {
 public:
-    ArchiveEditor(EditorSpec spec, EditorView& view, MessageService& messages);
+    ArchiveEditor(EditorConfig config, EditorView& view, MessageService& messages);
 
-    const EditorSpec& spec() const { return spec_; }
+    const EditorConfig& config() const { return config_; }
     EditorView& view() { return view_; }
     MessageService& messages() { return messages_; }
 
@@ -101,7 +101,7 @@ private:
     void loadCounted(EditorCommand command, qint64 (*target)(qint64 count));
     QString path() const;
 
-    EditorSpec spec_;
+    EditorConfig config_;
     EditorView& view_;
     MessageService& messages_;
 };

@@ -179,19 +179,19 @@ void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::Resu
                     [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); });
 }
 
-orv::archive::EditorSpec editorSpec()
+orv::archive::EditorConfig editorConfig()
 {
     using orv::archive::ArchiveEditor;
     using orv::archive::MessageKind;
-    orv::archive::EditorSpec spec;
-    spec.layout = &TCliente::layout();
-    spec.archivePath = [] { return programFile(TCliente::kFileName); };
-    spec.firstControl = u"txtCliente"_qs;
-    spec.accessKinds = orv::archive::AccessMessageKinds::customers();
-    spec.blankDefaults.insert(u"txtPreavviso"_qs, u"0"_qs);
-    spec.duplicateClears = {u"lblFile01"_qs, u"lblFile02"_qs, u"lblFile03"_qs,
+    orv::archive::EditorConfig config;
+    config.layout = &TCliente::layout();
+    config.archivePath = [] { return programFile(TCliente::kFileName); };
+    config.firstControl = u"txtCliente"_qs;
+    config.accessKinds = orv::archive::AccessMessageKinds::customers();
+    config.blankDefaults.insert(u"txtPreavviso"_qs, u"0"_qs);
+    config.duplicateClears = {u"lblFile01"_qs, u"lblFile02"_qs, u"lblFile03"_qs,
                             u"lblDesc01"_qs, u"lblDesc02"_qs, u"lblDesc03"_qs};
-    spec.checks = [](ArchiveEditor& e) {
+    config.checks = [](ArchiveEditor& e) {
         auto& v = e.view();
         const auto refuse = [&](MessageKind kind, const QString& text, const QString& control) {
             e.messages().show(kind, text);
@@ -220,7 +220,7 @@ orv::archive::EditorSpec editorSpec()
                           u"txtDataScade"_qs);
         return true;
     };
-    return spec;
+    return config;
 }
 
 const orv::archive::ExportSheet& exportSheet()

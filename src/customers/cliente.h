@@ -66,7 +66,7 @@ void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::Resu
 
 // The customer editor's card: the field table, "Clienti.pro", the notice days "0" on a
 // blank card, the attachments emptied by Duplicate and the Save checks.
-orv::archive::EditorSpec editorSpec();
+orv::archive::EditorConfig editorConfig();
 
 // The customer export: "Clienti.xls", sheet "Clienti e Impianti", 25 columns.
 const orv::archive::ExportSheet& exportSheet();

@@ -24,11 +24,11 @@ const RecordLayout& cardLayout()
 
 class Editor : public ::testing::Test {
 protected:
-    Editor() : editor(makeSpec(), view, messages) {}
+    Editor() : editor(makeConfig(), view, messages) {}
 
-    EditorSpec makeSpec()
+    EditorConfig makeConfig()
     {
-        EditorSpec s;
+        EditorConfig s;
         s.layout = &cardLayout();
         s.archivePath = [this] { return path(); };
         s.firstControl = u"txtNome"_qs;
@@ -204,7 +204,7 @@ TEST_F(Editor, SaveAfterAPartialLastRecordReplacesIt)
 
 TEST_F(Editor, ChecksRunBeforeTheArchiveIsOpened)
 {
-    EditorSpec s = makeSpec();
+    EditorConfig s = makeConfig();
     int runs = 0;
     s.checks = [&](ArchiveEditor& e) {
         ++runs;
@@ -246,7 +246,7 @@ TEST_F(Editor, ReadOnlyArchiveKeepsANewCardNew)
     const QByteArray before = fileBytes();
     chmod(QFile::encodeName(folder.dir.path()).constData(), 0755);
     chmod(QFile::encodeName(path()).constData(), 0444);
-    EditorSpec s = makeSpec();
+    EditorConfig s = makeConfig();
     s.accessKinds = AccessMessageKinds::warehouse();
     ArchiveEditor warehouse(s, view, messages);
     view.setText(u"txtNome"_qs, u"nuovo"_qs);

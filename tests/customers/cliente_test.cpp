@@ -78,7 +78,7 @@ TEST(TCliente, FieldTableOffsetsAndWidths)
 
 class CustomerEditor : public ::testing::Test {
 protected:
-    CustomerEditor() : clock(QDateTime(QDate(2026, 3, 1), QTime(9, 0))), editor(orv::customers::editorSpec(), view, messages) {}
+    CustomerEditor() : clock(QDateTime(QDate(2026, 3, 1), QTime(9, 0))), editor(orv::customers::editorConfig(), view, messages) {}
     QString archive() const { return folder.file(TCliente::kFileName); }
     Msgs takeMessages() { return std::exchange(messages.shown, {}); }
 
@@ -316,7 +316,7 @@ TEST(CustomerLists, FinderLoadsTheChosenOfTwoCardsWithEqualLines)
 
     FakeView view;
     RecordingMessages messages;
-    ArchiveEditor editor(orv::customers::editorSpec(), view, messages);
+    ArchiveEditor editor(orv::customers::editorConfig(), view, messages);
     for (qsizetype chosen = 0; chosen < 2; ++chosen) {
         const auto found = CercaPerRiga(file, line, list.at(chosen));
         ASSERT_TRUE(found);
