@@ -1,12 +1,13 @@
-#include <QApplication>
+#include "platform/ui/application.h"
+
 #include <gtest/gtest.h>
 
 // Window tests run on the offscreen platform; nothing is ever shown to a person.
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    orv::ui::useSoftwareDrawing();
+    orv::ui::Application app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

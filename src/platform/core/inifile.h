@@ -1,0 +1,44 @@
+#pragma once
+// Settings files (INI text) read and written key by key, straight to disk: the settings
+// file, the password store and the script engine's INI bridge use them.
+//  - A read looks up one key of one section and yields the caller's default when the
+//    file, the section or the key is missing; a key present with nothing after "=" reads
+//    as the empty text.
+//  - A write changes one key at once: the file is created when missing, the key's line is
+//    replaced in place or added at the end of its section, a missing section is added at
+//    the end of the file, and every other section, key, comment and blank line stays.
+//  - Section and key names compare ignoring the case of A-Z; blanks around names and
+//    values are ignored; a value wrapped in a pair of matching quotes loses them.
+//  - Text is Windows-1252, lines end in CR LF (LF alone is read too).
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace orv {
+
+// A write that could not reach the disk.
+class IniFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class IniFile {
+public:
+    explicit IniFile(QString path);
+    const QString& fileName() const { return path_; }
+
+    QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
+    // The value read as a whole number; the default when missing or not a number.
+    int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    bool sectionExists(const QString& section) const;
+    bool valueExists(const QString& section, const QString& key) const;
+    // Throws IniFileError when the file cannot be written.
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInteger(const QString& section, const QString& key, int value);
+
+private:
+    QString path_;
+};
+
+} // namespace orv

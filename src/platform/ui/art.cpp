@@ -1,0 +1,255 @@
+#include "platform/ui/art.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace orv::ui::art {
+
+namespace {
+
+QFont boldFont(const QString& family, double px)
+{
+    QFont f(family);
+    f.setPixelSize(std::max(6, int(px)));
+    f.setBold(true);
+    return f;
+}
+
+// Shrinks the font until the words fit the width.
+QFont fitting(QFont f, const QString& text, double width)
+{
+    while (f.pixelSize() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width) f.setPixelSize(f.pixelSize() - 1);
+    return f;
+}
+
+// Draws an icon glyph in a 100 x 100 design box mapped onto r.
+void glyph(QPainter& p, Icon which, const QRectF& r, const QColor& c)
+{
+    p.save();
+    const double s = std::min(r.width(), r.height()) / 100.0;
+    p.translate(r.center().x() - 50 * s, r.center().y() - 50 * s);
+    p.scale(s, s);
+    QPen pen(c, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    auto letterInCircle = [&](const QString& letter) {
+        p.drawEllipse(QRectF(8, 8, 84, 84));
+        p.setFont(boldFont(QStringLiteral("DejaVu Serif"), 62));
+        p.drawText(QRectF(0, 2, 100, 96), Qt::AlignCenter, letter);
+    };
+    auto page = [&] {
+        QPainterPath path;
+        path.moveTo(22, 6); path.lineTo(62, 6); path.lineTo(80, 24); path.lineTo(80, 94); path.lineTo(22, 94); path.closeSubpath();
+        p.drawPath(path);
+        p.drawPolyline(QPolygonF({QPointF(62, 6), QPointF(62, 24), QPointF(80, 24)}));
+    };
+    auto arrow = [&](bool left, bool bar) {
+        p.setBrush(c);
+        const QPolygonF tri = left ? QPolygonF({QPointF(70, 18), QPointF(70, 82), QPointF(30, 50)})
+                                   : QPolygonF({QPointF(30, 18), QPointF(30, 82), QPointF(70, 50)});
+        p.drawPolygon(tri);
+        if (bar) p.drawLine(QPointF(left ? 22 : 78, 18), QPointF(left ? 22 : 78, 82));
+    };
+    switch (which) {
+    case Icon::Info: letterInCircle(QStringLiteral("i")); break;
+    case Icon::Help: letterInCircle(QStringLiteral("?")); break;
+    case Icon::Copyright: letterInCircle(QStringLiteral("C")); break;
+    case Icon::Exit:
+        p.drawArc(QRectF(14, 16, 72, 72), 120 * 16, 300 * 16);
+        p.drawLine(QPointF(50, 8), QPointF(50, 50));
+        break;
+    case Icon::Mail:
+        p.drawRoundedRect(QRectF(8, 22, 84, 58), 6, 6);
+        p.drawPolyline(QPolygonF({QPointF(10, 26), QPointF(50, 58), QPointF(90, 26)}));
+        break;
+    case Icon::Globe:
+        p.drawEllipse(QRectF(8, 8, 84, 84));
+        p.drawEllipse(QRectF(30, 8, 40, 84));
+        p.drawLine(QPointF(8, 50), QPointF(92, 50));
+        p.drawLine(QPointF(16, 28), QPointF(84, 28));
+        p.drawLine(QPointF(16, 72), QPointF(84, 72));
+        break;
+    case Icon::Pdf:
+        page();
+        p.fillRect(QRectF(10, 52, 70, 28), QColor(0xC6, 0x28, 0x28));
+        p.setPen(Qt::white);
+        p.setFont(boldFont(QStringLiteral("DejaVu Sans"), 22));
+        p.drawText(QRectF(10, 52, 70, 28), Qt::AlignCenter, QStringLiteral("PDF"));
+        break;
+    case Icon::Key:
+        p.drawEllipse(QRectF(8, 30, 40, 40));
+        p.drawLine(QPointF(48, 50), QPointF(92, 50));
+        p.drawLine(QPointF(80, 50), QPointF(80, 66));
+        p.drawLine(QPointF(68, 50), QPointF(68, 62));
+        break;
+    case Icon::Logo: {
+        p.drawEllipse(QRectF(10, 10, 80, 80));
+        p.setBrush(c);
+        p.drawEllipse(QRectF(38, 38, 24, 24));
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            p.drawLine(QPointF(50 + 28 * std::cos(a), 50 + 28 * std::sin(a)), QPointF(50 + 40 * std::cos(a), 50 + 40 * std::sin(a)));
+        }
+        break;
+    }
+    case Icon::Customers:
+        p.drawEllipse(QRectF(20, 14, 24, 24));
+        p.drawArc(QRectF(8, 44, 48, 60), 0, 180 * 16);
+        p.drawEllipse(QRectF(58, 20, 20, 20));
+        p.drawArc(QRectF(48, 46, 42, 52), 0, 180 * 16);
+        break;
+    case Icon::Contract:
+        page();
+        for (int y : {36, 48, 60}) p.drawLine(QPointF(32, y), QPointF(70, y));
+        p.drawEllipse(QRectF(50, 68, 18, 18));
+        break;
+    case Icon::Warehouse:
+        p.drawRect(QRectF(10, 56, 36, 34));
+        p.drawRect(QRectF(54, 56, 36, 34));
+        p.drawRect(QRectF(32, 14, 36, 34));
+        break;
+    case Icon::Inventory:
+        p.drawRoundedRect(QRectF(18, 12, 64, 82), 6, 6);
+        p.drawRect(QRectF(36, 6, 28, 12));
+        for (int y : {36, 56, 76}) {
+            p.drawPolyline(QPolygonF({QPointF(28, y), QPointF(33, y + 5), QPointF(41, y - 5)}));
+            p.drawLine(QPointF(48, y), QPointF(72, y));
+        }
+        break;
+    case Icon::Schedule:
+        p.drawRoundedRect(QRectF(10, 16, 80, 76), 6, 6);
+        p.drawLine(QPointF(10, 36), QPointF(90, 36));
+        p.drawLine(QPointF(30, 8), QPointF(30, 24));
+        p.drawLine(QPointF(70, 8), QPointF(70, 24));
+        for (int y : {50, 64, 78})
+            for (int x : {26, 42, 58, 74}) p.drawPoint(QPointF(x, y));
+        break;
+    case Icon::JobSheet: {
+        p.save();
+        p.translate(50, 50);
+        p.rotate(-45);
+        p.drawRoundedRect(QRectF(-8, -6, 16, 52), 6, 6);
+        p.drawArc(QRectF(-22, -50, 44, 44), -30 * 16, 240 * 16);
+        p.restore();
+        break;
+    }
+    case Icon::Quote:
+        page();
+        p.setFont(boldFont(QStringLiteral("DejaVu Sans"), 46));
+        p.drawText(QRectF(22, 26, 58, 64), Qt::AlignCenter, QString(QChar(0x20AC)));
+        break;
+    case Icon::Truck:
+        p.drawRect(QRectF(6, 26, 56, 46));
+        p.drawPolygon(QPolygonF({QPointF(62, 40), QPointF(82, 40), QPointF(94, 56), QPointF(94, 72), QPointF(62, 72)}));
+        p.setBrush(c);
+        p.drawEllipse(QRectF(16, 70, 18, 18));
+        p.drawEllipse(QRectF(68, 70, 18, 18));
+        break;
+    case Icon::ArrowFirst: arrow(true, true); break;
+    case Icon::ArrowPrev: arrow(true, false); break;
+    case Icon::ArrowNext: arrow(false, false); break;
+    case Icon::ArrowLast: arrow(false, true); break;
+    }
+    p.restore();
+}
+
+} // namespace
+
+Artwork command(const QString& text, const QColor& colour)
+{
+    return [text, colour](QPainter& p, const QRectF& r) {
+        const QRectF box = r.adjusted(1, 1, -1, -1);
+        QLinearGradient g(box.topLeft(), box.bottomLeft());
+        g.setColorAt(0, colour.lighter(135));
+        g.setColorAt(1, colour);
+        p.setPen(QPen(colour.darker(130), 1));
+        p.setBrush(g);
+        p.drawRoundedRect(box, 5, 5);
+        p.setPen(Qt::white);
+        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), box.height() * 0.42), text, box.width() - 10));
+        p.drawText(box, Qt::AlignCenter, text);
+    };
+}
+
+Artwork captionBand(const QString& text, const QColor& from, const QColor& to)
+{
+    return [text, from, to](QPainter& p, const QRectF& r) {
+        QLinearGradient g(r.topLeft(), r.topRight());
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+        p.setPen(Qt::white);
+        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), r.height() * 0.5), text, r.width() - 16));
+        p.drawText(r, Qt::AlignCenter, text);
+    };
+}
+
+Artwork tile(Icon which, const QColor& colour)
+{
+    return [which, colour](QPainter& p, const QRectF& r) {
+        const QRectF box = r.adjusted(4, 4, -4, -4);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 40));
+        p.drawRoundedRect(box.translated(3, 4), 22, 22);
+        QLinearGradient g(box.topLeft(), box.bottomRight());
+        g.setColorAt(0, colour.lighter(140));
+        g.setColorAt(1, colour.darker(115));
+        p.setBrush(g);
+        p.drawRoundedRect(box, 22, 22);
+        glyph(p, which, box.adjusted(box.width() * 0.2, box.height() * 0.2, -box.width() * 0.2, -box.height() * 0.2), Qt::white);
+    };
+}
+
+Artwork icon(Icon which, const QColor& colour)
+{
+    return [which, colour](QPainter& p, const QRectF& r) { glyph(p, which, r.adjusted(2, 2, -2, -2), colour); };
+}
+
+Artwork heading(const QString& title, const QString& subtitle, Icon which, const QColor& from, const QColor& to)
+{
+    return [=](QPainter& p, const QRectF& r) {
+        QLinearGradient g(r.topLeft(), r.bottomRight());
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        p.fillRect(r, g);
+        const double side = r.height() * 0.6;
+        const QRectF iconBox(r.left() + r.height() * 0.2, r.top() + r.height() * 0.2, side, side);
+        glyph(p, which, iconBox, Qt::white);
+        const QRectF text(iconBox.right() + 14, r.top(), r.right() - iconBox.right() - 24, r.height());
+        p.setPen(Qt::white);
+        const double titleSize = subtitle.isEmpty() ? r.height() * 0.3 : r.height() * 0.26;
+        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), titleSize), title, text.width()));
+        if (subtitle.isEmpty()) {
+            p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, title);
+            return;
+        }
+        p.drawText(text.adjusted(0, 0, 0, -r.height() * 0.45), Qt::AlignBottom | Qt::AlignLeft, title);
+        QFont sub(QStringLiteral("Verdana"));
+        sub.setPixelSize(std::max(8, int(r.height() * 0.13)));
+        p.setFont(fitting(sub, subtitle, text.width()));
+        p.drawText(text.adjusted(0, r.height() * 0.58, 0, 0), Qt::AlignTop | Qt::AlignLeft, subtitle);
+    };
+}
+
+Artwork words(const QString& text, const FontSpec& font, Qt::Alignment align)
+{
+    return [=](QPainter& p, const QRectF& r) {
+        p.setFont(fitting(font.apply(QFont()), text, r.width()));
+        p.setPen(font.color.isValid() ? font.color : QColor(Qt::black));
+        p.drawText(r, align, text);
+    };
+}
+
+Artwork layered(Artwork below, Artwork above)
+{
+    return [below, above](QPainter& p, const QRectF& r) {
+        if (below) below(p, r);
+        if (above) above(p, r);
+    };
+}
+
+} // namespace orv::ui::art

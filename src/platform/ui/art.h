@@ -1,0 +1,33 @@
+#pragma once
+// Pictures drawn at run time for the windows: command pictures that carry their words,
+// caption bands, module tiles, small icons and heading bands. Each returns an Artwork
+// that an Image draws at its own size when first painted, so nothing is drawn at start.
+#include "platform/ui/controls.h"
+
+#include <QColor>
+#include <QString>
+
+namespace orv::ui::art {
+
+enum class Icon {
+    Info, Help, Copyright, Exit, Mail, Globe, Pdf, Key, Logo, Customers, Contract, Warehouse,
+    Inventory, Schedule, JobSheet, Quote, Truck, ArrowFirst, ArrowPrev, ArrowNext, ArrowLast,
+};
+
+// A command picture showing its words (the `cmd` images of the working windows).
+Artwork command(const QString& words, const QColor& colour = QColor(0x2F, 0x5D, 0x8A));
+// A band with centred words in white bold capitals (caption pictures).
+Artwork captionBand(const QString& words, const QColor& from, const QColor& to);
+// A module tile: rounded square in the colour with the icon in white.
+Artwork tile(Icon icon, const QColor& colour);
+// A small icon in the colour, on a transparent ground.
+Artwork icon(Icon icon, const QColor& colour = QColor(0x2F, 0x5D, 0x8A));
+// A heading band: icon, title and an optional subtitle.
+Artwork heading(const QString& title, const QString& subtitle, Icon icon = Icon::Logo,
+                const QColor& from = QColor(0x1F, 0x3F, 0x6E), const QColor& to = QColor(0x4A, 0x7D, 0xB5));
+// Words in the given font and colour, centred (title and version pictures).
+Artwork words(const QString& text, const FontSpec& font, Qt::Alignment align = Qt::AlignCenter);
+// Two artworks drawn one over the other.
+Artwork layered(Artwork below, Artwork above);
+
+} // namespace orv::ui::art

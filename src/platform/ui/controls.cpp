@@ -1,0 +1,812 @@
+#include "platform/ui/controls.h"
+
+#include "platform/core/text.h"
+#include "platform/ui/dispatch.h"
+#include "platform/ui/form.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QValidator>
+
+#include <cmath>
+
+namespace orv::ui {
+
+namespace {
+const char* const kControlProperty = "orvControl";
+
+Qt::Alignment qtAlign(Align a)
+{
+    switch (a) {
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Right: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+    }
+}
+
+void setTextColour(QWidget* w, const QColor& c)
+{
+    QPalette p = w->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, c);
+    w->setPalette(p);
+}
+
+// Maximum length for typing only: text set by code passes whole, and a text already
+// longer than the limit may still be shortened.
+class LengthLimit final : public QValidator {
+public:
+    LengthLimit(QObject* parent, const int* max) : QValidator(parent), max_(max) {}
+    bool byCode = false;
+    QString last;
+    State validate(QString& input, int&) const override
+    {
+        if (byCode || *max_ <= 0 || input.size() <= *max_ || input.size() <= last.size())
+            return Acceptable;
+        return Invalid;
+    }
+
+private:
+    const int* max_;
+};
+
+// Wires a line edit (of an Edit or a ComboEdit) to OnChange / OnTyping.
+void wireLineEdit(QLineEdit* le, LengthLimit* limit, Handler* onChange, Handler* onTyping)
+{
+    le->setValidator(limit);
+    auto typing = std::make_shared<bool>(false);
+    QObject::connect(le, &QLineEdit::textChanged, le, [le, limit, onChange](const QString& t) {
+        limit->last = t;
+        fire(*onChange);
+    });
+    QObject::connect(le, &QLineEdit::textEdited, le, [le, limit, onTyping, typing](const QString&) {
+        if (*typing) return;
+        *typing = true;
+        const int caret = le->cursorPosition();
+        const QString before = le->text();
+        limit->byCode = true;  // what the handler writes is the program's text
+        fire(*onTyping);
+        limit->byCode = false;
+        if (le->text() != before) le->setCursorPosition(std::min<int>(caret, le->text().size()));
+        *typing = false;
+    });
+}
+
+void setLineText(QLineEdit* le, LengthLimit* limit, const QString& t)
+{
+    limit->byCode = true;
+    le->setText(t);
+    limit->byCode = false;
+}
+
+LengthLimit* limitOf(QLineEdit* le) { return static_cast<LengthLimit*>(const_cast<QValidator*>(le->validator())); }
+
+} // namespace
+
+QFont FontSpec::apply(QFont f) const
+{
+    if (!family.isEmpty()) f.setFamily(family);
+    if (size > 0) f.setPixelSize(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    return f;
+}
+
+QString numbered(const QString& prefix, int n, int digits)
+{
+    return prefix + QString::number(n).rightJustified(digits, QLatin1Char('0'));
+}
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(QWidget* w) : widget_(w)
+{
+    w->setAttribute(Qt::WA_NoMousePropagation);
+    watch(w);
+}
+
+Control::~Control()
+{
+    if (form_ && form_->focusedControl() == this) form_->moveFocus(nullptr);
+    delete widget_.data();
+}
+
+void Control::attach(Form* form, const QString& name)
+{
+    form_ = form;
+    name_ = name;
+    setObjectName(name);
+    widget_->setObjectName(name);
+}
+
+void Control::watch(QWidget* inner)
+{
+    inner->installEventFilter(this);
+    inner->setMouseTracking(true);
+    inner->setProperty(kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+}
+
+Control* controlOf(QWidget* w)
+{
+    for (QWidget* p = w; p; p = p->parentWidget()) {
+        const QVariant v = p->property(kControlProperty);
+        if (v.isValid()) return reinterpret_cast<Control*>(v.value<quintptr>());
+        if (p->isWindow()) break;
+    }
+    return nullptr;
+}
+
+int Control::left() const { return widget_->x(); }
+int Control::top() const { return widget_->y(); }
+int Control::width() const { return widget_->width(); }
+int Control::height() const { return widget_->height(); }
+void Control::setBounds(int x, int y, int w, int h) { widget_->setGeometry(x, y, w, h); }
+void Control::setPosition(int x, int y) { widget_->move(x, y); }
+void Control::setSize(int w, int h) { widget_->resize(w, h); }
+bool Control::visible() const { return widget_->isVisibleTo(widget_->parentWidget()); }
+void Control::setVisible(bool v) { widget_->setVisible(v); }
+bool Control::enabled() const { return widget_->isEnabled(); }
+void Control::setEnabled(bool e) { widget_->setEnabled(e); }
+void Control::bringToFront() { widget_->raise(); }
+void Control::sendToBack() { widget_->lower(); }
+
+void Control::setFont(const FontSpec& f)
+{
+    widget_->setFont(f.apply(widget_->font()));
+    if (f.color.isValid()) setTextColour(widget_, f.color);
+}
+
+void Control::setHandCursor(bool hand)
+{
+    if (hand) widget_->setCursor(Qt::PointingHandCursor);
+    else widget_->unsetCursor();
+}
+
+void Control::setFocus()
+{
+    if (!form_ || !form_->moveFocus(this)) return;
+    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool Control::isFocused() const { return form_ && form_->focusedControl() == this; }
+
+void Control::setHighlight(Shape* h)
+{
+    highlight_ = h;
+    if (h) h->setVisible(isFocused());
+}
+
+void Control::click()
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(widget_.data())) b->click();
+    else fire(onClick);
+}
+
+bool Control::keyPress(QWidget* target, QEvent* ev)
+{
+    auto* k = static_cast<QKeyEvent*>(ev);
+    const KeyInfo original = translateKey(*k);
+    Word key = original.key;
+    QChar ch = original.keyChar;
+    QPointer<Control> self(this);
+    fire(onKeyDown, key, ch, original.shift);
+    if (!self || !widget_) return true;
+    if (key == 0 && ch.isNull()) return true;  // swallowed: no character, no movement
+    if (keyDefault(key, ch, original.shift)) return true;
+    if (key == original.key && ch == original.keyChar) return false;
+    // The handler changed the key: deliver what it left instead.
+    const int qtKey = key == original.key ? k->key() : int(Qt::Key_unknown);
+    QKeyEvent changed(QEvent::KeyPress, qtKey, k->modifiers(), ch.isNull() ? QString() : QString(ch),
+                      k->isAutoRepeat(), k->count());
+    resending_ = true;
+    QCoreApplication::sendEvent(target, &changed);
+    if (self) resending_ = false;
+    return true;
+}
+
+bool Control::eventFilter(QObject* watched, QEvent* e)
+{
+    if (!widget_) return false;
+    switch (e->type()) {
+    case QEvent::KeyPress:
+        if (resending_) return false;
+        return keyPress(static_cast<QWidget*>(watched), e);
+    case QEvent::KeyRelease: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (resending_ || k->isAutoRepeat() || !onKeyUp) return false;
+        KeyInfo info = translateKey(*k);
+        fire(onKeyUp, info.key, info.keyChar, info.shift);
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* m = static_cast<QMouseEvent*>(e);
+        const QPointF p = widget_->mapFromGlobal(m->globalPosition());
+        fire(onMouseMove, shiftFromQt(m->modifiers(), m->buttons()), p.x(), p.y());
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        auto* m = static_cast<QMouseEvent*>(e);
+        const QPointF p = widget_->mapFromGlobal(m->globalPosition());
+        const MouseButton b = m->button() == Qt::RightButton ? MouseButton::Right
+                              : m->button() == Qt::MiddleButton ? MouseButton::Middle
+                                                                : MouseButton::Left;
+        const ShiftState s = shiftFromQt(m->modifiers(), m->buttons());
+        QPointer<Control> self(this);
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            fire(onDblClick);
+        } else if (e->type() == QEvent::MouseButtonPress) {
+            fire(onMouseDown, b, s, p.x(), p.y());
+            if (self && b == MouseButton::Left) pressed_ = true;
+        } else {
+            fire(onMouseUp, b, s, p.x(), p.y());
+            if (self && pressed_ && b == MouseButton::Left) {
+                pressed_ = false;
+                if (detectsClicks() && widget_ && widget_->rect().contains(p.toPoint())) fire(onClick);
+            }
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- Edit
+
+Edit::Edit(QWidget* parent) : Control(new QLineEdit(parent))
+{
+    auto* le = lineEdit();
+    le->setFocusPolicy(Qt::StrongFocus);
+    le->setContextMenuPolicy(Qt::DefaultContextMenu);
+    wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+}
+
+QLineEdit* Edit::lineEdit() const { return static_cast<QLineEdit*>(widget_.data()); }
+QString Edit::text() const { return lineEdit()->text(); }
+void Edit::setText(const QString& t) { setLineText(lineEdit(), limitOf(lineEdit()), t); }
+void Edit::setMaxLength(int n) { maxLength_ = n; }
+void Edit::setMasked(bool m) { lineEdit()->setEchoMode(m ? QLineEdit::Password : QLineEdit::Normal); }
+bool Edit::readOnly() const { return lineEdit()->isReadOnly(); }
+void Edit::setReadOnly(bool ro) { lineEdit()->setReadOnly(ro); }
+void Edit::setAlign(Align a) { lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter); }
+int Edit::caretPosition() const { return lineEdit()->cursorPosition(); }
+void Edit::setCaretPosition(int pos) { lineEdit()->setCursorPosition(pos); }
+void Edit::selectAll() { lineEdit()->selectAll(); }
+
+// ---------------------------------------------------------------- ComboEdit
+
+ComboEdit::ComboEdit(QWidget* parent) : Control(new QComboBox(parent))
+{
+    auto* cb = comboBox();
+    cb->setEditable(true);
+    cb->setInsertPolicy(QComboBox::NoInsert);
+    cb->setCompleter(nullptr);
+    cb->setFocusPolicy(Qt::StrongFocus);
+    cb->setMaxVisibleItems(12);
+    auto* le = cb->lineEdit();
+    watch(le);
+    wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+}
+
+QComboBox* ComboEdit::comboBox() const { return static_cast<QComboBox*>(widget_.data()); }
+QString ComboEdit::text() const { return comboBox()->lineEdit()->text(); }
+void ComboEdit::setText(const QString& t) { setLineText(comboBox()->lineEdit(), limitOf(comboBox()->lineEdit()), t); }
+
+QStringList ComboEdit::items() const
+{
+    QStringList l;
+    for (int i = 0; i < comboBox()->count(); ++i) l << comboBox()->itemText(i);
+    return l;
+}
+
+void ComboEdit::setItems(const QStringList& items)
+{
+    auto* le = comboBox()->lineEdit();
+    const QString keep = le->text();
+    {
+        QSignalBlocker block(le);
+        comboBox()->clear();
+        comboBox()->addItems(items);
+        comboBox()->setCurrentIndex(-1);
+        le->setText(keep);
+    }
+    limitOf(le)->last = keep;
+}
+
+int ComboEdit::itemIndex() const { return comboBox()->currentIndex(); }
+
+void ComboEdit::setItemIndex(int i)
+{
+    auto* le = comboBox()->lineEdit();
+    if (i < 0) {
+        // Qt clears an editable combo's text with its selection; the text must stay.
+        const QString keep = le->text();
+        QSignalBlocker block(le);
+        comboBox()->setCurrentIndex(-1);
+        le->setText(keep);
+        return;
+    }
+    auto* limit = limitOf(le);
+    limit->byCode = true;
+    comboBox()->setCurrentIndex(i);
+    limit->byCode = false;
+}
+
+void ComboEdit::setMaxLength(int n) { maxLength_ = n; }
+void ComboEdit::setAlign(Align a) { comboBox()->lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter); }
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(QWidget* parent) : Control(new QLabel(parent))
+{
+    auto* l = static_cast<QLabel*>(widget_.data());
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    l->setFocusPolicy(Qt::NoFocus);
+}
+
+QString Label::text() const { return static_cast<QLabel*>(widget_.data())->text(); }
+void Label::setText(const QString& t) { static_cast<QLabel*>(widget_.data())->setText(t); }
+
+void Label::setAlign(Align a)
+{
+    auto* l = static_cast<QLabel*>(widget_.data());
+    l->setAlignment(qtAlign(a) | (l->alignment() & Qt::AlignVertical_Mask));
+}
+
+void Label::setVerticalCenter(bool c)
+{
+    auto* l = static_cast<QLabel*>(widget_.data());
+    l->setAlignment((l->alignment() & Qt::AlignHorizontal_Mask) | (c ? Qt::AlignVCenter : Qt::AlignTop));
+}
+
+void Label::setWordWrap(bool w) { static_cast<QLabel*>(widget_.data())->setWordWrap(w); }
+void Label::setFontColor(const QColor& c) { setTextColour(widget_, c); }
+QColor Label::fontColor() const { return widget_->palette().color(QPalette::WindowText); }
+
+void Label::setFill(const QColor& c)
+{
+    widget_->setAutoFillBackground(c.isValid());
+    QPalette p = widget_->palette();
+    p.setColor(QPalette::Window, c);
+    widget_->setPalette(p);
+}
+
+// ---------------------------------------------------------------- Memo
+
+Memo::Memo(QWidget* parent) : Control(new QPlainTextEdit(parent))
+{
+    auto* te = textEdit();
+    te->setFocusPolicy(Qt::StrongFocus);
+    te->setTabChangesFocus(true);
+    watch(te->viewport());
+    QObject::connect(te, &QPlainTextEdit::textChanged, te, [this] {
+        fire(onChange);
+        if (!settingText_) fire(onTyping);
+    });
+}
+
+QPlainTextEdit* Memo::textEdit() const { return static_cast<QPlainTextEdit*>(widget_.data()); }
+
+QString Memo::text() const
+{
+    QString t = textEdit()->toPlainText();
+    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return t;
+}
+
+void Memo::setText(const QString& t)
+{
+    QString shown = t;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    settingText_ = true;
+    textEdit()->setPlainText(shown);
+    settingText_ = false;
+}
+
+QStringList Memo::lines() const { return textEdit()->toPlainText().split(QLatin1Char('\n')); }
+void Memo::setLines(const QStringList& lines) { setText(lines.join(QLatin1String("\r\n"))); }
+void Memo::setReadOnly(bool ro) { textEdit()->setReadOnly(ro); }
+void Memo::setWordWrap(bool w) { textEdit()->setLineWrapMode(w ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap); }
+
+// ---------------------------------------------------------------- Image
+
+class ImageWidget final : public QWidget {
+public:
+    ImageWidget(QWidget* parent, Image* owner) : QWidget(parent), owner_(owner) {}
+    QImage image;
+    Artwork art;
+    QPixmap cache;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (!image.isNull()) {
+            const QSize s = image.size().scaled(size(), Qt::KeepAspectRatio);
+            const QRect r(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), s);
+            p.drawImage(r, image);
+        } else if (art) {
+            const qreal dpr = devicePixelRatioF();
+            if (cache.size() != size() * dpr) {
+                cache = QPixmap(size() * dpr);
+                cache.setDevicePixelRatio(dpr);
+                cache.fill(Qt::transparent);
+                QPainter cp(&cache);
+                cp.setRenderHint(QPainter::Antialiasing);
+                cp.setRenderHint(QPainter::TextAntialiasing);
+                try {
+                    art(cp, QRectF(rect()));
+                } catch (...) {
+                    // A picture that cannot be drawn stays empty.
+                }
+            }
+            p.drawPixmap(0, 0, cache);
+        }
+    }
+
+private:
+    Image* owner_;
+};
+
+Image::Image(QWidget* parent) : Control(new ImageWidget(parent, this))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+bool Image::loadFromFile(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage img = reader.read();
+    if (img.isNull()) return false;
+    setPicture(img);
+    return true;
+}
+
+bool Image::saveToFile(const QString& path) const
+{
+    const QImage img = picture();
+    if (img.isNull()) return false;
+    return img.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
+}
+
+void Image::setPicture(const QImage& image)
+{
+    auto* w = static_cast<ImageWidget*>(widget_.data());
+    w->image = image;
+    w->update();
+}
+
+void Image::setArtwork(Artwork art)
+{
+    auto* w = static_cast<ImageWidget*>(widget_.data());
+    w->art = std::move(art);
+    w->cache = QPixmap();
+    w->update();
+}
+
+void Image::clear()
+{
+    auto* w = static_cast<ImageWidget*>(widget_.data());
+    w->image = QImage();
+    w->art = nullptr;
+    w->cache = QPixmap();
+    w->update();
+}
+
+bool Image::isEmpty() const
+{
+    auto* w = static_cast<ImageWidget*>(widget_.data());
+    return w->image.isNull() && !w->art;
+}
+
+QImage Image::picture() const
+{
+    auto* w = static_cast<ImageWidget*>(widget_.data());
+    if (!w->image.isNull() || !w->art) return w->image;
+    QImage img(w->size(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    w->art(p, QRectF(img.rect()));
+    return img;
+}
+
+// ---------------------------------------------------------------- Button
+
+Button::Button(QWidget* parent) : Control(new QPushButton(parent))
+{
+    auto* b = static_cast<QPushButton*>(widget_.data());
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(b, &QPushButton::clicked, b, [this] { fire(onClick); });
+}
+
+QString Button::text() const
+{
+    QString t = static_cast<QPushButton*>(widget_.data())->text();
+    return t.replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+void Button::setText(const QString& t)
+{
+    QString shown = t;
+    static_cast<QPushButton*>(widget_.data())->setText(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+bool Button::keyDefault(Word key, QChar, ShiftState)
+{
+    if (key != vk::Return) return false;
+    static_cast<QPushButton*>(widget_.data())->click();
+    return true;
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(QWidget* parent) : Control(new QCheckBox(parent))
+{
+    auto* c = static_cast<QCheckBox*>(widget_.data());
+    c->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(c, &QCheckBox::toggled, c, [this](bool) { fire(onChange); });
+    QObject::connect(c, &QCheckBox::clicked, c, [this](bool) { fire(onClick); });
+}
+
+QString CheckBox::text() const
+{
+    QString t = static_cast<QCheckBox*>(widget_.data())->text();
+    return t.replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+void CheckBox::setText(const QString& t)
+{
+    QString shown = t;
+    static_cast<QCheckBox*>(widget_.data())->setText(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+bool CheckBox::isChecked() const { return static_cast<QCheckBox*>(widget_.data())->isChecked(); }
+void CheckBox::setChecked(bool c) { static_cast<QCheckBox*>(widget_.data())->setChecked(c); }
+
+// ---------------------------------------------------------------- Shape and Panel
+
+namespace {
+void paintBox(QPainter& p, const QRectF& r, const QColor& fill, const QColor& fillTo,
+              const QColor& stroke, double strokeWidth, double radius)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    const double half = stroke.isValid() ? strokeWidth / 2 : 0;
+    const QRectF box = r.adjusted(half, half, -half, -half);
+    if (fillTo.isValid()) {
+        QLinearGradient g(box.topLeft(), box.bottomLeft());
+        g.setColorAt(0, fill);
+        g.setColorAt(1, fillTo);
+        p.setBrush(g);
+    } else if (fill.isValid()) {
+        p.setBrush(fill);
+    } else {
+        p.setBrush(Qt::NoBrush);
+    }
+    p.setPen(stroke.isValid() ? QPen(stroke, strokeWidth) : QPen(Qt::NoPen));
+    p.drawRoundedRect(box, radius, radius);
+}
+} // namespace
+
+class ShapeWidget final : public QWidget {
+public:
+    ShapeWidget(QWidget* parent, Shape* owner) : QWidget(parent), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const Shape& s = *owner_;
+        if (s.highlightStyle_) {
+            p.setRenderHint(QPainter::Antialiasing);
+            const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+            QLinearGradient border(r.topLeft(), r.bottomLeft());
+            border.setColorAt(0, QColor(0xFF, 0xD7, 0x00));
+            border.setColorAt(1, Qt::white);
+            p.setPen(QPen(QBrush(border), 2));
+            p.setBrush(QColor(0xFF, 0xFF, 0x66));
+            p.drawRoundedRect(r, 3, 3);
+            return;
+        }
+        paintBox(p, QRectF(rect()), s.fill_, s.fillTo_, s.stroke_, s.strokeWidth_, s.radius_);
+    }
+
+private:
+    Shape* owner_;
+};
+
+Shape::Shape(QWidget* parent) : Control(new ShapeWidget(parent, this))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+void Shape::setFill(const QColor& c, const QColor& to) { fill_ = c; fillTo_ = to; widget_->update(); }
+void Shape::setStroke(const QColor& c, double w) { stroke_ = c; strokeWidth_ = w; widget_->update(); }
+void Shape::setRadius(double r) { radius_ = r; widget_->update(); }
+void Shape::setHighlightStyle() { highlightStyle_ = true; widget_->update(); }
+
+class PanelWidget final : public QWidget {
+public:
+    PanelWidget(QWidget* parent, Panel* owner) : QWidget(parent), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        paintBox(p, QRectF(rect()), owner_->fill_, owner_->fillTo_, owner_->stroke_, 1, owner_->radius_);
+    }
+
+private:
+    Panel* owner_;
+};
+
+Panel::Panel(QWidget* parent) : Control(new PanelWidget(parent, this))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+void Panel::setFill(const QColor& c, const QColor& to) { fill_ = c; fillTo_ = to; widget_->update(); }
+void Panel::setStroke(const QColor& c) { stroke_ = c; widget_->update(); }
+void Panel::setRadius(double r) { radius_ = r; widget_->update(); }
+
+GroupBox::GroupBox(QWidget* parent) : Control(new QGroupBox(parent))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+QString GroupBox::text() const { return static_cast<QGroupBox*>(widget_.data())->title(); }
+void GroupBox::setText(const QString& t) { static_cast<QGroupBox*>(widget_.data())->setTitle(t); }
+
+// ---------------------------------------------------------------- ListBox
+
+ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent))
+{
+    auto* l = listWidget();
+    l->setFocusPolicy(Qt::StrongFocus);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    l->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QFont f(QStringLiteral("Courier New"));
+    f.setPixelSize(12);
+    l->setFont(f);
+    watch(l->viewport());
+    QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+}
+
+QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget_.data()); }
+void ListBox::setSorted(bool s) { sorted_ = s; }
+
+int ListBox::add(const QString& line)
+{
+    auto* l = listWidget();
+    int pos = l->count();
+    if (sorted_) {
+        // After every line that does not compare greater: equal lines keep their order.
+        int lo = 0, hi = l->count();
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (compareTextAZ(l->item(mid)->text(), line) <= 0) lo = mid + 1;
+            else hi = mid;
+        }
+        pos = lo;
+    }
+    l->insertItem(pos, line);
+    return pos;
+}
+
+void ListBox::clear() { listWidget()->clear(); }
+int ListBox::count() const { return listWidget()->count(); }
+QString ListBox::item(int i) const { auto* it = listWidget()->item(i); return it ? it->text() : QString(); }
+
+QStringList ListBox::itemsText() const
+{
+    QStringList out;
+    for (int i = 0; i < count(); ++i) out << item(i);
+    return out;
+}
+
+int ListBox::itemIndex() const { return listWidget()->currentRow(); }
+void ListBox::setItemIndex(int i) { listWidget()->setCurrentRow(i); }
+
+// ---------------------------------------------------------------- StringGrid
+
+StringGrid::StringGrid(QWidget* parent) : Control(new QTableWidget(parent))
+{
+    auto* t = tableWidget();
+    t->setFocusPolicy(Qt::StrongFocus);
+    t->setAlternatingRowColors(true);
+    t->verticalHeader()->setVisible(false);
+    t->verticalHeader()->setDefaultSectionSize(21);
+    t->setSelectionBehavior(QAbstractItemView::SelectItems);
+    watch(t->viewport());
+}
+
+QTableWidget* StringGrid::tableWidget() const { return static_cast<QTableWidget*>(widget_.data()); }
+
+void StringGrid::setColumns(const std::vector<Column>& cols)
+{
+    auto* t = tableWidget();
+    t->setColumnCount(int(cols.size()));
+    for (int c = 0; c < int(cols.size()); ++c) {
+        auto* h = new QTableWidgetItem(cols[size_t(c)].header);
+        h->setData(Qt::UserRole, cols[size_t(c)].readOnly);
+        t->setHorizontalHeaderItem(c, h);
+        t->setColumnWidth(c, cols[size_t(c)].width);
+    }
+}
+
+int StringGrid::columnCount() const { return tableWidget()->columnCount(); }
+int StringGrid::rowCount() const { return tableWidget()->rowCount(); }
+void StringGrid::setRowCount(int n) { tableWidget()->setRowCount(n); }
+
+QString StringGrid::cell(int col, int row) const
+{
+    auto* it = tableWidget()->item(row, col);
+    return it ? it->text() : QString();
+}
+
+void StringGrid::setCell(int col, int row, const QString& text)
+{
+    auto* t = tableWidget();
+    if (row >= t->rowCount() || col >= t->columnCount() || row < 0 || col < 0) return;
+    auto* it = t->item(row, col);
+    if (!it) {
+        it = new QTableWidgetItem;
+        auto* h = t->horizontalHeaderItem(col);
+        if (h && h->data(Qt::UserRole).toBool()) it->setFlags(it->flags() & ~Qt::ItemIsEditable);
+        t->setItem(row, col, it);
+    }
+    it->setText(text);
+}
+
+void StringGrid::setRowHeight(int h) { tableWidget()->verticalHeader()->setDefaultSectionSize(h); }
+int StringGrid::selectedRow() const { return tableWidget()->currentRow(); }
+
+// ---------------------------------------------------------------- Calendar
+
+namespace {
+const QDate kDayZero(1899, 12, 30);
+}
+
+Calendar::Calendar(QWidget* parent) : Control(new QCalendarWidget(parent))
+{
+    auto* c = calendarWidget();
+    c->setFocusPolicy(Qt::StrongFocus);
+    c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    c->setFirstDayOfWeek(Qt::Monday);
+    QObject::connect(c, &QCalendarWidget::selectionChanged, c, [this] { fire(onChange); });
+    QObject::connect(c, &QCalendarWidget::clicked, c, [this](QDate) { fire(onDateSelected); });
+    QObject::connect(c, &QCalendarWidget::activated, c, [this](QDate) { fire(onDateSelected); });
+}
+
+QCalendarWidget* Calendar::calendarWidget() const { return static_cast<QCalendarWidget*>(widget_.data()); }
+double Calendar::date() const { return double(kDayZero.daysTo(calendarWidget()->selectedDate())); }
+void Calendar::setDate(double d) { calendarWidget()->setSelectedDate(kDayZero.addDays(qint64(std::floor(d)))); }
+
+} // namespace orv::ui

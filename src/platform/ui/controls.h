@@ -1,0 +1,393 @@
+#pragma once
+// The controls the windows are built from. Each wraps a Qt widget and gives it the
+// behaviour the windows rely on:
+//  - one OnKeyDown(Key, KeyChar, Shift) per key press, before Qt sees the key (Tab
+//    included); clearing both Key and KeyChar swallows the key entirely, changing KeyChar
+//    types another character, clearing only KeyChar keeps the key's movement but types
+//    nothing;
+//  - OnEnter / OnExit when the focus moves between the controls of one window, never when
+//    another window or a message box merely takes the activation;
+//  - OnMouseMove of a control runs only its own handler: mouse moves never bubble to the
+//    parent, so a control without a handler leaves a hint line as it is;
+//  - OnChange on every change of the value, by the user or by code; OnTyping only after
+//    the user's typing;
+//  - a maximum length that limits typing only: text set by code is kept whole;
+//  - clickable images never take the focus; buttons do, so an edit's OnExit runs first.
+// Every handler runs through fire() (dispatch.h): an exception shows the general error
+// box and the program goes on.
+//
+// Controls are created by their Form from its layout table (layout.h) and owned by it;
+// each has the runtime objectName of its name, so tests find `txtCodice07` by name.
+#include "platform/ui/keys.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLineEdit;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QCheckBox;
+class QGroupBox;
+class QListWidget;
+class QTableWidget;
+class QCalendarWidget;
+class QPainter;
+class QRectF;
+
+namespace orv::ui {
+
+class Form;
+class Shape;
+
+// A font as the layouts give it: family, size in pixels, style and colour. Empty or zero
+// fields keep what the control had.
+struct FontSpec {
+    QString family;
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QColor color;
+    QFont apply(QFont base) const;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+using Handler = std::function<void()>;
+using KeyHandler = std::function<void(Word& key, QChar& keyChar, ShiftState shift)>;
+using MouseHandler = std::function<void(MouseButton button, ShiftState shift, double x, double y)>;
+using MouseMoveHandler = std::function<void(ShiftState shift, double x, double y)>;
+using CanFocusHandler = std::function<void(bool& canFocus)>;
+// Draws a picture into the given rectangle (pictures made at run time, art.h).
+using Artwork = std::function<void(QPainter& p, const QRectF& r)>;
+
+class Control : public QObject {
+public:
+    ~Control() override;
+
+    const QString& name() const { return name_; }
+    // The Qt widget; tests drive it with real key and mouse events.
+    QWidget* widget() const { return widget_; }
+    Form* form() const { return form_; }
+
+    // Geometry in pixels, relative to the parent control or the window's client area.
+    int left() const;
+    int top() const;
+    int width() const;
+    int height() const;
+    void setBounds(int x, int y, int w, int h);
+    void setPosition(int x, int y);
+    void setSize(int w, int h);
+
+    bool visible() const;
+    void setVisible(bool v);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    bool enabled() const;
+    void setEnabled(bool e);
+    void setFont(const FontSpec& f);
+    void setHandCursor(bool hand);
+    void bringToFront();
+    void sendToBack();
+
+    // Gives this control the focus of its window (OnCanFocus, then the previous control's
+    // OnExit and this one's OnEnter), whether or not the window is active.
+    void setFocus();
+    // True while this control holds its window's focus.
+    bool isFocused() const;
+    // The highlight rectangle shown while this control holds the focus (the `eff`
+    // rectangle of an edit); shown before OnEnter runs, hidden before OnExit.
+    void setHighlight(Shape* h);
+    Shape* highlight() const { return highlight_; }
+
+    Handler onClick;
+    Handler onDblClick;
+    Handler onEnter;
+    Handler onExit;
+    CanFocusHandler onCanFocus;
+    KeyHandler onKeyDown;
+    KeyHandler onKeyUp;
+    MouseHandler onMouseDown;
+    MouseHandler onMouseUp;
+    MouseMoveHandler onMouseMove;
+
+    // Runs the click as a user's click would (used by buttons and by code that "presses"
+    // a command).
+    void click();
+
+    // Internal: called by Form when it creates the control.
+    void attach(Form* form, const QString& name);
+
+protected:
+    explicit Control(QWidget* w);
+    // Inner widgets (a combo's line edit, a list's viewport) whose events are the
+    // control's own.
+    void watch(QWidget* inner);
+    // What a key that the handler let through does, after OnKeyDown; true when handled.
+    virtual bool keyDefault(Word key, QChar keyChar, ShiftState shift) { return false; }
+    // Whether mouse press + release makes a click here (buttons report their own).
+    virtual bool detectsClicks() const { return true; }
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+    QPointer<QWidget> widget_;
+
+private:
+    bool keyPress(QWidget* target, QEvent* e);
+    Form* form_ = nullptr;
+    QString name_;
+    Shape* highlight_ = nullptr;
+    bool pressed_ = false;
+    bool resending_ = false;
+};
+
+// Horizontal alignment of a text inside its control.
+enum class Align { Left, Center, Right };
+
+// Single-line edit (`txt`): optionally masked (password), read-only (still focusable),
+// aligned, with a maximum length that limits typing only.
+class Edit : public Control {
+public:
+    Edit(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int n);
+    void setMasked(bool masked);
+    bool readOnly() const;
+    void setReadOnly(bool ro);
+    void setAlign(Align a);
+    int caretPosition() const;
+    void setCaretPosition(int pos);
+    void selectAll();
+    QLineEdit* lineEdit() const;
+
+    Handler onChange;  // every change of the text, by the user or by code
+    Handler onTyping;  // after each change the user made by typing
+
+private:
+    int maxLength_ = 0;
+};
+
+// Combo edit: a text with a drop-down list of items that only helps typing. Setting the
+// item index to -1 keeps the text; nothing typed is ever added to the list and nothing is
+// completed.
+class ComboEdit : public Control {
+public:
+    ComboEdit(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    QStringList items() const;
+    void setItems(const QStringList& items);
+    int itemIndex() const;
+    void setItemIndex(int i);
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int n);
+    void setAlign(Align a);
+    QComboBox* comboBox() const;
+
+    Handler onChange;
+    Handler onTyping;
+
+private:
+    int maxLength_ = 0;
+};
+
+// Label (`lbl`, `tit`, hint lines, link texts, computed-value labels): plain text, never
+// rich text; optionally filled behind.
+class Label : public Control {
+public:
+    Label(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    void setAlign(Align a);
+    void setVerticalCenter(bool c);
+    void setWordWrap(bool w);
+    void setFontColor(const QColor& c);
+    QColor fontColor() const;
+    void setFill(const QColor& c);
+};
+
+// Multi-line text (`txtGuida` and the like). Lines are separated by CR LF in text().
+class Memo : public Control {
+public:
+    Memo(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    QStringList lines() const;
+    void setLines(const QStringList& lines);
+    void setReadOnly(bool ro);
+    void setWordWrap(bool w);
+    QPlainTextEdit* textEdit() const;
+
+    Handler onChange;
+    Handler onTyping;
+
+private:
+    bool settingText_ = false;
+};
+
+// Picture (`img`, `ico`, `cmd` commands): a bitmap loaded from a file or drawn at run
+// time, scaled to fit inside the control keeping its proportions. Never takes the focus.
+class Image : public Control {
+public:
+    Image(QWidget* parent);
+    // Loads a BMP, JPEG or PNG file; false (and the picture unchanged) when it cannot be
+    // read.
+    bool loadFromFile(const QString& path);
+    // Saves the picture as a BMP file; false when it cannot be written or is empty.
+    bool saveToFile(const QString& path) const;
+    void setPicture(const QImage& image);
+    // A picture drawn at the control's size when first painted.
+    void setArtwork(Artwork art);
+    void clear();
+    bool isEmpty() const;
+    // The bitmap: the loaded one, or the artwork rendered at the control's size.
+    QImage picture() const;
+
+private:
+    QImage image_;
+    Artwork art_;
+};
+
+// Push button with a caption. Takes the focus when clicked; Space and Enter press it.
+class Button : public Control {
+public:
+    Button(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+
+protected:
+    bool keyDefault(Word key, QChar keyChar, ShiftState shift) override;
+    bool detectsClicks() const override { return false; }
+};
+
+// Check box with a caption. OnChange when the state changes (by the user or by code);
+// OnClick when the user toggles it.
+class CheckBox : public Control {
+public:
+    CheckBox(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    bool isChecked() const;
+    void setChecked(bool c);
+    Handler onChange;
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// Rectangle (`shp`, `eff`, `bkg`): fill, stroke and rounded corners; a vertical gradient
+// when a second fill colour is given. Lines are thin rectangles.
+class Shape : public Control {
+public:
+    Shape(QWidget* parent);
+    void setFill(const QColor& c, const QColor& gradientTo = QColor());
+    void setStroke(const QColor& c, double width = 1.0);
+    void setRadius(double r);
+    // The focus highlight of an edit: yellow with a border going from yellow to white.
+    void setHighlightStyle();
+
+private:
+    friend class ShapeWidget;
+    QColor fill_, fillTo_, stroke_;
+    double strokeWidth_ = 0;
+    double radius_ = 0;
+    bool highlightStyle_ = false;
+};
+
+// Container (`pan`, `grp` row pages, `bkg`): other controls are placed inside it.
+class Panel : public Control {
+public:
+    Panel(QWidget* parent);
+    void setFill(const QColor& c, const QColor& gradientTo = QColor());
+    void setStroke(const QColor& c);
+    void setRadius(double r);
+
+private:
+    friend class PanelWidget;
+    QColor fill_, fillTo_, stroke_;
+    double radius_ = 0;
+};
+
+// Group box with a caption; a container like Panel.
+class GroupBox : public Control {
+public:
+    GroupBox(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+};
+
+// List box (`lst`): "Courier New" 12 items, horizontal scroll bar, optional sorting with
+// the program's own comparison (A-Z folded, then UTF-16 code; a prefix first).
+class ListBox : public Control {
+public:
+    ListBox(QWidget* parent);
+    void setSorted(bool s);
+    bool sorted() const { return sorted_; }
+    // Adds a line (at its sorted place when sorting is on); returns its index.
+    int add(const QString& line);
+    void clear();
+    int count() const;
+    QString item(int i) const;
+    QStringList itemsText() const;
+    int itemIndex() const;
+    void setItemIndex(int i);
+    QListWidget* listWidget() const;
+    Handler onChange;  // selection changed
+
+private:
+    bool sorted_ = false;
+};
+
+// String grid (`grd`) with columns (`col`) that have a header, a width and may be read
+// only; cells are addressed as (column, row), rows counted from 0 under the header.
+class StringGrid : public Control {
+public:
+    StringGrid(QWidget* parent);
+    struct Column {
+        QString header;
+        int width = 64;
+        bool readOnly = false;
+    };
+    void setColumns(const std::vector<Column>& cols);
+    int columnCount() const;
+    int rowCount() const;
+    void setRowCount(int n);
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+    void setRowHeight(int h);
+    int selectedRow() const;
+    QTableWidget* tableWidget() const;
+};
+
+// Month calendar (`cal`). The date is a day count since 30/12/1899.
+class Calendar : public Control {
+public:
+    Calendar(QWidget* parent);
+    double date() const;
+    void setDate(double d);
+    QCalendarWidget* calendarWidget() const;
+    Handler onChange;        // the date changed
+    Handler onDateSelected;  // the user clicked or confirmed a day
+};
+
+// The control a widget belongs to (the widget itself or one of its ancestors in the same
+// window), or nullptr.
+Control* controlOf(QWidget* w);
+
+// Numbered names of repeated control sets: numbered("txtCodice", 7) is "txtCodice07".
+QString numbered(const QString& prefix, int n, int digits = 2);
+
+} // namespace orv::ui

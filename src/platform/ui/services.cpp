@@ -1,0 +1,213 @@
+#include "platform/ui/services.h"
+
+#include "platform/ui/dispatch.h"
+#include "platform/ui/form.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace orv::ui {
+
+namespace {
+
+// Line breaks come as "\r\n", "\n\r" or alone; a label wants "\n".
+QString displayText(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+// A Yes/No question has no way out but its two buttons: Escape and the frame's close do
+// nothing, as on the original platform.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool yesNoOnly = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (yesNoOnly && e->key() == Qt::Key_Escape) return;
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (yesNoOnly && !clickedButton()) { e->ignore(); return; }
+        QMessageBox::closeEvent(e);
+    }
+};
+
+class RealMessages final : public MessageService {
+public:
+    int messageDlg(const QString& text, MsgType type, MsgButtons buttons) override
+    {
+        QuestionBox box(QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.setText(displayText(text));
+        switch (type) {
+        case MsgType::Warning: box.setIcon(QMessageBox::Warning); box.setWindowTitle(QStringLiteral("Attenzione")); break;
+        case MsgType::Error: box.setIcon(QMessageBox::Critical); box.setWindowTitle(QStringLiteral("Errore")); break;
+        case MsgType::Information: box.setIcon(QMessageBox::Information); box.setWindowTitle(QStringLiteral("Informazione")); break;
+        case MsgType::Confirmation: box.setIcon(QMessageBox::Question); box.setWindowTitle(QStringLiteral("Conferma")); break;
+        }
+        struct B { MsgButton flag; QMessageBox::StandardButton std; const char* caption; int result; };
+        static const B kButtons[] = {
+            {mbYes, QMessageBox::Yes, "S\u00ec", mrYes},
+            {mbNo, QMessageBox::No, "No", mrNo},
+            {mbOk, QMessageBox::Ok, "OK", mrOk},
+            {mbCancel, QMessageBox::Cancel, "Annulla", mrCancel},
+        };
+        for (const B& b : kButtons) {
+            if (buttons & b.flag) box.addButton(b.std)->setText(QString::fromUtf8(b.caption));
+        }
+        box.yesNoOnly = (buttons & (mbYes | mbNo)) == (mbYes | mbNo) && !(buttons & mbCancel);
+        box.exec();
+        const auto clicked = box.standardButton(box.clickedButton());
+        for (const B& b : kButtons) {
+            if (b.std == clicked) return b.result;
+        }
+        return mrCancel;
+    }
+
+    void showMessage(const QString& text) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.setWindowTitle(QStringLiteral("Orvanta 4.0"));
+        box.setText(displayText(text));
+        box.addButton(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box.exec();
+    }
+
+    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override
+    {
+        QString value = defaultText;
+        return inputQuery(caption, prompt, value) ? value : defaultText;
+    }
+
+    bool inputQuery(const QString& caption, const QString& prompt, QString& value) override
+    {
+        QInputDialog dlg(QApplication::activeWindow());
+        dlg.setWindowTitle(caption);
+        dlg.setLabelText(displayText(prompt));
+        dlg.setTextValue(value);
+        dlg.setOkButtonText(QStringLiteral("OK"));
+        dlg.setCancelButtonText(QStringLiteral("Annulla"));
+        if (dlg.exec() != QDialog::Accepted) return false;
+        value = dlg.textValue();
+        return true;
+    }
+};
+
+// "Immagini|*.bmp;*.jpg|Tutti i file|*.*" to Qt's "Immagini (*.bmp *.jpg);;Tutti i file (*.*)".
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+class RealFileDialog final : public FileDialogService {
+public:
+    std::optional<QString> openFile(const OpenFileRequest& r) override
+    {
+        QString dir = r.initialDir;
+        if (!r.fileName.isEmpty()) dir = r.fileName;
+        const QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
+                                                       dir, qtFilter(r.filter));
+        if (f.isEmpty()) return std::nullopt;
+        return f;
+    }
+};
+
+class DesktopShell final : public ShellService {
+public:
+    void open(const QString& command) override
+    {
+        bool isUrl = false;
+        const QString target = shellTarget(command, &isUrl);
+        if (target.isEmpty()) return;
+        // Qt hands the URL to xdg-open as a program argument, never to a shell.
+        const QUrl url = isUrl ? QUrl(target.startsWith(QLatin1String("www."), Qt::CaseInsensitive)
+                                          ? QStringLiteral("http://") + target : target,
+                                      QUrl::TolerantMode)
+                               : QUrl::fromLocalFile(target);
+        QDesktopServices::openUrl(url);
+    }
+};
+
+class RealModal final : public ModalService {
+public:
+    int showModal(Form& form) override { return form.execModal(); }
+};
+
+RealMessages realMessages;
+RealFileDialog realFileDialog;
+DesktopShell realShell;
+RealModal realModal;
+MessageService* currentMessages = &realMessages;
+FileDialogService* currentFileDialog = &realFileDialog;
+ShellService* currentShell = &realShell;
+ModalService* currentModal = &realModal;
+
+} // namespace
+
+MessageService& messages() { return *currentMessages; }
+void setMessages(MessageService* s) { currentMessages = s ? s : &realMessages; }
+FileDialogService& fileDialog() { return *currentFileDialog; }
+void setFileDialog(FileDialogService* s) { currentFileDialog = s ? s : &realFileDialog; }
+ShellService& shell() { return *currentShell; }
+void setShell(ShellService* s) { currentShell = s ? s : &realShell; }
+ModalService& modal() { return *currentModal; }
+void setModal(ModalService* s) { currentModal = s ? s : &realModal; }
+
+void warningBox(const QString& text) { messages().messageDlg(text, MsgType::Warning, mbOk | mbCancel); }
+void errorBox(const QString& text) { messages().messageDlg(text, MsgType::Error, mbOk | mbCancel); }
+void informationBox(const QString& text) { messages().messageDlg(text, MsgType::Information, mbOk | mbCancel); }
+bool confirmBox(const QString& text)
+{
+    return messages().messageDlg(text, MsgType::Confirmation, mbYes | mbNo) != mrNo;
+}
+void showMessage(const QString& text) { messages().showMessage(text); }
+
+bool OpenDialog::execute()
+{
+    const auto chosen = fileDialog().openFile({title, filter, initialDir, fileName});
+    if (!chosen) return false;
+    fileName = *chosen;
+    return true;
+}
+
+QString shellTarget(const QString& command, bool* isUrl)
+{
+    QString t = command;
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"')))
+        t = t.mid(1, t.size() - 2);
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    const bool url = scheme.match(t).hasMatch() && !t.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
+                     ? true
+                     : t.startsWith(QLatin1String("www."), Qt::CaseInsensitive);
+    if (t.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        if (isUrl) *isUrl = false;
+        return QUrl(t).toLocalFile();
+    }
+    if (isUrl) *isUrl = url;
+    return t;
+}
+
+} // namespace orv::ui

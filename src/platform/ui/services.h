@@ -1,0 +1,111 @@
+#pragma once
+// The services that tests replace: message and input boxes, the file-open dialog, handing
+// a file, mail text or web address to the desktop, and the modal show of a window. Each
+// is a small interface with the real implementation installed by default; tests install
+// recording doubles (tests/support/gui). The clock and the program folder live in
+// platform/core/services.h.
+#include <QString>
+
+#include <optional>
+
+namespace orv::ui {
+
+class Form;
+
+// Results of a modal window or a message box.
+enum ModalResult : int {
+    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+    mrNo = 7,
+};
+
+enum class MsgType { Warning, Error, Information, Confirmation };
+
+// Buttons of a message box, as a set.
+enum MsgButton : unsigned { mbYes = 1, mbNo = 2, mbOk = 4, mbCancel = 8 };
+using MsgButtons = unsigned;
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // A modal box of the given kind; the text is shown exactly as given (line breaks of
+    // any style included). Returns the ModalResult of the button that closed it.
+    virtual int messageDlg(const QString& text, MsgType type, MsgButtons buttons) = 0;
+    // The plain box with an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // Input box: caption, prompt and default text; the text typed, or the default when
+    // cancelled.
+    virtual QString inputBox(const QString& caption, const QString& prompt,
+                             const QString& defaultText) = 0;
+    // Input query: true when confirmed, and then `value` holds the text typed.
+    virtual bool inputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+};
+
+struct OpenFileRequest {
+    QString title;
+    // Filter in the "Description|*.bmp;*.jpg|All files|*.*" form of the windows.
+    QString filter;
+    QString initialDir;
+    QString fileName;
+};
+
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    // The chosen file's full path, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+};
+
+class ShellService {
+public:
+    virtual ~ShellService() = default;
+    // Hands the command text, as the program built it (a quoted file path, a quoted
+    // "mailto:" text or a web address), to the desktop to open. Returns at once and
+    // reports nothing.
+    virtual void open(const QString& command) = 0;
+};
+
+class ModalService {
+public:
+    virtual ~ModalService() = default;
+    // Shows the form modally and returns its modal result when it has closed.
+    virtual int showModal(Form& form) = 0;
+};
+
+// The services in use; the setters install a replacement (not owned), nullptr restores
+// the real one.
+MessageService& messages();
+void setMessages(MessageService* s);
+FileDialogService& fileDialog();
+void setFileDialog(FileDialogService* s);
+ShellService& shell();
+void setShell(ShellService* s);
+ModalService& modal();
+void setModal(ModalService* s);
+
+// The message-box kinds of the windows.
+// Warning, error and information: buttons OK and Cancel; the answer is not used.
+void warningBox(const QString& text);
+void errorBox(const QString& text);
+void informationBox(const QString& text);
+// Confirmation with Yes and No: true unless the answer is No.
+bool confirmBox(const QString& text);
+// The plain box with OK.
+void showMessage(const QString& text);
+
+// A file-open dialog as the windows hold one (`dlgApri`): filter, title and initial
+// folder set at design time, the chosen file in fileName after execute() returned true.
+class OpenDialog {
+public:
+    QString title;
+    QString filter;
+    QString initialDir;
+    QString fileName;
+    bool execute();
+};
+
+// The real desktop shell's rule for a command text: one pair of wrapping double quotes
+// is removed; "mailto:" texts and addresses with a scheme or starting with "www." are web
+// addresses, anything else a local file. Exposed for tests.
+QString shellTarget(const QString& command, bool* isUrl = nullptr);
+
+} // namespace orv::ui

@@ -1,0 +1,473 @@
+// The semantics the windows rely on, each against the Qt behaviour that would break it.
+#include "gui/doubles.h"
+
+#include "platform/core/text.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTableWidget>
+#include <QtTest/qtestspontaneevent.h>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QShowEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace orv::ui;
+using orv::test::GuiTest;
+using orv::test::MessageCall;
+
+namespace {
+
+bool isDigitKey(Word key, QChar ch) { return key == vk::Back || key == vk::Delete || key == vk::Left || key == vk::Right || (ch >= u'0' && ch <= u'9'); }
+
+const Layout& testLayout()
+{
+    static const Layout layout = {
+        panel("panContainer", 0, 0, 400, 300).fill(Qt::white),
+        edit("txtNome", 10, 10, 150).in("panContainer").highlighted(),
+        edit("txtNumero", 10, 40, 150).in("panContainer").maxLen(5).highlighted(),
+        combo("txtProv", 10, 70, 60).in("panContainer").items({"MI", "RM", "TO"}),
+        button("cmdOK", 10, 100, 80, 30, "OK").in("panContainer"),
+        command("cmdSalva", 100, 100, 80, 30).in("panContainer"),
+        check("chkFlag", 10, 140, 120, 20, "Flag").in("panContainer"),
+        label("panInfo", 10, 270, 380, 20, "Pronto...").in("panContainer"),
+        list("lstRecords", 200, 10, 190, 120).in("panContainer").sorted(),
+        grid("grdRecords", 200, 140, 190, 120).in("panContainer"),
+    };
+    return layout;
+}
+
+class TestForm : public Form {
+public:
+    explicit TestForm(QWidget* owner = nullptr)
+        : Form(owner, {"frmTest", " Prova", 400, 300}, testLayout())
+    {
+        created();
+    }
+    ORV_CONTROL(Panel, panContainer);
+    ORV_CONTROL(Edit, txtNome);
+    ORV_CONTROL(Edit, txtNumero);
+    ORV_CONTROL(ComboEdit, txtProv);
+    ORV_CONTROL(Button, cmdOK);
+    ORV_CONTROL(Image, cmdSalva);
+    ORV_CONTROL(CheckBox, chkFlag);
+    ORV_CONTROL(Label, panInfo);
+    ORV_CONTROL(ListBox, lstRecords);
+    ORV_CONTROL(StringGrid, grdRecords);
+};
+
+class ControlsTest : public GuiTest {
+protected:
+    std::unique_ptr<TestForm> form;
+    QStringList events;
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        form = std::make_unique<TestForm>();
+        for (Control* c : std::initializer_list<Control*>{&form->txtNome, &form->txtNumero, &form->txtProv, &form->cmdOK}) {
+            c->onEnter = [this, c] { events << c->name() + ".Enter"; };
+            c->onExit = [this, c] { events << c->name() + ".Exit"; };
+        }
+        showAndActivate(*form);
+        form->txtNome.setFocus();
+        events.clear();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        GuiTest::TearDown();
+    }
+};
+
+TEST_F(ControlsTest, ControlsCarryTheirNamesAsRuntimeNames)
+{
+    EXPECT_EQ(form->findChild<QLineEdit*>("txtNumero"), form->txtNumero.widget());
+    EXPECT_EQ(form->txtNome.highlight()->name(), "effNome");
+    EXPECT_EQ(form->findControl("effNumero"), form->txtNumero.highlight());
+    EXPECT_EQ(numbered("txtCodice", 7), "txtCodice07");
+    EXPECT_THROW(form->control<Edit>("cmdOK"), std::logic_error);
+}
+
+TEST_F(ControlsTest, ClearingKeyAndCharacterSwallowsTheKeyEntirely)
+{
+    form->txtNumero.onKeyDown = [](Word& key, QChar& ch, ShiftState) {
+        if (!isDigitKey(key, ch)) { key = 0; ch = QChar(); }
+    };
+    form->txtNumero.setFocus();
+    type(form->txtNumero, "1a2,b3");
+    EXPECT_EQ(form->txtNumero.text(), "123");
+    form->txtNumero.setCaretPosition(1);
+    press(form->txtNumero, Qt::Key_Home);  // no caret move
+    press(form->txtNumero, Qt::Key_End);
+    EXPECT_EQ(form->txtNumero.caretPosition(), 1);
+    events.clear();
+    press(form->txtNumero, Qt::Key_Tab);  // Tab too: the focus stays
+    EXPECT_EQ(form->focusedControl(), &form->txtNumero);
+    EXPECT_TRUE(events.isEmpty());
+    press(form->txtNumero, Qt::Key_Backspace);
+    press(form->txtNumero, Qt::Key_Right);
+    press(form->txtNumero, Qt::Key_Delete);
+    EXPECT_EQ(form->txtNumero.text(), "2");
+}
+
+TEST_F(ControlsTest, KeyDownRunsOncePerPressWithVirtualKeyAndCharacter)
+{
+    std::vector<std::pair<Word, QChar>> seen;
+    form->txtNome.onKeyDown = [&](Word& key, QChar& ch, ShiftState) { seen.emplace_back(key, ch); };
+    type(form->txtNome, "a5,");
+    press(form->txtNome, Qt::Key_Return);
+    press(form->txtNome, Qt::Key_Left);
+    press(form->txtNome, Qt::Key_Tab);
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[0], std::make_pair(Word('A'), QChar(u'a')));
+    EXPECT_EQ(seen[1], std::make_pair(Word('5'), QChar(u'5')));
+    EXPECT_EQ(seen[2], std::make_pair(vk::OemComma, QChar(u',')));
+    EXPECT_EQ(seen[3], std::make_pair(vk::Return, QChar()));
+    EXPECT_EQ(seen[4], std::make_pair(vk::Left, QChar()));
+    EXPECT_EQ(seen[5], std::make_pair(vk::Tab, QChar()));
+}
+
+TEST_F(ControlsTest, AChangedCharacterIsTypedInstead)
+{
+    form->txtNome.onKeyDown = [](Word&, QChar& ch, ShiftState) {
+        if (ch == u'x') ch = QChar();           // typed nothing
+        else if (ch == u'a') ch = QChar(u'A');  // typed another character
+    };
+    type(form->txtNome, "xaxb");
+    EXPECT_EQ(form->txtNome.text(), "Ab");
+}
+
+TEST_F(ControlsTest, TabNotSwallowedMovesTheFocusWithExitAndEnter)
+{
+    press(form->txtNome, Qt::Key_Tab);
+    EXPECT_EQ(form->focusedControl(), &form->txtNumero);
+    EXPECT_EQ(events, QStringList({"txtNome.Exit", "txtNumero.Enter"}));
+    EXPECT_FALSE(form->txtNome.highlight()->visible());
+    EXPECT_TRUE(form->txtNumero.highlight()->visible());
+}
+
+TEST_F(ControlsTest, EnterChainMovesFocusThroughHandlers)
+{
+    form->txtNome.onKeyDown = [this](Word& key, QChar&, ShiftState) { if (key == vk::Return) form->txtNumero.setFocus(); };
+    form->txtNumero.onKeyDown = [this](Word& key, QChar&, ShiftState) { if (key == vk::Return) form->txtNome.setFocus(); };
+    key(*form, Qt::Key_Return);
+    EXPECT_EQ(form->focusedControl(), &form->txtNumero);
+    key(*form, Qt::Key_Return);
+    EXPECT_EQ(form->focusedControl(), &form->txtNome);
+    EXPECT_EQ(events, QStringList({"txtNome.Exit", "txtNumero.Enter", "txtNumero.Exit", "txtNome.Enter"}));
+}
+
+TEST_F(ControlsTest, MaximumLengthLimitsTypingOnly)
+{
+    form->txtNumero.setFocus();
+    type(form->txtNumero, "1234567");
+    EXPECT_EQ(form->txtNumero.text(), "12345");
+    form->txtNumero.setText("123456789");  // by code: kept whole
+    EXPECT_EQ(form->txtNumero.text(), "123456789");
+    form->txtNumero.setCaretPosition(9);
+    type(form->txtNumero, "0");
+    EXPECT_EQ(form->txtNumero.text(), "123456789");
+    press(form->txtNumero, Qt::Key_Backspace);  // shortening an over-long text works
+    EXPECT_EQ(form->txtNumero.text(), "12345678");
+}
+
+TEST_F(ControlsTest, ChangeOnEveryChangeTypingOnlyOnTypingAndReentrancySafe)
+{
+    int changes = 0, typings = 0;
+    form->txtNome.onChange = [&] { ++changes; };
+    form->txtNome.onTyping = [&] {
+        ++typings;
+        form->txtNome.setText(orv::upperAZ(orv::trimmed(form->txtNome.text())));
+    };
+    form->txtNome.setText("abc");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(typings, 0);
+    form->txtNome.setText("");
+    changes = 0;
+    type(form->txtNome, "rm ");
+    EXPECT_EQ(form->txtNome.text(), "RM");
+    EXPECT_EQ(typings, 3);
+    EXPECT_GE(changes, 3);
+    form->txtNome.setText("RM");  // the same text: no change
+    const int before = changes;
+    form->txtNome.setText("RM");
+    EXPECT_EQ(changes, before);
+}
+
+TEST_F(ControlsTest, ComboKeepsItsTextWithoutSelectionAndNeverInsertsOrCompletes)
+{
+    int changes = 0;
+    form->txtProv.onChange = [&] { ++changes; };
+    form->txtProv.setItemIndex(1);
+    EXPECT_EQ(form->txtProv.text(), "RM");
+    changes = 0;
+    form->txtProv.setItemIndex(-1);
+    EXPECT_EQ(form->txtProv.itemIndex(), -1);
+    EXPECT_EQ(form->txtProv.text(), "RM");
+    EXPECT_EQ(changes, 0);
+    form->txtProv.setText("");
+    form->txtProv.setFocus();
+    type(form->txtProv, "T");  // no completion to "TO"
+    EXPECT_EQ(form->txtProv.text(), "T");
+    type(form->txtProv, "X");
+    press(form->txtProv, Qt::Key_Return);
+    EXPECT_EQ(form->txtProv.items(), QStringList({"MI", "RM", "TO"}));
+    EXPECT_EQ(form->txtProv.text(), "TX");
+}
+
+TEST_F(ControlsTest, CanFocusRunsBeforeTheComboTakesTheFocus)
+{
+    form->txtProv.onCanFocus = [this](bool&) { form->txtProv.setItemIndex(-1); };
+    form->txtProv.setItemIndex(2);
+    press(form->txtNumero, Qt::Key_Tab);
+    form->txtProv.setFocus();
+    EXPECT_EQ(form->txtProv.itemIndex(), -1);
+    EXPECT_EQ(form->txtProv.text(), "TO");
+    EXPECT_EQ(form->focusedControl(), &form->txtProv);
+}
+
+TEST_F(ControlsTest, ButtonTakesTheFocusSoTheEditExitsFirstImageDoesNot)
+{
+    form->cmdOK.onClick = [this] { events << "cmdOK.Click"; };
+    form->cmdSalva.onClick = [this] { events << "cmdSalva.Click"; };
+    click(form->cmdSalva);
+    EXPECT_EQ(events, QStringList({"cmdSalva.Click"}));
+    EXPECT_EQ(form->focusedControl(), &form->txtNome);
+    events.clear();
+    click(form->cmdOK);
+    EXPECT_EQ(events, QStringList({"txtNome.Exit", "cmdOK.Enter", "cmdOK.Click"}));
+    EXPECT_EQ(form->cmdSalva.widget()->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(ControlsTest, EnterOnAFocusedButtonPressesItAndEscapeNeverCloses)
+{
+    int clicks = 0;
+    form->cmdOK.onClick = [&] { ++clicks; };
+    form->cmdOK.setFocus();
+    key(*form, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+    form->txtNome.setFocus();
+    key(*form, Qt::Key_Return);  // no default button
+    key(*form, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(ControlsTest, ExitDoesNotRunWhenAnotherWindowTakesTheActivation)
+{
+    form->cmdOK.onClick = [this] {
+        // A real box of another window takes the activation while the edit keeps its
+        // window's focus.
+        QMessageBox box(QMessageBox::Warning, "t", "Attenzione: prova.", QMessageBox::Ok, form.get());
+        box.setWindowModality(Qt::NonModal);
+        box.show();
+        box.activateWindow();
+        QApplication::setActiveWindow(&box);
+        (void)QTest::qWaitForWindowActive(&box, 1000);
+        box.button(QMessageBox::Ok)->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), box.button(QMessageBox::Ok));  // the focus really moved
+        box.close();
+    };
+    form->cmdOK.setFocus();
+    events.clear();
+    form->cmdOK.click();
+    QApplication::setActiveWindow(form.get());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(events.isEmpty()) << events.join(",").toStdString();
+    EXPECT_EQ(form->focusedControl(), &form->cmdOK);
+}
+
+TEST_F(ControlsTest, HintLineWrittenByControlsClearedByBackgroundKeptOverOthers)
+{
+    form->cmdSalva.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText("Salva la scheda."); };
+    form->chkFlag.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText("Spunta."); };
+    form->panContainer.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText(""); };
+    form->onMouseMove = form->panContainer.onMouseMove;
+    hover(form->cmdSalva);
+    EXPECT_EQ(form->panInfo.text(), "Salva la scheda.");
+    hover(form->txtNome);  // no handler: leaves it, the move does not reach the panel
+    hover(form->lstRecords);
+    EXPECT_EQ(form->panInfo.text(), "Salva la scheda.");
+    hover(form->chkFlag);
+    EXPECT_EQ(form->panInfo.text(), "Spunta.");
+    hover(form->panContainer);
+    EXPECT_EQ(form->panInfo.text(), "");
+}
+
+TEST_F(ControlsTest, AnExceptionInAHandlerShowsTheGeneralErrorBoxAndGoesOn)
+{
+    form->cmdSalva.onClick = [] { throw std::runtime_error("Disco pieno"); };
+    click(form->cmdSalva);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageCall::Error);
+    EXPECT_EQ(messages.last().text, "Disco pieno");
+    type(form->txtNome, "ok");
+    EXPECT_EQ(form->txtNome.text(), "ok");
+}
+
+TEST_F(ControlsTest, SortedListUsesTheProgramsComparison)
+{
+    for (const char* s : {"b", "10", "2", "ABD", "abc", "ab", "\xc3\xa0"}) form->lstRecords.add(QString::fromUtf8(s));
+    EXPECT_EQ(form->lstRecords.itemsText(), QStringList({"10", "2", "ab", "abc", "ABD", "b", QString::fromUtf8("\xc3\xa0")}));
+    form->lstRecords.setSorted(false);
+    form->lstRecords.clear();
+    form->lstRecords.add("z");
+    form->lstRecords.add("a");
+    EXPECT_EQ(form->lstRecords.itemsText(), QStringList({"z", "a"}));
+    int dbl = 0;
+    form->lstRecords.onDblClick = [&] { ++dbl; };
+    doubleClick(form->lstRecords);
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(form->lstRecords.itemIndex(), 0);
+}
+
+TEST_F(ControlsTest, GridReadOnlyColumnsAndCells)
+{
+    form->grdRecords.setColumns({{"Codice", 60, true}, {"Note", 100, false}});
+    form->grdRecords.setRowCount(2);
+    form->grdRecords.setCell(0, 1, "A1");
+    form->grdRecords.setCell(1, 1, "n");
+    EXPECT_EQ(form->grdRecords.cell(0, 1), "A1");
+    EXPECT_EQ(form->grdRecords.cell(1, 0), "");
+    auto* t = form->grdRecords.tableWidget();
+    EXPECT_FALSE(t->item(1, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(t->item(1, 1)->flags() & Qt::ItemIsEditable);
+}
+
+TEST_F(ControlsTest, ImagesLoadAndSaveBitmaps)
+{
+    QImage img(8, 6, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    const QString jpg = folder.filePath("a.jpg");
+    ASSERT_TRUE(img.save(jpg, "JPEG"));
+    EXPECT_TRUE(form->cmdSalva.loadFromFile(jpg));
+    const QString bmp = folder.filePath("Logo.bmp");
+    EXPECT_TRUE(form->cmdSalva.saveToFile(bmp));
+    EXPECT_EQ(QImage(bmp).size(), QSize(8, 6));
+    EXPECT_FALSE(form->cmdSalva.loadFromFile(folder.filePath("missing.bmp")));
+    writeFile("broken.bmp", "not a picture");
+    EXPECT_FALSE(form->cmdSalva.loadFromFile(programFolder() + "broken.bmp"));
+    EXPECT_EQ(form->cmdSalva.picture().size(), QSize(8, 6));  // unchanged
+}
+
+// ---------------------------------------------------------------- forms
+
+class FormsTest : public GuiTest {};
+
+TEST_F(FormsTest, ShowRunsOnEveryProgrammaticShowButNotOnRestore)
+{
+    TestForm f;
+    int shows = 0;
+    f.onShow = [&] { ++shows; };
+    f.show();
+    f.hide();
+    f.show();
+    EXPECT_EQ(shows, 2);
+    // A restore from minimised arrives from the window system as a spontaneous show.
+    const int programmatic = shows;
+    f.showMinimized();
+    f.showNormal();
+
+    QShowEvent fromSystem;
+    QSpontaneKeyEvent::setSpontaneous(&fromSystem);
+    QCoreApplication::instance()->notify(&f, &fromSystem);  // sendEvent would clear the flag
+    EXPECT_EQ(shows, programmatic);
+}
+
+TEST_F(FormsTest, CloseHidesByDefaultKeepsOnNoneAndEndsTheApplicationForTheMainWindow)
+{
+    TestForm main, other;
+    Form::setMainForm(&main);
+    other.show();
+    other.close();
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_FALSE(terminateRequested());
+    other.show();
+    other.onClose = [](CloseAction& a) { a = CloseAction::None; };
+    other.close();
+    EXPECT_TRUE(other.isVisible());
+    main.show();
+    main.close();
+    EXPECT_TRUE(terminateRequested());
+    Form::setMainForm(nullptr);
+}
+
+TEST_F(FormsTest, ModalResultClosesTheModalWindow)
+{
+    TestForm dlg;
+    dlg.cmdOK.onClick = [&] { dlg.setModalResult(mrOk); };
+    modal.scripts["frmTest"] = [](Form& f) { static_cast<TestForm&>(f).cmdOK.click(); };
+    EXPECT_EQ(dlg.showModal(), mrOk);
+    EXPECT_FALSE(dlg.isVisible());
+    modal.scripts.clear();
+    EXPECT_EQ(dlg.showModal(), mrCancel);  // closed without a result
+    EXPECT_EQ(modal.shown, QStringList({"frmTest", "frmTest"}));
+}
+
+TEST_F(FormsTest, TheRealModalLoopEndsWhenTheWindowCloses)
+{
+    setModal(nullptr);
+    TestForm dlg;
+    QTimer::singleShot(0, &dlg, [&] { dlg.setModalResult(mrYes); });
+    EXPECT_EQ(dlg.showModal(), mrYes);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(FormsTest, RunDialogCreatesShowsAndDestroys)
+{
+    TestForm owner;
+    QPointer<TestForm> seen;
+    modal.scripts["frmTest"] = [&](Form& f) { seen = static_cast<TestForm*>(&f); };
+    runDialog<TestForm>(&owner, [](TestForm& d) { d.panInfo.setText("clienti"); });
+    EXPECT_TRUE(seen.isNull());  // destroyed after it closed
+    EXPECT_EQ(modal.shown, QStringList({"frmTest"}));
+}
+
+TEST(ShellTarget, StripsWrappingQuotesAndTellsAddressesFromFiles)
+{
+    bool url = false;
+    EXPECT_EQ(shellTarget("\"/opt/Orvanta 4/Guida.pdf\"", &url), "/opt/Orvanta 4/Guida.pdf");
+    EXPECT_FALSE(url);
+    EXPECT_EQ(shellTarget("\"mailto:a@b.it?subject=S O&body=Salve, x\"", &url), "mailto:a@b.it?subject=S O&body=Salve, x");
+    EXPECT_TRUE(url);
+    EXPECT_EQ(shellTarget("www.example.it", &url), "www.example.it");
+    EXPECT_TRUE(url);
+    EXPECT_EQ(shellTarget("\"https://www.google.it/search?q=a b\"", &url), "https://www.google.it/search?q=a b");
+    EXPECT_TRUE(url);
+    EXPECT_EQ(shellTarget("relative name.xls", &url), "relative name.xls");
+    EXPECT_FALSE(url);
+}
+
+TEST_F(FormsTest, MessageBoxKindsAndAnswers)
+{
+    warningBox("Attenzione: a.");
+    errorBox("b");
+    informationBox("c");
+    showMessage("d");
+    messages.answers = {mrNo, mrCancel};
+    EXPECT_FALSE(confirmBox("e?"));
+    EXPECT_TRUE(confirmBox("f?"));  // anything but No goes on
+    ASSERT_EQ(messages.calls.size(), 6u);
+    EXPECT_EQ(messages.calls[0].kind, MessageCall::Warning);
+    EXPECT_EQ(messages.calls[0].buttons, unsigned(mbOk | mbCancel));
+    EXPECT_EQ(messages.calls[3].kind, MessageCall::Plain);
+    EXPECT_EQ(messages.calls[4].buttons, unsigned(mbYes | mbNo));
+}
+
+TEST_F(FormsTest, OpenDialogGoesThroughTheFileDialogService)
+{
+    OpenDialog dlg;
+    dlg.filter = "Immagini|*.bmp;*.jpg";
+    EXPECT_FALSE(dlg.execute());
+    files.answers.push_back(QString("/tmp/x.bmp"));
+    EXPECT_TRUE(dlg.execute());
+    EXPECT_EQ(dlg.fileName, "/tmp/x.bmp");
+    EXPECT_EQ(files.requests.size(), 2u);
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "doubles.h"
+
+#include "platform/core/formats.h"
+#include "platform/ui/application.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+
+namespace orv::test {
+
+int FakeMessages::messageDlg(const QString& text, ui::MsgType type, ui::MsgButtons buttons)
+{
+    static const MessageCall::Kind kinds[] = {MessageCall::Warning, MessageCall::Error,
+                                              MessageCall::Information, MessageCall::Confirmation};
+    calls.push_back({kinds[int(type)], text, buttons});
+    if (onBox) onBox(calls.back());
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    if (buttons & ui::mbYes) return ui::mrYes;
+    if (buttons & ui::mbOk) return ui::mrOk;
+    return ui::mrCancel;
+}
+
+void FakeMessages::showMessage(const QString& text)
+{
+    calls.push_back({MessageCall::Plain, text, ui::mbOk});
+    if (onBox) onBox(calls.back());
+}
+
+QString FakeMessages::inputBox(const QString& caption, const QString& prompt, const QString& defaultText)
+{
+    QString v = defaultText;
+    return inputQuery(caption, prompt, v) ? v : defaultText;
+}
+
+bool FakeMessages::inputQuery(const QString&, const QString& prompt, QString& value)
+{
+    calls.push_back({MessageCall::Plain, prompt, ui::mbOk | ui::mbCancel});
+    if (inputs.empty()) return false;
+    const auto a = inputs.front();
+    inputs.pop_front();
+    if (!a) return false;
+    value = *a;
+    return true;
+}
+
+QStringList FakeMessages::texts() const
+{
+    QStringList out;
+    for (const auto& c : calls) out << c.text;
+    return out;
+}
+
+std::optional<QString> FakeFileDialog::openFile(const ui::OpenFileRequest& r)
+{
+    requests.push_back(r);
+    if (answers.empty()) return std::nullopt;
+    const auto a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+int FakeModal::showModal(ui::Form& form)
+{
+    shown << form.objectName();
+    const auto it = scripts.find(form.objectName());
+    return form.execModal([&] {
+        QCoreApplication::processEvents();
+        if (it != scripts.end()) it->second(form);
+    });
+}
+
+void GuiTest::SetUp()
+{
+    ASSERT_TRUE(folder.isValid());
+    ui::setMessages(&messages);
+    ui::setFileDialog(&files);
+    ui::setShell(&shell);
+    ui::setModal(&modal);
+    setClock(&clock);
+    setProgramFolder(folder.path());
+    applyProgramFormats();
+    ui::clearTerminateRequest();
+}
+
+void GuiTest::TearDown()
+{
+    QCoreApplication::processEvents();
+    ui::setMessages(nullptr);
+    ui::setFileDialog(nullptr);
+    ui::setShell(nullptr);
+    ui::setModal(nullptr);
+    setClock(nullptr);
+    setProgramFolder(QString());
+    ui::clearTerminateRequest();
+}
+
+QString GuiTest::programFolder() const { return orv::programFolder(); }
+
+void GuiTest::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(programFile(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray GuiTest::readFile(const QString& name) const
+{
+    QFile f(programFile(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+namespace {
+QWidget* focusTarget(ui::Form& form)
+{
+    ui::Control* c = form.focusedControl();
+    return c ? c->widget() : static_cast<QWidget*>(&form);
+}
+// Each character as one key press and release carrying it as text, as a keyboard sends it.
+void typeInto(QWidget* w, const QString& text)
+{
+    for (QChar ch : text) {
+        const int code = ch.unicode() < 128 ? ch.toUpper().unicode() : int(Qt::Key_unknown);
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    }
+}
+} // namespace
+
+void GuiTest::keys(ui::Form& form, const QString& text) { typeInto(focusTarget(form), text); }
+
+void GuiTest::key(ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(focusTarget(form), k, m); }
+
+void GuiTest::type(ui::Control& c, const QString& text) { typeInto(c.widget(), text); }
+
+void GuiTest::press(ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(c.widget(), k, m); }
+
+namespace {
+QWidget* mouseTarget(ui::Control& c)
+{
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(c.widget())) return area->viewport();
+    return c.widget();
+}
+} // namespace
+
+void GuiTest::click(ui::Control& c)
+{
+    QWidget* w = mouseTarget(c);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+}
+
+void GuiTest::doubleClick(ui::Control& c)
+{
+    QWidget* w = mouseTarget(c);
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+}
+
+void GuiTest::hover(ui::Control& c)
+{
+    QWidget* w = mouseTarget(c);
+    QMouseEvent move(QEvent::MouseMove, QPointF(w->rect().center()), w->mapToGlobal(QPointF(w->rect().center())),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+void GuiTest::hover(ui::Form& f, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), f.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&f, &move);
+}
+
+void GuiTest::showAndActivate(ui::Form& f)
+{
+    f.show();
+    f.activateWindow();
+    QApplication::setActiveWindow(&f);
+    (void)QTest::qWaitForWindowActive(&f, 1000);
+}
+
+} // namespace orv::test

@@ -1,0 +1,109 @@
+#pragma once
+// Test doubles of the replaceable services and the base fixture of every window test.
+// GuiTest installs recording doubles for message boxes, the file dialog, the shell, the
+// modal show and the clock, points the program folder at a fresh temporary folder and
+// restores everything afterwards. Helpers send real key and mouse events.
+#include "platform/core/services.h"
+#include "platform/ui/form.h"
+#include "platform/ui/services.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace orv::test {
+
+struct MessageCall {
+    enum Kind { Warning, Error, Information, Confirmation, Plain } kind;
+    QString text;
+    ui::MsgButtons buttons = 0;
+};
+
+// Records every box; answers from a queue (default: the first button offered, so a
+// confirmation is answered Yes).
+class FakeMessages : public ui::MessageService {
+public:
+    std::vector<MessageCall> calls;
+    std::deque<int> answers;
+    std::deque<std::optional<QString>> inputs;  // nullopt: cancelled
+    // Runs when a box opens (after it is recorded), e.g. to look at the window under it.
+    std::function<void(const MessageCall&)> onBox;
+
+    int messageDlg(const QString& text, ui::MsgType type, ui::MsgButtons buttons) override;
+    void showMessage(const QString& text) override;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
+    bool inputQuery(const QString& caption, const QString& prompt, QString& value) override;
+
+    // Texts of the boxes shown so far.
+    QStringList texts() const;
+    const MessageCall& last() const { return calls.back(); }
+    void clear() { calls.clear(); }
+};
+
+class FakeFileDialog : public ui::FileDialogService {
+public:
+    std::vector<ui::OpenFileRequest> requests;
+    std::deque<std::optional<QString>> answers;  // default: cancelled
+    std::optional<QString> openFile(const ui::OpenFileRequest& r) override;
+};
+
+class FakeShell : public ui::ShellService {
+public:
+    QStringList opened;  // exactly the command texts the program handed over
+    void open(const QString& command) override { opened << command; }
+};
+
+// Shows a modal window without a nested loop: the window is shown, the script registered
+// for its name (objectName, e.g. "frmGuida") runs and may drive it with real events; a
+// window still open afterwards is closed. Every window shown is recorded with a snapshot
+// taken by `inspect` scripts.
+class FakeModal : public ui::ModalService {
+public:
+    QStringList shown;  // names of the windows shown modally, in order
+    std::map<QString, std::function<void(ui::Form&)>> scripts;
+    int showModal(ui::Form& form) override;
+};
+
+class FixedClock : public Clock {
+public:
+    QDateTime at = QDateTime(QDate(2026, 3, 15), QTime(10, 30));
+    QDateTime now() const override { return at; }
+};
+
+class GuiTest : public ::testing::Test {
+protected:
+    FakeMessages messages;
+    FakeFileDialog files;
+    FakeShell shell;
+    FakeModal modal;
+    FixedClock clock;
+    QTemporaryDir folder;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program folder of the test, with its trailing separator.
+    QString programFolder() const;
+    // Writes a file of the program folder.
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& name) const;
+
+    // Real events. Keys go to the control holding its window's focus.
+    static void keys(ui::Form& form, const QString& text);
+    static void key(ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
+    static void type(ui::Control& c, const QString& text);
+    static void press(ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
+    static void click(ui::Control& c);
+    static void doubleClick(ui::Control& c);
+    static void hover(ui::Control& c);
+    static void hover(ui::Form& f, QPoint at = QPoint(1, 1));
+    // Shows a window as the program does and waits until it can take keys.
+    static void showAndActivate(ui::Form& f);
+};
+
+} // namespace orv::test
