@@ -1,0 +1,17 @@
+#pragma once
+// The information window of the main menu, with the maker's mail link.
+#include "platform/ui/form.h"
+
+class TfrmInfo : public orv::ui::Form {
+public:
+    explicit TfrmInfo(QWidget* owner = nullptr);
+    ORV_CONTROL(Image, imgLogo);
+    ORV_CONTROL(Image, imgEmail);
+    ORV_CONTROL(Label, lnkWeb);
+    ORV_CONTROL(Button, btnChiudi);
+
+    void lnkWebClick();
+    void btnChiudiClick();
+};
+
+extern TfrmInfo* frmInfo;

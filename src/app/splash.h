@@ -1,0 +1,17 @@
+#pragma once
+// The maker's splash window, opened from the main menu's copyright command.
+#include "platform/ui/form.h"
+
+class TfrmSplash : public orv::ui::Form {
+public:
+    explicit TfrmSplash(QWidget* owner = nullptr);
+    ORV_CONTROL(Image, imgLogo);
+    ORV_CONTROL(Image, imgWeb);
+    ORV_CONTROL(Label, lnkWeb);
+    ORV_CONTROL(Button, btnChiudi);
+
+    void lnkWebClick();
+    void btnChiudiClick();
+};
+
+extern TfrmSplash* frmSplash;

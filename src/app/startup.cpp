@@ -1,0 +1,210 @@
+#include "app/startup.h"
+
+#include "app/avvio.h"
+#include "app/cambiapassword.h"
+#include "app/guida.h"
+#include "app/info.h"
+#include "app/password.h"
+#include "app/splash.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+
+#include <QStringList>
+
+#include <map>
+
+namespace orv::app {
+
+namespace {
+
+struct StartWindow {
+    const char* className;
+    ui::Form* (*create)();
+    void (*destroy)();
+};
+
+template <class T, T** Global>
+ui::Form* create()
+{
+    *Global = new T();
+    return *Global;
+}
+
+template <class T, T** Global>
+void destroy()
+{
+    delete *Global;
+    *Global = nullptr;
+}
+
+template <class T, T** Global>
+constexpr StartWindow window(const char* name)
+{
+    return {name, &create<T, Global>, &destroy<T, Global>};
+}
+
+constexpr StartWindow later(const char* name) { return {name, nullptr, nullptr}; }
+
+// Every window class of the program in its creation order. A class not written yet is
+// listed with later(); its entry becomes window<TfrmXxx, &frmXxx>("TfrmXxx") when it
+// lands, and from then on the commands that show it work.
+const StartWindow kStartWindows[] = {
+    window<TfrmPassword, &frmPassword>("TfrmPassword"),
+    window<TfrmAvvio, &frmAvvio>("TfrmAvvio"),
+    window<TfrmCambiaPassword, &frmCambiaPassword>("TfrmCambiaPassword"),
+    later("TfrmCarta"),
+    later("TfrmCodFisc"),
+    window<TfrmGuida, &frmGuida>("TfrmGuida"),
+    later("TfrmIban"),
+    window<TfrmInfo, &frmInfo>("TfrmInfo"),
+    later("TfrmLogo"),
+    later("TfrmPartitaIva"),
+    window<TfrmSplash, &frmSplash>("TfrmSplash"),
+    later("TfrmClienti"),
+    later("TfrmAllegaCartella"),
+    later("TfrmRicontatta"),
+    later("TfrmTrovaClienti"),
+    later("TfrmExpClienti"),
+    later("TfrmListScadenzario"),
+    later("TfrmContratto"),
+    later("TfrmNumerazione"),
+    later("TfrmExpContratti"),
+    later("TfrmTrovaContratti"),
+    later("TfrmStampaCon"),
+    later("TfrmAnteprimaCon"),
+    later("TfrmMagazzino"),
+    later("TfrmGiacenza"),
+    later("TfrmSottoscorta"),
+    later("TfrmExpMagazzino"),
+    later("TfrmTrovaMagazzino"),
+    later("TfrmDatiPneumatici"),
+    later("TfrmMenuRiepilogo"),
+    later("TfrmRiepilogo"),
+    later("TfrmScadenzario"),
+    later("TfrmTrovaScadenzario"),
+    later("TfrmExpScadenzario"),
+    later("TfrmDaConfermare"),
+    later("TfrmConfermati"),
+    later("TfrmNonConfermati"),
+    later("TfrmExpImminenti"),
+    later("TfrmExpGiornaliere"),
+    later("TfrmExpMensili"),
+    later("TfrmMenuLavoro"),
+    later("TfrmLavoro"),
+    later("TfrmMenuRiepCosti"),
+    later("TfrmDaRiconsegnare"),
+    later("TfrmTrovaLavoro"),
+    later("TfrmExpLavoro"),
+    later("TfrmStampaLav"),
+    later("TfrmAnteprimaLav"),
+    later("TfrmCrea_PDF_Lav"),
+    later("TfrmRiepCosti"),
+    later("TfrmMenuPreventivi"),
+    later("TfrmPreventivi"),
+    later("TfrmImportaMagazzino"),
+    later("TfrmDatiVeicolo"),
+    later("TfrmExpPreventivi"),
+    later("TfrmTrovaPreventivi"),
+    later("TfrmSospesi"),
+    later("TfrmStampaPrev"),
+    later("TfrmAnteprimaPrev"),
+    later("TfrmCrea_PDF_Prev"),
+    later("TfrmMenuDDT"),
+    later("TfrmDDT"),
+    later("TfrmDatiTrasporto"),
+    later("TfrmSospesiDDT"),
+    later("TfrmTrovaDDT"),
+    later("TfrmExpDDT"),
+    later("TfrmStampaDDT"),
+    later("TfrmAnteprimaDDT"),
+    later("TfrmCrea_PDF_DDT"),
+    later("TfrmCalendario"),
+};
+static_assert(std::size(kStartWindows) == 70);
+
+std::map<QString, ui::Form*>& instances()
+{
+    static std::map<QString, ui::Form*> m;
+    return m;
+}
+
+QString globalName(const char* className) { return QString::fromLatin1(className + 1); }
+
+} // namespace
+
+void createStartWindows()
+{
+    bool first = true;
+    for (const StartWindow& w : kStartWindows) {
+        if (!w.create) continue;
+        ui::Form* f = w.create();
+        instances()[globalName(w.className)] = f;
+        if (first) ui::Form::setMainForm(f);
+        first = false;
+    }
+}
+
+void destroyStartWindows()
+{
+    for (auto it = std::rbegin(kStartWindows); it != std::rend(kStartWindows); ++it) {
+        if (it->destroy) it->destroy();
+    }
+    instances().clear();
+    ui::Form::setMainForm(nullptr);
+}
+
+ui::Form* startWindow(const QString& name)
+{
+    const auto it = instances().find(name);
+    return it == instances().end() ? nullptr : it->second;
+}
+
+void setStartWindow(const QString& name, ui::Form* f)
+{
+    if (f) instances()[name] = f;
+    else instances().erase(name);
+}
+
+QStringList createdStartWindows()
+{
+    QStringList out;
+    for (const StartWindow& w : kStartWindows) {
+        if (w.create && startWindow(globalName(w.className))) out << QString::fromLatin1(w.className);
+    }
+    return out;
+}
+
+namespace {
+// Runs once, after the first paint of the watched window.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QWidget* w, std::function<void()> then) : QObject(w), then_(std::move(then)) { w->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint && then_) {
+            auto then = std::move(then_);
+            then_ = nullptr;
+            QMetaObject::invokeMethod(this, [then] { then(); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    std::function<void()> then_;
+};
+} // namespace
+
+int runProgram(int& argc, char** argv, std::function<void()> loginShown)
+{
+    ui::useSoftwareDrawing();
+    ui::Application app(argc, argv);
+    createStartWindows();
+    ui::Form* login = ui::Form::mainForm();
+    if (loginShown) new FirstPaint(login, std::move(loginShown));
+    login->show();
+    const int rc = ui::Application::exec();
+    destroyStartWindows();
+    return rc;
+}
+
+} // namespace orv::app

@@ -1,0 +1,33 @@
+#pragma once
+// Program start: the global window instances created in their fixed order (the login
+// window first, as the application's main window), and the message loop.
+#include <QString>
+
+#include <functional>
+
+namespace orv::ui {
+class Form;
+}
+
+namespace orv::app {
+
+// Creates one instance of every window class of the start table, in its order; each
+// creation runs the window's OnCreate. The first becomes the main window.
+void createStartWindows();
+// Destroys them in the reverse order (end of the run, and between tests).
+void destroyStartWindows();
+// The global instance of that name ("frmClienti"), or nullptr while its class is not
+// part of the program.
+ui::Form* startWindow(const QString& globalName);
+// Puts a stand-in under a global name (tests of the commands that show a window whose
+// class is not written yet); nullptr removes it.
+void setStartWindow(const QString& globalName, ui::Form* f);
+// Class names of the windows created, in creation order.
+QStringList createdStartWindows();
+
+// The whole run: software drawing, the application object, the start windows, the
+// message loop with the login window shown. `loginShown` (optional) runs once the login
+// window has been painted for the first time.
+int runProgram(int& argc, char** argv, std::function<void()> loginShown = {});
+
+} // namespace orv::app
