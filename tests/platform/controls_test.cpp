@@ -4,11 +4,13 @@
 #include "platform/core/text.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "platform/ui/input.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTableWidget>
 #include <QtTest/qtestspontaneevent.h>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,8 +23,6 @@ using orv::test::GuiTest;
 using orv::test::MessageCall;
 
 namespace {
-
-bool isDigitKey(Word key, QChar ch) { return key == vk::Back || key == vk::Delete || key == vk::Left || key == vk::Right || (ch >= u'0' && ch <= u'9'); }
 
 const Layout& testLayout()
 {
@@ -94,9 +94,7 @@ TEST_F(ControlsTest, ControlsCarryTheirNamesAsRuntimeNames)
 
 TEST_F(ControlsTest, ClearingKeyAndCharacterSwallowsTheKeyEntirely)
 {
-    form->txtNumero.onKeyDown = [](Word& key, QChar& ch, ShiftState) {
-        if (!isDigitKey(key, ch)) { key = 0; ch = QChar(); }
-    };
+    form->txtNumero.onKeyDown = [](Word& key, QChar& ch, ShiftState) { acceptOnly(key, ch); };
     form->txtNumero.setFocus();
     type(form->txtNumero, "1a2,b3");
     EXPECT_EQ(form->txtNumero.text(), "123");
@@ -152,13 +150,30 @@ TEST_F(ControlsTest, TabNotSwallowedMovesTheFocusWithExitAndEnter)
 
 TEST_F(ControlsTest, EnterChainMovesFocusThroughHandlers)
 {
-    form->txtNome.onKeyDown = [this](Word& key, QChar&, ShiftState) { if (key == vk::Return) form->txtNumero.setFocus(); };
-    form->txtNumero.onKeyDown = [this](Word& key, QChar&, ShiftState) { if (key == vk::Return) form->txtNome.setFocus(); };
+    form->txtNumero.onKeyDown = [](Word& key, QChar& ch, ShiftState) { acceptOnly(key, ch, u","); };
+    chainEnter({&form->txtNome, &form->txtNumero});
     key(*form, Qt::Key_Return);
     EXPECT_EQ(form->focusedControl(), &form->txtNumero);
     key(*form, Qt::Key_Return);
     EXPECT_EQ(form->focusedControl(), &form->txtNome);
     EXPECT_EQ(events, QStringList({"txtNome.Exit", "txtNumero.Enter", "txtNumero.Exit", "txtNome.Enter"}));
+    form->txtNumero.setFocus();
+    type(form->txtNumero, "1,5x");  // the filter bound before the chain still runs
+    EXPECT_EQ(form->txtNumero.text(), "1,5");
+}
+
+TEST_F(ControlsTest, ReadOnlyEditsTakeTheFocusAndTheirKeys)
+{
+    form->txtNome.setReadOnly(true);
+    int keysSeen = 0;
+    form->txtNome.onKeyDown = [&](Word&, QChar&, ShiftState) { ++keysSeen; };
+    form->txtNumero.setFocus();
+    press(form->txtNumero, Qt::Key_Backtab);
+    EXPECT_EQ(form->focusedControl(), &form->txtNome);
+    type(form->txtNome, "ab");
+    press(form->txtNome, Qt::Key_Delete);
+    EXPECT_EQ(keysSeen, 3);
+    EXPECT_EQ(form->txtNome.text(), "");
 }
 
 TEST_F(ControlsTest, MaximumLengthLimitsTypingOnly)
@@ -284,10 +299,9 @@ TEST_F(ControlsTest, ExitDoesNotRunWhenAnotherWindowTakesTheActivation)
 
 TEST_F(ControlsTest, HintLineWrittenByControlsClearedByBackgroundKeptOverOthers)
 {
-    form->cmdSalva.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText("Salva la scheda."); };
-    form->chkFlag.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText("Spunta."); };
-    form->panContainer.onMouseMove = [this](ShiftState, double, double) { form->panInfo.setText(""); };
-    form->onMouseMove = form->panContainer.onMouseMove;
+    bindHints(form->panInfo, {{&form->cmdSalva, "Salva la scheda."}, {&form->chkFlag, "Spunta."}});
+    bindHintClear(form->panInfo, *form, {&form->panContainer});
+    EXPECT_EQ(form->panInfo.text(), "Pronto...");
     hover(form->cmdSalva);
     EXPECT_EQ(form->panInfo.text(), "Salva la scheda.");
     hover(form->txtNome);  // no handler: leaves it, the move does not reach the panel
@@ -297,6 +311,22 @@ TEST_F(ControlsTest, HintLineWrittenByControlsClearedByBackgroundKeptOverOthers)
     EXPECT_EQ(form->panInfo.text(), "Spunta.");
     hover(form->panContainer);
     EXPECT_EQ(form->panInfo.text(), "");
+    form->panInfo.setText("x");
+    hover(*form);
+    EXPECT_EQ(form->panInfo.text(), "");
+}
+
+TEST(Memo, KeepsItsParagraphBreaksAndCalendarCountsDaysFrom1899)
+{
+    Form f(nullptr, {"frmTest", "t", 300, 300}, {memo("txtGuida", 0, 0, 200, 100), calendar("calData", 0, 100, 250, 180)});
+    auto& memoCtl = f.control<Memo>("txtGuida");
+    memoCtl.setText("Uno.\r\n\r\nDue.");
+    EXPECT_EQ(memoCtl.text(), "Uno.\r\n\r\nDue.");
+    EXPECT_EQ(memoCtl.lines(), QStringList({"Uno.", "", "Due."}));
+    auto& cal = f.control<Calendar>("calData");
+    cal.setDate(46096);  // 15/03/2026
+    EXPECT_EQ(cal.calendarWidget()->selectedDate(), QDate(2026, 3, 15));
+    EXPECT_EQ(cal.date(), 46096);
 }
 
 TEST_F(ControlsTest, AnExceptionInAHandlerShowsTheGeneralErrorBoxAndGoesOn)

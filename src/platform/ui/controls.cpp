@@ -122,9 +122,17 @@ Control::Control(QWidget* w) : widget_(w)
     watch(w);
 }
 
+// Only the form deletes its controls, after it has let go of its focus. The window class
+// around them is gone by then, so nothing a dying widget signals may reach a handler.
 Control::~Control()
 {
-    if (form_ && form_->focusedControl() == this) form_->moveFocus(nullptr);
+    if (!widget_) return;
+    widget_->removeEventFilter(this);
+    widget_->blockSignals(true);
+    for (QObject* o : widget_->findChildren<QObject*>()) {
+        o->removeEventFilter(this);
+        o->blockSignals(true);
+    }
     delete widget_.data();
 }
 

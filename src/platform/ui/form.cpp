@@ -56,6 +56,8 @@ Form::Form(QWidget* owner, const FormSpec& spec, const Layout& layout)
 
 Form::~Form()
 {
+    // The window class around this form is gone already: no handler may run from here on.
+    destroying_ = true;
     if (theMainForm == this) theMainForm = nullptr;
     focused_ = nullptr;
     while (!controls_.empty()) controls_.pop_back();
@@ -208,6 +210,7 @@ Control* Form::createControl(const Item& it)
 
 bool Form::moveFocus(Control* c)
 {
+    if (destroying_) return false;
     if (c == focused_) return true;
     if (c) {
         bool allow = true;

@@ -125,6 +125,7 @@ private:
     int modalResult_ = mrNone;
     bool inModal_ = false;
     bool createdDone_ = false;
+    bool destroying_ = false;
     QEventLoop* loop_ = nullptr;
 };
 
