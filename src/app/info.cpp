@@ -20,7 +20,7 @@ void infoPicture(QPainter& p, const QRectF& r)
     art::heading(QStringLiteral("Orvanta 4.0"), QStringLiteral("Gestionale per laboratori tecnici"))(
         p, QRectF(r.left(), r.top(), r.width(), 150));
     QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(14);
+    f.setPixelSize(15);
     p.setFont(f);
     p.setPen(QColor(0x1F, 0x3F, 0x6E));
     const QString text = QStringLiteral(
@@ -36,10 +36,10 @@ void infoPicture(QPainter& p, const QRectF& r)
 const Layout& windowLayout()
 {
     static const Layout l = {
-        picture("imgLogo", 0, 0, 473, 440, infoPicture),
-        command("imgEmail", 40, 455, 44, 34, art::icon(art::Icon::Mail)),
-        label("lnkWeb", 94, 455, 340, 34, orv::app::kMakerMail).font({QStringLiteral("Tahoma"), 14, false, false, true}),
-        button("btnChiudi", 161, 520, 151, 36, QStringLiteral("Chiudi")),
+        picture("imgLogo", 0, 0, 473, 400, infoPicture),
+        command("imgEmail", 40, 420, 44, 34, art::icon(art::Icon::Mail)),
+        label("lnkWeb", 94, 420, 340, 34, orv::app::kMakerMail).font({QStringLiteral("Tahoma"), 14, false, false, true}),
+        button("btnChiudi", 161, 505, 151, 36, QStringLiteral("Chiudi")),
     };
     return l;
 }

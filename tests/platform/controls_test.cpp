@@ -60,6 +60,8 @@ public:
     ORV_CONTROL(StringGrid, grdRecords);
 };
 
+class FormsTest : public GuiTest {};
+
 class ControlsTest : public GuiTest {
 protected:
     std::unique_ptr<TestForm> form;
@@ -340,6 +342,23 @@ TEST_F(ControlsTest, AnExceptionInAHandlerShowsTheGeneralErrorBoxAndGoesOn)
     EXPECT_EQ(form->txtNome.text(), "ok");
 }
 
+TEST_F(FormsTest, AnExceptionOutOfAnyEventIsShownAfterwards)
+{
+    struct Throwing : QObject {
+        bool event(QEvent* e) override
+        {
+            if (e->type() == QEvent::User) throw std::runtime_error("Errore nel disegno");
+            return QObject::event(e);
+        }
+    } target;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();  // caught in the application object
+    QCoreApplication::processEvents();  // the box follows once the loop is back
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageCall::Error);
+    EXPECT_EQ(messages.last().text, "Errore nel disegno");
+}
+
 TEST_F(ControlsTest, SortedListUsesTheProgramsComparison)
 {
     for (const char* s : {"b", "10", "2", "ABD", "abc", "ab", "\xc3\xa0"}) form->lstRecords.add(QString::fromUtf8(s));
@@ -386,8 +405,6 @@ TEST_F(ControlsTest, ImagesLoadAndSaveBitmaps)
 }
 
 // ---------------------------------------------------------------- forms
-
-class FormsTest : public GuiTest {};
 
 TEST_F(FormsTest, ShowRunsOnEveryProgrammaticShowButNotOnRestore)
 {

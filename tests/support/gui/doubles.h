@@ -60,8 +60,7 @@ public:
 
 // Shows a modal window without a nested loop: the window is shown, the script registered
 // for its name (objectName, e.g. "frmGuida") runs and may drive it with real events; a
-// window still open afterwards is closed. Every window shown is recorded with a snapshot
-// taken by `inspect` scripts.
+// window still open afterwards is closed. The names of the windows shown are recorded.
 class FakeModal : public ui::ModalService {
 public:
     QStringList shown;  // names of the windows shown modally, in order
