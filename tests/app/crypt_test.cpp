@@ -2,6 +2,7 @@
 
 #include "platform/core/inifile.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,13 @@ TEST(Crypt, TheDeliveredStoreHoldsTheFirstAccessKeyword)
 {
     const orv::IniFile store(QStringLiteral(ORV_SOURCE_DIR "/assets/install/unins000.dll"));
     EXPECT_EQ(Decifra(store.readString("Accesso", "Valore", "")), "LANTERNAMOBILE");
+}
+
+TEST(Delivery, TheUserGuideIsDeliveredNextToTheProgram)
+{
+    QFile guide(QStringLiteral(ORV_SOURCE_DIR "/assets/install/Guida.pdf"));
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(guide.read(5) == "%PDF-");
 }
 
 } // namespace
