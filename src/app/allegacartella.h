@@ -1,0 +1,54 @@
+#pragma once
+// The attach-file window shared by the customer, contract, job-sheet and warehouse
+// editors: up to three files per record, each copied into the attachment folder and
+// shown by name with a free description. On confirmation the six values go back into the
+// hidden labels lblFile01..03 and lblDesc01..03 of the editor that the caller tag names;
+// the editor stores them at its next Save.
+#include "platform/ui/form.h"
+
+#include <array>
+
+namespace orv::app {
+
+// The controls of one attachment row (row 1: txtFile01, imgCancella01, btnSfoglia01,
+// btnApri01, txtDesc01).
+struct AttachmentRow {
+    ui::Edit& txtFile;
+    ui::Image& imgCancella;
+    ui::Button& btnSfoglia;
+    ui::Button& btnApri;
+    ui::Edit& txtDesc;
+};
+
+} // namespace orv::app
+
+class TfrmAllegaCartella : public orv::ui::Form {
+public:
+    static constexpr int kRows = 3;
+
+    explicit TfrmAllegaCartella(QWidget* owner = nullptr);
+    ORV_CONTROL(Image, imgLogo);
+    ORV_CONTROL(Button, btnAnnulla);
+    ORV_CONTROL(Button, btnApplica);
+    ORV_CONTROL(Label, lblMemory);
+    orv::ui::OpenDialog dlgFile;
+    // rows[0] is row 1.
+    const std::array<orv::app::AttachmentRow, kRows> rows;
+
+    void btnSfogliaClick(int row);
+    void btnApriClick(int row);
+    void imgCancellaClick(int row);
+    void txtFileChange(int row);
+    void btnApplicaClick();
+    void btnAnnullaClick();
+};
+
+extern TfrmAllegaCartella* frmAllegaCartella;
+
+namespace orv::app {
+
+// The editors' attach command: a new window owned by `editor` with the caller tag and
+// the editor's six attachment values, shown modally and destroyed.
+void showAttachmentWindow(ui::Form& editor, const QString& tag);
+
+} // namespace orv::app

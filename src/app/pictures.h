@@ -1,0 +1,21 @@
+#pragma once
+// Pictures of the shell's settings dialogs, drawn at run time: the instruction pictures
+// (a heading band over a short text telling what the window does), the default company
+// logo and the small command pictures of the logo and attach-file windows.
+#include "platform/ui/controls.h"
+
+namespace orv::app {
+
+// A heading band with the title over the wrapped instruction text.
+ui::Artwork instructions(const QString& title, const QString& text);
+// The default company logo: a euro sign on white.
+ui::Artwork euroLogo();
+// Small command pictures: an eraser (clear a name or a logo), a euro coin (use the
+// default logo) and a pointing hand.
+ui::Artwork eraser();
+ui::Artwork euroCoin();
+ui::Artwork pointingHand();
+// Plain white, for the blank logo.
+ui::Artwork blank();
+
+} // namespace orv::app
