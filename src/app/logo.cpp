@@ -40,6 +40,9 @@ TfrmLogo::TfrmLogo(QWidget* owner)
                    .clientHeight = 371, .placement = Placement::OwnerCenter, .background = Qt::white, .gradientTo = QColor()},
            windowLayout())
 {
+    // The default and the blank logo are fixed bitmaps, drawn once.
+    imgTemp.setPicture(imgTemp.picture());
+    imgBianco.setPicture(imgBianco.picture());
     dlgFile.title = QStringLiteral("Selezionare il logo della Ditta in formato Jpeg o Bitmap.");
     dlgFile.filter = QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
     onShow = [this] { FormShow(); };
