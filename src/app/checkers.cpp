@@ -1,7 +1,7 @@
 #include "app/checkers.h"
 
 #include "app/checks.h"
-#include "app/keyfilter.h"
+#include "platform/ui/input.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
@@ -66,7 +66,7 @@ void CheckerForm::entryKeyDown(Word& key, QChar& keyChar, ShiftState)
         btnControlla.setFocus();
         return;
     }
-    if (spec_.digitsOnly) digitsOnly(key, keyChar);
+    if (spec_.digitsOnly) acceptOnly(key, keyChar);
 }
 
 void CheckerForm::entryTyping()

@@ -1,6 +1,6 @@
 #include "app/numerazione.h"
 
-#include "app/keyfilter.h"
+#include "platform/ui/input.h"
 #include "app/pictures.h"
 #include "app/settings.h"
 #include "platform/core/formats.h"
@@ -70,7 +70,7 @@ void TfrmNumerazione::txtInizioKeyDown(Word& key, QChar& keyChar, ShiftState)
         btnApplica.setFocus();
         return;
     }
-    orv::app::digitsOnly(key, keyChar);
+    acceptOnly(key, keyChar);
 }
 
 void TfrmNumerazione::txtInizioExit() { txtInizio.setText(orv::app::normalisedStartNumber(txtInizio.text())); }

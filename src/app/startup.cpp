@@ -1,9 +1,13 @@
 #include "app/startup.h"
 
+#include "app/allegacartella.h"
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
+#include "app/checkers.h"
 #include "app/guida.h"
 #include "app/info.h"
+#include "app/logo.h"
+#include "app/numerazione.h"
 #include "app/password.h"
 #include "app/splash.h"
 #include "platform/ui/application.h"
@@ -52,22 +56,22 @@ const StartWindow kStartWindows[] = {
     window<TfrmPassword, &frmPassword>("TfrmPassword"),
     window<TfrmAvvio, &frmAvvio>("TfrmAvvio"),
     window<TfrmCambiaPassword, &frmCambiaPassword>("TfrmCambiaPassword"),
-    later("TfrmCarta"),
-    later("TfrmCodFisc"),
+    window<TfrmCarta, &frmCarta>("TfrmCarta"),
+    window<TfrmCodFisc, &frmCodFisc>("TfrmCodFisc"),
     window<TfrmGuida, &frmGuida>("TfrmGuida"),
-    later("TfrmIban"),
+    window<TfrmIban, &frmIban>("TfrmIban"),
     window<TfrmInfo, &frmInfo>("TfrmInfo"),
-    later("TfrmLogo"),
-    later("TfrmPartitaIva"),
+    window<TfrmLogo, &frmLogo>("TfrmLogo"),
+    window<TfrmPartitaIva, &frmPartitaIva>("TfrmPartitaIva"),
     window<TfrmSplash, &frmSplash>("TfrmSplash"),
     later("TfrmClienti"),
-    later("TfrmAllegaCartella"),
+    window<TfrmAllegaCartella, &frmAllegaCartella>("TfrmAllegaCartella"),
     later("TfrmRicontatta"),
     later("TfrmTrovaClienti"),
     later("TfrmExpClienti"),
     later("TfrmListScadenzario"),
     later("TfrmContratto"),
-    later("TfrmNumerazione"),
+    window<TfrmNumerazione, &frmNumerazione>("TfrmNumerazione"),
     later("TfrmExpContratti"),
     later("TfrmTrovaContratti"),
     later("TfrmStampaCon"),

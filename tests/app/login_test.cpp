@@ -21,7 +21,9 @@ class LoginTest : public AppTest {};
 TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
 {
     EXPECT_EQ(orv::app::createdStartWindows(),
-              QStringList({"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmGuida", "TfrmInfo", "TfrmSplash"}));
+              QStringList({"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmCarta", "TfrmCodFisc", "TfrmGuida",
+                           "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmAllegaCartella",
+                           "TfrmNumerazione"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmClienti"), nullptr);
