@@ -21,6 +21,7 @@ const Layout& windowLayout()
                 orv::app::instructions(QStringLiteral("Logo della Ditta"),
                                        QStringLiteral("Caricare il logo della Ditta come immagine JPEG o Bitmap di "
                                                       "297 x 184 pixel."))),
+        rect("shpLogo", kLogoX - 1, kLogoY - 1, kLogoW + 2, kLogoH + 2, Qt::white).stroke(QColor(0xA0, 0xA0, 0xA0)),
         picture("imgLogo", kLogoX, kLogoY, kLogoW, kLogoH),
         picture("imgTemp", kLogoX, kLogoY, kLogoW, kLogoH, orv::app::euroLogo()).hidden(),
         picture("imgBianco", 0, 0, 2, 2, orv::app::blank()).hidden(),

@@ -20,6 +20,17 @@ QFont font(const QString& family, double pixels, bool bold)
     return f;
 }
 
+// A euro sign in a gold-rimmed circle.
+void euroSign(QPainter& p, const QRectF& circle, double rim, const QColor& fill)
+{
+    p.setPen(QPen(kGold, rim));
+    p.setBrush(fill);
+    p.drawEllipse(circle);
+    p.setPen(kBlue);
+    p.setFont(font(QStringLiteral("DejaVu Sans"), circle.height() * 0.62, true));
+    p.drawText(circle, Qt::AlignCenter, QStringLiteral("\u20ac"));
+}
+
 } // namespace
 
 ui::Artwork instructions(const QString& title, const QString& text)
@@ -39,13 +50,8 @@ ui::Artwork euroLogo()
     return [](QPainter& p, const QRectF& r) {
         p.fillRect(r, Qt::white);
         const double side = std::min(r.width(), r.height()) * 0.8;
-        const QRectF circle(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
-        p.setPen(QPen(kGold, side * 0.05));
-        p.setBrush(QColor(0xFF, 0xF4, 0xD6));
-        p.drawEllipse(circle);
-        p.setPen(kBlue);
-        p.setFont(font(QStringLiteral("DejaVu Sans"), side * 0.62, true));
-        p.drawText(circle, Qt::AlignCenter, QStringLiteral("\u20ac"));
+        euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), side * 0.05,
+                 QColor(0xFF, 0xF4, 0xD6));
     };
 }
 
@@ -69,13 +75,8 @@ ui::Artwork euroCoin()
 {
     return [](QPainter& p, const QRectF& r) {
         const double side = std::min(r.width(), r.height()) - 2;
-        const QRectF coin(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
-        p.setPen(QPen(kGold, 1.5));
-        p.setBrush(QColor(0xFF, 0xE0, 0x80));
-        p.drawEllipse(coin);
-        p.setPen(kBlue);
-        p.setFont(font(QStringLiteral("DejaVu Sans"), side * 0.62, true));
-        p.drawText(coin, Qt::AlignCenter, QStringLiteral("\u20ac"));
+        euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), 1.5,
+                 QColor(0xFF, 0xE0, 0x80));
     };
 }
 
