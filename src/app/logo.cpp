@@ -71,9 +71,16 @@ void TfrmLogo::btnCancLogoClick() { imgLogo.setPicture(imgBianco.picture()); }
 
 void TfrmLogo::imgEuroClick() { imgLogo.setPicture(imgTemp.picture()); }
 
+// A logo that could not be written must not look saved: the user is told, and the old
+// "Logo.bmp" stays as it was.
 void TfrmLogo::btnApplicaClick()
 {
-    if (!orv::app::saveBitmap(imgLogo.picture(), orv::app::logoFile())) imgLogo.setPicture(imgTemp.picture());
+    if (!orv::app::saveBitmap(imgLogo.picture(), orv::app::logoFile())) {
+        imgLogo.setPicture(imgTemp.picture());
+        errorBox(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare il logo della ditta \"Logo.bmp\"."
+                                "\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella cartella di "
+                                "installazione del programma."));
+    }
     close();
 }
 

@@ -128,7 +128,7 @@ TEST_F(LogoTest, CommandsOfTheLogoBox)
     EXPECT_EQ(stored(logo()), white);
 }
 
-TEST_F(LogoTest, AFailedSaveClosesWithoutAWordAndWritesNothing)
+TEST_F(LogoTest, AFailedSaveIsReportedAndWritesNothing)
 {
     // A folder where the logo should be: it can be neither read nor replaced.
     ASSERT_TRUE(QDir(programFolder()).mkdir("Logo.bmp"));
@@ -141,7 +141,9 @@ TEST_F(LogoTest, AFailedSaveClosesWithoutAWordAndWritesNothing)
         EXPECT_EQ(rgb(f.imgLogo.picture()), rgb(f.imgTemp.picture()));
     });
     EXPECT_TRUE(QFileInfo(logo()).isDir());
-    EXPECT_TRUE(messages.calls.empty());
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().kind, orv::test::MessageCall::Error);
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare il logo")));
     EXPECT_EQ(QDir(programFolder()).entryList(QDir::Files), QStringList());
 }
 
