@@ -364,3 +364,40 @@ TEST(ILParser, UnitFilesAreReadFromTheIncludePath)
     script.SetIncludePath({first.path()});
     EXPECT_THROW(parse(script, q("uses 'lib.pas'; begin end.")), orv::EFileError);
 }
+
+TEST(ILParser, DecidingItemsEarlyChangesNoResult)
+{
+    // Every prefix and every one-character deletion of these programs parses to the same
+    // program, or fails with the same error, whether items are decided from the next
+    // character or run in full.
+    const char* programs[] = {
+        "const N = -2; var a, b: Integer = 1; c: array[1..3, 5] of String;\r\n"
+        "procedure P(var x: Integer; const s: String); begin x := x shl 1 end;\r\n"
+        "function F: Variant; begin Result := <Cliente.Nome> + ' ' + IntToStr(N * 2) end;\r\n"
+        "begin if a >= b then P(a, 'it''s'#13) else c[1] := [1, 2..3]; for a := 10 downto 1 do ;\r\n"
+        "case a of 1: b := not b; 2..3: ; else end; try x.y[2](3) except end; try finally end;\r\n"
+        "repeat until $1F <> 1.5e3; with a, b do while a < b do a := a + 1; x := @y; exit; break end.",
+        "program Demo; uses 'u'; { c } (* d *) // e\r\nbegin f(a, ); g(); h[1, 2] := -(a - b) / c end.",
+    };
+    TfsScript script;
+    script.SetOnGetUnit([](TfsScript&, const QString&, QString& text) { text = QStringLiteral("begin end."); });
+    auto both = [&](const QString& source) {
+        TfsILParser::SetLookahead(true);
+        const Parsed fast = parse(script, source);
+        TfsILParser::SetLookahead(false);
+        const Parsed full = parse(script, source);
+        TfsILParser::SetLookahead(true);
+        EXPECT_EQ(fast.ok, full.ok) << source.toStdString();
+        EXPECT_EQ(fast.il, full.il) << source.toStdString();
+        EXPECT_EQ(fast.msg, full.msg) << source.toStdString();
+        EXPECT_EQ(fast.pos, full.pos) << source.toStdString();
+    };
+    for (const char* program : programs) {
+        const QString text = q(program);
+        for (qsizetype n = 0; n <= text.size(); ++n) {
+            both(text.left(n));
+            if (n < text.size())
+                both(text.left(n) + text.mid(n + 1));
+        }
+    }
+}

@@ -3,7 +3,6 @@
 #include <QHash>
 #include <functional>
 
-#include "script/front/tokenizer.h"
 
 namespace orv::script {
 
@@ -47,22 +46,51 @@ std::shared_ptr<const CompiledGrammar> CompiledGrammar::compile(const QString& g
     g->FDocument.LoadFromBytes(grammarText.toUtf8());
     const TfsXMLItem* root = g->FDocument.Root();
 
-    // Tokenizer settings, keywords and error texts.
+    // Tokenizer settings, keywords and error texts. The settings are applied in the
+    // order the grammar lists them, to a tokenizer in its default state.
+    TfsParser parser;
+    parser.SetCaseSensitive(false);
+    parser.SetCommentLine2(QString());
     const int parserIndex = root->Find(QStringLiteral("parser"));
     if (parserIndex >= 0) {
-        const TfsXMLItem* parser = root->Items(parserIndex);
-        const int kw = parser->Find(QStringLiteral("keywords"));
+        const TfsXMLItem* settings = root->Items(parserIndex);
+        const int kw = settings->Find(QStringLiteral("keywords"));
         if (kw >= 0)
-            for (int i = 0; i < parser->Items(kw)->Count(); ++i)
-                g->FKeywords.push_back(parser->Items(kw)->Items(i)->Name());
-        for (int i = 0; i < parser->Count(); ++i) {
-            const TfsXMLItem* setting = parser->Items(i);
-            g->FSettings.emplace_back(lower1to1(setting->Name()), setting->GetProp(QStringLiteral("text")));
+            for (int i = 0; i < settings->Items(kw)->Count(); ++i)
+                parser.AddKeyword(settings->Items(kw)->Items(i)->Name());
+        for (int i = 0; i < settings->Count(); ++i) {
+            const QString name = lower1to1(settings->Items(i)->Name());
+            const QString text = settings->Items(i)->GetProp(QStringLiteral("text"));
+            if (name == u"identchars")
+                parser.ConstructCharset(text);
+            else if (name == u"commentline1")
+                parser.SetCommentLine1(text);
+            else if (name == u"commentline2")
+                parser.SetCommentLine2(text);
+            else if (name == u"commentblock1")
+                parser.SetCommentBlock1(text);
+            else if (name == u"commentblock2")
+                parser.SetCommentBlock2(text);
+            else if (name == u"stringquotes")
+                parser.SetStringQuotes(text);
+            else if (name == u"hexsequence")
+                parser.SetHexSequence(text);
+            else if (name == u"skipchar")
+                parser.SetSkipChar(text);
+            else if (name == u"specstrchar" && text == u"1")
+                parser.SetSpecStrChar(true);
+            else if (name == u"casesensitive" && text == u"1")
+                parser.SetCaseSensitive(true);
+            else if (name == u"skipeol" && text == u"0")
+                parser.SetSkipEOL(false);
+            else if (name == u"declarevars" && text == u"0")
+                g->FDeclareVars = false;
         }
-        const int errors = parser->Find(QStringLiteral("errors"));
+        const int errors = settings->Find(QStringLiteral("errors"));
         if (errors >= 0)
-            g->FErrors = parser->Items(errors);
+            g->FErrors = settings->Items(errors);
     }
+    g->FParserSettings = parser.CurrentSettings();
     const int typesIndex = root->Find(QStringLiteral("types"));
     if (typesIndex >= 0)
         g->FTypes.Assign(root->Items(typesIndex));
@@ -129,44 +157,167 @@ std::shared_ptr<const CompiledGrammar> CompiledGrammar::compile(const QString& g
         pending.pop_back();
         fill(root->Items(rc), ruleSlot[size_t(rc)], true);
     }
+    g->computeLookahead();
     return g;
 }
 
-bool CompiledGrammar::applyTo(TfsParser& parser) const
+// The characters a token item's token may start with, as the grammar's tokenizer reads.
+LookaheadSet CompiledGrammar::tokenStarts(const GrammarItem& item) const
 {
-    parser.Clear();
-    parser.SetCaseSensitive(false);
-    parser.SetCommentLine2(QString());
-    for (const QString& keyword : FKeywords)
-        parser.AddKeyword(keyword);
-    bool declareVars = true;
-    for (const auto& [name, text] : FSettings) {
-        if (name == u"identchars")
-            parser.ConstructCharset(text);
-        else if (name == u"commentline1")
-            parser.SetCommentLine1(text);
-        else if (name == u"commentline2")
-            parser.SetCommentLine2(text);
-        else if (name == u"commentblock1")
-            parser.SetCommentBlock1(text);
-        else if (name == u"commentblock2")
-            parser.SetCommentBlock2(text);
-        else if (name == u"stringquotes")
-            parser.SetStringQuotes(text);
-        else if (name == u"hexsequence")
-            parser.SetHexSequence(text);
-        else if (name == u"skipchar")
-            parser.SetSkipChar(text);
-        else if (name == u"specstrchar" && text == u"1")
-            parser.SetSpecStrChar(true);
-        else if (name == u"casesensitive" && text == u"1")
-            parser.SetCaseSensitive(true);
-        else if (name == u"skipeol" && text == u"0")
-            parser.SetSkipEOL(false);
-        else if (name == u"declarevars" && text == u"0")
-            declareVars = false;
+    const TfsParser::Settings& ps = FParserSettings;
+    LookaheadSet starts;
+    auto addLetter = [&](QChar c) {
+        starts.set(size_t(lookaheadClass(c.unicode())));
+        if (!ps.CaseSensitive) {
+            starts.set(size_t(lookaheadClass(QChar::toUpper(c.unicode()))));
+            starts.set(128); // other letters may fold to it
+        }
+    };
+    switch (item.kind) {
+    case Kind::Char:
+        if (item.text.size() == 1)
+            addLetter(item.text[0]);
+        else if (item.text.isEmpty())
+            for (int c = 33; c < 127; ++c)
+                if (!QChar(c).isLetterOrNumber() && c != '_')
+                    starts.set(size_t(c));
+        break;
+    case Kind::Keyword:
+    case Kind::Ident:
+        if (!item.text.isEmpty()) {
+            addLetter(item.text[0]);
+        } else {
+            for (int c = 1; c < 127; ++c)
+                if (ps.IdentifierCharset[size_t(c)] && !(c >= '0' && c <= '9'))
+                    starts.set(size_t(c));
+            starts.set(127);
+            starts.set(128);
+        }
+        break;
+    case Kind::Number:
+        for (int c = '0'; c <= '9'; ++c)
+            starts.set(size_t(c));
+        if (!ps.HexSequence.isEmpty())
+            starts.set(size_t(lookaheadClass(ps.HexSequence[0].unicode())));
+        break;
+    case Kind::String:
+        starts.set('#');
+        if (!ps.StringQuotes.isEmpty())
+            starts.set(size_t(lookaheadClass(ps.StringQuotes[0].unicode())));
+        break;
+    case Kind::Eol:
+        starts.set(10);
+        starts.set(13);
+        break;
+    default:
+        starts.set(); // not a token item
     }
-    return declareVars;
+    return starts;
+}
+
+// Least fixed point of "fails silently" and "passes silently" over the rule graph.
+// Every rule below only ever adds characters, and each set is sound on its own: an
+// item is decided early only where running it could not have shown any difference.
+void CompiledGrammar::computeLookahead()
+{
+    const LookaheadSet all = LookaheadSet().set();
+    // A sequence of items fails silently where some item fails silently and every item
+    // before it passes silently.
+    auto sequenceFails = [this](const std::vector<int>& items) {
+        LookaheadSet result, prefixPasses = LookaheadSet().set();
+        for (int i : items) {
+            result |= prefixPasses & FItems[size_t(i)].failsOn;
+            prefixPasses &= FItems[size_t(i)].passesOn;
+        }
+        return result;
+    };
+    auto sequencePasses = [this](const std::vector<int>& items) {
+        LookaheadSet result = LookaheadSet().set();
+        for (int i : items)
+            result &= FItems[size_t(i)].passesOn;
+        return result;
+    };
+
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (GrammarItem& item : FItems) {
+            LookaheadSet fails, passes;
+            const bool quiet = item.add.isEmpty();
+            switch (item.kind) {
+            case Kind::Char:
+                if (!item.noSkip && !item.hasErr)
+                    fails = ~tokenStarts(item);
+                break;
+            case Kind::Keyword:
+            case Kind::Ident:
+            case Kind::Number:
+            case Kind::String:
+            case Kind::Eol:
+                if (!item.hasErr)
+                    fails = ~tokenStarts(item);
+                break;
+            case Kind::FRString:
+                break;
+            case Kind::Rule:
+            case Kind::Sequence:
+                // A sequence's own element is written before its children run.
+                if (quiet && (item.kind == Kind::Rule || item.node.isEmpty()))
+                    fails = sequenceFails(item.children);
+                if (quiet && item.node.isEmpty())
+                    passes = sequencePasses(item.children);
+                break;
+            case Kind::Reference:
+                if (item.target >= 0) {
+                    const GrammarItem& rule = FItems[size_t(item.target)];
+                    if (!item.hasErr)
+                        fails = rule.failsOn;
+                    if (quiet && item.node.isEmpty())
+                        passes = rule.passesOn;
+                }
+                break;
+            case Kind::Switch:
+            case Kind::OptionalSwitch: {
+                LookaheadSet allFail = all;
+                for (int c : item.children) {
+                    passes |= allFail & FItems[size_t(c)].passesOn;
+                    allFail &= FItems[size_t(c)].failsOn;
+                }
+                if (item.kind == Kind::OptionalSwitch)
+                    passes |= allFail;
+                else if (!item.hasErr)
+                    fails = allFail;
+                break;
+            }
+            case Kind::Loop:
+            case Kind::OptionalLoop: {
+                // The first iteration decides: failing silently, or passing silently
+                // with no separator to read behind it.
+                const LookaheadSet firstFails = sequenceFails(item.children);
+                LookaheadSet emptyIteration = sequencePasses(item.children);
+                if (item.text.size() == 1)
+                    emptyIteration.reset(size_t(lookaheadClass(item.text[0].unicode())));
+                passes = emptyIteration;
+                if (item.kind == Kind::OptionalLoop)
+                    passes |= firstFails;
+                else
+                    fails = firstFails;
+                break;
+            }
+            case Kind::Optional:
+                passes = sequenceFails(item.children) | sequencePasses(item.children);
+                break;
+            }
+            fails |= item.failsOn;
+            passes |= item.passesOn;
+            if (fails != item.failsOn || passes != item.passesOn) {
+                item.failsOn = fails;
+                item.passesOn = passes;
+                changed = true;
+            }
+        }
+    }
+    for (GrammarItem& item : FItems)
+        item.decidedEarly = item.failsOn.any() || item.passesOn.any();
 }
 
 } // namespace orv::script

@@ -2,15 +2,22 @@
 // A language grammar compiled once from its XML text into a graph of rule items with
 // resolved references, so that parsing never looks up names or reads attributes.
 #include <QString>
+#include <bitset>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "script/front/tokenizer.h"
 #include "script/front/xml.h"
 
-class TfsParser;
-
 namespace orv::script {
+
+// What the parser may know from the next significant character alone (the character
+// where skipping spaces and comments stops): codes 0 to 127 by themselves, every higher
+// code as one class. Code 0 is also the end of the source.
+inline constexpr int lookaheadClasses = 129;
+using LookaheadSet = std::bitset<lookaheadClasses>;
+inline int lookaheadClass(char16_t c) { return c < 128 ? c : 128; }
 
 struct GrammarItem {
     enum class Kind : unsigned char {
@@ -44,6 +51,14 @@ struct GrammarItem {
     QString addText;        // its text, already escaped
     QString errText;
     std::vector<int> children;
+
+    // Next significant characters on which matching the item surely fails without any
+    // effect (no error recorded, no output, position unchanged), and on which it surely
+    // succeeds without reading anything and without any effect. The parser answers
+    // those cases at once instead of running the item.
+    LookaheadSet failsOn;
+    LookaheadSet passesOn;
+    bool decidedEarly = false; // either set is not empty
 };
 
 class CompiledGrammar {
@@ -58,20 +73,22 @@ public:
     // The type aliases copied into every intermediate program.
     const TfsXMLItem& types() const { return FTypes; }
 
-    // Puts the grammar's keywords and tokenizer settings into a freshly cleared tokenizer;
-    // false when the grammar switches declarations off ("declarevars" "0").
-    bool applyTo(TfsParser& parser) const;
+    // The tokenizer settings the grammar makes, starting from the tokenizer defaults.
+    const TfsParser::Settings& parserSettings() const { return FParserSettings; }
+    // False when the grammar switches declarations off ("declarevars" "0").
+    bool declareVars() const { return FDeclareVars; }
 
 private:
     CompiledGrammar() = default;
-    int compileItem(const TfsXMLItem* element, bool isRule);
+    void computeLookahead();
+    LookaheadSet tokenStarts(const GrammarItem& item) const;
 
     TfsXMLDocument FDocument;
     std::vector<GrammarItem> FItems;
     int FProgramRule = -1;
     TfsXMLItem FTypes;
-    std::vector<QString> FKeywords;
-    std::vector<std::pair<QString, QString>> FSettings; // lower-cased name, text
+    TfsParser::Settings FParserSettings;
+    bool FDeclareVars = true;
     const TfsXMLItem* FErrors = nullptr;
 };
 

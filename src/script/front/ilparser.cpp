@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/exceptions.h"
@@ -85,7 +87,8 @@ void TfsILParser::SelectLanguage(const QString& langName)
     auto grammar = orv::script::compiledGrammar(langName);
     FGrammar = std::move(grammar);
     FLangName = langName;
-    FNeedDeclareVars = FGrammar->applyTo(FParser);
+    FParser.SetSettings(FGrammar->parserSettings());
+    FNeedDeclareVars = FGrammar->declareVars();
     if (FProgram->ExtendedCharset())
         FParser.AddIdentifierChars(128, 255);
 }
@@ -99,6 +102,7 @@ bool TfsILParser::MakeILScript(const QString& text)
     root->SetName(QString());
     root->SetText(QString());
     FLines.clear();
+    FLines.reserve(256);
     FUnits.clear();
     FErrorText.clear();
     FErrorPos.clear();
@@ -151,59 +155,37 @@ bool TfsILParser::MakeILScript(const QString& text)
     return success;
 }
 
+namespace {
+bool lookahead = true;
+}
+
+void TfsILParser::SetLookahead(bool on)
+{
+    lookahead = on;
+}
+
 bool TfsILParser::match(int itemIndex)
 {
     const GrammarItem& item = FGrammar->item(itemIndex);
-    const int p0 = FParser.Position();
+    if (item.decidedEarly && lookahead) {
+        const int c = orv::script::lookaheadClass(FParser.peekSignificant());
+        if (item.failsOn[size_t(c)])
+            return false;
+        if (item.passesOn[size_t(c)])
+            return true;
+    }
     if (FDepth >= MaxNesting)
-        throw NestingTooDeep{p0};
+        throw NestingTooDeep{FParser.Position()};
     ++FDepth;
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{FDepth};
-    const int l0 = int(FLines.size());
-    const bool caseSensitive = FParser.CaseSensitive();
-    // The token read, kept only where an added element needs it.
-    const bool keepToken = !item.add.isEmpty() && item.addText.isEmpty();
-    QString token;
-    bool matched = false;
+    const bool result = matchItem(item);
+    --FDepth; // an exception abandons the whole parse, depth and all
+    return result;
+}
 
+bool TfsILParser::matchItem(const GrammarItem& item)
+{
+    const int p0 = FParser.Position();
     switch (item.kind) {
-    case Kind::Rule:
-    case Kind::Sequence:
-        matched = true;
-        break;
-    case Kind::Char: {
-        if (!item.noSkip)
-            FParser.SkipSpaces();
-        const char16_t c = FParser.readChar();
-        matched = c != 0 && (item.text.isEmpty() || sameToken(QStringView(&c, 1), item.text, caseSensitive));
-        if (matched && keepToken)
-            token = QChar(c);
-        break;
-    }
-    case Kind::Keyword:
-    case Kind::Ident: {
-        const QStringView word = item.kind == Kind::Keyword ? FParser.readWord() : FParser.readIdent();
-        matched = !word.isEmpty() && (item.text.isEmpty() || sameToken(word, item.text, caseSensitive));
-        if (matched && keepToken)
-            token = word.toString();
-        break;
-    }
-    case Kind::Number:
-    case Kind::String:
-        token = item.kind == Kind::Number ? FParser.GetNumber() : FParser.GetString();
-        matched = !token.isEmpty() && (item.text.isEmpty() || sameToken(token, item.text, caseSensitive));
-        break;
-    case Kind::FRString:
-        token = FParser.GetFRString();
-        appendReportText(token);
-        matched = !token.isEmpty();
-        break;
-    case Kind::Eol:
-        matched = FParser.GetEOL();
-        break;
     case Kind::Switch:
     case Kind::OptionalSwitch:
         for (int child : item.children)
@@ -224,10 +206,54 @@ bool TfsILParser::match(int itemIndex)
             }
         }
         return true;
+    default:
+        break;
+    }
+
+    const int l0 = int(FLines.size());
+    const bool caseSensitive = FParser.CaseSensitive();
+    int tokenStart = -1; // where the token read starts in the source, when it is a piece of it
+    bool ownToken = false; // the token read is FToken, a text of its own
+    bool matched = false;
+    switch (item.kind) {
+    case Kind::Char: {
+        if (!item.noSkip)
+            FParser.SkipSpaces();
+        tokenStart = FParser.Position();
+        const char16_t c = FParser.readChar();
+        matched = c != 0 && (item.text.isEmpty() || sameToken(QStringView(&c, 1), item.text, caseSensitive));
+        break;
+    }
+    case Kind::Keyword:
+    case Kind::Ident: {
+        const QStringView word = item.kind == Kind::Keyword ? FParser.readWord() : FParser.readIdent();
+        matched = !word.isEmpty() && (item.text.isEmpty() || sameToken(word, item.text, caseSensitive));
+        tokenStart = FParser.Position() - int(word.size());
+        break;
+    }
+    case Kind::Number:
+    case Kind::String:
+        FToken = item.kind == Kind::Number ? FParser.GetNumber() : FParser.GetString();
+        ownToken = true;
+        matched = !FToken.isEmpty() && (item.text.isEmpty() || sameToken(FToken, item.text, caseSensitive));
+        break;
+    case Kind::FRString: {
+        tokenStart = FParser.Position();
+        const QString text = FParser.GetFRString();
+        appendReportText(text);
+        matched = !text.isEmpty();
+        break;
+    }
+    case Kind::Eol:
+        matched = FParser.GetEOL();
+        break;
     case Kind::Reference:
         if (item.target < 0)
             throw orv::Exception(fsMessage(TfsMessage::SInvalidLanguage));
         matched = match(item.target);
+        break;
+    default: // rule definitions and sequences run their children below
+        matched = true;
         break;
     }
 
@@ -236,8 +262,9 @@ bool TfsILParser::match(int itemIndex)
         if (item.kind != Kind::Rule)
             applyNode(item, true, p0, l0);
         if (!item.add.isEmpty())
-            appendAdded(item.add, item.addText.isEmpty() ? fsEscapeXMLText(token) : item.addText);
-        result = matchChildren(item);
+            appendAdded(item, tokenStart, ownToken ? &FToken : nullptr);
+        if (!item.children.empty())
+            result = matchChildren(item);
     } else {
         recordError(item, p0);
     }
@@ -245,7 +272,7 @@ bool TfsILParser::match(int itemIndex)
         FParser.SetPosition(p0);
     if (item.kind == Kind::Rule)
         applyNode(item, result, p0, l0);
-    else if (!matched)
+    else if (!matched && !item.node.isEmpty())
         applyNode(item, false, p0, l0);
     return result;
 }
@@ -313,31 +340,109 @@ void TfsILParser::applyNode(const GrammarItem& item, bool success, int p0, int l
         FLines.erase(FLines.begin() + l0, FLines.end());
         return;
     }
-    QString attributes = QStringLiteral("pos=\"") + positionAfterSpaces(p0) + u'"';
-    if (item.nodeIsExpr)
-        attributes += QStringLiteral(" pos1=\"") + FParser.GetXYPosition() + u'"';
-    FLines.insert(FLines.begin() + l0, Line{Line::Open, item.node, std::move(attributes)});
-    FLines.push_back(Line{Line::Close, item.node, QString()});
+    Line open;
+    open.kind = Line::Open;
+    open.name = &item.node;
+    open.pos = p0;
+    open.withEnd = item.nodeIsExpr;
+    open.end = FParser.Position();
+    FLines.insert(FLines.begin() + l0, std::move(open));
+    Line close;
+    close.kind = Line::Close;
+    FLines.push_back(std::move(close));
 }
 
-void TfsILParser::appendAdded(const QString& name, const QString& escapedText)
+// An element added by an item: its text is the item's addtext or the token read; its
+// position is right behind the token.
+void TfsILParser::appendAdded(const GrammarItem& item, int tokenStart, const QString* ownToken)
 {
-    FLines.push_back(Line{Line::Empty, name,
-                          QStringLiteral("text=\"") + asStoredText(escapedText) + QStringLiteral("\" pos=\"") + FParser.GetXYPosition() + u'"'});
+    Line line;
+    line.name = &item.add;
+    line.pos = FParser.Position();
+    if (!item.addText.isEmpty()) {
+        line.text = item.addText;
+        line.escaped = true;
+    } else if (ownToken) {
+        line.text = *ownToken;
+    } else if (tokenStart >= 0) {
+        line.sliceStart = tokenStart;
+        line.sliceLength = FParser.Position() - tokenStart;
+    }
+    FLines.push_back(std::move(line));
 }
 
-// A report text «<...>» becomes the designator of the call Get('...').
+// A report text «<...>» becomes the designator of the call Get('...'), every element at
+// the position of the closing '>'.
 void TfsILParser::appendReportText(const QString& text)
 {
-    const QString pos = QStringLiteral("pos=\"") + FParser.GetXYPosition() + u'"';
-    const QString dsgn = QStringLiteral("dsgn"), expr = QStringLiteral("expr");
-    FLines.push_back(Line{Line::Open, dsgn, pos});
-    FLines.push_back(Line{Line::Empty, QStringLiteral("node"), QStringLiteral("text=\"Get\" ") + pos});
-    FLines.push_back(Line{Line::Open, expr, pos});
-    FLines.push_back(Line{Line::Empty, QStringLiteral("string"),
-                          QStringLiteral("text=\"'") + asStoredText(fsEscapeXMLText(text)) + QStringLiteral("'\" ") + pos});
-    FLines.push_back(Line{Line::Close, expr, QString()});
-    FLines.push_back(Line{Line::Close, dsgn, QString()});
+    static const QString dsgn = QStringLiteral("dsgn"), expr = QStringLiteral("expr"),
+                         node = QStringLiteral("node"), string = QStringLiteral("string"),
+                         get = QStringLiteral("Get");
+    const int pos = FParser.Position();
+    auto open = [&](const QString* name) {
+        Line line;
+        line.kind = Line::Open;
+        line.name = name;
+        line.pos = pos;
+        line.skipToPos = false;
+        FLines.push_back(std::move(line));
+    };
+    auto empty = [&](const QString* name, const QString& value, bool escaped) {
+        Line line;
+        line.name = name;
+        line.pos = pos;
+        line.text = value;
+        line.escaped = escaped;
+        FLines.push_back(std::move(line));
+    };
+    auto close = [&] {
+        Line line;
+        line.kind = Line::Close;
+        FLines.push_back(std::move(line));
+    };
+    open(&dsgn);
+    empty(&node, get, true);
+    open(&expr);
+    empty(&string, u'\'' + text + u'\'', false);
+    close();
+    close();
+}
+
+// The `text` attribute's value of an added element, escaped.
+void TfsILParser::appendAttributeValue(QString& out, const Line& line) const
+{
+    if (line.escaped) {
+        out += line.text;
+        return;
+    }
+    const QStringView value = line.sliceStart >= 0
+                                  ? QStringView(FParser.Text()).mid(line.sliceStart - 1, line.sliceLength)
+                                  : QStringView(line.text);
+    if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.isSurrogate(); }))
+        fsAppendEscapedXMLText(out, asStoredText(value.toString()));
+    else
+        fsAppendEscapedXMLText(out, value);
+}
+
+void TfsILParser::appendPosition(QString& out, int position) const
+{
+    int line, column;
+    FParser.lineColumn(position, line, column);
+    char16_t text[24];
+    char16_t* end = text + std::size(text);
+    char16_t* p = end;
+    for (int v = column;; v /= 10) {
+        *--p = char16_t(u'0' + v % 10);
+        if (v < 10)
+            break;
+    }
+    *--p = u':';
+    for (int v = line;; v /= 10) {
+        *--p = char16_t(u'0' + v % 10);
+        if (v < 10)
+            break;
+    }
+    out.append(reinterpret_cast<const QChar*>(p), end - p);
 }
 
 void TfsILParser::recordError(const GrammarItem& item, int p0)
@@ -355,14 +460,11 @@ void TfsILParser::includeUnits(int l0)
 {
     for (int i = int(FLines.size()) - 1; i >= l0; --i) {
         const Line& line = FLines[size_t(i)];
-        if (line.kind != Line::Empty || line.name.compare(u"file", Qt::CaseInsensitive) != 0)
+        if (line.kind != Line::Empty || line.name->compare(u"file", Qt::CaseInsensitive) != 0)
             continue;
         // text="'name'": the unit name is the value as written, without its apostrophes.
-        const QString& a = line.attributes;
-        const qsizetype from = a.indexOf(u"text=\"");
-        const qsizetype valueStart = from < 0 ? 0 : from + 6;
-        const qsizetype valueEnd = a.indexOf(u'"', valueStart);
-        const QString value = from < 0 ? QString() : a.mid(valueStart, valueEnd - valueStart);
+        QString value;
+        appendAttributeValue(value, line);
         const QString name = value.mid(1, value.size() - 2);
         FLines.erase(FLines.begin() + i);
         bool included = false;
@@ -374,13 +476,13 @@ void TfsILParser::includeUnits(int l0)
             unitIndex = int(FUnits.size());
             FUnits.push_back(std::move(unit));
         }
-        const QString uses = QStringLiteral("uses");
-        const Line block[] = {
-            {Line::Open, uses, QStringLiteral("unit=\"") + name + u'"'},
-            {Line::Unit, QString(), QString(), unitIndex},
-            {Line::Close, uses, QString()},
-        };
-        FLines.insert(FLines.begin() + l0, std::begin(block), std::end(block));
+        Line block[3];
+        block[0].kind = Line::UsesOpen;
+        block[0].text = name;
+        block[1].kind = Line::Unit;
+        block[1].unit = unitIndex;
+        block[2].kind = Line::Close;
+        FLines.insert(FLines.begin() + l0, std::make_move_iterator(std::begin(block)), std::make_move_iterator(std::end(block)));
         l0 += 3;
         i += 3;
     }
@@ -444,15 +546,57 @@ QString TfsILParser::unitSource(const QString& name)
 
 void TfsILParser::buildILScript()
 {
+    static const QString program = QStringLiteral("program"), uses = QStringLiteral("uses");
+    // Count each element's children first, so that every child list is made once.
+    std::vector<int> childCount(FLines.size() + 1, 0), openLine{int(FLines.size())};
+    for (size_t i = 0; i < FLines.size(); ++i) {
+        const Line& line = FLines[i];
+        if (line.kind == Line::Close) {
+            if (openLine.size() > 1)
+                openLine.pop_back();
+            continue;
+        }
+        if (line.kind != Line::Unit || line.unit >= 0)
+            ++childCount[size_t(openLine.back())];
+        if (line.kind == Line::Open || line.kind == Line::UsesOpen)
+            openLine.push_back(int(i));
+    }
+
     TfsXMLItem* root = FILScript->Root();
-    root->SetName(QStringLiteral("program"));
+    root->SetName(program);
+    root->Reserve(childCount.back() + 1);
     std::vector<TfsXMLItem*> open{root};
-    for (Line& line : FLines) {
+    for (size_t i = 0; i < FLines.size(); ++i) {
+        Line& line = FLines[i];
         switch (line.kind) {
         case Line::Open: {
+            int pos = line.pos;
+            if (line.skipToPos) {
+                FParser.SetPosition(pos);
+                FParser.SkipSpaces();
+                pos = FParser.Position();
+            }
+            QString attributes;
+            attributes.reserve(32);
+            attributes += u"pos=\"";
+            appendPosition(attributes, pos);
+            if (line.withEnd) {
+                attributes += u"\" pos1=\"";
+                appendPosition(attributes, line.end);
+            }
+            attributes += u'"';
             TfsXMLItem* item = open.back()->Add();
-            item->SetName(line.name);
-            item->SetText(line.attributes);
+            item->SetName(*line.name);
+            item->SetText(std::move(attributes));
+            item->Reserve(childCount[i]);
+            open.push_back(item);
+            break;
+        }
+        case Line::UsesOpen: {
+            TfsXMLItem* item = open.back()->Add();
+            item->SetName(uses);
+            item->SetText(QStringLiteral("unit=\"") + line.text + u'"');
+            item->Reserve(childCount[i]);
             open.push_back(item);
             break;
         }
@@ -461,9 +605,16 @@ void TfsILParser::buildILScript()
                 open.pop_back();
             break;
         case Line::Empty: {
+            QString attributes;
+            attributes.reserve(40);
+            attributes += u"text=\"";
+            appendAttributeValue(attributes, line);
+            attributes += u"\" pos=\"";
+            appendPosition(attributes, line.pos);
+            attributes += u'"';
             TfsXMLItem* item = open.back()->Add();
-            item->SetName(line.name);
-            item->SetText(line.attributes);
+            item->SetName(*line.name);
+            item->SetText(std::move(attributes));
             break;
         }
         case Line::Unit:

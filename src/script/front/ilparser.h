@@ -24,6 +24,9 @@ public:
     static constexpr int MaxNesting = 2500;
 
     explicit TfsILParser(TfsScript* program);
+    // Deciding items early from the next character is on by default; switching it off
+    // runs every item in full (for checking that both give the same results).
+    static void SetLookahead(bool on);
     ~TfsILParser();
     TfsILParser(const TfsILParser&) = delete;
     TfsILParser& operator=(const TfsILParser&) = delete;
@@ -50,24 +53,35 @@ public:
     void SetUnitName(const QString& value) { FUnitName = value; }
 
 private:
-    // One line of output: an opening tag, a closing tag, an empty element, or the
-    // intermediate program of an included unit.
+    // One line of output: an opening tag, a closing tag, an empty element, the opening
+    // tag of an included unit, or the unit's intermediate program. Attribute texts are
+    // made only for the lines that survive, when the program is built.
     struct Line {
-        enum Kind : unsigned char { Open, Close, Empty, Unit } kind;
-        QString name;
-        QString attributes;
-        int unit = -1; // index into FUnits; -1 for a unit that gave no program
+        enum Kind : unsigned char { Open, Close, Empty, UsesOpen, Unit } kind = Empty;
+        bool withEnd = false;   // Open: also records where the construct ended (pos1)
+        bool skipToPos = true;  // Open: pos is taken after the spaces behind `pos`
+        bool escaped = false;   // Empty: `text` is already escaped
+        const QString* name = nullptr;
+        int pos = 0;
+        int end = 0;
+        int sliceStart = -1;    // Empty: the token as a piece of the source...
+        int sliceLength = 0;
+        QString text;           // ...or as a text of its own; UsesOpen: the unit name
+        int unit = -1;          // Unit: index into FUnits, -1 for a unit without program
     };
     struct NestingTooDeep {
         int position;
     };
 
     bool match(int itemIndex);
+    bool matchItem(const orv::script::GrammarItem& item);
     bool matchChildren(const orv::script::GrammarItem& item);
     bool matchLoop(const orv::script::GrammarItem& item, int p0);
     void applyNode(const orv::script::GrammarItem& item, bool success, int p0, int l0);
-    void appendAdded(const QString& name, const QString& escapedText);
+    void appendAdded(const orv::script::GrammarItem& item, int tokenStart, const QString* ownToken);
     void appendReportText(const QString& text);
+    void appendAttributeValue(QString& out, const Line& line) const;
+    void appendPosition(QString& out, int position) const;
     void recordError(const orv::script::GrammarItem& item, int p0);
     QString positionAfterSpaces(int position);
     void includeUnits(int l0);
@@ -91,6 +105,7 @@ private:
     QString FErrorText;
     QString FErrorPos;
     bool FTermFlag = false;
+    QString FToken; // the last number or string read
     int FDepth = 0;
     int FDepthBase = 0; // items open in the parse that includes this unit
 };

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -44,25 +45,72 @@ void splitPair(const QString& value, QString& first, QString& second)
 
 } // namespace
 
-TfsParser::TfsParser()
+namespace {
+
+const TfsParser::Settings& defaultSettings()
 {
-    Clear();
-    SetText(QString());
+    static const TfsParser::Settings defaults = [] {
+        TfsParser::Settings s;
+        s.CommentLine1 = QStringLiteral("//");
+        s.BlockOpen1 = QStringLiteral("{");
+        s.BlockClose1 = QStringLiteral("}");
+        s.BlockOpen2 = QStringLiteral("(*");
+        s.BlockClose2 = QStringLiteral("*)");
+        s.HexSequence = QStringLiteral("$");
+        s.StringQuotes = QStringLiteral("'");
+        for (const char c : std::string_view("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz"))
+            s.IdentifierCharset.set(static_cast<unsigned char>(c));
+        return s;
+    }();
+    return defaults;
+}
+
+const QString& emptySource()
+{
+    static const QString sentinel(1, QChar(0));
+    return sentinel;
+}
+
+} // namespace
+
+TfsParser::TfsParser() : FS(defaultSettings())
+{
+    refreshStarts();
+    FText = emptySource();
+    FData = reinterpret_cast<const char16_t*>(FText.constData());
+    FLines.assign(1, 0);
 }
 
 void TfsParser::Clear()
 {
-    FKeywords.clear();
-    FCommentLine1 = QStringLiteral("//");
-    SetCommentBlock1(QStringLiteral("{,}"));
-    SetCommentBlock2(QStringLiteral("(*,*)"));
-    FHexSequence = QStringLiteral("$");
-    FSkipChar.clear();
-    FSkipEOL = true;
-    FSkipSpace = true;
-    FStringQuotes = QStringLiteral("'");
-    FSpecStrChar = false;
-    ConstructCharset(QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz"));
+    const bool caseSensitive = FS.CaseSensitive;
+    const QString commentLine2 = FS.CommentLine2;
+    FS = defaultSettings();
+    FS.CaseSensitive = caseSensitive;
+    FS.CommentLine2 = commentLine2;
+    refreshStarts();
+}
+
+char16_t TfsParser::peekBehindSpaces()
+{
+    if (FPosition != FPeekFrom) {
+        const int keep = FPosition, keepLast = FLastPosition;
+        SkipSpaces();
+        FPeekChar = at(FPosition);
+        FPeekFrom = keep;
+        FPosition = keep;
+        FLastPosition = keepLast;
+    }
+    return FPeekChar;
+}
+
+void TfsParser::refreshStarts()
+{
+    FPeekFrom = -1;
+    // A start of 0 matches only the sentinel, where skipping stops anyway.
+    const QString* texts[] = {&FS.CommentLine1, &FS.CommentLine2, &FS.BlockOpen1, &FS.BlockOpen2, &FS.SkipChar};
+    for (int i = 0; i < 5; ++i)
+        FStarts[i] = texts[i]->isEmpty() ? 0 : texts[i]->at(0).unicode();
 }
 
 void TfsParser::SetText(const QString& text)
@@ -72,6 +120,7 @@ void TfsParser::SetText(const QString& text)
     FData = reinterpret_cast<const char16_t*>(FText.constData());
     FSize = int(text.size());
     FPosition = FLastPosition = 1;
+    FPeekFrom = -1;
     FLines.assign(1, 0);
     for (int i = 0; i < FSize; ++i)
         if (FData[i] == LF)
@@ -85,54 +134,56 @@ void TfsParser::SetPosition(int value)
 
 QString TfsParser::CommentBlock1() const
 {
-    return FBlockOpen1 + u',' + FBlockClose1;
+    return FS.BlockOpen1 + u',' + FS.BlockClose1;
 }
 
 void TfsParser::SetCommentBlock1(const QString& value)
 {
-    splitPair(value, FBlockOpen1, FBlockClose1);
+    splitPair(value, FS.BlockOpen1, FS.BlockClose1);
+    refreshStarts();
 }
 
 QString TfsParser::CommentBlock2() const
 {
-    return FBlockOpen2 + u',' + FBlockClose2;
+    return FS.BlockOpen2 + u',' + FS.BlockClose2;
 }
 
 void TfsParser::SetCommentBlock2(const QString& value)
 {
-    splitPair(value, FBlockOpen2, FBlockClose2);
+    splitPair(value, FS.BlockOpen2, FS.BlockClose2);
+    refreshStarts();
 }
 
 void TfsParser::ConstructCharset(const QString& chars)
 {
-    FIdentifierCharset.reset();
+    FS.IdentifierCharset.reset();
     for (QChar c : chars)
-        FIdentifierCharset.set(c.unicode() & 0xFF);
-    FIdentifierCharset.reset(0); // the sentinel never belongs to a word
+        FS.IdentifierCharset.set(c.unicode() & 0xFF);
+    FS.IdentifierCharset.reset(0); // the sentinel never belongs to a word
 }
 
 void TfsParser::AddIdentifierChars(int from, int to)
 {
     for (int c = std::max(from, 1); c <= std::min(to, 255); ++c)
-        FIdentifierCharset.set(size_t(c));
+        FS.IdentifierCharset.set(size_t(c));
 }
 
 void TfsParser::AddKeyword(const QString& word)
 {
-    auto it = std::lower_bound(FKeywords.begin(), FKeywords.end(), word,
+    auto it = std::lower_bound(FS.Keywords.begin(), FS.Keywords.end(), word,
                                [](const QString& a, const QString& b) { return compareAZ(a, b) < 0; });
-    if (it != FKeywords.end() && compareAZ(*it, word) == 0)
+    if (it != FS.Keywords.end() && compareAZ(*it, word) == 0)
         return;
-    FKeywords.insert(it, word);
+    FS.Keywords.insert(it, word);
 }
 
 bool TfsParser::IsKeyWord(QStringView word) const
 {
-    if (FCaseSensitive)
-        return std::any_of(FKeywords.begin(), FKeywords.end(), [&](const QString& k) { return k == word; });
-    auto it = std::lower_bound(FKeywords.begin(), FKeywords.end(), word,
+    if (FS.CaseSensitive)
+        return std::any_of(FS.Keywords.begin(), FS.Keywords.end(), [&](const QString& k) { return k == word; });
+    auto it = std::lower_bound(FS.Keywords.begin(), FS.Keywords.end(), word,
                                [](const QString& a, QStringView b) { return compareAZ(a, b) < 0; });
-    return it != FKeywords.end() && compareAZ(*it, word) == 0;
+    return it != FS.Keywords.end() && compareAZ(*it, word) == 0;
 }
 
 bool TfsParser::startsWith(int position, const QString& s) const
@@ -146,37 +197,45 @@ bool TfsParser::startsWith(int position, const QString& s) const
 
 void TfsParser::SkipSpaces()
 {
+    if (FPosition <= FSize) {
+        const char16_t c = at(FPosition);
+        if (c > 32 && !mayStartSkip(c)) {
+            FLastPosition = FPosition;
+            return;
+        }
+    }
     // A continuation character asks for a line end behind whatever spaces and comments
     // follow it; each such request is served, in turn, where skipping would stop.
     int pendingLineEnds = 0;
-    const char16_t skipChar = FSkipChar.isEmpty() ? 0 : FSkipChar[0].unicode();
+    const char16_t skipChar = FS.SkipChar.isEmpty() ? 0 : FS.SkipChar[0].unicode();
     for (;;) {
         while (FPosition <= FSize) {
             const char16_t c = at(FPosition);
-            if (c > 32 || (c == CR && !FSkipEOL))
+            if (c > 32 || (c == CR && !FS.SkipEOL))
                 break;
             ++FPosition;
         }
-        if (skipChar != 0 && FPosition <= FSize && at(FPosition) == skipChar) {
+        const bool special = FPosition <= FSize && mayStartSkip(at(FPosition));
+        if (special && skipChar != 0 && at(FPosition) == skipChar) {
             ++FPosition;
             ++pendingLineEnds;
             continue;
         }
-        if (FPosition < FSize) {
-            if (startsWith(FPosition, FCommentLine1) || startsWith(FPosition, FCommentLine2)) {
+        if (special && FPosition < FSize) {
+            if (startsWith(FPosition, FS.CommentLine1) || startsWith(FPosition, FS.CommentLine2)) {
                 const bool atLineStart = FPosition == 1 || at(FPosition - 1) == LF;
                 while (FPosition <= FSize && at(FPosition) != LF) {
-                    if (!FSkipEOL && !atLineStart && at(FPosition) == CR)
+                    if (!FS.SkipEOL && !atLineStart && at(FPosition) == CR)
                         break;
                     ++FPosition;
                 }
                 continue;
             }
             const QString* closer = nullptr;
-            if (startsWith(FPosition, FBlockOpen1))
-                closer = &FBlockClose1;
-            else if (startsWith(FPosition, FBlockOpen2))
-                closer = &FBlockClose2;
+            if (startsWith(FPosition, FS.BlockOpen1))
+                closer = &FS.BlockClose1;
+            else if (startsWith(FPosition, FS.BlockOpen2))
+                closer = &FS.BlockClose2;
             if (closer) {
                 FPosition = std::min(FPosition + int(closer->size()), FSize + 1);
                 while (FPosition <= FSize && !startsWith(FPosition, *closer))
@@ -208,17 +267,17 @@ bool TfsParser::GetEOL()
 
 bool TfsParser::isIdentStart(char16_t c) const
 {
-    return c >= 127 || (FIdentifierCharset[c] && !isDigit(c));
+    return c >= 127 || (FS.IdentifierCharset[c] && !isDigit(c));
 }
 
 bool TfsParser::isIdentPart(char16_t c) const
 {
-    return c >= 127 || FIdentifierCharset[c];
+    return c >= 127 || FS.IdentifierCharset[c];
 }
 
 QStringView TfsParser::readWord()
 {
-    if (FSkipSpace)
+    if (FS.SkipSpace)
         SkipSpaces();
     const int start = FPosition;
     if (start > FSize || !isIdentStart(at(start)))
@@ -262,8 +321,8 @@ QString TfsParser::GetChar()
 bool TfsParser::readUnsigned(int& p, quint32& value) const
 {
     value = 0;
-    if (startsWith(p, FHexSequence) && isHexDigit(at(p + int(FHexSequence.size())))) {
-        p += int(FHexSequence.size());
+    if (startsWith(p, FS.HexSequence) && isHexDigit(at(p + int(FS.HexSequence.size())))) {
+        p += int(FS.HexSequence.size());
         while (p <= FSize && isHexDigit(at(p)))
             value = value * 16 + quint32(hexValue(at(p++)));
         return true;
@@ -277,7 +336,7 @@ bool TfsParser::readUnsigned(int& p, quint32& value) const
 
 QString TfsParser::GetNumber()
 {
-    if (FSkipSpace)
+    if (FS.SkipSpace)
         SkipSpaces();
     const int start = FPosition;
     int p = start;
@@ -301,8 +360,8 @@ QString TfsParser::GetNumber()
     }
     FPosition = p;
     QString number(reinterpret_cast<const QChar*>(FData + start - 1), p - start);
-    if (FHexSequence != u"$" && !FHexSequence.isEmpty())
-        number.replace(FHexSequence, QStringLiteral("$"));
+    if (FS.HexSequence != u"$" && !FS.HexSequence.isEmpty())
+        number.replace(FS.HexSequence, QStringLiteral("$"));
     return number;
 }
 
@@ -316,7 +375,7 @@ bool TfsParser::readQuotedPart(QString& value)
     for (;;) {
         const char16_t c = at(p);
         if (c == quote && p <= FSize) {
-            if (!FSpecStrChar && at(p + 1) == quote) {
+            if (!FS.SpecStrChar && at(p + 1) == quote) {
                 value += QChar(quote);
                 p += 2;
                 continue;
@@ -328,7 +387,7 @@ bool TfsParser::readQuotedPart(QString& value)
             value.truncate(keep);
             return false;
         }
-        if (FSpecStrChar && c == u'\\') {
+        if (FS.SpecStrChar && c == u'\\') {
             const char16_t e = at(p + 1);
             if (isStringControl(e)) {
                 value.truncate(keep);
@@ -362,9 +421,9 @@ bool TfsParser::readQuotedPart(QString& value)
 
 QString TfsParser::GetString()
 {
-    if (FSkipSpace)
+    if (FS.SkipSpace)
         SkipSpaces();
-    const char16_t quote = FStringQuotes.isEmpty() ? 0 : FStringQuotes[0].unicode();
+    const char16_t quote = FS.StringQuotes.isEmpty() ? 0 : FS.StringQuotes[0].unicode();
     QString value;
     int parts = 0;
     for (;;) {
@@ -419,14 +478,21 @@ QString TfsParser::GetFRString()
     return QString(reinterpret_cast<const QChar*>(FData + start - 1), p - start);
 }
 
-QString TfsParser::positionText(int position) const
+void TfsParser::lineColumn(int position, int& line, int& column) const
 {
     // The line is the count of line feeds before the position; a line feed belongs to
     // the line it ends.
     const auto it = std::lower_bound(FLines.begin(), FLines.end(), position);
     const int k = int(it - FLines.begin());
-    const int column = position - (k > 0 ? FLines[size_t(k - 1)] : 0);
-    return QString::number(std::max(k, 1)) + u':' + QString::number(column);
+    column = position - (k > 0 ? FLines[size_t(k - 1)] : 0);
+    line = std::max(k, 1);
+}
+
+QString TfsParser::positionText(int position) const
+{
+    int line, column;
+    lineColumn(position, line, column);
+    return QString::number(line) + u':' + QString::number(column);
 }
 
 int TfsParser::GetPlainPosition(QPoint point) const

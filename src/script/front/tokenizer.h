@@ -10,7 +10,28 @@
 
 class TfsParser {
 public:
+    // Everything a grammar sets; a language keeps a prepared copy to hand over at once.
+    struct Settings {
+        bool CaseSensitive = false;
+        QString CommentLine1, CommentLine2;
+        QString BlockOpen1, BlockClose1, BlockOpen2, BlockClose2;
+        QString HexSequence;
+        QString SkipChar;
+        bool SkipEOL = true;
+        bool SkipSpace = true;
+        QString StringQuotes;
+        bool SpecStrChar = false;
+        std::bitset<256> IdentifierCharset;
+        std::vector<QString> Keywords; // sorted ignoring case
+    };
+
     TfsParser();
+    const Settings& CurrentSettings() const { return FS; }
+    void SetSettings(const Settings& settings)
+    {
+        FS = settings;
+        refreshStarts();
+    }
 
     // Empties the keywords and restores the default settings, except the case
     // sensitivity and the second line-comment opener.
@@ -24,37 +45,49 @@ public:
     // Length of the source.
     int Size() const { return FSize; }
 
-    bool CaseSensitive() const { return FCaseSensitive; }
-    void SetCaseSensitive(bool value) { FCaseSensitive = value; }
-    const QString& CommentLine1() const { return FCommentLine1; }
-    void SetCommentLine1(const QString& value) { FCommentLine1 = value; }
-    const QString& CommentLine2() const { return FCommentLine2; }
-    void SetCommentLine2(const QString& value) { FCommentLine2 = value; }
+    bool CaseSensitive() const { return FS.CaseSensitive; }
+    void SetCaseSensitive(bool value) { FS.CaseSensitive = value; }
+    const QString& CommentLine1() const { return FS.CommentLine1; }
+    void SetCommentLine1(const QString& value)
+    {
+        FS.CommentLine1 = value;
+        refreshStarts();
+    }
+    const QString& CommentLine2() const { return FS.CommentLine2; }
+    void SetCommentLine2(const QString& value)
+    {
+        FS.CommentLine2 = value;
+        refreshStarts();
+    }
     // Opener and closer separated by a comma ("{,}").
     QString CommentBlock1() const;
     void SetCommentBlock1(const QString& value);
     QString CommentBlock2() const;
     void SetCommentBlock2(const QString& value);
-    const QString& HexSequence() const { return FHexSequence; }
-    void SetHexSequence(const QString& value) { FHexSequence = value; }
-    const QString& SkipChar() const { return FSkipChar; }
-    void SetSkipChar(const QString& value) { FSkipChar = value; }
-    bool SkipEOL() const { return FSkipEOL; }
-    void SetSkipEOL(bool value) { FSkipEOL = value; }
-    bool SkipSpace() const { return FSkipSpace; }
-    void SetSkipSpace(bool value) { FSkipSpace = value; }
-    const QString& StringQuotes() const { return FStringQuotes; }
-    void SetStringQuotes(const QString& value) { FStringQuotes = value; }
-    bool SpecStrChar() const { return FSpecStrChar; }
-    void SetSpecStrChar(bool value) { FSpecStrChar = value; }
+    const QString& HexSequence() const { return FS.HexSequence; }
+    void SetHexSequence(const QString& value) { FS.HexSequence = value; }
+    const QString& SkipChar() const { return FS.SkipChar; }
+    void SetSkipChar(const QString& value)
+    {
+        FS.SkipChar = value;
+        refreshStarts();
+    }
+    bool SkipEOL() const { return FS.SkipEOL; }
+    void SetSkipEOL(bool value) { FS.SkipEOL = value; }
+    bool SkipSpace() const { return FS.SkipSpace; }
+    void SetSkipSpace(bool value) { FS.SkipSpace = value; }
+    const QString& StringQuotes() const { return FS.StringQuotes; }
+    void SetStringQuotes(const QString& value) { FS.StringQuotes = value; }
+    bool SpecStrChar() const { return FS.SpecStrChar; }
+    void SetSpecStrChar(bool value) { FS.SpecStrChar = value; }
 
     // The identifier characters become exactly the low bytes of the given characters.
     void ConstructCharset(const QString& chars);
     void AddIdentifierChars(int from, int to);
-    bool IsIdentifierChar(int code) const { return code < 256 && FIdentifierCharset[size_t(code)]; }
+    bool IsIdentifierChar(int code) const { return code < 256 && FS.IdentifierCharset[size_t(code)]; }
 
     void AddKeyword(const QString& word);
-    const std::vector<QString>& Keywords() const { return FKeywords; }
+    const std::vector<QString>& Keywords() const { return FS.Keywords; }
     bool IsKeyWord(QStringView word) const;
 
     void SkipSpaces();
@@ -71,15 +104,36 @@ public:
     QStringView readIdent();
     // The punctuation character at the position (moved past), or 0.
     char16_t readChar();
+    // The character where skipping spaces and comments would stop (0 at the end),
+    // without moving.
+    char16_t peekSignificant()
+    {
+        if (FPosition <= FSize) {
+            const char16_t c = at(FPosition);
+            if (c > 32 && !mayStartSkip(c))
+                return c;
+        }
+        return peekBehindSpaces();
+    }
 
     // "line:col" of the current position, both counted from 1.
     QString GetXYPosition() const { return positionText(FPosition); }
     QString positionText(int position) const;
+    // Line and column of a position, both counted from 1.
+    void lineColumn(int position, int& line, int& column) const;
     // The position of column X in line Y, or -1 when there is no line Y.
     int GetPlainPosition(QPoint point) const;
 
 private:
     char16_t at(int position) const { return FData[position - 1]; }
+    // The first characters of the comment openers and the continuation character: the
+    // only characters above the blanks where skipping has anything to look at.
+    void refreshStarts();
+    char16_t peekBehindSpaces();
+    bool mayStartSkip(char16_t c) const
+    {
+        return c == FStarts[0] || c == FStarts[1] || c == FStarts[2] || c == FStarts[3] || c == FStarts[4];
+    }
     bool startsWith(int position, const QString& s) const;
     bool isIdentStart(char16_t c) const;
     bool isIdentPart(char16_t c) const;
@@ -93,15 +147,8 @@ private:
     int FLastPosition = 1;
     std::vector<int> FLines;    // 0, then the positions of all line feeds
 
-    bool FCaseSensitive = false;
-    QString FCommentLine1, FCommentLine2;
-    QString FBlockOpen1, FBlockClose1, FBlockOpen2, FBlockClose2;
-    QString FHexSequence;
-    QString FSkipChar;
-    bool FSkipEOL = true;
-    bool FSkipSpace = true;
-    QString FStringQuotes;
-    bool FSpecStrChar = false;
-    std::bitset<256> FIdentifierCharset;
-    std::vector<QString> FKeywords; // sorted ignoring case
+    Settings FS;
+    char16_t FStarts[5] = {};
+    int FPeekFrom = -1; // the last position peeked behind spaces from, and what stood there
+    char16_t FPeekChar = 0;
 };

@@ -64,27 +64,44 @@ QString fsEscapeXMLText(const QString& s)
 {
     QString out;
     out.reserve(s.size() + 8);
+    fsAppendEscapedXMLText(out, s);
+    return out;
+}
+
+void fsAppendEscapedXMLText(QString& out, QStringView s)
+{
     const qsizetype n = s.size();
+    qsizetype plain = 0; // start of the run of characters that stay
+    auto flush = [&](qsizetype upTo) {
+        if (upTo > plain)
+            out.append(s.mid(plain, upTo - plain));
+    };
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = s[i];
-        switch (c.unicode()) {
-        case 10: out += u"&#10;"; break;
-        case 13: out += u"&#13;"; break;
-        case '"': out += u"&#34;"; break;
-        case '<': out += u"&#60;"; break;
-        case '>': out += u"&#62;"; break;
+        const char16_t c = s[i].unicode();
+        const char16_t* reference = nullptr;
+        qsizetype length = 1;
+        switch (c) {
+        case 10: reference = u"&#10;"; break;
+        case 13: reference = u"&#13;"; break;
+        case '"': reference = u"&#34;"; break;
+        case '<': reference = u"&#60;"; break;
+        case '>': reference = u"&#62;"; break;
         case '&':
-            if (QStringView(s).mid(i, 6) == u"&quot;") {
-                out += u"&#34;";
-                i += 5;
-            } else {
-                out += c;
+            if (s.mid(i, 6) == u"&quot;") {
+                reference = u"&#34;";
+                length = 6;
             }
             break;
-        default: out += c;
+        default: break;
         }
+        if (!reference)
+            continue;
+        flush(i);
+        out.append(QStringView(reference));
+        i += length - 1;
+        plain = i + 1;
     }
-    return out;
+    flush(n);
 }
 
 QString fsUnescapeXMLText(const QString& s)

@@ -19,6 +19,7 @@ inline constexpr int fsXMLMaxDepth = 4096;
 // Replaces LF, CR, '"', '<' and '>' by decimal character references and "&quot;" by
 // "&#34;"; any other '&' stays as it is.
 QString fsEscapeXMLText(const QString& s);
+void fsAppendEscapedXMLText(QString& out, QStringView s);
 // Decodes "&#<number>;" and "&quot;". A reference without ';' stays as text, a number
 // outside the Unicode range becomes U+FFFD, digits that are no number raise
 // orv::EConvertError.
@@ -41,6 +42,8 @@ public:
 
     // Appends a new empty child and returns it.
     TfsXMLItem* Add();
+    // Makes room for that many children in all.
+    void Reserve(int count) { FItems.reserve(size_t(count)); }
     // Appends an existing element and takes it out of its former parent's list (the first
     // occurrence there): adding an element to its own parent moves it to the end.
     void AddItem(TfsXMLItem* item);
@@ -68,6 +71,7 @@ public:
     void SetName(const QString& name) { FName = name; }
     const QString& Text() const { return FText; }
     void SetText(const QString& text) { FText = text; }
+    void SetText(QString&& text) { FText = std::move(text); }
     void* Data() const { return FData; }
     void SetData(void* data) { FData = data; }
 
