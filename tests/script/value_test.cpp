@@ -97,7 +97,7 @@ TEST(Values, BinaryOperations)
         {BinaryOp::Add, Value(MaxInt), Value(1), varDouble, "2147483648"},
         {BinaryOp::Subtract, Value(MinInt), Value(1), varDouble, "-2147483649"},
         {BinaryOp::Multiply, Value(65536), Value(65536), varDouble, "4294967296"},
-        {BinaryOp::IntDivide, Value(MinInt), Value(-1), varInt64, "2147483648"},
+        {BinaryOp::IntDivide, Value(MinInt), Value(-1), varDouble, "2147483648"},
         {BinaryOp::Modulo, Value(MinInt), Value(-1), varInteger, "0"},
         // Texts: read as numbers next to numbers, joined next to texts.
         {BinaryOp::Add, S("3"), Value(4), varDouble, "7"},
@@ -171,6 +171,9 @@ TEST(Values, BinaryOperations)
     EXPECT_EQ(add(Value(MaxInt), Value(1)).type(), varDouble);
     EXPECT_EQ(subtract(Value(3), Value(5)).asInt(), -2);
     EXPECT_EQ(multiply(Value(MinInt), Value(2)).type(), varDouble);
+    EXPECT_EQ(intDivide(Value(-7), Value(2)).asInt(), -3);
+    EXPECT_EQ(modulo(Value(-7), Value(2)).asInt(), -1);
+    EXPECT_EQ(errorOf([] { modulo(Value(1), Value(0)); }), q("Division by zero"));
 }
 
 TEST(Values, Comparisons)

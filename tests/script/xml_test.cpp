@@ -118,6 +118,8 @@ TEST(XmlItem, TreeOperations)
     EXPECT_EQ(b->Name(), q("B"));
     EXPECT_EQ(root.FindItem(q("A")), a);
     EXPECT_EQ(root.Find(q("missing")), -1);
+    EXPECT_THROW(root.Items(2), orv::ERangeError);
+    EXPECT_THROW(root[-1], orv::ERangeError);
     EXPECT_EQ(b->Parent(), &root);
     EXPECT_EQ(b->Root(), &root);
 

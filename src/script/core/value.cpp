@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "platform/core/exceptions.h"
 #include "platform/core/formats.h"
@@ -202,66 +203,59 @@ Value floatDivide(double x, double y)
     return Value(x / y);
 }
 
-Value intOp(BinaryOp op, std::int32_t x, std::int32_t y)
+template<typename T>
+Value integerValue(T v)
 {
-    std::int32_t r;
-    switch (op) {
-    case BinaryOp::Add:
-        return __builtin_add_overflow(x, y, &r) ? Value(double(x) + double(y)) : Value(r);
-    case BinaryOp::Subtract:
-        return __builtin_sub_overflow(x, y, &r) ? Value(double(x) - double(y)) : Value(r);
-    case BinaryOp::Multiply:
-        return __builtin_mul_overflow(x, y, &r) ? Value(double(x) * double(y)) : Value(r);
-    case BinaryOp::Divide:
-        return floatDivide(x, y);
-    case BinaryOp::IntDivide:
-        if (y == 0)
-            divisionByZero();
-        if (y == -1) // the one quotient that leaves the 32-bit range
-            return x == std::numeric_limits<std::int32_t>::min() ? Value::fromInt64(-std::int64_t(x)) : Value(-x);
-        return Value(x / y);
-    case BinaryOp::Modulo:
-        if (y == 0)
-            divisionByZero();
-        return Value(y == -1 ? 0 : x % y);
-    case BinaryOp::Shl: return Value(std::int32_t(std::uint32_t(x) << (y & 31)));
-    case BinaryOp::Shr: return Value(std::int32_t(std::uint32_t(x) >> (y & 31)));
-    case BinaryOp::And: return Value(x & y);
-    case BinaryOp::Or: return Value(x | y);
-    case BinaryOp::Xor: return Value(x ^ y);
-    }
-    return Value();
+    if constexpr (sizeof(T) == 4)
+        return Value(std::int32_t(v));
+    else
+        return Value::fromInt64(v);
 }
 
-Value int64Op(BinaryOp op, std::int64_t x, std::int64_t y)
+// The integer and 64-bit classes: a result that leaves the range is computed again as
+// a floating value.
+template<typename T>
+Value integerOp(BinaryOp op, T x, T y)
 {
-    std::int64_t r;
+    using U = std::make_unsigned_t<T>;
+    constexpr T shiftMask = sizeof(T) * 8 - 1;
+    T r;
     switch (op) {
     case BinaryOp::Add:
-        return __builtin_add_overflow(x, y, &r) ? floatResult((long double)x + y) : Value::fromInt64(r);
+        return __builtin_add_overflow(x, y, &r) ? floatResult((long double)x + y) : integerValue(r);
     case BinaryOp::Subtract:
-        return __builtin_sub_overflow(x, y, &r) ? floatResult((long double)x - y) : Value::fromInt64(r);
+        return __builtin_sub_overflow(x, y, &r) ? floatResult((long double)x - y) : integerValue(r);
     case BinaryOp::Multiply:
-        return __builtin_mul_overflow(x, y, &r) ? floatResult((long double)x * y) : Value::fromInt64(r);
+        return __builtin_mul_overflow(x, y, &r) ? floatResult((long double)x * y) : integerValue(r);
     case BinaryOp::Divide:
         return floatDivide(double(x), double(y));
     case BinaryOp::IntDivide:
         if (y == 0)
             divisionByZero();
-        if (y == -1)
-            return x == std::numeric_limits<std::int64_t>::min() ? floatResult(-(long double)x) : Value::fromInt64(-x);
-        return Value::fromInt64(x / y);
+        if (y == -1) // the one quotient that can leave the range
+            return x == std::numeric_limits<T>::min() ? floatResult(-(long double)x) : integerValue(T(-x));
+        return integerValue(T(x / y));
     case BinaryOp::Modulo:
         if (y == 0)
             divisionByZero();
-        return Value::fromInt64(y == -1 ? 0 : x % y);
-    case BinaryOp::Shl: return Value::fromInt64(std::int64_t(std::uint64_t(x) << (y & 63)));
-    case BinaryOp::Shr: return Value::fromInt64(std::int64_t(std::uint64_t(x) >> (y & 63)));
-    case BinaryOp::And: return Value::fromInt64(x & y);
-    case BinaryOp::Or: return Value::fromInt64(x | y);
-    case BinaryOp::Xor: return Value::fromInt64(x ^ y);
+        return integerValue(y == -1 ? T(0) : T(x % y));
+    case BinaryOp::Shl: return integerValue(T(U(x) << (y & shiftMask)));
+    case BinaryOp::Shr: return integerValue(T(U(x) >> (y & shiftMask)));
+    case BinaryOp::And: return integerValue(T(x & y));
+    case BinaryOp::Or: return integerValue(T(x | y));
+    case BinaryOp::Xor: return integerValue(T(x ^ y));
     }
     return Value();
+}
+
+Value intOp(BinaryOp op, std::int32_t x, std::int32_t y)
+{
+    return integerOp(op, x, y);
+}
+
+Value int64Op(BinaryOp op, std::int64_t x, std::int64_t y)
+{
+    return integerOp(op, x, y);
 }
 
 Value uint64Op(BinaryOp op, std::uint64_t x, std::uint64_t y)

@@ -224,6 +224,18 @@ inline Value multiply(const Value& a, const Value& b)
         return Value(r);
     return binaryOp(BinaryOp::Multiply, a, b);
 }
+inline Value intDivide(const Value& a, const Value& b)
+{
+    if (a.type() == varInteger && b.type() == varInteger && b.asInt() > 0)
+        return Value(a.asInt() / b.asInt());
+    return binaryOp(BinaryOp::IntDivide, a, b);
+}
+inline Value modulo(const Value& a, const Value& b)
+{
+    if (a.type() == varInteger && b.type() == varInteger && b.asInt() > 0)
+        return Value(a.asInt() % b.asInt());
+    return binaryOp(BinaryOp::Modulo, a, b);
+}
 inline bool lessThan(const Value& a, const Value& b)
 {
     if (a.type() == varInteger && b.type() == varInteger)

@@ -566,6 +566,13 @@ void TfsILParser::buildILScript()
     root->SetName(program);
     root->Reserve(childCount.back() + 1);
     std::vector<TfsXMLItem*> open{root};
+    auto openElement = [&](const QString& name, QString attributes, size_t line) {
+        TfsXMLItem* item = open.back()->Add();
+        item->SetName(name);
+        item->SetText(std::move(attributes));
+        item->Reserve(childCount[line]);
+        open.push_back(item);
+    };
     for (size_t i = 0; i < FLines.size(); ++i) {
         Line& line = FLines[i];
         switch (line.kind) {
@@ -585,21 +592,12 @@ void TfsILParser::buildILScript()
                 appendPosition(attributes, line.end);
             }
             attributes += u'"';
-            TfsXMLItem* item = open.back()->Add();
-            item->SetName(*line.name);
-            item->SetText(std::move(attributes));
-            item->Reserve(childCount[i]);
-            open.push_back(item);
+            openElement(*line.name, std::move(attributes), i);
             break;
         }
-        case Line::UsesOpen: {
-            TfsXMLItem* item = open.back()->Add();
-            item->SetName(uses);
-            item->SetText(QStringLiteral("unit=\"") + line.text + u'"');
-            item->Reserve(childCount[i]);
-            open.push_back(item);
+        case Line::UsesOpen:
+            openElement(uses, QStringLiteral("unit=\"") + line.text + u'"', i);
             break;
-        }
         case Line::Close:
             if (open.size() > 1)
                 open.pop_back();

@@ -176,6 +176,13 @@ void TfsXMLItem::Clear()
     }
 }
 
+TfsXMLItem* TfsXMLItem::Items(int index) const
+{
+    if (index < 0 || index >= int(FItems.size()))
+        throw orv::ERangeError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return FItems[size_t(index)];
+}
+
 int TfsXMLItem::IndexOf(const TfsXMLItem* item) const
 {
     auto it = std::find(FItems.begin(), FItems.end(), item);

@@ -36,8 +36,9 @@ public:
     // Destroys every child; name and attribute text stay.
     void Clear();
     int Count() const { return int(FItems.size()); }
-    TfsXMLItem* Items(int index) const { return FItems[size_t(index)]; }
-    TfsXMLItem* operator[](int index) const { return FItems[size_t(index)]; }
+    // A child by position; a position outside the list raises orv::ERangeError.
+    TfsXMLItem* Items(int index) const;
+    TfsXMLItem* operator[](int index) const { return Items(index); }
     int IndexOf(const TfsXMLItem* item) const;
 
     // Appends a new empty child and returns it.
