@@ -102,7 +102,7 @@ bool TfsILParser::MakeILScript(const QString& text)
     root->SetName(QString());
     root->SetText(QString());
     FLines.clear();
-    FLines.reserve(256);
+    FLines.reserve(64);
     FUnits.clear();
     FErrorText.clear();
     FErrorPos.clear();
@@ -167,7 +167,8 @@ void TfsILParser::SetLookahead(bool on)
 bool TfsILParser::match(int itemIndex)
 {
     const GrammarItem& item = FGrammar->item(itemIndex);
-    if (item.decidedEarly && lookahead) {
+    // The early decisions hold for token readers that skip spaces, as grammars have them.
+    if (item.decidedEarly && lookahead && FParser.SkipSpace()) {
         const int c = orv::script::lookaheadClass(FParser.peekSignificant());
         if (item.failsOn[size_t(c)])
             return false;

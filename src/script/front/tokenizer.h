@@ -73,7 +73,11 @@ public:
         refreshStarts();
     }
     bool SkipEOL() const { return FS.SkipEOL; }
-    void SetSkipEOL(bool value) { FS.SkipEOL = value; }
+    void SetSkipEOL(bool value)
+    {
+        FS.SkipEOL = value;
+        refreshStarts();
+    }
     bool SkipSpace() const { return FS.SkipSpace; }
     void SetSkipSpace(bool value) { FS.SkipSpace = value; }
     const QString& StringQuotes() const { return FS.StringQuotes; }
@@ -127,7 +131,8 @@ public:
 private:
     char16_t at(int position) const { return FData[position - 1]; }
     // The first characters of the comment openers and the continuation character: the
-    // only characters above the blanks where skipping has anything to look at.
+    // only characters above the blanks where skipping has anything to look at. Also
+    // forgets the last peek, as every change of what skipping does must.
     void refreshStarts();
     char16_t peekBehindSpaces();
     bool mayStartSkip(char16_t c) const
