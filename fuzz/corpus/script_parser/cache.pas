@@ -1,0 +1,1 @@
+function fr3f1: Variant; begin Result := <Customer.Name> + 1 end; begin end.

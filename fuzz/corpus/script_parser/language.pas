@@ -1,0 +1,2 @@
+#language VoriroVoreva
+begin x := ((((1)))) end.

@@ -1,0 +1,111 @@
+#pragma once
+// The first half of compiling a script: the selected language's grammar is run over the
+// source and produces the intermediate program (IL), an XML document whose elements the
+// grammar names. The builder (second half) reads the IL into the interpreter's objects.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "script/front/tokenizer.h"
+#include "script/front/xml.h"
+
+class TfsScript;
+
+namespace orv::script {
+class CompiledGrammar;
+struct GrammarItem;
+}
+
+class TfsILParser {
+public:
+    // Rule items the parser may have open at once: deeper source fails to parse with
+    // nestingTooDeepText() instead of exhausting the native stack.
+    static constexpr int MaxNesting = 2500;
+
+    explicit TfsILParser(TfsScript* program);
+    // Deciding items early from the next character is on by default; switching it off
+    // runs every item in full (for checking that both give the same results).
+    static void SetLookahead(bool on);
+    ~TfsILParser();
+    TfsILParser(const TfsILParser&) = delete;
+    TfsILParser& operator=(const TfsILParser&) = delete;
+
+    // Selects a registered language; an unknown name raises SLangNotFound. Every
+    // selection starts the tokenizer from its defaults.
+    void SelectLanguage(const QString& langName);
+    // Parses the text into ILScript. False on a syntax error, with the script's ErrorMsg
+    // and ErrorPos (and ErrorUnit for an error inside an included unit) describing the
+    // first one; both are empty on success. A language that cannot be found, a grammar
+    // naming a missing rule and an unreadable unit file raise exceptions.
+    bool MakeILScript(const QString& text);
+
+    TfsScript* Program() const { return FProgram; }
+    TfsXMLDocument* ILScript() const { return FILScript.get(); }
+    const TfsXMLDocument* Grammar() const;
+    const TfsXMLItem* Root() const;
+    const orv::script::CompiledGrammar* CompiledGrammar() const { return FGrammar.get(); }
+    TfsParser* Parser() { return &FParser; }
+    const QString& LangName() const { return FLangName; }
+    bool NeedDeclareVars() const { return FNeedDeclareVars; }
+    QStringList& UsesList() { return FUsesList; }
+    const QString& UnitName() const { return FUnitName; }
+    void SetUnitName(const QString& value) { FUnitName = value; }
+
+private:
+    // One line of output: an opening tag, a closing tag, an empty element, the opening
+    // tag of an included unit, or the unit's intermediate program. Attribute texts are
+    // made only for the lines that survive, when the program is built.
+    struct Line {
+        enum Kind : unsigned char { Open, Close, Empty, UsesOpen, Unit } kind = Empty;
+        bool withEnd = false;   // Open: also records where the construct ended (pos1)
+        bool skipToPos = true;  // Open: pos is taken after the spaces behind `pos`
+        bool escaped = false;   // Empty: `text` is already escaped
+        const QString* name = nullptr;
+        int pos = 0;
+        int end = 0;
+        int sliceStart = -1;    // Empty: the token as a piece of the source...
+        int sliceLength = 0;
+        QString text;           // ...or as a text of its own; UsesOpen: the unit name
+        int unit = -1;          // Unit: index into FUnits, -1 for a unit without program
+    };
+    struct NestingTooDeep {
+        int position;
+    };
+
+    bool match(int itemIndex);
+    bool matchItem(const orv::script::GrammarItem& item);
+    bool matchChildren(const orv::script::GrammarItem& item);
+    bool matchLoop(const orv::script::GrammarItem& item, int p0);
+    void applyNode(const orv::script::GrammarItem& item, bool success, int p0, int l0);
+    void appendAdded(const orv::script::GrammarItem& item, int tokenStart, const QString* ownToken);
+    void appendReportText(const QString& text);
+    void appendAttributeValue(QString& out, const Line& line) const;
+    void appendPosition(QString& out, int position) const;
+    void recordError(const orv::script::GrammarItem& item, int p0);
+    QString positionAfterSpaces(int position);
+    void includeUnits(int l0);
+    // The unit's program, or null; `included` is false when the unit was included before.
+    std::unique_ptr<TfsXMLItem> includeUnit(const QString& name, bool& included);
+    QString unitSource(const QString& name);
+    void buildILScript();
+
+    TfsScript* FProgram;
+    std::shared_ptr<const orv::script::CompiledGrammar> FGrammar;
+    TfsParser FParser;
+    QString FLangName;
+    bool FNeedDeclareVars = true;
+    std::unique_ptr<TfsXMLDocument> FILScript;
+    QStringList FUsesList;
+    QString FUnitName;
+
+    // State of one MakeILScript.
+    std::vector<Line> FLines;
+    std::vector<std::unique_ptr<TfsXMLItem>> FUnits;
+    QString FErrorText;
+    QString FErrorPos;
+    bool FTermFlag = false;
+    QString FToken; // the last number or string read
+    int FDepth = 0;
+    int FDepthBase = 0; // items open in the parse that includes this unit
+};

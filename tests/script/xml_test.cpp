@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include "platform/core/exceptions.h"
+#include "print.h"
+#include "script/front/xml.h"
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+TfsXMLDocument* load(TfsXMLDocument& doc, const char* bytes)
+{
+    doc.LoadFromBytes(QByteArray(bytes));
+    return &doc;
+}
+
+QString loadError(const char* bytes)
+{
+    TfsXMLDocument doc;
+    try {
+        doc.LoadFromBytes(QByteArray(bytes));
+    } catch (const orv::Exception& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(XmlText, Escaping)
+{
+    const struct {
+        const char* text;
+        const char* escaped;
+    } cases[] = {
+        {"a<b & \"c\"", "a&#60;b & &#34;c&#34;"},
+        {"&quot;", "&#34;"},
+        {"x&quot;y&quo", "x&#34;y&quo"},
+        {"\r\n", "&#13;&#10;"},
+        {"a>b", "a&#62;b"},
+        {"it's\t\xC3\xA8", "it's\t\xC3\xA8"}, // apostrophe, tab and letters stay
+        {"&amp;", "&amp;"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fsEscapeXMLText(q(c.text)), q(c.escaped)) << c.text;
+}
+
+TEST(XmlText, Unescaping)
+{
+    const struct {
+        const char* text;
+        const char* plain;
+    } cases[] = {
+        {"&#60;&#62;", "<>"},
+        {"x&quot;y", "x\"y"},
+        {"&amp;", "&amp;"},      // only the two reference kinds are decoded
+        {"&#6", "&#6"},          // too short to be a reference
+        {"a&", "a&"},            // an '&' in the last position stays
+        {"&#65 and more", "&#65 and more"}, // no ';' anywhere: stays as text
+        {"&quot", "&quot"},
+        {"&#$41;", "A"},         // the platform's integer reading
+        {"&#128512;", "\xF0\x9F\x98\x80"},
+        {"&#1114112;", "\xEF\xBF\xBD"},            // beyond Unicode
+        {"&#55296;", "\xEF\xBF\xBD"},              // a lone surrogate
+        {"&#-1;", "\xEF\xBF\xBD"},
+        {"&#99999999999999999999999;", "\xEF\xBF\xBD"},
+        {"&#38;#60;", "&#60;"},  // a produced character is not examined again
+        {"a&#13;&#10;b", "a\r\nb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fsUnescapeXMLText(q(c.text)), q(c.plain)) << c.text;
+    EXPECT_THROW(fsUnescapeXMLText(q("&#abc;")), orv::EConvertError);
+    try {
+        fsUnescapeXMLText(q("x&#1a;"));
+    } catch (const orv::EConvertError& e) {
+        EXPECT_EQ(e.message(), q("'1a' is not a valid integer value"));
+    }
+    // Every text without references comes back from escaping unchanged.
+    const QString sample = q("<a \"b\">\r\n&c' \xC3\xA8");
+    EXPECT_EQ(fsUnescapeXMLText(fsEscapeXMLText(sample)), sample);
+}
+
+TEST(XmlItem, AttributesKeepTheirPlaceAndMatchWholeNames)
+{
+    TfsXMLItem item;
+    item.SetText(q(R"(a="1" context="c" text="x&#60;y")"));
+    EXPECT_EQ(item.GetProp(q("TEXT")), q("x<y"));
+    EXPECT_EQ(item.Prop(q("Context")), q("c"));
+    EXPECT_EQ(item.GetProp(q("b")), QString());
+    EXPECT_TRUE(item.PropExists(q("a")));
+
+    item.SetProp(q("A"), q("2\""));
+    EXPECT_EQ(item.Text(), q(R"(A="2&#34;" context="c" text="x&#60;y")"));
+    item.SetProp(q("new"), q("n"));
+    EXPECT_EQ(item.Text(), q(R"(A="2&#34;" context="c" text="x&#60;y" new="n")"));
+
+    TfsXMLItem other;
+    other.SetText(q(R"(context="1")"));
+    EXPECT_FALSE(other.PropExists(q("text")));
+    other.SetText(q(R"(name="my text=5")"));
+    EXPECT_FALSE(other.PropExists(q("text")));
+    other.SetText(QString());
+    other.SetProp(q("k"), q("v"));
+    EXPECT_EQ(other.Text(), q(R"(k="v")"));
+}
+
+TEST(XmlItem, TreeOperations)
+{
+    TfsXMLItem root;
+    TfsXMLItem* a = root.Add();
+    a->SetName(q("a"));
+    TfsXMLItem* b = root.FindItem(q("B"));
+    EXPECT_EQ(root.Count(), 2); // FindItem of a missing name creates it
+    EXPECT_EQ(b->Name(), q("B"));
+    EXPECT_EQ(root.FindItem(q("A")), a);
+    EXPECT_EQ(root.Find(q("missing")), -1);
+    EXPECT_THROW(root.Items(2), orv::ERangeError);
+    EXPECT_THROW(root[-1], orv::ERangeError);
+    EXPECT_EQ(b->Parent(), &root);
+    EXPECT_EQ(b->Root(), &root);
+
+    root.AddItem(a); // into its own parent: moves to the end
+    EXPECT_EQ(root.IndexOf(a), 1);
+    EXPECT_EQ(root.IndexOf(b), 0);
+    root.InsertItem(0, a);
+    EXPECT_EQ(root.IndexOf(a), 0);
+
+    TfsXMLItem* c = b->Add();
+    c->SetName(q("c"));
+    c->SetData(&root);
+    a->AddItem(c); // from another parent
+    EXPECT_EQ(b->Count(), 0);
+    EXPECT_EQ(c->Parent(), a);
+
+    TfsXMLItem copy;
+    copy.Assign(&root);
+    ASSERT_EQ(copy.Count(), 2);
+    EXPECT_EQ(copy[0]->Items(0)->Name(), q("c"));
+    EXPECT_EQ(copy[0]->Items(0)->Data(), &root);
+    EXPECT_EQ(copy[0]->Items(0)->Parent(), copy[0]);
+
+    // Assigning an element one of its own descendants copies before clearing.
+    root.Assign(a);
+    EXPECT_EQ(root.Name(), q("a"));
+    ASSERT_EQ(root.Count(), 1);
+    EXPECT_EQ(root[0]->Name(), q("c"));
+
+    // Destroying a child takes it out of its parent's list.
+    delete root[0];
+    EXPECT_EQ(root.Count(), 0);
+
+    TfsXMLItem* d = copy.Add();
+    d->SetParent(nullptr);
+    EXPECT_EQ(copy.IndexOf(d), -1);
+    delete d;
+    copy.Assign(nullptr);
+    EXPECT_EQ(copy.Count(), 0);
+}
+
+TEST(XmlDocument, ReadingAndItsFailures)
+{
+    EXPECT_EQ(loadError("<a/>"), q("Invalid file format"));                           // no declaration
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a><b></a>"), q("Invalid file format")); // b unclosed
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"<\"/>"), q("Invalid file format"));
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"1"), q("Invalid file format")); // end inside a tag
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a></b>"), q("Invalid file format"));
+
+    TfsXMLDocument doc;
+    // A document that ends where a closing tag is due keeps what was read.
+    load(doc, "<?xml version=\"1.0\"?><a><b/>");
+    EXPECT_EQ(doc.Root()->Name(), q("a"));
+    EXPECT_EQ(doc.Root()->Count(), 1);
+
+    // Comments between elements are skipped; "--->" does not close one.
+    load(doc, "<?xml version=\"1.0\"?><r><!-- x ---><b/> --><c k=\"v\" /><!----><D/></r>");
+    ASSERT_EQ(doc.Root()->Count(), 2);
+    EXPECT_EQ(doc.Root()->Items(0)->Name(), q("c"));
+    EXPECT_EQ(doc.Root()->Items(0)->GetProp(q("k")), q("v"));
+    EXPECT_EQ(doc.Root()->Items(1)->Name(), q("D"));
+
+    // Names are in the ANSI code page, attribute texts in UTF-8; closing names ignore case.
+    load(doc, "<?xml version=\"1.0\"?><caf\xE9 t=\"\xC3\xA8\"><X></x></CAF\xC9>");
+    EXPECT_EQ(doc.Root()->Name(), q("caf\xC3\xA9"));
+    EXPECT_EQ(doc.Root()->GetProp(q("t")), q("\xC3\xA8"));
+    EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><caf\xE9 t=\"\xC3\xA8\"><X/></caf\xE9>"));
+}
+
+TEST(XmlDocument, WritingWithAndWithoutIndent)
+{
+    TfsXMLDocument doc;
+    doc.Root()->SetName(q("root"));
+    doc.Root()->SetText(q(R"(a="1")"));
+    doc.Root()->Add()->SetName(q("child"));
+    EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><root a=\"1\"><child/></root>"));
+    doc.SetAutoIndent(true);
+    EXPECT_EQ(doc.SaveToBytes(),
+              QByteArray("<?xml version=\"1.0\"?>\r\n<root a=\"1\">\r\n  <child/>\r\n</root>\r\n"));
+
+    // An attribute text that begins with a blank gets no second one.
+    doc.Root()->SetText(q(" b=\"2\""));
+    doc.SetAutoIndent(false);
+    EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><root b=\"2\"><child/></root>"));
+
+    // Large documents go to the stream in pieces and read back the same.
+    for (int i = 0; i < 3000; ++i) {
+        TfsXMLItem* item = doc.Root()->Add();
+        item->SetName(q("i"));
+        item->SetText(QStringLiteral("n=\"%1\"").arg(i));
+    }
+    const QByteArray bytes = doc.SaveToBytes();
+    TfsXMLDocument back;
+    back.LoadFromBytes(bytes);
+    EXPECT_EQ(back.Root()->Count(), 3001);
+    EXPECT_EQ(back.SaveToBytes(), bytes);
+}
+
+TEST(XmlDocument, ReaderLeavesTheStreamBehindWhatItRead)
+{
+    QByteArray data("<?xml version=\"1.0\"?><a/>TAIL");
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TfsXMLDocument doc;
+    doc.LoadFromStream(buffer);
+    EXPECT_EQ(buffer.pos(), data.indexOf("TAIL"));
+}
+
+TEST(XmlDocument, FilesRoundTripAndFailures)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(q("doc.xml"));
+    TfsXMLDocument doc;
+    doc.Root()->SetName(q("r"));
+    doc.Root()->Add()->SetName(q("x"));
+    doc.SaveToFile(path);
+    TfsXMLDocument back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.Root()->Items(0)->Name(), q("x"));
+    EXPECT_THROW(back.LoadFromFile(dir.filePath(q("missing.xml"))), orv::EFileError);
+}
+
+TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
+{
+    // A very deep tree built in memory can be written, copied and destroyed.
+    const int deep = 100000;
+    TfsXMLDocument doc;
+    doc.Root()->SetName(q("e"));
+    TfsXMLItem* item = doc.Root();
+    for (int i = 0; i < deep; ++i) {
+        item = item->Add();
+        item->SetName(q("e"));
+    }
+    const QByteArray bytes = doc.SaveToBytes();
+    TfsXMLItem copy;
+    copy.Assign(doc.Root());
+
+    // The reader refuses nesting deeper than its limit, and accepts the limit itself.
+    auto nested = [](int depth) {
+        QByteArray b("<?xml version=\"1.0\"?>");
+        for (int i = 0; i <= depth; ++i)
+            b += "<e>";
+        for (int i = 0; i <= depth; ++i)
+            b += "</e>";
+        return b;
+    };
+    TfsXMLDocument back;
+    EXPECT_NO_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth)));
+    EXPECT_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth + 1)), orv::Exception);
+    EXPECT_THROW(back.LoadFromBytes(bytes), orv::Exception);
+}
