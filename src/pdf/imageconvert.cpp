@@ -1,7 +1,9 @@
 #include "pdf/imageconvert.h"
 
 #include <QImageWriter>
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <unordered_map>
 
 namespace {

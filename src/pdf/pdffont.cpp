@@ -1,7 +1,5 @@
 #include "pdf/pdffont.h"
 
-#include <QSet>
-
 #include "platform/core/cp1252.h"
 #include "platform/core/fontlookup.h"
 

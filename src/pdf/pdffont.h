@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <memory>
 
 #include "pdf/truetype.h"
 

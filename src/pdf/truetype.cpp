@@ -1,8 +1,6 @@
 #include "pdf/truetype.h"
 
-#include <QSet>
 #include <algorithm>
-#include <map>
 #include <set>
 
 #include "platform/core/cp1252.h"
@@ -477,7 +475,7 @@ OutlineTextMetric TrueTypeFont::GetOutlineTextMetrics() const
 QByteArray TrueTypeFont::PackFont(const QList<std::uint16_t>& glyphs) const
 {
     if (!FIsLoaded)
-        formatError();
+        throw std::logic_error("A face is subset after it was prepared");
 
     // The glyphs to keep: those asked for, glyph 0 and, at any depth, their components.
     std::set<std::uint16_t> keep;
