@@ -262,7 +262,7 @@ void TrueTypeFont::loadCmap(const TableEntry& cmap)
         if (b.u16(rec) != 3 || b.u16(rec + 2) != 1)
             continue;
         const std::uint32_t relative = b.u32(rec + 4);
-        if (relative >= cmap.length)
+        if (std::uint64_t(relative) + 2 > cmap.length)
             formatError();
         const std::uint64_t sub = cmap.offset + std::uint64_t(relative);
         const std::uint64_t available = cmap.length - relative; // bytes up to the table end

@@ -297,6 +297,9 @@ TEST(TrueTypeFont, OffsetsAndLengthsOutsideTheFileAreFormatErrors)
         {"directory past the end", withU16(font, 4, 0x7FFF)},
         {"truncated file", font.left(font.size() / 2)},
         {"cmap subtable past its table", withU32(font, tables.at("cmap").offset + 8, 0x7FFFFFFF)},
+        // The format word would be read from the bytes after the table.
+        {"cmap subtable at its table's last byte",
+         withU32(font, tables.at("cmap").offset + 8, tables.at("cmap").length - 1)},
         {"hmtx shorter than its metrics", withU16(font, tables.at("hhea").offset + 34, 0x7FFF)},
     };
     for (const auto& c : broken) {
