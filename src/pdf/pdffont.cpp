@@ -1,0 +1,133 @@
+#include "pdf/pdffont.h"
+
+#include "platform/core/cp1252.h"
+#include "platform/core/fontlookup.h"
+
+namespace orv::pdf {
+
+const QStringList& frxJapaneseFontList()
+{
+    static const QStringList families = {
+        QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("ＭＳ 明朝"),
+        QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS UI Gothic")};
+    return families;
+}
+
+bool isJapaneseFamily(const QString& family)
+{
+    return frxJapaneseFontList().contains(family, Qt::CaseInsensitive);
+}
+
+} // namespace orv::pdf
+
+using namespace orv::pdf;
+
+TfrxPDFFont::TfrxPDFFont(const PdfSourceFont& font) : SourceFont(font)
+{
+    GetFontFile();
+}
+
+TfrxPDFFont::~TfrxPDFFont() { Cleanup(); }
+
+bool TfrxPDFFont::IsSameFont(const PdfSourceFont& font) const
+{
+    return SourceFont.family == font.family &&
+           (SourceFont.style == font.style || isJapaneseFamily(font.family));
+}
+
+void TfrxPDFFont::GetFontFile()
+{
+    const auto found = orv::findTrueTypeFace(
+        orv::FontRequest::of(SourceFont.family, SourceFont.bold(), SourceFont.italic()));
+    if (!found)
+        throw TrueTypeError("No TrueType font found for \"" + SourceFont.family.toStdString() + "\"");
+    FontData = found->data;
+    FontDataSize = int(FontData.size());
+    TrueTypeTables.Initialize(FontData);
+    // The face the system chose is used as it is, whatever its name: a stand-in family
+    // (Liberation Sans for Arial) never matches the family and style asked for.
+    if (found->faceIndex < 0 || found->faceIndex >= TrueTypeTables.Count())
+        throw TrueTypeError("Font not found in collection");
+    m_faceIndex = found->faceIndex;
+    face().PrepareFont();
+    EmbedRequired = found->substitute;
+}
+
+TrueTypeFont& TfrxPDFFont::face() { return TrueTypeTables.Face(m_faceIndex); }
+
+void TfrxPDFFont::FillOutlineTextMetrix() { TextMetric = face().GetOutlineTextMetrics(); }
+
+QList<std::uint16_t> TfrxPDFFont::RemapString(const QString& text)
+{
+    QList<std::uint16_t> result;
+    if (text.isEmpty())
+        return result;
+    const std::vector<MappedGlyph> glyphs = face().GetGlyphIndices(text, &FComposedList);
+    result.reserve(qsizetype(glyphs.size()));
+    for (const MappedGlyph& g : glyphs) {
+        if (!UsedAlphabet.contains(g.glyph)) {
+            UsedAlphabet.append(g.glyph);
+            Widths.append(g.width);
+            // Each glyph stands for its own character; half of a surrogate pair stands
+            // for nothing a text map could name.
+            const QChar c = text.at(g.source);
+            UsedAlphabetUnicode.append(c.isSurrogate() ? char16_t(0xFFFD) : c.unicode());
+        }
+        result.append(g.glyph);
+    }
+    return result;
+}
+
+QByteArray TfrxPDFFont::GetFontName() const
+{
+    // A PDF name writes every byte outside the regular printable characters, and every
+    // delimiter and "#", as "#" and two hexadecimal digits.
+    auto escaped = [](const QByteArray& bytes) {
+        static const QByteArray delimiters = "()<>[]{}/%#";
+        QByteArray out;
+        for (char ch : bytes) {
+            const auto b = static_cast<unsigned char>(ch);
+            if (b < 0x21 || b > 0x7E || delimiters.contains(ch))
+                out += '#' + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
+            else
+                out += ch;
+        }
+        return out;
+    };
+    QByteArray name = escaped(orv::cp1252::encode(SourceFont.family));
+    if (!isJapaneseFamily(SourceFont.family)) {
+        QByteArray suffix;
+        if (SourceFont.bold())
+            suffix += "Bold";
+        if (SourceFont.italic())
+            suffix += "Italic";
+        if (!suffix.isEmpty())
+            name += ',' + suffix;
+    }
+    return name;
+}
+
+void TfrxPDFFont::PackFontFile()
+{
+    if (!PackFont)
+        return;
+    QList<std::uint16_t> glyphs = UsedAlphabet;
+    for (std::uint16_t g : FComposedList)
+        if (!glyphs.contains(g))
+            glyphs.append(g);
+    const QByteArray subset = face().PackFont(glyphs);
+    if (!subset.isEmpty()) {
+        FontData = subset;
+        FontDataSize = int(FontData.size());
+    }
+}
+
+void TfrxPDFFont::Cleanup()
+{
+    Widths.clear();
+    UsedAlphabet.clear();
+    UsedAlphabetUnicode.clear();
+    FComposedList.clear();
+    FontData.clear();
+    FontDataSize = 0;
+}

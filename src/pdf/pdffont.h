@@ -1,0 +1,80 @@
+#pragma once
+// The PDF writer's record of one font: the face's parsed tables, the glyphs that the
+// document's text used with their widths and characters, the metrics of the font
+// descriptor, the font's PDF name and, when embedded, the subset font file.
+#include <QByteArray>
+#include <QFlags>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+#include "pdf/truetype.h"
+
+namespace orv::pdf {
+
+enum class FontStyle : std::uint8_t { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
+Q_DECLARE_FLAGS(FontStyles, FontStyle)
+
+// The font a record is made for: family and style set.
+struct PdfSourceFont {
+    QString family;
+    FontStyles style;
+
+    bool bold() const { return style.testFlag(FontStyle::Bold); }
+    bool italic() const { return style.testFlag(FontStyle::Italic); }
+};
+
+// The Japanese families whose styles share one record and whose PDF name has no style
+// suffix; a family is in the list when it equals an entry ignoring the case of A-Z.
+const QStringList& frxJapaneseFontList();
+bool isJapaneseFamily(const QString& family);
+
+} // namespace orv::pdf
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(orv::pdf::FontStyles)
+
+class TfrxPDFFont {
+public:
+    // Reads and parses the face the system serves for the font. Raises TrueTypeError
+    // when there is none or its file is not a usable TrueType font.
+    explicit TfrxPDFFont(const orv::pdf::PdfSourceFont& font);
+    virtual ~TfrxPDFFont();
+    TfrxPDFFont(const TfrxPDFFont&) = delete;
+    TfrxPDFFont& operator=(const TfrxPDFFont&) = delete;
+
+    // Two fonts share one record when the families are equal (exact) and so are their
+    // styles; the styles of a Japanese family all share one record.
+    bool IsSameFont(const orv::pdf::PdfSourceFont& font) const;
+
+    void FillOutlineTextMetrix();
+    // The glyph ids of one line of text, in text order; records the glyphs it meets.
+    QList<std::uint16_t> RemapString(const QString& text);
+    QByteArray GetFontName() const;
+    // Replaces FontData by the subset font of the glyphs used.
+    void PackFontFile();
+    void Cleanup();
+
+    TrueTypeCollection TrueTypeTables;
+    QList<std::int32_t> Widths;
+    QList<std::uint16_t> UsedAlphabet;
+    QList<char16_t> UsedAlphabetUnicode;
+    QList<std::uint16_t> FComposedList;
+    orv::pdf::OutlineTextMetric TextMetric;
+    QByteArray Name; // "/F" and the record's position, set by the writer
+    orv::pdf::PdfSourceFont SourceFont;
+    int Reference = 0;
+    bool Saved = false;
+    bool PackFont = true;
+    // The face found is not the named family: readers that have the real family would
+    // draw their own glyphs for it, so the writer embeds this font whatever its options.
+    bool EmbedRequired = false;
+    QByteArray FontData;
+    int FontDataSize = 0;
+
+private:
+    void GetFontFile();
+    TrueTypeFont& face();
+
+    int m_faceIndex = 0;
+};
