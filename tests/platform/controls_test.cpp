@@ -17,6 +17,8 @@
 #include <QShowEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
 
 using namespace orv::ui;
 using orv::test::GuiTest;
@@ -488,6 +490,26 @@ TEST(ShellTarget, StripsWrappingQuotesAndTellsAddressesFromFiles)
     EXPECT_TRUE(url);
     EXPECT_EQ(shellTarget("relative name.xls", &url), "relative name.xls");
     EXPECT_FALSE(url);
+}
+
+TEST(ShellTarget, MailTextsBecomeWellFormedAddresses)
+{
+    // The program's texts go unencoded; values holding "&", "#", "%", "?" or "=" stay whole.
+    EXPECT_EQ(mailtoAddress("mailto:a@b.it"), "mailto:a@b.it");
+    EXPECT_EQ(mailtoAddress("mailto:"), "mailto:");
+    EXPECT_EQ(mailtoAddress("mailto:a@b.it?subject=Avviso di scadenza&body=Sig. Rossi & Figli #3, 100% ok? a=b."),
+              "mailto:a@b.it?subject=Avviso%20di%20scadenza&body=Sig.%20Rossi%20%26%20Figli%20%233%2C%20100%25%20ok%3F%20a%3Db.");
+    // Accented letters as UTF-8; the body runs to the end, so "&cc=" inside it adds no recipient.
+    EXPECT_EQ(mailtoAddress("mailto:x@y.it?subject=Modalit\u00e0&body=a&cc=z@w.it"),
+              "mailto:x@y.it?subject=Modalit%C3%A0&body=a%26cc%3Dz%40w.it");
+    EXPECT_EQ(mailtoAddress("mailto:x@y.it?body=b&subject=s"), "mailto:x@y.it?body=b%26subject%3Ds");
+    EXPECT_EQ(mailtoAddress("mailto:x@y.it?subject=s&cc=c@d.it&body=b"), "mailto:x@y.it?subject=s&cc=c%40d.it&body=b");
+    const QUrl url = QUrl::fromEncoded(mailtoAddress("mailto:a@b.it?subject=S&body=Rossi & Figli #1").toLatin1(),
+                                       QUrl::StrictMode);
+    ASSERT_TRUE(url.isValid());
+    EXPECT_EQ(url.path(), "a@b.it");
+    EXPECT_EQ(QUrlQuery(url).queryItemValue("body", QUrl::FullyDecoded), "Rossi & Figli #1");
+    EXPECT_TRUE(url.fragment().isEmpty());
 }
 
 TEST_F(FormsTest, MessageBoxKindsAndAnswers)

@@ -143,6 +143,10 @@ public:
         const QString target = shellTarget(command, &isUrl);
         if (target.isEmpty()) return;
         // Qt hands the URL to xdg-open as a program argument, never to a shell.
+        if (isUrl && target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) {
+            QDesktopServices::openUrl(QUrl::fromEncoded(mailtoAddress(target).toLatin1(), QUrl::StrictMode));
+            return;
+        }
         const QUrl url = isUrl ? QUrl(target.startsWith(QLatin1String("www."), Qt::CaseInsensitive)
                                           ? QStringLiteral("http://") + target : target,
                                       QUrl::TolerantMode)
@@ -208,6 +212,43 @@ QString shellTarget(const QString& command, bool* isUrl)
     }
     if (isUrl) *isUrl = url;
     return t;
+}
+
+QString mailtoAddress(const QString& mailto)
+{
+    static const QStringList kHeaders = {QStringLiteral("subject"), QStringLiteral("body"), QStringLiteral("cc"),
+                                         QStringLiteral("bcc"), QStringLiteral("to"), QStringLiteral("in-reply-to")};
+    const QString text = mailto.mid(7);  // after "mailto:"
+    const qsizetype question = text.indexOf(QLatin1Char('?'));
+    const QString address = question < 0 ? text : text.left(question);
+    QString out = QStringLiteral("mailto:") + QString::fromLatin1(address.toUtf8().toPercentEncoding("@,+!$'()*;:"));
+    if (question < 0) return out;
+
+    // Where the field that starts at `from` ends: at the next "&name=" of a known header.
+    const QString query = text.mid(question + 1);
+    const auto fieldEnd = [&](qsizetype from) {
+        for (qsizetype at = query.indexOf(QLatin1Char('&'), from); at >= 0; at = query.indexOf(QLatin1Char('&'), at + 1)) {
+            for (const QString& h : kHeaders) {
+                if (query.mid(at + 1, h.size() + 1).compare(h + QLatin1Char('='), Qt::CaseInsensitive) == 0) return at;
+            }
+        }
+        return query.size();
+    };
+    QStringList fields;
+    for (qsizetype from = 0; from <= query.size();) {
+        const qsizetype eq = query.indexOf(QLatin1Char('='), from);
+        const QString name = eq < 0 ? QString() : query.mid(from, eq - from);
+        const bool isBody = name.compare(QLatin1String("body"), Qt::CaseInsensitive) == 0;
+        const qsizetype end = isBody ? query.size() : fieldEnd(from);
+        if (eq < 0 || eq > end) {
+            fields << QString::fromLatin1(query.mid(from, end - from).toUtf8().toPercentEncoding());
+        } else {
+            fields << QString::fromLatin1(name.toUtf8().toPercentEncoding()) + QLatin1Char('=')
+                          + QString::fromLatin1(query.mid(eq + 1, end - eq - 1).toUtf8().toPercentEncoding());
+        }
+        from = end + 1;
+    }
+    return out + QLatin1Char('?') + fields.join(QLatin1Char('&'));
 }
 
 } // namespace orv::ui

@@ -108,4 +108,11 @@ public:
 // addresses, anything else a local file. Exposed for tests.
 QString shellTarget(const QString& command, bool* isUrl = nullptr);
 
+// A "mailto:" text as the program builds it (address, then "?subject=" and "&body=" with
+// the values as they are) turned into a well-formed address: the address and each value
+// percent-encoded as UTF-8, so "&", "#", "%" or "?" inside a value stay part of it. A
+// field starts only at "&" followed by a known header name and "="; the body runs to the
+// end of the text. Exposed for tests.
+QString mailtoAddress(const QString& mailto);
+
 } // namespace orv::ui
