@@ -274,3 +274,29 @@ QStringList exportRow(const TCliente& c)
 }
 
 } // namespace orv::customers
+
+namespace orv::customers {
+
+QString mailCommand(const QString& email) { return u"\"mailto:"_qs + trimmed(email) + u'"'; }
+
+QString noticeCommand(const QString& cliente, const QString& marca, const QString& matricola,
+                      const QString& dataScade, const QString& email)
+{
+    const QString body = u"Gentilissimo Sig. "_qs + trimmed(cliente)
+                         + u", con la presente le ricordiamo che il suo impianto "_qs + trimmed(marca)
+                         + u", con matricola n. "_qs + trimmed(matricola)
+                         + u", deve essere sottoposto a manutenzione entro la data del "_qs + trimmed(dataScade)
+                         + u". Pertanto, la preghiamo di contattarci il prima possibile per definire tempi e "
+                           u"modalità di intervento da parte del nostro personale tecnico. In attesa di un suo "
+                           u"riscontro, porgiamo cordiali saluti."_qs;
+    return u"\"mailto:"_qs + trimmed(email) + u"?subject=Avviso di scadenza manutenzione periodica impianto&body="_qs
+           + body + u'"';
+}
+
+TaxCodeChecker taxCodeChecker(const QString& typed)
+{
+    const QString t = trimmed(typed);
+    return !t.isEmpty() && SoloCifre(t) ? TaxCodeChecker::PartitaIva : TaxCodeChecker::CodFisc;
+}
+
+} // namespace orv::customers

@@ -75,3 +75,20 @@ const orv::archive::ExportSheet& exportSheet();
 QStringList exportRow(const TCliente& c);
 
 } // namespace orv::customers
+
+namespace orv::customers {
+
+// The mail to the customer: "mailto:" and the address, in double quotes.
+QString mailCommand(const QString& email);
+// The maintenance-due notice as handed to the shell: the address, the fixed subject and
+// the body built from the card's values, each trimmed, in double quotes, not encoded.
+QString noticeCommand(const QString& cliente, const QString& marca, const QString& matricola,
+                      const QString& dataScade, const QString& email);
+
+// The checker the tax-code button opens: a code of digits only (a company's number typed
+// where the tax code goes) is a VAT number; anything else, an empty text included, goes
+// to the tax-code checker.
+enum class TaxCodeChecker { CodFisc, PartitaIva };
+TaxCodeChecker taxCodeChecker(const QString& typed);
+
+} // namespace orv::customers

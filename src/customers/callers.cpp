@@ -1,0 +1,127 @@
+#include "customers/callers.h"
+
+#include "customers/cliente.h"
+#include "customers/clienti.h"
+#include "customers/common/appseams.h"
+#include "customers/common/bridge.h"
+#include "platform/core/text.h"
+#include "platform/ui/form.h"
+
+#include <stdexcept>
+
+namespace orv::customers {
+
+namespace {
+
+using Value = QString (*)(const TCliente&);
+
+template <QString TCliente::*Field>
+QString field(const TCliente& c)
+{
+    return trimmed(c.*Field);
+}
+
+struct Copy {
+    const char* control;
+    Value value;
+};
+
+// A caller that takes copies: each value, trimmed, as the text of its control.
+std::function<void(ui::Form&, const archive::FoundRecord&)> copies(std::initializer_list<Copy> table)
+{
+    return [list = std::vector<Copy>(table)](ui::Form& target, const archive::FoundRecord& found) {
+        const TCliente c = TCliente::decode(found.record);
+        for (const Copy& copy : list) {
+            ui::Control* control = target.findControl(QString::fromLatin1(copy.control));
+            if (!control)
+                throw std::logic_error("no control " + std::string(copy.control) + " in "
+                                       + target.objectName().toStdString());
+            forms::setControlText(*control, copy.value(c));
+        }
+    };
+}
+
+// The installation as the contract and job-sheet editors take it.
+#define ORV_INSTALLATION                                                                                   \
+    {"txtTipoImpianto", field<&TCliente::TipoImpianto>}, {"txtMarca", field<&TCliente::Marca>},             \
+        {"txtAnnoCostruz", field<&TCliente::AnnoCostruz>}, {"txtMatricola", field<&TCliente::Matricola>},   \
+        {"txtAlimentazione", field<&TCliente::Alimentazione>}, {"txtUbicazione", field<&TCliente::Ubicazione>}, \
+        {"txtCaratteristiche", field<&TCliente::Caratteristiche>}
+
+// Quotes and delivery notes take the same seven values.
+const std::initializer_list<Copy> kDocumentCustomer = {
+    {"txtCliente", field<&TCliente::Cliente>},       {"txtViaCliente", field<&TCliente::IndirizzoRes>},
+    {"txtCapCliente", field<&TCliente::CapRes>},     {"txtCittaCliente", field<&TCliente::ComuneRes>},
+    {"txtProvCliente", field<&TCliente::ProvRes>},   {"txtIvaCliente", field<&TCliente::PartitaIva>},
+    {"txtCodFiscCliente", field<&TCliente::CodFisc>},
+};
+
+} // namespace
+
+void loadCustomerCard(const archive::FoundRecord& card)
+{
+    if (frmClienti) frmClienti->showCard(TCliente::layout().decode(card.record), card.position);
+}
+
+namespace {
+void wholeCard(ui::Form& target, const archive::FoundRecord& card)
+{
+    if (auto* editor = dynamic_cast<TfrmClienti*>(&target))
+        editor->showCard(TCliente::layout().decode(card.record), card.position);
+}
+} // namespace
+
+const QList<CustomerCaller>& customerCallers()
+{
+    static const QList<CustomerCaller> callers = {
+        {u"clienti"_qs, u"frmClienti"_qs, wholeCard},
+        {u"contratto"_qs, u"frmContratto"_qs,
+         copies({
+             {"txtCliente", field<&TCliente::Cliente>},
+             {"txtComuneCli", field<&TCliente::ComuneRes>},
+             {"txtProvCli", field<&TCliente::ProvRes>},
+             {"txtCapCli", field<&TCliente::CapRes>},
+             {"txtPartitaIvaCli", field<&TCliente::PartitaIva>},
+             {"txtCodFiscCli", field<&TCliente::CodFisc>},
+             {"txtViaCli", field<&TCliente::IndirizzoRes>},
+             {"txtTelCli", field<&TCliente::Recapito>},
+             {"txtPagamento", field<&TCliente::Estremi>},
+             ORV_INSTALLATION,
+         })},
+        {u"lavoro"_qs, u"frmLavoro"_qs,
+         copies({
+             {"txtCliente", field<&TCliente::Cliente>},
+             // Street and municipality joined by one blank, which stays when both are empty.
+             {"txtIndirizzoCli", [](const TCliente& c) { return trimmed(c.IndirizzoRes) + u' ' + trimmed(c.ComuneRes); }},
+             {"txtTelCli", field<&TCliente::Recapito>},
+             {"txtCodFiscCli", field<&TCliente::CodFisc>},
+             {"txtPagamento", field<&TCliente::Estremi>},
+             ORV_INSTALLATION,
+         })},
+        {u"riepilogo"_qs, u"frmMenuRiepCosti"_qs,
+         copies({{"txtCliente", field<&TCliente::Cliente>}, {"txtMatricola", field<&TCliente::Matricola>}})},
+        {u"scadenzario"_qs, u"frmScadenzario"_qs,
+         copies({
+             {"txtPagatore", field<&TCliente::Cliente>},
+             {"txtCodFisc", field<&TCliente::CodFisc>},
+             {"txtRecapito", field<&TCliente::Recapito>},
+         })},
+        {u"ddt"_qs, u"frmDDT"_qs, copies(kDocumentCustomer)},
+        {u"preventivi"_qs, u"frmPreventivi"_qs, copies(kDocumentCustomer)},
+    };
+    return callers;
+}
+
+bool writeToCaller(const QString& tag, const archive::FoundRecord& card)
+{
+    for (const CustomerCaller& caller : customerCallers()) {
+        if (caller.tag != tag) continue;
+        ui::Form* target = forms::globalWindow(caller.window);
+        if (!target) return false;
+        caller.write(*target, card);
+        return true;
+    }
+    return false;
+}
+
+} // namespace orv::customers

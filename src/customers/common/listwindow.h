@@ -1,0 +1,153 @@
+#pragma once
+// The list windows of every archive: the finders (a criteria panel, then the results)
+// and the status lists (the results of a fixed selection, filled when shown). The
+// results panel is the same everywhere: the sorted list of fixed-width lines, each
+// remembering the record it was built from, find-in-list, the list print and the double
+// click that writes the chosen record into its editor and closes the window.
+//
+// A window class derives from FinderWindow or StatusListWindow, lays out its controls
+// with finderLayout() or statusListLayout() and says what is its own through ListSpec.
+#include "archive/lists.h"
+#include "archive/record.h"
+#include "platform/ui/art.h"
+#include "platform/ui/form.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace orv::forms {
+
+// A list box as the target of a search or a status list. Lines are gathered and put
+// into the box, in list order, when flushed (also when the filling failed halfway, so
+// the lines read before the failure stay); each line keeps the record it was built from.
+class ListBoxLines : public archive::ResultSink {
+public:
+    explicit ListBoxLines(ui::ListBox& box) : box_(box), pending_(box.sorted()) {}
+    ~ListBoxLines() override { flush(); }
+    void clear() override;
+    void add(const QString& line, qint64 record) override;
+    void flush();
+
+private:
+    ui::ListBox& box_;
+    archive::ResultList pending_;
+};
+
+// The line at `index` of the box with the record it was built from (-1 when unknown).
+archive::ResultLine lineAt(const ui::ListBox& box, int index);
+
+struct ListSpec {
+    // The archive of the program folder and its record size.
+    QString archiveFile;
+    qint64 recordSize = 0;
+    // The window's line builder, also used to find the chosen line's record again.
+    std::function<QString(const QByteArray&)> line;
+    // The title of the list print.
+    QString printTitle;
+};
+
+// The results panel's handlers.
+class ListWindow : public ui::Form {
+public:
+    ORV_CONTROL(ListBox, lstRecords);
+    ORV_CONTROL(Edit, txtTrova);
+    ORV_CONTROL(Button, btnTrova);
+    ORV_CONTROL(Button, btnStampa);
+    ORV_CONTROL(Button, btnChiudi);
+
+    // The last find-in-list text, lower-cased (A-Z); emptied when the window is shown.
+    QString UltimaRicerca;
+
+    void txtTrovaKeyDown(ui::Word& key, QChar& keyChar, ui::ShiftState shift);
+    void btnTrovaClick();
+    void btnStampaClick();
+    void lstRecordsDblClick();
+    void btnChiudiClick();
+
+protected:
+    ListWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list);
+    QString archivePath() const;
+    const ListSpec& listSpec() const { return list_; }
+    // Writes the record of the chosen line into the window's target. Any failure is
+    // swallowed by the double click, which closes the window anyway.
+    virtual void load(const archive::FoundRecord& found) = 0;
+    // Date format and decimal separator, as every list window sets them when created.
+    void FormCreate();
+
+private:
+    ListSpec list_;
+};
+
+// A finder: the criteria panel `panAvvio`, then, after Cerca, the results panel
+// `panContainer` with the count text. There is no way back to the criteria.
+struct FinderCriterion {
+    QString control; // the criterion edit, e.g. "txtCliente"
+    QString caption; // its label
+    int field = -1;  // the record field it searches
+};
+
+class FinderWindow : public ListWindow {
+public:
+    ORV_CONTROL(Panel, panAvvio);
+    ORV_CONTROL(Panel, panContainer);
+    ORV_CONTROL(Button, btnCerca);
+    ORV_CONTROL(Button, btnAnnulla);
+    ORV_CONTROL(Label, lblAttendere);
+    ORV_CONTROL(Label, lblConta);
+    ORV_CONTROL(Label, lblMemory);
+    ORV_CONTROL(Label, lblTrovate);
+
+    void FormShow();
+    void FormClose(ui::CloseAction& action);
+    void btnCercaMouseDown();
+    void btnCercaClick();
+    void btnAnnullaClick();
+
+    // The criterion edits in Enter order.
+    QList<ui::Edit*> criteria() const { return criteria_; }
+    // The caller tag, trimmed.
+    QString callerTag() const;
+
+protected:
+    FinderWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list,
+                 const archive::RecordLayout& record, QList<FinderCriterion> criteria);
+
+private:
+    const archive::RecordLayout& record_;
+    QList<FinderCriterion> criteriaSpec_;
+    QList<ui::Edit*> criteria_;
+};
+
+// A status list: the results panel only, filled by `fill` each time it is shown.
+class StatusListWindow : public ListWindow {
+public:
+    void FormShow();
+    void FormClose(ui::CloseAction& action);
+
+protected:
+    using Fill = std::function<void(ArchiveFile& file, archive::ResultSink& out)>;
+    StatusListWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list, Fill fill);
+
+private:
+    Fill fill_;
+};
+
+// Layouts of the two kinds, with the heading picture on top.
+struct ListLook {
+    QString heading;    // words of the heading picture
+    QString subheading;
+    ui::art::Icon icon = ui::art::Icon::Logo;
+    bool sorted = true; // the list keeps its lines sorted (most lists do)
+};
+ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria);
+ui::Layout statusListLayout(const ListLook& look);
+// Client sizes of the two kinds.
+inline constexpr int kListWidth = 820;
+inline constexpr int kFinderHeight = 600;
+inline constexpr int kStatusListHeight = 520;
+// A list window: fixed single border, centred on the screen.
+ui::FormSpec listFormSpec(const QString& name, const QString& caption, int height);
+
+} // namespace orv::forms

@@ -1,0 +1,58 @@
+#include "customers/trovaclienti.h"
+
+#include "customers/callers.h"
+#include "customers/cliente.h"
+
+using namespace orv::ui;
+
+TfrmTrovaClienti* frmTrovaClienti = nullptr;
+
+namespace {
+
+const QList<orv::forms::FinderCriterion>& searchCriteria()
+{
+    static const QList<orv::forms::FinderCriterion> c = [] {
+        const char* const captions[] = {
+            "Cognome e nome Cliente:", "Comune di residenza:", "Partita IVA:", "Codice fiscale:",
+            "Tipo impianto:", "Marca e modello:", "Matricola n.", "Ubicazione:", "Questioni in sospeso:", "Note:",
+        };
+        const auto& searched = orv::customers::finderCriteria();
+        Q_ASSERT(searched.size() == int(std::size(captions)));
+        QList<orv::forms::FinderCriterion> list;
+        for (qsizetype i = 0; i < searched.size(); ++i)
+            list.append({searched[i].control, QString::fromUtf8(captions[i]), searched[i].field});
+        return list;
+    }();
+    return c;
+}
+
+orv::forms::ListSpec resultList()
+{
+    return {TCliente::kFileName, TCliente::kSize,
+            [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); },
+            orv::archive::kTitleCustomerFinder};
+}
+
+const Layout& windowLayout()
+{
+    static const Layout l = orv::forms::finderLayout(
+        {u"Trova Clienti in archivio"_qs, u"Ricerca delle schede dei Clienti e dei loro impianti"_qs, art::Icon::Customers},
+        searchCriteria());
+    return l;
+}
+
+} // namespace
+
+TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner)
+    : FinderWindow(owner,
+                   orv::forms::listFormSpec(u"frmTrovaClienti"_qs, u" Trova Clienti in archivio"_qs,
+                                            orv::forms::kFinderHeight),
+                   windowLayout(), resultList(), TCliente::layout(), searchCriteria())
+{
+    created();
+}
+
+void TfrmTrovaClienti::load(const orv::archive::FoundRecord& found)
+{
+    orv::customers::writeToCaller(callerTag(), found);
+}

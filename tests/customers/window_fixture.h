@@ -1,0 +1,51 @@
+#pragma once
+// The customer windows under test: the editor's global instance created and shown, the
+// services replaced by recording doubles, the program folder a fresh temporary folder.
+#include "gui/doubles.h"
+
+#include "customers/cliente.h"
+#include "customers/clienti.h"
+#include "customers/common/reports.h"
+
+#include <QFile>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+// A card with the given values; the other fields empty.
+inline TCliente card(std::initializer_list<std::pair<QString TCliente::*, const char*>> values)
+{
+    TCliente c;
+    for (const auto& [field, value] : values) c.*field = QString::fromUtf8(value);
+    return c;
+}
+
+// A recording list print and card layout in place of the report engine's.
+struct RecordedPrints {
+    QString title;
+    QStringList lines;
+    int listPrints = 0;
+    QMap<QString, QString> card; // memo name -> text
+    QStringList cardCalls;       // "print", "preview", "pdf <path>"
+    bool pdfSucceeds = true;
+};
+
+class CustomerWindowTest : public GuiTest {
+protected:
+    RecordedPrints prints;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    void writeArchive(const QList<TCliente>& cards) const;
+    QByteArray archiveBytes() const { return readFile(TCliente::kFileName); }
+    // The box texts shown so far, and forgets them.
+    QStringList takeTexts();
+    // The editor as the main menu shows it.
+    TfrmClienti& editor() const { return *frmClienti; }
+};
+
+} // namespace orv::test
