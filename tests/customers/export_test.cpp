@@ -1,0 +1,155 @@
+// The customer export window: the archive in its grid, the file written from the grid.
+#include "window_fixture.h"
+
+#include "customers/expclienti.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTableWidget>
+
+using namespace orv::ui;
+using orv::test::card;
+using orv::test::CustomerWindowTest;
+using orv::test::MessageCall;
+
+namespace {
+
+QByteArray fixture(const char* name)
+{
+    QFile f(QStringLiteral(ORV_FIXTURES "/archive/") + QString::fromLatin1(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QString kFirstQuestion = u"L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
+                               u"schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?"_qs;
+const QString kSecondQuestion =
+    u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?"_qs;
+
+class ExportTest : public CustomerWindowTest {
+protected:
+    void inExport(std::function<void(TfrmExpClienti&)> script)
+    {
+        modal.scripts[u"frmExpClienti"_qs] = [script](Form& f) { script(static_cast<TfrmExpClienti&>(f)); };
+        click(editor().cmdEsporta);
+        ASSERT_EQ(modal.shown, QStringList{u"frmExpClienti"_qs});
+        modal.shown.clear();
+    }
+    QString xls() const { return orv::programFile(u"Clienti.xls"_qs); }
+};
+
+TEST_F(ExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
+{
+    writeFile(TCliente::kFileName, fixture("Clienti.pro"));
+    inExport([&](TfrmExpClienti& f) {
+        EXPECT_EQ(f.caption(), u" Esporta archivio Clienti e impianti in Microsoft Excel"_qs);
+        EXPECT_EQ(f.width(), 862);
+        EXPECT_EQ(f.height(), 560);
+        QTableWidget* t = f.grdRecords.tableWidget();
+        ASSERT_EQ(f.grdRecords.columnCount(), 26);
+        EXPECT_EQ(t->horizontalHeaderItem(3)->text(), u"Comune / Stato estero di nascita"_qs);
+        EXPECT_EQ(t->columnWidth(25), 350);
+        ASSERT_EQ(f.grdRecords.rowCount(), 3);
+        EXPECT_EQ(f.grdRecords.cell(0, 0), u"1"_qs);
+        EXPECT_EQ(f.grdRecords.cell(0, 2), u"3"_qs);
+        EXPECT_EQ(f.grdRecords.cell(1, 0), u"Rossi & Figli <srl>"_qs);
+        EXPECT_EQ(f.grdRecords.cell(3, 0), u"Torino "_qs);  // no province: the joining blank stays in the grid
+        EXPECT_EQ(f.grdRecords.cell(6, 1), u"Milano MI"_qs);
+        EXPECT_EQ(f.grdRecords.cell(1, 2), u"Verdi Giuseppe"_qs);
+        // Read-only and editable columns as designed.
+        for (int col = 0; col < 26; ++col) {
+            const bool editable = col == 6 || col == 14 || (col >= 16 && col <= 18) || col >= 22;
+            EXPECT_EQ(bool(t->item(0, col)->flags() & Qt::ItemIsEditable), editable) << col;
+        }
+
+        messages.answers = {mrYes, mrYes};
+        click(f.cmdEsporta);
+        ASSERT_EQ(messages.calls.size(), 2u);
+        EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
+        EXPECT_EQ(messages.calls[0].text, kFirstQuestion);
+        EXPECT_EQ(messages.calls[1].kind, MessageCall::Confirmation);
+        EXPECT_EQ(messages.calls[1].text, kSecondQuestion);
+        EXPECT_EQ(shell.opened, QStringList{u'"' + xls() + u'"'});
+    });
+    EXPECT_EQ(readFile(u"Clienti.xls"_qs), fixture("Clienti.xls"));
+}
+
+TEST_F(ExportTest, WhatIsTypedInTheGridGoesIntoTheFileNeverIntoTheArchive)
+{
+    writeArchive({card({{&TCliente::Cliente, "Rossi"}, {&TCliente::Note, "vecchia"}})});
+    const QByteArray archive = archiveBytes();
+    inExport([&](TfrmExpClienti& f) {
+        QTableWidget* t = f.grdRecords.tableWidget();
+        t->setCurrentCell(0, 25);
+        QTest::keyClick(t, Qt::Key_F2);
+        auto* cellEditor = t->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(cellEditor);
+        cellEditor->selectAll();
+        QTest::keyClicks(cellEditor, u"Nuova"_qs);
+        QTest::keyClick(cellEditor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the grid commits the edit when the event loop runs
+        EXPECT_EQ(f.grdRecords.cell(25, 0), u"Nuova"_qs);
+        messages.answers = {mrYes, mrNo};
+        click(f.cmdEsporta);
+    });
+    const QByteArray file = readFile(u"Clienti.xls"_qs);
+    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">Nuova</td></tr></table>"));
+    EXPECT_FALSE(file.contains("vecchia"));
+    EXPECT_TRUE(shell.opened.isEmpty());  // No to the second question: written, not opened
+    EXPECT_EQ(archiveBytes(), archive);
+}
+
+TEST_F(ExportTest, AnEmptyArchiveExportsTheTenDesignedRows)
+{
+    inExport([&](TfrmExpClienti& f) {
+        EXPECT_EQ(f.grdRecords.rowCount(), 10);
+        EXPECT_EQ(f.grdRecords.cell(0, 0), QString());
+        click(f.cmdEsporta);
+    });
+    const QByteArray file = readFile(u"Clienti.xls"_qs);
+    EXPECT_EQ(file.count("<tr>"), 11);
+    EXPECT_EQ(file.count("<td style=\"text-align: left;\"></td>"), 250);
+    EXPECT_FALSE(file.contains('\n'));
+    EXPECT_TRUE(QFile::exists(orv::programFile(TCliente::kFileName)));  // the grid's reading created it
+}
+
+TEST_F(ExportTest, NoWritesNothingAndAFileThatCannotBeReplacedShowsThePlainBox)
+{
+    writeArchive({card({{&TCliente::Cliente, "Rossi"}})});
+    inExport([&](TfrmExpClienti& f) {
+        messages.answers = {mrNo};
+        click(f.cmdEsporta);
+        EXPECT_EQ(messages.calls.size(), 1u);
+    });
+    EXPECT_FALSE(QFile::exists(xls()));
+    messages.clear();
+
+    ASSERT_TRUE(QDir(programFolder()).mkdir(u"Clienti.xls"_qs));
+    inExport([&](TfrmExpClienti& f) { click(f.cmdEsporta); });
+    ASSERT_EQ(messages.calls.size(), 2u);
+    EXPECT_EQ(messages.last().kind, MessageCall::Plain);
+    EXPECT_EQ(messages.last().text, u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
+                                    u"file di Excel non sia già aperto."_qs);
+    EXPECT_TRUE(shell.opened.isEmpty());
+}
+
+TEST_F(ExportTest, HintLine)
+{
+    inExport([&](TfrmExpClienti& f) {
+        EXPECT_EQ(f.panInfo.text(), u"Esportazione archivio in Microsoft Excel."_qs);
+        const std::pair<Control*, const char*> hints[] = {
+            {&f.cmdEsporta, "Esporta l'archivio in formato Microsoft Excel."},
+            {&f.cmdGuida, "Visualizza la pagina della guida sensibile al contesto."},
+            {&f.cmdEsci, "Esci da questo ambiente di lavoro."},
+        };
+        for (const auto& [c, text] : hints) {
+            hover(*c);
+            EXPECT_EQ(f.panInfo.text(), QString::fromUtf8(text));
+            hover(f.grdRecords);
+            EXPECT_EQ(f.panInfo.text(), QString());
+        }
+        click(f.cmdEsci);
+        EXPECT_FALSE(f.isVisible());
+    });
+}
+
+} // namespace
