@@ -10,6 +10,12 @@
 #include "app/numerazione.h"
 #include "app/password.h"
 #include "app/splash.h"
+#include "customers/calendario.h"
+#include "customers/clienti.h"
+#include "customers/expclienti.h"
+#include "customers/listscadenzario.h"
+#include "customers/ricontatta.h"
+#include "customers/trovaclienti.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 
@@ -64,12 +70,12 @@ const StartWindow kStartWindows[] = {
     window<TfrmLogo, &frmLogo>("TfrmLogo"),
     window<TfrmPartitaIva, &frmPartitaIva>("TfrmPartitaIva"),
     window<TfrmSplash, &frmSplash>("TfrmSplash"),
-    later("TfrmClienti"),
+    window<TfrmClienti, &frmClienti>("TfrmClienti"),
     window<TfrmAllegaCartella, &frmAllegaCartella>("TfrmAllegaCartella"),
-    later("TfrmRicontatta"),
-    later("TfrmTrovaClienti"),
-    later("TfrmExpClienti"),
-    later("TfrmListScadenzario"),
+    window<TfrmRicontatta, &frmRicontatta>("TfrmRicontatta"),
+    window<TfrmTrovaClienti, &frmTrovaClienti>("TfrmTrovaClienti"),
+    window<TfrmExpClienti, &frmExpClienti>("TfrmExpClienti"),
+    window<TfrmListScadenzario, &frmListScadenzario>("TfrmListScadenzario"),
     later("TfrmContratto"),
     window<TfrmNumerazione, &frmNumerazione>("TfrmNumerazione"),
     later("TfrmExpContratti"),
@@ -122,7 +128,7 @@ const StartWindow kStartWindows[] = {
     later("TfrmStampaDDT"),
     later("TfrmAnteprimaDDT"),
     later("TfrmCrea_PDF_DDT"),
-    later("TfrmCalendario"),
+    window<TfrmCalendario, &frmCalendario>("TfrmCalendario"),
 };
 static_assert(std::size(kStartWindows) == 70);
 

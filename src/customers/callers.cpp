@@ -2,7 +2,7 @@
 
 #include "customers/cliente.h"
 #include "customers/clienti.h"
-#include "customers/common/appseams.h"
+#include "app/startup.h"
 #include "customers/common/bridge.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
@@ -116,7 +116,7 @@ bool writeToCaller(const QString& tag, const archive::FoundRecord& card)
 {
     for (const CustomerCaller& caller : customerCallers()) {
         if (caller.tag != tag) continue;
-        ui::Form* target = forms::globalWindow(caller.window);
+        ui::Form* target = app::startWindow(caller.window);
         if (!target) return false;
         caller.write(*target, card);
         return true;

@@ -293,10 +293,4 @@ QString noticeCommand(const QString& cliente, const QString& marca, const QStrin
            + body + u'"';
 }
 
-TaxCodeChecker taxCodeChecker(const QString& typed)
-{
-    const QString t = trimmed(typed);
-    return !t.isEmpty() && SoloCifre(t) ? TaxCodeChecker::PartitaIva : TaxCodeChecker::CodFisc;
-}
-
 } // namespace orv::customers

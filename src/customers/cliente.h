@@ -85,10 +85,4 @@ QString mailCommand(const QString& email);
 QString noticeCommand(const QString& cliente, const QString& marca, const QString& matricola,
                       const QString& dataScade, const QString& email);
 
-// The checker the tax-code button opens: a code of digits only (a company's number typed
-// where the tax code goes) is a VAT number; anything else, an empty text included, goes
-// to the tax-code checker.
-enum class TaxCodeChecker { CodFisc, PartitaIva };
-TaxCodeChecker taxCodeChecker(const QString& typed);
-
 } // namespace orv::customers

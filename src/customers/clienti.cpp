@@ -1,10 +1,13 @@
 #include "customers/clienti.h"
 
+#include "app/allegacartella.h"
+#include "app/avvio.h"
+#include "app/checkers.h"
+#include "app/guida.h"
+#include "app/openurl.h"
 #include "customers/calendario.h"
 #include "customers/cliente.h"
-#include "customers/common/appseams.h"
 #include "customers/common/input.h"
-#include "customers/common/shellopen.h"
 #include "customers/expclienti.h"
 #include "customers/listscadenzario.h"
 #include "customers/ricontatta.h"
@@ -12,6 +15,7 @@
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
+#include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
 using namespace orv::ui;
@@ -231,7 +235,6 @@ TfrmClienti::TfrmClienti(QWidget* owner)
            windowLayout()),
       editor_(orv::customers::editorConfig(), view_, orv::forms::boxMessages())
 {
-    using orv::forms::KeyFilter;
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
     onClose = [this](CloseAction& a) { FormClose(a); };
@@ -253,28 +256,24 @@ TfrmClienti::TfrmClienti(QWidget* owner)
     for (const auto& [c, handler] : clicks) c->onClick = [this, h = handler] { (this->*h)(); };
 
     // Enter walks the card to the due date, where it opens the date picker; the notice
-    // days lead on to the notes and back to the name.
-    Control* const chain[] = {
-        &txtCliente,  &txtDataNasc,  &txtComuneNasc, &txtProvNasc,      &txtSesso,        &txtRecapito,
-        &txtIndirizzoRes, &txtProvRes, &txtComuneRes, &txtCapRes,       &txtEstremi,      &txtTelCasa,
-        &txtTelUff,   &txtTelCel,    &txtFax,        &txtEmail,         &txtCodFisc,      &txtCarta,
-        &txtScadeCarta, &txtPartitaIva, &txtIban,    &txtTipoImpianto,  &txtMarca,        &txtAnnoCostruz,
-        &txtMatricola, &txtAlimentazione, &txtUbicazione, &txtCaratteristiche, &txtQuestioni, &txtDataScade,
-    };
-    const auto filterOf = [this](Control* c) {
-        return c == &txtCarta || c == &txtPartitaIva || c == &txtPreavviso ? KeyFilter::Digits : KeyFilter::None;
-    };
-    for (size_t i = 0; i + 1 < std::size(chain); ++i) orv::forms::enterMovesTo(*chain[i], *chain[i + 1], filterOf(chain[i]));
-    orv::forms::enterMovesTo(txtPreavviso, txtNote, KeyFilter::Digits);
-    orv::forms::enterMovesTo(txtNote, txtCliente);
+    // days lead on to the notes and back to the name. The number fields filter first.
+    for (Edit* digits : {&txtCarta, &txtPartitaIva, &txtPreavviso})
+        digits->onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar); };
+    chainEnter({&txtCliente, &txtDataNasc, &txtComuneNasc, &txtProvNasc, &txtSesso, &txtRecapito, &txtIndirizzoRes,
+                &txtProvRes, &txtComuneRes, &txtCapRes, &txtEstremi, &txtTelCasa, &txtTelUff, &txtTelCel, &txtFax,
+                &txtEmail, &txtCodFisc, &txtCarta, &txtScadeCarta, &txtPartitaIva, &txtIban, &txtTipoImpianto,
+                &txtMarca, &txtAnnoCostruz, &txtMatricola, &txtAlimentazione, &txtUbicazione, &txtCaratteristiche,
+                &txtQuestioni, &txtDataScade},
+               false);
+    chainEnter({&txtPreavviso, &txtNote, &txtCliente}, false);
     txtDataScade.onKeyDown = [this](Word& k, QChar& c, ShiftState s) { txtDataScadeKeyDown(k, c, s); };
 
     // Codes are upper-cased as they are typed; the e-mail address loses its blanks.
-    orv::forms::normaliseWhileTyping(txtCodFisc, true, true);
-    orv::forms::normaliseWhileTyping(txtIban, true, true);
-    orv::forms::normaliseWhileTyping(txtProvNasc, true, true);
-    orv::forms::normaliseWhileTyping(txtProvRes, true, true);
-    orv::forms::normaliseWhileTyping(txtEmail, false, true);
+    orv::forms::tidyWhileTyping(txtCodFisc, true, true);
+    orv::forms::tidyWhileTyping(txtIban, true, true);
+    orv::forms::tidyWhileTyping(txtProvNasc, true, true);
+    orv::forms::tidyWhileTyping(txtProvRes, true, true);
+    orv::forms::tidyWhileTyping(txtEmail, false, true);
     orv::forms::upperOnKeyUp(txtCapRes);
     orv::forms::upperOnKeyUp(txtSesso);
     txtEmail.onExit = [this] { txtEmail.setText(trimmed(txtEmail.text())); };
@@ -283,39 +282,39 @@ TfrmClienti::TfrmClienti(QWidget* owner)
         province->onCanFocus = [province](bool&) { province->setItemIndex(-1); };
     }
 
-    const std::pair<Control*, const char*> hints[] = {
-        {&cmdNuovo, "Prepara la schermata per la registrazione di una nuova scheda."},
-        {&cmdDuplica, "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
-        {&cmdFile, "Allega file alla scheda corrente."},
-        {&cmdSalva, "Salva la scheda corrente in archivio."},
-        {&cmdTrova, "Trova una scheda in archivio."},
-        {&cmdAnteprima, "Visualizza l'anteprima di stampa."},
-        {&cmdStampa, "Stampa la scheda corrente."},
-        {&cmdPDF, "Esporta la scheda in formato PDF."},
-        {&cmdRicontatta, "Visualizza l'elenco dei Clienti da ricontattare."},
-        {&cmdEsporta, "Esporta le schede in archivio in un file di Microsoft Excel."},
-        {&cmdGuida, "Visualizza la pagina della guida sensibile al contesto."},
-        {&cmdEsci, "Esci da questa schermata di lavoro."},
-        {&cmdPrimo, "Visualizza la prima scheda in archivio."},
-        {&cmdIndietro, "Visualizza la scheda precedente in archivio."},
-        {&cmdAvanti, "Visualizza la scheda successiva in archivio."},
-        {&cmdUltimo, "Visualizza l'ultima scheda in archivio."},
-        {&btnScadenzario, "Visualizza il riepilogo delle manutenzioni in scadenza."},
-        {&btnInviaAvviso, "Invia e-mail con avviso di scadenza."},
-        {&btnEmail, "Invia una e-mail all'indirizzo indicato."},
-        {&btnCodFisc, "Controlla il codice fiscale."},
-        {&btnPartitaIva, "Controlla il numero di partita IVA."},
-        {&btnCarta, "Controlla il numero di carta di credito."},
-        {&btnIban, "Controlla l'IBAN."},
-        {&chkRicontatta, "Annota che il Cliente è da ricontattare per questioni in sospeso."},
-    };
-    for (const auto& [c, text] : hints) orv::forms::hint(*c, panInfo, QString::fromUtf8(text));
-    orv::forms::clearsHint(*this, panInfo);
-    for (const char* n : {"panContainer", "shpComandi", "shpScadenze", "shpNavigazione", "bkgInfo", "lblPosizione"})
-        orv::forms::clearsHint(*findControl(QString::fromLatin1(n)), panInfo);
-    for (int i = 1; i <= 5; ++i)
-        for (const QString& prefix : {u"bkgSezione"_qs, u"shpTessera"_qs, u"imgSezione"_qs})
-            orv::forms::clearsHint(*findControl(numbered(prefix, i)), panInfo);
+    bindHints(panInfo, {
+                          {&cmdNuovo, u"Prepara la schermata per la registrazione di una nuova scheda."_qs},
+                          {&cmdDuplica, u"Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."_qs},
+                          {&cmdFile, u"Allega file alla scheda corrente."_qs},
+                          {&cmdSalva, u"Salva la scheda corrente in archivio."_qs},
+                          {&cmdTrova, u"Trova una scheda in archivio."_qs},
+                          {&cmdAnteprima, u"Visualizza l'anteprima di stampa."_qs},
+                          {&cmdStampa, u"Stampa la scheda corrente."_qs},
+                          {&cmdPDF, u"Esporta la scheda in formato PDF."_qs},
+                          {&cmdRicontatta, u"Visualizza l'elenco dei Clienti da ricontattare."_qs},
+                          {&cmdEsporta, u"Esporta le schede in archivio in un file di Microsoft Excel."_qs},
+                          {&cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_qs},
+                          {&cmdEsci, u"Esci da questa schermata di lavoro."_qs},
+                          {&cmdPrimo, u"Visualizza la prima scheda in archivio."_qs},
+                          {&cmdIndietro, u"Visualizza la scheda precedente in archivio."_qs},
+                          {&cmdAvanti, u"Visualizza la scheda successiva in archivio."_qs},
+                          {&cmdUltimo, u"Visualizza l'ultima scheda in archivio."_qs},
+                          {&btnScadenzario, u"Visualizza il riepilogo delle manutenzioni in scadenza."_qs},
+                          {&btnInviaAvviso, u"Invia e-mail con avviso di scadenza."_qs},
+                          {&btnEmail, u"Invia una e-mail all'indirizzo indicato."_qs},
+                          {&btnCodFisc, u"Controlla il codice fiscale."_qs},
+                          {&btnPartitaIva, u"Controlla il numero di partita IVA."_qs},
+                          {&btnCarta, u"Controlla il numero di carta di credito."_qs},
+                          {&btnIban, u"Controlla l'IBAN."_qs},
+                          {&chkRicontatta, u"Annota che il Cliente è da ricontattare per questioni in sospeso."_qs},
+                      });
+    const auto named = [this](const char* n) { return findControl(QString::fromLatin1(n)); };
+    bindHintClear(panInfo, *this,
+                  {&panContainer, named("shpComandi"), named("shpScadenze"), named("shpNavigazione"), named("bkgInfo"),
+                   &lblPosizione, named("bkgSezione01"), named("bkgSezione02"), named("bkgSezione03"),
+                   named("bkgSezione04"), named("bkgSezione05"), named("shpTessera01"), named("shpTessera02"),
+                   named("shpTessera03"), named("shpTessera04"), named("shpTessera05"), named("imgSezione01"),
+                   named("imgSezione02"), named("imgSezione03"), named("imgSezione04"), named("imgSezione05")});
     created();
 }
 
@@ -323,7 +322,10 @@ void TfrmClienti::FormCreate() { orv::applyProgramFormats(); }
 
 void TfrmClienti::FormShow() { editor_.blank(); }
 
-void TfrmClienti::FormClose(CloseAction&) { orv::forms::showMainMenu(); }
+void TfrmClienti::FormClose(CloseAction&)
+{
+    if (frmAvvio) frmAvvio->show();
+}
 
 void TfrmClienti::cmdNuovoClick() { editor_.blank(); }
 void TfrmClienti::cmdDuplicaClick() { editor_.duplicate(); }
@@ -345,7 +347,10 @@ void TfrmClienti::cmdRicontattaClick() { runDialog<TfrmRicontatta>(this); }
 void TfrmClienti::btnScadenzarioClick() { runDialog<TfrmListScadenzario>(this); }
 void TfrmClienti::cmdEsportaClick() { runDialog<TfrmExpClienti>(this); }
 
-void TfrmClienti::cmdGuidaClick() { orv::forms::showHelp(this, u"Archivio Clienti e impianti."_qs, helpParagraphs()); }
+void TfrmClienti::cmdGuidaClick()
+{
+    orv::app::showHelp(this, u"Archivio Clienti e impianti."_qs, orv::app::helpText(helpParagraphs()));
+}
 
 orv::forms::CardContent TfrmClienti::cardContent() const
 {
@@ -386,7 +391,7 @@ void TfrmClienti::cmdPDFClick()
     orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Pdf, u"Cliente.pdf"_qs);
 }
 
-void TfrmClienti::btnEmailClick() { orv::forms::shellOpen(orv::customers::mailCommand(txtEmail.text())); }
+void TfrmClienti::btnEmailClick() { TMisc::Open(orv::customers::mailCommand(txtEmail.text())); }
 
 void TfrmClienti::btnInviaAvvisoClick()
 {
@@ -403,7 +408,7 @@ void TfrmClienti::btnInviaAvvisoClick()
             return;
         }
     }
-    orv::forms::shellOpen(orv::customers::noticeCommand(txtCliente.text(), txtMarca.text(), txtMatricola.text(),
+    TMisc::Open(orv::customers::noticeCommand(txtCliente.text(), txtMarca.text(), txtMatricola.text(),
                                                         txtDataScade.text(), txtEmail.text()));
 }
 
@@ -416,23 +421,8 @@ void TfrmClienti::txtDataScadeKeyDown(Word& key, QChar&, ShiftState)
     runDialog<TfrmCalendario>(this, [](TfrmCalendario& c) { c.lblMemory.setText(u"clienti_datascade"_qs); });
 }
 
-// ---------------------------------------------------------------------------------------
-// SEAM(shell issue): the checker windows TfrmCodFisc, TfrmPartitaIva, TfrmCarta, TfrmIban
-// and the attach-file window TfrmAllegaCartella are being written. Until they are part of
-// the program these commands open nothing; each then becomes a runDialog<> with the value
-// (or, for the attachments, the caller tag "clienti" and the six hidden labels) written
-// into the dialog before it is shown.
-
-void TfrmClienti::cmdFileClick() {}
-
-void TfrmClienti::btnCodFiscClick()
-{
-    switch (orv::customers::taxCodeChecker(txtCodFisc.text())) {
-    case orv::customers::TaxCodeChecker::PartitaIva: break;
-    case orv::customers::TaxCodeChecker::CodFisc: break;
-    }
-}
-
-void TfrmClienti::btnPartitaIvaClick() {}
-void TfrmClienti::btnCartaClick() {}
-void TfrmClienti::btnIbanClick() {}
+void TfrmClienti::cmdFileClick() { orv::app::showAttachmentWindow(*this, u"clienti"_qs); }
+void TfrmClienti::btnCodFiscClick() { orv::app::openTaxCodeChecker(this, txtCodFisc.text()); }
+void TfrmClienti::btnPartitaIvaClick() { orv::app::openVatChecker(this, txtPartitaIva.text()); }
+void TfrmClienti::btnCartaClick() { orv::app::openCardChecker(this, txtCarta.text()); }
+void TfrmClienti::btnIbanClick() { orv::app::openIbanChecker(this, txtIban.text()); }

@@ -22,11 +22,12 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
 {
     EXPECT_EQ(orv::app::createdStartWindows(),
               QStringList({"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmCarta", "TfrmCodFisc", "TfrmGuida",
-                           "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmAllegaCartella",
-                           "TfrmNumerazione"}));
+                           "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
+                           "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
+                           "TfrmListScadenzario", "TfrmNumerazione", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
-    EXPECT_EQ(orv::app::startWindow("frmClienti"), nullptr);
+    EXPECT_EQ(orv::app::startWindow("frmContratto"), nullptr);
     EXPECT_EQ(frmPassword->size(), QSize(388, 405));
     EXPECT_EQ(frmPassword->caption(), " Orvanta 4.0 - Accesso");
     EXPECT_FALSE(frmPassword->cmdOK.enabled());

@@ -1,6 +1,10 @@
 // The customer editor through its real controls: keys and clicks as a user gives them.
 #include "window_fixture.h"
 
+#include "app/allegacartella.h"
+#include "app/avvio.h"
+#include "app/checkers.h"
+#include "app/guida.h"
 #include "customers/calendario.h"
 #include "platform/core/cp1252.h"
 
@@ -555,14 +559,104 @@ TEST_F(EditorTest, CardPrintPreviewAndPdfShowTheValuesOnScreen)
     EXPECT_EQ(shell.opened.size(), 1);
 }
 
-TEST(TaxCodeButton, DigitsGoToTheVatCheckerEverythingElseToTheTaxCodeChecker)
+TEST_F(EditorTest, HelpWindowWithTheEditorsTitleAndElevenParagraphs)
 {
-    using orv::customers::TaxCodeChecker;
-    EXPECT_EQ(orv::customers::taxCodeChecker(u"01234567890"_qs), TaxCodeChecker::PartitaIva);
-    EXPECT_EQ(orv::customers::taxCodeChecker(u" 0123 "_qs), TaxCodeChecker::PartitaIva);
-    EXPECT_EQ(orv::customers::taxCodeChecker(u"RSSMRA80A01L219X"_qs), TaxCodeChecker::CodFisc);
-    EXPECT_EQ(orv::customers::taxCodeChecker(u"0123456789A"_qs), TaxCodeChecker::CodFisc);
-    EXPECT_EQ(orv::customers::taxCodeChecker(QString()), TaxCodeChecker::CodFisc);
+    QString title, text;
+    modal.scripts[u"frmGuida"_qs] = [&](Form& f) {
+        auto& g = static_cast<TfrmGuida&>(f);
+        title = g.lblTitolo.text();
+        text = g.txtGuida.text();
+    };
+    click(editor().cmdGuida);
+    EXPECT_EQ(modal.shown, QStringList{u"frmGuida"_qs});
+    EXPECT_EQ(title, u"Archivio Clienti e impianti."_qs);
+    const QStringList paragraphs = text.split(u"\r\n\r\n"_qs);
+    ASSERT_EQ(paragraphs.size(), 11);
+    const char* const openings[] = {
+        "L'archivio dei Clienti e degli impianti è utile per velocizzare",
+        "Nell'archivio anagrafico è possibile annotare",
+        "La scheda del Cliente consente, inoltre,",
+        "Per inserire una scheda in archivio,",
+        "Quando si compila la scheda di un Cliente",
+        "Al Cliente può essere inviata una e-mail con l'avviso",
+        "Il pulsante Duplica è utile",
+        "Per trovare le schede dei Clienti in archivio",
+        "Appositi pulsanti consentono di controllare",
+        "La funzione Allega file è usata per abbinare alla scheda di ciascun Cliente fino a tre file di qualsiasi genere",
+        "La scheda di ogni singolo Cliente può essere stampata",
+    };
+    for (int i = 0; i < 11; ++i) { EXPECT_TRUE(paragraphs[i].startsWith(QString::fromUtf8(openings[i]))) << i; }
+    EXPECT_TRUE(paragraphs[5].contains(u"Gentilissimo Sig. XYZ"_qs));
+    EXPECT_TRUE(paragraphs[5].contains(u"entro la data del GG/MM/AAAA."_qs));
+}
+
+TEST_F(EditorTest, ClosingShowsTheMainMenuAndDropsUnsavedValues)
+{
+    typeInto(editor().txtCliente, u"non salvato"_qs);
+    click(editor().cmdEsci);
+    EXPECT_FALSE(editor().isVisible());
+    EXPECT_TRUE(frmAvvio->isVisible());
+    EXPECT_TRUE(messages.calls.empty());
+    frmAvvio->hide();
+    showAndActivate(editor());
+    EXPECT_EQ(editor().txtCliente.text(), QString());
+    editor().close();  // the frame's close does the same
+    EXPECT_TRUE(frmAvvio->isVisible());
+}
+
+TEST_F(EditorTest, CheckersOpenWithTheFieldsValue)
+{
+    QMap<QString, QString> seen;
+    for (const char* name : {"frmCodFisc", "frmPartitaIva", "frmCarta", "frmIban"}) {
+        modal.scripts[QString::fromLatin1(name)] = [&seen](Form& f) {
+            seen[f.objectName()] = static_cast<orv::app::CheckerForm&>(f).entry().text();
+        };
+    }
+    const struct {
+        Control* button;
+        Edit* field;
+        const char* typed;
+        const char* window;
+        const char* value;
+    } cases[] = {
+        {&editor().btnCodFisc, &editor().txtCodFisc, "", "frmCodFisc", ""},
+        {&editor().btnCodFisc, &editor().txtCodFisc, "rssmra80a01l219x", "frmCodFisc", "RSSMRA80A01L219X"},
+        {&editor().btnCodFisc, &editor().txtCodFisc, "01234567890", "frmPartitaIva", "01234567890"},
+        {&editor().btnPartitaIva, &editor().txtPartitaIva, "0123456789", "frmPartitaIva", "0123456789"},
+        {&editor().btnCarta, &editor().txtCarta, "4111111111111111", "frmCarta", "4111111111111111"},
+        {&editor().btnIban, &editor().txtIban, "it60 x054", "frmIban", "IT60X054"},
+    };
+    for (const auto& c : cases) {
+        c.field->setText(QString());
+        typeInto(*c.field, QString::fromUtf8(c.typed));
+        modal.shown.clear();
+        seen.clear();
+        click(*c.button);
+        EXPECT_EQ(modal.shown, QStringList{QString::fromLatin1(c.window)}) << c.typed;
+        EXPECT_EQ(seen.value(QString::fromLatin1(c.window)), QString::fromUtf8(c.value)) << c.typed;
+    }
+}
+
+TEST_F(EditorTest, AttachmentsGoThroughTheAttachWindowAndReachTheArchiveWithSave)
+{
+    writeArchive({kRossi});
+    click(editor().cmdPrimo);
+    QStringList shownValues;
+    modal.scripts[u"frmAllegaCartella"_qs] = [&](Form& f) {
+        auto& a = static_cast<TfrmAllegaCartella&>(f);
+        shownValues = {a.lblMemory.text(), a.rows[0].txtFile.text(), a.rows[0].txtDesc.text(), a.rows[1].txtFile.text()};
+        a.rows[0].txtDesc.setFocus();
+        a.rows[0].txtDesc.selectAll();
+        keys(a, u"Foto caldaia"_qs);
+        click(a.btnApplica);
+    };
+    click(editor().cmdFile);
+    EXPECT_EQ(shownValues, QStringList({u"clienti"_qs, u"foto.jpg"_qs, u"Foto"_qs, QString()}));
+    EXPECT_EQ(editor().lblDesc01.text(), u"Foto caldaia"_qs);
+    EXPECT_EQ(TCliente::decode(archiveBytes()).Desc01, u"Foto"_qs);  // not before Save
+    click(editor().cmdSalva);
+    EXPECT_EQ(TCliente::decode(archiveBytes()).Desc01, u"Foto caldaia"_qs);
+    EXPECT_EQ(TCliente::decode(archiveBytes()).File01, u"foto.jpg"_qs);
 }
 
 } // namespace

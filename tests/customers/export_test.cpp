@@ -1,6 +1,7 @@
 // The customer export window: the archive in its grid, the file written from the grid.
 #include "window_fixture.h"
 
+#include "app/guida.h"
 #include "customers/expclienti.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ protected:
     {
         modal.scripts[u"frmExpClienti"_qs] = [script](Form& f) { script(static_cast<TfrmExpClienti&>(f)); };
         click(editor().cmdEsporta);
-        ASSERT_EQ(modal.shown, QStringList{u"frmExpClienti"_qs});
+        ASSERT_EQ(modal.shown.value(0), u"frmExpClienti"_qs);
         modal.shown.clear();
     }
     QString xls() const { return orv::programFile(u"Clienti.xls"_qs); }
@@ -132,9 +133,26 @@ TEST_F(ExportTest, NoWritesNothingAndAFileThatCannotBeReplacedShowsThePlainBox)
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
-TEST_F(ExportTest, HintLine)
+TEST_F(ExportTest, HintLineAndHelp)
 {
+    QString title, text;
+    modal.scripts[u"frmGuida"_qs] = [&](Form& g) {
+        title = static_cast<TfrmGuida&>(g).lblTitolo.text();
+        text = static_cast<TfrmGuida&>(g).txtGuida.text();
+    };
     inExport([&](TfrmExpClienti& f) {
+        click(f.cmdGuida);
+        EXPECT_EQ(modal.shown.value(1), u"frmGuida"_qs);
+        EXPECT_EQ(title, u"Esportazione archivio Clienti e impianti in Microsoft Excel."_qs);
+        const QStringList paragraphs = text.split(u"\r\n\r\n"_qs);
+        ASSERT_EQ(paragraphs.size(), 3);
+        EXPECT_TRUE(paragraphs[0].startsWith(u"Il pulsante Esporta archivio consente di esportare i dati anagrafici di "
+                                             u"tutti i Clienti e dei loro impianti in un foglio di lavoro di Microsoft Excel"_qs));
+        EXPECT_TRUE(paragraphs[1].startsWith(u"Dopo aver aperto la finestra contenente la griglia dei dati, bisogna fare "
+                                             u"clic sull'icona di Excel."_qs));
+        EXPECT_EQ(paragraphs[2],
+                  u"A questo punto è sufficiente salvare il file sul proprio disco fisso assegnandogli un nome qualsiasi."_qs);
+
         EXPECT_EQ(f.panInfo.text(), u"Esportazione archivio in Microsoft Excel."_qs);
         const std::pair<Control*, const char*> hints[] = {
             {&f.cmdEsporta, "Esporta l'archivio in formato Microsoft Excel."},

@@ -1,5 +1,8 @@
 #include "window_fixture.h"
 
+#include "app/avvio.h"
+#include "app/startup.h"
+
 namespace orv::test {
 
 namespace {
@@ -52,14 +55,14 @@ void CustomerWindowTest::SetUp()
     GuiTest::SetUp();
     forms::setReportLayouts({[this](QWidget*) { return std::make_unique<SummaryRecorder>(prints); },
                              [this](QWidget*) { return std::make_unique<CardRecorder>(prints); }});
-    frmClienti = new TfrmClienti();
+    app::createStartWindows();
+    frmAvvio->hide();
     showAndActivate(*frmClienti);
 }
 
 void CustomerWindowTest::TearDown()
 {
-    delete frmClienti;
-    frmClienti = nullptr;
+    app::destroyStartWindows();
     forms::setReportLayouts({});
     GuiTest::TearDown();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The customer windows under test: the editor's global instance created and shown, the
-// services replaced by recording doubles, the program folder a fresh temporary folder.
+// The customer windows under test: the program's windows created as at start, the
+// editor shown as the main menu shows it, the services replaced by recording doubles, the
+// program folder a fresh temporary folder.
 #include "gui/doubles.h"
 
 #include "customers/cliente.h"

@@ -1,11 +1,11 @@
 #include "customers/common/exportwindow.h"
 
-#include "customers/common/appseams.h"
 #include "customers/common/bridge.h"
-#include "customers/common/input.h"
-#include "customers/common/shellopen.h"
+#include "app/guida.h"
+#include "app/openurl.h"
 #include "platform/core/services.h"
 #include "platform/ui/art.h"
+#include "platform/ui/input.h"
 
 #include <QPainter>
 
@@ -76,13 +76,12 @@ ExportWindow::ExportWindow(QWidget* owner, const QString& name, const QString& c
     cmdEsporta.onClick = [this] { cmdEsportaClick(); };
     cmdGuida.onClick = [this] { cmdGuidaClick(); };
     cmdEsci.onClick = [this] { cmdEsciClick(); };
-    hint(cmdEsporta, panInfo, u"Esporta l'archivio in formato Microsoft Excel."_qs);
-    hint(cmdGuida, panInfo, u"Visualizza la pagina della guida sensibile al contesto."_qs);
-    hint(cmdEsci, panInfo, u"Esci da questo ambiente di lavoro."_qs);
-    clearsHint(*this, panInfo);
-    for (Control* c : {static_cast<Control*>(&panContainer), static_cast<Control*>(&grdRecords),
-                       findControl(u"bkgLogo"_qs), findControl(u"bkgInfo"_qs)})
-        clearsHint(*c, panInfo);
+    bindHints(panInfo, {
+                           {&cmdEsporta, u"Esporta l'archivio in formato Microsoft Excel."_qs},
+                           {&cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_qs},
+                           {&cmdEsci, u"Esci da questo ambiente di lavoro."_qs},
+                       });
+    bindHintClear(panInfo, *this, {&panContainer, &grdRecords, findControl(u"bkgLogo"_qs), findControl(u"bkgInfo"_qs)});
 }
 
 void ExportWindow::FormShow()
@@ -109,7 +108,7 @@ QList<QStringList> ExportWindow::gridRows() const
 
 void ExportWindow::cmdEsportaClick()
 {
-    archive::exportRows(spec_.sheet, gridRows(), boxMessages(), [](const QString& quoted) { shellOpen(quoted); });
+    archive::exportRows(spec_.sheet, gridRows(), boxMessages(), [](const QString& quoted) { TMisc::Open(quoted); });
 }
 
 QStringList ExportWindow::helpParagraphs() const
@@ -126,7 +125,7 @@ QStringList ExportWindow::helpParagraphs() const
     };
 }
 
-void ExportWindow::cmdGuidaClick() { showHelp(this, spec_.helpTitle, helpParagraphs()); }
+void ExportWindow::cmdGuidaClick() { app::showHelp(this, spec_.helpTitle, app::helpText(helpParagraphs())); }
 
 void ExportWindow::cmdEsciClick() { close(); }
 

@@ -1,11 +1,11 @@
 #include "customers/common/listwindow.h"
 
-#include "customers/common/input.h"
 #include "customers/common/reports.h"
 #include "archive/command.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
+#include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
 #include <QListWidget>
@@ -60,7 +60,7 @@ ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layou
     // Long lines scroll sideways.
     lstRecords.listWidget()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords.listWidget()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtTrova.onKeyDown = [this](Word& k, QChar& c, ShiftState s) { txtTrovaKeyDown(k, c, s); };
+    chainEnter({&txtTrova, &btnTrova}, false);
     btnTrova.onClick = [this] { btnTrovaClick(); };
     btnStampa.onClick = [this] { btnStampaClick(); };
     btnChiudi.onClick = [this] { btnChiudiClick(); };
@@ -70,14 +70,6 @@ ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layou
 void ListWindow::FormCreate() { applyProgramFormats(); }
 
 QString ListWindow::archivePath() const { return programFile(list_.archiveFile); }
-
-void ListWindow::txtTrovaKeyDown(Word& key, QChar& keyChar, ShiftState)
-{
-    if (key != vk::Return) return;
-    btnTrova.setFocus();
-    key = 0;
-    keyChar = QChar();
-}
 
 void ListWindow::btnTrovaClick()
 {
@@ -125,7 +117,7 @@ FinderWindow::FinderWindow(QWidget* owner, const FormSpec& spec, const Layout& l
 {
     for (const FinderCriterion& c : criteriaSpec_) criteria_.append(&control<Edit>(c.control));
     for (qsizetype i = 0; i < criteria_.size(); ++i)
-        enterMovesTo(*criteria_[i], *criteria_[(i + 1) % criteria_.size()]);
+        chainEnter({criteria_[i], criteria_[(i + 1) % criteria_.size()]}, false);
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
     onClose = [this](CloseAction& a) { FormClose(a); };

@@ -60,7 +60,6 @@ public:
     // The last find-in-list text, lower-cased (A-Z); emptied when the window is shown.
     QString UltimaRicerca;
 
-    void txtTrovaKeyDown(ui::Word& key, QChar& keyChar, ui::ShiftState shift);
     void btnTrovaClick();
     void btnStampaClick();
     void lstRecordsDblClick();
