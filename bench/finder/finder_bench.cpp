@@ -1,7 +1,8 @@
 // The customer finder on a large archive: 100,000 generated cards, a search with one
-// criterion until the result lines are built and sorted, against `cat` of the same file
-// in the same run. Prints the ratio of the medians; the goal is at most 3.
-#include <QCoreApplication>
+// criterion until the finder window's list box is filled, against `cat` of the same file
+// in the same run. Prints the ratio of the medians; the goal is at most 3. The search
+// alone (lines built and sorted, no window) is printed beside it.
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -15,6 +16,9 @@
 #include "archive/command.h"
 #include "archive/lists.h"
 #include "customers/cliente.h"
+#include "customers/trovaclienti.h"
+#include "platform/core/services.h"
+#include "platform/ui/application.h"
 
 namespace {
 
@@ -75,24 +79,38 @@ double timeCat(const QString& cat, const QString& path)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// The finder's search as its Cerca button runs it: open, read every card, test the one
-// criterion, build the lines of the cards listed, close; then the sorted list is read.
-// The target is a plain ResultList until the customer finder's list box exists: its
-// sink then goes here in place of `target`, so the bench measures the list box too.
-double timeSearch(const QString& path, orv::archive::ResultSink& target, qsizetype& listed)
+// The search alone: open, read every card, test the one criterion, build the lines of the
+// cards listed, close; then the lines are sorted.
+double timeSearch(const QString& path, qsizetype& listed)
 {
     QStringList typed(orv::customers::finderCriteria().size());
     typed[0] = u"ROSSI"_qs;
-
+    orv::archive::ResultList list;
     QElapsedTimer t;
     t.start();
     const bool ok = orv::archive::runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
-        orv::customers::search(f, typed, target);
+        orv::customers::search(f, typed, list);
     });
-    if (auto* list = dynamic_cast<orv::archive::ResultList*>(&target))
-        listed = list->lines().size(); // sorted here
+    listed = list.lines().size(); // sorted here
     const double ms = double(t.nsecsElapsed()) / 1e6;
     if (!ok)
+        qFatal("search failed");
+    return ms;
+}
+
+// The finder window as the user meets it: a new window, the criterion typed, Cerca; the
+// time runs until its list box holds every line.
+double timeFinder(qsizetype& listed)
+{
+    TfrmTrovaClienti finder;
+    finder.show();
+    finder.txtCliente.setText(u"ROSSI"_qs);
+    QElapsedTimer t;
+    t.start();
+    finder.btnCercaClick();
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    listed = finder.lstRecords.count();
+    if (!finder.panContainer.visible())
         qFatal("search failed");
     return ms;
 }
@@ -101,24 +119,33 @@ double timeSearch(const QString& path, orv::archive::ResultSink& target, qsizety
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    orv::ui::useSoftwareDrawing();
+    orv::ui::Application app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(TCliente::kFileName);
+    orv::setProgramFolder(dir.path());
+    const QString path = orv::programFile(TCliente::kFileName);
     generate(path);
     const QString cat = QStandardPaths::findExecutable(u"cat"_qs);
-    timeCat(cat, path); // both measure a file in the page cache
+    timeCat(cat, path); // every measure reads a file in the page cache
 
-    std::vector<double> cats, searches;
-    qsizetype listed = 0;
+    std::vector<double> cats, searches, finders;
+    qsizetype listed = 0, shown = 0;
     for (int run = 0; run < kRuns; ++run) {
         cats.push_back(timeCat(cat, path));
-        orv::archive::ResultList list;
-        searches.push_back(timeSearch(path, list, listed));
+        searches.push_back(timeSearch(path, listed));
+        finders.push_back(timeFinder(shown));
     }
-    const double c = median(cats), s = median(searches);
+    if (shown != listed)
+        qFatal("the list box holds %lld lines, the search found %lld", static_cast<long long>(shown),
+               static_cast<long long>(listed));
+    const double c = median(cats), s = median(searches), w = median(finders);
     std::printf("finder: %d cards (%.0f MB), %lld listed\n", kRecords, double(kRecords) * TCliente::kSize / 1e6,
                 static_cast<long long>(listed));
-    std::printf("finder: search %.1f ms, cat %.1f ms (medians of %d)\n", s, c, kRuns);
-    std::printf("finder: ratio %.2f (goal <= 3.00): %s\n", s / c, s / c <= 3.0 ? "met" : "missed");
+    std::printf("finder: window until the list is filled %.1f ms, search alone %.1f ms, cat %.1f ms (medians of %d)\n",
+                w, s, c, kRuns);
+    std::printf("finder: search alone ratio %.2f\n", s / c);
+    std::printf("finder: ratio %.2f (goal <= 3.00): %s\n", w / c, w / c <= 3.0 ? "met" : "missed");
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "../archive/doubles.h"
+#include "fixtures.h"
 #include "archive/lists.h"
 #include "customers/cliente.h"
 #include "platform/core/cp1252.h"
@@ -13,15 +14,10 @@
 
 using namespace orv::archive;
 using orv::test::FakeView;
+using orv::test::fixture;
 using orv::test::RecordingMessages;
 
 namespace {
-
-QByteArray fixture(const char* name)
-{
-    QFile f(QStringLiteral(ORV_FIXTURES "/archive/") + QString::fromLatin1(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void copyFixture(const char* name, const QString& to)
 {

@@ -1,4 +1,5 @@
 // The customer export window: the archive in its grid, the file written from the grid.
+#include "fixtures.h"
 #include "window_fixture.h"
 
 #include "app/guida.h"
@@ -10,16 +11,11 @@
 
 using namespace orv::ui;
 using orv::test::card;
+using orv::test::fixture;
 using orv::test::CustomerWindowTest;
 using orv::test::MessageCall;
 
 namespace {
-
-QByteArray fixture(const char* name)
-{
-    QFile f(QStringLiteral(ORV_FIXTURES "/archive/") + QString::fromLatin1(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QString kFirstQuestion = u"L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
                                u"schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?"_qs;

@@ -34,11 +34,23 @@ void ListBoxLines::flush()
     QListWidget* w = box_.listWidget();
     const bool updates = w->updatesEnabled();
     w->setUpdatesEnabled(false);
-    // Lines come sorted with the list's own comparison, so each lands after the ones
-    // already there that do not compare greater, and equal lines keep archive order.
-    for (const archive::ResultLine& l : pending_.lines()) {
-        const int at = box_.add(l.text);
-        w->item(at)->setData(kRecordRole, l.record);
+    // Every line is one line of the same font, 1600 wide: the list need not measure each.
+    const auto keep = [&](QListWidgetItem* item, qint64 record) {
+        item->setData(kRecordRole, record);
+        if (lineHeight_ == 0) lineHeight_ = w->sizeHintForRow(w->row(item));
+        item->setSizeHint(QSize(kItemWidth, lineHeight_));
+    };
+    // Lines come sorted with the list's own comparison (equal lines in archive order), so
+    // into an empty box they go in one step; otherwise each finds its place.
+    const QList<archive::ResultLine>& lines = pending_.lines();
+    if (box_.count() == 0) {
+        QStringList texts;
+        texts.reserve(lines.size());
+        for (const archive::ResultLine& l : lines) texts.append(l.text);
+        w->addItems(texts);
+        for (int i = 0; i < lines.size(); ++i) keep(w->item(i), lines[i].record);
+    } else {
+        for (const archive::ResultLine& l : lines) keep(w->item(box_.add(l.text)), l.record);
     }
     w->setUpdatesEnabled(updates);
     pending_.clear();
@@ -57,6 +69,7 @@ archive::ResultLine lineAt(const ListBox& box, int index)
 ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layout, ListSpec list)
     : Form(owner, spec, layout), list_(std::move(list))
 {
+    lstRecords.listWidget()->setUniformItemSizes(true);
     // Long lines scroll sideways.
     lstRecords.listWidget()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords.listWidget()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -30,9 +30,13 @@ public:
     void add(const QString& line, qint64 record) override;
     void flush();
 
+    // The width of every line of a result list.
+    static constexpr int kItemWidth = 1600;
+
 private:
     ui::ListBox& box_;
     archive::ResultList pending_;
+    int lineHeight_ = 0;
 };
 
 // The line at `index` of the box with the record it was built from (-1 when unknown).
