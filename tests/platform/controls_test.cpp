@@ -331,6 +331,7 @@ TEST(Memo, KeepsItsParagraphBreaksAndCalendarCountsDaysFrom1899)
     cal.setDate(46096);  // 15/03/2026
     EXPECT_EQ(cal.calendarWidget()->selectedDate(), QDate(2026, 3, 15));
     EXPECT_EQ(cal.date(), 46096);
+    EXPECT_EQ(cal.calendarWidget()->locale().standaloneMonthName(3), "marzo");
 }
 
 TEST_F(ControlsTest, AnExceptionInAHandlerShowsTheGeneralErrorBoxAndGoesOn)

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -808,6 +809,8 @@ Calendar::Calendar(QWidget* parent) : Control(new QCalendarWidget(parent))
     c->setFocusPolicy(Qt::StrongFocus);
     c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     c->setFirstDayOfWeek(Qt::Monday);
+    // Month and day names in Italian, whatever the machine's language.
+    c->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     QObject::connect(c, &QCalendarWidget::selectionChanged, c, [this] { fire(onChange); });
     QObject::connect(c, &QCalendarWidget::clicked, c, [this](QDate) { fire(onDateSelected); });
     QObject::connect(c, &QCalendarWidget::activated, c, [this](QDate) { fire(onDateSelected); });
