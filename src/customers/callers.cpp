@@ -26,10 +26,12 @@ struct Copy {
     Value value;
 };
 
+using Copies = std::vector<Copy>;
+
 // A caller that takes copies: each value, trimmed, as the text of its control.
-std::function<void(ui::Form&, const archive::FoundRecord&)> copies(std::initializer_list<Copy> table)
+std::function<void(ui::Form&, const archive::FoundRecord&)> copies(Copies list)
 {
-    return [list = std::vector<Copy>(table)](ui::Form& target, const archive::FoundRecord& found) {
+    return [list = std::move(list)](ui::Form& target, const archive::FoundRecord& found) {
         const TCliente c = TCliente::decode(found.record);
         for (const Copy& copy : list) {
             ui::Control* control = target.findControl(QString::fromLatin1(copy.control));
@@ -41,15 +43,22 @@ std::function<void(ui::Form&, const archive::FoundRecord&)> copies(std::initiali
     };
 }
 
+Copies operator+(Copies a, const Copies& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // The installation as the contract and job-sheet editors take it.
-#define ORV_INSTALLATION                                                                                   \
-    {"txtTipoImpianto", field<&TCliente::TipoImpianto>}, {"txtMarca", field<&TCliente::Marca>},             \
-        {"txtAnnoCostruz", field<&TCliente::AnnoCostruz>}, {"txtMatricola", field<&TCliente::Matricola>},   \
-        {"txtAlimentazione", field<&TCliente::Alimentazione>}, {"txtUbicazione", field<&TCliente::Ubicazione>}, \
-        {"txtCaratteristiche", field<&TCliente::Caratteristiche>}
+const Copies kInstallation = {
+    {"txtTipoImpianto", field<&TCliente::TipoImpianto>},   {"txtMarca", field<&TCliente::Marca>},
+    {"txtAnnoCostruz", field<&TCliente::AnnoCostruz>},     {"txtMatricola", field<&TCliente::Matricola>},
+    {"txtAlimentazione", field<&TCliente::Alimentazione>}, {"txtUbicazione", field<&TCliente::Ubicazione>},
+    {"txtCaratteristiche", field<&TCliente::Caratteristiche>},
+};
 
 // Quotes and delivery notes take the same seven values.
-const std::initializer_list<Copy> kDocumentCustomer = {
+const Copies kDocumentCustomer = {
     {"txtCliente", field<&TCliente::Cliente>},       {"txtViaCliente", field<&TCliente::IndirizzoRes>},
     {"txtCapCliente", field<&TCliente::CapRes>},     {"txtCittaCliente", field<&TCliente::ComuneRes>},
     {"txtProvCliente", field<&TCliente::ProvRes>},   {"txtIvaCliente", field<&TCliente::PartitaIva>},
@@ -76,28 +85,29 @@ const QList<CustomerCaller>& customerCallers()
     static const QList<CustomerCaller> callers = {
         {u"clienti"_qs, u"frmClienti"_qs, wholeCard},
         {u"contratto"_qs, u"frmContratto"_qs,
-         copies({
-             {"txtCliente", field<&TCliente::Cliente>},
-             {"txtComuneCli", field<&TCliente::ComuneRes>},
-             {"txtProvCli", field<&TCliente::ProvRes>},
-             {"txtCapCli", field<&TCliente::CapRes>},
-             {"txtPartitaIvaCli", field<&TCliente::PartitaIva>},
-             {"txtCodFiscCli", field<&TCliente::CodFisc>},
-             {"txtViaCli", field<&TCliente::IndirizzoRes>},
-             {"txtTelCli", field<&TCliente::Recapito>},
-             {"txtPagamento", field<&TCliente::Estremi>},
-             ORV_INSTALLATION,
-         })},
+         copies(Copies{
+                    {"txtCliente", field<&TCliente::Cliente>},
+                    {"txtComuneCli", field<&TCliente::ComuneRes>},
+                    {"txtProvCli", field<&TCliente::ProvRes>},
+                    {"txtCapCli", field<&TCliente::CapRes>},
+                    {"txtPartitaIvaCli", field<&TCliente::PartitaIva>},
+                    {"txtCodFiscCli", field<&TCliente::CodFisc>},
+                    {"txtViaCli", field<&TCliente::IndirizzoRes>},
+                    {"txtTelCli", field<&TCliente::Recapito>},
+                    {"txtPagamento", field<&TCliente::Estremi>},
+                }
+                + kInstallation)},
         {u"lavoro"_qs, u"frmLavoro"_qs,
-         copies({
-             {"txtCliente", field<&TCliente::Cliente>},
-             // Street and municipality joined by one blank, which stays when both are empty.
-             {"txtIndirizzoCli", [](const TCliente& c) { return trimmed(c.IndirizzoRes) + u' ' + trimmed(c.ComuneRes); }},
-             {"txtTelCli", field<&TCliente::Recapito>},
-             {"txtCodFiscCli", field<&TCliente::CodFisc>},
-             {"txtPagamento", field<&TCliente::Estremi>},
-             ORV_INSTALLATION,
-         })},
+         copies(Copies{
+                    {"txtCliente", field<&TCliente::Cliente>},
+                    // Street and municipality joined by one blank, which stays when both are empty.
+                    {"txtIndirizzoCli",
+                     [](const TCliente& c) { return trimmed(c.IndirizzoRes) + u' ' + trimmed(c.ComuneRes); }},
+                    {"txtTelCli", field<&TCliente::Recapito>},
+                    {"txtCodFiscCli", field<&TCliente::CodFisc>},
+                    {"txtPagamento", field<&TCliente::Estremi>},
+                }
+                + kInstallation)},
         {u"riepilogo"_qs, u"frmMenuRiepCosti"_qs,
          copies({{"txtCliente", field<&TCliente::Cliente>}, {"txtMatricola", field<&TCliente::Matricola>}})},
         {u"scadenzario"_qs, u"frmScadenzario"_qs,
