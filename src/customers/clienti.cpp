@@ -39,49 +39,50 @@ const QStringList kProvinces = u"AG AL AN AO AP AQ AR AT AV BA BG BI BL BN BO BR
                                u"RO SA SI SO SP SR SS SV TA TE TN TO TP TR TS TV UD VA VB VC VE VI VR VT VV"_qs
                                    .split(u' ');
 
-// The card's fields at their designed places, with the caption above each.
+// The card's fields at their designed places, with the caption above each. An edit takes
+// the width of its record field as its maximum length; the combo edits take none.
 struct Field {
     const char* name;
     Kind kind;
     const char* caption;
-    int x, y, w, maxLength;
+    int x, y, w;
     bool centred = false;
     bool crimson = false; // the two maintenance captions
 };
 
 const Field kFields[] = {
-    {"txtCliente", Kind::Edit, "Cognome e nome o ragione sociale:", 136, 42, 281, 50},
-    {"txtDataNasc", Kind::Edit, "Data di nascita:", 424, 42, 113, 30, true},
-    {"txtComuneNasc", Kind::Edit, "Comune di nascita:", 544, 42, 177, 50},
-    {"txtProvNasc", Kind::ComboEdit, "Prov.", 728, 42, 54, 0},
-    {"txtSesso", Kind::Edit, "Sesso:", 136, 90, 57, 1, true},
-    {"txtRecapito", Kind::Edit, "Recapito preferenziale:", 200, 90, 217, 50},
-    {"txtIndirizzoRes", Kind::Edit, "Residente in Via / Piazza e numero civico:", 424, 90, 297, 50},
-    {"txtProvRes", Kind::ComboEdit, "Prov.", 728, 90, 54, 0},
-    {"txtComuneRes", Kind::Edit, "Comune di residenza:", 136, 138, 209, 50},
-    {"txtCapRes", Kind::Edit, "CAP:", 352, 138, 65, 5},
-    {"txtEstremi", Kind::Edit, "Modalità di pagamento:", 424, 138, 358, 250},
-    {"txtTelCasa", Kind::Edit, "Tel. casa:", 136, 202, 212, 30},
-    {"txtTelUff", Kind::Edit, "Tel. ufficio:", 354, 202, 212, 30},
-    {"txtTelCel", Kind::Edit, "Tel. cellulare:", 572, 202, 212, 30},
-    {"txtFax", Kind::Edit, "Fax:", 136, 250, 212, 30},
-    {"txtEmail", Kind::Edit, "E-mail:", 404, 250, 351, 50},
-    {"txtCodFisc", Kind::Edit, "Codice fiscale:", 136, 314, 212, 16},
-    {"txtCarta", Kind::Edit, "Carta di credito n.", 392, 314, 249, 30},
-    {"txtScadeCarta", Kind::Edit, "Scadenza:", 678, 314, 105, 30},
-    {"txtPartitaIva", Kind::Edit, "Partita IVA:", 136, 362, 212, 11},
-    {"txtIban", Kind::Edit, "IBAN:", 392, 362, 361, 27},
-    {"txtTipoImpianto", Kind::Edit, "Tipo impianto:", 136, 426, 150, 50},
-    {"txtMarca", Kind::Edit, "Marca e modello:", 295, 426, 212, 50},
-    {"txtAnnoCostruz", Kind::Edit, "Anno costruzione:", 516, 426, 120, 30},
-    {"txtMatricola", Kind::Edit, "Matricola n.", 645, 426, 138, 50},
-    {"txtAlimentazione", Kind::Edit, "Alimentazione:", 136, 474, 150, 50},
-    {"txtUbicazione", Kind::Edit, "Ubicazione:", 295, 474, 212, 120},
-    {"txtCaratteristiche", Kind::Edit, "Caratteristiche tecniche:", 516, 474, 267, 250},
-    {"txtQuestioni", Kind::Edit, "Questioni in sospeso:", 136, 538, 294, 250},
-    {"txtDataScade", Kind::Edit, "Data scadenza:", 514, 538, 120, 10, true, true},
-    {"txtPreavviso", Kind::Edit, "Giorni di preavviso:", 643, 538, 140, 3, true, true},
-    {"txtNote", Kind::Edit, "Note:", 136, 602, 488, 250},
+    {"txtCliente", Kind::Edit, "Cognome e nome o ragione sociale:", 136, 42, 281},
+    {"txtDataNasc", Kind::Edit, "Data di nascita:", 424, 42, 113, true},
+    {"txtComuneNasc", Kind::Edit, "Comune di nascita:", 544, 42, 177},
+    {"txtProvNasc", Kind::ComboEdit, "Prov.", 728, 42, 54},
+    {"txtSesso", Kind::Edit, "Sesso:", 136, 90, 57, true},
+    {"txtRecapito", Kind::Edit, "Recapito preferenziale:", 200, 90, 217},
+    {"txtIndirizzoRes", Kind::Edit, "Residente in Via / Piazza e numero civico:", 424, 90, 297},
+    {"txtProvRes", Kind::ComboEdit, "Prov.", 728, 90, 54},
+    {"txtComuneRes", Kind::Edit, "Comune di residenza:", 136, 138, 209},
+    {"txtCapRes", Kind::Edit, "CAP:", 352, 138, 65},
+    {"txtEstremi", Kind::Edit, "Modalità di pagamento:", 424, 138, 358},
+    {"txtTelCasa", Kind::Edit, "Tel. casa:", 136, 202, 212},
+    {"txtTelUff", Kind::Edit, "Tel. ufficio:", 354, 202, 212},
+    {"txtTelCel", Kind::Edit, "Tel. cellulare:", 572, 202, 212},
+    {"txtFax", Kind::Edit, "Fax:", 136, 250, 212},
+    {"txtEmail", Kind::Edit, "E-mail:", 404, 250, 351},
+    {"txtCodFisc", Kind::Edit, "Codice fiscale:", 136, 314, 212},
+    {"txtCarta", Kind::Edit, "Carta di credito n.", 392, 314, 249},
+    {"txtScadeCarta", Kind::Edit, "Scadenza:", 678, 314, 105},
+    {"txtPartitaIva", Kind::Edit, "Partita IVA:", 136, 362, 212},
+    {"txtIban", Kind::Edit, "IBAN:", 392, 362, 361},
+    {"txtTipoImpianto", Kind::Edit, "Tipo impianto:", 136, 426, 150},
+    {"txtMarca", Kind::Edit, "Marca e modello:", 295, 426, 212},
+    {"txtAnnoCostruz", Kind::Edit, "Anno costruzione:", 516, 426, 120},
+    {"txtMatricola", Kind::Edit, "Matricola n.", 645, 426, 138},
+    {"txtAlimentazione", Kind::Edit, "Alimentazione:", 136, 474, 150},
+    {"txtUbicazione", Kind::Edit, "Ubicazione:", 295, 474, 212},
+    {"txtCaratteristiche", Kind::Edit, "Caratteristiche tecniche:", 516, 474, 267},
+    {"txtQuestioni", Kind::Edit, "Questioni in sospeso:", 136, 538, 294},
+    {"txtDataScade", Kind::Edit, "Data scadenza:", 514, 538, 120, true, true},
+    {"txtPreavviso", Kind::Edit, "Giorni di preavviso:", 643, 538, 140, true, true},
+    {"txtNote", Kind::Edit, "Note:", 136, 602, 488},
 };
 
 struct Section {
@@ -116,6 +117,13 @@ Artwork checkMark()
     return art::words(QString(QChar(0x2714)), {u"DejaVu Sans"_qs, 17, true, false, false, QColor(0x2E, 0x7D, 0x32)});
 }
 
+int widthOf(const QString& control)
+{
+    for (const orv::archive::FieldDef& f : TCliente::layout().fields())
+        if (f.control == control) return f.width;
+    throw std::logic_error(("no record field shown in " + control).toStdString());
+}
+
 const Layout& windowLayout()
 {
     static const Layout layout = [] {
@@ -133,7 +141,7 @@ const Layout& windowLayout()
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, f.w + 40, 16, QString::fromUtf8(f.caption))
                             .font({u"Verdana"_qs, 11, true, false, false, f.crimson ? kCrimson : kCaption}).in(in));
             Item field = f.kind == Kind::ComboEdit ? combo(name, f.x, f.y, f.w).items(kProvinces)
-                                                   : edit(name, f.x, f.y, f.w).maxLen(f.maxLength);
+                                                   : edit(name, f.x, f.y, f.w).maxLen(widthOf(name));
             field.in(in).font(kFieldFont).highlighted();
             if (f.centred) field.centre();
             if (name == u"txtDataScade") field.readOnly();
