@@ -107,6 +107,7 @@ double median(std::vector<double> v)
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--login") == 0) return orv::app::runProgram(argc, argv, announceShown);
+    if (argc > 1 && std::strcmp(argv[1], "--ready") == 0) return orv::app::runProgram(argc, argv, {}, announceShown);
     if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return bareWindow(argc, argv, false);
     if (argc > 1 && std::strcmp(argv[1], "--text") == 0) return bareWindow(argc, argv, true);
 
@@ -114,16 +115,21 @@ int main(int argc, char** argv)
     sample(argv[0], "--login");  // warm the file cache for both
     sample(argv[0], "--bare");
     sample(argv[0], "--text");
-    std::vector<double> login, bare, text;
+    std::vector<double> login, ready, bare, text;
     for (int i = 0; i < rounds; ++i) {
         login.push_back(sample(argv[0], "--login"));
+        ready.push_back(sample(argv[0], "--ready"));
         bare.push_back(sample(argv[0], "--bare"));
         text.push_back(sample(argv[0], "--text"));
     }
-    const double l = median(login), b = median(bare), t = median(text);
+    const double l = median(login), r = median(ready), b = median(bare), t = median(text);
     std::printf("startup: login window shown in %.1f ms, bare Qt window in %.1f ms, "
                 "Qt window with text in %.1f ms (medians of %d)\n", l, b, t, rounds);
     std::printf("startup: ratio %.2f against the bare window (goal <= 1.50), %.2f against the window with text\n",
                 l / b, l / t);
+    // What the user cannot see: the other start windows are built right after the login's
+    // first paint, before any input is handled.
+    std::printf("startup: every start window built %.1f ms after process start (%.2f x the bare window)\n", r,
+                r / b);
     return 0;
 }

@@ -142,17 +142,23 @@ QString globalName(const char* className) { return QString::fromLatin1(className
 
 } // namespace
 
-void createStartWindows()
+namespace {
+
+// Creates the entries [begin, end) of the start table in their order; the first entry of
+// the table becomes the main window.
+void createFrom(const StartWindow* begin, const StartWindow* end)
 {
-    bool first = true;
-    for (const StartWindow& w : kStartWindows) {
-        if (!w.create) continue;
-        ui::Form* f = w.create();
-        instances()[globalName(w.className)] = f;
-        if (first) ui::Form::setMainForm(f);
-        first = false;
+    for (const StartWindow* w = begin; w != end; ++w) {
+        if (!w->create) continue;
+        ui::Form* f = w->create();
+        instances()[globalName(w->className)] = f;
+        if (w == std::begin(kStartWindows)) ui::Form::setMainForm(f);
     }
 }
+
+} // namespace
+
+void createStartWindows() { createFrom(std::begin(kStartWindows), std::end(kStartWindows)); }
 
 void destroyStartWindows()
 {
@@ -204,13 +210,21 @@ private:
 };
 } // namespace
 
-int runProgram(int& argc, char** argv, std::function<void()> loginShown)
+int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
     ui::useSoftwareDrawing();
     ui::Application app(argc, argv);
-    createStartWindows();
+    // The login window heads the start table. It goes on the screen first; the other
+    // windows follow in their fixed order as soon as it has been painted, in one go, so
+    // the loop handles no input before every window exists and the user does not wait
+    // for every window of the program to be built before seeing anything.
+    createFrom(std::begin(kStartWindows), std::begin(kStartWindows) + 1);
     ui::Form* login = ui::Form::mainForm();
-    if (loginShown) new FirstPaint(login, std::move(loginShown));
+    new FirstPaint(login, [loginShown = std::move(loginShown), ready = std::move(ready)] {
+        if (loginShown) loginShown();
+        createFrom(std::begin(kStartWindows) + 1, std::end(kStartWindows));
+        if (ready) ready();
+    });
     login->show();
     const int rc = ui::Application::exec();
     destroyStartWindows();

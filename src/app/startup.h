@@ -26,8 +26,11 @@ void setStartWindow(const QString& globalName, ui::Form* f);
 QStringList createdStartWindows();
 
 // The whole run: software drawing, the application object, the start windows, the
-// message loop with the login window shown. `loginShown` (optional) runs once the login
-// window has been painted for the first time.
-int runProgram(int& argc, char** argv, std::function<void()> loginShown = {});
+// message loop with the login window shown. The login window is created and shown first;
+// the other start windows are created right after its first paint, before any input is
+// handled. `loginShown` (optional) runs at that first paint, `ready` once every start
+// window exists.
+int runProgram(int& argc, char** argv, std::function<void()> loginShown = {},
+               std::function<void()> ready = {});
 
 } // namespace orv::app
