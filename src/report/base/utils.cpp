@@ -15,6 +15,8 @@
 #include <QTemporaryFile>
 
 #include <charconv>
+#include <cmath>
+#include <string>
 #include <zlib.h>
 
 using namespace orv::report;
@@ -104,13 +106,29 @@ QString frxFloatToDisplayText(double X)
 
 QString frxFloatToFixed(int Digits, QChar DecimalSeparator, long double Value)
 {
-    char buf[512];
-    const auto res = std::to_chars(buf, buf + sizeof buf, Value, std::chars_format::fixed, std::clamp(Digits, 0, 32));
-    QString out = QString::fromLatin1(buf, res.ptr - buf);
-    out.replace(u'.', DecimalSeparator);
-    if (out.startsWith(u'-') && out.count(u'0') == out.size() - 1 - (Digits > 0 ? 1 : 0))
-        out.remove(0, 1); // no "-0,00"
-    return out;
+    // The decimal text is rounded half away from zero, as the fixed format of the
+    // engine's texts always was: 0,125 with two decimals gives 0,13.
+    Digits = std::clamp(Digits, 0, 32);
+    char buf[640];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(Value), std::chars_format::fixed, Digits + 6);
+    std::string text(buf, res.ptr);
+    const size_t dot = text.find('.');
+    std::string digits = text.substr(0, dot) + text.substr(dot + 1, size_t(Digits));
+    if (text[dot + 1 + size_t(Digits)] >= '5') {
+        int i = int(digits.size()) - 1;
+        for (; i >= 0 && digits[size_t(i)] == '9'; --i)
+            digits[size_t(i)] = '0';
+        if (i < 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[size_t(i)];
+    }
+    const size_t intLen = digits.size() - size_t(Digits);
+    QString out = QString::fromLatin1(digits.data(), qsizetype(intLen));
+    if (Digits > 0)
+        out += DecimalSeparator + QString::fromLatin1(digits.data() + intLen, Digits);
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    return Value < 0 && !zero ? u'-' + out : out;
 }
 
 QString frxReplaceChar(const QString& Text, QChar Old, QChar New)

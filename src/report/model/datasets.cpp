@@ -285,10 +285,10 @@ void TfrxReportDataSets::Delete(const QString& Name)
         Delete(IndexOf(item));
 }
 
-void TfrxReportDataSets::forget(TfrxDataSet* ds)
+void TfrxReportDataSets::forget(const orv::Component* ds)
 {
     for (int i = Count() - 1; i >= 0; --i)
-        if (Items(i)->m_dataSet == ds)
+        if (Items(i)->m_dataSet && static_cast<orv::Component*>(Items(i)->m_dataSet) == ds)
             Delete(i);
 }
 

@@ -171,7 +171,7 @@ public:
     void Delete(const QString& Name);
     using Collection::Delete;
     // A freed dataset leaves the list (the report calls this from its notifications).
-    void forget(TfrxDataSet* ds);
+    void forget(const orv::Component* ds);
 
 private:
     TfrxReport* m_report;

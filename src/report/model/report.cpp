@@ -420,12 +420,11 @@ void TfrxReport::Notification(orv::Component* AComponent, orv::Operation op)
     TfrxComponent::Notification(AComponent, op);
     if (op != orv::Operation::Remove)
         return;
-    if (auto* ds = dynamic_cast<TfrxDataSet*>(AComponent)) {
-        m_dataSets->forget(ds);
-        m_enabledDataSets->forget(ds);
-        if (m_dataSet == ds)
-            m_dataSet = nullptr;
-    }
+    // A component being freed is no longer of its own class: compare addresses only.
+    m_dataSets->forget(AComponent);
+    m_enabledDataSets->forget(AComponent);
+    if (m_dataSet && static_cast<orv::Component*>(m_dataSet) == AComponent)
+        m_dataSet = nullptr;
 }
 
 TfrxDataSet* TfrxReport::GetDataset(const QString& Alias) const
