@@ -23,6 +23,7 @@
 // per-object stored conditions, has no declared defaults, keeps enumerations only inside
 // meta-object classes and normalises type aliases away, and the script engine must also
 // reach classes that are not QObjects.
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -215,6 +216,7 @@ private:
     mutable bool m_published = false;
     std::vector<std::unique_ptr<PropInfo>> m_own;
     mutable std::vector<const PropInfo*> m_all;
+    mutable QHash<QString, const PropInfo*> m_byName; // key: name with A-Z folded
 };
 
 // The root of every class that publishes properties.

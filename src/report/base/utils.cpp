@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QDir>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <charconv>
@@ -455,6 +456,26 @@ void frxReportError(const TfrxReport* Report, const QString& Msg)
     default:
         frxErrorBox(Msg);
     }
+}
+
+// ---------------------------------------------------------------- files
+
+void orv::report::saveFile(const QString& FileName, const std::function<void(QIODevice&)>& write)
+{
+    QSaveFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+    write(file);
+    if (!file.commit())
+        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
+}
+
+void orv::report::loadFile(const QString& FileName, const std::function<void(QIODevice&)>& read)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    read(file);
 }
 
 // ---------------------------------------------------------------- folders

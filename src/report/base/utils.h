@@ -127,6 +127,17 @@ void frxErrorBox(const QString& Msg);
 // nullptr restores the default, which writes the message to the log.
 void frxSetErrorBoxHandler(std::function<void(const QString&)> handler);
 
+// ---------------------------------------------------------------- files
+
+namespace orv::report {
+// Writes a file through `write`; an existing file is replaced only once the new one is
+// complete. Raises orv::report::Error when the file cannot be written.
+void saveFile(const QString& FileName, const std::function<void(QIODevice&)>& write);
+// Opens a file for reading and hands it to `read`; raises orv::report::Error when it
+// cannot be opened.
+void loadFile(const QString& FileName, const std::function<void(QIODevice&)>& read);
+} // namespace orv::report
+
 // ---------------------------------------------------------------- folders
 
 QString frxTempFolder();

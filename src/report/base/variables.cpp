@@ -3,6 +3,7 @@
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "report/base/errors.h"
+#include "report/base/utils.h"
 #include "report/base/serializer.h"
 #include "report/base/xml.h"
 
@@ -69,6 +70,29 @@ void TfrxVariables::SetVariable(const QString& Name, const QVariant& Value)
         return;
     }
     Items(i)->SetValue(Value);
+}
+
+bool TfrxVariables::LookupValue(const QString& Name, const std::function<QVariant(const QString& Expr)>& Calc,
+                                QVariant& Value) const
+{
+    const int i = IndexOf(Name);
+    if (i < 0)
+        return false;
+    const TfrxVariable* v = Items(i);
+    const QVariant& stored = v->Value();
+    if (stored.typeId() != QMetaType::QString || stored.toString().contains(QStringLiteral("\r\n"))) {
+        Value = stored;
+        return true;
+    }
+    if (m_evaluating.contains(v))
+        throw Error(QStringLiteral("The report variable \"%1\" refers to itself").arg(v->Name()));
+    m_evaluating << v;
+    struct Done {
+        QList<const TfrxVariable*>& list;
+        ~Done() { list.removeLast(); }
+    } done{m_evaluating};
+    Value = Calc(stored.toString());
+    return true;
 }
 
 int TfrxVariables::markerIndex(const QString& Category) const
@@ -170,18 +194,12 @@ void TfrxVariables::LoadFromStream(QIODevice& Stream)
 
 void TfrxVariables::SaveToFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    SaveToStream(f);
+    saveFile(FileName, [this](QIODevice& f) { SaveToStream(f); });
 }
 
 void TfrxVariables::LoadFromFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    LoadFromStream(f);
+    loadFile(FileName, [this](QIODevice& f) { LoadFromStream(f); });
 }
 
 ORV_RTTI_DEFINE(TfrxArray, CollectionBase) {}

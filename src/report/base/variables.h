@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class TfrxXMLItem;
 
 class TfrxVariable : public orv::report::CollectionItem {
@@ -47,6 +49,13 @@ public:
     // The members of a category; an empty category: the names before the first marker.
     void GetVariablesList(const QString& Category, QStringList& List) const;
 
+    // The value a report's name lookup reads: a text without a CR LF pair is an
+    // expression that Calc evaluates each time, any other value is returned as stored.
+    // False for a name that is not there. A variable whose expression leads back to
+    // itself raises orv::report::Error instead of evaluating without end.
+    bool LookupValue(const QString& Name, const std::function<QVariant(const QString& Expr)>& Calc,
+                     QVariant& Value) const;
+
     void LoadFromFile(const QString& FileName);
     void SaveToFile(const QString& FileName);
     void LoadFromStream(QIODevice& Stream);
@@ -56,6 +65,7 @@ public:
 
 private:
     int markerIndex(const QString& Category) const;
+    mutable QList<const TfrxVariable*> m_evaluating;
 };
 
 // Variables keyed by any value, through its text.

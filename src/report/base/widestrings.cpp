@@ -2,6 +2,7 @@
 
 #include "platform/core/cp1252.h"
 #include "report/base/errors.h"
+#include "report/base/utils.h"
 #include "report/base/stringlist.h"
 
 #include <QFile>
@@ -161,18 +162,12 @@ void TfrxWideStrings::SaveToStream(QIODevice& Stream) const
 
 void TfrxWideStrings::LoadFromFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    LoadFromStream(f);
+    loadFile(FileName, [this](QIODevice& f) { LoadFromStream(f); });
 }
 
 void TfrxWideStrings::SaveToFile(const QString& FileName) const
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    SaveToStream(f);
+    saveFile(FileName, [this](QIODevice& f) { SaveToStream(f); });
 }
 
 void TfrxWideStrings::Assign(const orv::Persistent* Source)

@@ -3,6 +3,7 @@
 #include "platform/core/cp1252.h"
 #include "platform/core/formats.h"
 #include "report/base/errors.h"
+#include "report/base/utils.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -599,12 +600,7 @@ void TfrxXMLDocument::LoadFromFile(const QString& FileName)
 
 void TfrxXMLDocument::SaveToFile(const QString& FileName)
 {
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
-    SaveToStream(file);
-    if (!file.commit())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
+    orv::report::saveFile(FileName, [this](QIODevice& f) { SaveToStream(f); });
     dropTempFile();
     LoadFromFile(FileName);
 }

@@ -247,36 +247,13 @@ TfrxDataBand::TfrxDataBand(orv::Component* AOwner)
     : TfrxBand(AOwner), m_virtualDataSet(std::make_unique<TfrxUserDataSet>(nullptr))
 {
     m_virtualDataSet->SetRangeEnd(reCount);
+    m_dataSet.setOwnDataSet(m_virtualDataSet.get());
 }
 
 TfrxDataBand::~TfrxDataBand()
 {
-    // The virtual dataset may be the band's own dataset; it goes with the band.
-    if (m_dataSet == m_virtualDataSet.get())
-        watch(nullptr);
-}
-
-void TfrxDataBand::watch(TfrxDataSet* ds)
-{
-    if (m_dataSet && m_dataSet != m_virtualDataSet.get())
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = ds;
-    if (m_dataSet && m_dataSet != m_virtualDataSet.get())
-        FreeNotification(m_dataSet);
-}
-
-void TfrxDataBand::SetDataSet(TfrxDataSet* Value)
-{
-    watch(Value);
-    m_dataSetName = Value ? Value->UserName() : QString();
-}
-
-QString TfrxDataBand::DataSetName() const { return m_dataSet ? m_dataSet->UserName() : m_dataSetName; }
-
-void TfrxDataBand::SetDataSetName(const QString& Value)
-{
-    m_dataSetName = Value;
-    watch(FindDataSet(m_dataSet, Value));
+    // The virtual dataset goes with the band, whether or not it is the band's dataset.
+    m_dataSet.set(nullptr);
 }
 
 void TfrxDataBand::SetRowCount(int Value)
@@ -298,6 +275,6 @@ void TfrxDataBand::SetCurColumn(int Value)
 void TfrxDataBand::Notification(orv::Component* AComponent, orv::Operation op)
 {
     TfrxBand::Notification(AComponent, op);
-    if (op == orv::Operation::Remove && AComponent == m_dataSet)
-        m_dataSet = nullptr;
+    if (op == orv::Operation::Remove)
+        m_dataSet.forget(AComponent);
 }

@@ -180,11 +180,11 @@ public:
     explicit TfrxDataBand(orv::Component* AOwner);
     ~TfrxDataBand() override;
 
-    TfrxDataSet* DataSet() const { return m_dataSet; }
+    TfrxDataSet* DataSet() const { return m_dataSet.get(); }
     // Also remembers the dataset's user name.
-    void SetDataSet(TfrxDataSet* Value);
-    QString DataSetName() const;
-    void SetDataSetName(const QString& Value);
+    void SetDataSet(TfrxDataSet* Value) { m_dataSet.set(Value); }
+    QString DataSetName() const { return m_dataSet.name(); }
+    void SetDataSetName(const QString& Value) { m_dataSet.setName(Value); }
     int RowCount() const { return m_rowCount; }
     // Also the number of records of the virtual dataset.
     void SetRowCount(int Value);
@@ -218,9 +218,7 @@ protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
 
 private:
-    void watch(TfrxDataSet* ds);
-    TfrxDataSet* m_dataSet = nullptr;
-    QString m_dataSetName;
+    TfrxDataSetLink m_dataSet{this};
     int m_rowCount = 0, m_columns = 0, m_curColumn = 0;
     double m_columnWidth = 0, m_columnGap = 0;
     bool m_footerAfterEach = false, m_keepFooter = false, m_keepHeader = false, m_keepTogether = false;

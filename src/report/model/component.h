@@ -193,6 +193,31 @@ private:
     bool m_isInherited = false;
 };
 
+// A report object's reference to a dataset, by pointer and by user name. The holder
+// hears when the dataset is freed and lets go of it through forget().
+class TfrxDataSetLink {
+public:
+    explicit TfrxDataSetLink(TfrxComponent* holder) : m_holder(holder) {}
+    TfrxDataSet* get() const { return m_dataSet; }
+    // Also takes the dataset's user name (empty for none).
+    void set(TfrxDataSet* ds);
+    // The dataset's user name while one is linked, else the stored name.
+    QString name() const;
+    // Stores the name and links the dataset of that name, as the holder finds it.
+    void setName(const QString& name);
+    // From the holder's removal notification.
+    void forget(const orv::Component* removed);
+    // A dataset the holder owns itself is linked without a free notification.
+    void setOwnDataSet(const TfrxDataSet* own) { m_own = own; }
+
+private:
+    void link(TfrxDataSet* ds);
+    TfrxComponent* m_holder;
+    TfrxDataSet* m_dataSet = nullptr;
+    QString m_name;
+    const TfrxDataSet* m_own = nullptr;
+};
+
 // The base of everything that can be printed.
 class TfrxReportComponent : public TfrxComponent {
     ORV_RTTI_CLASS(TfrxReportComponent)

@@ -2,6 +2,7 @@
 
 #include "platform/core/text.h"
 #include "report/base/errors.h"
+#include "report/base/utils.h"
 #include "report/base/resources.h"
 #include "report/base/serializer.h"
 #include "report/base/xml.h"
@@ -208,6 +209,38 @@ int TfrxCustomDBDataSet::FieldsCount()
 }
 
 ORV_RTTI_DEFINE(TfrxCustomDatabase, TfrxDialogComponent) {}
+
+// ---------------------------------------------------------------- links to datasets
+
+void TfrxDataSetLink::link(TfrxDataSet* ds)
+{
+    if (m_dataSet && m_dataSet != m_own)
+        m_holder->RemoveFreeNotification(m_dataSet);
+    m_dataSet = ds;
+    if (m_dataSet && m_dataSet != m_own)
+        m_holder->FreeNotification(m_dataSet);
+}
+
+void TfrxDataSetLink::set(TfrxDataSet* ds)
+{
+    link(ds);
+    m_name = ds ? ds->UserName() : QString();
+}
+
+QString TfrxDataSetLink::name() const { return m_dataSet ? m_dataSet->UserName() : m_name; }
+
+void TfrxDataSetLink::setName(const QString& name)
+{
+    m_name = name;
+    link(m_holder->FindDataSet(m_dataSet, name));
+}
+
+void TfrxDataSetLink::forget(const orv::Component* removed)
+{
+    // A component being freed is no longer of its own class: compare addresses only.
+    if (m_dataSet && static_cast<orv::Component*>(m_dataSet) == removed)
+        m_dataSet = nullptr;
+}
 
 // ---------------------------------------------------------------- report datasets
 
@@ -468,16 +501,10 @@ void TfrxStyles::LoadFromStream(QIODevice& Stream)
 
 void TfrxStyles::SaveToFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    SaveToStream(f);
+    saveFile(FileName, [this](QIODevice& f) { SaveToStream(f); });
 }
 
 void TfrxStyles::LoadFromFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    LoadFromStream(f);
+    loadFile(FileName, [this](QIODevice& f) { LoadFromStream(f); });
 }

@@ -91,8 +91,6 @@ TfrxReportPage::~TfrxReportPage()
 {
     if (m_subReport)
         m_subReport->m_page = nullptr;
-    if (m_dataSet)
-        RemoveFreeNotification(m_dataSet);
 }
 
 void TfrxReportPage::updateDimensions()
@@ -177,34 +175,11 @@ void TfrxReportPage::SetPageCount(int Value)
         m_pageCount = Value;
 }
 
-void TfrxReportPage::SetDataSet(TfrxDataSet* Value)
-{
-    if (m_dataSet)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = Value;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-    m_dataSetName = Value ? Value->UserName() : QString();
-}
-
-QString TfrxReportPage::DataSetName() const { return m_dataSet ? m_dataSet->UserName() : m_dataSetName; }
-
-void TfrxReportPage::SetDataSetName(const QString& Value)
-{
-    m_dataSetName = Value;
-    TfrxDataSet* ds = FindDataSet(m_dataSet, Value);
-    if (m_dataSet)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = ds;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-}
-
 void TfrxReportPage::Notification(orv::Component* AComponent, orv::Operation op)
 {
     TfrxPage::Notification(AComponent, op);
-    if (op == orv::Operation::Remove && AComponent == m_dataSet)
-        m_dataSet = nullptr;
+    if (op == orv::Operation::Remove)
+        m_dataSet.forget(AComponent);
 }
 
 TfrxBand* TfrxReportPage::FindBand(const orv::rtti::ClassInfo& Band) const

@@ -76,10 +76,10 @@ public:
     void SetPageCount(int Value);
     TAlphaColor Color() const { return m_background->Color(); }
     void SetColor(TAlphaColor v) { m_background->SetColor(v); }
-    TfrxDataSet* DataSet() const { return m_dataSet; }
-    void SetDataSet(TfrxDataSet* Value);
-    QString DataSetName() const;
-    void SetDataSetName(const QString& Value);
+    TfrxDataSet* DataSet() const { return m_dataSet.get(); }
+    void SetDataSet(TfrxDataSet* Value) { m_dataSet.set(Value); }
+    QString DataSetName() const { return m_dataSet.name(); }
+    void SetDataSetName(const QString& Value) { m_dataSet.setName(Value); }
     TfrxDuplexMode Duplex() const { return m_duplex; }
     void SetDuplex(TfrxDuplexMode v) { m_duplex = v; }
     TfrxFrame* Frame() const { return m_background->Frame(); }
@@ -146,8 +146,7 @@ private:
     int m_bin = 7, m_binOtherPages = 7;
     bool m_backPictureVisible = true, m_backPicturePrintable = true;
     int m_pageCount = 1;
-    TfrxDataSet* m_dataSet = nullptr;
-    QString m_dataSetName;
+    TfrxDataSetLink m_dataSet{this};
     TfrxDuplexMode m_duplex = dmNone;
     bool m_endlessHeight = false, m_endlessWidth = false, m_largeDesignHeight = false;
     QString m_outlineText;

@@ -312,7 +312,6 @@ void TfrxReport::Clear()
     m_printOptions->Clear();
     m_reportOptions->Clear();
     SetDataSet(nullptr);
-    m_dataSetName.clear();
     m_dotMatrixReport = false;
     m_parentReport.clear();
     m_scriptLanguage = QStringLiteral("VoriroVoreva");
@@ -376,29 +375,6 @@ void TfrxReport::CheckDataPage()
     }
 }
 
-void TfrxReport::SetDataSet(TfrxDataSet* Value)
-{
-    if (m_dataSet && m_dataSet != Value)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = Value;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-    m_dataSetName = Value ? Value->UserName() : QString();
-}
-
-QString TfrxReport::DataSetName() const { return m_dataSet ? m_dataSet->UserName() : m_dataSetName; }
-
-void TfrxReport::SetDataSetName(const QString& Value)
-{
-    m_dataSetName = Value;
-    TfrxDataSet* ds = FindDataSet(m_dataSet, Value);
-    if (m_dataSet && m_dataSet != ds)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = ds;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-}
-
 void TfrxReport::SetPreview(TfrxCustomPreview* Value)
 {
     if (m_preview && !Value) {
@@ -423,8 +399,7 @@ void TfrxReport::Notification(orv::Component* AComponent, orv::Operation op)
     // A component being freed is no longer of its own class: compare addresses only.
     m_dataSets->forget(AComponent);
     m_enabledDataSets->forget(AComponent);
-    if (m_dataSet && static_cast<orv::Component*>(m_dataSet) == AComponent)
-        m_dataSet = nullptr;
+    m_dataSet.forget(AComponent);
 }
 
 TfrxDataSet* TfrxReport::GetDataset(const QString& Alias) const
@@ -663,12 +638,7 @@ void TfrxReport::SaveToFile(const QString& AFileName)
 {
     if (m_parentReport.size() > 1 && m_parentReport[1] == u':')
         m_parentReport = QFileInfo(AFileName).absoluteDir().relativeFilePath(m_parentReport);
-    QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    SaveToStream(buffer, true, false);
-    QSaveFile file(AFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.buffer()) != buffer.size() || !file.commit())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(AFileName, file.errorString()));
+    saveFile(AFileName, [this](QIODevice& f) { SaveToStream(f, true, false); });
 }
 
 void TfrxReport::DefineProperties(Filer& filer)

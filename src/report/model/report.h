@@ -232,10 +232,10 @@ public:
     void SetVersion(const QString&) {}
     const QString& ParentReport() const { return m_parentReport; }
     void SetParentReport(const QString& v) { m_parentReport = v; }
-    TfrxDataSet* DataSet() const { return m_dataSet; }
-    void SetDataSet(TfrxDataSet* Value);
-    QString DataSetName() const;
-    void SetDataSetName(const QString& Value);
+    TfrxDataSet* DataSet() const { return m_dataSet.get(); }
+    void SetDataSet(TfrxDataSet* Value) { m_dataSet.set(Value); }
+    QString DataSetName() const { return m_dataSet.name(); }
+    void SetDataSetName(const QString& Value) { m_dataSet.setName(Value); }
     bool DotMatrixReport() const { return m_dotMatrixReport; }
     void SetDotMatrixReport(bool v) { m_dotMatrixReport = v; }
     TfrxEngineOptions* EngineOptions() const { return m_engineOptions.get(); }
@@ -361,8 +361,7 @@ private:
     [[noreturn]] static void throwBrokenLayout(const QString& what);
     void rebuildSystemVariables();
     QString m_parentReport;
-    TfrxDataSet* m_dataSet = nullptr;
-    QString m_dataSetName;
+    TfrxDataSetLink m_dataSet{this};
     bool m_dotMatrixReport = false;
     std::unique_ptr<TfrxEngineOptions> m_engineOptions;
     QString m_iniFile;

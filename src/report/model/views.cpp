@@ -178,36 +178,13 @@ TfrxView::TfrxView(orv::Component* AOwner) : TfrxReportComponent(AOwner), m_fram
 
 TfrxView::~TfrxView() = default;
 
-void TfrxView::SetDataSet(TfrxDataSet* Value)
-{
-    if (m_dataSet)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = Value;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-    m_dataSetName = Value ? Value->UserName() : QString();
-}
-
-QString TfrxView::DataSetName() const { return m_dataSet ? m_dataSet->UserName() : m_dataSetName; }
-
-void TfrxView::SetDataSetName(const QString& Value)
-{
-    m_dataSetName = Value;
-    TfrxDataSet* ds = FindDataSet(m_dataSet, Value);
-    if (m_dataSet)
-        RemoveFreeNotification(m_dataSet);
-    m_dataSet = ds;
-    if (m_dataSet)
-        FreeNotification(m_dataSet);
-}
-
-bool TfrxView::IsDataField() const { return m_dataSet && !m_dataField.isEmpty(); }
+bool TfrxView::IsDataField() const { return m_dataSet.get() && !m_dataField.isEmpty(); }
 
 void TfrxView::Notification(orv::Component* AComponent, orv::Operation op)
 {
     TfrxReportComponent::Notification(AComponent, op);
-    if (op == orv::Operation::Remove && AComponent == m_dataSet)
-        m_dataSet = nullptr;
+    if (op == orv::Operation::Remove)
+        m_dataSet.forget(AComponent);
 }
 
 QString TfrxView::viewDiff(TfrxView* other)

@@ -139,12 +139,12 @@ public:
     void SetCursor(int v) { m_cursor = v; }
     TfrxFrame* Frame() const { return m_frame.get(); }
     void SetFrame(TfrxFrame* v) { m_frame->Assign(v); }
-    TfrxDataSet* DataSet() const { return m_dataSet; }
+    TfrxDataSet* DataSet() const { return m_dataSet.get(); }
     // Also remembers the dataset's user name.
-    void SetDataSet(TfrxDataSet* Value);
+    void SetDataSet(TfrxDataSet* Value) { m_dataSet.set(Value); }
     // The dataset's user name while one is assigned, else the stored name.
-    QString DataSetName() const;
-    void SetDataSetName(const QString& Value);
+    QString DataSetName() const { return m_dataSet.name(); }
+    void SetDataSetName(const QString& Value) { m_dataSet.setName(Value); }
     const QString& DataField() const { return m_dataField; }
     void SetDataField(const QString& v) { m_dataField = v; }
     const QString& TagStr() const { return m_tagStr; }
@@ -174,8 +174,8 @@ private:
     TAlphaColor m_color = claNull;
     int m_cursor = 0;
     std::unique_ptr<TfrxFrame> m_frame;
-    TfrxDataSet* m_dataSet = nullptr;
-    QString m_dataSetName, m_dataField, m_tagStr, m_url, m_hint;
+    TfrxDataSetLink m_dataSet{this};
+    QString m_dataField, m_tagStr, m_url, m_hint;
     bool m_showHint = false;
 };
 
