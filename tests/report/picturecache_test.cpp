@@ -1,5 +1,6 @@
 // The picture cache of prepared pages.
 #include "report/base/xml.h"
+#include "report/model/report.h"
 #include "report/model/views.h"
 #include "report/pages/picturecache.h"
 
@@ -86,4 +87,33 @@ TEST(PictureCacheTest, FileSegments)
     EXPECT_EQ(b.Picture()->Image().pixel(0, 0), 0xFF445566u);
     cache.Clear();
     EXPECT_EQ(cache.Count(), 0);
+}
+
+namespace {
+
+// Prepared pages that keep their pictures in a cache, as the engine's pages do.
+class TCachingPages : public TfrxCustomPreviewPages {
+public:
+    using TfrxCustomPreviewPages::TfrxCustomPreviewPages;
+    TfrxPictureCache cache;
+    void AddPicture(TfrxPictureView* Picture) override { cache.AddPicture(Picture); }
+};
+
+} // namespace
+
+TEST(PictureCacheTest, AnUnchangedPictureIsStoredOnce)
+{
+    TfrxReport report;
+    auto pages = std::make_unique<TCachingPages>(&report);
+    TCachingPages* cache = pages.get();
+    report.SetEngine(nullptr, std::move(pages));
+    auto* page = new TfrxReportPage(&report);
+    auto* logo = new TfrxPictureView(page);
+    logo->Picture()->SetImage(solid(6, 6, 0xFF0000FF));
+    TfrxPictureView layout(nullptr);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(logo->Diff(&layout).contains(u" ImageIndex=\"1\"")) << i;
+    EXPECT_EQ(cache->cache.Count(), 1);
+    logo->Picture()->SetImage(solid(6, 6, 0xFF00FF00));
+    EXPECT_TRUE(logo->Diff(&layout).contains(u" ImageIndex=\"2\"")) << "a changed picture is stored again";
 }
