@@ -1,6 +1,7 @@
 // The engine's string resources.
 #include "report/base/errors.h"
 #include "report/base/resources.h"
+#include "script/front/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -57,14 +58,14 @@ TEST(ResourcesTest, MalformedDocumentsAddNothing)
 
 TEST(ResourcesTest, CompilerMessagesGoToTheScriptEngine)
 {
-    QStringList received;
-    frxSetScriptMessageSink([&](const QString& name, const QString& text) { received << name + u'=' + text; });
-    TfrxResources r;
-    r.AddXML("<?xml version=\"1.1\"?><Other/>");
-    EXPECT_EQ(received.size(), 17) << "a document without Resources still refreshes them";
-    EXPECT_EQ(received.first(), QStringLiteral("SLangNotFound=SLangNotFound"));
-    received.clear();
     frxStringResources()->UpdateFSResources();
-    EXPECT_EQ(received.at(5), QStringLiteral("SIdUndeclared=Undeclared identifier: "));
-    frxSetScriptMessageSink(nullptr);
+    EXPECT_EQ(fsMessage(TfsMessage::SIdUndeclared), QStringLiteral("Undeclared identifier: "));
+    EXPECT_EQ(fsMessage(TfsMessage::SStringError), QStringLiteral("Strings do not have properties or methods"));
+    EXPECT_EQ(fsMessage(TfsMessage::SEventError), QStringLiteral("Event handler must be a procedure"));
+    TfrxResources empty;
+    empty.AddXML("<?xml version=\"1.1\"?><Other/>");
+    EXPECT_EQ(fsMessage(TfsMessage::SLangNotFound), QStringLiteral("SLangNotFound"))
+        << "a document without Resources still refreshes them, with what the table holds";
+    frxStringResources()->UpdateFSResources();
+    EXPECT_EQ(fsMessage(TfsMessage::SLangNotFound), QStringLiteral("Language '%s' not found"));
 }

@@ -158,6 +158,6 @@ TEST(XmlTest, SaveToFileReplacesTheOldFileOnlyWhenComplete)
     EXPECT_EQ(back.Root()->Count(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.xml"}) << "no leftovers";
 
-    EXPECT_THROW(doc.SaveToFile(dir.filePath(QStringLiteral("missing/doc.xml"))), orv::report::Error);
+    EXPECT_THROW(doc.SaveToFile(dir.filePath(QStringLiteral("missing/doc.xml"))), orv::EFileError);
     EXPECT_EQ(back.Root()->Count(), 1);
 }

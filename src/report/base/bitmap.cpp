@@ -1,5 +1,7 @@
 #include "report/base/bitmap.h"
 
+#include "report/base/errors.h"
+
 #include <QBuffer>
 
 using namespace orv::report;
@@ -52,7 +54,7 @@ void TfrxBitmap::DefineProperties(Filer& filer)
         QStringLiteral("PNG"),
         [this](PropertyReader& r) {
             if (!LoadFromData(r.readBinary()))
-                throw std::runtime_error("invalid picture data");
+                throw orv::report::Error(QStringLiteral("Invalid picture data"));
         },
         [this](PropertyWriter& w) { w.writeBinary(ToPNG()); }, !IsEmpty());
 }

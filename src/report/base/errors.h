@@ -1,29 +1,25 @@
 #pragma once
-// The exceptions the report engine raises. Each carries its message as UTF-8 so that
-// callers can catch std::exception at a boundary and show what().
+// The exceptions the report engine raises, within the program's exception family
+// (platform/core/exceptions.h): a handler that wants any error of ours catches
+// orv::Exception and shows message().
+#include "platform/core/exceptions.h"
+
 #include <QString>
 
-#include <stdexcept>
+#include <exception>
 
 namespace orv::report {
 
-class Error : public std::runtime_error {
+// An error of the report engine.
+class Error : public orv::Exception {
 public:
-    explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    using Exception::Exception;
 };
 
 // A text that is not a number where one is needed.
-class ConvertError : public Error {
-public:
-    using Error::Error;
-};
-
+using ConvertError = orv::EConvertError;
 // An index outside a list.
-class ListError : public Error {
-public:
-    using Error::Error;
-};
+using ListError = orv::ERangeError;
 
 // An operation that the base class declares and the object's class does not implement.
 class AbstractError : public Error {
@@ -32,7 +28,12 @@ public:
 };
 
 // The message of any exception, for error lists and message boxes.
-inline QString exceptionText(const std::exception& e) { return QString::fromUtf8(e.what()); }
+inline QString exceptionText(const std::exception& e)
+{
+    if (const auto* own = dynamic_cast<const orv::Exception*>(&e))
+        return own->message();
+    return QString::fromUtf8(e.what());
+}
 
 } // namespace orv::report
 

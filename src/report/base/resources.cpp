@@ -5,21 +5,12 @@
 #include "platform/core/text.h"
 #include "report/base/errors.h"
 #include "report/base/xml.h"
+#include "script/front/messages.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
-
-namespace {
-
-std::function<void(const QString&, const QString&)>& scriptMessageSink()
-{
-    static std::function<void(const QString&, const QString&)> sink;
-    return sink;
-}
-
-} // namespace
 
 const QStringList& frxScriptMessageNames()
 {
@@ -32,11 +23,6 @@ const QStringList& frxScriptMessageNames()
         QStringLiteral("SForError"),         QStringLiteral("SEventError"),
     };
     return names;
-}
-
-void frxSetScriptMessageSink(std::function<void(const QString&, const QString&)> sink)
-{
-    scriptMessageSink() = std::move(sink);
 }
 
 TfrxResources::TfrxResources()
@@ -140,10 +126,10 @@ void TfrxResources::Clear()
 
 void TfrxResources::UpdateFSResources()
 {
-    if (!scriptMessageSink())
-        return;
-    for (const QString& name : frxScriptMessageNames())
-        scriptMessageSink()(name, Get(name));
+    static_assert(fsMessageCount == 17);
+    const QStringList& names = frxScriptMessageNames();
+    for (int i = 0; i < fsMessageCount; ++i)
+        fsSetMessage(TfsMessage(i), Get(names[i]));
 }
 
 QImage TfrxResources::LoadImageFromResouce(int RowId, int ColId) const

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QStringList>
 
-#include <functional>
 
 class TfrxResources {
 public:
@@ -59,9 +58,7 @@ TfrxResources* frxStringResources();
 // Get of the decimal text of Id.
 QString frxResourceText(int Id);
 
-// Where the compiler messages go (the script engine installs it).
-void frxSetScriptMessageSink(std::function<void(const QString& name, const QString& text)> sink);
-// The names of the seventeen compiler messages, in order.
+// The names of the seventeen compiler messages, in the script engine's order.
 const QStringList& frxScriptMessageNames();
 // The engine's own table of 178 entries, as a StrRes document.
 QByteArray frxEngineStringResources();

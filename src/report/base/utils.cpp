@@ -464,17 +464,17 @@ void orv::report::saveFile(const QString& FileName, const std::function<void(QIO
 {
     QSaveFile file(FileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
     write(file);
     if (!file.commit())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
 }
 
 void orv::report::loadFile(const QString& FileName, const std::function<void(QIODevice&)>& read)
 {
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
     read(file);
 }
 
@@ -488,7 +488,7 @@ QString frxTempFileNameIn(const QString& Folder)
     QTemporaryFile file(QDir(dir).filePath(QStringLiteral("frxXXXXXX.tmp")));
     file.setAutoRemove(false);
     if (!file.open())
-        throw Error(QStringLiteral("Cannot create a temporary file in \"%1\". %2").arg(dir, file.errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot create a temporary file in \"%1\". %2").arg(dir, file.errorString()));
     return file.fileName();
 }
 

@@ -594,7 +594,7 @@ void TfrxXMLDocument::LoadFromFile(const QString& FileName)
 {
     auto file = std::make_unique<QFile>(FileName);
     if (!file->open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file->errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file->errorString()));
     LoadFromStream(std::move(file), true);
 }
 
@@ -641,7 +641,7 @@ void TfrxXMLDocument::UnloadItem(TfrxXMLItem* Item)
     if (!m_temp) {
         auto temp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/tmpXXXXXX"));
         if (!temp->open())
-            throw Error(QStringLiteral("Cannot create a temporary file. %1").arg(temp->errorString()));
+            throw orv::EFileError(QStringLiteral("Cannot create a temporary file. %1").arg(temp->errorString()));
         m_temp = std::move(temp);
     }
     m_temp->seek(m_temp->size());

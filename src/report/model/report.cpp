@@ -628,7 +628,7 @@ bool TfrxReport::LoadFromFile(const QString& AFileName, bool ExceptionIfNotFound
         return false;
     QFile file(AFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(AFileName, file.errorString()));
+        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(AFileName, file.errorString()));
     FileName = AFileName;
     LoadFromStream(file);
     return exists;

@@ -42,7 +42,7 @@ void TfrxPictureCache::AddSegment()
         auto file = std::make_unique<QFile>(name);
         m_tempFiles << name;
         if (!file->open(QIODevice::ReadWrite))
-            throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file->errorString()));
+            throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file->errorString()));
         m_segments.push_back(std::move(file));
         return;
     }
