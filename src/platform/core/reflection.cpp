@@ -110,6 +110,8 @@ void ClassInfo::ensurePublished() const
         else
             m_all.push_back(p.get());
     }
+    for (const PropInfo* p : m_all)
+        m_byName.insert(upperAZ(p->name), p);
 }
 
 const std::vector<const PropInfo*>& ClassInfo::properties() const
@@ -120,10 +122,8 @@ const std::vector<const PropInfo*>& ClassInfo::properties() const
 
 const PropInfo* ClassInfo::findProperty(const QString& name) const
 {
-    for (const PropInfo* p : properties())
-        if (sameTextAZ(p->name, name))
-            return p;
-    return nullptr;
+    ensurePublished();
+    return m_byName.value(upperAZ(name));
 }
 
 Object* ClassInfo::create(Object* owner) const

@@ -23,6 +23,9 @@
 // per-object stored conditions, has no declared defaults, keeps enumerations only inside
 // meta-object classes and normalises type aliases away, and the script engine must also
 // reach classes that are not QObjects.
+#include "platform/core/exceptions.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,7 +35,6 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <type_traits>
 #include <vector>
 
@@ -41,11 +43,11 @@ namespace orv::rtti {
 class ClassInfo;
 class Object;
 
-// An error raised by the reflection layer (unknown identifier, read-only property).
-class Error : public std::runtime_error {
+// An error raised by the reflection layer (a read-only property, an abstract class, an
+// invalid component name).
+class Error : public orv::Exception {
 public:
-    explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    using Exception::Exception;
 };
 
 // ---------------------------------------------------------------- enumerations and sets
@@ -215,6 +217,7 @@ private:
     mutable bool m_published = false;
     std::vector<std::unique_ptr<PropInfo>> m_own;
     mutable std::vector<const PropInfo*> m_all;
+    mutable QHash<QString, const PropInfo*> m_byName; // key: name with A-Z folded
 };
 
 // The root of every class that publishes properties.

@@ -1,0 +1,537 @@
+#include "report/base/serializer.h"
+
+#include "platform/core/cp1252.h"
+#include "platform/core/formats.h"
+#include "platform/core/text.h"
+#include "report/base/errors.h"
+#include "report/base/propstream.h"
+#include "report/base/resources.h"
+#include "report/base/utils.h"
+#include "report/base/widestrings.h"
+#include "report/base/xml.h"
+#include "report/model/report.h"
+#include "report/model/views.h"
+
+#include <cmath>
+
+using namespace orv::report;
+using orv::rtti::Kind;
+using orv::rtti::Object;
+using orv::rtti::PropInfo;
+
+namespace {
+
+bool isOrdinal(Kind k)
+{
+    return k == Kind::Integer || k == Kind::Char || k == Kind::WChar || k == Kind::Enumeration || k == Kind::Set ||
+           k == Kind::Int64;
+}
+
+// A memo's text as a template holds it: its lines joined by CR LF, without the break
+// that follows the last line.
+QString memoText(const TfrxCustomMemoView* memo)
+{
+    QString text = memo->Text();
+    if (text.endsWith(QStringLiteral("\r\n")))
+        text.chop(2);
+    return text;
+}
+
+QString listText(const StringList* list)
+{
+    QString text = list->Text();
+    if (text.endsWith(QStringLiteral("\r\n")))
+        text.chop(2);
+    return text;
+}
+
+QString variantText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return orv::floatToStr(v.toDouble());
+    default:
+        return v.toString();
+    }
+}
+
+QString utf8Decoded(const QString& ansi) { return QString::fromUtf8(orv::cp1252::encode(ansi)); }
+
+// A report component is marked as being written for the duration of a write.
+class WritingMark {
+public:
+    WritingMark(Object* a, Object* b)
+    {
+        mark(a);
+        mark(b);
+    }
+    ~WritingMark()
+    {
+        for (TfrxComponent* c : m_marked)
+            c->SetIsWriting(false);
+    }
+    WritingMark(const WritingMark&) = delete;
+    WritingMark& operator=(const WritingMark&) = delete;
+
+private:
+    void mark(Object* o)
+    {
+        if (auto* c = dynamic_cast<TfrxComponent*>(o); c && !c->IsWriting()) {
+            c->SetIsWriting(true);
+            m_marked << c;
+        }
+    }
+    QList<TfrxComponent*> m_marked;
+};
+
+} // namespace
+
+TfrxXMLSerializer::TfrxXMLSerializer(QIODevice* Stream) : m_stream(Stream) {}
+
+TfrxXMLSerializer::~TfrxXMLSerializer() = default;
+
+// ---------------------------------------------------------------- writing objects
+
+QString TfrxXMLSerializer::ObjToXML(Object* Obj, const QString& Add, Object* Ancestor)
+{
+    if (!Obj)
+        return {};
+    auto* comp = dynamic_cast<TfrxComponent*>(Obj);
+    if (comp && !Ancestor && OnGetAncestor)
+        OnGetAncestor(comp->Name(), Ancestor);
+    if (Ancestor && &Ancestor->classInfo() != &Obj->classInfo() && !Obj->InheritsFrom(Ancestor->classInfo()))
+        Ancestor = nullptr;
+    WritingMark marking(Obj, Ancestor);
+    const TfrxReport* report = dynamic_cast<TfrxReport*>(Owner);
+    if (!report && Owner)
+        report = Owner->Report();
+
+    QString out;
+    auto append = [&](const QString& name, const QString& value) {
+        if (value.isEmpty())
+            return;
+        out += u' ';
+        out += Add;
+        out += name;
+        out += QStringLiteral("=\"");
+        out += value;
+        out += u'"';
+    };
+
+    for (const PropInfo* p : Obj->classInfo().properties()) {
+        if (!p->isReadable() || !p->isStored(*Obj))
+            continue;
+        if (isOrdinal(p->kind)) {
+            const qint64 v = p->readOrdinal(*Obj);
+            const bool isDefault = Ancestor ? v == p->readOrdinal(*Ancestor)
+                                            : (p->defaultValue.has_value() && *p->defaultValue == v);
+            if (isDefault && !SerializeDefaultValues)
+                continue;
+            if (p->kind == Kind::Enumeration)
+                append(p->name, p->enumType->identifier(v));
+            else
+                append(p->name, QString::number(v));
+        } else if (p->kind == Kind::Float) {
+            const double v = p->readFloat(*Obj);
+            if (Ancestor && std::fabs(v - p->readFloat(*Ancestor)) < 0.000001 && !SerializeDefaultValues)
+                continue;
+            append(p->name, orv::floatToStr(v));
+        } else if (p->kind == Kind::String) {
+            const QString v = p->readString(*Obj);
+            const bool isDefault = Ancestor ? v == p->readString(*Ancestor) : v.isEmpty();
+            if (isDefault && !SerializeDefaultValues)
+                continue;
+            append(p->name, frxEscapeXMLText(v));
+        } else if (p->kind == Kind::Variant) {
+            const QVariant v = p->read(*Obj);
+            if (Ancestor && v == p->read(*Ancestor) && !SerializeDefaultValues)
+                continue;
+            append(p->name, frxEscapeXMLText(variantText(v)));
+        } else if (p->kind == Kind::Class) {
+            Object* value = p->readObject(*Obj);
+            Object* ancestorValue = Ancestor ? p->readObject(*Ancestor) : nullptr;
+            const orv::rtti::ClassInfo* cls = p->propertyClass();
+            if (cls && cls->inheritsFrom(orv::Component::staticClassInfo())) {
+                auto* c = dynamic_cast<orv::Component*>(value);
+                auto* a = dynamic_cast<orv::Component*>(ancestorValue);
+                if (Ancestor) {
+                    if ((!c && !a) || (c && a && orv::sameTextAZ(c->Name(), a->Name())))
+                        continue;
+                    if (!c && a) {
+                        append(p->name, QStringLiteral("nil"));
+                        continue;
+                    }
+                }
+                if (c)
+                    append(p->name, frxEscapeXMLText(frxQualifiedComponentName(report, c)));
+            } else if (auto* list = dynamic_cast<StringList*>(value)) {
+                const QString text = listText(list);
+                if (auto* a = dynamic_cast<StringList*>(ancestorValue); a && listText(a) == text)
+                    continue;
+                out += u' ' + Add + p->name + QStringLiteral(".Text=\"") + frxEscapeXMLText(text) + u'"';
+            } else if (dynamic_cast<TfrxWideStrings*>(value)) {
+                continue;
+            } else if (value) {
+                out += ObjToXML(value, Add + p->name + u'.', ancestorValue);
+            }
+        }
+    }
+
+    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(Obj)) {
+        const QString text = memoText(memo);
+        auto* a = dynamic_cast<TfrxCustomMemoView*>(Ancestor);
+        if (!a || memoText(a) != text)
+            out += u' ' + Add + QStringLiteral("Text=\"") + frxEscapeXMLText(text) + u'"';
+    }
+
+    if (auto* extra = dynamic_cast<DefinesProperties*>(Obj)) {
+        const QByteArray bytes = writeExtraData(*extra);
+        bool write = !bytes.isEmpty();
+        if (write && Ancestor)
+            if (auto* a = dynamic_cast<DefinesProperties*>(Ancestor))
+                write = frxChecksum(bytes) != frxChecksum(writeExtraData(*a));
+        if (write)
+            append(QStringLiteral("PropData"), frxBytesToHex(bytes));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- reading objects
+
+void TfrxXMLSerializer::XMLToObj(const QString& Text, Object* Obj)
+{
+    if (!Obj)
+        return;
+    qsizetype i = 0;
+    const qsizetype n = Text.size();
+    for (;;) {
+        while (i < n && Text[i] == u' ')
+            ++i;
+        const qsizetype eq = Text.indexOf(u'=', i);
+        if (eq < 0)
+            return;
+        QString name = Text.mid(i, eq - i);
+        while (name.endsWith(u' '))
+            name.chop(1);
+        if (name.isEmpty())
+            return;
+        const qsizetype q1 = Text.indexOf(u'"', eq + 1);
+        if (q1 < 0)
+            return;
+        qsizetype q2 = Text.indexOf(u'"', q1 + 1);
+        if (q2 < 0)
+            q2 = n;
+        const QString value = Text.mid(q1 + 1, q2 - q1 - 1);
+        i = q2 + 1;
+        try {
+            applyAttribute(Obj, name, value);
+        } catch (const std::exception& e) {
+            Errors.Add(exceptionText(e));
+        }
+    }
+}
+
+void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const QString& rawValue)
+{
+    // Follow a dotted name through class-typed properties; a part that names no such
+    // property makes the rest one (unknown) name.
+    Object* target = obj;
+    QString last = name;
+    if (name.contains(u'.')) {
+        const QStringList parts = name.split(u'.');
+        qsizetype k = 0;
+        for (; k + 1 < parts.size(); ++k) {
+            const PropInfo* p = target->classInfo().findProperty(parts[k]);
+            if (!p)
+                break;
+            if (p->kind != Kind::Class || !p->isReadable())
+                return;
+            Object* next = p->readObject(*target);
+            if (!next)
+                return;
+            target = next;
+        }
+        last = parts.mid(k).join(u'.');
+    }
+
+    auto* comp = dynamic_cast<TfrxComponent*>(target);
+    auto* memo = dynamic_cast<TfrxCustomMemoView*>(target);
+    if (last.size() == 1 && comp) {
+        switch (last[0].unicode()) {
+        case u'l':
+            comp->SetLeft(frxTextToFloat(rawValue));
+            return;
+        case u't':
+            comp->SetTop(frxTextToFloat(rawValue));
+            return;
+        case u'w':
+            comp->SetWidth(frxTextToFloat(rawValue));
+            return;
+        case u'h':
+            comp->SetHeight(frxTextToFloat(rawValue));
+            return;
+        case u'x':
+            if (memo)
+                memo->SetText(frxUnescapeXMLText(rawValue));
+            return;
+        case u'u':
+            if (memo) {
+                const QString v = frxUnescapeXMLText(rawValue);
+                memo->SetText(OldFormat ? utf8Decoded(v) : v);
+            }
+            return;
+        default:
+            break;
+        }
+    }
+    if (last == QStringLiteral("Text")) {
+        if (auto* list = dynamic_cast<StringList*>(target)) {
+            list->SetText(frxUnescapeXMLText(rawValue));
+            return;
+        }
+        if (auto* lines = dynamic_cast<TfrxWideStrings*>(target)) {
+            lines->SetText(frxUnescapeXMLText(rawValue));
+            return;
+        }
+        if (memo) {
+            const QString v = frxUnescapeXMLText(rawValue);
+            memo->SetText(OldFormat ? utf8Decoded(v) : v);
+            return;
+        }
+    }
+    if (last == QStringLiteral("PropData")) {
+        if (auto* extra = dynamic_cast<DefinesProperties*>(target))
+            readExtraData(*extra, frxHexToBytes(rawValue));
+        return;
+    }
+    if (last == QStringLiteral("Name") && dynamic_cast<TfrxReport*>(target))
+        return;
+
+    const PropInfo* p = target->classInfo().findProperty(last);
+    if (!p || !p->isWritable())
+        return;
+    switch (p->kind) {
+    case Kind::Integer:
+    case Kind::Char:
+    case Kind::WChar:
+    case Kind::Set:
+    case Kind::Int64: {
+        qint64 v = 0;
+        if (!orv::tryStrToInt64(rawValue, v))
+            throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(rawValue));
+        p->write(*target, QVariant(p->kind == Kind::Int64 ? v : qint64(qint32(v))));
+        return;
+    }
+    case Kind::Enumeration: {
+        qint64 v = 0;
+        if (!orv::tryStrToInt64(rawValue, v)) {
+            const std::optional<int> o = p->enumType->ordinal(rawValue);
+            if (!o)
+                throw ConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(rawValue, p->typeName));
+            v = *o;
+        }
+        p->write(*target, QVariant(v));
+        return;
+    }
+    case Kind::Float:
+        p->write(*target, QVariant(frxTextToFloat(rawValue)));
+        return;
+    case Kind::String:
+    case Kind::Variant:
+        p->write(*target, QVariant(frxUnescapeXMLText(rawValue)));
+        return;
+    case Kind::Class:
+        m_fixups.append({target, p, frxUnescapeXMLText(rawValue)});
+        return;
+    case Kind::Method:
+        return;
+    }
+}
+
+void TfrxXMLSerializer::resolveFixups()
+{
+    const QList<TfrxFixupItem> fixups = m_fixups;
+    m_fixups.clear();
+    for (const TfrxFixupItem& f : fixups) {
+        orv::rtti::Object* found = Owner ? Owner->FindObject(f.Value) : nullptr;
+        try {
+            if (!found)
+                found = frxLookupComponent(Owner, f.Value);
+        } catch (const std::exception&) {
+            found = nullptr;
+        }
+        const orv::rtti::ClassInfo* cls = f.PropInfo->propertyClass();
+        if (!found || (cls && !found->InheritsFrom(*cls)))
+            continue;
+        try {
+            f.PropInfo->write(*f.Obj, QVariant::fromValue(found));
+        } catch (const std::exception& e) {
+            Errors.Add(exceptionText(e));
+        }
+    }
+}
+
+void TfrxXMLSerializer::CopyFixupList(QList<TfrxFixupItem>& List) const { List.append(m_fixups); }
+
+// ---------------------------------------------------------------- component trees
+
+void TfrxXMLSerializer::writeElement(TfrxXMLItem* item, TfrxComponent* c, bool isRoot, bool saveChildren,
+                                     bool streaming)
+{
+    item->Name = c->IsAncestor() && !streaming ? QStringLiteral("inherited") : c->ClassName();
+    item->Text = isRoot ? ObjToXML(c)
+                        : QStringLiteral(" Name=\"") + frxEscapeXMLText(c->Name()) + u'"' + ObjToXML(c);
+    if (!saveChildren)
+        return;
+    for (TfrxComponent* child : c->Objects())
+        writeElement(item->Add(), child, false, true, streaming);
+}
+
+void TfrxXMLSerializer::WriteRootComponent(TfrxComponent* Root, bool SaveChildren, TfrxXMLItem* XMLItem,
+                                           bool Streaming)
+{
+    if (!Owner)
+        Owner = Root;
+    if (XMLItem) {
+        writeElement(XMLItem, Root, true, SaveChildren, Streaming);
+        return;
+    }
+    TfrxXMLDocument doc;
+    doc.AutoIndent = true;
+    writeElement(doc.Root(), Root, true, SaveChildren, Streaming);
+    if (m_stream)
+        doc.SaveToStream(*m_stream);
+}
+
+void TfrxXMLSerializer::readElement(TfrxXMLItem* item, TfrxComponent* target, TfrxComponent* parent,
+                                    QList<TfrxComponent*>& read)
+{
+    const bool inherited = item->Name.compare(QStringLiteral("inherited"), Qt::CaseInsensitive) == 0;
+    const orv::rtti::ClassInfo* cls = inherited ? nullptr : orv::rtti::findClass(item->Name);
+    auto cannotFind = [&] {
+        Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + item->Name);
+    };
+    if (!inherited && !cls) {
+        cannotFind();
+        return;
+    }
+    TfrxComponent* c = target;
+    if (!c) {
+        const QString name = item->Prop(QStringLiteral("Name"));
+        if (Owner && !name.isEmpty())
+            c = dynamic_cast<TfrxComponent*>(Owner->FindComponent(name));
+        if (!c) {
+            if (inherited)
+                return;
+            // Only report objects can stand in a tree, and a report only at its root.
+            const bool placeable = cls->inheritsFrom(TfrxComponent::staticClassInfo()) &&
+                                   !cls->inheritsFrom(TfrxReport::staticClassInfo()) && cls->canCreate();
+            if (!placeable) {
+                cannotFind();
+                return;
+            }
+            c = dynamic_cast<TfrxComponent*>(cls->create(parent));
+        }
+    }
+    if (!c)
+        return;
+    c->SetIsLoading(true);
+    if (inherited)
+        c->SetIsInherited(true);
+    read << c;
+    XMLToObj(item->Text, c);
+    for (int i = 0; i < item->Count(); ++i)
+        readElement(item->Items(i), nullptr, c, read);
+}
+
+void TfrxXMLSerializer::ReadRootComponent(TfrxComponent* Root, TfrxXMLItem* XMLItem)
+{
+    if (!Owner)
+        Owner = Root;
+    TfrxXMLDocument doc;
+    if (!XMLItem) {
+        if (!m_stream)
+            return;
+        doc.LoadFromStream(*m_stream);
+        OldFormat = doc.OldVersion();
+        XMLItem = doc.Root();
+    }
+    QList<TfrxComponent*> read;
+    readElement(XMLItem, Root, nullptr, read);
+    resolveFixups();
+    for (TfrxComponent* c : read) {
+        c->SetIsLoading(false);
+        if (!dynamic_cast<TfrxReport*>(c))
+            c->Loaded();
+    }
+}
+
+QString TfrxXMLSerializer::WriteComponentStr(TfrxComponent* Obj)
+{
+    if (!Owner)
+        Owner = Obj;
+    return Obj->ClassName() + ObjToXML(Obj);
+}
+
+void TfrxXMLSerializer::WriteComponent(TfrxComponent* Obj)
+{
+    if (m_stream)
+        m_stream->write((QStringLiteral("<") + WriteComponentStr(Obj) + QStringLiteral("/>")).toUtf8());
+}
+
+TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QString& Text, bool DontFixup)
+{
+    const QString t = orv::trimmed(Text);
+    if (t.isEmpty())
+        return nullptr;
+    if (!Owner)
+        Owner = Root;
+    const qsizetype space = t.indexOf(u' ');
+    const QString className = space < 0 ? t : t.left(space);
+    const QString attributes = space < 0 ? QString() : t.mid(space + 1);
+    const orv::rtti::ClassInfo* cls = orv::rtti::findClass(className);
+    if (!cls || !cls->inheritsFrom(TfrxComponent::staticClassInfo()) || !cls->canCreate()) {
+        Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + className);
+        return nullptr;
+    }
+    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    if (!c)
+        return nullptr;
+    c->SetIsLoading(true);
+    XMLToObj(attributes, c);
+    if (DontFixup)
+        m_fixups.clear();
+    else
+        resolveFixups();
+    c->SetIsLoading(false);
+    if (!dynamic_cast<TfrxReport*>(c))
+        c->Loaded();
+    return c;
+}
+
+TfrxComponent* TfrxXMLSerializer::ReadComponent(TfrxComponent* Root)
+{
+    if (!m_stream)
+        return nullptr;
+    TfrxXMLItem item;
+    {
+        TfrxXMLReader reader(*m_stream);
+        reader.ReadRootItem(&item, false);
+    }
+    if (item.Name.isEmpty())
+        return nullptr;
+    return ReadComponentStr(Root, item.Name + u' ' + item.Text);
+}
+
+void TfrxXMLSerializer::ReadPersistentStr(TfrxComponent* Root, Object* Obj, const QString& Text)
+{
+    if (!Owner)
+        Owner = Root;
+    XMLToObj(Text, Obj);
+    resolveFixups();
+}

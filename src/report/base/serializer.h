@@ -1,0 +1,81 @@
+#pragma once
+// Report objects as XML attribute texts and trees of report components as XML elements:
+// the template format, object copies, prepared-page objects and stored collections.
+// Properties are written in published order, each only when it differs from its
+// declared default or from an ancestor object.
+#include "report/base/stringlist.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class TfrxComponent;
+class TfrxXMLItem;
+
+namespace orv::rtti {
+class Object;
+class PropInfo;
+} // namespace orv::rtti
+
+// A component reference read but not yet resolved.
+struct TfrxFixupItem {
+    orv::rtti::Object* Obj = nullptr;
+    const orv::rtti::PropInfo* PropInfo = nullptr;
+    QString Value;
+};
+
+class TfrxXMLSerializer {
+public:
+    // Stream may be nullptr when only texts are converted.
+    explicit TfrxXMLSerializer(QIODevice* Stream);
+    ~TfrxXMLSerializer();
+    TfrxXMLSerializer(const TfrxXMLSerializer&) = delete;
+    TfrxXMLSerializer& operator=(const TfrxXMLSerializer&) = delete;
+
+    // Lines of everything that failed while reading (sorted, without duplicates).
+    orv::report::StringList Errors{orv::report::StringList::Dup::Ignore};
+    // The component in whose scope names are looked up (the report); the root being
+    // read or written when not set.
+    TfrxComponent* Owner = nullptr;
+    bool SerializeDefaultValues = false;
+    // The document is of the old format: attribute texts were 8-bit, memo texts UTF-8.
+    bool OldFormat = false;
+    // Supplies an ancestor object for a component (by name) while writing.
+    std::function<void(const QString& ComponentName, orv::rtti::Object*& Ancestor)> OnGetAncestor;
+
+    // The attribute text of one object; Add is put before every property name.
+    QString ObjToXML(orv::rtti::Object* Obj, const QString& Add = QString(), orv::rtti::Object* Ancestor = nullptr);
+    // Applies an attribute text; failures of single attributes go to Errors.
+    void XMLToObj(const QString& Text, orv::rtti::Object* Obj);
+
+    // Root (and with SaveChildren its tree) into XMLItem, or as a whole document with
+    // declaration and indentation into the stream when XMLItem is nullptr.
+    void WriteRootComponent(TfrxComponent* Root, bool SaveChildren = true, TfrxXMLItem* XMLItem = nullptr,
+                            bool Streaming = false);
+    // A tree from XMLItem, or from a whole document in the stream when XMLItem is
+    // nullptr. Malformed XML raises TfrxInvalidXMLException.
+    void ReadRootComponent(TfrxComponent* Root, TfrxXMLItem* XMLItem = nullptr);
+
+    // The class name followed by the attribute text.
+    QString WriteComponentStr(TfrxComponent* Obj);
+    // "<" + WriteComponentStr + "/>" in UTF-8 to the stream.
+    void WriteComponent(TfrxComponent* Obj);
+    // A new object (owner and parent Root) from a class name and attribute text;
+    // nullptr for an empty text or an unknown class.
+    TfrxComponent* ReadComponentStr(TfrxComponent* Root, const QString& Text, bool DontFixup = false);
+    // The same from one element of the stream.
+    TfrxComponent* ReadComponent(TfrxComponent* Root);
+    // Applies a text to any object and resolves its references.
+    void ReadPersistentStr(TfrxComponent* Root, orv::rtti::Object* Obj, const QString& Text);
+    void CopyFixupList(QList<TfrxFixupItem>& List) const;
+
+private:
+    void writeElement(TfrxXMLItem* item, TfrxComponent* c, bool isRoot, bool saveChildren, bool streaming);
+    void readElement(TfrxXMLItem* item, TfrxComponent* target, TfrxComponent* parent, QList<TfrxComponent*>& read);
+    void applyAttribute(orv::rtti::Object* obj, const QString& name, const QString& rawValue);
+    void resolveFixups();
+    QIODevice* m_stream;
+    QList<TfrxFixupItem> m_fixups;
+};

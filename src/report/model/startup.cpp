@@ -1,0 +1,59 @@
+#include "report/model/startup.h"
+
+#include "report/base/registries.h"
+#include "report/base/resources.h"
+#include "report/base/variables.h"
+#include "report/model/bands.h"
+#include "report/model/datasets.h"
+#include "report/model/pages.h"
+#include "report/model/report.h"
+#include "report/model/views.h"
+
+QRecursiveMutex& frxEngineLock()
+{
+    static QRecursiveMutex lock;
+    return lock;
+}
+
+ConverterEvents& frxConverterEvents()
+{
+    static ConverterEvents events;
+    return events;
+}
+
+void frxInitializeReportEngine()
+{
+    static const bool done = [] {
+        frxRegisterStandardPropertyEditors();
+        frxStringResources()->UpdateFSResources();
+        frxEngineLock();
+        frxConverterEvents();
+        frxGlobalDataSetList();
+        frxGlobalVariables();
+        // The classes stored layouts may name, in this order.
+        const orv::rtti::ClassInfo* classes[] = {
+            &TfrxChild::staticClassInfo(),         &TfrxColumnFooter::staticClassInfo(),
+            &TfrxColumnHeader::staticClassInfo(),  &TfrxCustomMemoView::staticClassInfo(),
+            &TfrxMasterData::staticClassInfo(),    &TfrxDetailData::staticClassInfo(),
+            &TfrxSubdetailData::staticClassInfo(), &TfrxDataBand4::staticClassInfo(),
+            &TfrxDataBand5::staticClassInfo(),     &TfrxDataBand6::staticClassInfo(),
+            &TfrxDialogPage::staticClassInfo(),    &TfrxFooter::staticClassInfo(),
+            &TfrxFrame::staticClassInfo(),         &TfrxGroupFooter::staticClassInfo(),
+            &TfrxGroupHeader::staticClassInfo(),   &TfrxHeader::staticClassInfo(),
+            &TfrxHighlight::staticClassInfo(),     &TfrxLineView::staticClassInfo(),
+            &TfrxMemoView::staticClassInfo(),      &TfrxOverlay::staticClassInfo(),
+            &TfrxPageFooter::staticClassInfo(),    &TfrxPageHeader::staticClassInfo(),
+            &TfrxPictureView::staticClassInfo(),   &TfrxReport::staticClassInfo(),
+            &TfrxReportPage::staticClassInfo(),    &TfrxReportSummary::staticClassInfo(),
+            &TfrxReportTitle::staticClassInfo(),   &TfrxShapeView::staticClassInfo(),
+            &TfrxSubreport::staticClassInfo(),     &TfrxSysMemoView::staticClassInfo(),
+            &TfrxStyleItem::staticClassInfo(),     &TfrxNullBand::staticClassInfo(),
+            &TfrxCustomLineView::staticClassInfo(), &TfrxDataPage::staticClassInfo(),
+        };
+        for (const orv::rtti::ClassInfo* c : classes)
+            orv::rtti::registerClass(*c);
+        orv::rtti::registerClass(TfrxFont::staticClassInfo());
+        return true;
+    }();
+    (void)done;
+}
