@@ -12,10 +12,13 @@
 #include "app/splash.h"
 #include "customers/calendario.h"
 #include "customers/clienti.h"
+#include "customers/contratto.h"
 #include "customers/expclienti.h"
+#include "customers/expcontratti.h"
 #include "customers/listscadenzario.h"
 #include "customers/ricontatta.h"
 #include "customers/trovaclienti.h"
+#include "customers/trovacontratti.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 
@@ -76,10 +79,10 @@ const StartWindow kStartWindows[] = {
     window<TfrmTrovaClienti, &frmTrovaClienti>("TfrmTrovaClienti"),
     window<TfrmExpClienti, &frmExpClienti>("TfrmExpClienti"),
     window<TfrmListScadenzario, &frmListScadenzario>("TfrmListScadenzario"),
-    later("TfrmContratto"),
+    window<TfrmContratto, &frmContratto>("TfrmContratto"),
     window<TfrmNumerazione, &frmNumerazione>("TfrmNumerazione"),
-    later("TfrmExpContratti"),
-    later("TfrmTrovaContratti"),
+    window<TfrmExpContratti, &frmExpContratti>("TfrmExpContratti"),
+    window<TfrmTrovaContratti, &frmTrovaContratti>("TfrmTrovaContratti"),
     later("TfrmStampaCon"),
     later("TfrmAnteprimaCon"),
     later("TfrmMagazzino"),

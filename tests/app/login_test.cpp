@@ -2,6 +2,7 @@
 
 #include "app/crypt.h"
 #include "app/passwordstore.h"
+#include "customers/contratto.h"
 #include "platform/core/formats.h"
 #include "platform/core/inifile.h"
 
@@ -24,10 +25,12 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
               QStringList({"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmCarta", "TfrmCodFisc", "TfrmGuida",
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
-                           "TfrmListScadenzario", "TfrmNumerazione", "TfrmCalendario"}));
+                           "TfrmListScadenzario", "TfrmContratto", "TfrmNumerazione", "TfrmExpContratti",
+                           "TfrmTrovaContratti", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
-    EXPECT_EQ(orv::app::startWindow("frmContratto"), nullptr);
+    EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);
+    EXPECT_EQ(orv::app::startWindow("frmStampaCon"), nullptr);
     EXPECT_EQ(frmPassword->size(), QSize(388, 405));
     EXPECT_EQ(frmPassword->caption(), " Orvanta 4.0 - Accesso");
     EXPECT_FALSE(frmPassword->cmdOK.enabled());
