@@ -1,0 +1,54 @@
+#pragma once
+// The contract windows under test: the program's windows created as at start, the
+// contract window shown as the main menu shows it, the services replaced by recording
+// doubles, the program folder a fresh temporary folder.
+#include "window_fixture.h"
+
+#include "customers/contratto.h"
+#include "customers/contrattorecord.h"
+
+#include <QFile>
+
+namespace orv::test {
+
+// A contract with the given values; the other fields empty.
+inline TContratto contract(std::initializer_list<std::pair<QString TContratto::*, const char*>> values)
+{
+    TContratto c;
+    for (const auto& [field, value] : values) c.*field = QString::fromUtf8(value);
+    return c;
+}
+
+// A committed fixture of the contract archive.
+inline QByteArray contractFixture(const char* name)
+{
+    QFile f(QStringLiteral(ORV_FIXTURES "/customers/contracts/") + QString::fromLatin1(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class ContractWindowTest : public CustomerWindowTest {
+protected:
+    void SetUp() override
+    {
+        CustomerWindowTest::SetUp();
+        frmClienti->hide();
+        showAndActivate(*frmContratto);
+    }
+
+    TfrmContratto& window() const { return *frmContratto; }
+    void writeContracts(const QList<TContratto>& contracts) const
+    {
+        QByteArray bytes;
+        for (const TContratto& c : contracts) bytes += c.encode();
+        writeFile(TContratto::kFileName, bytes);
+    }
+    QByteArray contractBytes() const { return readFile(TContratto::kFileName); }
+    bool focusIs(const ui::Control& c) const { return window().focusedControl() == &c; }
+    void typeInto(ui::Control& c, const QString& text)
+    {
+        c.setFocus();
+        keys(window(), text);
+    }
+};
+
+} // namespace orv::test
