@@ -152,17 +152,17 @@ struct Group {
 };
 
 const Group kBar[] = {
-    {"shpNuovo", 8, 300,
-     {{"cmdNuovo", 54, "Nuovo"}, {"cmdDuplica", 58, "Duplica"}, {"cmdSalva", 50, "Salva"}, {"cmdTrova", 50, "Trova"},
-      {"cmdImporta", 60, "Importa"}}},
-    {"shpStampa", 314, 226, {{"cmdAnteprima", 72, "Anteprima"}, {"cmdStampa", 90, "Stampa"}, {"cmdPDF", 44, ""}}},
-    {"shpAllega", 546, 68, {{"cmdAllega", 56, "Allega"}}},
-    {"shpRecord", 620, 156,
+    {"shpNuovo", 8, 306,
+     {{"cmdNuovo", 50, "Nuovo"}, {"cmdDuplica", 66, "Duplica"}, {"cmdSalva", 50, "Salva"}, {"cmdTrova", 50, "Trova"},
+      {"cmdImporta", 66, "Importa"}}},
+    {"shpStampa", 320, 218, {{"cmdAnteprima", 82, "Anteprima"}, {"cmdStampa", 84, "Stampa"}, {"cmdPDF", 36, ""}}},
+    {"shpAllega", 544, 66, {{"cmdAllega", 58, "Allega"}}},
+    {"shpRecord", 616, 152,
      {{"cmdPrimo", 22, ""}, {"cmdIndietro", 22, ""}, {"lblPosizione", 56, ""}, {"cmdAvanti", 22, ""}, {"cmdUltimo", 22, ""}},
      0},
-    {"shpNumerazione", 782, 210,
-     {{"cmdNumerazione", 84, "Numerazione"}, {"cmdEsporta", 58, "Esporta"}, {"cmdGuida", 48, "Guida"}}},
-    {"shpEsci", 998, 60, {{"cmdEsci", 48, "Esci"}}},
+    {"shpNumerazione", 774, 229,
+     {{"cmdNumerazione", 97, "Numerazione"}, {"cmdEsporta", 66, "Esporta"}, {"cmdGuida", 50, "Guida"}}},
+    {"shpEsci", 1009, 50, {{"cmdEsci", 42, "Esci"}}},
 };
 
 Artwork iconFor(const QString& command)
@@ -188,14 +188,14 @@ const Layout& windowLayout()
         // The command bar.
         for (const Group& g : kBar) {
             l.push_back(rect(QString::fromLatin1(g.background), g.x, 8, g.w, 44, Qt::white).stroke(kFrame).radius(4).in(in));
-            int x = g.x + 6;
+            int x = g.x + 4;
             for (const Command& c : g.commands) {
                 const QString name = QString::fromLatin1(c.name);
                 if (name == u"lblPosizione")
                     l.push_back(label(name, x, 17, c.w, 26, QString()).centre()
                                     .font({u"Verdana"_qs, 12, true, false, false, kCaption}).in(in));
                 else if (*c.words)
-                    l.push_back(command(name, x, 14, c.w, 32, art::command(QString::fromUtf8(c.words), kCommand)).in(in));
+                    l.push_back(command(name, x, 16, c.w, 28, art::command(QString::fromUtf8(c.words), kCommand)).in(in));
                 else
                     l.push_back(command(name, x, 17, c.w, 26, iconFor(name)).in(in));
                 x += c.w + g.gap;

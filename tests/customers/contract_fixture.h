@@ -8,6 +8,7 @@
 #include "customers/contrattorecord.h"
 
 #include <QFile>
+#include <QListWidget>
 
 namespace orv::test {
 
@@ -24,6 +25,16 @@ inline QByteArray contractFixture(const char* name)
 {
     QFile f(QStringLiteral(ORV_FIXTURES "/customers/contracts/") + QString::fromLatin1(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Selects a line of a result list with a click, then double-clicks it, as a user does.
+inline void doubleClickLine(ui::ListBox& box, int row)
+{
+    QListWidget* w = box.listWidget();
+    w->doItemsLayout();
+    const QPoint at = w->visualItemRect(w->item(row)).center();
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 class ContractWindowTest : public CustomerWindowTest {

@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 
 using namespace orv::ui;
 using orv::test::card;
@@ -743,11 +742,7 @@ TEST_F(ContractTest, ImportTakesTheUserAndTheInstallationFromTheCustomerArchive)
         auto& finder = static_cast<TfrmTrovaClienti&>(f);
         EXPECT_EQ(finder.lblMemory.text(), u"contratto"_qs);
         click(finder.btnCerca);
-        QListWidget* list = finder.lstRecords.listWidget();
-        list->doItemsLayout();
-        const QPoint at = list->visualItemRect(list->item(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        orv::test::doubleClickLine(finder.lstRecords, 0);
     };
     click(window().cmdImporta);
     TfrmContratto& w = window();

@@ -5,23 +5,14 @@
 #include "customers/trovacontratti.h"
 
 #include <QDir>
-#include <QListWidget>
 
 using namespace orv::ui;
 using orv::test::contract;
+using orv::test::doubleClickLine;
 using orv::test::ContractWindowTest;
 using orv::test::MessageCall;
 
 namespace {
-
-void doubleClickLine(ListBox& box, int row)
-{
-    QListWidget* w = box.listWidget();
-    w->doItemsLayout();
-    const QPoint at = w->visualItemRect(w->item(row)).center();
-    QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-}
 
 const TContratto kRossi = contract({{&TContratto::NumContratto, "1"},
                                     {&TContratto::Data, "10/01/2026"},
