@@ -10,6 +10,7 @@
 #include "customers/common/input.h"
 #include "customers/expclienti.h"
 #include "customers/listscadenzario.h"
+#include "customers/provinces.h"
 #include "customers/ricontatta.h"
 #include "customers/trovaclienti.h"
 #include "platform/core/formats.h"
@@ -32,12 +33,6 @@ const QColor kHintBand(0x6A, 0x5A, 0xCD);
 const QColor kCommand(0x2F, 0x5D, 0x8A);
 const QColor kFrame(0xB8, 0xC2, 0xCE);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
-
-const QStringList kProvinces = u"AG AL AN AO AP AQ AR AT AV BA BG BI BL BN BO BR BS BT BZ CA CB CE CH CI CL CN CO CR CS "
-                               u"CT CZ EE EN FC FE FG FI FM FO FR GE GO GR IM IS KR LC LE LI LO LT LU MB MC MD ME MI MN "
-                               u"MO MS MT NA NO NU OG OR OT PA PC PD PE PG PI PN PO PR PT PU PV PZ RA RC RE RG RI RM RN "
-                               u"RO SA SI SO SP SR SS SV TA TE TN TO TP TR TS TV UD VA VB VC VE VI VR VT VV"_qs
-                                   .split(u' ');
 
 // The card's fields at their designed places, with the caption above each. An edit takes
 // the width of its record field as its maximum length; the combo edits take none.
@@ -140,7 +135,7 @@ const Layout& windowLayout()
             const QString name = QString::fromLatin1(f.name);
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, f.w + 40, 16, QString::fromUtf8(f.caption))
                             .font({u"Verdana"_qs, 11, true, false, false, f.crimson ? kCrimson : kCaption}).in(in));
-            Item field = f.kind == Kind::ComboEdit ? combo(name, f.x, f.y, f.w).items(kProvinces)
+            Item field = f.kind == Kind::ComboEdit ? combo(name, f.x, f.y, f.w).items(orv::customers::provinceCodes())
                                                    : edit(name, f.x, f.y, f.w).maxLen(widthOf(name));
             field.in(in).font(kFieldFont).highlighted();
             if (f.centred) field.centre();
