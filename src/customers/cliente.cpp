@@ -4,25 +4,22 @@
 
 #include "archive/helpers.h"
 #include "archive/lists.h"
+#include "customers/membertable.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
-using orv::archive::FieldDef;
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
 namespace {
 
-// Record order; each member with its width and the editor control that shows it.
-struct Member {
-    QString TCliente::*member;
-    FieldDef def;
-};
+using Field = orv::customers::MemberField<TCliente>;
 
-const std::array<Member, 39>& members()
+// Record order; each member with its width and the editor control that shows it.
+const orv::customers::MemberTable<TCliente, 39>& table()
 {
-    static const std::array<Member, 39> table{{
+    static const orv::customers::MemberTable<TCliente, 39> t(std::array<Field, 39>{{
         {&TCliente::Cliente, {u"Cliente"_qs, 50, u"txtCliente"_qs}},
         {&TCliente::DataNasc, {u"DataNasc"_qs, 30, u"txtDataNasc"_qs}},
         {&TCliente::ComuneNasc, {u"ComuneNasc"_qs, 50, u"txtComuneNasc"_qs}},
@@ -62,40 +59,22 @@ const std::array<Member, 39>& members()
         {&TCliente::Desc01, {u"Desc01"_qs, 250, u"lblDesc01"_qs}},
         {&TCliente::Desc02, {u"Desc02"_qs, 250, u"lblDesc02"_qs}},
         {&TCliente::Desc03, {u"Desc03"_qs, 250, u"lblDesc03"_qs}},
-    }};
-    return table;
+    }});
+    return t;
 }
 
 } // namespace
 
 const RecordLayout& TCliente::layout()
 {
-    static const RecordLayout l = [] {
-        std::vector<FieldDef> defs;
-        for (const Member& m : members())
-            defs.push_back(m.def);
-        return RecordLayout(std::move(defs));
-    }();
+    const RecordLayout& l = table().layout();
     Q_ASSERT(l.size() == kSize);
     return l;
 }
 
-QStringList TCliente::values() const
-{
-    QStringList v;
-    v.reserve(int(members().size()));
-    for (const Member& m : members())
-        v.append(this->*m.member);
-    return v;
-}
+QStringList TCliente::values() const { return table().values(*this); }
 
-TCliente TCliente::fromValues(const QStringList& values)
-{
-    TCliente c;
-    for (size_t i = 0; i < members().size() && qsizetype(i) < values.size(); ++i)
-        c.*members()[i].member = values[qsizetype(i)];
-    return c;
-}
+TCliente TCliente::fromValues(const QStringList& values) { return table().fromValues(values); }
 
 QByteArray TCliente::encode() const { return layout().encode(values()); }
 

@@ -8,7 +8,6 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
-using orv::archive::FieldDef;
 using orv::customers::MemberField;
 using orv::customers::MemberTable;
 
