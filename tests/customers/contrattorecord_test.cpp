@@ -92,3 +92,12 @@ TEST(TContratto, NumberProposedByNew)
         }
     }
 }
+
+TEST(Delivery, TheClausesSheetIsDeliveredNextToTheProgram)
+{
+    QFile sheet(QStringLiteral(ORV_SOURCE_DIR "/assets/install/Clausole.pdf"));
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QByteArray pdf = sheet.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.contains("/Count 1")); // one page, for the back of the contract sheet
+}
