@@ -71,6 +71,15 @@ TEST_F(IniFileTest, WriteKeepsEverythingElse)
     EXPECT_EQ(ini.readString("B", "x", ""), "9");
 }
 
+TEST_F(IniFileTest, AValueWithLineBreaksStaysOnItsLine)
+{
+    IniFile ini(path());
+    ini.writeString("Ditta", "Sede", "Via Roma 1\r\n[Altro]\nk=v");
+    ini.writeString("Ditta", "Cap", "00100");
+    EXPECT_EQ(bytes(), QByteArray("[Ditta]\r\nSede=Via Roma 1  [Altro] k=v\r\nCap=00100\r\n"));
+    EXPECT_FALSE(ini.sectionExists("Altro"));
+}
+
 TEST_F(IniFileTest, IntegersFallBackToTheDefault)
 {
     put("[Numerazione Preventivi]\r\nInizio=25\r\nBad=xx\r\n");

@@ -136,7 +136,13 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     }
     const QList<Line> lines = parse(raw);
     const Where w = locate(lines, section, key);
-    const QString entry = key + QLatin1Char('=') + value;
+    // A line break in a value would start a line of its own and corrupt the file: the
+    // value is kept on its one line, each break written as a blank.
+    QString oneLine = value;
+    for (QChar& c : oneLine)
+        if (c == u'\r' || c == u'\n')
+            c = u' ';
+    const QString entry = key + QLatin1Char('=') + oneLine;
     if (w.keyLine >= 0) {
         raw[w.keyLine] = entry;
     } else if (w.sectionStart >= 0) {
