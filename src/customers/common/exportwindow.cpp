@@ -86,7 +86,8 @@ ExportWindow::ExportWindow(QWidget* owner, const QString& name, const QString& c
 
 void ExportWindow::FormShow()
 {
-    const QList<QStringList> rows = archive::gridRows(programFile(spec_.archiveFile), spec_.recordSize, spec_.cells);
+    const QString path = spec_.archivePath ? spec_.archivePath() : programFile(spec_.archiveFile);
+    const QList<QStringList> rows = archive::gridRows(path, spec_.recordSize, spec_.cells);
     grdRecords.setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         if (rows[r].isEmpty()) continue; // a designed empty row, or one the failed reading never reached

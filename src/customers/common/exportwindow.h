@@ -23,6 +23,9 @@ struct GridColumn {
 struct ExportSpec {
     QString archiveFile;
     qint64 recordSize = 0;
+    // The full path of the archive at the moment of use (per-year archives); when set it
+    // is used in place of archiveFile.
+    std::function<QString()> archivePath = {};
     // Column 0 is the row number "N."; the others are exported.
     QList<GridColumn> columns;
     // The cells of one record for columns 1 onwards.

@@ -82,7 +82,10 @@ ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layou
 
 void ListWindow::FormCreate() { applyProgramFormats(); }
 
-QString ListWindow::archivePath() const { return programFile(list_.archiveFile); }
+QString ListWindow::archivePath() const
+{
+    return list_.archivePath ? list_.archivePath() : programFile(list_.archiveFile);
+}
 
 void ListWindow::btnTrovaClick()
 {
@@ -137,6 +140,12 @@ FinderWindow::FinderWindow(QWidget* owner, const FormSpec& spec, const Layout& l
     btnCerca.onMouseDown = [this](MouseButton, ShiftState, double, double) { btnCercaMouseDown(); };
     btnCerca.onClick = [this] { btnCercaClick(); };
     btnAnnulla.onClick = [this] { btnAnnullaClick(); };
+    lblTrovate.setText(countText(0));
+}
+
+QString FinderWindow::countText(qsizetype lines) const
+{
+    return listSpec().countText ? listSpec().countText(lines) : archive::countText(lines);
 }
 
 QString FinderWindow::callerTag() const { return trimmed(lblMemory.text()); }
@@ -182,7 +191,7 @@ void FinderWindow::btnCercaClick()
         showMessage(archive::kArchiveAccessMessage);
         return;
     }
-    lblTrovate.setText(archive::countText(lstRecords.count()));
+    lblTrovate.setText(countText(lstRecords.count()));
     panContainer.show();
     panAvvio.hide();
     txtTrova.setText(QString());

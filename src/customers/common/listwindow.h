@@ -50,6 +50,11 @@ struct ListSpec {
     std::function<QString(const QByteArray&)> line;
     // The title of the list print.
     QString printTitle;
+    // The full path of the archive at the moment of use, for the per-year archives whose
+    // editor keeps the open year's file; when set it is used in place of archiveFile.
+    std::function<QString()> archivePath = {};
+    // A finder's count text for a number of lines; archive::countText when not set.
+    std::function<QString(qsizetype lines)> countText = {};
 };
 
 // The results panel's handlers.
@@ -118,6 +123,7 @@ protected:
                  const archive::RecordLayout& record, QList<FinderCriterion> criteria);
 
 private:
+    QString countText(qsizetype lines) const;
     const archive::RecordLayout& record_;
     QList<FinderCriterion> criteriaSpec_;
     QList<ui::Edit*> criteria_;
