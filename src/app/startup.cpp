@@ -19,6 +19,13 @@
 #include "customers/ricontatta.h"
 #include "customers/trovaclienti.h"
 #include "customers/trovacontratti.h"
+#include "jobs/daericonsegnare.h"
+#include "jobs/explavoro.h"
+#include "jobs/lavoro.h"
+#include "jobs/menulavoro.h"
+#include "jobs/menuriepcosti.h"
+#include "jobs/riepcosti.h"
+#include "jobs/trovalavoro.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 
@@ -102,16 +109,16 @@ const StartWindow kStartWindows[] = {
     later("TfrmExpImminenti"),
     later("TfrmExpGiornaliere"),
     later("TfrmExpMensili"),
-    later("TfrmMenuLavoro"),
-    later("TfrmLavoro"),
-    later("TfrmMenuRiepCosti"),
-    later("TfrmDaRiconsegnare"),
-    later("TfrmTrovaLavoro"),
-    later("TfrmExpLavoro"),
+    window<TfrmMenuLavoro, &frmMenuLavoro>("TfrmMenuLavoro"),
+    window<TfrmLavoro, &frmLavoro>("TfrmLavoro"),
+    window<TfrmMenuRiepCosti, &frmMenuRiepCosti>("TfrmMenuRiepCosti"),
+    window<TfrmDaRiconsegnare, &frmDaRiconsegnare>("TfrmDaRiconsegnare"),
+    window<TfrmTrovaLavoro, &frmTrovaLavoro>("TfrmTrovaLavoro"),
+    window<TfrmExpLavoro, &frmExpLavoro>("TfrmExpLavoro"),
     later("TfrmStampaLav"),
     later("TfrmAnteprimaLav"),
     later("TfrmCrea_PDF_Lav"),
-    later("TfrmRiepCosti"),
+    window<TfrmRiepCosti, &frmRiepCosti>("TfrmRiepCosti"),
     later("TfrmMenuPreventivi"),
     later("TfrmPreventivi"),
     later("TfrmImportaMagazzino"),

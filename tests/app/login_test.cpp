@@ -26,7 +26,9 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
                            "TfrmListScadenzario", "TfrmContratto", "TfrmNumerazione", "TfrmExpContratti",
-                           "TfrmTrovaContratti", "TfrmCalendario"}));
+                           "TfrmTrovaContratti", "TfrmMenuLavoro", "TfrmLavoro", "TfrmMenuRiepCosti",
+                           "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro", "TfrmRiepCosti",
+                           "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);

@@ -1,0 +1,14 @@
+#pragma once
+// The installations not yet returned to their customers: the sheets of the open year
+// whose flag "Riconsegnato" is "No", in file order.
+#include "customers/common/listwindow.h"
+
+class TfrmDaRiconsegnare : public orv::forms::StatusListWindow {
+public:
+    explicit TfrmDaRiconsegnare(QWidget* owner = nullptr);
+
+protected:
+    void load(const orv::archive::FoundRecord& found) override;
+};
+
+extern TfrmDaRiconsegnare* frmDaRiconsegnare;

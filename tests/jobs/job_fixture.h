@@ -1,0 +1,48 @@
+#pragma once
+// The job-sheet windows under test: the program's windows created as at start, the
+// services replaced by recording doubles, the program folder a fresh temporary folder,
+// and the editor opened through the year menu as the user opens it.
+#include "gui/doubles.h"
+
+#include "jobs/lavoro.h"
+#include "jobs/scheda.h"
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+// A sheet with the given values; the other fields empty.
+inline TSchedaLavoro sheet(std::initializer_list<std::pair<TSchedaLavoro::Field, const char*>> values)
+{
+    TSchedaLavoro s;
+    for (const auto& [field, value] : values) s[field] = QString::fromUtf8(value);
+    return s;
+}
+
+// What the list prints were given.
+struct ListPrint {
+    QString title;
+    QStringList lines;
+};
+
+class JobWindowTest : public GuiTest {
+protected:
+    std::vector<ListPrint> printed;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The year file of the test's program folder, e.g. "2026.lav".
+    void writeYear(const QList<TSchedaLavoro>& sheets, const QString& year = u"2026"_qs) const;
+    QList<TSchedaLavoro> readYear(const QString& year = u"2026"_qs) const;
+    // The year menu shown from the main menu, the year typed and "Apri" clicked: the
+    // editor on that year's file, active.
+    TfrmLavoro& openEditor(const QString& year = u"2026"_qs);
+    // The box texts shown so far, and forgets them.
+    QStringList takeTexts();
+    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+};
+
+} // namespace orv::test
