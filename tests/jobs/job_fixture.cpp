@@ -5,6 +5,8 @@
 #include "customers/common/reports.h"
 #include "jobs/menulavoro.h"
 
+#include <QListWidget>
+
 namespace orv::test {
 
 namespace {
@@ -32,6 +34,15 @@ private:
 };
 
 } // namespace
+
+void doubleClickLine(ui::ListBox& box, int row)
+{
+    QListWidget* w = box.listWidget();
+    w->doItemsLayout();
+    const QPoint at = w->item(row) ? w->visualItemRect(w->item(row)).center() : QPoint(5, 5);
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
 
 void JobWindowTest::SetUp()
 {

@@ -21,6 +21,14 @@ inline TSchedaLavoro sheet(std::initializer_list<std::pair<TSchedaLavoro::Field,
     return s;
 }
 
+// Selects the line with a click, then double-clicks it, as a user does.
+void doubleClickLine(ui::ListBox& box, int row);
+
+// The archive-access message of the editor's commands and the finder.
+inline const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi di "
+    "scrittura nella cartella di installazione del programma.");
+
 // What the list prints were given.
 struct ListPrint {
     QString title;
