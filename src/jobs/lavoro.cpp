@@ -130,11 +130,11 @@ const Stamp kStamps[] = {
     {"impOraRiconsegna", 702, 599},
 };
 
+// An edit's record field has the edit's name without "txt".
 int widthOf(const QString& control)
 {
-    for (const orv::archive::FieldDef& f : TSchedaLavoro::layout().fields())
-        if (f.control == control) return f.width;
-    throw std::logic_error(("no record field shown in " + control).toStdString());
+    const orv::archive::RecordLayout& record = TSchedaLavoro::layout();
+    return record.field(record.indexOf(control.mid(3))).width;
 }
 
 const Layout& windowLayout()
