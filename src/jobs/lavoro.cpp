@@ -224,9 +224,9 @@ QStringList helpParagraphs()
         u"La compilazione della scheda può essere velocizzata importando i dati dall'archivio dei Clienti. La "
         u"scheda visualizzata può essere stampata, visualizzata in anteprima di stampa o salvata in formato PDF."_qs,
         u"La funzione Trova permette di creare riepiloghi degli interventi tecnici utilizzando più criteri di "
-        u"ricerca contemporaneamente. Ad esempio si possono elencare tutti gli interventi eseguiti da un tecnico in un certo giorno o "
-        u"mese, oppure quelli eseguiti per un Cliente o su un impianto. A ogni scheda possono essere allegati file "
-        u"di qualsiasi genere."_qs,
+        u"ricerca contemporaneamente. Ad esempio si possono elencare tutti gli interventi eseguiti da un "
+        u"tecnico in un certo giorno o mese, oppure quelli eseguiti per un Cliente o su un impianto. A ogni "
+        u"scheda possono essere allegati file di qualsiasi genere."_qs,
         u"La schermata per il riepilogo delle Schede di Lavoro fornisce un vero e proprio estratto conto degli "
         u"importi incassati in un qualsiasi periodo, eventualmente filtrato per nome del Cliente e/o per numero di "
         u"matricola dell'impianto."_qs,
