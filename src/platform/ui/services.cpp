@@ -4,11 +4,15 @@
 #include "platform/ui/form.h"
 
 #include <QApplication>
+#include <QAudioOutput>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMediaPlayer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
@@ -160,14 +164,52 @@ public:
     int showModal(Form& form) override { return form.execModal(); }
 };
 
+// The media player is made on the first sound and belongs to the application object, so
+// it never outlives the multimedia back end; nothing of it exists before a sound plays.
+class RealSound final : public SoundService {
+public:
+    bool play(const QString& path) override
+    {
+        stop();
+        const QFileInfo file(path);
+        if (!file.isFile() || !file.isReadable() || !QCoreApplication::instance()) return false;
+        if (!player_) {
+            player_ = new QMediaPlayer(QCoreApplication::instance());
+            auto* output = new QAudioOutput(player_);
+            player_->setAudioOutput(output);
+            // A file the back end cannot decode plays nothing and says nothing.
+            QObject::connect(player_, &QMediaPlayer::errorOccurred, player_, [this] { loaded_ = false; });
+        }
+        player_->setLoops(1);
+        player_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+        loaded_ = true;
+        player_->play();
+        return true;
+    }
+    bool loaded() const override { return loaded_ && player_; }
+    void stop() override
+    {
+        if (!loaded()) return;
+        player_->stop();
+        player_->setSource(QUrl());
+        loaded_ = false;
+    }
+
+private:
+    QPointer<QMediaPlayer> player_;
+    bool loaded_ = false;
+};
+
 RealMessages realMessages;
 RealFileDialog realFileDialog;
 DesktopShell realShell;
 RealModal realModal;
+RealSound realSound;
 MessageService* currentMessages = &realMessages;
 FileDialogService* currentFileDialog = &realFileDialog;
 ShellService* currentShell = &realShell;
 ModalService* currentModal = &realModal;
+SoundService* currentSound = &realSound;
 
 } // namespace
 
@@ -179,6 +221,8 @@ ShellService& shell() { return *currentShell; }
 void setShell(ShellService* s) { currentShell = s ? s : &realShell; }
 ModalService& modal() { return *currentModal; }
 void setModal(ModalService* s) { currentModal = s ? s : &realModal; }
+SoundService& sound() { return *currentSound; }
+void setSound(SoundService* s) { currentSound = s ? s : &realSound; }
 
 void warningBox(const QString& text) { messages().messageDlg(text, MsgType::Warning, mbOk | mbCancel); }
 void errorBox(const QString& text) { messages().messageDlg(text, MsgType::Error, mbOk | mbCancel); }

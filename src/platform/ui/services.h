@@ -1,6 +1,7 @@
 #pragma once
 // The services that tests replace: message and input boxes, the file-open dialog, handing
-// a file, mail text or web address to the desktop, and the modal show of a window. Each
+// a file, mail text or web address to the desktop, the modal show of a window and the
+// sound player. Each
 // is a small interface with the real implementation installed by default; tests install
 // recording doubles (tests/support/gui). The clock and the program folder live in
 // platform/core/services.h.
@@ -71,6 +72,19 @@ public:
     virtual int showModal(Form& form) = 0;
 };
 
+// Plays a sound file (the schedule's reminder "Avviso.mp3") once, without waiting for it.
+class SoundService {
+public:
+    virtual ~SoundService() = default;
+    // Loads the file and starts playing it once from its beginning, replacing a sound
+    // still playing. False, and nothing plays, when the file is missing or unreadable.
+    virtual bool play(const QString& path) = 0;
+    // True while a sound is loaded: from a successful play() until stop().
+    virtual bool loaded() const = 0;
+    // Stops the sound and unloads it; nothing happens when none is loaded.
+    virtual void stop() = 0;
+};
+
 // The services in use; the setters install a replacement (not owned), nullptr restores
 // the real one.
 MessageService& messages();
@@ -81,6 +95,8 @@ ShellService& shell();
 void setShell(ShellService* s);
 ModalService& modal();
 void setModal(ModalService* s);
+SoundService& sound();
+void setSound(SoundService* s);
 
 // The message-box kinds of the windows.
 // Warning, error and information: buttons OK and Cancel; the answer is not used.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 
 namespace orv::test {
@@ -76,6 +77,22 @@ int FakeModal::showModal(ui::Form& form)
     });
 }
 
+bool FakeSound::play(const QString& path)
+{
+    stop();
+    if (!QFileInfo(path).isFile() || unloadable.contains(path)) return false;
+    played << path;
+    loaded_ = true;
+    return true;
+}
+
+void FakeSound::stop()
+{
+    if (!loaded_) return;
+    ++stops;
+    loaded_ = false;
+}
+
 void GuiTest::SetUp()
 {
     ASSERT_TRUE(folder.isValid());
@@ -83,6 +100,7 @@ void GuiTest::SetUp()
     ui::setFileDialog(&files);
     ui::setShell(&shell);
     ui::setModal(&modal);
+    ui::setSound(&sound);
     setClock(&clock);
     setProgramFolder(folder.path());
     applyProgramFormats();
@@ -96,6 +114,7 @@ void GuiTest::TearDown()
     ui::setFileDialog(nullptr);
     ui::setShell(nullptr);
     ui::setModal(nullptr);
+    ui::setSound(nullptr);
     setClock(nullptr);
     setProgramFolder(QString());
     ui::clearTerminateRequest();

@@ -1,7 +1,7 @@
 #pragma once
 // Test doubles of the replaceable services and the base fixture of every window test.
 // GuiTest installs recording doubles for message boxes, the file dialog, the shell, the
-// modal show and the clock, points the program folder at a fresh temporary folder and
+// modal show, the sound player and the clock, points the program folder at a fresh temporary folder and
 // restores everything afterwards. Helpers send real key and mouse events.
 #include "platform/core/services.h"
 #include "platform/ui/form.h"
@@ -68,6 +68,21 @@ public:
     int showModal(ui::Form& form) override;
 };
 
+// Records the sounds played and stopped. A path listed in `unloadable` fails to load, as
+// does a file that does not exist.
+class FakeSound : public ui::SoundService {
+public:
+    QStringList played; // paths of the sounds started, in order
+    int stops = 0;      // stops of a loaded sound
+    QStringList unloadable;
+    bool play(const QString& path) override;
+    bool loaded() const override { return loaded_; }
+    void stop() override;
+
+private:
+    bool loaded_ = false;
+};
+
 class FixedClock : public Clock {
 public:
     QDateTime at = QDateTime(QDate(2026, 3, 15), QTime(10, 30));
@@ -80,6 +95,7 @@ protected:
     FakeFileDialog files;
     FakeShell shell;
     FakeModal modal;
+    FakeSound sound;
     FixedClock clock;
     QTemporaryDir folder;
 
