@@ -114,6 +114,7 @@ void ExportWindow::cmdEsportaClick()
 
 QStringList ExportWindow::helpParagraphs() const
 {
+    if (!spec_.helpText.isEmpty()) return spec_.helpText;
     return {
         u"Il pulsante Esporta archivio consente di esportare "_qs + spec_.helpWhat
             + u" in un foglio di lavoro di Microsoft Excel. Tutte le schede dell'archivio vengono riportate in "

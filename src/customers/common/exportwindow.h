@@ -35,6 +35,8 @@ struct ExportSpec {
     // ("i dati anagrafici di tutti i Clienti e dei loro impianti").
     QString helpTitle;
     QString helpWhat;
+    // A window with a help text of its own gives its paragraphs here; helpWhat is unused.
+    QStringList helpText = {};
 };
 
 class ExportWindow : public ui::Form {
