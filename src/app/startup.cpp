@@ -26,6 +26,11 @@
 #include "jobs/menuriepcosti.h"
 #include "jobs/riepcosti.h"
 #include "jobs/trovalavoro.h"
+#include "schedule/elenchi.h"
+#include "schedule/expscadenzario.h"
+#include "schedule/griglie.h"
+#include "schedule/scadenzario.h"
+#include "schedule/trovascadenzario.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 
@@ -100,15 +105,15 @@ const StartWindow kStartWindows[] = {
     later("TfrmDatiPneumatici"),
     later("TfrmMenuRiepilogo"),
     later("TfrmRiepilogo"),
-    later("TfrmScadenzario"),
-    later("TfrmTrovaScadenzario"),
-    later("TfrmExpScadenzario"),
-    later("TfrmDaConfermare"),
-    later("TfrmConfermati"),
-    later("TfrmNonConfermati"),
-    later("TfrmExpImminenti"),
-    later("TfrmExpGiornaliere"),
-    later("TfrmExpMensili"),
+    window<TfrmScadenzario, &frmScadenzario>("TfrmScadenzario"),
+    window<TfrmTrovaScadenzario, &frmTrovaScadenzario>("TfrmTrovaScadenzario"),
+    window<TfrmExpScadenzario, &frmExpScadenzario>("TfrmExpScadenzario"),
+    window<TfrmDaConfermare, &frmDaConfermare>("TfrmDaConfermare"),
+    window<TfrmConfermati, &frmConfermati>("TfrmConfermati"),
+    window<TfrmNonConfermati, &frmNonConfermati>("TfrmNonConfermati"),
+    window<TfrmExpImminenti, &frmExpImminenti>("TfrmExpImminenti"),
+    window<TfrmExpGiornaliere, &frmExpGiornaliere>("TfrmExpGiornaliere"),
+    window<TfrmExpMensili, &frmExpMensili>("TfrmExpMensili"),
     window<TfrmMenuLavoro, &frmMenuLavoro>("TfrmMenuLavoro"),
     window<TfrmLavoro, &frmLavoro>("TfrmLavoro"),
     window<TfrmMenuRiepCosti, &frmMenuRiepCosti>("TfrmMenuRiepCosti"),
