@@ -36,7 +36,7 @@ const QColor kFrame(0xB8, 0xC2, 0xCE);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
 const FontSpec kCaptionFont{u"Verdana"_qs, 11, true, false, false, kCaption};
 const FontSpec kText{u"Verdana"_qs, 12, false, false, false, kCaption};
-const FontSpec kTitle{u"Verdana"_qs, 14, true, false, false, kCaption};
+const FontSpec kTitle{u"Verdana"_qs, 12, true, false, false, kCaption};
 
 const QString kArchiveWarning = u"Attenzione: indicare l'anno solare utilizzando quattro cifre."_qs;
 const QString kStartCaption = u" Orvanta 4.0 - Scadenze e appuntamenti"_qs;
@@ -68,9 +68,9 @@ struct Field {
     int x, y, w;
 };
 const Field kFields[] = {
-    {"txtPagatore", "Pagatore:", 136, 150, 290},
-    {"txtCodFisc", "Codice fiscale:", 462, 150, 180},
-    {"txtRecapito", "Recapito preferenziale:", 676, 150, 107},
+    {"txtPagatore", "Pagatore:", 136, 150, 240},
+    {"txtCodFisc", "Codice fiscale:", 410, 150, 170},
+    {"txtRecapito", "Recapito preferenziale:", 614, 150, 169},
     {"txtCodice", "Codice articolo:", 136, 244, 180},
     {"txtTipologia", "Tipologia:", 352, 244, 210},
     {"txtMarca", "Marca e modello:", 572, 244, 211},
@@ -202,8 +202,8 @@ void addEditorPanel(Layout& l)
         if (name == u"txtCosto") field.text = u"0,00"_qs;
         l.push_back(field);
     }
-    l.push_back(command(u"impPag"_qs, 430, 151, 22, 22, importArrow()).in(in));
-    l.push_back(command(u"btnCodFisc"_qs, 646, 151, 22, 22, checkMark()).in(in));
+    l.push_back(command(u"impPag"_qs, 380, 151, 22, 22, importArrow()).in(in));
+    l.push_back(command(u"btnCodFisc"_qs, 584, 151, 22, 22, checkMark()).in(in));
     l.push_back(command(u"impMag"_qs, 320, 245, 22, 22, importArrow()).in(in));
     l.push_back(check(u"chkDaConfermare"_qs, 136, 470, 330, 24, u"Appuntamento da confermare"_qs).font(kFieldFont).in(in));
     l.push_back(rect(u"shpEffettuata"_qs, 566, 540, 217, 42, QColor(0xFF, 0xE0, 0x82)).radius(4).in(in));
