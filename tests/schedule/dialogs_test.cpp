@@ -14,25 +14,14 @@
 #include <functional>
 
 using namespace orv::ui;
+using orv::test::doubleClickLine;
 using orv::test::dueEntry;
 using orv::test::MessageCall;
 using orv::test::ScheduleTest;
 
 namespace {
 
-const QString kAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
-                        u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 const QString kEmptyList = u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs;
-
-// Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ListBox& box, int row)
-{
-    QListWidget* w = box.listWidget();
-    w->doItemsLayout();
-    const QPoint at = w->visualItemRect(w->item(row)).center();
-    QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-}
 
 QStringList gridColumn(const StringGrid& g, int col)
 {
@@ -146,7 +135,7 @@ TEST_F(DialogsTest, FinderOnAnEmptyYearAndOnAnUnreadableArchive)
         click(f.btnCerca);
         ASSERT_EQ(messages.calls.size(), 1u);
         EXPECT_EQ(messages.last().kind, MessageCall::Plain);
-        EXPECT_EQ(messages.last().text, kAccess);
+        EXPECT_EQ(messages.last().text, orv::test::kAccessText);
         EXPECT_TRUE(f.panAvvio.visible());
     });
 }

@@ -22,8 +22,6 @@ using orv::test::ScheduleTest;
 
 namespace {
 
-const QString kAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
-                        u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 const QString kEmpty = u"L'archivio non contiene nessuna scheda."_qs;
 const QString kAppended = u"La scheda corrente è stata salvata in archivio."_qs;
 const QString kSaved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_qs;
@@ -323,7 +321,7 @@ TEST_F(ScadenzarioTest, AnArchiveThatCannotBeOpenedGivesTheErrorBox)
         click(*c);
         ASSERT_EQ(messages.calls.size(), 1u);
         EXPECT_EQ(messages.last().kind, MessageCall::Error);
-        EXPECT_EQ(messages.last().text, kAccess);
+        EXPECT_EQ(messages.last().text, orv::test::kAccessText);
         messages.clear();
     }
     EXPECT_EQ(w.lblPosizione.text(), QString()); // still a new entry that can be saved again
@@ -466,6 +464,19 @@ TEST_F(ScadenzarioTest, ThePayerImportWritesTheChosenCustomer)
     EXPECT_EQ(w.txtRecapito.text(), u"333 123"_qs);
     EXPECT_EQ(w.txtNote.text(), u"resta"_qs);
     EXPECT_EQ(w.lblPosizione.text(), QString());
+}
+
+TEST_F(ScadenzarioTest, TheArticleImportOpensTheWarehouseFinderOwnedByTheWindow)
+{
+    TfrmScadenzario& w = window();
+    openYear(u"2026"_qs);
+    click(w.impMag); // no finder installed: nothing happens
+    QList<QWidget*> owners;
+    orv::schedule::setArticleFinder([&](QWidget* owner) { owners << owner; });
+    click(w.impMag);
+    orv::schedule::setArticleFinder({});
+    EXPECT_EQ(owners, QList<QWidget*>({&w}));
+    EXPECT_TRUE(messages.calls.empty());
 }
 
 TEST_F(ScadenzarioTest, TheTaxCodeButtonOpensTheCheckerTheTextCallsFor)

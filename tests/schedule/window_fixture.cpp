@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 
 namespace orv::test {
 
@@ -35,6 +36,15 @@ TScadenza dueEntry(const QString& date, const QString& time, const QString& reas
     s.DaConfermare = archive::kNo;
     s.Effettuata = archive::kNo;
     return s;
+}
+
+void doubleClickLine(ui::ListBox& box, int row)
+{
+    QListWidget* w = box.listWidget();
+    w->doItemsLayout();
+    const QPoint at = w->visualItemRect(w->item(row)).center();
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 namespace {

@@ -14,6 +14,12 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace orv::test {
 
+inline const QString kAccessText = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
+                                   u"possedere i privilegi di scrittura nella cartella di installazione del programma."_qs;
+
+// Selects the line with a click, then double-clicks it, as a user does.
+void doubleClickLine(ui::ListBox& box, int row);
+
 // An entry with the given values; the other fields empty.
 TScadenza entry(std::initializer_list<std::pair<QString TScadenza::*, const char*>> values);
 // A complete entry as the editor saves it: due on the day at the time, in `year`.
