@@ -3,24 +3,21 @@
 #include <array>
 
 #include "archive/lists.h"
+#include "customers/membertable.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
-using orv::archive::FieldDef;
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
 namespace {
 
-// Record order; each member with its width and the editor control that shows it.
-struct Member {
-    QString TScadenza::*member;
-    FieldDef def;
-};
+using Field = orv::customers::MemberField<TScadenza>;
 
-const std::array<Member, 25>& members()
+// Record order; each member with its width and the editor control that shows it.
+const orv::customers::MemberTable<TScadenza, 25>& table()
 {
-    static const std::array<Member, 25> table{{
+    static const orv::customers::MemberTable<TScadenza, 25> t(std::array<Field, 25>{{
         {&TScadenza::Giorno, {u"Giorno"_qs, 2, u"txtGiorno"_qs}},
         {&TScadenza::Mese, {u"Mese"_qs, 10, u"txtMese"_qs}},
         {&TScadenza::Anno, {u"Anno"_qs, 4, u"lblAnno"_qs}},
@@ -46,40 +43,22 @@ const std::array<Member, 25>& members()
         {&TScadenza::Note, {u"Note"_qs, 250, u"txtNote"_qs}},
         {&TScadenza::DaConfermare, {u"DaConfermare"_qs, 2, u"chkDaConfermare"_qs, FieldKind::Flag}},
         {&TScadenza::Effettuata, {u"Effettuata"_qs, 2, u"chkEffettuata"_qs, FieldKind::Flag}},
-    }};
-    return table;
+    }});
+    return t;
 }
 
 } // namespace
 
 const RecordLayout& TScadenza::layout()
 {
-    static const RecordLayout l = [] {
-        std::vector<FieldDef> defs;
-        for (const Member& m : members())
-            defs.push_back(m.def);
-        return RecordLayout(std::move(defs));
-    }();
+    const RecordLayout& l = table().layout();
     Q_ASSERT(l.size() == kSize);
     return l;
 }
 
-QStringList TScadenza::values() const
-{
-    QStringList v;
-    v.reserve(int(members().size()));
-    for (const Member& m : members())
-        v.append(this->*m.member);
-    return v;
-}
+QStringList TScadenza::values() const { return table().values(*this); }
 
-TScadenza TScadenza::fromValues(const QStringList& values)
-{
-    TScadenza s;
-    for (size_t i = 0; i < members().size() && qsizetype(i) < values.size(); ++i)
-        s.*members()[i].member = values[qsizetype(i)];
-    return s;
-}
+TScadenza TScadenza::fromValues(const QStringList& values) { return table().fromValues(values); }
 
 QByteArray TScadenza::encode() const { return layout().encode(values()); }
 
