@@ -26,9 +26,11 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
                            "TfrmListScadenzario", "TfrmContratto", "TfrmNumerazione", "TfrmExpContratti",
-                           "TfrmTrovaContratti", "TfrmMenuLavoro", "TfrmLavoro", "TfrmMenuRiepCosti",
+                           "TfrmTrovaContratti", "TfrmMagazzino", "TfrmGiacenza", "TfrmSottoscorta",
+                           "TfrmExpMagazzino", "TfrmTrovaMagazzino", "TfrmDatiPneumatici", "TfrmMenuRiepilogo",
+                           "TfrmRiepilogo", "TfrmMenuLavoro", "TfrmLavoro", "TfrmMenuRiepCosti",
                            "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro", "TfrmRiepCosti",
-                           "TfrmCalendario"}));
+                           "TfrmImportaMagazzino", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);
