@@ -10,6 +10,8 @@
 #include "warehouse/callers.h"
 #include "warehouse/trovamagazzino.h"
 
+#include <QListWidget>
+
 using namespace orv::ui;
 using orv::trimmed;
 
@@ -68,11 +70,13 @@ const Layout& windowLayout()
     return l;
 }
 
-// The line picked in the list with its record; nothing when none is.
+// The line picked in the list with its record; nothing when none is. A list just filled
+// has a current line that nobody picked and that shows no selection: it does not count.
 std::optional<orv::archive::ResultLine> chosenLine(const ListBox& box)
 {
     const int selected = box.itemIndex();
-    if (selected < 0) return std::nullopt;
+    const QListWidgetItem* item = box.listWidget()->item(selected);
+    if (!item || !item->isSelected()) return std::nullopt;
     return orv::forms::lineAt(box, selected);
 }
 
