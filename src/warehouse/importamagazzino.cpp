@@ -227,3 +227,16 @@ void TfrmImportaMagazzino::btnValoreClick()
     }
     lblValore.setText(v.value_or(u"0,00"_qs));
 }
+
+namespace orv::warehouse {
+
+void importArticle(QWidget* editor, const QString& rowTag, const QString& rowQuantity)
+{
+    const QString quantity = trimmed(rowQuantity);
+    runDialog<TfrmImportaMagazzino>(editor, [&](TfrmImportaMagazzino& f) {
+        f.lblMemory.setText(rowTag);
+        if (!quantity.isEmpty()) f.txtQuant.setText(quantity);
+    });
+}
+
+} // namespace orv::warehouse

@@ -54,3 +54,12 @@ protected:
 };
 
 extern TfrmImportaMagazzino* frmImportaMagazzino;
+
+namespace orv::warehouse {
+
+// What a document row's import button does: a new import dialog owned by the editor, told
+// the row's tag ("pre_art_07") and, when the row holds one, its quantity (trimmed), shown
+// modally and destroyed. The dialog writes into the row itself; nothing follows.
+void importArticle(QWidget* editor, const QString& rowTag, const QString& rowQuantity);
+
+} // namespace orv::warehouse

@@ -3,7 +3,6 @@
 #include "window_fixture.h"
 
 #include "app/startup.h"
-#include "platform/core/text.h"
 #include "warehouse/importamagazzino.h"
 
 #include <memory>
@@ -60,11 +59,8 @@ protected:
     void importInto(Form& document, const char* prefix, int row, std::function<void(TfrmImportaMagazzino&)> script)
     {
         modal.scripts[u"frmImportaMagazzino"_qs] = [script](Form& f) { script(static_cast<TfrmImportaMagazzino&>(f)); };
-        const QString quantity = orv::trimmed(document.control<Edit>(numbered(u"txtQuant"_qs, row)).text());
-        runDialog<TfrmImportaMagazzino>(&document, [&](TfrmImportaMagazzino& f) {
-            f.lblMemory.setText(numbered(QString::fromLatin1(prefix), row));
-            if (!quantity.isEmpty()) f.txtQuant.setText(quantity);
-        });
+        orv::warehouse::importArticle(&document, numbered(QString::fromLatin1(prefix), row),
+                                      document.control<Edit>(numbered(u"txtQuant"_qs, row)).text());
         modal.scripts.erase(u"frmImportaMagazzino"_qs);
     }
     static QStringList row(Form& document, int n)
