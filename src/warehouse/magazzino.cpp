@@ -4,6 +4,7 @@
 #include "app/avvio.h"
 #include "app/guida.h"
 #include "archive/helpers.h"
+#include "customers/common/editorlayout.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
@@ -42,14 +43,9 @@ QString webSearchCommand(const QString& marca, const QString& modello)
 
 namespace {
 
-const QColor kBand(0xE4, 0xE8, 0xEE);
-const QColor kCaption(0x00, 0x00, 0x8B);
-const QColor kHintBand(0x6A, 0x5A, 0xCD);
-const QColor kCommand(0x2F, 0x5D, 0x8A);
-const QColor kFrame(0xB8, 0xC2, 0xCE);
 const QColor kOrange(0xEF, 0x6C, 0x00);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
-const FontSpec kCaptionFont{u"Verdana"_qs, 11, true, false, false, kCaption};
+const FontSpec kCaptionFont{u"Verdana"_qs, 11, true, false, false, orv::forms::kEditorCaption};
 
 // The card's edits at their places, with the caption above each; each takes the width of
 // its record field as its maximum length.
@@ -87,24 +83,14 @@ const Field kFields[] = {
     {"txtNote", "Note:", 136, 570, 647},
 };
 
-struct Section {
-    int y, h;
-    art::Icon icon;
-    QColor colour;
-};
-const Section kSections[] = {
+const orv::forms::EditorSection kSections[] = {
     {16, 154, art::Icon::Warehouse, kOrange},
     {176, 154, art::Icon::Truck, QColor(0x79, 0x55, 0x48)},
     {336, 154, art::Icon::Inventory, QColor(0x00, 0x83, 0x8F)},
     {496, 137, art::Icon::Key, QColor(0x15, 0x65, 0xC0)},
 };
 
-struct Command {
-    const char* name;
-    int y;
-    const char* words;
-};
-const Command kCommands[] = {
+const orv::forms::EditorCommand kCommands[] = {
     {"cmdNuovo", 30, "Nuovo"},         {"cmdDuplica", 69, "Duplica"},
     {"cmdFile", 108, "Allega file"},   {"cmdSalva", 147, "Salva"},
     {"cmdTrova", 186, "Trova"},        {"cmdStampa", 225, "Stampa"},
@@ -143,13 +129,7 @@ const Layout& windowLayout()
     static const Layout layout = [] {
         const QString in = u"panContainer"_qs;
         Layout l{panel(in, 0, 0, 995, 692).centred()};
-        for (int i = 0; i < int(std::size(kSections)); ++i) {
-            const Section& s = kSections[i];
-            l.push_back(rect(numbered(u"bkgSezione"_qs, i + 1), 16, s.y, 777, s.h, kBand).radius(4).in(in));
-            l.push_back(rect(numbered(u"shpTessera"_qs, i + 1), 24, s.y + 8, 97, s.h - 16, Qt::white).radius(4).in(in));
-            l.push_back(picture(numbered(u"imgSezione"_qs, i + 1), 32, s.y + s.h / 2 - 40, 81, 80,
-                                art::tile(s.icon, s.colour)).in(in));
-        }
+        orv::forms::addEditorSections(l, in, kSections);
         for (const Field& f : kFields) {
             const QString name = QString::fromLatin1(f.name);
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, std::max(f.w + 8, 190), 16,
@@ -160,26 +140,11 @@ const Layout& windowLayout()
         l.push_back(label(u"lblPercento"_qs, 323, 462, 20, 18, u"%"_qs).font(kCaptionFont).in(in));
         for (const PushButton& b : kButtons)
             l.push_back(button(QString::fromLatin1(b.name), b.x, b.y, b.w, 28, QString::fromUtf8(b.caption)).in(in));
-        // The command column.
-        l.push_back(rect(u"shpComandi"_qs, 800, 16, 177, 489, Qt::white).stroke(kFrame).radius(4).in(in));
-        for (const Command& c : kCommands)
-            l.push_back(command(QString::fromLatin1(c.name), 814, c.y, 148, 32,
-                                art::command(QString::fromUtf8(c.words), kCommand)).in(in));
+        orv::forms::addCommandColumn(l, in, kCommands);
         // The picture at the bottom right.
-        l.push_back(rect(u"shpImmagine"_qs, 800, 510, 177, 123, Qt::white).stroke(kFrame).radius(4).in(in));
+        l.push_back(rect(u"shpImmagine"_qs, 800, 510, 177, 123, Qt::white).stroke(orv::forms::kEditorFrame).radius(4).in(in));
         l.push_back(picture(u"imgMagazzino"_qs, 846, 529, 85, 85, art::tile(art::Icon::Warehouse, kOrange)).in(in));
-        // Navigation.
-        l.push_back(rect(u"shpNavigazione"_qs, 800, 642, 177, 32, Qt::white).stroke(kFrame).radius(4).in(in));
-        l.push_back(command(u"cmdPrimo"_qs, 803, 645, 22, 26, art::icon(art::Icon::ArrowFirst)).in(in));
-        l.push_back(command(u"cmdIndietro"_qs, 825, 645, 22, 26, art::icon(art::Icon::ArrowPrev)).in(in));
-        l.push_back(label(u"lblPosizione"_qs, 847, 645, 82, 26, QString()).centre()
-                        .font({u"Verdana"_qs, 12, true, false, false, kCaption}).in(in));
-        l.push_back(command(u"cmdAvanti"_qs, 929, 645, 22, 26, art::icon(art::Icon::ArrowNext)).in(in));
-        l.push_back(command(u"cmdUltimo"_qs, 951, 645, 22, 26, art::icon(art::Icon::ArrowLast)).in(in));
-        // The hint line.
-        l.push_back(rect(u"bkgInfo"_qs, 16, 642, 777, 32, kHintBand).radius(4).in(in));
-        l.push_back(label(u"panInfo"_qs, 26, 648, 757, 20, u"Pronto per archiviare una nuova scheda..."_qs)
-                        .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).in(in));
+        orv::forms::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
         for (const char* n : kHidden) l.push_back(label(QString::fromLatin1(n), 0, 0, 10, 10, QString()).hidden().in(in));
         return l;
     }();
@@ -299,12 +264,8 @@ TfrmMagazzino::TfrmMagazzino(QWidget* owner)
         {&btnPneumatici, u"Registra ulteriori informazioni sul prodotto corrente."_qs},
     });
     const auto named = [this](const char* n) { return findControl(QString::fromLatin1(n)); };
-    bindHintClear(panInfo, *this,
-                  {&panContainer, named("shpComandi"), named("shpImmagine"), named("imgMagazzino"),
-                   named("shpNavigazione"), named("bkgInfo"), &lblPosizione, named("bkgSezione01"),
-                   named("bkgSezione02"), named("bkgSezione03"), named("bkgSezione04"), named("shpTessera01"),
-                   named("shpTessera02"), named("shpTessera03"), named("shpTessera04"), named("imgSezione01"),
-                   named("imgSezione02"), named("imgSezione03"), named("imgSezione04")});
+    orv::forms::bindEditorHintClear(panInfo, *this, int(std::size(kSections)),
+                                    {&panContainer, named("shpImmagine"), named("imgMagazzino")});
     created();
 }
 
