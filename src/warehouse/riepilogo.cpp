@@ -42,23 +42,23 @@ const Layout& windowLayout()
             label(u"lblTipologia"_qs, 16, 92, 220, 20, u"Tipologia selezionata:"_qs).font(kBold).in(in),
             label(u"titTipologia"_qs, 236, 92, 743, 20, QString())
                 .font({u"Verdana"_qs, 13, true, false, false, QColor(0xC6, 0x28, 0x28)}).in(in),
-            list(u"lstRecords"_qs, 16, 120, 963, 416).sorted().in(in),
-            label(u"lblRigo01"_qs, 16, 544, 590, 36,
+            list(u"lstRecords"_qs, 16, 120, 963, 400).sorted().in(in),
+            label(u"lblRigo01"_qs, 16, 528, 963, 18,
                   u"Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e premere il "
-                  u"pulsante Trova."_qs).font(kText).wrap().in(in),
-            label(u"lblRigo02"_qs, 16, 582, 590, 18,
+                  u"pulsante Trova."_qs).font(kText).in(in),
+            label(u"lblRigo02"_qs, 16, 546, 963, 18,
                   u"Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di nuovo clic su "
-                  u"Trova."_qs).font(kText).wrap().in(in),
-            edit(u"txtTrova"_qs, 16, 604, 400, 28).font({u"Verdana"_qs, 12, true, false, false, QColor()})
-                .highlighted().in(in),
-            button(u"btnTrova"_qs, 424, 603, 120, 30, u"Trova"_qs).in(in),
-            label(u"infValore"_qs, 620, 548, 150, 24, u"Valore totale:"_qs).font(kBold).in(in),
-            label(u"lblTotale"_qs, 770, 548, 209, 24, u"0,00"_qs).align(Align::Right)
+                  u"Trova."_qs).font(kText).in(in),
+            label(u"infValore"_qs, 620, 576, 150, 24, u"Valore totale:"_qs).font(kBold).in(in),
+            label(u"lblTotale"_qs, 770, 576, 209, 24, u"0,00"_qs).align(Align::Right)
                 .font({u"Verdana"_qs, 14, true, false, false, QColor(0xC6, 0x28, 0x28)}).in(in),
-            button(u"btnStampa"_qs, 620, 603, 180, 30, u"Stampa inventario"_qs).in(in),
-            button(u"btnEsci"_qs, 810, 603, 169, 30, u"Esci"_qs).in(in),
-            rect(u"bkgInfo"_qs, 16, 644, 963, 32, QColor(0x6A, 0x5A, 0xCD)).radius(4).in(in),
-            label(u"panInfo"_qs, 26, 650, 943, 20, countLine(0))
+            edit(u"txtTrova"_qs, 16, 612, 400, 28).font({u"Verdana"_qs, 12, true, false, false, QColor()})
+                .highlighted().in(in),
+            button(u"btnTrova"_qs, 424, 611, 120, 30, u"Trova"_qs).in(in),
+            button(u"btnStampa"_qs, 620, 611, 180, 30, u"Stampa inventario"_qs).in(in),
+            button(u"btnEsci"_qs, 810, 611, 169, 30, u"Esci"_qs).in(in),
+            rect(u"bkgInfo"_qs, 16, 650, 963, 32, QColor(0x6A, 0x5A, 0xCD)).radius(4).in(in),
+            label(u"panInfo"_qs, 26, 656, 943, 20, countLine(0))
                 .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).in(in),
         };
     }();
