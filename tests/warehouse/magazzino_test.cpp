@@ -303,6 +303,15 @@ TEST_F(EditorTest, ArchiveFailuresShowTheAccessMessageInAWarningBox)
         messages.clear();
     }
     EXPECT_EQ(editor().lblPosizione.text(), QString()); // still a new card
+    // Duplicate of a card that claims a position: the same warning box; the card is new now.
+    editor().lblPosizione.setText(u"1"_qs);
+    editor().lblFile01.setText(u"a.txt"_qs);
+    click(editor().cmdDuplica);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageCall::Warning);
+    EXPECT_EQ(messages.last().text, kAccess);
+    EXPECT_EQ(editor().lblPosizione.text(), QString());
+    EXPECT_EQ(editor().lblFile01.text(), QString());
 }
 
 TEST_F(EditorTest, EnterWalksTheChainAndNumberFieldsFilterTheirKeys)
