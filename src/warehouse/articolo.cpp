@@ -3,6 +3,7 @@
 #include <array>
 
 #include "archive/helpers.h"
+#include "customers/membertable.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
@@ -12,15 +13,12 @@ using orv::archive::RecordLayout;
 
 namespace {
 
-// Record order; each member with its width and the editor control that carries it.
-struct Member {
-    QString TArticolo::*member;
-    FieldDef def;
-};
+using Field = orv::customers::MemberField<TArticolo>;
 
-const std::array<Member, 32>& members()
+// Record order; each member with its width and the editor control that carries it.
+const orv::customers::MemberTable<TArticolo, 32>& table()
 {
-    static const std::array<Member, 32> table{{
+    static const orv::customers::MemberTable<TArticolo, 32> t(std::array<Field, 32>{{
         {&TArticolo::Codice, {u"Codice"_qs, 30, u"txtCodice"_qs}},
         {&TArticolo::Tipologia, {u"Tipologia"_qs, 250, u"txtTipologia"_qs}},
         {&TArticolo::Marca, {u"Marca"_qs, 250, u"txtMarca"_qs}},
@@ -53,45 +51,18 @@ const std::array<Member, 32>& members()
         {&TArticolo::Desc03, {u"Desc03"_qs, 250, u"lblDesc03"_qs}},
         {&TArticolo::Cartella, {u"Cartella"_qs, 250, u"lblCartella"_qs}},
         {&TArticolo::CartellaDesc, {u"CartellaDesc"_qs, 250, u"lblCartellaDesc"_qs}},
-    }};
-    return table;
+    }});
+    Q_ASSERT(t.layout().size() == TArticolo::kSize);
+    return t;
 }
 
 } // namespace
 
-const RecordLayout& TArticolo::layout()
-{
-    static const RecordLayout l = [] {
-        std::vector<FieldDef> defs;
-        for (const Member& m : members()) defs.push_back(m.def);
-        return RecordLayout(std::move(defs));
-    }();
-    Q_ASSERT(l.size() == kSize);
-    return l;
-}
+const RecordLayout& TArticolo::layout() { return table().layout(); }
 
-int TArticolo::field(QString TArticolo::*member)
-{
-    for (size_t i = 0; i < members().size(); ++i)
-        if (members()[i].member == member) return int(i);
-    return -1;
-}
+QStringList TArticolo::values() const { return table().values(*this); }
 
-QStringList TArticolo::values() const
-{
-    QStringList v;
-    v.reserve(int(members().size()));
-    for (const Member& m : members()) v.append(this->*m.member);
-    return v;
-}
-
-TArticolo TArticolo::fromValues(const QStringList& values)
-{
-    TArticolo a;
-    for (size_t i = 0; i < members().size() && qsizetype(i) < values.size(); ++i)
-        a.*members()[i].member = values[qsizetype(i)];
-    return a;
-}
+TArticolo TArticolo::fromValues(const QStringList& values) { return table().fromValues(values); }
 
 QByteArray TArticolo::encode() const { return layout().encode(values()); }
 
@@ -329,12 +300,12 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity)
     out.valore = valoreGiacenza(a.Costo, out.giacenza).value_or(kZeroAmount);
     out.record = record;
     const RecordLayout& l = TArticolo::layout();
-    const auto store = [&](QString TArticolo::*member, const QString& text) {
-        const int i = TArticolo::field(member);
+    const auto store = [&](const QString& field, const QString& text) {
+        const int i = l.indexOf(field);
         archive::storeText(out.record.data() + l.offset(i), l.field(i).width, text);
     };
-    store(&TArticolo::Giacenza, out.giacenza);
-    store(&TArticolo::Valore, out.valore);
+    store(u"Giacenza"_qs, out.giacenza);
+    store(u"Valore"_qs, out.valore);
     return out;
 }
 

@@ -28,8 +28,6 @@ struct TArticolo {
 
     // The field table: names, widths and the article editor's controls, in record order.
     static const orv::archive::RecordLayout& layout();
-    // Index of a field in the table.
-    static int field(QString TArticolo::*member);
 
     QStringList values() const;
     static TArticolo fromValues(const QStringList& values);

@@ -12,22 +12,23 @@ namespace orv::warehouse {
 const QList<forms::FinderCriterion>& articleCriteria()
 {
     static const QList<forms::FinderCriterion> c = [] {
-        const std::pair<QString TArticolo::*, const char*> criteria[] = {
-            {&TArticolo::Codice, "Codice articolo:"},
-            {&TArticolo::Tipologia, "Tipologia:"},
-            {&TArticolo::Marca, "Marca:"},
-            {&TArticolo::Modello, "Modello:"},
-            {&TArticolo::Descrizione, "Descrizione:"},
-            {&TArticolo::Accessori, "Accessori:"},
-            {&TArticolo::Fornitore, "Fornitore:"},
-            {&TArticolo::Documento, "Estremi documento di acquisto:"},
-            {&TArticolo::Collocazione, "Collocazione in magazzino:"},
-            {&TArticolo::Note, "Note:"},
+        // The record field each criterion searches, and its caption.
+        const std::pair<const char*, const char*> criteria[] = {
+            {"Codice", "Codice articolo:"},
+            {"Tipologia", "Tipologia:"},
+            {"Marca", "Marca:"},
+            {"Modello", "Modello:"},
+            {"Descrizione", "Descrizione:"},
+            {"Accessori", "Accessori:"},
+            {"Fornitore", "Fornitore:"},
+            {"Documento", "Estremi documento di acquisto:"},
+            {"Collocazione", "Collocazione in magazzino:"},
+            {"Note", "Note:"},
         };
         QList<forms::FinderCriterion> list;
-        for (const auto& [member, caption] : criteria) {
-            const int field = TArticolo::field(member);
-            list.append({u"txt"_qs + TArticolo::layout().field(field).name, QString::fromUtf8(caption), field});
+        for (const auto& [field, caption] : criteria) {
+            const QString name = QString::fromLatin1(field);
+            list.append({u"txt"_qs + name, QString::fromUtf8(caption), TArticolo::layout().indexOf(name)});
         }
         return list;
     }();
