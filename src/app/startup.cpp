@@ -33,6 +33,15 @@
 #include "schedule/trovascadenzario.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "warehouse/datipneumatici.h"
+#include "warehouse/expmagazzino.h"
+#include "warehouse/giacenza.h"
+#include "warehouse/importamagazzino.h"
+#include "warehouse/magazzino.h"
+#include "warehouse/menuriepilogo.h"
+#include "warehouse/riepilogo.h"
+#include "warehouse/sottoscorta.h"
+#include "warehouse/trovamagazzino.h"
 
 #include <QStringList>
 
@@ -97,14 +106,14 @@ const StartWindow kStartWindows[] = {
     window<TfrmTrovaContratti, &frmTrovaContratti>("TfrmTrovaContratti"),
     later("TfrmStampaCon"),
     later("TfrmAnteprimaCon"),
-    later("TfrmMagazzino"),
-    later("TfrmGiacenza"),
-    later("TfrmSottoscorta"),
-    later("TfrmExpMagazzino"),
-    later("TfrmTrovaMagazzino"),
-    later("TfrmDatiPneumatici"),
-    later("TfrmMenuRiepilogo"),
-    later("TfrmRiepilogo"),
+    window<TfrmMagazzino, &frmMagazzino>("TfrmMagazzino"),
+    window<TfrmGiacenza, &frmGiacenza>("TfrmGiacenza"),
+    window<TfrmSottoscorta, &frmSottoscorta>("TfrmSottoscorta"),
+    window<TfrmExpMagazzino, &frmExpMagazzino>("TfrmExpMagazzino"),
+    window<TfrmTrovaMagazzino, &frmTrovaMagazzino>("TfrmTrovaMagazzino"),
+    window<TfrmDatiPneumatici, &frmDatiPneumatici>("TfrmDatiPneumatici"),
+    window<TfrmMenuRiepilogo, &frmMenuRiepilogo>("TfrmMenuRiepilogo"),
+    window<TfrmRiepilogo, &frmRiepilogo>("TfrmRiepilogo"),
     window<TfrmScadenzario, &frmScadenzario>("TfrmScadenzario"),
     window<TfrmTrovaScadenzario, &frmTrovaScadenzario>("TfrmTrovaScadenzario"),
     window<TfrmExpScadenzario, &frmExpScadenzario>("TfrmExpScadenzario"),
@@ -126,7 +135,7 @@ const StartWindow kStartWindows[] = {
     window<TfrmRiepCosti, &frmRiepCosti>("TfrmRiepCosti"),
     later("TfrmMenuPreventivi"),
     later("TfrmPreventivi"),
-    later("TfrmImportaMagazzino"),
+    window<TfrmImportaMagazzino, &frmImportaMagazzino>("TfrmImportaMagazzino"),
     later("TfrmDatiVeicolo"),
     later("TfrmExpPreventivi"),
     later("TfrmTrovaPreventivi"),

@@ -7,6 +7,7 @@
 #include "app/openurl.h"
 #include "customers/calendario.h"
 #include "customers/cliente.h"
+#include "customers/common/editorlayout.h"
 #include "customers/common/input.h"
 #include "customers/expclienti.h"
 #include "customers/listscadenzario.h"
@@ -26,12 +27,9 @@ TfrmClienti* frmClienti = nullptr;
 
 namespace {
 
-const QColor kBand(0xE4, 0xE8, 0xEE);
-const QColor kCaption(0x00, 0x00, 0x8B);
+const QColor kCaption = orv::forms::kEditorCaption;
 const QColor kCrimson(0xDC, 0x14, 0x3C);
-const QColor kHintBand(0x6A, 0x5A, 0xCD);
-const QColor kCommand(0x2F, 0x5D, 0x8A);
-const QColor kFrame(0xB8, 0xC2, 0xCE);
+const QColor kFrame = orv::forms::kEditorFrame;
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
 
 // The card's fields at their designed places, with the caption above each. An edit takes
@@ -80,12 +78,7 @@ const Field kFields[] = {
     {"txtNote", Kind::Edit, "Note:", 136, 602, 488},
 };
 
-struct Section {
-    int y, h;
-    art::Icon icon;
-    QColor colour;
-};
-const Section kSections[] = {
+const orv::forms::EditorSection kSections[] = {
     {16, 154, art::Icon::Customers, QColor(0x2E, 0x7D, 0x32)},
     {176, 105, art::Icon::Mail, QColor(0x15, 0x65, 0xC0)},
     {288, 105, art::Icon::Key, QColor(0x6A, 0x1B, 0x9A)},
@@ -93,12 +86,7 @@ const Section kSections[] = {
     {512, 121, art::Icon::Schedule, QColor(0xC6, 0x28, 0x28)},
 };
 
-struct Command {
-    const char* name;
-    int y;
-    const char* words;
-};
-const Command kCommands[] = {
+const orv::forms::EditorCommand kCommands[] = {
     {"cmdNuovo", 30, "Nuovo"},           {"cmdDuplica", 69, "Duplica"},
     {"cmdFile", 108, "Allega file"},     {"cmdSalva", 147, "Salva"},
     {"cmdTrova", 186, "Trova"},          {"cmdAnteprima", 225, "Anteprima"},
@@ -124,13 +112,7 @@ const Layout& windowLayout()
     static const Layout layout = [] {
         const QString in = u"panContainer"_qs;
         Layout l{panel(in, 0, 0, 995, 692).centred()};
-        for (int i = 0; i < 5; ++i) {
-            const Section& s = kSections[i];
-            l.push_back(rect(numbered(u"bkgSezione"_qs, i + 1), 16, s.y, 777, s.h, kBand).radius(4).in(in));
-            l.push_back(rect(numbered(u"shpTessera"_qs, i + 1), 24, s.y + 8, 97, s.h - 16, Qt::white).radius(4).in(in));
-            l.push_back(picture(numbered(u"imgSezione"_qs, i + 1), 32, s.y + s.h / 2 - 40, 81, 80,
-                                art::tile(s.icon, s.colour)).in(in));
-        }
+        orv::forms::addEditorSections(l, in, kSections);
         for (const Field& f : kFields) {
             const QString name = QString::fromLatin1(f.name);
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, f.w + 40, 16, QString::fromUtf8(f.caption))
@@ -155,26 +137,13 @@ const Layout& windowLayout()
         l.push_back(command(u"btnPartitaIva"_qs, 354, 363, 22, 22, checkMark()).in(in));
         l.push_back(command(u"btnIban"_qs, 758, 363, 22, 22, checkMark()).in(in));
         // The command column.
-        l.push_back(rect(u"shpComandi"_qs, 800, 16, 177, 489, Qt::white).stroke(kFrame).radius(4).in(in));
-        for (const Command& c : kCommands)
-            l.push_back(command(QString::fromLatin1(c.name), 814, c.y, 148, 32, art::command(QString::fromUtf8(c.words), kCommand)).in(in));
+        orv::forms::addCommandColumn(l, in, kCommands);
         // The maintenance box.
         l.push_back(rect(u"shpScadenze"_qs, 800, 510, 177, 123, Qt::white).stroke(kFrame).radius(4).in(in));
         l.push_back(button(u"btnScadenzario"_qs, 808, 518, 161, 30, u"Visualizza scadenzario"_qs).in(in));
         l.push_back(picture(u"imgOrologio"_qs, 868, 553, 40, 36, art::icon(art::Icon::Schedule, kCrimson)).in(in));
         l.push_back(button(u"btnInviaAvviso"_qs, 808, 594, 161, 30, u"Invia avviso scadenza"_qs).in(in));
-        // Navigation.
-        l.push_back(rect(u"shpNavigazione"_qs, 800, 642, 177, 32, Qt::white).stroke(kFrame).radius(4).in(in));
-        l.push_back(command(u"cmdPrimo"_qs, 803, 645, 22, 26, art::icon(art::Icon::ArrowFirst)).in(in));
-        l.push_back(command(u"cmdIndietro"_qs, 825, 645, 22, 26, art::icon(art::Icon::ArrowPrev)).in(in));
-        l.push_back(label(u"lblPosizione"_qs, 847, 645, 82, 26, QString()).centre()
-                        .font({u"Verdana"_qs, 12, true, false, false, kCaption}).in(in));
-        l.push_back(command(u"cmdAvanti"_qs, 929, 645, 22, 26, art::icon(art::Icon::ArrowNext)).in(in));
-        l.push_back(command(u"cmdUltimo"_qs, 951, 645, 22, 26, art::icon(art::Icon::ArrowLast)).in(in));
-        // The hint line.
-        l.push_back(rect(u"bkgInfo"_qs, 16, 642, 777, 32, kHintBand).radius(4).in(in));
-        l.push_back(label(u"panInfo"_qs, 26, 648, 757, 20, u"Pronto per archiviare una nuova scheda..."_qs)
-                        .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).in(in));
+        orv::forms::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
         // Values the card carries without showing them.
         for (const char* n : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
             l.push_back(label(QString::fromLatin1(n), 0, 0, 10, 10, QString()).hidden().in(in));
@@ -312,12 +281,7 @@ TfrmClienti::TfrmClienti(QWidget* owner)
                           {&chkRicontatta, u"Annota che il Cliente è da ricontattare per questioni in sospeso."_qs},
                       });
     const auto named = [this](const char* n) { return findControl(QString::fromLatin1(n)); };
-    bindHintClear(panInfo, *this,
-                  {&panContainer, named("shpComandi"), named("shpScadenze"), named("shpNavigazione"), named("bkgInfo"),
-                   &lblPosizione, named("bkgSezione01"), named("bkgSezione02"), named("bkgSezione03"),
-                   named("bkgSezione04"), named("bkgSezione05"), named("shpTessera01"), named("shpTessera02"),
-                   named("shpTessera03"), named("shpTessera04"), named("shpTessera05"), named("imgSezione01"),
-                   named("imgSezione02"), named("imgSezione03"), named("imgSezione04"), named("imgSezione05")});
+    orv::forms::bindEditorHintClear(panInfo, *this, int(std::size(kSections)), {&panContainer, named("shpScadenze")});
     created();
 }
 

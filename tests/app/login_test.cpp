@@ -26,11 +26,13 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
                            "TfrmListScadenzario", "TfrmContratto", "TfrmNumerazione", "TfrmExpContratti",
-                           "TfrmTrovaContratti", "TfrmScadenzario", "TfrmTrovaScadenzario", "TfrmExpScadenzario",
+                           "TfrmTrovaContratti", "TfrmMagazzino", "TfrmGiacenza", "TfrmSottoscorta",
+                           "TfrmExpMagazzino", "TfrmTrovaMagazzino", "TfrmDatiPneumatici", "TfrmMenuRiepilogo",
+                           "TfrmRiepilogo", "TfrmScadenzario", "TfrmTrovaScadenzario", "TfrmExpScadenzario",
                            "TfrmDaConfermare", "TfrmConfermati", "TfrmNonConfermati", "TfrmExpImminenti",
                            "TfrmExpGiornaliere", "TfrmExpMensili", "TfrmMenuLavoro", "TfrmLavoro",
                            "TfrmMenuRiepCosti", "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro",
-                           "TfrmRiepCosti", "TfrmCalendario"}));
+                           "TfrmRiepCosti", "TfrmImportaMagazzino", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);

@@ -1,0 +1,10 @@
+#pragma once
+// The warehouse archive exported as "Magazzino.xls".
+#include "customers/common/exportwindow.h"
+
+class TfrmExpMagazzino : public orv::forms::ExportWindow {
+public:
+    explicit TfrmExpMagazzino(QWidget* owner = nullptr);
+};
+
+extern TfrmExpMagazzino* frmExpMagazzino;

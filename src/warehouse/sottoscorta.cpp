@@ -1,0 +1,35 @@
+#include "warehouse/sottoscorta.h"
+
+#include "warehouse/articolo.h"
+#include "warehouse/callers.h"
+
+using namespace orv::ui;
+
+TfrmSottoscorta* frmSottoscorta = nullptr;
+
+namespace orv::warehouse {
+
+void fillRunningOut(ArchiveFile& file, archive::ResultSink& out)
+{
+    archive::fillList(
+        file, out, [](const QByteArray& r) { return InEsaurimento(TArticolo::decode(r)); },
+        [](const QByteArray& r) { return RigaSottoscorta(TArticolo::decode(r)); });
+}
+
+} // namespace orv::warehouse
+
+TfrmSottoscorta::TfrmSottoscorta(QWidget* owner)
+    : StatusListWindow(
+          owner,
+          orv::forms::listFormSpec(u"frmSottoscorta"_qs, u" Materiali in esaurimento"_qs, orv::forms::kStatusListHeight),
+          orv::forms::statusListLayout({u"Materiali in esaurimento"_qs,
+                                        u"Gli articoli con la giacenza non superiore alla scorta minima"_qs,
+                                        art::Icon::Warehouse}),
+          {TArticolo::kFileName, TArticolo::kSize,
+           [](const QByteArray& r) { return RigaSottoscorta(TArticolo::decode(r)); }, u"Materiali in esaurimento"_qs},
+          orv::warehouse::fillRunningOut)
+{
+    created();
+}
+
+void TfrmSottoscorta::load(const orv::archive::FoundRecord& found) { orv::warehouse::loadArticleCard(found); }

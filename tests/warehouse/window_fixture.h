@@ -1,0 +1,53 @@
+#pragma once
+// The warehouse windows under test: the program's windows created as at start, the
+// article editor shown as the main menu shows it, the services replaced by recording
+// doubles, the program folder a fresh temporary folder, and recording report layouts in
+// place of the report engine's.
+#include "gui/doubles.h"
+
+#include "fixtures.h"
+#include "customers/common/reports.h"
+#include "warehouse/articolo.h"
+#include "warehouse/magazzino.h"
+
+#include <QListWidget>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+struct RecordedPrints {
+    QString title;
+    QStringList lines;
+    QMap<QString, double> heights;
+    int listPrints = 0;
+    QMap<QString, QString> card; // memo name -> text
+    QStringList cardCalls;       // "print", "preview", "pdf <path>"
+    bool pdfSucceeds = true;
+};
+
+class WarehouseWindowTest : public GuiTest {
+protected:
+    RecordedPrints prints;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    void writeArchive(const QList<TArticolo>& articles) const { writeFile(TArticolo::kFileName, archiveOf(articles)); }
+    QByteArray archiveBytes() const { return readFile(TArticolo::kFileName); }
+    // The articles stored now.
+    QList<TArticolo> stored() const;
+    // The box texts shown so far, and forgets them.
+    QStringList takeTexts();
+    // The article editor as the main menu shows it.
+    TfrmMagazzino& editor() const { return *frmMagazzino; }
+    // A folder in place of the archive: every command that opens it fails.
+    void blockArchive() const;
+};
+
+// Selects the line with a click (and double-clicks it when asked), as a user does.
+void clickLine(ui::ListBox& box, int row, bool twice = false);
+
+} // namespace orv::test
