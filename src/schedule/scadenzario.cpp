@@ -18,6 +18,7 @@
 #include "schedule/griglie.h"
 #include "schedule/scadenza.h"
 #include "schedule/trovascadenzario.h"
+#include "warehouse/trovamagazzino.h"
 
 using namespace orv::ui;
 using orv::trimmed;
@@ -40,12 +41,6 @@ const FontSpec kTitle{u"Verdana"_qs, 12, true, false, false, kCaption};
 
 const QString kArchiveWarning = u"Attenzione: indicare l'anno solare utilizzando quattro cifre."_qs;
 const QString kStartCaption = u" Orvanta 4.0 - Scadenze e appuntamenti"_qs;
-
-std::function<void(QWidget*)>& articleFinder()
-{
-    static std::function<void(QWidget*)> open;
-    return open;
-}
 
 QStringList numbers(int from, int to)
 {
@@ -295,8 +290,6 @@ const QStringList& scheduleHelp()
     };
     return p;
 }
-
-void setArticleFinder(std::function<void(QWidget* owner)> open) { articleFinder() = std::move(open); }
 
 } // namespace orv::schedule
 
@@ -600,10 +593,7 @@ void TfrmScadenzario::impPagClick()
 
 void TfrmScadenzario::impMagClick()
 {
-    // The article finder of the warehouse, told the caller tag "scadenzario", writes the
-    // chosen article into this window. Until the warehouse provides it the import does
-    // nothing.
-    if (articleFinder()) articleFinder()(this);
+    runDialog<TfrmTrovaMagazzino>(this, [](TfrmTrovaMagazzino& f) { f.lblMemory.setText(u"scadenzario"_qs); });
 }
 
 void TfrmScadenzario::txtCostoExit()

@@ -142,8 +142,4 @@ namespace orv::schedule {
 // The help text of the schedule window, one paragraph each.
 const QStringList& scheduleHelp();
 
-// Opens the article finder for the editor with the caller tag "scadenzario"; the
-// warehouse installs it when its finder exists (until then the import does nothing).
-void setArticleFinder(std::function<void(QWidget* owner)> open);
-
 } // namespace orv::schedule

@@ -6,6 +6,7 @@
 #include "app/checkers.h"
 #include "app/guida.h"
 #include "customers/trovaclienti.h"
+#include "warehouse/trovamagazzino.h"
 
 #include "customers/cliente.h"
 
@@ -470,12 +471,15 @@ TEST_F(ScadenzarioTest, TheArticleImportOpensTheWarehouseFinderOwnedByTheWindow)
 {
     TfrmScadenzario& w = window();
     openYear(u"2026"_qs);
-    click(w.impMag); // no finder installed: nothing happens
     QList<QWidget*> owners;
-    orv::schedule::setArticleFinder([&](QWidget* owner) { owners << owner; });
+    QStringList tags;
+    modal.scripts[u"frmTrovaMagazzino"_qs] = [&](Form& f) {
+        owners << f.parentWidget();
+        tags << static_cast<TfrmTrovaMagazzino&>(f).lblMemory.text();
+    };
     click(w.impMag);
-    orv::schedule::setArticleFinder({});
     EXPECT_EQ(owners, QList<QWidget*>({&w}));
+    EXPECT_EQ(tags, QStringList({u"scadenzario"_qs}));
     EXPECT_TRUE(messages.calls.empty());
 }
 
