@@ -33,6 +33,12 @@
 #include "schedule/trovascadenzario.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "quotes/dativeicolo.h"
+#include "quotes/exppreventivi.h"
+#include "quotes/menupreventivi.h"
+#include "quotes/preventivi.h"
+#include "quotes/sospesi.h"
+#include "quotes/trovapreventivi.h"
 #include "warehouse/datipneumatici.h"
 #include "warehouse/expmagazzino.h"
 #include "warehouse/giacenza.h"
@@ -133,13 +139,13 @@ const StartWindow kStartWindows[] = {
     later("TfrmAnteprimaLav"),
     later("TfrmCrea_PDF_Lav"),
     window<TfrmRiepCosti, &frmRiepCosti>("TfrmRiepCosti"),
-    later("TfrmMenuPreventivi"),
-    later("TfrmPreventivi"),
+    window<TfrmMenuPreventivi, &frmMenuPreventivi>("TfrmMenuPreventivi"),
+    window<TfrmPreventivi, &frmPreventivi>("TfrmPreventivi"),
     window<TfrmImportaMagazzino, &frmImportaMagazzino>("TfrmImportaMagazzino"),
-    later("TfrmDatiVeicolo"),
-    later("TfrmExpPreventivi"),
-    later("TfrmTrovaPreventivi"),
-    later("TfrmSospesi"),
+    window<TfrmDatiVeicolo, &frmDatiVeicolo>("TfrmDatiVeicolo"),
+    window<TfrmExpPreventivi, &frmExpPreventivi>("TfrmExpPreventivi"),
+    window<TfrmTrovaPreventivi, &frmTrovaPreventivi>("TfrmTrovaPreventivi"),
+    window<TfrmSospesi, &frmSospesi>("TfrmSospesi"),
     later("TfrmStampaPrev"),
     later("TfrmAnteprimaPrev"),
     later("TfrmCrea_PDF_Prev"),

@@ -32,7 +32,9 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmDaConfermare", "TfrmConfermati", "TfrmNonConfermati", "TfrmExpImminenti",
                            "TfrmExpGiornaliere", "TfrmExpMensili", "TfrmMenuLavoro", "TfrmLavoro",
                            "TfrmMenuRiepCosti", "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro",
-                           "TfrmRiepCosti", "TfrmImportaMagazzino", "TfrmCalendario"}));
+                           "TfrmRiepCosti", "TfrmMenuPreventivi", "TfrmPreventivi", "TfrmImportaMagazzino",
+                           "TfrmDatiVeicolo", "TfrmExpPreventivi", "TfrmTrovaPreventivi", "TfrmSospesi",
+                           "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);

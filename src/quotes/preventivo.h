@@ -1,0 +1,69 @@
+#pragma once
+// The quote of a year file ("<yyyy>.pre", 4886 bytes, 246 text fields) and what the quote
+// windows build from it without any widget: the list line of the finder and the pending
+// list, the finder's criteria, the pending selection, and the export's sheet and cells.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "archive/lists.h"
+#include "archive/record.h"
+#include "archive/spreadsheet.h"
+#include "platform/core/archivefile.h"
+
+struct TPreventivo {
+    static constexpr qint64 kSize = 4886;
+    // The document's fields with the quote's six extra values (goods destination,
+    // carrier, appearance, carriage terms, reason for transport, packages) in the hidden
+    // labels the extra-information window edits.
+    static const orv::archive::RecordLayout& layout();
+
+    // One value per field, in record order.
+    QStringList values = QStringList(layout().fieldCount());
+
+    // A field's value by its record name ("Cliente", "Quant07").
+    QString operator[](const QString& field) const;
+    void set(const QString& field, const QString& value);
+
+    QByteArray encode() const;
+    static TPreventivo decode(const QByteArray& record);
+};
+
+// The list line of a quote: number and date, customer, VAT number and references in
+// fixed columns, then the quote total as stored, which starts at character 141.
+QString RigaPreventivo(const TPreventivo& p);
+
+namespace orv::quotes {
+
+inline const QString kExtension = QStringLiteral(".pre");
+// The caller tag of the quote editor.
+inline const QString kTag = QStringLiteral("preventivi");
+
+// The finder's ten criteria in Enter order: criterion edit, its label and the field
+// searched.
+struct Criterion {
+    QString control;
+    QString caption;
+    QString field;
+};
+const QList<Criterion>& finderCriteria();
+
+// Pending: the flag "In sospeso" stored exactly as "Sì" (trimmed).
+bool pending(const QByteArray& record);
+// The pending quotes' lines, in file order.
+void fillPending(ArchiveFile& file, archive::ResultSink& out);
+
+// The export: "Preventivi.xls", sheet "Riepilogo annuale preventivi", 25 columns, and a
+// quote's 25 cells as the grid shows them.
+const archive::ExportSheet& exportSheet();
+QStringList exportRow(const TPreventivo& p);
+
+// List-print titles of the finder and the pending list.
+inline const QString kTitleFinder = QStringLiteral("Riepilogo preventivi emessi");
+inline const QString kTitlePending = QStringLiteral("Riepilogo preventivi in sospeso");
+
+// The finder's count text: "Il presente elenco contiene N schede.".
+QString finderCountText(qsizetype lines);
+
+} // namespace orv::quotes

@@ -1,0 +1,24 @@
+#include "quotes/sospesi.h"
+
+#include "quotes/listepreventivi.h"
+#include "quotes/preventivi.h"
+#include "quotes/preventivo.h"
+
+using namespace orv::ui;
+
+TfrmSospesi* frmSospesi = nullptr;
+
+TfrmSospesi::TfrmSospesi(QWidget* owner)
+    : StatusListWindow(owner,
+                       orv::forms::listFormSpec(u"frmSospesi"_qs, u" Riepilogo preventivi in sospeso"_qs,
+                                                orv::forms::kStatusListHeight),
+                       // The lines stay in file order.
+                       orv::forms::statusListLayout({u"Preventivi in sospeso"_qs,
+                                                     u"I preventivi non ancora confermati dal Cliente"_qs,
+                                                     art::Icon::Quote, false}),
+                       orv::quotes::quoteList(orv::quotes::kTitlePending), orv::quotes::fillPending)
+{
+    created();
+}
+
+void TfrmSospesi::load(const orv::archive::FoundRecord& found) { orv::quotes::loadIntoEditor(found); }

@@ -1,0 +1,14 @@
+#pragma once
+// The pending quotes: the quotes of the open year whose flag "In sospeso" is set, in file
+// order; a double click loads the chosen one into the editor.
+#include "customers/common/listwindow.h"
+
+class TfrmSospesi : public orv::forms::StatusListWindow {
+public:
+    explicit TfrmSospesi(QWidget* owner = nullptr);
+
+protected:
+    void load(const orv::archive::FoundRecord& found) override;
+};
+
+extern TfrmSospesi* frmSospesi;

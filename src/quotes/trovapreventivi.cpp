@@ -1,0 +1,53 @@
+#include "quotes/trovapreventivi.h"
+
+#include "quotes/listepreventivi.h"
+#include "quotes/preventivi.h"
+#include "quotes/preventivo.h"
+
+using namespace orv::ui;
+
+TfrmTrovaPreventivi* frmTrovaPreventivi = nullptr;
+
+namespace {
+
+const QList<orv::forms::FinderCriterion>& searchCriteria()
+{
+    static const QList<orv::forms::FinderCriterion> c = [] {
+        QList<orv::forms::FinderCriterion> list;
+        for (const orv::quotes::Criterion& k : orv::quotes::finderCriteria())
+            list.append({k.control, k.caption, TPreventivo::layout().indexOf(k.field)});
+        return list;
+    }();
+    return c;
+}
+
+orv::forms::ListSpec resultList()
+{
+    orv::forms::ListSpec spec = orv::quotes::quoteList(orv::quotes::kTitleFinder);
+    spec.countText = orv::quotes::finderCountText;
+    return spec;
+}
+
+const Layout& windowLayout()
+{
+    static const Layout l = orv::forms::finderLayout(
+        {u"Trova preventivi"_qs, u"Ricerca dei preventivi emessi nell'anno"_qs, art::Icon::Quote}, searchCriteria());
+    return l;
+}
+
+} // namespace
+
+TfrmTrovaPreventivi::TfrmTrovaPreventivi(QWidget* owner)
+    : FinderWindow(owner,
+                   orv::forms::listFormSpec(u"frmTrovaPreventivi"_qs, u" Trova preventivi in archivio"_qs,
+                                            orv::forms::kFinderHeight),
+                   windowLayout(), resultList(), TPreventivo::layout(), searchCriteria())
+{
+    created();
+}
+
+// Only the editor opens the finder; opened with any other tag it loads nothing.
+void TfrmTrovaPreventivi::load(const orv::archive::FoundRecord& found)
+{
+    if (callerTag() == orv::quotes::kTag) orv::quotes::loadIntoEditor(found);
+}
