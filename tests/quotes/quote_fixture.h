@@ -1,0 +1,60 @@
+#pragma once
+// The quote windows under test: the program's windows created as at start, the services
+// replaced by recording doubles, the program folder a fresh temporary folder, and the
+// editor opened through the main menu and the year menu as the user opens it.
+#include "gui/doubles.h"
+
+#include "quotes/common/documenti.h"
+#include "quotes/preventivi.h"
+#include "quotes/preventivo.h"
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+// A quote with the given values by field name; the other fields empty.
+TPreventivo quote(std::initializer_list<std::pair<const char*, const char*>> values);
+
+// Selects the line with a click, then double-clicks it, as a user does.
+void doubleClickLine(ui::ListBox& box, int row);
+
+// The archive-access message of the editor's commands and the finder.
+inline const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi di "
+    "scrittura nella cartella di installazione del programma.");
+
+// What a list print, an article import or a document window was given.
+struct ListPrint {
+    QString title;
+    QStringList lines;
+};
+struct ArticleImportCall {
+    QString tag;
+    QString quantity;
+};
+
+class QuoteWindowTest : public GuiTest {
+protected:
+    std::vector<ListPrint> printed;
+    std::vector<ArticleImportCall> imports;
+    std::vector<docs::DocumentOutput> documents;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The year file of the test's program folder, e.g. "2026.pre".
+    void writeYear(const QList<TPreventivo>& quotes, const QString& year = u"2026"_qs) const;
+    QList<TPreventivo> readYear(const QString& year = u"2026"_qs) const;
+    // The committed fixture file of that name.
+    static QByteArray fixture(const char* name);
+    // The year menu shown from the main menu, the year typed and "Apri" clicked: the
+    // editor on that year's file, active.
+    TfrmPreventivi& openEditor(const QString& year = u"2026"_qs);
+    // The box texts shown so far, and forgets them.
+    QStringList takeTexts();
+    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+};
+
+} // namespace orv::test
