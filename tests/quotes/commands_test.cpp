@@ -11,6 +11,10 @@
 #include "customers/trovaclienti.h"
 #include "quotes/common/documento.h"
 #include "quotes/dativeicolo.h"
+#include "warehouse/articolo.h"
+#include "warehouse/importamagazzino.h"
+
+#include <QListWidget>
 
 using namespace orv::ui;
 using orv::test::QuoteWindowTest;
@@ -65,19 +69,57 @@ TEST_F(QuoteCommandsTest, TheCustomerFinderFillsTheSevenCustomerFieldsAndNothing
     EXPECT_TRUE(focusIs(e().txtNote));
 }
 
-TEST_F(QuoteCommandsTest, EachRowImportsIntoItselfWithItsOwnQuantity)
+TEST_F(QuoteCommandsTest, EachRowImportsAnArticleIntoItselfWithItsOwnQuantity)
 {
-    e().row(7).txtQuant.setText(u" 3 "_qs);
-    e().row(8).txtQuant.setText(u"9"_qs);
+    TArticolo a;
+    a.Codice = u"CV-1"_qs;
+    a.Descrizione = u"Cavo unipolare 1,5 mm"_qs;
+    a.Prezzo = u"12,5"_qs;
+    a.Giacenza = u"10"_qs;
+    writeFile(TArticolo::kFileName, a.encode());
+    TfrmPreventivi::Row& r = e().row(7);
+    r.txtQuant.setText(u" 3 "_qs);
+    r.txtPercSconto.setText(u"5"_qs);
+    r.txtImporto.setText(u"1,00"_qs);
+    e().txtTotFattura.setText(u"9,99"_qs);
     e().showPage(2);
-    click(e().row(7).impMag);
+    QString tag, quantity;
+    modal.scripts[u"frmImportaMagazzino"_qs] = [&](Form& f) {
+        auto& import = static_cast<TfrmImportaMagazzino&>(f);
+        tag = import.lblMemory.text();
+        quantity = import.txtQuant.text();
+        click(import.btnCerca);
+        QListWidget* list = import.lstRecords.listWidget();
+        list->doItemsLayout();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(20, list->visualItemRect(list->item(0)).center().y()));
+        click(import.btnNonAggiornare);
+    };
+    click(r.impMag);
+    EXPECT_EQ(tag, u"pre_art_07"_qs);
+    EXPECT_EQ(quantity, u"3"_qs);
+    // Code, description and price; nothing else of the row, and nothing recalculated.
+    EXPECT_EQ(r.txtCodice.text(), u"CV-1"_qs);
+    EXPECT_EQ(r.txtDesc.text(), u"Cavo unipolare 1,5 mm"_qs);
+    EXPECT_EQ(r.txtPrezzo.text(), u"12,5"_qs);
+    EXPECT_EQ(r.txtQuant.text(), u" 3 "_qs);
+    EXPECT_EQ(r.txtPercSconto.text(), u"5"_qs);
+    EXPECT_EQ(r.txtImporto.text(), u"1,00"_qs);
+    EXPECT_EQ(e().txtTotFattura.text(), u"9,99"_qs);
+    EXPECT_EQ(e().row(8).txtCodice.text(), QString());
+
+    // A row without a quantity leaves the import window its own "0"; closing it writes nothing.
+    modal.scripts[u"frmImportaMagazzino"_qs] = [&](Form& f) {
+        auto& import = static_cast<TfrmImportaMagazzino&>(f);
+        tag = import.lblMemory.text();
+        quantity = import.txtQuant.text();
+    };
     e().showPage(3);
     click(e().row(12).impMag);
-    ASSERT_EQ(imports.size(), 2u);
-    EXPECT_EQ(imports[0].tag, u"pre_art_07"_qs);
-    EXPECT_EQ(imports[0].quantity, u"3"_qs);
-    EXPECT_EQ(imports[1].tag, u"pre_art_12"_qs);
-    EXPECT_EQ(imports[1].quantity, QString()); // the import window keeps its own "0"
+    EXPECT_EQ(tag, u"pre_art_12"_qs);
+    EXPECT_EQ(quantity, u"0"_qs);
+    EXPECT_EQ(e().row(12).txtCodice.text(), QString());
+    EXPECT_EQ(readFile(TArticolo::kFileName), a.encode()); // the stock untouched
 }
 
 TEST_F(QuoteCommandsTest, TodaysDateReplacesTheTypedOneWithoutMovingTheFocus)

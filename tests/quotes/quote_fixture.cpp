@@ -3,7 +3,6 @@
 #include "app/avvio.h"
 #include "app/startup.h"
 #include "customers/common/reports.h"
-#include "quotes/common/importa.h"
 #include "quotes/menupreventivi.h"
 
 #include <QFile>
@@ -57,9 +56,6 @@ void QuoteWindowTest::SetUp()
 {
     GuiTest::SetUp();
     forms::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
-    docs::setArticleImport([this](QWidget*, const QString& tag, const QString& quantity) {
-        imports.push_back({tag, quantity});
-    });
     docs::setDocumentWindows(u"frmPreventivi"_qs,
                              [this](QWidget*, docs::DocumentOutput output) { documents.push_back(output); });
     app::createStartWindows();
@@ -70,7 +66,6 @@ void QuoteWindowTest::TearDown()
 {
     app::destroyStartWindows();
     docs::setDocumentWindows(u"frmPreventivi"_qs, {});
-    docs::setArticleImport({});
     forms::setReportLayouts({});
     GuiTest::TearDown();
 }

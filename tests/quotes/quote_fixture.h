@@ -25,20 +25,15 @@ inline const QString kAccess = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi di "
     "scrittura nella cartella di installazione del programma.");
 
-// What a list print, an article import or a document window was given.
+// What a list print was given.
 struct ListPrint {
     QString title;
     QStringList lines;
-};
-struct ArticleImportCall {
-    QString tag;
-    QString quantity;
 };
 
 class QuoteWindowTest : public GuiTest {
 protected:
     std::vector<ListPrint> printed;
-    std::vector<ArticleImportCall> imports;
     std::vector<docs::DocumentOutput> documents;
 
     void SetUp() override;

@@ -7,6 +7,7 @@
 #include "app/numerazione.h"
 #include "app/settings.h"
 #include "archive/helpers.h"
+#include "customers/common/editorlayout.h"
 #include "customers/common/input.h"
 #include "customers/provinces.h"
 #include "customers/trovaclienti.h"
@@ -16,8 +17,8 @@
 #include "platform/ui/input.h"
 #include "platform/ui/services.h"
 #include "quotes/common/documenti.h"
-#include "quotes/common/importa.h"
 #include "quotes/common/numeri.h"
+#include "warehouse/importamagazzino.h"
 
 namespace orv::docs {
 
@@ -25,10 +26,10 @@ using namespace orv::ui;
 
 namespace {
 
-const QColor kCaption(0x00, 0x00, 0x8B);
+const QColor kCaption = forms::kEditorCaption;
 const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kCommand(0x2F, 0x5D, 0x8A);
-const QColor kFrame(0xB8, 0xC2, 0xCE);
+const QColor kCommand = forms::kEditorCommand;
+const QColor kFrame = forms::kEditorFrame;
 const QColor kHintBand(0x6A, 0x5A, 0xCD);
 const QColor kAmount(0xFF, 0xE8, 0xCC);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
@@ -634,7 +635,7 @@ void DocumentEditor::impOggiClick() { txtData.setText(dateToStr(today())); }
 
 void DocumentEditor::impMagClick(int number)
 {
-    importArticle(this, rowControl(spec_.rowTagPrefix, number), trimmed(row(number).txtQuant.text()));
+    warehouse::importArticle(this, rowControl(spec_.rowTagPrefix, number), row(number).txtQuant.text());
 }
 
 } // namespace orv::docs
