@@ -69,6 +69,20 @@ TEST_F(QuoteInputTest, RowNumberFieldsTakeDigitsAndTheCommaAndEveryKeyEmptiesThe
     EXPECT_EQ(r.txtCodice.text().size(), 20);
     type(r.txtDesc, QString(70, u'd'));
     EXPECT_EQ(r.txtDesc.text().size(), 55);
+    // Every row alike, and the header fields their record widths.
+    for (int n = 1; n <= 30; ++n) {
+        const TfrmPreventivi::Row& row = e().row(n);
+        EXPECT_EQ(std::vector<int>({row.txtQuant.maxLength(), row.txtCodice.maxLength(), row.txtDesc.maxLength(),
+                                    row.txtPrezzo.maxLength(), row.txtPercSconto.maxLength()}),
+                  std::vector<int>({6, 20, 55, 10, 6}))
+            << n;
+    }
+    EXPECT_EQ(e().txtNumFatt.maxLength(), 30);
+    EXPECT_EQ(e().txtData.maxLength(), 20);
+    EXPECT_EQ(e().txtCapDitta.maxLength(), 12);
+    EXPECT_EQ(e().txtProvCliente.maxLength(), 2);
+    EXPECT_EQ(e().txtPercIva.maxLength(), 10);
+    EXPECT_EQ(e().txtNote.maxLength(), 250);
 }
 
 TEST_F(QuoteInputTest, EnterWalksTheRowAndLeavingTidiesTheNumbers)

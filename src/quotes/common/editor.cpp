@@ -346,6 +346,7 @@ DocumentEditor::DocumentEditor(QWidget* owner, EditorSpec spec)
       editor_(editorConfig(*spec_.record, [this] { return yearFile(); }, spec_.saveTexts), view_,
               forms::boxMessages())
 {
+    Q_ASSERT(findControl(spec_.extraCommand));
     rows_.reserve(kRows);
     for (int n = 1; n <= kRows; ++n) {
         const auto name = [n](const char16_t* prefix) { return rowControl(prefix, n); };
@@ -402,10 +403,10 @@ void DocumentEditor::bindRow(Row& r)
     numberFields_[&r.txtPrezzo] = &priceOnExit;
     // Quantity, price and discount: every key empties the row's amount and the totals,
     // Enter moves along the row, and only digits and the comma are typed.
-    const auto amountKey = [this, &r](Control& next) {
-        return [this, &r, &next](Word& key, QChar& keyChar, ShiftState) {
+    const auto amountKey = [this, amount = &r.txtImporto](Control& next) {
+        return [this, amount, &next](Word& key, QChar& keyChar, ShiftState) {
             if (key == vk::Tab) return;
-            r.txtImporto.setText(QString());
+            amount->setText(QString());
             blankTotals();
             if (key == vk::Return) {
                 next.setFocus();

@@ -5,7 +5,8 @@
 // and the commands every document has (New, Save, Calculate, navigation, customer and
 // article imports, checkers, logo, start number, print, help, exit). What sets the two
 // kinds apart (their record, texts, caller tags and side windows) is an EditorSpec and
-// the four side-window commands a derived window supplies.
+// the four side-window commands a derived window supplies; the derived window's
+// constructor ends with created(), which runs FormCreate.
 #include "archive/editor.h"
 #include "customers/common/bridge.h"
 #include "platform/ui/art.h"
