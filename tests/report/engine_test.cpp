@@ -43,7 +43,7 @@ TEST(EngineContractTest, ShowBandByNameAndStop)
     engine.ShowBandByName(QStringLiteral("nessuna"));
     EXPECT_EQ(engine.shown, (QList<TfrxBand*>{band, nullptr}));
     engine.StopReport();
-    EXPECT_TRUE(report.Terminated);
+    EXPECT_TRUE(report.Terminated());
     EXPECT_FALSE(engine.DoublePass());
     report.EngineOptions()->SetDoublePass(true);
     EXPECT_TRUE(engine.DoublePass());

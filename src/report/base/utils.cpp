@@ -24,6 +24,16 @@ using namespace orv::report;
 
 // ---------------------------------------------------------------- alignment
 
+int frxRound(long double Value)
+{
+    const long double r = std::nearbyint(Value);
+    if (r >= 2147483647.0L)
+        return 2147483647;
+    if (r <= -2147483648.0L)
+        return -2147483647 - 1;
+    return int(r);
+}
+
 TextAlign frxHorzAlignToTextAlign(TfrxHAlign HAlign)
 {
     switch (HAlign) {

@@ -3,6 +3,7 @@
 // rectangle overlap, number texts, page lists, bracketed expressions, component lookup
 // by name, stream checksums and hexadecimal dumps, collections in extra data, error
 // reporting by silent mode and temporary files.
+#include "platform/core/canvas.h"
 #include "report/base/types.h"
 
 #include <QByteArray>
@@ -24,7 +25,7 @@ class PropertyWriter;
 
 // ---------------------------------------------------------------- alignment
 
-enum class TextAlign { Leading, Center, Trailing };
+using TextAlign = orv::TextAlign;
 TextAlign frxHorzAlignToTextAlign(TfrxHAlign HAlign);
 TextAlign frxVertAlignToTextAlign(TfrxVAlign VAlign);
 
@@ -53,6 +54,9 @@ inline TfrxRect frxMakeRect(double Left, double Top, double Right, double Bottom
 }
 
 // ---------------------------------------------------------------- numbers and text
+
+// To the nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
+int frxRound(long double Value);
 
 // "." and "," both read as the decimal separator, blanks ignored; raises ConvertError.
 double frxTextToFloat(const QString& S);

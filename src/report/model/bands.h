@@ -1,6 +1,7 @@
 #pragma once
 // Bands: horizontal strips of a report page that the engine prints once, per record, or
 // at page and group boundaries, each holding views.
+#include "report/base/values.h"
 #include "report/model/component.h"
 
 #include <memory>
@@ -153,7 +154,7 @@ public:
     const QString& DrillName() const { return m_drillName; }
     void SetDrillName(const QString& v) { m_drillName = v; }
     // The engine's last value of the condition.
-    QVariant FLastValue;
+    orv::report::Value FLastValue;
     // Adds "DrillName" when the group drills down.
     QString Diff(TfrxComponent* AComponent) override;
 

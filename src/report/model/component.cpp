@@ -1,5 +1,6 @@
 #include "report/model/component.h"
 
+#include "platform/core/canvas.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "report/base/errors.h"
@@ -93,6 +94,17 @@ void TfrxFont::AssignToFont(QFont& Font) const
     Font.setItalic(m_style.contains(fsItalic));
     Font.setUnderline(m_style.contains(fsUnderline));
     Font.setStrikeOut(m_style.contains(fsStrikeOut));
+}
+
+void TfrxFont::AssignToCanvas(orv::Canvas& Canvas) const
+{
+    Canvas.font.family = m_name;
+    Canvas.font.size = GetHeight();
+    Canvas.font.bold = m_style.contains(fsBold);
+    Canvas.font.italic = m_style.contains(fsItalic);
+    Canvas.font.underline = m_style.contains(fsUnderline);
+    Canvas.font.strikeOut = m_style.contains(fsStrikeOut);
+    Canvas.fillColor = m_color;
 }
 
 bool TfrxFont::sameAs(const TfrxFont& other) const

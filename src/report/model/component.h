@@ -13,6 +13,10 @@
 #include <functional>
 #include <memory>
 
+namespace orv {
+class Canvas;
+}
+
 class TfrxReport;
 class TfrxPage;
 class TfrxDataSet;
@@ -46,6 +50,9 @@ public:
     // Copies name, size, style and colour (not the pixels per inch), then notifies.
     void Assign(const orv::Persistent* Source) override;
     void AssignToFont(QFont& Font) const;
+    // The canvas takes the family, the pixel size (Size x PixelsPerInch / 72, whatever the
+    // canvas's resolution), the style, and the colour as its fill colour.
+    void AssignToCanvas(orv::Canvas& Canvas) const;
     bool sameAs(const TfrxFont& other) const;
 
 private:
@@ -67,6 +74,10 @@ public:
 
     // ------------------------------------------------ tree
     const QList<TfrxComponent*>& Objects() const { return m_objects; }
+    // The list itself, for the engine: it empties and refills a band's list while it
+    // splits the band, and lends a page's views to a temporary band. The entries keep
+    // their Parent, and whoever changes the list puts it back as it was.
+    QList<TfrxComponent*>& EngineObjects() { return m_objects; }
     // Every descendant in depth-first pre-order, as a list of its own.
     QList<TfrxComponent*> AllObjects() const;
     virtual QList<TfrxComponent*> ContainerObjects() const { return m_objects; }
@@ -153,6 +164,11 @@ public:
     virtual QString Diff(TfrxComponent* AComponent);
     QString BaseDiff(TfrxComponent* AComponent);
     QString AllDiff(TfrxComponent* AComponent);
+
+    // ------------------------------------------------ drawing
+    // Draws the object at the scales and offsets (device pixels per report pixel, and
+    // where the page's printable area starts); nothing in the base.
+    virtual void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) {}
 
     // ------------------------------------------------ other operations
     // Places the child views by their Align.

@@ -19,7 +19,7 @@ void TfrxCustomEngine::ShowBandByName(const QString& BandName)
 void TfrxCustomEngine::StopReport()
 {
     if (m_report)
-        m_report->Terminated = true;
+        m_report->SetTerminated(true);
 }
 
 ORV_RTTI_DEFINE(TfrxCustomOutline, orv::Persistent) {}

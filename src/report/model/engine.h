@@ -26,7 +26,9 @@ class TfrxPictureView;
 class TfrxDialogPage;
 class TfrxCustomPreviewPages;
 class TfrxXMLItem;
-class QPainter;
+namespace orv {
+class Canvas;
+}
 
 class TfrxCustomEngine : public orv::Persistent {
     ORV_RTTI_CLASS(TfrxCustomEngine)
@@ -146,8 +148,13 @@ public:
     virtual void AddEmptyPage(int Index) { throw orv::report::AbstractError(); }
     virtual void DeletePage(int Index) { throw orv::report::AbstractError(); }
     virtual void ModifyPage(int Index, TfrxReportPage* Page) { throw orv::report::AbstractError(); }
-    virtual void DrawPage(int Index, QPainter* Canvas, long double ScaleX, long double ScaleY, long double OffsetX,
-                          long double OffsetY)
+    virtual void DrawPage(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY,
+                          long double OffsetX, long double OffsetY)
+    {
+        throw orv::report::AbstractError();
+    }
+    virtual void ObjectOver(int Index, int X, int Y, int Button, int Shift, long double Scale, long double OffsetX,
+                            long double OffsetY, bool Click, int& Cursor, bool DBClick = false)
     {
         throw orv::report::AbstractError();
     }
@@ -188,6 +195,11 @@ public:
     virtual void InternalOnProgressStart(TfrxReport* Sender, TfrxProgressType ProgressType, int Progress) = 0;
     virtual void InternalOnProgress(TfrxReport* Sender, TfrxProgressType ProgressType, int Progress) = 0;
     virtual void InternalOnProgressStop(TfrxReport* Sender, TfrxProgressType ProgressType, int Progress) = 0;
+    // Navigation and repainting asked for by clicks on the pages: a page (from 1), a
+    // place on a page (page from 1, top in pixels), the current page drawn again.
+    virtual void SetPageNo(int PageNo) {}
+    virtual void SetPosition(int PageNo, int Top) {}
+    virtual void Repaint() {}
 };
 
 // Template compression: a registered compressor class turns templates into its own

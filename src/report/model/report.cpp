@@ -6,13 +6,16 @@
 #include "report/base/resources.h"
 #include "report/base/serializer.h"
 #include "report/base/utils.h"
+#include "report/engine/engine.h"
 #include "report/model/startup.h"
+#include "report/pages/previewpages.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTimer>
 
 using namespace orv::report;
 
@@ -284,6 +287,7 @@ TfrxReport::TfrxReport(orv::Component* AOwner)
       m_drillState(std::make_unique<StringList>())
 {
     frxInitializeReportEngine();
+    SetEngine(std::make_unique<TfrxEngine>(this), std::make_unique<TfrxPreviewPages>(this));
     Clear();
 }
 

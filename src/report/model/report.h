@@ -13,6 +13,7 @@
 #include <memory>
 
 class TfrxXMLSerializer;
+class QTimer;
 
 class TfrxEngineOptions : public orv::Persistent {
     ORV_RTTI_CLASS(TfrxEngineOptions)
@@ -216,6 +217,36 @@ private:
     QString m_prevPassword;
 };
 
+// The preview window, which the preview installs a maker for. It owns its preview
+// control; the report shows prepared pages in it.
+class TfrxPreviewWindow {
+public:
+    virtual ~TfrxPreviewWindow() = default;
+    virtual TfrxCustomPreview* Preview() = 0;
+    // Sets the window up from the report's preview options.
+    virtual void Init() = 0;
+    virtual void SetMessageText(const QString& Value, bool IsHint) = 0;
+    // Keeps the window where it was designed instead of centring it again.
+    virtual void KeepDesignedPosition() = 0;
+    // Returns when the window has closed.
+    virtual void ShowModal() = 0;
+    // Shows the window; it frees itself when closed.
+    virtual void Show() = 0;
+    virtual void Close() = 0;
+};
+void frxSetPreviewWindowMaker(std::function<TfrxPreviewWindow*(TfrxReport* Report)> Maker);
+
+// The progress window of a preparation, a print or an export.
+class TfrxProgressWindow {
+public:
+    virtual ~TfrxProgressWindow() = default;
+    virtual void Execute(int MaxValue, const QString& Msg, bool Canceled, bool Progress) = 0;
+    virtual void SetMessage(const QString& Value) = 0;
+    // The user cancelled.
+    virtual bool Terminated() const = 0;
+};
+void frxSetProgressWindowMaker(std::function<TfrxProgressWindow*()> Maker);
+
 // Asks for the password of a protected template: true and the text when the user
 // confirmed. Unset, every protected template fails its check.
 void frxSetPasswordPrompt(std::function<bool(QString& Password)> prompt);
@@ -318,10 +349,13 @@ public:
     void SetPreview(TfrxCustomPreview* Value);
     bool Reloading = false;
     bool Modified = false;
-    bool Terminated = false;
+    // Set, it stops a preparation at the engine's next check and a running script.
+    bool Terminated() const { return m_terminated; }
+    void SetTerminated(bool Value);
     QString CurObject;
     QString FileName;
-    orv::rtti::Object* PreviewForm = nullptr;
+    // The preview window while one is open.
+    TfrxPreviewWindow* PreviewForm = nullptr;
 
     // ------------------------------------------------ datasets
     TfrxDataSet* GetDataset(const QString& Alias) const;
@@ -354,6 +388,57 @@ public:
     // silent mode.
     void ShowErrors();
 
+    // ------------------------------------------------ preparation and output
+    // Copies the layout as template text, lets the engine fill the prepared pages and
+    // reads the layout back; false (and the errors message) when any error line arose.
+    bool PrepareReport(bool ClearLastReport = true);
+    // Prepares and shows the pages in the preview.
+    void ShowReport(bool ClearLastReport = true);
+    void ShowPreparedReport();
+    // The prepared pages on a printer, through the print dialog.
+    bool Print();
+    // The prepared pages through an export filter.
+    bool Export(TfrxCustomExportFilter* Filter);
+    virtual void InternalOnProgressStart(TfrxProgressType ProgressType);
+    virtual void InternalOnProgress(TfrxProgressType ProgressType, int Progress);
+    virtual void InternalOnProgressStop(TfrxProgressType ProgressType);
+    void SetProgressMessage(const QString& Value, bool IsHint = false);
+
+    // ------------------------------------------------ expressions and events
+    // The value of an expression; a failure adds its line to Errors and raises
+    // orv::report::Error.
+    orv::report::Value Calc(const QString& Expr);
+    // A name as a data field, system variable, program value, report, global or script
+    // variable; false when it is none of them.
+    bool LookupValue(const QString& Name, orv::report::Value& Value);
+    // The script's "Value" (the last value a memo computed) and "Self" (the view printing).
+    const orv::report::Value& LocalValue() const { return m_localValue; }
+    void SetLocalValue(const orv::report::Value& Value) { m_localValue = Value; }
+    TfrxView* SelfValue() const { return m_selfValue; }
+    void SetSelfValue(TfrxView* Value) { m_selfValue = Value; }
+    // The program event, then the object's script event of that kind.
+    void DoBeforePrint(TfrxReportComponent* Obj);
+    void DoAfterPrint(TfrxReportComponent* Obj);
+    // Runs the named script procedure with the object when the engine runs (or always).
+    void DoNotifyEvent(orv::rtti::Object* Obj, const QString& EventName, bool RunAlways = false);
+    // Runs the named script procedure with the parameters, which it may change.
+    void DoParamEvent(const QString& EventName, QVariantList& Params, bool RunAlways = false);
+    void DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Modified, bool DBClick);
+
+    // Program events.
+    std::function<void(TfrxReport* Sender)> OnBeginDoc, OnEndDoc, OnAfterScriptCompile, OnPreview,
+        OnPrintReport, OnAfterPrintReport;
+    std::function<void(TfrxReportComponent* Sender)> OnBeforePrint, OnAfterPrint;
+    std::function<void(const QString& VarName, QVariant& Value)> OnGetValue;
+    std::function<void(TfrxReport* Sender, const QString& VarName, QVariant& Value)> OnNewGetValue;
+    std::function<void(TfrxView* Sender, int Button, int Shift, bool& Modified)> OnClickObject, OnDblClickObject;
+    std::function<void(TfrxReport* Sender, TfrxProgressType ProgressType, int Progress)> OnProgressStart, OnProgress,
+        OnProgressStop;
+    std::function<void(TfrxReportPage* Page, int CopyNo)> OnPrintPage;
+    std::function<void(TfrxPage* Page)> OnManualBuild;
+    std::function<void(TfrxView* Sender)> OnMouseOverObject;
+    std::function<void(orv::rtti::Object* Sender)> OnClosePreview;
+
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
 
@@ -383,5 +468,16 @@ private:
     std::unique_ptr<TfrxCustomPreviewPages> m_previewPages;
     TfrxXMLSerializer* m_xmlSerializer = nullptr;
     TfrxCustomPreview* m_preview = nullptr;
+    bool m_terminated = false;
+    orv::report::Value m_localValue;
+    TfrxView* m_selfValue = nullptr;
+    std::unique_ptr<TfrxProgressWindow> m_progress;
+    std::unique_ptr<QTimer> m_timer;
+    // Compiles the report's script; true when it compiled.
+    bool prepareScript();
+    // The value of an expression that is no plain name; a failure gives its message.
+    orv::report::Value evaluateExpression(const QString& Expr, QString& ErrorMsg);
+    bool progressWindowWanted(TfrxProgressType ProgressType) const;
+    void processMessages();
     int m_designLeft = 0, m_designTop = 0;
 };

@@ -1,5 +1,7 @@
 #include "report/model/views.h"
 
+#include "platform/core/canvas.h"
+
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "report/base/resources.h"
@@ -300,12 +302,11 @@ ORV_RTTI_DEFINE(TfrxCustomMemoView, TfrxStretcheable)
 }
 
 TfrxCustomMemoView::TfrxCustomMemoView(orv::Component* AOwner)
-    : TfrxStretcheable(AOwner), m_memo(std::make_unique<TfrxWideStrings>()),
+    : TfrxStretcheable(AOwner), m_bmpCanvas(std::make_unique<orv::Canvas>()), m_memo(std::make_unique<TfrxWideStrings>()),
       m_displayFormat(std::make_unique<TfrxFormat>()), m_highlight(std::make_unique<TfrxHighlight>())
 {
     frComponentStyle.exclude(csDefaultDiff);
     SetParentFont(true);
-    LastValue = QVariant::fromValue(nullptr);
 }
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;

@@ -4,10 +4,16 @@
 // holds their stored properties, copies and difference texts; drawing and measuring
 // are added by the views' drawing code.
 #include "report/base/bitmap.h"
+#include "report/base/values.h"
 #include "report/base/widestrings.h"
 #include "report/model/component.h"
 
+#include <QRectF>
 #include <QVariant>
+
+namespace orv {
+class Canvas;
+}
 
 class TfrxFrame;
 class TfrxStyleItem;
@@ -162,10 +168,39 @@ public:
     bool IsDataField() const;
     QString Diff(TfrxComponent* AComponent) override;
 
+    // ------------------------------------------------ drawing
+    // Drawing rectangle, background, frame.
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    // The drawing rectangle in whole device pixels, each edge rounded on its own.
+    virtual void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
+    virtual void FillBackground();
+    // The frame's lines and the drop shadow.
+    virtual void PaintFrame();
+    // The drawing state of the last draw or measurement.
+    int FX = 0, FY = 0, FX1 = 0, FY1 = 0, FDX = 0, FDY = 0;
+    double FFrameWidth = 0, FScaleX = 1, FScaleY = 1, FOffsetX = 0, FOffsetY = 0;
+    orv::Canvas* FCanvas = nullptr;
+
+    // ------------------------------------------------ printing
+    // Keeps TagStr and URL, and makes the view the script's "Self".
+    void BeforePrint() override;
+    // Expands the bracketed expressions of TagStr and URL.
+    void GetData() override;
+    // Gives TagStr and URL their layout texts back.
+    void AfterPrint() override;
+    // Replaces every [expression] of S by its value as text (Null gives nothing).
+    void ExpandBrackets(QString& S);
+
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
     // The view part of a difference text (after the base part).
     QString viewDiff(TfrxView* other);
+    // Stroke of one frame line: its colour; its width for solid and double lines, a
+    // hair line with the frame's dash pattern otherwise.
+    void setFramePen(const TfrxFrameLine& line);
+    // One side of the frame, doubled for the double style.
+    void drawFrameSide(const TfrxFrameLine& line, double x1, double y1, double x2, double y2, bool vertical,
+                       bool firstNeighbour, bool secondNeighbour);
 
 private:
     TfrxAlign m_align = baNone;
@@ -177,6 +212,7 @@ private:
     TfrxDataSetLink m_dataSet{this};
     QString m_dataField, m_tagStr, m_url, m_hint;
     bool m_showHint = false;
+    QString m_savedTagStr, m_savedURL;
 };
 
 // A view whose height can follow its content and which can be split over pages.
@@ -210,6 +246,7 @@ public:
     void SetShape(TfrxShapeKind v) { m_shape = v; }
     QString GetDescription() const override;
     QString Diff(TfrxComponent* AComponent) override;
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
 
 private:
     int m_curve = 0;
@@ -294,22 +331,63 @@ public:
     void SetLastParaBreak(bool v) { m_lastParaBreak = v; }
 
     // Working state of printing and splitting.
-    QVariant Value;
+    orv::report::Value Value;
     QString PartMemo;
     QString TempMemo;
-    QVariant LastValue;
+    // The previous text for SuppressRepeated; Null until the first print.
+    orv::report::Value LastValue = orv::report::Value::null();
     int TotalPages = 0;
     int CopyNo = 0;
 
+    // Where text goes, set by ComputeDrawRect.
+    QRectF TextRect;
+
     // The previous text for SuppressRepeated becomes the empty text.
-    void ResetSuppress() { LastValue = QString(); }
+    void ResetSuppress() { LastValue = orv::report::Value(QString()); }
     QString Diff(TfrxComponent* AComponent) override;
     QString GetDescription() const override;
+    // The text; with AllowExpressions the first "[TOTALPAGES]" becomes the page count.
+    QString GetComponentText() const override;
+
+    // ------------------------------------------------ drawing and measuring
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    // The view's rectangle and, inside frame and gaps, the text rectangle.
+    void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    // The height and width the text needs, gaps and frame included; 0 without text.
+    double CalcHeight() override;
+    double CalcWidth();
+    // Splitting over pages: InitPart takes the whole text; each DrawPart keeps what fits
+    // the current height as the text and leaves the rest for the next part.
+    void InitPart() override;
+    double DrawPart() override;
+    // The text as laid out in lines, joined by CR LF.
+    QString WrapText(bool WrapWords);
+
+    // ------------------------------------------------ printing
+    void BeforePrint() override;
+    // Data field or bracketed expressions, highlight, suppression, flow to the next memo.
+    void GetData() override;
+    void AfterPrint() override;
+    // A value as text by a display format (nullptr: the memo's own).
+    QString FormatData(const orv::report::Value& V, TfrxFormat* AFormat = nullptr);
+    // The value of one bracketed expression, formatted ("expr #format" allowed).
+    QString CalcAndFormat(const QString& Expr);
+    // Replaces "[TOTALPAGES#]" and "[COPYNAME#]" once each.
+    void ExtractMacros();
 
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
 
 private:
+    // The font text is drawn and measured with: the highlight's while it is active.
+    TfrxFont* drawFont() const;
+    bool usesRenderer() const;
+    // The text without its final line break.
+    QString textWithoutLastBreak() const;
+    // The text rectangle at scale 1 and offset 0, without touching the drawing state.
+    QRectF unitTextRect() const;
+    QRectF textRectFor(double ScaleX, double ScaleY) const;
+    std::unique_ptr<orv::Canvas> m_bmpCanvas;
     std::unique_ptr<TfrxWideStrings> m_memo;
     bool m_allowExpressions = true;
     QString m_expressionDelimiters = QStringLiteral("[,]");
@@ -363,8 +441,11 @@ public:
     void SetArrowWidth(int v) { m_arrowWidth = v; }
     bool ArrowSolid() const { return m_arrowSolid; }
     void SetArrowSolid(bool v) { m_arrowSolid = v; }
+    // A straight line first becomes exactly horizontal or vertical.
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
 
 private:
+    void drawArrow(double x1, double y1, double x2, double y2);
     bool m_diagonal = false, m_arrowStart = false, m_arrowEnd = false, m_arrowSolid = false;
     int m_arrowLength = 20, m_arrowWidth = 5;
 };
@@ -415,6 +496,9 @@ public:
     QString GetDescription() const override;
     // Puts a changed picture into the prepared pages' picture cache first.
     QString Diff(TfrxComponent* AComponent) override;
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    // Loads the picture from FileLink or from a blob field.
+    void GetData() override;
 
 private:
     void pictureChanged();

@@ -1,0 +1,408 @@
+// The memo's behaviour: expanding bracketed expressions while a report is prepared,
+// formatting values, drawing on a canvas, measuring and splitting over pages.
+#include "platform/core/canvas.h"
+#include "platform/core/formats.h"
+#include "platform/core/text.h"
+#include "report/base/utils.h"
+#include "report/base/variables.h"
+#include "report/model/datasets.h"
+#include "report/model/memoformat.h"
+#include "report/model/report.h"
+#include "report/model/textrenderer.h"
+#include "report/model/views.h"
+
+#include <cmath>
+
+namespace {
+
+// Finds Needle in Text ignoring the case of A-Z; -1 when absent.
+qsizetype indexOfAZ(const QString& Text, const QString& Needle)
+{
+    return orv::upperAZ(Text).indexOf(orv::upperAZ(Needle));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- geometry
+
+QRectF TfrxCustomMemoView::textRectFor(double ScaleX, double ScaleY) const
+{
+    // The drawing rectangle at the scale with offset 0, as ComputeDrawRect makes it.
+    const double left = AbsLeft(), top = AbsTop();
+    int fx = frxRound(left * ScaleX), fy = frxRound(top * ScaleY);
+    int fx1 = frxRound((left + Width()) * ScaleX), fy1 = frxRound((top + Height()) * ScaleY);
+    if (Frame()->DropShadow()) {
+        fx1 -= frxRound(ScaleX * Frame()->ShadowWidth());
+        fy1 -= frxRound(ScaleY * Frame()->ShadowWidth());
+    }
+    const double w = Frame()->Width();
+    const TfrxFrameTypes typ = Frame()->Typ();
+    const double l = fx + (typ.contains(ftLeft) ? (ScaleX * w - 1) / 2 : 0) + ScaleX * GapX();
+    const double t = fy + (typ.contains(ftTop) ? (ScaleY * w - 1) / 2 : 0) + ScaleY * GapY();
+    const double r = fx1 + (typ.contains(ftRight) ? ScaleX * w / 2 : 0) - ScaleX * GapX() + 1;
+    const double b = fy1 + (typ.contains(ftBottom) ? ScaleY * w / 2 : 0) - ScaleY * GapY() + 1;
+    return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+QRectF TfrxCustomMemoView::unitTextRect() const { return textRectFor(1, 1); }
+
+void TfrxCustomMemoView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX,
+                                         double OffsetY)
+{
+    TfrxView::ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+    const double w = Frame()->Width();
+    const TfrxFrameTypes typ = Frame()->Typ();
+    const double l = FX + (typ.contains(ftLeft) ? (ScaleX * w - 1) / 2 : 0) + ScaleX * GapX();
+    const double t = FY + (typ.contains(ftTop) ? (ScaleY * w - 1) / 2 : 0) + ScaleY * GapY();
+    const double r = FX1 + (typ.contains(ftRight) ? ScaleX * w / 2 : 0) - ScaleX * GapX() + 1;
+    const double b = FY1 + (typ.contains(ftBottom) ? ScaleY * w / 2 : 0) - ScaleY * GapY() + 1;
+    TextRect = QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+TfrxFont* TfrxCustomMemoView::drawFont() const { return Highlight()->Active() ? Highlight()->Font() : Font(); }
+
+bool TfrxCustomMemoView::usesRenderer() const { return HAlign() == haBlock || AllowHTMLTags(); }
+
+QString TfrxCustomMemoView::textWithoutLastBreak() const
+{
+    QString t = Text();
+    if (t.endsWith(QStringLiteral("\r\n")))
+        t.chop(2);
+    return t;
+}
+
+QString TfrxCustomMemoView::GetComponentText() const
+{
+    QString t = Text();
+    if (AllowExpressions()) {
+        const qsizetype at = indexOfAZ(t, QStringLiteral("[TOTALPAGES]"));
+        if (at >= 0)
+            t.replace(at, 12, QString::number(TotalPages));
+    }
+    return t;
+}
+
+// ---------------------------------------------------------------- drawing
+
+void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+{
+    TfrxFont* F = drawFont();
+    const TAlphaColor ownColor = Color();
+    if (Highlight()->Active())
+        SetColor(Highlight()->Color());
+    struct RestoreColor {
+        TfrxCustomMemoView* memo;
+        TAlphaColor color;
+        ~RestoreColor() { memo->SetColor(color); }
+    } restoreColor{this, ownColor};
+
+    TfrxView::Draw(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+    ExtractMacros();
+    if (!Canvas)
+        return;
+    const QString T = textWithoutLastBreak();
+
+    if (Underlines() && Rotation() == 0) {
+        Canvas->strokeDash = orv::StrokeDash::Solid;
+        Canvas->strokeColor = Frame()->Color();
+        Canvas->strokeThickness = FFrameWidth;
+        const double pitch = ScaleY * F->GetHeight();
+        if (pitch > 0)
+            for (double y = FY + (GapY() - LineSpacing() + 1) * ScaleY + pitch; y < FY1; y += pitch)
+                Canvas->drawLine(QPointF(FX, frxRound(y)), QPointF(FX1, frxRound(y)));
+    }
+    if (T.isEmpty())
+        return;
+
+    // The text is laid out at the memo's own size, as measuring and splitting lay it
+    // out, and then scaled onto the canvas: its lines break at the same places at every
+    // zoom, on paper and in the PDF.
+    const QRectF unit = unitTextRect();
+    const QTransform toCanvas(ScaleX, 0, 0, ScaleY, TextRect.left() - unit.left() * ScaleX,
+                              TextRect.top() - unit.top() * ScaleY);
+    Canvas->saveState();
+    Canvas->intersectClipRect(TextRect);
+    Canvas->setMatrix(toCanvas * Canvas->matrix());
+    if (usesRenderer()) {
+        TAdvancedTextRenderer renderer(Canvas, T, F, unit, HAlign(), VAlign(), F->GetHeight(), Rotation(),
+                                       WordWrap(), false, AllowHTMLTags(), false);
+        renderer.Draw();
+    } else {
+        QRectF r = unit;
+        const int angle = Rotation();
+        if (angle != 0) {
+            const QPointF centre = unit.center();
+            QTransform rotation;
+            rotation.translate(centre.x(), centre.y());
+            rotation.rotate(-angle);
+            Canvas->setMatrix(rotation * Canvas->matrix());
+            double w = unit.width(), h = unit.height();
+            if ((angle >= 90 && angle <= 179) || (angle >= 270 && angle <= 359))
+                std::swap(w, h);
+            r = QRectF(-w / 2, -h / 2, w, h);
+        }
+        F->AssignToCanvas(*Canvas);
+        const orv::TextAlign horz = HAlign() == haRight    ? orv::TextAlign::Trailing
+                                    : HAlign() == haCenter ? orv::TextAlign::Center
+                                                           : orv::TextAlign::Leading;
+        Canvas->fillText(r, T, WordWrap(), 1, horz, frxVertAlignToTextAlign(VAlign()));
+    }
+    Canvas->restoreState();
+}
+
+// ---------------------------------------------------------------- measuring
+
+double TfrxCustomMemoView::CalcHeight()
+{
+    const QString T = textWithoutLastBreak();
+    if (T.isEmpty())
+        return 0;
+    TfrxFont* F = drawFont();
+    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
+    const double w = Frame()->Width();
+    const TfrxFrameTypes typ = Frame()->Typ();
+    const double extra = 2 * GapY() + (typ.contains(ftTop) ? (w - 1) / 2 : 0) + (typ.contains(ftBottom) ? w / 2 : 0) +
+                         (Frame()->DropShadow() ? Frame()->ShadowWidth() : 0);
+    if (usesRenderer()) {
+        TAdvancedTextRenderer renderer(m_bmpCanvas.get(), T, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
+                                       WordWrap(), false, AllowHTMLTags(), false);
+        return renderer.CalcHeight() + 4 + extra;
+    }
+    F->AssignToCanvas(*m_bmpCanvas);
+    const QRectF measured = m_bmpCanvas->measureText(QRectF(0, 0, TextRect.width(), 10000), T, WordWrap(),
+                                                     frxHorzAlignToTextAlign(HAlign()),
+                                                     frxVertAlignToTextAlign(VAlign()));
+    return measured.height() + 4 + extra;
+}
+
+double TfrxCustomMemoView::CalcWidth()
+{
+    const QString T = textWithoutLastBreak();
+    if (T.isEmpty())
+        return 0;
+    TfrxFont* F = drawFont();
+    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
+    const double w = Frame()->Width();
+    const TfrxFrameTypes typ = Frame()->Typ();
+    const double extra = 2 * GapX() + (typ.contains(ftLeft) ? w / 2 : 0) + (typ.contains(ftRight) ? w / 2 : 0) +
+                         (Frame()->DropShadow() ? Frame()->ShadowWidth() : 0);
+    if (usesRenderer()) {
+        TAdvancedTextRenderer renderer(m_bmpCanvas.get(), T, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
+                                       WordWrap(), false, AllowHTMLTags(), false);
+        return renderer.CalcWidth() + 4 + extra;
+    }
+    F->AssignToCanvas(*m_bmpCanvas);
+    const QRectF measured = m_bmpCanvas->measureText(QRectF(0, 0, 10000, 10000), T, WordWrap(),
+                                                     frxHorzAlignToTextAlign(HAlign()),
+                                                     frxVertAlignToTextAlign(VAlign()));
+    return measured.width() + 12 + extra;
+}
+
+void TfrxCustomMemoView::InitPart()
+{
+    PartMemo = Text();
+    SetFirstParaBreak(false);
+    SetLastParaBreak(false);
+}
+
+double TfrxCustomMemoView::DrawPart()
+{
+    TfrxFont* F = drawFont();
+    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
+    TAdvancedTextRenderer renderer(m_bmpCanvas.get(), PartMemo, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
+                                   WordWrap(), false, AllowHTMLTags(), false);
+    int n = 0;
+    TStyleDescriptor style;
+    const double total = renderer.CalcHeight(n, style);
+    // A part ends with the line break of its last paragraph or with the blank at which
+    // its last line was wrapped; when everything fits, everything goes.
+    if (n > 0 && n < PartMemo.size() && PartMemo[n - 1] != u'\n')
+        --n;
+    SetText(PartMemo.left(n));
+    PartMemo.remove(0, n);
+    return total != 0 ? total + 2 * GapY() : Height();
+}
+
+QString TfrxCustomMemoView::WrapText(bool WrapWords)
+{
+    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
+    TAdvancedTextRenderer renderer(m_bmpCanvas.get(), Text(), Font(), TextRect, HAlign(), VAlign(), 0, Rotation(),
+                                   WordWrap(), false, AllowHTMLTags(), false);
+    return renderer.LineTexts().join(QStringLiteral("\r\n"));
+}
+
+// ---------------------------------------------------------------- printing
+
+void TfrxCustomMemoView::BeforePrint()
+{
+    TfrxView::BeforePrint();
+    if (!IsDataField())
+        TempMemo = Text();
+}
+
+void TfrxCustomMemoView::AfterPrint()
+{
+    if (!IsDataField())
+        SetText(TempMemo);
+    TfrxView::AfterPrint();
+}
+
+void TfrxCustomMemoView::GetData()
+{
+    TfrxView::GetData();
+    TfrxReport* report = Report();
+    if (IsDataField()) {
+        TfrxDataSet* ds = DataSet();
+        if (ds->IsBlobField(DataField())) {
+            ds->AssignBlobTo(DataField(), Memo());
+        } else {
+            Value = orv::report::toValue(ds->GetValue(DataField()));
+            if (DisplayFormat()->Kind() != fkText)
+                SetText(FormatData(Value, DisplayFormat()));
+            else
+                SetText(ds->GetDisplayText(DataField()));
+            if (HideZeros() && orv::report::isNumericZero(Value))
+                SetText(QString());
+        }
+    } else if (AllowExpressions()) {
+        QString S = Text();
+        const QString delimiters = ExpressionDelimiters();
+        const qsizetype comma = delimiters.indexOf(u',');
+        const QString open = comma >= 0 ? delimiters.left(comma) : delimiters;
+        const QString close = comma >= 0 ? delimiters.mid(comma + 1, 255) : QString();
+        if (!open.isEmpty() && S.contains(open)) {
+            qsizetype i = 0;
+            for (;;) {
+                while (i < S.size() - 1 && S.mid(i, open.size()) != open)
+                    ++i;
+                qsizetype j = i;
+                const QString expr = frxFindBracketedExpression(S, open, close, i, j);
+                if (j == i)
+                    break;
+                S.remove(i, j - i + 1);
+                const QString value = CalcAndFormat(expr);
+                S.insert(i, value);
+                i += value.size();
+            }
+            SetText(S);
+        }
+    }
+    if (report)
+        report->SetLocalValue(Value);
+    Highlight()->SetActive(false);
+    if (!Highlight()->Condition().isEmpty() && report)
+        Highlight()->SetActive(report->Calc(Highlight()->Condition()).toBool());
+    if (SuppressRepeated()) {
+        if (LastValue.isText() && LastValue.toString() == Text())
+            SetText(QString());
+        else
+            LastValue = orv::report::Value(Text());
+    }
+    if (TfrxCustomMemoView* next = FlowTo()) {
+        InitPart();
+        DrawPart();
+        next->SetText(PartMemo);
+        next->SetAllowExpressions(false);
+    }
+}
+
+QString TfrxCustomMemoView::CalcAndFormat(const QString& Expr)
+{
+    QString X = Expr;
+    std::unique_ptr<TfrxFormat> format;
+    const qsizetype hash = Expr.indexOf(QStringLiteral(" #"));
+    if (hash >= 0) {
+        X = Expr.left(hash);
+        QString F = Expr.mid(hash + 2);
+        if (F.contains(u')')) {
+            X = Expr;
+        } else {
+            format = std::make_unique<TfrxFormat>();
+            const QChar kind = F.isEmpty() ? QChar() : F[0];
+            if (kind == u'N' || kind == u'n') {
+                format->SetKind(fkNumeric);
+                for (QChar& c : F)
+                    if (c == u',' || c == u'-' || c == u'.') {
+                        format->SetDecimalSeparator(QString(c));
+                        c = u'.';
+                    }
+            } else if (kind == u'D' || kind == u'd' || kind == u'T' || kind == u't') {
+                format->SetKind(fkDateTime);
+            } else if (kind == u'B' || kind == u'b') {
+                format->SetKind(fkBoolean);
+            }
+            format->SetFormatStr(F.mid(1, 255));
+        }
+    }
+    if (orv::sameTextAZ(X, QStringLiteral("TOTALPAGES#")))
+        Value = orv::report::Value(QStringLiteral("[TotalPages#]"));
+    else if (orv::sameTextAZ(X, QStringLiteral("COPYNAME#")))
+        Value = orv::report::Value(QStringLiteral("[CopyName#]"));
+    else if (TfrxReport* report = Report())
+        Value = report->Calc(X);
+    else
+        Value = orv::report::Value::null();
+    if (HideZeros() && orv::report::isNumericZero(Value))
+        return QString();
+    return FormatData(Value, format ? format.get() : DisplayFormat());
+}
+
+QString TfrxCustomMemoView::FormatData(const orv::report::Value& V, TfrxFormat* AFormat)
+{
+    if (!AFormat)
+        AFormat = DisplayFormat();
+    if (V.isNull())
+        return QString();
+    auto plain = [&]() -> QString {
+        try {
+            return V.toString();
+        } catch (const std::exception&) {
+            return QString();
+        }
+    };
+    try {
+        switch (AFormat->Kind()) {
+        case fkText:
+            return plain();
+        case fkNumeric:
+            return frxFormatNumeric(V, *AFormat);
+        case fkDateTime:
+            return orv::formatDateTime(AFormat->FormatStr(), V.toDate());
+        case fkBoolean: {
+            const QString f = AFormat->FormatStr();
+            const qsizetype comma = f.indexOf(u',');
+            const QString no = comma >= 0 ? f.left(comma) : f;
+            const QString yes = comma >= 0 ? f.mid(comma + 1) : QString();
+            bool isTrue = false;
+            try {
+                isTrue = orv::script::equals(V, orv::report::Value(true));
+            } catch (const std::exception&) {
+                isTrue = false;
+            }
+            return isTrue ? yes : no;
+        }
+        }
+    } catch (const std::exception&) {
+    }
+    return plain();
+}
+
+void TfrxCustomMemoView::ExtractMacros()
+{
+    if (!AllowExpressions())
+        return;
+    QString T = Text();
+    qsizetype at = indexOfAZ(T, QStringLiteral("[TOTALPAGES#]"));
+    if (at >= 0) {
+        T.replace(at, 13, QString::number(TotalPages));
+        SetText(T);
+    }
+    at = indexOfAZ(T, QStringLiteral("[COPYNAME#]"));
+    if (at >= 0) {
+        const QString name = QStringLiteral("CopyName") + QString::number(CopyNo);
+        const TfrxVariables& globals = frxGlobalVariables();
+        const QString copyName = globals.IndexOf(name) >= 0 ? globals.GetVariable(name).toString() : QString();
+        T.replace(at, 11, copyName);
+        SetText(T);
+    }
+}
