@@ -290,8 +290,6 @@ QRectF Canvas::measureText(const QRectF& r, const QString& text, bool wordWrap, 
 void Canvas::fillText(const QRectF& r, const QString& text, bool wordWrap, double opacity, TextAlign horz,
                       TextAlign vert)
 {
-    if (!ready())
-        return;
     const std::vector<QString> lines = layoutLines(text, r.width(), wordWrap);
     const double pitch = lineHeight();
     const double height = double(lines.size()) * pitch;

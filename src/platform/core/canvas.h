@@ -5,6 +5,8 @@
 // bitmaps. A canvas made without a painter only measures, as the views' one-pixel
 // measuring bitmaps do.
 //
+// The drawing calls are virtual so that a canvas can record what it is asked to draw.
+//
 // Text is measured and drawn through TextFace: design advances at the exact size and
 // the face's own outlines, so that a text takes the same room on every canvas and at
 // every scale.
@@ -40,7 +42,7 @@ public:
     // Draws through the painter, which stays the caller's. A printer canvas tells the
     // views that they are being printed.
     explicit Canvas(QPainter* painter, bool printer = false);
-    ~Canvas();
+    virtual ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -55,24 +57,24 @@ public:
     quint32 fillColor = 0xFF000000; // also the colour of text
     CanvasFont font;
 
-    void drawLine(const QPointF& a, const QPointF& b, double opacity = 1);
-    void fillRect(const QRectF& r, double xRadius = 0, double yRadius = 0, double opacity = 1);
-    void drawRect(const QRectF& r, double xRadius = 0, double yRadius = 0, double opacity = 1);
-    void fillEllipse(const QRectF& r, double opacity = 1);
-    void drawEllipse(const QRectF& r, double opacity = 1);
-    void fillPolygon(const QPolygonF& p, double opacity = 1);
-    void drawPolygon(const QPolygonF& p, double opacity = 1);
-    void drawBitmap(const QImage& image, const QRectF& source, const QRectF& target, double opacity = 1,
+    virtual void drawLine(const QPointF& a, const QPointF& b, double opacity = 1);
+    virtual void fillRect(const QRectF& r, double xRadius = 0, double yRadius = 0, double opacity = 1);
+    virtual void drawRect(const QRectF& r, double xRadius = 0, double yRadius = 0, double opacity = 1);
+    virtual void fillEllipse(const QRectF& r, double opacity = 1);
+    virtual void drawEllipse(const QRectF& r, double opacity = 1);
+    virtual void fillPolygon(const QPolygonF& p, double opacity = 1);
+    virtual void drawPolygon(const QPolygonF& p, double opacity = 1);
+    virtual void drawBitmap(const QImage& image, const QRectF& source, const QRectF& target, double opacity = 1,
                     bool highSpeed = false);
     // Fills the whole device, whatever the clip.
     void clear(quint32 color);
 
     // Clip and matrix, saved and restored as a stack.
-    void saveState();
-    void restoreState();
-    void intersectClipRect(const QRectF& r);
-    QTransform matrix() const;
-    void setMatrix(const QTransform& m);
+    virtual void saveState();
+    virtual void restoreState();
+    virtual void intersectClipRect(const QRectF& r);
+    virtual QTransform matrix() const;
+    virtual void setMatrix(const QTransform& m);
 
     // ---------------------------------------------------------------- text
     const TextFace& face() const;
@@ -93,7 +95,7 @@ public:
     // The lines fillText would draw.
     std::vector<QString> layoutLines(const QString& text, double width, bool wordWrap) const;
     // One line with its top-left corner at the point, underline and strike-out included.
-    void drawTextLine(const QPointF& topLeft, const QString& text, double opacity = 1);
+    virtual void drawTextLine(const QPointF& topLeft, const QString& text, double opacity = 1);
 
 private:
     bool ready() const { return m_painter != nullptr; }

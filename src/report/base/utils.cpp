@@ -217,9 +217,11 @@ void frxExpandPageNumbers(const QString& PageNumbers, QStringList& List, int Tot
 }
 
 QString frxFindBracketedExpression(const QString& Str, const QString& OpenBracket, const QString& CloseBracket,
-                                   qsizetype& I, qsizetype& J)
+                                   qsizetype& I, qsizetype& J, bool* Balanced)
 {
     J = I;
+    if (Balanced)
+        *Balanced = false;
     if (Str.isEmpty() || I < 0 || I >= Str.size() || OpenBracket.isEmpty() || CloseBracket.isEmpty())
         return {};
     int depth = 0;
@@ -243,6 +245,8 @@ QString frxFindBracketedExpression(const QString& Str, const QString& OpenBracke
             break;
         ++J;
     }
+    if (Balanced)
+        *Balanced = depth == 0 && I != J;
     const qsizetype len = J - I - OpenBracket.size();
     const QString result = len > 0 ? Str.mid(I + OpenBracket.size(), len) : QString();
     if (I != J)

@@ -80,9 +80,9 @@ void frxExpandPageNumbers(const QString& PageNumbers, QStringList& List, int Tot
 // balances it, brackets inside single or double quotes not counted. I is left at the
 // opening bracket and J set to the last character of the closing bracket; without an
 // opening bracket at I, J = I and the result is empty; without a balancing bracket the
-// scan runs to the end.
+// scan runs to the end. Balanced, when given, tells whether the balancing bracket was found.
 QString frxFindBracketedExpression(const QString& Str, const QString& OpenBracket, const QString& CloseBracket,
-                                   qsizetype& I, qsizetype& J);
+                                   qsizetype& I, qsizetype& J, bool* Balanced = nullptr);
 
 // ---------------------------------------------------------------- component references
 

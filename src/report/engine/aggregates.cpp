@@ -339,8 +339,9 @@ void TfrxAggregateList::scanMemo(TfrxCustomMemoView* Memo, TfrxDataBand* DataBan
         while (i < text.size() - 1 && text.mid(i, open.size()) != open)
             ++i;
         qsizetype j = i;
-        const QString expr = frxFindBracketedExpression(text, open, close, i, j);
-        if (j == i)
+        bool balanced = false;
+        const QString expr = frxFindBracketedExpression(text, open, close, i, j, &balanced);
+        if (!balanced)
             break;
         scanExpression(expr, Memo, DataBand, 0);
         i = j + 1;

@@ -276,8 +276,10 @@ void TfrxCustomMemoView::GetData()
                 while (i < S.size() - 1 && S.mid(i, open.size()) != open)
                     ++i;
                 qsizetype j = i;
-                const QString expr = frxFindBracketedExpression(S, open, close, i, j);
-                if (j == i)
+                bool balanced = false;
+                const QString expr = frxFindBracketedExpression(S, open, close, i, j, &balanced);
+                // An opening bracket that nothing closes is plain text.
+                if (!balanced)
                     break;
                 S.remove(i, j - i + 1);
                 const QString value = CalcAndFormat(expr);

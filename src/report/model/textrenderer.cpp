@@ -74,7 +74,7 @@ double TRun::Top() const
     return top;
 }
 
-double TWord::Width()
+double TWord::Width() const
 {
     if (m_width < 0) {
         m_width = 0;

@@ -55,12 +55,12 @@ public:
     TLine* Line;
     double Left = 0;
     // The sum of the runs' widths, computed once.
-    double Width();
+    double Width() const;
     double Top() const;
     virtual bool IsTab() const { return false; }
 
 private:
-    double m_width = -1;
+    mutable double m_width = -1;
 };
 
 // A tab stop inside a line while it is being built.

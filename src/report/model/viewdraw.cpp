@@ -222,8 +222,9 @@ void TfrxView::ExpandBrackets(QString& S)
         while (i < S.size() - 1 && S[i] != u'[')
             ++i;
         qsizetype j = i;
-        const QString expr = frxFindBracketedExpression(S, QStringLiteral("["), QStringLiteral("]"), i, j);
-        if (j == i)
+        bool balanced = false;
+        const QString expr = frxFindBracketedExpression(S, QStringLiteral("["), QStringLiteral("]"), i, j, &balanced);
+        if (!balanced)
             break;
         S.remove(i, j - i + 1);
         const orv::report::Value value = report ? report->Calc(expr) : orv::report::Value::null();

@@ -1,0 +1,195 @@
+// Preparing the program's two kinds of layout into pages: the list report whose one memo
+// is split over as many pages as it needs, and the record card on one page.
+#include "layouts.h"
+
+#include "platform/core/services.h"
+#include "report/model/bands.h"
+#include "report/model/report.h"
+#include "report/pages/previewpages.h"
+
+#include <QDate>
+#include <QImage>
+#include <QPainter>
+
+#include "platform/core/canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace orv::report::test;
+
+namespace {
+
+class FixedClock : public orv::Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2024, 3, 7), QTime(10, 30)); }
+};
+
+struct ClockFixture : ::testing::Test {
+    FixedClock clock;
+    void SetUp() override { orv::setClock(&clock); }
+    void TearDown() override { orv::setClock(nullptr); }
+};
+
+// What the list windows do before preparing: every line into the memo, the memo as high
+// as its lines at 12.822 pixels each and the band 10 pixels higher.
+void fillList(TfrxReport& report, int lines)
+{
+    auto* memo = report.FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
+    memo->Memo()->Clear();
+    for (int i = 1; i <= lines; ++i)
+        memo->Memo()->Add(QStringLiteral("RIGA %1 CLIENTE DI PROVA").arg(i, 4, 10, QChar(u'0')));
+    memo->SetHeight(lines * 12.822);
+    report.FindObjectAs<TfrxMasterData>(QStringLiteral("MasterData"))->SetHeight(memo->Height() + 10);
+}
+
+TfrxPreviewPages& pagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
+
+// The bands of a prepared page by name, with their positions; the band that carries the
+// objects lying directly on the page is left out.
+struct PlacedBand {
+    QString name;
+    double top, height;
+};
+
+std::vector<PlacedBand> bandsOf(TfrxReportPage* page)
+{
+    std::vector<PlacedBand> out;
+    for (TfrxComponent* c : page->Objects())
+        if (auto* b = dynamic_cast<TfrxBand*>(c); b && !dynamic_cast<TfrxNullBand*>(b))
+            out.push_back({b->Name(), b->Top(), b->Height()});
+    return out;
+}
+
+QString memoText(TfrxReportPage* page, const QString& name)
+{
+    auto* memo = dynamic_cast<TfrxCustomMemoView*>(page->FindObject(name));
+    return memo ? memo->Text() : QStringLiteral("<none>");
+}
+
+} // namespace
+
+using PrepareTest = ClockFixture;
+
+TEST_F(PrepareTest, ListMemoSplitsOverPagesAndTheFooterFollowsIt)
+{
+    auto report = makeListLayout();
+    fillList(*report, 1000);
+    ASSERT_TRUE(report->PrepareReport(true)) << report->Errors()->Text().toStdString();
+    TfrxPreviewPages& pages = pagesOf(*report);
+    // 12822 pixels: 687.87 on the first page under the title, 718.11 on each further one.
+    const double printable = 190 * fr01cm;
+    const double first = printable - 30.23624;
+    const int expected = 1 + int(std::ceil((12822 - first) / printable));
+    ASSERT_EQ(pages.Count(), expected);
+
+    const auto page1 = bandsOf(pages.GetPage(0));
+    ASSERT_EQ(page1.size(), 2u);
+    EXPECT_EQ(page1[0].name, QStringLiteral("ReportTitle"));
+    EXPECT_NEAR(page1[0].top, 0, 1e-6);
+    EXPECT_EQ(page1[1].name, QStringLiteral("MasterData"));
+    EXPECT_NEAR(page1[1].top, 30.23624, 1e-4);
+    EXPECT_NEAR(page1[1].height, first, 1e-3);
+
+    const auto page2 = bandsOf(pages.GetPage(1));
+    ASSERT_EQ(page2.size(), 1u);
+    EXPECT_NEAR(page2[0].top, 0, 1e-6);
+    EXPECT_NEAR(page2[0].height, printable, 1e-3);
+
+    const auto last = bandsOf(pages.GetPage(expected - 1));
+    ASSERT_EQ(last.size(), 2u);
+    const double rest = 12822 - first - printable * (expected - 2);
+    EXPECT_NEAR(last[0].height, rest, 1e-3);
+    EXPECT_EQ(last[1].name, QStringLiteral("Footer"));
+    EXPECT_NEAR(last[1].top, rest, 1e-3);
+    EXPECT_EQ(memoText(pages.GetPage(expected - 1), QStringLiteral("txtPagina")),
+              QStringLiteral("Stampa eseguita in data 07/03/2024\r\n"));
+
+    // Every line is on exactly one page, in order, and none is cut.
+    QString all;
+    for (int i = 0; i < pages.Count(); ++i)
+        all += memoText(pages.GetPage(i), QStringLiteral("txtRiepilogo"));
+    QString expectedText;
+    for (int i = 1; i <= 1000; ++i)
+        expectedText += QStringLiteral("RIGA %1 CLIENTE DI PROVA\r\n").arg(i, 4, 10, QChar(u'0'));
+    EXPECT_EQ(all, expectedText);
+}
+
+TEST_F(PrepareTest, FooterOpensAPageOfItsOwnWhenTheLastPartLeavesNoRoom)
+{
+    auto report = makeListLayout();
+    // The first page holds the title and 687.87 of the memo; 53 lines (679.57) leave
+    // less than the footer's 30.24 pixels.
+    fillList(*report, 53);
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), 2);
+    const auto page2 = bandsOf(pages.GetPage(1));
+    ASSERT_EQ(page2.size(), 1u);
+    EXPECT_EQ(page2[0].name, QStringLiteral("Footer"));
+    EXPECT_NEAR(page2[0].top, 0, 1e-6);
+}
+
+TEST_F(PrepareTest, ShortListFitsOnePage)
+{
+    auto report = makeListLayout();
+    fillList(*report, 3);
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), 1);
+    const auto bands = bandsOf(pages.GetPage(0));
+    ASSERT_EQ(bands.size(), 3u);
+    EXPECT_NEAR(bands[2].top, 30.23624 + 3 * 12.822 + 10, 1e-3);
+    // The layout is as it was before the preparation.
+    EXPECT_NEAR(report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtPagina"))->Top(), 7.55906, 1e-6);
+    EXPECT_EQ(report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtPagina"))->Text(),
+              QStringLiteral("Stampa eseguita in data [DATE]\r\n"));
+}
+
+TEST_F(PrepareTest, CardComesOutOnOnePageWithEveryField)
+{
+    auto report = makeCardLayout();
+    ASSERT_TRUE(report->PrepareReport(true)) << report->Errors()->Text().toStdString();
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), 1);
+    TfrxReportPage* page = pages.GetPage(0);
+    int captions = 0, values = 0;
+    for (TfrxComponent* c : page->AllObjects()) {
+        if (c->Name().startsWith(QStringLiteral("lblCampo")))
+            ++captions;
+        if (c->Name().startsWith(QStringLiteral("txtCampo")))
+            ++values;
+    }
+    EXPECT_EQ(captions, 24);
+    EXPECT_EQ(values, 24);
+    auto* city = dynamic_cast<TfrxMemoView*>(page->FindObject(QStringLiteral("txtCampo05")));
+    ASSERT_TRUE(city);
+    EXPECT_EQ(city->Text(), QStringLiteral("Saluzzo\r\n"));
+    EXPECT_NEAR(city->Top(), 96 + 4 * 25.5, 1e-6);
+    EXPECT_NEAR(city->AbsTop(), 96 + 4 * 25.5, 1e-6);
+    auto* logo = dynamic_cast<TfrxPictureView*>(page->FindObject(QStringLiteral("imgLogo")));
+    ASSERT_TRUE(logo);
+    EXPECT_EQ(logo->Picture()->Width(), 8);
+}
+
+TEST_F(PrepareTest, DISABLED_RenderScreens)
+{
+    for (int which = 0; which < 2; ++which) {
+        auto report = which == 0 ? makeListLayout() : makeCardLayout();
+        if (which == 0)
+            fillList(*report, 120);
+        ASSERT_TRUE(report->PrepareReport(true));
+        TfrxPreviewPages& pages = pagesOf(*report);
+        for (int p = 0; p < std::min(2, pages.Count()); ++p) {
+            const QPoint size = pages.GetPageSize(p);
+            QImage image(size.x(), size.y(), QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            orv::Canvas canvas(&painter);
+            pages.DrawPage(p, &canvas, 1, 1, 0, 0);
+            painter.end();
+            image.save(QStringLiteral("/tmp/scr/page%1_%2.png").arg(which).arg(p));
+        }
+    }
+}
