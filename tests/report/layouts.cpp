@@ -1,5 +1,6 @@
 #include "layouts.h"
 
+#include "report/base/utils.h"
 #include "report/model/bands.h"
 
 #include <QBuffer>
@@ -158,6 +159,23 @@ std::unique_ptr<TfrxReport> makeCardLayout()
         ->SetText(QStringLiteral("Caldaia a condensazione\r\nrevisione annuale: 'ottobre'\r\nchiamare prima"));
     return r;
 }
+
+void fillList(TfrxReport& report, int lines)
+{
+    auto* memo = report.FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
+    memo->Memo()->Clear();
+    for (int i = 1; i <= lines; ++i)
+        memo->Memo()->Add(QStringLiteral("RIGA %1 CLIENTE DI PROVA").arg(i, 4, 10, QChar(u'0')));
+    memo->SetHeight(lines * 12.822);
+    report.FindObjectAs<TfrxMasterData>(QStringLiteral("MasterData"))->SetHeight(memo->Height() + 10);
+}
+
+ErrorBoxRecorder::ErrorBoxRecorder(QStringList& shown)
+{
+    frxSetErrorBoxHandler([&shown](const QString& m) { shown << m; });
+}
+
+ErrorBoxRecorder::~ErrorBoxRecorder() { frxSetErrorBoxHandler(nullptr); }
 
 QByteArray templateText(TfrxReport& report)
 {

@@ -4,6 +4,10 @@
 #include "report/model/report.h"
 
 #include <memory>
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace orv::report::test {
 
@@ -15,5 +19,16 @@ std::unique_ptr<TfrxReport> makeListLayout();
 std::unique_ptr<TfrxReport> makeCardLayout();
 // The template text of a report.
 QByteArray templateText(TfrxReport& report);
+// What the list windows do before preparing: every line ("RIGA 0001 CLIENTE DI PROVA"
+// and so on) into the list memo, the memo as high as its lines at 12.822 pixels each and
+// its band 10 pixels higher.
+void fillList(TfrxReport& report, int lines);
+
+// Collects the texts of the engine's error boxes while it lives.
+class ErrorBoxRecorder {
+public:
+    explicit ErrorBoxRecorder(QStringList& shown);
+    ~ErrorBoxRecorder();
+};
 
 } // namespace orv::report::test

@@ -32,18 +32,6 @@ struct ClockFixture : ::testing::Test {
     void TearDown() override { orv::setClock(nullptr); }
 };
 
-// What the list windows do before preparing: every line into the memo, the memo as high
-// as its lines at 12.822 pixels each and the band 10 pixels higher.
-void fillList(TfrxReport& report, int lines)
-{
-    auto* memo = report.FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
-    memo->Memo()->Clear();
-    for (int i = 1; i <= lines; ++i)
-        memo->Memo()->Add(QStringLiteral("RIGA %1 CLIENTE DI PROVA").arg(i, 4, 10, QChar(u'0')));
-    memo->SetHeight(lines * 12.822);
-    report.FindObjectAs<TfrxMasterData>(QStringLiteral("MasterData"))->SetHeight(memo->Height() + 10);
-}
-
 TfrxPreviewPages& pagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
 
 // The bands of a prepared page by name, with their positions; the band that carries the

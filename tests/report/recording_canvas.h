@@ -11,6 +11,7 @@ namespace orv::report::test {
 
 class RecordingCanvas : public orv::Canvas {
 public:
+    explicit RecordingCanvas(bool printer = false) : orv::Canvas(nullptr, printer) {}
     struct Line {
         QPointF a, b;
         double thickness;
@@ -23,6 +24,7 @@ public:
         QPolygonF polygon;
         double radius;
         quint32 color;
+        QImage image;
     };
     struct Text {
         QPointF topLeft;
@@ -64,9 +66,9 @@ public:
     {
         shapes.push_back({Shape::DrawPolygon, {}, m_matrix.map(p), 0, strokeColor});
     }
-    void drawBitmap(const QImage&, const QRectF&, const QRectF& target, double, bool) override
+    void drawBitmap(const QImage& image, const QRectF&, const QRectF& target, double, bool) override
     {
-        shapes.push_back({Shape::Bitmap, m_matrix.mapRect(target), {}, 0, 0});
+        shapes.push_back({Shape::Bitmap, m_matrix.mapRect(target), {}, 0, 0, image});
     }
     void drawTextLine(const QPointF& topLeft, const QString& text, double) override
     {

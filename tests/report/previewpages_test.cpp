@@ -1,0 +1,411 @@
+// Prepared pages: how they are stored, read back, cached, drawn, edited, exported, and
+// saved as a prepared report and read again.
+#include "layouts.h"
+#include "recording_canvas.h"
+
+#include "report/base/errors.h"
+#include "report/model/bands.h"
+#include "report/model/report.h"
+#include "report/pages/previewpages.h"
+
+#include <QBuffer>
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+using namespace orv::report::test;
+
+namespace {
+
+TfrxPreviewPages& pagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
+
+TfrxXMLItem* section(TfrxPreviewPages& pages, const QString& name)
+{
+    TfrxXMLItem* root = pages.XMLDoc()->Root();
+    const int at = root->Find(name);
+    return at < 0 ? nullptr : root->Items(at);
+}
+
+QByteArray saved(TfrxPreviewPages& pages)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    pages.SaveToStream(buffer);
+    return buffer.data();
+}
+
+std::unique_ptr<TfrxReport> preparedList(int lines)
+{
+    auto report = makeListLayout();
+    fillList(*report, lines);
+    EXPECT_TRUE(report->PrepareReport(true));
+    return report;
+}
+
+// A filter that records the protocol and can fail on a chosen object.
+class RecordingFilter : public TfrxCustomExportFilter {
+public:
+    RecordingFilter() : TfrxCustomExportFilter(NoRegister{}) { SetShowDialog(false); }
+    QStringList calls;
+    QString failOn;
+    bool Start() override
+    {
+        calls << QStringLiteral("Start");
+        return true;
+    }
+    void StartPage(TfrxReportPage*, int Index) override { calls << QStringLiteral("StartPage %1").arg(Index); }
+    void ExportObject(TfrxComponent* Obj) override
+    {
+        if (!failOn.isEmpty() && Obj->Name() == failOn)
+            throw orv::report::Error(QStringLiteral("disco pieno"));
+        if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(Obj))
+            calls << QStringLiteral("memo ") + memo->Text().trimmed();
+    }
+    void FinishPage(TfrxReportPage*, int Index) override { calls << QStringLiteral("FinishPage %1").arg(Index); }
+    void Finish() override { calls << QStringLiteral("Finish"); }
+};
+
+} // namespace
+
+TEST(PreviewPagesTest, PagesAreStoredAsDifferencesFromOneSourcePage)
+{
+    auto report = preparedList(150);
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), 3);
+    EXPECT_EQ(pages.SourcePages().size(), 1u);
+    TfrxXMLItem* list = section(pages, QStringLiteral("previewpages"));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->Items(i)->Name, QStringLiteral("page0"));
+        EXPECT_EQ(list->Items(i)->Unloadable, i == 2);
+    }
+    // The title band and its memo: aliases and the memo's text always. The objects lying
+    // on the page come next, in a band without a source object.
+    TfrxXMLItem* first = list->Items(0);
+    const TfrxXMLItem* title = first->Items(0);
+    EXPECT_EQ(first->Items(1)->Name, QStringLiteral("TfrxNullBand"));
+    EXPECT_EQ(pages.Dictionary().GetSourceName(title->Name), QStringLiteral("Page0.ReportTitle"));
+    EXPECT_TRUE(title->Name.startsWith(u'b'));
+    EXPECT_EQ(title->Items(0)->Text, QStringLiteral(" u=\"Riepilogo\""));
+    EXPECT_EQ(pages.Dictionary().GetSourceName(QStringLiteral("m1")), QStringLiteral("Page0.txtTitolo"));
+}
+
+TEST(PreviewPagesTest, AliasesOfTheCard)
+{
+    auto report = makeCardLayout();
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxDictionary& d = pagesOf(*report).Dictionary();
+    EXPECT_EQ(d.GetSourceName(QStringLiteral("p1")), QStringLiteral("Page0.imgLogo"));
+    EXPECT_EQ(d.GetSourceName(QStringLiteral("m1")), QStringLiteral("Page0.titScheda"));
+    EXPECT_EQ(d.GetSourceName(QStringLiteral("s2")), QStringLiteral("Page0.shpNote"));
+    EXPECT_EQ(d.GetSourceName(QStringLiteral("l1")), QStringLiteral("Page0.linSeparatore"));
+    EXPECT_EQ(d.GetSourceName(QStringLiteral("m49")), QStringLiteral("Page0.txtCampo24"));
+    // A line that equals its source copy carries nothing.
+    TfrxXMLItem* page = section(pagesOf(*report), QStringLiteral("previewpages"))->Items(0);
+    const TfrxXMLItem* band = page->Items(0);
+    bool foundLine = false;
+    for (int i = 0; i < band->Count(); ++i)
+        if (band->Items(i)->Name == u"l1") {
+            EXPECT_EQ(band->Items(i)->Text, QString());
+            foundLine = true;
+        }
+    EXPECT_TRUE(foundLine);
+
+    TfrxDictionary fresh;
+    EXPECT_EQ(fresh.CreateUniqueName(QStringLiteral("m")), QStringLiteral("m1"));
+    for (int i = 1; i <= 100; ++i)
+        fresh.Add(QStringLiteral("m%1").arg(i), QString(), nullptr);
+    EXPECT_EQ(fresh.CreateUniqueName(QStringLiteral("m")), QStringLiteral("m101"));
+}
+
+TEST(PreviewPagesTest, BuildingOperations)
+{
+    TfrxReport report;
+    auto* page = new TfrxReportPage(&report);
+    auto* footer = new TfrxPageFooter(page);
+    footer->SetName(QStringLiteral("PageFooter1"));
+    footer->SetBounds(0, 600, 700, 40);
+    auto* band = new TfrxMasterData(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetBounds(0, 100, 700, 30);
+    TfrxPreviewPages& pages = pagesOf(report);
+    pages.Initialize();
+    pages.AddSourcePage(page);
+    pages.AddPageAction = apAdd;
+    pages.AddPage(page);
+    pages.AddPage(page);
+    EXPECT_EQ(pages.Count(), 2);
+    pages.CurPage = 0;
+    pages.AddPageAction = apWriteOver;
+    pages.AddPage(page);
+    EXPECT_EQ(pages.Count(), 2) << "writes over the page that follows";
+    pages.AddPageAction = apAdd;
+    pages.AddPage(page);
+    EXPECT_EQ(pages.Count(), 3);
+
+    // Only a page footer on the page: nothing below the bands counts.
+    footer->SetTop(600);
+    pages.AddObject(footer);
+    EXPECT_EQ(pages.GetLastY(0), 0);
+    band->SetTop(500);
+    pages.AddObject(band);
+    band->SetTop(540);
+    pages.AddObject(band);
+    EXPECT_NEAR(double(pages.GetLastY(0)), 570, 1e-9);
+    EXPECT_TRUE(pages.BandExists(band));
+    // Cut from y 500, pasted at 20: both bands move up by 480.
+    pages.CutObjects(1);
+    EXPECT_EQ(pages.GetCurPosition(), 1);
+    pages.PasteObjects(0, 20);
+    EXPECT_NEAR(double(pages.GetLastY(0)), 90, 1e-9);
+    TfrxXMLItem* current = section(pages, QStringLiteral("previewpages"))->Items(2);
+    EXPECT_EQ(current->Items(1)->Prop(QStringLiteral("t")), QStringLiteral("20"));
+    EXPECT_EQ(current->Items(2)->Prop(QStringLiteral("t")), QStringLiteral("60"));
+
+    pages.AddAnchor(QStringLiteral("Capitolo"));
+    EXPECT_EQ(pages.GetAnchorPage(QStringLiteral("capitolo")), 3);
+    EXPECT_EQ(pages.GetAnchorPage(QStringLiteral("altro")), 1);
+    pages.Finish();
+}
+
+TEST(PreviewPagesTest, LogicalPageNumbersRestartPerGroup)
+{
+    TfrxReport report;
+    auto* page = new TfrxReportPage(&report);
+    TfrxPreviewPages& pages = pagesOf(report);
+    pages.Initialize();
+    pages.AddSourcePage(page);
+    pages.AddPageAction = apAdd;
+    pages.BeginPass();
+    for (int i = 0; i < 3; ++i)
+        pages.AddPage(page);
+    pages.ResetLogicalPageNumber();
+    for (int i = 0; i < 2; ++i)
+        pages.AddPage(page);
+    pages.ResetLogicalPageNumber();
+    TfrxXMLItem* numbers = section(pages, QStringLiteral("logicalpagenumbers"));
+    QStringList n, t;
+    for (int i = 0; i < numbers->Count(); ++i) {
+        n << numbers->Items(i)->Prop(QStringLiteral("n"));
+        t << numbers->Items(i)->Prop(QStringLiteral("t"));
+    }
+    EXPECT_EQ(n.join(u','), QStringLiteral("1,2,3,1,2"));
+    EXPECT_EQ(t.join(u','), QStringLiteral("3,3,3,2,2"));
+    pages.CurPage = 3;
+    EXPECT_EQ(pages.GetLogicalPageNo(), 1);
+    EXPECT_EQ(pages.GetLogicalTotalPages(), 2);
+    pages.Finish();
+}
+
+TEST(PreviewPagesTest, PageCacheAndEditing)
+{
+    auto report = preparedList(200);
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), 4);
+    TfrxReportPage* first = pages.GetPage(0);
+    EXPECT_EQ(pages.GetPage(0), first);
+    first->SetTag(7);
+    report->PreviewOptions()->SetPagesInCache(2);
+    pages.GetPage(1);
+    pages.GetPage(2);
+    EXPECT_EQ(pages.GetPage(0)->Tag(), 0) << "page 1 was dropped from the cache and is built again";
+    EXPECT_EQ(pages.GetPageSize(0), QPoint(1123, 794));
+    EXPECT_EQ(pages.GetPageSize(9), QPoint(0, 0));
+
+    pages.DeletePage(3);
+    EXPECT_EQ(pages.Count(), 3);
+    TfrxReportPage* page = pages.GetPage(1);
+    auto* memo = dynamic_cast<TfrxMemoView*>(page->FindObject(QStringLiteral("txtRiepilogo")));
+    ASSERT_TRUE(memo);
+    memo->SetText(QStringLiteral("modificata"));
+    pages.ModifyPage(1, page);
+    EXPECT_EQ(section(pages, QStringLiteral("previewpages"))->Items(1)->Name, QStringLiteral("TfrxReportPage"));
+    auto* again = dynamic_cast<TfrxMemoView*>(pages.GetPage(1)->FindObject(QStringLiteral("txtRiepilogo")));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Text(), QStringLiteral("modificata\r\n"));
+    pages.AddEmptyPage(0);
+    EXPECT_EQ(pages.Count(), 4);
+
+    auto single = preparedList(2);
+    pagesOf(*single).DeletePage(0);
+    EXPECT_EQ(pagesOf(*single).Count(), 1) << "the last page stays";
+}
+
+TEST(PreviewPagesTest, DrawingThroughTheImageCache)
+{
+    auto report = preparedList(2);
+    TfrxPreviewPages& pages = pagesOf(*report);
+    RecordingCanvas screen;
+    pages.DrawPage(0, &screen, 1, 1, 10, 20);
+    pages.DrawPage(0, &screen, 1, 1, 10, 20);
+    pages.DrawPage(0, &screen, 2, 2, 10, 20);
+    ASSERT_EQ(screen.shapes.size(), 3u);
+    EXPECT_EQ(screen.shapes[0].rect, QRectF(10, 20, 1123, 794));
+    EXPECT_EQ(screen.shapes[0].image.cacheKey(), screen.shapes[1].image.cacheKey()) << "the same zoom: the same image";
+    EXPECT_EQ(screen.shapes[2].image.size(), QSize(2246, 1588));
+
+    // A printer gets vector output, margins mirrored on the second page.
+    report->GetPageAs<TfrxReportPage>(1);
+    RecordingCanvas printer(true);
+    pages.DrawPage(0, &printer, 1, 1, 0, 0);
+    ASSERT_GE(printer.texts.size(), 2u);
+    EXPECT_EQ(printer.texts[1].text, QStringLiteral("RIGA 0001 CLIENTE DI PROVA"));
+    // The view's rectangle is rounded to whole device pixels, the text starts the gap after it.
+    EXPECT_EQ(printer.texts[1].topLeft.x(), std::round(10 * fr01cm + 11.33859) + 2) << "inside the left margin";
+}
+
+TEST(PreviewPagesTest, MirroredMarginsOnEvenPages)
+{
+    auto report = makeListLayout();
+    auto* page = report->GetPageAs<TfrxReportPage>(1);
+    page->SetMirrorMargins(true);
+    page->SetLeftMargin(20);
+    page->SetRightMargin(10);
+    fillList(*report, 100);
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_GE(pages.Count(), 2);
+    RecordingCanvas one(true), two(true);
+    pages.DrawPage(0, &one, 1, 1, 0, 0);
+    pages.DrawPage(1, &two, 1, 1, 0, 0);
+    ASSERT_FALSE(one.texts.empty());
+    ASSERT_FALSE(two.texts.empty());
+    const double memoLeft = 11.33859 + 2;
+    EXPECT_NEAR(one.texts.back().topLeft.x(), 20 * fr01cm + memoLeft, 1.5);
+    EXPECT_NEAR(two.texts.front().topLeft.x(), 10 * fr01cm + memoLeft, 1.5);
+}
+
+TEST(PreviewPagesTest, ClicksOnLinks)
+{
+    struct Preview : TfrxCustomPreview {
+        int pageNo = 0, positionPage = 0, positionTop = 0;
+        void Init() override {}
+        void ShowHint(const QRectF&, const QString&) override {}
+        void HideHint() override {}
+        void Lock() override {}
+        void Unlock() override {}
+        void RefreshReport() override {}
+        void InternalOnProgressStart(TfrxReport*, TfrxProgressType, int) override {}
+        void InternalOnProgress(TfrxReport*, TfrxProgressType, int) override {}
+        void InternalOnProgressStop(TfrxReport*, TfrxProgressType, int) override {}
+        void SetPageNo(int n) override { pageNo = n; }
+        void SetPosition(int p, int t) override
+        {
+            positionPage = p;
+            positionTop = t;
+        }
+    } preview;
+    auto report = makeCardLayout();
+    report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtCampo01"))->SetURL(QStringLiteral("@3"));
+    report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtCampo02"))->SetURL(QStringLiteral("#Sede"));
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    section(pages, QStringLiteral("anchors"));
+    pages.CurPage = 0;
+    pages.AddAnchor(QStringLiteral("sede"));
+    report->SetPreview(&preview);
+    const double left = 10 * fr01cm, top = 10 * fr01cm;
+    int cursor = 0;
+    pages.ObjectOver(0, int(left + 300), int(top + 100), 0, 0, 1, 0, 0, true, cursor);
+    EXPECT_EQ(preview.pageNo, 3);
+    EXPECT_NE(cursor, 0) << "a link shows the hand";
+    pages.ObjectOver(0, int(left + 300), int(top + 125), 0, 0, 1, 0, 0, true, cursor);
+    EXPECT_EQ(preview.positionPage, 1);
+    cursor = 0;
+    pages.ObjectOver(0, int(left + 300), int(top + 150), 0, 0, 1, 0, 0, true, cursor);
+    EXPECT_EQ(cursor, 0) << "no link, no cursor of its own";
+    report->SetPreview(nullptr);
+}
+
+TEST(PreviewPagesTest, ExportDriverFollowsTheFilterProtocol)
+{
+    auto report = preparedList(2);
+    RecordingFilter filter;
+    ASSERT_TRUE(report->Export(&filter));
+    EXPECT_EQ(filter.calls.first(), QStringLiteral("Start"));
+    EXPECT_EQ(filter.calls.last(), QStringLiteral("Finish"));
+    EXPECT_TRUE(filter.calls.contains(QStringLiteral("memo Riepilogo")));
+
+    QStringList shown;
+    orv::report::test::ErrorBoxRecorder box(shown);
+    RecordingFilter failing;
+    failing.failOn = QStringLiteral("txtRiepilogo");
+    EXPECT_FALSE(report->Export(&failing));
+    EXPECT_EQ(failing.calls.mid(failing.calls.size() - 2),
+              (QStringList{QStringLiteral("FinishPage 0"), QStringLiteral("Finish")}));
+    EXPECT_EQ(report->Errors()->Text(), QStringLiteral("disco pieno\r\n"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral("disco pieno\r\n")));
+}
+
+TEST(PreviewPagesTest, PreparedReportRoundTrip)
+{
+    auto report = makeCardLayout();
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    const QByteArray first = saved(pages);
+    EXPECT_EQ(saved(pages), first) << "saving twice gives the same document";
+    EXPECT_TRUE(first.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>"));
+
+    TfrxReport other;
+    other.SetDotMatrixReport(false);
+    QBuffer in;
+    in.setData(first);
+    in.open(QIODevice::ReadOnly);
+    TfrxPreviewPages& loaded = pagesOf(other);
+    loaded.LoadFromStream(in);
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.GetPageSize(0), pages.GetPageSize(0));
+    EXPECT_EQ(other.ReportOptions()->Name(), QStringLiteral("Scheda informativa"));
+    TfrxReportPage* a = pages.GetPage(0);
+    TfrxReportPage* b = loaded.GetPage(0);
+    const QList<TfrxComponent*> as = a->AllObjects(), bs = b->AllObjects();
+    ASSERT_EQ(as.size(), bs.size());
+    for (int i = 0; i < as.size(); ++i) {
+        EXPECT_EQ(as[i]->Name(), bs[i]->Name());
+        EXPECT_NEAR(as[i]->AbsTop(), bs[i]->AbsTop(), 1e-9);
+        EXPECT_NEAR(as[i]->AbsLeft(), bs[i]->AbsLeft(), 1e-9);
+        if (auto* m = dynamic_cast<TfrxCustomMemoView*>(as[i]))
+            EXPECT_EQ(m->Text(), static_cast<TfrxCustomMemoView*>(bs[i])->Text());
+    }
+    auto* logo = dynamic_cast<TfrxPictureView*>(b->FindObject(QStringLiteral("imgLogo")));
+    ASSERT_TRUE(logo);
+    EXPECT_EQ(logo->Picture()->Image().pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(logo->Picture()->Image().pixel(1, 0), 0xFF336699u);
+    // Read and written again alike (the reader drops the blank doubled before a picture's
+    // attributes).
+    EXPECT_EQ(saved(loaded), QByteArray(first).replace("  ", " "));
+
+    // A report element marked dot-matrix switches the report; no picture cache: no pictures.
+    QByteArray edited = first;
+    edited.replace("DotMatrixReport=\"0\"", "DotMatrixReport=\"1\"");
+    const qsizetype at = edited.indexOf("<picturecache>");
+    ASSERT_GE(at, 0);
+    edited.remove(at, edited.indexOf("</picturecache>") + 15 - at);
+    QBuffer in2;
+    in2.setData(edited);
+    in2.open(QIODevice::ReadOnly);
+    TfrxReport third;
+    pagesOf(third).LoadFromStream(in2);
+    EXPECT_TRUE(third.DotMatrixReport());
+    auto* empty = dynamic_cast<TfrxPictureView*>(pagesOf(third).GetPage(0)->FindObject(QStringLiteral("imgLogo")));
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->Picture()->IsEmpty());
+}
+
+TEST(PreviewPagesTest, PartialLoadingReadsPagesWhenAsked)
+{
+    auto report = preparedList(200);
+    const QByteArray document = saved(pagesOf(*report));
+    EXPECT_TRUE(document.contains("ld=\"0\""));
+    TfrxReport other;
+    QBuffer in;
+    in.setData(document);
+    in.open(QIODevice::ReadOnly);
+    pagesOf(other).LoadFromStream(in, true);
+    ASSERT_EQ(pagesOf(other).Count(), 4);
+    EXPECT_FALSE(section(pagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
+    ASSERT_TRUE(pagesOf(other).GetPage(0));
+    EXPECT_FALSE(section(pagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
+    EXPECT_EQ(saved(pagesOf(other)), document);
+}
