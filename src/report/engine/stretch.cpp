@@ -283,11 +283,14 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
             if (s) {
                 if (free > s->Top()) {
                     PushDownBelow(O, part, toPlace, moved);
-                    if (std::fabs(part - s->Height()) < 0.0001) {
+                    const bool emptyPage = free >= PageHeight() - FooterHeight() - 0.0001;
+                    if (std::fabs(part - s->Height()) < 0.0001 && !(emptyPage && s->FSavedTop <= 0.0001)) {
                         // Nothing of it fits: it goes whole to the next part.
                         s->SetTop(free);
                         s->SetHeight(s->FSaveHeight);
                     } else {
+                        // At the top of an empty page it will never get more room: it
+                        // takes what this page has, so that the split always moves on.
                         list << O;
                         s->FSaveHeight = s->FSaveHeight - s->Height() + part;
                         drawn = true;
