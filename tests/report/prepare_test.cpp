@@ -161,23 +161,52 @@ TEST_F(PrepareTest, CardComesOutOnOnePageWithEveryField)
     EXPECT_EQ(logo->Picture()->Width(), 8);
 }
 
-TEST_F(PrepareTest, DISABLED_RenderScreens)
+// The pages drawn into an image: text, the lavender box and its frame where the layout
+// puts them. With ORV_SCREENS set to a folder the images are written there to look at.
+TEST_F(PrepareTest, PreparedPagesDrawnIntoImages)
 {
-    for (int which = 0; which < 2; ++which) {
-        auto report = which == 0 ? makeListLayout() : makeCardLayout();
-        if (which == 0)
-            fillList(*report, 120);
-        ASSERT_TRUE(report->PrepareReport(true));
-        TfrxPreviewPages& pages = pagesOf(*report);
-        for (int p = 0; p < std::min(2, pages.Count()); ++p) {
-            const QPoint size = pages.GetPageSize(p);
-            QImage image(size.x(), size.y(), QImage::Format_ARGB32);
-            image.fill(Qt::white);
+    const QString folder = qEnvironmentVariable("ORV_SCREENS");
+    auto render = [&](TfrxReport& report, int index, double zoom, const QString& name) {
+        TfrxPreviewPages& pages = pagesOf(report);
+        const QPoint size = pages.GetPageSize(index);
+        QImage image(int(size.x() * zoom), int(size.y() * zoom), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        {
             QPainter painter(&image);
             orv::Canvas canvas(&painter);
-            pages.DrawPage(p, &canvas, 1, 1, 0, 0);
-            painter.end();
-            image.save(QStringLiteral("/tmp/scr/page%1_%2.png").arg(which).arg(p));
+            pages.DrawPage(index, &canvas, zoom, zoom, 0, 0);
         }
-    }
+        if (!folder.isEmpty())
+            image.save(folder + u'/' + name);
+        return image;
+    };
+    auto darkPixels = [](const QImage& image, const QRect& area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    ++dark;
+        return dark;
+    };
+
+    auto card = makeCardLayout();
+    ASSERT_TRUE(card->PrepareReport(true));
+    const QImage page = render(*card, 0, 1, QStringLiteral("scheda_informativa.png"));
+    const int margin = qRound(10 * fr01cm);
+    // The caption "Codice:" right-aligned in its memo, the value "Saluzzo" left-aligned.
+    EXPECT_GT(darkPixels(page, QRect(margin + 150, margin + 96, 90, 18)), 20);
+    EXPECT_GT(darkPixels(page, QRect(margin + 258, margin + 96 + 4 * 25.5, 60, 18)), 20);
+    EXPECT_EQ(page.pixel(margin + 600, margin + 400), 0xFFE6E6FAu) << "inside the lavender box";
+    EXPECT_EQ(page.pixel(margin + 600, margin + 1000), 0xFFFFFFFFu) << "below the boxes";
+    const QImage twice = render(*card, 0, 2, QStringLiteral("scheda_informativa_zoom2.png"));
+    EXPECT_GT(darkPixels(twice, QRect(2 * (margin + 150), 2 * (margin + 96), 180, 36)), 80);
+
+    auto list = makeListLayout();
+    fillList(*list, 120);
+    ASSERT_TRUE(list->PrepareReport(true));
+    const QImage first = render(*list, 0, 1, QStringLiteral("riepilogo_dati_1.png"));
+    render(*list, pagesOf(*list).Count() - 1, 1, QStringLiteral("riepilogo_dati_ultima.png"));
+    // The title's grey banner and the first list lines below it.
+    EXPECT_EQ(first.pixel(margin + 30, margin + 10), 0xFF708090u);
+    EXPECT_GT(darkPixels(first, QRect(margin + 12, margin + 32, 180, 12)), 50);
 }
