@@ -254,6 +254,26 @@ QString frxFindBracketedExpression(const QString& Str, const QString& OpenBracke
     return result;
 }
 
+void frxExpandBracketedExpressions(QString& S, const QString& Open, const QString& Close,
+                                   const std::function<QString(const QString& Expr)>& Expand)
+{
+    if (Open.isEmpty())
+        return;
+    qsizetype i = 0;
+    for (;;) {
+        while (i < S.size() - 1 && QStringView(S).mid(i, Open.size()) != Open)
+            ++i;
+        qsizetype j = i;
+        bool balanced = false;
+        const QString expr = frxFindBracketedExpression(S, Open, Close, i, j, &balanced);
+        if (!balanced)
+            return;
+        const QString value = Expand(expr);
+        S.replace(i, j - i + 1, value);
+        i += value.size();
+    }
+}
+
 // ---------------------------------------------------------------- component references
 
 namespace {

@@ -84,6 +84,12 @@ void frxExpandPageNumbers(const QString& PageNumbers, QStringList& List, int Tot
 QString frxFindBracketedExpression(const QString& Str, const QString& OpenBracket, const QString& CloseBracket,
                                    qsizetype& I, qsizetype& J, bool* Balanced = nullptr);
 
+// Replaces every expression between Open and Close in S, from the left, by what Expand
+// returns for its inner text; inserted text is not scanned again, and an opening bracket
+// that nothing closes stays text.
+void frxExpandBracketedExpressions(QString& S, const QString& Open, const QString& Close,
+                                   const std::function<QString(const QString& Expr)>& Expand);
+
 // ---------------------------------------------------------------- component references
 
 // The top-level components of the application (windows, data modules) that stored

@@ -327,25 +327,13 @@ void TfrxAggregateList::scanMemo(TfrxCustomMemoView* Memo, TfrxDataBand* DataBan
 {
     if (!Memo->AllowExpressions())
         return;
-    const QString text = Memo->Text();
-    const QString delimiters = Memo->ExpressionDelimiters();
-    const qsizetype comma = delimiters.indexOf(u',');
-    const QString open = comma >= 0 ? delimiters.left(comma) : delimiters;
-    const QString close = comma >= 0 ? delimiters.mid(comma + 1, 255) : QString();
-    if (open.isEmpty())
-        return;
-    qsizetype i = 0;
-    for (;;) {
-        while (i < text.size() - 1 && text.mid(i, open.size()) != open)
-            ++i;
-        qsizetype j = i;
-        bool balanced = false;
-        const QString expr = frxFindBracketedExpression(text, open, close, i, j, &balanced);
-        if (!balanced)
-            break;
+    QString text = Memo->Text();
+    QString open, close;
+    Memo->ExpressionBrackets(open, close);
+    frxExpandBracketedExpressions(text, open, close, [&](const QString& expr) {
         scanExpression(expr, Memo, DataBand, 0);
-        i = j + 1;
-    }
+        return QString(); // the scan only reads
+    });
 }
 
 void TfrxAggregateList::scanBand(TfrxBand* Band, TfrxDataBand* DataBand)

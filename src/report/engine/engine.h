@@ -108,6 +108,19 @@ private:
     // ---- stretching, splitting, keeping
     void PrepareBand(TfrxBand* Band);
     void FinishBand(TfrxBand* Band);
+    // Prepares the band, runs the output and finishes the band, also when the output fails.
+    template <class Output>
+    void outputPrepared(TfrxBand* Band, Output&& output)
+    {
+        PrepareBand(Band);
+        try {
+            output();
+        } catch (...) {
+            FinishBand(Band);
+            throw;
+        }
+        FinishBand(Band);
+    }
     void BuildShiftLists(TfrxBand* Band);
     void ShiftDependents(TfrxComponent* Parent, double Amount);
     void SplitBand(TfrxBand* Band);

@@ -107,27 +107,21 @@ void TfrxEngine::PlaceBottomBand(TfrxBand* Band)
 {
     if (!Band)
         return;
-    PrepareBand(Band);
     bool leftOut = false;
-    try {
-        if (Band->Visible()) {
-            Band->SetLeft(0);
-            Band->SetTop(CurY);
-            if (auto* footer = dynamic_cast<TfrxPageFooter*>(Band)) {
-                leftOut = (FIsFirstPage && !footer->PrintOnFirstPage()) ||
-                          (FIsLastPage && !footer->PrintOnLastPage() && !FCallFromEndPage);
-            }
-            if (!leftOut) {
-                if (!pages()->BandExists(Band))
-                    pages()->AddObject(Band);
-                CurY += Band->Height();
-            }
-        }
-    } catch (...) {
-        FinishBand(Band);
-        throw;
-    }
-    FinishBand(Band);
+    outputPrepared(Band, [&] {
+        if (!Band->Visible())
+            return;
+        Band->SetLeft(0);
+        Band->SetTop(CurY);
+        if (auto* footer = dynamic_cast<TfrxPageFooter*>(Band))
+            leftOut = (FIsFirstPage && !footer->PrintOnFirstPage()) ||
+                      (FIsLastPage && !footer->PrintOnLastPage() && !FCallFromEndPage);
+        if (leftOut)
+            return;
+        if (!pages()->BandExists(Band))
+            pages()->AddObject(Band);
+        CurY += Band->Height();
+    });
     if (!leftOut)
         FAggregates->Reset(Band);
 }
@@ -230,19 +224,14 @@ void TfrxEngine::PlaceColumnFooter()
     TfrxBand* footer = FPage->FindBand(TfrxColumnFooter::staticClassInfo());
     if (!footer)
         return;
-    PrepareBand(footer);
-    try {
-        if (footer->Visible()) {
-            footer->SetLeft(CurX - FPageCurX);
-            footer->SetTop(CurY);
-            pages()->AddObject(footer);
-            CurY += footer->Height();
-        }
-    } catch (...) {
-        FinishBand(footer);
-        throw;
-    }
-    FinishBand(footer);
+    outputPrepared(footer, [&] {
+        if (!footer->Visible())
+            return;
+        footer->SetLeft(CurX - FPageCurX);
+        footer->SetTop(CurY);
+        pages()->AddObject(footer);
+        CurY += footer->Height();
+    });
     FAggregates->Reset(footer);
 }
 
@@ -259,21 +248,18 @@ void TfrxEngine::PlaceBandWithChildren(TfrxBand* Band)
 void TfrxEngine::PlaceBandAtCursor(TfrxBand* Band)
 {
     Band->SetOverflow(true);
-    PrepareBand(Band);
-    try {
-        if (Band->Visible()) {
-            Band->SetLeft(CurX);
-            Band->SetTop(CurY);
-            pages()->AddObject(Band);
-            CurY += Band->Height();
-        }
-    } catch (...) {
-        FinishBand(Band);
-        Band->SetOverflow(false);
-        throw;
-    }
-    FinishBand(Band);
-    Band->SetOverflow(false);
+    struct Reset {
+        TfrxBand* band;
+        ~Reset() { band->SetOverflow(false); }
+    } reset{Band};
+    outputPrepared(Band, [&] {
+        if (!Band->Visible())
+            return;
+        Band->SetLeft(CurX);
+        Band->SetTop(CurY);
+        pages()->AddObject(Band);
+        CurY += Band->Height();
+    });
 }
 
 void TfrxEngine::RememberHeader(TfrxBand* Band)

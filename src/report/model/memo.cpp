@@ -71,6 +71,14 @@ QString TfrxCustomMemoView::textWithoutLastBreak() const
     return t;
 }
 
+void TfrxCustomMemoView::ExpressionBrackets(QString& Open, QString& Close) const
+{
+    const QString delimiters = ExpressionDelimiters();
+    const qsizetype comma = delimiters.indexOf(u',');
+    Open = comma >= 0 ? delimiters.left(comma) : delimiters;
+    Close = comma >= 0 ? delimiters.mid(comma + 1, 255) : QString();
+}
+
 QString TfrxCustomMemoView::GetComponentText() const
 {
     QString t = Text();
@@ -152,7 +160,7 @@ void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY,
 
 // ---------------------------------------------------------------- measuring
 
-double TfrxCustomMemoView::CalcHeight()
+double TfrxCustomMemoView::measure(bool Height)
 {
     const QString T = textWithoutLastBreak();
     if (T.isEmpty())
@@ -161,42 +169,26 @@ double TfrxCustomMemoView::CalcHeight()
     ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
     const double w = Frame()->Width();
     const TfrxFrameTypes typ = Frame()->Typ();
-    const double extra = 2 * GapY() + (typ.contains(ftTop) ? (w - 1) / 2 : 0) + (typ.contains(ftBottom) ? w / 2 : 0) +
-                         (Frame()->DropShadow() ? Frame()->ShadowWidth() : 0);
+    const double shadow = Frame()->DropShadow() ? Frame()->ShadowWidth() : 0;
+    const double extra = Height ? 2 * GapY() + (typ.contains(ftTop) ? (w - 1) / 2 : 0) +
+                                      (typ.contains(ftBottom) ? w / 2 : 0) + shadow
+                                : 2 * GapX() + (typ.contains(ftLeft) ? w / 2 : 0) +
+                                      (typ.contains(ftRight) ? w / 2 : 0) + shadow;
     if (usesRenderer()) {
         TAdvancedTextRenderer renderer(m_bmpCanvas.get(), T, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
                                        WordWrap(), false, AllowHTMLTags(), false);
-        return renderer.CalcHeight() + 4 + extra;
+        return (Height ? renderer.CalcHeight() : renderer.CalcWidth()) + 4 + extra;
     }
     F->AssignToCanvas(*m_bmpCanvas);
-    const QRectF measured = m_bmpCanvas->measureText(QRectF(0, 0, TextRect.width(), 10000), T, WordWrap(),
-                                                     frxHorzAlignToTextAlign(HAlign()),
+    const QRectF room(0, 0, Height ? TextRect.width() : 10000, 10000);
+    const QRectF measured = m_bmpCanvas->measureText(room, T, WordWrap(), frxHorzAlignToTextAlign(HAlign()),
                                                      frxVertAlignToTextAlign(VAlign()));
-    return measured.height() + 4 + extra;
+    return Height ? measured.height() + 4 + extra : measured.width() + 12 + extra;
 }
 
-double TfrxCustomMemoView::CalcWidth()
-{
-    const QString T = textWithoutLastBreak();
-    if (T.isEmpty())
-        return 0;
-    TfrxFont* F = drawFont();
-    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
-    const double w = Frame()->Width();
-    const TfrxFrameTypes typ = Frame()->Typ();
-    const double extra = 2 * GapX() + (typ.contains(ftLeft) ? w / 2 : 0) + (typ.contains(ftRight) ? w / 2 : 0) +
-                         (Frame()->DropShadow() ? Frame()->ShadowWidth() : 0);
-    if (usesRenderer()) {
-        TAdvancedTextRenderer renderer(m_bmpCanvas.get(), T, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
-                                       WordWrap(), false, AllowHTMLTags(), false);
-        return renderer.CalcWidth() + 4 + extra;
-    }
-    F->AssignToCanvas(*m_bmpCanvas);
-    const QRectF measured = m_bmpCanvas->measureText(QRectF(0, 0, 10000, 10000), T, WordWrap(),
-                                                     frxHorzAlignToTextAlign(HAlign()),
-                                                     frxVertAlignToTextAlign(VAlign()));
-    return measured.width() + 12 + extra;
-}
+double TfrxCustomMemoView::CalcHeight() { return measure(true); }
+
+double TfrxCustomMemoView::CalcWidth() { return measure(false); }
 
 void TfrxCustomMemoView::InitPart()
 {
@@ -266,26 +258,10 @@ void TfrxCustomMemoView::GetData()
         }
     } else if (AllowExpressions()) {
         QString S = Text();
-        const QString delimiters = ExpressionDelimiters();
-        const qsizetype comma = delimiters.indexOf(u',');
-        const QString open = comma >= 0 ? delimiters.left(comma) : delimiters;
-        const QString close = comma >= 0 ? delimiters.mid(comma + 1, 255) : QString();
+        QString open, close;
+        ExpressionBrackets(open, close);
         if (!open.isEmpty() && S.contains(open)) {
-            qsizetype i = 0;
-            for (;;) {
-                while (i < S.size() - 1 && S.mid(i, open.size()) != open)
-                    ++i;
-                qsizetype j = i;
-                bool balanced = false;
-                const QString expr = frxFindBracketedExpression(S, open, close, i, j, &balanced);
-                // An opening bracket that nothing closes is plain text.
-                if (!balanced)
-                    break;
-                S.remove(i, j - i + 1);
-                const QString value = CalcAndFormat(expr);
-                S.insert(i, value);
-                i += value.size();
-            }
+            frxExpandBracketedExpressions(S, open, close, [this](const QString& expr) { return CalcAndFormat(expr); });
             SetText(S);
         }
     }

@@ -217,21 +217,10 @@ void TfrxView::AfterPrint()
 void TfrxView::ExpandBrackets(QString& S)
 {
     TfrxReport* report = Report();
-    qsizetype i = 0;
-    for (;;) {
-        while (i < S.size() - 1 && S[i] != u'[')
-            ++i;
-        qsizetype j = i;
-        bool balanced = false;
-        const QString expr = frxFindBracketedExpression(S, QStringLiteral("["), QStringLiteral("]"), i, j, &balanced);
-        if (!balanced)
-            break;
-        S.remove(i, j - i + 1);
+    frxExpandBracketedExpressions(S, QStringLiteral("["), QStringLiteral("]"), [report](const QString& expr) {
         const orv::report::Value value = report ? report->Calc(expr) : orv::report::Value::null();
-        const QString text = value.isNull() || value.isEmpty() ? QString() : value.toString();
-        S.insert(i, text);
-        i += text.size();
-    }
+        return value.isNull() || value.isEmpty() ? QString() : value.toString();
+    });
 }
 
 // ---------------------------------------------------------------- shape

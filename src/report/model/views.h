@@ -374,6 +374,8 @@ public:
     QString CalcAndFormat(const QString& Expr);
     // Replaces "[TOTALPAGES#]" and "[COPYNAME#]" once each.
     void ExtractMacros();
+    // The opening and closing bracket of expressions, from ExpressionDelimiters.
+    void ExpressionBrackets(QString& Open, QString& Close) const;
 
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
@@ -382,6 +384,8 @@ private:
     // The font text is drawn and measured with: the highlight's while it is active.
     TfrxFont* drawFont() const;
     bool usesRenderer() const;
+    // The height or width the text needs, gaps and frame included.
+    double measure(bool Height);
     // The text without its final line break.
     QString textWithoutLastBreak() const;
     // The text rectangle at scale 1 and offset 0, without touching the drawing state.
