@@ -25,38 +25,24 @@ qsizetype indexOfAZ(const QString& Text, const QString& Needle)
 
 // ---------------------------------------------------------------- geometry
 
-QRectF TfrxCustomMemoView::textRectFor(double ScaleX, double ScaleY) const
+QRectF TfrxCustomMemoView::textRectIn(const DeviceRect& r, double ScaleX, double ScaleY) const
 {
-    // The drawing rectangle at the scale with offset 0, as ComputeDrawRect makes it.
-    const double left = AbsLeft(), top = AbsTop();
-    int fx = frxRound(left * ScaleX), fy = frxRound(top * ScaleY);
-    int fx1 = frxRound((left + Width()) * ScaleX), fy1 = frxRound((top + Height()) * ScaleY);
-    if (Frame()->DropShadow()) {
-        fx1 -= frxRound(ScaleX * Frame()->ShadowWidth());
-        fy1 -= frxRound(ScaleY * Frame()->ShadowWidth());
-    }
     const double w = Frame()->Width();
     const TfrxFrameTypes typ = Frame()->Typ();
-    const double l = fx + (typ.contains(ftLeft) ? (ScaleX * w - 1) / 2 : 0) + ScaleX * GapX();
-    const double t = fy + (typ.contains(ftTop) ? (ScaleY * w - 1) / 2 : 0) + ScaleY * GapY();
-    const double r = fx1 + (typ.contains(ftRight) ? ScaleX * w / 2 : 0) - ScaleX * GapX() + 1;
-    const double b = fy1 + (typ.contains(ftBottom) ? ScaleY * w / 2 : 0) - ScaleY * GapY() + 1;
-    return QRectF(QPointF(l, t), QPointF(r, b));
+    const double l = r.x + (typ.contains(ftLeft) ? (ScaleX * w - 1) / 2 : 0) + ScaleX * GapX();
+    const double t = r.y + (typ.contains(ftTop) ? (ScaleY * w - 1) / 2 : 0) + ScaleY * GapY();
+    const double right = r.x1 + (typ.contains(ftRight) ? ScaleX * w / 2 : 0) - ScaleX * GapX() + 1;
+    const double bottom = r.y1 + (typ.contains(ftBottom) ? ScaleY * w / 2 : 0) - ScaleY * GapY() + 1;
+    return QRectF(QPointF(l, t), QPointF(right, bottom));
 }
 
-QRectF TfrxCustomMemoView::unitTextRect() const { return textRectFor(1, 1); }
+QRectF TfrxCustomMemoView::unitTextRect() const { return textRectIn(deviceRect(1, 1, 0, 0), 1, 1); }
 
 void TfrxCustomMemoView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX,
                                          double OffsetY)
 {
     TfrxView::ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
-    const double w = Frame()->Width();
-    const TfrxFrameTypes typ = Frame()->Typ();
-    const double l = FX + (typ.contains(ftLeft) ? (ScaleX * w - 1) / 2 : 0) + ScaleX * GapX();
-    const double t = FY + (typ.contains(ftTop) ? (ScaleY * w - 1) / 2 : 0) + ScaleY * GapY();
-    const double r = FX1 + (typ.contains(ftRight) ? ScaleX * w / 2 : 0) - ScaleX * GapX() + 1;
-    const double b = FY1 + (typ.contains(ftBottom) ? ScaleY * w / 2 : 0) - ScaleY * GapY() + 1;
-    TextRect = QRectF(QPointF(l, t), QPointF(r, b));
+    TextRect = textRectIn(DeviceRect{FX, FY, FX1, FY1}, ScaleX, ScaleY);
 }
 
 TfrxFont* TfrxCustomMemoView::drawFont() const { return Highlight()->Active() ? Highlight()->Font() : Font(); }

@@ -36,6 +36,18 @@ int half(int v) { return v / 2; }
 
 // ---------------------------------------------------------------- view
 
+TfrxView::DeviceRect TfrxView::deviceRect(double ScaleX, double ScaleY, double OffsetX, double OffsetY) const
+{
+    const double left = AbsLeft(), top = AbsTop();
+    DeviceRect r{frxRound(left * ScaleX + OffsetX), frxRound(top * ScaleY + OffsetY),
+                 frxRound((left + Width()) * ScaleX + OffsetX), frxRound((top + Height()) * ScaleY + OffsetY)};
+    if (Frame()->DropShadow()) {
+        r.x1 -= frxRound(ScaleX * Frame()->ShadowWidth());
+        r.y1 -= frxRound(ScaleY * Frame()->ShadowWidth());
+    }
+    return r;
+}
+
 void TfrxView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     FCanvas = Canvas;
@@ -43,15 +55,11 @@ void TfrxView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY
     FScaleY = ScaleY;
     FOffsetX = OffsetX;
     FOffsetY = OffsetY;
-    const double left = AbsLeft(), top = AbsTop();
-    FX = frxRound(left * ScaleX + OffsetX);
-    FY = frxRound(top * ScaleY + OffsetY);
-    FX1 = frxRound((left + Width()) * ScaleX + OffsetX);
-    FY1 = frxRound((top + Height()) * ScaleY + OffsetY);
-    if (Frame()->DropShadow()) {
-        FX1 -= frxRound(ScaleX * Frame()->ShadowWidth());
-        FY1 -= frxRound(ScaleY * Frame()->ShadowWidth());
-    }
+    const DeviceRect r = deviceRect(ScaleX, ScaleY, OffsetX, OffsetY);
+    FX = r.x;
+    FY = r.y;
+    FX1 = r.x1;
+    FY1 = r.y1;
     FDX = FX1 - FX;
     FDY = FY1 - FY;
     FFrameWidth = ScaleX * Frame()->Width();

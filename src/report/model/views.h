@@ -195,6 +195,12 @@ protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
     // The view part of a difference text (after the base part).
     QString viewDiff(TfrxView* other);
+    // The drawing rectangle's edges for a scale and offset: each edge rounded on its own,
+    // the right and bottom ones moved in by a drop shadow.
+    struct DeviceRect {
+        int x, y, x1, y1;
+    };
+    DeviceRect deviceRect(double ScaleX, double ScaleY, double OffsetX, double OffsetY) const;
     // Stroke of one frame line: its colour; its width for solid and double lines, a
     // hair line with the frame's dash pattern otherwise.
     void setFramePen(const TfrxFrameLine& line);
@@ -390,7 +396,8 @@ private:
     QString textWithoutLastBreak() const;
     // The text rectangle at scale 1 and offset 0, without touching the drawing state.
     QRectF unitTextRect() const;
-    QRectF textRectFor(double ScaleX, double ScaleY) const;
+    // The text rectangle inside a drawing rectangle at a scale: frame and gaps taken off.
+    QRectF textRectIn(const DeviceRect& r, double ScaleX, double ScaleY) const;
     std::unique_ptr<orv::Canvas> m_bmpCanvas;
     std::unique_ptr<TfrxWideStrings> m_memo;
     bool m_allowExpressions = true;
