@@ -11,6 +11,10 @@
 #include <cstdint>
 #include <exception>
 
+// Fontconfig keeps a few allocations of its own configuration for the life of the
+// process; faces are looked up once and kept, so this is no leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so"; }
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     frxSetErrorBoxHandler([](const QString&) {});

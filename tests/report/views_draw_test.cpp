@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using orv::report::test::RecordingCanvas;
 using Shape = RecordingCanvas::Shape;
 
@@ -211,4 +213,21 @@ TEST_F(ViewDrawTest, TagAndLinkExpandOnlyWhilePrinting)
     EXPECT_EQ(report.SelfValue(), v);
     v->AfterPrint();
     EXPECT_EQ(v->TagStr(), QStringLiteral("Id [Due]"));
+}
+
+TEST_F(ViewDrawTest, PageBackgroundCoversThePrintableArea)
+{
+    page->SetLeftMargin(10);
+    page->SetTopMargin(20);
+    page->SetRightMargin(10);
+    page->SetBottomMargin(20);
+    page->SetColor(0xFFFFD700);
+    page->Draw(&canvas, 1, 1, 0, 0);
+    ASSERT_FALSE(canvas.shapes.empty());
+    EXPECT_EQ(canvas.shapes[0].color, 0xFFFFD700u);
+    EXPECT_EQ(canvas.shapes[0].rect.topLeft(), QPointF(std::round(10 * fr01cm), std::round(20 * fr01cm)));
+    canvas.clearRecords();
+    page->SetBackPictureVisible(false);
+    page->Draw(&canvas, 1, 1, 0, 0);
+    EXPECT_TRUE(canvas.shapes.empty());
 }

@@ -128,6 +128,9 @@ public:
     // The page takes its printable size, aligns its views and bands, then gets its
     // pixel size back.
     void AlignChildren() override;
+    // The background: colour, picture and frame over the printable area, unless the
+    // picture is hidden (or not for printing, on a printer).
+    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The dot-matrix page answers true; its bands snap to character cells.
     virtual bool IsDotMatrixPage() const { return false; }
     QString GetDescription() const override;

@@ -2,6 +2,7 @@
 // bracketed expressions of their tag and link texts.
 #include "platform/core/canvas.h"
 #include "report/base/utils.h"
+#include "report/model/pages.h"
 #include "report/model/report.h"
 #include "report/model/views.h"
 
@@ -412,4 +413,17 @@ void TfrxPictureView::GetData()
     TfrxBitmap blob;
     DataSet()->AssignBlobTo(DataField(), &blob);
     m_picture->Assign(&blob);
+}
+
+// ---------------------------------------------------------------- page background
+
+void TfrxReportPage::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+{
+    TfrxPictureView* background = BackgroundView();
+    background->SetBounds(0, 0, (PaperWidth() - LeftMargin() - RightMargin()) * fr01cm,
+                          (PaperHeight() - TopMargin() - BottomMargin()) * fr01cm);
+    if (!BackPictureVisible() || (IsPrinting() && !BackPicturePrintable()))
+        return;
+    background->Draw(Canvas, ScaleX, ScaleY, OffsetX + ScaleX * LeftMargin() * fr01cm,
+                     OffsetY + ScaleY * TopMargin() * fr01cm);
 }
