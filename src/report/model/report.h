@@ -14,6 +14,9 @@
 
 class TfrxXMLSerializer;
 class QTimer;
+namespace orv {
+class IniFile;
+}
 
 class TfrxEngineOptions : public orv::Persistent {
     ORV_RTTI_CLASS(TfrxEngineOptions)
@@ -247,6 +250,10 @@ public:
 };
 void frxSetProgressWindowMaker(std::function<TfrxProgressWindow*()> Maker);
 
+// Makes the named printer the current one; false when the system has no such printer.
+// The printer layer installs it.
+void frxSetPrinterSelector(std::function<bool(const QString& Name)> Selector);
+
 // Asks for the password of a protected template: true and the text when the user
 // confirmed. Unset, every protected template fails its check.
 void frxSetPasswordPrompt(std::function<bool(QString& Password)> prompt);
@@ -424,6 +431,11 @@ public:
     // Runs the named script procedure with the parameters, which it may change.
     void DoParamEvent(const QString& EventName, QVariantList& Params, bool RunAlways = false);
     void DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Modified, bool DBClick);
+    // The engine's settings file: IniFile, or "OrvantaReport.config" in the user's
+    // configuration folder.
+    std::unique_ptr<orv::IniFile> GetIniFile() const;
+    // Makes the printer named in PrintOptions the current one, when the system has it.
+    void SelectPrinter();
 
     // Program events.
     std::function<void(TfrxReport* Sender)> OnBeginDoc, OnEndDoc, OnAfterScriptCompile, OnPreview,

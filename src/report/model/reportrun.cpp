@@ -1,6 +1,7 @@
 // The report's preparation and output: PrepareReport, the preview, printing and export
 // entry points, the progress reports, and the value lookup and events that the engine
 // and the views use while a report is prepared.
+#include "platform/core/inifile.h"
 #include "platform/core/text.h"
 #include "report/base/errors.h"
 #include "report/base/resources.h"
@@ -13,6 +14,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTimer>
 
 using orv::report::Value;
@@ -31,7 +33,15 @@ std::function<TfrxProgressWindow*()>& progressWindowMaker()
     return maker;
 }
 
+std::function<bool(const QString&)>& printerSelector()
+{
+    static std::function<bool(const QString&)> selector;
+    return selector;
+}
+
 } // namespace
+
+void frxSetPrinterSelector(std::function<bool(const QString& Name)> Selector) { printerSelector() = std::move(Selector); }
 
 void frxSetPreviewWindowMaker(std::function<TfrxPreviewWindow*(TfrxReport*)> Maker)
 {
@@ -190,14 +200,29 @@ void TfrxReport::DoParamEvent(const QString& EventName, QVariantList& Params, bo
 
 void TfrxReport::DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Modified, bool DBClick)
 {
+    const QString event = DBClick ? View->OnPreviewDblClick() : View->OnPreviewClick();
+    if (!event.isEmpty()) {
+        QVariantList params{QVariant::fromValue(static_cast<void*>(View)), Button, Shift, Modified};
+        DoParamEvent(event, params, true);
+        Modified = params.value(3).toBool();
+    }
     if (DBClick ? bool(OnDblClickObject) : bool(OnClickObject))
         (DBClick ? OnDblClickObject : OnClickObject)(View, Button, Shift, Modified);
-    const QString event = DBClick ? View->OnPreviewDblClick() : View->OnPreviewClick();
-    if (event.isEmpty())
-        return;
-    QVariantList params{QVariant::fromValue(static_cast<void*>(View)), Button, Shift, Modified};
-    DoParamEvent(event, params, true);
-    Modified = params.value(3).toBool();
+}
+
+std::unique_ptr<orv::IniFile> TfrxReport::GetIniFile() const
+{
+    QString name = m_iniFile;
+    if (name.isEmpty())
+        name = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               QStringLiteral("/OrvantaReport.config");
+    return std::make_unique<orv::IniFile>(name);
+}
+
+void TfrxReport::SelectPrinter()
+{
+    if (printerSelector())
+        printerSelector()(m_printOptions->Printer());
 }
 
 // ---------------------------------------------------------------- progress
