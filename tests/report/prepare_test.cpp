@@ -210,3 +210,103 @@ TEST_F(PrepareTest, PreparedPagesDrawnIntoImages)
     EXPECT_EQ(first.pixel(margin + 30, margin + 10), 0xFF708090u);
     EXPECT_GT(darkPixels(first, QRect(margin + 12, margin + 32, 180, 12)), 50);
 }
+
+TEST_F(PrepareTest, MissingDatasetPreparesNothing)
+{
+    QStringList shown;
+    ErrorBoxRecorder box(shown);
+    auto report = makeListLayout();
+    auto* item = report->DataSets()->Add();
+    item->SetDataSetName(QStringLiteral("Clienti"));
+    EXPECT_FALSE(report->PrepareReport(true));
+    EXPECT_EQ(pagesOf(*report).Count(), 0);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], QStringLiteral("The following error(s) have occured:\r\nDataset \"Clienti\" does not exist\r\n"));
+}
+
+TEST_F(PrepareTest, LayoutIsReadBackAndThePasswordKept)
+{
+    auto report = makeListLayout();
+    report->ReportOptions()->SetPassword(QStringLiteral("segreto"));
+    QByteArray copied;
+    report->OnBeginDoc = [&](TfrxReport* r) { copied = templateText(*r); };
+    auto* memo = report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
+    ASSERT_TRUE(report->PrepareReport(true));
+    EXPECT_EQ(report->ReportOptions()->Password(), QStringLiteral("segreto"));
+    EXPECT_NE(report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo")), memo)
+        << "every object of the layout is a new one";
+    EXPECT_FALSE(copied.isEmpty());
+}
+
+TEST_F(PrepareTest, ShowReportPreparesAndShowsInThePreviewWindow)
+{
+    struct TestPreview : TfrxCustomPreview {
+        int inits = 0;
+        void Init() override { ++inits; }
+        void ShowHint(const QRectF&, const QString&) override {}
+        void HideHint() override {}
+        void Lock() override {}
+        void Unlock() override {}
+        void RefreshReport() override {}
+        void InternalOnProgressStart(TfrxReport*, TfrxProgressType, int) override {}
+        void InternalOnProgress(TfrxReport*, TfrxProgressType, int) override {}
+        void InternalOnProgressStop(TfrxReport*, TfrxProgressType, int) override {}
+    };
+    struct Window : TfrxPreviewWindow {
+        TestPreview preview;
+        int shown = 0, pagesWhenShown = 0;
+        TfrxReport* report = nullptr;
+        TfrxCustomPreview* Preview() override { return &preview; }
+        void Init() override {}
+        void SetMessageText(const QString&, bool) override {}
+        void KeepDesignedPosition() override {}
+        void ShowModal() override
+        {
+            ++shown;
+            pagesWhenShown = report->PreviewPages()->Count();
+        }
+        void Show() override {}
+        void Close() override {}
+    };
+    int made = 0, prepared = 0;
+    Window* last = nullptr;
+    int shownPages = 0;
+    frxSetPreviewWindowMaker([&](TfrxReport* r) {
+        ++made;
+        last = new Window;
+        last->report = r;
+        return last;
+    });
+    auto report = makeListLayout();
+    fillList(*report, 100);
+    report->OnEndDoc = [&](TfrxReport*) { ++prepared; };
+    report->OnPreview = [&](TfrxReport*) { shownPages = report->PreviewPages()->Count(); };
+    ASSERT_TRUE(report->PrepareReport(true));
+    report->ShowReport(true);
+    frxSetPreviewWindowMaker(nullptr);
+    EXPECT_EQ(prepared, 2) << "the window prepares, ShowReport prepares again";
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(shownPages, 2);
+    EXPECT_EQ(report->Preview(), nullptr) << "the closed window's preview is unlinked";
+    EXPECT_EQ(report->PreviewForm, nullptr);
+}
+
+TEST_F(PrepareTest, ProgressIsReportedWithoutAWindow)
+{
+    auto report = makeListLayout();
+    fillList(*report, 100);
+    QStringList events;
+    report->OnProgressStart = [&](TfrxReport*, TfrxProgressType t, int) { events << QStringLiteral("start %1").arg(t); };
+    report->OnProgress = [&](TfrxReport*, TfrxProgressType, int n) { events << QStringLiteral("page %1").arg(n); };
+    report->OnProgressStop = [&](TfrxReport*, TfrxProgressType t, int) { events << QStringLiteral("stop %1").arg(t); };
+    int windows = 0;
+    frxSetProgressWindowMaker([&]() -> TfrxProgressWindow* {
+        ++windows;
+        return nullptr;
+    });
+    ASSERT_TRUE(report->PrepareReport(true));
+    frxSetProgressWindowMaker(nullptr);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("start 0"), QStringLiteral("page 1"), QStringLiteral("page 2"),
+                                   QStringLiteral("stop 0")}));
+    EXPECT_EQ(windows, 0) << "the layouts turn the progress window off";
+}
