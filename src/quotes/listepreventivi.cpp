@@ -7,12 +7,7 @@ namespace orv::quotes {
 
 forms::ListSpec quoteList(const QString& printTitle)
 {
-    forms::ListSpec spec;
-    spec.recordSize = TPreventivo::kSize;
-    spec.archivePath = openYearFile;
-    spec.line = [](const QByteArray& r) { return RigaPreventivo(TPreventivo::decode(r)); };
-    spec.printTitle = printTitle;
-    return spec;
+    return docs::documentList(TPreventivo::layout(), openYearFile, kLinePrefix, printTitle);
 }
 
 } // namespace orv::quotes

@@ -76,9 +76,7 @@ QString openYearFile() { return frmPreventivi ? frmPreventivi->yearFile() : QStr
 
 void loadIntoEditor(const archive::FoundRecord& found)
 {
-    if (!frmPreventivi) return;
-    frmPreventivi->CaricaScheda(TPreventivo::decode(found.record).values);
-    frmPreventivi->lblPosizione.setText(QString::number(found.position));
+    if (frmPreventivi) frmPreventivi->loadFound(found);
 }
 
 } // namespace orv::quotes

@@ -11,6 +11,7 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 #include "platform/core/archivefile.h"
+#include "quotes/common/elenchi.h"
 
 struct TPreventivo {
     static constexpr qint64 kSize = 4886;
@@ -39,31 +40,20 @@ namespace orv::quotes {
 inline const QString kExtension = QStringLiteral(".pre");
 // The caller tag of the quote editor.
 inline const QString kTag = QStringLiteral("preventivi");
-
-// The finder's ten criteria in Enter order: criterion edit, its label and the field
-// searched.
-struct Criterion {
-    QString control;
-    QString caption;
-    QString field;
-};
-const QList<Criterion>& finderCriteria();
+// The beginning of a quote's list line.
+inline const QString kLinePrefix = QStringLiteral("Prev. n. ");
 
 // Pending: the flag "In sospeso" stored exactly as "Sì" (trimmed).
 bool pending(const QByteArray& record);
-// The pending quotes' lines, in file order.
-void fillPending(ArchiveFile& file, archive::ResultSink& out);
 
-// The export: "Preventivi.xls", sheet "Riepilogo annuale preventivi", 25 columns, and a
-// quote's 25 cells as the grid shows them.
+// The export's words: "Preventivi.xls", sheet "Riepilogo annuale preventivi"; the sheet's
+// 25 columns, and a quote's 25 cells as the grid shows them.
+const docs::ExportTexts& exportTexts();
 const archive::ExportSheet& exportSheet();
 QStringList exportRow(const TPreventivo& p);
 
 // List-print titles of the finder and the pending list.
 inline const QString kTitleFinder = QStringLiteral("Riepilogo preventivi emessi");
 inline const QString kTitlePending = QStringLiteral("Riepilogo preventivi in sospeso");
-
-// The finder's count text: "Il presente elenco contiene N schede.".
-QString finderCountText(qsizetype lines);
 
 } // namespace orv::quotes

@@ -16,7 +16,8 @@ TfrmSospesi::TfrmSospesi(QWidget* owner)
                        orv::forms::statusListLayout({u"Preventivi in sospeso"_qs,
                                                      u"I preventivi non ancora confermati dal Cliente"_qs,
                                                      art::Icon::Quote, false}),
-                       orv::quotes::quoteList(orv::quotes::kTitlePending), orv::quotes::fillPending)
+                       orv::quotes::quoteList(orv::quotes::kTitlePending),
+                       orv::docs::flagSelection(TPreventivo::layout(), orv::archive::kYes, orv::quotes::kLinePrefix))
 {
     created();
 }

@@ -12,19 +12,15 @@ namespace {
 
 const QList<orv::forms::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c = [] {
-        QList<orv::forms::FinderCriterion> list;
-        for (const orv::quotes::Criterion& k : orv::quotes::finderCriteria())
-            list.append({k.control, k.caption, TPreventivo::layout().indexOf(k.field)});
-        return list;
-    }();
+    static const QList<orv::forms::FinderCriterion> c =
+        orv::docs::finderCriteria(TPreventivo::layout(), u"PREVENTIVO N."_qs);
     return c;
 }
 
 orv::forms::ListSpec resultList()
 {
     orv::forms::ListSpec spec = orv::quotes::quoteList(orv::quotes::kTitleFinder);
-    spec.countText = orv::quotes::finderCountText;
+    spec.countText = orv::docs::finderCountText;
     return spec;
 }
 

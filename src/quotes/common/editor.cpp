@@ -606,6 +606,12 @@ void DocumentEditor::cmdUltimoClick() { editor_.last(); }
 
 void DocumentEditor::CaricaScheda(const QStringList& values) { archive::fillControls(view_, *spec_.record, values); }
 
+void DocumentEditor::loadFound(const archive::FoundRecord& found)
+{
+    CaricaScheda(spec_.record->decode(found.record));
+    lblPosizione.setText(QString::number(found.position));
+}
+
 // ---------------------------------------------------------------- other commands
 
 void DocumentEditor::cmdAnteprimaClick() { openDocumentWindow(this, DocumentOutput::Preview); }

@@ -8,6 +8,7 @@
 // the four side-window commands a derived window supplies; the derived window's
 // constructor ends with created(), which runs FormCreate.
 #include "archive/editor.h"
+#include "archive/lists.h"
 #include "customers/common/bridge.h"
 #include "platform/ui/art.h"
 #include "platform/ui/form.h"
@@ -175,6 +176,8 @@ public:
     // row page, the focus and the position stay. The finder and the pending list set the
     // position themselves.
     void CaricaScheda(const QStringList& values);
+    // The record of a line chosen in the finder or a status list, with its position.
+    void loadFound(const archive::FoundRecord& found);
     // The year file the editor has open, as the year menu set it.
     QString yearFile() const;
     const EditorSpec& spec() const { return spec_; }
