@@ -22,19 +22,6 @@ const RecordLayout& TPreventivo::layout()
     return l;
 }
 
-QString TPreventivo::operator[](const QString& field) const { return values.value(layout().indexOf(field)); }
-
-void TPreventivo::set(const QString& field, const QString& value) { values[layout().indexOf(field)] = value; }
-
-QByteArray TPreventivo::encode() const { return layout().encode(values); }
-
-TPreventivo TPreventivo::decode(const QByteArray& record)
-{
-    TPreventivo p;
-    p.values = layout().decode(record);
-    return p;
-}
-
 QString RigaPreventivo(const TPreventivo& p) { return orv::docs::documentLine(orv::quotes::kLinePrefix, TPreventivo::layout(), p.values); }
 
 namespace orv::quotes {

@@ -1,7 +1,7 @@
 #pragma once
 // The quote of a year file ("<yyyy>.pre", 4886 bytes, 246 text fields) and what the quote
 // windows build from it without any widget: the list line of the finder and the pending
-// list, the finder's criteria, the pending selection, and the export's sheet and cells.
+// list, the pending selection, and the export's sheet and cells.
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,24 +11,15 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 #include "platform/core/archivefile.h"
+#include "quotes/common/documento.h"
 #include "quotes/common/elenchi.h"
 
-struct TPreventivo {
+struct TPreventivo : orv::docs::DocumentRecord<TPreventivo> {
     static constexpr qint64 kSize = 4886;
     // The document's fields with the quote's six extra values (goods destination,
     // carrier, appearance, carriage terms, reason for transport, packages) in the hidden
     // labels the extra-information window edits.
     static const orv::archive::RecordLayout& layout();
-
-    // One value per field, in record order.
-    QStringList values = QStringList(layout().fieldCount());
-
-    // A field's value by its record name ("Cliente", "Quant07").
-    QString operator[](const QString& field) const;
-    void set(const QString& field, const QString& value);
-
-    QByteArray encode() const;
-    static TPreventivo decode(const QByteArray& record);
 };
 
 // The list line of a quote: number and date, customer, VAT number and references in

@@ -36,6 +36,25 @@ const QStringList& totalLabels();
 // document's flag by "chkSaldata".
 archive::RecordLayout documentLayout(const QList<archive::FieldDef>& extra);
 
+// A document of a kind (TPreventivo, TDDT): one value per field of the kind's layout(),
+// in record order, reached by field name.
+template <class Kind>
+struct DocumentRecord {
+    QStringList values = QStringList(Kind::layout().fieldCount());
+
+    // A field's value by its record name ("Cliente", "Quant07").
+    QString operator[](const QString& field) const { return values.value(Kind::layout().indexOf(field)); }
+    void set(const QString& field, const QString& value) { values[Kind::layout().indexOf(field)] = value; }
+
+    QByteArray encode() const { return Kind::layout().encode(values); }
+    static Kind decode(const QByteArray& record)
+    {
+        Kind k;
+        k.values = Kind::layout().decode(record);
+        return k;
+    }
+};
+
 // Calcola: the amount of every row that holds a quantity or a price (an empty quantity
 // becomes "1", an empty price "0,00", an empty discount counts 0), then the taxable,
 // VAT, VAT-inclusive, exempt and document totals from the amounts as shown and the VAT
