@@ -19,6 +19,12 @@
 #include "customers/ricontatta.h"
 #include "customers/trovaclienti.h"
 #include "customers/trovacontratti.h"
+#include "ddt/datitrasporto.h"
+#include "ddt/ddt.h"
+#include "ddt/expddt.h"
+#include "ddt/menuddt.h"
+#include "ddt/sospesiddt.h"
+#include "ddt/trovaddt.h"
 #include "jobs/daericonsegnare.h"
 #include "jobs/explavoro.h"
 #include "jobs/lavoro.h"
@@ -149,12 +155,12 @@ const StartWindow kStartWindows[] = {
     later("TfrmStampaPrev"),
     later("TfrmAnteprimaPrev"),
     later("TfrmCrea_PDF_Prev"),
-    later("TfrmMenuDDT"),
-    later("TfrmDDT"),
-    later("TfrmDatiTrasporto"),
-    later("TfrmSospesiDDT"),
-    later("TfrmTrovaDDT"),
-    later("TfrmExpDDT"),
+    window<TfrmMenuDDT, &frmMenuDDT>("TfrmMenuDDT"),
+    window<TfrmDDT, &frmDDT>("TfrmDDT"),
+    window<TfrmDatiTrasporto, &frmDatiTrasporto>("TfrmDatiTrasporto"),
+    window<TfrmSospesiDDT, &frmSospesiDDT>("TfrmSospesiDDT"),
+    window<TfrmTrovaDDT, &frmTrovaDDT>("TfrmTrovaDDT"),
+    window<TfrmExpDDT, &frmExpDDT>("TfrmExpDDT"),
     later("TfrmStampaDDT"),
     later("TfrmAnteprimaDDT"),
     later("TfrmCrea_PDF_DDT"),

@@ -34,7 +34,8 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmMenuRiepCosti", "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro",
                            "TfrmRiepCosti", "TfrmMenuPreventivi", "TfrmPreventivi", "TfrmImportaMagazzino",
                            "TfrmDatiVeicolo", "TfrmExpPreventivi", "TfrmTrovaPreventivi", "TfrmSospesi",
-                           "TfrmCalendario"}));
+                           "TfrmMenuDDT", "TfrmDDT", "TfrmDatiTrasporto", "TfrmSospesiDDT", "TfrmTrovaDDT",
+                           "TfrmExpDDT", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);

@@ -1,0 +1,11 @@
+#pragma once
+// The delivery-note export: every delivery note of the open year in a grid, written on
+// request as "DDT.xls" in the program folder.
+#include "customers/common/exportwindow.h"
+
+class TfrmExpDDT : public orv::forms::ExportWindow {
+public:
+    explicit TfrmExpDDT(QWidget* owner = nullptr);
+};
+
+extern TfrmExpDDT* frmExpDDT;

@@ -1,0 +1,10 @@
+#pragma once
+// The delivery-note year menu: the year whose delivery-note archive the editor opens.
+#include "quotes/common/menuanno.h"
+
+class TfrmMenuDDT : public orv::docs::YearMenu {
+public:
+    explicit TfrmMenuDDT(QWidget* owner = nullptr);
+};
+
+extern TfrmMenuDDT* frmMenuDDT;

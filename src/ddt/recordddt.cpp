@@ -1,0 +1,49 @@
+#include "ddt/recordddt.h"
+
+#include "platform/core/text.h"
+
+using orv::archive::RecordLayout;
+
+const RecordLayout& TDDT::layout()
+{
+    static const RecordLayout l = orv::docs::documentLayout({
+        {u"Vettore"_qs, 50, u"memVettore"_qs},
+        {u"Destinazione"_qs, 50, u"memDestinazione"_qs},
+        {u"Causale"_qs, 50, u"memCausale"_qs},
+        {u"Aspetto"_qs, 50, u"memAspetto"_qs},
+        {u"OraPartenza"_qs, 50, u"memOraPartenza"_qs},
+        {u"OraConsegna"_qs, 50, u"memOraConsegna"_qs},
+        {u"Porto"_qs, 30, u"memPorto"_qs},
+    });
+    Q_ASSERT(l.fieldCount() == 247 && l.size() == kSize);
+    return l;
+}
+
+QString RigaDDT(const TDDT& d) { return orv::docs::documentLine(orv::ddt::kLinePrefix, TDDT::layout(), d.values); }
+
+namespace orv::ddt {
+
+bool notDelivered(const QByteArray& record) { return docs::flagIs(TDDT::layout(), record, archive::kNo); }
+
+const docs::ExportTexts& exportTexts()
+{
+    static const docs::ExportTexts t{u"DDT.xls"_qs,
+                                     u"Riepilogo DDT"_qs,
+                                     u"DDT n."_qs,
+                                     u"TOTALE NDC"_qs,
+                                     u"TOTALE DDT"_qs,
+                                     u"Consegnato"_qs,
+                                     u"Esportazione archivio Documenti di Trasporto in Microsoft Excel."_qs,
+                                     u"tutti i Documenti di Trasporto emessi"_qs};
+    return t;
+}
+
+const archive::ExportSheet& exportSheet()
+{
+    static const archive::ExportSheet sheet = docs::exportSheet(exportTexts());
+    return sheet;
+}
+
+QStringList exportRow(const TDDT& d) { return docs::exportRow(TDDT::layout(), d.values); }
+
+} // namespace orv::ddt

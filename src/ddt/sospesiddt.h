@@ -1,0 +1,15 @@
+#pragma once
+// The loads not yet delivered: the delivery notes of the open year whose flag
+// "Consegnato" is stored as "No", in file order; a double click loads the chosen one
+// into the editor.
+#include "customers/common/listwindow.h"
+
+class TfrmSospesiDDT : public orv::forms::StatusListWindow {
+public:
+    explicit TfrmSospesiDDT(QWidget* owner = nullptr);
+
+protected:
+    void load(const orv::archive::FoundRecord& found) override;
+};
+
+extern TfrmSospesiDDT* frmSospesiDDT;
