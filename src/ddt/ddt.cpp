@@ -26,7 +26,7 @@ orv::docs::EditorSpec ddtSpec()
     s.flagCaption = u"Consegnato"_qs;
     s.extraCommand = u"cmdDatiTrasporto"_qs;
     s.extraCaption = u"Dati trasporto"_qs;
-    s.pendingWords = u"Da consegnare"_qs;
+    s.pendingWords = u"In sospeso"_qs;
     s.pageWords = u"Articoli"_qs;
     s.saveTexts = {u"Attenzione: per salvare la scheda è necessario indicare il numero del Documento di Trasporto."_qs,
                    u"Attenzione: per salvare la scheda è necessario indicare la data del Documento di Trasporto."_qs};

@@ -1,0 +1,64 @@
+#pragma once
+// The delivery-note windows under test: the program's windows created as at start, the
+// services replaced by recording doubles, the program folder a fresh temporary folder,
+// and the editor opened through the main menu and the year menu as the user opens it.
+#include "gui/doubles.h"
+
+#include "ddt/ddt.h"
+#include "ddt/recordddt.h"
+#include "quotes/common/documenti.h"
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+// A delivery note with the given values by field name; the other fields empty.
+TDDT note(std::initializer_list<std::pair<const char*, const char*>> values);
+
+// Selects the line with a click, then double-clicks it, as a user does.
+void doubleClickLine(ui::ListBox& box, int row);
+
+// The archive-access message of the editor's commands and the finder.
+inline const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi di "
+    "scrittura nella cartella di installazione del programma.");
+
+// What a list print was given.
+struct ListPrint {
+    QString title;
+    QStringList lines;
+};
+
+class DdtWindowTest : public GuiTest {
+protected:
+    std::vector<ListPrint> printed;
+    std::vector<docs::DocumentOutput> documents;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The year file of the test's program folder, e.g. "2026.ddt".
+    void writeYear(const QList<TDDT>& notes, const QString& year = u"2026"_qs) const;
+    QList<TDDT> readYear(const QString& year = u"2026"_qs) const;
+    // The committed fixture file of that name.
+    static QByteArray fixture(const char* name);
+    // The year menu shown from the main menu, the year typed and "Apri" clicked: the
+    // editor on that year's file, active.
+    TfrmDDT& openEditor(const QString& year = u"2026"_qs);
+    TfrmDDT& e() { return *frmDDT; }
+    // The box texts shown so far, and forgets them.
+    QStringList takeTexts();
+    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+    // Runs the window a command opens with `script`, as the user would.
+    template <class W>
+    void opened(ui::Control& command, const QString& name, std::function<void(W&)> script)
+    {
+        modal.scripts[name] = [script](ui::Form& f) { script(static_cast<W&>(f)); };
+        click(command);
+        EXPECT_TRUE(modal.shown.contains(name)) << name.toStdString();
+    }
+};
+
+} // namespace orv::test
