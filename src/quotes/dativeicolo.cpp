@@ -1,8 +1,5 @@
 #include "quotes/dativeicolo.h"
 
-#include "platform/core/formats.h"
-#include "platform/core/text.h"
-#include "platform/ui/input.h"
 #include "quotes/preventivi.h"
 
 using namespace orv::ui;
@@ -11,8 +8,6 @@ TfrmDatiVeicolo* frmDatiVeicolo = nullptr;
 
 namespace {
 
-const QColor kCaption(0x00, 0x00, 0x8B);
-
 const Layout& windowLayout()
 {
     static const Layout l = [] {
@@ -20,16 +15,12 @@ const Layout& windowLayout()
                        u"Inserire i dati, fare clic su Applica e chiudi e poi sul pulsante Salva per salvare le "
                        u"modifiche."_qs)
                      .font({u"Verdana"_qs, 12, false, false, false, QColor(0x1F, 0x3F, 0x6E)}).wrap()};
-        const char* captions[] = {"Destinazione merce:", "Vettore:", "Aspetto esteriore dei beni:", "Porto:",
-                                  "Causale del trasporto:", "Numero colli:"};
         int i = 0;
-        for (const TfrmDatiVeicolo::Pair& p : TfrmDatiVeicolo::pairs()) {
+        for (const orv::docs::ValueField& f : TfrmDatiVeicolo::valueFields()) {
             const int x = i % 2 == 0 ? 20 : 330;
             const int y = 82 + (i / 2) * 58;
-            l.push_back(label(u"lbl"_qs + p.edit.mid(3), x, y - 18, 290, 16, QString::fromUtf8(captions[i]))
-                            .font({u"Verdana"_qs, 11, true, false, false, kCaption}));
-            l.push_back(edit(p.edit, x, y, 290, 22).maxLen(p.width)
-                            .font({u"Verdana"_qs, 12, true, false, false, QColor()}).highlighted());
+            l.push_back(orv::docs::valueCaption(f, x, y - 18, 290));
+            l.push_back(edit(f.edit, x, y, 290, 22).font(orv::docs::valueFont()).highlighted());
             ++i;
         }
         l.push_back(button(u"btnAnnulla"_qs, 330, 262, 140, 30, u"Annulla"_qs));
@@ -42,44 +33,27 @@ const Layout& windowLayout()
 
 } // namespace
 
-const QList<TfrmDatiVeicolo::Pair>& TfrmDatiVeicolo::pairs()
+const QList<orv::docs::ValueField>& TfrmDatiVeicolo::valueFields()
 {
-    static const QList<Pair> p = {
-        {u"txtVeicolo"_qs, u"memVeicolo"_qs, 50},
-        {u"txtMarca"_qs, u"memMarca"_qs, 50},
-        {u"txtColore"_qs, u"memColore"_qs, 50},
-        {u"txtImmatricolazione"_qs, u"memImmatricolazione"_qs, 30},
-        {u"txtAlimentazione"_qs, u"memAlimentazione"_qs, 50},
-        {u"txtTarga"_qs, u"memTarga"_qs, 30},
+    static const QList<orv::docs::ValueField> f = {
+        {u"txtVeicolo"_qs, u"memVeicolo"_qs, 50, u"Destinazione merce:"_qs},
+        {u"txtMarca"_qs, u"memMarca"_qs, 50, u"Vettore:"_qs},
+        {u"txtColore"_qs, u"memColore"_qs, 50, u"Aspetto esteriore dei beni:"_qs},
+        {u"txtImmatricolazione"_qs, u"memImmatricolazione"_qs, 30, u"Porto:"_qs},
+        {u"txtAlimentazione"_qs, u"memAlimentazione"_qs, 50, u"Causale del trasporto:"_qs},
+        {u"txtTarga"_qs, u"memTarga"_qs, 30, u"Numero colli:"_qs},
     };
-    return p;
+    return f;
 }
 
 TfrmDatiVeicolo::TfrmDatiVeicolo(QWidget* owner)
-    : Form(owner,
-           {u"frmDatiVeicolo"_qs, u" Altre informazioni"_qs, 640, 310, Border::Single, Placement::OwnerCenter,
-            QColor(0xE8, 0xEE, 0xF4), QColor()},
-           windowLayout())
+    : ValuesDialog(owner,
+                   {u"frmDatiVeicolo"_qs, u" Altre informazioni"_qs, 640, 310, Border::Single, Placement::OwnerCenter,
+                    QColor(0xE8, 0xEE, 0xF4), QColor()},
+                   windowLayout(), valueFields(), orv::quotes::kTag, [] { return frmPreventivi; })
 {
-    onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
-    chainEnter({&txtVeicolo, &txtMarca, &txtColore, &txtImmatricolazione, &txtAlimentazione, &txtTarga});
-    btnApplica.onClick = [this] { btnApplicaClick(); };
-    btnAnnulla.onClick = [this] { btnAnnullaClick(); };
     created();
 }
 
-void TfrmDatiVeicolo::FormCreate() { orv::applyProgramFormats(); }
-
 void TfrmDatiVeicolo::FormShow() { txtVeicolo.setFocus(); }
-
-void TfrmDatiVeicolo::btnApplicaClick()
-{
-    if (orv::trimmed(lblMemory.text()) == orv::quotes::kTag && frmPreventivi) {
-        for (const Pair& p : pairs())
-            frmPreventivi->control<Label>(p.label).setText(orv::trimmed(control<Edit>(p.edit).text()));
-    }
-    close();
-}
-
-void TfrmDatiVeicolo::btnAnnullaClick() { close(); }

@@ -3,11 +3,9 @@
 // carrier, appearance of the goods, carriage terms, reason for transport, number of
 // packages), filled from the editor's hidden labels and written back on "Applica e
 // chiudi". The quote reaches the archive only with the editor's Save.
-#include "platform/ui/form.h"
+#include "quotes/common/valori.h"
 
-#include <QList>
-
-class TfrmDatiVeicolo : public orv::ui::Form {
+class TfrmDatiVeicolo : public orv::docs::ValuesDialog {
 public:
     explicit TfrmDatiVeicolo(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtVeicolo);
@@ -16,22 +14,11 @@ public:
     ORV_CONTROL(Edit, txtImmatricolazione);
     ORV_CONTROL(Edit, txtAlimentazione);
     ORV_CONTROL(Edit, txtTarga);
-    ORV_CONTROL(Button, btnAnnulla);
-    ORV_CONTROL(Button, btnApplica);
-    ORV_CONTROL(Label, lblMemory);
 
-    void FormCreate();
     void FormShow();
-    void btnApplicaClick();
-    void btnAnnullaClick();
 
     // Each edit and the editor's hidden label it edits, in the window's order.
-    struct Pair {
-        QString edit;
-        QString label;
-        int width; // the record field's width, the edit's maximum length
-    };
-    static const QList<Pair>& pairs();
+    static const QList<orv::docs::ValueField>& valueFields();
 };
 
 extern TfrmDatiVeicolo* frmDatiVeicolo;

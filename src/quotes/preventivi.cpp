@@ -63,11 +63,7 @@ void TfrmPreventivi::cmdEsportaClick() { runDialog<TfrmExpPreventivi>(this); }
 
 void TfrmPreventivi::cmdDatiComputerClick()
 {
-    runDialog<TfrmDatiVeicolo>(this, [this](TfrmDatiVeicolo& f) {
-        f.lblMemory.setText(orv::quotes::kTag);
-        for (const TfrmDatiVeicolo::Pair& p : TfrmDatiVeicolo::pairs())
-            f.control<Edit>(p.edit).setText(orv::trimmed(control<Label>(p.label).text()));
-    });
+    runDialog<TfrmDatiVeicolo>(this, [this](TfrmDatiVeicolo& f) { f.showValues(*this); });
 }
 
 namespace orv::quotes {
