@@ -4,11 +4,9 @@
 // delivery of the transport with their time stamps, carriage terms), filled from the
 // editor's hidden labels and written back on "Applica e chiudi". The values reach the
 // archive only with the editor's Save.
-#include "platform/ui/form.h"
+#include "quotes/common/valori.h"
 
-#include <QList>
-
-class TfrmDatiTrasporto : public orv::ui::Form {
+class TfrmDatiTrasporto : public orv::docs::ValuesDialog {
 public:
     explicit TfrmDatiTrasporto(QWidget* owner = nullptr);
     ORV_CONTROL(Label, lblIstruzioni);
@@ -21,26 +19,14 @@ public:
     ORV_CONTROL(ComboEdit, txtPorto);
     ORV_CONTROL(Image, impOraPartenza);
     ORV_CONTROL(Image, impOraConsegna);
-    ORV_CONTROL(Button, btnApplica);
-    ORV_CONTROL(Button, btnAnnulla);
-    ORV_CONTROL(Label, lblMemory);
 
-    void FormCreate();
     void FormShow();
     void txtPortoCanFocus();
     void impOraPartenzaClick();
     void impOraConsegnaClick();
-    void btnApplicaClick();
-    void btnAnnullaClick();
 
     // Each field and the editor's hidden label it edits, in input order.
-    struct Pair {
-        QString edit;
-        QString label;
-        int width; // the record field's width, the field's maximum length
-        QString caption;
-    };
-    static const QList<Pair>& pairs();
+    static const QList<orv::docs::ValueField>& valueFields();
 };
 
 extern TfrmDatiTrasporto* frmDatiTrasporto;

@@ -4,7 +4,6 @@
 #include "ddt/expddt.h"
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"
-#include "platform/core/text.h"
 #include "platform/ui/form.h"
 
 using namespace orv::ui;
@@ -63,11 +62,7 @@ void TfrmDDT::cmdEsportaClick() { runDialog<TfrmExpDDT>(this); }
 
 void TfrmDDT::cmdDatiTrasportoClick()
 {
-    runDialog<TfrmDatiTrasporto>(this, [this](TfrmDatiTrasporto& f) {
-        f.lblMemory.setText(orv::ddt::kTag);
-        for (const TfrmDatiTrasporto::Pair& p : TfrmDatiTrasporto::pairs())
-            orv::forms::setControlText(f.control<Control>(p.edit), orv::trimmed(control<Label>(p.label).text()));
-    });
+    runDialog<TfrmDatiTrasporto>(this, [this](TfrmDatiTrasporto& f) { f.showValues(*this); });
 }
 
 namespace orv::ddt {

@@ -38,12 +38,4 @@ const docs::ExportTexts& exportTexts()
     return t;
 }
 
-const archive::ExportSheet& exportSheet()
-{
-    static const archive::ExportSheet sheet = docs::exportSheet(exportTexts());
-    return sheet;
-}
-
-QStringList exportRow(const TDDT& d) { return docs::exportRow(TDDT::layout(), d.values); }
-
 } // namespace orv::ddt

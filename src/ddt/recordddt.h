@@ -38,11 +38,9 @@ inline const QString kLinePrefix = QStringLiteral("DDT n. ");
 // or any other value is neither delivered nor listed.
 bool notDelivered(const QByteArray& record);
 
-// The export's words: "DDT.xls", sheet "Riepilogo DDT"; the sheet's 25 columns, and a
-// delivery note's 25 cells as the grid shows them.
+// The export's words: "DDT.xls", sheet "Riepilogo DDT", the number, total and flag
+// headings, and the help.
 const docs::ExportTexts& exportTexts();
-const archive::ExportSheet& exportSheet();
-QStringList exportRow(const TDDT& d);
 
 // List-print titles of the finder and the not-delivered list.
 inline const QString kTitleFinder = QStringLiteral("Riepilogo Documenti di Trasporto emessi");
