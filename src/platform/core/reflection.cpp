@@ -135,7 +135,17 @@ Object* ClassInfo::create(Object* owner) const
 
 // ---------------------------------------------------------------- root and registry
 
-Object::~Object() = default;
+namespace {
+void (*handleRelease)(quint32) = nullptr;
+}
+
+void Object::setHandleRelease(void (*release)(quint32 slot)) { handleRelease = release; }
+
+Object::~Object()
+{
+    if (m_handleSlot && handleRelease)
+        handleRelease(m_handleSlot);
+}
 
 const ClassInfo& Object::staticClassInfo()
 {

@@ -223,12 +223,26 @@ private:
 // The root of every class that publishes properties.
 class Object {
 public:
+    Object() = default;
+    // A copy is another object: it gets no handle of its original.
+    Object(const Object&) noexcept {}
+    Object& operator=(const Object&) noexcept { return *this; }
     virtual ~Object();
     static const ClassInfo& staticClassInfo();
     virtual const ClassInfo& classInfo() const;
 
     QString ClassName() const { return classInfo().name(); }
     bool InheritsFrom(const ClassInfo& cls) const { return classInfo().inheritsFrom(cls); }
+
+    // Scripts hold objects as handles from a table, never as addresses. The table keeps
+    // its slot number here, and the destructor hands the slot back through the release
+    // routine the table installed, so that no handle outlives its object.
+    quint32 handleSlot() const { return m_handleSlot; }
+    void setHandleSlot(quint32 slot) const { m_handleSlot = slot; }
+    static void setHandleRelease(void (*release)(quint32 slot));
+
+private:
+    mutable quint32 m_handleSlot = 0;
 };
 
 // Classes that can be created by name (stored layouts name them). Registering a class
