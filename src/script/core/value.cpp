@@ -20,13 +20,6 @@ struct Value::StrRep {
     QString text;
 };
 
-struct Value::ArrRep {
-    int refs;
-    std::uint16_t elementType;
-    std::vector<ArrayBounds> bounds;
-    std::vector<Value> items;
-};
-
 namespace {
 
 constexpr std::size_t kMaxArrayElements = std::size_t(1) << 27;
@@ -667,16 +660,29 @@ const Value& Value::element(std::span<const int> indexes) const
     return static_cast<const ArrRep*>(m_u.ptr)->items[index];
 }
 
-Value& Value::elementRef(std::span<const int> indexes)
+Value::ArrRep* Value::unsharedArray()
 {
-    const std::size_t index = elementIndex(indexes);
     auto* rep = static_cast<ArrRep*>(m_u.ptr);
     if (rep->refs > 1) {
         --rep->refs;
         rep = new ArrRep{1, rep->elementType, rep->bounds, rep->items};
         m_u.ptr = rep;
     }
-    return rep->items[index];
+    return rep;
+}
+
+Value& Value::elementRef(std::span<const int> indexes)
+{
+    const std::size_t index = elementIndex(indexes);
+    return unsharedArray()->items[index];
+}
+
+std::span<Value> Value::mutableElements()
+{
+    if (!isArray())
+        return {};
+    auto& items = unsharedArray()->items;
+    return {items.data(), items.size()};
 }
 
 std::span<const Value> Value::elements() const

@@ -122,6 +122,31 @@ public:
     bool isText() const { return m_type == varUString || m_type == varString || m_type == varOleStr; }
     bool isArray() const { return (m_type & varArray) != 0; }
 
+    // Replaces the value by a number without making a temporary value.
+    void setInteger(std::int32_t v) noexcept
+    {
+        release();
+        m_type = varInteger;
+        m_heap = false;
+        m_u.i64 = 0;
+        m_u.i32 = v;
+    }
+    void setInt64(std::int64_t v) noexcept
+    {
+        release();
+        m_type = varInt64;
+        m_heap = false;
+        m_u.i64 = v;
+    }
+    void setBoolean(bool v) noexcept
+    {
+        release();
+        m_type = varBoolean;
+        m_heap = false;
+        m_u.i64 = 0;
+        m_u.i32 = v ? -1 : 0;
+    }
+
     // Payloads read without conversion; only valid for the matching type.
     std::int32_t asInt() const { return m_u.i32; }
     std::int64_t asInt64() const { return m_u.i64; }
@@ -162,6 +187,12 @@ public:
     }
     // Every element in storage order (first index fastest).
     std::span<const Value> elements() const;
+    // The same, to change in place (the array is unshared first).
+    std::span<Value> mutableElements();
+    // The element of a one-dimensional array at an index, nullptr when the value is no
+    // such array or the index lies outside it (the general readers raise the error).
+    inline const Value* at1(int index) const;
+    inline Value* mutableAt1(int index);
 
 private:
     struct StrRep;
@@ -178,6 +209,7 @@ private:
     }
     void destroy() noexcept;
     std::size_t elementIndex(std::span<const int> indexes) const;
+    struct ArrRep* unsharedArray();
 
     std::uint16_t m_type;
     bool m_heap; // payload is a shared text or array
@@ -192,6 +224,31 @@ private:
 };
 
 static_assert(sizeof(Value) == 16);
+
+struct Value::ArrRep {
+    int refs;
+    std::uint16_t elementType;
+    std::vector<ArrayBounds> bounds;
+    std::vector<Value> items;
+};
+
+inline const Value* Value::at1(int index) const
+{
+    if (!isArray())
+        return nullptr;
+    const auto* rep = static_cast<const ArrRep*>(m_u.ptr);
+    if (rep->bounds.size() != 1)
+        return nullptr;
+    const std::size_t offset = std::size_t(unsigned(index - rep->bounds[0].low));
+    return offset < rep->items.size() && index >= rep->bounds[0].low ? &rep->items[offset] : nullptr;
+}
+
+inline Value* Value::mutableAt1(int index)
+{
+    if (!isArray() || static_cast<const ArrRep*>(m_u.ptr)->refs > 1)
+        return nullptr;
+    return const_cast<Value*>(at1(index));
+}
 
 // Binary operations with their value classes, overflow to floating values and errors.
 enum class BinaryOp { Add, Subtract, Multiply, Divide, IntDivide, Modulo, Shl, Shr, And, Or, Xor };

@@ -533,6 +533,10 @@ QString TfsILParser::unitSource(const QString& name)
     if (folders.isEmpty())
         path = QDir(orv::programFolder()).filePath(name);
     for (QString folder : folders) {
+        // An empty entry (a new script has one) is the program folder, not the
+        // root of the file system.
+        if (folder.isEmpty())
+            folder = orv::programFolder();
         if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
             folder += u'/';
         path = folder + name;

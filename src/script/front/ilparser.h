@@ -7,15 +7,26 @@
 #include <memory>
 #include <vector>
 
+#include "script/core/items.h"
 #include "script/front/tokenizer.h"
 #include "script/front/xml.h"
 
 class TfsScript;
+class TfsStatement;
+class TfsDesignator;
+class TfsDesignatorItem;
+class TfsExpression;
+class TfsSetExpression;
+class TfsWithStmt;
 
 namespace orv::script {
 class CompiledGrammar;
 struct GrammarItem;
 }
+
+// What a name path asks for besides its value: `new` creates an object of the class it
+// names, `delete` frees the object it reaches.
+enum TfsEmitOp { emNone, emCreate, emFree };
 
 class TfsILParser {
 public:
@@ -39,6 +50,16 @@ public:
     // first one; both are empty on success. A language that cannot be found, a grammar
     // naming a missing rule and an unreadable unit file raise exceptions.
     bool MakeILScript(const QString& text);
+
+    // Builds the intermediate program into the script: its symbols, statements,
+    // expressions and designators. Errors in the program become the script's ErrorMsg,
+    // ErrorPos (the position of the element examined last) and ErrorUnit.
+    void ParseILScript();
+    // Resolves a name path (a `dsgn` element) in the scope Prog; owned by the caller.
+    // Raises the compiler's messages.
+    TfsDesignator* DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmitOp EmitOp = emNone);
+    void SetNeedDeclareVars(bool value) { FNeedDeclareVars = value; }
+    const QString& ErrorPos() { return errorPos(); }
 
     TfsScript* Program() const { return FProgram; }
     TfsXMLDocument* ILScript() const { return FILScript.get(); }
@@ -90,6 +111,57 @@ private:
     QString unitSource(const QString& name);
     void buildILScript();
 
+    // ---- building (the second half)
+    struct WithEntry {
+        QString name;
+        TfsWithStmt* statement;
+        TfsVariable* variable;
+    };
+    [[noreturn]] void fail(const QString& message) const;
+    // The element examined last gives the error position; its text is made only when
+    // asked for.
+    void examine(const TfsXMLItem* item);
+    const QString& errorPos();
+    void setErrorPos(const QString& pos);
+    void buildProgram(TfsXMLItem* element, TfsScript* scope);
+    void declareRoutines(TfsXMLItem* element, TfsScript* scope);
+    void declareRoutine(TfsXMLItem* element, TfsScript* scope);
+    void buildStatement(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildChildren(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildAssignment(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildCall(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildIf(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildCase(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildVbFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildCppFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildWhile(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildRepeat(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildTry(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildReturn(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildWith(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildDelete(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildUses(TfsXMLItem* element, TfsScript* scope);
+    void buildVar(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    void buildConst(TfsXMLItem* element, TfsScript* scope);
+    void buildRoutineBody(TfsXMLItem* element, TfsScript* scope);
+    TfsCustomVariable* makeVariable(TfsXMLItem* element, const QString& name, TfsStatement* list,
+                                    TfsScript* scope, bool isParam, bool byRef);
+    void makeArray(TfsXMLItem* array, TfsCustomVariable* variable, TfsScript* scope, TfsVarType elementKind,
+                   const QString& elementType, orv::script::Value& initial, TfsCustomVariable*& helper);
+    void addCodeLine(const TfsXMLItem* element);
+    // The kind of a type name (aliases first); a class name must be registered.
+    TfsVarType resolveType(QString& typeName);
+    TfsExpression* buildExpression(TfsXMLItem* element, TfsScript* scope);
+    void addExpressionItems(TfsExpression* expr, TfsXMLItem* element, TfsScript* scope);
+    TfsSetExpression* buildSet(TfsXMLItem* element, TfsScript* scope);
+    orv::script::Value evaluateNow(TfsXMLItem* element, TfsScript* scope);
+    void checkAssignment(const TfsCustomVariable* target, const TfsCustomVariable* source) const;
+    TfsCustomVariable* findFirstName(const QString& name, TfsScript* scope, TfsDesignator* designator,
+                                     TfsXMLItem* path, bool& lateBound);
+    void checkArguments(TfsDesignator* designator);
+    QString sourceOf(const TfsXMLItem* expr);
+
     TfsScript* FProgram;
     std::shared_ptr<const orv::script::CompiledGrammar> FGrammar;
     TfsParser FParser;
@@ -98,6 +170,12 @@ private:
     std::unique_ptr<TfsXMLDocument> FILScript;
     QStringList FUsesList;
     QString FUnitName;
+
+    // State of building.
+    TfsXMLItem* FProgRoot = nullptr;
+    const TfsXMLItem* FErrorItem = nullptr;
+    bool FErrorPosMade = true;
+    std::vector<WithEntry> FWithList;
 
     // State of one MakeILScript.
     std::vector<Line> FLines;

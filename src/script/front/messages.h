@@ -40,5 +40,7 @@ namespace orv::script {
 // fails without naming an error, and source nested deeper than the parser follows.
 inline QString statementExpectedText() { return QStringLiteral("Statement expected"); }
 inline QString nestingTooDeepText() { return QStringLiteral("Nesting too deep"); }
+// An expression whose operator tree grows deeper than the engine evaluates.
+inline QString expressionTooComplexText() { return QStringLiteral("Expression too complex"); }
 
 } // namespace orv::script

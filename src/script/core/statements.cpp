@@ -1,0 +1,501 @@
+#include "script/core/statements.h"
+
+#include "platform/core/exceptions.h"
+#include "script/core/designators.h"
+#include "script/core/expressions.h"
+#include "script/core/script.h"
+#include "script/core/stack.h"
+#include "script/core/vm.h"
+
+using orv::script::Value;
+
+namespace orv::script {
+
+QString exceptionClassName(const std::exception& e)
+{
+    if (dynamic_cast<const EConvertError*>(&e))
+        return QStringLiteral("EConvertError");
+    if (dynamic_cast<const ERangeError*>(&e))
+        return QStringLiteral("ERangeError");
+    if (dynamic_cast<const EVariantError*>(&e))
+        return QStringLiteral("EVariantError");
+    if (dynamic_cast<const EDivByZero*>(&e))
+        return QStringLiteral("EDivByZero");
+    if (dynamic_cast<const EZeroDivide*>(&e))
+        return QStringLiteral("EZeroDivide");
+    if (dynamic_cast<const EFileError*>(&e))
+        return QStringLiteral("EFileError");
+    if (dynamic_cast<const EStackOverflow*>(&e))
+        return QStringLiteral("EStackOverflow");
+    return QStringLiteral("Exception");
+}
+
+} // namespace orv::script
+
+namespace {
+
+// Clears a loop's break flag however the loop ends.
+struct BreakReset {
+    TfsScript* p;
+    ~BreakReset() { p->SetBreakCalled(false); }
+};
+
+// After one iteration: true when the loop ends; a continue is consumed.
+inline bool loopEnds(TfsScript* p)
+{
+    if (p->BreakCalled() || p->ExitCalled())
+        return true;
+    p->SetContinueCalled(false);
+    return false;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Lists
+
+TfsStatement::TfsStatement(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos)
+    : FProgram(AProgram), FSourcePos(SourcePos), FUnitName(UnitName)
+{
+}
+
+TfsStatement::~TfsStatement() = default;
+
+bool TfsStatement::Notify()
+{
+    if (TfsScript::AnyRunLineHandler())
+        FProgram->NotifyRunLine(FUnitName, FSourcePos);
+    return !FProgram->Terminated();
+}
+
+void TfsStatement::ExecuteList()
+{
+    TfsScript* p = FProgram;
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        if (p->Terminated())
+            break;
+        static_cast<TfsStatement*>(FItems[i])->Execute();
+        if (p->BreakCalled() || p->ContinueCalled() || p->ExitCalled())
+            break;
+    }
+}
+
+void TfsStatement::Execute()
+{
+    ExecuteList();
+}
+
+// ---------------------------------------------------------------------------------------
+// Assignments
+
+TfsAssignmentStmt::~TfsAssignmentStmt()
+{
+    delete FDesignator;
+    delete FExpression;
+}
+
+void TfsAssignmentStmt::Optimize()
+{
+    FVar = FDesignator;
+    if (dynamic_cast<TfsVariableDesignator*>(FDesignator))
+        FVar = FDesignator->RefItem();
+    else if (auto* param = dynamic_cast<TfsParamItem*>(FDesignator->PlainItem()))
+        FVar = param; // written where it is kept, as the path's walk would
+    FExpr = FExpression;
+    if (auto* e = dynamic_cast<TfsExpression*>(FExpression))
+        if (TfsCustomVariable* single = e->SingleItem())
+            FExpr = single;
+    FPlainVar = dynamic_cast<TfsVariable*>(FVar);
+    FSource = orv::script::operandOf(FExpression);
+    if (FExpr != FExpression)
+        FSource = orv::script::Operand::of(FExpr);
+
+    FTarget = nullptr;
+    FStore = Store::Setter;
+    if (dynamic_cast<TfsStringVariable*>(FVar)) {
+        FTarget = FVar->Storage();
+        FStore = Store::Text;
+    } else if (FPlainVar && !FPlainVar->IsReadOnly()) {
+        FTarget = FVar->Storage();
+        switch (FVar->Typ()) {
+        case fvtInt: FStore = Store::Integer; break;
+        case fvtBool: FStore = Store::Boolean; break;
+        case fvtFloat: FStore = Store::Float; break;
+        case fvtString: FStore = Store::Text; break;
+        case fvtInt64: FStore = Store::Int64; break;
+        case fvtChar: FStore = Store::Setter; break;
+        default: FStore = Store::AsIs; break;
+        }
+    } else if (dynamic_cast<TfsParamItem*>(FVar) && !FVar->IsReadOnly()) {
+        FTarget = FVar->Storage();
+        FStore = Store::AsIs;
+    }
+}
+
+void TfsAssignmentStmt::Write(const Value& v, Value& tmp)
+{
+    using orv::script::VarTypeCode;
+    bool direct;
+    switch (FStore) {
+    case Store::AsIs: direct = true; break;
+    case Store::Integer: direct = v.type() == orv::script::varInteger; break;
+    case Store::Boolean: direct = v.type() == orv::script::varBoolean; break;
+    case Store::Float: direct = v.type() == orv::script::varDouble; break;
+    case Store::Text: direct = v.type() == orv::script::varUString; break;
+    case Store::Int64: direct = v.type() == orv::script::varInt64; break;
+    default: direct = false; break;
+    }
+    if (!direct) {
+        FVar->SetValue(v);
+        return;
+    }
+    if (&v == &tmp)
+        *FTarget = std::move(tmp);
+    else
+        *FTarget = v;
+}
+
+Value* TfsAssignmentStmt::InPlaceTarget() const
+{
+    if (!FPlainVar || FPlainVar->IsReadOnly() || FPlainVar->OnGetVarValue())
+        return nullptr;
+    return FPlainVar->Storage();
+}
+
+void TfsAssignmentStmt::Execute()
+{
+    if (!Notify())
+        return;
+    Value tmp;
+    const Value& v = FSource.get(tmp);
+    Write(v, tmp);
+}
+
+void TfsAssignPlusStmt::Execute()
+{
+    if (!Notify())
+        return;
+    if (Value* target = InPlaceTarget(); target && target->isText()) {
+        // A text grows where it is instead of being copied for every piece.
+        const Value e = FSource.value();
+        if (e.isText()) {
+            orv::script::addInPlace(*target, e);
+            if (FPlainVar->Typ() == fvtString || FPlainVar->Typ() == fvtChar || FPlainVar->Typ() == fvtVariant)
+                return;
+            FVar->SetValue(Value(*target));
+            return;
+        }
+        FVar->SetValue(orv::script::add(*target, e));
+        return;
+    }
+    const Value v = FVar->GetValue();
+    Value tmp = orv::script::add(v, FSource.value());
+    Write(tmp, tmp);
+}
+
+void TfsAssignMinusStmt::Execute()
+{
+    if (!Notify())
+        return;
+    const Value v = FVar->GetValue();
+    Value tmp = orv::script::subtract(v, FSource.value());
+    Write(tmp, tmp);
+}
+
+void TfsAssignMulStmt::Execute()
+{
+    if (!Notify())
+        return;
+    const Value v = FVar->GetValue();
+    Value tmp = orv::script::multiply(v, FSource.value());
+    Write(tmp, tmp);
+}
+
+void TfsAssignDivStmt::Execute()
+{
+    if (!Notify())
+        return;
+    const Value v = FVar->GetValue();
+    Value tmp = orv::script::binaryOp(orv::script::BinaryOp::Divide, v, FSource.value());
+    Write(tmp, tmp);
+}
+
+// ---------------------------------------------------------------------------------------
+// Calls
+
+TfsCallStmt::~TfsCallStmt()
+{
+    delete FDesignator;
+}
+
+void TfsCallStmt::Execute()
+{
+    if (!Notify())
+        return;
+    if (FModificator.isEmpty()) {
+        FDesignator->GetValue();
+    } else if (FModificator == u"+") {
+        const Value v = FDesignator->GetValue();
+        FDesignator->SetValue(orv::script::add(v, Value(1)));
+    } else if (FModificator == u"-") {
+        const Value v = FDesignator->GetValue();
+        FDesignator->SetValue(orv::script::subtract(v, Value(1)));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Conditions
+
+TfsIfStmt::TfsIfStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos)
+    : TfsStatement(AProgram, UnitName, SourcePos), FElseStmt(std::make_unique<TfsStatement>(AProgram, UnitName, SourcePos))
+{
+}
+
+TfsIfStmt::~TfsIfStmt()
+{
+    delete FCondition;
+}
+
+void TfsIfStmt::Execute()
+{
+    if (!Notify())
+        return;
+    Value tmp;
+    if (orv::script::isTrue(FTest.get(tmp)))
+        ExecuteList();
+    else
+        FElseStmt->Execute();
+}
+
+TfsCaseSelector::~TfsCaseSelector()
+{
+    delete FSetExpression;
+}
+
+TfsCaseStmt::TfsCaseStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos)
+    : TfsStatement(AProgram, UnitName, SourcePos),
+      FElseStmt(std::make_unique<TfsStatement>(AProgram, UnitName, SourcePos))
+{
+}
+
+TfsCaseStmt::~TfsCaseStmt()
+{
+    delete FCondition;
+}
+
+void TfsCaseStmt::Execute()
+{
+    const Value value = FCondition->GetValue();
+    if (!Notify())
+        return;
+    for (orv::script::ScriptObject* item : FItems) {
+        auto* selector = static_cast<TfsCaseSelector*>(item);
+        if (selector->SetExpression()->Check(value)) {
+            selector->Run();
+            return;
+        }
+    }
+    FElseStmt->Execute();
+}
+
+// ---------------------------------------------------------------------------------------
+// Loops
+
+TfsRepeatStmt::~TfsRepeatStmt()
+{
+    delete FCondition;
+}
+
+void TfsRepeatStmt::Execute()
+{
+    if (!Notify())
+        return;
+    BreakReset reset{FProgram};
+    for (;;) {
+        ExecuteList();
+        if (loopEnds(FProgram))
+            break;
+        Value tmp;
+        const bool condition = orv::script::isTrue(FTest.get(tmp));
+        if (condition != FInverseCondition)
+            break;
+    }
+}
+
+TfsWhileStmt::~TfsWhileStmt()
+{
+    delete FCondition;
+}
+
+void TfsWhileStmt::Execute()
+{
+    if (!Notify())
+        return;
+    BreakReset reset{FProgram};
+    for (;;) {
+        Value tmp;
+        if (!orv::script::isTrue(FTest.get(tmp)))
+            break;
+        ExecuteList();
+        if (loopEnds(FProgram))
+            break;
+    }
+}
+
+TfsForStmt::~TfsForStmt()
+{
+    delete FBeginValue;
+    delete FEndValue;
+}
+
+void TfsForStmt::Execute()
+{
+    // Bounds are fixed before the loop starts, and counted in 64 bits so that a bound
+    // at the end of the Integer range still ends the loop.
+    const qint64 from = FBeginValue->GetValue().toInt();
+    const qint64 to = FEndValue->GetValue().toInt();
+    if (!Notify())
+        return;
+    BreakReset reset{FProgram};
+    Value& counter = *FVariable->PValue();
+    const qint64 step = FDown ? -1 : 1;
+    if (FDown ? from < to : to < from)
+        return;
+    for (qint64 i = from;; i += step) {
+        counter = Value(int(i));
+        ExecuteList();
+        if (loopEnds(FProgram) || i == to)
+            break;
+    }
+}
+
+TfsVbForStmt::~TfsVbForStmt()
+{
+    delete FBeginValue;
+    delete FEndValue;
+    delete FStep;
+}
+
+void TfsVbForStmt::Execute()
+{
+    using orv::script::CompareOp;
+    Value running = FBeginValue->GetValue();
+    const Value end = FEndValue->GetValue();
+    const Value step = FStep ? FStep->GetValue() : Value::fromByte(1);
+    if (!Notify())
+        return;
+    BreakReset reset{FProgram};
+    const bool down = orv::script::compare(CompareOp::Less, step, Value(0));
+    Value& variable = *FVariable->PValue();
+    while (down ? orv::script::compare(CompareOp::GreaterOrEqual, running, end)
+                : orv::script::compare(CompareOp::LessOrEqual, running, end)) {
+        variable = running;
+        ExecuteList();
+        if (loopEnds(FProgram))
+            break;
+        running = orv::script::add(running, step);
+    }
+}
+
+TfsCppForStmt::TfsCppForStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos)
+    : TfsStatement(AProgram, UnitName, SourcePos),
+      FFirstStmt(std::make_unique<TfsStatement>(AProgram, UnitName, SourcePos)),
+      FSecondStmt(std::make_unique<TfsStatement>(AProgram, UnitName, SourcePos))
+{
+}
+
+TfsCppForStmt::~TfsCppForStmt()
+{
+    delete FExpression;
+}
+
+void TfsCppForStmt::Execute()
+{
+    if (!Notify())
+        return;
+    BreakReset reset{FProgram};
+    FFirstStmt->Execute();
+    if (FProgram->Terminated())
+        return;
+    while (FExpression->GetValue().toBool()) {
+        ExecuteList();
+        if (loopEnds(FProgram))
+            break;
+        FSecondStmt->Execute();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Exceptions and jumps
+
+TfsTryStmt::TfsTryStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos)
+    : TfsStatement(AProgram, UnitName, SourcePos),
+      FExceptStmt(std::make_unique<TfsStatement>(AProgram, UnitName, SourcePos))
+{
+}
+
+void TfsTryStmt::RunFinally()
+{
+    // An exit in the protected part still takes effect after the finally part.
+    const bool exitCalled = FProgram->ExitCalled();
+    FProgram->SetExitCalled(false);
+    FExceptStmt->Execute();
+    FProgram->SetExitCalled(exitCalled);
+}
+
+void TfsTryStmt::Execute()
+{
+    if (!Notify())
+        return;
+    if (FIsExcept) {
+        QString className, message;
+        try {
+            ExecuteList();
+            return;
+        } catch (const orv::Exception& e) {
+            className = orv::script::exceptionClassName(e);
+            message = e.message();
+        }
+        FProgram->SetVariables(QStringLiteral("ExceptionClassName"), Value(className));
+        FProgram->SetVariables(QStringLiteral("ExceptionMessage"), Value(message));
+        FExceptStmt->Execute();
+        return;
+    }
+    try {
+        ExecuteList();
+    } catch (...) {
+        RunFinally();
+        throw;
+    }
+    RunFinally();
+}
+
+void TfsBreakStmt::Execute()
+{
+    FProgram->SetBreakCalled(true);
+}
+
+void TfsContinueStmt::Execute()
+{
+    FProgram->SetContinueCalled(true);
+}
+
+void TfsExitStmt::Execute()
+{
+    if (TfsScript::AnyRunLineHandler())
+        FProgram->NotifyRunLine(FUnitName, FSourcePos);
+    FProgram->SetExitCalled(true);
+}
+
+TfsWithStmt::~TfsWithStmt()
+{
+    delete FDesignator;
+}
+
+void TfsWithStmt::Execute()
+{
+    if (!Notify())
+        return;
+    ExecuteList();
+    FVariable->SetValue(FDesignator->GetValue());
+}

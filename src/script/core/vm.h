@@ -1,0 +1,38 @@
+#pragma once
+// Running statement lists fast. The main program of a script and the body of each script
+// procedure are turned, at their first run, into a flat list of instructions over a few
+// registers: operators read variables and constants where they are kept, loops and
+// conditions become jumps, and whatever has no instruction of its own (host calls,
+// with, try, case) runs through its own statement or expression object. The result is
+// the same as executing the statement objects one by one; the compiled form is made
+// again when a list it was made from changes.
+#include <memory>
+#include <vector>
+
+class TfsStatement;
+
+namespace orv::script::vm {
+
+struct Code;
+class Compiler;
+
+// Runs the statement list (a script's main program or a procedure's body).
+void run(TfsStatement* list);
+
+// Compiled running is on by default; off, every list runs through its statement objects
+// (for checking that both give the same results).
+void setEnabled(bool on);
+bool enabled();
+
+// Owned by a statement list: its compiled form, and the forms it replaced, which may
+// still be running.
+struct CodeHolder {
+    CodeHolder();
+    ~CodeHolder();
+    CodeHolder(const CodeHolder&) = delete;
+    CodeHolder& operator=(const CodeHolder&) = delete;
+    std::unique_ptr<Code> current;
+    std::vector<std::unique_ptr<Code>> retired;
+};
+
+} // namespace orv::script::vm
