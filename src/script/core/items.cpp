@@ -696,6 +696,9 @@ TfsClassVariable::TfsClassVariable(TfsClass AClass, const QString& Ancestor)
     if (!AClass)
         return;
     for (const rtti::PropInfo* p : AClass->properties()) {
+        // Event properties are bound through the members the modules add for them.
+        if (p->kind == rtti::Kind::Method)
+            continue;
         TfsVarType kind;
         QString typeName;
         publishedKind(*p, kind, typeName);

@@ -569,7 +569,9 @@ void TfsILParser::buildWith(TfsXMLItem* element, TfsStatement* list, TfsScript* 
         ~Close() { list.resize(size); }
     } close{FWithList, open};
     const int n = element->Count();
-    for (int i = 0; i + 1 < n; ++i) {
+    // The last child is the body, unless the body is empty: a path is never a statement.
+    const int paths = n > 0 && named(element->Items(n - 1), QLatin1StringView("dsgn")) ? n : n - 1;
+    for (int i = 0; i < paths; ++i) {
         std::unique_ptr<TfsDesignator> path(DoDesignator(element->Items(i), scope));
         if (path->Typ() != fvtClass && path->Typ() != fvtVariant)
             fail(fsMessage(TfsMessage::SClassRequired));
@@ -590,7 +592,7 @@ void TfsILParser::buildWith(TfsXMLItem* element, TfsStatement* list, TfsScript* 
         list->Add(statement);
         FWithList.push_back({name, statement, variable});
     }
-    if (n > 0)
+    if (paths < n)
         buildStatement(element->Items(n - 1), list, scope);
     addCodeLine(element);
 }
@@ -1023,8 +1025,11 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
                 R->Add(step.release());
                 continue;
             } else {
+                // Anything else must be a live object; a number that is none is no object.
                 orv::rtti::Object* object = nullptr;
-                if (!orv::script::tryValueObject(current, object) || !object)
+                if (!orv::script::tryValueObject(current, object))
+                    fail(orv::script::invalidObjectReferenceText());
+                if (!object)
                     fail(fsMessage(TfsMessage::SIdUndeclared) + quoted(member));
                 kind = fvtClass;
                 prevSymbol->SetTypeName(object->ClassName());
