@@ -155,6 +155,40 @@ TEST(Component, EvaluatingFreeExpressions)
     EXPECT_EQ(describe(bad), QStringLiteral("';' expected"));
 }
 
+TEST(Component, EvaluateSeesTheRoutineThatRuns)
+{
+    TfsScript s;
+    s.AddRTTI();
+    Value seen;
+    s.AddMethod(QStringLiteral("procedure Peek"), [&](TfsObject, TfsClass, const QString&, TfsMethodHelper*) {
+        seen = s.Evaluate(QStringLiteral("Local * 2 + Global"));
+        return Value();
+    });
+    compile(s, "var Global: Integer; procedure P; var Local: Integer; begin Local := 20; Peek end; "
+               "begin Global := 1; P end.");
+    s.Execute();
+    EXPECT_FALSE(s.EvaluteRiseError());
+    EXPECT_EQ(describe(seen), QStringLiteral("41"));
+    EXPECT_EQ(s.ProgRunning(), nullptr);
+}
+
+TEST(Component, CompoundAssignmentsAreRecognised)
+{
+    TfsScript s;
+    s.AddRTTI();
+    compile(s, "var x: Integer; t: String; begin x := x + 1; x := 2 * x; x := x - 3; t := 'a' + t; t := t + 'b' end.");
+    const TfsStatement* main = s.Statement();
+    ASSERT_EQ(main->Count(), 5);
+    EXPECT_TRUE(dynamic_cast<TfsAssignPlusStmt*>(main->Items(0)));
+    EXPECT_TRUE(dynamic_cast<TfsAssignMulStmt*>(main->Items(1)));
+    EXPECT_TRUE(dynamic_cast<TfsAssignMinusStmt*>(main->Items(2)));
+    EXPECT_EQ(typeid(*main->Items(3)), typeid(TfsAssignmentStmt));
+    EXPECT_TRUE(dynamic_cast<TfsAssignPlusStmt*>(main->Items(4)));
+    s.Execute();
+    EXPECT_EQ(s.Variables(QStringLiteral("x")).toInt(), -1);
+    EXPECT_EQ(s.Variables(QStringLiteral("t")).toString(), QStringLiteral("ab"));
+}
+
 TEST(Component, ExecutableLinesAndLineNotifications)
 {
     TfsScript s;

@@ -180,6 +180,10 @@ TEST(HostClasses, PublishedPropertiesAreReadAndWritten)
         {"var r: Variant; o: TTestShape; begin r := o is TTestShape end.", "False"},
         // A type cast changes nothing.
         {"var r: Variant; begin r := TTestBox(Shape.Child).Width end.", "3"},
+        // A Variant that holds nothing when the program is built resolves its members at
+        // their first use.
+        {"var r, v: Variant; begin v := Shape.Child; r := v.Width + 1 end.", "4"},
+        {"var r, v: Variant; begin v := Box; with v do r := Width * 10 end.", "30"},
     };
     for (const auto& c : cases) {
         host.calls.clear();

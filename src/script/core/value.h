@@ -224,6 +224,7 @@ private:
 };
 
 static_assert(sizeof(Value) == 16);
+static_assert(varEmpty == 0, "a value whose bits are all clear is empty");
 
 struct Value::ArrRep {
     int refs;

@@ -1,5 +1,6 @@
 #include "script/core/vm.h"
 
+#include <cstring>
 #include <iterator>
 #include <typeinfo>
 #include <vector>
@@ -441,8 +442,8 @@ public:
     explicit Registers(size_t n) : FSize(n)
     {
         FData = n <= N ? reinterpret_cast<Value*>(FLocal) : static_cast<Value*>(::operator new(n * sizeof(Value)));
-        for (size_t i = 0; i < n; ++i)
-            new (FData + i) Value();
+        // All bits clear is an empty value.
+        std::memset(static_cast<void*>(FData), 0, n * sizeof(Value));
     }
     ~Registers()
     {

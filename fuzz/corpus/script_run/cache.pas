@@ -1,0 +1,1 @@
+function fr3f0: Variant; begin Result := 1 + 2 * 3 end; begin end.

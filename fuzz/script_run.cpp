@@ -1,0 +1,134 @@
+// Compiles arbitrary VoriroVoreva text with the built-in functions and runs what compiles,
+// twice: through the compiled form of its statement lists and through the statement
+// objects. Both runs must end the same way with the same values. Runs are bounded: a
+// budget of executed lines and of text and array sizes ends them, numbers have at most
+// three digits, and nothing reads the clock or the random generator.
+#include <QDateTime>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+
+#include "platform/core/exceptions.h"
+#include "platform/core/services.h"
+#include "script/core/script.h"
+#include "script/core/vm.h"
+
+namespace {
+
+using orv::script::Value;
+
+class FixedClock : public orv::Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2024, 2, 29), QTime(14, 30, 15)); }
+};
+
+qint64 sizeOf(const Value& v, int depth = 0)
+{
+    if (v.isText())
+        return v.text().size();
+    if (!v.isArray() || depth > 8)
+        return 1;
+    qint64 n = 0;
+    for (const Value& e : v.elements())
+        n += sizeOf(e, depth + 1);
+    return n;
+}
+
+qint64 sizeOf(const TfsScript& s, int depth = 0)
+{
+    qint64 n = 0;
+    for (int i = 0; i < s.Count(); ++i) {
+        TfsCustomVariable* item = s.Items(i);
+        if (!item)
+            continue;
+        if (auto* proc = dynamic_cast<TfsProcVariable*>(item); proc && depth < 8)
+            n += sizeOf(*proc->Prog(), depth + 1);
+        else if (item->Storage())
+            n += sizeOf(*item->Storage());
+    }
+    return n;
+}
+
+QString describe(const Value& v, int depth = 0)
+{
+    if (v.isArray()) {
+        QString s = QStringLiteral("[");
+        int shown = 0;
+        for (const Value& e : v.elements()) {
+            if (++shown > 20 || depth > 3)
+                break;
+            s += describe(e, depth + 1) + u',';
+        }
+        return s + u']';
+    }
+    try {
+        return QString::number(v.type()) + u':' + v.toString();
+    } catch (const orv::Exception&) {
+        return QString::number(v.type());
+    }
+}
+
+QString run(const QString& source, bool compiled)
+{
+    orv::script::vm::setEnabled(compiled);
+    TfsScript script;
+    script.AddRTTI();
+    script.SetLines(fsTextToLines(source));
+    QString outcome;
+    try {
+        if (!script.Compile())
+            return QStringLiteral("compile: ") + script.ErrorMsg() + u'@' + script.ErrorPos();
+    } catch (const orv::Exception& e) {
+        return QStringLiteral("compile raised: ") + e.message();
+    }
+    int lines = 0;
+    script.SetOnRunLine([&](TfsScript*, const QString&, const QString& pos) {
+        outcome += pos + u' ';
+        if (++lines > 3000 || sizeOf(script) > 200000)
+            script.Terminate();
+    });
+    try {
+        script.Execute();
+    } catch (const orv::Exception& e) {
+        outcome += QStringLiteral("raised: ") + e.message();
+    }
+    for (int i = 0; i < script.Count(); ++i)
+        if (TfsCustomVariable* item = script.Items(i); item && item->Storage())
+            outcome += u'\n' + item->Name() + u'=' + describe(*item->Storage());
+    return outcome;
+}
+
+bool acceptable(const QString& source)
+{
+    const QString lower = source.toLower();
+    if (lower.contains(u"random") || lower.contains(u"#language") || lower.contains(u"uses"))
+        return false;
+    int digits = 0;
+    for (QChar c : source) {
+        digits = c.isDigit() ? digits + 1 : 0;
+        if (digits > 3)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > 2048)
+        return 0;
+    const QString source = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (!acceptable(source))
+        return 0;
+    static FixedClock clock;
+    orv::setClock(&clock);
+    const QString fast = run(source, true);
+    const QString plain = run(source, false);
+    if (fast != plain) {
+        std::fprintf(stderr, "compiled and plain running differ\n--- compiled\n%s\n--- plain\n%s\n",
+                     qPrintable(fast), qPrintable(plain));
+        std::abort();
+    }
+    return 0;
+}
