@@ -6,42 +6,16 @@
 #include "platform/core/reflection.h"
 #include "script/core/expressions.h"
 #include "script/core/objects.h"
+#include "script/core/scratch.h"
 #include "script/core/script.h"
 #include "script/front/ilparser.h"
 #include "script/front/messages.h"
 #include "script/front/xml.h"
 
 using orv::script::Value;
+using orv::script::ValueScratch;
 
 namespace {
-
-// Values on the stack for the usual small counts, on the heap beyond; only as many are
-// made as asked for.
-template <size_t N>
-class ValueBuffer {
-public:
-    explicit ValueBuffer(size_t n) : FSize(n)
-    {
-        FData = n <= N ? reinterpret_cast<Value*>(FLocal) : static_cast<Value*>(::operator new(n * sizeof(Value)));
-        for (size_t i = 0; i < n; ++i)
-            new (FData + i) Value();
-    }
-    ~ValueBuffer()
-    {
-        for (size_t i = 0; i < FSize; ++i)
-            FData[i].~Value();
-        if (FSize > N)
-            ::operator delete(FData);
-    }
-    ValueBuffer(const ValueBuffer&) = delete;
-    ValueBuffer& operator=(const ValueBuffer&) = delete;
-    Value& operator[](size_t i) { return FData[i]; }
-
-private:
-    alignas(Value) unsigned char FLocal[N * sizeof(Value)];
-    Value* FData;
-    size_t FSize;
-};
 
 // Keeps the parameters and locals of a procedure that is running already, and puts them
 // back when the inner activation is over, also when it ends by an error. The places are
@@ -252,7 +226,7 @@ Value TfsDesignator::CallProcedureNow(TfsDesignatorItem* step)
     const size_t argc = arguments.size();
     // All arguments first, then the parameters: an argument may read a parameter of the
     // same procedure.
-    ValueBuffer<4> args(argc);
+    ValueScratch<4> args(argc);
     for (size_t j = 0; j < argc; ++j)
         args[j] = arguments[j].value();
     const size_t count = std::min(argc, size_t(proc->Count()));
@@ -302,7 +276,7 @@ Value TfsDesignator::WalkSteps(const Value* Write)
 
         const int argc = step->Count();
         if (argc > 0) {
-            ValueBuffer<6> args{size_t(argc)};
+            ValueScratch<6> args{size_t(argc)};
             for (int j = 0; j < argc; ++j) {
                 TfsCustomExpression* arg = step->Items(j);
                 if (s->IsMacro())

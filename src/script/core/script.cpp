@@ -270,15 +270,20 @@ TfsClassVariable* TfsScript::AddClass(TfsClass AClass, const QString& Ancestor)
     return cls;
 }
 
+TfsCustomVariable* TfsScript::makeVariable(const QString& Name, const QString& Typ, const Value& Value)
+{
+    auto variable = std::make_unique<TfsVariable>(Name, fsNameToVarType(Typ, this), Typ);
+    variable->SetValue(Value);
+    return variable.release();
+}
+
 void TfsScript::AddConst(const QString& Name, const QString& Typ, const Value& Value)
 {
     if (Find(Name))
         return;
-    auto* v = new TfsVariable(Name, fsNameToVarType(Typ, this), Typ);
-    std::unique_ptr<TfsVariable> guard(v);
-    v->SetValue(Value);
+    TfsCustomVariable* v = makeVariable(Name, Typ, Value);
     v->SetIsReadOnly(true);
-    Add(Name, guard.release());
+    Add(Name, v);
 }
 
 void TfsScript::addEnumValues(const QString& Typ, const QString& Names, bool asSet)
@@ -358,15 +363,20 @@ void TfsScript::AddForm(orv::Component* Form)
     AddComponent(Form);
 }
 
+TfsMethodHelper* TfsScript::addMethod(TfsMethodHelper* Method, const QString& Category, const QString& Description)
+{
+    Method->SetDescription(Description.isEmpty() ? Method->Name() : Description);
+    Method->SetCategory(Category);
+    Add(Method->Name(), Method);
+    return Method;
+}
+
 TfsMethodHelper* TfsScript::AddMethod(const QString& Syntax, const TfsCallMethodNewEvent& CallEvent,
                                       const QString& Category, const QString& Description)
 {
     auto* m = new TfsMethodHelper(Syntax, this);
     m->SetOnCallNew(CallEvent);
-    m->SetDescription(Description.isEmpty() ? m->Name() : Description);
-    m->SetCategory(Category);
-    Add(m->Name(), m);
-    return m;
+    return addMethod(m, Category, Description);
 }
 
 TfsMethodHelper* TfsScript::AddMethod(const QString& Syntax, const TfsCallMethodEvent& CallEvent,
@@ -374,10 +384,7 @@ TfsMethodHelper* TfsScript::AddMethod(const QString& Syntax, const TfsCallMethod
 {
     auto* m = new TfsMethodHelper(Syntax, this);
     m->SetOnCall(CallEvent);
-    m->SetDescription(Description.isEmpty() ? m->Name() : Description);
-    m->SetCategory(Category);
-    Add(m->Name(), m);
-    return m;
+    return addMethod(m, Category, Description);
 }
 
 void TfsScript::AddObject(const QString& Name, const orv::rtti::Object* Obj)
@@ -389,11 +396,9 @@ void TfsScript::AddVariable(const QString& Name, const QString& Typ, const Value
 {
     if (Find(Name))
         return;
-    auto* v = new TfsVariable(Name, fsNameToVarType(Typ, this), Typ);
-    std::unique_ptr<TfsVariable> guard(v);
-    v->SetValue(Value);
+    TfsCustomVariable* v = makeVariable(Name, Typ, Value);
     v->SetOnGetVarValue(FOnGetVarValue);
-    Add(Name, guard.release());
+    Add(Name, v);
 }
 
 void TfsScript::AddType(const QString& TypeName, TfsVarType ParentType)

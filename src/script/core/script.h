@@ -220,6 +220,7 @@ private:
     size_t lowerBound(QStringView folded) const;
     TfsCustomVariable* findFolded(QStringView folded) const;
     TfsCustomVariable* makeVariable(const QString& Name, const QString& Typ, const orv::script::Value& Value);
+    TfsMethodHelper* addMethod(TfsMethodHelper* Method, const QString& Category, const QString& Description);
     void addEnumValues(const QString& Typ, const QString& Names, bool asSet);
     void eraseEntry(size_t index, bool free);
     void clearProgram();

@@ -152,29 +152,19 @@ Value typedDefault(int type)
     }
 }
 
-orv::FormatArg formatArg(const Value& v)
+orv::FormatArg formatArg(const TfsVarRec& r)
 {
-    switch (v.type()) {
-    case orv::script::varSmallint:
-    case orv::script::varInteger:
-    case orv::script::varShortInt:
-    case orv::script::varByte:
-    case orv::script::varWord:
-        return orv::FormatArg::fromInt(v.asInt());
-    case orv::script::varLongWord:
-    case orv::script::varInt64:
-        return orv::FormatArg::fromInt64(v.asInt64());
-    case orv::script::varSingle:
-    case orv::script::varDouble:
-    case orv::script::varCurrency:
-    case orv::script::varDate:
-        return orv::FormatArg::fromFloat(v.toDouble());
-    case orv::script::varBoolean:
-        return orv::FormatArg::fromBool(v.asBool());
-    default:
-        if (v.isText())
-            return orv::FormatArg::fromString(v.text());
-        return orv::FormatArg::fromInt(0);
+    switch (r.VType) {
+    case TfsVarRec::vtInteger: return orv::FormatArg::fromInt(qint32(r.VInteger));
+    case TfsVarRec::vtInt64: return orv::FormatArg::fromInt64(r.VInteger);
+    case TfsVarRec::vtExtended: return orv::FormatArg::fromFloat(r.VExtended);
+    case TfsVarRec::vtBoolean: return orv::FormatArg::fromBool(r.VInteger != 0);
+    case TfsVarRec::vtVariant:
+        // The value inside, as the record its own type code makes.
+        if (r.VVariant.type() == orv::script::varVariant)
+            return orv::FormatArg::fromInt(0);
+        return formatArg(fsValueToVarRec(r.VVariant));
+    default: return orv::FormatArg::fromString(r.VString);
     }
 }
 
@@ -184,16 +174,8 @@ QString formatValues(const QString& format, const Value& args)
     fsValueArrayToVarRecs(args, recs);
     std::vector<orv::FormatArg> list;
     list.reserve(recs.size());
-    for (const TfsVarRec& r : recs) {
-        switch (r.VType) {
-        case TfsVarRec::vtInteger: list.push_back(orv::FormatArg::fromInt(qint32(r.VInteger))); break;
-        case TfsVarRec::vtInt64: list.push_back(orv::FormatArg::fromInt64(r.VInteger)); break;
-        case TfsVarRec::vtExtended: list.push_back(orv::FormatArg::fromFloat(r.VExtended)); break;
-        case TfsVarRec::vtBoolean: list.push_back(orv::FormatArg::fromBool(r.VInteger != 0)); break;
-        case TfsVarRec::vtVariant: list.push_back(formatArg(r.VVariant)); break;
-        default: list.push_back(orv::FormatArg::fromString(r.VString)); break;
-        }
-    }
+    for (const TfsVarRec& r : recs)
+        list.push_back(formatArg(r));
     fsFreeVarRecs(recs);
     return orv::formatString(format, list);
 }

@@ -261,6 +261,59 @@ Value fsVarRecToValue(const TfsVarRec& Rec)
     }
 }
 
+TfsVarRec fsValueToVarRec(const Value& v)
+{
+    TfsVarRec rec;
+    switch (v.type()) {
+    case orv::script::varSmallint:
+    case orv::script::varInteger:
+    case orv::script::varShortInt:
+    case orv::script::varByte:
+    case orv::script::varWord:
+        rec.VType = TfsVarRec::vtInteger;
+        rec.VInteger = v.asInt();
+        break;
+    case orv::script::varLongWord:
+        rec.VType = TfsVarRec::vtInteger;
+        rec.VInteger = v.asInt64();
+        break;
+    case orv::script::varSingle:
+    case orv::script::varDouble:
+    case orv::script::varCurrency:
+    case orv::script::varDate:
+        rec.VType = TfsVarRec::vtExtended;
+        rec.VExtended = v.toDouble();
+        break;
+    case orv::script::varOleStr:
+    case orv::script::varString:
+        // Whole texts: an 8-bit short string would cut them at 255 characters.
+        rec.VType = TfsVarRec::vtAnsiString;
+        rec.VString = v.text();
+        break;
+    case orv::script::varUString:
+        rec.VType = TfsVarRec::vtUnicodeString;
+        rec.VString = v.text();
+        break;
+    case orv::script::varBoolean:
+        rec.VType = TfsVarRec::vtBoolean;
+        rec.VInteger = v.asBool() ? 1 : 0;
+        break;
+    case orv::script::varInt64:
+        rec.VType = TfsVarRec::vtInt64;
+        rec.VInteger = v.asInt64();
+        break;
+    case orv::script::varVariant:
+        rec.VType = TfsVarRec::vtVariant;
+        rec.VVariant = v;
+        break;
+    default:
+        rec.VType = TfsVarRec::vtInteger;
+        rec.VInteger = 0;
+        break;
+    }
+    return rec;
+}
+
 void fsValueArrayToVarRecs(const Value& Array, std::vector<TfsVarRec>& Recs)
 {
     Recs.clear();
@@ -268,58 +321,8 @@ void fsValueArrayToVarRecs(const Value& Array, std::vector<TfsVarRec>& Recs)
         return;
     const int low = Array.lowBound(1), high = Array.highBound(1);
     const int dims = Array.dimCount();
-    for (int i = low; i <= high; ++i) {
-        TfsVarRec rec;
-        const Value& v = dims == 1 ? Array.element({i}) : Array.elements()[size_t(i - low)];
-        switch (v.type()) {
-        case orv::script::varSmallint:
-        case orv::script::varInteger:
-        case orv::script::varShortInt:
-        case orv::script::varByte:
-        case orv::script::varWord:
-            rec.VType = TfsVarRec::vtInteger;
-            rec.VInteger = v.asInt();
-            break;
-        case orv::script::varLongWord:
-            rec.VType = TfsVarRec::vtInteger;
-            rec.VInteger = v.asInt64();
-            break;
-        case orv::script::varSingle:
-        case orv::script::varDouble:
-        case orv::script::varCurrency:
-        case orv::script::varDate:
-            rec.VType = TfsVarRec::vtExtended;
-            rec.VExtended = v.toDouble();
-            break;
-        case orv::script::varOleStr:
-        case orv::script::varString:
-            // Whole texts: an 8-bit short string would cut them at 255 characters.
-            rec.VType = TfsVarRec::vtAnsiString;
-            rec.VString = v.text();
-            break;
-        case orv::script::varUString:
-            rec.VType = TfsVarRec::vtUnicodeString;
-            rec.VString = v.text();
-            break;
-        case orv::script::varBoolean:
-            rec.VType = TfsVarRec::vtBoolean;
-            rec.VInteger = v.asBool() ? 1 : 0;
-            break;
-        case orv::script::varInt64:
-            rec.VType = TfsVarRec::vtInt64;
-            rec.VInteger = v.asInt64();
-            break;
-        case orv::script::varVariant:
-            rec.VType = TfsVarRec::vtVariant;
-            rec.VVariant = v;
-            break;
-        default:
-            rec.VType = TfsVarRec::vtInteger;
-            rec.VInteger = 0;
-            break;
-        }
-        Recs.push_back(std::move(rec));
-    }
+    for (int i = low; i <= high; ++i)
+        Recs.push_back(fsValueToVarRec(dims == 1 ? Array.element({i}) : Array.elements()[size_t(i - low)]));
 }
 
 void fsFreeVarRecs(std::vector<TfsVarRec>& Recs)

@@ -61,6 +61,8 @@ orv::script::Value fsConstantValue(const QString& Token);
 TfsCustomVariable* fsParseDeclaration(const QString& Syntax, const TfsScript* Script);
 
 orv::script::Value fsVarRecToValue(const TfsVarRec& Rec);
+// The record one value becomes: by its type code.
+TfsVarRec fsValueToVarRec(const orv::script::Value& Value);
 void fsValueArrayToVarRecs(const orv::script::Value& Array, std::vector<TfsVarRec>& Recs);
 void fsFreeVarRecs(std::vector<TfsVarRec>& Recs);
 

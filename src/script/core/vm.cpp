@@ -1,12 +1,12 @@
 #include "script/core/vm.h"
 
-#include <cstring>
 #include <iterator>
 #include <typeinfo>
 #include <vector>
 
 #include "script/core/designators.h"
 #include "script/core/expressions.h"
+#include "script/core/scratch.h"
 #include "script/core/script.h"
 #include "script/core/statements.h"
 
@@ -436,32 +436,6 @@ private:
 
 namespace {
 
-template <size_t N>
-class Registers {
-public:
-    explicit Registers(size_t n) : FSize(n)
-    {
-        FData = n <= N ? reinterpret_cast<Value*>(FLocal) : static_cast<Value*>(::operator new(n * sizeof(Value)));
-        // All bits clear is an empty value.
-        std::memset(static_cast<void*>(FData), 0, n * sizeof(Value));
-    }
-    ~Registers()
-    {
-        for (size_t i = 0; i < FSize; ++i)
-            FData[i].~Value();
-        if (FSize > N)
-            ::operator delete(FData);
-    }
-    Registers(const Registers&) = delete;
-    Registers& operator=(const Registers&) = delete;
-    Value* data() { return FData; }
-
-private:
-    alignas(Value) unsigned char FLocal[N * sizeof(Value)];
-    Value* FData;
-    size_t FSize;
-};
-
 // An operand: in a register, or where it is kept; a value provider's answer goes into the
 // scratch register given.
 inline const Value& read(const Source& s, Value* R, Value& scratch)
@@ -486,7 +460,7 @@ void execute(const Code& code, TfsScript* p)
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
-    Registers<16> registers(size_t(code.registers));
+    ValueScratch<16> registers(size_t(code.registers));
     Value* R = registers.data();
     Value& sa = R[code.registers - 2];
     Value& sb = R[code.registers - 1];

@@ -353,14 +353,12 @@ void TfsILParser::buildAssignment(TfsXMLItem* element, TfsStatement* list, TfsSc
     statement->SetDesignator(target.release());
     statement->SetExpression(expr.release());
     statement->Optimize();
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildCall(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsCallStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsCallStmt>(element, scope);
     statement->SetDesignator(DoDesignator(element->Items(0), scope));
     if (element->Count() > 1) {
         examine(element->Items(1));
@@ -368,14 +366,12 @@ void TfsILParser::buildCall(TfsXMLItem* element, TfsStatement* list, TfsScript* 
         if (statement->Designator()->IsReadOnly())
             fail(fsMessage(TfsMessage::SLeftCantAssigned));
     }
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildIf(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsIfStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsIfStmt>(element, scope);
     statement->SetCondition(buildExpression(element->Items(0), scope));
     for (int i = 1; i < element->Count(); ++i) {
         TfsXMLItem* child = element->Items(i);
@@ -384,14 +380,12 @@ void TfsILParser::buildIf(TfsXMLItem* element, TfsStatement* list, TfsScript* sc
         else if (named(child, QLatin1StringView("elsestmt")))
             buildChildren(child, statement->ElseStmt(), scope);
     }
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildCase(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsCaseStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsCaseStmt>(element, scope);
     statement->SetCondition(buildExpression(element->Items(0), scope));
     const int n = element->Count();
     for (int i = 1; i < n; ++i) {
@@ -410,8 +404,7 @@ void TfsILParser::buildCase(TfsXMLItem* element, TfsStatement* list, TfsScript* 
     }
     if (n > 1 && !named(element->Items(n - 1), QLatin1StringView("caseselector")))
         buildStatement(element->Items(n - 1), statement->ElseStmt(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 namespace {
@@ -426,7 +419,20 @@ bool numericLoopVariable(TfsCustomVariable* item)
 
 } // namespace
 
-void TfsILParser::buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
+template <class S>
+std::unique_ptr<S> TfsILParser::newStatement(TfsXMLItem* element, TfsScript* scope)
+{
+    examine(element);
+    return std::make_unique<S>(scope, FUnitName, posOf(element));
+}
+
+void TfsILParser::addStatement(std::unique_ptr<TfsStatement> statement, TfsStatement* list, TfsXMLItem* element)
+{
+    list->Add(statement.release());
+    addCodeLine(element);
+}
+
+TfsCustomVariable* TfsILParser::loopVariable(TfsXMLItem* element, TfsScript* scope)
 {
     examine(element);
     TfsXMLItem* ident = element->Items(0);
@@ -435,6 +441,12 @@ void TfsILParser::buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* s
     TfsCustomVariable* variable = findFirstName(textOf(ident), scope, nullptr, nullptr, late);
     if (!numericLoopVariable(variable))
         fail(fsMessage(TfsMessage::SForError));
+    return variable;
+}
+
+void TfsILParser::buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
+{
+    TfsCustomVariable* variable = loopVariable(element, scope);
     auto statement = std::make_unique<TfsForStmt>(scope, FUnitName, posOf(element));
     statement->SetVariable(variable);
     statement->SetBeginValue(buildExpression(element->Items(1), scope));
@@ -448,19 +460,12 @@ void TfsILParser::buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* s
     checkAssignment(variable, statement->EndValue());
     if (element->Count() > endIndex + 1)
         buildStatement(element->Items(endIndex + 1), statement.get(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildVbFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    TfsXMLItem* ident = element->Items(0);
-    examine(ident);
-    bool late = false;
-    TfsCustomVariable* variable = findFirstName(textOf(ident), scope, nullptr, nullptr, late);
-    if (!numericLoopVariable(variable))
-        fail(fsMessage(TfsMessage::SForError));
+    TfsCustomVariable* variable = loopVariable(element, scope);
     auto statement = std::make_unique<TfsVbForStmt>(scope, FUnitName, posOf(element));
     statement->SetVariable(variable);
     auto check = [&](TfsXMLItem* item) {
@@ -478,38 +483,32 @@ void TfsILParser::buildVbFor(TfsXMLItem* element, TfsStatement* list, TfsScript*
     }
     if (element->Count() > next)
         buildStatement(element->Items(next), statement.get(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildCppFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsCppForStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsCppForStmt>(element, scope);
     buildStatement(element->Items(0), statement->FirstStmt(), scope);
     statement->SetExpression(buildExpression(element->Items(1), scope));
     buildStatement(element->Items(2), statement->SecondStmt(), scope);
     if (element->Count() > 3)
         buildStatement(element->Items(3), statement.get(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildWhile(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsWhileStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsWhileStmt>(element, scope);
     statement->SetCondition(buildExpression(element->Items(0), scope));
     if (element->Count() > 1)
         buildStatement(element->Items(1), statement.get(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildRepeat(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsRepeatStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsRepeatStmt>(element, scope);
     const int n = element->Count();
     int conditionIndex = n - 1;
     if (n > 0 && named(element->Items(n - 1), QLatin1StringView("inverse"))) {
@@ -519,14 +518,12 @@ void TfsILParser::buildRepeat(TfsXMLItem* element, TfsStatement* list, TfsScript
     statement->SetCondition(buildExpression(element->Items(conditionIndex), scope));
     for (int i = 0; i < conditionIndex; ++i)
         buildStatement(element->Items(i), statement.get(), scope);
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildTry(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsTryStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsTryStmt>(element, scope);
     for (int i = 0; i < element->Count(); ++i) {
         TfsXMLItem* child = element->Items(i);
         if (named(child, QLatin1StringView("exceptstmt"))) {
@@ -538,8 +535,7 @@ void TfsILParser::buildTry(TfsXMLItem* element, TfsStatement* list, TfsScript* s
             buildStatement(child, statement.get(), scope);
         }
     }
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildReturn(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
@@ -599,11 +595,9 @@ void TfsILParser::buildWith(TfsXMLItem* element, TfsStatement* list, TfsScript* 
 
 void TfsILParser::buildDelete(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
-    examine(element);
-    auto statement = std::make_unique<TfsCallStmt>(scope, FUnitName, posOf(element));
+    auto statement = newStatement<TfsCallStmt>(element, scope);
     statement->SetDesignator(DoDesignator(element->Items(0), scope, emFree));
-    list->Add(statement.release());
-    addCodeLine(element);
+    addStatement(std::move(statement), list, element);
 }
 
 void TfsILParser::buildUses(TfsXMLItem* element, TfsScript* scope)

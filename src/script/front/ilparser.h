@@ -132,7 +132,13 @@ private:
     void buildCall(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
     void buildIf(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
     void buildCase(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    // A statement of the element's position, and adding it with its code line.
+    template <class S>
+    std::unique_ptr<S> newStatement(TfsXMLItem* element, TfsScript* scope);
+    void addStatement(std::unique_ptr<TfsStatement> statement, TfsStatement* list, TfsXMLItem* element);
     void buildFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
+    // The variable a counting loop counts in; it must be a numeric variable.
+    TfsCustomVariable* loopVariable(TfsXMLItem* element, TfsScript* scope);
     void buildVbFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
     void buildCppFor(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
     void buildWhile(TfsXMLItem* element, TfsStatement* list, TfsScript* scope);
