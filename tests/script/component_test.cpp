@@ -260,6 +260,31 @@ TEST(Component, IntermediateCodeCanBeStoredAndBuilt)
     EXPECT_EQ(target.Variables(QStringLiteral("r")).toInt(), 42);
 }
 
+TEST(Component, DeeplyNestedStoredProgramsBuildOrFailCleanly)
+{
+    // As deep as the program reader accepts: the builder follows it or reports an error.
+    QByteArray il = "<?xml version=\"1.0\"?><program>";
+    const int depth = 4000;
+    for (int i = 0; i < depth; ++i)
+        il += "<compoundstmt pos=\"1:1\">";
+    il += "<assignstmt pos=\"1:1\"><dsgn pos=\"1:1\"><node text=\"r\" pos=\"1:2\"/></dsgn>"
+          "<expr pos=\"1:3\"><number text=\"7\" pos=\"1:4\"/></expr></assignstmt>";
+    for (int i = 0; i < depth; ++i)
+        il += "</compoundstmt>";
+    il += "<types/></program>";
+    QBuffer buffer(&il);
+    buffer.open(QIODevice::ReadOnly);
+    TfsScript s;
+    s.AddRTTI();
+    s.AddVariable(QStringLiteral("r"), QStringLiteral("Integer"), Value(0));
+    if (s.SetILCode(buffer)) {
+        s.Execute();
+        EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 7);
+    } else {
+        EXPECT_EQ(s.ErrorMsg(), QStringLiteral("Stack overflow"));
+    }
+}
+
 TEST(Component, TheReportsExpressionCache)
 {
     // The report's script: objects, Get, the macro functions, an empty program.

@@ -7,6 +7,7 @@
 #include "script/core/designators.h"
 #include "script/core/expressions.h"
 #include "script/core/scratch.h"
+#include "script/core/stack.h"
 #include "script/core/script.h"
 #include "script/core/statements.h"
 
@@ -145,6 +146,7 @@ private:
     // registers of the statements inside it.
     void compileList(TfsStatement* list)
     {
+        checkStack();
         FCode.lists.emplace_back(list, list->Changes());
         const int base = FNextReg;
         std::vector<int> toEnd;

@@ -9,6 +9,7 @@
 #include "script/core/expressions.h"
 #include "script/core/objects.h"
 #include "script/core/script.h"
+#include "script/core/stack.h"
 #include "script/core/statements.h"
 #include "script/core/typerules.h"
 #include "script/front/grammar.h"
@@ -271,6 +272,8 @@ void TfsILParser::buildChildren(TfsXMLItem* element, TfsStatement* list, TfsScri
 
 void TfsILParser::buildStatement(TfsXMLItem* element, TfsStatement* list, TfsScript* scope)
 {
+    // A stored program may nest deeper than the parser lets source text nest.
+    orv::script::checkStack();
     const QString& name = element->Name();
     auto is = [&](const char* n) { return name == QLatin1StringView(n); };
     if (is("assignstmt")) {
@@ -819,6 +822,7 @@ TfsExpression* TfsILParser::buildExpression(TfsXMLItem* element, TfsScript* scop
 
 void TfsILParser::addExpressionItems(TfsExpression* expr, TfsXMLItem* element, TfsScript* scope)
 {
+    orv::script::checkStack();
     const int n = element->Count();
     for (int i = 0; i < n; ++i) {
         TfsXMLItem* child = element->Items(i);
