@@ -305,12 +305,7 @@ Value TfsDesignator::WalkSteps(const Value* Write)
             auto* method = static_cast<TfsMethodHelper*>(s);
             if (!cls->ClassRef())
                 throw orv::Exception(fsMessage(TfsMessage::SClassRequired));
-            orv::rtti::Object* object;
-            try {
-                object = cls->ClassRef()->create(nullptr);
-            } catch (const orv::rtti::Error& e) {
-                throw orv::Exception(e.message());
-            }
+            orv::rtti::Object* object = cls->ClassRef()->create(nullptr);
             method->SetConstructed(object);
             try {
                 Value result = method->GetValue();

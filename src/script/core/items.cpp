@@ -35,21 +35,6 @@ QString upperName(const QString& name)
 
 } // namespace orv::script
 
-namespace {
-
-// Errors of the reflection layer reach scripts as errors they can catch.
-template <class F>
-auto reflect(F&& f) -> decltype(f())
-{
-    try {
-        return f();
-    } catch (const rtti::Error& e) {
-        throw orv::Exception(e.message());
-    }
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------------------
 // Lists and the base item
 
@@ -398,7 +383,7 @@ Value TfsPropertyHelper::ReadPublished(TfsObject Instance)
     const rtti::PropInfo* prop = Instance->classInfo().findProperty(FName);
     if (!prop || !prop->isReadable())
         return Value::null();
-    const QVariant v = reflect([&] { return prop->read(*Instance); });
+    const QVariant v = prop->read(*Instance);
     switch (prop->kind) {
     case rtti::Kind::Integer:
     case rtti::Kind::Enumeration:
@@ -457,7 +442,7 @@ void TfsPropertyHelper::WritePublished(TfsObject Instance, const Value& Value)
     default:
         return;
     }
-    reflect([&] { prop->write(*Instance, v); });
+    prop->write(*Instance, v);
 }
 
 Value TfsPropertyHelper::GetValue()
@@ -626,7 +611,7 @@ void TfsEventHelper::SetValue(const Value& Value)
     if (!instance)
         return;
     if (const rtti::PropInfo* prop = instance->classInfo().findProperty(FName))
-        reflect([&] { prop->write(*instance, handler); });
+        prop->write(*instance, handler);
 }
 
 void TfsCustomEvent::CallHandler(const std::vector<TfsVarRec>& Params)
