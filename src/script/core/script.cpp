@@ -507,16 +507,16 @@ bool TfsScript::IsExecutableLine(int LineN, const QString& UnitName) const
 
 void TfsScript::Execute()
 {
-    FExitCalled = false;
-    FTerminated = false;
+    SetExitCalled(false);
+    SetTerminated(false);
     FIsRunning = true;
     FMainProg = true;
     struct Reset {
         TfsScript* s;
         ~Reset()
         {
-            s->FExitCalled = false;
-            s->FTerminated = false;
+            s->SetExitCalled(false);
+            s->SetTerminated(false);
             s->FIsRunning = false;
         }
     } reset{this};
@@ -533,8 +533,8 @@ bool TfsScript::Run()
 
 void TfsScript::Terminate()
 {
-    FExitCalled = true;
-    FTerminated = true;
+    SetExitCalled(true);
+    SetTerminated(true);
     for (const Entry& e : FItems)
         if (auto* proc = dynamic_cast<TfsProcVariable*>(e.variable))
             proc->Prog()->Terminate();

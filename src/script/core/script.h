@@ -181,14 +181,16 @@ public:
     void SetMainProg(bool value) { FMainProg = value; }
     bool IsRunning() const { return FIsRunning; }
     void SetIsRunning(bool value) { FIsRunning = value; }
-    bool BreakCalled() const { return FBreakCalled; }
-    void SetBreakCalled(bool value) { FBreakCalled = value; }
-    bool ContinueCalled() const { return FContinueCalled; }
-    void SetContinueCalled(bool value) { FContinueCalled = value; }
-    bool ExitCalled() const { return FExitCalled; }
-    void SetExitCalled(bool value) { FExitCalled = value; }
-    bool Terminated() const { return FTerminated; }
-    void SetTerminated(bool value) { FTerminated = value; }
+    bool BreakCalled() const { return FStops & StopBreak; }
+    void SetBreakCalled(bool value) { setStop(StopBreak, value); }
+    bool ContinueCalled() const { return FStops & StopContinue; }
+    void SetContinueCalled(bool value) { setStop(StopContinue, value); }
+    bool ExitCalled() const { return FStops & StopExit; }
+    void SetExitCalled(bool value) { setStop(StopExit, value); }
+    bool Terminated() const { return FStops & StopTerminated; }
+    void SetTerminated(bool value) { setStop(StopTerminated, value); }
+    // Any of break, continue, exit and termination: what ends a statement list.
+    bool AnyStop() const { return FStops != 0; }
     bool RTTIAdded() const { return FRTTIAdded; }
     // The main program, owned by the script.
     TfsStatement* Statement() const { return FStatement; }
@@ -227,9 +229,10 @@ private:
     bool build(class TfsILParser& parser);
 
     const void* FAddedBy = nullptr;
-    bool FBreakCalled = false;
-    bool FContinueCalled = false;
-    bool FExitCalled = false;
+    // BreakCalled, ContinueCalled, ExitCalled and Terminated, one bit each.
+    enum : unsigned { StopBreak = 1, StopContinue = 2, StopExit = 4, StopTerminated = 8 };
+    void setStop(unsigned bit, bool on) { FStops = on ? FStops | bit : FStops & ~bit; }
+    unsigned FStops = 0;
     QString FErrorMsg;
     QString FErrorPos;
     QString FErrorUnit;
@@ -247,7 +250,6 @@ private:
     bool FRTTIAdded = false;
     TfsStatement* FStatement;
     QString FSyntaxType = QStringLiteral("VoriroVoreva");
-    bool FTerminated = false;
     QHash<QString, QSet<QString>> FUnitLines;
     QStringList FIncludePath{QString()};
     bool FUseClassLateBinding = false;

@@ -41,11 +41,11 @@ enum class Op : unsigned char {
     JumpIfNot,  // unless A is true: goto target
     JumpIf,     // if A is true: goto target
     // statements
-    Terminated, // the list's test before a statement: terminated: goto target (the list's end)
+    Terminated, // the list's test before a statement: a statement before it ended the list
+                // (break, continue, exit) or the script is terminated: goto target (the list's end)
     Enter,      // Terminated and Line of one statement: goto target, or target2 behind it
     JumpCompare, // the comparison <sub & 15> of A and B is (sub & 16 ? true : false): goto target
     Line,       // the statement's line notification; terminated then: goto target (behind it)
-    Flags,      // after a statement: break, continue or exit: goto target
     Store,      // the assignment `item` writes A
     Exec,       // the statement `item` runs by itself
     LoopEnd,    // after a loop body: break or exit: goto target; continue is consumed
@@ -153,10 +153,11 @@ private:
         for (int i = 0; i < list->Count(); ++i) {
             TfsStatement* s = list->Items(i);
             FNextReg = base;
+            // The test before each statement also ends the list after a statement that
+            // set break, continue or exit: at the start of a list none of them is set.
             FTerminatedTest = put(Op::Terminated);
             toEnd.push_back(FTerminatedTest);
             compileStatement(s, list);
-            toEnd.push_back(put(Op::Flags));
         }
         FNextReg = base;
         for (int j : toEnd)
@@ -457,7 +458,7 @@ void execute(const Code& code, TfsScript* p)
     static void* const handlers[] = {
         &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Equal, &&NotEqual, &&Less,
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&Element, &&Jump, &&JumpIfNot,
-        &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Flags, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
+        &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
@@ -550,11 +551,11 @@ JumpIf:
         ORV_JUMP(in->target);
     ORV_NEXT;
 Terminated:
-    if (p->Terminated())
+    if (p->AnyStop())
         ORV_JUMP(in->target);
     ORV_NEXT;
 Enter:
-    if (p->Terminated())
+    if (p->AnyStop())
         ORV_JUMP(in->target);
     if (TfsScript::AnyRunLineHandler()) {
         p->NotifyRunLine(in->statement->UnitName(), in->statement->SourcePos());
@@ -590,10 +591,6 @@ Line:
         if (p->Terminated())
             ORV_JUMP(in->target);
     }
-    ORV_NEXT;
-Flags:
-    if (p->BreakCalled() || p->ContinueCalled() || p->ExitCalled())
-        ORV_JUMP(in->target);
     ORV_NEXT;
 Store: {
     const Value& v = read(in->a, R, sa);
