@@ -67,6 +67,12 @@ TfsCustomVariable::TfsCustomVariable(const QString& AName, TfsVarType ATyp, cons
 {
 }
 
+TfsCustomVariable::~TfsCustomVariable()
+{
+    if (FOnGetVarValue)
+        --Providers;
+}
+
 Value TfsCustomVariable::GetValue()
 {
     return FValue;

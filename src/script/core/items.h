@@ -123,6 +123,7 @@ protected:
 class TfsCustomVariable : public TfsItemList {
 public:
     TfsCustomVariable(const QString& AName, TfsVarType ATyp, const QString& ATypeName);
+    ~TfsCustomVariable() override;
 
     // The value through the item's own rules: a variable's stored value, a procedure's
     // result, a host property, an element.
@@ -160,8 +161,15 @@ public:
     const QString& TypeName() const { return FTypeName; }
     void SetTypeName(const QString& Value) { FTypeName = Value; }
     const TfsGetVariableValueEvent& OnGetVarValue() const { return FOnGetVarValue; }
-    void SetOnGetVarValue(const TfsGetVariableValueEvent& Value) { FOnGetVarValue = Value; }
-    bool HasProvider() const { return bool(FOnGetVarValue); }
+    void SetOnGetVarValue(const TfsGetVariableValueEvent& Value)
+    {
+        Providers += int(bool(Value)) - int(bool(FOnGetVarValue));
+        FOnGetVarValue = Value;
+    }
+    bool HasProvider() const { return Providers > 0 && bool(FOnGetVarValue); }
+    // True when some item of the process has a value provider: readers of stored values
+    // look no further otherwise.
+    static bool AnyProvider() { return Providers > 0; }
 
     // What an item is, for the readers that decide often and fast how to read it.
     enum class Shape : unsigned char {
@@ -197,6 +205,7 @@ protected:
     QString FUppercaseName;
     orv::script::Value FValue = orv::script::Value::null();
     TfsGetVariableValueEvent FOnGetVarValue;
+    static inline int Providers = 0;
 };
 
 // A variable or constant of a script: the setter converts to the kind.

@@ -441,11 +441,11 @@ namespace {
 
 // An operand: in a register, or where it is kept; a value provider's answer goes into the
 // scratch register given.
-inline const Value& read(const Source& s, Value* R, Value& scratch)
+[[gnu::always_inline]] inline const Value& read(const Source& s, Value* R, Value& scratch)
 {
     if (!s.ptr)
         return R[s.reg];
-    if (s.provided && s.provided->HasProvider()) [[unlikely]] {
+    if (s.provided && TfsCustomVariable::AnyProvider() && s.provided->HasProvider()) [[unlikely]] {
         scratch = s.item->GetValue();
         return scratch;
     }
