@@ -58,9 +58,27 @@ QString textOf(const TfsXMLItem* item)
     return raw.contains(u'&') ? fsUnescapeXMLText(raw.toString()) : raw.toString();
 }
 
+// The position attribute: first in a construct's element ("pos=... pos1=..."), last in a
+// token's ("text=... pos=...").
+QStringView posView(const TfsXMLItem* item)
+{
+    const QString& text = item->Text();
+    const qsizetype t = text.size();
+    if (text.startsWith(u"pos=\"")) {
+        const qsizetype end = text.indexOf(u'"', 5);
+        return QStringView(text).mid(5, (end < 0 ? t : end) - 5);
+    }
+    if (t < 8 || text[t - 1] != u'"')
+        return propView(item, QLatin1StringView("pos"));
+    const qsizetype open = text.lastIndexOf(u'"', t - 2);
+    if (open < 6 || QStringView(text).mid(open - 5, 6) != u" pos=\"")
+        return propView(item, QLatin1StringView("pos"));
+    return QStringView(text).mid(open + 1, t - open - 2);
+}
+
 QString posOf(const TfsXMLItem* item)
 {
-    return propView(item, QLatin1StringView("pos")).toString();
+    return posView(item).toString();
 }
 
 // "line:col" read without making texts; false for anything else.
@@ -104,7 +122,7 @@ void TfsILParser::fail(const QString& message) const
 
 void TfsILParser::examine(const TfsXMLItem* item)
 {
-    if (!propView(item, QLatin1StringView("pos")).isEmpty()) {
+    if (!posView(item).isEmpty()) {
         FErrorItem = item;
         FErrorPosMade = false;
     }
@@ -760,7 +778,7 @@ void TfsILParser::makeArray(TfsXMLItem* array, TfsCustomVariable*, TfsScript* sc
                 exprs.push_back(dim->Items(k));
         // «array[5] of T»: the range the parser tried first leaves the size behind once
         // more at the same place; it is one size, not two bounds.
-        if (exprs.size() == 2 && posOf(exprs[0]) == posOf(exprs[1])
+        if (exprs.size() == 2 && posView(exprs[0]) == posView(exprs[1])
             && exprs[0]->GetProp(QStringLiteral("pos1")) == exprs[1]->GetProp(QStringLiteral("pos1")))
             exprs.pop_back();
         if (exprs.size() == 1) {
@@ -811,6 +829,8 @@ TfsExpression* TfsILParser::buildExpression(TfsXMLItem* element, TfsScript* scop
 {
     auto expr = std::make_unique<TfsExpression>(FProgram);
     addExpressionItems(expr.get(), element, scope);
+    // An argument's errors are reported where it ends.
+    expr->SetSourcePos(errorPos());
     expr->SetSource(sourceOf(element));
     const QString bad = expr->Finalize();
     if (!bad.isEmpty()) {
@@ -827,12 +847,13 @@ void TfsILParser::addExpressionItems(TfsExpression* expr, TfsXMLItem* element, T
     for (int i = 0; i < n; ++i) {
         TfsXMLItem* child = element->Items(i);
         examine(child);
-        expr->SetSourcePos(errorPos());
         if (named(child, QLatin1StringView("op"))) {
             const QString op = textOf(child);
             // An operator left over from an alternative the parser gave up.
             if (op != u")" && i == n - 1)
                 continue;
+            // Operators report type errors: they get their own position.
+            expr->SetSourcePos(errorPos());
             expr->AddOperator(op);
         } else if (named(child, QLatin1StringView("number")) || named(child, QLatin1StringView("string"))) {
             expr->AddConst(fsConstantValue(textOf(child)));
@@ -868,7 +889,7 @@ QString TfsILParser::sourceOf(const TfsXMLItem* expr)
     if (!FUnitName.isEmpty())
         return QString();
     QPoint from, to;
-    if (!readPosition(propView(expr, QLatin1StringView("pos")), from)
+    if (!readPosition(posView(expr), from)
         || !readPosition(propView(expr, QLatin1StringView("pos1")), to))
         return QString();
     const int start = FParser.GetPlainPosition(from);
