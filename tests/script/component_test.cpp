@@ -260,6 +260,29 @@ TEST(Component, IntermediateCodeCanBeStoredAndBuilt)
     EXPECT_EQ(target.Variables(QStringLiteral("r")).toInt(), 42);
 }
 
+TEST(Component, UnitsJoinTheProgram)
+{
+    TfsScript s;
+    s.AddRTTI();
+    s.SetOnGetUnit([](TfsScript&, const QString& name, QString& text) {
+        if (name.compare(u"Tools", Qt::CaseInsensitive) == 0)
+            text = QStringLiteral("var Calls: Integer; function Half(x: Integer): Integer; begin Result := x div 2 end; "
+                                  "begin Calls := 10 end.");
+    });
+    compile(s, "uses 'Tools'; var r: Integer; begin r := Half(8) + Calls end.");
+    s.Execute();
+    EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 14);
+    // An error inside a unit names the unit.
+    TfsScript t;
+    t.AddRTTI();
+    t.SetOnGetUnit([](TfsScript&, const QString&, QString& text) { text = QStringLiteral("begin Nothing := 1 end."); });
+    t.SetLines({QStringLiteral("uses 'Broken'; begin end.")});
+    EXPECT_FALSE(t.Compile());
+    EXPECT_EQ(t.ErrorMsg(), QStringLiteral("Undeclared identifier: 'Nothing'"));
+    EXPECT_EQ(t.ErrorUnit(), QStringLiteral("Broken"));
+    EXPECT_EQ(t.ErrorPos(), QStringLiteral("1:14"));
+}
+
 TEST(Component, DeeplyNestedStoredProgramsBuildOrFailCleanly)
 {
     // As deep as the program reader accepts: the builder follows it or reports an error.
