@@ -141,26 +141,31 @@ void cacheCompile()
     if (!report.Compile())
         qFatal("report script: %s", qPrintable(report.ErrorMsg()));
 
-    TfsScript cache;
-    cache.SetExtendedCharset(true);
-    cache.SetParent(&report);
     QStringList sources;
     for (int n = 0; n < kFunctions; ++n)
         sources << QStringLiteral("function fr3f%1: Variant; begin Result := IntToStr(<Riga.Quantita> * %1) + ' - ' + "
                                   "FormatFloat('#,##0.00', Prezzo * Quantita / %2) end; begin end.")
                        .arg(n)
                        .arg(n + 1);
-    QElapsedTimer timer;
-    timer.start();
-    for (int n = 0; n < kFunctions; ++n) {
-        cache.SetLines({sources[n]});
-        if (!cache.Compile())
-            qFatal("cache function %d: %s at %s", n, qPrintable(cache.ErrorMsg()), qPrintable(cache.ErrorPos()));
-        if (!cache.FindLocal(QStringLiteral("fr3f%1").arg(n)))
-            qFatal("cache function %d missing", n);
+    // The best of a few passes, each into a cache of its own, as a report fills it.
+    double ours = 1e9;
+    QString check;
+    for (int run = 0; run < kRuns; ++run) {
+        TfsScript cache;
+        cache.SetExtendedCharset(true);
+        cache.SetParent(&report);
+        QElapsedTimer timer;
+        timer.start();
+        for (int n = 0; n < kFunctions; ++n) {
+            cache.SetLines({sources[n]});
+            if (!cache.Compile())
+                qFatal("cache function %d: %s at %s", n, qPrintable(cache.ErrorMsg()), qPrintable(cache.ErrorPos()));
+            if (!cache.FindLocal(QStringLiteral("fr3f%1").arg(n)))
+                qFatal("cache function %d missing", n);
+        }
+        ours = std::min(ours, double(timer.nsecsElapsed()) / 1e3 / kFunctions);
+        check = cache.FindLocal(QStringLiteral("fr3f7"))->GetValue().toString();
     }
-    const double ours = double(timer.nsecsElapsed()) / 1e3 / kFunctions;
-    const QString check = cache.FindLocal(QStringLiteral("fr3f7"))->GetValue().toString();
 
     lua_State* L = luaL_newstate();
     luaL_openlibs(L);
@@ -171,13 +176,17 @@ void cacheCompile()
                           .arg(n)
                           .arg(n + 1)
                           .toLatin1();
-    timer.restart();
-    for (int n = 0; n < kFunctions; ++n) {
-        if (luaL_loadstring(L, luaSources[n].constData()) != LUA_OK || lua_pcall(L, 0, 1, 0) != LUA_OK)
-            qFatal("lua: %s", lua_tostring(L, -1));
-        lua_pop(L, 1);
+    double lua = 1e9;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int n = 0; n < kFunctions; ++n) {
+            if (luaL_loadstring(L, luaSources[n].constData()) != LUA_OK || lua_pcall(L, 0, 1, 0) != LUA_OK)
+                qFatal("lua: %s", lua_tostring(L, -1));
+            lua_pop(L, 1);
+        }
+        lua = std::min(lua, double(timer.nsecsElapsed()) / 1e3 / kFunctions);
     }
-    const double lua = double(timer.nsecsElapsed()) / 1e3 / kFunctions;
     lua_close(L);
     std::printf("cache functions: %d compiled, %.1f us each (goal < 50), Lua's load %.1f us, ratio %.2f; fr3f7 = %s\n",
                 kFunctions, ours, lua, ours / lua, qPrintable(check));
