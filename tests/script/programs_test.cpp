@@ -57,6 +57,18 @@ TEST(Programs, ExpressionsFollowPrioritiesAndValueRules)
          "True"},
         // Without brackets, a < b and c groups as a < (b and c): 1 < (6 and 3).
         {"var r: Variant; a, b, c: Integer; begin a := 1; b := 6; c := 3; r := a < b and c end.", "True"},
+        // The left operand is read before the right one runs: a call that changes the
+        // left variable does not change what was read.
+        {"var r: Variant; x: Integer; function G: Integer; begin x := 10; Result := 1 end; "
+         "begin x := 1; r := x + G end.", "2"},
+        {"var r: Variant; x: Integer; function G: Integer; begin x := 10; Result := 1 end; "
+         "begin x := 1; r := (x - G) * 10 + x * G end.", "10"},
+        {"var r: Variant; t: String; function G: String; begin t := 'z'; Result := 'b' end; "
+         "begin t := 'a'; r := t + G end.", "ab"},
+        {"var r: Variant; x: Integer; function G: Integer; begin x := 10; Result := 3 end; "
+         "begin x := 1; r := 0; if x < G then r := 1 end.", "1"},
+        {"var r: Variant; i, x: Integer; function G: Integer; begin x := 10; Result := 3 end; "
+         "begin x := 1; r := 0; for i := x to G do r := r + i end.", "6"},
     };
     expectResults(cases, std::size(cases));
 }

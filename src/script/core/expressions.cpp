@@ -220,7 +220,7 @@ public:
         Value GetValue() override                                                          \
         {                                                                                  \
             Value ta, tb;                                                                  \
-            const Value& a = FL.get(ta);                                                   \
+            const Value& a = FL.getBefore(FR, ta);                                         \
             const Value& b = FR.get(tb);                                                   \
             return Expr;                                                                   \
         }                                                                                  \
@@ -248,7 +248,7 @@ public:
     Value GetValue() override
     {
         Value ta, tb;
-        const Value& a = FL.get(ta);
+        const Value& a = FL.getBefore(FR, ta);
         const Value& b = FR.get(tb);
         if (a.isText() && b.isText()) {
             // A text computed here grows in place: a chain of pieces is not copied anew
@@ -267,7 +267,7 @@ public:
     Value GetValue() override
     {
         Value ta, tb;
-        const Value& a = FL.get(ta);
+        const Value& a = FL.getBefore(FR, ta);
         const Value& b = FR.get(tb);
         if (a.isText()) {
             Value r = &a == &ta ? std::move(ta) : a;
@@ -342,8 +342,8 @@ public:
     {
         if (auto* set = dynamic_cast<TfsSetNode*>(FRight))
             return Value(set->SetExpression()->Check(FL.value()));
-        const Value array = FR.value();
         const Value v = FL.value();
+        const Value array = FR.value();
         if (!array.isArray())
             return Value(false);
         const auto items = array.elements();

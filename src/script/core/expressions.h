@@ -34,6 +34,18 @@ struct Operand {
             return *direct;
         return item->GetValue();
     }
+    // Read where it is kept: reading runs nothing that could change a variable.
+    bool plain() const { return direct && !(provided && provided->HasProvider()); }
+    // The left one of two operands: copied into tmp when the right one runs code, which
+    // may change where the left one is kept.
+    const Value& getBefore(const Operand& right, Value& tmp) const
+    {
+        const Value& v = get(tmp);
+        if (&v == &tmp || right.plain()) [[likely]]
+            return v;
+        tmp = v;
+        return tmp;
+    }
 };
 
 // How to read an expression: through its root when it is a tree of ours.

@@ -203,8 +203,7 @@ private:
             default: break;
             }
             if (kind >= 0) {
-                const Source a = expression(op->Left());
-                const Source b = expression(op->Right());
+                const auto [a, b] = operands(op->Left(), op->Right());
                 const int j = put(Op::JumpCompare);
                 at(j).sub = (unsigned char)(kind | (whenTrue ? 16 : 0));
                 at(j).a = a;
@@ -286,8 +285,7 @@ private:
             // The bounds come before the line notification.
             const int counter = reg();
             reg();
-            const Source from = expression(f->FBeginValue);
-            const Source to = expression(f->FEndValue);
+            const auto [from, to] = operands(f->FBeginValue, f->FEndValue);
             const int init = put(Op::ForInit);
             at(init).dst = counter;
             at(init).a = from;
@@ -351,6 +349,37 @@ private:
         return eval(item);
     }
 
+    // Two operands read left first: when computing the right one runs code of the script,
+    // which may change where the left one is kept, the left one is copied before.
+    std::pair<Source, Source> operands(TfsCustomVariable* left, TfsCustomVariable* right)
+    {
+        Source a = expression(left);
+        if (a.ptr && runsCode(right)) {
+            const int mv = put(Op::Move);
+            at(mv).dst = reg();
+            at(mv).a = a;
+            a = inRegister(at(mv).dst);
+        }
+        return {a, expression(right)};
+    }
+
+    // Whether computing the item may run code of the script (a call, a host's getter):
+    // values kept in place, operators and array elements of them run none.
+    static bool runsCode(TfsCustomVariable* item)
+    {
+        if (auto* e = dynamic_cast<TfsExpression*>(item))
+            item = e->Root();
+        if (!item || Operand::of(item).direct)
+            return false;
+        if (auto* op = dynamic_cast<TfsOperatorNode*>(item))
+            return op->Op() == opIn || op->Op() == opIs || runsCode(op->Left()) || runsCode(op->Right());
+        if (auto* node = dynamic_cast<TfsDesignatorNode*>(item))
+            item = node->Var();
+        if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 1)
+            return runsCode(array->Ref2()->Items(0));
+        return true;
+    }
+
     Source eval(TfsCustomVariable* item)
     {
         if (auto* designator = dynamic_cast<TfsDesignator*>(item)) {
@@ -372,8 +401,7 @@ private:
     {
         const TfsOperatorType code = op->Op();
         auto binary = [&](Op kind, unsigned char sub) {
-            const Source a = expression(op->Left());
-            const Source b = expression(op->Right());
+            const auto [a, b] = operands(op->Left(), op->Right());
             const int i = put(kind);
             at(i).sub = sub;
             at(i).a = a;
