@@ -69,6 +69,9 @@ TEST(Programs, ExpressionsFollowPrioritiesAndValueRules)
          "begin x := 1; r := 0; if x < G then r := 1 end.", "1"},
         {"var r: Variant; i, x: Integer; function G: Integer; begin x := 10; Result := 3 end; "
          "begin x := 1; r := 0; for i := x to G do r := r + i end.", "6"},
+        {"var r: Variant; x: Integer; function G: Integer; begin x := 10; Result := 1 end; "
+         "function P(a, b: Integer): Integer; begin Result := a * 100 + b end; "
+         "begin x := 1; r := P(x, G) + P(x, 0) end.", "1101"},
     };
     expectResults(cases, std::size(cases));
 }

@@ -211,24 +211,28 @@ void TfsDesignator::SetValue(const Value& Value)
 
 Value TfsDesignator::CallProcedure(TfsDesignatorItem* step)
 {
-    auto* proc = static_cast<TfsProcVariable*>(step->FRef);
-    if (proc->Executing()) {
-        LocalsKeeper keeper(proc);
-        return CallProcedureNow(step);
-    }
-    return CallProcedureNow(step);
-}
-
-Value TfsDesignator::CallProcedureNow(TfsDesignatorItem* step)
-{
-    auto* proc = static_cast<TfsProcVariable*>(step->FRef);
     const std::vector<orv::script::Operand>& arguments = step->Arguments();
     const size_t argc = arguments.size();
-    // All arguments first, then the parameters: an argument may read a parameter of the
-    // same procedure.
     ValueScratch<4> args(argc);
     for (size_t j = 0; j < argc; ++j)
         args[j] = arguments[j].value();
+    return CallWith(step, args.data(), argc);
+}
+
+Value TfsDesignator::CallWith(TfsDesignatorItem* step, Value* args, size_t argc)
+{
+    if (static_cast<TfsProcVariable*>(step->FRef)->Executing()) {
+        LocalsKeeper keeper(static_cast<TfsProcVariable*>(step->FRef));
+        return Enter(step, args, argc);
+    }
+    return Enter(step, args, argc);
+}
+
+// The arguments were all read before: an argument may read a parameter of the same
+// procedure.
+Value TfsDesignator::Enter(TfsDesignatorItem* step, Value* args, size_t argc)
+{
+    auto* proc = static_cast<TfsProcVariable*>(step->FRef);
     const size_t count = std::min(argc, size_t(proc->Count()));
     for (size_t j = 0; j < count; ++j) {
         TfsParamItem* param = proc->Params(int(j));

@@ -74,7 +74,9 @@ public:
     // The step of a path that is one call of a script procedure, or nullptr.
     TfsDesignatorItem* ProcedureCall() const;
     // Calls the procedure of such a step; what reading the path does.
-    orv::script::Value CallProcedure(TfsDesignatorItem* Step);
+    static orv::script::Value CallProcedure(TfsDesignatorItem* Step);
+    // The same with the arguments read already; their values move into the parameters.
+    static orv::script::Value CallWith(TfsDesignatorItem* Step, orv::script::Value* Args, size_t Count);
     // Fixes kind, type name, read-only flag and shape once the steps are built.
     void Finalize();
     // Takes over the steps and the shape of another designator.
@@ -91,7 +93,7 @@ public:
 
 protected:
     orv::script::Value Walk(const orv::script::Value* Write);
-    orv::script::Value CallProcedureNow(TfsDesignatorItem* Step);
+    static orv::script::Value Enter(TfsDesignatorItem* Step, orv::script::Value* Args, size_t Count);
     orv::script::Value WalkSteps(const orv::script::Value* Write);
     void ResolveLateBinding();
 

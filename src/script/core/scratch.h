@@ -13,9 +13,15 @@ class ValueScratch {
 public:
     explicit ValueScratch(size_t n) : FSize(n)
     {
-        FData = n <= N ? reinterpret_cast<Value*>(FLocal) : static_cast<Value*>(::operator new(n * sizeof(Value)));
-        // All bits clear is an empty value.
-        std::memset(static_cast<void*>(FData), 0, n * sizeof(Value));
+        // All bits clear is an empty value; the local room is cleared whole, in a few
+        // stores of a size known here.
+        if (n <= N) {
+            std::memset(FLocal, 0, sizeof FLocal);
+            FData = reinterpret_cast<Value*>(FLocal);
+        } else {
+            FData = static_cast<Value*>(::operator new(n * sizeof(Value)));
+            std::memset(static_cast<void*>(FData), 0, n * sizeof(Value));
+        }
     }
     ~ValueScratch()
     {

@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "script/core/designators.h"
@@ -35,7 +36,8 @@ enum class Op : unsigned char {
     Not,        // R[dst] = not A
     Negate,     // R[dst] = -A
     Eval,       // R[dst] = item's value
-    Call,       // R[dst] = the call of the procedure step `ptr` of the designator `item`
+    Call,       // R[dst] = the call of the procedure step `step` of the designator `item`
+    CallArgs,   // the same with the arguments read from sources[target .. target + target2)
     Element,    // R[dst] = element A of the array kept at ptr
     Jump,       // goto target
     JumpIfNot,  // unless A is true: goto target
@@ -85,6 +87,7 @@ struct Instr {
 
 struct Code {
     std::vector<Instr> instrs;
+    std::vector<Source> sources; // the arguments of calls
     int registers = 0; // temporaries, then two for values that a value provider gives
     // Every list the code was made from, with its change count at that moment.
     std::vector<std::pair<const TfsItemList*, quint64>> lists;
@@ -384,6 +387,8 @@ private:
     {
         if (auto* designator = dynamic_cast<TfsDesignator*>(item)) {
             if (TfsDesignatorItem* step = designator->ProcedureCall()) {
+                if (step->Count() > 0)
+                    return call(step);
                 const int c = put(Op::Call);
                 at(c).dst = reg();
                 at(c).item = designator;
@@ -395,6 +400,34 @@ private:
         at(ev).dst = reg();
         at(ev).item = item;
         return inRegister(at(ev).dst);
+    }
+
+    // A call whose arguments are computed here, read left to right like operands.
+    Source call(TfsDesignatorItem* step)
+    {
+        FCode.lists.emplace_back(step, step->Changes());
+        const int n = step->Count();
+        std::vector<bool> runsLater(size_t(n), false);
+        for (int j = n - 2; j >= 0; --j)
+            runsLater[size_t(j)] = runsLater[size_t(j) + 1] || runsCode(step->Items(j + 1));
+        std::vector<Source> args;
+        for (int j = 0; j < n; ++j) {
+            Source a = expression(step->Items(j));
+            if (a.ptr && runsLater[size_t(j)]) {
+                const int mv = put(Op::Move);
+                at(mv).dst = reg();
+                at(mv).a = a;
+                a = inRegister(at(mv).dst);
+            }
+            args.push_back(a);
+        }
+        const int c = put(Op::CallArgs);
+        at(c).dst = reg();
+        at(c).step = step;
+        at(c).target = int(FCode.sources.size());
+        at(c).target2 = n;
+        FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
+        return inRegister(at(c).dst);
     }
 
     Source operation(TfsOperatorNode* op)
@@ -485,7 +518,7 @@ void execute(const Code& code, TfsScript* p)
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
         &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Equal, &&NotEqual, &&Less,
-        &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&Element, &&Jump, &&JumpIfNot,
+        &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&End,
     };
@@ -557,8 +590,22 @@ Eval:
     R[in->dst] = in->item->GetValue();
     ORV_NEXT;
 Call:
-    R[in->dst] = static_cast<TfsDesignator*>(in->item)->CallProcedure(in->step);
+    R[in->dst] = TfsDesignator::CallProcedure(in->step);
     ORV_NEXT;
+CallArgs: {
+    const Source* src = code.sources.data() + in->target;
+    const size_t n = size_t(in->target2);
+    ValueScratch<4> args(n);
+    // A register holds a temporary: its value moves into the parameter.
+    for (size_t j = 0; j < n; ++j) {
+        if (src[j].ptr)
+            args[j] = read(src[j], R, sa);
+        else
+            args[j] = std::move(R[src[j].reg]);
+    }
+    R[in->dst] = TfsDesignator::CallWith(in->step, args.data(), n);
+    ORV_NEXT;
+}
 Element: {
     const Value& v = read(in->a, R, sa);
     const int index = v.type() == varInteger ? v.asInt() : v.toInt();
