@@ -513,6 +513,27 @@ namespace {
     return *s.ptr;
 }
 
+// A register holds a temporary: its value moves into the parameter.
+inline Value argument(const Source& s, Value* R, Value& scratch)
+{
+    if (s.ptr)
+        return read(s, R, scratch);
+    return std::move(R[s.reg]);
+}
+
+Value callWithArguments(const Instr& in, const Source* src, Value* R, Value& scratch)
+{
+    const size_t n = size_t(in.target2);
+    if (n == 1) {
+        Value arg = argument(src[0], R, scratch);
+        return TfsDesignator::CallWith(in.step, &arg, 1);
+    }
+    ValueScratch<4> args(n);
+    for (size_t j = 0; j < n; ++j)
+        args[j] = argument(src[j], R, scratch);
+    return TfsDesignator::CallWith(in.step, args.data(), n);
+}
+
 void execute(const Code& code, TfsScript* p)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
@@ -592,20 +613,9 @@ Eval:
 Call:
     R[in->dst] = TfsDesignator::CallProcedure(in->step);
     ORV_NEXT;
-CallArgs: {
-    const Source* src = code.sources.data() + in->target;
-    const size_t n = size_t(in->target2);
-    ValueScratch<4> args(n);
-    // A register holds a temporary: its value moves into the parameter.
-    for (size_t j = 0; j < n; ++j) {
-        if (src[j].ptr)
-            args[j] = read(src[j], R, sa);
-        else
-            args[j] = std::move(R[src[j].reg]);
-    }
-    R[in->dst] = TfsDesignator::CallWith(in->step, args.data(), n);
+CallArgs:
+    R[in->dst] = callWithArguments(*in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
-}
 Element: {
     const Value& v = read(in->a, R, sa);
     const int index = v.type() == varInteger ? v.asInt() : v.toInt();
