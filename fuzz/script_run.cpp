@@ -125,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     orv::setClock(&clock);
     const QString fast = run(source, true);
     const QString plain = run(source, false);
+    // The two ways use the stack differently: endless recursion stops at another depth.
+    const QString overflow = QStringLiteral("raised: Stack overflow");
+    if (fast.contains(overflow) || plain.contains(overflow))
+        return 0;
     if (fast != plain) {
         std::fprintf(stderr, "compiled and plain running differ\n--- compiled\n%s\n--- plain\n%s\n",
                      qPrintable(fast), qPrintable(plain));

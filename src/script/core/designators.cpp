@@ -48,7 +48,7 @@ private:
         Value* place;
         Value value;
     };
-    static constexpr size_t kInline = 8;
+    static constexpr size_t kInline = 4;
     alignas(Kept) unsigned char FInline[kInline * sizeof(Kept)];
     Kept* FKept;
     size_t FCount;

@@ -502,14 +502,18 @@ namespace {
 
 // An operand: in a register, or where it is kept; a value provider's answer goes into the
 // scratch register given.
+[[gnu::noinline]] const Value& provided(const Source& s, Value& scratch)
+{
+    scratch = s.item->GetValue();
+    return scratch;
+}
+
 [[gnu::always_inline]] inline const Value& read(const Source& s, Value* R, Value& scratch)
 {
     if (!s.ptr)
         return R[s.reg];
-    if (s.provided && TfsCustomVariable::AnyProvider() && s.provided->HasProvider()) [[unlikely]] {
-        scratch = s.item->GetValue();
-        return scratch;
-    }
+    if (s.provided && TfsCustomVariable::AnyProvider() && s.provided->HasProvider()) [[unlikely]]
+        return provided(s, scratch);
     return *s.ptr;
 }
 
@@ -521,17 +525,52 @@ inline Value argument(const Source& s, Value* R, Value& scratch)
     return std::move(R[s.reg]);
 }
 
-Value callWithArguments(const Instr& in, const Source* src, Value* R, Value& scratch)
+// Slow paths and calls leave the dispatch loop: its frame, which every activation of a
+// script routine pays for, stays small, and so does the stack that recursion uses.
+[[gnu::noinline]] void callWithArguments(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch)
 {
     const size_t n = size_t(in.target2);
     if (n == 1) {
         Value arg = argument(src[0], R, scratch);
-        return TfsDesignator::CallWith(in.step, &arg, 1);
+        dst = TfsDesignator::CallWith(in.step, &arg, 1);
+        return;
     }
     ValueScratch<4> args(n);
     for (size_t j = 0; j < n; ++j)
         args[j] = argument(src[j], R, scratch);
-    return TfsDesignator::CallWith(in.step, args.data(), n);
+    dst = TfsDesignator::CallWith(in.step, args.data(), n);
+}
+
+template <Value (*F)(const Value&, const Value&)>
+[[gnu::noinline]] void computeInto(Value& dst, const Value& a, const Value& b)
+{
+    dst = F(a, b);
+}
+
+template <Value (*F)(const Value&)>
+[[gnu::noinline]] void computeInto(Value& dst, const Value& a)
+{
+    dst = F(a);
+}
+
+[[gnu::noinline]] void evaluateInto(Value& dst, TfsCustomVariable* item)
+{
+    dst = item->GetValue();
+}
+
+[[gnu::noinline]] void callInto(Value& dst, TfsDesignatorItem* step)
+{
+    dst = TfsDesignator::CallProcedure(step);
+}
+
+[[gnu::noinline]] void elementInto(Value& dst, const Value& array, int index)
+{
+    dst = TfsArrayHelper::ReadElement(array, &index, 1);
+}
+
+[[gnu::noinline]] void notifyLine(TfsScript* p, const TfsStatement* s)
+{
+    p->NotifyRunLine(s->UnitName(), s->SourcePos());
 }
 
 void execute(const Code& code, TfsScript* p)
@@ -571,7 +610,7 @@ void execute(const Code& code, TfsScript* p)
                 ORV_NEXT;                                                                  \
             }                                                                              \
         }                                                                                  \
-        R[in->dst] = Fallback(a, b);                                                       \
+        computeInto<Fallback>(R[in->dst], a, b);                                           \
         ORV_NEXT;                                                                          \
     }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
@@ -602,19 +641,19 @@ Move:
     ORV_COMPARE(Greater, >, Greater)
     ORV_COMPARE(GreaterOrEqual, >=, GreaterOrEqual)
 Not:
-    R[in->dst] = logicalNot(read(in->a, R, sa));
+    computeInto<logicalNot>(R[in->dst], read(in->a, R, sa));
     ORV_NEXT;
 Negate:
-    R[in->dst] = negate(read(in->a, R, sa));
+    computeInto<negate>(R[in->dst], read(in->a, R, sa));
     ORV_NEXT;
 Eval:
-    R[in->dst] = in->item->GetValue();
+    evaluateInto(R[in->dst], in->item);
     ORV_NEXT;
 Call:
-    R[in->dst] = TfsDesignator::CallProcedure(in->step);
+    callInto(R[in->dst], in->step);
     ORV_NEXT;
 CallArgs:
-    R[in->dst] = callWithArguments(*in, code.sources.data() + in->target, R, sa);
+    callWithArguments(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
 Element: {
     const Value& v = read(in->a, R, sa);
@@ -622,7 +661,7 @@ Element: {
     if (const Value* element = in->ptr->at1(index))
         R[in->dst] = *element;
     else
-        R[in->dst] = TfsArrayHelper::ReadElement(*in->ptr, &index, 1);
+        elementInto(R[in->dst], *in->ptr, index);
     ORV_NEXT;
 }
 Jump:
@@ -643,7 +682,7 @@ Enter:
     if (p->AnyStop())
         ORV_JUMP(in->target);
     if (TfsScript::AnyRunLineHandler()) {
-        p->NotifyRunLine(in->statement->UnitName(), in->statement->SourcePos());
+        notifyLine(p, in->statement);
         if (p->Terminated())
             ORV_JUMP(in->target2);
     }
@@ -672,7 +711,7 @@ JumpCompare: {
 }
 Line:
     if (TfsScript::AnyRunLineHandler()) {
-        p->NotifyRunLine(in->statement->UnitName(), in->statement->SourcePos());
+        notifyLine(p, in->statement);
         if (p->Terminated())
             ORV_JUMP(in->target);
     }
@@ -706,7 +745,7 @@ SetContinue:
     ORV_NEXT;
 Exit:
     if (TfsScript::AnyRunLineHandler())
-        p->NotifyRunLine(in->statement->UnitName(), in->statement->SourcePos());
+        notifyLine(p, in->statement);
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
@@ -742,6 +781,22 @@ End:
 
 } // namespace
 
+namespace {
+
+[[gnu::noinline]] void compile(TfsStatement* list, CodeHolder& holder)
+{
+    auto code = std::make_unique<Code>();
+    Compiler(*code).compileTop(list);
+    code->registers += 2;
+    code->checked = TfsItemList::AnyChanges();
+    // A form being replaced may still be running further up.
+    if (holder.current)
+        holder.retired.push_back(std::move(holder.current));
+    holder.current = std::move(code);
+}
+
+} // namespace
+
 void run(TfsStatement* list)
 {
     if (!compiledRunning) {
@@ -749,16 +804,8 @@ void run(TfsStatement* list)
         return;
     }
     CodeHolder& holder = list->Compiled();
-    if (!holder.current || !holder.current->current()) [[unlikely]] {
-        auto code = std::make_unique<Code>();
-        Compiler(*code).compileTop(list);
-        code->registers += 2;
-        code->checked = TfsItemList::AnyChanges();
-        // A form being replaced may still be running further up.
-        if (holder.current)
-            holder.retired.push_back(std::move(holder.current));
-        holder.current = std::move(code);
-    }
+    if (!holder.current || !holder.current->current()) [[unlikely]]
+        compile(list, holder);
     execute(*holder.current, list->Program());
 }
 
