@@ -330,16 +330,28 @@ void Canvas::drawTextLine(const QPointF& topLeft, const QString& text, double op
     }
     m_painter->setOpacity(opacity);
     m_painter->fillPath(path, toColor(fillColor));
-    // Underline and strike-out as bars of the face's own position and thickness.
+    for (const QRectF& bar : decorationBars(topLeft, x - topLeft.x()))
+        m_painter->fillRect(bar, toColor(fillColor));
+}
+
+std::vector<QRectF> Canvas::decorationBars(const QPointF& topLeft, double width) const
+{
+    std::vector<QRectF> bars;
+    const TextFace& f = face();
+    if (f.isEmpty())
+        return bars;
+    // Bars of the face's own position and thickness.
+    const double scale = font.size / f.unitsPerEm();
+    const double base = topLeft.y() + baseline();
     auto bar = [&](int position, int thickness) {
         const double t = std::max(thickness * scale, 0.5);
-        const double y = base - position * scale - t / 2;
-        m_painter->fillRect(QRectF(topLeft.x(), y, x - topLeft.x(), t), toColor(fillColor));
+        bars.emplace_back(topLeft.x(), base - position * scale - t / 2, width, t);
     };
     if (font.underline)
         bar(f.underlinePosition(), f.underlineThickness());
     if (font.strikeOut)
         bar(f.strikeoutPosition(), f.strikeoutThickness());
+    return bars;
 }
 
 } // namespace orv

@@ -96,6 +96,9 @@ public:
     std::vector<QString> layoutLines(const QString& text, double width, bool wordWrap) const;
     // One line with its top-left corner at the point, underline and strike-out included.
     virtual void drawTextLine(const QPointF& topLeft, const QString& text, double opacity = 1);
+    // The underline and strike-out bars of a line of that width with its top-left corner
+    // at the point, as drawTextLine fills them with the current font; none without them.
+    std::vector<QRectF> decorationBars(const QPointF& topLeft, double width) const;
 
 private:
     bool ready() const { return m_painter != nullptr; }
