@@ -137,6 +137,19 @@ public:
         if (f.isEmpty()) return std::nullopt;
         return f;
     }
+    std::optional<QString> saveFile(const SaveFileRequest& r) override
+    {
+        QFileDialog dialog(QApplication::activeWindow(), r.title, r.initialDir, qtFilter(r.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        QString suffix = r.defaultExt;
+        if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+        if (!r.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
 };
 
 class DesktopShell final : public ShellService {

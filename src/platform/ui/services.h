@@ -49,11 +49,26 @@ struct OpenFileRequest {
     QString fileName;
 };
 
+struct SaveFileRequest {
+    QString title;
+    // Filter in the "Description|*.pdf" form of the windows.
+    QString filter;
+    // Added to a name typed without an extension (".pdf").
+    QString defaultExt;
+    QString initialDir;
+    QString fileName;
+    // Ask before replacing an existing file.
+    bool overwritePrompt = false;
+};
+
 class FileDialogService {
 public:
     virtual ~FileDialogService() = default;
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+    // The file to write, or nothing when the dialog was cancelled. A service that offers
+    // no save dialog answers as if it had been cancelled.
+    virtual std::optional<QString> saveFile(const SaveFileRequest& request) { return std::nullopt; }
 };
 
 class ShellService {
