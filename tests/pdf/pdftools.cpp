@@ -8,6 +8,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace orv::pdf::test {
 
 ToolResult runTool(const QString& program, const QStringList& args)
@@ -61,6 +64,68 @@ QByteArray inflate(const QByteArray& data)
     }
     inflateEnd(&z);
     return rc == Z_STREAM_END ? out : QByteArray();
+}
+
+namespace {
+
+std::vector<int> greys(const QImage& image)
+{
+    std::vector<int> out(std::size_t(image.width()) * std::size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            out[std::size_t(y) * std::size_t(image.width()) + std::size_t(x)] = qGray(image.pixel(x, y));
+    return out;
+}
+
+// For every pixel of `from`: whether `to` has a pixel of a near grey level close by.
+std::vector<bool> unmatched(const std::vector<int>& from, const std::vector<int>& to, int w, int h, int radius,
+                            int tolerance)
+{
+    std::vector<bool> out(from.size(), false);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int g = from[std::size_t(y) * std::size_t(w) + std::size_t(x)];
+            bool found = false;
+            for (int dy = -radius; dy <= radius && !found; ++dy)
+                for (int dx = -radius; dx <= radius && !found; ++dx) {
+                    const int xx = x + dx, yy = y + dy;
+                    if (xx >= 0 && yy >= 0 && xx < w && yy < h &&
+                        std::abs(to[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] - g) <= tolerance)
+                        found = true;
+                }
+            out[std::size_t(y) * std::size_t(w) + std::size_t(x)] = !found;
+        }
+    return out;
+}
+
+} // namespace
+
+double mismatch(const QImage& a, const QImage& b, int radius, int tolerance)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1;
+    const auto ga = greys(a), gb = greys(b);
+    const auto ua = unmatched(ga, gb, a.width(), a.height(), radius, tolerance);
+    const auto ub = unmatched(gb, ga, a.width(), a.height(), radius, tolerance);
+    const auto count = [](const std::vector<bool>& v) { return double(std::count(v.begin(), v.end(), true)); };
+    return std::max(count(ua), count(ub)) / double(ga.size());
+}
+
+QImage mismatchPicture(const QImage& a, const QImage& b, int radius, int tolerance)
+{
+    if (a.size() != b.size() || a.isNull())
+        return QImage();
+    const auto ga = greys(a), gb = greys(b);
+    const auto ua = unmatched(ga, gb, a.width(), a.height(), radius, tolerance);
+    const auto ub = unmatched(gb, ga, a.width(), a.height(), radius, tolerance);
+    QImage out(a.size(), QImage::Format_RGB32);
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const std::size_t i = std::size_t(y) * std::size_t(a.width()) + std::size_t(x);
+            const int g = 128 + ga[i] / 2;
+            out.setPixel(x, y, ua[i] ? qRgb(255, 0, 0) : ub[i] ? qRgb(0, 0, 255) : qRgb(g, g, g));
+        }
+    return out;
 }
 
 PdfFile::PdfFile(QByteArray bytes) : m_bytes(std::move(bytes))

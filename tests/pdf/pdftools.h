@@ -23,6 +23,13 @@ QImage renderPage(const QString& pdfPath, int page, int dpi, const QString& pass
 
 QByteArray inflate(const QByteArray& data);
 
+// How far two renderings of one page differ: the share of pixels of either image whose
+// grey level no pixel of the other image within `radius` pixels comes near (within
+// `tolerance` levels of 255). Images of different sizes differ completely.
+double mismatch(const QImage& a, const QImage& b, int radius = 2, int tolerance = 64);
+// A picture of where the images differ (red: only in a, blue: only in b), for looking at.
+QImage mismatchPicture(const QImage& a, const QImage& b, int radius = 2, int tolerance = 64);
+
 // Reads a file as the writer lays it out: one cross-reference section, uncompressed
 // object headers. Offsets that do not point at their object are reported by check().
 class PdfFile {
