@@ -198,7 +198,8 @@ void TfrxPDFExport::writeText(TfrxCustomMemoView* Memo)
     writeTextRuns(Memo, text.runs);
     for (const TextBar& bar : text.bars) {
         op(ColorOperands(bar.color) + " rg");
-        for (qsizetype i = 0; i < bar.area.size(); ++i)
+        const qsizetype corners = bar.area.isClosed() ? bar.area.size() - 1 : bar.area.size();
+        for (qsizetype i = 0; i < corners; ++i)
             op(point(bar.area[i].x(), bar.area[i].y()) + (i == 0 ? " m" : " l"));
         op("h");
         op("f");
