@@ -5,8 +5,10 @@
 #include "reports.h"
 
 #include "pdf/pdfsyntax.h"
+#include "platform/ui/services.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -101,4 +103,254 @@ TEST_F(PdfExportTest, WorkedExampleGivesItsObjectsAndPageContent)
                                                      "/PrintScaling /None", ">>", ">>", "endobj"})));
     const QRegularExpression id(QStringLiteral("/ID \\[<([0-9a-f]{32})><\\1>\\]\r\n"));
     EXPECT_TRUE(id.match(QString::fromLatin1(file.trailer())).hasMatch()) << file.trailer().toStdString();
+}
+
+TEST_F(PdfExportTest, SettingsOfANewFilter)
+{
+    TfrxPDFExport pdf;
+    EXPECT_TRUE(pdf.Compressed());
+    EXPECT_FALSE(pdf.EmbeddedFonts());
+    EXPECT_TRUE(pdf.EmbedFontsIfProtected());
+    EXPECT_TRUE(pdf.HTMLTags());
+    EXPECT_EQ(pdf.Quality(), 95);
+    EXPECT_EQ(pdf.Author(), QStringLiteral("Orvanta"));
+    EXPECT_EQ(pdf.Subject(), QStringLiteral("Orvanta PDF export"));
+    EXPECT_TRUE(pdf.ShowDialog());
+    EXPECT_EQ(pdf.GetDescription(), QStringLiteral("PDF file"));
+    EXPECT_EQ(pdf.FilterDesc, QStringLiteral("Adobe PDF file (*.pdf)|*.pdf"));
+    EXPECT_EQ(pdf.DefaultExt, QStringLiteral(".pdf"));
+    // The permission value follows the flags.
+    EXPECT_EQ(pdf.EncBits(), -4);
+    pdf.SetProtectionFlags({});
+    EXPECT_EQ(pdf.EncBits(), -64);
+    pdf.SetProtectionFlags({ePrint, eCopy});
+    EXPECT_EQ(pdf.EncBits(), -64 + 4 + 16);
+    // The properties are published for the window's stored settings.
+    const auto* prop = pdf.classInfo().findProperty(QStringLiteral("EmbedFontsIfProtected"));
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(prop->defaultValue, 1);
+}
+
+TEST_F(PdfExportTest, NoPagesLeaveAnEmptyPageTree)
+{
+    auto report = makeExampleReport();
+    // A page list that selects no prepared page.
+    const QByteArray bytes = exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.PageNumbers = QStringLiteral("9"); });
+    const PdfFile file(bytes);
+    ASSERT_EQ(file.check(), QString());
+    EXPECT_EQ(file.object(1), lines({"1 0 obj", "<<", "/Type /Pages", "/Kids []", "/Count 0", ">>", "endobj"}));
+    EXPECT_EQ(file.objectCount(), 3); // the page tree, the information and the catalog
+}
+
+TEST_F(PdfExportTest, CompressedStreamsKeepTheirPlainLength)
+{
+    auto report = makeExampleReport();
+    const PdfFile plain(exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.SetCompressed(false); }));
+    const PdfFile packed(exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.SetCompressed(true); }));
+    ASSERT_EQ(packed.check(), QString());
+    const QByteArray content = packed.dictionary(2);
+    const QByteArray raw = packed.rawStream(2);
+    EXPECT_EQ(content, "2 0 obj\r\n<< /Filter /FlateDecode /Length " + QByteArray::number(raw.size()) +
+                           " /Length1 181 >>\r\n");
+    EXPECT_EQ(packed.pageContent(0), plain.pageContent(0));
+    EXPECT_TRUE(packed.object(2).contains(raw + "\r\nendstream\r\n"));
+    // The text map and the font file are deflated as well.
+    const QList<int> maps = packed.objectsWith("  /Filter /FlateDecode /Length1 ");
+    ASSERT_EQ(maps.size(), 2) << packed.bytes().left(2000).toStdString();
+    for (int n : maps)
+        EXPECT_EQ(packed.stream(n).size(), PdfFile::integer(packed.dictionary(n), "/Length1"));
+}
+
+TEST_F(PdfExportTest, ViewerPreferencesAndEmptyInformation)
+{
+    auto report = makeExampleReport();
+    const PdfFile file(exportToMemory(*report, [](TfrxPDFExport& pdf) {
+        pdf.SetTitle(QString());
+        pdf.SetAuthor(QString());
+        pdf.SetPrintScaling(true);
+        pdf.SetHideToolbar(true);
+        pdf.SetHideMenubar(true);
+        pdf.SetHideWindowUI(true);
+        pdf.SetFitWindow(true);
+        pdf.SetCenterWindow(true);
+    }));
+    const int catalog = PdfFile::reference(file.trailer(), "/Root");
+    EXPECT_TRUE(file.object(catalog).endsWith(lines({"/ViewerPreferences <<", "/HideToolbar true", "/HideMenubar true",
+                                                     "/HideWindowUI true", "/FitWindow true", "/CenterWindow true",
+                                                     ">>", ">>", "endobj"})))
+        << file.object(catalog).toStdString();
+    const QByteArray info = file.object(PdfFile::reference(file.trailer(), "/Info"));
+    EXPECT_TRUE(info.contains("/Title <FEFF>\r\n/Author <FEFF>\r\n"));
+}
+
+TEST_F(PdfExportTest, FontsAreListedOnEveryPageFromTheirFirstUse)
+{
+    auto report = makeReport();
+    addMemo(firstPage(*report), QStringLiteral("txtUno"), 0, 0, 200, 20, QStringLiteral("Uno"));
+    auto* second = new TfrxReportPage(report.get());
+    second->SetName(QStringLiteral("Page2"));
+    addMemo(second, QStringLiteral("txtDue"), 0, 0, 200, 20, QStringLiteral("Due"));
+    addMemo(second, QStringLiteral("txtTre"), 0, 30, 200, 20, QStringLiteral("Tre"))
+        ->Font()->SetName(QStringLiteral("Courier New"));
+    const PdfFile file(exportToMemory(*report));
+    ASSERT_EQ(file.check(), QString());
+    ASSERT_EQ(file.pages().size(), 2);
+    const QByteArray page1 = file.dictionary(file.pages()[0]), page2 = file.dictionary(file.pages()[1]);
+    const int arial = PdfFile::reference(page1, "/F0");
+    EXPECT_FALSE(page1.contains("/F1 "));
+    EXPECT_EQ(PdfFile::reference(page2, "/F0"), arial);
+    EXPECT_GT(PdfFile::reference(page2, "/F1"), arial);
+    EXPECT_EQ(file.objectsWith("/Subtype /Type0").size(), 2);
+}
+
+TEST_F(PdfExportTest, TextMapsHoldAtMostAHundredPairsABlock)
+{
+    QString text;
+    for (char16_t c = 0x21; c < 0x21 + 94; ++c)
+        text += QChar(c);
+    for (char16_t c = 0xC0; c < 0xC0 + 30; ++c)
+        text += QChar(c);
+    auto report = makeReport();
+    addMemo(firstPage(*report), QStringLiteral("txtAll"), 0, 0, 700, 200, text)->SetWordWrap(true);
+    const PdfFile file(exportToMemory(*report));
+    const QList<int> fonts = file.objectsWith("/Subtype /Type0");
+    ASSERT_EQ(fonts.size(), 1);
+    const QByteArray map = file.stream(PdfFile::reference(file.dictionary(fonts[0]), "/ToUnicode"));
+    EXPECT_TRUE(map.contains("\r\n100 beginbfchar\r\n")) << map.left(600).toStdString();
+    EXPECT_TRUE(map.contains("\r\n24 beginbfchar\r\n"));
+    EXPECT_EQ(map.count("endbfchar"), 2);
+}
+
+TEST_F(PdfExportTest, OutputToACallersStreamStaysOpenAndIsNeverOpened)
+{
+    struct Shell : orv::ui::ShellService {
+        QStringList opened;
+        void open(const QString& command) override { opened << command; }
+    } shell;
+    orv::ui::setShell(&shell);
+    auto report = makeExampleReport();
+    ASSERT_TRUE(report->PrepareReport(true));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        TfrxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetOpenAfterExport(true);
+        pdf.Stream = &buffer;
+        EXPECT_TRUE(report->Export(&pdf));
+        EXPECT_TRUE(buffer.isOpen());
+        EXPECT_TRUE(shell.opened.isEmpty());
+
+        // To a file, the file is handed to the desktop once written.
+        QTemporaryDir dir;
+        pdf.Stream = nullptr;
+        pdf.SetFileName(QStringLiteral("Preventivo.pdf"));
+        pdf.SetDefaultPath(dir.path());
+        EXPECT_TRUE(report->Export(&pdf));
+        const QString written = QDir(dir.path()).filePath(QStringLiteral("Preventivo.pdf"));
+        EXPECT_TRUE(QFile::exists(written));
+        EXPECT_EQ(shell.opened, QStringList{u'"' + written + u'"'});
+    }
+    orv::ui::setShell(nullptr);
+}
+
+TEST_F(PdfExportTest, AFileThatCannotBeCreatedIsReportedAndNothingElseHappens)
+{
+    QTemporaryDir dir;
+    auto report = makeExampleReport();
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    const QString missing = QDir(dir.path()).filePath(QStringLiteral("manca/Cliente.pdf"));
+    pdf.SetFileName(missing);
+    EXPECT_FALSE(report->Export(&pdf));
+    ASSERT_EQ(errorBoxes.size(), 1);
+    EXPECT_TRUE(errorBoxes[0].startsWith(QStringLiteral("The following error(s) have occured:\r\nCannot create file \"") +
+                                         missing + u'"'))
+        << errorBoxes[0].toStdString();
+    EXPECT_FALSE(QFile::exists(missing));
+
+    // Without a file name and a stream nothing is written and nothing is told.
+    errorBoxes.clear();
+    pdf.SetFileName(QString());
+    EXPECT_FALSE(report->Export(&pdf));
+    EXPECT_TRUE(errorBoxes.isEmpty());
+
+    // A later export to a good name works with the same filter and replaces the file.
+    const QString good = QDir(dir.path()).filePath(QStringLiteral("Cliente.pdf"));
+    QFile old(good);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    pdf.SetFileName(good);
+    EXPECT_TRUE(report->Export(&pdf));
+    QFile written(good);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(PdfFile(written.readAll()).check(), QString());
+}
+
+TEST_F(PdfExportTest, ProtectedDocumentsOpenWithTheirPasswords)
+{
+    if (!haveTools())
+        GTEST_SKIP() << "qpdf and poppler-utils are not installed";
+    QTemporaryDir dir;
+    auto report = makeCardReport();
+    ASSERT_TRUE(report->PrepareReport(true));
+    struct Case {
+        QString user, owner;
+        TfrxPDFEncBits flags;
+        int permission;
+    };
+    const Case cases[] = {
+        {QStringLiteral("utente"), QStringLiteral("padrone"), {ePrint, eModify, eCopy, eAnnot}, -4},
+        {QStringLiteral("utente"), QString(), {}, -64},
+        {QString(), QStringLiteral("padrone"), {ePrint}, -60},
+    };
+    for (const Case& k : cases) {
+        const QString file = QDir(dir.path()).filePath(QStringLiteral("protetto.pdf"));
+        TfrxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetCompressed(false);
+        pdf.SetUserPassword(k.user);
+        pdf.SetOwnerPassword(k.owner);
+        pdf.SetProtectionFlags(k.flags);
+        pdf.SetEmbedFontsIfProtected(false);
+        pdf.SetEmbeddedFonts(true);
+        pdf.SetTitle(QString::fromUtf8("Scheda è informativa"));
+        pdf.SetFileName(file);
+        ASSERT_TRUE(report->Export(&pdf));
+        // An empty owner password takes the user password; the embedding follows the
+        // setting for protected documents.
+        EXPECT_EQ(pdf.OwnerPassword(), k.owner.isEmpty() ? k.user : k.owner);
+        EXPECT_FALSE(pdf.EmbeddedFonts());
+
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const PdfFile parsed(f.readAll());
+        ASSERT_EQ(parsed.check(), QString());
+        EXPECT_EQ(PdfFile::integer(parsed.trailer(), "/P"), k.permission);
+        EXPECT_TRUE(parsed.trailer().contains("/Filter /Standard\r\n/V 2\r\n/R 3\r\n/Length 128\r\n"));
+        EXPECT_FALSE(parsed.bytes().contains("/Title <FEFF"));
+
+        const std::pair<QString, QString> openings[] = {{QStringLiteral("-upw"), k.user},
+                                                        {QStringLiteral("-opw"), pdf.OwnerPassword()}};
+        for (const auto& [option, password] : openings) {
+            const ToolResult check =
+                runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), QStringLiteral("--password=") + password, file});
+            EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
+            EXPECT_TRUE(check.output.contains(QStringLiteral("R = 3"))) << check.output.toStdString();
+            const ToolResult text = runTool(QStringLiteral("pdftotext"),
+                                            {QStringLiteral("-layout"), option, password, file, QStringLiteral("-")});
+            EXPECT_TRUE(text.output.contains(QString::fromUtf8("Saldo: à è € 1.234,00"))) << text.output.toStdString();
+            const ToolResult info = runTool(QStringLiteral("pdfinfo"), {option, password, file});
+            EXPECT_TRUE(info.output.simplified().contains(QString::fromUtf8("Title: Scheda è informativa")))
+                << info.output.toStdString();
+            EXPECT_TRUE(info.output.contains(QStringLiteral("CreationDate:    Sun Dec  5 14:30:00 2021")))
+                << info.output.toStdString();
+        }
+        if (!k.user.isEmpty()) {
+            const ToolResult locked = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file});
+            EXPECT_NE(locked.exitCode, 0);
+        }
+    }
 }
