@@ -1,0 +1,69 @@
+// The small pieces of PDF syntax and the standard security handler's values.
+#include "pdf/pdfsecurity.h"
+#include "pdf/pdfsyntax.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv::pdf;
+
+TEST(PdfSyntax, NumbersAndColours)
+{
+    EXPECT_EQ(fixed(595.2755), QByteArray("595.28"));
+    EXPECT_EQ(fixed(-1.5), QByteArray("-1.50"));
+    EXPECT_EQ(fixed(0), QByteArray("0.00"));
+    EXPECT_EQ(fixed(0.125), QByteArray("0.13"));
+    EXPECT_EQ(fontSize(10.0000005), QByteArray("10"));
+    EXPECT_EQ(fontSize(8.25), QByteArray("8.25"));
+
+    const struct {
+        std::uint32_t argb;
+        const char* operands;
+    } colours[] = {{0xFF000000, "0 0 0"},          {0xFFFFFFFF, "1 1 1"},          {0xFFE6E6FA, "0.90 0.90 0.98"},
+                   {0xFFB0C4DE, "0.69 0.77 0.87"}, {0x00000000, "0.00 0.00 0.00"}, {0x80FF0000, "1.00 0.00 0.00"}};
+    for (const auto& c : colours)
+        EXPECT_EQ(colorOperands(c.argb), QByteArray(c.operands)) << std::hex << c.argb;
+    EXPECT_EQ(pageColorOperands(0xFF0A80FE), QByteArray("0.03 0.50 0.99"));
+    EXPECT_EQ(pageColorOperands(0xFFFF0000), QByteArray("1 0 0"));
+}
+
+TEST(PdfSyntax, DashPatterns)
+{
+    const struct {
+        TfrxFrameStyle style;
+        double width;
+        const char* line;
+    } cases[] = {{fsSolid, 1, "[] 0 d"},
+                 {fsDash, 1, "[6.00 ] 0 d"},
+                 {fsDot, 1, "[2.00 6.00 ] 0 d"},
+                 {fsDashDot, 0.5, "[3.00 3.00 1.00 3.00 ] 0 d"},
+                 {fsDashDotDot, 1, "[6.00 6.00 2.00 6.00 2.00 6.00 ] 0 d"},
+                 {fsDouble, 2, "[] 0 d"},
+                 {fsAltDot, 1, "[] 0 d"},
+                 {fsSquare, 1, "[] 0 d"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(dashLine(c.style, c.width), QByteArray(c.line)) << int(c.style);
+}
+
+TEST(PdfSyntax, Strings)
+{
+    EXPECT_EQ(escapeLiteral("a(b)c\\d\r\n\x01"), QByteArray("a\\(b\\)c\\\\d\\r\\n\x01"));
+    EXPECT_EQ(hexTextString(QString()), QByteArray("<FEFF>"));
+    EXPECT_EQ(hexTextString(QString::fromUtf8("à€")), QByteArray("<FEFF00E020AC>"));
+    EXPECT_EQ(utf16beWithMarker(QStringLiteral("A")), QByteArray("\xFE\xFF\x00\x41", 4));
+    EXPECT_EQ(hex4(0x37), QByteArray("0037"));
+}
+
+// Values computed apart from the program, by the standard's algorithms for revision 3.
+TEST(PdfSecurity, EntriesAndKeysOfTheStandardHandler)
+{
+    const QByteArray id = QByteArray::fromHex("0123456789abcdef0123456789abcdef");
+    const StandardSecurity s("padrone", "utente", -4, id);
+    EXPECT_EQ(s.ownerEntry().toHex(), QByteArray("06e119b7b5df1c819c9b841decc13b0a781cbf085cffa89f8524bf355b26551e"));
+    EXPECT_EQ(s.documentKey().toHex(), QByteArray("56715f4f79105a2c2ebfbcbef30e4225"));
+    EXPECT_EQ(s.userEntry().toHex(), QByteArray("c79640bf8e72382f5d88f7b21b28c8ec") + QByteArray(32, '0'));
+    EXPECT_EQ(s.objectKey(7).toHex(), QByteArray("0b38563866a8b31fdc001c94fb153565"));
+    // The cipher starts afresh for every string.
+    EXPECT_EQ(s.encrypt(7, "Totale").toHex(), QByteArray("87f5a12e074c"));
+    EXPECT_EQ(s.encrypt(7, "Totale").toHex(), QByteArray("87f5a12e074c"));
+    EXPECT_EQ(StandardSecurity::padded(QByteArray(40, 'x')), QByteArray(32, 'x'));
+}
