@@ -1,5 +1,6 @@
 // The texts of the PDF export filter and its options dialog, added to the engine's string
-// resources before the first filter is made.
+// resources when the program starts, so that every window that lists the export filters
+// finds their descriptions, whether or not a filter exists yet.
 #include "pdf/pdfexport.h"
 #include "report/base/resources.h"
 
@@ -58,5 +59,11 @@ void registerExportTexts()
     static std::once_flag once;
     std::call_once(once, [] { frxStringResources()->AddXML(QByteArray(kExportTexts)); });
 }
+
+namespace {
+// Every program that holds the PDF filter links this file; the texts are there before
+// its main function runs.
+[[maybe_unused]] const bool kRegisteredAtStart = (registerExportTexts(), true);
+} // namespace
 
 } // namespace orv::pdf

@@ -5,6 +5,7 @@
 #include "report/model/report.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QTabBar>
 
@@ -112,7 +113,26 @@ TfrxPDFExportDialog::TfrxPDFExportDialog(QWidget* owner) : Form(owner, dialogSpe
     OkB.onClick = [this] { setModalResult(mrOk); };
     CancelB.onClick = [this] { setModalResult(mrCancel); };
     onCreate = [this] { FormCreate(); };
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
     created();
+}
+
+bool TfrxPDFExportDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return Form::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+        CancelB.click();
+        return true;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && watched != CancelB.widget()) {
+        OkB.click();
+        return true;
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void TfrxPDFExportDialog::FormCreate()

@@ -72,4 +72,9 @@ public:
     void PageNumbersEChange();
     // Shows the tab's page.
     void PageControl1Change(int Index);
+
+protected:
+    // Enter confirms the dialog from wherever the focus stands (Cancel aside), Escape
+    // cancels it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
