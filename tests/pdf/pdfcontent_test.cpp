@@ -110,7 +110,40 @@ TEST_F(PdfContentTest, TextColourStyleAndDecorations)
     EXPECT_EQ(file.objectsWith(",Bold\r\n/Encoding").size(), 1);
 }
 
-TEST_F(PdfContentTest, FractionalSizesAreWrittenWhole)
+TEST_F(PdfContentTest, CharacterSpacingAndRuledLines)
+{
+    auto report = makeReport();
+    pageMemo(*report, 0, 0, 300, 20, QStringLiteral("Totale"))->SetHAlign(haRight);
+    TfrxMemoView* spaced = pageMemo(*report, 0, 40, 300, 20, QStringLiteral("Totale"));
+    spaced->SetHAlign(haRight);
+    spaced->SetCharSpacing(1);
+    // An empty memo three and a half lines high.
+    TfrxMemoView* ruled = pageMemo(*report, 0, 80, 300, 0, QString());
+    const double lh = ruled->Font()->GetHeight(), gap = ruled->GapY();
+    ruled->SetHeight(3.5 * lh);
+    ruled->SetUnderlines(true);
+    // The preparation reads the layout back from its copy: the memos are made anew.
+    const QList<QByteArray> c = contentLines(exportToMemory(*report));
+
+    // The spacing is set once, and a right-aligned line moves right by one spacing, as
+    // the space after its last character does not show.
+    ASSERT_EQ(c.count("0.75 Tc"), 1) << joined(c).toStdString();
+    QList<double> xs;
+    for (const QByteArray& l : c)
+        if (l.endsWith(" Td"))
+            xs.append(l.split(' ')[0].toDouble());
+    ASSERT_EQ(xs.size(), 2);
+    EXPECT_NEAR(xs[1] - xs[0], 0.75, 0.006);
+    EXPECT_LT(c.indexOf("0.75 Tc"), c.lastIndexOf("BT"));
+
+    // One ruled line for each whole line that fits.
+    for (int i = 1; i <= 4; ++i) {
+        const QByteArray start = px(0) + ' ' + py(80 + gap + 1 + i * lh) + " m";
+        EXPECT_EQ(c.contains(start), i <= 3) << i << ' ' << joined(c).toStdString();
+    }
+}
+
+TEST_F(PdfContentTest, FractionalSizesKeepTheirFraction)
 {
     auto report = makeReport();
     TfrxMemoView* m = pageMemo(*report, 0, 0, 300, 20, QStringLiteral("Stampa eseguita"));
