@@ -5,6 +5,7 @@
 #include "reports.h"
 
 #include "pdf/pdfsyntax.h"
+#include "report/base/resources.h"
 #include "platform/ui/services.h"
 
 #include <QBuffer>
@@ -129,6 +130,21 @@ TEST_F(PdfExportTest, SettingsOfANewFilter)
     const auto* prop = pdf.classInfo().findProperty(QStringLiteral("EmbedFontsIfProtected"));
     ASSERT_NE(prop, nullptr);
     EXPECT_EQ(prop->defaultValue, 1);
+}
+
+TEST(PdfExportTexts, AreThereFromTheStartWithoutAnyFilter)
+{
+    // No filter is made here: the texts come with the program's start.
+    const std::pair<const char*, const char*> texts[] = {
+        {"PDFexport", "PDF file"},
+        {"8700", "Export to PDF"},
+        {"8707", "Adobe PDF file (*.pdf)|*.pdf"},
+        {"8708", ".pdf"},
+        {"8979", "Authentification"},
+        {"8988", "Print scaling"},
+    };
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(frxStringResources()->Get(QString::fromLatin1(name)), QString::fromLatin1(text)) << name;
 }
 
 TEST_F(PdfExportTest, NoPagesLeaveAnEmptyPageTree)
