@@ -45,6 +45,7 @@
 #include "quotes/preventivi.h"
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"
+#include "report/preview/startup.h"
 #include "warehouse/datipneumatici.h"
 #include "warehouse/expmagazzino.h"
 #include "warehouse/giacenza.h"
@@ -250,6 +251,7 @@ int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::fu
 {
     ui::useSoftwareDrawing();
     ui::Application app(argc, argv);
+    frxInitializeReportUserInterface();
     // The login window heads the start table. It goes on the screen first; the other
     // windows follow in their fixed order as soon as it has been painted, in one go, so
     // the loop handles no input before every window exists and the user does not wait
