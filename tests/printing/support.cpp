@@ -77,6 +77,7 @@ std::optional<DeviceCaps> RecordingPrinterService::Measure(const QString& Printe
     const FakePrinter* p = find(Printer);
     if (!p)
         return std::nullopt;
+    ++measures;
     double w = 210, h = 297;
     if (Mode.PaperSize == 256 && Mode.PaperWidth > 0)
         w = Mode.PaperWidth / 10, h = Mode.PaperLength / 10;

@@ -58,6 +58,7 @@ public:
     // Answers of the printers' settings dialog: the mode it leaves, or a cancel.
     std::deque<std::optional<DeviceMode>> propertiesAnswers;
     QList<QByteArray> raw;
+    int measures = 0; // set-ups measured (each reconfiguration of a printer)
 
     FakePrinter& add(const QString& name, const QString& location = QString());
 

@@ -1,0 +1,318 @@
+// Printing prepared pages: which pages, copies, collation, order, duplex and paper go to
+// the printer, and what is drawn on each printed page.
+#include "support.h"
+
+#include "report/model/bands.h"
+#include "platform/core/canvas.h"
+#include "report/print/printers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QProcess>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+using namespace orv::report;
+using namespace orv::report::test;
+
+namespace {
+
+// The page numbers printed, told by a list line that only that page holds (lines 1 to
+// 54 are on page 1 of the 120-line list, 55 to 110 on page 2); an empty page gives 0.
+QList<int> printedPages(const PrintedDocument& doc)
+{
+    QList<int> out;
+    for (const PrintedPage& p : doc.pages) {
+        int page = 0;
+        for (const QString& line : p.lines()) {
+            if (line == listLine(1))
+                page = 1;
+            else if (line == listLine(60))
+                page = 2;
+            else if (line == listLine(120))
+                page = 3;
+        }
+        out << page;
+    }
+    return out;
+}
+
+} // namespace
+
+class PrintLoopTest : public PrintingTest {
+protected:
+    std::unique_ptr<TfrxReport> report;
+    // 120 lines: 54 on page 1, 56 on page 2, 10 and the footer on page 3.
+    void prepare(int lines = 120)
+    {
+        report = preparedList(lines);
+        report->PrintOptions()->SetShowDialog(false);
+    }
+};
+
+TEST_F(PrintLoopTest, PrintsEveryPageOfTheListWithItsLinesAtTheirPlaces)
+{
+    prepare();
+    ASSERT_EQ(pagesOf(*report).Count(), 3);
+    ASSERT_TRUE(report->Print());
+    ASSERT_EQ(printing.documents.size(), 1u);
+    const PrintedDocument& doc = printing.documents[0];
+    EXPECT_EQ(doc.printer, QStringLiteral("Ufficio"));
+    EXPECT_EQ(doc.title, QStringLiteral("Riepilogo dati"));
+    EXPECT_TRUE(doc.ended);
+    EXPECT_FALSE(doc.aborted);
+    ASSERT_EQ(doc.pages.size(), 3u);
+    QStringList all;
+    for (const PrintedPage& p : doc.pages) {
+        EXPECT_EQ(p.mode.PaperSize, 9);
+        EXPECT_EQ(p.mode.Orientation, DeviceMode::Landscape);
+        EXPECT_EQ(p.mode.Copies, 1);
+        all << p.lines();
+    }
+    QStringList expected{QStringLiteral("Riepilogo")};
+    for (int i = 1; i <= 120; ++i)
+        expected << listLine(i);
+    ASSERT_GE(all.size(), expected.size());
+    EXPECT_EQ(all.mid(0, expected.size()), expected);
+    EXPECT_TRUE(all.last().startsWith(QStringLiteral("Stampa eseguita in data ")));
+    EXPECT_EQ(doc.pages[0].lines().size(), 1 + 54);
+    EXPECT_EQ(doc.pages[1].lines().size(), 56);
+
+    // Device pixels at 300 per inch from the printable corner, 4 mm in from the paper's:
+    // the list memo's text starts 2 pixels in from its left edge, 11.34 pixels in from the
+    // 10 mm margin.
+    const auto first = std::find_if(doc.pages[0].texts.begin(), doc.pages[0].texts.end(),
+                                    [](const auto& t) { return t.text == listLine(1); });
+    ASSERT_NE(first, doc.pages[0].texts.end());
+    const double scale = 300 / 96.0;
+    EXPECT_NEAR(first->topLeft.x(), (10 * fr01cm + 11.33859 + 2) * scale - 4 * 300 / 25.4, 1.5);
+    EXPECT_NEAR(first->size, 8 * 96 / 72.0 * scale, 0.01);
+}
+
+TEST_F(PrintLoopTest, PageListOddAndEven)
+{
+    struct Case {
+        const char* pages;
+        TfrxPrintPages which;
+        QList<int> printed;
+    };
+    const Case cases[] = {
+        {"", ppAll, {1, 2, 3}},
+        {"1-", ppAll, {1, 2, 3}},
+        {"2,3", ppAll, {2, 3}},
+        {"1, 3", ppEven, {}},
+        {"1-3", ppOdd, {1, 3}},
+        {"2, 9", ppAll, {2}},
+        {"3,1", ppAll, {3, 1}},
+    };
+    prepare();
+    for (const Case& c : cases) {
+        printing.documents.clear();
+        report->PrintOptions()->SetPageNumbers(QString::fromLatin1(c.pages));
+        report->PrintOptions()->SetPrintPages(c.which);
+        EXPECT_TRUE(report->Print()) << c.pages;
+        const QList<int> printed = printing.documents.empty() ? QList<int>() : printedPages(printing.documents[0]);
+        EXPECT_EQ(printed, c.printed) << c.pages;
+        // Nothing printed opens no document.
+        EXPECT_EQ(printing.documents.size(), c.printed.isEmpty() ? 0u : 1u) << c.pages;
+    }
+}
+
+TEST_F(PrintLoopTest, CopiesCollatedOrByThePrinter)
+{
+    prepare();
+    report->PrintOptions()->SetCopies(2);
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printedPages(printing.documents[0]), QList<int>({1, 2, 3, 1, 2, 3}));
+    EXPECT_EQ(printing.documents[0].pages[0].mode.Copies, 1);
+
+    printing.documents.clear();
+    report->PrintOptions()->SetCopies(2);
+    report->PrintOptions()->SetCollate(false);
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printedPages(printing.documents[0]), QList<int>({1, 2, 3}));
+    EXPECT_EQ(printing.documents[0].startMode.Copies, 2);
+
+    printing.documents.clear();
+    report->PrintOptions()->SetCopies(0);
+    report->PrintOptions()->SetReverse(true);
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printedPages(printing.documents[0]), QList<int>({3, 2, 1}));
+}
+
+TEST_F(PrintLoopTest, DuplexCopiesStartOnASheetOfTheirOwn)
+{
+    prepare();
+    report->PrintOptions()->SetCopies(2);
+    report->PrintOptions()->Duplex = dmVertical;
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printedPages(printing.documents[0]), QList<int>({1, 2, 3, 0, 1, 2, 3, 0}));
+    EXPECT_EQ(printing.documents[0].pages[0].mode.Duplex, DeviceMode::Vertical);
+    // The duplex mode stays as the print left it; the other options come back.
+    EXPECT_EQ(report->PrintOptions()->Duplex, dmVertical);
+    EXPECT_EQ(report->PrintOptions()->Copies(), 2);
+}
+
+TEST_F(PrintLoopTest, PrinterIsSetUpAgainOnlyWhereThePaperChanges)
+{
+    report = listReport(3);
+    auto* second = new TfrxReportPage(report.get());
+    second->SetName(QStringLiteral("Page2"));
+    second->SetPaperSize(11);
+    auto* note = new TfrxMemoView(second);
+    note->SetName(QStringLiteral("txtNota"));
+    note->SetBounds(0, 0, 300, 20);
+    note->SetText(QStringLiteral("Seconda pagina"));
+    ASSERT_TRUE(report->PrepareReport(true));
+    ASSERT_EQ(pagesOf(*report).Count(), 2);
+    report->PrintOptions()->SetShowDialog(false);
+    report->PrintOptions()->SetCopies(2);
+    frxPrinterList();
+    printing.measures = 0;
+    ASSERT_TRUE(report->Print());
+    const PrintedDocument& doc = printing.documents[0];
+    ASSERT_EQ(doc.pages.size(), 4u);
+    EXPECT_EQ(doc.pages[0].mode.PaperSize, 9);
+    EXPECT_EQ(doc.pages[1].mode.PaperSize, 11);
+    EXPECT_EQ(doc.pages[1].mode.Orientation, DeviceMode::Portrait);
+    EXPECT_EQ(doc.pages[2].mode.PaperSize, 9);
+    EXPECT_EQ(printing.measures, 4);
+
+    printing.documents.clear();
+    printing.measures = 0;
+    report->PrintOptions()->SetPageNumbers(QStringLiteral("1"));
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printing.measures, 1);
+}
+
+TEST_F(PrintLoopTest, StopRequestAbortsTheDocument)
+{
+    prepare();
+    int seen = 0;
+    report->OnPrintPage = [&](TfrxReportPage*, int) {
+        if (++seen == 2)
+            report->SetTerminated(true);
+    };
+    EXPECT_TRUE(report->Print());
+    ASSERT_EQ(printing.documents.size(), 1u);
+    EXPECT_TRUE(printing.documents[0].aborted);
+    EXPECT_EQ(printing.documents[0].pages.size(), 2u);
+}
+
+TEST_F(PrintLoopTest, NamedPrinterIsUsedAndTheOptionsComeBack)
+{
+    prepare();
+    report->PrintOptions()->SetPrinter(QStringLiteral("Laboratorio"));
+    report->PrintOptions()->SetPageNumbers(QStringLiteral("2"));
+    ASSERT_TRUE(report->Print());
+    EXPECT_EQ(printing.documents[0].printer, QStringLiteral("Laboratorio"));
+    EXPECT_EQ(report->PrintOptions()->PageNumbers(), QStringLiteral("2"));
+    EXPECT_EQ(pagesOf(*report).CopyNo, 0);
+}
+
+TEST_F(PrintLoopTest, WithoutPrintersNothingIsPrinted)
+{
+    printing.printers.clear();
+    frxResetPrinterList();
+    prepare();
+    EXPECT_FALSE(report->Print());
+    EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("You have no printers installed")});
+    EXPECT_TRUE(printing.documents.empty());
+}
+
+TEST_F(PrintLoopTest, UnreadablePrinterPrintsNothingAndSaysSo)
+{
+    printing.printers[0].opens = false;
+    frxResetPrinterList();
+    prepare();
+    EXPECT_FALSE(report->Print());
+    EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("Printer selected is not valid")});
+    EXPECT_TRUE(printing.documents.empty());
+}
+
+namespace {
+
+// A printer that writes PDF files through QPrinter at 1200 dots per inch, edge to edge.
+class PdfPrinterService : public RecordingPrinterService {
+public:
+    std::unique_ptr<PrintDocument> StartDocument(const QString&, const QString& Title, const QString& FileName,
+                                                 const DeviceMode& Mode) override
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setResolution(1200);
+        printer->setOutputFileName(FileName);
+        printer->setDocName(Title);
+        applyDeviceMode(*printer, Mode);
+        return startQPrinterDocument(std::move(printer));
+    }
+};
+
+// Page n of a PDF file drawn at 96 dots per inch.
+QImage pdfPage(const QString& file, int page)
+{
+    const QString prefix = QFileInfo(file).path() + QStringLiteral("/page");
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"),
+                                         QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                         QStringLiteral("-png"), QStringLiteral("-singlefile"), file, prefix});
+    p.waitForFinished(60000);
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+// The share of pixels that are dark in one picture and light in the other.
+double inkMismatch(const QImage& a, const QImage& b)
+{
+    int differ = 0, ink = 0;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            const int ga = qGray(a.pixel(x, y)), gb = qGray(b.pixel(x, y));
+            ink += ga < 128 || gb < 128;
+            differ += (ga < 100 && gb > 200) || (gb < 100 && ga > 200);
+        }
+    return ink ? double(differ) / ink : 1.0;
+}
+
+} // namespace
+
+TEST_F(PrintLoopTest, ListPrintedThroughQPrinterGivesAPdfOfThreeLandscapePages)
+{
+    PdfPrinterService pdf;
+    FakePrinter& p = pdf.add(QStringLiteral("PDF"));
+    p.dpi = 1200;
+    p.margin = 0;
+    pdf.defaultPrinter = QStringLiteral("PDF");
+    setPrinterService(&pdf);
+    prepare();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("riepilogo.pdf"));
+    report->PrintOptions()->PrnOutFileName = file;
+    ASSERT_TRUE(report->Print());
+    ASSERT_TRUE(QFile::exists(file));
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file});
+    info.waitForFinished(30000);
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595")))) << meta.toStdString();
+
+    // Each printed page looks as the preview draws it at 100 %: the same lines at the same
+    // places (the rasterisers' anti-aliasing aside).
+    for (int page = 1; page <= 3; ++page) {
+        const QImage printed = pdfPage(file, page);
+        ASSERT_EQ(printed.size(), QSize(1123, 794)) << page;
+        QImage screen(printed.size(), QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        {
+            QPainter painter(&screen);
+            orv::Canvas canvas(&painter);
+            pagesOf(*report).DrawPage(page - 1, &canvas, 1, 1, 0, 0);
+        }
+        EXPECT_LT(inkMismatch(printed, screen), 0.08) << page;
+    }
+    setPrinterService(&printing);
+}
