@@ -122,7 +122,14 @@ ORV_RTTI_DEFINE(TfrxDMPMemoView, TfrxCustomMemoView)
     c.prop("VAlign", &V::VAlign, &V::SetVAlign).def(vaTop);
 }
 
-TfrxDMPMemoView::TfrxDMPMemoView(orv::Component* AOwner) : TfrxCustomMemoView(AOwner) { resetFont(); }
+TfrxDMPMemoView::TfrxDMPMemoView(orv::Component* AOwner) : TfrxCustomMemoView(AOwner)
+{
+    // Placed on a dot-matrix page at creation (also when a stored layout or a prepared
+    // page is read back), the text takes the page's style as it would on any later move.
+    if (TfrxDMPPage* page = dotMatrixPageOf(this); page && ParentFont())
+        m_fontStyle = page->FontStyle();
+    resetFont();
+}
 
 void TfrxDMPMemoView::resetFont()
 {
@@ -218,7 +225,11 @@ ORV_RTTI_DEFINE(TfrxDMPLineView, TfrxCustomLineView)
     c.prop("ParentFont", &V::ParentFont, &V::SetParentFont).def(true);
 }
 
-TfrxDMPLineView::TfrxDMPLineView(orv::Component* AOwner) : TfrxCustomLineView(AOwner) {}
+TfrxDMPLineView::TfrxDMPLineView(orv::Component* AOwner) : TfrxCustomLineView(AOwner)
+{
+    if (TfrxDMPPage* page = dotMatrixPageOf(this); page && ParentFont())
+        m_fontStyle = page->FontStyle();
+}
 
 void TfrxDMPLineView::SetFontStyle(TfrxDMPFontStyles Value)
 {

@@ -39,6 +39,10 @@ protected:
         m_owner->DoContentPaint(p, e->rect());
     }
 
+    // The wheel over the content is the scroll window's, whether the platform hands it on
+    // from here or not.
+    void wheelEvent(QWheelEvent* e) override { m_owner->wheelEvent(e); }
+
 private:
     TfrxScrollWin* m_owner;
 };

@@ -436,7 +436,7 @@ void TfrxPreviewForm::ShowZoomText()
     // whole percentage.
     m_writingZoom = true;
     try {
-        ZoomCB->setEditText(text);
+        writeZoomText(text);
         applyZoomText(true);
     } catch (...) {
         m_writingZoom = false;
@@ -457,9 +457,21 @@ void TfrxPreviewForm::applyZoomText(bool MoveFocus)
     // The box shows what the zoom became (7 % reads 25 %).
     const QString shown = QString::number(frxRound((long double)FPreview->Zoom() * 100)) + u'%';
     if (ZoomCB->currentText() != shown)
-        ZoomCB->setEditText(shown);
+        writeZoomText(shown);
     if (MoveFocus)
         FPreview->setFocus();
+}
+
+void TfrxPreviewForm::writeZoomText(const QString& Text)
+{
+    // A percentage of the list is also its current entry, so that the list opens on it.
+    const int at = ZoomCB->findText(Text);
+    if (at >= 0) {
+        ZoomCB->setCurrentIndex(at);
+    } else {
+        ZoomCB->setCurrentIndex(-1);
+        ZoomCB->setEditText(Text);
+    }
 }
 
 void TfrxPreviewForm::SetOutlineDown(bool Down) { OutlineB->SetDown(Down); }

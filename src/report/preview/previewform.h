@@ -135,6 +135,7 @@ private:
     void CompactToolBar();
     void placeChildren();
     void applyZoomText(bool MoveFocus);
+    void writeZoomText(const QString& Text);
     void setDrillDown(bool Expand);
     void ExportItemClick(int Index);
     TfrxToolButton* toolButton(const char* Name, int X, const QString& Hint, int Row, int Column);
