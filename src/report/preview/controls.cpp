@@ -331,7 +331,6 @@ TfrxTreeView::TfrxTreeView(QWidget* Parent) : QTreeWidget(Parent), m_editBox(new
     setHeaderHidden(true);
     m_editBox->hide();
     m_editBox->installEventFilter(this);
-    QObject::connect(m_editBox, &QLineEdit::returnPressed, this, [this] { orv::report::guarded([this] { EndEdit(true); }); });
     auto refresh = [](QTreeWidgetItem* item) {
         if (auto* node = dynamic_cast<TfrxTreeViewItem*>(item))
             node->UpdateIcon();
@@ -445,8 +444,11 @@ void TfrxTreeView::keyPressEvent(QKeyEvent* e)
 bool TfrxTreeView::eventFilter(QObject* o, QEvent* e)
 {
     if (o == m_editBox && m_isEditing) {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
-            orv::report::guarded([this] { EndEdit(false); });
+        // Enter and Esc end the edit here: passed on, Enter would reach the tree and open
+        // a new edit at once.
+        const int key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e)->key() : 0;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            orv::report::guarded([this, key] { EndEdit(key != Qt::Key_Escape); });
             return true;
         }
         if (e->type() == QEvent::FocusOut)

@@ -723,35 +723,23 @@ void TfrxPreview::RebuildPageLayout()
 
 // ------------------------------------------------ panels
 
-void TfrxPreview::SetOutlineVisible(bool Value)
-{
-    const bool changed = Value != m_outlineVisible;
-    m_outlineVisible = Value;
-    if (Value)
-        m_thumbnailVisible = false;
-    m_outline->setVisible(m_outlineVisible);
-    m_thumbnail->setVisible(m_thumbnailVisible);
-    m_splitter->setVisible(m_outlineVisible || m_thumbnailVisible);
-    if (m_host) {
-        m_host->SetOutlineDown(m_outlineVisible);
-        m_host->SetThumbnailsDown(m_thumbnailVisible);
-    }
-    placeChildren();
-    if (changed)
-        RebuildPageLayout();
-}
+void TfrxPreview::SetOutlineVisible(bool Value) { showSidePanels(Value, Value ? false : m_thumbnailVisible); }
 
-void TfrxPreview::SetThumbnailVisible(bool Value)
+void TfrxPreview::SetThumbnailVisible(bool Value) { showSidePanels(Value ? false : m_outlineVisible, Value); }
+
+void TfrxPreview::showSidePanels(bool Outline, bool Thumbnails)
 {
-    const bool changed = Value != m_thumbnailVisible;
-    m_thumbnailVisible = Value;
-    if (Value)
-        m_outlineVisible = false;
+    // The outline and the thumbnails share the left band: at most one of them shows, and
+    // the splitter with it.
+    const bool changed = Outline != m_outlineVisible || Thumbnails != m_thumbnailVisible;
+    const bool thumbnailsShown = Thumbnails && !m_thumbnailVisible;
+    m_outlineVisible = Outline;
+    m_thumbnailVisible = Thumbnails;
     m_outline->setVisible(m_outlineVisible);
     m_thumbnail->setVisible(m_thumbnailVisible);
     m_splitter->setVisible(m_outlineVisible || m_thumbnailVisible);
     placeChildren();
-    if (Value) {
+    if (thumbnailsShown) {
         m_thumbnail->SetHorzPosition(m_thumbnail->HorzPosition());
         m_thumbnail->SetVertPosition(m_thumbnail->VertPosition());
     }

@@ -237,6 +237,7 @@ protected:
 private:
     friend class TfrxPreviewWorkspace;
     void placeChildren();
+    void showSidePanels(bool Outline, bool Thumbnails);
     void pageChanged();
     // Pages set by the program (not by scrolling) stay current even where the view
     // cannot scroll that far.
