@@ -489,6 +489,57 @@ TEST_F(PreviewTest, RefreshKeepsThePageUnlessTheReportGrewShorter)
     });
 }
 
+namespace {
+
+// An export filter of the registry that records the pages it is given.
+class PageRecorder : public TfrxCustomExportFilter {
+public:
+    PageRecorder() : TfrxCustomExportFilter(nullptr) { SetShowDialog(false); }
+    QList<int> pages;
+    QString GetDescription() const override { return QStringLiteral("Pagine registrate"); }
+    void StartPage(TfrxReportPage*, int Index) override { pages << Index + 1; }
+    void ExportObject(TfrxComponent*) override {}
+};
+
+void chooseFromMenu(QMenu* menu, const QString& text)
+{
+    ASSERT_TRUE(menu->isVisible());
+    for (QAction* a : menu->actions())
+        if (a->text() == text) {
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(a).center());
+            return;
+        }
+    FAIL() << "no item " << text.toStdString();
+}
+
+} // namespace
+
+TEST_F(PreviewTest, ExportButtonListsTheRegisteredFiltersAndExportsTheCurrentPage)
+{
+    report->PreviewOptions()->SetButtons({pbExport, pbNavigator, pbClose});
+    preview([&](TfrxPreviewForm& f) { EXPECT_TRUE(f.ExportB->isHidden()); });
+
+    PageRecorder recorder;
+    recorder.CurPage = true;
+    preview([&](TfrxPreviewForm& f) {
+        ASSERT_FALSE(f.ExportB->isHidden());
+        clickOn(f.LastB);
+        clickOn(f.ExportB);
+        chooseFromMenu(f.ExportPopup, QStringLiteral("Pagine registrate..."));
+        EXPECT_EQ(recorder.pages, QList<int>{3});
+        EXPECT_FALSE(control(f).Locked());
+        // All pages through the right-click menu's export submenu.
+        recorder.CurPage = false;
+        recorder.PageNumbers.clear();
+        clickOn(control(f).Workspace()->Content(), Qt::RightButton, QPoint(300, 300));
+        // The submenu opens from its item with the arrow key.
+        QTest::mouseMove(f.RightMenu, f.RightMenu->actionGeometry(f.ExportMI->menuAction()).center());
+        QTest::keyClick(f.RightMenu, Qt::Key_Right);
+        chooseFromMenu(f.ExportMI, QStringLiteral("Pagine registrate..."));
+        EXPECT_EQ(recorder.pages, QList<int>({3, 1, 2, 3}));
+    });
+}
+
 // ---------------------------------------------------------------- same lines on screen and paper
 
 namespace {
