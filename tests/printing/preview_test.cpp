@@ -19,7 +19,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTreeWidget>
 #include <QWheelEvent>
+
+#include <cmath>
 
 using namespace orv::report;
 using namespace orv::report::test;
@@ -70,7 +73,16 @@ protected:
             script(*form);
         };
         report->ShowReport(true);
-        EXPECT_TRUE(ran);
+        EXPECT_TRUE(ran) << messages.texts().join(u'|').toStdString();
+    }
+    // The pages as prepared, without preparing them again.
+    void showPrepared(std::function<void(TfrxPreviewForm&)> script)
+    {
+        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::ui::Form& f) {
+            script(dynamic_cast<TfrxPreviewForm&>(f));
+        };
+        report->ShowPreparedReport();
+        EXPECT_EQ(modal.shown.count(QStringLiteral("frxPreviewForm")), 1);
     }
     // A window of a fixed size instead of a maximised one.
     void windowed() { report->PreviewOptions()->SetMaximized(false); }
@@ -537,6 +549,58 @@ TEST_F(PreviewTest, ExportButtonListsTheRegisteredFiltersAndExportsTheCurrentPag
         QTest::keyClick(f.RightMenu, Qt::Key_Right);
         chooseFromMenu(f.ExportMI, QStringLiteral("Pagine registrate..."));
         EXPECT_EQ(recorder.pages, QList<int>({3, 1, 2, 3}));
+    });
+}
+
+TEST_F(PreviewTest, OutlineTakesTheViewToItsPlace)
+{
+    report->PreviewOptions()->SetButtons({pbOutline, pbNavigator, pbClose});
+    ASSERT_TRUE(report->PrepareReport(true));
+    // The outline of the prepared pages: the report on page 1, its list below it.
+    TfrxCustomOutline* outline = pagesOf(*report).Outline();
+    pagesOf(*report).CurPage = 0;
+    outline->LevelRoot();
+    outline->AddItem(QStringLiteral("Riepilogo dati"), 0);
+    pagesOf(*report).CurPage = 1;
+    outline->AddItem(QStringLiteral("Elenco"), 40);
+    showPrepared([&](TfrxPreviewForm& f) {
+        TfrxPreview& p = control(f);
+        clickOn(f.OutlineB);
+        ASSERT_TRUE(p.OutlineVisible());
+        EXPECT_TRUE(f.OutlineB->Down());
+        QTreeWidget* tree = p.OutlineTree();
+        EXPECT_EQ(tree->width(), 120);
+        ASSERT_EQ(tree->topLevelItemCount(), 1);
+        QTreeWidgetItem* top = tree->topLevelItem(0);
+        EXPECT_EQ(top->text(0), QStringLiteral("Riepilogo dati"));
+        ASSERT_EQ(top->childCount(), 1);
+        EXPECT_EQ(top->child(0)->text(0), QStringLiteral("Elenco"));
+        EXPECT_TRUE(top->isExpanded());
+
+        clickOn(f.LastB);
+        ASSERT_EQ(p.PageNo(), 3);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(top).center());
+        EXPECT_EQ(p.PageNo(), 1);
+        EXPECT_EQ(p.Workspace()->VertPosition(), 0);
+        EXPECT_TRUE(p.Workspace()->hasFocus());
+        // A place inside a page: its top margin and the place, 10 pixels below the view's top.
+        QTreeWidgetItem* list = top->child(0);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(list).center());
+        EXPECT_EQ(p.PageNo(), 2);
+        EXPECT_EQ(p.Workspace()->VertPosition(),
+                  std::min(p.Workspace()->VertScrollBar()->maximum(),
+                           p.Workspace()->PageList().Items(1).OffsetY + int(std::lround(10 * fr01cm + 40)) - 10));
+
+        // Its own menu collapses and expands every node.
+        const QPoint at = tree->visualItemRect(top).center();
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &menu);
+        ASSERT_TRUE(p.OutlinePopup()->isVisible());
+        chooseFromMenu(p.OutlinePopup(), QStringLiteral("Collapse all"));
+        EXPECT_FALSE(top->isExpanded());
+        clickOn(f.OutlineB);
+        EXPECT_FALSE(p.OutlineVisible());
+        EXPECT_TRUE(p.Splitter()->isHidden());
     });
 }
 
