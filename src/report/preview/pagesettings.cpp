@@ -22,7 +22,7 @@ namespace {
 
 QString res(int Id) { return frxResourceText(Id); }
 
-orv::ui::FormSpec spec()
+orv::ui::FormSpec windowLayout()
 {
     orv::ui::FormSpec s;
     s.name = QStringLiteral("frxPageSettingsForm");
@@ -49,7 +49,7 @@ QPixmap sheetPicture(int W, int H)
 
 } // namespace
 
-TfrxPageSettingsForm::TfrxPageSettingsForm(QWidget* Owner) : EngineWindow(Owner, spec())
+TfrxPageSettingsForm::TfrxPageSettingsForm(QWidget* Owner) : EngineWindow(Owner, windowLayout())
 {
     SizeL = AddGroup(nullptr, "SizeL", 4, 4, 277, 101, QString());
     SizeCB = AddCombo(SizeL, "SizeCB", 8, 18, 261, 21);

@@ -27,7 +27,7 @@ namespace {
 QString res(int Id) { return frxResourceText(Id); }
 QString res(const char* Name) { return frxStringResources()->Get(QString::fromLatin1(Name)); }
 
-orv::ui::FormSpec spec()
+orv::ui::FormSpec windowLayout()
 {
     orv::ui::FormSpec s;
     s.name = QStringLiteral("frxPreviewForm");
@@ -62,7 +62,7 @@ QWidget* bar(QWidget* Parent, const char* Name)
 
 } // namespace
 
-TfrxPreviewForm::TfrxPreviewForm(QWidget* Owner) : EngineWindow(Owner, spec())
+TfrxPreviewForm::TfrxPreviewForm(QWidget* Owner) : EngineWindow(Owner, windowLayout())
 {
     ToolBar = bar(this, "ToolBar");
     PrintB = toolButton("PrintB", 5, res(102), 19, 5);

@@ -8,7 +8,7 @@
 
 namespace {
 
-orv::ui::FormSpec spec()
+orv::ui::FormSpec windowLayout()
 {
     orv::ui::FormSpec s;
     s.name = QStringLiteral("frxProgress");
@@ -19,7 +19,7 @@ orv::ui::FormSpec spec()
 
 } // namespace
 
-TfrxProgress::TfrxProgress(QWidget* Owner) : EngineWindow(Owner, spec())
+TfrxProgress::TfrxProgress(QWidget* Owner) : EngineWindow(Owner, windowLayout())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(271, 147);

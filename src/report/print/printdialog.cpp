@@ -26,7 +26,7 @@ namespace {
 QString res(int Id) { return frxResourceText(Id); }
 QString res(const char* Name) { return frxStringResources()->Get(QString::fromLatin1(Name)); }
 
-orv::ui::FormSpec spec()
+orv::ui::FormSpec windowLayout()
 {
     orv::ui::FormSpec s;
     s.name = QStringLiteral("frxPrintDialog");
@@ -38,7 +38,7 @@ orv::ui::FormSpec spec()
 
 } // namespace
 
-TfrxPrintDialog::TfrxPrintDialog(QWidget* Owner) : EngineWindow(Owner, spec())
+TfrxPrintDialog::TfrxPrintDialog(QWidget* Owner) : EngineWindow(Owner, windowLayout())
 {
     Label12 = AddGroup(nullptr, "Label12", 4, 4, 549, 73, QString());
     NameL = AddLabel(Label12, "NameL", 8, 20, 50, 17, QString());
