@@ -3,6 +3,7 @@
 // right-click menu, thumbnails, printing from it and closing, all through real events.
 #include "support.h"
 
+#include "pdf/pdfexport.h"
 #include "platform/core/canvas.h"
 #include "report/model/bands.h"
 #include "report/preview/previewform.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -550,6 +553,31 @@ TEST_F(PreviewTest, ExportButtonListsTheRegisteredFiltersAndExportsTheCurrentPag
         chooseFromMenu(f.ExportMI, QStringLiteral("Pagine registrate..."));
         EXPECT_EQ(recorder.pages, QList<int>({3, 1, 2, 3}));
     });
+}
+
+TEST_F(PreviewTest, ExportToPdfFromTheRightClickMenuUsesTheLastPdfExporter)
+{
+    TfrxPDFExport first, last;
+    first.SetFileName(programFolder() + QStringLiteral("primo.pdf"));
+    last.SetFileName(programFolder() + QStringLiteral("riepilogo.pdf"));
+    for (TfrxPDFExport* pdf : {&first, &last})
+        pdf->SetShowDialog(false);
+    preview([&](TfrxPreviewForm& f) {
+        // The submenu offers each exporter under its description.
+        QStringList items;
+        for (QAction* a : f.ExportMI->actions())
+            items << a->text();
+        EXPECT_EQ(items.count(QStringLiteral("PDF file...")), 2);
+        clickOn(control(f).Workspace()->Content(), Qt::RightButton, QPoint(300, 300));
+        chooseFromMenu(f.RightMenu, QStringLiteral("Export to PDF"));
+    });
+    EXPECT_FALSE(QFile::exists(first.FileName()));
+    ASSERT_TRUE(QFile::exists(last.FileName()));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {last.FileName()});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << meta.toStdString();
 }
 
 TEST_F(PreviewTest, OutlineTakesTheViewToItsPlace)
