@@ -10,7 +10,6 @@ namespace orv::app {
 namespace {
 
 const QColor kBlue(0x1F, 0x3F, 0x6E);
-const QColor kGold(0xC8, 0x9B, 0x1E);
 
 QFont font(const QString& family, double pixels, bool bold)
 {
@@ -18,17 +17,6 @@ QFont font(const QString& family, double pixels, bool bold)
     f.setPixelSize(std::max(6, int(pixels)));
     f.setBold(bold);
     return f;
-}
-
-// A euro sign in a gold-rimmed circle.
-void euroSign(QPainter& p, const QRectF& circle, double rim, const QColor& fill)
-{
-    p.setPen(QPen(kGold, rim));
-    p.setBrush(fill);
-    p.drawEllipse(circle);
-    p.setPen(kBlue);
-    p.setFont(font(QStringLiteral("DejaVu Sans"), circle.height() * 0.62, true));
-    p.drawText(circle, Qt::AlignCenter, QStringLiteral("\u20ac"));
 }
 
 } // namespace
@@ -45,15 +33,7 @@ ui::Artwork instructions(const QString& title, const QString& text)
     };
 }
 
-ui::Artwork euroLogo()
-{
-    return [](QPainter& p, const QRectF& r) {
-        p.fillRect(r, Qt::white);
-        const double side = std::min(r.width(), r.height()) * 0.8;
-        euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), side * 0.05,
-                 QColor(0xFF, 0xF4, 0xD6));
-    };
-}
+ui::Artwork euroLogo() { return ui::art::euroLogo(); }
 
 ui::Artwork eraser()
 {
@@ -75,7 +55,7 @@ ui::Artwork euroCoin()
 {
     return [](QPainter& p, const QRectF& r) {
         const double side = std::min(r.width(), r.height()) - 2;
-        euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), 1.5,
+        ui::art::euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), 1.5,
                  QColor(0xFF, 0xE0, 0x80));
     };
 }

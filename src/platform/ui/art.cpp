@@ -252,4 +252,24 @@ Artwork layered(Artwork below, Artwork above)
     };
 }
 
+void euroSign(QPainter& p, const QRectF& circle, double rim, const QColor& fill)
+{
+    p.setPen(QPen(QColor(0xC8, 0x9B, 0x1E), rim));
+    p.setBrush(fill);
+    p.drawEllipse(circle);
+    p.setPen(QColor(0x1F, 0x3F, 0x6E));
+    p.setFont(boldFont(QStringLiteral("DejaVu Sans"), circle.height() * 0.62));
+    p.drawText(circle, Qt::AlignCenter, QStringLiteral("\u20ac"));
+}
+
+Artwork euroLogo()
+{
+    return [](QPainter& p, const QRectF& r) {
+        p.fillRect(r, Qt::white);
+        const double side = std::min(r.width(), r.height()) * 0.8;
+        euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), side * 0.05,
+                 QColor(0xFF, 0xF4, 0xD6));
+    };
+}
+
 } // namespace orv::ui::art

@@ -27,6 +27,11 @@ Artwork heading(const QString& title, const QString& subtitle, Icon icon = Icon:
                 const QColor& from = QColor(0x1F, 0x3F, 0x6E), const QColor& to = QColor(0x4A, 0x7D, 0xB5));
 // Words in the given font and colour, centred (title and version pictures).
 Artwork words(const QString& text, const FontSpec& font, Qt::Alignment align = Qt::AlignCenter);
+// A euro sign in a gold-rimmed circle.
+void euroSign(QPainter& p, const QRectF& circle, double rim, const QColor& fill);
+// The default company logo, shared by the logo window and the printed documents: a euro
+// sign on white.
+Artwork euroLogo();
 // Two artworks drawn one over the other.
 Artwork layered(Artwork below, Artwork above);
 
