@@ -26,6 +26,7 @@
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"
 #include "jobs/daericonsegnare.h"
+#include "jobs/documenti.h"
 #include "jobs/explavoro.h"
 #include "jobs/lavoro.h"
 #include "jobs/menulavoro.h"
@@ -39,6 +40,8 @@
 #include "schedule/trovascadenzario.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "printing/contract.h"
+#include "printing/jobsheet.h"
 #include "quotes/dativeicolo.h"
 #include "quotes/exppreventivi.h"
 #include "quotes/menupreventivi.h"
@@ -117,8 +120,8 @@ const StartWindow kStartWindows[] = {
     window<TfrmNumerazione, &frmNumerazione>("TfrmNumerazione"),
     window<TfrmExpContratti, &frmExpContratti>("TfrmExpContratti"),
     window<TfrmTrovaContratti, &frmTrovaContratti>("TfrmTrovaContratti"),
-    later("TfrmStampaCon"),
-    later("TfrmAnteprimaCon"),
+    window<TfrmStampaCon, &frmStampaCon>("TfrmStampaCon"),
+    window<TfrmAnteprimaCon, &frmAnteprimaCon>("TfrmAnteprimaCon"),
     window<TfrmMagazzino, &frmMagazzino>("TfrmMagazzino"),
     window<TfrmGiacenza, &frmGiacenza>("TfrmGiacenza"),
     window<TfrmSottoscorta, &frmSottoscorta>("TfrmSottoscorta"),
@@ -142,9 +145,9 @@ const StartWindow kStartWindows[] = {
     window<TfrmDaRiconsegnare, &frmDaRiconsegnare>("TfrmDaRiconsegnare"),
     window<TfrmTrovaLavoro, &frmTrovaLavoro>("TfrmTrovaLavoro"),
     window<TfrmExpLavoro, &frmExpLavoro>("TfrmExpLavoro"),
-    later("TfrmStampaLav"),
-    later("TfrmAnteprimaLav"),
-    later("TfrmCrea_PDF_Lav"),
+    window<TfrmStampaLav, &frmStampaLav>("TfrmStampaLav"),
+    window<TfrmAnteprimaLav, &frmAnteprimaLav>("TfrmAnteprimaLav"),
+    window<TfrmCrea_PDF_Lav, &frmCrea_PDF_Lav>("TfrmCrea_PDF_Lav"),
     window<TfrmRiepCosti, &frmRiepCosti>("TfrmRiepCosti"),
     window<TfrmMenuPreventivi, &frmMenuPreventivi>("TfrmMenuPreventivi"),
     window<TfrmPreventivi, &frmPreventivi>("TfrmPreventivi"),
@@ -196,6 +199,23 @@ void createFrom(const StartWindow* begin, const StartWindow* end)
 } // namespace
 
 void createStartWindows() { createFrom(std::begin(kStartWindows), std::end(kStartWindows)); }
+
+void installDocumentWindows()
+{
+    using ui::runDialog;
+    printing::setEditorLookup([](const QString& name) { return startWindow(name); });
+    customers::setContractDocumentOpener([](QWidget* owner, customers::ContractDocument document) {
+        if (document == customers::ContractDocument::Print) runDialog<TfrmStampaCon>(owner);
+        else runDialog<TfrmAnteprimaCon>(owner);
+    });
+    jobs::setDocumentWindows([](QWidget* owner, jobs::JobSheetDocument document) {
+        switch (document) {
+        case jobs::JobSheetDocument::Print: runDialog<TfrmStampaLav>(owner); break;
+        case jobs::JobSheetDocument::Preview: runDialog<TfrmAnteprimaLav>(owner); break;
+        case jobs::JobSheetDocument::Pdf: runDialog<TfrmCrea_PDF_Lav>(owner); break;
+        }
+    });
+}
 
 void destroyStartWindows()
 {
@@ -252,6 +272,7 @@ int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::fu
     ui::useSoftwareDrawing();
     ui::Application app(argc, argv);
     frxInitializeReportUserInterface();
+    installDocumentWindows();
     // The login window heads the start table. It goes on the screen first; the other
     // windows follow in their fixed order as soon as it has been painted, in one go, so
     // the loop handles no input before every window exists and the user does not wait

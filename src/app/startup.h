@@ -25,6 +25,10 @@ void setStartWindow(const QString& globalName, ui::Form* f);
 // Class names of the windows created, in creation order.
 QStringList createdStartWindows();
 
+// Lets the contract and job-sheet editors' print, preview and PDF commands open their
+// document windows, which read the editor through its global instance.
+void installDocumentWindows();
+
 // The whole run: software drawing, the application object, the start windows, the
 // message loop with the login window shown. The login window is created and shown first;
 // the other start windows are created right after its first paint, before any input is

@@ -1,0 +1,33 @@
+#pragma once
+// The programmed-maintenance contract on paper (TfrmStampaCon) and in the print preview
+// (TfrmAnteprimaCon), filled from the contract editor on screen (frmContratto).
+#include "printing/docwindow.h"
+
+class TfrmStampaCon : public orv::printing::DocumentWindow {
+public:
+    explicit TfrmStampaCon(QWidget* owner = nullptr);
+
+protected:
+    void fill(orv::printing::DocumentFill& f) override;
+};
+
+class TfrmAnteprimaCon : public orv::printing::DocumentWindow {
+public:
+    explicit TfrmAnteprimaCon(QWidget* owner = nullptr);
+
+protected:
+    void fill(orv::printing::DocumentFill& f) override;
+};
+
+extern TfrmStampaCon* frmStampaCon;
+extern TfrmAnteprimaCon* frmAnteprimaCon;
+
+namespace orv::printing {
+
+// The contract layout of the print (Print) or the preview (Preview) window; the two
+// differ only in the last signature label, 1 mm lower on paper.
+std::unique_ptr<TfrxReport> contractLayout(Output output);
+// Writes the contract's memos from the contract editor.
+void fillContract(DocumentFill& f);
+
+} // namespace orv::printing

@@ -1,0 +1,58 @@
+#pragma once
+// The document windows under test: the program's windows created as at start with the
+// editors' document commands installed, the services replaced by recording doubles, and
+// the report engine's print dialog, preview window and error box replaced by recorders
+// that keep what the engine handed them.
+#include "gui/doubles.h"
+
+#include "printing/docwindow.h"
+#include "report/model/report.h"
+
+#include <QMap>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace orv::test {
+
+// A memo of a prepared page: its text and where it lies, in millimetres from the inner
+// corner of the margins.
+struct PlacedMemo {
+    QString text;
+    double left = 0, top = 0, width = 0, height = 0;
+};
+
+// The first prepared page of a report: every memo by name.
+QMap<QString, PlacedMemo> preparedMemos(TfrxReport& report);
+// The number of prepared pages.
+int preparedPageCount(TfrxReport& report);
+
+// What reached the engine's print dialog or preview: the memos of the first page.
+struct EngineOutput {
+    int pages = 0;
+    QMap<QString, PlacedMemo> memos;
+};
+
+class DocumentsTest : public GuiTest {
+protected:
+    std::vector<EngineOutput> printed;    // every print the engine was asked for
+    std::vector<EngineOutput> previewed;  // every preview shown
+    QStringList engineErrors;             // the engine's error boxes
+    bool printerAnswers = true;           // false: the user cancels the print dialog
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs `script` inside the modal show of the window of that name.
+    void whenShown(const QString& windowName, std::function<void(ui::Form&)> script)
+    {
+        modal.scripts[windowName] = std::move(script);
+    }
+    static orv::printing::DocumentWindow& document(ui::Form& f)
+    {
+        return dynamic_cast<orv::printing::DocumentWindow&>(f);
+    }
+};
+
+} // namespace orv::test
