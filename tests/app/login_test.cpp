@@ -4,6 +4,7 @@
 #include "app/passwordstore.h"
 #include "customers/contratto.h"
 #include "platform/core/formats.h"
+#include "printing/contract.h"
 #include "platform/core/inifile.h"
 
 using namespace orv::ui;
@@ -26,20 +27,21 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
                            "TfrmListScadenzario", "TfrmContratto", "TfrmNumerazione", "TfrmExpContratti",
-                           "TfrmTrovaContratti", "TfrmMagazzino", "TfrmGiacenza", "TfrmSottoscorta",
+                           "TfrmTrovaContratti", "TfrmStampaCon", "TfrmAnteprimaCon", "TfrmMagazzino", "TfrmGiacenza", "TfrmSottoscorta",
                            "TfrmExpMagazzino", "TfrmTrovaMagazzino", "TfrmDatiPneumatici", "TfrmMenuRiepilogo",
                            "TfrmRiepilogo", "TfrmScadenzario", "TfrmTrovaScadenzario", "TfrmExpScadenzario",
                            "TfrmDaConfermare", "TfrmConfermati", "TfrmNonConfermati", "TfrmExpImminenti",
                            "TfrmExpGiornaliere", "TfrmExpMensili", "TfrmMenuLavoro", "TfrmLavoro",
                            "TfrmMenuRiepCosti", "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro",
-                           "TfrmRiepCosti", "TfrmMenuPreventivi", "TfrmPreventivi", "TfrmImportaMagazzino",
+                           "TfrmStampaLav", "TfrmAnteprimaLav", "TfrmCrea_PDF_Lav", "TfrmRiepCosti", "TfrmMenuPreventivi", "TfrmPreventivi", "TfrmImportaMagazzino",
                            "TfrmDatiVeicolo", "TfrmExpPreventivi", "TfrmTrovaPreventivi", "TfrmSospesi",
                            "TfrmMenuDDT", "TfrmDDT", "TfrmDatiTrasporto", "TfrmSospesiDDT", "TfrmTrovaDDT",
                            "TfrmExpDDT", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);
-    EXPECT_EQ(orv::app::startWindow("frmStampaCon"), nullptr);
+    EXPECT_EQ(orv::app::startWindow("frmStampaCon"), frmStampaCon);
+    EXPECT_FALSE(frmStampaCon->isVisible());
     EXPECT_EQ(frmPassword->size(), QSize(388, 405));
     EXPECT_EQ(frmPassword->caption(), " Orvanta 4.0 - Accesso");
     EXPECT_FALSE(frmPassword->cmdOK.enabled());
