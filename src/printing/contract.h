@@ -3,20 +3,25 @@
 // (TfrmAnteprimaCon), filled from the contract editor on screen (frmContratto).
 #include "printing/docwindow.h"
 
-class TfrmStampaCon : public orv::printing::DocumentWindow {
-public:
-    explicit TfrmStampaCon(QWidget* owner = nullptr);
+namespace orv::printing {
 
+// The two contract windows: one layout each, one fill.
+class ContractWindow : public DocumentWindow {
 protected:
-    void fill(orv::printing::DocumentFill& f) override;
+    ContractWindow(QWidget* owner, const QString& name, Output output, int pictureTop);
+    void fill(DocumentFill& f) override;
 };
 
-class TfrmAnteprimaCon : public orv::printing::DocumentWindow {
+} // namespace orv::printing
+
+class TfrmStampaCon : public orv::printing::ContractWindow {
+public:
+    explicit TfrmStampaCon(QWidget* owner = nullptr);
+};
+
+class TfrmAnteprimaCon : public orv::printing::ContractWindow {
 public:
     explicit TfrmAnteprimaCon(QWidget* owner = nullptr);
-
-protected:
-    void fill(orv::printing::DocumentFill& f) override;
 };
 
 extern TfrmStampaCon* frmStampaCon;

@@ -177,36 +177,29 @@ void fillJobSheet(DocumentFill& f)
     f.set(u"txtCalce"_s, u"Stampa eseguita in data "_s + orv::dateToStr(now) + u" alle ore "_s + orv::timeToStr(now));
 }
 
+JobSheetWindow::JobSheetWindow(QWidget* owner, const QString& name, Output output, Buttons buttons,
+                               const QString& pdfFile)
+    : DocumentWindow(owner,
+                     {.name = name, .output = output, .buttons = buttons, .editor = u"frmLavoro"_s,
+                      .pdfFile = pdfFile, .pictureTop = 0},
+                     jobSheetLayout(output), true)
+{
+}
+
+void JobSheetWindow::fill(DocumentFill& f) { fillJobSheet(f); }
+
 } // namespace orv::printing
 
 using namespace orv::printing;
 
-TfrmStampaLav::TfrmStampaLav(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmStampaLav"_s, .output = Output::Print, .buttons = Buttons::Narrow,
-                      .editor = u"frmLavoro"_s, .pdfFile = {}, .pictureTop = 0},
-                     jobSheetLayout(Output::Print))
-{
-}
-
-void TfrmStampaLav::fill(DocumentFill& f) { fillJobSheet(f); }
+TfrmStampaLav::TfrmStampaLav(QWidget* owner) : JobSheetWindow(owner, u"frmStampaLav"_s, Output::Print, Buttons::Narrow) {}
 
 TfrmAnteprimaLav::TfrmAnteprimaLav(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmAnteprimaLav"_s, .output = Output::Preview, .buttons = Buttons::Wide,
-                      .editor = u"frmLavoro"_s, .pdfFile = {}, .pictureTop = 0},
-                     jobSheetLayout(Output::Preview))
+    : JobSheetWindow(owner, u"frmAnteprimaLav"_s, Output::Preview, Buttons::Wide)
 {
 }
-
-void TfrmAnteprimaLav::fill(DocumentFill& f) { fillJobSheet(f); }
 
 TfrmCrea_PDF_Lav::TfrmCrea_PDF_Lav(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmCrea_PDF_Lav"_s, .output = Output::Pdf, .buttons = Buttons::Narrow,
-                      .editor = u"frmLavoro"_s, .pdfFile = u"Scheda_di_Lavoro.pdf"_s, .pictureTop = 0},
-                     jobSheetLayout(Output::Pdf), true)
+    : JobSheetWindow(owner, u"frmCrea_PDF_Lav"_s, Output::Pdf, Buttons::Narrow, u"Scheda_di_Lavoro.pdf"_s)
 {
 }
-
-void TfrmCrea_PDF_Lav::fill(DocumentFill& f) { fillJobSheet(f); }

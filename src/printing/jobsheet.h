@@ -4,28 +4,30 @@
 // screen (frmLavoro).
 #include "printing/docwindow.h"
 
-class TfrmStampaLav : public orv::printing::DocumentWindow {
+namespace orv::printing {
+
+// The three job-sheet windows: one layout each, one fill.
+class JobSheetWindow : public DocumentWindow {
+protected:
+    JobSheetWindow(QWidget* owner, const QString& name, Output output, Buttons buttons, const QString& pdfFile = {});
+    void fill(DocumentFill& f) override;
+};
+
+} // namespace orv::printing
+
+class TfrmStampaLav : public orv::printing::JobSheetWindow {
 public:
     explicit TfrmStampaLav(QWidget* owner = nullptr);
-
-protected:
-    void fill(orv::printing::DocumentFill& f) override;
 };
 
-class TfrmAnteprimaLav : public orv::printing::DocumentWindow {
+class TfrmAnteprimaLav : public orv::printing::JobSheetWindow {
 public:
     explicit TfrmAnteprimaLav(QWidget* owner = nullptr);
-
-protected:
-    void fill(orv::printing::DocumentFill& f) override;
 };
 
-class TfrmCrea_PDF_Lav : public orv::printing::DocumentWindow {
+class TfrmCrea_PDF_Lav : public orv::printing::JobSheetWindow {
 public:
     explicit TfrmCrea_PDF_Lav(QWidget* owner = nullptr);
-
-protected:
-    void fill(orv::printing::DocumentFill& f) override;
 };
 
 extern TfrmStampaLav* frmStampaLav;
