@@ -1,15 +1,11 @@
 #include "printing/docpdf.h"
 
-#if __has_include("pdf/pdfexport.h")
 #include "pdf/pdfexport.h"
-#define ORV_HAS_PDF_WRITER 1
-#endif
 
 namespace orv::printing {
 
 std::unique_ptr<TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams)
 {
-#ifdef ORV_HAS_PDF_WRITER
     auto pdf = std::make_unique<TfrxPDFExport>();
     pdf->SetShowDialog(false);
     pdf->SetOverwritePrompt(false);
@@ -39,10 +35,6 @@ std::unique_ptr<TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams)
     pdf->SetPrintScaling(false);
     pdf->SetOpenAfterExport(false);
     return pdf;
-#else
-    (void)streams;
-    return nullptr;
-#endif
 }
 
 } // namespace orv::printing

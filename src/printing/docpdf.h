@@ -13,7 +13,6 @@ namespace orv::printing {
 
 enum class PdfStreams { Compressed, Plain };
 
-// Null until the PDF writer is part of the program.
 std::unique_ptr<TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams);
 
 } // namespace orv::printing

@@ -201,7 +201,6 @@ void DocumentWindow::btnStampaClick()
         close();
         break;
     case Output::Pdf:
-        if (!pdf_) return;
         pdf_->SetFileName(target);
         // A failed export has shown the engine's error: no question, the window stays.
         if (!report_->Export(pdf_.get())) return;

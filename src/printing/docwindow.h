@@ -64,7 +64,7 @@ public:
     ORV_CONTROL(Image, imgTemp);
 
     TfrxReport& repDocumento() const { return *report_; }
-    // PDF windows only; null otherwise (and null while the program has no PDF writer).
+    // PDF windows only; null otherwise.
     TfrxCustomExportFilter* pdfEsporta() const { return pdf_.get(); }
     const WindowSpec& spec() const { return spec_; }
 

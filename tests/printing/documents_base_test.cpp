@@ -65,6 +65,7 @@ TEST_F(DocumentWindowTest, TheFiveWindowsAreLaidOutAsDrawn)
         EXPECT_EQ(w->btnAnnulla.widget()->geometry(), e.cancel);
         EXPECT_EQ(w->btnStampa.widget()->geometry(), e.confirmAt);
         EXPECT_FALSE(w->imgLogo.widget()->isVisibleTo(w.get()));
+        EXPECT_EQ(w->pdfEsporta() != nullptr, e.caption == u" Esporta in PDF"_qs);
     }
 }
 
