@@ -5,6 +5,11 @@
 #include "customers/clienti.h"
 #include "customers/contratto.h"
 #include "printing/contract.h"
+#include "platform/core/canvas.h"
+#include "report/model/views.h"
+
+#include <QImage>
+#include <QPainter>
 
 using namespace orv::test;
 using orv::printing::Output;
@@ -243,4 +248,44 @@ TEST_F(ContractDocumentTest, TheLayoutsSwitches)
     EXPECT_TRUE(report->FindObjectAs<TfrxMemoView>(u"txtPagina"_qs)->Font()->Style().contains(fsItalic));
     EXPECT_EQ(report->ReportOptions()->Name(), u"Contratto di Manutenzione"_qs);
     EXPECT_FALSE(report->PreviewOptions()->AllowEdit());
+}
+
+// The parties' paragraphs read their tags: drawn as on paper, the bold values and the
+// connecting words run on over more than one line inside the memo.
+TEST_F(ContractDocumentTest, TheParagraphsWrapInsideTheirMemo)
+{
+    showValues();
+    TfrmStampaCon w(frmContratto);
+    orv::printing::DocumentFill f(w.repDocumento(), *frmContratto);
+    orv::printing::fillContract(f);
+    ASSERT_TRUE(w.repDocumento().PrepareReport(true));
+    auto* pages = w.repDocumento().PreviewPages();
+    auto* memo = dynamic_cast<TfrxCustomMemoView*>(pages->GetPage(0)->FindObject(u"txtUtente"_qs));
+    ASSERT_NE(memo, nullptr);
+
+    QImage image(int(memo->Width()) + 20, int(memo->Height()) + 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        orv::Canvas canvas(&painter);
+        memo->Draw(&canvas, 1, 1, 10 - memo->AbsLeft(), 10 - memo->AbsTop());
+    }
+    // Rows of pixels with ink, inside and outside the memo's box.
+    auto inkRows = [&](int from, int to) {
+        int rows = 0;
+        for (int y = from; y < to; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    const int top = 10, bottom = 10 + int(memo->Height());
+    const int firstLine = inkRows(top, top + 13), secondLine = inkRows(top + 13, bottom);
+    EXPECT_GT(firstLine, 0);
+    EXPECT_GT(secondLine, 0) << "the paragraph runs on to a second line";
+    EXPECT_EQ(inkRows(0, top), 0);
 }
