@@ -165,3 +165,21 @@ TEST_F(DocumentWindowTest, PrintAndPreviewCloseTheWindowWhateverThePrintDialogAn
     ASSERT_EQ(previewed.size(), 1u);
     EXPECT_EQ(previewed[0].pages, 1);
 }
+
+TEST_F(DocumentWindowTest, TheKeyboardReachesAnnullaThenTheConfirmButton)
+{
+    showAndActivate(*frmLavoro);
+    bool confirmedByKeys = false;
+    whenShown(u"frmStampaLav"_qs, [&](orv::ui::Form& f) {
+        auto& w = document(f);
+        showAndActivate(w);
+        w.btnAnnulla.setFocus();
+        key(w, Qt::Key_Tab);
+        ASSERT_EQ(w.focusedControl(), &w.btnStampa);
+        key(w, Qt::Key_Space);
+        confirmedByKeys = !f.isVisible();
+    });
+    click(frmLavoro->cmdStampa);
+    EXPECT_TRUE(confirmedByKeys);
+    EXPECT_EQ(printed.size(), 1u);
+}
