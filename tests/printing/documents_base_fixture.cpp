@@ -6,6 +6,9 @@
 #include "report/base/utils.h"
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
+#include "report/preview/previewform.h"
+#include "report/preview/startup.h"
+#include "report/print/printloop.h"
 
 namespace orv::test {
 
@@ -60,6 +63,14 @@ QMap<QString, PlacedMemo> preparedMemos(TfrxReport& report)
     return pages->Count() ? memosOf(pages->GetPage(0)) : QMap<QString, PlacedMemo>();
 }
 
+QStringList DocumentsTest::engineErrors() const
+{
+    QStringList out;
+    for (const MessageCall& call : messages.calls)
+        if (call.kind == MessageCall::Error) out << call.text;
+    return out;
+}
+
 int preparedPageCount(TfrxReport& report) { return report.PreviewPages()->Count(); }
 
 void DocumentsTest::SetUp()
@@ -68,20 +79,20 @@ void DocumentsTest::SetUp()
     app::createStartWindows();
     frmAvvio->hide();
     app::installDocumentWindows();
+    frxInitializeReportUserInterface();
     frxSetPrintDriver([this](TfrxPreviewPages* pages) {
         if (!printerAnswers) return false;
         printed.push_back(outputOf(pages));
         return true;
     });
     frxSetPreviewWindowMaker([this](TfrxReport* report) { return new RecordingPreview(report, previewed); });
-    frxSetErrorBoxHandler([this](const QString& text) { engineErrors << text; });
 }
 
 void DocumentsTest::TearDown()
 {
-    frxSetErrorBoxHandler(nullptr);
-    frxSetPreviewWindowMaker(nullptr);
-    frxSetPrintDriver(nullptr);
+    // The engine's own windows again, for whatever runs next in this process.
+    frxSetPreviewWindowMaker(frxMakePreviewWindow);
+    frxSetPrintDriver(frxPrintPreparedPages);
     app::destroyStartWindows();
     GuiTest::TearDown();
 }

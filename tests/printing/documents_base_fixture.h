@@ -1,7 +1,8 @@
 #pragma once
 // The document windows under test: the program's windows created as at start with the
-// editors' document commands installed, the services replaced by recording doubles, and
-// the report engine's print dialog, preview window and error box replaced by recorders
+// editors' document commands installed, the report engine's windows as the program sets
+// them up, the services replaced by recording doubles (the engine's error box is a
+// message box), and the engine's print dialog and preview window replaced by recorders
 // that keep what the engine handed them.
 #include "gui/doubles.h"
 
@@ -38,11 +39,13 @@ class DocumentsTest : public GuiTest {
 protected:
     std::vector<EngineOutput> printed;    // every print the engine was asked for
     std::vector<EngineOutput> previewed;  // every preview shown
-    QStringList engineErrors;             // the engine's error boxes
     bool printerAnswers = true;           // false: the user cancels the print dialog
 
     void SetUp() override;
     void TearDown() override;
+
+    // The texts of the error boxes shown so far: the engine's errors.
+    QStringList engineErrors() const;
 
     // Runs `script` inside the modal show of the window of that name.
     void whenShown(const QString& windowName, std::function<void(ui::Form&)> script)

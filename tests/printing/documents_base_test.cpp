@@ -102,7 +102,7 @@ TEST_F(DocumentWindowTest, TheLogoComesFromLogoBmpAndOtherwiseIsTheEuroPicture)
         EXPECT_EQ(seen.size(), c.companyLogo ? QSize(60, 30) : QSize(297, 184));
     }
     EXPECT_TRUE(messages.calls.empty());
-    EXPECT_TRUE(engineErrors.isEmpty());
+    EXPECT_TRUE(engineErrors().isEmpty());
 }
 
 TEST_F(DocumentWindowTest, TheLayoutPrintsTheLogoTheWindowHolds)

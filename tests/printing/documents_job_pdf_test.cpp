@@ -71,7 +71,7 @@ TEST_F(JobSheetPdfTest, NoKeepsTheWindowAndTheFileAndASecondCreaPdfReplacesIt)
     EXPECT_NE(first, second);
     EXPECT_FALSE(openAfterYes);
     EXPECT_EQ(shell.opened, QStringList{u"\""_qs + pdfPath() + u"\""_qs});
-    EXPECT_TRUE(engineErrors.isEmpty());
+    EXPECT_TRUE(engineErrors().isEmpty());
     // The job sheet's streams are compressed.
     EXPECT_TRUE(second.contains("/FlateDecode"));
 }
@@ -104,7 +104,7 @@ TEST_F(JobSheetPdfTest, AnExportThatCannotWriteShowsTheEnginesErrorAndNoQuestion
     });
     click(frmLavoro->cmdPDF);
     EXPECT_TRUE(open);
-    EXPECT_TRUE(messages.calls.empty());
-    EXPECT_EQ(engineErrors.size(), 1);
+    ASSERT_EQ(messages.calls.size(), 1u) << "the engine's error and no question";
+    EXPECT_EQ(messages.calls[0].kind, MessageCall::Error);
     EXPECT_TRUE(shell.opened.isEmpty());
 }

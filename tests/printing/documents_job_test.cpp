@@ -122,7 +122,7 @@ TEST_F(JobSheetDocumentTest, PrintsEveryValueTheEditorShowsTrimmedAndPrefixed)
     EXPECT_EQ(printed[0].pages, 1);
     for (const auto& [name, text] : kPrinted)
         EXPECT_EQ(printed[0].memos.value(s(name)).text, s(text)) << s(name).toStdString();
-    EXPECT_TRUE(engineErrors.isEmpty());
+    EXPECT_TRUE(engineErrors().isEmpty());
 }
 
 TEST_F(JobSheetDocumentTest, AnEmptyEditorPrintsThePrefixesAlone)
@@ -167,7 +167,7 @@ TEST_F(JobSheetDocumentTest, BracketsInTheAnnotationsPrintAsTyped)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0].memos.value(u"txtAnnotazioni"_qs).text, u"Richiamare [urgente] entro il 20"_qs);
     EXPECT_EQ(printed[0].memos.value(u"txtLavori"_qs).text, u"[1+1]"_qs);
-    EXPECT_TRUE(engineErrors.isEmpty());
+    EXPECT_TRUE(engineErrors().isEmpty());
 }
 
 TEST_F(JobSheetDocumentTest, ThePreparedPageLiesWhereTheSheetIsDrawn)
