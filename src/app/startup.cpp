@@ -11,6 +11,7 @@
 #include "app/password.h"
 #include "app/splash.h"
 #include "customers/calendario.h"
+#include "customers/common/reports.h"
 #include "customers/clienti.h"
 #include "customers/contratto.h"
 #include "customers/expclienti.h"
@@ -40,8 +41,10 @@
 #include "schedule/trovascadenzario.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "printing/card.h"
 #include "printing/contract.h"
 #include "printing/jobsheet.h"
+#include "printing/list.h"
 #include "quotes/dativeicolo.h"
 #include "quotes/exppreventivi.h"
 #include "quotes/menupreventivi.h"
@@ -267,12 +270,19 @@ private:
 };
 } // namespace
 
+void installReportLayouts()
+{
+    forms::setReportLayouts({[](QWidget*) { return std::make_unique<printing::SummaryReport>(); },
+                             &printing::cardLayoutFor});
+}
+
 int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
     ui::useSoftwareDrawing();
     ui::Application app(argc, argv);
     frxInitializeReportUserInterface();
     installDocumentWindows();
+    installReportLayouts();
     // The login window heads the start table. It goes on the screen first; the other
     // windows follow in their fixed order as soon as it has been painted, in one go, so
     // the loop handles no input before every window exists and the user does not wait

@@ -28,6 +28,9 @@ QStringList createdStartWindows();
 // Lets the contract and job-sheet editors' print, preview and PDF commands open their
 // document windows, which read the editor through its global instance.
 void installDocumentWindows();
+// Hands the windows the report layouts they print with: the list print of every list
+// window and the record card.
+void installReportLayouts();
 
 // The whole run: software drawing, the application object, the start windows, the
 // message loop with the login window shown. The login window is created and shown first;

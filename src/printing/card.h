@@ -1,0 +1,40 @@
+#pragma once
+// The record card `repScheda`: a title, twenty-four caption and value pairs and a footer
+// with the moment of printing, on one A4 page. The customer and article editors hold the
+// same card; the schedule editor's differs in its preview buttons and its wrapping title
+// and footer.
+#include "customers/common/reports.h"
+
+#include <memory>
+
+class TfrxReport;
+class QWidget;
+
+namespace orv::printing {
+
+enum class CardKind { Record, Schedule };
+
+std::unique_ptr<TfrxReport> makeCardLayout(CardKind kind);
+
+// The card layout as the card commands use it, with its PDF exporter.
+class CardReport : public orv::forms::CardLayout {
+public:
+    explicit CardReport(CardKind kind);
+    ~CardReport() override;
+
+    void setPortrait() override;
+    bool setMemoText(const QString& memo, const QString& text) override;
+    void print() override;
+    void preview() override;
+    bool exportPdf(const QString& path) override;
+
+    TfrxReport& report() { return *m_report; }
+
+private:
+    std::unique_ptr<TfrxReport> m_report;
+};
+
+// The card of the window that prints it: the schedule editor holds its own variant.
+std::unique_ptr<orv::forms::CardLayout> cardLayoutFor(QWidget* owner);
+
+} // namespace orv::printing

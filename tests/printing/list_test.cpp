@@ -1,0 +1,112 @@
+// The list print "Riepilogo dati" as the list windows print it: the title, every line of
+// the list in list order over as many landscape pages as it needs, the date at the end.
+#include "card_fixture.h"
+#include "gui/doubles.h"
+
+#include "app/avvio.h"
+#include "app/startup.h"
+#include "customers/cliente.h"
+#include "customers/clienti.h"
+#include "customers/common/reports.h"
+#include "customers/ricontatta.h"
+#include "printing/list.h"
+#include "report/model/report.h"
+
+using namespace orv::test;
+
+namespace {
+
+class ListPrintTest : public GuiTest {
+protected:
+    OutputRecorder recorder;
+
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        orv::app::installReportLayouts();
+        orv::app::createStartWindows();
+        frmAvvio->hide();
+    }
+    void TearDown() override
+    {
+        orv::app::destroyStartWindows();
+        orv::forms::setReportLayouts({});
+        GuiTest::TearDown();
+    }
+};
+
+QStringList linesOf(const std::vector<PreparedPage>& pages)
+{
+    QStringList all;
+    for (const PreparedPage& p : pages)
+        if (const PreparedView* v = p.find(u"txtRiepilogo"_qs)) all += v->text.split(u'\n');
+    return all;
+}
+
+} // namespace
+
+TEST_F(ListPrintTest, RecontactListOfManyCustomersRunsOverSeveralPages)
+{
+    QByteArray archive;
+    for (int i = 1; i <= 120; ++i) {
+        TCliente c;
+        c.Cliente = QStringLiteral("Cliente %1").arg(i, 3, 10, QChar(u'0'));
+        if (i == 7) c.Cliente += u" [DATE] <b>"_qs;
+        c.Ricontatta = u"Sì"_qs;
+        archive += c.encode();
+    }
+    writeFile(TCliente::kFileName, archive);
+    QStringList shownLines;
+    modal.scripts[u"frmRicontatta"_qs] = [&](orv::ui::Form& form) {
+        auto& f = static_cast<TfrmRicontatta&>(form);
+        shownLines = f.lstRecords.itemsText();
+        click(f.btnStampa);
+    };
+    showAndActivate(*frmClienti);
+    click(frmClienti->cmdRicontatta);
+
+    ASSERT_EQ(recorder.outputs.size(), 1u);
+    const Output& out = recorder.outputs.front();
+    EXPECT_EQ(out.how, u"print"_qs);
+    EXPECT_EQ(out.reportName, u"Riepilogo dati"_qs);
+    // 120 lines of 12.822 pixels: 1538.64 pixels, three landscape pages.
+    ASSERT_EQ(out.pages.size(), 3u);
+    EXPECT_EQ(out.pages[0].text(u"txtTitolo"_qs), u"Riepilogo Clienti da ricontattare"_qs);
+    EXPECT_EQ(out.pages[1].find(u"txtTitolo"_qs), nullptr) << "the title heads the first page only";
+    EXPECT_EQ(out.pages[2].text(u"txtPagina"_qs), u"Stampa eseguita in data 15/03/2026"_qs);
+    EXPECT_EQ(out.pages[0].find(u"txtPagina"_qs), nullptr) << "the date follows the last line once";
+    ASSERT_EQ(shownLines.size(), 120);
+    // Every line once, in list order, as the list shows it (brackets and tags as typed).
+    EXPECT_EQ(linesOf(out.pages), shownLines);
+    EXPECT_TRUE(shownLines[6].startsWith(u"Cliente 007 [DATE] <b>"_qs));
+}
+
+TEST_F(ListPrintTest, LayoutIsLandscapeA4WithTheTitleAndLineMemos)
+{
+    orv::printing::SummaryReport layout;
+    TfrxReport& r = layout.report();
+    auto* page = r.GetPageAs<TfrxReportPage>(1);
+    EXPECT_EQ(page->Orientation(), poLandscape);
+    EXPECT_EQ(page->PaperSize(), 9);
+    EXPECT_NEAR(page->PaperWidth(), 297, 1e-9);
+    EXPECT_NEAR(page->PaperHeight(), 210, 1e-9);
+
+    orv::forms::printList(nullptr, u"Riepilogo contratti di manutenzione"_qs,
+                          {u"RIGA UNO"_qs, u"RIGA DUE"_qs});
+    ASSERT_EQ(recorder.outputs.size(), 1u);
+    const PreparedPage& p = recorder.outputs.front().pages.at(0);
+    const PreparedView* title = p.find(u"txtTitolo"_qs);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->fill, 0xFF708090u);
+    EXPECT_EQ(title->font, u"Verdana -12 bold"_qs);
+    const PreparedView* lines = p.find(u"txtRiepilogo"_qs);
+    ASSERT_NE(lines, nullptr);
+    EXPECT_EQ(lines->text, u"RIGA UNO\nRIGA DUE"_qs);
+    EXPECT_TRUE(lines->font.startsWith(u"Courier New -10.66666"_qs)) << lines->font.toStdString();
+    EXPECT_NEAR(lines->bounds.left(), 11.33859, 1e-4);
+    EXPECT_NEAR(lines->bounds.top(), 30.23624, 1e-4) << "right under the title band";
+    EXPECT_NEAR(lines->bounds.height(), 2 * 12.822, 1e-4);
+    const PreparedView* date = p.find(u"txtPagina"_qs);
+    ASSERT_NE(date, nullptr);
+    EXPECT_NEAR(date->bounds.top(), 30.23624 + 2 * 12.822 + 10 + 7.55906, 1e-4);
+}
