@@ -47,8 +47,8 @@ std::unique_ptr<TfrxReport> makeSummaryLayout()
     data->SetBounds(0, 0, 1000, 1000);
     auto* page = new TfrxReportPage(r.get());
     page->SetName(QStringLiteral("Page"));
-    page->SetSizeAndDimensions(9, 297, 210);
     page->SetOrientation(poLandscape);
+    page->SetSizeAndDimensions(9, 297, 210);
     page->SetLeftMargin(10);
     page->SetRightMargin(10);
     page->SetTopMargin(10);

@@ -13,6 +13,8 @@
 #include "schedule/scadenzario.h"
 #include "warehouse/magazzino.h"
 
+#include <QLineEdit>
+
 using namespace orv::test;
 
 namespace {
@@ -59,7 +61,7 @@ TEST_F(CardTest, CustomerCardPrintsTheUnsavedValuesOnScreenOnOnePage)
     type(ed.txtCliente, u"  Rossi Mario "_qs);
     type(ed.txtComuneNasc, u"Torino"_qs);
     type(ed.txtTipoImpianto, u"Caldaia"_qs);
-    type(ed.txtDataScade, u"01/10/2026"_qs);
+    ed.txtDataScade.setText(u"01/10/2026"_qs);
     type(ed.txtNote, u"[DATE] richiamare <b>subito</b>"_qs);
     const QString longText(250, u'x');
     type(ed.txtCaratteristiche, longText);
@@ -100,7 +102,7 @@ TEST_F(CardTest, CardObjectsStandWhereTheLayoutPutsThem)
     };
     const Expected table[] = {
         {"imgLogo", {11.33859, 11.33859, 64.25201, 49.13389}, claWhite, ""},
-        {"txtTitolo", {86.92919, 11.33859, 623.62245, 34.01577}, 0xFFFF8C00, "Arial -21.333334"},
+        {"txtTitolo", {86.92919, 11.33859, 623.62245, 34.01577}, 0xFFFF8C00, "Arial -21.33333"},
         {"linSepara01", {86.92919, 60.47248, 623.62245, 0}, claNull, ""},
         {"titCampo01", {11.33859, 90.70872, 196.53556, 22.67718}, 0xFF008080, "Arial -12"},
         {"txtCampo01", {226.7718, 90.70872, 483.77984, 22.67718}, claNull, "Arial -13.333333"},
@@ -142,7 +144,7 @@ TEST_F(CardTest, ArticleCardHasItsTitleAndTheMinimumStockLine)
     TfrmMagazzino& ed = *frmMagazzino;
     showAndActivate(ed);
     type(ed.txtCodice, u"ART-01"_qs);
-    type(ed.txtSottoscorta, u"5"_qs);
+    ed.txtSottoscorta.setText(u"5"_qs);
     click(ed.cmdStampa);
     const PreparedPage& page = onlyPage(u"print"_qs);
     EXPECT_EQ(page.text(u"txtTitolo"_qs), u"SCHEDA ARTICOLO"_qs);
