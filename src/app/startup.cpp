@@ -43,8 +43,11 @@
 #include "platform/ui/form.h"
 #include "printing/card.h"
 #include "printing/contract.h"
+#include "printing/ddt.h"
 #include "printing/jobsheet.h"
 #include "printing/list.h"
+#include "printing/quote.h"
+#include "quotes/common/documenti.h"
 #include "quotes/dativeicolo.h"
 #include "quotes/exppreventivi.h"
 #include "quotes/menupreventivi.h"
@@ -159,18 +162,18 @@ const StartWindow kStartWindows[] = {
     window<TfrmExpPreventivi, &frmExpPreventivi>("TfrmExpPreventivi"),
     window<TfrmTrovaPreventivi, &frmTrovaPreventivi>("TfrmTrovaPreventivi"),
     window<TfrmSospesi, &frmSospesi>("TfrmSospesi"),
-    later("TfrmStampaPrev"),
-    later("TfrmAnteprimaPrev"),
-    later("TfrmCrea_PDF_Prev"),
+    window<TfrmStampaPrev, &frmStampaPrev>("TfrmStampaPrev"),
+    window<TfrmAnteprimaPrev, &frmAnteprimaPrev>("TfrmAnteprimaPrev"),
+    window<TfrmCrea_PDF_Prev, &frmCrea_PDF_Prev>("TfrmCrea_PDF_Prev"),
     window<TfrmMenuDDT, &frmMenuDDT>("TfrmMenuDDT"),
     window<TfrmDDT, &frmDDT>("TfrmDDT"),
     window<TfrmDatiTrasporto, &frmDatiTrasporto>("TfrmDatiTrasporto"),
     window<TfrmSospesiDDT, &frmSospesiDDT>("TfrmSospesiDDT"),
     window<TfrmTrovaDDT, &frmTrovaDDT>("TfrmTrovaDDT"),
     window<TfrmExpDDT, &frmExpDDT>("TfrmExpDDT"),
-    later("TfrmStampaDDT"),
-    later("TfrmAnteprimaDDT"),
-    later("TfrmCrea_PDF_DDT"),
+    window<TfrmStampaDDT, &frmStampaDDT>("TfrmStampaDDT"),
+    window<TfrmAnteprimaDDT, &frmAnteprimaDDT>("TfrmAnteprimaDDT"),
+    window<TfrmCrea_PDF_DDT, &frmCrea_PDF_DDT>("TfrmCrea_PDF_DDT"),
     window<TfrmCalendario, &frmCalendario>("TfrmCalendario"),
 };
 static_assert(std::size(kStartWindows) == 70);
@@ -216,6 +219,20 @@ void installDocumentWindows()
         case jobs::JobSheetDocument::Print: runDialog<TfrmStampaLav>(owner); break;
         case jobs::JobSheetDocument::Preview: runDialog<TfrmAnteprimaLav>(owner); break;
         case jobs::JobSheetDocument::Pdf: runDialog<TfrmCrea_PDF_Lav>(owner); break;
+        }
+    });
+    docs::setDocumentWindows(QStringLiteral("frmPreventivi"), [](QWidget* owner, docs::DocumentOutput output) {
+        switch (output) {
+        case docs::DocumentOutput::Print: runDialog<TfrmStampaPrev>(owner); break;
+        case docs::DocumentOutput::Preview: runDialog<TfrmAnteprimaPrev>(owner); break;
+        case docs::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_Prev>(owner); break;
+        }
+    });
+    docs::setDocumentWindows(QStringLiteral("frmDDT"), [](QWidget* owner, docs::DocumentOutput output) {
+        switch (output) {
+        case docs::DocumentOutput::Print: runDialog<TfrmStampaDDT>(owner); break;
+        case docs::DocumentOutput::Preview: runDialog<TfrmAnteprimaDDT>(owner); break;
+        case docs::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_DDT>(owner); break;
         }
     });
 }

@@ -25,8 +25,8 @@ void setStartWindow(const QString& globalName, ui::Form* f);
 // Class names of the windows created, in creation order.
 QStringList createdStartWindows();
 
-// Lets the contract and job-sheet editors' print, preview and PDF commands open their
-// document windows, which read the editor through its global instance.
+// Lets the contract, job-sheet, quote and delivery-note editors' print, preview and PDF
+// commands open their document windows, which read the editor through its global instance.
 void installDocumentWindows();
 // Hands the windows the report layouts they print with: the list print of every list
 // window and the record card.
