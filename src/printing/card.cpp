@@ -1,5 +1,7 @@
 #include "printing/card.h"
 
+#include "pdf/pdfexport.h"
+#include "printing/docpdf.h"
 #include "report/model/report.h"
 #include "report/model/views.h"
 
@@ -145,7 +147,16 @@ std::unique_ptr<TfrxReport> makeCardLayout(CardKind kind)
     return r;
 }
 
-CardReport::CardReport(CardKind kind) : m_report(makeCardLayout(kind)) {}
+CardReport::CardReport(CardKind kind) : m_report(makeCardLayout(kind))
+{
+    // The documents' exporter settings, with the card's own description.
+    auto pdf = newDocumentExporter(PdfStreams::Plain);
+    auto* writer = static_cast<TfrxPDFExport*>(pdf.get());
+    writer->SetTitle(QStringLiteral("Scheda informativa"));
+    writer->SetSubject(QStringLiteral("Scheda informativa"));
+    writer->SetAuthor(QStringLiteral("Dorvane Software"));
+    m_pdf = std::move(pdf);
+}
 
 CardReport::~CardReport() = default;
 
@@ -173,9 +184,9 @@ void CardReport::preview()
 
 bool CardReport::exportPdf(const QString& path)
 {
-    // The PDF writer is not part of the program yet.
-    Q_UNUSED(path);
-    return false;
+    m_report->PrepareReport(true);
+    m_pdf->SetFileName(path);
+    return m_report->Export(m_pdf.get());
 }
 
 std::unique_ptr<orv::forms::CardLayout> cardLayoutFor(QWidget* owner)

@@ -8,6 +8,7 @@
 #include <memory>
 
 class TfrxReport;
+class TfrxCustomExportFilter;
 class QWidget;
 
 namespace orv::printing {
@@ -32,6 +33,7 @@ public:
 
 private:
     std::unique_ptr<TfrxReport> m_report;
+    std::unique_ptr<TfrxCustomExportFilter> m_pdf;
 };
 
 // The card of the window that prints it: the schedule editor holds its own variant.

@@ -1,7 +1,5 @@
 #include "printing/ddt.h"
 
-#include "printing/quotelayout.h"
-
 using namespace Qt::StringLiterals;
 using namespace orv::printing;
 
@@ -10,31 +8,16 @@ TfrmAnteprimaDDT* frmAnteprimaDDT = nullptr;
 TfrmCrea_PDF_DDT* frmCrea_PDF_DDT = nullptr;
 
 TfrmStampaDDT::TfrmStampaDDT(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmStampaDDT"_s, .output = Output::Print, .buttons = Buttons::Wide,
-                      .editor = u"frmDDT"_s, .pdfFile = {}, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::DeliveryNote))
+    : TradeDocumentWindow(owner, TradeDocument::DeliveryNote, u"frmStampaDDT"_s, Output::Print, Buttons::Wide)
 {
 }
-
-void TfrmStampaDDT::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::DeliveryNote); }
 
 TfrmAnteprimaDDT::TfrmAnteprimaDDT(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmAnteprimaDDT"_s, .output = Output::Preview, .buttons = Buttons::Wide,
-                      .editor = u"frmDDT"_s, .pdfFile = {}, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::DeliveryNote))
+    : TradeDocumentWindow(owner, TradeDocument::DeliveryNote, u"frmAnteprimaDDT"_s, Output::Preview, Buttons::Wide)
 {
 }
-
-void TfrmAnteprimaDDT::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::DeliveryNote); }
 
 TfrmCrea_PDF_DDT::TfrmCrea_PDF_DDT(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmCrea_PDF_DDT"_s, .output = Output::Pdf, .buttons = Buttons::Narrow,
-                      .editor = u"frmDDT"_s, .pdfFile = u"DDT.pdf"_s, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::DeliveryNote), false)
+    : TradeDocumentWindow(owner, TradeDocument::DeliveryNote, u"frmCrea_PDF_DDT"_s, Output::Pdf, Buttons::Narrow)
 {
 }
-
-void TfrmCrea_PDF_DDT::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::DeliveryNote); }

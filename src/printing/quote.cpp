@@ -1,7 +1,5 @@
 #include "printing/quote.h"
 
-#include "printing/quotelayout.h"
-
 using namespace Qt::StringLiterals;
 using namespace orv::printing;
 
@@ -10,31 +8,16 @@ TfrmAnteprimaPrev* frmAnteprimaPrev = nullptr;
 TfrmCrea_PDF_Prev* frmCrea_PDF_Prev = nullptr;
 
 TfrmStampaPrev::TfrmStampaPrev(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmStampaPrev"_s, .output = Output::Print, .buttons = Buttons::Narrow,
-                      .editor = u"frmPreventivi"_s, .pdfFile = {}, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::Quote))
+    : TradeDocumentWindow(owner, TradeDocument::Quote, u"frmStampaPrev"_s, Output::Print, Buttons::Narrow)
 {
 }
-
-void TfrmStampaPrev::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::Quote); }
 
 TfrmAnteprimaPrev::TfrmAnteprimaPrev(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmAnteprimaPrev"_s, .output = Output::Preview, .buttons = Buttons::Wide,
-                      .editor = u"frmPreventivi"_s, .pdfFile = {}, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::Quote))
+    : TradeDocumentWindow(owner, TradeDocument::Quote, u"frmAnteprimaPrev"_s, Output::Preview, Buttons::Wide)
 {
 }
-
-void TfrmAnteprimaPrev::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::Quote); }
 
 TfrmCrea_PDF_Prev::TfrmCrea_PDF_Prev(QWidget* owner)
-    : DocumentWindow(owner,
-                     {.name = u"frmCrea_PDF_Prev"_s, .output = Output::Pdf, .buttons = Buttons::Narrow,
-                      .editor = u"frmPreventivi"_s, .pdfFile = u"Preventivo.pdf"_s, .pictureTop = 0},
-                     tradeDocumentLayout(TradeDocument::Quote), false)
+    : TradeDocumentWindow(owner, TradeDocument::Quote, u"frmCrea_PDF_Prev"_s, Output::Pdf, Buttons::Narrow)
 {
 }
-
-void TfrmCrea_PDF_Prev::fill(DocumentFill& f) { fillTradeDocument(f, TradeDocument::Quote); }

@@ -322,4 +322,24 @@ void fillTradeDocument(DocumentFill& f, TradeDocument kind)
         for (const Labelled& l : kTransport) f.set(s(l.memo), s(l.prefix) + f.value(s(l.label)));
 }
 
+TradeDocumentWindow::TradeDocumentWindow(QWidget* owner, TradeDocument kind, const QString& name, Output output,
+                                         Buttons buttons)
+    : DocumentWindow(owner,
+                     {.name = name,
+                      .output = output,
+                      .buttons = buttons,
+                      .editor = kind == TradeDocument::Quote ? u"frmPreventivi"_s : u"frmDDT"_s,
+                      .pdfFile = output != Output::Pdf                ? QString()
+                                 : kind == TradeDocument::Quote ? u"Preventivo.pdf"_s
+                                                                : u"DDT.pdf"_s,
+                      .pictureTop = 0},
+                     tradeDocumentLayout(kind),
+                     // Both documents write their PDF streams uncompressed.
+                     false),
+      kind_(kind)
+{
+}
+
+void TradeDocumentWindow::fill(DocumentFill& f) { fillTradeDocument(f, kind_); }
+
 } // namespace orv::printing

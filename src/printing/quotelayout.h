@@ -18,4 +18,14 @@ std::unique_ptr<TfrxReport> tradeDocumentLayout(TradeDocument kind);
 // Writes every memo of the document from the editor on screen, in the mapping's order.
 void fillTradeDocument(DocumentFill& f, TradeDocument kind);
 
+// The print, preview and PDF windows of both documents: one layout each, one fill.
+class TradeDocumentWindow : public DocumentWindow {
+protected:
+    TradeDocumentWindow(QWidget* owner, TradeDocument kind, const QString& name, Output output, Buttons buttons);
+    void fill(DocumentFill& f) override;
+
+private:
+    TradeDocument kind_;
+};
+
 } // namespace orv::printing

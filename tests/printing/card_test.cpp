@@ -14,6 +14,8 @@
 #include "warehouse/magazzino.h"
 
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 
 using namespace orv::test;
 
@@ -44,6 +46,14 @@ protected:
         EXPECT_EQ(out.how, how);
         EXPECT_EQ(out.pages.size(), 1u);
         return out.pages.front();
+    }
+    // The text poppler reads from a PDF file of the program folder.
+    QString pdfText(const QString& name) const
+    {
+        QProcess p;
+        p.start(u"pdftotext"_qs, {u"-layout"_qs, programFolder() + name, u"-"_qs});
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
     }
     QString footerNow() const
     {
@@ -190,4 +200,46 @@ TEST_F(CardTest, EveryPrintFillsTheCardAfresh)
     ASSERT_EQ(recorder.outputs.size(), 2u);
     EXPECT_EQ(recorder.outputs[1].pages.front().text(u"txtCampo01"_qs), u"Secondo"_qs);
     EXPECT_EQ(recorder.outputs[1].pages.front().text(u"txtCampo24"_qs), QString());
+}
+
+TEST_F(CardTest, CustomerCardPdfIsWrittenAndOpenedUnlessTheAnswerIsNo)
+{
+    showAndActivate(*frmClienti);
+    type(frmClienti->txtCliente, u"Rossi Mario"_qs);
+    type(frmClienti->txtNote, u"[DATE] da richiamare"_qs);
+    messages.answers = {orv::ui::mrNo};
+    click(frmClienti->cmdPDF);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().text, orv::forms::kCardPdfQuestion);
+    EXPECT_TRUE(shell.opened.isEmpty()) << "No leaves the file unopened";
+    const QString first = pdfText(u"Cliente.pdf"_qs);
+    EXPECT_TRUE(first.contains(u"SCHEDA ANAGRAFICA CLIENTE"_qs)) << first.toStdString();
+    EXPECT_TRUE(first.contains(u"Rossi Mario"_qs));
+    EXPECT_TRUE(first.contains(u"[DATE] da richiamare"_qs));
+    EXPECT_TRUE(first.contains(u"Stampa eseguita in data 15/03/2026"_qs));
+
+    // A second card replaces the file without asking, and Yes opens it.
+    frmClienti->txtCliente.setText(u"Bianchi Anna"_qs);
+    click(frmClienti->cmdPDF);
+    EXPECT_EQ(shell.opened, QStringList({u'"' + programFolder() + u"Cliente.pdf\""_qs}));
+    const QString second = pdfText(u"Cliente.pdf"_qs);
+    EXPECT_TRUE(second.contains(u"Bianchi Anna"_qs));
+    EXPECT_FALSE(second.contains(u"Rossi Mario"_qs));
+    EXPECT_TRUE(recorder.outputs.empty()) << "nothing printed or previewed";
+}
+
+TEST_F(CardTest, ArticleCardPdfCarriesItsTitle)
+{
+    showAndActivate(*frmMagazzino);
+    frmMagazzino->txtCodice.setText(u"ART-77"_qs);
+    click(frmMagazzino->cmdPDF);
+    const QString text = pdfText(u"Articolo.pdf"_qs);
+    EXPECT_TRUE(text.contains(u"SCHEDA ARTICOLO"_qs)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"ART-77"_qs));
+    QProcess info;
+    info.start(u"pdfinfo"_qs, {programFolder() + u"Articolo.pdf"_qs});
+    info.waitForFinished(60000);
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(u"Scheda informativa"_qs)) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression(u"Pages:\\s+1\\n"_qs))) << meta.toStdString();
 }

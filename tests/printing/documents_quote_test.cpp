@@ -10,6 +10,8 @@
 #include "quotes/preventivi.h"
 #include "report/model/views.h"
 
+#include <QProcess>
+
 using namespace orv::test;
 using orv::printing::TradeDocument;
 
@@ -174,6 +176,35 @@ TEST_F(QuoteDocumentTest, PreviewShowsTheSamePageAndTheWindowCloses)
     EXPECT_TRUE(printed.empty());
     EXPECT_EQ(previewed[0].memos.value(u"txtCliente"_qs).text, u"Bianchi Anna"_qs);
     EXPECT_EQ(previewed[0].memos.value(u"txtDesc02"_qs).text, u"Kit"_qs);
+}
+
+TEST_F(QuoteDocumentTest, PdfIsWrittenUncompressedAndOpenedAfterYes)
+{
+    show(ed(), {{"txtNumFatt", "12/2026"}, {"txtCliente", "Rossi Mario"}, {"memTarga", "4"}});
+    typeRow(ed(), 1, "2", "ART-1", "Valvola [A]", "10,00", "");
+    click(ed().cmdCalcola);
+    messages.answers = {orv::ui::mrNo, orv::ui::mrYes};
+    int confirmations = 0;
+    whenShown(u"frmCrea_PDF_Prev"_qs, [&](orv::ui::Form& f) {
+        EXPECT_EQ(f.caption(), u" Esporta in PDF"_qs);
+        click(document(f).btnStampa);
+        EXPECT_TRUE(f.isVisible()) << "No keeps the window open";
+        click(document(f).btnStampa);
+        confirmations = int(messages.calls.size());
+    });
+    click(ed().cmdPDF);
+    EXPECT_EQ(confirmations, 2);
+    const QString path = programFolder() + u"Preventivo.pdf"_qs;
+    EXPECT_EQ(shell.opened, QStringList({u'"' + path + u'"'}));
+    QProcess p;
+    p.start(u"pdftotext"_qs, {u"-layout"_qs, path, u"-"_qs});
+    p.waitForFinished(60000);
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* piece : {"Preventivo n. 12/2026", "Rossi Mario", "Valvola [A]", "20,00", "TOT. PREVENTIVO",
+                              "Numero colli: 4", "CONTRIBUTI CONAI E SIAE ASSOLTI OVE DOVUTO."})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(piece))) << piece << "\n" << text.toStdString();
+    // The quote's streams are written without compression.
+    EXPECT_FALSE(readFile(u"Preventivo.pdf"_qs).contains("/FlateDecode"));
 }
 
 TEST_F(QuoteDocumentTest, AnnullaPrintsNothing)
