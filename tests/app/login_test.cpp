@@ -35,8 +35,9 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmMenuRiepCosti", "TfrmDaRiconsegnare", "TfrmTrovaLavoro", "TfrmExpLavoro",
                            "TfrmStampaLav", "TfrmAnteprimaLav", "TfrmCrea_PDF_Lav", "TfrmRiepCosti", "TfrmMenuPreventivi", "TfrmPreventivi", "TfrmImportaMagazzino",
                            "TfrmDatiVeicolo", "TfrmExpPreventivi", "TfrmTrovaPreventivi", "TfrmSospesi",
+                           "TfrmStampaPrev", "TfrmAnteprimaPrev", "TfrmCrea_PDF_Prev",
                            "TfrmMenuDDT", "TfrmDDT", "TfrmDatiTrasporto", "TfrmSospesiDDT", "TfrmTrovaDDT",
-                           "TfrmExpDDT", "TfrmCalendario"}));
+                           "TfrmExpDDT", "TfrmStampaDDT", "TfrmAnteprimaDDT", "TfrmCrea_PDF_DDT", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
     EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
     EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);
