@@ -150,12 +150,12 @@ std::unique_ptr<TfrxReport> makeCardLayout(CardKind kind)
 CardReport::CardReport(CardKind kind) : m_report(makeCardLayout(kind))
 {
     // The documents' exporter settings, with the card's own description.
-    auto pdf = newDocumentExporter(PdfStreams::Plain);
-    auto* writer = static_cast<TfrxPDFExport*>(pdf.get());
-    writer->SetTitle(QStringLiteral("Scheda informativa"));
-    writer->SetSubject(QStringLiteral("Scheda informativa"));
-    writer->SetAuthor(QStringLiteral("Dorvane Software"));
-    m_pdf = std::move(pdf);
+    m_pdf = newDocumentExporter(PdfStreams::Plain);
+    if (auto* writer = dynamic_cast<TfrxPDFExport*>(m_pdf.get())) {
+        writer->SetTitle(QStringLiteral("Scheda informativa"));
+        writer->SetSubject(QStringLiteral("Scheda informativa"));
+        writer->SetAuthor(QStringLiteral("Dorvane Software"));
+    }
 }
 
 CardReport::~CardReport() = default;
@@ -184,6 +184,7 @@ void CardReport::preview()
 
 bool CardReport::exportPdf(const QString& path)
 {
+    if (!m_pdf) return false;
     m_report->PrepareReport(true);
     m_pdf->SetFileName(path);
     return m_report->Export(m_pdf.get());
