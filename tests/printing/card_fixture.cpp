@@ -1,8 +1,13 @@
 #include "card_fixture.h"
 
+#include "app/avvio.h"
+#include "app/startup.h"
+#include "customers/common/reports.h"
 #include "report/model/bands.h"
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
+#include "report/preview/previewform.h"
+#include "report/print/printloop.h"
 
 namespace orv::test {
 
@@ -108,8 +113,25 @@ OutputRecorder::OutputRecorder()
 
 OutputRecorder::~OutputRecorder()
 {
-    frxSetPrintDriver(nullptr);
-    frxSetPreviewWindowMaker(nullptr);
+    // The engine's own printer and preview, as the program installs them at start, for
+    // the tests that run after this one in the same process.
+    frxSetPrintDriver(frxPrintPreparedPages);
+    frxSetPreviewWindowMaker(frxMakePreviewWindow);
+}
+
+void PrintingTest::SetUp()
+{
+    GuiTest::SetUp();
+    app::installReportLayouts();
+    app::createStartWindows();
+    frmAvvio->hide();
+}
+
+void PrintingTest::TearDown()
+{
+    app::destroyStartWindows();
+    forms::setReportLayouts({});
+    GuiTest::TearDown();
 }
 
 } // namespace orv::test

@@ -2,6 +2,7 @@
 // What reached the printer or the preview: the report engine's print driver and preview
 // window replaced by recorders that keep a copy of every prepared page's views (name,
 // text, position on the page), so tests look at the pages a user would have got.
+#include "gui/doubles.h"
 #include "report/model/report.h"
 
 #include <QMap>
@@ -49,5 +50,14 @@ public:
 
 // The prepared pages of a report as the recorders keep them.
 std::vector<PreparedPage> snapshot(TfrxReport& report);
+
+// The program's windows created as at start with the program's card and list layouts,
+// the engine's printer and preview replaced by the recorder.
+class PrintingTest : public GuiTest {
+protected:
+    OutputRecorder recorder;
+    void SetUp() override;
+    void TearDown() override;
+};
 
 } // namespace orv::test

@@ -21,23 +21,8 @@ using namespace orv::test;
 
 namespace {
 
-class CardTest : public GuiTest {
+class CardTest : public PrintingTest {
 protected:
-    OutputRecorder recorder;
-
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        orv::app::installReportLayouts();
-        orv::app::createStartWindows();
-        frmAvvio->hide();
-    }
-    void TearDown() override
-    {
-        orv::app::destroyStartWindows();
-        orv::forms::setReportLayouts({});
-        GuiTest::TearDown();
-    }
 
     const PreparedPage& onlyPage(const QString& how) const
     {

@@ -16,24 +16,7 @@ using namespace orv::test;
 
 namespace {
 
-class ListPrintTest : public GuiTest {
-protected:
-    OutputRecorder recorder;
-
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        orv::app::installReportLayouts();
-        orv::app::createStartWindows();
-        frmAvvio->hide();
-    }
-    void TearDown() override
-    {
-        orv::app::destroyStartWindows();
-        orv::forms::setReportLayouts({});
-        GuiTest::TearDown();
-    }
-};
+using ListPrintTest = PrintingTest;
 
 QStringList linesOf(const std::vector<PreparedPage>& pages)
 {
