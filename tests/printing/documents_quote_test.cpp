@@ -216,7 +216,7 @@ TEST_F(QuoteDocumentTest, AnnullaPrintsNothing)
     EXPECT_TRUE(previewed.empty());
 }
 
-// The layout as the Part draws it: bounds in millimetres, fonts, fills and alignment.
+// The layout as the quote is drawn: bounds in millimetres, fonts, fills and alignment.
 TEST(QuoteLayout, ObjectsStandWhereTheQuoteIsDrawn)
 {
     auto report = orv::printing::tradeDocumentLayout(TradeDocument::Quote);
