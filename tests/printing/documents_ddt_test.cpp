@@ -11,6 +11,8 @@
 #include "printing/quotelayout.h"
 #include "report/model/views.h"
 
+#include <QProcess>
+
 using namespace orv::test;
 using orv::printing::TradeDocument;
 
@@ -101,6 +103,23 @@ TEST_F(DeliveryNoteDocumentTest, PreviewAndPrintShowTheSamePage)
     EXPECT_EQ(previewed[0].memos.keys(), printed[0].memos.keys());
     for (const QString& name : printed[0].memos.keys())
         EXPECT_EQ(previewed[0].memos.value(name).text, printed[0].memos.value(name).text) << name.toStdString();
+}
+
+TEST_F(DeliveryNoteDocumentTest, PdfIsDdtPdfWithTheTransportBox)
+{
+    show(ed(), {{"txtNumFatt", "9"}, {"memVettore", "Destinatario"}, {"memPorto", "Assegnato"}});
+    whenShown(u"frmCrea_PDF_DDT"_qs, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+    click(ed().cmdPDF);
+    const QString path = programFolder() + u"DDT.pdf"_qs;
+    EXPECT_EQ(shell.opened, QStringList({u'"' + path + u'"'}));
+    QProcess p;
+    p.start(u"pdftotext"_qs, {u"-layout"_qs, path, u"-"_qs});
+    p.waitForFinished(60000);
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* piece : {"Documento di Trasporto n. 9", "TOT. DDT", "Vettore: Destinatario", "Porto: Assegnato",
+                              "FIRMA VETTORE O CONDUCENTE:"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(piece))) << piece << "\n" << text.toStdString();
+    EXPECT_FALSE(readFile(u"DDT.pdf"_qs).contains("/FlateDecode"));
 }
 
 // Everything but the listed differences is the quote's object for object.
