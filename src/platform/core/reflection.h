@@ -437,6 +437,14 @@ public:
         m_p.typeName = typeName;
         return *this;
     }
+    // Declares the property an event: its value is the handler (a QVariant the class
+    // understands), typeName the event's type ("TNotifyEvent").
+    PropBuilder& event(const QString& typeName)
+    {
+        m_p.kind = Kind::Method;
+        m_p.typeName = typeName;
+        return *this;
+    }
 
 private:
     PropInfo& m_p;
