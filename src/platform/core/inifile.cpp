@@ -87,6 +87,15 @@ Where locate(const QList<Line>& lines, const QString& section, const QString& ke
     return w;
 }
 
+void writeLines(const QString& path, const QStringList& raw)
+{
+    QSaveFile f(path);
+    f.setDirectWriteFallback(true);
+    const QByteArray bytes = cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw IniFileError(("cannot write " + path).toStdString());
+}
+
 QList<Line> parse(const QStringList& raw)
 {
     QList<Line> out;
@@ -150,16 +159,65 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     } else {
         raw << QLatin1Char('[') + section + QLatin1Char(']') << entry;
     }
-    QSaveFile f(path_);
-    f.setDirectWriteFallback(true);
-    const QByteArray bytes = cp1252::encode(raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw IniFileError(("cannot write " + path_).toStdString());
+    writeLines(path_, raw);
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
 {
     writeString(section, key, QString::number(value));
+}
+
+QStringList IniFile::sections() const
+{
+    QStringList names;
+    const auto raw = readLines(path_);
+    if (!raw) return names;
+    for (const Line& l : parse(*raw)) {
+        if (l.kind != Line::Section) continue;
+        bool seen = false;
+        for (const QString& n : names) seen = seen || sameTextAZ(n, l.name);
+        if (!seen) names << l.name;
+    }
+    return names;
+}
+
+QStringList IniFile::sectionValues(const QString& section) const
+{
+    QStringList values;
+    const auto raw = readLines(path_);
+    if (!raw) return values;
+    const QList<Line> lines = parse(*raw);
+    const Where w = locate(lines, section, QString());
+    if (w.sectionStart < 0) return values;
+    for (int i = w.sectionStart + 1; i < w.sectionEnd; ++i)
+        if (lines[i].kind == Line::Key) values << lines[i].name + QLatin1Char('=') + lines[i].value;
+    return values;
+}
+
+void IniFile::deleteKey(const QString& section, const QString& key)
+{
+    const auto raw = readLines(path_);
+    if (!raw) return;
+    const Where w = locate(parse(*raw), section, key);
+    if (w.keyLine < 0) return;
+    QStringList out = *raw;
+    out.removeAt(w.keyLine);
+    writeLines(path_, out);
+}
+
+void IniFile::eraseSection(const QString& section)
+{
+    const auto raw = readLines(path_);
+    if (!raw) return;
+    const QList<Line> lines = parse(*raw);
+    const Where w = locate(lines, section, QString());
+    if (w.sectionStart < 0) return;
+    // The section runs to the next section line; blank lines and comments inside go too.
+    int end = w.sectionStart + 1;
+    while (end < lines.size() && lines[end].kind != Line::Section) ++end;
+    QStringList out = *raw;
+    out.erase(out.begin() + w.sectionStart, out.begin() + end);
+    writeLines(path_, out);
 }
 
 } // namespace orv

@@ -37,6 +37,15 @@ public:
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 
+    // The names of the sections, in file order (a name repeated later counts once).
+    QStringList sections() const;
+    // The key lines of a section as "name=value", in file order.
+    QStringList sectionValues(const QString& section) const;
+    // Remove one key, or a whole section with its keys; nothing happens when it is missing.
+    // Throw IniFileError when the file cannot be written.
+    void deleteKey(const QString& section, const QString& key);
+    void eraseSection(const QString& section);
+
 private:
     QString path_;
 };
