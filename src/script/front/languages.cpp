@@ -24,6 +24,9 @@ struct Registry {
     {
         // The languages the engine brings, in the order they register at start.
         entries.push_back({QStringLiteral("VoriroVoreva"), fsVoriroVorevaGrammar(), nullptr});
+        entries.push_back({QStringLiteral("Z++Ovuvir"), fsZppOvuvirGrammar(), nullptr});
+        entries.push_back({QStringLiteral("RadivEdurav"), fsRadivEduravGrammar(), nullptr});
+        entries.push_back({QStringLiteral("JScript"), fsJScriptGrammar(), nullptr});
     }
 
     Entry* find(const QString& name)

@@ -19,6 +19,9 @@ QStringList fsLanguageNames();
 
 // The built-in grammar texts.
 QString fsVoriroVorevaGrammar();
+QString fsZppOvuvirGrammar();
+QString fsRadivEduravGrammar();
+QString fsJScriptGrammar();
 
 namespace orv::script {
 
