@@ -1,0 +1,938 @@
+#include "script/bridges/forms.h"
+
+#include "platform/ui/dispatch.h"
+#include "script/bridges/graphics.h"
+#include "script/bridges/register.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSet>
+
+namespace orv::script::bridges {
+
+ORV_RTTI_DEFINE_NAMED(FmxObject, Component, "TFmxObject") {}
+
+#define ORV_CONTROL_EVENTS(Cls)                                                                          \
+    c.prop("OnClick", &Cls::OnClick, &Cls::SetOnClick).event(QStringLiteral("TNotifyEvent"));            \
+    c.prop("OnDblClick", &Cls::OnDblClick, &Cls::SetOnDblClick).event(QStringLiteral("TNotifyEvent"));   \
+    c.prop("OnEnter", &Cls::OnEnter, &Cls::SetOnEnter).event(QStringLiteral("TNotifyEvent"));            \
+    c.prop("OnExit", &Cls::OnExit, &Cls::SetOnExit).event(QStringLiteral("TNotifyEvent"));               \
+    c.prop("OnCanFocus", &Cls::OnCanFocus, &Cls::SetOnCanFocus).event(QStringLiteral("TCanFocusEvent")); \
+    c.prop("OnKeyDown", &Cls::OnKeyDown, &Cls::SetOnKeyDown).event(QStringLiteral("TKeyEvent"));         \
+    c.prop("OnKeyUp", &Cls::OnKeyUp, &Cls::SetOnKeyUp).event(QStringLiteral("TKeyEvent"));               \
+    c.prop("OnMouseDown", &Cls::OnMouseDown, &Cls::SetOnMouseDown).event(QStringLiteral("TMouseEvent"));  \
+    c.prop("OnMouseUp", &Cls::OnMouseUp, &Cls::SetOnMouseUp).event(QStringLiteral("TMouseEvent"));        \
+    c.prop("OnMouseMove", &Cls::OnMouseMove, &Cls::SetOnMouseMove).event(QStringLiteral("TMouseMoveEvent"))
+
+ORV_RTTI_DEFINE_NAMED(ControlObject, FmxObject, "TControl")
+{
+    c.prop("X", &ControlObject::X, &ControlObject::SetX);
+    c.prop("Y", &ControlObject::Y, &ControlObject::SetY);
+    c.prop("Width", &ControlObject::Width, &ControlObject::SetWidth);
+    c.prop("Height", &ControlObject::Height, &ControlObject::SetHeight);
+    c.prop("Visible", &ControlObject::Visible, &ControlObject::SetVisible);
+    c.prop("Enabled", &ControlObject::Enabled, &ControlObject::SetEnabled);
+    ORV_CONTROL_EVENTS(ControlObject);
+}
+ORV_RTTI_DEFINE_NAMED(StyledControl, ControlObject, "TStyledControl") {}
+ORV_RTTI_DEFINE_NAMED(TextControl, StyledControl, "TTextControl")
+{
+    c.prop("Text", &TextControl::Text, &TextControl::SetText);
+}
+ORV_RTTI_DEFINE_NAMED(LabelObject, TextControl, "TLabel") {}
+ORV_RTTI_DEFINE_NAMED(ButtonObject, TextControl, "TButton") {}
+ORV_RTTI_DEFINE_NAMED(CheckBoxObject, TextControl, "TCheckBox")
+{
+    c.prop("IsChecked", &CheckBoxObject::IsChecked, &CheckBoxObject::SetIsChecked);
+    c.prop("OnChange", &CheckBoxObject::OnChange, &CheckBoxObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(GroupBoxObject, TextControl, "TGroupBox") {}
+ORV_RTTI_DEFINE_NAMED(PanelObject, StyledControl, "TPanel") {}
+ORV_RTTI_DEFINE_NAMED(EditObject, StyledControl, "TEdit")
+{
+    c.prop("Text", &EditObject::Text, &EditObject::SetText);
+    c.prop("ReadOnly", &EditObject::ReadOnly, &EditObject::SetReadOnly);
+    c.prop("OnChange", &EditObject::OnChange, &EditObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnChangeTracking", &EditObject::OnChangeTracking, &EditObject::SetOnChangeTracking)
+        .event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnTyping", &EditObject::OnTyping, &EditObject::SetOnTyping).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(MemoObject, ControlObject, "TMemo")
+{
+    c.prop("Text", &MemoObject::Text, &MemoObject::SetText);
+    c.prop("OnChange", &MemoObject::OnChange, &MemoObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(ListBoxItemObject, rtti::Object, "TListBoxItem")
+{
+    c.prop("Text", &ListBoxItemObject::Text);
+}
+ORV_RTTI_DEFINE_NAMED(ListControl, ControlObject, "TCustomListBox")
+{
+    c.prop("OnChange", &ListControl::OnChange, &ListControl::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(ListBoxObject, ListControl, "TListBox") {}
+ORV_RTTI_DEFINE_NAMED(ComboBoxObject, ListControl, "TComboBox") {}
+ORV_RTTI_DEFINE_NAMED(FormObject, FmxObject, "TCommonCustomForm")
+{
+    c.prop("Caption", &FormObject::Caption, &FormObject::SetCaption);
+    c.prop("Left", &FormObject::Left, &FormObject::SetLeft);
+    c.prop("Top", &FormObject::Top, &FormObject::SetTop);
+    c.prop("Width", &FormObject::Width, &FormObject::SetWidth);
+    c.prop("Height", &FormObject::Height, &FormObject::SetHeight);
+    c.prop("OnClose", &FormObject::OnClose, &FormObject::SetOnClose).event(QStringLiteral("TCloseEvent"));
+    c.prop("OnCloseQuery", &FormObject::OnCloseQuery, &FormObject::SetOnCloseQuery)
+        .event(QStringLiteral("TCloseQueryEvent"));
+    c.prop("OnShow", &FormObject::OnShow, &FormObject::SetOnShow).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnHide", &FormObject::OnHide, &FormObject::SetOnHide).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnPaint", &FormObject::OnPaint, &FormObject::SetOnPaint).event(QStringLiteral("TOnPaintEvent"));
+    c.prop("OnResize", &FormObject::OnResize, &FormObject::SetOnResize).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnDestroy", &FormObject::OnDestroy, &FormObject::SetOnDestroy).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(CustomForm, FormObject, "TCustomForm") {}
+ORV_RTTI_DEFINE_NAMED(TFormObject, CustomForm, "TForm") {}
+ORV_RTTI_DEFINE_NAMED(ApplicationObject, Component, "TApplication") {}
+
+ApplicationObject& ApplicationObject::instance()
+{
+    static ApplicationObject* app = [] {
+        auto* a = new ApplicationObject;
+        lendToScripts(a);
+        return a;
+    }();
+    return *app;
+}
+
+// ------------------------------------------------------------------ FmxObject
+
+FmxObject::~FmxObject()
+{
+    for (FmxObject* child : std::vector<FmxObject*>(m_children))
+        child->SetParent(nullptr);
+    if (m_parent)
+        std::erase(m_parent->m_children, this);
+}
+
+void FmxObject::SetParent(FmxObject* parent)
+{
+    for (FmxObject* p = parent; p; p = p->m_parent)
+        if (p == this)
+            throw orv::Exception(QStringLiteral("Cannot assign a parent that is the object itself or one of its children"));
+    if (m_parent)
+        std::erase(m_parent->m_children, this);
+    m_parent = parent;
+    if (parent)
+        parent->m_children.push_back(this);
+}
+
+int FmxObject::Index() const
+{
+    if (!m_parent)
+        return -1;
+    const auto& siblings = m_parent->m_children;
+    return int(std::find(siblings.begin(), siblings.end(), this) - siblings.begin());
+}
+
+void FmxObject::SetIndex(int index)
+{
+    if (!m_parent)
+        return;
+    auto& siblings = m_parent->m_children;
+    std::erase(siblings, this);
+    index = std::clamp(index, 0, int(siblings.size()));
+    siblings.insert(siblings.begin() + index, this);
+    restack();
+}
+
+FormObject* FmxObject::form()
+{
+    for (FmxObject* o = this; o; o = o->m_parent)
+        if (auto* f = dynamic_cast<FormObject*>(o))
+            return f;
+    return nullptr;
+}
+
+void FmxObject::BringToFront() { SetIndex(int(m_parent ? m_parent->m_children.size() : 0)); }
+void FmxObject::SendToBack() { SetIndex(0); }
+
+// ------------------------------------------------------------------ controls
+
+namespace {
+
+int shiftBits(ui::ShiftState s) { return int(s.bits & 0xFF); }
+
+} // namespace
+
+ControlObject::ControlObject(ui::Control* control, bool container, Component* owner)
+    : FmxObject(owner), m_control(control), m_container(container)
+{
+    ui::Control& c = *m_control;
+    c.onClick = [this] { notify("OnClick"); };
+    c.onDblClick = [this] { notify("OnDblClick"); };
+    c.onEnter = [this] { notify("OnEnter"); };
+    c.onExit = [this] { notify("OnExit"); };
+    c.onCanFocus = [this](bool& can) {
+        can = can && m_canFocus;
+        if (auto* e = bound<TfsCanFocusEvent>("OnCanFocus"))
+            e->DoEvent(this, can);
+    };
+    c.onKeyDown = [this](ui::Word& key, QChar& ch, ui::ShiftState shift) {
+        if (auto* e = bound<TfsKeyEvent>("OnKeyDown"))
+            e->DoEvent(this, key, ch, shiftBits(shift));
+    };
+    c.onKeyUp = [this](ui::Word& key, QChar& ch, ui::ShiftState shift) {
+        if (auto* e = bound<TfsKeyEvent>("OnKeyUp"))
+            e->DoEvent(this, key, ch, shiftBits(shift));
+    };
+    c.onMouseDown = [this](ui::MouseButton b, ui::ShiftState shift, double x, double y) {
+        if (auto* e = bound<TfsMouseEvent>("OnMouseDown"))
+            e->DoEvent(this, int(b), shiftBits(shift), x, y);
+    };
+    c.onMouseUp = [this](ui::MouseButton b, ui::ShiftState shift, double x, double y) {
+        if (auto* e = bound<TfsMouseEvent>("OnMouseUp"))
+            e->DoEvent(this, int(b), shiftBits(shift), x, y);
+    };
+    c.onMouseMove = [this](ui::ShiftState shift, double x, double y) {
+        if (auto* e = bound<TfsMouseMoveEvent>("OnMouseMove"))
+            e->DoEvent(this, shiftBits(shift), x, y);
+    };
+}
+
+ControlObject::~ControlObject()
+{
+    ui::Control& c = *m_control;
+    c.onClick = c.onDblClick = c.onEnter = c.onExit = nullptr;
+    c.onCanFocus = nullptr;
+    c.onKeyDown = c.onKeyUp = nullptr;
+    c.onMouseDown = c.onMouseUp = nullptr;
+    c.onMouseMove = nullptr;
+    // The window must not keep its focus on a control that goes.
+    if (m_attachedTo && m_attachedTo->focusedControl() == &c)
+        m_attachedTo->moveFocus(nullptr);
+}
+
+StyledControl::~StyledControl() = default;
+
+void ControlObject::notify(const char* event)
+{
+    if (auto* e = bound<TfsNotifyEvent>(event))
+        e->DoEvent(this);
+}
+
+void ControlObject::SetParent(FmxObject* parent)
+{
+    FmxObject::SetParent(parent);
+    QWidget* w = m_control->widget();
+    if (!w)
+        return;
+    QWidget* into = parent ? parent->container() : nullptr;
+    const QRect geometry = w->geometry();
+    w->setParent(into);
+    w->setGeometry(geometry);
+    if (FormObject* f = form()) {
+        m_control->attach(&f->window(), Name());
+        m_attachedTo = &f->window();
+    } else {
+        m_attachedTo = nullptr;
+    }
+    if (into && m_visible)
+        w->show();
+}
+
+void ControlObject::SetVisible(bool v)
+{
+    m_visible = v;
+    if (m_control->widget() && m_control->widget()->parentWidget())
+        m_control->setVisible(v);
+}
+
+void ControlObject::SetCanFocus(bool v)
+{
+    m_canFocus = v;
+    if (QWidget* w = m_control->widget())
+        w->setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+LabelObject::LabelObject(Component* AOwner) : TextControl(new ui::Label(nullptr), false, AOwner) {}
+QString LabelObject::Text() const { return static_cast<ui::Label&>(control()).text(); }
+void LabelObject::SetText(const QString& t) { static_cast<ui::Label&>(control()).setText(t); }
+
+ButtonObject::ButtonObject(Component* AOwner) : TextControl(new ui::Button(nullptr), false, AOwner) {}
+QString ButtonObject::Text() const { return static_cast<ui::Button&>(control()).text(); }
+void ButtonObject::SetText(const QString& t) { static_cast<ui::Button&>(control()).setText(t); }
+
+CheckBoxObject::CheckBoxObject(Component* AOwner) : TextControl(new ui::CheckBox(nullptr), false, AOwner)
+{
+    static_cast<ui::CheckBox&>(control()).onChange = [this] { notify("OnChange"); };
+}
+QString CheckBoxObject::Text() const { return static_cast<ui::CheckBox&>(control()).text(); }
+void CheckBoxObject::SetText(const QString& t) { static_cast<ui::CheckBox&>(control()).setText(t); }
+bool CheckBoxObject::IsChecked() const { return static_cast<ui::CheckBox&>(control()).isChecked(); }
+void CheckBoxObject::SetIsChecked(bool v) { static_cast<ui::CheckBox&>(control()).setChecked(v); }
+
+GroupBoxObject::GroupBoxObject(Component* AOwner) : TextControl(new ui::GroupBox(nullptr), true, AOwner) {}
+QString GroupBoxObject::Text() const { return static_cast<ui::GroupBox&>(control()).text(); }
+void GroupBoxObject::SetText(const QString& t) { static_cast<ui::GroupBox&>(control()).setText(t); }
+
+PanelObject::PanelObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner) {}
+
+EditObject::EditObject(Component* AOwner) : StyledControl(new ui::Edit(nullptr), false, AOwner)
+{
+    edit().onChange = [this] {
+        notify("OnChange");
+        notify("OnChangeTracking");
+    };
+    edit().onTyping = [this] { notify("OnTyping"); };
+}
+
+MemoObject::MemoObject(Component* AOwner) : ControlObject(new ui::Memo(nullptr), false, AOwner)
+{
+    memo().onChange = [this] { notify("OnChange"); };
+}
+
+ListControl::~ListControl() = default;
+
+void ListControl::SetItems(const Strings* source)
+{
+    if (!source)
+        m_items.Clear();
+    else if (source != &m_items)
+        m_items.Assign(source);
+}
+
+void ListControl::resetItems()
+{
+    m_itemObjects.clear();
+    showLines(m_items.lines());
+}
+
+ListBoxItemObject* ListControl::item(int index)
+{
+    if (index < 0 || index >= m_items.Count())
+        return nullptr;
+    m_itemObjects.resize(size_t(m_items.Count()));
+    auto& slot = m_itemObjects[size_t(index)];
+    if (!slot) {
+        slot = std::make_unique<ListBoxItemObject>();
+        lendToScripts(slot.get());
+    }
+    slot->m_text = m_items.Get(index);
+    slot->m_index = index;
+    return slot.get();
+}
+
+ListBoxObject::ListBoxObject(Component* AOwner) : ListControl(new ui::ListBox(nullptr), false, AOwner)
+{
+    lendToScripts(&items());
+    list().onChange = [this] { notify("OnChange"); };
+}
+
+void ListBoxObject::showLines(const QStringList& lines)
+{
+    list().clear();
+    for (const QString& l : lines)
+        list().add(l);
+}
+
+void ListBoxObject::clearLines() { items().Clear(); }
+
+ComboBoxObject::ComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdit(nullptr), false, AOwner)
+{
+    lendToScripts(&items());
+    combo().onChange = [this] { notify("OnChange"); };
+}
+
+void ComboBoxObject::showLines(const QStringList& lines) { combo().setItems(lines); }
+
+void ComboBoxObject::clearLines() { items().Clear(); }
+
+// ------------------------------------------------------------------ forms
+
+namespace {
+
+QSet<FormObject*>& liveForms()
+{
+    static QSet<FormObject*> set;
+    return set;
+}
+
+ui::FormSpec scriptFormSpec()
+{
+    ui::FormSpec spec;
+    spec.name = QStringLiteral("ScriptForm");
+    spec.clientWidth = 400;
+    spec.clientHeight = 300;
+    spec.border = ui::Border::Sizeable;
+    spec.placement = ui::Placement::Designed;
+    return spec;
+}
+
+} // namespace
+
+class ScriptWindow : public ui::Form {
+public:
+    explicit ScriptWindow(FormObject* owner) : ui::Form(nullptr, scriptFormSpec(), {}), m_owner(owner)
+    {
+        onShow = [this] { m_owner->notifyEvent("OnShow"); };
+        onHide = [this] { m_owner->notifyEvent("OnHide"); };
+        onClose = [this](ui::CloseAction& action) {
+            auto* e = m_owner->bound<TfsCloseEvent>("OnClose");
+            if (!e)
+                return;
+            int a = action == ui::CloseAction::None ? 0 : action == ui::CloseAction::Free ? 2 : 1;
+            e->DoEvent(m_owner, a);
+            if (a == 0) {
+                action = ui::CloseAction::None;
+            } else if (a == 2) {
+                // The window belongs to the script object: freeing means freeing that.
+                action = ui::CloseAction::Hide;
+                FormObject* f = m_owner;
+                QMetaObject::invokeMethod(
+                    qApp, [f] { if (liveForms().contains(f)) delete f; }, Qt::QueuedConnection);
+            } else {
+                action = ui::CloseAction::Hide;
+            }
+        };
+        created();
+    }
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        bool can = true;
+        try {
+            can = m_owner->CloseQuery();
+        } catch (...) {
+            ui::reportCurrentException();
+        }
+        if (!can) {
+            e->ignore();
+            if (inModal())
+                setModalResult(ui::mrNone);
+            return;
+        }
+        ui::Form::closeEvent(e);
+    }
+    void paintEvent(QPaintEvent* e) override
+    {
+        ui::Form::paintEvent(e);
+        QPainter p(this);
+        try {
+            m_owner->paint(p, QRectF(rect()));
+        } catch (...) {
+            ui::reportCurrentException();
+        }
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        ui::Form::resizeEvent(e);
+        ui::fire(std::function<void()>([this] { m_owner->notifyEvent("OnResize"); }));
+    }
+
+private:
+    FormObject* m_owner;
+};
+
+FormObject::FormObject(Component* AOwner) : FmxObject(AOwner), m_window(std::make_unique<ScriptWindow>(this))
+{
+    liveForms().insert(this);
+}
+
+FormObject::~FormObject()
+{
+    liveForms().remove(this);
+    try {
+        notifyEvent("OnDestroy");
+    } catch (...) {
+        ui::reportCurrentException();
+    }
+    // Controls go before the window they lie on.
+    while (ComponentCount() > 0)
+        delete Components().back();
+    for (FmxObject* child : std::vector<FmxObject*>(children()))
+        child->SetParent(nullptr);
+    m_window.reset();
+}
+
+void FormObject::notifyEvent(const char* event)
+{
+    if (auto* e = bound<TfsNotifyEvent>(event))
+        e->DoEvent(this);
+}
+
+ui::Form& FormObject::window() const { return *m_window; }
+QWidget* FormObject::container() const { return m_window.get(); }
+QString FormObject::Caption() const { return m_window->caption(); }
+void FormObject::SetCaption(const QString& v) { m_window->setCaption(v); }
+int FormObject::Left() const { return m_window->x(); }
+void FormObject::SetLeft(int v) { m_window->move(v, m_window->y()); }
+int FormObject::Top() const { return m_window->y(); }
+void FormObject::SetTop(int v) { m_window->move(m_window->x(), v); }
+int FormObject::Width() const { return m_window->width(); }
+void FormObject::SetWidth(int v) { m_window->resize(std::max(0, v), m_window->height()); }
+int FormObject::Height() const { return m_window->height(); }
+void FormObject::SetHeight(int v) { m_window->resize(m_window->width(), std::max(0, v)); }
+int FormObject::ModalResult() const { return m_window->modalResult(); }
+void FormObject::SetModalResult(int v) { m_window->setModalResult(v); }
+
+bool FormObject::CloseQuery()
+{
+    bool can = true;
+    if (auto* e = bound<TfsCloseQueryEvent>("OnCloseQuery"))
+        e->DoEvent(this, can);
+    return can;
+}
+
+void FormObject::paint(QPainter& painter, const QRectF& rect)
+{
+    auto* e = bound<TfsOnPaintEvent>("OnPaint");
+    if (!e)
+        return;
+    Canvas canvas(&painter);
+    CanvasObject co(&canvas);
+    lendToScripts(&co);
+    m_canvas = &co;
+    try {
+        e->DoEvent(this, &co, rect);
+    } catch (...) {
+        m_canvas = nullptr;
+        takeBackFromScripts(&co);
+        throw;
+    }
+    m_canvas = nullptr;
+    takeBackFromScripts(&co);
+}
+
+// ------------------------------------------------------------------ the module
+
+namespace forms {
+
+namespace {
+
+Value rectValue(const QRectF& r) { return objectValue(new TfsRectF(r)); }
+Value pointValue(const QPointF& p) { return objectValue(new TfsPointF(p)); }
+
+QRectF absoluteRect(ControlObject& c)
+{
+    QWidget* w = c.control().widget();
+    if (!w)
+        return QRectF();
+    const QPoint origin = w->mapTo(w->window(), QPoint(0, 0));
+    return QRectF(origin, QSizeF(w->size()));
+}
+
+} // namespace
+
+TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
+{
+    TfsScript* s = AScript;
+    const TfsCallMethodNewEvent call = callback();
+    const TfsGetValueEvent get = getter();
+    const TfsSetValueEvent set = setter();
+    const QString integer = QStringLiteral("Integer");
+    const std::pair<const char*, int> constants[] = {
+        {"mrNone", 0}, {"mrOk", 1}, {"mrCancel", 2}, {"mrAbort", 3}, {"mrRetry", 4}, {"mrIgnore", 5},
+        {"mrYes", 6}, {"mrNo", 7}, {"mrAll", 12}, {"mrNoToAll", 13}, {"mrYesToAll", 14},
+        {"crDefault", 0}, {"crNone", -1}, {"crArrow", -2}, {"crCross", -3}, {"crIBeam", -4}, {"crSize", -22},
+        {"crSizeNESW", -6}, {"crSizeNS", -7}, {"crSizeNWSE", -8}, {"crSizeWE", -9}, {"crUpArrow", -10},
+        {"crHourGlass", -11}, {"crDrag", -12}, {"crNoDrop", -13}, {"crHSplit", -14}, {"crVSplit", -15},
+        {"crMultiDrag", -16}, {"crSQLWait", -17}, {"crNo", -18}, {"crAppStart", -19}, {"crHelp", -20},
+        {"crHandPoint", -21}, {"crSizeAll", -22},
+        {"bsNone", 0}, {"bsSingle", 1}, {"bsSizeable", 2}, {"bsToolWindow", 3}, {"bsSizeToolWin", 4},
+        {"VK_RBUTTON", 2}, {"VKCANCEL", 3}, {"VKMBUTTON", 4}, {"VKBACK", 8}, {"VKTAB", 9}, {"VKRETURN", 13},
+        {"VKSHIFT", 16}, {"VKCONTROL", 17}, {"VKMENU", 18}, {"VKPAUSE", 19}, {"VKCAPITAL", 20},
+        {"VKESCAPE", 27}, {"VKSPACE", 32}, {"VKPRIOR", 33}, {"VKNEXT", 34}, {"VKEND", 35}, {"VKHOME", 36},
+        {"VKLEFT", 37}, {"VKUP", 38}, {"VKRIGHT", 39}, {"VKDOWN", 40}, {"VKINSERT", 45}, {"VKDELETE", 46},
+        {"VKHELP", 47}, {"VKLWIN", 91}, {"VKRWIN", 92}, {"VKAPPS", 93}, {"VKMULTIPLY", 106}, {"VKADD", 107},
+        {"VKSEPARATOR", 108}, {"VKSUBTRACT", 109}, {"VKDECIMAL", 110}, {"VKDIVIDE", 111},
+        {"VKNUMLOCK", 144}, {"VKSCROLL", 145},
+    };
+    for (const auto& [name, value] : constants)
+        s->AddConst(QString::fromLatin1(name), integer, Value(value));
+    for (int i = 0; i <= 9; ++i)
+        s->AddConst(QStringLiteral("VKNUMPAD%1").arg(i), integer, Value(96 + i));
+    for (int i = 1; i <= 12; ++i)
+        s->AddConst(QStringLiteral("VKF%1").arg(i), integer, Value(111 + i));
+    s->AddType(QStringLiteral("TFormBorderStyle"), fvtInt);
+    s->AddType(QStringLiteral("TBorderStyle"), fvtInt);
+    s->AddType(QStringLiteral("TModalResult"), fvtInt);
+    s->AddEnumSet(QStringLiteral("TShiftState"),
+                  QStringLiteral("ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand"));
+    const std::pair<const char*, const char*> enums[] = {
+        {"TAniIndicatorStyle", "aiLinear, aiCircular"},
+        {"TAlign", "alNone, alTop, alBottom, alLeft, alRight, alClient"},
+        {"TMouseButton", "mbLeft, mbRight, mbMiddle"},
+        {"TBevelCut", "bvNone, bvLowered, bvRaised, bvSpace"},
+        {"TTextLayout", "tlTop, tlCenter, tlBottom"},
+        {"TEditCharCase", "ecNormal, ecUpperCase, ecLowerCase"},
+        {"TScrollStyle", "ssNone, ssHorizontal, ssVertical, ssBoth"},
+        {"TComboBoxStyle", "csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable"},
+        {"TCheckBoxState", "cbUnchecked, cbChecked, cbGrayed"},
+        {"TListBoxStyle", "lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable"},
+        {"TWindowState", "wsNormal, wsMinimized, wsMaximized"},
+        {"TFormStyle", "fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop"},
+        {"TFormPosition", "poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter"},
+        {"TCloseAction", "caNone, caHide, caFree, caMinimize"},
+    };
+    for (const auto& [type, names] : enums) {
+        if (QByteArray(type) == "TFormStyle")
+            s->AddEnumSet(QStringLiteral("TAnchors"), QStringLiteral("akLeft, akTop, akRight, akBottom"));
+        if (QByteArray(type) == "TFormPosition")
+            s->AddEnumSet(QStringLiteral("TBorderIcons"), QStringLiteral("biSystemMenu, biMinimize, biMaximize, biHelp"));
+        s->AddEnum(QString::fromLatin1(type), QString::fromLatin1(names));
+    }
+
+    if (auto* c = s->AddClass(&FmxObject::staticClassInfo(), QStringLiteral("TComponent"))) {
+        for (const char* m : {"procedure AddObject(AObject: TFmxObject)", "procedure RemoveObject(AObject: TFmxObject)",
+                              "procedure DeleteChildren()", "procedure BringToFront()", "procedure SendToBack()"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
+        c->AddProperty(QStringLiteral("Index"), integer, get, set);
+    }
+    if (auto* c = s->AddClass(&ControlObject::staticClassInfo(), QStringLiteral("TFmxObject"))) {
+        c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
+        for (const char* m : {
+                 "procedure SetBounds(X: Single; Y: Single; AWidth: Single; AHeight: Single)",
+                 "function AbsoluteToLocal(P: TfsPointF): TfsPointF",
+                 "function LocalToAbsolute(P: TfsPointF): TfsPointF",
+                 "function PointInObject(X: Single; Y: Single): Boolean",
+                 "procedure BeginUpdate()", "procedure EndUpdate()", "procedure SetFocus()", "procedure Repaint()",
+             })
+            c->AddMethod(QString::fromLatin1(m), call);
+        for (const char* p : {"AbsoluteRect", "LocalRect", "ParentedRect", "ClipRect"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("TfsRectF"), get);
+        for (const char* p : {"AbsoluteWidth", "AbsoluteHeight", "AbsoluteOpacity"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("Single"), get);
+        for (const char* p : {"AbsoluteEnabled", "ParentedVisible"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("Boolean"), get);
+        c->AddProperty(QStringLiteral("CanFocus"), QStringLiteral("Boolean"), get, set);
+        c->AddProperty(QStringLiteral("TabOrder"), integer, get, set);
+        c->AddProperty(QStringLiteral("BoundsRect"), QStringLiteral("TfsRectF"), get, set);
+        const std::pair<const char*, TfsEventClass> events[] = {
+            {"OnKeyDown", &makeEvent<TfsKeyEvent>},     {"OnKeyUp", &makeEvent<TfsKeyEvent>},
+            {"OnClick", &makeEvent<TfsNotifyEvent>},    {"OnDblClick", &makeEvent<TfsNotifyEvent>},
+            {"OnCanFocus", &makeEvent<TfsCanFocusEvent>}, {"OnEnter", &makeEvent<TfsNotifyEvent>},
+            {"OnExit", &makeEvent<TfsNotifyEvent>},     {"OnMouseDown", &makeEvent<TfsMouseEvent>},
+            {"OnMouseMove", &makeEvent<TfsMouseMoveEvent>}, {"OnMouseUp", &makeEvent<TfsMouseEvent>},
+        };
+        for (const auto& [name, cls] : events)
+            c->AddEvent(QString::fromLatin1(name), cls);
+    }
+    if (auto* c = s->AddClass(&StyledControl::staticClassInfo(), QStringLiteral("TControl")))
+        c->AddProperty(QStringLiteral("StyleLookup"), QStringLiteral("String"), get, set);
+    s->AddClass(&TextControl::staticClassInfo(), QStringLiteral("TStyledControl"));
+    s->AddClass(&PanelObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    s->AddClass(&LabelObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    s->AddClass(&ButtonObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    if (auto* c = s->AddClass(&CheckBoxObject::staticClassInfo(), QStringLiteral("TTextControl")))
+        c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
+    s->AddClass(&GroupBoxObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    if (auto* c = s->AddClass(&EditObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
+        for (const char* m : {"procedure ClearSelection()", "procedure CopyToClipboard()", "procedure CutToClipboard()",
+                              "procedure PasteFromClipboard()", "procedure SelectAll()"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        for (const char* p : {"CaretPosition", "SelStart", "SelLength", "MaxLength"})
+            c->AddProperty(QString::fromLatin1(p), integer, get, set);
+        c->AddProperty(QStringLiteral("SelText"), QStringLiteral("string"), get);
+        c->AddProperty(QStringLiteral("FilterChar"), QStringLiteral("string"), get, set);
+        c->AddProperty(QStringLiteral("Typing"), QStringLiteral("Boolean"), get, set);
+        for (const char* e : {"OnChange", "OnChangeTracking", "OnTyping"})
+            c->AddEvent(QString::fromLatin1(e), &makeEvent<TfsNotifyEvent>);
+    }
+    if (auto* c = s->AddClass(&MemoObject::staticClassInfo(), QStringLiteral("TScrollBox"))) {
+        for (const char* m : {"procedure SelectAll()", "procedure GoToTextEnd()", "procedure GoToTextBegin()"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
+        c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
+    }
+    s->AddClass(&ListBoxItemObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    const auto listMembers = [&](TfsClassVariable* c) {
+        c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
+        c->AddMethod(QStringLiteral("procedure Clear()"), call);
+        c->AddIndexProperty(QStringLiteral("ListItems"), integer, QStringLiteral("TListBoxItem"), call, true);
+        c->AddProperty(QStringLiteral("Count"), integer, get);
+        c->AddProperty(QStringLiteral("Selected"), QStringLiteral("TListBoxItem"), get);
+        c->AddProperty(QStringLiteral("Items"), QStringLiteral("TStrings"), get, set);
+        c->AddProperty(QStringLiteral("ItemIndex"), integer, get, set);
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
+        c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
+    };
+    if (auto* c = s->AddClass(&ListControl::staticClassInfo(), QStringLiteral("TScrollBox")))
+        listMembers(c);
+    s->AddClass(&ListBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
+    s->AddClass(&ComboBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
+    if (auto* c = s->AddClass(&FormObject::staticClassInfo(), QStringLiteral("TFmxObject"))) {
+        c->AddConstructor(QStringLiteral("constructor CreateNew(AOwner: TComponent; Dummy: Integer = 0)"), call);
+        for (const char* m : {
+                 "procedure SetBounds(ALeft: Integer; ATop: Integer; AWidth: Integer; AHeight: Integer)",
+                 "function ClientToScreen(Point: TfsPointF): TfsPointF",
+                 "function ScreenToClient(Point: TfsPointF): TfsPointF", "function CloseQuery(): Boolean",
+                 "function ClientRect(): TfsRectF", "procedure Release()", "procedure Close()", "procedure Show()",
+                 "procedure Hide()", "function ShowModal(): TModalResult", "procedure CloseModal()",
+                 "procedure Invalidate()", "procedure BeginUpdate()", "procedure EndUpdate()",
+             })
+            c->AddMethod(QString::fromLatin1(m), call);
+    }
+    if (auto* c = s->AddClass(&CustomForm::staticClassInfo(), QStringLiteral("TCommonCustomForm"))) {
+        c->AddEvent(QStringLiteral("OnClose"), &makeEvent<TfsCloseEvent>);
+        c->AddEvent(QStringLiteral("OnCloseQuery"), &makeEvent<TfsCloseQueryEvent>);
+        c->AddEvent(QStringLiteral("OnDestroy"), &makeEvent<TfsNotifyEvent>);
+        c->AddEvent(QStringLiteral("OnHide"), &makeEvent<TfsNotifyEvent>);
+        c->AddEvent(QStringLiteral("OnPaint"), &makeEvent<TfsOnPaintEvent>);
+        c->AddEvent(QStringLiteral("OnShow"), &makeEvent<TfsNotifyEvent>);
+        c->AddEvent(QStringLiteral("OnResize"), &makeEvent<TfsNotifyEvent>);
+        c->AddProperty(QStringLiteral("Canvas"), QStringLiteral("TCanvas"), get);
+        c->AddProperty(QStringLiteral("ModalResult"), integer, get, set);
+    }
+    s->AddClass(&TFormObject::staticClassInfo(), QStringLiteral("TCustomForm"));
+    if (auto* c = s->AddClass(&ApplicationObject::staticClassInfo(), QStringLiteral("TComponent")))
+        c->AddMethod(QStringLiteral("procedure ProcessMessages"), call);
+    s->AddObject(QStringLiteral("Application"), &ApplicationObject::instance());
+}
+
+Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& m, TfsMethodHelper* c)
+{
+    if (ClassType == &FmxObject::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(m, "ADDOBJECT")) {
+            if (auto* child = argAs<FmxObject>(c, 0))
+                child->SetParent(&o);
+        } else if (is(m, "REMOVEOBJECT")) {
+            if (auto* child = argAs<FmxObject>(c, 0); child && child->Parent() == &o)
+                child->SetParent(nullptr);
+        } else if (is(m, "DELETECHILDREN")) {
+            for (FmxObject* child : std::vector<FmxObject*>(o.children()))
+                if (!isLent(child))
+                    delete child;
+        } else if (is(m, "BRINGTOFRONT"))
+            o.BringToFront();
+        else if (is(m, "SENDTOBACK"))
+            o.SendToBack();
+    } else if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
+               || ClassType == &ListControl::staticClassInfo()) {
+        auto& o = self<ControlObject>(Instance);
+        if (is(m, "CREATE")) {
+            if (auto* owner = argAs<Component>(c, 0))
+                owner->InsertComponent(&o);
+            return objectValue(&o);
+        }
+        if (is(m, "SETBOUNDS"))
+            o.control().setBounds(argInt(c, 0), argInt(c, 1), argInt(c, 2), argInt(c, 3));
+        else if (is(m, "ABSOLUTETOLOCAL"))
+            return pointValue(argAs<TfsPointF>(c, 0)->GetRect() - absoluteRect(o).topLeft());
+        else if (is(m, "LOCALTOABSOLUTE"))
+            return pointValue(argAs<TfsPointF>(c, 0)->GetRect() + absoluteRect(o).topLeft());
+        else if (is(m, "POINTINOBJECT"))
+            return Value(absoluteRect(o).contains(QPointF(argFloat(c, 0), argFloat(c, 1))));
+        else if (is(m, "SETFOCUS"))
+            o.control().setFocus();
+        else if (is(m, "REPAINT")) {
+            if (QWidget* w = o.control().widget())
+                w->update();
+        } else if (is(m, "SELECTALL")) {
+            if (auto* memo = dynamic_cast<MemoObject*>(&o))
+                memo->memo().textEdit()->selectAll();
+        } else if (is(m, "GOTOTEXTEND") || is(m, "GOTOTEXTBEGIN")) {
+            if (auto* memo = dynamic_cast<MemoObject*>(&o))
+                memo->memo().textEdit()->moveCursor(is(m, "GOTOTEXTEND") ? QTextCursor::End : QTextCursor::Start);
+        } else if (is(m, "CLEAR")) {
+            if (auto* list = dynamic_cast<ListControl*>(&o))
+                list->clearLines();
+        } else if (is(m, "LISTITEMS.GET")) {
+            if (auto* list = dynamic_cast<ListControl*>(&o))
+                return objectValue(list->item(argInt(c, 0)));
+        }
+    } else if (ClassType == &EditObject::staticClassInfo()) {
+        auto& e = self<EditObject>(Instance);
+        QLineEdit* line = e.edit().lineEdit();
+        if (is(m, "CLEARSELECTION"))
+            line->del();
+        else if (is(m, "COPYTOCLIPBOARD"))
+            line->copy();
+        else if (is(m, "CUTTOCLIPBOARD"))
+            line->cut();
+        else if (is(m, "PASTEFROMCLIPBOARD"))
+            line->paste();
+        else if (is(m, "SELECTALL"))
+            line->selectAll();
+    } else if (ClassType == &FormObject::staticClassInfo()) {
+        auto& f = self<FormObject>(Instance);
+        ui::Form& w = f.window();
+        if (is(m, "CREATENEW")) {
+            if (auto* owner = argAs<Component>(c, 0))
+                owner->InsertComponent(&f);
+            return objectValue(&f);
+        }
+        if (is(m, "SETBOUNDS"))
+            w.setGeometry(argInt(c, 0), argInt(c, 1), std::max(0, argInt(c, 2)), std::max(0, argInt(c, 3)));
+        else if (is(m, "CLIENTTOSCREEN"))
+            return pointValue(QPointF(w.mapToGlobal(argAs<TfsPointF>(c, 0)->GetRect().toPoint())));
+        else if (is(m, "SCREENTOCLIENT"))
+            return pointValue(QPointF(w.mapFromGlobal(argAs<TfsPointF>(c, 0)->GetRect().toPoint())));
+        else if (is(m, "CLOSEQUERY"))
+            return Value(f.CloseQuery());
+        else if (is(m, "CLIENTRECT"))
+            return rectValue(QRectF(w.rect()));
+        else if (is(m, "CLOSE") || is(m, "CLOSEMODAL"))
+            w.close();
+        else if (is(m, "SHOW"))
+            w.show();
+        else if (is(m, "HIDE"))
+            w.hide();
+        else if (is(m, "SHOWMODAL"))
+            return Value(w.showModal());
+        else if (is(m, "INVALIDATE"))
+            w.update();
+        else if (is(m, "RELEASE")) {
+            w.hide();
+            FormObject* p = &f;
+            QMetaObject::invokeMethod(
+                qApp, [p] { if (liveForms().contains(p)) delete p; }, Qt::QueuedConnection);
+        }
+    } else if (ClassType == &ApplicationObject::staticClassInfo()) {
+        if (is(m, "PROCESSMESSAGES"))
+            QCoreApplication::processEvents();
+    }
+    return Value(0);
+}
+
+Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& p)
+{
+    if (ClassType == &FmxObject::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(p, "PARENT"))
+            return objectValue(o.Parent());
+        if (is(p, "INDEX"))
+            return Value(o.Index());
+    } else if (ClassType == &ControlObject::staticClassInfo()) {
+        auto& o = self<ControlObject>(Instance);
+        const QRectF local(0, 0, o.Width(), o.Height());
+        if (is(p, "BOUNDSRECT") || is(p, "PARENTEDRECT"))
+            return rectValue(QRectF(o.X(), o.Y(), o.Width(), o.Height()));
+        if (is(p, "LOCALRECT") || is(p, "CLIPRECT"))
+            return rectValue(local);
+        if (is(p, "ABSOLUTERECT"))
+            return rectValue(absoluteRect(o));
+        if (is(p, "ABSOLUTEWIDTH"))
+            return Value(double(o.Width()));
+        if (is(p, "ABSOLUTEHEIGHT"))
+            return Value(double(o.Height()));
+        if (is(p, "ABSOLUTEOPACITY"))
+            return Value(1.0);
+        if (is(p, "ABSOLUTEENABLED"))
+            return Value(o.control().widget() && o.control().widget()->isEnabled());
+        if (is(p, "PARENTEDVISIBLE"))
+            return Value(o.control().widget() && o.control().widget()->isVisible());
+        if (is(p, "CANFOCUS"))
+            return Value(o.CanFocus());
+        if (is(p, "TABORDER"))
+            return Value(o.TabOrder());
+    } else if (ClassType == &StyledControl::staticClassInfo()) {
+        if (is(p, "STYLELOOKUP"))
+            return Value(self<StyledControl>(Instance).StyleLookup());
+    } else if (ClassType == &EditObject::staticClassInfo()) {
+        auto& e = self<EditObject>(Instance);
+        QLineEdit* line = e.edit().lineEdit();
+        if (is(p, "CARETPOSITION"))
+            return Value(line->cursorPosition());
+        if (is(p, "SELSTART"))
+            return Value(line->hasSelectedText() ? line->selectionStart() : line->cursorPosition());
+        if (is(p, "SELLENGTH"))
+            return Value(int(line->selectedText().size()));
+        if (is(p, "MAXLENGTH"))
+            return Value(e.edit().maxLength());
+        if (is(p, "SELTEXT"))
+            return Value(line->selectedText());
+        if (is(p, "FILTERCHAR"))
+            return Value(e.FilterChar);
+        if (is(p, "TYPING"))
+            return Value(e.Typing);
+    } else if (ClassType == &ListControl::staticClassInfo()) {
+        auto& l = self<ListControl>(Instance);
+        if (is(p, "COUNT"))
+            return Value(l.items().Count());
+        if (is(p, "SELECTED"))
+            return objectValue(l.item(l.ItemIndex()));
+        if (is(p, "ITEMS"))
+            return objectValue(&l.items());
+        if (is(p, "ITEMINDEX"))
+            return Value(l.ItemIndex());
+        if (is(p, "PARENT"))
+            return objectValue(l.Parent());
+    } else if (ClassType == &MemoObject::staticClassInfo()) {
+        if (is(p, "PARENT"))
+            return objectValue(self<MemoObject>(Instance).Parent());
+    } else if (ClassType == &CustomForm::staticClassInfo()) {
+        auto& f = self<FormObject>(Instance);
+        if (is(p, "MODALRESULT"))
+            return Value(f.ModalResult());
+        if (is(p, "CANVAS"))
+            return objectValue(f.canvas());
+    }
+    return Value(0);
+}
+
+void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& p, const Value& v)
+{
+    if (ClassType == &FmxObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
+        || ClassType == &ListControl::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(p, "PARENT")) {
+            o.SetParent(valueAs<FmxObject>(v));
+            return;
+        }
+        if (is(p, "INDEX")) {
+            o.SetIndex(v.toInt());
+            return;
+        }
+    }
+    if (ClassType == &ControlObject::staticClassInfo()) {
+        auto& o = self<ControlObject>(Instance);
+        if (is(p, "CANFOCUS"))
+            o.SetCanFocus(v.toBool());
+        else if (is(p, "TABORDER"))
+            o.SetTabOrder(v.toInt());
+        else if (is(p, "BOUNDSRECT")) {
+            if (auto* r = valueAs<TfsRectF>(v)) {
+                const QRect rect = r->GetRect().toRect();
+                o.control().setBounds(rect.x(), rect.y(), rect.width(), rect.height());
+            }
+        }
+    } else if (ClassType == &StyledControl::staticClassInfo()) {
+        if (is(p, "STYLELOOKUP"))
+            self<StyledControl>(Instance).SetStyleLookup(v.toString());
+    } else if (ClassType == &EditObject::staticClassInfo()) {
+        auto& e = self<EditObject>(Instance);
+        QLineEdit* line = e.edit().lineEdit();
+        if (is(p, "CARETPOSITION"))
+            line->setCursorPosition(v.toInt());
+        else if (is(p, "SELSTART"))
+            line->setSelection(v.toInt(), 0);
+        else if (is(p, "SELLENGTH"))
+            line->setSelection(line->hasSelectedText() ? line->selectionStart() : line->cursorPosition(), v.toInt());
+        else if (is(p, "MAXLENGTH"))
+            e.edit().setMaxLength(v.toInt());
+        else if (is(p, "FILTERCHAR"))
+            e.FilterChar = v.toString();
+        else if (is(p, "TYPING"))
+            e.Typing = v.toBool();
+    } else if (ClassType == &ListControl::staticClassInfo()) {
+        auto& l = self<ListControl>(Instance);
+        if (is(p, "ITEMS"))
+            l.SetItems(valueAs<Strings>(v));
+        else if (is(p, "ITEMINDEX"))
+            l.SetItemIndex(v.toInt());
+    } else if (ClassType == &CustomForm::staticClassInfo()) {
+        if (is(p, "MODALRESULT"))
+            self<FormObject>(Instance).SetModalResult(v.toInt());
+    }
+}
+
+} // namespace forms
+
+} // namespace orv::script::bridges

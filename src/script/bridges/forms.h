@@ -1,0 +1,339 @@
+#pragma once
+// Windows and controls that scripts create: each script object owns one of the
+// program's controls (or a window) and gives it to scripts with the published
+// properties, members and events the forms bridge registers.
+#include "platform/ui/form.h"
+#include "script/bridges/classlib.h"
+#include "script/bridges/events.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace orv::script::bridges {
+
+class FormObject;
+
+// The framework object: a component with a parent and children.
+class FmxObject : public Component, public EventTarget {
+    ORV_RTTI_CLASS(FmxObject)
+public:
+    using Component::Component;
+    ~FmxObject() override;
+    FmxObject* Parent() const { return m_parent; }
+    virtual void SetParent(FmxObject* parent);
+    const std::vector<FmxObject*>& children() const { return m_children; }
+    int Index() const;
+    void SetIndex(int index);
+    // The widget children go into; nullptr when this object takes none.
+    virtual QWidget* container() const { return nullptr; }
+    // The window this object lies on.
+    FormObject* form();
+    void BringToFront();
+    void SendToBack();
+
+protected:
+    virtual void restack() {}
+
+private:
+    FmxObject* m_parent = nullptr;
+    std::vector<FmxObject*> m_children;
+};
+
+class ControlObject : public FmxObject {
+    ORV_RTTI_CLASS(ControlObject)
+public:
+    // Only the kinds of control are made.
+    ~ControlObject() override = 0;
+    ui::Control& control() const { return *m_control; }
+    void SetParent(FmxObject* parent) override;
+    QWidget* container() const override { return m_container ? m_control->widget() : nullptr; }
+
+    float X() const { return float(m_control->left()); }
+    void SetX(float v) { m_control->setPosition(int(v), m_control->top()); }
+    float Y() const { return float(m_control->top()); }
+    void SetY(float v) { m_control->setPosition(m_control->left(), int(v)); }
+    float Width() const { return float(m_control->width()); }
+    void SetWidth(float v) { m_control->setSize(int(v), m_control->height()); }
+    float Height() const { return float(m_control->height()); }
+    void SetHeight(float v) { m_control->setSize(m_control->width(), int(v)); }
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool v);
+    bool Enabled() const { return m_control->enabled(); }
+    void SetEnabled(bool v) { m_control->setEnabled(v); }
+    bool CanFocus() const { return m_canFocus; }
+    void SetCanFocus(bool v);
+    int TabOrder() const { return Index(); }
+    void SetTabOrder(int v) { SetIndex(v); }
+
+    // Event properties.
+    QVariant OnClick() const { return handler(QStringLiteral("OnClick")); }
+    void SetOnClick(const QVariant& h) { bind(QStringLiteral("OnClick"), h); }
+    QVariant OnDblClick() const { return handler(QStringLiteral("OnDblClick")); }
+    void SetOnDblClick(const QVariant& h) { bind(QStringLiteral("OnDblClick"), h); }
+    QVariant OnEnter() const { return handler(QStringLiteral("OnEnter")); }
+    void SetOnEnter(const QVariant& h) { bind(QStringLiteral("OnEnter"), h); }
+    QVariant OnExit() const { return handler(QStringLiteral("OnExit")); }
+    void SetOnExit(const QVariant& h) { bind(QStringLiteral("OnExit"), h); }
+    QVariant OnCanFocus() const { return handler(QStringLiteral("OnCanFocus")); }
+    void SetOnCanFocus(const QVariant& h) { bind(QStringLiteral("OnCanFocus"), h); }
+    QVariant OnKeyDown() const { return handler(QStringLiteral("OnKeyDown")); }
+    void SetOnKeyDown(const QVariant& h) { bind(QStringLiteral("OnKeyDown"), h); }
+    QVariant OnKeyUp() const { return handler(QStringLiteral("OnKeyUp")); }
+    void SetOnKeyUp(const QVariant& h) { bind(QStringLiteral("OnKeyUp"), h); }
+    QVariant OnMouseDown() const { return handler(QStringLiteral("OnMouseDown")); }
+    void SetOnMouseDown(const QVariant& h) { bind(QStringLiteral("OnMouseDown"), h); }
+    QVariant OnMouseUp() const { return handler(QStringLiteral("OnMouseUp")); }
+    void SetOnMouseUp(const QVariant& h) { bind(QStringLiteral("OnMouseUp"), h); }
+    QVariant OnMouseMove() const { return handler(QStringLiteral("OnMouseMove")); }
+    void SetOnMouseMove(const QVariant& h) { bind(QStringLiteral("OnMouseMove"), h); }
+
+protected:
+    // Takes the control over; `container`: other controls may be placed inside it.
+    ControlObject(ui::Control* control, bool container, Component* owner);
+    // Runs a notify event of this object.
+    void notify(const char* event);
+
+private:
+    std::unique_ptr<ui::Control> m_control;
+    bool m_container;
+    bool m_visible = true;
+    bool m_canFocus = true;
+    QPointer<ui::Form> m_attachedTo;
+};
+
+class StyledControl : public ControlObject {
+    ORV_RTTI_CLASS(StyledControl)
+public:
+    ~StyledControl() override = 0;
+    QString StyleLookup() const { return m_styleLookup; }
+    void SetStyleLookup(const QString& v) { m_styleLookup = v; }
+
+protected:
+    using ControlObject::ControlObject;
+
+private:
+    QString m_styleLookup;
+};
+
+class TextControl : public StyledControl {
+    ORV_RTTI_CLASS(TextControl)
+public:
+    virtual QString Text() const = 0;
+    virtual void SetText(const QString& t) = 0;
+
+protected:
+    using StyledControl::StyledControl;
+};
+
+class LabelObject : public TextControl {
+    ORV_RTTI_CLASS(LabelObject)
+public:
+    explicit LabelObject(Component* AOwner = nullptr);
+    QString Text() const override;
+    void SetText(const QString& t) override;
+};
+
+class ButtonObject : public TextControl {
+    ORV_RTTI_CLASS(ButtonObject)
+public:
+    explicit ButtonObject(Component* AOwner = nullptr);
+    QString Text() const override;
+    void SetText(const QString& t) override;
+};
+
+class CheckBoxObject : public TextControl {
+    ORV_RTTI_CLASS(CheckBoxObject)
+public:
+    explicit CheckBoxObject(Component* AOwner = nullptr);
+    QString Text() const override;
+    void SetText(const QString& t) override;
+    bool IsChecked() const;
+    void SetIsChecked(bool v);
+    QVariant OnChange() const { return handler(QStringLiteral("OnChange")); }
+    void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
+};
+
+class GroupBoxObject : public TextControl {
+    ORV_RTTI_CLASS(GroupBoxObject)
+public:
+    explicit GroupBoxObject(Component* AOwner = nullptr);
+    QString Text() const override;
+    void SetText(const QString& t) override;
+};
+
+class PanelObject : public StyledControl {
+    ORV_RTTI_CLASS(PanelObject)
+public:
+    explicit PanelObject(Component* AOwner = nullptr);
+};
+
+class EditObject : public StyledControl {
+    ORV_RTTI_CLASS(EditObject)
+public:
+    explicit EditObject(Component* AOwner = nullptr);
+    ui::Edit& edit() const { return static_cast<ui::Edit&>(control()); }
+    QString Text() const { return edit().text(); }
+    void SetText(const QString& t) { edit().setText(t); }
+    bool ReadOnly() const { return edit().readOnly(); }
+    void SetReadOnly(bool v) { edit().setReadOnly(v); }
+    QString FilterChar;
+    bool Typing = false;
+    QVariant OnChange() const { return handler(QStringLiteral("OnChange")); }
+    void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
+    QVariant OnChangeTracking() const { return handler(QStringLiteral("OnChangeTracking")); }
+    void SetOnChangeTracking(const QVariant& h) { bind(QStringLiteral("OnChangeTracking"), h); }
+    QVariant OnTyping() const { return handler(QStringLiteral("OnTyping")); }
+    void SetOnTyping(const QVariant& h) { bind(QStringLiteral("OnTyping"), h); }
+};
+
+class MemoObject : public ControlObject {
+    ORV_RTTI_CLASS(MemoObject)
+public:
+    explicit MemoObject(Component* AOwner = nullptr);
+    ui::Memo& memo() const { return static_cast<ui::Memo&>(control()); }
+    QString Text() const { return memo().text(); }
+    void SetText(const QString& t) { memo().setText(t); }
+    QVariant OnChange() const { return handler(QStringLiteral("OnChange")); }
+    void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
+};
+
+// An item of a list box, as Selected and ListItems give it.
+class ListBoxItemObject : public rtti::Object {
+    ORV_RTTI_CLASS(ListBoxItemObject)
+public:
+    QString Text() const { return m_text; }
+    int Index() const { return m_index; }
+    Value data = Value(0);
+
+private:
+    friend class ListControl;
+    QString m_text;
+    int m_index = 0;
+};
+
+// List boxes and combo boxes share their line list and item objects.
+class ListControl : public ControlObject {
+    ORV_RTTI_CLASS(ListControl)
+public:
+    ~ListControl() override;
+    Strings& items() { return m_items; }
+    // Shows the lines of the list object (after a script changed them).
+    void SetItems(const Strings* source);
+    virtual int ItemIndex() const = 0;
+    virtual void SetItemIndex(int i) = 0;
+    // The item object of a line (made when first asked for); nullptr outside the list.
+    ListBoxItemObject* item(int index);
+    virtual void clearLines() = 0;
+    QVariant OnChange() const { return handler(QStringLiteral("OnChange")); }
+    void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
+
+protected:
+    using ControlObject::ControlObject;
+    virtual void showLines(const QStringList& lines) = 0;
+    void resetItems();
+
+private:
+    ShownStrings m_items{[this] { resetItems(); }};
+    std::vector<std::unique_ptr<ListBoxItemObject>> m_itemObjects;
+};
+
+class ListBoxObject : public ListControl {
+    ORV_RTTI_CLASS(ListBoxObject)
+public:
+    explicit ListBoxObject(Component* AOwner = nullptr);
+    ui::ListBox& list() const { return static_cast<ui::ListBox&>(control()); }
+    int ItemIndex() const override { return list().itemIndex(); }
+    void SetItemIndex(int i) override { list().setItemIndex(i); }
+    void clearLines() override;
+
+protected:
+    void showLines(const QStringList& lines) override;
+};
+
+class ComboBoxObject : public ListControl {
+    ORV_RTTI_CLASS(ComboBoxObject)
+public:
+    explicit ComboBoxObject(Component* AOwner = nullptr);
+    ui::ComboEdit& combo() const { return static_cast<ui::ComboEdit&>(control()); }
+    int ItemIndex() const override { return combo().itemIndex(); }
+    void SetItemIndex(int i) override { combo().setItemIndex(i); }
+    void clearLines() override;
+
+protected:
+    void showLines(const QStringList& lines) override;
+};
+
+class CanvasObject;
+
+// A window made by a script.
+class ScriptWindow;
+
+class FormObject : public FmxObject {
+    ORV_RTTI_CLASS(FormObject)
+public:
+    explicit FormObject(Component* AOwner = nullptr);
+    ~FormObject() override;
+    ui::Form& window() const;
+    QWidget* container() const override;
+
+    QString Caption() const;
+    void SetCaption(const QString& v);
+    int Left() const;
+    void SetLeft(int v);
+    int Top() const;
+    void SetTop(int v);
+    int Width() const;
+    void SetWidth(int v);
+    int Height() const;
+    void SetHeight(int v);
+    int ModalResult() const;
+    void SetModalResult(int v);
+    // The canvas while the window paints, nullptr otherwise.
+    CanvasObject* canvas() const { return m_canvas; }
+    bool CloseQuery();
+    // Runs a notify event of the window.
+    void notifyEvent(const char* event);
+
+    QVariant OnClose() const { return handler(QStringLiteral("OnClose")); }
+    void SetOnClose(const QVariant& h) { bind(QStringLiteral("OnClose"), h); }
+    QVariant OnCloseQuery() const { return handler(QStringLiteral("OnCloseQuery")); }
+    void SetOnCloseQuery(const QVariant& h) { bind(QStringLiteral("OnCloseQuery"), h); }
+    QVariant OnShow() const { return handler(QStringLiteral("OnShow")); }
+    void SetOnShow(const QVariant& h) { bind(QStringLiteral("OnShow"), h); }
+    QVariant OnHide() const { return handler(QStringLiteral("OnHide")); }
+    void SetOnHide(const QVariant& h) { bind(QStringLiteral("OnHide"), h); }
+    QVariant OnPaint() const { return handler(QStringLiteral("OnPaint")); }
+    void SetOnPaint(const QVariant& h) { bind(QStringLiteral("OnPaint"), h); }
+    QVariant OnResize() const { return handler(QStringLiteral("OnResize")); }
+    void SetOnResize(const QVariant& h) { bind(QStringLiteral("OnResize"), h); }
+    QVariant OnDestroy() const { return handler(QStringLiteral("OnDestroy")); }
+    void SetOnDestroy(const QVariant& h) { bind(QStringLiteral("OnDestroy"), h); }
+
+private:
+    friend class ScriptWindow;
+    void paint(QPainter& painter, const QRectF& rect);
+    std::unique_ptr<ScriptWindow> m_window;
+    CanvasObject* m_canvas = nullptr;
+};
+
+class CustomForm : public FormObject {
+    ORV_RTTI_CLASS(CustomForm)
+public:
+    using FormObject::FormObject;
+};
+
+class TFormObject : public CustomForm {
+    ORV_RTTI_CLASS(TFormObject)
+public:
+    using CustomForm::CustomForm;
+};
+
+// The application object scripts reach as "Application".
+class ApplicationObject : public Component {
+    ORV_RTTI_CLASS(ApplicationObject)
+public:
+    using Component::Component;
+    static ApplicationObject& instance();
+};
+
+} // namespace orv::script::bridges

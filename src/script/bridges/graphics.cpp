@@ -1,0 +1,613 @@
+#include "script/bridges/graphics.h"
+
+#include "platform/core/exceptions.h"
+#include "script/bridges/classlib.h"
+#include "script/bridges/register.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace orv::script::bridges {
+
+ORV_RTTI_DEFINE_NAMED(FontObject, Persistent, "TFont")
+{
+    c.prop("Family", &FontObject::Family, &FontObject::SetFamily);
+    c.prop("Size", &FontObject::Size, &FontObject::SetSize);
+    c.prop("Style", &FontObject::Style, &FontObject::SetStyle);
+}
+ORV_RTTI_DEFINE_NAMED(BrushObject, Persistent, "TBrush")
+{
+    c.prop("Color", &BrushObject::Color, &BrushObject::SetColor).type(QStringLiteral("TAlphaColor"));
+    c.prop("Kind", &BrushObject::Kind, &BrushObject::SetKind).type(QStringLiteral("TBrushKind"));
+}
+ORV_RTTI_DEFINE_NAMED(StrokeBrushObject, BrushObject, "TStrokeBrush") {}
+ORV_RTTI_DEFINE_NAMED(CanvasSaveState, Persistent, "TCanvasSaveState") {}
+ORV_RTTI_DEFINE_NAMED(CanvasObject, Persistent, "TCanvas") {}
+ORV_RTTI_DEFINE_NAMED(BitmapObject, Persistent, "TBitmap") {}
+ORV_RTTI_DEFINE_NAMED(PathData, Persistent, "TPathData") {}
+ORV_RTTI_DEFINE_NAMED(LineMetricInfo, rtti::Object, "TLineMetricInfo") {}
+
+int FontObject::Style() const
+{
+    return (font.bold ? 1 : 0) | (font.italic ? 2 : 0) | (font.underline ? 4 : 0) | (font.strikeOut ? 8 : 0);
+}
+
+void FontObject::SetStyle(int bits)
+{
+    font.bold = bits & 1;
+    font.italic = bits & 2;
+    font.underline = bits & 4;
+    font.strikeOut = bits & 8;
+}
+
+void FontObject::Assign(const Persistent* Source)
+{
+    if (auto* f = dynamic_cast<const FontObject*>(Source))
+        font = f->font;
+    else
+        Persistent::Assign(Source);
+}
+
+void BrushObject::Assign(const Persistent* Source)
+{
+    if (auto* b = dynamic_cast<const BrushObject*>(Source)) {
+        m_kind = b->m_kind;
+        m_color = b->m_color;
+    } else {
+        Persistent::Assign(Source);
+    }
+}
+
+// ------------------------------------------------------------------ canvas
+
+CanvasObject::CanvasObject(Canvas* borrowed)
+    : m_borrowed(borrowed), m_font(std::make_unique<FontObject>()), m_fill(std::make_unique<BrushObject>()),
+      m_stroke(std::make_unique<StrokeBrushObject>())
+{
+    lendToScripts(m_font.get());
+    lendToScripts(m_fill.get());
+    lendToScripts(m_stroke.get());
+    if (borrowed)
+        m_font->font = borrowed->font;
+}
+
+CanvasObject::CanvasObject(BitmapObject* bitmap) : CanvasObject(static_cast<Canvas*>(nullptr))
+{
+    m_bitmap = bitmap;
+}
+
+CanvasObject::~CanvasObject()
+{
+    EndScene();
+    takeBackFromScripts(m_font.get());
+    takeBackFromScripts(m_fill.get());
+    takeBackFromScripts(m_stroke.get());
+}
+
+bool CanvasObject::BeginScene()
+{
+    if (m_borrowed)
+        return true;
+    if (!m_bitmap || m_bitmap->image.isNull())
+        return false;
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_bitmap->image);
+        m_own = std::make_unique<Canvas>(m_painter.get());
+    }
+    return true;
+}
+
+void CanvasObject::EndScene()
+{
+    m_own.reset();
+    m_painter.reset();
+}
+
+Canvas& CanvasObject::canvas()
+{
+    Canvas* c = m_borrowed ? m_borrowed : m_own.get();
+    if (!c) {
+        if (!m_measure)
+            m_measure = std::make_unique<Canvas>();
+        c = m_measure.get();
+    }
+    c->strokeColor = m_stroke->paintColor();
+    c->strokeThickness = m_strokeThickness;
+    c->strokeDash = StrokeDash(std::clamp(strokeDash, 0, 4));
+    c->fillColor = m_fill->paintColor();
+    c->font = m_font->font;
+    return *c;
+}
+
+namespace {
+
+int deviceSize(Canvas* c, bool width)
+{
+    if (!c || !c->painter() || !c->painter()->device())
+        return 0;
+    return width ? c->painter()->device()->width() : c->painter()->device()->height();
+}
+
+} // namespace
+
+int CanvasObject::Width() const
+{
+    return m_bitmap ? m_bitmap->Width() : deviceSize(m_borrowed, true);
+}
+
+int CanvasObject::Height() const
+{
+    return m_bitmap ? m_bitmap->Height() : deviceSize(m_borrowed, false);
+}
+
+// ------------------------------------------------------------------ bitmap
+
+BitmapObject::~BitmapObject()
+{
+    if (m_canvas)
+        takeBackFromScripts(m_canvas.get());
+}
+
+void BitmapObject::SetSize(int w, int h)
+{
+    if (m_canvas)
+        m_canvas->EndScene();
+    w = std::clamp(w, 0, 16384);
+    h = std::clamp(h, 0, 16384);
+    QImage next(w, h, QImage::Format_ARGB32_Premultiplied);
+    next.fill(Qt::transparent);
+    if (!image.isNull() && w > 0 && h > 0) {
+        QPainter p(&next);
+        p.drawImage(0, 0, image);
+    }
+    image = w > 0 && h > 0 ? next : QImage();
+}
+
+CanvasObject& BitmapObject::canvasObject()
+{
+    if (!m_canvas) {
+        m_canvas = std::make_unique<CanvasObject>(this);
+        lendToScripts(m_canvas.get());
+    }
+    return *m_canvas;
+}
+
+// ------------------------------------------------------------------ the module
+
+namespace graphics {
+
+namespace {
+
+QRectF rectArg(TfsMethodHelper* c, int i)
+{
+    auto* r = argAs<TfsRectF>(c, i);
+    return r ? r->GetRect() : QRectF();
+}
+
+QPointF pointArg(TfsMethodHelper* c, int i)
+{
+    auto* p = argAs<TfsPointF>(c, i);
+    return p ? p->GetRect() : QPointF();
+}
+
+// The script's alignments are handed on as the canvas's: 0 centre, 1 leading, 2 trailing.
+TextAlign alignArg(TfsMethodHelper* c, int i)
+{
+    switch (argInt(c, i)) {
+    case 1:
+        return TextAlign::Leading;
+    case 2:
+        return TextAlign::Trailing;
+    default:
+        return TextAlign::Center;
+    }
+}
+
+QPolygonF polygonArg(TfsMethodHelper* c, int i)
+{
+    QPolygonF polygon;
+    const Value points = argValue(c, i);
+    if (!points.isArray())
+        return polygon;
+    for (const Value& v : points.elements())
+        if (auto* p = valueAs<TfsPointF>(v))
+            polygon << p->GetRect();
+    return polygon;
+}
+
+QPolygonF arc(const QPointF& centre, const QPointF& radius, double start, double sweep, bool pie)
+{
+    QPainterPath path;
+    const QRectF box(centre - radius, centre + radius);
+    if (pie)
+        path.moveTo(centre);
+    else
+        path.arcMoveTo(box, -start);
+    path.arcTo(box, -start, -sweep);
+    if (pie)
+        path.closeSubpath();
+    return path.toFillPolygon();
+}
+
+} // namespace
+
+TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
+{
+    TfsScript* s = AScript;
+    const TfsCallMethodNewEvent call = callback();
+    const QString integer = QStringLiteral("Integer");
+    // Named colours: opaque, in the order of the colour table, then claNull.
+    for (const QString& name : QColor::colorNames()) {
+        if (name == u"transparent")
+            continue;
+        const QRgb rgb = QColor(name).rgb() | 0xFF000000u;
+        s->AddConst(QStringLiteral("cla") + name.left(1).toUpper() + name.mid(1), integer, Value(int(rgb)));
+    }
+    s->AddConst(QStringLiteral("claNull"), integer, Value(0));
+    s->AddType(QStringLiteral("TAlignment"), fvtInt);
+    s->AddType(QStringLiteral("TLeftRight"), fvtInt);
+    s->AddConst(QStringLiteral("taLeftJustify"), integer, Value(0));
+    s->AddConst(QStringLiteral("taRightJustify"), integer, Value(1));
+    s->AddConst(QStringLiteral("taCenter"), integer, Value(2));
+    s->AddType(QStringLiteral("TVerticalAlignment"), fvtInt);
+    s->AddConst(QStringLiteral("taAlignTop"), integer, Value(0));
+    s->AddConst(QStringLiteral("taAlignBottom"), integer, Value(1));
+    s->AddConst(QStringLiteral("taVerticalCenter"), integer, Value(2));
+    // Named without the blank that would keep scripts from ever passing a value to the
+    // members that take them.
+    s->AddType(QStringLiteral("TCorners"), fvtInt);
+    const char* corners[] = {"crTopLeft", "crTopRight", "crBottomLeft", "crBottomRight"};
+    for (int i = 0; i < 4; ++i)
+        s->AddConst(QString::fromLatin1(corners[i]), integer, Value(i));
+    s->AddType(QStringLiteral("TSides"), fvtInt);
+    const char* sides[] = {"sdTop", "sdLeft", "sdBottom", "sdRight"};
+    for (int i = 0; i < 4; ++i)
+        s->AddConst(QString::fromLatin1(sides[i]), integer, Value(i));
+    s->AddType(QStringLiteral("TFillTextFlags"), fvtInt);
+    s->AddConst(QStringLiteral("ftRightToLeft"), integer, Value(0));
+    s->AddEnumSet(QStringLiteral("TFontStyles"), QStringLiteral("fsBold, fsItalic, fsUnderline, fsStrikeout"));
+    const std::pair<const char*, const char*> enums[] = {
+        {"TFontPitch", "fpDefault, fpVariable, fpFixed"},
+        {"TFontQuality", "fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural"},
+        {"TGradientStyle", "gsLinear, gsRadial"},
+        {"TWrapMode", "wmTile, wmTileOriginal, wmTileStretch"},
+        {"TCornerType", "ctRound, ctBevel, ctInnerRound, ctInnerLine"},
+        {"TAlignLayout", "alNone, alTop, alLeft, alRight, alBottom, alMostTop, alMostBottom, alMostLeft, alMostRight, "
+                         "alClient, alContents, alCenter, alVertCenter, alHorzCenter, alHorizontal, alVertical, "
+                         "alScale, alFit, alFitLeft, alFitRight"},
+        {"TPathPointKind", "ppMoveTo, ppLineTo, ppCurveTo, ppClose"},
+        {"TStrokeCap", "scFlat, scRound"},
+        {"TStrokeJoin", "sjMiter, sjRound, sjBevel"},
+        {"TStrokeDash", "sdSolid, sdDash, sdDot, sdDashDot, sdDashDotDot, sdCustom"},
+        {"TBrushKind", "bkNone, bkSolid, bkGradient, bkBitmap, bkResource, bkGrab"},
+    };
+    for (const auto& [type, names] : enums)
+        s->AddEnum(QString::fromLatin1(type), QString::fromLatin1(names));
+    // Types the drawing members name.
+    for (const char* t : {"TAlphaColor", "TTextAlign"})
+        s->AddType(QString::fromLatin1(t), fvtInt);
+    s->AddType(QStringLiteral("TPolygon"), fvtVariant);
+
+    s->AddClass(&TfsMatrix::staticClassInfo(), QStringLiteral("TPersistent"));
+    if (auto* c = s->AddClass(&FontObject::staticClassInfo(), QStringLiteral("TPersistent")))
+        c->AddConstructor(QStringLiteral("constructor Create"), call);
+    if (auto* c = s->AddClass(&BrushObject::staticClassInfo(), QStringLiteral("TPersistent"))) {
+        c->AddConstructor(QStringLiteral("constructor Create(ADefaultKind: TBrushKind; ADefaultColor: TAlphaColor)"),
+                          call);
+        c->AddProperty(QStringLiteral("DefaultColor"), QStringLiteral("TAlphaColor"), getter());
+        c->AddProperty(QStringLiteral("DefaultKind"), QStringLiteral("TBrushKind"), getter());
+    }
+    s->AddClass(&StrokeBrushObject::staticClassInfo(), QStringLiteral("TBrush"));
+    s->AddClass(&CanvasSaveState::staticClassInfo(), QStringLiteral("TPersistent"));
+    if (auto* c = s->AddClass(&CanvasObject::staticClassInfo(), QStringLiteral("TPersistent"))) {
+        for (const char* m : {
+                 "function BeginScene: Boolean",
+                 "procedure EndScene",
+                 "procedure Clear(Color: TAlphaColor)",
+                 "procedure ClearRect(ARect: TfsRectF; AColor: TAlphaColor = 0)",
+                 "procedure SetMatrix(const M: TfsMatrix)",
+                 "procedure MultiplyMatrix(const M: TfsMatrix)",
+                 "function SaveState: TCanvasSaveState",
+                 "procedure RestoreState(State: TCanvasSaveState)",
+                 "procedure IntersectClipRect(ARect: TfsRectF)",
+                 "procedure DrawLine(APt1: TfsPointF; APt2: TfsPointF; AOpacity: Single)",
+                 "procedure FillRect(ARect: TfsRectF; XRadius: Single; YRadius: Single; ACorners: TCorners; "
+                 "AOpacity: Single; ACornerType: TCornerType)",
+                 "procedure DrawRect(ARect: TfsRectF; XRadius: Single; YRadius: Single; ACorners: TCorners; "
+                 "AOpacity: Single; ACornerType: TCornerType)",
+                 "procedure FillEllipse(ARect: TfsRectF; AOpacity: Single)",
+                 "procedure DrawEllipse(ARect: TfsRectF; AOpacity: Single)",
+                 "procedure FillArc(Center: TfsPointF; Radius: TfsPointF; StartAngle: Single; SweepAngle: Single; "
+                 "AOpacity: Single)",
+                 "procedure DrawArc(Center: TfsPointF; Radius: TfsPointF; StartAngle: Single; SweepAngle: Single; "
+                 "AOpacity: Single)",
+                 "procedure DrawBitmap(ABitmap: TBitmap; SrcRect: TfsRectF; DstRect: TfsRectF; AOpacity: Single; "
+                 "HighSpeed: Boolean)",
+                 "procedure DrawRectSides(ARect: TfsRectF; XRadius: Single; YRadius: Single; ACorners: TCorners; "
+                 "AOpacity: Single; ASides: TSides; ACornerType: TCornerType)",
+                 "procedure FillPolygon(Points: TPolygon; AOpacity: Single)",
+                 "procedure DrawPolygon(Points: TPolygon; AOpacity: Single)",
+                 "procedure FillText(ARect: TfsRectF; AText: string; WordWrap: Boolean; AOpacity: Single; "
+                 "Flags: TFillTextFlags; ATextAlign: TTextAlign; AVTextAlign: TTextAlign)",
+                 "procedure MeasureText(var ARect: TfsRectF; AText: string; WordWrap: Boolean; Flags: TFillTextFlags; "
+                 "ATextAlign: TTextAlign; AVTextAlign: TTextAlign)",
+                 "function TextWidth(AText: string): Single",
+                 "function TextHeight(AText: string): Single",
+             })
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Stroke"), QStringLiteral("TStrokeBrush"), getter());
+        c->AddProperty(QStringLiteral("StrokeCap"), QStringLiteral("TStrokeCap"), nullptr, setter());
+        c->AddProperty(QStringLiteral("StrokeDash"), QStringLiteral("TStrokeDash"), nullptr, setter());
+        c->AddProperty(QStringLiteral("StrokeJoin"), QStringLiteral("TStrokeJoin"), nullptr, setter());
+        c->AddProperty(QStringLiteral("StrokeThickness"), QStringLiteral("Single"), getter(), setter());
+        c->AddProperty(QStringLiteral("Fill"), QStringLiteral("TBrush"), getter(), setter());
+        c->AddProperty(QStringLiteral("Font"), QStringLiteral("TFont"), getter());
+        c->AddProperty(QStringLiteral("Matrix"), QStringLiteral("TfsMatrix"), getter());
+        c->AddProperty(QStringLiteral("Width"), integer, getter());
+        c->AddProperty(QStringLiteral("Height"), integer, getter());
+    }
+    if (auto* c = s->AddClass(&BitmapObject::staticClassInfo(), QStringLiteral("TPersistent"))) {
+        c->AddConstructor(QStringLiteral("constructor Create(AWidth, AHeight: Integer)"), call);
+        c->AddConstructor(QStringLiteral("constructor CreateFromStream(AStream: TStream)"), call);
+        c->AddConstructor(QStringLiteral("constructor CreateFromFile(AFileName: string)"), call);
+        for (const char* m : {
+                 "procedure SetSize(AWidth, AHeight: Integer)", "procedure Clear(AColor: TAlphaColor)",
+                 "procedure ClearRect(ARect: TfsRectF; AColor: TAlphaColor = 0)", "function IsEmpty: Boolean",
+                 "procedure Rotate(Angle: Single)", "procedure FlipHorizontal", "procedure FlipVertical",
+                 "procedure InvertAlpha", "procedure LoadFromFile(AFileName: string; Rotate: Single = 0)",
+                 "procedure SaveToFile(AFileName: string)", "procedure LoadFromStream(Stream: TStream)",
+                 "procedure SaveToStream(Stream: TStream)",
+             })
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Canvas"), QStringLiteral("TCanvas"), getter());
+        c->AddProperty(QStringLiteral("Width"), integer, getter(), setter());
+        c->AddProperty(QStringLiteral("Height"), integer, getter(), setter());
+    }
+    s->AddClass(&PathData::staticClassInfo(), QStringLiteral("TPersistent"));
+    s->AddClass(&LineMetricInfo::staticClassInfo(), QStringLiteral("TObject"));
+}
+
+namespace {
+
+void loadImage(BitmapObject& b, const QByteArray& bytes, const QString& what)
+{
+    QImage img;
+    if (!img.loadFromData(bytes))
+        throw orv::Exception(QStringLiteral("Cannot load image %1").arg(what));
+    b.SetSize(0, 0);
+    b.image = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QByteArray fileBytes(const QString& fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(fileName));
+    return f.readAll();
+}
+
+QByteArray pngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+Value invokeBitmap(BitmapObject& b, const QString& m, TfsMethodHelper* c)
+{
+    if (is(m, "CREATE") || is(m, "SETSIZE"))
+        b.SetSize(argInt(c, 0), argInt(c, 1));
+    else if (is(m, "CREATEFROMSTREAM") || is(m, "LOADFROMSTREAM")) {
+        if (auto* st = argAs<Stream>(c, 0))
+            loadImage(b, st->ReadRest(), QString());
+    } else if (is(m, "CREATEFROMFILE") || is(m, "LOADFROMFILE")) {
+        const QString name = argString(c, 0);
+        loadImage(b, fileBytes(name), name);
+        if (is(m, "LOADFROMFILE") && argFloat(c, 1) != 0)
+            b.image = b.image.transformed(QTransform().rotate(argFloat(c, 1)));
+    } else if (is(m, "CLEAR"))
+        b.image.fill(QColor::fromRgba(quint32(argInt(c, 0))));
+    else if (is(m, "CLEARRECT")) {
+        b.canvasObject().EndScene();
+        QPainter p(&b.image);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(argAs<TfsRectF>(c, 0) ? argAs<TfsRectF>(c, 0)->GetRect() : QRectF(),
+                   QColor::fromRgba(quint32(argInt(c, 1))));
+    } else if (is(m, "ISEMPTY"))
+        return Value(b.image.isNull());
+    else if (is(m, "ROTATE")) {
+        b.canvasObject().EndScene();
+        b.image = b.image.transformed(QTransform().rotate(argFloat(c, 0)));
+    } else if (is(m, "FLIPHORIZONTAL") || is(m, "FLIPVERTICAL")) {
+        b.canvasObject().EndScene();
+        b.image = b.image.mirrored(is(m, "FLIPHORIZONTAL"), is(m, "FLIPVERTICAL"));
+    } else if (is(m, "INVERTALPHA")) {
+        b.canvasObject().EndScene();
+        QImage img = b.image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]), 255 - qAlpha(line[x]));
+        }
+        b.image = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    } else if (is(m, "SAVETOFILE")) {
+        if (!b.image.save(argString(c, 0)))
+            throw EFileError(QStringLiteral("Cannot create file \"%1\"").arg(argString(c, 0)));
+    } else if (is(m, "SAVETOSTREAM")) {
+        if (auto* st = argAs<Stream>(c, 0)) {
+            const QByteArray bytes = pngBytes(b.image);
+            st->Write(bytes.constData(), bytes.size());
+        }
+    }
+    if (is(m, "CREATE") || is(m, "CREATEFROMSTREAM") || is(m, "CREATEFROMFILE"))
+        return objectValue(&b);
+    return Value(0);
+}
+
+Value invokeCanvas(CanvasObject& co, const QString& m, TfsMethodHelper* c)
+{
+    if (is(m, "BEGINSCENE"))
+        return Value(co.BeginScene());
+    if (is(m, "ENDSCENE")) {
+        co.EndScene();
+        return Value(0);
+    }
+    if (is(m, "TEXTWIDTH"))
+        return Value(co.canvas().textWidth(argString(c, 0)));
+    if (is(m, "TEXTHEIGHT"))
+        return Value(argString(c, 0).isEmpty() ? 0.0 : co.canvas().lineHeight());
+    if (is(m, "SAVESTATE")) {
+        co.canvas().saveState();
+        return objectValue(new CanvasSaveState);
+    }
+    Canvas& cv = co.canvas();
+    if (is(m, "CLEAR"))
+        cv.clear(quint32(argInt(c, 0)));
+    else if (is(m, "CLEARRECT")) {
+        const quint32 keep = cv.fillColor;
+        cv.fillColor = quint32(argInt(c, 1));
+        cv.fillRect(rectArg(c, 0));
+        cv.fillColor = keep;
+    } else if (is(m, "SETMATRIX")) {
+        if (auto* mx = argAs<TfsMatrix>(c, 0))
+            cv.setMatrix(mx->GetRect());
+    } else if (is(m, "MULTIPLYMATRIX")) {
+        if (auto* mx = argAs<TfsMatrix>(c, 0))
+            cv.setMatrix(mx->GetRect() * cv.matrix());
+    } else if (is(m, "RESTORESTATE"))
+        cv.restoreState();
+    else if (is(m, "INTERSECTCLIPRECT"))
+        cv.intersectClipRect(rectArg(c, 0));
+    else if (is(m, "DRAWLINE")) {
+        cv.drawLine(pointArg(c, 0), pointArg(c, 1), argFloat(c, 2));
+    } else if (is(m, "FILLRECT") || is(m, "DRAWRECT")) {
+        const bool rounded = argInt(c, 3) != 0;
+        const double rx = rounded ? argFloat(c, 1) : 0, ry = rounded ? argFloat(c, 2) : 0;
+        if (is(m, "FILLRECT"))
+            cv.fillRect(rectArg(c, 0), rx, ry, argFloat(c, 4));
+        else
+            cv.drawRect(rectArg(c, 0), rx, ry, argFloat(c, 4));
+    } else if (is(m, "FILLELLIPSE"))
+        cv.fillEllipse(rectArg(c, 0), argFloat(c, 1));
+    else if (is(m, "DRAWELLIPSE"))
+        cv.drawEllipse(rectArg(c, 0), argFloat(c, 1));
+    else if (is(m, "FILLARC"))
+        cv.fillPolygon(arc(pointArg(c, 0), pointArg(c, 1), argFloat(c, 2), argFloat(c, 3), true), argFloat(c, 4));
+    else if (is(m, "DRAWARC")) {
+        const QPolygonF p = arc(pointArg(c, 0), pointArg(c, 1), argFloat(c, 2), argFloat(c, 3), false);
+        for (qsizetype i = 1; i < p.size(); ++i)
+            cv.drawLine(p[i - 1], p[i], argFloat(c, 4));
+    } else if (is(m, "DRAWBITMAP")) {
+        if (auto* bmp = argAs<BitmapObject>(c, 0))
+            cv.drawBitmap(bmp->image, rectArg(c, 1), rectArg(c, 2), argFloat(c, 3), argBool(c, 4));
+    } else if (is(m, "DRAWRECTSIDES")) {
+        const QRectF r = rectArg(c, 0);
+        const int sides = argInt(c, 5);
+        const double o = argFloat(c, 4);
+        if (sides & 1)
+            cv.drawLine(r.topLeft(), r.topRight(), o);
+        if (sides & 2)
+            cv.drawLine(r.topLeft(), r.bottomLeft(), o);
+        if (sides & 4)
+            cv.drawLine(r.bottomLeft(), r.bottomRight(), o);
+        if (sides & 8)
+            cv.drawLine(r.topRight(), r.bottomRight(), o);
+    } else if (is(m, "FILLPOLYGON"))
+        cv.fillPolygon(polygonArg(c, 0), argFloat(c, 1));
+    else if (is(m, "DRAWPOLYGON"))
+        cv.drawPolygon(polygonArg(c, 0), argFloat(c, 1));
+    else if (is(m, "FILLTEXT"))
+        cv.fillText(rectArg(c, 0), argString(c, 1), argBool(c, 2), argFloat(c, 3), alignArg(c, 5), alignArg(c, 6));
+    else if (is(m, "MEASURETEXT")) {
+        // The rectangle passed is the one that receives the measure.
+        if (auto* r = argAs<TfsRectF>(c, 0))
+            r->SetRect(cv.measureText(r->GetRect(), argString(c, 1), argBool(c, 2), alignArg(c, 4), alignArg(c, 5)));
+    }
+    return Value(0);
+}
+
+} // namespace
+
+Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& m, TfsMethodHelper* c)
+{
+    if (ClassType == &FontObject::staticClassInfo()) {
+        if (is(m, "CREATE"))
+            return objectValue(&self<FontObject>(Instance));
+    } else if (ClassType == &BitmapObject::staticClassInfo()) {
+        return invokeBitmap(self<BitmapObject>(Instance), m, c);
+    } else if (ClassType == &BrushObject::staticClassInfo()) {
+        if (is(m, "CREATE")) {
+            self<BrushObject>(Instance).Reset(argInt(c, 0), quint32(argInt(c, 1)));
+            return objectValue(Instance);
+        }
+    } else if (ClassType == &CanvasObject::staticClassInfo()) {
+        return invokeCanvas(self<CanvasObject>(Instance), m, c);
+    }
+    return Value(0);
+}
+
+Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& p)
+{
+    if (ClassType == &BitmapObject::staticClassInfo()) {
+        auto& b = self<BitmapObject>(Instance);
+        if (is(p, "CANVAS"))
+            return objectValue(&b.canvasObject());
+        if (is(p, "WIDTH"))
+            return Value(b.Width());
+        if (is(p, "HEIGHT"))
+            return Value(b.Height());
+    } else if (ClassType == &BrushObject::staticClassInfo()) {
+        auto& b = self<BrushObject>(Instance);
+        if (is(p, "DEFAULTCOLOR"))
+            return Value(b.DefaultColor());
+        if (is(p, "DEFAULTKIND"))
+            return Value(b.DefaultKind());
+    } else if (ClassType == &CanvasObject::staticClassInfo()) {
+        auto& co = self<CanvasObject>(Instance);
+        if (is(p, "STROKE"))
+            return objectValue(&co.stroke());
+        if (is(p, "FILL"))
+            return objectValue(&co.fill());
+        if (is(p, "FONT"))
+            return objectValue(&co.font());
+        if (is(p, "WIDTH"))
+            return Value(co.Width());
+        if (is(p, "HEIGHT"))
+            return Value(co.Height());
+        if (is(p, "STROKETHICKNESS"))
+            return Value(double(co.StrokeThickness()));
+        if (is(p, "MATRIX"))
+            return objectValue(new TfsMatrix(co.canvas().matrix()));
+    }
+    return Value(0);
+}
+
+void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& p, const Value& v)
+{
+    if (ClassType == &BitmapObject::staticClassInfo()) {
+        auto& b = self<BitmapObject>(Instance);
+        if (is(p, "WIDTH"))
+            b.SetWidth(v.toInt());
+        else if (is(p, "HEIGHT"))
+            b.SetHeight(v.toInt());
+    } else if (ClassType == &CanvasObject::staticClassInfo()) {
+        auto& co = self<CanvasObject>(Instance);
+        if (is(p, "STROKETHICKNESS"))
+            co.SetStrokeThickness(float(v.toDouble()));
+        else if (is(p, "STROKEDASH"))
+            co.strokeDash = v.toInt();
+        else if (is(p, "FILL")) {
+            if (auto* b = valueAs<BrushObject>(v))
+                co.fill().Assign(b);
+        }
+    }
+}
+
+} // namespace graphics
+
+} // namespace orv::script::bridges

@@ -1,0 +1,123 @@
+#pragma once
+// Drawing for scripts: canvases over the program's canvas layer, bitmaps, fonts and
+// brushes. A canvas object either borrows a canvas that is being painted on (a window's
+// paint, a test's recording canvas) or draws on its bitmap between BeginScene and
+// EndScene.
+#include "platform/core/canvas.h"
+#include "script/bridges/common.h"
+
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+namespace orv::script::bridges {
+
+class FontObject : public Persistent {
+    ORV_RTTI_CLASS(FontObject)
+public:
+    QString Family() const { return font.family; }
+    void SetFamily(const QString& v) { font.family = v; }
+    float Size() const { return float(font.size); }
+    void SetSize(float v) { font.size = v; }
+    // fsBold 1, fsItalic 2, fsUnderline 4, fsStrikeout 8.
+    int Style() const;
+    void SetStyle(int bits);
+    void Assign(const Persistent* Source) override;
+    CanvasFont font;
+};
+
+class BrushObject : public Persistent {
+    ORV_RTTI_CLASS(BrushObject)
+public:
+    // bkNone 0, bkSolid 1, bkGradient 2, bkBitmap 3, bkResource 4.
+    int Kind() const { return m_kind; }
+    void SetKind(int v) { m_kind = v; }
+    int Color() const { return int(m_color); }
+    void SetColor(int v) { m_color = quint32(v); }
+    void Reset(int kind, quint32 color)
+    {
+        m_kind = m_defaultKind = kind;
+        m_color = m_defaultColor = color;
+    }
+    int DefaultKind() const { return m_defaultKind; }
+    int DefaultColor() const { return int(m_defaultColor); }
+    // The colour a drawing call uses: none unless the brush paints.
+    quint32 paintColor() const { return m_kind == 0 ? 0 : m_color; }
+    void Assign(const Persistent* Source) override;
+
+private:
+    int m_kind = 1, m_defaultKind = 1;
+    quint32 m_color = 0xFF000000, m_defaultColor = 0xFF000000;
+};
+
+class StrokeBrushObject : public BrushObject {
+    ORV_RTTI_CLASS(StrokeBrushObject)
+};
+
+class CanvasSaveState : public Persistent {
+    ORV_RTTI_CLASS(CanvasSaveState)
+};
+
+class BitmapObject;
+
+class CanvasObject : public Persistent {
+    ORV_RTTI_CLASS(CanvasObject)
+public:
+    // A canvas being painted on, which stays its owner's.
+    explicit CanvasObject(Canvas* borrowed = nullptr);
+    ~CanvasObject() override;
+    // The canvas of a bitmap.
+    explicit CanvasObject(BitmapObject* bitmap);
+
+    bool BeginScene();
+    void EndScene();
+    // The canvas to draw on, with the stroke, fill and font of this object applied; a
+    // bitmap's canvas outside a scene measures only.
+    Canvas& canvas();
+    int Width() const;
+    int Height() const;
+    float StrokeThickness() const { return m_strokeThickness; }
+    void SetStrokeThickness(float v) { m_strokeThickness = v; }
+    int strokeDash = 0;
+
+    FontObject& font() { return *m_font; }
+    BrushObject& fill() { return *m_fill; }
+    BrushObject& stroke() { return *m_stroke; }
+
+private:
+    Canvas* m_borrowed = nullptr;
+    BitmapObject* m_bitmap = nullptr;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<Canvas> m_own;
+    std::unique_ptr<Canvas> m_measure;
+    std::unique_ptr<FontObject> m_font;
+    std::unique_ptr<BrushObject> m_fill;
+    std::unique_ptr<StrokeBrushObject> m_stroke;
+    float m_strokeThickness = 1;
+};
+
+class BitmapObject : public Persistent {
+    ORV_RTTI_CLASS(BitmapObject)
+public:
+    ~BitmapObject() override;
+    int Width() const { return image.width(); }
+    void SetWidth(int w) { SetSize(w, Height()); }
+    int Height() const { return image.height(); }
+    void SetHeight(int h) { SetSize(Width(), h); }
+    void SetSize(int w, int h);
+    CanvasObject& canvasObject();
+    QImage image;
+
+private:
+    std::unique_ptr<CanvasObject> m_canvas;
+};
+
+class PathData : public Persistent {
+    ORV_RTTI_CLASS(PathData)
+};
+
+class LineMetricInfo : public rtti::Object {
+    ORV_RTTI_CLASS(LineMetricInfo)
+};
+
+} // namespace orv::script::bridges
