@@ -55,6 +55,7 @@
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"
 #include "report/preview/startup.h"
+#include "script/bridges/register.h"
 #include "warehouse/datipneumatici.h"
 #include "warehouse/expmagazzino.h"
 #include "warehouse/giacenza.h"
@@ -296,6 +297,10 @@ void installReportLayouts()
 int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
     ui::useSoftwareDrawing();
+    // Scripts reach the host's classes through these modules; the report engine's own
+    // module belongs between the two groups.
+    fsRegisterHostBridges();
+    fsRegisterFileBridges();
     ui::Application app(argc, argv);
     frxInitializeReportUserInterface();
     installDocumentWindows();
