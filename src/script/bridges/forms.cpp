@@ -243,6 +243,15 @@ void ControlObject::SetParent(FmxObject* parent)
         w->show();
 }
 
+void ControlObject::SetName(const QString& NewName)
+{
+    FmxObject::SetName(NewName);
+    if (m_attachedTo)
+        m_control->attach(m_attachedTo, NewName);
+    else if (QWidget* w = m_control->widget())
+        w->setObjectName(NewName);
+}
+
 void ControlObject::SetVisible(bool v)
 {
     m_visible = v;
@@ -465,6 +474,12 @@ void FormObject::notifyEvent(const char* event)
 }
 
 ui::Form& FormObject::window() const { return *m_window; }
+
+void FormObject::SetName(const QString& NewName)
+{
+    FmxObject::SetName(NewName);
+    m_window->setObjectName(NewName.isEmpty() ? QStringLiteral("ScriptForm") : NewName);
+}
 QWidget* FormObject::container() const { return m_window.get(); }
 QString FormObject::Caption() const { return m_window->caption(); }
 void FormObject::SetCaption(const QString& v) { m_window->setCaption(v); }

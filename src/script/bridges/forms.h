@@ -45,6 +45,8 @@ public:
     // Only the kinds of control are made.
     ~ControlObject() override = 0;
     ui::Control& control() const { return *m_control; }
+    // The control's widget carries the name, so that it can be found by it.
+    void SetName(const QString& NewName) override;
     void SetParent(FmxObject* parent) override;
     QWidget* container() const override { return m_container ? m_control->widget() : nullptr; }
 
@@ -275,6 +277,8 @@ public:
     ~FormObject() override;
     ui::Form& window() const;
     QWidget* container() const override;
+    // The window carries the name too.
+    void SetName(const QString& NewName) override;
 
     QString Caption() const;
     void SetCaption(const QString& v);
