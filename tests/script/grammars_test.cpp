@@ -2,6 +2,11 @@
 // statement objects, and compile errors with their positions.
 #include "engine.h"
 
+#include "script/front/ilparser.h"
+#include "script/front/xml.h"
+
+#include <QFile>
+
 using namespace scripttest;
 
 namespace {
@@ -123,4 +128,46 @@ TEST(OtherLanguages, ReportTextsAndLanguageLines)
     const Outcome o = run(q("#language JScript\r\nvar a = 2; r = a * a;"));
     EXPECT_EQ(o.error, QString());
     EXPECT_EQ(o.result, q("4"));
+}
+
+TEST(OtherLanguages, DecidingItemsEarlyChangesNoResult)
+{
+    // Every prefix and one-character deletion of a program in each language parses the
+    // same whether grammar items are decided from the next character or run in full.
+    struct Parsed {
+        bool ok = false;
+        QByteArray il;
+        QString msg, pos;
+        bool operator==(const Parsed&) const = default;
+    };
+    auto parse = [](const QString& source, bool lookahead) {
+        TfsILParser::SetLookahead(lookahead);
+        TfsScript script;
+        script.SetOnGetUnit([](TfsScript&, const QString&, QString& text) { text = QString(); });
+        TfsILParser parser(&script);
+        parser.SelectLanguage(QStringLiteral("VoriroVoreva"));
+        Parsed p;
+        p.ok = parser.MakeILScript(source);
+        p.il = parser.ILScript()->SaveToBytes();
+        p.msg = script.ErrorMsg();
+        p.pos = script.ErrorPos();
+        TfsILParser::SetLookahead(true);
+        return p;
+    };
+    for (const char* seed : {"zppovuvir.txt", "radivedurav.txt", "jscript.txt"}) {
+        QFile f(QStringLiteral(ORV_SOURCE_DIR "/fuzz/corpus/script_parser/") + QString::fromLatin1(seed));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << seed;
+        const QString text = QString::fromUtf8(f.readAll());
+        const Parsed whole = parse(text, true);
+        EXPECT_TRUE(whole.ok) << seed << ": " << whole.msg.toStdString() << " at " << whole.pos.toStdString();
+        // The language line stays whole: without it the text is another language's.
+        const qsizetype start = text.indexOf(u'\n') + 1;
+        for (qsizetype n = start; n <= text.size(); ++n) {
+            for (const QString& variant : {text.left(n), n < text.size() ? text.left(n) + text.mid(n + 1) : QString()}) {
+                if (variant.isEmpty())
+                    continue;
+                EXPECT_EQ(parse(variant, true), parse(variant, false)) << seed << " at " << n;
+            }
+        }
+    }
 }
