@@ -3,6 +3,7 @@
 #include "engine.h"
 
 #include "platform/core/canvas.h"
+#include "script/bridges/classlib.h"
 #include "script/bridges/graphics.h"
 #include "script/bridges/register.h"
 
@@ -97,6 +98,24 @@ TEST_F(Bridges, ListsOfObjectsKeepHandles)
          "a.Free; try TStringList(l[0]).Add('x'); r := 'used' except r := ExceptionMessage end; l.Free end.",
          "Invalid object reference"},
     });
+}
+
+TEST_F(Bridges, ComponentsCollectionsAndUnservedNames)
+{
+    expectResults({
+        {"var r: Variant; c: TCollection; o, p: TComponent; begin c := TCollection.Create; o := TComponent.Create(nil); "
+         "p := TComponent.Create(o); r := IntToStr(c.Count) + VarToStr(o.Owner = nil) + VarToStr(p.Owner = o); "
+         "c.Free; o.Free end.",
+         "0TrueTrue"},
+    });
+    // A class or a member the module does not serve gives 0 and does nothing.
+    TfsScript script;
+    orv::script::bridges::classlib::TFunctions module(&script);
+    orv::script::bridges::List list;
+    EXPECT_EQ(module.InvokeMethod(&list, &orv::script::bridges::BitmapObject::staticClassInfo(), q("ADD"), nullptr).toInt(), 0);
+    EXPECT_EQ(module.InvokeMethod(&list, &orv::script::bridges::List::staticClassInfo(), q("NOTHING"), nullptr).toInt(), 0);
+    EXPECT_EQ(module.ReadProperty(&list, &orv::script::bridges::List::staticClassInfo(), q("NOTHING")).toInt(), 0);
+    EXPECT_EQ(list.Count(), 0);
 }
 
 TEST_F(Bridges, Streams)

@@ -80,9 +80,10 @@ TEST_F(ScriptWindows, KeyAndMouseEventsReachTheProcedures)
         "procedure MouseDown(Sender: TObject; Button: Integer; Shift: Integer; X, Y: Single); "
         "begin mouse := IntToStr(Button) + '/' + IntToStr(Shift) end; "
         "procedure Changed(Sender: TObject); begin changes := changes + '*' end; "
+        "procedure Released(Sender: TObject); begin changes := changes + '^' end; "
         "procedure Build; begin f := TForm.CreateNew(nil); f.Name := 'frmTasti'; e := TEdit.Create(f); "
         "e.Name := 'txtProva'; e.Parent := f; e.SetBounds(5, 5, 100, 24); e.OnKeyDown := @KeyDown; "
-        "e.OnMouseDown := @MouseDown; e.OnChange := @Changed end; "
+        "e.OnMouseDown := @MouseDown; e.OnChange := @Changed; e.OnKeyUp := @Released end; "
         "begin end.");
     s->CallFunction(QStringLiteral("Build"), Value());
     auto* form = object<FormObject>(*s, "f");
@@ -94,7 +95,8 @@ TEST_F(ScriptWindows, KeyAndMouseEventsReachTheProcedures)
     // The key the procedure swallowed types nothing, the one it changed types its change.
     EXPECT_EQ(edit->Text(), QStringLiteral("aQb"));
     EXPECT_EQ(text(*s, "keys"), QStringLiteral("65a;88x;81q;66b;"));
-    EXPECT_EQ(text(*s, "changes"), QStringLiteral("***"));
+    // A procedure that takes fewer values than the event passes gets the leading ones.
+    EXPECT_EQ(text(*s, "changes"), QStringLiteral("*^^*^*^"));
     QTest::mousePress(edit->control().widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
     QTest::mouseRelease(edit->control().widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
     EXPECT_EQ(text(*s, "mouse"), QStringLiteral("0/9"));
@@ -199,4 +201,18 @@ TEST_F(ScriptWindows, DialogsAnswerThroughTheServices)
     EXPECT_EQ(messages.calls[0].buttons, orv::ui::MsgButtons(orv::ui::mbYes | orv::ui::mbNo));
     ASSERT_EQ(files.requests.size(), 2u);
     EXPECT_EQ(files.requests[0].filter, QStringLiteral("Testi|*.txt"));
+}
+
+TEST_F(ScriptWindows, ControlPropertiesAndConstants)
+{
+    auto s = compile("var f: TForm; b: TButton; p: TPanel; r: String; x, y: TfsRectF; begin "
+                     "f := TForm.CreateNew(nil); p := TPanel.Create(f); p.Parent := f; p.SetBounds(10, 20, 200, 100); "
+                     "b := TButton.Create(f); b.Parent := p; b.SetBounds(5, 6, 70, 30); "
+                     "x := b.BoundsRect; y := b.BoundsRect; "
+                     "r := VarToStr(x = y) + ' ' + FloatToStr(x.Left) + ',' + FloatToStr(y.Top) + ',' + FloatToStr(x.Right) + "
+                     "',' + FloatToStr(y.Bottom) + ' ' + FloatToStr(b.AbsoluteRect.Left) + ' ' + IntToStr(crSize) + "
+                     "IntToStr(crSizeAll) + ' ' + IntToStr(p.Index) + IntToStr(b.Index) + VarToStr(b.Parent = p); "
+                     "x.Free; y.Free; f.Free end.");
+    s->Execute();
+    EXPECT_EQ(text(*s, "r"), QStringLiteral("False 5,6,75,36 15 -22-22 00True"));
 }

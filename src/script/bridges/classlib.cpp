@@ -3,6 +3,7 @@
 #include "platform/core/cp1252.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/text.h"
+#include "script/bridges/forms.h"
 #include "script/bridges/register.h"
 
 #include <QSaveFile>
@@ -811,6 +812,15 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     for (const rtti::ClassInfo* w : {&TfsRectF::staticClassInfo(), &TfsMatrix::staticClassInfo(),
                                      &TfsPointF::staticClassInfo(), &TfsVector::staticClassInfo()})
         s->AddClass(w, QStringLiteral("TPersistent"));
+    if (auto* c = s->AddClass(&FmxObject::staticClassInfo(), QStringLiteral("TComponent"))) {
+        for (const char* m : {"procedure AddObject(AObject: TFmxObject)", "procedure InsertObject(Index: Integer; AObject: TFmxObject)",
+                              "procedure RemoveObject(AObject: TFmxObject)", "procedure Exchange(AObject1: TFmxObject; AObject2: TFmxObject)",
+                              "procedure DeleteChildren()", "procedure BringToFront()", "procedure SendToBack()",
+                              "procedure AddObjectsToList(AList: TList)"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
+        c->AddProperty(QStringLiteral("Index"), integer, get, set);
+    }
 }
 
 Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& MethodName,
@@ -948,8 +958,53 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &Component::staticClassInfo()) {
         if (is(m, "CREATE")) {
             if (auto* owner = argAs<Component>(c, 0))
-                owner->InsertComponent(static_cast<Component*>(Instance));
+                owner->InsertComponent(&self<Component>(Instance));
             return obj(Instance);
+        }
+    } else if (ClassType == &FmxObject::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(m, "ADDOBJECT")) {
+            if (auto* child = argAs<FmxObject>(c, 0))
+                child->SetParent(&o);
+        } else if (is(m, "INSERTOBJECT")) {
+            if (auto* child = argAs<FmxObject>(c, 1)) {
+                child->SetParent(&o);
+                child->SetIndex(argInt(c, 0));
+            }
+        } else if (is(m, "REMOVEOBJECT")) {
+            // A value that is no object is the index form: the child at that place.
+            rtti::Object* named = nullptr;
+            FmxObject* child = nullptr;
+            if (tryValueObject(argValue(c, 0), named))
+                child = dynamic_cast<FmxObject*>(named);
+            else if (const int i = argInt(c, 0); i >= 0 && i < int(o.children().size()))
+                child = o.children()[size_t(i)];
+            if (child && child->Parent() == &o)
+                child->SetParent(nullptr);
+        } else if (is(m, "EXCHANGE")) {
+            auto* a = argAs<FmxObject>(c, 0);
+            auto* b = argAs<FmxObject>(c, 1);
+            if (a && b && a->Parent() == &o && b->Parent() == &o) {
+                const int ia = a->Index(), ib = b->Index();
+                a->SetIndex(ib);
+                b->SetIndex(ia);
+            }
+        } else if (is(m, "DELETECHILDREN")) {
+            for (FmxObject* child : std::vector<FmxObject*>(o.children()))
+                if (!isLent(child))
+                    delete child;
+        } else if (is(m, "BRINGTOFRONT"))
+            o.BringToFront();
+        else if (is(m, "SENDTOBACK"))
+            o.SendToBack();
+        else if (is(m, "ADDOBJECTSTOLIST")) {
+            if (auto* list = argAs<List>(c, 0)) {
+                std::vector<FmxObject*> pending(o.children().begin(), o.children().end());
+                for (size_t i = 0; i < pending.size(); ++i) {
+                    list->Add(obj(pending[i]));
+                    pending.insert(pending.end(), pending[i]->children().begin(), pending[i]->children().end());
+                }
+            }
         }
     }
     return Value(0);
@@ -987,6 +1042,12 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &Component::staticClassInfo()) {
         if (is(p, "OWNER"))
             return obj(self<Component>(Instance).Owner());
+    } else if (ClassType == &FmxObject::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(p, "PARENT"))
+            return obj(o.Parent());
+        if (is(p, "INDEX"))
+            return Value(o.Index());
     }
     return Value(0);
 }
@@ -1009,6 +1070,12 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &Stream::staticClassInfo()) {
         if (is(p, "POSITION"))
             self<Stream>(Instance).SetPosition(v.toInt64());
+    } else if (ClassType == &FmxObject::staticClassInfo()) {
+        auto& o = self<FmxObject>(Instance);
+        if (is(p, "PARENT"))
+            o.SetParent(valueAs<FmxObject>(v));
+        else if (is(p, "INDEX"))
+            o.SetIndex(v.toInt());
     }
 }
 

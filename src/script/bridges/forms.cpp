@@ -601,13 +601,6 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         s->AddEnum(QString::fromLatin1(type), QString::fromLatin1(names));
     }
 
-    if (auto* c = s->AddClass(&FmxObject::staticClassInfo(), QStringLiteral("TComponent"))) {
-        for (const char* m : {"procedure AddObject(AObject: TFmxObject)", "procedure RemoveObject(AObject: TFmxObject)",
-                              "procedure DeleteChildren()", "procedure BringToFront()", "procedure SendToBack()"})
-            c->AddMethod(QString::fromLatin1(m), call);
-        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
-        c->AddProperty(QStringLiteral("Index"), integer, get, set);
-    }
     if (auto* c = s->AddClass(&ControlObject::staticClassInfo(), QStringLiteral("TFmxObject"))) {
         c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
         for (const char* m : {
@@ -712,23 +705,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
 
 Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& m, TfsMethodHelper* c)
 {
-    if (ClassType == &FmxObject::staticClassInfo()) {
-        auto& o = self<FmxObject>(Instance);
-        if (is(m, "ADDOBJECT")) {
-            if (auto* child = argAs<FmxObject>(c, 0))
-                child->SetParent(&o);
-        } else if (is(m, "REMOVEOBJECT")) {
-            if (auto* child = argAs<FmxObject>(c, 0); child && child->Parent() == &o)
-                child->SetParent(nullptr);
-        } else if (is(m, "DELETECHILDREN")) {
-            for (FmxObject* child : std::vector<FmxObject*>(o.children()))
-                if (!isLent(child))
-                    delete child;
-        } else if (is(m, "BRINGTOFRONT"))
-            o.BringToFront();
-        else if (is(m, "SENDTOBACK"))
-            o.SendToBack();
-    } else if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
+    if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
                || ClassType == &ListControl::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);
         if (is(m, "CREATE")) {
@@ -818,13 +795,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
 
 Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& p)
 {
-    if (ClassType == &FmxObject::staticClassInfo()) {
-        auto& o = self<FmxObject>(Instance);
-        if (is(p, "PARENT"))
-            return objectValue(o.Parent());
-        if (is(p, "INDEX"))
-            return Value(o.Index());
-    } else if (ClassType == &ControlObject::staticClassInfo()) {
+    if (ClassType == &ControlObject::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);
         const QRectF local(0, 0, o.Width(), o.Height());
         if (is(p, "BOUNDSRECT") || is(p, "PARENTEDRECT"))
@@ -894,8 +865,7 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
 
 void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& p, const Value& v)
 {
-    if (ClassType == &FmxObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
-        || ClassType == &ListControl::staticClassInfo()) {
+    if (ClassType == &MemoObject::staticClassInfo() || ClassType == &ListControl::staticClassInfo()) {
         auto& o = self<FmxObject>(Instance);
         if (is(p, "PARENT")) {
             o.SetParent(valueAs<FmxObject>(v));
