@@ -147,6 +147,8 @@ QString fsUnescapeXMLText(const QString& s)
 
 TfsXMLItem::~TfsXMLItem()
 {
+    if (OnDestroy)
+        OnDestroy(this);
     Clear();
     detachFromParent();
 }

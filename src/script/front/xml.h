@@ -76,6 +76,10 @@ public:
     void* Data() const { return FData; }
     void SetData(void* data) { FData = data; }
 
+    // Told of every element that is being destroyed (the scripts' view of elements
+    // goes with them).
+    static inline void (*OnDestroy)(TfsXMLItem* item) = nullptr;
+
 private:
     void detachFromParent();
 
