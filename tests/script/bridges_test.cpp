@@ -118,6 +118,32 @@ TEST_F(Bridges, ComponentsCollectionsAndUnservedNames)
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST_F(Bridges, XmlDocuments)
+{
+    expectResults({
+        {"var r: Variant; d, e: TfsXMLDocument; i: TfsXMLItem; m: TMemoryStream; begin d := TfsXMLDocument.Create; "
+         "d.Root.Name := 'report'; i := d.Root.Add; i.Name := 'page'; i.Prop['width'] := '210'; "
+         "d.Root.FindItem('band').Prop['h'] := '5'; d.Root.Root.Free; "
+         "m := TMemoryStream.Create; d.SaveToStream(m); m.Position := 0; e := TfsXMLDocument.Create; "
+         "e.LoadFromStream(m); r := e.Root.Name + IntToStr(e.Root.Count) + e.Root[0].Prop['width'] + "
+         "IntToStr(e.Root.Find('BAND')) + e.Root.Items[1].Prop['h'] + VarToStr(e.Root[1].Parent = e.Root); "
+         "d.Free; e.Free; m.Free end.",
+         "report22101" "5True"},
+        // An element goes with its document: a handle to it no longer works.
+        {"var r: Variant; d: TfsXMLDocument; i: TfsXMLItem; begin d := TfsXMLDocument.Create; i := d.Root.Add; "
+         "d.Free; try i.Name := 'x' except r := ExceptionMessage end end.",
+         "Invalid object reference"},
+        // A tree never closes into a ring.
+        {"var r: Variant; a, b: TfsXMLItem; begin a := TfsXMLItem.Create; b := a.Add; "
+         "try b.AddItem(a) except r := ExceptionMessage end; a.Free end.",
+         "An element cannot contain itself"},
+        {"var r: Variant; a, b: TfsXMLItem; begin a := TfsXMLItem.Create; b := TfsXMLItem.Create; b.Data := 42; "
+         "a.InsertItem(0, b); r := IntToStr(a.Count) + IntToStr(a[0].Data); b.Free; r := r + IntToStr(a.Count); "
+         "a.Free end.",
+         "1420"},
+    });
+}
+
 TEST_F(Bridges, Streams)
 {
     QTemporaryDir dir;

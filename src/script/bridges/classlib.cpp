@@ -5,6 +5,7 @@
 #include "platform/core/text.h"
 #include "script/bridges/forms.h"
 #include "script/bridges/register.h"
+#include "script/bridges/xmlobjects.h"
 
 #include <QSaveFile>
 #include <QSet>
@@ -713,6 +714,53 @@ Value streamWrite(Stream& s, TfsMethodHelper* c)
     return Value(int(s.Write(reinterpret_cast<const char*>(buffer.constData()), count)));
 }
 
+// An element taken into another one: never one of its own ancestors (the tree would
+// close into a ring) and never a document's root (the document keeps it).
+TfsXMLItem& adoptable(TfsXMLItem& parent, TfsMethodHelper* c, int i)
+{
+    auto* child = argAs<XmlItemObject>(c, i);
+    if (!child)
+        throw orv::Exception(invalidObjectReferenceText());
+    TfsXMLItem& item = child->item();
+    for (TfsXMLItem* p = &parent; p; p = p->Parent())
+        if (p == &item)
+            throw orv::Exception(QStringLiteral("An element cannot contain itself"));
+    if (isLent(child))
+        throw orv::Exception(QStringLiteral("The root of a document cannot move"));
+    return item;
+}
+
+Value invokeXmlItem(XmlItemObject& o, const QString& m, TfsMethodHelper* c)
+{
+    if (is(m, "CREATE"))
+        return obj(&o);
+    TfsXMLItem& item = o.item();
+    if (is(m, "ADDITEM"))
+        item.AddItem(&adoptable(item, c, 0));
+    else if (is(m, "CLEAR"))
+        item.Clear();
+    else if (is(m, "INSERTITEM")) {
+        const int index = argInt(c, 0);
+        if (index < 0 || index > item.Count())
+            raiseListIndex(index);
+        item.InsertItem(index, &adoptable(item, c, 1));
+    } else if (is(m, "ADD"))
+        return obj(XmlItemObject::of(item.Add()));
+    else if (is(m, "FIND"))
+        return Value(item.Find(argString(c, 0)));
+    else if (is(m, "FINDITEM"))
+        return obj(XmlItemObject::of(item.FindItem(argString(c, 0))));
+    else if (is(m, "ROOT"))
+        return obj(XmlItemObject::of(item.Root()));
+    else if (is(m, "ITEMS.GET"))
+        return obj(XmlItemObject::of(item.Items(argInt(c, 0))));
+    else if (is(m, "PROP.GET"))
+        return Value(item.GetProp(argString(c, 0)));
+    else if (is(m, "PROP.SET"))
+        item.SetProp(argString(c, 0), argString(c, 1));
+    return Value(0);
+}
+
 } // namespace
 
 TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
@@ -812,6 +860,28 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     for (const rtti::ClassInfo* w : {&TfsRectF::staticClassInfo(), &TfsMatrix::staticClassInfo(),
                                      &TfsPointF::staticClassInfo(), &TfsVector::staticClassInfo()})
         s->AddClass(w, QStringLiteral("TPersistent"));
+    if (auto* c = s->AddClass(&XmlItemObject::staticClassInfo(), QStringLiteral("TObject"))) {
+        c->AddConstructor(QStringLiteral("constructor Create"), call);
+        for (const char* m : {"procedure AddItem(Item: TfsXMLItem)", "procedure Clear",
+                              "procedure InsertItem(Index: Integer; Item: TfsXMLItem)", "function Add: TfsXMLItem",
+                              "function Find(const Name: String): Integer",
+                              "function FindItem(const Name: String): TfsXMLItem", "function Root: TfsXMLItem"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Data"), integer, get, set);
+        c->AddProperty(QStringLiteral("Count"), integer, get);
+        c->AddDefaultProperty(QStringLiteral("Items"), integer, QStringLiteral("TfsXMLItem"), call, true);
+        c->AddIndexProperty(QStringLiteral("Prop"), QStringLiteral("String"), QStringLiteral("String"), call);
+        c->AddProperty(QStringLiteral("Name"), QStringLiteral("String"), get, set);
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TfsXMLItem"), get);
+        c->AddProperty(QStringLiteral("Text"), QStringLiteral("String"), get, set);
+    }
+    if (auto* c = s->AddClass(&XmlDocumentObject::staticClassInfo(), QStringLiteral("TObject"))) {
+        c->AddConstructor(QStringLiteral("constructor Create"), call);
+        for (const char* m : {"procedure SaveToStream(Stream: TStream)", "procedure LoadFromStream(Stream: TStream)",
+                              "procedure SaveToFile(const FileName: String)", "procedure LoadFromFile(const FileName: String)"})
+            c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("Root"), QStringLiteral("TfsXMLItem"), get);
+    }
     if (auto* c = s->AddClass(&FmxObject::staticClassInfo(), QStringLiteral("TComponent"))) {
         for (const char* m : {"procedure AddObject(AObject: TFmxObject)", "procedure InsertObject(Index: Integer; AObject: TFmxObject)",
                               "procedure RemoveObject(AObject: TFmxObject)", "procedure Exchange(AObject1: TFmxObject; AObject2: TFmxObject)",
@@ -961,6 +1031,24 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
                 owner->InsertComponent(&self<Component>(Instance));
             return obj(Instance);
         }
+    } else if (ClassType == &XmlItemObject::staticClassInfo()) {
+        return invokeXmlItem(self<XmlItemObject>(Instance), m, c);
+    } else if (ClassType == &XmlDocumentObject::staticClassInfo()) {
+        TfsXMLDocument& doc = self<XmlDocumentObject>(Instance).document();
+        if (is(m, "CREATE"))
+            return obj(Instance);
+        if (is(m, "SAVETOSTREAM")) {
+            if (auto* st = argAs<Stream>(c, 0)) {
+                const QByteArray bytes = doc.SaveToBytes();
+                st->Write(bytes.constData(), bytes.size());
+            }
+        } else if (is(m, "LOADFROMSTREAM")) {
+            if (auto* st = argAs<Stream>(c, 0))
+                doc.LoadFromBytes(st->ReadRest());
+        } else if (is(m, "SAVETOFILE"))
+            doc.SaveToFile(argString(c, 0));
+        else if (is(m, "LOADFROMFILE"))
+            doc.LoadFromFile(argString(c, 0));
     } else if (ClassType == &FmxObject::staticClassInfo()) {
         auto& o = self<FmxObject>(Instance);
         if (is(m, "ADDOBJECT")) {
@@ -1042,6 +1130,21 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &Component::staticClassInfo()) {
         if (is(p, "OWNER"))
             return obj(self<Component>(Instance).Owner());
+    } else if (ClassType == &XmlItemObject::staticClassInfo()) {
+        TfsXMLItem& item = self<XmlItemObject>(Instance).item();
+        if (is(p, "DATA"))
+            return Value(int(reinterpret_cast<qintptr>(item.Data())));
+        if (is(p, "COUNT"))
+            return Value(item.Count());
+        if (is(p, "NAME"))
+            return Value(item.Name());
+        if (is(p, "PARENT"))
+            return obj(XmlItemObject::of(item.Parent()));
+        if (is(p, "TEXT"))
+            return Value(item.Text());
+    } else if (ClassType == &XmlDocumentObject::staticClassInfo()) {
+        if (is(p, "ROOT"))
+            return obj(XmlItemObject::of(self<XmlDocumentObject>(Instance).document().Root()));
     } else if (ClassType == &FmxObject::staticClassInfo()) {
         auto& o = self<FmxObject>(Instance);
         if (is(p, "PARENT"))
@@ -1070,6 +1173,14 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &Stream::staticClassInfo()) {
         if (is(p, "POSITION"))
             self<Stream>(Instance).SetPosition(v.toInt64());
+    } else if (ClassType == &XmlItemObject::staticClassInfo()) {
+        TfsXMLItem& item = self<XmlItemObject>(Instance).item();
+        if (is(p, "DATA"))
+            item.SetData(reinterpret_cast<void*>(qintptr(v.toInt())));
+        else if (is(p, "NAME"))
+            item.SetName(v.toString());
+        else if (is(p, "TEXT"))
+            item.SetText(v.toString());
     } else if (ClassType == &FmxObject::staticClassInfo()) {
         auto& o = self<FmxObject>(Instance);
         if (is(p, "PARENT"))
