@@ -171,3 +171,25 @@ TEST(OtherLanguages, DecidingItemsEarlyChangesNoResult)
         }
     }
 }
+
+TEST(OtherLanguages, LongerProgramsRunAlikeBothWays)
+{
+    // The run fuzzer's seeds in the three languages: each compiles, and runs to the same
+    // end compiled and through the tree (run() compares the two).
+    const struct {
+        const char* seed;
+        const char* result;
+    } cases[] = {
+        {"zppovuvir.txt", "5"},
+        {"radivedurav.txt", "0120110!"},
+        {"jscript.txt", "012310e"},
+    };
+    for (const auto& c : cases) {
+        QFile f(QStringLiteral(ORV_SOURCE_DIR "/fuzz/corpus/script_run/") + QString::fromLatin1(c.seed));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.seed;
+        const Outcome o = run(QString::fromUtf8(f.readAll()));
+        EXPECT_TRUE(o.compiled) << c.seed << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(o.raised, QString()) << c.seed;
+        EXPECT_EQ(o.result, q(c.result)) << c.seed;
+    }
+}

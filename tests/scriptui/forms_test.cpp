@@ -163,8 +163,9 @@ TEST_F(ScriptWindows, PaintHandlersDrawOnTheWindow)
 
 TEST_F(ScriptWindows, ControlsOutliveTheScriptThatBoundThem)
 {
+    // A procedure with more parameters than the event passes gets them cleared.
     auto s = compile("var f: TForm; b: TButton; n: Integer; "
-                     "procedure Pressed(Sender: TObject); begin n := n + 1 end; "
+                     "procedure Pressed(Sender: TObject; Extra: Integer); begin n := n + Extra + 1; Extra := 5 end; "
                      "procedure Build; begin f := TForm.CreateNew(nil); b := TButton.Create(f); b.Parent := f; "
                      "b.OnClick := @Pressed end; "
                      "begin end.");
@@ -174,7 +175,8 @@ TEST_F(ScriptWindows, ControlsOutliveTheScriptThatBoundThem)
     ASSERT_TRUE(form && button);
     form->window().show();
     button->control().click();
-    EXPECT_EQ(text(*s, "n"), QStringLiteral("1"));
+    button->control().click();
+    EXPECT_EQ(text(*s, "n"), QStringLiteral("2"));
     s.reset();
     button->control().click(); // no procedure any more: nothing happens
     delete form;

@@ -60,7 +60,7 @@ void BridgeEvent::call(std::vector<TfsVarRec> values)
 {
     TfsVarRec none;
     none.VType = TfsVarRec::vtVariant;
-    none.VVariant = Value::null();
+    none.VVariant = Value();
     while (int(values.size()) < FHandler->Count())
         values.push_back(none);
     CallHandler(values);

@@ -21,8 +21,8 @@ public:
     QVariant GetMethod() override { return QVariant::fromValue(static_cast<void*>(this)); }
 
 protected:
-    // Runs the procedure with the values (extra parameters of the procedure get Null, so
-    // that it never sees values of an earlier call).
+    // Runs the procedure with the values (extra parameters of the procedure are cleared,
+    // so that it never sees values of an earlier call).
     void call(std::vector<TfsVarRec> values);
     // The value the procedure left in parameter i; nullptr when it has no such parameter
     // (the host's variable then stays as it was).
