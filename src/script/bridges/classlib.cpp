@@ -90,8 +90,9 @@ namespace {
 
 QSet<const rtti::Object*>& lent()
 {
-    static QSet<const rtti::Object*> set;
-    return set;
+    // Never destroyed: objects that live until the end of the process ask it last.
+    static auto* set = new QSet<const rtti::Object*>;
+    return *set;
 }
 
 bool sameObject(const Value& a, const Value& b)

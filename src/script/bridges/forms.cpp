@@ -365,8 +365,8 @@ namespace {
 
 QSet<FormObject*>& liveForms()
 {
-    static QSet<FormObject*> set;
-    return set;
+    static auto* set = new QSet<FormObject*>; // never destroyed, as the objects it tracks
+    return *set;
 }
 
 ui::FormSpec scriptFormSpec()

@@ -14,14 +14,16 @@ namespace {
 
 QHash<TfsXMLItem*, XmlItemObject*>& views()
 {
-    static QHash<TfsXMLItem*, XmlItemObject*> map;
-    return map;
+    // Never destroyed: elements held by other static objects are destroyed at the very
+    // end of the process and still ask it.
+    static auto* map = new QHash<TfsXMLItem*, XmlItemObject*>;
+    return *map;
 }
 
 QSet<TfsXMLItem*>& documentRoots()
 {
-    static QSet<TfsXMLItem*> set;
-    return set;
+    static auto* set = new QSet<TfsXMLItem*>;
+    return *set;
 }
 
 } // namespace
