@@ -197,16 +197,29 @@ void cacheCompile()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // "bench_script <part>" runs only that part of our engine, for a profiler.
+    // "bench_script <part> [runs] [lua]" runs only that part of our engine, or of the Lua
+    // twin, for a profiler.
     if (argc > 1) {
+        const int runs = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : kRuns;
+        const bool peer = argc > 3 && QByteArray(argv[3]) == "lua";
         for (const Part& part : kParts) {
-            if (QByteArray(part.name).startsWith(argv[1])) {
-                TfsScript script;
-                script.AddRTTI();
-                compile(script, part.script);
-                for (int run = 0; run < kRuns; ++run)
-                    script.Execute();
+            if (!QByteArray(part.name).startsWith(argv[1]))
+                continue;
+            if (peer) {
+                lua_State* L = luaL_newstate();
+                luaL_openlibs(L);
+                for (int run = 0; run < runs; ++run) {
+                    runLua(L, part.lua, 1);
+                    lua_pop(L, 1);
+                }
+                lua_close(L);
+                continue;
             }
+            TfsScript script;
+            script.AddRTTI();
+            compile(script, part.script);
+            for (int run = 0; run < runs; ++run)
+                script.Execute();
         }
         if (QByteArray("cache").startsWith(argv[1]))
             cacheCompile();

@@ -152,6 +152,13 @@ void TfsVariable::SetValue(const Value& Value)
         FValue = convertToKind(Value, FTyp);
 }
 
+Value TfsVariable::Converted(const Value& Value) const
+{
+    if (FTyp == fvtVariant || FTyp == fvtClass || FTyp == fvtArray || FTyp == fvtEnum)
+        return Value;
+    return convertToKind(Value, FTyp);
+}
+
 TfsStringVariable::TfsStringVariable(const QString& AName, TfsVarType ATyp, const QString& ATypeName)
     : TfsVariable(AName, ATyp, ATypeName), FStr(QString())
 {
@@ -170,7 +177,12 @@ Value TfsStringVariable::GetValue()
 
 void TfsStringVariable::SetValue(const Value& Value)
 {
-    FStr = Value.type() == orv::script::varUString ? Value : orv::script::Value(Value.toString());
+    FStr = Converted(Value);
+}
+
+Value TfsStringVariable::Converted(const Value& Value) const
+{
+    return Value.type() == orv::script::varUString ? Value : orv::script::Value(Value.toString());
 }
 
 TfsParamItem::TfsParamItem(const QString& AName, TfsVarType ATyp, const QString& ATypeName, bool AIsOptional,
@@ -265,7 +277,7 @@ Value TfsProcVariable::GetValue()
     FProgram->SetExitCalled(false);
     FProgram->SetTerminated(false);
     FProgram->SetIsRunning(true);
-    orv::script::vm::run(FProgram->Statement());
+    orv::script::vm::runRoutine(this);
     if (!FIsFunc)
         return Value::null();
     return FRefItem->HasProvider() ? FRefItem->GetValue() : *FRefItem->PValue();

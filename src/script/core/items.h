@@ -218,6 +218,8 @@ public:
     }
     orv::script::Value GetValue() override;
     void SetValue(const orv::script::Value& Value) override;
+    // What SetValue stores for Value, without storing it.
+    virtual orv::script::Value Converted(const orv::script::Value& Value) const;
     // The stored value, read the way GetValue reads it, without copying when no value
     // provider is set.
     const orv::script::Value* DirectValue() const { return FOnGetVarValue ? nullptr : &FValue; }
@@ -235,6 +237,7 @@ public:
     TfsStringVariable(const QString& AName, TfsVarType ATyp, const QString& ATypeName);
     orv::script::Value GetValue() override;
     void SetValue(const orv::script::Value& Value) override;
+    orv::script::Value Converted(const orv::script::Value& Value) const override;
     orv::script::Value* Storage() override { return &FStr; }
     // The text value, for readers that take it directly.
     orv::script::Value& Str() { return FStr; }
@@ -277,6 +280,7 @@ public:
 
     bool Executing() const { return FExecuting; }
     bool IsFunc() const { return FIsFunc; }
+    const orv::script::Value& ResultStart() const { return FResultStart; }
     TfsScript* Prog() const { return FProgram; }
 
     // Where the parameters and local variables keep the values that a recursive

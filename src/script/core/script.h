@@ -191,6 +191,13 @@ public:
     void SetTerminated(bool value) { setStop(StopTerminated, value); }
     // Any of break, continue, exit and termination: what ends a statement list.
     bool AnyStop() const { return FStops != 0; }
+    // What a procedure's script does when one of its activations starts or ends: exit
+    // and termination cleared, running or not.
+    void SetActivation(bool running)
+    {
+        FStops &= ~unsigned(StopExit | StopTerminated);
+        FIsRunning = running;
+    }
     bool RTTIAdded() const { return FRTTIAdded; }
     // The main program, owned by the script.
     TfsStatement* Statement() const { return FStatement; }

@@ -132,20 +132,22 @@ void TfsAssignmentStmt::Optimize()
     }
 }
 
+bool TfsAssignmentStmt::Direct(const Value& v) const
+{
+    switch (FStore) {
+    case Store::AsIs: return true;
+    case Store::Integer: return v.type() == orv::script::varInteger;
+    case Store::Boolean: return v.type() == orv::script::varBoolean;
+    case Store::Float: return v.type() == orv::script::varDouble;
+    case Store::Text: return v.type() == orv::script::varUString;
+    case Store::Int64: return v.type() == orv::script::varInt64;
+    default: return false;
+    }
+}
+
 void TfsAssignmentStmt::Write(const Value& v, Value& tmp)
 {
-    using orv::script::VarTypeCode;
-    bool direct;
-    switch (FStore) {
-    case Store::AsIs: direct = true; break;
-    case Store::Integer: direct = v.type() == orv::script::varInteger; break;
-    case Store::Boolean: direct = v.type() == orv::script::varBoolean; break;
-    case Store::Float: direct = v.type() == orv::script::varDouble; break;
-    case Store::Text: direct = v.type() == orv::script::varUString; break;
-    case Store::Int64: direct = v.type() == orv::script::varInt64; break;
-    default: direct = false; break;
-    }
-    if (!direct) {
+    if (!Direct(v)) {
         FVar->SetValue(v);
         return;
     }

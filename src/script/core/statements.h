@@ -65,6 +65,10 @@ public:
     // Writes the value read from the source (tmp when it was computed there and may be
     // moved into the target).
     void Write(const orv::script::Value& Value, orv::script::Value& tmp);
+    // The item written: a variable, a parameter, or the path.
+    TfsCustomVariable* Target() const { return FVar; }
+    // Whether Value goes into the target as it is, or through the target's setter.
+    bool Direct(const orv::script::Value& Value) const;
 
 protected:
     // How a value reaches the target: straight into its storage when it has the kind the

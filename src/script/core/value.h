@@ -94,6 +94,15 @@ public:
     }
     ~Value() { release(); }
 
+    // Whether the value holds a shared text or array; clear() makes it empty.
+    bool shared() const { return m_heap; }
+    void clear() noexcept
+    {
+        release();
+        m_type = varEmpty;
+        m_heap = false;
+    }
+
     static Value null() { Value v; v.m_type = varNull; return v; }
     static Value fromInt64(std::int64_t v) { Value r; r.m_type = varInt64; r.m_u.i64 = v; return r; }
     static Value fromUInt64(std::uint64_t v) { Value r; r.m_type = varUInt64; r.m_u.u64 = v; return r; }

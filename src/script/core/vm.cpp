@@ -1,7 +1,10 @@
 #include "script/core/vm.h"
 
+#include <bit>
+#include <cstdlib>
 #include <iterator>
 #include <typeinfo>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -59,6 +62,10 @@ enum class Op : unsigned char {
     ForCheck,   // nothing to count (direction sub): goto target
     ForSet,     // the loop variable kept at ptr = R[dst]
     ForNext,    // last count: goto target; otherwise step R[dst] and goto target2
+    CallScript, // R[dst] = the call of the script procedure `item` (step `step`), arguments
+                // from sources[target .. target + target2)
+    StoreSlot,  // the assignment `statement` writes A into the local kept in R[dst]
+    ForSetSlot, // the loop variable kept in R[target] = R[dst]
     End,
 };
 
@@ -68,6 +75,7 @@ struct Source {
     const TfsCustomVariable* provided = nullptr; // a variable whose value provider must answer when set
     TfsCustomVariable* item = nullptr;
     int reg = -1;
+    bool local = false; // the register holds a parameter or local: read, never moved from
 };
 
 struct Instr {
@@ -81,6 +89,8 @@ struct Instr {
     TfsStatement* statement = nullptr;
     Value* ptr = nullptr;
     TfsDesignatorItem* step = nullptr;
+    // CallScript: the frame code of the procedure found at the last call.
+    mutable Code* frame = nullptr;
 };
 
 } // namespace
@@ -88,9 +98,23 @@ struct Instr {
 struct Code {
     std::vector<Instr> instrs;
     std::vector<Source> sources; // the arguments of calls
-    int registers = 0; // temporaries, then two for values that a value provider gives
-    // Every list the code was made from, with its change count at that moment.
+    // A procedure's frame: its parameters, Result and locals, then the temporaries, then
+    // two for values that a value provider gives. Other code has no locals.
+    int registers = 0;
+    int locals = 0;
+    int resultSlot = -1;
+    // Where the items of the locals keep their values, and the items.
+    std::vector<Value*> storages;
+    std::vector<TfsCustomVariable*> slotItems;
+    // A frame runs only code of the script that never looks at the items of the locals.
+    bool frameable = false;
+    // It also writes every local before reading it: a call may start it with empty locals.
+    bool fastEntry = false;
+    // Every list the code was made from, with its change count at that moment, and the
+    // table of the procedure's locals with its version.
     std::vector<std::pair<const TfsItemList*, quint64>> lists;
+    const TfsScript* table = nullptr;
+    quint64 tableVersion = 0;
     // The count of all changes when the lists were found unchanged the last time.
     quint64 checked = 0;
 
@@ -101,6 +125,8 @@ struct Code {
         for (const auto& [list, changes] : lists)
             if (list->Changes() != changes)
                 return false;
+        if (table && table->TableVersion() != tableVersion)
+            return false;
         checked = TfsItemList::AnyChanges();
         return true;
     }
@@ -122,6 +148,54 @@ public:
         put(Op::End);
     }
 
+    // The body of a procedure with its parameters, Result and locals in the first
+    // registers: parameters in their order, then Result, then the variables.
+    void compileRoutine(TfsProcVariable* proc)
+    {
+        TfsScript* prog = proc->Prog();
+        FCode.table = prog;
+        FCode.tableVersion = prog->TableVersion();
+        FFrame = true;
+        FFrameable = true;
+        auto addSlot = [&](TfsCustomVariable* item) {
+            if (FSlots.contains(item->Storage()))
+                return;
+            FSlots.emplace(item->Storage(), int(FCode.storages.size()));
+            FCode.storages.push_back(item->Storage());
+            FCode.slotItems.push_back(item);
+        };
+        for (int i = 0; i < proc->Count(); ++i) {
+            TfsParamItem* param = proc->Params(i);
+            if (param->IsVarParam() || param->IsReadOnly())
+                FFrameable = false;
+            addSlot(param);
+        }
+        if (proc->IsFunc()) {
+            TfsCustomVariable* result = proc->RefItem();
+            if (!result->IsVariable() || result->IsReadOnly())
+                FFrameable = false;
+            FCode.resultSlot = int(FCode.storages.size());
+            addSlot(result);
+        }
+        FFirstVariable = int(FCode.storages.size());
+        for (int i = 0; i < prog->Count(); ++i) {
+            TfsCustomVariable* item = prog->Items(i);
+            if (!item)
+                continue;
+            // A routine declared inside reads and writes these locals where they are kept.
+            if (item->ItemShape() == TfsCustomVariable::Shape::Procedure)
+                FFrameable = false;
+            else if ((item->IsVariable() && !item->IsReadOnly()) || item->ItemShape() == TfsCustomVariable::Shape::Param)
+                addSlot(item);
+        }
+        FCode.locals = int(FCode.storages.size());
+        FNextReg = FCode.registers = FCode.locals;
+        compileList(prog->Statement());
+        put(Op::End);
+        FCode.frameable = FFrameable;
+        FCode.fastEntry = FFrameable && writtenBeforeRead();
+    }
+
 private:
     int put(Op op)
     {
@@ -132,6 +206,9 @@ private:
     }
     Instr& at(int index) { return FCode.instrs[size_t(index)]; }
     int here() const { return int(FCode.instrs.size()); }
+    // The registers of an instruction's operands are free again once it has read them:
+    // its result takes the first of them.
+    void freeFrom(int base) { FNextReg = base; }
     int reg()
     {
         const int r = FNextReg++;
@@ -143,6 +220,19 @@ private:
         Source s;
         s.reg = r;
         return s;
+    }
+    // The register of a local of the procedure being compiled into a frame, or -1.
+    int slotOf(const Value* storage) const
+    {
+        if (!FFrame || !storage)
+            return -1;
+        const auto it = FSlots.find(storage);
+        return it == FSlots.end() ? -1 : it->second;
+    }
+    // Code that may look at the items of the locals: the procedure runs without a frame.
+    void unknown()
+    {
+        FFrameable = false;
     }
 
     // Registers hold temporaries of one statement; a loop's counter stays below the
@@ -222,6 +312,7 @@ private:
 
     void exec(TfsStatement* s)
     {
+        unknown();
         const int x = put(Op::Exec);
         at(x).statement = s;
     }
@@ -237,11 +328,17 @@ private:
             auto* a = static_cast<TfsAssignmentStmt*>(s);
             const int e = line(s);
             const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
-            const int st = put(Op::Store);
+            const int slot = a->FVar ? slotOf(a->FVar->Storage()) : -1;
+            const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
             at(st).statement = s;
             at(st).a = v;
             at(st).ptr = a->FTarget;
+            at(st).dst = slot;
             at(st).sub = a->FStore == TfsAssignmentStmt::Store::Integer ? 1 : 0;
+            // A path (an element, a property) is written by walking it, which reads the
+            // locals in its indexes where they are kept.
+            if (slot < 0 && !(a->FVar && (a->FVar->IsVariable() || a->FVar->ItemShape() == TfsCustomVariable::Shape::Param)))
+                unknown();
             behind(e);
         } else if (type == typeid(TfsCallStmt) && static_cast<TfsCallStmt*>(s)->FModificator.isEmpty()) {
             auto* c = static_cast<TfsCallStmt*>(s);
@@ -298,9 +395,13 @@ private:
             const int check = put(Op::ForCheck);
             at(check).dst = counter;
             at(check).sub = f->FDown;
-            const int top = put(Op::ForSet);
+            const int slot = slotOf(f->FVariable->Storage());
+            const int top = put(slot >= 0 ? Op::ForSetSlot : Op::ForSet);
             at(top).dst = counter;
             at(top).ptr = f->FVariable->PValue();
+            at(top).target = slot;
+            if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
+                unknown();
             compileList(f);
             const int le = put(Op::LoopEnd);
             const int next = put(Op::ForNext);
@@ -330,6 +431,11 @@ private:
         if (auto* e = dynamic_cast<TfsExpression*>(item))
             item = e->Root();
         const Operand o = Operand::of(item);
+        if (const int slot = slotOf(o.direct); slot >= 0) {
+            Source s = inRegister(slot);
+            s.local = true;
+            return s;
+        }
         if (o.direct) {
             Source s;
             s.ptr = o.direct;
@@ -342,7 +448,11 @@ private:
         if (auto* node = dynamic_cast<TfsDesignatorNode*>(item))
             item = node->Var();
         if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 1) {
+            const int base = FNextReg;
             const Source index = expression(array->Ref2()->Items(0));
+            if (slotOf(array->RefItem()->Storage()) >= 0)
+                unknown();
+            freeFrom(base);
             const int el = put(Op::Element);
             at(el).dst = reg();
             at(el).a = index;
@@ -387,8 +497,11 @@ private:
     {
         if (auto* designator = dynamic_cast<TfsDesignator*>(item)) {
             if (TfsDesignatorItem* step = designator->ProcedureCall()) {
+                if (plainCall(step))
+                    return call(step, Op::CallScript);
+                unknown();
                 if (step->Count() > 0)
-                    return call(step);
+                    return call(step, Op::CallArgs);
                 const int c = put(Op::Call);
                 at(c).dst = reg();
                 at(c).item = designator;
@@ -396,16 +509,31 @@ private:
                 return inRegister(at(c).dst);
             }
         }
+        unknown();
         const int ev = put(Op::Eval);
         at(ev).dst = reg();
         at(ev).item = item;
         return inRegister(at(ev).dst);
     }
 
+    // A call that passes every parameter by value: nothing is written back into the
+    // arguments' paths.
+    static bool plainCall(TfsDesignatorItem* step)
+    {
+        auto* proc = static_cast<TfsProcVariable*>(step->Ref());
+        if (step->Count() != proc->Count())
+            return false;
+        for (int i = 0; i < proc->Count(); ++i)
+            if (proc->Params(i)->IsVarParam() || proc->Params(i)->IsReadOnly())
+                return false;
+        return true;
+    }
+
     // A call whose arguments are computed here, read left to right like operands.
-    Source call(TfsDesignatorItem* step)
+    Source call(TfsDesignatorItem* step, Op op)
     {
         FCode.lists.emplace_back(step, step->Changes());
+        const int base = FNextReg;
         const int n = step->Count();
         std::vector<bool> runsLater(size_t(n), false);
         for (int j = n - 2; j >= 0; --j)
@@ -421,9 +549,11 @@ private:
             }
             args.push_back(a);
         }
-        const int c = put(Op::CallArgs);
+        freeFrom(base);
+        const int c = put(op);
         at(c).dst = reg();
         at(c).step = step;
+        at(c).item = step->Ref();
         at(c).target = int(FCode.sources.size());
         at(c).target2 = n;
         FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
@@ -434,7 +564,9 @@ private:
     {
         const TfsOperatorType code = op->Op();
         auto binary = [&](Op kind, unsigned char sub) {
+            const int base = FNextReg;
             const auto [a, b] = operands(op->Left(), op->Right());
+            freeFrom(base);
             const int i = put(kind);
             at(i).sub = sub;
             at(i).a = a;
@@ -479,7 +611,9 @@ private:
         }
         case opNot:
         case opUnMinus: {
+            const int base = FNextReg;
             const Source a = expression(op->Left());
+            freeFrom(base);
             const int i = put(code == opNot ? Op::Not : Op::Negate);
             at(i).a = a;
             at(i).dst = reg();
@@ -490,9 +624,105 @@ private:
         }
     }
 
+    // Whether every local other than the parameters and Result is written before it is
+    // read on every path through the code.
+    bool writtenBeforeRead() const
+    {
+        const std::vector<Instr>& code = FCode.instrs;
+        const int n = int(code.size());
+        if (FCode.locals > 64)
+            return false;
+        const auto bit = [](int r) { return quint64(1) << r; };
+        const auto readsOf = [&](const Instr& in) {
+            quint64 m = 0;
+            const auto use = [&](const Source& s) {
+                if (s.local)
+                    m |= bit(s.reg);
+            };
+            use(in.a);
+            use(in.b);
+            if (in.op == Op::CallArgs || in.op == Op::CallScript)
+                for (int j = 0; j < in.target2; ++j)
+                    use(FCode.sources[size_t(in.target + j)]);
+            return m;
+        };
+        const auto writesOf = [&](const Instr& in) {
+            if (in.op == Op::StoreSlot)
+                return bit(in.dst);
+            if (in.op == Op::ForSetSlot)
+                return bit(in.target);
+            return quint64(0);
+        };
+        // The parameters and Result have their values when the code starts.
+        quint64 start = 0;
+        for (int r = 0; r < FFirstVariable; ++r)
+            start |= bit(r);
+        // Locals surely written when an instruction starts: the meet over every path.
+        std::vector<quint64> in(size_t(n), ~quint64(0));
+        std::vector<bool> queued(size_t(n), false), seen(size_t(n), false);
+        std::vector<int> work{0};
+        in[0] = start;
+        queued[0] = seen[0] = true;
+        while (!work.empty()) {
+            const int i = work.back();
+            work.pop_back();
+            queued[size_t(i)] = false;
+            const Instr& ins = code[size_t(i)];
+            const quint64 out = in[size_t(i)] | writesOf(ins);
+            int next[3];
+            int count = 0;
+            switch (ins.op) {
+            case Op::End: break;
+            case Op::Jump: next[count++] = ins.target; break;
+            case Op::ForNext:
+                next[count++] = ins.target;
+                next[count++] = ins.target2;
+                break;
+            case Op::Enter:
+                next[count++] = i + 1;
+                next[count++] = ins.target;
+                next[count++] = ins.target2;
+                break;
+            case Op::JumpIf:
+            case Op::JumpIfNot:
+            case Op::JumpCompare:
+            case Op::Terminated:
+            case Op::Line:
+            case Op::LoopEnd:
+            case Op::ForCheck:
+                next[count++] = i + 1;
+                next[count++] = ins.target;
+                break;
+            default: next[count++] = i + 1; break;
+            }
+            for (int k = 0; k < count; ++k) {
+                const int t = next[k];
+                if (t < 0 || t >= n)
+                    continue;
+                const quint64 meet = in[size_t(t)] & out;
+                if (meet == in[size_t(t)] && seen[size_t(t)])
+                    continue;
+                in[size_t(t)] = meet;
+                seen[size_t(t)] = true;
+                if (!queued[size_t(t)]) {
+                    queued[size_t(t)] = true;
+                    work.push_back(t);
+                }
+            }
+        }
+        for (int i = 0; i < n; ++i)
+            if (readsOf(code[size_t(i)]) & ~in[size_t(i)])
+                return false;
+        return true;
+    }
+
     Code& FCode;
     int FNextReg = 0;
     int FTerminatedTest = -1;
+    bool FFrame = false;
+    bool FFrameable = false;
+    int FFirstVariable = 0;
+    std::unordered_map<const Value*, int> FSlots;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -520,9 +750,132 @@ namespace {
 // A register holds a temporary: its value moves into the parameter.
 inline Value argument(const Source& s, Value* R, Value& scratch)
 {
-    if (s.ptr)
+    if (s.ptr || s.local)
         return read(s, R, scratch);
     return std::move(R[s.reg]);
+}
+
+// A running procedure whose locals are in registers. Entered from outside (its items
+// holding the parameters), it keeps the items up to date wherever code of the host may
+// look at them: line notifications and calls of other routines.
+struct Activation {
+    const Code* code;
+    Value* R;
+    bool sync;
+};
+
+void spill(const Activation& a)
+{
+    for (int i = 0; i < a.code->locals; ++i)
+        *a.code->storages[size_t(i)] = a.R[i];
+}
+
+void reload(const Activation& a)
+{
+    for (int i = 0; i < a.code->locals; ++i)
+        a.R[i] = *a.code->storages[size_t(i)];
+}
+
+void execute(const Code& code, TfsScript* p, Value* R, const Activation* act);
+Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder);
+
+// The frame code of a procedure, current; whether it may run is its own flag.
+inline Code* frameOf(TfsProcVariable* proc)
+{
+    CodeHolder& holder = proc->Prog()->Statement()->Compiled();
+    Code* code = holder.frame.get();
+    if (!code || !code->current()) [[unlikely]]
+        code = compileFrame(proc, holder);
+    return code;
+}
+
+// The registers of frames, one block per thread used as a stack. A value above the top
+// never holds a shared text or array: a new frame starts on it without clearing, as its
+// code writes every register before reading it.
+struct FrameStack {
+    Value* top = nullptr;
+    Value* end = nullptr;
+};
+thread_local FrameStack frameStack;
+
+struct FrameStackBlock {
+    Value* base = nullptr;
+    ~FrameStackBlock() { std::free(base); }
+};
+
+[[gnu::noinline]] bool allocateFrameStack()
+{
+    thread_local FrameStackBlock block;
+    if (block.base)
+        return false;
+    constexpr size_t kValues = size_t(1) << 16;
+    block.base = static_cast<Value*>(std::calloc(kValues, sizeof(Value)));
+    if (!block.base)
+        return false;
+    frameStack.top = block.base;
+    frameStack.end = block.base + kValues;
+    return true;
+}
+
+// A call from compiled code into a new frame: the arguments go straight into the
+// registers of the parameters. Nothing of the items is touched, so a procedure that
+// calls itself saves nothing.
+[[gnu::always_inline]] inline void runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                       const Source* src, Value* R, Value& scratch)
+{
+    const size_t n = size_t(in.target2);
+    for (size_t j = 0; j < n; ++j)
+        F[j] = argument(src[j], R, scratch);
+    if (code.resultSlot >= 0)
+        F[code.resultSlot] = proc->ResultStart();
+    TfsScript* p = proc->Prog();
+    struct Leave {
+        TfsScript* p;
+        ~Leave() { p->SetActivation(false); }
+    } leave{p};
+    p->SetActivation(true);
+    execute(code, p, F, nullptr);
+    if (code.resultSlot >= 0)
+        dst = std::move(F[code.resultSlot]);
+    else
+        dst = Value::null();
+}
+
+// The same with the registers on the thread's stack, when its block is full or missing.
+[[gnu::noinline]] void enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                         const Source* src, Value* R, Value& scratch)
+{
+    ValueScratch<16> registers(size_t(code.registers));
+    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch);
+}
+
+[[gnu::always_inline]] inline void enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                              const Source* src, Value* R, Value& scratch)
+{
+    checkStack();
+    FrameStack& stack = frameStack;
+    Value* F = stack.top;
+    const size_t n = size_t(code.registers);
+    if (size_t(stack.end - F) < n) [[unlikely]] {
+        if (!allocateFrameStack()) {
+            enterFrameOnStack(dst, code, proc, in, src, R, scratch);
+            return;
+        }
+        F = stack.top;
+    }
+    stack.top = F + n;
+    struct Pop {
+        Value* F;
+        size_t n;
+        ~Pop()
+        {
+            for (size_t i = 0; i < n; ++i)
+                if (F[i].shared()) [[unlikely]]
+                    F[i].clear();
+            frameStack.top = F;
+        }
+    } pop{F, n};
+    runInFrame(F, dst, code, proc, in, src, R, scratch);
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -568,24 +921,58 @@ template <Value (*F)(const Value&)>
     dst = TfsArrayHelper::ReadElement(array, &index, 1);
 }
 
-[[gnu::noinline]] void notifyLine(TfsScript* p, const TfsStatement* s)
+[[gnu::noinline]] void notifyLine(TfsScript* p, const TfsStatement* s, const Activation* act)
 {
+    if (act && act->sync)
+        spill(*act);
     p->NotifyRunLine(s->UnitName(), s->SourcePos());
+    if (act && act->sync)
+        reload(*act);
 }
 
-void execute(const Code& code, TfsScript* p)
+// An assignment to a local in a register, by the rules of its item.
+[[gnu::noinline]] void storeSlot(Value& target, const Value& v, Value& tmp, TfsAssignmentStmt* statement)
+{
+    TfsCustomVariable* var = statement->Target();
+    if (statement->Direct(v) || !var->IsVariable())
+        target = &v == &tmp ? std::move(tmp) : v;
+    else
+        target = static_cast<TfsVariable*>(var)->Converted(v);
+}
+
+// A call of a script procedure: into a frame when the procedure allows it and no host
+// code watches values where they are kept; otherwise the way the statements call it.
+[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch,
+                                  const Activation* act)
+{
+    auto* proc = static_cast<TfsProcVariable*>(in.item);
+    if (!TfsScript::AnyRunLineHandler() && !TfsCustomVariable::AnyProvider()) [[likely]] {
+        Code* code = in.frame;
+        if (!code || !code->current()) [[unlikely]]
+            code = in.frame = frameOf(proc);
+        if (code->fastEntry) [[likely]] {
+            enterFrame(dst, *code, proc, in, src, R, scratch);
+            return;
+        }
+    }
+    if (act && act->sync)
+        spill(*act);
+    callWithArguments(dst, in, src, R, scratch);
+    if (act && act->sync)
+        reload(*act);
+}
+
+void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
         &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Equal, &&NotEqual, &&Less,
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
-        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&End,
+        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
-    ValueScratch<16> registers(size_t(code.registers));
-    Value* R = registers.data();
     Value& sa = R[code.registers - 2];
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
@@ -682,7 +1069,7 @@ Enter:
     if (p->AnyStop())
         ORV_JUMP(in->target);
     if (TfsScript::AnyRunLineHandler()) {
-        notifyLine(p, in->statement);
+        notifyLine(p, in->statement, act);
         if (p->Terminated())
             ORV_JUMP(in->target2);
     }
@@ -711,7 +1098,7 @@ JumpCompare: {
 }
 Line:
     if (TfsScript::AnyRunLineHandler()) {
-        notifyLine(p, in->statement);
+        notifyLine(p, in->statement, act);
         if (p->Terminated())
             ORV_JUMP(in->target);
     }
@@ -723,9 +1110,25 @@ Store: {
         ORV_NEXT;
     }
     // A register is a temporary: its value may move into the target.
-    static_cast<TfsAssignmentStmt*>(in->statement)->Write(v, in->a.ptr ? sa : R[in->a.reg]);
+    static_cast<TfsAssignmentStmt*>(in->statement)->Write(v, in->a.ptr || in->a.local ? sa : R[in->a.reg]);
     ORV_NEXT;
 }
+StoreSlot: {
+    const Value& v = read(in->a, R, sa);
+    if (in->sub == 1 && v.type() == varInteger) {
+        R[in->dst].setInteger(v.asInt());
+        ORV_NEXT;
+    }
+    storeSlot(R[in->dst], v, in->a.ptr || in->a.local ? sa : R[in->a.reg],
+              static_cast<TfsAssignmentStmt*>(in->statement));
+    ORV_NEXT;
+}
+CallScript:
+    callScript(R[in->dst], *in, code.sources.data() + in->target, R, sa, act);
+    ORV_NEXT;
+ForSetSlot:
+    R[in->target].setInteger(int(R[in->dst].asInt64()));
+    ORV_NEXT;
 Exec:
     in->statement->Execute();
     ORV_NEXT;
@@ -745,7 +1148,7 @@ SetContinue:
     ORV_NEXT;
 Exit:
     if (TfsScript::AnyRunLineHandler())
-        notifyLine(p, in->statement);
+        notifyLine(p, in->statement, act);
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
@@ -783,6 +1186,38 @@ End:
 
 namespace {
 
+Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder)
+{
+    auto code = std::make_unique<Code>();
+    Compiler(*code).compileRoutine(proc);
+    code->registers += 2;
+    code->checked = TfsItemList::AnyChanges();
+    // A form being replaced may still be running further up.
+    if (holder.frame)
+        holder.retired.push_back(std::move(holder.frame));
+    holder.frame = std::move(code);
+    return holder.frame.get();
+}
+
+// A procedure entered from outside: its items hold the parameters, and get every value
+// back when it ends, as if it had run where they are kept.
+[[gnu::noinline]] void runFrame(const Code& code, TfsProcVariable* proc)
+{
+    ValueScratch<16> registers(size_t(code.registers));
+    Value* F = registers.data();
+    const Activation act{&code, F, true};
+    reload(act);
+    struct WriteBack {
+        const Activation& a;
+        ~WriteBack()
+        {
+            for (int i = 0; i < a.code->locals; ++i)
+                *a.code->storages[size_t(i)] = std::move(a.R[i]);
+        }
+    } back{act};
+    execute(code, proc->Prog(), F, &act);
+}
+
 [[gnu::noinline]] void compile(TfsStatement* list, CodeHolder& holder)
 {
     auto code = std::make_unique<Code>();
@@ -806,7 +1241,21 @@ void run(TfsStatement* list)
     CodeHolder& holder = list->Compiled();
     if (!holder.current || !holder.current->current()) [[unlikely]]
         compile(list, holder);
-    execute(*holder.current, list->Program());
+    const Code& code = *holder.current;
+    ValueScratch<16> registers(size_t(code.registers));
+    execute(code, list->Program(), registers.data(), nullptr);
+}
+
+void runRoutine(TfsProcVariable* proc)
+{
+    TfsStatement* body = proc->Prog()->Statement();
+    if (compiledRunning && !TfsCustomVariable::AnyProvider()) {
+        if (const Code* code = frameOf(proc); code->frameable) {
+            runFrame(*code, proc);
+            return;
+        }
+    }
+    run(body);
 }
 
 void setEnabled(bool on)

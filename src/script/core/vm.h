@@ -10,6 +10,7 @@
 #include <vector>
 
 class TfsStatement;
+class TfsProcVariable;
 
 namespace orv::script::vm {
 
@@ -18,6 +19,13 @@ class Compiler;
 
 // Runs the statement list (a script's main program or a procedure's body).
 void run(TfsStatement* list);
+
+// Runs the body of a script procedure whose parameters were set where they are kept.
+// A body that runs only code of its own kind keeps its parameters and locals in
+// registers while it runs (an activation frame), so calling it again from itself saves
+// nothing; its items get the values back when it ends, and whenever code of the host may
+// look at them.
+void runRoutine(TfsProcVariable* proc);
 
 // Compiled running is on by default; off, every list runs through its statement objects
 // (for checking that both give the same results).
@@ -32,6 +40,8 @@ struct CodeHolder {
     CodeHolder(const CodeHolder&) = delete;
     CodeHolder& operator=(const CodeHolder&) = delete;
     std::unique_ptr<Code> current;
+    // A procedure's body compiled with its parameters and locals in registers.
+    std::unique_ptr<Code> frame;
     std::vector<std::unique_ptr<Code>> retired;
 };
 
