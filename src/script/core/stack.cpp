@@ -12,7 +12,11 @@ QString stackOverflowText()
 
 namespace detail {
 
-thread_local const char* stackLimit = nullptr;
+thread_local std::uintptr_t stackLimit = ~std::uintptr_t(0);
+
+namespace {
+
+thread_local bool stackLimitSet = false;
 
 void initStackLimit()
 {
@@ -37,11 +41,19 @@ void initStackLimit()
         low = &here - size;
     }
     const std::size_t reserve = std::clamp<std::size_t>(size / 4, 64 * 1024, 2u << 20);
-    stackLimit = low + reserve;
+    stackLimit = reinterpret_cast<std::uintptr_t>(low + reserve);
+    stackLimitSet = true;
 }
 
-void raiseStackOverflow()
+} // namespace
+
+void stackCheckFailed(std::uintptr_t here)
 {
+    if (!stackLimitSet) {
+        initStackLimit();
+        if (here >= stackLimit)
+            return;
+    }
     throw EStackOverflow(stackOverflowText());
 }
 

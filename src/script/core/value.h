@@ -102,6 +102,25 @@ public:
         m_type = varEmpty;
         m_heap = false;
     }
+    // Exchanges two values as they are, without touching what they share.
+    void swap(Value& o) noexcept
+    {
+        std::swap(m_type, o.m_type);
+        std::swap(m_heap, o.m_heap);
+        std::swap(m_u, o.m_u);
+    }
+    // Empties the values of a block that hold shared texts or arrays; the others keep
+    // their bits.
+    static void clearShared(Value* values, std::size_t n) noexcept
+    {
+        bool any = false;
+        for (std::size_t i = 0; i < n; ++i)
+            any |= values[i].m_heap;
+        if (any) [[unlikely]]
+            for (std::size_t i = 0; i < n; ++i)
+                if (values[i].m_heap)
+                    values[i].clear();
+    }
 
     static Value null() { Value v; v.m_type = varNull; return v; }
     static Value fromInt64(std::int64_t v) { Value r; r.m_type = varInt64; r.m_u.i64 = v; return r; }

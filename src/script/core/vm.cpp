@@ -823,16 +823,35 @@ struct FrameStackBlock {
 [[gnu::always_inline]] inline void runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
                        const Source* src, Value* R, Value& scratch)
 {
+    // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
-    for (size_t j = 0; j < n; ++j)
-        F[j] = argument(src[j], R, scratch);
+    for (size_t j = 0; j < n; ++j) {
+        const Source& s = src[j];
+        if (s.ptr || s.local)
+            new (F + j) Value(read(s, R, scratch));
+        else
+            new (F + j) Value(std::move(R[s.reg]));
+    }
     if (code.resultSlot >= 0)
-        F[code.resultSlot] = proc->ResultStart();
+        new (F + code.resultSlot) Value(proc->ResultStart());
     TfsScript* p = proc->Prog();
+    // The parameters keep their last values where they are kept, as after a call that
+    // ran there: a later call from the host that passes fewer arguments finds them. An
+    // activation running on the items further up keeps its own.
     struct Leave {
-        TfsScript* p;
-        ~Leave() { p->SetActivation(false); }
-    } leave{p};
+        TfsProcVariable* proc;
+        Value* F;
+        Value* const* storages;
+        size_t n;
+        ~Leave()
+        {
+            // The item's old value goes into the frame, which drops it.
+            if (!proc->Executing())
+                for (size_t j = 0; j < n; ++j)
+                    storages[j]->swap(F[j]);
+            proc->Prog()->SetActivation(false);
+        }
+    } leave{proc, F, code.storages.data(), n};
     p->SetActivation(true);
     execute(code, p, F, nullptr);
     if (code.resultSlot >= 0)
@@ -869,9 +888,7 @@ struct FrameStackBlock {
         size_t n;
         ~Pop()
         {
-            for (size_t i = 0; i < n; ++i)
-                if (F[i].shared()) [[unlikely]]
-                    F[i].clear();
+            Value::clearShared(F, n);
             frameStack.top = F;
         }
     } pop{F, n};
