@@ -172,6 +172,67 @@ TEST(Component, EvaluateSeesTheRoutineThatRuns)
     EXPECT_EQ(s.ProgRunning(), nullptr);
 }
 
+TEST(Component, RoutinesReenteredByTheHostKeepTheirValues)
+{
+    // Tot calls Back, Back calls the host, the host calls Tot again while the outer
+    // activations of Tot wait for their results.
+    for (bool compiled : {true, false}) {
+        orv::script::vm::setEnabled(compiled);
+        TfsScript s;
+        s.AddRTTI();
+        s.AddMethod(QStringLiteral("function Host(n: Integer): Integer"),
+                    [&](TfsObject, TfsClass, const QString&, TfsMethodHelper* caller) {
+                        return s.CallFunction(QStringLiteral("Tot"), array({caller->GetVParam(0)}));
+                    });
+        compile(s, "var r: Integer; function Tot(n: Integer): Integer; var k: Integer; begin k := n; "
+                   "if n <= 0 then Result := 0 else Result := Back(n - 1) + k end; "
+                   "function Back(n: Integer): Integer; begin Result := Host(n) end; begin r := Tot(10) end.");
+        s.Execute();
+        EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 55) << compiled;
+        // A host call with fewer arguments finds the parameter of the last call.
+        EXPECT_EQ(s.CallFunction(QStringLiteral("Tot"), array({Value(4)})).toInt(), 10) << compiled;
+        EXPECT_EQ(s.CallFunction(QStringLiteral("Tot"), array({})).toInt(), 10) << compiled;
+    }
+    orv::script::vm::setEnabled(true);
+}
+
+TEST(Component, LineHandlersSeeTheValuesOfTheRunningRoutine)
+{
+    // A handler reading the parameter and a local of the routine at each of its lines,
+    // and an error raised deep in recursion: the script runs again as before.
+    QStringList seen[2];
+    for (bool compiled : {true, false}) {
+        orv::script::vm::setEnabled(compiled);
+        TfsScript s;
+        s.AddRTTI();
+        compile(s, "var r: Integer;\n"
+                   "function Fib(k: Integer): Integer; var h: Integer;\n"
+                   "begin\n"
+                   "  h := k * 10;\n"
+                   "  if k < 2 then Result := k else Result := Fib(k - 1) + Fib(k - 2);\n"
+                   "end;\n"
+                   "function Boom(n: Integer): Integer; begin if n = 0 then Result := 1 div n else Result := Boom(n - 1) end;\n"
+                   "begin r := Fib(4) end.");
+        QStringList& lines = seen[compiled ? 0 : 1];
+        s.SetOnRunLine([&](TfsScript*, const QString&, const QString& pos) {
+            if (s.ProgRunning())
+                lines << pos + u'=' + describe(s.Evaluate(QStringLiteral("k"))) + u'/'
+                             + describe(s.Evaluate(QStringLiteral("h")));
+        });
+        s.Execute();
+        EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 3) << compiled;
+        s.SetOnRunLine(nullptr);
+        EXPECT_THROW(s.CallFunction(QStringLiteral("Boom"), array({Value(40)})), orv::Exception);
+        s.Execute();
+        EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 3) << compiled;
+        EXPECT_EQ(s.CallFunction(QStringLiteral("Fib"), array({Value(10)})).toInt(), 55) << compiled;
+    }
+    orv::script::vm::setEnabled(true);
+    EXPECT_EQ(seen[0], seen[1]);
+    ASSERT_GE(seen[0].size(), 4);
+    EXPECT_EQ(seen[0].mid(0, 4), QStringList({"4:3=4/0", "5:3=4/40", "5:34=4/40", "4:3=3/40"}));
+}
+
 TEST(Component, CompoundAssignmentsAreRecognised)
 {
     TfsScript s;

@@ -220,3 +220,56 @@ TEST(Programs, VeryLongExpressionsFailToCompileInsteadOfOverflowing)
         shorter += QStringLiteral(" + 2");
     EXPECT_EQ(run(QStringLiteral("var r: Variant; begin r := %1 end.").arg(shorter)).result, QStringLiteral("1000"));
 }
+
+TEST(Programs, RoutinesKeepParametersAndLocalsAcrossActivations)
+{
+    const Case cases[] = {
+        // Locals written before they are read, across recursion.
+        {"var r: Integer; function Sum(n: Integer): Integer; var a, b: Integer; begin if n = 0 then Result := 0 "
+         "else begin a := n; b := Sum(n - 1); Result := a + b end end; begin r := Sum(100) end.",
+         "5050"},
+        // A loop variable and a total of each activation survive the inner calls.
+        {"var r: Integer; function Tri(n: Integer): Integer; var i, t, u: Integer; begin t := 0; for i := 1 to n do "
+         "begin u := t; t := u + i end; "
+         "if n > 1 then Result := t + Tri(n - 1) + i - n else Result := t end; begin r := Tri(10) end.",
+         "220"},
+        // A local read before it is written starts with what the caller's activation holds,
+        // and keeps the last value of the outermost one afterwards.
+        {"var r: Integer; function F(n: Integer): Integer; var x, y: Integer; begin y := x; x := n; Result := y; "
+         "if n > 0 then Result := y + F(n - 1) end; begin r := F(3) + F(3) end.",
+         "15"},
+        // Texts passed along and swapped between parameters.
+        {"var r: String; function Pick(s, t: String; n: Integer): String; begin if n = 0 then Result := s "
+         "else Result := Pick(t, s, n - 1) end; begin r := Pick('a', 'b', 5) + Pick('c', 'd', 4) end.",
+         "bc"},
+        // Mutual recursion, exit keeping the Result set before it.
+        {"var r: Integer; function IsOdd(n: Integer): Boolean; begin if n = 0 then Result := False else Result := IsEven(n - 1) end; "
+         "function IsEven(n: Integer): Boolean; begin Result := True; if n = 0 then exit; Result := IsOdd(n - 1) end; "
+         "begin r := 0; if IsOdd(7) then r := 10; if IsEven(7) then r := 1 end.",
+         "10"},
+        // Assignments to locals convert by the local's kind.
+        {"var r: Variant; function H(n: Integer): Variant; var x: Extended; b: Boolean; begin x := n; b := n > 2; "
+         "if b then Result := x * 0.5 else Result := H(n + 1) end; begin r := FloatToStr(H(1)) + '/' + IntToStr(VarType(H(3))) end.",
+         "1,5/5"},
+        // A procedure that is no function, called as a statement.
+        {"var r: Integer; procedure P(n: Integer); begin if n > 0 then begin r := n * 2; P(n - 1) end end; "
+         "begin r := 7; P(4) end.",
+         "2"},
+    };
+    expectResults(cases, std::size(cases));
+}
+
+TEST(Programs, ErrorsLeaveRecursionCleanly)
+{
+    // A run-time error deep inside recursion reaches the handler; the routines run again
+    // afterwards with their own values.
+    const Case cases[] = {
+        {"var r: String; function D(n: Integer): Integer; begin if n = 0 then Result := 1 div n "
+         "else Result := D(n - 1) + 1 end; "
+         "function Pick(s, t: String; n: Integer): String; begin if n = 0 then Result := s else Result := Pick(t, s, n - 1) end; "
+         "begin r := ''; try r := IntToStr(D(50)) except r := ExceptionMessage end; "
+         "r := r + '/' + Pick('x', 'y', 3) end.",
+         "Division by zero/y"},
+    };
+    expectResults(cases, std::size(cases));
+}

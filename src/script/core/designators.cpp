@@ -15,46 +15,7 @@
 using orv::script::Value;
 using orv::script::ValueScratch;
 
-namespace {
-
-// Keeps the parameters and locals of a procedure that is running already, and puts them
-// back when the inner activation is over, also when it ends by an error. The places are
-// kept too: the inner activation may add a local to the procedure's script.
-class LocalsKeeper {
-public:
-    explicit LocalsKeeper(TfsProcVariable* proc)
-    {
-        const std::vector<Value*>& locals = proc->Locals();
-        FCount = locals.size();
-        FKept = FCount <= kInline ? reinterpret_cast<Kept*>(FInline)
-                                  : static_cast<Kept*>(::operator new(FCount * sizeof(Kept)));
-        for (size_t i = 0; i < FCount; ++i)
-            new (FKept + i) Kept{locals[i], *locals[i]};
-    }
-    ~LocalsKeeper()
-    {
-        for (size_t i = 0; i < FCount; ++i) {
-            *FKept[i].place = std::move(FKept[i].value);
-            FKept[i].~Kept();
-        }
-        if (FCount > kInline)
-            ::operator delete(FKept);
-    }
-    LocalsKeeper(const LocalsKeeper&) = delete;
-    LocalsKeeper& operator=(const LocalsKeeper&) = delete;
-
-private:
-    struct Kept {
-        Value* place;
-        Value value;
-    };
-    static constexpr size_t kInline = 4;
-    alignas(Kept) unsigned char FInline[kInline * sizeof(Kept)];
-    Kept* FKept;
-    size_t FCount;
-};
-
-} // namespace
+using orv::script::LocalsKeeper;
 
 TfsDesignatorItem::~TfsDesignatorItem()
 {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <new>
 #include <vector>
 
 #include "script/core/value.h"
@@ -279,6 +280,13 @@ public:
     orv::script::Value* Storage() override { return nullptr; }
 
     bool Executing() const { return FExecuting; }
+    // Marks an activation that keeps its values elsewhere; the previous mark.
+    bool SetExecuting(bool Value)
+    {
+        const bool was = FExecuting;
+        FExecuting = Value;
+        return was;
+    }
     bool IsFunc() const { return FIsFunc; }
     const orv::script::Value& ResultStart() const { return FResultStart; }
     TfsScript* Prog() const { return FProgram; }
@@ -303,6 +311,47 @@ private:
     std::vector<orv::script::Value*> FLocals;
     quint64 FLocalsVersion = ~quint64(0);
 };
+
+namespace orv::script {
+
+// Keeps the parameters and locals of a procedure that is running already, and puts them
+// back when the inner activation is over, also when it ends by an error. The places are
+// kept too: the inner activation may add a local to the procedure's script.
+class LocalsKeeper {
+public:
+    explicit LocalsKeeper(TfsProcVariable* proc)
+    {
+        const std::vector<Value*>& locals = proc->Locals();
+        FCount = locals.size();
+        FKept = FCount <= kInline ? reinterpret_cast<Kept*>(FInline)
+                                  : static_cast<Kept*>(::operator new(FCount * sizeof(Kept)));
+        for (size_t i = 0; i < FCount; ++i)
+            new (FKept + i) Kept{locals[i], *locals[i]};
+    }
+    ~LocalsKeeper()
+    {
+        for (size_t i = 0; i < FCount; ++i) {
+            *FKept[i].place = std::move(FKept[i].value);
+            FKept[i].~Kept();
+        }
+        if (FCount > kInline)
+            ::operator delete(FKept);
+    }
+    LocalsKeeper(const LocalsKeeper&) = delete;
+    LocalsKeeper& operator=(const LocalsKeeper&) = delete;
+
+private:
+    struct Kept {
+        Value* place;
+        Value value;
+    };
+    static constexpr size_t kInline = 4;
+    alignas(Kept) unsigned char FInline[kInline * sizeof(Kept)];
+    Kept* FKept;
+    size_t FCount;
+};
+
+} // namespace orv::script
 
 // Base of the expression family (script/core/expressions.h).
 class TfsCustomExpression : public TfsCustomVariable {

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <optional>
 
 #include "platform/core/exceptions.h"
 #include "platform/core/text.h"
@@ -576,6 +577,11 @@ Value TfsScript::CallFunction1(const QString& Name, Value& Params, bool sGlobal)
     auto* func = dynamic_cast<TfsProcVariable*>(item);
     if (!func)
         return Value::null();
+    // A host callback calling a routine that is running: the running activation gets its
+    // parameters and locals back afterwards.
+    std::optional<orv::script::LocalsKeeper> keeper;
+    if (func->Executing())
+        keeper.emplace(func);
     passArguments(func, Params);
     Value result = func->GetValue();
     if (Params.isArray() && Params.dimCount() == 1) {
@@ -590,6 +596,9 @@ Value TfsScript::CallFunction2(TfsProcVariable* Func, const Value& Params)
 {
     if (!Func)
         return Value::null();
+    std::optional<orv::script::LocalsKeeper> keeper;
+    if (Func->Executing())
+        keeper.emplace(Func);
     passArguments(Func, Params);
     return Func->GetValue();
 }

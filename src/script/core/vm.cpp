@@ -678,16 +678,17 @@ private:
                 next[count++] = ins.target;
                 next[count++] = ins.target2;
                 break;
+            // A line handler that terminates the script leaves a statement without
+            // running it; a frame entered without filling its locals runs only while no
+            // handler is there.
             case Op::Enter:
                 next[count++] = i + 1;
                 next[count++] = ins.target;
-                next[count++] = ins.target2;
                 break;
             case Op::JumpIf:
             case Op::JumpIfNot:
             case Op::JumpCompare:
             case Op::Terminated:
-            case Op::Line:
             case Op::LoopEnd:
             case Op::ForCheck:
                 next[count++] = i + 1;
@@ -835,23 +836,25 @@ struct FrameStackBlock {
     if (code.resultSlot >= 0)
         new (F + code.resultSlot) Value(proc->ResultStart());
     TfsScript* p = proc->Prog();
-    // The parameters keep their last values where they are kept, as after a call that
-    // ran there: a later call from the host that passes fewer arguments finds them. An
-    // activation running on the items further up keeps its own.
+    // The outermost activation leaves its parameters where they are kept, as after a call
+    // that ran there: a later call from the host that passes fewer arguments finds them.
+    // An activation further up keeps its own there.
     struct Leave {
         TfsProcVariable* proc;
         Value* F;
         Value* const* storages;
         size_t n;
+        bool inner;
         ~Leave()
         {
             // The item's old value goes into the frame, which drops it.
-            if (!proc->Executing())
+            if (!inner)
                 for (size_t j = 0; j < n; ++j)
                     storages[j]->swap(F[j]);
+            proc->SetExecuting(inner);
             proc->Prog()->SetActivation(false);
         }
-    } leave{proc, F, code.storages.data(), n};
+    } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
     execute(code, p, F, nullptr);
     if (code.resultSlot >= 0)
