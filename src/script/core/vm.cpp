@@ -155,8 +155,19 @@ public:
         TfsScript* prog = proc->Prog();
         FCode.table = prog;
         FCode.tableVersion = prog->TableVersion();
+        FCode.lists.emplace_back(prog->Statement(), prog->Statement()->Changes());
         FFrame = true;
-        FFrameable = true;
+        try {
+            compileFrame(proc);
+        } catch (const NotFrameable&) {
+            FCode.frameable = FCode.fastEntry = false;
+        }
+    }
+
+private:
+    void compileFrame(TfsProcVariable* proc)
+    {
+        TfsScript* prog = proc->Prog();
         auto addSlot = [&](TfsCustomVariable* item) {
             if (FSlots.contains(item->Storage()))
                 return;
@@ -167,13 +178,13 @@ public:
         for (int i = 0; i < proc->Count(); ++i) {
             TfsParamItem* param = proc->Params(i);
             if (param->IsVarParam() || param->IsReadOnly())
-                FFrameable = false;
+                unknown();
             addSlot(param);
         }
         if (proc->IsFunc()) {
             TfsCustomVariable* result = proc->RefItem();
             if (!result->IsVariable() || result->IsReadOnly())
-                FFrameable = false;
+                unknown();
             FCode.resultSlot = int(FCode.storages.size());
             addSlot(result);
         }
@@ -184,7 +195,7 @@ public:
                 continue;
             // A routine declared inside reads and writes these locals where they are kept.
             if (item->ItemShape() == TfsCustomVariable::Shape::Procedure)
-                FFrameable = false;
+                unknown();
             else if ((item->IsVariable() && !item->IsReadOnly()) || item->ItemShape() == TfsCustomVariable::Shape::Param)
                 addSlot(item);
         }
@@ -192,11 +203,10 @@ public:
         FNextReg = FCode.registers = FCode.locals;
         compileList(prog->Statement());
         put(Op::End);
-        FCode.frameable = FFrameable;
-        FCode.fastEntry = FFrameable && writtenBeforeRead();
+        FCode.frameable = true;
+        FCode.fastEntry = writtenBeforeRead();
     }
 
-private:
     int put(Op op)
     {
         Instr in;
@@ -229,10 +239,13 @@ private:
         const auto it = FSlots.find(storage);
         return it == FSlots.end() ? -1 : it->second;
     }
-    // Code that may look at the items of the locals: the procedure runs without a frame.
+    // Code that may look at the items of the locals: the procedure runs without a frame,
+    // and compiling it into one stops here.
+    struct NotFrameable {};
     void unknown()
     {
-        FFrameable = false;
+        if (FFrame)
+            throw NotFrameable();
     }
 
     // Registers hold temporaries of one statement; a loop's counter stays below the
@@ -721,7 +734,6 @@ private:
     int FNextReg = 0;
     int FTerminatedTest = -1;
     bool FFrame = false;
-    bool FFrameable = false;
     int FFirstVariable = 0;
     std::unordered_map<const Value*, int> FSlots;
 };
