@@ -8,6 +8,8 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 #include "report/script/expressioncache.h"
+#include "report/script/scriptclasses.h"
+#include "script/core/objects.h"
 #include "script/core/script.h"
 
 #include <QDate>
@@ -204,6 +206,18 @@ TEST_F(ScriptTest, ScriptEventsChangeWhatIsPrinted)
     EXPECT_EQ(report->FindObjectAs<TfrxMemoView>(QStringLiteral("Intestazione"))->Text().trimmed(),
               QStringLiteral("da cambiare"));
     EXPECT_EQ(report->FindObjectAs<TfrxMemoView>(QStringLiteral("Nome"))->Font()->Size(), 10);
+
+    // An event that stops the report ends the run where it is, without an error.
+    script(report->ScriptText()->Text().replace(QStringLiteral("Conta := Conta + 1;"),
+                                                QStringLiteral("Conta := Conta + 1; if Conta = 102 then Engine.StopReport;")));
+    report->PrepareReport(true);
+    EXPECT_TRUE(report->Errors()->isEmpty()) << errors().toStdString();
+    EXPECT_EQ(texts().size(), 3);
+    EXPECT_TRUE(shown.isEmpty());
+    // The next preparation runs whole again.
+    script(report->ScriptText()->Text().replace(QStringLiteral("if Conta = 102 then Engine.StopReport;"), QString()));
+    ASSERT_TRUE(report->PrepareReport(true)) << errors().toStdString();
+    EXPECT_EQ(texts().size(), 4);
 }
 
 TEST_F(ScriptTest, ScriptErrorsAreReportedInTheOneErrorMessage)
@@ -222,6 +236,11 @@ TEST_F(ScriptTest, ScriptErrorsAreReportedInTheOneErrorMessage)
     EXPECT_FALSE(report->PrepareReport(true));
     EXPECT_EQ(report->Errors()->lines(), QStringList{QStringLiteral("Division by zero")});
     EXPECT_EQ(shown.size(), 1);
+
+    // The compiler speaks with the report's texts.
+    script(QStringLiteral("var s: String;\r\nbegin\r\n  s.Length := 1;\r\nend."));
+    EXPECT_FALSE(report->PrepareReport(true));
+    EXPECT_TRUE(errors().contains(QStringLiteral("Strings do not have properties or methods"))) << errors().toStdString();
 }
 
 TEST_F(ScriptTest, ScriptsReachTheReportObjectsByName)
@@ -250,6 +269,42 @@ TEST_F(ScriptTest, ScriptsReachTheReportObjectsByName)
     ASSERT_NE(primo, nullptr);
     EXPECT_EQ(primo->Left(), 50);
     frxGlobalVariables().Clear();
+}
+
+TEST(ScriptClasses, DeclarationsAndWideStrings)
+{
+    // A script that knows no "TPersistent" gets no "TWideStrings".
+    TfsScript bare;
+    orv::report::TFunctions bareModule(&bare);
+    EXPECT_EQ(bare.FindClass(QStringLiteral("TWideStrings")), nullptr);
+    EXPECT_NE(bare.FindClass(QStringLiteral("TfrxMemoView")), nullptr);
+    EXPECT_EQ(bare.Find(QStringLiteral("baBottom"))->GetValue().toInt(), 5);
+    EXPECT_EQ(bare.Find(QStringLiteral("baClient")), nullptr);
+    EXPECT_EQ(bare.Find(QStringLiteral("ftBottom"))->GetValue().toInt(), 8);
+
+    TfsScript s;
+    s.AddRTTI();
+    s.AddClass(&orv::Persistent::staticClassInfo(), QStringLiteral("TObject"));
+    orv::report::TFunctions module(&s);
+    TfrxReport report;
+    auto* page = new TfrxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto* memo = new TfrxMemoView(page);
+    memo->SetName(QStringLiteral("Memo1"));
+    s.AddObject(QStringLiteral("Memo1"), memo);
+    s.SetLines(fsTextToLines(QStringLiteral(
+        "var l: TWideStrings;\r\n"
+        "begin\r\n"
+        "  l := TWideStrings.Create;\r\n"
+        "  l.Add('uno'); l.Add('due'); l.Add('tre');\r\n"
+        "  l[2] := l[2] + '!' + l.Strings[0];\r\n"
+        "  Memo1.Lines := l;\r\n"
+        "  Memo1.Lines.Add(IntToStr(l.Count) + ' ' + IntToStr(l.IndexOf('due')));\r\n"
+        "end.")));
+    ASSERT_TRUE(s.Compile()) << s.ErrorPos().toStdString() << ' ' << s.ErrorMsg().toStdString();
+    s.Execute();
+    EXPECT_EQ(memo->Memo()->Text(), QStringLiteral("uno\r\ndue\r\ntre!uno\r\n3 1\r\n"));
+    delete orv::script::valueObject(s.Find(QStringLiteral("l"))->GetValue());
 }
 
 namespace {

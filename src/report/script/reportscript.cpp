@@ -63,8 +63,10 @@ bool TfrxReport::PrepareScript()
     m_expressionCache->SetScriptLanguage(m_scriptLanguage);
     m_engine->NotifyList.clear();
     m_script->ClearItems(this);
+    // Everything added from here on, the compiled routines and variables too, is the
+    // report's: the next preparation removes it.
+    AddedByMark mark(m_script.get(), this);
     {
-        AddedByMark mark(m_script.get(), this);
         m_script->SetMainProg(true);
         for (TfrxComponent* c : AllObjects()) {
             c->SetIsDesigning(false);
@@ -232,8 +234,11 @@ Value TfrxReport::aggregate(const QString& Function, TfsMethodHelper* Caller)
 void TfrxReport::SetTerminated(bool Value)
 {
     m_terminated = Value;
+    // Stops a running script; cleared, the next run must not stop at once.
     if (Value)
         m_script->Terminate();
+    else
+        m_script->SetTerminated(false);
 }
 
 void TfrxReport::DoNotifyEvent(orv::rtti::Object* Obj, const QString& EventName, bool RunAlways)
