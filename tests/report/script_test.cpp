@@ -392,6 +392,9 @@ TEST_F(InheritanceTest, InheritingMergesTheReportsObjects)
         auto* nota = new TfrxMemoView(title);
         nota->SetName(QStringLiteral("Nota"));
         nota->SetText(QStringLiteral("mia"));
+        auto* ditta = new TfrxMemoView(title);
+        ditta->SetName(QStringLiteral("Ditta"));
+        nota->SetFlowTo(ditta);
         auto* footer = new TfrxPageFooter(p);
         footer->SetName(QStringLiteral("Piede"));
         r.ScriptText()->SetText(QStringLiteral("begin\r\n  Nota.Text := 'x';\r\nend."));
@@ -400,8 +403,10 @@ TEST_F(InheritanceTest, InheritingMergesTheReportsObjects)
         TfrxReport r;
         makeOwn(r);
         EXPECT_TRUE(r.InheritFromTemplate(parentFile, imRename));
-        EXPECT_EQ(names(r),
-                  (QStringList{"^Data", "^Page1", "^Titolo", "^Ditta", "ReportTitle1", "Nota", "Piede"}));
+        EXPECT_EQ(names(r), (QStringList{"^Data", "^Page1", "^Titolo", "^Ditta", "ReportTitle1", "Nota", "Memo1",
+                                         "Piede"}));
+        // The reference to the renamed object follows it.
+        EXPECT_EQ(r.FindObjectAs<TfrxMemoView>(QStringLiteral("Nota"))->FlowTo(), r.FindObject(QStringLiteral("Memo1")));
         EXPECT_EQ(r.ParentReport(), QStringLiteral("genitore.fr3"));
         EXPECT_EQ(r.ScriptText()->lines(),
                   (QStringList{"begin", "  Ditta.Left := 5;", "end.", "{", "**********Script from parent report**********",
@@ -422,7 +427,7 @@ TEST_F(InheritanceTest, InheritingMergesTheReportsObjects)
         makeOwn(r);
         EXPECT_FALSE(r.InheritFromTemplate(parentFile));
         frxSetInheritErrorPrompt(nullptr);
-        EXPECT_EQ(names(r), (QStringList{"Data", "Page1", "Titolo", "Nota", "Piede"}));
+        EXPECT_EQ(names(r), (QStringList{"Data", "Page1", "Titolo", "Nota", "Ditta", "Piede"}));
         EXPECT_TRUE(r.ParentReport().isEmpty());
     }
 }

@@ -119,6 +119,7 @@ bool TfrxReport::InheritFromTemplate(const QString& templName, TfrxInheriteMode 
     // The report's own objects go back in, beside the template's. Where a name clashes
     // with a template object, the object is dropped or renamed, as asked.
     QHash<const TfrxComponent*, TfrxComponent*> placed;
+    QHash<TfrxComponent*, const TfrxComponent*> copiedFrom;
     placed.insert(&previous, this);
     bool asked = false;
     for (TfrxComponent* old : previous.AllObjects()) {
@@ -161,6 +162,26 @@ bool TfrxReport::InheritFromTemplate(const QString& templName, TfrxInheriteMode 
         else
             copy->SetName(old->Name());
         placed.insert(old, copy);
+        copiedFrom.insert(copy, old);
+    }
+    // References between the report's objects follow them to their copies (a copy read
+    // by name would find an object not copied yet, or the template's object of a clashing
+    // name); one to a dropped object goes to the template's object of that name.
+    for (auto it = copiedFrom.cbegin(); it != copiedFrom.cend(); ++it) {
+        TfrxComponent* copy = it.key();
+        const TfrxComponent* old = it.value();
+        for (const orv::rtti::PropInfo* prop : copy->classInfo().properties()) {
+            if (prop->kind != orv::rtti::Kind::Class || !prop->isWritable())
+                continue;
+            auto* oldTarget = dynamic_cast<TfrxComponent*>(prop->readObject(*old));
+            if (!oldTarget || oldTarget->Report() != &previous)
+                continue;
+            TfrxComponent* target = placed.value(oldTarget);
+            if (!target)
+                target = FindObject(oldTarget->Name());
+            if (target)
+                prop->write(*copy, QVariant::fromValue(static_cast<orv::rtti::Object*>(target)));
+        }
     }
 
     QString open, close;
