@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 break;
             expressions.SetLines(fsTextToLines(
                 TfrxExpressionCache::functionSource(report.ScriptLanguage(), n++, text.mid(open + 1, close - open - 1))));
-            expressions.Compile();
+            orv::report::compileScript(expressions);
         }
     }
     return 0;

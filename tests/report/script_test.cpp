@@ -237,6 +237,12 @@ TEST_F(ScriptTest, ScriptErrorsAreReportedInTheOneErrorMessage)
     EXPECT_EQ(report->Errors()->lines(), QStringList{QStringLiteral("Division by zero")});
     EXPECT_EQ(shown.size(), 1);
 
+    // A language nobody registered is a script error like any other.
+    report->SetScriptLanguage(QStringLiteral("Esperanto"));
+    EXPECT_FALSE(report->PrepareReport(true));
+    EXPECT_EQ(report->Errors()->lines(), QStringList{QStringLiteral("Script error at : Language 'Esperanto' not found")});
+    report->SetScriptLanguage(QStringLiteral("VoriroVoreva"));
+
     // The compiler speaks with the report's texts.
     script(QStringLiteral("var s: String;\r\nbegin\r\n  s.Length := 1;\r\nend."));
     EXPECT_FALSE(report->PrepareReport(true));

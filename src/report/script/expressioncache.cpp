@@ -5,6 +5,17 @@
 
 using orv::script::Value;
 
+bool orv::report::compileScript(TfsScript& Script)
+{
+    try {
+        return Script.Compile();
+    } catch (const orv::Exception& e) {
+        Script.SetErrorMsg(e.message());
+        Script.SetErrorPos(QString());
+        return false;
+    }
+}
+
 TfrxExpressionCache::TfrxExpressionCache(TfsScript* AScript)
     : m_mainScript(AScript), m_script(std::make_unique<TfsScript>())
 {
@@ -69,7 +80,7 @@ Value TfrxExpressionCache::Calc(const QString& Expression, QString& ErrorMsg, Tf
         if (!source.isEmpty())
             m_script->SetLines(fsTextToLines(source));
         const QString name = QStringLiteral("fr3f") + QString::number(n);
-        const bool compiled = m_script->Compile();
+        const bool compiled = orv::report::compileScript(*m_script);
         TfsCustomVariable* item = m_script->FindLocal(name);
         if (!compiled || !item) {
             if (item) {

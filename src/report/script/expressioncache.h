@@ -11,6 +11,12 @@
 
 #include <memory>
 
+namespace orv::report {
+// Compiles a script; a language that is not registered fails like any compile error, with
+// its message in ErrorMsg, instead of raising.
+bool compileScript(TfsScript& Script);
+} // namespace orv::report
+
 class TfrxExpressionCache {
 public:
     explicit TfrxExpressionCache(TfsScript* AScript);

@@ -101,7 +101,7 @@ bool TfrxReport::PrepareScript()
     m_selfValueItem = m_script->Find(QStringLiteral("Self"));
     m_script->SetLines(m_scriptText->lines());
     m_script->SetSyntaxType(m_scriptLanguage);
-    const bool compiled = m_script->Compile();
+    const bool compiled = orv::report::compileScript(*m_script);
     if (!compiled)
         m_errors->Add(formatTexts(frxStringResources()->Get(QStringLiteral("clScrError")),
                                   {m_script->ErrorPos(), m_script->ErrorMsg()}));
