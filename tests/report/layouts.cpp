@@ -177,6 +177,44 @@ ErrorBoxRecorder::ErrorBoxRecorder(QStringList& shown)
 
 ErrorBoxRecorder::~ErrorBoxRecorder() { frxSetErrorBoxHandler(nullptr); }
 
+void LayoutFixture::SetUp()
+{
+    data->SetName(QStringLiteral("Data"));
+    page->SetName(QStringLiteral("Page1"));
+    report->SetShowProgress(false);
+    box = std::make_unique<ErrorBoxRecorder>(shown);
+}
+
+TfrxMemoView* LayoutFixture::memo(TfrxComponent* parent, const QString& name, const QString& text, double top,
+                                  double height)
+{
+    auto* m = new TfrxMemoView(parent);
+    m->SetName(name);
+    m->SetBounds(0, top, 300, height);
+    m->SetText(text);
+    return m;
+}
+
+RowsDataSet* LayoutFixture::rows(const QString& name, std::vector<QVariantMap> values)
+{
+    programDataSets.push_back(std::make_unique<RowsDataSet>(nullptr, std::move(values)));
+    RowsDataSet* ds = programDataSets.back().get();
+    ds->SetName(name);
+    ds->SetUserName(name);
+    report->DataSets()->Add(ds);
+    return ds;
+}
+
+QStringList LayoutFixture::texts()
+{
+    QStringList out;
+    for (int i = 0; i < pages().Count(); ++i)
+        for (TfrxComponent* c : pages().GetPage(i)->AllObjects())
+            if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c))
+                out << m->Text().trimmed();
+    return out;
+}
+
 QByteArray templateText(TfrxReport& report)
 {
     QBuffer buffer;

@@ -39,6 +39,7 @@ struct MemoTest : ::testing::Test {
 TEST_F(MemoTest, BracketedTextIsExpandedOnlyWhenAllowed)
 {
     report.Variables()->SetVariable(QStringLiteral("IVA"), 22);
+    ASSERT_TRUE(report.PrepareScript()); // the script's "Value" receives the memo's value
     memo->SetText(QStringLiteral("Totale [IVA]"));
     memo->SetAllowExpressions(false);
     EXPECT_EQ(printed(), QStringLiteral("Totale [IVA]\r\n"));

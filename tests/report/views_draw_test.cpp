@@ -204,6 +204,7 @@ TEST_F(ViewDrawTest, TagAndLinkExpandOnlyWhilePrinting)
 {
     report.Variables()->SetVariable(QStringLiteral("Due"), 2);
     auto* v = make<TfrxView>(0, 0, 10, 10);
+    ASSERT_TRUE(report.PrepareScript()); // the script's "Self" receives the view
     v->SetTagStr(QStringLiteral("Id [Due]"));
     v->SetURL(QStringLiteral("#[Due]"));
     v->BeforePrint();

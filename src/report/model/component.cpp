@@ -135,7 +135,9 @@ TfrxComponent::TfrxComponent(orv::Component* AOwner)
 TfrxComponent::~TfrxComponent()
 {
     SetParent(nullptr);
-    TfrxComponent::Clear();
+    // Every child goes, those of a parent template too (Clear only empties them).
+    while (!m_objects.isEmpty())
+        delete m_objects.first(); // leaves m_objects through its destructor
     m_font->OnChange = nullptr;
 }
 
@@ -325,7 +327,10 @@ void TfrxComponent::Assign(const orv::Persistent* Source)
     buffer.open(QIODevice::ReadWrite);
     src->SaveToStream(buffer, false, true, false);
     buffer.seek(0);
+    // A copy is an object of its own, not one of a parent template's.
+    const bool inherited = m_isInherited;
     LoadFromStream(buffer);
+    m_isInherited = inherited;
 }
 
 void TfrxComponent::AssignAll(TfrxComponent* Source, bool Streaming)
@@ -336,7 +341,9 @@ void TfrxComponent::AssignAll(TfrxComponent* Source, bool Streaming)
     buffer.open(QIODevice::ReadWrite);
     Source->SaveToStream(buffer, true, true, Streaming);
     buffer.seek(0);
+    const bool inherited = m_isInherited;
     LoadFromStream(buffer);
+    m_isInherited = inherited;
 }
 
 void TfrxComponent::SaveToStream(QIODevice& Stream, bool SaveChildren, bool SaveDefaultValues, bool Streaming)

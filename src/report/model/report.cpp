@@ -9,6 +9,8 @@
 #include "report/engine/engine.h"
 #include "report/model/startup.h"
 #include "report/pages/previewpages.h"
+#include "report/script/expressioncache.h"
+#include "script/core/script.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -287,6 +289,10 @@ TfrxReport::TfrxReport(orv::Component* AOwner)
       m_drillState(std::make_unique<StringList>())
 {
     frxInitializeReportEngine();
+    m_script = std::make_unique<TfsScript>();
+    m_script->SetExtendedCharset(true);
+    m_script->AddRTTI();
+    m_expressionCache = std::make_unique<TfrxExpressionCache>(m_script.get());
     SetEngine(std::make_unique<TfrxEngine>(this), std::make_unique<TfrxPreviewPages>(this));
     Clear();
 }
@@ -296,6 +302,9 @@ TfrxReport::~TfrxReport()
     SetPreview(nullptr);
     // The layout goes first: its objects may still reach the report's parts.
     TfrxComponent::Clear();
+    m_parentReportObject.reset();
+    // The generated functions name the report's script as their parent.
+    m_expressionCache.reset();
 }
 
 void TfrxReport::rebuildSystemVariables()
@@ -307,6 +316,9 @@ void TfrxReport::rebuildSystemVariables()
 
 void TfrxReport::Clear()
 {
+    // The parent template's objects go too: kept, they would stay in whatever layout is
+    // read next.
+    SetParentReport(QString());
     TfrxComponent::Clear();
     m_dataSets->Clear();
     m_variables->Clear();
@@ -317,7 +329,6 @@ void TfrxReport::Clear()
     m_reportOptions->Clear();
     SetDataSet(nullptr);
     m_dotMatrixReport = false;
-    m_parentReport.clear();
     m_scriptLanguage = QStringLiteral("VoriroVoreva");
     m_scriptText->SetText(QStringLiteral("begin\r\n\r\nend."));
     rebuildSystemVariables();

@@ -13,6 +13,10 @@
 #include <memory>
 
 class TfrxXMLSerializer;
+class TfrxExpressionCache;
+class TfsScript;
+class TfsMethodHelper;
+class TfsCustomVariable;
 class QTimer;
 namespace orv {
 class IniFile;
@@ -256,6 +260,10 @@ void frxSetPrinterSelector(std::function<bool(const QString& Name)> Selector);
 
 // Asks for the password of a protected template: true and the text when the user
 // confirmed. Unset, every protected template fails its check.
+// Asks how to treat the report's objects whose names a parent template also uses:
+// imDelete, imRename, or imDefault to cancel. Unset, they are renamed.
+void frxSetInheritErrorPrompt(std::function<TfrxInheriteMode(const QString& Message)> Prompt);
+
 void frxSetPasswordPrompt(std::function<bool(QString& Password)> prompt);
 
 class TfrxReport : public TfrxComponent, public orv::report::DefinesProperties {
@@ -269,7 +277,9 @@ public:
     // Whatever a template stores, the version stays 2.1.
     void SetVersion(const QString&) {}
     const QString& ParentReport() const { return m_parentReport; }
-    void SetParentReport(const QString& v) { m_parentReport = v; }
+    // Loads the named parent template into the report and marks every object inherited;
+    // empty, it marks every object as the report's own.
+    void SetParentReport(const QString& v);
     TfrxDataSet* DataSet() const { return m_dataSet.get(); }
     void SetDataSet(TfrxDataSet* Value) { m_dataSet.set(Value); }
     QString DataSetName() const { return m_dataSet.name(); }
@@ -411,18 +421,37 @@ public:
     virtual void InternalOnProgressStop(TfrxProgressType ProgressType);
     void SetProgressMessage(const QString& Value, bool IsHint = false);
 
-    // ------------------------------------------------ expressions and events
-    // The value of an expression; a failure adds its line to Errors and raises
-    // orv::report::Error.
-    orv::report::Value Calc(const QString& Expr);
+    // ------------------------------------------------ script and expressions
+    TfsScript* Script() const { return m_script.get(); }
+    TfrxExpressionCache* ExpressionCache() const { return m_expressionCache.get(); }
+    // Gives the script the layout's objects, the report's names and functions, and
+    // compiles ScriptText; false (and the "Script error" line) when it does not compile.
+    bool PrepareScript();
+    // The value of an expression evaluated for AScript (the report's script when nullptr);
+    // a failure adds its line to Errors and raises orv::report::Error. A call made by a
+    // script (FromScript) raises without adding the line.
+    orv::report::Value Calc(const QString& Expr, TfsScript* AScript = nullptr, bool FromScript = false);
+    // Declares a function for every script and expression of the report; calls run
+    // OnUserFunction.
+    void AddFunction(const QString& FuncName, const QString& Category = QString(),
+                     const QString& Description = QString());
+    bool CaseSensitiveExpressions() const;
+    void SetCaseSensitiveExpressions(bool Value);
+    // Makes the report a child of the template file: its objects that the template also
+    // names are dropped (imDelete) or renamed (imRename); imDefault asks through the
+    // inheritance-error prompt. False when the report already is that template or the
+    // prompt was cancelled.
+    bool InheritFromTemplate(const QString& templName, TfrxInheriteMode InheriteMode = imDefault);
+    // The copy of the parent template, nullptr without one.
+    TfrxReport* ParentReportObject() const { return m_parentReportObject.get(); }
     // A name as a data field, system variable, program value, report, global or script
     // variable; false when it is none of them.
     bool LookupValue(const QString& Name, orv::report::Value& Value);
     // The script's "Value" (the last value a memo computed) and "Self" (the view printing).
-    const orv::report::Value& LocalValue() const { return m_localValue; }
-    void SetLocalValue(const orv::report::Value& Value) { m_localValue = Value; }
-    TfrxView* SelfValue() const { return m_selfValue; }
-    void SetSelfValue(TfrxView* Value) { m_selfValue = Value; }
+    const orv::report::Value& LocalValue() const;
+    void SetLocalValue(const orv::report::Value& Value);
+    TfrxView* SelfValue() const;
+    void SetSelfValue(TfrxView* Value);
     // The program event, then the object's script event of that kind.
     void DoBeforePrint(TfrxReportComponent* Obj);
     void DoAfterPrint(TfrxReportComponent* Obj);
@@ -450,6 +479,9 @@ public:
     std::function<void(TfrxPage* Page)> OnManualBuild;
     std::function<void(TfrxView* Sender)> OnMouseOverObject;
     std::function<void(orv::rtti::Object* Sender)> OnClosePreview;
+    std::function<QVariant(const QString& MethodName, QVariantList& Params)> OnUserFunction;
+    // Loads a parent template into the report instead of reading the file.
+    std::function<void(TfrxReport* Report, const QString& TemplateName)> OnLoadTemplate;
 
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
@@ -481,14 +513,17 @@ private:
     TfrxXMLSerializer* m_xmlSerializer = nullptr;
     TfrxCustomPreview* m_preview = nullptr;
     bool m_terminated = false;
-    orv::report::Value m_localValue;
-    TfrxView* m_selfValue = nullptr;
+    TfsCustomVariable* m_localValueItem = nullptr;
+    TfsCustomVariable* m_selfValueItem = nullptr;
     std::unique_ptr<TfrxProgressWindow> m_progress;
     std::unique_ptr<QTimer> m_timer;
-    // Compiles the report's script; true when it compiled.
-    bool prepareScript();
-    // The value of an expression that is no plain name; a failure gives its message.
-    orv::report::Value evaluateExpression(const QString& Expr, QString& ErrorMsg);
+    std::unique_ptr<TfsScript> m_script;
+    std::unique_ptr<TfrxExpressionCache> m_expressionCache;
+    std::unique_ptr<TfrxReport> m_parentReportObject;
+    // The report's script functions: Get, Set and the aggregates.
+    orv::report::Value scriptGet(const QString& Name);
+    orv::report::Value aggregate(const QString& Function, TfsMethodHelper* Caller);
+    void loadParentTemplate(const QString& Name);
     bool progressWindowWanted(TfrxProgressType ProgressType) const;
     void processMessages();
     int m_designLeft = 0, m_designTop = 0;

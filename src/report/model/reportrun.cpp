@@ -10,6 +10,8 @@
 #include "report/engine/engine.h"
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
+#include "script/core/script.h"
+#include "script/core/statements.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -51,8 +53,6 @@ void frxSetPreviewWindowMaker(std::function<TfrxPreviewWindow*(TfrxReport*)> Mak
 void frxSetProgressWindowMaker(std::function<TfrxProgressWindow*()> Maker) { progressWindowMaker() = std::move(Maker); }
 
 // ---------------------------------------------------------------- state
-
-void TfrxReport::SetTerminated(bool Value) { m_terminated = Value; }
 
 void TfrxReport::processMessages()
 {
@@ -142,33 +142,19 @@ bool TfrxReport::LookupValue(const QString& Name, Value& Result)
         Result = orv::report::toValue(frxGlobalVariables().GetVariable(Name));
         return true;
     }
+    // A variable or object of the report's own script; its routines are no values.
+    if (TfsCustomVariable* item = m_script->FindLocal(Name)) {
+        switch (item->ItemShape()) {
+        case TfsCustomVariable::Shape::Procedure:
+        case TfsCustomVariable::Shape::Method:
+            return false;
+        default:
+            Result = item->GetValue();
+            return true;
+        }
+    }
     return false;
 }
-
-Value TfrxReport::Calc(const QString& Expr)
-{
-    Value result;
-    if (LookupValue(Expr, result))
-        return result;
-    QString error;
-    result = evaluateExpression(Expr, error);
-    if (error.isEmpty())
-        return result;
-    if (error == orv::script::floatDivisionByZeroText() && m_engineOptions->IgnoreDevByZero())
-        return result;
-    const QString message = CurObject.isEmpty() ? error : CurObject + QStringLiteral(": ") + error;
-    m_errors->Add(message);
-    throw orv::report::Error(message);
-}
-
-Value TfrxReport::evaluateExpression(const QString& Expr, QString& ErrorMsg)
-{
-    ErrorMsg = frxStringResources()->Get(QStringLiteral("clExprError")) + QStringLiteral(" '") + Expr +
-               QStringLiteral("': ") + QStringLiteral("no script engine");
-    return Value::null();
-}
-
-bool TfrxReport::prepareScript() { return true; }
 
 // ---------------------------------------------------------------- events
 
@@ -186,23 +172,11 @@ void TfrxReport::DoAfterPrint(TfrxReportComponent* Obj)
     DoNotifyEvent(Obj, Obj->OnAfterPrint());
 }
 
-void TfrxReport::DoNotifyEvent(orv::rtti::Object* Obj, const QString& EventName, bool RunAlways)
-{
-    if (EventName.isEmpty() || !(RunAlways || m_engine->Running))
-        return;
-}
-
-void TfrxReport::DoParamEvent(const QString& EventName, QVariantList& Params, bool RunAlways)
-{
-    if (EventName.isEmpty() || !(RunAlways || m_engine->Running))
-        return;
-}
-
 void TfrxReport::DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Modified, bool DBClick)
 {
     const QString event = DBClick ? View->OnPreviewDblClick() : View->OnPreviewClick();
     if (!event.isEmpty()) {
-        QVariantList params{QVariant::fromValue(static_cast<void*>(View)), Button, Shift, Modified};
+        QVariantList params{QVariant::fromValue(static_cast<orv::rtti::Object*>(View)), Button, Shift, Modified};
         DoParamEvent(event, params, true);
         Modified = params.value(3).toBool();
     }
@@ -348,9 +322,11 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
         try {
             if (OnBeginDoc)
                 OnBeginDoc(this);
-            if (prepareScript()) {
+            if (PrepareScript()) {
                 if (OnAfterScriptCompile)
                     OnAfterScriptCompile(this);
+                if (m_script->Statement() && m_script->Statement()->Count() > 0)
+                    m_script->Execute();
                 bool ran = false;
                 if (!m_terminated)
                     ran = m_engine->Run();

@@ -8,6 +8,7 @@
 #include "report/model/pages.h"
 #include "report/model/report.h"
 #include "report/model/views.h"
+#include "report/script/scriptclasses.h"
 
 QRecursiveMutex& frxEngineLock()
 {
@@ -26,6 +27,8 @@ void frxInitializeReportEngine()
     static const bool done = [] {
         frxRegisterStandardPropertyEditors();
         frxStringResources()->UpdateFSResources();
+        // Every script made from now on, each report's among them, knows the report classes.
+        fsRegisterRTTIModule<orv::report::TFunctions>();
         frxEngineLock();
         frxConverterEvents();
         frxGlobalDataSetList();
