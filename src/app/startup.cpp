@@ -55,6 +55,7 @@
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"
 #include "report/preview/startup.h"
+#include "report/model/startup.h"
 #include "script/bridges/register.h"
 #include "warehouse/datipneumatici.h"
 #include "warehouse/expmagazzino.h"
@@ -297,9 +298,10 @@ void installReportLayouts()
 int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
     ui::useSoftwareDrawing();
-    // Scripts reach the host's classes through these modules; the report engine's own
-    // module belongs between the two groups.
+    // Scripts reach the host's classes through these modules, the report engine's own
+    // between the class library and the dialog and file classes.
     fsRegisterHostBridges();
+    frxInitializeReportEngine();
     fsRegisterFileBridges();
     ui::Application app(argc, argv);
     frxInitializeReportUserInterface();
