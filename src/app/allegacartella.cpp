@@ -1,7 +1,7 @@
 #include "app/allegacartella.h"
 
 #include "app/attachments.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "app/pictures.h"
 #include "app/startup.h"
 #include "platform/core/text.h"

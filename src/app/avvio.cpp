@@ -3,7 +3,7 @@
 #include "app/guida.h"
 #include "app/info.h"
 #include "app/maker.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "app/splash.h"
 #include "app/startup.h"
 #include "platform/core/formats.h"

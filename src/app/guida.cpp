@@ -1,7 +1,7 @@
 #include "app/guida.h"
 
 #include "app/links.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "platform/core/services.h"
 #include "platform/ui/art.h"
 

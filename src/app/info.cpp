@@ -2,7 +2,7 @@
 
 #include "app/links.h"
 #include "app/maker.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "platform/ui/art.h"
 
 #include <QPainter>

@@ -4,7 +4,7 @@
 #include "app/avvio.h"
 #include "app/checkers.h"
 #include "app/guida.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "customers/calendario.h"
 #include "customers/cliente.h"
 #include "customers/common/editorlayout.h"

@@ -6,7 +6,7 @@
 #include "app/guida.h"
 #include "app/logo.h"
 #include "app/numerazione.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "app/settings.h"
 #include "archive/helpers.h"
 #include "customers/contrattorecord.h"

@@ -4,6 +4,7 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
+#include "platform/ui/openurl.h"
 #include "printing/docpdf.h"
 #include "report/base/bitmap.h"
 #include "report/model/pages.h"
@@ -204,15 +205,7 @@ void DocumentWindow::btnStampaClick()
         pdf_->SetFileName(target);
         // A failed export has shown the engine's error: no question, the window stays.
         if (!report_->Export(pdf_.get())) return;
-        if (confirmBox(QStringLiteral("L'esportazione della scheda in PDF \u00e8 terminata con successo.\r\n\r\n"
-                                      "Si vuole aprire il file?"))) {
-            try {
-                shell().open(QLatin1Char('"') + target + QLatin1Char('"'));
-            } catch (...) {
-                // Whether a program opened the file is never reported.
-            }
-            close();
-        }
+        if (offerToOpenPdf(target)) close();
         break;
     }
 }

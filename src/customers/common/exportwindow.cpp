@@ -2,7 +2,7 @@
 
 #include "customers/common/bridge.h"
 #include "app/guida.h"
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "platform/core/services.h"
 #include "platform/ui/art.h"
 #include "platform/ui/input.h"

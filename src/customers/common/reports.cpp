@@ -1,6 +1,6 @@
 #include "customers/common/reports.h"
 
-#include "app/openurl.h"
+#include "platform/ui/openurl.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/ui/controls.h"
@@ -52,7 +52,7 @@ bool outputCard(QWidget* owner, const CardContent& card, CardOutput output, cons
     case CardOutput::Pdf: {
         const QString path = programFile(pdfName);
         if (!layout->exportPdf(path)) return false;
-        if (ui::confirmBox(kCardPdfQuestion)) TMisc::Open(u'"' + path + u'"');
+        ui::offerToOpenPdf(path);
         return true;
     }
     }

@@ -4,6 +4,7 @@
 // schedule cards. The report engine provides them through setReportLayouts(); until it
 // does, the print, preview and PDF commands produce nothing and report nothing.
 #include "archive/lists.h"
+#include "platform/ui/openurl.h"
 
 #include <QString>
 #include <QWidget>
@@ -58,7 +59,6 @@ enum class CardOutput { Print, Preview, Pdf };
 // was produced.
 bool outputCard(QWidget* owner, const CardContent& card, CardOutput output, const QString& pdfName = QString());
 
-inline const QString kCardPdfQuestion = QStringLiteral(
-    "L'esportazione della scheda in PDF \u00e8 terminata con successo.\r\n\r\nSi vuole aprire il file?");
+inline const QString& kCardPdfQuestion = ui::kPdfExportedQuestion;
 
 } // namespace orv::forms
