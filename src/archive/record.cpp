@@ -51,7 +51,12 @@ QStringList RecordLayout::decode(const QByteArray& record) const
 QString RecordLayout::fieldText(const QByteArray& record, int i) const
 {
     Q_ASSERT(record.size() == size_);
-    return loadText(record.constData() + offsets_[size_t(i)], fields_[size_t(i)].width);
+    // A short record (a damaged file's last one) reads its missing fields as empty
+    // instead of reading past its end.
+    const int at = offsets_[size_t(i)];
+    if (record.size() <= at)
+        return QString();
+    return loadText(record.constData() + at, qMin(fields_[size_t(i)].width, int(record.size()) - at - 1));
 }
 
 void storeText(char* dst, int width, const QString& text)

@@ -330,7 +330,7 @@ TEST_F(ContractTest, SaveChecksInTurnThenAppendsAndOverwrites)
     EXPECT_EQ(w.lblPosizione.text(), u"1"_qs);
     bytes = contractBytes();
     ASSERT_EQ(bytes.size(), 2 * 3996);
-    EXPECT_EQ(TContratto::decode(bytes).OpInc01, u"Pulizia"_qs);
+    EXPECT_EQ(TContratto::decode(bytes.left(3996)).OpInc01, u"Pulizia"_qs);
     EXPECT_EQ(bytes.mid(3996), second);
 }
 

@@ -259,9 +259,9 @@ TEST_F(ScadenzarioTest, DuplicateKeepsEverythingButDateAndTimeAndSaveAppendsTheC
     EXPECT_EQ(w.lblPosizione.text(), u"4"_qs);
     const QByteArray bytes = yearBytes(u"2026"_qs);
     ASSERT_EQ(bytes.size(), 4 * 1828);
-    EXPECT_EQ(TScadenza::decode(bytes.mid(2 * 1828)).Data, u"03/04/2026"_qs); // the original stays
-    EXPECT_EQ(TScadenza::decode(bytes.mid(3 * 1828)).Data, u"10/05/2026"_qs);
-    EXPECT_EQ(TScadenza::decode(bytes.mid(3 * 1828)).Ora, u"00:00"_qs);
+    EXPECT_EQ(TScadenza::decode(bytes.mid(2 * 1828, 1828)).Data, u"03/04/2026"_qs); // the original stays
+    EXPECT_EQ(TScadenza::decode(bytes.mid(3 * 1828, 1828)).Data, u"10/05/2026"_qs);
+    EXPECT_EQ(TScadenza::decode(bytes.mid(3 * 1828, 1828)).Ora, u"00:00"_qs);
 }
 
 TEST_F(ScadenzarioTest, NavigationFollowsTheArchiveConventions)
