@@ -58,7 +58,7 @@ public:
     TrueTypeCollection TrueTypeTables;
     QList<std::int32_t> Widths;
     QList<std::uint16_t> UsedAlphabet;
-    QList<char16_t> UsedAlphabetUnicode;
+    QList<char32_t> UsedAlphabetUnicode; // the character each glyph stands for
     QList<std::uint16_t> FComposedList;
     orv::pdf::OutlineTextMetric TextMetric;
     QByteArray Name; // "/F" and the record's position, set by the writer
