@@ -576,9 +576,11 @@ void TfrxPDFExport::writeImage(TfrxView* View)
 void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
 {
     QByteArray name = Font->GetFontName();
-    // A font whose face is a stand-in for the family named is always embedded: a reader
-    // that has the family itself would draw other glyphs for the glyph ids.
-    const bool embed = EmbeddedFonts() || Font->EmbedRequired;
+    // Text is written as glyph ids of the face found here (Identity-H), which only that
+    // face's own file draws right: a reader with another file of the family, or a
+    // stand-in of its own, would draw other glyphs. So every font travels with the file,
+    // as a subset, whatever the embedding switch says.
+    const bool embed = true;
     QByteArray baseName = name;
     int fontFile = 0;
     if (embed) {

@@ -66,8 +66,7 @@ public:
     int Reference = 0;
     bool Saved = false;
     bool PackFont = true;
-    // The face found is not the named family: readers that have the real family would
-    // draw their own glyphs for it, so the writer embeds this font whatever its options.
+    // The face found is not the named family but a stand-in for it.
     bool EmbedRequired = false;
     QByteArray FontData;
     int FontDataSize = 0;

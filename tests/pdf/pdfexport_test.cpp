@@ -219,6 +219,39 @@ TEST_F(PdfExportTest, FontDescriptorsCarryTheFacesOwnMetrics)
     }
 }
 
+TEST_F(PdfExportTest, FontsFoundUnderTheirOwnNameTravelWithTheFileToo)
+{
+    // Text is written as glyph ids of the face found here, which only this face's own
+    // file draws right: so it is embedded as a subset whatever the embedding switch says.
+    auto report = makeReport();
+    addMemo(firstPage(*report), QStringLiteral("Memo1"), 0, 0, 300, 20, QStringLiteral("Totale"))
+        ->Font()
+        ->SetName(QStringLiteral("DejaVu Sans"));
+    const QByteArray bytes = exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.SetEmbeddedFonts(false); });
+    const PdfFile file(bytes);
+    ASSERT_EQ(file.check(), QString());
+    const QList<int> descriptors = file.objectsWith("/Type /FontDescriptor\r\n");
+    ASSERT_EQ(descriptors.size(), 1);
+    const QByteArray d = file.dictionary(descriptors[0]);
+    EXPECT_TRUE(QString::fromLatin1(d).contains(QRegularExpression(QStringLiteral("/FontName /[A-Z]{6}\\+DejaVu#20Sans\r\n"))))
+        << d.toStdString();
+    const int fontFile = PdfFile::reference(d, "/FontFile2");
+    ASSERT_GT(fontFile, 0) << d.toStdString();
+    EXPECT_FALSE(file.stream(fontFile).isEmpty());
+    if (!haveTools())
+        return;
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("dejavu.pdf"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    const ToolResult fonts = runTool(QStringLiteral("pdffonts"), {path});
+    EXPECT_TRUE(fonts.output.contains(QRegularExpression(QStringLiteral("\\+DejaVu Sans +CID TrueType +Identity-H +yes yes yes"))))
+        << fonts.output.toStdString();
+    EXPECT_FALSE(fonts.output.contains(QStringLiteral("Error"))) << fonts.output.toStdString();
+}
+
 TEST_F(PdfExportTest, CompressedStreamsKeepTheirPlainLength)
 {
     auto report = makeExampleReport();
