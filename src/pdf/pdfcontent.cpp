@@ -62,6 +62,14 @@ QByteArray subsetTag(const TfrxPDFFont& font)
     return tag + '+';
 }
 
+// A character as the hexadecimal digits of its UTF-16 form, a pair past U+FFFF.
+QByteArray utf16Hex(char32_t c)
+{
+    if (c <= 0xFFFF)
+        return hex4(std::uint16_t(c));
+    return hex4(QChar::highSurrogate(c)) + hex4(QChar::lowSurrogate(c));
+}
+
 } // namespace
 
 double TfrxPDFExport::ToPdfX(double x) const { return x * 0.75 + FMarginLeft; }
@@ -211,15 +219,47 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
 {
     const TFontStyles decorations = Memo->Font()->Style();
     const double cs = Memo->CharSpacing() * 0.75;
-    const double dx = Memo->HAlign() == haRight ? cs : 0;
+    struct Shown {
+        TfrxPDFFont* font;
+        QList<std::uint16_t> glyphs;
+        double shift = 0; // along the baseline, in report pixels
+    };
+    std::vector<Shown> shown;
+    shown.reserve(runs.size());
+    for (const TextRun& run : runs) {
+        TfrxPDFFont* font = fontFor({run.font.family, stylesOf(run.font.bold, run.font.italic, decorations)});
+        shown.push_back({font, font->RemapString(run.text)});
+    }
+    // The layout places text measured without the spacing, which the text operators add
+    // after every glyph: each run moves on by the spacing of the glyphs before it on its
+    // line, and an aligned line moves back by its share of the spacing that shows (none
+    // after the last glyph), so the spaced line keeps its alignment inside the box.
+    if (cs != 0) {
+        const double spacing = Memo->CharSpacing();
+        for (std::size_t first = 0; first < runs.size();) {
+            std::size_t end = first;
+            qsizetype total = 0;
+            while (end < runs.size() && runs[end].matrix == runs[first].matrix &&
+                   runs[end].origin.y() == runs[first].origin.y())
+                total += shown[end++].glyphs.size();
+            const double extra = total > 0 ? double(total - 1) * spacing : 0;
+            const double back = Memo->HAlign() == haRight ? extra : Memo->HAlign() == haCenter ? extra / 2 : 0;
+            qsizetype before = 0;
+            for (std::size_t k = first; k < end; ++k) {
+                shown[k].shift = double(before) * spacing - back;
+                before += shown[k].glyphs.size();
+            }
+            first = end;
+        }
+    }
     TfrxPDFFont* current = nullptr;
     QByteArray currentSize, currentColor;
     bool spacing = false;
-    for (const TextRun& run : runs) {
-        const PdfSourceFont source{run.font.family, stylesOf(run.font.bold, run.font.italic, decorations)};
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const TextRun& run = runs[r];
         const double size = run.font.size * 0.75;
-        TfrxPDFFont* font = fontFor(source);
-        QList<std::uint16_t> glyphs = font->RemapString(run.text);
+        TfrxPDFFont* font = shown[r].font;
+        QList<std::uint16_t>& glyphs = shown[r].glyphs;
         if (glyphs.isEmpty())
             continue;
         if (font != current || fontSize(size) != currentSize) {
@@ -242,8 +282,8 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
         if (Memo->RTLReading())
             std::reverse(glyphs.begin(), glyphs.end());
 
-        const QPointF at = run.matrix.map(run.origin);
-        const QByteArray X = fixed(ToPdfX(at.x()) + dx), Y = fixed(ToPdfY(at.y()));
+        const QPointF at = run.matrix.map(run.origin + QPointF(shown[r].shift, 0));
+        const QByteArray X = fixed(ToPdfX(at.x())), Y = fixed(ToPdfY(at.y()));
         op("BT");
         if (isIdentity(run.matrix)) {
             op(X + ' ' + Y + " Td");
@@ -536,9 +576,11 @@ void TfrxPDFExport::writeImage(TfrxView* View)
 void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
 {
     QByteArray name = Font->GetFontName();
-    // A font whose face is a stand-in for the family named is always embedded: a reader
-    // that has the family itself would draw other glyphs for the glyph ids.
-    const bool embed = EmbeddedFonts() || Font->EmbedRequired;
+    // Text is written as glyph ids of the face found here (Identity-H), which only that
+    // face's own file draws right: a reader with another file of the family, or a
+    // stand-in of its own, would draw other glyphs. So every font travels with the file,
+    // as a subset, whatever the embedding switch says.
+    const bool embed = true;
     QByteArray baseName = name;
     int fontFile = 0;
     if (embed) {
@@ -574,14 +616,15 @@ void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
     line("/Type /FontDescriptor");
     line("/FontName /" + baseName);
     line("/FontFamily (" + escapeLiteral(orv::cp1252::encode(Font->SourceFont.family)) + ")");
-    line("/Flags 32");
+    // Nonsymbolic, and fixed-pitch for a face whose glyphs share one advance.
+    line(m.fixedPitch ? "/Flags 33" : "/Flags 32");
     line("/FontBBox [" + units(m.otmrcFontBox.left) + ' ' + units(m.otmrcFontBox.bottom) + ' ' +
          units(m.otmrcFontBox.right) + ' ' + units(m.otmrcFontBox.top) + " ]");
     line("/ItalicAngle " + (angle == std::trunc(angle) ? QByteArray::number(qint64(angle)) : QByteArray::number(angle)));
     line("/Ascent " + units(m.otmAscent));
     line("/Descent " + units(m.otmDescent));
     line("/Leading " + units(m.tmInternalLeading));
-    line("/CapHeight " + units(m.tmHeight));
+    line("/CapHeight " + units(m.otmsCapEmHeight > 0 ? m.otmsCapEmHeight : m.otmAscent));
     line("/StemV " + QByteArray::number(qint64(std::lround(std::pow(m.tmWeight / 65.0, 2))) + 50));
     line("/AvgWidth " + units(m.tmAveCharWidth));
     line("/MxWidth " + units(m.tmMaxCharWidth));
@@ -613,7 +656,7 @@ void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
         const qsizetype count = std::min<qsizetype>(100, used - first);
         mapLine(QByteArray::number(count) + " beginbfchar");
         for (qsizetype i = first; i < first + count; ++i)
-            mapLine('<' + hex4(Font->UsedAlphabet[i]) + "> <" + hex4(Font->UsedAlphabetUnicode[i]) + '>');
+            mapLine('<' + hex4(Font->UsedAlphabet[i]) + "> <" + utf16Hex(Font->UsedAlphabetUnicode[i]) + '>');
         mapLine("endbfchar");
         if (used == 0)
             break;

@@ -295,6 +295,16 @@ void TfrxPDFExport::FinishPage(TfrxReportPage* Page, int Index)
 
 void TfrxPDFExport::Finish()
 {
+    // Readers reject a document without pages: nothing is written, and a file being
+    // written is dropped, so the old file under the name stays as it was.
+    if (FPagesRef.isEmpty()) {
+        if (auto* file = dynamic_cast<QSaveFile*>(FOwnedOutput.get()))
+            file->cancelWriting();
+        FOwnedOutput.reset();
+        pdf = nullptr;
+        clearWorkingLists();
+        throw orv::Exception(QStringLiteral("The report has no pages to export: no PDF file was written"));
+    }
     for (const auto& font : FFonts)
         WriteFontObjects(font.get());
 
@@ -340,8 +350,10 @@ void TfrxPDFExport::Finish()
     line("<<");
     line("/Type /Catalog");
     line("/Pages " + QByteArray::number(FPagesNumber) + " 0 R");
-    line(Outline() ? "/PageMode /UseOutlines" : "/PageMode /UseNone");
-    if (Outline())
+    // An outline without entries has no root object to name and nothing to open.
+    const bool outline = Outline() && FOutlineRoot != 0;
+    line(outline ? "/PageMode /UseOutlines" : "/PageMode /UseNone");
+    if (outline)
         line("/Outlines " + QByteArray::number(FOutlineRoot) + " 0 R");
     line("/ViewerPreferences <<");
     if (!Title().isEmpty())

@@ -90,10 +90,17 @@ QList<std::uint16_t> TfrxPDFFont::RemapString(const QString& text)
         if (!UsedAlphabet.contains(g.glyph)) {
             UsedAlphabet.append(g.glyph);
             Widths.append(g.width);
-            // Each glyph stands for its own character; half of a surrogate pair stands
-            // for nothing a text map could name.
+            // Each glyph stands for its own character (a tab's blank for a blank); a lone
+            // half of a surrogate pair stands for nothing a text map could name.
             const QChar c = text.at(g.source);
-            UsedAlphabetUnicode.append(c.isSurrogate() ? char16_t(0xFFFD) : c.unicode());
+            char32_t u = c.unicode();
+            if (c.isHighSurrogate() && g.source + 1 < text.size() && text.at(g.source + 1).isLowSurrogate())
+                u = QChar::surrogateToUcs4(c, text.at(g.source + 1));
+            else if (c.isSurrogate())
+                u = 0xFFFD;
+            else if (c == u'\t')
+                u = U' ';
+            UsedAlphabetUnicode.append(u);
         }
         result.append(g.glyph);
     }

@@ -58,7 +58,7 @@ public:
     TrueTypeCollection TrueTypeTables;
     QList<std::int32_t> Widths;
     QList<std::uint16_t> UsedAlphabet;
-    QList<char16_t> UsedAlphabetUnicode;
+    QList<char32_t> UsedAlphabetUnicode; // the character each glyph stands for
     QList<std::uint16_t> FComposedList;
     orv::pdf::OutlineTextMetric TextMetric;
     QByteArray Name; // "/F" and the record's position, set by the writer
@@ -66,8 +66,7 @@ public:
     int Reference = 0;
     bool Saved = false;
     bool PackFont = true;
-    // The face found is not the named family: readers that have the real family would
-    // draw their own glyphs for it, so the writer embeds this font whatever its options.
+    // The face found is not the named family but a stand-in for it.
     bool EmbedRequired = false;
     QByteArray FontData;
     int FontDataSize = 0;

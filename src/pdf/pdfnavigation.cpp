@@ -9,23 +9,32 @@
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
 
-#include <QUrl>
 
+#include <cctype>
 #include <cmath>
 
 using namespace orv::pdf;
 
 namespace {
 
-// An address as the bytes of a URI: characters outside ASCII percent-encoded as UTF-8.
+// An address as the bytes of a URI: every byte that a URI cannot hold as it is (blanks,
+// quotes, braces, characters outside ASCII as UTF-8) percent-encoded; the characters a
+// URI allows, an escape already made among them, are kept.
 QByteArray uriBytes(const QString& address)
 {
+    static const QByteArray allowed = "-._~:/?#[]@!$&'()*+,;=";
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    const QByteArray utf8 = address.toUtf8();
     QByteArray out;
-    for (QChar c : address) {
-        if (c.unicode() < 0x80)
-            out += char(c.unicode());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        const auto b = static_cast<unsigned char>(c);
+        const bool plain = (b < 0x80 && std::isalnum(b)) || (b != 0 && allowed.contains(c)) ||
+                           (c == '%' && i + 2 < utf8.size() && isHex(utf8[i + 1]) && isHex(utf8[i + 2]));
+        if (plain)
+            out += c;
         else
-            out += QUrl::toPercentEncoding(QString(c));
+            out += '%' + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
     }
     return out;
 }

@@ -216,11 +216,16 @@ void TrueTypeFont::loadTables()
     m_advanceWidthMax = b.u16(hhea.offset + 10);
     const std::uint16_t numberOfHMetrics = b.u16(hhea.offset + 34);
 
+    for (int k = 0; k < 4; ++k)
+        m_fontBox[k] = b.i16(head.offset + 36 + 2 * k);
+
     m_italicAngle = 0;
+    m_fixedPitch = false;
     if (const TableEntry* post = find(kPost)) {
         if (post->length < 32)
             formatError();
         m_italicAngle = b.i32(post->offset + 4);
+        m_fixedPitch = b.u32(post->offset + 12) != 0;
     }
 
     m_os2 = tableBytes(require(kOS2, "OS2WindowsMetrics table not found."));
@@ -254,19 +259,43 @@ void TrueTypeFont::loadCmap(const TableEntry& cmap)
     const Bytes b(m_file);
     m_segments.clear();
     m_glyphIdArray.clear();
+    m_groups.clear();
     const std::uint16_t count = b.u16(cmap.offset + 2);
     if (4ull + 8ull * count > cmap.length)
         formatError();
     for (std::uint16_t i = 0; i < count; ++i) {
         const std::uint64_t rec = cmap.offset + 4ull + 8ull * i;
-        if (b.u16(rec) != 3 || b.u16(rec + 2) != 1)
+        const std::uint16_t platform = b.u16(rec), encoding = b.u16(rec + 2);
+        const bool bmp = platform == 3 && encoding == 1;
+        if (!bmp && !(platform == 3 && encoding == 10) && platform != 0)
             continue;
         const std::uint32_t relative = b.u32(rec + 4);
         if (std::uint64_t(relative) + 2 > cmap.length)
             formatError();
         const std::uint64_t sub = cmap.offset + std::uint64_t(relative);
         const std::uint64_t available = cmap.length - relative; // bytes up to the table end
-        switch (b.u16(sub)) {
+        const std::uint16_t format = b.u16(sub);
+        if (format == 12) {
+            // The full Unicode map: it reaches past U+FFFF, so it is used before any BMP map.
+            if (available < 16)
+                formatError();
+            const std::uint32_t groups = b.u32(sub + 12);
+            if (16ull + 12ull * groups > available)
+                formatError();
+            std::vector<CmapGroup> read(groups);
+            for (std::uint32_t k = 0; k < groups; ++k) {
+                const std::uint64_t at = sub + 16 + 12ull * k;
+                read[k] = {b.u32(at), b.u32(at + 4), b.u32(at + 8)};
+            }
+            std::sort(read.begin(), read.end(),
+                      [](const CmapGroup& x, const CmapGroup& y) { return x.startCode < y.startCode; });
+            if (!read.empty())
+                m_groups = std::move(read);
+            continue;
+        }
+        if (!bmp)
+            continue;
+        switch (format) {
         case 0: throw TrueTypeError("TO DO: ByteEncoding cmap format not implemented");
         case 2: throw TrueTypeError("TO DO: HighByteMapping cmap format not implemented");
         case 6: throw TrueTypeError("TO DO: TrimmedTable cmap format not implemented");
@@ -339,8 +368,22 @@ QString TrueTypeFont::Name(int id) const
     return {};
 }
 
-std::uint16_t TrueTypeFont::GetGlyphIndex(char16_t c) const
+std::uint16_t TrueTypeFont::GetGlyphIndex(char32_t c) const
 {
+    if (!m_groups.empty()) {
+        // The groups are sorted by their first character and do not overlap.
+        auto it = std::upper_bound(m_groups.begin(), m_groups.end(), c,
+                                   [](char32_t v, const CmapGroup& g) { return v < g.startCode; });
+        if (it == m_groups.begin())
+            return 0;
+        --it;
+        if (c > it->endCode)
+            return 0;
+        const std::uint64_t g = std::uint64_t(it->startGlyph) + (c - it->startCode);
+        return g > 0xFFFF ? 0 : std::uint16_t(g);
+    }
+    if (c > 0xFFFF)
+        return 0;
     const std::size_t segCount = m_segments.size();
     for (std::size_t i = 0; i < segCount; ++i) {
         const CmapSegment& s = m_segments[i];
@@ -423,20 +466,30 @@ std::vector<MappedGlyph> TrueTypeFont::GetGlyphIndices(const QString& text,
 {
     std::vector<MappedGlyph> glyphs;
     glyphs.reserve(std::size_t(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
+    for (qsizetype next = 0; next < text.size();) {
+        const qsizetype i = next;
+        char32_t c = text.at(i).unicode();
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            next += 2;
+        } else {
+            ++next;
+        }
+        // The layout leaves a blank's room for a tab, so it is drawn as a blank.
+        if (c == U'\t')
+            c = U' ';
         std::uint16_t g = GetGlyphIndex(c);
         if (g >= m_numGlyphs)
             g = 0;
-        if (g == 0 && c < u' ')
-            continue; // a control character the font lacks (a tab) is layout, not a box
+        if (g == 0 && c < U' ')
+            continue; // any other control character the font lacks is layout, not a box
         if (glyphLocation(g).length != 0) {
             glyphs.push_back({g, width(g), i});
             if (components)
                 for (std::uint16_t part : CheckGlyph(g))
                     if (!components->contains(part))
                         components->append(part);
-        } else if (c == u' ' || advanceWidth(g) != 0) {
+        } else if (c == U' ' || advanceWidth(g) != 0) {
             // Blanks have no outline but take their room (space, no-break space).
             glyphs.push_back({g, width(g), i});
         }
@@ -469,6 +522,18 @@ OutlineTextMetric TrueTypeFont::GetOutlineTextMetrics() const
     m.otmAscent = m_ascender;
     m.otmDescent = m_descender;
     m.otmLineGap = m_lineGap > 0 ? std::uint32_t(m_lineGap) : 0;
+    m.otmrcFontBox = {m_fontBox[0], m_fontBox[3], m_fontBox[2], m_fontBox[1]};
+    m.fixedPitch = m_fixedPitch;
+    // The cap height from OS/2 (version 2 on); older tables leave it to the top of "H".
+    if (u16(0) >= 2)
+        m.otmsCapEmHeight = std::int16_t(u16(88));
+    if (m.otmsCapEmHeight <= 0) {
+        m.otmsCapEmHeight = 0;
+        const std::uint16_t h = GetGlyphIndex(U'H');
+        const GlyphLocation loc = h != 0 && h < m_numGlyphs ? glyphLocation(h) : GlyphLocation{};
+        if (loc.length >= 10)
+            m.otmsCapEmHeight = std::max<std::int32_t>(0, Bytes(m_file).i16(std::uint64_t(m_glyf.offset) + loc.offset + 8));
+    }
     return m;
 }
 

@@ -66,7 +66,9 @@ struct OutlineTextMetric {
     std::int32_t otmAscent = 0;
     std::int32_t otmDescent = 0;
     std::uint32_t otmLineGap = 0;
-    Rect otmrcFontBox;
+    Rect otmrcFontBox;        // the box of all glyphs (head)
+    std::int32_t otmsCapEmHeight = 0; // the height of capital letters above the baseline
+    bool fixedPitch = false;  // every glyph has one advance (post)
 };
 
 // One glyph of a mapped text: its id, its advance in thousandths of an em and the
@@ -98,10 +100,13 @@ public:
     QString Name(int id) const;
     QString FullName() const { return Name(4); }
 
-    std::uint16_t GetGlyphIndex(char16_t c) const;
-    // Glyph ids and widths of a text in text order (no kerning). A character the map
-    // lacks becomes glyph 0. A character whose glyph has no outline and no advance is
-    // dropped, and so is a control character the font lacks; the components of the
+    // The glyph of a character: from the full Unicode map (format 12) when the face has
+    // one, else from the BMP map (format 4).
+    std::uint16_t GetGlyphIndex(char32_t c) const;
+    // Glyph ids and widths of a text in text order (no kerning); a surrogate pair is one
+    // character, a tab is drawn as a blank. A character the map lacks becomes glyph 0. A
+    // character whose glyph has no outline and no advance is dropped, and so is a control
+    // character the font lacks; the components of the
     // composite glyphs met are appended to *components when given and not yet there.
     std::vector<orv::pdf::MappedGlyph> GetGlyphIndices(const QString& text,
                                                        QList<std::uint16_t>* components) const;
@@ -158,6 +163,12 @@ private:
     std::vector<std::uint32_t> m_loca; // byte offsets within glyf
     orv::pdf::TableEntry m_glyf;
     orv::pdf::TableEntry m_name;
+    struct CmapGroup {
+        std::uint32_t startCode, endCode, startGlyph;
+    };
+    std::vector<CmapGroup> m_groups; // the full Unicode map, when the face has one
+    std::int16_t m_fontBox[4] = {};  // xMin, yMin, xMax, yMax
+    bool m_fixedPitch = false;
     std::vector<CmapSegment> m_segments;
     std::vector<std::uint16_t> m_glyphIdArray;
     std::vector<std::uint16_t> m_advances; // numberOfHMetrics entries

@@ -168,8 +168,8 @@ QByteArray Builder::build() const
     u16(head, 0);
     u16(head, unitsPerEm);
     head.append(QByteArray(16, '\0')); // dates
-    for (int i = 0; i < 4; ++i)
-        u16(head, 0);
+    for (std::int16_t v : fontBox)
+        u16(head, v);
     u16(head, 0);
     u16(head, 8);
     u16(head, 2);
@@ -220,12 +220,15 @@ QByteArray Builder::build() const
     os2u16(76, 250);
     os2u16(90, 0);
     os2u16(92, 32);
+    os2u16(88, capHeight);
     tables["OS/2"] = os2.left(os2Length);
 
     QByteArray post;
     u32(post, postVersion == 2 ? 0x00020000 : 0x00030000);
     u32(post, std::uint32_t(italicAngle));
-    post.append(QByteArray(24, '\0'));
+    u32(post, 0); // underline position and thickness
+    u32(post, fixedPitch ? 1 : 0);
+    post.append(QByteArray(16, '\0'));
     if (postVersion == 2) {
         u16(post, numGlyphs);
         for (int i = 0; i < numGlyphs; ++i)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -36,6 +37,9 @@ struct Builder {
     int postVersion = 3;                 // 2 adds glyph names after the header
     int os2Length = 96;
     std::int32_t italicAngle = 0;        // 16.16
+    std::array<std::int16_t, 4> fontBox{}; // head: xMin, yMin, xMax, yMax
+    std::int16_t capHeight = 0;          // OS/2 sCapHeight (tables of 96 bytes)
+    bool fixedPitch = false;             // post isFixedPitch
     std::map<QByteArray, QByteArray> extraTables;
     std::vector<QByteArray> omit;        // tags left out
     bool badChecksums = false;

@@ -125,15 +125,8 @@ TEST_F(PdfContentTest, CharacterSpacingAndRuledLines)
     // The preparation reads the layout back from its copy: the memos are made anew.
     const QList<QByteArray> c = contentLines(exportToMemory(*report));
 
-    // The spacing is set once, and a right-aligned line moves right by one spacing, as
-    // the space after its last character does not show.
+    // The spacing is set once, before the spaced memo's text.
     ASSERT_EQ(c.count("0.75 Tc"), 1) << joined(c).toStdString();
-    QList<double> xs;
-    for (const QByteArray& l : c)
-        if (l.endsWith(" Td"))
-            xs.append(l.split(' ')[0].toDouble());
-    ASSERT_EQ(xs.size(), 2);
-    EXPECT_NEAR(xs[1] - xs[0], 0.75, 0.006);
     EXPECT_LT(c.indexOf("0.75 Tc"), c.lastIndexOf("BT"));
 
     // One ruled line for each whole line that fits.
@@ -141,6 +134,72 @@ TEST_F(PdfContentTest, CharacterSpacingAndRuledLines)
         const QByteArray start = px(0) + ' ' + py(80 + gap + 1 + i * lh) + " m";
         EXPECT_EQ(c.contains(start), i <= 3) << i << ' ' << joined(c).toStdString();
     }
+}
+
+TEST_F(PdfContentTest, CharacterSpacingCountsInTheAlignedWidth)
+{
+    // The spacing follows every glyph but the last shows, so an aligned line is wider by
+    // seven spacings for "a destra": a right-aligned line starts that much further left,
+    // a centred one half of it, and the line still ends inside its box.
+    struct Case {
+        TfrxHAlign align;
+        double shift; // in spacings
+    };
+    for (const Case& k : {Case{haLeft, 0}, Case{haRight, -7}, Case{haCenter, -3.5}}) {
+        auto report = makeReport();
+        pageMemo(*report, 0, 0, 120, 20, QStringLiteral("a destra"))->SetHAlign(k.align);
+        TfrxMemoView* spaced = pageMemo(*report, 0, 40, 120, 20, QStringLiteral("a destra"));
+        spaced->SetHAlign(k.align);
+        spaced->SetCharSpacing(2);
+        const QList<QByteArray> c = contentLines(exportToMemory(*report));
+        QList<double> xs;
+        for (const QByteArray& l : c)
+            if (l.endsWith(" Td"))
+                xs.append(l.split(' ')[0].toDouble());
+        ASSERT_EQ(xs.size(), 2) << joined(c).toStdString();
+        EXPECT_NEAR(xs[1] - xs[0], k.shift * 1.5, 0.011) << k.align << ' ' << joined(c).toStdString();
+    }
+}
+
+TEST_F(PdfContentTest, TabsAreDrawnAsBlanks)
+{
+    auto report = makeReport();
+    pageMemo(*report, 0, 0, 300, 20, QStringLiteral("space\tTab"));
+    pageMemo(*report, 0, 40, 300, 20, QStringLiteral("space Tab"));
+    const QByteArray bytes = exportToMemory(*report);
+    QList<QByteArray> shown;
+    for (const QByteArray& l : contentLines(bytes))
+        if (l.endsWith("> Tj"))
+            shown.append(l);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_EQ(shown[0].size(), qsizetype(1 + 9 * 4 + 4)) << shown[0].toStdString();
+    // The blank reads back as a blank, whichever character brought its glyph in first.
+    const PdfFile file(bytes);
+    const QList<int> maps = file.objectsWith("/Length1");
+    bool mapped = false;
+    for (int m : maps)
+        mapped = mapped || file.stream(m).contains("> <0020>");
+    EXPECT_TRUE(mapped);
+}
+
+TEST_F(PdfContentTest, CharactersBeyondU0000FFFFKeepTheirGlyphAndText)
+{
+    auto report = makeReport();
+    pageMemo(*report, 0, 0, 300, 20, QStringLiteral("a\U0001F600"))->Font()->SetName(QStringLiteral("DejaVu Sans"));
+    const QByteArray bytes = exportToMemory(*report);
+    QByteArray shown;
+    for (const QByteArray& l : contentLines(bytes))
+        if (l.endsWith("> Tj"))
+            shown = l;
+    ASSERT_EQ(shown.size(), qsizetype(1 + 2 * 4 + 4)) << shown.toStdString();
+    EXPECT_NE(shown.mid(5, 4), QByteArray("0000")) << shown.toStdString();
+    // The text map gives the character back as its UTF-16 pair.
+    const PdfFile file(bytes);
+    bool mapped = false;
+    for (int m : file.objectsWith("/Length1"))
+        mapped = mapped || file.stream(m).contains("> <D83DDE00>");
+    EXPECT_TRUE(mapped);
 }
 
 TEST_F(PdfContentTest, FractionalSizesKeepTheirFraction)

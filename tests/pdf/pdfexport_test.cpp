@@ -1,11 +1,13 @@
 // The document the PDF writer makes of prepared pages: its object structure, the page
 // content of text and lines, the document information, catalog and trailer, the
 // switches that change them, and the failures it reports.
+#include "fontbuilder.h"
 #include "pdftools.h"
 #include "reports.h"
 
 #include "pdf/pdfsyntax.h"
 #include "report/base/resources.h"
+#include "platform/core/fontlookup.h"
 #include "platform/ui/services.h"
 
 #include <QBuffer>
@@ -147,15 +149,107 @@ TEST(PdfExportTexts, AreThereFromTheStartWithoutAnyFilter)
         EXPECT_EQ(frxStringResources()->Get(QString::fromLatin1(name)), QString::fromLatin1(text)) << name;
 }
 
-TEST_F(PdfExportTest, NoPagesLeaveAnEmptyPageTree)
+TEST_F(PdfExportTest, NoPagesAreAnErrorAndLeaveNoFile)
 {
+    // A page tree without pages is a file readers reject: the export fails instead, and
+    // neither a new file nor a half-written one is left; a file already there stays.
+    QTemporaryDir dir;
     auto report = makeExampleReport();
-    // A page list that selects no prepared page.
-    const QByteArray bytes = exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.PageNumbers = QStringLiteral("9"); });
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.PageNumbers = QStringLiteral("9"); // selects no prepared page
+    const QString fresh = QDir(dir.path()).filePath(QStringLiteral("Vuoto.pdf"));
+    pdf.SetFileName(fresh);
+    EXPECT_FALSE(report->Export(&pdf));
+    ASSERT_EQ(errorBoxes.size(), 1);
+    EXPECT_TRUE(errorBoxes[0].contains(QStringLiteral("no pages"))) << errorBoxes[0].toStdString();
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+
+    const QString kept = QDir(dir.path()).filePath(QStringLiteral("Vecchio.pdf"));
+    QFile old(kept);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    pdf.SetFileName(kept);
+    EXPECT_FALSE(report->Export(&pdf));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Vecchio.pdf")});
+}
+
+TEST_F(PdfExportTest, FontDescriptorsCarryTheFacesOwnMetrics)
+{
+    // Box, cap height, ascent, descent and pitch as the face's own tables state them, in
+    // thousandths of an em: a reader that draws a stand-in font sizes it from these.
+    auto report = makeReport();
+    addMemo(firstPage(*report), QStringLiteral("Memo1"), 0, 0, 300, 20, QStringLiteral("Totale"));
+    TfrxMemoView* mono = addMemo(firstPage(*report), QStringLiteral("Memo2"), 0, 40, 300, 20, QStringLiteral("Totale"));
+    mono->Font()->SetName(QStringLiteral("Courier New"));
+    const PdfFile file(exportToMemory(*report));
+    ASSERT_EQ(file.check(), QString());
+    const QList<int> descriptors = file.objectsWith("/Type /FontDescriptor\r\n");
+    ASSERT_EQ(descriptors.size(), 2);
+    const char* families[] = {"Arial", "Courier New"};
+    for (int i = 0; i < 2; ++i) {
+        using testfont::be16;
+        // The face the system serves for the family, stand-in or not.
+        const auto served = orv::findTrueTypeFace(orv::FontRequest::of(QString::fromLatin1(families[i]), false, false));
+        ASSERT_TRUE(served);
+        ASSERT_EQ(served->faceIndex, 0);
+        const QByteArray face = served->data;
+        const auto tables = testfont::tableDirectory(face);
+        const std::uint32_t head = tables.at("head").offset, hhea = tables.at("hhea").offset;
+        const std::uint32_t os2 = tables.at("OS/2").offset, post = tables.at("post").offset;
+        const double em = be16(face, head + 18);
+        const auto units = [em](std::uint16_t v) { return QByteArray::number(std::lround(std::int16_t(v) * 1000 / em)); };
+        const bool fixed = testfont::be32(face, post + 12) != 0;
+        EXPECT_EQ(fixed, i == 1);
+        const QByteArray d = file.dictionary(descriptors[i]);
+        EXPECT_TRUE(d.contains(QByteArray("/FontFamily (") + families[i] + ")\r\n")) << d.toStdString();
+        EXPECT_TRUE(d.contains(fixed ? "/Flags 33\r\n" : "/Flags 32\r\n")) << d.toStdString();
+        EXPECT_TRUE(d.contains("/FontBBox [" + units(be16(face, head + 36)) + ' ' + units(be16(face, head + 38)) + ' ' +
+                               units(be16(face, head + 40)) + ' ' + units(be16(face, head + 42)) + " ]\r\n"))
+            << d.toStdString();
+        EXPECT_TRUE(d.contains("/Ascent " + units(be16(face, hhea + 4)) + "\r\n")) << d.toStdString();
+        EXPECT_TRUE(d.contains("/Descent " + units(be16(face, hhea + 6)) + "\r\n")) << d.toStdString();
+        EXPECT_TRUE(d.contains("/CapHeight " + units(be16(face, os2 + 88)) + "\r\n")) << d.toStdString();
+        EXPECT_LT(be16(face, os2 + 88), be16(face, hhea + 4));
+    }
+}
+
+TEST_F(PdfExportTest, FontsFoundUnderTheirOwnNameTravelWithTheFileToo)
+{
+    // Text is written as glyph ids of the face found here, which only this face's own
+    // file draws right: so it is embedded as a subset whatever the embedding switch says.
+    auto report = makeReport();
+    addMemo(firstPage(*report), QStringLiteral("Memo1"), 0, 0, 300, 20, QStringLiteral("Totale"))
+        ->Font()
+        ->SetName(QStringLiteral("DejaVu Sans"));
+    const QByteArray bytes = exportToMemory(*report, [](TfrxPDFExport& pdf) { pdf.SetEmbeddedFonts(false); });
     const PdfFile file(bytes);
     ASSERT_EQ(file.check(), QString());
-    EXPECT_EQ(file.object(1), lines({"1 0 obj", "<<", "/Type /Pages", "/Kids []", "/Count 0", ">>", "endobj"}));
-    EXPECT_EQ(file.objectCount(), 3); // the page tree, the information and the catalog
+    const QList<int> descriptors = file.objectsWith("/Type /FontDescriptor\r\n");
+    ASSERT_EQ(descriptors.size(), 1);
+    const QByteArray d = file.dictionary(descriptors[0]);
+    EXPECT_TRUE(QString::fromLatin1(d).contains(QRegularExpression(QStringLiteral("/FontName /[A-Z]{6}\\+DejaVu#20Sans\r\n"))))
+        << d.toStdString();
+    const int fontFile = PdfFile::reference(d, "/FontFile2");
+    ASSERT_GT(fontFile, 0) << d.toStdString();
+    EXPECT_FALSE(file.stream(fontFile).isEmpty());
+    if (!haveTools())
+        return;
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("dejavu.pdf"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    const ToolResult fonts = runTool(QStringLiteral("pdffonts"), {path});
+    EXPECT_TRUE(fonts.output.contains(QRegularExpression(QStringLiteral("\\+DejaVu Sans +CID TrueType +Identity-H +yes yes yes"))))
+        << fonts.output.toStdString();
+    EXPECT_FALSE(fonts.output.contains(QStringLiteral("Error"))) << fonts.output.toStdString();
 }
 
 TEST_F(PdfExportTest, CompressedStreamsKeepTheirPlainLength)

@@ -16,8 +16,8 @@ PdfSourceFont font(const QString& family, FontStyles style = {})
 QString used(const TfrxPDFFont& f)
 {
     QString s;
-    for (char16_t c : f.UsedAlphabetUnicode)
-        s.append(QChar(c));
+    for (char32_t c : f.UsedAlphabetUnicode)
+        s.append(QString::fromUcs4(&c, 1));
     return s;
 }
 
@@ -90,12 +90,19 @@ TEST(PdfFont, GlyphsAreRecordedOnceInOrderOfFirstUse)
 
 TEST(PdfFont, EachGlyphStandsForItsOwnCharacter)
 {
-    // The tab is dropped: the line has fewer glyphs than characters, and still every new
-    // glyph gets the character it was made from.
+    // The tab is drawn as a blank and stands for one; every other new glyph gets the
+    // character it was made from.
     TfrxPDFFont f(font(QStringLiteral("Arial")));
     const QList<std::uint16_t> glyphs = f.RemapString(QStringLiteral("a\tb\u00A0c € 1,5"));
-    EXPECT_EQ(glyphs.size(), 10);
-    EXPECT_EQ(used(f), QStringLiteral("ab\u00A0c €1,5"));
+    EXPECT_EQ(glyphs.size(), 11);
+    EXPECT_EQ(glyphs[1], glyphs[5]);
+    EXPECT_EQ(used(f), QStringLiteral("a b\u00A0c€1,5"));
+    // A character beyond U+FFFF is one glyph of the face's own, standing for itself.
+    TfrxPDFFont wide(font(QStringLiteral("DejaVu Sans")));
+    const QList<std::uint16_t> smile = wide.RemapString(QStringLiteral("a\U0001F600b"));
+    ASSERT_EQ(smile.size(), 3);
+    EXPECT_NE(smile[1], 0);
+    EXPECT_EQ(used(wide), QStringLiteral("a\U0001F600b"));
     // Spaces keep their own advance, not the average character width.
     TfrxPDFFont spaces(font(QStringLiteral("Arial")));
     EXPECT_EQ(spaces.RemapString(QStringLiteral("   ")), (QList<std::uint16_t>{3, 3, 3}));

@@ -83,7 +83,9 @@ TEST_F(PdfNavigationTest, OutlineWithoutEntriesNamesNoOutlineObject)
     const PdfFile file(exportPrepared(*report, [](TfrxPDFExport& pdf) { pdf.SetOutline(true); }));
     ASSERT_EQ(file.check(), QString());
     const QByteArray catalog = file.object(PdfFile::reference(file.trailer(), "/Root"));
-    EXPECT_TRUE(catalog.contains("/PageMode /UseOutlines\r\n/Outlines 0 0 R\r\n")) << catalog.toStdString();
+    // A document outline with nothing in it is no outline: nothing to name or open.
+    EXPECT_TRUE(catalog.contains("/PageMode /UseNone\r\n")) << catalog.toStdString();
+    EXPECT_FALSE(catalog.contains("/Outlines")) << catalog.toStdString();
     EXPECT_TRUE(file.objectsWith("/Type /Outlines").isEmpty());
 }
 
@@ -144,7 +146,7 @@ TEST_F(PdfNavigationTest, ViewsWithAnAddressBecomeLinks)
         double top, height;
     };
     const Link links[] = {{"#Totale", 40, 20},         {"@1", 70, 20},
-                          {"http://www.example.it/a b", 100, 20}, {"http://example.it/città", 130, 20},
+                          {"http://www.example.it/a b?q=\"1\"&r=%41{5}%", 100, 20}, {"http://example.it/città", 130, 20},
                           {"http://example.it/a)b", 160, 20},     {"#Assente", 190, 20},
                           {"http://example.it/vuoto", 220, 0}};
     int i = 0;
@@ -176,7 +178,9 @@ TEST_F(PdfNavigationTest, ViewsWithAnAddressBecomeLinks)
     EXPECT_TRUE(file.object(annots[1]).contains("/Dest [" + QByteArray::number(pageObjects[0]) +
                                                 " 0 R /XYZ null 841 null]\r\n"));
     EXPECT_TRUE(file.object(annots[2]).contains(
-        "/BS << /W 0 >>\r\n/A <<\r\n/URI (http://www.example.it/a b)\r\n/Type /Action\r\n/S /URI\r\n>>\r\n"));
+        "/BS << /W 0 >>\r\n/A <<\r\n/URI (http://www.example.it/a%20b?q=%221%22&r=%41%7B5%7D%25)\r\n"
+        "/Type /Action\r\n/S /URI\r\n>>\r\n"))
+        << file.object(annots[2]).toStdString();
     // Characters outside ASCII travel percent-encoded, as addresses carry them.
     EXPECT_TRUE(file.object(annots[3]).contains("/URI (http://example.it/citt%C3%A0)\r\n"))
         << file.object(annots[3]).toStdString();

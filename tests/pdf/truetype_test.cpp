@@ -134,7 +134,8 @@ TEST(TrueTypeFont, UnsupportedLocationAndMapFormatsAreRefused)
     EXPECT_EQ(errorOf([&] { badLoca.PrepareFont(); }), "Unsupported Index to Location format");
     EXPECT_FALSE(badLoca.IsLoaded());
 
-    // A Windows Unicode map in formats 0, 2 and 6 is not read; format 12 is passed over.
+    // A Windows Unicode map in formats 0, 2 and 6 is not read; format 12 without groups
+    // maps nothing.
     const struct {
         int format;
         const char* error;
@@ -169,6 +170,29 @@ TEST(TrueTypeFont, CharacterMap)
     EXPECT_EQ(face.GetGlyphIndex(u'!'), 0); // between segments
     EXPECT_EQ(face.GetGlyphIndex(u'\uFFFF'), 0);
 
+    // A full Unicode map (format 12) reaches past U+FFFF and is preferred to the BMP map.
+    QByteArray groups;
+    for (std::uint32_t v : {0x41u, 0x42u, 2u, 0x1F600u, 0x1F600u, 4u})
+        groups += withU32(QByteArray(4, '\0'), 0, v);
+    const QByteArray full = withU32(withU32(withU16(QByteArray(16, '\0'), 0, 12), 4, 16 + 24), 12, 2) + groups;
+    testfont::Builder wide = basicFont();
+    wide.segments = {{u'A', u'B', 1, {}}}; // the BMP map disagrees, and loses
+    QByteArray cmap = wide.build();
+    const auto entry = testfont::tableDirectory(cmap).at("cmap");
+    const QByteArray bmp = cmap.mid(entry.offset + 12, entry.length - 12);
+    wide.extraTables["cmap"] = QByteArray::fromHex("0000 0002 0003 0001 00000014 0003 000a") +
+                               withU32(QByteArray(4, '\0'), 0, 20 + std::uint32_t(bmp.size())) + bmp + full;
+    const TrueTypeFont wideFace = prepared(wide.build());
+    EXPECT_EQ(wideFace.GetGlyphIndex(U'A'), 2);
+    EXPECT_EQ(wideFace.GetGlyphIndex(U'B'), 3);
+    EXPECT_EQ(wideFace.GetGlyphIndex(U'\U0001F600'), 4);
+    EXPECT_EQ(wideFace.GetGlyphIndex(U'\U0001F601'), 0);
+    EXPECT_EQ(wideFace.GetGlyphIndex(U'C'), 0);
+    const auto glyphs = wideFace.GetGlyphIndices(QStringLiteral("A\U0001F600B"), nullptr);
+    ASSERT_EQ(glyphs.size(), 3u);
+    EXPECT_EQ(std::tuple(int(glyphs[1].glyph), glyphs[1].width, int(glyphs[1].source)), std::tuple(4, 720, 1));
+    EXPECT_EQ(glyphs[2].source, 3);
+
     // A symbol font has no Windows Unicode map: every character is the missing glyph.
     testfont::Builder symbol = basicFont();
     symbol.unicodeCmap = false;
@@ -180,10 +204,11 @@ TEST(TrueTypeFont, CharacterMap)
 TEST(TrueTypeFont, GlyphIndicesKeepBlanksThatTakeRoomAndDropTheRest)
 {
     const TrueTypeFont face = prepared(basicFont().build());
-    // space, A, B, no-break space, zero-width space, tab, Z (missing)
-    const auto glyphs = face.GetGlyphIndices(QStringLiteral(" AB\u00A0\u200B\tZ"), nullptr);
+    // space, A, B, no-break space, zero-width space, tab (drawn as a blank), another
+    // control character, Z (missing)
+    const auto glyphs = face.GetGlyphIndices(QStringLiteral(" AB\u00A0\u200B\t\u0001Z"), nullptr);
     const std::vector<std::tuple<int, int, int>> expected = {
-        {1, 250, 0}, {2, 700, 1}, {3, 710, 2}, {5, 260, 3}, {0, 600, 6}};
+        {1, 250, 0}, {2, 700, 1}, {3, 710, 2}, {5, 260, 3}, {1, 250, 5}, {0, 600, 7}};
     ASSERT_EQ(glyphs.size(), expected.size());
     for (std::size_t i = 0; i < glyphs.size(); ++i)
         EXPECT_EQ(std::tuple(int(glyphs[i].glyph), glyphs[i].width, int(glyphs[i].source)), expected[i]) << i;
@@ -245,12 +270,28 @@ TEST(TrueTypeFont, MetricsForTheFontDescriptor)
     EXPECT_EQ(m.otmLineGap, 90u);
     EXPECT_EQ(m.tmInternalLeading, 0);
     EXPECT_EQ(m.tmWeight, 0);
+    EXPECT_EQ(m.otmsCapEmHeight, 0); // neither OS/2 nor an "H" tells it
+    EXPECT_FALSE(m.fixedPitch);
 
-    // A version 0 table of 78 bytes has no default or break character.
+    // The box of all glyphs (head), the cap height (OS/2) and the fixed pitch (post).
+    b.fontBox = {-50, -210, 1000, 950};
+    b.capHeight = 700;
+    b.fixedPitch = true;
+    const OutlineTextMetric full = prepared(b.build()).GetOutlineTextMetrics();
+    EXPECT_EQ(std::tuple(full.otmrcFontBox.left, full.otmrcFontBox.bottom, full.otmrcFontBox.right,
+                         full.otmrcFontBox.top),
+              std::tuple(-50, -210, 1000, 950));
+    EXPECT_EQ(full.otmsCapEmHeight, 700);
+    EXPECT_TRUE(full.fixedPitch);
+
+    // A version 0 table of 78 bytes has no default or break character, and no cap
+    // height: the top of the "H" gives it.
     b.os2Length = 78;
+    b.segments.insert(b.segments.begin() + 2, {u'H', u'H', 2 - 0x48, {}}); // in code order
     const OutlineTextMetric old = prepared(b.build()).GetOutlineTextMetrics();
     EXPECT_EQ(old.tmDescent, 250);
     EXPECT_EQ(old.tmBreakChar, 0);
+    EXPECT_EQ(old.otmsCapEmHeight, 300);
 }
 
 TEST(TrueTypeFont, ChecksumsAreCheckedOnlyWhenAsked)
