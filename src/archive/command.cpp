@@ -37,6 +37,12 @@ AccessMessageKinds AccessMessageKinds::schedule() { return {}; }
 
 AccessMessageKinds AccessMessageKinds::quotesAndDeliveries() { return contracts(); }
 
+QString archiveFailureMessage(const std::exception& failure)
+{
+    const auto* archive = dynamic_cast<const ArchiveError*>(&failure);
+    return archive && archive->diskFull() ? kArchiveDiskFullMessage : kArchiveAccessMessage;
+}
+
 bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* messages,
                        MessageKind kind, const std::function<void(ArchiveFile&)>& body)
 {
@@ -46,9 +52,9 @@ bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* m
         body(file); // the destructor closes the file when the body fails
         file.close();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         if (messages)
-            messages->show(kind, kArchiveAccessMessage);
+            messages->show(kind, archiveFailureMessage(e));
         return false;
     }
 }

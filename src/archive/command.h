@@ -2,6 +2,7 @@
 // The frame every archive command runs in, and the message service it reports through.
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 #include "platform/core/archivefile.h"
@@ -30,6 +31,14 @@ inline const QString kArchiveAccessMessage = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
     "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
     "programma.");
+// In place of the archive-access message when the write failed for want of room.
+inline const QString kArchiveDiskFullMessage = QStringLiteral(
+    "Attenzione: il sistema non permette di scrivere nell'archivio perch\u00e9 il disco \u00e8 pieno.\n\r\n\r"
+    "Liberare spazio sul disco che contiene la cartella di installazione del programma e "
+    "ripetere l'operazione.");
+// The message for a failed archive command: the full-disk message when the disk is full,
+// the archive-access message for every other failure.
+QString archiveFailureMessage(const std::exception& failure);
 inline const QString kEmptyArchiveMessage = QStringLiteral("L'archivio non contiene nessuna scheda.");
 
 // The editor commands that reach an archive.
@@ -57,7 +66,7 @@ struct AccessMessageKinds {
 };
 
 // Opens the archive at `path` (created empty when missing), runs `body` on it and closes
-// it, also when the body fails. Any failure shows the archive-access message in a box of
+// it, also when the body fails. Any failure shows archiveFailureMessage() in a box of
 // `kind` (no box when `messages` is null) and returns false.
 bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* messages,
                        MessageKind kind, const std::function<void(ArchiveFile&)>& body);

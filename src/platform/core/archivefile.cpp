@@ -5,45 +5,77 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv {
 
-ArchiveError::ArchiveError(const QString& what) : std::runtime_error(what.toStdString()) {}
+ArchiveError::ArchiveError(const QString& what, int error)
+    : std::runtime_error(what.toStdString()), error_(error)
+{
+}
+
+bool ArchiveError::diskFull() const { return error_ == ENOSPC || error_ == EDQUOT; }
 
 namespace {
 
-// Holds an exclusive advisory lock for the length of one append. Our own processes take
-// it so that repairing a partial last record cannot race another append; where the file
-// system has no locks the append still goes through append mode.
-class AppendLock {
+constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync};
+ArchiveWriteCalls gCalls = kSystemCalls;
+
+// Holds a POSIX record lock on a byte range for the length of one read or write.
+// Open-file-description locks belong to the open file, not to the process, so two
+// archive files of one process exclude each other like two workstations do, and closing
+// another handle of the same file releases nothing. Where the kernel lacks them the
+// process locks do the same between processes; where the file system has no locks at
+// all the call goes on unlocked, as it always did there.
+class RangeLock {
 public:
-    explicit AppendLock(int fd) : fd_(fd)
+    RangeLock(int fd, short type, qint64 start, qint64 length)
     {
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                fd_ = -1;
-                break;
+        lock_.l_type = type;
+        lock_.l_whence = SEEK_SET;
+        lock_.l_start = off_t(start);
+        lock_.l_len = off_t(length); // 0: up to any end the file may reach
+        lock_.l_pid = 0;
+        int command = F_OFD_SETLKW;
+        for (;;) {
+            if (::fcntl(fd, command, &lock_) == 0) {
+                fd_ = fd;
+                unlockCommand_ = command == F_OFD_SETLKW ? F_OFD_SETLK : F_SETLK;
+                return;
             }
+            if (errno == EINTR)
+                continue;
+            if (errno == EINVAL && command == F_OFD_SETLKW) {
+                command = F_SETLKW;
+                continue;
+            }
+            return;
         }
     }
-    ~AppendLock()
+    ~RangeLock()
     {
-        if (fd_ >= 0)
-            ::flock(fd_, LOCK_UN);
+        if (fd_ < 0)
+            return;
+        lock_.l_type = F_UNLCK;
+        ::fcntl(fd_, unlockCommand_, &lock_);
     }
-    AppendLock(const AppendLock&) = delete;
-    AppendLock& operator=(const AppendLock&) = delete;
+    RangeLock(const RangeLock&) = delete;
+    RangeLock& operator=(const RangeLock&) = delete;
 
 private:
-    int fd_;
+    struct flock lock_ {};
+    int fd_ = -1;
+    int unlockCommand_ = F_OFD_SETLK;
 };
 
 int openExisting(const QByteArray& name) { return ::open(name.constData(), O_RDWR | O_CLOEXEC); }
 
 } // namespace
+
+ArchiveWriteCalls archiveWriteCalls() { return gCalls; }
+
+void setArchiveWriteCalls(const ArchiveWriteCalls* calls) { gCalls = calls ? *calls : kSystemCalls; }
 
 ArchiveFile::ArchiveFile(QString path, qint64 recordSize) : path_(std::move(path)), size_(recordSize) {}
 
@@ -53,10 +85,12 @@ ArchiveFile::~ArchiveFile()
         ::close(fd_);
 }
 
-void ArchiveFile::fail(const QString& what) const
+void ArchiveFile::fail(const QString& what, int error) const
 {
-    throw ArchiveError(path_ + u": "_qs + what);
+    throw ArchiveError(path_ + u": "_qs + what, error);
 }
+
+void ArchiveFile::failErrno(int error) const { fail(QString::fromLocal8Bit(std::strerror(error)), error); }
 
 void ArchiveFile::open()
 {
@@ -74,14 +108,15 @@ void ArchiveFile::open()
             fd = openExisting(name);
     }
     if (fd < 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        failErrno(errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         fail(u"not a regular file"_qs);
     }
     fd_ = fd;
-    index_ = 0;
+    seenCount_ = -1;
+    moveTo(0);
 }
 
 void ArchiveFile::close()
@@ -91,7 +126,7 @@ void ArchiveFile::close()
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        failErrno(errno);
 }
 
 qint64 ArchiveFile::fileSize() const
@@ -100,30 +135,46 @@ qint64 ArchiveFile::fileSize() const
         fail(u"not open"_qs);
     struct stat st {};
     if (::fstat(fd_, &st) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        failErrno(errno);
     return st.st_size;
 }
 
-qint64 ArchiveFile::count() const { return fileSize() / size_; }
+qint64 ArchiveFile::count() const
+{
+    seenCount_ = fileSize() / size_;
+    return seenCount_;
+}
+
+void ArchiveFile::moveTo(qint64 index)
+{
+    index_ = index;
+    atEnd_ = index >= fileSize() / size_;
+}
 
 void ArchiveFile::seek(qint64 index)
 {
-    if (index < 0 || index > count())
+    const qint64 seen = seenCount_;
+    if (index < 0 || index > fileSize() / size_)
         fail(u"seek to record %1 past the end"_qs.arg(index));
-    index_ = index;
+    moveTo(index);
+    // A seek to a count this file reported is a seek to the end, even when another
+    // workstation has appended since the caller asked.
+    if (index == seen)
+        atEnd_ = true;
 }
 
 qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
 {
     if (fd_ < 0)
         fail(u"not open"_qs);
+    const RangeLock lock(fd_, F_RDLCK, offset, bytes);
     qint64 done = 0;
     while (done < bytes) {
         const ssize_t n = ::pread(fd_, into + done, size_t(bytes - done), offset + done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(QString::fromLocal8Bit(std::strerror(errno)));
+            failErrno(errno);
         if (n == 0)
             break;
         done += n;
@@ -137,7 +188,7 @@ QByteArray ArchiveFile::read()
     // A record cut short (the end of the file, or a partial last record) is no record.
     if (readAt(record.data(), size_, index_ * size_) != size_)
         fail(u"record %1 incomplete or past the end"_qs.arg(index_));
-    ++index_;
+    moveTo(index_ + 1);
     return record;
 }
 
@@ -146,61 +197,112 @@ QByteArray ArchiveFile::readRecords(qint64 records)
     QByteArray block(records * size_, Qt::Uninitialized);
     const qint64 whole = readAt(block.data(), block.size(), index_ * size_) / size_;
     block.truncate(whole * size_);
-    index_ += whole;
+    moveTo(index_ + whole);
     return block;
+}
+
+void ArchiveFile::finishWrite(const char* rest, qint64 bytes, qint64 offset) const
+{
+    // A write cut short is usually the device running out of room; going on with the
+    // rest either completes the record or tells why it cannot be completed.
+    while (bytes > 0) {
+        const ssize_t n = gCalls.pwrite(fd_, rest, size_t(bytes), off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            failErrno(errno);
+        if (n == 0)
+            fail(u"short write"_qs);
+        rest += n;
+        bytes -= n;
+        offset += n;
+    }
+}
+
+void ArchiveFile::flush() const
+{
+    int r;
+    do
+        r = gCalls.fdatasync(fd_);
+    while (r != 0 && errno == EINTR);
+    // A file that cannot be synchronised at all has nothing more to flush.
+    if (r != 0 && errno != EINVAL && errno != ENOSYS)
+        failErrno(errno);
+}
+
+void ArchiveFile::putAt(const QByteArray& record, qint64 index)
+{
+    const qint64 offset = index * size_;
+    ssize_t n;
+    do
+        n = gCalls.pwrite(fd_, record.constData(), size_t(size_), off_t(offset));
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        failErrno(errno);
+    if (n < size_)
+        finishWrite(record.constData() + n, size_ - n, offset + n);
+    flush();
 }
 
 void ArchiveFile::writeAt(const QByteArray& record, qint64 index)
 {
-    ssize_t n;
-    do
-        n = ::pwrite(fd_, record.constData(), size_t(size_), index * size_);
-    while (n < 0 && errno == EINTR);
-    if (n != size_)
-        fail(n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : u"short write"_qs);
+    const RangeLock lock(fd_, F_WRLCK, index * size_, size_);
+    putAt(record, index);
 }
 
 qint64 ArchiveFile::write(const QByteArray& record)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
-    if (index_ >= count())
+    // An index set at the end stays an append even when another workstation appended in
+    // the meantime: writing at the index would overwrite that workstation's record.
+    if (atEnd_ || index_ >= fileSize() / size_)
         return append(record);
-    writeAt(record, index_);
-    return index_++;
+    const qint64 at = index_;
+    writeAt(record, at);
+    moveTo(at + 1);
+    return at;
 }
 
 qint64 ArchiveFile::append(const QByteArray& record)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
-    const AppendLock lock(fd_);
+    // Everything from the last whole record on, up to any end: appends of our own
+    // processes take turns, so repairing a partial last record cannot race another
+    // append, and no reader sees the new record before it is whole.
+    const RangeLock lock(fd_, F_WRLCK, fileSize() / size_ * size_, 0);
     const qint64 bytes = fileSize();
     if (bytes % size_ != 0) {
         // A partial record left by an interrupted write: the new record takes its place,
         // so every record after it stays on its boundary.
         const qint64 at = bytes / size_;
-        writeAt(record, at);
-        index_ = at + 1;
+        putAt(record, at);
+        moveTo(at + 1);
         return at;
     }
 
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags < 0 || ::fcntl(fd_, F_SETFL, flags | O_APPEND) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        failErrno(errno);
     ssize_t n;
     do
-        n = ::write(fd_, record.constData(), size_t(size_));
+        n = gCalls.write(fd_, record.constData(), size_t(size_));
     while (n < 0 && errno == EINTR);
     const int writeErrno = errno;
     const off_t end = ::lseek(fd_, 0, SEEK_CUR);
     ::fcntl(fd_, F_SETFL, flags);
-    if (n != size_)
-        fail(n < 0 ? QString::fromLocal8Bit(std::strerror(writeErrno)) : u"short write"_qs);
-    const qint64 start = qint64(end) - size_;
-    if (end < 0 || start % size_ != 0)
+    if (n < 0)
+        failErrno(writeErrno);
+    if (end < 0)
+        failErrno(errno);
+    if (n < size_)
+        finishWrite(record.constData() + n, size_ - n, qint64(end));
+    flush();
+    const qint64 start = qint64(end) - n;
+    if (start % size_ != 0)
         fail(u"appended record is not on a record boundary"_qs);
-    index_ = start / size_ + 1;
+    moveTo(start / size_ + 1);
     return start / size_;
 }
 

@@ -9,11 +9,16 @@
 //  - a record is written with one write call of the whole record;
 //  - an append goes to the real end of the file at the moment of writing, so two
 //    workstations appending at once never overwrite each other, and the caller learns
-//    the index actually written.
+//    the index actually written;
+//  - a read holds a shared record lock on the bytes it reads and a write an exclusive one
+//    on the bytes it writes, for that one call only, so no reader ever sees a record
+//    half overwritten by another workstation;
+//  - a write returns only once its bytes are flushed to the device.
 #include <QByteArray>
 #include <QString>
 
 #include <stdexcept>
+#include <sys/types.h>
 
 namespace orv {
 
@@ -21,8 +26,26 @@ namespace orv {
 // frame and show their access message.
 class ArchiveError : public std::runtime_error {
 public:
-    explicit ArchiveError(const QString& what);
+    // `error` is the system error number behind the failure, 0 when there is none.
+    explicit ArchiveError(const QString& what, int error = 0);
+    int error() const { return error_; }
+    // The device (or the user's quota on it) has no room left for the write.
+    bool diskFull() const;
+
+private:
+    int error_;
 };
+
+// The system calls through which archive files write and flush. Tests replace them to
+// play a full disk or a failing device; the program itself never does.
+struct ArchiveWriteCalls {
+    ssize_t (*pwrite)(int fd, const void* data, size_t bytes, off_t offset);
+    ssize_t (*write)(int fd, const void* data, size_t bytes);
+    int (*fdatasync)(int fd);
+};
+ArchiveWriteCalls archiveWriteCalls();
+// Replaces the calls; the calls of the system when `calls` is null.
+void setArchiveWriteCalls(const ArchiveWriteCalls* calls);
 
 class ArchiveFile {
 public:
@@ -41,7 +64,9 @@ public:
 
     // Whole records in the file now; a partial record at the end is not counted.
     qint64 count() const;
-    // The next read or write works on record `index`; fails past count().
+    // The next read or write works on record `index`; fails past count(). An index equal
+    // to a count this file reported, or to the count now, is the end: a write there
+    // appends.
     void seek(qint64 index);
     // The record the next read or write reaches.
     qint64 position() const { return index_; }
@@ -51,23 +76,36 @@ public:
     // Reads up to `records` whole records from the current index in one call and
     // advances past them; fewer at the end of the file, none past it.
     QByteArray readRecords(qint64 records);
-    // Writes over the record at the current index, or appends when the index is the
-    // count; advances past the record written. Returns the index actually written.
+    // Writes over the record at the current index, or appends when the index was the
+    // count when it was last set (another workstation may have appended since); advances
+    // past the record written. Returns the index actually written.
     qint64 write(const QByteArray& record);
     // Appends at the real end of the file and returns the index actually written.
     qint64 append(const QByteArray& record);
 
 private:
-    [[noreturn]] void fail(const QString& what) const;
+    [[noreturn]] void fail(const QString& what, int error = 0) const;
+    [[noreturn]] void failErrno(int error) const;
     qint64 fileSize() const;
     qint64 readAt(char* into, qint64 bytes, qint64 offset) const;
-    // One write call of the whole record at record `index`.
+    // One write call of the whole record at record `index`, then the flush; the caller
+    // holds the lock.
+    void putAt(const QByteArray& record, qint64 index);
+    // putAt() under an exclusive lock on the record's bytes.
     void writeAt(const QByteArray& record, qint64 index);
+    // Writes the rest of a record cut short by the device, so that the caller learns why.
+    void finishWrite(const char* rest, qint64 bytes, qint64 offset) const;
+    void flush() const;
+    void moveTo(qint64 index);
 
     QString path_;
     qint64 size_;
     int fd_ = -1;
     qint64 index_ = 0;
+    // The index was the count when it was set: a write there appends.
+    bool atEnd_ = true;
+    // The last count() the caller was told.
+    mutable qint64 seenCount_ = -1;
 };
 
 } // namespace orv
