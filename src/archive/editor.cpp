@@ -39,6 +39,15 @@ QStringList readControls(const EditorView& view, const RecordLayout& layout)
     return values;
 }
 
+QString overlongNumberMessage(const FieldDef& field, const QString& value)
+{
+    return QStringLiteral("Attenzione: il valore \"%1\" del campo \"%2\" \u00e8 troppo lungo: l'archivio ne pu\u00f2 "
+                          "contenere al massimo %3 caratteri.\n\r\n\rLa scheda non \u00e8 stata salvata. Correggere il "
+                          "valore e premere di nuovo Salva.")
+        .arg(trimmed(value), field.title())
+        .arg(field.width);
+}
+
 namespace {
 
 // The position label as a record number; a label that is not a number fails the command.
@@ -99,6 +108,15 @@ void ArchiveEditor::save()
 {
     if (config_.checks && !config_.checks(*this))
         return;
+    // A number cut to its field would be stored as another value without a word: refused
+    // before the archive is opened.
+    const QStringList values = readControls(view_, *config_.layout);
+    if (const int i = config_.layout->firstOverlongNumber(values); i >= 0) {
+        const FieldDef& f = config_.layout->field(i);
+        messages_.show(MessageKind::Warning, overlongNumberMessage(f, values[i]));
+        view_.setFocus(f.control);
+        return;
+    }
     const QString position = trimmed(view_.position());
     qint64 written = -1;
     const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {

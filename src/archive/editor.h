@@ -59,6 +59,8 @@ struct EditorConfig {
 
     // The window's checks before Save, in their order; a failed check shows its own
     // message, moves the focus and returns false. Nothing is opened before they pass.
+    // After them Save refuses a number field of the record that does not fit its width
+    // (overlongNumberMessage), with the focus on its control.
     std::function<bool(ArchiveEditor&)> checks;
     // Window steps of Save run inside the archive frame before the record is built
     // (normalising, computing); throwing ends the command with the access message.
@@ -105,6 +107,10 @@ private:
     EditorView& view_;
     MessageService& messages_;
 };
+
+// The warning of a number that Save would have to cut: the field by its caption, the value
+// and the width the archive keeps.
+QString overlongNumberMessage(const FieldDef& field, const QString& value);
 
 // Copies a record's values into the controls of a field table: text fields as their
 // text, flags checking their box for "Sì", clearing it for "No", leaving it otherwise.

@@ -59,6 +59,16 @@ QString RecordLayout::fieldText(const QByteArray& record, int i) const
     return loadText(record.constData() + at, qMin(fields_[size_t(i)].width, int(record.size()) - at - 1));
 }
 
+int RecordLayout::firstOverlongNumber(const QStringList& values) const
+{
+    for (int i = 0; i < fieldCount() && i < values.size(); ++i)
+        if (fields_[size_t(i)].kind == FieldKind::Number && !fitsWidth(values[i], fields_[size_t(i)].width))
+            return i;
+    return -1;
+}
+
+bool fitsWidth(const QString& text, int width) { return cp1252::encode(trimmed(text)).size() <= width; }
+
 void storeText(char* dst, int width, const QString& text)
 {
     QByteArray bytes = cp1252::encode(trimmed(text));

@@ -13,8 +13,10 @@
 namespace orv::archive {
 
 enum class FieldKind {
-    Text, // shown in an edit, a combo edit or a hidden label
-    Flag, // "Sì" / "No", shown in a check box
+    Text,   // shown in an edit, a combo edit or a hidden label
+    Flag,   // "Sì" / "No", shown in a check box
+    Number, // an amount, quantity or rate as text: cut to its width it would read as
+            // another value, so an editor refuses to store one that does not fit
 };
 
 struct FieldDef {
@@ -22,6 +24,9 @@ struct FieldDef {
     int width = 0;   // characters the field holds
     QString control; // the control that shows it, empty when no control does
     FieldKind kind = FieldKind::Text;
+    QString caption; // what messages call the field; its name when empty
+
+    QString title() const { return caption.isEmpty() ? name : caption; }
 };
 
 // The stored yes/no texts: bytes 02 53 EC and 02 4E 6F.
@@ -48,12 +53,18 @@ public:
     QStringList decode(const QByteArray& record) const;
     // One field of a record, converted and trimmed (a finder reads only what it tests).
     QString fieldText(const QByteArray& record, int i) const;
+    // The first number field whose value would be cut by encode(), or -1.
+    int firstOverlongNumber(const QStringList& values) const;
 
 private:
     std::vector<FieldDef> fields_;
     std::vector<int> offsets_;
     qint64 size_ = 0;
 };
+
+// Whether a text is stored whole in a field of `width` characters: trimmed and in
+// Windows-1252, as storeText() writes it.
+bool fitsWidth(const QString& text, int width);
 
 // One text field: stores `text` into the width + 1 bytes at `dst`.
 void storeText(char* dst, int width, const QString& text);

@@ -14,7 +14,7 @@ const RecordLayout& TDDT::layout()
         {u"OraPartenza"_qs, 50, u"memOraPartenza"_qs},
         {u"OraConsegna"_qs, 50, u"memOraConsegna"_qs},
         {u"Porto"_qs, 30, u"memPorto"_qs},
-    });
+    }, u"TOTALE DDT"_qs);
     Q_ASSERT(l.fieldCount() == 247 && l.size() == kSize);
     return l;
 }

@@ -17,7 +17,7 @@ const RecordLayout& TPreventivo::layout()
         {u"Porto"_qs, 30, u"memImmatricolazione"_qs},
         {u"Causale"_qs, 50, u"memAlimentazione"_qs},
         {u"NumeroColli"_qs, 30, u"memTarga"_qs},
-    });
+    }, u"TOTALE PREVENTIVO"_qs);
     Q_ASSERT(l.fieldCount() == 246 && l.size() == kSize);
     return l;
 }

@@ -9,13 +9,16 @@
 #include "platform/core/text.h"
 
 using orv::archive::FieldDef;
+using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
 namespace {
 
 using Field = orv::customers::MemberField<TArticolo>;
 
-// Record order; each member with its width and the editor control that carries it.
+// Record order; each member with its width and the editor control that carries it. The
+// prices, the cost, the value, the rate and the stock figures are numbers, which Save
+// refuses to cut, named as their captions name them.
 const orv::customers::MemberTable<TArticolo, 32>& table()
 {
     static const orv::customers::MemberTable<TArticolo, 32> t(std::array<Field, 32>{{
@@ -28,16 +31,16 @@ const orv::customers::MemberTable<TArticolo, 32>& table()
         {&TArticolo::Fornitore, {u"Fornitore"_qs, 250, u"txtFornitore"_qs}},
         {&TArticolo::Recapiti, {u"Recapiti"_qs, 50, u"txtRecapiti"_qs}},
         {&TArticolo::Data, {u"Data"_qs, 50, u"txtData"_qs}},
-        {&TArticolo::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs}},
-        {&TArticolo::Valore, {u"Valore"_qs, 15, u"txtValore"_qs}},
+        {&TArticolo::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs, FieldKind::Number, u"Costo"_qs}},
+        {&TArticolo::Valore, {u"Valore"_qs, 15, u"txtValore"_qs, FieldKind::Number, u"Valore"_qs}},
         {&TArticolo::Documento, {u"Documento"_qs, 250, u"txtDocumento"_qs}},
         {&TArticolo::Ordine, {u"Ordine"_qs, 250, u"txtOrdine"_qs}},
-        {&TArticolo::Prezzo, {u"Prezzo"_qs, 15, u"txtPrezzo"_qs}},
-        {&TArticolo::PercIva, {u"PercIva"_qs, 2, u"txtPercIva"_qs}},
-        {&TArticolo::Prezzo_con_Iva, {u"Prezzo_con_Iva"_qs, 15, u"txtPrezzo_con_Iva"_qs}},
+        {&TArticolo::Prezzo, {u"Prezzo"_qs, 15, u"txtPrezzo"_qs, FieldKind::Number, u"Prezzo"_qs}},
+        {&TArticolo::PercIva, {u"PercIva"_qs, 2, u"txtPercIva"_qs, FieldKind::Number, u"Perc. IVA"_qs}},
+        {&TArticolo::Prezzo_con_Iva, {u"Prezzo_con_Iva"_qs, 15, u"txtPrezzo_con_Iva"_qs, FieldKind::Number, u"Prezzo con IVA"_qs}},
         {&TArticolo::Collocazione, {u"Collocazione"_qs, 250, u"txtCollocazione"_qs}},
-        {&TArticolo::Giacenza, {u"Giacenza"_qs, 15, u"txtGiacenza"_qs}},
-        {&TArticolo::Sottoscorta, {u"Sottoscorta"_qs, 15, u"txtSottoscorta"_qs}},
+        {&TArticolo::Giacenza, {u"Giacenza"_qs, 15, u"txtGiacenza"_qs, FieldKind::Number, u"Giacenza"_qs}},
+        {&TArticolo::Sottoscorta, {u"Sottoscorta"_qs, 15, u"txtSottoscorta"_qs, FieldKind::Number, u"Avviso sottoscorta"_qs}},
         {&TArticolo::Altezza, {u"Altezza"_qs, 30, u"memConsumo"_qs}},
         {&TArticolo::Larghezza, {u"Larghezza"_qs, 30, u"memAderenza"_qs}},
         {&TArticolo::Lunghezza, {u"Lunghezza"_qs, 30, u"memRumore"_qs}},

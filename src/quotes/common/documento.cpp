@@ -27,11 +27,14 @@ const QStringList& totalLabels()
     return labels;
 }
 
-RecordLayout documentLayout(const QList<FieldDef>& extra)
+RecordLayout documentLayout(const QList<FieldDef>& extra, const QString& totalCaption)
 {
     const auto text = [](const char16_t* name, int width) {
         const QString n = QString::fromUtf16(name);
         return FieldDef{n, width, u"txt"_qs + n};
+    };
+    const auto number = [](const QString& name, int width, const QString& caption) {
+        return FieldDef{name, width, u"txt"_qs + name, FieldKind::Number, caption};
     };
     std::vector<FieldDef> fields = {
         text(u"NumFatt", 30),      text(u"Data", 20),          text(u"Ditta", 50),       text(u"ViaDitta", 50),
@@ -43,20 +46,30 @@ RecordLayout documentLayout(const QList<FieldDef>& extra)
     };
     fields.insert(fields.end(), extra.begin(), extra.end());
     // The rows column by column: all thirty quantities, then all thirty codes, and so on.
+    // Quantities, prices, discounts and amounts are numbers, named by their column's title
+    // and the row.
     const struct {
         const char16_t* name;
         int width;
-    } columns[] = {{u"Quant", 6}, {u"Codice", 20}, {u"Desc", 55}, {u"Prezzo", 10}, {u"PercSconto", 6}, {u"Importo", 10}};
+        const char16_t* title; // nullptr: a text column
+    } columns[] = {{u"Quant", 6, u"Quant."},      {u"Codice", 20, nullptr},       {u"Desc", 55, nullptr},
+                   {u"Prezzo", 10, u"Prezzo"},    {u"PercSconto", 6, u"% Sc."},   {u"Importo", 10, u"Importo tot."}};
     for (const auto& c : columns) {
         for (int row = 1; row <= kRows; ++row) {
             const QString name = rowControl(c.name, row);
-            fields.push_back({name, c.width, u"txt"_qs + name});
+            if (c.title)
+                fields.push_back(number(name, c.width, u"%1 (riga %2)"_qs.arg(QString::fromUtf16(c.title)).arg(row)));
+            else
+                fields.push_back({name, c.width, u"txt"_qs + name});
         }
     }
     for (int row = 1; row <= kRows; ++row)
         fields.push_back({rowControl(u"Es", row), 2, rowControl(u"chkEs", row), FieldKind::Flag});
-    for (const char16_t* name : {u"TotImponibile", u"PercIva", u"TotImposta", u"TotIva", u"TotEsente", u"TotFattura"})
-        fields.push_back(text(name, 10));
+    const std::pair<const char16_t*, QString> totals[] = {
+        {u"TotImponibile", u"Tot. imponibile"_qs}, {u"PercIva", u"IVA"_qs},         {u"TotImposta", u"Tot. imposta"_qs},
+        {u"TotIva", u"Tot. IVA inclusa"_qs},       {u"TotEsente", u"Tot. esente"_qs}, {u"TotFattura", totalCaption},
+    };
+    for (const auto& [name, caption] : totals) fields.push_back(number(QString::fromUtf16(name), 10, caption));
     fields.push_back(text(u"Note", 250));
     fields.push_back({u"Saldata"_qs, 2, u"chkSaldata"_qs, FieldKind::Flag});
     return RecordLayout(std::move(fields));
@@ -66,13 +79,16 @@ RecordLayout documentLayout(const QList<FieldDef>& extra)
 
 namespace {
 
-// A text that is not a number, or a value no double can hold, ends the calculation.
-struct NotANumber {};
+// A text that is not a number, or a value no double can hold, ends the calculation; it
+// names the control whose text did it (empty while the step that overflowed is unknown).
+struct NotANumber {
+    QString control;
+};
 
-long double number(const QString& text)
+long double number(const QString& text, const QString& control = {})
 {
     long double v = 0;
-    if (!readNumber(text, v)) throw NotANumber{};
+    if (!readNumber(text, v)) throw NotANumber{control};
     return v;
 }
 
@@ -92,15 +108,16 @@ QString sumText(double sum) { return amountText(Arrotonda(stored(number(numberTe
 
 void calculateRow(archive::EditorView& v, int row)
 {
+    const QString discountField = rowControl(u"txtPercSconto", row);
     const QString quantity = rowControl(u"txtQuant", row);
     const QString price = rowControl(u"txtPrezzo", row);
     if (trimmed(v.text(quantity)).isEmpty() && trimmed(v.text(price)).isEmpty()) return;
     if (trimmed(v.text(quantity)).isEmpty()) v.setText(quantity, u"1"_qs);
     if (trimmed(v.text(price)).isEmpty()) v.setText(price, u"0,00"_qs);
-    const QString discountText = trimmed(v.text(rowControl(u"txtPercSconto", row)));
-    const double discount = discountText.isEmpty() ? 0 : stored(number(discountText));
-    const long double p = number(trimmed(v.text(price)));
-    const long double q = number(trimmed(v.text(quantity)));
+    const QString discountText = trimmed(v.text(discountField));
+    const double discount = discountText.isEmpty() ? 0 : stored(number(discountText, discountField));
+    const long double p = number(trimmed(v.text(price)), price);
+    const long double q = number(trimmed(v.text(quantity)), quantity);
     const double gross = stored(q * p);
     const double cut = stored(static_cast<long double>(gross) * discount / 100);
     const double net = stored(static_cast<long double>(gross) - cut);
@@ -113,8 +130,9 @@ void calculateTotals(archive::EditorView& v)
 {
     std::array<double, kRows> amounts{};
     for (int row = 1; row <= kRows; ++row) {
-        const QString t = trimmed(v.text(rowControl(u"txtImporto", row)));
-        amounts[size_t(row - 1)] = t.isEmpty() ? 0 : stored(number(t));
+        const QString amount = rowControl(u"txtImporto", row);
+        const QString t = trimmed(v.text(amount));
+        amounts[size_t(row - 1)] = t.isEmpty() ? 0 : stored(number(t, amount));
     }
     const auto sum = [&](bool exempt) {
         double s = 0;
@@ -127,7 +145,7 @@ void calculateTotals(archive::EditorView& v)
     const double taxable = sum(false);
     v.setText(u"txtTotImponibile"_qs, sumText(taxable));
     if (trimmed(v.text(u"txtPercIva"_qs)).isEmpty()) v.setText(u"txtPercIva"_qs, u"0"_qs);
-    const long double rate = number(v.text(u"txtPercIva"_qs));
+    const long double rate = number(v.text(u"txtPercIva"_qs), u"txtPercIva"_qs);
     const double vat = stored(rate * taxable / 100);
     const double withVat = stored(static_cast<long double>(taxable) + vat);
     v.setText(u"txtTotImposta"_qs, amountText(Arrotonda(vat, 2)));
@@ -139,14 +157,35 @@ void calculateTotals(archive::EditorView& v)
 
 } // namespace
 
-void Calcola(archive::EditorView& view)
+std::optional<QString> Calcola(archive::EditorView& view)
 {
+    QString stop;
     try {
-        for (int row = 1; row <= kRows; ++row) calculateRow(view, row);
+        for (int row = 1; row <= kRows; ++row) {
+            try {
+                calculateRow(view, row);
+            } catch (const NotANumber& e) {
+                // A row's numbers overflow only through its price times its quantity.
+                throw NotANumber{e.control.isEmpty() ? rowControl(u"txtPrezzo", row) : e.control};
+            }
+        }
         calculateTotals(view);
-    } catch (const NotANumber&) {
-        for (const QString& total : totalLabels()) view.setText(total, u"0,00"_qs);
+        return std::nullopt;
+    } catch (const NotANumber& e) {
+        stop = e.control.isEmpty() ? u"txtPercIva"_qs : e.control;
     }
+    for (const QString& total : totalLabels()) view.setText(total, u"0,00"_qs);
+    return stop;
+}
+
+QString calculationWarning(const RecordLayout& layout, const QString& control, const QString& value)
+{
+    QString caption = control;
+    for (const FieldDef& f : layout.fields())
+        if (f.control == control) caption = f.title();
+    return u"Attenzione: il valore \"%1\" del campo \"%2\" non \u00e8 un numero valido, per cui non \u00e8 stato "
+           u"possibile calcolare i totali.\n\r\n\rLa scheda non \u00e8 stata salvata. Correggere il valore e premere "
+           u"di nuovo Salva."_qs.arg(trimmed(value), caption);
 }
 
 // ---------------------------------------------------------------- issuing company

@@ -33,8 +33,9 @@ const QStringList& totalLabels();
 // rows column by column (quantity, code, description, price, discount, amount, exempt
 // flag), the five totals with the VAT rate, the notes and the flag. Every text field is
 // shown by the control "txt" + its name; the row flags by "chkEs01".."chkEs30", the
-// document's flag by "chkSaldata".
-archive::RecordLayout documentLayout(const QList<archive::FieldDef>& extra);
+// document's flag by "chkSaldata". Quantities, prices, discounts, amounts, the totals and
+// the rate are number fields with their screen captions, the document total's given.
+archive::RecordLayout documentLayout(const QList<archive::FieldDef>& extra, const QString& totalCaption);
 
 // A document of a kind (TPreventivo, TDDT): one value per field of the kind's layout(),
 // in record order, reached by field name.
@@ -59,8 +60,12 @@ struct DocumentRecord {
 // becomes "1", an empty price "0,00", an empty discount counts 0), then the taxable,
 // VAT, VAT-inclusive, exempt and document totals from the amounts as shown and the VAT
 // rate (an empty rate becomes "0"). A text that is not a number ends it there: the five
-// totals show "0,00", what was written before stays, nothing is reported.
-void Calcola(archive::EditorView& view);
+// totals show "0,00", what was written before stays, and the control whose text stopped
+// it is returned (nothing when the calculation ran to the end). Calculate itself shows no
+// message; Save refuses to store such totals with calculationWarning().
+std::optional<QString> Calcola(archive::EditorView& view);
+// The warning of a calculation stopped by the value of `control`, named by its caption.
+QString calculationWarning(const archive::RecordLayout& layout, const QString& control, const QString& value);
 
 // The issuing company as the settings file keeps it (section "Ditta Emittente"), shared
 // by both editors: each key and the control that shows it, in the order they are read

@@ -593,8 +593,34 @@ void DocumentEditor::cmdSalvaClick()
     // tidied as leaving its field would, so what is calculated and stored is what the
     // field shows once it is left.
     if (Control* focused = focusedControl()) tidyNumber(*focused);
-    cmdCalcolaClick();
+    // Totals of a calculation that stopped would be stored as "0,00" beside amounts that
+    // say otherwise: the card is not saved until the value that stopped it is corrected.
+    if (const std::optional<QString> stop = Calcola(view_)) {
+        editor_.messages().show(archive::MessageKind::Warning,
+                                calculationWarning(*spec_.record, *stop, view_.text(*stop)));
+        focusField(*stop);
+        return;
+    }
     editor_.save();
+}
+
+void DocumentEditor::focusField(const QString& control)
+{
+    Control* c = findControl(control);
+    if (!c) return;
+    if (dynamic_cast<Label*>(c)) {
+        if (!control.startsWith(u"txtImporto")) return;
+        c = &row(control.right(2).toInt()).txtPrezzo;
+    }
+    for (const Row& r : rows_) {
+        if (c == &r.txtQuant || c == &r.txtCodice || c == &r.txtDesc || c == &r.txtPrezzo || c == &r.txtPercSconto
+            || c == &r.chkEs) {
+            const int p = (r.number - 1) / kRowsPerPage + 1;
+            for (int other = 1; other <= kPages; ++other) page(other).setVisible(other == p);
+            break;
+        }
+    }
+    c->setFocus();
 }
 
 void DocumentEditor::cmdCalcolaClick() { Calcola(view_); }

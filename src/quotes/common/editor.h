@@ -182,10 +182,24 @@ public:
     QString yearFile() const;
     const EditorSpec& spec() const { return spec_; }
 
+    // Gives a field the focus as a refused Save does: a row's field on its page, shown
+    // first; a row's amount label through the row's price, which makes the amount; a
+    // total, which no key reaches, leaves the focus where it is.
+    void focusField(const QString& control);
+
 protected:
     DocumentEditor(QWidget* owner, EditorSpec spec);
 
-    forms::FormView view_{*this};
+    // The controls as the archive editor sees them, with focusField() for the focus.
+    class View : public forms::FormView {
+    public:
+        explicit View(DocumentEditor& editor) : FormView(editor), editor_(editor) {}
+        void setFocus(const QString& control) override { editor_.focusField(control); }
+
+    private:
+        DocumentEditor& editor_;
+    };
+    View view_{*this};
 
 private:
     void bindRow(Row& r);
