@@ -225,6 +225,7 @@ constexpr qint64 kSettleNs = 3000000000;
 struct CacheEntry {
     Stamp stamp;
     bool settled = false;
+    QByteArray head;  // the bytes parsed: a file read afresh with the same bytes is not parsed again
     std::shared_ptr<const Parsed> parsed;
 };
 
@@ -246,21 +247,27 @@ std::shared_ptr<const Parsed> load(const QString& path)
         return nullptr;
     }
     const Stamp stamp = stampOf(st);
+    CacheEntry known;
     {
         const std::lock_guard lock(cacheMutex);
         const auto it = cache().constFind(path);
-        if (it != cache().cend() && it->settled && it->stamp == stamp) return it->parsed;
+        if (it != cache().cend()) {
+            if (it->settled && it->stamp == stamp) return it->parsed;
+            known = *it;
+        }
     }
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     QByteArray head;
     bool truncated = false;
     if (!readHead(file.fd, st, head, truncated)) return nullptr;
-    auto parsed = std::make_shared<const Parsed>(parseForReading(splitLines(head)));
+    // Reading the bytes again costs little; parsing them is what is worth keeping.
+    const auto parsed = known.parsed && known.head == head ? known.parsed
+                                                           : std::make_shared<const Parsed>(parseForReading(splitLines(head)));
     const qint64 settledBefore = nanoseconds(now) - kSettleNs;
     const std::lock_guard lock(cacheMutex);
     if (cache().size() > 32) cache().clear();  // a handful of settings files in a run
-    cache().insert(path, {stamp, stamp.mtime < settledBefore && stamp.ctime < settledBefore, parsed});
+    cache().insert(path, {stamp, stamp.mtime < settledBefore && stamp.ctime < settledBefore, head, parsed});
     return parsed;
 }
 
