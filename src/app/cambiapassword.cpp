@@ -86,6 +86,9 @@ void TfrmCambiaPassword::cmdOKClick()
     QString stored;
     try {
         stored = orv::app::storedPassword();
+    } catch (const orv::app::PasswordStoreUnavailable& e) {
+        showMessage(e.message());
+        return;
     } catch (...) {
         showMessage(failure);
         return;

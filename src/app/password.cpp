@@ -60,6 +60,9 @@ void TfrmPassword::cmdOKClick()
     bool match = false;
     try {
         match = orv::app::storedPassword() == orv::app::normalisedPassword(txtPassword.text());
+    } catch (const orv::app::PasswordStoreUnavailable& e) {
+        showMessage(e.message());
+        return;
     } catch (...) {
         showMessage(QStringLiteral("Attenzione: si \u00e8 verificato un errore durante la procedura di lettura della password. "
                                    "Si consiglia di reinstallare il software."));

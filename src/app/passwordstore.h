@@ -4,11 +4,26 @@
 // attempt and every change, so a store replaced by another workstation counts at once.
 #include <QString>
 
+#include <stdexcept>
+
 namespace orv::app {
 
+// A store that gives no password to compare with: missing, unreadable, or holding no
+// password. Nobody could ever log in, so this is not a wrong password: message() tells
+// the user which file it is and what to do.
+class PasswordStoreUnavailable : public std::runtime_error {
+public:
+    explicit PasswordStoreUnavailable(const QString& message);
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
 QString passwordStorePath();
-// The stored password, unscrambled and trimmed; empty when the store or the key is
-// missing. Throws orv::ConversionError when the stored value is not hexadecimal.
+// The stored password, unscrambled and trimmed. Throws PasswordStoreUnavailable when the
+// store is missing, cannot be read or holds no password, orv::ConversionError when the
+// stored value is not hexadecimal.
 QString storedPassword();
 // Stores Cifra(password). Throws orv::IniFileError when the store cannot be written.
 void storePassword(const QString& password);

@@ -10,6 +10,12 @@
 //  - Section and key names compare ignoring the case of A-Z; blanks around names and
 //    values are ignored; a value wrapped in a pair of matching quotes loses them.
 //  - Text is Windows-1252, lines end in CR LF (LF alone is read too).
+//  - A file is parsed once and kept in memory until its size, times or identity on disk
+//    change; only its first kReadLimit bytes (whole lines) count, the rest is ignored by
+//    reads and carried over unchanged by writes.
+//  - A write locks the file, reads it afresh, changes its one key and replaces the file
+//    at once (a temporary file beside it, flushed to the device, then renamed), so two
+//    programs writing keys together both keep theirs and a reader never sees half a file.
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +31,9 @@ public:
 
 class IniFile {
 public:
+    // The part of a file that reads look at; settings files are a few kilobytes.
+    static constexpr qint64 kReadLimit = 1 << 20;
+
     explicit IniFile(QString path);
     const QString& fileName() const { return path_; }
 
