@@ -170,22 +170,22 @@ bool CardReport::setMemoText(const QString& memo, const QString& text)
     return true;
 }
 
+// A preparation that failed has shown its errors; nothing of it is printed, shown or
+// exported.
 void CardReport::print()
 {
-    m_report->PrepareReport(true);
-    m_report->Print();
+    if (m_report->PrepareReport(true)) m_report->Print();
 }
 
 void CardReport::preview()
 {
-    m_report->PrepareReport(true);
-    m_report->ShowReport(true);
+    // The pages just prepared are shown as they are, not prepared once more.
+    if (m_report->PrepareReport(true)) m_report->ShowPreparedReport();
 }
 
 bool CardReport::exportPdf(const QString& path)
 {
-    if (!m_pdf) return false;
-    m_report->PrepareReport(true);
+    if (!m_pdf || !m_report->PrepareReport(true)) return false;
     m_pdf->SetFileName(path);
     return m_report->Export(m_pdf.get());
 }

@@ -115,8 +115,8 @@ bool SummaryReport::setHeight(const QString& object, double height)
 
 void SummaryReport::prepareAndPrint()
 {
-    m_report->PrepareReport(true);
-    m_report->Print();
+    // A preparation that failed has shown its errors; its pages are not printed.
+    if (m_report->PrepareReport(true)) m_report->Print();
 }
 
 } // namespace orv::printing

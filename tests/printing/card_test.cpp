@@ -13,6 +13,7 @@
 #include "schedule/scadenzario.h"
 #include "warehouse/magazzino.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -227,4 +228,32 @@ TEST_F(CardTest, ArticleCardPdfCarriesItsTitle)
     const QString meta = QString::fromUtf8(info.readAllStandardOutput());
     EXPECT_TRUE(meta.contains(u"Scheda informativa"_qs)) << meta.toStdString();
     EXPECT_TRUE(meta.contains(QRegularExpression(u"Pages:\\s+1\\n"_qs))) << meta.toStdString();
+}
+
+TEST_F(CardTest, ACardWhosePreparationFailsIsNeitherPrintedNorShownNorExported)
+{
+    orv::printing::CardReport card(orv::printing::CardKind::Record);
+    // The script stops the report while the card's page is being laid out: a page is
+    // there, but the preparation failed.
+    card.report().ScriptText()->SetText(
+        u"procedure Ferma(Sender: TfrxComponent);\r\nbegin\r\n  Engine.StopReport;\r\nend;\r\n\r\nbegin\r\nend."_qs);
+    card.report().FindObjectAs<TfrxMemoView>(u"txtCalce"_qs)->SetOnBeforePrint(u"Ferma"_qs);
+    card.print();
+    card.preview();
+    EXPECT_FALSE(card.exportPdf(programFolder() + u"scheda.pdf"_qs));
+    EXPECT_TRUE(recorder.outputs.empty());
+    EXPECT_FALSE(QFile::exists(programFolder() + u"scheda.pdf"_qs));
+
+    // A script that does not compile fails the same way.
+    card.report().ScriptText()->SetText(u"begin\r\n  Sconosciuto := 1;\r\nend."_qs);
+    card.print();
+    EXPECT_FALSE(card.report().Errors()->isEmpty());
+    EXPECT_TRUE(recorder.outputs.empty());
+
+    // Prepared, the card is shown once, with the pages of that one preparation.
+    card.report().ScriptText()->SetText(u"procedure Ferma(Sender: TfrxComponent);\r\nbegin\r\nend;\r\n\r\nbegin\r\nend."_qs);
+    card.preview();
+    ASSERT_EQ(recorder.outputs.size(), 1u);
+    EXPECT_EQ(recorder.outputs.front().how, u"preview"_qs);
+    EXPECT_EQ(recorder.outputs.front().pages.size(), 1u);
 }

@@ -93,3 +93,12 @@ TEST_F(ListPrintTest, LayoutIsLandscapeA4WithTheTitleAndLineMemos)
     ASSERT_NE(date, nullptr);
     EXPECT_NEAR(date->bounds.top(), 30.23624 + 2 * 12.822 + 10 + 7.55906, 1e-4);
 }
+
+TEST_F(ListPrintTest, AListWhosePreparationFailsIsNotPrinted)
+{
+    orv::printing::SummaryReport layout;
+    layout.report().ScriptText()->SetText(u"begin\r\n  Sconosciuto := 1;\r\nend."_qs);
+    EXPECT_TRUE(StampaRiepilogo(layout, u"Riepilogo"_qs, {u"RIGA UNO"_qs}));
+    EXPECT_TRUE(recorder.outputs.empty());
+    EXPECT_FALSE(layout.report().Errors()->isEmpty());
+}

@@ -7,6 +7,7 @@
 #include "report/model/bands.h"
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
+#include "platform/ui/services.h"
 
 #include <QBuffer>
 
@@ -315,6 +316,39 @@ TEST(PreviewPagesTest, ClicksOnLinks)
     pages.ObjectOver(0, int(left + 300), int(top + 150), 0, 0, 1, 0, 0, true, cursor);
     EXPECT_EQ(cursor, 0) << "no link, no cursor of its own";
     report->SetPreview(nullptr);
+
+    // Other addresses go to the desktop only when they are web or mail addresses.
+    struct Shell : orv::ui::ShellService {
+        QStringList opened;
+        void open(const QString& command) override { opened << command; }
+    } shell;
+    orv::ui::setShell(&shell);
+    const struct {
+        const char* url;
+        bool opened;
+    } cases[] = {
+        {"http://www.esempio.it/a?b=1", true},
+        {"HTTPS://www.esempio.it", true},
+        {"mailto:ufficio@esempio.it", true},
+        {"/etc/passwd", false},
+        {"file:///home/utente/.bashrc", false},
+        {"javascript:alert(1)", false},
+        {"C:\\Windows\\notepad.exe", false},
+        {"www.esempio.it", false},
+        {"xdg-open:http://x", false},
+        {" http://www.esempio.it", false},
+    };
+    for (const auto& c : cases) {
+        const QString url = QString::fromUtf8(c.url);
+        shell.opened.clear();
+        report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtCampo01"))->SetURL(url);
+        ASSERT_TRUE(report->PrepareReport(true));
+        report->SetPreview(&preview);
+        pages.ObjectOver(0, int(left + 300), int(top + 100), 0, 0, 1, 0, 0, true, cursor);
+        report->SetPreview(nullptr);
+        EXPECT_EQ(shell.opened, c.opened ? QStringList{url} : QStringList()) << c.url;
+    }
+    orv::ui::setShell(nullptr);
 }
 
 TEST(PreviewPagesTest, ExportDriverFollowsTheFilterProtocol)

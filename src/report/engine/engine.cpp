@@ -143,7 +143,7 @@ bool TfrxEngine::Run()
             TotalPages = 0;
             pages()->BeginPass();
             RunPass();
-            if (DoublePass()) {
+            if (DoublePass() && !report->Terminated()) {
                 TotalPages = pages()->Count();
                 pages()->CurPage = TotalPages - 1;
                 pages()->ClearFirstPassPages();
@@ -157,13 +157,16 @@ bool TfrxEngine::Run()
         throw;
     }
     report->DoNotifyEvent(report, report->OnStopReport());
-    return result;
+    // A report stopped on the way (by its script, a cancel or the page guard) is not a
+    // prepared report.
+    return result && !report->Terminated();
 }
 
 bool TfrxEngine::Initialize()
 {
     TfrxReport* report = Report();
     FPrevFooterHeight = 0;
+    FPagesWithoutProgress = 0;
     pages()->Initialize();
     pages()->AddPageAction = apAdd;
     const orv::TDateTime now = orv::nowDateTime();
@@ -207,6 +210,20 @@ bool TfrxEngine::Initialize()
 
 void TfrxEngine::addError(const QString& Message) { Report()->Errors()->Add(Message); }
 
+namespace {
+// More pages than any layout needs to reach its next object: a band's objects lie at
+// most a few pages below its top.
+constexpr int kPagesWithoutProgress = 100;
+} // namespace
+
+void TfrxEngine::guardPageWithoutProgress()
+{
+    if (++FPagesWithoutProgress <= kPagesWithoutProgress || Report()->Terminated())
+        return;
+    addError(QStringLiteral("The report adds pages without placing anything on them; the preparation was stopped"));
+    Report()->SetTerminated(true);
+}
+
 bool TfrxEngine::ShowDialogPages()
 {
     TfrxReport* report = Report();
@@ -231,6 +248,7 @@ void TfrxEngine::RunPass()
 {
     TfrxReport* report = Report();
     FFirstReportPage = true;
+    FPagesWithoutProgress = 0;
     if (TfrxDataSet* ds = report->DataSet()) {
         ds->First();
         while (!ds->Eof() && !report->Terminated()) {
@@ -468,8 +486,11 @@ void TfrxEngine::OutputBand(TfrxBand* Band)
                 FVMasterBand = vMaster;
                 Band->SetLeft(0);
                 EmitVerticalPages(Band);
+                placedSomething();
             } else if (!(FCallFromAddPage && pages()->BandExists(Band))) {
                 pages()->AddObject(Band);
+                if (!FCallFromAddPage)
+                    placedSomething();
             }
             CurY += Band->Height();
         }

@@ -86,6 +86,11 @@ private:
     void OutlineBandItem(TfrxBand* Band);
     void OutlineLeaveBand(TfrxBand* Band);
     void processMessages();
+    // Something new reached the pages: the run is moving on.
+    void placedSomething() { FPagesWithoutProgress = 0; }
+    // Called for every output page opened: a run that keeps adding pages without placing
+    // anything new on them would never end; it is stopped with an error.
+    void guardPageWithoutProgress();
     QString evaluateOutline(const QString& Text);
 
     // ---- band tree
@@ -180,6 +185,8 @@ private:
     TfrxHeaderList FVHeaderList;
     TfrxBand* FVMasterBand = nullptr;
     QList<int> FVPageList;
+    // Output pages opened since something new was last placed.
+    int FPagesWithoutProgress = 0;
     // CurX before the vertical bands of a band ran.
     long double FVSavedX = 0;
 };

@@ -12,6 +12,7 @@ void TfrxEngine::OpenOutputPage()
 {
     FPrevFooterHeight = 0;
     pages()->AddPage(FPage);
+    guardPageWithoutProgress();
     CurY = 0;
     if (auto* overlay = dynamic_cast<TfrxOverlay*>(FPage->FindBand(TfrxOverlay::staticClassInfo()));
         overlay && !overlay->PrintOnTop()) {

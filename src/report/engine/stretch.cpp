@@ -7,6 +7,8 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -250,22 +252,31 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
     const qsizetype noted = toPlace.size();
     bool drawn = false;
     double free = FreeSpace();
+    // Views that went whole to a following part because nothing of them fitted: met again
+    // at the top of a part, they get no more room by waiting.
+    QSet<TfrxComponent*> movedWhole;
+    bool firstPart = true;
     while (!toPlace.isEmpty()) {
         QList<TfrxComponent*> moved;
         processMessages();
         if (report->Terminated())
             break;
+        const double emptyRoom = PageHeight() - FooterHeight();
+        const bool fullRoom = free >= emptyRoom - 0.0001;
+        const qsizetype leftBefore = toPlace.size();
+        bool progress = false;
         qsizetype i = 0;
         while (i < toPlace.size()) {
             TfrxComponent* O = toPlace[i];
             auto* s = dynamic_cast<TfrxStretcheable*>(O);
             double part = 0, need = O->Height();
-            bool more = false;
+            bool more = false, forced = false;
             if (s) {
                 s->FSavedTop = s->Top();
                 s->SetHeight(free - s->Top());
                 if (free > s->Top()) {
-                    part = s->DrawPart();
+                    forced = s->Top() <= 0.0001 && (fullRoom || (!firstPart && movedWhole.contains(O)));
+                    part = forced ? s->DrawFirstPart() : s->DrawPart();
                     if (part > std::fabs(part - s->FSaveHeight))
                         part = s->FSaveHeight;
                     if (std::fabs(part - s->Height()) > 0.0001)
@@ -283,23 +294,25 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
             if (s) {
                 if (free > s->Top()) {
                     PushDownBelow(O, part, toPlace, moved);
-                    const bool emptyPage = free >= PageHeight() - FooterHeight() - 0.0001;
-                    if (std::fabs(part - s->Height()) < 0.0001 && !(emptyPage && s->FSavedTop <= 0.0001)) {
+                    if (std::fabs(part - s->Height()) < 0.0001 && !forced) {
                         // Nothing of it fits: it goes whole to the next part.
                         s->SetTop(free);
                         s->SetHeight(s->FSaveHeight);
+                        movedWhole << O;
                     } else {
-                        // At the top of an empty page it will never get more room: it
-                        // takes what this page has, so that the split always moves on.
+                        // What fits goes out; where nothing fits and no later part has
+                        // more room, it takes the room there is, so that the split moves on.
                         list << O;
-                        s->FSaveHeight = s->FSaveHeight - s->Height() + part;
+                        const double left = s->FSaveHeight - s->Height() + part;
+                        progress = progress || left < s->FSaveHeight - 0.0001;
+                        s->FSaveHeight = left;
                         drawn = true;
                     }
                 }
                 ++i;
                 continue;
             }
-            if (PageHeight() - FooterHeight() >= O->Height()) {
+            if (emptyRoom >= O->Height()) {
                 if (free > O->Top()) {
                     PushDownBelow(O, free - O->Top(), toPlace, moved);
                     O->SetTop(free);
@@ -311,6 +324,8 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
                 toPlace.removeAt(i);
             }
         }
+        if (toPlace.size() < leftBefore || progress)
+            placedSomething();
         FitPartHeight(Band, toPlace.isEmpty());
         // The part goes out.
         Band->SetLeft(CurX);
@@ -324,7 +339,11 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
         for (TfrxComponent* c : toPlace) {
             c->SetTop(c->Top() - free);
             if (auto* st = dynamic_cast<TfrxStretcheable*>(c)) {
-                if (!drawn && toPlace.size() == noted)
+                // A view that went whole to this part starts it where the band put it,
+                // as if the band had moved; never one that lay below the room (it has
+                // just moved up by the part), nor after a whole empty page, where
+                // starting over would never end.
+                if (!drawn && toPlace.size() == noted && st->FSavedTop < free && !fullRoom)
                     st->SetTop(st->FSavedTop);
                 if (st->Top() < 0)
                     st->SetTop(0);
@@ -332,6 +351,7 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
             }
         }
         free = FreeSpace();
+        firstPart = false;
     }
 }
 

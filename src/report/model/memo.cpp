@@ -201,6 +201,25 @@ double TfrxCustomMemoView::DrawPart()
     return total != 0 ? total + 2 * GapY() : Height();
 }
 
+double TfrxCustomMemoView::DrawFirstPart()
+{
+    if (PartMemo.isEmpty())
+        return DrawPart();
+    TfrxFont* F = drawFont();
+    ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
+    const TAdvancedTextRenderer renderer(m_bmpCanvas.get(), PartMemo, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
+                                         WordWrap(), false, AllowHTMLTags(), false);
+    if (renderer.LineHeight <= TextRect.height())
+        return DrawPart();
+    // The room is lower than one line: the text area is made exactly one line high, so
+    // that the first line is taken; the view then gets its room back.
+    const double room = Height();
+    SetHeight(room + renderer.LineHeight - TextRect.height() + 0.001);
+    const double result = DrawPart();
+    SetHeight(room);
+    return result;
+}
+
 QString TfrxCustomMemoView::WrapText(bool WrapWords)
 {
     ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);

@@ -232,6 +232,9 @@ public:
     virtual double CalcHeight() { return Height(); }
     // Lays out the part that fits; the base uses nothing.
     virtual double DrawPart() { return 0; }
+    // As DrawPart, where no later part will have more room: a view whose first piece is
+    // taller than the room takes that piece all the same, and the page edge cuts it.
+    virtual double DrawFirstPart() { return DrawPart(); }
     virtual void InitPart() {}
     virtual bool HasNextDataPart() { return false; }
     // Engine scratch fields.
@@ -366,6 +369,7 @@ public:
     // the current height as the text and leaves the rest for the next part.
     void InitPart() override;
     double DrawPart() override;
+    double DrawFirstPart() override;
     // The text as laid out in lines, joined by CR LF.
     QString WrapText(bool WrapWords);
 

@@ -823,6 +823,24 @@ void TfrxPreviewPages::DrawPage(int Index, orv::Canvas* Canvas, long double Scal
                        QRectF(double(OffsetX), double(OffsetY), image.width(), image.height()), 1, true);
 }
 
+namespace {
+
+// Only web and mail addresses leave the preview for the desktop: a report's link must
+// never open a local file or a program, whatever the prepared pages say.
+bool isWebAddress(const QString& url)
+{
+    const qsizetype colon = url.indexOf(u':');
+    if (colon <= 0)
+        return false;
+    QString scheme = url.left(colon);
+    for (QChar& c : scheme)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return scheme == u"http" || scheme == u"https" || scheme == u"mailto";
+}
+
+} // namespace
+
 void TfrxPreviewPages::ObjectOver(int Index, int X, int Y, int Button, int Shift, long double Scale,
                                   long double OffsetX, long double OffsetY, bool Click, int& Cursor, bool DBClick)
 {
@@ -889,7 +907,7 @@ void TfrxPreviewPages::ObjectOver(int Index, int X, int Y, int Button, int Shift
                 if (TfrxXMLItem* anchor = FindAnchor(url.mid(1)); anchor && preview)
                     preview->SetPosition(intProp(anchor, QStringLiteral("page")) + 1,
                                          intProp(anchor, QStringLiteral("top")));
-            } else if (!url.isEmpty()) {
+            } else if (isWebAddress(url)) {
                 orv::ui::shell().open(url);
             }
             bool modified = false;
