@@ -125,11 +125,10 @@ void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, o
     archive::fillList(
         file, out,
         [today](const QByteArray& r) {
+            // One damaged card must not hide the ones stored after it.
             bool ok = false;
             const bool due = ScadenzaImminente(TCliente::decode(r), today, ok);
-            if (!ok)
-                throw ArchiveError(u"a card without a valid due date or notice ends the list"_qs);
-            return due;
+            return ok && due;
         },
         [](const QByteArray& r) { return RigaScadenzario(TCliente::decode(r)); });
 }

@@ -49,8 +49,7 @@ bool toRecontact(const TCliente& c);
 
 // The two status lists of the customer archive, filled in archive order: the cards to
 // call back, and the cards whose maintenance falls due within their notice. The due list
-// stops at a card whose due date or notice days cannot be read (ArchiveError), keeping
-// the lines before it, as a failed read does.
+// skips a card whose due date or notice days cannot be read and goes on with the next.
 void fillRecontact(orv::ArchiveFile& file, orv::archive::ResultSink& out);
 void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, orv::TDateTime today);
 

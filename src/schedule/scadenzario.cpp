@@ -534,12 +534,14 @@ void TfrmScadenzario::txtAnnoKeyDown(Word& key, QChar& keyChar, ShiftState)
 
 void TfrmScadenzario::btnApriClick()
 {
-    if (txtAnno.text().size() != 4) {
+    // The key filter is not the only way in (pasting goes around it): four digits here,
+    // before the text becomes a file name.
+    const QString year = txtAnno.text();
+    if (year.size() != 4 || !SoloCifre(year)) {
         warningBox(kArchiveWarning);
         txtAnno.setFocus();
         return;
     }
-    const QString year = trimmed(txtAnno.text());
     lblFile.setText(orv::schedule::yearFile(year));
     lblAnno.setText(year);
     setCaption(kStartCaption + u" anno "_qs + year);

@@ -328,10 +328,9 @@ void fillInventory(ArchiveFile& file, const QString& filter, archive::ResultSink
     for (qint64 i = 0; i < count; ++i) {
         const TArticolo a = TArticolo::decode(file.read());
         if (!inInventory(a, filter)) continue;
-        out.add(RigaInventario(a), i);
         double value = 0;
-        if (!readNumber(a.Valore, value))
-            throw ArchiveError(u"article \"%1\": value is not a number"_qs.arg(a.Codice));
+        if (!readNumber(a.Valore, value)) continue; // a damaged article hides none after it
+        out.add(RigaInventario(a), i);
         total += value;
         runningTotal(total);
     }

@@ -105,8 +105,8 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity);
 
 // The goods inventory over the archive: the lines of the articles of one category (or of
 // every article when the trimmed filter is empty), and the running sum of their values,
-// reported after each article. A listed article whose value is not a number throws
-// ArchiveError after its line was added, the sum reported last standing.
+// reported after each article. An article whose value is not a number is skipped (neither
+// listed nor summed) and the filling goes on.
 bool inInventory(const TArticolo& a, const QString& filter);
 void fillInventory(ArchiveFile& file, const QString& filter, archive::ResultSink& out,
                    const std::function<void(double total)>& runningTotal);

@@ -12,7 +12,15 @@ namespace orv::warehouse {
 void fillRunningOut(ArchiveFile& file, archive::ResultSink& out)
 {
     archive::fillList(
-        file, out, [](const QByteArray& r) { return InEsaurimento(TArticolo::decode(r)); },
+        file, out,
+        [](const QByteArray& r) {
+            // One damaged article must not hide the ones stored after it.
+            try {
+                return InEsaurimento(TArticolo::decode(r));
+            } catch (const ArchiveError&) {
+                return false;
+            }
+        },
         [](const QByteArray& r) { return RigaSottoscorta(TArticolo::decode(r)); });
 }
 

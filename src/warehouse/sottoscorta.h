@@ -15,6 +15,6 @@ extern TfrmSottoscorta* frmSottoscorta;
 
 namespace orv::warehouse {
 // The running-out articles in archive order. An article whose stock or minimum stock is
-// not a number stops the list there (ArchiveError), keeping the lines before it.
+// not a number is skipped and the list goes on with the next.
 void fillRunningOut(ArchiveFile& file, archive::ResultSink& out);
 } // namespace orv::warehouse

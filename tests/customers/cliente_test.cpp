@@ -246,7 +246,7 @@ TEST(CustomerLists, SelectionTests)
     }
 }
 
-TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListStopsAtABadCard)
+TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListSkipsABadCard)
 {
     const orv::test::FixedClock clock(QDateTime(QDate(2024, 5, 10), QTime(8, 0)));
     orv::test::ProgramFolder folder;
@@ -276,12 +276,14 @@ TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListStopsAtABadCard)
     EXPECT_EQ(names, (QStringList{u"Zeta"_qs, u"Beta"_qs, u"Vuoto"_qs, u"Gamma"_qs}));
     EXPECT_EQ(recontact.at(3).record, 4);
 
-    EXPECT_FALSE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
+    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
         orv::customers::fillMaintenanceDue(f, due, orv::today());
     }));
-    ASSERT_EQ(due.size(), 2); // Gamma, due today, lies behind the card without notice days
+    ASSERT_EQ(due.size(), 3); // Gamma, due today, lies behind the card without notice days
     EXPECT_TRUE(due.at(0).text.startsWith(u"Zeta "_qs));
     EXPECT_TRUE(due.at(1).text.endsWith(u"  Scadenza: 20/05/2024"_qs));
+    EXPECT_TRUE(due.at(2).text.startsWith(u"Gamma "_qs));
+    EXPECT_EQ(due.at(2).record, 4);
 }
 
 TEST(CustomerLists, FinderLoadsTheChosenOfTwoCardsWithEqualLines)

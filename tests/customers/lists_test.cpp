@@ -326,7 +326,7 @@ TEST_F(ListsTest, RecontactListShowsTheFlaggedCardsAndLoadsTheChosenOne)
     EXPECT_EQ(editor().txtCliente.text(), u"Alfa"_qs);
 }
 
-TEST_F(ListsTest, MaintenanceDueListWithinTheNoticeAndStoppingAtABadCard)
+TEST_F(ListsTest, MaintenanceDueListWithinTheNoticeSkippingABadCard)
 {
     clock.at = QDateTime(QDate(2024, 5, 10), QTime(18, 0));
     const auto due = [](const char* name, const char* date, const char* notice) {
@@ -337,14 +337,16 @@ TEST_F(ListsTest, MaintenanceDueListWithinTheNoticeAndStoppingAtABadCard)
         due("A oggi", "10/05/2024", "0"),      due("B ieri", "09/05/2024", "0"),
         due("C dieci", "20/05/2024", "10"),    due("D nove", "20/05/2024", "9"),
         due("E mese", "10/06/2024", "31"),     due("F senza", "10/05/2024", ""),
-        due("G dopo", "10/05/2024", "0"),
+        due("G data", "31/02/2024", "0"),     due("H dopo", "10/05/2024", "0"),
     });
     modal.scripts[u"frmListScadenzario"_qs] = [&](Form& form) {
         auto& f = static_cast<TfrmListScadenzario&>(form);
         EXPECT_EQ(f.caption(), u" Scadenzario manutenzioni"_qs);
         QStringList names;
         for (const QString& line : f.lstRecords.itemsText()) names << line.left(30).trimmed();
-        EXPECT_EQ(names, QStringList({u"A oggi"_qs, u"C dieci"_qs, u"E mese"_qs}));
+        // The cards without notice days or with a date that does not exist are skipped; the
+        // list goes on to the card after them.
+        EXPECT_EQ(names, QStringList({u"A oggi"_qs, u"C dieci"_qs, u"E mese"_qs, u"H dopo"_qs}));
         EXPECT_TRUE(f.lstRecords.item(1).endsWith(u"  Matr. n.                       Scadenza: 20/05/2024"_qs));
         click(f.btnStampa);
         EXPECT_EQ(prints.title, u"Scadenzario manutenzioni"_qs);

@@ -10,7 +10,9 @@
 
 #include "customers/cliente.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QFile>
 
@@ -92,6 +94,31 @@ TEST_F(ScadenzarioTest, AYearOfOtherThanFourCharactersIsRefused)
         EXPECT_EQ(w.lblFile.text(), u"FilePath"_qs);
         messages.clear();
     }
+}
+
+TEST_F(ScadenzarioTest, APastedYearThatIsNotFourDigitsIsRefusedAndNamesNoFile)
+{
+    // Paste goes around the key filter (the field's context menu does just this), so
+    // Apri itself must refuse anything but four digits before a file name is built.
+    TfrmScadenzario& w = window();
+    const QDir outside(programFolder() + u"/.."_qs);
+    for (const QString& pasted : {u"../x"_qs, u" 202"_qs, u"20/5"_qs, u"2O25"_qs}) {
+        w.txtAnno.setFocus();
+        w.txtAnno.lineEdit()->selectAll();
+        QGuiApplication::clipboard()->setText(pasted);
+        w.txtAnno.lineEdit()->paste();
+        ASSERT_EQ(w.txtAnno.text(), pasted);
+        click(w.btnApri);
+        ASSERT_EQ(messages.calls.size(), 1u) << pasted.toStdString();
+        EXPECT_EQ(messages.last().kind, MessageCall::Warning);
+        EXPECT_EQ(messages.last().text, u"Attenzione: indicare l'anno solare utilizzando quattro cifre."_qs);
+        EXPECT_TRUE(w.panAvvio.visible());
+        EXPECT_EQ(w.lblFile.text(), u"FilePath"_qs);
+        messages.clear();
+        // Nothing named from the pasted text appears next to the program folder.
+        EXPECT_FALSE(outside.exists(u"x.sca"_qs));
+    }
+    EXPECT_EQ(QDir(programFolder()).entryList({u"*.sca"_qs}, QDir::Files), QStringList{u"2026.sca"_qs});
 }
 
 TEST_F(ScadenzarioTest, OpeningAYearShowsAnEmptyEditorWithoutTouchingItsFile)

@@ -256,7 +256,7 @@ TEST(ArticleStockUnload, RewritesStockAndValueOnly)
     EXPECT_THROW(unloadStock(a.encode(), u"0"_qs), orv::ArchiveError);
 }
 
-TEST(ArticleInventory, StopsAtAValueThatIsNotANumberAfterListingIt)
+TEST(ArticleInventory, SkipsAValueThatIsNotANumberAndGoesOn)
 {
     orv::test::ProgramFolder folder;
     const QList<TArticolo> articles = {
@@ -277,9 +277,10 @@ TEST(ArticleInventory, StopsAtAValueThatIsNotANumberAfterListingIt)
     const bool ok = runArchiveCommandSilently(path, TArticolo::kSize, [&](orv::ArchiveFile& file) {
         fillInventory(file, u"cald"_qs, lines, [&](double t) { totals.append(t); });
     });
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(lines.texts(), QStringList({RigaInventario(articles[0]), RigaInventario(articles[2]), RigaInventario(articles[3])}));
-    EXPECT_EQ(totals, QList<double>({10.5, 12.75}));
+    // D's empty value leaves it out; E after it is still listed and summed.
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(lines.texts(), QStringList({RigaInventario(articles[0]), RigaInventario(articles[2]), RigaInventario(articles[4])}));
+    EXPECT_EQ(totals, QList<double>({10.5, 12.75, 13.75}));
 }
 
 TEST(ArticleExport, SheetColumnsAndRow)

@@ -118,7 +118,7 @@ TEST_F(InventoryTest, ACategoryListsItsArticlesWithTheirTotal)
     });
 }
 
-TEST_F(InventoryTest, NothingListedAndAValueThatIsNotANumber)
+TEST_F(InventoryTest, NothingListedAndAValueThatIsNotANumberIsSkipped)
 {
     writeArchive({kCaldaia, kTubo});
     show(u"pompe"_qs, [&](TfrmRiepilogo& f) {
@@ -135,18 +135,21 @@ TEST_F(InventoryTest, NothingListedAndAValueThatIsNotANumber)
         EXPECT_EQ(prints.lines, QStringList({u"--------------------------"_qs, u"VALORE TOTALE: € 0,00"_qs}));
     });
 
-    // The filling stops at an article whose value is empty: its line stays, the sum before it
-    // shows without the euro sign, the count line keeps its first text.
-    TArticolo broken = kTubo;
-    broken.Tipologia = u"Caldaie"_qs;
-    broken.Valore = QString();
-    writeArchive({kCaldaia, broken, kScaldino});
+    // An article whose value cannot be read (empty, or a text) is skipped and the filling
+    // goes on: the articles after it are listed and summed, the total keeps its euro sign.
+    TArticolo empty = kTubo, text = kTubo;
+    empty.Tipologia = text.Tipologia = u"Caldaie"_qs;
+    empty.Codice = u"B-0"_qs;
+    empty.Valore = QString();
+    text.Codice = u"B-1"_qs;
+    text.Valore = u"dieci"_qs;
+    writeArchive({kCaldaia, empty, text, kScaldino});
     messages.clear();
     show(u"cald"_qs, [&](TfrmRiepilogo& f) {
-        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaInventario(kCaldaia), RigaInventario(broken)}));
-        EXPECT_EQ(f.lblTotale.text(), u"10,5"_qs);
-        EXPECT_EQ(f.titTipologia.text(), QString());
-        EXPECT_EQ(f.panInfo.text(), u"Il presente inventario contiene 0 articoli."_qs);
+        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaInventario(kScaldino), RigaInventario(kCaldaia)}));
+        EXPECT_EQ(f.lblTotale.text(), u"€ 12,75"_qs);
+        EXPECT_EQ(f.titTipologia.text(), u"cald"_qs);
+        EXPECT_EQ(f.panInfo.text(), u"Il presente inventario contiene 2 articoli."_qs);
     });
     EXPECT_TRUE(messages.calls.empty());
 }

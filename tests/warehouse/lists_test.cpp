@@ -212,13 +212,15 @@ TEST_F(ListsTest, RunningOutListSelectsLoadsAndPrints)
 {
     const TArticolo above = article({{&TArticolo::Codice, "A-6"}, {&TArticolo::Giacenza, "6"}, {&TArticolo::Sottoscorta, "5"}});
     const TArticolo empty = article({{&TArticolo::Codice, "E-0"}, {&TArticolo::Giacenza, ""}, {&TArticolo::Sottoscorta, "5"}});
+    const TArticolo text = article({{&TArticolo::Codice, "X-0"}, {&TArticolo::Giacenza, "0"}, {&TArticolo::Sottoscorta, "poco"}});
     const TArticolo after = article({{&TArticolo::Codice, "Z-0"}, {&TArticolo::Giacenza, "0"}, {&TArticolo::Sottoscorta, "0"}});
-    writeArchive({kTubo, above, kValvola, kCaldaia, empty, after});
+    writeArchive({kTubo, above, kValvola, kCaldaia, empty, text, after});
     inRunningOut([&](TfrmSottoscorta& f) {
         EXPECT_EQ(f.caption(), u" Materiali in esaurimento"_qs);
-        // Stock 5 of 5 and 0 of 0 are running out, 6 of 5 and 2 of 1 are not; the empty stock
-        // stops the list, so the article after it is not examined.
-        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaSottoscorta(kTubo), RigaSottoscorta(kValvola)}));
+        // Stock 5 of 5 and 0 of 0 are running out, 6 of 5 and 2 of 1 are not; an empty stock
+        // and a minimum that is not a number are skipped, and the list goes on after them.
+        EXPECT_EQ(f.lstRecords.itemsText(),
+                  QStringList({RigaSottoscorta(kTubo), RigaSottoscorta(kValvola), RigaSottoscorta(after)}));
         EXPECT_EQ(f.focusedControl(), &f.txtTrova);
         click(f.btnStampa);
         EXPECT_EQ(prints.title, u"Materiali in esaurimento"_qs);

@@ -4,7 +4,10 @@
 #include "platform/ui/services.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <exception>
 
@@ -79,6 +82,24 @@ void setupApplication()
     QFont f(QStringLiteral("Segoe UI"));
     f.setPixelSize(12);
     QApplication::setFont(f);
+    loadQtTranslations();
+}
+
+bool loadQtTranslations()
+{
+    // Once per application object: the test mains and the program both come through here.
+    static QTranslator* installed = nullptr;
+    if (installed && installed->parent() == qApp) return true;
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        // The program still works in English dialogs; the setup script installs the file.
+        qWarning("Traduzioni di Qt non trovate: le finestre standard restano in inglese.");
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    installed = t;
+    return true;
 }
 
 void terminateApplication()

@@ -19,8 +19,12 @@ public:
 
 // What the program needs of any QApplication (the test mains call it too): the fonts the
 // windows name mapped to the installed metric-compatible ones, the default font, and no
-// quit when the last visible window closes.
+// quit when the last visible window closes, and Qt's own Italian texts.
 void setupApplication();
+
+// Qt's own Italian texts for the standard dialogs (file, print, colour, the buttons of
+// message boxes). False when the translation file is not installed; the program goes on.
+bool loadQtTranslations();
 
 // Ends the message loop (the exit commands, closing the main window). Tests read whether
 // it was asked for.

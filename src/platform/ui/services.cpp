@@ -113,35 +113,25 @@ public:
     }
 };
 
-// "Immagini|*.bmp;*.jpg|Tutti i file|*.*" to Qt's "Immagini (*.bmp *.jpg);;Tutti i file (*.*)".
-QString qtFilter(const QString& filter)
-{
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
 class RealFileDialog final : public FileDialogService {
 public:
     std::optional<QString> openFile(const OpenFileRequest& r) override
     {
         QString dir = r.initialDir;
         if (!r.fileName.isEmpty()) dir = r.fileName;
-        const QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
-                                                       dir, qtFilter(r.filter));
-        if (f.isEmpty()) return std::nullopt;
-        return f;
+        QFileDialog dialog(QApplication::activeWindow(), r.title, dir);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        applyFileFilter(dialog, r.filter);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().constFirst();
     }
     std::optional<QString> saveFile(const SaveFileRequest& r) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), r.title, r.initialDir, qtFilter(r.filter));
+        QFileDialog dialog(QApplication::activeWindow(), r.title, r.initialDir);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        applyFileFilter(dialog, r.filter);
         QString suffix = r.defaultExt;
         if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
         dialog.setDefaultSuffix(suffix);
@@ -306,6 +296,32 @@ QString mailtoAddress(const QString& mailto)
         from = end + 1;
     }
     return out + QLatin1Char('?') + fields.join(QLatin1Char('&'));
+}
+
+QString qtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            // The windows' "*.*" means every file; as a Qt wildcard it would want a dot.
+            patterns << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+        }
+        patterns.removeDuplicates();
+        out << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+void applyFileFilter(QFileDialog& dialog, const QString& filter)
+{
+    // The list shows each description as the window wrote it, the patterns Qt appends
+    // stay hidden (a description often names its patterns itself).
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const QString qt = qtFileFilter(filter);
+    if (!qt.isEmpty()) dialog.setNameFilters(qt.split(QStringLiteral(";;")));
 }
 
 } // namespace orv::ui
