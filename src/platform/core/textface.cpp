@@ -72,8 +72,6 @@ std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold,
     if (std::optional<FontFace> file = findTrueTypeFace(FontRequest::of(family, bold, italic))) {
         if (std::shared_ptr<TextFace> found = fromDataMutable(file->data, file->faceIndex)) {
             found->m_family = file->family;
-            found->m_bold = bold;
-            found->m_italic = italic;
             face = std::move(found);
         }
     }
@@ -105,9 +103,12 @@ QRawFont TextFace::deviceFont(double pixelSize) const
         // printer engine cannot embed a font that has no file behind it and falls back to
         // outlines; the database's own engine for the face has one.
         if (!m_family.isEmpty() && !m_head.isEmpty()) {
+            // Asked for by the file's own style, so that a regular face standing in for a
+            // bold one is not emboldened by the engine, which the outlines are not.
+            const int macStyle = m_head.size() >= 46 ? (quint8(m_head[44]) << 8 | quint8(m_head[45])) : 0;
             QFont font(m_family);
-            font.setWeight(m_bold ? QFont::Bold : QFont::Normal);
-            font.setItalic(m_italic);
+            font.setWeight(macStyle & 1 ? QFont::Bold : QFont::Normal);
+            font.setItalic(macStyle & 2);
             font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
             font.setKerning(false);
             font.setPixelSize(16);

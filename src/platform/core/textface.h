@@ -85,7 +85,6 @@ private:
     // What the system's font database knows the face by, and its 'head' table, which
     // tells whether the engine the database serves reads this very file.
     QString m_family;
-    bool m_bold = false, m_italic = false;
     QByteArray m_head;
 
     // Character map: format 4 segments or format 12 groups, whichever the face offers.
