@@ -5,9 +5,13 @@
 #include "report/model/report.h"
 
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QTabBar>
+
+#include <algorithm>
 
 using namespace orv::ui;
 
@@ -81,6 +85,40 @@ Layout dialogLayout()
         button("CancelB", 206, 287, 75, 25, QString()),
     };
     return l;
+}
+
+// The smallest size a caption shrinks to before it may be cut.
+constexpr int kSmallestPixelSize = 8;
+
+int pixelSizeOf(const QFont& font) { return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize(); }
+
+// The tab captions and the help are laid out for the program's own font; a system that
+// serves a wider one gets them in a smaller size rather than cut off.
+void fitTabs(QTabBar* bar)
+{
+    bar->setElideMode(Qt::ElideNone);
+    bar->setUsesScrollButtons(false);
+    QFont font = bar->font();
+    while (bar->sizeHint().width() > bar->width() && pixelSizeOf(font) > kSmallestPixelSize) {
+        font.setPixelSize(pixelSizeOf(font) - 1);
+        bar->setFont(font);
+    }
+}
+
+// Grows the label down to the bottom it may take, then shrinks its font until the
+// wrapped text fits.
+void fitWrapped(QWidget* label, const QString& text, int bottom)
+{
+    auto needed = [&](const QFont& font) {
+        return QFontMetrics(font).boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, text);
+    };
+    QFont font = label->font();
+    const int height = std::clamp(needed(font).height(), label->height(), std::max(label->height(), bottom - label->y()));
+    label->resize(label->width(), height);
+    while (needed(font).height() > label->height() && pixelSizeOf(font) > kSmallestPixelSize) {
+        font.setPixelSize(pixelSizeOf(font) - 1);
+        label->setFont(font);
+    }
 }
 
 QRadioButton* radio(QWidget* parent, const char* name, int x, int y, int w)
@@ -179,6 +217,9 @@ void TfrxPDFExportDialog::FormCreate()
     PrintScalingCB.setText(text(8988));
     OkB.setText(text(1));
     CancelB.setText(text(2));
+    fitTabs(PageControl1);
+    // The help may reach down to the group's frame.
+    fitWrapped(DescrL.widget(), DescrL.text(), GroupPageRange.widget()->height() - 4);
 }
 
 void TfrxPDFExportDialog::PageNumbersEChange() { PageNumbersRB->setChecked(true); }

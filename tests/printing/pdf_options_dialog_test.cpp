@@ -9,7 +9,9 @@
 #include "report/model/report.h"
 #include "report/model/views.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -197,4 +199,46 @@ TEST_F(PdfOptionsDialogTest, CancelLeavesTheFilterAsItWasOrKeepsWhatWasReadBack)
     modal.shown.clear();
     EXPECT_EQ(pdf.ShowModal(), 1);
     EXPECT_TRUE(modal.shown.isEmpty());
+}
+
+// Every tab caption and the page list's help are shown whole, with the program's own
+// font and with a wider one, as a system without it would offer.
+TEST_F(PdfOptionsDialogTest, TabCaptionsAndThePageHelpAreShownWhole)
+{
+    const QFont programFont = QApplication::font();
+    for (const QString& family : {QStringLiteral("Segoe UI"), QStringLiteral("DejaVu Sans")}) {
+        QFont font(family);
+        font.setPixelSize(12);
+        QApplication::setFont(font);
+        modal.scripts[QStringLiteral("frxPDFExportDialog")] = [&family](ui::Form& f) {
+            auto& d = dialogOf(f);
+            QTabBar* bar = d.PageControl1;
+            ASSERT_EQ(bar->count(), 4);
+            for (int i = 0; i < bar->count(); ++i) {
+                const QRect tab = bar->tabRect(i);
+                const std::string what = family.toStdString() + ": " + bar->tabText(i).toStdString();
+                EXPECT_GE(tab.width(), QFontMetrics(bar->font()).horizontalAdvance(bar->tabText(i))) << what;
+                EXPECT_GE(tab.left(), 0) << what;
+                EXPECT_LE(tab.right(), bar->width() - 1) << what;
+            }
+            // The last tab answers a click and shows its page.
+            clickTab(bar, 3);
+            EXPECT_TRUE(d.ViewerPage.visible()) << family.toStdString();
+            clickTab(bar, 0);
+
+            QWidget* help = d.DescrL.widget();
+            const QString text = d.DescrL.text();
+            ASSERT_FALSE(text.isEmpty());
+            const QRect needed =
+                QFontMetrics(help->font()).boundingRect(QRect(0, 0, help->width(), 10000), Qt::TextWordWrap, text);
+            EXPECT_LE(needed.width(), help->width()) << family.toStdString();
+            EXPECT_LE(needed.height(), help->height()) << family.toStdString();
+            // Inside its group, below the page list.
+            EXPECT_LE(help->geometry().bottom(), d.GroupPageRange.widget()->height() - 1) << family.toStdString();
+            EXPECT_GE(help->geometry().top(), d.PageNumbersE.widget()->geometry().bottom()) << family.toStdString();
+            click(d.CancelB);
+        };
+        EXPECT_EQ(pdf.ShowModal(), 2) << family.toStdString();
+    }
+    QApplication::setFont(programFont);
 }

@@ -1,5 +1,7 @@
 #include "platform/core/canvas.h"
 
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -319,19 +321,55 @@ void Canvas::drawTextLine(const QPointF& topLeft, const QString& text, double op
         return;
     const double scale = font.size / f.unitsPerEm();
     const double base = topLeft.y() + baseline();
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
+    const std::vector<TextFace::Glyph> glyphs = f.glyphs(text);
     double x = topLeft.x();
-    for (const TextFace::Glyph& g : f.glyphs(text)) {
-        const QPainterPath outline = f.outline(g.id);
-        if (!outline.isEmpty())
-            path.addPath(QTransform(scale, 0, 0, scale, x, base).map(outline));
-        x += g.advance * scale;
-    }
     m_painter->setOpacity(opacity);
-    m_painter->fillPath(path, toColor(fillColor));
+
+    // A printer gets the text as text with its font, at the very positions the outlines
+    // would take, so paper matches the preview and the spooled file stays small and
+    // searchable. Screens and bitmaps fill the outlines.
+    const QRawFont deviceFont = onPagedDevice() ? f.deviceFont(font.size) : QRawFont();
+    if (deviceFont.isValid()) {
+        QList<quint32> ids;
+        QList<QPointF> positions;
+        ids.reserve(qsizetype(glyphs.size()));
+        positions.reserve(qsizetype(glyphs.size()));
+        for (const TextFace::Glyph& g : glyphs) {
+            ids.append(g.id);
+            positions.append(QPointF(x - topLeft.x(), 0));
+            x += g.advance * scale;
+        }
+        if (!ids.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(deviceFont);
+            run.setGlyphIndexes(ids);
+            run.setPositions(positions);
+            m_painter->setPen(toColor(fillColor));
+            m_painter->setBrush(Qt::NoBrush);
+            m_painter->drawGlyphRun(QPointF(topLeft.x(), base), run);
+        }
+    } else {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const TextFace::Glyph& g : glyphs) {
+            const QPainterPath outline = f.outline(g.id);
+            if (!outline.isEmpty())
+                path.addPath(QTransform(scale, 0, 0, scale, x, base).map(outline));
+            x += g.advance * scale;
+        }
+        m_painter->fillPath(path, toColor(fillColor));
+    }
     for (const QRectF& bar : decorationBars(topLeft, x - topLeft.x()))
         m_painter->fillRect(bar, toColor(fillColor));
+}
+
+bool Canvas::onPagedDevice() const
+{
+    const QPaintDevice* device = m_painter->device();
+    if (device && device->devType() == QInternal::Printer)
+        return true;
+    const QPaintEngine* engine = m_painter->paintEngine();
+    return engine && engine->type() == QPaintEngine::Pdf;
 }
 
 std::vector<QRectF> Canvas::decorationBars(const QPointF& topLeft, double width) const

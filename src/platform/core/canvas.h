@@ -9,7 +9,8 @@
 //
 // Text is measured and drawn through TextFace: design advances at the exact size and
 // the face's own outlines, so that a text takes the same room on every canvas and at
-// every scale.
+// every scale. A printer or PDF device gets the same glyphs at the same positions as a
+// run of the face's font, so printed text stays text with its font embedded.
 #include "platform/core/textface.h"
 
 #include <QImage>
@@ -102,6 +103,8 @@ public:
 
 private:
     bool ready() const { return m_painter != nullptr; }
+    // A printer or PDF device, which takes text as text rather than as outlines.
+    bool onPagedDevice() const;
     void applyPen(double opacity);
     void applyBrush(double opacity);
     QPainter* m_painter = nullptr;

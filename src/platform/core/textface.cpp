@@ -3,6 +3,7 @@
 #include "platform/core/fontlookup.h"
 #include "platform/core/text.h"
 
+#include <QFont>
 #include <QHash>
 
 #include <algorithm>
@@ -68,8 +69,12 @@ std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold,
     if (it != faces.end())
         return it->second;
     std::shared_ptr<const TextFace> face;
-    if (std::optional<FontFace> file = findTrueTypeFace(FontRequest::of(family, bold, italic)))
-        face = fromData(file->data, file->faceIndex);
+    if (std::optional<FontFace> file = findTrueTypeFace(FontRequest::of(family, bold, italic))) {
+        if (std::shared_ptr<TextFace> found = fromDataMutable(file->data, file->faceIndex)) {
+            found->m_family = file->family;
+            face = std::move(found);
+        }
+    }
     if (!face)
         face = std::shared_ptr<const TextFace>(new TextFace);
     faces.emplace(key, face);
@@ -78,10 +83,45 @@ std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold,
 
 std::shared_ptr<const TextFace> TextFace::fromData(const QByteArray& file, int faceIndex)
 {
+    return fromDataMutable(file, faceIndex);
+}
+
+std::shared_ptr<TextFace> TextFace::fromDataMutable(const QByteArray& file, int faceIndex)
+{
     std::shared_ptr<TextFace> face(new TextFace);
     if (!face->parse(file, faceIndex))
         return nullptr;
     return face;
+}
+
+QRawFont TextFace::deviceFont(double pixelSize) const
+{
+    std::lock_guard<std::mutex> guard(m_cacheLock);
+    if (!m_deviceFontTried) {
+        m_deviceFontTried = true;
+        // A font made from the file's bytes would serve as well for the glyphs, but a
+        // printer engine cannot embed a font that has no file behind it and falls back to
+        // outlines; the database's own engine for the face has one.
+        if (!m_family.isEmpty() && !m_head.isEmpty()) {
+            // Asked for by the file's own style, so that a regular face standing in for a
+            // bold one is not emboldened by the engine, which the outlines are not.
+            const int macStyle = m_head.size() >= 46 ? (quint8(m_head[44]) << 8 | quint8(m_head[45])) : 0;
+            QFont font(m_family);
+            font.setWeight(macStyle & 1 ? QFont::Bold : QFont::Normal);
+            font.setItalic(macStyle & 2);
+            font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+            font.setKerning(false);
+            font.setPixelSize(16);
+            QRawFont raw = QRawFont::fromFont(font);
+            if (raw.isValid() && raw.fontTable("head") == m_head)
+                m_deviceFont = raw;
+        }
+    }
+    if (!m_deviceFont.isValid())
+        return {};
+    QRawFont raw = m_deviceFont;
+    raw.setPixelSize(pixelSize);
+    return raw;
 }
 
 bool TextFace::parse(const QByteArray& file, int faceIndex)
@@ -116,6 +156,7 @@ bool TextFace::parse(const QByteArray& file, int faceIndex)
     if (!head.found || !hhea.found || !maxp.found || !hmtx.found || !loca.found || !glyf.found || !cmap.found)
         return false;
 
+    m_head = m_file.mid(qsizetype(head.offset), qsizetype(head.length));
     m_unitsPerEm = r.u16(head.offset + 18);
     const int indexToLocFormat = r.i16(head.offset + 50);
     m_ascender = r.i16(hhea.offset + 4);

@@ -4,10 +4,12 @@
 // the vertical metrics and the glyph outlines. Widths are the unhinted design advances
 // scaled to the exact fractional size asked for, without kerning, so a text measures the
 // same at every zoom and on every device, and the PDF writer, which takes the widths
-// from the same file, sets it alike. Drawing fills the same outlines, so preview, print
-// and PDF break and place every line in the same spot.
+// from the same file, sets it alike. Screens fill the same outlines and printers get the
+// same glyphs at the same positions, so preview, print and PDF break and place every
+// line in the same spot.
 #include <QByteArray>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QString>
 #include <QStringView>
 
@@ -57,9 +59,15 @@ public:
     // The outline of a glyph in font units with y growing downward, so that it stands on
     // a baseline at y = 0; empty for a glyph without contours. Kept once made.
     QPainterPath outline(quint16 glyph) const;
+    // The system's own font engine for this very face at a pixel size, which a printer or
+    // PDF device embeds as a font, so that printed text stays text. The same glyph ids
+    // and advances hold for it as for this face. Invalid when the system serves another
+    // file under the face's name (then only the outlines are sure to be this face's).
+    QRawFont deviceFont(double pixelSize) const;
 
 private:
     TextFace() = default;
+    static std::shared_ptr<TextFace> fromDataMutable(const QByteArray& file, int faceIndex);
     bool parse(const QByteArray& file, int faceIndex);
     bool parseCmap(quint32 offset, quint32 length);
     QPainterPath makeOutline(quint16 glyph, int depth) const;
@@ -74,6 +82,10 @@ private:
     int m_underlinePosition = 0, m_underlineThickness = 0;
     int m_strikeoutPosition = 0, m_strikeoutThickness = 0;
     QString m_fullName;
+    // What the system's font database knows the face by, and its 'head' table, which
+    // tells whether the engine the database serves reads this very file.
+    QString m_family;
+    QByteArray m_head;
 
     // Character map: format 4 segments or format 12 groups, whichever the face offers.
     struct Range {
@@ -87,6 +99,8 @@ private:
 
     mutable std::mutex m_cacheLock;
     mutable std::unordered_map<quint16, QPainterPath> m_outlines;
+    mutable bool m_deviceFontTried = false;
+    mutable QRawFont m_deviceFont;
 };
 
 } // namespace orv
