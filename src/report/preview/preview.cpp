@@ -893,17 +893,22 @@ void TfrxPreview::LoadFromFile(const QString& FileName)
     if (m_running || !PreviewPages)
         return;
     Lock();
+    // A file that cannot be read leaves the report shown before, at the same page.
+    bool loaded = false;
     always(
         [&] {
             ShowMessage(frxStringResources()->Get(QStringLiteral("clLoading")));
             PreviewPages->LoadFromFile(FileName, false);
+            loaded = true;
         },
         [&] {
-            m_pageNo = 1;
-            m_workspace->PageNo = m_thumbnail->PageNo = 1;
-            FillOutlineTree();
+            if (loaded) {
+                m_pageNo = 1;
+                m_workspace->PageNo = m_thumbnail->PageNo = 1;
+                FillOutlineTree();
+            }
             Unlock();
-            SetPageNo(1);
+            SetPageNo(loaded ? 1 : m_pageNo);
         });
 }
 
