@@ -771,3 +771,32 @@ TEST_F(PreviewTest, EveryZoomAndJumpKeepsThePageItNamesInView)
         expectShown(9, "75 %");
     });
 }
+
+TEST_F(PreviewTest, ADamagedFileLeavesTheReportShownAtItsPage)
+{
+    const QString good = programFolder() + QStringLiteral("buono.fp3");
+    const QString damaged = programFolder() + QStringLiteral("rovinato.fp3");
+    ASSERT_TRUE(report->PrepareReport(true));
+    pagesOf(*report).SaveToFile(good);
+    QFile in(good);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray document = in.readAll();
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(document.left(document.size() / 2));
+    out.close();
+    files.answers.push_back(damaged);
+    showPrepared([&](TfrxPreviewForm& f) {
+        TfrxPreview& p = control(f);
+        clickOn(f.NextB);
+        ASSERT_EQ(p.PageNo(), 2);
+        QTest::keyClick(p.Workspace(), Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("Invalid file format")});
+        EXPECT_EQ(p.PageCount(), 3);
+        EXPECT_EQ(p.PageNo(), 2);
+        EXPECT_EQ(f.Panel0->text(), QStringLiteral("Page 2 of 3"));
+        EXPECT_NE(pagesOf(*report).GetPage(1), nullptr);
+        EXPECT_TRUE(p.MessagePanel()->isHidden());
+        EXPECT_FALSE(p.Locked());
+    });
+}
