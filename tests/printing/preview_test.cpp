@@ -293,9 +293,16 @@ TEST_F(PreviewTest, WheelScrollsAndZoomsWithCtrl)
         EXPECT_EQ(ws->VertPosition(), 1000 - 140);
         wheel(ws->Content(), -120);
         EXPECT_EQ(ws->VertPosition(), 1000);
+        // The zoom keeps the same place of page 2 (a quarter of the way down) at the
+        // view's top, then the wheel scrolls on from there.
+        ASSERT_EQ(control(f).PageNo(), 2);
+        const int placeOnPage = 1000 + 10 - ws->PageList().Items(1).OffsetY;
+        const double share = placeOnPage / double(ws->PageList().Items(1).Height);
         wheel(ws->Content(), 120, Qt::ControlModifier);
         EXPECT_DOUBLE_EQ(control(f).Zoom(), 1.1);
-        EXPECT_EQ(ws->VertPosition(), 1000 - 120);
+        EXPECT_EQ(control(f).PageNo(), 2);
+        const TfrxPageItem& second = ws->PageList().Items(1);
+        EXPECT_EQ(ws->VertPosition(), second.OffsetY - 10 + int(std::lround(share * second.Height)) - 120);
         EXPECT_EQ(f.ZoomCB->currentText(), QStringLiteral("110%"));
     });
 }
@@ -690,4 +697,106 @@ TEST_F(PreviewTest, ScreenAndPrinterBreakAWrappedTextAtTheSameWords)
         const auto& p0 = printing.documents[0].pages[0].texts[0].topLeft;
         EXPECT_NEAR((s1.y() - s0.y()) / zoom, (p1.y() - p0.y()) * 96 / 300, 0.05) << zoom;
     }
+}
+
+// ---------------------------------------------------------------- the page shown is the page named
+
+namespace {
+
+// Whether the page's rectangle holds the line 10 pixels below the view's top, where the
+// preview puts the top of a page it goes to.
+bool pageInView(TfrxPreview& p, int PageNo)
+{
+    TfrxPreviewWorkspace* ws = p.Workspace();
+    if (PageNo < 1 || PageNo > ws->PageList().Count())
+        return false;
+    const TfrxPageItem& item = ws->PageList().Items(PageNo - 1);
+    const int y = ws->VertPosition() + 10;
+    return y >= item.OffsetY && y < item.OffsetY + item.Height;
+}
+
+} // namespace
+
+TEST_F(PreviewTest, EveryZoomAndJumpKeepsThePageItNamesInView)
+{
+    report = listReport(1600);
+    report->PreviewOptions()->SetButtons({pbOutline, pbThumbnails, pbZoom, pbNavigator, pbClose});
+    windowed();
+    ASSERT_TRUE(report->PrepareReport(true));
+    ASSERT_GE(pagesOf(*report).Count(), 25);
+    TfrxCustomOutline* outline = pagesOf(*report).Outline();
+    outline->LevelRoot();
+    pagesOf(*report).CurPage = 16;
+    outline->AddItem(QStringLiteral("Pagina diciassette"), 300);
+    showPrepared([&](TfrxPreviewForm& f) {
+        resize(f, 1000, 700);
+        TfrxPreview& p = control(f);
+        const QString total = QString::number(p.PageCount());
+        auto expectShown = [&](int page, const char* after) {
+            EXPECT_EQ(p.PageNo(), page) << after;
+            EXPECT_TRUE(pageInView(p, page)) << after << ": top at " << p.Workspace()->VertPosition();
+            EXPECT_EQ(f.PageE->text(), QString::number(page)) << after;
+            EXPECT_EQ(f.Panel0->text(), QStringLiteral("Page %1 of %2").arg(page).arg(total)) << after;
+        };
+        clickOn(f.OutlineB);
+        QTreeWidget* tree = p.OutlineTree();
+        ASSERT_EQ(tree->topLevelItemCount(), 1);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          tree->visualItemRect(tree->topLevelItem(0)).center());
+        expectShown(17, "outline jump");
+        clickOn(f.WholePageB);
+        expectShown(17, "whole page");
+        QLineEdit* edit = f.ZoomCB->lineEdit();
+        clickOn(edit);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QStringLiteral("150"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        ASSERT_DOUBLE_EQ(p.Zoom(), 1.5);
+        expectShown(17, "150 %");
+        clickOn(f.PageWidthB);
+        expectShown(17, "page width");
+        clickOn(f.ThumbB);
+        ASSERT_TRUE(p.ThumbnailVisible());
+        expectShown(17, "thumbnails shown");
+        TfrxPreviewWorkspace* thumbs = p.Thumbnail();
+        thumbs->SetVertPosition(thumbs->PageList().Items(8).OffsetY - 10);
+        const TfrxPageBounds ninth = thumbs->PageRect(8);
+        clickOn(thumbs->Content(), Qt::LeftButton, QPoint(ninth.Left + 20, ninth.Top + 20));
+        expectShown(9, "thumbnail click");
+        clickOn(f.WholePageB);
+        expectShown(9, "whole page after the thumbnail");
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QStringLiteral("75"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        expectShown(9, "75 %");
+    });
+}
+
+TEST_F(PreviewTest, ADamagedFileLeavesTheReportShownAtItsPage)
+{
+    const QString good = programFolder() + QStringLiteral("buono.fp3");
+    const QString damaged = programFolder() + QStringLiteral("rovinato.fp3");
+    ASSERT_TRUE(report->PrepareReport(true));
+    pagesOf(*report).SaveToFile(good);
+    QFile in(good);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray document = in.readAll();
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(document.left(document.size() / 2));
+    out.close();
+    files.answers.push_back(damaged);
+    showPrepared([&](TfrxPreviewForm& f) {
+        TfrxPreview& p = control(f);
+        clickOn(f.NextB);
+        ASSERT_EQ(p.PageNo(), 2);
+        QTest::keyClick(p.Workspace(), Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("Invalid file format")});
+        EXPECT_EQ(p.PageCount(), 3);
+        EXPECT_EQ(p.PageNo(), 2);
+        EXPECT_EQ(f.Panel0->text(), QStringLiteral("Page 2 of 3"));
+        EXPECT_NE(pagesOf(*report).GetPage(1), nullptr);
+        EXPECT_TRUE(p.MessagePanel()->isHidden());
+        EXPECT_FALSE(p.Locked());
+    });
 }

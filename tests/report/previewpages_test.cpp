@@ -443,3 +443,60 @@ TEST(PreviewPagesTest, PartialLoadingReadsPagesWhenAsked)
     EXPECT_FALSE(section(pagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
     EXPECT_EQ(saved(pagesOf(other)), document);
 }
+
+TEST(PreviewPagesTest, ADamagedPreparedReportIsRefusedWholeAndTheShownOneStays)
+{
+    auto report = preparedList(200);
+    TfrxPreviewPages& pages = pagesOf(*report);
+    pages.Outline()->LevelRoot();
+    pages.CurPage = 1;
+    pages.Outline()->AddItem(QStringLiteral("Elenco"), 40);
+    const QByteArray good = saved(pages);
+    ASSERT_GE(pages.Count(), 2);
+    ASSERT_TRUE(good.contains("<page0")) << good.left(600).toStdString();
+    ASSERT_TRUE(good.contains("page=\"1\""));
+    // The first alias a page uses, renamed where the page uses it.
+    const qsizetype pageAt = good.indexOf("<page0");
+    const qsizetype childAt = good.indexOf('<', good.indexOf('>', pageAt)) + 1;
+    const QByteArray alias = good.mid(childAt, good.indexOf(' ', childAt) - childAt);
+    ASSERT_FALSE(alias.isEmpty());
+    auto edited = [&](const QByteArray& from, const QByteArray& to, qsizetype after = 0) {
+        QByteArray d = good;
+        const qsizetype at = d.indexOf(from, after);
+        EXPECT_GE(at, 0) << from.toStdString();
+        return at < 0 ? d : d.replace(at, from.size(), to);
+    };
+    const struct {
+        const char* what;
+        QByteArray document;
+    } cases[] = {
+        {"unknown alias", edited("<" + alias + " ", "<zz9999 ", pageAt)},
+        {"page of a source page beyond the file's", edited("<page0", "<page7")},
+        {"outline place beyond the last page", edited("page=\"1\"", "page=\"" + QByteArray::number(pages.Count() + 3) + "\"")},
+        {"page number that is no number", edited("page=\"1\"", "page=\"uno\"")},
+        {"truncated", good.left(good.size() * 2 / 3)},
+    };
+    for (const auto& c : cases) {
+        TfrxReport other;
+        QBuffer first;
+        first.setData(good);
+        first.open(QIODevice::ReadOnly);
+        pagesOf(other).LoadFromStream(first);
+        const int count = pagesOf(other).Count();
+        const QByteArray before = saved(pagesOf(other));
+        QBuffer in;
+        in.setData(c.document);
+        in.open(QIODevice::ReadOnly);
+        try {
+            pagesOf(other).LoadFromStream(in);
+            ADD_FAILURE() << c.what << ": loaded";
+        } catch (const orv::report::Error& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Invalid file format")) << c.what;
+        }
+        // The report read before is whole: its pages, their objects and its outline.
+        EXPECT_EQ(pagesOf(other).Count(), count) << c.what;
+        for (int i = 0; i < count; ++i)
+            ASSERT_NE(pagesOf(other).GetPage(i), nullptr) << c.what;
+        EXPECT_EQ(saved(pagesOf(other)), before) << c.what;
+    }
+}

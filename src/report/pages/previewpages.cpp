@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 using namespace orv::report;
 
@@ -1049,9 +1051,39 @@ void TfrxPreviewPages::SaveToStream(QIODevice& Stream)
 void TfrxPreviewPages::LoadFromStream(QIODevice& Stream, bool AllowPartialLoading)
 {
     if (!AllowPartialLoading) {
-        Clear();
-        m_xmlDoc->LoadFromStream(Stream);
-        LoadFromStream(std::unique_ptr<QIODevice>(), false);
+        // Read into a fresh state and checked whole: a damaged file changes nothing, and
+        // the pages shown before stay.
+        auto oldDoc = std::exchange(m_xmlDoc, std::make_unique<TfrxXMLDocument>());
+        m_xmlDoc->Root()->Name = oldDoc->Root()->Name;
+        m_xmlDoc->TempDir = oldDoc->TempDir;
+        auto oldPictures = std::exchange(m_pictureCache, std::make_unique<TfrxPictureCache>());
+        TfrxDictionary oldDictionary = std::exchange(m_dictionary, TfrxDictionary());
+        auto oldSources = std::exchange(m_sourcePages, {});
+        auto oldPageCache = std::exchange(m_pageCache, {});
+        auto oldImageCache = std::exchange(m_imageCache, {});
+        TfrxXMLItem* oldOutlineItem = Outline()->CurItem;
+        const int oldCurPage = CurPage;
+        const bool oldPartial = m_allowPartialLoading;
+        Outline()->CurItem = nullptr;
+        m_allowPartialLoading = false;
+        try {
+            m_xmlDoc->LoadFromStream(Stream);
+            LoadFromStream(std::unique_ptr<QIODevice>(), false);
+        } catch (...) {
+            m_xmlDoc = std::move(oldDoc);
+            m_pictureCache = std::move(oldPictures);
+            m_dictionary = std::move(oldDictionary);
+            m_sourcePages = std::move(oldSources);
+            m_pageCache = std::move(oldPageCache);
+            m_imageCache = std::move(oldImageCache);
+            Outline()->CurItem = oldOutlineItem;
+            CurPage = oldCurPage;
+            m_allowPartialLoading = oldPartial;
+            throw TfrxInvalidXMLException();
+        }
+        m_xmlSize = 0;
+        m_lastY = 0;
+        m_logicalPageN = 0;
         return;
     }
     auto copy = std::make_unique<QBuffer>();
@@ -1072,12 +1104,6 @@ void TfrxPreviewPages::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool Al
         const int at = root->Find(name);
         return at < 0 ? nullptr : root->Items(at);
     };
-    TfrxReport* r = Report();
-    if (TfrxXMLItem* report = existing(sReport); report && report->Count() > 0 && r) {
-        TfrxXMLSerializer serializer(nullptr);
-        serializer.Owner = r;
-        serializer.XMLToObj(report->Items(0)->Text, r);
-    }
     m_sourcePages.clear();
     if (TfrxXMLItem* sources = existing(sSourcePages)) {
         for (int i = 0; i < sources->Count(); ++i) {
@@ -1122,6 +1148,62 @@ void TfrxPreviewPages::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool Al
     else
         m_pictureCache->Clear();
     CurPage = Count() - 1;
+    if (!m_allowPartialLoading)
+        checkWhole();
+    // The report takes the file's settings only once the file has been read.
+    TfrxReport* r = Report();
+    if (TfrxXMLItem* report = existing(sReport); report && report->Count() > 0 && r) {
+        TfrxXMLSerializer serializer(nullptr);
+        serializer.Owner = r;
+        serializer.XMLToObj(report->Items(0)->Text, r);
+    }
+}
+
+void TfrxPreviewPages::checkWhole()
+{
+    const auto bad = [] { throw TfrxInvalidXMLException(); };
+    // Every alias names an object of a source page.
+    for (const QString& alias : m_dictionary.SortedNames())
+        if (!m_dictionary.GetObject(alias))
+            bad();
+    // Every place (outline, anchors) lies on a page of the report.
+    const int pages = Count();
+    std::function<void(const TfrxXMLItem*)> places = [&](const TfrxXMLItem* item) {
+        for (int i = 0; i < item->Count(); ++i) {
+            const TfrxXMLItem* place = item->Items(i);
+            const int page = intProp(place, QStringLiteral("page"), -1);
+            intProp(place, QStringLiteral("top"));
+            if (page < 0 || page >= pages)
+                bad();
+            places(place);
+        }
+    };
+    TfrxXMLItem* root = m_xmlDoc->Root();
+    for (const QString& name : {sOutline, sAnchors})
+        if (const int at = root->Find(name); at >= 0)
+            places(root->Items(at));
+    if (const int at = root->Find(sLogicalPageNumbers); at >= 0)
+        for (int i = 0; i < root->Items(at)->Count(); ++i)
+            intProp(root->Items(at)->Items(i), QStringLiteral("n"));
+    // Every page is built once, as drawing it would: its source page, its objects'
+    // aliases or classes and their numbers.
+    for (int i = 0; i < pages; ++i) {
+        TfrxXMLItem* element = pagesItem()->Items(i);
+        std::function<void(const TfrxXMLItem*)> known = [&](const TfrxXMLItem* item) {
+            for (int k = 0; k < item->Count(); ++k) {
+                const TfrxXMLItem* child = item->Items(k);
+                if (!m_dictionary.GetObject(child->Name) && !orv::rtti::findClass(child->Name))
+                    bad();
+                known(child);
+            }
+        };
+        if (!element->Loaded)
+            m_xmlDoc->LoadItem(element);
+        known(element);
+        std::unique_ptr<TfrxReportPage> page(buildPage(element));
+        if (!page)
+            bad();
+    }
 }
 
 bool TfrxPreviewPages::LoadFromFile(const QString& FileName, bool ExceptionIfNotFound)

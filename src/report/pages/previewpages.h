@@ -153,6 +153,9 @@ private:
     void describe(TfrxComponent* Copy);
     int sourceIndexOf(const TfrxReportPage* TemplatePage) const;
     TfrxReportPage* buildPage(TfrxXMLItem* Element);
+    // Throws "Invalid file format" unless every alias, page and place of the loaded
+    // document can be read.
+    void checkWhole();
     void readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer);
     void clearCaches();
     // One prepared page through the filter: its background, bands and their objects.

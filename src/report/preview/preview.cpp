@@ -639,7 +639,21 @@ void TfrxPreview::SetPageNo(int Value)
 void TfrxPreview::SetPosition(int PageN, int Top)
 {
     PageN = std::max(1, std::min(PageN, PageCount()));
-    m_workspace->SetPosition(PageN, Top);
+    if (PageN < 1)
+        return;
+    // The page gone to is the current one, even when the place lies low on it and the
+    // next page's top shows above the middle of the view.
+    const bool wasSetting = m_settingPage;
+    m_settingPage = true;
+    always([&] { m_workspace->SetPosition(PageN, Top); }, [&] { m_settingPage = wasSetting; });
+    m_pageNo = PageN;
+    m_workspace->PageNo = m_thumbnail->PageNo = PageN;
+    if (PreviewPages)
+        PreviewPages->CurPreviewPage = PageN;
+    m_settingPage = true;
+    always([&] { m_thumbnail->ScrollToPage(PageN); }, [&] { m_settingPage = wasSetting; });
+    Repaint();
+    pageChanged();
 }
 
 int TfrxPreview::GetTopPosition() const { return m_workspace->GetTopPosition(); }
@@ -682,6 +696,14 @@ void TfrxPreview::RebuildPageLayout()
     if (size.y() == 0)
         return;
     const double w = size.x(), h = size.y();
+    // The place of the view's top within the current page, as a share of its height:
+    // the new layout shows the same place of the same page, whatever the zoom.
+    double share = 0;
+    if (m_pageNo >= 1 && m_pageNo <= m_workspace->PageList().Count()) {
+        const TfrxPageItem& was = m_workspace->PageList().Items(m_pageNo - 1);
+        if (was.Height > 0)
+            share = std::clamp((m_workspace->VertPosition() + 10 - was.OffsetY) / double(was.Height), 0.0, 0.99);
+    }
     if (m_zoomMode == zmWholePage && w > 0) {
         if (h / std::max(1, height()) >= w / std::max(1, width()))
             m_zoom = (m_workspace->height() - 26) / h;
@@ -703,16 +725,22 @@ void TfrxPreview::RebuildPageLayout()
     m_workspace->CalcPageBounds(rnd(m_workspace->width() - 26));
     if (!m_running)
         m_thumbnail->CalcPageBounds(rnd(m_thumbnail->width() - 26));
-    m_workspace->UpdateScrollRanges();
-    m_thumbnail->UpdateScrollRanges();
-    m_workspace->SetHorzPosition(m_workspace->HorzPosition());
-    m_workspace->SetVertPosition(m_workspace->VertPosition());
-    if (m_zoomMode == zmWholePage) {
-        // The whole current page in view, its top 10 pixels below the view's top.
-        const bool was = m_settingPage;
-        m_settingPage = true;
-        always([&] { m_workspace->SetPosition(m_pageNo, 0); }, [&] { m_settingPage = was; });
-    }
+    // The current page stays the one in view: scrolling done here never picks another.
+    const bool wasSetting = m_settingPage;
+    m_settingPage = true;
+    always(
+        [&] {
+            m_workspace->UpdateScrollRanges();
+            m_thumbnail->UpdateScrollRanges();
+            m_workspace->SetHorzPosition(m_workspace->HorzPosition());
+            const int current = std::clamp(m_pageNo, 1, m_workspace->PageList().Count());
+            const TfrxPageItem& now = m_workspace->PageList().Items(current - 1);
+            if (m_zoomMode == zmWholePage) // the whole page, its top 10 pixels below the view's top
+                m_workspace->SetVertPosition(now.OffsetY - 10);
+            else
+                m_workspace->SetVertPosition(now.OffsetY - 10 + rnd(share * now.Height));
+        },
+        [&] { m_settingPage = wasSetting; });
     if (!m_refreshing) {
         m_workspace->Repaint();
         m_thumbnail->Repaint();
@@ -865,17 +893,22 @@ void TfrxPreview::LoadFromFile(const QString& FileName)
     if (m_running || !PreviewPages)
         return;
     Lock();
+    // A file that cannot be read leaves the report shown before, at the same page.
+    bool loaded = false;
     always(
         [&] {
             ShowMessage(frxStringResources()->Get(QStringLiteral("clLoading")));
             PreviewPages->LoadFromFile(FileName, false);
+            loaded = true;
         },
         [&] {
-            m_pageNo = 1;
-            m_workspace->PageNo = m_thumbnail->PageNo = 1;
-            FillOutlineTree();
+            if (loaded) {
+                m_pageNo = 1;
+                m_workspace->PageNo = m_thumbnail->PageNo = 1;
+                FillOutlineTree();
+            }
             Unlock();
-            SetPageNo(1);
+            SetPageNo(loaded ? 1 : m_pageNo);
         });
 }
 
