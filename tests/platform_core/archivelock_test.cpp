@@ -88,7 +88,7 @@ void putFile(const QString& path, const QByteArray& bytes)
 TEST(ArchiveLock, ReadersNeverSeeARecordHalfOverwritten)
 {
     constexpr qint64 kSize = 9001;
-    constexpr long kLoadsPerReader = 10000;
+    constexpr long kLoadsPerReader = 50000;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"Clienti.pro"_qs);
     putFile(path, QByteArray(3 * kSize, 'A'));
