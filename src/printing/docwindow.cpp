@@ -37,11 +37,11 @@ Explanation explanationOf(Output output)
     case Output::Print:
         return {QStringLiteral("Stampa scheda"),
                 QStringLiteral("Stampa su carta la scheda corrente con i dati inseriti dall'utente."),
-                QStringLiteral("Stampa"), art::Icon::JobSheet};
+                QStringLiteral("Stampa"), art::Icon::Printer};
     case Output::Preview:
         return {QStringLiteral("Anteprima di stampa"),
                 QStringLiteral("Mostra in anticipo i dati che compariranno in stampa."),
-                QStringLiteral("Mostra anteprima"), art::Icon::Info};
+                QStringLiteral("Mostra anteprima"), art::Icon::PrintPreview};
     case Output::Pdf:
         break;
     }

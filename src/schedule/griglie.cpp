@@ -4,6 +4,7 @@
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
+#include "platform/ui/art.h"
 #include "schedule/expscadenzario.h"
 #include "schedule/scadenza.h"
 #include "schedule/scadenzario.h"
@@ -76,6 +77,8 @@ orv::forms::ExportSpec gridSpec(const EntryGrid& g)
 EntryGridWindow::EntryGridWindow(QWidget* owner, const EntryGrid& grid)
     : ExportWindow(owner, grid.name, grid.caption, gridSpec(grid))
 {
+    // The grid shows deadlines before it exports anything: its banner names what it lists.
+    imgLogo.setArtwork(ui::art::heading(grid.caption.trimmed().toUpper(), QString(), ui::art::Icon::Schedule));
     onShow = [this] { FormShow(); };
 }
 

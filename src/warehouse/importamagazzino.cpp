@@ -22,8 +22,8 @@ namespace {
 const FontSpec kCaption{u"Verdana"_qs, 11, true, false, false, QColor(0x1F, 0x3F, 0x6E)};
 const FontSpec kDetail{u"Verdana"_qs, 12, true, false, false, QColor()};
 
-// The finder's taller panels make room below the results for the details of the chosen
-// article, the quantity and the two import commands.
+// The results list is shorter than in the other finders, making room below it for the
+// details of the chosen article, the quantity and the two import commands.
 constexpr int kExtra = 96;
 
 const Layout& windowLayout()
@@ -34,7 +34,10 @@ const Layout& windowLayout()
              art::Icon::Warehouse},
             orv::warehouse::articleCriteria());
         for (Item& i : l) {
-            if (i.name == u"panAvvio" || i.name == u"panContainer") i.h += kExtra;
+            if (i.parentName == u"panContainer") {
+                if (i.name == u"lstRecords") i.h -= kExtra;
+                else if (i.y >= 300) i.y -= kExtra;
+            }
             // lblCodice and lblDescrizione are the chosen article's details here; the
             // criteria's captions take other names.
             for (const orv::forms::FinderCriterion& c : orv::warehouse::articleCriteria())
@@ -54,14 +57,14 @@ const Layout& windowLayout()
         };
         for (const auto& d : details) {
             const QString name = QString::fromLatin1(d.name);
-            l.push_back(label(u"tit"_qs + name, d.x, 444, d.w, 18, QString::fromUtf8(d.caption)).font(kCaption).in(in));
+            l.push_back(label(u"tit"_qs + name, d.x, 444 - kExtra, d.w, 18, QString::fromUtf8(d.caption)).font(kCaption).in(in));
             if (name == u"Quant")
-                l.push_back(edit(u"txtQuant"_qs, d.x, 464, d.w).maxLen(6).centre().font(kDetail).highlighted().in(in));
+                l.push_back(edit(u"txtQuant"_qs, d.x, 464 - kExtra, d.w).maxLen(6).centre().font(kDetail).highlighted().in(in));
             else
-                l.push_back(label(u"lbl"_qs + name, d.x, 464, d.w, 24, QString()).font(kDetail).in(in));
+                l.push_back(label(u"lbl"_qs + name, d.x, 464 - kExtra, d.w, 24, QString()).font(kDetail).in(in));
         }
-        l.push_back(button(u"btnNonAggiornare"_qs, 10, 502, 385, 34, u"Importa articolo senza aggiornare giacenza"_qs).in(in));
-        l.push_back(button(u"btnAggiorna"_qs, 405, 502, 385, 34, u"Importa articolo e aggiorna giacenza"_qs).in(in));
+        l.push_back(button(u"btnNonAggiornare"_qs, 10, 502 - kExtra, 385, 34, u"Importa articolo senza aggiornare giacenza"_qs).in(in));
+        l.push_back(button(u"btnAggiorna"_qs, 405, 502 - kExtra, 385, 34, u"Importa articolo e aggiorna giacenza"_qs).in(in));
         l.push_back(button(u"btnValore"_qs, 0, 0, 10, 10, QString()).hidden().in(in));
         for (const char* n : {"lblCosto", "lblValore", "lblPosizione"})
             l.push_back(label(QString::fromLatin1(n), 0, 0, 10, 10, u"0"_qs).hidden().in(in));
@@ -85,7 +88,7 @@ std::optional<orv::archive::ResultLine> chosenLine(const ListBox& box)
 TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget* owner)
     : FinderWindow(owner,
                    orv::forms::listFormSpec(u"frmImportaMagazzino"_qs, u" Importa articoli da magazzino"_qs,
-                                            orv::forms::kFinderHeight + kExtra),
+                                            orv::forms::kFinderHeight),
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaImportaMagazzino(TArticolo::decode(r)); },

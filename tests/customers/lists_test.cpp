@@ -50,6 +50,38 @@ protected:
     }
 };
 
+// The list windows share one frame: client area 862 x 560, every control inside it, and
+// in the results Chiudi on the left of Stampa on the same line.
+void expectListFrame(const Form& f)
+{
+    EXPECT_EQ(f.size(), QSize(862, 560)) << f.objectName().toStdString();
+    for (const auto& c : f.controls()) {
+        const QRect at(c->widget()->mapTo(&f, QPoint(0, 0)), c->widget()->size());
+        EXPECT_TRUE(QRect(0, 0, 862, 560).contains(at)) << c->name().toStdString();
+    }
+    const Control* chiudi = f.findControl(u"btnChiudi"_qs);
+    const Control* stampa = f.findControl(u"btnStampa"_qs);
+    ASSERT_TRUE(chiudi && stampa);
+    EXPECT_EQ(chiudi->top(), stampa->top());
+    EXPECT_LT(chiudi->left() + chiudi->width(), stampa->left());
+}
+
+TEST_F(ListsTest, ListWindowLayoutAsDesigned)
+{
+    inFinder([&](TfrmTrovaClienti& f) {
+        expectListFrame(f);
+        search(f);
+        expectListFrame(f);
+    });
+    bool shown = false;
+    modal.scripts[u"frmRicontatta"_qs] = [&](Form& f) { expectListFrame(f); shown = true; };
+    click(editor().cmdRicontatta);
+    modal.scripts[u"frmListScadenzario"_qs] = [&](Form& f) { expectListFrame(f); };
+    click(editor().btnScadenzario);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(modal.shown.count(u"frmListScadenzario"_qs), 1);
+}
+
 TEST_F(ListsTest, FinderSearchesByCriteriaAndListsSortedLines)
 {
     const QList<TCliente> cards = {

@@ -5,12 +5,14 @@
 
 #include "customers/contratto.h"
 #include "jobs/lavoro.h"
+#include "platform/ui/art.h"
 #include "printing/contract.h"
 #include "printing/jobsheet.h"
 #include "report/model/views.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 
 using namespace orv::test;
 using orv::printing::DocumentWindow;
@@ -66,6 +68,35 @@ TEST_F(DocumentWindowTest, TheFiveWindowsAreLaidOutAsDrawn)
         EXPECT_EQ(w->btnStampa.widget()->geometry(), e.confirmAt);
         EXPECT_FALSE(w->imgLogo.widget()->isVisibleTo(w.get()));
         EXPECT_EQ(w->pdfEsporta() != nullptr, e.caption == u" Esporta in PDF"_qs);
+    }
+}
+
+TEST_F(DocumentWindowTest, ThePrintPicturesShowAPrinter)
+{
+    // The heading band of the explanatory picture carries the operation's own icon.
+    const auto band = [](const QString& title, orv::ui::art::Icon icon) {
+        QImage img(316, 48, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        orv::ui::art::heading(title, QString(), icon)(p, QRectF(img.rect()));
+        return img;
+    };
+    const struct {
+        std::function<DocumentWindow*()> make;
+        QString title;
+        orv::ui::art::Icon icon;
+    } table[] = {
+        {[] { return new TfrmStampaCon(frmContratto); }, u"Stampa scheda"_qs, orv::ui::art::Icon::Printer},
+        {[] { return new TfrmStampaLav(frmLavoro); }, u"Stampa scheda"_qs, orv::ui::art::Icon::Printer},
+        {[] { return new TfrmAnteprimaLav(frmLavoro); }, u"Anteprima di stampa"_qs, orv::ui::art::Icon::PrintPreview},
+    };
+    for (const auto& e : table) {
+        std::unique_ptr<DocumentWindow> w(e.make());
+        SCOPED_TRACE(w->objectName().toStdString());
+        const QImage top = w->imgLogo02.picture().copy(0, 0, 316, 48);
+        EXPECT_EQ(top, band(e.title, e.icon));
+        EXPECT_NE(top, band(e.title, orv::ui::art::Icon::JobSheet));
     }
 }
 

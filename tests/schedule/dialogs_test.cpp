@@ -309,6 +309,22 @@ TEST_F(DialogsTest, ImminentGridListsTheCurrentYearSortedByDateAndTime)
     EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">03160830</td></tr>"));
 }
 
+TEST_F(DialogsTest, EachGridsBannerNamesWhatItListsNotTheExport)
+{
+    // The three grids share the export window's frame; only the archive export keeps its
+    // export banner, each grid shows its own.
+    const auto banner = [](orv::forms::ExportWindow&& f) { return f.imgLogo.picture(); };
+    const QImage exportBanner = banner(TfrmExpScadenzario(&window()));
+    const QImage banners[] = {banner(TfrmExpImminenti(&window())), banner(TfrmExpGiornaliere(&window())),
+                              banner(TfrmExpMensili(&window()))};
+    ASSERT_FALSE(exportBanner.isNull());
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NE(banners[i], exportBanner);
+        EXPECT_NE(banners[i], banners[(i + 1) % 3]);
+    }
+}
+
 TEST_F(DialogsTest, GridsOfTheChosenDayAndMonth)
 {
     TfrmScadenzario& w = window();

@@ -312,4 +312,27 @@ TEST_F(ImportTest, EmptyArchiveFindInListAndPrint)
     EXPECT_EQ(QFile(orv::programFile(TArticolo::kFileName)).size(), 0); // created by the search
 }
 
+TEST_F(ImportTest, WindowLayoutAsDesigned)
+{
+    // 862 x 560 like every finder: the results list leaves room below it, inside the same
+    // panel, for the article's details and the two import commands, none overlapping.
+    importInto(*quote, "pre_art_", 1, [&](TfrmImportaMagazzino& f) {
+        search(f);
+        EXPECT_EQ(f.size(), QSize(862, 560));
+        const QRect panel(QPoint(0, 0), f.panContainer.widget()->size());
+        const QRect list = f.lstRecords.widget()->geometry();
+        for (const auto& c : f.controls()) {
+            if (c->widget()->parentWidget() != f.panContainer.widget() || !c->visible()) continue;
+            const QRect at = c->widget()->geometry();
+            EXPECT_TRUE(panel.contains(at)) << c->name().toStdString();
+            if (c.get() != &f.lstRecords) EXPECT_FALSE(at.intersects(list)) << c->name().toStdString();
+        }
+        for (const char* name : {"titQuant", "txtQuant", "lblGiacenza", "btnNonAggiornare", "btnAggiorna"})
+            EXPECT_GT(f.findControl(QString::fromLatin1(name))->top(), f.btnTrova.top()) << name;
+        EXPECT_EQ(f.btnChiudi.top(), f.btnStampa.top());
+        EXPECT_LT(f.btnChiudi.left(), f.btnStampa.left());
+        click(f.btnChiudi);
+    });
+}
+
 } // namespace

@@ -238,35 +238,37 @@ const FontSpec kCount{u"Verdana"_qs, 13, true, false, false, kDarkCyan};
 const FontSpec kField{u"Verdana"_qs, 12, true, false, false, QColor()};
 const FontSpec kCaption{u"Verdana"_qs, 11, true, false, false, kDarkBlue};
 
-constexpr int kPanelX = 10, kPanelY = 94, kPanelW = 800;
+constexpr int kPanelX = 10, kPanelY = 94, kPanelW = kListWidth - 2 * kPanelX, kInnerW = kPanelW - 20;
 
 // The results panel inside `panel`; the count text only in finders.
 void addResults(Layout& l, bool countText, bool sorted)
 {
     const QString in = u"panContainer"_qs;
-    Item box = list(u"lstRecords"_qs, 10, 10, 780, 290).in(in);
+    Item box = list(u"lstRecords"_qs, 10, 10, kInnerW, 290).in(in);
     box.isSorted = sorted;
     l.push_back(box);
     int y = 306;
     if (countText) {
-        l.push_back(label(u"lblTrovate"_qs, 10, y, 780, 24, u"Il presente riepilogo contiene 0 schede."_qs)
+        l.push_back(label(u"lblTrovate"_qs, 10, y, kInnerW, 24, u"Il presente riepilogo contiene 0 schede."_qs)
                         .in(in).font(kCount));
         y += 28;
     }
-    l.push_back(label(u"lblRigo01"_qs, 10, y, 780, 20,
+    l.push_back(label(u"lblRigo01"_qs, 10, y, kInnerW, 20,
                       u"Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e "
                       u"premere il pulsante Trova."_qs).in(in).font(kText).wrap());
-    l.push_back(label(u"lblRigo02"_qs, 10, y + 20, 780, 20,
+    l.push_back(label(u"lblRigo02"_qs, 10, y + 20, kInnerW, 20,
                       u"Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di "
                       u"nuovo clic su Trova."_qs).in(in).font(kText).wrap());
-    l.push_back(label(u"lblRigo03"_qs, 10, y + 40, 780, 20,
+    l.push_back(label(u"lblRigo03"_qs, 10, y + 40, kInnerW, 20,
                       u"Per richiamare i dati di una scheda, selezionarla con un doppio clic."_qs)
                     .in(in).font({u"Verdana"_qs, 12, true, false, false, kCrimson}));
     y += 72;
     l.push_back(edit(u"txtTrova"_qs, 10, y + 3, 360).in(in).font(kField).highlighted());
     l.push_back(button(u"btnTrova"_qs, 384, y, 120, 30, u"Trova"_qs).in(in));
-    l.push_back(button(u"btnStampa"_qs, 514, y, 120, 30, u"Stampa"_qs).in(in));
-    l.push_back(button(u"btnChiudi"_qs, 644, y, 146, 30, u"Chiudi"_qs).in(in));
+    // Chiudi before Stampa, the print command last on the right.
+    const int commandW = (10 + kInnerW - 514 - 10) / 2;
+    l.push_back(button(u"btnChiudi"_qs, 514, y, commandW, 30, u"Chiudi"_qs).in(in));
+    l.push_back(button(u"btnStampa"_qs, 10 + kInnerW - commandW, y, commandW, 30, u"Stampa"_qs).in(in));
 }
 
 Item headingPicture(const ListLook& look)
@@ -295,18 +297,18 @@ Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria
         l.push_back(edit(c.control, x, y + 20, 370).in(in).font(kField).highlighted());
     }
     int y = 16 + int(rows) * 54 + 8;
-    l.push_back(label(u"lblRigo04"_qs, 20, y, 760, 36,
+    l.push_back(label(u"lblRigo04"_qs, 20, y, kInnerW - 20, 36,
                       u"Immettere nei campi prescelti una o più parole consecutive presenti nelle schede da "
                       u"trovare e premere il pulsante Cerca."_qs).in(in).font(kText).wrap());
-    l.push_back(label(u"lblRigo05"_qs, 20, y + 38, 760, 20, u"Lasciare in bianco tutti gli altri campi."_qs)
+    l.push_back(label(u"lblRigo05"_qs, 20, y + 38, kInnerW - 20, 20, u"Lasciare in bianco tutti gli altri campi."_qs)
                     .in(in).font(kText));
-    l.push_back(label(u"lblRigo06"_qs, 20, y + 58, 760, 20,
+    l.push_back(label(u"lblRigo06"_qs, 20, y + 58, kInnerW - 20, 20,
                       u"Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente."_qs)
                     .in(in).font(kText));
     y += 92;
     l.push_back(button(u"btnCerca"_qs, 20, y, 150, 34, u"Cerca"_qs).in(in));
     l.push_back(button(u"btnAnnulla"_qs, 180, y, 150, 34, u"Chiudi"_qs).in(in));
-    l.push_back(label(u"lblAttendere"_qs, 20, panelH - 40, 760, 24, u"Ricerca schede in corso. Attendere..."_qs)
+    l.push_back(label(u"lblAttendere"_qs, 20, panelH - 40, kInnerW - 20, 24, u"Ricerca schede in corso. Attendere..."_qs)
                     .in(in).font(kCount).hidden());
     l.push_back(label(u"lblConta"_qs, 0, 0, 10, 10, u"0"_qs).in(in).hidden());
     l.push_back(label(u"lblMemory"_qs, 0, 0, 10, 10, u"lblMemory"_qs).in(in).hidden());

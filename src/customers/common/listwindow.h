@@ -153,9 +153,9 @@ struct ListLook {
 ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria);
 ui::Layout statusListLayout(const ListLook& look);
 // Client sizes of the two kinds.
-inline constexpr int kListWidth = 820;
-inline constexpr int kFinderHeight = 600;
-inline constexpr int kStatusListHeight = 520;
+inline constexpr int kListWidth = 862;
+inline constexpr int kFinderHeight = 560;
+inline constexpr int kStatusListHeight = 560;
 // A list window: fixed single border, centred on the screen.
 ui::FormSpec listFormSpec(const QString& name, const QString& caption, int height);
 

@@ -151,6 +151,19 @@ void glyph(QPainter& p, Icon which, const QRectF& r, const QColor& c)
     case Icon::ArrowPrev: arrow(true, false); break;
     case Icon::ArrowNext: arrow(false, false); break;
     case Icon::ArrowLast: arrow(false, true); break;
+    case Icon::Printer:
+    case Icon::PrintPreview:
+        // Paper in, the body, the printed sheet out; the preview looks at it through a lens.
+        p.drawRect(QRectF(28, 10, 44, 26));
+        p.drawRoundedRect(QRectF(8, 36, 84, 34), 6, 6);
+        p.drawRect(QRectF(24, 58, 52, 32));
+        p.drawLine(QPointF(32, 70), QPointF(68, 70));
+        p.drawLine(QPointF(32, 80), QPointF(60, 80));
+        if (which == Icon::PrintPreview) {
+            p.drawEllipse(QRectF(52, 48, 30, 30));
+            p.drawLine(QPointF(78, 74), QPointF(94, 92));
+        }
+        break;
     }
     p.restore();
 }

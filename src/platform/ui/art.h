@@ -12,6 +12,7 @@ namespace orv::ui::art {
 enum class Icon {
     Info, Help, Copyright, Exit, Mail, Globe, Pdf, Key, Logo, Customers, Contract, Warehouse,
     Inventory, Schedule, JobSheet, Quote, Truck, ArrowFirst, ArrowPrev, ArrowNext, ArrowLast,
+    Printer, PrintPreview,
 };
 
 // A command picture showing its words (the `cmd` images of the working windows).
