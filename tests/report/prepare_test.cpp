@@ -85,9 +85,16 @@ TEST_F(PrepareTest, ListMemoSplitsOverPagesAndTheFooterFollowsIt)
     EXPECT_NEAR(page2[0].top, 0, 1e-6);
     EXPECT_NEAR(page2[0].height, printable, 1e-3);
 
+    // The worked figures of a landscape A4 page with 10 mm margins at 3.77953 pixels per mm.
+    EXPECT_NEAR(printable, 718.1107, 1e-9);
+    EXPECT_NEAR(page1[1].height, 687.87446, 1e-6);
+    EXPECT_NEAR(page2[0].height, 718.1107, 1e-6);
+    ASSERT_EQ(expected, 18);
+
     const auto last = bandsOf(pages.GetPage(expected - 1));
     ASSERT_EQ(last.size(), 2u);
     const double rest = 12822 - first - printable * (expected - 2);
+    EXPECT_NEAR(last[0].height, 644.354, 1e-3);
     EXPECT_NEAR(last[0].height, rest, 1e-3);
     EXPECT_EQ(last[1].name, QStringLiteral("Footer"));
     EXPECT_NEAR(last[1].top, rest, 1e-3);
