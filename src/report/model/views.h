@@ -237,6 +237,8 @@ public:
     virtual double DrawFirstPart() { return DrawPart(); }
     virtual void InitPart() {}
     virtual bool HasNextDataPart() { return false; }
+    // After DrawPart: whether some of the view's content did not fit the part.
+    virtual bool HasPartLeft() const { return false; }
     // Engine scratch fields.
     double FSaveHeight = 0;
     double FSavedTop = 0;
@@ -370,6 +372,7 @@ public:
     void InitPart() override;
     double DrawPart() override;
     double DrawFirstPart() override;
+    bool HasPartLeft() const override { return !PartMemo.isEmpty(); }
     // The text as laid out in lines, joined by CR LF.
     QString WrapText(bool WrapWords);
 
