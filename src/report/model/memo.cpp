@@ -100,7 +100,13 @@ void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY,
         Canvas->strokeDash = orv::StrokeDash::Solid;
         Canvas->strokeColor = Frame()->Color();
         Canvas->strokeThickness = FFrameWidth;
-        const double pitch = ScaleY * F->GetHeight();
+        // The rules follow the lines as this memo draws them: the renderer steps by the
+        // font's pixel size, the platform's text drawing by the face's own line height.
+        double pitch = ScaleY * F->GetHeight();
+        if (!usesRenderer()) {
+            F->AssignToCanvas(*m_bmpCanvas);
+            pitch = ScaleY * m_bmpCanvas->lineHeight();
+        }
         if (pitch > 0)
             for (double y = FY + (GapY() - LineSpacing() + 1) * ScaleY + pitch; y < FY1; y += pitch)
                 Canvas->drawLine(QPointF(FX, frxRound(y)), QPointF(FX1, frxRound(y)));
