@@ -366,6 +366,9 @@ public:
     void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The height and width the text needs, gaps and frame included; 0 without text.
     double CalcHeight() override;
+    // The distance between the tops of two text lines as the memo draws them at scale 1:
+    // the step of its ruled lines.
+    double RulePitch();
     double CalcWidth();
     // Splitting over pages: InitPart takes the whole text; each DrawPart keeps what fits
     // the current height as the text and leaves the rest for the next part.
