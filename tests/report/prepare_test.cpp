@@ -319,3 +319,29 @@ TEST_F(PrepareTest, ProgressIsReportedWithoutAWindow)
                                    QStringLiteral("stop 0")}));
     EXPECT_EQ(windows, 0) << "the layouts turn the progress window off";
 }
+
+TEST_F(PrepareTest, LongListLinesStayWholeAndEachReachesThePagesOnce)
+{
+    // 200 lines, every fifth with a note far wider than the memo, as the customer list
+    // prints them: no line wraps, none is lost or repeated, and the order holds.
+    auto report = makeListLayout();
+    auto* memo = report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
+    ASSERT_FALSE(memo->WordWrap());
+    memo->Memo()->Clear();
+    QString expectedText;
+    for (int i = 1; i <= 200; ++i) {
+        QString line = QStringLiteral("CLIENTE %1").arg(i, 4, 10, QChar(u'0'));
+        if (i % 5 == 0)
+            line += QStringLiteral(" nota lunga del cliente").repeated(10);
+        memo->Memo()->Add(line);
+        expectedText += line + QStringLiteral("\r\n");
+    }
+    memo->SetHeight(200 * 12.822);
+    report->FindObjectAs<TfrxMasterData>(QStringLiteral("MasterData"))->SetHeight(memo->Height() + 10);
+    ASSERT_TRUE(report->PrepareReport(true)) << report->Errors()->Text().toStdString();
+    TfrxPreviewPages& pages = pagesOf(*report);
+    QString all;
+    for (int i = 0; i < pages.Count(); ++i)
+        all += memoText(pages.GetPage(i), QStringLiteral("txtRiepilogo"));
+    EXPECT_EQ(all, expectedText);
+}
