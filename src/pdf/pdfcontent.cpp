@@ -177,11 +177,17 @@ void TfrxPDFExport::writeText(TfrxCustomMemoView* Memo)
     }
     writeFrame(Memo, X1, Y1, X2, Y2);
 
-    if (Memo->Underlines()) {
-        const double lh = Memo->Font()->GetHeight();
-        const int count = lh > 0 ? int(height / lh) : 0;
-        for (int i = 1; i <= count; ++i) {
-            const QByteArray y = fixed(ToPdfY(top + Memo->GapY() + 1 + i * lh));
+    if (Memo->Underlines() && Memo->Rotation() == 0) {
+        // The rules stand where the preview draws them, under the lines the memo lays out
+        // here (without HTML formatting its text goes the platform's way).
+        const bool htmlTags = Memo->AllowHTMLTags();
+        if (!HTMLTags())
+            Memo->SetAllowHTMLTags(false);
+        const double lh = Memo->RulePitch();
+        Memo->SetAllowHTMLTags(htmlTags);
+        const double first = top + Memo->GapY() - Memo->LineSpacing() + 1;
+        for (int i = 1; lh > 0 && first + i * lh < top + height; ++i) {
+            const QByteArray y = fixed(ToPdfY(first + i * lh));
             op(ColorOperands(Memo->Frame()->Color()) + " RG");
             op(fixed(fw * 0.75) + " w");
             op(fixed(X1) + ' ' + y + " m");

@@ -119,7 +119,9 @@ TEST_F(PdfContentTest, CharacterSpacingAndRuledLines)
     spaced->SetCharSpacing(1);
     // An empty memo three and a half lines high.
     TfrxMemoView* ruled = pageMemo(*report, 0, 80, 300, 0, QString());
-    const double lh = ruled->Font()->GetHeight(), gap = ruled->GapY();
+    // The rules step by the height of the text lines as the memo draws them.
+    const double lh = ruled->RulePitch(), gap = ruled->GapY() - ruled->LineSpacing();
+    ASSERT_GT(lh, ruled->Font()->GetHeight());
     ruled->SetHeight(3.5 * lh);
     ruled->SetUnderlines(true);
     // The preparation reads the layout back from its copy: the memos are made anew.

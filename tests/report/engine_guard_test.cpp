@@ -185,3 +185,45 @@ TEST_F(EngineGuardTest, AStoppedOrCancelledRunIsNotAPreparedReport)
     EXPECT_TRUE(prepareBounded());
     EXPECT_EQ(texts().size(), 5);
 }
+
+TEST_F(EngineGuardTest, EveryPartOfASplitStretchedMemoIsTallEnoughForItsLines)
+{
+    for (double titleHeight : {300.0, 517.3, 0.0}) {
+        SCOPED_TRACE(titleHeight);
+        freshPage();
+        while (!page->Objects().isEmpty())
+            delete page->Objects().last();
+        if (titleHeight > 0)
+            band<TfrxReportTitle>(QStringLiteral("Titolo"), 0, titleHeight);
+        auto* master = band<TfrxMasterData>(QStringLiteral("Corpo"), 600, 40);
+        master->SetRowCount(1);
+        master->SetAllowSplit(true);
+        master->SetStretched(true);
+        QStringList words;
+        for (int i = 1; i <= 900; ++i)
+            words << QStringLiteral("parola%1").arg(i);
+        auto* note = memo(master, QStringLiteral("Nota"), words.join(u' '), 0, 40);
+        note->SetWidth(300);
+        note->SetWordWrap(true);
+        note->SetStretchMode(smActualHeight);
+
+        ASSERT_TRUE(prepareBounded()) << report->Errors()->Text().toStdString();
+        ASSERT_GE(pages().Count(), 2);
+        // Every part holds its lines (the measured height less its 4-pixel pad below the
+        // text); the last part is as tall as its text measures.
+        QStringList seen;
+        TfrxCustomMemoView* lastPart = nullptr;
+        for (int i = 0; i < pages().Count(); ++i)
+            for (TfrxComponent* c : pages().GetPage(i)->AllObjects())
+                if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c); m && m->Name() == QStringLiteral("Nota")) {
+                    if (m->Text().trimmed().isEmpty())
+                        continue;
+                    EXPECT_LE(m->CalcHeight() - 4, m->Height() + 0.01) << "page " << i + 1 << " cuts its lines";
+                    seen << m->Text().simplified().split(u' ', Qt::SkipEmptyParts);
+                    lastPart = m;
+                }
+        EXPECT_EQ(seen, words);
+        ASSERT_NE(lastPart, nullptr);
+        EXPECT_GE(lastPart->Height() + 0.01, lastPart->CalcHeight());
+    }
+}

@@ -90,8 +90,8 @@ TEST(PagesTest, ListPageIsReadInThePublishedOrder)
     auto* title = new TfrxReportTitle(&page);
     auto* master = new TfrxMasterData(&page);
     page.AlignChildren();
-    EXPECT_NEAR(title->Width(), 277 * 3.779528, 1e-9);
-    EXPECT_NEAR(master->Width(), 1046.929256, 1e-6);
+    EXPECT_NEAR(title->Width(), 277 * 3.77953, 1e-9);
+    EXPECT_NEAR(master->Width(), 1046.92981, 1e-6);
     EXPECT_EQ(page.Width(), 1123) << "the pixel size comes back after aligning";
 }
 
@@ -110,8 +110,8 @@ TEST(PagesTest, Columns)
     auto* title = new TfrxReportTitle(&page);
     auto* master = new TfrxMasterData(&page);
     page.AlignChildren();
-    EXPECT_NEAR(master->Width(), 95 * 3.779528, 1e-9);
-    EXPECT_NEAR(title->Width(), 190 * 3.779528, 1e-9);
+    EXPECT_NEAR(master->Width(), 95 * 3.77953, 1e-9);
+    EXPECT_NEAR(title->Width(), 190 * 3.77953, 1e-9);
     page.SetPageCount(0);
     EXPECT_EQ(page.PageCount(), 1);
 }

@@ -85,9 +85,16 @@ TEST_F(PrepareTest, ListMemoSplitsOverPagesAndTheFooterFollowsIt)
     EXPECT_NEAR(page2[0].top, 0, 1e-6);
     EXPECT_NEAR(page2[0].height, printable, 1e-3);
 
+    // The worked figures of a landscape A4 page with 10 mm margins at 3.77953 pixels per mm.
+    EXPECT_NEAR(printable, 718.1107, 1e-9);
+    EXPECT_NEAR(page1[1].height, 687.87446, 1e-6);
+    EXPECT_NEAR(page2[0].height, 718.1107, 1e-6);
+    ASSERT_EQ(expected, 18);
+
     const auto last = bandsOf(pages.GetPage(expected - 1));
     ASSERT_EQ(last.size(), 2u);
     const double rest = 12822 - first - printable * (expected - 2);
+    EXPECT_NEAR(last[0].height, 644.354, 1e-3);
     EXPECT_NEAR(last[0].height, rest, 1e-3);
     EXPECT_EQ(last[1].name, QStringLiteral("Footer"));
     EXPECT_NEAR(last[1].top, rest, 1e-3);
@@ -311,4 +318,30 @@ TEST_F(PrepareTest, ProgressIsReportedWithoutAWindow)
     EXPECT_EQ(events, (QStringList{QStringLiteral("start 0"), QStringLiteral("page 1"), QStringLiteral("page 2"),
                                    QStringLiteral("stop 0")}));
     EXPECT_EQ(windows, 0) << "the layouts turn the progress window off";
+}
+
+TEST_F(PrepareTest, LongListLinesStayWholeAndEachReachesThePagesOnce)
+{
+    // 200 lines, every fifth with a note far wider than the memo, as the customer list
+    // prints them: no line wraps, none is lost or repeated, and the order holds.
+    auto report = makeListLayout();
+    auto* memo = report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiepilogo"));
+    ASSERT_FALSE(memo->WordWrap());
+    memo->Memo()->Clear();
+    QString expectedText;
+    for (int i = 1; i <= 200; ++i) {
+        QString line = QStringLiteral("CLIENTE %1").arg(i, 4, 10, QChar(u'0'));
+        if (i % 5 == 0)
+            line += QStringLiteral(" nota lunga del cliente").repeated(10);
+        memo->Memo()->Add(line);
+        expectedText += line + QStringLiteral("\r\n");
+    }
+    memo->SetHeight(200 * 12.822);
+    report->FindObjectAs<TfrxMasterData>(QStringLiteral("MasterData"))->SetHeight(memo->Height() + 10);
+    ASSERT_TRUE(report->PrepareReport(true)) << report->Errors()->Text().toStdString();
+    TfrxPreviewPages& pages = pagesOf(*report);
+    QString all;
+    for (int i = 0; i < pages.Count(); ++i)
+        all += memoText(pages.GetPage(i), QStringLiteral("txtRiepilogo"));
+    EXPECT_EQ(all, expectedText);
 }

@@ -232,3 +232,32 @@ TEST_F(ViewDrawTest, PageBackgroundCoversThePrintableArea)
     page->Draw(&canvas, 1, 1, 0, 0);
     EXPECT_TRUE(canvas.shapes.empty());
 }
+
+TEST_F(ViewDrawTest, MemoRulesRunUnderEachLineOfItsText)
+{
+    for (bool html : {false, true})
+        for (double scale : {1.0, 2.0}) {
+            SCOPED_TRACE(testing::Message() << (html ? "renderer" : "platform") << " text, scale " << scale);
+            RecordingCanvas rec;
+            auto* m = make<TfrxMemoView>(10, 20, 200, 160);
+            m->SetAllowHTMLTags(html);
+            m->SetUnderlines(true);
+            m->SetText(QStringLiteral("uno\r\ndue\r\ntre\r\nquattro\r\ncinque\r\nsei\r\n"));
+            m->Draw(&rec, scale, scale, 0, 0);
+            ASSERT_EQ(rec.texts.size(), 6u);
+            const double pitch = rec.texts[1].topLeft.y() - rec.texts[0].topLeft.y();
+            ASSERT_GT(pitch, 0);
+            std::vector<double> rules;
+            for (const auto& l : rec.lines)
+                if (std::fabs(l.a.y() - l.b.y()) < 1e-9)
+                    rules.push_back(l.a.y());
+            ASSERT_GE(rules.size(), 6u);
+            // Each rule lies below its line's baseline and no lower than the next line's top.
+            for (size_t k = 0; k < 6; ++k) {
+                const double top = rec.texts[k].topLeft.y();
+                EXPECT_GE(rules[k], top + 0.6 * pitch) << "rule " << k + 1 << " crosses its line";
+                EXPECT_LE(rules[k], top + pitch + 0.5) << "rule " << k + 1 << " crosses the next line";
+            }
+            delete m;
+        }
+}

@@ -6,7 +6,7 @@
 #include <QtGlobal>
 
 // Report geometry is in pixels at 96 per inch; paper and margins are in millimetres.
-inline constexpr double fr01cm = 3.779528;  // pixels per millimetre
+inline constexpr double fr01cm = 3.77953;  // pixels per millimetre
 inline constexpr double fr1cm = 37.79528;
 inline constexpr double fr01in = 9.6;
 inline constexpr double fr1in = 96;

@@ -284,6 +284,16 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
                 }
                 need = s->FSaveHeight;
                 more = s->HasNextDataPart();
+                if (s->StretchMode() != smDontStretch && free > s->Top()) {
+                    // A view sized by its content ends only with its content, and its
+                    // last part is tall enough for what it holds: the height left over
+                    // from the earlier parts does not count the lines that the cuts
+                    // moved on.
+                    if (s->HasPartLeft())
+                        more = true;
+                    else
+                        need = std::max(need, std::min(s->CalcHeight(), free - s->Top()));
+                }
             }
             if (free >= need + O->Top() && !more) {
                 O->SetHeight(need);
@@ -303,7 +313,9 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
                         // What fits goes out; where nothing fits and no later part has
                         // more room, it takes the room there is, so that the split moves on.
                         list << O;
-                        const double left = s->FSaveHeight - s->Height() + part;
+                        double left = s->FSaveHeight - s->Height() + part;
+                        if (s->StretchMode() != smDontStretch && s->HasPartLeft())
+                            left = std::max(left, 0.0);
                         progress = progress || left < s->FSaveHeight - 0.0001;
                         s->FSaveHeight = left;
                         drawn = true;

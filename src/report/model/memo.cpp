@@ -100,7 +100,7 @@ void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY,
         Canvas->strokeDash = orv::StrokeDash::Solid;
         Canvas->strokeColor = Frame()->Color();
         Canvas->strokeThickness = FFrameWidth;
-        const double pitch = ScaleY * F->GetHeight();
+        const double pitch = ScaleY * RulePitch();
         if (pitch > 0)
             for (double y = FY + (GapY() - LineSpacing() + 1) * ScaleY + pitch; y < FY1; y += pitch)
                 Canvas->drawLine(QPointF(FX, frxRound(y)), QPointF(FX1, frxRound(y)));
@@ -173,6 +173,17 @@ double TfrxCustomMemoView::measure(bool Height)
 }
 
 double TfrxCustomMemoView::CalcHeight() { return measure(true); }
+
+double TfrxCustomMemoView::RulePitch()
+{
+    // The renderer steps by the font's pixel size, the platform's text drawing by the
+    // face's own line height.
+    TfrxFont* F = drawFont();
+    if (usesRenderer())
+        return F->GetHeight();
+    F->AssignToCanvas(*m_bmpCanvas);
+    return m_bmpCanvas->lineHeight();
+}
 
 double TfrxCustomMemoView::CalcWidth() { return measure(false); }
 

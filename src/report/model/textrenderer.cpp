@@ -10,6 +10,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <limits>
 #include <cmath>
 
 namespace {
@@ -233,7 +234,9 @@ void TAdvancedTextRenderer::breakParagraph(TParagraph* para, TStyleDescriptor& s
 {
     const QString& text = para->Text;
     const int base = para->OriginalCharIndex;
-    const double width = DisplayRect.width();
+    // Plain text without word wrap keeps each paragraph on one line (clipped when drawn);
+    // formatted paragraphs always flow within the width.
+    const double width = (WordWrap || HtmlTags) ? DisplayRect.width() : std::numeric_limits<double>::infinity();
     TLine* line = new TLine(para);
     line->OriginalCharIndex = base;
     para->Lines.emplace_back(line);

@@ -237,6 +237,8 @@ public:
     virtual double DrawFirstPart() { return DrawPart(); }
     virtual void InitPart() {}
     virtual bool HasNextDataPart() { return false; }
+    // After DrawPart: whether some of the view's content did not fit the part.
+    virtual bool HasPartLeft() const { return false; }
     // Engine scratch fields.
     double FSaveHeight = 0;
     double FSavedTop = 0;
@@ -364,12 +366,16 @@ public:
     void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The height and width the text needs, gaps and frame included; 0 without text.
     double CalcHeight() override;
+    // The distance between the tops of two text lines as the memo draws them at scale 1:
+    // the step of its ruled lines.
+    double RulePitch();
     double CalcWidth();
     // Splitting over pages: InitPart takes the whole text; each DrawPart keeps what fits
     // the current height as the text and leaves the rest for the next part.
     void InitPart() override;
     double DrawPart() override;
     double DrawFirstPart() override;
+    bool HasPartLeft() const override { return !PartMemo.isEmpty(); }
     // The text as laid out in lines, joined by CR LF.
     QString WrapText(bool WrapWords);
 
