@@ -107,13 +107,13 @@ public:
 MessageService& messages();
 void setMessages(MessageService* s);
 FileDialogService& fileDialog();
+void setFileDialog(FileDialogService* s);
 // A window's filter ("Immagini|*.bmp;*.jpg|Tutti i file (*.*)|*.*") as Qt's name filters:
 // "Immagini (*.bmp *.jpg);;Tutti i file (*.*) (*)". "*.*" matches every file, names
 // without a dot included, as it does in the windows.
 QString qtFileFilter(const QString& filter);
 // The filter on a Qt file dialog, each description shown exactly as the window wrote it.
 void applyFileFilter(QFileDialog& dialog, const QString& filter);
-void setFileDialog(FileDialogService* s);
 ShellService& shell();
 void setShell(ShellService* s);
 ModalService& modal();

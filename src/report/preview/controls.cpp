@@ -1,6 +1,7 @@
 #include "report/preview/controls.h"
 
 #include "platform/ui/dispatch.h"
+#include "platform/ui/services.h"
 #include "report/base/utils.h"
 
 #include <QApplication>
@@ -561,23 +562,16 @@ void EngineWindow::keyPressEvent(QKeyEvent* e)
 
 namespace {
 
-QString qtFilter(const QString& Filter)
-{
-    const QStringList parts = Filter.split(u'|');
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        out << (parts[i].contains(u'(') ? parts[i] : parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
-    return out.join(QStringLiteral(";;"));
-}
-
 class QtSaveDialog final : public SaveDialogService {
 public:
     std::optional<QString> saveFile(const QString& Title, const QString& Filter) override
     {
-        const QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(), Title, QString(), qtFilter(Filter));
-        if (name.isEmpty())
+        QFileDialog dialog(QApplication::activeWindow(), Title);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        orv::ui::applyFileFilter(dialog, Filter);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        return name;
+        return dialog.selectedFiles().first();
     }
 };
 
