@@ -42,6 +42,26 @@ QList<int> printedPages(const PrintedDocument& doc)
 
 } // namespace
 
+namespace {
+
+// A printer that writes PDF files through QPrinter at 1200 dots per inch, edge to edge.
+class PdfPrinterService : public RecordingPrinterService {
+public:
+    std::unique_ptr<PrintDocument> StartDocument(const QString&, const QString& Title, const QString& FileName,
+                                                 const DeviceMode& Mode) override
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setResolution(1200);
+        printer->setOutputFileName(FileName);
+        printer->setDocName(Title);
+        applyDeviceMode(*printer, Mode);
+        return startQPrinterDocument(std::move(printer));
+    }
+};
+
+} // namespace
+
 class PrintLoopTest : public PrintingTest {
 protected:
     std::unique_ptr<TfrxReport> report;
@@ -50,6 +70,21 @@ protected:
     {
         report = preparedList(lines);
         report->PrintOptions()->SetShowDialog(false);
+    }
+    // Prints the 120-line list through a QPrinter into `file` (PDF at 1200 dpi, no margin).
+    bool printListToPdf(const QString& file)
+    {
+        PdfPrinterService pdf;
+        FakePrinter& p = pdf.add(QStringLiteral("PDF"));
+        p.dpi = 1200;
+        p.margin = 0;
+        pdf.defaultPrinter = QStringLiteral("PDF");
+        setPrinterService(&pdf);
+        prepare();
+        report->PrintOptions()->PrnOutFileName = file;
+        const bool printed = report->Print();
+        setPrinterService(&printing);
+        return printed;
     }
 };
 
@@ -235,22 +270,6 @@ TEST_F(PrintLoopTest, UnreadablePrinterPrintsNothingAndSaysSo)
 
 namespace {
 
-// A printer that writes PDF files through QPrinter at 1200 dots per inch, edge to edge.
-class PdfPrinterService : public RecordingPrinterService {
-public:
-    std::unique_ptr<PrintDocument> StartDocument(const QString&, const QString& Title, const QString& FileName,
-                                                 const DeviceMode& Mode) override
-    {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setResolution(1200);
-        printer->setOutputFileName(FileName);
-        printer->setDocName(Title);
-        applyDeviceMode(*printer, Mode);
-        return startQPrinterDocument(std::move(printer));
-    }
-};
-
 // Page n of a PDF file drawn at 96 dots per inch.
 QImage pdfPage(const QString& file, int page)
 {
@@ -291,27 +310,24 @@ double inkMismatch(const QImage& a, const QImage& b)
     return ink ? double(differ) / ink : 1.0;
 }
 
+QString runTool(const QString& tool, const QStringList& args)
+{
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 } // namespace
 
 TEST_F(PrintLoopTest, ListPrintedThroughQPrinterGivesAPdfOfThreeLandscapePages)
 {
-    PdfPrinterService pdf;
-    FakePrinter& p = pdf.add(QStringLiteral("PDF"));
-    p.dpi = 1200;
-    p.margin = 0;
-    pdf.defaultPrinter = QStringLiteral("PDF");
-    setPrinterService(&pdf);
-    prepare();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("riepilogo.pdf"));
-    report->PrintOptions()->PrnOutFileName = file;
-    ASSERT_TRUE(report->Print());
+    ASSERT_TRUE(printListToPdf(file));
     ASSERT_TRUE(QFile::exists(file));
 
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {file});
-    info.waitForFinished(30000);
-    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    const QString meta = runTool(QStringLiteral("pdfinfo"), {file});
     EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << meta.toStdString();
     EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595")))) << meta.toStdString();
 
@@ -329,37 +345,15 @@ TEST_F(PrintLoopTest, ListPrintedThroughQPrinterGivesAPdfOfThreeLandscapePages)
         }
         EXPECT_LT(inkMismatch(printed, screen), 0.08) << page;
     }
-    setPrinterService(&printing);
 }
-
-namespace {
-
-QString runTool(const QString& tool, const QStringList& args)
-{
-    QProcess p;
-    p.start(tool, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
 
 // The printer receives text as text with its fonts embedded, not as glyph outlines: the
 // file names its fonts, its text can be searched, and a page of text stays small.
 TEST_F(PrintLoopTest, PrintedTextArrivesAsTextWithItsFontsEmbedded)
 {
-    PdfPrinterService pdf;
-    FakePrinter& p = pdf.add(QStringLiteral("PDF"));
-    p.dpi = 1200;
-    p.margin = 0;
-    pdf.defaultPrinter = QStringLiteral("PDF");
-    setPrinterService(&pdf);
-    prepare();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("riepilogo.pdf"));
-    report->PrintOptions()->PrnOutFileName = file;
-    ASSERT_TRUE(report->Print());
-    setPrinterService(&printing);
+    ASSERT_TRUE(printListToPdf(file));
     ASSERT_TRUE(QFile::exists(file));
 
     const QStringList fonts = runTool(QStringLiteral("pdffonts"), {file}).split(u'\n', Qt::SkipEmptyParts).mid(2);
