@@ -39,7 +39,7 @@ const Layout& windowLayout()
                                                                    {u"impOraConsegna", kPlaces[5]}};
         for (const auto& [name, at] : stamps)
             l.push_back(command(QString::fromUtf16(name), at.x + at.w + 6, at.y, 24, 22,
-                                art::icon(art::Icon::Schedule, QColor(0xC6, 0x28, 0x28))));
+                                art::icon(art::Icon::Clock, QColor(0xC6, 0x28, 0x28))));
         // Applica comes first in the tab order, though it stands right of Annulla.
         l.push_back(button(u"btnApplica"_qs, 606, 318, 140, 30, u"Applica e chiudi"_qs));
         l.push_back(button(u"btnAnnulla"_qs, 456, 318, 140, 30, u"Annulla"_qs));

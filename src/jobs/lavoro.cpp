@@ -143,6 +143,11 @@ const Layout& windowLayout()
         const QString in = u"panContainer"_qs;
         Layout l{panel(in, 0, 0, 995, 692).centred()};
         l.push_back(rect(u"shpComandi"_qs, 8, 8, 979, 60, Qt::white).stroke(kFrame).radius(4).in(in));
+        // One caption size for the whole bar.
+        std::vector<std::pair<QString, QSizeF>> captions;
+        for (const Command& c : kCommands)
+            if (c.words && *c.words) captions.emplace_back(QString::fromUtf8(c.words), QSizeF(c.width, 48));
+        const int captionSize = art::commandTextSize(captions);
         int x = 12;
         for (const Command& c : kCommands) {
             const QString name = QString::fromLatin1(c.name);
@@ -150,7 +155,7 @@ const Layout& windowLayout()
                 l.push_back(label(name, x, 24, c.width, 26, QString()).centre()
                                 .font({u"Verdana"_qs, 12, true, false, false, kCaption}).in(in));
             else if (c.words)
-                l.push_back(command(name, x, 14, c.width, 48, art::command(QString::fromUtf8(c.words), kCommand)).in(in));
+                l.push_back(command(name, x, 14, c.width, 48, art::command(QString::fromUtf8(c.words), kCommand, captionSize)).in(in));
             else
                 l.push_back(command(name, x, 24, c.width, 26, art::icon(c.icon)).in(in));
             x += c.width + 3;
@@ -179,7 +184,8 @@ const Layout& windowLayout()
                         .in(in));
         for (const Stamp& s : kStamps)
             l.push_back(command(QString::fromLatin1(s.name), s.x, s.y, 22, 22,
-                                art::icon(art::Icon::Schedule, QColor(0xC6, 0x28, 0x28)))
+                                art::icon(QByteArray(s.name).startsWith("impOra") ? art::Icon::Clock : art::Icon::Schedule,
+                                          QColor(0xC6, 0x28, 0x28)))
                             .in(QString::fromLatin1(s.parent)));
         // The hint line.
         l.push_back(rect(u"bkgInfo"_qs, 16, 644, 963, 32, kHintBand).radius(4).in(in));

@@ -12,9 +12,13 @@
 #include "jobs/menulavoro.h"
 #include "jobs/menuriepcosti.h"
 #include "platform/core/inifile.h"
+#include "platform/ui/art.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QLineEdit>
+
+#include <map>
 
 using namespace orv::ui;
 using orv::test::JobWindowTest;
@@ -485,6 +489,35 @@ TEST_F(EditorTest, DateAndTimeButtonsFillTheirFieldsWithoutMovingTheFocus)
     for (Image* date : {&e->impData, &e->impDataAccetta, &e->impDataRiconsegna}) click(*date);
     for (Edit* field : {&e->txtData, &e->txtDataAccetta, &e->txtDataRiconsegna}) EXPECT_EQ(field->text(), u"07/01/2026"_qs);
     EXPECT_TRUE(focusIs(e->txtMarca));
+}
+
+TEST_F(EditorTest, TimeButtonsShowAClockDateButtonsACalendarAndTheBarOneCaptionSize)
+{
+    const auto drawn = [](orv::ui::art::Icon icon) {
+        QImage img(22, 22, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        orv::ui::art::icon(icon, QColor(0xC6, 0x28, 0x28))(p, QRectF(img.rect()));
+        return img;
+    };
+    const QImage clockPicture = drawn(orv::ui::art::Icon::Clock), calendar = drawn(orv::ui::art::Icon::Schedule);
+    ASSERT_NE(clockPicture, calendar);
+    for (Image* time : {&e->impOraAccetta, &e->impOraRiconsegna})
+        EXPECT_EQ(time->picture().convertToFormat(clockPicture.format()), clockPicture) << time->name().toStdString();
+    for (Image* date : {&e->impData, &e->impDataAccetta, &e->impDataRiconsegna})
+        EXPECT_EQ(date->picture().convertToFormat(calendar.format()), calendar) << date->name().toStdString();
+
+    // Short and long captions alike ("Nuovo", "Non riconsegnati", "Numerazione") read at one size.
+    std::map<int, QStringList> heights;
+    for (const char* name : {"cmdNuovo", "cmdSalva", "cmdTrova", "cmdImporta", "cmdAnteprima", "cmdStampa",
+                             "cmdAllega", "cmdRiconsegnati", "cmdNumerazione", "cmdEsporta", "cmdGuida", "cmdEsci"})
+        heights[orv::test::firstLetterHeight(e->control<Image>(QString::fromLatin1(name)).picture())]
+            << QString::fromLatin1(name);
+    ASSERT_FALSE(heights.empty());
+    EXPECT_GE(heights.begin()->first, 7);
+    EXPECT_LE(heights.rbegin()->first - heights.begin()->first, 1)
+        << heights.begin()->second.join(u' ').toStdString() << " / " << heights.rbegin()->second.join(u' ').toStdString();
 }
 
 TEST_F(EditorTest, CustomerImportFillsTheCustomerAndTheInstallationOnly)

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 TEST(SoundService, AMissingOrUnreadableFileIsNotLoaded)
 {
@@ -15,5 +20,41 @@ TEST(SoundService, AMissingOrUnreadableFileIsNotLoaded)
     EXPECT_FALSE(s.play(dir.path())); // a folder is no sound file
     EXPECT_FALSE(s.loaded());
     s.stop(); // nothing loaded: nothing happens
+    EXPECT_FALSE(s.loaded());
+}
+
+TEST(SoundService, PlayingNeverWaitsForTheSoundToEnd)
+{
+    // A minute of silence: a player that waited for the end would hold the reminder window
+    // (and its event loop) far past the guard below, audio device or not.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Avviso.wav"));
+    {
+        const quint32 rate = 8000, samples = rate * 60;
+        QByteArray wav;
+        QDataStream out(&wav, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out.writeRawData("RIFF", 4);
+        out << quint32(36 + samples);
+        out.writeRawData("WAVEfmt ", 8);
+        out << quint32(16) << quint16(1) << quint16(1) << rate << rate << quint16(1) << quint16(8);
+        out.writeRawData("data", 4);
+        out << samples;
+        wav.append(QByteArray(int(samples), char(0x80)));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(wav);
+    }
+    orv::ui::setSound(nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    orv::ui::SoundService& s = orv::ui::sound();
+    EXPECT_TRUE(s.play(path));
+    bool ticked = false;
+    QTimer::singleShot(0, [&] { ticked = true; });
+    while (!ticked && clock.elapsed() < 30000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(ticked);
+    EXPECT_LT(clock.elapsed(), 30000);
+    s.stop();
     EXPECT_FALSE(s.loaded());
 }

@@ -16,6 +16,8 @@
 
 #include <QListWidget>
 
+#include <map>
+
 using namespace orv::ui;
 using orv::test::QuoteWindowTest;
 
@@ -30,6 +32,19 @@ protected:
         openEditor();
     }
 };
+
+TEST_F(QuoteCommandsTest, EveryCaptionOfTheCommandBarReadsAtOneSize)
+{
+    std::map<int, QStringList> heights;
+    for (const char* name : {"cmdNuovo", "cmdSalva", "cmdTrova", "cmdSospese", "cmdAnteprima", "cmdStampa", "cmdPDF",
+                             "cmdNumerazione", "cmdEsporta", "cmdGuida", "cmdEsci"})
+        heights[orv::test::firstLetterHeight(e().control<orv::ui::Image>(QString::fromLatin1(name)).picture())]
+            << QString::fromLatin1(name);
+    ASSERT_FALSE(heights.empty());
+    EXPECT_GE(heights.begin()->first, 7);
+    EXPECT_LE(heights.rbegin()->first - heights.begin()->first, 1)
+        << heights.begin()->second.join(u' ').toStdString() << " / " << heights.rbegin()->second.join(u' ').toStdString();
+}
 
 TEST_F(QuoteCommandsTest, TheCustomerFinderFillsTheSevenCustomerFieldsAndNothingElse)
 {

@@ -126,6 +126,13 @@ void glyph(QPainter& p, Icon which, const QRectF& r, const QColor& c)
         for (int y : {50, 64, 78})
             for (int x : {26, 42, 58, 74}) p.drawPoint(QPointF(x, y));
         break;
+    case Icon::Clock:
+        p.drawEllipse(QRectF(10, 10, 80, 80));
+        p.drawLine(QPointF(50, 50), QPointF(50, 24));
+        p.drawLine(QPointF(50, 50), QPointF(68, 60));
+        p.setBrush(c);
+        p.drawEllipse(QPointF(50, 50), 4, 4);
+        break;
     case Icon::JobSheet: {
         p.save();
         p.translate(50, 50);
@@ -170,10 +177,57 @@ void glyph(QPainter& p, Icon which, const QRectF& r, const QColor& c)
 
 } // namespace
 
-Artwork command(const QString& text, const QColor& colour)
+namespace {
+
+// Where the words of a command picture stand inside the picture's rectangle.
+QRectF commandBox(const QRectF& r) { return r.adjusted(1, 1, -1, -1); }
+QRectF commandTextBox(const QRectF& box) { return box.adjusted(5, 2, -5, -2); }
+int commandBaseSize(const QRectF& box) { return std::max(6, int(box.height() * 0.42)); }
+
+// The caption as it is drawn at a size: one line, or two lines broken at the blank that
+// keeps the longer line shortest. Empty when it does not fit the box at that size.
+QStringList commandLines(const QString& text, int px, const QRectF& textBox)
 {
-    return [text, colour](QPainter& p, const QRectF& r) {
-        const QRectF box = r.adjusted(1, 1, -1, -1);
+    const QFontMetricsF m(boldFont(QStringLiteral("Verdana"), px));
+    if (m.horizontalAdvance(text) <= textBox.width()) return {text};
+    if (2 * m.height() > textBox.height()) return {};
+    QStringList best;
+    double bestWidth = textBox.width();
+    for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
+        const QString first = text.left(i).trimmed(), second = text.mid(i + 1).trimmed();
+        const double w = std::max(m.horizontalAdvance(first), m.horizontalAdvance(second));
+        if (w <= bestWidth) {
+            bestWidth = w;
+            best = {first, second};
+        }
+    }
+    return best;
+}
+
+int largestCommandSize(const QString& text, const QRectF& r)
+{
+    const QRectF box = commandBox(r);
+    int px = commandBaseSize(box);
+    while (px > 6 && commandLines(text, px, commandTextBox(box)).isEmpty()) --px;
+    return px;
+}
+
+} // namespace
+
+int commandTextSize(const std::vector<std::pair<QString, QSizeF>>& captions)
+{
+    int px = 0;
+    for (const auto& [text, size] : captions) {
+        const int own = largestCommandSize(text, QRectF(QPointF(), size));
+        px = px == 0 ? own : std::min(px, own);
+    }
+    return std::max(px, 6);
+}
+
+Artwork command(const QString& text, const QColor& colour, int pixelSize)
+{
+    return [text, colour, pixelSize](QPainter& p, const QRectF& r) {
+        const QRectF box = commandBox(r);
         QLinearGradient g(box.topLeft(), box.bottomLeft());
         g.setColorAt(0, colour.lighter(135));
         g.setColorAt(1, colour);
@@ -181,10 +235,16 @@ Artwork command(const QString& text, const QColor& colour)
         p.setBrush(g);
         p.drawRoundedRect(box, 5, 5);
         p.setPen(Qt::white);
-        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), box.height() * 0.42), text, box.width() - 10));
-        p.drawText(box, Qt::AlignCenter, text);
+        const int px = pixelSize > 0 ? pixelSize : largestCommandSize(text, r);
+        QStringList lines = commandLines(text, px, commandTextBox(box));
+        // A size that a caller fixed too large for this picture still shows every word.
+        if (lines.isEmpty()) lines = {text};
+        p.setFont(boldFont(QStringLiteral("Verdana"), px));
+        p.drawText(box, Qt::AlignCenter, lines.join(u'\n'));
     };
 }
+
+Artwork command(const QString& text, const QColor& colour) { return command(text, colour, 0); }
 
 Artwork captionBand(const QString& text, const QColor& from, const QColor& to)
 {

@@ -5,18 +5,29 @@
 #include "platform/ui/controls.h"
 
 #include <QColor>
+#include <QSizeF>
 #include <QString>
+
+#include <utility>
+#include <vector>
 
 namespace orv::ui::art {
 
 enum class Icon {
     Info, Help, Copyright, Exit, Mail, Globe, Pdf, Key, Logo, Customers, Contract, Warehouse,
     Inventory, Schedule, JobSheet, Quote, Truck, ArrowFirst, ArrowPrev, ArrowNext, ArrowLast,
-    Printer, PrintPreview,
+    Printer, PrintPreview, Clock,
 };
 
-// A command picture showing its words (the `cmd` images of the working windows).
+// A command picture showing its words (the `cmd` images of the working windows). The words
+// take the largest size that fits; a caption of several words may break onto two lines.
 Artwork command(const QString& words, const QColor& colour = QColor(0x2F, 0x5D, 0x8A));
+// The same picture with its words at a given pixel size, so a whole command bar can share
+// one size (see commandTextSize).
+Artwork command(const QString& words, const QColor& colour, int pixelSize);
+// The largest pixel size at which every caption fits a command picture of its size: the
+// one size a command bar gives all its captions, so they do not read as mixed sizes.
+int commandTextSize(const std::vector<std::pair<QString, QSizeF>>& captions);
 // A band with centred words in white bold capitals (caption pictures).
 Artwork captionBand(const QString& words, const QColor& from, const QColor& to);
 // A module tile: rounded square in the colour with the icon in white.

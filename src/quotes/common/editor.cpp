@@ -144,6 +144,13 @@ void addCommandBar(Layout& l, const EditorSpec& spec)
         {{"cmdNumerazione", 86, u"Numerazione"_qs}, {"cmdEsporta", 58, u"Esporta"_qs}},
         {{"cmdGuida", 50, u"Guida"_qs}, {"cmdEsci", 46, u"Esci"_qs}},
     };
+    // One caption size for the whole bar.
+    std::vector<std::pair<QString, QSizeF>> captions;
+    for (const auto& g : groups)
+        for (const Command& c : g)
+            if (!c.words.isEmpty() && QLatin1StringView(c.name) != "lblPosizione")
+                captions.emplace_back(c.words, QSizeF(c.width, 48));
+    const int captionSize = art::commandTextSize(captions);
     int x = kPageX;
     int group = 0;
     for (const auto& g : groups) {
@@ -160,7 +167,7 @@ void addCommandBar(Layout& l, const EditorSpec& spec)
             else if (c.words.isEmpty())
                 l.push_back(command(name, cx, 24, c.width, 26, art::icon(c.icon)).in(in));
             else
-                l.push_back(command(name, cx, 13, c.width, 48, art::command(c.words, kCommand)).in(in));
+                l.push_back(command(name, cx, 13, c.width, 48, art::command(c.words, kCommand, captionSize)).in(in));
             cx += c.width + 3;
         }
         x += w + 9 + 10;

@@ -205,4 +205,40 @@ void GuiTest::showAndActivate(ui::Form& f)
     (void)QTest::qWaitForWindowActive(&f, 1000);
 }
 
+int firstLetterHeight(const QImage& picture)
+{
+    const QImage img = picture.convertToFormat(QImage::Format_RGB32);
+    const auto white = [&](int x, int y) {
+        const QRgb c = img.pixel(x, y);
+        return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200;
+    };
+    // The picture's own ground outside its rounded frame is white too.
+    const int inset = 6, left = inset, right = img.width() - inset, top = inset, bottom = img.height() - inset;
+    const auto rowHasWhite = [&](int y) {
+        for (int x = left; x < right; ++x)
+            if (white(x, y)) return true;
+        return false;
+    };
+    // The first line of words: the first run of rows holding white pixels.
+    int lineTop = top;
+    while (lineTop < bottom && !rowHasWhite(lineTop)) ++lineTop;
+    int lineEnd = lineTop;
+    while (lineEnd < bottom && rowHasWhite(lineEnd)) ++lineEnd;
+    // Its first letter: the first run of columns holding white pixels within that line.
+    int high = lineEnd, low = -1;
+    bool inLetter = false;
+    for (int x = left; x < right; ++x) {
+        bool any = false;
+        for (int y = lineTop; y < lineEnd; ++y)
+            if (white(x, y)) {
+                any = true;
+                high = std::min(high, y);
+                low = std::max(low, y);
+            }
+        if (any) inLetter = true;
+        else if (inLetter) break;
+    }
+    return low < 0 ? 0 : low - high + 1;
+}
+
 } // namespace orv::test

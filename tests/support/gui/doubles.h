@@ -121,4 +121,8 @@ protected:
     static void showAndActivate(ui::Form& f);
 };
 
+// The height in pixels of the first letter drawn in white on a command picture: captions
+// drawn at one size give one height for capitals without descenders.
+int firstLetterHeight(const QImage& picture);
+
 } // namespace orv::test
