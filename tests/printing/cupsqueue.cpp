@@ -131,6 +131,16 @@ CupsPdfQueue::State CupsPdfQueue::start()
         problem_ = u"cannot write the server's settings"_qs;
         return State::Failed;
     }
+    // A server started through sudo gets its files as root's own, as confinement rules
+    // for cupsd and cups-pdf expect of files under /tmp. The output folder stays the
+    // user's: cups-pdf writes there as the user who printed.
+    if (!sudo_.isEmpty()) {
+        QStringList owned{tool(u"chown"_qs), u"-R"_qs, u"root:root"_qs};
+        for (const char* sub : {"conf", "spool", "cache", "state", "log", "tmp", "backendspool"})
+            owned << dir.filePath(QString::fromLatin1(sub));
+        if (!run(asRoot(owned)))
+            return State::Failed;
+    }
 
     // cups-pdf reads its settings only from the system's CUPS folder, by the name its
     // device address gives; the queue's own file sends its output and logs here.
