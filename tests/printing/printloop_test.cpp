@@ -3,6 +3,7 @@
 #include "support.h"
 
 #include "report/model/bands.h"
+#include "report/model/views.h"
 #include "platform/core/canvas.h"
 #include "report/print/printers.h"
 
@@ -11,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSet>
 #include <QProcess>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -368,4 +370,53 @@ TEST_F(PrintLoopTest, PrintedTextArrivesAsTextWithItsFontsEmbedded)
 
     // As outlines these three pages of text take over 400 KB; as text with its font, some 25 KB.
     EXPECT_LT(QFileInfo(file).size(), 200 * 1024);
+}
+
+// A picture on every page reaches the printer once: each page draws the same image, so the
+// spooled document holds one copy of it however many pages show it.
+TEST_F(PrintLoopTest, PictureOnEveryPageIsSpooledOnce)
+{
+    report = listReport(120);
+    auto* page = report->GetPageAs<TfrxReportPage>(1);
+    ASSERT_NE(page, nullptr);
+    auto* header = new TfrxPageHeader(page);
+    header->SetName(QStringLiteral("PageHeader1"));
+    header->SetBounds(0, 0, 1046.92981, 40);
+    auto* logo = new TfrxPictureView(header);
+    logo->SetName(QStringLiteral("imgLogo"));
+    logo->SetBounds(0, 0, 60, 36);
+    QImage image(120, 72, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 2, y * 3, (x * y) % 256));
+    logo->Picture()->SetImage(image);
+    ASSERT_TRUE(report->PrepareReport(true));
+    report->PrintOptions()->SetShowDialog(false);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("riepilogo.pdf"));
+    PdfPrinterService pdf;
+    FakePrinter& p = pdf.add(QStringLiteral("PDF"));
+    p.dpi = 1200;
+    pdf.defaultPrinter = QStringLiteral("PDF");
+    setPrinterService(&pdf);
+    report->PrintOptions()->PrnOutFileName = file;
+    const bool printed = report->Print();
+    setPrinterService(&printing);
+    ASSERT_TRUE(printed);
+
+    // pdfimages lists one row per image drawn: page, number, ..., object number, generation, ...
+    const int pages = pagesOf(*report).Count();
+    ASSERT_GE(pages, 3);
+    QSet<QString> objects;
+    int drawn = 0;
+    for (const QString& line : runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file}).split(u'\n').mid(2)) {
+        const QStringList cells = line.simplified().split(u' ');
+        if (cells.size() < 12)
+            continue;
+        ++drawn;
+        objects << cells[10] + u' ' + cells[11];
+    }
+    EXPECT_EQ(drawn, pages);
+    EXPECT_EQ(objects.size(), 1) << QStringList(objects.values()).join(u", ").toStdString();
 }

@@ -33,6 +33,7 @@ void TfrxPictureCache::Clear()
         QFile::remove(f);
     m_tempFiles.clear();
     m_items.clear();
+    m_decoded.clear();
 }
 
 void TfrxPictureCache::AddSegment()
@@ -99,7 +100,15 @@ void TfrxPictureCache::GetPicture(TfrxPictureView* Picture)
     }
     if (m_segments.empty())
         return;
-    Picture->Picture()->LoadFromData(PictureBytes(index));
+    if (const QImage* known = m_decoded.object(index)) {
+        Picture->Picture()->SetImage(*known);
+        return;
+    }
+    QImage image;
+    image.loadFromData(PictureBytes(index));
+    Picture->Picture()->SetImage(image);
+    if (!image.isNull())
+        m_decoded.insert(index, new QImage(image), qsizetype(image.sizeInBytes() / 1024 + 1));
 }
 
 void TfrxPictureCache::SaveToXML(TfrxXMLItem* Item)

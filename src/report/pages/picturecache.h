@@ -1,8 +1,12 @@
 #pragma once
 // The pictures of a prepared report, kept apart from the pages in append-only segments:
 // a picture view on a prepared page carries only its 1-based ImageIndex, and a picture
-// that does not change between pages is stored once.
+// that does not change between pages is stored once. A picture read back is decoded once
+// and shared by every page that shows it, so a printer meets the very same image again
+// and spools it once.
 #include <QByteArray>
+#include <QCache>
+#include <QImage>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -52,6 +56,8 @@ public:
 private:
     TfrxCacheItem& newItem();
     std::vector<TfrxCacheItem> m_items;
+    // Decoded pictures by ImageIndex; the cost is in kilobytes.
+    QCache<int, QImage> m_decoded{64 * 1024};
     std::vector<std::unique_ptr<QIODevice>> m_segments;
     QStringList m_tempFiles;
     QString m_tempDir;
