@@ -39,3 +39,41 @@ TEST(CompileErrors, TextsAndPositions)
         EXPECT_EQ(o.pos, q(c.pos)) << c.source;
     }
 }
+
+TEST(RunErrors, HostErrorsBecomeScriptExceptions)
+{
+    // Fail(n) stands for host code that fails in the ways C++ code can.
+    const scripttest::Setup failing = [](TfsScript& s) {
+        s.AddMethod(QStringLiteral("procedure Fail(Kind: Integer)"),
+                    TfsCallMethodNewEvent([](TfsObject, TfsClass, const QString&, TfsMethodHelper* c) -> Value {
+                        switch (c->GetVParam(0).toInt()) {
+                        case 1: throw std::runtime_error("Disk full");
+                        case 2: throw std::bad_alloc();
+                        case 3: throw 42;
+                        default: throw orv::EFileError(QStringLiteral("Cannot create file \"/x\""));
+                        }
+                    }));
+    };
+    const struct {
+        int kind;
+        const char* className;
+        const char* message;
+    } cases[] = {
+        {1, "Exception", "Disk full"},
+        {2, "EOutOfMemory", "Out of memory"},
+        {3, "Exception", "External exception"},
+        {4, "EFileError", "Cannot create file \"/x\""},
+    };
+    for (const auto& c : cases) {
+        const QString kind = QString::number(c.kind);
+        const Outcome caught = run(QStringLiteral("var r: String;\r\nbegin\r\n  try\r\n    Fail(") + kind
+                                       + QStringLiteral(");\r\n  except\r\n    r := ExceptionClassName + ': ' + "
+                                                        "ExceptionMessage;\r\n  end;\r\nend."),
+                                   QStringLiteral("r"), failing);
+        EXPECT_EQ(caught.raised, QString()) << c.kind;
+        EXPECT_EQ(caught.result, QString::fromLatin1(c.className) + QStringLiteral(": ") + q(c.message)) << c.kind;
+        // Uncaught, the host gets the engine's error with the same message.
+        const Outcome uncaught = run(QStringLiteral("begin Fail(") + kind + QStringLiteral(") end."), QString(), failing);
+        EXPECT_EQ(uncaught.raised, q(c.message)) << c.kind;
+    }
+}

@@ -277,7 +277,12 @@ Value TfsProcVariable::GetValue()
     FProgram->SetExitCalled(false);
     FProgram->SetTerminated(false);
     FProgram->SetIsRunning(true);
-    orv::script::vm::runRoutine(this);
+    try {
+        orv::script::vm::runRoutine(this);
+    } catch (...) {
+        // Hosts call routines through here too (events, report expressions).
+        orv::script::rethrowAsScriptError();
+    }
     if (!FIsFunc)
         return Value::null();
     return FRefItem->HasProvider() ? FRefItem->GetValue() : *FRefItem->PValue();
