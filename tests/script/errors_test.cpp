@@ -77,3 +77,32 @@ TEST(RunErrors, HostErrorsBecomeScriptExceptions)
         EXPECT_EQ(uncaught.raised, q(c.message)) << c.kind;
     }
 }
+
+TEST(RunErrors, TextsAndArraysStopAtTheirSizeLimit)
+{
+    // Each program asks for far more than the limit; the script catches "Out of memory"
+    // and the machine's memory is never asked for it.
+    const char* programs[] = {
+        "var s: String; r: String;\r\nbegin\r\n  try\r\n    SetLength(s, 2000000000);\r\n  except\r\n"
+        "    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+        "var s: String; i: Integer; r: String;\r\nbegin\r\n  s := 'ab';\r\n  try\r\n"
+        "    for i := 1 to 40 do s := s + s;\r\n  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n"
+        "  end;\r\nend.",
+        "var a: Variant; r: String;\r\nbegin\r\n  try\r\n    a := VarArrayCreate([0, 2000000000], varInteger);\r\n"
+        "  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+        "var a: array of Integer; r: String;\r\nbegin\r\n  try\r\n    SetLength(a, 2000000000);\r\n"
+        "  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+    };
+    for (const char* program : programs) {
+        const Outcome o = run(q(program));
+        EXPECT_EQ(o.raised, QString()) << program;
+        EXPECT_EQ(o.result, q("EOutOfMemory: Out of memory")) << program;
+    }
+    // Texts that grow in place stop as well.
+    const Outcome doubled = run(q("#language JScript\r\nvar s = \"ab\";\r\n"
+                                  "try { for (var i = 0; i < 40; i++) s += s; } except { r = ExceptionMessage; }"));
+    EXPECT_EQ(doubled.result, q("Out of memory"));
+    // Below the limit texts are made as before.
+    const Outcome o = run(q("var s: String; r: Integer;\r\nbegin\r\n  SetLength(s, 1000);\r\n  r := Length(s);\r\nend."));
+    EXPECT_EQ(o.result, q("1000"));
+}

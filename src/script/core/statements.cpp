@@ -42,9 +42,9 @@ void rethrowAsScriptError()
     } catch (const orv::Exception&) {
         throw;
     } catch (const std::bad_alloc&) {
-        throw EOutOfMemory(QStringLiteral("Out of memory"));
+        outOfMemory();
     } catch (const std::length_error&) {
-        throw EOutOfMemory(QStringLiteral("Out of memory"));
+        outOfMemory();
     } catch (const std::exception& e) {
         throw orv::Exception(QString::fromLocal8Bit(e.what()));
     } catch (...) {
