@@ -80,6 +80,13 @@ TEST_F(Bridges, StringLists)
     EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; try r := l[5] finally l.Free end "
                      "end."),
               q("List index out of bounds (5)"));
+    // Move names the index that is out of bounds, whichever of the two it is.
+    EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Add('a'); "
+                     "try l.Move(0, 99) finally l.Free end end."),
+              q("List index out of bounds (99)"));
+    EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Add('a'); "
+                     "try l.Move(7, 0) finally l.Free end end."),
+              q("List index out of bounds (7)"));
     EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Sorted := True; "
                      "try l.Insert(0, 'x') finally l.Free end end."),
               q("Operation not allowed on sorted list"));
