@@ -92,6 +92,24 @@ TEST_F(Bridges, StringLists)
               q("Operation not allowed on sorted list"));
 }
 
+TEST_F(Bridges, MembersOfObjectsFoundAtRunTime)
+{
+    // A list gives TObject; the members of what it holds are found in the object's class
+    // when the line runs, for reading, writing and chains of members.
+    expectResults({
+        {"var r: Variant; l: TList; a: TStringList; begin l := TList.Create; a := TStringList.Create; a.Add('x'); "
+         "l.Add(a); r := l[0].Text + IntToStr(l[0].Count); l[0].Text := 'y'; r := r + a[0] + l[0].ClassName; "
+         "a.Free; l.Free end.",
+         "x\r\n1yTStringList"},
+    });
+    EXPECT_EQ(raised("var r: Variant; l: TList; a: TStringList; begin l := TList.Create; a := TStringList.Create; "
+                     "l.Add(a); try r := l[0].Nothing finally a.Free; l.Free end end."),
+              q("Undeclared identifier: 'Nothing'"));
+    EXPECT_EQ(raised("var r: Variant; l: TList; begin l := TList.Create; l.Add(nil); "
+                     "try r := l[0].Text finally l.Free end end."),
+              q("Invalid object reference"));
+}
+
 TEST_F(Bridges, ListsOfObjectsKeepHandles)
 {
     expectResults({
