@@ -277,6 +277,102 @@ TEST_F(ScriptTest, ScriptsReachTheReportObjectsByName)
     frxGlobalVariables().Clear();
 }
 
+TEST_F(ScriptTest, ScriptsInEveryLanguageWalkTheReportsObjects)
+{
+    // Each program lists the title band's objects by name, counts the page's descendants,
+    // reads a found object's Left, and writes members of found objects that only their
+    // own class has.
+    const struct {
+        const char* language;
+        const char* source;
+    } cases[] = {
+        {"VoriroVoreva",
+         "var i: Integer; s: String;\r\n"
+         "begin\r\n"
+         "  s := '';\r\n"
+         "  for i := 0 to Titolo.Objects.Count - 1 do\r\n"
+         "    s := s + TfrxComponent(Titolo.Objects[i]).Name + ',';\r\n"
+         "  s := s + IntToStr(Page1.AllObjects.Count) + ' ' + FloatToStr(Report.FindObject('Terzo').Left);\r\n"
+         "  Report.FindObject('Secondo').Text := s;\r\n"
+         "  Report.FindObject('Primo').Left := Report.FindObject('Terzo').Left + 5;\r\n"
+         "end."},
+        {"Z++Ovuvir",
+         "int i; string s;\r\n"
+         "{\r\n"
+         "  s = \"\";\r\n"
+         "  for (i = 0; i < Titolo.Objects.Count; i++)\r\n"
+         "    s = s + TfrxComponent(Titolo.Objects[i]).Name + \",\";\r\n"
+         "  s = s + IntToStr(Page1.AllObjects.Count) + \" \" + FloatToStr(Report.FindObject(\"Terzo\").Left);\r\n"
+         "  Report.FindObject(\"Secondo\").Text = s;\r\n"
+         "  Report.FindObject(\"Primo\").Left = Report.FindObject(\"Terzo\").Left + 5;\r\n"
+         "}"},
+        {"RadivEdurav",
+         "s = \"\"\r\n"
+         "For i = 0 To Titolo.Objects.Count - 1\r\n"
+         "s = s & Titolo.Objects[i].Name & \",\"\r\n"
+         "Next\r\n"
+         "s = s & IntToStr(Page1.AllObjects.Count) & \" \" & FloatToStr(Report.FindObject(\"Terzo\").Left)\r\n"
+         "Report.FindObject(\"Secondo\").Text = s\r\n"
+         "Report.FindObject(\"Primo\").Left = Report.FindObject(\"Terzo\").Left + 5\r\n"},
+        {"JScript",
+         "var s = \"\";\r\n"
+         "for (var i = 0; i < Titolo.Objects.Count; i++) s = s + Titolo.Objects[i].Name + \",\";\r\n"
+         "s = s + IntToStr(Page1.AllObjects.Count) + \" \" + FloatToStr(Report.FindObject(\"Terzo\").Left);\r\n"
+         "Report.FindObject(\"Secondo\").Text = s;\r\n"
+         "Report.FindObject(\"Primo\").Left = Report.FindObject(\"Terzo\").Left + 5;\r\n"},
+    };
+    // Every preparation reads the layout back as it was, so one layout serves every language.
+    auto* title = band<TfrxReportTitle>(QStringLiteral("Titolo"), 0, 60);
+    memo(title, QStringLiteral("Primo"), QStringLiteral("uno"));
+    memo(title, QStringLiteral("Secondo"), QString(), 20);
+    memo(title, QStringLiteral("Terzo"), QStringLiteral("tre"), 40)->SetLeft(30);
+    for (const auto& c : cases) {
+        report->SetScriptLanguage(QString::fromLatin1(c.language));
+        script(QString::fromLatin1(c.source));
+        ASSERT_TRUE(report->PrepareReport(true)) << c.language << ": " << errors().toStdString();
+        EXPECT_EQ(texts(), (QStringList{QStringLiteral("uno"), QStringLiteral("Primo,Secondo,Terzo,4 30"),
+                                        QStringLiteral("tre")}))
+            << c.language;
+        auto* primo = dynamic_cast<TfrxMemoView*>(pages().GetPage(0)->FindObject(QStringLiteral("Primo")));
+        ASSERT_NE(primo, nullptr);
+        EXPECT_EQ(primo->Left(), 35) << c.language;
+    }
+}
+
+TEST_F(ScriptTest, ReportObjectsTakeTheScriptsStreams)
+{
+    auto* title = band<TfrxReportTitle>(QStringLiteral("Titolo"), 0, 60);
+    memo(title, QStringLiteral("Primo"), QStringLiteral("uno"));
+    memo(title, QStringLiteral("Secondo"), QString(), 20);
+    script(QStringLiteral(
+        "var st, righe: TMemoryStream; l, copia: TWideStrings; sl: TStringList;\r\n"
+        "begin\r\n"
+        "  st := TMemoryStream.Create;\r\n"
+        "  Primo.SaveToStream(st);\r\n"
+        "  Primo.Text := 'cambiato';\r\n"
+        "  st.Position := 0;\r\n"
+        "  Primo.LoadFromStream(st);\r\n"
+        // Wide strings write UTF-16 without a mark and read single bytes unless one is there.
+        "  l := TWideStrings.Create; copia := TWideStrings.Create; righe := TMemoryStream.Create;\r\n"
+        "  l.Add('a'); l.Add('b');\r\n"
+        "  l.SaveToStream(righe);\r\n"
+        "  Secondo.Text := IntToStr(righe.Size);\r\n"
+        "  righe.Clear;\r\n"
+        "  sl := TStringList.Create; sl.Add('x'); sl.Add('y'); sl.SaveToStream(righe);\r\n"
+        "  righe.Position := 0;\r\n"
+        "  copia.LoadFromStream(righe);\r\n"
+        "  Secondo.Text := Trim(Secondo.Text) + ' ' + IntToStr(copia.Count) + copia[1];\r\n"
+        "  st.Free; righe.Free; l.Free; copia.Free; sl.Free;\r\n"
+        "end."));
+    ASSERT_TRUE(report->PrepareReport(true)) << errors().toStdString();
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("uno"), QStringLiteral("12 2y")}));
+
+    // A name nobody bears gives nil, and a member of nil is an error of the script.
+    script(QStringLiteral("begin\r\n  Secondo.Text := FloatToStr(Report.FindObject('Nessuno').Left);\r\nend."));
+    EXPECT_FALSE(report->PrepareReport(true));
+    EXPECT_EQ(report->Errors()->lines(), QStringList{QStringLiteral("Invalid object reference")});
+}
+
 TEST(ScriptClasses, DeclarationsAndWideStrings)
 {
     // A script that knows no "TPersistent" gets no "TWideStrings".

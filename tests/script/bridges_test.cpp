@@ -80,9 +80,34 @@ TEST_F(Bridges, StringLists)
     EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; try r := l[5] finally l.Free end "
                      "end."),
               q("List index out of bounds (5)"));
+    // Move names the index that is out of bounds, whichever of the two it is.
+    EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Add('a'); "
+                     "try l.Move(0, 99) finally l.Free end end."),
+              q("List index out of bounds (99)"));
+    EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Add('a'); "
+                     "try l.Move(7, 0) finally l.Free end end."),
+              q("List index out of bounds (7)"));
     EXPECT_EQ(raised("var r: Variant; l: TStringList; begin l := TStringList.Create; l.Sorted := True; "
                      "try l.Insert(0, 'x') finally l.Free end end."),
               q("Operation not allowed on sorted list"));
+}
+
+TEST_F(Bridges, MembersOfObjectsFoundAtRunTime)
+{
+    // A list gives TObject; the members of what it holds are found in the object's class
+    // when the line runs, for reading, writing and chains of members.
+    expectResults({
+        {"var r: Variant; l: TList; a: TStringList; begin l := TList.Create; a := TStringList.Create; a.Add('x'); "
+         "l.Add(a); r := l[0].Text + IntToStr(l[0].Count); l[0].Text := 'y'; r := r + a[0] + l[0].ClassName; "
+         "a.Free; l.Free end.",
+         "x\r\n1yTStringList"},
+    });
+    EXPECT_EQ(raised("var r: Variant; l: TList; a: TStringList; begin l := TList.Create; a := TStringList.Create; "
+                     "l.Add(a); try r := l[0].Nothing finally a.Free; l.Free end end."),
+              q("Undeclared identifier: 'Nothing'"));
+    EXPECT_EQ(raised("var r: Variant; l: TList; begin l := TList.Create; l.Add(nil); "
+                     "try r := l[0].Text finally l.Free end end."),
+              q("Invalid object reference"));
 }
 
 TEST_F(Bridges, ListsOfObjectsKeepHandles)

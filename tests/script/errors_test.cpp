@@ -39,3 +39,70 @@ TEST(CompileErrors, TextsAndPositions)
         EXPECT_EQ(o.pos, q(c.pos)) << c.source;
     }
 }
+
+TEST(RunErrors, HostErrorsBecomeScriptExceptions)
+{
+    // Fail(n) stands for host code that fails in the ways C++ code can.
+    const scripttest::Setup failing = [](TfsScript& s) {
+        s.AddMethod(QStringLiteral("procedure Fail(Kind: Integer)"),
+                    TfsCallMethodNewEvent([](TfsObject, TfsClass, const QString&, TfsMethodHelper* c) -> Value {
+                        switch (c->GetVParam(0).toInt()) {
+                        case 1: throw std::runtime_error("Disk full");
+                        case 2: throw std::bad_alloc();
+                        case 3: throw 42;
+                        default: throw orv::EFileError(QStringLiteral("Cannot create file \"/x\""));
+                        }
+                    }));
+    };
+    const struct {
+        int kind;
+        const char* className;
+        const char* message;
+    } cases[] = {
+        {1, "Exception", "Disk full"},
+        {2, "EOutOfMemory", "Out of memory"},
+        {3, "Exception", "External exception"},
+        {4, "EFileError", "Cannot create file \"/x\""},
+    };
+    for (const auto& c : cases) {
+        const QString kind = QString::number(c.kind);
+        const Outcome caught = run(QStringLiteral("var r: String;\r\nbegin\r\n  try\r\n    Fail(") + kind
+                                       + QStringLiteral(");\r\n  except\r\n    r := ExceptionClassName + ': ' + "
+                                                        "ExceptionMessage;\r\n  end;\r\nend."),
+                                   QStringLiteral("r"), failing);
+        EXPECT_EQ(caught.raised, QString()) << c.kind;
+        EXPECT_EQ(caught.result, QString::fromLatin1(c.className) + QStringLiteral(": ") + q(c.message)) << c.kind;
+        // Uncaught, the host gets the engine's error with the same message.
+        const Outcome uncaught = run(QStringLiteral("begin Fail(") + kind + QStringLiteral(") end."), QString(), failing);
+        EXPECT_EQ(uncaught.raised, q(c.message)) << c.kind;
+    }
+}
+
+TEST(RunErrors, TextsAndArraysStopAtTheirSizeLimit)
+{
+    // Each program asks for far more than the limit; the script catches "Out of memory"
+    // and the machine's memory is never asked for it.
+    const char* programs[] = {
+        "var s: String; r: String;\r\nbegin\r\n  try\r\n    SetLength(s, 2000000000);\r\n  except\r\n"
+        "    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+        "var s: String; i: Integer; r: String;\r\nbegin\r\n  s := 'ab';\r\n  try\r\n"
+        "    for i := 1 to 40 do s := s + s;\r\n  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n"
+        "  end;\r\nend.",
+        "var a: Variant; r: String;\r\nbegin\r\n  try\r\n    a := VarArrayCreate([0, 2000000000], varInteger);\r\n"
+        "  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+        "var a: array of Integer; r: String;\r\nbegin\r\n  try\r\n    SetLength(a, 2000000000);\r\n"
+        "  except\r\n    r := ExceptionClassName + ': ' + ExceptionMessage;\r\n  end;\r\nend.",
+    };
+    for (const char* program : programs) {
+        const Outcome o = run(q(program));
+        EXPECT_EQ(o.raised, QString()) << program;
+        EXPECT_EQ(o.result, q("EOutOfMemory: Out of memory")) << program;
+    }
+    // Texts that grow in place stop as well.
+    const Outcome doubled = run(q("#language JScript\r\nvar s = \"ab\";\r\n"
+                                  "try { for (var i = 0; i < 40; i++) s += s; } except { r = ExceptionMessage; }"));
+    EXPECT_EQ(doubled.result, q("Out of memory"));
+    // Below the limit texts are made as before.
+    const Outcome o = run(q("var s: String; r: Integer;\r\nbegin\r\n  SetLength(s, 1000);\r\n  r := Length(s);\r\nend."));
+    EXPECT_EQ(o.result, q("1000"));
+}

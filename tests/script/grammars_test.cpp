@@ -183,6 +183,9 @@ TEST(OtherLanguages, LongerProgramsRunAlikeBothWays)
         {"zppovuvir.txt", "5"},
         {"radivedurav.txt", "0120110!"},
         {"jscript.txt", "012310e"},
+        {"errors_zppovuvir.txt", "ERangeError:Range check errorab7erangeerror:range check error"},
+        {"errors_radivedurav.txt", "ERangeError:Range check errorab72"},
+        {"errors_jscript.txt", "ERangeError:Range check errorba7X"},
     };
     for (const auto& c : cases) {
         QFile f(QStringLiteral(ORV_SOURCE_DIR "/fuzz/corpus/script_run/") + QString::fromLatin1(c.seed));

@@ -67,6 +67,7 @@ TEST(XmlText, Unescaping)
         {"&#1114112;", "\xEF\xBF\xBD"},            // beyond Unicode
         {"&#55296;", "\xEF\xBF\xBD"},              // a lone surrogate
         {"&#-1;", "\xEF\xBF\xBD"},
+        {"a&#0;b", "a\xEF\xBF\xBD" "b"},          // no character zero inside a text
         {"&#99999999999999999999999;", "\xEF\xBF\xBD"},
         {"&#38;#60;", "&#60;"},  // a produced character is not examined again
         {"a&#13;&#10;b", "a\r\nb"},

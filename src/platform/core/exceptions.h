@@ -44,6 +44,10 @@ class EDivByZero : public Exception {
 class EZeroDivide : public Exception {
     using Exception::Exception;
 };
+// Memory that could not be had, or a text or array beyond the size scripts may build.
+class EOutOfMemory : public Exception {
+    using Exception::Exception;
+};
 // A file that cannot be opened, read or written.
 class EFileError : public Exception {
     using Exception::Exception;

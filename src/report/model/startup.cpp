@@ -9,6 +9,7 @@
 #include "report/model/report.h"
 #include "report/model/views.h"
 #include "report/script/scriptclasses.h"
+#include "script/bridges/register.h"
 
 QRecursiveMutex& frxEngineLock()
 {
@@ -28,6 +29,9 @@ void frxInitializeReportEngine()
         frxRegisterStandardPropertyEditors();
         frxStringResources()->UpdateFSResources();
         // Every script made from now on, each report's among them, knows the report classes.
+        // Their object lists are the class library's lists, so that module comes first
+        // even where the program's start-up has not put it there.
+        fsRegisterRTTIModule<orv::script::bridges::classlib::TFunctions>();
         fsRegisterRTTIModule<orv::report::TFunctions>();
         frxEngineLock();
         frxConverterEvents();

@@ -11,8 +11,10 @@
 #include "report/model/report.h"
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
+#include "script/bridges/classlib.h"
 #include "script/core/objects.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <cmath>
@@ -43,6 +45,36 @@ template <class T>
 T* objectParam(TfsMethodHelper* Caller, int Index)
 {
     return dynamic_cast<T*>(orv::script::valueObject(Caller->GetVParam(Index)));
+}
+
+using orv::script::bridges::Stream;
+
+// The engine reads and writes Qt devices, scripts hand over their own streams: the rest
+// of the script's stream is read from a buffer, which then tells how far the reader got.
+template <class Load>
+void loadFromScriptStream(Stream* stream, Load load)
+{
+    if (!stream)
+        return;
+    const qint64 start = stream->Position();
+    QByteArray bytes = stream->ReadRest();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    load(buffer);
+    stream->SetPosition(start + buffer.pos());
+}
+
+template <class Save>
+void saveToScriptStream(Stream* stream, Save save)
+{
+    if (!stream)
+        return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    save(buffer);
+    if (stream->Write(bytes.constData(), bytes.size()) != bytes.size())
+        throw orv::Exception(QStringLiteral("Stream write error"));
 }
 
 QString textParam(TfsMethodHelper* Caller, int Index) { return Caller->GetVParam(Index).toString(); }
@@ -352,6 +384,10 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             list->LoadFromFile(textParam(Caller, 0));
         else if (m == u"SAVETOFILE")
             list->SaveToFile(textParam(Caller, 0));
+        else if (m == u"LOADFROMSTREAM")
+            loadFromScriptStream(objectParam<Stream>(Caller, 0), [list](QIODevice& d) { list->LoadFromStream(d); });
+        else if (m == u"SAVETOSTREAM")
+            saveToScriptStream(objectParam<Stream>(Caller, 0), [list](QIODevice& d) { list->SaveToStream(d); });
         else if (m == u"OBJECTS.GET")
             return object(list->GetObject(intParam(Caller, 0)));
         else if (m == u"OBJECTS.SET")
@@ -414,6 +450,13 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             return object(c->FindObject(textParam(Caller, 0)));
         else if (m == u"SETBOUNDS")
             c->SetBounds(p(0).toDouble(), p(1).toDouble(), p(2).toDouble(), p(3).toDouble());
+        else if (m == u"LOADFROMSTREAM")
+            loadFromScriptStream(objectParam<Stream>(Caller, 0), [c](QIODevice& d) { c->LoadFromStream(d); });
+        else if (m == u"SAVETOSTREAM") {
+            const bool children = Caller->GetVParam(1).isEmpty() || p(1).toBool();
+            saveToScriptStream(objectParam<Stream>(Caller, 0),
+                               [c, children](QIODevice& d) { c->SaveToStream(d, children, false, false); });
+        }
         return Value(0);
     }
     if (is<TfrxStretcheable>(ClassType)) {
@@ -549,6 +592,10 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             }
         } else if (m == u"LOADFROMFILE")
             styles->LoadFromFile(textParam(Caller, 0));
+        else if (m == u"LOADFROMSTREAM")
+            loadFromScriptStream(objectParam<Stream>(Caller, 0), [styles](QIODevice& d) { styles->LoadFromStream(d); });
+        else if (m == u"SAVETOSTREAM")
+            saveToScriptStream(objectParam<Stream>(Caller, 0), [styles](QIODevice& d) { styles->SaveToStream(d); });
         else if (m == u"SAVETOFILE")
             styles->SaveToFile(textParam(Caller, 0));
         return Value(0);
@@ -559,6 +606,21 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         return Value(m == u"DAYOF" ? day : m == u"MONTHOF" ? month : year);
     }
     return Value(0);
+}
+
+TFunctions::~TFunctions() = default;
+
+orv::script::bridges::List* TFunctions::objectList(const orv::rtti::Object* Component, bool All)
+{
+    auto* c = dynamic_cast<const TfrxComponent*>(Component);
+    auto& list = m_lists[{Component, All}];
+    if (!list)
+        list = std::make_unique<orv::script::bridges::List>();
+    list->Clear();
+    if (c)
+        for (const TfrxComponent* o : All ? c->AllObjects() : c->Objects())
+            list->Add(object(o));
+    return list.get();
 }
 
 Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& PropName)
@@ -576,6 +638,8 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
             return Value(ds->RecNo());
     } else if (is<TfrxComponent>(ClassType)) {
         if (auto* c = as<TfrxComponent>(Instance)) {
+            if (n == u"OBJECTS" || n == u"ALLOBJECTS")
+                return object(objectList(c, n == u"ALLOBJECTS"));
             if (n == u"PARENT")
                 return object(c->Parent());
             if (n == u"PAGE")

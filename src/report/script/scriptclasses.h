@@ -5,6 +5,14 @@
 // instance of the module, which declares all of it and carries out the calls.
 #include "script/core/script.h"
 
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace orv::script::bridges {
+class List;
+}
+
 namespace orv::report {
 
 class TFunctions : public TfsRTTIModule {
@@ -16,6 +24,13 @@ public:
     orv::script::Value ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& PropName);
     void WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& PropName,
                        const orv::script::Value& Value);
+    ~TFunctions() override;
+
+private:
+    // The script lists handed out for a component's Objects (false) and AllObjects (true):
+    // one each, refilled on every read, kept while the script lives.
+    orv::script::bridges::List* objectList(const orv::rtti::Object* Component, bool All);
+    std::map<std::pair<const orv::rtti::Object*, bool>, std::unique_ptr<orv::script::bridges::List>> m_lists;
 };
 
 // The class scripts know as "TWideStrings": the engine's wide string list.

@@ -1,5 +1,8 @@
 #include "script/bridges/register.h"
 
+#include "platform/ui/services.h"
+#include "script/core/sysfunctions.h"
+
 using namespace orv::script::bridges;
 
 void fsRegisterHostBridges()
@@ -13,6 +16,8 @@ void fsRegisterFileBridges()
 {
     fsRegisterRTTIModule<dialogs::TFunctions>();
     fsRegisterRTTIModule<inifiles::TFunctions>();
+    // Scripts' ShowMessage, the reports' included, opens the program's box from now on.
+    orv::script::setShowMessageHandler([](const QString& text) { orv::ui::messages().showMessage(text); });
 }
 
 void fsUnregisterBridges()
@@ -22,4 +27,5 @@ void fsUnregisterBridges()
     fsUnregisterRTTIModule<forms::TFunctions>();
     fsUnregisterRTTIModule<dialogs::TFunctions>();
     fsUnregisterRTTIModule<inifiles::TFunctions>();
+    orv::script::setShowMessageHandler(nullptr);
 }

@@ -65,7 +65,8 @@ ORV_BRIDGE_MODULE(inifiles)
 
 // Class library, graphics and forms, in that order.
 void fsRegisterHostBridges();
-// Dialogs and INI files, in that order.
+// Dialogs and INI files, in that order; ShowMessage of every script then opens the
+// program's message box.
 void fsRegisterFileBridges();
 // Takes all five out of the registry again.
 void fsUnregisterBridges();

@@ -277,7 +277,12 @@ Value TfsProcVariable::GetValue()
     FProgram->SetExitCalled(false);
     FProgram->SetTerminated(false);
     FProgram->SetIsRunning(true);
-    orv::script::vm::runRoutine(this);
+    try {
+        orv::script::vm::runRoutine(this);
+    } catch (...) {
+        // Hosts call routines through here too (events, report expressions).
+        orv::script::rethrowAsScriptError();
+    }
     if (!FIsFunc)
         return Value::null();
     return FRefItem->HasProvider() ? FRefItem->GetValue() : *FRefItem->PValue();
@@ -290,6 +295,27 @@ TfsObject TfsCustomHelper::ParentObject() const
 {
     return FParentValue.isNull() ? nullptr : orv::script::valueObject(FParentValue);
 }
+
+TfsCustomHelper* TfsLateMemberHelper::Member()
+{
+    const TfsObject object = ParentObject();
+    if (!object)
+        throw orv::Exception(orv::script::invalidObjectReferenceText());
+    if (FProgram)
+        for (const orv::rtti::ClassInfo* info = &object->classInfo(); info; info = info->parent())
+            if (TfsClassVariable* cls = FProgram->FindClass(info->name()))
+                if (TfsCustomHelper* member = cls->Find(FName)) {
+                    member->SetParentRef(FParentRef);
+                    member->SetParentValue(FParentValue);
+                    member->SetProg(FProgram);
+                    return member;
+                }
+    throw orv::Exception(fsMessage(TfsMessage::SIdUndeclared) + u'\'' + FName + u'\'');
+}
+
+Value TfsLateMemberHelper::GetValue() { return Member()->GetValue(); }
+
+void TfsLateMemberHelper::SetValue(const Value& Value) { Member()->SetValue(Value); }
 
 TfsArrayHelper::TfsArrayHelper(const QString& AName, int DimCount, TfsVarType Typ, const QString& TypeName)
     : TfsCustomHelper(AName, Typ, TypeName)

@@ -512,6 +512,19 @@ private:
     orv::Component* FComponent;
 };
 
+// A member named after a call or property whose object is known only when it runs: the
+// member is looked up in the class of the object met then (a memo found by name has its
+// Text), and read or written like the member itself.
+class TfsLateMemberHelper : public TfsCustomHelper {
+public:
+    explicit TfsLateMemberHelper(const QString& AName) : TfsCustomHelper(AName, fvtVariant, QString()) {}
+    orv::script::Value GetValue() override;
+    void SetValue(const orv::script::Value& Value) override;
+
+private:
+    TfsCustomHelper* Member();
+};
+
 // An event property of a host class: assigning a script procedure binds it.
 class TfsEventHelper : public TfsCustomHelper {
 public:

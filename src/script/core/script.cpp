@@ -521,7 +521,11 @@ void TfsScript::Execute()
             s->FIsRunning = false;
         }
     } reset{this};
-    orv::script::vm::run(FStatement);
+    try {
+        orv::script::vm::run(FStatement);
+    } catch (...) {
+        orv::script::rethrowAsScriptError();
+    }
 }
 
 bool TfsScript::Run()

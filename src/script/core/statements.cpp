@@ -7,6 +7,9 @@
 #include "script/core/stack.h"
 #include "script/core/vm.h"
 
+#include <new>
+#include <stdexcept>
+
 using orv::script::Value;
 
 namespace orv::script {
@@ -27,7 +30,26 @@ QString exceptionClassName(const std::exception& e)
         return QStringLiteral("EFileError");
     if (dynamic_cast<const EStackOverflow*>(&e))
         return QStringLiteral("EStackOverflow");
+    if (dynamic_cast<const EOutOfMemory*>(&e))
+        return QStringLiteral("EOutOfMemory");
     return QStringLiteral("Exception");
+}
+
+void rethrowAsScriptError()
+{
+    try {
+        throw;
+    } catch (const orv::Exception&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        outOfMemory();
+    } catch (const std::length_error&) {
+        outOfMemory();
+    } catch (const std::exception& e) {
+        throw orv::Exception(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        throw orv::Exception(QStringLiteral("External exception"));
+    }
 }
 
 } // namespace orv::script
@@ -452,8 +474,12 @@ void TfsTryStmt::Execute()
     if (FIsExcept) {
         QString className, message;
         try {
-            ExecuteList();
-            return;
+            try {
+                ExecuteList();
+                return;
+            } catch (...) {
+                orv::script::rethrowAsScriptError();
+            }
         } catch (const orv::Exception& e) {
             className = orv::script::exceptionClassName(e);
             message = e.message();

@@ -335,4 +335,9 @@ private:
 namespace orv::script {
 // The class name of a platform error as scripts see it ("EConvertError", "Exception").
 QString exceptionClassName(const std::exception& e);
+// Inside a catch block: throws the error being handled as one of the engine's errors, so
+// that scripts can catch it and hosts see nothing else. Memory that ran out becomes
+// EOutOfMemory "Out of memory", a standard exception an Exception with its text, anything
+// else "External exception".
+[[noreturn]] void rethrowAsScriptError();
 }

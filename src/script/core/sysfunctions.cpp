@@ -409,6 +409,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
             QString text = s.text();
             if (length < 0)
                 throw orv::ERangeError(orv::script::rangeErrorText());
+            orv::script::checkTextLength(length);
             if (length < text.size())
                 text.truncate(length);
             else

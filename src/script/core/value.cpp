@@ -22,8 +22,6 @@ struct Value::StrRep {
 
 namespace {
 
-constexpr std::size_t kMaxArrayElements = std::size_t(1) << 27;
-
 enum class VClass { Empty, Null, Int, Float, Curr, Text, Bool, Date, I64, U64, Error };
 
 VClass classOf(std::uint16_t type)
@@ -346,7 +344,10 @@ Value dateOp(BinaryOp op, const Value& a, const Value& b)
 Value concatenate(const Value& a, const Value& b)
 {
     const std::uint16_t type = a.type() == b.type() && a.isText() ? a.type() : std::uint16_t(varUString);
-    return Value::fromText(a.toString() + b.toString(), type);
+    QString left = a.toString();
+    const QString right = b.toString();
+    checkTextLength(left.size() + right.size());
+    return Value::fromText(std::move(left) + right, type);
 }
 
 template<typename T>
@@ -365,6 +366,8 @@ QString variantOverflowText() { return QStringLiteral("Variant overflow"); }
 QString divisionByZeroText() { return QStringLiteral("Division by zero"); }
 QString floatDivisionByZeroText() { return QStringLiteral("Floating point division by zero"); }
 QString rangeErrorText() { return QStringLiteral("Range check error"); }
+
+void outOfMemory() { throw EOutOfMemory(QStringLiteral("Out of memory")); }
 
 QString conversionErrorText(std::uint16_t from, const QString& toName)
 {
@@ -448,7 +451,9 @@ QString& Value::mutableText()
 
 void Value::appendText(const QString& tail)
 {
-    mutableText().append(tail);
+    QString& text = mutableText();
+    checkTextLength(text.size() + tail.size());
+    text.append(tail);
 }
 
 std::int32_t Value::toInt() const
@@ -598,8 +603,10 @@ Value Value::createArray(std::span<const ArrayBounds> bounds, std::uint16_t elem
     std::size_t count = bounds.empty() ? 0 : 1;
     for (const ArrayBounds& b : bounds) {
         const std::int64_t length = std::int64_t(b.high) - b.low + 1;
-        if (length < 0 || (length > 0 && count > kMaxArrayElements / std::size_t(length)))
+        if (length < 0)
             throw EVariantError(QStringLiteral("Error creating variant or safe array"));
+        if (length > 0 && count > std::size_t(kMaxArrayElements) / std::size_t(length))
+            outOfMemory();
         count *= std::size_t(length);
     }
     if (bounds.empty())
@@ -740,6 +747,7 @@ void addInPlace(Value& target, const Value& b)
 {
     if (target.isText() && (b.isText() || b.isEmpty())) {
         if (b.isText() && b.type() != target.type()) {
+            checkTextLength(target.text().size() + b.text().size());
             target = Value(target.text() + b.text());
             return;
         }

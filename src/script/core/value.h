@@ -345,6 +345,16 @@ QString variantOverflowText();           // "Variant overflow"
 QString divisionByZeroText();            // "Division by zero"
 QString floatDivisionByZeroText();       // "Floating point division by zero"
 QString rangeErrorText();                // "Range check error"
+// Texts and arrays scripts build stay within these sizes: asking for more gives the
+// script EOutOfMemory "Out of memory", which it can catch, before any memory is taken.
+constexpr qint64 kMaxTextLength = qint64(1) << 28;
+constexpr qint64 kMaxArrayElements = qint64(1) << 27;
+[[noreturn]] void outOfMemory();
+inline void checkTextLength(qint64 length)
+{
+    if (length > kMaxTextLength) [[unlikely]]
+        outOfMemory();
+}
 QString conversionErrorText(std::uint16_t from, const QString& toName);
 
 } // namespace orv::script

@@ -1021,6 +1021,13 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
         }
 
         TfsVarType kind = prevSymbol->Typ();
+        if (dynamic_cast<TfsLateMemberHelper*>(prevSymbol) && member != u"[") {
+            // A member of a member found at run time is found at run time too.
+            step->SetRef(new TfsLateMemberHelper(member));
+            step->SetOwnsRef(true);
+            R->Add(step.release());
+            continue;
+        }
         if (kind == fvtVariant) {
             // What a Variant holds now decides what follows it. Only values a symbol
             // stores are looked at: reading a function or a host member here would run it.
@@ -1099,6 +1106,14 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
                     step->SetOwnsRef(true);
                     break;
                 }
+            }
+            if (dynamic_cast<TfsCustomHelper*>(prevSymbol)) {
+                // A call or property gives an object of its declared class or of any
+                // class below it: the member is looked for in the object's own class
+                // when the path runs.
+                step->SetRef(new TfsLateMemberHelper(member));
+                step->SetOwnsRef(true);
+                break;
             }
             fail(fsMessage(TfsMessage::SIdUndeclared) + quoted(member));
         }

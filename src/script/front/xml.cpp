@@ -49,7 +49,8 @@ bool allDigits(QStringView s)
 
 void appendCode(QString& out, qint64 code)
 {
-    const bool valid = code >= 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    // Character zero would end the text for whoever reads it as a C string.
+    const bool valid = code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
     if (!valid)
         out += QChar(QChar::ReplacementCharacter);
     else if (code > 0xFFFF)

@@ -20,9 +20,9 @@ inline constexpr int fsXMLMaxDepth = 4096;
 // "&#34;"; any other '&' stays as it is.
 QString fsEscapeXMLText(const QString& s);
 void fsAppendEscapedXMLText(QString& out, QStringView s);
-// Decodes "&#<number>;" and "&quot;". A reference without ';' stays as text, a number
-// outside the Unicode range becomes U+FFFD, digits that are no number raise
-// orv::EConvertError.
+// Decodes "&#<number>;" and "&quot;". A reference without ';' stays as text; zero, a
+// lone surrogate and a number outside the Unicode range become U+FFFD; digits that are
+// no number raise orv::EConvertError.
 QString fsUnescapeXMLText(const QString& s);
 
 class TfsXMLItem {
