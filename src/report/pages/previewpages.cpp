@@ -12,6 +12,7 @@
 #include "report/model/bands.h"
 #include "report/model/pages.h"
 #include "report/model/report.h"
+#include "report/model/views.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -280,7 +281,18 @@ void TfrxPreviewPages::describe(TfrxComponent* Copy)
     }
     TfrxXMLSerializer serializer(nullptr);
     serializer.Owner = Copy->Page();
+    // Every prepared memo carries its own text, so the description that each page read
+    // starts from leaves the source's text out: a list memo holds every line of the
+    // list, and reading it again for each page made a long list cost its square.
+    auto* memo = dynamic_cast<TfrxCustomMemoView*>(Copy);
+    if (!memo || memo->Memo()->Count() == 0) {
+        Copy->SetBaseName(serializer.WriteComponentStr(Copy));
+        return;
+    }
+    const QString text = memo->Text();
+    memo->Memo()->Clear();
     Copy->SetBaseName(serializer.WriteComponentStr(Copy));
+    memo->SetText(text);
 }
 
 void TfrxPreviewPages::copySourceTree(TfrxComponent* Template, TfrxComponent* Copy, int SourceIndex)
