@@ -310,15 +310,29 @@ void TfrxPreviewPages::copySourceTree(TfrxComponent* Template, TfrxComponent* Co
         const bool stored = picture && picture->IsPictureStored();
         if (picture)
             picture->SetPictureStored(false);
+        // A memo's lines are copied as they are rather than written out and read back:
+        // a list memo holds every line of the list.
+        auto* memoTemplate = dynamic_cast<TfrxCustomMemoView*>(t);
+        TfrxWideStrings lines;
+        if (memoTemplate) {
+            lines.Assign(memoTemplate->Memo());
+            memoTemplate->Memo()->Clear();
+        }
         try {
             c->Assign(t);
         } catch (...) {
             if (picture)
                 picture->SetPictureStored(stored);
+            if (memoTemplate)
+                memoTemplate->Memo()->Assign(&lines);
             throw;
         }
         if (picture)
             picture->SetPictureStored(stored);
+        if (memoTemplate) {
+            memoTemplate->Memo()->Assign(&lines);
+            dynamic_cast<TfrxCustomMemoView*>(c)->Memo()->Assign(&lines);
+        }
         c->SetName(t->Name());
         c->FOriginalComponent = t;
         t->FOriginalComponent = c;
