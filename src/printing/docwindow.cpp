@@ -190,7 +190,9 @@ void DocumentWindow::btnStampaClick()
     fill(f);
 
     // A failed preparation has told its errors already; the last step runs all the same.
-    report_->PrepareReport(true);
+    // The preview prepares the pages itself and shows that preparation: one before it
+    // would be thrown away.
+    if (spec_.output != Output::Preview) report_->PrepareReport(true);
 
     switch (spec_.output) {
     case Output::Print:

@@ -197,6 +197,31 @@ TEST_F(DocumentWindowTest, PrintAndPreviewCloseTheWindowWhateverThePrintDialogAn
     EXPECT_EQ(previewed[0].pages, 1);
 }
 
+TEST_F(DocumentWindowTest, ThePreviewPreparesThePageOnce)
+{
+    // The preview's own preparation is the one shown: one before it was wasted work,
+    // and a failing layout told its errors twice.
+    showAndActivate(*frmContratto);
+    int preparations = 0;
+    whenShown(u"frmAnteprimaCon"_qs, [&](orv::ui::Form& f) {
+        document(f).repDocumento().OnBeginDoc = [&](TfrxReport*) { ++preparations; };
+        click(document(f).btnStampa);
+    });
+    click(frmContratto->cmdAnteprima);
+    EXPECT_EQ(preparations, 1);
+    ASSERT_EQ(previewed.size(), 1u);
+    EXPECT_EQ(previewed[0].pages, 1);
+
+    previewed.clear();
+    whenShown(u"frmAnteprimaCon"_qs, [&](orv::ui::Form& f) {
+        document(f).repDocumento().ScriptText()->SetText(u"begin\r\n  Sconosciuto := 1;\r\nend."_qs);
+        click(document(f).btnStampa);
+    });
+    click(frmContratto->cmdAnteprima);
+    EXPECT_EQ(engineErrors().size(), 1) << engineErrors().join(u" | "_qs).toStdString();
+    EXPECT_TRUE(previewed.empty());
+}
+
 TEST_F(DocumentWindowTest, TheKeyboardReachesAnnullaThenTheConfirmButton)
 {
     showAndActivate(*frmLavoro);

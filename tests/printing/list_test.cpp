@@ -11,6 +11,7 @@
 #include "customers/ricontatta.h"
 #include "printing/list.h"
 #include "report/model/report.h"
+#include "report/model/textrenderer.h"
 
 using namespace orv::test;
 
@@ -101,4 +102,25 @@ TEST_F(ListPrintTest, AListWhosePreparationFailsIsNotPrinted)
     EXPECT_TRUE(StampaRiepilogo(layout, u"Riepilogo"_qs, {u"RIGA UNO"_qs}));
     EXPECT_TRUE(recorder.outputs.empty());
     EXPECT_FALSE(layout.report().Errors()->isEmpty());
+}
+
+TEST_F(ListPrintTest, ALongListIsLaidOutOnceWhateverItsPages)
+{
+    // Each page part used to lay out all the text still left: the work grew with the
+    // square of the lines (56,000 lines never finished). Counted, not timed.
+    QStringList lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines << QStringLiteral("%1 Cliente con una riga di elenco lunga quanto basta").arg(i, 5, 10, QChar(u'0'));
+    orv::printing::SummaryReport layout;
+    const qint64 before = TAdvancedTextRenderer::ParagraphsLaidOut;
+    ASSERT_TRUE(StampaRiepilogo(layout, u"Riepilogo"_qs, lines));
+    const qint64 work = TAdvancedTextRenderer::ParagraphsLaidOut - before;
+
+    ASSERT_EQ(recorder.outputs.size(), 1u);
+    const std::vector<PreparedPage>& pages = recorder.outputs.front().pages;
+    EXPECT_GT(pages.size(), 50u);
+    EXPECT_EQ(linesOf(pages), lines) << "every line once, in order";
+    // Once for the split, once more for drawing each part; a layout per part of what
+    // is left would be some 28 times the lines.
+    EXPECT_LE(work, 3 * lines.size()) << work;
 }

@@ -5,6 +5,8 @@
 #include "report/model/bands.h"
 #include "report/model/report.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using orv::report::test::RecordingCanvas;
@@ -125,7 +127,7 @@ TEST_F(MemoTest, SplittingTakesWholeLinesPerPart)
     memo->SetHeight(2000);
     memo->DrawPart();
     EXPECT_EQ(memo->Text(), lines(31, 100));
-    EXPECT_TRUE(memo->PartMemo.isEmpty());
+    EXPECT_TRUE(memo->PartMemo().isEmpty());
 
     // A room lower than one line takes nothing and keeps everything.
     memo->SetText(lines(1, 3));
@@ -133,7 +135,42 @@ TEST_F(MemoTest, SplittingTakesWholeLinesPerPart)
     memo->SetHeight(5);
     EXPECT_EQ(memo->DrawPart(), 5);
     EXPECT_EQ(memo->Text(), QString());
-    EXPECT_EQ(memo->PartMemo, lines(1, 3));
+    EXPECT_EQ(memo->PartMemo(), lines(1, 3));
+}
+
+TEST_F(MemoTest, SplittingAWrappedTextHandsOutItsLaidOutLinesInOrder)
+{
+    // Paragraphs of several wrapped lines, cut at rooms of one to a few lines: the parts
+    // are the whole layout's lines, each taken once, and together give the text back.
+    QString text;
+    for (int i = 1; i <= 12; ++i)
+        text += QStringLiteral("voce %1 caldaia a condensazione con revisione annuale\r\n").arg(i);
+    memo->SetText(text);
+    memo->SetBounds(0, 0, 120, 500);
+    const QStringList laidOut = memo->WrapText(false).split(QStringLiteral("\r\n"));
+    ASSERT_GT(laidOut.size(), 24);
+    const double lineHeight = memo->Font()->GetHeight() + 2;
+    memo->InitPart();
+    QString joined;
+    QStringList partLines;
+    int part = 0;
+    while (memo->HasPartLeft()) {
+        ASSERT_LT(part, 100);
+        memo->SetHeight(2 * memo->GapY() + (1 + part % 3) * lineHeight + 0.5);
+        memo->DrawPart();
+        const QString piece = memo->Text();
+        ASSERT_FALSE(piece.isEmpty()) << "part " << part;
+        joined += piece;
+        memo->SetText(piece);
+        partLines += memo->WrapText(false).split(QStringLiteral("\r\n"));
+        ++part;
+    }
+    // A part cut at a wrap keeps the blank there and, as memo text, ends with a break.
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    EXPECT_EQ(joined.split(blanks, Qt::SkipEmptyParts), text.split(blanks, Qt::SkipEmptyParts));
+    for (QString& line : partLines)
+        line = line.trimmed();
+    EXPECT_EQ(partLines, laidOut);
 }
 
 TEST_F(MemoTest, WrapTextGivesTheLaidOutLines)

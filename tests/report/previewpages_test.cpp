@@ -91,6 +91,33 @@ TEST(PreviewPagesTest, PagesAreStoredAsDifferencesFromOneSourcePage)
     EXPECT_EQ(pages.Dictionary().GetSourceName(QStringLiteral("m1")), QStringLiteral("Page0.txtTitolo"));
 }
 
+TEST(PreviewPagesTest, EachPageOfAListIsReadWithoutTheWholeList)
+{
+    // Every page is read from its source objects' description plus its own differences:
+    // when the list memo's description held the whole list, reading each page read all
+    // of it, and exporting 50,000 lines took minutes.
+    auto report = preparedList(600);
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_GT(pages.Count(), 10);
+    TfrxComponent* source = nullptr;
+    for (const QString& alias : pages.Dictionary().SortedNames())
+        if (pages.Dictionary().GetSourceName(alias) == u"Page0.txtRiepilogo")
+            source = pages.Dictionary().GetObject(alias);
+    ASSERT_NE(source, nullptr);
+    EXPECT_FALSE(source->BaseName().contains(QStringLiteral("RIGA 0001"))) << source->BaseName().left(200).toStdString();
+    EXPECT_LT(source->BaseName().size(), 2000);
+    EXPECT_EQ(dynamic_cast<TfrxCustomMemoView*>(source)->Memo()->Count(), 600) << "the source keeps its text";
+    // Read back, the pages still hold every line once, in order.
+    QStringList lines;
+    for (int i = 0; i < pages.Count(); ++i)
+        if (auto* memo = dynamic_cast<TfrxMemoView*>(pages.GetPage(i)->FindObject(QStringLiteral("txtRiepilogo"))))
+            for (int k = 0; k < memo->Memo()->Count(); ++k)
+                lines << memo->Memo()->Get(k);
+    ASSERT_EQ(lines.size(), 600);
+    EXPECT_EQ(lines.first(), QStringLiteral("RIGA 0001 CLIENTE DI PROVA"));
+    EXPECT_EQ(lines.last(), QStringLiteral("RIGA 0600 CLIENTE DI PROVA"));
+}
+
 TEST(PreviewPagesTest, AliasesOfTheCard)
 {
     auto report = makeCardLayout();

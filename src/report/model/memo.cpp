@@ -11,6 +11,7 @@
 #include "report/model/textrenderer.h"
 #include "report/model/views.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -189,43 +190,76 @@ double TfrxCustomMemoView::CalcWidth() { return measure(false); }
 
 void TfrxCustomMemoView::InitPart()
 {
-    PartMemo = Text();
+    m_partText = Text();
+    m_partStart = 0;
+    m_partLines.clear();
+    m_partLine = 0;
+    m_partWidth = -1;
     SetFirstParaBreak(false);
     SetLastParaBreak(false);
 }
 
+void TfrxCustomMemoView::layOutPart(double width)
+{
+    // The lines of what is left; broken at another width they start anew from there.
+    m_partLines = TAdvancedTextRenderer::LineStarts(m_bmpCanvas.get(), m_partText.mid(m_partStart), drawFont(), width,
+                                                    WordWrap(), AllowHTMLTags());
+    for (int& start : m_partLines)
+        start += int(m_partStart);
+    m_partLine = 0;
+    m_partWidth = width;
+}
+
 double TfrxCustomMemoView::DrawPart()
 {
-    TfrxFont* F = drawFont();
     ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
-    TAdvancedTextRenderer renderer(m_bmpCanvas.get(), PartMemo, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
-                                   WordWrap(), false, AllowHTMLTags(), false);
-    int n = 0;
-    TStyleDescriptor style;
-    const double total = renderer.CalcHeight(n, style);
+    // A turned text breaks its lines along the rectangle's other side.
+    const int angle = Rotation();
+    const bool across = (angle >= 90 && angle <= 179) || (angle >= 270 && angle <= 359);
+    const double width = across ? TextRect.height() : TextRect.width();
+    const double room = TextRect.height();
+    if (m_partWidth != width)
+        layOutPart(width);
+    const double lineHeight = drawFont()->GetHeight() + 2;
+    if (lineHeight > room) {
+        SetText(QString());
+        return Height();
+    }
+    const size_t lines = m_partLines.size() - m_partLine;
+    qsizetype end = m_partText.size();
+    size_t next = m_partLines.size();
+    double s = 0;
+    for (size_t k = m_partLine; k < m_partLines.size(); ++k) {
+        s += lineHeight;
+        if (s > room) {
+            next = k;
+            end = std::min<qsizetype>(m_partLines[k], m_partText.size());
+            break;
+        }
+    }
     // A part ends with the line break of its last paragraph or with the blank at which
     // its last line was wrapped; when everything fits, everything goes.
-    if (n > 0 && n < PartMemo.size() && PartMemo[n - 1] != u'\n')
-        --n;
-    SetText(PartMemo.left(n));
-    PartMemo.remove(0, n);
+    if (end > m_partStart && end < m_partText.size() && m_partText[end - 1] != u'\n')
+        --end;
+    SetText(m_partText.mid(m_partStart, end - m_partStart));
+    m_partStart = end;
+    m_partLine = next;
+    const double total = double(lines) * lineHeight;
     return total != 0 ? total + 2 * GapY() : Height();
 }
 
 double TfrxCustomMemoView::DrawFirstPart()
 {
-    if (PartMemo.isEmpty())
+    if (!HasPartLeft())
         return DrawPart();
-    TfrxFont* F = drawFont();
     ComputeDrawRect(m_bmpCanvas.get(), 1, 1, 0, 0);
-    const TAdvancedTextRenderer renderer(m_bmpCanvas.get(), PartMemo, F, TextRect, HAlign(), VAlign(), 0, Rotation(),
-                                         WordWrap(), false, AllowHTMLTags(), false);
-    if (renderer.LineHeight <= TextRect.height())
+    const double lineHeight = drawFont()->GetHeight() + 2;
+    if (lineHeight <= TextRect.height())
         return DrawPart();
     // The room is lower than one line: the text area is made exactly one line high, so
     // that the first line is taken; the view then gets its room back.
     const double room = Height();
-    SetHeight(room + renderer.LineHeight - TextRect.height() + 0.001);
+    SetHeight(room + lineHeight - TextRect.height() + 0.001);
     const double result = DrawPart();
     SetHeight(room);
     return result;
@@ -295,7 +329,7 @@ void TfrxCustomMemoView::GetData()
     if (TfrxCustomMemoView* next = FlowTo()) {
         InitPart();
         DrawPart();
-        next->SetText(PartMemo);
+        next->SetText(PartMemo());
         next->SetAllowExpressions(false);
     }
 }

@@ -148,9 +148,13 @@ double TAdvancedTextRenderer::GetTabPosition(double pos)
     return (std::trunc(pos / 64) + 1) * 64;
 }
 
-void TAdvancedTextRenderer::buildParagraphs()
+void TAdvancedTextRenderer::buildParagraphs(std::vector<int>* startsOnly)
 {
     TStyleDescriptor style{Font->Style(), Font->Color(), Normal};
+    // Plain text that does not wrap keeps every paragraph on one line: nothing to measure.
+    const bool oneLineEach = !(WordWrap || HtmlTags);
+    // Empty paragraphs at the end give no lines.
+    size_t keptStarts = 0;
     int index = 0;
     qsizetype start = 0;
     while (start <= Text.size()) {
@@ -158,23 +162,51 @@ void TAdvancedTextRenderer::buildParagraphs()
         const bool last = lf < 0;
         if (last)
             lf = Text.size();
-        QString piece = Text.mid(start, lf - start);
-        const int rawLength = int(piece.size());
-        if (piece.endsWith(u'\r'))
-            piece.chop(1);
-        auto para = std::make_unique<TParagraph>(this);
-        para->Text = piece;
-        para->OriginalCharIndex = index;
+        qsizetype length = lf - start;
+        const int rawLength = int(length);
+        if (length > 0 && Text[start + length - 1] == u'\r')
+            --length;
+        ++ParagraphsLaidOut;
+        if (startsOnly && oneLineEach) {
+            startsOnly->push_back(index);
+            if (length > 0)
+                keptStarts = startsOnly->size();
+        } else {
+            auto para = std::make_unique<TParagraph>(this);
+            para->Text = Text.mid(start, length);
+            para->OriginalCharIndex = index;
+            TParagraph* p = para.get();
+            Paragraphs.push_back(std::move(para));
+            breakParagraph(p, style);
+            if (startsOnly) {
+                for (const auto& line : p->Lines)
+                    startsOnly->push_back(line->OriginalCharIndex);
+                if (!p->IsEmpty())
+                    keptStarts = startsOnly->size();
+                Paragraphs.pop_back();
+            }
+        }
         index += rawLength + 1;
-        TParagraph* p = para.get();
-        Paragraphs.push_back(std::move(para));
-        breakParagraph(p, style);
         if (last)
             break;
         start = lf + 1;
     }
+    if (startsOnly)
+        startsOnly->resize(keptStarts);
     while (!Paragraphs.empty() && Paragraphs.back()->IsEmpty())
         Paragraphs.pop_back();
+}
+
+std::vector<int> TAdvancedTextRenderer::LineStarts(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont,
+                                                   double aWidth, bool aWordWrap, bool aHtmlTags)
+{
+    TAdvancedTextRenderer r(aCanvas, QString(), aFont, QRectF(0, 0, aWidth, 0), haLeft, vaTop, 0, 0, aWordWrap, false,
+                            aHtmlTags, false);
+    r.Paragraphs.clear();
+    r.Text = aText;
+    std::vector<int> starts;
+    r.buildParagraphs(&starts);
+    return starts;
 }
 
 int TAdvancedTextRenderer::matchTag(const QString& text, qsizetype i, TStyleDescriptor& style) const

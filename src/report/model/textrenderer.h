@@ -123,6 +123,15 @@ public:
     // The characters of each laid-out line, paragraph by paragraph.
     QStringList LineTexts() const;
 
+    // Where each line of aText starts, as CalcHeight's charsFit names a line, laid out at
+    // a width without keeping the layout: a text of many thousand lines costs one pass
+    // and the memory of its line starts only.
+    static std::vector<int> LineStarts(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont, double aWidth,
+                                       bool aWordWrap, bool aHtmlTags);
+    // Paragraphs laid out since the program started: the work that splitting a long text
+    // costs, open to a check that it grows with the text and not faster.
+    static inline qint64 ParagraphsLaidOut = 0;
+
     std::vector<std::unique_ptr<TParagraph>> Paragraphs;
     QString Text;
     orv::Canvas* Canvas;
@@ -139,7 +148,8 @@ public:
     void AssignRunFont(const TStyleDescriptor& style, bool decorations);
 
 private:
-    void buildParagraphs();
+    // With startsOnly, each paragraph's line starts go there and the paragraph is dropped.
+    void buildParagraphs(std::vector<int>* startsOnly = nullptr);
     void breakParagraph(TParagraph* para, TStyleDescriptor& style);
     void placeLines();
     void alignLine(TLine* line, int align);

@@ -343,7 +343,6 @@ public:
 
     // Working state of printing and splitting.
     orv::report::Value Value;
-    QString PartMemo;
     QString TempMemo;
     // The previous text for SuppressRepeated; Null until the first print.
     orv::report::Value LastValue = orv::report::Value::null();
@@ -375,7 +374,9 @@ public:
     void InitPart() override;
     double DrawPart() override;
     double DrawFirstPart() override;
-    bool HasPartLeft() const override { return !PartMemo.isEmpty(); }
+    bool HasPartLeft() const override { return m_partStart < m_partText.size(); }
+    // The text that the parts so far have not taken.
+    QString PartMemo() const { return m_partText.mid(m_partStart); }
     // The text as laid out in lines, joined by CR LF.
     QString WrapText(bool WrapWords);
 
@@ -431,6 +432,15 @@ private:
     double m_paragraphGap = 0;
     bool m_rtlReading = false, m_wordBreak = false, m_wysiwyg = true;
     bool m_firstParaBreak = false, m_lastParaBreak = false;
+
+    // Splitting: the whole text is laid out once and every part takes the next lines of
+    // that layout, so a text of many pages costs no more per page than a short one.
+    QString m_partText;
+    qsizetype m_partStart = 0;
+    std::vector<int> m_partLines; // each line's start, as the renderer names it
+    size_t m_partLine = 0;        // the first line not yet taken
+    double m_partWidth = -1;      // the width the lines were broken at; -1: not laid out
+    void layOutPart(double width);
 };
 
 class TfrxMemoView : public TfrxCustomMemoView {

@@ -12,6 +12,7 @@
 #include "report/model/bands.h"
 #include "report/model/pages.h"
 #include "report/model/report.h"
+#include "report/model/views.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -280,7 +281,18 @@ void TfrxPreviewPages::describe(TfrxComponent* Copy)
     }
     TfrxXMLSerializer serializer(nullptr);
     serializer.Owner = Copy->Page();
+    // Every prepared memo carries its own text, so the description that each page read
+    // starts from leaves the source's text out: a list memo holds every line of the
+    // list, and reading it again for each page made a long list cost its square.
+    auto* memo = dynamic_cast<TfrxCustomMemoView*>(Copy);
+    if (!memo || memo->Memo()->Count() == 0) {
+        Copy->SetBaseName(serializer.WriteComponentStr(Copy));
+        return;
+    }
+    const QString text = memo->Text();
+    memo->Memo()->Clear();
     Copy->SetBaseName(serializer.WriteComponentStr(Copy));
+    memo->SetText(text);
 }
 
 void TfrxPreviewPages::copySourceTree(TfrxComponent* Template, TfrxComponent* Copy, int SourceIndex)
@@ -298,15 +310,29 @@ void TfrxPreviewPages::copySourceTree(TfrxComponent* Template, TfrxComponent* Co
         const bool stored = picture && picture->IsPictureStored();
         if (picture)
             picture->SetPictureStored(false);
+        // A memo's lines are copied as they are rather than written out and read back:
+        // a list memo holds every line of the list.
+        auto* memoTemplate = dynamic_cast<TfrxCustomMemoView*>(t);
+        TfrxWideStrings lines;
+        if (memoTemplate) {
+            lines.Assign(memoTemplate->Memo());
+            memoTemplate->Memo()->Clear();
+        }
         try {
             c->Assign(t);
         } catch (...) {
             if (picture)
                 picture->SetPictureStored(stored);
+            if (memoTemplate)
+                memoTemplate->Memo()->Assign(&lines);
             throw;
         }
         if (picture)
             picture->SetPictureStored(stored);
+        if (memoTemplate) {
+            memoTemplate->Memo()->Assign(&lines);
+            dynamic_cast<TfrxCustomMemoView*>(c)->Memo()->Assign(&lines);
+        }
         c->SetName(t->Name());
         c->FOriginalComponent = t;
         t->FOriginalComponent = c;
