@@ -5,11 +5,64 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 namespace orv::pdf {
 
-QByteArray fixed(double value) { return frxFloatToFixed(2, u'.', value).toLatin1(); }
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+// A page holds tens of thousands of numbers, and the engine's general formatter goes
+// through text it allocates. The same rounding is done here on the binary value: times
+// 100 it is exact in the 64-bit mantissa of a long double, so the whole hundredths and the
+// rest are exact too. The engine rounds half away from zero on the value already rounded
+// to 8 decimals, which can only matter when the rest lies within a millionth of one half;
+// those values, and any beyond the fast range, go the engine's way.
+void appendFixed(QByteArray& out, double value)
+{
+    static_assert(std::numeric_limits<long double>::digits >= 60);
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e12)) {
+        out += frxFloatToFixed(2, u'.', value).toLatin1();
+        return;
+    }
+    const long double hundredths = static_cast<long double>(magnitude) * 100;
+    std::uint64_t whole = static_cast<std::uint64_t>(hundredths);
+    const long double rest = hundredths - static_cast<long double>(whole);
+    if (std::fabs(rest - 0.5L) < 1e-6L) {
+        out += frxFloatToFixed(2, u'.', value).toLatin1();
+        return;
+    }
+    if (rest > 0.5L)
+        ++whole;
+    char buffer[32];
+    char* p = buffer + sizeof buffer;
+    const bool negative = value < 0 && whole != 0;
+    *--p = char('0' + whole % 10);
+    whole /= 10;
+    *--p = char('0' + whole % 10);
+    whole /= 10;
+    *--p = '.';
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        *--p = '-';
+    out.append(p, qsizetype(buffer + sizeof buffer - p));
+}
+
+QByteArray fixed(double value)
+{
+    QByteArray out;
+    appendFixed(out, value);
+    return out;
+}
 
 QByteArray fontSize(double points)
 {
@@ -44,6 +97,8 @@ QByteArray pageColorOperands(std::uint32_t argb)
 
 QByteArray dashLine(TfrxFrameStyle style, double width)
 {
+    if (style != fsDash && style != fsDot && style != fsDashDot && style != fsDashDotDot)
+        return QByteArrayLiteral("[] 0 d");
     const QByteArray a = fixed(width * 6) + ' ';
     const QByteArray b = fixed(width * 2) + ' ';
     switch (style) {
@@ -64,7 +119,19 @@ QByteArray dashLine(TfrxFrameStyle style, double width)
     return QByteArrayLiteral("[] 0 d");
 }
 
-QByteArray hex4(std::uint16_t value) { return QByteArray::number(value, 16).toUpper().rightJustified(4, '0'); }
+QByteArray hex4(std::uint16_t value)
+{
+    QByteArray out;
+    appendHex4(out, value);
+    return out;
+}
+
+void appendHex4(QByteArray& out, std::uint16_t value)
+{
+    const char digits[4] = {kHexDigits[value >> 12], kHexDigits[(value >> 8) & 0xF], kHexDigits[(value >> 4) & 0xF],
+                            kHexDigits[value & 0xF]};
+    out.append(digits, 4);
+}
 
 QByteArray escapeLiteral(const QByteArray& bytes)
 {

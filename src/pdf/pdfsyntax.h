@@ -15,6 +15,8 @@ inline constexpr char kEol[] = "\r\n";
 // A coordinate, length or colour component: two decimals, "." and no thousands
 // separator (595.28, -1.50, 0.00).
 QByteArray fixed(double value);
+// The same text appended to out.
+void appendFixed(QByteArray& out, double value);
 // A font size: whole sizes as integers (10), others with two decimals (8.25).
 QByteArray fontSize(double points);
 
@@ -30,6 +32,8 @@ QByteArray dashLine(TfrxFrameStyle style, double width);
 
 // Four upper-case hexadecimal digits.
 QByteArray hex4(std::uint16_t value);
+// The same digits appended to out.
+void appendHex4(QByteArray& out, std::uint16_t value);
 // A literal string's contents: line feed, carriage return, parentheses and backslash
 // escaped; every other byte as it is.
 QByteArray escapeLiteral(const QByteArray& bytes);
