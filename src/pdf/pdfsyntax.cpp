@@ -181,12 +181,34 @@ QByteArray utf16beWithMarker(const QString& text)
 
 QByteArray deflate(const QByteArray& data)
 {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.constData()),
-                  uLong(data.size()), Z_BEST_SPEED) != Z_OK)
+    // One stream per thread, reset for each use: setting a stream up anew for each page
+    // costs about as much as compressing the page. The bytes are those of a fresh stream.
+    struct Stream {
+        z_stream z{};
+        bool ready = false;
+        ~Stream()
+        {
+            if (ready)
+                deflateEnd(&z);
+        }
+    };
+    thread_local Stream stream;
+    if (!stream.ready) {
+        if (deflateInit2(&stream.z, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw std::runtime_error("Stream compression failed");
+        stream.ready = true;
+    } else if (deflateReset(&stream.z) != Z_OK) {
         throw std::runtime_error("Stream compression failed");
-    out.resize(qsizetype(size));
+    }
+    z_stream& z = stream.z;
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    if (::deflate(&z, Z_FINISH) != Z_STREAM_END)
+        throw std::runtime_error("Stream compression failed");
+    out.resize(qsizetype(z.total_out));
     return out;
 }
 
