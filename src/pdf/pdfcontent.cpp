@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 using namespace orv::pdf;
@@ -94,12 +95,29 @@ void TfrxPDFExport::op(const QByteArray& operands, const char* name)
 
 void TfrxPDFExport::op(std::initializer_list<double> numbers, const char* name)
 {
+    // Written in place: the stream grows by the longest text the numbers can take and is
+    // cut back to what they took.
+    const std::size_t nameLength = std::strlen(name);
+    const qsizetype start = OutStream.size();
+    OutStream.resize(start + qsizetype(numbers.size()) * (kFixedRoom + 1) + qsizetype(nameLength) + 2);
+    char* p = OutStream.data() + start;
     for (double n : numbers) {
-        appendFixed(OutStream, n);
-        OutStream += ' ';
+        if (!(std::fabs(n) < kFastFixedLimit)) {
+            OutStream.resize(p - OutStream.constData());
+            appendFixed(OutStream, n);
+            const qsizetype at = OutStream.size();
+            OutStream.resize(at + qsizetype(numbers.size()) * (kFixedRoom + 1) + qsizetype(nameLength) + 2);
+            p = OutStream.data() + at;
+        } else {
+            p = writeFixed(p, n);
+        }
+        *p++ = ' ';
     }
-    OutStream += name;
-    OutStream += kEol;
+    std::memcpy(p, name, nameLength);
+    p += nameLength;
+    *p++ = '\r';
+    *p++ = '\n';
+    OutStream.resize(p - OutStream.constData());
 }
 
 const QByteArray& TfrxPDFExport::ColorOperands(TAlphaColor Color)
@@ -328,10 +346,13 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
         }
         if (syntheticBold)
             op("2 Tr " + fixed(Memo->Font()->Size() / 35.0) + " w " + color + " RG");
-        OutStream += '<';
+        const qsizetype start = OutStream.size();
+        OutStream.resize(start + 4 * glyphs.size() + 7);
+        char* p = OutStream.data() + start;
+        *p++ = '<';
         for (std::uint16_t g : glyphs)
-            appendHex4(OutStream, g);
-        op(QByteArrayLiteral(">"), "Tj");
+            p = writeHex4(p, g);
+        std::memcpy(p, "> Tj\r\n", 6);
         op("ET");
         if (syntheticBold)
             op("0 Tr");

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -23,24 +24,25 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // rest are exact too. The engine rounds half away from zero on the value already rounded
 // to 8 decimals, which can only matter when the rest lies within a millionth of one half;
 // those values, and any beyond the fast range, go the engine's way.
-void appendFixed(QByteArray& out, double value)
+char* writeFixed(char* out, double value)
 {
     static_assert(std::numeric_limits<long double>::digits >= 60);
+    const auto engine = [out, value] {
+        const QByteArray text = frxFloatToFixed(2, u'.', value).toLatin1();
+        std::memcpy(out, text.constData(), std::size_t(text.size()));
+        return out + text.size();
+    };
     const double magnitude = std::fabs(value);
-    if (!(magnitude < 1e12)) {
-        out += frxFloatToFixed(2, u'.', value).toLatin1();
-        return;
-    }
+    if (!(magnitude < kFastFixedLimit))
+        return engine();
     const long double hundredths = static_cast<long double>(magnitude) * 100;
     std::uint64_t whole = static_cast<std::uint64_t>(hundredths);
     const long double rest = hundredths - static_cast<long double>(whole);
-    if (std::fabs(rest - 0.5L) < 1e-6L) {
-        out += frxFloatToFixed(2, u'.', value).toLatin1();
-        return;
-    }
+    if (std::fabs(rest - 0.5L) < 1e-6L)
+        return engine();
     if (rest > 0.5L)
         ++whole;
-    char buffer[32];
+    char buffer[24];
     char* p = buffer + sizeof buffer;
     const bool negative = value < 0 && whole != 0;
     *--p = char('0' + whole % 10);
@@ -54,7 +56,19 @@ void appendFixed(QByteArray& out, double value)
     } while (whole != 0);
     if (negative)
         *--p = '-';
-    out.append(p, qsizetype(buffer + sizeof buffer - p));
+    const std::size_t length = std::size_t(buffer + sizeof buffer - p);
+    std::memcpy(out, p, length);
+    return out + length;
+}
+
+void appendFixed(QByteArray& out, double value)
+{
+    if (!(std::fabs(value) < kFastFixedLimit)) {
+        out += frxFloatToFixed(2, u'.', value).toLatin1();
+        return;
+    }
+    char buffer[kFixedRoom];
+    out.append(buffer, writeFixed(buffer, value) - buffer);
 }
 
 QByteArray fixed(double value)
@@ -128,9 +142,17 @@ QByteArray hex4(std::uint16_t value)
 
 void appendHex4(QByteArray& out, std::uint16_t value)
 {
-    const char digits[4] = {kHexDigits[value >> 12], kHexDigits[(value >> 8) & 0xF], kHexDigits[(value >> 4) & 0xF],
-                            kHexDigits[value & 0xF]};
-    out.append(digits, 4);
+    char digits[4];
+    out.append(digits, writeHex4(digits, value) - digits);
+}
+
+char* writeHex4(char* out, std::uint16_t value)
+{
+    out[0] = kHexDigits[value >> 12];
+    out[1] = kHexDigits[(value >> 8) & 0xF];
+    out[2] = kHexDigits[(value >> 4) & 0xF];
+    out[3] = kHexDigits[value & 0xF];
+    return out + 4;
 }
 
 QByteArray escapeLiteral(const QByteArray& bytes)
