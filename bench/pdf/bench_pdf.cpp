@@ -306,9 +306,12 @@ int main(int argc, char** argv)
                 compressed.best <= fastest ? "met" : "not met", double(compressed.size) <= smallest ? "met" : "not met");
     if (qEnvironmentVariableIsSet("BENCH_PDF_KEEP")) {
         // For a look at the files: copied next to the working folder.
-        for (std::size_t i = 0; i < writers.size(); ++i)
-            QFile::copy(dir.filePath(QStringLiteral("w%1.pdf").arg(i)),
-                        QDir(qEnvironmentVariable("BENCH_PDF_KEEP")).filePath(QStringLiteral("w%1.pdf").arg(i)));
+        const QDir keep(qEnvironmentVariable("BENCH_PDF_KEEP"));
+        for (std::size_t i = 0; i < writers.size(); ++i) {
+            const QString kept = keep.filePath(QStringLiteral("w%1.pdf").arg(i));
+            QFile::remove(kept);
+            QFile::copy(dir.filePath(QStringLiteral("w%1.pdf").arg(i)), kept);
+        }
     }
     return 0;
 }
