@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 using namespace orv::pdf;
@@ -84,6 +85,41 @@ void TfrxPDFExport::op(const QByteArray& text)
     OutStream += kEol;
 }
 
+void TfrxPDFExport::op(const QByteArray& operands, const char* name)
+{
+    OutStream += operands;
+    OutStream += ' ';
+    OutStream += name;
+    OutStream += kEol;
+}
+
+void TfrxPDFExport::op(std::initializer_list<double> numbers, const char* name)
+{
+    // Written in place: the stream grows by the longest text the numbers can take and is
+    // cut back to what they took.
+    const std::size_t nameLength = std::strlen(name);
+    const qsizetype start = OutStream.size();
+    OutStream.resize(start + qsizetype(numbers.size()) * (kFixedRoom + 1) + qsizetype(nameLength) + 2);
+    char* p = OutStream.data() + start;
+    for (double n : numbers) {
+        if (!(std::fabs(n) < kFastFixedLimit)) {
+            OutStream.resize(p - OutStream.constData());
+            appendFixed(OutStream, n);
+            const qsizetype at = OutStream.size();
+            OutStream.resize(at + qsizetype(numbers.size()) * (kFixedRoom + 1) + qsizetype(nameLength) + 2);
+            p = OutStream.data() + at;
+        } else {
+            p = writeFixed(p, n);
+        }
+        *p++ = ' ';
+    }
+    std::memcpy(p, name, nameLength);
+    p += nameLength;
+    *p++ = '\r';
+    *p++ = '\n';
+    OutStream.resize(p - OutStream.constData());
+}
+
 const QByteArray& TfrxPDFExport::ColorOperands(TAlphaColor Color)
 {
     if (Color != FLastColor) {
@@ -118,7 +154,7 @@ void TfrxPDFExport::writeFrame(TfrxView* View, double X1, double Y1, double X2, 
     TfrxFrame* frame = View->Frame();
     if (frame->Typ().isEmpty() || frame->Color() == claNull)
         return;
-    op(ColorOperands(frame->Color()) + " RG");
+    op(ColorOperands(frame->Color()), "RG");
     struct Side {
         TfrxFrameType type;
         TfrxFrameLine* line;
@@ -134,9 +170,9 @@ void TfrxPDFExport::writeFrame(TfrxView* View, double X1, double Y1, double X2, 
         if (!frame->Typ().contains(s.type))
             continue;
         op(dashLine(s.line->Style(), s.line->Width()));
-        op(fixed(s.line->Width() * 0.75) + " w");
-        op(fixed(s.ax) + ' ' + fixed(s.ay) + " m");
-        op(fixed(s.bx) + ' ' + fixed(s.by) + " l");
+        op({s.line->Width() * 0.75}, "w");
+        op({s.ax, s.ay}, "m");
+        op({s.bx, s.by}, "l");
         op("S");
     }
 }
@@ -151,8 +187,7 @@ void TfrxPDFExport::writeText(TfrxCustomMemoView* Memo)
     const TAlphaColor fill = Memo->Highlight()->Active() ? Memo->Highlight()->Color() : Memo->Color();
 
     op("q");
-    op(point(left - fw, top + height + fw) + ' ' + fixed((2 * fw + width) * 0.75) + ' ' +
-       fixed((2 * fw + height) * 0.75) + " re");
+    op({ToPdfX(left - fw), ToPdfY(top + height + fw), (2 * fw + width) * 0.75, (2 * fw + height) * 0.75}, "re");
     op("W");
     op("n");
 
@@ -171,8 +206,8 @@ void TfrxPDFExport::writeText(TfrxCustomMemoView* Memo)
     }
     const double X1 = ToPdfX(left), Y1 = ToPdfY(top), X2 = ToPdfX(left + w), Y2 = ToPdfY(top + h);
     if (fill != claNull) {
-        op(ColorOperands(fill) + " rg");
-        op(fixed(X1) + ' ' + fixed(Y2) + ' ' + fixed(w * 0.75) + ' ' + fixed(h * 0.75) + " re");
+        op(ColorOperands(fill), "rg");
+        op({X1, Y2, w * 0.75, h * 0.75}, "re");
         op("f");
     }
     writeFrame(Memo, X1, Y1, X2, Y2);
@@ -268,19 +303,22 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
         QList<std::uint16_t>& glyphs = shown[r].glyphs;
         if (glyphs.isEmpty())
             continue;
-        if (font != current || fontSize(size) != currentSize) {
+        const QByteArray sizeText = fontSize(size);
+        if (font != current || sizeText != currentSize) {
             current = font;
-            currentSize = fontSize(size);
-            op(font->Name + ' ' + currentSize + " Tf");
+            currentSize = sizeText;
+            OutStream += font->Name;
+            OutStream += ' ';
+            op(currentSize, "Tf");
         }
-        const QByteArray color = ColorOperands(run.color == claNull ? claBlack : run.color);
+        const QByteArray& color = ColorOperands(run.color == claNull ? claBlack : run.color);
         if (color != currentColor) {
             currentColor = color;
-            op(color + " rg");
+            op(color, "rg");
         }
         if (cs != 0 && !spacing) {
             spacing = true;
-            op(fixed(cs) + " Tc");
+            op({cs}, "Tc");
         }
         const bool japanese = isJapaneseFamily(run.font.family);
         const bool syntheticBold = japanese && run.font.bold;
@@ -289,9 +327,11 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
             std::reverse(glyphs.begin(), glyphs.end());
 
         const QPointF at = run.matrix.map(run.origin + QPointF(shown[r].shift, 0));
-        const QByteArray X = fixed(ToPdfX(at.x())), Y = fixed(ToPdfY(at.y()));
         op("BT");
-        if (isIdentity(run.matrix)) {
+        if (isIdentity(run.matrix) && !syntheticItalic) {
+            op({ToPdfX(at.x()), ToPdfY(at.y())}, "Td");
+        } else if (isIdentity(run.matrix)) {
+            const QByteArray X = fixed(ToPdfX(at.x())), Y = fixed(ToPdfY(at.y()));
             op(X + ' ' + Y + " Td");
             if (syntheticItalic)
                 op("1 0 0.3333 1 " + X + ' ' + Y + " Tm");
@@ -302,14 +342,17 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
             const double a = m.m11(), b = -m.m12(), c = -m.m21(), d = m.m22();
             const double k = syntheticItalic ? 0.3333 : 0;
             op(coefficient(a) + ' ' + coefficient(b) + ' ' + coefficient(k * a + c) + ' ' + coefficient(k * b + d) +
-               ' ' + X + ' ' + Y + " Tm");
+               ' ' + fixed(ToPdfX(at.x())) + ' ' + fixed(ToPdfY(at.y())) + " Tm");
         }
         if (syntheticBold)
             op("2 Tr " + fixed(Memo->Font()->Size() / 35.0) + " w " + color + " RG");
-        QByteArray hex = "<";
+        const qsizetype start = OutStream.size();
+        OutStream.resize(start + 4 * glyphs.size() + 7);
+        char* p = OutStream.data() + start;
+        *p++ = '<';
         for (std::uint16_t g : glyphs)
-            hex += hex4(g);
-        op(hex + "> Tj");
+            p = writeHex4(p, g);
+        std::memcpy(p, "> Tj\r\n", 6);
         op("ET");
         if (syntheticBold)
             op("0 Tr");
@@ -344,10 +387,10 @@ void TfrxPDFExport::writeLine(TfrxCustomLineView* Line)
     TfrxFrame* frame = Line->Frame();
     const double x1 = ToPdfX(left), y1 = ToPdfY(top), x2 = ToPdfX(left + width), y2 = ToPdfY(top + height);
     op(dashLine(frame->Style(), frame->Width()));
-    op(ColorOperands(frame->Color()) + " RG");
-    op(fixed(frame->Width() * 0.75) + " w");
-    op(fixed(x1) + ' ' + fixed(y1) + " m");
-    op(fixed(x2) + ' ' + fixed(y2) + " l");
+    op(ColorOperands(frame->Color()), "RG");
+    op({frame->Width() * 0.75}, "w");
+    op({x1, y1}, "m");
+    op({x2, y2}, "l");
     op("S");
     if (Line->ArrowStart())
         writeArrow(Line, x1, y1, x2, y2);

@@ -121,6 +121,7 @@ void TfrxPDFExport::clearWorkingLists()
     FAnnots.clear();
     FPreviewOutline = nullptr;
     FOutlineRoot = 0;
+    FPageRoom = 0;
 }
 
 void TfrxPDFExport::closeOutput()
@@ -198,7 +199,9 @@ void TfrxPDFExport::StartPage(TfrxReportPage* Page, int Index)
     FMarginLeft = Page->LeftMargin() * 0.05;
     FMarginTop = Page->TopMargin() * 0.05;
     FPageHeights.insert(Index, FHeight);
+    // A page is much like the one before: its stream starts with room for as much.
     OutStream.clear();
+    OutStream.reserve(FPageRoom);
     if (Page->Color() != claNull) {
         const double k = 72 / 25.4;
         const double l = Page->LeftMargin() * k, b = Page->BottomMargin() * k;
@@ -227,6 +230,7 @@ void TfrxPDFExport::FinishPage(TfrxReportPage* Page, int Index)
     const int content = reserve();
     line(QByteArray::number(content) + " 0 obj");
     QByteArray data = OutStream;
+    FPageRoom = std::max(FPageRoom, OutStream.size() + OutStream.size() / 8);
     OutStream.clear();
     const qsizetype plainSize = data.size();
     if (Compressed())

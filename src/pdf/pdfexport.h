@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -162,6 +163,10 @@ private:
     double ToPdfY(double y) const;
     QByteArray point(double x, double y) const;
     void op(const QByteArray& text);
+    // Operands followed by the operator name: "a b c name".
+    void op(const QByteArray& operands, const char* name);
+    // Numbers (as `fixed` writes them) followed by the operator name.
+    void op(std::initializer_list<double> numbers, const char* name);
     const QByteArray& ColorOperands(TAlphaColor Color);
 
     // ------------------------------------------------ outline and links (pdfnavigation.cpp)
@@ -187,6 +192,7 @@ private:
     QHash<int, double> FPageHeights; // prepared page index -> height in points
     std::vector<std::unique_ptr<TfrxPDFFont>> FFonts;
     QByteArray OutStream;
+    qsizetype FPageRoom = 0; // bytes reserved for the next page's stream
     std::vector<TfrxPDFXObject> FXObjects;
     QList<int> FUsedXObjects;
     QList<int> FPageAnnots;

@@ -84,27 +84,68 @@ QList<std::uint16_t> TfrxPDFFont::RemapString(const QString& text)
     QList<std::uint16_t> result;
     if (text.isEmpty())
         return result;
+    result.reserve(text.size());
+    if (m_chars.empty())
+        m_chars.resize(256);
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (qc.isSurrogate())
+            return remapText(text);
+        auto& block = m_chars[c >> 8];
+        if (!block)
+            block = std::make_unique<std::array<MappedChar, 256>>();
+        MappedChar& m = (*block)[c & 0xFF];
+        if (m.state == 0) {
+            // The face maps each character on its own (and collects the components of
+            // its glyph), so one character asked alone gives what it gives in a text.
+            const std::vector<MappedGlyph> glyphs = face().GetGlyphIndices(QString(qc), &FComposedList);
+            m.state = glyphs.empty() ? 1 : 2;
+            if (!glyphs.empty()) {
+                m.glyph = glyphs.front().glyph;
+                m.width = glyphs.front().width;
+            }
+        }
+        if (m.state != 2)
+            continue;
+        // A tab's glyph is the blank's, and it stands for a blank.
+        markUsed(m.glyph, m.width, c == u'\t' ? U' ' : char32_t(c));
+        result.append(m.glyph);
+    }
+    return result;
+}
+
+QList<std::uint16_t> TfrxPDFFont::remapText(const QString& text)
+{
+    QList<std::uint16_t> result;
     const std::vector<MappedGlyph> glyphs = face().GetGlyphIndices(text, &FComposedList);
     result.reserve(qsizetype(glyphs.size()));
     for (const MappedGlyph& g : glyphs) {
-        if (!UsedAlphabet.contains(g.glyph)) {
-            UsedAlphabet.append(g.glyph);
-            Widths.append(g.width);
-            // Each glyph stands for its own character (a tab's blank for a blank); a lone
-            // half of a surrogate pair stands for nothing a text map could name.
-            const QChar c = text.at(g.source);
-            char32_t u = c.unicode();
-            if (c.isHighSurrogate() && g.source + 1 < text.size() && text.at(g.source + 1).isLowSurrogate())
-                u = QChar::surrogateToUcs4(c, text.at(g.source + 1));
-            else if (c.isSurrogate())
-                u = 0xFFFD;
-            else if (c == u'\t')
-                u = U' ';
-            UsedAlphabetUnicode.append(u);
-        }
+        // Each glyph stands for its own character (a tab's blank for a blank); a lone
+        // half of a surrogate pair stands for nothing a text map could name.
+        const QChar c = text.at(g.source);
+        char32_t u = c.unicode();
+        if (c.isHighSurrogate() && g.source + 1 < text.size() && text.at(g.source + 1).isLowSurrogate())
+            u = QChar::surrogateToUcs4(c, text.at(g.source + 1));
+        else if (c.isSurrogate())
+            u = 0xFFFD;
+        else if (c == u'\t')
+            u = U' ';
+        markUsed(g.glyph, g.width, u);
         result.append(g.glyph);
     }
     return result;
+}
+
+void TfrxPDFFont::markUsed(std::uint16_t glyph, std::int32_t width, char32_t character)
+{
+    if (m_used.empty())
+        m_used.resize(65536);
+    if (m_used[glyph])
+        return;
+    m_used[glyph] = true;
+    UsedAlphabet.append(glyph);
+    Widths.append(width);
+    UsedAlphabetUnicode.append(character);
 }
 
 QByteArray TfrxPDFFont::GetFontName() const
@@ -157,6 +198,8 @@ void TfrxPDFFont::Cleanup()
     UsedAlphabet.clear();
     UsedAlphabetUnicode.clear();
     FComposedList.clear();
+    m_chars.clear();
+    m_used.clear();
     FontData.clear();
     FontDataSize = 0;
 }

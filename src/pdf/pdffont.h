@@ -7,7 +7,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "pdf/truetype.h"
 
@@ -74,6 +77,19 @@ public:
 private:
     void GetFontFile();
     TrueTypeFont& face();
+    // RemapString for texts with surrogate pairs: the face maps the text as a whole.
+    QList<std::uint16_t> remapText(const QString& text);
+    void markUsed(std::uint16_t glyph, std::int32_t width, char32_t character);
+
+    // What the face gave for a character of the basic plane, kept as the same characters
+    // come again on every line: blocks of 256 characters, made on first use.
+    struct MappedChar {
+        std::int32_t width = 0;
+        std::uint16_t glyph = 0;
+        std::uint8_t state = 0; // 0 not asked yet, 1 dropped, 2 mapped
+    };
+    std::vector<std::unique_ptr<std::array<MappedChar, 256>>> m_chars;
+    std::vector<bool> m_used; // by glyph id: in UsedAlphabet
 
     int m_faceIndex = 0;
 };

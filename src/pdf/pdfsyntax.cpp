@@ -5,11 +5,78 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace orv::pdf {
 
-QByteArray fixed(double value) { return frxFloatToFixed(2, u'.', value).toLatin1(); }
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+// A page holds tens of thousands of numbers, and the engine's general formatter goes
+// through text it allocates. The same rounding is done here on the binary value: times
+// 100 it is exact in the 64-bit mantissa of a long double, so the whole hundredths and the
+// rest are exact too. The engine rounds half away from zero on the value already rounded
+// to 8 decimals, which can only matter when the rest lies within a millionth of one half;
+// those values, and any beyond the fast range, go the engine's way.
+char* writeFixed(char* out, double value)
+{
+    static_assert(std::numeric_limits<long double>::digits >= 60);
+    const auto engine = [out, value] {
+        const QByteArray text = frxFloatToFixed(2, u'.', value).toLatin1();
+        std::memcpy(out, text.constData(), std::size_t(text.size()));
+        return out + text.size();
+    };
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kFastFixedLimit))
+        return engine();
+    const long double hundredths = static_cast<long double>(magnitude) * 100;
+    std::uint64_t whole = static_cast<std::uint64_t>(hundredths);
+    const long double rest = hundredths - static_cast<long double>(whole);
+    if (std::fabs(rest - 0.5L) < 1e-6L)
+        return engine();
+    if (rest > 0.5L)
+        ++whole;
+    char buffer[24];
+    char* p = buffer + sizeof buffer;
+    const bool negative = value < 0 && whole != 0;
+    *--p = char('0' + whole % 10);
+    whole /= 10;
+    *--p = char('0' + whole % 10);
+    whole /= 10;
+    *--p = '.';
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        *--p = '-';
+    const std::size_t length = std::size_t(buffer + sizeof buffer - p);
+    std::memcpy(out, p, length);
+    return out + length;
+}
+
+void appendFixed(QByteArray& out, double value)
+{
+    if (!(std::fabs(value) < kFastFixedLimit)) {
+        out += frxFloatToFixed(2, u'.', value).toLatin1();
+        return;
+    }
+    char buffer[kFixedRoom];
+    out.append(buffer, writeFixed(buffer, value) - buffer);
+}
+
+QByteArray fixed(double value)
+{
+    QByteArray out;
+    appendFixed(out, value);
+    return out;
+}
 
 QByteArray fontSize(double points)
 {
@@ -44,6 +111,8 @@ QByteArray pageColorOperands(std::uint32_t argb)
 
 QByteArray dashLine(TfrxFrameStyle style, double width)
 {
+    if (style != fsDash && style != fsDot && style != fsDashDot && style != fsDashDotDot)
+        return QByteArrayLiteral("[] 0 d");
     const QByteArray a = fixed(width * 6) + ' ';
     const QByteArray b = fixed(width * 2) + ' ';
     switch (style) {
@@ -64,7 +133,27 @@ QByteArray dashLine(TfrxFrameStyle style, double width)
     return QByteArrayLiteral("[] 0 d");
 }
 
-QByteArray hex4(std::uint16_t value) { return QByteArray::number(value, 16).toUpper().rightJustified(4, '0'); }
+QByteArray hex4(std::uint16_t value)
+{
+    QByteArray out;
+    appendHex4(out, value);
+    return out;
+}
+
+void appendHex4(QByteArray& out, std::uint16_t value)
+{
+    char digits[4];
+    out.append(digits, writeHex4(digits, value) - digits);
+}
+
+char* writeHex4(char* out, std::uint16_t value)
+{
+    out[0] = kHexDigits[value >> 12];
+    out[1] = kHexDigits[(value >> 8) & 0xF];
+    out[2] = kHexDigits[(value >> 4) & 0xF];
+    out[3] = kHexDigits[value & 0xF];
+    return out + 4;
+}
 
 QByteArray escapeLiteral(const QByteArray& bytes)
 {
@@ -114,12 +203,34 @@ QByteArray utf16beWithMarker(const QString& text)
 
 QByteArray deflate(const QByteArray& data)
 {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.constData()),
-                  uLong(data.size()), Z_BEST_SPEED) != Z_OK)
+    // One stream per thread, reset for each use: setting a stream up anew for each page
+    // costs about as much as compressing the page. The bytes are those of a fresh stream.
+    struct Stream {
+        z_stream z{};
+        bool ready = false;
+        ~Stream()
+        {
+            if (ready)
+                deflateEnd(&z);
+        }
+    };
+    thread_local Stream stream;
+    if (!stream.ready) {
+        if (deflateInit2(&stream.z, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw std::runtime_error("Stream compression failed");
+        stream.ready = true;
+    } else if (deflateReset(&stream.z) != Z_OK) {
         throw std::runtime_error("Stream compression failed");
-    out.resize(qsizetype(size));
+    }
+    z_stream& z = stream.z;
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    if (::deflate(&z, Z_FINISH) != Z_STREAM_END)
+        throw std::runtime_error("Stream compression failed");
+    out.resize(qsizetype(z.total_out));
     return out;
 }
 

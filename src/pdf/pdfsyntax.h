@@ -15,6 +15,13 @@ inline constexpr char kEol[] = "\r\n";
 // A coordinate, length or colour component: two decimals, "." and no thousands
 // separator (595.28, -1.50, 0.00).
 QByteArray fixed(double value);
+// The same text appended to out.
+void appendFixed(QByteArray& out, double value);
+// Below this magnitude `fixed` is quick and writes at most kFixedRoom characters.
+inline constexpr double kFastFixedLimit = 1e12;
+inline constexpr int kFixedRoom = 24;
+// The same text written at out, for a value below kFastFixedLimit; the end of the text.
+char* writeFixed(char* out, double value);
 // A font size: whole sizes as integers (10), others with two decimals (8.25).
 QByteArray fontSize(double points);
 
@@ -30,6 +37,9 @@ QByteArray dashLine(TfrxFrameStyle style, double width);
 
 // Four upper-case hexadecimal digits.
 QByteArray hex4(std::uint16_t value);
+// The same digits appended to out, or written at out (returning the end).
+void appendHex4(QByteArray& out, std::uint16_t value);
+char* writeHex4(char* out, std::uint16_t value);
 // A literal string's contents: line feed, carriage return, parentheses and backslash
 // escaped; every other byte as it is.
 QByteArray escapeLiteral(const QByteArray& bytes);

@@ -88,6 +88,37 @@ TEST(PdfFont, GlyphsAreRecordedOnceInOrderOfFirstUse)
     EXPECT_EQ(f.UsedAlphabet.size(), f.Widths.size());
 }
 
+TEST(PdfFont, LinesMapAsTheFaceMapsEachWholeLine)
+{
+    // The record remembers what each character gave; every line still gets the glyphs the
+    // face gives for the line as a whole, whether it has surrogate pairs or not, and the
+    // used glyphs keep the order of their first use across both kinds of line.
+    TfrxPDFFont f(font(QStringLiteral("DejaVu Sans")));
+    TrueTypeCollection reference;
+    reference.Initialize(f.FontData);
+    TrueTypeFont& face = reference.Face(0);
+    face.PrepareFont();
+    const QString lines[] = {QStringLiteral("Totale\tà"), QStringLiteral("àb\U0001F600T\u0001"),
+                             QStringLiteral("T\u0001a \u4E00"), QStringLiteral("\U0001F600 àq")};
+    QList<std::uint16_t> firstUse;
+    for (const QString& line : lines) {
+        QList<std::uint16_t> expected;
+        for (const MappedGlyph& g : face.GetGlyphIndices(line, nullptr)) {
+            expected.append(g.glyph);
+            if (!firstUse.contains(g.glyph))
+                firstUse.append(g.glyph);
+        }
+        EXPECT_EQ(f.RemapString(line), expected) << line.toStdString();
+    }
+    EXPECT_EQ(f.UsedAlphabet, firstUse);
+    EXPECT_EQ(used(f), QStringLiteral("Totale àb\U0001F600\u4E00q"));
+    // A record emptied collects the components of its glyphs anew.
+    f.Cleanup();
+    f.RemapString(QStringLiteral("à"));
+    EXPECT_FALSE(f.FComposedList.isEmpty());
+    EXPECT_EQ(used(f), u"à");
+}
+
 TEST(PdfFont, EachGlyphStandsForItsOwnCharacter)
 {
     // The tab is drawn as a blank and stands for one; every other new glyph gets the

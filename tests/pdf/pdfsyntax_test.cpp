@@ -2,7 +2,13 @@
 #include "pdf/pdfsecurity.h"
 #include "pdf/pdfsyntax.h"
 
+#include "report/base/utils.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <random>
 
 using namespace orv::pdf;
 
@@ -24,6 +30,37 @@ TEST(PdfSyntax, NumbersAndColours)
         EXPECT_EQ(colorOperands(c.argb), QByteArray(c.operands)) << std::hex << c.argb;
     EXPECT_EQ(pageColorOperands(0xFF0A80FE), QByteArray("0.03 0.50 0.99"));
     EXPECT_EQ(pageColorOperands(0xFFFF0000), QByteArray("1 0 0"));
+}
+
+// The writer's own number formatter gives the engine's text for every value: halves
+// rounded away from zero as the engine decides them, binary values just below or above a
+// half, carries into a new digit, the sign of values that round to zero, and values
+// beyond the fast range.
+TEST(PdfSyntax, NumbersMatchTheEngineFormatter)
+{
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{0.125, "0.13"},        {-0.125, "-0.13"},      {2.675, "2.68"},          {1.005, "1.01"},
+                 {0.285, "0.29"},        {0.004999, "0.00"},     {-0.004, "0.00"},         {-0.005, "-0.01"},
+                 {-0.0, "0.00"},         {9.995, "10.00"},       {99.99499999, "99.99"},   {0.0049999999, "0.01"},
+                 {841.89, "841.89"},     {1e-320, "0.00"},       {123456789.125, "123456789.13"},
+                 {4e15, "4000000000000000.00"}, {-1e13 - 0.5, "-10000000000000.50"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fixed(c.value), QByteArray(c.text)) << c.value;
+
+    std::mt19937_64 random(13);
+    std::uniform_real_distribution<double> span(-2000, 2000);
+    for (int i = 0; i < 200000; ++i) {
+        // Plain values, and values on or next to a thousandth where the rounding decides.
+        double v = span(random);
+        if (i % 2)
+            v = std::nextafter(std::round(v * 1000) / 1000, (i % 4 == 1) ? 1e9 : -1e9);
+        if (i % 8 == 0)
+            v = std::round(v * 1000) / 1000;
+        const QByteArray expected = frxFloatToFixed(2, u'.', v).toLatin1();
+        ASSERT_EQ(fixed(v), expected) << std::setprecision(17) << v;
+    }
 }
 
 TEST(PdfSyntax, DashPatterns)

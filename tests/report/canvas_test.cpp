@@ -37,6 +37,14 @@ TEST(TextFaceTest, GlyphsOfUnusualCharacters)
     ASSERT_EQ(missing.size(), 1u);
     EXPECT_EQ(missing[0].id, 0);
     EXPECT_EQ(face->glyphs(QStringLiteral("🙂")).size(), 1u) << "a character beyond the BMP is one glyph";
+    // The width of a line is the sum of its glyphs' advances, whatever it holds: a pair,
+    // a lone half of one, tabs, control characters, letters past the first 256.
+    const QString mixed = QStringLiteral("Città\t€ 1,5 🙂") + QChar(0xD800) + QStringLiteral("x\u0002\u4E00é");
+    int units = 0;
+    for (const auto& g : face->glyphs(mixed))
+        units += g.advance;
+    EXPECT_NEAR(face->textWidth(mixed, 10), units * 10.0 / face->unitsPerEm(), 1e-9);
+    EXPECT_EQ(face->glyphs(mixed).size(), std::size_t(mixed.size() - 2)) << "the pair is one glyph, \\u0002 none";
     // Outlines: a simple glyph and an accented letter (often built from components).
     EXPECT_FALSE(face->outline(face->glyphIndex(U'A')).isEmpty());
     const QPainterPath accented = face->outline(face->glyphIndex(U'È'));

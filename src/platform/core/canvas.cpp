@@ -209,10 +209,12 @@ void Canvas::setMatrix(const QTransform& m)
 
 const TextFace& Canvas::face() const
 {
-    const QString key = font.family + (font.bold ? u'B' : u'-') + (font.italic ? u'I' : u'-');
-    if (!m_face || key != m_faceKey) {
+    // Asked for each measure of each line: the same font as before costs no lookup.
+    if (!m_face || font.family != m_faceKey || font.bold != m_faceBold || font.italic != m_faceItalic) {
         m_face = TextFace::find(font.family, font.bold, font.italic);
-        m_faceKey = key;
+        m_faceKey = font.family;
+        m_faceBold = font.bold;
+        m_faceItalic = font.italic;
     }
     return *m_face;
 }

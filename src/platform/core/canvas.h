@@ -111,7 +111,8 @@ private:
     bool m_printer = false;
     int m_depth = 0;
     mutable std::shared_ptr<const TextFace> m_face;
-    mutable QString m_faceKey;
+    mutable QString m_faceKey; // the family the face was found for
+    mutable bool m_faceBold = false, m_faceItalic = false;
 };
 
 } // namespace orv

@@ -223,6 +223,8 @@ bool TextFace::parse(const QByteArray& file, int faceIndex)
         m_unitsPerEm = 0;
         return false;
     }
+    for (char32_t c = 0; c < m_latin.size(); ++c)
+        m_latin[c] = lookupRanges(c);
     return true;
 }
 
@@ -278,7 +280,9 @@ bool TextFace::parseCmap(quint32 offset, quint32 length)
     return !r.failed();
 }
 
-quint16 TextFace::glyphIndex(char32_t c) const
+quint16 TextFace::glyphIndex(char32_t c) const { return c < m_latin.size() ? m_latin[c] : lookupRanges(c); }
+
+quint16 TextFace::lookupRanges(char32_t c) const
 {
     if (m_symbol && c < 0x100)
         c += 0xF000;
@@ -312,20 +316,41 @@ quint16 TextFace::glyphIndex(char32_t c) const
 
 int TextFace::advance(quint16 glyph) const { return glyph < m_advances.size() ? m_advances[glyph] : 0; }
 
+namespace {
+
+// Calls f with each character of the text: a surrogate pair as one, a lone half as the
+// replacement character.
+template <typename F>
+void forEachCharacter(QStringView text, F&& f)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isSurrogate(c)) {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            else
+                c = QChar::ReplacementCharacter;
+        }
+        f(c);
+    }
+}
+
+} // namespace
+
 std::vector<TextFace::Glyph> TextFace::glyphs(QStringView text) const
 {
     std::vector<Glyph> out;
     if (isEmpty())
         return out;
     out.reserve(size_t(text.size()));
-    for (char32_t c : text.toUcs4()) {
+    forEachCharacter(text, [&](char32_t c) {
         if (c == u'\t')
             c = u' ';
         const quint16 g = glyphIndex(c);
         if (g == 0 && c < 32)
-            continue;
+            return;
         out.push_back({g, advance(g)});
-    }
+    });
     return out;
 }
 
@@ -334,8 +359,13 @@ double TextFace::textWidth(QStringView text, double pixelSize) const
     if (isEmpty())
         return 0;
     qint64 units = 0;
-    for (const Glyph& g : glyphs(text))
-        units += g.advance;
+    forEachCharacter(text, [&](char32_t c) {
+        if (c == u'\t')
+            c = u' ';
+        const quint16 g = glyphIndex(c);
+        if (g != 0 || c >= 32)
+            units += advance(g);
+    });
     return double(units) * pixelSize / m_unitsPerEm;
 }
 

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -96,6 +97,10 @@ private:
     };
     std::vector<Range> m_ranges;
     bool m_symbol = false; // a symbol font maps U+F000 + code
+    // Every text is measured and mapped a few times on its way to the page or the file;
+    // the first 256 characters, most of any Italian text, are looked up once here.
+    quint16 lookupRanges(char32_t c) const;
+    std::array<quint16, 256> m_latin{};
 
     mutable std::mutex m_cacheLock;
     mutable std::unordered_map<quint16, QPainterPath> m_outlines;

@@ -26,7 +26,11 @@ using namespace orv::report;
 
 int frxRound(long double Value)
 {
-    const long double r = std::nearbyint(Value);
+    // Rounding a long double is slow x87 code, and the engine's values nearly always come
+    // from doubles, which round the same way (halves to even) as doubles.
+    const double d = static_cast<double>(Value);
+    const long double r = static_cast<long double>(d) == Value ? static_cast<long double>(std::nearbyint(d))
+                                                                : std::nearbyint(Value);
     if (r >= 2147483647.0L)
         return 2147483647;
     if (r <= -2147483648.0L)
