@@ -8,6 +8,12 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDial>
+#include <QScrollBar>
+#include <QSlider>
+#include <QGraphicsOpacityEffect>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -117,6 +123,29 @@ QString numbered(const QString& prefix, int n, int digits)
 
 // ---------------------------------------------------------------- Control
 
+namespace {
+
+// The combo's list opening and closing, told to its control.
+class ComboWidget : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    ComboEdit* owner = nullptr;
+    void showPopup() override
+    {
+        QPointer<ComboWidget> self(this);
+        if (owner) fire(owner->onDropDown);
+        if (self) QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        const bool shown = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (owner && shown) fire(owner->onCloseUp);
+    }
+};
+
+} // namespace
+
 Control::Control(QWidget* w) : widget_(w)
 {
     w->setAttribute(Qt::WA_NoMousePropagation);
@@ -128,6 +157,7 @@ Control::Control(QWidget* w) : widget_(w)
 Control::~Control()
 {
     if (!widget_) return;
+    if (auto* combo = dynamic_cast<ComboWidget*>(widget_.data())) combo->owner = nullptr;
     widget_->removeEventFilter(this);
     widget_->blockSignals(true);
     for (QObject* o : widget_->findChildren<QObject*>()) {
@@ -151,6 +181,89 @@ void Control::watch(QWidget* inner)
     inner->setMouseTracking(true);
     inner->setProperty(kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
 }
+
+// ---------------------------------------------------------------- Slider
+
+namespace {
+
+// Values are kept in hundredths, so that fractional limits and steps survive.
+constexpr double kSliderScale = 100.0;
+
+QAbstractSlider* makeSlider(QWidget* parent, Slider::Kind kind)
+{
+    switch (kind) {
+    case Slider::Kind::ScrollBar:
+        return new QScrollBar(Qt::Horizontal, parent);
+    case Slider::Kind::Dial:
+        return new QDial(parent);
+    default:
+        return new QSlider(Qt::Horizontal, parent);
+    }
+}
+
+// A switch drawn as a rounded track with a knob at the side of its state.
+class SwitchWidget : public QAbstractButton {
+public:
+    explicit SwitchWidget(QWidget* parent) : QAbstractButton(parent)
+    {
+        setCheckable(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    QSize sizeHint() const override { return QSize(78, 27); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+        const double radius = r.height() / 2;
+        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.setBrush(isChecked() ? QColor(0x33, 0x99, 0xFF) : QColor(0xE0, 0xE0, 0xE0));
+        p.drawRoundedRect(r, radius, radius);
+        const double knob = r.height() - 4;
+        const double x = isChecked() ? r.right() - knob - 2 : r.left() + 2;
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(x, r.top() + 2, knob, knob));
+    }
+};
+
+} // namespace
+
+Slider::Slider(QWidget* parent, Kind kind) : Control(makeSlider(parent, kind))
+{
+    auto* s = slider();
+    s->setFocusPolicy(Qt::StrongFocus);
+    s->setRange(0, int(10 * kSliderScale));
+    s->setSingleStep(int(kSliderScale));
+    s->setPageStep(int(kSliderScale));
+    QObject::connect(s, &QAbstractSlider::valueChanged, s, [this](int) { fire(onChange); });
+    QObject::connect(s, &QAbstractSlider::sliderMoved, s, [this](int) { fire(onTracking); });
+}
+
+QAbstractSlider* Slider::slider() const { return static_cast<QAbstractSlider*>(widget_.data()); }
+double Slider::min() const { return slider()->minimum() / kSliderScale; }
+void Slider::setMin(double v) { slider()->setMinimum(int(std::lround(v * kSliderScale))); }
+double Slider::max() const { return slider()->maximum() / kSliderScale; }
+void Slider::setMax(double v) { slider()->setMaximum(int(std::lround(v * kSliderScale))); }
+double Slider::value() const { return slider()->value() / kSliderScale; }
+void Slider::setValue(double v) { slider()->setValue(int(std::lround(v * kSliderScale))); }
+double Slider::smallChange() const { return slider()->singleStep() / kSliderScale; }
+void Slider::setSmallChange(double v) { slider()->setSingleStep(std::max(1, int(std::lround(v * kSliderScale)))); }
+bool Slider::vertical() const { return slider()->orientation() == Qt::Vertical; }
+void Slider::setVertical(bool v) { slider()->setOrientation(v ? Qt::Vertical : Qt::Horizontal); }
+
+// ---------------------------------------------------------------- Switch
+
+Switch::Switch(QWidget* parent) : Control(new SwitchWidget(parent))
+{
+    auto* b = static_cast<QAbstractButton*>(widget_.data());
+    QObject::connect(b, &QAbstractButton::toggled, b, [this](bool) { fire(onSwitch); });
+    QObject::connect(b, &QAbstractButton::clicked, b, [this](bool) { fire(onClick); });
+}
+
+bool Switch::isChecked() const { return static_cast<QAbstractButton*>(widget_.data())->isChecked(); }
+void Switch::setChecked(bool c) { static_cast<QAbstractButton*>(widget_.data())->setChecked(c); }
 
 Control* controlOf(QWidget* w)
 {
@@ -230,10 +343,120 @@ bool Control::keyPress(QWidget* target, QEvent* ev)
     return true;
 }
 
+namespace {
+
+// The drag under way in the program: one at a time, as there is one mouse.
+struct DragSession {
+    QPointer<Control> source;
+    DragObject data;
+    QPointer<Control> target;
+    bool accepted = false;
+};
+DragSession* g_drag = nullptr;
+
+} // namespace
+
+bool Control::dragging() const { return g_drag && g_drag->source == this; }
+
+void Control::beginDrag()
+{
+    if (g_drag) return;
+    g_drag = new DragSession;
+    g_drag->source = this;
+    g_drag->data.source = this;
+    g_drag->data.data = dragValue();
+    dragArmed_ = false;
+    pressed_ = false;
+}
+
+bool Control::dragMove(const QPointF& global)
+{
+    if (!dragging()) return false;
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    Control* over = under ? controlOf(under) : nullptr;
+    DragSession& d = *g_drag;
+    if (over != d.target) {
+        if (Control* old = d.target) fire(old->onDragLeave);
+        d.target = over;
+        d.accepted = false;
+        if (over && over->widget_) fire(over->onDragEnter, d.data, over->widget_->mapFromGlobal(global));
+    }
+    if (Control* t = d.target; t && t->widget_) {
+        bool accept = false;
+        fire(t->onDragOver, d.data, t->widget_->mapFromGlobal(global), accept);
+        if (g_drag) g_drag->accepted = accept;
+    }
+    return true;
+}
+
+void Control::dragFinish(const QPointF& global)
+{
+    if (!dragging()) return;
+    std::unique_ptr<DragSession> d(g_drag);
+    g_drag = nullptr;
+    if (Control* t = d->target; t && t->widget_ && d->accepted)
+        fire(t->onDragDrop, d->data, t->widget_->mapFromGlobal(global));
+    if (Control* s = d->source) fire(s->onDragEnd);
+}
+
+QString Control::hint() const { return widget_->toolTip(); }
+void Control::setHint(const QString& h) { widget_->setToolTip(h); }
+
+void Control::setOpacity(double o)
+{
+    opacity_ = std::clamp(o, 0.0, 1.0);
+    if (opacity_ >= 1) {
+        widget_->setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(widget_->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(widget_);
+        widget_->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(opacity_);
+}
+
 bool Control::eventFilter(QObject* watched, QEvent* e)
 {
     if (!widget_) return false;
     switch (e->type()) {
+    case QEvent::Paint: {
+        if (watched != widget_ || painting_ || (!onPainting && !onPaint)) return false;
+        QPointer<Control> self(this);
+        QWidget* w = widget_;
+        const QRectF area(w->rect());
+        painting_ = true;
+        if (onPainting) {
+            QPainter p(w);
+            fire(onPainting, p, area);
+        }
+        // The control paints itself between the two handlers.
+        static_cast<QObject*>(w)->event(e);
+        if (self && onPaint) {
+            QPainter p(w);
+            fire(onPaint, p, area);
+        }
+        if (self) painting_ = false;
+        return true;
+    }
+    case QEvent::Wheel: {
+        if (!onMouseWheel) return false;
+        auto* wh = static_cast<QWheelEvent*>(e);
+        const QPoint a = wh->angleDelta();
+        bool handled = false;
+        fire(onMouseWheel, shiftFromQt(wh->modifiers(), wh->buttons()), a.y() != 0 ? a.y() : a.x(), handled);
+        return handled;
+    }
+    case QEvent::Enter:
+        if (watched == widget_) fire(onMouseEnter);
+        return false;
+    case QEvent::Leave:
+        if (watched == widget_) fire(onMouseLeave);
+        return false;
+    case QEvent::Resize:
+        if (watched == widget_) fire(onResize);
+        return false;
     case QEvent::KeyPress:
         if (resending_) return false;
         return keyPress(static_cast<QWidget*>(watched), e);
@@ -246,6 +469,12 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::MouseMove: {
         auto* m = static_cast<QMouseEvent*>(e);
+        if (dragMove(m->globalPosition())) return true;
+        if (dragArmed_ && (m->buttons() & Qt::LeftButton)
+            && (m->globalPosition() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            beginDrag();
+            return dragMove(m->globalPosition());
+        }
         const QPointF p = widget_->mapFromGlobal(m->globalPosition());
         fire(onMouseMove, shiftFromQt(m->modifiers(), m->buttons()), p.x(), p.y());
         return false;
@@ -254,6 +483,16 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
         auto* m = static_cast<QMouseEvent*>(e);
+        if (e->type() == QEvent::MouseButtonRelease && dragging()) {
+            dragFinish(m->globalPosition());
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+            dragArmed_ = dragAutomatic_;
+            pressAt_ = m->globalPosition();
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            dragArmed_ = false;
+        }
         const QPointF p = widget_->mapFromGlobal(m->globalPosition());
         const MouseButton b = m->button() == Qt::RightButton ? MouseButton::Right
                               : m->button() == Qt::MiddleButton ? MouseButton::Middle
@@ -303,8 +542,12 @@ void Edit::selectAll() { lineEdit()->selectAll(); }
 
 // ---------------------------------------------------------------- ComboEdit
 
-ComboEdit::ComboEdit(QWidget* parent) : Control(new QComboBox(parent))
+
+void ComboEdit::dropDown() { comboBox()->showPopup(); }
+
+ComboEdit::ComboEdit(QWidget* parent) : Control(new ComboWidget(parent))
 {
+    static_cast<ComboWidget*>(widget_.data())->owner = this;
     auto* cb = comboBox();
     cb->setEditable(true);
     cb->setInsertPolicy(QComboBox::NoInsert);
@@ -706,6 +949,12 @@ ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent))
     l->setFont(f);
     watch(l->viewport());
     QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+}
+
+QVariant ListBox::dragValue() const
+{
+    const int i = itemIndex();
+    return i >= 0 ? QVariant(item(i)) : QVariant();
 }
 
 QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget_.data()); }

@@ -37,7 +37,29 @@ ORV_RTTI_DEFINE_NAMED(ControlObject, FmxObject, "TControl")
     c.prop("Height", &ControlObject::Height, &ControlObject::SetHeight);
     c.prop("Visible", &ControlObject::Visible, &ControlObject::SetVisible);
     c.prop("Enabled", &ControlObject::Enabled, &ControlObject::SetEnabled);
+    c.prop("DragMode", &ControlObject::DragMode, &ControlObject::SetDragMode).type(QStringLiteral("TDragMode"));
+    c.prop("Hint", &ControlObject::Hint, &ControlObject::SetHint);
+    c.prop("Opacity", &ControlObject::Opacity, &ControlObject::SetOpacity);
     ORV_CONTROL_EVENTS(ControlObject);
+    const auto notifyEvent = QStringLiteral("TNotifyEvent");
+    c.prop("OnMouseWheel", &ControlObject::OnMouseWheel, &ControlObject::SetOnMouseWheel)
+        .event(QStringLiteral("TMouseWheelEvent"));
+    c.prop("OnMouseEnter", &ControlObject::OnMouseEnter, &ControlObject::SetOnMouseEnter).event(notifyEvent);
+    c.prop("OnMouseLeave", &ControlObject::OnMouseLeave, &ControlObject::SetOnMouseLeave).event(notifyEvent);
+    c.prop("OnDragEnter", &ControlObject::OnDragEnter, &ControlObject::SetOnDragEnter)
+        .event(QStringLiteral("TDragEnterEvent"));
+    c.prop("OnDragLeave", &ControlObject::OnDragLeave, &ControlObject::SetOnDragLeave).event(notifyEvent);
+    c.prop("OnDragOver", &ControlObject::OnDragOver, &ControlObject::SetOnDragOver)
+        .event(QStringLiteral("TDragOverEvent"));
+    c.prop("OnDragDrop", &ControlObject::OnDragDrop, &ControlObject::SetOnDragDrop)
+        .event(QStringLiteral("TDragDropEvent"));
+    c.prop("OnDragEnd", &ControlObject::OnDragEnd, &ControlObject::SetOnDragEnd).event(notifyEvent);
+    c.prop("OnPainting", &ControlObject::OnPainting, &ControlObject::SetOnPainting)
+        .event(QStringLiteral("TOnPaintEvent"));
+    c.prop("OnPaint", &ControlObject::OnPaint, &ControlObject::SetOnPaint).event(QStringLiteral("TOnPaintEvent"));
+    c.prop("OnResize", &ControlObject::OnResize, &ControlObject::SetOnResize).event(notifyEvent);
+    c.prop("OnApplyStyleLookup", &ControlObject::OnApplyStyleLookup, &ControlObject::SetOnApplyStyleLookup)
+        .event(notifyEvent);
 }
 ORV_RTTI_DEFINE_NAMED(StyledControl, ControlObject, "TStyledControl") {}
 ORV_RTTI_DEFINE_NAMED(TextControl, StyledControl, "TTextControl")
@@ -62,21 +84,59 @@ ORV_RTTI_DEFINE_NAMED(EditObject, StyledControl, "TEdit")
         .event(QStringLiteral("TNotifyEvent"));
     c.prop("OnTyping", &EditObject::OnTyping, &EditObject::SetOnTyping).event(QStringLiteral("TNotifyEvent"));
 }
-ORV_RTTI_DEFINE_NAMED(MemoObject, ControlObject, "TMemo")
+ORV_RTTI_DEFINE_NAMED(ScrollBoxObject, StyledControl, "TScrollBox") {}
+ORV_RTTI_DEFINE_NAMED(MemoObject, ScrollBoxObject, "TMemo")
 {
     c.prop("Text", &MemoObject::Text, &MemoObject::SetText);
     c.prop("OnChange", &MemoObject::OnChange, &MemoObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
 }
+ORV_RTTI_DEFINE_NAMED(CustomTrackObject, StyledControl, "TCustomTrack")
+{
+    c.prop("Min", &CustomTrackObject::Min, &CustomTrackObject::SetMin);
+    c.prop("Max", &CustomTrackObject::Max, &CustomTrackObject::SetMax);
+    c.prop("Value", &CustomTrackObject::Value, &CustomTrackObject::SetValue);
+    c.prop("Frequency", &CustomTrackObject::Frequency, &CustomTrackObject::SetFrequency);
+    c.prop("Orientation", &CustomTrackObject::Orientation, &CustomTrackObject::SetOrientation);
+    c.prop("OnChange", &CustomTrackObject::OnChange, &CustomTrackObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnTracking", &CustomTrackObject::OnTracking, &CustomTrackObject::SetOnTracking)
+        .event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(TrackObject, CustomTrackObject, "TTrack") {}
+ORV_RTTI_DEFINE_NAMED(TrackBarObject, CustomTrackObject, "TTrackBar") {}
+ORV_RTTI_DEFINE_NAMED(BitmapTrackBarObject, TrackBarObject, "TBitmapTrackBar") {}
+ORV_RTTI_DEFINE_NAMED(SwitchObject, StyledControl, "TSwitch")
+{
+    c.prop("IsChecked", &SwitchObject::IsChecked, &SwitchObject::SetIsChecked);
+    c.prop("OnSwitch", &SwitchObject::OnSwitch, &SwitchObject::SetOnSwitch).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnChange", &SwitchObject::OnChange, &SwitchObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnTracking", &SwitchObject::OnTracking, &SwitchObject::SetOnTracking).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(ScrollBarObject, StyledControl, "TScrollBar")
+{
+    c.prop("Min", &ScrollBarObject::Min, &ScrollBarObject::SetMin);
+    c.prop("Max", &ScrollBarObject::Max, &ScrollBarObject::SetMax);
+    c.prop("Value", &ScrollBarObject::Value, &ScrollBarObject::SetValue);
+    c.prop("SmallChange", &ScrollBarObject::SmallChange, &ScrollBarObject::SetSmallChange);
+    c.prop("Orientation", &ScrollBarObject::Orientation, &ScrollBarObject::SetOrientation);
+    c.prop("OnChange", &ScrollBarObject::OnChange, &ScrollBarObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(SmallScrollBarObject, ScrollBarObject, "TSmallScrollBar") {}
+ORV_RTTI_DEFINE_NAMED(ArcDialObject, ScrollBarObject, "TArcDial") {}
 ORV_RTTI_DEFINE_NAMED(ListBoxItemObject, rtti::Object, "TListBoxItem")
 {
     c.prop("Text", &ListBoxItemObject::Text);
 }
-ORV_RTTI_DEFINE_NAMED(ListControl, ControlObject, "TCustomListBox")
+ORV_RTTI_DEFINE_NAMED(ListControl, ScrollBoxObject, "TCustomListBox")
 {
     c.prop("OnChange", &ListControl::OnChange, &ListControl::SetOnChange).event(QStringLiteral("TNotifyEvent"));
 }
 ORV_RTTI_DEFINE_NAMED(ListBoxObject, ListControl, "TListBox") {}
-ORV_RTTI_DEFINE_NAMED(ComboBoxObject, ListControl, "TComboBox") {}
+ORV_RTTI_DEFINE_NAMED(ComboBoxObject, ListControl, "TComboBox")
+{
+    c.prop("OnDropDown", &ComboBoxObject::OnDropDown, &ComboBoxObject::SetOnDropDown)
+        .event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnCloseUp", &ComboBoxObject::OnCloseUp, &ComboBoxObject::SetOnCloseUp).event(QStringLiteral("TNotifyEvent"));
+}
 ORV_RTTI_DEFINE_NAMED(FormObject, FmxObject, "TCommonCustomForm")
 {
     c.prop("Caption", &FormObject::Caption, &FormObject::SetCaption);
@@ -92,6 +152,10 @@ ORV_RTTI_DEFINE_NAMED(FormObject, FmxObject, "TCommonCustomForm")
     c.prop("OnPaint", &FormObject::OnPaint, &FormObject::SetOnPaint).event(QStringLiteral("TOnPaintEvent"));
     c.prop("OnResize", &FormObject::OnResize, &FormObject::SetOnResize).event(QStringLiteral("TNotifyEvent"));
     c.prop("OnDestroy", &FormObject::OnDestroy, &FormObject::SetOnDestroy).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnActivate", &FormObject::OnActivate, &FormObject::SetOnActivate).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnDeactivate", &FormObject::OnDeactivate, &FormObject::SetOnDeactivate)
+        .event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnCreate", &FormObject::OnCreate, &FormObject::SetOnCreate).event(QStringLiteral("TNotifyEvent"));
 }
 ORV_RTTI_DEFINE_NAMED(CustomForm, FormObject, "TCustomForm") {}
 ORV_RTTI_DEFINE_NAMED(TFormObject, CustomForm, "TForm") {}
@@ -200,6 +264,84 @@ ControlObject::ControlObject(ui::Control* control, bool container, Component* ow
         if (auto* e = bound<TfsMouseMoveEvent>("OnMouseMove"))
             e->DoEvent(this, shiftBits(shift), x, y);
     };
+    c.onMouseWheel = [this](ui::ShiftState shift, int delta, bool& handled) {
+        if (auto* e = bound<TfsMouseWheelEvent>("OnMouseWheel"))
+            e->DoEvent(this, shiftBits(shift), delta, handled);
+    };
+    c.onMouseEnter = [this] { notify("OnMouseEnter"); };
+    c.onMouseLeave = [this] { notify("OnMouseLeave"); };
+    c.onResize = [this] { notify("OnResize"); };
+    c.onDragLeave = [this] { notify("OnDragLeave"); };
+    c.onDragEnd = [this] { notify("OnDragEnd"); };
+    const auto dragObject = [](const ui::DragObject& d) {
+        return std::make_unique<TfsDragObject>(of(d.source), d.data, d.files);
+    };
+    c.onDragEnter = [this, dragObject](const ui::DragObject& d, const QPointF& at) {
+        if (auto* e = bound<TfsDragDropEvent>("OnDragEnter"))
+            e->DoEvent(this, dragObject(d).get(), at);
+    };
+    c.onDragDrop = [this, dragObject](const ui::DragObject& d, const QPointF& at) {
+        if (auto* e = bound<TfsDragDropEvent>("OnDragDrop"))
+            e->DoEvent(this, dragObject(d).get(), at);
+    };
+    c.onDragOver = [this, dragObject](const ui::DragObject& d, const QPointF& at, bool& accept) {
+        if (auto* e = bound<TfsDragOverEvent>("OnDragOver"))
+            e->DoEvent(this, dragObject(d).get(), at, accept);
+    };
+    c.setProperty("orvScriptObject", QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+}
+
+ControlObject* ControlObject::of(const ui::Control* c)
+{
+    if (!c)
+        return nullptr;
+    const QVariant v = c->property("orvScriptObject");
+    return v.isValid() ? reinterpret_cast<ControlObject*>(v.value<quintptr>()) : nullptr;
+}
+
+void ControlObject::SetOnPainting(const QVariant& h)
+{
+    bind(QStringLiteral("OnPainting"), h);
+    if (h.value<void*>())
+        m_control->onPainting = [this](QPainter& p, const QRectF& r) { paint("OnPainting", p, r); };
+    else
+        m_control->onPainting = nullptr;
+    if (QWidget* w = m_control->widget())
+        w->update();
+}
+
+void ControlObject::SetOnPaint(const QVariant& h)
+{
+    bind(QStringLiteral("OnPaint"), h);
+    if (h.value<void*>())
+        m_control->onPaint = [this](QPainter& p, const QRectF& r) { paint("OnPaint", p, r); };
+    else
+        m_control->onPaint = nullptr;
+    if (QWidget* w = m_control->widget())
+        w->update();
+}
+
+void ControlObject::paint(const char* event, QPainter& painter, const QRectF& rect)
+{
+    auto* e = bound<TfsOnPaintEvent>(event);
+    if (!e)
+        return;
+    Canvas canvas(&painter);
+    CanvasObject co(&canvas);
+    lendToScripts(&co);
+    CanvasObject* outer = m_canvas;
+    m_canvas = &co;
+    struct Restore {
+        ControlObject* self;
+        CanvasObject* outer;
+        CanvasObject* co;
+        ~Restore()
+        {
+            self->m_canvas = outer;
+            takeBackFromScripts(co);
+        }
+    } restore{this, outer, &co};
+    e->DoEvent(this, &co, rect);
 }
 
 ControlObject::~ControlObject()
@@ -210,12 +352,19 @@ ControlObject::~ControlObject()
     c.onKeyDown = c.onKeyUp = nullptr;
     c.onMouseDown = c.onMouseUp = nullptr;
     c.onMouseMove = nullptr;
+    c.onMouseWheel = nullptr;
+    c.onMouseEnter = c.onMouseLeave = c.onResize = c.onDragLeave = c.onDragEnd = nullptr;
+    c.onDragEnter = c.onDragDrop = nullptr;
+    c.onDragOver = nullptr;
+    c.onPaint = c.onPainting = nullptr;
+    c.setProperty("orvScriptObject", QVariant());
     // The window must not keep its focus on a control that goes.
     if (m_attachedTo && m_attachedTo->focusedControl() == &c)
         m_attachedTo->moveFocus(nullptr);
 }
 
 StyledControl::~StyledControl() = default;
+ScrollBoxObject::~ScrollBoxObject() = default;
 
 void ControlObject::notify(const char* event)
 {
@@ -298,9 +447,40 @@ EditObject::EditObject(Component* AOwner) : StyledControl(new ui::Edit(nullptr),
     edit().onTyping = [this] { notify("OnTyping"); };
 }
 
-MemoObject::MemoObject(Component* AOwner) : ControlObject(new ui::Memo(nullptr), false, AOwner)
+MemoObject::MemoObject(Component* AOwner) : ScrollBoxObject(new ui::Memo(nullptr), false, AOwner)
 {
     memo().onChange = [this] { notify("OnChange"); };
+}
+
+CustomTrackObject::CustomTrackObject(ui::Slider::Kind kind, Component* owner)
+    : StyledControl(new ui::Slider(nullptr, kind), false, owner)
+{
+    slider().onChange = [this] { notify("OnChange"); };
+    slider().onTracking = [this] { notify("OnTracking"); };
+}
+
+CustomTrackObject::~CustomTrackObject() = default;
+
+SwitchObject::SwitchObject(Component* AOwner) : StyledControl(new ui::Switch(nullptr), false, AOwner)
+{
+    control().setSize(78, 27);
+    // A switch tells its change as OnSwitch, and as the OnChange of every track.
+    sw().onSwitch = [this] {
+        notify("OnSwitch");
+        notify("OnChange");
+    };
+}
+
+ScrollBarObject::ScrollBarObject(ui::Slider::Kind kind, Component* owner)
+    : StyledControl(new ui::Slider(nullptr, kind), false, owner)
+{
+    slider().setMax(100);
+    slider().onChange = [this] { notify("OnChange"); };
+}
+
+SmallScrollBarObject::SmallScrollBarObject(Component* AOwner) : ScrollBarObject(ui::Slider::Kind::ScrollBar, AOwner)
+{
+    control().setSize(100, 8);
 }
 
 ListControl::~ListControl() = default;
@@ -353,6 +533,8 @@ ComboBoxObject::ComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdi
 {
     lendToScripts(&items());
     combo().onChange = [this] { notify("OnChange"); };
+    combo().onDropDown = [this] { notify("OnDropDown"); };
+    combo().onCloseUp = [this] { notify("OnCloseUp"); };
 }
 
 void ComboBoxObject::showLines(const QStringList& lines) { combo().setItems(lines); }
@@ -386,7 +568,12 @@ class ScriptWindow : public ui::Form {
 public:
     explicit ScriptWindow(FormObject* owner) : ui::Form(nullptr, scriptFormSpec(), {}), m_owner(owner)
     {
-        onShow = [this] { m_owner->notifyEvent("OnShow"); };
+        onShow = [this] {
+            m_owner->createOnce();
+            m_owner->notifyEvent("OnShow");
+        };
+        onActivate = [this] { m_owner->notifyEvent("OnActivate"); };
+        onDeactivate = [this] { m_owner->notifyEvent("OnDeactivate"); };
         onHide = [this] { m_owner->notifyEvent("OnHide"); };
         onClose = [this](ui::CloseAction& action) {
             auto* e = m_owner->bound<TfsCloseEvent>("OnClose");
@@ -465,6 +652,14 @@ FormObject::~FormObject()
     for (FmxObject* child : std::vector<FmxObject*>(children()))
         child->SetParent(nullptr);
     m_window.reset();
+}
+
+void FormObject::createOnce()
+{
+    if (m_createdRun)
+        return;
+    m_createdRun = true;
+    notifyEvent("OnCreate");
 }
 
 void FormObject::notifyEvent(const char* event)
@@ -592,6 +787,8 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         {"TFormStyle", "fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop"},
         {"TFormPosition", "poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter"},
         {"TCloseAction", "caNone, caHide, caFree, caMinimize"},
+        // Dragging as the controls' DragMode takes it.
+        {"TDragMode", "dmManual, dmAutomatic"},
     };
     for (const auto& [type, names] : enums) {
         if (QByteArray(type) == "TFormStyle")
@@ -601,6 +798,8 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         s->AddEnum(QString::fromLatin1(type), QString::fromLatin1(names));
     }
 
+    // Drag handlers read what a drag carries through its published properties.
+    s->AddClass(&TfsDragObject::staticClassInfo(), QStringLiteral("TPersistent"));
     if (auto* c = s->AddClass(&ControlObject::staticClassInfo(), QStringLiteral("TFmxObject"))) {
         c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
         for (const char* m : {
@@ -620,12 +819,19 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddProperty(QStringLiteral("CanFocus"), QStringLiteral("Boolean"), get, set);
         c->AddProperty(QStringLiteral("TabOrder"), integer, get, set);
         c->AddProperty(QStringLiteral("BoundsRect"), QStringLiteral("TfsRectF"), get, set);
+        c->AddProperty(QStringLiteral("Canvas"), QStringLiteral("TCanvas"), get);
         const std::pair<const char*, TfsEventClass> events[] = {
             {"OnKeyDown", &makeEvent<TfsKeyEvent>},     {"OnKeyUp", &makeEvent<TfsKeyEvent>},
             {"OnClick", &makeEvent<TfsNotifyEvent>},    {"OnDblClick", &makeEvent<TfsNotifyEvent>},
             {"OnCanFocus", &makeEvent<TfsCanFocusEvent>}, {"OnEnter", &makeEvent<TfsNotifyEvent>},
             {"OnExit", &makeEvent<TfsNotifyEvent>},     {"OnMouseDown", &makeEvent<TfsMouseEvent>},
             {"OnMouseMove", &makeEvent<TfsMouseMoveEvent>}, {"OnMouseUp", &makeEvent<TfsMouseEvent>},
+            {"OnDragEnter", &makeEvent<TfsDragDropEvent>}, {"OnDragLeave", &makeEvent<TfsNotifyEvent>},
+            {"OnDragOver", &makeEvent<TfsDragOverEvent>}, {"OnDragDrop", &makeEvent<TfsDragDropEvent>},
+            {"OnDragEnd", &makeEvent<TfsNotifyEvent>},  {"OnMouseWheel", &makeEvent<TfsMouseWheelEvent>},
+            {"OnMouseEnter", &makeEvent<TfsNotifyEvent>}, {"OnMouseLeave", &makeEvent<TfsNotifyEvent>},
+            {"OnPainting", &makeEvent<TfsOnPaintEvent>}, {"OnPaint", &makeEvent<TfsOnPaintEvent>},
+            {"OnResize", &makeEvent<TfsNotifyEvent>},   {"OnApplyStyleLookup", &makeEvent<TfsNotifyEvent>},
         };
         for (const auto& [name, cls] : events)
             c->AddEvent(QString::fromLatin1(name), cls);
@@ -639,6 +845,22 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     if (auto* c = s->AddClass(&CheckBoxObject::staticClassInfo(), QStringLiteral("TTextControl")))
         c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
     s->AddClass(&GroupBoxObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    const auto notifyEvents = [](TfsClassVariable* c, std::initializer_list<const char*> names) {
+        for (const char* e : names)
+            c->AddEvent(QString::fromLatin1(e), &makeEvent<TfsNotifyEvent>);
+    };
+    if (auto* c = s->AddClass(&CustomTrackObject::staticClassInfo(), QStringLiteral("TStyledControl")))
+        notifyEvents(c, {"OnChange", "OnTracking"});
+    s->AddClass(&TrackObject::staticClassInfo(), QStringLiteral("TCustomTrack"));
+    s->AddClass(&TrackBarObject::staticClassInfo(), QStringLiteral("TCustomTrack"));
+    s->AddClass(&BitmapTrackBarObject::staticClassInfo(), QStringLiteral("TTrackBar"));
+    if (auto* c = s->AddClass(&SwitchObject::staticClassInfo(), QStringLiteral("TCustomTrack")))
+        notifyEvents(c, {"OnSwitch"});
+    if (auto* c = s->AddClass(&ScrollBarObject::staticClassInfo(), QStringLiteral("TStyledControl")))
+        notifyEvents(c, {"OnChange"});
+    s->AddClass(&SmallScrollBarObject::staticClassInfo(), QStringLiteral("TScrollBar"));
+    if (auto* c = s->AddClass(&ArcDialObject::staticClassInfo(), QStringLiteral("TStyledControl")))
+        notifyEvents(c, {"OnChange"});
     if (auto* c = s->AddClass(&EditObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
         for (const char* m : {"procedure ClearSelection()", "procedure CopyToClipboard()", "procedure CutToClipboard()",
                               "procedure PasteFromClipboard()", "procedure SelectAll()"})
@@ -651,6 +873,9 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         for (const char* e : {"OnChange", "OnChangeTracking", "OnTyping"})
             c->AddEvent(QString::fromLatin1(e), &makeEvent<TfsNotifyEvent>);
     }
+    // Memos and list boxes name a scrolling control as their ancestor; it is a control
+    // like the others, so they offer the members and events of every control.
+    s->AddClass(&ScrollBoxObject::staticClassInfo(), QStringLiteral("TStyledControl"));
     if (auto* c = s->AddClass(&MemoObject::staticClassInfo(), QStringLiteral("TScrollBox"))) {
         for (const char* m : {"procedure SelectAll()", "procedure GoToTextEnd()", "procedure GoToTextBegin()"})
             c->AddMethod(QString::fromLatin1(m), call);
@@ -673,7 +898,11 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     if (auto* c = s->AddClass(&ListControl::staticClassInfo(), QStringLiteral("TScrollBox")))
         listMembers(c);
     s->AddClass(&ListBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
-    s->AddClass(&ComboBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
+    if (auto* c = s->AddClass(&ComboBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"))) {
+        c->AddMethod(QStringLiteral("procedure DropDown"), call);
+        c->AddEvent(QStringLiteral("OnDropDown"), &makeEvent<TfsNotifyEvent>);
+        c->AddEvent(QStringLiteral("OnCloseUp"), &makeEvent<TfsNotifyEvent>);
+    }
     if (auto* c = s->AddClass(&FormObject::staticClassInfo(), QStringLiteral("TFmxObject"))) {
         c->AddConstructor(QStringLiteral("constructor CreateNew(AOwner: TComponent; Dummy: Integer = 0)"), call);
         for (const char* m : {
@@ -687,9 +916,12 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
             c->AddMethod(QString::fromLatin1(m), call);
     }
     if (auto* c = s->AddClass(&CustomForm::staticClassInfo(), QStringLiteral("TCommonCustomForm"))) {
+        c->AddEvent(QStringLiteral("OnActivate"), &makeEvent<TfsNotifyEvent>);
         c->AddEvent(QStringLiteral("OnClose"), &makeEvent<TfsCloseEvent>);
         c->AddEvent(QStringLiteral("OnCloseQuery"), &makeEvent<TfsCloseQueryEvent>);
+        c->AddEvent(QStringLiteral("OnCreate"), &makeEvent<TfsNotifyEvent>);
         c->AddEvent(QStringLiteral("OnDestroy"), &makeEvent<TfsNotifyEvent>);
+        c->AddEvent(QStringLiteral("OnDeactivate"), &makeEvent<TfsNotifyEvent>);
         c->AddEvent(QStringLiteral("OnHide"), &makeEvent<TfsNotifyEvent>);
         c->AddEvent(QStringLiteral("OnPaint"), &makeEvent<TfsOnPaintEvent>);
         c->AddEvent(QStringLiteral("OnShow"), &makeEvent<TfsNotifyEvent>);
@@ -706,7 +938,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
 Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& m, TfsMethodHelper* c)
 {
     if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
-               || ClassType == &ListControl::staticClassInfo()) {
+        || ClassType == &ListControl::staticClassInfo() || ClassType == &ComboBoxObject::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);
         if (is(m, "CREATE")) {
             if (auto* owner = argAs<Component>(c, 0))
@@ -738,6 +970,9 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         } else if (is(m, "LISTITEMS.GET")) {
             if (auto* list = dynamic_cast<ListControl*>(&o))
                 return objectValue(list->item(argInt(c, 0)));
+        } else if (is(m, "DROPDOWN")) {
+            if (auto* combo = dynamic_cast<ComboBoxObject*>(&o))
+                combo->combo().dropDown();
         }
     } else if (ClassType == &EditObject::staticClassInfo()) {
         auto& e = self<EditObject>(Instance);
@@ -818,6 +1053,8 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
             return Value(o.CanFocus());
         if (is(p, "TABORDER"))
             return Value(o.TabOrder());
+        if (is(p, "CANVAS"))
+            return objectValue(o.canvas() ? o.canvas() : o.form() ? o.form()->canvas() : nullptr);
     } else if (ClassType == &StyledControl::staticClassInfo()) {
         if (is(p, "STYLELOOKUP"))
             return Value(self<StyledControl>(Instance).StyleLookup());

@@ -9,9 +9,15 @@
 #include <QPointer>
 #include <memory>
 
+// An event property: the bound adapter is read back as the setter takes it.
+#define ORV_EVENT_PROPERTY(Name)                                                  \
+    QVariant Name() const { return handler(QStringLiteral(#Name)); }              \
+    void Set##Name(const QVariant& h) { bind(QStringLiteral(#Name), h); }
+
 namespace orv::script::bridges {
 
 class FormObject;
+class CanvasObject;
 
 // The framework object: a component with a parent and children.
 class FmxObject : public Component, public EventTarget {
@@ -88,6 +94,32 @@ public:
     void SetOnMouseUp(const QVariant& h) { bind(QStringLiteral("OnMouseUp"), h); }
     QVariant OnMouseMove() const { return handler(QStringLiteral("OnMouseMove")); }
     void SetOnMouseMove(const QVariant& h) { bind(QStringLiteral("OnMouseMove"), h); }
+    ORV_EVENT_PROPERTY(OnMouseWheel)
+    ORV_EVENT_PROPERTY(OnMouseEnter)
+    ORV_EVENT_PROPERTY(OnMouseLeave)
+    ORV_EVENT_PROPERTY(OnDragEnter)
+    ORV_EVENT_PROPERTY(OnDragLeave)
+    ORV_EVENT_PROPERTY(OnDragOver)
+    ORV_EVENT_PROPERTY(OnDragDrop)
+    ORV_EVENT_PROPERTY(OnDragEnd)
+    ORV_EVENT_PROPERTY(OnResize)
+    ORV_EVENT_PROPERTY(OnApplyStyleLookup)
+    QVariant OnPainting() const { return handler(QStringLiteral("OnPainting")); }
+    void SetOnPainting(const QVariant& h);
+    QVariant OnPaint() const { return handler(QStringLiteral("OnPaint")); }
+    void SetOnPaint(const QVariant& h);
+
+    // dmManual 0, dmAutomatic 1.
+    int DragMode() const { return m_control->dragAutomatic() ? 1 : 0; }
+    void SetDragMode(int v) { m_control->setDragAutomatic(v == 1); }
+    QString Hint() const { return m_control->hint(); }
+    void SetHint(const QString& v) { m_control->setHint(v); }
+    float Opacity() const { return float(m_control->opacity()); }
+    void SetOpacity(float v) { m_control->setOpacity(v); }
+    // The canvas while the control paints, nullptr otherwise.
+    CanvasObject* canvas() const { return m_canvas; }
+    // The script object of a control of the platform, or nullptr.
+    static ControlObject* of(const ui::Control* c);
 
 protected:
     // Takes the control over; `container`: other controls may be placed inside it.
@@ -101,6 +133,8 @@ private:
     bool m_visible = true;
     bool m_canFocus = true;
     QPointer<ui::Form> m_attachedTo;
+    CanvasObject* m_canvas = nullptr;
+    void paint(const char* event, QPainter& painter, const QRectF& rect);
 };
 
 class StyledControl : public ControlObject {
@@ -188,7 +222,17 @@ public:
     void SetOnTyping(const QVariant& h) { bind(QStringLiteral("OnTyping"), h); }
 };
 
-class MemoObject : public ControlObject {
+// Scrolling controls: memos and list boxes reach the members of every control through it.
+class ScrollBoxObject : public StyledControl {
+    ORV_RTTI_CLASS(ScrollBoxObject)
+public:
+    ~ScrollBoxObject() override = 0;
+
+protected:
+    using StyledControl::StyledControl;
+};
+
+class MemoObject : public ScrollBoxObject {
     ORV_RTTI_CLASS(MemoObject)
 public:
     explicit MemoObject(Component* AOwner = nullptr);
@@ -214,7 +258,7 @@ private:
 };
 
 // List boxes and combo boxes share their line list and item objects.
-class ListControl : public ControlObject {
+class ListControl : public ScrollBoxObject {
     ORV_RTTI_CLASS(ListControl)
 public:
     ~ListControl() override;
@@ -230,7 +274,7 @@ public:
     void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
 
 protected:
-    using ControlObject::ControlObject;
+    using ScrollBoxObject::ScrollBoxObject;
     virtual void showLines(const QStringList& lines) = 0;
     void resetItems();
 
@@ -260,12 +304,100 @@ public:
     int ItemIndex() const override { return combo().itemIndex(); }
     void SetItemIndex(int i) override { combo().setItemIndex(i); }
     void clearLines() override;
+    ORV_EVENT_PROPERTY(OnDropDown)
+    ORV_EVENT_PROPERTY(OnCloseUp)
 
 protected:
     void showLines(const QStringList& lines) override;
 };
 
-class CanvasObject;
+// Track bars, tracks and their bitmap variant: a value between Min and Max.
+class CustomTrackObject : public StyledControl {
+    ORV_RTTI_CLASS(CustomTrackObject)
+public:
+    ~CustomTrackObject() override = 0;
+    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    float Min() const { return float(slider().min()); }
+    void SetMin(float v) { slider().setMin(v); }
+    float Max() const { return float(slider().max()); }
+    void SetMax(float v) { slider().setMax(v); }
+    float Value() const { return float(slider().value()); }
+    void SetValue(float v) { slider().setValue(v); }
+    float Frequency() const { return float(slider().smallChange()); }
+    void SetFrequency(float v) { slider().setSmallChange(v); }
+    // orHorizontal 0, orVertical 1.
+    int Orientation() const { return slider().vertical() ? 1 : 0; }
+    void SetOrientation(int v) { slider().setVertical(v == 1); }
+    ORV_EVENT_PROPERTY(OnChange)
+    ORV_EVENT_PROPERTY(OnTracking)
+
+protected:
+    CustomTrackObject(ui::Slider::Kind kind, Component* owner);
+};
+
+class TrackObject : public CustomTrackObject {
+    ORV_RTTI_CLASS(TrackObject)
+public:
+    explicit TrackObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+};
+
+class TrackBarObject : public CustomTrackObject {
+    ORV_RTTI_CLASS(TrackBarObject)
+public:
+    explicit TrackBarObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+};
+
+class BitmapTrackBarObject : public TrackBarObject {
+    ORV_RTTI_CLASS(BitmapTrackBarObject)
+public:
+    using TrackBarObject::TrackBarObject;
+};
+
+class SwitchObject : public StyledControl {
+    ORV_RTTI_CLASS(SwitchObject)
+public:
+    explicit SwitchObject(Component* AOwner = nullptr);
+    ui::Switch& sw() const { return static_cast<ui::Switch&>(control()); }
+    bool IsChecked() const { return sw().isChecked(); }
+    void SetIsChecked(bool v) { sw().setChecked(v); }
+    ORV_EVENT_PROPERTY(OnSwitch)
+    ORV_EVENT_PROPERTY(OnChange)
+    ORV_EVENT_PROPERTY(OnTracking)
+};
+
+// Scroll bars and dials: a value between Min and Max moved by the user.
+class ScrollBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ScrollBarObject)
+public:
+    explicit ScrollBarObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::ScrollBar, AOwner) {}
+    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    float Min() const { return float(slider().min()); }
+    void SetMin(float v) { slider().setMin(v); }
+    float Max() const { return float(slider().max()); }
+    void SetMax(float v) { slider().setMax(v); }
+    float Value() const { return float(slider().value()); }
+    void SetValue(float v) { slider().setValue(v); }
+    float SmallChange() const { return float(slider().smallChange()); }
+    void SetSmallChange(float v) { slider().setSmallChange(v); }
+    int Orientation() const { return slider().vertical() ? 1 : 0; }
+    void SetOrientation(int v) { slider().setVertical(v == 1); }
+    ORV_EVENT_PROPERTY(OnChange)
+
+protected:
+    ScrollBarObject(ui::Slider::Kind kind, Component* owner);
+};
+
+class SmallScrollBarObject : public ScrollBarObject {
+    ORV_RTTI_CLASS(SmallScrollBarObject)
+public:
+    explicit SmallScrollBarObject(Component* AOwner = nullptr);
+};
+
+class ArcDialObject : public ScrollBarObject {
+    ORV_RTTI_CLASS(ArcDialObject)
+public:
+    explicit ArcDialObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::Dial, AOwner) {}
+};
 
 // A window made by a script.
 class ScriptWindow;
@@ -312,8 +444,15 @@ public:
     void SetOnResize(const QVariant& h) { bind(QStringLiteral("OnResize"), h); }
     QVariant OnDestroy() const { return handler(QStringLiteral("OnDestroy")); }
     void SetOnDestroy(const QVariant& h) { bind(QStringLiteral("OnDestroy"), h); }
+    ORV_EVENT_PROPERTY(OnActivate)
+    ORV_EVENT_PROPERTY(OnDeactivate)
+    ORV_EVENT_PROPERTY(OnCreate)
+    // OnCreate runs once, before the window is first shown: a script's window exists
+    // before the script can bind the event.
+    void createOnce();
 
 private:
+    bool m_createdRun = false;
     friend class ScriptWindow;
     void paint(QPainter& painter, const QRectF& rect);
     std::unique_ptr<ScriptWindow> m_window;
