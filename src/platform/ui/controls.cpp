@@ -9,6 +9,10 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDial>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QToolButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QGraphicsOpacityEffect>
@@ -264,6 +268,180 @@ Switch::Switch(QWidget* parent) : Control(new SwitchWidget(parent))
 
 bool Switch::isChecked() const { return static_cast<QAbstractButton*>(widget_.data())->isChecked(); }
 void Switch::setChecked(bool c) { static_cast<QAbstractButton*>(widget_.data())->setChecked(c); }
+
+// ---------------------------------------------------------------- RadioButton
+
+RadioButton::RadioButton(QWidget* parent) : Control(new QRadioButton(parent))
+{
+    auto* r = static_cast<QRadioButton*>(widget_.data());
+    r->setAutoExclusive(false);
+    r->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(r, &QRadioButton::toggled, r, [this](bool) { fire(onChange); });
+    QObject::connect(r, &QRadioButton::clicked, r, [this](bool) { fire(onClick); });
+}
+
+QString RadioButton::text() const { return static_cast<QRadioButton*>(widget_.data())->text(); }
+void RadioButton::setText(const QString& t) { static_cast<QRadioButton*>(widget_.data())->setText(t); }
+bool RadioButton::isChecked() const { return static_cast<QRadioButton*>(widget_.data())->isChecked(); }
+void RadioButton::setChecked(bool c) { static_cast<QRadioButton*>(widget_.data())->setChecked(c); }
+
+// ---------------------------------------------------------------- ActivityIndicator
+
+ActivityIndicator::ActivityIndicator(QWidget* parent) : Control(new QProgressBar(parent))
+{
+    auto* b = static_cast<QProgressBar*>(widget_.data());
+    b->setTextVisible(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    setRunning(false);
+}
+
+void ActivityIndicator::setRunning(bool r)
+{
+    running_ = r;
+    auto* b = static_cast<QProgressBar*>(widget_.data());
+    // A bar without a range is Qt's busy bar.
+    b->setRange(0, r ? 0 : 1);
+    b->setValue(0);
+}
+
+// ---------------------------------------------------------------- Expander
+
+namespace {
+constexpr int kExpanderHeader = 25;
+
+// Keeps the header across the top and the content under it.
+class ExpanderWidget final : public QWidget {
+public:
+    using QWidget::QWidget;
+    QWidget* header = nullptr;
+    QWidget* content = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (header) header->setGeometry(0, 0, width(), kExpanderHeader);
+        if (content) content->setGeometry(0, kExpanderHeader, width(), std::max(0, height() - kExpanderHeader));
+    }
+};
+} // namespace
+
+Expander::Expander(QWidget* parent) : Control(new ExpanderWidget(parent))
+{
+    auto* w = static_cast<ExpanderWidget*>(widget_.data());
+    w->setFocusPolicy(Qt::NoFocus);
+    auto* header = new QWidget(w);
+    w->header = header;
+    header->setGeometry(0, 0, 200, kExpanderHeader);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(2, 0, 2, 0);
+    auto* arrow = new QToolButton(header);
+    arrow->setArrowType(Qt::DownArrow);
+    arrow->setCheckable(true);
+    arrow->setChecked(true);
+    arrow->setAutoRaise(true);
+    arrow->setObjectName(QStringLiteral("toggle"));
+    toggle_ = arrow;
+    auto* check = new QCheckBox(header);
+    check->setObjectName(QStringLiteral("check"));
+    check_ = check;
+    caption_ = new QLabel(header);
+    row->addWidget(arrow);
+    row->addWidget(check);
+    row->addWidget(caption_, 1);
+    content_ = new QWidget(w);
+    w->content = content_;
+    content_->setGeometry(0, kExpanderHeader, 200, 100);
+    QObject::connect(arrow, &QToolButton::toggled, w, [this](bool on) { setExpanded(on); });
+    QObject::connect(check, &QCheckBox::toggled, w, [this](bool) { fire(onCheckChange); });
+}
+
+QString Expander::text() const { return caption_->text(); }
+void Expander::setText(const QString& t) { caption_->setText(t); }
+bool Expander::checkVisible() const { return !check_->isHidden(); }
+void Expander::setCheckVisible(bool v) { check_->setVisible(v); }
+bool Expander::isChecked() const { return check_->isChecked(); }
+void Expander::setChecked(bool c) { check_->setChecked(c); }
+
+void Expander::setExpanded(bool e)
+{
+    if (e == expanded_) return;
+    expanded_ = e;
+    {
+        QSignalBlocker block(toggle_);
+        toggle_->setChecked(e);
+    }
+    static_cast<QToolButton*>(toggle_)->setArrowType(e ? Qt::DownArrow : Qt::RightArrow);
+    // Collapsed, the control keeps only its header; expanded, its former height again.
+    if (!e) {
+        expandedHeight_ = widget_->height();
+        widget_->resize(widget_->width(), kExpanderHeader);
+    } else {
+        widget_->resize(widget_->width(), std::max(expandedHeight_, kExpanderHeader));
+    }
+    content_->setVisible(e);
+    fire(onExpandedChange);
+}
+
+// ---------------------------------------------------------------- ExpanderButton
+
+ExpanderButton::ExpanderButton(QWidget* parent) : Control(new QToolButton(parent))
+{
+    auto* b = static_cast<QToolButton*>(widget_.data());
+    b->setCheckable(true);
+    b->setArrowType(Qt::RightArrow);
+    b->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(b, &QToolButton::toggled, b,
+                     [b](bool on) { b->setArrowType(on ? Qt::DownArrow : Qt::RightArrow); });
+    QObject::connect(b, &QToolButton::clicked, b, [this](bool) { fire(onClick); });
+}
+
+bool ExpanderButton::isPressed() const { return static_cast<QToolButton*>(widget_.data())->isChecked(); }
+void ExpanderButton::setPressed(bool p) { static_cast<QToolButton*>(widget_.data())->setChecked(p); }
+
+// ---------------------------------------------------------------- PathShape
+
+namespace {
+
+class PathWidget final : public QWidget {
+public:
+    using QWidget::QWidget;
+    QPainterPath path;
+    QColor fill = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QRectF box = path.boundingRect();
+        if (path.isEmpty() || box.width() <= 0 || box.height() <= 0) return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double scale = std::min(width() / box.width(), height() / box.height());
+        p.translate((width() - box.width() * scale) / 2, (height() - box.height() * scale) / 2);
+        p.scale(scale, scale);
+        p.translate(-box.topLeft());
+        p.fillPath(path, fill);
+    }
+};
+
+} // namespace
+
+PathShape::PathShape(QWidget* parent) : Control(new PathWidget(parent))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+void PathShape::setPath(const QPainterPath& path)
+{
+    static_cast<PathWidget*>(widget_.data())->path = path;
+    widget_->update();
+}
+const QPainterPath& PathShape::path() const { return static_cast<PathWidget*>(widget_.data())->path; }
+void PathShape::setFill(const QColor& c)
+{
+    static_cast<PathWidget*>(widget_.data())->fill = c;
+    widget_->update();
+}
+QColor PathShape::fill() const { return static_cast<PathWidget*>(widget_.data())->fill; }
 
 Control* controlOf(QWidget* w)
 {

@@ -45,6 +45,8 @@ class QListWidget;
 class QTableWidget;
 class QCalendarWidget;
 class QAbstractSlider;
+class QAbstractButton;
+class QPainterPath;
 class QPainter;
 class QRectF;
 
@@ -481,6 +483,80 @@ public:
 
 protected:
     bool detectsClicks() const override { return false; }
+};
+
+// Radio button with a caption. Buttons of one group exclude each other; the group is
+// kept by the caller (setChecked on the others), so that groups may span containers.
+class RadioButton : public Control {
+public:
+    RadioButton(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    bool isChecked() const;
+    void setChecked(bool c);
+    Handler onChange;
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// A busy indicator: it moves while running.
+class ActivityIndicator : public Control {
+public:
+    ActivityIndicator(QWidget* parent);
+    bool running() const { return running_; }
+    void setRunning(bool r);
+
+private:
+    bool running_ = false;
+};
+
+// A header with a toggle arrow, an optional check box and a caption over a content area
+// that folds away when collapsed. Other controls go into content().
+class Expander : public Control {
+public:
+    Expander(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    bool expanded() const { return expanded_; }
+    void setExpanded(bool e);
+    bool checkVisible() const;
+    void setCheckVisible(bool v);
+    bool isChecked() const;
+    void setChecked(bool c);
+    QWidget* content() const { return content_; }
+    QAbstractButton* toggle() const { return toggle_; }
+    Handler onCheckChange;
+    Handler onExpandedChange;
+
+private:
+    QWidget* content_ = nullptr;
+    QAbstractButton* toggle_ = nullptr;
+    QAbstractButton* check_ = nullptr;
+    QLabel* caption_ = nullptr;
+    bool expanded_ = true;
+    int expandedHeight_ = 0;
+};
+
+// A button with an arrow that shows whether what it opens is open.
+class ExpanderButton : public Control {
+public:
+    ExpanderButton(QWidget* parent);
+    bool isPressed() const;
+    void setPressed(bool p);
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// A vector shape filling the control, scaled to fit and centred.
+class PathShape : public Control {
+public:
+    PathShape(QWidget* parent);
+    void setPath(const QPainterPath& path);
+    const QPainterPath& path() const;
+    void setFill(const QColor& c);
+    QColor fill() const;
 };
 
 // The control a widget belongs to (the widget itself or one of its ancestors in the same

@@ -4,6 +4,8 @@
 #include "script/bridges/graphics.h"
 #include "script/bridges/register.h"
 
+#include <QAbstractButton>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -29,8 +31,16 @@ ORV_RTTI_DEFINE_NAMED(FmxObject, Component, "TFmxObject") {}
     c.prop("OnMouseUp", &Cls::OnMouseUp, &Cls::SetOnMouseUp).event(QStringLiteral("TMouseEvent"));        \
     c.prop("OnMouseMove", &Cls::OnMouseMove, &Cls::SetOnMouseMove).event(QStringLiteral("TMouseMoveEvent"))
 
+ORV_RTTI_DEFINE_NAMED(PositionObject, Persistent, "TPosition")
+{
+    c.prop("X", &PositionObject::X, &PositionObject::SetX);
+    c.prop("Y", &PositionObject::Y, &PositionObject::SetY);
+}
+
 ORV_RTTI_DEFINE_NAMED(ControlObject, FmxObject, "TControl")
 {
+    c.prop("Position", &ControlObject::Position, &ControlObject::SetPosition);
+    c.prop("Align", &ControlObject::Align, &ControlObject::SetAlign).type(QStringLiteral("TAlignLayout"));
     c.prop("X", &ControlObject::X, &ControlObject::SetX);
     c.prop("Y", &ControlObject::Y, &ControlObject::SetY);
     c.prop("Width", &ControlObject::Width, &ControlObject::SetWidth);
@@ -67,7 +77,37 @@ ORV_RTTI_DEFINE_NAMED(TextControl, StyledControl, "TTextControl")
     c.prop("Text", &TextControl::Text, &TextControl::SetText);
 }
 ORV_RTTI_DEFINE_NAMED(LabelObject, TextControl, "TLabel") {}
-ORV_RTTI_DEFINE_NAMED(ButtonObject, TextControl, "TButton") {}
+ORV_RTTI_DEFINE_NAMED(CustomButtonObject, TextControl, "TCustomButton")
+{
+    c.prop("ModalResult", &CustomButtonObject::ModalResult, &CustomButtonObject::SetModalResult)
+        .type(QStringLiteral("TModalResult"));
+}
+ORV_RTTI_DEFINE_NAMED(ButtonObject, CustomButtonObject, "TButton") {}
+ORV_RTTI_DEFINE_NAMED(SpeedButtonObject, CustomButtonObject, "TSpeedButton")
+{
+    c.prop("StaysPressed", &SpeedButtonObject::StaysPressed, &SpeedButtonObject::SetStaysPressed);
+    c.prop("IsPressed", &SpeedButtonObject::IsPressed, &SpeedButtonObject::SetIsPressed);
+    c.prop("GroupName", &SpeedButtonObject::GroupName, &SpeedButtonObject::SetGroupName);
+}
+ORV_RTTI_DEFINE_NAMED(ExpanderButtonObject, CustomButtonObject, "TExpanderButton")
+{
+    c.prop("IsPressed", &ExpanderButtonObject::IsPressed, &ExpanderButtonObject::SetIsPressed);
+}
+ORV_RTTI_DEFINE_NAMED(RadioButtonObject, TextControl, "TRadioButton")
+{
+    c.prop("IsChecked", &RadioButtonObject::IsChecked, &RadioButtonObject::SetIsChecked);
+    c.prop("GroupName", &RadioButtonObject::GroupName, &RadioButtonObject::SetGroupName);
+    c.prop("OnChange", &RadioButtonObject::OnChange, &RadioButtonObject::SetOnChange)
+        .event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(ExpanderObject, TextControl, "TExpander")
+{
+    c.prop("IsExpanded", &ExpanderObject::IsExpanded, &ExpanderObject::SetIsExpanded);
+    c.prop("ShowCheck", &ExpanderObject::ShowCheck, &ExpanderObject::SetShowCheck);
+    c.prop("IsChecked", &ExpanderObject::IsChecked, &ExpanderObject::SetIsChecked);
+    c.prop("OnCheckChange", &ExpanderObject::OnCheckChange, &ExpanderObject::SetOnCheckChange)
+        .event(QStringLiteral("TNotifyEvent"));
+}
 ORV_RTTI_DEFINE_NAMED(CheckBoxObject, TextControl, "TCheckBox")
 {
     c.prop("IsChecked", &CheckBoxObject::IsChecked, &CheckBoxObject::SetIsChecked);
@@ -75,14 +115,43 @@ ORV_RTTI_DEFINE_NAMED(CheckBoxObject, TextControl, "TCheckBox")
 }
 ORV_RTTI_DEFINE_NAMED(GroupBoxObject, TextControl, "TGroupBox") {}
 ORV_RTTI_DEFINE_NAMED(PanelObject, StyledControl, "TPanel") {}
-ORV_RTTI_DEFINE_NAMED(EditObject, StyledControl, "TEdit")
+ORV_RTTI_DEFINE_NAMED(CalloutPanelObject, PanelObject, "TCalloutPanel")
 {
-    c.prop("Text", &EditObject::Text, &EditObject::SetText);
-    c.prop("ReadOnly", &EditObject::ReadOnly, &EditObject::SetReadOnly);
-    c.prop("OnChange", &EditObject::OnChange, &EditObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
-    c.prop("OnChangeTracking", &EditObject::OnChangeTracking, &EditObject::SetOnChangeTracking)
+    c.prop("CalloutPosition", &CalloutPanelObject::CalloutPosition, &CalloutPanelObject::SetCalloutPosition);
+    c.prop("CalloutWidth", &CalloutPanelObject::CalloutWidth, &CalloutPanelObject::SetCalloutWidth);
+    c.prop("CalloutLength", &CalloutPanelObject::CalloutLength, &CalloutPanelObject::SetCalloutLength);
+    c.prop("CalloutOffset", &CalloutPanelObject::CalloutOffset, &CalloutPanelObject::SetCalloutOffset);
+}
+ORV_RTTI_DEFINE_NAMED(StatusBarObject, StyledControl, "TStatusBar")
+{
+    c.prop("ShowSizeGrip", &StatusBarObject::ShowSizeGrip, &StatusBarObject::SetShowSizeGrip);
+}
+ORV_RTTI_DEFINE_NAMED(AniIndicatorObject, StyledControl, "TAniIndicator")
+{
+    c.prop("Enabled", &AniIndicatorObject::Running, &AniIndicatorObject::SetRunning);
+    c.prop("Style", &AniIndicatorObject::Style, &AniIndicatorObject::SetStyle);
+}
+ORV_RTTI_DEFINE_NAMED(ImageControlObject, StyledControl, "TImageControl")
+{
+    c.prop("Bitmap", &ImageControlObject::Bitmap, &ImageControlObject::SetBitmap);
+    c.prop("OnChange", &ImageControlObject::OnChange, &ImageControlObject::SetOnChange)
         .event(QStringLiteral("TNotifyEvent"));
-    c.prop("OnTyping", &EditObject::OnTyping, &EditObject::SetOnTyping).event(QStringLiteral("TNotifyEvent"));
+}
+ORV_RTTI_DEFINE_NAMED(PathLabelObject, StyledControl, "TPathLabel")
+{
+    c.prop("Data", &PathLabelObject::Data, &PathLabelObject::SetData);
+    c.prop("Fill", &PathLabelObject::Fill, &PathLabelObject::SetFill).type(QStringLiteral("TAlphaColor"));
+}
+ORV_RTTI_DEFINE_NAMED(DataModuleObject, Component, "TDataModule") {}
+ORV_RTTI_DEFINE_NAMED(EditObject, CustomEditObject, "TEdit") {}
+ORV_RTTI_DEFINE_NAMED(CustomEditObject, StyledControl, "TCustomEdit")
+{
+    c.prop("Text", &CustomEditObject::Text, &CustomEditObject::SetText);
+    c.prop("ReadOnly", &CustomEditObject::ReadOnly, &CustomEditObject::SetReadOnly);
+    c.prop("OnChange", &CustomEditObject::OnChange, &CustomEditObject::SetOnChange).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnChangeTracking", &CustomEditObject::OnChangeTracking, &CustomEditObject::SetOnChangeTracking)
+        .event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnTyping", &CustomEditObject::OnTyping, &CustomEditObject::SetOnTyping).event(QStringLiteral("TNotifyEvent"));
 }
 ORV_RTTI_DEFINE_NAMED(ScrollBoxObject, StyledControl, "TScrollBox") {}
 ORV_RTTI_DEFINE_NAMED(MemoObject, ScrollBoxObject, "TMemo")
@@ -131,12 +200,14 @@ ORV_RTTI_DEFINE_NAMED(ListControl, ScrollBoxObject, "TCustomListBox")
     c.prop("OnChange", &ListControl::OnChange, &ListControl::SetOnChange).event(QStringLiteral("TNotifyEvent"));
 }
 ORV_RTTI_DEFINE_NAMED(ListBoxObject, ListControl, "TListBox") {}
-ORV_RTTI_DEFINE_NAMED(ComboBoxObject, ListControl, "TComboBox")
+ORV_RTTI_DEFINE_NAMED(CustomComboBoxObject, ListControl, "TCustomComboBox")
 {
-    c.prop("OnDropDown", &ComboBoxObject::OnDropDown, &ComboBoxObject::SetOnDropDown)
+    c.prop("OnDropDown", &CustomComboBoxObject::OnDropDown, &CustomComboBoxObject::SetOnDropDown)
         .event(QStringLiteral("TNotifyEvent"));
-    c.prop("OnCloseUp", &ComboBoxObject::OnCloseUp, &ComboBoxObject::SetOnCloseUp).event(QStringLiteral("TNotifyEvent"));
+    c.prop("OnCloseUp", &CustomComboBoxObject::OnCloseUp, &CustomComboBoxObject::SetOnCloseUp)
+        .event(QStringLiteral("TNotifyEvent"));
 }
+ORV_RTTI_DEFINE_NAMED(ComboBoxObject, CustomComboBoxObject, "TComboBox") {}
 ORV_RTTI_DEFINE_NAMED(FormObject, FmxObject, "TCommonCustomForm")
 {
     c.prop("Caption", &FormObject::Caption, &FormObject::SetCaption);
@@ -232,8 +303,9 @@ int shiftBits(ui::ShiftState s) { return int(s.bits & 0xFF); }
 } // namespace
 
 ControlObject::ControlObject(ui::Control* control, bool container, Component* owner)
-    : FmxObject(owner), m_control(control), m_container(container)
+    : FmxObject(owner), m_control(control), m_container(container), m_position(std::make_unique<PositionObject>(this))
 {
+    lendToScripts(m_position.get());
     ui::Control& c = *m_control;
     c.onClick = [this] { notify("OnClick"); };
     c.onDblClick = [this] { notify("OnDblClick"); };
@@ -289,6 +361,138 @@ ControlObject::ControlObject(ui::Control* control, bool container, Component* ow
             e->DoEvent(this, dragObject(d).get(), at, accept);
     };
     c.setProperty("orvScriptObject", QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+}
+
+float PositionObject::X() const { return m_control ? m_control->X() : 0; }
+void PositionObject::SetX(float v)
+{
+    if (m_control)
+        m_control->SetX(v);
+}
+float PositionObject::Y() const { return m_control ? m_control->Y() : 0; }
+void PositionObject::SetY(float v)
+{
+    if (m_control)
+        m_control->SetY(v);
+}
+
+void PositionObject::Assign(const Persistent* Source)
+{
+    if (auto* p = dynamic_cast<const PositionObject*>(Source)) {
+        SetX(p->X());
+        SetY(p->Y());
+    } else if (auto* pt = dynamic_cast<const TfsPointF*>(Source)) {
+        SetX(pt->pX());
+        SetY(pt->pY());
+    } else {
+        Persistent::Assign(Source);
+    }
+}
+
+namespace {
+
+// Follows the size of the containers that hold aligned controls.
+class AlignWatcher : public QObject {
+public:
+    static AlignWatcher& instance()
+    {
+        static auto* w = new AlignWatcher;
+        return *w;
+    }
+    void watch(QWidget* box, FmxObject* owner)
+    {
+        box->setProperty("orvAlignOwner", QVariant::fromValue(reinterpret_cast<quintptr>(owner)));
+        box->removeEventFilter(this);
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Resize) {
+            const QVariant v = o->property("orvAlignOwner");
+            if (v.isValid())
+                ControlObject::alignChildren(reinterpret_cast<FmxObject*>(v.value<quintptr>()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void ControlObject::SetAlign(int v)
+{
+    m_align = v;
+    if (FmxObject* p = Parent()) {
+        if (QWidget* box = p->container())
+            AlignWatcher::instance().watch(box, p);
+        alignChildren(p);
+    }
+}
+
+// Edges first, in the children's order, then the client and centred ones in the room
+// that is left, as docking does.
+void ControlObject::alignChildren(FmxObject* parent)
+{
+    QWidget* box = parent ? parent->container() : nullptr;
+    if (!box)
+        return;
+    QRect area = box->rect();
+    std::vector<ControlObject*> rest;
+    for (FmxObject* child : parent->children()) {
+        auto* c = dynamic_cast<ControlObject*>(child);
+        if (!c || c->m_align == 0)
+            continue;
+        ui::Control& k = c->control();
+        switch (c->m_align) {
+        case 1: case 5: // top
+            k.setBounds(area.left(), area.top(), area.width(), k.height());
+            area.setTop(area.top() + k.height());
+            break;
+        case 4: case 6: // bottom
+            k.setBounds(area.left(), area.bottom() + 1 - k.height(), area.width(), k.height());
+            area.setBottom(area.bottom() - k.height());
+            break;
+        case 2: case 7: // left
+            k.setBounds(area.left(), area.top(), k.width(), area.height());
+            area.setLeft(area.left() + k.width());
+            break;
+        case 3: case 8: // right
+            k.setBounds(area.right() + 1 - k.width(), area.top(), k.width(), area.height());
+            area.setRight(area.right() - k.width());
+            break;
+        default:
+            rest.push_back(c);
+        }
+    }
+    for (ControlObject* c : rest) {
+        ui::Control& k = c->control();
+        switch (c->m_align) {
+        case 9: // client
+            k.setBounds(area.x(), area.y(), std::max(0, area.width()), std::max(0, area.height()));
+            break;
+        case 10: // contents: the whole container
+            k.setBounds(0, 0, box->width(), box->height());
+            break;
+        case 11: // centre
+            k.setPosition(area.x() + (area.width() - k.width()) / 2, area.y() + (area.height() - k.height()) / 2);
+            break;
+        case 12: // vertical centre, full width
+            k.setBounds(area.x(), area.y() + (area.height() - k.height()) / 2, area.width(), k.height());
+            break;
+        case 13: // horizontal centre, full height
+            k.setBounds(area.x() + (area.width() - k.width()) / 2, area.y(), k.width(), area.height());
+            break;
+        case 14: // horizontal: full width
+            k.setBounds(area.x(), k.top(), area.width(), k.height());
+            break;
+        case 15: // vertical: full height
+            k.setBounds(k.left(), area.y(), k.width(), area.height());
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 ControlObject* ControlObject::of(const ui::Control* c)
@@ -358,6 +562,7 @@ ControlObject::~ControlObject()
     c.onDragOver = nullptr;
     c.onPaint = c.onPainting = nullptr;
     c.setProperty("orvScriptObject", QVariant());
+    takeBackFromScripts(m_position.get());
     // The window must not keep its focus on a control that goes.
     if (m_attachedTo && m_attachedTo->focusedControl() == &c)
         m_attachedTo->moveFocus(nullptr);
@@ -390,6 +595,8 @@ void ControlObject::SetParent(FmxObject* parent)
     }
     if (into && m_visible)
         w->show();
+    if (m_align != 0)
+        SetAlign(m_align);
 }
 
 void ControlObject::SetName(const QString& NewName)
@@ -419,9 +626,141 @@ LabelObject::LabelObject(Component* AOwner) : TextControl(new ui::Label(nullptr)
 QString LabelObject::Text() const { return static_cast<ui::Label&>(control()).text(); }
 void LabelObject::SetText(const QString& t) { static_cast<ui::Label&>(control()).setText(t); }
 
-ButtonObject::ButtonObject(Component* AOwner) : TextControl(new ui::Button(nullptr), false, AOwner) {}
-QString ButtonObject::Text() const { return static_cast<ui::Button&>(control()).text(); }
-void ButtonObject::SetText(const QString& t) { static_cast<ui::Button&>(control()).setText(t); }
+CustomButtonObject::CustomButtonObject(ui::Control* control, Component* owner) : TextControl(control, false, owner)
+{
+    control->onClick = [this] {
+        notify("OnClick");
+        if (m_modalResult != 0)
+            if (FormObject* f = form())
+                f->SetModalResult(m_modalResult);
+    };
+}
+CustomButtonObject::~CustomButtonObject() = default;
+
+QString CustomButtonObject::Text() const
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(control().widget()))
+        return b->text();
+    return QString();
+}
+
+void CustomButtonObject::SetText(const QString& t)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(control().widget()))
+        b->setText(t);
+}
+
+ButtonObject::ButtonObject(Component* AOwner) : CustomButtonObject(new ui::Button(nullptr), AOwner) {}
+
+SpeedButtonObject::SpeedButtonObject(Component* AOwner) : CustomButtonObject(new ui::Button(nullptr), AOwner)
+{
+    QWidget* w = control().widget();
+    w->setFocusPolicy(Qt::NoFocus);
+    auto* b = static_cast<QAbstractButton*>(w);
+    // Pressing one button of a group releases the others of its window.
+    QObject::connect(b, &QAbstractButton::toggled, b, [this](bool on) {
+        FormObject* f = form();
+        if (!on || GroupName().isEmpty() || !f)
+            return;
+        std::vector<FmxObject*> pending(f->children().begin(), f->children().end());
+        for (size_t i = 0; i < pending.size(); ++i) {
+            pending.insert(pending.end(), pending[i]->children().begin(), pending[i]->children().end());
+            if (auto* other = dynamic_cast<SpeedButtonObject*>(pending[i]);
+                other && other != this && other->GroupName() == GroupName())
+                other->SetIsPressed(false);
+        }
+    });
+}
+
+bool SpeedButtonObject::StaysPressed() const
+{
+    return static_cast<QAbstractButton*>(control().widget())->isCheckable();
+}
+void SpeedButtonObject::SetStaysPressed(bool v) { static_cast<QAbstractButton*>(control().widget())->setCheckable(v); }
+bool SpeedButtonObject::IsPressed() const { return static_cast<QAbstractButton*>(control().widget())->isChecked(); }
+void SpeedButtonObject::SetIsPressed(bool v)
+{
+    auto* b = static_cast<QAbstractButton*>(control().widget());
+    if (v && !b->isCheckable())
+        b->setCheckable(true);
+    b->setChecked(v);
+}
+
+ExpanderButtonObject::ExpanderButtonObject(Component* AOwner)
+    : CustomButtonObject(new ui::ExpanderButton(nullptr), AOwner)
+{
+}
+
+namespace {
+QList<RadioButtonObject*>& liveRadios()
+{
+    static auto* list = new QList<RadioButtonObject*>;
+    return *list;
+}
+} // namespace
+
+RadioButtonObject::RadioButtonObject(Component* AOwner) : TextControl(new ui::RadioButton(nullptr), false, AOwner)
+{
+    liveRadios().append(this);
+    radio().onChange = [this] {
+        // Checking a button clears the others of its group in its window.
+        if (radio().isChecked())
+            for (RadioButtonObject* other : liveRadios())
+                if (other != this && other->GroupName() == GroupName() && other->form() == form()
+                    && other->IsChecked())
+                    other->SetIsChecked(false);
+        notify("OnChange");
+    };
+    radio().onClick = [this] {
+        if (!radio().isChecked())
+            radio().setChecked(true);
+        notify("OnClick");
+    };
+}
+
+RadioButtonObject::~RadioButtonObject() { liveRadios().removeAll(this); }
+
+ExpanderObject::ExpanderObject(Component* AOwner) : TextControl(new ui::Expander(nullptr), true, AOwner)
+{
+    control().setSize(200, 150);
+    expander().onCheckChange = [this] { notify("OnCheckChange"); };
+}
+
+StatusBarObject::StatusBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
+{
+    static_cast<ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
+    control().setSize(200, 22);
+    SetAlign(4);
+}
+
+AniIndicatorObject::AniIndicatorObject(Component* AOwner)
+    : StyledControl(new ui::ActivityIndicator(nullptr), false, AOwner)
+{
+    control().setSize(50, 50);
+}
+
+ImageControlObject::ImageControlObject(Component* AOwner)
+    : StyledControl(new ui::Image(nullptr), false, AOwner), m_bitmap(std::make_unique<BitmapObject>())
+{
+    lendToScripts(m_bitmap.get());
+}
+
+ImageControlObject::~ImageControlObject() { takeBackFromScripts(m_bitmap.get()); }
+
+void ImageControlObject::SetBitmap(BitmapObject* b)
+{
+    m_bitmap->image = b ? b->image : QImage();
+    static_cast<ui::Image&>(control()).setPicture(m_bitmap->image);
+    notify("OnChange");
+}
+
+PathLabelObject::PathLabelObject(Component* AOwner) : StyledControl(new ui::PathShape(nullptr), false, AOwner) {}
+
+void PathLabelObject::SetData(const QString& d)
+{
+    m_data = d;
+    shape().setPath(pathFromData(d));
+}
 
 CheckBoxObject::CheckBoxObject(Component* AOwner) : TextControl(new ui::CheckBox(nullptr), false, AOwner)
 {
@@ -438,7 +777,7 @@ void GroupBoxObject::SetText(const QString& t) { static_cast<ui::GroupBox&>(cont
 
 PanelObject::PanelObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner) {}
 
-EditObject::EditObject(Component* AOwner) : StyledControl(new ui::Edit(nullptr), false, AOwner)
+CustomEditObject::CustomEditObject(Component* AOwner) : StyledControl(new ui::Edit(nullptr), false, AOwner)
 {
     edit().onChange = [this] {
         notify("OnChange");
@@ -529,7 +868,7 @@ void ListBoxObject::showLines(const QStringList& lines)
 
 void ListBoxObject::clearLines() { items().Clear(); }
 
-ComboBoxObject::ComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdit(nullptr), false, AOwner)
+CustomComboBoxObject::CustomComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdit(nullptr), false, AOwner)
 {
     lendToScripts(&items());
     combo().onChange = [this] { notify("OnChange"); };
@@ -537,9 +876,9 @@ ComboBoxObject::ComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdi
     combo().onCloseUp = [this] { notify("OnCloseUp"); };
 }
 
-void ComboBoxObject::showLines(const QStringList& lines) { combo().setItems(lines); }
+void CustomComboBoxObject::showLines(const QStringList& lines) { combo().setItems(lines); }
 
-void ComboBoxObject::clearLines() { items().Clear(); }
+void CustomComboBoxObject::clearLines() { items().Clear(); }
 
 // ------------------------------------------------------------------ forms
 
@@ -774,7 +1113,6 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
                   QStringLiteral("ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand"));
     const std::pair<const char*, const char*> enums[] = {
         {"TAniIndicatorStyle", "aiLinear, aiCircular"},
-        {"TAlign", "alNone, alTop, alBottom, alLeft, alRight, alClient"},
         {"TMouseButton", "mbLeft, mbRight, mbMiddle"},
         {"TBevelCut", "bvNone, bvLowered, bvRaised, bvSpace"},
         {"TTextLayout", "tlTop, tlCenter, tlBottom"},
@@ -790,6 +1128,12 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         // Dragging as the controls' DragMode takes it.
         {"TDragMode", "dmManual, dmAutomatic"},
     };
+    // The six names a control's Align shares with the layout enumeration carry the
+    // layout's values, so that "Align := alClient" fills the parent.
+    s->AddType(QStringLiteral("TAlign"), fvtInt);
+    for (const auto& [name, value] : std::initializer_list<std::pair<const char*, int>>{
+             {"alNone", 0}, {"alTop", 1}, {"alBottom", 4}, {"alLeft", 2}, {"alRight", 3}, {"alClient", 9}})
+        s->AddConst(QString::fromLatin1(name), integer, Value(value));
     for (const auto& [type, names] : enums) {
         if (QByteArray(type) == "TFormStyle")
             s->AddEnumSet(QStringLiteral("TAnchors"), QStringLiteral("akLeft, akTop, akRight, akBottom"));
@@ -838,11 +1182,17 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     }
     if (auto* c = s->AddClass(&StyledControl::staticClassInfo(), QStringLiteral("TControl")))
         c->AddProperty(QStringLiteral("StyleLookup"), QStringLiteral("String"), get, set);
+    s->AddClass(&PositionObject::staticClassInfo(), QStringLiteral("TPersistent"));
     s->AddClass(&TextControl::staticClassInfo(), QStringLiteral("TStyledControl"));
     s->AddClass(&PanelObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    s->AddClass(&CalloutPanelObject::staticClassInfo(), QStringLiteral("TPanel"));
     s->AddClass(&LabelObject::staticClassInfo(), QStringLiteral("TTextControl"));
-    s->AddClass(&ButtonObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    s->AddClass(&CustomButtonObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    s->AddClass(&ButtonObject::staticClassInfo(), QStringLiteral("TCustomButton"));
+    s->AddClass(&SpeedButtonObject::staticClassInfo(), QStringLiteral("TCustomButton"));
     if (auto* c = s->AddClass(&CheckBoxObject::staticClassInfo(), QStringLiteral("TTextControl")))
+        c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
+    if (auto* c = s->AddClass(&RadioButtonObject::staticClassInfo(), QStringLiteral("TTextControl")))
         c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
     s->AddClass(&GroupBoxObject::staticClassInfo(), QStringLiteral("TTextControl"));
     const auto notifyEvents = [](TfsClassVariable* c, std::initializer_list<const char*> names) {
@@ -861,7 +1211,15 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddClass(&SmallScrollBarObject::staticClassInfo(), QStringLiteral("TScrollBar"));
     if (auto* c = s->AddClass(&ArcDialObject::staticClassInfo(), QStringLiteral("TStyledControl")))
         notifyEvents(c, {"OnChange"});
-    if (auto* c = s->AddClass(&EditObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
+    s->AddClass(&StatusBarObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    s->AddClass(&AniIndicatorObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    s->AddClass(&ExpanderButtonObject::staticClassInfo(), QStringLiteral("TCustomButton"));
+    if (auto* c = s->AddClass(&ExpanderObject::staticClassInfo(), QStringLiteral("TTextControl")))
+        notifyEvents(c, {"OnCheckChange"});
+    if (auto* c = s->AddClass(&ImageControlObject::staticClassInfo(), QStringLiteral("TStyledControl")))
+        notifyEvents(c, {"OnChange"});
+    s->AddClass(&PathLabelObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    if (auto* c = s->AddClass(&CustomEditObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
         for (const char* m : {"procedure ClearSelection()", "procedure CopyToClipboard()", "procedure CutToClipboard()",
                               "procedure PasteFromClipboard()", "procedure SelectAll()"})
             c->AddMethod(QString::fromLatin1(m), call);
@@ -898,7 +1256,9 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     if (auto* c = s->AddClass(&ListControl::staticClassInfo(), QStringLiteral("TScrollBox")))
         listMembers(c);
     s->AddClass(&ListBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
-    if (auto* c = s->AddClass(&ComboBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"))) {
+    s->AddClass(&EditObject::staticClassInfo(), QStringLiteral("TCustomEdit"));
+    if (auto* c = s->AddClass(&CustomComboBoxObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
+        listMembers(c);
         c->AddMethod(QStringLiteral("procedure DropDown"), call);
         c->AddEvent(QStringLiteral("OnDropDown"), &makeEvent<TfsNotifyEvent>);
         c->AddEvent(QStringLiteral("OnCloseUp"), &makeEvent<TfsNotifyEvent>);
@@ -930,6 +1290,8 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddProperty(QStringLiteral("ModalResult"), integer, get, set);
     }
     s->AddClass(&TFormObject::staticClassInfo(), QStringLiteral("TCustomForm"));
+    s->AddClass(&ComboBoxObject::staticClassInfo(), QStringLiteral("TCustomComboBox"));
+    s->AddClass(&DataModuleObject::staticClassInfo(), QStringLiteral("TComponent"));
     if (auto* c = s->AddClass(&ApplicationObject::staticClassInfo(), QStringLiteral("TComponent")))
         c->AddMethod(QStringLiteral("procedure ProcessMessages"), call);
     s->AddObject(QStringLiteral("Application"), &ApplicationObject::instance());
@@ -938,7 +1300,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
 Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& m, TfsMethodHelper* c)
 {
     if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
-        || ClassType == &ListControl::staticClassInfo() || ClassType == &ComboBoxObject::staticClassInfo()) {
+        || ClassType == &ListControl::staticClassInfo() || ClassType == &CustomComboBoxObject::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);
         if (is(m, "CREATE")) {
             if (auto* owner = argAs<Component>(c, 0))
@@ -971,11 +1333,11 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             if (auto* list = dynamic_cast<ListControl*>(&o))
                 return objectValue(list->item(argInt(c, 0)));
         } else if (is(m, "DROPDOWN")) {
-            if (auto* combo = dynamic_cast<ComboBoxObject*>(&o))
+            if (auto* combo = dynamic_cast<CustomComboBoxObject*>(&o))
                 combo->combo().dropDown();
         }
-    } else if (ClassType == &EditObject::staticClassInfo()) {
-        auto& e = self<EditObject>(Instance);
+    } else if (ClassType == &CustomEditObject::staticClassInfo()) {
+        auto& e = self<CustomEditObject>(Instance);
         QLineEdit* line = e.edit().lineEdit();
         if (is(m, "CLEARSELECTION"))
             line->del();
@@ -1058,8 +1420,8 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &StyledControl::staticClassInfo()) {
         if (is(p, "STYLELOOKUP"))
             return Value(self<StyledControl>(Instance).StyleLookup());
-    } else if (ClassType == &EditObject::staticClassInfo()) {
-        auto& e = self<EditObject>(Instance);
+    } else if (ClassType == &CustomEditObject::staticClassInfo()) {
+        auto& e = self<CustomEditObject>(Instance);
         QLineEdit* line = e.edit().lineEdit();
         if (is(p, "CARETPOSITION"))
             return Value(line->cursorPosition());
@@ -1075,7 +1437,7 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
             return Value(e.FilterChar);
         if (is(p, "TYPING"))
             return Value(e.Typing);
-    } else if (ClassType == &ListControl::staticClassInfo()) {
+    } else if (ClassType == &ListControl::staticClassInfo() || ClassType == &CustomComboBoxObject::staticClassInfo()) {
         auto& l = self<ListControl>(Instance);
         if (is(p, "COUNT"))
             return Value(l.items().Count());
@@ -1102,7 +1464,8 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
 
 void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& p, const Value& v)
 {
-    if (ClassType == &MemoObject::staticClassInfo() || ClassType == &ListControl::staticClassInfo()) {
+    if (ClassType == &MemoObject::staticClassInfo() || ClassType == &ListControl::staticClassInfo()
+        || ClassType == &CustomComboBoxObject::staticClassInfo()) {
         auto& o = self<FmxObject>(Instance);
         if (is(p, "PARENT")) {
             o.SetParent(valueAs<FmxObject>(v));
@@ -1128,8 +1491,8 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
     } else if (ClassType == &StyledControl::staticClassInfo()) {
         if (is(p, "STYLELOOKUP"))
             self<StyledControl>(Instance).SetStyleLookup(v.toString());
-    } else if (ClassType == &EditObject::staticClassInfo()) {
-        auto& e = self<EditObject>(Instance);
+    } else if (ClassType == &CustomEditObject::staticClassInfo()) {
+        auto& e = self<CustomEditObject>(Instance);
         QLineEdit* line = e.edit().lineEdit();
         if (is(p, "CARETPOSITION"))
             line->setCursorPosition(v.toInt());
@@ -1143,7 +1506,7 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
             e.FilterChar = v.toString();
         else if (is(p, "TYPING"))
             e.Typing = v.toBool();
-    } else if (ClassType == &ListControl::staticClassInfo()) {
+    } else if (ClassType == &ListControl::staticClassInfo() || ClassType == &CustomComboBoxObject::staticClassInfo()) {
         auto& l = self<ListControl>(Instance);
         if (is(p, "ITEMS"))
             l.SetItems(valueAs<Strings>(v));

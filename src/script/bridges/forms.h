@@ -14,6 +14,17 @@
     QVariant Name() const { return handler(QStringLiteral(#Name)); }              \
     void Set##Name(const QVariant& h) { bind(QStringLiteral(#Name), h); }
 
+// A published value kept by the script object alone.
+#define ORV_STORED_PROPERTY(T, Name, Init)                     \
+public:                                                        \
+    T Name() const { return m_##Name; }                        \
+    void Set##Name(const T& v) { m_##Name = v; }               \
+                                                               \
+private:                                                       \
+    T m_##Name = Init;                                         \
+                                                               \
+public:
+
 namespace orv::script::bridges {
 
 class FormObject;
@@ -43,6 +54,24 @@ protected:
 private:
     FmxObject* m_parent = nullptr;
     std::vector<FmxObject*> m_children;
+};
+
+class ControlObject;
+
+// A control's position as scripts reach it (Position.X, Position.Y): it reads and moves
+// the control itself.
+class PositionObject : public Persistent {
+    ORV_RTTI_CLASS(PositionObject)
+public:
+    explicit PositionObject(ControlObject* control = nullptr) : m_control(control) {}
+    float X() const;
+    void SetX(float v);
+    float Y() const;
+    void SetY(float v);
+    void Assign(const Persistent* Source) override;
+
+private:
+    ControlObject* m_control;
 };
 
 class ControlObject : public FmxObject {
@@ -109,6 +138,14 @@ public:
     QVariant OnPaint() const { return handler(QStringLiteral("OnPaint")); }
     void SetOnPaint(const QVariant& h);
 
+    PositionObject* Position() const { return m_position.get(); }
+    void SetPosition(PositionObject* p) { if (p) m_position->Assign(p); }
+    // The layout ordinals: alNone 0, alTop 1, alLeft 2, alRight 3, alBottom 4, ...,
+    // alClient 9; an aligned control follows its parent's size.
+    int Align() const { return m_align; }
+    void SetAlign(int v);
+    // Lays out the aligned children of a parent in its container.
+    static void alignChildren(FmxObject* parent);
     // dmManual 0, dmAutomatic 1.
     int DragMode() const { return m_control->dragAutomatic() ? 1 : 0; }
     void SetDragMode(int v) { m_control->setDragAutomatic(v == 1); }
@@ -134,6 +171,8 @@ private:
     bool m_canFocus = true;
     QPointer<ui::Form> m_attachedTo;
     CanvasObject* m_canvas = nullptr;
+    std::unique_ptr<PositionObject> m_position;
+    int m_align = 0;
     void paint(const char* event, QPainter& painter, const QRectF& rect);
 };
 
@@ -169,12 +208,81 @@ public:
     void SetText(const QString& t) override;
 };
 
-class ButtonObject : public TextControl {
+// Buttons: a click also gives the window the button's modal result, when it has one.
+class CustomButtonObject : public TextControl {
+    ORV_RTTI_CLASS(CustomButtonObject)
+public:
+    ~CustomButtonObject() override = 0;
+    QString Text() const override;
+    void SetText(const QString& t) override;
+    int ModalResult() const { return m_modalResult; }
+    void SetModalResult(int v) { m_modalResult = v; }
+
+protected:
+    CustomButtonObject(ui::Control* control, Component* owner);
+
+private:
+    int m_modalResult = 0;
+};
+
+class ButtonObject : public CustomButtonObject {
     ORV_RTTI_CLASS(ButtonObject)
 public:
     explicit ButtonObject(Component* AOwner = nullptr);
-    QString Text() const override;
-    void SetText(const QString& t) override;
+};
+
+// A button that never takes the focus; with StaysPressed it stays down until clicked
+// again, and pressing one of a group releases the others.
+class SpeedButtonObject : public CustomButtonObject {
+    ORV_RTTI_CLASS(SpeedButtonObject)
+public:
+    explicit SpeedButtonObject(Component* AOwner = nullptr);
+    bool StaysPressed() const;
+    void SetStaysPressed(bool v);
+    bool IsPressed() const;
+    void SetIsPressed(bool v);
+    ORV_STORED_PROPERTY(QString, GroupName, QString())
+};
+
+class ExpanderButtonObject : public CustomButtonObject {
+    ORV_RTTI_CLASS(ExpanderButtonObject)
+public:
+    explicit ExpanderButtonObject(Component* AOwner = nullptr);
+    ui::ExpanderButton& button() const { return static_cast<ui::ExpanderButton&>(control()); }
+    bool IsPressed() const { return button().isPressed(); }
+    void SetIsPressed(bool v) { button().setPressed(v); }
+};
+
+// Radio buttons of one window and one GroupName exclude each other.
+class RadioButtonObject : public TextControl {
+    ORV_RTTI_CLASS(RadioButtonObject)
+public:
+    explicit RadioButtonObject(Component* AOwner = nullptr);
+    ~RadioButtonObject() override;
+    ui::RadioButton& radio() const { return static_cast<ui::RadioButton&>(control()); }
+    QString Text() const override { return radio().text(); }
+    void SetText(const QString& t) override { radio().setText(t); }
+    bool IsChecked() const { return radio().isChecked(); }
+    void SetIsChecked(bool v) { radio().setChecked(v); }
+    ORV_STORED_PROPERTY(QString, GroupName, QString())
+    ORV_EVENT_PROPERTY(OnChange)
+};
+
+class ExpanderObject : public TextControl {
+    ORV_RTTI_CLASS(ExpanderObject)
+public:
+    explicit ExpanderObject(Component* AOwner = nullptr);
+    ui::Expander& expander() const { return static_cast<ui::Expander&>(control()); }
+    QWidget* container() const override { return expander().content(); }
+    QString Text() const override { return expander().text(); }
+    void SetText(const QString& t) override { expander().setText(t); }
+    bool IsExpanded() const { return expander().expanded(); }
+    void SetIsExpanded(bool v) { expander().setExpanded(v); }
+    bool ShowCheck() const { return expander().checkVisible(); }
+    void SetShowCheck(bool v) { expander().setCheckVisible(v); }
+    bool IsChecked() const { return expander().isChecked(); }
+    void SetIsChecked(bool v) { expander().setChecked(v); }
+    ORV_EVENT_PROPERTY(OnCheckChange)
 };
 
 class CheckBoxObject : public TextControl {
@@ -203,10 +311,81 @@ public:
     explicit PanelObject(Component* AOwner = nullptr);
 };
 
-class EditObject : public StyledControl {
-    ORV_RTTI_CLASS(EditObject)
+// A panel with a pointer on one side; the pointer's place and size are kept for the
+// script.
+class CalloutPanelObject : public PanelObject {
+    ORV_RTTI_CLASS(CalloutPanelObject)
 public:
-    explicit EditObject(Component* AOwner = nullptr);
+    using PanelObject::PanelObject;
+    // cpTop 0, cpLeft 1, cpBottom 2, cpRight 3.
+    ORV_STORED_PROPERTY(int, CalloutPosition, 0)
+    ORV_STORED_PROPERTY(float, CalloutWidth, 23)
+    ORV_STORED_PROPERTY(float, CalloutLength, 11)
+    ORV_STORED_PROPERTY(float, CalloutOffset, 0)
+};
+
+// A bar along the bottom of its window.
+class StatusBarObject : public StyledControl {
+    ORV_RTTI_CLASS(StatusBarObject)
+public:
+    explicit StatusBarObject(Component* AOwner = nullptr);
+    ORV_STORED_PROPERTY(bool, ShowSizeGrip, false)
+};
+
+class AniIndicatorObject : public StyledControl {
+    ORV_RTTI_CLASS(AniIndicatorObject)
+public:
+    explicit AniIndicatorObject(Component* AOwner = nullptr);
+    ui::ActivityIndicator& indicator() const { return static_cast<ui::ActivityIndicator&>(control()); }
+    // Enabled: the indicator moves.
+    bool Running() const { return indicator().running(); }
+    void SetRunning(bool v) { indicator().setRunning(v); }
+    // aiLinear 0, aiCircular 1.
+    ORV_STORED_PROPERTY(int, Style, 0)
+};
+
+class BitmapObject;
+
+// A picture the user sees; assigning a bitmap shows a copy of it.
+class ImageControlObject : public StyledControl {
+    ORV_RTTI_CLASS(ImageControlObject)
+public:
+    explicit ImageControlObject(Component* AOwner = nullptr);
+    ~ImageControlObject() override;
+    BitmapObject* Bitmap() const { return m_bitmap.get(); }
+    void SetBitmap(BitmapObject* b);
+    ORV_EVENT_PROPERTY(OnChange)
+
+private:
+    std::unique_ptr<BitmapObject> m_bitmap;
+};
+
+// A shape given as path data ("M 0 0 L 10 0 L 5 8 Z"), scaled to the control.
+class PathLabelObject : public StyledControl {
+    ORV_RTTI_CLASS(PathLabelObject)
+public:
+    explicit PathLabelObject(Component* AOwner = nullptr);
+    ui::PathShape& shape() const { return static_cast<ui::PathShape&>(control()); }
+    QString Data() const { return m_data; }
+    void SetData(const QString& d);
+    int Fill() const { return int(shape().fill().rgba()); }
+    void SetFill(int c) { shape().setFill(QColor::fromRgba(quint32(c))); }
+
+private:
+    QString m_data;
+};
+
+// A module of non-visual components.
+class DataModuleObject : public Component {
+    ORV_RTTI_CLASS(DataModuleObject)
+public:
+    using Component::Component;
+};
+
+class CustomEditObject : public StyledControl {
+    ORV_RTTI_CLASS(CustomEditObject)
+public:
+    explicit CustomEditObject(Component* AOwner = nullptr);
     ui::Edit& edit() const { return static_cast<ui::Edit&>(control()); }
     QString Text() const { return edit().text(); }
     void SetText(const QString& t) { edit().setText(t); }
@@ -220,6 +399,12 @@ public:
     void SetOnChangeTracking(const QVariant& h) { bind(QStringLiteral("OnChangeTracking"), h); }
     QVariant OnTyping() const { return handler(QStringLiteral("OnTyping")); }
     void SetOnTyping(const QVariant& h) { bind(QStringLiteral("OnTyping"), h); }
+};
+
+class EditObject : public CustomEditObject {
+    ORV_RTTI_CLASS(EditObject)
+public:
+    using CustomEditObject::CustomEditObject;
 };
 
 // Scrolling controls: memos and list boxes reach the members of every control through it.
@@ -296,10 +481,10 @@ protected:
     void showLines(const QStringList& lines) override;
 };
 
-class ComboBoxObject : public ListControl {
-    ORV_RTTI_CLASS(ComboBoxObject)
+class CustomComboBoxObject : public ListControl {
+    ORV_RTTI_CLASS(CustomComboBoxObject)
 public:
-    explicit ComboBoxObject(Component* AOwner = nullptr);
+    explicit CustomComboBoxObject(Component* AOwner = nullptr);
     ui::ComboEdit& combo() const { return static_cast<ui::ComboEdit&>(control()); }
     int ItemIndex() const override { return combo().itemIndex(); }
     void SetItemIndex(int i) override { combo().setItemIndex(i); }
@@ -309,6 +494,12 @@ public:
 
 protected:
     void showLines(const QStringList& lines) override;
+};
+
+class ComboBoxObject : public CustomComboBoxObject {
+    ORV_RTTI_CLASS(ComboBoxObject)
+public:
+    using CustomComboBoxObject::CustomComboBoxObject;
 };
 
 // Track bars, tracks and their bitmap variant: a value between Min and Max.

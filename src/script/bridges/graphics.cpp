@@ -27,7 +27,182 @@ ORV_RTTI_DEFINE_NAMED(StrokeBrushObject, BrushObject, "TStrokeBrush") {}
 ORV_RTTI_DEFINE_NAMED(CanvasSaveState, Persistent, "TCanvasSaveState") {}
 ORV_RTTI_DEFINE_NAMED(CanvasObject, Persistent, "TCanvas") {}
 ORV_RTTI_DEFINE_NAMED(BitmapObject, Persistent, "TBitmap") {}
-ORV_RTTI_DEFINE_NAMED(PathData, Persistent, "TPathData") {}
+ORV_RTTI_DEFINE_NAMED(PathData, Persistent, "TPathData")
+{
+    c.prop("Data", &PathData::Data, &PathData::SetData);
+}
+
+void PathData::Assign(const Persistent* Source)
+{
+    if (auto* p = dynamic_cast<const PathData*>(Source))
+        path = p->path;
+    else
+        Persistent::Assign(Source);
+}
+
+namespace {
+
+// Reads path text: a command letter, then as many groups of numbers as it takes.
+class PathReader {
+public:
+    explicit PathReader(const QString& t) : m_t(t) {}
+    bool atEnd()
+    {
+        skip();
+        return m_i >= m_t.size();
+    }
+    bool command(QChar& c)
+    {
+        skip();
+        if (m_i < m_t.size() && m_t[m_i].isLetter()) {
+            c = m_t[m_i++];
+            return true;
+        }
+        return false;
+    }
+    bool number(double& v)
+    {
+        skip();
+        const qsizetype start = m_i;
+        if (m_i < m_t.size() && (m_t[m_i] == u'-' || m_t[m_i] == u'+'))
+            ++m_i;
+        bool digits = false;
+        while (m_i < m_t.size() && (m_t[m_i].isDigit() || m_t[m_i] == u'.')) {
+            ++m_i;
+            digits = true;
+        }
+        if (digits && m_i < m_t.size() && (m_t[m_i] == u'e' || m_t[m_i] == u'E')) {
+            ++m_i;
+            if (m_i < m_t.size() && (m_t[m_i] == u'-' || m_t[m_i] == u'+'))
+                ++m_i;
+            while (m_i < m_t.size() && m_t[m_i].isDigit())
+                ++m_i;
+        }
+        if (!digits) {
+            m_i = start;
+            return false;
+        }
+        bool ok = false;
+        v = m_t.mid(start, m_i - start).toDouble(&ok);
+        return ok;
+    }
+
+private:
+    void skip()
+    {
+        while (m_i < m_t.size() && (m_t[m_i].isSpace() || m_t[m_i] == u','))
+            ++m_i;
+    }
+    const QString& m_t;
+    qsizetype m_i = 0;
+};
+
+} // namespace
+
+QPainterPath pathFromData(const QString& data)
+{
+    QPainterPath path;
+    PathReader r(data);
+    QChar cmd;
+    QPointF cur, start, lastControl;
+    QChar lastCmd;
+    while (!r.atEnd()) {
+        QChar next;
+        if (r.command(next))
+            cmd = next;
+        else if (cmd.isNull())
+            break; // numbers before any command: nothing more can be read
+        const bool rel = cmd.isLower();
+        const QChar up = cmd.toUpper();
+        const auto at = [&](double x, double y) { return rel ? cur + QPointF(x, y) : QPointF(x, y); };
+        double a[6];
+        const auto read = [&](int n) {
+            for (int i = 0; i < n; ++i)
+                if (!r.number(a[i]))
+                    return false;
+            return true;
+        };
+        if (up == u'Z') {
+            path.closeSubpath();
+            cur = start;
+            lastCmd = up;
+            continue;
+        }
+        bool ok = true;
+        if (up == u'M') {
+            if ((ok = read(2))) {
+                cur = start = at(a[0], a[1]);
+                path.moveTo(cur);
+                cmd = rel ? QChar(u'l') : QChar(u'L'); // further pairs are lines
+            }
+        } else if (up == u'L') {
+            if ((ok = read(2)))
+                path.lineTo(cur = at(a[0], a[1]));
+        } else if (up == u'H') {
+            if ((ok = read(1)))
+                path.lineTo(cur = QPointF(rel ? cur.x() + a[0] : a[0], cur.y()));
+        } else if (up == u'V') {
+            if ((ok = read(1)))
+                path.lineTo(cur = QPointF(cur.x(), rel ? cur.y() + a[0] : a[0]));
+        } else if (up == u'C') {
+            if ((ok = read(6))) {
+                const QPointF c1 = at(a[0], a[1]), c2 = at(a[2], a[3]), end = at(a[4], a[5]);
+                path.cubicTo(c1, c2, end);
+                lastControl = c2;
+                cur = end;
+            }
+        } else if (up == u'S') {
+            if ((ok = read(4))) {
+                const QPointF c1 = (lastCmd == u'C' || lastCmd == u'S') ? 2 * cur - lastControl : cur;
+                const QPointF c2 = at(a[0], a[1]), end = at(a[2], a[3]);
+                path.cubicTo(c1, c2, end);
+                lastControl = c2;
+                cur = end;
+            }
+        } else if (up == u'Q') {
+            if ((ok = read(4))) {
+                const QPointF c1 = at(a[0], a[1]), end = at(a[2], a[3]);
+                path.quadTo(c1, end);
+                lastControl = c1;
+                cur = end;
+            }
+        } else if (up == u'T') {
+            if ((ok = read(2))) {
+                const QPointF c1 = (lastCmd == u'Q' || lastCmd == u'T') ? 2 * cur - lastControl : cur;
+                const QPointF end = at(a[0], a[1]);
+                path.quadTo(c1, end);
+                lastControl = c1;
+                cur = end;
+            }
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            break; // an unknown command or a missing number ends the path there
+        lastCmd = up;
+    }
+    return path;
+}
+
+QString dataFromPath(const QPainterPath& path)
+{
+    QStringList parts;
+    const auto num = [](double v) { return QString::number(v, 'g', 8); };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            parts << QStringLiteral("M %1 %2").arg(num(e.x), num(e.y));
+        } else if (e.isLineTo()) {
+            parts << QStringLiteral("L %1 %2").arg(num(e.x), num(e.y));
+        } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+            const auto c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+            parts << QStringLiteral("C %1 %2 %3 %4 %5 %6")
+                         .arg(num(e.x), num(e.y), num(c2.x), num(c2.y), num(end.x), num(end.y));
+            i += 2;
+        }
+    }
+    return parts.join(u' ');
+}
 ORV_RTTI_DEFINE_NAMED(LineMetricInfo, rtti::Object, "TLineMetricInfo") {}
 
 int FontObject::Style() const

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <memory>
 
 namespace orv::script::bridges {
@@ -112,8 +113,18 @@ private:
     std::unique_ptr<CanvasObject> m_canvas;
 };
 
+// Path data as text: the commands M, L, H, V, C, S, Q, T and Z (lower case: relative),
+// numbers separated by blanks or commas.
+QPainterPath pathFromData(const QString& data);
+QString dataFromPath(const QPainterPath& path);
+
 class PathData : public Persistent {
     ORV_RTTI_CLASS(PathData)
+public:
+    QString Data() const { return dataFromPath(path); }
+    void SetData(const QString& d) { path = pathFromData(d); }
+    void Assign(const Persistent* Source) override;
+    QPainterPath path;
 };
 
 class LineMetricInfo : public rtti::Object {
