@@ -8,6 +8,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDataStream>
+#include <QEasingCurve>
+#include <QEventLoop>
+#include <QPauseAnimation>
+#include <QSequentialAnimationGroup>
+#include <QVariantAnimation>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,6 +56,7 @@ ORV_RTTI_DEFINE_NAMED(ControlObject, FmxObject, "TControl")
     c.prop("DragMode", &ControlObject::DragMode, &ControlObject::SetDragMode).type(QStringLiteral("TDragMode"));
     c.prop("Hint", &ControlObject::Hint, &ControlObject::SetHint);
     c.prop("Opacity", &ControlObject::Opacity, &ControlObject::SetOpacity);
+    c.prop("Locked", &ControlObject::Locked, &ControlObject::SetLocked);
     ORV_CONTROL_EVENTS(ControlObject);
     const auto notifyEvent = QStringLiteral("TNotifyEvent");
     c.prop("OnMouseWheel", &ControlObject::OnMouseWheel, &ControlObject::SetOnMouseWheel)
@@ -232,6 +239,27 @@ ORV_RTTI_DEFINE_NAMED(CustomForm, FormObject, "TCustomForm") {}
 ORV_RTTI_DEFINE_NAMED(TFormObject, CustomForm, "TForm") {}
 ORV_RTTI_DEFINE_NAMED(ApplicationObject, Component, "TApplication") {}
 
+const rtti::ClassInfo* scriptControlClass(const QString& name)
+{
+    static const rtti::ClassInfo* const classes[] = {
+        &LabelObject::staticClassInfo(), &ButtonObject::staticClassInfo(), &SpeedButtonObject::staticClassInfo(),
+        &CheckBoxObject::staticClassInfo(), &RadioButtonObject::staticClassInfo(), &GroupBoxObject::staticClassInfo(),
+        &PanelObject::staticClassInfo(), &CalloutPanelObject::staticClassInfo(), &StatusBarObject::staticClassInfo(),
+        &EditObject::staticClassInfo(), &CustomEditObject::staticClassInfo(), &MemoObject::staticClassInfo(),
+        &ListBoxObject::staticClassInfo(), &ComboBoxObject::staticClassInfo(),
+        &CustomComboBoxObject::staticClassInfo(), &TrackObject::staticClassInfo(), &TrackBarObject::staticClassInfo(),
+        &BitmapTrackBarObject::staticClassInfo(), &SwitchObject::staticClassInfo(), &ScrollBarObject::staticClassInfo(),
+        &SmallScrollBarObject::staticClassInfo(), &ArcDialObject::staticClassInfo(),
+        &AniIndicatorObject::staticClassInfo(), &ExpanderButtonObject::staticClassInfo(),
+        &ExpanderObject::staticClassInfo(), &ImageControlObject::staticClassInfo(),
+        &PathLabelObject::staticClassInfo(), &TFormObject::staticClassInfo(),
+    };
+    for (const rtti::ClassInfo* c : classes)
+        if (c->name().compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    return nullptr;
+}
+
 ApplicationObject& ApplicationObject::instance()
 {
     static ApplicationObject* app = [] {
@@ -246,6 +274,7 @@ ApplicationObject& ApplicationObject::instance()
 
 FmxObject::~FmxObject()
 {
+    stopAnimations();
     for (FmxObject* child : std::vector<FmxObject*>(m_children))
         child->SetParent(nullptr);
     if (m_parent)
@@ -289,6 +318,346 @@ FormObject* FmxObject::form()
         if (auto* f = dynamic_cast<FormObject*>(o))
             return f;
     return nullptr;
+}
+
+// ------------------------------------------------------------------ streams and copies
+
+namespace {
+
+// An object as it is stored: class, name, published values, children.
+struct StoredObject {
+    QString cls, name;
+    std::vector<std::pair<QString, QVariant>> values;
+    std::vector<StoredObject> children;
+};
+
+constexpr quint32 kBinaryMagic = 0x4F52564F; // "ORVO"
+
+StoredObject capture(const FmxObject& o)
+{
+    StoredObject n;
+    n.cls = o.ClassName();
+    n.name = o.Name();
+    for (const rtti::PropInfo* p : o.classInfo().properties()) {
+        if (!p->isReadable() || !p->isWritable() || p->kind == rtti::Kind::Class || p->kind == rtti::Kind::Method
+            || p->name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+            continue;
+        n.values.emplace_back(p->name, p->read(o));
+    }
+    for (const FmxObject* child : o.children())
+        n.children.push_back(capture(*child));
+    return n;
+}
+
+// Values a class no longer has, or refuses, are passed over: the rest still arrives.
+void apply(FmxObject& o, const StoredObject& n, Component* owner, bool names)
+{
+    for (const auto& [name, value] : n.values)
+        if (const rtti::PropInfo* p = o.classInfo().findProperty(name); p && p->isWritable()) {
+            try {
+                p->write(o, value);
+            } catch (const std::exception&) {
+            }
+        }
+    if (names && !n.name.isEmpty()) {
+        try {
+            o.SetName(n.name);
+        } catch (const std::exception&) {
+        }
+    }
+    for (const StoredObject& c : n.children) {
+        const rtti::ClassInfo* cls = scriptControlClass(c.cls);
+        if (!cls || !cls->canCreate())
+            continue;
+        rtti::Object* made = cls->create(owner);
+        auto* child = dynamic_cast<FmxObject*>(made);
+        if (!child) {
+            delete made;
+            continue;
+        }
+        child->SetParent(&o);
+        apply(*child, c, owner, names);
+    }
+}
+
+void writeBinary(QDataStream& out, const StoredObject& n)
+{
+    out << n.cls << n.name << quint32(n.values.size());
+    for (const auto& [name, value] : n.values)
+        out << name << value;
+    out << quint32(n.children.size());
+    for (const StoredObject& c : n.children)
+        writeBinary(out, c);
+}
+
+bool readBinary(QDataStream& in, StoredObject& n, int depth = 0)
+{
+    quint32 count = 0;
+    in >> n.cls >> n.name >> count;
+    if (in.status() != QDataStream::Ok || depth > 64 || count > 10000)
+        return false;
+    for (quint32 i = 0; i < count; ++i) {
+        QString name;
+        QVariant value;
+        in >> name >> value;
+        n.values.emplace_back(name, value);
+    }
+    in >> count;
+    if (in.status() != QDataStream::Ok || count > 10000)
+        return false;
+    for (quint32 i = 0; i < count; ++i) {
+        n.children.emplace_back();
+        if (!readBinary(in, n.children.back(), depth + 1))
+            return false;
+    }
+    return in.status() == QDataStream::Ok;
+}
+
+QString textValue(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QString) {
+        QString t = v.toString();
+        return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    }
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return QString::number(v.toDouble(), 'g', 17);
+    return QString::number(v.toLongLong());
+}
+
+void writeText(QStringList& out, const StoredObject& n, int depth)
+{
+    const QString indent(depth * 2, QLatin1Char(' '));
+    out << indent + QStringLiteral("object %1: %2").arg(n.name, n.cls);
+    for (const auto& [name, value] : n.values)
+        if (value.canConvert<QString>())
+            out << indent + QStringLiteral("  %1 = %2").arg(name, textValue(value));
+    for (const StoredObject& c : n.children)
+        writeText(out, c, depth + 1);
+    out << indent + QStringLiteral("end");
+}
+
+[[noreturn]] void badStream() { throw orv::Exception(QStringLiteral("Invalid stream format")); }
+
+void readText(const QStringList& lines, int& i, StoredObject& n)
+{
+    const QString head = lines.value(i++).trimmed();
+    if (!head.startsWith(QLatin1String("object ")))
+        badStream();
+    const qsizetype colon = head.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        badStream();
+    n.name = head.mid(7, colon - 7).trimmed();
+    n.cls = head.mid(colon + 1).trimmed();
+    while (i < lines.size()) {
+        const QString line = lines[i].trimmed();
+        if (line == QLatin1String("end")) {
+            ++i;
+            return;
+        }
+        if (line.startsWith(QLatin1String("object "))) {
+            n.children.emplace_back();
+            readText(lines, i, n.children.back());
+            continue;
+        }
+        ++i;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString name = line.left(eq).trimmed();
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.startsWith(QLatin1Char('\''))) {
+            value = value.mid(1, value.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
+            n.values.emplace_back(name, value);
+        } else if (value.contains(QLatin1Char('.')) || value.contains(QLatin1Char('e'))) {
+            n.values.emplace_back(name, value.toDouble());
+        } else {
+            n.values.emplace_back(name, value.toLongLong());
+        }
+    }
+    badStream();
+}
+
+StoredObject readStored(Stream& st, bool binary)
+{
+    const qint64 start = st.Position();
+    const QByteArray bytes = st.ReadRest();
+    StoredObject n;
+    if (binary) {
+        QDataStream in(bytes);
+        in.setVersion(QDataStream::Qt_6_0);
+        quint32 magic = 0;
+        in >> magic;
+        if (magic != kBinaryMagic || !readBinary(in, n))
+            badStream();
+        st.SetPosition(start + in.device()->pos());
+    } else {
+        const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+        int i = 0;
+        readText(lines, i, n);
+        qint64 used = 0;
+        for (int k = 0; k < i; ++k)
+            used += lines[k].toUtf8().size() + 1;
+        st.SetPosition(start + std::min<qint64>(used, bytes.size()));
+    }
+    return n;
+}
+
+} // namespace
+
+void FmxObject::saveToStream(Stream& st, bool binary) const
+{
+    const StoredObject n = capture(*this);
+    QByteArray bytes;
+    if (binary) {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << kBinaryMagic;
+        writeBinary(out, n);
+    } else {
+        QStringList lines;
+        writeText(lines, n, 0);
+        bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    }
+    st.Write(bytes.constData(), bytes.size());
+}
+
+void FmxObject::loadFromStream(Stream& st, bool binary)
+{
+    const StoredObject n = readStored(st, binary);
+    for (FmxObject* child : std::vector<FmxObject*>(m_children))
+        if (!isLent(child))
+            delete child;
+    Component* owner = Owner() ? Owner() : this;
+    apply(*this, n, owner, true);
+}
+
+void FmxObject::addChildFromStream(Stream& st)
+{
+    StoredObject holder;
+    holder.children.push_back(readStored(st, true));
+    apply(*this, holder, Owner() ? Owner() : this, false);
+}
+
+FmxObject* FmxObject::clone(Component* owner) const
+{
+    rtti::Object* made = classInfo().create(owner);
+    auto* copy = dynamic_cast<FmxObject*>(made);
+    if (!copy) {
+        delete made;
+        return nullptr;
+    }
+    apply(*copy, capture(*this), owner, false);
+    return copy;
+}
+
+void FmxObject::tabOrderList(List& list, bool children) const
+{
+    for (FmxObject* child : m_children) {
+        if (!dynamic_cast<ControlObject*>(child))
+            continue;
+        list.Add(objectValue(child));
+        if (children)
+            child->tabOrderList(list, true);
+    }
+}
+
+// ------------------------------------------------------------------ animations
+
+namespace {
+
+QEasingCurve easing(int type, int interpolation)
+{
+    using E = QEasingCurve;
+    static const E::Type curves[][3] = {
+        {E::Linear, E::Linear, E::Linear},          {E::InQuad, E::OutQuad, E::InOutQuad},
+        {E::InCubic, E::OutCubic, E::InOutCubic},   {E::InQuart, E::OutQuart, E::InOutQuart},
+        {E::InQuint, E::OutQuint, E::InOutQuint},   {E::InSine, E::OutSine, E::InOutSine},
+        {E::InExpo, E::OutExpo, E::InOutExpo},      {E::InCirc, E::OutCirc, E::InOutCirc},
+        {E::InElastic, E::OutElastic, E::InOutElastic}, {E::InBack, E::OutBack, E::InOutBack},
+        {E::InBounce, E::OutBounce, E::InOutBounce},
+    };
+    const int i = std::clamp(interpolation, 0, int(std::size(curves)) - 1);
+    return E(curves[i][std::clamp(type, 0, 2)]);
+}
+
+} // namespace
+
+void FmxObject::stopAnimations()
+{
+    for (auto& [name, a] : m_animations)
+        if (a.run)
+            a.run->stop();
+    m_animations.clear();
+}
+
+void FmxObject::animate(const QString& property, const QVariant& target, double seconds, double delay, int type,
+                        int interpolation, bool colour, bool wait)
+{
+    // The object and property the path names; a name that is not there changes nothing.
+    rtti::Object* holder = this;
+    const QStringList parts = property.split(QLatin1Char('.'));
+    for (int i = 0; i + 1 < parts.size() && holder; ++i) {
+        const rtti::PropInfo* p = holder->classInfo().findProperty(parts[i]);
+        holder = p && p->kind == rtti::Kind::Class ? p->readObject(*holder) : nullptr;
+    }
+    const rtti::PropInfo* prop = holder ? holder->classInfo().findProperty(parts.last()) : nullptr;
+    if (!prop || !prop->isWritable() || !prop->isReadable())
+        return;
+    stopPropertyAnimation(property);
+    const auto set = [holder, prop, colour](const QVariant& v) {
+        prop->write(*holder, colour ? QVariant(qint64(qint32(v.value<QColor>().rgba()))) : QVariant(v.toDouble()));
+    };
+    const QVariant start = prop->read(*holder);
+    auto* run = new QVariantAnimation;
+    if (colour) {
+        run->setStartValue(QColor::fromRgba(quint32(start.toLongLong())));
+        run->setEndValue(QColor::fromRgba(quint32(target.toLongLong())));
+    } else {
+        run->setStartValue(start.toDouble());
+        run->setEndValue(target.toDouble());
+    }
+    run->setDuration(std::max(0, int(std::lround(seconds * 1000))));
+    run->setEasingCurve(easing(type, interpolation));
+    QObject::connect(run, &QVariantAnimation::valueChanged, run, [set](const QVariant& v) {
+        try {
+            set(v);
+        } catch (...) {
+            ui::reportCurrentException();
+        }
+    });
+    QAbstractAnimation* whole = run;
+    if (delay > 0) {
+        auto* group = new QSequentialAnimationGroup;
+        group->addAnimation(new QPauseAnimation(int(std::lround(delay * 1000)), group));
+        group->addAnimation(run);
+        whole = group;
+    }
+    Animation& slot = m_animations[property.toUpper()];
+    slot.run.reset(whole);
+    const QVariant end = run->endValue();
+    slot.finish = [set, end] { set(end); };
+    if (wait) {
+        QEventLoop loop;
+        QObject::connect(whole, &QAbstractAnimation::finished, &loop, &QEventLoop::quit);
+        whole->start();
+        if (whole->state() == QAbstractAnimation::Running)
+            loop.exec();
+    } else {
+        whole->start();
+    }
+}
+
+void FmxObject::stopPropertyAnimation(const QString& property)
+{
+    auto it = m_animations.find(property.toUpper());
+    if (it == m_animations.end())
+        return;
+    Animation a = std::move(it->second);
+    m_animations.erase(it);
+    if (a.run && a.run->state() != QAbstractAnimation::Stopped) {
+        a.run->stop();
+        a.finish();
+    }
 }
 
 void FmxObject::BringToFront() { SetIndex(int(m_parent ? m_parent->m_children.size() : 0)); }
@@ -550,6 +919,7 @@ void ControlObject::paint(const char* event, QPainter& painter, const QRectF& re
 
 ControlObject::~ControlObject()
 {
+    stopAnimations();
     ui::Control& c = *m_control;
     c.onClick = c.onDblClick = c.onEnter = c.onExit = nullptr;
     c.onCanFocus = nullptr;
@@ -979,6 +1349,7 @@ FormObject::FormObject(Component* AOwner) : FmxObject(AOwner), m_window(std::mak
 
 FormObject::~FormObject()
 {
+    stopAnimations();
     liveForms().remove(this);
     try {
         notifyEvent("OnDestroy");
@@ -1150,12 +1521,24 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
                  "procedure SetBounds(X: Single; Y: Single; AWidth: Single; AHeight: Single)",
                  "function AbsoluteToLocal(P: TfsPointF): TfsPointF",
                  "function LocalToAbsolute(P: TfsPointF): TfsPointF",
+                 "function AbsoluteToLocalVector(P: TfsVector): TfsVector",
+                 "function LocalToAbsoluteVector(P: TfsVector): TfsVector",
                  "function PointInObject(X: Single; Y: Single): Boolean",
-                 "procedure BeginUpdate()", "procedure EndUpdate()", "procedure SetFocus()", "procedure Repaint()",
+                 "procedure BeginUpdate()", "procedure EndUpdate()", "procedure UpdateEffects()",
+                 "procedure SetFocus()",
+                 "procedure PaintTo(ACanvas: TCanvas; ARect: TFsRectF; AParent: TFmxObject)",
+                 "procedure Repaint()", "procedure InvalidateRect(ARect: TfsRectF)", "procedure Lock()",
              })
             c->AddMethod(QString::fromLatin1(m), call);
-        for (const char* p : {"AbsoluteRect", "LocalRect", "ParentedRect", "ClipRect"})
+        for (const char* p : {"AbsoluteRect", "LocalRect", "ParentedRect", "ClipRect", "ChildrenRect", "UpdateRect"})
             c->AddProperty(QString::fromLatin1(p), QStringLiteral("TfsRectF"), get);
+        for (const char* p : {"AbsoluteMatrix", "InvertAbsoluteMatrix"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("TfsMatrix"), get);
+        c->AddProperty(QStringLiteral("AbsoluteScale"), QStringLiteral("TfsPointF"), get);
+        for (const char* p : {"HasEffect", "HasDisablePaintEffect", "HasAfterPaintEffect", "InPaintTo"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("Boolean"), get);
+        for (const char* p : {"AutoCapture", "DisableFocusEffect"})
+            c->AddProperty(QString::fromLatin1(p), QStringLiteral("Boolean"), get, set);
         for (const char* p : {"AbsoluteWidth", "AbsoluteHeight", "AbsoluteOpacity"})
             c->AddProperty(QString::fromLatin1(p), QStringLiteral("Single"), get);
         for (const char* p : {"AbsoluteEnabled", "ParentedVisible"})
@@ -1313,8 +1696,40 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             return pointValue(argAs<TfsPointF>(c, 0)->GetRect() - absoluteRect(o).topLeft());
         else if (is(m, "LOCALTOABSOLUTE"))
             return pointValue(argAs<TfsPointF>(c, 0)->GetRect() + absoluteRect(o).topLeft());
-        else if (is(m, "POINTINOBJECT"))
+        else if (is(m, "ABSOLUTETOLOCALVECTOR") || is(m, "LOCALTOABSOLUTEVECTOR")) {
+            // The offset counts as many times as the vector's W: points move, directions do not.
+            FsVector v = argAs<TfsVector>(c, 0) ? argAs<TfsVector>(c, 0)->GetRect() : FsVector();
+            const QPointF origin = absoluteRect(o).topLeft() * (is(m, "ABSOLUTETOLOCALVECTOR") ? -1.0 : 1.0);
+            v.X += float(origin.x() * v.W);
+            v.Y += float(origin.y() * v.W);
+            return objectValue(new TfsVector(v));
+        } else if (is(m, "POINTINOBJECT"))
             return Value(absoluteRect(o).contains(QPointF(argFloat(c, 0), argFloat(c, 1))));
+        else if (is(m, "PAINTTO")) {
+            auto* co = argAs<CanvasObject>(c, 0);
+            QWidget* w = o.control().widget();
+            QPainter* painter = co ? co->canvas().painter() : nullptr;
+            if (painter && w && w->width() > 0 && w->height() > 0) {
+                const QRectF r = argAs<TfsRectF>(c, 1) ? argAs<TfsRectF>(c, 1)->GetRect() : QRectF(w->rect());
+                painter->save();
+                painter->translate(r.topLeft());
+                painter->scale(r.width() / w->width(), r.height() / w->height());
+                o.inPaintTo = true;
+                w->render(painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+                o.inPaintTo = false;
+                painter->restore();
+            }
+        } else if (is(m, "INVALIDATERECT")) {
+            if (QWidget* w = o.control().widget(); w && argAs<TfsRectF>(c, 0))
+                w->update(argAs<TfsRectF>(c, 0)->GetRect().toAlignedRect());
+        } else if (is(m, "LOCK")) {
+            std::vector<FmxObject*> pending{&o};
+            for (size_t i = 0; i < pending.size(); ++i) {
+                if (auto* k = dynamic_cast<ControlObject*>(pending[i]))
+                    k->SetLocked(true);
+                pending.insert(pending.end(), pending[i]->children().begin(), pending[i]->children().end());
+            }
+        }
         else if (is(m, "SETFOCUS"))
             o.control().setFocus();
         else if (is(m, "REPAINT")) {
@@ -1405,8 +1820,38 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
             return Value(double(o.Width()));
         if (is(p, "ABSOLUTEHEIGHT"))
             return Value(double(o.Height()));
-        if (is(p, "ABSOLUTEOPACITY"))
-            return Value(1.0);
+        if (is(p, "ABSOLUTEOPACITY")) {
+            double opacity = 1;
+            for (FmxObject* f = &o; f; f = f->Parent())
+                if (auto* k = dynamic_cast<ControlObject*>(f))
+                    opacity *= k->Opacity();
+            return Value(opacity);
+        }
+        if (is(p, "ABSOLUTEMATRIX"))
+            return objectValue(new TfsMatrix(QTransform::fromTranslate(absoluteRect(o).left(), absoluteRect(o).top())));
+        if (is(p, "INVERTABSOLUTEMATRIX"))
+            return objectValue(
+                new TfsMatrix(QTransform::fromTranslate(-absoluteRect(o).left(), -absoluteRect(o).top())));
+        if (is(p, "ABSOLUTESCALE"))
+            return pointValue(QPointF(1, 1));
+        // No effects exist on this platform.
+        if (is(p, "HASEFFECT") || is(p, "HASDISABLEPAINTEFFECT") || is(p, "HASAFTERPAINTEFFECT"))
+            return Value(false);
+        if (is(p, "INPAINTTO"))
+            return Value(o.inPaintTo);
+        if (is(p, "AUTOCAPTURE"))
+            return Value(o.AutoCapture);
+        if (is(p, "DISABLEFOCUSEFFECT"))
+            return Value(o.DisableFocusEffect);
+        if (is(p, "UPDATERECT"))
+            return rectValue(absoluteRect(o));
+        if (is(p, "CHILDRENRECT")) {
+            QRectF r = local;
+            for (FmxObject* child : o.children())
+                if (auto* k = dynamic_cast<ControlObject*>(child))
+                    r = r.united(QRectF(k->X(), k->Y(), k->Width(), k->Height()));
+            return rectValue(r);
+        }
         if (is(p, "ABSOLUTEENABLED"))
             return Value(o.control().widget() && o.control().widget()->isEnabled());
         if (is(p, "PARENTEDVISIBLE"))
@@ -1480,6 +1925,10 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
         auto& o = self<ControlObject>(Instance);
         if (is(p, "CANFOCUS"))
             o.SetCanFocus(v.toBool());
+        else if (is(p, "AUTOCAPTURE"))
+            o.AutoCapture = v.toBool();
+        else if (is(p, "DISABLEFOCUSEFFECT"))
+            o.DisableFocusEffect = v.toBool();
         else if (is(p, "TABORDER"))
             o.SetTabOrder(v.toInt());
         else if (is(p, "BOUNDSRECT")) {

@@ -7,7 +7,10 @@
 #include "script/bridges/events.h"
 
 #include <QPointer>
+#include <map>
 #include <memory>
+
+class QAbstractAnimation;
 
 // An event property: the bound adapter is read back as the setter takes it.
 #define ORV_EVENT_PROPERTY(Name)                                                  \
@@ -48,13 +51,42 @@ public:
     void BringToFront();
     void SendToBack();
 
+    // The object with its published values and its children, as text or in binary
+    // form; reading one back sets this object's values and makes its children anew.
+    void saveToStream(Stream& st, bool binary) const;
+    void loadFromStream(Stream& st, bool binary);
+    // Reads an object from a binary stream and adds it as a new child.
+    void addChildFromStream(Stream& st);
+    // A copy with the same published values and copies of the children, owned by owner.
+    FmxObject* clone(Component* owner) const;
+    // The controls in tab order, with their own controls after each when `children`.
+    void tabOrderList(List& list, bool children) const;
+
+    // Moves a published value (a dotted path such as "Position.X" reaches into an
+    // object property) to `target` over `seconds`, after `delay` seconds; a colour
+    // moves channel by channel. `wait`: returns when the value has arrived. Animation
+    // type (in, out, in and out) and interpolation are the ordinals of their names.
+    void animate(const QString& property, const QVariant& target, double seconds, double delay, int type,
+                 int interpolation, bool colour, bool wait);
+    // Stops the animation of that value, leaving the value where it was going.
+    void stopPropertyAnimation(const QString& property);
+
 protected:
     virtual void restack() {}
+    void stopAnimations();
 
 private:
     FmxObject* m_parent = nullptr;
     std::vector<FmxObject*> m_children;
+    struct Animation {
+        std::unique_ptr<QAbstractAnimation> run;
+        std::function<void()> finish;
+    };
+    std::map<QString, Animation> m_animations;
 };
+
+// A class of the forms module by name, for objects read back from streams.
+const rtti::ClassInfo* scriptControlClass(const QString& name);
 
 class ControlObject;
 
@@ -146,6 +178,13 @@ public:
     void SetAlign(int v);
     // Lays out the aligned children of a parent in its container.
     static void alignChildren(FmxObject* parent);
+    // Locked controls (Lock) keep their place under a designer; kept for the script.
+    bool Locked() const { return m_locked; }
+    void SetLocked(bool v) { m_locked = v; }
+    bool AutoCapture = false;
+    bool DisableFocusEffect = false;
+    // True while PaintTo paints the control elsewhere.
+    bool inPaintTo = false;
     // dmManual 0, dmAutomatic 1.
     int DragMode() const { return m_control->dragAutomatic() ? 1 : 0; }
     void SetDragMode(int v) { m_control->setDragAutomatic(v == 1); }
@@ -173,6 +212,7 @@ private:
     CanvasObject* m_canvas = nullptr;
     std::unique_ptr<PositionObject> m_position;
     int m_align = 0;
+    bool m_locked = false;
     void paint(const char* event, QPainter& painter, const QRectF& rect);
 };
 
