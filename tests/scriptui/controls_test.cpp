@@ -249,3 +249,49 @@ TEST_F(ScriptWindows, EveryRegisteredControlClassCanBeMade)
     EXPECT_EQ(text(*s, "r"), QStringLiteral("TCalloutPanel TStatusBar TAniIndicator TCustomEdit TCustomComboBox "
                                             "TTrackBar 215 True TDataModule"));
 }
+
+TEST_F(ScriptWindows, ListItemsAreReachedAsObjects)
+{
+    auto s = compile("var f: TForm; l, o: TListBox; r: String; "
+                     "function Lines(x: TListBox): String; var i: Integer; begin Result := ''; "
+                     "for i := 0 to x.Count - 1 do Result := Result + x.Items[i]; end; "
+                     "begin f := TForm.CreateNew(nil); l := TListBox.Create(f); l.Parent := f; l.SetBounds(0, 0, 100, 100); "
+                     "l.Items.CommaText := 'a,b,c,d'; o := TListBox.Create(f); o.Items.Add('z'); "
+                     "l.Exchange(l.ItemByIndex(0), l.ItemByIndex(3)); r := Lines(l) + ' '; "
+                     "r := r + VarToStr(l.DragChange(l.ItemByIndex(0), l.ItemByIndex(2))) + Lines(l) + ' '; "
+                     "r := r + VarToStr(l.DragChange(l.ItemByIndex(1), l.ItemByIndex(1))) + ' '; "
+                     "l.ItemByIndex(0).Index := 3; r := r + Lines(l) + ' '; "
+                     "l.AddObject(o.ItemByIndex(0)); l.RemoveObject(l.ItemByIndex(0)); "
+                     "l.InsertObject(1, o.ItemByIndex(0)); r := r + Lines(l) + ' '; "
+                     "l.SelectAll; r := r + IntToStr(l.ItemIndex); l.ClearSelection; r := r + IntToStr(l.ItemIndex) + ' '; "
+                     "l.ItemByIndex(2).Data := o; r := r + VarToStr(l.ItemByIndex(2).Data = o) + ' ' + "
+                     "l.ItemByPoint(10, 8).Text; f.Free end.");
+    s->Execute();
+    EXPECT_EQ(text(*s, "r"), QStringLiteral("dbca Truebcda False cdab dzabz 4-1 True d"));
+}
+
+TEST_F(ScriptWindows, MemoSelectionAndEditing)
+{
+    auto s = compile("var f: TForm; m: TMemo; r: String; "
+                     "begin f := TForm.CreateNew(nil); m := TMemo.Create(f); m.Parent := f; m.Text := 'uno due tre'; "
+                     "m.SelStart := 4; m.SelLength := 3; r := m.SelText + IntToStr(m.SelStart) + IntToStr(m.SelLength); "
+                     "m.ClearSelection; r := r + ' ' + m.Text; m.UnDo; r := r + ' ' + m.Text; "
+                     "m.GoToTextBegin; m.GotoLineEnd; r := r + ' ' + IntToStr(m.SelStart); f.Free end.");
+    s->Execute();
+    EXPECT_EQ(text(*s, "r"), QStringLiteral("due43 uno  tre uno due tre 11"));
+}
+
+TEST_F(ScriptWindows, BarsGripsAndStyleLookups)
+{
+    auto s = compile("var f: TForm; t: TToolBar; p: TProgressBar; n: Integer; r: String; "
+                     "procedure Applied(Sender: TObject); begin n := n + 1 end; "
+                     "begin f := TForm.CreateNew(nil); f.SetBounds(0, 0, 300, 200); t := TToolBar.Create(f); t.Parent := f; "
+                     "with TSizeGrip.Create(f) do Parent := f; with TSplitter.Create(f) do Parent := f; "
+                     "with TThumb.Create(f) do Parent := f; "
+                     "p := TProgressBar.Create(f); p.Parent := f; p.Max := 4; p.Value := 3; p.Value := p.Value + 5; "
+                     "t.OnApplyStyleLookup := @Applied; t.ApplyStyleLookup; t.UpdateStyle; "
+                     "r := FloatToStr(p.Value) + ' ' + VarToStr(t.FindStyleResource('background') = nil) + ' ' + "
+                     "IntToStr(n) + ' ' + FloatToStr(t.Position.Y) + ' ' + FloatToStr(t.Width); f.Free end.");
+    s->Execute();
+    EXPECT_EQ(text(*s, "r").section(u' ', 0, 3), QStringLiteral("4 True 1 0"));
+}

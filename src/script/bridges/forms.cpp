@@ -12,6 +12,10 @@
 #include <QEasingCurve>
 #include <QEventLoop>
 #include <QPauseAnimation>
+#include <QProgressBar>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QTextBlock>
 #include <QSequentialAnimationGroup>
 #include <QVariantAnimation>
 #include <QComboBox>
@@ -128,6 +132,16 @@ ORV_RTTI_DEFINE_NAMED(CalloutPanelObject, PanelObject, "TCalloutPanel")
     c.prop("CalloutWidth", &CalloutPanelObject::CalloutWidth, &CalloutPanelObject::SetCalloutWidth);
     c.prop("CalloutLength", &CalloutPanelObject::CalloutLength, &CalloutPanelObject::SetCalloutLength);
     c.prop("CalloutOffset", &CalloutPanelObject::CalloutOffset, &CalloutPanelObject::SetCalloutOffset);
+}
+ORV_RTTI_DEFINE_NAMED(ToolBarObject, StyledControl, "TToolBar") {}
+ORV_RTTI_DEFINE_NAMED(SizeGripObject, StyledControl, "TSizeGrip") {}
+ORV_RTTI_DEFINE_NAMED(SplitterObject, StyledControl, "TSplitter") {}
+ORV_RTTI_DEFINE_NAMED(ThumbObject, StyledControl, "TThumb") {}
+ORV_RTTI_DEFINE_NAMED(ProgressBarObject, StyledControl, "TProgressBar")
+{
+    c.prop("Min", &ProgressBarObject::Min, &ProgressBarObject::SetMin);
+    c.prop("Max", &ProgressBarObject::Max, &ProgressBarObject::SetMax);
+    c.prop("Value", &ProgressBarObject::Value, &ProgressBarObject::SetValue);
 }
 ORV_RTTI_DEFINE_NAMED(StatusBarObject, StyledControl, "TStatusBar")
 {
@@ -1096,6 +1110,55 @@ ExpanderObject::ExpanderObject(Component* AOwner) : TextControl(new ui::Expander
     expander().onCheckChange = [this] { notify("OnCheckChange"); };
 }
 
+ToolBarObject::ToolBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
+{
+    static_cast<ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
+    control().setSize(200, 40);
+    SetAlign(1);
+}
+
+SizeGripObject::SizeGripObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+{
+    control().setSize(16, 16);
+}
+
+SplitterObject::SplitterObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+{
+    static_cast<ui::Panel&>(control()).setFill(QColor(0xD0, 0xD0, 0xD0));
+    control().setSize(4, 100);
+}
+
+ThumbObject::ThumbObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+{
+    static_cast<ui::Panel&>(control()).setFill(QColor(0xA0, 0xA0, 0xA0));
+    control().setSize(10, 10);
+}
+
+namespace {
+// Progress in thousandths of the range, so that fractional limits survive.
+QProgressBar* progressBar(const ui::Control& c) { return static_cast<QProgressBar*>(c.widget()); }
+constexpr double kProgressScale = 1000.0;
+} // namespace
+
+ProgressBarObject::ProgressBarObject(Component* AOwner)
+    : StyledControl(new ui::ActivityIndicator(nullptr), false, AOwner)
+{
+    QProgressBar* b = progressBar(control());
+    b->setRange(0, int(100 * kProgressScale));
+    b->setValue(0);
+    control().setSize(100, 20);
+}
+float ProgressBarObject::Min() const { return float(progressBar(control())->minimum() / kProgressScale); }
+void ProgressBarObject::SetMin(float v) { progressBar(control())->setMinimum(int(std::lround(v * kProgressScale))); }
+float ProgressBarObject::Max() const { return float(progressBar(control())->maximum() / kProgressScale); }
+void ProgressBarObject::SetMax(float v) { progressBar(control())->setMaximum(int(std::lround(v * kProgressScale))); }
+float ProgressBarObject::Value() const { return float(progressBar(control())->value() / kProgressScale); }
+void ProgressBarObject::SetValue(float v)
+{
+    QProgressBar* b = progressBar(control());
+    b->setValue(std::clamp(int(std::lround(v * kProgressScale)), b->minimum(), b->maximum()));
+}
+
 StatusBarObject::StatusBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
 {
     static_cast<ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
@@ -1220,6 +1283,7 @@ ListBoxItemObject* ListControl::item(int index)
     }
     slot->m_text = m_items.Get(index);
     slot->m_index = index;
+    slot->m_list = this;
     return slot.get();
 }
 
@@ -1447,6 +1511,66 @@ QRectF absoluteRect(ControlObject& c)
 
 } // namespace
 
+namespace {
+
+// The members of list boxes that work on their items; false for any other name.
+bool listMember(ListControl& l, const QString& m, TfsMethodHelper* c, Value& result)
+{
+    Strings& items = l.items();
+    const auto indexOf = [&](int arg) {
+        auto* item = argAs<ListBoxItemObject>(c, arg);
+        return item && item->list() == &l && item->Index() < items.Count() ? item->Index() : -1;
+    };
+    const auto textOf = [&](int arg) {
+        auto* item = argAs<ListBoxItemObject>(c, arg);
+        return item ? item->Text() : QString();
+    };
+    if (is(m, "ITEMBYINDEX")) {
+        result = objectValue(l.item(argInt(c, 0)));
+    } else if (is(m, "ITEMBYPOINT")) {
+        auto* box = dynamic_cast<ListBoxObject*>(&l);
+        QListWidget* lw = box ? box->list().listWidget() : nullptr;
+        const QPoint at = lw ? lw->viewport()->mapFrom(lw, QPoint(int(argFloat(c, 0)), int(argFloat(c, 1)))) : QPoint();
+        QListWidgetItem* hit = lw ? lw->itemAt(at) : nullptr;
+        result = objectValue(hit ? l.item(lw->row(hit)) : nullptr);
+    } else if (is(m, "SELECTALL") || is(m, "SELECTRANGE")) {
+        // One line is selected at a time: the range ends on its last item.
+        const int last = is(m, "SELECTALL") ? items.Count() - 1 : indexOf(1);
+        if (last >= 0)
+            l.SetItemIndex(last);
+    } else if (is(m, "CLEARSELECTION")) {
+        l.SetItemIndex(-1);
+    } else if (is(m, "EXCHANGE")) {
+        const int a = indexOf(0), b = indexOf(1);
+        if (a >= 0 && b >= 0 && a != b) {
+            const QString ta = items.Get(a), tb = items.Get(b);
+            items.Put(a, tb);
+            items.Put(b, ta);
+        }
+    } else if (is(m, "DRAGCHANGE")) {
+        // The dragged line takes the place of the one it was dropped on.
+        const int from = indexOf(0), to = indexOf(1);
+        const bool moves = from >= 0 && to >= 0 && from != to;
+        if (moves)
+            items.Move(from, to);
+        result = Value(moves);
+    } else if (is(m, "ADDOBJECT")) {
+        if (argAs<ListBoxItemObject>(c, 0))
+            items.Add(textOf(0));
+    } else if (is(m, "INSERTOBJECT")) {
+        if (argAs<ListBoxItemObject>(c, 1))
+            items.Insert(std::clamp(argInt(c, 0), 0, items.Count()), textOf(1));
+    } else if (is(m, "REMOVEOBJECT")) {
+        if (const int i = indexOf(0); i >= 0)
+            items.Delete(i);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
 {
     TfsScript* s = AScript;
@@ -1563,8 +1687,12 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         for (const auto& [name, cls] : events)
             c->AddEvent(QString::fromLatin1(name), cls);
     }
-    if (auto* c = s->AddClass(&StyledControl::staticClassInfo(), QStringLiteral("TControl")))
+    if (auto* c = s->AddClass(&StyledControl::staticClassInfo(), QStringLiteral("TControl"))) {
+        c->AddMethod(QStringLiteral("function FindStyleResource(AStyleLookup: string): TFmxObject"), call);
+        c->AddMethod(QStringLiteral("procedure ApplyStyleLookup()"), call);
+        c->AddMethod(QStringLiteral("procedure UpdateStyle()"), call);
         c->AddProperty(QStringLiteral("StyleLookup"), QStringLiteral("String"), get, set);
+    }
     s->AddClass(&PositionObject::staticClassInfo(), QStringLiteral("TPersistent"));
     s->AddClass(&TextControl::staticClassInfo(), QStringLiteral("TStyledControl"));
     s->AddClass(&PanelObject::staticClassInfo(), QStringLiteral("TStyledControl"));
@@ -1594,7 +1722,10 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddClass(&SmallScrollBarObject::staticClassInfo(), QStringLiteral("TScrollBar"));
     if (auto* c = s->AddClass(&ArcDialObject::staticClassInfo(), QStringLiteral("TStyledControl")))
         notifyEvents(c, {"OnChange"});
-    s->AddClass(&StatusBarObject::staticClassInfo(), QStringLiteral("TStyledControl"));
+    for (const rtti::ClassInfo* bar : {&StatusBarObject::staticClassInfo(), &ToolBarObject::staticClassInfo(),
+                                       &SizeGripObject::staticClassInfo(), &SplitterObject::staticClassInfo(),
+                                       &ProgressBarObject::staticClassInfo(), &ThumbObject::staticClassInfo()})
+        s->AddClass(bar, QStringLiteral("TStyledControl"));
     s->AddClass(&AniIndicatorObject::staticClassInfo(), QStringLiteral("TStyledControl"));
     s->AddClass(&ExpanderButtonObject::staticClassInfo(), QStringLiteral("TCustomButton"));
     if (auto* c = s->AddClass(&ExpanderObject::staticClassInfo(), QStringLiteral("TTextControl")))
@@ -1604,8 +1735,10 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddClass(&PathLabelObject::staticClassInfo(), QStringLiteral("TStyledControl"));
     if (auto* c = s->AddClass(&CustomEditObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
         for (const char* m : {"procedure ClearSelection()", "procedure CopyToClipboard()", "procedure CutToClipboard()",
-                              "procedure PasteFromClipboard()", "procedure SelectAll()"})
+                              "procedure PasteFromClipboard()", "procedure SelectAll()",
+                              "function GetCharX(a: Integer): Single", "function ContentRect(): TfsRectF"})
             c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("SelectionFill"), QStringLiteral("TBrush"), get);
         for (const char* p : {"CaretPosition", "SelStart", "SelLength", "MaxLength"})
             c->AddProperty(QString::fromLatin1(p), integer, get, set);
         c->AddProperty(QStringLiteral("SelText"), QStringLiteral("string"), get);
@@ -1618,13 +1751,22 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     // like the others, so they offer the members and events of every control.
     s->AddClass(&ScrollBoxObject::staticClassInfo(), QStringLiteral("TStyledControl"));
     if (auto* c = s->AddClass(&MemoObject::staticClassInfo(), QStringLiteral("TScrollBox"))) {
-        for (const char* m : {"procedure SelectAll()", "procedure GoToTextEnd()", "procedure GoToTextBegin()"})
+        for (const char* m : {"procedure CopyToClipboard()", "procedure PasteFromClipboard()",
+                              "procedure CutToClipboard()", "procedure ClearSelection()", "procedure SelectAll()",
+                              "procedure GoToTextEnd()", "procedure GoToTextBegin()", "procedure GotoLineEnd()",
+                              "procedure GoToLineBegin()", "procedure UnDo()"})
             c->AddMethod(QString::fromLatin1(m), call);
+        c->AddProperty(QStringLiteral("SelStart"), integer, get, set);
+        c->AddProperty(QStringLiteral("SelLength"), integer, get, set);
+        c->AddProperty(QStringLiteral("SelText"), QStringLiteral("string"), get);
         c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
         c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
         c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
     }
-    s->AddClass(&ListBoxItemObject::staticClassInfo(), QStringLiteral("TTextControl"));
+    if (auto* c = s->AddClass(&ListBoxItemObject::staticClassInfo(), QStringLiteral("TTextControl"))) {
+        c->AddProperty(QStringLiteral("Data"), QStringLiteral("TObject"), get, set);
+        c->AddProperty(QStringLiteral("Index"), integer, get, set);
+    }
     const auto listMembers = [&](TfsClassVariable* c) {
         c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
         c->AddMethod(QStringLiteral("procedure Clear()"), call);
@@ -1636,8 +1778,21 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
         c->AddEvent(QStringLiteral("OnChange"), &makeEvent<TfsNotifyEvent>);
     };
-    if (auto* c = s->AddClass(&ListControl::staticClassInfo(), QStringLiteral("TScrollBox")))
+    if (auto* c = s->AddClass(&ListControl::staticClassInfo(), QStringLiteral("TScrollBox"))) {
         listMembers(c);
+        for (const char* m : {
+                 "function DragChange(SourceItem: TListBoxItem; DestItem: TListBoxItem): Boolean",
+                 "procedure SelectAll()", "procedure ClearSelection()",
+                 "procedure SelectRange(Item1: TListBoxItem; Item2: TListBoxItem)",
+                 "function ItemByPoint(X: Single; Y: Single): TListBoxItem",
+                 "function ItemByIndex(Idx: Integer): TListBoxItem",
+                 "procedure Exchange(Item1: TListBoxItem; Item2: TListBoxItem)",
+                 // A list's items are not framework objects here: these take its items.
+                 "procedure AddObject(AObject: TListBoxItem)", "procedure InsertObject(Index: Integer; AObject: TListBoxItem)",
+                 "procedure RemoveObject(AObject: TListBoxItem)",
+             })
+            c->AddMethod(QString::fromLatin1(m), call);
+    }
     s->AddClass(&ListBoxObject::staticClassInfo(), QStringLiteral("TCustomListBox"));
     s->AddClass(&EditObject::staticClassInfo(), QStringLiteral("TCustomEdit"));
     if (auto* c = s->AddClass(&CustomComboBoxObject::staticClassInfo(), QStringLiteral("TStyledControl"))) {
@@ -1685,11 +1840,14 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
     if (ClassType == &ControlObject::staticClassInfo() || ClassType == &MemoObject::staticClassInfo()
         || ClassType == &ListControl::staticClassInfo() || ClassType == &CustomComboBoxObject::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);
+        Value result(0);
         if (is(m, "CREATE")) {
             if (auto* owner = argAs<Component>(c, 0))
                 owner->InsertComponent(&o);
             return objectValue(&o);
         }
+        if (auto* list = dynamic_cast<ListControl*>(&o); list && listMember(*list, m, c, result))
+            return result;
         if (is(m, "SETBOUNDS"))
             o.control().setBounds(argInt(c, 0), argInt(c, 1), argInt(c, 2), argInt(c, 3));
         else if (is(m, "ABSOLUTETOLOCAL"))
@@ -1741,6 +1899,21 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         } else if (is(m, "GOTOTEXTEND") || is(m, "GOTOTEXTBEGIN")) {
             if (auto* memo = dynamic_cast<MemoObject*>(&o))
                 memo->memo().textEdit()->moveCursor(is(m, "GOTOTEXTEND") ? QTextCursor::End : QTextCursor::Start);
+        } else if (auto* memo = dynamic_cast<MemoObject*>(&o); memo && !is(m, "SELECTALL")
+                   && !is(m, "GOTOTEXTEND") && !is(m, "GOTOTEXTBEGIN")) {
+            QPlainTextEdit* t = memo->memo().textEdit();
+            if (is(m, "COPYTOCLIPBOARD"))
+                t->copy();
+            else if (is(m, "PASTEFROMCLIPBOARD"))
+                t->paste();
+            else if (is(m, "CUTTOCLIPBOARD"))
+                t->cut();
+            else if (is(m, "CLEARSELECTION"))
+                t->textCursor().removeSelectedText();
+            else if (is(m, "GOTOLINEEND") || is(m, "GOTOLINEBEGIN"))
+                t->moveCursor(is(m, "GOTOLINEEND") ? QTextCursor::EndOfLine : QTextCursor::StartOfLine);
+            else if (is(m, "UNDO"))
+                t->undo();
         } else if (is(m, "CLEAR")) {
             if (auto* list = dynamic_cast<ListControl*>(&o))
                 list->clearLines();
@@ -1764,6 +1937,19 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             line->paste();
         else if (is(m, "SELECTALL"))
             line->selectAll();
+        else if (is(m, "GETCHARX")) {
+            const int i = std::clamp(argInt(c, 0), 0, int(line->text().size()));
+            // The text starts after the frame and the edit's inner margin of two pixels.
+            return Value(QFontMetricsF(line->font()).horizontalAdvance(line->text().left(i))
+                         + double(line->contentsRect().left() + line->textMargins().left() + 2));
+        } else if (is(m, "CONTENTRECT"))
+            return rectValue(QRectF(line->contentsRect().marginsRemoved(line->textMargins())));
+    } else if (ClassType == &StyledControl::staticClassInfo()) {
+        // There are no style resources here: none is found, and applying a style lookup
+        // only tells the script it happened.
+        if (is(m, "APPLYSTYLELOOKUP"))
+            self<StyledControl>(Instance).notifyStyleApplied();
+        return Value(0);
     } else if (ClassType == &FormObject::staticClassInfo()) {
         auto& f = self<FormObject>(Instance);
         ui::Form& w = f.window();
@@ -1895,8 +2081,22 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
         if (is(p, "PARENT"))
             return objectValue(l.Parent());
     } else if (ClassType == &MemoObject::staticClassInfo()) {
+        auto& memo = self<MemoObject>(Instance);
+        const QTextCursor cursor = memo.memo().textEdit()->textCursor();
         if (is(p, "PARENT"))
-            return objectValue(self<MemoObject>(Instance).Parent());
+            return objectValue(memo.Parent());
+        if (is(p, "SELSTART"))
+            return Value(cursor.selectionStart());
+        if (is(p, "SELLENGTH"))
+            return Value(cursor.selectionEnd() - cursor.selectionStart());
+        if (is(p, "SELTEXT"))
+            return Value(cursor.selectedText().replace(QChar(0x2029), QStringLiteral("\r\n")));
+    } else if (ClassType == &ListBoxItemObject::staticClassInfo()) {
+        auto& item = self<ListBoxItemObject>(Instance);
+        if (is(p, "DATA"))
+            return item.data;
+        if (is(p, "INDEX"))
+            return Value(item.Index());
     } else if (ClassType == &CustomForm::staticClassInfo()) {
         auto& f = self<FormObject>(Instance);
         if (is(p, "MODALRESULT"))
@@ -1920,6 +2120,30 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
             o.SetIndex(v.toInt());
             return;
         }
+    }
+    if (ClassType == &MemoObject::staticClassInfo() && (is(p, "SELSTART") || is(p, "SELLENGTH"))) {
+        QPlainTextEdit* t = self<MemoObject>(Instance).memo().textEdit();
+        QTextCursor cursor = t->textCursor();
+        const int end = t->document()->characterCount() - 1;
+        if (is(p, "SELSTART")) {
+            cursor.setPosition(std::clamp(v.toInt(), 0, end));
+        } else {
+            const int start = cursor.selectionStart();
+            cursor.setPosition(start);
+            cursor.setPosition(std::clamp(start + v.toInt(), 0, end), QTextCursor::KeepAnchor);
+        }
+        t->setTextCursor(cursor);
+        return;
+    }
+    if (ClassType == &ListBoxItemObject::staticClassInfo()) {
+        auto& item = self<ListBoxItemObject>(Instance);
+        if (is(p, "DATA"))
+            item.data = v;
+        else if (is(p, "INDEX") && item.list() && item.Index() < item.list()->items().Count()) {
+            ListControl* list = item.list();
+            list->items().Move(item.Index(), std::clamp(v.toInt(), 0, list->items().Count() - 1));
+        }
+        return;
     }
     if (ClassType == &ControlObject::staticClassInfo()) {
         auto& o = self<ControlObject>(Instance);

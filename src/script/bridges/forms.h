@@ -222,6 +222,7 @@ public:
     ~StyledControl() override = 0;
     QString StyleLookup() const { return m_styleLookup; }
     void SetStyleLookup(const QString& v) { m_styleLookup = v; }
+    void notifyStyleApplied() { notify("OnApplyStyleLookup"); }
 
 protected:
     using ControlObject::ControlObject;
@@ -365,6 +366,44 @@ public:
 };
 
 // A bar along the bottom of its window.
+// Bars, grips, splitters and thumbs: plain areas other controls may go into.
+class ToolBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ToolBarObject)
+public:
+    explicit ToolBarObject(Component* AOwner = nullptr);
+};
+
+class SizeGripObject : public StyledControl {
+    ORV_RTTI_CLASS(SizeGripObject)
+public:
+    explicit SizeGripObject(Component* AOwner = nullptr);
+};
+
+class SplitterObject : public StyledControl {
+    ORV_RTTI_CLASS(SplitterObject)
+public:
+    explicit SplitterObject(Component* AOwner = nullptr);
+};
+
+class ThumbObject : public StyledControl {
+    ORV_RTTI_CLASS(ThumbObject)
+public:
+    explicit ThumbObject(Component* AOwner = nullptr);
+};
+
+// A bar filled in proportion to Value between Min and Max.
+class ProgressBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ProgressBarObject)
+public:
+    explicit ProgressBarObject(Component* AOwner = nullptr);
+    float Min() const;
+    void SetMin(float v);
+    float Max() const;
+    void SetMax(float v);
+    float Value() const;
+    void SetValue(float v);
+};
+
 class StatusBarObject : public StyledControl {
     ORV_RTTI_CLASS(StatusBarObject)
 public:
@@ -468,6 +507,8 @@ public:
     void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
 };
 
+class ListControl;
+
 // An item of a list box, as Selected and ListItems give it.
 class ListBoxItemObject : public rtti::Object {
     ORV_RTTI_CLASS(ListBoxItemObject)
@@ -475,11 +516,13 @@ public:
     QString Text() const { return m_text; }
     int Index() const { return m_index; }
     Value data = Value(0);
+    ListControl* list() const { return m_list; }
 
 private:
     friend class ListControl;
     QString m_text;
     int m_index = 0;
+    ListControl* m_list = nullptr;
 };
 
 // List boxes and combo boxes share their line list and item objects.
