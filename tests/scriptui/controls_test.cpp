@@ -232,6 +232,24 @@ TEST_F(ScriptWindows, PicturesAndShapesShowWhatTheScriptGives)
     delete form;
 }
 
+TEST_F(ScriptWindows, ACalloutPanelPointsOutOfItsSide)
+{
+    auto s = compile("var f: TForm; c: TCalloutPanel; "
+                     "procedure Build; begin f := TForm.CreateNew(nil); c := TCalloutPanel.Create(f); c.Parent := f; "
+                     "c.SetBounds(0, 0, 100, 60); c.Fill := claRed; c.CalloutPosition := 2; c.CalloutWidth := 20; "
+                     "c.CalloutLength := 15 end; "
+                     "begin end.");
+    s->CallFunction(QStringLiteral("Build"), Value());
+    auto* panel = object<CalloutPanelObject>(*s, "c");
+    ASSERT_NE(panel, nullptr);
+    const QImage image = panel->control().widget()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(50, 20), QColor(Qt::red));  // the box
+    EXPECT_EQ(image.pixelColor(50, 50), QColor(Qt::red));  // the pointer under its middle
+    EXPECT_NE(image.pixelColor(5, 55), QColor(Qt::red));   // beside the pointer: nothing
+    EXPECT_NE(image.pixelColor(50, 5), image.pixelColor(5, 55)); // no pointer on top
+    delete object<FormObject>(*s, "f");
+}
+
 TEST_F(ScriptWindows, EveryRegisteredControlClassCanBeMade)
 {
     auto s = compile(

@@ -1089,7 +1089,48 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        paintBox(p, QRectF(rect()), owner_->fill_, owner_->fillTo_, owner_->stroke_, 1, owner_->radius_);
+        const Panel& o = *owner_;
+        if (o.calloutLength_ <= 0 || o.calloutWidth_ <= 0) {
+            paintBox(p, QRectF(rect()), o.fill_, o.fillTo_, o.stroke_, 1, o.radius_);
+            return;
+        }
+        // The box gives up the pointer's length on its side; the pointer stands on it.
+        QRectF box(rect());
+        const double len = o.calloutLength_, half = o.calloutWidth_ / 2;
+        QPolygonF tip;
+        const QPointF c = box.center();
+        switch (o.calloutSide_) {
+        case 1:
+            box.setLeft(box.left() + len);
+            tip << QPointF(box.left(), c.y() + o.calloutOffset_ - half) << QPointF(0, c.y() + o.calloutOffset_)
+                << QPointF(box.left(), c.y() + o.calloutOffset_ + half);
+            break;
+        case 2:
+            box.setBottom(box.bottom() - len);
+            tip << QPointF(c.x() + o.calloutOffset_ - half, box.bottom()) << QPointF(c.x() + o.calloutOffset_, rect().height())
+                << QPointF(c.x() + o.calloutOffset_ + half, box.bottom());
+            break;
+        case 3:
+            box.setRight(box.right() - len);
+            tip << QPointF(box.right(), c.y() + o.calloutOffset_ - half) << QPointF(rect().width(), c.y() + o.calloutOffset_)
+                << QPointF(box.right(), c.y() + o.calloutOffset_ + half);
+            break;
+        default:
+            box.setTop(box.top() + len);
+            tip << QPointF(c.x() + o.calloutOffset_ - half, box.top()) << QPointF(c.x() + o.calloutOffset_, 0)
+                << QPointF(c.x() + o.calloutOffset_ + half, box.top());
+            break;
+        }
+        QPainterPath shape;
+        shape.addRoundedRect(box, o.radius_, o.radius_);
+        QPainterPath pointer;
+        pointer.addPolygon(tip);
+        pointer.closeSubpath();
+        shape = shape.united(pointer);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(o.stroke_.isValid() ? QPen(o.stroke_, 1) : QPen(Qt::NoPen));
+        p.setBrush(o.fill_.isValid() ? QBrush(o.fill_) : QBrush(Qt::NoBrush));
+        p.drawPath(shape);
     }
 
 private:
@@ -1104,6 +1145,15 @@ Panel::Panel(QWidget* parent) : Control(new PanelWidget(parent, this))
 void Panel::setFill(const QColor& c, const QColor& to) { fill_ = c; fillTo_ = to; widget_->update(); }
 void Panel::setStroke(const QColor& c) { stroke_ = c; widget_->update(); }
 void Panel::setRadius(double r) { radius_ = r; widget_->update(); }
+
+void Panel::setCallout(int side, double width, double length, double offset)
+{
+    calloutSide_ = side;
+    calloutWidth_ = width;
+    calloutLength_ = length;
+    calloutOffset_ = offset;
+    widget_->update();
+}
 
 GroupBox::GroupBox(QWidget* parent) : Control(new QGroupBox(parent))
 {

@@ -379,11 +379,17 @@ public:
     void setFill(const QColor& c, const QColor& gradientTo = QColor());
     void setStroke(const QColor& c);
     void setRadius(double r);
+    // A pointer out of one side (0 top, 1 left, 2 bottom, 3 right) of `width` at its
+    // base and `length` out, centred on the side and moved by `offset`; the box keeps
+    // the rest of the area. A length of 0 draws no pointer.
+    void setCallout(int side, double width, double length, double offset);
 
 private:
     friend class PanelWidget;
     QColor fill_, fillTo_, stroke_;
     double radius_ = 0;
+    int calloutSide_ = 0;
+    double calloutWidth_ = 0, calloutLength_ = 0, calloutOffset_ = 0;
 };
 
 // Group box with a caption; a container like Panel.

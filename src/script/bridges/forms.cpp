@@ -132,6 +132,7 @@ ORV_RTTI_DEFINE_NAMED(CalloutPanelObject, PanelObject, "TCalloutPanel")
     c.prop("CalloutWidth", &CalloutPanelObject::CalloutWidth, &CalloutPanelObject::SetCalloutWidth);
     c.prop("CalloutLength", &CalloutPanelObject::CalloutLength, &CalloutPanelObject::SetCalloutLength);
     c.prop("CalloutOffset", &CalloutPanelObject::CalloutOffset, &CalloutPanelObject::SetCalloutOffset);
+    c.prop("Fill", &CalloutPanelObject::Fill, &CalloutPanelObject::SetFill).type(QStringLiteral("TAlphaColor"));
 }
 ORV_RTTI_DEFINE_NAMED(ToolBarObject, StyledControl, "TToolBar") {}
 ORV_RTTI_DEFINE_NAMED(SizeGripObject, StyledControl, "TSizeGrip") {}
@@ -1109,6 +1110,20 @@ ExpanderObject::ExpanderObject(Component* AOwner) : TextControl(new ui::Expander
     control().setSize(200, 150);
     expander().onCheckChange = [this] { notify("OnCheckChange"); };
 }
+
+CalloutPanelObject::CalloutPanelObject(Component* AOwner) : PanelObject(AOwner)
+{
+    SetFill(int(m_fill));
+    show();
+}
+
+void CalloutPanelObject::SetFill(int v)
+{
+    m_fill = quint32(v);
+    static_cast<ui::Panel&>(control()).setFill(QColor::fromRgba(m_fill));
+}
+
+void CalloutPanelObject::show() { static_cast<ui::Panel&>(control()).setCallout(m_side, m_width, m_length, m_offset); }
 
 ToolBarObject::ToolBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
 {

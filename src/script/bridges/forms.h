@@ -357,12 +357,25 @@ public:
 class CalloutPanelObject : public PanelObject {
     ORV_RTTI_CLASS(CalloutPanelObject)
 public:
-    using PanelObject::PanelObject;
+    explicit CalloutPanelObject(Component* AOwner = nullptr);
     // cpTop 0, cpLeft 1, cpBottom 2, cpRight 3.
-    ORV_STORED_PROPERTY(int, CalloutPosition, 0)
-    ORV_STORED_PROPERTY(float, CalloutWidth, 23)
-    ORV_STORED_PROPERTY(float, CalloutLength, 11)
-    ORV_STORED_PROPERTY(float, CalloutOffset, 0)
+    int CalloutPosition() const { return m_side; }
+    void SetCalloutPosition(int v) { m_side = v; show(); }
+    float CalloutWidth() const { return m_width; }
+    void SetCalloutWidth(float v) { m_width = v; show(); }
+    float CalloutLength() const { return m_length; }
+    void SetCalloutLength(float v) { m_length = v; show(); }
+    float CalloutOffset() const { return m_offset; }
+    void SetCalloutOffset(float v) { m_offset = v; show(); }
+    // A fill colour, as the panel's background.
+    int Fill() const { return int(m_fill); }
+    void SetFill(int v);
+
+private:
+    void show();
+    int m_side = 0;
+    float m_width = 23, m_length = 11, m_offset = 0;
+    quint32 m_fill = 0xFFFFFFFF;
 };
 
 // A bar along the bottom of its window.
