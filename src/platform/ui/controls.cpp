@@ -538,6 +538,11 @@ bool Control::dragging() const { return g_drag && g_drag->source == this; }
 
 void Control::beginDrag()
 {
+    // A drag whose source has gone has nobody left to end it.
+    if (g_drag && !g_drag->source) {
+        delete g_drag;
+        g_drag = nullptr;
+    }
     if (g_drag) return;
     g_drag = new DragSession;
     g_drag->source = this;
@@ -666,6 +671,12 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
             return true;
         }
         if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+            // A drag whose release never came here (its window lost the mouse) ends now,
+            // dropping nothing.
+            if (dragging()) {
+                g_drag->accepted = false;
+                dragFinish(m->globalPosition());
+            }
             dragArmed_ = dragAutomatic_;
             pressAt_ = m->globalPosition();
         } else if (e->type() == QEvent::MouseButtonRelease) {
