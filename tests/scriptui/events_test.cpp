@@ -44,7 +44,8 @@ TEST_F(ScriptWindows, DragAListLineIntoAnotherList)
         "procedure Over(Sender: TObject; Data: TfsDragObject; Point: TfsPointF; var Accept: Boolean); "
         "begin Accept := (Sender = b) and (Data.Source = a) and (Point.pX >= 0) end; "
         "procedure Dropped(Sender: TObject; Data: TfsDragObject; Point: TfsPointF); "
-        "begin TListBox(Sender).Items.Add(Data.Data); log := log + 'drop:' + Data.Data + ';' end; "
+        "begin TListBox(Sender).Items.Add(Data.Data); log := log + 'drop:' + Data.Data + '@' + FloatToStr(Point.pX) + "
+        "',' + FloatToStr(Point.pY) + ';' end; "
         "procedure Ended(Sender: TObject); begin log := log + 'end;' end; "
         "procedure Bind(l: TListBox); begin l.OnDragEnter := @Entered; l.OnDragLeave := @Left; "
         "l.OnDragOver := @Over; l.OnDragDrop := @Dropped end; "
@@ -69,7 +70,7 @@ TEST_F(ScriptWindows, DragAListLineIntoAnotherList)
     QTest::mouseMove(window, on(window, *b, QPoint(40, 40)));
     QTest::mouseMove(window, on(window, *b, QPoint(50, 50)));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, on(window, *b, QPoint(50, 50)));
-    EXPECT_EQ(text(*s, "log"), QStringLiteral("a>a<b>drop:due;end;"));
+    EXPECT_EQ(text(*s, "log"), QStringLiteral("a>a<b>drop:due@50,50;end;"));
     EXPECT_EQ(b->list().itemsText(), QStringList({"due"}));
 
     // Released over the source, which refuses: no drop, the drag still ends.
