@@ -1,6 +1,6 @@
 // Scripts that build windows and controls, bind their events to script procedures, and
 // use the common dialogs; the controls are driven with real key and mouse events.
-#include "gui/doubles.h"
+#include "fixture.h"
 
 #include "platform/core/exceptions.h"
 #include "script/bridges/forms.h"
@@ -14,39 +14,6 @@
 using orv::script::Value;
 using namespace orv::script::bridges;
 
-namespace {
-
-class ScriptWindows : public orv::test::GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        fsRegisterHostBridges();
-        fsRegisterFileBridges();
-    }
-    void TearDown() override
-    {
-        fsUnregisterBridges();
-        GuiTest::TearDown();
-    }
-
-    static std::unique_ptr<TfsScript> compile(const char* source)
-    {
-        auto s = std::make_unique<TfsScript>();
-        s->AddRTTI();
-        s->SetLines(fsTextToLines(QString::fromUtf8(source)));
-        EXPECT_TRUE(s->Compile()) << s->ErrorMsg().toStdString() << " at " << s->ErrorPos().toStdString();
-        return s;
-    }
-    template <class T>
-    static T* object(TfsScript& s, const char* name)
-    {
-        return dynamic_cast<T*>(orv::script::valueObject(s.Variables(QString::fromLatin1(name))));
-    }
-    static QString text(TfsScript& s, const char* name) { return s.Variables(QString::fromLatin1(name)).toString(); }
-};
-
-} // namespace
 
 TEST_F(ScriptWindows, AButtonClickSetsTheModalResult)
 {

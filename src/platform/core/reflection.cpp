@@ -149,7 +149,8 @@ Object::~Object()
 
 const ClassInfo& Object::staticClassInfo()
 {
-    static const ClassInfo info(QStringLiteral("TObject"), nullptr, nullptr, nullptr);
+    // A plain object can be made, as a script's "TObject.Create" does.
+    static const ClassInfo info(QStringLiteral("TObject"), nullptr, [](Object*) { return new Object; }, nullptr);
     return info;
 }
 

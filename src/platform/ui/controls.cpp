@@ -8,6 +8,16 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDial>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QGraphicsOpacityEffect>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -117,6 +127,29 @@ QString numbered(const QString& prefix, int n, int digits)
 
 // ---------------------------------------------------------------- Control
 
+namespace {
+
+// The combo's list opening and closing, told to its control.
+class ComboWidget : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    ComboEdit* owner = nullptr;
+    void showPopup() override
+    {
+        QPointer<ComboWidget> self(this);
+        if (owner) fire(owner->onDropDown);
+        if (self) QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        const bool shown = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (owner && shown) fire(owner->onCloseUp);
+    }
+};
+
+} // namespace
+
 Control::Control(QWidget* w) : widget_(w)
 {
     w->setAttribute(Qt::WA_NoMousePropagation);
@@ -128,6 +161,7 @@ Control::Control(QWidget* w) : widget_(w)
 Control::~Control()
 {
     if (!widget_) return;
+    if (auto* combo = dynamic_cast<ComboWidget*>(widget_.data())) combo->owner = nullptr;
     widget_->removeEventFilter(this);
     widget_->blockSignals(true);
     for (QObject* o : widget_->findChildren<QObject*>()) {
@@ -151,6 +185,263 @@ void Control::watch(QWidget* inner)
     inner->setMouseTracking(true);
     inner->setProperty(kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
 }
+
+// ---------------------------------------------------------------- Slider
+
+namespace {
+
+// Values are kept in hundredths, so that fractional limits and steps survive.
+constexpr double kSliderScale = 100.0;
+
+QAbstractSlider* makeSlider(QWidget* parent, Slider::Kind kind)
+{
+    switch (kind) {
+    case Slider::Kind::ScrollBar:
+        return new QScrollBar(Qt::Horizontal, parent);
+    case Slider::Kind::Dial:
+        return new QDial(parent);
+    default:
+        return new QSlider(Qt::Horizontal, parent);
+    }
+}
+
+// A switch drawn as a rounded track with a knob at the side of its state.
+class SwitchWidget : public QAbstractButton {
+public:
+    explicit SwitchWidget(QWidget* parent) : QAbstractButton(parent)
+    {
+        setCheckable(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    QSize sizeHint() const override { return QSize(78, 27); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+        const double radius = r.height() / 2;
+        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.setBrush(isChecked() ? QColor(0x33, 0x99, 0xFF) : QColor(0xE0, 0xE0, 0xE0));
+        p.drawRoundedRect(r, radius, radius);
+        const double knob = r.height() - 4;
+        const double x = isChecked() ? r.right() - knob - 2 : r.left() + 2;
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(x, r.top() + 2, knob, knob));
+    }
+};
+
+} // namespace
+
+Slider::Slider(QWidget* parent, Kind kind) : Control(makeSlider(parent, kind))
+{
+    auto* s = slider();
+    s->setFocusPolicy(Qt::StrongFocus);
+    s->setRange(0, int(10 * kSliderScale));
+    s->setSingleStep(int(kSliderScale));
+    s->setPageStep(int(kSliderScale));
+    QObject::connect(s, &QAbstractSlider::valueChanged, s, [this](int) { fire(onChange); });
+    QObject::connect(s, &QAbstractSlider::sliderMoved, s, [this](int) { fire(onTracking); });
+}
+
+QAbstractSlider* Slider::slider() const { return static_cast<QAbstractSlider*>(widget_.data()); }
+double Slider::min() const { return slider()->minimum() / kSliderScale; }
+void Slider::setMin(double v) { slider()->setMinimum(int(std::lround(v * kSliderScale))); }
+double Slider::max() const { return slider()->maximum() / kSliderScale; }
+void Slider::setMax(double v) { slider()->setMaximum(int(std::lround(v * kSliderScale))); }
+double Slider::value() const { return slider()->value() / kSliderScale; }
+void Slider::setValue(double v) { slider()->setValue(int(std::lround(v * kSliderScale))); }
+double Slider::smallChange() const { return slider()->singleStep() / kSliderScale; }
+void Slider::setSmallChange(double v) { slider()->setSingleStep(std::max(1, int(std::lround(v * kSliderScale)))); }
+bool Slider::vertical() const { return slider()->orientation() == Qt::Vertical; }
+void Slider::setVertical(bool v) { slider()->setOrientation(v ? Qt::Vertical : Qt::Horizontal); }
+
+// ---------------------------------------------------------------- Switch
+
+Switch::Switch(QWidget* parent) : Control(new SwitchWidget(parent))
+{
+    auto* b = static_cast<QAbstractButton*>(widget_.data());
+    QObject::connect(b, &QAbstractButton::toggled, b, [this](bool) { fire(onSwitch); });
+    QObject::connect(b, &QAbstractButton::clicked, b, [this](bool) { fire(onClick); });
+}
+
+bool Switch::isChecked() const { return static_cast<QAbstractButton*>(widget_.data())->isChecked(); }
+void Switch::setChecked(bool c) { static_cast<QAbstractButton*>(widget_.data())->setChecked(c); }
+
+// ---------------------------------------------------------------- RadioButton
+
+RadioButton::RadioButton(QWidget* parent) : Control(new QRadioButton(parent))
+{
+    auto* r = static_cast<QRadioButton*>(widget_.data());
+    r->setAutoExclusive(false);
+    r->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(r, &QRadioButton::toggled, r, [this](bool) { fire(onChange); });
+    QObject::connect(r, &QRadioButton::clicked, r, [this](bool) { fire(onClick); });
+}
+
+QString RadioButton::text() const { return static_cast<QRadioButton*>(widget_.data())->text(); }
+void RadioButton::setText(const QString& t) { static_cast<QRadioButton*>(widget_.data())->setText(t); }
+bool RadioButton::isChecked() const { return static_cast<QRadioButton*>(widget_.data())->isChecked(); }
+void RadioButton::setChecked(bool c) { static_cast<QRadioButton*>(widget_.data())->setChecked(c); }
+
+// ---------------------------------------------------------------- ActivityIndicator
+
+ActivityIndicator::ActivityIndicator(QWidget* parent) : Control(new QProgressBar(parent))
+{
+    auto* b = static_cast<QProgressBar*>(widget_.data());
+    b->setTextVisible(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    setRunning(false);
+}
+
+void ActivityIndicator::setRunning(bool r)
+{
+    running_ = r;
+    auto* b = static_cast<QProgressBar*>(widget_.data());
+    // A bar without a range is Qt's busy bar.
+    b->setRange(0, r ? 0 : 1);
+    b->setValue(0);
+}
+
+// ---------------------------------------------------------------- Expander
+
+namespace {
+constexpr int kExpanderHeader = 25;
+
+// Keeps the header across the top and the content under it.
+class ExpanderWidget final : public QWidget {
+public:
+    using QWidget::QWidget;
+    QWidget* header = nullptr;
+    QWidget* content = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (header) header->setGeometry(0, 0, width(), kExpanderHeader);
+        if (content) content->setGeometry(0, kExpanderHeader, width(), std::max(0, height() - kExpanderHeader));
+    }
+};
+} // namespace
+
+Expander::Expander(QWidget* parent) : Control(new ExpanderWidget(parent))
+{
+    auto* w = static_cast<ExpanderWidget*>(widget_.data());
+    w->setFocusPolicy(Qt::NoFocus);
+    auto* header = new QWidget(w);
+    w->header = header;
+    header->setGeometry(0, 0, 200, kExpanderHeader);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(2, 0, 2, 0);
+    auto* arrow = new QToolButton(header);
+    arrow->setArrowType(Qt::DownArrow);
+    arrow->setCheckable(true);
+    arrow->setChecked(true);
+    arrow->setAutoRaise(true);
+    arrow->setObjectName(QStringLiteral("toggle"));
+    toggle_ = arrow;
+    auto* check = new QCheckBox(header);
+    check->setObjectName(QStringLiteral("check"));
+    check_ = check;
+    caption_ = new QLabel(header);
+    row->addWidget(arrow);
+    row->addWidget(check);
+    row->addWidget(caption_, 1);
+    content_ = new QWidget(w);
+    w->content = content_;
+    content_->setGeometry(0, kExpanderHeader, 200, 100);
+    QObject::connect(arrow, &QToolButton::toggled, w, [this](bool on) { setExpanded(on); });
+    QObject::connect(check, &QCheckBox::toggled, w, [this](bool) { fire(onCheckChange); });
+}
+
+QString Expander::text() const { return caption_->text(); }
+void Expander::setText(const QString& t) { caption_->setText(t); }
+bool Expander::checkVisible() const { return !check_->isHidden(); }
+void Expander::setCheckVisible(bool v) { check_->setVisible(v); }
+bool Expander::isChecked() const { return check_->isChecked(); }
+void Expander::setChecked(bool c) { check_->setChecked(c); }
+
+void Expander::setExpanded(bool e)
+{
+    if (e == expanded_) return;
+    expanded_ = e;
+    {
+        QSignalBlocker block(toggle_);
+        toggle_->setChecked(e);
+    }
+    static_cast<QToolButton*>(toggle_)->setArrowType(e ? Qt::DownArrow : Qt::RightArrow);
+    // Collapsed, the control keeps only its header; expanded, its former height again.
+    if (!e) {
+        expandedHeight_ = widget_->height();
+        widget_->resize(widget_->width(), kExpanderHeader);
+    } else {
+        widget_->resize(widget_->width(), std::max(expandedHeight_, kExpanderHeader));
+    }
+    content_->setVisible(e);
+    fire(onExpandedChange);
+}
+
+// ---------------------------------------------------------------- ExpanderButton
+
+ExpanderButton::ExpanderButton(QWidget* parent) : Control(new QToolButton(parent))
+{
+    auto* b = static_cast<QToolButton*>(widget_.data());
+    b->setCheckable(true);
+    b->setArrowType(Qt::RightArrow);
+    b->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(b, &QToolButton::toggled, b,
+                     [b](bool on) { b->setArrowType(on ? Qt::DownArrow : Qt::RightArrow); });
+    QObject::connect(b, &QToolButton::clicked, b, [this](bool) { fire(onClick); });
+}
+
+bool ExpanderButton::isPressed() const { return static_cast<QToolButton*>(widget_.data())->isChecked(); }
+void ExpanderButton::setPressed(bool p) { static_cast<QToolButton*>(widget_.data())->setChecked(p); }
+
+// ---------------------------------------------------------------- PathShape
+
+namespace {
+
+class PathWidget final : public QWidget {
+public:
+    using QWidget::QWidget;
+    QPainterPath path;
+    QColor fill = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QRectF box = path.boundingRect();
+        if (path.isEmpty() || box.width() <= 0 || box.height() <= 0) return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double scale = std::min(width() / box.width(), height() / box.height());
+        p.translate((width() - box.width() * scale) / 2, (height() - box.height() * scale) / 2);
+        p.scale(scale, scale);
+        p.translate(-box.topLeft());
+        p.fillPath(path, fill);
+    }
+};
+
+} // namespace
+
+PathShape::PathShape(QWidget* parent) : Control(new PathWidget(parent))
+{
+    widget_->setFocusPolicy(Qt::NoFocus);
+}
+
+void PathShape::setPath(const QPainterPath& path)
+{
+    static_cast<PathWidget*>(widget_.data())->path = path;
+    widget_->update();
+}
+const QPainterPath& PathShape::path() const { return static_cast<PathWidget*>(widget_.data())->path; }
+void PathShape::setFill(const QColor& c)
+{
+    static_cast<PathWidget*>(widget_.data())->fill = c;
+    widget_->update();
+}
+QColor PathShape::fill() const { return static_cast<PathWidget*>(widget_.data())->fill; }
 
 Control* controlOf(QWidget* w)
 {
@@ -230,10 +521,125 @@ bool Control::keyPress(QWidget* target, QEvent* ev)
     return true;
 }
 
+namespace {
+
+// The drag under way in the program: one at a time, as there is one mouse.
+struct DragSession {
+    QPointer<Control> source;
+    DragObject data;
+    QPointer<Control> target;
+    bool accepted = false;
+};
+DragSession* g_drag = nullptr;
+
+} // namespace
+
+bool Control::dragging() const { return g_drag && g_drag->source == this; }
+
+void Control::beginDrag()
+{
+    // A drag whose source has gone has nobody left to end it.
+    if (g_drag && !g_drag->source) {
+        delete g_drag;
+        g_drag = nullptr;
+    }
+    if (g_drag) return;
+    g_drag = new DragSession;
+    g_drag->source = this;
+    g_drag->data.source = this;
+    g_drag->data.data = dragValue();
+    dragArmed_ = false;
+    pressed_ = false;
+}
+
+bool Control::dragMove(const QPointF& global)
+{
+    if (!dragging()) return false;
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    Control* over = under ? controlOf(under) : nullptr;
+    DragSession& d = *g_drag;
+    if (over != d.target) {
+        if (Control* old = d.target) fire(old->onDragLeave);
+        d.target = over;
+        d.accepted = false;
+        if (over && over->widget_) fire(over->onDragEnter, d.data, over->widget_->mapFromGlobal(global));
+    }
+    if (Control* t = d.target; t && t->widget_) {
+        bool accept = false;
+        fire(t->onDragOver, d.data, t->widget_->mapFromGlobal(global), accept);
+        if (g_drag) g_drag->accepted = accept;
+    }
+    return true;
+}
+
+void Control::dragFinish(const QPointF& global)
+{
+    if (!dragging()) return;
+    std::unique_ptr<DragSession> d(g_drag);
+    g_drag = nullptr;
+    if (Control* t = d->target; t && t->widget_ && d->accepted)
+        fire(t->onDragDrop, d->data, t->widget_->mapFromGlobal(global));
+    if (Control* s = d->source) fire(s->onDragEnd);
+}
+
+QString Control::hint() const { return widget_->toolTip(); }
+void Control::setHint(const QString& h) { widget_->setToolTip(h); }
+
+void Control::setOpacity(double o)
+{
+    opacity_ = std::clamp(o, 0.0, 1.0);
+    if (opacity_ >= 1) {
+        widget_->setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(widget_->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(widget_);
+        widget_->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(opacity_);
+}
+
 bool Control::eventFilter(QObject* watched, QEvent* e)
 {
     if (!widget_) return false;
     switch (e->type()) {
+    case QEvent::Paint: {
+        if (watched != widget_ || painting_ || (!onPainting && !onPaint)) return false;
+        QPointer<Control> self(this);
+        QWidget* w = widget_;
+        const QRectF area(w->rect());
+        painting_ = true;
+        if (onPainting) {
+            QPainter p(w);
+            fire(onPainting, p, area);
+        }
+        // The control paints itself between the two handlers.
+        static_cast<QObject*>(w)->event(e);
+        if (self && onPaint) {
+            QPainter p(w);
+            fire(onPaint, p, area);
+        }
+        if (self) painting_ = false;
+        return true;
+    }
+    case QEvent::Wheel: {
+        if (!onMouseWheel) return false;
+        auto* wh = static_cast<QWheelEvent*>(e);
+        const QPoint a = wh->angleDelta();
+        bool handled = false;
+        fire(onMouseWheel, shiftFromQt(wh->modifiers(), wh->buttons()), a.y() != 0 ? a.y() : a.x(), handled);
+        return handled;
+    }
+    case QEvent::Enter:
+        if (watched == widget_) fire(onMouseEnter);
+        return false;
+    case QEvent::Leave:
+        if (watched == widget_) fire(onMouseLeave);
+        return false;
+    case QEvent::Resize:
+        if (watched == widget_) fire(onResize);
+        return false;
     case QEvent::KeyPress:
         if (resending_) return false;
         return keyPress(static_cast<QWidget*>(watched), e);
@@ -246,6 +652,12 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::MouseMove: {
         auto* m = static_cast<QMouseEvent*>(e);
+        if (dragMove(m->globalPosition())) return true;
+        if (dragArmed_ && (m->buttons() & Qt::LeftButton)
+            && (m->globalPosition() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            beginDrag();
+            return dragMove(m->globalPosition());
+        }
         const QPointF p = widget_->mapFromGlobal(m->globalPosition());
         fire(onMouseMove, shiftFromQt(m->modifiers(), m->buttons()), p.x(), p.y());
         return false;
@@ -254,6 +666,22 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
         auto* m = static_cast<QMouseEvent*>(e);
+        if (e->type() == QEvent::MouseButtonRelease && dragging()) {
+            dragFinish(m->globalPosition());
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+            // A drag whose release never came here (its window lost the mouse) ends now,
+            // dropping nothing.
+            if (dragging()) {
+                g_drag->accepted = false;
+                dragFinish(m->globalPosition());
+            }
+            dragArmed_ = dragAutomatic_;
+            pressAt_ = m->globalPosition();
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            dragArmed_ = false;
+        }
         const QPointF p = widget_->mapFromGlobal(m->globalPosition());
         const MouseButton b = m->button() == Qt::RightButton ? MouseButton::Right
                               : m->button() == Qt::MiddleButton ? MouseButton::Middle
@@ -303,8 +731,12 @@ void Edit::selectAll() { lineEdit()->selectAll(); }
 
 // ---------------------------------------------------------------- ComboEdit
 
-ComboEdit::ComboEdit(QWidget* parent) : Control(new QComboBox(parent))
+
+void ComboEdit::dropDown() { comboBox()->showPopup(); }
+
+ComboEdit::ComboEdit(QWidget* parent) : Control(new ComboWidget(parent))
 {
+    static_cast<ComboWidget*>(widget_.data())->owner = this;
     auto* cb = comboBox();
     cb->setEditable(true);
     cb->setInsertPolicy(QComboBox::NoInsert);
@@ -668,7 +1100,48 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        paintBox(p, QRectF(rect()), owner_->fill_, owner_->fillTo_, owner_->stroke_, 1, owner_->radius_);
+        const Panel& o = *owner_;
+        if (o.calloutLength_ <= 0 || o.calloutWidth_ <= 0) {
+            paintBox(p, QRectF(rect()), o.fill_, o.fillTo_, o.stroke_, 1, o.radius_);
+            return;
+        }
+        // The box gives up the pointer's length on its side; the pointer stands on it.
+        QRectF box(rect());
+        const double len = o.calloutLength_, half = o.calloutWidth_ / 2;
+        QPolygonF tip;
+        const QPointF c = box.center();
+        switch (o.calloutSide_) {
+        case 1:
+            box.setLeft(box.left() + len);
+            tip << QPointF(box.left(), c.y() + o.calloutOffset_ - half) << QPointF(0, c.y() + o.calloutOffset_)
+                << QPointF(box.left(), c.y() + o.calloutOffset_ + half);
+            break;
+        case 2:
+            box.setBottom(box.bottom() - len);
+            tip << QPointF(c.x() + o.calloutOffset_ - half, box.bottom()) << QPointF(c.x() + o.calloutOffset_, rect().height())
+                << QPointF(c.x() + o.calloutOffset_ + half, box.bottom());
+            break;
+        case 3:
+            box.setRight(box.right() - len);
+            tip << QPointF(box.right(), c.y() + o.calloutOffset_ - half) << QPointF(rect().width(), c.y() + o.calloutOffset_)
+                << QPointF(box.right(), c.y() + o.calloutOffset_ + half);
+            break;
+        default:
+            box.setTop(box.top() + len);
+            tip << QPointF(c.x() + o.calloutOffset_ - half, box.top()) << QPointF(c.x() + o.calloutOffset_, 0)
+                << QPointF(c.x() + o.calloutOffset_ + half, box.top());
+            break;
+        }
+        QPainterPath shape;
+        shape.addRoundedRect(box, o.radius_, o.radius_);
+        QPainterPath pointer;
+        pointer.addPolygon(tip);
+        pointer.closeSubpath();
+        shape = shape.united(pointer);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(o.stroke_.isValid() ? QPen(o.stroke_, 1) : QPen(Qt::NoPen));
+        p.setBrush(o.fill_.isValid() ? QBrush(o.fill_) : QBrush(Qt::NoBrush));
+        p.drawPath(shape);
     }
 
 private:
@@ -683,6 +1156,15 @@ Panel::Panel(QWidget* parent) : Control(new PanelWidget(parent, this))
 void Panel::setFill(const QColor& c, const QColor& to) { fill_ = c; fillTo_ = to; widget_->update(); }
 void Panel::setStroke(const QColor& c) { stroke_ = c; widget_->update(); }
 void Panel::setRadius(double r) { radius_ = r; widget_->update(); }
+
+void Panel::setCallout(int side, double width, double length, double offset)
+{
+    calloutSide_ = side;
+    calloutWidth_ = width;
+    calloutLength_ = length;
+    calloutOffset_ = offset;
+    widget_->update();
+}
 
 GroupBox::GroupBox(QWidget* parent) : Control(new QGroupBox(parent))
 {
@@ -706,6 +1188,12 @@ ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent))
     l->setFont(f);
     watch(l->viewport());
     QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+}
+
+QVariant ListBox::dragValue() const
+{
+    const int i = itemIndex();
+    return i >= 0 ? QVariant(item(i)) : QVariant();
 }
 
 QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget_.data()); }

@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 #include <functional>
@@ -43,6 +44,9 @@ class QGroupBox;
 class QListWidget;
 class QTableWidget;
 class QCalendarWidget;
+class QAbstractSlider;
+class QAbstractButton;
+class QPainterPath;
 class QPainter;
 class QRectF;
 
@@ -70,6 +74,20 @@ using KeyHandler = std::function<void(Word& key, QChar& keyChar, ShiftState shif
 using MouseHandler = std::function<void(MouseButton button, ShiftState shift, double x, double y)>;
 using MouseMoveHandler = std::function<void(ShiftState shift, double x, double y)>;
 using CanFocusHandler = std::function<void(bool& canFocus)>;
+using WheelHandler = std::function<void(ShiftState shift, int delta, bool& handled)>;
+// Draws on a control while it paints: the rectangle is the control's whole area.
+using PaintHandler = std::function<void(QPainter& p, const QRectF& r)>;
+
+class Control;
+
+// What a drag carries from its source control to the control it is dropped on.
+struct DragObject {
+    Control* source = nullptr;
+    QStringList files;
+    QVariant data;
+};
+using DragHandler = std::function<void(const DragObject& data, const QPointF& at)>;
+using DragOverHandler = std::function<void(const DragObject& data, const QPointF& at, bool& accept)>;
 // Draws a picture into the given rectangle (pictures made at run time, art.h).
 using Artwork = std::function<void(QPainter& p, const QRectF& r)>;
 
@@ -122,6 +140,40 @@ public:
     MouseHandler onMouseDown;
     MouseHandler onMouseUp;
     MouseMoveHandler onMouseMove;
+    // The wheel turned over the control; a handler that sets `handled` keeps the control
+    // from scrolling.
+    WheelHandler onMouseWheel;
+    Handler onMouseEnter;
+    Handler onMouseLeave;
+    // Before and after the control paints itself, on the control's own area.
+    PaintHandler onPainting;
+    PaintHandler onPaint;
+    Handler onResize;
+
+    // Drag and drop between the program's controls. With automatic dragging, pressing the
+    // left button and moving the mouse a few pixels starts a drag carrying dragValue();
+    // each control under the mouse gets OnDragEnter, then OnDragOver on every move, where
+    // it accepts or refuses, and OnDragLeave when the mouse leaves it; releasing the
+    // button drops on an accepting control (OnDragDrop), and the source gets OnDragEnd
+    // whatever the outcome.
+    bool dragAutomatic() const { return dragAutomatic_; }
+    void setDragAutomatic(bool a) { dragAutomatic_ = a; }
+    // Starts a drag from this control while its mouse button is held.
+    void beginDrag();
+    // True while a drag from this control runs.
+    bool dragging() const;
+    DragHandler onDragEnter;
+    Handler onDragLeave;
+    DragOverHandler onDragOver;
+    DragHandler onDragDrop;
+    Handler onDragEnd;
+
+    // A hint shown as the control's tool tip.
+    QString hint() const;
+    void setHint(const QString& h);
+    // 0 (transparent) to 1 (opaque).
+    double opacity() const { return opacity_; }
+    void setOpacity(double o);
 
     // Runs the click as a user's click would (used by buttons and by code that "presses"
     // a command).
@@ -139,6 +191,8 @@ protected:
     virtual bool keyDefault(Word key, QChar keyChar, ShiftState shift) { return false; }
     // Whether mouse press + release makes a click here (buttons report their own).
     virtual bool detectsClicks() const { return true; }
+    // What a drag from this control carries (a list box: its selected line).
+    virtual QVariant dragValue() const { return {}; }
     bool eventFilter(QObject* watched, QEvent* e) override;
 
     QPointer<QWidget> widget_;
@@ -150,6 +204,13 @@ private:
     Shape* highlight_ = nullptr;
     bool pressed_ = false;
     bool resending_ = false;
+    bool painting_ = false;
+    bool dragAutomatic_ = false;
+    bool dragArmed_ = false;
+    QPointF pressAt_;
+    double opacity_ = 1;
+    bool dragMove(const QPointF& global);
+    void dragFinish(const QPointF& global);
 };
 
 // Horizontal alignment of a text inside its control.
@@ -196,9 +257,13 @@ public:
     void setMaxLength(int n);
     void setAlign(Align a);
     QComboBox* comboBox() const;
+    // Opens the list as the arrow does.
+    void dropDown();
 
     Handler onChange;
     Handler onTyping;
+    Handler onDropDown;  // the list is about to open
+    Handler onCloseUp;   // the list closed
 
 private:
     int maxLength_ = 0;
@@ -314,11 +379,17 @@ public:
     void setFill(const QColor& c, const QColor& gradientTo = QColor());
     void setStroke(const QColor& c);
     void setRadius(double r);
+    // A pointer out of one side (0 top, 1 left, 2 bottom, 3 right) of `width` at its
+    // base and `length` out, centred on the side and moved by `offset`; the box keeps
+    // the rest of the area. A length of 0 draws no pointer.
+    void setCallout(int side, double width, double length, double offset);
 
 private:
     friend class PanelWidget;
     QColor fill_, fillTo_, stroke_;
     double radius_ = 0;
+    int calloutSide_ = 0;
+    double calloutWidth_ = 0, calloutLength_ = 0, calloutOffset_ = 0;
 };
 
 // Group box with a caption; a container like Panel.
@@ -346,6 +417,9 @@ public:
     void setItemIndex(int i);
     QListWidget* listWidget() const;
     Handler onChange;  // selection changed
+
+protected:
+    QVariant dragValue() const override;
 
 private:
     bool sorted_ = false;
@@ -381,6 +455,114 @@ public:
     QCalendarWidget* calendarWidget() const;
     Handler onChange;        // the date changed
     Handler onDateSelected;  // the user clicked or confirmed a day
+};
+
+// A value chosen by sliding: track bars, tracks, scroll bars, dials. OnChange on every
+// change of the value, OnTracking while the user drags the thumb.
+class Slider : public Control {
+public:
+    enum class Kind { Track, ScrollBar, Dial };
+    Slider(QWidget* parent, Kind kind = Kind::Track);
+    double min() const;
+    void setMin(double v);
+    double max() const;
+    void setMax(double v);
+    double value() const;
+    void setValue(double v);
+    // The step of the arrow keys and of one notch of the wheel.
+    double smallChange() const;
+    void setSmallChange(double v);
+    bool vertical() const;
+    void setVertical(bool v);
+    QAbstractSlider* slider() const;
+    Handler onChange;
+    Handler onTracking;
+};
+
+// An on/off switch, toggled by a click or by Space.
+class Switch : public Control {
+public:
+    Switch(QWidget* parent);
+    bool isChecked() const;
+    void setChecked(bool c);
+    Handler onSwitch;  // the state changed, by the user or by code
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// Radio button with a caption. Buttons of one group exclude each other; the group is
+// kept by the caller (setChecked on the others), so that groups may span containers.
+class RadioButton : public Control {
+public:
+    RadioButton(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    bool isChecked() const;
+    void setChecked(bool c);
+    Handler onChange;
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// A busy indicator: it moves while running.
+class ActivityIndicator : public Control {
+public:
+    ActivityIndicator(QWidget* parent);
+    bool running() const { return running_; }
+    void setRunning(bool r);
+
+private:
+    bool running_ = false;
+};
+
+// A header with a toggle arrow, an optional check box and a caption over a content area
+// that folds away when collapsed. Other controls go into content().
+class Expander : public Control {
+public:
+    Expander(QWidget* parent);
+    QString text() const;
+    void setText(const QString& t);
+    bool expanded() const { return expanded_; }
+    void setExpanded(bool e);
+    bool checkVisible() const;
+    void setCheckVisible(bool v);
+    bool isChecked() const;
+    void setChecked(bool c);
+    QWidget* content() const { return content_; }
+    QAbstractButton* toggle() const { return toggle_; }
+    Handler onCheckChange;
+    Handler onExpandedChange;
+
+private:
+    QWidget* content_ = nullptr;
+    QAbstractButton* toggle_ = nullptr;
+    QAbstractButton* check_ = nullptr;
+    QLabel* caption_ = nullptr;
+    bool expanded_ = true;
+    int expandedHeight_ = 0;
+};
+
+// A button with an arrow that shows whether what it opens is open.
+class ExpanderButton : public Control {
+public:
+    ExpanderButton(QWidget* parent);
+    bool isPressed() const;
+    void setPressed(bool p);
+
+protected:
+    bool detectsClicks() const override { return false; }
+};
+
+// A vector shape filling the control, scaled to fit and centred.
+class PathShape : public Control {
+public:
+    PathShape(QWidget* parent);
+    void setPath(const QPainterPath& path);
+    const QPainterPath& path() const;
+    void setFill(const QColor& c);
+    QColor fill() const;
 };
 
 // The control a widget belongs to (the widget itself or one of its ancestors in the same

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 namespace orv::ui {
@@ -261,6 +262,29 @@ int Form::execModal(const std::function<void()>& instead)
     if (isVisible()) hide();
     setWindowModality(Qt::NonModal);
     return modalResult_ == mrNone ? int(mrCancel) : modalResult_;
+}
+
+namespace {
+// The window that was told it is active and not yet that it stopped being it.
+QPointer<Form> g_activeForm;
+} // namespace
+
+// The window losing the activation hears so before the one gaining it, whatever order
+// the window system reports them in.
+bool Form::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && g_activeForm != this) {
+        if (Form* old = g_activeForm) {
+            g_activeForm = nullptr;
+            fire(old->onDeactivate);
+        }
+        g_activeForm = this;
+        fire(onActivate);
+    } else if (e->type() == QEvent::WindowDeactivate && g_activeForm == this) {
+        g_activeForm = nullptr;
+        fire(onDeactivate);
+    }
+    return QWidget::event(e);
 }
 
 void Form::showEvent(QShowEvent* e)

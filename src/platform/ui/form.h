@@ -91,6 +91,9 @@ public:
     Handler onCreate;
     Handler onShow;
     Handler onHide;
+    // The window became the active one, or stopped being it.
+    Handler onActivate;
+    Handler onDeactivate;
     std::function<void(CloseAction& action)> onClose;
     MouseMoveHandler onMouseMove;
 
@@ -106,6 +109,7 @@ protected:
     // Runs OnCreate; call once at the end of the derived constructor.
     void created();
 
+    bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

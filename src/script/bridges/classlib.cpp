@@ -883,11 +883,37 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
             c->AddMethod(QString::fromLatin1(m), call);
         c->AddProperty(QStringLiteral("Root"), QStringLiteral("TfsXMLItem"), get);
     }
+    // The types the animation members take.
+    s->AddEnum(QStringLiteral("TAnimationType"), QStringLiteral("atIn, atOut, atInOut"));
+    s->AddEnum(QStringLiteral("TInterpolationType"),
+               QStringLiteral("itLinear, itQuadratic, itCubic, itQuartic, itQuintic, itSinusoidal, itExponential, "
+                              "itCircular, itElastic, itBack, itBounce"));
+    s->AddType(QStringLiteral("TAlphaColor"), fvtInt);
     if (auto* c = s->AddClass(&FmxObject::staticClassInfo(), QStringLiteral("TComponent"))) {
-        for (const char* m : {"procedure AddObject(AObject: TFmxObject)", "procedure InsertObject(Index: Integer; AObject: TFmxObject)",
-                              "procedure RemoveObject(AObject: TFmxObject)", "procedure Exchange(AObject1: TFmxObject; AObject2: TFmxObject)",
-                              "procedure DeleteChildren()", "procedure BringToFront()", "procedure SendToBack()",
-                              "procedure AddObjectsToList(AList: TList)"})
+        for (const char* m : {
+                 "function Clone(AOwner: TComponent): TFmxObject", "procedure CloneChildFromStream(AStream: TStream)",
+                 "procedure AddObject(AObject: TFmxObject)", "procedure InsertObject(Index: Integer; AObject: TFmxObject)",
+                 "procedure RemoveObject(AObject: TFmxObject)", "procedure Exchange(AObject1: TFmxObject; AObject2: TFmxObject)",
+                 "procedure DeleteChildren()", "procedure BringToFront()", "procedure SendToBack()",
+                 "procedure AddObjectsToList(AList: TList)", "procedure GetTabOrderList(List: TList; AChildren: Boolean)",
+                 "procedure LoadFromStream(AStream: TStream)", "procedure SaveToStream(Stream: TStream)",
+                 "procedure LoadFromBinStream(AStream: TStream)", "procedure SaveToBinStream(AStream: TStream)",
+                 "function FindStyleResource(AStyleLookup: string): TFmxObject", "procedure StartAnimation(AName: string)",
+                 "procedure StopAnimation(AName: string)",
+                 "procedure StartTriggerAnimation(AInstance: TFmxObject; ATrigger: string)",
+                 "procedure StartTriggerAnimationWait(AInstance: TFmxObject; ATrigger: string)",
+                 "procedure StopTriggerAnimation(AInstance: TFmxObject; ATrigger: string)",
+                 "procedure ApplyTriggerEffect(AInstance: TFmxObject; ATrigger: string)",
+                 "procedure AnimateFloat(APropertyName: string; NewValue: Single; Duration: Single; "
+                 "AType: TAnimationType; AInterpolation: TInterpolationType)",
+                 "procedure AnimateColor(APropertyName: string; NewValue: TAlphaColor; Duration: Single; "
+                 "AType: TAnimationType; AInterpolation: TInterpolationType)",
+                 "procedure AnimateFloatDelay(APropertyName: string; NewValue: Single; Duration: Single; Delay: Single; "
+                 "AType: TAnimationType; AInterpolation: TInterpolationType)",
+                 "procedure AnimateFloatWait(APropertyName: string; NewValue: Single; Duration: Single; "
+                 "AType: TAnimationType; AInterpolation: TInterpolationType)",
+                 "procedure StopPropertyAnimation(APropertyName: string)",
+             })
             c->AddMethod(QString::fromLatin1(m), call);
         c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TFmxObject"), get, set);
         c->AddProperty(QStringLiteral("Index"), integer, get, set);
@@ -1094,7 +1120,34 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
                     pending.insert(pending.end(), pending[i]->children().begin(), pending[i]->children().end());
                 }
             }
+        } else if (is(m, "CLONE")) {
+            return obj(o.clone(argAs<Component>(c, 0)));
+        } else if (is(m, "GETTABORDERLIST")) {
+            if (auto* list = argAs<List>(c, 0))
+                o.tabOrderList(*list, argBool(c, 1));
+        } else if (is(m, "SAVETOSTREAM") || is(m, "SAVETOBINSTREAM")) {
+            if (auto* st = argAs<Stream>(c, 0))
+                o.saveToStream(*st, is(m, "SAVETOBINSTREAM"));
+        } else if (is(m, "LOADFROMSTREAM") || is(m, "LOADFROMBINSTREAM")) {
+            if (auto* st = argAs<Stream>(c, 0))
+                o.loadFromStream(*st, is(m, "LOADFROMBINSTREAM"));
+        } else if (is(m, "CLONECHILDFROMSTREAM")) {
+            if (auto* st = argAs<Stream>(c, 0))
+                o.addChildFromStream(*st);
+        } else if (is(m, "ANIMATEFLOAT") || is(m, "ANIMATECOLOR") || is(m, "ANIMATEFLOATWAIT")) {
+            const bool colour = is(m, "ANIMATECOLOR");
+            const QVariant target = colour ? QVariant(qint64(argInt(c, 1))) : QVariant(argFloat(c, 1));
+            o.animate(argString(c, 0), target, argFloat(c, 2), 0, argInt(c, 3), argInt(c, 4), colour,
+                      is(m, "ANIMATEFLOATWAIT"));
+        } else if (is(m, "ANIMATEFLOATDELAY")) {
+            o.animate(argString(c, 0), QVariant(argFloat(c, 1)), argFloat(c, 2), argFloat(c, 3), argInt(c, 4),
+                      argInt(c, 5), false, false);
+        } else if (is(m, "STOPPROPERTYANIMATION")) {
+            o.stopPropertyAnimation(argString(c, 0));
         }
+        // FindStyleResource: there are no style resources, so none is found (0).
+        // StartAnimation, StopAnimation and the trigger members name animation and effect
+        // objects, which no object here has: they change nothing.
     }
     return Value(0);
 }

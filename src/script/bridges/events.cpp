@@ -176,3 +176,41 @@ void TfsOnPaintEvent::DoEvent(orv::rtti::Object* Sender, orv::rtti::Object* Canv
     auto rect = std::make_unique<TfsRectF>(ARect);
     call({objectRec(Sender), objectRec(Canvas), objectRec(rect.get())});
 }
+
+ORV_RTTI_DEFINE(TfsDragObject, orv::Persistent)
+{
+    c.prop("Source", &TfsDragObject::Source, &TfsDragObject::SetSource);
+    c.prop("Data", &TfsDragObject::Data, &TfsDragObject::SetData);
+    c.prop("Files", &TfsDragObject::Files);
+}
+
+TfsDragObject::TfsDragObject() : FFiles(std::make_unique<StringList>())
+{
+    lendToScripts(FFiles.get());
+}
+
+TfsDragObject::TfsDragObject(orv::rtti::Object* source, const QVariant& data, const QStringList& files)
+    : TfsDragObject()
+{
+    FSource = source;
+    FData = data;
+    for (const QString& f : files)
+        FFiles->Add(f);
+}
+
+TfsDragObject::~TfsDragObject() { takeBackFromScripts(FFiles.get()); }
+
+void TfsDragOverEvent::DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept)
+{
+    // The point lives for the call only, as the drag object the host made for it.
+    auto point = std::make_unique<TfsPointF>(Point);
+    call({objectRec(Sender), objectRec(Data), objectRec(point.get()), boolRec(Accept)});
+    if (const orv::script::Value* v = param(3))
+        Accept = v->toBool();
+}
+
+void TfsDragDropEvent::DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point)
+{
+    auto point = std::make_unique<TfsPointF>(Point);
+    call({objectRec(Sender), objectRec(Data), objectRec(point.get())});
+}

@@ -3,6 +3,7 @@
 // script's event property makes one adapter per assignment and owns it; the host object
 // keeps it bound under the event's name until another handler, nil, or the end of
 // either side.
+#include "script/bridges/classlib.h"
 #include "script/bridges/common.h"
 
 #include <QChar>
@@ -113,6 +114,39 @@ class TfsOnPaintEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
     void DoEvent(orv::rtti::Object* Sender, orv::rtti::Object* Canvas, const QRectF& ARect);
+};
+
+// What a drag carries, as drag handlers receive it: the source object, the value and the
+// file names.
+class TfsDragObject : public orv::Persistent {
+    ORV_RTTI_CLASS(TfsDragObject)
+public:
+    TfsDragObject();
+    TfsDragObject(orv::rtti::Object* source, const QVariant& data, const QStringList& files);
+    ~TfsDragObject() override;
+    orv::rtti::Object* Source() const { return FSource; }
+    void SetSource(orv::rtti::Object* v) { FSource = v; }
+    QVariant Data() const { return FData; }
+    void SetData(const QVariant& v) { FData = v; }
+    orv::script::bridges::StringList* Files() const { return FFiles.get(); }
+
+private:
+    orv::rtti::Object* FSource = nullptr;
+    QVariant FData;
+    std::unique_ptr<orv::script::bridges::StringList> FFiles;
+};
+
+class TfsDragOverEvent : public orv::script::bridges::BridgeEvent {
+public:
+    using BridgeEvent::BridgeEvent;
+    void DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept);
+};
+
+// Also serves drag-enter, which passes the same values.
+class TfsDragDropEvent : public orv::script::bridges::BridgeEvent {
+public:
+    using BridgeEvent::BridgeEvent;
+    void DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point);
 };
 
 namespace orv::script::bridges {

@@ -7,11 +7,31 @@
 #include "script/bridges/events.h"
 
 #include <QPointer>
+#include <map>
 #include <memory>
+
+class QAbstractAnimation;
+
+// An event property: the bound adapter is read back as the setter takes it.
+#define ORV_EVENT_PROPERTY(Name)                                                  \
+    QVariant Name() const { return handler(QStringLiteral(#Name)); }              \
+    void Set##Name(const QVariant& h) { bind(QStringLiteral(#Name), h); }
+
+// A published value kept by the script object alone.
+#define ORV_STORED_PROPERTY(T, Name, Init)                     \
+public:                                                        \
+    T Name() const { return m_##Name; }                        \
+    void Set##Name(const T& v) { m_##Name = v; }               \
+                                                               \
+private:                                                       \
+    T m_##Name = Init;                                         \
+                                                               \
+public:
 
 namespace orv::script::bridges {
 
 class FormObject;
+class CanvasObject;
 
 // The framework object: a component with a parent and children.
 class FmxObject : public Component, public EventTarget {
@@ -31,12 +51,59 @@ public:
     void BringToFront();
     void SendToBack();
 
+    // The object with its published values and its children, as text or in binary
+    // form; reading one back sets this object's values and makes its children anew.
+    void saveToStream(Stream& st, bool binary) const;
+    void loadFromStream(Stream& st, bool binary);
+    // Reads an object from a binary stream and adds it as a new child.
+    void addChildFromStream(Stream& st);
+    // A copy with the same published values and copies of the children, owned by owner.
+    FmxObject* clone(Component* owner) const;
+    // The controls in tab order, with their own controls after each when `children`.
+    void tabOrderList(List& list, bool children) const;
+
+    // Moves a published value (a dotted path such as "Position.X" reaches into an
+    // object property) to `target` over `seconds`, after `delay` seconds; a colour
+    // moves channel by channel. `wait`: returns when the value has arrived. Animation
+    // type (in, out, in and out) and interpolation are the ordinals of their names.
+    void animate(const QString& property, const QVariant& target, double seconds, double delay, int type,
+                 int interpolation, bool colour, bool wait);
+    // Stops the animation of that value, leaving the value where it was going.
+    void stopPropertyAnimation(const QString& property);
+
 protected:
     virtual void restack() {}
+    void stopAnimations();
 
 private:
     FmxObject* m_parent = nullptr;
     std::vector<FmxObject*> m_children;
+    struct Animation {
+        std::unique_ptr<QAbstractAnimation> run;
+        std::function<void()> finish;
+    };
+    std::map<QString, Animation> m_animations;
+};
+
+// A class of the forms module by name, for objects read back from streams.
+const rtti::ClassInfo* scriptControlClass(const QString& name);
+
+class ControlObject;
+
+// A control's position as scripts reach it (Position.X, Position.Y): it reads and moves
+// the control itself.
+class PositionObject : public Persistent {
+    ORV_RTTI_CLASS(PositionObject)
+public:
+    explicit PositionObject(ControlObject* control = nullptr) : m_control(control) {}
+    float X() const;
+    void SetX(float v);
+    float Y() const;
+    void SetY(float v);
+    void Assign(const Persistent* Source) override;
+
+private:
+    ControlObject* m_control;
 };
 
 class ControlObject : public FmxObject {
@@ -88,6 +155,47 @@ public:
     void SetOnMouseUp(const QVariant& h) { bind(QStringLiteral("OnMouseUp"), h); }
     QVariant OnMouseMove() const { return handler(QStringLiteral("OnMouseMove")); }
     void SetOnMouseMove(const QVariant& h) { bind(QStringLiteral("OnMouseMove"), h); }
+    ORV_EVENT_PROPERTY(OnMouseWheel)
+    ORV_EVENT_PROPERTY(OnMouseEnter)
+    ORV_EVENT_PROPERTY(OnMouseLeave)
+    ORV_EVENT_PROPERTY(OnDragEnter)
+    ORV_EVENT_PROPERTY(OnDragLeave)
+    ORV_EVENT_PROPERTY(OnDragOver)
+    ORV_EVENT_PROPERTY(OnDragDrop)
+    ORV_EVENT_PROPERTY(OnDragEnd)
+    ORV_EVENT_PROPERTY(OnResize)
+    ORV_EVENT_PROPERTY(OnApplyStyleLookup)
+    QVariant OnPainting() const { return handler(QStringLiteral("OnPainting")); }
+    void SetOnPainting(const QVariant& h);
+    QVariant OnPaint() const { return handler(QStringLiteral("OnPaint")); }
+    void SetOnPaint(const QVariant& h);
+
+    PositionObject* Position() const { return m_position.get(); }
+    void SetPosition(PositionObject* p) { if (p) m_position->Assign(p); }
+    // The layout ordinals: alNone 0, alTop 1, alLeft 2, alRight 3, alBottom 4, ...,
+    // alClient 9; an aligned control follows its parent's size.
+    int Align() const { return m_align; }
+    void SetAlign(int v);
+    // Lays out the aligned children of a parent in its container.
+    static void alignChildren(FmxObject* parent);
+    // Locked controls (Lock) keep their place under a designer; kept for the script.
+    bool Locked() const { return m_locked; }
+    void SetLocked(bool v) { m_locked = v; }
+    bool AutoCapture = false;
+    bool DisableFocusEffect = false;
+    // True while PaintTo paints the control elsewhere.
+    bool inPaintTo = false;
+    // dmManual 0, dmAutomatic 1.
+    int DragMode() const { return m_control->dragAutomatic() ? 1 : 0; }
+    void SetDragMode(int v) { m_control->setDragAutomatic(v == 1); }
+    QString Hint() const { return m_control->hint(); }
+    void SetHint(const QString& v) { m_control->setHint(v); }
+    float Opacity() const { return float(m_control->opacity()); }
+    void SetOpacity(float v) { m_control->setOpacity(v); }
+    // The canvas while the control paints, nullptr otherwise.
+    CanvasObject* canvas() const { return m_canvas; }
+    // The script object of a control of the platform, or nullptr.
+    static ControlObject* of(const ui::Control* c);
 
 protected:
     // Takes the control over; `container`: other controls may be placed inside it.
@@ -101,6 +209,11 @@ private:
     bool m_visible = true;
     bool m_canFocus = true;
     QPointer<ui::Form> m_attachedTo;
+    CanvasObject* m_canvas = nullptr;
+    std::unique_ptr<PositionObject> m_position;
+    int m_align = 0;
+    bool m_locked = false;
+    void paint(const char* event, QPainter& painter, const QRectF& rect);
 };
 
 class StyledControl : public ControlObject {
@@ -109,6 +222,7 @@ public:
     ~StyledControl() override = 0;
     QString StyleLookup() const { return m_styleLookup; }
     void SetStyleLookup(const QString& v) { m_styleLookup = v; }
+    void notifyStyleApplied() { notify("OnApplyStyleLookup"); }
 
 protected:
     using ControlObject::ControlObject;
@@ -135,12 +249,81 @@ public:
     void SetText(const QString& t) override;
 };
 
-class ButtonObject : public TextControl {
+// Buttons: a click also gives the window the button's modal result, when it has one.
+class CustomButtonObject : public TextControl {
+    ORV_RTTI_CLASS(CustomButtonObject)
+public:
+    ~CustomButtonObject() override = 0;
+    QString Text() const override;
+    void SetText(const QString& t) override;
+    int ModalResult() const { return m_modalResult; }
+    void SetModalResult(int v) { m_modalResult = v; }
+
+protected:
+    CustomButtonObject(ui::Control* control, Component* owner);
+
+private:
+    int m_modalResult = 0;
+};
+
+class ButtonObject : public CustomButtonObject {
     ORV_RTTI_CLASS(ButtonObject)
 public:
     explicit ButtonObject(Component* AOwner = nullptr);
-    QString Text() const override;
-    void SetText(const QString& t) override;
+};
+
+// A button that never takes the focus; with StaysPressed it stays down until clicked
+// again, and pressing one of a group releases the others.
+class SpeedButtonObject : public CustomButtonObject {
+    ORV_RTTI_CLASS(SpeedButtonObject)
+public:
+    explicit SpeedButtonObject(Component* AOwner = nullptr);
+    bool StaysPressed() const;
+    void SetStaysPressed(bool v);
+    bool IsPressed() const;
+    void SetIsPressed(bool v);
+    ORV_STORED_PROPERTY(QString, GroupName, QString())
+};
+
+class ExpanderButtonObject : public CustomButtonObject {
+    ORV_RTTI_CLASS(ExpanderButtonObject)
+public:
+    explicit ExpanderButtonObject(Component* AOwner = nullptr);
+    ui::ExpanderButton& button() const { return static_cast<ui::ExpanderButton&>(control()); }
+    bool IsPressed() const { return button().isPressed(); }
+    void SetIsPressed(bool v) { button().setPressed(v); }
+};
+
+// Radio buttons of one window and one GroupName exclude each other.
+class RadioButtonObject : public TextControl {
+    ORV_RTTI_CLASS(RadioButtonObject)
+public:
+    explicit RadioButtonObject(Component* AOwner = nullptr);
+    ~RadioButtonObject() override;
+    ui::RadioButton& radio() const { return static_cast<ui::RadioButton&>(control()); }
+    QString Text() const override { return radio().text(); }
+    void SetText(const QString& t) override { radio().setText(t); }
+    bool IsChecked() const { return radio().isChecked(); }
+    void SetIsChecked(bool v) { radio().setChecked(v); }
+    ORV_STORED_PROPERTY(QString, GroupName, QString())
+    ORV_EVENT_PROPERTY(OnChange)
+};
+
+class ExpanderObject : public TextControl {
+    ORV_RTTI_CLASS(ExpanderObject)
+public:
+    explicit ExpanderObject(Component* AOwner = nullptr);
+    ui::Expander& expander() const { return static_cast<ui::Expander&>(control()); }
+    QWidget* container() const override { return expander().content(); }
+    QString Text() const override { return expander().text(); }
+    void SetText(const QString& t) override { expander().setText(t); }
+    bool IsExpanded() const { return expander().expanded(); }
+    void SetIsExpanded(bool v) { expander().setExpanded(v); }
+    bool ShowCheck() const { return expander().checkVisible(); }
+    void SetShowCheck(bool v) { expander().setCheckVisible(v); }
+    bool IsChecked() const { return expander().isChecked(); }
+    void SetIsChecked(bool v) { expander().setChecked(v); }
+    ORV_EVENT_PROPERTY(OnCheckChange)
 };
 
 class CheckBoxObject : public TextControl {
@@ -169,10 +352,132 @@ public:
     explicit PanelObject(Component* AOwner = nullptr);
 };
 
-class EditObject : public StyledControl {
-    ORV_RTTI_CLASS(EditObject)
+// A panel with a pointer on one side; the pointer's place and size are kept for the
+// script.
+class CalloutPanelObject : public PanelObject {
+    ORV_RTTI_CLASS(CalloutPanelObject)
 public:
-    explicit EditObject(Component* AOwner = nullptr);
+    explicit CalloutPanelObject(Component* AOwner = nullptr);
+    // cpTop 0, cpLeft 1, cpBottom 2, cpRight 3.
+    int CalloutPosition() const { return m_side; }
+    void SetCalloutPosition(int v) { m_side = v; show(); }
+    float CalloutWidth() const { return m_width; }
+    void SetCalloutWidth(float v) { m_width = v; show(); }
+    float CalloutLength() const { return m_length; }
+    void SetCalloutLength(float v) { m_length = v; show(); }
+    float CalloutOffset() const { return m_offset; }
+    void SetCalloutOffset(float v) { m_offset = v; show(); }
+    // A fill colour, as the panel's background.
+    int Fill() const { return int(m_fill); }
+    void SetFill(int v);
+
+private:
+    void show();
+    int m_side = 0;
+    float m_width = 23, m_length = 11, m_offset = 0;
+    quint32 m_fill = 0xFFFFFFFF;
+};
+
+// A bar along the bottom of its window.
+// Bars, grips, splitters and thumbs: plain areas other controls may go into.
+class ToolBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ToolBarObject)
+public:
+    explicit ToolBarObject(Component* AOwner = nullptr);
+};
+
+class SizeGripObject : public StyledControl {
+    ORV_RTTI_CLASS(SizeGripObject)
+public:
+    explicit SizeGripObject(Component* AOwner = nullptr);
+};
+
+class SplitterObject : public StyledControl {
+    ORV_RTTI_CLASS(SplitterObject)
+public:
+    explicit SplitterObject(Component* AOwner = nullptr);
+};
+
+class ThumbObject : public StyledControl {
+    ORV_RTTI_CLASS(ThumbObject)
+public:
+    explicit ThumbObject(Component* AOwner = nullptr);
+};
+
+// A bar filled in proportion to Value between Min and Max.
+class ProgressBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ProgressBarObject)
+public:
+    explicit ProgressBarObject(Component* AOwner = nullptr);
+    float Min() const;
+    void SetMin(float v);
+    float Max() const;
+    void SetMax(float v);
+    float Value() const;
+    void SetValue(float v);
+};
+
+class StatusBarObject : public StyledControl {
+    ORV_RTTI_CLASS(StatusBarObject)
+public:
+    explicit StatusBarObject(Component* AOwner = nullptr);
+    ORV_STORED_PROPERTY(bool, ShowSizeGrip, false)
+};
+
+class AniIndicatorObject : public StyledControl {
+    ORV_RTTI_CLASS(AniIndicatorObject)
+public:
+    explicit AniIndicatorObject(Component* AOwner = nullptr);
+    ui::ActivityIndicator& indicator() const { return static_cast<ui::ActivityIndicator&>(control()); }
+    // Enabled: the indicator moves.
+    bool Running() const { return indicator().running(); }
+    void SetRunning(bool v) { indicator().setRunning(v); }
+    // aiLinear 0, aiCircular 1.
+    ORV_STORED_PROPERTY(int, Style, 0)
+};
+
+class BitmapObject;
+
+// A picture the user sees; assigning a bitmap shows a copy of it.
+class ImageControlObject : public StyledControl {
+    ORV_RTTI_CLASS(ImageControlObject)
+public:
+    explicit ImageControlObject(Component* AOwner = nullptr);
+    ~ImageControlObject() override;
+    BitmapObject* Bitmap() const { return m_bitmap.get(); }
+    void SetBitmap(BitmapObject* b);
+    ORV_EVENT_PROPERTY(OnChange)
+
+private:
+    std::unique_ptr<BitmapObject> m_bitmap;
+};
+
+// A shape given as path data ("M 0 0 L 10 0 L 5 8 Z"), scaled to the control.
+class PathLabelObject : public StyledControl {
+    ORV_RTTI_CLASS(PathLabelObject)
+public:
+    explicit PathLabelObject(Component* AOwner = nullptr);
+    ui::PathShape& shape() const { return static_cast<ui::PathShape&>(control()); }
+    QString Data() const { return m_data; }
+    void SetData(const QString& d);
+    int Fill() const { return int(shape().fill().rgba()); }
+    void SetFill(int c) { shape().setFill(QColor::fromRgba(quint32(c))); }
+
+private:
+    QString m_data;
+};
+
+// A module of non-visual components.
+class DataModuleObject : public Component {
+    ORV_RTTI_CLASS(DataModuleObject)
+public:
+    using Component::Component;
+};
+
+class CustomEditObject : public StyledControl {
+    ORV_RTTI_CLASS(CustomEditObject)
+public:
+    explicit CustomEditObject(Component* AOwner = nullptr);
     ui::Edit& edit() const { return static_cast<ui::Edit&>(control()); }
     QString Text() const { return edit().text(); }
     void SetText(const QString& t) { edit().setText(t); }
@@ -188,7 +493,23 @@ public:
     void SetOnTyping(const QVariant& h) { bind(QStringLiteral("OnTyping"), h); }
 };
 
-class MemoObject : public ControlObject {
+class EditObject : public CustomEditObject {
+    ORV_RTTI_CLASS(EditObject)
+public:
+    using CustomEditObject::CustomEditObject;
+};
+
+// Scrolling controls: memos and list boxes reach the members of every control through it.
+class ScrollBoxObject : public StyledControl {
+    ORV_RTTI_CLASS(ScrollBoxObject)
+public:
+    ~ScrollBoxObject() override = 0;
+
+protected:
+    using StyledControl::StyledControl;
+};
+
+class MemoObject : public ScrollBoxObject {
     ORV_RTTI_CLASS(MemoObject)
 public:
     explicit MemoObject(Component* AOwner = nullptr);
@@ -199,6 +520,8 @@ public:
     void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
 };
 
+class ListControl;
+
 // An item of a list box, as Selected and ListItems give it.
 class ListBoxItemObject : public rtti::Object {
     ORV_RTTI_CLASS(ListBoxItemObject)
@@ -206,15 +529,17 @@ public:
     QString Text() const { return m_text; }
     int Index() const { return m_index; }
     Value data = Value(0);
+    ListControl* list() const { return m_list; }
 
 private:
     friend class ListControl;
     QString m_text;
     int m_index = 0;
+    ListControl* m_list = nullptr;
 };
 
 // List boxes and combo boxes share their line list and item objects.
-class ListControl : public ControlObject {
+class ListControl : public ScrollBoxObject {
     ORV_RTTI_CLASS(ListControl)
 public:
     ~ListControl() override;
@@ -230,7 +555,7 @@ public:
     void SetOnChange(const QVariant& h) { bind(QStringLiteral("OnChange"), h); }
 
 protected:
-    using ControlObject::ControlObject;
+    using ScrollBoxObject::ScrollBoxObject;
     virtual void showLines(const QStringList& lines) = 0;
     void resetItems();
 
@@ -252,20 +577,114 @@ protected:
     void showLines(const QStringList& lines) override;
 };
 
-class ComboBoxObject : public ListControl {
-    ORV_RTTI_CLASS(ComboBoxObject)
+class CustomComboBoxObject : public ListControl {
+    ORV_RTTI_CLASS(CustomComboBoxObject)
 public:
-    explicit ComboBoxObject(Component* AOwner = nullptr);
+    explicit CustomComboBoxObject(Component* AOwner = nullptr);
     ui::ComboEdit& combo() const { return static_cast<ui::ComboEdit&>(control()); }
     int ItemIndex() const override { return combo().itemIndex(); }
     void SetItemIndex(int i) override { combo().setItemIndex(i); }
     void clearLines() override;
+    ORV_EVENT_PROPERTY(OnDropDown)
+    ORV_EVENT_PROPERTY(OnCloseUp)
 
 protected:
     void showLines(const QStringList& lines) override;
 };
 
-class CanvasObject;
+class ComboBoxObject : public CustomComboBoxObject {
+    ORV_RTTI_CLASS(ComboBoxObject)
+public:
+    using CustomComboBoxObject::CustomComboBoxObject;
+};
+
+// Track bars, tracks and their bitmap variant: a value between Min and Max.
+class CustomTrackObject : public StyledControl {
+    ORV_RTTI_CLASS(CustomTrackObject)
+public:
+    ~CustomTrackObject() override = 0;
+    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    float Min() const { return float(slider().min()); }
+    void SetMin(float v) { slider().setMin(v); }
+    float Max() const { return float(slider().max()); }
+    void SetMax(float v) { slider().setMax(v); }
+    float Value() const { return float(slider().value()); }
+    void SetValue(float v) { slider().setValue(v); }
+    float Frequency() const { return float(slider().smallChange()); }
+    void SetFrequency(float v) { slider().setSmallChange(v); }
+    // orHorizontal 0, orVertical 1.
+    int Orientation() const { return slider().vertical() ? 1 : 0; }
+    void SetOrientation(int v) { slider().setVertical(v == 1); }
+    ORV_EVENT_PROPERTY(OnChange)
+    ORV_EVENT_PROPERTY(OnTracking)
+
+protected:
+    CustomTrackObject(ui::Slider::Kind kind, Component* owner);
+};
+
+class TrackObject : public CustomTrackObject {
+    ORV_RTTI_CLASS(TrackObject)
+public:
+    explicit TrackObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+};
+
+class TrackBarObject : public CustomTrackObject {
+    ORV_RTTI_CLASS(TrackBarObject)
+public:
+    explicit TrackBarObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+};
+
+class BitmapTrackBarObject : public TrackBarObject {
+    ORV_RTTI_CLASS(BitmapTrackBarObject)
+public:
+    using TrackBarObject::TrackBarObject;
+};
+
+class SwitchObject : public StyledControl {
+    ORV_RTTI_CLASS(SwitchObject)
+public:
+    explicit SwitchObject(Component* AOwner = nullptr);
+    ui::Switch& sw() const { return static_cast<ui::Switch&>(control()); }
+    bool IsChecked() const { return sw().isChecked(); }
+    void SetIsChecked(bool v) { sw().setChecked(v); }
+    ORV_EVENT_PROPERTY(OnSwitch)
+    ORV_EVENT_PROPERTY(OnChange)
+    ORV_EVENT_PROPERTY(OnTracking)
+};
+
+// Scroll bars and dials: a value between Min and Max moved by the user.
+class ScrollBarObject : public StyledControl {
+    ORV_RTTI_CLASS(ScrollBarObject)
+public:
+    explicit ScrollBarObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::ScrollBar, AOwner) {}
+    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    float Min() const { return float(slider().min()); }
+    void SetMin(float v) { slider().setMin(v); }
+    float Max() const { return float(slider().max()); }
+    void SetMax(float v) { slider().setMax(v); }
+    float Value() const { return float(slider().value()); }
+    void SetValue(float v) { slider().setValue(v); }
+    float SmallChange() const { return float(slider().smallChange()); }
+    void SetSmallChange(float v) { slider().setSmallChange(v); }
+    int Orientation() const { return slider().vertical() ? 1 : 0; }
+    void SetOrientation(int v) { slider().setVertical(v == 1); }
+    ORV_EVENT_PROPERTY(OnChange)
+
+protected:
+    ScrollBarObject(ui::Slider::Kind kind, Component* owner);
+};
+
+class SmallScrollBarObject : public ScrollBarObject {
+    ORV_RTTI_CLASS(SmallScrollBarObject)
+public:
+    explicit SmallScrollBarObject(Component* AOwner = nullptr);
+};
+
+class ArcDialObject : public ScrollBarObject {
+    ORV_RTTI_CLASS(ArcDialObject)
+public:
+    explicit ArcDialObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::Dial, AOwner) {}
+};
 
 // A window made by a script.
 class ScriptWindow;
@@ -312,8 +731,15 @@ public:
     void SetOnResize(const QVariant& h) { bind(QStringLiteral("OnResize"), h); }
     QVariant OnDestroy() const { return handler(QStringLiteral("OnDestroy")); }
     void SetOnDestroy(const QVariant& h) { bind(QStringLiteral("OnDestroy"), h); }
+    ORV_EVENT_PROPERTY(OnActivate)
+    ORV_EVENT_PROPERTY(OnDeactivate)
+    ORV_EVENT_PROPERTY(OnCreate)
+    // OnCreate runs once, before the window is first shown: a script's window exists
+    // before the script can bind the event.
+    void createOnce();
 
 private:
+    bool m_createdRun = false;
     friend class ScriptWindow;
     void paint(QPainter& painter, const QRectF& rect);
     std::unique_ptr<ScriptWindow> m_window;

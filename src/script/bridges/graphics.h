@@ -8,6 +8,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPen>
+#include <QPainterPath>
 #include <memory>
 
 namespace orv::script::bridges {
@@ -78,7 +80,14 @@ public:
     int Height() const;
     float StrokeThickness() const { return m_strokeThickness; }
     void SetStrokeThickness(float v) { m_strokeThickness = v; }
+    // sdSolid 0 ... sdDashDotDot 4, sdCustom 5 (the pattern of SetCustomDash).
     int strokeDash = 0;
+    int strokeCap = 0;  // scFlat, scRound
+    int strokeJoin = 0; // sjMiter, sjRound, sjBevel
+    QList<qreal> customDash;
+    double customDashOffset = 0;
+    // The pen of this canvas's stroke, as the path members draw with it.
+    QPen pen() const;
 
     FontObject& font() { return *m_font; }
     BrushObject& fill() { return *m_fill; }
@@ -112,12 +121,34 @@ private:
     std::unique_ptr<CanvasObject> m_canvas;
 };
 
+// Path data as text: the commands M, L, H, V, C, S, Q, T and Z (lower case: relative),
+// numbers separated by blanks or commas.
+QPainterPath pathFromData(const QString& data);
+QString dataFromPath(const QPainterPath& path);
+
 class PathData : public Persistent {
     ORV_RTTI_CLASS(PathData)
+public:
+    QString Data() const { return dataFromPath(path); }
+    void SetData(const QString& d) { path = pathFromData(d); }
+    void Assign(const Persistent* Source) override;
+    QPainterPath path;
 };
 
+class StringList;
+
+// The lines a text takes in a rectangle, as MeasureLines leaves them.
 class LineMetricInfo : public rtti::Object {
     ORV_RTTI_CLASS(LineMetricInfo)
+public:
+    LineMetricInfo();
+    ~LineMetricInfo() override;
+    int Count() const;
+    StringList* Lines() const { return m_lines.get(); }
+    void setLines(const std::vector<QString>& lines);
+
+private:
+    std::unique_ptr<StringList> m_lines;
 };
 
 } // namespace orv::script::bridges
