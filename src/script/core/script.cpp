@@ -521,7 +521,26 @@ void TfsScript::Execute()
             s->FIsRunning = false;
         }
     } reset{this};
-    orv::script::vm::run(FStatement);
+    FErrorMsg.clear();
+    FErrorPos.clear();
+    FErrorUnit.clear();
+    try {
+        orv::script::vm::run(FStatement);
+    } catch (...) {
+        // The host learns where the error arose, as it does for a compile error.
+        QString unit, pos;
+        if (orv::script::takeErrorPlace(unit, pos)) {
+            FErrorPos = pos;
+            FErrorUnit = unit;
+        }
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            const auto* own = dynamic_cast<const orv::Exception*>(&e);
+            FErrorMsg = own ? own->message() : QString::fromUtf8(e.what());
+            throw;
+        }
+    }
 }
 
 bool TfsScript::Run()

@@ -334,5 +334,10 @@ private:
 
 namespace orv::script {
 // The class name of a platform error as scripts see it ("EConvertError", "Exception").
+// The statement a run-time error passed first: the innermost one running when it arose.
+// Called while the error is being handled; a later call for the same error keeps the place.
+void noteErrorPlace(const TfsStatement* statement);
+// The place noted for the error being handled, taken (false when none was noted for it).
+bool takeErrorPlace(QString& unit, QString& pos);
 QString exceptionClassName(const std::exception& e);
 }

@@ -339,6 +339,10 @@ inline bool equals(const Value& a, const Value& b)
 // it is, so building a text piece by piece does not copy it each time.
 void addInPlace(Value& target, const Value& b);
 
+// Joins two values as texts, each converted by the value rules and Null giving no text
+// (the text operator of Basic). A text on the left held in `scratch` grows where it is.
+Value joinTexts(const Value& a, const Value& b, Value& scratch);
+
 // The platform's error texts for values.
 QString invalidVariantOperationText();   // "Invalid variant operation"
 QString variantOverflowText();           // "Variant overflow"

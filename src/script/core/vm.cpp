@@ -98,6 +98,8 @@ struct Instr {
 struct Code {
     std::vector<Instr> instrs;
     std::vector<Source> sources; // the arguments of calls
+    // The innermost statement each instruction belongs to, for the place of an error.
+    std::vector<const TfsStatement*> owners;
     // A procedure's frame: its parameters, Result and locals, then the temporaries, then
     // two for values that a value provider gives. Other code has no locals.
     int registers = 0;
@@ -263,7 +265,13 @@ private:
             // set break, continue or exit: at the start of a list none of them is set.
             FTerminatedTest = put(Op::Terminated);
             toEnd.push_back(FTerminatedTest);
+            const int first = here();
             compileStatement(s, list);
+            // The instructions of inner lists already have their own statements.
+            FCode.owners.resize(FCode.instrs.size(), nullptr);
+            for (int j = first; j < here(); ++j)
+                if (!FCode.owners[size_t(j)])
+                    FCode.owners[size_t(j)] = s;
         }
         FNextReg = base;
         for (int j : toEnd)
@@ -994,6 +1002,12 @@ template <Value (*F)(const Value&)>
         reload(*act);
 }
 
+[[gnu::noinline, gnu::cold]] void noteErrorAt(const Code& code, std::ptrdiff_t index)
+{
+    if (size_t(index) < code.owners.size() && code.owners[size_t(index)])
+        noteErrorPlace(code.owners[size_t(index)]);
+}
+
 void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
@@ -1009,6 +1023,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
     const Instr* in = base;
+    try {
 
 #define ORV_NEXT goto* handlers[size_t((++in)->op)]
 #define ORV_JUMP(to)                                                                       \
@@ -1208,6 +1223,10 @@ ForNext: {
 }
 End:
     return;
+    } catch (...) {
+        noteErrorAt(code, in - base);
+        throw;
+    }
 #undef ORV_NEXT
 #undef ORV_JUMP
 #undef ORV_ARITHMETIC
