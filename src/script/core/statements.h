@@ -249,6 +249,8 @@ private:
 };
 
 class TfsVbForStmt : public TfsStatement {
+    friend class orv::script::vm::Compiler;
+
 public:
     using TfsStatement::TfsStatement;
     ~TfsVbForStmt() override;
@@ -267,6 +269,8 @@ private:
 };
 
 class TfsCppForStmt : public TfsStatement {
+    friend class orv::script::vm::Compiler;
+
 public:
     TfsCppForStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos);
     ~TfsCppForStmt() override;

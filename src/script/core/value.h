@@ -166,6 +166,13 @@ public:
         m_heap = false;
         m_u.i64 = v;
     }
+    void setDouble(double v) noexcept
+    {
+        release();
+        m_type = varDouble;
+        m_heap = false;
+        m_u.f64 = v;
+    }
     void setBoolean(bool v) noexcept
     {
         release();
@@ -333,6 +340,29 @@ inline bool equals(const Value& a, const Value& b)
     if (a.type() == varInteger && b.type() == varInteger)
         return a.asInt() == b.asInt();
     return compare(CompareOp::Equal, a, b);
+}
+
+// Two numbers of which at least one is floating and the other an Integer or floating:
+// the operation runs on doubles, as the general rules would run it.
+inline bool floatPair(const Value& a, const Value& b, double& x, double& y)
+{
+    const std::uint16_t ta = a.type(), tb = b.type();
+    if (ta == varDouble) {
+        if (tb == varDouble)
+            y = b.asDouble();
+        else if (tb == varInteger)
+            y = double(b.asInt());
+        else
+            return false;
+        x = a.asDouble();
+        return true;
+    }
+    if (ta == varInteger && tb == varDouble) {
+        x = double(a.asInt());
+        y = b.asDouble();
+        return true;
+    }
+    return false;
 }
 
 // Adds `b` to `target` in place: a text target that no other value shares grows where

@@ -30,6 +30,7 @@ enum class Op : unsigned char {
     Multiply,
     IntDivide,
     Modulo,
+    Divide,     // R[dst] = A / B, floating
     Equal,      // R[dst] = Boolean of A = B, and so on
     NotEqual,
     Less,
@@ -66,6 +67,16 @@ enum class Op : unsigned char {
                 // from sources[target .. target + target2)
     StoreSlot,  // the assignment `statement` writes A into the local kept in R[dst]
     ForSetSlot, // the loop variable kept in R[target] = R[dst]
+    AddAssign,  // the plus-assignment `statement` of A to the variable kept at ptr, or in
+                // R[dst] when dst >= 0, with the rules of texts growing in place
+    SetVariable, // the variable `item` kept at ptr, or in R[dst] when dst >= 0, = A by its
+                 // setter's rules (sub: it takes Integers as they are)
+    IfTerminated, // the script is terminated: goto target
+    VbForInit,  // R[dst], R[dst + 1], R[dst + 2] = A, B, the step (a Byte 1 without one, else
+                // in R[dst + 2] already); R[dst + 3] = whether it counts down
+    VbForCheck, // the running value R[dst] is past the end: goto target
+    VbForSet,   // the loop variable kept at ptr, or in R[target] when target >= 0, = R[dst]
+    VbForNext,  // R[dst] = R[dst] + the step; goto target
     End,
 };
 
@@ -355,16 +366,85 @@ private:
             at(st).a = v;
             at(st).ptr = a->FTarget;
             at(st).dst = slot;
-            at(st).sub = a->FStore == TfsAssignmentStmt::Store::Integer ? 1 : 0;
+            at(st).sub = storeKind(a);
             // A path (an element, a property) is written by walking it, which reads the
             // locals in its indexes where they are kept.
             if (slot < 0 && !(a->FVar && (a->FVar->IsVariable() || a->FVar->ItemShape() == TfsCustomVariable::Shape::Param)))
                 unknown();
             behind(e);
+        } else if (type == typeid(TfsAssignPlusStmt) || type == typeid(TfsAssignMinusStmt)
+                   || type == typeid(TfsAssignMulStmt) || type == typeid(TfsAssignDivStmt)) {
+            const Op op = type == typeid(TfsAssignPlusStmt)    ? Op::Add
+                          : type == typeid(TfsAssignMinusStmt) ? Op::Subtract
+                          : type == typeid(TfsAssignMulStmt)   ? Op::Multiply
+                                                               : Op::Divide;
+            if (!compound(static_cast<TfsAssignmentStmt*>(s), op))
+                exec(s);
         } else if (type == typeid(TfsCallStmt) && static_cast<TfsCallStmt*>(s)->FModificator.isEmpty()) {
             auto* c = static_cast<TfsCallStmt*>(s);
             const int e = line(s);
             eval(c->FDesignator);
+            behind(e);
+        } else if (type == typeid(TfsCallStmt)) {
+            if (!step(static_cast<TfsCallStmt*>(s)))
+                exec(s);
+        } else if (type == typeid(TfsCppForStmt)) {
+            auto* f = static_cast<TfsCppForStmt*>(s);
+            const int e = line(s);
+            compileList(f->FFirstStmt.get());
+            const int stop = put(Op::IfTerminated);
+            const int top = here();
+            const int jf = conditionJump(f->FExpression, false);
+            compileList(f);
+            const int le = put(Op::LoopEnd);
+            compileList(f->FSecondStmt.get());
+            const int j = put(Op::Jump);
+            at(j).target = top;
+            at(jf).target = here();
+            at(le).target = here();
+            put(Op::ClearBreak);
+            at(stop).target = here();
+            behind(e);
+        } else if (type == typeid(TfsVbForStmt)) {
+            auto* f = static_cast<TfsVbForStmt*>(s);
+            // Begin, end and step come before the line notification, in that order.
+            const int counter = reg();
+            reg();
+            reg();
+            reg();
+            const bool stepRuns = f->FStep && runsCode(f->FStep);
+            const Source from = kept(f->FBeginValue, stepRuns || runsCode(f->FEndValue));
+            const Source to = kept(f->FEndValue, stepRuns);
+            if (f->FStep) {
+                const Source b = expression(f->FStep);
+                const int mv = put(Op::Move);
+                at(mv).dst = counter + 2;
+                at(mv).a = b;
+            }
+            const int init = put(Op::VbForInit);
+            at(init).dst = counter;
+            at(init).a = from;
+            at(init).b = to;
+            at(init).sub = f->FStep != nullptr;
+            const int e = line(s);
+            FNextReg = counter + 4;
+            const int top = put(Op::VbForCheck);
+            at(top).dst = counter;
+            const int slot = slotOf(f->FVariable->Storage());
+            const int set = put(Op::VbForSet);
+            at(set).dst = counter;
+            at(set).ptr = f->FVariable->PValue();
+            at(set).target = slot;
+            if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
+                unknown();
+            compileList(f);
+            const int le = put(Op::LoopEnd);
+            const int next = put(Op::VbForNext);
+            at(next).dst = counter;
+            at(next).target = top;
+            at(top).target = here();
+            at(le).target = here();
+            put(Op::ClearBreak);
             behind(e);
         } else if (type == typeid(TfsIfStmt)) {
             auto* f = static_cast<TfsIfStmt*>(s);
@@ -443,6 +523,120 @@ private:
             at(x).statement = s;
         } else {
             exec(s);
+        }
+    }
+
+    // A compound assignment to a variable of the script or a parameter; false when it
+    // runs through its statement.
+    bool compound(TfsAssignmentStmt* a, Op op)
+    {
+        TfsCustomVariable* var = a->FVar;
+        if (!var || var->IsReadOnly())
+            return false;
+        const bool param = var->ItemShape() == TfsCustomVariable::Shape::Param;
+        const int slot = slotOf(var->Storage());
+        if (!param && !a->InPlaceTarget() && slot < 0)
+            return false;
+        TfsCustomVariable* source = a->FExpr != a->FExpression ? a->FExpr : a->FExpression;
+        const TfsVarType kind = var->Typ();
+        const bool numeric = kind == fvtInt || kind == fvtFloat || kind == fvtInt64;
+        // A text may grow where it is: the statement's own rules, which read the
+        // expression after looking at the target.
+        const bool grows = op == Op::Add && !param && !numeric;
+        if (grows && ((kind != fvtVariant && kind != fvtString) || runsCode(source)))
+            return false;
+        const int e = line(a);
+        const int base = FNextReg;
+        if (grows) {
+            const Source b = expression(source);
+            freeFrom(base);
+            const int i = put(Op::AddAssign);
+            at(i).statement = a;
+            at(i).a = b;
+            at(i).ptr = var->Storage();
+            at(i).dst = slot;
+            behind(e);
+            return true;
+        }
+        // Read the target, then the expression, as the statement does.
+        const auto [v, x] = operands(var, source);
+        freeFrom(base);
+        const int i = put(op);
+        at(i).a = v;
+        at(i).b = x;
+        at(i).dst = reg();
+        const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
+        at(st).statement = a;
+        at(st).a = inRegister(at(i).dst);
+        at(st).ptr = a->FTarget;
+        at(st).dst = slot;
+        at(st).sub = storeKind(a);
+        if (slot < 0 && !a->FTarget)
+            unknown();
+        behind(e);
+        return true;
+    }
+
+    // An increment or decrement of a variable of the script; false when it runs through
+    // its statement.
+    bool step(TfsCallStmt* c)
+    {
+        if (c->FModificator != u"+" && c->FModificator != u"-")
+            return false;
+        if (!dynamic_cast<TfsVariableDesignator*>(c->FDesignator))
+            return false;
+        TfsCustomVariable* var = c->FDesignator->RefItem();
+        if (!var || var->IsReadOnly())
+            return false;
+        const int slot = slotOf(var->Storage());
+        auto* plain = dynamic_cast<TfsVariable*>(var);
+        if (slot < 0 && (!plain || !plain->DirectValue() || dynamic_cast<TfsStringVariable*>(var)))
+            return false;
+        static const Value one(1);
+        const int e = line(c);
+        const int base = FNextReg;
+        const Source v = expression(var);
+        Source k;
+        k.ptr = &one;
+        freeFrom(base);
+        const int i = put(c->FModificator == u"+" ? Op::Add : Op::Subtract);
+        at(i).a = v;
+        at(i).b = k;
+        at(i).dst = reg();
+        const int st = put(Op::SetVariable);
+        at(st).a = inRegister(at(i).dst);
+        at(st).item = var;
+        at(st).ptr = var->Storage();
+        at(st).dst = slot;
+        at(st).sub = var->Typ() == fvtInt || var->Typ() == fvtVariant;
+        behind(e);
+        return true;
+    }
+
+    // The value of an item that stays where it is until a later item runs code: copied
+    // into a register when that code could change it.
+    Source kept(TfsCustomVariable* item, bool laterRunsCode)
+    {
+        Source v = expression(item);
+        if (v.ptr && laterRunsCode) {
+            const int mv = put(Op::Move);
+            at(mv).dst = reg();
+            at(mv).a = v;
+            v = inRegister(at(mv).dst);
+        }
+        return v;
+    }
+
+    // How a store may write a value of the usual kind of its target without the
+    // assignment's rules: 1 Integers, 2 floating values, 3 values not shared (a target that
+    // takes every value as it is).
+    static unsigned char storeKind(const TfsAssignmentStmt* a)
+    {
+        switch (a->FStore) {
+        case TfsAssignmentStmt::Store::Integer: return 1;
+        case TfsAssignmentStmt::Store::Float: return 2;
+        case TfsAssignmentStmt::Store::AsIs: return 3;
+        default: return 0;
         }
     }
 
@@ -611,6 +805,7 @@ private:
         case opMul: return binary(Op::Multiply, 0);
         case opDivInt: return binary(Op::IntDivide, 0);
         case opMod: return binary(Op::Modulo, 0);
+        case opDivFloat: return binary(Op::Divide, 0);
         case opAnd:
         case opOr: {
             if (!op->OptimizeBool())
@@ -662,6 +857,8 @@ private:
             };
             use(in.a);
             use(in.b);
+            if (in.op == Op::AddAssign && in.dst >= 0)
+                m |= bit(in.dst);
             if (in.op == Op::CallArgs || in.op == Op::CallScript)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
@@ -670,8 +867,10 @@ private:
         const auto writesOf = [&](const Instr& in) {
             if (in.op == Op::StoreSlot)
                 return bit(in.dst);
-            if (in.op == Op::ForSetSlot)
+            if (in.op == Op::ForSetSlot || (in.op == Op::VbForSet && in.target >= 0))
                 return bit(in.target);
+            if ((in.op == Op::AddAssign || in.op == Op::SetVariable) && in.dst >= 0)
+                return bit(in.dst);
             return quint64(0);
         };
         // The parameters and Result have their values when the code starts.
@@ -694,7 +893,8 @@ private:
             int count = 0;
             switch (ins.op) {
             case Op::End: break;
-            case Op::Jump: next[count++] = ins.target; break;
+            case Op::Jump:
+            case Op::VbForNext: next[count++] = ins.target; break;
             case Op::ForNext:
                 next[count++] = ins.target;
                 next[count++] = ins.target2;
@@ -712,6 +912,8 @@ private:
             case Op::Terminated:
             case Op::LoopEnd:
             case Op::ForCheck:
+            case Op::VbForCheck:
+            case Op::IfTerminated:
                 next[count++] = i + 1;
                 next[count++] = ins.target;
                 break;
@@ -934,6 +1136,11 @@ struct FrameStackBlock {
     dst = TfsDesignator::CallWith(in.step, args.data(), n);
 }
 
+Value divide(const Value& a, const Value& b)
+{
+    return binaryOp(BinaryOp::Divide, a, b);
+}
+
 template <Value (*F)(const Value&, const Value&)>
 [[gnu::noinline]] void computeInto(Value& dst, const Value& a, const Value& b)
 {
@@ -944,6 +1151,77 @@ template <Value (*F)(const Value&)>
 [[gnu::noinline]] void computeInto(Value& dst, const Value& a)
 {
     dst = F(a);
+}
+
+[[gnu::noinline]] void storeSlot(Value& target, const Value& v, Value& tmp, TfsAssignmentStmt* statement);
+
+// A plus-assignment by its statement's rules: a text grows where it is.
+[[gnu::noinline]] void addAssign(Value& target, const Value& value, TfsAssignmentStmt* statement, bool slot)
+{
+    Value copy;
+    const Value* e = &value;
+    if (&value == &target) {
+        copy = value;
+        e = &copy;
+    }
+    if (target.isText() && e->isText()) {
+        addInPlace(target, *e);
+        return;
+    }
+    Value r = add(target, *e);
+    if (slot) {
+        storeSlot(target, r, r, statement);
+    } else {
+        statement->Write(r, r);
+    }
+}
+
+[[gnu::noinline]] void setVariable(Value& target, const Value& v, TfsCustomVariable* item, bool slot)
+{
+    if (!slot)
+        item->SetValue(v);
+    else if (item->IsVariable())
+        target = static_cast<TfsVariable*>(item)->Converted(v);
+    else
+        target = v;
+}
+
+[[gnu::noinline]] void vbForInit(Value* R, const Value& from, const Value& to, bool hasStep)
+{
+    R[0] = from;
+    R[1] = to;
+    if (!hasStep)
+        R[2] = Value::fromByte(1);
+    R[3].setBoolean(compare(CompareOp::Less, R[2], Value(0)));
+}
+
+[[gnu::noinline]] bool vbForGoesOn(const Value* R)
+{
+    return R[3].asBool() ? compare(CompareOp::GreaterOrEqual, R[0], R[1]) : compare(CompareOp::LessOrEqual, R[0], R[1]);
+}
+
+// A store of a value its target takes as it is (kind from storeKind); false when the
+// assignment's own rules must write it.
+[[gnu::always_inline]] inline bool storedAsIs(Value& target, const Value& v, unsigned char kind)
+{
+    switch (kind) {
+    case 1:
+        if (v.type() != varInteger)
+            return false;
+        target.setInteger(v.asInt());
+        return true;
+    case 2:
+        if (v.type() != varDouble)
+            return false;
+        target.setDouble(v.asDouble());
+        return true;
+    case 3:
+        if (v.shared() || &target == &v)
+            return false;
+        target = v;
+        return true;
+    default: return false;
+    }
 }
 
 [[gnu::noinline]] void evaluateInto(Value& dst, TfsCustomVariable* item)
@@ -1012,10 +1290,11 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
-        &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Equal, &&NotEqual, &&Less,
+        &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Divide, &&Equal, &&NotEqual, &&Less,
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
-        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot, &&End,
+        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
+        &&AddAssign, &&SetVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1047,12 +1326,35 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         computeInto<Fallback>(R[in->dst], a, b);                                           \
         ORV_NEXT;                                                                          \
     }
+// The same where floating operands compute in place too.
+#define ORV_FLOAT_ARITHMETIC(Label, Test, Operator, Fallback)                              \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        int r;                                                                             \
+        double fx, fy;                                                                     \
+        if (a.type() == varInteger && b.type() == varInteger) {                            \
+            const int x = a.asInt(), y = b.asInt();                                        \
+            if (Test) {                                                                    \
+                R[in->dst].setInteger(r);                                                  \
+                ORV_NEXT;                                                                  \
+            }                                                                              \
+        } else if (floatPair(a, b, fx, fy)) {                                              \
+            R[in->dst].setDouble(fx Operator fy);                                          \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        computeInto<Fallback>(R[in->dst], a, b);                                           \
+        ORV_NEXT;                                                                          \
+    }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
         const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
         if (a.type() == varInteger && b.type() == varInteger)                              \
             R[in->dst].setBoolean(a.asInt() Operator b.asInt());                           \
+        else if (floatPair(a, b, fx, fy))                                                  \
+            R[in->dst].setBoolean(fx Operator fy);                                         \
         else                                                                               \
             R[in->dst].setBoolean(compare(CompareOp::Kind, a, b));                         \
         ORV_NEXT;                                                                          \
@@ -1063,11 +1365,26 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 Move:
     R[in->dst] = read(in->a, R, sa);
     ORV_NEXT;
-    ORV_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), add)
-    ORV_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), subtract)
-    ORV_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), multiply)
+    ORV_FLOAT_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), +, add)
+    ORV_FLOAT_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), -, subtract)
+    ORV_FLOAT_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), *, multiply)
     ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide)
     ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo)
+Divide: {
+    const Value& a = read(in->a, R, sa);
+    const Value& b = read(in->b, R, sb);
+    double fx, fy;
+    if (a.type() == varInteger && b.type() == varInteger && b.asInt() != 0) {
+        R[in->dst].setDouble(double(a.asInt()) / double(b.asInt()));
+        ORV_NEXT;
+    }
+    if (floatPair(a, b, fx, fy) && fy != 0) {
+        R[in->dst].setDouble(fx / fy);
+        ORV_NEXT;
+    }
+    computeInto<divide>(R[in->dst], a, b);
+    ORV_NEXT;
+}
     ORV_COMPARE(Equal, ==, Equal)
     ORV_COMPARE(NotEqual, !=, NotEqual)
     ORV_COMPARE(Less, <, Less)
@@ -1136,6 +1453,15 @@ JumpCompare: {
         case CompareOp::Greater: result = x > y; break;
         default: result = x >= y; break;
         }
+    } else if (double x, y; floatPair(a, b, x, y)) {
+        switch (kind) {
+        case CompareOp::Equal: result = x == y; break;
+        case CompareOp::NotEqual: result = x != y; break;
+        case CompareOp::Less: result = x < y; break;
+        case CompareOp::LessOrEqual: result = x <= y; break;
+        case CompareOp::Greater: result = x > y; break;
+        default: result = x >= y; break;
+        }
     } else {
         result = compare(kind, a, b);
     }
@@ -1152,20 +1478,16 @@ Line:
     ORV_NEXT;
 Store: {
     const Value& v = read(in->a, R, sa);
-    if (in->sub == 1 && v.type() == varInteger) {
-        in->ptr->setInteger(v.asInt());
+    if (storedAsIs(*in->ptr, v, in->sub))
         ORV_NEXT;
-    }
     // A register is a temporary: its value may move into the target.
     static_cast<TfsAssignmentStmt*>(in->statement)->Write(v, in->a.ptr || in->a.local ? sa : R[in->a.reg]);
     ORV_NEXT;
 }
 StoreSlot: {
     const Value& v = read(in->a, R, sa);
-    if (in->sub == 1 && v.type() == varInteger) {
-        R[in->dst].setInteger(v.asInt());
+    if (storedAsIs(R[in->dst], v, in->sub))
         ORV_NEXT;
-    }
     storeSlot(R[in->dst], v, in->a.ptr || in->a.local ? sa : R[in->a.reg],
               static_cast<TfsAssignmentStmt*>(in->statement));
     ORV_NEXT;
@@ -1221,6 +1543,59 @@ ForNext: {
     R[in->dst].setInt64(in->sub ? count - 1 : count + 1);
     ORV_JUMP(in->target2);
 }
+AddAssign: {
+    const Value& e = read(in->a, R, sa);
+    Value& t = in->dst >= 0 ? R[in->dst] : *in->ptr;
+    int r;
+    if (t.type() == varInteger && e.type() == varInteger && !__builtin_add_overflow(t.asInt(), e.asInt(), &r)) {
+        t.setInteger(r);
+        ORV_NEXT;
+    }
+    addAssign(t, e, static_cast<TfsAssignmentStmt*>(in->statement), in->dst >= 0);
+    ORV_NEXT;
+}
+SetVariable: {
+    const Value& v = read(in->a, R, sa);
+    Value& t = in->dst >= 0 ? R[in->dst] : *in->ptr;
+    if (in->sub && v.type() == varInteger) {
+        t.setInteger(v.asInt());
+        ORV_NEXT;
+    }
+    setVariable(t, v, in->item, in->dst >= 0);
+    ORV_NEXT;
+}
+IfTerminated:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+VbForInit:
+    vbForInit(R + in->dst, read(in->a, R, sa), read(in->b, R, sb), in->sub);
+    ORV_NEXT;
+VbForCheck: {
+    const Value* c = R + in->dst;
+    bool goesOn;
+    if (c[0].type() == varInteger && c[1].type() == varInteger)
+        goesOn = c[3].asBool() ? c[0].asInt() >= c[1].asInt() : c[0].asInt() <= c[1].asInt();
+    else
+        goesOn = vbForGoesOn(c);
+    if (!goesOn)
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+}
+VbForSet:
+    (in->target >= 0 ? R[in->target] : *in->ptr) = R[in->dst];
+    ORV_NEXT;
+VbForNext: {
+    Value* c = R + in->dst;
+    int r;
+    // The step without an expression is a Byte: it adds as an Integer.
+    if (c[0].type() == varInteger && (c[2].type() == varInteger || c[2].type() == varByte)
+        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r))
+        c[0].setInteger(r);
+    else
+        computeInto<add>(c[0], c[0], c[2]);
+    ORV_JUMP(in->target);
+}
 End:
     return;
     } catch (...) {
@@ -1230,6 +1605,7 @@ End:
 #undef ORV_NEXT
 #undef ORV_JUMP
 #undef ORV_ARITHMETIC
+#undef ORV_FLOAT_ARITHMETIC
 #undef ORV_COMPARE
 }
 
