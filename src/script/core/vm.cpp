@@ -76,7 +76,11 @@ enum class Op : unsigned char {
                 // in R[dst + 2] already); R[dst + 3] = whether it counts down
     VbForCheck, // the running value R[dst] is past the end: goto target
     VbForSet,   // the loop variable kept at ptr, or in R[target] when target >= 0, = R[dst]
-    VbForNext,  // R[dst] = R[dst] + the step; goto target
+    VbForNext,  // break or exit: goto target2; otherwise R[dst] = R[dst] + the step; goto target
+    ForLoop,    // LoopEnd to target, then ForNext: last count: goto target; otherwise step
+                // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
+                // goto target2
+    LoopJump,   // LoopEnd to target, then goto target2
     End,
 };
 
@@ -438,12 +442,11 @@ private:
             if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
                 unknown();
             compileList(f);
-            const int le = put(Op::LoopEnd);
             const int next = put(Op::VbForNext);
             at(next).dst = counter;
             at(next).target = top;
             at(top).target = here();
-            at(le).target = here();
+            at(next).target2 = here();
             put(Op::ClearBreak);
             behind(e);
         } else if (type == typeid(TfsIfStmt)) {
@@ -462,11 +465,10 @@ private:
             const int top = here();
             const int jf = conditionJump(w->FCondition, false);
             compileList(w);
-            const int le = put(Op::LoopEnd);
-            const int j = put(Op::Jump);
-            at(j).target = top;
+            const int j = put(Op::LoopJump);
+            at(j).target2 = top;
             at(jf).target = here();
-            at(le).target = here();
+            at(j).target = here();
             put(Op::ClearBreak);
             behind(e);
         } else if (type == typeid(TfsRepeatStmt)) {
@@ -504,13 +506,14 @@ private:
             if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
                 unknown();
             compileList(f);
-            const int le = put(Op::LoopEnd);
-            const int next = put(Op::ForNext);
+            // The loop's end, its count and the next value of the variable in one.
+            const int next = put(Op::ForLoop);
             at(next).dst = counter;
             at(next).sub = f->FDown;
-            at(next).target2 = top;
+            at(next).target2 = top + 1;
+            at(next).ptr = at(top).ptr;
+            at(next).a.reg = slot;
             at(check).target = here();
-            at(le).target = here();
             at(next).target = here();
             put(Op::ClearBreak);
             behind(e);
@@ -871,6 +874,8 @@ private:
                 return bit(in.target);
             if ((in.op == Op::AddAssign || in.op == Op::SetVariable) && in.dst >= 0)
                 return bit(in.dst);
+            if (in.op == Op::ForLoop && in.a.reg >= 0)
+                return bit(in.a.reg);
             return quint64(0);
         };
         // The parameters and Result have their values when the code starts.
@@ -893,8 +898,13 @@ private:
             int count = 0;
             switch (ins.op) {
             case Op::End: break;
-            case Op::Jump:
-            case Op::VbForNext: next[count++] = ins.target; break;
+            case Op::Jump: next[count++] = ins.target; break;
+            case Op::VbForNext:
+            case Op::ForLoop:
+            case Op::LoopJump:
+                next[count++] = ins.target;
+                next[count++] = ins.target2;
+                break;
             case Op::ForNext:
                 next[count++] = ins.target;
                 next[count++] = ins.target2;
@@ -1294,7 +1304,8 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
-        &&AddAssign, &&SetVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext, &&End,
+        &&AddAssign, &&SetVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
+        &&ForLoop, &&LoopJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1585,7 +1596,27 @@ VbForCheck: {
 VbForSet:
     (in->target >= 0 ? R[in->target] : *in->ptr) = R[in->dst];
     ORV_NEXT;
+ForLoop: {
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target);
+    p->SetContinueCalled(false);
+    const qint64 count = R[in->dst].asInt64();
+    if (count == R[in->dst + 1].asInt64())
+        ORV_JUMP(in->target);
+    const qint64 next = in->sub ? count - 1 : count + 1;
+    R[in->dst].setInt64(next);
+    (in->a.reg >= 0 ? R[in->a.reg] : *in->ptr).setInteger(int(next));
+    ORV_JUMP(in->target2);
+}
+LoopJump:
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target);
+    p->SetContinueCalled(false);
+    ORV_JUMP(in->target2);
 VbForNext: {
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target2);
+    p->SetContinueCalled(false);
     Value* c = R + in->dst;
     int r;
     // The step without an expression is a Byte: it adds as an Integer.
