@@ -304,6 +304,33 @@ TEST(Programs, CompoundAssignmentsStepsAndLoopsAgreeInEveryLanguage)
          "for i := 1 to n do begin Result := Result + i; x := x + i / 2 end; Result := Result * 10 + Round(x) end; "
          "begin r := S(4) end.",
          "105"},
+        // Parameters passed by reference take the argument's value in and give it back.
+        {"VoriroVoreva",
+         "var r, i: Integer; procedure AddTo(var a: Integer; b: Integer); begin a := a + b end; "
+         "begin r := 0; for i := 1 to 5 do AddTo(r, i) end.",
+         "15"},
+        {"VoriroVoreva",
+         "var r: Variant; a: array[0..3] of Integer; procedure AddTo(var a: Integer; b: Integer); begin a := a + b end; "
+         "begin a[2] := 1; AddTo(a[2], 5); r := a[2] end.",
+         "6"},
+        {"VoriroVoreva",
+         "var r, s: Variant; procedure Swap(var x, y: Variant); var t: Variant; begin t := x; x := y; y := t end; "
+         "begin r := 'a'; s := 'b'; Swap(r, s); r := r + s end.",
+         "ba"},
+        // The argument gets the parameter's last value, also when the routine wrote the
+        // variable directly meanwhile.
+        {"VoriroVoreva",
+         "var r, g: Integer; procedure P(var a: Integer); begin g := 100; a := a + 1 end; begin g := 1; P(g); r := g end.",
+         "2"},
+        {"VoriroVoreva",
+         "var r: Integer; procedure Count(n: Integer; var c: Integer); begin if n > 0 then begin c := c + 1; "
+         "Count(n - 1, c) end end; begin r := 0; Count(5, r) end.",
+         "5"},
+        {"VoriroVoreva",
+         "var r: Integer; procedure Inc2(var c: Integer); begin c := c + 2 end; "
+         "function Twice(n: Integer): Integer; var k: Integer; begin k := n; Inc2(k); Result := k end; "
+         "begin r := Twice(3) end.",
+         "5"},
         {"JScript", "var s = 0; for (var i = 0; i < 5; i++) { if (i == 3) continue; s += i; } r = s;", "7"},
         {"JScript", "for (i = 0; i < 10; i++) { if (i == 4) break; } r = i;", "4"},
         {"JScript", "r = \"a\"; for (var k = 0; k < 3; k++) r += \"x\";", "axxx"},

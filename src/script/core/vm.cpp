@@ -194,7 +194,7 @@ private:
         };
         for (int i = 0; i < proc->Count(); ++i) {
             TfsParamItem* param = proc->Params(i);
-            if (param->IsVarParam() || param->IsReadOnly())
+            if (param->IsReadOnly())
                 unknown();
             addSlot(param);
         }
@@ -717,6 +717,13 @@ private:
             if (TfsDesignatorItem* step = designator->ProcedureCall()) {
                 if (plainCall(step))
                     return call(step, Op::CallScript);
+                // Outside a frame the arguments passed by reference are written back where
+                // the statements' call writes them.
+                if (!FFrame && referenceCall(step)) {
+                    const Source r = call(step, Op::CallScript);
+                    at(here() - 1).sub = 1;
+                    return r;
+                }
                 unknown();
                 if (step->Count() > 0)
                     return call(step, Op::CallArgs);
@@ -743,6 +750,18 @@ private:
             return false;
         for (int i = 0; i < proc->Count(); ++i)
             if (proc->Params(i)->IsVarParam() || proc->Params(i)->IsReadOnly())
+                return false;
+        return true;
+    }
+
+    // A call with every argument given, none of them read-only.
+    static bool referenceCall(TfsDesignatorItem* step)
+    {
+        auto* proc = static_cast<TfsProcVariable*>(step->Ref());
+        if (step->Count() != proc->Count())
+            return false;
+        for (int i = 0; i < proc->Count(); ++i)
+            if (proc->Params(i)->IsReadOnly())
                 return false;
         return true;
     }
@@ -1054,7 +1073,7 @@ struct FrameStackBlock {
 // registers of the parameters. Nothing of the items is touched, so a procedure that
 // calls itself saves nothing.
 [[gnu::always_inline]] inline void runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                       const Source* src, Value* R, Value& scratch)
+                       const Source* src, Value* R, Value& scratch, Value* out)
 {
     // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
@@ -1089,6 +1108,11 @@ struct FrameStackBlock {
     } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
     execute(code, p, F, nullptr);
+    // The values of parameters passed by reference, for the caller to write back.
+    if (out) [[unlikely]]
+        for (size_t j = 0; j < n; ++j)
+            if (proc->Params(int(j))->IsVarParam())
+                out[j] = F[j];
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
     else
@@ -1097,14 +1121,14 @@ struct FrameStackBlock {
 
 // The same with the registers on the thread's stack, when its block is full or missing.
 [[gnu::noinline]] void enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                         const Source* src, Value* R, Value& scratch)
+                                         const Source* src, Value* R, Value& scratch, Value* out)
 {
     ValueScratch<16> registers(size_t(code.registers));
-    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch);
+    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out);
 }
 
 [[gnu::always_inline]] inline void enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                              const Source* src, Value* R, Value& scratch)
+                                              const Source* src, Value* R, Value& scratch, Value* out = nullptr)
 {
     checkStack();
     FrameStack& stack = frameStack;
@@ -1112,7 +1136,7 @@ struct FrameStackBlock {
     const size_t n = size_t(code.registers);
     if (size_t(stack.end - F) < n) [[unlikely]] {
         if (!allocateFrameStack()) {
-            enterFrameOnStack(dst, code, proc, in, src, R, scratch);
+            enterFrameOnStack(dst, code, proc, in, src, R, scratch, out);
             return;
         }
         F = stack.top;
@@ -1127,7 +1151,20 @@ struct FrameStackBlock {
             frameStack.top = F;
         }
     } pop{F, n};
-    runInFrame(F, dst, code, proc, in, src, R, scratch);
+    runInFrame(F, dst, code, proc, in, src, R, scratch, out);
+}
+
+// A call with parameters passed by reference: the arguments get the parameters' last
+// values, as the statements' call writes them back.
+[[gnu::noinline]] void enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                             const Source* src, Value* R, Value& scratch)
+{
+    const size_t n = size_t(in.target2);
+    ValueScratch<4> out(n);
+    enterFrame(dst, code, proc, in, src, R, scratch, out.data());
+    for (size_t j = 0; j < n; ++j)
+        if (proc->Params(int(j))->IsVarParam())
+            in.step->Items(int(j))->SetValue(out[j]);
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -1279,7 +1316,10 @@ template <Value (*F)(const Value&)>
         if (!code || !code->current()) [[unlikely]]
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
-            enterFrame(dst, *code, proc, in, src, R, scratch);
+            if (in.sub) [[unlikely]]
+                enterFrameWritingBack(dst, *code, proc, in, src, R, scratch);
+            else
+                enterFrame(dst, *code, proc, in, src, R, scratch);
             return;
         }
     }
