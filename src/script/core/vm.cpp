@@ -113,6 +113,9 @@ struct Instr {
 struct Code {
     std::vector<Instr> instrs;
     std::vector<Source> sources; // the arguments of calls
+    // Beside each argument passed by reference to a plain variable of the script: that
+    // variable, which gets the value back straight.
+    std::vector<TfsVariable*> backs;
     // The innermost statement each instruction belongs to, for the place of an error.
     std::vector<const TfsStatement*> owners;
     // A procedure's frame: its parameters, Result and locals, then the temporaries, then
@@ -754,6 +757,19 @@ private:
         return true;
     }
 
+    // The variable of the script an argument names alone, written through its expression
+    // by the same setter.
+    static TfsVariable* plainVariable(TfsCustomVariable* argument)
+    {
+        auto* e = dynamic_cast<TfsExpression*>(argument);
+        if (!e || e->IsReadOnly())
+            return nullptr;
+        auto* node = dynamic_cast<TfsDesignatorNode*>(e->Root());
+        if (!node || !dynamic_cast<TfsVariableDesignator*>(node->Designator()))
+            return nullptr;
+        return dynamic_cast<TfsVariable*>(node->Designator()->RefItem());
+    }
+
     // A call with every argument given, none of them read-only.
     static bool referenceCall(TfsDesignatorItem* step)
     {
@@ -794,6 +810,10 @@ private:
         at(c).target = int(FCode.sources.size());
         at(c).target2 = n;
         FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
+        auto* proc = static_cast<TfsProcVariable*>(step->Ref());
+        for (int j = 0; j < n; ++j)
+            FCode.backs.push_back(j < proc->Count() && proc->Params(j)->IsVarParam() ? plainVariable(step->Items(j))
+                                                                                     : nullptr);
         return inRegister(at(c).dst);
     }
 
@@ -1157,14 +1177,19 @@ struct FrameStackBlock {
 // A call with parameters passed by reference: the arguments get the parameters' last
 // values, as the statements' call writes them back.
 [[gnu::noinline]] void enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                             const Source* src, Value* R, Value& scratch)
+                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs)
 {
     const size_t n = size_t(in.target2);
     ValueScratch<4> out(n);
     enterFrame(dst, code, proc, in, src, R, scratch, out.data());
-    for (size_t j = 0; j < n; ++j)
-        if (proc->Params(int(j))->IsVarParam())
+    for (size_t j = 0; j < n; ++j) {
+        if (!proc->Params(int(j))->IsVarParam())
+            continue;
+        if (TfsVariable* var = backs[j])
+            var->SetValue(out[j]);
+        else
             in.step->Items(int(j))->SetValue(out[j]);
+    }
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -1307,7 +1332,8 @@ template <Value (*F)(const Value&)>
 
 // A call of a script procedure: into a frame when the procedure allows it and no host
 // code watches values where they are kept; otherwise the way the statements call it.
-[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch,
+[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, TfsVariable* const* backs, Value* R,
+                                  Value& scratch,
                                   const Activation* act)
 {
     auto* proc = static_cast<TfsProcVariable*>(in.item);
@@ -1317,7 +1343,7 @@ template <Value (*F)(const Value&)>
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
             if (in.sub) [[unlikely]]
-                enterFrameWritingBack(dst, *code, proc, in, src, R, scratch);
+                enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs);
             else
                 enterFrame(dst, *code, proc, in, src, R, scratch);
             return;
@@ -1544,7 +1570,7 @@ StoreSlot: {
     ORV_NEXT;
 }
 CallScript:
-    callScript(R[in->dst], *in, code.sources.data() + in->target, R, sa, act);
+    callScript(R[in->dst], *in, code.sources.data() + in->target, code.backs.data() + in->target, R, sa, act);
     ORV_NEXT;
 ForSetSlot:
     R[in->target].setInteger(int(R[in->dst].asInt64()));
