@@ -53,9 +53,9 @@ struct ArrayBounds {
 class Value {
 public:
     Value() noexcept : m_type(varEmpty), m_heap(false) { m_u.i64 = 0; }
-    Value(int v) noexcept : m_type(varInteger), m_heap(false) { m_u.i64 = 0; m_u.i32 = v; }
+    Value(int v) noexcept : m_type(varInteger), m_heap(false) { m_u.u64 = low32(v); }
     Value(double v) noexcept : m_type(varDouble), m_heap(false) { m_u.f64 = v; }
-    Value(bool v) noexcept : m_type(varBoolean), m_heap(false) { m_u.i64 = 0; m_u.i32 = v ? -1 : 0; }
+    Value(bool v) noexcept : m_type(varBoolean), m_heap(false) { m_u.u64 = v ? 0xFFFFFFFFu : 0u; }
     Value(const QString& text) : Value(text, varUString) {}
     Value(QString&& text) : Value(std::move(text), varUString) {}
     Value(const char*) = delete; // say which text is meant: a QString
@@ -156,8 +156,7 @@ public:
         release();
         m_type = varInteger;
         m_heap = false;
-        m_u.i64 = 0;
-        m_u.i32 = v;
+        m_u.u64 = low32(v);
     }
     void setInt64(std::int64_t v) noexcept
     {
@@ -178,8 +177,7 @@ public:
         release();
         m_type = varBoolean;
         m_heap = false;
-        m_u.i64 = 0;
-        m_u.i32 = v ? -1 : 0;
+        m_u.u64 = v ? 0xFFFFFFFFu : 0u;
     }
 
     // Payloads read without conversion; only valid for the matching type.
@@ -235,6 +233,9 @@ private:
 
     Value(const QString& text, std::uint16_t type);
     Value(QString&& text, std::uint16_t type);
+    // A 32-bit payload in the low half, the high half clear, written as one 64-bit store:
+    // a reader of the whole payload right after then gets it forwarded from that store.
+    static constexpr std::uint64_t low32(std::int32_t v) { return std::uint64_t(std::uint32_t(v)); }
     static Value small(std::uint16_t type, int v) { Value r(v); r.m_type = type; return r; }
     int* refCount() const { return reinterpret_cast<int*>(m_u.ptr); }
     void release() noexcept
