@@ -69,8 +69,8 @@ enum class Op : unsigned char {
     ForSetSlot, // the loop variable kept in R[target] = R[dst]
     AddAssign,  // the plus-assignment `statement` of A to the variable kept at ptr, or in
                 // R[dst] when dst >= 0, with the rules of texts growing in place
-    SetVariable, // the variable `item` kept at ptr, or in R[dst] when dst >= 0, = A by its
-                 // setter's rules (sub: it takes Integers as they are)
+    StepVariable, // the variable `item` kept at ptr, or in R[dst] when dst >= 0, = A + 1 (sub
+                  // bit 1: A - 1) by its setter's rules (sub bit 2: it takes Integers as they are)
     IfTerminated, // the script is terminated: goto target
     VbForInit,  // R[dst], R[dst + 1], R[dst + 2] = A, B, the step (a Byte 1 without one, else
                 // in R[dst + 2] already); R[dst + 3] = whether it counts down
@@ -400,14 +400,15 @@ private:
             const int e = line(s);
             compileList(f->FFirstStmt.get());
             const int stop = put(Op::IfTerminated);
+            // The condition stands behind the body, entered first: one jump less a turn.
+            const int first = put(Op::Jump);
             const int top = here();
-            const int jf = conditionJump(f->FExpression, false);
             compileList(f);
             const int le = put(Op::LoopEnd);
             compileList(f->FSecondStmt.get());
-            const int j = put(Op::Jump);
-            at(j).target = top;
-            at(jf).target = here();
+            at(first).target = here();
+            const int jt = conditionJump(f->FExpression, true);
+            at(jt).target = top;
             at(le).target = here();
             put(Op::ClearBreak);
             at(stop).target = here();
@@ -598,23 +599,16 @@ private:
         auto* plain = dynamic_cast<TfsVariable*>(var);
         if (slot < 0 && (!plain || !plain->DirectValue() || dynamic_cast<TfsStringVariable*>(var)))
             return false;
-        static const Value one(1);
         const int e = line(c);
         const int base = FNextReg;
         const Source v = expression(var);
-        Source k;
-        k.ptr = &one;
         freeFrom(base);
-        const int i = put(c->FModificator == u"+" ? Op::Add : Op::Subtract);
-        at(i).a = v;
-        at(i).b = k;
-        at(i).dst = reg();
-        const int st = put(Op::SetVariable);
-        at(st).a = inRegister(at(i).dst);
+        const int st = put(Op::StepVariable);
+        at(st).a = v;
         at(st).item = var;
         at(st).ptr = var->Storage();
         at(st).dst = slot;
-        at(st).sub = var->Typ() == fvtInt || var->Typ() == fvtVariant;
+        at(st).sub = (c->FModificator == u"-" ? 1 : 0) | (var->Typ() == fvtInt || var->Typ() == fvtVariant ? 2 : 0);
         behind(e);
         return true;
     }
@@ -911,7 +905,7 @@ private:
                 return bit(in.dst);
             if (in.op == Op::ForSetSlot || (in.op == Op::VbForSet && in.target >= 0))
                 return bit(in.target);
-            if ((in.op == Op::AddAssign || in.op == Op::SetVariable) && in.dst >= 0)
+            if ((in.op == Op::AddAssign || in.op == Op::StepVariable) && in.dst >= 0)
                 return bit(in.dst);
             if (in.op == Op::ForLoop && in.a.reg >= 0)
                 return bit(in.a.reg);
@@ -1248,12 +1242,14 @@ template <Value (*F)(const Value&)>
     }
 }
 
-[[gnu::noinline]] void setVariable(Value& target, const Value& v, TfsCustomVariable* item, bool slot)
+[[gnu::noinline]] void stepVariable(Value& target, const Value& value, const Instr& in)
 {
-    if (!slot)
-        item->SetValue(v);
-    else if (item->IsVariable())
-        target = static_cast<TfsVariable*>(item)->Converted(v);
+    const Value one(1);
+    const Value v = (in.sub & 1) ? subtract(value, one) : add(value, one);
+    if (in.dst < 0)
+        in.item->SetValue(v);
+    else if (in.item->IsVariable())
+        target = static_cast<TfsVariable*>(in.item)->Converted(v);
     else
         target = v;
 }
@@ -1370,7 +1366,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
-        &&AddAssign, &&SetVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
+        &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&ForLoop, &&LoopJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
@@ -1631,14 +1627,16 @@ AddAssign: {
     addAssign(t, e, static_cast<TfsAssignmentStmt*>(in->statement), in->dst >= 0);
     ORV_NEXT;
 }
-SetVariable: {
+StepVariable: {
     const Value& v = read(in->a, R, sa);
     Value& t = in->dst >= 0 ? R[in->dst] : *in->ptr;
-    if (in->sub && v.type() == varInteger) {
-        t.setInteger(v.asInt());
+    int r;
+    if ((in->sub & 2) && v.type() == varInteger
+        && !((in->sub & 1) ? __builtin_sub_overflow(v.asInt(), 1, &r) : __builtin_add_overflow(v.asInt(), 1, &r))) {
+        t.setInteger(r);
         ORV_NEXT;
     }
-    setVariable(t, v, in->item, in->dst >= 0);
+    stepVariable(t, v, *in);
     ORV_NEXT;
 }
 IfTerminated:
