@@ -289,6 +289,16 @@ TEST(Programs, CompoundAssignmentsStepsAndLoopsAgreeInEveryLanguage)
         {"VoriroVoreva", "var r: Variant; begin r := 2147483647; r := r + 1 end.", "2147483648"},
         {"VoriroVoreva", "var r: Extended; begin r := 1; r := r / 4; r := r * 32; r := r - 0.5; r := r + 1 end.", "8,5"},
         {"VoriroVoreva", "var r: Integer; x: Extended; begin x := 7; r := 2; if x / r > 3 then r := r * 10 end.", "20"},
+        // A Variant takes the result of the last operation as it is, also when an operand
+        // is the target itself, and keeps its value when the operation fails.
+        {"VoriroVoreva", "var r: Variant; begin r := 5; r := r * 3 - r end.", "10"},
+        {"VoriroVoreva", "var r: Variant; begin r := '7'; r := 2 * r end.", "14"},
+        {"VoriroVoreva", "var r: Variant; begin r := 2147483647; r := 1 + r end.", "2147483648"},
+        {"VoriroVoreva", "var r: Variant; begin r := 1; try r := 5 / (r - 1) except end end.", "1"},
+        {"VoriroVoreva",
+         "var r: Variant; function F(n: Integer): Variant; var t: Variant; begin t := n; t := 10 - t; Result := t * t end; "
+         "begin r := F(3) end.",
+         "49"},
         // The target is read before the expression runs code that changes it.
         {"VoriroVoreva", "var r: Integer; function F: Integer; begin r := 100; Result := 1 end; begin r := 5; r := r + F end.",
          "6"},

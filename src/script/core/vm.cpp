@@ -77,6 +77,12 @@ enum class Op : unsigned char {
     VbForCheck, // the running value R[dst] is past the end: goto target
     VbForSet,   // the loop variable kept at ptr, or in R[target] when target >= 0, = R[dst]
     VbForNext,  // break or exit: goto target2; otherwise R[dst] = R[dst] + the step; goto target
+    AddInto,    // the same six operations writing their result straight into the variable
+    SubtractInto, // kept at ptr, which takes every value as it is
+    MultiplyInto,
+    IntDivideInto,
+    ModuloInto,
+    DivideInto,
     ForLoop,    // LoopEnd to target, then ForNext: last count: goto target; otherwise step
                 // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
                 // goto target2
@@ -368,6 +374,33 @@ private:
             const int e = line(s);
             const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
             const int slot = a->FVar ? slotOf(a->FVar->Storage()) : -1;
+            // A target that takes every value as it is gets the last operation's result
+            // straight.
+            const int last = here() - 1;
+            if (storeKind(a) == 3 && !v.ptr && !v.local && v.reg >= 0 && last >= 0 && at(last).dst == v.reg
+                && !at(last).ptr && (slot >= 0 || a->FTarget)) {
+                Op into = Op::End;
+                switch (at(last).op) {
+                case Op::Add: into = Op::AddInto; break;
+                case Op::Subtract: into = Op::SubtractInto; break;
+                case Op::Multiply: into = Op::MultiplyInto; break;
+                case Op::IntDivide: into = Op::IntDivideInto; break;
+                case Op::Modulo: into = Op::ModuloInto; break;
+                case Op::Divide: into = Op::DivideInto; break;
+                default: break;
+                }
+                if (into != Op::End) {
+                    // A local in a frame is a register: the operation's own.
+                    if (slot >= 0) {
+                        at(last).dst = slot;
+                    } else {
+                        at(last).op = into;
+                        at(last).ptr = a->FTarget;
+                    }
+                    behind(e);
+                    return;
+                }
+            }
             const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
             at(st).statement = s;
             at(st).a = v;
@@ -909,6 +942,8 @@ private:
                 return bit(in.dst);
             if (in.op == Op::ForLoop && in.a.reg >= 0)
                 return bit(in.a.reg);
+            if (in.op >= Op::Add && in.op <= Op::Divide && in.dst < FCode.locals)
+                return bit(in.dst);
             return quint64(0);
         };
         // The parameters and Result have their values when the code starts.
@@ -1367,7 +1402,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
-        &&ForLoop, &&LoopJump, &&End,
+        &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto, &&ForLoop, &&LoopJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1384,7 +1419,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         goto* handlers[size_t(in->op)];                                                    \
     } while (false)
 // Two operands; Integers computed in place while the result stays an Integer.
-#define ORV_ARITHMETIC(Label, Test, Fallback)                                              \
+#define ORV_ARITHMETIC(Label, Test, Fallback, ORV_OUT)                                            \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
         const Value& b = read(in->b, R, sb);                                               \
@@ -1392,15 +1427,15 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         if (a.type() == varInteger && b.type() == varInteger) {                            \
             const int x = a.asInt(), y = b.asInt();                                        \
             if (Test) {                                                                    \
-                R[in->dst].setInteger(r);                                                  \
+                ORV_OUT.setInteger(r);                                                    \
                 ORV_NEXT;                                                                  \
             }                                                                              \
         }                                                                                  \
-        computeInto<Fallback>(R[in->dst], a, b);                                           \
+        computeInto<Fallback>(ORV_OUT, a, b);                                             \
         ORV_NEXT;                                                                          \
     }
 // The same where floating operands compute in place too.
-#define ORV_FLOAT_ARITHMETIC(Label, Test, Operator, Fallback)                              \
+#define ORV_FLOAT_ARITHMETIC(Label, Test, Operator, Fallback, ORV_OUT)                            \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
         const Value& b = read(in->b, R, sb);                                               \
@@ -1409,14 +1444,30 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         if (a.type() == varInteger && b.type() == varInteger) {                            \
             const int x = a.asInt(), y = b.asInt();                                        \
             if (Test) {                                                                    \
-                R[in->dst].setInteger(r);                                                  \
+                ORV_OUT.setInteger(r);                                                    \
                 ORV_NEXT;                                                                  \
             }                                                                              \
         } else if (floatPair(a, b, fx, fy)) {                                              \
-            R[in->dst].setDouble(fx Operator fy);                                          \
+            ORV_OUT.setDouble(fx Operator fy);                                            \
             ORV_NEXT;                                                                      \
         }                                                                                  \
-        computeInto<Fallback>(R[in->dst], a, b);                                           \
+        computeInto<Fallback>(ORV_OUT, a, b);                                             \
+        ORV_NEXT;                                                                          \
+    }
+#define ORV_DIVIDE(Label, ORV_OUT)                                                         \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
+        if (a.type() == varInteger && b.type() == varInteger && b.asInt() != 0) {          \
+            ORV_OUT.setDouble(double(a.asInt()) / double(b.asInt()));                      \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        if (floatPair(a, b, fx, fy) && fy != 0) {                                          \
+            ORV_OUT.setDouble(fx / fy);                                                    \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        computeInto<divide>(ORV_OUT, a, b);                                                \
         ORV_NEXT;                                                                          \
     }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
@@ -1438,26 +1489,18 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 Move:
     R[in->dst] = read(in->a, R, sa);
     ORV_NEXT;
-    ORV_FLOAT_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), +, add)
-    ORV_FLOAT_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), -, subtract)
-    ORV_FLOAT_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), *, multiply)
-    ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide)
-    ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo)
-Divide: {
-    const Value& a = read(in->a, R, sa);
-    const Value& b = read(in->b, R, sb);
-    double fx, fy;
-    if (a.type() == varInteger && b.type() == varInteger && b.asInt() != 0) {
-        R[in->dst].setDouble(double(a.asInt()) / double(b.asInt()));
-        ORV_NEXT;
-    }
-    if (floatPair(a, b, fx, fy) && fy != 0) {
-        R[in->dst].setDouble(fx / fy);
-        ORV_NEXT;
-    }
-    computeInto<divide>(R[in->dst], a, b);
-    ORV_NEXT;
-}
+    ORV_FLOAT_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), +, add, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), -, subtract, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), *, multiply, R[in->dst])
+    ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide, R[in->dst])
+    ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo, R[in->dst])
+    ORV_DIVIDE(Divide, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(AddInto, !__builtin_add_overflow(x, y, &r), +, add, (*in->ptr))
+    ORV_FLOAT_ARITHMETIC(SubtractInto, !__builtin_sub_overflow(x, y, &r), -, subtract, (*in->ptr))
+    ORV_FLOAT_ARITHMETIC(MultiplyInto, !__builtin_mul_overflow(x, y, &r), *, multiply, (*in->ptr))
+    ORV_ARITHMETIC(IntDivideInto, y > 0 && ((r = x / y), true), intDivide, (*in->ptr))
+    ORV_ARITHMETIC(ModuloInto, y > 0 && ((r = x % y), true), modulo, (*in->ptr))
+    ORV_DIVIDE(DivideInto, (*in->ptr))
     ORV_COMPARE(Equal, ==, Equal)
     ORV_COMPARE(NotEqual, !=, NotEqual)
     ORV_COMPARE(Less, <, Less)
@@ -1701,6 +1744,7 @@ End:
 #undef ORV_JUMP
 #undef ORV_ARITHMETIC
 #undef ORV_FLOAT_ARITHMETIC
+#undef ORV_DIVIDE
 #undef ORV_COMPARE
 }
 
