@@ -295,6 +295,10 @@ TEST(Programs, CompoundAssignmentsStepsAndLoopsAgreeInEveryLanguage)
         {"VoriroVoreva", "var r: Variant; begin r := '7'; r := 2 * r end.", "14"},
         {"VoriroVoreva", "var r: Variant; begin r := 2147483647; r := 1 + r end.", "2147483648"},
         {"VoriroVoreva", "var r: Variant; begin r := 1; try r := 5 / (r - 1) except end end.", "1"},
+        // A floating variable takes Integer results and texts by its own rules.
+        {"VoriroVoreva", "var r: Extended; i: Integer; begin i := 3; r := i * 2; r := i / 2 + r end.", "7,5"},
+        {"VoriroVoreva", "var r: Extended; v: Variant; begin v := '2'; r := v * 3 end.", "6"},
+        {"VoriroVoreva", "var r: Extended; i: Integer; begin r := 1; i := 0; try r := r / i except end end.", "1"},
         {"VoriroVoreva",
          "var r: Variant; function F(n: Integer): Variant; var t: Variant; begin t := n; t := 10 - t; Result := t * t end; "
          "begin r := F(3) end.",

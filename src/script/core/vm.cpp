@@ -83,6 +83,10 @@ enum class Op : unsigned char {
     IntDivideInto,
     ModuloInto,
     DivideInto,
+    AddFloat,   // four of them into a floating variable kept at ptr, the assignment
+    SubtractFloat, // `statement` writing results that are not floating (in R[dst] first)
+    MultiplyFloat,
+    DivideFloat,
     ForLoop,    // LoopEnd to target, then ForNext: last count: goto target; otherwise step
                 // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
                 // goto target2
@@ -377,17 +381,35 @@ private:
             // A target that takes every value as it is gets the last operation's result
             // straight.
             const int last = here() - 1;
-            if (storeKind(a) == 3 && !v.ptr && !v.local && v.reg >= 0 && last >= 0 && at(last).dst == v.reg
-                && !at(last).ptr && (slot >= 0 || a->FTarget)) {
+            if ((storeKind(a) == 3 || storeKind(a) == 2) && !v.ptr && !v.local && v.reg >= 0 && last >= 0
+                && at(last).dst == v.reg && !at(last).ptr && (slot >= 0 || a->FTarget)) {
                 Op into = Op::End;
-                switch (at(last).op) {
-                case Op::Add: into = Op::AddInto; break;
-                case Op::Subtract: into = Op::SubtractInto; break;
-                case Op::Multiply: into = Op::MultiplyInto; break;
-                case Op::IntDivide: into = Op::IntDivideInto; break;
-                case Op::Modulo: into = Op::ModuloInto; break;
-                case Op::Divide: into = Op::DivideInto; break;
-                default: break;
+                if (storeKind(a) == 3) {
+                    switch (at(last).op) {
+                    case Op::Add: into = Op::AddInto; break;
+                    case Op::Subtract: into = Op::SubtractInto; break;
+                    case Op::Multiply: into = Op::MultiplyInto; break;
+                    case Op::IntDivide: into = Op::IntDivideInto; break;
+                    case Op::Modulo: into = Op::ModuloInto; break;
+                    case Op::Divide: into = Op::DivideInto; break;
+                    default: break;
+                    }
+                } else if (slot < 0) {
+                    // A floating variable: results of other kinds go through the assignment.
+                    switch (at(last).op) {
+                    case Op::Add: into = Op::AddFloat; break;
+                    case Op::Subtract: into = Op::SubtractFloat; break;
+                    case Op::Multiply: into = Op::MultiplyFloat; break;
+                    case Op::Divide: into = Op::DivideFloat; break;
+                    default: break;
+                    }
+                    if (into != Op::End) {
+                        at(last).op = into;
+                        at(last).ptr = a->FTarget;
+                        at(last).statement = a;
+                        behind(e);
+                        return;
+                    }
                 }
                 if (into != Op::End) {
                     // A local in a frame is a register: the operation's own.
@@ -1242,6 +1264,19 @@ Value divide(const Value& a, const Value& b)
     return binaryOp(BinaryOp::Divide, a, b);
 }
 
+// An operation of a floating-store instruction whose operands are not both numbers of
+// the usual kinds: computed by the general rules, then written by the assignment.
+[[gnu::noinline]] void storeComputed(const Instr& in, const Value& a, const Value& b, Value& tmp)
+{
+    switch (in.op) {
+    case Op::AddFloat: tmp = add(a, b); break;
+    case Op::SubtractFloat: tmp = subtract(a, b); break;
+    case Op::MultiplyFloat: tmp = multiply(a, b); break;
+    default: tmp = divide(a, b); break;
+    }
+    static_cast<TfsAssignmentStmt*>(in.statement)->Write(tmp, tmp);
+}
+
 template <Value (*F)(const Value&, const Value&)>
 [[gnu::noinline]] void computeInto(Value& dst, const Value& a, const Value& b)
 {
@@ -1402,7 +1437,8 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
-        &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto, &&ForLoop, &&LoopJump, &&End,
+        &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
+        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1470,6 +1506,20 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         computeInto<divide>(ORV_OUT, a, b);                                                \
         ORV_NEXT;                                                                          \
     }
+// The same into a floating variable kept at ptr: a floating result goes there straight,
+// any other through the assignment `statement`'s rules.
+#define ORV_FLOAT_STORE(Label, Test, Compute)                                              \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
+        if (floatPair(a, b, fx, fy) && (Test)) {                                           \
+            in->ptr->setDouble(Compute);                                                   \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        storeComputed(*in, a, b, R[in->dst]);                                              \
+        ORV_NEXT;                                                                          \
+    }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
@@ -1501,6 +1551,10 @@ Move:
     ORV_ARITHMETIC(IntDivideInto, y > 0 && ((r = x / y), true), intDivide, (*in->ptr))
     ORV_ARITHMETIC(ModuloInto, y > 0 && ((r = x % y), true), modulo, (*in->ptr))
     ORV_DIVIDE(DivideInto, (*in->ptr))
+    ORV_FLOAT_STORE(AddFloat, true, fx + fy)
+    ORV_FLOAT_STORE(SubtractFloat, true, fx - fy)
+    ORV_FLOAT_STORE(MultiplyFloat, true, fx * fy)
+    ORV_FLOAT_STORE(DivideFloat, fy != 0, fx / fy)
     ORV_COMPARE(Equal, ==, Equal)
     ORV_COMPARE(NotEqual, !=, NotEqual)
     ORV_COMPARE(Less, <, Less)
@@ -1745,6 +1799,7 @@ End:
 #undef ORV_ARITHMETIC
 #undef ORV_FLOAT_ARITHMETIC
 #undef ORV_DIVIDE
+#undef ORV_FLOAT_STORE
 #undef ORV_COMPARE
 }
 
