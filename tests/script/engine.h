@@ -31,6 +31,7 @@ struct Outcome {
     QString error;    // compile error text
     QString pos;      // its position
     QString raised;   // message of a run-time error that reached the host
+    QString raisedAt; // the position the script gave the host for it
     QString result;   // the variable asked for, described
     bool operator==(const Outcome&) const = default;
 };
@@ -38,7 +39,7 @@ struct Outcome {
 inline void PrintTo(const Outcome& o, std::ostream* os)
 {
     *os << "{compiled " << o.compiled << ", error \"" << o.error.toStdString() << "\" at " << o.pos.toStdString()
-        << ", raised \"" << o.raised.toStdString() << "\", result \"" << o.result.toStdString() << "\"}";
+        << ", raised \"" << o.raised.toStdString() << "\" at " << o.raisedAt.toStdString() << ", result \"" << o.result.toStdString() << "\"}";
 }
 
 // Prepares a script before its source is compiled (registrations of a test).
@@ -61,6 +62,8 @@ inline Outcome runOnce(const QString& source, const QString& resultVar, const Se
             script.Execute();
         } catch (const orv::Exception& e) {
             o.raised = e.message();
+            o.raisedAt = script.ErrorPos();
+            EXPECT_EQ(script.ErrorMsg(), e.message()) << source.toStdString();
         }
         if (!resultVar.isEmpty())
             o.result = describe(script.Variables(resultVar));

@@ -106,3 +106,44 @@ TEST(RunErrors, TextsAndArraysStopAtTheirSizeLimit)
     const Outcome o = run(q("var s: String; r: Integer;\r\nbegin\r\n  SetLength(s, 1000);\r\n  r := Length(s);\r\nend."));
     EXPECT_EQ(o.result, q("1000"));
 }
+
+TEST(RunErrors, TheHostLearnsWhereTheErrorArose)
+{
+    // The position of the innermost statement running when the error arose, the same
+    // compiled and through the statement objects.
+    const struct {
+        const char* language;
+        const char* source;
+        const char* pos;
+    } cases[] = {
+        {"VoriroVoreva", "var r, s: Variant; begin s := 'ab';\n  r := s + 1 end.", "2:3"},
+        // Inside a procedure called from a loop, and inside a loop's body.
+        {"VoriroVoreva",
+         "var i: Integer; r: Variant;\nprocedure P(v: Variant); var t: Variant; begin\nt := v * 2 end;\n"
+         "begin for i := 1 to 3 do\n P('x') end.",
+         "3:1"},
+        {"VoriroVoreva", "var i, r: Integer; begin i := 3;\nwhile i >= 0 do begin\n  r := 6 div i;\n  i := i - 1 end end.",
+         "3:3"},
+        // Deep in recursion, in a routine that runs in registers.
+        {"VoriroVoreva",
+         "var r: Integer;\nfunction F(k: Integer): Integer; begin if k = 0 then\n Result := 1 div k else Result := F(k - 1) end;\n"
+         "begin r := F(20) end.",
+         "3:2"},
+        // An error a script caught earlier leaves no trace.
+        {"VoriroVoreva", "var r, s: Variant; begin s := 'x'; try r := 1 div 0 except end;\nr := s - 1 end.", "2:1"},
+        // The condition of a loop belongs to the loop.
+        {"VoriroVoreva", "var r, s: Variant; begin s := 'x';\n while s > 1 do r := 1 end.", "2:2"},
+        {"Z++Ovuvir", "int r; { r = 0;\nr = 7 % r; }", "2:1"},
+        {"JScript", "var a = 1;\nvar b = \"x\";\nr = a - b;", "3:1"},
+        {"JScript", "function f(x) {\n  return x * 2;\n}\nr = f(\"y\");", "2:3"},
+        {"RadivEdurav", "a = 1\nb = \"x\"\nr = a - b", "3:1"},
+        {"RadivEdurav", "Sub P(v)\nr = v \\ 0\nEnd Sub\nP(4)", "2:1"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_NE(o.raised, QString()) << c.source;
+        EXPECT_EQ(o.raisedAt, q(c.pos)) << c.language << ": " << c.source;
+    }
+}

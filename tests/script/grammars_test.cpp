@@ -64,9 +64,15 @@ TEST(OtherLanguages, ProgramsGiveTheirResults)
         {"JScript", "switch (3) { case 1, 2: r = \"low\"; case 3: r = \"three\"; default: r = \"x\" }", "three"},
         {"JScript", "try { r = 1 / 0 } except { r = \"caught\" }", "caught"},
         {"JScript", "if (1 > 2) r = 1; else r = 2", "2"},
-        // A statement no rule matches ends the program there, without an error.
-        {"JScript", "r = 5; ) r = 6;", "5"},
-        {"RadivEdurav", "r = 5\n)\nr = 6", "5"},
+        // Joining texts with & converts both sides, also in an assignment to the variable
+        // joined: never an addition.
+        {"RadivEdurav", "s = \"3\" : s = s & 5\nr = s", "35"},
+        {"RadivEdurav", "s = \"\"\nFor i = 1 To 3\ns = s & i\nNext\nr = s", "123"},
+        {"RadivEdurav", "Dim n As Integer\nn = 4\nn = 1 & n\nr = n", "14"},
+        {"RadivEdurav", "r = 5 & 3 & \"x\"", "53x"},
+        // Comments and blank lines after the last statement are no unread text.
+        {"JScript", "r = 1; // end\n/* note */\n\n", "1"},
+        {"RadivEdurav", "r = 1\n' end\n\n", "1"},
     };
     for (const auto& c : cases) {
         const Outcome o = runIn(c.language, c.source);
@@ -99,6 +105,13 @@ TEST(OtherLanguages, CompileErrorsWithPositions)
         {"JScript", "x =", "Expression expected", "2:1"},
         {"JScript", "if (1 r = 2", "')' expected", "1:7"},
         {"JScript", "function f(a) { return a; ", "'}' expected", "2:1"},
+        // Text the program's statements leave unread is an error where it starts, not
+        // silently dropped.
+        {"JScript", "var x = 1; x = 2; } x = 3;", "Statement expected", "1:19"},
+        {"JScript", "r = 5; ) r = 6;", "Statement expected", "1:8"},
+        {"JScript", "@@@\nr = 1", "Statement expected", "1:1"},
+        {"RadivEdurav", "r = 5\n)\nr = 6", "Statement expected", "2:1"},
+        {"RadivEdurav", "@@@\nr = 1", "Statement expected", "1:1"},
     };
     for (const auto& c : cases) {
         const Outcome o = runIn(c.language, c.source);

@@ -273,3 +273,99 @@ TEST(Programs, ErrorsLeaveRecursionCleanly)
     };
     expectResults(cases, std::size(cases));
 }
+
+TEST(Programs, CompoundAssignmentsStepsAndLoopsAgreeInEveryLanguage)
+{
+    const struct {
+        const char* language;
+        const char* source;
+        const char* result;
+    } cases[] = {
+        // A Variant holding a text grows; with a number it adds as numbers.
+        {"VoriroVoreva", "var r: Variant; i: Integer; begin r := ''; for i := 1 to 3 do r := r + IntToStr(i) end.", "123"},
+        {"VoriroVoreva", "var r: Variant; begin r := '3'; r := r + 5 end.", "8"},
+        {"VoriroVoreva", "var r: Variant; begin r := 'ab'; r := r + r end.", "abab"},
+        {"VoriroVoreva", "var r: Variant; begin r := r + 1 end.", "Null"},
+        {"VoriroVoreva", "var r: Variant; begin r := 2147483647; r := r + 1 end.", "2147483648"},
+        {"VoriroVoreva", "var r: Extended; begin r := 1; r := r / 4; r := r * 32; r := r - 0.5; r := r + 1 end.", "8,5"},
+        {"VoriroVoreva", "var r: Integer; x: Extended; begin x := 7; r := 2; if x / r > 3 then r := r * 10 end.", "20"},
+        // A Variant takes the result of the last operation as it is, also when an operand
+        // is the target itself, and keeps its value when the operation fails.
+        {"VoriroVoreva", "var r: Variant; begin r := 5; r := r * 3 - r end.", "10"},
+        {"VoriroVoreva", "var r: Variant; begin r := '7'; r := 2 * r end.", "14"},
+        {"VoriroVoreva", "var r: Variant; begin r := 2147483647; r := 1 + r end.", "2147483648"},
+        {"VoriroVoreva", "var r: Variant; begin r := 1; try r := 5 / (r - 1) except end end.", "1"},
+        // A floating variable takes Integer results and texts by its own rules.
+        {"VoriroVoreva", "var r: Extended; i: Integer; begin i := 3; r := i * 2; r := i / 2 + r end.", "7,5"},
+        {"VoriroVoreva", "var r: Extended; v: Variant; begin v := '2'; r := v * 3 end.", "6"},
+        {"VoriroVoreva", "var r: Extended; i: Integer; begin r := 1; i := 0; try r := r / i except end end.", "1"},
+        {"VoriroVoreva",
+         "var r: Variant; function F(n: Integer): Variant; var t: Variant; begin t := n; t := 10 - t; Result := t * t end; "
+         "begin r := F(3) end.",
+         "49"},
+        // The target is read before the expression runs code that changes it.
+        {"VoriroVoreva", "var r: Integer; function F: Integer; begin r := 100; Result := 1 end; begin r := 5; r := r + F end.",
+         "6"},
+        {"VoriroVoreva", "var r: Variant; function F: String; begin r := 'z'; Result := 'b' end; begin r := 'a'; r := r + F end.",
+         "zb"},
+        // The same inside routines whose locals live in registers.
+        {"VoriroVoreva",
+         "var r: Variant; function G(n: Integer): Variant; var t: Variant; i: Integer; begin t := ''; "
+         "for i := 1 to n do t := t + IntToStr(i); Result := t end; begin r := G(4) end.",
+         "1234"},
+        {"VoriroVoreva",
+         "var r: Integer; function S(n: Integer): Integer; var i: Integer; x: Extended; begin Result := 0; x := 0; "
+         "for i := 1 to n do begin Result := Result + i; x := x + i / 2 end; Result := Result * 10 + Round(x) end; "
+         "begin r := S(4) end.",
+         "105"},
+        // Parameters passed by reference take the argument's value in and give it back.
+        {"VoriroVoreva",
+         "var r, i: Integer; procedure AddTo(var a: Integer; b: Integer); begin a := a + b end; "
+         "begin r := 0; for i := 1 to 5 do AddTo(r, i) end.",
+         "15"},
+        {"VoriroVoreva",
+         "var r: Variant; a: array[0..3] of Integer; procedure AddTo(var a: Integer; b: Integer); begin a := a + b end; "
+         "begin a[2] := 1; AddTo(a[2], 5); r := a[2] end.",
+         "6"},
+        {"VoriroVoreva",
+         "var r, s: Variant; procedure Swap(var x, y: Variant); var t: Variant; begin t := x; x := y; y := t end; "
+         "begin r := 'a'; s := 'b'; Swap(r, s); r := r + s end.",
+         "ba"},
+        // The argument gets the parameter's last value, also when the routine wrote the
+        // variable directly meanwhile.
+        {"VoriroVoreva",
+         "var r, g: Integer; procedure P(var a: Integer); begin g := 100; a := a + 1 end; begin g := 1; P(g); r := g end.",
+         "2"},
+        {"VoriroVoreva",
+         "var r: Integer; procedure Count(n: Integer; var c: Integer); begin if n > 0 then begin c := c + 1; "
+         "Count(n - 1, c) end end; begin r := 0; Count(5, r) end.",
+         "5"},
+        {"VoriroVoreva",
+         "var r: Integer; procedure Inc2(var c: Integer); begin c := c + 2 end; "
+         "function Twice(n: Integer): Integer; var k: Integer; begin k := n; Inc2(k); Result := k end; "
+         "begin r := Twice(3) end.",
+         "5"},
+        {"JScript", "var s = 0; for (var i = 0; i < 5; i++) { if (i == 3) continue; s += i; } r = s;", "7"},
+        {"JScript", "for (i = 0; i < 10; i++) { if (i == 4) break; } r = i;", "4"},
+        {"JScript", "r = \"a\"; for (var k = 0; k < 3; k++) r += \"x\";", "axxx"},
+        {"JScript", "var i = 2147483647; i++; r = i;", "2147483648"},
+        {"JScript", "var x = 1.5; x++; r = x * 2;", "5"},
+        {"JScript", "var n = 3; n--; n--; r = n;", "1"},
+        {"JScript", "function f(n) { var t = 0; for (var j = 1; j <= n; j++) t += j; return t; } r = f(4);", "10"},
+        {"RadivEdurav", "r = 0\nFor i = 10 To 1 Step -2\nr = r * 100 + i\nNext", "1008060402"},
+        {"RadivEdurav", "r = 0\nFor x = 0 To 1 Step 0.25\nr = r + 1\nNext", "5"},
+        {"RadivEdurav", "For i = 1 To 3\nNext\nr = i", "3"},
+        {"RadivEdurav", "r = 7\nFor i = 5 To 1\nr = 1\nNext", "7"},
+        {"RadivEdurav", "r = 0\nFor i = 1 To 9\nIf i = 4 Then Exit\nr = i\nNext", "3"},
+        {"RadivEdurav", "r = \"a\"\nr += \"b\"", "ab"},
+        {"Z++Ovuvir", "int r; { r = 0; for (int i = 0; i < 10; i++) { if (i % 2) continue; r += i; } }", "20"},
+        {"Z++Ovuvir", "float r; { r = 1; for (int i = 0; i < 3; i++) r *= 2.5; }", "15,625"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(o.raised, QString()) << c.source;
+        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
+    }
+}

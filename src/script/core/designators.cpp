@@ -182,15 +182,25 @@ Value TfsDesignator::CallProcedure(TfsDesignatorItem* step)
 
 Value TfsDesignator::CallWith(TfsDesignatorItem* step, Value* args, size_t argc)
 {
-    if (static_cast<TfsProcVariable*>(step->FRef)->Executing()) {
-        LocalsKeeper keeper(static_cast<TfsProcVariable*>(step->FRef));
-        return Enter(step, args, argc);
+    auto* proc = static_cast<TfsProcVariable*>(step->FRef);
+    Value result;
+    if (proc->Executing()) {
+        LocalsKeeper keeper(proc);
+        result = Enter(step, args, argc);
+    } else {
+        result = Enter(step, args, argc);
     }
-    return Enter(step, args, argc);
+    // Written back once the caller's own locals are in place again: an argument may be
+    // a parameter or local of the same procedure, called from itself.
+    const size_t count = std::min(argc, size_t(proc->Count()));
+    for (size_t j = 0; j < count; ++j)
+        if (proc->Params(int(j))->IsVarParam()) [[unlikely]]
+            step->Items(int(j))->SetValue(args[j]);
+    return result;
 }
 
 // The arguments were all read before: an argument may read a parameter of the same
-// procedure.
+// procedure. The parameters passed by reference leave their last values in args.
 Value TfsDesignator::Enter(TfsDesignatorItem* step, Value* args, size_t argc)
 {
     auto* proc = static_cast<TfsProcVariable*>(step->FRef);
@@ -206,7 +216,7 @@ Value TfsDesignator::Enter(TfsDesignatorItem* step, Value* args, size_t argc)
     for (size_t j = 0; j < count; ++j) {
         TfsParamItem* param = proc->Params(int(j));
         if (param->IsVarParam()) [[unlikely]]
-            step->Items(int(j))->SetValue(*param->PValue());
+            args[j] = *param->PValue();
     }
     return result;
 }
@@ -286,9 +296,21 @@ Value TfsDesignator::WalkSteps(const Value* Write)
             v = s->GetValue();
         }
 
-        for (int j = 0, count = std::min(argc, s->Count()); j < count; ++j)
-            if (s->Params(j)->IsVarParam())
-                step->Items(j)->SetValue(*s->Params(j)->PValue());
+        // Written back once the caller's own locals are in place again.
+        const int count = std::min(argc, s->Count());
+        bool anyReference = false;
+        for (int j = 0; j < count; ++j)
+            anyReference = anyReference || s->Params(j)->IsVarParam();
+        if (anyReference) [[unlikely]] {
+            ValueScratch<6> finals{size_t(count)};
+            for (int j = 0; j < count; ++j)
+                if (s->Params(j)->IsVarParam())
+                    finals[size_t(j)] = *s->Params(j)->PValue();
+            keeper.reset();
+            for (int j = 0; j < count; ++j)
+                if (s->Params(j)->IsVarParam())
+                    step->Items(j)->SetValue(finals[size_t(j)]);
+        }
     }
     return v;
 }

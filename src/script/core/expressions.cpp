@@ -269,13 +269,7 @@ public:
         Value ta, tb;
         const Value& a = FL.getBefore(FR, ta);
         const Value& b = FR.get(tb);
-        if (a.isText()) {
-            Value r = &a == &ta ? std::move(ta) : a;
-            if (!b.isNull())
-                r.appendText(b.isText() ? b.text() : b.toString());
-            return r;
-        }
-        return orv::script::add(a, b);
+        return orv::script::joinTexts(a, b, ta);
     }
 };
 
@@ -625,7 +619,7 @@ void TfsExpression::ResolveTypes(TfsExpressionNode* Node, QString& ErrorPos)
             switch (leftKind) {
             case fvtBool:
                 accepted = code == opNonEq || code == opEq || code == opOr || code == opXor || code == opAnd
-                           || code == opNot;
+                           || code == opNot || op->IsStrCat();
                 break;
             case fvtChar:
             case fvtString:
@@ -651,6 +645,10 @@ void TfsExpression::ResolveTypes(TfsExpressionNode* Node, QString& ErrorPos)
             kind = fvtFloat;
         if (isComparison(code) || code == opIn || code == opIs)
             kind = fvtBool;
+        // Joining gives a text whatever the operands; the kind of a non-text left side
+        // would claim a number.
+        if (op->IsStrCat())
+            kind = leftKind == fvtString || leftKind == fvtChar ? fvtString : fvtVariant;
     } else if (ErrorPos.isEmpty()) {
         ErrorPos = op->SourcePos();
         if (ErrorPos.isEmpty())
@@ -706,6 +704,9 @@ QString TfsExpression::Optimize(TfsDesignator* Designator)
         return QStringLiteral(" ");
     const TfsOperatorType code = root->FOp;
     if (code != opPlus && code != opMinus && code != opMul && code != opDivFloat)
+        return QStringLiteral(" ");
+    // A plus-assignment adds; joining texts is no addition ("3" & 5 is "35", not 8).
+    if (root->IsStrCat())
         return QStringLiteral(" ");
     TfsCustomVariable* target = Designator->RefItem();
     auto take = [&](TfsExpressionNode* keep) {

@@ -521,10 +521,24 @@ void TfsScript::Execute()
             s->FIsRunning = false;
         }
     } reset{this};
+    FErrorMsg.clear();
+    FErrorPos.clear();
+    FErrorUnit.clear();
     try {
         orv::script::vm::run(FStatement);
     } catch (...) {
-        orv::script::rethrowAsScriptError();
+        // The host learns where the error arose, as it does for a compile error.
+        QString unit, pos;
+        if (orv::script::takeErrorPlace(unit, pos)) {
+            FErrorPos = pos;
+            FErrorUnit = unit;
+        }
+        try {
+            orv::script::rethrowAsScriptError();
+        } catch (const orv::Exception& e) {
+            FErrorMsg = e.message();
+            throw;
+        }
     }
 }
 

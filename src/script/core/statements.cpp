@@ -1,5 +1,7 @@
 #include "script/core/statements.h"
 
+#include <exception>
+
 #include "platform/core/exceptions.h"
 #include "script/core/designators.h"
 #include "script/core/expressions.h"
@@ -13,6 +15,45 @@
 using orv::script::Value;
 
 namespace orv::script {
+
+namespace {
+
+struct ErrorPlace {
+    std::exception_ptr error;
+    QString unit, pos;
+};
+
+ErrorPlace& errorPlace()
+{
+    thread_local ErrorPlace place;
+    return place;
+}
+
+} // namespace
+
+void noteErrorPlace(const TfsStatement* statement)
+{
+    ErrorPlace& place = errorPlace();
+    std::exception_ptr error = std::current_exception();
+    // The same error passing outer statements keeps the place where it arose.
+    if (place.error == error)
+        return;
+    place.error = std::move(error);
+    place.unit = statement->UnitName();
+    place.pos = statement->SourcePos();
+}
+
+bool takeErrorPlace(QString& unit, QString& pos)
+{
+    ErrorPlace& place = errorPlace();
+    const bool noted = place.error && place.error == std::current_exception();
+    if (noted) {
+        unit = place.unit;
+        pos = place.pos;
+    }
+    place = ErrorPlace();
+    return noted;
+}
 
 QString exceptionClassName(const std::exception& e)
 {
@@ -96,7 +137,13 @@ void TfsStatement::ExecuteList()
     for (size_t i = 0; i < FItems.size(); ++i) {
         if (p->Terminated())
             break;
-        static_cast<TfsStatement*>(FItems[i])->Execute();
+        auto* statement = static_cast<TfsStatement*>(FItems[i]);
+        try {
+            statement->Execute();
+        } catch (...) {
+            orv::script::noteErrorPlace(statement);
+            throw;
+        }
         if (p->BreakCalled() || p->ContinueCalled() || p->ExitCalled())
             break;
     }

@@ -249,6 +249,8 @@ private:
 };
 
 class TfsVbForStmt : public TfsStatement {
+    friend class orv::script::vm::Compiler;
+
 public:
     using TfsStatement::TfsStatement;
     ~TfsVbForStmt() override;
@@ -267,6 +269,8 @@ private:
 };
 
 class TfsCppForStmt : public TfsStatement {
+    friend class orv::script::vm::Compiler;
+
 public:
     TfsCppForStmt(TfsScript* AProgram, const QString& UnitName, const QString& SourcePos);
     ~TfsCppForStmt() override;
@@ -334,6 +338,11 @@ private:
 
 namespace orv::script {
 // The class name of a platform error as scripts see it ("EConvertError", "Exception").
+// The statement a run-time error passed first: the innermost one running when it arose.
+// Called while the error is being handled; a later call for the same error keeps the place.
+void noteErrorPlace(const TfsStatement* statement);
+// The place noted for the error being handled, taken (false when none was noted for it).
+bool takeErrorPlace(QString& unit, QString& pos);
 QString exceptionClassName(const std::exception& e);
 // Inside a catch block: throws the error being handled as one of the engine's errors, so
 // that scripts can catch it and hosts see nothing else. Memory that ran out becomes

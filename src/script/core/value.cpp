@@ -758,6 +758,18 @@ void addInPlace(Value& target, const Value& b)
     target = add(target, b);
 }
 
+Value joinTexts(const Value& a, const Value& b, Value& scratch)
+{
+    Value r;
+    if (a.isText())
+        r = &a == &scratch ? std::move(scratch) : a;
+    else
+        r = Value(a.isNull() ? QString() : a.toString());
+    if (!b.isNull())
+        r.appendText(b.isText() ? b.text() : b.toString());
+    return r;
+}
+
 Value negate(const Value& v)
 {
     switch (classOf(v.type())) {

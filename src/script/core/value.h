@@ -53,9 +53,9 @@ struct ArrayBounds {
 class Value {
 public:
     Value() noexcept : m_type(varEmpty), m_heap(false) { m_u.i64 = 0; }
-    Value(int v) noexcept : m_type(varInteger), m_heap(false) { m_u.i64 = 0; m_u.i32 = v; }
+    Value(int v) noexcept : m_type(varInteger), m_heap(false) { m_u.u64 = low32(v); }
     Value(double v) noexcept : m_type(varDouble), m_heap(false) { m_u.f64 = v; }
-    Value(bool v) noexcept : m_type(varBoolean), m_heap(false) { m_u.i64 = 0; m_u.i32 = v ? -1 : 0; }
+    Value(bool v) noexcept : m_type(varBoolean), m_heap(false) { m_u.u64 = v ? 0xFFFFFFFFu : 0u; }
     Value(const QString& text) : Value(text, varUString) {}
     Value(QString&& text) : Value(std::move(text), varUString) {}
     Value(const char*) = delete; // say which text is meant: a QString
@@ -156,8 +156,7 @@ public:
         release();
         m_type = varInteger;
         m_heap = false;
-        m_u.i64 = 0;
-        m_u.i32 = v;
+        m_u.u64 = low32(v);
     }
     void setInt64(std::int64_t v) noexcept
     {
@@ -166,13 +165,19 @@ public:
         m_heap = false;
         m_u.i64 = v;
     }
+    void setDouble(double v) noexcept
+    {
+        release();
+        m_type = varDouble;
+        m_heap = false;
+        m_u.f64 = v;
+    }
     void setBoolean(bool v) noexcept
     {
         release();
         m_type = varBoolean;
         m_heap = false;
-        m_u.i64 = 0;
-        m_u.i32 = v ? -1 : 0;
+        m_u.u64 = v ? 0xFFFFFFFFu : 0u;
     }
 
     // Payloads read without conversion; only valid for the matching type.
@@ -228,6 +233,9 @@ private:
 
     Value(const QString& text, std::uint16_t type);
     Value(QString&& text, std::uint16_t type);
+    // A 32-bit payload in the low half, the high half clear, written as one 64-bit store:
+    // a reader of the whole payload right after then gets it forwarded from that store.
+    static constexpr std::uint64_t low32(std::int32_t v) { return std::uint64_t(std::uint32_t(v)); }
     static Value small(std::uint16_t type, int v) { Value r(v); r.m_type = type; return r; }
     int* refCount() const { return reinterpret_cast<int*>(m_u.ptr); }
     void release() noexcept
@@ -335,9 +343,36 @@ inline bool equals(const Value& a, const Value& b)
     return compare(CompareOp::Equal, a, b);
 }
 
+// Two numbers of which at least one is floating and the other an Integer or floating:
+// the operation runs on doubles, as the general rules would run it.
+inline bool floatPair(const Value& a, const Value& b, double& x, double& y)
+{
+    const std::uint16_t ta = a.type(), tb = b.type();
+    if (ta == varDouble) {
+        if (tb == varDouble)
+            y = b.asDouble();
+        else if (tb == varInteger)
+            y = double(b.asInt());
+        else
+            return false;
+        x = a.asDouble();
+        return true;
+    }
+    if (ta == varInteger && tb == varDouble) {
+        x = double(a.asInt());
+        y = b.asDouble();
+        return true;
+    }
+    return false;
+}
+
 // Adds `b` to `target` in place: a text target that no other value shares grows where
 // it is, so building a text piece by piece does not copy it each time.
 void addInPlace(Value& target, const Value& b);
+
+// Joins two values as texts, each converted by the value rules and Null giving no text
+// (the text operator of Basic). A text on the left held in `scratch` grows where it is.
+Value joinTexts(const Value& a, const Value& b, Value& scratch);
 
 // The platform's error texts for values.
 QString invalidVariantOperationText();   // "Invalid variant operation"

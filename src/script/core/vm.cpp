@@ -30,6 +30,7 @@ enum class Op : unsigned char {
     Multiply,
     IntDivide,
     Modulo,
+    Divide,     // R[dst] = A / B, floating
     Equal,      // R[dst] = Boolean of A = B, and so on
     NotEqual,
     Less,
@@ -66,6 +67,30 @@ enum class Op : unsigned char {
                 // from sources[target .. target + target2)
     StoreSlot,  // the assignment `statement` writes A into the local kept in R[dst]
     ForSetSlot, // the loop variable kept in R[target] = R[dst]
+    AddAssign,  // the plus-assignment `statement` of A to the variable kept at ptr, or in
+                // R[dst] when dst >= 0, with the rules of texts growing in place
+    StepVariable, // the variable `item` kept at ptr, or in R[dst] when dst >= 0, = A + 1 (sub
+                  // bit 1: A - 1) by its setter's rules (sub bit 2: it takes Integers as they are)
+    IfTerminated, // the script is terminated: goto target
+    VbForInit,  // R[dst], R[dst + 1], R[dst + 2] = A, B, the step (a Byte 1 without one, else
+                // in R[dst + 2] already); R[dst + 3] = whether it counts down
+    VbForCheck, // the running value R[dst] is past the end: goto target
+    VbForSet,   // the loop variable kept at ptr, or in R[target] when target >= 0, = R[dst]
+    VbForNext,  // break or exit: goto target2; otherwise R[dst] = R[dst] + the step; goto target
+    AddInto,    // the same six operations writing their result straight into the variable
+    SubtractInto, // kept at ptr, which takes every value as it is
+    MultiplyInto,
+    IntDivideInto,
+    ModuloInto,
+    DivideInto,
+    AddFloat,   // four of them into a floating variable kept at ptr, the assignment
+    SubtractFloat, // `statement` writing results that are not floating (in R[dst] first)
+    MultiplyFloat,
+    DivideFloat,
+    ForLoop,    // LoopEnd to target, then ForNext: last count: goto target; otherwise step
+                // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
+                // goto target2
+    LoopJump,   // LoopEnd to target, then goto target2
     End,
 };
 
@@ -98,6 +123,11 @@ struct Instr {
 struct Code {
     std::vector<Instr> instrs;
     std::vector<Source> sources; // the arguments of calls
+    // Beside each argument passed by reference to a plain variable of the script: that
+    // variable, which gets the value back straight.
+    std::vector<TfsVariable*> backs;
+    // The innermost statement each instruction belongs to, for the place of an error.
+    std::vector<const TfsStatement*> owners;
     // A procedure's frame: its parameters, Result and locals, then the temporaries, then
     // two for values that a value provider gives. Other code has no locals.
     int registers = 0;
@@ -177,7 +207,7 @@ private:
         };
         for (int i = 0; i < proc->Count(); ++i) {
             TfsParamItem* param = proc->Params(i);
-            if (param->IsVarParam() || param->IsReadOnly())
+            if (param->IsReadOnly())
                 unknown();
             addSlot(param);
         }
@@ -263,7 +293,13 @@ private:
             // set break, continue or exit: at the start of a list none of them is set.
             FTerminatedTest = put(Op::Terminated);
             toEnd.push_back(FTerminatedTest);
+            const int first = here();
             compileStatement(s, list);
+            // The instructions of inner lists already have their own statements.
+            FCode.owners.resize(FCode.instrs.size(), nullptr);
+            for (int j = first; j < here(); ++j)
+                if (!FCode.owners[size_t(j)])
+                    FCode.owners[size_t(j)] = s;
         }
         FNextReg = base;
         for (int j : toEnd)
@@ -342,21 +378,135 @@ private:
             const int e = line(s);
             const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
             const int slot = a->FVar ? slotOf(a->FVar->Storage()) : -1;
+            // A target that takes every value as it is gets the last operation's result
+            // straight.
+            const int last = here() - 1;
+            if ((storeKind(a) == 3 || storeKind(a) == 2) && !v.ptr && !v.local && v.reg >= 0 && last >= 0
+                && at(last).dst == v.reg && !at(last).ptr && (slot >= 0 || a->FTarget)) {
+                Op into = Op::End;
+                if (storeKind(a) == 3) {
+                    switch (at(last).op) {
+                    case Op::Add: into = Op::AddInto; break;
+                    case Op::Subtract: into = Op::SubtractInto; break;
+                    case Op::Multiply: into = Op::MultiplyInto; break;
+                    case Op::IntDivide: into = Op::IntDivideInto; break;
+                    case Op::Modulo: into = Op::ModuloInto; break;
+                    case Op::Divide: into = Op::DivideInto; break;
+                    default: break;
+                    }
+                } else if (slot < 0) {
+                    // A floating variable: results of other kinds go through the assignment.
+                    switch (at(last).op) {
+                    case Op::Add: into = Op::AddFloat; break;
+                    case Op::Subtract: into = Op::SubtractFloat; break;
+                    case Op::Multiply: into = Op::MultiplyFloat; break;
+                    case Op::Divide: into = Op::DivideFloat; break;
+                    default: break;
+                    }
+                    if (into != Op::End) {
+                        at(last).op = into;
+                        at(last).ptr = a->FTarget;
+                        at(last).statement = a;
+                        behind(e);
+                        return;
+                    }
+                }
+                if (into != Op::End) {
+                    // A local in a frame is a register: the operation's own.
+                    if (slot >= 0) {
+                        at(last).dst = slot;
+                    } else {
+                        at(last).op = into;
+                        at(last).ptr = a->FTarget;
+                    }
+                    behind(e);
+                    return;
+                }
+            }
             const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
             at(st).statement = s;
             at(st).a = v;
             at(st).ptr = a->FTarget;
             at(st).dst = slot;
-            at(st).sub = a->FStore == TfsAssignmentStmt::Store::Integer ? 1 : 0;
+            at(st).sub = storeKind(a);
             // A path (an element, a property) is written by walking it, which reads the
             // locals in its indexes where they are kept.
             if (slot < 0 && !(a->FVar && (a->FVar->IsVariable() || a->FVar->ItemShape() == TfsCustomVariable::Shape::Param)))
                 unknown();
             behind(e);
+        } else if (type == typeid(TfsAssignPlusStmt) || type == typeid(TfsAssignMinusStmt)
+                   || type == typeid(TfsAssignMulStmt) || type == typeid(TfsAssignDivStmt)) {
+            const Op op = type == typeid(TfsAssignPlusStmt)    ? Op::Add
+                          : type == typeid(TfsAssignMinusStmt) ? Op::Subtract
+                          : type == typeid(TfsAssignMulStmt)   ? Op::Multiply
+                                                               : Op::Divide;
+            if (!compound(static_cast<TfsAssignmentStmt*>(s), op))
+                exec(s);
         } else if (type == typeid(TfsCallStmt) && static_cast<TfsCallStmt*>(s)->FModificator.isEmpty()) {
             auto* c = static_cast<TfsCallStmt*>(s);
             const int e = line(s);
             eval(c->FDesignator);
+            behind(e);
+        } else if (type == typeid(TfsCallStmt)) {
+            if (!step(static_cast<TfsCallStmt*>(s)))
+                exec(s);
+        } else if (type == typeid(TfsCppForStmt)) {
+            auto* f = static_cast<TfsCppForStmt*>(s);
+            const int e = line(s);
+            compileList(f->FFirstStmt.get());
+            const int stop = put(Op::IfTerminated);
+            // The condition stands behind the body, entered first: one jump less a turn.
+            const int first = put(Op::Jump);
+            const int top = here();
+            compileList(f);
+            const int le = put(Op::LoopEnd);
+            compileList(f->FSecondStmt.get());
+            at(first).target = here();
+            const int jt = conditionJump(f->FExpression, true);
+            at(jt).target = top;
+            at(le).target = here();
+            put(Op::ClearBreak);
+            at(stop).target = here();
+            behind(e);
+        } else if (type == typeid(TfsVbForStmt)) {
+            auto* f = static_cast<TfsVbForStmt*>(s);
+            // Begin, end and step come before the line notification, in that order.
+            const int counter = reg();
+            reg();
+            reg();
+            reg();
+            const bool stepRuns = f->FStep && runsCode(f->FStep);
+            const Source from = kept(f->FBeginValue, stepRuns || runsCode(f->FEndValue));
+            const Source to = kept(f->FEndValue, stepRuns);
+            if (f->FStep) {
+                const Source b = expression(f->FStep);
+                const int mv = put(Op::Move);
+                at(mv).dst = counter + 2;
+                at(mv).a = b;
+            }
+            const int init = put(Op::VbForInit);
+            at(init).dst = counter;
+            at(init).a = from;
+            at(init).b = to;
+            at(init).sub = f->FStep != nullptr;
+            const int e = line(s);
+            FNextReg = counter + 4;
+            const int top = put(Op::VbForCheck);
+            at(top).dst = counter;
+            const int slot = slotOf(f->FVariable->Storage());
+            const int set = put(Op::VbForSet);
+            at(set).dst = counter;
+            at(set).ptr = f->FVariable->PValue();
+            at(set).target = slot;
+            if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
+                unknown();
+            compileList(f);
+            const int next = put(Op::VbForNext);
+            at(next).dst = counter;
+            at(next).target = top;
+            at(top).target = here();
+            at(next).target2 = here();
+            put(Op::ClearBreak);
             behind(e);
         } else if (type == typeid(TfsIfStmt)) {
             auto* f = static_cast<TfsIfStmt*>(s);
@@ -374,11 +524,10 @@ private:
             const int top = here();
             const int jf = conditionJump(w->FCondition, false);
             compileList(w);
-            const int le = put(Op::LoopEnd);
-            const int j = put(Op::Jump);
-            at(j).target = top;
+            const int j = put(Op::LoopJump);
+            at(j).target2 = top;
             at(jf).target = here();
-            at(le).target = here();
+            at(j).target = here();
             put(Op::ClearBreak);
             behind(e);
         } else if (type == typeid(TfsRepeatStmt)) {
@@ -416,13 +565,14 @@ private:
             if (FFrame && f->FVariable->PValue() != f->FVariable->Storage())
                 unknown();
             compileList(f);
-            const int le = put(Op::LoopEnd);
-            const int next = put(Op::ForNext);
+            // The loop's end, its count and the next value of the variable in one.
+            const int next = put(Op::ForLoop);
             at(next).dst = counter;
             at(next).sub = f->FDown;
-            at(next).target2 = top;
+            at(next).target2 = top + 1;
+            at(next).ptr = at(top).ptr;
+            at(next).a.reg = slot;
             at(check).target = here();
-            at(le).target = here();
             at(next).target = here();
             put(Op::ClearBreak);
             behind(e);
@@ -435,6 +585,113 @@ private:
             at(x).statement = s;
         } else {
             exec(s);
+        }
+    }
+
+    // A compound assignment to a variable of the script or a parameter; false when it
+    // runs through its statement.
+    bool compound(TfsAssignmentStmt* a, Op op)
+    {
+        TfsCustomVariable* var = a->FVar;
+        if (!var || var->IsReadOnly())
+            return false;
+        const bool param = var->ItemShape() == TfsCustomVariable::Shape::Param;
+        const int slot = slotOf(var->Storage());
+        if (!param && !a->InPlaceTarget() && slot < 0)
+            return false;
+        TfsCustomVariable* source = a->FExpr != a->FExpression ? a->FExpr : a->FExpression;
+        const TfsVarType kind = var->Typ();
+        const bool numeric = kind == fvtInt || kind == fvtFloat || kind == fvtInt64;
+        // A text may grow where it is: the statement's own rules, which read the
+        // expression after looking at the target.
+        const bool grows = op == Op::Add && !param && !numeric;
+        if (grows && ((kind != fvtVariant && kind != fvtString) || runsCode(source)))
+            return false;
+        const int e = line(a);
+        const int base = FNextReg;
+        if (grows) {
+            const Source b = expression(source);
+            freeFrom(base);
+            const int i = put(Op::AddAssign);
+            at(i).statement = a;
+            at(i).a = b;
+            at(i).ptr = var->Storage();
+            at(i).dst = slot;
+            behind(e);
+            return true;
+        }
+        // Read the target, then the expression, as the statement does.
+        const auto [v, x] = operands(var, source);
+        freeFrom(base);
+        const int i = put(op);
+        at(i).a = v;
+        at(i).b = x;
+        at(i).dst = reg();
+        const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
+        at(st).statement = a;
+        at(st).a = inRegister(at(i).dst);
+        at(st).ptr = a->FTarget;
+        at(st).dst = slot;
+        at(st).sub = storeKind(a);
+        if (slot < 0 && !a->FTarget)
+            unknown();
+        behind(e);
+        return true;
+    }
+
+    // An increment or decrement of a variable of the script; false when it runs through
+    // its statement.
+    bool step(TfsCallStmt* c)
+    {
+        if (c->FModificator != u"+" && c->FModificator != u"-")
+            return false;
+        if (!dynamic_cast<TfsVariableDesignator*>(c->FDesignator))
+            return false;
+        TfsCustomVariable* var = c->FDesignator->RefItem();
+        if (!var || var->IsReadOnly())
+            return false;
+        const int slot = slotOf(var->Storage());
+        auto* plain = dynamic_cast<TfsVariable*>(var);
+        if (slot < 0 && (!plain || !plain->DirectValue() || dynamic_cast<TfsStringVariable*>(var)))
+            return false;
+        const int e = line(c);
+        const int base = FNextReg;
+        const Source v = expression(var);
+        freeFrom(base);
+        const int st = put(Op::StepVariable);
+        at(st).a = v;
+        at(st).item = var;
+        at(st).ptr = var->Storage();
+        at(st).dst = slot;
+        at(st).sub = (c->FModificator == u"-" ? 1 : 0) | (var->Typ() == fvtInt || var->Typ() == fvtVariant ? 2 : 0);
+        behind(e);
+        return true;
+    }
+
+    // The value of an item that stays where it is until a later item runs code: copied
+    // into a register when that code could change it.
+    Source kept(TfsCustomVariable* item, bool laterRunsCode)
+    {
+        Source v = expression(item);
+        if (v.ptr && laterRunsCode) {
+            const int mv = put(Op::Move);
+            at(mv).dst = reg();
+            at(mv).a = v;
+            v = inRegister(at(mv).dst);
+        }
+        return v;
+    }
+
+    // How a store may write a value of the usual kind of its target without the
+    // assignment's rules: 1 Integers, 2 floating values, 3 values not shared (a target that
+    // takes every value as it is).
+    static unsigned char storeKind(const TfsAssignmentStmt* a)
+    {
+        switch (a->FStore) {
+        case TfsAssignmentStmt::Store::Integer: return 1;
+        case TfsAssignmentStmt::Store::Float: return 2;
+        case TfsAssignmentStmt::Store::AsIs: return 3;
+        default: return 0;
         }
     }
 
@@ -512,6 +769,13 @@ private:
             if (TfsDesignatorItem* step = designator->ProcedureCall()) {
                 if (plainCall(step))
                     return call(step, Op::CallScript);
+                // Outside a frame the arguments passed by reference are written back where
+                // the statements' call writes them.
+                if (!FFrame && referenceCall(step)) {
+                    const Source r = call(step, Op::CallScript);
+                    at(here() - 1).sub = 1;
+                    return r;
+                }
                 unknown();
                 if (step->Count() > 0)
                     return call(step, Op::CallArgs);
@@ -538,6 +802,31 @@ private:
             return false;
         for (int i = 0; i < proc->Count(); ++i)
             if (proc->Params(i)->IsVarParam() || proc->Params(i)->IsReadOnly())
+                return false;
+        return true;
+    }
+
+    // The variable of the script an argument names alone, written through its expression
+    // by the same setter.
+    static TfsVariable* plainVariable(TfsCustomVariable* argument)
+    {
+        auto* e = dynamic_cast<TfsExpression*>(argument);
+        if (!e || e->IsReadOnly())
+            return nullptr;
+        auto* node = dynamic_cast<TfsDesignatorNode*>(e->Root());
+        if (!node || !dynamic_cast<TfsVariableDesignator*>(node->Designator()))
+            return nullptr;
+        return dynamic_cast<TfsVariable*>(node->Designator()->RefItem());
+    }
+
+    // A call with every argument given, none of them read-only.
+    static bool referenceCall(TfsDesignatorItem* step)
+    {
+        auto* proc = static_cast<TfsProcVariable*>(step->Ref());
+        if (step->Count() != proc->Count())
+            return false;
+        for (int i = 0; i < proc->Count(); ++i)
+            if (proc->Params(i)->IsReadOnly())
                 return false;
         return true;
     }
@@ -570,6 +859,10 @@ private:
         at(c).target = int(FCode.sources.size());
         at(c).target2 = n;
         FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
+        auto* proc = static_cast<TfsProcVariable*>(step->Ref());
+        for (int j = 0; j < n; ++j)
+            FCode.backs.push_back(j < proc->Count() && proc->Params(j)->IsVarParam() ? plainVariable(step->Items(j))
+                                                                                     : nullptr);
         return inRegister(at(c).dst);
     }
 
@@ -603,6 +896,7 @@ private:
         case opMul: return binary(Op::Multiply, 0);
         case opDivInt: return binary(Op::IntDivide, 0);
         case opMod: return binary(Op::Modulo, 0);
+        case opDivFloat: return binary(Op::Divide, 0);
         case opAnd:
         case opOr: {
             if (!op->OptimizeBool())
@@ -654,6 +948,8 @@ private:
             };
             use(in.a);
             use(in.b);
+            if (in.op == Op::AddAssign && in.dst >= 0)
+                m |= bit(in.dst);
             if (in.op == Op::CallArgs || in.op == Op::CallScript)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
@@ -662,8 +958,14 @@ private:
         const auto writesOf = [&](const Instr& in) {
             if (in.op == Op::StoreSlot)
                 return bit(in.dst);
-            if (in.op == Op::ForSetSlot)
+            if (in.op == Op::ForSetSlot || (in.op == Op::VbForSet && in.target >= 0))
                 return bit(in.target);
+            if ((in.op == Op::AddAssign || in.op == Op::StepVariable) && in.dst >= 0)
+                return bit(in.dst);
+            if (in.op == Op::ForLoop && in.a.reg >= 0)
+                return bit(in.a.reg);
+            if (in.op >= Op::Add && in.op <= Op::Divide && in.dst < FCode.locals)
+                return bit(in.dst);
             return quint64(0);
         };
         // The parameters and Result have their values when the code starts.
@@ -687,6 +989,12 @@ private:
             switch (ins.op) {
             case Op::End: break;
             case Op::Jump: next[count++] = ins.target; break;
+            case Op::VbForNext:
+            case Op::ForLoop:
+            case Op::LoopJump:
+                next[count++] = ins.target;
+                next[count++] = ins.target2;
+                break;
             case Op::ForNext:
                 next[count++] = ins.target;
                 next[count++] = ins.target2;
@@ -704,6 +1012,8 @@ private:
             case Op::Terminated:
             case Op::LoopEnd:
             case Op::ForCheck:
+            case Op::VbForCheck:
+            case Op::IfTerminated:
                 next[count++] = i + 1;
                 next[count++] = ins.target;
                 break;
@@ -834,7 +1144,7 @@ struct FrameStackBlock {
 // registers of the parameters. Nothing of the items is touched, so a procedure that
 // calls itself saves nothing.
 [[gnu::always_inline]] inline void runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                       const Source* src, Value* R, Value& scratch)
+                       const Source* src, Value* R, Value& scratch, Value* out)
 {
     // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
@@ -869,6 +1179,11 @@ struct FrameStackBlock {
     } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
     execute(code, p, F, nullptr);
+    // The values of parameters passed by reference, for the caller to write back.
+    if (out) [[unlikely]]
+        for (size_t j = 0; j < n; ++j)
+            if (proc->Params(int(j))->IsVarParam())
+                out[j] = F[j];
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
     else
@@ -877,14 +1192,14 @@ struct FrameStackBlock {
 
 // The same with the registers on the thread's stack, when its block is full or missing.
 [[gnu::noinline]] void enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                         const Source* src, Value* R, Value& scratch)
+                                         const Source* src, Value* R, Value& scratch, Value* out)
 {
     ValueScratch<16> registers(size_t(code.registers));
-    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch);
+    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out);
 }
 
 [[gnu::always_inline]] inline void enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                              const Source* src, Value* R, Value& scratch)
+                                              const Source* src, Value* R, Value& scratch, Value* out = nullptr)
 {
     checkStack();
     FrameStack& stack = frameStack;
@@ -892,7 +1207,7 @@ struct FrameStackBlock {
     const size_t n = size_t(code.registers);
     if (size_t(stack.end - F) < n) [[unlikely]] {
         if (!allocateFrameStack()) {
-            enterFrameOnStack(dst, code, proc, in, src, R, scratch);
+            enterFrameOnStack(dst, code, proc, in, src, R, scratch, out);
             return;
         }
         F = stack.top;
@@ -907,7 +1222,25 @@ struct FrameStackBlock {
             frameStack.top = F;
         }
     } pop{F, n};
-    runInFrame(F, dst, code, proc, in, src, R, scratch);
+    runInFrame(F, dst, code, proc, in, src, R, scratch, out);
+}
+
+// A call with parameters passed by reference: the arguments get the parameters' last
+// values, as the statements' call writes them back.
+[[gnu::noinline]] void enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs)
+{
+    const size_t n = size_t(in.target2);
+    ValueScratch<4> out(n);
+    enterFrame(dst, code, proc, in, src, R, scratch, out.data());
+    for (size_t j = 0; j < n; ++j) {
+        if (!proc->Params(int(j))->IsVarParam())
+            continue;
+        if (TfsVariable* var = backs[j])
+            var->SetValue(out[j]);
+        else
+            in.step->Items(int(j))->SetValue(out[j]);
+    }
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -926,6 +1259,24 @@ struct FrameStackBlock {
     dst = TfsDesignator::CallWith(in.step, args.data(), n);
 }
 
+Value divide(const Value& a, const Value& b)
+{
+    return binaryOp(BinaryOp::Divide, a, b);
+}
+
+// An operation of a floating-store instruction whose operands are not both numbers of
+// the usual kinds: computed by the general rules, then written by the assignment.
+[[gnu::noinline]] void storeComputed(const Instr& in, const Value& a, const Value& b, Value& tmp)
+{
+    switch (in.op) {
+    case Op::AddFloat: tmp = add(a, b); break;
+    case Op::SubtractFloat: tmp = subtract(a, b); break;
+    case Op::MultiplyFloat: tmp = multiply(a, b); break;
+    default: tmp = divide(a, b); break;
+    }
+    static_cast<TfsAssignmentStmt*>(in.statement)->Write(tmp, tmp);
+}
+
 template <Value (*F)(const Value&, const Value&)>
 [[gnu::noinline]] void computeInto(Value& dst, const Value& a, const Value& b)
 {
@@ -936,6 +1287,79 @@ template <Value (*F)(const Value&)>
 [[gnu::noinline]] void computeInto(Value& dst, const Value& a)
 {
     dst = F(a);
+}
+
+[[gnu::noinline]] void storeSlot(Value& target, const Value& v, Value& tmp, TfsAssignmentStmt* statement);
+
+// A plus-assignment by its statement's rules: a text grows where it is.
+[[gnu::noinline]] void addAssign(Value& target, const Value& value, TfsAssignmentStmt* statement, bool slot)
+{
+    Value copy;
+    const Value* e = &value;
+    if (&value == &target) {
+        copy = value;
+        e = &copy;
+    }
+    if (target.isText() && e->isText()) {
+        addInPlace(target, *e);
+        return;
+    }
+    Value r = add(target, *e);
+    if (slot) {
+        storeSlot(target, r, r, statement);
+    } else {
+        statement->Write(r, r);
+    }
+}
+
+[[gnu::noinline]] void stepVariable(Value& target, const Value& value, const Instr& in)
+{
+    const Value one(1);
+    const Value v = (in.sub & 1) ? subtract(value, one) : add(value, one);
+    if (in.dst < 0)
+        in.item->SetValue(v);
+    else if (in.item->IsVariable())
+        target = static_cast<TfsVariable*>(in.item)->Converted(v);
+    else
+        target = v;
+}
+
+[[gnu::noinline]] void vbForInit(Value* R, const Value& from, const Value& to, bool hasStep)
+{
+    R[0] = from;
+    R[1] = to;
+    if (!hasStep)
+        R[2] = Value::fromByte(1);
+    R[3].setBoolean(compare(CompareOp::Less, R[2], Value(0)));
+}
+
+[[gnu::noinline]] bool vbForGoesOn(const Value* R)
+{
+    return R[3].asBool() ? compare(CompareOp::GreaterOrEqual, R[0], R[1]) : compare(CompareOp::LessOrEqual, R[0], R[1]);
+}
+
+// A store of a value its target takes as it is (kind from storeKind); false when the
+// assignment's own rules must write it.
+[[gnu::always_inline]] inline bool storedAsIs(Value& target, const Value& v, unsigned char kind)
+{
+    switch (kind) {
+    case 1:
+        if (v.type() != varInteger)
+            return false;
+        target.setInteger(v.asInt());
+        return true;
+    case 2:
+        if (v.type() != varDouble)
+            return false;
+        target.setDouble(v.asDouble());
+        return true;
+    case 3:
+        if (v.shared() || &target == &v)
+            return false;
+        target = v;
+        return true;
+    default: return false;
+    }
 }
 
 [[gnu::noinline]] void evaluateInto(Value& dst, TfsCustomVariable* item)
@@ -974,7 +1398,8 @@ template <Value (*F)(const Value&)>
 
 // A call of a script procedure: into a frame when the procedure allows it and no host
 // code watches values where they are kept; otherwise the way the statements call it.
-[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch,
+[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, TfsVariable* const* backs, Value* R,
+                                  Value& scratch,
                                   const Activation* act)
 {
     auto* proc = static_cast<TfsProcVariable*>(in.item);
@@ -983,7 +1408,10 @@ template <Value (*F)(const Value&)>
         if (!code || !code->current()) [[unlikely]]
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
-            enterFrame(dst, *code, proc, in, src, R, scratch);
+            if (in.sub) [[unlikely]]
+                enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs);
+            else
+                enterFrame(dst, *code, proc, in, src, R, scratch);
             return;
         }
     }
@@ -994,14 +1422,23 @@ template <Value (*F)(const Value&)>
         reload(*act);
 }
 
+[[gnu::noinline, gnu::cold]] void noteErrorAt(const Code& code, std::ptrdiff_t index)
+{
+    if (size_t(index) < code.owners.size() && code.owners[size_t(index)])
+        noteErrorPlace(code.owners[size_t(index)]);
+}
+
 void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
-        &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Equal, &&NotEqual, &&Less,
+        &&Move, &&Add, &&Subtract, &&Multiply, &&IntDivide, &&Modulo, &&Divide, &&Equal, &&NotEqual, &&Less,
         &&LessOrEqual, &&Greater, &&GreaterOrEqual, &&Not, &&Negate, &&Eval, &&Call, &&CallArgs, &&Element, &&Jump, &&JumpIfNot,
         &&JumpIf, &&Terminated, &&Enter, &&JumpCompare, &&Line, &&Store, &&Exec, &&LoopEnd, &&ClearBreak, &&SetBreak,
-        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot, &&End,
+        &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
+        &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
+        &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
+        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1009,6 +1446,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
     const Instr* in = base;
+    try {
 
 #define ORV_NEXT goto* handlers[size_t((++in)->op)]
 #define ORV_JUMP(to)                                                                       \
@@ -1017,7 +1455,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         goto* handlers[size_t(in->op)];                                                    \
     } while (false)
 // Two operands; Integers computed in place while the result stays an Integer.
-#define ORV_ARITHMETIC(Label, Test, Fallback)                                              \
+#define ORV_ARITHMETIC(Label, Test, Fallback, ORV_OUT)                                            \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
         const Value& b = read(in->b, R, sb);                                               \
@@ -1025,19 +1463,72 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         if (a.type() == varInteger && b.type() == varInteger) {                            \
             const int x = a.asInt(), y = b.asInt();                                        \
             if (Test) {                                                                    \
-                R[in->dst].setInteger(r);                                                  \
+                ORV_OUT.setInteger(r);                                                    \
                 ORV_NEXT;                                                                  \
             }                                                                              \
         }                                                                                  \
-        computeInto<Fallback>(R[in->dst], a, b);                                           \
+        computeInto<Fallback>(ORV_OUT, a, b);                                             \
+        ORV_NEXT;                                                                          \
+    }
+// The same where floating operands compute in place too.
+#define ORV_FLOAT_ARITHMETIC(Label, Test, Operator, Fallback, ORV_OUT)                            \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        int r;                                                                             \
+        double fx, fy;                                                                     \
+        if (a.type() == varInteger && b.type() == varInteger) {                            \
+            const int x = a.asInt(), y = b.asInt();                                        \
+            if (Test) {                                                                    \
+                ORV_OUT.setInteger(r);                                                    \
+                ORV_NEXT;                                                                  \
+            }                                                                              \
+        } else if (floatPair(a, b, fx, fy)) {                                              \
+            ORV_OUT.setDouble(fx Operator fy);                                            \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        computeInto<Fallback>(ORV_OUT, a, b);                                             \
+        ORV_NEXT;                                                                          \
+    }
+#define ORV_DIVIDE(Label, ORV_OUT)                                                         \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
+        if (a.type() == varInteger && b.type() == varInteger && b.asInt() != 0) {          \
+            ORV_OUT.setDouble(double(a.asInt()) / double(b.asInt()));                      \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        if (floatPair(a, b, fx, fy) && fy != 0) {                                          \
+            ORV_OUT.setDouble(fx / fy);                                                    \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        computeInto<divide>(ORV_OUT, a, b);                                                \
+        ORV_NEXT;                                                                          \
+    }
+// The same into a floating variable kept at ptr: a floating result goes there straight,
+// any other through the assignment `statement`'s rules.
+#define ORV_FLOAT_STORE(Label, Test, Compute)                                              \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
+        if (floatPair(a, b, fx, fy) && (Test)) {                                           \
+            in->ptr->setDouble(Compute);                                                   \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        storeComputed(*in, a, b, R[in->dst]);                                              \
         ORV_NEXT;                                                                          \
     }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
         const Value& b = read(in->b, R, sb);                                               \
+        double fx, fy;                                                                     \
         if (a.type() == varInteger && b.type() == varInteger)                              \
             R[in->dst].setBoolean(a.asInt() Operator b.asInt());                           \
+        else if (floatPair(a, b, fx, fy))                                                  \
+            R[in->dst].setBoolean(fx Operator fy);                                         \
         else                                                                               \
             R[in->dst].setBoolean(compare(CompareOp::Kind, a, b));                         \
         ORV_NEXT;                                                                          \
@@ -1048,11 +1539,22 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
 Move:
     R[in->dst] = read(in->a, R, sa);
     ORV_NEXT;
-    ORV_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), add)
-    ORV_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), subtract)
-    ORV_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), multiply)
-    ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide)
-    ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo)
+    ORV_FLOAT_ARITHMETIC(Add, !__builtin_add_overflow(x, y, &r), +, add, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(Subtract, !__builtin_sub_overflow(x, y, &r), -, subtract, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(Multiply, !__builtin_mul_overflow(x, y, &r), *, multiply, R[in->dst])
+    ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide, R[in->dst])
+    ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo, R[in->dst])
+    ORV_DIVIDE(Divide, R[in->dst])
+    ORV_FLOAT_ARITHMETIC(AddInto, !__builtin_add_overflow(x, y, &r), +, add, (*in->ptr))
+    ORV_FLOAT_ARITHMETIC(SubtractInto, !__builtin_sub_overflow(x, y, &r), -, subtract, (*in->ptr))
+    ORV_FLOAT_ARITHMETIC(MultiplyInto, !__builtin_mul_overflow(x, y, &r), *, multiply, (*in->ptr))
+    ORV_ARITHMETIC(IntDivideInto, y > 0 && ((r = x / y), true), intDivide, (*in->ptr))
+    ORV_ARITHMETIC(ModuloInto, y > 0 && ((r = x % y), true), modulo, (*in->ptr))
+    ORV_DIVIDE(DivideInto, (*in->ptr))
+    ORV_FLOAT_STORE(AddFloat, true, fx + fy)
+    ORV_FLOAT_STORE(SubtractFloat, true, fx - fy)
+    ORV_FLOAT_STORE(MultiplyFloat, true, fx * fy)
+    ORV_FLOAT_STORE(DivideFloat, fy != 0, fx / fy)
     ORV_COMPARE(Equal, ==, Equal)
     ORV_COMPARE(NotEqual, !=, NotEqual)
     ORV_COMPARE(Less, <, Less)
@@ -1121,6 +1623,15 @@ JumpCompare: {
         case CompareOp::Greater: result = x > y; break;
         default: result = x >= y; break;
         }
+    } else if (double x, y; floatPair(a, b, x, y)) {
+        switch (kind) {
+        case CompareOp::Equal: result = x == y; break;
+        case CompareOp::NotEqual: result = x != y; break;
+        case CompareOp::Less: result = x < y; break;
+        case CompareOp::LessOrEqual: result = x <= y; break;
+        case CompareOp::Greater: result = x > y; break;
+        default: result = x >= y; break;
+        }
     } else {
         result = compare(kind, a, b);
     }
@@ -1137,26 +1648,22 @@ Line:
     ORV_NEXT;
 Store: {
     const Value& v = read(in->a, R, sa);
-    if (in->sub == 1 && v.type() == varInteger) {
-        in->ptr->setInteger(v.asInt());
+    if (storedAsIs(*in->ptr, v, in->sub))
         ORV_NEXT;
-    }
     // A register is a temporary: its value may move into the target.
     static_cast<TfsAssignmentStmt*>(in->statement)->Write(v, in->a.ptr || in->a.local ? sa : R[in->a.reg]);
     ORV_NEXT;
 }
 StoreSlot: {
     const Value& v = read(in->a, R, sa);
-    if (in->sub == 1 && v.type() == varInteger) {
-        R[in->dst].setInteger(v.asInt());
+    if (storedAsIs(R[in->dst], v, in->sub))
         ORV_NEXT;
-    }
     storeSlot(R[in->dst], v, in->a.ptr || in->a.local ? sa : R[in->a.reg],
               static_cast<TfsAssignmentStmt*>(in->statement));
     ORV_NEXT;
 }
 CallScript:
-    callScript(R[in->dst], *in, code.sources.data() + in->target, R, sa, act);
+    callScript(R[in->dst], *in, code.sources.data() + in->target, code.backs.data() + in->target, R, sa, act);
     ORV_NEXT;
 ForSetSlot:
     R[in->target].setInteger(int(R[in->dst].asInt64()));
@@ -1206,11 +1713,93 @@ ForNext: {
     R[in->dst].setInt64(in->sub ? count - 1 : count + 1);
     ORV_JUMP(in->target2);
 }
+AddAssign: {
+    const Value& e = read(in->a, R, sa);
+    Value& t = in->dst >= 0 ? R[in->dst] : *in->ptr;
+    int r;
+    if (t.type() == varInteger && e.type() == varInteger && !__builtin_add_overflow(t.asInt(), e.asInt(), &r)) {
+        t.setInteger(r);
+        ORV_NEXT;
+    }
+    addAssign(t, e, static_cast<TfsAssignmentStmt*>(in->statement), in->dst >= 0);
+    ORV_NEXT;
+}
+StepVariable: {
+    const Value& v = read(in->a, R, sa);
+    Value& t = in->dst >= 0 ? R[in->dst] : *in->ptr;
+    int r;
+    if ((in->sub & 2) && v.type() == varInteger
+        && !((in->sub & 1) ? __builtin_sub_overflow(v.asInt(), 1, &r) : __builtin_add_overflow(v.asInt(), 1, &r))) {
+        t.setInteger(r);
+        ORV_NEXT;
+    }
+    stepVariable(t, v, *in);
+    ORV_NEXT;
+}
+IfTerminated:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+VbForInit:
+    vbForInit(R + in->dst, read(in->a, R, sa), read(in->b, R, sb), in->sub);
+    ORV_NEXT;
+VbForCheck: {
+    const Value* c = R + in->dst;
+    bool goesOn;
+    if (c[0].type() == varInteger && c[1].type() == varInteger)
+        goesOn = c[3].asBool() ? c[0].asInt() >= c[1].asInt() : c[0].asInt() <= c[1].asInt();
+    else
+        goesOn = vbForGoesOn(c);
+    if (!goesOn)
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+}
+VbForSet:
+    (in->target >= 0 ? R[in->target] : *in->ptr) = R[in->dst];
+    ORV_NEXT;
+ForLoop: {
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target);
+    p->SetContinueCalled(false);
+    const qint64 count = R[in->dst].asInt64();
+    if (count == R[in->dst + 1].asInt64())
+        ORV_JUMP(in->target);
+    const qint64 next = in->sub ? count - 1 : count + 1;
+    R[in->dst].setInt64(next);
+    (in->a.reg >= 0 ? R[in->a.reg] : *in->ptr).setInteger(int(next));
+    ORV_JUMP(in->target2);
+}
+LoopJump:
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target);
+    p->SetContinueCalled(false);
+    ORV_JUMP(in->target2);
+VbForNext: {
+    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+        ORV_JUMP(in->target2);
+    p->SetContinueCalled(false);
+    Value* c = R + in->dst;
+    int r;
+    // The step without an expression is a Byte: it adds as an Integer.
+    if (c[0].type() == varInteger && (c[2].type() == varInteger || c[2].type() == varByte)
+        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r))
+        c[0].setInteger(r);
+    else
+        computeInto<add>(c[0], c[0], c[2]);
+    ORV_JUMP(in->target);
+}
 End:
     return;
+    } catch (...) {
+        noteErrorAt(code, in - base);
+        throw;
+    }
 #undef ORV_NEXT
 #undef ORV_JUMP
 #undef ORV_ARITHMETIC
+#undef ORV_FLOAT_ARITHMETIC
+#undef ORV_DIVIDE
+#undef ORV_FLOAT_STORE
 #undef ORV_COMPARE
 }
 

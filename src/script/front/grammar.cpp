@@ -85,6 +85,8 @@ std::shared_ptr<const CompiledGrammar> CompiledGrammar::compile(const QString& g
                 parser.SetSkipEOL(false);
             else if (name == u"declarevars" && text == u"0")
                 g->FDeclareVars = false;
+            else if (name == u"wholetext" && text == u"1")
+                g->FWholeText = true;
         }
         const int errors = settings->Find(QStringLiteral("errors"));
         if (errors >= 0)

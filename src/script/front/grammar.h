@@ -77,6 +77,9 @@ public:
     const TfsParser::Settings& parserSettings() const { return FParserSettings; }
     // False when the grammar switches declarations off ("declarevars" "0").
     bool declareVars() const { return FDeclareVars; }
+    // True when the program must take the whole text ("wholetext" "1"): text the start
+    // rule leaves unread is an error there.
+    bool wholeText() const { return FWholeText; }
 
 private:
     CompiledGrammar() = default;
@@ -89,6 +92,7 @@ private:
     TfsXMLItem FTypes;
     TfsParser::Settings FParserSettings;
     bool FDeclareVars = true;
+    bool FWholeText = false;
     const TfsXMLItem* FErrors = nullptr;
 };
 

@@ -19,6 +19,7 @@ QString fsJScriptGrammar()
 <hexsequence text="0x"/>
 <specstrchar text="1"/>
 <declarevars text="0"/>
+<wholetext text="1"/>
 <errors>
 <err1 text="Identifier expected"/>
 <err2 text="Expression expected"/>

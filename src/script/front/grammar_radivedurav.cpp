@@ -20,6 +20,7 @@ QString fsRadivEduravGrammar()
 <stringquotes text="&#34;"/>
 <hexsequence text="0x"/>
 <declarevars text="0"/>
+<wholetext text="1"/>
 <skipeol text="0"/>
 <skipchar text="_"/>
 <errors>

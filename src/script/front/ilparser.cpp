@@ -138,11 +138,21 @@ bool TfsILParser::MakeILScript(const QString& text)
         FErrorText = orv::script::nestingTooDeepText();
         FErrorPos = positionAfterSpaces(deep.position);
     }
-    const bool success = matched && FErrorText.isEmpty();
+    bool success = matched && FErrorText.isEmpty();
     if (!matched && FErrorText.isEmpty()) {
         // The grammar gave up without naming an error: report it where it stopped.
         FErrorText = orv::script::statementExpectedText();
         FErrorPos = positionAfterSpaces(FParser.Position());
+    }
+    // A language whose program is a loop of statements would otherwise drop, without a
+    // word, everything from the first text that starts no statement.
+    if (success && FGrammar->wholeText()) {
+        const int unread = firstUnreadPosition();
+        if (unread <= FParser.Size()) {
+            success = false;
+            FErrorText = orv::script::statementExpectedText();
+            FErrorPos = FParser.positionText(unread);
+        }
     }
     if (success) {
         buildILScript();
@@ -317,6 +327,16 @@ bool TfsILParser::matchLoop(const GrammarItem& item, int p0)
     if (!ok)
         FParser.SetPosition(p0);
     return ok || item.kind == Kind::OptionalLoop;
+}
+
+int TfsILParser::firstUnreadPosition()
+{
+    const int keep = FParser.Position();
+    while (FParser.GetEOL()) {
+    }
+    const int unread = FParser.Position();
+    FParser.SetPosition(keep);
+    return unread;
 }
 
 QString TfsILParser::positionAfterSpaces(int position)

@@ -105,6 +105,8 @@ private:
     void appendPosition(QString& out, int position) const;
     void recordError(const orv::script::GrammarItem& item, int p0);
     QString positionAfterSpaces(int position);
+    // The position of the first text behind spaces, comments and line ends.
+    int firstUnreadPosition();
     void includeUnits(int l0);
     // The unit's program, or null; `included` is false when the unit was included before.
     std::unique_ptr<TfsXMLItem> includeUnit(const QString& name, bool& included);
