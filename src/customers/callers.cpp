@@ -2,8 +2,8 @@
 
 #include "customers/cliente.h"
 #include "customers/clienti.h"
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "shell/startup.h"
+#include "kit/bridge.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
 

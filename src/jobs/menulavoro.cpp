@@ -1,7 +1,7 @@
 #include "jobs/menulavoro.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "jobs/lavoro.h"
 #include "jobs/menuriepcosti.h"
 #include "jobs/scheda.h"

@@ -1,6 +1,6 @@
 #include "jobs/menuriepcosti.h"
 
-#include "app/avvio.h"
+#include "shell/avvio.h"
 #include "customers/trovaclienti.h"
 #include "jobs/riepcosti.h"
 #include "jobs/riepilogo.h"

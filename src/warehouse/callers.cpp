@@ -1,7 +1,7 @@
 #include "warehouse/callers.h"
 
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "shell/startup.h"
+#include "kit/bridge.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
 #include "warehouse/articolo.h"

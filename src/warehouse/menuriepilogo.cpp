@@ -1,7 +1,7 @@
 #include "warehouse/menuriepilogo.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "platform/core/formats.h"
 #include "platform/ui/art.h"
 #include "warehouse/riepilogo.h"

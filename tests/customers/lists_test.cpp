@@ -2,7 +2,7 @@
 // real keys and clicks; the chosen card written into the caller its tag names.
 #include "window_fixture.h"
 
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "customers/callers.h"
 #include "customers/listscadenzario.h"
 #include "customers/ricontatta.h"

@@ -2,7 +2,7 @@
 // opens it, driven with real keys and clicks.
 #include "window_fixture.h"
 
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "warehouse/importamagazzino.h"
 
 #include <memory>

@@ -2,9 +2,9 @@
 // article editor and driven with real keys and clicks.
 #include "window_fixture.h"
 
-#include "app/guida.h"
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "kit/dialogs/guida.h"
+#include "shell/startup.h"
+#include "kit/bridge.h"
 #include "platform/core/cp1252.h"
 #include "warehouse/expmagazzino.h"
 #include "warehouse/sottoscorta.h"
