@@ -1,7 +1,7 @@
 #include "customers/clienti.h"
 
 #include "kit/dialogs/allegacartella.h"
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
 #include "platform/ui/openurl.h"
@@ -291,7 +291,7 @@ void TfrmClienti::FormShow() { editor_.blank(); }
 
 void TfrmClienti::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmClienti::cmdNuovoClick() { editor_.blank(); }

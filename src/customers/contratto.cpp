@@ -1,7 +1,7 @@
 #include "customers/contratto.h"
 
 #include "kit/dialogs/allegacartella.h"
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
 #include "kit/dialogs/logo.h"
@@ -402,7 +402,7 @@ void TfrmContratto::FormClose(CloseAction&)
                  u"impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
                  u"cartella di installazione del programma."_qs);
     }
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmContratto::cmdNuovoClick()

@@ -1,6 +1,6 @@
 #include "documents/editor.h"
 
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
 #include "kit/dialogs/logo.h"
@@ -545,7 +545,7 @@ void DocumentEditor::FormClose(CloseAction&)
                  u"impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
                  u"cartella di installazione del programma."_qs);
     }
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void DocumentEditor::PulisciScheda()

@@ -1,9 +1,8 @@
 #include "documents/menuanno.h"
 
-#include "shell/avvio.h"
 #include "kit/dialogs/guida.h"
 #include "kit/dialogs/logo.h"
-#include "shell/startup.h"
+#include "kit/windowtable.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
@@ -106,7 +105,7 @@ void YearMenu::btnApriPreventiviClick()
         txtAnnoPreventivi.setFocus();
         return;
     }
-    if (Form* editor = app::startWindow(spec_.editorName)) {
+    if (Form* editor = kit::startWindow(spec_.editorName)) {
         editor->control<Label>(u"lblFile"_qs).setText(*path);
         editor->setCaption(spec_.editorCaption + trimmed(typed));
     }
@@ -117,8 +116,8 @@ void YearMenu::btnApriPreventiviClick()
 void YearMenu::FormClose(CloseAction&)
 {
     const QString tag = trimmed(lblMemory.text());
-    Form* next = tag == u"avvio" ? static_cast<Form*>(frmAvvio)
-                 : tag == spec_.openTag ? app::startWindow(spec_.editorName)
+    Form* next = tag == u"avvio" ? orv::kit::startWindow(u"frmAvvio"_qs)
+                 : tag == spec_.openTag ? kit::startWindow(spec_.editorName)
                                         : nullptr;
     if (next) next->show();
 }

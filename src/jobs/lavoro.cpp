@@ -1,7 +1,7 @@
 #include "jobs/lavoro.h"
 
 #include "kit/dialogs/allegacartella.h"
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
 #include "kit/dialogs/numerazione.h"
@@ -334,7 +334,7 @@ void TfrmLavoro::FormShow() { PulisciScheda(); }
 
 void TfrmLavoro::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmLavoro::PulisciScheda() { editor_.blank(); }

@@ -1,6 +1,6 @@
 #include "schedule/scadenzario.h"
 
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
 #include "archive/helpers.h"
@@ -524,7 +524,7 @@ void TfrmScadenzario::FormClose(CloseAction&)
     panAvvio.show();
     panContainer.hide();
     if (sound().loaded()) sound().stop();
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmScadenzario::txtAnnoKeyDown(Word& key, QChar& keyChar, ShiftState)

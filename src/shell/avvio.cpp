@@ -5,7 +5,7 @@
 #include "shell/maker.h"
 #include "platform/ui/openurl.h"
 #include "shell/splash.h"
-#include "shell/startup.h"
+#include "kit/windowtable.h"
 #include "platform/core/formats.h"
 #include "platform/ui/application.h"
 #include "platform/ui/art.h"
@@ -107,7 +107,7 @@ void TfrmAvvio::FormClose(CloseAction&) { terminateApplication(); }
 // stays without effect until its window is created at start.
 void TfrmAvvio::showModule(const QString& globalName)
 {
-    Form* module = orv::app::startWindow(globalName);
+    Form* module = orv::kit::startWindow(globalName);
     if (!module) return;
     module->show();
     hide();

@@ -12,6 +12,7 @@
 #include "shell/splash.h"
 #include "customers/calendario.h"
 #include "kit/reports.h"
+#include "kit/windowtable.h"
 #include "customers/clienti.h"
 #include "customers/contratto.h"
 #include "customers/expclienti.h"
@@ -69,7 +70,6 @@
 
 #include <QStringList>
 
-#include <map>
 
 namespace orv::app {
 
@@ -180,12 +180,6 @@ const StartWindow kStartWindows[] = {
 };
 static_assert(std::size(kStartWindows) == 70);
 
-std::map<QString, ui::Form*>& instances()
-{
-    static std::map<QString, ui::Form*> m;
-    return m;
-}
-
 QString globalName(const char* className) { return QString::fromLatin1(className + 1); }
 
 } // namespace
@@ -199,7 +193,7 @@ void createFrom(const StartWindow* begin, const StartWindow* end)
     for (const StartWindow* w = begin; w != end; ++w) {
         if (!w->create) continue;
         ui::Form* f = w->create();
-        instances()[globalName(w->className)] = f;
+        kit::setStartWindow(globalName(w->className), f);
         if (w == std::begin(kStartWindows)) ui::Form::setMainForm(f);
     }
 }
@@ -211,7 +205,7 @@ void createStartWindows() { createFrom(std::begin(kStartWindows), std::end(kStar
 void installDocumentWindows()
 {
     using ui::runDialog;
-    printing::setEditorLookup([](const QString& name) { return startWindow(name); });
+    printing::setEditorLookup([](const QString& name) { return kit::startWindow(name); });
     customers::setContractDocumentOpener([](QWidget* owner, customers::ContractDocument document) {
         if (document == customers::ContractDocument::Print) runDialog<TfrmStampaCon>(owner);
         else runDialog<TfrmAnteprimaCon>(owner);
@@ -244,27 +238,15 @@ void destroyStartWindows()
     for (auto it = std::rbegin(kStartWindows); it != std::rend(kStartWindows); ++it) {
         if (it->destroy) it->destroy();
     }
-    instances().clear();
+    kit::clearStartWindows();
     ui::Form::setMainForm(nullptr);
-}
-
-ui::Form* startWindow(const QString& name)
-{
-    const auto it = instances().find(name);
-    return it == instances().end() ? nullptr : it->second;
-}
-
-void setStartWindow(const QString& name, ui::Form* f)
-{
-    if (f) instances()[name] = f;
-    else instances().erase(name);
 }
 
 QStringList createdStartWindows()
 {
     QStringList out;
     for (const StartWindow& w : kStartWindows) {
-        if (w.create && startWindow(globalName(w.className))) out << QString::fromLatin1(w.className);
+        if (w.create && kit::startWindow(globalName(w.className))) out << QString::fromLatin1(w.className);
     }
     return out;
 }

@@ -16,12 +16,8 @@ namespace orv::app {
 void createStartWindows();
 // Destroys them in the reverse order (end of the run, and between tests).
 void destroyStartWindows();
-// The global instance of that name ("frmClienti"), or nullptr while its class is not
-// part of the program.
-ui::Form* startWindow(const QString& globalName);
-// Puts a stand-in under a global name (tests of the commands that show a window whose
-// class is not written yet); nullptr removes it.
-void setStartWindow(const QString& globalName, ui::Form* f);
+// Each start window is registered in the window table (kit/windowtable.h) under its
+// global name ("frmClienti") while it exists.
 // Class names of the windows created, in creation order.
 QStringList createdStartWindows();
 

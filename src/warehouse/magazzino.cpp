@@ -1,7 +1,7 @@
 #include "warehouse/magazzino.h"
 
 #include "kit/dialogs/allegacartella.h"
-#include "shell/avvio.h"
+#include "kit/windowtable.h"
 #include "kit/dialogs/guida.h"
 #include "archive/helpers.h"
 #include "kit/editorlayout.h"
@@ -275,7 +275,7 @@ void TfrmMagazzino::FormShow() { editor_.blank(); }
 
 void TfrmMagazzino::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMagazzino::cmdNuovoClick() { editor_.blank(); }

@@ -3,7 +3,7 @@
 
 #include "kit/dialogs/allegacartella.h"
 #include "kit/dialogs/attachments.h"
-#include "shell/startup.h"
+#include "kit/windowtable.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,11 +69,11 @@ protected:
     {
         GuiTest::SetUp();
         clienti = std::make_unique<Editor>("frmClienti");
-        orv::app::setStartWindow("frmClienti", clienti.get());
+        orv::kit::setStartWindow("frmClienti", clienti.get());
     }
     void TearDown() override
     {
-        orv::app::setStartWindow("frmClienti", nullptr);
+        orv::kit::setStartWindow("frmClienti", nullptr);
         clienti.reset();
         GuiTest::TearDown();
     }
@@ -301,10 +301,10 @@ TEST_F(AllegaTest, EachTagWritesIntoItsOwnEditor)
     for (const auto& t : tags) {
         if (QString(t[1]) == "frmClienti") continue;
         editors.push_back(std::make_unique<Editor>(t[1]));
-        orv::app::setStartWindow(t[1], editors.back().get());
+        orv::kit::setStartWindow(t[1], editors.back().get());
     }
     for (const auto& t : tags) {
-        Editor& editor = static_cast<Editor&>(*orv::app::startWindow(t[1]));
+        Editor& editor = static_cast<Editor&>(*orv::kit::startWindow(t[1]));
         open(editor, QString(" ") + t[0] + " ", [&](TfrmAllegaCartella& f) {
             f.control<Edit>("txtDesc03").setText(t[0]);
             click(f.btnApplica);
@@ -312,8 +312,8 @@ TEST_F(AllegaTest, EachTagWritesIntoItsOwnEditor)
         });
     }
     for (const auto& t : tags) {
-        EXPECT_EQ(static_cast<Editor&>(*orv::app::startWindow(t[1])).values(), QStringList({"", "", "", "", "", t[0]}));
-        if (QString(t[1]) != "frmClienti") orv::app::setStartWindow(t[1], nullptr);
+        EXPECT_EQ(static_cast<Editor&>(*orv::kit::startWindow(t[1])).values(), QStringList({"", "", "", "", "", t[0]}));
+        if (QString(t[1]) != "frmClienti") orv::kit::setStartWindow(t[1], nullptr);
     }
 }
 

@@ -39,9 +39,9 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
                            "TfrmMenuDDT", "TfrmDDT", "TfrmDatiTrasporto", "TfrmSospesiDDT", "TfrmTrovaDDT",
                            "TfrmExpDDT", "TfrmStampaDDT", "TfrmAnteprimaDDT", "TfrmCrea_PDF_DDT", "TfrmCalendario"}));
     EXPECT_EQ(Form::mainForm(), frmPassword);
-    EXPECT_EQ(orv::app::startWindow("frmAvvio"), frmAvvio);
-    EXPECT_EQ(orv::app::startWindow("frmContratto"), frmContratto);
-    EXPECT_EQ(orv::app::startWindow("frmStampaCon"), frmStampaCon);
+    EXPECT_EQ(orv::kit::startWindow("frmAvvio"), frmAvvio);
+    EXPECT_EQ(orv::kit::startWindow("frmContratto"), frmContratto);
+    EXPECT_EQ(orv::kit::startWindow("frmStampaCon"), frmStampaCon);
     EXPECT_FALSE(frmStampaCon->isVisible());
     EXPECT_EQ(frmPassword->size(), QSize(388, 405));
     EXPECT_EQ(frmPassword->caption(), " Orvanta 4.0 - Accesso");

@@ -46,17 +46,17 @@ TEST_F(MenuTest, EachModuleCommandShowsItsWindowAndHidesTheMenu)
     for (const Case& c : cases) {
         for (Image* command : {c.picture, c.caption}) {
             // Not part of the program yet: nothing happens.
-            Form* real = orv::app::startWindow(c.window);
+            Form* real = orv::kit::startWindow(c.window);
             if (!real) {
                 click(*command);
                 EXPECT_TRUE(frmAvvio->isVisible()) << c.window;
             }
             Form module(nullptr, {c.window, "modulo", 100, 100}, {});
-            orv::app::setStartWindow(c.window, &module);
+            orv::kit::setStartWindow(c.window, &module);
             click(*command);
             EXPECT_TRUE(module.isVisible()) << c.window;
             EXPECT_FALSE(frmAvvio->isVisible()) << c.window;
-            orv::app::setStartWindow(c.window, real);
+            orv::kit::setStartWindow(c.window, real);
             frmAvvio->show();
         }
     }

@@ -6,6 +6,7 @@
 #include "shell/avvio.h"
 #include "shell/cambiapassword.h"
 #include "shell/password.h"
+#include "kit/windowtable.h"
 #include "shell/startup.h"
 #include "platform/ui/application.h"
 

@@ -3,7 +3,7 @@
 #include "kit/dialogs/attachments.h"
 #include "platform/ui/openurl.h"
 #include "kit/dialogs/pictures.h"
-#include "shell/startup.h"
+#include "kit/windowtable.h"
 #include "platform/core/text.h"
 
 using namespace orv::ui;
@@ -161,7 +161,7 @@ void TfrmAllegaCartella::btnApplicaClick()
 {
     const Caller* caller = callerOf(lblMemory.text());
     if (!caller) return;
-    if (Form* editor = orv::app::startWindow(QString::fromUtf16(caller->window))) {
+    if (Form* editor = orv::kit::startWindow(QString::fromUtf16(caller->window))) {
         for (int r = 0; r < kRows; ++r) {
             editor->control<Label>(fileLabel(r)).setText(orv::trimmed(rows[r].txtFile.text()));
             editor->control<Label>(descriptionLabel(r)).setText(orv::trimmed(rows[r].txtDesc.text()));
