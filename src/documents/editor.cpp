@@ -10,7 +10,6 @@
 #include "kit/editorlayout.h"
 #include "kit/input.h"
 #include "kit/provinces.h"
-#include "customers/trovaclienti.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"
@@ -18,7 +17,6 @@
 #include "platform/ui/services.h"
 #include "documents/documenti.h"
 #include "documents/numeri.h"
-#include "warehouse/importamagazzino.h"
 
 namespace orv::docs {
 
@@ -661,14 +659,14 @@ void DocumentEditor::btnCodFiscClienteClick() { app::openTaxCodeChecker(this, tx
 
 void DocumentEditor::impClienteClick()
 {
-    runDialog<TfrmTrovaClienti>(this, [this](TfrmTrovaClienti& f) { f.lblMemory.setText(spec_.callerTag); });
+    if (spec_.findCustomer) spec_.findCustomer(this, spec_.callerTag);
 }
 
 void DocumentEditor::impOggiClick() { txtData.setText(dateToStr(today())); }
 
 void DocumentEditor::impMagClick(int number)
 {
-    warehouse::importArticle(this, rowControl(spec_.rowTagPrefix, number), row(number).txtQuant.text());
+    if (spec_.importArticle) spec_.importArticle(this, rowControl(spec_.rowTagPrefix, number), row(number).txtQuant.text());
 }
 
 } // namespace orv::docs

@@ -17,6 +17,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -39,6 +40,11 @@ struct EditorSpec {
     SaveTexts saveTexts;
     // Hints of the commands whose wording names the kind, by control name.
     QList<std::pair<QString, QString>> hints;
+    // The customer finder and the article import are windows of the modules above this
+    // editor; the kind's own window hands them in. The finder is told the caller tag, the
+    // import the row's tag and quantity.
+    std::function<void(QWidget* editor, const QString& callerTag)> findCustomer;
+    std::function<void(QWidget* editor, const QString& rowTag, const QString& rowQuantity)> importArticle;
 };
 
 class DocumentEditor : public ui::Form {
