@@ -3,7 +3,7 @@
 // fresh process; the medians and their ratio are printed (goal: at most 1.5).
 // A second peer, a plain Qt window with a label, an edit and three buttons, shows how much
 // of the difference is the font database every window with text loads first.
-#include "app/startup.h"
+#include "shell/startup.h"
 
 #include <QApplication>
 #include <QLabel>

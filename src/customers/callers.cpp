@@ -2,8 +2,8 @@
 
 #include "customers/cliente.h"
 #include "customers/clienti.h"
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "kit/windowtable.h"
+#include "kit/bridge.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
 
@@ -126,7 +126,7 @@ bool writeToCaller(const QString& tag, const archive::FoundRecord& card)
 {
     for (const CustomerCaller& caller : customerCallers()) {
         if (caller.tag != tag) continue;
-        ui::Form* target = app::startWindow(caller.window);
+        ui::Form* target = kit::startWindow(caller.window);
         if (!target) return false;
         caller.write(*target, card);
         return true;

@@ -1,17 +1,17 @@
 #include "customers/clienti.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
+#include "kit/dialogs/allegacartella.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
 #include "platform/ui/openurl.h"
 #include "customers/calendario.h"
 #include "customers/cliente.h"
-#include "customers/common/editorlayout.h"
-#include "customers/common/input.h"
+#include "kit/editorlayout.h"
+#include "kit/input.h"
 #include "customers/expclienti.h"
 #include "customers/listscadenzario.h"
-#include "customers/provinces.h"
+#include "kit/provinces.h"
 #include "customers/ricontatta.h"
 #include "customers/trovaclienti.h"
 #include "platform/core/formats.h"
@@ -291,7 +291,7 @@ void TfrmClienti::FormShow() { editor_.blank(); }
 
 void TfrmClienti::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmClienti::cmdNuovoClick() { editor_.blank(); }

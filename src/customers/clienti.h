@@ -3,8 +3,8 @@
 // the commands of every archive editor, the mail commands, the checkers, attachments,
 // the date picker and the customer lists.
 #include "archive/editor.h"
-#include "customers/common/bridge.h"
-#include "customers/common/reports.h"
+#include "kit/bridge.h"
+#include "kit/reports.h"
 #include "platform/ui/form.h"
 
 class TfrmClienti : public orv::ui::Form {

@@ -1,18 +1,18 @@
 #include "customers/contratto.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/logo.h"
-#include "app/numerazione.h"
+#include "kit/dialogs/allegacartella.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/logo.h"
+#include "kit/dialogs/numerazione.h"
 #include "platform/ui/openurl.h"
-#include "app/settings.h"
+#include "kit/dialogs/settings.h"
 #include "archive/helpers.h"
 #include "customers/contrattorecord.h"
-#include "customers/common/input.h"
+#include "kit/input.h"
 #include "customers/expcontratti.h"
-#include "customers/provinces.h"
+#include "kit/provinces.h"
 #include "customers/trovaclienti.h"
 #include "customers/trovacontratti.h"
 #include "platform/core/formats.h"
@@ -402,7 +402,7 @@ void TfrmContratto::FormClose(CloseAction&)
                  u"impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
                  u"cartella di installazione del programma."_qs);
     }
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmContratto::cmdNuovoClick()

@@ -4,7 +4,7 @@
 // import, the contract finder and export, attachments, start numbers, the company logo,
 // the clauses sheet and the print and preview of the contract.
 #include "archive/editor.h"
-#include "customers/common/bridge.h"
+#include "kit/bridge.h"
 #include "platform/ui/form.h"
 
 #include <functional>

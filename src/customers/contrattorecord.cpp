@@ -1,6 +1,6 @@
 #include "customers/contrattorecord.h"
 
-#include "app/settings.h"
+#include "kit/dialogs/settings.h"
 #include "archive/helpers.h"
 #include "archive/lists.h"
 #include "customers/membertable.h"

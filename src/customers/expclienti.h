@@ -1,6 +1,6 @@
 #pragma once
 // The customer archive exported as "Clienti.xls".
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpClienti : public orv::forms::ExportWindow {
 public:

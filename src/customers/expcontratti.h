@@ -1,6 +1,6 @@
 #pragma once
 // The contract archive exported as "Contratti.xls".
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpContratti : public orv::forms::ExportWindow {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The installations whose periodic maintenance falls due within their notice.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmListScadenzario : public orv::forms::StatusListWindow {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The customers flagged for a call-back.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmRicontatta : public orv::forms::StatusListWindow {
 public:

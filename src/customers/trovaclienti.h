@@ -1,7 +1,7 @@
 #pragma once
 // The customer finder: up to ten criteria, the sorted result list, and the chosen card
 // written into the window that opened it (caller tag in lblMemory).
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaClienti : public orv::forms::FinderWindow {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // The contract finder: up to ten criteria, the sorted result list, and the chosen
 // contract loaded into the contract window (caller tag "contratti" in lblMemory).
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaContratti : public orv::forms::FinderWindow {
 public:

@@ -4,7 +4,7 @@
 // delivery of the transport with their time stamps, carriage terms), filled from the
 // editor's hidden labels and written back on "Applica e chiudi". The values reach the
 // archive only with the editor's Save.
-#include "quotes/common/valori.h"
+#include "documents/valori.h"
 
 class TfrmDatiTrasporto : public orv::docs::ValuesDialog {
 public:

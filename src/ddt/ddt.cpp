@@ -1,10 +1,12 @@
 #include "ddt/ddt.h"
 
+#include "customers/trovaclienti.h"
 #include "ddt/datitrasporto.h"
 #include "ddt/expddt.h"
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"
 #include "platform/ui/form.h"
+#include "warehouse/importamagazzino.h"
 
 using namespace orv::ui;
 
@@ -45,6 +47,10 @@ orv::docs::EditorSpec ddtSpec()
         {u"cmdEsporta"_qs, u"Esporta i Documenti di Trasporto in archivio in un file di Microsoft Excel."_qs},
         {u"chkSaldata"_qs, u"Contrassegna come Documento di Trasporto in sospeso."_qs},
     };
+    s.findCustomer = [](QWidget* editor, const QString& tag) {
+        runDialog<TfrmTrovaClienti>(editor, [&tag](TfrmTrovaClienti& f) { f.lblMemory.setText(tag); });
+    };
+    s.importArticle = &orv::warehouse::importArticle;
     return s;
 }
 

@@ -4,7 +4,7 @@
 // values edited in the transport dialog, the finder, the not-delivered list and the
 // export.
 #include "ddt/recordddt.h"
-#include "quotes/common/editor.h"
+#include "documents/editor.h"
 
 class TfrmDDT : public orv::docs::DocumentEditor {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // The delivery-note export: every delivery note of the open year in a grid, written on
 // request as "DDT.xls" in the program folder.
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpDDT : public orv::forms::ExportWindow {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The delivery-note year menu: the year whose delivery-note archive the editor opens.
-#include "quotes/common/menuanno.h"
+#include "documents/menuanno.h"
 
 class TfrmMenuDDT : public orv::docs::YearMenu {
 public:

@@ -9,8 +9,8 @@
 
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
-#include "quotes/common/documento.h"
-#include "quotes/common/elenchi.h"
+#include "documents/documento.h"
+#include "documents/elenchi.h"
 
 struct TDDT : orv::docs::DocumentRecord<TDDT> {
     static constexpr qint64 kSize = 4957;

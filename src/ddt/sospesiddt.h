@@ -2,7 +2,7 @@
 // The loads not yet delivered: the delivery notes of the open year whose flag
 // "Consegnato" is stored as "No", in file order; a double click loads the chosen one
 // into the editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmSospesiDDT : public orv::forms::StatusListWindow {
 public:

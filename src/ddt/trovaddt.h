@@ -2,7 +2,7 @@
 // The delivery-note finder: up to ten criteria over the year file the editor has open,
 // the sorted result list, and the chosen delivery note loaded into the editor when the
 // finder was opened by it (caller tag "ddt").
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaDDT : public orv::forms::FinderWindow {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // The installations not yet returned to their customers: the sheets of the open year
 // whose flag "Riconsegnato" is "No", in file order.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmDaRiconsegnare : public orv::forms::StatusListWindow {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The export of the open year's job sheets as "Schede_di_Lavoro.xls".
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpLavoro : public orv::forms::ExportWindow {
 public:

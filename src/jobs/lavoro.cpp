@@ -1,13 +1,13 @@
 #include "jobs/lavoro.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/numerazione.h"
-#include "app/settings.h"
+#include "kit/dialogs/allegacartella.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/numerazione.h"
+#include "kit/dialogs/settings.h"
 #include "archive/helpers.h"
-#include "customers/common/input.h"
+#include "kit/input.h"
 #include "customers/trovaclienti.h"
 #include "jobs/daericonsegnare.h"
 #include "jobs/documenti.h"
@@ -340,7 +340,7 @@ void TfrmLavoro::FormShow() { PulisciScheda(); }
 
 void TfrmLavoro::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmLavoro::PulisciScheda() { editor_.blank(); }

@@ -3,7 +3,7 @@
 // commands of every archive editor, the customer import, attachments, start number,
 // finder, not-returned list, export, the document commands and the checker.
 #include "archive/editor.h"
-#include "customers/common/bridge.h"
+#include "kit/bridge.h"
 #include "platform/ui/form.h"
 
 class TfrmLavoro : public orv::ui::Form {

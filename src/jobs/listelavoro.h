@@ -1,7 +1,7 @@
 #pragma once
 // What the job-sheet lists share: the year file the editor has open, its list line, and
 // the sheet a double click loads into the editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 namespace orv::jobs {
 

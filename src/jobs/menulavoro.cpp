@@ -1,7 +1,7 @@
 #include "jobs/menulavoro.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/guida.h"
 #include "jobs/lavoro.h"
 #include "jobs/menuriepcosti.h"
 #include "jobs/scheda.h"
@@ -115,7 +115,7 @@ void TfrmMenuLavoro::FormClose(CloseAction&)
     const QString tag = trimmed(lblMemory.text());
     Form* next = tag == u"lavoro"       ? static_cast<Form*>(frmLavoro)
                  : tag == u"rieplavoro" ? static_cast<Form*>(frmMenuRiepCosti)
-                 : tag == u"avvio"      ? static_cast<Form*>(frmAvvio)
+                 : tag == u"avvio"      ? orv::kit::startWindow(u"frmAvvio"_qs)
                                         : nullptr;
     if (next) next->show();
 }

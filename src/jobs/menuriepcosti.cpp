@@ -1,6 +1,6 @@
 #include "jobs/menuriepcosti.h"
 
-#include "app/avvio.h"
+#include "kit/windowtable.h"
 #include "customers/trovaclienti.h"
 #include "jobs/riepcosti.h"
 #include "jobs/riepilogo.h"
@@ -144,7 +144,7 @@ void TfrmMenuRiepCosti::FormShow()
 
 void TfrmMenuRiepCosti::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMenuRiepCosti::openYear(const QString& year, const QString& path)

@@ -1,9 +1,9 @@
 #include "jobs/riepcosti.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "archive/lists.h"
-#include "customers/common/listwindow.h"
-#include "customers/common/reports.h"
+#include "kit/listwindow.h"
+#include "kit/reports.h"
 #include "jobs/menuriepcosti.h"
 #include "jobs/riepilogo.h"
 #include "platform/core/formats.h"

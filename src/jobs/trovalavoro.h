@@ -2,7 +2,7 @@
 // The job-sheet finder: up to ten criteria over the year file the editor has open, the
 // sorted result list, and the chosen sheet loaded into the editor when the finder was
 // opened by it (caller tag "lavoro").
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaLavoro : public orv::forms::FinderWindow {
 public:

@@ -3,7 +3,7 @@
 // with the moment of printing, on one A4 page. The customer and article editors hold the
 // same card; the schedule editor's differs in its preview buttons and its wrapping title
 // and footer.
-#include "customers/common/reports.h"
+#include "kit/reports.h"
 
 #include <memory>
 

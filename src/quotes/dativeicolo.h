@@ -3,7 +3,7 @@
 // carrier, appearance of the goods, carriage terms, reason for transport, number of
 // packages), filled from the editor's hidden labels and written back on "Applica e
 // chiudi". The quote reaches the archive only with the editor's Save.
-#include "quotes/common/valori.h"
+#include "documents/valori.h"
 
 class TfrmDatiVeicolo : public orv::docs::ValuesDialog {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // The quote export: every quote of the open year in a grid, written on request as
 // "Preventivi.xls" in the program folder.
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpPreventivi : public orv::forms::ExportWindow {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // What the quote finder and the pending-quotes list share: the editor's year file, the
 // quote line and the quote a double click loads into the editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 namespace orv::quotes {
 

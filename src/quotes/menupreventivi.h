@@ -1,6 +1,6 @@
 #pragma once
 // The quote year menu: the year whose quote archive the editor opens.
-#include "quotes/common/menuanno.h"
+#include "documents/menuanno.h"
 
 class TfrmMenuPreventivi : public orv::docs::YearMenu {
 public:

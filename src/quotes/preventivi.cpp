@@ -1,11 +1,13 @@
 #include "quotes/preventivi.h"
 
+#include "customers/trovaclienti.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
 #include "quotes/dativeicolo.h"
 #include "quotes/exppreventivi.h"
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"
+#include "warehouse/importamagazzino.h"
 
 using namespace orv::ui;
 
@@ -46,6 +48,10 @@ orv::docs::EditorSpec quoteSpec()
         {u"cmdEsporta"_qs, u"Esporta i preventivi in archivio in un file di Microsoft Excel."_qs},
         {u"chkSaldata"_qs, u"Contrassegna come preventivo in sospeso."_qs},
     };
+    s.findCustomer = [](QWidget* editor, const QString& tag) {
+        runDialog<TfrmTrovaClienti>(editor, [&tag](TfrmTrovaClienti& f) { f.lblMemory.setText(tag); });
+    };
+    s.importArticle = &orv::warehouse::importArticle;
     return s;
 }
 

@@ -2,7 +2,7 @@
 // The quote editor: the quotes of one year file, which the year menu opens, on the
 // document editor with the quote's own texts, its six extra values edited in the
 // extra-information window, the quote finder, the pending-quotes list and the export.
-#include "quotes/common/editor.h"
+#include "documents/editor.h"
 #include "quotes/preventivo.h"
 
 class TfrmPreventivi : public orv::docs::DocumentEditor {

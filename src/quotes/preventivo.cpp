@@ -2,8 +2,8 @@
 
 #include "archive/helpers.h"
 #include "platform/core/text.h"
-#include "quotes/common/documento.h"
-#include "quotes/common/elenchi.h"
+#include "documents/documento.h"
+#include "documents/elenchi.h"
 
 using orv::archive::FieldDef;
 using orv::archive::RecordLayout;

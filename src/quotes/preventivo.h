@@ -11,8 +11,8 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 #include "platform/core/archivefile.h"
-#include "quotes/common/documento.h"
-#include "quotes/common/elenchi.h"
+#include "documents/documento.h"
+#include "documents/elenchi.h"
 
 struct TPreventivo : orv::docs::DocumentRecord<TPreventivo> {
     static constexpr qint64 kSize = 4886;

@@ -1,7 +1,7 @@
 #pragma once
 // The pending quotes: the quotes of the open year whose flag "In sospeso" is set, in file
 // order; a double click loads the chosen one into the editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmSospesi : public orv::forms::StatusListWindow {
 public:

@@ -2,7 +2,7 @@
 // The quote finder: up to ten criteria over the year file the editor has open, the
 // sorted result list, and the chosen quote loaded into the editor when the finder was
 // opened by it (caller tag "preventivi").
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaPreventivi : public orv::forms::FinderWindow {
 public:

@@ -2,7 +2,7 @@
 // The three status lists of the year open in the schedule editor: the appointments to
 // confirm, the payments to make and the payments made. A double click loads the chosen
 // entry into the editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmDaConfermare : public orv::forms::StatusListWindow {
 public:

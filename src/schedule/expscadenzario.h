@@ -1,7 +1,7 @@
 #pragma once
 // The export of the year open in the schedule editor: every entry in a grid, written on
 // request as "Scadenze_e_Appuntamenti.xls".
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpScadenzario : public orv::forms::ExportWindow {
 public:

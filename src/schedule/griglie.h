@@ -2,7 +2,7 @@
 // The grids of the schedule's start panel: the imminent entries of the current year, and
 // the entries of the day and of the month chosen on the calendar. Each lists its entries
 // sorted by date and time and exports the grid as a spreadsheet file of its own.
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 #include <functional>
 

@@ -1,11 +1,11 @@
 #include "schedule/scadenzario.h"
 
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
 #include "archive/helpers.h"
 #include "archive/lists.h"
-#include "customers/common/input.h"
+#include "kit/input.h"
 #include "customers/trovaclienti.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
@@ -524,7 +524,7 @@ void TfrmScadenzario::FormClose(CloseAction&)
     panAvvio.show();
     panContainer.hide();
     if (sound().loaded()) sound().stop();
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmScadenzario::txtAnnoKeyDown(Word& key, QChar& keyChar, ShiftState)

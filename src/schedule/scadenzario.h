@@ -5,8 +5,8 @@
 // every archive editor, the imports from the customer and article archives, the finder,
 // the status lists, the export and the printed card.
 #include "archive/editor.h"
-#include "customers/common/bridge.h"
-#include "customers/common/reports.h"
+#include "kit/bridge.h"
+#include "kit/reports.h"
 #include "platform/ui/form.h"
 
 class TfrmScadenzario : public orv::ui::Form {

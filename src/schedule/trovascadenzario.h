@@ -2,7 +2,7 @@
 // The schedule finder: up to ten criteria over the year open in the schedule editor, the
 // sorted result list, and the chosen entry loaded into the editor (caller tag
 // "Scadenzario").
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaScadenzario : public orv::forms::FinderWindow {
 public:

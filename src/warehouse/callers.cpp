@@ -1,7 +1,7 @@
 #include "warehouse/callers.h"
 
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "kit/windowtable.h"
+#include "kit/bridge.h"
 #include "platform/core/text.h"
 #include "platform/ui/form.h"
 #include "warehouse/articolo.h"
@@ -57,7 +57,7 @@ bool writeToCaller(const QString& tag, const archive::FoundRecord& article)
 {
     for (const ArticleCaller& caller : articleCallers()) {
         if (caller.tag != tag) continue;
-        ui::Form* target = app::startWindow(caller.window);
+        ui::Form* target = kit::startWindow(caller.window);
         if (!target) return false;
         caller.write(*target, article);
         return true;
@@ -86,7 +86,7 @@ std::optional<RowEdits> importTarget(const QString& tag)
 {
     for (const ImportRow& row : importRows()) {
         if (row.tag != tag) continue;
-        ui::Form* target = app::startWindow(row.window);
+        ui::Form* target = kit::startWindow(row.window);
         if (!target) return std::nullopt;
         return RowEdits{&controlOf(*target, ui::numbered(u"txtCodice"_qs, row.row)),
                         &controlOf(*target, ui::numbered(u"txtDesc"_qs, row.row)),

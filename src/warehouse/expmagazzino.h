@@ -1,6 +1,6 @@
 #pragma once
 // The warehouse archive exported as "Magazzino.xls".
-#include "customers/common/exportwindow.h"
+#include "kit/exportwindow.h"
 
 class TfrmExpMagazzino : public orv::forms::ExportWindow {
 public:

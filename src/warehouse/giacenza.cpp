@@ -1,6 +1,6 @@
 #include "warehouse/giacenza.h"
 
-#include "app/pictures.h"
+#include "kit/dialogs/pictures.h"
 #include "archive/helpers.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"

@@ -4,7 +4,7 @@
 // click, and imports its code, description and price into the row named by the caller
 // tag ("pre_art_07", "ddt_art_30"), either leaving the stock as it is or unloading the
 // quantity from it.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmImportaMagazzino : public orv::forms::FinderWindow {
 public:

@@ -1,10 +1,10 @@
 #include "warehouse/magazzino.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "kit/dialogs/allegacartella.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/guida.h"
 #include "archive/helpers.h"
-#include "customers/common/editorlayout.h"
+#include "kit/editorlayout.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
@@ -275,7 +275,7 @@ void TfrmMagazzino::FormShow() { editor_.blank(); }
 
 void TfrmMagazzino::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMagazzino::cmdNuovoClick() { editor_.blank(); }

@@ -4,8 +4,8 @@
 // and attach-file windows, the article finder, the running-out list, the export, the web
 // search and the article card.
 #include "archive/editor.h"
-#include "customers/common/bridge.h"
-#include "customers/common/reports.h"
+#include "kit/bridge.h"
+#include "kit/reports.h"
 #include "platform/ui/form.h"
 
 class TfrmMagazzino : public orv::ui::Form {

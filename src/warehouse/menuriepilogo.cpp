@@ -1,7 +1,7 @@
 #include "warehouse/menuriepilogo.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "kit/windowtable.h"
+#include "kit/dialogs/guida.h"
 #include "platform/core/formats.h"
 #include "platform/ui/art.h"
 #include "warehouse/riepilogo.h"
@@ -96,7 +96,7 @@ void TfrmMenuRiepilogo::FormShow()
 
 void TfrmMenuRiepilogo::FormClose(CloseAction&)
 {
-    if (frmAvvio) frmAvvio->show();
+    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMenuRiepilogo::btnVisualizzaMouseDown()

@@ -1,8 +1,8 @@
 #include "warehouse/riepilogo.h"
 
 #include "archive/lists.h"
-#include "customers/common/listwindow.h"
-#include "customers/common/reports.h"
+#include "kit/listwindow.h"
+#include "kit/reports.h"
 #include "platform/core/formats.h"
 #include "platform/core/services.h"
 #include "platform/core/text.h"

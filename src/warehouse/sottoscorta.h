@@ -1,7 +1,7 @@
 #pragma once
 // The running-out list: the articles whose stock is not above their minimum stock; a
 // double click loads the article into the article editor.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmSottoscorta : public orv::forms::StatusListWindow {
 public:

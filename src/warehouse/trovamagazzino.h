@@ -2,7 +2,7 @@
 // The article finder: up to ten criteria, the sorted result list, and the chosen article
 // written into the window that opened it (caller tag in lblMemory): the whole card into
 // the article editor, six values into the schedule.
-#include "customers/common/listwindow.h"
+#include "kit/listwindow.h"
 
 class TfrmTrovaMagazzino : public orv::forms::FinderWindow {
 public:

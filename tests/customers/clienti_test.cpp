@@ -1,10 +1,10 @@
 // The customer editor through its real controls: keys and clicks as a user gives them.
 #include "window_fixture.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
+#include "kit/dialogs/allegacartella.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
 #include "customers/calendario.h"
 #include "platform/core/cp1252.h"
 

@@ -1,12 +1,12 @@
 // The contract window through its real controls: keys and clicks as a user gives them.
 #include "contract_fixture.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/numerazione.h"
-#include "customers/provinces.h"
+#include "kit/dialogs/allegacartella.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/numerazione.h"
+#include "kit/provinces.h"
 #include "customers/trovaclienti.h"
 #include "platform/core/inifile.h"
 

@@ -1,7 +1,7 @@
 // The contract export window: the archive in its grid, the file written from the grid.
 #include "contract_fixture.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "customers/expcontratti.h"
 
 #include <QTableWidget>

@@ -2,7 +2,7 @@
 #include "fixtures.h"
 #include "window_fixture.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "customers/expclienti.h"
 
 #include <QDir>

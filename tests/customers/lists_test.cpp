@@ -2,7 +2,8 @@
 // real keys and clicks; the chosen card written into the caller its tag names.
 #include "window_fixture.h"
 
-#include "app/startup.h"
+#include "kit/windowtable.h"
+#include "shell/startup.h"
 #include "customers/callers.h"
 #include "customers/listscadenzario.h"
 #include "customers/ricontatta.h"
@@ -279,7 +280,7 @@ TEST_F(ListsTest, EachCallerTagWritesItsOwnFields)
                               Placement::Designed, QColor(), QColor()},
                     layout);
         target.control<Edit>(u"txtAltro"_qs).setText(u"mio"_qs);
-        orv::app::setStartWindow(target.objectName(), &target);
+        orv::kit::setStartWindow(target.objectName(), &target);
 
         modal.scripts[u"frmTrovaClienti"_qs] = [](Form& f) {
             auto& finder = static_cast<TfrmTrovaClienti&>(f);
@@ -293,7 +294,7 @@ TEST_F(ListsTest, EachCallerTagWritesItsOwnFields)
         }
         EXPECT_EQ(target.control<Edit>(u"txtAltro"_qs).text(), u"mio"_qs);
         EXPECT_EQ(target.control<Label>(u"lblPosizione"_qs).text(), u"4"_qs);
-        orv::app::setStartWindow(target.objectName(), nullptr);
+        orv::kit::setStartWindow(target.objectName(), nullptr);
     }
     // Only the editor's tag writes into the editor; an unknown tag writes nowhere.
     EXPECT_EQ(editor().txtCliente.text(), QString());

@@ -1,7 +1,7 @@
 #include "window_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
 
 namespace orv::test {
 

@@ -6,7 +6,7 @@
 
 #include "customers/cliente.h"
 #include "customers/clienti.h"
-#include "customers/common/reports.h"
+#include "kit/reports.h"
 
 #include <QFile>
 

@@ -3,15 +3,15 @@
 // windows, the transport dialog and the exit.
 #include "ddt_fixture.h"
 
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/numerazione.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/numerazione.h"
 #include "customers/cliente.h"
-#include "customers/common/bridge.h"
+#include "kit/bridge.h"
 #include "customers/trovaclienti.h"
 #include "ddt/datitrasporto.h"
-#include "quotes/common/documento.h"
+#include "documents/documento.h"
 #include "warehouse/articolo.h"
 #include "warehouse/importamagazzino.h"
 

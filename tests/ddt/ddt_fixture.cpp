@@ -1,8 +1,8 @@
 #include "ddt_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
-#include "customers/common/reports.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
+#include "kit/reports.h"
 #include "ddt/menuddt.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 
 #include "ddt/ddt.h"
 #include "ddt/recordddt.h"
-#include "quotes/common/documenti.h"
+#include "documents/documenti.h"
 
 #include <ostream>
 

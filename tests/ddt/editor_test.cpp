@@ -3,7 +3,7 @@
 // checks and what it stores, the four navigation commands and Calculate.
 #include "ddt_fixture.h"
 
-#include "app/avvio.h"
+#include "shell/avvio.h"
 #include "platform/core/inifile.h"
 #include "quotes/menupreventivi.h"
 #include "quotes/preventivi.h"

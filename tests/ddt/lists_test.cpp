@@ -2,7 +2,7 @@
 // editor's commands and driven through their real controls.
 #include "ddt_fixture.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "ddt/expddt.h"
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"

@@ -1,10 +1,10 @@
 // The delivery-note year menu through its real controls.
 #include "ddt_fixture.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "ddt/menuddt.h"
-#include "quotes/common/documento.h"
+#include "documents/documento.h"
 
 #include <QFile>
 

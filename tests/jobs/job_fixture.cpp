@@ -1,8 +1,8 @@
 #include "job_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
-#include "customers/common/reports.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
+#include "kit/reports.h"
 #include "jobs/menulavoro.h"
 
 #include <QListWidget>

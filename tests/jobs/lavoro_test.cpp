@@ -1,11 +1,11 @@
 // The year menu and the job-sheet editor through their real controls.
 #include "job_fixture.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/numerazione.h"
+#include "kit/dialogs/allegacartella.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/numerazione.h"
 #include "customers/cliente.h"
 #include "customers/trovaclienti.h"
 #include "jobs/documenti.h"

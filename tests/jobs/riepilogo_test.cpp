@@ -2,8 +2,8 @@
 // window it opens, through their real controls.
 #include "job_fixture.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "customers/cliente.h"
 #include "customers/trovaclienti.h"
 #include "jobs/menulavoro.h"

@@ -1,8 +1,8 @@
 #include "card_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
-#include "customers/common/reports.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
+#include "kit/reports.h"
 #include "report/model/bands.h"
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"

@@ -4,10 +4,10 @@
 #include "card_fixture.h"
 #include "gui/doubles.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
 #include "customers/clienti.h"
-#include "customers/common/reports.h"
+#include "kit/reports.h"
 #include "platform/core/formats.h"
 #include "printing/card.h"
 #include "schedule/scadenzario.h"

@@ -1,7 +1,7 @@
 #include "documents_base_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
 #include "printing/doclayout.h"
 #include "report/base/utils.h"
 #include "report/model/views.h"

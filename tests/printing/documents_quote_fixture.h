@@ -3,9 +3,9 @@
 // year menu as a user opens them, with the values a document prints typed in.
 #include "documents_base_fixture.h"
 
-#include "app/avvio.h"
-#include "quotes/common/editor.h"
-#include "quotes/common/menuanno.h"
+#include "shell/avvio.h"
+#include "documents/editor.h"
+#include "documents/menuanno.h"
 
 #include <QComboBox>
 

@@ -3,13 +3,13 @@
 // number, help, the document windows, the extra-information window and the exit.
 #include "quote_fixture.h"
 
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
-#include "app/numerazione.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
+#include "kit/dialogs/numerazione.h"
 #include "customers/cliente.h"
 #include "customers/trovaclienti.h"
-#include "quotes/common/documento.h"
+#include "documents/documento.h"
 #include "quotes/dativeicolo.h"
 #include "warehouse/articolo.h"
 #include "warehouse/importamagazzino.h"

@@ -1,6 +1,6 @@
 // The quote record, its list line and export cells, and what the quote and delivery-note
 // editors compute without a window: row amounts and totals, numbers, year files.
-#include "quotes/common/documento.h"
+#include "documents/documento.h"
 #include "quotes/preventivo.h"
 
 #include "platform/core/services.h"

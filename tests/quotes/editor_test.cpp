@@ -3,7 +3,7 @@
 // four navigation commands and Calculate.
 #include "quote_fixture.h"
 
-#include "app/avvio.h"
+#include "shell/avvio.h"
 #include "platform/core/inifile.h"
 #include "quotes/menupreventivi.h"
 

@@ -2,7 +2,7 @@
 // commands and driven through their real controls.
 #include "quote_fixture.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "quotes/exppreventivi.h"
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"

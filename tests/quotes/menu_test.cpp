@@ -1,9 +1,9 @@
 // The quote year menu through its real controls.
 #include "quote_fixture.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
-#include "quotes/common/documento.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
+#include "documents/documento.h"
 #include "quotes/menupreventivi.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 // How the documents read, write, round and tidy their numbers.
-#include "quotes/common/numeri.h"
+#include "documents/numeri.h"
 
 #include "platform/core/formats.h"
 

@@ -1,8 +1,8 @@
 #include "quote_fixture.h"
 
-#include "app/avvio.h"
-#include "app/startup.h"
-#include "customers/common/reports.h"
+#include "shell/avvio.h"
+#include "shell/startup.h"
+#include "kit/reports.h"
 #include "quotes/menupreventivi.h"
 
 #include <QFile>

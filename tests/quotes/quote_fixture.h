@@ -4,7 +4,7 @@
 // editor opened through the main menu and the year menu as the user opens it.
 #include "gui/doubles.h"
 
-#include "quotes/common/documenti.h"
+#include "documents/documenti.h"
 #include "quotes/preventivi.h"
 #include "quotes/preventivo.h"
 

@@ -2,7 +2,7 @@
 // lists, the export and the grids of imminent, daily and monthly entries.
 #include "window_fixture.h"
 
-#include "app/guida.h"
+#include "kit/dialogs/guida.h"
 #include "schedule/elenchi.h"
 #include "schedule/expscadenzario.h"
 #include "schedule/griglie.h"

@@ -2,9 +2,9 @@
 // year, the editor's commands, the field rules, hints, help, imports and the card.
 #include "window_fixture.h"
 
-#include "app/avvio.h"
-#include "app/checkers.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/checkers.h"
+#include "kit/dialogs/guida.h"
 #include "customers/trovaclienti.h"
 #include "warehouse/trovamagazzino.h"
 

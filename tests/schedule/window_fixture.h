@@ -4,7 +4,7 @@
 // replaced by recording doubles, the program folder a fresh temporary folder.
 #include "gui/doubles.h"
 
-#include "customers/common/reports.h"
+#include "kit/reports.h"
 #include "schedule/scadenza.h"
 #include "schedule/scadenzario.h"
 

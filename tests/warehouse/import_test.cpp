@@ -2,7 +2,7 @@
 // opens it, driven with real keys and clicks.
 #include "window_fixture.h"
 
-#include "app/startup.h"
+#include "kit/windowtable.h"
 #include "warehouse/importamagazzino.h"
 
 #include <memory>
@@ -45,13 +45,13 @@ protected:
     void SetUp() override
     {
         WarehouseWindowTest::SetUp();
-        orv::app::setStartWindow(quote->objectName(), quote.get());
-        orv::app::setStartWindow(delivery->objectName(), delivery.get());
+        orv::kit::setStartWindow(quote->objectName(), quote.get());
+        orv::kit::setStartWindow(delivery->objectName(), delivery.get());
     }
     void TearDown() override
     {
-        orv::app::setStartWindow(quote->objectName(), nullptr);
-        orv::app::setStartWindow(delivery->objectName(), nullptr);
+        orv::kit::setStartWindow(quote->objectName(), nullptr);
+        orv::kit::setStartWindow(delivery->objectName(), nullptr);
         WarehouseWindowTest::TearDown();
     }
 
@@ -217,7 +217,7 @@ TEST_F(ImportTest, FailuresCloseWithoutAMessageAndWriteNothing)
     EXPECT_EQ(row(*quote, 2), QStringList({"", "S-1", "Manutenzione", "60,00"}));
 
     // A tag no row answers to, or an editor that is not there: nothing is unloaded.
-    orv::app::setStartWindow(delivery->objectName(), nullptr);
+    orv::kit::setStartWindow(delivery->objectName(), nullptr);
     for (const char* prefix : {"ddt_art_", "pre_art_x"}) {
         importInto(*quote, prefix, 4, [&](TfrmImportaMagazzino& f) {
             search(f);

@@ -1,8 +1,8 @@
 // The goods inventory: its menu shown by the main menu, the list it opens.
 #include "window_fixture.h"
 
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "warehouse/menuriepilogo.h"
 #include "warehouse/riepilogo.h"
 

@@ -2,9 +2,10 @@
 // article editor and driven with real keys and clicks.
 #include "window_fixture.h"
 
-#include "app/guida.h"
-#include "app/startup.h"
-#include "customers/common/bridge.h"
+#include "kit/dialogs/guida.h"
+#include "kit/windowtable.h"
+#include "shell/startup.h"
+#include "kit/bridge.h"
 #include "platform/core/cp1252.h"
 #include "warehouse/expmagazzino.h"
 #include "warehouse/sottoscorta.h"
@@ -181,7 +182,7 @@ TEST_F(ListsTest, ScheduleTagWritesTheArticlesIdentityAndOtherTagsNothing)
     Form schedule(nullptr, {u"frmScadenzario"_qs, QString(), 200, 200, Border::Single, Placement::Designed, QColor(), QColor()},
                   layout);
     schedule.control<Edit>(u"txtAltro"_qs).setText(u"mio"_qs);
-    orv::app::setStartWindow(schedule.objectName(), &schedule);
+    orv::kit::setStartWindow(schedule.objectName(), &schedule);
     const auto choose = [&](const char* tag, int line) {
         modal.scripts[u"frmTrovaMagazzino"_qs] = [line](Form& f) {
             auto& finder = static_cast<TfrmTrovaMagazzino&>(f);
@@ -205,7 +206,7 @@ TEST_F(ListsTest, ScheduleTagWritesTheArticlesIdentityAndOtherTagsNothing)
     }
     EXPECT_EQ(editor().txtCodice.text(), QString());
     EXPECT_EQ(editor().lblPosizione.text(), QString());
-    orv::app::setStartWindow(schedule.objectName(), nullptr);
+    orv::kit::setStartWindow(schedule.objectName(), nullptr);
 }
 
 TEST_F(ListsTest, RunningOutListSelectsLoadsAndPrints)

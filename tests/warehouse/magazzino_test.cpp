@@ -1,9 +1,9 @@
 // The article editor through its real controls: keys and clicks as a user gives them.
 #include "window_fixture.h"
 
-#include "app/allegacartella.h"
-#include "app/avvio.h"
-#include "app/guida.h"
+#include "kit/dialogs/allegacartella.h"
+#include "shell/avvio.h"
+#include "kit/dialogs/guida.h"
 #include "warehouse/datipneumatici.h"
 #include "warehouse/giacenza.h"
 

@@ -6,7 +6,7 @@
 #include "gui/doubles.h"
 
 #include "fixtures.h"
-#include "customers/common/reports.h"
+#include "kit/reports.h"
 #include "warehouse/articolo.h"
 #include "warehouse/magazzino.h"
 

@@ -1,0 +1,29 @@
+#include "kit/windowtable.h"
+
+#include <map>
+
+namespace orv::kit {
+
+namespace {
+std::map<QString, ui::Form*>& instances()
+{
+    static std::map<QString, ui::Form*> m;
+    return m;
+}
+} // namespace
+
+ui::Form* startWindow(const QString& name)
+{
+    const auto it = instances().find(name);
+    return it == instances().end() ? nullptr : it->second;
+}
+
+void setStartWindow(const QString& name, ui::Form* f)
+{
+    if (f) instances()[name] = f;
+    else instances().erase(name);
+}
+
+void clearStartWindows() { instances().clear(); }
+
+} // namespace orv::kit
