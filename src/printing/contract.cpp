@@ -207,7 +207,7 @@ ContractWindow::ContractWindow(QWidget* owner, const QString& name, Output outpu
     : DocumentWindow(owner,
                      {.name = name, .output = output, .buttons = Buttons::Wide, .editor = u"frmContratto"_s,
                       .pdfFile = {}, .pictureTop = pictureTop},
-                     contractLayout(output))
+                     [output] { return contractLayout(output); })
 {
 }
 

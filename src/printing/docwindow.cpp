@@ -145,9 +145,9 @@ void DocumentFill::set(const QString& memo, const QString& text) const
     report_.FindObjectAs<TfrxCustomMemoView>(memo)->SetText(text);
 }
 
-DocumentWindow::DocumentWindow(QWidget* owner, const WindowSpec& spec, std::unique_ptr<TfrxReport> layout,
-                               bool pdfCompressed)
-    : Form(owner, formSpec(spec), windowLayout(spec)), spec_(spec), report_(std::move(layout))
+DocumentWindow::DocumentWindow(QWidget* owner, const WindowSpec& spec,
+                               std::function<std::unique_ptr<TfrxReport>()> layout, bool pdfCompressed)
+    : Form(owner, formSpec(spec), windowLayout(spec)), spec_(spec), layout_(std::move(layout))
 {
     if (spec.output == Output::Pdf)
         pdf_ = newDocumentExporter(pdfCompressed ? PdfStreams::Compressed : PdfStreams::Plain);
@@ -160,6 +160,12 @@ DocumentWindow::DocumentWindow(QWidget* owner, const WindowSpec& spec, std::uniq
     btnAnnulla.onClick = [this] { btnAnnullaClick(); };
     btnStampa.onClick = [this] { btnStampaClick(); };
     created();
+}
+
+TfrxReport& DocumentWindow::repDocumento() const
+{
+    if (!report_) report_ = layout_();
+    return *report_;
 }
 
 void DocumentWindow::FormCreate() { orv::applyProgramFormats(); }
@@ -176,37 +182,38 @@ QString DocumentWindow::pdfPath() const { return orv::programFile(spec_.pdfFile)
 void DocumentWindow::btnStampaClick()
 {
     const QString target = spec_.output == Output::Pdf ? pdfPath() : QString();
+    TfrxReport& report = repDocumento();
 
-    report_->GetPageAs<TfrxReportPage>(1)->SetOrientation(poPortrait);
+    report.GetPageAs<TfrxReportPage>(1)->SetOrientation(poPortrait);
 
     TfrxBitmap logo;
     logo.SetImage(imgLogo.picture());
-    report_->FindObjectAs<TfrxPictureView>(QStringLiteral("imgLogo"))->SetPicture(&logo);
+    report.FindObjectAs<TfrxPictureView>(QStringLiteral("imgLogo"))->SetPicture(&logo);
 
     Form* editor = editorLookup() ? editorLookup()(spec_.editor) : nullptr;
     if (!editor) editor = dynamic_cast<Form*>(parentWidget());
     if (!editor) throw std::logic_error(("no editor " + spec_.editor + " to print from").toStdString());
-    DocumentFill f(*report_, *editor);
+    DocumentFill f(report, *editor);
     fill(f);
 
     // A failed preparation has told its errors already; the last step runs all the same.
     // The preview prepares the pages itself and shows that preparation: one before it
     // would be thrown away.
-    if (spec_.output != Output::Preview) report_->PrepareReport(true);
+    if (spec_.output != Output::Preview) report.PrepareReport(true);
 
     switch (spec_.output) {
     case Output::Print:
-        report_->Print();
+        report.Print();
         close();
         break;
     case Output::Preview:
-        report_->ShowReport(true);
+        report.ShowReport(true);
         close();
         break;
     case Output::Pdf:
         pdf_->SetFileName(target);
         // A failed export has shown the engine's error: no question, the window stays.
-        if (!report_->Export(pdf_.get())) return;
+        if (!report.Export(pdf_.get())) return;
         if (offerToOpenPdf(target)) close();
         break;
     }

@@ -63,7 +63,8 @@ public:
     ORV_CONTROL(Image, imgLogo);
     ORV_CONTROL(Image, imgTemp);
 
-    TfrxReport& repDocumento() const { return *report_; }
+    // Laid out on first use: most document windows of a session never print.
+    TfrxReport& repDocumento() const;
     // PDF windows only; null otherwise.
     TfrxCustomExportFilter* pdfEsporta() const { return pdf_.get(); }
     const WindowSpec& spec() const { return spec_; }
@@ -78,14 +79,15 @@ public:
 
 protected:
     // `pdfCompressed` matters to PDF windows only.
-    DocumentWindow(QWidget* owner, const WindowSpec& spec, std::unique_ptr<TfrxReport> layout,
+    DocumentWindow(QWidget* owner, const WindowSpec& spec, std::function<std::unique_ptr<TfrxReport>()> layout,
                    bool pdfCompressed = true);
     // Writes every memo of the document's field mapping, in its order.
     virtual void fill(DocumentFill& f) = 0;
 
 private:
     WindowSpec spec_;
-    std::unique_ptr<TfrxReport> report_;
+    std::function<std::unique_ptr<TfrxReport>()> layout_;
+    mutable std::unique_ptr<TfrxReport> report_;
     std::unique_ptr<TfrxCustomExportFilter> pdf_;
 };
 

@@ -182,7 +182,7 @@ JobSheetWindow::JobSheetWindow(QWidget* owner, const QString& name, Output outpu
     : DocumentWindow(owner,
                      {.name = name, .output = output, .buttons = buttons, .editor = u"frmLavoro"_s,
                       .pdfFile = pdfFile, .pictureTop = 0},
-                     jobSheetLayout(output), true)
+                     [output] { return jobSheetLayout(output); }, true)
 {
 }
 

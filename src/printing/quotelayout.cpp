@@ -333,7 +333,7 @@ TradeDocumentWindow::TradeDocumentWindow(QWidget* owner, TradeDocument kind, con
                                  : kind == TradeDocument::Quote ? u"Preventivo.pdf"_s
                                                                 : u"DDT.pdf"_s,
                       .pictureTop = 0},
-                     tradeDocumentLayout(kind),
+                     [kind] { return tradeDocumentLayout(kind); },
                      // Both documents write their PDF streams uncompressed.
                      false),
       kind_(kind)

@@ -18,7 +18,7 @@
 #include "platform/core/services.h"
 
 // Readable QString values in failure reports.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.h"
 
 namespace orv::test {
 
@@ -55,10 +55,10 @@ public:
     QString focus;
 };
 
-class FixedClock : public Clock {
+class PinnedClock : public Clock {
 public:
-    explicit FixedClock(QDateTime t) : t_(std::move(t)) { setClock(this); }
-    ~FixedClock() override { setClock(nullptr); }
+    explicit PinnedClock(QDateTime t) : t_(std::move(t)) { setClock(this); }
+    ~PinnedClock() override { setClock(nullptr); }
     QDateTime now() const override { return t_; }
 
 private:

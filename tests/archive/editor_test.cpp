@@ -13,7 +13,7 @@ using orv::test::RecordingMessages;
 
 namespace {
 
-const RecordLayout& cardLayout()
+const RecordLayout& editorCardLayout()
 {
     static const RecordLayout l{{u"Nome"_qs, 10, u"txtNome"_qs},
                                 {u"Flag"_qs, 2, u"chkFlag"_qs, FieldKind::Flag},
@@ -29,7 +29,7 @@ protected:
     EditorConfig makeConfig()
     {
         EditorConfig s;
-        s.layout = &cardLayout();
+        s.layout = &editorCardLayout();
         s.archivePath = [this] { return path(); };
         s.firstControl = u"txtNome"_qs;
         s.blankDefaults.insert(u"txtGiorni"_qs, u"0"_qs);
@@ -43,7 +43,7 @@ protected:
     {
         QByteArray all;
         for (const QStringList& c : cards)
-            all += cardLayout().encode(c);
+            all += editorCardLayout().encode(c);
         QFile f(path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(all);
@@ -169,9 +169,9 @@ TEST_F(Editor, SaveAppendsANewCardAndOverwritesAStoredOne)
     editor.save();
     EXPECT_EQ(view.position(), u"4"_qs);
     EXPECT_EQ(takeMessages(), (Msgs{{MessageKind::Information, u"La scheda corrente è stata inserita in archivio."_qs}}));
-    const qint64 s = cardLayout().size();
+    const qint64 s = editorCardLayout().size();
     EXPECT_EQ(fileBytes().left(3 * s), before);
-    EXPECT_EQ(fileBytes().mid(3 * s), cardLayout().encode({u"quattro"_qs, u"Sì"_qs, QString(), u"123"_qs}));
+    EXPECT_EQ(fileBytes().mid(3 * s), editorCardLayout().encode({u"quattro"_qs, u"Sì"_qs, QString(), u"123"_qs}));
 
     view.setPosition(u"2"_qs);
     view.setText(u"txtNome"_qs, u"DUE"_qs);
@@ -183,7 +183,7 @@ TEST_F(Editor, SaveAppendsANewCardAndOverwritesAStoredOne)
     const QByteArray after = fileBytes();
     EXPECT_EQ(after.size(), 4 * s);
     EXPECT_EQ(after.left(s), before.left(s));
-    EXPECT_EQ(after.mid(s, s), cardLayout().encode({u"DUE"_qs, u"No"_qs, QString(), u"123"_qs}));
+    EXPECT_EQ(after.mid(s, s), editorCardLayout().encode({u"DUE"_qs, u"No"_qs, QString(), u"123"_qs}));
     EXPECT_EQ(after.mid(2 * s, s), before.mid(2 * s, s));
 }
 
@@ -197,7 +197,7 @@ TEST_F(Editor, SaveAfterAPartialLastRecordReplacesIt)
     view.setText(u"txtNome"_qs, u"nuovo"_qs);
     editor.save();
     EXPECT_EQ(view.position(), u"4"_qs);
-    EXPECT_EQ(fileBytes().size(), 4 * cardLayout().size());
+    EXPECT_EQ(fileBytes().size(), 4 * editorCardLayout().size());
     editor.last();
     EXPECT_EQ(view.text(u"txtNome"_qs), u"nuovo"_qs);
 }
@@ -279,11 +279,11 @@ TEST_F(Editor, DuplicateTurnsAStoredCardIntoANewOne)
     EXPECT_EQ(takeMessages(), (Msgs{{MessageKind::Information,
                                      u"E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
                                      u"Al termine premere Salva per inserire la scheda in archivio."_qs}}));
-    const QByteArray fourth = fileBytes().mid(3 * cardLayout().size());
+    const QByteArray fourth = fileBytes().mid(3 * editorCardLayout().size());
     editor.save();
     EXPECT_EQ(view.position(), u"5"_qs);
-    EXPECT_EQ(fileBytes().mid(3 * cardLayout().size(), cardLayout().size()), fourth);
-    EXPECT_EQ(fileBytes().mid(4 * cardLayout().size()), cardLayout().encode({u"quarta"_qs, u"Sì"_qs, QString(), u"5"_qs}));
+    EXPECT_EQ(fileBytes().mid(3 * editorCardLayout().size(), editorCardLayout().size()), fourth);
+    EXPECT_EQ(fileBytes().mid(4 * editorCardLayout().size()), editorCardLayout().encode({u"quarta"_qs, u"Sì"_qs, QString(), u"5"_qs}));
 }
 
 TEST(AccessMessageKinds, TableByWindowAndCommand)

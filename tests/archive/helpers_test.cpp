@@ -22,7 +22,7 @@ TEST(TextHelpers, LeftRightAndDigits)
 
 TEST(TextHelpers, DataValidaUnderTheProgramFormat)
 {
-    const orv::test::FixedClock clock(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
+    const orv::test::PinnedClock clock(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
     const struct {
         const char* text;
         bool ok;

@@ -78,7 +78,7 @@ protected:
     QString archive() const { return folder.file(TCliente::kFileName); }
     Msgs takeMessages() { return std::exchange(messages.shown, {}); }
 
-    orv::test::FixedClock clock;
+    orv::test::PinnedClock clock;
     orv::test::ProgramFolder folder;
     FakeView view;
     RecordingMessages messages;
@@ -220,7 +220,7 @@ TEST(CustomerLists, ResultLines)
 
 TEST(CustomerLists, SelectionTests)
 {
-    const orv::test::FixedClock clock(QDateTime(QDate(2024, 5, 10), QTime(18, 30)));
+    const orv::test::PinnedClock clock(QDateTime(QDate(2024, 5, 10), QTime(18, 30)));
     orv::TDateTime today = orv::today();
     const struct {
         const char* due;
@@ -248,7 +248,7 @@ TEST(CustomerLists, SelectionTests)
 
 TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListSkipsABadCard)
 {
-    const orv::test::FixedClock clock(QDateTime(QDate(2024, 5, 10), QTime(8, 0)));
+    const orv::test::PinnedClock clock(QDateTime(QDate(2024, 5, 10), QTime(8, 0)));
     orv::test::ProgramFolder folder;
     const auto card = [](const char* name, const char* due, const char* notice, const QString& flag) {
         TCliente c;

@@ -22,10 +22,10 @@ using orv::test::MessageCall;
 
 namespace {
 
-const QString kAppended = u"La scheda corrente è stata inserita in archivio."_qs;
-const QString kSaved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_qs;
-const QString kEmpty = u"L'archivio non contiene nessuna scheda."_qs;
-const QString kAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+const QString kContractAppended = u"La scheda corrente è stata inserita in archivio."_qs;
+const QString kContractSaved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_qs;
+const QString kContractEmpty = u"L'archivio non contiene nessuna scheda."_qs;
+const QString kContractAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
                         u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 const QString kSection = u"Ditta Manutentrice"_qs;
 
@@ -61,9 +61,9 @@ const TContratto kOld = contract({{&TContratto::NumContratto, "7"},
                                   {&TContratto::OpEsc04, "Notturni"},
                                   {&TContratto::File01, "firmato.pdf"},
                                   {&TContratto::Desc01, "Firmato"}});
-const TContratto kBianchi = contract({{&TContratto::NumContratto, "8"}, {&TContratto::Data, "02/02/2021"},
+const TContratto kContractBianchi = contract({{&TContratto::NumContratto, "8"}, {&TContratto::Data, "02/02/2021"},
                                       {&TContratto::Ditta, "Ditta"}, {&TContratto::Cliente, "Bianchi Anna"}});
-const TContratto kVerdi = contract({{&TContratto::NumContratto, "9"}, {&TContratto::Data, "03/03/2022"},
+const TContratto kContractVerdi = contract({{&TContratto::NumContratto, "9"}, {&TContratto::Data, "03/03/2022"},
                                     {&TContratto::Ditta, "Ditta"}, {&TContratto::Cliente, "Verdi Luca"}});
 
 class ContractTest : public ContractWindowTest {
@@ -212,7 +212,7 @@ TEST_F(ContractTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindowClose
 
 TEST_F(ContractTest, NewNumbersFromTheStartNumberAndKeepsTheMaintainerOnScreen)
 {
-    writeContracts({kOld, kBianchi, kVerdi});
+    writeContracts({kOld, kContractBianchi, kContractVerdi});
     click(window().cmdPrimo);
     window().txtLuogo.setFocus();
     click(window().cmdNuovo);
@@ -242,7 +242,7 @@ TEST_F(ContractTest, NewNumbersFromTheStartNumberAndKeepsTheMaintainerOnScreen)
     click(w.cmdNuovo);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.last().kind, MessageCall::Error);
-    EXPECT_EQ(messages.last().text, kAccess);
+    EXPECT_EQ(messages.last().text, kContractAccess);
     EXPECT_EQ(w.txtCliente.text(), QString());
     EXPECT_EQ(w.txtNumContratto.text(), u"103"_qs);
     messages.clear();
@@ -303,7 +303,7 @@ TEST_F(ContractTest, SaveChecksInTurnThenAppendsAndOverwrites)
     keys(w, u"12,5"_qs);
     w.txtPagamento.setText(QString(60, u'x'));
     click(w.cmdSalva);
-    EXPECT_EQ(takeTexts(), QStringList{kAppended});
+    EXPECT_EQ(takeTexts(), QStringList{kContractAppended});
     EXPECT_EQ(w.lblPosizione.text(), u"1"_qs);
     QByteArray bytes = contractBytes();
     ASSERT_EQ(bytes.size(), 3996);
@@ -319,14 +319,14 @@ TEST_F(ContractTest, SaveChecksInTurnThenAppendsAndOverwrites)
     click(w.cmdNuovo);
     typeInto(w.txtCliente, u"Bianchi"_qs);
     click(w.cmdSalva);
-    EXPECT_EQ(takeTexts(), QStringList{kAppended});
+    EXPECT_EQ(takeTexts(), QStringList{kContractAppended});
     EXPECT_EQ(w.lblPosizione.text(), u"2"_qs);
     const QByteArray second = contractBytes().mid(3996);
     EXPECT_EQ(TContratto::decode(second).NumContratto, u"2"_qs);
     click(w.cmdPrimo);
     typeInto(w.txtOpInc01, u"Pulizia"_qs);
     click(w.cmdSalva);
-    EXPECT_EQ(takeTexts(), QStringList{kSaved});
+    EXPECT_EQ(takeTexts(), QStringList{kContractSaved});
     EXPECT_EQ(w.lblPosizione.text(), u"1"_qs);
     bytes = contractBytes();
     ASSERT_EQ(bytes.size(), 2 * 3996);
@@ -345,7 +345,7 @@ TEST_F(ContractTest, DuplicateRenewsAStoredContractKeepingItsAttachments)
                                     u"pulsante Duplica."_qs);
     messages.clear();
 
-    writeContracts({kBianchi, kOld});
+    writeContracts({kContractBianchi, kOld});
     click(w.cmdUltimo);
     w.txtPagamento.setFocus();
     click(w.cmdDuplica);
@@ -367,7 +367,7 @@ TEST_F(ContractTest, DuplicateRenewsAStoredContractKeepingItsAttachments)
     messages.clear();
     typeInto(w.txtNumContratto, u"10"_qs);
     click(w.cmdSalva);
-    EXPECT_EQ(takeTexts(), QStringList{kAppended});
+    EXPECT_EQ(takeTexts(), QStringList{kContractAppended});
     EXPECT_EQ(w.lblPosizione.text(), u"3"_qs);
     TContratto renewed = kOld;
     renewed.NumContratto = u"10"_qs;
@@ -394,7 +394,7 @@ TEST_F(ContractTest, NavigationInEachCase)
         {3, First, "cmdIndietro", "1", false}, {3, First, "cmdAvanti", "2", false},
         {3, Last, "cmdAvanti", "3", false},    {3, Last, "cmdIndietro", "2", false},
     };
-    const TContratto contracts[] = {kOld, kBianchi, kVerdi};
+    const TContratto contracts[] = {kOld, kContractBianchi, kContractVerdi};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " from " + std::to_string(c.start) + " of " + std::to_string(c.records));
         QFile::remove(orv::programFile(TContratto::kFileName));
@@ -406,7 +406,7 @@ TEST_F(ContractTest, NavigationInEachCase)
         click(*window().findControl(QString::fromLatin1(c.command)));
         EXPECT_EQ(window().lblPosizione.text(), QString::fromLatin1(c.position));
         if (c.emptyMessage) {
-            EXPECT_EQ(takeTexts(), QStringList{kEmpty});
+            EXPECT_EQ(takeTexts(), QStringList{kContractEmpty});
         } else {
             EXPECT_TRUE(messages.calls.empty());
         }
@@ -436,7 +436,7 @@ TEST_F(ContractTest, ArchiveFailuresShowTheAccessMessageInTheKindOfEachCommand)
         click(*command);
         ASSERT_EQ(messages.calls.size(), 1u) << command->name().toStdString();
         EXPECT_EQ(messages.last().kind, kind) << command->name().toStdString();
-        EXPECT_EQ(messages.last().text, kAccess);
+        EXPECT_EQ(messages.last().text, kContractAccess);
         messages.clear();
     }
     EXPECT_EQ(w.lblPosizione.text(), QString()); // the failed Save left the contract new

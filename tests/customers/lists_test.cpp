@@ -19,12 +19,12 @@ using orv::test::MessageCall;
 
 namespace {
 
-const QString kAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+const QString kListAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
                         u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 const QString kEmptyList = u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs;
 
 // Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ListBox& box, int row)
+void doubleClickListLine(ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -184,7 +184,7 @@ TEST_F(ListsTest, FinderCountsAndFailures)
         search(f);
         ASSERT_EQ(messages.calls.size(), 1u);
         EXPECT_EQ(messages.last().kind, MessageCall::Plain);
-        EXPECT_EQ(messages.last().text, kAccess);
+        EXPECT_EQ(messages.last().text, kListAccess);
         EXPECT_TRUE(f.panAvvio.visible());
         EXPECT_FALSE(f.panContainer.visible());
         click(f.btnAnnulla);
@@ -210,7 +210,7 @@ TEST_F(ListsTest, DoubleClickLoadsTheCardTheChosenLineWasBuiltFrom)
             search(f);
             ASSERT_EQ(f.lstRecords.count(), 3);
             EXPECT_EQ(f.lstRecords.item(1), f.lstRecords.item(2));
-            doubleClickLine(f.lstRecords, chosen);
+            doubleClickListLine(f.lstRecords, chosen);
             EXPECT_FALSE(f.isVisible());
         });
         if (chosen == 1) {
@@ -285,7 +285,7 @@ TEST_F(ListsTest, EachCallerTagWritesItsOwnFields)
         modal.scripts[u"frmTrovaClienti"_qs] = [](Form& f) {
             auto& finder = static_cast<TfrmTrovaClienti&>(f);
             search(finder);
-            doubleClickLine(finder.lstRecords, 0);
+            doubleClickListLine(finder.lstRecords, 0);
         };
         runDialog<TfrmTrovaClienti>(&target, [&](TfrmTrovaClienti& f) { f.lblMemory.setText(QString::fromLatin1(caller.tag)); });
         for (const QString& e : caller.expected) {
@@ -301,7 +301,7 @@ TEST_F(ListsTest, EachCallerTagWritesItsOwnFields)
     modal.scripts[u"frmTrovaClienti"_qs] = [](Form& f) {
         auto& finder = static_cast<TfrmTrovaClienti&>(f);
         search(finder);
-        doubleClickLine(finder.lstRecords, 0);
+        doubleClickListLine(finder.lstRecords, 0);
         EXPECT_FALSE(finder.isVisible());
     };
     for (const char* tag : {"Clienti", "altro", "", "clienti "}) {
@@ -336,7 +336,7 @@ TEST_F(ListsTest, RecontactListShowsTheFlaggedCardsAndLoadsTheChosenOne)
                                u"                      Matr. n.                       richiamare"_qs}));
         click(f.btnStampa);
         EXPECT_EQ(prints.title, u"Riepilogo Clienti da ricontattare"_qs);
-        doubleClickLine(f.lstRecords, 0);
+        doubleClickListLine(f.lstRecords, 0);
         EXPECT_FALSE(f.isVisible());
     };
     click(editor().cmdRicontatta);
@@ -351,7 +351,7 @@ TEST_F(ListsTest, RecontactListShowsTheFlaggedCardsAndLoadsTheChosenOne)
         auto& f = static_cast<TfrmRicontatta&>(form);
         EXPECT_EQ(f.lstRecords.count(), 0);
         click(f.btnTrova);
-        doubleClickLine(f.lstRecords, 0);  // nothing selected: the window closes, nothing is loaded
+        doubleClickListLine(f.lstRecords, 0);  // nothing selected: the window closes, nothing is loaded
         EXPECT_FALSE(f.isVisible());
     };
     click(editor().cmdRicontatta);
@@ -387,7 +387,7 @@ TEST_F(ListsTest, MaintenanceDueListWithinTheNoticeSkippingABadCard)
         writeArchive({due("A oggi", "10/05/2024", "0"), due("B ieri", "09/05/2024", "0"),
                       due("C dieci", "20/05/2024", "10"), due("D nove", "20/05/2024", "9"),
                       due("E mese", "10/06/2024", "1")});
-        doubleClickLine(f.lstRecords, 2);
+        doubleClickListLine(f.lstRecords, 2);
     };
     click(editor().btnScadenzario);
     EXPECT_EQ(modal.shown, QStringList{u"frmListScadenzario"_qs});

@@ -14,14 +14,14 @@ using orv::test::MessageCall;
 
 namespace {
 
-const TContratto kRossi = contract({{&TContratto::NumContratto, "1"},
+const TContratto kFoundRossi = contract({{&TContratto::NumContratto, "1"},
                                     {&TContratto::Data, "10/01/2026"},
                                     {&TContratto::Cliente, "Rossi Mario"},
                                     {&TContratto::TelCli, "011 1"},
                                     {&TContratto::ComuneCli, "Torino"},
                                     {&TContratto::Marca, "Caldex"},
                                     {&TContratto::OpInc02, "Analisi fumi"}});
-const TContratto kBianchi = contract({{&TContratto::NumContratto, "2"},
+const TContratto kFoundBianchi = contract({{&TContratto::NumContratto, "2"},
                                       {&TContratto::Data, "03/02/2026"},
                                       {&TContratto::Cliente, "Bianchi Anna"},
                                       {&TContratto::ComuneCli, "Roma"},
@@ -52,7 +52,7 @@ protected:
 
 TEST_F(ContractFinderTest, SearchesByCriteriaAndListsSortedLines)
 {
-    writeContracts({kRossi, kBianchi, kRossini});
+    writeContracts({kFoundRossi, kFoundBianchi, kRossini});
     inFinder([&](TfrmTrovaContratti& f) {
         EXPECT_EQ(f.caption(), u" Trova contratti in archivio"_qs);
         EXPECT_EQ(f.lblMemory.text(), u"contratti"_qs);
@@ -83,7 +83,7 @@ TEST_F(ContractFinderTest, SearchesByCriteriaAndListsSortedLines)
         search(f);
         EXPECT_EQ(f.lblConta.text(), u"1"_qs);
         EXPECT_EQ(f.lblTrovate.text(), u"Il presente riepilogo contiene 2 schede."_qs);
-        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaContratti(kBianchi), RigaTrovaContratti(kRossini)}));
+        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaContratti(kFoundBianchi), RigaTrovaContratti(kRossini)}));
         EXPECT_EQ(f.focusedControl(), &f.txtTrova);
         EXPECT_EQ(f.lstRecords.item(0), u"Bianchi Anna                    Tel.                       Roma                     "
                                         u"  Frescura                   Contratto n. 2 del 03/02/2026"_qs);
@@ -100,7 +100,7 @@ TEST_F(ContractFinderTest, SearchesByCriteriaAndListsSortedLines)
         keys(f, u"analisi fumi"_qs);
         search(f);
         EXPECT_EQ(f.lblConta.text(), u"2"_qs);
-        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaContratti(kRossi), RigaTrovaContratti(kRossini)}));
+        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaContratti(kFoundRossi), RigaTrovaContratti(kRossini)}));
         click(f.btnChiudi);
     });
     EXPECT_EQ(window().lblPosizione.text(), QString()); // closing loaded nothing
@@ -114,7 +114,7 @@ TEST_F(ContractFinderTest, DoubleClickLoadsTheWholeContractReplacingTheOneOnScre
     full.ProvRes = u"zz"_qs; // a province outside the list
     full.ProvCli = u"MI"_qs;
     full.Cliente = u"  Verdi Luca  "_qs;
-    writeContracts({kRossi, full, kBianchi});
+    writeContracts({kFoundRossi, full, kFoundBianchi});
     typeInto(window().txtCliente, u"non salvato"_qs);
     typeInto(window().txtDitta, u"Ditta sullo schermo"_qs);
 
@@ -138,7 +138,7 @@ TEST_F(ContractFinderTest, DoubleClickLoadsTheWholeContractReplacingTheOneOnScre
 
 TEST_F(ContractFinderTest, OtherTagsWriteNothingAndFailuresAreReported)
 {
-    writeContracts({kRossi});
+    writeContracts({kFoundRossi});
     for (const char* tag : {"contratto", "Contratti", ""}) {
         modal.scripts[u"frmTrovaContratti"_qs] = [](Form& form) {
             auto& f = static_cast<TfrmTrovaContratti&>(form);

@@ -12,7 +12,7 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.h"
 
 namespace orv::test {
 

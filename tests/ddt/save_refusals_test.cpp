@@ -11,7 +11,7 @@ using orv::test::MessageCall;
 
 namespace {
 
-const QString kAppended = u"La scheda corrente è stata inserita in archivio."_qs;
+const QString kRefusalAppended = u"La scheda corrente è stata inserita in archivio."_qs;
 
 QString notANumber(const QString& value, const QString& field)
 {
@@ -86,7 +86,7 @@ TEST_F(DdtSaveRefusalTest, ARefusedSaveStoresNothingAndTheCorrectedNoteIsStored)
     d.row(1).txtPrezzo.setText(u"50"_qs);
     d.row(6).txtPrezzo.setText(u"12,50"_qs);
     click(d.cmdSalva);
-    EXPECT_EQ(takeTexts(), QStringList{kAppended});
+    EXPECT_EQ(takeTexts(), QStringList{kRefusalAppended});
     ASSERT_EQ(readYear().size(), 1);
     EXPECT_EQ(readYear()[0][u"PercIva"_qs], u"0"_qs);
     EXPECT_EQ(readYear()[0][u"Prezzo06"_qs], u"12,50"_qs);

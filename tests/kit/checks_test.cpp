@@ -5,14 +5,14 @@
 
 namespace {
 
-struct Verdict {
+struct CheckVerdict {
     const char* text;
     bool valid;
 };
 
 TEST(ControllaCodFisc, TableOfCodes)
 {
-    const Verdict cases[] = {
+    const CheckVerdict cases[] = {
         {"RSSMRA85T10A562S", true},
         {"VRDGPP13R10B293P", true},
         {"BNCLRA90A41H501F", true},   // a woman: day + 40
@@ -31,7 +31,7 @@ TEST(ControllaCodFisc, TableOfCodes)
         {"RSSMRA85T10A562SS", false}, // 17 characters
         {"", false},
     };
-    for (const Verdict& c : cases) EXPECT_EQ(ControllaCodFisc(QString::fromLatin1(c.text)), c.valid) << c.text;
+    for (const CheckVerdict& c : cases) EXPECT_EQ(ControllaCodFisc(QString::fromLatin1(c.text)), c.valid) << c.text;
 }
 
 TEST(ControllaCodFisc, CharactersBetweenNineAndACountZero)
@@ -45,7 +45,7 @@ TEST(ControllaCodFisc, CharactersBetweenNineAndACountZero)
 
 TEST(ControllaPartitaIva, TableOfNumbers)
 {
-    const Verdict cases[] = {
+    const CheckVerdict cases[] = {
         {"12345670157", true},  {"00000000588", true}, {"00000001206", true}, {"03159540156", true},
         {"00000000000", true},  {"12345679992", true},
         {"12345670158", false}, // last digit off by one
@@ -56,7 +56,7 @@ TEST(ControllaPartitaIva, TableOfNumbers)
         {"1234567 0157", false},
         {"", false},
     };
-    for (const Verdict& c : cases) EXPECT_EQ(ControllaPartitaIva(QString::fromLatin1(c.text)), c.valid) << c.text;
+    for (const CheckVerdict& c : cases) EXPECT_EQ(ControllaPartitaIva(QString::fromLatin1(c.text)), c.valid) << c.text;
 }
 
 TEST(UfficioIva, OfficeTable)
@@ -109,7 +109,7 @@ TEST(ControllaCarta, TableOfNumbers)
 
 TEST(ControllaIban, TableOfIbans)
 {
-    const Verdict cases[] = {
+    const CheckVerdict cases[] = {
         {"IT60X0542811101000000123456", true},
         {"it60x0542811101000000123456", true},   // upper-cased before the check
         {"IT60 X054 2811 1010 0000 0123 456", true},
@@ -121,7 +121,7 @@ TEST(ControllaIban, TableOfIbans)
         {"IT60X05428111010000001234-6", false},  // a character outside 0-9 and A-Z
         {"", false},
     };
-    for (const Verdict& c : cases) EXPECT_EQ(ControllaIban(QString::fromLatin1(c.text)), c.valid) << c.text;
+    for (const CheckVerdict& c : cases) EXPECT_EQ(ControllaIban(QString::fromLatin1(c.text)), c.valid) << c.text;
 }
 
 TEST(ControllaIban, ModuloAndLetters)

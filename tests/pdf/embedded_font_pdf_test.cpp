@@ -15,12 +15,12 @@ using namespace orv::pdf;
 
 namespace {
 
-struct ToolResult {
+struct EmbeddedToolResult {
     int exitCode = -1;
     QString output;
 };
 
-ToolResult runTool(const QString& program, const QStringList& args)
+EmbeddedToolResult runFontTool(const QString& program, const QStringList& args)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -190,10 +190,10 @@ TEST_F(EmbeddedFontPdf, ReadersAcceptTheSubsetsAndGetTheTextBack)
 {
     const QString path = save(QStringLiteral("subset.pdf"), writePdf(samples, true));
 
-    const ToolResult check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    const EmbeddedToolResult check = runFontTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
     EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
 
-    const ToolResult fonts = runTool(QStringLiteral("pdffonts"), {path});
+    const EmbeddedToolResult fonts = runFontTool(QStringLiteral("pdffonts"), {path});
     ASSERT_EQ(fonts.exitCode, 0) << fonts.output.toStdString();
     const QStringList rows = fonts.output.split(u'\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_EQ(rows.size(), 2) << fonts.output.toStdString();
@@ -209,8 +209,8 @@ TEST_F(EmbeddedFontPdf, ReadersAcceptTheSubsetsAndGetTheTextBack)
     EXPECT_TRUE(rows[0].startsWith(u"Arial ")) << rows[0].toStdString();
     EXPECT_TRUE(rows[1].startsWith(u"DejaVu Sans ")) << rows[1].toStdString();
 
-    const ToolResult text =
-        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    const EmbeddedToolResult text =
+        runFontTool(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     ASSERT_EQ(text.exitCode, 0) << text.output.toStdString();
     for (const QString& line : kLines)
         EXPECT_EQ(text.output.count(line), 2) << line.toStdString() << "\n" << text.output.toStdString();
@@ -226,7 +226,7 @@ TEST_F(EmbeddedFontPdf, SubsetsDrawExactlyLikeTheWholeFonts)
     int i = 0;
     for (const QString& path : {whole, subset}) {
         const QString out = dir.filePath(QStringLiteral("page%1").arg(i));
-        const ToolResult r = runTool(QStringLiteral("pdftoppm"),
+        const EmbeddedToolResult r = runFontTool(QStringLiteral("pdftoppm"),
                                      {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
                                       QStringLiteral("-singlefile"), path, out});
         ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();

@@ -13,7 +13,7 @@ using namespace orv::pdf::test;
 
 namespace {
 
-QByteArray lines(std::initializer_list<QByteArray> items)
+QByteArray objectLines(std::initializer_list<QByteArray> items)
 {
     QByteArray out;
     for (const QByteArray& i : items)
@@ -103,11 +103,11 @@ TEST_F(PdfNavigationTest, OutlineItemsBecomeTheDocumentOutline)
     const int c = roots[0];
     const QByteArray n = QByteArray::number(c);
     const auto num = [c](int k) { return QByteArray::number(c + k); };
-    EXPECT_EQ(file.object(c), lines({n + " 0 obj", "<<", "/Type /Outlines", "/Count 3", "/First " + num(1) + " 0 R",
+    EXPECT_EQ(file.object(c), objectLines({n + " 0 obj", "<<", "/Type /Outlines", "/Count 3", "/First " + num(1) + " 0 R",
                                      "/Last " + num(4) + " 0 R", ">>", "endobj"}));
     // Pre-order: Uno, Uno.a, Due, Tre; each names the page its item lies on.
     EXPECT_EQ(file.object(c + 1),
-              lines({num(1) + " 0 obj", "<<", "/Title <FEFF0055006E006F>", "/Parent " + n + " 0 R",
+              objectLines({num(1) + " 0 obj", "<<", "/Title <FEFF0055006E006F>", "/Parent " + n + " 0 R",
                      "/Next " + num(3) + " 0 R", "/First " + num(2) + " 0 R", "/Last " + num(2) + " 0 R", "/Count 1",
                      "/Dest [" + QByteArray::number(pages[0]) + " 0 R /XYZ 0 834 0]", ">>", "endobj"}));
     EXPECT_TRUE(file.object(c + 2).contains("/Parent " + num(1) + " 0 R\r\n/Dest [" + QByteArray::number(pages[0]) +

@@ -16,7 +16,7 @@ using orv::IniFile;
 
 namespace {
 
-const QString kSection = QStringLiteral("Numerazione Preventivi");
+const QString kQuoteNumbering = QStringLiteral("Numerazione Preventivi");
 
 class LargeIniFileTest : public ::testing::Test {
 protected:
@@ -55,7 +55,7 @@ protected:
 void readAsAnEditorOpens(const IniFile& ini)
 {
     for (int i = 0; i < 12; ++i) ini.readString(QStringLiteral("Ditta Emittente"), QStringLiteral("Campo%1").arg(i), QString());
-    ini.readString(kSection, QStringLiteral("Inizio"), QString());
+    ini.readString(kQuoteNumbering, QStringLiteral("Inizio"), QString());
 }
 
 TEST_F(LargeIniFileTest, HugeFilesAreReadOnlyUpToTheirFirstMegabyte)
@@ -69,7 +69,7 @@ TEST_F(LargeIniFileTest, HugeFilesAreReadOnlyUpToTheirFirstMegabyte)
     };
     const Case cases[] = {
         {"100 MB of comments", [](qint64) { return QByteArray("; ").append(QByteArray(94, 'x')).append("\r\n"); }, 100LL << 20, {}, {}},
-        {"1,000,000 keys", [](qint64 i) { return "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n"; }, 0, kSection, "K999999"},
+        {"1,000,000 keys", [](qint64 i) { return "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n"; }, 0, kQuoteNumbering, "K999999"},
         {"300,000 sections", [](qint64 i) { return "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n"; }, 0, "S299999", "k"},
     };
     for (const Case& c : cases) {
@@ -91,9 +91,9 @@ TEST_F(LargeIniFileTest, HugeFilesAreReadOnlyUpToTheirFirstMegabyte)
         const IniFile ini(path());
         readAsAnEditorOpens(ini);
         readAsAnEditorOpens(IniFile(path()));
-        EXPECT_EQ(ini.readString(kSection, QStringLiteral("Inizio"), QString()), "42");
-        EXPECT_EQ(ini.sections().first(), kSection);
-        EXPECT_GT(ini.sectionValues(kSection).size(), 0);
+        EXPECT_EQ(ini.readString(kQuoteNumbering, QStringLiteral("Inizio"), QString()), "42");
+        EXPECT_EQ(ini.sections().first(), kQuoteNumbering);
+        EXPECT_GT(ini.sectionValues(kQuoteNumbering).size(), 0);
         if (!c.lastKey.isEmpty()) {
             EXPECT_EQ(ini.readString(c.lastSection, c.lastKey, "dflt"), "dflt");
         }
@@ -108,14 +108,14 @@ TEST_F(LargeIniFileTest, AWriteIntoAHugeFileKeepsWhatLiesBeyondTheFirstMegabyte)
     generate(head, [](qint64 i) { return "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n"; }, 3LL << 20);
     const QByteArray before = bytes();
     IniFile ini(path());
-    ini.writeString(kSection, QStringLiteral("Inizio"), QStringLiteral("1043"));
+    ini.writeString(kQuoteNumbering, QStringLiteral("Inizio"), QStringLiteral("1043"));
     const QByteArray after = bytes();
     ASSERT_EQ(after.size(), before.size() + 2);
     EXPECT_TRUE(after.startsWith("[Numerazione Preventivi]\r\nInizio=1043\r\n"));
     // The lines beyond the limit come through byte for byte.
     const qint64 limitLine = before.left(IniFile::kReadLimit).lastIndexOf('\n') + 1;
     EXPECT_EQ(after.mid(limitLine + 2), before.mid(limitLine));
-    EXPECT_EQ(ini.readString(kSection, QStringLiteral("Inizio"), QString()), "1043");
+    EXPECT_EQ(ini.readString(kQuoteNumbering, QStringLiteral("Inizio"), QString()), "1043");
 }
 
 TEST_F(LargeIniFileTest, AKeyReadsRightAfterTheFileChangesOnDisk)

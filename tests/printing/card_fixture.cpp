@@ -119,7 +119,7 @@ OutputRecorder::~OutputRecorder()
     frxSetPreviewWindowMaker(frxMakePreviewWindow);
 }
 
-void PrintingTest::SetUp()
+void CardPrintingTest::SetUp()
 {
     GuiTest::SetUp();
     app::installReportLayouts();
@@ -127,7 +127,7 @@ void PrintingTest::SetUp()
     frmAvvio->hide();
 }
 
-void PrintingTest::TearDown()
+void CardPrintingTest::TearDown()
 {
     app::destroyStartWindows();
     forms::setReportLayouts({});

@@ -12,7 +12,7 @@
 #include <ostream>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.h"
 
 namespace orv::test {
 
@@ -32,7 +32,7 @@ struct PreparedPage {
     QString text(const QString& name) const;
 };
 
-struct Output {
+struct RecordedOutput {
     QString how; // "print" or "preview"
     QString reportName;
     TfrxPreviewButtons buttons;
@@ -44,7 +44,7 @@ class OutputRecorder {
 public:
     OutputRecorder();
     ~OutputRecorder();
-    std::vector<Output> outputs;
+    std::vector<RecordedOutput> outputs;
     bool printSucceeds = true;
 };
 
@@ -53,7 +53,7 @@ std::vector<PreparedPage> snapshot(TfrxReport& report);
 
 // The program's windows created as at start with the program's card and list layouts,
 // the engine's printer and preview replaced by the recorder.
-class PrintingTest : public GuiTest {
+class CardPrintingTest : public GuiTest {
 protected:
     OutputRecorder recorder;
     void SetUp() override;

@@ -22,13 +22,13 @@ using namespace orv::test;
 
 namespace {
 
-class CardTest : public PrintingTest {
+class CardTest : public CardPrintingTest {
 protected:
 
     const PreparedPage& onlyPage(const QString& how) const
     {
         EXPECT_EQ(recorder.outputs.size(), 1u);
-        const Output& out = recorder.outputs.front();
+        const RecordedOutput& out = recorder.outputs.front();
         EXPECT_EQ(out.how, how);
         EXPECT_EQ(out.pages.size(), 1u);
         return out.pages.front();

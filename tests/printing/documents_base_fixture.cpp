@@ -39,9 +39,9 @@ EngineOutput outputOf(TfrxPreviewPages* pages)
 }
 
 // The preview window: records the pages it would show and closes at once.
-class RecordingPreview : public TfrxPreviewWindow {
+class BaseRecordingPreview : public TfrxPreviewWindow {
 public:
-    RecordingPreview(TfrxReport* report, std::vector<EngineOutput>& out) : report_(report), out_(out) {}
+    BaseRecordingPreview(TfrxReport* report, std::vector<EngineOutput>& out) : report_(report), out_(out) {}
     TfrxCustomPreview* Preview() override { return nullptr; }
     void Init() override {}
     void SetMessageText(const QString&, bool) override {}
@@ -85,7 +85,7 @@ void DocumentsTest::SetUp()
         printed.push_back(outputOf(pages));
         return true;
     });
-    frxSetPreviewWindowMaker([this](TfrxReport* report) { return new RecordingPreview(report, previewed); });
+    frxSetPreviewWindowMaker([this](TfrxReport* report) { return new BaseRecordingPreview(report, previewed); });
 }
 
 void DocumentsTest::TearDown()

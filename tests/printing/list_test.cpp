@@ -17,7 +17,7 @@ using namespace orv::test;
 
 namespace {
 
-using ListPrintTest = PrintingTest;
+using ListPrintTest = CardPrintingTest;
 
 QStringList linesOf(const std::vector<PreparedPage>& pages)
 {
@@ -50,7 +50,7 @@ TEST_F(ListPrintTest, RecontactListOfManyCustomersRunsOverSeveralPages)
     click(frmClienti->cmdRicontatta);
 
     ASSERT_EQ(recorder.outputs.size(), 1u);
-    const Output& out = recorder.outputs.front();
+    const RecordedOutput& out = recorder.outputs.front();
     EXPECT_EQ(out.how, u"print"_qs);
     EXPECT_EQ(out.reportName, u"Riepilogo dati"_qs);
     // 120 lines of 12.822 pixels: 1538.64 pixels, three landscape pages.

@@ -21,14 +21,14 @@ using namespace orv::report::test;
 
 namespace {
 
-void clickOn(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
+void clickSettingsControl(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
 
 // Radio buttons take the click on their indicator.
 void choose(QRadioButton* b) { QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(6, b->height() / 2)); }
 
 void retype(QLineEdit* e, const QString& text)
 {
-    clickOn(e);
+    clickSettingsControl(e);
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, text);
 }
@@ -61,7 +61,7 @@ protected:
             auto& form = dynamic_cast<TfrxPreviewForm&>(f);
             if (Before)
                 Before(form);
-            clickOn(form.PageSettingsB);
+            clickSettingsControl(form.PageSettingsB);
             if (After)
                 After(form);
         };
@@ -98,7 +98,7 @@ TEST_F(PageSettingsTest, FieldsShowThePageInTheUnitOfTheSettingsFile)
                 EXPECT_EQ(l->text(), c.label) << c.unit;
             EXPECT_TRUE(f.PortraitRB->isChecked());
             EXPECT_TRUE(f.ApplyToAllRB->isChecked());
-            clickOn(f.CancelB);
+            clickSettingsControl(f.CancelB);
         });
     }
     // Nothing was changed or prepared again.
@@ -121,7 +121,7 @@ TEST_F(PageSettingsTest, CustomSizeTurnedAndAppliedToTheCurrentPageOnly)
             EXPECT_FALSE(f.LandscapeImg->isHidden());
             retype(f.MarginTopE, QStringLiteral("2,5"));
             choose(f.ApplyToCurRB);
-            clickOn(f.OKB);
+            clickSettingsControl(f.OKB);
         },
         [&](TfrxPreviewForm& f) {
             EXPECT_EQ(f.PreviewControl()->PageNo(), 2);
@@ -129,7 +129,7 @@ TEST_F(PageSettingsTest, CustomSizeTurnedAndAppliedToTheCurrentPageOnly)
         },
         [&](TfrxPreviewForm& f) {
             before = f.PreviewControl()->PageCount();
-            clickOn(f.NextB);
+            clickSettingsControl(f.NextB);
         });
     ASSERT_GT(before, 1);
     TfrxReportPage* second = pages().GetPage(1);
@@ -170,7 +170,7 @@ TEST_F(PageSettingsTest, AppliedToAllPagesPreparesTheReportAgain)
             EXPECT_EQ(f.SizeCB->currentText(), QStringLiteral("A4"));
             EXPECT_EQ(f.WidthE->text(), QStringLiteral("29,70"));
             EXPECT_EQ(f.HeightE->text(), QStringLiteral("21"));
-            clickOn(f.OKB);
+            clickSettingsControl(f.OKB);
         },
         [&](TfrxPreviewForm& f) {
             TfrxPreview& p = *f.PreviewControl();
@@ -182,7 +182,7 @@ TEST_F(PageSettingsTest, AppliedToAllPagesPreparesTheReportAgain)
             EXPECT_TRUE(f.PrintB->isEnabled());
             EXPECT_EQ(p.Workspace()->PageList().Count(), landscapePages);
         },
-        [&](TfrxPreviewForm& f) { clickOn(f.NextB); });
+        [&](TfrxPreviewForm& f) { clickSettingsControl(f.NextB); });
     ASSERT_FALSE(closeTexts.isEmpty());
     EXPECT_EQ(closeTexts.last(), QStringLiteral("Cancel"));
     EXPECT_FALSE(printEnabledWhileRunning);
@@ -204,7 +204,7 @@ TEST_F(PageSettingsTest, EscWhilePagesArriveCancelsThePreparation)
         refusedToClose = form->isVisible();
         QTest::keyClick(form->PreviewControl()->Workspace(), Qt::Key_Escape);
     };
-    pageSettings([&](TfrxPageSettingsForm& f) { clickOn(f.OKB); },
+    pageSettings([&](TfrxPageSettingsForm& f) { clickSettingsControl(f.OKB); },
                  [&](TfrxPreviewForm& f) {
                      // The pages prepared so far stay on screen; the window can close again.
                      EXPECT_FALSE(f.PreviewControl()->Running());
@@ -221,11 +221,11 @@ TEST_F(PageSettingsTest, TextThatIsNoNumberKeepsTheWindowOpenAndThePage)
 {
     pageSettings([&](TfrxPageSettingsForm& f) {
         retype(f.MarginLeftE, QStringLiteral("due"));
-        clickOn(f.OKB);
+        clickSettingsControl(f.OKB);
         EXPECT_TRUE(f.isVisible());
         ASSERT_EQ(errorBoxes().size(), 1);
         EXPECT_TRUE(errorBoxes()[0].contains(QStringLiteral("due")));
-        clickOn(f.CancelB);
+        clickSettingsControl(f.CancelB);
     });
     EXPECT_DOUBLE_EQ(pages().GetPage(0)->LeftMargin(), 10);
     EXPECT_EQ(report->GetPageAs<TfrxReportPage>(1)->Orientation(), poPortrait);
@@ -277,7 +277,7 @@ TEST_F(ProgressTest, CancelDuringAPrintStopsIt)
         EXPECT_EQ(type, ptPrinting);
         messages << w->LMessage->text();
         if (page == 2)
-            clickOn(w->CancelB);
+            clickSettingsControl(w->CancelB);
     };
     EXPECT_TRUE(report->Print());
     EXPECT_EQ(messages, QStringList({QString(), QStringLiteral("Printing page 1")}));

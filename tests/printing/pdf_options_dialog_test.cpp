@@ -39,7 +39,7 @@ public:
     }
 };
 
-class PdfOptionsDialogTest : public test::GuiTest {
+class PdfOptionsDialogTest : public orv::test::GuiTest {
 protected:
     SaveDialog saves;
     std::unique_ptr<TfrxReport> report;

@@ -27,14 +27,14 @@ W* child(orv::ui::Form& f, const char* name)
     return w;
 }
 
-void clickOn(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
+void clickDialogControl(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
 // Check boxes and radio buttons take the click on their box.
 void tick(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(6, b->height() / 2)); }
 
 // Replaces an edit's text as a user does: click into it, select everything, type.
-void retype(QLineEdit* e, const QString& text)
+void retypeDialogField(QLineEdit* e, const QString& text)
 {
-    clickOn(e);
+    clickDialogControl(e);
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, text);
 }
@@ -107,8 +107,8 @@ TEST_F(PrintDialogTest, CancelPrintsNothingAndKeepsThePrinter)
         choose(child<QComboBox>(f, "PrintersCB"), 1);
         EXPECT_EQ(frxPrinterList()->Printer()->Name(), QStringLiteral("Laboratorio"));
         EXPECT_EQ(child<QLabel>(f, "WhereL1")->text(), QStringLiteral("Banco prove"));
-        retype(child<QLineEdit>(f, "CopiesE"), QStringLiteral("4"));
-        clickOn(child<QPushButton>(f, "CancelB"));
+        retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("4"));
+        clickDialogControl(child<QPushButton>(f, "CancelB"));
     });
     EXPECT_FALSE(report->Print());
     EXPECT_TRUE(printing.documents.empty());
@@ -120,11 +120,11 @@ TEST_F(PrintDialogTest, ChosenPrinterCopiesAndPagesArePrinted)
 {
     onDialog([&](orv::ui::Form& f) {
         choose(child<QComboBox>(f, "PrintersCB"), 1);
-        retype(child<QLineEdit>(f, "CopiesE"), QStringLiteral("2"));
+        retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("2"));
         // Typing a page list chooses "Pages:".
-        retype(child<QLineEdit>(f, "PageNumbersE"), QStringLiteral("2-3"));
+        retypeDialogField(child<QLineEdit>(f, "PageNumbersE"), QStringLiteral("2-3"));
         EXPECT_TRUE(child<QRadioButton>(f, "PageNumbersRB")->isChecked());
-        clickOn(child<QPushButton>(f, "OkB"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
     });
     ASSERT_TRUE(report->Print());
     ASSERT_EQ(printing.documents.size(), 1u);
@@ -142,7 +142,7 @@ TEST_F(PrintDialogTest, EnterConfirmsWithOrderOddPagesAndNoCollation)
         choose(child<QComboBox>(f, "OrderCB"), 1);
         choose(child<QComboBox>(f, "PrintPagesCB"), 1);
         tick(child<QCheckBox>(f, "CollateCB"));
-        retype(child<QLineEdit>(f, "CopiesE"), QStringLiteral("3"));
+        retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("3"));
         QTest::keyClick(child<QLineEdit>(f, "CopiesE"), Qt::Key_Return);
     });
     ASSERT_TRUE(report->Print());
@@ -156,7 +156,7 @@ TEST_F(PrintDialogTest, CurrentPageOfThePreview)
     pagesOf(*report).CurPreviewPage = 2;
     onDialog([&](orv::ui::Form& f) {
         tick(child<QRadioButton>(f, "CurPageRB"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
     });
     ASSERT_TRUE(report->Print());
     EXPECT_EQ(pageNumbersOf(printing.documents[0]), QList<int>({2}));
@@ -167,7 +167,7 @@ TEST_F(PrintDialogTest, PrintToFileTakesThePrnExtension)
     saves.answers.push_back(QStringLiteral("/tmp/stampe/out.txt"));
     onDialog([&](orv::ui::Form& f) {
         tick(child<QCheckBox>(f, "FileCB"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
     });
     ASSERT_TRUE(report->Print());
     ASSERT_EQ(saves.titles, QStringList{QStringLiteral("Print to file")});
@@ -178,7 +178,7 @@ TEST_F(PrintDialogTest, PrintToFileTakesThePrnExtension)
     printing.documents.clear();
     onDialog([&](orv::ui::Form& f) {
         tick(child<QCheckBox>(f, "FileCB"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
     });
     EXPECT_FALSE(report->Print());
     EXPECT_TRUE(printing.documents.empty());
@@ -190,9 +190,9 @@ TEST_F(PrintDialogTest, DuplexChosenInThePrintersProperties)
     chosen.Duplex = DeviceMode::Vertical;
     printing.propertiesAnswers.push_back(chosen);
     onDialog([&](orv::ui::Form& f) {
-        clickOn(child<QPushButton>(f, "PropButton"));
+        clickDialogControl(child<QPushButton>(f, "PropButton"));
         EXPECT_EQ(child<QComboBox>(f, "DuplexCB")->currentText(), QStringLiteral("Vertical"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
     });
     ASSERT_TRUE(report->Print());
     EXPECT_EQ(printing.documents[0].pages[0].mode.Duplex, DeviceMode::Vertical);
@@ -203,14 +203,14 @@ TEST_F(PrintDialogTest, CopiesThatAreNoNumberKeepTheDialogOpen)
 {
     bool stillOpen = false;
     onDialog([&](orv::ui::Form& f) {
-        retype(child<QLineEdit>(f, "CopiesE"), QStringLiteral("due"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("due"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
         stillOpen = f.isVisible();
-        retype(child<QLineEdit>(f, "PageNumbersE"), QStringLiteral("1,x"));
-        retype(child<QLineEdit>(f, "CopiesE"), QStringLiteral("1"));
-        clickOn(child<QPushButton>(f, "OkB"));
+        retypeDialogField(child<QLineEdit>(f, "PageNumbersE"), QStringLiteral("1,x"));
+        retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("1"));
+        clickDialogControl(child<QPushButton>(f, "OkB"));
         stillOpen = stillOpen && f.isVisible();
-        clickOn(child<QPushButton>(f, "CancelB"));
+        clickDialogControl(child<QPushButton>(f, "CancelB"));
     });
     EXPECT_FALSE(report->Print());
     EXPECT_TRUE(stillOpen);

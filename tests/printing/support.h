@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.h"
 
 namespace orv::report::test {
 

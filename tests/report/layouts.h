@@ -16,7 +16,7 @@
 #include <ostream>
 
 // Readable texts in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.h"
 
 namespace orv::report::test {
 

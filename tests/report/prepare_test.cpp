@@ -21,13 +21,13 @@ using namespace orv::report::test;
 
 namespace {
 
-class FixedClock : public orv::Clock {
+class PrepareClock : public orv::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 7), QTime(10, 30)); }
 };
 
 struct ClockFixture : ::testing::Test {
-    FixedClock clock;
+    PrepareClock clock;
     void SetUp() override { orv::setClock(&clock); }
     void TearDown() override { orv::setClock(nullptr); }
 };

@@ -19,7 +19,7 @@ using namespace orv::report::test;
 
 namespace {
 
-TfrxPreviewPages& pagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
+TfrxPreviewPages& previewPagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
 
 TfrxXMLItem* section(TfrxPreviewPages& pages, const QString& name)
 {
@@ -72,7 +72,7 @@ public:
 TEST(PreviewPagesTest, PagesAreStoredAsDifferencesFromOneSourcePage)
 {
     auto report = preparedList(150);
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     ASSERT_EQ(pages.Count(), 3);
     EXPECT_EQ(pages.SourcePages().size(), 1u);
     TfrxXMLItem* list = section(pages, QStringLiteral("previewpages"));
@@ -122,14 +122,14 @@ TEST(PreviewPagesTest, AliasesOfTheCard)
 {
     auto report = makeCardLayout();
     ASSERT_TRUE(report->PrepareReport(true));
-    TfrxDictionary& d = pagesOf(*report).Dictionary();
+    TfrxDictionary& d = previewPagesOf(*report).Dictionary();
     EXPECT_EQ(d.GetSourceName(QStringLiteral("p1")), QStringLiteral("Page0.imgLogo"));
     EXPECT_EQ(d.GetSourceName(QStringLiteral("m1")), QStringLiteral("Page0.titScheda"));
     EXPECT_EQ(d.GetSourceName(QStringLiteral("s2")), QStringLiteral("Page0.shpNote"));
     EXPECT_EQ(d.GetSourceName(QStringLiteral("l1")), QStringLiteral("Page0.linSeparatore"));
     EXPECT_EQ(d.GetSourceName(QStringLiteral("m49")), QStringLiteral("Page0.txtCampo24"));
     // A line that equals its source copy carries nothing.
-    TfrxXMLItem* page = section(pagesOf(*report), QStringLiteral("previewpages"))->Items(0);
+    TfrxXMLItem* page = section(previewPagesOf(*report), QStringLiteral("previewpages"))->Items(0);
     const TfrxXMLItem* band = page->Items(0);
     bool foundLine = false;
     for (int i = 0; i < band->Count(); ++i)
@@ -156,7 +156,7 @@ TEST(PreviewPagesTest, BuildingOperations)
     auto* band = new TfrxMasterData(page);
     band->SetName(QStringLiteral("MasterData1"));
     band->SetBounds(0, 100, 700, 30);
-    TfrxPreviewPages& pages = pagesOf(report);
+    TfrxPreviewPages& pages = previewPagesOf(report);
     pages.Initialize();
     pages.AddSourcePage(page);
     pages.AddPageAction = apAdd;
@@ -200,7 +200,7 @@ TEST(PreviewPagesTest, LogicalPageNumbersRestartPerGroup)
 {
     TfrxReport report;
     auto* page = new TfrxReportPage(&report);
-    TfrxPreviewPages& pages = pagesOf(report);
+    TfrxPreviewPages& pages = previewPagesOf(report);
     pages.Initialize();
     pages.AddSourcePage(page);
     pages.AddPageAction = apAdd;
@@ -228,7 +228,7 @@ TEST(PreviewPagesTest, LogicalPageNumbersRestartPerGroup)
 TEST(PreviewPagesTest, PageCacheAndEditing)
 {
     auto report = preparedList(200);
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     ASSERT_EQ(pages.Count(), 4);
     TfrxReportPage* first = pages.GetPage(0);
     EXPECT_EQ(pages.GetPage(0), first);
@@ -255,14 +255,14 @@ TEST(PreviewPagesTest, PageCacheAndEditing)
     EXPECT_EQ(pages.Count(), 4);
 
     auto single = preparedList(2);
-    pagesOf(*single).DeletePage(0);
-    EXPECT_EQ(pagesOf(*single).Count(), 1) << "the last page stays";
+    previewPagesOf(*single).DeletePage(0);
+    EXPECT_EQ(previewPagesOf(*single).Count(), 1) << "the last page stays";
 }
 
 TEST(PreviewPagesTest, DrawingThroughTheImageCache)
 {
     auto report = preparedList(2);
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     RecordingCanvas screen;
     pages.DrawPage(0, &screen, 1, 1, 10, 20);
     pages.DrawPage(0, &screen, 1, 1, 10, 20);
@@ -291,7 +291,7 @@ TEST(PreviewPagesTest, MirroredMarginsOnEvenPages)
     page->SetRightMargin(10);
     fillList(*report, 100);
     ASSERT_TRUE(report->PrepareReport(true));
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     ASSERT_GE(pages.Count(), 2);
     RecordingCanvas one(true), two(true);
     pages.DrawPage(0, &one, 1, 1, 0, 0);
@@ -327,7 +327,7 @@ TEST(PreviewPagesTest, ClicksOnLinks)
     report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtCampo01"))->SetURL(QStringLiteral("@3"));
     report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtCampo02"))->SetURL(QStringLiteral("#Sede"));
     ASSERT_TRUE(report->PrepareReport(true));
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     section(pages, QStringLiteral("anchors"));
     pages.CurPage = 0;
     pages.AddAnchor(QStringLiteral("sede"));
@@ -403,7 +403,7 @@ TEST(PreviewPagesTest, PreparedReportRoundTrip)
 {
     auto report = makeCardLayout();
     ASSERT_TRUE(report->PrepareReport(true));
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     const QByteArray first = saved(pages);
     EXPECT_EQ(saved(pages), first) << "saving twice gives the same document";
     EXPECT_TRUE(first.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>"));
@@ -413,7 +413,7 @@ TEST(PreviewPagesTest, PreparedReportRoundTrip)
     QBuffer in;
     in.setData(first);
     in.open(QIODevice::ReadOnly);
-    TfrxPreviewPages& loaded = pagesOf(other);
+    TfrxPreviewPages& loaded = previewPagesOf(other);
     loaded.LoadFromStream(in);
     ASSERT_EQ(loaded.Count(), 1);
     EXPECT_EQ(loaded.GetPageSize(0), pages.GetPageSize(0));
@@ -447,9 +447,9 @@ TEST(PreviewPagesTest, PreparedReportRoundTrip)
     in2.setData(edited);
     in2.open(QIODevice::ReadOnly);
     TfrxReport third;
-    pagesOf(third).LoadFromStream(in2);
+    previewPagesOf(third).LoadFromStream(in2);
     EXPECT_TRUE(third.DotMatrixReport());
-    auto* empty = dynamic_cast<TfrxPictureView*>(pagesOf(third).GetPage(0)->FindObject(QStringLiteral("imgLogo")));
+    auto* empty = dynamic_cast<TfrxPictureView*>(previewPagesOf(third).GetPage(0)->FindObject(QStringLiteral("imgLogo")));
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->Picture()->IsEmpty());
 }
@@ -457,24 +457,24 @@ TEST(PreviewPagesTest, PreparedReportRoundTrip)
 TEST(PreviewPagesTest, PartialLoadingReadsPagesWhenAsked)
 {
     auto report = preparedList(200);
-    const QByteArray document = saved(pagesOf(*report));
+    const QByteArray document = saved(previewPagesOf(*report));
     EXPECT_TRUE(document.contains("ld=\"0\""));
     TfrxReport other;
     QBuffer in;
     in.setData(document);
     in.open(QIODevice::ReadOnly);
-    pagesOf(other).LoadFromStream(in, true);
-    ASSERT_EQ(pagesOf(other).Count(), 4);
-    EXPECT_FALSE(section(pagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
-    ASSERT_TRUE(pagesOf(other).GetPage(0));
-    EXPECT_FALSE(section(pagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
-    EXPECT_EQ(saved(pagesOf(other)), document);
+    previewPagesOf(other).LoadFromStream(in, true);
+    ASSERT_EQ(previewPagesOf(other).Count(), 4);
+    EXPECT_FALSE(section(previewPagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
+    ASSERT_TRUE(previewPagesOf(other).GetPage(0));
+    EXPECT_FALSE(section(previewPagesOf(other), QStringLiteral("previewpages"))->Items(3)->Loaded);
+    EXPECT_EQ(saved(previewPagesOf(other)), document);
 }
 
 TEST(PreviewPagesTest, ADamagedPreparedReportIsRefusedWholeAndTheShownOneStays)
 {
     auto report = preparedList(200);
-    TfrxPreviewPages& pages = pagesOf(*report);
+    TfrxPreviewPages& pages = previewPagesOf(*report);
     pages.Outline()->LevelRoot();
     pages.CurPage = 1;
     pages.Outline()->AddItem(QStringLiteral("Elenco"), 40);
@@ -508,22 +508,22 @@ TEST(PreviewPagesTest, ADamagedPreparedReportIsRefusedWholeAndTheShownOneStays)
         QBuffer first;
         first.setData(good);
         first.open(QIODevice::ReadOnly);
-        pagesOf(other).LoadFromStream(first);
-        const int count = pagesOf(other).Count();
-        const QByteArray before = saved(pagesOf(other));
+        previewPagesOf(other).LoadFromStream(first);
+        const int count = previewPagesOf(other).Count();
+        const QByteArray before = saved(previewPagesOf(other));
         QBuffer in;
         in.setData(c.document);
         in.open(QIODevice::ReadOnly);
         try {
-            pagesOf(other).LoadFromStream(in);
+            previewPagesOf(other).LoadFromStream(in);
             ADD_FAILURE() << c.what << ": loaded";
         } catch (const orv::report::Error& e) {
             EXPECT_EQ(e.message(), QStringLiteral("Invalid file format")) << c.what;
         }
         // The report read before is whole: its pages, their objects and its outline.
-        EXPECT_EQ(pagesOf(other).Count(), count) << c.what;
+        EXPECT_EQ(previewPagesOf(other).Count(), count) << c.what;
         for (int i = 0; i < count; ++i)
-            ASSERT_NE(pagesOf(other).GetPage(i), nullptr) << c.what;
-        EXPECT_EQ(saved(pagesOf(other)), before) << c.what;
+            ASSERT_NE(previewPagesOf(other).GetPage(i), nullptr) << c.what;
+        EXPECT_EQ(saved(previewPagesOf(other)), before) << c.what;
     }
 }

@@ -22,13 +22,13 @@ using orv::report::Value;
 
 namespace {
 
-class FixedClock : public orv::Clock {
+class ScriptClock : public orv::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 7), QTime(10, 30)); }
 };
 
 struct ScriptTest : orv::report::test::LayoutFixture {
-    FixedClock clock;
+    ScriptClock clock;
 
     void SetUp() override
     {

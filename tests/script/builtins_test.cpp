@@ -37,7 +37,7 @@ void expectErrors(const Case* cases, size_t count)
     }
 }
 
-class FixedClock : public orv::Clock {
+class BuiltinsClock : public orv::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 2, 29), QTime(14, 30, 15)); }
 };
@@ -169,7 +169,7 @@ TEST(BuiltIns, Mathematics)
 
 TEST(BuiltIns, Dates)
 {
-    FixedClock clock;
+    BuiltinsClock clock;
     orv::setClock(&clock);
     const Case cases[] = {
         {"DateToStr(Date)", "29/02/2024"},

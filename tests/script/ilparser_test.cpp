@@ -37,7 +37,7 @@ Parsed parse(const QString& source)
     return parse(script, source);
 }
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+QString ilText(const char* s) { return QString::fromUtf8(s); }
 
 // Registers a small grammar of a test's own (the registry keeps it for the process).
 void registerLanguage(const QString& name, const QString& grammar)
@@ -151,9 +151,9 @@ TEST(ILParser, IntermediateProgramsOfSmallPrograms)
          R"(<expr pos="2:15" pos1="2:20"><number text="1.5e3" pos="2:20"/></expr></assignstmt></compoundstmt><types/></program>)"},
     };
     for (const auto& c : cases) {
-        const Parsed p = parse(q(c.source));
+        const Parsed p = parse(ilText(c.source));
         EXPECT_TRUE(p.ok) << c.source << ": " << p.msg.toStdString() << " at " << p.pos.toStdString();
-        EXPECT_EQ(p.il, q(c.il)) << c.source;
+        EXPECT_EQ(p.il, ilText(c.il)) << c.source;
         EXPECT_TRUE(p.msg.isEmpty() && p.pos.isEmpty()) << c.source;
     }
 }
@@ -193,10 +193,10 @@ TEST(ILParser, SyntaxErrorsWithTheirTextsAndPositions)
         {"begin\r\n  x := 1\r\n  y := 2\r\nend.\r\n", "';' expected", "3:3"},
     };
     for (const auto& c : cases) {
-        const Parsed p = parse(q(c.source));
+        const Parsed p = parse(ilText(c.source));
         EXPECT_FALSE(p.ok) << c.source;
-        EXPECT_EQ(p.msg, q(c.msg)) << c.source;
-        EXPECT_EQ(p.pos, q(c.pos)) << c.source;
+        EXPECT_EQ(p.msg, ilText(c.msg)) << c.source;
+        EXPECT_EQ(p.pos, ilText(c.pos)) << c.source;
         EXPECT_EQ(p.rootItems, 0) << c.source; // nothing is left after a failure
     }
 }
@@ -211,7 +211,7 @@ TEST(ILParser, ValidFormsThatNeedNoSeparatorOrEndAtTheirStop)
              "begin case x of 1: a end end.",
              "program Demo; begin end.",
          }) {
-        const Parsed p = parse(q(source));
+        const Parsed p = parse(ilText(source));
         EXPECT_TRUE(p.ok) << source << ": " << p.msg.toStdString();
     }
 }
@@ -229,55 +229,55 @@ TEST(ILParser, LanguageLineSelectsTheGrammarForTheRestOfTheText)
         {"#language VoriroVoreva\rbegin end.", "1:24"},
     };
     for (const auto& c : lines) {
-        const Parsed p = parse(q(c.source));
+        const Parsed p = parse(ilText(c.source));
         EXPECT_TRUE(p.ok) << c.source << ": " << p.msg.toStdString();
-        EXPECT_EQ(p.il, QStringLiteral("<program><compoundstmt pos=\"%1\"/><types/></program>").arg(q(c.pos)));
+        EXPECT_EQ(p.il, QStringLiteral("<program><compoundstmt pos=\"%1\"/><types/></program>").arg(ilText(c.pos)));
     }
 
     registerLanguage(QStringLiteral("Mini"),
-                        q(R"(<?xml version="1.0"?><language><parser><commentline1 text="#"/></parser><types><int type="integer"/></types>)"
+                        ilText(R"(<?xml version="1.0"?><language><parser><commentline1 text="#"/></parser><types><int type="integer"/></types>)"
                           R"(<program><loop><keyword text="GO" node="go"/></loop></program></language>)"));
-    const Parsed p = parse(q("#language Mini\r\ngo # note\r\ngo"));
+    const Parsed p = parse(ilText("#language Mini\r\ngo # note\r\ngo"));
     EXPECT_TRUE(p.ok) << p.msg.toStdString();
-    EXPECT_EQ(p.il, q(R"(<program><go pos="2:1"/><go pos="3:1"/><types><int type="integer"/></types></program>)"));
+    EXPECT_EQ(p.il, ilText(R"(<program><go pos="2:1"/><go pos="3:1"/><types><int type="integer"/></types></program>)"));
 
     TfsScript script;
-    EXPECT_THROW(parse(script, q("#language Nowhere\r\nbegin end.")), orv::Exception);
+    EXPECT_THROW(parse(script, ilText("#language Nowhere\r\nbegin end.")), orv::Exception);
     try {
-        parse(script, q("#language Nowhere\r\nbegin end."));
+        parse(script, ilText("#language Nowhere\r\nbegin end."));
     } catch (const orv::Exception& e) {
-        EXPECT_EQ(e.message(), q("Language 'Nowhere' not found"));
+        EXPECT_EQ(e.message(), ilText("Language 'Nowhere' not found"));
     }
 }
 
 TEST(ILParser, FailureWithoutANamedErrorIsAStatementExpectedError)
 {
     registerLanguage(QStringLiteral("Bare"),
-                        q(R"(<?xml version="1.0"?><language><program><keyword text="GO"/></program></language>)"));
+                        ilText(R"(<?xml version="1.0"?><language><program><keyword text="GO"/></program></language>)"));
     TfsScript script;
     script.SetSyntaxType(QStringLiteral("Bare"));
-    const Parsed p = parse(script, q("\r\n  stop"));
+    const Parsed p = parse(script, ilText("\r\n  stop"));
     EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.msg, q("Statement expected"));
-    EXPECT_EQ(p.pos, q("2:3"));
+    EXPECT_EQ(p.msg, ilText("Statement expected"));
+    EXPECT_EQ(p.pos, ilText("2:3"));
 
     // A grammar naming a rule it does not define fails as an exception.
     registerLanguage(QStringLiteral("Broken"),
-                          q(R"(<?xml version="1.0"?><language><program><missing/></program></language>)"));
+                          ilText(R"(<?xml version="1.0"?><language><program><missing/></program></language>)"));
     script.SetSyntaxType(QStringLiteral("Broken"));
     try {
-        parse(script, q("x"));
+        parse(script, ilText("x"));
         ADD_FAILURE() << "no exception";
     } catch (const orv::Exception& e) {
-        EXPECT_EQ(e.message(), q("Invalid language definition"));
+        EXPECT_EQ(e.message(), ilText("Invalid language definition"));
     }
 
     // A grammar without a start rule matches nothing and succeeds.
-    registerLanguage(QStringLiteral("NoStart"), q(R"(<?xml version="1.0"?><language/>)"));
+    registerLanguage(QStringLiteral("NoStart"), ilText(R"(<?xml version="1.0"?><language/>)"));
     script.SetSyntaxType(QStringLiteral("NoStart"));
-    const Parsed e = parse(script, q("anything"));
+    const Parsed e = parse(script, ilText("anything"));
     EXPECT_TRUE(e.ok);
-    EXPECT_EQ(e.il, q("<program><types/></program>"));
+    EXPECT_EQ(e.il, ilText("<program><types/></program>"));
 }
 
 TEST(ILParser, DeepNestingFailsAtItsPositionInsteadOfExhaustingTheStack)
@@ -292,7 +292,7 @@ TEST(ILParser, DeepNestingFailsAtItsPositionInsteadOfExhaustingTheStack)
         source += QStringLiteral("1");
         const Parsed p = parse(source);
         EXPECT_FALSE(p.ok);
-        EXPECT_EQ(p.msg, q("Nesting too deep")) << open.toStdString();
+        EXPECT_EQ(p.msg, ilText("Nesting too deep")) << open.toStdString();
         EXPECT_TRUE(p.pos.startsWith(u"1:")) << p.pos.toStdString();
     }
     // Nesting well inside the limit parses.
@@ -323,26 +323,26 @@ TEST(ILParser, UsesIncludesEachUnitOnceInReverseOrder)
             text = QString();
     });
 
-    Parsed p = parse(script, q("uses 'u1', 'U1', 'u2';\r\nbegin end."));
+    Parsed p = parse(script, ilText("uses 'u1', 'U1', 'u2';\r\nbegin end."));
     EXPECT_TRUE(p.ok) << p.msg.toStdString();
     EXPECT_EQ(asked, QStringList({QStringLiteral("u2"), QStringLiteral("u1")}));
     // u2 (last in the clause) comes first; it included u1 itself, which counts as included.
-    EXPECT_EQ(p.il, q(R"(<program><uses unit="u2"><program><uses unit="u1"><program><procedure pos="1:1">)"
+    EXPECT_EQ(p.il, ilText(R"(<program><uses unit="u2"><program><uses unit="u1"><program><procedure pos="1:1">)"
                       R"(<name text="P1" pos="1:13"/><compoundstmt pos="1:15"/></procedure><compoundstmt pos="2:1"/>)"
                       R"(<types/></program></uses><compoundstmt pos="2:1"/><types/></program></uses>)"
                       R"(<compoundstmt pos="2:1"/><types/></program>)"));
 
     // A unit with a syntax error fails the main compilation with its message and name.
-    p = parse(script, q("uses 'bad';\r\nbegin end."));
+    p = parse(script, ilText("uses 'bad';\r\nbegin end."));
     EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.msg, q("Expression expected"));
-    EXPECT_EQ(p.pos, q("2:8"));
-    EXPECT_EQ(p.unit, q("bad"));
+    EXPECT_EQ(p.msg, ilText("Expression expected"));
+    EXPECT_EQ(p.pos, ilText("2:8"));
+    EXPECT_EQ(p.unit, ilText("bad"));
 
     // An empty unit leaves an empty uses element.
-    p = parse(script, q("uses 'empty'; begin end."));
+    p = parse(script, ilText("uses 'empty'; begin end."));
     EXPECT_TRUE(p.ok);
-    EXPECT_EQ(p.il, q(R"(<program><uses unit="empty"/><compoundstmt pos="1:15"/><types/></program>)"));
+    EXPECT_EQ(p.il, ilText(R"(<program><uses unit="empty"/><compoundstmt pos="1:15"/><types/></program>)"));
 }
 
 TEST(ILParser, UnitFilesAreReadFromTheIncludePath)
@@ -357,12 +357,12 @@ TEST(ILParser, UnitFilesAreReadFromTheIncludePath)
     TfsScript script;
     script.SetExtendedCharset(true);
     script.SetIncludePath({first.path(), second.path() + u'/'});
-    const Parsed p = parse(script, q("uses 'lib.pas'; begin end."));
+    const Parsed p = parse(script, ilText("uses 'lib.pas'; begin end."));
     EXPECT_TRUE(p.ok) << p.msg.toStdString();
-    EXPECT_TRUE(p.il.contains(q(R"(<ident text="Città" pos="1:12"/>)"))) << p.il.toStdString();
+    EXPECT_TRUE(p.il.contains(ilText(R"(<ident text="Città" pos="1:12"/>)"))) << p.il.toStdString();
 
     script.SetIncludePath({first.path()});
-    EXPECT_THROW(parse(script, q("uses 'lib.pas'; begin end.")), orv::EFileError);
+    EXPECT_THROW(parse(script, ilText("uses 'lib.pas'; begin end.")), orv::EFileError);
 }
 
 TEST(ILParser, DecidingItemsEarlyChangesNoResult)
@@ -393,7 +393,7 @@ TEST(ILParser, DecidingItemsEarlyChangesNoResult)
         EXPECT_EQ(fast.pos, full.pos) << source.toStdString();
     };
     for (const char* program : programs) {
-        const QString text = q(program);
+        const QString text = ilText(program);
         for (qsizetype n = 0; n <= text.size(); ++n) {
             both(text.left(n));
             if (n < text.size())

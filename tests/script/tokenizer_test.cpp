@@ -5,7 +5,7 @@
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+QString tokenText(const char* s) { return QString::fromUtf8(s); }
 
 // Tokenizer settings of the four languages' grammars.
 enum class Lang { VoriroVoreva, ZppOvuvir, RadivEdurav };
@@ -15,20 +15,20 @@ void configure(TfsParser& p, Lang lang)
     p.Clear();
     if (lang == Lang::VoriroVoreva)
         return;
-    p.SetStringQuotes(q("\""));
-    p.SetHexSequence(q("0x"));
+    p.SetStringQuotes(tokenText("\""));
+    p.SetHexSequence(tokenText("0x"));
     if (lang == Lang::ZppOvuvir) {
-        p.SetCommentBlock1(q("/*,*/"));
-        p.SetCommentBlock2(q("/*,*/"));
+        p.SetCommentBlock1(tokenText("/*,*/"));
+        p.SetCommentBlock2(tokenText("/*,*/"));
         p.SetSpecStrChar(true);
         p.SetCaseSensitive(true);
     } else {
-        p.SetCommentLine1(q("'"));
-        p.SetCommentLine2(q("rem"));
-        p.SetCommentBlock1(q("/\\,/\\"));
-        p.SetCommentBlock2(q("/\\,/\\"));
+        p.SetCommentLine1(tokenText("'"));
+        p.SetCommentLine2(tokenText("rem"));
+        p.SetCommentBlock1(tokenText("/\\,/\\"));
+        p.SetCommentBlock2(tokenText("/\\,/\\"));
         p.SetSkipEOL(false);
-        p.SetSkipChar(q("_"));
+        p.SetSkipChar(tokenText("_"));
     }
 }
 
@@ -64,8 +64,8 @@ TEST(Tokenizer, StringLiterals)
     for (const auto& c : cases) {
         TfsParser p;
         configure(p, c.lang);
-        p.SetText(q(c.source));
-        EXPECT_EQ(p.GetString(), q(c.value)) << c.source;
+        p.SetText(tokenText(c.source));
+        EXPECT_EQ(p.GetString(), tokenText(c.value)) << c.source;
         EXPECT_EQ(p.Position(), c.position) << c.source;
     }
 }
@@ -88,27 +88,27 @@ TEST(Tokenizer, Numbers)
     for (const auto& c : cases) {
         TfsParser p;
         configure(p, c.lang);
-        p.SetText(q(c.source));
-        EXPECT_EQ(p.GetNumber(), q(c.number)) << c.source;
+        p.SetText(tokenText(c.source));
+        EXPECT_EQ(p.GetNumber(), tokenText(c.number)) << c.source;
     }
 }
 
 TEST(Tokenizer, WordsIdentifiersKeywordsAndCharacters)
 {
     TfsParser p;
-    p.AddKeyword(q("begin"));
-    p.AddKeyword(q("end"));
-    p.SetText(q("Begin città_1 2x end.{"));
+    p.AddKeyword(tokenText("begin"));
+    p.AddKeyword(tokenText("end"));
+    p.SetText(tokenText("Begin città_1 2x end.{"));
     EXPECT_EQ(p.GetIdent(), QString()); // a keyword: rejected, but read
     EXPECT_EQ(p.Position(), 6);
-    EXPECT_EQ(p.GetWord(), q("città_1"));
+    EXPECT_EQ(p.GetWord(), tokenText("città_1"));
     EXPECT_EQ(p.GetWord(), QString()); // a word does not start with a digit
-    EXPECT_EQ(p.GetNumber(), q("2"));
-    EXPECT_EQ(p.GetIdent(), q("x"));
-    EXPECT_EQ(p.GetWord(), q("end"));
-    EXPECT_EQ(p.GetChar(), q("."));
+    EXPECT_EQ(p.GetNumber(), tokenText("2"));
+    EXPECT_EQ(p.GetIdent(), tokenText("x"));
+    EXPECT_EQ(p.GetWord(), tokenText("end"));
+    EXPECT_EQ(p.GetChar(), tokenText("."));
     // '{' as the very last character is no comment opener.
-    EXPECT_EQ(p.GetChar(), q("{"));
+    EXPECT_EQ(p.GetChar(), tokenText("{"));
     EXPECT_EQ(p.GetChar(), QString());
 
     EXPECT_TRUE(p.IsKeyWord(u"END"));
@@ -116,54 +116,54 @@ TEST(Tokenizer, WordsIdentifiersKeywordsAndCharacters)
     EXPECT_FALSE(p.IsKeyWord(u"END"));
     EXPECT_TRUE(p.IsKeyWord(u"end"));
 
-    p.SetText(q(" ."));
+    p.SetText(tokenText(" ."));
     EXPECT_EQ(p.GetChar(), QString()); // no space skipping before a character
-    p.ConstructCharset(q("abc"));
-    p.SetText(q("abcd"));
-    EXPECT_EQ(p.GetWord(), q("abc"));
+    p.ConstructCharset(tokenText("abc"));
+    p.SetText(tokenText("abcd"));
+    EXPECT_EQ(p.GetWord(), tokenText("abc"));
 }
 
 TEST(Tokenizer, CommentsAndLineEnds)
 {
     TfsParser p;
-    p.SetText(q("{ a } (* b *) // c\r\n x"));
-    EXPECT_EQ(p.GetWord(), q("x"));
-    p.SetText(q("{ unterminated"));
+    p.SetText(tokenText("{ a } (* b *) // c\r\n x"));
+    EXPECT_EQ(p.GetWord(), tokenText("x"));
+    p.SetText(tokenText("{ unterminated"));
     EXPECT_EQ(p.GetWord(), QString());
     EXPECT_EQ(p.Position(), 15);
 
     // Line-oriented languages.
     configure(p, Lang::RadivEdurav);
-    p.SetText(q("x ' note\r\ny"));
-    EXPECT_EQ(p.GetWord(), q("x"));
+    p.SetText(tokenText("x ' note\r\ny"));
+    EXPECT_EQ(p.GetWord(), tokenText("x"));
     EXPECT_TRUE(p.GetEOL()); // a comment behind a statement keeps the line end
-    EXPECT_EQ(p.GetWord(), q("y"));
+    EXPECT_EQ(p.GetWord(), tokenText("y"));
 
-    p.SetText(q("' note\r\nx"));
+    p.SetText(tokenText("' note\r\nx"));
     EXPECT_FALSE(p.GetEOL()); // a line holding only a comment disappears with its end
-    EXPECT_EQ(p.GetWord(), q("x"));
+    EXPECT_EQ(p.GetWord(), tokenText("x"));
 
-    p.SetText(q("a _\r\n b _c"));
-    EXPECT_EQ(p.GetWord(), q("a"));
+    p.SetText(tokenText("a _\r\n b _c"));
+    EXPECT_EQ(p.GetWord(), tokenText("a"));
     EXPECT_FALSE(p.GetEOL()); // the continuation joins the two lines
-    EXPECT_EQ(p.GetWord(), q("b"));
-    EXPECT_EQ(p.GetWord(), q("c")); // a leading '_' is taken as a continuation
+    EXPECT_EQ(p.GetWord(), tokenText("b"));
+    EXPECT_EQ(p.GetWord(), tokenText("c")); // a leading '_' is taken as a continuation
 
-    p.SetText(q("a\nb"));
-    EXPECT_EQ(p.GetWord(), q("a"));
+    p.SetText(tokenText("a\nb"));
+    EXPECT_EQ(p.GetWord(), tokenText("a"));
     EXPECT_FALSE(p.GetEOL()); // a line feed alone is a space
-    EXPECT_EQ(p.GetWord(), q("b"));
+    EXPECT_EQ(p.GetWord(), tokenText("b"));
 
-    p.SetText(q("a remark\r\n\r\nb REM"));
-    EXPECT_EQ(p.GetWord(), q("a"));
+    p.SetText(tokenText("a remark\r\n\r\nb REM"));
+    EXPECT_EQ(p.GetWord(), tokenText("a"));
     EXPECT_TRUE(p.GetEOL()); // "rem" opens a comment wherever a token is expected
     EXPECT_EQ(p.Position(), 13);
-    EXPECT_EQ(p.GetWord(), q("b"));
-    EXPECT_EQ(p.GetWord(), q("REM")); // only in lower case
+    EXPECT_EQ(p.GetWord(), tokenText("b"));
+    EXPECT_EQ(p.GetWord(), tokenText("REM")); // only in lower case
 
     // A long run of continuation characters.
-    p.SetText(QString(100000, u'_') + q("z"));
-    EXPECT_EQ(p.GetWord(), q("z"));
+    p.SetText(QString(100000, u'_') + tokenText("z"));
+    EXPECT_EQ(p.GetWord(), tokenText("z"));
 }
 
 TEST(Tokenizer, ReportTexts)
@@ -183,8 +183,8 @@ TEST(Tokenizer, ReportTexts)
     };
     for (const auto& c : cases) {
         TfsParser p;
-        p.SetText(q(c.source));
-        EXPECT_EQ(p.GetFRString(), q(c.text)) << c.source;
+        p.SetText(tokenText(c.source));
+        EXPECT_EQ(p.GetFRString(), tokenText(c.text)) << c.source;
         const int pos = p.Position();
         EXPECT_EQ(pos <= p.Size() ? p.Text()[pos - 1].toLatin1() : 0, c.stop) << c.source;
     }
@@ -193,11 +193,11 @@ TEST(Tokenizer, ReportTexts)
 TEST(Tokenizer, Positions)
 {
     TfsParser p;
-    p.SetText(q("a\nb"));
+    p.SetText(tokenText("a\nb"));
     const char* expected[] = {"1:1", "1:2", "2:1", "2:2"};
     for (int pos = 1; pos <= 4; ++pos) {
         p.SetPosition(pos);
-        EXPECT_EQ(p.GetXYPosition(), q(expected[pos - 1])) << pos;
+        EXPECT_EQ(p.GetXYPosition(), tokenText(expected[pos - 1])) << pos;
     }
     EXPECT_EQ(p.GetPlainPosition(QPoint(1, 2)), 3);
     EXPECT_EQ(p.GetPlainPosition(QPoint(1, 3)), -1);
@@ -209,17 +209,17 @@ TEST(Tokenizer, Positions)
 TEST(Tokenizer, SettingsAndTheirDefaults)
 {
     TfsParser p;
-    p.SetCommentBlock1(q("/*,*/,x"));
-    EXPECT_EQ(p.CommentBlock1(), q("/*,*/"));
-    p.SetCommentBlock2(q("<<"));
-    EXPECT_EQ(p.CommentBlock2(), q("<<,"));
+    p.SetCommentBlock1(tokenText("/*,*/,x"));
+    EXPECT_EQ(p.CommentBlock1(), tokenText("/*,*/"));
+    p.SetCommentBlock2(tokenText("<<"));
+    EXPECT_EQ(p.CommentBlock2(), tokenText("<<,"));
     p.SetCaseSensitive(true);
-    p.SetCommentLine2(q("rem"));
+    p.SetCommentLine2(tokenText("rem"));
     p.Clear(); // keeps case sensitivity and the second line-comment opener
     EXPECT_TRUE(p.CaseSensitive());
-    EXPECT_EQ(p.CommentLine2(), q("rem"));
-    EXPECT_EQ(p.CommentBlock1(), q("{,}"));
-    EXPECT_EQ(p.CommentBlock2(), q("(*,*)"));
-    EXPECT_EQ(p.HexSequence(), q("$"));
+    EXPECT_EQ(p.CommentLine2(), tokenText("rem"));
+    EXPECT_EQ(p.CommentBlock1(), tokenText("{,}"));
+    EXPECT_EQ(p.CommentBlock2(), tokenText("(*,*)"));
+    EXPECT_EQ(p.HexSequence(), tokenText("$"));
     EXPECT_TRUE(p.SkipEOL());
 }

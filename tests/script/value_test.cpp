@@ -14,8 +14,8 @@ using namespace orv::script;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
-Value S(const char* s) { return Value(q(s)); }
+QString valueText(const char* s) { return QString::fromUtf8(s); }
+Value S(const char* s) { return Value(valueText(s)); }
 Value I64(std::int64_t v) { return Value::fromInt64(v); }
 Value Cur(double v) { return Value::fromCurrencyUnits(std::int64_t(v * 10000)); }
 const Value N = Value::null();
@@ -31,16 +31,16 @@ const char* convError(const char* from, const char* to)
 }
 
 // What an operation gave: its type and text, or the message of its error.
-struct Outcome {
+struct ValueOutcome {
     std::optional<std::uint16_t> type;
     QString text;
 };
 
-Outcome run(const std::function<Value()>& f)
+ValueOutcome run(const std::function<Value()>& f)
 {
     try {
         const Value v = f();
-        return {v.type(), v.isNull() ? q("Null") : v.toString()};
+        return {v.type(), v.isNull() ? valueText("Null") : v.toString()};
     } catch (const orv::Exception& e) {
         return {std::nullopt, e.message()};
     }
@@ -64,14 +64,14 @@ TEST(Values, AreSixteenBytesAndCopyTextsAndArraysOnWrite)
     Value a = S("abc");
     Value b = a;
     b.mutableText() += u'd';
-    EXPECT_EQ(a.text(), q("abc"));
-    EXPECT_EQ(b.text(), q("abcd"));
+    EXPECT_EQ(a.text(), valueText("abc"));
+    EXPECT_EQ(b.text(), valueText("abcd"));
 
     Value arr = Value::createArray({{0, 2}});
     arr.elementRef({1}) = S("x");
     Value copy = arr;
     copy.elementRef({1}) = Value(5);
-    EXPECT_EQ(arr.element({1}).text(), q("x"));
+    EXPECT_EQ(arr.element({1}).text(), valueText("x"));
     EXPECT_EQ(copy.element({1}).asInt(), 5);
 
     Value moved = std::move(copy);
@@ -163,9 +163,9 @@ TEST(Values, BinaryOperations)
         {BinaryOp::Add, Value::fromError(0), N, std::nullopt, "Invalid variant operation"},
     };
     for (const auto& c : cases) {
-        const Outcome o = run([&] { return binaryOp(c.op, c.a, c.b); });
+        const ValueOutcome o = run([&] { return binaryOp(c.op, c.a, c.b); });
         EXPECT_EQ(o.type, c.type) << c.text;
-        EXPECT_EQ(o.text, q(c.text));
+        EXPECT_EQ(o.text, valueText(c.text));
     }
     // The inline paths agree with the general one.
     EXPECT_EQ(add(Value(MaxInt), Value(1)).type(), varDouble);
@@ -173,7 +173,7 @@ TEST(Values, BinaryOperations)
     EXPECT_EQ(multiply(Value(MinInt), Value(2)).type(), varDouble);
     EXPECT_EQ(intDivide(Value(-7), Value(2)).asInt(), -3);
     EXPECT_EQ(modulo(Value(-7), Value(2)).asInt(), -1);
-    EXPECT_EQ(errorOf([] { modulo(Value(1), Value(0)); }), q("Division by zero"));
+    EXPECT_EQ(errorOf([] { modulo(Value(1), Value(0)); }), valueText("Division by zero"));
 }
 
 TEST(Values, Comparisons)
@@ -214,7 +214,7 @@ TEST(Values, Comparisons)
     for (const auto& c : cases) {
         bool result = !c.result;
         const QString error = errorOf([&] { result = compare(c.op, c.a, c.b); });
-        EXPECT_EQ(error, q(c.error));
+        EXPECT_EQ(error, valueText(c.error));
         if (error.isEmpty()) {
             EXPECT_EQ(result, c.result) << int(c.op) << " " << c.a.type() << " " << c.b.type();
         }
@@ -243,7 +243,7 @@ TEST(Values, ConversionsToNumbers)
     };
     for (const auto& c : toInt) {
         std::int32_t v = -12345;
-        EXPECT_EQ(errorOf([&] { v = c.v.toInt(); }), q(c.error)) << c.v.type();
+        EXPECT_EQ(errorOf([&] { v = c.v.toInt(); }), valueText(c.error)) << c.v.type();
         if (!*c.error) {
             EXPECT_EQ(v, c.expected) << c.v.type();
         }
@@ -263,7 +263,7 @@ TEST(Values, ConversionsToNumbers)
     };
     for (const auto& c : toDouble) {
         double v = -1;
-        EXPECT_EQ(errorOf([&] { v = c.v.toDouble(); }), q(c.error));
+        EXPECT_EQ(errorOf([&] { v = c.v.toDouble(); }), valueText(c.error));
         if (!*c.error) {
             EXPECT_EQ(v, c.expected);
         }
@@ -294,7 +294,7 @@ TEST(Values, ConversionsToTextAndBoolean)
     for (const auto& c : toText) {
         QString text;
         const QString error = errorOf([&] { text = c.v.toString(); });
-        EXPECT_EQ(error.isEmpty() ? text : error, q(c.text));
+        EXPECT_EQ(error.isEmpty() ? text : error, valueText(c.text));
     }
 
     const struct {
@@ -309,7 +309,7 @@ TEST(Values, ConversionsToTextAndBoolean)
     };
     for (const auto& c : toBool) {
         bool v = !c.expected;
-        EXPECT_EQ(errorOf([&] { v = c.v.toBool(); }), q(c.error));
+        EXPECT_EQ(errorOf([&] { v = c.v.toBool(); }), valueText(c.error));
         if (!*c.error) {
             EXPECT_EQ(v, c.expected);
         }
@@ -336,9 +336,9 @@ TEST(Values, UnaryOperations)
         {[] { return negate(Value::createArray({{0, 0}})); }, std::nullopt, "Invalid variant operation"},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(c.f);
+        const ValueOutcome o = run(c.f);
         EXPECT_EQ(o.type, c.type) << c.text;
-        EXPECT_EQ(o.text, q(c.text));
+        EXPECT_EQ(o.text, valueText(c.text));
     }
 }
 
@@ -360,9 +360,9 @@ TEST(Values, Arrays)
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(a.element({2, 1}).asInt(), 3);
 
-    EXPECT_EQ(errorOf([&] { a.element({3, 0}); }), q("Range check error"));
-    EXPECT_EQ(errorOf([&] { a.element({1}); }), q("Range check error"));
-    EXPECT_EQ(errorOf([&] { a.lowBound(3); }), q("Range check error"));
+    EXPECT_EQ(errorOf([&] { a.element({3, 0}); }), valueText("Range check error"));
+    EXPECT_EQ(errorOf([&] { a.element({1}); }), valueText("Range check error"));
+    EXPECT_EQ(errorOf([&] { a.lowBound(3); }), valueText("Range check error"));
     EXPECT_EQ(Value::createArray({{0, -1}}).elements().size(), 0u);
     EXPECT_FALSE(errorOf([] { Value::createArray({{0, -2}}); }).isEmpty());
     EXPECT_FALSE(errorOf([] { Value::createArray({{0, 1 << 30}, {0, 1 << 30}}); }).isEmpty());
@@ -381,22 +381,22 @@ TEST(Values, TextsGrowInPlace)
     EXPECT_EQ(keep.text().size(), 1000); // a shared text is copied first
     EXPECT_EQ(t.text().size(), 1001);
 
-    Value mixed = Value::fromText(q("a"), varString);
+    Value mixed = Value::fromText(valueText("a"), varString);
     addInPlace(mixed, S("b"));
     EXPECT_EQ(mixed.type(), varUString);
-    EXPECT_EQ(mixed.text(), q("ab"));
+    EXPECT_EQ(mixed.text(), valueText("ab"));
 
     Value number = S("3");
     addInPlace(number, Value(4)); // the class rules still hold
     EXPECT_EQ(number.type(), varDouble);
-    EXPECT_EQ(number.toString(), q("7"));
+    EXPECT_EQ(number.toString(), valueText("7"));
 }
 
 TEST(Values, TypeNames)
 {
-    EXPECT_EQ(varTypeName(varInteger), q("Integer"));
-    EXPECT_EQ(varTypeName(varUString), q("UnicodeString"));
-    EXPECT_EQ(varTypeName(varArray | varVariant), q("Array Variant"));
-    EXPECT_EQ(varTypeName(varByRef | varInteger), q("ByRef Integer"));
-    EXPECT_EQ(varTypeName(99), q("$0063"));
+    EXPECT_EQ(varTypeName(varInteger), valueText("Integer"));
+    EXPECT_EQ(varTypeName(varUString), valueText("UnicodeString"));
+    EXPECT_EQ(varTypeName(varArray | varVariant), valueText("Array Variant"));
+    EXPECT_EQ(varTypeName(varByRef | varInteger), valueText("ByRef Integer"));
+    EXPECT_EQ(varTypeName(99), valueText("$0063"));
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+QString xmlText(const char* s) { return QString::fromUtf8(s); }
 
 TfsXMLDocument* load(TfsXMLDocument& doc, const char* bytes)
 {
@@ -46,7 +46,7 @@ TEST(XmlText, Escaping)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(fsEscapeXMLText(q(c.text)), q(c.escaped)) << c.text;
+        EXPECT_EQ(fsEscapeXMLText(xmlText(c.text)), xmlText(c.escaped)) << c.text;
 }
 
 TEST(XmlText, Unescaping)
@@ -73,52 +73,52 @@ TEST(XmlText, Unescaping)
         {"a&#13;&#10;b", "a\r\nb"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(fsUnescapeXMLText(q(c.text)), q(c.plain)) << c.text;
-    EXPECT_THROW(fsUnescapeXMLText(q("&#abc;")), orv::EConvertError);
+        EXPECT_EQ(fsUnescapeXMLText(xmlText(c.text)), xmlText(c.plain)) << c.text;
+    EXPECT_THROW(fsUnescapeXMLText(xmlText("&#abc;")), orv::EConvertError);
     try {
-        fsUnescapeXMLText(q("x&#1a;"));
+        fsUnescapeXMLText(xmlText("x&#1a;"));
     } catch (const orv::EConvertError& e) {
-        EXPECT_EQ(e.message(), q("'1a' is not a valid integer value"));
+        EXPECT_EQ(e.message(), xmlText("'1a' is not a valid integer value"));
     }
     // Every text without references comes back from escaping unchanged.
-    const QString sample = q("<a \"b\">\r\n&c' \xC3\xA8");
+    const QString sample = xmlText("<a \"b\">\r\n&c' \xC3\xA8");
     EXPECT_EQ(fsUnescapeXMLText(fsEscapeXMLText(sample)), sample);
 }
 
 TEST(XmlItem, AttributesKeepTheirPlaceAndMatchWholeNames)
 {
     TfsXMLItem item;
-    item.SetText(q(R"(a="1" context="c" text="x&#60;y")"));
-    EXPECT_EQ(item.GetProp(q("TEXT")), q("x<y"));
-    EXPECT_EQ(item.Prop(q("Context")), q("c"));
-    EXPECT_EQ(item.GetProp(q("b")), QString());
-    EXPECT_TRUE(item.PropExists(q("a")));
+    item.SetText(xmlText(R"(a="1" context="c" text="x&#60;y")"));
+    EXPECT_EQ(item.GetProp(xmlText("TEXT")), xmlText("x<y"));
+    EXPECT_EQ(item.Prop(xmlText("Context")), xmlText("c"));
+    EXPECT_EQ(item.GetProp(xmlText("b")), QString());
+    EXPECT_TRUE(item.PropExists(xmlText("a")));
 
-    item.SetProp(q("A"), q("2\""));
-    EXPECT_EQ(item.Text(), q(R"(A="2&#34;" context="c" text="x&#60;y")"));
-    item.SetProp(q("new"), q("n"));
-    EXPECT_EQ(item.Text(), q(R"(A="2&#34;" context="c" text="x&#60;y" new="n")"));
+    item.SetProp(xmlText("A"), xmlText("2\""));
+    EXPECT_EQ(item.Text(), xmlText(R"(A="2&#34;" context="c" text="x&#60;y")"));
+    item.SetProp(xmlText("new"), xmlText("n"));
+    EXPECT_EQ(item.Text(), xmlText(R"(A="2&#34;" context="c" text="x&#60;y" new="n")"));
 
     TfsXMLItem other;
-    other.SetText(q(R"(context="1")"));
-    EXPECT_FALSE(other.PropExists(q("text")));
-    other.SetText(q(R"(name="my text=5")"));
-    EXPECT_FALSE(other.PropExists(q("text")));
+    other.SetText(xmlText(R"(context="1")"));
+    EXPECT_FALSE(other.PropExists(xmlText("text")));
+    other.SetText(xmlText(R"(name="my text=5")"));
+    EXPECT_FALSE(other.PropExists(xmlText("text")));
     other.SetText(QString());
-    other.SetProp(q("k"), q("v"));
-    EXPECT_EQ(other.Text(), q(R"(k="v")"));
+    other.SetProp(xmlText("k"), xmlText("v"));
+    EXPECT_EQ(other.Text(), xmlText(R"(k="v")"));
 }
 
 TEST(XmlItem, TreeOperations)
 {
     TfsXMLItem root;
     TfsXMLItem* a = root.Add();
-    a->SetName(q("a"));
-    TfsXMLItem* b = root.FindItem(q("B"));
+    a->SetName(xmlText("a"));
+    TfsXMLItem* b = root.FindItem(xmlText("B"));
     EXPECT_EQ(root.Count(), 2); // FindItem of a missing name creates it
-    EXPECT_EQ(b->Name(), q("B"));
-    EXPECT_EQ(root.FindItem(q("A")), a);
-    EXPECT_EQ(root.Find(q("missing")), -1);
+    EXPECT_EQ(b->Name(), xmlText("B"));
+    EXPECT_EQ(root.FindItem(xmlText("A")), a);
+    EXPECT_EQ(root.Find(xmlText("missing")), -1);
     EXPECT_THROW(root.Items(2), orv::ERangeError);
     EXPECT_THROW(root[-1], orv::ERangeError);
     EXPECT_EQ(b->Parent(), &root);
@@ -131,7 +131,7 @@ TEST(XmlItem, TreeOperations)
     EXPECT_EQ(root.IndexOf(a), 0);
 
     TfsXMLItem* c = b->Add();
-    c->SetName(q("c"));
+    c->SetName(xmlText("c"));
     c->SetData(&root);
     a->AddItem(c); // from another parent
     EXPECT_EQ(b->Count(), 0);
@@ -140,15 +140,15 @@ TEST(XmlItem, TreeOperations)
     TfsXMLItem copy;
     copy.Assign(&root);
     ASSERT_EQ(copy.Count(), 2);
-    EXPECT_EQ(copy[0]->Items(0)->Name(), q("c"));
+    EXPECT_EQ(copy[0]->Items(0)->Name(), xmlText("c"));
     EXPECT_EQ(copy[0]->Items(0)->Data(), &root);
     EXPECT_EQ(copy[0]->Items(0)->Parent(), copy[0]);
 
     // Assigning an element one of its own descendants copies before clearing.
     root.Assign(a);
-    EXPECT_EQ(root.Name(), q("a"));
+    EXPECT_EQ(root.Name(), xmlText("a"));
     ASSERT_EQ(root.Count(), 1);
-    EXPECT_EQ(root[0]->Name(), q("c"));
+    EXPECT_EQ(root[0]->Name(), xmlText("c"));
 
     // Destroying a child takes it out of its parent's list.
     delete root[0];
@@ -164,52 +164,52 @@ TEST(XmlItem, TreeOperations)
 
 TEST(XmlDocument, ReadingAndItsFailures)
 {
-    EXPECT_EQ(loadError("<a/>"), q("Invalid file format"));                           // no declaration
-    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a><b></a>"), q("Invalid file format")); // b unclosed
-    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"<\"/>"), q("Invalid file format"));
-    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"1"), q("Invalid file format")); // end inside a tag
-    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a></b>"), q("Invalid file format"));
+    EXPECT_EQ(loadError("<a/>"), xmlText("Invalid file format"));                           // no declaration
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a><b></a>"), xmlText("Invalid file format")); // b unclosed
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"<\"/>"), xmlText("Invalid file format"));
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a x=\"1"), xmlText("Invalid file format")); // end inside a tag
+    EXPECT_EQ(loadError("<?xml version=\"1.0\"?><a></b>"), xmlText("Invalid file format"));
 
     TfsXMLDocument doc;
     // A document that ends where a closing tag is due keeps what was read.
     load(doc, "<?xml version=\"1.0\"?><a><b/>");
-    EXPECT_EQ(doc.Root()->Name(), q("a"));
+    EXPECT_EQ(doc.Root()->Name(), xmlText("a"));
     EXPECT_EQ(doc.Root()->Count(), 1);
 
     // Comments between elements are skipped; "--->" does not close one.
     load(doc, "<?xml version=\"1.0\"?><r><!-- x ---><b/> --><c k=\"v\" /><!----><D/></r>");
     ASSERT_EQ(doc.Root()->Count(), 2);
-    EXPECT_EQ(doc.Root()->Items(0)->Name(), q("c"));
-    EXPECT_EQ(doc.Root()->Items(0)->GetProp(q("k")), q("v"));
-    EXPECT_EQ(doc.Root()->Items(1)->Name(), q("D"));
+    EXPECT_EQ(doc.Root()->Items(0)->Name(), xmlText("c"));
+    EXPECT_EQ(doc.Root()->Items(0)->GetProp(xmlText("k")), xmlText("v"));
+    EXPECT_EQ(doc.Root()->Items(1)->Name(), xmlText("D"));
 
     // Names are in the ANSI code page, attribute texts in UTF-8; closing names ignore case.
     load(doc, "<?xml version=\"1.0\"?><caf\xE9 t=\"\xC3\xA8\"><X></x></CAF\xC9>");
-    EXPECT_EQ(doc.Root()->Name(), q("caf\xC3\xA9"));
-    EXPECT_EQ(doc.Root()->GetProp(q("t")), q("\xC3\xA8"));
+    EXPECT_EQ(doc.Root()->Name(), xmlText("caf\xC3\xA9"));
+    EXPECT_EQ(doc.Root()->GetProp(xmlText("t")), xmlText("\xC3\xA8"));
     EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><caf\xE9 t=\"\xC3\xA8\"><X/></caf\xE9>"));
 }
 
 TEST(XmlDocument, WritingWithAndWithoutIndent)
 {
     TfsXMLDocument doc;
-    doc.Root()->SetName(q("root"));
-    doc.Root()->SetText(q(R"(a="1")"));
-    doc.Root()->Add()->SetName(q("child"));
+    doc.Root()->SetName(xmlText("root"));
+    doc.Root()->SetText(xmlText(R"(a="1")"));
+    doc.Root()->Add()->SetName(xmlText("child"));
     EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><root a=\"1\"><child/></root>"));
     doc.SetAutoIndent(true);
     EXPECT_EQ(doc.SaveToBytes(),
               QByteArray("<?xml version=\"1.0\"?>\r\n<root a=\"1\">\r\n  <child/>\r\n</root>\r\n"));
 
     // An attribute text that begins with a blank gets no second one.
-    doc.Root()->SetText(q(" b=\"2\""));
+    doc.Root()->SetText(xmlText(" b=\"2\""));
     doc.SetAutoIndent(false);
     EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><root b=\"2\"><child/></root>"));
 
     // Large documents go to the stream in pieces and read back the same.
     for (int i = 0; i < 3000; ++i) {
         TfsXMLItem* item = doc.Root()->Add();
-        item->SetName(q("i"));
+        item->SetName(xmlText("i"));
         item->SetText(QStringLiteral("n=\"%1\"").arg(i));
     }
     const QByteArray bytes = doc.SaveToBytes();
@@ -233,15 +233,15 @@ TEST(XmlDocument, FilesRoundTripAndFailures)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(q("doc.xml"));
+    const QString path = dir.filePath(xmlText("doc.xml"));
     TfsXMLDocument doc;
-    doc.Root()->SetName(q("r"));
-    doc.Root()->Add()->SetName(q("x"));
+    doc.Root()->SetName(xmlText("r"));
+    doc.Root()->Add()->SetName(xmlText("x"));
     doc.SaveToFile(path);
     TfsXMLDocument back;
     back.LoadFromFile(path);
-    EXPECT_EQ(back.Root()->Items(0)->Name(), q("x"));
-    EXPECT_THROW(back.LoadFromFile(dir.filePath(q("missing.xml"))), orv::EFileError);
+    EXPECT_EQ(back.Root()->Items(0)->Name(), xmlText("x"));
+    EXPECT_THROW(back.LoadFromFile(dir.filePath(xmlText("missing.xml"))), orv::EFileError);
 }
 
 TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
@@ -249,11 +249,11 @@ TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
     // A very deep tree built in memory can be written, copied and destroyed.
     const int deep = 100000;
     TfsXMLDocument doc;
-    doc.Root()->SetName(q("e"));
+    doc.Root()->SetName(xmlText("e"));
     TfsXMLItem* item = doc.Root();
     for (int i = 0; i < deep; ++i) {
         item = item->Add();
-        item->SetName(q("e"));
+        item->SetName(xmlText("e"));
     }
     const QByteArray bytes = doc.SaveToBytes();
     TfsXMLItem copy;

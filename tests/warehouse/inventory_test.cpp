@@ -19,7 +19,7 @@ const TArticolo kCaldaia = article({{&TArticolo::Codice, "C-1"}, {&TArticolo::Ti
 const TArticolo kTubo = article({{&TArticolo::Codice, "T-1"}, {&TArticolo::Tipologia, "Tubi"}, {&TArticolo::Valore, "7"}});
 const TArticolo kScaldino = article({{&TArticolo::Codice, "A-9"}, {&TArticolo::Tipologia, "RICAMBI CALDAIE"},
                                      {&TArticolo::Valore, "2,25"}});
-const TArticolo kServizio = article({{&TArticolo::Codice, "S-1"}, {&TArticolo::Valore, "0,00"}});
+const TArticolo kInventoryServizio = article({{&TArticolo::Codice, "S-1"}, {&TArticolo::Valore, "0,00"}});
 
 class InventoryTest : public WarehouseWindowTest {
 protected:
@@ -77,7 +77,7 @@ TEST_F(InventoryTest, MenuAsAModuleWindow)
 
 TEST_F(InventoryTest, ACategoryListsItsArticlesWithTheirTotal)
 {
-    writeArchive({kCaldaia, kTubo, kScaldino, kServizio});
+    writeArchive({kCaldaia, kTubo, kScaldino, kInventoryServizio});
     show(u"cald"_qs, [&](TfrmRiepilogo& f) {
         EXPECT_EQ(f.caption(), u" Orvanta 4.0 - Inventario Merce"_qs);
         EXPECT_EQ(f.titTipologia.text(), u"cald"_qs);

@@ -27,7 +27,7 @@ const QString kAccess = u"Attenzione: il sistema non permette di accedere all'ar
                         u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 const QString kEmptyList = u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs;
 
-const TArticolo kCaldaia = article({{&TArticolo::Codice, "C-24"},       {&TArticolo::Tipologia, "Caldaie"},
+const TArticolo kListCaldaia = article({{&TArticolo::Codice, "C-24"},       {&TArticolo::Tipologia, "Caldaie"},
                                     {&TArticolo::Marca, "Caldex"},      {&TArticolo::Modello, "K24"},
                                     {&TArticolo::Accessori, "Staffa"},  {&TArticolo::Descrizione, "Caldaia murale"},
                                     {&TArticolo::Fornitore, "Ditta Rossi"}, {&TArticolo::Costo, "900,00"},
@@ -35,10 +35,10 @@ const TArticolo kCaldaia = article({{&TArticolo::Codice, "C-24"},       {&TArtic
                                     {&TArticolo::Altezza, "70 cm"},     {&TArticolo::File02, "manuale.pdf"},
                                     {&TArticolo::Desc02, "Manuale"},    {&TArticolo::Cartella, "c"},
                                     {&TArticolo::Note, "a muro"}});
-const TArticolo kValvola = article({{&TArticolo::Codice, "V-1"}, {&TArticolo::Marca, "ACME"},
+const TArticolo kListValvola = article({{&TArticolo::Codice, "V-1"}, {&TArticolo::Marca, "ACME"},
                                     {&TArticolo::Fornitore, "Bianchi srl"}, {&TArticolo::Giacenza, "0"},
                                     {&TArticolo::Sottoscorta, "0"}});
-const TArticolo kTubo = article({{&TArticolo::Codice, "T-2"}, {&TArticolo::Fornitore, "ROSSI & C."},
+const TArticolo kListTubo = article({{&TArticolo::Codice, "T-2"}, {&TArticolo::Fornitore, "ROSSI & C."},
                                  {&TArticolo::Giacenza, "5"}, {&TArticolo::Sottoscorta, "5"}});
 
 class ListsTest : public WarehouseWindowTest {
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(ListsTest, FinderSearchesByCriteriaAndListsSortedLines)
 {
-    writeArchive({kCaldaia, kValvola, kTubo});
+    writeArchive({kListCaldaia, kListValvola, kListTubo});
     inFinder([&](TfrmTrovaMagazzino& f) {
         EXPECT_EQ(f.caption(), u" Trova articoli in magazzino"_qs);
         EXPECT_EQ(f.lblMemory.text(), u"magazzino"_qs);
@@ -90,7 +90,7 @@ TEST_F(ListsTest, FinderSearchesByCriteriaAndListsSortedLines)
         search(f);
         EXPECT_EQ(f.lblConta.text(), u"1"_qs);
         EXPECT_EQ(f.lblTrovate.text(), u"Il presente elenco contiene 2 schede."_qs);
-        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaMagazzino(kCaldaia), RigaTrovaMagazzino(kTubo)}));
+        EXPECT_EQ(f.lstRecords.itemsText(), QStringList({RigaTrovaMagazzino(kListCaldaia), RigaTrovaMagazzino(kListTubo)}));
         EXPECT_EQ(f.focusedControl(), &f.txtTrova);
 
         keys(f, u"t-2"_qs);
@@ -139,10 +139,10 @@ TEST_F(ListsTest, FinderFailureKeepsTheCriteria)
 TEST_F(ListsTest, DoubleClickLoadsTheWholeCardThatASaveThenOverwrites)
 {
     // Two articles giving the same line (they differ only in fields the line does not show).
-    TArticolo twin = kCaldaia;
+    TArticolo twin = kListCaldaia;
     twin.Descrizione = u"Altra descrizione"_qs;
     twin.File02 = QString();
-    writeArchive({kCaldaia, kValvola, twin});
+    writeArchive({kListCaldaia, kListValvola, twin});
     inFinder([&](TfrmTrovaMagazzino& f) {
         f.txtCodice.setFocus();
         keys(f, u"c-24"_qs);
@@ -151,7 +151,7 @@ TEST_F(ListsTest, DoubleClickLoadsTheWholeCardThatASaveThenOverwrites)
         clickLine(f.lstRecords, 0, true);
     });
     EXPECT_EQ(editor().lblPosizione.text(), u"1"_qs);
-    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kCaldaia.values());
+    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kListCaldaia.values());
     inFinder([&](TfrmTrovaMagazzino& f) {
         search(f);
         clickLine(f.lstRecords, 1, true); // the second of the equal lines: the third record
@@ -215,13 +215,13 @@ TEST_F(ListsTest, RunningOutListSelectsLoadsAndPrints)
     const TArticolo empty = article({{&TArticolo::Codice, "E-0"}, {&TArticolo::Giacenza, ""}, {&TArticolo::Sottoscorta, "5"}});
     const TArticolo text = article({{&TArticolo::Codice, "X-0"}, {&TArticolo::Giacenza, "0"}, {&TArticolo::Sottoscorta, "poco"}});
     const TArticolo after = article({{&TArticolo::Codice, "Z-0"}, {&TArticolo::Giacenza, "0"}, {&TArticolo::Sottoscorta, "0"}});
-    writeArchive({kTubo, above, kValvola, kCaldaia, empty, text, after});
+    writeArchive({kListTubo, above, kListValvola, kListCaldaia, empty, text, after});
     inRunningOut([&](TfrmSottoscorta& f) {
         EXPECT_EQ(f.caption(), u" Materiali in esaurimento"_qs);
         // Stock 5 of 5 and 0 of 0 are running out, 6 of 5 and 2 of 1 are not; an empty stock
         // and a minimum that is not a number are skipped, and the list goes on after them.
         EXPECT_EQ(f.lstRecords.itemsText(),
-                  QStringList({RigaSottoscorta(kTubo), RigaSottoscorta(kValvola), RigaSottoscorta(after)}));
+                  QStringList({RigaSottoscorta(kListTubo), RigaSottoscorta(kListValvola), RigaSottoscorta(after)}));
         EXPECT_EQ(f.focusedControl(), &f.txtTrova);
         click(f.btnStampa);
         EXPECT_EQ(prints.title, u"Materiali in esaurimento"_qs);
@@ -279,7 +279,7 @@ QByteArray expectedExport(const QList<QStringList>& rows)
 
 TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
 {
-    writeArchive({kCaldaia, kTubo, kValvola});
+    writeArchive({kListCaldaia, kListTubo, kListValvola});
     modal.scripts[u"frmExpMagazzino"_qs] = [&](Form& f) {
         auto& e = static_cast<TfrmExpMagazzino&>(f);
         EXPECT_EQ(e.caption(), u" Esporta archivio prodotti e servizi in Microsoft Excel"_qs);
@@ -303,7 +303,7 @@ TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
     click(editor().cmdEsporta);
     EXPECT_EQ(modal.shown, QStringList{u"frmExpMagazzino"_qs});
     QList<QStringList> rows;
-    for (const TArticolo& a : {kCaldaia, kTubo, kValvola}) rows.append(orv::warehouse::exportRow(a));
+    for (const TArticolo& a : {kListCaldaia, kListTubo, kListValvola}) rows.append(orv::warehouse::exportRow(a));
     rows[1][6] = u"ROSSI &amp; C."_qs;
     EXPECT_EQ(rows[0][18], u"70 cm"_qs);
     EXPECT_EQ(readFile(u"Magazzino.xls"_qs), expectedExport(rows));

@@ -21,10 +21,10 @@ namespace {
 const QString kAppended = u"La scheda corrente è stata inserita in archivio."_qs;
 const QString kSaved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_qs;
 const QString kEmpty = u"L'archivio non contiene nessuna scheda."_qs;
-const QString kAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+const QString kEditorAccess = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
                         u"i privilegi di scrittura nella cartella di installazione del programma."_qs;
 
-const TArticolo kValvola = article({{&TArticolo::Codice, "V-1"},       {&TArticolo::Tipologia, "Ricambi"},
+const TArticolo kEditorValvola = article({{&TArticolo::Codice, "V-1"},       {&TArticolo::Tipologia, "Ricambi"},
                                     {&TArticolo::Marca, "ACME"},        {&TArticolo::Modello, "X1"},
                                     {&TArticolo::Costo, "2,50"},        {&TArticolo::Giacenza, "10"},
                                     {&TArticolo::Valore, "25,00"},      {&TArticolo::Prezzo, "10,00"},
@@ -33,8 +33,8 @@ const TArticolo kValvola = article({{&TArticolo::Codice, "V-1"},       {&TArtico
                                     {&TArticolo::Scadenza, "2027"},     {&TArticolo::File01, "carichi.ods"},
                                     {&TArticolo::Desc01, "Carichi"},    {&TArticolo::Cartella, "cartella"},
                                     {&TArticolo::CartellaDesc, "desc"}, {&TArticolo::Note, "nota"}});
-const TArticolo kTubo = article({{&TArticolo::Codice, "T-2"}, {&TArticolo::Giacenza, "7,5"}});
-const TArticolo kServizio = article({{&TArticolo::Codice, "S-3"}, {&TArticolo::Descrizione, "Manutenzione"}});
+const TArticolo kEditorTubo = article({{&TArticolo::Codice, "T-2"}, {&TArticolo::Giacenza, "7,5"}});
+const TArticolo kEditorServizio = article({{&TArticolo::Codice, "S-3"}, {&TArticolo::Descrizione, "Manutenzione"}});
 
 class EditorTest : public WarehouseWindowTest {
 protected:
@@ -112,7 +112,7 @@ TEST_F(EditorTest, WindowLayoutAsDesigned)
 
 TEST_F(EditorTest, ShowingAndNewGiveAClearedCard)
 {
-    writeArchive({kValvola});
+    writeArchive({kEditorValvola});
     click(editor().cmdPrimo);
     ASSERT_EQ(editor().lblPosizione.text(), u"1"_qs);
     EXPECT_EQ(editor().memConsumo.text(), u"10 cm"_qs);
@@ -194,7 +194,7 @@ TEST_F(EditorTest, SaveChecksTheCodeThenAppendsAndOverwrites)
 
 TEST_F(EditorTest, SaveRoundsTheStockAndGoesOnAfterACalculationWarning)
 {
-    writeArchive({kTubo});
+    writeArchive({kEditorTubo});
     click(editor().cmdPrimo);
     EXPECT_EQ(editor().txtGiacenza.text(), u"7,5"_qs); // an import left decimals
     edit("txtSottoscorta").setText(u" "_qs);
@@ -215,7 +215,7 @@ TEST_F(EditorTest, SaveRoundsTheStockAndGoesOnAfterACalculationWarning)
     click(editor().cmdSalva);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.last().kind, MessageCall::Warning);
-    EXPECT_EQ(messages.last().text, kAccess);
+    EXPECT_EQ(messages.last().text, kEditorAccess);
     EXPECT_EQ(archiveBytes(), before);
 }
 
@@ -228,7 +228,7 @@ TEST_F(EditorTest, DuplicateTurnsTheSavedCardIntoANewOneWithoutAttachments)
                                     u"stata inserita in archivio."_qs);
     messages.clear();
 
-    writeArchive({kTubo, kServizio, kTubo, kValvola});
+    writeArchive({kEditorTubo, kEditorServizio, kEditorTubo, kEditorValvola});
     click(editor().cmdUltimo);
     ASSERT_EQ(editor().lblPosizione.text(), u"4"_qs);
     editor().txtNote.setFocus();
@@ -242,10 +242,10 @@ TEST_F(EditorTest, DuplicateTurnsTheSavedCardIntoANewOneWithoutAttachments)
     EXPECT_EQ(editor().lblPosizione.text(), u"5"_qs);
     const QList<TArticolo> all = stored();
     ASSERT_EQ(all.size(), 5);
-    TArticolo copy = kValvola;
+    TArticolo copy = kEditorValvola;
     copy.File01 = copy.Desc01 = copy.Cartella = copy.CartellaDesc = QString();
     EXPECT_EQ(all[4].values(), copy.values());
-    EXPECT_EQ(all[3].values(), kValvola.values());
+    EXPECT_EQ(all[3].values(), kEditorValvola.values());
 }
 
 TEST_F(EditorTest, NavigationInEachCase)
@@ -264,7 +264,7 @@ TEST_F(EditorTest, NavigationInEachCase)
         {3, First, "cmdIndietro", "1", false}, {3, First, "cmdAvanti", "2", false},
         {3, Last, "cmdAvanti", "3", false},    {3, Last, "cmdIndietro", "2", false},
     };
-    const TArticolo articles[] = {kValvola, kTubo, kServizio};
+    const TArticolo articles[] = {kEditorValvola, kEditorTubo, kEditorServizio};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " from " + std::to_string(c.start) + " of " + std::to_string(c.records));
         QFile::remove(orv::programFile(TArticolo::kFileName));
@@ -287,7 +287,7 @@ TEST_F(EditorTest, NavigationInEachCase)
     }
     // A loaded card shows all 32 fields.
     click(editor().cmdPrimo);
-    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kValvola.values());
+    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kEditorValvola.values());
 }
 
 TEST_F(EditorTest, ArchiveFailuresShowTheAccessMessageInAWarningBox)
@@ -299,7 +299,7 @@ TEST_F(EditorTest, ArchiveFailuresShowTheAccessMessageInAWarningBox)
         click(*c);
         ASSERT_EQ(messages.calls.size(), 1u) << c->name().toStdString();
         EXPECT_EQ(messages.last().kind, MessageCall::Warning);
-        EXPECT_EQ(messages.last().text, kAccess);
+        EXPECT_EQ(messages.last().text, kEditorAccess);
         messages.clear();
     }
     EXPECT_EQ(editor().lblPosizione.text(), QString()); // still a new card
@@ -309,7 +309,7 @@ TEST_F(EditorTest, ArchiveFailuresShowTheAccessMessageInAWarningBox)
     click(editor().cmdDuplica);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.last().kind, MessageCall::Warning);
-    EXPECT_EQ(messages.last().text, kAccess);
+    EXPECT_EQ(messages.last().text, kEditorAccess);
     EXPECT_EQ(editor().lblPosizione.text(), QString());
     EXPECT_EQ(editor().lblFile01.text(), QString());
 }
@@ -402,7 +402,7 @@ TEST_F(EditorTest, PriceAndValueButtons)
 
 TEST_F(EditorTest, StockWindowAddsOrSubtractsIntoTheEditorOnly)
 {
-    writeArchive({kValvola});
+    writeArchive({kEditorValvola});
     click(editor().cmdPrimo);
     // "+" with 5: the editor's stock becomes 15; the archive still holds 10 until Save.
     modal.scripts[u"frmGiacenza"_qs] = [](Form& f) {
@@ -469,7 +469,7 @@ TEST_F(EditorTest, StockWindowAddsOrSubtractsIntoTheEditorOnly)
 
 TEST_F(EditorTest, ExtraDataGoThroughTheirWindowAndReachTheArchiveWithSave)
 {
-    writeArchive({kValvola});
+    writeArchive({kEditorValvola});
     click(editor().cmdPrimo);
     editor().memRumore.setText(u"  2 m "_qs);
     modal.scripts[u"frmDatiPneumatici"_qs] = [](Form& f) {
@@ -509,7 +509,7 @@ TEST_F(EditorTest, ExtraDataGoThroughTheirWindowAndReachTheArchiveWithSave)
 
 TEST_F(EditorTest, AttachmentsGoThroughTheAttachWindow)
 {
-    writeArchive({kValvola});
+    writeArchive({kEditorValvola});
     click(editor().cmdPrimo);
     modal.scripts[u"frmAllegaCartella"_qs] = [](Form& f) {
         auto& a = static_cast<TfrmAllegaCartella&>(f);
