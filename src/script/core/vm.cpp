@@ -1648,7 +1648,8 @@ Line:
     ORV_NEXT;
 Store: {
     const Value& v = read(in->a, R, sa);
-    if (storedAsIs(*in->ptr, v, in->sub))
+    // A target reached through a path (an element, a property) has no storage of its own.
+    if (in->ptr && storedAsIs(*in->ptr, v, in->sub))
         ORV_NEXT;
     // A register is a temporary: its value may move into the target.
     static_cast<TfsAssignmentStmt*>(in->statement)->Write(v, in->a.ptr || in->a.local ? sa : R[in->a.reg]);
