@@ -127,10 +127,14 @@ QString displayedText(const Form& editor, const QString& name)
 
 QImage defaultLogo()
 {
-    QImage image(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::euroLogo()(p, QRectF(0, 0, kLogoWidth, kLogoHeight));
+    // Every document window starts with it, so it is drawn once for all of them.
+    static const QImage image = [] {
+        QImage drawn(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        art::euroLogo()(p, QRectF(0, 0, kLogoWidth, kLogoHeight));
+        return drawn;
+    }();
     return image;
 }
 

@@ -280,23 +280,24 @@ void installReportLayouts()
 int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
     ui::useSoftwareDrawing();
-    // Scripts reach the host's classes through these modules, the report engine's own
-    // between the class library and the dialog and file classes.
-    fsRegisterHostBridges();
-    frxInitializeReportEngine();
-    fsRegisterFileBridges();
     ui::Application app(argc, argv);
-    frxInitializeReportUserInterface();
-    installDocumentWindows();
-    installReportLayouts();
     // The login window heads the start table. It goes on the screen first; the other
     // windows follow in their fixed order as soon as it has been painted, in one go, so
     // the loop handles no input before every window exists and the user does not wait
-    // for every window of the program to be built before seeing anything.
+    // for every window of the program to be built before seeing anything. The login
+    // window uses neither scripts nor reports, so their engines start with the others.
     createFrom(std::begin(kStartWindows), std::begin(kStartWindows) + 1);
     ui::Form* login = ui::Form::mainForm();
     new FirstPaint(login, [loginShown = std::move(loginShown), ready = std::move(ready)] {
         if (loginShown) loginShown();
+        // Scripts reach the host's classes through these modules, the report engine's own
+        // between the class library and the dialog and file classes.
+        fsRegisterHostBridges();
+        frxInitializeReportEngine();
+        fsRegisterFileBridges();
+        frxInitializeReportUserInterface();
+        installDocumentWindows();
+        installReportLayouts();
         createFrom(std::begin(kStartWindows) + 1, std::end(kStartWindows));
         if (ready) ready();
     });

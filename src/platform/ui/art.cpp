@@ -1,5 +1,6 @@
 #include "platform/ui/art.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,6 +21,19 @@ QFont boldFont(const QString& family, double px)
 // Shrinks the font until the words fit the width.
 QFont fitting(QFont f, const QString& text, double width)
 {
+    // Every size tried is a font load of its own. Widths grow with the size, so the sizes
+    // well above the proportional estimate cannot fit: the search starts just above it.
+    const int start = f.pixelSize();
+    if (start <= 6) return f;
+    const double full = QFontMetricsF(f).horizontalAdvance(text);
+    if (full <= width) return f;
+    if (full > 0 && width > 0) {
+        const int estimate = int(std::floor(start * width / full)) + 2;
+        if (estimate < start) f.setPixelSize(std::max(6, estimate));
+        else f.setPixelSize(start - 1);
+    } else {
+        f.setPixelSize(start - 1);
+    }
     while (f.pixelSize() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width) f.setPixelSize(f.pixelSize() - 1);
     return f;
 }
@@ -206,9 +220,15 @@ QStringList commandLines(const QString& text, int px, const QRectF& textBox)
 
 int largestCommandSize(const QString& text, const QRectF& r)
 {
+    // Windows that share a command bar ask for the same captions; measuring them costs
+    // font loads and text shaping, and the answer never changes while the program runs.
+    static QHash<QString, int> known;
+    const QString key = text + u'\n' + QString::number(r.width()) + u'x' + QString::number(r.height());
+    if (const auto it = known.constFind(key); it != known.constEnd()) return *it;
     const QRectF box = commandBox(r);
     int px = commandBaseSize(box);
     while (px > 6 && commandLines(text, px, commandTextBox(box)).isEmpty()) --px;
+    known.insert(key, px);
     return px;
 }
 

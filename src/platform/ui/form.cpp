@@ -61,7 +61,10 @@ Form::~Form()
     destroying_ = true;
     if (theMainForm == this) theMainForm = nullptr;
     focused_ = nullptr;
-    while (!controls_.empty()) controls_.pop_back();
+    while (!controls_.empty()) {
+        byName_.remove(controls_.back()->name());
+        controls_.pop_back();
+    }
 }
 
 QString Form::caption() const { return windowTitle(); }
@@ -79,10 +82,7 @@ void Form::created()
 
 Control* Form::findControl(const QString& name) const
 {
-    for (const auto& c : controls_) {
-        if (c->name() == name) return c.get();
-    }
-    return nullptr;
+    return byName_.value(name, nullptr);
 }
 
 void Form::build(const Layout& layout)
@@ -205,6 +205,7 @@ Control* Form::createControl(const Item& it)
     if (!it.isEnabled) c->setEnabled(false);
     if (!it.isVisible) c->hide();
     if (it.isCentred) centred_.push_back(c.get());
+    byName_.insert(it.name, c.get());
     controls_.push_back(std::move(c));
     return controls_.back().get();
 }

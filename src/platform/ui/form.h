@@ -25,6 +25,7 @@
 #include "platform/ui/layout.h"
 #include "platform/ui/services.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <functional>
@@ -124,6 +125,9 @@ private:
 
     FormSpec spec_;
     std::vector<std::unique_ptr<Control>> controls_;
+    // Looked up by name for every control a layout places inside another and for every
+    // member a window binds, so large windows would otherwise search themselves quadratically.
+    QHash<QString, Control*> byName_;
     std::vector<Control*> centred_;
     Control* focused_ = nullptr;
     int modalResult_ = mrNone;
