@@ -35,20 +35,20 @@ QList<qreal> dashPattern(StrokeDash dash)
 // Splits at CR LF, CR, LF and U+2028.
 std::vector<QString> paragraphs(const QString& text)
 {
+    // Each paragraph is a slice of the text; a text of one paragraph (a list's cell,
+    // the common case) is handed on shared, without a copy.
     std::vector<QString> out;
-    QString current;
+    qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r' || c == u'\n' || c == QChar(0x2028)) {
-            out.push_back(current);
-            current.clear();
+            out.push_back(text.mid(start, i - start));
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
-        } else {
-            current += c;
+            start = i + 1;
         }
     }
-    out.push_back(current);
+    out.push_back(start == 0 ? text : text.mid(start));
     return out;
 }
 

@@ -225,6 +225,8 @@ bool TextFace::parse(const QByteArray& file, int faceIndex)
     }
     for (char32_t c = 0; c < m_latin.size(); ++c)
         m_latin[c] = lookupRanges(c);
+    for (char32_t c = 0; c < m_latinUnits.size(); ++c)
+        m_latinUnits[c] = quint16(widthUnits(c));
     return true;
 }
 
@@ -354,18 +356,32 @@ std::vector<TextFace::Glyph> TextFace::glyphs(QStringView text) const
     return out;
 }
 
+int TextFace::widthUnits(char32_t c) const
+{
+    if (c == u'\t')
+        c = u' ';
+    const quint16 g = glyphIndex(c);
+    return g != 0 || c >= 32 ? advance(g) : 0;
+}
+
 double TextFace::textWidth(QStringView text, double pixelSize) const
 {
     if (isEmpty())
         return 0;
     qint64 units = 0;
-    forEachCharacter(text, [&](char32_t c) {
-        if (c == u'\t')
-            c = u' ';
-        const quint16 g = glyphIndex(c);
-        if (g != 0 || c >= 32)
-            units += advance(g);
-    });
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p != end) {
+        // Most characters of a text are measured by one table look-up.
+        if (*p < m_latinUnits.size()) {
+            units += m_latinUnits[*p++];
+            continue;
+        }
+        const char16_t* const run = p;
+        while (p != end && *p >= m_latinUnits.size())
+            ++p;
+        forEachCharacter(QStringView(run, p), [&](char32_t c) { units += widthUnits(c); });
+    }
     return double(units) * pixelSize / m_unitsPerEm;
 }
 
