@@ -239,6 +239,8 @@ double Canvas::baseline() const
 
 std::vector<QString> Canvas::layoutLines(const QString& text, double width, bool wordWrap) const
 {
+    if (!wordWrap)
+        return paragraphs(text);
     std::vector<QString> lines;
     for (const QString& para : paragraphs(text)) {
         if (!wordWrap || textWidth(para) <= width) {

@@ -61,13 +61,25 @@ constexpr int maxCompositeDepth = 8;
 
 std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold, bool italic)
 {
+    // Every text drawn asks, mostly for the font of the text before it: that answer is
+    // kept at hand (a face once found stays what the name gives).
+    struct Last {
+        QString family;
+        bool bold = false, italic = false;
+        std::shared_ptr<const TextFace> face;
+    };
+    thread_local Last last;
+    if (last.face && last.bold == bold && last.italic == italic && last.family == family)
+        return last.face;
     static std::mutex lock;
     static std::map<QString, std::shared_ptr<const TextFace>> faces;
     const QString key = lowerAZ(family) + (bold ? u'B' : u'-') + (italic ? u'I' : u'-');
     std::lock_guard<std::mutex> guard(lock);
     auto it = faces.find(key);
-    if (it != faces.end())
+    if (it != faces.end()) {
+        last = {family, bold, italic, it->second};
         return it->second;
+    }
     std::shared_ptr<const TextFace> face;
     if (std::optional<FontFace> file = findTrueTypeFace(FontRequest::of(family, bold, italic))) {
         if (std::shared_ptr<TextFace> found = fromDataMutable(file->data, file->faceIndex)) {
@@ -78,6 +90,7 @@ std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold,
     if (!face)
         face = std::shared_ptr<const TextFace>(new TextFace);
     faces.emplace(key, face);
+    last = {family, bold, italic, face};
     return face;
 }
 
