@@ -79,19 +79,34 @@ double TfrxPDFExport::ToPdfY(double y) const { return FHeight - FMarginTop - y *
 
 QByteArray TfrxPDFExport::point(double x, double y) const { return fixed(ToPdfX(x)) + ' ' + fixed(ToPdfY(y)); }
 
-void TfrxPDFExport::op(const QByteArray& text)
+namespace {
+
+// The stream grows once per operator, with its room reserved at the page's start; the
+// general append path costs more than the bytes it copies here.
+void appendOperator(QByteArray& out, const QByteArray& operands, const char* name)
 {
-    OutStream += text;
-    OutStream += kEol;
+    const std::size_t nameLength = name ? std::strlen(name) : 0;
+    const qsizetype start = out.size();
+    out.resize(start + operands.size() + (name ? 1 + qsizetype(nameLength) : 0) + 2);
+    char* p = out.data() + start;
+    std::memcpy(p, operands.constData(), std::size_t(operands.size()));
+    p += operands.size();
+    if (name) {
+        *p++ = ' ';
+        std::memcpy(p, name, nameLength);
+        p += nameLength;
+    }
+    *p++ = '\r';
+    *p = '\n';
 }
 
-void TfrxPDFExport::op(const QByteArray& operands, const char* name)
-{
-    OutStream += operands;
-    OutStream += ' ';
-    OutStream += name;
-    OutStream += kEol;
-}
+} // namespace
+
+void TfrxPDFExport::op(const QByteArray& text) { appendOperator(OutStream, text, nullptr); }
+
+void TfrxPDFExport::op(const char* text) { appendOperator(OutStream, QByteArray::fromRawData(text, qsizetype(std::strlen(text))), nullptr); }
+
+void TfrxPDFExport::op(const QByteArray& operands, const char* name) { appendOperator(OutStream, operands, name); }
 
 void TfrxPDFExport::op(std::initializer_list<double> numbers, const char* name)
 {
@@ -320,7 +335,7 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
             spacing = true;
             op({cs}, "Tc");
         }
-        const bool japanese = isJapaneseFamily(run.font.family);
+        const bool japanese = font->Japanese;
         const bool syntheticBold = japanese && run.font.bold;
         const bool syntheticItalic = japanese && run.font.italic;
         if (Memo->RTLReading())

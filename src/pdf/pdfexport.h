@@ -163,6 +163,7 @@ private:
     double ToPdfY(double y) const;
     QByteArray point(double x, double y) const;
     void op(const QByteArray& text);
+    void op(const char* text);
     // Operands followed by the operator name: "a b c name".
     void op(const QByteArray& operands, const char* name);
     // Numbers (as `fixed` writes them) followed by the operator name.

@@ -44,7 +44,7 @@ const QList<TablesID>& recordSkippedTables()
 
 using namespace orv::pdf;
 
-TfrxPDFFont::TfrxPDFFont(const PdfSourceFont& font) : SourceFont(font)
+TfrxPDFFont::TfrxPDFFont(const PdfSourceFont& font) : SourceFont(font), Japanese(isJapaneseFamily(font.family))
 {
     GetFontFile();
 }
@@ -54,7 +54,7 @@ TfrxPDFFont::~TfrxPDFFont() { Cleanup(); }
 bool TfrxPDFFont::IsSameFont(const PdfSourceFont& font) const
 {
     return SourceFont.family == font.family &&
-           (SourceFont.style == font.style || isJapaneseFamily(font.family));
+           (SourceFont.style == font.style || Japanese);
 }
 
 void TfrxPDFFont::GetFontFile()
@@ -84,9 +84,10 @@ QList<std::uint16_t> TfrxPDFFont::RemapString(const QString& text)
     QList<std::uint16_t> result;
     if (text.isEmpty())
         return result;
-    result.reserve(text.size());
     if (m_chars.empty())
         m_chars.resize(256);
+    result.resize(text.size());
+    std::uint16_t* out = result.data();
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
         if (qc.isSurrogate())
@@ -105,12 +106,17 @@ QList<std::uint16_t> TfrxPDFFont::RemapString(const QString& text)
                 m.width = glyphs.front().width;
             }
         }
-        if (m.state != 2)
+        if (m.state == 1)
             continue;
-        // A tab's glyph is the blank's, and it stands for a blank.
-        markUsed(m.glyph, m.width, c == u'\t' ? U' ' : char32_t(c));
-        result.append(m.glyph);
+        if (m.state == 2) {
+            // A tab's glyph is the blank's, and it stands for a blank. Once its glyph is
+            // recorded the character has nothing more to record.
+            markUsed(m.glyph, m.width, c == u'\t' ? U' ' : char32_t(c));
+            m.state = 3;
+        }
+        *out++ = m.glyph;
     }
+    result.resize(out - result.constData());
     return result;
 }
 

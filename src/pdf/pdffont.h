@@ -66,6 +66,8 @@ public:
     orv::pdf::OutlineTextMetric TextMetric;
     QByteArray Name; // "/F" and the record's position, set by the writer
     orv::pdf::PdfSourceFont SourceFont;
+    // One of the Japanese families (every text drawn in the font asks).
+    const bool Japanese;
     int Reference = 0;
     bool Saved = false;
     bool PackFont = true;
@@ -86,7 +88,7 @@ private:
     struct MappedChar {
         std::int32_t width = 0;
         std::uint16_t glyph = 0;
-        std::uint8_t state = 0; // 0 not asked yet, 1 dropped, 2 mapped
+        std::uint8_t state = 0; // 0 not asked yet, 1 dropped, 2 mapped, 3 mapped and recorded
     };
     std::vector<std::unique_ptr<std::array<MappedChar, 256>>> m_chars;
     std::vector<bool> m_used; // by glyph id: in UsedAlphabet

@@ -12,12 +12,6 @@
 
 namespace orv::pdf {
 
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-} // namespace
-
 // A page holds tens of thousands of numbers, and the engine's general formatter goes
 // through text it allocates. The same rounding is done here on the binary value: times
 // 100 it is exact in the 64-bit mantissa of a long double, so the whole hundredths and the
@@ -144,15 +138,6 @@ void appendHex4(QByteArray& out, std::uint16_t value)
 {
     char digits[4];
     out.append(digits, writeHex4(digits, value) - digits);
-}
-
-char* writeHex4(char* out, std::uint16_t value)
-{
-    out[0] = kHexDigits[value >> 12];
-    out[1] = kHexDigits[(value >> 8) & 0xF];
-    out[2] = kHexDigits[(value >> 4) & 0xF];
-    out[3] = kHexDigits[value & 0xF];
-    return out + 4;
 }
 
 QByteArray escapeLiteral(const QByteArray& bytes)

@@ -39,7 +39,16 @@ QByteArray dashLine(TfrxFrameStyle style, double width);
 QByteArray hex4(std::uint16_t value);
 // The same digits appended to out, or written at out (returning the end).
 void appendHex4(QByteArray& out, std::uint16_t value);
-char* writeHex4(char* out, std::uint16_t value);
+inline char* writeHex4(char* out, std::uint16_t value)
+{
+    // Inline: a text's glyph ids go through here one by one.
+    constexpr char digits[] = "0123456789ABCDEF";
+    out[0] = digits[value >> 12];
+    out[1] = digits[(value >> 8) & 0xF];
+    out[2] = digits[(value >> 4) & 0xF];
+    out[3] = digits[value & 0xF];
+    return out + 4;
+}
 // A literal string's contents: line feed, carriage return, parentheses and backslash
 // escaped; every other byte as it is.
 QByteArray escapeLiteral(const QByteArray& bytes);

@@ -61,13 +61,25 @@ constexpr int maxCompositeDepth = 8;
 
 std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold, bool italic)
 {
+    // Every text drawn asks, mostly for the font of the text before it: that answer is
+    // kept at hand (a face once found stays what the name gives).
+    struct Last {
+        QString family;
+        bool bold = false, italic = false;
+        std::shared_ptr<const TextFace> face;
+    };
+    thread_local Last last;
+    if (last.face && last.bold == bold && last.italic == italic && last.family == family)
+        return last.face;
     static std::mutex lock;
     static std::map<QString, std::shared_ptr<const TextFace>> faces;
     const QString key = lowerAZ(family) + (bold ? u'B' : u'-') + (italic ? u'I' : u'-');
     std::lock_guard<std::mutex> guard(lock);
     auto it = faces.find(key);
-    if (it != faces.end())
+    if (it != faces.end()) {
+        last = {family, bold, italic, it->second};
         return it->second;
+    }
     std::shared_ptr<const TextFace> face;
     if (std::optional<FontFace> file = findTrueTypeFace(FontRequest::of(family, bold, italic))) {
         if (std::shared_ptr<TextFace> found = fromDataMutable(file->data, file->faceIndex)) {
@@ -78,6 +90,7 @@ std::shared_ptr<const TextFace> TextFace::find(const QString& family, bool bold,
     if (!face)
         face = std::shared_ptr<const TextFace>(new TextFace);
     faces.emplace(key, face);
+    last = {family, bold, italic, face};
     return face;
 }
 
@@ -225,6 +238,8 @@ bool TextFace::parse(const QByteArray& file, int faceIndex)
     }
     for (char32_t c = 0; c < m_latin.size(); ++c)
         m_latin[c] = lookupRanges(c);
+    for (char32_t c = 0; c < m_latinUnits.size(); ++c)
+        m_latinUnits[c] = quint16(widthUnits(c));
     return true;
 }
 
@@ -354,18 +369,32 @@ std::vector<TextFace::Glyph> TextFace::glyphs(QStringView text) const
     return out;
 }
 
+int TextFace::widthUnits(char32_t c) const
+{
+    if (c == u'\t')
+        c = u' ';
+    const quint16 g = glyphIndex(c);
+    return g != 0 || c >= 32 ? advance(g) : 0;
+}
+
 double TextFace::textWidth(QStringView text, double pixelSize) const
 {
     if (isEmpty())
         return 0;
     qint64 units = 0;
-    forEachCharacter(text, [&](char32_t c) {
-        if (c == u'\t')
-            c = u' ';
-        const quint16 g = glyphIndex(c);
-        if (g != 0 || c >= 32)
-            units += advance(g);
-    });
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p != end) {
+        // Most characters of a text are measured by one table look-up.
+        if (*p < m_latinUnits.size()) {
+            units += m_latinUnits[*p++];
+            continue;
+        }
+        const char16_t* const run = p;
+        while (p != end && *p >= m_latinUnits.size())
+            ++p;
+        forEachCharacter(QStringView(run, p), [&](char32_t c) { units += widthUnits(c); });
+    }
     return double(units) * pixelSize / m_unitsPerEm;
 }
 

@@ -100,7 +100,10 @@ private:
     // Every text is measured and mapped a few times on its way to the page or the file;
     // the first 256 characters, most of any Italian text, are looked up once here.
     quint16 lookupRanges(char32_t c) const;
+    int widthUnits(char32_t c) const;
     std::array<quint16, 256> m_latin{};
+    // What each of those characters adds to a measured width, in font units.
+    std::array<quint16, 256> m_latinUnits{};
 
     mutable std::mutex m_cacheLock;
     mutable std::unordered_map<quint16, QPainterPath> m_outlines;

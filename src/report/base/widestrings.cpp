@@ -112,7 +112,10 @@ void TfrxWideStrings::SetText(const QString& Value)
         const QChar* start = p;
         while (at(p) != 0 && at(p) != 13 && at(p) != 10 && at(p) != 0x2028)
             ++p;
-        Add(QString(start, p - start));
+        // A text of one line is kept as it is, shared rather than copied (unless it only
+        // borrows its characters: capacity 0).
+        const bool whole = start == Value.constData() && p == end && Value.capacity() != 0;
+        Add(whole ? Value : QString(start, p - start));
         if (at(p) == 13)
             ++p;
         if (at(p) == 10)

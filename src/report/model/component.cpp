@@ -281,14 +281,14 @@ void TfrxComponent::SetBounds(double ALeft, double ATop, double AWidth, double A
 
 double TfrxComponent::AbsLeft() const
 {
-    if (!m_parent || dynamic_cast<TfrxDialogPage*>(m_parent))
+    if (!m_parent || m_parent->m_startsOwnPlane)
         return m_left;
     return m_parent->AbsLeft() + m_left;
 }
 
 double TfrxComponent::AbsTop() const
 {
-    if (!m_parent || dynamic_cast<TfrxDialogPage*>(m_parent))
+    if (!m_parent || m_parent->m_startsOwnPlane)
         return m_top;
     return m_parent->AbsTop() + m_top;
 }

@@ -191,6 +191,10 @@ protected:
     virtual void HandleFontChange();
     // Writes one attribute of a difference text: blank, name, "=", quoted value.
     static void addDiff(QString& out, const QString& name, const QString& value);
+    // A dialog page's children sit in its window, not on a report page: their absolute
+    // position stops there. Kept as a flag because the position is asked for every
+    // object of every page an export writes, where a type check per level shows.
+    bool m_startsOwnPlane = false;
 
 private:
     static orv::Component* platformOwner(orv::Component* AOwner);

@@ -52,6 +52,9 @@ bool TfrxCustomMemoView::usesRenderer() const { return HAlign() == haBlock || Al
 
 QString TfrxCustomMemoView::textWithoutLastBreak() const
 {
+    // One line is the line itself: no text to join for every memo drawn.
+    if (Memo()->Count() == 1)
+        return Memo()->Get(0);
     QString t = Text();
     if (t.endsWith(QStringLiteral("\r\n")))
         t.chop(2);

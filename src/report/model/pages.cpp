@@ -269,6 +269,7 @@ ORV_RTTI_DEFINE(TfrxDialogPage, TfrxPage)
 
 TfrxDialogPage::TfrxDialogPage(orv::Component* AOwner) : TfrxPage(AOwner)
 {
+    m_startsOwnPlane = true;
     Font()->SetName(QStringLiteral("Tahoma"));
     Font()->SetSize(8);
 }
