@@ -82,7 +82,7 @@ void wireLineEdit(QLineEdit* le, LengthLimit* limit, Handler* onChange, Handler*
 {
     le->setValidator(limit);
     auto typing = std::make_shared<bool>(false);
-    QObject::connect(le, &QLineEdit::textChanged, le, [le, limit, onChange](const QString& t) {
+    QObject::connect(le, &QLineEdit::textChanged, le, [limit, onChange](const QString& t) {
         limit->last = t;
         fire(*onChange);
     });
@@ -909,7 +909,7 @@ protected:
     }
 
 private:
-    Image* owner_;
+    [[maybe_unused]] Image* owner_;
 };
 
 Image::Image(QWidget* parent) : Control(new ImageWidget(parent, this))

@@ -558,7 +558,7 @@ QString Value::toString() const
 
 std::int64_t Value::toCurrencyUnits() const
 {
-    auto units = [this](long double v) {
+    auto units = [](long double v) {
         const long double r = roundEven(v * 10000);
         if (!(r >= -9223372036854775808.0L && r < 9223372036854775808.0L))
             throw EVariantError(variantOverflowText());
