@@ -378,7 +378,6 @@ private:
     quint32 m_fill = 0xFFFFFFFF;
 };
 
-// A bar along the bottom of its window.
 // Bars, grips, splitters and thumbs: plain areas other controls may go into.
 class ToolBarObject : public StyledControl {
     ORV_RTTI_CLASS(ToolBarObject)
@@ -417,6 +416,7 @@ public:
     void SetValue(float v);
 };
 
+// A bar along the bottom of its window.
 class StatusBarObject : public StyledControl {
     ORV_RTTI_CLASS(StatusBarObject)
 public:
