@@ -238,6 +238,51 @@ TEST_F(ControlsTest, ComboKeepsItsTextWithoutSelectionAndNeverInsertsOrCompletes
     EXPECT_EQ(form->txtProv.text(), "TX");
 }
 
+// The drop-down list is built only when it first opens. It must then look as the list of
+// a combo made editable the usual way, in the combo's own font.
+TEST_F(FormsTest, ComboListOpensInTheCombosFontAsAStockEditableCombosList)
+{
+    const FontSpec font{"Verdana", 13, true, false, false, QColor()};
+    QStringList items;  // more than the list shows at once, so that it scrolls
+    for (int i = 1; i <= 15; ++i) items << QStringLiteral("PROVINCIA %1").arg(i);
+    QWidget host;
+    host.resize(300, 200);
+    ComboEdit ours(&host);
+    ours.setItems(items);
+    ours.setBounds(10, 10, 160, 26);
+    // Closing a list that never opened builds it, still in the old font.
+    static_cast<QComboBox*>(ours.widget())->hidePopup();
+    ours.setFont(font);
+    QComboBox stock(&host);
+    stock.setEditable(true);
+    stock.addItems(items);
+    stock.setCurrentIndex(-1);
+    stock.setMaxVisibleItems(12);
+    stock.setGeometry(10, 60, 160, 26);
+    stock.setFont(font.apply(stock.font()));
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+
+    auto listPicture = [](QComboBox* combo, auto open) {
+        open();
+        QAbstractItemView* view = combo->view();
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_EQ(view->font(), combo->font());
+        const QImage picture = view->window()->grab().toImage();
+        combo->hidePopup();
+        return picture;
+    };
+    auto* ourCombo = static_cast<QComboBox*>(ours.widget());
+    const QImage mine = listPicture(ourCombo, [&] { ours.dropDown(); });
+    const QImage theirs = listPicture(&stock, [&] { stock.showPopup(); });
+    ASSERT_FALSE(mine.isNull());
+    EXPECT_EQ(mine.size(), theirs.size());
+    EXPECT_TRUE(mine == theirs);
+    // A later change of font reaches the list that now exists.
+    ours.setFont({"Verdana", 16, false, false, false, QColor()});
+    EXPECT_EQ(ourCombo->view()->font(), ourCombo->font());
+}
+
 TEST_F(ControlsTest, CanFocusRunsBeforeTheComboTakesTheFocus)
 {
     form->txtProv.onCanFocus = [this](bool&) { form->txtProv.setItemIndex(-1); };

@@ -4,6 +4,10 @@
 #include "platform/ui/services.h"
 
 #include <QFont>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -15,6 +19,62 @@ namespace orv::ui {
 
 namespace {
 bool terminateAsked = false;
+
+// The style reads every size of a standard icon from its picture files as soon as a widget
+// asks for the icon, and a calendar asks for its two month arrows while it is being built.
+// With every window of the program built at start, that reading cost more than the rest of
+// the calendars. These icons read their pictures when they are first drawn or measured.
+class DeferredStandardIcon final : public QIconEngine {
+public:
+    DeferredStandardIcon(QStyle* style, QStyle::StandardPixmap which) : style_(style), which_(which) {}
+    void paint(QPainter* p, const QRect& r, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(p, r, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QIconEngine* clone() const override { return new DeferredStandardIcon(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!loaded_) {
+            loaded_ = true;
+            if (style_) real_ = style_->standardIcon(which_);
+        }
+        return real_;
+    }
+    QPointer<QStyle> style_;
+    QStyle::StandardPixmap which_;
+    bool loaded_ = false;
+    QIcon real_;
+};
+
+class ProgramStyle final : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        // The month arrows depend on nothing but the layout direction, which is fixed.
+        if ((which == SP_ArrowLeft || which == SP_ArrowRight) && !option)
+            return QIcon(new DeferredStandardIcon(baseStyle(), which));
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
 
 QString currentExceptionText()
 {
@@ -82,6 +142,12 @@ void setupApplication()
     QFont f(QStringLiteral("Segoe UI"));
     f.setPixelSize(12);
     QApplication::setFont(f);
+    // Once per application object, which deletes its style with itself.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new ProgramStyle;
+        QApplication::setStyle(style);
+    }
     loadQtTranslations();
 }
 

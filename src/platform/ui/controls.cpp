@@ -19,6 +19,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QComboBox>
+#include <QCompleter>
+#include <QResizeEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageReader>
@@ -130,6 +132,11 @@ QString numbered(const QString& prefix, int n, int digits)
 namespace {
 
 // The combo's list opening and closing, told to its control.
+//
+// The drop-down list is a window of its own with a list view inside, and Qt builds it as
+// soon as the combo's font changes. Every window of the program exists from the start, so
+// building every combo's list up front cost more than all the other controls of the combo
+// together. The list is built when it first drops down; it inherits the combo's font.
 class ComboWidget : public QComboBox {
 public:
     using QComboBox::QComboBox;
@@ -138,7 +145,9 @@ public:
     {
         QPointer<ComboWidget> self(this);
         if (owner) fire(owner->onDropDown);
-        if (self) QComboBox::showPopup();
+        if (!self) return;
+        listReady_ = true;
+        QComboBox::showPopup();
     }
     void hidePopup() override
     {
@@ -146,7 +155,35 @@ public:
         QComboBox::hidePopup();
         if (owner && shown) fire(owner->onCloseUp);
     }
+
+protected:
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() != QEvent::FontChange || listReady_) {
+            QComboBox::changeEvent(e);
+            return;
+        }
+        // What QComboBox does on a font change, less building the list: the edit field's
+        // place follows the frame drawn in the new font.
+        QWidget::changeEvent(e);
+        QResizeEvent placed(size(), size());
+        QComboBox::resizeEvent(&placed);
+    }
+
+private:
+    bool listReady_ = false;
 };
+
+// QComboBox gives every line edit it receives a completer of its own unless the edit
+// already has one, and the program's combos complete nothing. Handing each edit this one
+// before the combo sees it, and taking it away after, saves building a completer and its
+// models for every combo.
+QCompleter* unusedCompleter()
+{
+    static QPointer<QCompleter> shared;
+    if (!shared) shared = new QCompleter(qApp);
+    return shared;
+}
 
 } // namespace
 
@@ -738,7 +775,10 @@ ComboEdit::ComboEdit(QWidget* parent) : Control(new ComboWidget(parent))
 {
     static_cast<ComboWidget*>(widget_.data())->owner = this;
     auto* cb = comboBox();
-    cb->setEditable(true);
+    auto* edit = new QLineEdit(cb);
+    edit->setPalette(cb->palette());
+    edit->setCompleter(unusedCompleter());
+    cb->setLineEdit(edit);
     cb->setInsertPolicy(QComboBox::NoInsert);
     cb->setCompleter(nullptr);
     cb->setFocusPolicy(Qt::StrongFocus);
