@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv::ui::art {
@@ -18,25 +19,31 @@ QFont boldFont(const QString& family, double px)
     return f;
 }
 
-// Shrinks the font until the words fit the width.
-QFont fitting(QFont f, const QString& text, double width)
+} // namespace
+
+QFont fittingFont(QFont f, const QString& text, double width)
 {
-    // Every size tried is a font load of its own. Widths grow with the size, so the sizes
-    // well above the proportional estimate cannot fit: the search starts just above it.
+    // Every size tried is a font load of its own, which costs far more than measuring. Widths
+    // grow in proportion to the size, give or take a fraction of a pixel of rounding, so the
+    // size is computed from the width at the starting size, and only the size just above it
+    // is tried as well when its proportional width misses by less than a pixel.
     const int start = f.pixelSize();
     if (start <= 6) return f;
     const double full = QFontMetricsF(f).horizontalAdvance(text);
     if (full <= width) return f;
-    if (full > 0 && width > 0) {
-        const int estimate = int(std::floor(start * width / full)) + 2;
-        if (estimate < start) f.setPixelSize(std::max(6, estimate));
-        else f.setPixelSize(start - 1);
-    } else {
-        f.setPixelSize(start - 1);
-    }
-    while (f.pixelSize() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width) f.setPixelSize(f.pixelSize() - 1);
+    int px = 6;
+    if (full > 0 && width > 0) px = std::clamp(int(std::floor(start * width / full)), 6, start - 1);
+    auto fits = [&](int size) {
+        f.setPixelSize(size);
+        return QFontMetricsF(f).horizontalAdvance(text) <= width;
+    };
+    if (px + 1 < start && full * (px + 1) / start <= width + 1 && fits(px + 1)) return f;
+    while (px > 6 && !fits(px)) --px;
+    f.setPixelSize(px);
     return f;
 }
+
+namespace {
 
 // Draws an icon glyph in a 100 x 100 design box mapped onto r.
 void glyph(QPainter& p, Icon which, const QRectF& r, const QColor& c)
@@ -218,7 +225,36 @@ QStringList commandLines(const QString& text, int px, const QRectF& textBox)
     return best;
 }
 
-int largestCommandSize(const QString& text, const QRectF& r)
+// How a caption would lie at a size, read off its measures at another size: widths and
+// heights grow in proportion to the size, give or take a pixel of rounding.
+struct CaptionMeasures {
+    int px = 0;
+    double oneLine = 0;   // the caption on one line
+    double twoLines = 0;  // the wider line of the best break; 0 without a blank to break at
+    double lineHeight = 0;
+
+    CaptionMeasures(const QString& text, int size) : px(size)
+    {
+        const QFontMetricsF m(boldFont(QStringLiteral("Verdana"), size));
+        oneLine = m.horizontalAdvance(text);
+        lineHeight = m.height();
+        for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
+            const double w = std::max(m.horizontalAdvance(text.left(i).trimmed()),
+                                      m.horizontalAdvance(text.mid(i + 1).trimmed()));
+            if (twoLines == 0 || w < twoLines) twoLines = w;
+        }
+    }
+    // Whether the caption fits at the size by proportion, allowing `slack` pixels of rounding.
+    bool fitsAbout(int size, const QRectF& textBox, double slack) const
+    {
+        const double k = double(size) / px;
+        if (oneLine * k <= textBox.width() + slack) return true;
+        return twoLines > 0 && 2 * lineHeight * k <= textBox.height() + 2 * slack &&
+               twoLines * k <= textBox.width() + slack;
+    }
+};
+
+int captionPixelSize(const QString& text, const QRectF& r)
 {
     // Windows that share a command bar ask for the same captions; measuring them costs
     // font loads and text shaping, and the answer never changes while the program runs.
@@ -226,19 +262,42 @@ int largestCommandSize(const QString& text, const QRectF& r)
     const QString key = text + u'\n' + QString::number(r.width()) + u'x' + QString::number(r.height());
     if (const auto it = known.constFind(key); it != known.constEnd()) return *it;
     const QRectF box = commandBox(r);
-    int px = commandBaseSize(box);
-    while (px > 6 && commandLines(text, px, commandTextBox(box)).isEmpty()) --px;
+    const QRectF textBox = commandTextBox(box);
+    const int base = commandBaseSize(box);
+    int px = base;
+    if (base > 6 && commandLines(text, base, textBox).isEmpty()) {
+        // Every size tried is a font load: the size is read off the measures at the base
+        // size, and the one above it is tried only when it comes within a pixel.
+        const CaptionMeasures at(text, base);
+        px = 6;
+        for (int size = base - 1; size > 6; --size) {
+            if (at.fitsAbout(size, textBox, 0)) {
+                px = size;
+                break;
+            }
+        }
+        if (px + 1 < base && at.fitsAbout(px + 1, textBox, 1) && !commandLines(text, px + 1, textBox).isEmpty()) ++px;
+        else
+            while (px > 6 && commandLines(text, px, textBox).isEmpty()) --px;
+    }
     known.insert(key, px);
     return px;
 }
 
 } // namespace
 
+int largestCommandSize(const QString& words, const QSizeF& size) { return captionPixelSize(words, QRectF(QPointF(), size)); }
+
+bool commandFits(const QString& words, int pixelSize, const QSizeF& size)
+{
+    return !commandLines(words, pixelSize, commandTextBox(commandBox(QRectF(QPointF(), size)))).isEmpty();
+}
+
 int commandTextSize(const std::vector<std::pair<QString, QSizeF>>& captions)
 {
     int px = 0;
     for (const auto& [text, size] : captions) {
-        const int own = largestCommandSize(text, QRectF(QPointF(), size));
+        const int own = captionPixelSize(text, QRectF(QPointF(), size));
         px = px == 0 ? own : std::min(px, own);
     }
     return std::max(px, 6);
@@ -255,7 +314,7 @@ Artwork command(const QString& text, const QColor& colour, int pixelSize)
         p.setBrush(g);
         p.drawRoundedRect(box, 5, 5);
         p.setPen(Qt::white);
-        const int px = pixelSize > 0 ? pixelSize : largestCommandSize(text, r);
+        const int px = pixelSize > 0 ? pixelSize : captionPixelSize(text, r);
         QStringList lines = commandLines(text, px, commandTextBox(box));
         // A size that a caller fixed too large for this picture still shows every word.
         if (lines.isEmpty()) lines = {text};
@@ -276,7 +335,7 @@ Artwork captionBand(const QString& text, const QColor& from, const QColor& to)
         p.setBrush(g);
         p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
         p.setPen(Qt::white);
-        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), r.height() * 0.5), text, r.width() - 16));
+        p.setFont(fittingFont(boldFont(QStringLiteral("Verdana"), r.height() * 0.5), text, r.width() - 16));
         p.drawText(r, Qt::AlignCenter, text);
     };
 }
@@ -315,7 +374,7 @@ Artwork heading(const QString& title, const QString& subtitle, Icon which, const
         const QRectF text(iconBox.right() + 14, r.top(), r.right() - iconBox.right() - 24, r.height());
         p.setPen(Qt::white);
         const double titleSize = subtitle.isEmpty() ? r.height() * 0.3 : r.height() * 0.26;
-        p.setFont(fitting(boldFont(QStringLiteral("Verdana"), titleSize), title, text.width()));
+        p.setFont(fittingFont(boldFont(QStringLiteral("Verdana"), titleSize), title, text.width()));
         if (subtitle.isEmpty()) {
             p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, title);
             return;
@@ -323,7 +382,7 @@ Artwork heading(const QString& title, const QString& subtitle, Icon which, const
         p.drawText(text.adjusted(0, 0, 0, -r.height() * 0.45), Qt::AlignBottom | Qt::AlignLeft, title);
         QFont sub(QStringLiteral("Verdana"));
         sub.setPixelSize(std::max(8, int(r.height() * 0.13)));
-        p.setFont(fitting(sub, subtitle, text.width()));
+        p.setFont(fittingFont(sub, subtitle, text.width()));
         p.drawText(text.adjusted(0, r.height() * 0.58, 0, 0), Qt::AlignTop | Qt::AlignLeft, subtitle);
     };
 }
@@ -331,7 +390,7 @@ Artwork heading(const QString& title, const QString& subtitle, Icon which, const
 Artwork words(const QString& text, const FontSpec& font, Qt::Alignment align)
 {
     return [=](QPainter& p, const QRectF& r) {
-        p.setFont(fitting(font.apply(QFont()), text, r.width()));
+        p.setFont(fittingFont(font.apply(QFont()), text, r.width()));
         p.setPen(font.color.isValid() ? font.color : QColor(Qt::black));
         p.drawText(r, align, text);
     };

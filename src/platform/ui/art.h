@@ -5,6 +5,7 @@
 #include "platform/ui/controls.h"
 
 #include <QColor>
+#include <QFont>
 #include <QSizeF>
 #include <QString>
 
@@ -28,6 +29,14 @@ Artwork command(const QString& words, const QColor& colour, int pixelSize);
 // The largest pixel size at which every caption fits a command picture of its size: the
 // one size a command bar gives all its captions, so they do not read as mixed sizes.
 int commandTextSize(const std::vector<std::pair<QString, QSizeF>>& captions);
+// The largest pixel size, from the caption's own down to 6, at which it fits a command
+// picture of the size on one line or two.
+int largestCommandSize(const QString& words, const QSizeF& size);
+// Whether the caption fits a command picture of the size at the pixel size.
+bool commandFits(const QString& words, int pixelSize, const QSizeF& size);
+// The font made smaller, down to 6 pixels, until the words fit the width: the largest
+// size that does.
+QFont fittingFont(QFont font, const QString& words, double width);
 // A band with centred words in white bold capitals (caption pictures).
 Artwork captionBand(const QString& words, const QColor& from, const QColor& to);
 // A module tile: rounded square in the colour with the icon in white.
