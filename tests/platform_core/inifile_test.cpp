@@ -97,4 +97,21 @@ TEST_F(IniFileTest, AWriteThatCannotReachTheDiskThrows)
     EXPECT_THROW(IniFile(dir.filePath("missing/dir.ini")).writeString("A", "k", "v"), orv::IniFileError);
 }
 
+TEST_F(IniFileTest, SetLinesReplacesTheWholeFileAtOnce)
+{
+    // More than reads look at: the tail beyond the limit goes too.
+    put("[Vecchia]\r\nChiave=1\r\n" + QByteArray(IniFile::kReadLimit + 100, 'x') + "\r\n");
+    QFile before(path());
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    IniFile(path()).setLines({"[Nuova]", "Citt\u00e0=Forl\u00ec"});
+    EXPECT_EQ(bytes(), QByteArray("[Nuova]\r\nCitt\xe0=Forl\xec\r\n"));
+    EXPECT_EQ(IniFile(path()).readString("Nuova", "Citt\u00e0", ""), "Forl\u00ec");
+    // The old file was replaced, not rewritten in place: who still reads it reads it whole.
+    EXPECT_TRUE(before.readAll().startsWith("[Vecchia]\r\nChiave=1\r\nxxx"));
+    IniFile(path()).setLines({});
+    EXPECT_EQ(bytes(), QByteArray());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Cartella.ini"));
+    EXPECT_THROW(IniFile(dir.filePath("Cartella.ini")).setLines({"a"}), orv::IniFileError);
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "script/bridges/graphics.h"
 #include "script/bridges/register.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -263,6 +264,33 @@ TEST_F(Bridges, IniFilesThroughStreams)
                     "r := b.ReadString('S', 'k', '?') + IntToStr(m.Size); a.Free; b.Free; m.Free end.",
                     "v10"}},
                   setup);
+}
+
+TEST_F(Bridges, LoadingAnIniFileFromAStreamReplacesTheFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Vecchia]\r\nk=1\r\n");
+    }
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const auto setup = [&](TfsScript& s) { s.AddVariable(QStringLiteral("Path"), QStringLiteral("String"), Value(path)); };
+    const char* load = "var r: Variant; m: TMemoryStream; l: TStringList; a: TIniFile; begin m := TMemoryStream.Create; "
+                       "l := TStringList.Create; l.Add('[Nuova]'); l.Add('k=2'); l.SaveToStream(m); m.Position := 0; "
+                       "a := TIniFile.Create(Path); a.LoadIniFileFromStream(m); r := a.ReadString('Nuova', 'k', '?'); "
+                       "a.Free; l.Free; m.Free end.";
+    expectResults({{load, "2"}}, setup);
+    // A program reading the old file meanwhile reads it whole: it was replaced, not rewritten.
+    EXPECT_EQ(before.readAll(), QByteArray("[Vecchia]\r\nk=1\r\n"));
+    // A file that cannot be written is the script's error, with the file's name.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("c.ini")));
+    const auto inFolder = [&](TfsScript& s) {
+        s.AddVariable(QStringLiteral("Path"), QStringLiteral("String"), Value(dir.filePath(QStringLiteral("c.ini"))));
+    };
+    EXPECT_EQ(raised(load, inFolder).left(18), q("Cannot create file"));
 }
 
 namespace {

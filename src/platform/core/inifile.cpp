@@ -363,8 +363,9 @@ void replace(const QString& target, int held, const struct stat& st, const QByte
 
 // Reads the file under its write lock, lets `edit` change its lines and replaces the file
 // when edit returns true. A missing file is created first when `create`, otherwise left
-// alone. Lines beyond the read limit are carried over untouched.
-void modify(const QString& path, bool create, const std::function<bool(QStringList&)>& edit)
+// alone. Lines beyond the read limit are carried over untouched unless `wholeFile`, where
+// the lines edit leaves are all the file keeps.
+void modify(const QString& path, bool create, const std::function<bool(QStringList&)>& edit, bool wholeFile = false)
 {
     // A link keeps pointing at the file it names: the target is replaced, not the link.
     const QFileInfo info(path);
@@ -392,7 +393,7 @@ void modify(const QString& path, bool create, const std::function<bool(QStringLi
         QStringList raw = splitLines(head);
         if (!edit(raw)) return;
         const QByteArray bytes = cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
-        replace(target, file.fd, held, bytes, truncated ? head.size() : -1);
+        replace(target, file.fd, held, bytes, truncated && !wholeFile ? head.size() : -1);
         return;
     }
 }
@@ -451,6 +452,14 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
 {
     writeString(section, key, QString::number(value));
+}
+
+void IniFile::setLines(const QStringList& lines)
+{
+    modify(path_, true, [&](QStringList& raw) {
+        raw = lines;
+        return true;
+    }, true);
 }
 
 QStringList IniFile::sections() const

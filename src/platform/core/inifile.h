@@ -45,6 +45,9 @@ public:
     // Throws IniFileError when the file cannot be written.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
+    // Replaces the whole file by the lines, locked and replaced at once as a key's write is.
+    // Throws IniFileError when the file cannot be written.
+    void setLines(const QStringList& lines);
 
     // The names of the sections, in file order (a name repeated later counts once).
     QStringList sections() const;

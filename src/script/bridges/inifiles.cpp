@@ -56,7 +56,17 @@ IniFile& CustomIniFile::ini()
 
 QStringList CustomIniFile::Lines() { return readAllLines(ini().fileName()); }
 
-void CustomIniFile::SetLines(const QStringList& lines) { writeAllLines(ini().fileName(), lines); }
+void CustomIniFile::SetLines(const QStringList& lines)
+{
+    // Through the settings file's own writer: another program writing a key meanwhile
+    // waits for the lock, and a failure half-way leaves the old file whole.
+    IniFile& file = ini();
+    try {
+        file.setLines(lines);
+    } catch (const IniFileError&) {
+        throw EFileError(QStringLiteral("Cannot create file \"%1\"").arg(file.fileName()));
+    }
+}
 
 void MemIniFile::Open(const QString& fileName)
 {
