@@ -25,19 +25,25 @@ QFont fittingFont(QFont f, const QString& text, double width)
 {
     // Every size tried is a font load of its own, which costs far more than measuring. Widths
     // grow in proportion to the size, give or take a fraction of a pixel of rounding, so the
-    // size is computed from the width at the starting size, and only the size just above it
-    // is tried as well when its proportional width misses by less than a pixel.
+    // size is read off one measure, and only the size just above it is tried as well when
+    // its proportional width comes within a pixel of the room. Headings start large and
+    // rarely fit at once: they are measured at the windows' usual text size, whose font is
+    // most likely loaded already, rather than at a size that is then not drawn.
     const int start = f.pixelSize();
     if (start <= 6) return f;
-    const double full = QFontMetricsF(f).horizontalAdvance(text);
-    if (full <= width) return f;
-    int px = 6;
-    if (full > 0 && width > 0) px = std::clamp(int(std::floor(start * width / full)), 6, start - 1);
+    constexpr int kUsualSize = 12;
+    const int reference = start >= 2 * kUsualSize ? kUsualSize : start;
+    f.setPixelSize(reference);
+    const double perPixel = QFontMetricsF(f).horizontalAdvance(text) / reference;
+    if (reference == start && perPixel * start <= width) return f;
     auto fits = [&](int size) {
         f.setPixelSize(size);
         return QFontMetricsF(f).horizontalAdvance(text) <= width;
     };
-    if (px + 1 < start && full * (px + 1) / start <= width + 1 && fits(px + 1)) return f;
+    int px = 6;
+    if (perPixel <= 0) px = start;
+    else if (width > 0) px = std::clamp(int(std::floor(width / perPixel)), 6, start);
+    if (px < start && perPixel * (px + 1) <= width + 1 && fits(px + 1)) return f;
     while (px > 6 && !fits(px)) --px;
     f.setPixelSize(px);
     return f;
