@@ -211,24 +211,35 @@ QRectF commandBox(const QRectF& r) { return r.adjusted(1, 1, -1, -1); }
 QRectF commandTextBox(const QRectF& box) { return box.adjusted(5, 2, -5, -2); }
 int commandBaseSize(const QRectF& box) { return std::max(6, int(box.height() * 0.42)); }
 
+QFont captionFont(int px) { return boldFont(QStringLiteral("Verdana"), px); }
+
+// The caption broken at the blank that keeps the wider of its two lines narrowest: that
+// width and the two lines. Width 0 for a caption without a blank to break at.
+struct CaptionBreak {
+    double width = 0;
+    QStringList lines;
+};
+
+CaptionBreak bestBreak(const QFontMetricsF& m, const QString& text)
+{
+    CaptionBreak best;
+    for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
+        const QString first = text.left(i).trimmed(), second = text.mid(i + 1).trimmed();
+        const double w = std::max(m.horizontalAdvance(first), m.horizontalAdvance(second));
+        if (best.width == 0 || w <= best.width) best = {w, {first, second}};
+    }
+    return best;
+}
+
 // The caption as it is drawn at a size: one line, or two lines broken at the blank that
 // keeps the longer line shortest. Empty when it does not fit the box at that size.
 QStringList commandLines(const QString& text, int px, const QRectF& textBox)
 {
-    const QFontMetricsF m(boldFont(QStringLiteral("Verdana"), px));
+    const QFontMetricsF m(captionFont(px));
     if (m.horizontalAdvance(text) <= textBox.width()) return {text};
     if (2 * m.height() > textBox.height()) return {};
-    QStringList best;
-    double bestWidth = textBox.width();
-    for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
-        const QString first = text.left(i).trimmed(), second = text.mid(i + 1).trimmed();
-        const double w = std::max(m.horizontalAdvance(first), m.horizontalAdvance(second));
-        if (w <= bestWidth) {
-            bestWidth = w;
-            best = {first, second};
-        }
-    }
-    return best;
+    const CaptionBreak b = bestBreak(m, text);
+    return b.width > 0 && b.width <= textBox.width() ? b.lines : QStringList();
 }
 
 // How a caption would lie at a size, read off its measures at another size: widths and
@@ -241,14 +252,10 @@ struct CaptionMeasures {
 
     CaptionMeasures(const QString& text, int size) : px(size)
     {
-        const QFontMetricsF m(boldFont(QStringLiteral("Verdana"), size));
+        const QFontMetricsF m(captionFont(size));
         oneLine = m.horizontalAdvance(text);
         lineHeight = m.height();
-        for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
-            const double w = std::max(m.horizontalAdvance(text.left(i).trimmed()),
-                                      m.horizontalAdvance(text.mid(i + 1).trimmed()));
-            if (twoLines == 0 || w < twoLines) twoLines = w;
-        }
+        twoLines = bestBreak(m, text).width;
     }
     // Whether the caption fits at the size by proportion, allowing `slack` pixels of rounding.
     bool fitsAbout(int size, const QRectF& textBox, double slack) const
@@ -324,7 +331,7 @@ Artwork command(const QString& text, const QColor& colour, int pixelSize)
         QStringList lines = commandLines(text, px, commandTextBox(box));
         // A size that a caller fixed too large for this picture still shows every word.
         if (lines.isEmpty()) lines = {text};
-        p.setFont(boldFont(QStringLiteral("Verdana"), px));
+        p.setFont(captionFont(px));
         p.drawText(box, Qt::AlignCenter, lines.join(u'\n'));
     };
 }
