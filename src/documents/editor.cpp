@@ -222,7 +222,8 @@ void addPages(Layout& l, const EditorSpec& spec)
     for (int p = 1; p <= kPages; ++p) {
         const QString page = pageName(p);
         Item panelItem = panel(page, kPageX, kPageY, kPageW, kPageH).fill(Qt::white).stroke(kFrame).radius(4).in(in);
-        if (p > 1) panelItem.hidden();
+        // The hidden pages hold most of the window; they wait until it is first needed.
+        if (p > 1) panelItem.hidden().deferred();
         l.push_back(panelItem);
         const int first = (p - 1) * kRowsPerPage + 1;
         l.push_back(picture(u"imgPagina_"_qs + letterOf(p), 70, 8, 805, 34,
@@ -351,19 +352,11 @@ DocumentEditor::DocumentEditor(QWidget* owner, EditorSpec spec)
       editor_(editorConfig(*spec_.record, [this] { return yearFile(); }, spec_.saveTexts), view_,
               forms::boxMessages())
 {
-    Q_ASSERT(findControl(spec_.extraCommand));
+    Q_ASSERT(builtControl(spec_.extraCommand));
     rows_.reserve(kRows);
-    for (int n = 1; n <= kRows; ++n) {
-        const auto name = [n](const char16_t* prefix) { return rowControl(prefix, n); };
-        rows_.push_back(Row{n, control<Label>(name(u"lblNum")), control<Edit>(name(u"txtQuant")),
-                            control<Edit>(name(u"txtCodice")), control<Edit>(name(u"txtDesc")),
-                            control<Edit>(name(u"txtPrezzo")), control<Edit>(name(u"txtPercSconto")),
-                            control<Shape>(name(u"shpImporto")), control<Label>(name(u"txtImporto")),
-                            control<CheckBox>(name(u"chkEs")), control<Image>(name(u"impMag"))});
-        bindRow(rows_.back());
-    }
     bindHeader();
     bindHints();
+    bindPages(0);
 
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -385,8 +378,59 @@ DocumentEditor::DocumentEditor(QWidget* owner, EditorSpec spec)
         {findControl(spec_.extraCommand), &E::extraClick},
     };
     for (const auto& [c, handler] : clicks) c->onClick = [this, h = handler] { (this->*h)(); };
-    for (int p = 1; p < kPages; ++p) forwardArrow(p).onClick = [this, p] { showPage(p + 1); };
-    for (int p = 2; p <= kPages; ++p) backArrow(p).onClick = [this, p] { showPage(p - 1); };
+}
+
+void DocumentEditor::deferredBuilt(size_t first)
+{
+    bindPages(first);
+    fitFieldWidths();
+}
+
+// The row pages built so far and not bound yet, and the background among the controls
+// built from `first` on.
+void DocumentEditor::bindPages(size_t first)
+{
+    const QString forward = u"Visualizza i prossimi cinque articoli."_qs;
+    const QString back = u"Visualizza i cinque articoli precedenti."_qs;
+    for (int p = int(rows_.size()) / kRowsPerPage + 1; p <= kPages; ++p) {
+        if (!builtControl(rowControl(u"txtQuant", (p - 1) * kRowsPerPage + 1))) break;
+        for (int n = (p - 1) * kRowsPerPage + 1; n <= p * kRowsPerPage; ++n) {
+            const auto name = [n](const char16_t* prefix) { return rowControl(prefix, n); };
+            rows_.push_back(Row{n, control<Label>(name(u"lblNum")), control<Edit>(name(u"txtQuant")),
+                                control<Edit>(name(u"txtCodice")), control<Edit>(name(u"txtDesc")),
+                                control<Edit>(name(u"txtPrezzo")), control<Edit>(name(u"txtPercSconto")),
+                                control<Shape>(name(u"shpImporto")), control<Label>(name(u"txtImporto")),
+                                control<CheckBox>(name(u"chkEs")), control<Image>(name(u"impMag"))});
+            Row& r = rows_.back();
+            bindRow(r);
+            showHint(r.impMag, u"Importa i dati dell'articolo dal magazzino."_qs);
+            showHint(r.chkEs, u"Contrassegna come articolo esente da IVA."_qs);
+        }
+        if (p < kPages) {
+            forwardArrow(p).onClick = [this, p] { showPage(p + 1); };
+            showHint(forwardArrow(p), forward);
+        }
+        if (p > 1) {
+            backArrow(p).onClick = [this, p] { showPage(p - 1); };
+            showHint(backArrow(p), back);
+        }
+    }
+    const auto& all = controls();
+    for (size_t i = first; i < all.size(); ++i) {
+        if (isBackground(*all[i])) all[i]->onMouseMove = [this](ShiftState, double, double) { panInfo.setText(QString()); };
+    }
+}
+
+void DocumentEditor::showHint(Control& c, const QString& text)
+{
+    c.onMouseMove = [this, text](ShiftState, double, double) { panInfo.setText(text); };
+}
+
+DocumentEditor::Row& DocumentEditor::row(int number)
+{
+    if (number < 1 || number > kRows) throw std::out_of_range("no row " + std::to_string(number));
+    if (size_t(number) > rows_.size()) buildDeferred();
+    return rows_.at(size_t(number - 1));
 }
 
 Panel& DocumentEditor::page(int number) const { return control<Panel>(pageName(number)); }
@@ -485,21 +529,9 @@ void DocumentEditor::bindHints()
         {&cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_qs},
         {&cmdEsci, u"Esci da questa schermata di lavoro."_qs},
     };
-    for (const Row& r : rows_) {
-        hints.append({&r.impMag, u"Importa i dati dell'articolo dal magazzino."_qs});
-        hints.append({&r.chkEs, u"Contrassegna come articolo esente da IVA."_qs});
-    }
-    for (int p = 1; p < kPages; ++p) hints.append({&forwardArrow(p), u"Visualizza i prossimi cinque articoli."_qs});
-    for (int p = 2; p <= kPages; ++p) hints.append({&backArrow(p), u"Visualizza i cinque articoli precedenti."_qs});
     for (const auto& [name, text] : spec_.hints) hints.append({&control<Control>(name), text});
-    for (const auto& [c, text] : hints) {
-        c->onMouseMove = [this, t = text](ShiftState, double, double) { panInfo.setText(t); };
-    }
-    const auto clear = [this](ShiftState, double, double) { panInfo.setText(QString()); };
-    onMouseMove = clear;
-    for (const auto& c : controls()) {
-        if (isBackground(*c)) c->onMouseMove = clear;
-    }
+    for (const auto& [c, text] : hints) showHint(*c, text);
+    onMouseMove = [this](ShiftState, double, double) { panInfo.setText(QString()); };
 }
 
 void DocumentEditor::blankTotals()
@@ -524,9 +556,15 @@ QString DocumentEditor::yearFile() const { return trimmed(lblFile.text()); }
 void DocumentEditor::FormCreate()
 {
     applyProgramFormats();
-    // Every edit takes the width of its record field.
+    fitFieldWidths();
+}
+
+// Every edit takes the width of its record field; the rows of the later pages when they
+// are built.
+void DocumentEditor::fitFieldWidths()
+{
     for (const archive::FieldDef& f : spec_.record->fields()) {
-        Control* c = findControl(f.control);
+        Control* c = builtControl(f.control);
         if (auto* e = dynamic_cast<Edit*>(c)) e->setMaxLength(f.width);
         else if (auto* combo = dynamic_cast<ComboEdit*>(c)) combo->setMaxLength(f.width);
     }

@@ -132,7 +132,7 @@ public:
         ui::Image& impMag;
     };
     // Rows 1 to 30.
-    Row& row(int number) { return rows_.at(size_t(number - 1)); }
+    Row& row(int number);
     // The row pages grpPage01..grpPage06 and their arrows imgAvanti_A.. and imgIndietro_A..
     ui::Panel& page(int number) const;
     ui::Image& forwardArrow(int page) const;
@@ -207,10 +207,15 @@ protected:
     };
     View view_{*this};
 
+    void deferredBuilt(size_t first) override;
+
 private:
     void bindRow(Row& r);
     void bindHeader();
     void bindHints();
+    void bindPages(size_t first);
+    void showHint(ui::Control& c, const QString& text);
+    void fitFieldWidths();
     // Every key in a quantity, price or discount field empties the row's amount and the
     // totals; in the VAT rate only the totals.
     void blankTotals();

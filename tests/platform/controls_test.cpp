@@ -454,6 +454,87 @@ TEST_F(ControlsTest, ImagesLoadAndSaveBitmaps)
 
 // ---------------------------------------------------------------- forms
 
+// A window whose middle panel is built late, and the same window built at once.
+class DeferringForm : public Form {
+public:
+    explicit DeferringForm(bool defer)
+        : Form(nullptr, {defer ? "frmLate" : "frmAtOnce", " Prova", 400, 300}, layout(defer))
+    {
+    }
+    static Layout layout(bool defer)
+    {
+        Item later = panel("panLater", 0, 60, 400, 100);
+        if (defer) later.deferred();
+        return {
+            edit("txtPrima", 10, 10, 100),
+            panel("panPrima", 0, 30, 400, 30),
+            combo("txtProv", 10, 2, 60).in("panPrima").items({"MI", "RM"}),
+            later,
+            edit("txtDentro", 10, 10, 100).in("panLater").highlighted(),
+            label("lblDentro", 120, 10, 100, 20, "Dentro").in("panLater"),
+            panel("panInterno", 0, 40, 400, 50).in("panLater"),
+            check("chkInterno", 10, 10, 100, 20, "Interno").in("panInterno"),
+            list("lstInterno", 120, 0, 200, 50).in("panInterno"),
+            edit("txtDopo", 10, 170, 100),
+            button("cmdOK", 10, 200, 80, 30, "OK"),
+        };
+    }
+    std::vector<size_t> built;
+
+protected:
+    void deferredBuilt(size_t first) override { built.push_back(first); }
+};
+
+TEST_F(FormsTest, DeferredContentsAreBuiltOnFirstNeedAndStandWhereTheLayoutPutsThem)
+{
+    // The focused control's name after each Tab, starting from the first edit.
+    const auto tabWalk = [](Form& f) {
+        showAndActivate(f);
+        f.control<Edit>("txtPrima").setFocus();
+        QStringList names;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names << (f.focusedControl() ? f.focusedControl()->name() : QString());
+        }
+        return names.join(u' ').toStdString();
+    };
+    DeferringForm atOnce(false);
+    DeferringForm late(true);
+    EXPECT_FALSE(atOnce.hasDeferred());
+    ASSERT_TRUE(late.hasDeferred());
+    EXPECT_NE(late.builtControl("panLater"), nullptr);  // the container itself is there
+    EXPECT_EQ(late.builtControl("txtDentro"), nullptr);
+    EXPECT_EQ(late.builtControl("effDentro"), nullptr);
+
+    // Asked for by name, everything waiting is built once, and the window is told which.
+    Control* inner = late.findControl("chkInterno");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_FALSE(late.hasDeferred());
+    ASSERT_EQ(late.built.size(), 1u);
+    EXPECT_EQ(late.controls()[late.built[0]]->name(), QStringLiteral("effDentro"));
+    EXPECT_EQ(late.controls().size(), atOnce.controls().size());
+    EXPECT_EQ(late.findControl("nessuno"), nullptr);
+    EXPECT_EQ(late.built.size(), 1u);
+    EXPECT_EQ(inner->widget()->parentWidget(), late.findControl("panInterno")->widget());
+
+    // Stacking inside the late panel is the layout's.
+    const auto childNames = [](Form& f) {
+        QStringList names;
+        for (QObject* o : f.findControl("panLater")->widget()->children()) names << o->objectName();
+        return names.join(u' ').toStdString();
+    };
+    EXPECT_EQ(childNames(late), childNames(atOnce));
+
+    // Showing builds what still waits before anything is on screen; Tab then runs through
+    // the late controls in the layout's order, not after the ones built at once.
+    DeferringForm shown(true);
+    const std::string expected = "txtProv txtDentro chkInterno lstInterno txtDopo cmdOK txtPrima";
+    EXPECT_EQ(tabWalk(atOnce), expected);
+    EXPECT_EQ(tabWalk(shown), expected);
+    EXPECT_EQ(shown.built.size(), 1u);
+    EXPECT_EQ(tabWalk(late), expected);
+}
+
 TEST_F(FormsTest, ShowRunsOnEveryProgrammaticShowButNotOnRestore)
 {
     TestForm f;

@@ -251,6 +251,26 @@ TEST_F(QuoteInputTest, PageArrowsShowOnePageAndFocusItsFirstQuantity)
     EXPECT_EQ(f.row(30).lblNum.text(), u"30."_qs);
 }
 
+// Tab runs along a later page's row and from its last row to the VAT rate, and Shift+Tab
+// back, as on the first page.
+TEST_F(QuoteInputTest, TabOnALaterPageRunsAlongTheRowsToTheTotals)
+{
+    TfrmPreventivi& f = e();
+    for (const int page : {1, 4}) {
+        if (page > 1) click(f.forwardArrow(page - 1));
+        const int last = page * 5;
+        TfrmPreventivi::Row& r = f.row(last);
+        r.txtQuant.setFocus();
+        for (Control* next : std::initializer_list<Control*>{&r.txtCodice, &r.txtDesc, &r.txtPrezzo, &r.txtPercSconto,
+                                                              &r.chkEs, &f.txtPercIva}) {
+            press(*f.focusedControl(), Qt::Key_Tab);
+            EXPECT_TRUE(focusIs(*next)) << "page " << page << ", " << next->name().toStdString();
+        }
+        press(f.txtPercIva, Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_TRUE(focusIs(r.chkEs)) << "page " << page;
+    }
+}
+
 TEST_F(QuoteInputTest, HintsStayOverEditsAndTheBackgroundEmptiesThem)
 {
     TfrmPreventivi& f = e();

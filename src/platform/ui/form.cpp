@@ -9,6 +9,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
+
+#include <algorithm>
 
 namespace orv::ui {
 
@@ -80,33 +83,95 @@ void Form::created()
     fire(onCreate);
 }
 
+Control* Form::builtControl(const QString& name) const { return byName_.value(name, nullptr); }
+
 Control* Form::findControl(const QString& name) const
 {
-    return byName_.value(name, nullptr);
+    if (Control* c = builtControl(name)) return c;
+    if (pending_.empty() || destroying_) return nullptr;
+    // Asking for a control by name is what every caller does before using it, so a name
+    // not built yet may be one of the deferred ones: they are built, all together.
+    const_cast<Form*>(this)->buildDeferred();
+    return builtControl(name);
 }
 
 void Form::build(const Layout& layout)
 {
     byName_.reserve(byName_.size() + qsizetype(layout.size()) * 2);
+    const bool defers = std::any_of(layout.begin(), layout.end(), [](const Item& i) { return i.isDeferred; });
+    QSet<QString> deferredContainers;
     for (const Item& item : layout) {
-        Shape* eff = nullptr;
-        if (item.hasHighlight) {
-            Item h = make(Kind::Shape, highlightName(item.name), item.x - 4, item.y - 4, item.w + 8, item.h + 8);
-            h.parentName = item.parentName;
-            eff = static_cast<Shape*>(createControl(h));
-            eff->setHighlightStyle();
-            eff->hide();
+        if (defers) {
+            layoutOrder_ << item.name;
+            if (deferredContainers.contains(item.parentName)) {
+                deferredContainers.insert(item.name);
+                pending_.push_back(item);
+                continue;
+            }
+            if (item.isDeferred) deferredContainers.insert(item.name);
         }
-        Control* c = createControl(item);
-        if (eff) c->setHighlight(eff);
+        buildItem(item);
     }
+}
+
+void Form::buildItem(const Item& item)
+{
+    Shape* eff = nullptr;
+    if (item.hasHighlight) {
+        Item h = make(Kind::Shape, highlightName(item.name), item.x - 4, item.y - 4, item.w + 8, item.h + 8);
+        h.parentName = item.parentName;
+        eff = static_cast<Shape*>(createControl(h));
+        eff->setHighlightStyle();
+        eff->hide();
+    }
+    Control* c = createControl(item);
+    if (eff) c->setHighlight(eff);
+}
+
+void Form::buildDeferred()
+{
+    if (pending_.empty() || destroying_) return;
+    const std::vector<Item> items = std::move(pending_);
+    pending_.clear();
+    const size_t first = controls_.size();
+    bool centred = false;
+    for (const Item& item : items) {
+        buildItem(item);
+        centred = centred || item.isCentred;
+    }
+    restoreTabOrder();
+    if (centred) centreChildren();
+    deferredBuilt(first);
+}
+
+void Form::deferredBuilt(size_t) {}
+
+// Qt puts a new widget at the end of its window's focus chain; the controls built late
+// go back to where the layout has them, as if they had been built in its order.
+void Form::restoreTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (const QString& name : std::as_const(layoutOrder_)) {
+        Control* c = builtControl(name);
+        QWidget* w = c ? c->widget() : nullptr;
+        if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void Form::setVisible(bool visible)
+{
+    // Nothing of a window may be missing once the user can see it.
+    if (visible) buildDeferred();
+    QWidget::setVisible(visible);
 }
 
 Control* Form::createControl(const Item& it)
 {
     QWidget* parent = this;
     if (!it.parentName.isEmpty()) {
-        Control* p = findControl(it.parentName);
+        Control* p = builtControl(it.parentName);
         if (!p) throw std::logic_error(("container " + it.parentName + " must come before " + it.name).toStdString());
         parent = p->widget();
     }
@@ -199,7 +264,7 @@ Control* Form::createControl(const Item& it)
     case Kind::StringGrid: c = std::make_unique<StringGrid>(parent); break;
     case Kind::Calendar: c = std::make_unique<Calendar>(parent); break;
     }
-    if (findControl(it.name)) throw std::logic_error(("duplicate control " + it.name).toStdString());
+    if (builtControl(it.name)) throw std::logic_error(("duplicate control " + it.name).toStdString());
     c->attach(this, it.name);
     c->setBounds(it.x, it.y, it.w, it.h);
     if (it.fontSpec) c->setFont(*it.fontSpec);

@@ -79,8 +79,16 @@ public:
 
     // The control that holds this window's focus, or nullptr.
     Control* focusedControl() const { return focused_; }
+    // The control of that name; one inside a deferred container is built first, with
+    // everything else still waiting.
     Control* findControl(const QString& name) const;
+    // The control of that name if it is built already; never builds anything.
+    Control* builtControl(const QString& name) const;
+    // The controls built so far, in the order they were built.
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    // Builds the contents of the deferred containers now, if they are still waiting.
+    void buildDeferred();
+    bool hasDeferred() const { return !pending_.empty(); }
     template <class T>
     T& control(const QString& name) const
     {
@@ -106,9 +114,14 @@ public:
     // OnCanFocus refused.
     bool moveFocus(Control* c);
 
+    void setVisible(bool visible) override;
+
 protected:
     // Runs OnCreate; call once at the end of the derived constructor.
     void created();
+    // The deferred contents were just built: controls()[first] onwards. A window binds
+    // what it could not bind at construction here.
+    virtual void deferredBuilt(size_t first);
 
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
@@ -120,7 +133,9 @@ protected:
 
 private:
     void build(const Layout& layout);
+    void buildItem(const Item& item);
     Control* createControl(const Item& item);
+    void restoreTabOrder();
     void centreChildren();
 
     FormSpec spec_;
@@ -129,6 +144,10 @@ private:
     // member a window binds, so large windows would otherwise search themselves quadratically.
     QHash<QString, Control*> byName_;
     std::vector<Control*> centred_;
+    // The deferred containers' contents in layout order, and every item's name in layout
+    // order, which the Tab order follows once they are built.
+    std::vector<Item> pending_;
+    QStringList layoutOrder_;
     Control* focused_ = nullptr;
     int modalResult_ = mrNone;
     bool inModal_ = false;

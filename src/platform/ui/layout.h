@@ -11,6 +11,11 @@
 //   };
 //
 // Repeated control sets (thirty document rows) are added by a loop over numbered() names.
+//
+// A container marked deferred() is built with the window, its contents only when the
+// window first needs them: when it is shown, or when a control inside is asked for by
+// name. Until then they cost nothing at start; once built, they stand in the same Tab
+// and stacking order as if they had been built with the rest.
 #include "platform/ui/controls.h"
 
 #include <QColor>
@@ -46,6 +51,7 @@ struct Item {
     bool hasHighlight = false; // an `eff` rectangle behind the edit, shown while focused
     bool isSorted = false;
     bool isChecked = false;
+    bool isDeferred = false;   // containers: the contents are built on first need
     QColor fillColor, fillTo, strokeColor;
     double cornerRadius = 0;
     Artwork artwork;
@@ -66,6 +72,7 @@ struct Item {
     Item& highlighted() { hasHighlight = true; return *this; }
     Item& sorted() { isSorted = true; return *this; }
     Item& checked() { isChecked = true; return *this; }
+    Item& deferred() { isDeferred = true; return *this; }
     Item& fill(const QColor& c, const QColor& to = QColor()) { fillColor = c; fillTo = to; return *this; }
     Item& stroke(const QColor& c) { strokeColor = c; return *this; }
     Item& radius(double r) { cornerRadius = r; return *this; }
