@@ -89,8 +89,11 @@ TfrmRiepCosti::TfrmRiepCosti(QWidget* owner)
             Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout())
 {
-    lstRecords.listWidget()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lstRecords.listWidget()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstRecords.withWidget([](QWidget* w) {
+        auto* l = static_cast<QListWidget*>(w);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    });
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
     onClose = [this](CloseAction& a) { FormClose(a); };

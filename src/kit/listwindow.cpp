@@ -69,10 +69,13 @@ archive::ResultLine lineAt(const ListBox& box, int index)
 ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layout, ListSpec list)
     : Form(owner, spec, layout), list_(std::move(list))
 {
-    lstRecords.listWidget()->setUniformItemSizes(true);
-    // Long lines scroll sideways.
-    lstRecords.listWidget()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lstRecords.listWidget()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstRecords.withWidget([](QWidget* w) {
+        auto* l = static_cast<QListWidget*>(w);
+        l->setUniformItemSizes(true);
+        // Long lines scroll sideways.
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    });
     chainEnter({&txtTrova, &btnTrova}, false);
     btnTrova.onClick = [this] { btnTrovaClick(); };
     btnStampa.onClick = [this] { btnStampaClick(); };

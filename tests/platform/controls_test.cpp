@@ -12,6 +12,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QShowEvent>
@@ -533,6 +534,83 @@ TEST_F(FormsTest, DeferredContentsAreBuiltOnFirstNeedAndStandWhereTheLayoutPutsT
     EXPECT_EQ(tabWalk(shown), expected);
     EXPECT_EQ(shown.built.size(), 1u);
     EXPECT_EQ(tabWalk(late), expected);
+}
+
+// Lists, grids and calendars wait to be built until their window is shown; what the
+// window set on them before stays, and they stand where the layout put them.
+TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
+{
+    const QColor red(0xC0, 0x10, 0x10);
+    Form f(nullptr, {"frmAttese", " Prova", 500, 400},
+           {
+               edit("txtPrima", 10, 10, 100),
+               list("lstVoci", 10, 40, 150, 100).font({"", 0, true, false, false, red}),
+               calendar("calGiorno", 170, 40, 250, 180),
+               label("lblSopra", 20, 60, 100, 20, "Sopra"),
+               edit("txtDopo", 10, 230, 100),
+               grid("grdRighe", 10, 260, 300, 100),
+               grid("grdNascosta", 320, 260, 100, 100).hidden(),
+               list("lstSpenta", 430, 40, 60, 60).disabled(),
+           });
+    auto& voci = f.control<ListBox>("lstVoci");
+    auto& giorno = f.control<Calendar>("calGiorno");
+    auto& righe = f.control<StringGrid>("grdRighe");
+    int changes = 0;
+    giorno.onChange = [&] { ++changes; };
+
+    righe.setColumns({{"Codice", 50, false}, {"Descrizione", 70, true}});
+    righe.setRowHeight(25);
+    righe.setRowCount(3);
+    EXPECT_EQ(righe.columnCount(), 2);
+    EXPECT_EQ(righe.rowCount(), 3);
+    giorno.setDate(double(QDate(1899, 12, 30).daysTo(QDate::currentDate())));  // the day it shows
+    EXPECT_EQ(changes, 0);
+    giorno.setDate(45000);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(giorno.date(), 45000.0);
+    EXPECT_EQ(f.findChild<QListWidget*>(), nullptr);
+    EXPECT_EQ(f.findChild<QTableWidget*>(), nullptr);
+    EXPECT_EQ(f.findChild<QCalendarWidget*>(), nullptr);
+
+    showAndActivate(f);
+    ASSERT_NE(f.findChild<QListWidget*>("lstVoci"), nullptr);
+    EXPECT_EQ(voci.widget(), f.findChild<QListWidget*>("lstVoci"));
+    EXPECT_EQ(f.findChildren<QWidget*>("lstVoci").size(), 1);  // the stand-in is gone
+    EXPECT_EQ(voci.widget()->geometry(), QRect(10, 40, 150, 100));
+    EXPECT_EQ(voci.widget()->font().family(), u"Courier New"_qs);
+    EXPECT_TRUE(voci.widget()->font().bold());
+    EXPECT_EQ(voci.widget()->palette().color(QPalette::Text), red);
+    EXPECT_FALSE(f.control<ListBox>("lstSpenta").widget()->isEnabled());
+    EXPECT_FALSE(f.control<StringGrid>("grdNascosta").widget()->isVisible());
+    EXPECT_TRUE(righe.widget()->isVisible());
+
+    QTableWidget* t = righe.tableWidget();
+    EXPECT_EQ(t->columnCount(), 2);
+    EXPECT_EQ(t->rowCount(), 3);
+    EXPECT_EQ(t->horizontalHeaderItem(1)->text(), u"Descrizione"_qs);
+    EXPECT_EQ(t->columnWidth(1), 70);
+    EXPECT_EQ(t->rowHeight(0), 25);
+    righe.setCell(1, 0, u"sola lettura"_qs);
+    EXPECT_FALSE(t->item(0, 1)->flags() & Qt::ItemIsEditable);
+
+    EXPECT_EQ(giorno.calendarWidget()->selectedDate(), QDate(1899, 12, 30).addDays(45000));
+    EXPECT_EQ(changes, 1);  // building tells no one again
+    giorno.setDate(45001);
+    EXPECT_EQ(changes, 2);
+
+    // The stacking and the Tab order are the layout's.
+    QStringList stacking;
+    for (QObject* o : f.children())
+        if (o->isWidgetType() && !o->objectName().isEmpty()) stacking << o->objectName();
+    EXPECT_EQ(stacking.join(u' ').toStdString(),
+              "txtPrima lstVoci calGiorno lblSopra txtDopo grdRighe grdNascosta lstSpenta");
+    f.control<Edit>("txtPrima").setFocus();
+    QStringList walk;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walk << (f.focusedControl() ? f.focusedControl()->name() : QString());
+    }
+    EXPECT_EQ(walk.join(u' ').toStdString(), "lstVoci calGiorno txtDopo");
 }
 
 TEST_F(FormsTest, ShowRunsOnEveryProgrammaticShowButNotOnRestore)

@@ -193,6 +193,53 @@ Control::Control(QWidget* w) : widget_(w)
     watch(w);
 }
 
+void Control::deferWidget(WidgetMaker make)
+{
+    make_ = std::move(make);
+    // Focusable like every deferred kind, so that the real widget can take its place in
+    // the Tab order.
+    widget_->setFocusPolicy(Qt::StrongFocus);
+}
+
+void Control::withWidget(const std::function<void(QWidget*)>& setUp)
+{
+    if (!make_) {
+        setUp(widget_);
+        return;
+    }
+    make_ = [make = std::move(make_), setUp](QWidget* parent) {
+        QWidget* w = make(parent);
+        setUp(w);
+        return w;
+    };
+}
+
+void Control::realize()
+{
+    if (!make_) return;
+    const WidgetMaker make = std::move(make_);
+    make_ = nullptr;
+    QWidget* holder = widget_;
+    QWidget* parent = holder->parentWidget();
+    QWidget* w = make(parent);
+    w->setObjectName(holder->objectName());
+    w->setAttribute(Qt::WA_NoMousePropagation);
+    watch(w);
+    w->setGeometry(holder->geometry());
+    if (holder->testAttribute(Qt::WA_SetFont)) w->setFont(holder->font());
+    if (holder->testAttribute(Qt::WA_SetPalette)) w->setPalette(holder->palette());
+    if (holder->testAttribute(Qt::WA_SetCursor)) w->setCursor(holder->cursor());
+    if (holder->testAttribute(Qt::WA_ForceDisabled)) w->setEnabled(false);
+    w->stackUnder(holder);
+    if (parent) QWidget::setTabOrder(holder, w);
+    // A widget built under a parent on screen stays hidden unless shown.
+    if (holder->testAttribute(Qt::WA_WState_ExplicitShowHide)) w->setVisible(!holder->isHidden());
+    else if (parent && parent->isVisible()) w->show();
+    widget_ = w;
+    holder->removeEventFilter(this);
+    delete holder;
+}
+
 // Only the form deletes its controls, after it has let go of its focus. The window class
 // around them is gone by then, so nothing a dying widget signals may reach a handler.
 Control::~Control()
@@ -519,7 +566,7 @@ void Control::setHandCursor(bool hand)
 void Control::setFocus()
 {
     if (!form_ || !form_->moveFocus(this)) return;
-    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+    if (QWidget* w = widget()) w->setFocus(Qt::OtherFocusReason);
 }
 
 bool Control::isFocused() const { return form_ && form_->focusedControl() == this; }
@@ -619,20 +666,21 @@ void Control::dragFinish(const QPointF& global)
     if (Control* s = d->source) fire(s->onDragEnd);
 }
 
-QString Control::hint() const { return widget_->toolTip(); }
-void Control::setHint(const QString& h) { widget_->setToolTip(h); }
+QString Control::hint() const { return widget()->toolTip(); }
+void Control::setHint(const QString& h) { widget()->setToolTip(h); }
 
 void Control::setOpacity(double o)
 {
     opacity_ = std::clamp(o, 0.0, 1.0);
+    QWidget* w = widget();
     if (opacity_ >= 1) {
-        widget_->setGraphicsEffect(nullptr);
+        w->setGraphicsEffect(nullptr);
         return;
     }
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(widget_->graphicsEffect());
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
     if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget_);
-        widget_->setGraphicsEffect(effect);
+        effect = new QGraphicsOpacityEffect(w);
+        w->setGraphicsEffect(effect);
     }
     effect->setOpacity(opacity_);
 }
@@ -1216,18 +1264,34 @@ void GroupBox::setText(const QString& t) { static_cast<QGroupBox*>(widget_.data(
 
 // ---------------------------------------------------------------- ListBox
 
-ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent))
+namespace {
+QFont listFont()
 {
-    auto* l = listWidget();
-    l->setFocusPolicy(Qt::StrongFocus);
-    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    l->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QFont f(QStringLiteral("Courier New"));
     f.setPixelSize(12);
-    l->setFont(f);
-    watch(l->viewport());
-    QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+    return f;
+}
+} // namespace
+
+ListBox::ListBox(QWidget* parent, bool waitForShow)
+    : Control(waitForShow ? new QWidget(parent) : new QListWidget(parent))
+{
+    const auto setUp = [this](QListWidget* l) {
+        l->setFocusPolicy(Qt::StrongFocus);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        l->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        l->setFont(listFont());
+        watch(l->viewport());
+        QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+        return l;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<QListWidget*>(widget_.data()));
+        return;
+    }
+    widget_->setFont(listFont());
+    deferWidget([setUp](QWidget* p) { return setUp(new QListWidget(p)); });
 }
 
 QVariant ListBox::dragValue() const
@@ -1236,7 +1300,7 @@ QVariant ListBox::dragValue() const
     return i >= 0 ? QVariant(item(i)) : QVariant();
 }
 
-QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget_.data()); }
+QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget()); }
 void ListBox::setSorted(bool s) { sorted_ = s; }
 
 int ListBox::add(const QString& line)
@@ -1273,22 +1337,9 @@ void ListBox::setItemIndex(int i) { listWidget()->setCurrentRow(i); }
 
 // ---------------------------------------------------------------- StringGrid
 
-StringGrid::StringGrid(QWidget* parent) : Control(new QTableWidget(parent))
+namespace {
+void setTableColumns(QTableWidget* t, const std::vector<StringGrid::Column>& cols)
 {
-    auto* t = tableWidget();
-    t->setFocusPolicy(Qt::StrongFocus);
-    t->setAlternatingRowColors(true);
-    t->verticalHeader()->setVisible(false);
-    t->verticalHeader()->setDefaultSectionSize(21);
-    t->setSelectionBehavior(QAbstractItemView::SelectItems);
-    watch(t->viewport());
-}
-
-QTableWidget* StringGrid::tableWidget() const { return static_cast<QTableWidget*>(widget_.data()); }
-
-void StringGrid::setColumns(const std::vector<Column>& cols)
-{
-    auto* t = tableWidget();
     t->setColumnCount(int(cols.size()));
     for (int c = 0; c < int(cols.size()); ++c) {
         auto* h = new QTableWidgetItem(cols[size_t(c)].header);
@@ -1297,10 +1348,52 @@ void StringGrid::setColumns(const std::vector<Column>& cols)
         t->setColumnWidth(c, cols[size_t(c)].width);
     }
 }
+} // namespace
 
-int StringGrid::columnCount() const { return tableWidget()->columnCount(); }
-int StringGrid::rowCount() const { return tableWidget()->rowCount(); }
-void StringGrid::setRowCount(int n) { tableWidget()->setRowCount(n); }
+StringGrid::StringGrid(QWidget* parent, bool waitForShow)
+    : Control(waitForShow ? new QWidget(parent) : new QTableWidget(parent))
+{
+    const auto setUp = [this](QTableWidget* t) {
+        t->setFocusPolicy(Qt::StrongFocus);
+        t->setAlternatingRowColors(true);
+        t->verticalHeader()->setVisible(false);
+        t->verticalHeader()->setDefaultSectionSize(21);
+        t->setSelectionBehavior(QAbstractItemView::SelectItems);
+        watch(t->viewport());
+        return t;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<QTableWidget*>(widget_.data()));
+        return;
+    }
+    // Columns, row height and row count set before the table exists are kept and given
+    // to it in that order, which is the order the windows set them in.
+    deferWidget([this, setUp](QWidget* p) {
+        QTableWidget* t = setUp(new QTableWidget(p));
+        if (!columns_.empty()) setTableColumns(t, columns_);
+        t->verticalHeader()->setDefaultSectionSize(rowHeight_);
+        t->setRowCount(rowCount_);
+        columns_.clear();
+        return t;
+    });
+}
+
+QTableWidget* StringGrid::tableWidget() const { return static_cast<QTableWidget*>(widget()); }
+
+void StringGrid::setColumns(const std::vector<Column>& cols)
+{
+    if (!realized()) columns_ = cols;
+    else setTableColumns(tableWidget(), cols);
+}
+
+int StringGrid::columnCount() const { return realized() ? tableWidget()->columnCount() : int(columns_.size()); }
+int StringGrid::rowCount() const { return realized() ? tableWidget()->rowCount() : rowCount_; }
+
+void StringGrid::setRowCount(int n)
+{
+    if (!realized()) rowCount_ = std::max(0, n);
+    else tableWidget()->setRowCount(n);
+}
 
 QString StringGrid::cell(int col, int row) const
 {
@@ -1322,7 +1415,11 @@ void StringGrid::setCell(int col, int row, const QString& text)
     it->setText(text);
 }
 
-void StringGrid::setRowHeight(int h) { tableWidget()->verticalHeader()->setDefaultSectionSize(h); }
+void StringGrid::setRowHeight(int h)
+{
+    if (!realized()) rowHeight_ = h;
+    else tableWidget()->verticalHeader()->setDefaultSectionSize(h);
+}
 int StringGrid::selectedRow() const { return tableWidget()->currentRow(); }
 
 // ---------------------------------------------------------------- Calendar
@@ -1331,21 +1428,48 @@ namespace {
 const QDate kDayZero(1899, 12, 30);
 }
 
-Calendar::Calendar(QWidget* parent) : Control(new QCalendarWidget(parent))
+Calendar::Calendar(QWidget* parent, bool waitForShow)
+    : Control(waitForShow ? new QWidget(parent) : new QCalendarWidget(parent))
 {
-    auto* c = calendarWidget();
-    c->setFocusPolicy(Qt::StrongFocus);
-    c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    c->setFirstDayOfWeek(Qt::Monday);
-    // Month and day names in Italian, whatever the machine's language.
-    c->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-    QObject::connect(c, &QCalendarWidget::selectionChanged, c, [this] { fire(onChange); });
-    QObject::connect(c, &QCalendarWidget::clicked, c, [this](QDate) { fire(onDateSelected); });
-    QObject::connect(c, &QCalendarWidget::activated, c, [this](QDate) { fire(onDateSelected); });
+    const auto setUp = [this](QCalendarWidget* c) {
+        c->setFocusPolicy(Qt::StrongFocus);
+        c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        c->setFirstDayOfWeek(Qt::Monday);
+        // Month and day names in Italian, whatever the machine's language.
+        c->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        // The date set while the calendar waited; OnChange ran when it was set.
+        if (date_.isValid()) c->setSelectedDate(date_);
+        QObject::connect(c, &QCalendarWidget::selectionChanged, c, [this] { fire(onChange); });
+        QObject::connect(c, &QCalendarWidget::clicked, c, [this](QDate) { fire(onDateSelected); });
+        QObject::connect(c, &QCalendarWidget::activated, c, [this](QDate) { fire(onDateSelected); });
+        return c;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<QCalendarWidget*>(widget_.data()));
+        return;
+    }
+    // A new calendar shows today.
+    date_ = QDate::currentDate();
+    deferWidget([setUp](QWidget* p) { return setUp(new QCalendarWidget(p)); });
 }
 
-QCalendarWidget* Calendar::calendarWidget() const { return static_cast<QCalendarWidget*>(widget_.data()); }
-double Calendar::date() const { return double(kDayZero.daysTo(calendarWidget()->selectedDate())); }
-void Calendar::setDate(double d) { calendarWidget()->setSelectedDate(kDayZero.addDays(qint64(std::floor(d)))); }
+QCalendarWidget* Calendar::calendarWidget() const { return static_cast<QCalendarWidget*>(widget()); }
+double Calendar::date() const
+{
+    return double(kDayZero.daysTo(realized() ? calendarWidget()->selectedDate() : date_));
+}
+
+void Calendar::setDate(double d)
+{
+    const QDate day = kDayZero.addDays(qint64(std::floor(d)));
+    if (realized()) {
+        calendarWidget()->setSelectedDate(day);
+        return;
+    }
+    // As the calendar itself: an invalid day changes nothing, the same day tells no one.
+    if (!day.isValid() || day == date_) return;
+    date_ = day;
+    fire(onChange);
+}
 
 } // namespace orv::ui

@@ -21,6 +21,7 @@
 #include "platform/ui/keys.h"
 
 #include <QColor>
+#include <QDate>
 #include <QFont>
 #include <QImage>
 #include <QObject>
@@ -96,8 +97,17 @@ public:
     ~Control() override;
 
     const QString& name() const { return name_; }
-    // The Qt widget; tests drive it with real key and mouse events.
-    QWidget* widget() const { return widget_; }
+    // The Qt widget; tests drive it with real key and mouse events. A widget that was
+    // waiting (deferWidget) is built first.
+    QWidget* widget() const
+    {
+        if (make_) const_cast<Control*>(this)->realize();
+        return widget_;
+    }
+    // Builds the waiting widget now; nothing to do for the others.
+    void realize();
+    // Runs `setUp` on the Qt widget: at once if it is built, otherwise as soon as it is.
+    void withWidget(const std::function<void(QWidget*)>& setUp);
     Form* form() const { return form_; }
 
     // Geometry in pixels, relative to the parent control or the window's client area.
@@ -184,6 +194,13 @@ public:
 
 protected:
     explicit Control(QWidget* w);
+    // For controls whose Qt widget costs much to build and is not needed before its window
+    // is shown: the widget given to the constructor (a plain one) holds the place, with
+    // the geometry, visibility, enabled state, font, palette and cursor the control gets,
+    // and `make` builds the real one, in the same parent, the first time it is needed.
+    using WidgetMaker = std::function<QWidget*(QWidget* parent)>;
+    void deferWidget(WidgetMaker make);
+    bool realized() const { return !make_; }
     // Inner widgets (a combo's line edit, a list's viewport) whose events are the
     // control's own.
     void watch(QWidget* inner);
@@ -199,6 +216,7 @@ protected:
 
 private:
     bool keyPress(QWidget* target, QEvent* e);
+    WidgetMaker make_;
     Form* form_ = nullptr;
     QString name_;
     Shape* highlight_ = nullptr;
@@ -404,7 +422,8 @@ public:
 // the program's own comparison (A-Z folded, then UTF-16 code; a prefix first).
 class ListBox : public Control {
 public:
-    ListBox(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit ListBox(QWidget* parent, bool waitForShow = false);
     void setSorted(bool s);
     bool sorted() const { return sorted_; }
     // Adds a line (at its sorted place when sorting is on); returns its index.
@@ -429,7 +448,8 @@ private:
 // only; cells are addressed as (column, row), rows counted from 0 under the header.
 class StringGrid : public Control {
 public:
-    StringGrid(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit StringGrid(QWidget* parent, bool waitForShow = false);
     struct Column {
         QString header;
         int width = 64;
@@ -444,17 +464,27 @@ public:
     void setRowHeight(int h);
     int selectedRow() const;
     QTableWidget* tableWidget() const;
+
+private:
+    // What the windows set up before the table is built.
+    std::vector<Column> columns_;
+    int rowCount_ = 0;
+    int rowHeight_ = 21;
 };
 
 // Month calendar (`cal`). The date is a day count since 30/12/1899.
 class Calendar : public Control {
 public:
-    Calendar(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit Calendar(QWidget* parent, bool waitForShow = false);
     double date() const;
     void setDate(double d);
     QCalendarWidget* calendarWidget() const;
     Handler onChange;        // the date changed
     Handler onDateSelected;  // the user clicked or confirmed a day
+
+private:
+    QDate date_;  // the date while the calendar waits to be built
 };
 
 // A value chosen by sliding: track bars, tracks, scroll bars, dials. OnChange on every

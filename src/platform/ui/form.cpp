@@ -163,7 +163,10 @@ void Form::restoreTabOrder()
 void Form::setVisible(bool visible)
 {
     // Nothing of a window may be missing once the user can see it.
-    if (visible) buildDeferred();
+    if (visible) {
+        buildDeferred();
+        for (const auto& c : controls_) c->realize();
+    }
     QWidget::setVisible(visible);
 }
 
@@ -256,13 +259,14 @@ Control* Form::createControl(const Item& it)
         break;
     }
     case Kind::ListBox: {
-        auto l = std::make_unique<ListBox>(parent);
+        auto l = std::make_unique<ListBox>(parent, true);
         l->setSorted(it.isSorted);
         c = std::move(l);
         break;
     }
-    case Kind::StringGrid: c = std::make_unique<StringGrid>(parent); break;
-    case Kind::Calendar: c = std::make_unique<Calendar>(parent); break;
+    // Lists, grids and calendars are slow to build and are built when first needed.
+    case Kind::StringGrid: c = std::make_unique<StringGrid>(parent, true); break;
+    case Kind::Calendar: c = std::make_unique<Calendar>(parent, true); break;
     }
     if (builtControl(it.name)) throw std::logic_error(("duplicate control " + it.name).toStdString());
     c->attach(this, it.name);
