@@ -536,9 +536,9 @@ TEST_F(FormsTest, DeferredContentsAreBuiltOnFirstNeedAndStandWhereTheLayoutPutsT
     EXPECT_EQ(tabWalk(late), expected);
 }
 
-// Lists, grids and calendars wait to be built until their window is shown; what the
-// window set on them before stays, and they stand where the layout put them.
-TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
+// Lists, grids, calendars and combos wait to be built until their window is shown; what
+// the window set on them before stays, and they stand where the layout put them.
+TEST_F(FormsTest, ListsGridsCalendarsAndCombosBuiltOnShowKeepWhatWasSetBefore)
 {
     const QColor red(0xC0, 0x10, 0x10);
     Form f(nullptr, {"frmAttese", " Prova", 500, 400},
@@ -548,6 +548,7 @@ TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
                calendar("calGiorno", 170, 40, 250, 180),
                label("lblSopra", 20, 60, 100, 20, "Sopra"),
                edit("txtDopo", 10, 230, 100),
+               combo("txtProv", 120, 230, 60).items({"MI", "RM", "TO"}).centre(),
                grid("grdRighe", 10, 260, 300, 100),
                grid("grdNascosta", 320, 260, 100, 100).hidden(),
                list("lstSpenta", 430, 40, 60, 60).disabled(),
@@ -555,8 +556,18 @@ TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
     auto& voci = f.control<ListBox>("lstVoci");
     auto& giorno = f.control<Calendar>("calGiorno");
     auto& righe = f.control<StringGrid>("grdRighe");
-    int changes = 0;
+    auto& prov = f.control<ComboEdit>("txtProv");
+    int changes = 0, provChanges = 0;
     giorno.onChange = [&] { ++changes; };
+    prov.onChange = [&] { ++provChanges; };
+
+    prov.setText(u"mi"_qs);
+    prov.setText(u"mi"_qs);
+    prov.setItemIndex(-1);
+    EXPECT_EQ(provChanges, 1);
+    EXPECT_EQ(prov.text(), u"mi"_qs);
+    EXPECT_EQ(prov.items(), QStringList({"MI", "RM", "TO"}));
+    EXPECT_EQ(prov.itemIndex(), -1);
 
     righe.setColumns({{"Codice", 50, false}, {"Descrizione", 70, true}});
     righe.setRowHeight(25);
@@ -571,8 +582,18 @@ TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
     EXPECT_EQ(f.findChild<QListWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QTableWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QCalendarWidget*>(), nullptr);
+    EXPECT_EQ(f.findChild<QComboBox*>(), nullptr);
 
     showAndActivate(f);
+    QComboBox* cb = prov.comboBox();
+    EXPECT_EQ(cb->lineEdit()->text(), u"mi"_qs);
+    EXPECT_EQ(cb->count(), 3);
+    EXPECT_EQ(cb->currentIndex(), -1);
+    EXPECT_EQ(cb->lineEdit()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(provChanges, 1);
+    prov.setItemIndex(1);
+    EXPECT_EQ(prov.text(), u"RM"_qs);
+    EXPECT_EQ(provChanges, 2);
     ASSERT_NE(f.findChild<QListWidget*>("lstVoci"), nullptr);
     EXPECT_EQ(voci.widget(), f.findChild<QListWidget*>("lstVoci"));
     EXPECT_EQ(f.findChildren<QWidget*>("lstVoci").size(), 1);  // the stand-in is gone
@@ -603,14 +624,14 @@ TEST_F(FormsTest, ListsGridsAndCalendarsBuiltOnShowKeepWhatWasSetBefore)
     for (QObject* o : f.children())
         if (o->isWidgetType() && !o->objectName().isEmpty()) stacking << o->objectName();
     EXPECT_EQ(stacking.join(u' ').toStdString(),
-              "txtPrima lstVoci calGiorno lblSopra txtDopo grdRighe grdNascosta lstSpenta");
+              "txtPrima lstVoci calGiorno lblSopra txtDopo txtProv grdRighe grdNascosta lstSpenta");
     f.control<Edit>("txtPrima").setFocus();
     QStringList walk;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         walk << (f.focusedControl() ? f.focusedControl()->name() : QString());
     }
-    EXPECT_EQ(walk.join(u' ').toStdString(), "lstVoci calGiorno txtDopo");
+    EXPECT_EQ(walk.join(u' ').toStdString(), "lstVoci calGiorno txtDopo txtProv");
 }
 
 TEST_F(FormsTest, ShowRunsOnEveryProgrammaticShowButNotOnRestore)

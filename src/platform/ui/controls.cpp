@@ -819,29 +819,60 @@ void Edit::selectAll() { lineEdit()->selectAll(); }
 
 void ComboEdit::dropDown() { comboBox()->showPopup(); }
 
-ComboEdit::ComboEdit(QWidget* parent) : Control(new ComboWidget(parent))
+ComboEdit::ComboEdit(QWidget* parent, bool waitForShow)
+    : Control(waitForShow ? new QWidget(parent) : new ComboWidget(parent))
 {
-    static_cast<ComboWidget*>(widget_.data())->owner = this;
-    auto* cb = comboBox();
-    auto* edit = new QLineEdit(cb);
-    edit->setPalette(cb->palette());
-    edit->setCompleter(unusedCompleter());
-    cb->setLineEdit(edit);
-    cb->setInsertPolicy(QComboBox::NoInsert);
-    cb->setCompleter(nullptr);
-    cb->setFocusPolicy(Qt::StrongFocus);
-    cb->setMaxVisibleItems(12);
-    auto* le = cb->lineEdit();
-    watch(le);
-    wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+    // What was set while the combo waited goes in before the edit tells OnChange anything:
+    // OnChange ran when it was set.
+    const auto setUp = [this](ComboWidget* cb) {
+        cb->owner = this;
+        auto* edit = new QLineEdit(cb);
+        edit->setPalette(cb->palette());
+        edit->setCompleter(unusedCompleter());
+        cb->setLineEdit(edit);
+        cb->setInsertPolicy(QComboBox::NoInsert);
+        cb->setCompleter(nullptr);
+        cb->setFocusPolicy(Qt::StrongFocus);
+        cb->setMaxVisibleItems(12);
+        auto* le = cb->lineEdit();
+        if (!items_.isEmpty()) {
+            cb->addItems(items_);
+            cb->setCurrentIndex(-1);
+        }
+        if (align_) le->setAlignment(qtAlign(*align_) | Qt::AlignVCenter);
+        le->setText(text_);
+        watch(le);
+        wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+        limitOf(le)->last = text_;
+        items_.clear();
+        text_.clear();
+        return cb;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<ComboWidget*>(widget_.data()));
+        return;
+    }
+    deferWidget([setUp](QWidget* p) { return setUp(new ComboWidget(p)); });
 }
 
-QComboBox* ComboEdit::comboBox() const { return static_cast<QComboBox*>(widget_.data()); }
-QString ComboEdit::text() const { return comboBox()->lineEdit()->text(); }
-void ComboEdit::setText(const QString& t) { setLineText(comboBox()->lineEdit(), limitOf(comboBox()->lineEdit()), t); }
+QComboBox* ComboEdit::comboBox() const { return static_cast<QComboBox*>(widget()); }
+QString ComboEdit::text() const { return realized() ? comboBox()->lineEdit()->text() : text_; }
+
+void ComboEdit::setText(const QString& t)
+{
+    if (realized()) {
+        setLineText(comboBox()->lineEdit(), limitOf(comboBox()->lineEdit()), t);
+        return;
+    }
+    // As the edit: a new text tells OnChange, the same text tells no one.
+    if (t == text_) return;
+    text_ = t;
+    fire(onChange);
+}
 
 QStringList ComboEdit::items() const
 {
+    if (!realized()) return items_;
     QStringList l;
     for (int i = 0; i < comboBox()->count(); ++i) l << comboBox()->itemText(i);
     return l;
@@ -849,6 +880,10 @@ QStringList ComboEdit::items() const
 
 void ComboEdit::setItems(const QStringList& items)
 {
+    if (!realized()) {
+        items_ = items;
+        return;
+    }
     auto* le = comboBox()->lineEdit();
     const QString keep = le->text();
     {
@@ -861,10 +896,12 @@ void ComboEdit::setItems(const QStringList& items)
     limitOf(le)->last = keep;
 }
 
-int ComboEdit::itemIndex() const { return comboBox()->currentIndex(); }
+// A combo that waits has no item chosen: its items were set with none.
+int ComboEdit::itemIndex() const { return realized() ? comboBox()->currentIndex() : -1; }
 
 void ComboEdit::setItemIndex(int i)
 {
+    if (i < 0 && !realized()) return;  // no item chosen, the text stays
     auto* le = comboBox()->lineEdit();
     if (i < 0) {
         // Qt clears an editable combo's text with its selection; the text must stay.
@@ -881,7 +918,11 @@ void ComboEdit::setItemIndex(int i)
 }
 
 void ComboEdit::setMaxLength(int n) { maxLength_ = n; }
-void ComboEdit::setAlign(Align a) { comboBox()->lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter); }
+void ComboEdit::setAlign(Align a)
+{
+    if (!realized()) align_ = a;
+    else comboBox()->lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter);
+}
 
 // ---------------------------------------------------------------- Label
 

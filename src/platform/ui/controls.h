@@ -33,6 +33,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLineEdit;
@@ -264,7 +265,8 @@ private:
 // completed.
 class ComboEdit : public Control {
 public:
-    ComboEdit(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit ComboEdit(QWidget* parent, bool waitForShow = false);
     QString text() const;
     void setText(const QString& t);
     QStringList items() const;
@@ -285,6 +287,10 @@ public:
 
 private:
     int maxLength_ = 0;
+    // What is set while the combo waits to be built.
+    QStringList items_;
+    QString text_;
+    std::optional<Align> align_;
 };
 
 // Label (`lbl`, `tit`, hint lines, link texts, computed-value labels): plain text, never

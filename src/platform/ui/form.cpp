@@ -192,7 +192,7 @@ Control* Form::createControl(const Item& it)
         break;
     }
     case Kind::ComboEdit: {
-        auto e = std::make_unique<ComboEdit>(parent);
+        auto e = std::make_unique<ComboEdit>(parent, true);
         e->setItems(it.listItems);
         e->setMaxLength(it.maxLength);
         if (it.alignment) e->setAlign(*it.alignment);
@@ -264,7 +264,7 @@ Control* Form::createControl(const Item& it)
         c = std::move(l);
         break;
     }
-    // Lists, grids and calendars are slow to build and are built when first needed.
+    // Lists, grids, calendars and combos are slow to build and are built when first needed.
     case Kind::StringGrid: c = std::make_unique<StringGrid>(parent, true); break;
     case Kind::Calendar: c = std::make_unique<Calendar>(parent, true); break;
     }
