@@ -13,6 +13,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QListWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QShowEvent>
@@ -536,9 +537,10 @@ TEST_F(FormsTest, DeferredContentsAreBuiltOnFirstNeedAndStandWhereTheLayoutPutsT
     EXPECT_EQ(tabWalk(late), expected);
 }
 
-// Lists, grids, calendars and combos wait to be built until their window is shown; what
-// the window set on them before stays, and they stand where the layout put them.
-TEST_F(FormsTest, ListsGridsCalendarsAndCombosBuiltOnShowKeepWhatWasSetBefore)
+// Labels, lists, grids, calendars and combos wait to be built until their window is
+// shown; what the window set on them before stays, and they stand where the layout put
+// them.
+TEST_F(FormsTest, WidgetsBuiltOnShowKeepWhatWasSetBefore)
 {
     const QColor red(0xC0, 0x10, 0x10);
     Form f(nullptr, {"frmAttese", " Prova", 500, 400},
@@ -546,7 +548,8 @@ TEST_F(FormsTest, ListsGridsCalendarsAndCombosBuiltOnShowKeepWhatWasSetBefore)
                edit("txtPrima", 10, 10, 100),
                list("lstVoci", 10, 40, 150, 100).font({"", 0, true, false, false, red}),
                calendar("calGiorno", 170, 40, 250, 180),
-               label("lblSopra", 20, 60, 100, 20, "Sopra"),
+               label("lblSopra", 20, 60, 100, 20, "Sopra").align(Align::Right).wrap().fill(Qt::yellow)
+                   .font({"", 0, false, false, false, red}),
                edit("txtDopo", 10, 230, 100),
                combo("txtProv", 120, 230, 60).items({"MI", "RM", "TO"}).centre(),
                grid("grdRighe", 10, 260, 300, 100),
@@ -583,8 +586,22 @@ TEST_F(FormsTest, ListsGridsCalendarsAndCombosBuiltOnShowKeepWhatWasSetBefore)
     EXPECT_EQ(f.findChild<QTableWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QCalendarWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QComboBox*>(), nullptr);
+    auto& sopra = f.control<Label>("lblSopra");
+    EXPECT_EQ(sopra.text(), u"Sopra"_qs);
+    sopra.setText(u"Sopra tutti"_qs);
+    sopra.setVerticalCenter(false);
+    EXPECT_EQ(sopra.fontColor(), red);
+    EXPECT_EQ(f.findChild<QLabel*>(), nullptr);
 
     showAndActivate(f);
+    auto* l = static_cast<QLabel*>(sopra.widget());
+    EXPECT_EQ(l->text(), u"Sopra tutti"_qs);
+    EXPECT_EQ(l->textFormat(), Qt::PlainText);
+    EXPECT_EQ(l->alignment(), Qt::AlignRight | Qt::AlignTop);
+    EXPECT_TRUE(l->wordWrap());
+    EXPECT_EQ(l->palette().color(QPalette::WindowText), red);
+    EXPECT_TRUE(l->autoFillBackground());
+    EXPECT_EQ(l->palette().color(QPalette::Window), QColor(Qt::yellow));
     QComboBox* cb = prov.comboBox();
     EXPECT_EQ(cb->lineEdit()->text(), u"mi"_qs);
     EXPECT_EQ(cb->count(), 3);

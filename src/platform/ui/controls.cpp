@@ -1,5 +1,7 @@
 #include "platform/ui/controls.h"
 
+#include <QHash>
+
 #include "platform/core/text.h"
 #include "platform/ui/dispatch.h"
 #include "platform/ui/form.h"
@@ -55,10 +57,20 @@ Qt::Alignment qtAlign(Align a)
 
 void setTextColour(QWidget* w, const QColor& c)
 {
-    QPalette p = w->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(role, c);
-    w->setPalette(p);
+    // Hundreds of controls take one of a few colours over the same palette: each pair is
+    // made once and shared.
+    static QHash<QPair<qint64, QRgb>, QPalette> made;
+    const QPalette base = w->palette();
+    const QPair<qint64, QRgb> key(base.cacheKey(), c.rgba());
+    auto it = made.constFind(key);
+    if (it == made.constEnd()) {
+        if (made.size() >= 64) made.clear();
+        QPalette p = base;
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(role, c);
+        it = made.insert(key, p);
+    }
+    w->setPalette(*it);
 }
 
 // Maximum length for typing only: text set by code passes whole, and a text already
@@ -193,12 +205,18 @@ Control::Control(QWidget* w) : widget_(w)
     watch(w);
 }
 
-void Control::deferWidget(WidgetMaker make)
+void Control::deferWidget(WidgetMaker make, Qt::FocusPolicy focus)
 {
     make_ = std::move(make);
-    // Focusable like every deferred kind, so that the real widget can take its place in
-    // the Tab order.
-    widget_->setFocusPolicy(Qt::StrongFocus);
+    // Focusable as the real widget will be, so that it can take this one's place in the
+    // Tab order.
+    widget_->setFocusPolicy(focus);
+}
+
+void Control::colourText(const QColor& c)
+{
+    setTextColour(widget_, c);
+    if (make_) waitingColour_ = c;
 }
 
 void Control::withWidget(const std::function<void(QWidget*)>& setUp)
@@ -227,11 +245,11 @@ void Control::realize()
     watch(w);
     w->setGeometry(holder->geometry());
     if (holder->testAttribute(Qt::WA_SetFont)) w->setFont(holder->font());
-    if (holder->testAttribute(Qt::WA_SetPalette)) w->setPalette(holder->palette());
+    if (waitingColour_.isValid()) setTextColour(w, waitingColour_);
     if (holder->testAttribute(Qt::WA_SetCursor)) w->setCursor(holder->cursor());
     if (holder->testAttribute(Qt::WA_ForceDisabled)) w->setEnabled(false);
     w->stackUnder(holder);
-    if (parent) QWidget::setTabOrder(holder, w);
+    if (parent && w->focusPolicy() != Qt::NoFocus) QWidget::setTabOrder(holder, w);
     // A widget built under a parent on screen stays hidden unless shown.
     if (holder->testAttribute(Qt::WA_WState_ExplicitShowHide)) w->setVisible(!holder->isHidden());
     else if (parent && parent->isVisible()) w->show();
@@ -554,7 +572,7 @@ void Control::sendToBack() { widget_->lower(); }
 void Control::setFont(const FontSpec& f)
 {
     widget_->setFont(f.apply(widget_->font()));
-    if (f.color.isValid()) setTextColour(widget_, f.color);
+    if (f.color.isValid()) colourText(f.color);
 }
 
 void Control::setHandCursor(bool hand)
@@ -926,39 +944,76 @@ void ComboEdit::setAlign(Align a)
 
 // ---------------------------------------------------------------- Label
 
-Label::Label(QWidget* parent) : Control(new QLabel(parent))
+namespace {
+void fillBehind(QWidget* w, const QColor& c)
 {
-    auto* l = static_cast<QLabel*>(widget_.data());
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    l->setFocusPolicy(Qt::NoFocus);
+    w->setAutoFillBackground(c.isValid());
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+}
+} // namespace
+
+Label::Label(QWidget* parent, bool waitForShow) : Control(waitForShow ? new QWidget(parent) : new QLabel(parent))
+{
+    const auto setUp = [this](QLabel* l) {
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(alignment_);
+        l->setWordWrap(wordWrap_);
+        l->setText(text_);
+        l->setFocusPolicy(Qt::NoFocus);
+        if (fill_.isValid()) fillBehind(l, fill_);
+        text_.clear();
+        return l;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<QLabel*>(widget_.data()));
+        return;
+    }
+    deferWidget([setUp](QWidget* p) { return setUp(new QLabel(p)); }, Qt::NoFocus);
 }
 
-QString Label::text() const { return static_cast<QLabel*>(widget_.data())->text(); }
-void Label::setText(const QString& t) { static_cast<QLabel*>(widget_.data())->setText(t); }
+QString Label::text() const { return realized() ? static_cast<QLabel*>(widget())->text() : text_; }
+
+void Label::setText(const QString& t)
+{
+    if (!realized()) text_ = t;
+    else static_cast<QLabel*>(widget())->setText(t);
+}
 
 void Label::setAlign(Align a)
 {
-    auto* l = static_cast<QLabel*>(widget_.data());
+    if (!realized()) {
+        alignment_ = qtAlign(a) | (alignment_ & Qt::AlignVertical_Mask);
+        return;
+    }
+    auto* l = static_cast<QLabel*>(widget());
     l->setAlignment(qtAlign(a) | (l->alignment() & Qt::AlignVertical_Mask));
 }
 
 void Label::setVerticalCenter(bool c)
 {
-    auto* l = static_cast<QLabel*>(widget_.data());
+    if (!realized()) {
+        alignment_ = (alignment_ & Qt::AlignHorizontal_Mask) | (c ? Qt::AlignVCenter : Qt::AlignTop);
+        return;
+    }
+    auto* l = static_cast<QLabel*>(widget());
     l->setAlignment((l->alignment() & Qt::AlignHorizontal_Mask) | (c ? Qt::AlignVCenter : Qt::AlignTop));
 }
 
-void Label::setWordWrap(bool w) { static_cast<QLabel*>(widget_.data())->setWordWrap(w); }
-void Label::setFontColor(const QColor& c) { setTextColour(widget_, c); }
+void Label::setWordWrap(bool w)
+{
+    if (!realized()) wordWrap_ = w;
+    else static_cast<QLabel*>(widget())->setWordWrap(w);
+}
+
+void Label::setFontColor(const QColor& c) { colourText(c); }
 QColor Label::fontColor() const { return widget_->palette().color(QPalette::WindowText); }
 
 void Label::setFill(const QColor& c)
 {
-    widget_->setAutoFillBackground(c.isValid());
-    QPalette p = widget_->palette();
-    p.setColor(QPalette::Window, c);
-    widget_->setPalette(p);
+    if (!realized()) fill_ = c;
+    fillBehind(widget_, c);
 }
 
 // ---------------------------------------------------------------- Memo

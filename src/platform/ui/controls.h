@@ -107,6 +107,9 @@ public:
     }
     // Builds the waiting widget now; nothing to do for the others.
     void realize();
+    // The widget in the control's place now, the stand-in of one still waiting included;
+    // never builds anything.
+    QWidget* currentWidget() const { return widget_; }
     // Runs `setUp` on the Qt widget: at once if it is built, otherwise as soon as it is.
     void withWidget(const std::function<void(QWidget*)>& setUp);
     Form* form() const { return form_; }
@@ -200,8 +203,11 @@ protected:
     // the geometry, visibility, enabled state, font, palette and cursor the control gets,
     // and `make` builds the real one, in the same parent, the first time it is needed.
     using WidgetMaker = std::function<QWidget*(QWidget* parent)>;
-    void deferWidget(WidgetMaker make);
+    void deferWidget(WidgetMaker make, Qt::FocusPolicy focus = Qt::StrongFocus);
     bool realized() const { return !make_; }
+    // Colours the control's text; a waiting widget's real one gets the colour over its own
+    // palette.
+    void colourText(const QColor& c);
     // Inner widgets (a combo's line edit, a list's viewport) whose events are the
     // control's own.
     void watch(QWidget* inner);
@@ -218,6 +224,7 @@ protected:
 private:
     bool keyPress(QWidget* target, QEvent* e);
     WidgetMaker make_;
+    QColor waitingColour_;
     Form* form_ = nullptr;
     QString name_;
     Shape* highlight_ = nullptr;
@@ -297,7 +304,8 @@ private:
 // rich text; optionally filled behind.
 class Label : public Control {
 public:
-    Label(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit Label(QWidget* parent, bool waitForShow = false);
     QString text() const;
     void setText(const QString& t);
     void setAlign(Align a);
@@ -306,6 +314,13 @@ public:
     void setFontColor(const QColor& c);
     QColor fontColor() const;
     void setFill(const QColor& c);
+
+private:
+    // What is set while the label waits to be built.
+    QString text_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
+    bool wordWrap_ = false;
+    QColor fill_;
 };
 
 // Multi-line text (`txtGuida` and the like). Lines are separated by CR LF in text().

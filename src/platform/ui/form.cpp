@@ -153,7 +153,7 @@ void Form::restoreTabOrder()
     QWidget* previous = nullptr;
     for (const QString& name : std::as_const(layoutOrder_)) {
         Control* c = builtControl(name);
-        QWidget* w = c ? c->widget() : nullptr;
+        QWidget* w = c ? c->currentWidget() : nullptr;
         if (!w || w->focusPolicy() == Qt::NoFocus) continue;
         if (previous) QWidget::setTabOrder(previous, w);
         previous = w;
@@ -179,6 +179,8 @@ Control* Form::createControl(const Item& it)
         parent = p->widget();
     }
     std::unique_ptr<Control> c;
+    // The Qt widgets of labels, combos, lists, grids and calendars are built when the
+    // window is first shown: most windows exist long before, and many never are.
     switch (it.kind) {
     case Kind::Edit: {
         auto e = std::make_unique<Edit>(parent);
@@ -201,7 +203,7 @@ Control* Form::createControl(const Item& it)
         break;
     }
     case Kind::Label: {
-        auto l = std::make_unique<Label>(parent);
+        auto l = std::make_unique<Label>(parent, true);
         l->setText(it.text);
         if (it.alignment) l->setAlign(*it.alignment);
         l->setWordWrap(it.isWrapped);
@@ -264,7 +266,6 @@ Control* Form::createControl(const Item& it)
         c = std::move(l);
         break;
     }
-    // Lists, grids, calendars and combos are slow to build and are built when first needed.
     case Kind::StringGrid: c = std::make_unique<StringGrid>(parent, true); break;
     case Kind::Calendar: c = std::make_unique<Calendar>(parent, true); break;
     }
