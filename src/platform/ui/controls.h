@@ -200,8 +200,9 @@ protected:
     explicit Control(QWidget* w);
     // For controls whose Qt widget costs much to build and is not needed before its window
     // is shown: the widget given to the constructor (a plain one) holds the place, with
-    // the geometry, visibility, enabled state, font, palette and cursor the control gets,
-    // and `make` builds the real one, in the same parent, the first time it is needed.
+    // the geometry, visibility, enabled state, font, text colour and cursor the control
+    // gets, and `make` builds the real one, in the same parent, the first time it is
+    // needed; it then takes the stand-in's place in the stacking and the Tab order.
     using WidgetMaker = std::function<QWidget*(QWidget* parent)>;
     void deferWidget(WidgetMaker make, Qt::FocusPolicy focus = Qt::StrongFocus);
     bool realized() const { return !make_; }
