@@ -537,9 +537,9 @@ TEST_F(FormsTest, DeferredContentsAreBuiltOnFirstNeedAndStandWhereTheLayoutPutsT
     EXPECT_EQ(tabWalk(late), expected);
 }
 
-// Labels, lists, grids, calendars and combos wait to be built until their window is
-// shown; what the window set on them before stays, and they stand where the layout put
-// them.
+// Edits, labels, lists, grids, calendars and combos wait to be built until their window
+// is shown; what the window set on them before stays, and they stand where the layout
+// put them.
 TEST_F(FormsTest, WidgetsBuiltOnShowKeepWhatWasSetBefore)
 {
     const QColor red(0xC0, 0x10, 0x10);
@@ -586,14 +586,42 @@ TEST_F(FormsTest, WidgetsBuiltOnShowKeepWhatWasSetBefore)
     EXPECT_EQ(f.findChild<QTableWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QCalendarWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QComboBox*>(), nullptr);
+    auto& dopo = f.control<Edit>("txtDopo");
+    int editChanges = 0;
+    dopo.onChange = [&] { ++editChanges; };
+    dopo.setText(u"abc"_qs);
+    dopo.setText(u"abc"_qs);
+    dopo.setMaxLength(4);
+    dopo.setAlign(Align::Right);
+    dopo.setReadOnly(true);
+    dopo.setReadOnly(false);
+    EXPECT_EQ(editChanges, 1);
+    EXPECT_EQ(dopo.text(), u"abc"_qs);
+    EXPECT_EQ(dopo.caretPosition(), 3);
+    EXPECT_FALSE(dopo.readOnly());
+    auto& prima = f.control<Edit>("txtPrima");
+    prima.setMasked(true);
+    prima.setReadOnly(true);
     auto& sopra = f.control<Label>("lblSopra");
     EXPECT_EQ(sopra.text(), u"Sopra"_qs);
     sopra.setText(u"Sopra tutti"_qs);
     sopra.setVerticalCenter(false);
     EXPECT_EQ(sopra.fontColor(), red);
     EXPECT_EQ(f.findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(f.findChild<QLineEdit*>(), nullptr);
 
     showAndActivate(f);
+    QLineEdit* le = dopo.lineEdit();
+    EXPECT_EQ(le->text(), u"abc"_qs);
+    EXPECT_EQ(le->cursorPosition(), 3);
+    EXPECT_EQ(le->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_FALSE(le->isReadOnly());
+    EXPECT_EQ(prima.lineEdit()->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(prima.lineEdit()->isReadOnly());
+    EXPECT_EQ(editChanges, 1);
+    type(dopo, u"de"_qs);  // the length limit holds for typing
+    EXPECT_EQ(dopo.text(), u"abcd"_qs);
+    EXPECT_EQ(editChanges, 2);
     auto* l = static_cast<QLabel*>(sopra.widget());
     EXPECT_EQ(l->text(), u"Sopra tutti"_qs);
     EXPECT_EQ(l->textFormat(), Qt::PlainText);

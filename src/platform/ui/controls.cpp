@@ -812,23 +812,68 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
 
 // ---------------------------------------------------------------- Edit
 
-Edit::Edit(QWidget* parent) : Control(new QLineEdit(parent))
+Edit::Edit(QWidget* parent, bool waitForShow) : Control(waitForShow ? new QWidget(parent) : new QLineEdit(parent))
 {
-    auto* le = lineEdit();
-    le->setFocusPolicy(Qt::StrongFocus);
-    le->setContextMenuPolicy(Qt::DefaultContextMenu);
-    wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+    // What was set while the edit waited goes in before it tells OnChange anything:
+    // OnChange ran when it was set.
+    const auto setUp = [this](QLineEdit* le) {
+        le->setFocusPolicy(Qt::StrongFocus);
+        le->setContextMenuPolicy(Qt::DefaultContextMenu);
+        if (masked_) le->setEchoMode(QLineEdit::Password);
+        if (readOnly_) le->setReadOnly(true);
+        if (align_) le->setAlignment(qtAlign(*align_) | Qt::AlignVCenter);
+        if (!text_.isEmpty()) le->setText(text_);
+        wireLineEdit(le, new LengthLimit(le, &maxLength_), &onChange, &onTyping);
+        limitOf(le)->last = text_;
+        text_.clear();
+        return le;
+    };
+    if (!waitForShow) {
+        setUp(static_cast<QLineEdit*>(widget_.data()));
+        return;
+    }
+    deferWidget([setUp](QWidget* p) { return setUp(new QLineEdit(p)); });
 }
 
-QLineEdit* Edit::lineEdit() const { return static_cast<QLineEdit*>(widget_.data()); }
-QString Edit::text() const { return lineEdit()->text(); }
-void Edit::setText(const QString& t) { setLineText(lineEdit(), limitOf(lineEdit()), t); }
+QLineEdit* Edit::lineEdit() const { return static_cast<QLineEdit*>(widget()); }
+QString Edit::text() const { return realized() ? lineEdit()->text() : text_; }
+
+void Edit::setText(const QString& t)
+{
+    if (realized()) {
+        setLineText(lineEdit(), limitOf(lineEdit()), t);
+        return;
+    }
+    // As the edit: a new text tells OnChange, the same text tells no one.
+    if (t == text_) return;
+    text_ = t;
+    fire(onChange);
+}
+
 void Edit::setMaxLength(int n) { maxLength_ = n; }
-void Edit::setMasked(bool m) { lineEdit()->setEchoMode(m ? QLineEdit::Password : QLineEdit::Normal); }
-bool Edit::readOnly() const { return lineEdit()->isReadOnly(); }
-void Edit::setReadOnly(bool ro) { lineEdit()->setReadOnly(ro); }
-void Edit::setAlign(Align a) { lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter); }
-int Edit::caretPosition() const { return lineEdit()->cursorPosition(); }
+
+void Edit::setMasked(bool m)
+{
+    if (!realized()) masked_ = m;
+    else lineEdit()->setEchoMode(m ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+bool Edit::readOnly() const { return realized() ? lineEdit()->isReadOnly() : readOnly_; }
+
+void Edit::setReadOnly(bool ro)
+{
+    if (!realized()) readOnly_ = ro;
+    else lineEdit()->setReadOnly(ro);
+}
+
+void Edit::setAlign(Align a)
+{
+    if (!realized()) align_ = a;
+    else lineEdit()->setAlignment(qtAlign(a) | Qt::AlignVCenter);
+}
+
+// A text set by code leaves the caret at its end.
+int Edit::caretPosition() const { return realized() ? lineEdit()->cursorPosition() : int(text_.size()); }
 void Edit::setCaretPosition(int pos) { lineEdit()->setCursorPosition(pos); }
 void Edit::selectAll() { lineEdit()->selectAll(); }
 

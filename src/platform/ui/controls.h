@@ -247,7 +247,8 @@ enum class Align { Left, Center, Right };
 // aligned, with a maximum length that limits typing only.
 class Edit : public Control {
 public:
-    Edit(QWidget* parent);
+    // waitForShow: the Qt widget is built when the window is first shown or asked for it.
+    explicit Edit(QWidget* parent, bool waitForShow = false);
     QString text() const;
     void setText(const QString& t);
     int maxLength() const { return maxLength_; }
@@ -266,6 +267,11 @@ public:
 
 private:
     int maxLength_ = 0;
+    // What is set while the edit waits to be built.
+    QString text_;
+    bool masked_ = false;
+    bool readOnly_ = false;
+    std::optional<Align> align_;
 };
 
 // Combo edit: a text with a drop-down list of items that only helps typing. Setting the

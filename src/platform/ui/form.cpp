@@ -179,11 +179,11 @@ Control* Form::createControl(const Item& it)
         parent = p->widget();
     }
     std::unique_ptr<Control> c;
-    // The Qt widgets of labels, combos, lists, grids and calendars are built when the
-    // window is first shown: most windows exist long before, and many never are.
+    // The Qt widgets of edits, labels, combos, lists, grids and calendars are built when
+    // the window is first shown: most windows exist long before, and many never are.
     switch (it.kind) {
     case Kind::Edit: {
-        auto e = std::make_unique<Edit>(parent);
+        auto e = std::make_unique<Edit>(parent, true);
         e->setMaxLength(it.maxLength);
         e->setMasked(it.isMasked);
         e->setReadOnly(it.isReadOnly);
