@@ -828,11 +828,7 @@ Edit::Edit(QWidget* parent, bool waitForShow) : Control(waitForShow ? new QWidge
         text_.clear();
         return le;
     };
-    if (!waitForShow) {
-        setUp(static_cast<QLineEdit*>(widget_.data()));
-        return;
-    }
-    deferWidget([setUp](QWidget* p) { return setUp(new QLineEdit(p)); });
+    setUpWidget<QLineEdit>(waitForShow, setUp);
 }
 
 QLineEdit* Edit::lineEdit() const { return static_cast<QLineEdit*>(widget()); }
@@ -911,11 +907,7 @@ ComboEdit::ComboEdit(QWidget* parent, bool waitForShow)
         text_.clear();
         return cb;
     };
-    if (!waitForShow) {
-        setUp(static_cast<ComboWidget*>(widget_.data()));
-        return;
-    }
-    deferWidget([setUp](QWidget* p) { return setUp(new ComboWidget(p)); });
+    setUpWidget<ComboWidget>(waitForShow, setUp);
 }
 
 QComboBox* ComboEdit::comboBox() const { return static_cast<QComboBox*>(widget()); }
@@ -1011,11 +1003,7 @@ Label::Label(QWidget* parent, bool waitForShow) : Control(waitForShow ? new QWid
         text_.clear();
         return l;
     };
-    if (!waitForShow) {
-        setUp(static_cast<QLabel*>(widget_.data()));
-        return;
-    }
-    deferWidget([setUp](QWidget* p) { return setUp(new QLabel(p)); }, Qt::NoFocus);
+    setUpWidget<QLabel>(waitForShow, setUp, Qt::NoFocus);
 }
 
 QString Label::text() const { return realized() ? static_cast<QLabel*>(widget())->text() : text_; }
@@ -1427,12 +1415,9 @@ ListBox::ListBox(QWidget* parent, bool waitForShow)
         QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
         return l;
     };
-    if (!waitForShow) {
-        setUp(static_cast<QListWidget*>(widget_.data()));
-        return;
-    }
-    widget_->setFont(listFont());
-    deferWidget([setUp](QWidget* p) { return setUp(new QListWidget(p)); });
+    // The stand-in has the list's font, which fonts set later are applied over.
+    if (waitForShow) widget_->setFont(listFont());
+    setUpWidget<QListWidget>(waitForShow, setUp);
 }
 
 QVariant ListBox::dragValue() const
@@ -1494,29 +1479,21 @@ void setTableColumns(QTableWidget* t, const std::vector<StringGrid::Column>& col
 StringGrid::StringGrid(QWidget* parent, bool waitForShow)
     : Control(waitForShow ? new QWidget(parent) : new QTableWidget(parent))
 {
+    // Columns, row height and row count set while the table waited are given to it in
+    // that order, which is the order the windows set them in.
     const auto setUp = [this](QTableWidget* t) {
         t->setFocusPolicy(Qt::StrongFocus);
         t->setAlternatingRowColors(true);
         t->verticalHeader()->setVisible(false);
-        t->verticalHeader()->setDefaultSectionSize(21);
         t->setSelectionBehavior(QAbstractItemView::SelectItems);
-        watch(t->viewport());
-        return t;
-    };
-    if (!waitForShow) {
-        setUp(static_cast<QTableWidget*>(widget_.data()));
-        return;
-    }
-    // Columns, row height and row count set before the table exists are kept and given
-    // to it in that order, which is the order the windows set them in.
-    deferWidget([this, setUp](QWidget* p) {
-        QTableWidget* t = setUp(new QTableWidget(p));
         if (!columns_.empty()) setTableColumns(t, columns_);
         t->verticalHeader()->setDefaultSectionSize(rowHeight_);
         t->setRowCount(rowCount_);
         columns_.clear();
+        watch(t->viewport());
         return t;
-    });
+    };
+    setUpWidget<QTableWidget>(waitForShow, setUp);
 }
 
 QTableWidget* StringGrid::tableWidget() const { return static_cast<QTableWidget*>(widget()); }
@@ -1585,13 +1562,9 @@ Calendar::Calendar(QWidget* parent, bool waitForShow)
         QObject::connect(c, &QCalendarWidget::activated, c, [this](QDate) { fire(onDateSelected); });
         return c;
     };
-    if (!waitForShow) {
-        setUp(static_cast<QCalendarWidget*>(widget_.data()));
-        return;
-    }
     // A new calendar shows today.
-    date_ = QDate::currentDate();
-    deferWidget([setUp](QWidget* p) { return setUp(new QCalendarWidget(p)); });
+    if (waitForShow) date_ = QDate::currentDate();
+    setUpWidget<QCalendarWidget>(waitForShow, setUp);
 }
 
 QCalendarWidget* Calendar::calendarWidget() const { return static_cast<QCalendarWidget*>(widget()); }

@@ -206,6 +206,14 @@ protected:
     using WidgetMaker = std::function<QWidget*(QWidget* parent)>;
     void deferWidget(WidgetMaker make, Qt::FocusPolicy focus = Qt::StrongFocus);
     bool realized() const { return !make_; }
+    // The constructors' two ways: `setUp` (taking and returning a W*) runs on the widget
+    // given to Control now, or, when the widget waits, on the real W once it is built.
+    template <class W, class SetUp>
+    void setUpWidget(bool waits, SetUp setUp, Qt::FocusPolicy focus = Qt::StrongFocus)
+    {
+        if (!waits) setUp(static_cast<W*>(widget_.data()));
+        else deferWidget([setUp](QWidget* parent) { return setUp(new W(parent)); }, focus);
+    }
     // Colours the control's text; a waiting widget's real one gets the colour over its own
     // palette.
     void colourText(const QColor& c);
