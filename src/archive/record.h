@@ -22,9 +22,9 @@ enum class FieldKind {
 struct FieldDef {
     QString name;    // the record's field name, e.g. "Cliente"
     int width = 0;   // characters the field holds
-    QString control; // the control that shows it, empty when no control does
+    QString control{}; // the control that shows it, empty when no control does
     FieldKind kind = FieldKind::Text;
-    QString caption; // what messages call the field; its name when empty
+    QString caption{}; // what messages call the field; its name when empty
 
     QString title() const { return caption.isEmpty() ? name : caption; }
 };

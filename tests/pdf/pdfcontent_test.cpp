@@ -32,13 +32,6 @@ QList<QByteArray> contentLines(const QByteArray& bytes, int page = 0)
     return out;
 }
 
-// The lines from the first that equals `first`, `count` of them.
-QList<QByteArray> linesFrom(const QList<QByteArray>& all, const QByteArray& first, qsizetype count)
-{
-    const qsizetype at = all.indexOf(first);
-    return at < 0 ? QList<QByteArray>() : all.mid(at, count);
-}
-
 QString joined(const QList<QByteArray>& lines) { return QString::fromLatin1(lines.join(" | ")); }
 
 TfrxMemoView* pageMemo(TfrxReport& r, double left, double top, double width, double height, const QString& text)
@@ -346,8 +339,9 @@ TEST_F(PdfContentTest, ShapesBecomePaths)
             EXPECT_EQ(c[3], k.fill == claNull ? QByteArray("0.00 0.00 0.00 rg") : QByteArray("0.90 0.90 0.98 rg"))
                 << context.toStdString();
         }
-        if (k.kind == skRectangle)
+        if (k.kind == skRectangle) {
             EXPECT_EQ(c.mid(4, 2), (QList<QByteArray>{px(0) + ' ' + py(60), "75.00 45.00 re"})) << context.toStdString();
+        }
     }
 }
 

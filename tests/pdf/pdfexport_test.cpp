@@ -28,15 +28,6 @@ QByteArray lines(std::initializer_list<const char*> items)
     return out;
 }
 
-// The dictionary lines of the objects of one type, in number order.
-QList<QByteArray> objectsOfType(const PdfFile& file, const QByteArray& type)
-{
-    QList<QByteArray> out;
-    for (int n : file.objectsWith("/Type " + type + "\r\n"))
-        out.append(file.dictionary(n));
-    return out;
-}
-
 } // namespace
 
 using PdfExportTest = ReportTest;

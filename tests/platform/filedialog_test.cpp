@@ -39,7 +39,7 @@ QStringList shownNames(QFileDialog& d, int expected)
     if (!view) return {u"<no list>"_qs};
     QStringList names;
     // The folder is read in the background; the bound only guards against a hang.
-    QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= expected; }, 10000);
+    (void)QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= expected; }, 60000);
     for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
         names << view->model()->index(r, 0, view->rootIndex()).data().toString();
     names.sort();

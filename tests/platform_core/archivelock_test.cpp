@@ -70,7 +70,7 @@ int waitFor(pid_t pid)
 // Guards the helpers against a hang, not a speed figure.
 bool pastGuard(std::chrono::steady_clock::time_point start)
 {
-    return std::chrono::steady_clock::now() - start > std::chrono::seconds(30);
+    return std::chrono::steady_clock::now() - start > std::chrono::seconds(60);
 }
 
 void putFile(const QString& path, const QByteArray& bytes)

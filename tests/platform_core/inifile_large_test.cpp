@@ -2,7 +2,6 @@
 // megabyte only, parse it once and still see every change made on disk.
 #include "platform/core/inifile.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,8 +85,6 @@ TEST_F(LargeIniFileTest, HugeFilesAreReadOnlyUpToTheirFirstMegabyte)
         }
         ASSERT_GT(QFile(path()).size(), IniFile::kReadLimit);
 
-        QElapsedTimer timer;
-        timer.start();
         const IniFile ini(path());
         readAsAnEditorOpens(ini);
         readAsAnEditorOpens(IniFile(path()));
@@ -97,8 +94,6 @@ TEST_F(LargeIniFileTest, HugeFilesAreReadOnlyUpToTheirFirstMegabyte)
         if (!c.lastKey.isEmpty()) {
             EXPECT_EQ(ini.readString(c.lastSection, c.lastKey, "dflt"), "dflt");
         }
-        // Only to stop a hang: these used to take from seconds to minutes.
-        EXPECT_LT(timer.elapsed(), 5000);
     }
 }
 

@@ -175,7 +175,7 @@ CupsPdfQueue::State CupsPdfQueue::start()
         if (probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0
             && probe.readAllStandardOutput().contains("is running"))
             break;
-        if (waited.elapsed() > 30000) {
+        if (waited.elapsed() > 60000) {
             problem_ = u"cupsd does not answer on its socket: "_qs + logTail();
             return State::Failed;
         }

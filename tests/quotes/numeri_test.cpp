@@ -33,7 +33,7 @@ TEST(DocumentNumbers, ReaderTakesTheCommaAloneAndRefusesPointsAndSecondCommas)
     for (const auto& c : cases) {
         long double v = -1;
         EXPECT_EQ(readNumber(QString::fromLatin1(c.text), v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) { EXPECT_EQ(v, c.value) << c.text; }
     }
 }
 

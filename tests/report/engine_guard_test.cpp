@@ -33,7 +33,7 @@ struct EngineGuardTest : orv::report::test::LayoutFixture {
     bool prepareBounded()
     {
         auto run = std::async(std::launch::async, [this] { return report->PrepareReport(true); });
-        if (run.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        if (run.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
             std::fprintf(stderr, "PrepareReport did not return: the test program stops here\n");
             std::fflush(stderr);
             std::_Exit(3);

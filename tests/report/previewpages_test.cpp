@@ -426,8 +426,9 @@ TEST(PreviewPagesTest, PreparedReportRoundTrip)
         EXPECT_EQ(as[i]->Name(), bs[i]->Name());
         EXPECT_NEAR(as[i]->AbsTop(), bs[i]->AbsTop(), 1e-9);
         EXPECT_NEAR(as[i]->AbsLeft(), bs[i]->AbsLeft(), 1e-9);
-        if (auto* m = dynamic_cast<TfrxCustomMemoView*>(as[i]))
+        if (auto* m = dynamic_cast<TfrxCustomMemoView*>(as[i])) {
             EXPECT_EQ(m->Text(), static_cast<TfrxCustomMemoView*>(bs[i])->Text());
+        }
     }
     auto* logo = dynamic_cast<TfrxPictureView*>(b->FindObject(QStringLiteral("imgLogo")));
     ASSERT_TRUE(logo);

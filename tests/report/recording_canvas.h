@@ -24,7 +24,7 @@ public:
         QPolygonF polygon;
         double radius;
         quint32 color;
-        QImage image;
+        QImage image{};
     };
     struct Text {
         QPointF topLeft;

@@ -325,7 +325,7 @@ TEST_F(ImportTest, WindowLayoutAsDesigned)
             if (c->widget()->parentWidget() != f.panContainer.widget() || !c->visible()) continue;
             const QRect at = c->widget()->geometry();
             EXPECT_TRUE(panel.contains(at)) << c->name().toStdString();
-            if (c.get() != &f.lstRecords) EXPECT_FALSE(at.intersects(list)) << c->name().toStdString();
+            if (c.get() != &f.lstRecords) { EXPECT_FALSE(at.intersects(list)) << c->name().toStdString(); }
         }
         for (const char* name : {"titQuant", "txtQuant", "lblGiacenza", "btnNonAggiornare", "btnAggiorna"})
             EXPECT_GT(f.findControl(QString::fromLatin1(name))->top(), f.btnTrova.top()) << name;

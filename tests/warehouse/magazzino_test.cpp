@@ -123,9 +123,10 @@ TEST_F(EditorTest, ShowingAndNewGiveAClearedCard)
     const QStringList wholes = {"txtGiacenza", "txtSottoscorta", "txtPercIva"};
     for (const auto& c : editor().controls()) {
         const QString n = c->name();
-        if (auto* e = dynamic_cast<Edit*>(c.get()))
+        if (auto* e = dynamic_cast<Edit*>(c.get())) {
             EXPECT_EQ(e->text(), amounts.contains(n) ? u"0,00"_qs : wholes.contains(n) ? u"0"_qs : QString()) << n.toStdString();
-        if (auto* l = dynamic_cast<Label*>(c.get()); l && !l->visible()) EXPECT_EQ(l->text(), QString()) << n.toStdString();
+        }
+        if (auto* l = dynamic_cast<Label*>(c.get()); l && !l->visible()) { EXPECT_EQ(l->text(), QString()) << n.toStdString(); }
     }
     EXPECT_EQ(editor().lblPosizione.text(), QString());
     EXPECT_TRUE(focusIs(editor().txtCodice));

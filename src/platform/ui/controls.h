@@ -65,7 +65,7 @@ struct FontSpec {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    QColor color;
+    QColor color{};
     QFont apply(QFont base) const;
 };
 

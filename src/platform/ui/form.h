@@ -54,7 +54,7 @@ struct FormSpec {
     Border border = Border::Single;
     Placement placement = Placement::ScreenCenter;
     QColor background = QColor(0xF0, 0xF0, 0xF0);
-    QColor gradientTo;  // vertical gradient from background to this colour
+    QColor gradientTo{};  // vertical gradient from background to this colour
 };
 
 class Form : public QWidget {
