@@ -50,7 +50,7 @@ namespace {
 class PdfPrinterService : public RecordingPrinterService {
 public:
     std::unique_ptr<PrintDocument> StartDocument(const QString&, const QString& Title, const QString& FileName,
-                                                 const DeviceMode& Mode) override
+                                                 const DeviceMode& Mode, bool) override
     {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);

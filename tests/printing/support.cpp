@@ -136,7 +136,8 @@ private:
 } // namespace
 
 std::unique_ptr<PrintDocument> RecordingPrinterService::StartDocument(const QString& Printer, const QString& Title,
-                                                                      const QString& FileName, const DeviceMode& Mode)
+                                                                      const QString& FileName, const DeviceMode& Mode,
+                                                                      bool)
 {
     documents.push_back({Printer, Title, FileName, Mode, {}});
     return std::make_unique<RecordingDocument>(documents.back());

@@ -83,6 +83,7 @@ void PrintRun::beginDocument()
 {
     if (m_begun)
         return;
+    m_printer->SetWholePages(m_options->PrintMode() == pmDefault);
     m_printer->BeginDoc();
     m_begun = true;
 }
@@ -154,7 +155,8 @@ bool PrintRun::printPage(int Index, int Copies)
         ky = SheetHeight / page->PaperHeight();
         m_pages->PrintScale = std::min(kx, ky);
     }
-    draw(Index, kx, ky);
+    if (mode != pmDefault || !m_printer->PlacePage(m_pages, Index))
+        draw(Index, kx, ky);
     m_report->InternalOnProgress(ptPrinting, Index + 1);
     m_printer->EndPage();
     m_havePrinted = true;
