@@ -137,9 +137,10 @@ private:
 
 std::unique_ptr<PrintDocument> RecordingPrinterService::StartDocument(const QString& Printer, const QString& Title,
                                                                       const QString& FileName, const DeviceMode& Mode,
-                                                                      bool)
+                                                                      bool WholePages)
 {
     documents.push_back({Printer, Title, FileName, Mode, {}});
+    documents.back().wholePages = WholePages;
     return std::make_unique<RecordingDocument>(documents.back());
 }
 

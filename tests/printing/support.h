@@ -48,6 +48,7 @@ struct PrintedDocument {
     DeviceMode startMode;
     std::vector<PrintedPage> pages;
     bool aborted = false, ended = false;
+    bool wholePages = false; // every page asked for whole at natural size
 };
 
 class RecordingPrinterService : public PrinterService {

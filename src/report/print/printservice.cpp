@@ -48,6 +48,11 @@ void setPaper(DeviceMode& Mode, const QPageSize& Size)
     }
 }
 
+QString fileNotMade(const QString& FileName)
+{
+    return QStringLiteral("Il documento non è stato stampato: il file \"%1\" non si può scrivere.").arg(FileName);
+}
+
 int duplexValue(QPrinter::DuplexMode d)
 {
     switch (d) {
@@ -88,7 +93,7 @@ public:
             applyDeviceMode(*m_printer, Mode);
             if (!m_painter.begin(m_printer.get())) {
                 if (!m_printer->outputFileName().isEmpty())
-                    throw orv::EFileError(QStringLiteral("Cannot create file \"%1\".").arg(m_printer->outputFileName()));
+                    throw orv::EFileError(fileNotMade(m_printer->outputFileName()));
                 throw Error(QStringLiteral("Printer selected is not valid"));
             }
             m_started = true;
@@ -117,8 +122,7 @@ public:
         m_canvas.reset();
         // Ending writes the document out: a file that cannot be completed is no print.
         if (m_painter.isActive() && !m_painter.end())
-            throw Error(QStringLiteral("Il documento non è stato stampato: il file \"%1\" non si può completare.")
-                            .arg(m_printer->outputFileName()));
+            throw Error(fileNotMade(m_printer->outputFileName()));
     }
 
 private:
@@ -182,7 +186,7 @@ public:
         auto file = std::make_unique<QSaveFile>(FileName);
         file->setDirectWriteFallback(true);
         if (!file->open(QIODevice::WriteOnly))
-            throw orv::EFileError(QStringLiteral("Cannot create file \"%1\".").arg(FileName));
+            throw orv::EFileError(fileNotMade(FileName));
         m_output = std::move(file);
     }
 
@@ -242,8 +246,7 @@ public:
             m_writer->Finish();
         if (auto* file = dynamic_cast<QSaveFile*>(m_output.get())) {
             if (!file->commit())
-                throw orv::EFileError(
-                    QStringLiteral("Cannot create file \"%1\". %2").arg(file->fileName(), file->errorString()));
+                throw orv::EFileError(fileNotMade(file->fileName()));
         } else if (m_started) {
             printPdf(m_printer, m_title, m_mode, *m_output);
         }
