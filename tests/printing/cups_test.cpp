@@ -274,6 +274,24 @@ TEST_F(CupsPrintTest, ListOf120LinesArrivesOnThreePagesWithItsTextsAndEmbeddedFo
     expectAsExported(pdf);
 }
 
+// Pages scaled to the sheet are drawn through the printer's engine, not written whole;
+// they reach the queue through the same checked job.
+TEST_F(CupsPrintTest, ScaledListArrivesWithItsTexts)
+{
+    const QStringList lines = listLines();
+    orv::printing::SummaryReport layout;
+    layout.report().PrintOptions()->SetPrintMode(pmScale);
+    ASSERT_TRUE(StampaRiepilogo(layout, u"Riepilogo Clienti da ricontattare"_qs, lines));
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(engineErrors(), QStringList());
+
+    const ArrivedPdf pdf = arrived();
+    EXPECT_EQ(pdf.pages, 3);
+    for (const QString& piece : {lines[0], lines[59], lines[119]})
+        EXPECT_TRUE(pdf.text.contains(piece)) << piece.toStdString() << "\n" << pdf.text.toStdString();
+    EXPECT_EQ(pdf.notEmbedded, QStringList());
+}
+
 // A queue that takes no jobs, and one that is stopped and would keep the job until
 // someone starts it: the print says why nothing was printed and leaves nothing queued.
 TEST_F(CupsPrintTest, QueueThatRefusesOrIsStoppedPrintsNothingAndSaysSo)

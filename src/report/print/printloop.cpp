@@ -377,6 +377,11 @@ bool frxPrintPreparedPages(TfrxPreviewPages* Pages)
         // The printer or the file refused the document.
         frxErrorBox(e.message());
         return false;
+    } catch (const std::exception& e) {
+        // The document could not be made (a font that cannot be read, say): nothing
+        // reached the printer.
+        frxErrorBox(QStringLiteral("Il documento non è stato stampato: %1").arg(QString::fromUtf8(e.what())));
+        return false;
     }
     return true;
 }
