@@ -47,6 +47,7 @@
 #include "printing/ddt.h"
 #include "printing/jobsheet.h"
 #include "printing/list.h"
+#include "printing/printwriter.h"
 #include "printing/quote.h"
 #include "documents/documenti.h"
 #include "quotes/dativeicolo.h"
@@ -273,6 +274,7 @@ private:
 
 void installReportLayouts()
 {
+    printing::installPrintWriter();
     forms::setReportLayouts({[](QWidget*) { return std::make_unique<printing::SummaryReport>(); },
                              &printing::cardLayoutFor});
 }

@@ -200,6 +200,34 @@ CupsPdfQueue::State CupsPdfQueue::start()
     return State::Running;
 }
 
+bool CupsPdfQueue::refuseJobs() { return run(asRoot({tool(u"cupsreject"_qs), u"-h"_qs, socket_, name_})); }
+
+bool CupsPdfQueue::stopQueue() { return run(asRoot({tool(u"cupsdisable"_qs), u"-h"_qs, socket_, name_})); }
+
+bool CupsPdfQueue::resume()
+{
+    return run(asRoot({tool(u"cupsaccept"_qs), u"-h"_qs, socket_, name_}))
+        && run(asRoot({tool(u"cupsenable"_qs), u"-h"_qs, socket_, name_}));
+}
+
+int CupsPdfQueue::jobCount() const
+{
+    cups_job_t* list = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, name_.toLocal8Bit().constData(), 0, CUPS_WHICHJOBS_ALL);
+    cupsFreeJobs(n, list);
+    return std::max(n, 0);
+}
+
+QStringList CupsPdfQueue::pdfs() const
+{
+    QStringList files;
+    QDirIterator it(QDir(base_.path()).filePath(u"out"_qs), {u"*.pdf"_qs}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
 std::optional<QStringList> CupsPdfQueue::waitForPdfs(int jobs)
 {
     const QByteArray queue = name_.toLocal8Bit();
@@ -229,12 +257,7 @@ std::optional<QStringList> CupsPdfQueue::waitForPdfs(int jobs)
         }
         QThread::msleep(200);
     }
-    QStringList files;
-    QDirIterator it(QDir(base_.path()).filePath(u"out"_qs), {u"*.pdf"_qs}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
+    return pdfs();
 }
 
 QString CupsPdfQueue::logTail() const

@@ -36,6 +36,16 @@ public:
     // nothing, with `problem()` set, when a job failed or the queue took too long.
     std::optional<QStringList> waitForPdfs(int jobs);
 
+    // The queue refuses new jobs (as cupsreject leaves it), or is stopped (cupsdisable);
+    // false, with `problem()` set, when the server did not do it.
+    bool refuseJobs();
+    bool stopQueue();
+    // Takes jobs and runs again.
+    bool resume();
+    // Jobs the server has had on the queue, in any state, and the PDF files written so far.
+    int jobCount() const;
+    QStringList pdfs() const;
+
 private:
     QStringList asRoot(const QStringList& command) const;
     bool run(const QStringList& command, const QByteArray& input = {});

@@ -5,6 +5,7 @@
 #include "report/model/bands.h"
 #include "report/model/views.h"
 #include "platform/core/canvas.h"
+#include "printing/printwriter.h"
 #include "report/print/printers.h"
 
 #include <QFile>
@@ -50,7 +51,7 @@ namespace {
 class PdfPrinterService : public RecordingPrinterService {
 public:
     std::unique_ptr<PrintDocument> StartDocument(const QString&, const QString& Title, const QString& FileName,
-                                                 const DeviceMode& Mode) override
+                                                 const DeviceMode& Mode, bool) override
     {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
@@ -419,4 +420,114 @@ TEST_F(PrintLoopTest, PictureOnEveryPageIsSpooledOnce)
     }
     EXPECT_EQ(drawn, pages);
     EXPECT_EQ(objects.size(), 1) << QStringList(objects.values()).join(u", ").toStdString();
+}
+
+// Only a print at natural size may take its pages whole; scaled pages and pages joined on
+// a sheet are drawn.
+TEST_F(PrintLoopTest, PagesGoWholeOnlyAtNaturalSize)
+{
+    prepare();
+    for (const TfrxPrintMode mode : {pmDefault, pmScale, pmJoin}) {
+        printing.documents.clear();
+        report->PrintOptions()->SetPrintMode(mode);
+        ASSERT_TRUE(report->Print()) << int(mode);
+        ASSERT_EQ(printing.documents.size(), 1u) << int(mode);
+        EXPECT_EQ(printing.documents[0].wholePages, mode == pmDefault) << int(mode);
+    }
+}
+
+namespace {
+
+// A printer that takes whole pages through the program's page writer into PDF files.
+class WrittenPrinterService : public PdfPrinterService {
+public:
+    std::unique_ptr<PrintDocument> StartDocument(const QString& Printer, const QString& Title, const QString& FileName,
+                                                 const DeviceMode& Mode, bool WholePages) override
+    {
+        if (WholePages)
+            return startWrittenDocument(Title, FileName);
+        return PdfPrinterService::StartDocument(Printer, Title, FileName, Mode, WholePages);
+    }
+};
+
+// The list lines each page of a PDF file holds, page by page (an empty page holds none).
+std::vector<QList<int>> linesPerPage(const QString& file)
+{
+    std::vector<QList<int>> pages;
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    const QRegularExpression line(QStringLiteral("RIGA (\\d{4}) CLIENTE DI PROVA"));
+    QStringList sheets = text.split(u'\f');
+    if (!sheets.isEmpty() && sheets.last().trimmed().isEmpty())
+        sheets.removeLast();
+    for (const QString& sheet : sheets) {
+        QList<int> found;
+        for (auto it = line.globalMatch(sheet); it.hasNext();)
+            found << it.next().captured(1).toInt();
+        pages.push_back(found);
+    }
+    return pages;
+}
+
+} // namespace
+
+// Pages handed whole to the page writer keep what the print options ask: the pages chosen,
+// their order, the copies the program repeats and the empty sheet that starts a duplex
+// copy; every line arrives once per copy, on its page.
+TEST_F(PrintLoopTest, WrittenPagesKeepPageListOrderCopiesAndDuplexSheets)
+{
+    orv::printing::installPrintWriter();
+    WrittenPrinterService pdf;
+    pdf.add(QStringLiteral("PDF")).dpi = 600;
+    pdf.defaultPrinter = QStringLiteral("PDF");
+    setPrinterService(&pdf);
+    prepare();
+    QList<int> page[4];
+    for (int n = 1; n <= 54; ++n)
+        page[1] << n;
+    for (int n = 55; n <= 110; ++n)
+        page[2] << n;
+    for (int n = 111; n <= 120; ++n)
+        page[3] << n;
+    struct Case {
+        const char* name;
+        const char* pages;
+        int copies;
+        bool collate, reverse;
+        TfrxDuplexMode duplex;
+        std::vector<int> printed; // page numbers, 0 for an empty sheet
+    };
+    const Case cases[] = {
+        {"all", "", 1, true, false, dmNone, {1, 2, 3}},
+        {"list", "3,1", 1, true, false, dmNone, {3, 1}},
+        {"reverse", "", 1, true, true, dmNone, {3, 2, 1}},
+        {"collated", "", 2, true, false, dmNone, {1, 2, 3, 1, 2, 3}},
+        {"by the printer", "", 2, false, false, dmNone, {1, 2, 3}},
+        {"duplex", "", 2, true, false, dmVertical, {1, 2, 3, 0, 1, 2, 3, 0}},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".pdf"));
+        TfrxPrintOptions* o = report->PrintOptions();
+        o->SetPageNumbers(QString::fromLatin1(c.pages));
+        o->SetCopies(c.copies);
+        o->SetCollate(c.collate);
+        o->SetReverse(c.reverse);
+        o->Duplex = c.duplex;
+        o->PrnOutFileName = file;
+        ASSERT_TRUE(report->Print());
+        std::vector<QList<int>> expected;
+        for (int p : c.printed)
+            expected.push_back(page[p]);
+        EXPECT_EQ(linesPerPage(file), expected);
+    }
+
+    // A file that cannot be written is no print, and the user is told.
+    report->PrintOptions()->SetCopies(1);
+    report->PrintOptions()->PrnOutFileName = dir.filePath(QStringLiteral("manca/stampa.pdf"));
+    EXPECT_FALSE(report->Print());
+    EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("Il documento non è stato stampato: il file \"%1\" non si può "
+                                                       "scrivere.").arg(dir.filePath(QStringLiteral("manca/stampa.pdf")))});
+    setPrinterService(&printing);
+    orv::report::setPageWriterMaker({});
 }

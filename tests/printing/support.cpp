@@ -136,9 +136,11 @@ private:
 } // namespace
 
 std::unique_ptr<PrintDocument> RecordingPrinterService::StartDocument(const QString& Printer, const QString& Title,
-                                                                      const QString& FileName, const DeviceMode& Mode)
+                                                                      const QString& FileName, const DeviceMode& Mode,
+                                                                      bool WholePages)
 {
     documents.push_back({Printer, Title, FileName, Mode, {}});
+    documents.back().wholePages = WholePages;
     return std::make_unique<RecordingDocument>(documents.back());
 }
 

@@ -48,6 +48,7 @@ struct PrintedDocument {
     DeviceMode startMode;
     std::vector<PrintedPage> pages;
     bool aborted = false, ended = false;
+    bool wholePages = false; // every page asked for whole at natural size
 };
 
 class RecordingPrinterService : public PrinterService {
@@ -70,7 +71,7 @@ public:
     QList<NumberedName> Bins(const QString& Printer) override;
     std::optional<DeviceCaps> Measure(const QString& Printer, const DeviceMode& Mode) override;
     std::unique_ptr<PrintDocument> StartDocument(const QString& Printer, const QString& Title, const QString& FileName,
-                                                 const DeviceMode& Mode) override;
+                                                 const DeviceMode& Mode, bool WholePages) override;
     bool PropertiesDialog(const QString& Printer, DeviceMode& Mode) override;
     std::unique_ptr<RawDocument> StartRawDocument(const QString& Printer, const QString& Title) override;
 

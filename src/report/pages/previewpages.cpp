@@ -1310,12 +1310,21 @@ void TfrxPreviewPages::exportPageObjects(TfrxCustomExportFilter* Filter, TfrxRep
                 if (memo->Highlight()->Active())
                     memo->Font()->Assign(memo->Highlight()->Font());
                 memo->TotalPages = total;
-                memo->CopyNo = 1;
+                memo->CopyNo = std::max(1, CopyNo);
                 memo->ExtractMacros();
             }
             Filter->ExportObject(obj);
         }
     }
+}
+
+bool TfrxPreviewPages::ExportPage(TfrxCustomExportFilter* Filter, int Index)
+{
+    TfrxReportPage* page = GetPage(Index);
+    if (!page)
+        return false;
+    exportPage(Filter, page, Index, Count());
+    return true;
 }
 
 bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)

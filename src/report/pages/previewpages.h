@@ -132,6 +132,9 @@ public:
     // ------------------------------------------------ output
     bool Print() override;
     bool Export(TfrxCustomExportFilter* Filter) override;
+    // One page through a filter that has started, as Export sends it, with the copy
+    // number being printed; false when there is no such page.
+    bool ExportPage(TfrxCustomExportFilter* Filter, int Index);
 
     TfrxXMLDocument* XMLDoc() const { return m_xmlDoc.get(); }
     TfrxPictureCache* PictureCache() const { return m_pictureCache.get(); }

@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+class TfrxPreviewPages;
+
 namespace orv {
 class Canvas;
 }
@@ -63,6 +65,14 @@ public:
     // The printer's own settings dialog (paper, tray, duplex).
     virtual void PropertiesDlg() = 0;
     virtual void ShowPrintDialog() = 0;
+    // Takes prepared page Index whole, at its natural size, as the page begun; false when
+    // the printer only draws (the page is then drawn on Canvas).
+    virtual bool PlacePage(TfrxPreviewPages* Pages, int Index)
+    {
+        (void)Pages;
+        (void)Index;
+        return false;
+    }
 
     int BinIndex(int ABin) const { return FBins.IndexOfNumber(ABin); }
     int PaperIndex(int APaper) const { return FPapers.IndexOfNumber(APaper); }
@@ -101,6 +111,10 @@ public:
     // Printing to a file: the file's name; empty prints on the device.
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
+    // The next document prints every page whole at its natural size (no scaling, no
+    // pages joined on a sheet), so its pages may be placed rather than drawn.
+    bool WholePages() const { return FWholePages; }
+    void SetWholePages(bool Value) { FWholePages = Value; }
 
 protected:
     QString FName, FPort;
@@ -119,6 +133,7 @@ protected:
     QString FTitle, FFileName;
     bool FInitialized = false;
     bool FPrinting = false;
+    bool FWholePages = false;
 };
 
 // Only reports page geometry: the stand-in when the system has no printer.

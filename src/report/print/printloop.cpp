@@ -83,6 +83,7 @@ void PrintRun::beginDocument()
 {
     if (m_begun)
         return;
+    m_printer->SetWholePages(m_options->PrintMode() == pmDefault);
     m_printer->BeginDoc();
     m_begun = true;
 }
@@ -154,7 +155,8 @@ bool PrintRun::printPage(int Index, int Copies)
         ky = SheetHeight / page->PaperHeight();
         m_pages->PrintScale = std::min(kx, ky);
     }
-    draw(Index, kx, ky);
+    if (mode != pmDefault || !m_printer->PlacePage(m_pages, Index))
+        draw(Index, kx, ky);
     m_report->InternalOnProgress(ptPrinting, Index + 1);
     m_printer->EndPage();
     m_havePrinted = true;
@@ -374,6 +376,11 @@ bool frxPrintPreparedPages(TfrxPreviewPages* Pages)
     } catch (const orv::Exception& e) {
         // The printer or the file refused the document.
         frxErrorBox(e.message());
+        return false;
+    } catch (const std::exception& e) {
+        // The document could not be made (a font that cannot be read, say): nothing
+        // reached the printer.
+        frxErrorBox(QStringLiteral("Il documento non è stato stampato: %1").arg(QString::fromUtf8(e.what())));
         return false;
     }
     return true;

@@ -8,10 +8,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+class QIODevice;
+class QPageSize;
 class QPrinter;
+class TfrxPreviewPages;
 
 namespace orv {
 class Canvas;
@@ -51,14 +55,45 @@ struct NumberedName {
 class PrintDocument {
 public:
     virtual ~PrintDocument() = default;
-    // Starts a page with the given set-up; the canvas stays valid until EndPage.
+    // Starts a page with the given set-up; the canvas stays valid until EndPage. A
+    // document that takes pages whole may give no canvas.
     virtual orv::Canvas* BeginPage(const DeviceMode& Mode) = 0;
+    // Takes prepared page Index whole, at its natural size, as the page begun; false
+    // when the document only takes drawing (the page is then drawn on the canvas).
+    virtual bool PlacePage(TfrxPreviewPages* Pages, int Index)
+    {
+        (void)Pages;
+        (void)Index;
+        return false;
+    }
+    // Ends the page; a page on which nothing was placed or drawn stays blank.
     virtual void EndPage() = 0;
-    // Cancels the document; nothing more is drawn.
+    // Cancels the document; nothing more is drawn and nothing reaches the printer.
     virtual void Abort() = 0;
-    // Completes the document and hands it to the printer (or the file).
+    // Completes the document and hands it to the printer (or the file). Raises
+    // orv::Exception when the file cannot be written or the printing system refuses,
+    // cancels or loses the job: the document is then not printed.
     virtual void End() = 0;
 };
+
+// Writes prepared pages, whole and at their paper's size, as one PDF document into a
+// device. Printing hands a printer its pages this way when one is registered; the PDF
+// export registers it from above the report engine.
+class PageWriter {
+public:
+    virtual ~PageWriter() = default;
+    virtual void Start(TfrxPreviewPages* Pages, const QString& Title, QIODevice* Output) = 0;
+    // The page with the copy number the pages hold.
+    virtual void WritePage(int Index) = 0;
+    // An empty sheet, in millimetres as oriented.
+    virtual void WriteBlankPage(double Width, double Height) = 0;
+    virtual void Finish() = 0;
+};
+using PageWriterMaker = std::function<std::unique_ptr<PageWriter>()>;
+// Registers the maker of page writers (an empty one forgets it: every page is drawn).
+void setPageWriterMaker(PageWriterMaker Maker);
+// A writer, or nullptr when none is registered.
+std::unique_ptr<PageWriter> makePageWriter();
 
 // Bytes handed to the printer as they are, bypassing its driver.
 class RawDocument {
@@ -84,9 +119,12 @@ public:
     // Measures a set-up; nothing when the printer cannot.
     virtual std::optional<DeviceCaps> Measure(const QString& Printer, const DeviceMode& Mode) = 0;
     // Starts a document (to FileName when it is not empty); raises orv::Exception when
-    // the printer or the file cannot take it.
+    // the printer or the file cannot take it. With WholePages every page is printed
+    // whole at its natural size, so the document may take pages rather than drawing
+    // (PrintDocument::PlacePage).
     virtual std::unique_ptr<PrintDocument> StartDocument(const QString& Printer, const QString& Title,
-                                                         const QString& FileName, const DeviceMode& Mode) = 0;
+                                                         const QString& FileName, const DeviceMode& Mode,
+                                                         bool WholePages) = 0;
     // The printer's settings dialog on Mode; true when the user confirmed (Mode then
     // holds the choice).
     virtual bool PropertiesDialog(const QString& Printer, DeviceMode& Mode) = 0;
@@ -103,8 +141,14 @@ void setPrinterService(PrinterService* Service);
 // later pages take their paper and orientation from the mode they begin with. Raises
 // orv::Exception when the printer cannot start.
 std::unique_ptr<PrintDocument> startQPrinterDocument(std::unique_ptr<QPrinter> Printer);
+// A document that takes pages whole through the registered page writer and writes them,
+// as PDF, to the file FileName (replaced only once the document is complete); nullptr
+// when no writer is registered. Raises orv::Exception when the file cannot be made.
+std::unique_ptr<PrintDocument> startWrittenDocument(const QString& Title, const QString& FileName);
 // Sets a QPrinter's paper and orientation from a mode; the printable area is the
 // printer's own.
 void applyDeviceMode(QPrinter& Printer, const DeviceMode& Mode);
+// The paper of a mode (a custom size, or A4 for a paper number Qt does not know).
+QPageSize pageSizeOf(const DeviceMode& Mode);
 
 } // namespace orv::report

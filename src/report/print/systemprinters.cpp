@@ -113,7 +113,7 @@ void TfrxPrinter::BeginDoc()
     FPrinting = true;
     const QString title = FTitle.isEmpty() ? QStringLiteral("Ziza Viziva Document") : FTitle;
     try {
-        FDocument = printerService().StartDocument(FName, title, FFileName, FMode);
+        FDocument = printerService().StartDocument(FName, title, FFileName, FMode, FWholePages);
     } catch (...) {
         FPrinting = false;
         throw;
@@ -126,6 +126,11 @@ void TfrxPrinter::BeginPage()
         FCanvas = FDocument->BeginPage(FMode);
 }
 
+bool TfrxPrinter::PlacePage(TfrxPreviewPages* Pages, int Index)
+{
+    return FDocument && FDocument->PlacePage(Pages, Index);
+}
+
 void TfrxPrinter::EndPage()
 {
     FCanvas = nullptr;
@@ -136,16 +141,17 @@ void TfrxPrinter::EndPage()
 void TfrxPrinter::EndDoc()
 {
     FCanvas = nullptr;
-    if (FDocument) {
-        FDocument->End();
-        FDocument.reset();
-    }
+    // The document is over however its end goes: a failed end is told once, by the
+    // exception, and never ended again.
+    std::unique_ptr<orv::report::PrintDocument> document = std::move(FDocument);
     FPrinting = false;
     // A tray or duplex chosen in the printer's dialog holds for one document.
     FBin = -1;
     FDuplex = -1;
     FMode.DefaultSource = FDefBin;
     FMode.Duplex = FDefDuplex;
+    if (document)
+        document->End();
 }
 
 void TfrxPrinter::Abort()
@@ -153,6 +159,7 @@ void TfrxPrinter::Abort()
     FCanvas = nullptr;
     if (FDocument)
         FDocument->Abort();
+    FDocument.reset();
     EndDoc();
 }
 

@@ -27,6 +27,7 @@ public:
                         int ABin, int ADuplex, int ACopies) override;
     void PropertiesDlg() override;
     void ShowPrintDialog() override {}
+    bool PlacePage(TfrxPreviewPages* Pages, int Index) override;
 
     // The settings the next page is measured or printed with.
     const orv::report::DeviceMode& Mode() const { return FMode; }
