@@ -151,7 +151,9 @@ void TfrxPDFFont::markUsed(std::uint16_t glyph, std::int32_t width, char32_t cha
     m_used[glyph] = true;
     UsedAlphabet.append(glyph);
     Widths.append(width);
-    UsedAlphabetUnicode.append(character);
+    // The missing glyph stands for every character the face lacks, so it can name none
+    // of them: copied or searched, it reads as the replacement character.
+    UsedAlphabetUnicode.append(glyph == 0 ? U'\uFFFD' : character);
 }
 
 QByteArray TfrxPDFFont::GetFontName() const

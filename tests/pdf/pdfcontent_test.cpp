@@ -7,7 +7,9 @@
 #include "pdf/pdfsyntax.h"
 
 #include <QImage>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -204,6 +206,37 @@ TEST_F(PdfContentTest, CharactersBeyondU0000FFFFKeepTheirGlyphAndText)
     for (int m : file.objectsWith("/Length1"))
         mapped = mapped || file.stream(m).contains("> <D83DDE00>");
     EXPECT_TRUE(mapped);
+}
+
+TEST_F(PdfContentTest, CharactersTheFontLacksReadAsReplacementCharacters)
+{
+    // The face has the Greek letter but neither the tick nor the ideographs: each is
+    // drawn as the missing glyph, which must not read back as the first of them.
+    if (!haveTools())
+        GTEST_SKIP() << "qpdf and poppler-utils are not installed";
+    struct Case {
+        QString text, read;
+    };
+    const Case cases[] = {
+        {QStringLiteral("\u03A9 \u2713 \u6F22"), QStringLiteral("\u03A9 \uFFFD \uFFFD")},
+        {QStringLiteral("\u6F22\u5B57\u8A9E"), QStringLiteral("\uFFFD\uFFFD\uFFFD")},
+        {QStringLiteral("a\u2713b\U0002000Bc"), QStringLiteral("a\uFFFDb\uFFFDc")},
+    };
+    QTemporaryDir dir;
+    for (const Case& k : cases) {
+        auto report = makeReport();
+        pageMemo(*report, 0, 0, 300, 20, k.text);
+        const QString path = dir.filePath(QStringLiteral("mancanti.pdf"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(exportToMemory(*report));
+        f.close();
+        // In the order of the page's text: the reader's own joining of words aside.
+        const ToolResult text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"),
+                                                                      QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+        ASSERT_EQ(text.exitCode, 0) << text.output.toStdString();
+        EXPECT_EQ(text.output.trimmed(), k.read) << k.text.toStdString();
+    }
 }
 
 TEST_F(PdfContentTest, FractionalSizesKeepTheirFraction)

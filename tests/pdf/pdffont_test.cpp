@@ -111,7 +111,8 @@ TEST(PdfFont, LinesMapAsTheFaceMapsEachWholeLine)
         EXPECT_EQ(f.RemapString(line), expected) << line.toStdString();
     }
     EXPECT_EQ(f.UsedAlphabet, firstUse);
-    EXPECT_EQ(used(f), QStringLiteral("Totale àb\U0001F600\u4E00q"));
+    // The ideograph the face lacks is the missing glyph, which reads as no character.
+    EXPECT_EQ(used(f), QStringLiteral("Totale àb\U0001F600\uFFFDq"));
     // A record emptied collects the components of its glyphs anew.
     f.Cleanup();
     f.RemapString(QStringLiteral("à"));
@@ -138,10 +139,12 @@ TEST(PdfFont, EachGlyphStandsForItsOwnCharacter)
     TfrxPDFFont spaces(font(QStringLiteral("Arial")));
     EXPECT_EQ(spaces.RemapString(QStringLiteral("   ")), (QList<std::uint16_t>{3, 3, 3}));
     EXPECT_EQ(spaces.Widths, QList<std::int32_t>{278});
-    // A character the font lacks is the missing glyph, recorded with that character.
+    // Characters the font lacks are all the missing glyph, which stands for none of
+    // them: it is recorded once, as the replacement character.
     TfrxPDFFont missing(font(QStringLiteral("Arial")));
     EXPECT_EQ(missing.RemapString(QStringLiteral("a\u4E00")), (QList<std::uint16_t>{68, 0}));
-    EXPECT_EQ(used(missing), QStringLiteral("a\u4E00"));
+    EXPECT_EQ(missing.RemapString(QStringLiteral("\u2713\U0002000Bb")), (QList<std::uint16_t>{0, 0, 69}));
+    EXPECT_EQ(used(missing), QStringLiteral("a\uFFFDb"));
 }
 
 TEST(PdfFont, ComposedGlyphsAreCollectedForTheSubset)
