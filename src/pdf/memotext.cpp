@@ -66,6 +66,7 @@ private:
 MemoText layOutMemoText(TfrxCustomMemoView& memo)
 {
     TextRecorder recorder;
+    recorder.letterSpacing = memo.CharSpacing();
     memo.Draw(&recorder, 1, 1, 0, 0);
     return std::move(recorder.result);
 }

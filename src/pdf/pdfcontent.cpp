@@ -286,27 +286,15 @@ void TfrxPDFExport::writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<Te
         TfrxPDFFont* font = fontFor({run.font.family, stylesOf(run.font.bold, run.font.italic, decorations)});
         shown.push_back({font, font->RemapString(run.text)});
     }
-    // The layout places text measured without the spacing, which the text operators add
-    // after every glyph: each run moves on by the spacing of the glyphs before it on its
-    // line, and an aligned line moves back by its share of the spacing that shows (none
-    // after the last glyph), so the spaced line keeps its alignment inside the box.
+    // The layout measured the text with the spacing after every character, as the text
+    // operators add it, so lines break and runs stand where the spaced text needs them.
+    // The spacing after a line's last character does not show: an aligned line moves on
+    // by its share of it and still ends at its edge.
     if (cs != 0) {
         const double spacing = Memo->CharSpacing();
-        for (std::size_t first = 0; first < runs.size();) {
-            std::size_t end = first;
-            qsizetype total = 0;
-            while (end < runs.size() && runs[end].matrix == runs[first].matrix &&
-                   runs[end].origin.y() == runs[first].origin.y())
-                total += shown[end++].glyphs.size();
-            const double extra = total > 0 ? double(total - 1) * spacing : 0;
-            const double back = Memo->HAlign() == haRight ? extra : Memo->HAlign() == haCenter ? extra / 2 : 0;
-            qsizetype before = 0;
-            for (std::size_t k = first; k < end; ++k) {
-                shown[k].shift = double(before) * spacing - back;
-                before += shown[k].glyphs.size();
-            }
-            first = end;
-        }
+        const double shift = Memo->HAlign() == haRight ? spacing : Memo->HAlign() == haCenter ? spacing / 2 : 0;
+        for (Shown& s : shown)
+            s.shift = shift;
     }
     TfrxPDFFont* current = nullptr;
     QByteArray currentSize, currentColor;

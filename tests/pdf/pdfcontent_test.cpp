@@ -167,6 +167,91 @@ TEST_F(PdfContentTest, CharacterSpacingCountsInTheAlignedWidth)
     }
 }
 
+TEST_F(PdfContentTest, SpacedTextIsBrokenAndAlignedWithItsSpacing)
+{
+    // Memos of many widths, for each alignment and spacing: every line of text, spaced as
+    // the text operators space it, lies inside the memo's clip, and every character of
+    // the memo is drawn.
+    const QString text = QStringLiteral("Il tecnico sostituisce la resistenza del forno e verifica il termostato");
+    qsizetype letters = 0;
+    for (QChar c : text)
+        letters += c == u' ' ? 0 : 1;
+    const TfrxHAlign aligns[] = {haLeft, haRight, haCenter, haBlock};
+    const double spacings[] = {0.5, 1, 2.5, 6, -0.5};
+    for (TfrxHAlign align : aligns)
+        for (double spacing : spacings) {
+            auto report = makeReport();
+            QList<double> widths;
+            // From the narrowest box the longest word fits in, spaced.
+            for (double w = 131; w < 500; w += 47)
+                widths.append(w);
+            for (int i = 0; i < widths.size(); ++i) {
+                TfrxMemoView* m = pageMemo(*report, 0, 125 * i, widths[i], 120, text);
+                m->SetHAlign(align);
+                m->SetCharSpacing(spacing);
+                m->Font()->SetSize(7);
+            }
+            const QByteArray bytes = exportToMemory(*report);
+            const PdfFile file(bytes);
+            // The glyph widths of the one font, from its width array.
+            QHash<int, double> advance;
+            const QList<int> descendants = file.objectsWith("/Subtype /CIDFontType2");
+            ASSERT_EQ(descendants.size(), 1);
+            const QByteArray w = file.object(descendants[0]);
+            const QList<QByteArray> items =
+                w.mid(w.indexOf("/W [ ") + 5, w.indexOf("\r\n", w.indexOf("/W [ ")) - w.indexOf("/W [ ") - 5)
+                    .replace('[', ' ')
+                    .replace(']', ' ')
+                    .simplified()
+                    .split(' ');
+            for (qsizetype k = 0; k + 1 < items.size(); k += 2)
+                advance.insert(items[k].toInt(), items[k + 1].toDouble());
+            const int blank = 3; // the face's glyph for a blank
+
+            int memo = -1;
+            bool clipNext = false;
+            double clipLeft = 0, clipRight = 0, clipBottom = 0, size = 0, cs = 0, x = 0, y = 0;
+            QList<qsizetype> drawn(widths.size(), 0);
+            for (const QByteArray& l : contentLines(bytes)) {
+                const QList<QByteArray> f = l.split(' ');
+                if (l == "q") {
+                    ++memo;
+                    clipNext = true;
+                    cs = 0;
+                } else if (clipNext && l.endsWith(" re")) {
+                    clipNext = false;
+                    clipLeft = f[0].toDouble();
+                    clipRight = clipLeft + f[2].toDouble();
+                    clipBottom = f[1].toDouble();
+                } else if (l.endsWith(" Tf")) {
+                    size = f[1].toDouble();
+                } else if (l.endsWith(" Tc")) {
+                    cs = f[0].toDouble();
+                } else if (l.endsWith(" Td")) {
+                    x = f[0].toDouble();
+                    y = f[1].toDouble();
+                } else if (l.endsWith("> Tj")) {
+                    const QByteArray hex = l.mid(1, l.indexOf('>') - 1);
+                    double end = x;
+                    int glyphs = 0;
+                    for (qsizetype k = 0; k + 4 <= hex.size(); k += 4) {
+                        const int g = hex.mid(k, 4).toInt(nullptr, 16);
+                        end += advance.value(g) * size / 1000 + (glyphs++ > 0 ? cs : 0);
+                        drawn[memo] += g == blank ? 0 : 1;
+                    }
+                    // Ink stays within the clip; a rounding step of the writer's two decimals aside.
+                    EXPECT_GE(y, clipBottom) << align << ' ' << spacing << ' ' << widths[memo];
+                    EXPECT_GE(x, clipLeft - 0.02) << align << ' ' << spacing << ' ' << widths[memo] << ' ' << l.toStdString();
+                    EXPECT_LE(end, clipRight + 0.02)
+                        << "align " << align << " spacing " << spacing << " width " << widths[memo] << ": "
+                        << l.toStdString();
+                }
+            }
+            EXPECT_EQ(memo + 1, widths.size());
+            EXPECT_EQ(drawn, QList<qsizetype>(widths.size(), letters)) << align << ' ' << spacing;
+        }
+}
+
 TEST_F(PdfContentTest, TabsAreDrawnAsBlanks)
 {
     auto report = makeReport();

@@ -223,7 +223,17 @@ const TextFace& Canvas::face() const
     return *m_face;
 }
 
-double Canvas::textWidth(const QString& text) const { return face().textWidth(text, font.size); }
+double Canvas::textWidth(const QString& text) const
+{
+    const double width = face().textWidth(text, font.size);
+    if (letterSpacing == 0)
+        return width;
+    // Once after each character, a pair of surrogates being one.
+    qsizetype characters = 0;
+    for (QChar c : text)
+        characters += c.isLowSurrogate() ? 0 : 1;
+    return width + letterSpacing * double(characters);
+}
 
 double Canvas::lineHeight() const
 {

@@ -57,6 +57,10 @@ public:
     StrokeDash strokeDash = StrokeDash::Solid;
     quint32 fillColor = 0xFF000000; // also the colour of text
     CanvasFont font;
+    // Room added after every character of a text, in the font's units (pixels): a
+    // canvas whose text is spaced out when it reaches its device measures it so, and
+    // text laid out on it breaks and aligns with the spacing. Drawing does not add it.
+    double letterSpacing = 0;
 
     virtual void drawLine(const QPointF& a, const QPointF& b, double opacity = 1);
     virtual void fillRect(const QRectF& r, double xRadius = 0, double yRadius = 0, double opacity = 1);
