@@ -114,6 +114,7 @@ void TfrxPDFExport::clearWorkingLists()
     FPages.clear();
     FPageObjects.clear();
     FPageHeights.clear();
+    FPageMarginTops.clear();
     FFonts.clear();
     OutStream.clear();
     FUsedXObjects.clear();
@@ -199,6 +200,7 @@ void TfrxPDFExport::StartPage(TfrxReportPage* Page, int Index)
     FMarginLeft = Page->LeftMargin() * 0.05;
     FMarginTop = Page->TopMargin() * 0.05;
     FPageHeights.insert(Index, FHeight);
+    FPageMarginTops.insert(Index, FMarginTop);
     // A page is much like the one before: its stream starts with room for as much.
     OutStream.clear();
     OutStream.reserve(FPageRoom);

@@ -51,7 +51,7 @@ struct TfrxPDFAnnot {
     QByteArray Hyperlink; // the address as a PDF string; empty for a link inside the file
     QString Address;      // the address itself, for encryption
     int DestPage = 0;     // prepared page index of an internal link
-    int DestY = 0;        // height on that page in points
+    double DestTop = 0;   // position on that page in report pixels, below its top margin
 };
 
 // A node of the document outline.
@@ -178,6 +178,8 @@ private:
     void WriteLinks();
     // The page object written for a prepared page; 0 when the page was not written.
     int pageObject(int PreparedIndex) const;
+    // The height in points of a link's target on its own page, which was written.
+    int destinationY(const TfrxPDFAnnot& Annot) const;
 
     TfrxPDFEncBits FProtectionFlags{ePrint, eModify, eCopy, eAnnot};
     int FEncBits = -4;
@@ -191,6 +193,7 @@ private:
     std::vector<TfrxPDFPage> FPages;
     QHash<int, int> FPageObjects;   // prepared page index -> page object
     QHash<int, double> FPageHeights; // prepared page index -> height in points
+    QHash<int, double> FPageMarginTops; // prepared page index -> FMarginTop of the page
     std::vector<std::unique_ptr<TfrxPDFFont>> FFonts;
     QByteArray OutStream;
     qsizetype FPageRoom = 0; // bytes reserved for the next page's stream

@@ -62,6 +62,11 @@ QByteArray uriString(const QByteArray& bytes)
 
 int TfrxPDFExport::pageObject(int PreparedIndex) const { return FPageObjects.value(PreparedIndex, 0); }
 
+int TfrxPDFExport::destinationY(const TfrxPDFAnnot& Annot) const
+{
+    return frxRound(FPageHeights.value(Annot.DestPage) - FPageMarginTops.value(Annot.DestPage) - Annot.DestTop * 0.75);
+}
+
 // ---------------------------------------------------------------- links
 
 void TfrxPDFExport::addLink(TfrxView* View)
@@ -79,10 +84,9 @@ void TfrxPDFExport::addLink(TfrxView* View)
         } catch (const std::exception&) {
         }
         annot.DestPage = anchor->Prop(QStringLiteral("page")).toInt();
-        annot.DestY = frxRound(ToPdfY(top));
+        annot.DestTop = top;
     } else if (url.startsWith(u'@')) {
         annot.DestPage = url.mid(1).trimmed().toInt() - 1;
-        annot.DestY = frxRound(ToPdfY(0));
     } else {
         annot.Address = url;
         annot.Hyperlink = uriBytes(url);
@@ -115,9 +119,10 @@ void TfrxPDFExport::WriteLinks()
             line(">>");
         } else {
             line("/Border [16 16 0]");
-            // A target page that was not exported has no destination to name.
+            // A target page that was not exported has no destination to name. The height is
+            // the target page's own: a link may stand on a page of another size.
             if (const int page = pageObject(annot.DestPage))
-                line("/Dest [" + QByteArray::number(page) + " 0 R /XYZ null " + QByteArray::number(annot.DestY) +
+                line("/Dest [" + QByteArray::number(page) + " 0 R /XYZ null " + QByteArray::number(destinationY(annot)) +
                      " null]");
         }
         line(">>");

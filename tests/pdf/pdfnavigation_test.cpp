@@ -223,3 +223,66 @@ TEST_F(PdfNavigationTest, LinksOfProtectedDocumentsAreEncrypted)
     ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
     EXPECT_TRUE(plain.readAll().contains("/URI (http://www.example.it/)"));
 }
+
+TEST_F(PdfNavigationTest, LinksLandAtTheTopOfTheirTargetWhateverTheSizesOfBothPages)
+{
+    // Pages of other sizes and orientations, each linking to every page by number; the
+    // first page also names an anchor at the top of each page. Every destination is the
+    // top of the printable area of the target page itself.
+    struct Paper {
+        double width, height, top; // millimetres
+    };
+    const Paper papers[] = {{100, 150, 10}, {297, 210, 5}, {210, 297, 20}, {80, 400, 0}, {148, 105, 12}};
+    const int n = int(std::size(papers));
+    auto report = makeReport();
+    for (int p = 0; p < n; ++p) {
+        TfrxReportPage* page = p == 0 ? firstPage(*report) : new TfrxReportPage(report.get());
+        if (p > 0)
+            page->SetName(QStringLiteral("Pagina%1").arg(p + 1));
+        page->SetPaperWidth(papers[p].width);
+        page->SetPaperHeight(papers[p].height);
+        page->SetLeftMargin(5);
+        page->SetRightMargin(5);
+        page->SetTopMargin(papers[p].top);
+        page->SetBottomMargin(5);
+        for (int target = 0; target < n; ++target)
+            addMemo(page, QStringLiteral("txtVai%1_%2").arg(p + 1).arg(target + 1), 0, 20 * target, 60, 15,
+                    QStringLiteral("vai"))
+                ->SetURL(QStringLiteral("@%1").arg(target + 1));
+    }
+    for (int target = 0; target < n; ++target)
+        addMemo(firstPage(*report), QStringLiteral("txtAncora%1").arg(target + 1), 100, 20 * target, 60, 15,
+                QStringLiteral("ancora"))
+            ->SetURL(QStringLiteral("#Inizio%1").arg(target + 1));
+    ASSERT_TRUE(report->PrepareReport(true));
+    TfrxPreviewPages& pages = pagesOf(*report);
+    ASSERT_EQ(pages.Count(), n);
+    for (int target = 0; target < n; ++target) {
+        pages.CurPage = target;
+        pages.Engine->CurY = 0;
+        pages.AddAnchor(QStringLiteral("Inizio%1").arg(target + 1));
+    }
+
+    const PdfFile file(exportPrepared(*report, [](TfrxPDFExport&) {}));
+    ASSERT_EQ(file.check(), QString());
+    const QList<int> pageObjects = file.pages();
+    ASSERT_EQ(pageObjects.size(), n);
+    const QList<int> annots = file.objectsWith("/Subtype /Link");
+    ASSERT_EQ(annots.size(), n * n + n);
+    QList<int> landed(n, 0);
+    for (int a : annots) {
+        const QByteArray object = file.object(a);
+        const qsizetype at = object.indexOf("/Dest [");
+        ASSERT_GE(at, 0) << object.toStdString();
+        const QList<QByteArray> dest = object.mid(at + 7, object.indexOf(']', at) - at - 7).split(' ');
+        ASSERT_EQ(dest.size(), 7) << object.toStdString();
+        const int target = int(pageObjects.indexOf(dest[0].toInt()));
+        ASSERT_GE(target, 0) << object.toStdString();
+        const double height = papers[target].height * fr01cm * 0.75;
+        EXPECT_EQ(dest[5].toInt(), qRound(height - papers[target].top * 0.05))
+            << "target page " << target + 1 << ": " << object.toStdString();
+        ++landed[target];
+    }
+    // Every page is the target of one link from each page, and of one anchor.
+    EXPECT_EQ(landed, QList<int>(n, n + 1));
+}
