@@ -309,7 +309,7 @@ void TfrxPDFExport::Finish()
         FOwnedOutput.reset();
         pdf = nullptr;
         clearWorkingLists();
-        throw orv::Exception(QStringLiteral("The report has no pages to export: no PDF file was written"));
+        throw orv::Exception(QStringLiteral("Il report non ha pagine da esportare: nessun file PDF è stato scritto"));
     }
     for (const auto& font : FFonts)
         WriteFontObjects(font.get());
@@ -387,7 +387,7 @@ void TfrxPDFExport::Finish()
     line("0000000000 65535 f");
     for (qint64 at : FXRef) {
         if (at > 9999999999LL)
-            throw orv::EFileError(QStringLiteral("The file \"%1\" is too large").arg(FOutputName));
+            throw orv::EFileError(QStringLiteral("Il file \"%1\" è troppo grande").arg(FOutputName));
         line(QByteArray::number(at).rightJustified(10, '0') + " 00000 n");
     }
     line("trailer");

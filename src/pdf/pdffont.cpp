@@ -62,7 +62,7 @@ void TfrxPDFFont::GetFontFile()
     const auto found = orv::findTrueTypeFace(
         orv::FontRequest::of(SourceFont.family, SourceFont.bold(), SourceFont.italic()));
     if (!found)
-        throw TrueTypeError("No TrueType font found for \"" + SourceFont.family.toStdString() + "\"");
+        throw TrueTypeError(QStringLiteral("Nessun font TrueType trovato per \"%1\"").arg(SourceFont.family).toStdString());
     FontData = found->data;
     FontDataSize = int(FontData.size());
     TrueTypeTables.Initialize(FontData);

@@ -202,10 +202,10 @@ QByteArray deflate(const QByteArray& data)
     thread_local Stream stream;
     if (!stream.ready) {
         if (deflateInit2(&stream.z, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            throw std::runtime_error("Stream compression failed");
+            throw std::runtime_error("Compressione del flusso non riuscita");
         stream.ready = true;
     } else if (deflateReset(&stream.z) != Z_OK) {
-        throw std::runtime_error("Stream compression failed");
+        throw std::runtime_error("Compressione del flusso non riuscita");
     }
     z_stream& z = stream.z;
     QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
@@ -214,7 +214,7 @@ QByteArray deflate(const QByteArray& data)
     z.next_out = reinterpret_cast<Bytef*>(out.data());
     z.avail_out = uInt(out.size());
     if (::deflate(&z, Z_FINISH) != Z_STREAM_END)
-        throw std::runtime_error("Stream compression failed");
+        throw std::runtime_error("Compressione del flusso non riuscita");
     out.resize(qsizetype(z.total_out));
     return out;
 }

@@ -154,7 +154,7 @@ TEST_F(PdfExportTest, NoPagesAreAnErrorAndLeaveNoFile)
     pdf.SetFileName(fresh);
     EXPECT_FALSE(report->Export(&pdf));
     ASSERT_EQ(errorBoxes.size(), 1);
-    EXPECT_TRUE(errorBoxes[0].contains(QStringLiteral("no pages"))) << errorBoxes[0].toStdString();
+    EXPECT_TRUE(errorBoxes[0].contains(QStringLiteral("Il report non ha pagine da esportare"))) << errorBoxes[0].toStdString();
     EXPECT_FALSE(QFile::exists(fresh));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 
