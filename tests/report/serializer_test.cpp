@@ -126,3 +126,41 @@ TEST_F(SerializerTest, SingleComponents)
     EXPECT_EQ(s.ReadComponentStr(page, QStringLiteral("TfrxFrame Width=\"3\"")), nullptr)
         << "only report objects become components";
 }
+
+TEST_F(SerializerTest, ADescriptionReadManyTimesReadsAsItsWholeText)
+{
+    // Each object read from a description and a difference is the object read from the
+    // two texts joined, errors included, on the first object and on every later one.
+    const QString descriptions[] = {
+        QStringLiteral("TfrxMemoView Name=\"txtRiga\" Left=\"2\" Width=\"300,5\" Font.Name=\"Arial\" Font.Size=\"12\" "
+                       "Frame.Typ=\"15\" HAlign=\"haRight\" VAlign=\"1\" Text=\"uno&#13;&#10;due\" Tag=\"abc\" "
+                       "Nessuna=\"1\" Font.Nessuna.Size=\"3\" Memo.Text=\"x\" DataSetName=\"Dati\""),
+        QStringLiteral("TfrxMemoView Left=\"1\" Font.Color=\"-16777216\"   "),
+        QStringLiteral("TfrxMemoView"),
+        // Not closed: what follows is read as part of it.
+        QStringLiteral("TfrxMemoView Left=\"1\" Text=\"aperto"),
+        QStringLiteral("TfrxMemoView Left=\"1\" Top"),
+        QStringLiteral("TfrxLineView Left=\"4\" Frame.Width=\"2\" Diagonal=\"True\""),
+        QStringLiteral("TfrxNothing Left=\"3\""),
+    };
+    const QString differences[] = {QString(), QStringLiteral("l=\"7\" t=\"8,5\" u=\"tre\""),
+                                   QStringLiteral("w=\"x\" HAlign=\"haNessuno\""), QStringLiteral("  ")};
+    for (const QString& d : descriptions) {
+        TfrxObjectDescription description(d);
+        for (int round = 0; round < 2; ++round)
+            for (const QString& diff : differences) {
+                TfrxReportPage page(nullptr);
+                TfrxXMLSerializer joined(nullptr), compiled(nullptr);
+                TfrxComponent* a = joined.ReadComponentStr(&page, d + u' ' + diff, true);
+                TfrxComponent* b = compiled.ReadComponentStr(&page, description, diff, true);
+                ASSERT_EQ(a == nullptr, b == nullptr) << d.toStdString();
+                EXPECT_EQ(joined.Errors.Text(), compiled.Errors.Text()) << d.toStdString() << ' ' << diff.toStdString();
+                if (!a)
+                    continue;
+                TfrxXMLSerializer writer(nullptr);
+                EXPECT_EQ(writer.WriteComponentStr(a), writer.WriteComponentStr(b))
+                    << d.toStdString() << ' ' << diff.toStdString();
+                EXPECT_EQ(a->Name(), b->Name());
+            }
+    }
+}

@@ -484,6 +484,184 @@ void TfrxXMLSerializer::WriteComponent(TfrxComponent* Obj)
         m_stream->write((QStringLiteral("<") + WriteComponentStr(Obj) + QStringLiteral("/>")).toUtf8());
 }
 
+// ---------------------------------------------------------------- descriptions read many times
+
+TfrxObjectDescription::TfrxObjectDescription(const QString& Text) : m_text(Text)
+{
+    if (Text.isEmpty() || orv::trimmed(Text) != Text)
+        return;
+    const qsizetype space = Text.indexOf(u' ');
+    m_className = space < 0 ? Text : Text.left(space);
+    m_attributes = space < 0 ? QString() : Text.mid(space + 1);
+    // Read as XMLToObj reads: the attributes must end before whatever text follows them
+    // would be read, with nothing but blanks after the last one.
+    const QString& t = m_attributes;
+    const qsizetype n = t.size();
+    qsizetype i = 0;
+    for (;;) {
+        while (i < n && t[i] == u' ')
+            ++i;
+        const qsizetype eq = t.indexOf(u'=', i);
+        if (eq < 0) {
+            m_plain = i >= n;
+            break;
+        }
+        QString name = t.mid(i, eq - i);
+        while (name.endsWith(u' '))
+            name.chop(1);
+        const qsizetype q1 = t.indexOf(u'"', eq + 1);
+        const qsizetype q2 = q1 < 0 ? -1 : t.indexOf(u'"', q1 + 1);
+        if (name.isEmpty() || q2 < 0)
+            break;
+        Step step;
+        step.name = name;
+        step.rawValue = t.mid(q1 + 1, q2 - q1 - 1);
+        m_steps.push_back(std::move(step));
+        i = q2 + 1;
+    }
+    if (!m_plain)
+        m_steps.clear();
+}
+
+void TfrxXMLSerializer::compile(TfrxObjectDescription& Description, Object* Obj)
+{
+    Description.m_compiled = true;
+    Description.m_class = &Obj->classInfo();
+    for (TfrxObjectDescription::Step& step : Description.m_steps) {
+        // What applyAttribute does, with every step that depends on more than the classes
+        // met left to it.
+        Object* target = Obj;
+        step.classes = {&Obj->classInfo()};
+        QString last = step.name;
+        if (last.contains(u'.')) {
+            const QStringList parts = last.split(u'.');
+            qsizetype k = 0;
+            for (; k + 1 < parts.size(); ++k) {
+                const PropInfo* p = target->classInfo().findProperty(parts[k]);
+                if (!p || p->kind != Kind::Class || !p->isReadable())
+                    break;
+                Object* next = p->readObject(*target);
+                if (!next)
+                    break;
+                step.path.push_back(p);
+                target = next;
+                step.classes.push_back(&next->classInfo());
+            }
+            if (k + 1 < parts.size())
+                continue;
+            last = parts.last();
+        }
+        if (last.size() == 1 || last == QStringLiteral("Text") || last == QStringLiteral("PropData") ||
+            last == QStringLiteral("Name"))
+            continue;
+        const PropInfo* p = target->classInfo().findProperty(last);
+        if (!p || !p->isWritable()) {
+            step.skip = true;
+            continue;
+        }
+        switch (p->kind) {
+        case Kind::Integer:
+        case Kind::Char:
+        case Kind::WChar:
+        case Kind::Set:
+        case Kind::Int64: {
+            qint64 v = 0;
+            if (!orv::tryStrToInt64(step.rawValue, v))
+                continue;
+            step.value = QVariant(p->kind == Kind::Int64 ? v : qint64(qint32(v)));
+            break;
+        }
+        case Kind::Enumeration: {
+            qint64 v = 0;
+            if (!orv::tryStrToInt64(step.rawValue, v)) {
+                const std::optional<int> o = p->enumType->ordinal(step.rawValue);
+                if (!o)
+                    continue;
+                v = *o;
+            }
+            step.value = QVariant(v);
+            break;
+        }
+        case Kind::Float:
+            try {
+                step.value = QVariant(frxTextToFloat(step.rawValue));
+            } catch (const std::exception&) {
+                continue;
+            }
+            break;
+        case Kind::String:
+        case Kind::Variant:
+            step.value = QVariant(frxUnescapeXMLText(step.rawValue));
+            break;
+        case Kind::Class:
+            continue;
+        case Kind::Method:
+            step.skip = true;
+            continue;
+        }
+        step.prop = p;
+    }
+}
+
+void TfrxXMLSerializer::applyDescription(TfrxObjectDescription& Description, Object* Obj)
+{
+    if (!Description.m_compiled)
+        compile(Description, Obj);
+    if (&Obj->classInfo() != Description.m_class) {
+        XMLToObj(Description.m_attributes, Obj);
+        return;
+    }
+    for (const TfrxObjectDescription::Step& step : Description.m_steps) {
+        try {
+            Object* target = Obj;
+            bool same = step.prop || step.skip;
+            for (std::size_t k = 0; same && k < step.path.size(); ++k) {
+                target = step.path[k]->readObject(*target);
+                same = target && &target->classInfo() == step.classes[k + 1];
+            }
+            if (!same)
+                applyAttribute(Obj, step.name, step.rawValue);
+            else if (step.prop)
+                step.prop->write(*target, step.value);
+        } catch (const std::exception& e) {
+            Errors.Add(exceptionText(e));
+        }
+    }
+}
+
+TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, TfrxObjectDescription& Description,
+                                                   const QString& Text, bool DontFixup)
+{
+    if (!Description.m_plain)
+        return ReadComponentStr(Root, Description.text() + u' ' + Text, DontFixup);
+    if (!Owner)
+        Owner = Root;
+    const orv::rtti::ClassInfo* cls = orv::rtti::findClass(Description.m_className);
+    if (!cls || !cls->inheritsFrom(TfrxComponent::staticClassInfo()) || !cls->canCreate()) {
+        Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + Description.m_className);
+        return nullptr;
+    }
+    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    if (!c)
+        return nullptr;
+    c->SetIsLoading(true);
+    applyDescription(Description, c);
+    XMLToObj(Text, c);
+    return finishReading(c, DontFixup);
+}
+
+TfrxComponent* TfrxXMLSerializer::finishReading(TfrxComponent* c, bool DontFixup)
+{
+    if (DontFixup)
+        m_fixups.clear();
+    else
+        resolveFixups();
+    c->SetIsLoading(false);
+    if (!dynamic_cast<TfrxReport*>(c))
+        c->Loaded();
+    return c;
+}
+
 TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QString& Text, bool DontFixup)
 {
     const QString t = orv::trimmed(Text);
@@ -504,14 +682,7 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QS
         return nullptr;
     c->SetIsLoading(true);
     XMLToObj(attributes, c);
-    if (DontFixup)
-        m_fixups.clear();
-    else
-        resolveFixups();
-    c->SetIsLoading(false);
-    if (!dynamic_cast<TfrxReport*>(c))
-        c->Loaded();
-    return c;
+    return finishReading(c, DontFixup);
 }
 
 TfrxComponent* TfrxXMLSerializer::ReadComponent(TfrxComponent* Root)

@@ -11,13 +11,50 @@
 
 #include <functional>
 
+#include <QVariant>
+
+#include <vector>
+
 class TfrxComponent;
 class TfrxXMLItem;
 
 namespace orv::rtti {
+class ClassInfo;
 class Object;
 class PropInfo;
 } // namespace orv::rtti
+
+// An object description (a class name and its attribute text) that many new objects are
+// read from, as every object of the prepared pages is read from its source object's
+// description followed by its own small difference. Its attributes are looked up and
+// converted once, on the first object read from it, and then only set on each object.
+class TfrxObjectDescription {
+public:
+    explicit TfrxObjectDescription(const QString& Text);
+    const QString& text() const { return m_text; }
+
+private:
+    friend class TfrxXMLSerializer;
+    // One attribute: the class-typed properties that lead to the object it sets, each
+    // with the class it was found in, and the property with its value converted. Without
+    // a property the attribute is read as any attribute is.
+    struct Step {
+        QString name, rawValue;
+        std::vector<const orv::rtti::PropInfo*> path;
+        std::vector<const orv::rtti::ClassInfo*> classes; // of the object and of each step on the path
+        const orv::rtti::PropInfo* prop = nullptr;
+        bool skip = false; // sets nothing
+        QVariant value;
+    };
+    QString m_text;
+    QString m_className;
+    QString m_attributes;
+    // The attributes end cleanly, so read apart from what follows them they read the same.
+    bool m_plain = false;
+    bool m_compiled = false;
+    const orv::rtti::ClassInfo* m_class = nullptr;
+    std::vector<Step> m_steps;
+};
 
 // A component reference read but not yet resolved.
 struct TfrxFixupItem {
@@ -65,6 +102,10 @@ public:
     // A new object (owner and parent Root) from a class name and attribute text;
     // nullptr for an empty text or an unknown class.
     TfrxComponent* ReadComponentStr(TfrxComponent* Root, const QString& Text, bool DontFixup = false);
+    // The same as ReadComponentStr(Root, Description.text() + " " + Text, DontFixup), with
+    // the description's attributes prepared once for all the objects read from it.
+    TfrxComponent* ReadComponentStr(TfrxComponent* Root, TfrxObjectDescription& Description, const QString& Text,
+                                    bool DontFixup = false);
     // The same from one element of the stream.
     TfrxComponent* ReadComponent(TfrxComponent* Root);
     // Applies a text to any object and resolves its references.
@@ -75,6 +116,10 @@ private:
     void writeElement(TfrxXMLItem* item, TfrxComponent* c, bool isRoot, bool saveChildren, bool streaming);
     void readElement(TfrxXMLItem* item, TfrxComponent* target, TfrxComponent* parent, QList<TfrxComponent*>& read);
     void applyAttribute(orv::rtti::Object* obj, const QString& name, const QString& rawValue);
+    // Every attribute of the description, on an object of its class.
+    void applyDescription(TfrxObjectDescription& Description, orv::rtti::Object* Obj);
+    void compile(TfrxObjectDescription& Description, orv::rtti::Object* Obj);
+    TfrxComponent* finishReading(TfrxComponent* c, bool DontFixup);
     void resolveFixups();
     QIODevice* m_stream;
     QList<TfrxFixupItem> m_fixups;

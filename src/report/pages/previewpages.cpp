@@ -241,6 +241,7 @@ void TfrxPreviewPages::ClearPageCache() { m_pageCache.clear(); }
 void TfrxPreviewPages::Clear()
 {
     clearCaches();
+    m_descriptions.clear();
     m_sourcePages.clear();
     m_xmlDoc->Clear();
     m_dictionary.Clear();
@@ -668,6 +669,17 @@ void TfrxPreviewPages::Finish()
 
 // ---------------------------------------------------------------- reading pages back
 
+TfrxObjectDescription& TfrxPreviewPages::descriptionOf(const TfrxComponent* Source)
+{
+    // Kept by the source object, and made anew whenever its description is not the one
+    // kept: a source object made since in the place of a freed one reads as its own.
+    std::shared_ptr<TfrxObjectDescription>& d = m_descriptions[Source];
+    const QString text = Source->BaseName();
+    if (!d || d->text() != text)
+        d = std::make_shared<TfrxObjectDescription>(text);
+    return *d;
+}
+
 void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer)
 {
     if (!Element->Loaded)
@@ -676,7 +688,7 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
         TfrxXMLItem* child = Element->Items(i);
         TfrxComponent* obj = nullptr;
         if (TfrxComponent* source = m_dictionary.GetObject(child->Name)) {
-            obj = Serializer.ReadComponentStr(Parent, source->BaseName() + u' ' + child->Text, true);
+            obj = Serializer.ReadComponentStr(Parent, descriptionOf(source), child->Text, true);
             if (obj) {
                 obj->SetName(source->Name());
                 auto* picture = dynamic_cast<TfrxPictureView*>(obj);

@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+class TfrxObjectDescription;
+
 class TfrxReportPage;
 class TfrxPreviewPages;
 class TfrxXMLSerializer;
@@ -191,4 +193,7 @@ private:
     };
     std::vector<CachedPage> m_pageCache;   // most recently used first
     std::vector<CachedImage> m_imageCache; // most recently used first
+    // The descriptions of the source objects, read once for every page read back.
+    QHash<const TfrxComponent*, std::shared_ptr<TfrxObjectDescription>> m_descriptions;
+    TfrxObjectDescription& descriptionOf(const TfrxComponent* Source);
 };
