@@ -499,6 +499,16 @@ void TfrxComponent::AlignChildren()
         QString key;
         int index;
     };
+    // Most objects are not aligned at all: then nothing here moves, and the keys and the
+    // sorting that every page read back would pay for are left out.
+    bool aligned = false;
+    for (TfrxComponent* c : m_objects)
+        if (auto* v = dynamic_cast<TfrxView*>(c); v && v->Align() != baNone) {
+            aligned = true;
+            break;
+        }
+    if (!aligned)
+        return;
     std::vector<Entry> views;
     for (int i = 0; i < m_objects.size(); ++i)
         if (auto* v = dynamic_cast<TfrxView*>(m_objects[i]))
