@@ -259,9 +259,12 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
         last = parts.mid(k).join(u'.');
     }
 
-    auto* comp = dynamic_cast<TfrxComponent*>(target);
-    auto* memo = dynamic_cast<TfrxCustomMemoView*>(target);
-    if (last.size() == 1 && comp) {
+    // Looked for only where a name can be one of the memo's own: every object read back
+    // passes here for each attribute of its difference.
+    const auto memoOf = [](Object* o) { return dynamic_cast<TfrxCustomMemoView*>(o); };
+    auto* comp = last.size() == 1 ? dynamic_cast<TfrxComponent*>(target) : nullptr;
+    if (comp) {
+        TfrxCustomMemoView* memo = nullptr;
         switch (last[0].unicode()) {
         case u'l':
             comp->SetLeft(frxTextToFloat(rawValue));
@@ -276,11 +279,11 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             comp->SetHeight(frxTextToFloat(rawValue));
             return;
         case u'x':
-            if (memo)
+            if ((memo = memoOf(target)))
                 memo->SetText(frxUnescapeXMLText(rawValue));
             return;
         case u'u':
-            if (memo) {
+            if ((memo = memoOf(target))) {
                 const QString v = frxUnescapeXMLText(rawValue);
                 memo->SetText(OldFormat ? utf8Decoded(v) : v);
             }
@@ -298,7 +301,7 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             lines->SetText(frxUnescapeXMLText(rawValue));
             return;
         }
-        if (memo) {
+        if (auto* memo = memoOf(target)) {
             const QString v = frxUnescapeXMLText(rawValue);
             memo->SetText(OldFormat ? utf8Decoded(v) : v);
             return;
