@@ -173,7 +173,10 @@ size_t hashName(const char* d, qsizetype n, size_t seed)
 {
     size_t h = seed ^ 0xcbf29ce484222325ULL;
     for (qsizetype i = 0; i < n; ++i) h = (h ^ foldAZ(uchar(d[i]))) * 0x100000001b3ULL;
-    return h ^ (h >> 29);
+    // Names differing in their last characters only ("S1", "S2", ...) spread over the
+    // whole table, not over neighbouring slots.
+    h *= 0x9E3779B97F4A7C15ULL;
+    return h ^ (h >> 32);
 }
 
 // ------------------------------------------------------------------ reading, cached
@@ -194,7 +197,13 @@ struct Parsed {
     QByteArray text;
     std::vector<SectionEntry> sections;
     std::vector<KeyEntry> keys;
-    std::vector<qsizetype> sectionSlots, keySlots;  // -1 free, otherwise an index
+    // A slot keeps the name's hash beside its index, so a probe touches the entry only
+    // when the hashes match and growing the table never reads the names again.
+    struct Slot {
+        size_t hash = 0;
+        qsizetype index = -1;  // -1 free
+    };
+    std::vector<Slot> sectionSlots, keySlots;
 
     const char* at(const Span& s) const { return text.constData() + s.at; }
     QString decoded(const Span& s) const { return cp1252::decode(at(s), s.size); }
@@ -209,31 +218,36 @@ struct Parsed {
     size_t sectionSlot(const char* d, qsizetype n) const
     {
         const size_t mask = sectionSlots.size() - 1;
-        for (size_t i = sectionHash(d, n) & mask;; i = (i + 1) & mask) {
-            const qsizetype s = sectionSlots[i];
-            if (s < 0 || sameName(at(sections[size_t(s)].name), sections[size_t(s)].name.size, d, n)) return i;
+        const size_t h = sectionHash(d, n);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& slot = sectionSlots[i];
+            if (slot.index < 0) return i;
+            const Span& name = sections[size_t(slot.index)].name;
+            if (slot.hash == h && sameName(at(name), name.size, d, n)) return i;
         }
     }
     size_t keySlot(qsizetype section, const char* d, qsizetype n) const
     {
         const size_t mask = keySlots.size() - 1;
-        for (size_t i = keyHash(section, d, n) & mask;; i = (i + 1) & mask) {
-            const qsizetype k = keySlots[i];
-            if (k < 0) return i;
-            const KeyEntry& e = keys[size_t(k)];
+        const size_t h = keyHash(section, d, n);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& slot = keySlots[i];
+            if (slot.index < 0) return i;
+            if (slot.hash != h) continue;
+            const KeyEntry& e = keys[size_t(slot.index)];
             if (e.section == section && sameName(at(e.name), e.name.size, d, n)) return i;
         }
     }
 
     void growSections()
     {
-        std::vector<qsizetype> old(std::max<size_t>(16, sectionSlots.size() * 2), -1);
+        std::vector<Slot> old(std::max<size_t>(16, sectionSlots.size() * 2));
         old.swap(sectionSlots);
         const size_t mask = sectionSlots.size() - 1;
-        for (qsizetype s : old) {
-            if (s < 0) continue;
-            size_t i = sectionHash(at(sections[size_t(s)].name), sections[size_t(s)].name.size) & mask;
-            while (sectionSlots[i] >= 0) i = (i + 1) & mask;
+        for (const Slot& s : old) {
+            if (s.index < 0) continue;
+            size_t i = s.hash & mask;
+            while (sectionSlots[i].index >= 0) i = (i + 1) & mask;
             sectionSlots[i] = s;
         }
     }
@@ -242,7 +256,7 @@ struct Parsed {
     {
         const auto b = nameBytes(name);
         if (!b || sectionSlots.empty()) return nullptr;
-        const qsizetype s = sectionSlots[sectionSlot(b->constData(), b->size())];
+        const qsizetype s = sectionSlots[sectionSlot(b->constData(), b->size())].index;
         return s < 0 ? nullptr : &sections[size_t(s)];
     }
     const KeyEntry* key(const QString& sectionName, const QString& name) const
@@ -250,7 +264,7 @@ struct Parsed {
         const SectionEntry* s = section(sectionName);
         const auto b = nameBytes(name);
         if (!s || !b || keySlots.empty()) return nullptr;
-        const qsizetype k = keySlots[keySlot(s - sections.data(), b->constData(), b->size())];
+        const qsizetype k = keySlots[keySlot(s - sections.data(), b->constData(), b->size())].index;
         return k < 0 ? nullptr : &keys[size_t(k)];
     }
 };
@@ -272,12 +286,12 @@ Parsed parseForReading(const QByteArray& bytes)
         if (c.kind == Classified::Section) {
             if ((p.sections.size() + 1) * 2 > p.sectionSlots.size()) p.growSections();
             const size_t slot = p.sectionSlot(d + c.name.at, c.name.size);
-            if (p.sectionSlots[slot] >= 0) {
+            if (p.sectionSlots[slot].index >= 0) {
                 current = -1;
             } else {
                 current = qsizetype(p.sections.size());
                 p.sections.push_back({keep(p.text, d, c.name), qsizetype(p.keys.size()), qsizetype(p.keys.size())});
-                p.sectionSlots[slot] = current;
+                p.sectionSlots[slot] = {Parsed::sectionHash(d + c.name.at, c.name.size), current};
             }
         } else if (c.kind == Classified::Key && current >= 0) {
             p.keys.push_back({current, keep(p.text, d, c.name), keep(p.text, d, c.value)});
@@ -288,11 +302,11 @@ Parsed parseForReading(const QByteArray& bytes)
     // The key table at once, its size known: the first key of a name in a section counts.
     size_t tableSize = 16;
     while (tableSize < p.keys.size() * 2) tableSize *= 2;
-    p.keySlots.assign(tableSize, -1);
+    p.keySlots.assign(tableSize, {});
     for (size_t k = 0; k < p.keys.size(); ++k) {
         const Parsed::KeyEntry& e = p.keys[k];
         const size_t slot = p.keySlot(e.section, p.at(e.name), e.name.size);
-        if (p.keySlots[slot] < 0) p.keySlots[slot] = qsizetype(k);
+        if (p.keySlots[slot].index < 0) p.keySlots[slot] = {Parsed::keyHash(e.section, p.at(e.name), e.name.size), qsizetype(k)};
     }
     p.text.squeeze();
     return p;
