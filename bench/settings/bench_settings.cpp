@@ -127,10 +127,12 @@ void editorOpens(const QString& path) { readIssuer(orv::IniFile(path)); }
 
 void opening(const QString& path, const char* name, int rounds)
 {
+    int changes = 0;
     const auto samples = interleave(rounds, {
         [&] {
-            // The file's times and size change, so the first read parses it again.
-            const QByteArray bytes = fileBytes(path);
+            // A file with other bytes and a new identity: the first read parses it anew.
+            QByteArray bytes = fileBytes(path);
+            bytes[bytes.size() - 3] = char('0' + ++changes % 10);
             QFile::remove(path);
             QFile f(path);
             if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write");

@@ -282,3 +282,34 @@ TEST_F(IniFileFaults, TheFirstParseDoesNotAllocatePerSection)
 }
 
 } // namespace
+
+namespace {
+
+// Small sections are looked through, large ones found through a table: both find every
+// key ignoring the case of A-Z, the first of a repeated name, and nothing of another
+// section or of a repeated section.
+TEST_F(IniFileFaults, KeysAreFoundAlikeInSectionsOfEverySize)
+{
+    for (int n : {0, 1, 7, 8, 9, 10, 17, 64}) {
+        SCOPED_TRACE(n);
+        QByteArray all = "[Prima]\r\nk0=altra\r\n";
+        for (int section = 0; section < 3; ++section) {
+            all += "[Sezione" + QByteArray::number(section) + "]\r\n";
+            for (int i = 0; i < n; ++i) all += "k" + QByteArray::number(i) + "=" + QByteArray::number(section * 1000 + i) + "\r\n";
+            if (n > 0) all += "K0=ripetuta\r\n";
+        }
+        all += "[sezione1]\r\nk0=sezione ripetuta\r\nnuova=x\r\n";
+        put(all);
+        IniFile ini(path());
+        for (int section = 0; section < 3; ++section) {
+            const QString name = QStringLiteral("SEZIONE%1").arg(section);
+            for (int i = 0; i < n; ++i) EXPECT_EQ(ini.readString(name, QStringLiteral("K%1").arg(i), "?"), QString::number(section * 1000 + i));
+            EXPECT_EQ(ini.readString(name, QStringLiteral("k%1").arg(n), "?"), "?");
+            EXPECT_EQ(ini.readString(name, "nuova", "?"), "?");
+            EXPECT_EQ(ini.sectionValues(name).size(), n > 0 ? n + 1 : 0);
+        }
+        EXPECT_EQ(ini.readString("Prima", "k0", "?"), "altra");
+    }
+}
+
+} // namespace

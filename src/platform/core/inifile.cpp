@@ -204,6 +204,10 @@ struct Parsed {
         qsizetype index = -1;  // -1 free
     };
     std::vector<Slot> sectionSlots, keySlots;
+    // The keys of a section this small are found by looking through them, side by side in
+    // memory; only larger sections have their keys in the table. Most sections are small,
+    // and a table entry costs a cache miss to fill.
+    static constexpr qsizetype kScanned = 8;
 
     const char* at(const Span& s) const { return text.constData() + s.at; }
     QString decoded(const Span& s) const { return cp1252::decode(at(s), s.size); }
@@ -263,7 +267,12 @@ struct Parsed {
     {
         const SectionEntry* s = section(sectionName);
         const auto b = nameBytes(name);
-        if (!s || !b || keySlots.empty()) return nullptr;
+        if (!s || !b) return nullptr;
+        if (s->endKey - s->firstKey <= kScanned) {
+            for (qsizetype k = s->firstKey; k < s->endKey; ++k)
+                if (sameName(at(keys[size_t(k)].name), keys[size_t(k)].name.size, b->constData(), b->size())) return &keys[size_t(k)];
+            return nullptr;
+        }
         const qsizetype k = keySlots[keySlot(s - sections.data(), b->constData(), b->size())].index;
         return k < 0 ? nullptr : &keys[size_t(k)];
     }
@@ -300,11 +309,16 @@ Parsed parseForReading(const QByteArray& bytes)
         return true;
     });
     // The key table at once, its size known: the first key of a name in a section counts.
+    size_t tabled = 0;
+    for (const Parsed::SectionEntry& s : p.sections)
+        if (s.endKey - s.firstKey > Parsed::kScanned) tabled += size_t(s.endKey - s.firstKey);
     size_t tableSize = 16;
-    while (tableSize < p.keys.size() * 2) tableSize *= 2;
+    while (tableSize < tabled * 2) tableSize *= 2;
     p.keySlots.assign(tableSize, {});
     for (size_t k = 0; k < p.keys.size(); ++k) {
         const Parsed::KeyEntry& e = p.keys[k];
+        const Parsed::SectionEntry& s = p.sections[size_t(e.section)];
+        if (s.endKey - s.firstKey <= Parsed::kScanned) continue;
         const size_t slot = p.keySlot(e.section, p.at(e.name), e.name.size);
         if (p.keySlots[slot].index < 0) p.keySlots[slot] = {Parsed::keyHash(e.section, p.at(e.name), e.name.size), qsizetype(k)};
     }
