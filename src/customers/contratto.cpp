@@ -397,10 +397,9 @@ void TfrmContratto::FormClose(CloseAction&)
 {
     try {
         orv::customers::storeMaintainer(view_);
-    } catch (const orv::IniFileError&) {
-        errorBox(u"Attenzione: non è stato possibile salvare i dati della Ditta manutentrice nel file delle "
-                 u"impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
-                 u"cartella di installazione del programma."_qs);
+    } catch (const orv::IniFileError& e) {
+        errorBox(orv::app::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta "
+                                                u"manutentrice nel file delle impostazioni \"Orvanta.ini\"."_qs, e));
     }
     if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }

@@ -188,14 +188,18 @@ const QList<SettingsKey>& maintainerKeys()
 
 void loadMaintainer(orv::archive::EditorView& view)
 {
-    const IniFile ini = app::settingsFile();
-    for (const SettingsKey& k : maintainerKeys()) view.setText(k.control, ini.readString(kMaintainerSection, k.key, QString()));
+    QStringList keys;
+    for (const SettingsKey& k : maintainerKeys()) keys << k.key;
+    const QStringList values = app::settingsFile().readStrings(kMaintainerSection, keys, QString());
+    for (qsizetype i = 0; i < maintainerKeys().size(); ++i) view.setText(maintainerKeys()[i].control, values[i]);
 }
 
+// All keys in one write, never mixed with another workstation's.
 void storeMaintainer(const orv::archive::EditorView& view)
 {
-    IniFile ini = app::settingsFile();
-    for (const SettingsKey& k : maintainerKeys()) ini.writeString(kMaintainerSection, k.key, trimmed(view.text(k.control)));
+    QList<std::pair<QString, QString>> values;
+    for (const SettingsKey& k : maintainerKeys()) values.append({k.key, trimmed(view.text(k.control))});
+    app::settingsFile().writeStrings(kMaintainerSection, values);
 }
 
 const orv::archive::ExportSheet& contractExportSheet()

@@ -212,12 +212,19 @@ const QList<IssuerKey>& issuerKeys()
 
 void loadIssuer(archive::EditorView& view, const IniFile& settings)
 {
-    for (const IssuerKey& k : issuerKeys()) view.setText(k.control, settings.readString(kIssuerSection, k.key, QString()));
+    QStringList keys;
+    for (const IssuerKey& k : issuerKeys()) keys << k.key;
+    const QStringList values = settings.readStrings(kIssuerSection, keys, QString());
+    for (qsizetype i = 0; i < issuerKeys().size(); ++i) view.setText(issuerKeys()[i].control, values[i]);
 }
 
+// All keys in one write: another workstation closing its editor meanwhile never leaves
+// the file with half of one issuer and half of the other.
 void storeIssuer(const archive::EditorView& view, IniFile& settings)
 {
-    for (const IssuerKey& k : issuerKeys()) settings.writeString(kIssuerSection, k.key, trimmed(view.text(k.control)));
+    QList<std::pair<QString, QString>> values;
+    for (const IssuerKey& k : issuerKeys()) values.append({k.key, trimmed(view.text(k.control))});
+    settings.writeStrings(kIssuerSection, values);
 }
 
 const QStringList& issuerBlock()

@@ -583,10 +583,9 @@ void DocumentEditor::FormClose(CloseAction&)
     try {
         IniFile settings = app::settingsFile();
         storeIssuer(view_, settings);
-    } catch (const IniFileError&) {
-        errorBox(u"Attenzione: non è stato possibile salvare i dati della Ditta emittente nel file delle "
-                 u"impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
-                 u"cartella di installazione del programma."_qs);
+    } catch (const IniFileError& e) {
+        errorBox(app::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta emittente "
+                                           u"nel file delle impostazioni \"Orvanta.ini\"."_qs, e));
     }
     if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace orv::ui;
 using orv::test::kAccess;
 using orv::test::MessageCall;
@@ -101,6 +104,51 @@ TEST_F(QuoteEditorTest, ASettingsFileThatCannotBeWrittenIsSaidAndTheEditorCloses
         u"Attenzione: non è stato possibile salvare i dati della Ditta emittente nel file delle impostazioni"_qs));
     EXPECT_TRUE(frmAvvio->isVisible());
     EXPECT_FALSE(e.isVisible());
+}
+
+// A full disk and a settings file held by another workstation each say so; the file keeps
+// its issuing company as it was, and the editor closes all the same.
+TEST_F(QuoteEditorTest, AFullDiskOrAFileInUseIsSaidAsSuchOnClosing)
+{
+    const QString first = u"Attenzione: non è stato possibile salvare i dati della Ditta emittente nel file delle "
+                          u"impostazioni \"Orvanta.ini\".\r\n\r\n"_qs;
+    static const orv::IniWriteCalls full{
+        [](int, const void*, size_t, off_t) -> ssize_t { errno = ENOSPC; return -1; },
+        [](int fd) { return ::fsync(fd); },
+    };
+    const QString path = programFolder() + u"Orvanta.ini"_qs;
+    for (bool diskFull : {true, false}) {
+        SCOPED_TRACE(diskFull ? "disk full" : "in use");
+        settings().writeString(u"Ditta Emittente"_qs, u"Nome"_qs, u"Vecchia"_qs);
+        TfrmPreventivi& e = openEditor();
+        e.txtDitta.setText(u"Nuova"_qs);
+        messages.calls.clear();
+        int holder = -1;
+        if (diskFull) {
+            orv::setIniWriteCalls(&full);
+        } else {
+            holder = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+            struct flock fl {};
+            fl.l_type = F_WRLCK;
+            fl.l_whence = SEEK_SET;
+            ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &fl), 0);
+            orv::IniFile::setLockWaitMs(100);
+        }
+        e.close();
+        orv::setIniWriteCalls(nullptr);
+        orv::IniFile::setLockWaitMs(10000);
+        if (holder >= 0) ::close(holder);
+        ASSERT_EQ(messages.calls.size(), 1u);
+        EXPECT_EQ(messages.last().kind, MessageCall::Error);
+        EXPECT_EQ(messages.last().text,
+                  first + (diskFull ? u"Il disco che contiene la cartella di installazione del programma è pieno: "
+                                      u"liberare spazio sul disco e riprovare."_qs
+                                    : u"Il file delle impostazioni è in uso da un'altra postazione e non è stato "
+                                      u"modificato. Riprovare tra qualche istante."_qs));
+        EXPECT_EQ(settings().readString(u"Ditta Emittente"_qs, u"Nome"_qs, u"?"_qs), u"Vecchia"_qs);
+        EXPECT_FALSE(e.isVisible());
+        EXPECT_EQ(QDir(programFolder()).entryList({u"Orvanta.ini*"_qs}, QDir::Files | QDir::Hidden), QStringList{u"Orvanta.ini"_qs});
+    }
 }
 
 TEST_F(QuoteEditorTest, NewNumbersFromTheStartNumberAndTheQuotesStored)

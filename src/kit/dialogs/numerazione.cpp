@@ -82,10 +82,10 @@ void TfrmNumerazione::btnApplicaClick()
 {
     try {
         orv::app::writeStartNumber(lblMemory.text(), orv::trimmed(txtInizio.text()));
-    } catch (const orv::IniFileError&) {
-        errorBox(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare l'inizio della numerazione nel file "
-                                "delle impostazioni \"Orvanta.ini\".\r\n\r\nAccertarsi di possedere i privilegi di "
-                                "scrittura nella cartella di installazione del programma."));
+    } catch (const orv::IniFileError& e) {
+        errorBox(orv::app::settingsWriteFailure(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare l'inizio "
+                                                               "della numerazione nel file delle impostazioni \"Orvanta.ini\"."),
+                                                e));
         return;
     }
     close();

@@ -46,6 +46,25 @@ void writeStartNumber(const QString& tag, const QString& value)
     if (const StartNumberKind* kind = startNumberKind(tag)) settingsFile().writeString(kind->section, kStartKey, value);
 }
 
+QString settingsWriteFailure(const QString& what, const IniFileError& error)
+{
+    QString cause;
+    switch (error.cause()) {
+    case IniFileError::Cause::DiskFull:
+        cause = u"Il disco che contiene la cartella di installazione del programma \u00e8 pieno: liberare spazio sul "
+                u"disco e riprovare."_qs;
+        break;
+    case IniFileError::Cause::InUse:
+        cause = u"Il file delle impostazioni \u00e8 in uso da un'altra postazione e non \u00e8 stato modificato. "
+                u"Riprovare tra qualche istante."_qs;
+        break;
+    case IniFileError::Cause::Other:
+        cause = u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma."_qs;
+        break;
+    }
+    return what + u"\r\n\r\n"_qs + cause;
+}
+
 QString normalisedStartNumber(const QString& text)
 {
     const QString t = trimmed(text);

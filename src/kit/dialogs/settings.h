@@ -29,6 +29,11 @@ QString readStartNumber(const QString& tag);
 // IniFileError when the settings file cannot be written.
 void writeStartNumber(const QString& tag, const QString& value);
 
+// The message for a settings write that failed: `what` says what was not saved (its first
+// sentence), then the cause: the disk full, the file held by another workstation, or
+// otherwise the write privileges to check.
+QString settingsWriteFailure(const QString& what, const IniFileError& error);
+
 // The value of the start-number edit as it is kept: "1" for an empty or non-numeric
 // text, otherwise the number rounded half up to a whole number ("007" gives "7").
 QString normalisedStartNumber(const QString& text);

@@ -10,13 +10,19 @@
 #include <QHash>
 #include <QThread>
 
+#include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,13 +31,20 @@ namespace orv {
 
 namespace {
 
-// One line of the file, classified.
-struct Line {
-    QString raw;
-    enum Kind { Other, Section, Key } kind = Other;
-    QString name;   // section or key name, trimmed
-    QString value;  // key value, trimmed and unquoted
-};
+std::atomic<int> lockWait {10000};
+std::atomic<const IniWriteCalls*> writeCalls {nullptr};
+
+ssize_t doPwrite(int fd, const void* data, size_t size, off_t offset)
+{
+    const IniWriteCalls* c = writeCalls.load();
+    return c ? c->pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
+}
+
+int doFsync(int fd)
+{
+    const IniWriteCalls* c = writeCalls.load();
+    return c ? c->fsync(fd) : ::fsync(fd);
+}
 
 // Closes a descriptor on every way out; closing the settings file also drops its lock.
 struct Descriptor {
@@ -44,22 +57,23 @@ struct Descriptor {
 
 [[noreturn]] void fail(const char* what, const QString& path, int error)
 {
-    throw IniFileError(std::string(what) + ' ' + path.toStdString() + ": " + std::strerror(error));
+    using Cause = IniFileError::Cause;
+    const Cause cause = error == ENOSPC || error == EDQUOT ? Cause::DiskFull : Cause::Other;
+    throw IniFileError(std::string(what) + ' ' + path.toStdString() + ": " + std::strerror(error), cause);
 }
 
-// The head of an open file: all of it within the limit, otherwise the whole lines that
-// end within the limit. `truncated` tells whether bytes follow the head.
-bool readHead(int fd, const struct stat& st, QByteArray& head, bool& truncated)
+// Opens without waiting: a FIFO or a device standing at the settings file's name would
+// otherwise block the open itself. Regular files ignore the flag.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
+// The whole of an open regular file; false on a read failure.
+bool readWhole(int fd, const struct stat& st, QByteArray& bytes)
 {
-    const qint64 cap = IniFile::kReadLimit + 1;
-    head.resize(std::min<qint64>(st.st_size + 1, cap));
-    qint64 got = 0;
+    bytes.resize(qsizetype(st.st_size) + 1);
+    qsizetype got = 0;
     for (;;) {
-        if (got == head.size()) {
-            if (head.size() >= cap) break;
-            head.resize(std::min<qint64>(head.size() * 2, cap));  // the file grew since fstat
-        }
-        const ssize_t n = ::pread(fd, head.data() + got, size_t(head.size() - got), got);
+        if (got == bytes.size()) bytes.resize(bytes.size() * 2);  // the file grew since fstat
+        const ssize_t n = ::pread(fd, bytes.data() + got, size_t(bytes.size() - got), got);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -67,137 +81,248 @@ bool readHead(int fd, const struct stat& st, QByteArray& head, bool& truncated)
         if (n == 0) break;
         got += n;
     }
-    head.truncate(got);
-    truncated = got > IniFile::kReadLimit;
-    if (truncated) {
-        head.truncate(IniFile::kReadLimit);
-        head.truncate(head.lastIndexOf('\n') + 1);  // a line cut by the limit counts as not there
-    }
+    bytes.truncate(got);
     return true;
 }
 
-QStringList splitLines(const QByteArray& bytes)
-{
-    QString text = cp1252::decode(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
-    return lines;
-}
+// ------------------------------------------------------------------ lines as bytes
+//
+// Windows-1252 gives every byte one character, blanks (codes up to 32) and the letters A-Z
+// and a-z keep their codes, and no other character folds to A-Z: trimming, classifying and
+// comparing names ignoring the case of A-Z give the same on the bytes as on the text, so
+// the file is parsed without being decoded.
 
-Line classify(const QString& raw)
-{
-    Line l;
-    l.raw = raw;
-    const QString t = trimmed(raw);
-    if (t.startsWith(QLatin1Char('['))) {
-        const qsizetype close = t.indexOf(QLatin1Char(']'));
-        l.kind = Line::Section;
-        l.name = trimmed(t.mid(1, close < 0 ? -1 : close - 1));
-        return l;
-    }
-    if (t.startsWith(QLatin1Char(';'))) return l;
-    const qsizetype eq = t.indexOf(QLatin1Char('='));
-    if (eq <= 0) return l;
-    l.kind = Line::Key;
-    l.name = trimmed(t.left(eq));
-    QString v = trimmed(t.mid(eq + 1));
-    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) && v.back() == v.front())
-        v = v.mid(1, v.size() - 2);
-    l.value = v;
-    return l;
-}
+inline bool blank(char c) { return uchar(c) <= 32; }
+inline uchar foldAZ(uchar c) { return c >= 'a' && c <= 'z' ? uchar(c - 32) : c; }
 
-// Index of the key's line within the first section of that name, -1 when missing.
-// sectionStart / sectionEnd tell where the section lies (-1 when it is missing).
-struct Where {
-    int sectionStart = -1;  // index of the "[section]" line
-    int sectionEnd = -1;    // index after the section's last key line
-    int keyLine = -1;
+struct Span {
+    qsizetype at = 0, size = 0;
 };
 
-Where locate(const QList<Line>& lines, const QString& section, const QString& key)
+// One line's content, trimmed, and what it is.
+struct Classified {
+    enum Kind { Blank, Other, Section, Key } kind = Blank;
+    Span name, value;  // offsets in the file
+};
+
+Classified classify(const char* d, qsizetype b, qsizetype e)
 {
-    Where w;
-    bool inside = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const Line& l = lines[i];
-        if (l.kind == Line::Section) {
-            if (inside) break;  // the section ended
-            if (w.sectionStart < 0 && sameTextAZ(l.name, section)) {
-                inside = true;
-                w.sectionStart = i;
-                w.sectionEnd = i + 1;
-            }
-            continue;
-        }
-        if (!inside) continue;
-        if (l.kind == Line::Key || l.kind == Line::Other) {
-            if (!trimmed(l.raw).isEmpty()) w.sectionEnd = i + 1;
-        }
-        if (l.kind == Line::Key && w.keyLine < 0 && sameTextAZ(l.name, key)) w.keyLine = i;
+    Classified c;
+    while (b < e && blank(d[b])) ++b;
+    while (e > b && blank(d[e - 1])) --e;
+    if (b == e) return c;
+    c.kind = Classified::Other;
+    const auto trim = [d](qsizetype from, qsizetype to) {
+        while (from < to && blank(d[from])) ++from;
+        while (to > from && blank(d[to - 1])) --to;
+        return Span {from, to - from};
+    };
+    if (d[b] == '[') {
+        const void* close = std::memchr(d + b + 1, ']', size_t(e - b - 1));
+        c.kind = Classified::Section;
+        c.name = trim(b + 1, close ? static_cast<const char*>(close) - d : e);
+        return c;
     }
-    return w;
+    if (d[b] == ';') return c;
+    const void* eq = std::memchr(d + b, '=', size_t(e - b));
+    if (!eq || eq == d + b) return c;
+    const qsizetype at = static_cast<const char*>(eq) - d;
+    c.kind = Classified::Key;
+    c.name = trim(b, at);
+    Span v = trim(at + 1, e);
+    if (v.size >= 2 && (d[v.at] == '"' || d[v.at] == '\'') && d[v.at + v.size - 1] == d[v.at]) v = {v.at + 1, v.size - 2};
+    c.value = v;
+    return c;
 }
 
-QList<Line> parse(const QStringList& raw)
+// Calls line(begin, end, next) for every line: end excludes the line feed, next is where
+// the following line starts.
+template <typename F>
+void forEachLine(const QByteArray& bytes, F&& line)
 {
-    QList<Line> out;
-    out.reserve(raw.size());
-    for (const QString& r : raw) out << classify(r);
-    return out;
+    const char* d = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype b = 0;
+    while (b < size) {
+        const void* nl = std::memchr(d + b, '\n', size_t(size - b));
+        const qsizetype e = nl ? static_cast<const char*>(nl) - d : size;
+        if (!line(b, e, nl ? e + 1 : size)) return;
+        b = nl ? e + 1 : size;
+    }
+}
+
+// A name as the file would hold it, or nothing when one of its characters has no byte
+// (then no name in the file can equal it).
+std::optional<QByteArray> nameBytes(const QString& name)
+{
+    bool lossless = true;
+    QByteArray b = cp1252::encode(name, &lossless);
+    if (!lossless) return std::nullopt;
+    return b;
+}
+
+bool sameName(const char* a, qsizetype an, const char* b, qsizetype bn)
+{
+    if (an != bn) return false;
+    for (qsizetype i = 0; i < an; ++i)
+        if (foldAZ(uchar(a[i])) != foldAZ(uchar(b[i]))) return false;
+    return true;
+}
+
+size_t hashName(const char* d, qsizetype n, size_t seed)
+{
+    size_t h = seed ^ 0xcbf29ce484222325ULL;
+    for (qsizetype i = 0; i < n; ++i) h = (h ^ foldAZ(uchar(d[i]))) * 0x100000001b3ULL;
+    // Names differing in their last characters only ("S1", "S2", ...) spread over the
+    // whole table, not over neighbouring slots.
+    h *= 0x9E3779B97F4A7C15ULL;
+    return h ^ (h >> 32);
 }
 
 // ------------------------------------------------------------------ reading, cached
 
-// What reads need of a file: the first section of each name with its keys in file order,
-// found through the names folded to upper-case A-Z. Built in one pass.
-struct Section {
-    QString name;
-    QList<std::pair<QString, QString>> keys;  // name, value
-    QHash<QString, qsizetype> keyIndex;       // folded name -> first position in keys
-};
-
+// What reads need of a file, kept compact: the first section of each name with its keys
+// in file order, their names and values as bytes in one block, and one open-addressed
+// table each for sections and keys. Comments, blank lines and repeated sections take no
+// room; parsing is one pass without an allocation per line.
 struct Parsed {
-    QList<Section> sections;
-    QHash<QString, qsizetype> index;  // folded name -> position in sections
+    struct SectionEntry {
+        Span name;
+        qsizetype firstKey = 0, endKey = 0;
+    };
+    struct KeyEntry {
+        qsizetype section;
+        Span name, value;
+    };
+    QByteArray text;
+    std::vector<SectionEntry> sections;
+    std::vector<KeyEntry> keys;
+    // A slot keeps the name's hash beside its index, so a probe touches the entry only
+    // when the hashes match and growing the table never reads the names again.
+    struct Slot {
+        size_t hash = 0;
+        qsizetype index = -1;  // -1 free
+    };
+    std::vector<Slot> sectionSlots, keySlots;
+    // The keys of a section this small are found by looking through them, side by side in
+    // memory; only larger sections have their keys in the table. Most sections are small,
+    // and a table entry costs a cache miss to fill.
+    static constexpr qsizetype kScanned = 8;
 
-    const Section* section(const QString& name) const
-    {
-        const auto it = index.constFind(upperAZ(name));
-        return it == index.cend() ? nullptr : &sections[*it];
-    }
-    const QString* value(const QString& sectionName, const QString& key) const
-    {
-        const Section* s = section(sectionName);
-        if (!s) return nullptr;
-        const auto it = s->keyIndex.constFind(upperAZ(key));
-        return it == s->keyIndex.cend() ? nullptr : &s->keys[*it].second;
-    }
-};
+    const char* at(const Span& s) const { return text.constData() + s.at; }
+    QString decoded(const Span& s) const { return cp1252::decode(at(s), s.size); }
 
-Parsed parseForReading(const QStringList& raw)
-{
-    Parsed p;
-    qsizetype current = -1;  // the section the lines belong to; -1 outside or in a repeat
-    for (const QString& r : raw) {
-        const Line l = classify(r);
-        if (l.kind == Line::Section) {
-            const QString folded = upperAZ(l.name);
-            if (p.index.contains(folded)) {
-                current = -1;
-            } else {
-                current = p.sections.size();
-                p.index.insert(folded, current);
-                p.sections.append(Section{l.name, {}, {}});
-            }
-        } else if (l.kind == Line::Key && current >= 0) {
-            Section& s = p.sections[current];
-            const QString folded = upperAZ(l.name);
-            if (!s.keyIndex.contains(folded)) s.keyIndex.insert(folded, s.keys.size());  // the first counts
-            s.keys.append({l.name, l.value});
+    static size_t sectionHash(const char* d, qsizetype n) { return hashName(d, n, 0); }
+    static size_t keyHash(qsizetype section, const char* d, qsizetype n)
+    {
+        return hashName(d, n, size_t(section) * 0x9E3779B97F4A7C15ULL + 1);
+    }
+
+    // The slot holding an equal section name, or the free slot where it goes.
+    size_t sectionSlot(const char* d, qsizetype n) const
+    {
+        const size_t mask = sectionSlots.size() - 1;
+        const size_t h = sectionHash(d, n);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& slot = sectionSlots[i];
+            if (slot.index < 0) return i;
+            const Span& name = sections[size_t(slot.index)].name;
+            if (slot.hash == h && sameName(at(name), name.size, d, n)) return i;
         }
     }
+    size_t keySlot(qsizetype section, const char* d, qsizetype n) const
+    {
+        const size_t mask = keySlots.size() - 1;
+        const size_t h = keyHash(section, d, n);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& slot = keySlots[i];
+            if (slot.index < 0) return i;
+            if (slot.hash != h) continue;
+            const KeyEntry& e = keys[size_t(slot.index)];
+            if (e.section == section && sameName(at(e.name), e.name.size, d, n)) return i;
+        }
+    }
+
+    void growSections()
+    {
+        std::vector<Slot> old(std::max<size_t>(16, sectionSlots.size() * 2));
+        old.swap(sectionSlots);
+        const size_t mask = sectionSlots.size() - 1;
+        for (const Slot& s : old) {
+            if (s.index < 0) continue;
+            size_t i = s.hash & mask;
+            while (sectionSlots[i].index >= 0) i = (i + 1) & mask;
+            sectionSlots[i] = s;
+        }
+    }
+
+    const SectionEntry* section(const QString& name) const
+    {
+        const auto b = nameBytes(name);
+        if (!b || sectionSlots.empty()) return nullptr;
+        const qsizetype s = sectionSlots[sectionSlot(b->constData(), b->size())].index;
+        return s < 0 ? nullptr : &sections[size_t(s)];
+    }
+    const KeyEntry* key(const QString& sectionName, const QString& name) const
+    {
+        const SectionEntry* s = section(sectionName);
+        const auto b = nameBytes(name);
+        if (!s || !b) return nullptr;
+        if (s->endKey - s->firstKey <= kScanned) {
+            for (qsizetype k = s->firstKey; k < s->endKey; ++k)
+                if (sameName(at(keys[size_t(k)].name), keys[size_t(k)].name.size, b->constData(), b->size())) return &keys[size_t(k)];
+            return nullptr;
+        }
+        const qsizetype k = keySlots[keySlot(s - sections.data(), b->constData(), b->size())].index;
+        return k < 0 ? nullptr : &keys[size_t(k)];
+    }
+};
+
+Span keep(QByteArray& text, const char* d, const Span& s)
+{
+    const Span kept {text.size(), s.size};
+    text.append(d + s.at, s.size);
+    return kept;
+}
+
+Parsed parseForReading(const QByteArray& bytes)
+{
+    Parsed p;
+    const char* d = bytes.constData();
+    qsizetype current = -1;  // the section the lines belong to; -1 outside or in a repeat
+    forEachLine(bytes, [&](qsizetype b, qsizetype e, qsizetype) {
+        const Classified c = classify(d, b, e);
+        if (c.kind == Classified::Section) {
+            if ((p.sections.size() + 1) * 2 > p.sectionSlots.size()) p.growSections();
+            const size_t slot = p.sectionSlot(d + c.name.at, c.name.size);
+            if (p.sectionSlots[slot].index >= 0) {
+                current = -1;
+            } else {
+                current = qsizetype(p.sections.size());
+                p.sections.push_back({keep(p.text, d, c.name), qsizetype(p.keys.size()), qsizetype(p.keys.size())});
+                p.sectionSlots[slot] = {Parsed::sectionHash(d + c.name.at, c.name.size), current};
+            }
+        } else if (c.kind == Classified::Key && current >= 0) {
+            p.keys.push_back({current, keep(p.text, d, c.name), keep(p.text, d, c.value)});
+            p.sections[size_t(current)].endKey = qsizetype(p.keys.size());
+        }
+        return true;
+    });
+    // The key table at once, its size known: the first key of a name in a section counts.
+    size_t tabled = 0;
+    for (const Parsed::SectionEntry& s : p.sections)
+        if (s.endKey - s.firstKey > Parsed::kScanned) tabled += size_t(s.endKey - s.firstKey);
+    size_t tableSize = 16;
+    while (tableSize < tabled * 2) tableSize *= 2;
+    p.keySlots.assign(tableSize, {});
+    for (size_t k = 0; k < p.keys.size(); ++k) {
+        const Parsed::KeyEntry& e = p.keys[k];
+        const Parsed::SectionEntry& s = p.sections[size_t(e.section)];
+        if (s.endKey - s.firstKey <= Parsed::kScanned) continue;
+        const size_t slot = p.keySlot(e.section, p.at(e.name), e.name.size);
+        if (p.keySlots[slot].index < 0) p.keySlots[slot] = {Parsed::keyHash(e.section, p.at(e.name), e.name.size), qsizetype(k)};
+    }
+    p.text.squeeze();
     return p;
 }
 
@@ -222,10 +347,40 @@ Stamp stampOf(const struct stat& st)
 // afresh until its change lies this far back.
 constexpr qint64 kSettleNs = 3000000000;
 
+struct Digest {
+    qsizetype size = -1;
+    size_t hash = 0;
+    bool operator==(const Digest&) const = default;
+};
+
+// A fingerprint of the bytes at the speed of reading them: four independent multiply
+// chains over 8-byte words, so a change anywhere, or bytes moved, changes it. It guards
+// against a file rewritten in place within the settle time, not against an adversary.
+Digest digestOf(const QByteArray& bytes)
+{
+    constexpr quint64 kMul = 0x9E3779B97F4A7C15ULL;
+    quint64 lane[4] = {1, 2, 3, 4};
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 32 <= n; i += 32) {
+        for (int l = 0; l < 4; ++l) {
+            quint64 w;
+            std::memcpy(&w, d + i + 8 * l, 8);
+            lane[l] = ((lane[l] ^ w) * kMul);
+            lane[l] ^= lane[l] >> 31;
+        }
+    }
+    quint64 h = quint64(n);
+    for (quint64 l : lane) h = ((h ^ l) * kMul) ^ (h >> 29);
+    for (; i < n; ++i) h = ((h ^ uchar(d[i])) * kMul) ^ (h >> 29);
+    return {n, size_t(h)};
+}
+
 struct CacheEntry {
     Stamp stamp;
     bool settled = false;
-    QByteArray head;  // the bytes parsed: a file read afresh with the same bytes is not parsed again
+    Digest digest;  // of the bytes parsed: a file read afresh with the same bytes is not parsed again
     std::shared_ptr<const Parsed> parsed;
 };
 
@@ -236,10 +391,10 @@ QHash<QString, CacheEntry>& cache()
     return c;
 }
 
-// The parsed file, nullptr when it cannot be read.
+// The parsed file, nullptr when it cannot be read or is not a regular file.
 std::shared_ptr<const Parsed> load(const QString& path)
 {
-    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | kOpenFlags));
     struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const std::lock_guard lock(cacheMutex);
@@ -258,24 +413,25 @@ std::shared_ptr<const Parsed> load(const QString& path)
     }
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    QByteArray head;
-    bool truncated = false;
-    if (!readHead(file.fd, st, head, truncated)) return nullptr;
+    QByteArray bytes;
+    if (!readWhole(file.fd, st, bytes)) return nullptr;
     // Reading the bytes again costs little; parsing them is what is worth keeping.
-    const auto parsed = known.parsed && known.head == head ? known.parsed
-                                                           : std::make_shared<const Parsed>(parseForReading(splitLines(head)));
+    const Digest digest = digestOf(bytes);
+    const auto parsed = known.parsed && known.digest == digest ? known.parsed
+                                                               : std::make_shared<const Parsed>(parseForReading(bytes));
     const qint64 settledBefore = nanoseconds(now) - kSettleNs;
     const std::lock_guard lock(cacheMutex);
     if (cache().size() > 32) cache().clear();  // a handful of settings files in a run
-    cache().insert(path, {stamp, stamp.mtime < settledBefore && stamp.ctime < settledBefore, head, parsed});
+    cache().insert(path, {stamp, stamp.mtime < settledBefore && stamp.ctime < settledBefore, digest, parsed});
     return parsed;
 }
 
 // ------------------------------------------------------------------ writing
 
-// Waits for the write lock on the whole file, a few seconds at most. A file system
-// without record locks is written unlocked, as it would be anyway.
-void lockForWriting(int fd, const QString& path)
+// Waits for the write lock on the whole file, a few seconds at most; then the file is in
+// use by another program. Returns false on a file system without record locks, which is
+// written unlocked, as it would be anyway.
+bool lockForWriting(int fd, const QString& path)
 {
     struct flock fl {};
     fl.l_type = F_WRLCK;
@@ -283,12 +439,13 @@ void lockForWriting(int fd, const QString& path)
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return;
+        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return true;
         const int error = errno;
         if (error == EINTR) continue;
-        if (error == ENOLCK || error == EINVAL || error == EOPNOTSUPP) return;
+        if (error == ENOLCK || error == EINVAL || error == EOPNOTSUPP) return false;
         if (error != EAGAIN && error != EACCES) fail("cannot lock", path, error);
-        if (waited.elapsed() > 10000) fail("cannot lock", path, error);
+        if (waited.elapsed() > lockWait.load())
+            throw IniFileError("cannot lock " + path.toStdString() + ": in use by another program", IniFileError::Cause::InUse);
         QThread::usleep(500);
     }
 }
@@ -296,7 +453,7 @@ void lockForWriting(int fd, const QString& path)
 bool writeAll(int fd, const char* data, qint64 size, qint64 offset)
 {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(size), offset);
+        const ssize_t n = doPwrite(fd, data, size_t(size), offset);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -308,42 +465,69 @@ bool writeAll(int fd, const char* data, qint64 size, qint64 offset)
     return true;
 }
 
-// Appends the bytes of `from` after `offset` to `to` at `at`; false on a failure.
-bool copyRest(int from, qint64 offset, int to, qint64 at)
+// What a write puts in the file's place: the old bytes before `keepHead`, then `middle`,
+// then the old bytes from `keepTail` on (none when keepTail is the old size).
+struct Replacement {
+    qsizetype keepHead = 0;
+    QByteArray middle;
+    qsizetype keepTail = 0;
+};
+
+// Our temporary files beside `target`: its name, ".~" and six letters or digits.
+constexpr const char* kTempMark = ".~";
+constexpr int kTempRandom = 6;
+
+bool isOurTemporary(const QByteArray& base, const char* name)
 {
-    QByteArray chunk(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t n = ::pread(from, chunk.data(), size_t(chunk.size()), offset);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return true;
-        if (!writeAll(to, chunk.constData(), n, at)) return false;
-        offset += n;
-        at += n;
-    }
+    const size_t n = std::strlen(name), b = size_t(base.size()), mark = std::strlen(kTempMark);
+    if (n != b + mark + kTempRandom || std::memcmp(name, base.constData(), b) != 0 || std::memcmp(name + b, kTempMark, mark) != 0)
+        return false;
+    for (size_t i = b + mark; i < n; ++i)
+        if (!std::isalnum(uchar(name[i]))) return false;
+    return true;
 }
 
-// Replaces the locked file `held` (named `target`) by `head` followed by its bytes from
-// `tailFrom` on (none when tailFrom < 0): a temporary file in the same folder, flushed,
-// then renamed over it. A folder where no file can be made gets the file rewritten in place.
-void replace(const QString& target, int held, const struct stat& st, const QByteArray& head, qint64 tailFrom)
+// Removes the temporary files an interrupted write left beside `target`. Called only
+// under the lock on the file the name stands for: every write of ours that is still
+// running holds that lock, so what is found belongs to a write that is gone.
+void removeLeftovers(const QString& target)
 {
-    QByteArray temp = QFile::encodeName(target) + ".XXXXXX";
+    const QFileInfo info(target);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    const QByteArray base = QFile::encodeName(info.fileName());
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return;
+    const int dfd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        if (!isOurTemporary(base, e->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) ::unlinkat(dfd, e->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Replaces the locked file `held` (named `target`, its bytes `old`) as `r` says: a
+// temporary file in the same folder, flushed, then renamed over it. A folder where no file
+// can be made gets the file rewritten in place.
+void replace(const QString& target, int held, const struct stat& st, const QByteArray& old, const Replacement& r)
+{
+    const auto writePieces = [&](int fd) {
+        qint64 at = 0;
+        const auto piece = [&](const char* data, qint64 size) {
+            if (!writeAll(fd, data, size, at)) return false;
+            at += size;
+            return true;
+        };
+        return piece(old.constData(), r.keepHead) && piece(r.middle.constData(), r.middle.size())
+            && piece(old.constData() + r.keepTail, old.size() - r.keepTail);
+    };
+    QByteArray temp = QFile::encodeName(target) + kTempMark + QByteArray(kTempRandom, 'X');
     const Descriptor out(::mkostemp(temp.data(), O_CLOEXEC));
     if (out.fd < 0) {
         const int error = errno;
         if (error != EACCES && error != EPERM) fail("cannot write", target, error);
-        QByteArray all = head;
-        if (tailFrom >= 0) {
-            QByteArray rest(qsizetype(std::max<qint64>(st.st_size - tailFrom, 0)), Qt::Uninitialized);
-            const ssize_t n = ::pread(held, rest.data(), size_t(rest.size()), tailFrom);
-            if (n < 0) fail("cannot read", target, errno);
-            all += rest.left(n);
-        }
-        if (!writeAll(held, all.constData(), all.size(), 0) || ::ftruncate(held, all.size()) != 0 || ::fsync(held) != 0)
-            fail("cannot write", target, errno);
+        const qint64 size = r.keepHead + r.middle.size() + (old.size() - r.keepTail);
+        if (!writePieces(held) || ::ftruncate(held, size) != 0 || doFsync(held) != 0) fail("cannot write", target, errno);
         return;
     }
     const auto discard = [&](int error) {
@@ -351,9 +535,8 @@ void replace(const QString& target, int held, const struct stat& st, const QByte
         fail("cannot write", target, error);
     };
     if (::fchmod(out.fd, st.st_mode & 07777) != 0) discard(errno);
-    if (!writeAll(out.fd, head.constData(), head.size(), 0)) discard(errno);
-    if (tailFrom >= 0 && !copyRest(held, tailFrom, out.fd, head.size())) discard(errno);
-    if (::fsync(out.fd) != 0) discard(errno);
+    if (!writePieces(out.fd)) discard(errno);
+    if (doFsync(out.fd) != 0) discard(errno);
     if (::rename(temp.constData(), QFile::encodeName(target).constData()) != 0) discard(errno);
     // The rename itself reaches the device with the folder.
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
@@ -361,52 +544,208 @@ void replace(const QString& target, int held, const struct stat& st, const QByte
     if (dir.fd >= 0) ::fsync(dir.fd);
 }
 
-// Reads the file under its write lock, lets `edit` change its lines and replaces the file
-// when edit returns true. A missing file is created first when `create`, otherwise left
-// alone. Lines beyond the read limit are carried over untouched unless `wholeFile`, where
-// the lines edit leaves are all the file keeps.
-void modify(const QString& path, bool create, const std::function<bool(QStringList&)>& edit, bool wholeFile = false)
+// Reads the whole file under its write lock, lets `edit` say what replaces it and
+// replaces the file when edit returns true. A missing file is created first when
+// `create`, otherwise left alone.
+void modify(const QString& path, bool create, const std::function<bool(const QByteArray&, Replacement&)>& edit)
 {
     // A link keeps pointing at the file it names: the target is replaced, not the link.
     const QFileInfo info(path);
     const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
     const QByteArray name = QFile::encodeName(target);
     for (int attempt = 0;; ++attempt) {
-        const Descriptor file(::open(name.constData(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666));
+        const Descriptor file(::open(name.constData(), O_RDWR | kOpenFlags | (create ? O_CREAT : 0), 0666));
         if (file.fd < 0) {
             if (!create && errno == ENOENT) return;
             fail("cannot write", path, errno);
         }
-        lockForWriting(file.fd, path);
-        // Another program may have replaced the file while this one waited: the lock
-        // counts only on the file the name still stands for.
         struct stat held {}, named {};
         if (::fstat(file.fd, &held) != 0) fail("cannot read", path, errno);
+        if (!S_ISREG(held.st_mode)) fail("cannot write", path, EISDIR);
+        const bool locked = lockForWriting(file.fd, path);
+        // Another program may have replaced the file while this one waited: the lock
+        // counts only on the file the name still stands for.
+        if (::fstat(file.fd, &held) != 0) fail("cannot read", path, errno);
         if (::stat(name.constData(), &named) != 0 || held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
-            if (attempt > 1000) fail("cannot lock", path, EAGAIN);
+            if (attempt > 1000) throw IniFileError("cannot lock " + path.toStdString(), IniFileError::Cause::InUse);
             continue;
         }
-        if (!S_ISREG(held.st_mode)) fail("cannot write", path, EISDIR);
-        QByteArray head;
-        bool truncated = false;
-        if (!readHead(file.fd, held, head, truncated)) fail("cannot read", path, errno);
-        QStringList raw = splitLines(head);
-        if (!edit(raw)) return;
-        const QByteArray bytes = cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
-        replace(target, file.fd, held, bytes, truncated && !wholeFile ? head.size() : -1);
+        QByteArray old;
+        if (!readWhole(file.fd, held, old)) fail("cannot read", path, errno);
+        Replacement r;
+        r.keepTail = old.size();
+        if (!edit(old, r)) return;
+        if (locked) removeLeftovers(target);
+        replace(target, file.fd, held, old, r);
         return;
     }
+}
+
+// An edit of the file as a list of decoded lines: the whole file is rewritten from them.
+std::function<bool(const QByteArray&, Replacement&)> byLines(const std::function<bool(QStringList&)>& edit)
+{
+    return [edit](const QByteArray& old, Replacement& r) {
+        QString text = cp1252::decode(old);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QStringList raw = text.split(QLatin1Char('\n'));
+        if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
+        if (!edit(raw)) return false;
+        r.keepHead = 0;
+        r.keepTail = old.size();
+        r.middle = cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+        return true;
+    };
+}
+
+// Where a section lies among the lines: the index of its "[section]" line, and the index
+// after its last non-blank line; -1 when it is missing.
+struct Where {
+    int sectionStart = -1;
+    int sectionEnd = -1;
+    int keyLine = -1;  // the first line of the key within the section
+};
+
+Where locate(const QStringList& raw, const QString& section, const QString& key)
+{
+    Where w;
+    bool inside = false;
+    for (int i = 0; i < raw.size(); ++i) {
+        const QByteArray line = cp1252::encode(raw[i]);
+        const Classified c = classify(line.constData(), 0, line.size());
+        const auto is = [&](const Span& s, const QString& name) {
+            return sameTextAZ(cp1252::decode(line.constData() + s.at, s.size), name);
+        };
+        if (c.kind == Classified::Section) {
+            if (inside) break;  // the section ended
+            if (is(c.name, section)) {
+                inside = true;
+                w.sectionStart = i;
+                w.sectionEnd = i + 1;
+            }
+            continue;
+        }
+        if (!inside) continue;
+        if (c.kind != Classified::Blank) w.sectionEnd = i + 1;
+        if (c.kind == Classified::Key && w.keyLine < 0 && is(c.name, key)) w.keyLine = i;
+    }
+    return w;
+}
+
+// The keys written into one section of the file's bytes, in order: a key's first line in
+// the section is replaced, a new key goes after the section's last non-blank line, a
+// missing section is added at the end. Only the section's own lines are rebuilt; the
+// bytes before and after it are kept as they are.
+bool writeKeys(const QByteArray& old, Replacement& r, const QString& section, const QList<std::pair<QString, QByteArray>>& entries)
+{
+    const char* d = old.constData();
+    const std::optional<QByteArray> wanted = nameBytes(section);
+    // The section's header line and the lines after it up to the next section.
+    qsizetype headerEnd = -1, bodyEnd = old.size();
+    struct BodyLine {
+        qsizetype begin = 0, end = 0, next = 0;  // end excludes the line feed
+        Classified kind;
+        QByteArray replaced;  // the line's new text, when it was written or is new
+        bool isNew = false, changed = false;
+    };
+    std::vector<BodyLine> body;
+    forEachLine(old, [&](qsizetype b, qsizetype e, qsizetype next) {
+        const Classified c = classify(d, b, e);
+        if (headerEnd < 0) {
+            if (c.kind == Classified::Section && wanted && sameName(d + c.name.at, c.name.size, wanted->constData(), wanted->size()))
+                headerEnd = next;
+            return true;
+        }
+        if (c.kind == Classified::Section) {
+            bodyEnd = b;
+            return false;
+        }
+        body.push_back({b, e, next, c, {}, false, false});
+        return true;
+    });
+    const auto lineOf = [](const std::pair<QString, QByteArray>& kv) { return cp1252::encode(kv.first) + '=' + kv.second; };
+    if (headerEnd < 0) {
+        // A new section at the end of the file; a key given twice keeps its last value.
+        QList<std::pair<QString, QByteArray>> unique;
+        for (const auto& kv : entries) {
+            auto it = std::find_if(unique.begin(), unique.end(), [&](const auto& u) { return sameTextAZ(u.first, kv.first); });
+            if (it != unique.end()) it->second = kv.second;
+            else unique.append(kv);
+        }
+        r.keepHead = old.size();
+        r.keepTail = old.size();
+        if (!old.isEmpty() && !old.endsWith('\n')) r.middle += "\r\n";
+        r.middle += '[' + cp1252::encode(section) + "]\r\n";
+        for (const auto& kv : unique) {
+            // The name as first given, as a key written on its own would keep it.
+            const auto first = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return sameTextAZ(e.first, kv.first); });
+            r.middle += lineOf({first->first, kv.second}) + "\r\n";
+        }
+        return true;
+    }
+    for (const auto& kv : entries) {
+        const std::optional<QByteArray> key = nameBytes(kv.first);
+        qsizetype found = -1, lastFilled = -1;
+        for (size_t i = 0; i < body.size(); ++i) {
+            const BodyLine& l = body[i];
+            if (l.kind.kind != Classified::Blank) lastFilled = qsizetype(i);
+            if (found >= 0 || l.kind.kind != Classified::Key || !key) continue;
+            const bool same = l.isNew ? sameTextAZ(cp1252::decode(l.replaced.left(l.replaced.indexOf('='))), kv.first)
+                                      : sameName(d + l.kind.name.at, l.kind.name.size, key->constData(), key->size());
+            if (same) found = qsizetype(i);
+        }
+        if (found >= 0) {
+            BodyLine& l = body[size_t(found)];
+            l.changed = true;
+            // The line is written as the caller names the key.
+            l.replaced = lineOf(kv);
+        } else {
+            BodyLine l;
+            l.kind.kind = Classified::Key;
+            l.isNew = l.changed = true;
+            l.replaced = lineOf(kv);
+            body.insert(body.begin() + (lastFilled + 1), l);
+        }
+    }
+    r.keepHead = headerEnd;
+    if (headerEnd == old.size() && !old.endsWith('\n')) r.middle += "\r\n";  // the header was the file's last line
+    for (const BodyLine& l : body) {
+        if (l.changed) {
+            r.middle += l.replaced;
+            r.middle += "\r\n";
+        } else {
+            r.middle.append(d + l.begin, l.next - l.begin);
+            if (l.next == l.end) r.middle += "\r\n";  // the file's last line had no line feed
+        }
+    }
+    r.keepTail = bodyEnd;
+    return true;
 }
 
 } // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
+void IniFile::setLockWaitMs(int ms) { lockWait = ms; }
+int IniFile::lockWaitMs() { return lockWait; }
+
+void setIniWriteCalls(const IniWriteCalls* calls) { writeCalls = calls; }
+
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     const auto parsed = load(path_);
-    const QString* v = parsed ? parsed->value(section, key) : nullptr;
-    return v ? *v : defaultValue;
+    const Parsed::KeyEntry* k = parsed ? parsed->key(section, key) : nullptr;
+    return k ? parsed->decoded(k->value) : defaultValue;
+}
+
+QStringList IniFile::readStrings(const QString& section, const QStringList& keys, const QString& defaultValue) const
+{
+    const auto parsed = load(path_);
+    QStringList values;
+    for (const QString& key : keys) {
+        const Parsed::KeyEntry* k = parsed ? parsed->key(section, key) : nullptr;
+        values << (k ? parsed->decoded(k->value) : defaultValue);
+    }
+    return values;
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const
@@ -424,29 +763,27 @@ bool IniFile::sectionExists(const QString& section) const
 bool IniFile::valueExists(const QString& section, const QString& key) const
 {
     const auto parsed = load(path_);
-    return parsed && parsed->value(section, key);
+    return parsed && parsed->key(section, key);
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
+    writeStrings(section, {{key, value}});
+}
+
+void IniFile::writeStrings(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    if (values.isEmpty()) return;
     // A line break in a value would start a line of its own and corrupt the file: the
     // value is kept on its one line, each break written as a blank.
-    QString oneLine = value;
-    for (QChar& c : oneLine)
-        if (c == u'\r' || c == u'\n')
-            c = u' ';
-    const QString entry = key + QLatin1Char('=') + oneLine;
-    modify(path_, true, [&](QStringList& raw) {
-        const Where w = locate(parse(raw), section, key);
-        if (w.keyLine >= 0) {
-            raw[w.keyLine] = entry;
-        } else if (w.sectionStart >= 0) {
-            raw.insert(w.sectionEnd, entry);
-        } else {
-            raw << QLatin1Char('[') + section + QLatin1Char(']') << entry;
-        }
-        return true;
-    });
+    QList<std::pair<QString, QByteArray>> entries;
+    for (const auto& [key, value] : values) {
+        QString oneLine = value;
+        for (QChar& c : oneLine)
+            if (c == u'\r' || c == u'\n') c = u' ';
+        entries.append({key, cp1252::encode(oneLine)});
+    }
+    modify(path_, true, [&](const QByteArray& old, Replacement& r) { return writeKeys(old, r, section, entries); });
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
@@ -456,17 +793,17 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
 
 void IniFile::setLines(const QStringList& lines)
 {
-    modify(path_, true, [&](QStringList& raw) {
+    modify(path_, true, byLines([&](QStringList& raw) {
         raw = lines;
         return true;
-    }, true);
+    }));
 }
 
 QStringList IniFile::sections() const
 {
     QStringList names;
     if (const auto parsed = load(path_))
-        for (const Section& s : parsed->sections) names << s.name;
+        for (const Parsed::SectionEntry& s : parsed->sections) names << parsed->decoded(s.name);
     return names;
 }
 
@@ -474,35 +811,41 @@ QStringList IniFile::sectionValues(const QString& section) const
 {
     QStringList values;
     const auto parsed = load(path_);
-    if (const Section* s = parsed ? parsed->section(section) : nullptr)
-        for (const auto& [name, value] : s->keys) values << name + QLatin1Char('=') + value;
+    if (const Parsed::SectionEntry* s = parsed ? parsed->section(section) : nullptr)
+        for (qsizetype k = s->firstKey; k < s->endKey; ++k) {
+            const Parsed::KeyEntry& e = parsed->keys[size_t(k)];
+            values << parsed->decoded(e.name) + QLatin1Char('=') + parsed->decoded(e.value);
+        }
     return values;
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key)
 {
     if (!valueExists(section, key)) return;
-    modify(path_, false, [&](QStringList& raw) {
-        const Where w = locate(parse(raw), section, key);
+    modify(path_, false, byLines([&](QStringList& raw) {
+        const Where w = locate(raw, section, key);
         if (w.keyLine < 0) return false;
         raw.removeAt(w.keyLine);
         return true;
-    });
+    }));
 }
 
 void IniFile::eraseSection(const QString& section)
 {
     if (!sectionExists(section)) return;
-    modify(path_, false, [&](QStringList& raw) {
-        const QList<Line> lines = parse(raw);
-        const Where w = locate(lines, section, QString());
+    modify(path_, false, byLines([&](QStringList& raw) {
+        const Where w = locate(raw, section, QString());
         if (w.sectionStart < 0) return false;
         // The section runs to the next section line; blank lines and comments inside go too.
         int end = w.sectionStart + 1;
-        while (end < lines.size() && lines[end].kind != Line::Section) ++end;
+        while (end < raw.size()) {
+            const QByteArray line = cp1252::encode(raw[end]);
+            if (classify(line.constData(), 0, line.size()).kind == Classified::Section) break;
+            ++end;
+        }
         raw.erase(raw.begin() + w.sectionStart, raw.begin() + end);
         return true;
-    });
+    }));
 }
 
 } // namespace orv

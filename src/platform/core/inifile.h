@@ -4,40 +4,58 @@
 //  - A read looks up one key of one section and yields the caller's default when the
 //    file, the section or the key is missing; a key present with nothing after "=" reads
 //    as the empty text.
-//  - A write changes one key at once: the file is created when missing, the key's line is
-//    replaced in place or added at the end of its section, a missing section is added at
-//    the end of the file, and every other section, key, comment and blank line stays.
+//  - A write changes one key, or a few keys of one section, at once: the file is created
+//    when missing, a key's line is replaced in place or added at the end of its section, a
+//    missing section is added at the end of the file, and every other section, key,
+//    comment and blank line stays as it was, byte for byte.
 //  - Section and key names compare ignoring the case of A-Z; blanks around names and
 //    values are ignored; a value wrapped in a pair of matching quotes loses them.
 //  - Text is Windows-1252, lines end in CR LF (LF alone is read too).
-//  - A file is parsed once and kept in memory until its size, times or identity on disk
-//    change; only its first kReadLimit bytes (whole lines) count, the rest is ignored by
-//    reads and carried over unchanged by writes.
-//  - A write locks the file, reads it afresh, changes its one key and replaces the file
-//    at once (a temporary file beside it, flushed to the device, then renamed), so two
-//    programs writing keys together both keep theirs and a reader never sees half a file.
+//  - Reads and writes both see the whole file, whatever its size: what a write puts in is
+//    what the next read finds. A file is parsed once and kept in memory, in a compact
+//    form, until its size, times or identity on disk change.
+//  - Only regular files are read or written; anything else reads as a missing file.
+//  - A write locks the file, reads it afresh, changes its keys and replaces the file at
+//    once (a temporary file beside it, flushed to the device, then renamed), so two
+//    programs writing together both keep theirs, a reader never sees half a file and the
+//    keys of one write are never mixed with another's. A write waits for another
+//    program's lock a few seconds at most, then gives up without writing anything; it
+//    also removes the temporary files an interrupted write of ours left beside the file.
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <stdexcept>
+#include <utility>
+
+#include <sys/types.h>
 
 namespace orv {
 
 // A write that could not reach the disk.
 class IniFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Cause {
+        Other,     // no access, no such folder, an input/output error
+        DiskFull,  // no space left on the device, or the user's quota spent
+        InUse,     // another program held the file's lock longer than a write waits
+    };
+    explicit IniFileError(const std::string& what, Cause cause = Cause::Other)
+        : std::runtime_error(what), cause_(cause) {}
+    Cause cause() const { return cause_; }
+
+private:
+    Cause cause_;
 };
 
 class IniFile {
 public:
-    // The part of a file that reads look at; settings files are a few kilobytes.
-    static constexpr qint64 kReadLimit = 1 << 20;
-
     explicit IniFile(QString path);
     const QString& fileName() const { return path_; }
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
+    // Several keys of one section from one look at the file, in the order asked.
+    QStringList readStrings(const QString& section, const QStringList& keys, const QString& defaultValue) const;
     // The value read as a whole number; the default when missing or not a number.
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     bool sectionExists(const QString& section) const;
@@ -45,6 +63,10 @@ public:
     // Throws IniFileError when the file cannot be written.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
+    // Writes the keys of one section, in order, as one replacement of the file: another
+    // program sees all of them or none. Throws IniFileError when the file cannot be
+    // written; then none of them is.
+    void writeStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
     // Replaces the whole file by the lines, locked and replaced at once as a key's write is.
     // Throws IniFileError when the file cannot be written.
     void setLines(const QStringList& lines);
@@ -58,8 +80,21 @@ public:
     void deleteKey(const QString& section, const QString& key);
     void eraseSection(const QString& section);
 
+    // How long a write waits for another program's lock before it gives up (ten seconds;
+    // tests shorten it).
+    static void setLockWaitMs(int ms);
+    static int lockWaitMs();
+
 private:
     QString path_;
 };
+
+// The calls a write makes to put bytes on the device; tests replace them to make the disk
+// full. nullptr puts the system's calls back.
+struct IniWriteCalls {
+    ssize_t (*pwrite)(int fd, const void* data, size_t size, off_t offset);
+    int (*fsync)(int fd);
+};
+void setIniWriteCalls(const IniWriteCalls* calls);
 
 } // namespace orv
