@@ -662,6 +662,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
              })
             c->AddMethod(QString::fromLatin1(m), call);
         c->AddProperty(QStringLiteral("Canvas"), QStringLiteral("TCanvas"), getter());
+        c->AddProperty(QStringLiteral("ResourceBitmap"), QStringLiteral("TBitmap"), getter());
         c->AddProperty(QStringLiteral("Width"), integer, getter(), setter());
         c->AddProperty(QStringLiteral("Height"), integer, getter(), setter());
     }
@@ -1002,6 +1003,10 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
         auto& b = self<BitmapObject>(Instance);
         if (is(p, "CANVAS"))
             return objectValue(&b.canvasObject());
+        // The bitmap of a style resource: there are no style resources here, and a
+        // bitmap names none, so none is found.
+        if (is(p, "RESOURCEBITMAP"))
+            return objectValue(nullptr);
         if (is(p, "WIDTH"))
             return Value(b.Width());
         if (is(p, "HEIGHT"))
