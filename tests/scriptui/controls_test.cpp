@@ -172,6 +172,43 @@ TEST_F(ScriptWindows, AlignedControlsFollowAHiddenWindow)
     delete form;
 }
 
+// The room an edge control takes is its own size when it is visible, and none when it is
+// not: changing either lays its neighbours out again.
+TEST_F(ScriptWindows, AnEdgeControlsSizeAndVisibilityMoveItsNeighbours)
+{
+    auto s = compile("var f: TForm; top: TPanel; rest: TMemo; h: Integer; "
+                     "procedure Build; begin f := TForm.CreateNew(nil); f.SetBounds(0, 0, 300, 200); "
+                     "top := TPanel.Create(f); top.Parent := f; top.Height := 30; top.Align := alTop; "
+                     "rest := TMemo.Create(f); rest.Parent := f; rest.Align := alClient end; "
+                     "procedure Taller; begin top.Height := h end; "
+                     "procedure Hide; begin top.Visible := False end; "
+                     "procedure Show; begin top.Visible := True end; "
+                     "begin end.");
+    s->CallFunction(QStringLiteral("Build"), Value());
+    auto* form = object<FormObject>(*s, "f");
+    ASSERT_NE(form, nullptr);
+    const auto bounds = [&](const char* name) {
+        return object<ControlObject>(*s, name)->control().widget()->geometry();
+    };
+    for (bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "hidden");
+        if (shown)
+            showAndActivate(form->window());
+        const int w = form->window().width(), h = form->window().height();
+        for (int height : {45, 1, 30}) {
+            s->SetVariables(QStringLiteral("h"), Value(height));
+            s->CallFunction(QStringLiteral("Taller"), Value());
+            EXPECT_EQ(bounds("top"), QRect(0, 0, w, height));
+            EXPECT_EQ(bounds("rest"), QRect(0, height, w, h - height));
+        }
+        s->CallFunction(QStringLiteral("Hide"), Value());
+        EXPECT_EQ(bounds("rest"), QRect(0, 0, w, h));
+        s->CallFunction(QStringLiteral("Show"), Value());
+        EXPECT_EQ(bounds("rest"), QRect(0, 30, w, h - 30));
+    }
+    delete form;
+}
+
 TEST_F(ScriptWindows, ListsAndMemosArePlacedAsEveryControl)
 {
     auto s = compile("var f: TForm; l: TListBox; m: TMemo; r: String; "

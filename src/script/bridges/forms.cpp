@@ -827,6 +827,9 @@ void ControlObject::SetBounds(int x, int y, int w, int h)
 {
     m_control->setBounds(x, y, w, h);
     deliverHeldResizes(m_control->currentWidget());
+    // An aligned control's size is the room it takes from its neighbours.
+    if (m_align != 0)
+        alignChildren(Parent());
 }
 
 void ControlObject::SetAlign(int v)
@@ -850,7 +853,8 @@ void ControlObject::alignChildren(FmxObject* parent)
     std::vector<ControlObject*> rest;
     for (FmxObject* child : parent->children()) {
         auto* c = dynamic_cast<ControlObject*>(child);
-        if (!c || c->m_align == 0)
+        // A control that is not visible takes no room.
+        if (!c || c->m_align == 0 || !c->m_visible)
             continue;
         ui::Control& k = c->control();
         switch (c->m_align) {
@@ -1031,9 +1035,12 @@ void ControlObject::SetName(const QString& NewName)
 
 void ControlObject::SetVisible(bool v)
 {
+    const bool changed = m_visible != v;
     m_visible = v;
     if (m_control->widget() && m_control->widget()->parentWidget())
         m_control->setVisible(v);
+    if (changed && m_align != 0)
+        alignChildren(Parent());
 }
 
 void ControlObject::SetCanFocus(bool v)
