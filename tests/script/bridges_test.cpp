@@ -352,6 +352,15 @@ TEST_F(Bridges, DrawingOnACanvas)
             {"var r: Variant; b: TBitmap; begin b := TBitmap.Create(10, 20); r := IntToStr(b.Width) + 'x' + "
              "IntToStr(b.Height) + VarToStr(b.IsEmpty); b.Free end.",
              "10x20False"},
+            // No bitmap names a style resource, so none is found behind it.
+            {"var r: Variant; b, c: TBitmap; begin b := TBitmap.Create(3, 3); c := b.ResourceBitmap; "
+             "r := VarToStr(c = nil) + VarToStr(b.ResourceBitmap <> nil); b.Free end.",
+             "TrueFalse"},
+            // The drawing classes without members are still types a script can name.
+            {"var r: Variant; a: TGradientPoint; b: TGradientPoints; c: TGradient; d: TBrushBitmap; "
+             "e: TBrushResource; f: TSpline; g: TBounds; h: TTransform; l: TLineMetricInfo; "
+             "begin a := nil; c := nil; r := VarToStr(TObject(a) is TCollectionItem) + VarToStr(c = nil) end.",
+             "FalseTrue"},
             {"var r: Variant; b: TBrush; begin b := TBrush.Create(bkSolid, claRed); r := IntToStr(b.Kind) + ' ' + "
              "IntToStr(b.Color) + ' ' + IntToStr(b.DefaultColor); b.Free end.",
              "1 -65536 -65536"},

@@ -123,6 +123,92 @@ TEST_F(ScriptWindows, AlignedControlsFollowTheirWindow)
     delete form;
 }
 
+// A window off screen gets no resize events, yet what is aligned in it must follow its
+// size at once, nested panels included, whatever the size it is given.
+TEST_F(ScriptWindows, AlignedControlsFollowAHiddenWindow)
+{
+    auto s = compile("var f: TForm; top: TPanel; side: TListBox; box: TPanel; head: TPanel; rest: TMemo; "
+                     "w, h: Integer; "
+                     "procedure Build; begin f := TForm.CreateNew(nil); f.SetBounds(0, 0, 300, 200); "
+                     "top := TPanel.Create(f); top.Parent := f; top.Height := 30; top.Align := alTop; "
+                     "side := TListBox.Create(f); side.Parent := f; side.Width := 50; side.Align := alLeft; "
+                     "box := TPanel.Create(f); box.Parent := f; box.Align := alClient; "
+                     "head := TPanel.Create(f); head.Parent := box; head.Height := 20; head.Align := alTop; "
+                     "rest := TMemo.Create(f); rest.Parent := box; rest.Align := alClient end; "
+                     "procedure Bounds; begin f.SetBounds(10, 20, w, h) end; "
+                     "procedure Size; begin f.Width := w; f.Height := h end; "
+                     "begin end.");
+    s->CallFunction(QStringLiteral("Build"), Value());
+    auto* form = object<FormObject>(*s, "f");
+    ASSERT_NE(form, nullptr);
+    ASSERT_FALSE(form->window().isVisible());
+    const auto bounds = [&](const char* name) {
+        return object<ControlObject>(*s, name)->control().widget()->geometry();
+    };
+    const auto expectLaidOut = [&](int w, int h, const QString& how) {
+        SCOPED_TRACE(how.toStdString());
+        ASSERT_EQ(form->window().size(), QSize(w, h));
+        EXPECT_EQ(bounds("top"), QRect(0, 0, w, 30));
+        EXPECT_EQ(bounds("side"), QRect(0, 30, 50, h - 30));
+        EXPECT_EQ(bounds("box"), QRect(50, 30, w - 50, h - 30));
+        EXPECT_EQ(bounds("head"), QRect(0, 0, w - 50, 20));
+        EXPECT_EQ(bounds("rest"), QRect(0, 20, w - 50, h - 50));
+    };
+    const auto resize = [&](const char* how, int w, int h) {
+        s->SetVariables(QStringLiteral("w"), Value(w));
+        s->SetVariables(QStringLiteral("h"), Value(h));
+        s->CallFunction(QString::fromLatin1(how), Value());
+        expectLaidOut(w, h, QStringLiteral("%1 %2x%3").arg(QString::fromLatin1(how)).arg(w).arg(h));
+    };
+    for (const auto& [w, h] : {std::pair{300, 200}, {301, 99}, {640, 480}, {120, 77}, {333, 251}}) {
+        resize("Bounds", w, h);
+        resize("Size", w + 17, h + 9);
+    }
+    // Shown, the window keeps the same layout; hidden again, it follows again.
+    showAndActivate(form->window());
+    expectLaidOut(form->window().width(), form->window().height(), QStringLiteral("shown"));
+    form->window().hide();
+    resize("Bounds", 222, 111);
+    delete form;
+}
+
+// The room an edge control takes is its own size when it is visible, and none when it is
+// not: changing either lays its neighbours out again.
+TEST_F(ScriptWindows, AnEdgeControlsSizeAndVisibilityMoveItsNeighbours)
+{
+    auto s = compile("var f: TForm; top: TPanel; rest: TMemo; h: Integer; "
+                     "procedure Build; begin f := TForm.CreateNew(nil); f.SetBounds(0, 0, 300, 200); "
+                     "top := TPanel.Create(f); top.Parent := f; top.Height := 30; top.Align := alTop; "
+                     "rest := TMemo.Create(f); rest.Parent := f; rest.Align := alClient end; "
+                     "procedure Taller; begin top.Height := h end; "
+                     "procedure Hide; begin top.Visible := False end; "
+                     "procedure Show; begin top.Visible := True end; "
+                     "begin end.");
+    s->CallFunction(QStringLiteral("Build"), Value());
+    auto* form = object<FormObject>(*s, "f");
+    ASSERT_NE(form, nullptr);
+    const auto bounds = [&](const char* name) {
+        return object<ControlObject>(*s, name)->control().widget()->geometry();
+    };
+    for (bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "hidden");
+        if (shown)
+            showAndActivate(form->window());
+        const int w = form->window().width(), h = form->window().height();
+        for (int height : {45, 1, 30}) {
+            s->SetVariables(QStringLiteral("h"), Value(height));
+            s->CallFunction(QStringLiteral("Taller"), Value());
+            EXPECT_EQ(bounds("top"), QRect(0, 0, w, height));
+            EXPECT_EQ(bounds("rest"), QRect(0, height, w, h - height));
+        }
+        s->CallFunction(QStringLiteral("Hide"), Value());
+        EXPECT_EQ(bounds("rest"), QRect(0, 0, w, h));
+        s->CallFunction(QStringLiteral("Show"), Value());
+        EXPECT_EQ(bounds("rest"), QRect(0, 30, w, h - 30));
+    }
+    delete form;
+}
+
 TEST_F(ScriptWindows, ListsAndMemosArePlacedAsEveryControl)
 {
     auto s = compile("var f: TForm; l: TListBox; m: TMemo; r: String; "

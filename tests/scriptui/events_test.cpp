@@ -6,6 +6,8 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
 #include <QSlider>
 #include <QWheelEvent>
 
@@ -89,6 +91,106 @@ TEST_F(ScriptWindows, DragAListLineIntoAnotherList)
     QTest::mouseMove(window, on(window, *b, QPoint(50, 50)));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, on(window, *b, QPoint(50, 50)));
     EXPECT_EQ(text(*s, "log"), QString());
+    delete form;
+}
+
+// Another program's drag arrives as Qt's drag events, with the dragged files as
+// addresses; the handlers get them as local paths, in the drag's order.
+TEST_F(ScriptWindows, FilesDroppedFromAnotherProgram)
+{
+    auto s = compile(
+        "var f: TForm; p: TPanel; m: TMemo; log: String; accepting: Boolean; "
+        "function Names(Data: TfsDragObject): String; var i: Integer; "
+        "begin Result := IntToStr(Data.Files.Count) + ':'; "
+        "for i := 0 to Data.Files.Count - 1 do Result := Result + Data.Files[i] + '|'; "
+        "if Data.Source = nil then Result := Result + 'nil' end; "
+        "procedure Entered(Sender: TObject; Data: TfsDragObject; Point: TfsPointF); "
+        "begin log := log + 'enter ' + Names(Data) + ';' end; "
+        "procedure Left(Sender: TObject); begin log := log + 'leave;' end; "
+        "procedure Over(Sender: TObject; Data: TfsDragObject; Point: TfsPointF; var Accept: Boolean); "
+        "begin Accept := accepting; log := log + 'over ' + FloatToStr(Point.pX) + ',' + FloatToStr(Point.pY) + ' ' + "
+        "Names(Data) + ';' end; "
+        "procedure Dropped(Sender: TObject; Data: TfsDragObject; Point: TfsPointF); "
+        "var i: Integer; begin for i := 0 to Data.Files.Count - 1 do m.Text := m.Text + Data.Files[i] + #10; "
+        "log := log + 'drop ' + FloatToStr(Point.pX) + ',' + FloatToStr(Point.pY) + ' ' + Names(Data) + ';' end; "
+        "procedure Build; begin f := TForm.CreateNew(nil); f.SetBounds(0, 0, 320, 200); "
+        "p := TPanel.Create(f); p.Parent := f; p.SetBounds(10, 10, 200, 150); "
+        "m := TMemo.Create(f); m.Parent := p; m.SetBounds(20, 30, 100, 60); "
+        "p.OnDragEnter := @Entered; p.OnDragLeave := @Left; p.OnDragOver := @Over; p.OnDragDrop := @Dropped end; "
+        "procedure Unbind; begin p.OnDragEnter := nil; p.OnDragOver := nil; p.OnDragDrop := nil end; "
+        "begin end.");
+    s->CallFunction(QStringLiteral("Build"), Value());
+    auto* form = object<FormObject>(*s, "f");
+    auto* panel = object<ControlObject>(*s, "p");
+    auto* memo = object<MemoObject>(*s, "m");
+    ASSERT_TRUE(form && panel && memo);
+    showAndActivate(form->window());
+    QWidget* target = panel->control().widget();
+    EXPECT_TRUE(target->acceptDrops());
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/b.pdf")), QUrl(QStringLiteral("https://example.org/x.pdf")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/dir one/a.txt")), QUrl(QStringLiteral("mailto:a@b.it")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/c"))});
+    const QString names = QStringLiteral("3:/tmp/b.pdf|/tmp/dir one/a.txt|/tmp/c|nil");
+    const auto send = [&](QWidget* to, QEvent::Type type, QPoint at) {
+        if (type == QEvent::DragEnter) {
+            QDragEnterEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(to, &e);
+            return e.isAccepted();
+        }
+        if (type == QEvent::DragMove) {
+            QDragMoveEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(to, &e);
+            return e.isAccepted();
+        }
+        if (type == QEvent::DragLeave) {
+            QDragLeaveEvent e;
+            QApplication::sendEvent(to, &e);
+            return e.isAccepted();
+        }
+        QDropEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(to, &e);
+        return e.isAccepted();
+    };
+    const auto log = [&] {
+        const QString l = text(*s, "log");
+        s->SetVariables(QStringLiteral("log"), Value(QString()));
+        return l;
+    };
+
+    // Refused: the moves are told, the drop is not.
+    send(target, QEvent::DragEnter, QPoint(5, 6));
+    EXPECT_FALSE(send(target, QEvent::DragMove, QPoint(5, 6)));
+    EXPECT_FALSE(send(target, QEvent::Drop, QPoint(5, 6)));
+    EXPECT_EQ(log(), QStringLiteral("enter %1;over 5,6 %1;").arg(names));
+    EXPECT_TRUE(memo->memo().text().isEmpty());
+
+    // Accepted: the point is the panel's and the paths come in the drag's order.
+    s->SetVariables(QStringLiteral("accepting"), Value(true));
+    send(target, QEvent::DragEnter, QPoint(5, 6));
+    EXPECT_TRUE(send(target, QEvent::DragMove, QPoint(40, 50)));
+    EXPECT_TRUE(send(target, QEvent::Drop, QPoint(40, 50)));
+    EXPECT_EQ(log(), QStringLiteral("enter %1;over 40,50 %1;drop 40,50 %1;").arg(names));
+    EXPECT_EQ(memo->memo().text().remove(QLatin1Char('\r')).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              QStringList({"/tmp/b.pdf", "/tmp/dir one/a.txt", "/tmp/c"}));
+
+    // Leaving tells the script, and a drop after leaving drops nothing.
+    send(target, QEvent::DragEnter, QPoint(1, 1));
+    send(target, QEvent::DragMove, QPoint(1, 1));
+    send(target, QEvent::DragLeave, QPoint());
+    EXPECT_FALSE(send(target, QEvent::Drop, QPoint(1, 1)));
+    EXPECT_EQ(log(), QStringLiteral("enter %1;over 1,1 %1;leave;").arg(names));
+
+    // Addresses of other kinds only: the handlers still hear of the drag, with no files.
+    mime.setUrls({QUrl(QStringLiteral("https://example.org/"))});
+    send(target, QEvent::DragEnter, QPoint(2, 3));
+    send(target, QEvent::DragMove, QPoint(2, 3));
+    EXPECT_EQ(log(), QStringLiteral("enter 0:nil;over 2,3 0:nil;"));
+
+    // Without handlers the panel takes no drags from outside.
+    s->CallFunction(QStringLiteral("Unbind"), Value());
+    EXPECT_FALSE(target->acceptDrops());
     delete form;
 }
 

@@ -30,7 +30,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QDropEvent>
 #include <QLocale>
+#include <QMimeData>
+#include <QUrl>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -243,6 +246,7 @@ void Control::realize()
     w->setObjectName(holder->objectName());
     w->setAttribute(Qt::WA_NoMousePropagation);
     watch(w);
+    if (takesDrops_) applyTakesDrops(w);
     w->setGeometry(holder->geometry());
     if (holder->testAttribute(Qt::WA_SetFont)) w->setFont(holder->font());
     if (waitingColour_.isValid()) setTextColour(w, waitingColour_);
@@ -684,6 +688,84 @@ void Control::dragFinish(const QPointF& global)
     if (Control* s = d->source) fire(s->onDragEnd);
 }
 
+void Control::setTakesDrops(bool on)
+{
+    takesDrops_ = on;
+    outsideAccepted_ = false;
+    if (widget_) applyTakesDrops(widget_);
+}
+
+// Qt hands drags from outside only to widgets that accept drops; some (edits) accept
+// them of their own and must keep doing so once the control stops taking them.
+void Control::applyTakesDrops(QWidget* w) const
+{
+    static const char* const kOwnDrops = "orvOwnDrops";
+    if (!w->property(kOwnDrops).isValid()) w->setProperty(kOwnDrops, w->acceptDrops());
+    w->setAcceptDrops(takesDrops_ || w->property(kOwnDrops).toBool());
+}
+
+namespace {
+
+DragObject dragFromOutside(const QMimeData* mime)
+{
+    DragObject d;
+    if (!mime) return d;
+    for (const QUrl& u : mime->urls()) {
+        if (!u.isLocalFile()) continue;
+        const QString path = u.toLocalFile();
+        if (!path.isEmpty()) d.files << path;
+    }
+    if (!mime->hasUrls() && mime->hasText()) d.data = mime->text();
+    return d;
+}
+
+} // namespace
+
+// A drag from another program: OnDragEnter when it comes in, OnDragOver on every move
+// (Qt follows each enter with a move at the same place), OnDragLeave when it goes, and
+// OnDragDrop when it is dropped here after the last move was accepted.
+bool Control::outsideDrag(QWidget* watched, QEvent* e)
+{
+    if (!takesDrops_ || !widget_) return false;
+    QPointer<Control> self(this);
+    if (e->type() == QEvent::DragLeave) {
+        outsideAccepted_ = false;
+        fire(onDragLeave);
+        return true;
+    }
+    auto* d = static_cast<QDropEvent*>(e);
+    const QPointF at = widget_->mapFromGlobal(watched->mapToGlobal(d->position()));
+    const DragObject data = dragFromOutside(d->mimeData());
+    switch (e->type()) {
+    case QEvent::DragEnter:
+        outsideAccepted_ = false;
+        fire(onDragEnter, data, at);
+        // Taken as the target whatever the answer, so that the moves keep coming here.
+        e->accept();
+        return true;
+    case QEvent::DragMove: {
+        bool accept = false;
+        fire(onDragOver, data, at, accept);
+        if (!self) return true;
+        outsideAccepted_ = accept;
+        if (accept) d->acceptProposedAction();
+        else d->ignore();
+        return true;
+    }
+    case QEvent::Drop:
+        if (!outsideAccepted_) {
+            d->ignore();
+            return true;
+        }
+        outsideAccepted_ = false;
+        d->acceptProposedAction();
+        fire(onDragDrop, data, at);
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString Control::hint() const { return widget()->toolTip(); }
 void Control::setHint(const QString& h) { widget()->setToolTip(h); }
 
@@ -743,6 +825,11 @@ bool Control::eventFilter(QObject* watched, QEvent* e)
     case QEvent::Resize:
         if (watched == widget_) fire(onResize);
         return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return watched->isWidgetType() && outsideDrag(static_cast<QWidget*>(watched), e);
     case QEvent::KeyPress:
         if (resending_) return false;
         return keyPress(static_cast<QWidget*>(watched), e);

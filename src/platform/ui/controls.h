@@ -181,6 +181,12 @@ public:
     DragOverHandler onDragOver;
     DragHandler onDragDrop;
     Handler onDragEnd;
+    // Drags from other programs reach the same handlers on a control that takes them: the
+    // drag object has no source, and its files are the local files the drag carries, in
+    // its order (addresses of other kinds are left out). A control that does not take
+    // them leaves such drags to its widget's own handling.
+    bool takesDrops() const { return takesDrops_; }
+    void setTakesDrops(bool on);
 
     // A hint shown as the control's tool tip.
     QString hint() const;
@@ -242,10 +248,14 @@ private:
     bool painting_ = false;
     bool dragAutomatic_ = false;
     bool dragArmed_ = false;
+    bool takesDrops_ = false;
+    bool outsideAccepted_ = false;  // the last answer to a drag from another program
     QPointF pressAt_;
     double opacity_ = 1;
     bool dragMove(const QPointF& global);
     void dragFinish(const QPointF& global);
+    void applyTakesDrops(QWidget* w) const;
+    bool outsideDrag(QWidget* watched, QEvent* e);
 };
 
 // Horizontal alignment of a text inside its control.

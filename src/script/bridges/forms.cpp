@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QDataStream>
 #include <QEasingCurve>
 #include <QEventLoop>
@@ -804,6 +805,33 @@ protected:
 
 } // namespace
 
+void ControlObject::deliverHeldResizes(QWidget* w)
+{
+    if (!w)
+        return;
+    if (w->testAttribute(Qt::WA_PendingResizeEvent) && !w->isVisible()) {
+        w->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent e(w->size(), QSize());
+        QCoreApplication::sendEvent(w, &e);
+    }
+    // The children as they are after the parent has placed them.
+    const QObjectList children = w->children();
+    for (QObject* o : children) {
+        auto* child = qobject_cast<QWidget*>(o);
+        if (child && !child->isWindow())
+            deliverHeldResizes(child);
+    }
+}
+
+void ControlObject::SetBounds(int x, int y, int w, int h)
+{
+    m_control->setBounds(x, y, w, h);
+    deliverHeldResizes(m_control->currentWidget());
+    // An aligned control's size is the room it takes from its neighbours.
+    if (m_align != 0)
+        alignChildren(Parent());
+}
+
 void ControlObject::SetAlign(int v)
 {
     m_align = v;
@@ -825,7 +853,8 @@ void ControlObject::alignChildren(FmxObject* parent)
     std::vector<ControlObject*> rest;
     for (FmxObject* child : parent->children()) {
         auto* c = dynamic_cast<ControlObject*>(child);
-        if (!c || c->m_align == 0)
+        // A control that is not visible takes no room.
+        if (!c || c->m_align == 0 || !c->m_visible)
             continue;
         ui::Control& k = c->control();
         switch (c->m_align) {
@@ -877,6 +906,9 @@ void ControlObject::alignChildren(FmxObject* parent)
             break;
         }
     }
+    for (FmxObject* child : parent->children())
+        if (auto* c = dynamic_cast<ControlObject*>(child); c && c->m_align != 0)
+            deliverHeldResizes(c->control().currentWidget());
 }
 
 ControlObject* ControlObject::of(const ui::Control* c)
@@ -896,6 +928,14 @@ void ControlObject::SetOnPainting(const QVariant& h)
         m_control->onPainting = nullptr;
     if (QWidget* w = m_control->widget())
         w->update();
+}
+
+void ControlObject::bindDrag(const QString& event, const QVariant& h)
+{
+    bind(event, h);
+    m_control->setTakesDrops(handler(QStringLiteral("OnDragEnter")).value<void*>()
+                             || handler(QStringLiteral("OnDragOver")).value<void*>()
+                             || handler(QStringLiteral("OnDragDrop")).value<void*>());
 }
 
 void ControlObject::SetOnPaint(const QVariant& h)
@@ -995,9 +1035,12 @@ void ControlObject::SetName(const QString& NewName)
 
 void ControlObject::SetVisible(bool v)
 {
+    const bool changed = m_visible != v;
     m_visible = v;
     if (m_control->widget() && m_control->widget()->parentWidget())
         m_control->setVisible(v);
+    if (changed && m_align != 0)
+        alignChildren(Parent());
 }
 
 void ControlObject::SetCanFocus(bool v)
@@ -1472,9 +1515,17 @@ void FormObject::SetLeft(int v) { m_window->move(v, m_window->y()); }
 int FormObject::Top() const { return m_window->y(); }
 void FormObject::SetTop(int v) { m_window->move(m_window->x(), v); }
 int FormObject::Width() const { return m_window->width(); }
-void FormObject::SetWidth(int v) { m_window->resize(std::max(0, v), m_window->height()); }
+void FormObject::SetWidth(int v)
+{
+    m_window->resize(std::max(0, v), m_window->height());
+    ControlObject::deliverHeldResizes(m_window.get());
+}
 int FormObject::Height() const { return m_window->height(); }
-void FormObject::SetHeight(int v) { m_window->resize(m_window->width(), std::max(0, v)); }
+void FormObject::SetHeight(int v)
+{
+    m_window->resize(m_window->width(), std::max(0, v));
+    ControlObject::deliverHeldResizes(m_window.get());
+}
 int FormObject::ModalResult() const { return m_window->modalResult(); }
 void FormObject::SetModalResult(int v) { m_window->setModalResult(v); }
 
@@ -1864,7 +1915,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         if (auto* list = dynamic_cast<ListControl*>(&o); list && listMember(*list, m, c, result))
             return result;
         if (is(m, "SETBOUNDS"))
-            o.control().setBounds(argInt(c, 0), argInt(c, 1), argInt(c, 2), argInt(c, 3));
+            o.SetBounds(argInt(c, 0), argInt(c, 1), argInt(c, 2), argInt(c, 3));
         else if (is(m, "ABSOLUTETOLOCAL"))
             return pointValue(argAs<TfsPointF>(c, 0)->GetRect() - absoluteRect(o).topLeft());
         else if (is(m, "LOCALTOABSOLUTE"))
@@ -1973,8 +2024,10 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
                 owner->InsertComponent(&f);
             return objectValue(&f);
         }
-        if (is(m, "SETBOUNDS"))
+        if (is(m, "SETBOUNDS")) {
             w.setGeometry(argInt(c, 0), argInt(c, 1), std::max(0, argInt(c, 2)), std::max(0, argInt(c, 3)));
+            ControlObject::deliverHeldResizes(&w);
+        }
         else if (is(m, "CLIENTTOSCREEN"))
             return pointValue(QPointF(w.mapToGlobal(argAs<TfsPointF>(c, 0)->GetRect().toPoint())));
         else if (is(m, "SCREENTOCLIENT"))
@@ -2173,7 +2226,7 @@ void TFunctions::WriteProperty(TfsObject Instance, TfsClass ClassType, const QSt
         else if (is(p, "BOUNDSRECT")) {
             if (auto* r = valueAs<TfsRectF>(v)) {
                 const QRect rect = r->GetRect().toRect();
-                o.control().setBounds(rect.x(), rect.y(), rect.width(), rect.height());
+                o.SetBounds(rect.x(), rect.y(), rect.width(), rect.height());
             }
         }
     } else if (ClassType == &StyledControl::staticClassInfo()) {

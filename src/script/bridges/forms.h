@@ -122,9 +122,11 @@ public:
     float Y() const { return float(m_control->top()); }
     void SetY(float v) { m_control->setPosition(m_control->left(), int(v)); }
     float Width() const { return float(m_control->width()); }
-    void SetWidth(float v) { m_control->setSize(int(v), m_control->height()); }
+    void SetWidth(float v) { SetBounds(m_control->left(), m_control->top(), int(v), m_control->height()); }
     float Height() const { return float(m_control->height()); }
-    void SetHeight(float v) { m_control->setSize(m_control->width(), int(v)); }
+    void SetHeight(float v) { SetBounds(m_control->left(), m_control->top(), m_control->width(), int(v)); }
+    // Aligned children follow at once, on screen or not.
+    void SetBounds(int x, int y, int w, int h);
     bool Visible() const { return m_visible; }
     void SetVisible(bool v);
     bool Enabled() const { return m_control->enabled(); }
@@ -158,10 +160,13 @@ public:
     ORV_EVENT_PROPERTY(OnMouseWheel)
     ORV_EVENT_PROPERTY(OnMouseEnter)
     ORV_EVENT_PROPERTY(OnMouseLeave)
-    ORV_EVENT_PROPERTY(OnDragEnter)
+    QVariant OnDragEnter() const { return handler(QStringLiteral("OnDragEnter")); }
+    void SetOnDragEnter(const QVariant& h) { bindDrag(QStringLiteral("OnDragEnter"), h); }
     ORV_EVENT_PROPERTY(OnDragLeave)
-    ORV_EVENT_PROPERTY(OnDragOver)
-    ORV_EVENT_PROPERTY(OnDragDrop)
+    QVariant OnDragOver() const { return handler(QStringLiteral("OnDragOver")); }
+    void SetOnDragOver(const QVariant& h) { bindDrag(QStringLiteral("OnDragOver"), h); }
+    QVariant OnDragDrop() const { return handler(QStringLiteral("OnDragDrop")); }
+    void SetOnDragDrop(const QVariant& h) { bindDrag(QStringLiteral("OnDragDrop"), h); }
     ORV_EVENT_PROPERTY(OnDragEnd)
     ORV_EVENT_PROPERTY(OnResize)
     ORV_EVENT_PROPERTY(OnApplyStyleLookup)
@@ -178,6 +183,10 @@ public:
     void SetAlign(int v);
     // Lays out the aligned children of a parent in its container.
     static void alignChildren(FmxObject* parent);
+    // A widget off screen hears of its new size only when it is shown; this delivers the
+    // resizes it holds back now, outer widgets first, so that what follows a size (aligned
+    // controls) follows at once.
+    static void deliverHeldResizes(QWidget* w);
     // Locked controls (Lock) keep their place under a designer; kept for the script.
     bool Locked() const { return m_locked; }
     void SetLocked(bool v) { m_locked = v; }
@@ -214,6 +223,8 @@ private:
     int m_align = 0;
     bool m_locked = false;
     void paint(const char* event, QPainter& painter, const QRectF& rect);
+    // Binds a drag handler; a control with one takes drags from other programs too.
+    void bindDrag(const QString& event, const QVariant& h);
 };
 
 class StyledControl : public ControlObject {

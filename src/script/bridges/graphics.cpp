@@ -88,6 +88,46 @@ ORV_RTTI_DEFINE_NAMED(BrushObject, Persistent, "TBrush")
     c.prop("Kind", &BrushObject::Kind, &BrushObject::SetKind).type(QStringLiteral("TBrushKind"));
 }
 ORV_RTTI_DEFINE_NAMED(StrokeBrushObject, BrushObject, "TStrokeBrush") {}
+
+namespace {
+
+// Drawing classes scripts may name (declare, cast, test with is) but that carry nothing
+// a script reaches.
+class GradientPoint : public CollectionItem {
+    ORV_RTTI_CLASS(GradientPoint)
+};
+class GradientPoints : public Collection {
+    ORV_RTTI_CLASS(GradientPoints)
+};
+class Gradient : public Persistent {
+    ORV_RTTI_CLASS(Gradient)
+};
+class BrushBitmap : public Persistent {
+    ORV_RTTI_CLASS(BrushBitmap)
+};
+class BrushResource : public Persistent {
+    ORV_RTTI_CLASS(BrushResource)
+};
+class Spline : public rtti::Object {
+    ORV_RTTI_CLASS(Spline)
+};
+class Bounds : public Persistent {
+    ORV_RTTI_CLASS(Bounds)
+};
+class Transform : public Persistent {
+    ORV_RTTI_CLASS(Transform)
+};
+
+} // namespace
+
+ORV_RTTI_DEFINE_NAMED(GradientPoint, CollectionItem, "TGradientPoint") {}
+ORV_RTTI_DEFINE_NAMED(GradientPoints, Collection, "TGradientPoints") {}
+ORV_RTTI_DEFINE_NAMED(Gradient, Persistent, "TGradient") {}
+ORV_RTTI_DEFINE_NAMED(BrushBitmap, Persistent, "TBrushBitmap") {}
+ORV_RTTI_DEFINE_NAMED(BrushResource, Persistent, "TBrushResource") {}
+ORV_RTTI_DEFINE_NAMED(Spline, rtti::Object, "TSpline") {}
+ORV_RTTI_DEFINE_NAMED(Bounds, Persistent, "TBounds") {}
+ORV_RTTI_DEFINE_NAMED(Transform, Persistent, "TTransform") {}
 ORV_RTTI_DEFINE_NAMED(CanvasSaveState, Persistent, "TCanvasSaveState") {}
 ORV_RTTI_DEFINE_NAMED(CanvasObject, Persistent, "TCanvas") {}
 ORV_RTTI_DEFINE_NAMED(BitmapObject, Persistent, "TBitmap") {}
@@ -581,6 +621,12 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddClass(&TfsMatrix::staticClassInfo(), QStringLiteral("TPersistent"));
     if (auto* c = s->AddClass(&FontObject::staticClassInfo(), QStringLiteral("TPersistent")))
         c->AddConstructor(QStringLiteral("constructor Create"), call);
+    s->AddClass(&GradientPoint::staticClassInfo(), QStringLiteral("TCollectionItem"));
+    s->AddClass(&GradientPoints::staticClassInfo(), QStringLiteral("TCollection"));
+    for (const rtti::ClassInfo* c : {&Gradient::staticClassInfo(), &BrushBitmap::staticClassInfo(),
+                                     &BrushResource::staticClassInfo()})
+        s->AddClass(c, QStringLiteral("TPersistent"));
+    s->AddClass(&LineMetricInfo::staticClassInfo(), QStringLiteral("TObject"));
     if (auto* c = s->AddClass(&BrushObject::staticClassInfo(), QStringLiteral("TPersistent"))) {
         c->AddConstructor(QStringLiteral("constructor Create(ADefaultKind: TBrushKind; ADefaultColor: TAlphaColor)"),
                           call);
@@ -662,11 +708,14 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
              })
             c->AddMethod(QString::fromLatin1(m), call);
         c->AddProperty(QStringLiteral("Canvas"), QStringLiteral("TCanvas"), getter());
+        c->AddProperty(QStringLiteral("ResourceBitmap"), QStringLiteral("TBitmap"), getter());
         c->AddProperty(QStringLiteral("Width"), integer, getter(), setter());
         c->AddProperty(QStringLiteral("Height"), integer, getter(), setter());
     }
-    s->AddClass(&PathData::staticClassInfo(), QStringLiteral("TPersistent"));
-    s->AddClass(&LineMetricInfo::staticClassInfo(), QStringLiteral("TObject"));
+    s->AddClass(&Spline::staticClassInfo(), QStringLiteral("TObject"));
+    for (const rtti::ClassInfo* c : {&Bounds::staticClassInfo(), &Transform::staticClassInfo(),
+                                     &PathData::staticClassInfo()})
+        s->AddClass(c, QStringLiteral("TPersistent"));
 }
 
 namespace {
@@ -1002,6 +1051,10 @@ Value TFunctions::ReadProperty(TfsObject Instance, TfsClass ClassType, const QSt
         auto& b = self<BitmapObject>(Instance);
         if (is(p, "CANVAS"))
             return objectValue(&b.canvasObject());
+        // The bitmap of a style resource: there are no style resources here, and a
+        // bitmap names none, so none is found.
+        if (is(p, "RESOURCEBITMAP"))
+            return objectValue(nullptr);
         if (is(p, "WIDTH"))
             return Value(b.Width());
         if (is(p, "HEIGHT"))
