@@ -38,7 +38,7 @@ const orv::customers::MemberTable<TScadenza, 25>& table()
         {&TScadenza::Beneficiario, {u"Beneficiario"_qs, 50, u"txtBeneficiario"_qs}},
         {&TScadenza::Dettagli, {u"Dettagli"_qs, 250, u"txtDettagli"_qs}},
         {&TScadenza::Officina, {u"Officina"_qs, 150, u"txtOfficina"_qs}},
-        {&TScadenza::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs}},
+        {&TScadenza::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs, FieldKind::Number, u"Importo in euro"_qs}},
         {&TScadenza::Contatto, {u"Contatto"_qs, 50, u"txtContatto"_qs}},
         {&TScadenza::Note, {u"Note"_qs, 250, u"txtNote"_qs}},
         {&TScadenza::DaConfermare, {u"DaConfermare"_qs, 2, u"chkDaConfermare"_qs, FieldKind::Flag}},

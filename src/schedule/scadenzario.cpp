@@ -424,6 +424,7 @@ TfrmScadenzario::TfrmScadenzario(QWidget* owner)
     }
     txtAvviso.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar); };
     txtCosto.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar, u","); };
+    amounts_.add(txtCosto, [](const QString& t) { return NormalizzaImporto(t, orv::AmountKind::Money, 4); });
     txtCosto.onExit = [this] { txtCostoExit(); };
     orv::forms::tidyWhileTyping(txtCodFisc, true, true);
     chainEnter({&txtGiorno, &txtMese, &txtOreApp, &txtMinutiApp, &txtAvviso, &txtPagatore, &txtCodFisc, &txtRecapito,
@@ -558,7 +559,13 @@ void TfrmScadenzario::PulisciScheda()
 
 void TfrmScadenzario::cmdNuovoClick() { PulisciScheda(); }
 void TfrmScadenzario::cmdDuplicaClick() { editor_.duplicate(); }
-void TfrmScadenzario::cmdSalvaClick() { editor_.save(); }
+void TfrmScadenzario::cmdSalvaClick()
+{
+    // Save is a picture and never takes the focus: the amount still being typed is tidied
+    // as leaving it would, so what is checked and stored is what the field then shows.
+    amounts_.tidyFocused(*this);
+    editor_.save();
+}
 void TfrmScadenzario::cmdPrimoClick() { editor_.first(); }
 void TfrmScadenzario::cmdIndietroClick() { editor_.previous(); }
 void TfrmScadenzario::cmdAvantiClick() { editor_.next(); }
@@ -598,10 +605,7 @@ void TfrmScadenzario::impMagClick()
     runDialog<TfrmTrovaMagazzino>(this, [](TfrmTrovaMagazzino& f) { f.lblMemory.setText(u"scadenzario"_qs); });
 }
 
-void TfrmScadenzario::txtCostoExit()
-{
-    txtCosto.setText(NormalizzaImporto(txtCosto.text(), orv::AmountKind::Money, 4));
-}
+void TfrmScadenzario::txtCostoExit() { amounts_.tidy(txtCosto); }
 
 orv::forms::CardContent TfrmScadenzario::cardContent() const
 {

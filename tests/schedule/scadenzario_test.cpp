@@ -418,6 +418,62 @@ TEST_F(ScadenzarioTest, NumberFieldsAndTheAmountRule)
     }
 }
 
+// Save is a picture that never takes the focus: the amount still being typed is tidied as
+// leaving it would, and one that does not fit its 15 characters is refused by name.
+TEST_F(ScadenzarioTest, SaveTidiesTheAmountBeingTypedAndRefusesOneThatDoesNotFit)
+{
+    TfrmScadenzario& w = window();
+    openYear(u"2026"_qs);
+    fillEntry(u"07"_qs, u"Luglio"_qs, u"Bollo"_qs);
+    const auto typeAmount = [&](const QString& typed) {
+        click(w.txtCosto);
+        w.txtCosto.lineEdit()->selectAll();
+        key(w, Qt::Key_Delete);
+        keys(w, typed);
+        ASSERT_EQ(w.focusedControl(), &w.txtCosto);
+    };
+    // Typed and saved at once: stored as the field shows it once left.
+    struct Case {
+        const char* typed;
+        const char* stored;
+    } cases[] = {{"12,,5", "0,00"}, {"12,5", "12,50"}, {"3,14159", "3,1416"}, {",", "0,00"}};
+    for (const Case& c : cases) {
+        typeAmount(QString::fromLatin1(c.typed));
+        click(w.cmdSalva);
+        EXPECT_EQ(messages.calls.size(), 1u) << c.typed;
+        EXPECT_EQ(messages.last().kind, MessageCall::Information) << c.typed;
+        messages.clear();
+        EXPECT_EQ(w.txtCosto.text(), QString::fromLatin1(c.stored)) << c.typed;
+        EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, QString::fromLatin1(c.stored)) << c.typed;
+    }
+    // Whole amounts across the field's width: ",00" makes 12 digits the longest that fits.
+    const QString before = TScadenza::decode(yearBytes(u"2026"_qs)).Costo;
+    for (int digits = 9; digits <= 15; ++digits) {
+        const QString typed = u"123456789012345"_qs.left(digits);
+        typeAmount(typed);
+        click(w.cmdSalva);
+        ASSERT_EQ(messages.calls.size(), 1u) << digits;
+        if (digits <= 12) {
+            EXPECT_EQ(messages.last().kind, MessageCall::Information) << digits;
+            EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, typed + u",00"_qs) << digits;
+        } else {
+            const QString shown = w.txtCosto.text();
+            EXPECT_EQ(shown, typed.left(w.txtCosto.maxLength()) + u",00"_qs) << digits;
+            EXPECT_EQ(messages.last().kind, MessageCall::Warning) << digits;
+            EXPECT_EQ(messages.last().text,
+                      u"Attenzione: il valore \"%1\" del campo \"Importo in euro\" è troppo lungo: l'archivio ne può "
+                      u"contenere al massimo 15 caratteri.\n\r\n\rLa scheda non è stata salvata. Correggere il valore e "
+                      u"premere di nuovo Salva."_qs.arg(shown))
+                << digits;
+            EXPECT_EQ(w.focusedControl(), &w.txtCosto) << digits;
+            EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, u"123456789012,00"_qs) << digits;
+        }
+        messages.clear();
+    }
+    EXPECT_EQ(yearBytes(u"2026"_qs).size(), 1828);
+    EXPECT_NE(before, QString());
+}
+
 TEST_F(ScadenzarioTest, EnterWalksTheFieldsInARing)
 {
     TfrmScadenzario& w = window();
