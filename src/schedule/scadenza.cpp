@@ -70,6 +70,8 @@ QString yearFile(const QString& year) { return programFile(trimmed(year) + u".sc
 
 QString currentYearFile() { return yearFile(QString::number(currentYear()).rightJustified(4, u'0')); }
 
+QString nextYearFile() { return yearFile(QString::number(currentYear() + 1).rightJustified(4, u'0')); }
+
 const QStringList& monthNames()
 {
     static const QStringList names = {u"Gennaio"_qs, u"Febbraio"_qs, u"Marzo"_qs,     u"Aprile"_qs,

@@ -1,5 +1,7 @@
 #include "schedule/scadenzario.h"
 
+#include <QFile>
+
 #include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
@@ -496,23 +498,26 @@ void TfrmScadenzario::FormShow()
 void TfrmScadenzario::runReminder()
 {
     bool some = false;
-    const bool read = orv::archive::runArchiveCommandSilently(
-        orv::schedule::currentYearFile(), TScadenza::kSize, [&](orv::ArchiveFile& file) {
-            const orv::TDateTime today = orv::today();
-            orv::archive::ResultList none;
-            orv::archive::fillList(
-                file, none,
-                [&](const QByteArray& r) {
-                    bool ok = false;
-                    // An entry whose date or notice cannot be read is no reminder; the
-                    // entries after it still are.
-                    some = orv::schedule::ScadenzaImminente(TScadenza::decode(r), today, ok) || some;
-                    return false;
-                },
-                {});
-        });
+    const orv::TDateTime today = orv::today();
+    const auto count = [&](orv::ArchiveFile& file) {
+        orv::archive::ResultList none;
+        orv::archive::fillList(
+            file, none,
+            [&](const QByteArray& r) {
+                bool ok = false;
+                // An entry whose date or notice cannot be read is no reminder; the
+                // entries after it still are.
+                some = orv::schedule::ScadenzaImminente(TScadenza::decode(r), today, ok) || some;
+                return false;
+            },
+            {});
+    };
+    const bool read = orv::archive::runArchiveCommandSilently(orv::schedule::currentYearFile(), TScadenza::kSize, count);
     // An archive that cannot be read leaves the banners as they were.
     if (!read) return;
+    // Near the year's end the notice of an entry of next year already runs.
+    const QString next = orv::schedule::nextYearFile();
+    if (!some && QFile::exists(next)) orv::archive::runArchiveCommandSilently(next, TScadenza::kSize, count);
     imgAssenti.setVisible(!some);
     imgPresenti.setVisible(some);
     btnOK.setEnabled(some);

@@ -629,7 +629,8 @@ TEST_F(ScadenzarioTest, TheReminderShowsThePresentBannerAndPlaysTheSoundOnce)
     writeFile(u"Avviso.mp3"_qs, "ID3");
     writeYear(u"2026"_qs, {dueEntry(u"14/03/2026"_qs, u"10:00"_qs, u"Ieri"_qs, u"5"_qs),
                            dueEntry(u"25/03/2026"_qs, u"10:00"_qs, u"Fra dieci giorni"_qs, u"10"_qs)});
-    writeYear(u"2027"_qs, {dueEntry(u"01/01/2027"_qs, u"10:00"_qs, u"Prossimo anno"_qs, u"300"_qs)});
+    // Next year's entry whose notice begins after today (on 15/06/2026) is no reminder yet.
+    writeYear(u"2027"_qs, {dueEntry(u"01/01/2027"_qs, u"10:00"_qs, u"Prossimo anno"_qs, u"200"_qs)});
     reopen();
     EXPECT_FALSE(w.imgAssenti.visible());
     EXPECT_TRUE(w.imgPresenti.visible());
@@ -646,6 +647,56 @@ TEST_F(ScadenzarioTest, TheReminderShowsThePresentBannerAndPlaysTheSoundOnce)
     EXPECT_FALSE(w.imgPresenti.visible());
     EXPECT_FALSE(w.btnOK.enabled());
     EXPECT_EQ(sound.played.size(), 1);
+}
+
+// Near the year's end the notice of an entry of next year's archive already runs: it is
+// announced and listed after this year's entries. A missing next year's file is not made.
+TEST_F(ScadenzarioTest, TheReminderSeesNextYearsEntriesWhoseNoticeHasBegun)
+{
+    TfrmScadenzario& w = window();
+    clock.at = QDateTime(QDate(2026, 12, 11), QTime(9, 0));
+    writeFile(u"Avviso.mp3"_qs, "ID3");
+    writeYear(u"2026"_qs, {dueEntry(u"01/12/2026"_qs, u"10:00"_qs, u"Passata"_qs, u"5"_qs)});
+    struct Case {
+        const char* due;
+        const char* notice;
+        bool announced;
+    } cases[] = {
+        {"05/01/2027", "30", true},  // from 06/12/2026
+        {"10/01/2027", "30", true},  // from 11/12/2026: today
+        {"11/01/2027", "30", false}, // from 12/12/2026: tomorrow
+        {"05/01/2027", "0", false},
+    };
+    for (const Case& c : cases) {
+        writeYear(u"2027"_qs, {dueEntry(QString::fromLatin1(c.due), u"08:00"_qs, u"Rata"_qs, QString::fromLatin1(c.notice))});
+        reopen();
+        EXPECT_EQ(w.imgPresenti.visible(), c.announced) << c.due << " " << c.notice;
+        EXPECT_EQ(w.imgAssenti.visible(), !c.announced) << c.due << " " << c.notice;
+        EXPECT_EQ(w.btnOK.enabled(), c.announced) << c.due << " " << c.notice;
+    }
+    EXPECT_TRUE(messages.calls.empty());
+
+    // The grid lists this year's imminent entries first, then next year's, each by date.
+    writeYear(u"2026"_qs, {dueEntry(u"20/12/2026"_qs, u"10:00"_qs, u"Dicembre"_qs, u"10"_qs)});
+    writeYear(u"2027"_qs, {dueEntry(u"09/01/2027"_qs, u"10:00"_qs, u"Nove"_qs, u"30"_qs),
+                           dueEntry(u"02/01/2027"_qs, u"10:00"_qs, u"Due"_qs, u"30"_qs),
+                           dueEntry(u"03/02/2027"_qs, u"10:00"_qs, u"Lontana"_qs, u"30"_qs)});
+    reopen();
+    ASSERT_TRUE(w.btnOK.enabled());
+    QStringList dates;
+    modal.scripts[u"frmExpImminenti"_qs] = [&](Form& f) {
+        auto& grid = f.control<StringGrid>(u"grdRecords"_qs);
+        for (int r = 0; r < grid.rowCount(); ++r) dates.append(grid.cell(1, r));
+    };
+    click(w.btnOK);
+    EXPECT_EQ(dates, QStringList({u"20/12/2026"_qs, u"02/01/2027"_qs, u"09/01/2027"_qs}));
+
+    // Without next year's file nothing is announced from it and no file is made.
+    QFile::remove(programFolder() + u"2027.sca"_qs);
+    writeYear(u"2026"_qs, {dueEntry(u"01/12/2026"_qs, u"10:00"_qs, u"Passata"_qs, u"5"_qs)});
+    reopen();
+    EXPECT_TRUE(w.imgAssenti.visible());
+    EXPECT_FALSE(QFile::exists(programFolder() + u"2027.sca"_qs));
 }
 
 TEST_F(ScadenzarioTest, WithoutTheSoundFileTheBannerStillWarns)
