@@ -80,6 +80,58 @@ TEST_F(DdtListsTest, FinderSearchesEveryNoteByItsCriteriaInTextOrder)
     EXPECT_TRUE(messages.calls.empty());
 }
 
+// The criteria in pairs per row, in columns of 320, references and notes across 664; each
+// title above its edit; the Enter chain goes row by row; nothing leaves the panel.
+TEST_F(DdtListsTest, FinderCriteriaStandInPairsPerRowAndAcrossTheFullWidth)
+{
+    openEditor();
+    opened<TfrmTrovaDDT>(e().cmdTrova, u"frmTrovaDDT"_qs, [&](TfrmTrovaDDT& f) {
+        const struct {
+            const char* name;
+            int row;
+            int column; // 0 left, 1 right, -1 full width
+        } places[] = {
+            {"NumFatt", 0, 0},      {"Data", 0, 1},           {"Cliente", 1, 0},    {"ViaCliente", 1, 1},
+            {"CittaCliente", 2, 0}, {"Pagamento", 2, 1},      {"IvaCliente", 3, 0}, {"CodFiscCliente", 3, 1},
+            {"Riferimenti", 4, -1}, {"Note", 5, -1},
+        };
+        const Edit& first = f.control<Edit>(u"txtNumFatt"_qs);
+        const int left = first.left(), rowTop = first.top();
+        int lastTop = rowTop, rowPitch = 0;
+        for (const auto& p : places) {
+            const QString field = QString::fromLatin1(p.name);
+            const Edit& edit = f.control<Edit>(u"txt"_qs + field);
+            const Label& title = f.control<Label>(u"lbl"_qs + field);
+            EXPECT_EQ(edit.width(), p.column < 0 ? 664 : 320) << p.name;
+            EXPECT_EQ(edit.left(), p.column == 1 ? left + 664 - 320 : left) << p.name;
+            EXPECT_EQ(title.left(), edit.left()) << p.name;
+            EXPECT_LT(title.top(), edit.top()) << p.name;
+            if (p.row == 1 && p.column == 0) rowPitch = edit.top() - rowTop;
+            if (p.row > 0) {
+                EXPECT_EQ(edit.top(), rowTop + p.row * rowPitch) << p.name;
+            }
+            EXPECT_LE(edit.left() + edit.width(), f.panAvvio.width()) << p.name;
+            lastTop = edit.top();
+        }
+        EXPECT_GT(rowPitch, first.height());
+        // The instructions and the commands below the last row, inside the panel.
+        EXPECT_GT(f.control<Label>(u"lblRigo04"_qs).top(), lastTop + first.height());
+        EXPECT_LE(f.btnCerca.top() + f.btnCerca.height(), f.panAvvio.height());
+        EXPECT_GT(f.btnCerca.top(), f.control<Label>(u"lblRigo06"_qs).top());
+        const Label& wait = f.lblAttendere;
+        EXPECT_LE(wait.top() + wait.height(), f.panAvvio.height());
+        EXPECT_TRUE(wait.left() >= f.btnAnnulla.left() + f.btnAnnulla.width()
+                    || wait.top() >= f.btnCerca.top() + f.btnCerca.height());
+        // Enter walks the criteria in their order.
+        EXPECT_TRUE(focusIs(f.txtNumFatt));
+        for (const auto& p : places) {
+            EXPECT_TRUE(focusIs(f.control<Edit>(u"txt"_qs + QString::fromLatin1(p.name)))) << p.name;
+            key(f, Qt::Key_Return);
+        }
+        EXPECT_TRUE(focusIs(f.txtNumFatt));
+    });
+}
+
 TEST_F(DdtListsTest, FinderLoadsTheChosenNotePrintsItsListAndLoadsOnlyForTheEditor)
 {
     // Two notes give the same line (the customers differ past the 35th character).
