@@ -293,9 +293,11 @@ void addTotals(Layout& l, const EditorSpec& spec)
     l.push_back(button(u"cmdCalcola"_qs, kPageX + 645, 580, 108, 30, u"Calcola"_qs).in(in));
 
     // The bottom line: the hint line, the notes and the document's flag.
-    l.push_back(rect(u"bkgInfo"_qs, kPageX, 624, 420, 30, kHintBand).radius(4).in(in));
-    l.push_back(label(u"panInfo"_qs, kPageX + 8, 629, 404, 20, u"Pronto per archiviare una nuova scheda..."_qs)
-                    .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).in(in));
+    // The band holds three lines: the longest hints (a command's, a row's check box's) wrap
+    // rather than being cut at the band's edge.
+    l.push_back(rect(u"bkgInfo"_qs, kPageX, 620, 420, 50, kHintBand).radius(4).in(in));
+    l.push_back(label(u"panInfo"_qs, kPageX + 8, 623, 404, 44, u"Pronto per archiviare una nuova scheda..."_qs)
+                    .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).wrap().in(in));
     l.push_back(label(u"lblNote"_qs, kPageX + 432, 628, 56, 20, u"NOTE:"_qs).font(kCaptionFont).in(in));
     l.push_back(edit(u"txtNote"_qs, kPageX + 488, 628, 316, kFieldHeight).font(kFieldFont).highlighted().in(in));
     l.push_back(check(u"chkSaldata"_qs, kPageX + 818, 628, 127, kFieldHeight, spec.flagCaption).font(kFieldFont).in(in));

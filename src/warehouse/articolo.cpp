@@ -252,6 +252,20 @@ bool saveSteps(archive::ArchiveEditor& editor)
     }
     calcolaPrezzoConIva(card, editor.messages());
     calcolaValore(card);
+    // A computed amount too long for its field is corrected where it comes from, the price
+    // or the cost the user typed: Save fills the computed field in again anyway.
+    const struct {
+        const QString& computed;
+        const QString& source;
+    } derived[] = {{kValore, kCosto}, {kPrezzoConIva, kPrezzo}};
+    for (const auto& d : derived) {
+        for (const archive::FieldDef& f : TArticolo::layout().fields()) {
+            if (f.control != d.computed || archive::fitsWidth(card.text(f.control), f.width)) continue;
+            editor.messages().show(archive::MessageKind::Warning, archive::overlongNumberMessage(f, card.text(f.control)));
+            card.setFocus(d.source);
+            return false;
+        }
+    }
     return true;
 }
 
