@@ -158,7 +158,7 @@ QList<archive::ExportColumn> entryColumns()
         {u"Beneficiario"_qs, 250},
         {u"Causale scadenza"_qs, 300},
         {u"Modalità di pagamento"_qs, 300},
-        {u"Importo in euro"_qs, 200},
+        {u"Importo in euro"_qs, 200, false, true},
         {u"Estremi ricevuta"_qs, 250},
         {u"Appuntamento da confermare"_qs, 250},
         {u"Pagamento effettuato"_qs, 250},

@@ -360,6 +360,7 @@ struct ExportField {
     QString TArticolo::*member;
     const char* heading;
     int width;
+    bool number = false;
 };
 // The exported columns in grid order, with the file's heading and width.
 const ExportField kExportFields[] = {
@@ -374,12 +375,12 @@ const ExportField kExportFields[] = {
     {&TArticolo::Data, "Data acquisto", 200},
     {&TArticolo::Documento, "Estremi documento acquisto", 350},
     {&TArticolo::Ordine, "Modalità ordine merce", 350},
-    {&TArticolo::Giacenza, "Giacenza", 200},
-    {&TArticolo::Costo, "Costo", 200},
-    {&TArticolo::Valore, "Valore", 200},
-    {&TArticolo::Prezzo, "Prezzo senza IVA", 200},
-    {&TArticolo::PercIva, "Perc. IVA", 150},
-    {&TArticolo::Prezzo_con_Iva, "Prezzo con IVA", 200},
+    {&TArticolo::Giacenza, "Giacenza", 200, true},
+    {&TArticolo::Costo, "Costo", 200, true},
+    {&TArticolo::Valore, "Valore", 200, true},
+    {&TArticolo::Prezzo, "Prezzo senza IVA", 200, true},
+    {&TArticolo::PercIva, "Perc. IVA", 150, true},
+    {&TArticolo::Prezzo_con_Iva, "Prezzo con IVA", 200, true},
     {&TArticolo::Collocazione, "Collocazione in magazzino", 350},
     {&TArticolo::Altezza, "Altezza", 200},
     {&TArticolo::Larghezza, "Larghezza", 200},
@@ -393,7 +394,8 @@ const archive::ExportSheet& exportSheet()
 {
     static const archive::ExportSheet sheet = [] {
         archive::ExportSheet s{u"Magazzino.xls"_qs, u"Magazzino"_qs, {}};
-        for (const ExportField& f : kExportFields) s.columns.append({QString::fromUtf8(f.heading), f.width});
+        for (const ExportField& f : kExportFields)
+            s.columns.append({QString::fromUtf8(f.heading), f.width, false, f.number});
         return s;
     }();
     return sheet;

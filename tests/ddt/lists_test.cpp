@@ -4,6 +4,7 @@
 
 #include "kit/dialogs/guida.h"
 #include "ddt/expddt.h"
+#include "gui/calc.h"
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"
 
@@ -255,7 +256,9 @@ TEST_F(DdtListsTest, ExportGridAndFileMatchTheIndependentFixture)
 {
     writeFile(u"2026.ddt"_qs, fixture("2026.ddt"));
     openEditor();
+    QList<QStringList> calcRows;
     opened<TfrmExpDDT>(e().cmdEsporta, u"frmExpDDT"_qs, [&](TfrmExpDDT& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio Documenti di Trasporto in Microsoft Excel"_qs);
         QTableWidget* t = f.grdRecords.tableWidget();
         ASSERT_EQ(f.grdRecords.columnCount(), 26);
@@ -277,6 +280,17 @@ TEST_F(DdtListsTest, ExportGridAndFileMatchTheIndependentFixture)
         click(f.cmdEsporta);
     });
     EXPECT_EQ(readFile(u"DDT.xls"_qs), fixture("DDT.xls"));
+    {
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({programFolder() + u"DDT.xls"_qs}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::docs::exportSheet(orv::ddt::exportTexts()), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));
+    }
     ASSERT_EQ(messages.calls.size(), 2u);
     EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
     EXPECT_EQ(messages.calls[1].kind, MessageCall::Confirmation);
@@ -303,7 +317,7 @@ TEST_F(DdtListsTest, ExportOfAnEmptyYearItsAnswersAndItsHelp)
     });
     const QByteArray file = readFile(u"DDT.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: right;\"></td>"), 60);
+    EXPECT_EQ(file.count("<td style=\"text-align: right;\" sdnum=\"1040;0;@\"></td>"), 60);
     EXPECT_TRUE(file.contains("<x:Name>Riepilogo DDT</x:Name>"));
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_TRUE(shell.opened.isEmpty());
