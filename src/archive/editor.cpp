@@ -201,12 +201,12 @@ void ArchiveEditor::next()
 
 void ArchiveEditor::previous()
 {
+    // At record 1 nothing happens at all: the year's file is not even opened (or made).
+    const QString p = trimmed(view_.position());
+    if (p == u"1")
+        return;
     bool empty = false;
     withArchive(EditorCommand::Previous, [&](ArchiveFile& file) {
-        // At record 1 nothing happens, before the count is even looked at.
-        const QString p = trimmed(view_.position());
-        if (p == u"1")
-            return;
         if (file.count() == 0) {
             empty = true;
             return;

@@ -23,6 +23,29 @@ QString escapeCell(const QString& text)
     return r;
 }
 
+QString cellType(const QString& text, bool numberColumn)
+{
+    static const QString asText = QStringLiteral(" sdnum=\"1040;0;@\"");
+    if (!numberColumn) return asText;
+    // Plain numbers as the program writes them: a sign, digits, a decimal comma; no more
+    // digits than a double holds exactly.
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype digitsFrom = i;
+    qsizetype comma = -1;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u',' && comma < 0 && i > digitsFrom) comma = i;
+        else if (c < u'0' || c > u'9') return asText;
+    }
+    const qsizetype digits = text.size() - digitsFrom - (comma >= 0 ? 1 : 0);
+    if (digits == 0 || digits > 15 || comma == text.size() - 1) return asText;
+    const qsizetype decimals = comma < 0 ? 0 : text.size() - comma - 1;
+    QString value = text;
+    if (comma >= 0) value[comma] = u'.';
+    const QString format = decimals == 0 ? u"0"_qs : u"0."_qs + QString(decimals, u'0');
+    return u" sdval=\""_qs + value + u"\" sdnum=\"1033;1033;"_qs + format + u'"';
+}
+
 QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& rows)
 {
     QString t;
@@ -62,6 +85,7 @@ QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& r
     for (const ExportColumn& c : sheet.columns) {
         t += u"<td style=\"text-align: left; font-weight: bold;\" width=";
         t += QString::number(c.width);
+        t += cellType(c.heading, false);
         t += u'>';
         t += escapeCell(c.heading);
         t += u"</td>";
@@ -71,10 +95,12 @@ QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& r
     for (const QStringList& row : rows) {
         t += u"<tr>";
         for (qsizetype i = 0; i < sheet.columns.size(); ++i) {
-            t += sheet.columns[i].rightAligned ? u"<td style=\"text-align: right;\">"
-                                               : u"<td style=\"text-align: left;\">";
-            if (i < row.size())
-                t += escapeCell(trimmed(row[i]));
+            const QString value = i < row.size() ? trimmed(row[i]) : QString();
+            t += sheet.columns[i].rightAligned ? u"<td style=\"text-align: right;\""
+                                               : u"<td style=\"text-align: left;\"";
+            t += cellType(value, sheet.columns[i].number);
+            t += u'>';
+            t += escapeCell(value);
             t += u"</td>";
         }
         t += u"</tr>";

@@ -17,6 +17,9 @@ struct ExportColumn {
     QString heading;
     int width = 0;
     bool rightAligned = false;
+    // An amount, quantity or rate: a cell that reads as a number ("12,50", "-3", "22")
+    // stays a number in every spreadsheet program; any other cell is text.
+    bool number = false;
 };
 
 struct ExportSheet {
@@ -29,8 +32,18 @@ struct ExportSheet {
 // stays as it is.
 QString escapeCell(const QString& text);
 
+// The attributes a cell carries for the spreadsheet programs that do not read the
+// workbook's text marking (see spreadsheetText), with their leading blank.
+QString cellType(const QString& text, bool numberColumn);
+
 // The whole file text of the rows (one value per column, trimmed when written), as
 // Windows-1252 bytes; characters the code page lacks become '?'.
+//
+// The workbook header tells one spreadsheet program that every cell is text; the others
+// ignore it and read "01234567890" as the number 1234567890, "00184" as 184 and a date as
+// a date of their own locale. So each cell also says it for them: a text cell carries the
+// text number format, and a number cell of a number column carries its value and a format
+// with its decimals. The first program ignores both attributes.
 QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& rows);
 
 // Creates (or replaces) the file and writes the text; throws ArchiveError on failure.

@@ -16,6 +16,15 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
     return c;
 }
 
+// Pairs per row: number and date, customer and street, town and payment, VAT number and
+// tax code; references and notes each across the full width.
+QList<orv::forms::CriterionPlace> criteriaPlaces()
+{
+    using P = orv::forms::CriterionPlace;
+    return {{0, P::Left}, {0, P::Right}, {1, P::Left}, {1, P::Right}, {2, P::Left},
+            {2, P::Right}, {3, P::Left}, {3, P::Right}, {4, P::Full}, {5, P::Full}};
+}
+
 orv::forms::ListSpec resultList()
 {
     orv::forms::ListSpec spec = orv::ddt::ddtList(orv::ddt::kTitleFinder);
@@ -28,7 +37,7 @@ const Layout& windowLayout()
     static const Layout l =
         orv::forms::finderLayout({u"Trova Documenti di Trasporto"_qs, u"Ricerca dei DDT emessi nell'anno"_qs,
                                   art::Icon::Truck},
-                                 searchCriteria());
+                                 searchCriteria(), criteriaPlaces());
     return l;
 }
 

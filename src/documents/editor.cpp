@@ -293,9 +293,11 @@ void addTotals(Layout& l, const EditorSpec& spec)
     l.push_back(button(u"cmdCalcola"_qs, kPageX + 645, 580, 108, 30, u"Calcola"_qs).in(in));
 
     // The bottom line: the hint line, the notes and the document's flag.
-    l.push_back(rect(u"bkgInfo"_qs, kPageX, 624, 420, 30, kHintBand).radius(4).in(in));
-    l.push_back(label(u"panInfo"_qs, kPageX + 8, 629, 404, 20, u"Pronto per archiviare una nuova scheda..."_qs)
-                    .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).in(in));
+    // The band holds three lines: the longest hints (a command's, a row's check box's) wrap
+    // rather than being cut at the band's edge.
+    l.push_back(rect(u"bkgInfo"_qs, kPageX, 620, 420, 50, kHintBand).radius(4).in(in));
+    l.push_back(label(u"panInfo"_qs, kPageX + 8, 623, 404, 44, u"Pronto per archiviare una nuova scheda..."_qs)
+                    .font({u"Tahoma"_qs, 12, false, false, false, Qt::white}).wrap().in(in));
     l.push_back(label(u"lblNote"_qs, kPageX + 432, 628, 56, 20, u"NOTE:"_qs).font(kCaptionFont).in(in));
     l.push_back(edit(u"txtNote"_qs, kPageX + 488, 628, 316, kFieldHeight).font(kFieldFont).highlighted().in(in));
     l.push_back(check(u"chkSaldata"_qs, kPageX + 818, 628, 127, kFieldHeight, spec.flagCaption).font(kFieldFont).in(in));
@@ -447,9 +449,9 @@ int DocumentEditor::shownPage() const
 
 void DocumentEditor::bindRow(Row& r)
 {
-    numberFields_[&r.txtQuant] = &numberOnExit;
-    numberFields_[&r.txtPercSconto] = &numberOnExit;
-    numberFields_[&r.txtPrezzo] = &priceOnExit;
+    numberFields_.add(r.txtQuant, &numberOnExit);
+    numberFields_.add(r.txtPercSconto, &numberOnExit);
+    numberFields_.add(r.txtPrezzo, &priceOnExit);
     // Quantity, price and discount: every key empties the row's amount and the totals,
     // Enter moves along the row, and only digits and the comma are typed.
     const auto amountKey = [this, amount = &r.txtImporto](Control& next) {
@@ -468,7 +470,7 @@ void DocumentEditor::bindRow(Row& r)
     r.txtPrezzo.onKeyDown = amountKey(r.txtPercSconto);
     r.txtPercSconto.onKeyDown = amountKey(r.chkEs);
     chainEnter({&r.txtCodice, &r.txtDesc, &r.txtPrezzo}, false);
-    for (Edit* e : {&r.txtQuant, &r.txtPrezzo, &r.txtPercSconto}) e->onExit = [this, e] { tidyNumber(*e); };
+    for (Edit* e : {&r.txtQuant, &r.txtPrezzo, &r.txtPercSconto}) e->onExit = [this, e] { numberFields_.tidy(*e); };
     for (const auto& cut : kCutOnKeyUp) {
         if (cut.row != r.number) continue;
         Edit& e = control<Edit>(rowControl(cut.field, r.number));
@@ -488,7 +490,7 @@ void DocumentEditor::bindHeader()
                 &txtCittaCliente, &txtProvCliente,   &txtIvaCliente,  &txtCodFiscCliente, &txtRiferimenti,
                 &txtNumFatt,     &txtData,           &txtPagamento,   &txtBanca,      &txtIban,       &txtNote});
     // The VAT rate lies outside the circle and joins it at the notes.
-    numberFields_[&txtPercIva] = &numberOnExit;
+    numberFields_.add(txtPercIva, &numberOnExit);
     txtPercIva.onKeyDown = [this](Word& key, QChar& keyChar, ShiftState) {
         if (key == vk::Tab) return;
         blankTotals();
@@ -498,7 +500,7 @@ void DocumentEditor::bindHeader()
         }
         numberKey(key, keyChar, true);
     };
-    txtPercIva.onExit = [this] { tidyNumber(txtPercIva); };
+    txtPercIva.onExit = [this] { numberFields_.tidy(txtPercIva); };
 
     forms::tidyWhileTyping(txtIban, true, true);
     forms::tidyWhileTyping(txtCodFiscDitta, true, true);
@@ -538,15 +540,6 @@ void DocumentEditor::blankTotals()
 {
     for (Label* total : {&txtTotImponibile, &txtTotImposta, &txtTotIva, &txtTotEsente, &txtTotFattura})
         total->setText(QString());
-}
-
-void DocumentEditor::tidyNumber(Control& field)
-{
-    const auto rule = numberFields_.find(&field);
-    if (rule == numberFields_.end()) return;
-    auto& edit = static_cast<Edit&>(field);
-    const QString tidy = rule->second(edit.text());
-    if (tidy != edit.text()) edit.setText(tidy);
 }
 
 QString DocumentEditor::yearFile() const { return trimmed(lblFile.text()); }
@@ -634,7 +627,7 @@ void DocumentEditor::cmdSalvaClick()
     // Save is a picture, which never takes the focus: a number typed just before is
     // tidied as leaving its field would, so what is calculated and stored is what the
     // field shows once it is left.
-    if (Control* focused = focusedControl()) tidyNumber(*focused);
+    numberFields_.tidyFocused(*this);
     // Totals of a calculation that stopped would be stored as "0,00" beside amounts that
     // say otherwise: the card is not saved until the value that stopped it is corrected.
     if (const std::optional<QString> stop = Calcola(view_)) {

@@ -10,6 +10,7 @@
 #include "archive/editor.h"
 #include "archive/lists.h"
 #include "kit/bridge.h"
+#include "kit/input.h"
 #include "platform/ui/art.h"
 #include "platform/ui/form.h"
 #include "documents/documento.h"
@@ -219,14 +220,12 @@ private:
     // Every key in a quantity, price or discount field empties the row's amount and the
     // totals; in the VAT rate only the totals.
     void blankTotals();
-    // What leaving a number field does to its text (none for other controls).
-    void tidyNumber(ui::Control& field);
 
     EditorSpec spec_;
     archive::ArchiveEditor editor_;
     std::vector<Row> rows_;
     // The number fields and the rule their text follows on leaving.
-    std::map<const ui::Control*, QString (*)(const QString&)> numberFields_;
+    forms::TidyOnLeave numberFields_;
 };
 
 } // namespace orv::docs

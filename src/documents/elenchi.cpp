@@ -146,7 +146,7 @@ archive::ExportSheet exportSheet(const ExportTexts& texts)
 {
     archive::ExportSheet s{texts.fileName, texts.sheetName, {}};
     for (const ExportField& f : kExportFields)
-        s.columns.append({headingOf(f, texts, true), f.sheetWidth ? f.sheetWidth : f.gridWidth, f.right});
+        s.columns.append({headingOf(f, texts, true), f.sheetWidth ? f.sheetWidth : f.gridWidth, f.right, f.right});
     return s;
 }
 

@@ -31,33 +31,33 @@ const Layout& windowLayout()
 {
     static const Layout l = [] {
         const QString in = u"panContainer"_qs;
-        Layout l{panel(in, 0, 0, 995, 660).centred().fill(Qt::white).stroke(QColor(0xB8, 0xC2, 0xCE)).radius(6)};
+        Layout l{panel(in, 0, 0, 995, 692).centred().fill(Qt::white).stroke(QColor(0xB8, 0xC2, 0xCE)).radius(6)};
         l.push_back(picture(u"imgTitolo"_qs, 0, 0, 995, 84,
                             art::heading(u"Riepilogo Schede di Lavoro"_qs,
                                          u"Estratto conto degli importi fatturati nel periodo"_qs, art::Icon::JobSheet))
                         .in(in));
         l.push_back(label(u"titCliente"_qs, 16, 96, 200, 22, u"Cliente selezionato:"_qs).font(kCaption).in(in));
         l.push_back(label(u"titTipologia"_qs, 220, 96, 755, 22, u"- - -"_qs).font(kValue).in(in));
-        Item box = list(u"lstRecords"_qs, 16, 126, 963, 330).in(in);
+        Item box = list(u"lstRecords"_qs, 16, 126, 963, 362).in(in);
         box.isSorted = true;
         l.push_back(box);
-        l.push_back(label(u"lblRigo01"_qs, 16, 464, 963, 20,
+        l.push_back(label(u"lblRigo01"_qs, 16, 496, 963, 20,
                           u"Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e "
                           u"premere il pulsante Trova."_qs).font(kText).in(in));
-        l.push_back(label(u"lblRigo02"_qs, 16, 484, 963, 20,
+        l.push_back(label(u"lblRigo02"_qs, 16, 516, 963, 20,
                           u"Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di "
                           u"nuovo clic su Trova."_qs).font(kText).in(in));
-        l.push_back(edit(u"txtTrova"_qs, 16, 514, 360).font({u"Verdana"_qs, 12, true, false, false, QColor()})
+        l.push_back(edit(u"txtTrova"_qs, 16, 546, 360).font({u"Verdana"_qs, 12, true, false, false, QColor()})
                         .highlighted().in(in));
-        l.push_back(button(u"btnTrova"_qs, 388, 511, 120, 30, u"Trova"_qs).in(in));
-        l.push_back(label(u"titIntervallo"_qs, 540, 514, 210, 22, u"Intervallo selezionato:"_qs).font(kCaption).in(in));
-        l.push_back(label(u"lblIntervallo"_qs, 700, 514, 279, 22, u"Dal gg/mm/aaaa al gg/mm/aaaa"_qs)
+        l.push_back(button(u"btnTrova"_qs, 388, 543, 120, 30, u"Trova"_qs).in(in));
+        l.push_back(label(u"titIntervallo"_qs, 540, 546, 210, 22, u"Intervallo selezionato:"_qs).font(kCaption).in(in));
+        l.push_back(label(u"lblIntervallo"_qs, 700, 546, 279, 22, u"Dal gg/mm/aaaa al gg/mm/aaaa"_qs)
                         .align(Align::Right).font(kValue).in(in));
-        l.push_back(label(u"titTotCosti"_qs, 540, 546, 240, 22, u"Totale importi fatturati:"_qs).font(kCaption).in(in));
-        l.push_back(label(u"lblTotCosti"_qs, 780, 546, 199, 22, u"0,00"_qs).align(Align::Right).font(kValue).in(in));
-        l.push_back(button(u"btnStampa"_qs, 16, 600, 200, 34, u"Stampa riepilogo"_qs).in(in));
-        l.push_back(button(u"btnEsci"_qs, 228, 600, 120, 34, u"Esci"_qs).in(in));
-        l.push_back(command(u"imgGuida"_qs, 925, 592, 50, 50, art::icon(art::Icon::Help)).in(in));
+        l.push_back(label(u"titTotCosti"_qs, 540, 578, 240, 22, u"Totale importi fatturati:"_qs).font(kCaption).in(in));
+        l.push_back(label(u"lblTotCosti"_qs, 780, 578, 199, 22, u"0,00"_qs).align(Align::Right).font(kValue).in(in));
+        l.push_back(button(u"btnStampa"_qs, 16, 632, 200, 34, u"Stampa riepilogo"_qs).in(in));
+        l.push_back(button(u"btnEsci"_qs, 228, 632, 120, 34, u"Esci"_qs).in(in));
+        l.push_back(command(u"imgGuida"_qs, 925, 624, 50, 50, art::icon(art::Icon::Help)).in(in));
         l.push_back(label(u"lblConta"_qs, 0, 0, 10, 10, u"0"_qs).hidden().in(in));
         return l;
     }();
@@ -85,7 +85,7 @@ QStringList helpParagraphs()
 
 TfrmRiepCosti::TfrmRiepCosti(QWidget* owner)
     : Form(owner,
-           {u"frmRiepCosti"_qs, u" Orvanta 4.0 - Riepilogo Schede di Lavoro"_qs, 1016, 680, Border::Sizeable,
+           {u"frmRiepCosti"_qs, u" Orvanta 4.0 - Riepilogo Schede di Lavoro"_qs, 1016, 713, Border::Sizeable,
             Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout())
 {

@@ -13,4 +13,20 @@ void upperOnKeyUp(ui::Edit& e)
     };
 }
 
+void TidyOnLeave::add(ui::Edit& field, Rule rule) { rules_[&field] = std::move(rule); }
+
+void TidyOnLeave::tidy(ui::Control& field) const
+{
+    const auto rule = rules_.find(&field);
+    if (rule == rules_.end()) return;
+    auto& edit = static_cast<ui::Edit&>(field);
+    const QString tidy = rule->second(edit.text());
+    if (tidy != edit.text()) edit.setText(tidy);
+}
+
+void TidyOnLeave::tidyFocused(const ui::Form& form) const
+{
+    if (ui::Control* focused = form.focusedControl()) tidy(*focused);
+}
+
 } // namespace orv::forms

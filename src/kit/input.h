@@ -3,6 +3,10 @@
 // typed or when a key is released, addresses without blanks.
 #include "platform/core/text.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+
+#include <functional>
+#include <map>
 
 namespace orv::forms {
 
@@ -21,5 +25,23 @@ void tidyWhileTyping(Field& f, bool upper, bool trim)
 
 // On key release the text becomes its upper-case form, not trimmed, the caret kept.
 void upperOnKeyUp(ui::Edit& e);
+
+// The rules that leaving a field applies to its text (amounts, quantities, rates). The
+// commands that read such a field are pictures, which never take the focus, so the field
+// being typed is not left before they read it: they first tidy the focused field as
+// leaving it would, and what they calculate and store is what the field shows.
+class TidyOnLeave {
+public:
+    using Rule = std::function<QString(const QString&)>;
+    // Registers the rule; the field's OnExit is the caller's, which calls tidy().
+    void add(ui::Edit& field, Rule rule);
+    // Applies the field's rule, when it has one; a text already tidy is not set again.
+    void tidy(ui::Control& field) const;
+    // The same for the control holding the window's focus.
+    void tidyFocused(const ui::Form& form) const;
+
+private:
+    std::map<const ui::Control*, Rule> rules_;
+};
 
 } // namespace orv::forms

@@ -8,6 +8,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
+#include <algorithm>
 #include <QListWidget>
 
 namespace orv::forms {
@@ -286,20 +287,33 @@ Item whitePanel(const QString& name, int h)
 
 } // namespace
 
-Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria)
+Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria, const QList<CriterionPlace>& places)
 {
     const int panelH = kFinderHeight - kPanelY - 10;
     Layout l{headingPicture(look), whitePanel(u"panAvvio"_qs, panelH)};
     const QString in = u"panAvvio"_qs;
-    const qsizetype rows = (criteria.size() + 1) / 2;
+    const bool placed = !places.isEmpty();
+    Q_ASSERT(!placed || places.size() == criteria.size());
+    // Placed criteria: two columns of 320 with rows across both, 664; a row more than the
+    // two-column halves, so the rows lie closer.
+    constexpr int kColumnW = 320, kFullW = 664, kLeftX = 20, kRightX = kLeftX + kFullW - kColumnW;
+    const qsizetype halves = (criteria.size() + 1) / 2;
+    int rows = placed ? 0 : int(halves);
+    for (const CriterionPlace& p : places) rows = std::max(rows, p.row + 1);
+    const int pitch = placed ? 48 : 54;
     for (qsizetype i = 0; i < criteria.size(); ++i) {
-        const int x = i < rows ? 20 : 410;
-        const int y = 16 + int(i % rows) * 54;
+        int x = i < halves ? 20 : 410, y = 16 + int(i % halves) * pitch, w = 370;
+        if (placed) {
+            const CriterionPlace& p = places[i];
+            x = p.column == CriterionPlace::Right ? kRightX : kLeftX;
+            y = 16 + p.row * pitch;
+            w = p.column == CriterionPlace::Full ? kFullW : kColumnW;
+        }
         const FinderCriterion& c = criteria[i];
-        l.push_back(label(u"lbl"_qs + c.control.mid(3), x, y, 370, 18, c.caption).in(in).font(kCaption));
-        l.push_back(edit(c.control, x, y + 20, 370).in(in).font(kField).highlighted());
+        l.push_back(label(u"lbl"_qs + c.control.mid(3), x, y, w, 18, c.caption).in(in).font(kCaption));
+        l.push_back(edit(c.control, x, y + 20, w).in(in).font(kField).highlighted());
     }
-    int y = 16 + int(rows) * 54 + 8;
+    int y = 16 + rows * pitch + 8;
     l.push_back(label(u"lblRigo04"_qs, 20, y, kInnerW - 20, 36,
                       u"Immettere nei campi prescelti una o più parole consecutive presenti nelle schede da "
                       u"trovare e premere il pulsante Cerca."_qs).in(in).font(kText).wrap());
@@ -311,8 +325,13 @@ Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria
     y += 92;
     l.push_back(button(u"btnCerca"_qs, 20, y, 150, 34, u"Cerca"_qs).in(in));
     l.push_back(button(u"btnAnnulla"_qs, 180, y, 150, 34, u"Chiudi"_qs).in(in));
-    l.push_back(label(u"lblAttendere"_qs, 20, panelH - 40, kInnerW - 20, 24, u"Ricerca schede in corso. Attendere..."_qs)
-                    .in(in).font(kCount).hidden());
+    // Below the commands, or beside them where the rows leave no room below.
+    if (!placed || y + 34 + 8 + 24 <= panelH)
+        l.push_back(label(u"lblAttendere"_qs, 20, panelH - 40, kInnerW - 20, 24,
+                          u"Ricerca schede in corso. Attendere..."_qs).in(in).font(kCount).hidden());
+    else
+        l.push_back(label(u"lblAttendere"_qs, 350, y + 5, kInnerW - 350, 24, u"Ricerca schede in corso. Attendere..."_qs)
+                        .in(in).font(kCount).hidden());
     l.push_back(label(u"lblConta"_qs, 0, 0, 10, 10, u"0"_qs).in(in).hidden());
     l.push_back(label(u"lblMemory"_qs, 0, 0, 10, 10, u"lblMemory"_qs).in(in).hidden());
     l.push_back(whitePanel(u"panContainer"_qs, panelH).hidden());

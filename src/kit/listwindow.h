@@ -150,7 +150,15 @@ struct ListLook {
     ui::art::Icon icon = ui::art::Icon::Logo;
     bool sorted = true; // the list keeps its lines sorted (most lists do)
 };
-ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria);
+// Criteria stand in two columns, the first half on the left; or, where a window gives
+// them places, each in its row: in the left or right column, or across the full width.
+struct CriterionPlace {
+    enum Column { Left, Right, Full };
+    int row = 0;
+    Column column = Left;
+};
+ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria,
+                        const QList<CriterionPlace>& places = {});
 ui::Layout statusListLayout(const ListLook& look);
 // Client sizes of the two kinds.
 inline constexpr int kListWidth = 862;

@@ -9,6 +9,7 @@
 #include "schedule/scadenza.h"
 #include "schedule/scadenzario.h"
 
+#include <QFile>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -82,12 +83,14 @@ EntryGridWindow::EntryGridWindow(QWidget* owner, const EntryGrid& grid)
     onShow = [this] { FormShow(); };
 }
 
-void EntryGridWindow::FormShow()
+namespace {
+
+// Appends the listed entries of an archive as grid rows, numbered on from the rows there;
+// `read` tells whether the archive held entries. False when the reading failed.
+bool readRows(const QString& path, const std::function<bool(const TScadenza&)>& select, QList<QStringList>& rows,
+              bool& read)
 {
-    const auto select = selection();
-    bool read = false; // the archive holds entries and its reading began
-    QList<QStringList> rows;
-    const bool ok = archive::runArchiveCommandSilently(archivePath(), TScadenza::kSize, [&](ArchiveFile& file) {
+    return archive::runArchiveCommandSilently(path, TScadenza::kSize, [&](ArchiveFile& file) {
         if (file.count() == 0) return;
         read = true;
         archive::ResultList none;
@@ -100,6 +103,33 @@ void EntryGridWindow::FormShow()
             },
             {});
     });
+}
+
+} // namespace
+
+void EntryGridWindow::FormShow()
+{
+    const auto select = selection();
+    bool read = false; // the archive holds entries and its reading began
+    QList<QStringList> rows;
+    const bool ok = readRows(archivePath(), select, rows, read);
+    // Entries of a later year's archive (the imminent ones of next year) follow the
+    // whole year, in their own key order: the key holds no year.
+    QList<QStringList> later;
+    const QString laterPath = laterArchivePath();
+    if (ok && !laterPath.isEmpty() && QFile::exists(laterPath)) {
+        bool laterRead = false;
+        later = rows;
+        if (readRows(laterPath, select, later, laterRead)) {
+            later.erase(later.begin(), later.begin() + rows.size());
+            std::stable_sort(later.begin(), later.end(), [](const QStringList& a, const QStringList& b) {
+                return compareTextAZ(a[kKeyColumn], b[kKeyColumn]) < 0;
+            });
+        } else {
+            later.clear();
+        }
+        read = read || !later.isEmpty();
+    }
     // An empty archive, or one that cannot be opened, leaves the designed empty rows.
     if (!read) return;
     grdRecords.setRowCount(int(rows.size()));
@@ -108,6 +138,12 @@ void EntryGridWindow::FormShow()
     }
     // Rows read before a failure stay as they came.
     if (ok) OrdinaGriglia(grdRecords, kKeyColumn);
+    if (later.isEmpty()) return;
+    const int first = grdRecords.rowCount();
+    grdRecords.setRowCount(first + int(later.size()));
+    for (int r = 0; r < later.size(); ++r) {
+        for (int c = 0; c < later[r].size(); ++c) grdRecords.setCell(c, first + r, later[r][c]);
+    }
 }
 
 } // namespace orv::schedule
@@ -132,6 +168,8 @@ TfrmExpImminenti::TfrmExpImminenti(QWidget* owner)
 }
 
 QString TfrmExpImminenti::archivePath() const { return orv::schedule::currentYearFile(); }
+
+QString TfrmExpImminenti::laterArchivePath() const { return orv::schedule::nextYearFile(); }
 
 std::function<bool(const TScadenza&)> TfrmExpImminenti::selection() const
 {

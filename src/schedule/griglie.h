@@ -35,6 +35,8 @@ protected:
     // The archive the grid reads and whether an entry is listed, as the window is shown.
     virtual QString archivePath() const = 0;
     virtual std::function<bool(const TScadenza&)> selection() const = 0;
+    // A further archive whose listed entries follow, when it exists; none by default.
+    virtual QString laterArchivePath() const { return QString(); }
 };
 
 } // namespace orv::schedule
@@ -45,6 +47,7 @@ public:
 
 protected:
     QString archivePath() const override;
+    QString laterArchivePath() const override;
     std::function<bool(const TScadenza&)> selection() const override;
 };
 

@@ -38,7 +38,7 @@ const orv::customers::MemberTable<TScadenza, 25>& table()
         {&TScadenza::Beneficiario, {u"Beneficiario"_qs, 50, u"txtBeneficiario"_qs}},
         {&TScadenza::Dettagli, {u"Dettagli"_qs, 250, u"txtDettagli"_qs}},
         {&TScadenza::Officina, {u"Officina"_qs, 150, u"txtOfficina"_qs}},
-        {&TScadenza::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs}},
+        {&TScadenza::Costo, {u"Costo"_qs, 15, u"txtCosto"_qs, FieldKind::Number, u"Importo in euro"_qs}},
         {&TScadenza::Contatto, {u"Contatto"_qs, 50, u"txtContatto"_qs}},
         {&TScadenza::Note, {u"Note"_qs, 250, u"txtNote"_qs}},
         {&TScadenza::DaConfermare, {u"DaConfermare"_qs, 2, u"chkDaConfermare"_qs, FieldKind::Flag}},
@@ -69,6 +69,8 @@ namespace orv::schedule {
 QString yearFile(const QString& year) { return programFile(trimmed(year) + u".sca"_qs); }
 
 QString currentYearFile() { return yearFile(QString::number(currentYear()).rightJustified(4, u'0')); }
+
+QString nextYearFile() { return yearFile(QString::number(currentYear() + 1).rightJustified(4, u'0')); }
 
 const QStringList& monthNames()
 {
@@ -156,7 +158,7 @@ QList<archive::ExportColumn> entryColumns()
         {u"Beneficiario"_qs, 250},
         {u"Causale scadenza"_qs, 300},
         {u"Modalità di pagamento"_qs, 300},
-        {u"Importo in euro"_qs, 200},
+        {u"Importo in euro"_qs, 200, false, true},
         {u"Estremi ricevuta"_qs, 250},
         {u"Appuntamento da confermare"_qs, 250},
         {u"Pagamento effettuato"_qs, 250},

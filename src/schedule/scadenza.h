@@ -34,6 +34,10 @@ namespace orv::schedule {
 QString yearFile(const QString& year);
 // The archive of the current calendar year.
 QString currentYearFile();
+// The next year's archive. Its entries are imminent while their notice reaches back into
+// the current year (due 05/01 with 30 days' notice: from 06/12); it is read only when it
+// exists and nothing creates it.
+QString nextYearFile();
 
 // Italian month names, January first, as the month list shows them ("Gennaio").
 const QStringList& monthNames();

@@ -1,5 +1,7 @@
 #include "schedule/scadenzario.h"
 
+#include <QFile>
+
 #include "kit/windowtable.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
@@ -424,6 +426,7 @@ TfrmScadenzario::TfrmScadenzario(QWidget* owner)
     }
     txtAvviso.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar); };
     txtCosto.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar, u","); };
+    amounts_.add(txtCosto, [](const QString& t) { return NormalizzaImporto(t, orv::AmountKind::Money, 4); });
     txtCosto.onExit = [this] { txtCostoExit(); };
     orv::forms::tidyWhileTyping(txtCodFisc, true, true);
     chainEnter({&txtGiorno, &txtMese, &txtOreApp, &txtMinutiApp, &txtAvviso, &txtPagatore, &txtCodFisc, &txtRecapito,
@@ -495,23 +498,26 @@ void TfrmScadenzario::FormShow()
 void TfrmScadenzario::runReminder()
 {
     bool some = false;
-    const bool read = orv::archive::runArchiveCommandSilently(
-        orv::schedule::currentYearFile(), TScadenza::kSize, [&](orv::ArchiveFile& file) {
-            const orv::TDateTime today = orv::today();
-            orv::archive::ResultList none;
-            orv::archive::fillList(
-                file, none,
-                [&](const QByteArray& r) {
-                    bool ok = false;
-                    // An entry whose date or notice cannot be read is no reminder; the
-                    // entries after it still are.
-                    some = orv::schedule::ScadenzaImminente(TScadenza::decode(r), today, ok) || some;
-                    return false;
-                },
-                {});
-        });
+    const orv::TDateTime today = orv::today();
+    const auto count = [&](orv::ArchiveFile& file) {
+        orv::archive::ResultList none;
+        orv::archive::fillList(
+            file, none,
+            [&](const QByteArray& r) {
+                bool ok = false;
+                // An entry whose date or notice cannot be read is no reminder; the
+                // entries after it still are.
+                some = orv::schedule::ScadenzaImminente(TScadenza::decode(r), today, ok) || some;
+                return false;
+            },
+            {});
+    };
+    const bool read = orv::archive::runArchiveCommandSilently(orv::schedule::currentYearFile(), TScadenza::kSize, count);
     // An archive that cannot be read leaves the banners as they were.
     if (!read) return;
+    // Near the year's end the notice of an entry of next year already runs.
+    const QString next = orv::schedule::nextYearFile();
+    if (!some && QFile::exists(next)) orv::archive::runArchiveCommandSilently(next, TScadenza::kSize, count);
     imgAssenti.setVisible(!some);
     imgPresenti.setVisible(some);
     btnOK.setEnabled(some);
@@ -558,7 +564,13 @@ void TfrmScadenzario::PulisciScheda()
 
 void TfrmScadenzario::cmdNuovoClick() { PulisciScheda(); }
 void TfrmScadenzario::cmdDuplicaClick() { editor_.duplicate(); }
-void TfrmScadenzario::cmdSalvaClick() { editor_.save(); }
+void TfrmScadenzario::cmdSalvaClick()
+{
+    // Save is a picture and never takes the focus: the amount still being typed is tidied
+    // as leaving it would, so what is checked and stored is what the field then shows.
+    amounts_.tidyFocused(*this);
+    editor_.save();
+}
 void TfrmScadenzario::cmdPrimoClick() { editor_.first(); }
 void TfrmScadenzario::cmdIndietroClick() { editor_.previous(); }
 void TfrmScadenzario::cmdAvantiClick() { editor_.next(); }
@@ -598,10 +610,7 @@ void TfrmScadenzario::impMagClick()
     runDialog<TfrmTrovaMagazzino>(this, [](TfrmTrovaMagazzino& f) { f.lblMemory.setText(u"scadenzario"_qs); });
 }
 
-void TfrmScadenzario::txtCostoExit()
-{
-    txtCosto.setText(NormalizzaImporto(txtCosto.text(), orv::AmountKind::Money, 4));
-}
+void TfrmScadenzario::txtCostoExit() { amounts_.tidy(txtCosto); }
 
 orv::forms::CardContent TfrmScadenzario::cardContent() const
 {

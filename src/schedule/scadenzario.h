@@ -6,6 +6,7 @@
 // the status lists, the export and the printed card.
 #include "archive/editor.h"
 #include "kit/bridge.h"
+#include "kit/input.h"
 #include "kit/reports.h"
 #include "platform/ui/form.h"
 
@@ -133,6 +134,7 @@ public:
 private:
     orv::forms::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
+    orv::forms::TidyOnLeave amounts_;
 };
 
 extern TfrmScadenzario* frmScadenzario;

@@ -252,6 +252,20 @@ bool saveSteps(archive::ArchiveEditor& editor)
     }
     calcolaPrezzoConIva(card, editor.messages());
     calcolaValore(card);
+    // A computed amount too long for its field is corrected where it comes from, the price
+    // or the cost the user typed: Save fills the computed field in again anyway.
+    const struct {
+        const QString& computed;
+        const QString& source;
+    } derived[] = {{kValore, kCosto}, {kPrezzoConIva, kPrezzo}};
+    for (const auto& d : derived) {
+        for (const archive::FieldDef& f : TArticolo::layout().fields()) {
+            if (f.control != d.computed || archive::fitsWidth(card.text(f.control), f.width)) continue;
+            editor.messages().show(archive::MessageKind::Warning, archive::overlongNumberMessage(f, card.text(f.control)));
+            card.setFocus(d.source);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -346,6 +360,7 @@ struct ExportField {
     QString TArticolo::*member;
     const char* heading;
     int width;
+    bool number = false;
 };
 // The exported columns in grid order, with the file's heading and width.
 const ExportField kExportFields[] = {
@@ -360,12 +375,12 @@ const ExportField kExportFields[] = {
     {&TArticolo::Data, "Data acquisto", 200},
     {&TArticolo::Documento, "Estremi documento acquisto", 350},
     {&TArticolo::Ordine, "Modalità ordine merce", 350},
-    {&TArticolo::Giacenza, "Giacenza", 200},
-    {&TArticolo::Costo, "Costo", 200},
-    {&TArticolo::Valore, "Valore", 200},
-    {&TArticolo::Prezzo, "Prezzo senza IVA", 200},
-    {&TArticolo::PercIva, "Perc. IVA", 150},
-    {&TArticolo::Prezzo_con_Iva, "Prezzo con IVA", 200},
+    {&TArticolo::Giacenza, "Giacenza", 200, true},
+    {&TArticolo::Costo, "Costo", 200, true},
+    {&TArticolo::Valore, "Valore", 200, true},
+    {&TArticolo::Prezzo, "Prezzo senza IVA", 200, true},
+    {&TArticolo::PercIva, "Perc. IVA", 150, true},
+    {&TArticolo::Prezzo_con_Iva, "Prezzo con IVA", 200, true},
     {&TArticolo::Collocazione, "Collocazione in magazzino", 350},
     {&TArticolo::Altezza, "Altezza", 200},
     {&TArticolo::Larghezza, "Larghezza", 200},
@@ -379,7 +394,8 @@ const archive::ExportSheet& exportSheet()
 {
     static const archive::ExportSheet sheet = [] {
         archive::ExportSheet s{u"Magazzino.xls"_qs, u"Magazzino"_qs, {}};
-        for (const ExportField& f : kExportFields) s.columns.append({QString::fromUtf8(f.heading), f.width});
+        for (const ExportField& f : kExportFields)
+            s.columns.append({QString::fromUtf8(f.heading), f.width, false, f.number});
         return s;
     }();
     return sheet;

@@ -14,7 +14,7 @@ using orv::test::RecordingMessages;
 namespace {
 const ExportSheet& sheet()
 {
-    static const ExportSheet s{u"Prova.xls"_qs, u"Prova & C."_qs, {{u"Nome"_qs, 250}, {u"Importo"_qs, 100, true}}};
+    static const ExportSheet s{u"Prova.xls"_qs, u"Prova & C."_qs, {{u"Nome"_qs, 250}, {u"Importo"_qs, 100, true, true}}};
     return s;
 }
 } // namespace
@@ -28,12 +28,40 @@ TEST(Spreadsheet, CellsAreEscapedAndTrimmedOnOneLine)
     EXPECT_FALSE(text.contains('\r'));
     EXPECT_TRUE(text.contains("Caff\xE8 Rossi &amp; Figli</td>")); // Windows-1252 bytes
     EXPECT_TRUE(t.contains(u"<x:Name>Prova &amp; C.</x:Name>"_qs));
-    EXPECT_TRUE(t.contains(u"<td style=\"text-align: left; font-weight: bold;\" width=100>Importo</td>"_qs));
-    EXPECT_TRUE(t.contains(u"<td style=\"text-align: right;\">12,50</td>"_qs));
+    EXPECT_TRUE(t.contains(
+        u"<td style=\"text-align: left; font-weight: bold;\" width=100 sdnum=\"1040;0;@\">Importo</td>"_qs));
+    EXPECT_TRUE(t.contains(u"<td style=\"text-align: right;\" sdval=\"12.50\" sdnum=\"1033;1033;0.00\">12,50</td>"_qs));
     // A short row still gets every cell.
-    EXPECT_TRUE(t.endsWith(u"<tr><td style=\"text-align: left;\">solo</td><td style=\"text-align: right;\"></td></tr>"
-                           u"</table></body></html>"_qs));
+    EXPECT_TRUE(t.endsWith(u"<tr><td style=\"text-align: left;\" sdnum=\"1040;0;@\">solo</td>"
+                           u"<td style=\"text-align: right;\" sdnum=\"1040;0;@\"></td></tr></table></body></html>"_qs));
     EXPECT_EQ(t.count(u"<tr>"_qs), 3);
+}
+
+// Every cell says what it is for the programs that ignore the workbook's text marking:
+// text, or in a number column a number with its value and decimals.
+TEST(Spreadsheet, CellsCarryTheirTypeForEverySpreadsheetProgram)
+{
+    const QString text = u" sdnum=\"1040;0;@\""_qs;
+    const struct {
+        const char* cell;
+        bool numberColumn;
+        const char* attributes; // nullptr: text
+    } cases[] = {
+        {"01234567890", false, nullptr}, {"00184", false, nullptr},     {"12,50", false, nullptr},
+        {"12,50", true, " sdval=\"12.50\" sdnum=\"1033;1033;0.00\""},
+        {"-3", true, " sdval=\"-3\" sdnum=\"1033;1033;0\""},
+        {"0,125", true, " sdval=\"0.125\" sdnum=\"1033;1033;0.000\""},
+        {"007", true, " sdval=\"007\" sdnum=\"1033;1033;0\""},
+        {"999999999999999", true, " sdval=\"999999999999999\" sdnum=\"1033;1033;0\""},
+        {"1234567890123456", true, nullptr}, // more digits than a number keeps
+        {"", true, nullptr},  {",", true, nullptr},   {"12,", true, nullptr}, {",5", true, nullptr},
+        {"1,2,3", true, nullptr}, {"1.234,5", true, nullptr}, {"€ 12,50", true, nullptr}, {"-", true, nullptr},
+        {"1e5", true, nullptr}, {"+5", true, nullptr}, {"05/01/2027", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString cell = QString::fromUtf8(c.cell);
+        EXPECT_EQ(cellType(cell, c.numberColumn), c.attributes ? QString::fromLatin1(c.attributes) : text) << c.cell;
+    }
 }
 
 TEST(Spreadsheet, ExportAsksWritesAndOffersToOpen)

@@ -386,7 +386,7 @@ TEST(CustomerExport, FileOfTheFixtureArchiveMatchesTheGoldenFile)
         gridRows(dir.filePath(u"Clienti.pro"_qs), TCliente::kSize, [](const QByteArray& r) { return orv::customers::exportRow(TCliente::decode(r)); });
     const QString emptyText = orv::cp1252::decode(spreadsheetText(orv::customers::exportSheet(), empty));
     EXPECT_EQ(emptyText.count(u"<tr>"_qs), 11);
-    EXPECT_EQ(emptyText.count(u"<td style=\"text-align: left;\"></td>"_qs), 250);
+    EXPECT_EQ(emptyText.count(u"<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"_qs), 250);
 }
 
 TEST(CustomerExport, LibreOfficeReadsTheCells)

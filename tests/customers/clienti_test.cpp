@@ -10,6 +10,8 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 using namespace orv::ui;
@@ -406,6 +408,49 @@ TEST_F(EditorTest, CodesAreUpperCasedAsTyped)
     editor().txtProvNasc.setText(u" mi "_qs);
     editor().txtNote.setFocus();
     EXPECT_EQ(editor().txtProvNasc.text(), u"MI"_qs);
+}
+
+// A paste keeps what fits in the field and drops the rest, as typing does; the caret
+// stays after what was kept.
+TEST_F(EditorTest, APasteKeepsWhatFitsAndDropsTheRest)
+{
+    struct Case {
+        Edit* field;
+        int limit;
+    };
+    const Case cases[] = {{&editor().txtNote, 250}, {&editor().txtCliente, 50}, {&editor().txtCodFisc, 16}};
+    QString long300;
+    for (int i = 0; i < 300; ++i) long300 += QChar(u'A' + i % 26);
+    for (const Case& c : cases) {
+        const std::string name = c.field->name().toStdString();
+        EXPECT_EQ(c.field->maxLength(), c.limit) << name;
+        // Across the room left: none, one short of the paste, exactly it, more than it.
+        for (int room : {0, 1, 2, 3, 4, c.limit}) {
+            const QString before = QString(c.limit - room, u'X');
+            c.field->setText(before);
+            c.field->setFocus();
+            press(*c.field, Qt::Key_End);
+            QGuiApplication::clipboard()->setText(u"ABC"_qs);
+            press(*c.field, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(c.field->text(), before + u"ABC"_qs.left(room)) << name << " room " << room;
+            EXPECT_EQ(c.field->caretPosition(), std::min<qsizetype>(c.limit, before.size() + 3)) << name << " room " << room;
+        }
+        // 300 characters into an empty field: the first that fit.
+        c.field->setText(QString());
+        QGuiApplication::clipboard()->setText(long300);
+        press(*c.field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(c.field->text(), long300.left(c.limit)) << name;
+        // In the middle, over a selection: the selection goes, the paste fills its room and
+        // what followed the caret is kept.
+        c.field->setText(QString(c.limit - 2, u'X') + u"YZ"_qs);
+        press(*c.field, Qt::Key_Home);
+        press(*c.field, Qt::Key_Right, Qt::ShiftModifier);
+        QGuiApplication::clipboard()->setText(u"ABCDEF"_qs);
+        press(*c.field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(c.field->text(), u"A"_qs + QString(c.limit - 3, u'X') + u"YZ"_qs) << name;
+        EXPECT_EQ(c.field->caretPosition(), 1) << name;
+    }
+    EXPECT_TRUE(takeTexts().isEmpty());
 }
 
 TEST_F(EditorTest, HintLine)

@@ -3,6 +3,7 @@
 
 #include "kit/dialogs/guida.h"
 #include "customers/expcontratti.h"
+#include "gui/calc.h"
 
 #include <QTableWidget>
 
@@ -27,7 +28,9 @@ protected:
 TEST_F(ContractExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
 {
     writeFile(TContratto::kFileName, contractFixture("Contratti.pro"));
+    QList<QStringList> calcRows;
     inExport([&](TfrmExpContratti& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio contratti in Microsoft Excel"_qs);
         QTableWidget* t = f.grdRecords.tableWidget();
         ASSERT_EQ(f.grdRecords.columnCount(), 26);
@@ -61,6 +64,15 @@ TEST_F(ContractExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
         EXPECT_EQ(shell.opened, QStringList{u'"' + orv::programFile(u"Contratti.xls"_qs) + u'"'});
     });
     EXPECT_EQ(readFile(u"Contratti.xls"_qs), contractFixture("Contratti.xls"));
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({orv::programFile(u"Contratti.xls"_qs)}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::customers::contractExportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"011 123456"_qs));
 }
 
 TEST_F(ContractExportTest, AnEmptyArchiveExportsTheTenDesignedRows)
@@ -71,9 +83,9 @@ TEST_F(ContractExportTest, AnEmptyArchiveExportsTheTenDesignedRows)
     });
     const QByteArray file = readFile(u"Contratti.xls"_qs);
     EXPECT_TRUE(file.contains("<x:Name>Riepilogo Contratti</x:Name>"));
-    EXPECT_TRUE(file.contains("width=250>Cognone e nome Utente</td>"));
+    EXPECT_TRUE(file.contains("width=250 sdnum=\"1040;0;@\">Cognone e nome Utente</td>"));
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: left;\"></td>"), 250);
+    EXPECT_EQ(file.count("<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"), 250);
     EXPECT_FALSE(file.contains('\n'));
 }
 

@@ -4,6 +4,7 @@
 
 #include "kit/dialogs/guida.h"
 #include "customers/expclienti.h"
+#include "gui/calc.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -37,7 +38,9 @@ protected:
 TEST_F(ExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
 {
     writeFile(TCliente::kFileName, fixture("Clienti.pro"));
+    QList<QStringList> calcRows;
     inExport([&](TfrmExpClienti& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio Clienti e impianti in Microsoft Excel"_qs);
         EXPECT_EQ(f.width(), 862);
         EXPECT_EQ(f.height(), 560);
@@ -68,6 +71,16 @@ TEST_F(ExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
         EXPECT_EQ(shell.opened, QStringList{u'"' + xls() + u'"'});
     });
     EXPECT_EQ(readFile(u"Clienti.xls"_qs), fixture("Clienti.xls"));
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({xls()}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::customers::exportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"011 123456"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"03/04/1961"_qs));
 }
 
 TEST_F(ExportTest, WhatIsTypedInTheGridGoesIntoTheFileNeverIntoTheArchive)
@@ -89,7 +102,7 @@ TEST_F(ExportTest, WhatIsTypedInTheGridGoesIntoTheFileNeverIntoTheArchive)
         click(f.cmdEsporta);
     });
     const QByteArray file = readFile(u"Clienti.xls"_qs);
-    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">Nuova</td></tr></table>"));
+    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\" sdnum=\"1040;0;@\">Nuova</td></tr></table>"));
     EXPECT_FALSE(file.contains("vecchia"));
     EXPECT_TRUE(shell.opened.isEmpty());  // No to the second question: written, not opened
     EXPECT_EQ(archiveBytes(), archive);
@@ -104,7 +117,7 @@ TEST_F(ExportTest, AnEmptyArchiveExportsTheTenDesignedRows)
     });
     const QByteArray file = readFile(u"Clienti.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: left;\"></td>"), 250);
+    EXPECT_EQ(file.count("<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"), 250);
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_TRUE(QFile::exists(orv::programFile(TCliente::kFileName)));  // the grid's reading created it
 }

@@ -3,6 +3,8 @@
 // windows, the transport dialog and the exit.
 #include "ddt_fixture.h"
 
+#include <QLabel>
+
 #include "shell/avvio.h"
 #include "kit/dialogs/checkers.h"
 #include "kit/dialogs/guida.h"
@@ -81,11 +83,19 @@ TEST_F(DdtCommandsTest, EveryCommandWritesItsHintAndTheBackgroundClearsIt)
         {"imgAvanti_A", "Visualizza i prossimi cinque articoli."},
         {"cmdCalcola", "Effettua il calcolo dei totali."},
     };
+    // The hint line shows each hint whole, wrapped inside its band, never cut at its edge.
+    auto* line = qobject_cast<QLabel*>(e().panInfo.widget());
+    ASSERT_TRUE(line);
     for (const auto& [name, hint] : hints) {
         hover(e().panDitta);
         EXPECT_EQ(e().panInfo.text(), QString());
         hover(e().control<Control>(QString::fromLatin1(name)));
         EXPECT_EQ(e().panInfo.text(), QString::fromUtf8(hint)) << name;
+        const QRect needed =
+            line->fontMetrics().boundingRect(QRect(0, 0, line->width(), 1000), Qt::TextWordWrap, line->text());
+        EXPECT_LE(needed.width(), line->width()) << name;
+        EXPECT_LE(needed.height(), line->height()) << name;
+        EXPECT_TRUE(line->wordWrap());
     }
     // Edits have no hint of their own: the last one stays.
     hover(e().txtCliente);

@@ -274,6 +274,28 @@ TEST_F(DdtEditorTest, NavigationInEveryStateOfTheEditorAndTheArchive)
     }
 }
 
+// At position "1" Previous does nothing at all: the year's file is neither opened nor made,
+// so a missing one stays missing and one that cannot be opened reports nothing.
+TEST_F(DdtEditorTest, PreviousAtTheFirstPositionTouchesNoFile)
+{
+    TfrmDDT& d = openEditor();
+    QFile::remove(programFolder() + u"2026.ddt"_qs);
+    d.lblPosizione.setText(u" 1 "_qs);
+    d.txtCliente.setText(u"(sullo schermo)"_qs);
+    click(d.cmdIndietro);
+    EXPECT_FALSE(QFile::exists(programFolder() + u"2026.ddt"_qs));
+    QDir(programFolder()).mkdir(u"2026.ddt"_qs); // exists, but cannot be opened as a file
+    click(d.cmdIndietro);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_EQ(d.lblPosizione.text(), u" 1 "_qs);
+    EXPECT_EQ(d.txtCliente.text(), u"(sullo schermo)"_qs);
+    // Any other position still opens it and reports that it cannot.
+    d.lblPosizione.setText(u"2"_qs);
+    click(d.cmdIndietro);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageCall::Error);
+}
+
 TEST_F(DdtEditorTest, LoadingShowsWhatIsStoredAndKeepsThePageAndTheFocus)
 {
     writeThree();

@@ -4,6 +4,7 @@
 
 #include "kit/dialogs/guida.h"
 #include "ddt/expddt.h"
+#include "gui/calc.h"
 #include "ddt/sospesiddt.h"
 #include "ddt/trovaddt.h"
 
@@ -78,6 +79,58 @@ TEST_F(DdtListsTest, FinderSearchesEveryNoteByItsCriteriaInTextOrder)
         EXPECT_EQ(count, u"Il presente elenco contiene "_qs + QString::number(lines.size()) + u" schede."_qs);
     }
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// The criteria in pairs per row, in columns of 320, references and notes across 664; each
+// title above its edit; the Enter chain goes row by row; nothing leaves the panel.
+TEST_F(DdtListsTest, FinderCriteriaStandInPairsPerRowAndAcrossTheFullWidth)
+{
+    openEditor();
+    opened<TfrmTrovaDDT>(e().cmdTrova, u"frmTrovaDDT"_qs, [&](TfrmTrovaDDT& f) {
+        const struct {
+            const char* name;
+            int row;
+            int column; // 0 left, 1 right, -1 full width
+        } places[] = {
+            {"NumFatt", 0, 0},      {"Data", 0, 1},           {"Cliente", 1, 0},    {"ViaCliente", 1, 1},
+            {"CittaCliente", 2, 0}, {"Pagamento", 2, 1},      {"IvaCliente", 3, 0}, {"CodFiscCliente", 3, 1},
+            {"Riferimenti", 4, -1}, {"Note", 5, -1},
+        };
+        const Edit& first = f.control<Edit>(u"txtNumFatt"_qs);
+        const int left = first.left(), rowTop = first.top();
+        int lastTop = rowTop, rowPitch = 0;
+        for (const auto& p : places) {
+            const QString field = QString::fromLatin1(p.name);
+            const Edit& edit = f.control<Edit>(u"txt"_qs + field);
+            const Label& title = f.control<Label>(u"lbl"_qs + field);
+            EXPECT_EQ(edit.width(), p.column < 0 ? 664 : 320) << p.name;
+            EXPECT_EQ(edit.left(), p.column == 1 ? left + 664 - 320 : left) << p.name;
+            EXPECT_EQ(title.left(), edit.left()) << p.name;
+            EXPECT_LT(title.top(), edit.top()) << p.name;
+            if (p.row == 1 && p.column == 0) rowPitch = edit.top() - rowTop;
+            if (p.row > 0) {
+                EXPECT_EQ(edit.top(), rowTop + p.row * rowPitch) << p.name;
+            }
+            EXPECT_LE(edit.left() + edit.width(), f.panAvvio.width()) << p.name;
+            lastTop = edit.top();
+        }
+        EXPECT_GT(rowPitch, first.height());
+        // The instructions and the commands below the last row, inside the panel.
+        EXPECT_GT(f.control<Label>(u"lblRigo04"_qs).top(), lastTop + first.height());
+        EXPECT_LE(f.btnCerca.top() + f.btnCerca.height(), f.panAvvio.height());
+        EXPECT_GT(f.btnCerca.top(), f.control<Label>(u"lblRigo06"_qs).top());
+        const Label& wait = f.lblAttendere;
+        EXPECT_LE(wait.top() + wait.height(), f.panAvvio.height());
+        EXPECT_TRUE(wait.left() >= f.btnAnnulla.left() + f.btnAnnulla.width()
+                    || wait.top() >= f.btnCerca.top() + f.btnCerca.height());
+        // Enter walks the criteria in their order.
+        EXPECT_TRUE(focusIs(f.txtNumFatt));
+        for (const auto& p : places) {
+            EXPECT_TRUE(focusIs(f.control<Edit>(u"txt"_qs + QString::fromLatin1(p.name)))) << p.name;
+            key(f, Qt::Key_Return);
+        }
+        EXPECT_TRUE(focusIs(f.txtNumFatt));
+    });
 }
 
 TEST_F(DdtListsTest, FinderLoadsTheChosenNotePrintsItsListAndLoadsOnlyForTheEditor)
@@ -203,7 +256,9 @@ TEST_F(DdtListsTest, ExportGridAndFileMatchTheIndependentFixture)
 {
     writeFile(u"2026.ddt"_qs, fixture("2026.ddt"));
     openEditor();
+    QList<QStringList> calcRows;
     opened<TfrmExpDDT>(e().cmdEsporta, u"frmExpDDT"_qs, [&](TfrmExpDDT& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio Documenti di Trasporto in Microsoft Excel"_qs);
         QTableWidget* t = f.grdRecords.tableWidget();
         ASSERT_EQ(f.grdRecords.columnCount(), 26);
@@ -225,6 +280,17 @@ TEST_F(DdtListsTest, ExportGridAndFileMatchTheIndependentFixture)
         click(f.cmdEsporta);
     });
     EXPECT_EQ(readFile(u"DDT.xls"_qs), fixture("DDT.xls"));
+    {
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({programFolder() + u"DDT.xls"_qs}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::docs::exportSheet(orv::ddt::exportTexts()), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));
+    }
     ASSERT_EQ(messages.calls.size(), 2u);
     EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
     EXPECT_EQ(messages.calls[1].kind, MessageCall::Confirmation);
@@ -251,7 +317,7 @@ TEST_F(DdtListsTest, ExportOfAnEmptyYearItsAnswersAndItsHelp)
     });
     const QByteArray file = readFile(u"DDT.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: right;\"></td>"), 60);
+    EXPECT_EQ(file.count("<td style=\"text-align: right;\" sdnum=\"1040;0;@\"></td>"), 60);
     EXPECT_TRUE(file.contains("<x:Name>Riepilogo DDT</x:Name>"));
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_TRUE(shell.opened.isEmpty());

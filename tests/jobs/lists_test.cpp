@@ -4,6 +4,7 @@
 
 #include "jobs/daericonsegnare.h"
 #include "jobs/explavoro.h"
+#include "gui/calc.h"
 #include "jobs/trovalavoro.h"
 
 #include <QDir>
@@ -225,7 +226,9 @@ TEST_F(ListsTest, NotReturnedOnAnEmptyYear)
 TEST_F(ListsTest, ExportGridAndFileMatchTheIndependentFixture)
 {
     writeFile(u"2026.lav"_qs, fixture("2026.lav"));
+    QList<QStringList> calcRows;
     in<TfrmExpLavoro>(u"frmExpLavoro"_qs, [&](TfrmExpLavoro& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio Schede di Lavoro in Microsoft Excel"_qs);
         QTableWidget* t = f.grdRecords.tableWidget();
         ASSERT_EQ(f.grdRecords.columnCount(), 26);
@@ -253,6 +256,18 @@ TEST_F(ListsTest, ExportGridAndFileMatchTheIndependentFixture)
     });
     click(e->cmdEsporta);
     EXPECT_EQ(readFile(u"Schede_di_Lavoro.xls"_qs), fixture("Schede_di_Lavoro.xls"));
+    {
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({programFolder() + u"Schede_di_Lavoro.xls"_qs}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::jobs::exportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"011 123456"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01/03/2026"_qs));
+    }
     EXPECT_EQ(shell.opened, QStringList({u"\""_qs + programFolder() + u"Schede_di_Lavoro.xls\""_qs}));
     ASSERT_EQ(messages.calls.size(), 2u);
     EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
@@ -272,7 +287,7 @@ TEST_F(ListsTest, ExportOfAnEmptyYearWritesTenEmptyRows)
     click(e->cmdEsporta);
     const QByteArray file = readFile(u"Schede_di_Lavoro.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: left;\"></td>"), 250);
+    EXPECT_EQ(file.count("<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"), 250);
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_TRUE(file.contains("<x:Name>Riepilogo Schede di Lavoro</x:Name>"));
     EXPECT_TRUE(shell.opened.isEmpty());

@@ -218,6 +218,22 @@ TEST_F(CostSummaryTest, TheSummaryListsSumsAndPrints)
     EXPECT_EQ(c->lblDataInizio.text(), u"05/03/2026"_qs);
 }
 
+// Designed for the same client area as the program's other module windows: a panel of
+// 995 x 692 holding every control.
+TEST_F(CostSummaryTest, TheSummaryWindowHasTheModuleWindowsDesignedSize)
+{
+    show([&](TfrmRiepCosti& r) {
+        EXPECT_EQ(r.panContainer.width(), 995);
+        EXPECT_EQ(r.panContainer.height(), 692);
+        for (const auto& c : r.controls()) {
+            if (c.get() == &r.panContainer || !c->visible()) continue;
+            EXPECT_LE(c->left() + c->width(), 995) << c->name().toStdString();
+            EXPECT_LE(c->top() + c->height(), 692) << c->name().toStdString();
+        }
+        EXPECT_GT(r.btnEsci.top(), r.lstRecords.top() + r.lstRecords.height());
+    });
+}
+
 TEST_F(CostSummaryTest, AnEmptySummaryHasNothingToPrint)
 {
     interval(u"01"_qs, u"Gennaio"_qs, u"31"_qs, u"Dicembre"_qs);

@@ -4,6 +4,7 @@
 
 #include "kit/dialogs/guida.h"
 #include "quotes/exppreventivi.h"
+#include "gui/calc.h"
 #include "quotes/sospesi.h"
 #include "quotes/trovapreventivi.h"
 
@@ -192,7 +193,9 @@ TEST_F(QuoteListsTest, ExportGridAndFileMatchTheIndependentFixture)
 {
     writeFile(u"2026.pre"_qs, fixture("2026.pre"));
     openEditor();
+    QList<QStringList> calcRows;
     opened<TfrmExpPreventivi>(e().cmdEsporta, u"frmExpPreventivi"_qs, [&](TfrmExpPreventivi& f) {
+        calcRows = orv::test::exportedRows(f.grdRecords);
         EXPECT_EQ(f.caption(), u" Esporta archivio preventivi in Microsoft Excel"_qs);
         QTableWidget* t = f.grdRecords.tableWidget();
         ASSERT_EQ(f.grdRecords.columnCount(), 26);
@@ -210,6 +213,17 @@ TEST_F(QuoteListsTest, ExportGridAndFileMatchTheIndependentFixture)
         click(f.cmdEsporta);
     });
     EXPECT_EQ(readFile(u"Preventivi.xls"_qs), fixture("Preventivi.xls"));
+    {
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({programFolder() + u"Preventivi.xls"_qs}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::quotes::exportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));
+    }
     ASSERT_EQ(messages.calls.size(), 2u);
     EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
     EXPECT_EQ(messages.calls[1].kind, MessageCall::Confirmation);
@@ -232,7 +246,7 @@ TEST_F(QuoteListsTest, ExportOfAnEmptyYearAndItsHelp)
     });
     const QByteArray file = readFile(u"Preventivi.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: right;\"></td>"), 60);
+    EXPECT_EQ(file.count("<td style=\"text-align: right;\" sdnum=\"1040;0;@\"></td>"), 60);
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_TRUE(shell.opened.isEmpty());
     EXPECT_EQ(title, u"Esportazione archivio preventivi in Microsoft Excel."_qs);

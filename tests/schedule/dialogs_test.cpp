@@ -5,6 +5,7 @@
 #include "kit/dialogs/guida.h"
 #include "schedule/elenchi.h"
 #include "schedule/expscadenzario.h"
+#include "gui/calc.h"
 #include "schedule/griglie.h"
 #include "schedule/trovascadenzario.h"
 
@@ -224,8 +225,11 @@ TEST_F(DialogsTest, ExportWritesTheOpenYearInFileOrder)
 {
     TScadenza spaced = dueEntry(u"05/03/2025"_qs, u"09:00"_qs, u"  Rossi & Figli <srl>  "_qs);
     spaced.Costo = u" 10,00 "_qs;
+    spaced.CodFisc = u"01234567890"_qs;
+    spaced.Codice = u"00184"_qs;
     writeYear(u"2025"_qs, {spaced, dueEntry(u"02/01/2025"_qs, u"08:30"_qs, u"Affitto"_qs)});
     openYear(u"2025"_qs);
+    QList<QStringList> calcRows;
     in<TfrmExpScadenzario>(window().cmdEsporta, u"frmExpScadenzario"_qs, [&](TfrmExpScadenzario& f) {
         EXPECT_EQ(f.caption(), u" Esporta archivio scadenze e appuntamenti"_qs);
         ASSERT_EQ(f.grdRecords.rowCount(), 2);
@@ -234,6 +238,7 @@ TEST_F(DialogsTest, ExportWritesTheOpenYearInFileOrder)
         EXPECT_EQ(gridColumn(f.grdRecords, 13), QStringList({u"Rossi & Figli <srl>"_qs, u"Affitto"_qs}));
         EXPECT_EQ(f.grdRecords.cell(15, 0), u"10,00"_qs);
         f.grdRecords.setCell(15, 1, u"99,00"_qs); // typed into an editable cell
+        calcRows = orv::test::exportedRows(f.grdRecords);
         hover(f.cmdGuida);
         EXPECT_EQ(f.panInfo.text(), u"Visualizza la pagina della guida sensibile al contesto."_qs);
         click(f.cmdEsporta);
@@ -246,16 +251,26 @@ TEST_F(DialogsTest, ExportWritesTheOpenYearInFileOrder)
     EXPECT_EQ(shell.opened, QStringList({u'"' + programFolder() + u"Scadenze_e_Appuntamenti.xls\""_qs}));
     const QByteArray file = readFile(u"Scadenze_e_Appuntamenti.xls"_qs);
     EXPECT_TRUE(file.contains("<x:Name>Scadenze e appuntamenti</x:Name>"));
-    EXPECT_TRUE(file.contains("<tr><td style=\"text-align: left; font-weight: bold;\" width=150>Data scadenza</td>"
-                              "<td style=\"text-align: left; font-weight: bold;\" width=150>Ora appuntamento</td>"));
-    EXPECT_TRUE(file.contains("width=200>Codice fiscale</td>"));
-    EXPECT_TRUE(file.contains("width=300>Note</td></tr>"));
-    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">Rossi &amp; Figli &lt;srl&gt;</td>"));
-    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">99,00</td>"));
+    EXPECT_TRUE(file.contains("<tr><td style=\"text-align: left; font-weight: bold;\" width=150 sdnum=\"1040;0;@\">Data scadenza</td>"
+                              "<td style=\"text-align: left; font-weight: bold;\" width=150 sdnum=\"1040;0;@\">Ora appuntamento</td>"));
+    EXPECT_TRUE(file.contains("width=200 sdnum=\"1040;0;@\">Codice fiscale</td>"));
+    EXPECT_TRUE(file.contains("width=300 sdnum=\"1040;0;@\">Note</td></tr>"));
+    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\" sdnum=\"1040;0;@\">Rossi &amp; Figli &lt;srl&gt;</td>"));
+    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\" sdval=\"99.00\" sdnum=\"1033;1033;0.00\">99,00</td>"));
     EXPECT_LT(file.indexOf("05/03/2025"), file.indexOf("02/01/2025"));
     EXPECT_EQ(file.count("<tr>"), 3);
     EXPECT_FALSE(file.contains('\n'));
     EXPECT_EQ(TScadenza::decode(yearBytes(u"2025"_qs).mid(1828)).Costo, u"0,00"_qs); // the archive is unchanged
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({programFolder() + u"Scadenze_e_Appuntamenti.xls"_qs}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::schedule::exportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"00184"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"05/03/2025"_qs));
 }
 
 TEST_F(DialogsTest, AnEmptyYearExportsTenEmptyRowsAndTheHelpIsItsOwn)
@@ -280,7 +295,7 @@ TEST_F(DialogsTest, AnEmptyYearExportsTenEmptyRowsAndTheHelpIsItsOwn)
     EXPECT_TRUE(shell.opened.isEmpty());
     const QByteArray file = readFile(u"Scadenze_e_Appuntamenti.xls"_qs);
     EXPECT_EQ(file.count("<tr>"), 11);
-    EXPECT_EQ(file.count("<td style=\"text-align: left;\"></td>"), 10 * 19);
+    EXPECT_EQ(file.count("<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"), 10 * 19);
 }
 
 TEST_F(DialogsTest, ImminentGridListsTheCurrentYearSortedByDateAndTime)
@@ -304,9 +319,9 @@ TEST_F(DialogsTest, ImminentGridListsTheCurrentYearSortedByDateAndTime)
     });
     const QByteArray file = readFile(u"Scadenze_Imminenti.xls"_qs);
     EXPECT_TRUE(file.contains("<x:Name>Scadenze imminenti</x:Name>"));
-    EXPECT_TRUE(file.contains("width=150>Codice univoco</td></tr>"));
+    EXPECT_TRUE(file.contains("width=150 sdnum=\"1040;0;@\">Codice univoco</td></tr>"));
     EXPECT_LT(file.indexOf(">Tre<"), file.indexOf(">Uno<"));
-    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\">03160830</td></tr>"));
+    EXPECT_TRUE(file.contains("<td style=\"text-align: left;\" sdnum=\"1040;0;@\">03160830</td></tr>"));
 }
 
 TEST_F(DialogsTest, EachGridsBannerNamesWhatItListsNotTheExport)

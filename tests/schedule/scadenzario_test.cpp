@@ -418,6 +418,62 @@ TEST_F(ScadenzarioTest, NumberFieldsAndTheAmountRule)
     }
 }
 
+// Save is a picture that never takes the focus: the amount still being typed is tidied as
+// leaving it would, and one that does not fit its 15 characters is refused by name.
+TEST_F(ScadenzarioTest, SaveTidiesTheAmountBeingTypedAndRefusesOneThatDoesNotFit)
+{
+    TfrmScadenzario& w = window();
+    openYear(u"2026"_qs);
+    fillEntry(u"07"_qs, u"Luglio"_qs, u"Bollo"_qs);
+    const auto typeAmount = [&](const QString& typed) {
+        click(w.txtCosto);
+        w.txtCosto.lineEdit()->selectAll();
+        key(w, Qt::Key_Delete);
+        keys(w, typed);
+        ASSERT_EQ(w.focusedControl(), &w.txtCosto);
+    };
+    // Typed and saved at once: stored as the field shows it once left.
+    struct Case {
+        const char* typed;
+        const char* stored;
+    } cases[] = {{"12,,5", "0,00"}, {"12,5", "12,50"}, {"3,14159", "3,1416"}, {",", "0,00"}};
+    for (const Case& c : cases) {
+        typeAmount(QString::fromLatin1(c.typed));
+        click(w.cmdSalva);
+        EXPECT_EQ(messages.calls.size(), 1u) << c.typed;
+        EXPECT_EQ(messages.last().kind, MessageCall::Information) << c.typed;
+        messages.clear();
+        EXPECT_EQ(w.txtCosto.text(), QString::fromLatin1(c.stored)) << c.typed;
+        EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, QString::fromLatin1(c.stored)) << c.typed;
+    }
+    // Whole amounts across the field's width: ",00" makes 12 digits the longest that fits.
+    const QString before = TScadenza::decode(yearBytes(u"2026"_qs)).Costo;
+    for (int digits = 9; digits <= 15; ++digits) {
+        const QString typed = u"123456789012345"_qs.left(digits);
+        typeAmount(typed);
+        click(w.cmdSalva);
+        ASSERT_EQ(messages.calls.size(), 1u) << digits;
+        if (digits <= 12) {
+            EXPECT_EQ(messages.last().kind, MessageCall::Information) << digits;
+            EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, typed + u",00"_qs) << digits;
+        } else {
+            const QString shown = w.txtCosto.text();
+            EXPECT_EQ(shown, typed.left(w.txtCosto.maxLength()) + u",00"_qs) << digits;
+            EXPECT_EQ(messages.last().kind, MessageCall::Warning) << digits;
+            EXPECT_EQ(messages.last().text,
+                      u"Attenzione: il valore \"%1\" del campo \"Importo in euro\" è troppo lungo: l'archivio ne può "
+                      u"contenere al massimo 15 caratteri.\n\r\n\rLa scheda non è stata salvata. Correggere il valore e "
+                      u"premere di nuovo Salva."_qs.arg(shown))
+                << digits;
+            EXPECT_EQ(w.focusedControl(), &w.txtCosto) << digits;
+            EXPECT_EQ(TScadenza::decode(yearBytes(u"2026"_qs)).Costo, u"123456789012,00"_qs) << digits;
+        }
+        messages.clear();
+    }
+    EXPECT_EQ(yearBytes(u"2026"_qs).size(), 1828);
+    EXPECT_NE(before, QString());
+}
+
 TEST_F(ScadenzarioTest, EnterWalksTheFieldsInARing)
 {
     TfrmScadenzario& w = window();
@@ -573,7 +629,8 @@ TEST_F(ScadenzarioTest, TheReminderShowsThePresentBannerAndPlaysTheSoundOnce)
     writeFile(u"Avviso.mp3"_qs, "ID3");
     writeYear(u"2026"_qs, {dueEntry(u"14/03/2026"_qs, u"10:00"_qs, u"Ieri"_qs, u"5"_qs),
                            dueEntry(u"25/03/2026"_qs, u"10:00"_qs, u"Fra dieci giorni"_qs, u"10"_qs)});
-    writeYear(u"2027"_qs, {dueEntry(u"01/01/2027"_qs, u"10:00"_qs, u"Prossimo anno"_qs, u"300"_qs)});
+    // Next year's entry whose notice begins after today (on 15/06/2026) is no reminder yet.
+    writeYear(u"2027"_qs, {dueEntry(u"01/01/2027"_qs, u"10:00"_qs, u"Prossimo anno"_qs, u"200"_qs)});
     reopen();
     EXPECT_FALSE(w.imgAssenti.visible());
     EXPECT_TRUE(w.imgPresenti.visible());
@@ -590,6 +647,56 @@ TEST_F(ScadenzarioTest, TheReminderShowsThePresentBannerAndPlaysTheSoundOnce)
     EXPECT_FALSE(w.imgPresenti.visible());
     EXPECT_FALSE(w.btnOK.enabled());
     EXPECT_EQ(sound.played.size(), 1);
+}
+
+// Near the year's end the notice of an entry of next year's archive already runs: it is
+// announced and listed after this year's entries. A missing next year's file is not made.
+TEST_F(ScadenzarioTest, TheReminderSeesNextYearsEntriesWhoseNoticeHasBegun)
+{
+    TfrmScadenzario& w = window();
+    clock.at = QDateTime(QDate(2026, 12, 11), QTime(9, 0));
+    writeFile(u"Avviso.mp3"_qs, "ID3");
+    writeYear(u"2026"_qs, {dueEntry(u"01/12/2026"_qs, u"10:00"_qs, u"Passata"_qs, u"5"_qs)});
+    struct Case {
+        const char* due;
+        const char* notice;
+        bool announced;
+    } cases[] = {
+        {"05/01/2027", "30", true},  // from 06/12/2026
+        {"10/01/2027", "30", true},  // from 11/12/2026: today
+        {"11/01/2027", "30", false}, // from 12/12/2026: tomorrow
+        {"05/01/2027", "0", false},
+    };
+    for (const Case& c : cases) {
+        writeYear(u"2027"_qs, {dueEntry(QString::fromLatin1(c.due), u"08:00"_qs, u"Rata"_qs, QString::fromLatin1(c.notice))});
+        reopen();
+        EXPECT_EQ(w.imgPresenti.visible(), c.announced) << c.due << " " << c.notice;
+        EXPECT_EQ(w.imgAssenti.visible(), !c.announced) << c.due << " " << c.notice;
+        EXPECT_EQ(w.btnOK.enabled(), c.announced) << c.due << " " << c.notice;
+    }
+    EXPECT_TRUE(messages.calls.empty());
+
+    // The grid lists this year's imminent entries first, then next year's, each by date.
+    writeYear(u"2026"_qs, {dueEntry(u"20/12/2026"_qs, u"10:00"_qs, u"Dicembre"_qs, u"10"_qs)});
+    writeYear(u"2027"_qs, {dueEntry(u"09/01/2027"_qs, u"10:00"_qs, u"Nove"_qs, u"30"_qs),
+                           dueEntry(u"02/01/2027"_qs, u"10:00"_qs, u"Due"_qs, u"30"_qs),
+                           dueEntry(u"03/02/2027"_qs, u"10:00"_qs, u"Lontana"_qs, u"30"_qs)});
+    reopen();
+    ASSERT_TRUE(w.btnOK.enabled());
+    QStringList dates;
+    modal.scripts[u"frmExpImminenti"_qs] = [&](Form& f) {
+        auto& grid = f.control<StringGrid>(u"grdRecords"_qs);
+        for (int r = 0; r < grid.rowCount(); ++r) dates.append(grid.cell(1, r));
+    };
+    click(w.btnOK);
+    EXPECT_EQ(dates, QStringList({u"20/12/2026"_qs, u"02/01/2027"_qs, u"09/01/2027"_qs}));
+
+    // Without next year's file nothing is announced from it and no file is made.
+    QFile::remove(programFolder() + u"2027.sca"_qs);
+    writeYear(u"2026"_qs, {dueEntry(u"01/12/2026"_qs, u"10:00"_qs, u"Passata"_qs, u"5"_qs)});
+    reopen();
+    EXPECT_TRUE(w.imgAssenti.visible());
+    EXPECT_FALSE(QFile::exists(programFolder() + u"2027.sca"_qs));
 }
 
 TEST_F(ScadenzarioTest, WithoutTheSoundFileTheBannerStillWarns)

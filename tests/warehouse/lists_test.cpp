@@ -13,7 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTableWidget>
+#include "gui/calc.h"
 
 using namespace orv::ui;
 using orv::test::article;
@@ -266,11 +268,25 @@ QByteArray expectedExport(const QList<QStringList>& rows)
         {"Collocazione in magazzino", 350}, {"Altezza", 200}, {"Larghezza", 200}, {"Lunghezza", 200},
         {"Scadenza", 200}, {"Note", 400}};
     for (const auto& [h, w] : headings)
-        t += u"<td style=\"text-align: left; font-weight: bold;\" width=%1>%2</td>"_qs.arg(w).arg(QString::fromUtf8(h));
+        t += u"<td style=\"text-align: left; font-weight: bold;\" width=%1 sdnum=\"1040;0;@\">%2</td>"_qs.arg(w).arg(
+            QString::fromUtf8(h));
     t += u"</tr>"_qs;
+    // Stock, cost, value, prices and rate are numbers for every spreadsheet program; the
+    // rest, codes with their leading zeros included, is text.
+    static const QRegularExpression plainNumber(u"^-?[0-9]+(,([0-9]+))?$"_qs);
     for (const QStringList& row : rows) {
         t += u"<tr>"_qs;
-        for (const QString& v : row) t += u"<td style=\"text-align: left;\">"_qs + v + u"</td>"_qs;
+        for (int c = 0; c < row.size(); ++c) {
+            const QString& v = row[c];
+            const QRegularExpressionMatch m = plainNumber.match(v);
+            QString type = u" sdnum=\"1040;0;@\""_qs;
+            if (c >= 11 && c <= 16 && m.hasMatch()) {
+                const qsizetype decimals = m.captured(2).size();
+                type = u" sdval=\"%1\" sdnum=\"1033;1033;%2\""_qs.arg(QString(v).replace(u',', u'.'),
+                                                                         decimals ? u"0."_qs + QString(decimals, u'0') : u"0"_qs);
+            }
+            t += u"<td style=\"text-align: left;\""_qs + type + u'>' + v + u"</td>"_qs;
+        }
         t += u"</tr>"_qs;
     }
     t += u"</table></body></html>"_qs;
@@ -279,9 +295,15 @@ QByteArray expectedExport(const QList<QStringList>& rows)
 
 TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
 {
-    writeArchive({kListCaldaia, kListTubo, kListValvola});
+    TArticolo zeros = kListValvola;
+    zeros.Codice = u"00184"_qs;
+    zeros.Recapiti = u"0612345678"_qs;
+    zeros.Prezzo = u"0,125"_qs;
+    writeArchive({kListCaldaia, kListTubo, zeros});
+    QList<QStringList> calcRows;
     modal.scripts[u"frmExpMagazzino"_qs] = [&](Form& f) {
         auto& e = static_cast<TfrmExpMagazzino&>(f);
+        calcRows = orv::test::exportedRows(e.grdRecords);
         EXPECT_EQ(e.caption(), u" Esporta archivio prodotti e servizi in Microsoft Excel"_qs);
         QTableWidget* t = e.grdRecords.tableWidget();
         ASSERT_EQ(e.grdRecords.columnCount(), 24);
@@ -303,10 +325,20 @@ TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
     click(editor().cmdEsporta);
     EXPECT_EQ(modal.shown, QStringList{u"frmExpMagazzino"_qs});
     QList<QStringList> rows;
-    for (const TArticolo& a : {kListCaldaia, kListTubo, kListValvola}) rows.append(orv::warehouse::exportRow(a));
+    for (const TArticolo& a : {kListCaldaia, kListTubo, zeros}) rows.append(orv::warehouse::exportRow(a));
     rows[1][6] = u"ROSSI &amp; C."_qs;
     EXPECT_EQ(rows[0][18], u"70 cm"_qs);
     EXPECT_EQ(readFile(u"Magazzino.xls"_qs), expectedExport(rows));
+    // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
+    // stay text, amounts are numbers.
+    if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
+    QString why;
+    const auto read = orv::test::openInCalc({orv::programFile(u"Magazzino.xls"_qs)}, &why);
+    ASSERT_TRUE(read) << why.toStdString();
+    orv::test::expectAsWritten(read->at(0), orv::warehouse::exportSheet(), calcRows);
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"00184"_qs));
+    EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"0612345678"_qs));
+    EXPECT_EQ(orv::test::cellAt(read->at(0), 3, 14).text, u"0.125"_qs); // the price, a number
 }
 
 TEST_F(ListsTest, ExportOfAnEmptyArchiveAndAFileThatCannotBeReplaced)

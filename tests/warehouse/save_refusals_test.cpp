@@ -1,6 +1,7 @@
 // The article editor's Save refuses a number its record field cannot hold whole: the
 // price including VAT or the stock value it computes itself is named in a warning, with
-// the focus on it, and nothing reaches the archive until it fits.
+// the focus on the price or the cost it comes from, and nothing reaches the archive until
+// it fits.
 #include "window_fixture.h"
 
 #include <QFile>
@@ -43,7 +44,7 @@ TEST_F(ArticleSaveRefusalTest, AComputedPriceOrValueTooLongForItsFieldIsRefused)
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.last().kind, MessageCall::Warning);
     EXPECT_EQ(takeTexts(), QStringList{tooLong(withVat, u"Prezzo con IVA"_qs)});
-    EXPECT_TRUE(focusIs(e.txtPrezzo_con_Iva));
+    EXPECT_TRUE(focusIs(e.txtPrezzo)); // where the user typed it, not the field Save computes
     EXPECT_EQ(archiveBytes().size(), 0);
     EXPECT_EQ(e.lblPosizione.text(), QString());
 
@@ -52,7 +53,7 @@ TEST_F(ArticleSaveRefusalTest, AComputedPriceOrValueTooLongForItsFieldIsRefused)
     retype(e.txtGiacenza, u"1000"_qs);
     click(e.cmdSalva);
     EXPECT_EQ(takeTexts(), QStringList{tooLong(u"99999999999990,00"_qs, u"Valore"_qs)});
-    EXPECT_TRUE(focusIs(e.txtValore));
+    EXPECT_TRUE(focusIs(e.txtCosto));
     EXPECT_EQ(archiveBytes().size(), 0);
 
     retype(e.txtGiacenza, u"1"_qs);

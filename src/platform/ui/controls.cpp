@@ -42,6 +42,7 @@
 #include <QTableWidget>
 #include <QValidator>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv::ui {
@@ -78,16 +79,33 @@ void setTextColour(QWidget* w, const QColor& c)
 
 // Maximum length for typing only: text set by code passes whole, and a text already
 // longer than the limit may still be shortened.
+//
+// What the user inserts (a key, a paste, a drop) is kept as far as it fits and the rest is
+// dropped, as the edit's own limit does: a paste of 300 characters into a field of 50 keeps
+// the first 50, one into a field 3 short of its limit keeps 3. The inserted piece is what
+// stands between the text's unchanged head and its unchanged tail, which ends at the caret.
 class LengthLimit final : public QValidator {
 public:
     LengthLimit(QObject* parent, const int* max) : QValidator(parent), max_(max) {}
     bool byCode = false;
     QString last;
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& caret) const override
     {
         if (byCode || *max_ <= 0 || input.size() <= *max_ || input.size() <= last.size())
             return Acceptable;
-        return Invalid;
+        const qsizetype end = std::clamp<qsizetype>(caret, 0, input.size());
+        const qsizetype tail = input.size() - end;
+        if (tail > last.size() || QStringView(input).right(tail) != QStringView(last).right(tail)) return Invalid;
+        qsizetype head = 0;
+        const qsizetype headMax = std::min(end, last.size() - tail);
+        while (head < headMax && input[head] == last[head]) ++head;
+        const qsizetype kept = head + tail;  // what stays of the old text
+        const qsizetype room = std::max<qsizetype>(0, *max_ - kept);
+        const qsizetype inserted = std::min(end - head, room);
+        if (inserted == 0 && kept == last.size()) return Invalid;  // nothing fits and nothing was replaced
+        input = last.left(head) + input.mid(head, inserted) + last.right(tail);
+        caret = int(head + inserted);
+        return Acceptable;
     }
 
 private:
