@@ -312,6 +312,37 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity)
     return out;
 }
 
+ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
+                          const archive::ResultLine& chosen, const QString& quantity)
+{
+    const QString wanted = trimmed(chosen.text);
+    // Each round that finds the article changed by another workstation is a round in
+    // which that workstation made progress; the bound only keeps a pathological archive
+    // from holding the window.
+    for (int round = 0; round < 64; ++round) {
+        const auto found = CercaPerRiga(file, line, chosen);
+        if (!found) break;
+        ImportUnload out;
+        bool changed = false;
+        file.update(found->position - 1, [&](const QByteArray& current) -> std::optional<QByteArray> {
+            if (trimmed(line(current)) != wanted) {
+                changed = true;
+                return std::nullopt;
+            }
+            out.before = current;
+            out.unload = unloadStock(current, quantity);
+            if (out.unload.aboveStock) {
+                out.outcome = ImportUnload::Outcome::AboveStock;
+                return std::nullopt;
+            }
+            out.outcome = ImportUnload::Outcome::Done;
+            return out.unload.record;
+        });
+        if (!changed) return out;
+    }
+    return {};
+}
+
 bool inInventory(const TArticolo& a, const QString& filter)
 {
     if (trimmed(filter).isEmpty()) return true;

@@ -103,6 +103,20 @@ struct StockUnload {
 };
 StockUnload unloadStock(const QByteArray& record, const QString& quantity);
 
+// The import's unload of the article chosen by its result line: the record is found again
+// by the line and then read, checked to still give that line, unloaded and written back
+// as one locked step, so that no other workstation's unload falls between the read and
+// the write. An article that another workstation changed in between is looked for again
+// by the line. Throws ArchiveError as unloadStock() does, and on any failure of the
+// archive; a failed write leaves the record as it was.
+struct ImportUnload {
+    enum class Outcome { NotFound, AboveStock, Done } outcome = Outcome::NotFound;
+    QByteArray before; // the record as it was unloaded from
+    StockUnload unload;
+};
+ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
+                          const archive::ResultLine& chosen, const QString& quantity);
+
 // The goods inventory over the archive: the lines of the articles of one category (or of
 // every article when the trimmed filter is empty), and the running sum of their values,
 // reported after each article. An article whose value is not a number is skipped (neither

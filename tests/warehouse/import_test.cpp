@@ -7,6 +7,9 @@
 
 #include <memory>
 
+#include <cerrno>
+#include <unistd.h>
+
 using namespace orv::ui;
 using orv::test::article;
 using orv::test::clickLine;
@@ -237,6 +240,79 @@ TEST_F(ImportTest, FailuresCloseWithoutAMessageAndWriteNothing)
     });
     EXPECT_EQ(archiveBytes(), before);
     EXPECT_EQ(filledRows(*quote), QList<int>{2});
+}
+
+namespace {
+
+// The errno the archive's write or flush fails with while a test runs; 0 lets it through.
+int gFailWrite = 0;
+int gFailFlush = 0;
+
+ssize_t failingPwrite(int fd, const void* data, size_t bytes, off_t offset)
+{
+    if (gFailWrite) {
+        errno = gFailWrite;
+        return -1;
+    }
+    return ::pwrite(fd, data, bytes, offset);
+}
+
+int failingFlush(int fd)
+{
+    if (gFailFlush) {
+        errno = gFailFlush;
+        return -1;
+    }
+    return ::fdatasync(fd);
+}
+
+} // namespace
+
+// The unload's write failing (a full disk, a failing device, a write that reaches the file
+// but not the disk) is told with the full-disk or the access message; the stock stays as
+// it was and the row stays empty.
+TEST_F(ImportTest, AFailedStockWriteIsToldAndChangesNothing)
+{
+    static const orv::ArchiveWriteCalls calls{failingPwrite, ::write, failingFlush};
+    orv::setArchiveWriteCalls(&calls);
+    writeArchive({kCavo, kValvola});
+    const QByteArray before = archiveBytes();
+    const struct {
+        int write, flush;
+        const QString& message;
+    } cases[] = {{ENOSPC, 0, orv::archive::kArchiveDiskFullMessage},
+                 {EDQUOT, 0, orv::archive::kArchiveDiskFullMessage},
+                 {0, ENOSPC, orv::archive::kArchiveDiskFullMessage},
+                 {EIO, 0, orv::archive::kArchiveAccessMessage},
+                 {0, EIO, orv::archive::kArchiveAccessMessage}};
+    for (const auto& c : cases) {
+        gFailWrite = c.write;
+        gFailFlush = c.flush;
+        messages.clear();
+        importInto(*quote, "pre_art_", 3, [&](TfrmImportaMagazzino& f) {
+            search(f);
+            clickLine(f.lstRecords, 0);
+            f.txtQuant.setText(u"2"_qs);
+            click(f.btnAggiorna);
+            EXPECT_FALSE(f.isVisible());
+        });
+        ASSERT_EQ(messages.calls.size(), 1u) << c.write << " " << c.flush;
+        EXPECT_EQ(messages.last().kind, MessageCall::Plain);
+        EXPECT_EQ(messages.last().text, c.message);
+        gFailWrite = gFailFlush = 0;
+        EXPECT_EQ(archiveBytes(), before);
+        EXPECT_EQ(filledRows(*quote), QList<int>{});
+    }
+    orv::setArchiveWriteCalls(nullptr);
+    // Room made: the same unload goes through.
+    importInto(*quote, "pre_art_", 3, [&](TfrmImportaMagazzino& f) {
+        search(f);
+        clickLine(f.lstRecords, 0);
+        f.txtQuant.setText(u"2"_qs);
+        click(f.btnAggiorna);
+    });
+    EXPECT_EQ(stored()[0].Giacenza, u"8"_qs);
+    EXPECT_EQ(filledRows(*quote), QList<int>{3});
 }
 
 TEST_F(ImportTest, TheClickedLinesOwnRecordIsTheOneUnloaded)

@@ -168,6 +168,11 @@ qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
     if (fd_ < 0)
         fail(u"not open"_qs);
     const RangeLock lock(fd_, F_RDLCK, offset, bytes);
+    return readHeld(into, bytes, offset);
+}
+
+qint64 ArchiveFile::readHeld(char* into, qint64 bytes, qint64 offset) const
+{
     qint64 done = 0;
     while (done < bytes) {
         const ssize_t n = ::pread(fd_, into + done, size_t(bytes - done), offset + done);
@@ -248,6 +253,38 @@ void ArchiveFile::writeAt(const QByteArray& record, qint64 index)
 {
     const RangeLock lock(fd_, F_WRLCK, index * size_, size_);
     putAt(record, index);
+}
+
+bool ArchiveFile::update(qint64 index, const std::function<std::optional<QByteArray>(const QByteArray&)>& change)
+{
+    if (fd_ < 0)
+        fail(u"not open"_qs);
+    if (index < 0 || index >= fileSize() / size_)
+        fail(u"update of record %1 past the end"_qs.arg(index));
+    const RangeLock lock(fd_, F_WRLCK, index * size_, size_);
+    QByteArray before(size_, Qt::Uninitialized);
+    if (readHeld(before.data(), size_, index * size_) != size_)
+        fail(u"record %1 incomplete or past the end"_qs.arg(index));
+    const std::optional<QByteArray> after = change(before);
+    if (!after) {
+        moveTo(index + 1);
+        return false;
+    }
+    if (after->size() != size_)
+        fail(u"record of %1 bytes, expected %2"_qs.arg(after->size()).arg(size_));
+    try {
+        putAt(*after, index);
+    } catch (...) {
+        // A write cut short, or written but not flushed, would leave the record changed
+        // while the caller reports nothing done.
+        try {
+            putAt(before, index);
+        } catch (...) {
+        }
+        throw;
+    }
+    moveTo(index + 1);
+    return true;
 }
 
 qint64 ArchiveFile::write(const QByteArray& record)

@@ -17,6 +17,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <sys/types.h>
 
@@ -82,12 +84,20 @@ public:
     qint64 write(const QByteArray& record);
     // Appends at the real end of the file and returns the index actually written.
     qint64 append(const QByteArray& record);
+    // One read-modify-write of record `index` that no other workstation can come between:
+    // the record is held exclusively while it is read, `change` decides on the current
+    // bytes, and what it returns (nothing: no write) is written and flushed before the
+    // record is let go. A write that fails puts the earlier bytes back as far as the
+    // device allows and throws. Returns whether a record was written; advances past it.
+    bool update(qint64 index, const std::function<std::optional<QByteArray>(const QByteArray&)>& change);
 
 private:
     [[noreturn]] void fail(const QString& what, int error = 0) const;
     [[noreturn]] void failErrno(int error) const;
     qint64 fileSize() const;
     qint64 readAt(char* into, qint64 bytes, qint64 offset) const;
+    // readAt() for a caller that holds the lock on the bytes.
+    qint64 readHeld(char* into, qint64 bytes, qint64 offset) const;
     // One write call of the whole record at record `index`, then the flush; the caller
     // holds the lock.
     void putAt(const QByteArray& record, qint64 index);
