@@ -301,8 +301,16 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity)
     }
     out.giacenza = floatToStr(s - q);
     out.valore = valoreGiacenza(a.Costo, out.giacenza).value_or(kZeroAmount);
-    out.record = record;
     const RecordLayout& l = TArticolo::layout();
+    // Cut to its field a stock or a value would be stored as another number.
+    for (const auto& [field, text] : {std::pair{u"Giacenza"_qs, out.giacenza}, std::pair{u"Valore"_qs, out.valore}}) {
+        const int i = l.indexOf(field);
+        if (!archive::fitsWidth(text, l.field(i).width)) {
+            out.overlongField = i;
+            return out;
+        }
+    }
+    out.record = record;
     const auto store = [&](const QString& field, const QString& text) {
         const int i = l.indexOf(field);
         archive::storeText(out.record.data() + l.offset(i), l.field(i).width, text);
@@ -331,8 +339,9 @@ ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const Q
             }
             out.before = current;
             out.unload = unloadStock(current, quantity);
-            if (out.unload.aboveStock) {
-                out.outcome = ImportUnload::Outcome::AboveStock;
+            if (out.unload.aboveStock || out.unload.overlongField >= 0) {
+                out.outcome = out.unload.aboveStock ? ImportUnload::Outcome::AboveStock
+                                                    : ImportUnload::Outcome::Overlong;
                 return std::nullopt;
             }
             out.outcome = ImportUnload::Outcome::Done;

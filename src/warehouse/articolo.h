@@ -94,10 +94,13 @@ void calcolaTotale(const QString& direction, QString& giacenza, QString& quantit
 
 // The import's stock update of one stored record: the quantity taken from the stock and
 // the stock value recomputed, both written into the record's own bytes, every other byte
-// as stored. `aboveStock` when the quantity exceeds the stock (nothing changes). Throws
-// ArchiveError when the quantity or the stored stock is not a number.
+// as stored. `aboveStock` when the quantity exceeds the stock, `overlongField` (the
+// layout's index of the stock or the value) when the new text would not fit its field
+// whole; nothing changes in either case. Throws ArchiveError when the quantity or the
+// stored stock is not a number.
 struct StockUnload {
     bool aboveStock = false;
+    int overlongField = -1;
     QByteArray record;
     QString giacenza, valore;
 };
@@ -110,7 +113,7 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity);
 // by the line. Throws ArchiveError as unloadStock() does, and on any failure of the
 // archive; a failed write leaves the record as it was.
 struct ImportUnload {
-    enum class Outcome { NotFound, AboveStock, Done } outcome = Outcome::NotFound;
+    enum class Outcome { NotFound, AboveStock, Overlong, Done } outcome = Outcome::NotFound;
     QByteArray before; // the record as it was unloaded from
     StockUnload unload;
 };

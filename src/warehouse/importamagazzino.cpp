@@ -184,7 +184,7 @@ void TfrmImportaMagazzino::btnAggiornaClick()
     }
     using Outcome = orv::warehouse::ImportUnload::Outcome;
     Outcome outcome = Outcome::NotFound;
-    QString failure;
+    QString failure, overlong;
     try {
         // The row is looked up first: the stock is unloaded only for an article that
         // really reaches a document row.
@@ -207,6 +207,11 @@ void TfrmImportaMagazzino::btnAggiornaClick()
             throw;
         }
         outcome = done.outcome;
+        if (outcome == Outcome::Overlong) {
+            const orv::archive::FieldDef& f = TArticolo::layout().field(done.unload.overlongField);
+            const QString text = f.name == u"Giacenza" ? done.unload.giacenza : done.unload.valore;
+            overlong = overlongAmount(f.title(), text, f.width);
+        }
         if (outcome == Outcome::Done) {
             const TArticolo a = TArticolo::decode(done.before);
             lblCosto.setText(trimmed(a.Costo));
@@ -222,8 +227,22 @@ void TfrmImportaMagazzino::btnAggiornaClick()
         warningBox(kAboveStock);
         return;
     }
+    if (!overlong.isEmpty()) {
+        warningBox(overlong);
+        return;
+    }
     if (!failure.isEmpty()) showMessage(failure);
     close();
+}
+
+QString TfrmImportaMagazzino::overlongAmount(const QString& field, const QString& value, int width)
+{
+    return QStringLiteral("Attenzione: il valore \"%1\" del campo \"%2\" \u00e8 troppo lungo: l'archivio ne pu\u00f2 "
+                          "contenere al massimo %3 caratteri.\n\r\n\rLa giacenza non \u00e8 stata aggiornata. Indicare "
+                          "un'altra quantit\u00e0 oppure utilizzare il pulsante per importare l'articolo senza "
+                          "aggiornare la giacenza.")
+        .arg(value, field)
+        .arg(width);
 }
 
 void TfrmImportaMagazzino::btnValoreClick()

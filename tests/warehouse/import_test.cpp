@@ -315,6 +315,52 @@ TEST_F(ImportTest, AFailedStockWriteIsToldAndChangesNothing)
     EXPECT_EQ(filledRows(*quote), QList<int>{3});
 }
 
+// A new stock or value that its 15-character field cannot hold whole is refused, naming
+// the field; nothing is unloaded and the dialog stays for the import without update.
+TEST_F(ImportTest, AStockOrValueTheArchiveCannotHoldWholeIsRefused)
+{
+    const TArticolo huge = article({{&TArticolo::Codice, "H-1"}, {&TArticolo::Giacenza, "99999999999999"},
+                                    {&TArticolo::Costo, "0"}, {&TArticolo::Prezzo, "1,00"}});
+    const TArticolo dear = article({{&TArticolo::Codice, "D-1"}, {&TArticolo::Giacenza, "99999999999"},
+                                    {&TArticolo::Costo, "1000"}, {&TArticolo::Prezzo, "2,00"}});
+    writeArchive({huge, dear});
+    const QByteArray before = archiveBytes();
+    const struct {
+        int line;
+        const char* quantity;
+        const char* field;
+        const char* value;
+    } cases[] = {{1, "0,5", "Giacenza", "99999999999998,5"}, {0, "0", "Valore", "99999999999000,00"}}; // D-1 sorts first
+    for (const auto& c : cases) {
+        messages.clear();
+        importInto(*quote, "pre_art_", 4, [&](TfrmImportaMagazzino& f) {
+            search(f);
+            clickLine(f.lstRecords, c.line);
+            f.txtQuant.setText(QString::fromLatin1(c.quantity));
+            click(f.btnAggiorna);
+            EXPECT_TRUE(f.isVisible());
+            ASSERT_EQ(messages.calls.size(), 1u);
+            EXPECT_EQ(messages.last().kind, MessageCall::Warning);
+            EXPECT_EQ(messages.last().text, TfrmImportaMagazzino::overlongAmount(QString::fromLatin1(c.field),
+                                                                                 QString::fromLatin1(c.value), 15));
+            EXPECT_TRUE(messages.last().text.contains(u"\"%1\""_qs.arg(QString::fromLatin1(c.field))));
+            click(f.btnNonAggiornare);
+        });
+        EXPECT_EQ(archiveBytes(), before);
+        EXPECT_EQ(row(*quote, 4)[1], QString::fromLatin1(c.line ? "H-1" : "D-1"));
+    }
+    // A quantity that leaves a stock the field holds goes through.
+    importInto(*quote, "pre_art_", 5, [&](TfrmImportaMagazzino& f) {
+        search(f);
+        clickLine(f.lstRecords, 1);
+        f.txtQuant.setText(u"1"_qs);
+        click(f.btnAggiorna);
+        EXPECT_FALSE(f.isVisible());
+    });
+    EXPECT_EQ(stored()[0].Giacenza, u"99999999999998"_qs);
+    EXPECT_EQ(stored()[0].Valore, u"0,00"_qs);
+}
+
 TEST_F(ImportTest, TheClickedLinesOwnRecordIsTheOneUnloaded)
 {
     // Two articles with the same line: the one clicked is updated, the other stays.
