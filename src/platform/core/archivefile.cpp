@@ -2,8 +2,10 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,10 +19,14 @@ ArchiveError::ArchiveError(const QString& what, int error)
 
 bool ArchiveError::diskFull() const { return error_ == ENOSPC || error_ == EDQUOT; }
 
+bool ArchiveError::inUse() const { return error_ == kInUse; }
+
 namespace {
 
 constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync};
 ArchiveWriteCalls gCalls = kSystemCalls;
+
+std::chrono::milliseconds gLockWait = kArchiveLockWait;
 
 // Holds a POSIX record lock on a byte range for the length of one read or write.
 // Open-file-description locks belong to the open file, not to the process, so two
@@ -28,6 +34,10 @@ ArchiveWriteCalls gCalls = kSystemCalls;
 // another handle of the same file releases nothing. Where the kernel lacks them the
 // process locks do the same between processes; where the file system has no locks at
 // all the call goes on unlocked, as it always did there.
+//
+// A lock another workstation holds is waited for a bounded time only: a workstation that
+// stalls while holding one, or a lock left behind on a share, must not freeze every other
+// window. Past the wait the caller gets ArchiveError::inUse() and does nothing.
 class RangeLock {
 public:
     RangeLock(int fd, short type, qint64 start, qint64 length)
@@ -37,20 +47,28 @@ public:
         lock_.l_start = off_t(start);
         lock_.l_len = off_t(length); // 0: up to any end the file may reach
         lock_.l_pid = 0;
-        int command = F_OFD_SETLKW;
+        int command = F_OFD_SETLK;
+        const auto deadline = std::chrono::steady_clock::now() + gLockWait;
+        std::chrono::microseconds pause{500};
         for (;;) {
-            if (::fcntl(fd, command, &lock_) == 0) {
+            struct flock attempt = lock_;
+            if (::fcntl(fd, command, &attempt) == 0) {
                 fd_ = fd;
-                unlockCommand_ = command == F_OFD_SETLKW ? F_OFD_SETLK : F_SETLK;
+                unlockCommand_ = command;
                 return;
             }
             if (errno == EINTR)
                 continue;
-            if (errno == EINVAL && command == F_OFD_SETLKW) {
-                command = F_SETLKW;
+            if (errno == EINVAL && command == F_OFD_SETLK) {
+                command = F_SETLK;
                 continue;
             }
-            return;
+            if (errno != EAGAIN && errno != EACCES)
+                return;
+            if (std::chrono::steady_clock::now() >= deadline)
+                throw ArchiveError(u"record locked by another workstation"_qs, ArchiveError::kInUse);
+            std::this_thread::sleep_for(pause);
+            pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
         }
     }
     ~RangeLock()
@@ -76,6 +94,8 @@ int openExisting(const QByteArray& name) { return ::open(name.constData(), O_RDW
 ArchiveWriteCalls archiveWriteCalls() { return gCalls; }
 
 void setArchiveWriteCalls(const ArchiveWriteCalls* calls) { gCalls = calls ? *calls : kSystemCalls; }
+
+void setArchiveLockWait(std::chrono::milliseconds wait) { gLockWait = wait; }
 
 ArchiveFile::ArchiveFile(QString path, qint64 recordSize) : path_(std::move(path)), size_(recordSize) {}
 

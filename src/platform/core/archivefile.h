@@ -12,11 +12,13 @@
 //    the index actually written;
 //  - a read holds a shared record lock on the bytes it reads and a write an exclusive one
 //    on the bytes it writes, for that one call only, so no reader ever sees a record
-//    half overwritten by another workstation;
+//    half overwritten by another workstation; a lock held elsewhere is waited for a
+//    bounded time, after which the call fails with nothing written;
 //  - a write returns only once its bytes are flushed to the device.
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -33,6 +35,10 @@ public:
     int error() const { return error_; }
     // The device (or the user's quota on it) has no room left for the write.
     bool diskFull() const;
+    // Another workstation held the record past the bounded wait; nothing was done.
+    bool inUse() const;
+    // The error number of inUse(): no system call fails with it.
+    static constexpr int kInUse = -1;
 
 private:
     int error_;
@@ -48,6 +54,11 @@ struct ArchiveWriteCalls {
 ArchiveWriteCalls archiveWriteCalls();
 // Replaces the calls; the calls of the system when `calls` is null.
 void setArchiveWriteCalls(const ArchiveWriteCalls* calls);
+
+// How long a read or write waits for a record that another workstation holds before it
+// gives up with ArchiveError::inUse(). Tests shorten it; the program keeps the default.
+inline constexpr std::chrono::milliseconds kArchiveLockWait{5000};
+void setArchiveLockWait(std::chrono::milliseconds wait);
 
 class ArchiveFile {
 public:
