@@ -23,7 +23,7 @@ bool ArchiveError::inUse() const { return error_ == kInUse; }
 
 namespace {
 
-constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync};
+constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync, ::fsync};
 ArchiveWriteCalls gCalls = kSystemCalls;
 
 std::chrono::milliseconds gLockWait = kArchiveLockWait;
@@ -89,6 +89,24 @@ private:
 
 int openExisting(const QByteArray& name) { return ::open(name.constData(), O_RDWR | O_CLOEXEC); }
 
+// Flushes the folder that holds `file` to the device; 0 or the error number. A file system
+// that cannot flush a folder has nothing more to do.
+int flushFolder(const QByteArray& file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : file.left(slash);
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return errno;
+    int r;
+    do
+        r = gCalls.fsync(dir);
+    while (r != 0 && errno == EINTR);
+    const int error = r != 0 && errno != EINVAL && errno != ENOSYS ? errno : 0;
+    ::close(dir);
+    return error;
+}
+
 } // namespace
 
 ArchiveWriteCalls archiveWriteCalls() { return gCalls; }
@@ -119,23 +137,35 @@ void ArchiveFile::open()
     if (size_ <= 0)
         fail(u"record size not positive"_qs);
     const QByteArray name = QFile::encodeName(path_);
+    bool created = false;
     int fd = openExisting(name);
     if (fd < 0 && errno == ENOENT) {
         // Only a file that is really missing is created; O_EXCL keeps a file that another
         // workstation created a moment ago, and nothing here ever truncates.
         fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
+        if (fd >= 0) {
+            created = true;
+        } else if (errno == EEXIST) {
             fd = openExisting(name);
+        }
     }
     if (fd < 0)
         failErrno(errno);
+    if (created) {
+        // The new name lives in the folder: until the folder is flushed a power cut can
+        // take the file, and the first card saved into it, away.
+        const int error = flushFolder(name);
+        if (error != 0) {
+            ::close(fd);
+            failErrno(error);
+        }
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         fail(u"not a regular file"_qs);
     }
     fd_ = fd;
-    seenCount_ = -1;
     moveTo(0);
 }
 
@@ -159,28 +189,15 @@ qint64 ArchiveFile::fileSize() const
     return st.st_size;
 }
 
-qint64 ArchiveFile::count() const
-{
-    seenCount_ = fileSize() / size_;
-    return seenCount_;
-}
+qint64 ArchiveFile::count() const { return fileSize() / size_; }
 
-void ArchiveFile::moveTo(qint64 index)
-{
-    index_ = index;
-    atEnd_ = index >= fileSize() / size_;
-}
+void ArchiveFile::moveTo(qint64 index) { index_ = index; }
 
 void ArchiveFile::seek(qint64 index)
 {
-    const qint64 seen = seenCount_;
     if (index < 0 || index > fileSize() / size_)
         fail(u"seek to record %1 past the end"_qs.arg(index));
     moveTo(index);
-    // A seek to a count this file reported is a seek to the end, even when another
-    // workstation has appended since the caller asked.
-    if (index == seen)
-        atEnd_ = true;
 }
 
 qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
@@ -311,12 +328,19 @@ qint64 ArchiveFile::write(const QByteArray& record)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
-    // An index set at the end stays an append even when another workstation appended in
-    // the meantime: writing at the index would overwrite that workstation's record.
-    if (atEnd_ || index_ >= fileSize() / size_)
-        return append(record);
+    // The index is the record written, whatever was appended since it was set: a caller
+    // that means a new record at the real end calls append().
     const qint64 at = index_;
-    writeAt(record, at);
+    if (at < fileSize() / size_) {
+        writeAt(record, at);
+    } else {
+        // At the end: held from there on up, so that no append of another workstation
+        // lands half over it.
+        const RangeLock lock(fd_, F_WRLCK, at * size_, 0);
+        if (at > fileSize() / size_)
+            fail(u"write to record %1 past the end"_qs.arg(at));
+        putAt(record, at);
+    }
     moveTo(at + 1);
     return at;
 }

@@ -14,7 +14,8 @@
 //    on the bytes it writes, for that one call only, so no reader ever sees a record
 //    half overwritten by another workstation; a lock held elsewhere is waited for a
 //    bounded time, after which the call fails with nothing written;
-//  - a write returns only once its bytes are flushed to the device.
+//  - a write returns only once its bytes are flushed to the device, and a file just
+//    created only once its folder is.
 #include <QByteArray>
 #include <QString>
 
@@ -23,6 +24,7 @@
 #include <optional>
 #include <stdexcept>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -50,6 +52,8 @@ struct ArchiveWriteCalls {
     ssize_t (*pwrite)(int fd, const void* data, size_t bytes, off_t offset);
     ssize_t (*write)(int fd, const void* data, size_t bytes);
     int (*fdatasync)(int fd);
+    // Flushes a folder that gained a new archive file.
+    int (*fsync)(int fd) = ::fsync;
 };
 ArchiveWriteCalls archiveWriteCalls();
 // Replaces the calls; the calls of the system when `calls` is null.
@@ -77,9 +81,8 @@ public:
 
     // Whole records in the file now; a partial record at the end is not counted.
     qint64 count() const;
-    // The next read or write works on record `index`; fails past count(). An index equal
-    // to a count this file reported, or to the count now, is the end: a write there
-    // appends.
+    // The next read or write works on record `index`; fails past count(). The index is
+    // kept as given: appends of other workstations do not move it.
     void seek(qint64 index);
     // The record the next read or write reaches.
     qint64 position() const { return index_; }
@@ -89,9 +92,9 @@ public:
     // Reads up to `records` whole records from the current index in one call and
     // advances past them; fewer at the end of the file, none past it.
     QByteArray readRecords(qint64 records);
-    // Writes over the record at the current index, or appends when the index was the
-    // count when it was last set (another workstation may have appended since); advances
-    // past the record written. Returns the index actually written.
+    // Writes the record at the current index: over the record there, or as a new record
+    // when the index is the count at the moment of the write; fails past it. Advances past
+    // the record written and returns its index. A new card goes through append().
     qint64 write(const QByteArray& record);
     // Appends at the real end of the file and returns the index actually written.
     qint64 append(const QByteArray& record);
@@ -123,10 +126,6 @@ private:
     qint64 size_;
     int fd_ = -1;
     qint64 index_ = 0;
-    // The index was the count when it was set: a write there appends.
-    bool atEnd_ = true;
-    // The last count() the caller was told.
-    mutable qint64 seenCount_ = -1;
 };
 
 } // namespace orv
