@@ -107,6 +107,29 @@ void ArchiveEditor::blank()
         view_.setFocus(config_.firstControl);
 }
 
+bool ArchiveEditor::numberInArchive(ArchiveFile& file) const
+{
+    if (config_.numberControl.isEmpty())
+        return false;
+    const QString number = trimmed(view_.text(config_.numberControl));
+    int field = -1;
+    for (int i = 0; i < config_.layout->fieldCount(); ++i)
+        if (config_.layout->field(i).control == config_.numberControl)
+            field = i;
+    if (number.isEmpty() || field < 0)
+        return false;
+    file.seek(0);
+    const qint64 size = config_.layout->size();
+    for (;;) {
+        const QByteArray block = file.readRecords(256);
+        if (block.isEmpty())
+            return false;
+        for (qint64 at = 0; at < block.size(); at += size)
+            if (config_.layout->fieldText(block.mid(at, size), field) == number)
+                return true;
+    }
+}
+
 void ArchiveEditor::saveOver(qint64 position)
 {
     // What the record must still hold for the card to overwrite it without asking. A card
@@ -171,16 +194,31 @@ void ArchiveEditor::save()
     }
     qint64 written = -1;
     QByteArray rec;
-    const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
-        if (config_.beforeWrite)
-            config_.beforeWrite(*this);
-        rec = record();
-        written = file.append(rec);
-    });
-    // The position changes only once the record is safely in the file, so a card whose
-    // save failed stays as it was and can be saved again.
-    if (!ok)
-        return;
+    bool numberAllowed = false;
+    for (;;) {
+        QString taken;
+        const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
+            if (config_.beforeWrite)
+                config_.beforeWrite(*this);
+            rec = record();
+            if (!numberAllowed && numberInArchive(file)) {
+                taken = trimmed(view_.text(config_.numberControl));
+                return;
+            }
+            written = file.append(rec);
+        });
+        // The position changes only once the record is safely in the file, so a card whose
+        // save failed stays as it was and can be saved again.
+        if (!ok)
+            return;
+        if (taken.isEmpty())
+            break;
+        // Two documents with one number are a fault of their own (fiscal, for delivery
+        // notes): only the user decides to store a second.
+        if (messages_.show(MessageKind::Confirmation, config_.numberTakenQuestion.arg(taken)) == MessageButton::No)
+            return;
+        numberAllowed = true;
+    }
     loaded_ = Loaded{written + 1, config_.layout->decode(rec)};
     view_.setPosition(QString::number(written + 1));
     messages_.show(MessageKind::Information, config_.appendedInformation);

@@ -57,6 +57,15 @@ struct EditorConfig {
     QString appendedInformation = QStringLiteral("La scheda corrente \u00e8 stata inserita in archivio.");
     QString savedInformation =
         QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+    // The control holding a document's number (delivery note, quote, job sheet,
+    // contract); empty for archives without numbers. Save of a new card whose number is
+    // already in the archive at that moment asks before storing a second one.
+    QString numberControl;
+    // %1: the number.
+    QString numberTakenQuestion = QStringLiteral(
+        "Attenzione: in archivio esiste gi\u00e0 un documento con il numero %1 (registrato nel frattempo da "
+        "un'altra postazione di lavoro, oppure digitato).\n\r\n\rSalvare comunque un secondo documento con lo "
+        "stesso numero?");
     // Asked before a Save would overwrite a record that another workstation changed after
     // the card was loaded; No leaves the card and the archive as they are.
     QString changedElsewhereQuestion = QStringLiteral(
@@ -114,6 +123,8 @@ private:
     };
     void load(ArchiveFile& file, qint64 position);
     void saveOver(qint64 position);
+    // Whether a record of the archive holds the card's number (numberControl).
+    bool numberInArchive(ArchiveFile& file) const;
     // First and Last: the record `target` picks from the count, or the empty-archive box.
     void loadCounted(EditorCommand command, qint64 (*target)(qint64 count));
     QString path() const;
