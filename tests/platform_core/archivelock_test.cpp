@@ -296,6 +296,10 @@ TEST_F(ArchiveWrites, AFailedFlushFailsTheWrite)
     EXPECT_EQ(failureOf(file, true), EIO);
     Calls::failSync = ENOSPC; // space reserved late, as network file systems do
     EXPECT_EQ(failureOf(file, false), -ENOSPC);
+    EXPECT_EQ(failureOf(file, true), -ENOSPC);
+    // An append reported failed leaves no record behind to be saved a second time.
+    EXPECT_EQ(bytes().size(), 16);
+    EXPECT_EQ(file.count(), 2);
 }
 
 // A full disk reports itself as such, whether the write fails at once or is cut short

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,6 +40,53 @@ std::chrono::milliseconds gLockWait = kArchiveLockWait;
 // A lock another workstation holds is waited for a bounded time only: a workstation that
 // stalls while holding one, or a lock left behind on a share, must not freeze every other
 // window. Past the wait the caller gets ArchiveError::inUse() and does nothing.
+// Interrupts a blocking lock wait of the calling thread every few milliseconds, so that
+// the wait can end at its deadline. A waiter of the kernel's own queue gets the lock as soon
+// as it is let go, which polling would lose to a workstation that saves over and over.
+class WaitTicker {
+public:
+    WaitTicker()
+    {
+        static const bool installed = [] {
+            struct sigaction action {};
+            action.sa_handler = [](int) {};
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = 0; // no restart: the wait returns EINTR
+            return ::sigaction(tickSignal(), &action, nullptr) == 0;
+        }();
+        if (!installed)
+            return;
+        struct sigevent event {};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = tickSignal();
+        event._sigev_un._tid = ::gettid(); // the thread that waits, not the process
+        if (::timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0)
+            return;
+        // Repeating, so that a tick arriving just before the wait began is not the last.
+        struct itimerspec period {};
+        period.it_value.tv_nsec = 10'000'000;
+        period.it_interval.tv_nsec = 10'000'000;
+        if (::timer_settime(timer_, 0, &period, nullptr) != 0) {
+            ::timer_delete(timer_);
+            return;
+        }
+        armed_ = true;
+    }
+    ~WaitTicker()
+    {
+        if (armed_)
+            ::timer_delete(timer_);
+    }
+    WaitTicker(const WaitTicker&) = delete;
+    WaitTicker& operator=(const WaitTicker&) = delete;
+    bool armed() const { return armed_; }
+
+private:
+    static int tickSignal() { return SIGRTMIN + 5; }
+    timer_t timer_ {};
+    bool armed_ = false;
+};
+
 class RangeLock {
 public:
     RangeLock(int fd, short type, qint64 start, qint64 length)
@@ -47,28 +96,37 @@ public:
         lock_.l_start = off_t(start);
         lock_.l_len = off_t(length); // 0: up to any end the file may reach
         lock_.l_pid = 0;
+        // The lock is nearly always free: one call, no timer.
         int command = F_OFD_SETLK;
+        if (tryLock(fd, command))
+            return;
+        if (errno != EAGAIN && errno != EACCES)
+            return;
         const auto deadline = std::chrono::steady_clock::now() + gLockWait;
+        const WaitTicker ticker;
         std::chrono::microseconds pause{500};
+        command = command == F_OFD_SETLK ? F_OFD_SETLKW : F_SETLKW;
         for (;;) {
+            if (!ticker.armed()) {
+                // No timer to interrupt a blocking wait: try again and again instead.
+                command = command == F_OFD_SETLKW ? F_OFD_SETLK : command == F_SETLKW ? F_SETLK : command;
+            }
             struct flock attempt = lock_;
             if (::fcntl(fd, command, &attempt) == 0) {
                 fd_ = fd;
-                unlockCommand_ = command;
+                unlockCommand_ = command == F_OFD_SETLKW || command == F_OFD_SETLK ? F_OFD_SETLK : F_SETLK;
                 return;
             }
-            if (errno == EINTR)
-                continue;
-            if (errno == EINVAL && command == F_OFD_SETLK) {
-                command = F_SETLK;
-                continue;
-            }
-            if (errno != EAGAIN && errno != EACCES)
+            const int error = errno;
+            const bool busy = error == EINTR || error == EAGAIN || error == EACCES || error == EDEADLK;
+            if (!busy)
                 return;
             if (std::chrono::steady_clock::now() >= deadline)
                 throw ArchiveError(u"record locked by another workstation"_qs, ArchiveError::kInUse);
-            std::this_thread::sleep_for(pause);
-            pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+            if (!ticker.armed()) {
+                std::this_thread::sleep_for(pause);
+                pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+            }
         }
     }
     ~RangeLock()
@@ -82,6 +140,27 @@ public:
     RangeLock& operator=(const RangeLock&) = delete;
 
 private:
+    // One attempt without waiting; `command` falls back to the process locks where the
+    // kernel lacks the open-file ones. True with the lock held.
+    bool tryLock(int fd, int& command)
+    {
+        for (;;) {
+            struct flock attempt = lock_;
+            if (::fcntl(fd, command, &attempt) == 0) {
+                fd_ = fd;
+                unlockCommand_ = command;
+                return true;
+            }
+            if (errno == EINTR)
+                continue;
+            if (errno == EINVAL && command == F_OFD_SETLK) {
+                command = F_SETLK;
+                continue;
+            }
+            return false;
+        }
+    }
+
     struct flock lock_ {};
     int fd_ = -1;
     int unlockCommand_ = F_OFD_SETLK;
@@ -377,10 +456,19 @@ qint64 ArchiveFile::append(const QByteArray& record)
         failErrno(writeErrno);
     if (end < 0)
         failErrno(errno);
-    if (n < size_)
-        finishWrite(record.constData() + n, size_ - n, qint64(end));
-    flush();
     const qint64 start = qint64(end) - n;
+    try {
+        if (n < size_)
+            finishWrite(record.constData() + n, size_ - n, qint64(end));
+        flush();
+    } catch (...) {
+        // Reported as not saved, the record must not stay either: the user saves the card
+        // again, and a record left behind would be a second copy of it. The append lock
+        // is still held, so nothing of another workstation lies past the start.
+        if (start % size_ == 0)
+            static_cast<void>(::ftruncate(fd_, off_t(start)));
+        throw;
+    }
     if (start % size_ != 0)
         fail(u"appended record is not on a record boundary"_qs);
     moveTo(start / size_ + 1);
