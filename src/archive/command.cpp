@@ -40,6 +40,8 @@ AccessMessageKinds AccessMessageKinds::quotesAndDeliveries() { return contracts(
 QString archiveFailureMessage(const std::exception& failure)
 {
     const auto* archive = dynamic_cast<const ArchiveError*>(&failure);
+    if (archive && archive->inUse())
+        return kArchiveInUseMessage;
     return archive && archive->diskFull() ? kArchiveDiskFullMessage : kArchiveAccessMessage;
 }
 
@@ -56,6 +58,20 @@ bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* m
         if (messages)
             messages->show(kind, archiveFailureMessage(e));
         return false;
+    }
+}
+
+std::optional<QString> runArchiveCommandTold(const QString& path, qint64 recordSize,
+                                             const std::function<void(ArchiveFile&)>& body)
+{
+    try {
+        ArchiveFile file(path, recordSize);
+        file.open();
+        body(file);
+        file.close();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return archiveFailureMessage(e);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 
 #include "platform/core/archivefile.h"
 
@@ -36,8 +37,14 @@ inline const QString kArchiveDiskFullMessage = QStringLiteral(
     "Attenzione: il sistema non permette di scrivere nell'archivio perch\u00e9 il disco \u00e8 pieno.\n\r\n\r"
     "Liberare spazio sul disco che contiene la cartella di installazione del programma e "
     "ripetere l'operazione.");
+// In place of the archive-access message when another workstation held the archive past
+// the bounded wait: nothing was read or written.
+inline const QString kArchiveInUseMessage = QStringLiteral(
+    "Attenzione: l'archivio \u00e8 in uso da un'altra postazione di lavoro.\n\r\n\r"
+    "L'operazione non \u00e8 stata eseguita: attendere qualche istante e ripeterla.");
 // The message for a failed archive command: the full-disk message when the disk is full,
-// the archive-access message for every other failure.
+// the in-use message when another workstation held the archive, the archive-access
+// message for every other failure.
 QString archiveFailureMessage(const std::exception& failure);
 inline const QString kEmptyArchiveMessage = QStringLiteral("L'archivio non contiene nessuna scheda.");
 
@@ -70,6 +77,10 @@ struct AccessMessageKinds {
 // `kind` (no box when `messages` is null) and returns false.
 bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* messages,
                        MessageKind kind, const std::function<void(ArchiveFile&)>& body);
+// The same, handing the failure's message to the caller, which shows it in its own box;
+// nothing when the command succeeded.
+std::optional<QString> runArchiveCommandTold(const QString& path, qint64 recordSize,
+                                             const std::function<void(ArchiveFile&)>& body);
 // The same without a message: for lists that stay silent when their archive fails.
 bool runArchiveCommandSilently(const QString& path, qint64 recordSize,
                                const std::function<void(ArchiveFile&)>& body);

@@ -80,6 +80,8 @@ void ArchiveEditor::show(const QStringList& values, qint64 position)
 {
     fillControls(view_, *config_.layout, values);
     view_.setPosition(QString::number(position));
+    // As stored: the values a record of these values gives back.
+    loaded_ = Loaded{position, config_.layout->decode(config_.layout->encode(values))};
 }
 
 void ArchiveEditor::load(ArchiveFile& file, qint64 position)
@@ -100,8 +102,71 @@ void ArchiveEditor::blank()
             view_.setText(f.control, config_.blankDefaults.value(f.control));
     }
     view_.setPosition(QString());
+    loaded_.reset();
     if (!config_.firstControl.isEmpty())
         view_.setFocus(config_.firstControl);
+}
+
+bool ArchiveEditor::numberInArchive(ArchiveFile& file) const
+{
+    if (config_.numberControl.isEmpty())
+        return false;
+    const QString number = trimmed(view_.text(config_.numberControl));
+    int field = -1;
+    for (int i = 0; i < config_.layout->fieldCount(); ++i)
+        if (config_.layout->field(i).control == config_.numberControl)
+            field = i;
+    if (number.isEmpty() || field < 0)
+        return false;
+    file.seek(0);
+    const qint64 size = config_.layout->size();
+    for (;;) {
+        const QByteArray block = file.readRecords(256);
+        if (block.isEmpty())
+            return false;
+        for (qint64 at = 0; at < block.size(); at += size)
+            if (config_.layout->fieldText(block.mid(at, size), field) == number)
+                return true;
+    }
+}
+
+void ArchiveEditor::saveOver(qint64 position)
+{
+    // What the record must still hold for the card to overwrite it without asking. A card
+    // whose position was not set by a load of this editor has nothing to compare with.
+    std::optional<QStringList> expected;
+    if (loaded_ && loaded_->position == position)
+        expected = loaded_->values;
+    for (;;) {
+        QByteArray rec;
+        std::optional<QStringList> theirs;
+        const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
+            if (config_.beforeWrite)
+                config_.beforeWrite(*this);
+            rec = record();
+            file.update(position - 1, [&](const QByteArray& current) -> std::optional<QByteArray> {
+                const QStringList now = config_.layout->decode(current);
+                if (expected && now != *expected) {
+                    theirs = now;
+                    return std::nullopt;
+                }
+                return rec;
+            });
+        });
+        if (!ok)
+            return;
+        if (!theirs) {
+            loaded_ = Loaded{position, config_.layout->decode(rec)};
+            view_.setPosition(QString::number(position));
+            messages_.show(MessageKind::Information, config_.savedInformation);
+            return;
+        }
+        // Asked with nothing held, so the other workstation is never kept waiting on the
+        // answer; a further change made meanwhile is asked about again.
+        if (messages_.show(MessageKind::Confirmation, config_.changedElsewhereQuestion) == MessageButton::No)
+            return;
+        expected = *theirs;
+    }
 }
 
 void ArchiveEditor::save()
@@ -118,25 +183,45 @@ void ArchiveEditor::save()
         return;
     }
     const QString position = trimmed(view_.position());
-    qint64 written = -1;
-    const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
-        if (config_.beforeWrite)
-            config_.beforeWrite(*this);
-        const QByteArray rec = record();
-        if (position.isEmpty()) {
-            written = file.append(rec);
-        } else {
-            file.seek(positionNumber(position) - 1);
-            written = file.write(rec);
+    if (!position.isEmpty()) {
+        qint64 n = 0;
+        if (!tryStrToInt64(position, n)) {
+            withArchive(EditorCommand::Save, [&](ArchiveFile&) { positionNumber(position); });
+            return;
         }
-    });
-    // The position changes only once the record is safely in the file, so a card whose
-    // save failed stays as it was and can be saved again.
-    if (!ok)
+        saveOver(n);
         return;
+    }
+    qint64 written = -1;
+    QByteArray rec;
+    bool numberAllowed = false;
+    for (;;) {
+        QString taken;
+        const bool ok = withArchive(EditorCommand::Save, [&](ArchiveFile& file) {
+            if (config_.beforeWrite)
+                config_.beforeWrite(*this);
+            rec = record();
+            if (!numberAllowed && numberInArchive(file)) {
+                taken = trimmed(view_.text(config_.numberControl));
+                return;
+            }
+            written = file.append(rec);
+        });
+        // The position changes only once the record is safely in the file, so a card whose
+        // save failed stays as it was and can be saved again.
+        if (!ok)
+            return;
+        if (taken.isEmpty())
+            break;
+        // Two documents with one number are a fault of their own (fiscal, for delivery
+        // notes): only the user decides to store a second.
+        if (messages_.show(MessageKind::Confirmation, config_.numberTakenQuestion.arg(taken)) == MessageButton::No)
+            return;
+        numberAllowed = true;
+    }
+    loaded_ = Loaded{written + 1, config_.layout->decode(rec)};
     view_.setPosition(QString::number(written + 1));
-    messages_.show(MessageKind::Information,
-                   position.isEmpty() ? config_.appendedInformation : config_.savedInformation);
+    messages_.show(MessageKind::Information, config_.appendedInformation);
 }
 
 void ArchiveEditor::duplicate()
@@ -148,6 +233,7 @@ void ArchiveEditor::duplicate()
     for (const QString& c : config_.duplicateClears)
         view_.setText(c, QString());
     view_.setPosition(QString());
+    loaded_.reset();
     const bool ok = withArchive(EditorCommand::Duplicate, [&](ArchiveFile&) {
         if (config_.onDuplicate)
             config_.onDuplicate(*this);

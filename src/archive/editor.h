@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include "archive/command.h"
 #include "archive/record.h"
@@ -56,6 +57,21 @@ struct EditorConfig {
     QString appendedInformation = QStringLiteral("La scheda corrente \u00e8 stata inserita in archivio.");
     QString savedInformation =
         QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+    // The control holding a document's number (delivery note, quote, job sheet,
+    // contract); empty for archives without numbers. Save of a new card whose number is
+    // already in the archive at that moment asks before storing a second one.
+    QString numberControl;
+    // %1: the number.
+    QString numberTakenQuestion = QStringLiteral(
+        "Attenzione: in archivio esiste gi\u00e0 un documento con il numero %1 (registrato nel frattempo da "
+        "un'altra postazione di lavoro, oppure digitato).\n\r\n\rSalvare comunque un secondo documento con lo "
+        "stesso numero?");
+    // Asked before a Save would overwrite a record that another workstation changed after
+    // the card was loaded; No leaves the card and the archive as they are.
+    QString changedElsewhereQuestion = QStringLiteral(
+        "Attenzione: dopo che la scheda corrente \u00e8 stata caricata, un'altra postazione di lavoro ha "
+        "modificato la stessa scheda in archivio.\n\r\n\rSalvando ora, le modifiche fatte dall'altra postazione "
+        "andranno perse. Sovrascrivere la scheda in archivio con la scheda corrente?");
 
     // The window's checks before Save, in their order; a failed check shows its own
     // message, moves the focus and returns false. Nothing is opened before they pass.
@@ -98,7 +114,17 @@ public:
     QByteArray record() const;
 
 private:
+    // The record as the card was loaded or last saved: what Save expects to find at the
+    // position, so that another workstation's change in between is not overwritten
+    // without a word.
+    struct Loaded {
+        qint64 position = 0;
+        QStringList values;
+    };
     void load(ArchiveFile& file, qint64 position);
+    void saveOver(qint64 position);
+    // Whether a record of the archive holds the card's number (numberControl).
+    bool numberInArchive(ArchiveFile& file) const;
     // First and Last: the record `target` picks from the count, or the empty-archive box.
     void loadCounted(EditorCommand command, qint64 (*target)(qint64 count));
     QString path() const;
@@ -106,6 +132,7 @@ private:
     EditorConfig config_;
     EditorView& view_;
     MessageService& messages_;
+    std::optional<Loaded> loaded_;
 };
 
 // The warning of a number that Save would have to cut: the field by its caption, the value

@@ -113,6 +113,7 @@ orv::archive::EditorConfig contractEditorConfig()
     config.archivePath = [] { return programFile(TContratto::kFileName); };
     config.firstControl = u"txtCliente"_qs;
     config.accessKinds = orv::archive::AccessMessageKinds::contracts();
+    config.numberControl = u"txtNumContratto"_qs;
     config.blankDefaults.insert(u"txtTotale"_qs, u"0,00"_qs);
     config.blankDefaults.insert(u"txtImpCanone"_qs, u"0,00"_qs);
     // A new contract starts from the maintainer, place and number on screen.

@@ -268,6 +268,7 @@ archive::EditorConfig editorConfig(const RecordLayout& layout, std::function<QSt
     config.archivePath = std::move(archivePath);
     config.firstControl = u"txtCliente"_qs;
     config.accessKinds = archive::AccessMessageKinds::quotesAndDeliveries();
+    config.numberControl = u"txtNumFatt"_qs;
     config.keptOnNew = keptOnClear();
     config.checks = [texts](archive::ArchiveEditor& e) {
         archive::EditorView& v = e.view();

@@ -669,8 +669,8 @@ void DocumentEditor::CaricaScheda(const QStringList& values) { archive::fillCont
 
 void DocumentEditor::loadFound(const archive::FoundRecord& found)
 {
-    CaricaScheda(spec_.record->decode(found.record));
-    lblPosizione.setText(QString::number(found.position));
+    // Through the archive editor, which remembers the record as loaded for Save.
+    editor_.show(spec_.record->decode(found.record), found.position);
 }
 
 // ---------------------------------------------------------------- other commands

@@ -80,6 +80,7 @@ orv::archive::EditorConfig editorConfig(std::function<QString()> archivePath)
     config.archivePath = std::move(archivePath);
     config.firstControl = u"txtTipoImpianto"_qs;
     config.accessKinds = orv::archive::AccessMessageKinds::jobSheets();
+    config.numberControl = u"txtNumScheda"_qs;
     config.blankDefaults.insert(u"txtTotFattura"_qs, u"0,00"_qs);
     config.checks = [](ArchiveEditor& e) {
         auto& v = e.view();

@@ -184,15 +184,15 @@ void FinderWindow::btnCercaClick()
     }
     lblConta.setText(QString::number(archive::criteriaInUse(typed)));
 
-    bool ok = false;
+    std::optional<QString> failure;
     {
         ListBoxLines lines(lstRecords);
-        ok = archive::runArchiveCommandSilently(archivePath(), listSpec().recordSize, [&](ArchiveFile& file) {
+        failure = archive::runArchiveCommandTold(archivePath(), listSpec().recordSize, [&](ArchiveFile& file) {
             archive::search(file, record_, typed, fields, lines, listSpec().line);
         });
     } // the lines read so far reach the box, also after a failure
-    if (!ok) {
-        showMessage(archive::kArchiveAccessMessage);
+    if (failure) {
+        showMessage(*failure);
         return;
     }
     lblTrovate.setText(countText(lstRecords.count()));

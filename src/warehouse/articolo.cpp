@@ -315,8 +315,16 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity)
     }
     out.giacenza = floatToStr(s - q);
     out.valore = valoreGiacenza(a.Costo, out.giacenza).value_or(kZeroAmount);
-    out.record = record;
     const RecordLayout& l = TArticolo::layout();
+    // Cut to its field a stock or a value would be stored as another number.
+    for (const auto& [field, text] : {std::pair{u"Giacenza"_qs, out.giacenza}, std::pair{u"Valore"_qs, out.valore}}) {
+        const int i = l.indexOf(field);
+        if (!archive::fitsWidth(text, l.field(i).width)) {
+            out.overlongField = i;
+            return out;
+        }
+    }
+    out.record = record;
     const auto store = [&](const QString& field, const QString& text) {
         const int i = l.indexOf(field);
         archive::storeText(out.record.data() + l.offset(i), l.field(i).width, text);
@@ -324,6 +332,38 @@ StockUnload unloadStock(const QByteArray& record, const QString& quantity)
     store(u"Giacenza"_qs, out.giacenza);
     store(u"Valore"_qs, out.valore);
     return out;
+}
+
+ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
+                          const archive::ResultLine& chosen, const QString& quantity)
+{
+    const QString wanted = trimmed(chosen.text);
+    // Each round that finds the article changed by another workstation is a round in
+    // which that workstation made progress; the bound only keeps a pathological archive
+    // from holding the window.
+    for (int round = 0; round < 64; ++round) {
+        const auto found = CercaPerRiga(file, line, chosen);
+        if (!found) break;
+        ImportUnload out;
+        bool changed = false;
+        file.update(found->position - 1, [&](const QByteArray& current) -> std::optional<QByteArray> {
+            if (trimmed(line(current)) != wanted) {
+                changed = true;
+                return std::nullopt;
+            }
+            out.before = current;
+            out.unload = unloadStock(current, quantity);
+            if (out.unload.aboveStock || out.unload.overlongField >= 0) {
+                out.outcome = out.unload.aboveStock ? ImportUnload::Outcome::AboveStock
+                                                    : ImportUnload::Outcome::Overlong;
+                return std::nullopt;
+            }
+            out.outcome = ImportUnload::Outcome::Done;
+            return out.unload.record;
+        });
+        if (!changed) return out;
+    }
+    return {};
 }
 
 bool inInventory(const TArticolo& a, const QString& filter)

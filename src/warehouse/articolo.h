@@ -94,14 +94,31 @@ void calcolaTotale(const QString& direction, QString& giacenza, QString& quantit
 
 // The import's stock update of one stored record: the quantity taken from the stock and
 // the stock value recomputed, both written into the record's own bytes, every other byte
-// as stored. `aboveStock` when the quantity exceeds the stock (nothing changes). Throws
-// ArchiveError when the quantity or the stored stock is not a number.
+// as stored. `aboveStock` when the quantity exceeds the stock, `overlongField` (the
+// layout's index of the stock or the value) when the new text would not fit its field
+// whole; nothing changes in either case. Throws ArchiveError when the quantity or the
+// stored stock is not a number.
 struct StockUnload {
     bool aboveStock = false;
+    int overlongField = -1;
     QByteArray record;
     QString giacenza, valore;
 };
 StockUnload unloadStock(const QByteArray& record, const QString& quantity);
+
+// The import's unload of the article chosen by its result line: the record is found again
+// by the line and then read, checked to still give that line, unloaded and written back
+// as one locked step, so that no other workstation's unload falls between the read and
+// the write. An article that another workstation changed in between is looked for again
+// by the line. Throws ArchiveError as unloadStock() does, and on any failure of the
+// archive; a failed write leaves the record as it was.
+struct ImportUnload {
+    enum class Outcome { NotFound, AboveStock, Overlong, Done } outcome = Outcome::NotFound;
+    QByteArray before; // the record as it was unloaded from
+    StockUnload unload;
+};
+ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
+                          const archive::ResultLine& chosen, const QString& quantity);
 
 // The goods inventory over the archive: the lines of the articles of one category (or of
 // every article when the trimmed filter is empty), and the running sum of their values,

@@ -182,7 +182,9 @@ void TfrmImportaMagazzino::btnAggiornaClick()
         warningBox(kNoArticle);
         return;
     }
-    bool aboveStock = false;
+    using Outcome = orv::warehouse::ImportUnload::Outcome;
+    Outcome outcome = Outcome::NotFound;
+    QString failure, overlong;
     try {
         // The row is looked up first: the stock is unloaded only for an article that
         // really reaches a document row.
@@ -191,34 +193,56 @@ void TfrmImportaMagazzino::btnAggiornaClick()
             close();
             return;
         }
-        std::optional<orv::archive::FoundRecord> found;
-        orv::warehouse::StockUnload unload;
-        const bool ok =
-            orv::archive::runArchiveCommandSilently(archivePath(), TArticolo::kSize, [&](orv::ArchiveFile& file) {
-                found = CercaPerRiga(file, listSpec().line, *chosen);
-                if (!found) return;
-                unload = orv::warehouse::unloadStock(found->record, txtQuant.text());
-                aboveStock = unload.aboveStock;
-                if (aboveStock) return;
-                file.seek(found->position - 1);
-                file.write(unload.record);
-            });
-        if (ok && found && !aboveStock) {
-            const TArticolo a = TArticolo::decode(found->record);
+        orv::warehouse::ImportUnload done;
+        try {
+            orv::ArchiveFile file(archivePath(), TArticolo::kSize);
+            file.open();
+            done = orv::warehouse::unloadChosen(file, listSpec().line, *chosen, txtQuant.text());
+            file.close();
+        } catch (const orv::ArchiveError& e) {
+            // A quantity or a stock that is not a number closes the dialog without a
+            // word; the archive failing under the unload is told, so that a stock left
+            // as it was is never taken for one unloaded.
+            if (e.error() != 0) failure = orv::archive::archiveFailureMessage(e);
+            throw;
+        }
+        outcome = done.outcome;
+        if (outcome == Outcome::Overlong) {
+            const orv::archive::FieldDef& f = TArticolo::layout().field(done.unload.overlongField);
+            const QString text = f.name == u"Giacenza" ? done.unload.giacenza : done.unload.valore;
+            overlong = overlongAmount(f.title(), text, f.width);
+        }
+        if (outcome == Outcome::Done) {
+            const TArticolo a = TArticolo::decode(done.before);
             lblCosto.setText(trimmed(a.Costo));
-            lblGiacenza.setText(unload.giacenza);
-            lblValore.setText(unload.valore);
+            lblGiacenza.setText(done.unload.giacenza);
+            lblValore.setText(done.unload.valore);
             orv::warehouse::fillRow(*row, a);
         }
     } catch (const std::exception&) {
-        aboveStock = false;
+        outcome = Outcome::NotFound;
     }
-    if (aboveStock) {
+    if (outcome == Outcome::AboveStock) {
         // The user may lower the quantity or import without unloading.
         warningBox(kAboveStock);
         return;
     }
+    if (!overlong.isEmpty()) {
+        warningBox(overlong);
+        return;
+    }
+    if (!failure.isEmpty()) showMessage(failure);
     close();
+}
+
+QString TfrmImportaMagazzino::overlongAmount(const QString& field, const QString& value, int width)
+{
+    return QStringLiteral("Attenzione: il valore \"%1\" del campo \"%2\" \u00e8 troppo lungo: l'archivio ne pu\u00f2 "
+                          "contenere al massimo %3 caratteri.\n\r\n\rLa giacenza non \u00e8 stata aggiornata. Indicare "
+                          "un'altra quantit\u00e0 oppure utilizzare il pulsante per importare l'articolo senza "
+                          "aggiornare la giacenza.")
+        .arg(value, field)
+        .arg(width);
 }
 
 void TfrmImportaMagazzino::btnValoreClick()

@@ -48,6 +48,9 @@ public:
         "Indicare una quantit\u00e0 inferiore oppure utilizzare il pulsante per importare l'articolo senza aggiornare "
         "la giacenza.");
 
+    // A stock or a value that its field cannot hold whole: nothing is unloaded.
+    static QString overlongAmount(const QString& field, const QString& value, int width);
+
 protected:
     // The import writes through its two commands; a double click loads nothing.
     void load(const orv::archive::FoundRecord&) override {}

@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QThread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "archive/record.h"
 #include "doubles.h"
@@ -67,6 +69,73 @@ TEST(ArchiveFile, ReadWriteSeekAndCount)
     EXPECT_THROW(f.write(rec('x', 7)), ArchiveError);
     f.close();
     EXPECT_EQ(bytes(path), rec('c') + rec('b')); // nothing extended by the failed seeks
+}
+
+// seek and write go by the index given, whatever the file held when it was counted: after
+// an append to record k, seek(k) and write() overwrite record k, for every count.
+TEST(ArchiveFile, SeekAndWriteAddressTheRecordOfTheIndex)
+{
+    orv::test::ProgramFolder folder;
+    for (int k = 0; k <= 9; ++k) {
+        const QString path = folder.file(u"a%1.pro"_qs.arg(k));
+        QByteArray expected;
+        for (int i = 0; i < k; ++i) expected += rec(char('a' + i));
+        putBytes(path, expected);
+        ArchiveFile f(path, 8);
+        f.open();
+        ASSERT_EQ(f.count(), k);
+        EXPECT_EQ(f.append(rec('X')), k);
+        f.seek(k);
+        EXPECT_EQ(f.write(rec('Y')), k); // record k overwritten, not a copy appended
+        EXPECT_EQ(f.position(), k + 1);
+        EXPECT_EQ(f.count(), k + 1);
+        // An index read up to the count, then another handle appends: the write still
+        // reaches the record of its index.
+        f.seek(k);
+        f.read();
+        ArchiveFile other(path, 8);
+        other.open();
+        EXPECT_EQ(other.append(rec('Z')), k + 1);
+        f.seek(k + 1);
+        EXPECT_EQ(f.write(rec('W')), k + 1);
+        EXPECT_EQ(f.count(), k + 2);
+        f.close();
+        EXPECT_EQ(bytes(path), expected + rec('Y') + rec('W'));
+    }
+}
+
+namespace {
+
+QStringList gFlushedFolders;
+
+int recordingFsync(int fd)
+{
+    gFlushedFolders.append(QFile::symLinkTarget(u"/proc/self/fd/%1"_qs.arg(fd)));
+    return ::fsync(fd);
+}
+
+} // namespace
+
+// A new archive's folder is flushed, so the new name survives a power cut with its first
+// card; opening an existing archive flushes no folder.
+TEST(ArchiveFile, CreatingAnArchiveFlushesItsFolder)
+{
+    orv::test::ProgramFolder folder;
+    static const orv::ArchiveWriteCalls calls{::pwrite, ::write, ::fdatasync, recordingFsync};
+    orv::setArchiveWriteCalls(&calls);
+    gFlushedFolders.clear();
+    const QString path = folder.file(u"Clienti.pro"_qs);
+    {
+        ArchiveFile f(path, 8);
+        f.open();
+        f.append(rec('a'));
+    }
+    {
+        ArchiveFile f(path, 8);
+        f.open();
+    }
+    orv::setArchiveWriteCalls(nullptr);
+    EXPECT_EQ(gFlushedFolders, QStringList{QFileInfo(folder.dir.path()).canonicalFilePath()});
 }
 
 TEST(ArchiveFile, PartialLastRecordIsNotCountedAndTheNextAppendTakesItsPlace)

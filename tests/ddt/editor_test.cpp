@@ -396,3 +396,47 @@ TEST_F(DdtEditorTest, CalculateThroughItsButton)
 }
 
 } // namespace
+
+// Two workstations on one year: A's new note proposed "2" while B stores its note 2, and
+// A's loaded note changed by B before A saves. A is asked each time; No writes nothing and
+// keeps the card, Yes stores it.
+TEST_F(DdtEditorTest, AnotherWorkstationsNumberOrChangeIsAskedAboutAtSave)
+{
+    writeYear({note({{"NumFatt", "1"}, {"Data", "01/03/2026"}, {"Cliente", "Verdi"}})});
+    TfrmDDT& d = openEditor();
+    click(d.cmdNuovo);
+    EXPECT_EQ(d.txtNumFatt.text(), u"2"_qs);
+    d.txtCliente.setText(u"Rossi"_qs);
+    writeYear({note({{"NumFatt", "1"}, {"Data", "01/03/2026"}, {"Cliente", "Verdi"}}), note({{"NumFatt", "2"}, {"Cliente", "B"}})});
+    const QString taken = orv::archive::EditorConfig{}.numberTakenQuestion.arg(u"2"_qs);
+    messages.answers = {orv::ui::mrNo};
+    click(d.cmdSalva);
+    ASSERT_FALSE(messages.calls.empty());
+    EXPECT_EQ(messages.last().kind, MessageCall::Confirmation);
+    EXPECT_EQ(takeTexts(), QStringList({taken}));
+    EXPECT_EQ(readYear().size(), 2);
+    EXPECT_EQ(d.lblPosizione.text(), QString());
+    EXPECT_EQ(d.txtCliente.text(), u"Rossi"_qs);
+    click(d.cmdSalva); // answered Yes: a second note 2, as the user chose
+    EXPECT_EQ(takeTexts(), QStringList({taken, kAppended}));
+    EXPECT_EQ(d.lblPosizione.text(), u"3"_qs);
+    EXPECT_EQ(readYear()[2][u"Cliente"_qs], u"Rossi"_qs);
+
+    // B changes note 1 after A loaded it.
+    click(d.cmdPrimo);
+    QList<TDDT> notes = readYear();
+    notes[0] = note({{"NumFatt", "1"}, {"Data", "01/03/2026"}, {"Cliente", "Verdi e figli"}});
+    writeYear(notes);
+    d.txtNote.setText(u"nota di A"_qs);
+    const QString changed = orv::archive::EditorConfig{}.changedElsewhereQuestion;
+    messages.answers = {orv::ui::mrNo};
+    click(d.cmdSalva);
+    EXPECT_EQ(takeTexts(), QStringList({changed}));
+    EXPECT_EQ(readYear()[0][u"Cliente"_qs], u"Verdi e figli"_qs);
+    EXPECT_EQ(d.txtNote.text(), u"nota di A"_qs);
+    EXPECT_EQ(d.lblPosizione.text(), u"1"_qs);
+    click(d.cmdSalva);
+    EXPECT_EQ(takeTexts(), QStringList({changed, kSaved}));
+    EXPECT_EQ(readYear()[0][u"Cliente"_qs], u"Verdi"_qs);
+    EXPECT_EQ(readYear()[0][u"Note"_qs], u"nota di A"_qs);
+}

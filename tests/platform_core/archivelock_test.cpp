@@ -132,8 +132,9 @@ TEST(ArchiveLock, ReadersNeverSeeARecordHalfOverwritten)
     EXPECT_GT(s->writes.load(), 1);
 }
 
-// Four workstations save new cards the way a window may: seek to the count, then write.
-// Each write there appends, whatever another workstation appended in between.
+// Four workstations save new cards the way a window does: the record buffer filled
+// after the card was counted, then appended. Each lands at the real end, whatever another
+// workstation appended in between.
 TEST(ArchiveLock, WritesAtTheEndFromFourProcessesKeepEveryRecord)
 {
     constexpr qint64 kSize = 64;
@@ -154,7 +155,7 @@ TEST(ArchiveLock, WritesAtTheEndFromFourProcessesKeepEveryRecord)
                 f.open();
                 f.seek(f.count());
                 ::usleep(100); // the window fills its record buffer meanwhile
-                f.write(recordOf(w, seq));
+                f.append(recordOf(w, seq));
                 f.close();
             }
         }));
@@ -172,21 +173,24 @@ TEST(ArchiveLock, WritesAtTheEndFromFourProcessesKeepEveryRecord)
             ASSERT_TRUE(seen.contains(recordOf(w, seq))) << "writer " << w << " record " << seq << " lost";
 }
 
-TEST(ArchiveLock, WriteAfterReadingTheLastRecordAppends)
+// A write goes by its index: after reading the last record, another workstation's
+// append is overwritten only by a write that means that record; append() never is.
+TEST(ArchiveLock, WriteGoesByIndexAndAppendToTheRealEnd)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"a.pro"_qs);
     putFile(path, QByteArray(8, 'a'));
     ArchiveFile mine(path, 8);
     mine.open();
-    mine.read(); // now at the end
+    mine.read(); // now at index 1, the count
     ArchiveFile other(path, 8);
     other.open();
     EXPECT_EQ(other.append(QByteArray(8, 'b')), 1);
-    EXPECT_EQ(mine.write(QByteArray(8, 'c')), 2); // not over the other's record
+    EXPECT_EQ(mine.append(QByteArray(8, 'c')), 2); // not over the other's record
     mine.seek(1);
     EXPECT_EQ(mine.read(), QByteArray(8, 'b'));
     EXPECT_EQ(mine.write(QByteArray(8, 'd')), 2); // a record there: overwritten in place
+    EXPECT_EQ(mine.count(), 3);
 }
 
 // The write calls of archive files, replaced for one test.
@@ -292,6 +296,10 @@ TEST_F(ArchiveWrites, AFailedFlushFailsTheWrite)
     EXPECT_EQ(failureOf(file, true), EIO);
     Calls::failSync = ENOSPC; // space reserved late, as network file systems do
     EXPECT_EQ(failureOf(file, false), -ENOSPC);
+    EXPECT_EQ(failureOf(file, true), -ENOSPC);
+    // An append reported failed leaves no record behind to be saved a second time.
+    EXPECT_EQ(bytes().size(), 16);
+    EXPECT_EQ(file.count(), 2);
 }
 
 // A full disk reports itself as such, whether the write fails at once or is cut short

@@ -7,6 +7,9 @@
 
 #include <memory>
 
+#include <cerrno>
+#include <unistd.h>
+
 using namespace orv::ui;
 using orv::test::article;
 using orv::test::clickLine;
@@ -237,6 +240,125 @@ TEST_F(ImportTest, FailuresCloseWithoutAMessageAndWriteNothing)
     });
     EXPECT_EQ(archiveBytes(), before);
     EXPECT_EQ(filledRows(*quote), QList<int>{2});
+}
+
+namespace {
+
+// The errno the archive's write or flush fails with while a test runs; 0 lets it through.
+int gFailWrite = 0;
+int gFailFlush = 0;
+
+ssize_t failingPwrite(int fd, const void* data, size_t bytes, off_t offset)
+{
+    if (gFailWrite) {
+        errno = gFailWrite;
+        return -1;
+    }
+    return ::pwrite(fd, data, bytes, offset);
+}
+
+int failingFlush(int fd)
+{
+    if (gFailFlush) {
+        errno = gFailFlush;
+        return -1;
+    }
+    return ::fdatasync(fd);
+}
+
+} // namespace
+
+// The unload's write failing (a full disk, a failing device, a write that reaches the file
+// but not the disk) is told with the full-disk or the access message; the stock stays as
+// it was and the row stays empty.
+TEST_F(ImportTest, AFailedStockWriteIsToldAndChangesNothing)
+{
+    static const orv::ArchiveWriteCalls calls{failingPwrite, ::write, failingFlush};
+    orv::setArchiveWriteCalls(&calls);
+    writeArchive({kCavo, kValvola});
+    const QByteArray before = archiveBytes();
+    const struct {
+        int write, flush;
+        const QString& message;
+    } cases[] = {{ENOSPC, 0, orv::archive::kArchiveDiskFullMessage},
+                 {EDQUOT, 0, orv::archive::kArchiveDiskFullMessage},
+                 {0, ENOSPC, orv::archive::kArchiveDiskFullMessage},
+                 {EIO, 0, orv::archive::kArchiveAccessMessage},
+                 {0, EIO, orv::archive::kArchiveAccessMessage}};
+    for (const auto& c : cases) {
+        gFailWrite = c.write;
+        gFailFlush = c.flush;
+        messages.clear();
+        importInto(*quote, "pre_art_", 3, [&](TfrmImportaMagazzino& f) {
+            search(f);
+            clickLine(f.lstRecords, 0);
+            f.txtQuant.setText(u"2"_qs);
+            click(f.btnAggiorna);
+            EXPECT_FALSE(f.isVisible());
+        });
+        ASSERT_EQ(messages.calls.size(), 1u) << c.write << " " << c.flush;
+        EXPECT_EQ(messages.last().kind, MessageCall::Plain);
+        EXPECT_EQ(messages.last().text, c.message);
+        gFailWrite = gFailFlush = 0;
+        EXPECT_EQ(archiveBytes(), before);
+        EXPECT_EQ(filledRows(*quote), QList<int>{});
+    }
+    orv::setArchiveWriteCalls(nullptr);
+    // Room made: the same unload goes through.
+    importInto(*quote, "pre_art_", 3, [&](TfrmImportaMagazzino& f) {
+        search(f);
+        clickLine(f.lstRecords, 0);
+        f.txtQuant.setText(u"2"_qs);
+        click(f.btnAggiorna);
+    });
+    EXPECT_EQ(stored()[0].Giacenza, u"8"_qs);
+    EXPECT_EQ(filledRows(*quote), QList<int>{3});
+}
+
+// A new stock or value that its 15-character field cannot hold whole is refused, naming
+// the field; nothing is unloaded and the dialog stays for the import without update.
+TEST_F(ImportTest, AStockOrValueTheArchiveCannotHoldWholeIsRefused)
+{
+    const TArticolo huge = article({{&TArticolo::Codice, "H-1"}, {&TArticolo::Giacenza, "99999999999999"},
+                                    {&TArticolo::Costo, "0"}, {&TArticolo::Prezzo, "1,00"}});
+    const TArticolo dear = article({{&TArticolo::Codice, "D-1"}, {&TArticolo::Giacenza, "99999999999"},
+                                    {&TArticolo::Costo, "1000"}, {&TArticolo::Prezzo, "2,00"}});
+    writeArchive({huge, dear});
+    const QByteArray before = archiveBytes();
+    const struct {
+        int line;
+        const char* quantity;
+        const char* field;
+        const char* value;
+    } cases[] = {{1, "0,5", "Giacenza", "99999999999998,5"}, {0, "0", "Valore", "99999999999000,00"}}; // D-1 sorts first
+    for (const auto& c : cases) {
+        messages.clear();
+        importInto(*quote, "pre_art_", 4, [&](TfrmImportaMagazzino& f) {
+            search(f);
+            clickLine(f.lstRecords, c.line);
+            f.txtQuant.setText(QString::fromLatin1(c.quantity));
+            click(f.btnAggiorna);
+            EXPECT_TRUE(f.isVisible());
+            ASSERT_EQ(messages.calls.size(), 1u);
+            EXPECT_EQ(messages.last().kind, MessageCall::Warning);
+            EXPECT_EQ(messages.last().text, TfrmImportaMagazzino::overlongAmount(QString::fromLatin1(c.field),
+                                                                                 QString::fromLatin1(c.value), 15));
+            EXPECT_TRUE(messages.last().text.contains(u"\"%1\""_qs.arg(QString::fromLatin1(c.field))));
+            click(f.btnNonAggiornare);
+        });
+        EXPECT_EQ(archiveBytes(), before);
+        EXPECT_EQ(row(*quote, 4)[1], QString::fromLatin1(c.line ? "H-1" : "D-1"));
+    }
+    // A quantity that leaves a stock the field holds goes through.
+    importInto(*quote, "pre_art_", 5, [&](TfrmImportaMagazzino& f) {
+        search(f);
+        clickLine(f.lstRecords, 1);
+        f.txtQuant.setText(u"1"_qs);
+        click(f.btnAggiorna);
+        EXPECT_FALSE(f.isVisible());
+    });
+    EXPECT_EQ(stored()[0].Giacenza, u"99999999999998"_qs);
+    EXPECT_EQ(stored()[0].Valore, u"0,00"_qs);
 }
 
 TEST_F(ImportTest, TheClickedLinesOwnRecordIsTheOneUnloaded)

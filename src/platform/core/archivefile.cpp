@@ -2,8 +2,12 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,10 +21,14 @@ ArchiveError::ArchiveError(const QString& what, int error)
 
 bool ArchiveError::diskFull() const { return error_ == ENOSPC || error_ == EDQUOT; }
 
+bool ArchiveError::inUse() const { return error_ == kInUse; }
+
 namespace {
 
-constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync};
+constexpr ArchiveWriteCalls kSystemCalls{::pwrite, ::write, ::fdatasync, ::fsync};
 ArchiveWriteCalls gCalls = kSystemCalls;
+
+std::chrono::milliseconds gLockWait = kArchiveLockWait;
 
 // Holds a POSIX record lock on a byte range for the length of one read or write.
 // Open-file-description locks belong to the open file, not to the process, so two
@@ -28,6 +36,57 @@ ArchiveWriteCalls gCalls = kSystemCalls;
 // another handle of the same file releases nothing. Where the kernel lacks them the
 // process locks do the same between processes; where the file system has no locks at
 // all the call goes on unlocked, as it always did there.
+//
+// A lock another workstation holds is waited for a bounded time only: a workstation that
+// stalls while holding one, or a lock left behind on a share, must not freeze every other
+// window. Past the wait the caller gets ArchiveError::inUse() and does nothing.
+// Interrupts a blocking lock wait of the calling thread every few milliseconds, so that
+// the wait can end at its deadline. A waiter of the kernel's own queue gets the lock as soon
+// as it is let go, which polling would lose to a workstation that saves over and over.
+class WaitTicker {
+public:
+    WaitTicker()
+    {
+        static const bool installed = [] {
+            struct sigaction action {};
+            action.sa_handler = [](int) {};
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = 0; // no restart: the wait returns EINTR
+            return ::sigaction(tickSignal(), &action, nullptr) == 0;
+        }();
+        if (!installed)
+            return;
+        struct sigevent event {};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = tickSignal();
+        event._sigev_un._tid = ::gettid(); // the thread that waits, not the process
+        if (::timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0)
+            return;
+        // Repeating, so that a tick arriving just before the wait began is not the last.
+        struct itimerspec period {};
+        period.it_value.tv_nsec = 10'000'000;
+        period.it_interval.tv_nsec = 10'000'000;
+        if (::timer_settime(timer_, 0, &period, nullptr) != 0) {
+            ::timer_delete(timer_);
+            return;
+        }
+        armed_ = true;
+    }
+    ~WaitTicker()
+    {
+        if (armed_)
+            ::timer_delete(timer_);
+    }
+    WaitTicker(const WaitTicker&) = delete;
+    WaitTicker& operator=(const WaitTicker&) = delete;
+    bool armed() const { return armed_; }
+
+private:
+    static int tickSignal() { return SIGRTMIN + 5; }
+    timer_t timer_ {};
+    bool armed_ = false;
+};
+
 class RangeLock {
 public:
     RangeLock(int fd, short type, qint64 start, qint64 length)
@@ -37,20 +96,37 @@ public:
         lock_.l_start = off_t(start);
         lock_.l_len = off_t(length); // 0: up to any end the file may reach
         lock_.l_pid = 0;
-        int command = F_OFD_SETLKW;
+        // The lock is nearly always free: one call, no timer.
+        int command = F_OFD_SETLK;
+        if (tryLock(fd, command))
+            return;
+        if (errno != EAGAIN && errno != EACCES)
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + gLockWait;
+        const WaitTicker ticker;
+        std::chrono::microseconds pause{500};
+        command = command == F_OFD_SETLK ? F_OFD_SETLKW : F_SETLKW;
         for (;;) {
-            if (::fcntl(fd, command, &lock_) == 0) {
+            if (!ticker.armed()) {
+                // No timer to interrupt a blocking wait: try again and again instead.
+                command = command == F_OFD_SETLKW ? F_OFD_SETLK : command == F_SETLKW ? F_SETLK : command;
+            }
+            struct flock attempt = lock_;
+            if (::fcntl(fd, command, &attempt) == 0) {
                 fd_ = fd;
-                unlockCommand_ = command == F_OFD_SETLKW ? F_OFD_SETLK : F_SETLK;
+                unlockCommand_ = command == F_OFD_SETLKW || command == F_OFD_SETLK ? F_OFD_SETLK : F_SETLK;
                 return;
             }
-            if (errno == EINTR)
-                continue;
-            if (errno == EINVAL && command == F_OFD_SETLKW) {
-                command = F_SETLKW;
-                continue;
+            const int error = errno;
+            const bool busy = error == EINTR || error == EAGAIN || error == EACCES || error == EDEADLK;
+            if (!busy)
+                return;
+            if (std::chrono::steady_clock::now() >= deadline)
+                throw ArchiveError(u"record locked by another workstation"_qs, ArchiveError::kInUse);
+            if (!ticker.armed()) {
+                std::this_thread::sleep_for(pause);
+                pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
             }
-            return;
         }
     }
     ~RangeLock()
@@ -64,6 +140,27 @@ public:
     RangeLock& operator=(const RangeLock&) = delete;
 
 private:
+    // One attempt without waiting; `command` falls back to the process locks where the
+    // kernel lacks the open-file ones. True with the lock held.
+    bool tryLock(int fd, int& command)
+    {
+        for (;;) {
+            struct flock attempt = lock_;
+            if (::fcntl(fd, command, &attempt) == 0) {
+                fd_ = fd;
+                unlockCommand_ = command;
+                return true;
+            }
+            if (errno == EINTR)
+                continue;
+            if (errno == EINVAL && command == F_OFD_SETLK) {
+                command = F_SETLK;
+                continue;
+            }
+            return false;
+        }
+    }
+
     struct flock lock_ {};
     int fd_ = -1;
     int unlockCommand_ = F_OFD_SETLK;
@@ -71,11 +168,31 @@ private:
 
 int openExisting(const QByteArray& name) { return ::open(name.constData(), O_RDWR | O_CLOEXEC); }
 
+// Flushes the folder that holds `file` to the device; 0 or the error number. A file system
+// that cannot flush a folder has nothing more to do.
+int flushFolder(const QByteArray& file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : file.left(slash);
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return errno;
+    int r;
+    do
+        r = gCalls.fsync(dir);
+    while (r != 0 && errno == EINTR);
+    const int error = r != 0 && errno != EINVAL && errno != ENOSYS ? errno : 0;
+    ::close(dir);
+    return error;
+}
+
 } // namespace
 
 ArchiveWriteCalls archiveWriteCalls() { return gCalls; }
 
 void setArchiveWriteCalls(const ArchiveWriteCalls* calls) { gCalls = calls ? *calls : kSystemCalls; }
+
+void setArchiveLockWait(std::chrono::milliseconds wait) { gLockWait = wait; }
 
 ArchiveFile::ArchiveFile(QString path, qint64 recordSize) : path_(std::move(path)), size_(recordSize) {}
 
@@ -99,23 +216,35 @@ void ArchiveFile::open()
     if (size_ <= 0)
         fail(u"record size not positive"_qs);
     const QByteArray name = QFile::encodeName(path_);
+    bool created = false;
     int fd = openExisting(name);
     if (fd < 0 && errno == ENOENT) {
         // Only a file that is really missing is created; O_EXCL keeps a file that another
         // workstation created a moment ago, and nothing here ever truncates.
         fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
+        if (fd >= 0) {
+            created = true;
+        } else if (errno == EEXIST) {
             fd = openExisting(name);
+        }
     }
     if (fd < 0)
         failErrno(errno);
+    if (created) {
+        // The new name lives in the folder: until the folder is flushed a power cut can
+        // take the file, and the first card saved into it, away.
+        const int error = flushFolder(name);
+        if (error != 0) {
+            ::close(fd);
+            failErrno(error);
+        }
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         fail(u"not a regular file"_qs);
     }
     fd_ = fd;
-    seenCount_ = -1;
     moveTo(0);
 }
 
@@ -139,28 +268,15 @@ qint64 ArchiveFile::fileSize() const
     return st.st_size;
 }
 
-qint64 ArchiveFile::count() const
-{
-    seenCount_ = fileSize() / size_;
-    return seenCount_;
-}
+qint64 ArchiveFile::count() const { return fileSize() / size_; }
 
-void ArchiveFile::moveTo(qint64 index)
-{
-    index_ = index;
-    atEnd_ = index >= fileSize() / size_;
-}
+void ArchiveFile::moveTo(qint64 index) { index_ = index; }
 
 void ArchiveFile::seek(qint64 index)
 {
-    const qint64 seen = seenCount_;
     if (index < 0 || index > fileSize() / size_)
         fail(u"seek to record %1 past the end"_qs.arg(index));
     moveTo(index);
-    // A seek to a count this file reported is a seek to the end, even when another
-    // workstation has appended since the caller asked.
-    if (index == seen)
-        atEnd_ = true;
 }
 
 qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
@@ -168,6 +284,11 @@ qint64 ArchiveFile::readAt(char* into, qint64 bytes, qint64 offset) const
     if (fd_ < 0)
         fail(u"not open"_qs);
     const RangeLock lock(fd_, F_RDLCK, offset, bytes);
+    return readHeld(into, bytes, offset);
+}
+
+qint64 ArchiveFile::readHeld(char* into, qint64 bytes, qint64 offset) const
+{
     qint64 done = 0;
     while (done < bytes) {
         const ssize_t n = ::pread(fd_, into + done, size_t(bytes - done), offset + done);
@@ -250,16 +371,55 @@ void ArchiveFile::writeAt(const QByteArray& record, qint64 index)
     putAt(record, index);
 }
 
+bool ArchiveFile::update(qint64 index, const std::function<std::optional<QByteArray>(const QByteArray&)>& change)
+{
+    if (fd_ < 0)
+        fail(u"not open"_qs);
+    if (index < 0 || index >= fileSize() / size_)
+        fail(u"update of record %1 past the end"_qs.arg(index));
+    const RangeLock lock(fd_, F_WRLCK, index * size_, size_);
+    QByteArray before(size_, Qt::Uninitialized);
+    if (readHeld(before.data(), size_, index * size_) != size_)
+        fail(u"record %1 incomplete or past the end"_qs.arg(index));
+    const std::optional<QByteArray> after = change(before);
+    if (!after) {
+        moveTo(index + 1);
+        return false;
+    }
+    if (after->size() != size_)
+        fail(u"record of %1 bytes, expected %2"_qs.arg(after->size()).arg(size_));
+    try {
+        putAt(*after, index);
+    } catch (...) {
+        // A write cut short, or written but not flushed, would leave the record changed
+        // while the caller reports nothing done.
+        try {
+            putAt(before, index);
+        } catch (...) {
+        }
+        throw;
+    }
+    moveTo(index + 1);
+    return true;
+}
+
 qint64 ArchiveFile::write(const QByteArray& record)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
-    // An index set at the end stays an append even when another workstation appended in
-    // the meantime: writing at the index would overwrite that workstation's record.
-    if (atEnd_ || index_ >= fileSize() / size_)
-        return append(record);
+    // The index is the record written, whatever was appended since it was set: a caller
+    // that means a new record at the real end calls append().
     const qint64 at = index_;
-    writeAt(record, at);
+    if (at < fileSize() / size_) {
+        writeAt(record, at);
+    } else {
+        // At the end: held from there on up, so that no append of another workstation
+        // lands half over it.
+        const RangeLock lock(fd_, F_WRLCK, at * size_, 0);
+        if (at > fileSize() / size_)
+            fail(u"write to record %1 past the end"_qs.arg(at));
+        putAt(record, at);
+    }
     moveTo(at + 1);
     return at;
 }
@@ -296,10 +456,19 @@ qint64 ArchiveFile::append(const QByteArray& record)
         failErrno(writeErrno);
     if (end < 0)
         failErrno(errno);
-    if (n < size_)
-        finishWrite(record.constData() + n, size_ - n, qint64(end));
-    flush();
     const qint64 start = qint64(end) - n;
+    try {
+        if (n < size_)
+            finishWrite(record.constData() + n, size_ - n, qint64(end));
+        flush();
+    } catch (...) {
+        // Reported as not saved, the record must not stay either: the user saves the card
+        // again, and a record left behind would be a second copy of it. The append lock
+        // is still held, so nothing of another workstation lies past the start.
+        if (start % size_ == 0)
+            static_cast<void>(::ftruncate(fd_, off_t(start)));
+        throw;
+    }
     if (start % size_ != 0)
         fail(u"appended record is not on a record boundary"_qs);
     moveTo(start / size_ + 1);

@@ -12,13 +12,19 @@
 //    the index actually written;
 //  - a read holds a shared record lock on the bytes it reads and a write an exclusive one
 //    on the bytes it writes, for that one call only, so no reader ever sees a record
-//    half overwritten by another workstation;
-//  - a write returns only once its bytes are flushed to the device.
+//    half overwritten by another workstation; a lock held elsewhere is waited for a
+//    bounded time, after which the call fails with nothing written;
+//  - a write returns only once its bytes are flushed to the device, and a file just
+//    created only once its folder is.
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -31,6 +37,10 @@ public:
     int error() const { return error_; }
     // The device (or the user's quota on it) has no room left for the write.
     bool diskFull() const;
+    // Another workstation held the record past the bounded wait; nothing was done.
+    bool inUse() const;
+    // The error number of inUse(): no system call fails with it.
+    static constexpr int kInUse = -1;
 
 private:
     int error_;
@@ -42,10 +52,17 @@ struct ArchiveWriteCalls {
     ssize_t (*pwrite)(int fd, const void* data, size_t bytes, off_t offset);
     ssize_t (*write)(int fd, const void* data, size_t bytes);
     int (*fdatasync)(int fd);
+    // Flushes a folder that gained a new archive file.
+    int (*fsync)(int fd) = ::fsync;
 };
 ArchiveWriteCalls archiveWriteCalls();
 // Replaces the calls; the calls of the system when `calls` is null.
 void setArchiveWriteCalls(const ArchiveWriteCalls* calls);
+
+// How long a read or write waits for a record that another workstation holds before it
+// gives up with ArchiveError::inUse(). Tests shorten it; the program keeps the default.
+inline constexpr std::chrono::milliseconds kArchiveLockWait{5000};
+void setArchiveLockWait(std::chrono::milliseconds wait);
 
 class ArchiveFile {
 public:
@@ -64,9 +81,8 @@ public:
 
     // Whole records in the file now; a partial record at the end is not counted.
     qint64 count() const;
-    // The next read or write works on record `index`; fails past count(). An index equal
-    // to a count this file reported, or to the count now, is the end: a write there
-    // appends.
+    // The next read or write works on record `index`; fails past count(). The index is
+    // kept as given: appends of other workstations do not move it.
     void seek(qint64 index);
     // The record the next read or write reaches.
     qint64 position() const { return index_; }
@@ -76,18 +92,26 @@ public:
     // Reads up to `records` whole records from the current index in one call and
     // advances past them; fewer at the end of the file, none past it.
     QByteArray readRecords(qint64 records);
-    // Writes over the record at the current index, or appends when the index was the
-    // count when it was last set (another workstation may have appended since); advances
-    // past the record written. Returns the index actually written.
+    // Writes the record at the current index: over the record there, or as a new record
+    // when the index is the count at the moment of the write; fails past it. Advances past
+    // the record written and returns its index. A new card goes through append().
     qint64 write(const QByteArray& record);
     // Appends at the real end of the file and returns the index actually written.
     qint64 append(const QByteArray& record);
+    // One read-modify-write of record `index` that no other workstation can come between:
+    // the record is held exclusively while it is read, `change` decides on the current
+    // bytes, and what it returns (nothing: no write) is written and flushed before the
+    // record is let go. A write that fails puts the earlier bytes back as far as the
+    // device allows and throws. Returns whether a record was written; advances past it.
+    bool update(qint64 index, const std::function<std::optional<QByteArray>(const QByteArray&)>& change);
 
 private:
     [[noreturn]] void fail(const QString& what, int error = 0) const;
     [[noreturn]] void failErrno(int error) const;
     qint64 fileSize() const;
     qint64 readAt(char* into, qint64 bytes, qint64 offset) const;
+    // readAt() for a caller that holds the lock on the bytes.
+    qint64 readHeld(char* into, qint64 bytes, qint64 offset) const;
     // One write call of the whole record at record `index`, then the flush; the caller
     // holds the lock.
     void putAt(const QByteArray& record, qint64 index);
@@ -102,10 +126,6 @@ private:
     qint64 size_;
     int fd_ = -1;
     qint64 index_ = 0;
-    // The index was the count when it was set: a write there appends.
-    bool atEnd_ = true;
-    // The last count() the caller was told.
-    mutable qint64 seenCount_ = -1;
 };
 
 } // namespace orv
