@@ -106,7 +106,7 @@ struct BreakReset {
 // After one iteration: true when the loop ends; a continue is consumed.
 inline bool loopEnds(TfsScript* p)
 {
-    if (p->BreakCalled() || p->ExitCalled())
+    if (p->LoopEnds())
         return true;
     p->SetContinueCalled(false);
     return false;

@@ -1673,7 +1673,7 @@ Exec:
     in->statement->Execute();
     ORV_NEXT;
 LoopEnd:
-    if (p->BreakCalled() || p->ExitCalled())
+    if (p->LoopEnds())
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     ORV_NEXT;
@@ -1759,7 +1759,7 @@ VbForSet:
     (in->target >= 0 ? R[in->target] : *in->ptr) = R[in->dst];
     ORV_NEXT;
 ForLoop: {
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     const qint64 count = R[in->dst].asInt64();
@@ -1771,12 +1771,12 @@ ForLoop: {
     ORV_JUMP(in->target2);
 }
 LoopJump:
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     ORV_JUMP(in->target2);
 VbForNext: {
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target2);
     p->SetContinueCalled(false);
     Value* c = R + in->dst;
