@@ -373,7 +373,10 @@ private:
             return;
         }
         const std::type_info& type = typeid(*s);
-        if (type == typeid(TfsAssignmentStmt)) {
+        if (type == typeid(TfsAssignmentStmt) && !static_cast<TfsAssignmentStmt*>(s)->FAppend.empty()) {
+            // A text built onto itself grows where it is kept, by the statement.
+            exec(s);
+        } else if (type == typeid(TfsAssignmentStmt)) {
             auto* a = static_cast<TfsAssignmentStmt*>(s);
             const int e = line(s);
             const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
