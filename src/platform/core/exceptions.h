@@ -48,6 +48,14 @@ class EZeroDivide : public Exception {
 class EOutOfMemory : public Exception {
     using Exception::Exception;
 };
+// The longest text a format (Format, FormatDateTime) builds: a width or precision asking
+// for more, or a picture repeating long parts, gives EOutOfMemory "Out of memory" before
+// the memory is taken. The same bound as the texts scripts build.
+inline constexpr qint64 kMaxFormattedLength = qint64(1) << 28;
+[[noreturn]] inline void formattedTooLong()
+{
+    throw EOutOfMemory(QStringLiteral("Out of memory"));
+}
 // A file that cannot be opened, read or written.
 class EFileError : public Exception {
     using Exception::Exception;

@@ -1,5 +1,7 @@
 #include "platform/core/formats.h"
 
+#include "platform/core/exceptions.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -446,6 +448,9 @@ struct DateTimeWriter {
         bool use12 = false;
         qsizetype i = 0;
         while (i < f.size()) {
+            // Each part writes a few dozen characters at most: checked between parts.
+            if (out.size() > kMaxFormattedLength)
+                formattedTooLong();
             const QChar starter = f[i];
             QChar token = starter.toUpper();
             ++i;
@@ -597,6 +602,8 @@ QString formatDateTime(const QString& picture, TDateTime dt, const FormatSetting
         w.appendC(0);
     else
         w.append(picture, 0);
+    if (w.out.size() > kMaxFormattedLength)
+        formattedTooLong();
     return w.out;
 }
 

@@ -455,6 +455,17 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
             if (precision < 0)
                 precision = 0;
         }
+        // Widths and precisions from arguments may ask for any size: the padding they
+        // make stays within the bound, counted with what is written already.
+        if (out.size() + width > kMaxFormattedLength)
+            formattedTooLong();
+        auto zeros = [&](QString& digits) {
+            if (precision > digits.size()) {
+                if (out.size() + precision > kMaxFormattedLength)
+                    formattedTooLong();
+                digits = QString(precision - digits.size(), u'0') + digits;
+            }
+        };
         if (i >= n)
             invalid();
         const char16_t type = format[i].toLower().unicode();
@@ -467,8 +478,7 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
             if (!integral)
                 invalid();
             QString digits = QString::number(a.integer < 0 ? -(unsigned long long)a.integer : (unsigned long long)a.integer);
-            if (precision > digits.size())
-                digits = QString(precision - digits.size(), u'0') + digits;
+            zeros(digits);
             text = (a.integer < 0 ? QStringLiteral("-") : QString()) + digits;
             break;
         }
@@ -477,8 +487,7 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
                 invalid();
             QString digits = a.kind == K::Integer ? QString::number(quint32(qint32(a.integer)))
                                                   : QString::number(quint64(a.integer));
-            if (precision > digits.size())
-                digits = QString(precision - digits.size(), u'0') + digits;
+            zeros(digits);
             text = digits;
             break;
         }
@@ -488,8 +497,7 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
             QString digits = a.kind == K::Integer ? QString::number(quint32(qint32(a.integer)), 16)
                                                   : QString::number(quint64(a.integer), 16);
             digits = digits.toUpper();
-            if (precision > digits.size())
-                digits = QString(precision - digits.size(), u'0') + digits;
+            zeros(digits);
             text = digits;
             break;
         }
@@ -526,6 +534,8 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
             const QString pad(width - text.size(), u' ');
             text = left ? text + pad : pad + text;
         }
+        if (out.size() + text.size() > kMaxFormattedLength)
+            formattedTooLong();
         out += text;
     }
     return out;

@@ -316,7 +316,13 @@ void Strings::SetValueOf(const QString& name, const QString& value)
 
 QString Strings::Text() const
 {
+    // Lines may share one long text: the whole is measured before it is made.
+    qint64 length = 0;
+    for (const QString& l : m_lines)
+        length += l.size() + 2;
+    orv::script::checkTextLength(length);
     QString text;
+    text.reserve(length);
     for (const QString& l : m_lines)
         text += l + QLatin1String("\r\n");
     return text;
@@ -343,11 +349,18 @@ void Strings::SetText(const QString& text)
 QString Strings::CommaText() const
 {
     QStringList parts;
+    qint64 length = 0;
     for (const QString& l : m_lines) {
         bool quote = l.isEmpty() && Count() > 1;
-        for (QChar ch : l)
+        qint64 quotes = 0;
+        for (QChar ch : l) {
             if (ch.unicode() <= 32 || ch == u',' || ch == u'"')
                 quote = true;
+            quotes += ch == u'"';
+        }
+        // Lines may share one long text: the whole is measured before it is made.
+        length += (quote ? l.size() + quotes + 2 : l.size()) + 1;
+        orv::script::checkTextLength(length - 1);
         if (quote) {
             QString q = l;
             q.replace(QLatin1String("\""), QLatin1String("\"\""));

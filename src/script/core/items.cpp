@@ -256,9 +256,7 @@ Value TfsProcVariable::GetValue()
         ~Restore()
         {
             TfsScript* p = proc->FProgram;
-            p->SetExitCalled(false);
-            p->SetTerminated(false);
-            p->SetIsRunning(false);
+            p->SetActivation(false);
             if (head)
                 head->SetProgRunning(running);
             proc->FExecuting = executing;
@@ -274,9 +272,7 @@ Value TfsProcVariable::GetValue()
     }
     if (head)
         head->SetProgRunning(FProgram);
-    FProgram->SetExitCalled(false);
-    FProgram->SetTerminated(false);
-    FProgram->SetIsRunning(true);
+    FProgram->SetActivation(true);
     try {
         orv::script::vm::runRoutine(this);
     } catch (...) {

@@ -552,8 +552,8 @@ bool TfsScript::Run()
 
 void TfsScript::Terminate()
 {
-    SetExitCalled(true);
-    SetTerminated(true);
+    // Ours before those of the routines: one starting meanwhile finds this one set.
+    FStops.fetch_or(StopExit | StopTerminated);
     for (const Entry& e : FItems)
         if (auto* proc = dynamic_cast<TfsProcVariable*>(e.variable))
             proc->Prog()->Terminate();

@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -126,7 +127,8 @@ public:
     // ---- running
     void Execute();
     bool Run();
-    // Stops this script and every procedure it holds at their next statement.
+    // Stops this script and every procedure it holds at their next statement or loop turn,
+    // empty loops included. Any thread may call it while the script runs.
     void Terminate();
     void NotifyRunLine(const QString& UnitName, const QString& SourcePos);
 
@@ -181,21 +183,33 @@ public:
     void SetMainProg(bool value) { FMainProg = value; }
     bool IsRunning() const { return FIsRunning; }
     void SetIsRunning(bool value) { FIsRunning = value; }
-    bool BreakCalled() const { return FStops & StopBreak; }
+    // The stops may be set from another thread (Terminate): each is one bit of an atomic
+    // word, read afresh at every test, and changed only by atomic operations so that the
+    // running thread clearing its continue never wipes a termination set meanwhile.
+    bool BreakCalled() const { return stops() & StopBreak; }
     void SetBreakCalled(bool value) { setStop(StopBreak, value); }
-    bool ContinueCalled() const { return FStops & StopContinue; }
+    bool ContinueCalled() const { return stops() & StopContinue; }
     void SetContinueCalled(bool value) { setStop(StopContinue, value); }
-    bool ExitCalled() const { return FStops & StopExit; }
+    bool ExitCalled() const { return stops() & StopExit; }
     void SetExitCalled(bool value) { setStop(StopExit, value); }
-    bool Terminated() const { return FStops & StopTerminated; }
+    bool Terminated() const { return stops() & StopTerminated; }
     void SetTerminated(bool value) { setStop(StopTerminated, value); }
     // Any of break, continue, exit and termination: what ends a statement list.
-    bool AnyStop() const { return FStops != 0; }
+    bool AnyStop() const { return stops() != 0; }
+    // What ends a loop after a turn: break, exit or termination.
+    bool LoopEnds() const { return stops() & (StopBreak | StopExit | StopTerminated); }
     // What a procedure's script does when one of its activations starts or ends: exit
-    // and termination cleared, running or not.
+    // and termination cleared, running or not; a termination of the scope it was declared
+    // in holds for it too, also when it comes while the activation starts.
     void SetActivation(bool running)
     {
-        FStops &= ~unsigned(StopExit | StopTerminated);
+        constexpr unsigned ended = StopExit | StopTerminated;
+        if (stops() & ended)
+            FStops.fetch_and(~ended);
+        // After the clearing: a termination that set the scope's bit before this read set
+        // ours after the clearing too, or is seen here.
+        if (FParent && (FParent->FStops.load() & StopTerminated))
+            FStops.fetch_or(ended);
         FIsRunning = running;
     }
     bool RTTIAdded() const { return FRTTIAdded; }
@@ -238,8 +252,18 @@ private:
     const void* FAddedBy = nullptr;
     // BreakCalled, ContinueCalled, ExitCalled and Terminated, one bit each.
     enum : unsigned { StopBreak = 1, StopContinue = 2, StopExit = 4, StopTerminated = 8 };
-    void setStop(unsigned bit, bool on) { FStops = on ? FStops | bit : FStops & ~bit; }
-    unsigned FStops = 0;
+    unsigned stops() const { return FStops.load(std::memory_order_relaxed); }
+    void setStop(unsigned bit, bool on)
+    {
+        // Tested first: loops clear continue after every turn, mostly clear already.
+        if (bool(stops() & bit) == on)
+            return;
+        if (on)
+            FStops.fetch_or(bit);
+        else
+            FStops.fetch_and(~bit);
+    }
+    std::atomic<unsigned> FStops{0};
     QString FErrorMsg;
     QString FErrorPos;
     QString FErrorUnit;

@@ -1,10 +1,13 @@
 #include "script/core/statements.h"
 
+#include <algorithm>
 #include <exception>
+#include <typeinfo>
 
 #include "platform/core/exceptions.h"
 #include "script/core/designators.h"
 #include "script/core/expressions.h"
+#include "script/core/scratch.h"
 #include "script/core/script.h"
 #include "script/core/stack.h"
 #include "script/core/vm.h"
@@ -106,7 +109,7 @@ struct BreakReset {
 // After one iteration: true when the loop ends; a continue is consumed.
 inline bool loopEnds(TfsScript* p)
 {
-    if (p->BreakCalled() || p->ExitCalled())
+    if (p->LoopEnds())
         return true;
     p->SetContinueCalled(false);
     return false;
@@ -163,6 +166,45 @@ TfsAssignmentStmt::~TfsAssignmentStmt()
     delete FExpression;
 }
 
+namespace {
+
+// Whether computing a piece of a text built onto `target` leaves the target alone and
+// reads nothing the growing changes: constants, other variables, operators and calls of
+// host functions on such pieces. Calls of the script's own routines may read the target.
+bool leavesAlone(TfsCustomVariable* item, const TfsCustomVariable* target, int depth = 0)
+{
+    if (!item || depth > 64)
+        return false;
+    if (auto* e = dynamic_cast<TfsExpression*>(item))
+        return leavesAlone(e->Root(), target, depth + 1);
+    if (auto* op = dynamic_cast<TfsOperatorNode*>(item)) {
+        if (op->Op() == opIn || op->Op() == opIs)
+            return false;
+        return leavesAlone(op->Left(), target, depth + 1)
+               && (!op->Right() || leavesAlone(op->Right(), target, depth + 1));
+    }
+    if (auto* node = dynamic_cast<TfsDesignatorNode*>(item)) {
+        TfsDesignator* d = node->Designator();
+        if (dynamic_cast<TfsVariableDesignator*>(d))
+            return d->RefItem() != target && dynamic_cast<TfsVariable*>(d->RefItem());
+        if (typeid(*d) != typeid(TfsDesignator) || d->Count() != 1 || d->LateBindingXmlSource())
+            return false;
+        TfsDesignatorItem* step = d->Items(0);
+        auto* method = dynamic_cast<TfsMethodHelper*>(step->Ref());
+        if (!method)
+            return false;
+        for (int i = 0; i < step->Count(); ++i)
+            if (!leavesAlone(step->Items(i), target, depth + 1))
+                return false;
+        return true;
+    }
+    if (dynamic_cast<TfsSetNode*>(item))
+        return false;
+    return dynamic_cast<TfsOperandNode*>(item) != nullptr;
+}
+
+} // namespace
+
 void TfsAssignmentStmt::Optimize()
 {
     FVar = FDesignator;
@@ -178,6 +220,31 @@ void TfsAssignmentStmt::Optimize()
     FSource = orv::script::operandOf(FExpression);
     if (FExpr != FExpression)
         FSource = orv::script::Operand::of(FExpr);
+
+    // A text built onto itself: the pieces of a chain of + and & whose first operand is
+    // the target.
+    FAppend.clear();
+    if (typeid(*this) == typeid(TfsAssignmentStmt) && FPlainVar && !FPlainVar->IsReadOnly()
+        && (FPlainVar->Typ() == fvtString || FPlainVar->Typ() == fvtVariant)) {
+        TfsCustomVariable* node = FExpression;
+        if (auto* e = dynamic_cast<TfsExpression*>(node))
+            node = e->Root();
+        std::vector<AppendPiece> pieces;
+        bool safe = true;
+        while (auto* op = dynamic_cast<TfsOperatorNode*>(node)) {
+            if (op->Op() != opPlus || !op->Right())
+                break;
+            safe = safe && leavesAlone(op->Right(), FPlainVar);
+            pieces.push_back({op->Right(), op->IsStrCat()});
+            node = op->Left();
+        }
+        auto* first = dynamic_cast<TfsDesignatorNode*>(node);
+        if (safe && !pieces.empty() && first && dynamic_cast<TfsVariableDesignator*>(first->Designator())
+            && first->Designator()->RefItem() == FPlainVar) {
+            std::reverse(pieces.begin(), pieces.end());
+            FAppend = std::move(pieces);
+        }
+    }
 
     FTarget = nullptr;
     FStore = Store::Setter;
@@ -233,10 +300,53 @@ Value* TfsAssignmentStmt::InPlaceTarget() const
     return FPlainVar->Storage();
 }
 
+void TfsAssignmentStmt::Append()
+{
+    // The pieces first, left to right, as the operators would read them.
+    const size_t n = FAppend.size();
+    orv::script::ValueScratch<8> parts(n);
+    bool texts = true;
+    for (size_t i = 0; i < n; ++i) {
+        Value v = FAppend[i].item->GetValue();
+        // Joining takes the text of any value but Null.
+        if (FAppend[i].join && !v.isText())
+            v = Value(v.isNull() ? QString() : v.toString());
+        texts = texts && v.isText();
+        parts[i] = std::move(v);
+    }
+    Value* target = InPlaceTarget();
+    if (target && target->isText() && texts) {
+        // The whole is measured before the target grows: a text too long leaves it as it was.
+        qint64 length = target->text().size();
+        for (size_t i = 0; i < n; ++i)
+            length += parts[i].text().size();
+        orv::script::checkTextLength(length);
+        for (size_t i = 0; i < n; ++i)
+            orv::script::addInPlace(*target, parts[i]);
+        return;
+    }
+    Value whole = target ? *target : FVar->GetValue();
+    for (size_t i = 0; i < n; ++i) {
+        if (FAppend[i].join) {
+            Value scratch = std::move(whole);
+            whole = orv::script::joinTexts(scratch, parts[i], scratch);
+        } else if (whole.isText() && parts[i].isText()) {
+            orv::script::addInPlace(whole, parts[i]);
+        } else {
+            whole = orv::script::add(whole, parts[i]);
+        }
+    }
+    Write(whole, whole);
+}
+
 void TfsAssignmentStmt::Execute()
 {
     if (!Notify())
         return;
+    if (!FAppend.empty()) {
+        Append();
+        return;
+    }
     Value tmp;
     const Value& v = FSource.get(tmp);
     Write(v, tmp);

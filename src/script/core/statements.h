@@ -78,6 +78,18 @@ protected:
     // The target's own storage, when a compound assignment may change it where it is.
     orv::script::Value* InPlaceTarget() const;
 
+    // A text built by adding to itself, "t := t + a + b" or "t = t & x": the pieces
+    // behind the target, each with whether it joins (&) or adds (+). Empty when the
+    // statement has another shape, or when a piece might read or change the target.
+    struct AppendPiece {
+        TfsCustomVariable* item;
+        bool join;
+    };
+    std::vector<AppendPiece> FAppend;
+    // Computes the pieces, then grows the target where it is when all of it is text;
+    // otherwise computes the whole by the operators' rules and writes it.
+    void Append();
+
     TfsDesignator* FDesignator = nullptr;
     TfsCustomExpression* FExpression = nullptr;
     TfsCustomVariable* FVar = nullptr;

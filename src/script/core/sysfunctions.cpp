@@ -377,6 +377,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         const QString s = arg(c, 0);
         QString s2 = arg(c, 1);
         const qint64 pos = std::clamp<qint64>(c->GetVParam(2).toInt(), 1, s2.size() + 1);
+        orv::script::checkTextLength(s.size() + s2.size());
         s2.insert(pos - 1, s);
         c->SetVParam(1, Value(s2));
         return Value::null();

@@ -373,7 +373,10 @@ private:
             return;
         }
         const std::type_info& type = typeid(*s);
-        if (type == typeid(TfsAssignmentStmt)) {
+        if (type == typeid(TfsAssignmentStmt) && !static_cast<TfsAssignmentStmt*>(s)->FAppend.empty()) {
+            // A text built onto itself grows where it is kept, by the statement.
+            exec(s);
+        } else if (type == typeid(TfsAssignmentStmt)) {
             auto* a = static_cast<TfsAssignmentStmt*>(s);
             const int e = line(s);
             const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
@@ -518,6 +521,8 @@ private:
             compileList(f->FElseStmt.get());
             at(j).target = here();
             behind(e);
+        } else if (type == typeid(TfsCaseStmt)) {
+            compileCase(static_cast<TfsCaseStmt*>(s));
         } else if (type == typeid(TfsWhileStmt)) {
             auto* w = static_cast<TfsWhileStmt*>(s);
             const int e = line(s);
@@ -586,6 +591,72 @@ private:
         } else {
             exec(s);
         }
+    }
+
+    // A case statement as comparisons and jumps: the value first, then the line; the
+    // selectors' values in order, each computed only when the ones before did not match,
+    // as the statement compares them.
+    void compileCase(TfsCaseStmt* c)
+    {
+        bool itemsRun = false;
+        for (int k = 0; k < c->Count(); ++k) {
+            TfsSetExpression* set = static_cast<TfsCaseSelector*>(c->Items(k))->SetExpression();
+            for (int i = 0; i < set->Count(); ++i)
+                itemsRun = itemsRun || (set->Items(i) && runsCode(set->Items(i)));
+        }
+        Source v = expression(c->Condition());
+        // The statement compares a copy: code of the selectors cannot change it.
+        if ((v.ptr && itemsRun) || v.provided) {
+            const int mv = put(Op::Move);
+            at(mv).dst = reg();
+            at(mv).a = v;
+            v = inRegister(at(mv).dst);
+        }
+        const int e = line(c);
+        const auto compareJump = [&](CompareOp kind, const Source& b) {
+            const int j = put(Op::JumpCompare);
+            at(j).sub = (unsigned char)(int(kind) | 16);
+            at(j).a = v;
+            at(j).b = b;
+            return j;
+        };
+        std::vector<int> toEnd;
+        for (int k = 0; k < c->Count(); ++k) {
+            auto* selector = static_cast<TfsCaseSelector*>(c->Items(k));
+            TfsSetExpression* set = selector->SetExpression();
+            FCode.lists.emplace_back(set, set->Changes());
+            std::vector<int> toBody;
+            const int n = set->Count();
+            for (int i = 0; i < n; ++i) {
+                TfsCustomExpression* item = set->Items(i);
+                if (!item)
+                    continue;
+                const int mark = FNextReg;
+                if (i + 2 < n && !set->Items(i + 1) && set->Items(i + 2)) {
+                    // Inside the range: neither below its low bound nor above its high one.
+                    const int below = compareJump(CompareOp::Less, expression(item));
+                    freeFrom(mark);
+                    const int above = compareJump(CompareOp::Greater, expression(set->Items(i + 2)));
+                    freeFrom(mark);
+                    toBody.push_back(put(Op::Jump));
+                    at(below).target = at(above).target = here();
+                    i += 2;
+                    continue;
+                }
+                toBody.push_back(compareJump(CompareOp::Equal, expression(item)));
+                freeFrom(mark);
+            }
+            const int next = put(Op::Jump);
+            for (int j : toBody)
+                at(j).target = here();
+            compileList(selector);
+            toEnd.push_back(put(Op::Jump));
+            at(next).target = here();
+        }
+        compileList(c->ElseStmt());
+        for (int j : toEnd)
+            at(j).target = here();
+        behind(e);
     }
 
     // A compound assignment to a variable of the script or a parameter; false when it
@@ -1673,7 +1744,7 @@ Exec:
     in->statement->Execute();
     ORV_NEXT;
 LoopEnd:
-    if (p->BreakCalled() || p->ExitCalled())
+    if (p->LoopEnds())
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     ORV_NEXT;
@@ -1759,7 +1830,7 @@ VbForSet:
     (in->target >= 0 ? R[in->target] : *in->ptr) = R[in->dst];
     ORV_NEXT;
 ForLoop: {
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     const qint64 count = R[in->dst].asInt64();
@@ -1771,12 +1842,12 @@ ForLoop: {
     ORV_JUMP(in->target2);
 }
 LoopJump:
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target);
     p->SetContinueCalled(false);
     ORV_JUMP(in->target2);
 VbForNext: {
-    if (p->BreakCalled() || p->ExitCalled()) [[unlikely]]
+    if (p->LoopEnds()) [[unlikely]]
         ORV_JUMP(in->target2);
     p->SetContinueCalled(false);
     Value* c = R + in->dst;
