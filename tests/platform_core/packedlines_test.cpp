@@ -16,13 +16,13 @@ namespace {
 
 // Lines from a small alphabet, so that most pairs share long beginnings, differ in case
 // only, or are prefixes of each other; some hold characters past Latin-1.
-QString randomLine(quint32& seed, int longest)
+QString randomLine(quint32& seed, int longest, bool latin1)
 {
     static const char16_t alphabet[] = {u'a', u'A', u'b', u'B', u' ', u'_', u'9', u'\u00E8', u'\u00C8',
-                                        u'\u20AC', u'\u201C', u'z', u'{', u'`', u'@', u'['};
+                                        u'\u20AC', u'\u201C', u'z', u'{', u'`', u'@', u'[', u'\0', u'\u00FF', u'\u0100'};
     const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
     const int length = int(next() % quint32(longest + 1));
-    const bool narrow = next() % 3 != 0;
+    const bool narrow = latin1 || next() % 3 != 0;
     QString s;
     for (int i = 0; i < length; ++i) {
         char16_t c = alphabet[next() % std::size(alphabet)];
@@ -36,13 +36,23 @@ QString randomLine(quint32& seed, int longest)
 
 TEST(PackedLines, ReadCompareSearchAndSortAsTheirTexts)
 {
-    for (int count : {0, 1, 2, 17, 500, 4000}) {
+    // Few lines, runs of equal beginnings longer and shorter than the sort's levels, and
+    // beginnings shared past the depth where the sort stops going by levels.
+    const struct {
+        int count;
+        QString prefix;
+        bool latin1; // no line with a character past Latin-1: the sort takes longer keys
+    } cases[] = {{0, {}, false},    {1, {}, false},   {2, {}, false},   {17, {}, false},
+                 {500, {}, false},  {4000, {}, false}, {4000, {}, true}, {3000, u"Rossi Mario  "_qs, false},
+                 {3000, u"Rossi Mario  "_qs, true}, {700, QString(300, u'x'), false}, {700, QString(300, u'x'), true},
+                 {60, QString(7, u'A'), false}, {60, QString(15, u'a'), true}, {60, QString(16, u'a'), true}};
+    for (const auto& [count, prefix, latin1] : cases) {
         SCOPED_TRACE(count);
         quint32 seed = quint32(count) + 3;
         QStringList texts;
         PackedLines lines;
         for (int i = 0; i < count; ++i) {
-            texts << randomLine(seed, 12);
+            texts << (i % 3 ? prefix : QString()) + randomLine(seed, 12, latin1);
             lines.append(texts.last(), 1000 + i);
         }
         ASSERT_EQ(lines.size(), count);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 
 namespace orv {
 
@@ -98,42 +97,38 @@ bool containsIn(A hay, qsizetype h, QStringView needle)
 void PackedLines::append(QStringView text, qint64 tag)
 {
     const qsizetype n = text.size();
-    bool wide = false;
-    for (QChar c : text)
-        if (c.unicode() > 0xFF) {
-            wide = true;
-            break;
-        }
-    const qsizetype bytes = wide ? 2 * n : n;
-    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < bytes) {
-        const qsizetype size = std::max(kBlockSize, bytes);
+    // Room for two bytes a character; one pass copies the line as one byte a character
+    // and learns whether it needed two.
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < 2 * n) {
+        const qsizetype size = std::max(kBlockSize, 2 * n);
         blocks_.push_back({std::make_unique<char[]>(size_t(size)), size, 0});
     }
     Block& b = blocks_.back();
     char* out = b.data.get() + b.used;
-    if (wide)
-        std::memcpy(out, text.utf16(), size_t(bytes));
-    else
-        for (qsizetype i = 0; i < n; ++i)
-            out[i] = char(text[i].unicode());
+    const char16_t* in = text.utf16();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        all |= in[i];
+        out[i] = char(in[i]);
+    }
+    const bool wide = all > 0xFF;
+    if (wide) {
+        std::memcpy(out, in, size_t(2 * n));
+        anyWide_ = true;
+    }
     entries_.push_back({quint32(blocks_.size() - 1), quint32(b.used), quint32(n), wide ? 1u : 0u});
     tags_.push_back(tag);
-    b.used += bytes;
+    b.used += wide ? 2 * n : n;
 }
 
 void PackedLines::clear()
 {
+    anyWide_ = false;
     blocks_.clear();
     entries_.clear();
     tags_.clear();
     entries_.shrink_to_fit();
     tags_.shrink_to_fit();
-}
-
-PackedLines::View PackedLines::view(qsizetype i) const
-{
-    const Entry& e = entries_[size_t(i)];
-    return {blocks_[e.block].data.get() + e.offset, qsizetype(e.length), e.wide != 0};
 }
 
 QString PackedLines::text(qsizetype i) const
@@ -178,11 +173,109 @@ bool PackedLines::containsAZ(qsizetype i, QStringView needle) const
     return containsIn(Narrow{reinterpret_cast<const unsigned char*>(v.data)}, v.length, needle);
 }
 
+// The sort goes a few characters at a time: each line's next characters, A-Z folded,
+// become a key kept beside its number, the keys are sorted, and each run of lines with
+// equal keys goes on with the characters after them. Comparing lines one pair at a time
+// would touch the whole buffer at random for every comparison; a key is read once per
+// line and level, and a run's lines are soon few enough to stay in the cache. A key
+// holds sixteen characters of one byte, or eight of two bytes when some line has
+// characters past Latin-1. Short runs, and runs still equal after many characters, are
+// finished by comparing whole lines.
+struct PackedLines::SortKey {
+    quint64 hi, lo;  // the next characters, 0 past the end
+    quint32 line;
+    quint32 rest;    // characters left from depth, up to one more than a key holds
+};
+
+namespace {
+inline quint64 bigEndian(const unsigned char* p)
+{
+    quint64 v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+} // namespace
+
+void PackedLines::fillKey(SortKey& k, qsizetype depth, qsizetype step) const
+{
+    const View v = view(k.line);
+    const qsizetype end = std::min(v.length, depth + step);
+    if (step == 16) {
+        unsigned char bytes[16] = {};
+        const auto* n = reinterpret_cast<const unsigned char*>(v.data);
+        for (qsizetype c = depth; c < end; ++c)
+            bytes[c - depth] = (n[c] >= 'a' && n[c] <= 'z') ? n[c] - 32 : n[c];
+        k.hi = bigEndian(bytes);
+        k.lo = bigEndian(bytes + 8);
+    } else {
+        quint64 part[2] = {0, 0};
+        for (qsizetype c = depth; c < end; ++c) {
+            const char16_t ch = v.wide ? Wide{v.data}[c] : char16_t(static_cast<unsigned char>(v.data[c]));
+            part[(c - depth) / 4] |= quint64(upper(ch)) << (48 - 16 * ((c - depth) % 4));
+        }
+        k.hi = part[0];
+        k.lo = part[1];
+    }
+    const qsizetype rest = v.length - depth;
+    k.rest = quint32(rest > step ? step + 1 : std::max<qsizetype>(rest, 0));
+}
+
+void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
+{
+    // Equal keys with rest up to a key's length are equal lines (a line that ends is a
+    // prefix of the longer ones with the same key); line numbers keep equal lines in order.
+    constexpr qsizetype kShortRun = 24, kDeepest = 256;
+    if (last - first < kShortRun || depth >= kDeepest) {
+        std::sort(first, last, [this](const SortKey& a, const SortKey& b) {
+            const int c = compare(a.line, b.line);
+            return c != 0 ? c < 0 : a.line < b.line;
+        });
+        return;
+    }
+    const qsizetype step = anyWide_ ? 8 : 16;
+    constexpr qsizetype kAhead = 8;
+    for (SortKey* k = first; k != last; ++k) {
+        // The lines are all over the buffer: ask for the ones a few keys ahead early.
+        if (last - k > kAhead) {
+            const Entry& e = entries_[k[kAhead].line];
+            __builtin_prefetch(blocks_[e.block].data.get() + e.offset + (e.wide ? 2 : 1) * depth);
+        }
+        if (last - k > 2 * kAhead)
+            __builtin_prefetch(&entries_[k[2 * kAhead].line]);
+        fillKey(*k, depth, step);
+    }
+    const auto sameKey = [](const SortKey& a, const SortKey& b) {
+        return a.hi == b.hi && a.lo == b.lo && a.rest == b.rest;
+    };
+    std::sort(first, last, [](const SortKey& a, const SortKey& b) {
+        if (a.hi != b.hi)
+            return a.hi < b.hi;
+        if (a.lo != b.lo)
+            return a.lo < b.lo;
+        if (a.rest != b.rest)
+            return a.rest < b.rest;
+        return a.line < b.line;
+    });
+    for (SortKey* run = first; run != last;) {
+        SortKey* end = run + 1;
+        while (end != last && sameKey(*run, *end))
+            ++end;
+        if (run->rest == quint32(step + 1) && end - run > 1)
+            sortKeys(run, end, depth + step);
+        run = end;
+    }
+}
+
 std::vector<quint32> PackedLines::sortedOrder() const
 {
-    std::vector<quint32> order(entries_.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [this](quint32 x, quint32 y) { return compare(x, y) < 0; });
+    std::vector<SortKey> keys(entries_.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i].line = quint32(i);
+    sortKeys(keys.data(), keys.data() + keys.size(), 0);
+    std::vector<quint32> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].line;
     return order;
 }
 

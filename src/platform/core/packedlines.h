@@ -41,7 +41,14 @@ private:
         qsizetype length; // characters
         bool wide;        // two bytes per character
     };
-    View view(qsizetype i) const;
+    View view(qsizetype i) const
+    {
+        const Entry& e = entries_[size_t(i)];
+        return {blocks_[e.block].data.get() + e.offset, qsizetype(e.length), e.wide != 0};
+    }
+    struct SortKey;
+    void fillKey(SortKey& k, qsizetype depth, qsizetype step) const;
+    void sortKeys(SortKey* first, SortKey* last, qsizetype depth) const;
 
     // Lines go into blocks that are never moved once filled, so that the list grows
     // without ever holding two copies of its text.
@@ -56,6 +63,7 @@ private:
     std::vector<Block> blocks_;
     std::vector<Entry> entries_;
     std::vector<qint64> tags_;
+    bool anyWide_ = false;
 };
 
 } // namespace orv
