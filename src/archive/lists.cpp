@@ -1,8 +1,10 @@
 #include "archive/lists.h"
 
 #include <algorithm>
+#include <array>
 
 #include "archive/helpers.h"
+#include "platform/core/cp1252.h"
 #include "platform/core/text.h"
 
 bool CriteriSoddisfatti(const QStringList& criteria, const QStringList& fields)
@@ -38,6 +40,62 @@ QString LineBuilder::rest(const QString& text)
 {
     line_ += trimmed(text);
     return line_;
+}
+
+std::pair<const unsigned char*, qsizetype> StoredLineBuilder::stored(int field) const
+{
+    // As fieldText(): a length byte past the width is the width, a short record's missing
+    // fields are empty, blanks (codes up to 32) are trimmed from both ends.
+    const int at = layout_.offset(field);
+    if (record_.size() <= at)
+        return {nullptr, 0};
+    const auto* f = reinterpret_cast<const unsigned char*>(record_.constData()) + at;
+    qsizetype length = qMin<qsizetype>(f[0], qMin<qsizetype>(layout_.field(field).width, record_.size() - at - 1));
+    const unsigned char* text = f + 1;
+    while (length > 0 && text[0] <= 32) {
+        ++text;
+        --length;
+    }
+    while (length > 0 && text[length - 1] <= 32)
+        --length;
+    return {text, length};
+}
+
+void StoredLineBuilder::append(const unsigned char* text, qsizetype length)
+{
+    static const std::array<char16_t, 256> unicode = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = cp1252::toUnicode(static_cast<unsigned char>(b));
+        return t;
+    }();
+    const qsizetype at = line_.size();
+    line_.resize(at + length);
+    for (qsizetype i = 0; i < length; ++i)
+        line_[at + i] = unicode[text[i]];
+}
+
+StoredLineBuilder& StoredLineBuilder::col(int field, int width)
+{
+    const auto [text, length] = stored(field);
+    const qsizetype shown = qMin<qsizetype>(length, qMax(width, 0));
+    append(text, shown);
+    for (qsizetype i = shown; i < width; ++i)
+        line_.append(u' ');
+    return *this;
+}
+
+StoredLineBuilder& StoredLineBuilder::lit(QStringView text)
+{
+    line_.append(text.utf16(), text.size());
+    return *this;
+}
+
+QString StoredLineBuilder::rest(int field)
+{
+    const auto [text, length] = stored(field);
+    append(text, length);
+    return QString(reinterpret_cast<const QChar*>(line_.constData()), line_.size());
 }
 
 bool listLineLess(const QString& a, const QString& b) { return compareTextAZ(a, b) < 0; }
@@ -101,39 +159,83 @@ void fillList(ArchiveFile& file, ResultSink& out, const std::function<bool(const
     }
 }
 
+namespace {
+
+inline unsigned char upperByte(unsigned char b) { return (b >= 'a' && b <= 'z') ? b - 32 : b; }
+
+// One criterion in use, tested on the stored bytes of its field: the same answer as
+// CriteriSoddisfatti on the decoded, trimmed text, because Windows-1252 gives every byte
+// one character of its own and only the ASCII letters change case.
+struct StoredCriterion {
+    int offset = 0, width = 0;
+    QByteArray needle; // the text as typed, in Windows-1252, A-Z upper-cased
+    bool possible = true; // false when the text holds a character no field can hold
+
+    bool holds(const QByteArray& rec) const
+    {
+        if (!possible || rec.size() <= offset)
+            return false;
+        const auto* f = reinterpret_cast<const unsigned char*>(rec.constData()) + offset;
+        qsizetype length = qMin<qsizetype>(f[0], qMin<qsizetype>(width, rec.size() - offset - 1));
+        const unsigned char* text = f + 1;
+        while (length > 0 && text[0] <= 32) {
+            ++text;
+            --length;
+        }
+        while (length > 0 && text[length - 1] <= 32)
+            --length;
+        const qsizetype n = needle.size();
+        const auto* want = reinterpret_cast<const unsigned char*>(needle.constData());
+        for (qsizetype i = 0; i + n <= length; ++i) {
+            if (upperByte(text[i]) != want[0])
+                continue;
+            qsizetype k = 1;
+            while (k < n && upperByte(text[i + k]) == want[k])
+                ++k;
+            if (k == n)
+                return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
             const QList<int>& criterionFields, ResultSink& out,
             const std::function<QString(const QByteArray&)>& line)
 {
     Q_ASSERT(criteria.size() == criterionFields.size());
-    // Only the criteria in use are tested, and only their fields are decoded.
-    QStringList used;
-    QList<int> usedFields;
+    // Only the criteria in use are tested, on their fields' bytes.
+    std::vector<StoredCriterion> used;
     for (qsizetype i = 0; i < criteria.size(); ++i) {
-        if (!trimmed(criteria[i]).isEmpty()) {
-            used.append(criteria[i]);
-            usedFields.append(criterionFields[i]);
-        }
+        if (trimmed(criteria[i]).isEmpty())
+            continue;
+        StoredCriterion c;
+        c.offset = layout.offset(criterionFields[i]);
+        c.width = layout.field(criterionFields[i]).width;
+        c.needle = cp1252::encode(upperAZ(criteria[i]), &c.possible);
+        used.push_back(std::move(c));
     }
-    QStringList fields(used.size());
     fillList(file, out, [&](const QByteArray& rec) {
-        for (qsizetype i = 0; i < used.size(); ++i)
-            fields[i] = layout.fieldText(rec, usedFields[i]);
-        return CriteriSoddisfatti(used, fields);
+        for (const StoredCriterion& c : used)
+            if (!c.holds(rec))
+                return false;
+        return true;
     }, line);
 }
 
 } // namespace orv::archive
 
-std::optional<qsizetype> TrovaInLista(const QStringList& lines, qsizetype selected, const QString& typed,
-                                      QString& ultimaRicerca)
+std::optional<qsizetype> TrovaInLista(qsizetype count, const std::function<QString(qsizetype)>& line,
+                                      qsizetype selected, const QString& typed, QString& ultimaRicerca)
 {
-    if (lines.isEmpty())
+    if (count <= 0)
         return std::nullopt;
-    if (selected < 0 || selected >= lines.size())
+    if (selected < 0 || selected >= count)
         selected = 0;
     const QString t = orv::lowerAZ(typed);
-    const auto matches = [&](qsizetype i) { return !t.isEmpty() && orv::containsAZ(lines[i], t); };
+    const auto matches = [&](qsizetype i) { return !t.isEmpty() && orv::containsAZ(line(i), t); };
 
     const bool newText = t != ultimaRicerca;
     ultimaRicerca = t;
@@ -142,11 +244,17 @@ std::optional<qsizetype> TrovaInLista(const QStringList& lines, qsizetype select
         return 0;
     const qsizetype start = index;
     do {
-        index = (index + 1) % lines.size();
+        index = (index + 1) % count;
         if (matches(index))
             return index;
     } while (index != start);
     return selected;
+}
+
+std::optional<qsizetype> TrovaInLista(const QStringList& lines, qsizetype selected, const QString& typed,
+                                      QString& ultimaRicerca)
+{
+    return TrovaInLista(lines.size(), [&](qsizetype i) { return lines[i]; }, selected, typed, ultimaRicerca);
 }
 
 std::optional<orv::archive::FoundRecord> CercaPerRiga(orv::ArchiveFile& file,

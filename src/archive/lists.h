@@ -6,9 +6,11 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "archive/command.h"
 #include "archive/record.h"
@@ -44,6 +46,24 @@ public:
 
 private:
     QString line_;
+};
+
+// The same line built straight from a record's stored fields, decoding only the fields
+// it shows: for a search that lists most of a large archive.
+class StoredLineBuilder {
+public:
+    StoredLineBuilder(const RecordLayout& layout, const QByteArray& record) : layout_(layout), record_(record) {}
+    StoredLineBuilder& col(int field, int width);
+    StoredLineBuilder& lit(QStringView text);
+    QString rest(int field);
+
+private:
+    // The field's stored characters, trimmed: a pointer and a length.
+    std::pair<const unsigned char*, qsizetype> stored(int field) const;
+    void append(const unsigned char* text, qsizetype length);
+    const RecordLayout& layout_;
+    const QByteArray& record_;
+    QVarLengthArray<char16_t, 512> line_;
 };
 
 // The list boxes' order: character by character with a-z counted as A-Z, every other
@@ -137,6 +157,9 @@ inline constexpr double kSummaryLineHeight = 12.822;
 // search wraps around once. An empty text never matches and the selection stays.
 std::optional<qsizetype> TrovaInLista(const QStringList& lines, qsizetype selected, const QString& typed,
                                       QString& ultimaRicerca);
+// The same over `count` lines read one at a time, for a list too long to copy whole.
+std::optional<qsizetype> TrovaInLista(qsizetype count, const std::function<QString(qsizetype)>& line,
+                                      qsizetype selected, const QString& typed, QString& ultimaRicerca);
 
 // The record a double-clicked line was built from. The line remembers its record; when
 // that record still gives the same line it is the one. Otherwise (the archive changed

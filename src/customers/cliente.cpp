@@ -94,6 +94,22 @@ orv::archive::LineBuilder customerColumns(const TCliente& c)
 
 QString RigaTrovaClienti(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Note); }
 
+QString RigaTrovaClienti(const QByteArray& record)
+{
+    // The columns of customerColumns(), read from the stored card.
+    static const struct {
+        int cliente, recapito, marca, matricola, note;
+    } f = [] {
+        const RecordLayout& l = TCliente::layout();
+        return decltype(f){l.indexOf(u"Cliente"_qs), l.indexOf(u"Recapito"_qs), l.indexOf(u"Marca"_qs),
+                           l.indexOf(u"Matricola"_qs), l.indexOf(u"Note"_qs)};
+    }();
+    orv::archive::StoredLineBuilder b(TCliente::layout(), record);
+    b.col(f.cliente, 30).lit(u"  Tel. ").col(f.recapito, 20).lit(u"  ").col(f.marca, 20)
+        .lit(u"  Matr. n. ").col(f.matricola, 20).lit(u"  ");
+    return b.rest(f.note);
+}
+
 QString RigaRicontatta(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Questioni); }
 
 QString RigaScadenzario(const TCliente& c)
@@ -154,7 +170,7 @@ void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::Resu
     for (const FinderCriterion& c : finderCriteria())
         fields.append(c.field);
     archive::search(file, TCliente::layout(), typed, fields, out,
-                    [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); });
+                    [](const QByteArray& r) { return RigaTrovaClienti(r); });
 }
 
 orv::archive::EditorConfig editorConfig()

@@ -34,6 +34,8 @@ struct TCliente {
 
 // Result lines of the customer finder and of the recontact and maintenance-due lists.
 QString RigaTrovaClienti(const TCliente& c);
+// The finder's line of a stored card, without decoding the fields the line does not show.
+QString RigaTrovaClienti(const QByteArray& record);
 QString RigaRicontatta(const TCliente& c);
 QString RigaScadenzario(const TCliente& c);
 

@@ -29,7 +29,7 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
 orv::forms::ListSpec resultList()
 {
     return {TCliente::kFileName, TCliente::kSize,
-            [](const QByteArray& r) { return RigaTrovaClienti(TCliente::decode(r)); },
+            [](const QByteArray& r) { return RigaTrovaClienti(r); },
             orv::archive::kTitleCustomerFinder};
 }
 

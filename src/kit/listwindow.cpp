@@ -17,17 +17,13 @@ using namespace orv::ui;
 
 // ---------------------------------------------------------------- lines
 
-namespace {
-constexpr int kRecordRole = Qt::UserRole + 1;
-}
-
 void ListBoxLines::clear()
 {
     pending_.clear();
     box_.clear();
 }
 
-void ListBoxLines::add(const QString& line, qint64 record) { pending_.add(line, record); }
+void ListBoxLines::add(const QString& line, qint64 record) { pending_.append(line, record); }
 
 void ListBoxLines::flush()
 {
@@ -35,34 +31,18 @@ void ListBoxLines::flush()
     QListWidget* w = box_.listWidget();
     const bool updates = w->updatesEnabled();
     w->setUpdatesEnabled(false);
+    box_.addLines(std::move(pending_));
+    pending_ = PackedLines();
     // Every line is one line of the same font, 1600 wide: the list need not measure each.
-    const auto keep = [&](QListWidgetItem* item, qint64 record) {
-        item->setData(kRecordRole, record);
-        if (lineHeight_ == 0) lineHeight_ = w->sizeHintForRow(w->row(item));
-        item->setSizeHint(QSize(kItemWidth, lineHeight_));
-    };
-    // Lines come sorted with the list's own comparison (equal lines in archive order), so
-    // into an empty box they go in one step; otherwise each finds its place.
-    const QList<archive::ResultLine>& lines = pending_.lines();
-    if (box_.count() == 0) {
-        QStringList texts;
-        texts.reserve(lines.size());
-        for (const archive::ResultLine& l : lines) texts.append(l.text);
-        w->addItems(texts);
-        for (int i = 0; i < lines.size(); ++i) keep(w->item(i), lines[i].record);
-    } else {
-        for (const archive::ResultLine& l : lines) keep(w->item(box_.add(l.text)), l.record);
-    }
+    box_.setLineSize(QSize());
+    box_.setLineSize(QSize(kItemWidth, w->sizeHintForRow(0)));
     w->setUpdatesEnabled(updates);
-    pending_.clear();
 }
 
 archive::ResultLine lineAt(const ListBox& box, int index)
 {
-    const QListWidgetItem* it = box.listWidget()->item(index);
-    if (!it) return {};
-    const QVariant r = it->data(kRecordRole);
-    return {it->text(), r.isValid() ? r.toLongLong() : -1};
+    if (index < 0 || index >= box.count()) return {};
+    return {box.item(index), box.tag(index)};
 }
 
 // ---------------------------------------------------------------- results panel
@@ -94,7 +74,8 @@ QString ListWindow::archivePath() const
 void ListWindow::btnTrovaClick()
 {
     try {
-        const auto found = TrovaInLista(lstRecords.itemsText(), lstRecords.itemIndex(), txtTrova.text(), UltimaRicerca);
+        const auto found = TrovaInLista(lstRecords.count(), [this](qsizetype i) { return lstRecords.item(int(i)); },
+                                        lstRecords.itemIndex(), txtTrova.text(), UltimaRicerca);
         if (!found) {
             showMessage(archive::kEmptyListMessage);
             return;

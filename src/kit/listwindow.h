@@ -19,12 +19,13 @@
 
 namespace orv::forms {
 
-// A list box as the target of a search or a status list. Lines are gathered and put
-// into the box, in list order, when flushed (also when the filling failed halfway, so
-// the lines read before the failure stay); each line keeps the record it was built from.
+// A list box as the target of a search or a status list. Lines are gathered, packed, and
+// put into the box, in list order, when flushed (also when the filling failed halfway,
+// so the lines read before the failure stay); each line keeps the record it was built
+// from.
 class ListBoxLines : public archive::ResultSink {
 public:
-    explicit ListBoxLines(ui::ListBox& box) : box_(box), pending_(box.sorted()) {}
+    explicit ListBoxLines(ui::ListBox& box) : box_(box) {}
     ~ListBoxLines() override { flush(); }
     void clear() override;
     void add(const QString& line, qint64 record) override;
@@ -35,8 +36,7 @@ public:
 
 private:
     ui::ListBox& box_;
-    archive::ResultList pending_;
-    int lineHeight_ = 0;
+    PackedLines pending_;
 };
 
 // The line at `index` of the box with the record it was built from (-1 when unknown).

@@ -5,6 +5,7 @@
 #include "platform/core/text.h"
 #include "platform/ui/dispatch.h"
 #include "platform/ui/form.h"
+#include "platform/ui/linelist.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -1508,7 +1509,7 @@ QFont listFont()
 } // namespace
 
 ListBox::ListBox(QWidget* parent, bool waitForShow)
-    : Control(waitForShow ? new QWidget(parent) : new QListWidget(parent))
+    : Control(waitForShow ? new QWidget(parent) : new LineListWidget(parent))
 {
     const auto setUp = [this](QListWidget* l) {
         l->setFocusPolicy(Qt::StrongFocus);
@@ -1522,7 +1523,7 @@ ListBox::ListBox(QWidget* parent, bool waitForShow)
     };
     // The stand-in has the list's font, which fonts set later are applied over.
     if (waitForShow) widget_->setFont(listFont());
-    setUpWidget<QListWidget>(waitForShow, setUp);
+    setUpWidget<LineListWidget>(waitForShow, setUp);
 }
 
 QVariant ListBox::dragValue() const
@@ -1534,23 +1535,47 @@ QVariant ListBox::dragValue() const
 QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget()); }
 void ListBox::setSorted(bool s) { sorted_ = s; }
 
-int ListBox::add(const QString& line)
+namespace {
+LineListWidget* lineList(const ListBox& box) { return static_cast<LineListWidget*>(box.listWidget()); }
+} // namespace
+
+int ListBox::add(const QString& line, qint64 tag)
 {
-    auto* l = listWidget();
+    LineListWidget* l = lineList(*this);
     int pos = l->count();
     if (sorted_) {
         // After every line that does not compare greater: equal lines keep their order.
         int lo = 0, hi = l->count();
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
-            if (compareTextAZ(l->item(mid)->text(), line) <= 0) lo = mid + 1;
+            if (l->compareLine(mid, line) <= 0) lo = mid + 1;
             else hi = mid;
         }
         pos = lo;
     }
-    l->insertItem(pos, line);
+    l->insertLine(pos, line, tag);
     return pos;
 }
+
+void ListBox::addLines(PackedLines lines)
+{
+    LineListWidget* l = lineList(*this);
+    if (l->count() > 0) {
+        for (qsizetype i = 0; i < lines.size(); ++i) add(lines.text(i), lines.tag(i));
+        return;
+    }
+    std::vector<quint32> order;
+    if (sorted_) {
+        order = lines.sortedOrder();
+    } else {
+        order.resize(size_t(lines.size()));
+        for (size_t i = 0; i < order.size(); ++i) order[i] = quint32(i);
+    }
+    l->setLines(std::move(lines), order);
+}
+
+qint64 ListBox::tag(int i) const { return lineList(*this)->tag(i); }
+void ListBox::setLineSize(QSize size) { lineList(*this)->setLineSize(size); }
 
 void ListBox::clear() { listWidget()->clear(); }
 int ListBox::count() const { return listWidget()->count(); }
@@ -1559,6 +1584,7 @@ QString ListBox::item(int i) const { auto* it = listWidget()->item(i); return it
 QStringList ListBox::itemsText() const
 {
     QStringList out;
+    out.reserve(count());
     for (int i = 0; i < count(); ++i) out << item(i);
     return out;
 }

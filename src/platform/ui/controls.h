@@ -18,6 +18,7 @@
 //
 // Controls are created by their Form from its layout table (layout.h) and owned by it;
 // each has the runtime objectName of its name, so tests find `txtCodice07` by name.
+#include "platform/core/packedlines.h"
 #include "platform/ui/keys.h"
 
 #include <QColor>
@@ -472,8 +473,17 @@ public:
     explicit ListBox(QWidget* parent, bool waitForShow = false);
     void setSorted(bool s);
     bool sorted() const { return sorted_; }
-    // Adds a line (at its sorted place when sorting is on); returns its index.
-    int add(const QString& line);
+    // Adds a line (at its sorted place when sorting is on, after the lines equal to it);
+    // returns its index. `tag` is the caller's number for the line (see tag()).
+    int add(const QString& line, qint64 tag = -1);
+    // Adds many lines at once, as add() would one by one in their order; into an empty
+    // list this costs a small item per line and no string (a result list of a whole
+    // archive).
+    void addLines(PackedLines lines);
+    // The caller's number of the line at `i`; -1 for a line added without one.
+    qint64 tag(int i) const;
+    // Every line is this size, not measured one by one (an invalid size: measured).
+    void setLineSize(QSize size);
     void clear();
     int count() const;
     QString item(int i) const;

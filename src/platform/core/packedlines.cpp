@@ -1,0 +1,290 @@
+#include "platform/core/packedlines.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orv {
+
+namespace {
+
+constexpr qsizetype kBlockSize = 1 << 20;
+
+inline char16_t upper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+
+// Characters of one line, one or two bytes each.
+struct Narrow {
+    const unsigned char* p;
+    char16_t operator[](qsizetype i) const { return p[i]; }
+};
+struct Wide {
+    const char* p;
+    char16_t operator[](qsizetype i) const
+    {
+        char16_t c;
+        std::memcpy(&c, p + 2 * i, 2);
+        return c;
+    }
+};
+
+struct Utf16 {
+    const char16_t* p;
+    char16_t operator[](qsizetype i) const { return p[i]; }
+};
+
+template <class A, class B>
+int compareAZ(A a, qsizetype na, B b, qsizetype nb)
+{
+    const qsizetype n = std::min(na, nb);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i], y = b[i];
+        if (x != y) {
+            const char16_t ux = upper(x), uy = upper(y);
+            if (ux != uy)
+                return ux < uy ? -1 : 1;
+        }
+    }
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+// The common case of two one-byte lines: equal stretches are passed over eight bytes at
+// a time, the case of a-z is looked at only where the bytes differ.
+int compareNarrow(const unsigned char* a, qsizetype na, const unsigned char* b, qsizetype nb)
+{
+    const qsizetype n = std::min(na, nb);
+    qsizetype i = 0;
+    while (i < n) {
+        while (i + 8 <= n) {
+            quint64 x, y;
+            std::memcpy(&x, a + i, 8);
+            std::memcpy(&y, b + i, 8);
+            if (x != y)
+                break;
+            i += 8;
+        }
+        while (i < n && a[i] == b[i])
+            ++i;
+        if (i == n)
+            break;
+        const char16_t ux = upper(a[i]), uy = upper(b[i]);
+        if (ux != uy)
+            return ux < uy ? -1 : 1;
+        ++i;
+    }
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+template <class A>
+bool containsIn(A hay, qsizetype h, QStringView needle)
+{
+    const qsizetype n = needle.size();
+    if (n == 0)
+        return true;
+    const char16_t first = upper(needle[0].unicode());
+    for (qsizetype i = 0; i + n <= h; ++i) {
+        if (upper(hay[i]) != first)
+            continue;
+        qsizetype k = 1;
+        while (k < n && upper(hay[i + k]) == upper(needle[k].unicode()))
+            ++k;
+        if (k == n)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void PackedLines::append(QStringView text, qint64 tag)
+{
+    const qsizetype n = text.size();
+    // Room for two bytes a character; one pass copies the line as one byte a character
+    // and learns whether it needed two.
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < 2 * n) {
+        const qsizetype size = std::max(kBlockSize, 2 * n);
+        blocks_.push_back({std::make_unique<char[]>(size_t(size)), size, 0});
+    }
+    Block& b = blocks_.back();
+    char* out = b.data.get() + b.used;
+    const char16_t* in = text.utf16();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        all |= in[i];
+        out[i] = char(in[i]);
+    }
+    const bool wide = all > 0xFF;
+    if (wide) {
+        std::memcpy(out, in, size_t(2 * n));
+        anyWide_ = true;
+    }
+    entries_.push_back({quint32(blocks_.size() - 1), quint32(b.used), quint32(n), wide ? 1u : 0u});
+    tags_.push_back(tag);
+    b.used += wide ? 2 * n : n;
+}
+
+void PackedLines::clear()
+{
+    anyWide_ = false;
+    blocks_.clear();
+    entries_.clear();
+    tags_.clear();
+    entries_.shrink_to_fit();
+    tags_.shrink_to_fit();
+}
+
+QString PackedLines::text(qsizetype i) const
+{
+    const View v = view(i);
+    if (v.wide) {
+        QString s(v.length, Qt::Uninitialized);
+        std::memcpy(s.data(), v.data, size_t(2 * v.length));
+        return s;
+    }
+    return QString::fromLatin1(v.data, v.length);
+}
+
+int PackedLines::compare(qsizetype i, qsizetype j) const
+{
+    const View a = view(i), b = view(j);
+    const auto* na = reinterpret_cast<const unsigned char*>(a.data);
+    const auto* nb = reinterpret_cast<const unsigned char*>(b.data);
+    if (!a.wide && !b.wide)
+        return compareNarrow(na, a.length, nb, b.length);
+    if (!a.wide)
+        return compareAZ(Narrow{na}, a.length, Wide{b.data}, b.length);
+    if (!b.wide)
+        return compareAZ(Wide{a.data}, a.length, Narrow{nb}, b.length);
+    return compareAZ(Wide{a.data}, a.length, Wide{b.data}, b.length);
+}
+
+int PackedLines::compare(qsizetype i, QStringView text) const
+{
+    const View a = view(i);
+    const Utf16 t{text.utf16()};
+    if (a.wide)
+        return compareAZ(Wide{a.data}, a.length, t, text.size());
+    return compareAZ(Narrow{reinterpret_cast<const unsigned char*>(a.data)}, a.length, t, text.size());
+}
+
+bool PackedLines::containsAZ(qsizetype i, QStringView needle) const
+{
+    const View v = view(i);
+    if (v.wide)
+        return containsIn(Wide{v.data}, v.length, needle);
+    return containsIn(Narrow{reinterpret_cast<const unsigned char*>(v.data)}, v.length, needle);
+}
+
+// The sort goes a few characters at a time: each line's next characters, A-Z folded,
+// become a key kept beside its number, the keys are sorted, and each run of lines with
+// equal keys goes on with the characters after them. Comparing lines one pair at a time
+// would touch the whole buffer at random for every comparison; a key is read once per
+// line and level, and a run's lines are soon few enough to stay in the cache. A key
+// holds sixteen characters of one byte, or eight of two bytes when some line has
+// characters past Latin-1. Short runs, and runs still equal after many characters, are
+// finished by comparing whole lines.
+struct PackedLines::SortKey {
+    quint64 hi, lo;  // the next characters, 0 past the end
+    quint32 line;
+    quint32 rest;    // characters left from depth, up to one more than a key holds
+};
+
+namespace {
+inline quint64 bigEndian(const unsigned char* p)
+{
+    quint64 v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+} // namespace
+
+void PackedLines::fillKey(SortKey& k, qsizetype depth, qsizetype step) const
+{
+    const View v = view(k.line);
+    const qsizetype end = std::min(v.length, depth + step);
+    if (step == 16) {
+        unsigned char bytes[16] = {};
+        const auto* n = reinterpret_cast<const unsigned char*>(v.data);
+        for (qsizetype c = depth; c < end; ++c)
+            bytes[c - depth] = (n[c] >= 'a' && n[c] <= 'z') ? n[c] - 32 : n[c];
+        k.hi = bigEndian(bytes);
+        k.lo = bigEndian(bytes + 8);
+    } else {
+        quint64 part[2] = {0, 0};
+        for (qsizetype c = depth; c < end; ++c) {
+            const char16_t ch = v.wide ? Wide{v.data}[c] : char16_t(static_cast<unsigned char>(v.data[c]));
+            part[(c - depth) / 4] |= quint64(upper(ch)) << (48 - 16 * ((c - depth) % 4));
+        }
+        k.hi = part[0];
+        k.lo = part[1];
+    }
+    const qsizetype rest = v.length - depth;
+    k.rest = quint32(rest > step ? step + 1 : std::max<qsizetype>(rest, 0));
+}
+
+void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
+{
+    // Equal keys with rest up to a key's length are equal lines (a line that ends is a
+    // prefix of the longer ones with the same key); line numbers keep equal lines in order.
+    constexpr qsizetype kShortRun = 24, kDeepest = 256;
+    if (last - first < kShortRun || depth >= kDeepest) {
+        std::sort(first, last, [this](const SortKey& a, const SortKey& b) {
+            const int c = compare(a.line, b.line);
+            return c != 0 ? c < 0 : a.line < b.line;
+        });
+        return;
+    }
+    const qsizetype step = anyWide_ ? 8 : 16;
+    constexpr qsizetype kAhead = 8;
+    for (SortKey* k = first; k != last; ++k) {
+        // The lines are all over the buffer: ask for the ones a few keys ahead early.
+        if (last - k > kAhead) {
+            const Entry& e = entries_[k[kAhead].line];
+            __builtin_prefetch(blocks_[e.block].data.get() + e.offset + (e.wide ? 2 : 1) * depth);
+        }
+        if (last - k > 2 * kAhead)
+            __builtin_prefetch(&entries_[k[2 * kAhead].line]);
+        fillKey(*k, depth, step);
+    }
+    const auto sameKey = [](const SortKey& a, const SortKey& b) {
+        return a.hi == b.hi && a.lo == b.lo && a.rest == b.rest;
+    };
+    std::sort(first, last, [](const SortKey& a, const SortKey& b) {
+        if (a.hi != b.hi)
+            return a.hi < b.hi;
+        if (a.lo != b.lo)
+            return a.lo < b.lo;
+        if (a.rest != b.rest)
+            return a.rest < b.rest;
+        return a.line < b.line;
+    });
+    for (SortKey* run = first; run != last;) {
+        SortKey* end = run + 1;
+        while (end != last && sameKey(*run, *end))
+            ++end;
+        if (run->rest == quint32(step + 1) && end - run > 1)
+            sortKeys(run, end, depth + step);
+        run = end;
+    }
+}
+
+std::vector<quint32> PackedLines::sortedOrder() const
+{
+    std::vector<SortKey> keys(entries_.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i].line = quint32(i);
+    sortKeys(keys.data(), keys.data() + keys.size(), 0);
+    std::vector<quint32> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].line;
+    return order;
+}
+
+qsizetype PackedLines::bytes() const
+{
+    qsizetype n = qsizetype(entries_.capacity() * sizeof(Entry) + tags_.capacity() * sizeof(qint64));
+    for (const Block& b : blocks_)
+        n += b.size;
+    return n;
+}
+
+} // namespace orv
