@@ -123,3 +123,70 @@ TEST(PaginationTest, EveryLineOfTheListReachesThePagesOnceAtEveryCountAndPageHei
         }
     }
 }
+
+namespace {
+
+// A stretched band that may split, holding memo C (as tall as its `count` lines) and,
+// designed 5 pixels under it, memo "BELOW".
+std::unique_ptr<TfrxReport> splitAbove(double printable, int count)
+{
+    auto report = std::make_unique<TfrxReport>();
+    report->SetShowProgress(false);
+    auto* data = new TfrxDataPage(report.get());
+    data->SetName(QStringLiteral("Data"));
+    auto* page = new TfrxReportPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperHeight(printable / kMm + page->TopMargin() + page->BottomMargin());
+    auto* band = new TfrxMasterData(page);
+    band->SetName(QStringLiteral("Corpo"));
+    band->SetBounds(0, 20, 718, 50);
+    band->SetRowCount(1);
+    band->SetAllowSplit(true);
+    band->SetStretched(true);
+    auto* c = new TfrxMemoView(band);
+    c->SetName(QStringLiteral("C"));
+    c->SetBounds(0, 0, 300, 20);
+    c->SetStretchMode(smActualHeight);
+    c->SetWordWrap(false);
+    c->SetText(numberedLines(count).join(QStringLiteral("\r\n")));
+    auto* below = new TfrxMemoView(band);
+    below->SetName(QStringLiteral("BELOW"));
+    below->SetBounds(0, 25, 300, 18);
+    below->SetText(QStringLiteral("BELOW"));
+    return report;
+}
+
+} // namespace
+
+TEST(PaginationTest, AnObjectBelowASplitMemoFollowsWhereTheMemoReallyEnded)
+{
+    const double pitch = linePitch();
+    for (const double printable : {10 * pitch + 9.5, 23 * pitch + 4, 1047.0}) {
+        for (const int count : {1, 9, 10, 11, 40, 137, 501, 3000}) {
+            SCOPED_TRACE(testing::Message() << printable << " px a page, " << count << " lines");
+            auto report = splitAbove(printable, count);
+            ASSERT_TRUE(prepareBounded(*report)) << report->Errors()->Text().toStdString();
+            const std::vector<Part> parts = partsOf(*report, QStringLiteral("C"));
+            QStringList seen;
+            int lastPage = -1;
+            double lastBottom = 0;
+            for (const Part& p : parts) {
+                EXPECT_TRUE(p.whole) << "page " << p.page + 1 << " cuts lines off its part";
+                seen += p.lines;
+                if (!p.lines.isEmpty()) {
+                    lastPage = p.page;
+                    lastBottom = p.bottom;
+                }
+            }
+            ASSERT_EQ(seen, numberedLines(count));
+            const std::vector<Part> below = partsOf(*report, QStringLiteral("BELOW"));
+            ASSERT_EQ(below.size(), 1u);
+            EXPECT_TRUE(below[0].page > lastPage || (below[0].page == lastPage && below[0].top >= lastBottom - 1e-6))
+                << "BELOW on page " << below[0].page + 1 << " at " << below[0].top << ", C ends on page "
+                << lastPage + 1 << " at " << lastBottom;
+            if (below[0].page == lastPage) {
+                EXPECT_NEAR(below[0].top - lastBottom, 5, 14) << "BELOW keeps close under C";
+            }
+        }
+    }
+}
