@@ -9,9 +9,12 @@
 #include "customers/clienti.h"
 #include "kit/reports.h"
 #include "customers/ricontatta.h"
+#include "archive/lists.h"
 #include "printing/list.h"
 #include "report/model/report.h"
 #include "report/model/textrenderer.h"
+#include "report/model/views.h"
+#include "report/pages/previewpages.h"
 
 using namespace orv::test;
 
@@ -123,4 +126,44 @@ TEST_F(ListPrintTest, ALongListIsLaidOutOnceWhateverItsPages)
     // Once for the split, once more for drawing each part; a layout per part of what
     // is left would be some 28 times the lines.
     EXPECT_LE(work, 3 * lines.size()) << work;
+}
+
+TEST_F(ListPrintTest, EveryLineOfALongListReachesThePagesOnceWhateverItsCount)
+{
+    // Counts around those where the parts, counted by height, once ran a line short of
+    // the text: 56 lines of 12.822 fill a page but for 0.08 pixels, and that shortfall
+    // added up page after page until the last lines were cut.
+    for (const int count : {12430, 12431, 12487, 55999, 56000, 56001, 56003}) {
+        SCOPED_TRACE(count);
+        QStringList lines;
+        lines.reserve(count);
+        for (int i = 1; i <= count; ++i) lines << QStringLiteral("RIGA %1").arg(i, 6, 10, QChar(u'0'));
+        orv::printing::SummaryReport layout;
+        ASSERT_TRUE(layout.setMemoLines(u"txtRiepilogo"_qs, lines));
+        layout.setHeight(u"txtRiepilogo"_qs, count * orv::archive::kSummaryLineHeight);
+        layout.setHeight(u"MasterData"_qs, count * orv::archive::kSummaryLineHeight + 10);
+        TfrxReport& r = layout.report();
+        ASSERT_TRUE(r.PrepareReport(true)) << r.Errors()->Text().toStdString();
+        QStringList seen;
+        bool footer = false;
+        for (int p = 0; p < r.PreviewPages()->Count(); ++p)
+            for (TfrxComponent* c : r.PreviewPages()->GetPage(p)->AllObjects()) {
+                auto* m = dynamic_cast<TfrxCustomMemoView*>(c);
+                if (m && m->Name() == u"txtPagina"_qs) footer = true;
+                if (!m || m->Name() != u"txtRiepilogo"_qs) continue;
+                QString text = m->Text();
+                if (text.endsWith(u"\r\n"_qs)) text.chop(2);
+                if (text.isEmpty()) continue;
+                const QStringList part = text.split(u"\r\n"_qs);
+                // The letters of the part's last line stand inside its text room.
+                const double pitch = m->Font()->GetHeight() + 2;
+                EXPECT_LE(double(part.size() - 1) * pitch + m->Font()->GetHeight(),
+                          m->Height() - 2 * m->GapY() + 1e-6)
+                    << "page " << p + 1 << " cuts its last lines";
+                seen += part;
+            }
+        ASSERT_EQ(seen.size(), count);
+        EXPECT_EQ(seen, lines) << "every line once, in order";
+        EXPECT_TRUE(footer);
+    }
 }

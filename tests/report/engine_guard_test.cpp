@@ -106,15 +106,15 @@ TEST_F(EngineGuardTest, ALineTallerThanAPageIsPlacedCutAndTheRunMovesOn)
     giant->Font()->SetSize(900);
 
     ASSERT_TRUE(prepareBounded()) << report->Errors()->Text().toStdString();
-    // The line is taken at the top of the first page, cut by the page edge; the run
-    // then ends with the rest of the memo's height.
+    // The line is taken at the top of the first page, cut by the page edge; the memo
+    // ends with it, and no empty part of it follows on a page of its own.
     QStringList lines;
     for (int i = 0; i < pages().Count(); ++i)
         for (TfrxComponent* c : pages().GetPage(i)->AllObjects())
             if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c); m && !m->Text().trimmed().isEmpty())
                 lines << QStringLiteral("%1:%2").arg(i).arg(m->Text().trimmed());
     EXPECT_EQ(lines, QStringList{QStringLiteral("0:A")});
-    EXPECT_LE(pages().Count(), 3);
+    EXPECT_EQ(pages().Count(), 1);
 
     // A line that could fit a page moves whole to the next one instead of being cut.
     report->FindObjectAs<TfrxMemoView>(QStringLiteral("Enorme"))->Font()->SetSize(10);
@@ -138,8 +138,8 @@ TEST_F(EngineGuardTest, ALayoutWithoutRoomStopsWithAnErrorInsteadOfAddingPages)
 
     EXPECT_FALSE(prepareBounded());
     EXPECT_EQ(report->Errors()->lines(),
-              QStringList{QStringLiteral(
-                  "The report adds pages without placing anything on them; the preparation was stopped")});
+              QStringList{QString::fromUtf8(
+                  "Il report aggiunge pagine senza collocarvi nulla: la preparazione è stata interrotta")});
     EXPECT_LE(pages().Count(), 102);
 
     // The next preparation of a sound layout runs whole.
@@ -225,5 +225,36 @@ TEST_F(EngineGuardTest, EveryPartOfASplitStretchedMemoIsTallEnoughForItsLines)
         EXPECT_EQ(seen, words);
         ASSERT_NE(lastPart, nullptr);
         EXPECT_GE(lastPart->Height() + 0.01, lastPart->CalcHeight());
+    }
+}
+
+TEST_F(EngineGuardTest, AWideVerticalBandIsPreparedWholeOverAnyNumberOfPageWidths)
+{
+    // Seven columns of 100 pixels fit a page width; 714 columns take 102 widths, more
+    // than the guard lets pass without anything placed.
+    for (const int columns : {1, 7, 8, 99, 100, 101, 700, 707, 708, 714, 715, 800}) {
+        SCOPED_TRACE(columns);
+        freshPage();
+        while (!page->Objects().isEmpty())
+            delete page->Objects().last();
+        auto* rowsBand = band<TfrxMasterData>(QStringLiteral("Righe"), 20, 20);
+        rowsBand->SetRowCount(2);
+        auto* columnsBand = new TfrxMasterData(page);
+        columnsBand->SetName(QStringLiteral("Colonne"));
+        columnsBand->SetVertical(true);
+        columnsBand->SetBounds(0, 0, 100, 200);
+        columnsBand->SetRowCount(columns);
+        auto* cell = memo(rowsBand, QStringLiteral("Cella"), QStringLiteral("X"));
+        cell->SetWidth(100);
+
+        ASSERT_TRUE(prepareBounded()) << report->Errors()->Text().toStdString();
+        EXPECT_TRUE(report->Errors()->isEmpty());
+        int cells = 0;
+        for (int i = 0; i < pages().Count(); ++i)
+            for (TfrxComponent* c : pages().GetPage(i)->AllObjects())
+                if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c); m && m->Text().trimmed() == u"X")
+                    ++cells;
+        EXPECT_EQ(cells, 2 * columns);
+        EXPECT_EQ(pages().Count(), (columns + 6) / 7);
     }
 }

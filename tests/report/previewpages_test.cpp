@@ -494,11 +494,24 @@ TEST(PreviewPagesTest, ADamagedPreparedReportIsRefusedWholeAndTheShownOneStays)
         EXPECT_GE(at, 0) << from.toStdString();
         return at < 0 ? d : d.replace(at, from.size(), to);
     };
+    // A number of an object on a page, replaced: the page still reads, but not as saved.
+    auto number = [&](const QByteArray& name, const QByteArray& value) {
+        QByteArray d = good;
+        const qsizetype at = d.indexOf(" " + name + "=\"", childAt);
+        EXPECT_GE(at, 0) << name.toStdString();
+        if (at < 0)
+            return d;
+        const qsizetype from = at + name.size() + 3;
+        return d.replace(from, d.indexOf('"', from) - from, value);
+    };
     const struct {
         const char* what;
         QByteArray document;
     } cases[] = {
         {"unknown alias", edited("<" + alias + " ", "<zz9999 ", pageAt)},
+        {"a top on a page that is no number", number("t", "abc")},
+        {"a height on a page beyond every number", number("h", "1e999")},
+        {"a left on a page that is no number", number("l", "1,2,3")},
         {"page of a source page beyond the file's", edited("<page0", "<page7")},
         {"outline place beyond the last page", edited("page=\"1\"", "page=\"" + QByteArray::number(pages.Count() + 3) + "\"")},
         {"page number that is no number", edited("page=\"1\"", "page=\"uno\"")},

@@ -34,14 +34,32 @@ QString upper1to1(const QString& s)
 
 // ---------------------------------------------------------------- escaping
 
+namespace {
+
+bool needsEscape(char16_t c) { return c == u'&' || c == 10 || c == 13 || c == u'"' || c == u'<' || c == u'>'; }
+
+} // namespace
+
 QString frxEscapeXMLText(const QString& s)
 {
-    QString out;
-    out.reserve(s.size() + 16);
+    // Texts are saved for every object of every page: the runs between the characters
+    // that need an entity are copied whole, and a text without any is shared as it is.
+    const char16_t* d = reinterpret_cast<const char16_t*>(s.constData());
     const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = s[i];
-        switch (c.unicode()) {
+    qsizetype i = 0;
+    while (i < n && !needsEscape(d[i]))
+        ++i;
+    if (i == n)
+        return s;
+    QString out;
+    out.reserve(n + n / 8 + 16);
+    qsizetype from = 0;
+    for (; i < n; ++i) {
+        const char16_t c = d[i];
+        if (!needsEscape(c))
+            continue;
+        out.append(QStringView(d + from, i - from));
+        switch (c) {
         case u'&':
             if (QStringView(s).mid(i + 1, 5) == u"quot;") {
                 out += u"&#34;";
@@ -62,64 +80,90 @@ QString frxEscapeXMLText(const QString& s)
         case u'<':
             out += u"&#60;";
             break;
-        case u'>':
+        default:
             out += u"&#62;";
             break;
-        default:
-            out += c;
         }
+        from = i + 1;
     }
+    out.append(QStringView(d + from, n - from));
     return out;
 }
 
 QString frxUnescapeXMLText(const QString& s)
 {
-    if (!s.contains(u'&'))
+    qsizetype amp = s.indexOf(u'&');
+    if (amp < 0)
         return s;
     QString out;
     out.reserve(s.size());
     const qsizetype n = s.size();
     qsizetype i = 0;
     while (i < n) {
+        // The run up to the next '&' goes over whole.
+        if (amp < 0)
+            amp = n;
+        if (amp > i) {
+            out.append(QStringView(s).mid(i, amp - i));
+            i = amp;
+            if (i >= n)
+                break;
+        }
         const QChar c = s[i];
-        if (c != u'&' || i == n - 1) {
+        if (i == n - 1) {
             out += c;
             ++i;
-            continue;
-        }
-        const QStringView rest = QStringView(s).mid(i);
-        if (s[i + 1] == u'#' && i + 3 < n) {
+        } else if (s[i + 1] == u'#' && i + 3 < n) {
             const qsizetype semi = s.indexOf(u';', i + 2);
             if (semi < 0) {
                 out += c;
                 ++i;
-                continue;
+            } else {
+                const QStringView digits = QStringView(s).mid(i + 2, semi - i - 2);
+                int code = 0;
+                bool plain = !digits.isEmpty() && digits.size() <= 7;
+                for (const QChar d : digits)
+                    if (d < u'0' || d > u'9') {
+                        plain = false;
+                        break;
+                    } else {
+                        code = code * 10 + (d.unicode() - u'0');
+                    }
+                if (!plain) {
+                    const QString number = digits.toString();
+                    if (!orv::tryStrToInt(number, code))
+                        code = -1;
+                    if (code < 0 || code > 0x10FFFF)
+                        throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(number));
+                } else if (code > 0x10FFFF) {
+                    throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(digits.toString()));
+                }
+                if (code > 0xFFFF)
+                    out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+                else
+                    out += QChar(char16_t(code));
+                i = semi + 1;
             }
-            const QString number = s.mid(i + 2, semi - i - 2);
-            int code = 0;
-            if (!orv::tryStrToInt(number, code) || code < 0 || code > 0x10FFFF)
-                throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(number));
-            if (code > 0xFFFF)
-                out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
-            else
-                out += QChar(char16_t(code));
-            i = semi + 1;
-        } else if (rest.startsWith(u"&quot;")) {
-            out += u'"';
-            i += 6;
-        } else if (rest.startsWith(u"&amp;")) {
-            out += u'&';
-            i += 5;
-        } else if (rest.startsWith(u"&lt;")) {
-            out += u'<';
-            i += 4;
-        } else if (rest.startsWith(u"&gt;")) {
-            out += u'>';
-            i += 4;
         } else {
-            out += c;
-            ++i;
+            const QStringView rest = QStringView(s).mid(i);
+            if (rest.startsWith(u"&quot;")) {
+                out += u'"';
+                i += 6;
+            } else if (rest.startsWith(u"&amp;")) {
+                out += u'&';
+                i += 5;
+            } else if (rest.startsWith(u"&lt;")) {
+                out += u'<';
+                i += 4;
+            } else if (rest.startsWith(u"&gt;")) {
+                out += u'>';
+                i += 4;
+            } else {
+                out += c;
+                ++i;
+            }
         }
+        amp = i < n ? s.indexOf(u'&', i) : -1;
     }
     return out;
 }
@@ -331,8 +375,22 @@ bool TfrxXMLReader::readTag(QString& name, QString& text)
         } while (b != '<');
 
         QByteArray tag;
+        tag.reserve(256);
         bool comment = false;
         for (;;) {
+            // Past its first bytes (where a comment shows) a tag is taken from the
+            // buffer a run at a time, up to its end.
+            if (tag.size() >= 3 && m_position >= m_bufferStart && m_position < m_bufferStart + m_buffer.size()) {
+                const char* from = m_buffer.constData() + (m_position - m_bufferStart);
+                const char* end = m_buffer.constData() + m_buffer.size();
+                const char* at = from;
+                while (at < end && *at != '>' && *at != '<')
+                    ++at;
+                tag.append(from, at - from);
+                m_position += at - from;
+                if (at == end)
+                    continue;
+            }
             b = readByte();
             if (b < 0 || b == '<')
                 RaiseException();
@@ -478,7 +536,7 @@ TfrxXMLWriter::~TfrxXMLWriter() { flush(); }
 void TfrxXMLWriter::put(const QByteArray& bytes)
 {
     m_out += bytes;
-    if (m_out.size() > 4096)
+    if (m_out.size() > 65536)
         flush();
 }
 
@@ -487,7 +545,7 @@ void TfrxXMLWriter::flush()
     if (m_out.isEmpty())
         return;
     m_stream.write(m_out);
-    m_out.clear();
+    m_out.resize(0); // keeps its room for the next items
 }
 
 void TfrxXMLWriter::WriteHeader()
@@ -509,27 +567,50 @@ void TfrxXMLWriter::writeItem(TfrxXMLItem* item, int level)
     if (readBack)
         Document->readChildrenInto(item);
 
-    const QByteArray indent = AutoIndent ? QByteArray(2 * level, ' ') : QByteArray();
-    const QByteArray eol = AutoIndent ? QByteArrayLiteral("\r\n") : QByteArray();
+    // Written straight into the output buffer: an item is saved for every object of
+    // every prepared page.
+    const auto indent = [&] {
+        if (AutoIndent)
+            m_out.append(2 * level, ' ');
+    };
+    const auto eol = [&] {
+        if (AutoIndent)
+            m_out.append("\r\n", 2);
+    };
     const QByteArray name = orv::cp1252::encode(item->Name);
-    QByteArray line = indent + '<' + name;
+    indent();
+    m_out += '<';
+    m_out += name;
     if (!item->Text.isEmpty()) {
         if (!item->Text.startsWith(u' '))
-            line += ' ';
-        line += item->Text.toUtf8();
+            m_out += ' ';
+        m_out += item->Text.toUtf8();
     }
     if (item->Unloadable)
-        line += QByteArrayLiteral(" ld=\"0\"");
+        m_out += QByteArrayLiteral(" ld=\"0\"");
     if (item->Count() == 0 && item->Value.isEmpty()) {
-        put(line + "/>" + eol);
+        m_out += "/>";
+        eol();
     } else if (item->Count() == 0) {
-        put(line + '>' + item->Value.toUtf8() + "</" + name + '>' + eol);
+        m_out += '>';
+        m_out += item->Value.toUtf8();
+        m_out += "</";
+        m_out += name;
+        m_out += '>';
+        eol();
     } else {
-        put(line + '>' + eol);
+        m_out += '>';
+        eol();
+        put(QByteArray());
         for (int i = 0; i < item->Count(); ++i)
             writeItem(item->Items(i), level + 1);
-        put(indent + "</" + name + '>' + eol);
+        indent();
+        m_out += "</";
+        m_out += name;
+        m_out += '>';
+        eol();
     }
+    put(QByteArray());
 
     if (readBack)
         item->Clear();

@@ -220,7 +220,7 @@ void TfrxEngine::guardPageWithoutProgress()
 {
     if (++FPagesWithoutProgress <= kPagesWithoutProgress || Report()->Terminated())
         return;
-    addError(QStringLiteral("The report adds pages without placing anything on them; the preparation was stopped"));
+    addError(QString::fromUtf8("Il report aggiunge pagine senza collocarvi nulla: la preparazione è stata interrotta"));
     Report()->SetTerminated(true);
 }
 

@@ -130,7 +130,7 @@ private:
     void ShiftDependents(TfrxComponent* Parent, double Amount);
     void SplitBand(TfrxBand* Band);
     void PushDownBelow(TfrxComponent* O, double Amount, QList<TfrxComponent*>& ToPlace,
-                       QList<TfrxComponent*>& Moved);
+                       QList<TfrxComponent*>& Moved, double Bottom = -1);
     void FitPartHeight(TfrxBand* Band, bool Last);
     void RefreshSuppressed(TfrxBand* Band);
     void BeginKeep(TfrxBand* Band, int Position = 0);

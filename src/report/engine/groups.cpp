@@ -371,6 +371,8 @@ void TfrxEngine::EmitVerticalPages(TfrxBand* Band)
         const int from = FVPageList[k], to = FVPageList[k + 1];
         list = all.mid(from, to - from);
         pages()->AddObject(Band);
+        // Each page width gets its cells: the run is moving on, however many widths.
+        placedSomething();
         if (k + 2 < FVPageList.size()) {
             FDontShowHeaders = true;
             NewPage();

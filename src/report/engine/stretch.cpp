@@ -196,9 +196,9 @@ void TfrxEngine::ShiftDependents(TfrxComponent* Parent, double Amount)
 // ---------------------------------------------------------------- splitting
 
 void TfrxEngine::PushDownBelow(TfrxComponent* O, double Amount, QList<TfrxComponent*>& ToPlace,
-                               QList<TfrxComponent*>& Moved)
+                               QList<TfrxComponent*>& Moved, double Bottom)
 {
-    const double bottom = O->Top() + O->Height();
+    const double bottom = Bottom >= 0 ? Bottom : O->Top() + O->Height();
     const double left = O->Left(), right = O->Left() + O->Width();
     for (TfrxComponent* c : ToPlace) {
         if (c == O || Moved.contains(c) || c->Top() < bottom)
@@ -255,6 +255,9 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
     // Views that went whole to a following part because nothing of them fitted: met again
     // at the top of a part, they get no more room by waiting.
     QSet<TfrxComponent*> movedWhole;
+    // Views cut between lines in an earlier part: they end with the part that takes
+    // their last line.
+    QSet<TfrxComponent*> cut;
     bool firstPart = true;
     while (!toPlace.isEmpty()) {
         QList<TfrxComponent*> moved;
@@ -271,20 +274,42 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
             auto* s = dynamic_cast<TfrxStretcheable*>(O);
             double part = 0, need = O->Height();
             bool more = false, forced = false;
+            // Cut between whole lines: the height taken by this part, from the view's
+            // lines (-1: not cut so).
+            double used = -1;
             if (s) {
                 s->FSavedTop = s->Top();
                 s->SetHeight(free - s->Top());
                 if (free > s->Top()) {
                     forced = s->Top() <= 0.0001 && (fullRoom || (!firstPart && movedWhole.contains(O)));
                     part = forced ? s->DrawFirstPart() : s->DrawPart();
-                    if (part > std::fabs(part - s->FSaveHeight))
-                        part = s->FSaveHeight;
-                    if (std::fabs(part - s->Height()) > 0.0001)
-                        part -= s->FSaveHeight;
+                    used = s->PartUsed();
+                    if (used < 0) {
+                        if (part > std::fabs(part - s->FSaveHeight))
+                            part = s->FSaveHeight;
+                        if (std::fabs(part - s->Height()) > 0.0001)
+                            part -= s->FSaveHeight;
+                    }
                 }
                 need = s->FSaveHeight;
                 more = s->HasNextDataPart();
-                if (s->StretchMode() != smDontStretch && free > s->Top()) {
+                if (used >= 0) {
+                    // The parts follow the lines, not the height left over from the
+                    // earlier parts: lines left mean a further part whatever that height
+                    // says, and a view already cut ends with its last line, as tall as
+                    // its lines need.
+                    if (s->HasPartLeft()) {
+                        more = true;
+                        part = used <= 0 && !forced ? s->Height() : s->Height() - used;
+                    } else {
+                        const double lines = s->StretchMode() != smDontStretch ? s->CalcHeight() : part;
+                        if (cut.contains(O) || forced)
+                            need = std::min(lines, s->Height());
+                        else if (s->StretchMode() != smDontStretch)
+                            need = std::max(need, std::min(s->CalcHeight(), s->Height()));
+                        part = 0;
+                    }
+                } else if (s->StretchMode() != smDontStretch && free > s->Top()) {
                     // A view sized by its content ends only with its content, and its
                     // last part is tall enough for what it holds: the height left over
                     // from the earlier parts does not count the lines that the cuts
@@ -296,9 +321,26 @@ void TfrxEngine::SplitBand(TfrxBand* Band)
                 }
             }
             if (free >= need + O->Top() && !more) {
+                // What lies below a view cut by lines follows where its last line ended.
+                if (used >= 0 && std::fabs(need - s->FSaveHeight) > 0.0001)
+                    PushDownBelow(O, need - s->FSaveHeight, toPlace, moved, O->Top() + s->FSaveHeight);
                 O->SetHeight(need);
                 list << O;
                 toPlace.removeAt(i);
+                continue;
+            }
+            if (s && used >= 0 && free > s->Top() && (part < s->Height() - 0.0001 || forced)) {
+                // Cut between lines: the rest starts at the top of the next part, and what
+                // lies below it keeps its distance to the rest.
+                list << O;
+                const double left = std::max(s->FSaveHeight - (s->Height() - part), 0.0);
+                PushDownBelow(O, s->Height() + left - s->FSaveHeight, toPlace, moved, O->Top() + s->FSaveHeight);
+                progress = progress || used > 0.0001;
+                if (s->HasPartLeft())
+                    cut << O;
+                s->FSaveHeight = left;
+                drawn = true;
+                ++i;
                 continue;
             }
             if (s) {

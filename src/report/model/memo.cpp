@@ -198,6 +198,7 @@ void TfrxCustomMemoView::InitPart()
     m_partLines.clear();
     m_partLine = 0;
     m_partWidth = -1;
+    m_partUsed = -1;
     SetFirstParaBreak(false);
     SetLastParaBreak(false);
 }
@@ -224,7 +225,9 @@ double TfrxCustomMemoView::DrawPart()
     if (m_partWidth != width)
         layOutPart(width);
     const double lineHeight = drawFont()->GetHeight() + 2;
+    const bool hasLines = m_partLine < m_partLines.size();
     if (lineHeight > room) {
+        m_partUsed = hasLines ? 0 : -1;
         SetText(QString());
         return Height();
     }
@@ -246,6 +249,9 @@ double TfrxCustomMemoView::DrawPart()
         --end;
     SetText(m_partText.mid(m_partStart, end - m_partStart));
     m_partStart = end;
+    // What the part took is counted in its lines: the room left under the last one is
+    // not the text's, and the rest of the text starts on the next part at its top.
+    m_partUsed = hasLines ? Height() - (room - double(next - m_partLine) * lineHeight) : -1;
     m_partLine = next;
     const double total = double(lines) * lineHeight;
     return total != 0 ? total + 2 * GapY() : Height();

@@ -239,6 +239,10 @@ public:
     virtual bool HasNextDataPart() { return false; }
     // After DrawPart: whether some of the view's content did not fit the part.
     virtual bool HasPartLeft() const { return false; }
+    // After DrawPart, for a view cut between whole lines: the height of the view that the
+    // part took, from its top to the bottom of its last line taken (0 when no line fitted
+    // and the view moves on whole). -1 for views that are not cut by lines.
+    virtual double PartUsed() const { return -1; }
     // Engine scratch fields.
     double FSaveHeight = 0;
     double FSavedTop = 0;
@@ -375,6 +379,7 @@ public:
     double DrawPart() override;
     double DrawFirstPart() override;
     bool HasPartLeft() const override { return m_partStart < m_partText.size(); }
+    double PartUsed() const override { return m_partUsed; }
     // The text that the parts so far have not taken.
     QString PartMemo() const { return m_partText.mid(m_partStart); }
     // The text as laid out in lines, joined by CR LF.
@@ -440,6 +445,7 @@ private:
     std::vector<int> m_partLines; // each line's start, as the renderer names it
     size_t m_partLine = 0;        // the first line not yet taken
     double m_partWidth = -1;      // the width the lines were broken at; -1: not laid out
+    double m_partUsed = -1;       // see PartUsed
     void layOutPart(double width);
 };
 

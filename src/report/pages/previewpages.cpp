@@ -9,6 +9,8 @@
 #include "report/base/resources.h"
 #include "report/base/serializer.h"
 #include "report/base/utils.h"
+
+#include <cmath>
 #include "report/model/bands.h"
 #include "report/model/pages.h"
 #include "report/model/report.h"
@@ -705,7 +707,18 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
     }
 }
 
-TfrxReportPage* TfrxPreviewPages::buildPage(TfrxXMLItem* Element)
+TfrxReportPage* TfrxPreviewPages::buildPage(TfrxXMLItem* Element, bool Strict)
+{
+    std::unique_ptr<TfrxReportPage> built(readPage(Element, Strict));
+    if (Strict)
+        for (TfrxComponent* c : built->AllObjects())
+            if (!std::isfinite(c->Left()) || !std::isfinite(c->Top()) || !std::isfinite(c->Width()) ||
+                !std::isfinite(c->Height()))
+                throw TfrxInvalidXMLException();
+    return built.release();
+}
+
+TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
 {
     if (!Element->Loaded)
         m_xmlDoc->LoadItem(Element);
@@ -719,6 +732,8 @@ TfrxReportPage* TfrxPreviewPages::buildPage(TfrxXMLItem* Element)
             throw EClassNotFound(QStringLiteral("Class %1 not found").arg(Element->Name));
         serializer.Owner = page.get();
         serializer.ReadRootComponent(page.get(), Element);
+        if (Strict && !serializer.Errors.isEmpty())
+            throw TfrxInvalidXMLException();
         return page.release();
     }
     if (!Element->Name.startsWith(QStringLiteral("page"), Qt::CaseInsensitive))
@@ -732,6 +747,8 @@ TfrxReportPage* TfrxPreviewPages::buildPage(TfrxXMLItem* Element)
     page->SetName(source->Name());
     serializer.Owner = page.get();
     readObjects(Element, page.get(), serializer);
+    if (Strict && !serializer.Errors.isEmpty())
+        throw TfrxInvalidXMLException();
     return page.release();
 }
 
@@ -1238,7 +1255,7 @@ void TfrxPreviewPages::checkWhole()
         if (!element->Loaded)
             m_xmlDoc->LoadItem(element);
         known(element);
-        std::unique_ptr<TfrxReportPage> page(buildPage(element));
+        std::unique_ptr<TfrxReportPage> page(buildPage(element, true));
         if (!page)
             bad();
     }

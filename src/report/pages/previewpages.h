@@ -157,7 +157,10 @@ private:
     void copySourceTree(TfrxComponent* Template, TfrxComponent* Copy, int SourceIndex);
     void describe(TfrxComponent* Copy);
     int sourceIndexOf(const TfrxReportPage* TemplatePage) const;
-    TfrxReportPage* buildPage(TfrxXMLItem* Element);
+    // Strict: a number or other attribute of the page that cannot be read (or a position
+    // or size that is not a finite number) refuses the page instead of being skipped.
+    TfrxReportPage* buildPage(TfrxXMLItem* Element, bool Strict = false);
+    TfrxReportPage* readPage(TfrxXMLItem* Element, bool Strict);
     // Throws "Invalid file format" unless every alias, page and place of the loaded
     // document can be read.
     void checkWhole();
