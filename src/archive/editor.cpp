@@ -201,11 +201,14 @@ void ArchiveEditor::save()
             if (config_.beforeWrite)
                 config_.beforeWrite(*this);
             rec = record();
-            if (!numberAllowed && numberInArchive(file)) {
+            // Looked for while no other workstation can append, so that two saving one
+            // number at the same moment cannot both find it free.
+            written = file.append(rec, [&] {
+                if (numberAllowed || !numberInArchive(file))
+                    return true;
                 taken = trimmed(view_.text(config_.numberControl));
-                return;
-            }
-            written = file.append(rec);
+                return false;
+            });
         });
         // The position changes only once the record is safely in the file, so a card whose
         // save failed stays as it was and can be saved again.

@@ -7,7 +7,9 @@
 #include <QSet>
 #include <QThread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "archive/record.h"
@@ -115,6 +117,45 @@ int recordingFsync(int fd)
 }
 
 } // namespace
+
+// Two workstations checking a new document's number must not both find it free: the
+// check an append is given runs while no other process can append, even after it has
+// read the whole archive through the same handle.
+TEST(ArchiveFile, AnAppendsCheckRunsWhileNoOtherWorkstationCanAppend)
+{
+    orv::test::ProgramFolder folder;
+    const QString path = folder.file(u"n.pro"_qs);
+    for (const int records : {0, 1, 3, 300}) {
+        putBytes(path, QByteArray(records * 8, 'x'));
+        ArchiveFile f(path, 8);
+        f.open();
+        bool blocked = false;
+        const qint64 written = f.append(rec('n'), [&] {
+            f.seek(0);
+            while (!f.readRecords(256).isEmpty()) {
+            }
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR);
+                struct flock l {};
+                l.l_type = F_WRLCK;
+                l.l_whence = SEEK_SET;
+                l.l_start = off_t(records) * 8;
+                l.l_len = 0;
+                if (fd < 0 || ::fcntl(fd, F_GETLK, &l) != 0) _exit(99);
+                _exit(l.l_type);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            blocked = WIFEXITED(status) && WEXITSTATUS(status) == F_WRLCK;
+            if (!blocked) ADD_FAILURE() << "child status " << status;
+            return records != 3;
+        });
+        EXPECT_TRUE(blocked) << records;
+        EXPECT_EQ(written, records == 3 ? -1 : records) << records;
+        EXPECT_EQ(f.count(), records == 3 ? 3 : records + 1) << records;
+    }
+}
 
 // A new archive's folder is flushed, so the new name survives a power cut with its first
 // card; opening an existing archive flushes no folder.

@@ -315,6 +315,11 @@ QByteArray ArchiveFile::read()
 
 QByteArray ArchiveFile::readRecords(qint64 records)
 {
+    // Never past the last whole record: the read's lock then stays clear of the append
+    // lock this process may hold from there on (a lock of our own over it would weaken it).
+    records = std::clamp<qint64>(count() - index_, 0, records);
+    if (records == 0)
+        return {}; // and no lock: one of no length would reach to any end
     QByteArray block(records * size_, Qt::Uninitialized);
     const qint64 whole = readAt(block.data(), block.size(), index_ * size_) / size_;
     block.truncate(whole * size_);
@@ -424,7 +429,7 @@ qint64 ArchiveFile::write(const QByteArray& record)
     return at;
 }
 
-qint64 ArchiveFile::append(const QByteArray& record)
+qint64 ArchiveFile::append(const QByteArray& record, const std::function<bool()>& allowed)
 {
     if (record.size() != size_)
         fail(u"record of %1 bytes, expected %2"_qs.arg(record.size()).arg(size_));
@@ -432,6 +437,8 @@ qint64 ArchiveFile::append(const QByteArray& record)
     // processes take turns, so repairing a partial last record cannot race another
     // append, and no reader sees the new record before it is whole.
     const RangeLock lock(fd_, F_WRLCK, fileSize() / size_ * size_, 0);
+    if (allowed && !allowed())
+        return -1;
     const qint64 bytes = fileSize();
     if (bytes % size_ != 0) {
         // A partial record left by an interrupted write: the new record takes its place,

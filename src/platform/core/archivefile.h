@@ -97,7 +97,9 @@ public:
     // the record written and returns its index. A new card goes through append().
     qint64 write(const QByteArray& record);
     // Appends at the real end of the file and returns the index actually written.
-    qint64 append(const QByteArray& record);
+    // `allowed`, when given, is asked while no other workstation can append (it may read
+    // the file through this handle); when it says no, nothing is written and -1 returned.
+    qint64 append(const QByteArray& record, const std::function<bool()>& allowed = {});
     // One read-modify-write of record `index` that no other workstation can come between:
     // the record is held exclusively while it is read, `change` decides on the current
     // bytes, and what it returns (nothing: no write) is written and flushed before the
