@@ -79,9 +79,12 @@ StoredLineBuilder& StoredLineBuilder::col(int field, int width)
 {
     const auto [text, length] = stored(field);
     const qsizetype shown = qMin<qsizetype>(length, qMax(width, 0));
+    const qsizetype at = line_.size();
     append(text, shown);
-    for (qsizetype i = shown; i < width; ++i)
-        line_.append(u' ');
+    // The padding in one step rather than a blank at a time.
+    const qsizetype end = at + qMax<qsizetype>(width, shown);
+    line_.resize(end);
+    std::fill(line_.begin() + at + shown, line_.begin() + end, u' ');
     return *this;
 }
 

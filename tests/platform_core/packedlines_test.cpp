@@ -15,11 +15,12 @@ using orv::PackedLines;
 namespace {
 
 // Lines from a small alphabet, so that most pairs share long beginnings, differ in case
-// only, or are prefixes of each other; some hold characters past Latin-1.
+// only, or are prefixes of each other; some hold characters past Latin-1 (one with the
+// top bit of its 16 set).
 QString randomLine(quint32& seed, int longest, bool latin1)
 {
     static const char16_t alphabet[] = {u'a', u'A', u'b', u'B', u' ', u'_', u'9', u'\u00E8', u'\u00C8',
-                                        u'\u20AC', u'\u201C', u'z', u'{', u'`', u'@', u'[', u'\0', u'\u00FF', u'\u0100'};
+                                        u'\u20AC', u'\u201C', u'z', u'{', u'`', u'@', u'[', u'\0', u'\u00FF', u'\u0100', u'\uFF21'};
     const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
     const int length = int(next() % quint32(longest + 1));
     const bool narrow = latin1 || next() % 3 != 0;

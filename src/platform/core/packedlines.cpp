@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orv {
 
 namespace {
@@ -101,13 +105,30 @@ void PackedLines::append(QStringView text, qint64 tag)
     // and learns whether it needed two.
     if (blocks_.empty() || blocks_.back().size - blocks_.back().used < 2 * n) {
         const qsizetype size = std::max(kBlockSize, 2 * n);
-        blocks_.push_back({std::make_unique<char[]>(size_t(size)), size, 0});
+        // Not zeroed: every byte of a block is written before it is read.
+        blocks_.push_back({std::unique_ptr<char[]>(new char[size_t(size)]), size, 0});
     }
     Block& b = blocks_.back();
     char* out = b.data.get() + b.used;
     const char16_t* in = text.utf16();
     char16_t all = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Sixteen characters a step: a character past 255 saturates in the packing, but then
+    // the line is copied again as two bytes a character anyway.
+    __m128i any = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        any = _mm_or_si128(any, _mm_or_si128(x, y));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(x, y));
+    }
+    alignas(16) char16_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), any);
+    for (char16_t c : lanes)
+        all |= c;
+#endif
+    for (; i < n; ++i) {
         all |= in[i];
         out[i] = char(in[i]);
     }
@@ -180,11 +201,14 @@ bool PackedLines::containsAZ(qsizetype i, QStringView needle) const
 // line and level, and a run's lines are soon few enough to stay in the cache. A key
 // holds sixteen characters of one byte, or eight of two bytes when some line has
 // characters past Latin-1. Short runs, and runs still equal after many characters, are
-// finished by comparing whole lines.
+// finished by comparing whole lines. Each key carries where its line is, so that a level
+// past the first reads the line's bytes directly rather than first looking the line up
+// in the list of lines at random.
 struct PackedLines::SortKey {
-    quint64 hi, lo;  // the next characters, 0 past the end
+    quint64 hi, lo;   // the next characters, 0 past the end
+    const char* data; // the line's characters
     quint32 line;
-    quint32 rest;    // characters left from depth, up to one more than a key holds
+    quint32 length : 31, wide : 1;
 };
 
 namespace {
@@ -195,15 +219,23 @@ inline quint64 bigEndian(const unsigned char* p)
         v = (v << 8) | p[i];
     return v;
 }
+
+// Characters left from `depth`, up to one more than a key holds: keys equal in their
+// characters order a line that ends before one that goes on.
+inline quint32 restOf(quint32 length, qsizetype depth, qsizetype step)
+{
+    const qsizetype rest = qsizetype(length) - depth;
+    return quint32(rest > step ? step + 1 : std::max<qsizetype>(rest, 0));
+}
 } // namespace
 
 void PackedLines::fillKey(SortKey& k, qsizetype depth, qsizetype step) const
 {
-    const View v = view(k.line);
-    const qsizetype end = std::min(v.length, depth + step);
+    const qsizetype length = k.length;
+    const qsizetype end = std::min(length, depth + step);
     if (step == 16) {
         unsigned char bytes[16] = {};
-        const auto* n = reinterpret_cast<const unsigned char*>(v.data);
+        const auto* n = reinterpret_cast<const unsigned char*>(k.data);
         for (qsizetype c = depth; c < end; ++c)
             bytes[c - depth] = (n[c] >= 'a' && n[c] <= 'z') ? n[c] - 32 : n[c];
         k.hi = bigEndian(bytes);
@@ -211,14 +243,12 @@ void PackedLines::fillKey(SortKey& k, qsizetype depth, qsizetype step) const
     } else {
         quint64 part[2] = {0, 0};
         for (qsizetype c = depth; c < end; ++c) {
-            const char16_t ch = v.wide ? Wide{v.data}[c] : char16_t(static_cast<unsigned char>(v.data[c]));
+            const char16_t ch = k.wide ? Wide{k.data}[c] : char16_t(static_cast<unsigned char>(k.data[c]));
             part[(c - depth) / 4] |= quint64(upper(ch)) << (48 - 16 * ((c - depth) % 4));
         }
         k.hi = part[0];
         k.lo = part[1];
     }
-    const qsizetype rest = v.length - depth;
-    k.rest = quint32(rest > step ? step + 1 : std::max<qsizetype>(rest, 0));
 }
 
 void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
@@ -234,34 +264,35 @@ void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
         return;
     }
     const qsizetype step = anyWide_ ? 8 : 16;
-    constexpr qsizetype kAhead = 8;
+    constexpr qsizetype kAhead = 12;
     for (SortKey* k = first; k != last; ++k) {
         // The lines are all over the buffer: ask for the ones a few keys ahead early.
-        if (last - k > kAhead) {
-            const Entry& e = entries_[k[kAhead].line];
-            __builtin_prefetch(blocks_[e.block].data.get() + e.offset + (e.wide ? 2 : 1) * depth);
-        }
-        if (last - k > 2 * kAhead)
-            __builtin_prefetch(&entries_[k[2 * kAhead].line]);
+        if (last - k > kAhead)
+            __builtin_prefetch(k[kAhead].data + (k[kAhead].wide ? 2 : 1) * depth);
         fillKey(*k, depth, step);
     }
-    const auto sameKey = [](const SortKey& a, const SortKey& b) {
-        return a.hi == b.hi && a.lo == b.lo && a.rest == b.rest;
-    };
-    std::sort(first, last, [](const SortKey& a, const SortKey& b) {
+    const auto less = [depth, step](const SortKey& a, const SortKey& b) {
         if (a.hi != b.hi)
             return a.hi < b.hi;
         if (a.lo != b.lo)
             return a.lo < b.lo;
-        if (a.rest != b.rest)
-            return a.rest < b.rest;
+        const quint32 ra = restOf(a.length, depth, step), rb = restOf(b.length, depth, step);
+        if (ra != rb)
+            return ra < rb;
         return a.line < b.line;
-    });
+    };
+    // A run comes out of the level above in line order; when its lines also agree in
+    // these characters (a column that is the same all down the run) it is already sorted.
+    if (!std::is_sorted(first, last, less))
+        std::sort(first, last, less);
+    const auto sameKey = [depth, step](const SortKey& a, const SortKey& b) {
+        return a.hi == b.hi && a.lo == b.lo && restOf(a.length, depth, step) == restOf(b.length, depth, step);
+    };
     for (SortKey* run = first; run != last;) {
         SortKey* end = run + 1;
         while (end != last && sameKey(*run, *end))
             ++end;
-        if (run->rest == quint32(step + 1) && end - run > 1)
+        if (restOf(run->length, depth, step) == quint32(step + 1) && end - run > 1)
             sortKeys(run, end, depth + step);
         run = end;
     }
@@ -270,8 +301,14 @@ void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
 std::vector<quint32> PackedLines::sortedOrder() const
 {
     std::vector<SortKey> keys(entries_.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i].line = quint32(i);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const Entry& e = entries_[i];
+        SortKey& k = keys[i];
+        k.data = blocks_[e.block].data.get() + e.offset;
+        k.line = quint32(i);
+        k.length = e.length;
+        k.wide = e.wide;
+    }
     sortKeys(keys.data(), keys.data() + keys.size(), 0);
     std::vector<quint32> order(keys.size());
     for (size_t i = 0; i < keys.size(); ++i)
