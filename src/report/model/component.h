@@ -153,6 +153,10 @@ public:
     void Assign(const orv::Persistent* Source) override;
     // Copy with children and default values.
     void AssignAll(TfrxComponent* Source, bool Streaming = false);
+    // Assign in two halves, for a caller that makes many copies of one unchanged object:
+    // the text Assign reads back, and reading such a text into the object.
+    static QByteArray AssignText(TfrxComponent* Source);
+    void AssignFromText(const QByteArray& Text);
     // Clears the object, then reads the template text from the stream into it.
     virtual void LoadFromStream(QIODevice& Stream);
     virtual void SaveToStream(QIODevice& Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
@@ -195,6 +199,10 @@ protected:
     // position stops there. Kept as a flag because the position is asked for every
     // object of every page an export writes, where a type check per level shows.
     bool m_startsOwnPlane = false;
+    // The object itself when it is a report or a page. Report() and Page() walk up from
+    // every object made and named, where a type check per level shows.
+    virtual TfrxReport* asReport() { return nullptr; }
+    virtual TfrxPage* asPage() { return nullptr; }
 
 private:
     static orv::Component* platformOwner(orv::Component* AOwner);

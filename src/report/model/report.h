@@ -485,6 +485,7 @@ public:
 
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
+    TfrxReport* asReport() override { return this; }
 
 private:
     [[noreturn]] static void throwBrokenLayout(const QString& what);
