@@ -88,6 +88,10 @@ public:
     // The nearest page or report among the object and its ancestors.
     TfrxPage* Page() const;
     TfrxReport* Report() const;
+    // The object itself when it is a report or a page, without the cost of a type check:
+    // Report() and Page() walk up from every object made, named and read back.
+    virtual TfrxReport* asReport() { return nullptr; }
+    virtual TfrxPage* asPage() { return nullptr; }
 
     // ------------------------------------------------ names
     // Unchanged for the same letters in another case; raises EDuplicateName when another
@@ -199,10 +203,6 @@ protected:
     // position stops there. Kept as a flag because the position is asked for every
     // object of every page an export writes, where a type check per level shows.
     bool m_startsOwnPlane = false;
-    // The object itself when it is a report or a page. Report() and Page() walk up from
-    // every object made and named, where a type check per level shows.
-    virtual TfrxReport* asReport() { return nullptr; }
-    virtual TfrxPage* asPage() { return nullptr; }
 
 private:
     static orv::Component* platformOwner(orv::Component* AOwner);

@@ -15,8 +15,6 @@ class TfrxPage : public TfrxComponent {
     ORV_RTTI_CLASS(TfrxPage)
 public:
     explicit TfrxPage(orv::Component* AOwner) : TfrxComponent(AOwner) {}
-
-protected:
     TfrxPage* asPage() override { return this; }
 };
 

@@ -483,9 +483,10 @@ public:
     // Loads a parent template into the report instead of reading the file.
     std::function<void(TfrxReport* Report, const QString& TemplateName)> OnLoadTemplate;
 
+    TfrxReport* asReport() override { return this; }
+
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
-    TfrxReport* asReport() override { return this; }
 
 private:
     [[noreturn]] static void throwBrokenLayout(const QString& what);
