@@ -541,3 +541,59 @@ TEST(PreviewPagesTest, ADamagedPreparedReportIsRefusedWholeAndTheShownOneStays)
         EXPECT_EQ(saved(previewPagesOf(other)), before) << c.what;
     }
 }
+
+// A page read back copies its source page as it is now: the copy kept for reading pages
+// back must not outlive a change of the source page's size, before or after any page was
+// read, nor a source page taken by another one.
+TEST(PreviewPagesTest, PagesReadBackFollowTheSourcePageSize)
+{
+    TfrxReport report;
+    auto* page = new TfrxReportPage(&report);
+    page->SetPaperWidth(210);
+    page->SetPaperHeight(297);
+    auto* band = new TfrxMasterData(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetBounds(0, 100, 700, 30);
+    TfrxPreviewPages& pages = previewPagesOf(report);
+    pages.Initialize();
+    pages.AddSourcePage(page);
+    pages.AddPageAction = apAdd;
+    for (int i = 0; i < 3; ++i) {
+        pages.AddPage(page);
+        pages.AddObject(band);
+    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_DOUBLE_EQ(pages.GetPage(i)->PaperWidth(), 210) << i;
+    const struct {
+        double width, height;
+    } sizes[] = {{150, 250}, {297, 210}, {100, 100}};
+    for (const auto& s : sizes) {
+        pages.UpdatePageDimensions(page, s.width * fr01cm, s.height * fr01cm);
+        pages.ClearPageCache();
+        for (int i = 0; i < 3; ++i) {
+            TfrxReportPage* read = pages.GetPage(i);
+            EXPECT_NEAR(read->PaperWidth(), s.width, 1e-6) << i;
+            EXPECT_NEAR(read->PaperHeight(), s.height, 1e-6) << i;
+            EXPECT_NE(read->FindObject(QStringLiteral("MasterData1")), nullptr) << i;
+        }
+    }
+    pages.Finish();
+
+    // Another report's pages, read into the same pages, are read back with their own size.
+    TfrxReport other;
+    auto* wide = new TfrxReportPage(&other);
+    wide->SetPaperWidth(420);
+    wide->SetPaperHeight(297);
+    TfrxPreviewPages& otherPages = previewPagesOf(other);
+    otherPages.Initialize();
+    otherPages.AddSourcePage(wide);
+    otherPages.AddPageAction = apAdd;
+    otherPages.AddPage(wide);
+    otherPages.Finish();
+    QByteArray text = saved(otherPages);
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    pages.LoadFromStream(buffer);
+    ASSERT_EQ(pages.Count(), 1);
+    EXPECT_NEAR(pages.GetPage(0)->PaperWidth(), 420, 1e-6);
+}

@@ -469,7 +469,7 @@ void TfrxXMLSerializer::ReadRootComponent(TfrxComponent* Root, TfrxXMLItem* XMLI
     resolveFixups();
     for (TfrxComponent* c : read) {
         c->SetIsLoading(false);
-        if (!dynamic_cast<TfrxReport*>(c))
+        if (!c->asReport())
             c->Loaded();
     }
 }
@@ -660,7 +660,7 @@ TfrxComponent* TfrxXMLSerializer::finishReading(TfrxComponent* c, bool DontFixup
     else
         resolveFixups();
     c->SetIsLoading(false);
-    if (!dynamic_cast<TfrxReport*>(c))
+    if (!c->asReport())
         c->Loaded();
     return c;
 }

@@ -60,7 +60,9 @@ TfrxBand::~TfrxBand() = default;
 
 bool TfrxBand::onDotMatrixPage() const
 {
-    auto* page = dynamic_cast<TfrxReportPage*>(Parent());
+    // Asked on every move of every band read back: the cheap check first.
+    TfrxPage* parentPage = Parent() ? Parent()->asPage() : nullptr;
+    auto* page = parentPage ? dynamic_cast<TfrxReportPage*>(parentPage) : nullptr;
     return page && page->IsDotMatrixPage();
 }
 

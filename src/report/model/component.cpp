@@ -176,7 +176,7 @@ void TfrxComponent::SetParent(TfrxComponent* Value)
 TfrxPage* TfrxComponent::Page() const
 {
     for (const TfrxComponent* c = this; c; c = c->m_parent)
-        if (auto* p = dynamic_cast<TfrxPage*>(const_cast<TfrxComponent*>(c)))
+        if (auto* p = const_cast<TfrxComponent*>(c)->asPage())
             return p;
     return nullptr;
 }
@@ -184,7 +184,7 @@ TfrxPage* TfrxComponent::Page() const
 TfrxReport* TfrxComponent::Report() const
 {
     for (const TfrxComponent* c = this; c; c = c->m_parent)
-        if (auto* r = dynamic_cast<TfrxReport*>(const_cast<TfrxComponent*>(c)))
+        if (auto* r = const_cast<TfrxComponent*>(c)->asReport())
             return r;
     return nullptr;
 }
@@ -323,10 +323,22 @@ void TfrxComponent::Assign(const orv::Persistent* Source)
     auto* src = dynamic_cast<TfrxComponent*>(const_cast<orv::Persistent*>(Source));
     if (!src)
         return;
+    AssignFromText(AssignText(src));
+}
+
+QByteArray TfrxComponent::AssignText(TfrxComponent* Source)
+{
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
-    src->SaveToStream(buffer, false, true, false);
-    buffer.seek(0);
+    Source->SaveToStream(buffer, false, true, false);
+    return buffer.data();
+}
+
+void TfrxComponent::AssignFromText(const QByteArray& Text)
+{
+    QBuffer buffer;
+    buffer.setData(Text);
+    buffer.open(QIODevice::ReadOnly);
     // A copy is an object of its own, not one of a parent template's.
     const bool inherited = m_isInherited;
     LoadFromStream(buffer);

@@ -88,6 +88,10 @@ public:
     // The nearest page or report among the object and its ancestors.
     TfrxPage* Page() const;
     TfrxReport* Report() const;
+    // The object itself when it is a report or a page, without the cost of a type check:
+    // Report() and Page() walk up from every object made, named and read back.
+    virtual TfrxReport* asReport() { return nullptr; }
+    virtual TfrxPage* asPage() { return nullptr; }
 
     // ------------------------------------------------ names
     // Unchanged for the same letters in another case; raises EDuplicateName when another
@@ -153,6 +157,10 @@ public:
     void Assign(const orv::Persistent* Source) override;
     // Copy with children and default values.
     void AssignAll(TfrxComponent* Source, bool Streaming = false);
+    // Assign in two halves, for a caller that makes many copies of one unchanged object:
+    // the text Assign reads back, and reading such a text into the object.
+    static QByteArray AssignText(TfrxComponent* Source);
+    void AssignFromText(const QByteArray& Text);
     // Clears the object, then reads the template text from the stream into it.
     virtual void LoadFromStream(QIODevice& Stream);
     virtual void SaveToStream(QIODevice& Stream, bool SaveChildren = true, bool SaveDefaultValues = false,

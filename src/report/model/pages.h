@@ -15,6 +15,7 @@ class TfrxPage : public TfrxComponent {
     ORV_RTTI_CLASS(TfrxPage)
 public:
     explicit TfrxPage(orv::Component* AOwner) : TfrxComponent(AOwner) {}
+    TfrxPage* asPage() override { return this; }
 };
 
 // The default paper of the current printer (the printer layer installs its own).

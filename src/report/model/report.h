@@ -483,6 +483,8 @@ public:
     // Loads a parent template into the report instead of reading the file.
     std::function<void(TfrxReport* Report, const QString& TemplateName)> OnLoadTemplate;
 
+    TfrxReport* asReport() override { return this; }
+
 protected:
     void Notification(orv::Component* AComponent, orv::Operation op) override;
 

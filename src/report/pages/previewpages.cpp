@@ -236,6 +236,7 @@ void TfrxPreviewPages::clearCaches()
 {
     m_pageCache.clear();
     m_imageCache.clear();
+    m_sourcePageTexts.clear();
 }
 
 void TfrxPreviewPages::ClearPageCache() { m_pageCache.clear(); }
@@ -392,6 +393,7 @@ void TfrxPreviewPages::UpdatePageDimensions(TfrxReportPage* Page, double Width, 
         return;
     const int at = sourceIndexOf(Page);
     TfrxReportPage* source = m_sourcePages[at >= 0 ? size_t(at) : m_sourcePages.size() - 1].get();
+    m_sourcePageTexts.remove(source);
     source->SetPaperSize(256);
     source->SetPaperWidth(Width / fr01cm);
     source->SetPaperHeight(Height / fr01cm);
@@ -671,6 +673,14 @@ void TfrxPreviewPages::Finish()
 
 // ---------------------------------------------------------------- reading pages back
 
+const QByteArray& TfrxPreviewPages::sourcePageText(TfrxReportPage* Source)
+{
+    auto it = m_sourcePageTexts.find(Source);
+    if (it == m_sourcePageTexts.end())
+        it = m_sourcePageTexts.insert(Source, TfrxComponent::AssignText(Source));
+    return *it;
+}
+
 TfrxObjectDescription& TfrxPreviewPages::descriptionOf(const TfrxComponent* Source)
 {
     // Kept by the source object, and made anew whenever its description is not the one
@@ -743,7 +753,7 @@ TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
         throw Error(QStringLiteral("The prepared report has no source page %1").arg(n));
     TfrxReportPage* source = m_sourcePages[size_t(n)].get();
     page.reset(dynamic_cast<TfrxReportPage*>(source->classInfo().create(nullptr)));
-    page->Assign(source);
+    page->AssignFromText(sourcePageText(source));
     page->SetName(source->Name());
     serializer.Owner = page.get();
     readObjects(Element, page.get(), serializer);
@@ -1114,6 +1124,7 @@ void TfrxPreviewPages::LoadFromStream(QIODevice& Stream, bool AllowPartialLoadin
         auto oldPictures = std::exchange(m_pictureCache, std::make_unique<TfrxPictureCache>());
         TfrxDictionary oldDictionary = std::exchange(m_dictionary, TfrxDictionary());
         auto oldSources = std::exchange(m_sourcePages, {});
+        m_sourcePageTexts.clear();
         auto oldPageCache = std::exchange(m_pageCache, {});
         auto oldImageCache = std::exchange(m_imageCache, {});
         TfrxXMLItem* oldOutlineItem = Outline()->CurItem;
@@ -1160,6 +1171,7 @@ void TfrxPreviewPages::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool Al
         return at < 0 ? nullptr : root->Items(at);
     };
     m_sourcePages.clear();
+    m_sourcePageTexts.clear();
     if (TfrxXMLItem* sources = existing(sSourcePages)) {
         for (int i = 0; i < sources->Count(); ++i) {
             TfrxXMLItem* element = sources->Items(i);
