@@ -54,3 +54,35 @@ TEST(HostCalls, EveryShapeAgreesOnBothPaths)
         EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
     }
 }
+
+// Elements of two-dimensional arrays read in compiled code: bounds, index conversions and
+// the errors of indexes outside the array or of the wrong count give what the designator
+// gives.
+TEST(TwoDimensionalElements, ReadsAgreeOnBothPaths)
+{
+    const struct {
+        const char* source;
+        const char* result;
+        bool raises;
+    } cases[] = {
+        {"var i, j, r: Integer; a: array[1..3, -2..4] of Integer; begin for i := 1 to 3 do for j := -2 to 4 do "
+         "a[i, j] := i * 10 + j; r := 0; for i := 1 to 3 do for j := -2 to 4 do r := r * 3 mod 1000003 + a[i, j]; end.",
+         "", false},
+        {"var r: Variant; x: Variant; a: array[0..2, 0..2] of Integer; begin a[2, 1] := 7; x := 1.0; r := a[2, x]; end.",
+         "7", false},
+        {"var r: Variant; a: array[0..2, 0..2] of Integer; k: Integer; begin k := 3; r := a[1, k]; end.", "", true},
+        {"var r: Variant; a: array[0..2, 0..2] of Integer; k: Integer; begin k := -1; r := a[k, 0]; end.", "", true},
+        {"var r: Integer; a: array[0..9, 0..9] of Integer; function S(n: Integer): Integer; var i, j: Integer; "
+         "begin Result := 0; for i := 0 to n do for j := 0 to n do Result := Result + a[i, j]; end; "
+         "var i: Integer; begin for i := 0 to 9 do a[i, 9 - i] := i; r := S(9) * 100 + S(4); end.",
+         "4500", false},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source));
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(!o.raised.isEmpty(), c.raises) << c.source << ": " << o.raised.toStdString();
+        if (!c.raises && *c.result) {
+            EXPECT_EQ(o.result, q(c.result)) << c.source;
+        }
+    }
+}

@@ -92,6 +92,7 @@ enum class Op : unsigned char {
                 // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
                 // goto target2
     LoopJump,   // LoopEnd to target, then goto target2
+    Element2,   // R[dst] = element A, B of the two-dimensional array kept at ptr
     HostCall,   // R[dst] = the call of the host function `item` with the arguments read from
                 // sources[target .. target + target2)
     End,
@@ -805,7 +806,31 @@ private:
             at(el).ptr = array->RefItem()->Storage();
             return inRegister(at(el).dst);
         }
+        // The first index is converted before the second is computed: a second one that
+        // is only read keeps that order unseen.
+        if (auto* array = dynamic_cast<TfsArrayDesignator*>(item);
+            array && array->Ref2()->Count() == 2 && keptInPlace(array->Ref2()->Items(1))) {
+            const int base = FNextReg;
+            const auto [first, second] = operands(array->Ref2()->Items(0), array->Ref2()->Items(1));
+            if (slotOf(array->RefItem()->Storage()) >= 0)
+                unknown();
+            freeFrom(base);
+            const int el = put(Op::Element2);
+            at(el).dst = reg();
+            at(el).a = first;
+            at(el).b = second;
+            at(el).ptr = array->RefItem()->Storage();
+            return inRegister(at(el).dst);
+        }
         return eval(item);
+    }
+
+    // A value read where it is kept, computing nothing.
+    static bool keptInPlace(TfsCustomVariable* item)
+    {
+        if (auto* e = dynamic_cast<TfsExpression*>(item))
+            item = e->Root();
+        return item && Operand::of(item).direct;
     }
 
     // Two operands read left first: when computing the right one runs code of the script,
@@ -836,6 +861,8 @@ private:
             item = node->Var();
         if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 1)
             return runsCode(array->Ref2()->Items(0));
+        if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 2)
+            return runsCode(array->Ref2()->Items(0)) || runsCode(array->Ref2()->Items(1));
         return true;
     }
 
@@ -1528,6 +1555,12 @@ template <Value (*F)(const Value&)>
     dst = TfsArrayHelper::ReadElement(array, &index, 1);
 }
 
+[[gnu::noinline]] void element2Into(Value& dst, const Value& array, int first, int second)
+{
+    const int indexes[2] = {first, second};
+    dst = TfsArrayHelper::ReadElement(array, indexes, 2);
+}
+
 [[gnu::noinline]] void notifyLine(TfsScript* p, const TfsStatement* s, const Activation* act)
 {
     if (act && act->sync)
@@ -1589,7 +1622,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
-        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&HostCall, &&End,
+        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1727,6 +1760,17 @@ Call:
 CallArgs:
     callWithArguments(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
+Element2: {
+    const Value& x = read(in->a, R, sa);
+    const int first = x.type() == varInteger ? x.asInt() : x.toInt();
+    const Value& y = read(in->b, R, sb);
+    const int second = y.type() == varInteger ? y.asInt() : y.toInt();
+    if (const Value* element = in->ptr->at2(first, second))
+        R[in->dst] = *element;
+    else
+        element2Into(R[in->dst], *in->ptr, first, second);
+    ORV_NEXT;
+}
 HostCall:
     callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
