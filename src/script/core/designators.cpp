@@ -122,6 +122,14 @@ TfsDesignatorItem* TfsDesignator::ProcedureCall() const
     return Items(0);
 }
 
+TfsDesignatorItem* TfsDesignator::PlainCall() const
+{
+    if (FLateBindingXmlSource || FItems.size() != 1 || Items(0)->FRole != TfsDesignatorItem::Role::Helper
+        || Items(0)->Ref()->ItemShape() != TfsCustomVariable::Shape::Method)
+        return nullptr;
+    return Items(0);
+}
+
 TfsCustomVariable* TfsDesignator::PlainItem() const
 {
     if (FLateBindingXmlSource || FItems.size() != 1 || Items(0)->Count() != 0

@@ -71,6 +71,8 @@ public:
     // The item of a path that is one name without arguments (a parameter, a constant),
     // which reading the path reads as it is; nullptr for any other path.
     TfsCustomVariable* PlainItem() const;
+    // The one step of a call of a host function, arguments or none; nullptr otherwise.
+    TfsDesignatorItem* PlainCall() const;
     // The step of a path that is one call of a script procedure, or nullptr.
     TfsDesignatorItem* ProcedureCall() const;
     // Calls the procedure of such a step; what reading the path does.

@@ -225,6 +225,8 @@ public:
     // The element of a one-dimensional array at an index, nullptr when the value is no
     // such array or the index lies outside it (the general readers raise the error).
     inline const Value* at1(int index) const;
+    // The same for a two-dimensional array.
+    inline const Value* at2(int first, int second) const;
     inline Value* mutableAt1(int index);
 
 private:
@@ -278,6 +280,22 @@ inline const Value* Value::at1(int index) const
         return nullptr;
     const std::size_t offset = std::size_t(unsigned(index - rep->bounds[0].low));
     return offset < rep->items.size() && index >= rep->bounds[0].low ? &rep->items[offset] : nullptr;
+}
+
+inline const Value* Value::at2(int first, int second) const
+{
+    if (!isArray())
+        return nullptr;
+    const auto* rep = static_cast<const ArrRep*>(m_u.ptr);
+    if (rep->bounds.size() != 2)
+        return nullptr;
+    const ArrayBounds& a = rep->bounds[0];
+    const ArrayBounds& b = rep->bounds[1];
+    if (first < a.low || first > a.high || second < b.low || second > b.high)
+        return nullptr;
+    const std::size_t offset = std::size_t(first - a.low)
+                               + std::size_t(second - b.low) * std::size_t(std::int64_t(a.high) - a.low + 1);
+    return offset < rep->items.size() ? &rep->items[offset] : nullptr;
 }
 
 inline Value* Value::mutableAt1(int index)

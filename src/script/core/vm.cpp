@@ -1,5 +1,6 @@
 #include "script/core/vm.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <iterator>
@@ -91,6 +92,9 @@ enum class Op : unsigned char {
                 // R[dst], set the loop variable (kept at ptr, or in R[a.reg] when >= 0) and
                 // goto target2
     LoopJump,   // LoopEnd to target, then goto target2
+    Element2,   // R[dst] = element A, B of the two-dimensional array kept at ptr
+    HostCall,   // R[dst] = the call of the host function `item` with the arguments read from
+                // sources[target .. target + target2)
     End,
 };
 
@@ -116,6 +120,8 @@ struct Instr {
     TfsDesignatorItem* step = nullptr;
     // CallScript: the frame code of the procedure found at the last call.
     mutable Code* frame = nullptr;
+    // HostCall: the script the function runs for.
+    TfsScript* prog = nullptr;
 };
 
 } // namespace
@@ -800,7 +806,31 @@ private:
             at(el).ptr = array->RefItem()->Storage();
             return inRegister(at(el).dst);
         }
+        // The first index is converted before the second is computed: a second one that
+        // is only read keeps that order unseen.
+        if (auto* array = dynamic_cast<TfsArrayDesignator*>(item);
+            array && array->Ref2()->Count() == 2 && keptInPlace(array->Ref2()->Items(1))) {
+            const int base = FNextReg;
+            const auto [first, second] = operands(array->Ref2()->Items(0), array->Ref2()->Items(1));
+            if (slotOf(array->RefItem()->Storage()) >= 0)
+                unknown();
+            freeFrom(base);
+            const int el = put(Op::Element2);
+            at(el).dst = reg();
+            at(el).a = first;
+            at(el).b = second;
+            at(el).ptr = array->RefItem()->Storage();
+            return inRegister(at(el).dst);
+        }
         return eval(item);
+    }
+
+    // A value read where it is kept, computing nothing.
+    static bool keptInPlace(TfsCustomVariable* item)
+    {
+        if (auto* e = dynamic_cast<TfsExpression*>(item))
+            item = e->Root();
+        return item && Operand::of(item).direct;
     }
 
     // Two operands read left first: when computing the right one runs code of the script,
@@ -831,6 +861,8 @@ private:
             item = node->Var();
         if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 1)
             return runsCode(array->Ref2()->Items(0));
+        if (auto* array = dynamic_cast<TfsArrayDesignator*>(item); array && array->Ref2()->Count() == 2)
+            return runsCode(array->Ref2()->Items(0)) || runsCode(array->Ref2()->Items(1));
         return true;
     }
 
@@ -856,12 +888,73 @@ private:
                 at(c).step = step;
                 return inRegister(at(c).dst);
             }
+            if (TfsMethodHelper* method = hostFunction(designator))
+                return hostCall(designator->Items(0), method, designator->Prog());
         }
         unknown();
         const int ev = put(Op::Eval);
         at(ev).dst = reg();
         at(ev).item = item;
         return inRegister(at(ev).dst);
+    }
+
+    // A function of the host that only computes a value from its arguments (texts,
+    // conversions, numbers, formats, dates), none of them passed by reference: called
+    // straight, it looks at nothing of the script, so the locals may stay in registers.
+    static TfsMethodHelper* hostFunction(TfsDesignator* designator)
+    {
+        if (typeid(*designator) != typeid(TfsDesignator))
+            return nullptr;
+        TfsDesignatorItem* step = designator->PlainCall();
+        if (!step)
+            return nullptr;
+        auto* method = dynamic_cast<TfsMethodHelper*>(step->Ref());
+        if (!method || typeid(*method) != typeid(TfsMethodHelper) || method->IsMacro() || method->IndexMethod()
+            || method->ClassRef() || !method->OnCallNew() || method->OnCall())
+            return nullptr;
+        static const QString pure[] = {QStringLiteral("ctString"), QStringLiteral("ctConv"), QStringLiteral("ctMath"),
+                                       QStringLiteral("ctFormat"), QStringLiteral("ctDate")};
+        if (std::find(std::begin(pure), std::end(pure), method->Category()) == std::end(pure))
+            return nullptr;
+        for (int i = 0; i < method->Count(); ++i)
+            if (method->Params(i)->IsVarParam())
+                return nullptr;
+        return method;
+    }
+
+    // Its arguments are computed here, read left to right like operands, then given to
+    // the parameters in order, as the designator gives them.
+    Source hostCall(TfsDesignatorItem* step, TfsMethodHelper* method, TfsScript* prog)
+    {
+        FCode.lists.emplace_back(step, step->Changes());
+        const int base = FNextReg;
+        const int n = step->Count();
+        std::vector<Source> args;
+        for (int j = 0; j < n; ++j) {
+            Source a = expression(step->Items(j));
+            // A later argument may run code that changes where this one is kept.
+            bool later = false;
+            for (int k = j + 1; k < n && !later; ++k)
+                later = runsCode(step->Items(k));
+            if (a.ptr && later) {
+                const int mv = put(Op::Move);
+                at(mv).dst = reg();
+                at(mv).a = a;
+                a = inRegister(at(mv).dst);
+            }
+            args.push_back(a);
+        }
+        freeFrom(base);
+        const int c = put(Op::HostCall);
+        at(c).dst = reg();
+        at(c).step = step;
+        at(c).item = method;
+        at(c).prog = prog;
+        at(c).target = int(FCode.sources.size());
+        at(c).target2 = n;
+        FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
+        FCode.backs.resize(FCode.sources.size(), nullptr);
+        return inRegister(at(c).dst);
     }
 
     // A call that passes every parameter by value: nothing is written back into the
@@ -1021,7 +1114,7 @@ private:
             use(in.b);
             if (in.op == Op::AddAssign && in.dst >= 0)
                 m |= bit(in.dst);
-            if (in.op == Op::CallArgs || in.op == Op::CallScript)
+            if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
             return m;
@@ -1330,6 +1423,20 @@ struct FrameStackBlock {
     dst = TfsDesignator::CallWith(in.step, args.data(), n);
 }
 
+// A function of the host: the parameters take the arguments by their own rules, as
+// when the designator calls it.
+[[gnu::noinline]] void callHost(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch)
+{
+    auto* method = static_cast<TfsMethodHelper*>(in.item);
+    const int count = std::min(in.target2, method->Count());
+    for (int j = 0; j < count; ++j)
+        method->Params(j)->SetValue(read(src[j], R, scratch));
+    method->SetParentRef(nullptr);
+    method->SetParentValue(Value::null());
+    method->SetProg(in.prog);
+    dst = method->GetValue();
+}
+
 Value divide(const Value& a, const Value& b)
 {
     return binaryOp(BinaryOp::Divide, a, b);
@@ -1448,6 +1555,12 @@ template <Value (*F)(const Value&)>
     dst = TfsArrayHelper::ReadElement(array, &index, 1);
 }
 
+[[gnu::noinline]] void element2Into(Value& dst, const Value& array, int first, int second)
+{
+    const int indexes[2] = {first, second};
+    dst = TfsArrayHelper::ReadElement(array, indexes, 2);
+}
+
 [[gnu::noinline]] void notifyLine(TfsScript* p, const TfsStatement* s, const Activation* act)
 {
     if (act && act->sync)
@@ -1509,7 +1622,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
-        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&End,
+        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1646,6 +1759,20 @@ Call:
     ORV_NEXT;
 CallArgs:
     callWithArguments(R[in->dst], *in, code.sources.data() + in->target, R, sa);
+    ORV_NEXT;
+Element2: {
+    const Value& x = read(in->a, R, sa);
+    const int first = x.type() == varInteger ? x.asInt() : x.toInt();
+    const Value& y = read(in->b, R, sb);
+    const int second = y.type() == varInteger ? y.asInt() : y.toInt();
+    if (const Value* element = in->ptr->at2(first, second))
+        R[in->dst] = *element;
+    else
+        element2Into(R[in->dst], *in->ptr, first, second);
+    ORV_NEXT;
+}
+HostCall:
+    callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
 Element: {
     const Value& v = read(in->a, R, sa);
