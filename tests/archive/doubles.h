@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <ostream>
 #include <utility>
 
@@ -22,17 +23,21 @@
 
 namespace orv::test {
 
-// Records every box; answers from a script, then `fallback`.
+// Records every box; answers from a script, then `fallback`. `whileOpen`, when set, is
+// called with the box's number while it stands open: another workstation acting then.
 class RecordingMessages : public archive::MessageService {
 public:
     archive::MessageButton show(archive::MessageKind kind, const QString& text) override
     {
         shown.append({kind, text});
+        if (whileOpen)
+            whileOpen(int(shown.size()));
         return answers.isEmpty() ? fallback : answers.takeFirst();
     }
     QList<std::pair<archive::MessageKind, QString>> shown;
     QList<archive::MessageButton> answers;
     archive::MessageButton fallback = archive::MessageButton::Ok;
+    std::function<void(int box)> whileOpen;
 };
 
 // An editor window as a table of control texts and check boxes.

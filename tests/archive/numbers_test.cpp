@@ -21,20 +21,6 @@ const RecordLayout& numberedLayout()
     return l;
 }
 
-// Answers from a list and, on the n-th box, lets another workstation act while it is open.
-class NumberMessages : public MessageService {
-public:
-    MessageButton show(MessageKind kind, const QString& text) override
-    {
-        shown.append({kind, text});
-        if (whileOpen) whileOpen(int(shown.size()));
-        return answers.isEmpty() ? MessageButton::Ok : answers.takeFirst();
-    }
-    QList<std::pair<MessageKind, QString>> shown;
-    QList<MessageButton> answers;
-    std::function<void(int box)> whileOpen;
-};
-
 using Msgs = QList<std::pair<MessageKind, QString>>;
 
 class DocumentNumbers : public ::testing::Test {
@@ -67,7 +53,7 @@ protected:
 
     orv::test::ProgramFolder folder;
     FakeView view;
-    NumberMessages messages;
+    RecordingMessages messages;
 };
 
 } // namespace

@@ -21,20 +21,6 @@ const RecordLayout& stationLayout()
     return l;
 }
 
-// Answers from a list and, on the n-th box, lets another workstation act while it is open.
-class ScriptedMessages : public MessageService {
-public:
-    MessageButton show(MessageKind kind, const QString& text) override
-    {
-        shown.append({kind, text});
-        if (whileOpen) whileOpen(int(shown.size()));
-        return answers.isEmpty() ? MessageButton::Ok : answers.takeFirst();
-    }
-    QList<std::pair<MessageKind, QString>> shown;
-    QList<MessageButton> answers;
-    std::function<void(int box)> whileOpen;
-};
-
 using Msgs = QList<std::pair<MessageKind, QString>>;
 
 class Workstations : public ::testing::Test {
@@ -74,7 +60,7 @@ protected:
 
     orv::test::ProgramFolder folder;
     FakeView view;
-    ScriptedMessages messages;
+    RecordingMessages messages;
 };
 
 const QString& changedQuestion()
