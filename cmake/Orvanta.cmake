@@ -3,6 +3,7 @@
 option(ORVANTA_PCH "Precompile the Qt, STL and test framework headers" ON)
 option(ORVANTA_UNITY_TESTS "Compile the test programs as unity batches" ON)
 set(ORVANTA_UNITY_BATCH 8 CACHE STRING "Test sources per unity batch")
+set(ORVANTA_TEST_OPTIMIZE "" CACHE STRING "Optimisation flag for the test programs' own code (empty: the build type's)")
 set(ORVANTA_DEBUG_INFO full CACHE STRING "Debug information in optimised builds: full, lines or none")
 set_property(CACHE ORVANTA_DEBUG_INFO PROPERTY STRINGS full lines none)
 
@@ -136,6 +137,11 @@ function(orv_tests folder)
   target_compile_definitions(${target} PRIVATE
     ORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}" ORV_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
     ORV_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # The code under test keeps the build type's optimisation; the tests' own code is mostly
+  # set-up and checks, which a lean build can compile at a lower level.
+  if(ORVANTA_TEST_OPTIMIZE)
+    target_compile_options(${target} PRIVATE ${ORVANTA_TEST_OPTIMIZE})
+  endif()
   # A folder's tests share the headers they include, so batches of them compile as one
   # unit; sources in one batch must not define the same internal names.
   if(ORVANTA_UNITY_TESTS)
