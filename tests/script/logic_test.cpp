@@ -1,0 +1,52 @@
+// Short circuits, negated comparisons and arithmetic written straight into Integer and
+// floating variables give what the statement objects give: every combination of the
+// operands, Null and non-Boolean values, results that leave the Integer range.
+#include "engine.h"
+
+using namespace scripttest;
+
+TEST(Logic, ShortCircuitsAgreeOnBothPaths)
+{
+    const struct {
+        const char* source;
+        const char* result;
+    } cases[] = {
+        {"var i, n: Integer; b: Boolean; r: String; begin r := ''; for i := 0 to 15 do begin "
+         "b := (i mod 2 = 0) or ((i mod 4 = 1) and not (i mod 8 = 5)); if b then r := r + '1' else r := r + '0'; "
+         "b := not (i = 3) and ((i < 5) or (i > 12)) and not not (i <> 4); if b then r := r + 'y'; end; end.",
+         "1y1y1y01010111010y1y0y"},
+        {"var i: Integer; a, b: Boolean; r: String; begin r := ''; for i := 0 to 3 do begin a := i mod 2 = 1; "
+         "b := i div 2 = 1; if (a and b) or (not a and not b) then r := r + '='; if a or b and a then r := r + 'o'; end; end.",
+         "=o=o"},
+        // Not of a value that is no Boolean, comparisons with Null.
+        {"var v: Variant; r: Variant; begin v := 6; r := not (v = 6); r := VarToStr(r) + VarToStr(not v); v := Null; "
+         "r := r + VarToStr(v = 1) + VarToStr(not (v = 1)); end.",
+         "False-7FalseTrue"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source));
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(o.raised, QString()) << c.source;
+        EXPECT_EQ(o.result, q(c.result)) << c.source;
+    }
+}
+
+TEST(Logic, StoresIntoNumbersAgreeOnBothPaths)
+{
+    const char* const sources[] = {
+        // Around the Integer range: the result leaves it and is written by the variable's rules.
+        "var n: Integer; r: Variant; begin n := 2147483646; n := n + 1; r := n; n := n + 1; r := VarToStr(r) + ' ' + VarToStr(n); end.",
+        "var n: Integer; r: Variant; begin n := -2147483647; n := n - 1; r := n; n := n - 1; r := VarToStr(r) + ' ' + VarToStr(n); end.",
+        "var n: Integer; r: Variant; begin n := 65536; n := n * 65536; r := n; end.",
+        "var n: Integer; r: Variant; begin n := 7; n := n mod (0 - 3); r := n; n := -7; n := n div 2; r := VarToStr(r) + ' ' + VarToStr(n); end.",
+        "var n: Integer; r: Variant; begin n := 7; n := n mod 0; r := n; end.",
+        "var n: Integer; x: Extended; r: Variant; v: Variant; begin n := 3; v := 0.5; n := n + v; r := n; v := '4'; n := n * v; r := VarToStr(r) + ' ' + VarToStr(n); end.",
+        "var x: Extended; v, r: Variant; begin v := '2'; x := 1; x := x + 1; x := x * v; r := x; end.",
+        "var x: Extended; r: Variant; begin x := 3; x := x / 0; r := x; end.",
+        "var x: Double; r: Variant; begin x := 3; x := x + 2; x := x - 0.5; x := x * 4; r := x; end.",
+    };
+    for (const char* source : sources) {
+        const Outcome o = run(q(source));
+        EXPECT_TRUE(o.compiled) << source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+    }
+}
