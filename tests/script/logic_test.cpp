@@ -50,3 +50,34 @@ TEST(Logic, StoresIntoNumbersAgreeOnBothPaths)
         EXPECT_TRUE(o.compiled) << source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
     }
 }
+
+// The turn of a C loop and of a Basic loop done in one step gives what the statements
+// give: continue and break, counting down, bounds and variables changed in the body,
+// values that are no Integers, the end of the Integer range.
+TEST(Logic, LoopTurnsAgreeOnBothPaths)
+{
+    const struct {
+        const char* language;
+        const char* source;
+    } cases[] = {
+        {"JScript", "var s = \"\"; for (var i = 0; i < 10; i++) { if (i == 3) continue; if (i == 7) break; s = s + i; } r = s + \"/\" + i;"},
+        {"JScript", "var s = 0; var n = 10; for (var i = 0; i < n; i++) { n = n - 1; s = s + i; } r = s * 100 + i;"},
+        {"JScript", "var s = 0; for (var i = 10; i > 0; i--) { s = s * 2 + i % 3; if (i == 5) i = 2; } r = s;"},
+        {"JScript", "var s = 0; for (var i = 0.5; i < 4; i++) s = s + i; r = s;"},
+        {"JScript", "var s = 0; for (var i = 2147483645; i != 2147483647; i++) s = s + 1; r = s + i;"},
+        {"Z++Ovuvir", "int r; int i; { r = 0; for (i = 0; i <= 5; i++) { if (i % 2 == 0) continue; r = r * 10 + i; } r = r * 10 + i; }"},
+        {"Z++Ovuvir", "int r; int i; { r = 0; for (i = 5; i >= 0; i--) r = r * 10 + i; }"},
+        {"RadivEdurav", "s = \"\"\nFor i = 1 To 10 Step 3\ns = s & i\nNext\nr = s & \"/\" & i"},
+        {"RadivEdurav", "s = \"\"\nFor i = 5 To 1 Step -2\ns = s & i\nNext\nr = s & \"/\" & i"},
+        {"RadivEdurav", "s = \"\"\nFor i = 1 To 3.5\ns = s & i\nNext\nr = s & \"/\" & i"},
+        {"RadivEdurav", "s = \"\"\nFor i = 0.5 To 3\ns = s & i & \" \"\nNext\nr = s & \"/\" & i"},
+        {"RadivEdurav", "s = 0\nFor i = 1 To 10\nIf i = 4 Then i = 8\ns = s + i\nNext\nr = s"},
+        {"RadivEdurav", "s = 0\nFor i = 2147483645 To 2147483647\ns = s + 1\nNext\nr = s"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_FALSE(o.result.isEmpty() && o.raised.isEmpty()) << c.source;
+    }
+}

@@ -17,6 +17,8 @@
 #include "script/core/statements.h"
 
 
+
+
 namespace orv::script::vm {
 
 namespace {
@@ -103,6 +105,10 @@ enum class Op : unsigned char {
     IntDivideInt,
     ModuloInt,
     StoreElement, // the value sources[target] into element A (and B, sub 2) of the array kept at ptr
+    ForStep,    // the turn of a C loop whose step counts an Integer kept at ptr (sub bit 1: down) and
+                // whose condition is the comparison at target: all in one while nothing is
+                // set, no line handler or value provider is there and the values are
+                // Integers; otherwise on
     End,
 };
 
@@ -509,12 +515,26 @@ private:
             const int first = put(Op::Jump);
             const int top = here();
             compileList(f);
+            const int fused = put(Op::Jump);
+            at(fused).target = fused + 1;
             const int le = put(Op::LoopEnd);
             compileList(f->FSecondStmt.get());
             at(first).target = here();
             const int jt = conditionJump(f->FExpression, true);
             at(jt).target = top;
             at(le).target = here();
+            // A step of one statement that counts a variable kept in place, then a
+            // comparison: the turn in one instruction.
+            if (jt == le + 3 && at(jt).op == Op::JumpCompare && at(le + 1).op == Op::Enter
+                && at(le + 2).op == Op::StepVariable) {
+                const Instr& step = at(le + 2);
+                if (step.dst < 0 && (step.sub & 2) && step.ptr && step.a.ptr == step.ptr) {
+                    at(fused).op = Op::ForStep;
+                    at(fused).ptr = step.ptr;
+                    at(fused).sub = step.sub;
+                    at(fused).target = jt;
+                }
+            }
             put(Op::ClearBreak);
             at(stop).target = here();
             behind(e);
@@ -1888,7 +1908,8 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
-        &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&End,
+        &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
+        &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -2052,6 +2073,36 @@ CaseJump: {
         ORV_JUMP(caseTextTarget(t, v.text()));
     }
     ORV_NEXT;
+}
+ForStep: {
+    // A value provider may answer for the variable: the steps one by one.
+    if (p->AnyStop() || TfsScript::AnyRunLineHandler() || TfsCustomVariable::AnyProvider()) [[unlikely]]
+        ORV_NEXT;
+    Value& v = *in->ptr;
+    int r;
+    if (v.type() != varInteger
+        || ((in->sub & 1) ? __builtin_sub_overflow(v.asInt(), 1, &r) : __builtin_add_overflow(v.asInt(), 1, &r)))
+        [[unlikely]]
+        ORV_NEXT;
+    v.setInteger(r);
+    const Instr* compare = base + in->target;
+    const Value& a = read(compare->a, R, sa);
+    const Value& b = read(compare->b, R, sb);
+    if (a.type() != varInteger || b.type() != varInteger) [[unlikely]]
+        ORV_JUMP(in->target);
+    const int x = a.asInt(), y = b.asInt();
+    bool result;
+    switch (CompareOp(compare->sub & 15)) {
+    case CompareOp::Equal: result = x == y; break;
+    case CompareOp::NotEqual: result = x != y; break;
+    case CompareOp::Less: result = x < y; break;
+    case CompareOp::LessOrEqual: result = x <= y; break;
+    case CompareOp::Greater: result = x > y; break;
+    default: result = x >= y; break;
+    }
+    if (result == bool(compare->sub & 16))
+        ORV_JUMP(compare->target);
+    ORV_JUMP(in->target + 1);
 }
 StoreElement: {
     const Value& v = read(code.sources[size_t(in->target)], R, sa);
@@ -2305,10 +2356,19 @@ VbForNext: {
     int r;
     // The step without an expression is a Byte: it adds as an Integer.
     if (c[0].type() == varInteger && (c[2].type() == varInteger || c[2].type() == varByte)
-        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r))
+        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r)) {
         c[0].setInteger(r);
-    else
+        // The check and the setting of the variable that follow, done here.
+        if (c[1].type() == varInteger) {
+            if (!(c[3].asBool() ? r >= c[1].asInt() : r <= c[1].asInt()))
+                ORV_JUMP(base[in->target].target);
+            const Instr* set = base + in->target + 1;
+            (set->target >= 0 ? R[set->target] : *set->ptr) = c[0];
+            ORV_JUMP(in->target + 2);
+        }
+    } else {
         computeInto<add>(c[0], c[0], c[2]);
+    }
     ORV_JUMP(in->target);
 }
 End:
@@ -2414,4 +2474,6 @@ bool enabled()
 }
 
 } // namespace orv::script::vm
+
+
 
