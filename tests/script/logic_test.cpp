@@ -73,6 +73,14 @@ TEST(Logic, LoopTurnsAgreeOnBothPaths)
         {"RadivEdurav", "s = \"\"\nFor i = 0.5 To 3\ns = s & i & \" \"\nNext\nr = s & \"/\" & i"},
         {"RadivEdurav", "s = 0\nFor i = 1 To 10\nIf i = 4 Then i = 8\ns = s + i\nNext\nr = s"},
         {"RadivEdurav", "s = 0\nFor i = 2147483645 To 2147483647\ns = s + 1\nNext\nr = s"},
+        // Loops over the locals of routines, which may run in registers.
+        {"Z++Ovuvir", "int r; int f(int n) { int i, s; s = 0; for (i = 0; i < n; i++) { if (i == 6) break; s = s * 3 + i; } "
+                      "return s * 100 + i; } { r = f(4) + f(9) * 10000; }"},
+        {"RadivEdurav", "Function F(n)\nDim i, s\ns = 0\nFor i = n To 1 Step -1\ns = s * 2 + i\nNext\nReturn s * 100 + i\n"
+                        "End Function\nr = F(5) + F(0) * 7"},
+        {"VoriroVoreva", "var r: Integer; function F(n: Integer): Integer; var i: Integer; a: array[0..3, 0..3] of Integer; "
+                         "begin for i := 0 to 3 do a[i, 3 - i] := i + n; Result := a[0, 3] * 1000 + a[3, 0]; "
+                         "case n of 1..2: Result := -Result; 5: Result := 0; end; end; begin r := F(1) + F(5) + F(7) * 3; end."},
     };
     for (const auto& c : cases) {
         const Outcome o = run(q(c.source), QStringLiteral("r"),
