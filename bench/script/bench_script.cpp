@@ -210,6 +210,149 @@ const Part kParts[] = {
      "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i % 10) end return table.concat(p)"},
     {"text append", "VoriroVoreva",
      "var i: Integer; r: String; begin r := ''; for i := 1 to 200000 do r := r + IntToStr(i); end.",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) end return table.concat(p)"},    // The same shapes in the other languages.
+    {"case integer", "Z++Ovuvir",
+     "int i, r; { r = 0; for (i = 1; i <= 3000000; i++) { switch (i % 7) { case 0: r = r + 1; case 1: r = r + 3; "
+     "case 2, 3: r = r - 1; case 4..5: r = r + 2; default: r = r + 5; } } }",
+     "local r = 0 for i = 1, 3000000 do local k = i % 7 if k == 0 then r = r + 1 elseif k == 1 then r = r + 3 "
+     "elseif k == 2 or k == 3 then r = r - 1 elseif k >= 4 and k <= 5 then r = r + 2 else r = r + 5 end end return r"},
+    {"case string", "JScript",
+     "var r = 0; var t; for (var i = 1; i <= 1000000; i++) { t = Chr(65 + i % 5); switch (t) { case \"A\": r = r + 1; "
+     "case \"B\": r = r + 2; case \"C\", \"D\": r = r + 3; default: r = r - 1; } }",
+     "local r = 0 for i = 1, 1000000 do local t = string.char(65 + i % 5) if t == 'A' then r = r + 1 "
+     "elseif t == 'B' then r = r + 2 elseif t == 'C' or t == 'D' then r = r + 3 else r = r - 1 end end return r"},
+    {"case string", "RadivEdurav",
+     "Dim i, s, t\ns = 0\nFor i = 1 To 1000000\nt = Chr(65 + i Mod 5)\nSelect Case t\nCase \"A\": s = s + 1\n"
+     "Case \"B\": s = s + 2\nCase \"C\", \"D\": s = s + 3\nCase Else: s = s - 1\nEnd Select\nNext\nr = s",
+     "local r = 0 for i = 1, 1000000 do local t = string.char(65 + i % 5) if t == 'A' then r = r + 1 "
+     "elseif t == 'B' then r = r + 2 elseif t == 'C' or t == 'D' then r = r + 3 else r = r - 1 end end return r"},
+    {"case string", "Z++Ovuvir",
+     "int i, r; string t; { r = 0; for (i = 1; i <= 1000000; i++) { t = Chr(65 + i % 5); switch (t) { case \"A\": r = r + 1; "
+     "case \"B\": r = r + 2; case \"C\", \"D\": r = r + 3; default: r = r - 1; } } }",
+     "local r = 0 for i = 1, 1000000 do local t = string.char(65 + i % 5) if t == 'A' then r = r + 1 "
+     "elseif t == 'B' then r = r + 2 elseif t == 'C' or t == 'D' then r = r + 3 else r = r - 1 end end return r"},
+    {"two-dimensional array", "JScript",
+     "var a[100, 100]; for (var i = 0; i < 100; i++) for (var j = 0; j < 100; j++) a[i, j] = 0; "
+     "for (var k = 1; k <= 50; k++) for (i = 0; i < 100; i++) for (j = 0; j < 100; j++) a[i, j] = (a[i, j] + i * j + k) % 1000; "
+     "var s = 0; for (i = 0; i < 100; i++) for (j = 0; j < 100; j++) s = s + a[i, j]; r = s;",
+     "local a = {} for i = 0, 99 do a[i] = {} for j = 0, 99 do a[i][j] = 0 end end "
+     "for k = 1, 50 do for i = 0, 99 do local row = a[i] for j = 0, 99 do row[j] = (row[j] + i * j + k) % 1000 end end end "
+     "local r = 0 for i = 0, 99 do for j = 0, 99 do r = r + a[i][j] end end return r"},
+    {"two-dimensional array", "RadivEdurav",
+     "Dim i, j, k, s, a[100, 100]\nFor i = 0 To 99\nFor j = 0 To 99\na[i, j] = 0\nNext\nNext\nFor k = 1 To 50\n"
+     "For i = 0 To 99\nFor j = 0 To 99\na[i, j] = (a[i, j] + i * j + k) Mod 1000\nNext\nNext\nNext\ns = 0\n"
+     "For i = 0 To 99\nFor j = 0 To 99\ns = s + a[i, j]\nNext\nNext\nr = s",
+     "local a = {} for i = 0, 99 do a[i] = {} for j = 0, 99 do a[i][j] = 0 end end "
+     "for k = 1, 50 do for i = 0, 99 do local row = a[i] for j = 0, 99 do row[j] = (row[j] + i * j + k) % 1000 end end end "
+     "local r = 0 for i = 0, 99 do for j = 0, 99 do r = r + a[i][j] end end return r"},
+    {"two-dimensional array", "Z++Ovuvir",
+     "int i, j, k, r; int a[100, 100]; { for (i = 0; i < 100; i++) for (j = 0; j < 100; j++) a[i, j] = 0; "
+     "for (k = 1; k <= 50; k++) for (i = 0; i < 100; i++) for (j = 0; j < 100; j++) a[i, j] = (a[i, j] + i * j + k) % 1000; "
+     "r = 0; for (i = 0; i < 100; i++) for (j = 0; j < 100; j++) r = r + a[i, j]; }",
+     "local a = {} for i = 0, 99 do a[i] = {} for j = 0, 99 do a[i][j] = 0 end end "
+     "for k = 1, 50 do for i = 0, 99 do local row = a[i] for j = 0, 99 do row[j] = (row[j] + i * j + k) % 1000 end end end "
+     "local r = 0 for i = 0, 99 do for j = 0, 99 do r = r + a[i][j] end end return r"},
+    {"boolean logic", "JScript",
+     "var s = 0; var b; for (var i = 1; i <= 3000000; i++) { b = (i % 3 == 0) || ((i % 5 == 0) && !(i % 7 == 0)); "
+     "if (b) s = s + 1; } r = s;",
+     "local r = 0 for i = 1, 3000000 do local b = (i % 3 == 0) or ((i % 5 == 0) and not (i % 7 == 0)) "
+     "if b then r = r + 1 end end return r"},
+    {"boolean logic", "RadivEdurav",
+     "Dim i, s, b\ns = 0\nFor i = 1 To 3000000\nb = (i Mod 3 = 0) Or ((i Mod 5 = 0) And Not (i Mod 7 = 0))\n"
+     "If b Then s = s + 1\nNext\nr = s",
+     "local r = 0 for i = 1, 3000000 do local b = (i % 3 == 0) or ((i % 5 == 0) and not (i % 7 == 0)) "
+     "if b then r = r + 1 end end return r"},
+    {"boolean logic", "Z++Ovuvir",
+     "int i, r; bool b; { r = 0; for (i = 1; i <= 3000000; i++) { b = (i % 3 == 0) || ((i % 5 == 0) && !(i % 7 == 0)); "
+     "if (b) r = r + 1; } }",
+     "local r = 0 for i = 1, 3000000 do local b = (i % 3 == 0) or ((i % 5 == 0) and not (i % 7 == 0)) "
+     "if b then r = r + 1 end end return r"},
+    {"nested loops", "JScript",
+     "var s = 0; var i = 0; var j = 0; do { j = 0; while (j < 1000) { s = s + j % 3; j = j + 1; } i = i + 1; } "
+     "while (i != 3000); r = s;",
+     "local r, i = 0, 0 repeat local j = 0 while j < 1000 do r = r + j % 3 j = j + 1 end i = i + 1 until i == 3000 "
+     "return r"},
+    {"nested loops", "RadivEdurav",
+     "Dim i, j, s\ns = 0\ni = 0\nDo\nj = 0\nWhile j < 1000\ns = s + j Mod 3\nj = j + 1\nWend\ni = i + 1\n"
+     "Loop While i <> 3000\nr = s",
+     "local r, i = 0, 0 repeat local j = 0 while j < 1000 do r = r + j % 3 j = j + 1 end i = i + 1 until i == 3000 "
+     "return r"},
+    {"nested loops", "Z++Ovuvir",
+     "int i, j, r; { r = 0; i = 0; do { j = 0; while (j < 1000) { r = r + j % 3; j = j + 1; } i = i + 1; } "
+     "while (i != 3000); }",
+     "local r, i = 0, 0 repeat local j = 0 while j < 1000 do r = r + j % 3 j = j + 1 end i = i + 1 until i == 3000 "
+     "return r"},
+    {"format", "JScript",
+     "var s = 0; var t, u; for (var i = 1; i <= 300000; i++) { t = Format(\"%d-%s\", [i, \"ab\"]); "
+     "u = FloatToStr(i / 4 + 0.1); s = s + Length(t) + Length(u); } r = s;",
+     "local r = 0 for i = 1, 300000 do local t = string.format('%d-%s', i, 'ab') "
+     "local u = string.format('%.15g', i / 4 + 0.1) r = r + #t + #u end return r"},
+    {"format", "RadivEdurav",
+     "Dim i, s, t, u\ns = 0\nFor i = 1 To 300000\nt = Format(\"%d-%s\", [i, \"ab\"])\nu = FloatToStr(i / 4 + 0.1)\n"
+     "s = s + Length(t) + Length(u)\nNext\nr = s",
+     "local r = 0 for i = 1, 300000 do local t = string.format('%d-%s', i, 'ab') "
+     "local u = string.format('%.15g', i / 4 + 0.1) r = r + #t + #u end return r"},
+    {"format", "Z++Ovuvir",
+     "int i, r; string t, u; { r = 0; for (i = 1; i <= 300000; i++) { t = Format(\"%d-%s\", [i, \"ab\"]); "
+     "u = FloatToStr(i / 4 + 0.1); r = r + Length(t) + Length(u); } }",
+     "local r = 0 for i = 1, 300000 do local t = string.format('%d-%s', i, 'ab') "
+     "local u = string.format('%.15g', i / 4 + 0.1) r = r + #t + #u end return r"},
+    {"string list with", "JScript",
+     "var l = TStringList.Create(); var s = 0; for (var i = 1; i <= 300000; i++) with (l) { Add(IntToStr(i % 1000)); "
+     "s = s + Count % 7; } l.Free(); r = s;",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list with", "RadivEdurav",
+     "Dim l, i, s\nl = TStringList.Create\ns = 0\nFor i = 1 To 300000\nWith l\nAdd(IntToStr(i Mod 1000))\n"
+     "s = s + Count Mod 7\nEnd With\nNext\nl.Free\nr = s",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list members", "VoriroVoreva",
+     "var i, r: Integer; l: TStringList; begin l := TStringList.Create; r := 0; "
+     "for i := 1 to 300000 do begin l.Add(IntToStr(i mod 1000)); r := r + l.Count mod 7; end; l.Free; end.",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list members", "JScript",
+     "var l = TStringList.Create(); var s = 0; for (var i = 1; i <= 300000; i++) { l.Add(IntToStr(i % 1000)); "
+     "s = s + l.Count % 7; } l.Free(); r = s;",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list members", "RadivEdurav",
+     "Dim l, i, s\nl = TStringList.Create\ns = 0\nFor i = 1 To 300000\nl.Add(IntToStr(i Mod 1000))\n"
+     "s = s + l.Count Mod 7\nNext\nl.Free\nr = s",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list members", "Z++Ovuvir",
+     "int i, r; TStringList l; { l = TStringList.Create; r = 0; for (i = 1; i <= 300000; i++) { l.Add(IntToStr(i % 1000)); "
+     "r = r + l.Count % 7; } l.Free; }",
+     "ListClear() local r = 0 for i = 1, 300000 do ListAdd(tostring(i % 1000)) r = r + ListCount() % 7 end return r"},
+    {"string list add indexof", "JScript",
+     "var l = TStringList.Create(); for (var i = 1; i <= 300000; i++) l.Add(IntToStr(i)); var s = 0; "
+     "for (i = 1; i <= 100; i++) s = s + l.IndexOf(IntToStr(i * 37)); l.Free(); r = s;",
+     "ListClear() for i = 1, 300000 do ListAdd(tostring(i)) end local r = 0 "
+     "for i = 1, 100 do r = r + ListIndexOf(tostring(i * 37)) end return r"},
+    {"string list add indexof", "RadivEdurav",
+     "Dim l, i, s\nl = TStringList.Create\nFor i = 1 To 300000\nl.Add(IntToStr(i))\nNext\ns = 0\n"
+     "For i = 1 To 100\ns = s + l.IndexOf(IntToStr(i * 37))\nNext\nl.Free\nr = s",
+     "ListClear() for i = 1, 300000 do ListAdd(tostring(i)) end local r = 0 "
+     "for i = 1, 100 do r = r + ListIndexOf(tostring(i * 37)) end return r"},
+    {"string list add indexof", "Z++Ovuvir",
+     "int i, r; TStringList l; { l = TStringList.Create; for (i = 1; i <= 300000; i++) l.Add(IntToStr(i)); r = 0; "
+     "for (i = 1; i <= 100; i++) r = r + l.IndexOf(IntToStr(i * 37)); l.Free; }",
+     "ListClear() for i = 1, 300000 do ListAdd(tostring(i)) end local r = 0 "
+     "for i = 1, 100 do r = r + ListIndexOf(tostring(i * 37)) end return r"},
+    {"text chain", "RadivEdurav",
+     "Dim t, i\nt = \"\"\nFor i = 1 To 200000\nt = t + IntToStr(i) + \",\"\nNext\nr = t",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) .. ',' end return table.concat(p)"},
+    {"text chain", "Z++Ovuvir",
+     "string r; int i; { r = \"\"; for (i = 1; i <= 200000; i++) r = r + IntToStr(i) + \",\"; }",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) .. ',' end return table.concat(p)"},
+    {"text join chain", "RadivEdurav",
+     "Dim t, i\nt = \"\"\nFor i = 1 To 200000\nt = t & i & \",\"\nNext\nr = t",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) .. ',' end return table.concat(p)"},
+    {"text append", "JScript",
+     "var t = \"\"; for (var i = 1; i <= 200000; i++) t = t + IntToStr(i); r = t;",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) end return table.concat(p)"},
+    {"text append", "RadivEdurav",
+     "Dim t, i\nt = \"\"\nFor i = 1 To 200000\nt = t + IntToStr(i)\nNext\nr = t",
+     "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) end return table.concat(p)"},
+    {"text append", "Z++Ovuvir",
+     "string r; int i; { r = \"\"; for (i = 1; i <= 200000; i++) r = r + IntToStr(i); }",
      "local p = {} for i = 1, 200000 do p[#p + 1] = tostring(i) end return table.concat(p)"},
 };
 

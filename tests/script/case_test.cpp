@@ -57,3 +57,53 @@ TEST(CaseStatements, EveryShapeAgreesOnBothPaths)
         EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
     }
 }
+
+// Selectors of constants only go straight to their branch when the value is of their
+// kind: the first selector that holds a value wins over later duplicates and overlapping
+// ranges, an empty range holds nothing, values of other kinds are compared one by one.
+TEST(CaseStatements, ConstantSelectorsAgreeOnBothPaths)
+{
+    const struct {
+        const char* language;
+        const char* source;
+        const char* result;
+    } cases[] = {
+        {"VoriroVoreva",
+         "var i: Integer; r: String; begin r := ''; for i := -5 to 7 do case i of 1: r := r + 'a'; 1..3: r := r + 'b'; "
+         "2, 2: r := r + 'c'; 6..4: r := r + 'x'; -3..-1, 0: r := r + 'n'; 6: r := r + 'f'; else r := r + '.'; end; end.",
+         "..nnnnabb..f."},
+        // Values far apart.
+        {"VoriroVoreva",
+         "var i: Integer; r: String; begin r := ''; for i := -1 to 1 do case i * 100000 of 0: r := r + 'z'; "
+         "100000: r := r + 'p'; -100000: r := r + 'm'; end; end.",
+         "mzp"},
+        // Values of other kinds: floating, Byte, Variant texts and numbers, Null, Int64.
+        {"VoriroVoreva",
+         "var b: Byte; v: Variant; r: String; procedure T(x: Variant); begin case x of 1: r := r + 'a'; 2..3: r := r + 'b'; "
+         "else r := r + '.'; end; end; begin r := ''; b := 2; T(b); T(2.0); T(2.5); T('3'); T(Null); v := 1; T(v); "
+         "T(3000000000); T(True); end.",
+         "bbbb.a.."},
+        {"VoriroVoreva",
+         "var r: String; begin r := ''; case 3000000000 of 1: r := 'a'; 3000000000: r := 'big'; end; end.", "big"},
+        // Texts: exact, case and accents count, duplicates, the empty text; numbers go one by one.
+        {"VoriroVoreva",
+         "var r: String; procedure T(x: Variant); begin case x of 'e': r := r + '1'; '\xc3\xa8', 'e': r := r + '2'; "
+         "'\xc3\x88': r := r + '3'; '': r := r + '4'; else r := r + '.'; end; end; "
+         "begin r := ''; T('e'); T('\xc3\xa8'); T('\xc3\x88'); T('E'); T(''); T('e '); T(Null); end.",
+         "123.4.."},
+        {"JScript",
+         "var s = \"\"; for (var i = 0; i < 6; i++) { switch (Chr(97 + i)) { case \"a\", \"c\": s = s + \"1\"; "
+         "case \"b\": s = s + \"2\"; case \"c\": s = s + \"x\"; default: s = s + \".\"; } } r = s;",
+         "121..."},
+        {"RadivEdurav",
+         "Dim i, s\ns = \"\"\nFor i = -2 To 12\nSelect Case i Mod 10\nCase 0: s = s & \"z\"\nCase 1, 3..5: s = s & \"o\"\n"
+         "Case 5..9: s = s & \"h\"\nCase Else: s = s & \".\"\nEnd Select\nNext\nr = s",
+         "..zo.ooohhhhzo."},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source << " raised " << o.raised.toStdString();
+    }
+}

@@ -55,6 +55,50 @@ TEST(HostCalls, EveryShapeAgreesOnBothPaths)
     }
 }
 
+// Elements written in compiled code: at and beyond every bound, with indexes of other
+// kinds, into an array another variable shares, and values of other kinds, as the path's
+// walk writes them (errors at the same place).
+TEST(ArrayElements, WritesAgreeOnBothPaths)
+{
+    const struct {
+        const char* source;
+        const char* result;
+        bool raises;
+    } cases[] = {
+        {"var i, j: Integer; r: String; a: array[1..3, -2..1] of Integer; begin for i := 1 to 3 do for j := -2 to 1 do "
+         "a[i, j] := i * 10 + j; r := ''; for i := 1 to 3 do for j := -2 to 1 do r := r + IntToStr(a[i, j]) + ' '; end.",
+         "8 9 10 11 18 19 20 21 28 29 30 31 ", false},
+        {"var i: Integer; r: String; a: array[-2..2] of Integer; begin for i := -2 to 2 do a[i] := i * i; r := ''; "
+         "for i := -2 to 2 do r := r + IntToStr(a[i]); end.",
+         "41014", false},
+        {"var r: Variant; x: Variant; a: array[0..2, 0..2] of Variant; begin x := 1.0; a[2, x] := 7; a[x, 2] := 'z'; "
+         "r := VarToStr(a[2, 1]) + a[1, 2]; end.",
+         "7z", false},
+        {"var r: Variant; a, b: array[0..1, 0..1] of Integer; begin a[1, 1] := 5; b := a; a[1, 1] := 6; a[0, 0] := 1; "
+         "r := b[1, 1] * 10 + a[1, 1] + b[0, 0]; end.",
+         "56", false},
+        {"var r: Integer; a: array[0..2] of Integer; c: array[0..2] of Integer; begin a[1] := 4; c := a; c[1] := 9; "
+         "r := a[1] * 10 + c[1]; end.",
+         "49", false},
+        {"var r: Variant; a: array[0..2, 0..2] of Integer; k: Integer; begin r := 1; k := 3; a[1, k] := 5; r := 2; end.",
+         "1", true},
+        {"var r: Variant; a: array[0..2, 0..2] of Integer; k: Integer; begin r := 1; k := -1; a[k, 0] := 5; r := 2; end.",
+         "1", true},
+        {"var r: Variant; a: array[1..2] of Integer; k: Integer; begin r := 1; k := 3; a[k] := 5; r := 2; end.", "1", true},
+        {"var r: Variant; a: array[1..2] of Integer; begin r := 1; a[0] := 5; r := 2; end.", "1", true},
+        {"var r: Integer; a: array[0..9, 0..9] of Integer; procedure Fill(n: Integer); var i, j: Integer; "
+         "begin for i := 0 to n do for j := 0 to n do a[i, j] := i * j; end; "
+         "begin Fill(9); Fill(3); r := a[9, 9] * 100 + a[3, 2]; end.",
+         "8106", false},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source));
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(!o.raised.isEmpty(), c.raises) << c.source << ": " << o.raised.toStdString();
+        EXPECT_EQ(o.result, q(c.result)) << c.source;
+    }
+}
+
 // Elements of two-dimensional arrays read in compiled code: bounds, index conversions and
 // the errors of indexes outside the array or of the wrong count give what the designator
 // gives.

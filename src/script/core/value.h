@@ -228,6 +228,7 @@ public:
     // The same for a two-dimensional array.
     inline const Value* at2(int first, int second) const;
     inline Value* mutableAt1(int index);
+    inline Value* mutableAt2(int first, int second);
 
 private:
     struct StrRep;
@@ -303,6 +304,13 @@ inline Value* Value::mutableAt1(int index)
     if (!isArray() || static_cast<const ArrRep*>(m_u.ptr)->refs > 1)
         return nullptr;
     return const_cast<Value*>(at1(index));
+}
+
+inline Value* Value::mutableAt2(int first, int second)
+{
+    if (!isArray() || static_cast<const ArrRep*>(m_u.ptr)->refs > 1)
+        return nullptr;
+    return const_cast<Value*>(at2(first, second));
 }
 
 // Binary operations with their value classes, overflow to floating values and errors.

@@ -16,6 +16,9 @@
 #include "script/core/script.h"
 #include "script/core/statements.h"
 
+
+
+
 namespace orv::script::vm {
 
 namespace {
@@ -95,6 +98,17 @@ enum class Op : unsigned char {
     Element2,   // R[dst] = element A, B of the two-dimensional array kept at ptr
     HostCall,   // R[dst] = the call of the host function `item` with the arguments read from
                 // sources[target .. target + target2)
+    CaseJump,   // A of the kind of case table target2: goto its entry for A
+    AddInt,     // five operations into an Integer variable kept at ptr, the assignment
+    SubtractInt, // `statement` writing results that are not Integers (in R[dst] first)
+    MultiplyInt,
+    IntDivideInt,
+    ModuloInt,
+    StoreElement, // the value sources[target] into element A (and B, sub 2) of the array kept at ptr
+    ForStep,    // the turn of a C loop whose step counts an Integer kept at ptr (sub bit 1: down) and
+                // whose condition is the comparison at target: all in one while nothing is
+                // set, no line handler or value provider is there and the values are
+                // Integers; otherwise on
     End,
 };
 
@@ -126,8 +140,19 @@ struct Instr {
 
 } // namespace
 
+// The selectors of a case statement whose values are all constants of one kind: where
+// each value goes, found at once instead of comparing it with every value in turn.
+struct CaseTable {
+    bool texts = false;
+    int low = 0;               // Integers: targets[value - low]
+    std::vector<int> targets;  // texts: targets[i] for keys[i], the first one that is equal
+    std::vector<QString> keys;
+    int otherwise = 0;         // the else branch
+};
+
 struct Code {
     std::vector<Instr> instrs;
+    std::vector<CaseTable> cases;
     std::vector<Source> sources; // the arguments of calls
     // Beside each argument passed by reference to a plain variable of the script: that
     // variable, which gets the value back straight.
@@ -390,10 +415,28 @@ private:
             // A target that takes every value as it is gets the last operation's result
             // straight.
             const int last = here() - 1;
-            if ((storeKind(a) == 3 || storeKind(a) == 2) && !v.ptr && !v.local && v.reg >= 0 && last >= 0
-                && at(last).dst == v.reg && !at(last).ptr && (slot >= 0 || a->FTarget)) {
+            const unsigned char kind = storeKind(a);
+            if ((kind == 3 || kind == 2 || (kind == 1 && slot < 0)) && !v.ptr && !v.local && v.reg >= 0 && last >= 0
+                && FJoin != here() && at(last).dst == v.reg && !at(last).ptr && (slot >= 0 || a->FTarget)) {
                 Op into = Op::End;
-                if (storeKind(a) == 3) {
+                if (kind == 1) {
+                    // An Integer variable: results of other kinds go through the assignment.
+                    switch (at(last).op) {
+                    case Op::Add: into = Op::AddInt; break;
+                    case Op::Subtract: into = Op::SubtractInt; break;
+                    case Op::Multiply: into = Op::MultiplyInt; break;
+                    case Op::IntDivide: into = Op::IntDivideInt; break;
+                    case Op::Modulo: into = Op::ModuloInt; break;
+                    default: break;
+                    }
+                    if (into != Op::End) {
+                        at(last).op = into;
+                        at(last).ptr = a->FTarget;
+                        at(last).statement = a;
+                        behind(e);
+                        return;
+                    }
+                } else if (kind == 3) {
                     switch (at(last).op) {
                     case Op::Add: into = Op::AddInto; break;
                     case Op::Subtract: into = Op::SubtractInto; break;
@@ -432,6 +475,10 @@ private:
                     return;
                 }
             }
+            if (slot < 0 && storeElement(a, v)) {
+                behind(e);
+                return;
+            }
             const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
             at(st).statement = s;
             at(st).a = v;
@@ -468,12 +515,26 @@ private:
             const int first = put(Op::Jump);
             const int top = here();
             compileList(f);
+            const int fused = put(Op::Jump);
+            at(fused).target = fused + 1;
             const int le = put(Op::LoopEnd);
             compileList(f->FSecondStmt.get());
             at(first).target = here();
             const int jt = conditionJump(f->FExpression, true);
             at(jt).target = top;
             at(le).target = here();
+            // A step of one statement that counts a variable kept in place, then a
+            // comparison: the turn in one instruction.
+            if (jt == le + 3 && at(jt).op == Op::JumpCompare && at(le + 1).op == Op::Enter
+                && at(le + 2).op == Op::StepVariable) {
+                const Instr& step = at(le + 2);
+                if (step.dst < 0 && (step.sub & 2) && step.ptr && step.a.ptr == step.ptr) {
+                    at(fused).op = Op::ForStep;
+                    at(fused).ptr = step.ptr;
+                    at(fused).sub = step.sub;
+                    at(fused).target = jt;
+                }
+            }
             put(Op::ClearBreak);
             at(stop).target = here();
             behind(e);
@@ -522,10 +583,12 @@ private:
             const int e = line(s);
             const int jf = conditionJump(f->FCondition, false);
             compileList(f);
-            const int j = put(Op::Jump);
+            // Without an else branch the then branch just goes on.
+            const int j = f->FElseStmt->Count() > 0 ? put(Op::Jump) : -1;
             at(jf).target = here();
             compileList(f->FElseStmt.get());
-            at(j).target = here();
+            if (j >= 0)
+                at(j).target = here();
             behind(e);
         } else if (type == typeid(TfsCaseStmt)) {
             compileCase(static_cast<TfsCaseStmt*>(s));
@@ -619,6 +682,15 @@ private:
             v = inRegister(at(mv).dst);
         }
         const int e = line(c);
+        // Values of the kind of the table go straight to their branch; any other kind is
+        // compared with each selector's values in turn.
+        const int table = caseTable(c);
+        if (table >= 0) {
+            const int j = put(Op::CaseJump);
+            at(j).a = v;
+            at(j).target2 = table;
+        }
+        std::vector<int> bodies;
         const auto compareJump = [&](CompareOp kind, const Source& b) {
             const int j = put(Op::JumpCompare);
             at(j).sub = (unsigned char)(int(kind) | 16);
@@ -655,14 +727,131 @@ private:
             const int next = put(Op::Jump);
             for (int j : toBody)
                 at(j).target = here();
+            bodies.push_back(here());
             compileList(selector);
             toEnd.push_back(put(Op::Jump));
             at(next).target = here();
         }
+        const int otherwise = here();
         compileList(c->ElseStmt());
         for (int j : toEnd)
             at(j).target = here();
+        if (table >= 0) {
+            CaseTable& t = FCode.cases[size_t(table)];
+            for (int& target : t.targets)
+                target = target < 0 ? otherwise : bodies[size_t(target)];
+            t.otherwise = otherwise;
+        }
         behind(e);
+    }
+
+    // The table of a case statement whose selectors hold only constants, all Integers or
+    // all texts (no ranges of texts); its targets are the selectors' numbers for now, -1
+    // for the else branch. -1 when there is none.
+    int caseTable(TfsCaseStmt* c)
+    {
+        struct Entry {
+            int low, high, selector;
+        };
+        std::vector<Entry> numbers;
+        CaseTable t;
+        const auto constant = [](TfsCustomVariable* item, Value& out) {
+            if (auto* e = dynamic_cast<TfsExpression*>(item))
+                item = e->Root();
+            if (!item || typeid(*item) != typeid(TfsOperandNode))
+                return false;
+            out = item->GetValue();
+            return true;
+        };
+        const auto integer = [](const Value& v) {
+            const auto type = v.type();
+            return type == varInteger || type == varSmallint || type == varShortInt || type == varByte;
+        };
+        for (int k = 0; k < c->Count(); ++k) {
+            TfsSetExpression* set = static_cast<TfsCaseSelector*>(c->Items(k))->SetExpression();
+            const int n = set->Count();
+            // The same walk as the set's own check.
+            for (int i = 0; i < n; ++i) {
+                if (!set->Items(i))
+                    continue;
+                Value first;
+                if (!constant(set->Items(i), first))
+                    return -1;
+                if (i + 2 < n && !set->Items(i + 1) && set->Items(i + 2)) {
+                    Value last;
+                    if (!constant(set->Items(i + 2), last) || !integer(first) || !integer(last))
+                        return -1;
+                    numbers.push_back({first.toInt(), last.toInt(), k});
+                    i += 2;
+                } else if (integer(first)) {
+                    numbers.push_back({first.toInt(), first.toInt(), k});
+                } else if (first.isText()) {
+                    t.keys.push_back(first.text());
+                    t.targets.push_back(k);
+                } else {
+                    return -1;
+                }
+            }
+        }
+        if (!numbers.empty() && !t.keys.empty())
+            return -1;
+        if (t.keys.empty()) {
+            qint64 low = 0, high = -1;
+            bool any = false;
+            for (const Entry& entry : numbers) {
+                if (entry.low > entry.high)
+                    continue;
+                low = any ? std::min<qint64>(low, entry.low) : entry.low;
+                high = any ? std::max<qint64>(high, entry.high) : entry.high;
+                any = true;
+            }
+            // A table for values spread far apart would be mostly empty.
+            if (high - low + 1 > 1024)
+                return -1;
+            t.low = int(low);
+            t.targets.assign(size_t(std::max<qint64>(high - low + 1, 0)), -2);
+            for (const Entry& entry : numbers)
+                for (qint64 value = entry.low; value <= entry.high; ++value)
+                    if (int& target = t.targets[size_t(value - low)]; target == -2)
+                        target = entry.selector;
+            for (int& target : t.targets)
+                if (target == -2)
+                    target = -1;
+        } else {
+            t.texts = true;
+        }
+        FCode.cases.push_back(std::move(t));
+        return int(FCode.cases.size()) - 1;
+    }
+
+    // An element of an array of one or two dimensions kept in a variable of the script,
+    // written straight: the value first, then the indexes, as the path's walk reads them.
+    // False when the assignment writes through its path.
+    bool storeElement(TfsAssignmentStmt* a, const Source& v)
+    {
+        auto* array = dynamic_cast<TfsArrayDesignator*>(a->FVar);
+        if (!array || typeid(*array) != typeid(TfsArrayDesignator) || !array->RefItem())
+            return false;
+        TfsDesignatorItem* indexes = array->Ref2();
+        const int dims = indexes->Count();
+        if (dims < 1 || dims > 2 || !array->RefItem()->Storage() || slotOf(array->RefItem()->Storage()) >= 0)
+            return false;
+        for (int i = 0; i < dims; ++i)
+            if (runsCode(indexes->Items(i)))
+                return false;
+        FCode.lists.emplace_back(indexes, indexes->Changes());
+        const int source = int(FCode.sources.size());
+        FCode.sources.push_back(v);
+        FCode.backs.push_back(nullptr);
+        const Source first = expression(indexes->Items(0));
+        const Source second = dims == 2 ? expression(indexes->Items(1)) : Source();
+        const int st = put(Op::StoreElement);
+        at(st).target = source;
+        at(st).a = first;
+        at(st).b = second;
+        at(st).sub = (unsigned char)dims;
+        at(st).ptr = array->RefItem()->Storage();
+        return true;
     }
 
     // A compound assignment to a variable of the script or a parameter; false when it
@@ -700,6 +889,22 @@ private:
         // Read the target, then the expression, as the statement does.
         const auto [v, x] = operands(var, source);
         freeFrom(base);
+        // Into an Integer or floating variable straight, when the result is of its kind.
+        Op into = Op::End;
+        if (slot < 0 && a->FTarget && storeKind(a) == 1)
+            into = op == Op::Add ? Op::AddInt : op == Op::Subtract ? Op::SubtractInt : op == Op::Multiply ? Op::MultiplyInt : Op::End;
+        else if (slot < 0 && a->FTarget && storeKind(a) == 2)
+            into = op == Op::Add ? Op::AddFloat : op == Op::Subtract ? Op::SubtractFloat : op == Op::Multiply ? Op::MultiplyFloat : Op::DivideFloat;
+        if (into != Op::End) {
+            const int i = put(into);
+            at(i).a = v;
+            at(i).b = x;
+            at(i).dst = reg();
+            at(i).ptr = a->FTarget;
+            at(i).statement = a;
+            behind(e);
+            return true;
+        }
         const int i = put(op);
         at(i).a = v;
         at(i).b = x;
@@ -761,13 +966,14 @@ private:
 
     // How a store may write a value of the usual kind of its target without the
     // assignment's rules: 1 Integers, 2 floating values, 3 values not shared (a target that
-    // takes every value as it is).
+    // takes every value as it is), 4 Booleans.
     static unsigned char storeKind(const TfsAssignmentStmt* a)
     {
         switch (a->FStore) {
         case TfsAssignmentStmt::Store::Integer: return 1;
         case TfsAssignmentStmt::Store::Float: return 2;
         case TfsAssignmentStmt::Store::AsIs: return 3;
+        case TfsAssignmentStmt::Store::Boolean: return 4;
         default: return 0;
         }
     }
@@ -1065,25 +1271,21 @@ private:
         case opOr: {
             if (!op->OptimizeBool())
                 return eval(op);
-            // Short circuit: the left value, unless it lets the right one decide.
             const int r = reg();
-            const Source a = expression(op->Left());
-            const int mv = put(Op::Move);
-            at(mv).dst = r;
-            at(mv).a = a;
-            const int j = put(code == opAnd ? Op::JumpIfNot : Op::JumpIf);
-            at(j).a = inRegister(r);
-            const Source b = expression(op->Right());
-            const int mv2 = put(Op::Move);
-            at(mv2).dst = r;
-            at(mv2).a = b;
-            at(j).target = here();
+            shortCircuit(op, r);
             return inRegister(r);
         }
         case opNot:
         case opUnMinus: {
             const int base = FNextReg;
             const Source a = expression(op->Left());
+            // Not of an equality just computed is the inequality, and the other way round.
+            if (code == opNot && !a.ptr && !a.local && a.reg >= 0 && here() > 0 && FJoin != here()
+                && at(here() - 1).dst == a.reg && (at(here() - 1).op == Op::Equal || at(here() - 1).op == Op::NotEqual)) {
+                Instr& last = at(here() - 1);
+                last.op = last.op == Op::Equal ? Op::NotEqual : Op::Equal;
+                return a;
+            }
             freeFrom(base);
             const int i = put(code == opNot ? Op::Not : Op::Negate);
             at(i).a = a;
@@ -1092,6 +1294,55 @@ private:
         }
         default:
             return eval(op);
+        }
+    }
+
+    // Short circuit into r: the left value, unless it lets the right one decide. Either
+    // side that is a short circuit itself goes into r as well.
+    void shortCircuit(TfsOperatorNode* op, int r)
+    {
+        const auto side = [&](TfsCustomVariable* item) {
+            if (auto* e = dynamic_cast<TfsExpression*>(item))
+                item = e->Root();
+            if (auto* inner = dynamic_cast<TfsOperatorNode*>(item);
+                inner && (inner->Op() == opAnd || inner->Op() == opOr) && inner->OptimizeBool()) {
+                shortCircuit(inner, r);
+                return;
+            }
+            const Source v = expression(item);
+            if (!computedInto(v, r)) {
+                const int mv = put(Op::Move);
+                at(mv).dst = r;
+                at(mv).a = v;
+            }
+        };
+        const int base = FNextReg;
+        side(op->Left());
+        freeFrom(base);
+        const int j = put(op->Op() == opAnd ? Op::JumpIfNot : Op::JumpIf);
+        at(j).a = inRegister(r);
+        side(op->Right());
+        freeFrom(base);
+        at(j).target = here();
+        FJoin = here();
+    }
+
+    // A value just computed into a temporary by the last instruction, which is made to
+    // compute it into r instead; false when it is elsewhere, or reaches here by a jump too.
+    bool computedInto(const Source& s, int r)
+    {
+        if (s.ptr || s.local || s.reg < 0 || here() == 0 || FJoin == here())
+            return false;
+        Instr& last = at(here() - 1);
+        if (last.dst != s.reg || last.ptr)
+            return false;
+        switch (last.op) {
+        case Op::Add: case Op::Subtract: case Op::Multiply: case Op::IntDivide: case Op::Modulo: case Op::Divide:
+        case Op::Equal: case Op::NotEqual: case Op::Less: case Op::LessOrEqual: case Op::Greater:
+        case Op::GreaterOrEqual: case Op::Not: case Op::Negate:
+            last.dst = r;
+            return true;
+        default: return false;
         }
     }
 
@@ -1114,6 +1365,8 @@ private:
             use(in.b);
             if (in.op == Op::AddAssign && in.dst >= 0)
                 m |= bit(in.dst);
+            if (in.op == Op::StoreElement)
+                use(FCode.sources[size_t(in.target)]);
             if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
@@ -1207,6 +1460,8 @@ private:
     Code& FCode;
     int FNextReg = 0;
     int FTerminatedTest = -1;
+    // Where the last short circuit joins its two ways.
+    int FJoin = -1;
     bool FFrame = false;
     int FFirstVariable = 0;
     std::unordered_map<const Value*, int> FSlots;
@@ -1536,8 +1791,38 @@ template <Value (*F)(const Value&)>
             return false;
         target = v;
         return true;
+    case 4:
+        if (v.type() != varBoolean)
+            return false;
+        target.setBoolean(v.asBool());
+        return true;
     default: return false;
     }
+}
+
+// An operation of an Integer-store instruction whose result is not an Integer computed
+// in place: computed by the general rules, then written by the assignment.
+template <Value (*F)(const Value&, const Value&)>
+[[gnu::noinline]] void storeIntComputed(const Instr& in, const Value& a, const Value& b, Value& tmp)
+{
+    tmp = F(a, b);
+    static_cast<TfsAssignmentStmt*>(in.statement)->Write(tmp, tmp);
+}
+
+// An element outside the bounds, of an array shared with another variable, or of a value
+// that is no such array: the path's own rules.
+[[gnu::noinline]] void storeElementSlow(Value& array, int dims, int first, int second, const Value& v)
+{
+    const int indexes[2] = {first, second};
+    TfsArrayHelper::WriteElement(array, indexes, dims, v);
+}
+
+[[gnu::noinline]] int caseTextTarget(const CaseTable& t, const QString& text)
+{
+    for (size_t i = 0; i < t.keys.size(); ++i)
+        if (t.keys[i] == text)
+            return t.targets[i];
+    return t.otherwise;
 }
 
 [[gnu::noinline]] void evaluateInto(Value& dst, TfsCustomVariable* item)
@@ -1622,7 +1907,9 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&SetContinue, &&Exit, &&ForInit, &&ForCheck, &&ForSet, &&ForNext, &&CallScript, &&StoreSlot, &&ForSetSlot,
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
-        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall, &&End,
+        &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
+        &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
+        &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1704,6 +1991,22 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         storeComputed(*in, a, b, R[in->dst]);                                              \
         ORV_NEXT;                                                                          \
     }
+// The same into an Integer variable kept at ptr.
+#define ORV_INT_STORE(Label, Test, Fallback)                                               \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        int r;                                                                             \
+        if (a.type() == varInteger && b.type() == varInteger) {                            \
+            const int x = a.asInt(), y = b.asInt();                                        \
+            if (Test) {                                                                    \
+                in->ptr->setInteger(r);                                                    \
+                ORV_NEXT;                                                                  \
+            }                                                                              \
+        }                                                                                  \
+        storeIntComputed<Fallback>(*in, a, b, R[in->dst]);                                 \
+        ORV_NEXT;                                                                          \
+    }
 #define ORV_COMPARE(Label, Operator, Kind)                                                 \
     Label : {                                                                              \
         const Value& a = read(in->a, R, sa);                                               \
@@ -1739,15 +2042,87 @@ Move:
     ORV_FLOAT_STORE(SubtractFloat, true, fx - fy)
     ORV_FLOAT_STORE(MultiplyFloat, true, fx * fy)
     ORV_FLOAT_STORE(DivideFloat, fy != 0, fx / fy)
+    ORV_INT_STORE(AddInt, !__builtin_add_overflow(x, y, &r), add)
+    ORV_INT_STORE(SubtractInt, !__builtin_sub_overflow(x, y, &r), subtract)
+    ORV_INT_STORE(MultiplyInt, !__builtin_mul_overflow(x, y, &r), multiply)
+    ORV_INT_STORE(IntDivideInt, y > 0 && ((r = x / y), true), intDivide)
+    ORV_INT_STORE(ModuloInt, y > 0 && ((r = x % y), true), modulo)
     ORV_COMPARE(Equal, ==, Equal)
     ORV_COMPARE(NotEqual, !=, NotEqual)
     ORV_COMPARE(Less, <, Less)
     ORV_COMPARE(LessOrEqual, <=, LessOrEqual)
     ORV_COMPARE(Greater, >, Greater)
     ORV_COMPARE(GreaterOrEqual, >=, GreaterOrEqual)
-Not:
-    computeInto<logicalNot>(R[in->dst], read(in->a, R, sa));
+Not: {
+    const Value& a = read(in->a, R, sa);
+    if (a.type() == varBoolean)
+        R[in->dst].setBoolean(!a.asBool());
+    else
+        computeInto<logicalNot>(R[in->dst], a);
     ORV_NEXT;
+}
+CaseJump: {
+    const Value& v = read(in->a, R, sa);
+    const CaseTable& t = code.cases[size_t(in->target2)];
+    if (!t.texts) {
+        if (v.type() == varInteger) {
+            const qint64 offset = qint64(v.asInt()) - t.low;
+            ORV_JUMP(offset >= 0 && offset < qint64(t.targets.size()) ? t.targets[size_t(offset)] : t.otherwise);
+        }
+    } else if (v.isText()) {
+        ORV_JUMP(caseTextTarget(t, v.text()));
+    }
+    ORV_NEXT;
+}
+ForStep: {
+    // A value provider may answer for the variable: the steps one by one.
+    if (p->AnyStop() || TfsScript::AnyRunLineHandler() || TfsCustomVariable::AnyProvider()) [[unlikely]]
+        ORV_NEXT;
+    Value& v = *in->ptr;
+    int r;
+    if (v.type() != varInteger
+        || ((in->sub & 1) ? __builtin_sub_overflow(v.asInt(), 1, &r) : __builtin_add_overflow(v.asInt(), 1, &r)))
+        [[unlikely]]
+        ORV_NEXT;
+    v.setInteger(r);
+    const Instr* compare = base + in->target;
+    const Value& a = read(compare->a, R, sa);
+    const Value& b = read(compare->b, R, sb);
+    if (a.type() != varInteger || b.type() != varInteger) [[unlikely]]
+        ORV_JUMP(in->target);
+    const int x = a.asInt(), y = b.asInt();
+    bool result;
+    switch (CompareOp(compare->sub & 15)) {
+    case CompareOp::Equal: result = x == y; break;
+    case CompareOp::NotEqual: result = x != y; break;
+    case CompareOp::Less: result = x < y; break;
+    case CompareOp::LessOrEqual: result = x <= y; break;
+    case CompareOp::Greater: result = x > y; break;
+    default: result = x >= y; break;
+    }
+    if (result == bool(compare->sub & 16))
+        ORV_JUMP(compare->target);
+    ORV_JUMP(in->target + 1);
+}
+StoreElement: {
+    const Value& v = read(code.sources[size_t(in->target)], R, sa);
+    const Value& x = read(in->a, R, sb);
+    const int first = x.type() == varInteger ? x.asInt() : x.toInt();
+    int second = 0;
+    Value* element;
+    if (in->sub == 2) {
+        const Value& y = read(in->b, R, sb);
+        second = y.type() == varInteger ? y.asInt() : y.toInt();
+        element = in->ptr->mutableAt2(first, second);
+    } else {
+        element = in->ptr->mutableAt1(first);
+    }
+    if (element)
+        *element = v;
+    else
+        storeElementSlow(*in->ptr, in->sub, first, second, v);
+    ORV_NEXT;
+}
 Negate:
     computeInto<negate>(R[in->dst], read(in->a, R, sa));
     ORV_NEXT;
@@ -1981,10 +2356,19 @@ VbForNext: {
     int r;
     // The step without an expression is a Byte: it adds as an Integer.
     if (c[0].type() == varInteger && (c[2].type() == varInteger || c[2].type() == varByte)
-        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r))
+        && !__builtin_add_overflow(c[0].asInt(), c[2].asInt(), &r)) {
         c[0].setInteger(r);
-    else
+        // The check and the setting of the variable that follow, done here.
+        if (c[1].type() == varInteger) {
+            if (!(c[3].asBool() ? r >= c[1].asInt() : r <= c[1].asInt()))
+                ORV_JUMP(base[in->target].target);
+            const Instr* set = base + in->target + 1;
+            (set->target >= 0 ? R[set->target] : *set->ptr) = c[0];
+            ORV_JUMP(in->target + 2);
+        }
+    } else {
         computeInto<add>(c[0], c[0], c[2]);
+    }
     ORV_JUMP(in->target);
 }
 End:
@@ -2000,6 +2384,7 @@ End:
 #undef ORV_DIVIDE
 #undef ORV_FLOAT_STORE
 #undef ORV_COMPARE
+#undef ORV_INT_STORE
 }
 
 } // namespace
@@ -2089,3 +2474,6 @@ bool enabled()
 }
 
 } // namespace orv::script::vm
+
+
+
