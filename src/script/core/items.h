@@ -480,6 +480,12 @@ public:
     void SetOnCall(const TfsCallMethodEvent& Value) { FOnCall = Value; }
     const TfsCallMethodNewEvent& OnCallNew() const { return FOnCallNew; }
     void SetOnCallNew(const TfsCallMethodNewEvent& Value) { FOnCallNew = Value; }
+    // For a procedure whose call only raises an error of the base class: the message it
+    // raises, from the arguments already given to the parameters. Compiled code that
+    // handles the error itself takes the message without the call throwing.
+    using RaiseTextFunction = QString (*)(TfsMethodHelper* Caller);
+    RaiseTextFunction RaiseText() const { return FRaiseText; }
+    void SetRaiseText(RaiseTextFunction Value) { FRaiseText = Value; }
 
     // The object the next call acts on, set by a designator that constructs it; when set,
     // it replaces ParentValue as the instance.
@@ -495,6 +501,7 @@ private:
     bool FIndexMethod = false;
     TfsCallMethodEvent FOnCall;
     TfsCallMethodNewEvent FOnCallNew;
+    RaiseTextFunction FRaiseText = nullptr;
     orv::script::Value FSetValue = orv::script::Value::null();
     QString FSyntax;
     orv::script::Value FVarArray;

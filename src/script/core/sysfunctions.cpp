@@ -48,6 +48,12 @@ QString arg(TfsMethodHelper* c, int i)
     return c->GetVParam(i).toString();
 }
 
+// The message RaiseException raises: its argument as text.
+QString raiseText(TfsMethodHelper* c)
+{
+    return arg(c, 0);
+}
+
 [[noreturn]] void convertError(const char* text, const QString& value)
 {
     throw orv::EConvertError(QString::fromLatin1(text).arg(value));
@@ -186,7 +192,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
 {
     TfsScript* s = AScript;
     auto fn = [s](const char* syntax, const QString& category, Call call) {
-        s->AddMethod(QString::fromLatin1(syntax),
+        return s->AddMethod(QString::fromLatin1(syntax),
                      TfsCallMethodNewEvent([call = std::move(call)](TfsObject, TfsClass, const QString&,
                                                                     TfsMethodHelper* caller) { return call(caller); }),
                      category);
@@ -457,8 +463,9 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         c->SetVParam(0, orv::script::subtract(c->GetVParam(0), c->GetVParam(1)));
         return Value::null();
     });
-    fn("procedure RaiseException(Param: String)", FCatOther,
-       [](TfsMethodHelper* c) -> Value { throw orv::Exception(arg(c, 0)); });
+    if (TfsMethodHelper* raise = fn("procedure RaiseException(Param: String)", FCatOther,
+                                    [](TfsMethodHelper* c) -> Value { throw orv::Exception(raiseText(c)); }))
+        raise->SetRaiseText(raiseText);
     fn("procedure ShowMessage(Msg: Variant)", FCatOther, [](TfsMethodHelper* c) {
         const QString text = arg(c, 0);
         if (const orv::script::MessageHandler& show = orv::script::messageHandler(); show)

@@ -1,0 +1,127 @@
+// Errors raised and handled inside compiled code: a raise goes straight to the handler of
+// its own code or of a compiled caller, and everything the statements do on the way
+// (exception variables, finally parts, flags of loops left, arguments not written back,
+// errors that reach the host and their place) comes out the same on both paths.
+#include "engine.h"
+
+using namespace scripttest;
+
+namespace {
+
+struct RaiseCase {
+    const char* language;
+    const char* source;
+    const char* result;
+    const char* raised = ""; // the message that reaches the host, if any
+};
+
+void expectRaiseCases(const RaiseCase* cases, size_t n)
+{
+    for (size_t k = 0; k < n; ++k) {
+        const RaiseCase& c = cases[k];
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(o.raised, q(c.raised)) << c.source;
+        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
+    }
+}
+
+} // namespace
+
+TEST(CompiledExceptions, RaisesReachTheirHandlers)
+{
+    const RaiseCase cases[] = {
+        // One raise in ten turns, in every language.
+        {"VoriroVoreva",
+         "var i, r: Integer; begin r := 0; for i := 1 to 95 do try if i mod 10 = 0 then RaiseException('x'); "
+         "r := r + 1; except r := r + 100; end; end.",
+         "986"},
+        {"JScript",
+         "r = 0; for (var i = 1; i <= 95; i++) { try { if (i % 10 == 0) RaiseException(\"x\"); r = r + 1; } "
+         "except { r = r + 100; } }",
+         "986"},
+        {"RadivEdurav",
+         "Dim i\nr = 0\nFor i = 1 To 95\nTry\nIf i Mod 10 = 0 Then\nRaiseException(\"x\")\nEnd If\nr = r + 1\n"
+         "Catch\nr = r + 100\nEnd Try\nNext",
+         "986"},
+        {"Z++Ovuvir",
+         "int i, r; { r = 0; for (i = 1; i <= 95; i++) { try { if (i % 10 == 0) RaiseException(\"x\"); r = r + 1; } "
+         "except { r = r + 100; } } }",
+         "986"},
+        // The variables of the handler, also after an error of another class.
+        {"VoriroVoreva",
+         "var r: String; i: Integer; v: Variant; begin try i := 0; i := 1 div i except r := ExceptionClassName end; v := 42; "
+         "try RaiseException(v) except r := r + ' ' + ExceptionClassName + ' ' + ExceptionMessage end end.",
+         "EDivByZero Exception 42"},
+        // Nested handlers; a raise in a handler (re-raise) goes to the one outside.
+        {"VoriroVoreva",
+         "var r: String; begin r := ''; try try RaiseException('a') except r := r + '1' + ExceptionMessage; "
+         "RaiseException(ExceptionMessage + 'b'); r := 'no' end except r := r + '2' + ExceptionMessage end end.",
+         "1a2ab"},
+        // A finally part between the raise and the handler runs first.
+        {"VoriroVoreva",
+         "var r: String; begin r := ''; try try RaiseException('x') finally r := r + 'f' end; r := 'no' "
+         "except r := r + ExceptionMessage end end.",
+         "fx"},
+        // Raised from called routines two frames down, with locals, and from a handler
+        // inside a called routine.
+        {"VoriroVoreva",
+         "var i, r: Integer; function F(k: Integer): Integer; var t: Integer; begin t := k * 2; "
+         "if k mod 3 = 0 then RaiseException('f'); Result := t; end; "
+         "function G(k: Integer): Integer; begin Result := F(k) + 1; end; "
+         "begin r := 0; for i := 1 to 10 do try r := r + G(i) except r := r + 1000 end; end.",
+         "3081"},
+        {"VoriroVoreva",
+         "var r: String; procedure P(k: Integer); begin try RaiseException('in' + IntToStr(k)) except "
+         "r := r + ExceptionMessage; if k > 1 then RaiseException('again') end; r := r + '.' end; "
+         "begin r := ''; try P(1); P(2); r := r + 'no' except r := r + '/' + ExceptionMessage end end.",
+         "in1.in2/again"},
+        // A routine that handles its own errors goes on; its caller sees nothing.
+        {"VoriroVoreva",
+         "var i, r: Integer; function F(k: Integer): Integer; begin try if k mod 2 = 0 then RaiseException('e'); "
+         "Result := k except Result := -k end end; begin r := 0; for i := 1 to 6 do r := r + F(i) end.",
+         "-3"},
+        // A parameter passed by reference is not written back when the call ends in an error.
+        {"VoriroVoreva",
+         "var i, r: Integer; procedure AddTo(var a: Integer; b: Integer); begin a := a + b; "
+         "if b = 3 then RaiseException('v'); end; begin r := 0; for i := 1 to 5 do try AddTo(r, i) except "
+         "r := r + 100 end end.",
+         "112"},
+        // A local of the routine named like the variable receives the message.
+        {"VoriroVoreva",
+         "var r: String; function F: String; var ExceptionMessage: String; begin try RaiseException('m') except "
+         "Result := ExceptionMessage end end; begin r := F + '|' + ExceptionMessage end.",
+         "m|"},
+        // Host errors inside a routine's handler region.
+        {"VoriroVoreva",
+         "var r: Integer; function P(s: String): Integer; begin try Result := StrToInt(s) except Result := -1 end end; "
+         "begin r := P('12') + P('x') end.",
+         "11"},
+        // Leaving loops by an error clears their break: the handler runs whole.
+        {"VoriroVoreva",
+         "var i: Integer; r: String; begin r := ''; try for i := 1 to 3 do try break finally RaiseException('x') end "
+         "except r := r + 'a'; r := r + 'b' end; r := r + 'c' end.",
+         "abc"},
+        // A handler entered with break set runs its first statement only, as the lists do.
+        {"VoriroVoreva",
+         "var r: String; begin r := ''; try try break finally RaiseException('x') end except r := r + 'a'; "
+         "r := r + 'b' end; r := r + 'c' end.",
+         "a"},
+        // Exit in the protected part.
+        {"VoriroVoreva",
+         "var r: String; procedure P; begin try r := r + '1'; exit; r := 'no' except r := 'no' end; r := 'no' end; "
+         "begin r := ''; P; r := r + '2' end.",
+         "12"},
+        // Errors nobody handles reach the host from any depth, at the place of the raise.
+        {"VoriroVoreva",
+         "var r: Integer; procedure P(k: Integer); begin if k = 0 then RaiseException('deep') else P(k - 1) end; "
+         "begin r := 1; P(3); r := 2 end.",
+         "1", "deep"},
+        {"VoriroVoreva",
+         "var r: Integer; procedure P; begin try RaiseException('a') except RaiseException('b') end end; "
+         "begin r := 1; P; r := 2 end.",
+         "1", "b"},
+    };
+    expectRaiseCases(cases, std::size(cases));
+}
