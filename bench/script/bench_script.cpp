@@ -555,8 +555,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     fsRegisterHostBridges();
-    // "bench_script <part> [runs] [lua]" runs only the parts whose names start so, of our
-    // engine or of the Lua twin, for a profiler; "cache" and "compile" the compile parts.
+    // "bench_script <part> [runs] [lua | language]" runs only the parts whose names start
+    // so, of our engine (of one language) or of the Lua twin, for a profiler; "cache" and "compile" the compile parts.
     // "bench_script figures <part>" measures only the parts whose names start so.
     if (argc > 2 && QByteArray(argv[1]) == "figures") {
         bool right = true;
@@ -568,8 +568,10 @@ int main(int argc, char** argv)
     if (argc > 1) {
         const int runs = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : kRuns;
         const bool peer = argc > 3 && QByteArray(argv[3]) == "lua";
+        // Any other third word names the language of the parts to run.
+        const QByteArray language = argc > 3 && !peer ? QByteArray(argv[3]) : QByteArray();
         for (const Part& part : kParts) {
-            if (!QByteArray(part.name).startsWith(argv[1]))
+            if (!QByteArray(part.name).startsWith(argv[1]) || (!language.isEmpty() && language != part.language))
                 continue;
             if (peer) {
                 lua_State* L = newLua();

@@ -125,3 +125,20 @@ TEST(CompiledExceptions, RaisesReachTheirHandlers)
     };
     expectRaiseCases(cases, std::size(cases));
 }
+
+// Functions of the host that compiled code calls straight with the argument values give
+// what their callbacks give, inside routines and out.
+TEST(CompiledCalls, DirectHostFunctionsAgreeOnBothPaths)
+{
+    const RaiseCase cases[] = {
+        {"VoriroVoreva",
+         "var r: String; a: array[2..6] of Integer; v: Variant; function L(x: Variant): Integer; "
+         "begin Result := Length(x) end; begin v := 12345; r := IntToStr(L('abc')) + IntToStr(L(a)) + IntToStr(L(v)) "
+         "+ IntToStr(Length('')) + IntToStr(L(3.5)) end.",
+         "35503"},
+        {"VoriroVoreva", "var r: Integer; v: Variant; begin v := Null; r := 7; r := Length(v) end.", "7",
+         "Could not convert variant of type (Null) into type (UnicodeString)"},
+        {"JScript", "function L(s) { return Length(s); } r = L(\"abcd\") + L(12);", "6"},
+    };
+    expectRaiseCases(cases, std::size(cases));
+}

@@ -484,6 +484,12 @@ public:
     // raises, from the arguments already given to the parameters. Compiled code that
     // handles the error itself takes the message without the call throwing.
     using RaiseTextFunction = QString (*)(TfsMethodHelper* Caller);
+    // For a function that computes its value from its arguments alone, as the callback
+    // does from the parameters (which take every value as it is): compiled code calls it
+    // straight with the argument values, one per parameter.
+    using DirectFunction = orv::script::Value (*)(const orv::script::Value* Args);
+    DirectFunction Direct() const { return FDirect; }
+    void SetDirect(DirectFunction Value) { FDirect = Value; }
     RaiseTextFunction RaiseText() const { return FRaiseText; }
     void SetRaiseText(RaiseTextFunction Value) { FRaiseText = Value; }
 
@@ -502,6 +508,7 @@ private:
     TfsCallMethodEvent FOnCall;
     TfsCallMethodNewEvent FOnCallNew;
     RaiseTextFunction FRaiseText = nullptr;
+    DirectFunction FDirect = nullptr;
     orv::script::Value FSetValue = orv::script::Value::null();
     QString FSyntax;
     orv::script::Value FVarArray;

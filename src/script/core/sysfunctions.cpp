@@ -48,6 +48,15 @@ QString arg(TfsMethodHelper* c, int i)
     return c->GetVParam(i).toString();
 }
 
+// Length of a text or of an array's first dimension.
+Value lengthOf(const Value* args)
+{
+    const Value& v = args[0];
+    if (v.isArray())
+        return Value(v.highBound(1) - v.lowBound(1) + 1);
+    return Value(int(v.isText() ? v.text().size() : v.toString().size()));
+}
+
 // The message RaiseException raises: its argument as text.
 QString raiseText(TfsMethodHelper* c)
 {
@@ -348,12 +357,11 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     });
 
     // ---- texts
-    fn("function Length(s: Variant): Integer", FCatStr, [](TfsMethodHelper* c) {
-        const Value v = c->GetVParam(0);
-        if (v.isArray())
-            return Value(v.highBound(1) - v.lowBound(1) + 1);
-        return Value(int(v.isText() ? v.text().size() : v.toString().size()));
-    });
+    if (TfsMethodHelper* length = fn("function Length(s: Variant): Integer", FCatStr, [](TfsMethodHelper* c) {
+            const Value v = c->GetVParam(0);
+            return lengthOf(&v);
+        }))
+        length->SetDirect(lengthOf);
     fn("function Copy(s: String; from, count: Integer): String", FCatStr, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         qint64 from = c->GetVParam(1).toInt(), count = c->GetVParam(2).toInt();

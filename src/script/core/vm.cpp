@@ -99,6 +99,8 @@ enum class Op : unsigned char {
     Raise,      // the host procedure `item` that only raises an error, called as HostCall; inside
                 // a try ... except of this code (sub 2) or of a caller further up that runs
                 // compiled, its error goes to the handler without leaving as a C++ exception
+    DirectCall, // R[dst] = the direct function of the host function `item` of the arguments
+                // read from sources[target .. target + target2)
     TerminatedFirst, // Terminated and Enter for the first statement of a list, which runs
     EnterFirst,      // unless the script is terminated, as the statement lists do it
     End,
@@ -1030,7 +1032,11 @@ private:
             args.push_back(a);
         }
         freeFrom(base);
-        const int c = put(Op::HostCall);
+        // A function that computes from its arguments alone takes them as they are.
+        bool direct = method->Direct() && n == method->Count();
+        for (int i = 0; direct && i < n; ++i)
+            direct = !method->Params(i)->IsReadOnly();
+        const int c = put(direct ? Op::DirectCall : Op::HostCall);
         at(c).dst = reg();
         at(c).step = step;
         at(c).item = method;
@@ -1201,7 +1207,8 @@ private:
             use(in.b);
             if (in.op == Op::AddAssign && in.dst >= 0)
                 m |= bit(in.dst);
-            if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall)
+            if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall
+                || in.op == Op::DirectCall || in.op == Op::Raise)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
             return m;
@@ -1544,6 +1551,20 @@ struct FrameStackBlock {
     dst = method->GetValue();
 }
 
+[[gnu::noinline]] void callDirect(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch)
+{
+    const auto direct = static_cast<TfsMethodHelper*>(in.item)->Direct();
+    const size_t n = size_t(in.target2);
+    if (n == 1) {
+        dst = direct(&read(src[0], R, scratch));
+        return;
+    }
+    ValueScratch<4> args(n);
+    for (size_t j = 0; j < n; ++j)
+        args[j] = read(src[j], R, scratch);
+    dst = direct(args.data());
+}
+
 Value divide(const Value& a, const Value& b)
 {
     return binaryOp(BinaryOp::Divide, a, b);
@@ -1790,7 +1811,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall, &&Raise,
-        &&TerminatedFirst, &&EnterFirst, &&End,
+        &&DirectCall, &&TerminatedFirst, &&EnterFirst, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1949,6 +1970,9 @@ Element2: {
 }
 HostCall:
     callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
+    ORV_NEXT;
+DirectCall:
+    callDirect(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
 Element: {
     const Value& v = read(in->a, R, sa);
