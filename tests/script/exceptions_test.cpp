@@ -142,3 +142,24 @@ TEST(CompiledCalls, DirectHostFunctionsAgreeOnBothPaths)
     };
     expectRaiseCases(cases, std::size(cases));
 }
+
+// A plus-assignment whose expression calls code: the target is looked at before the call
+// (a text grows where it is, any other value is the one from before), also when the call
+// changes it, in routines whose locals are registers and outside.
+TEST(CompiledCalls, PlusAssignmentsAroundCallsAgreeOnBothPaths)
+{
+    const RaiseCase cases[] = {
+        {"JScript", "var t = 1; function F(a) { t = t * 10; return a; } t = t + F(5); r = t;", "6"},
+        {"JScript", "var t = \"ab\"; function F(a) { t = \"zz\"; return a; } t = t + F(\"c\"); r = t;", "zzc"},
+        {"JScript", "var t = \"ab\"; function F(a) { t = 7; return a; } t = t + F(1); r = t;", "8"},
+        {"JScript", "var t = 2; function F(a) { t = \"q\"; return a; } t = t + F(1); r = t;", "3"},
+        {"JScript", "function F(a) { return a * 2; } function G(n) { var s = 0; for (var i = 0; i < n; i++) s = s + F(i); "
+                    "return s; } r = G(5);", "20"},
+        {"JScript", "function F(a) { return a; } function G() { var s = \"x\"; s = s + F(\"y\"); s = s + F(3); return s; } "
+                    "r = G();", "Null", "Could not convert variant of type (UnicodeString) into type (Double)"},
+        {"VoriroVoreva", "var r: String; v: Variant; function F(k: Integer): Variant; begin v := 'w'; Result := k end; "
+                         "begin v := 10; v := v + F(2); r := v end.", "12"},
+        {"JScript", "function F(a) { return a; } var t = 2147483647; t = t + F(1); r = t;", "2147483648"},
+    };
+    expectRaiseCases(cases, std::size(cases));
+}

@@ -99,6 +99,11 @@ enum class Op : unsigned char {
     Raise,      // the host procedure `item` that only raises an error, called as HostCall; inside
                 // a try ... except of this code (sub 2) or of a caller further up that runs
                 // compiled, its error goes to the handler without leaving as a C++ exception
+    AddPrepare, // before a plus-assignment's expression runs code: R[dst + 1] = whether the
+                // target (kept at ptr, or in R[target] when target >= 0) is a text; if not,
+                // R[dst] = its value
+    AddFinish,  // the plus-assignment `statement` of A, by the statement's rules, after
+                // AddPrepare into R[dst]
     DirectCall, // R[dst] = the direct function of the host function `item` of the arguments
                 // read from sources[target .. target + target2)
     TerminatedFirst, // Terminated and Enter for the first statement of a list, which runs
@@ -160,6 +165,8 @@ struct Code {
     int registers = 0;
     int locals = 0;
     int resultSlot = -1;
+    // The parameters passed by reference, one bit each (a frame has at most 64 locals).
+    quint64 varParams = 0;
     // Where the items of the locals keep their values, and the items.
     std::vector<Value*> storages;
     std::vector<TfsCustomVariable*> slotItems;
@@ -237,6 +244,11 @@ private:
             if (param->IsReadOnly())
                 unknown();
             addSlot(param);
+            if (param->IsVarParam()) {
+                if (i >= 64)
+                    unknown();
+                FCode.varParams |= quint64(1) << i;
+            }
         }
         if (proc->IsFunc()) {
             TfsCustomVariable* result = proc->RefItem();
@@ -745,10 +757,31 @@ private:
         // A text may grow where it is: the statement's own rules, which read the
         // expression after looking at the target.
         const bool grows = op == Op::Add && !param && !numeric;
-        if (grows && ((kind != fvtVariant && kind != fvtString) || runsCode(source)))
+        if (grows && kind != fvtVariant && kind != fvtString)
             return false;
         const int e = line(a);
         const int base = FNextReg;
+        if (grows && runsCode(source)) {
+            // The statement looks at the target before the expression's code runs: a text
+            // then grows where it is, any other value is taken as it was.
+            const int k = reg();
+            reg();
+            const int prepare = put(Op::AddPrepare);
+            at(prepare).dst = k;
+            at(prepare).target = slot;
+            at(prepare).ptr = var->Storage();
+            const Source b = expression(source);
+            const int i = put(Op::AddFinish);
+            at(i).statement = a;
+            at(i).a = b;
+            at(i).dst = k;
+            at(i).target = slot;
+            at(i).ptr = var->Storage();
+            at(i).sub = storeKind(a) == 3;
+            freeFrom(base);
+            behind(e);
+            return true;
+        }
         if (grows) {
             const Source b = expression(source);
             freeFrom(base);
@@ -1207,6 +1240,8 @@ private:
             use(in.b);
             if (in.op == Op::AddAssign && in.dst >= 0)
                 m |= bit(in.dst);
+            if (in.op == Op::AddPrepare && in.target >= 0)
+                m |= bit(in.target);
             if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall
                 || in.op == Op::DirectCall || in.op == Op::Raise)
                 for (int j = 0; j < in.target2; ++j)
@@ -1220,6 +1255,8 @@ private:
                 return bit(in.target);
             if ((in.op == Op::AddAssign || in.op == Op::StepVariable) && in.dst >= 0)
                 return bit(in.dst);
+            if (in.op == Op::AddFinish && in.target >= 0)
+                return bit(in.target);
             if (in.op == Op::ForLoop && in.a.reg >= 0)
                 return bit(in.a.reg);
             if (in.op >= Op::Add && in.op <= Op::Divide && in.dst < FCode.locals)
@@ -1456,8 +1493,8 @@ struct FrameStackBlock {
         return true;
     // The values of parameters passed by reference, for the caller to write back.
     if (out) [[unlikely]]
-        for (size_t j = 0; j < n; ++j)
-            if (proc->Params(int(j))->IsVarParam())
+        for (quint64 m = code.varParams; m; m &= m - 1)
+            if (const size_t j = size_t(std::countr_zero(m)); j < n)
                 out[j] = F[j];
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
@@ -1510,13 +1547,22 @@ struct FrameStackBlock {
     ValueScratch<4> out(n);
     if (enterFrame(dst, code, proc, in, src, R, scratch, catchAbove, out.data()))
         return true;
-    for (size_t j = 0; j < n; ++j) {
-        if (!proc->Params(int(j))->IsVarParam())
-            continue;
-        if (TfsVariable* var = backs[j])
-            var->SetValue(out[j]);
-        else
-            in.step->Items(int(j))->SetValue(out[j]);
+    for (quint64 m = code.varParams; m; m &= m - 1) {
+        const size_t j = size_t(std::countr_zero(m));
+        if (j >= n)
+            break;
+        const Value& v = out[j];
+        if (TfsVariable* var = backs[j]) {
+            // Stored as it is where the setter would store it so: an Integer into an
+            // Integer variable, anything into a Variant.
+            if (var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
+                && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant))
+                *var->PValue() = v;
+            else
+                var->SetValue(v);
+        } else {
+            in.step->Items(int(j))->SetValue(v);
+        }
     }
     return false;
 }
@@ -1616,6 +1662,37 @@ template <Value (*F)(const Value&)>
     } else {
         statement->Write(r, r);
     }
+}
+
+[[gnu::noinline]] void addPrepare(Value* k, const Value& target)
+{
+    const bool text = target.isText();
+    k[1].setBoolean(text);
+    if (!text)
+        k[0] = target;
+}
+
+// The plus-assignment's statement after its expression ran: a target that was a text grows
+// where it is, any other value adds to the one taken before.
+[[gnu::noinline]] void addFinish(Value& target, Value* k, const Value& value, TfsAssignmentStmt* statement, bool slot)
+{
+    if (k[1].asBool()) {
+        if (value.isText()) {
+            addInPlace(target, value);
+            return;
+        }
+        Value r = add(target, value);
+        if (slot)
+            storeSlot(target, r, r, statement);
+        else
+            statement->Target()->SetValue(r);
+        return;
+    }
+    Value r = add(k[0], value);
+    if (slot)
+        storeSlot(target, r, r, statement);
+    else
+        statement->Write(r, r);
 }
 
 [[gnu::noinline]] void stepVariable(Value& target, const Value& value, const Instr& in)
@@ -1811,7 +1888,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
         &&AddAssign, &&StepVariable, &&IfTerminated, &&VbForInit, &&VbForCheck, &&VbForSet, &&VbForNext,
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall, &&Raise,
-        &&DirectCall, &&TerminatedFirst, &&EnterFirst, &&End,
+        &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1971,6 +2048,30 @@ Element2: {
 HostCall:
     callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
+AddPrepare: {
+    const Value& t = in->target >= 0 ? R[in->target] : *in->ptr;
+    if (t.type() == varInteger) {
+        R[in->dst + 1].setBoolean(false);
+        R[in->dst].setInteger(t.asInt());
+        ORV_NEXT;
+    }
+    addPrepare(R + in->dst, t);
+    ORV_NEXT;
+}
+AddFinish: {
+    const Value& e = read(in->a, R, sa);
+    Value& t = in->target >= 0 ? R[in->target] : *in->ptr;
+    const Value& v = R[in->dst];
+    int r;
+    // An Integer plus an Integer that stays one: the target takes it as it is.
+    if (in->sub && !R[in->dst + 1].asBool() && v.type() == varInteger && e.type() == varInteger
+        && !__builtin_add_overflow(v.asInt(), e.asInt(), &r)) {
+        t.setInteger(r);
+        ORV_NEXT;
+    }
+    addFinish(t, R + in->dst, e, static_cast<TfsAssignmentStmt*>(in->statement), in->target >= 0);
+    ORV_NEXT;
+}
 DirectCall:
     callDirect(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
