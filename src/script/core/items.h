@@ -489,7 +489,14 @@ public:
     // straight with the argument values, one per parameter.
     using DirectFunction = orv::script::Value (*)(const orv::script::Value* Args);
     DirectFunction Direct() const { return FDirect; }
-    void SetDirect(DirectFunction Value) { FDirect = Value; }
+    // TextLength: of one text argument the direct function gives the text's length.
+    enum class DirectForm : unsigned char { Other, TextLength };
+    DirectForm GetDirectForm() const { return FDirectForm; }
+    void SetDirect(DirectFunction Value, DirectForm Form = DirectForm::Other)
+    {
+        FDirect = Value;
+        FDirectForm = Form;
+    }
     RaiseTextFunction RaiseText() const { return FRaiseText; }
     void SetRaiseText(RaiseTextFunction Value) { FRaiseText = Value; }
 
@@ -509,6 +516,7 @@ private:
     TfsCallMethodNewEvent FOnCallNew;
     RaiseTextFunction FRaiseText = nullptr;
     DirectFunction FDirect = nullptr;
+    DirectForm FDirectForm = DirectForm::Other;
     orv::script::Value FSetValue = orv::script::Value::null();
     QString FSyntax;
     orv::script::Value FVarArray;

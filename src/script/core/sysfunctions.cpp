@@ -361,7 +361,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
             const Value v = c->GetVParam(0);
             return lengthOf(&v);
         }))
-        length->SetDirect(lengthOf);
+        length->SetDirect(lengthOf, TfsMethodHelper::DirectForm::TextLength);
     fn("function Copy(s: String; from, count: Integer): String", FCatStr, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         qint64 from = c->GetVParam(1).toInt(), count = c->GetVParam(2).toInt();

@@ -1070,6 +1070,7 @@ private:
         for (int i = 0; direct && i < n; ++i)
             direct = !method->Params(i)->IsReadOnly();
         const int c = put(direct ? Op::DirectCall : Op::HostCall);
+        at(c).sub = direct && method->GetDirectForm() == TfsMethodHelper::DirectForm::TextLength;
         at(c).dst = reg();
         at(c).step = step;
         at(c).item = method;
@@ -2073,6 +2074,13 @@ AddFinish: {
     ORV_NEXT;
 }
 DirectCall:
+    if (in->sub) {
+        const Value& v = read(code.sources[size_t(in->target)], R, sa);
+        if (v.isText()) {
+            R[in->dst].setInteger(int(v.text().size()));
+            ORV_NEXT;
+        }
+    }
     callDirect(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
 Element: {
