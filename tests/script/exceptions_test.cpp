@@ -163,3 +163,24 @@ TEST(CompiledCalls, PlusAssignmentsAroundCallsAgreeOnBothPaths)
     };
     expectRaiseCases(cases, std::size(cases));
 }
+
+// An exit inside a routine whose locals are registers leaves it at once, from loops and
+// handlers, and the next call starts afresh.
+TEST(CompiledCalls, ExitsLeaveRoutinesOnBothPaths)
+{
+    const RaiseCase cases[] = {
+        {"Z++Ovuvir",
+         "int r; int F(int k) { int i; for (i = 0; i < 10; i++) { if (i == k) return i * 2; } return -1; } "
+         "{ r = F(3) + F(20) + F(4); }",
+         "13"},
+        {"VoriroVoreva",
+         "var r, i: Integer; function F(k: Integer): Integer; var j: Integer; begin Result := 0; j := 0; "
+         "while true do begin j := j + 1; try if j = k then exit; Result := Result + j; if j > 50 then "
+         "RaiseException('far') except Result := -1; exit end end end; begin r := 0; for i := 1 to 5 do r := r + F(i) end.",
+         "20"},
+        {"JScript", "function F(k) { try { if (k > 1) return k; RaiseException(\"one\"); } except { return 100; } return 0; } "
+                    "r = F(1) + F(2) + F(3);",
+         "105"},
+    };
+    expectRaiseCases(cases, std::size(cases));
+}

@@ -271,7 +271,14 @@ private:
         FCode.locals = int(FCode.storages.size());
         FNextReg = FCode.registers = FCode.locals;
         compileList(prog->Statement());
-        put(Op::End);
+        const int end = put(Op::End);
+        // In a frame nothing but this code looks at the routine's exit, which its end
+        // clears: an exit goes to the end straight.
+        for (Instr& in : FCode.instrs)
+            if (in.op == Op::Exit) {
+                in.sub = 1;
+                in.target = end;
+            }
         FCode.frameable = true;
         FCode.fastEntry = writtenBeforeRead();
     }
@@ -1285,6 +1292,9 @@ private:
             switch (ins.op) {
             case Op::End: break;
             case Op::Jump: next[count++] = ins.target; break;
+            case Op::Exit:
+                next[count++] = ins.sub ? ins.target : i + 1;
+                break;
             case Op::VbForNext:
             case Op::ForLoop:
             case Op::LoopJump:
@@ -2198,6 +2208,8 @@ SetContinue:
 Exit:
     if (TfsScript::AnyRunLineHandler())
         notifyLine(p, in->statement, act);
+    if (in->sub)
+        ORV_JUMP(in->target);
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
