@@ -1909,11 +1909,12 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
     const Instr* in = base;
     // An error a handler of this code caught as a C++ exception: its variables are set
     // once the exception is gone.
-    bool caught = false;
+    std::ptrdiff_t resume = -1;
     for (;;) {
     try {
-    if (caught) [[unlikely]] {
-        caught = false;
+    if (resume >= 0) [[unlikely]] {
+        in = base + resume;
+        resume = -1;
         setDescribedCaught(p);
     }
 
@@ -2359,8 +2360,7 @@ End:
             throw;
         }
         describeCaught();
-        in = base + r->handler;
-        caught = true;
+        resume = r->handler;
     }
     }
 #undef ORV_NEXT
