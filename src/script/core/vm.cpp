@@ -2117,6 +2117,19 @@ Terminated:
     if (p->AnyStop())
         ORV_JUMP(in->target);
     ORV_NEXT;
+TerminatedFirst:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+EnterFirst:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    if (TfsScript::AnyRunLineHandler()) {
+        notifyLine(p, in->statement, act);
+        if (p->Terminated())
+            ORV_JUMP(in->target2);
+    }
+    ORV_NEXT;
 Enter:
     if (p->AnyStop())
         ORV_JUMP(in->target);
@@ -2311,19 +2324,6 @@ VbForNext: {
         computeInto<add>(c[0], c[0], c[2]);
     ORV_JUMP(in->target);
 }
-TerminatedFirst:
-    if (p->Terminated())
-        ORV_JUMP(in->target);
-    ORV_NEXT;
-EnterFirst:
-    if (p->Terminated())
-        ORV_JUMP(in->target);
-    if (TfsScript::AnyRunLineHandler()) {
-        notifyLine(p, in->statement, act);
-        if (p->Terminated())
-            ORV_JUMP(in->target2);
-    }
-    ORV_NEXT;
 Raise:
     // Nobody here handles the error: the procedure raises it as ever.
     if (!(in->sub & 2) && !catchAbove) {
