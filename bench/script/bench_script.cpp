@@ -188,6 +188,77 @@ const Part kParts[] = {
      "begin r := 0; for i := 1 to 2000000 do r := r + F(i mod 9, 1, 2, 3, 4, i mod 5); end.",
      "local function F(a, b, c, d, e, f) return a + b - c + d - e + f end local r = 0 "
      "for i = 1, 2000000 do r = r + F(i % 9, 1, 2, 3, 4, i % 5) end return r"},
+    // The call and exception shapes in the other languages, with their own try forms.
+    {"exception raised", "JScript",
+     "var t = 0; for (var i = 1; i <= 300000; i++) { try { if (i % 10 == 0) RaiseException(\"x\"); t = t + 1; } "
+     "except { t = t + 2; } } r = t;",
+     "local r = 0 local function body(i) if i % 10 == 0 then error('x') end r = r + 1 end "
+     "for i = 1, 300000 do if not pcall(body, i) then r = r + 2 end end return r"},
+    {"exception raised", "RadivEdurav",
+     "Dim i As Integer, s As Integer\ns = 0\nFor i = 1 To 300000\nTry\nIf i Mod 10 = 0 Then\nRaiseException(\"x\")\n"
+     "End If\ns = s + 1\nCatch\ns = s + 2\nEnd Try\nNext\nr = s",
+     "local r = 0 local function body(i) if i % 10 == 0 then error('x') end r = r + 1 end "
+     "for i = 1, 300000 do if not pcall(body, i) then r = r + 2 end end return r"},
+    {"exception raised", "Z++Ovuvir",
+     "int i, r; { r = 0; for (i = 1; i <= 300000; i++) { try { if (i % 10 == 0) RaiseException(\"x\"); r = r + 1; } "
+     "except { r = r + 2; } } }",
+     "local r = 0 local function body(i) if i % 10 == 0 then error('x') end r = r + 1 end "
+     "for i = 1, 300000 do if not pcall(body, i) then r = r + 2 end end return r"},
+    {"exception none", "JScript",
+     "var t = 0; for (var i = 1; i <= 2000000; i++) { try { t = t + i % 3; } except { t = 0; } } r = t;",
+     "local r = 0 local function body(i) r = r + i % 3 end "
+     "for i = 1, 2000000 do if not pcall(body, i) then r = 0 end end return r"},
+    {"exception none", "RadivEdurav",
+     "Dim i As Integer, s As Integer\ns = 0\nFor i = 1 To 2000000\nTry\ns = s + i Mod 3\nCatch\ns = 0\nEnd Try\nNext\n"
+     "r = s",
+     "local r = 0 local function body(i) r = r + i % 3 end "
+     "for i = 1, 2000000 do if not pcall(body, i) then r = 0 end end return r"},
+    {"exception none", "Z++Ovuvir",
+     "int i, r; { r = 0; for (i = 1; i <= 2000000; i++) { try { r = r + i % 3; } except { r = 0; } } }",
+     "local r = 0 local function body(i) r = r + i % 3 end "
+     "for i = 1, 2000000 do if not pcall(body, i) then r = 0 end end return r"},
+    {"string parameters", "JScript",
+     "function F(a, b) { return Length(a) + Length(b); } var t = 0; var s = \"abcdef\"; "
+     "for (var i = 1; i <= 2000000; i++) t = t + F(s, \"xy\"); r = t;",
+     "local function F(a, b) return #a + #b end local r, s = 0, 'abcdef' "
+     "for i = 1, 2000000 do r = r + F(s, 'xy') end return r"},
+    {"string parameters", "RadivEdurav",
+     "Function F(a As String, b As String) As Integer\nReturn Length(a) + Length(b)\nEnd Function\n"
+     "Dim i As Integer, s As Integer, t As String\ns = 0\nt = \"abcdef\"\nFor i = 1 To 2000000\ns = s + F(t, \"xy\")\nNext\n"
+     "r = s",
+     "local function F(a, b) return #a + #b end local r, s = 0, 'abcdef' "
+     "for i = 1, 2000000 do r = r + F(s, 'xy') end return r"},
+    {"string parameters", "Z++Ovuvir",
+     "int i, r; string s; int F(string a, string b) { return Length(a) + Length(b); } "
+     "{ r = 0; s = \"abcdef\"; for (i = 1; i <= 2000000; i++) r = r + F(s, \"xy\"); }",
+     "local function F(a, b) return #a + #b end local r, s = 0, 'abcdef' "
+     "for i = 1, 2000000 do r = r + F(s, 'xy') end return r"},
+    {"var parameter", "JScript",
+     "function AddTo(&a, b) { a = a + b; } var t = 0; for (var i = 1; i <= 2000000; i++) AddTo(t, i % 7); r = t;",
+     "local function addTo(a, b) return a + b end local r = 0 for i = 1, 2000000 do r = addTo(r, i % 7) end return r"},
+    {"var parameter", "RadivEdurav",
+     "Sub AddTo(ByRef a As Integer, b As Integer)\na = a + b\nEnd Sub\nDim i As Integer, s As Integer\ns = 0\n"
+     "For i = 1 To 2000000\nAddTo(s, i Mod 7)\nNext\nr = s",
+     "local function addTo(a, b) return a + b end local r = 0 for i = 1, 2000000 do r = addTo(r, i % 7) end return r"},
+    {"var parameter", "Z++Ovuvir",
+     "int i, r; void AddTo(int &a, int b) { a = a + b; } { r = 0; for (i = 1; i <= 2000000; i++) AddTo(r, i % 7); }",
+     "local function addTo(a, b) return a + b end local r = 0 for i = 1, 2000000 do r = addTo(r, i % 7) end return r"},
+    {"many parameters", "JScript",
+     "function F(a, b, c, d, e, f) { return a + b - c + d - e + f; } var t = 0; "
+     "for (var i = 1; i <= 2000000; i++) t = t + F(i % 9, 1, 2, 3, 4, i % 5); r = t;",
+     "local function F(a, b, c, d, e, f) return a + b - c + d - e + f end local r = 0 "
+     "for i = 1, 2000000 do r = r + F(i % 9, 1, 2, 3, 4, i % 5) end return r"},
+    {"many parameters", "RadivEdurav",
+     "Function F(a As Integer, b As Integer, c As Integer, d As Integer, e As Integer, f As Integer) As Integer\n"
+     "Return a + b - c + d - e + f\nEnd Function\nDim i As Integer, s As Integer\ns = 0\nFor i = 1 To 2000000\n"
+     "s = s + F(i Mod 9, 1, 2, 3, 4, i Mod 5)\nNext\nr = s",
+     "local function F(a, b, c, d, e, f) return a + b - c + d - e + f end local r = 0 "
+     "for i = 1, 2000000 do r = r + F(i % 9, 1, 2, 3, 4, i % 5) end return r"},
+    {"many parameters", "Z++Ovuvir",
+     "int i, r; int F(int a, int b, int c, int d, int e, int f) { return a + b - c + d - e + f; } "
+     "{ r = 0; for (i = 1; i <= 2000000; i++) r = r + F(i % 9, 1, 2, 3, 4, i % 5); }",
+     "local function F(a, b, c, d, e, f) return a + b - c + d - e + f end local r = 0 "
+     "for i = 1, 2000000 do r = r + F(i % 9, 1, 2, 3, 4, i % 5) end return r"},
     {"string list with", "VoriroVoreva",
      "var i, r: Integer; l: TStringList; begin l := TStringList.Create; r := 0; "
      "for i := 1 to 300000 do with l do begin Add(IntToStr(i mod 1000)); r := r + Count mod 7; end; l.Free; end.",
@@ -627,8 +698,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     fsRegisterHostBridges();
-    // "bench_script <part> [runs] [lua]" runs only the parts whose names start so, of our
-    // engine or of the Lua twin, for a profiler; "cache" and "compile" the compile parts.
+    // "bench_script <part> [runs] [lua | language]" runs only the parts whose names start
+    // so, of our engine (of one language) or of the Lua twin, for a profiler; "cache" and "compile" the compile parts.
     // "bench_script figures <part>" measures only the parts whose names start so.
     if (argc > 2 && QByteArray(argv[1]) == "figures") {
         bool right = true;
@@ -640,8 +711,10 @@ int main(int argc, char** argv)
     if (argc > 1) {
         const int runs = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : kRuns;
         const bool peer = argc > 3 && QByteArray(argv[3]) == "lua";
+        // Any other third word names the language of the parts to run.
+        const QByteArray language = argc > 3 && !peer ? QByteArray(argv[3]) : QByteArray();
         for (const Part& part : kParts) {
-            if (!QByteArray(part.name).startsWith(argv[1]))
+            if (!QByteArray(part.name).startsWith(argv[1]) || (!language.isEmpty() && language != part.language))
                 continue;
             if (peer) {
                 lua_State* L = newLua();

@@ -480,6 +480,25 @@ public:
     void SetOnCall(const TfsCallMethodEvent& Value) { FOnCall = Value; }
     const TfsCallMethodNewEvent& OnCallNew() const { return FOnCallNew; }
     void SetOnCallNew(const TfsCallMethodNewEvent& Value) { FOnCallNew = Value; }
+    // For a procedure whose call only raises an error of the base class: the message it
+    // raises, from the arguments already given to the parameters. Compiled code that
+    // handles the error itself takes the message without the call throwing.
+    using RaiseTextFunction = QString (*)(TfsMethodHelper* Caller);
+    // For a function that computes its value from its arguments alone, as the callback
+    // does from the parameters (which take every value as it is): compiled code calls it
+    // straight with the argument values, one per parameter.
+    using DirectFunction = orv::script::Value (*)(const orv::script::Value* Args);
+    DirectFunction Direct() const { return FDirect; }
+    // TextLength: of one text argument the direct function gives the text's length.
+    enum class DirectForm : unsigned char { Other, TextLength };
+    DirectForm GetDirectForm() const { return FDirectForm; }
+    void SetDirect(DirectFunction Value, DirectForm Form = DirectForm::Other)
+    {
+        FDirect = Value;
+        FDirectForm = Form;
+    }
+    RaiseTextFunction RaiseText() const { return FRaiseText; }
+    void SetRaiseText(RaiseTextFunction Value) { FRaiseText = Value; }
 
     // The object the next call acts on, set by a designator that constructs it; when set,
     // it replaces ParentValue as the instance.
@@ -495,6 +514,9 @@ private:
     bool FIndexMethod = false;
     TfsCallMethodEvent FOnCall;
     TfsCallMethodNewEvent FOnCallNew;
+    RaiseTextFunction FRaiseText = nullptr;
+    DirectFunction FDirect = nullptr;
+    DirectForm FDirectForm = DirectForm::Other;
     orv::script::Value FSetValue = orv::script::Value::null();
     QString FSyntax;
     orv::script::Value FVarArray;

@@ -48,6 +48,21 @@ QString arg(TfsMethodHelper* c, int i)
     return c->GetVParam(i).toString();
 }
 
+// Length of a text or of an array's first dimension.
+Value lengthOf(const Value* args)
+{
+    const Value& v = args[0];
+    if (v.isArray())
+        return Value(v.highBound(1) - v.lowBound(1) + 1);
+    return Value(int(v.isText() ? v.text().size() : v.toString().size()));
+}
+
+// The message RaiseException raises: its argument as text.
+QString raiseText(TfsMethodHelper* c)
+{
+    return arg(c, 0);
+}
+
 [[noreturn]] void convertError(const char* text, const QString& value)
 {
     throw orv::EConvertError(QString::fromLatin1(text).arg(value));
@@ -186,7 +201,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
 {
     TfsScript* s = AScript;
     auto fn = [s](const char* syntax, const QString& category, Call call) {
-        s->AddMethod(QString::fromLatin1(syntax),
+        return s->AddMethod(QString::fromLatin1(syntax),
                      TfsCallMethodNewEvent([call = std::move(call)](TfsObject, TfsClass, const QString&,
                                                                     TfsMethodHelper* caller) { return call(caller); }),
                      category);
@@ -342,12 +357,11 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     });
 
     // ---- texts
-    fn("function Length(s: Variant): Integer", FCatStr, [](TfsMethodHelper* c) {
-        const Value v = c->GetVParam(0);
-        if (v.isArray())
-            return Value(v.highBound(1) - v.lowBound(1) + 1);
-        return Value(int(v.isText() ? v.text().size() : v.toString().size()));
-    });
+    if (TfsMethodHelper* length = fn("function Length(s: Variant): Integer", FCatStr, [](TfsMethodHelper* c) {
+            const Value v = c->GetVParam(0);
+            return lengthOf(&v);
+        }))
+        length->SetDirect(lengthOf, TfsMethodHelper::DirectForm::TextLength);
     fn("function Copy(s: String; from, count: Integer): String", FCatStr, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         qint64 from = c->GetVParam(1).toInt(), count = c->GetVParam(2).toInt();
@@ -457,8 +471,9 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         c->SetVParam(0, orv::script::subtract(c->GetVParam(0), c->GetVParam(1)));
         return Value::null();
     });
-    fn("procedure RaiseException(Param: String)", FCatOther,
-       [](TfsMethodHelper* c) -> Value { throw orv::Exception(arg(c, 0)); });
+    if (TfsMethodHelper* raise = fn("procedure RaiseException(Param: String)", FCatOther,
+                                    [](TfsMethodHelper* c) -> Value { throw orv::Exception(raiseText(c)); }))
+        raise->SetRaiseText(raiseText);
     fn("procedure ShowMessage(Msg: Variant)", FCatOther, [](TfsMethodHelper* c) {
         const QString text = arg(c, 0);
         if (const orv::script::MessageHandler& show = orv::script::messageHandler(); show)

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/exceptions.h"
 #include "script/core/designators.h"
 #include "script/core/expressions.h"
 #include "script/core/scratch.h"
@@ -109,6 +110,18 @@ enum class Op : unsigned char {
                 // whose condition is the comparison at target: all in one while nothing is
                 // set, no line handler or value provider is there and the values are
                 // Integers; otherwise on
+    Raise,      // the host procedure `item` that only raises an error, called as HostCall; inside
+                // a try ... except of this code (sub 2) or of a caller further up that runs
+                // compiled, its error goes to the handler without leaving as a C++ exception
+    AddPrepare, // before a plus-assignment's expression runs code: R[dst + 1] = whether the
+                // target (kept at ptr, or in R[target] when target >= 0) is a text; if not,
+                // R[dst] = its value
+    AddFinish,  // the plus-assignment `statement` of A, by the statement's rules, after
+                // AddPrepare into R[dst]
+    DirectCall, // R[dst] = the direct function of the host function `item` of the arguments
+                // read from sources[target .. target + target2)
+    TerminatedFirst, // Terminated and Enter for the first statement of a list, which runs
+    EnterFirst,      // unless the script is terminated, as the statement lists do it
     End,
 };
 
@@ -124,6 +137,9 @@ struct Source {
 struct Instr {
     Op op;
     unsigned char sub = 0;
+    // How many loops of this code the instruction is inside: an error leaving a loop clears
+    // its break, as the loop statements do.
+    unsigned char loops = 0;
     int dst = 0;
     int target = 0;
     int target2 = 0;
@@ -150,9 +166,19 @@ struct CaseTable {
     int otherwise = 0;         // the else branch
 };
 
+// The protected statements of a try ... except: an error arising in [start, end) runs the
+// handler at `handler`; the innermost region comes first.
+struct Region {
+    int start;
+    int end;
+    int handler;
+    unsigned char loops;
+};
+
 struct Code {
     std::vector<Instr> instrs;
     std::vector<CaseTable> cases;
+    std::vector<Region> regions;
     std::vector<Source> sources; // the arguments of calls
     // Beside each argument passed by reference to a plain variable of the script: that
     // variable, which gets the value back straight.
@@ -164,6 +190,8 @@ struct Code {
     int registers = 0;
     int locals = 0;
     int resultSlot = -1;
+    // The parameters passed by reference, one bit each (a frame has at most 64 locals).
+    quint64 varParams = 0;
     // Where the items of the locals keep their values, and the items.
     std::vector<Value*> storages;
     std::vector<TfsCustomVariable*> slotItems;
@@ -241,6 +269,11 @@ private:
             if (param->IsReadOnly())
                 unknown();
             addSlot(param);
+            if (param->IsVarParam()) {
+                if (i >= 64)
+                    unknown();
+                FCode.varParams |= quint64(1) << i;
+            }
         }
         if (proc->IsFunc()) {
             TfsCustomVariable* result = proc->RefItem();
@@ -263,7 +296,14 @@ private:
         FCode.locals = int(FCode.storages.size());
         FNextReg = FCode.registers = FCode.locals;
         compileList(prog->Statement());
-        put(Op::End);
+        const int end = put(Op::End);
+        // In a frame nothing but this code looks at the routine's exit, which its end
+        // clears: an exit goes to the end straight.
+        for (Instr& in : FCode.instrs)
+            if (in.op == Op::Exit) {
+                in.sub = 1;
+                in.target = end;
+            }
         FCode.frameable = true;
         FCode.fastEntry = writtenBeforeRead();
     }
@@ -272,6 +312,7 @@ private:
     {
         Instr in;
         in.op = op;
+        in.loops = (unsigned char)std::min(FLoops, 255);
         FCode.instrs.push_back(in);
         return int(FCode.instrs.size()) - 1;
     }
@@ -321,8 +362,9 @@ private:
             TfsStatement* s = list->Items(i);
             FNextReg = base;
             // The test before each statement also ends the list after a statement that
-            // set break, continue or exit: at the start of a list none of them is set.
-            FTerminatedTest = put(Op::Terminated);
+            // set break, continue or exit; the first statement runs unless the script is
+            // terminated (a list entered with a flag set, as a handler can be, runs it).
+            FTerminatedTest = put(i == 0 ? Op::TerminatedFirst : Op::Terminated);
             toEnd.push_back(FTerminatedTest);
             const int first = here();
             compileStatement(s, list);
@@ -343,7 +385,7 @@ private:
     {
         // Right behind the list's test, both become one instruction.
         if (FTerminatedTest == here() - 1) {
-            at(FTerminatedTest).op = Op::Enter;
+            at(FTerminatedTest).op = at(FTerminatedTest).op == Op::TerminatedFirst ? Op::EnterFirst : Op::Enter;
             at(FTerminatedTest).statement = s;
             return FTerminatedTest;
         }
@@ -354,7 +396,7 @@ private:
     // Patches the line notification's jump behind the statement.
     void behind(int l)
     {
-        (at(l).op == Op::Enter ? at(l).target2 : at(l).target) = here();
+        (at(l).op == Op::Enter || at(l).op == Op::EnterFirst ? at(l).target2 : at(l).target) = here();
     }
 
     // A jump taken when the condition is true (whenTrue) or not; comparisons test their
@@ -509,6 +551,7 @@ private:
         } else if (type == typeid(TfsCppForStmt)) {
             auto* f = static_cast<TfsCppForStmt*>(s);
             const int e = line(s);
+            const Loop loop(FLoops);
             compileList(f->FFirstStmt.get());
             const int stop = put(Op::IfTerminated);
             // The condition stands behind the body, entered first: one jump less a turn.
@@ -560,6 +603,7 @@ private:
             at(init).b = to;
             at(init).sub = f->FStep != nullptr;
             const int e = line(s);
+            const Loop loop(FLoops);
             FNextReg = counter + 4;
             const int top = put(Op::VbForCheck);
             at(top).dst = counter;
@@ -595,6 +639,7 @@ private:
         } else if (type == typeid(TfsWhileStmt)) {
             auto* w = static_cast<TfsWhileStmt*>(s);
             const int e = line(s);
+            const Loop loop(FLoops);
             const int top = here();
             const int jf = conditionJump(w->FCondition, false);
             compileList(w);
@@ -607,6 +652,7 @@ private:
         } else if (type == typeid(TfsRepeatStmt)) {
             auto* r = static_cast<TfsRepeatStmt*>(s);
             const int e = line(s);
+            const Loop loop(FLoops);
             const int top = here();
             compileList(r);
             const int le = put(Op::LoopEnd);
@@ -627,6 +673,7 @@ private:
             at(init).a = from;
             at(init).b = to;
             const int e = line(s);
+            const Loop loop(FLoops);
             FNextReg = counter + 2;
             const int check = put(Op::ForCheck);
             at(check).dst = counter;
@@ -650,6 +697,8 @@ private:
             at(next).target = here();
             put(Op::ClearBreak);
             behind(e);
+        } else if (type == typeid(TfsTryStmt) && static_cast<TfsTryStmt*>(s)->IsExcept()) {
+            compileTry(static_cast<TfsTryStmt*>(s));
         } else if (type == typeid(TfsBreakStmt)) {
             put(Op::SetBreak);
         } else if (type == typeid(TfsContinueStmt)) {
@@ -660,6 +709,39 @@ private:
         } else {
             exec(s);
         }
+    }
+
+    // The instructions of a loop statement after its line notification are inside it.
+    struct Loop {
+        int& depth;
+        explicit Loop(int& d) : depth(d) { ++depth; }
+        ~Loop() { --depth; }
+    };
+
+    // A try ... except: the protected statements, a jump over the handler, the handler.
+    // An error in the protected statements (raised by this code, or coming from a call)
+    // sets the two exception variables and runs the handler, as the statement does.
+    void compileTry(TfsTryStmt* t)
+    {
+        // The variables are set by name: a local of a frame of that name would miss them.
+        if (FFrame)
+            for (const QString& name : {QStringLiteral("ExceptionClassName"), QStringLiteral("ExceptionMessage")})
+                if (TfsCustomVariable* v = t->Program()->Find(name); v && slotOf(v->Storage()) >= 0)
+                    unknown();
+        const int e = line(t);
+        Region r;
+        r.start = here();
+        r.loops = (unsigned char)std::min(FLoops, 255);
+        ++FExcepts;
+        compileList(t);
+        --FExcepts;
+        r.end = here();
+        const int over = put(Op::Jump);
+        r.handler = here();
+        compileList(t->ExceptStmt());
+        at(over).target = here();
+        behind(e);
+        FCode.regions.push_back(r);
     }
 
     // A case statement as comparisons and jumps: the value first, then the line; the
@@ -871,10 +953,31 @@ private:
         // A text may grow where it is: the statement's own rules, which read the
         // expression after looking at the target.
         const bool grows = op == Op::Add && !param && !numeric;
-        if (grows && ((kind != fvtVariant && kind != fvtString) || runsCode(source)))
+        if (grows && kind != fvtVariant && kind != fvtString)
             return false;
         const int e = line(a);
         const int base = FNextReg;
+        if (grows && runsCode(source)) {
+            // The statement looks at the target before the expression's code runs: a text
+            // then grows where it is, any other value is taken as it was.
+            const int k = reg();
+            reg();
+            const int prepare = put(Op::AddPrepare);
+            at(prepare).dst = k;
+            at(prepare).target = slot;
+            at(prepare).ptr = var->Storage();
+            const Source b = expression(source);
+            const int i = put(Op::AddFinish);
+            at(i).statement = a;
+            at(i).a = b;
+            at(i).dst = k;
+            at(i).target = slot;
+            at(i).ptr = var->Storage();
+            at(i).sub = storeKind(a) == 3;
+            freeFrom(base);
+            behind(e);
+            return true;
+        }
         if (grows) {
             const Source b = expression(source);
             freeFrom(base);
@@ -1082,7 +1185,7 @@ private:
                 // the statements' call writes them.
                 if (!FFrame && referenceCall(step)) {
                     const Source r = call(step, Op::CallScript);
-                    at(here() - 1).sub = 1;
+                    at(here() - 1).sub |= 1;
                     return r;
                 }
                 unknown();
@@ -1093,6 +1196,12 @@ private:
                 at(c).item = designator;
                 at(c).step = step;
                 return inRegister(at(c).dst);
+            }
+            if (TfsMethodHelper* method = raisingProcedure(designator)) {
+                const Source r = hostCall(designator->Items(0), method, designator->Prog());
+                at(here() - 1).op = Op::Raise;
+                at(here() - 1).sub = FExcepts > 0 ? 2 : 0;
+                return r;
             }
             if (TfsMethodHelper* method = hostFunction(designator))
                 return hostCall(designator->Items(0), method, designator->Prog());
@@ -1128,6 +1237,24 @@ private:
         return method;
     }
 
+    // A procedure of the host that only raises an error (RaiseException), called straight.
+    static TfsMethodHelper* raisingProcedure(TfsDesignator* designator)
+    {
+        if (typeid(*designator) != typeid(TfsDesignator))
+            return nullptr;
+        TfsDesignatorItem* step = designator->PlainCall();
+        if (!step)
+            return nullptr;
+        auto* method = dynamic_cast<TfsMethodHelper*>(step->Ref());
+        if (!method || typeid(*method) != typeid(TfsMethodHelper) || !method->RaiseText() || method->IsMacro()
+            || method->IndexMethod() || method->ClassRef() || !method->OnCallNew() || method->OnCall())
+            return nullptr;
+        for (int i = 0; i < method->Count(); ++i)
+            if (method->Params(i)->IsVarParam())
+                return nullptr;
+        return method;
+    }
+
     // Its arguments are computed here, read left to right like operands, then given to
     // the parameters in order, as the designator gives them.
     Source hostCall(TfsDesignatorItem* step, TfsMethodHelper* method, TfsScript* prog)
@@ -1151,7 +1278,12 @@ private:
             args.push_back(a);
         }
         freeFrom(base);
-        const int c = put(Op::HostCall);
+        // A function that computes from its arguments alone takes them as they are.
+        bool direct = method->Direct() && n == method->Count();
+        for (int i = 0; direct && i < n; ++i)
+            direct = !method->Params(i)->IsReadOnly();
+        const int c = put(direct ? Op::DirectCall : Op::HostCall);
+        at(c).sub = direct && method->GetDirectForm() == TfsMethodHelper::DirectForm::TextLength;
         at(c).dst = reg();
         at(c).step = step;
         at(c).item = method;
@@ -1228,6 +1360,8 @@ private:
         at(c).item = step->Ref();
         at(c).target = int(FCode.sources.size());
         at(c).target2 = n;
+        // Inside a try ... except here, an error of a frame called goes to its handler.
+        at(c).sub = FExcepts > 0 ? 2 : 0;
         FCode.sources.insert(FCode.sources.end(), args.begin(), args.end());
         auto* proc = static_cast<TfsProcVariable*>(step->Ref());
         for (int j = 0; j < n; ++j)
@@ -1367,7 +1501,10 @@ private:
                 m |= bit(in.dst);
             if (in.op == Op::StoreElement)
                 use(FCode.sources[size_t(in.target)]);
-            if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall)
+            if (in.op == Op::AddPrepare && in.target >= 0)
+                m |= bit(in.target);
+            if (in.op == Op::CallArgs || in.op == Op::CallScript || in.op == Op::HostCall
+                || in.op == Op::DirectCall || in.op == Op::Raise)
                 for (int j = 0; j < in.target2; ++j)
                     use(FCode.sources[size_t(in.target + j)]);
             return m;
@@ -1379,6 +1516,8 @@ private:
                 return bit(in.target);
             if ((in.op == Op::AddAssign || in.op == Op::StepVariable) && in.dst >= 0)
                 return bit(in.dst);
+            if (in.op == Op::AddFinish && in.target >= 0)
+                return bit(in.target);
             if (in.op == Op::ForLoop && in.a.reg >= 0)
                 return bit(in.a.reg);
             if (in.op >= Op::Add && in.op <= Op::Divide && in.dst < FCode.locals)
@@ -1406,6 +1545,9 @@ private:
             switch (ins.op) {
             case Op::End: break;
             case Op::Jump: next[count++] = ins.target; break;
+            case Op::Exit:
+                next[count++] = ins.sub ? ins.target : i + 1;
+                break;
             case Op::VbForNext:
             case Op::ForLoop:
             case Op::LoopJump:
@@ -1420,6 +1562,7 @@ private:
             // running it; a frame entered without filling its locals runs only while no
             // handler is there.
             case Op::Enter:
+            case Op::EnterFirst:
                 next[count++] = i + 1;
                 next[count++] = ins.target;
                 break;
@@ -1427,6 +1570,7 @@ private:
             case Op::JumpIfNot:
             case Op::JumpCompare:
             case Op::Terminated:
+            case Op::TerminatedFirst:
             case Op::LoopEnd:
             case Op::ForCheck:
             case Op::VbForCheck:
@@ -1436,20 +1580,28 @@ private:
                 break;
             default: next[count++] = i + 1; break;
             }
-            for (int k = 0; k < count; ++k) {
-                const int t = next[k];
+            const auto reach = [&](int t, quint64 state) {
                 if (t < 0 || t >= n)
-                    continue;
-                const quint64 meet = in[size_t(t)] & out;
+                    return;
+                const quint64 meet = in[size_t(t)] & state;
                 if (meet == in[size_t(t)] && seen[size_t(t)])
-                    continue;
+                    return;
                 in[size_t(t)] = meet;
                 seen[size_t(t)] = true;
                 if (!queued[size_t(t)]) {
                     queued[size_t(t)] = true;
                     work.push_back(t);
                 }
-            }
+            };
+            for (int k = 0; k < count; ++k)
+                reach(next[k], out);
+            // An error in a protected instruction reaches the innermost handler before the
+            // instruction's own write.
+            for (const Region& r : FCode.regions)
+                if (r.start <= i && i < r.end) {
+                    reach(r.handler, in[size_t(i)]);
+                    break;
+                }
         }
         for (int i = 0; i < n; ++i)
             if (readsOf(code[size_t(i)]) & ~in[size_t(i)])
@@ -1458,6 +1610,8 @@ private:
     }
 
     Code& FCode;
+    int FLoops = 0;
+    int FExcepts = 0;
     int FNextReg = 0;
     int FTerminatedTest = -1;
     // Where the last short circuit joins its two ways.
@@ -1518,7 +1672,10 @@ void reload(const Activation& a)
         a.R[i] = *a.code->storages[size_t(i)];
 }
 
-void execute(const Code& code, TfsScript* p, Value* R, const Activation* act);
+// Runs the code; true when an error raised in it (or in a frame it called) goes to a
+// handler of a caller further up, which catchAbove says there is: its message waits in
+// raisedMessage.
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove);
 Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder);
 
 // The frame code of a procedure, current; whether it may run is its own flag.
@@ -1562,8 +1719,8 @@ struct FrameStackBlock {
 // A call from compiled code into a new frame: the arguments go straight into the
 // registers of the parameters. Nothing of the items is touched, so a procedure that
 // calls itself saves nothing.
-[[gnu::always_inline]] inline void runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                       const Source* src, Value* R, Value& scratch, Value* out)
+[[gnu::always_inline]] inline bool runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                       const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
 {
     // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
@@ -1597,38 +1754,40 @@ struct FrameStackBlock {
         }
     } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
-    execute(code, p, F, nullptr);
+    // An error leaves without results, as it does from the statements' call.
+    if (execute(code, p, F, nullptr, catchAbove)) [[unlikely]]
+        return true;
     // The values of parameters passed by reference, for the caller to write back.
     if (out) [[unlikely]]
-        for (size_t j = 0; j < n; ++j)
-            if (proc->Params(int(j))->IsVarParam())
+        for (quint64 m = code.varParams; m; m &= m - 1)
+            if (const size_t j = size_t(std::countr_zero(m)); j < n)
                 out[j] = F[j];
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
     else
         dst = Value::null();
+    return false;
 }
 
 // The same with the registers on the thread's stack, when its block is full or missing.
-[[gnu::noinline]] void enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                         const Source* src, Value* R, Value& scratch, Value* out)
+[[gnu::noinline]] bool enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                         const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
 {
     ValueScratch<16> registers(size_t(code.registers));
-    runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out);
+    return runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out, catchAbove);
 }
 
-[[gnu::always_inline]] inline void enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                              const Source* src, Value* R, Value& scratch, Value* out = nullptr)
+[[gnu::always_inline]] inline bool enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                              const Source* src, Value* R, Value& scratch, bool catchAbove,
+                                              Value* out = nullptr)
 {
     checkStack();
     FrameStack& stack = frameStack;
     Value* F = stack.top;
     const size_t n = size_t(code.registers);
     if (size_t(stack.end - F) < n) [[unlikely]] {
-        if (!allocateFrameStack()) {
-            enterFrameOnStack(dst, code, proc, in, src, R, scratch, out);
-            return;
-        }
+        if (!allocateFrameStack())
+            return enterFrameOnStack(dst, code, proc, in, src, R, scratch, out, catchAbove);
         F = stack.top;
     }
     stack.top = F + n;
@@ -1641,25 +1800,37 @@ struct FrameStackBlock {
             frameStack.top = F;
         }
     } pop{F, n};
-    runInFrame(F, dst, code, proc, in, src, R, scratch, out);
+    return runInFrame(F, dst, code, proc, in, src, R, scratch, out, catchAbove);
 }
 
 // A call with parameters passed by reference: the arguments get the parameters' last
 // values, as the statements' call writes them back.
-[[gnu::noinline]] void enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs)
+[[gnu::noinline]] bool enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
+                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs,
+                                             bool catchAbove)
 {
     const size_t n = size_t(in.target2);
     ValueScratch<4> out(n);
-    enterFrame(dst, code, proc, in, src, R, scratch, out.data());
-    for (size_t j = 0; j < n; ++j) {
-        if (!proc->Params(int(j))->IsVarParam())
-            continue;
-        if (TfsVariable* var = backs[j])
-            var->SetValue(out[j]);
-        else
-            in.step->Items(int(j))->SetValue(out[j]);
+    if (enterFrame(dst, code, proc, in, src, R, scratch, catchAbove, out.data()))
+        return true;
+    for (quint64 m = code.varParams; m; m &= m - 1) {
+        const size_t j = size_t(std::countr_zero(m));
+        if (j >= n)
+            break;
+        const Value& v = out[j];
+        if (TfsVariable* var = backs[j]) {
+            // Stored as it is where the setter would store it so: an Integer into an
+            // Integer variable, anything into a Variant.
+            if (var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
+                && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant))
+                *var->PValue() = v;
+            else
+                var->SetValue(v);
+        } else {
+            in.step->Items(int(j))->SetValue(v);
+        }
     }
+    return false;
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -1690,6 +1861,20 @@ struct FrameStackBlock {
     method->SetParentValue(Value::null());
     method->SetProg(in.prog);
     dst = method->GetValue();
+}
+
+[[gnu::noinline]] void callDirect(Value& dst, const Instr& in, const Source* src, Value* R, Value& scratch)
+{
+    const auto direct = static_cast<TfsMethodHelper*>(in.item)->Direct();
+    const size_t n = size_t(in.target2);
+    if (n == 1) {
+        dst = direct(&read(src[0], R, scratch));
+        return;
+    }
+    ValueScratch<4> args(n);
+    for (size_t j = 0; j < n; ++j)
+        args[j] = read(src[j], R, scratch);
+    dst = direct(args.data());
 }
 
 Value divide(const Value& a, const Value& b)
@@ -1743,6 +1928,37 @@ template <Value (*F)(const Value&)>
     } else {
         statement->Write(r, r);
     }
+}
+
+[[gnu::noinline]] void addPrepare(Value* k, const Value& target)
+{
+    const bool text = target.isText();
+    k[1].setBoolean(text);
+    if (!text)
+        k[0] = target;
+}
+
+// The plus-assignment's statement after its expression ran: a target that was a text grows
+// where it is, any other value adds to the one taken before.
+[[gnu::noinline]] void addFinish(Value& target, Value* k, const Value& value, TfsAssignmentStmt* statement, bool slot)
+{
+    if (k[1].asBool()) {
+        if (value.isText()) {
+            addInPlace(target, value);
+            return;
+        }
+        Value r = add(target, value);
+        if (slot)
+            storeSlot(target, r, r, statement);
+        else
+            statement->Target()->SetValue(r);
+        return;
+    }
+    Value r = add(k[0], value);
+    if (slot)
+        storeSlot(target, r, r, statement);
+    else
+        statement->Write(r, r);
 }
 
 [[gnu::noinline]] void stepVariable(Value& target, const Value& value, const Instr& in)
@@ -1867,9 +2083,8 @@ template <Value (*F)(const Value&, const Value&)>
 
 // A call of a script procedure: into a frame when the procedure allows it and no host
 // code watches values where they are kept; otherwise the way the statements call it.
-[[gnu::noinline]] void callScript(Value& dst, const Instr& in, const Source* src, TfsVariable* const* backs, Value* R,
-                                  Value& scratch,
-                                  const Activation* act)
+[[gnu::noinline]] bool callScript(Value& dst, const Instr& in, const Source* src, TfsVariable* const* backs, Value* R,
+                                  Value& scratch, const Activation* act, bool catchAbove)
 {
     auto* proc = static_cast<TfsProcVariable*>(in.item);
     if (!TfsScript::AnyRunLineHandler() && !TfsCustomVariable::AnyProvider()) [[likely]] {
@@ -1877,11 +2092,9 @@ template <Value (*F)(const Value&, const Value&)>
         if (!code || !code->current()) [[unlikely]]
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
-            if (in.sub) [[unlikely]]
-                enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs);
-            else
-                enterFrame(dst, *code, proc, in, src, R, scratch);
-            return;
+            if (in.sub & 1) [[unlikely]]
+                return enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs, catchAbove);
+            return enterFrame(dst, *code, proc, in, src, R, scratch, catchAbove);
         }
     }
     if (act && act->sync)
@@ -1889,6 +2102,69 @@ template <Value (*F)(const Value&, const Value&)>
     callWithArguments(dst, in, src, R, scratch);
     if (act && act->sync)
         reload(*act);
+    return false;
+}
+
+// The message of an error raised by compiled code on its way to a handler.
+thread_local QString raisedMessage;
+
+// A raising procedure of the host takes its arguments as when it is called; its message
+// waits for the handler.
+[[gnu::noinline]] void raiseMessage(const Instr& in, const Source* src, Value* R, Value& scratch)
+{
+    auto* method = static_cast<TfsMethodHelper*>(in.item);
+    const int count = std::min(in.target2, method->Count());
+    for (int j = 0; j < count; ++j)
+        method->Params(j)->SetValue(read(src[j], R, scratch));
+    method->SetParentRef(nullptr);
+    method->SetParentValue(Value::null());
+    method->SetProg(in.prog);
+    raisedMessage = method->RaiseText()(method);
+}
+
+// The variables the handler reads, as the try statement sets them.
+[[gnu::noinline]] void setCaught(TfsScript* p, const QString& className, const QString& message)
+{
+    p->SetVariables(QStringLiteral("ExceptionClassName"), Value(className));
+    p->SetVariables(QStringLiteral("ExceptionMessage"), Value(message));
+}
+
+[[gnu::noinline]] void setRaisedCaught(TfsScript* p)
+{
+    const QString message = std::exchange(raisedMessage, QString());
+    setCaught(p, QStringLiteral("Exception"), message);
+}
+
+inline const Region* regionAt(const Code& code, std::ptrdiff_t index)
+{
+    for (const Region& r : code.regions)
+        if (r.start <= index && index < r.end)
+            return &r;
+    return nullptr;
+}
+
+// An error caught by a handler of this code, described as the try statement describes it.
+struct Caught {
+    QString className;
+    QString message;
+};
+thread_local Caught caughtError;
+
+[[gnu::noinline, gnu::cold]] void describeCaught()
+{
+    try {
+        orv::script::rethrowAsScriptError();
+    } catch (const orv::Exception& e) {
+        caughtError.className = orv::script::exceptionClassName(e);
+        caughtError.message = e.message();
+    }
+}
+
+[[gnu::noinline]] void setDescribedCaught(TfsScript* p)
+{
+    Caught c = std::move(caughtError);
+    caughtError = Caught();
+    setCaught(p, c.className, c.message);
 }
 
 [[gnu::noinline, gnu::cold]] void noteErrorAt(const Code& code, std::ptrdiff_t index)
@@ -1897,7 +2173,7 @@ template <Value (*F)(const Value&, const Value&)>
         noteErrorPlace(code.owners[size_t(index)]);
 }
 
-void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
@@ -1909,7 +2185,7 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
         &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
-        &&End,
+        &&Raise, &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -1917,7 +2193,16 @@ void execute(const Code& code, TfsScript* p, Value* R, const Activation* act)
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
     const Instr* in = base;
+    // An error a handler of this code caught as a C++ exception: its variables are set
+    // once the exception is gone.
+    std::ptrdiff_t resume = -1;
+    for (;;) {
     try {
+    if (resume >= 0) [[unlikely]] {
+        in = base + resume;
+        resume = -1;
+        setDescribedCaught(p);
+    }
 
 #define ORV_NEXT goto* handlers[size_t((++in)->op)]
 #define ORV_JUMP(to)                                                                       \
@@ -2149,6 +2434,40 @@ Element2: {
 HostCall:
     callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
     ORV_NEXT;
+AddPrepare: {
+    const Value& t = in->target >= 0 ? R[in->target] : *in->ptr;
+    if (t.type() == varInteger) {
+        R[in->dst + 1].setBoolean(false);
+        R[in->dst].setInteger(t.asInt());
+        ORV_NEXT;
+    }
+    addPrepare(R + in->dst, t);
+    ORV_NEXT;
+}
+AddFinish: {
+    const Value& e = read(in->a, R, sa);
+    Value& t = in->target >= 0 ? R[in->target] : *in->ptr;
+    const Value& v = R[in->dst];
+    int r;
+    // An Integer plus an Integer that stays one: the target takes it as it is.
+    if (in->sub && !R[in->dst + 1].asBool() && v.type() == varInteger && e.type() == varInteger
+        && !__builtin_add_overflow(v.asInt(), e.asInt(), &r)) {
+        t.setInteger(r);
+        ORV_NEXT;
+    }
+    addFinish(t, R + in->dst, e, static_cast<TfsAssignmentStmt*>(in->statement), in->target >= 0);
+    ORV_NEXT;
+}
+DirectCall:
+    if (in->sub) {
+        const Value& v = read(code.sources[size_t(in->target)], R, sa);
+        if (v.isText()) {
+            R[in->dst].setInteger(int(v.text().size()));
+            ORV_NEXT;
+        }
+    }
+    callDirect(R[in->dst], *in, code.sources.data() + in->target, R, sa);
+    ORV_NEXT;
 Element: {
     const Value& v = read(in->a, R, sa);
     const int index = v.type() == varInteger ? v.asInt() : v.toInt();
@@ -2171,6 +2490,19 @@ JumpIf:
 Terminated:
     if (p->AnyStop())
         ORV_JUMP(in->target);
+    ORV_NEXT;
+TerminatedFirst:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+EnterFirst:
+    if (p->Terminated())
+        ORV_JUMP(in->target);
+    if (TfsScript::AnyRunLineHandler()) {
+        notifyLine(p, in->statement, act);
+        if (p->Terminated())
+            ORV_JUMP(in->target2);
+    }
     ORV_NEXT;
 Enter:
     if (p->AnyStop())
@@ -2237,7 +2569,9 @@ StoreSlot: {
     ORV_NEXT;
 }
 CallScript:
-    callScript(R[in->dst], *in, code.sources.data() + in->target, code.backs.data() + in->target, R, sa, act);
+    if (callScript(R[in->dst], *in, code.sources.data() + in->target, code.backs.data() + in->target, R, sa, act,
+                   (in->sub & 2) || catchAbove)) [[unlikely]]
+        goto Raised;
     ORV_NEXT;
 ForSetSlot:
     R[in->target].setInteger(int(R[in->dst].asInt64()));
@@ -2262,6 +2596,8 @@ SetContinue:
 Exit:
     if (TfsScript::AnyRunLineHandler())
         notifyLine(p, in->statement, act);
+    if (in->sub)
+        ORV_JUMP(in->target);
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
@@ -2371,11 +2707,44 @@ VbForNext: {
     }
     ORV_JUMP(in->target);
 }
+Raise:
+    // Nobody here handles the error: the procedure raises it as ever.
+    if (!(in->sub & 2) && !catchAbove) {
+        callHost(R[in->dst], *in, code.sources.data() + in->target, R, sa);
+        ORV_NEXT;
+    }
+    raiseMessage(*in, code.sources.data() + in->target, R, sa);
+    goto Raised;
+Raised:
+    // An error raised here or by a frame called: the innermost handler of this code runs,
+    // or the error goes up to the caller that handles it.
+    if (const Region* r = regionAt(code, in - base)) {
+        if (in->loops > r->loops)
+            p->SetBreakCalled(false);
+        in = base + r->handler;
+        setRaisedCaught(p);
+        goto* handlers[size_t(in->op)];
+    }
+    if (in->loops)
+        p->SetBreakCalled(false);
+    if (catchAbove)
+        return true;
+    throw orv::Exception(std::exchange(raisedMessage, QString()));
 End:
-    return;
+    return false;
     } catch (...) {
-        noteErrorAt(code, in - base);
-        throw;
+        const std::ptrdiff_t at = in - base;
+        const Region* r = code.regions.empty() ? nullptr : regionAt(code, at);
+        // Leaving loops clears their break, as the loop statements do.
+        if (in->loops > (r ? r->loops : 0))
+            p->SetBreakCalled(false);
+        if (!r) {
+            noteErrorAt(code, at);
+            throw;
+        }
+        describeCaught();
+        resume = r->handler;
+    }
     }
 #undef ORV_NEXT
 #undef ORV_JUMP
@@ -2420,7 +2789,7 @@ Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder)
                 *a.code->storages[size_t(i)] = std::move(a.R[i]);
         }
     } back{act};
-    execute(code, proc->Prog(), F, &act);
+    execute(code, proc->Prog(), F, &act, false);
 }
 
 [[gnu::noinline]] void compile(TfsStatement* list, CodeHolder& holder)
@@ -2448,7 +2817,7 @@ void run(TfsStatement* list)
         compile(list, holder);
     const Code& code = *holder.current;
     ValueScratch<16> registers(size_t(code.registers));
-    execute(code, list->Program(), registers.data(), nullptr);
+    execute(code, list->Program(), registers.data(), nullptr, false);
 }
 
 void runRoutine(TfsProcVariable* proc)

@@ -2,8 +2,10 @@
 // Running statement lists fast. The main program of a script and the body of each script
 // procedure are turned, at their first run, into a flat list of instructions over a few
 // registers: operators read variables and constants where they are kept, loops and
-// conditions become jumps, and whatever has no instruction of its own (host calls,
-// with, try, case) runs through its own statement or expression object. The result is
+// conditions become jumps, a try ... except marks its protected instructions (an error
+// raised there, or in a compiled routine called from there, runs the handler without
+// leaving as a C++ exception), and whatever has no instruction of its own (most host
+// calls, with, try ... finally) runs through its own statement or expression object. The result is
 // the same as executing the statement objects one by one; the compiled form is made
 // again when a list it was made from changes.
 #include <memory>
