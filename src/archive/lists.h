@@ -48,23 +48,48 @@ private:
     QString line_;
 };
 
+class ResultSink;
+
 // The same line built straight from a record's stored fields, decoding only the fields
-// it shows: for a search that lists most of a large archive.
+// it shows: for a search that lists most of a large archive. The line stays one byte a
+// character (Latin-1) as long as every character allows, and goes to a list that way.
 class StoredLineBuilder {
 public:
-    StoredLineBuilder(const RecordLayout& layout, const QByteArray& record) : layout_(layout), record_(record) {}
+    StoredLineBuilder(const RecordLayout& layout, const QByteArray& record) : layout_(layout)
+    {
+        start(record.constData(), record.size());
+    }
+    explicit StoredLineBuilder(const RecordLayout& layout) : layout_(layout) {}
+    // Starts a new line from the `size` bytes of a record (a short record's missing
+    // fields are empty).
+    void start(const char* record, qsizetype size);
     StoredLineBuilder& col(int field, int width);
     StoredLineBuilder& lit(QStringView text);
-    QString rest(int field);
+    // The last element: trimmed, neither padded nor cut.
+    StoredLineBuilder& last(int field);
+    QString rest(int field) { return last(field).str(); }
+    QString str() const;
+    // Adds the line to `out`.
+    void addTo(ResultSink& out, qint64 record) const;
+    // The fields read since the builder was made, in the order first read.
+    const QVarLengthArray<int, 16>& fieldsRead() const { return read_; }
 
 private:
     // The field's stored characters, trimmed: a pointer and a length.
-    std::pair<const unsigned char*, qsizetype> stored(int field) const;
+    std::pair<const unsigned char*, qsizetype> stored(int field);
     void append(const unsigned char* text, qsizetype length);
+    void widen();
     const RecordLayout& layout_;
-    const QByteArray& record_;
-    QVarLengthArray<char16_t, 512> line_;
+    const char* record_ = nullptr;
+    qsizetype size_ = 0;
+    bool wide_ = false; // some character is past Latin-1: the line is in wideLine_
+    QVarLengthArray<char, 512> line_;
+    QVarLengthArray<char16_t, 512> wideLine_;
+    QVarLengthArray<int, 16> read_;
 };
+
+// A window's line builder over the stored fields of a record.
+using StoredLine = std::function<void(StoredLineBuilder&)>;
 
 // The list boxes' order: character by character with a-z counted as A-Z, every other
 // character by its code; a prefix before the longer line.
@@ -83,6 +108,13 @@ public:
     virtual ~ResultSink() = default;
     virtual void clear() = 0;
     virtual void add(const QString& line, qint64 record) = 0;
+    // A line of Latin-1 characters.
+    virtual void add(QLatin1StringView line, qint64 record) { add(QString(line), record); }
+    // Lines added since clear().
+    virtual qsizetype size() const = 0;
+    // Takes back the lines added after the first `lines` (what was read from a stretch
+    // of the archive that turned out not to be the file's).
+    virtual void truncate(qsizetype lines) = 0;
 };
 
 // The lines of a list in list order. A sorted list keeps them in listLineLess order;
@@ -92,8 +124,10 @@ public:
     explicit ResultList(bool sorted = true) : sorted_(sorted) {}
     void clear() override;
     void add(const QString& line, qint64 record) override;
+    using ResultSink::add;
+    qsizetype size() const override { return lines_.size(); }
+    void truncate(qsizetype lines) override;
 
-    qsizetype size() const { return lines_.size(); }
     bool isEmpty() const { return lines_.isEmpty(); }
     const ResultLine& at(qsizetype i) const { return lines()[i]; }
     const QList<ResultLine>& lines() const;
@@ -101,8 +135,9 @@ public:
 
 private:
     bool sorted_;
-    mutable bool pending_ = false; // lines added since the last sort
-    mutable QList<ResultLine> lines_;
+    QList<ResultLine> lines_;                 // in the order added
+    mutable bool pending_ = false;            // lines added or taken back since the last sort
+    mutable QList<ResultLine> shown_;         // a sorted list's lines in list order
 };
 
 // The finder's count text: "Il presente riepilogo contiene N schede.".
@@ -121,6 +156,9 @@ void fillList(ArchiveFile& file, ResultSink& out, const std::function<bool(const
 void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
             const QList<int>& criterionFields, ResultSink& out,
             const std::function<QString(const QByteArray&)>& line);
+// The same with the window's line built from the stored fields.
+void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
+            const QList<int>& criterionFields, ResultSink& out, const StoredLine& line);
 
 // The record a chosen line was built from, with its 1-based position.
 struct FoundRecord {

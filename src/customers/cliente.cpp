@@ -94,7 +94,7 @@ orv::archive::LineBuilder customerColumns(const TCliente& c)
 
 QString RigaTrovaClienti(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Note); }
 
-QString RigaTrovaClienti(const QByteArray& record)
+void RigaTrovaClienti(orv::archive::StoredLineBuilder& b)
 {
     // The columns of customerColumns(), read from the stored card.
     static const struct {
@@ -104,10 +104,15 @@ QString RigaTrovaClienti(const QByteArray& record)
         return decltype(f){l.indexOf(u"Cliente"_qs), l.indexOf(u"Recapito"_qs), l.indexOf(u"Marca"_qs),
                            l.indexOf(u"Matricola"_qs), l.indexOf(u"Note"_qs)};
     }();
-    orv::archive::StoredLineBuilder b(TCliente::layout(), record);
     b.col(f.cliente, 30).lit(u"  Tel. ").col(f.recapito, 20).lit(u"  ").col(f.marca, 20)
-        .lit(u"  Matr. n. ").col(f.matricola, 20).lit(u"  ");
-    return b.rest(f.note);
+        .lit(u"  Matr. n. ").col(f.matricola, 20).lit(u"  ").last(f.note);
+}
+
+QString RigaTrovaClienti(const QByteArray& record)
+{
+    orv::archive::StoredLineBuilder b(TCliente::layout(), record);
+    RigaTrovaClienti(b);
+    return b.str();
 }
 
 QString RigaRicontatta(const TCliente& c) { return customerColumns(c).lit(u"  ").rest(c.Questioni); }
@@ -170,7 +175,7 @@ void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::Resu
     for (const FinderCriterion& c : finderCriteria())
         fields.append(c.field);
     archive::search(file, TCliente::layout(), typed, fields, out,
-                    [](const QByteArray& r) { return RigaTrovaClienti(r); });
+                    archive::StoredLine([](archive::StoredLineBuilder& b) { RigaTrovaClienti(b); }));
 }
 
 orv::archive::EditorConfig editorConfig()

@@ -36,6 +36,8 @@ struct TCliente {
 QString RigaTrovaClienti(const TCliente& c);
 // The finder's line of a stored card, without decoding the fields the line does not show.
 QString RigaTrovaClienti(const QByteArray& record);
+// The same into a builder over a stored card, for the search.
+void RigaTrovaClienti(orv::archive::StoredLineBuilder& b);
 QString RigaRicontatta(const TCliente& c);
 QString RigaScadenzario(const TCliente& c);
 

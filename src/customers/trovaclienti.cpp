@@ -28,9 +28,11 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
 
 orv::forms::ListSpec resultList()
 {
-    return {TCliente::kFileName, TCliente::kSize,
-            [](const QByteArray& r) { return RigaTrovaClienti(r); },
-            orv::archive::kTitleCustomerFinder};
+    orv::forms::ListSpec spec{TCliente::kFileName, TCliente::kSize,
+                              [](const QByteArray& r) { return RigaTrovaClienti(r); },
+                              orv::archive::kTitleCustomerFinder};
+    spec.storedLine = [](orv::archive::StoredLineBuilder& b) { RigaTrovaClienti(b); };
+    return spec;
 }
 
 const Layout& windowLayout()

@@ -169,7 +169,10 @@ void FinderWindow::btnCercaClick()
     {
         ListBoxLines lines(lstRecords);
         failure = archive::runArchiveCommandTold(archivePath(), listSpec().recordSize, [&](ArchiveFile& file) {
-            archive::search(file, record_, typed, fields, lines, listSpec().line);
+            if (listSpec().storedLine)
+                archive::search(file, record_, typed, fields, lines, listSpec().storedLine);
+            else
+                archive::search(file, record_, typed, fields, lines, listSpec().line);
         });
     } // the lines read so far reach the box, also after a failure
     if (failure) {

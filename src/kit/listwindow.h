@@ -29,6 +29,10 @@ public:
     ~ListBoxLines() override { flush(); }
     void clear() override;
     void add(const QString& line, qint64 record) override;
+    void add(QLatin1StringView line, qint64 record) override { pending_.append(line, record); }
+    // The lines not yet flushed.
+    qsizetype size() const override { return pending_.size(); }
+    void truncate(qsizetype lines) override { pending_.truncate(lines); }
     void flush();
 
     // The width of every line of a result list.
@@ -55,6 +59,8 @@ struct ListSpec {
     std::function<QString()> archivePath = {};
     // A finder's count text for a number of lines; archive::countText when not set.
     std::function<QString(qsizetype lines)> countText = {};
+    // The line builder over the stored fields, where the window has one: for the search.
+    archive::StoredLine storedLine = {};
 };
 
 // The results panel's handlers.

@@ -98,3 +98,80 @@ TEST(PackedLines, LinesAcrossAndLargerThanTheirBlocks)
     lines.append(u"dopo");
     EXPECT_EQ(lines.text(0), u"dopo"_qs);
 }
+
+TEST(PackedLines, SortsTrickyKeysAsTheListsComparison)
+{
+    // Keys that sit next to the letters' codes ('@', '[', '`', '{'), both cases, the
+    // lowest and highest codes of a byte, blanks, accented letters (not folded), lines
+    // that end where a sort key ends or go one past it, and lines equal but for case.
+    // Each appears many times, so that buckets stay large for several bytes and equal
+    // lines must keep the order they were added in.
+    const QStringList keys = {
+        u"a"_qs, u"A"_qs, u"@"_qs, u"["_qs, u"`"_qs, u"{"_qs, u"_"_qs, u"z"_qs, u"Z"_qs, u" "_qs, u""_qs,
+        QString(QChar(u'\0')), QString(QChar(u'\u00FF')), u"\u00E8"_qs, u"\u00C8"_qs, u"E"_qs, u"e"_qs,
+        u"Rossi Mario"_qs, u"ROSSI MARIO"_qs, u"Rossi Mario "_qs, u"Rossi Mari"_qs, u"Rossi_Mario"_qs,
+        QString(15, u'x'), QString(16, u'x'), QString(17, u'X'), QString(16, u'x') + u"a"_qs,
+        QString(16, u'x') + u"A"_qs, QString(31, u'y'), QString(32, u'Y'), QString(33, u'y'),
+        QString(32, u'y') + QChar(u'\0'), QString(48, u' ') + u"1"_qs, QString(48, u' ') + u"0"_qs,
+        QString(63, u'z'), QString(64, u'Z'), QString(65, u'z'), QString(64, u'z') + u"@"_qs,
+        u"abc"_qs, u"ABD"_qs, u"9abc"_qs, u" abc"_qs, u"_abc"_qs,
+    };
+    for (bool wide : {false, true}) {
+        for (int copies : {1, 3, 40}) {
+            SCOPED_TRACE(copies);
+            QStringList texts;
+            PackedLines lines;
+            quint32 seed = 7;
+            for (int c = 0; c < copies; ++c)
+                for (qsizetype k = 0; k < keys.size(); ++k) {
+                    seed = seed * 1103515245u + 12345u;
+                    // Shuffled, with one line in each round past Latin-1 when asked.
+                    QString t = keys[qsizetype((seed >> 16) % quint32(keys.size()))];
+                    if (wide && k == 0)
+                        t += QChar(u'\u20AC');
+                    texts << t;
+                    lines.append(t, texts.size());
+                }
+            std::vector<quint32> expected(size_t(texts.size()));
+            std::iota(expected.begin(), expected.end(), 0u);
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](quint32 a, quint32 b) { return orv::compareTextAZ(texts[a], texts[b]) < 0; });
+            EXPECT_EQ(lines.sortedOrder(), expected) << "wide " << wide;
+        }
+    }
+}
+
+TEST(PackedLines, LinesTakenBackAndOneByteLines)
+{
+    // Lines added one byte a character read, compare and sort as the same added as text;
+    // truncate() keeps the first lines, also across blocks.
+    PackedLines lines;
+    QStringList texts;
+    for (int i = 0; i < 30000; ++i) {
+        const QString t = u"riga %1 "_qs.arg(i % 977) + QString(i % 90, u'\u00E8');
+        texts << t;
+        const QByteArray latin1 = t.toLatin1();
+        if (i % 2)
+            lines.append(QLatin1StringView(latin1), i);
+        else
+            lines.append(t, i);
+    }
+    ASSERT_GT(lines.bytes(), 2 << 20); // more than one block
+    for (qsizetype keep : {qsizetype(30000), qsizetype(29999), qsizetype(12345), qsizetype(1), qsizetype(0)}) {
+        lines.truncate(keep);
+        texts = texts.mid(0, keep);
+        ASSERT_EQ(lines.size(), keep);
+        for (qsizetype i = 0; i < keep; i += 97)
+            ASSERT_EQ(lines.text(i), texts[i]);
+        std::vector<quint32> expected(static_cast<size_t>(keep));
+        std::iota(expected.begin(), expected.end(), 0u);
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](quint32 a, quint32 b) { return orv::compareTextAZ(texts[a], texts[b]) < 0; });
+        EXPECT_EQ(lines.sortedOrder(), expected);
+        lines.append(u"dopo"_qs, -1);
+        texts << u"dopo"_qs;
+        EXPECT_EQ(lines.text(keep), u"dopo"_qs);
+        lines.truncate(keep);
+        texts.removeLast();
+    }
+}

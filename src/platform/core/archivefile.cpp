@@ -1,5 +1,7 @@
 #include "platform/core/archivefile.h"
 
+#include "platform/core/filemap.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -324,6 +326,64 @@ QByteArray ArchiveFile::readRecords(qint64 records)
     const qint64 whole = readAt(block.data(), block.size(), index_ * size_) / size_;
     block.truncate(whole * size_);
     moveTo(index_ + whole);
+    return block;
+}
+
+struct RecordBlock::Held {
+    Held(int fd, qint64 offset, qint64 bytes) : lock(fd, F_RDLCK, offset, bytes), fd(fd) {}
+    RangeLock lock;
+    int fd;
+    std::optional<FileMap> map;
+    QByteArray copy;
+    qint64 end = 0; // the byte after the block in the file
+};
+
+RecordBlock::RecordBlock() = default;
+RecordBlock::~RecordBlock() = default;
+RecordBlock::RecordBlock(RecordBlock&&) noexcept = default;
+RecordBlock& RecordBlock::operator=(RecordBlock&&) noexcept = default;
+
+bool RecordBlock::intact() const
+{
+    if (!held_ || !held_->map)
+        return true;
+    if (!held_->map->intact())
+        return false;
+    // A cut inside a page leaves no trace in the map (the rest of the page reads as
+    // zeros): the file's length tells.
+    struct stat st {};
+    return ::fstat(held_->fd, &st) == 0 && st.st_size >= held_->end;
+}
+
+RecordBlock ArchiveFile::holdRecords(qint64 records)
+{
+    // Never past the last whole record, as readRecords().
+    records = std::clamp<qint64>(count() - index_, 0, records);
+    if (records == 0)
+        return {};
+    const qint64 offset = index_ * size_;
+    auto held = std::make_unique<RecordBlock::Held>(fd_, offset, records * size_);
+    // The file may have lost records while the lock was waited for.
+    records = std::min(records, fileSize() / size_ - index_);
+    if (records <= 0)
+        return {};
+    RecordBlock block;
+    block.size_ = size_;
+    held->end = offset + records * size_;
+    held->map.emplace(fd_, offset, records * size_);
+    if (held->map->ok()) {
+        block.data_ = held->map->data();
+    } else {
+        held->map.reset();
+        held->copy.resize(records * size_);
+        records = readHeld(held->copy.data(), held->copy.size(), offset) / size_;
+        if (records == 0)
+            return {};
+        block.data_ = held->copy.constData();
+    }
+    block.count_ = records;
+    block.held_ = std::move(held);
+    moveTo(index_ + records);
     return block;
 }
 

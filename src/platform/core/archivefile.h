@@ -21,6 +21,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <sys/types.h>
@@ -64,6 +65,35 @@ void setArchiveWriteCalls(const ArchiveWriteCalls* calls);
 inline constexpr std::chrono::milliseconds kArchiveLockWait{5000};
 void setArchiveLockWait(std::chrono::milliseconds wait);
 
+class FileMap;
+
+// Whole records read at once and held under a shared lock until the block is let go, so
+// that no workstation changes them while they are looked at. Hold a block briefly: a
+// workstation that saves one of its records waits for it.
+class RecordBlock {
+public:
+    RecordBlock();
+    ~RecordBlock();
+    RecordBlock(RecordBlock&&) noexcept;
+    RecordBlock& operator=(RecordBlock&&) noexcept;
+
+    qint64 count() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
+    // Record `i` of the block, recordSize() bytes.
+    const char* record(qint64 i) const { return data_ + i * size_; }
+    // False when the file was cut short under the block by a program that ignored its
+    // lock: some bytes looked at may not be the file's, so nothing read from the block
+    // can be trusted. A block read into memory is always intact.
+    bool intact() const;
+
+private:
+    friend class ArchiveFile;
+    struct Held;
+    std::unique_ptr<Held> held_;
+    const char* data_ = nullptr;
+    qint64 count_ = 0, size_ = 0;
+};
+
 class ArchiveFile {
 public:
     ArchiveFile(QString path, qint64 recordSize);
@@ -92,6 +122,9 @@ public:
     // Reads up to `records` whole records from the current index in one call and
     // advances past them; fewer at the end of the file, none past it.
     QByteArray readRecords(qint64 records);
+    // The same records held in place: mapped rather than copied where the file system
+    // allows, for a reader that looks at a few bytes of each (a search).
+    RecordBlock holdRecords(qint64 records);
     // Writes the record at the current index: over the record there, or as a new record
     // when the index is the count at the moment of the write; fails past it. Advances past
     // the record written and returns its index. A new card goes through append().

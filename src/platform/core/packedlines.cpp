@@ -142,6 +142,20 @@ void PackedLines::append(QStringView text, qint64 tag)
     b.used += wide ? 2 * n : n;
 }
 
+void PackedLines::append(QLatin1StringView text, qint64 tag)
+{
+    const qsizetype n = text.size();
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < n) {
+        const qsizetype size = std::max(kBlockSize, n);
+        blocks_.push_back({std::unique_ptr<char[]>(new char[size_t(size)]), size, 0});
+    }
+    Block& b = blocks_.back();
+    std::memcpy(b.data.get() + b.used, text.data(), size_t(n));
+    entries_.push_back({quint32(blocks_.size() - 1), quint32(b.used), quint32(n), 0u});
+    tags_.push_back(tag);
+    b.used += n;
+}
+
 void PackedLines::clear()
 {
     anyWide_ = false;
@@ -150,6 +164,23 @@ void PackedLines::clear()
     tags_.clear();
     entries_.shrink_to_fit();
     tags_.shrink_to_fit();
+}
+
+void PackedLines::truncate(qsizetype lines)
+{
+    if (lines >= size())
+        return;
+    lines = std::max<qsizetype>(lines, 0);
+    entries_.resize(size_t(lines));
+    tags_.resize(size_t(lines));
+    // The blocks past the last line kept go; the text of the lines taken back from the
+    // last block kept stays unused until the block is.
+    const size_t blocks = entries_.empty() ? 0 : size_t(entries_.back().block) + 1;
+    blocks_.resize(blocks);
+    if (!entries_.empty()) {
+        const Entry& e = entries_.back();
+        blocks_.back().used = qsizetype(e.offset) + qsizetype(e.length) * (e.wide ? 2 : 1);
+    }
 }
 
 QString PackedLines::text(qsizetype i) const
@@ -199,14 +230,22 @@ bool PackedLines::containsAZ(qsizetype i, QStringView needle) const
 // equal keys goes on with the characters after them. Comparing lines one pair at a time
 // would touch the whole buffer at random for every comparison; a key is read once per
 // line and level, and a run's lines are soon few enough to stay in the cache. A key
-// holds sixteen characters of one byte, or eight of two bytes when some line has
-// characters past Latin-1. Short runs, and runs still equal after many characters, are
+// holds thirty-two characters of one byte, or sixteen of two bytes when some line has
+// characters past Latin-1: the first level reads the lines in the order they lie, and
+// with a key that long most lists (a name column and what follows it) need one level
+// after it at most. Short runs, and runs still equal after many characters, are
 // finished by comparing whole lines. Each key carries where its line is, so that a level
 // past the first reads the line's bytes directly rather than first looking the line up
 // in the list of lines at random.
+namespace {
+constexpr int kKeyWords = 4;          // 64-bit words of characters in a key
+constexpr int kKeyBytes = 8 * kKeyWords;
+constexpr int kRestDigit = kKeyBytes; // the digit after the characters: how many are left
+} // namespace
+
 struct PackedLines::SortKey {
-    quint64 hi, lo;   // the next characters, 0 past the end
-    const char* data; // the line's characters
+    quint64 word[kKeyWords]; // the next characters, most significant first, 0 past the end
+    const char* data;        // the line's characters
     quint32 line;
     quint32 length : 31, wide : 1;
 };
@@ -227,27 +266,110 @@ inline quint32 restOf(quint32 length, qsizetype depth, qsizetype step)
     const qsizetype rest = qsizetype(length) - depth;
     return quint32(rest > step ? step + 1 : std::max<qsizetype>(rest, 0));
 }
+
+// Byte `d` of a key, most significant first: the bytes of its characters, then how many
+// characters are left (a line that ends before the key is full comes first).
+template <class Key>
+inline unsigned digitOf(const Key& k, int d, qsizetype depth, qsizetype step)
+{
+    if (d < kRestDigit)
+        return unsigned(k.word[d / 8] >> (56 - 8 * (d % 8))) & 0xFFu;
+    return restOf(k.length, depth, step);
+}
+
+template <class Key>
+inline bool sameCharacters(const Key& a, const Key& b)
+{
+    for (int w = 0; w < kKeyWords; ++w)
+        if (a.word[w] != b.word[w])
+            return false;
+    return true;
+}
+
+// Sorts keys by their characters and the characters left, keeping the order of equal
+// ones: by one byte at a time from the first, each bucket on its own. The bytes every key
+// of a bucket shares (the rest of a column of blanks, a name common to the bucket) are
+// passed over without moving a key.
+template <class Key, class Less>
+void radixSort(Key* first, Key* last, Key* temp, int digit, qsizetype depth, qsizetype step, const Less& less)
+{
+    constexpr qsizetype kSmall = 32;
+    for (;;) {
+        const qsizetype n = last - first;
+        if (n < kSmall) {
+            // Insertion sort: stable, and quick on the few keys left.
+            for (Key* i = first + 1; i < last; ++i) {
+                Key k = *i;
+                Key* j = i;
+                for (; j > first && less(k, j[-1]); --j)
+                    *j = j[-1];
+                *j = k;
+            }
+            return;
+        }
+        quint64 differ[kKeyWords] = {};
+        bool rest = false;
+        const quint32 rest0 = restOf(first->length, depth, step);
+        for (const Key* k = first; k != last; ++k) {
+            for (int w = 0; w < kKeyWords; ++w)
+                differ[w] |= k->word[w] ^ first->word[w];
+            rest |= restOf(k->length, depth, step) != rest0;
+        }
+        while (digit <= kRestDigit) {
+            const bool varies = digit < kRestDigit ? ((differ[digit / 8] >> (56 - 8 * (digit % 8))) & 0xFF) != 0 : rest;
+            if (varies)
+                break;
+            ++digit;
+        }
+        if (digit > kRestDigit)
+            return; // every key the same
+        qsizetype count[257] = {};
+        for (const Key* k = first; k != last; ++k)
+            ++count[digitOf(*k, digit, depth, step) + 1];
+        for (int b = 0; b < 256; ++b)
+            count[b + 1] += count[b];
+        qsizetype at[256];
+        std::copy(count, count + 256, at);
+        for (const Key* k = first; k != last; ++k)
+            temp[at[digitOf(*k, digit, depth, step)]++] = *k;
+        std::copy(temp, temp + n, first);
+        if (digit == kRestDigit)
+            return; // the last digit: each bucket holds equal keys
+        // Every bucket but the largest by recursion, the largest by the loop, so that the
+        // stack stays shallow whatever the keys.
+        int largest = 0;
+        for (int b = 1; b < 256; ++b)
+            if (count[b + 1] - count[b] > count[largest + 1] - count[largest])
+                largest = b;
+        for (int b = 0; b < 256; ++b)
+            if (b != largest && count[b + 1] - count[b] > 1)
+                radixSort(first + count[b], first + count[b + 1], temp, digit + 1, depth, step, less);
+        last = first + count[largest + 1];
+        first += count[largest];
+        ++digit;
+    }
+}
+
 } // namespace
 
 void PackedLines::fillKey(SortKey& k, qsizetype depth, qsizetype step) const
 {
     const qsizetype length = k.length;
     const qsizetype end = std::min(length, depth + step);
-    if (step == 16) {
-        unsigned char bytes[16] = {};
+    if (step == kKeyBytes) {
+        unsigned char bytes[kKeyBytes] = {};
         const auto* n = reinterpret_cast<const unsigned char*>(k.data);
         for (qsizetype c = depth; c < end; ++c)
             bytes[c - depth] = (n[c] >= 'a' && n[c] <= 'z') ? n[c] - 32 : n[c];
-        k.hi = bigEndian(bytes);
-        k.lo = bigEndian(bytes + 8);
+        for (int w = 0; w < kKeyWords; ++w)
+            k.word[w] = bigEndian(bytes + 8 * w);
     } else {
-        quint64 part[2] = {0, 0};
+        quint64 part[kKeyWords] = {};
         for (qsizetype c = depth; c < end; ++c) {
             const char16_t ch = k.wide ? Wide{k.data}[c] : char16_t(static_cast<unsigned char>(k.data[c]));
             part[(c - depth) / 4] |= quint64(upper(ch)) << (48 - 16 * ((c - depth) % 4));
         }
-        k.hi = part[0];
-        k.lo = part[1];
+        std::copy(part, part + kKeyWords, k.word);
     }
 }
 
@@ -263,19 +385,22 @@ void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
         });
         return;
     }
-    const qsizetype step = anyWide_ ? 8 : 16;
-    constexpr qsizetype kAhead = 12;
+    const qsizetype step = anyWide_ ? kKeyBytes / 2 : kKeyBytes;
+    constexpr qsizetype kAhead = 32;
     for (SortKey* k = first; k != last; ++k) {
         // The lines are all over the buffer: ask for the ones a few keys ahead early.
-        if (last - k > kAhead)
-            __builtin_prefetch(k[kAhead].data + (k[kAhead].wide ? 2 : 1) * depth);
+        if (last - k > kAhead) {
+            // Both ends of the characters a key takes: they may lie in two cache lines.
+            const char* at = k[kAhead].data + (k[kAhead].wide ? 2 : 1) * depth;
+            __builtin_prefetch(at);
+            __builtin_prefetch(at + kKeyBytes - 1);
+        }
         fillKey(*k, depth, step);
     }
     const auto less = [depth, step](const SortKey& a, const SortKey& b) {
-        if (a.hi != b.hi)
-            return a.hi < b.hi;
-        if (a.lo != b.lo)
-            return a.lo < b.lo;
+        for (int w = 0; w < kKeyWords; ++w)
+            if (a.word[w] != b.word[w])
+                return a.word[w] < b.word[w];
         const quint32 ra = restOf(a.length, depth, step), rb = restOf(b.length, depth, step);
         if (ra != rb)
             return ra < rb;
@@ -283,10 +408,12 @@ void PackedLines::sortKeys(SortKey* first, SortKey* last, qsizetype depth) const
     };
     // A run comes out of the level above in line order; when its lines also agree in
     // these characters (a column that is the same all down the run) it is already sorted.
-    if (!std::is_sorted(first, last, less))
-        std::sort(first, last, less);
+    if (!std::is_sorted(first, last, less)) {
+        std::vector<SortKey> temp(size_t(last - first));
+        radixSort(first, last, temp.data(), 0, depth, step, less);
+    }
     const auto sameKey = [depth, step](const SortKey& a, const SortKey& b) {
-        return a.hi == b.hi && a.lo == b.lo && restOf(a.length, depth, step) == restOf(b.length, depth, step);
+        return sameCharacters(a, b) && restOf(a.length, depth, step) == restOf(b.length, depth, step);
     };
     for (SortKey* run = first; run != last;) {
         SortKey* end = run + 1;

@@ -15,7 +15,10 @@ class PackedLines {
 public:
 
     void append(QStringView text, qint64 tag = -1);
+    void append(QLatin1StringView text, qint64 tag = -1);
     void clear();
+    // Keeps the first `lines` lines.
+    void truncate(qsizetype lines);
 
     qsizetype size() const { return qsizetype(tags_.size()); }
     bool isEmpty() const { return tags_.empty(); }
