@@ -261,8 +261,11 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
 
     // Looked for only where a name can be one of the memo's own: every object read back
     // passes here for each attribute of its difference.
-    const auto memoOf = [](Object* o) { return dynamic_cast<TfrxCustomMemoView*>(o); };
-    auto* comp = last.size() == 1 ? dynamic_cast<TfrxComponent*>(target) : nullptr;
+    const auto memoOf = [](Object* o) {
+        auto* c = orv::rtti::objectCast<TfrxComponent>(o);
+        return c ? c->asMemo() : nullptr;
+    };
+    auto* comp = last.size() == 1 ? orv::rtti::objectCast<TfrxComponent>(target) : nullptr;
     if (comp) {
         TfrxCustomMemoView* memo = nullptr;
         switch (last[0].unicode()) {
@@ -279,11 +282,11 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             comp->SetHeight(frxTextToFloat(rawValue));
             return;
         case u'x':
-            if ((memo = memoOf(target)))
+            if ((memo = comp->asMemo()))
                 memo->SetText(frxUnescapeXMLText(rawValue));
             return;
         case u'u':
-            if ((memo = memoOf(target))) {
+            if ((memo = comp->asMemo())) {
                 const QString v = frxUnescapeXMLText(rawValue);
                 memo->SetText(OldFormat ? utf8Decoded(v) : v);
             }
@@ -293,6 +296,12 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
         }
     }
     if (last == QStringLiteral("Text")) {
+        // The memo first: every memo read back has its text set here.
+        if (auto* memo = memoOf(target)) {
+            const QString v = frxUnescapeXMLText(rawValue);
+            memo->SetText(OldFormat ? utf8Decoded(v) : v);
+            return;
+        }
         if (auto* list = dynamic_cast<StringList*>(target)) {
             list->SetText(frxUnescapeXMLText(rawValue));
             return;
@@ -301,19 +310,16 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             lines->SetText(frxUnescapeXMLText(rawValue));
             return;
         }
-        if (auto* memo = memoOf(target)) {
-            const QString v = frxUnescapeXMLText(rawValue);
-            memo->SetText(OldFormat ? utf8Decoded(v) : v);
-            return;
-        }
     }
     if (last == QStringLiteral("PropData")) {
         if (auto* extra = dynamic_cast<DefinesProperties*>(target))
             readExtraData(*extra, frxHexToBytes(rawValue));
         return;
     }
-    if (last == QStringLiteral("Name") && dynamic_cast<TfrxReport*>(target))
-        return;
+    if (last == QStringLiteral("Name")) {
+        if (auto* c = orv::rtti::objectCast<TfrxComponent>(target); c && c->asReport())
+            return;
+    }
 
     const PropInfo* p = target->classInfo().findProperty(last);
     if (!p || !p->isWritable())
@@ -644,7 +650,7 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, TfrxObje
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + Description.m_className);
         return nullptr;
     }
-    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);
@@ -680,7 +686,7 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QS
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + className);
         return nullptr;
     }
-    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);

@@ -62,7 +62,7 @@ bool TfrxBand::onDotMatrixPage() const
 {
     // Asked on every move of every band read back: the cheap check first.
     TfrxPage* parentPage = Parent() ? Parent()->asPage() : nullptr;
-    auto* page = parentPage ? dynamic_cast<TfrxReportPage*>(parentPage) : nullptr;
+    auto* page = orv::rtti::objectCast<TfrxReportPage>(parentPage);
     return page && page->IsDotMatrixPage();
 }
 

@@ -15,6 +15,7 @@ class TfrxBand : public TfrxReportComponent {
 public:
     explicit TfrxBand(orv::Component* AOwner);
     ~TfrxBand() override;
+    TfrxBand* asBand() override { return this; }
 
     // On a dot-matrix page the geometry snaps to character cells.
     void SetLeft(double Value) override;

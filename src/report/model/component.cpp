@@ -75,7 +75,7 @@ void TfrxFont::SetColor(TAlphaColor Value)
 
 void TfrxFont::Assign(const orv::Persistent* Source)
 {
-    if (const auto* f = dynamic_cast<const TfrxFont*>(Source)) {
+    if (const auto* f = orv::rtti::objectCast<TfrxFont>(Source)) {
         m_name = f->m_name;
         m_size = f->m_size;
         m_style = f->m_style;
@@ -118,7 +118,7 @@ ORV_RTTI_DEFINE(TfrxComponent, orv::Component) {}
 
 orv::Component* TfrxComponent::platformOwner(orv::Component* AOwner)
 {
-    if (auto* c = dynamic_cast<TfrxComponent*>(AOwner))
+    if (auto* c = orv::rtti::objectCast<TfrxComponent>(AOwner))
         return c->Report();
     return AOwner;
 }
@@ -128,7 +128,7 @@ TfrxComponent::TfrxComponent(orv::Component* AOwner)
 {
     m_font->OnChange = [this] { HandleFontChange(); };
     SetParentFont(true);
-    if (auto* parent = dynamic_cast<TfrxComponent*>(AOwner))
+    if (auto* parent = orv::rtti::objectCast<TfrxComponent>(AOwner))
         SetParent(parent);
 }
 
@@ -515,7 +515,7 @@ void TfrxComponent::AlignChildren()
     // sorting that every page read back would pay for are left out.
     bool aligned = false;
     for (TfrxComponent* c : m_objects)
-        if (auto* v = dynamic_cast<TfrxView*>(c); v && v->Align() != baNone) {
+        if (auto* v = c->asView(); v && v->Align() != baNone) {
             aligned = true;
             break;
         }
@@ -523,7 +523,7 @@ void TfrxComponent::AlignChildren()
         return;
     std::vector<Entry> views;
     for (int i = 0; i < m_objects.size(); ++i)
-        if (auto* v = dynamic_cast<TfrxView*>(m_objects[i]))
+        if (auto* v = m_objects[i]->asView())
             views.push_back({v, alignKey(v->Left()), i});
     std::stable_sort(views.begin(), views.end(), [](const Entry& a, const Entry& b) {
         const int c = orv::compareTextAZ(a.key, b.key);
@@ -589,7 +589,7 @@ void TfrxComponent::AlignChildren()
 
 TfrxDataSet* TfrxComponent::FindDataSet(TfrxDataSet* DataSet, const QString& DSName) const
 {
-    const TfrxReport* r = dynamic_cast<const TfrxReport*>(this);
+    const TfrxReport* r = const_cast<TfrxComponent*>(this)->asReport();
     if (!r)
         r = Report();
     if (!r || r->EngineOptions()->UseGlobalDataSetList()) {

@@ -19,6 +19,9 @@ class Canvas;
 
 class TfrxReport;
 class TfrxPage;
+class TfrxView;
+class TfrxBand;
+class TfrxCustomMemoView;
 class TfrxDataSet;
 class TfrxComponent;
 
@@ -92,6 +95,11 @@ public:
     // Report() and Page() walk up from every object made, named and read back.
     virtual TfrxReport* asReport() { return nullptr; }
     virtual TfrxPage* asPage() { return nullptr; }
+    // The same for the kinds that reading back, aligning and exporting prepared pages ask
+    // of every object.
+    virtual TfrxView* asView() { return nullptr; }
+    virtual TfrxBand* asBand() { return nullptr; }
+    virtual TfrxCustomMemoView* asMemo() { return nullptr; }
 
     // ------------------------------------------------ names
     // Unchanged for the same letters in another case; raises EDuplicateName when another

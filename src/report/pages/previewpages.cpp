@@ -703,7 +703,7 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
             obj = Serializer.ReadComponentStr(Parent, descriptionOf(source), child->Text, true);
             if (obj) {
                 obj->SetName(source->Name());
-                auto* picture = dynamic_cast<TfrxPictureView*>(obj);
+                auto* picture = orv::rtti::objectCast<TfrxPictureView>(obj);
                 if (picture && picture->Picture()->IsEmpty())
                     m_pictureCache->GetPicture(picture);
             }
@@ -1339,7 +1339,7 @@ void TfrxPreviewPages::exportPageObjects(TfrxCustomExportFilter* Filter, TfrxRep
     Filter->ExportObject(&background);
     const QList<TfrxComponent*> bands = page->Objects();
     for (TfrxComponent* c : bands) {
-        auto* band = dynamic_cast<TfrxBand*>(c);
+        auto* band = c->asBand();
         if (!band)
             continue;
         if (Filter->SuppressPageHeadersFooters &&
@@ -1347,7 +1347,7 @@ void TfrxPreviewPages::exportPageObjects(TfrxCustomExportFilter* Filter, TfrxRep
             continue;
         Filter->ExportObject(band);
         for (TfrxComponent* obj : band->AllObjects()) {
-            if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(obj)) {
+            if (auto* memo = obj->asMemo()) {
                 if (memo->Highlight()->Active())
                     memo->Font()->Assign(memo->Highlight()->Font());
                 memo->TotalPages = total;
