@@ -366,12 +366,22 @@ void TfrxComponent::SaveToStream(QIODevice& Stream, bool SaveChildren, bool Save
     serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
 }
 
-void TfrxComponent::LoadFromStream(QIODevice& Stream)
+void TfrxComponent::AssignFromDocument(TfrxXMLItem* Root, bool OldFormat)
+{
+    const bool inherited = m_isInherited;
+    loadFrom(nullptr, Root, OldFormat);
+    m_isInherited = inherited;
+}
+
+void TfrxComponent::LoadFromStream(QIODevice& Stream) { loadFrom(&Stream, nullptr, false); }
+
+void TfrxComponent::loadFrom(QIODevice* Stream, TfrxXMLItem* Item, bool OldFormat)
 {
     Clear();
     TfrxReport* report = Report();
-    TfrxXMLSerializer serializer(&Stream);
+    TfrxXMLSerializer serializer(Stream);
     serializer.Owner = report;
+    serializer.OldFormat = OldFormat;
     // The report names its current reader, so that its collections read through it.
     struct Current {
         TfrxReport* report;
@@ -397,7 +407,7 @@ void TfrxComponent::LoadFromStream(QIODevice& Stream)
         if (report && report->EngineOptions()->EnableThreadSafe())
             lock = std::make_unique<QMutexLocker<QRecursiveMutex>>(&frxEngineLock());
         try {
-            serializer.ReadRootComponent(this);
+            serializer.ReadRootComponent(this, Item);
         } catch (...) {
             appendErrors();
             throw;

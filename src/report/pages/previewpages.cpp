@@ -673,12 +673,18 @@ void TfrxPreviewPages::Finish()
 
 // ---------------------------------------------------------------- reading pages back
 
-const QByteArray& TfrxPreviewPages::sourcePageText(TfrxReportPage* Source)
+TfrxXMLDocument& TfrxPreviewPages::sourcePageText(TfrxReportPage* Source)
 {
     auto it = m_sourcePageTexts.find(Source);
-    if (it == m_sourcePageTexts.end())
-        it = m_sourcePageTexts.insert(Source, TfrxComponent::AssignText(Source));
-    return *it;
+    if (it == m_sourcePageTexts.end()) {
+        auto doc = std::make_shared<TfrxXMLDocument>();
+        QBuffer buffer;
+        buffer.setData(TfrxComponent::AssignText(Source));
+        buffer.open(QIODevice::ReadOnly);
+        doc->LoadFromStream(buffer);
+        it = m_sourcePageTexts.insert(Source, std::move(doc));
+    }
+    return **it;
 }
 
 TfrxObjectDescription& TfrxPreviewPages::descriptionOf(const TfrxComponent* Source)
@@ -753,7 +759,8 @@ TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
         throw Error(QStringLiteral("The prepared report has no source page %1").arg(n));
     TfrxReportPage* source = m_sourcePages[size_t(n)].get();
     page.reset(dynamic_cast<TfrxReportPage*>(source->classInfo().create(nullptr)));
-    page->AssignFromText(sourcePageText(source));
+    const TfrxXMLDocument& sourceText = sourcePageText(source);
+    page->AssignFromDocument(sourceText.Root(), sourceText.OldVersion());
     page->SetName(source->Name());
     serializer.Owner = page.get();
     readObjects(Element, page.get(), serializer);
