@@ -254,9 +254,7 @@ T* objectCast(Object* o)
 {
     static_assert(std::is_same_v<decltype(&T::classInfo), const ClassInfo& (T::*)() const>,
                   "objectCast needs a class that declares ORV_RTTI_CLASS");
-    T* t = o && o->classInfo().inheritsFrom(T::staticClassInfo()) ? static_cast<T*>(o) : nullptr;
-    Q_ASSERT(t == dynamic_cast<T*>(o));
-    return t;
+    return o && o->classInfo().inheritsFrom(T::staticClassInfo()) ? static_cast<T*>(o) : nullptr;
 }
 template <class T>
 const T* objectCast(const Object* o)

@@ -560,8 +560,19 @@ void TfrxXMLSerializer::compile(TfrxObjectDescription& Description, Object* Obj)
                 continue;
             last = parts.last();
         }
-        if (last.size() == 1 || last == QStringLiteral("Text") || last == QStringLiteral("PropData") ||
-            last == QStringLiteral("Name"))
+        // Every memo and every object read back has these: the memo's text and the name
+        // are set as applyAttribute sets them, decided once for the class.
+        auto* component = orv::rtti::objectCast<TfrxComponent>(target);
+        if (last == QStringLiteral("Text") && step.path.empty() && component && component->asMemo()) {
+            step.memoText = true;
+            step.value = QVariant(frxUnescapeXMLText(step.rawValue));
+            continue;
+        }
+        if (last == QStringLiteral("Name") && component && component->asReport()) {
+            step.skip = true;
+            continue;
+        }
+        if (last.size() == 1 || last == QStringLiteral("Text") || last == QStringLiteral("PropData"))
             continue;
         const PropInfo* p = target->classInfo().findProperty(last);
         if (!p || !p->isWritable()) {
@@ -623,14 +634,17 @@ void TfrxXMLSerializer::applyDescription(TfrxObjectDescription& Description, Obj
     for (const TfrxObjectDescription::Step& step : Description.m_steps) {
         try {
             Object* target = Obj;
-            bool same = step.prop || step.skip;
+            bool same = step.prop || step.skip || step.memoText;
             for (std::size_t k = 0; same && k < step.path.size(); ++k) {
                 target = step.path[k]->readObject(*target);
                 same = target && &target->classInfo() == step.classes[k + 1];
             }
-            if (!same)
+            if (!same) {
                 applyAttribute(Obj, step.name, step.rawValue);
-            else if (step.prop)
+            } else if (step.memoText) {
+                const QString text = step.value.toString();
+                static_cast<TfrxComponent*>(target)->asMemo()->SetText(OldFormat ? utf8Decoded(text) : text);
+            } else if (step.prop)
                 step.prop->write(*target, step.value);
         } catch (const std::exception& e) {
             Errors.Add(exceptionText(e));
