@@ -150,7 +150,7 @@ void TfrxPDFExport::WriteView(TfrxView* View)
 {
     if (!View->URL().isEmpty())
         addLink(View);
-    auto* memo = dynamic_cast<TfrxCustomMemoView*>(View);
+    auto* memo = View->asMemo();
     if (memo && plainBrush(memo) && !isHtmlMemo(memo, HTMLTags()))
         writeText(memo);
     else if (auto* line = dynamic_cast<TfrxCustomLineView*>(View))

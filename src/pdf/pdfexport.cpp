@@ -222,7 +222,7 @@ void TfrxPDFExport::StartPage(TfrxReportPage* Page, int Index)
 
 void TfrxPDFExport::ExportObject(TfrxComponent* Obj)
 {
-    auto* view = dynamic_cast<TfrxView*>(Obj);
+    auto* view = Obj ? Obj->asView() : nullptr;
     if (view && (view->Printable() || ExportNotPrintable()))
         WriteView(view);
 }

@@ -108,6 +108,26 @@ TEST(Text, TrimAndFoldOnlyWhatTheProgramFolds)
     EXPECT_LT(compareTextAZ(u"abc"_qs, u"ABD"_qs), 0);
 }
 
+TEST(Text, IndexOfFoldsOnlyAToZ)
+{
+    struct Case {
+        QString hay, needle;
+        qsizetype at;
+    } cases[] = {
+        {u"Pagina [totalpages#]"_qs, u"[TOTALPAGES#]"_qs, 7},
+        {u"[[TotalPages#]"_qs, u"[TOTALPAGES#]"_qs, 1},
+        {u"[TOTALPAGES#"_qs, u"[TOTALPAGES#]"_qs, -1},
+        {u"x [TOTALPAGES] [TOTALPAGES#]"_qs, u"[TOTALPAGES#]"_qs, 15},
+        {u"abcABC"_qs, u"cab"_qs, 2},
+        {u"abc"_qs, u""_qs, 0},
+        {u""_qs, u"["_qs, -1},
+        {u"ab["_qs, u"["_qs, 2},
+        {QString::fromUtf8("CITTÀ"), QString::fromUtf8("città"), -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(indexOfAZ(c.hay, c.needle), c.at) << qPrintable(c.hay) << " / " << qPrintable(c.needle);
+}
+
 TEST(Cp1252, RoundTripAndUnmappable)
 {
     const QString euro = QString::fromUtf8("€ àèìòù Sì");

@@ -245,6 +245,23 @@ private:
     mutable quint32 m_handleSlot = 0;
 };
 
+// The object as a T when it is one, answered from the class table: a dynamic_cast
+// compares class names through the C++ type information at every level it climbs, and
+// objects read back from stored texts are checked this way many times each. T must
+// publish its own class (ORV_RTTI_CLASS), so that its descendants' classes name it.
+template <class T>
+T* objectCast(Object* o)
+{
+    static_assert(std::is_same_v<decltype(&T::classInfo), const ClassInfo& (T::*)() const>,
+                  "objectCast needs a class that declares ORV_RTTI_CLASS");
+    return o && o->classInfo().inheritsFrom(T::staticClassInfo()) ? static_cast<T*>(o) : nullptr;
+}
+template <class T>
+const T* objectCast(const Object* o)
+{
+    return objectCast<T>(const_cast<Object*>(o));
+}
+
 // Classes that can be created by name (stored layouts name them). Registering a class
 // again is harmless.
 void registerClass(const ClassInfo& cls);
@@ -387,7 +404,7 @@ Object* createObject(Object* owner)
     if constexpr (std::is_abstract_v<T>)
         return nullptr;
     else if constexpr (requires { typename T::OwnerType; })
-        return new T(dynamic_cast<typename T::OwnerType*>(owner));
+        return new T(objectCast<typename T::OwnerType>(owner));
     else if constexpr (std::is_default_constructible_v<T>)
         return new T();
     else

@@ -57,19 +57,29 @@ int compareTextAZ(const QString& a, const QString& b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool containsAZ(const QString& hay, const QString& needle)
+bool containsAZ(const QString& hay, const QString& needle) { return indexOfAZ(hay, needle) >= 0; }
+
+qsizetype indexOfAZ(QStringView hay, QStringView needle)
 {
     const qsizetype n = needle.size(), h = hay.size();
     if (n == 0)
-        return true;
+        return 0;
+    const QChar first = upperAZ(needle[0]);
+    // A first character that is no letter is found by the plain search.
+    const bool letter = first >= u'A' && first <= u'Z';
     for (qsizetype i = 0; i + n <= h; ++i) {
+        if (!letter) {
+            i = hay.indexOf(first, i);
+            if (i < 0 || i + n > h)
+                return -1;
+        }
         qsizetype k = 0;
         while (k < n && upperAZ(hay[i + k]) == upperAZ(needle[k]))
             ++k;
         if (k == n)
-            return true;
+            return i;
     }
-    return false;
+    return -1;
 }
 
 } // namespace orv

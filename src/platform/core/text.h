@@ -21,5 +21,8 @@ int compareTextAZ(const QString& a, const QString& b);
 inline bool sameTextAZ(const QString& a, const QString& b) { return compareTextAZ(a, b) == 0; }
 // True when needle occurs in hay, ignoring the case of A-Z only. An empty needle occurs.
 bool containsAZ(const QString& hay, const QString& needle);
+// Where needle first occurs in hay, ignoring the case of A-Z only; -1 when it does not
+// (0 for an empty needle). Nothing is copied: memos look for their macros on every page.
+qsizetype indexOfAZ(QStringView hay, QStringView needle);
 
 } // namespace orv

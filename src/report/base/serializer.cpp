@@ -261,8 +261,11 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
 
     // Looked for only where a name can be one of the memo's own: every object read back
     // passes here for each attribute of its difference.
-    const auto memoOf = [](Object* o) { return dynamic_cast<TfrxCustomMemoView*>(o); };
-    auto* comp = last.size() == 1 ? dynamic_cast<TfrxComponent*>(target) : nullptr;
+    const auto memoOf = [](Object* o) {
+        auto* c = orv::rtti::objectCast<TfrxComponent>(o);
+        return c ? c->asMemo() : nullptr;
+    };
+    auto* comp = last.size() == 1 ? orv::rtti::objectCast<TfrxComponent>(target) : nullptr;
     if (comp) {
         TfrxCustomMemoView* memo = nullptr;
         switch (last[0].unicode()) {
@@ -279,11 +282,11 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             comp->SetHeight(frxTextToFloat(rawValue));
             return;
         case u'x':
-            if ((memo = memoOf(target)))
+            if ((memo = comp->asMemo()))
                 memo->SetText(frxUnescapeXMLText(rawValue));
             return;
         case u'u':
-            if ((memo = memoOf(target))) {
+            if ((memo = comp->asMemo())) {
                 const QString v = frxUnescapeXMLText(rawValue);
                 memo->SetText(OldFormat ? utf8Decoded(v) : v);
             }
@@ -293,6 +296,12 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
         }
     }
     if (last == QStringLiteral("Text")) {
+        // The memo first: every memo read back has its text set here.
+        if (auto* memo = memoOf(target)) {
+            const QString v = frxUnescapeXMLText(rawValue);
+            memo->SetText(OldFormat ? utf8Decoded(v) : v);
+            return;
+        }
         if (auto* list = dynamic_cast<StringList*>(target)) {
             list->SetText(frxUnescapeXMLText(rawValue));
             return;
@@ -301,19 +310,16 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
             lines->SetText(frxUnescapeXMLText(rawValue));
             return;
         }
-        if (auto* memo = memoOf(target)) {
-            const QString v = frxUnescapeXMLText(rawValue);
-            memo->SetText(OldFormat ? utf8Decoded(v) : v);
-            return;
-        }
     }
     if (last == QStringLiteral("PropData")) {
         if (auto* extra = dynamic_cast<DefinesProperties*>(target))
             readExtraData(*extra, frxHexToBytes(rawValue));
         return;
     }
-    if (last == QStringLiteral("Name") && dynamic_cast<TfrxReport*>(target))
-        return;
+    if (last == QStringLiteral("Name")) {
+        if (auto* c = orv::rtti::objectCast<TfrxComponent>(target); c && c->asReport())
+            return;
+    }
 
     const PropInfo* p = target->classInfo().findProperty(last);
     if (!p || !p->isWritable())
@@ -554,8 +560,19 @@ void TfrxXMLSerializer::compile(TfrxObjectDescription& Description, Object* Obj)
                 continue;
             last = parts.last();
         }
-        if (last.size() == 1 || last == QStringLiteral("Text") || last == QStringLiteral("PropData") ||
-            last == QStringLiteral("Name"))
+        // Every memo and every object read back has these: the memo's text and the name
+        // are set as applyAttribute sets them, decided once for the class.
+        auto* component = orv::rtti::objectCast<TfrxComponent>(target);
+        if (last == QStringLiteral("Text") && step.path.empty() && component && component->asMemo()) {
+            step.memoText = true;
+            step.value = QVariant(frxUnescapeXMLText(step.rawValue));
+            continue;
+        }
+        if (last == QStringLiteral("Name") && component && component->asReport()) {
+            step.skip = true;
+            continue;
+        }
+        if (last.size() == 1 || last == QStringLiteral("Text") || last == QStringLiteral("PropData"))
             continue;
         const PropInfo* p = target->classInfo().findProperty(last);
         if (!p || !p->isWritable()) {
@@ -617,14 +634,17 @@ void TfrxXMLSerializer::applyDescription(TfrxObjectDescription& Description, Obj
     for (const TfrxObjectDescription::Step& step : Description.m_steps) {
         try {
             Object* target = Obj;
-            bool same = step.prop || step.skip;
+            bool same = step.prop || step.skip || step.memoText;
             for (std::size_t k = 0; same && k < step.path.size(); ++k) {
                 target = step.path[k]->readObject(*target);
                 same = target && &target->classInfo() == step.classes[k + 1];
             }
-            if (!same)
+            if (!same) {
                 applyAttribute(Obj, step.name, step.rawValue);
-            else if (step.prop)
+            } else if (step.memoText) {
+                const QString text = step.value.toString();
+                static_cast<TfrxComponent*>(target)->asMemo()->SetText(OldFormat ? utf8Decoded(text) : text);
+            } else if (step.prop)
                 step.prop->write(*target, step.value);
         } catch (const std::exception& e) {
             Errors.Add(exceptionText(e));
@@ -644,7 +664,7 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, TfrxObje
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + Description.m_className);
         return nullptr;
     }
-    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);
@@ -680,7 +700,7 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QS
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + className);
         return nullptr;
     }
-    auto* c = dynamic_cast<TfrxComponent*>(cls->create(Root));
+    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);

@@ -44,6 +44,7 @@ private:
         std::vector<const orv::rtti::ClassInfo*> classes; // of the object and of each step on the path
         const orv::rtti::PropInfo* prop = nullptr;
         bool skip = false; // sets nothing
+        bool memoText = false; // the text of a memo, unescaped in value
         QVariant value;
     };
     QString m_text;

@@ -62,7 +62,7 @@ bool TfrxBand::onDotMatrixPage() const
 {
     // Asked on every move of every band read back: the cheap check first.
     TfrxPage* parentPage = Parent() ? Parent()->asPage() : nullptr;
-    auto* page = parentPage ? dynamic_cast<TfrxReportPage*>(parentPage) : nullptr;
+    auto* page = orv::rtti::objectCast<TfrxReportPage>(parentPage);
     return page && page->IsDotMatrixPage();
 }
 
@@ -246,10 +246,19 @@ ORV_RTTI_DEFINE(TfrxDataBand5, TfrxDataBand) {}
 ORV_RTTI_DEFINE(TfrxDataBand6, TfrxDataBand) {}
 
 TfrxDataBand::TfrxDataBand(orv::Component* AOwner)
-    : TfrxBand(AOwner), m_virtualDataSet(std::make_unique<TfrxUserDataSet>(nullptr))
+    : TfrxBand(AOwner)
 {
-    m_virtualDataSet->SetRangeEnd(reCount);
-    m_dataSet.setOwnDataSet(m_virtualDataSet.get());
+}
+
+TfrxUserDataSet* TfrxDataBand::VirtualDataSet()
+{
+    if (!m_virtualDataSet) {
+        m_virtualDataSet = std::make_unique<TfrxUserDataSet>(nullptr);
+        m_virtualDataSet->SetRangeEnd(reCount);
+        m_virtualDataSet->SetRangeEndCount(m_rowCount);
+        m_dataSet.setOwnDataSet(m_virtualDataSet.get());
+    }
+    return m_virtualDataSet.get();
 }
 
 TfrxDataBand::~TfrxDataBand()
@@ -261,7 +270,8 @@ TfrxDataBand::~TfrxDataBand()
 void TfrxDataBand::SetRowCount(int Value)
 {
     m_rowCount = Value;
-    m_virtualDataSet->SetRangeEndCount(Value);
+    if (m_virtualDataSet)
+        m_virtualDataSet->SetRangeEndCount(Value);
 }
 
 void TfrxDataBand::SetCurColumn(int Value)

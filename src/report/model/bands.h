@@ -15,6 +15,7 @@ class TfrxBand : public TfrxReportComponent {
 public:
     explicit TfrxBand(orv::Component* AOwner);
     ~TfrxBand() override;
+    TfrxBand* asBand() override { return this; }
 
     // On a dot-matrix page the geometry snaps to character cells.
     void SetLeft(double Value) override;
@@ -210,8 +211,9 @@ public:
     void SetPrintIfDetailEmpty(bool v) { m_printIfDetailEmpty = v; }
     const QString& OnMasterDetail() const { return m_onMasterDetail; }
     void SetOnMasterDetail(const QString& v) { m_onMasterDetail = v; }
-    // Yields RowCount records for a band without a dataset.
-    TfrxUserDataSet* VirtualDataSet() const { return m_virtualDataSet.get(); }
+    // Yields RowCount records for a band without a dataset. Made on first use: every
+    // data band read back from prepared pages would otherwise make one for nothing.
+    TfrxUserDataSet* VirtualDataSet();
     // The engine's lowest column bottom.
     double FMaxY = 0;
 

@@ -75,7 +75,7 @@ void TfrxFont::SetColor(TAlphaColor Value)
 
 void TfrxFont::Assign(const orv::Persistent* Source)
 {
-    if (const auto* f = dynamic_cast<const TfrxFont*>(Source)) {
+    if (const auto* f = orv::rtti::objectCast<TfrxFont>(Source)) {
         m_name = f->m_name;
         m_size = f->m_size;
         m_style = f->m_style;
@@ -118,7 +118,7 @@ ORV_RTTI_DEFINE(TfrxComponent, orv::Component) {}
 
 orv::Component* TfrxComponent::platformOwner(orv::Component* AOwner)
 {
-    if (auto* c = dynamic_cast<TfrxComponent*>(AOwner))
+    if (auto* c = orv::rtti::objectCast<TfrxComponent>(AOwner))
         return c->Report();
     return AOwner;
 }
@@ -128,7 +128,7 @@ TfrxComponent::TfrxComponent(orv::Component* AOwner)
 {
     m_font->OnChange = [this] { HandleFontChange(); };
     SetParentFont(true);
-    if (auto* parent = dynamic_cast<TfrxComponent*>(AOwner))
+    if (auto* parent = orv::rtti::objectCast<TfrxComponent>(AOwner))
         SetParent(parent);
 }
 
@@ -366,12 +366,22 @@ void TfrxComponent::SaveToStream(QIODevice& Stream, bool SaveChildren, bool Save
     serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
 }
 
-void TfrxComponent::LoadFromStream(QIODevice& Stream)
+void TfrxComponent::AssignFromDocument(TfrxXMLItem* Root, bool OldFormat)
+{
+    const bool inherited = m_isInherited;
+    loadFrom(nullptr, Root, OldFormat);
+    m_isInherited = inherited;
+}
+
+void TfrxComponent::LoadFromStream(QIODevice& Stream) { loadFrom(&Stream, nullptr, false); }
+
+void TfrxComponent::loadFrom(QIODevice* Stream, TfrxXMLItem* Item, bool OldFormat)
 {
     Clear();
     TfrxReport* report = Report();
-    TfrxXMLSerializer serializer(&Stream);
+    TfrxXMLSerializer serializer(Stream);
     serializer.Owner = report;
+    serializer.OldFormat = OldFormat;
     // The report names its current reader, so that its collections read through it.
     struct Current {
         TfrxReport* report;
@@ -397,7 +407,7 @@ void TfrxComponent::LoadFromStream(QIODevice& Stream)
         if (report && report->EngineOptions()->EnableThreadSafe())
             lock = std::make_unique<QMutexLocker<QRecursiveMutex>>(&frxEngineLock());
         try {
-            serializer.ReadRootComponent(this);
+            serializer.ReadRootComponent(this, Item);
         } catch (...) {
             appendErrors();
             throw;
@@ -515,7 +525,7 @@ void TfrxComponent::AlignChildren()
     // sorting that every page read back would pay for are left out.
     bool aligned = false;
     for (TfrxComponent* c : m_objects)
-        if (auto* v = dynamic_cast<TfrxView*>(c); v && v->Align() != baNone) {
+        if (auto* v = c->asView(); v && v->Align() != baNone) {
             aligned = true;
             break;
         }
@@ -523,7 +533,7 @@ void TfrxComponent::AlignChildren()
         return;
     std::vector<Entry> views;
     for (int i = 0; i < m_objects.size(); ++i)
-        if (auto* v = dynamic_cast<TfrxView*>(m_objects[i]))
+        if (auto* v = m_objects[i]->asView())
             views.push_back({v, alignKey(v->Left()), i});
     std::stable_sort(views.begin(), views.end(), [](const Entry& a, const Entry& b) {
         const int c = orv::compareTextAZ(a.key, b.key);
@@ -589,7 +599,7 @@ void TfrxComponent::AlignChildren()
 
 TfrxDataSet* TfrxComponent::FindDataSet(TfrxDataSet* DataSet, const QString& DSName) const
 {
-    const TfrxReport* r = dynamic_cast<const TfrxReport*>(this);
+    const TfrxReport* r = const_cast<TfrxComponent*>(this)->asReport();
     if (!r)
         r = Report();
     if (!r || r->EngineOptions()->UseGlobalDataSetList()) {

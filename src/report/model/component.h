@@ -19,8 +19,12 @@ class Canvas;
 
 class TfrxReport;
 class TfrxPage;
+class TfrxView;
+class TfrxBand;
+class TfrxCustomMemoView;
 class TfrxDataSet;
 class TfrxComponent;
+class TfrxXMLItem;
 
 // The font of report objects: name, size in points, style, colour.
 class TfrxFont : public orv::Persistent {
@@ -92,6 +96,11 @@ public:
     // Report() and Page() walk up from every object made, named and read back.
     virtual TfrxReport* asReport() { return nullptr; }
     virtual TfrxPage* asPage() { return nullptr; }
+    // The same for the kinds that reading back, aligning and exporting prepared pages ask
+    // of every object.
+    virtual TfrxView* asView() { return nullptr; }
+    virtual TfrxBand* asBand() { return nullptr; }
+    virtual TfrxCustomMemoView* asMemo() { return nullptr; }
 
     // ------------------------------------------------ names
     // Unchanged for the same letters in another case; raises EDuplicateName when another
@@ -161,6 +170,10 @@ public:
     // the text Assign reads back, and reading such a text into the object.
     static QByteArray AssignText(TfrxComponent* Source);
     void AssignFromText(const QByteArray& Text);
+    // The same from such a text already read as a document (of the given format), for a
+    // caller that makes a copy for every page: reading the text again costs more than
+    // applying it. Reads as the base class's LoadFromStream does.
+    void AssignFromDocument(TfrxXMLItem* Root, bool OldFormat);
     // Clears the object, then reads the template text from the stream into it.
     virtual void LoadFromStream(QIODevice& Stream);
     virtual void SaveToStream(QIODevice& Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
@@ -195,6 +208,8 @@ public:
     virtual void Loaded() {}
 
 protected:
+    // Clears the object and reads it from Item, or from the document in Stream without one.
+    void loadFrom(QIODevice* Stream, TfrxXMLItem* Item, bool OldFormat);
     // The font changed: ParentFont becomes false and children that follow the font take it.
     virtual void HandleFontChange();
     // Writes one attribute of a difference text: blank, name, "=", quoted value.

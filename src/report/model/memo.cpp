@@ -14,16 +14,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Finds Needle in Text ignoring the case of A-Z; -1 when absent.
-qsizetype indexOfAZ(const QString& Text, const QString& Needle)
-{
-    return orv::upperAZ(Text).indexOf(orv::upperAZ(Needle));
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- geometry
 
 QRectF TfrxCustomMemoView::textRectIn(const DeviceRect& r, double ScaleX, double ScaleY) const
@@ -73,7 +63,7 @@ QString TfrxCustomMemoView::GetComponentText() const
 {
     QString t = Text();
     if (AllowExpressions()) {
-        const qsizetype at = indexOfAZ(t, QStringLiteral("[TOTALPAGES]"));
+        const qsizetype at = orv::indexOfAZ(t, QStringLiteral("[TOTALPAGES]"));
         if (at >= 0)
             t.replace(at, 12, QString::number(TotalPages));
     }
@@ -429,12 +419,12 @@ void TfrxCustomMemoView::ExtractMacros()
     if (!AllowExpressions())
         return;
     QString T = Text();
-    qsizetype at = indexOfAZ(T, QStringLiteral("[TOTALPAGES#]"));
+    qsizetype at = orv::indexOfAZ(T, QStringLiteral("[TOTALPAGES#]"));
     if (at >= 0) {
         T.replace(at, 13, QString::number(TotalPages));
         SetText(T);
     }
-    at = indexOfAZ(T, QStringLiteral("[COPYNAME#]"));
+    at = orv::indexOfAZ(T, QStringLiteral("[COPYNAME#]"));
     if (at >= 0) {
         const QString name = QStringLiteral("CopyName") + QString::number(CopyNo);
         const TfrxVariables& globals = frxGlobalVariables();

@@ -213,15 +213,19 @@ void TfrxReportPage::AlignChildren()
     SetHeight((m_paperHeight - m_topMargin - m_bottomMargin) * fr01cm);
     TfrxPage::AlignChildren();
     for (TfrxComponent* c : Objects()) {
-        auto* band = dynamic_cast<TfrxBand*>(c);
+        auto* band = c->asBand();
         if (!band)
             continue;
-        const bool fullWidth = dynamic_cast<TfrxNullBand*>(band) || dynamic_cast<TfrxReportSummary*>(band) ||
-                               dynamic_cast<TfrxPageHeader*>(band) || dynamic_cast<TfrxPageFooter*>(band) ||
-                               dynamic_cast<TfrxReportTitle*>(band) || dynamic_cast<TfrxOverlay*>(band);
+        // Asked only of pages in columns: most pages have one, and every page read back
+        // from a prepared report is aligned.
+        const auto fullWidth = [band] {
+            return dynamic_cast<TfrxNullBand*>(band) || dynamic_cast<TfrxReportSummary*>(band) ||
+                   dynamic_cast<TfrxPageHeader*>(band) || dynamic_cast<TfrxPageFooter*>(band) ||
+                   dynamic_cast<TfrxReportTitle*>(band) || dynamic_cast<TfrxOverlay*>(band);
+        };
         if (band->Vertical())
             band->SetHeight(Height() - band->Top());
-        else if (m_columns > 1 && !fullWidth)
+        else if (m_columns > 1 && !fullWidth())
             band->SetWidth(m_columnWidth * fr01cm);
         else
             band->SetWidth(Width() - band->Left());

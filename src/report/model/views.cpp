@@ -39,7 +39,7 @@ bool TfrxFrameLine::IsWidthStored() const { return !m_frame || m_width != m_fram
 
 void TfrxFrameLine::Assign(const orv::Persistent* Source)
 {
-    if (const auto* l = dynamic_cast<const TfrxFrameLine*>(Source)) {
+    if (const auto* l = orv::rtti::objectCast<TfrxFrameLine>(Source)) {
         m_color = l->m_color;
         m_style = l->m_style;
         m_width = l->m_width;
@@ -92,7 +92,7 @@ void TfrxFrame::SetWidth(double v)
 
 void TfrxFrame::Assign(const orv::Persistent* Source)
 {
-    const auto* f = dynamic_cast<const TfrxFrame*>(Source);
+    const auto* f = orv::rtti::objectCast<TfrxFrame>(Source);
     if (!f || f == this)
         return;
     m_color = f->m_color;

@@ -132,6 +132,7 @@ class TfrxView : public TfrxReportComponent {
 public:
     explicit TfrxView(orv::Component* AOwner);
     ~TfrxView() override;
+    TfrxView* asView() override { return this; }
 
     TfrxAlign Align() const { return m_align; }
     void SetAlign(TfrxAlign v) { m_align = v; }
@@ -273,6 +274,7 @@ class TfrxCustomMemoView : public TfrxStretcheable {
 public:
     explicit TfrxCustomMemoView(orv::Component* AOwner);
     ~TfrxCustomMemoView() override;
+    TfrxCustomMemoView* asMemo() override { return this; }
 
     TfrxWideStrings* Memo() const { return m_memo.get(); }
     void SetMemo(TfrxWideStrings* Value) { m_memo->Assign(Value); }

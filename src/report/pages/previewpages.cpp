@@ -673,12 +673,18 @@ void TfrxPreviewPages::Finish()
 
 // ---------------------------------------------------------------- reading pages back
 
-const QByteArray& TfrxPreviewPages::sourcePageText(TfrxReportPage* Source)
+TfrxXMLDocument& TfrxPreviewPages::sourcePageText(TfrxReportPage* Source)
 {
     auto it = m_sourcePageTexts.find(Source);
-    if (it == m_sourcePageTexts.end())
-        it = m_sourcePageTexts.insert(Source, TfrxComponent::AssignText(Source));
-    return *it;
+    if (it == m_sourcePageTexts.end()) {
+        auto doc = std::make_shared<TfrxXMLDocument>();
+        QBuffer buffer;
+        buffer.setData(TfrxComponent::AssignText(Source));
+        buffer.open(QIODevice::ReadOnly);
+        doc->LoadFromStream(buffer);
+        it = m_sourcePageTexts.insert(Source, std::move(doc));
+    }
+    return **it;
 }
 
 TfrxObjectDescription& TfrxPreviewPages::descriptionOf(const TfrxComponent* Source)
@@ -703,7 +709,7 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
             obj = Serializer.ReadComponentStr(Parent, descriptionOf(source), child->Text, true);
             if (obj) {
                 obj->SetName(source->Name());
-                auto* picture = dynamic_cast<TfrxPictureView*>(obj);
+                auto* picture = orv::rtti::objectCast<TfrxPictureView>(obj);
                 if (picture && picture->Picture()->IsEmpty())
                     m_pictureCache->GetPicture(picture);
             }
@@ -753,7 +759,8 @@ TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
         throw Error(QStringLiteral("The prepared report has no source page %1").arg(n));
     TfrxReportPage* source = m_sourcePages[size_t(n)].get();
     page.reset(dynamic_cast<TfrxReportPage*>(source->classInfo().create(nullptr)));
-    page->AssignFromText(sourcePageText(source));
+    const TfrxXMLDocument& sourceText = sourcePageText(source);
+    page->AssignFromDocument(sourceText.Root(), sourceText.OldVersion());
     page->SetName(source->Name());
     serializer.Owner = page.get();
     readObjects(Element, page.get(), serializer);
@@ -1339,7 +1346,7 @@ void TfrxPreviewPages::exportPageObjects(TfrxCustomExportFilter* Filter, TfrxRep
     Filter->ExportObject(&background);
     const QList<TfrxComponent*> bands = page->Objects();
     for (TfrxComponent* c : bands) {
-        auto* band = dynamic_cast<TfrxBand*>(c);
+        auto* band = c->asBand();
         if (!band)
             continue;
         if (Filter->SuppressPageHeadersFooters &&
@@ -1347,7 +1354,7 @@ void TfrxPreviewPages::exportPageObjects(TfrxCustomExportFilter* Filter, TfrxRep
             continue;
         Filter->ExportObject(band);
         for (TfrxComponent* obj : band->AllObjects()) {
-            if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(obj)) {
+            if (auto* memo = obj->asMemo()) {
                 if (memo->Highlight()->Active())
                     memo->Font()->Assign(memo->Highlight()->Font());
                 memo->TotalPages = total;

@@ -199,8 +199,8 @@ private:
     // The descriptions of the source objects, read once for every page read back.
     QHash<const TfrxComponent*, std::shared_ptr<TfrxObjectDescription>> m_descriptions;
     TfrxObjectDescription& descriptionOf(const TfrxComponent* Source);
-    // What each page read back copies from its source page, saved once per source page;
-    // emptied whenever a source page changes or goes.
-    QHash<const TfrxReportPage*, QByteArray> m_sourcePageTexts;
-    const QByteArray& sourcePageText(TfrxReportPage* Source);
+    // What each page read back copies from its source page, saved and read once per
+    // source page; emptied whenever a source page changes or goes.
+    QHash<const TfrxReportPage*, std::shared_ptr<TfrxXMLDocument>> m_sourcePageTexts;
+    TfrxXMLDocument& sourcePageText(TfrxReportPage* Source);
 };
