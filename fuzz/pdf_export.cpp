@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <exception>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 // Fontconfig keeps a few allocations of its own configuration for the life of the
 // process; faces are looked up once and kept, so this is no leak of ours.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so"; }

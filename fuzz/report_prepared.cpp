@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <exception>
 
+using namespace orv::report;
+
 // Fontconfig keeps a few allocations of its own configuration for the life of the
 // process; faces are looked up once and kept, so this is no leak of ours.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so"; }
@@ -34,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     // A printer canvas without a device: every view lays itself out, nothing is painted.
-    orv::Canvas canvas(nullptr, true);
+    orv::platform::Canvas canvas(nullptr, true);
     for (int i = 0; i < pages.Count() && i < 8; ++i) {
         try {
             pages.GetPageSize(i);

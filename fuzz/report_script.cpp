@@ -12,6 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace orv::report;
+using namespace orv::script;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     frxSetErrorBoxHandler([](const QString&) {});

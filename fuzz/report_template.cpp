@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace orv::report;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     frxSetErrorBoxHandler([](const QString&) {});

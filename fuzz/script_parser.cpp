@@ -10,6 +10,8 @@
 #include "script/front/ilparser.h"
 #include "script/front/messages.h"
 
+using namespace orv::script;
+
 namespace {
 
 struct Result {
@@ -29,7 +31,7 @@ Result parse(const QString& source, bool lookahead)
     parser.SelectLanguage(QStringLiteral("VoriroVoreva"));
     try {
         r.ok = parser.MakeILScript(source);
-    } catch (const orv::Exception&) {
+    } catch (const orv::platform::Exception&) {
         r.raised = true; // an unknown language on a "#language" line
     }
     r.il = parser.ILScript()->SaveToBytes();

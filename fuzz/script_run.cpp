@@ -20,11 +20,13 @@
 #include "script/core/script.h"
 #include "script/core/vm.h"
 
+using namespace orv::script;
+
 namespace {
 
 using orv::script::Value;
 
-class FixedClock : public orv::Clock {
+class FixedClock : public orv::platform::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 2, 29), QTime(14, 30, 15)); }
 };
@@ -70,7 +72,7 @@ QString describe(const Value& v, int depth = 0)
     }
     try {
         return QString::number(v.type()) + u':' + v.toString();
-    } catch (const orv::Exception&) {
+    } catch (const orv::platform::Exception&) {
         return QString::number(v.type());
     }
 }
@@ -128,7 +130,7 @@ Outcome run(const QString& source, bool compiled, bool watched = true)
     try {
         if (!script.Compile())
             return {QString(), QStringLiteral("compile: ") + script.ErrorMsg() + u'@' + script.ErrorPos()};
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         return {QString(), QStringLiteral("compile raised: ") + e.message()};
     }
     Outcome outcome;
@@ -144,7 +146,7 @@ Outcome run(const QString& source, bool compiled, bool watched = true)
     Watch watch(script);
     try {
         script.Execute();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         outcome.end += QStringLiteral("raised: ") + e.message();
     }
     outcome.overtime = watch.stop();
@@ -180,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!acceptable(source))
         return 0;
     static FixedClock clock;
-    orv::setClock(&clock);
+    orv::platform::setClock(&clock);
     const Outcome fast = run(source, true);
     const Outcome plain = run(source, false);
     // The two ways use the stack differently: endless recursion stops at another depth.

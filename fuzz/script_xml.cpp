@@ -5,12 +5,14 @@
 #include "platform/core/exceptions.h"
 #include "script/front/xml.h"
 
+using namespace orv::script;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TfsXMLDocument doc;
     try {
         doc.LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    } catch (const orv::Exception&) {
+    } catch (const orv::platform::Exception&) {
         // Malformed documents fail with "Invalid file format"; the tree read so far stays.
     }
     try {
@@ -26,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QByteArray bytes = doc.SaveToBytes();
         TfsXMLDocument back;
         back.LoadFromBytes(bytes);
-    } catch (const orv::Exception&) {
+    } catch (const orv::platform::Exception&) {
         // Unescaping a reference whose digits are no number raises a conversion error.
     }
     return 0;

@@ -2,5 +2,5 @@
 
 int main(int argc, char** argv)
 {
-    return orv::app::runProgram(argc, argv);
+    return orv::shell::runProgram(argc, argv);
 }

@@ -32,6 +32,8 @@
 #include "platform/core/services.h"
 #include "platform/ui/application.h"
 
+using namespace orv::customers;
+
 namespace {
 
 using namespace orv::bench;
@@ -96,7 +98,7 @@ struct Search {
 // runs until its list box holds every line and the window has been drawn once.
 int child(const QString& folder, const QString& criterion)
 {
-    orv::setProgramFolder(folder);
+    orv::platform::setProgramFolder(folder);
     TfrmTrovaClienti finder;
     finder.show();
     finder.txtCliente.setText(criterion);
@@ -174,8 +176,8 @@ int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    orv::ui::useSoftwareDrawing();
-    orv::ui::Application app(argc, argv);
+    orv::platform::ui::useSoftwareDrawing();
+    orv::platform::ui::Application app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == u"--child")
         return child(args[2], args[3]);

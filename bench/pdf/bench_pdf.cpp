@@ -35,6 +35,9 @@
 #include <functional>
 #include <vector>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 namespace {
 
 constexpr int kPages = 1000;
@@ -251,7 +254,7 @@ void writeHaru(const QString& file, const QByteArray& ttf, bool unicode)
             HPDF_Page_BeginText(page);
             HPDF_Page_SetFontAndSize(page, font, HPDF_REAL(kFontSize));
             HPDF_Page_TextOut(page, HPDF_REAL(textX()), HPDF_REAL(kPageHeight - baseline(r)),
-                              (unicode ? rowText(p, r).toUtf8() : orv::cp1252::encode(rowText(p, r))).constData());
+                              (unicode ? rowText(p, r).toUtf8() : orv::platform::cp1252::encode(rowText(p, r))).constData());
             HPDF_Page_EndText(page);
             HPDF_Page_MoveTo(page, HPDF_REAL(ruleLeft()), HPDF_REAL(kPageHeight - ruleY(r)));
             HPDF_Page_LineTo(page, HPDF_REAL(ruleRight()), HPDF_REAL(kPageHeight - ruleY(r)));

@@ -87,7 +87,7 @@ int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    orv::ui::Application app(argc, argv);
+    orv::platform::ui::Application app(argc, argv);
     frxInitializeReportUserInterface();
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
 

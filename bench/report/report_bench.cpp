@@ -30,6 +30,9 @@
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 namespace {
 
 constexpr int kSmallList = 5000;
@@ -264,8 +267,8 @@ int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    orv::ui::useSoftwareDrawing();
-    orv::ui::Application app(argc, argv);
+    orv::platform::ui::useSoftwareDrawing();
+    orv::platform::ui::Application app(argc, argv);
     // "--run list N file" or "--run rows 0 file": one measured run in a process of its
     // own, after a short warm-up, so that each run's peak memory is its own.
     if (argc == 5 && QByteArray(argv[1]) == "--run") {

@@ -23,6 +23,8 @@ extern "C" {
 #include "script/bridges/register.h"
 #include "script/core/script.h"
 
+using namespace orv::script;
+
 using orv::script::Value;
 
 namespace {

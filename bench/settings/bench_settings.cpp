@@ -99,7 +99,7 @@ void closing(const QString& path, const char* name, int rounds, double goal)
     int round = 0;
     const auto samples = interleave(rounds, {
         [&] {
-            orv::IniFile ini(path);
+            orv::platform::IniFile ini(path);
             const auto values = issuer(++round);
             return seconds([&] { closeEditor(ini, values); });
         },
@@ -108,7 +108,7 @@ void closing(const QString& path, const char* name, int rounds, double goal)
             return seconds([&] { peerReplace(bytes, path); });
         },
     });
-    const bool readBack = orv::IniFile(path).readString(kIssuer, QStringLiteral("Campo12"), QString()) == QStringLiteral("Valore 12 %1").arg(round);
+    const bool readBack = orv::platform::IniFile(path).readString(kIssuer, QStringLiteral("Campo12"), QString()) == QStringLiteral("Valore 12 %1").arg(round);
     figure(kBench, std::string("editor close, ") + name + ", keys read back (1 yes, 0 no)", readBack ? 1 : 0, "1", readBack, "%.0f");
     QFile::remove(path + QStringLiteral(".copy"));
     char goalText[64];
@@ -138,7 +138,7 @@ void grepLines(const QString& path)
     if (!grep.waitForFinished(-1) || grep.exitStatus() != QProcess::NormalExit) qFatal("grep failed");
 }
 
-void editorOpens(const QString& path) { readIssuer(orv::IniFile(path)); }
+void editorOpens(const QString& path) { readIssuer(orv::platform::IniFile(path)); }
 
 void opening(const QString& path, const char* name, int rounds)
 {
@@ -160,7 +160,7 @@ void opening(const QString& path, const char* name, int rounds)
     });
     const auto first = ratioOf(samples[0], samples[2]);
     const auto next = ratioOf(samples[1], samples[2]);
-    if (orv::IniFile(path).readString(QStringLiteral("Numerazione Preventivi"), QStringLiteral("Inizio"), QString()) != "42")
+    if (orv::platform::IniFile(path).readString(QStringLiteral("Numerazione Preventivi"), QStringLiteral("Inizio"), QString()) != "42")
         qFatal("wrong value read");
     figure(kBench, std::string("editor open, first, ") + name + " (x grep of the file)", first, "<= 4", first.median <= 4);
     figure(kBench, std::string("editor open, next, ") + name + " (x grep of the file)", next, "<= 1.5", next.median <= 1.5);

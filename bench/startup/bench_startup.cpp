@@ -102,8 +102,8 @@ double sample(const char* self, const char* mode)
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--login") == 0) return orv::app::runProgram(argc, argv, announceShown);
-    if (argc > 1 && std::strcmp(argv[1], "--ready") == 0) return orv::app::runProgram(argc, argv, {}, announceShown);
+    if (argc > 1 && std::strcmp(argv[1], "--login") == 0) return orv::shell::runProgram(argc, argv, announceShown);
+    if (argc > 1 && std::strcmp(argv[1], "--ready") == 0) return orv::shell::runProgram(argc, argv, {}, announceShown);
     if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return bareWindow(argc, argv, false);
     if (argc > 1 && std::strcmp(argv[1], "--text") == 0) return bareWindow(argc, argv, true);
 

@@ -1,6 +1,10 @@
 #include "archive/command.h"
 
 namespace orv::archive {
+using namespace orv::platform;
+} // namespace orv::archive
+
+namespace orv::archive {
 
 MessageKind AccessMessageKinds::of(EditorCommand c) const
 {

@@ -76,13 +76,13 @@ struct AccessMessageKinds {
 // it, also when the body fails. Any failure shows archiveFailureMessage() in a box of
 // `kind` (no box when `messages` is null) and returns false.
 bool runArchiveCommand(const QString& path, qint64 recordSize, MessageService* messages,
-                       MessageKind kind, const std::function<void(ArchiveFile&)>& body);
+                       MessageKind kind, const std::function<void(platform::ArchiveFile&)>& body);
 // The same, handing the failure's message to the caller, which shows it in its own box;
 // nothing when the command succeeded.
 std::optional<QString> runArchiveCommandTold(const QString& path, qint64 recordSize,
-                                             const std::function<void(ArchiveFile&)>& body);
+                                             const std::function<void(platform::ArchiveFile&)>& body);
 // The same without a message: for lists that stay silent when their archive fails.
 bool runArchiveCommandSilently(const QString& path, qint64 recordSize,
-                               const std::function<void(ArchiveFile&)>& body);
+                               const std::function<void(platform::ArchiveFile&)>& body);
 
 } // namespace orv::archive

@@ -4,6 +4,10 @@
 #include "platform/core/text.h"
 
 namespace orv::archive {
+using namespace orv::platform;
+} // namespace orv::archive
+
+namespace orv::archive {
 
 void fillControls(EditorView& view, const RecordLayout& layout, const QStringList& values)
 {

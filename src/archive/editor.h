@@ -105,7 +105,7 @@ public:
     // Runs `body` on the open archive inside the command frame of `command`: any failure
     // shows the access message in that command's box kind. For window steps such as a
     // New that numbers the card from the record count.
-    bool withArchive(EditorCommand command, const std::function<void(ArchiveFile&)>& body);
+    bool withArchive(EditorCommand command, const std::function<void(platform::ArchiveFile&)>& body);
 
     // Copies a record's values into the controls (flags by the three-way rule) and sets
     // the position. Finders and lists that load a whole card use it too.
@@ -121,10 +121,10 @@ private:
         qint64 position = 0;
         QStringList values;
     };
-    void load(ArchiveFile& file, qint64 position);
+    void load(platform::ArchiveFile& file, qint64 position);
     void saveOver(qint64 position);
     // Whether a record of the archive holds the card's number (numberControl).
-    bool numberInArchive(ArchiveFile& file) const;
+    bool numberInArchive(platform::ArchiveFile& file) const;
     // First and Last: the record `target` picks from the count, or the empty-archive box.
     void loadCounted(EditorCommand command, qint64 (*target)(qint64 count));
     QString path() const;

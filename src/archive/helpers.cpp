@@ -6,6 +6,8 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::archive {
+
 QString Sinistra(const QString& s, int n) { return n <= 0 ? QString() : s.left(n); }
 
 QString Destra(const QString& s, int n) { return n <= 0 ? QString() : s.right(n); }
@@ -20,8 +22,8 @@ bool SoloCifre(const QString& s)
 
 bool DataValida(const QString& s)
 {
-    orv::TDateTime d;
-    return orv::tryStrToDate(s, d, orv::currentYear());
+    orv::platform::TDateTime d;
+    return orv::platform::tryStrToDate(s, d, orv::platform::currentYear());
 }
 
 double Arrotonda(double x, int n)
@@ -38,21 +40,21 @@ namespace {
 bool roundedText(const QString& text, int n, QString& out)
 {
     double v;
-    if (!orv::tryStrToFloat(text, v))
+    if (!orv::platform::tryStrToFloat(text, v))
         return false;
-    out = orv::floatToStr(Arrotonda(v, n));
+    out = orv::platform::floatToStr(Arrotonda(v, n));
     return true;
 }
 
 } // namespace
 
-QString NormalizzaImporto(const QString& text, orv::AmountKind kind, int n, const QString& fallback)
+QString NormalizzaImporto(const QString& text, orv::archive::AmountKind kind, int n, const QString& fallback)
 {
-    const QChar comma = orv::formats().decimalSeparator;
-    const QString t = orv::trimmed(text);
+    const QChar comma = orv::platform::formats().decimalSeparator;
+    const QString t = orv::platform::trimmed(text);
     QString r;
     switch (kind) {
-    case orv::AmountKind::Money:
+    case orv::archive::AmountKind::Money:
         if (t.isEmpty() || !roundedText(t, n, r))
             return u"0,00"_qs;
         if (!r.contains(comma))
@@ -66,7 +68,7 @@ QString NormalizzaImporto(const QString& text, orv::AmountKind kind, int n, cons
         if (r.size() >= 2 && r[r.size() - 2] == comma && r.back() >= u'0' && r.back() <= u'9')
             r += u'0';
         return r;
-    case orv::AmountKind::Short:
+    case orv::archive::AmountKind::Short:
         if (t.isEmpty())
             return t;
         if (!roundedText(t, n, r) || r == comma)
@@ -76,10 +78,12 @@ QString NormalizzaImporto(const QString& text, orv::AmountKind kind, int n, cons
         if (r.endsWith(comma))
             r += u"00"_qs;
         return r;
-    case orv::AmountKind::Whole:
+    case orv::archive::AmountKind::Whole:
         if (t.isEmpty() || !roundedText(t, 0, r) || r == comma || r.startsWith(comma) || r.endsWith(comma))
             return u"0"_qs;
         return r;
     }
     return r;
 }
+
+} // namespace orv::archive

@@ -8,18 +8,26 @@
 #include "platform/core/cp1252.h"
 #include "platform/core/text.h"
 
+namespace orv::archive {
+using namespace orv::platform;
+} // namespace orv::archive
+
+namespace orv::archive {
+
 bool CriteriSoddisfatti(const QStringList& criteria, const QStringList& fields)
 {
     for (qsizetype i = 0; i < criteria.size(); ++i) {
         const QString& c = criteria[i];
-        if (orv::trimmed(c).isEmpty())
+        if (orv::platform::trimmed(c).isEmpty())
             continue;
         // As typed: a leading blank is part of what is looked for.
-        if (!orv::containsAZ(i < fields.size() ? fields[i] : QString(), c))
+        if (!orv::platform::containsAZ(i < fields.size() ? fields[i] : QString(), c))
             return false;
     }
     return true;
 }
+
+} // namespace orv::archive
 
 namespace orv::archive {
 
@@ -51,7 +59,7 @@ const std::array<char16_t, 256>& unicodeOf()
     static const std::array<char16_t, 256> t = [] {
         std::array<char16_t, 256> u{};
         for (int b = 0; b < 256; ++b)
-            u[size_t(b)] = cp1252::toUnicode(static_cast<unsigned char>(b));
+            u[size_t(b)] = platform::cp1252::toUnicode(static_cast<unsigned char>(b));
         return u;
     }();
     return t;
@@ -327,7 +335,7 @@ std::vector<StoredCriterion> storedCriteria(const RecordLayout& layout, const QS
         StoredCriterion c;
         c.offset = layout.offset(criterionFields[i]);
         c.width = layout.field(criterionFields[i]).width;
-        c.needle = cp1252::encode(upperAZ(criteria[i]), &c.possible);
+        c.needle = platform::cp1252::encode(upperAZ(criteria[i]), &c.possible);
         used.push_back(std::move(c));
     }
     return used;
@@ -412,6 +420,8 @@ void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& cr
 
 } // namespace orv::archive
 
+namespace orv::archive {
+
 std::optional<qsizetype> TrovaInLista(qsizetype count, const std::function<QString(qsizetype)>& line,
                                       qsizetype selected, const QString& typed, QString& ultimaRicerca)
 {
@@ -419,8 +429,8 @@ std::optional<qsizetype> TrovaInLista(qsizetype count, const std::function<QStri
         return std::nullopt;
     if (selected < 0 || selected >= count)
         selected = 0;
-    const QString t = orv::lowerAZ(typed);
-    const auto matches = [&](qsizetype i) { return !t.isEmpty() && orv::containsAZ(line(i), t); };
+    const QString t = orv::platform::lowerAZ(typed);
+    const auto matches = [&](qsizetype i) { return !t.isEmpty() && orv::platform::containsAZ(line(i), t); };
 
     const bool newText = t != ultimaRicerca;
     ultimaRicerca = t;
@@ -442,23 +452,23 @@ std::optional<qsizetype> TrovaInLista(const QStringList& lines, qsizetype select
     return TrovaInLista(lines.size(), [&](qsizetype i) { return lines[i]; }, selected, typed, ultimaRicerca);
 }
 
-std::optional<orv::archive::FoundRecord> CercaPerRiga(orv::ArchiveFile& file,
+std::optional<orv::archive::FoundRecord> CercaPerRiga(orv::platform::ArchiveFile& file,
                                                       const std::function<QString(const QByteArray&)>& line,
                                                       const orv::archive::ResultLine& chosen)
 {
-    const QString wanted = orv::trimmed(chosen.text);
+    const QString wanted = orv::platform::trimmed(chosen.text);
     const qint64 count = file.count();
     if (chosen.record >= 0 && chosen.record < count) {
         file.seek(chosen.record);
         QByteArray rec = file.read();
-        if (orv::trimmed(line(rec)) == wanted)
+        if (orv::platform::trimmed(line(rec)) == wanted)
             return orv::archive::FoundRecord{std::move(rec), chosen.record + 1};
     }
     std::optional<orv::archive::FoundRecord> found;
     file.seek(0);
     for (qint64 i = 0; i < count; ++i) {
         QByteArray rec = file.read();
-        if (orv::trimmed(line(rec)) == wanted)
+        if (orv::platform::trimmed(line(rec)) == wanted)
             found = orv::archive::FoundRecord{std::move(rec), i + 1};
     }
     return found;
@@ -473,3 +483,5 @@ bool StampaRiepilogo(orv::archive::SummaryLayout& layout, const QString& title, 
     layout.prepareAndPrint();
     return true;
 }
+
+} // namespace orv::archive

@@ -15,9 +15,13 @@
 #include "archive/command.h"
 #include "archive/record.h"
 
+namespace orv::archive {
+
 // True when every criterion in use (trimmed text not empty) occurs, as typed and
 // ignoring the case of A-Z only, in its own field. criteria[i] searches fields[i].
 bool CriteriSoddisfatti(const QStringList& criteria, const QStringList& fields);
+
+} // namespace orv::archive
 
 namespace orv::archive {
 
@@ -149,15 +153,15 @@ inline const QString kEmptyListMessage =
 
 // Reads the archive from the first record to the last and adds the line of every record
 // that `accept` takes. Throws on a read failure, keeping the lines added so far.
-void fillList(ArchiveFile& file, ResultSink& out, const std::function<bool(const QByteArray&)>& accept,
+void fillList(platform::ArchiveFile& file, ResultSink& out, const std::function<bool(const QByteArray&)>& accept,
               const std::function<QString(const QByteArray&)>& line);
 
 // A finder's search: criteria[i] is looked for in field criterionFields[i].
-void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
+void search(platform::ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
             const QList<int>& criterionFields, ResultSink& out,
             const std::function<QString(const QByteArray&)>& line);
 // The same with the window's line built from the stored fields.
-void search(ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
+void search(platform::ArchiveFile& file, const RecordLayout& layout, const QStringList& criteria,
             const QList<int>& criterionFields, ResultSink& out, const StoredLine& line);
 
 // The record a chosen line was built from, with its 1-based position.
@@ -189,6 +193,8 @@ inline constexpr double kSummaryLineHeight = 12.822;
 
 } // namespace orv::archive
 
+namespace orv::archive {
+
 // Find-in-list over the lines in list order. Returns the index to select, or nothing for
 // an empty list (the caller shows kEmptyListMessage; ultimaRicerca is left as it was).
 // A new text searches from line 0, the same text again after the selected line; the
@@ -203,10 +209,12 @@ std::optional<qsizetype> TrovaInLista(qsizetype count, const std::function<QStri
 // that record still gives the same line it is the one. Otherwise (the archive changed
 // since the list was filled) the last record whose line equals the chosen one, trimmed
 // and case-sensitive, as every record is compared; nothing when none does.
-std::optional<orv::archive::FoundRecord> CercaPerRiga(orv::ArchiveFile& file,
+std::optional<orv::archive::FoundRecord> CercaPerRiga(orv::platform::ArchiveFile& file,
                                                       const std::function<QString(const QByteArray&)>& line,
                                                       const orv::archive::ResultLine& chosen);
 
 // Fills the list print with the title and the lines, sizes the memo and its band, and
 // prints it. Returns false when the layout lacks one of its objects.
 bool StampaRiepilogo(orv::archive::SummaryLayout& layout, const QString& title, const QStringList& lines);
+
+} // namespace orv::archive

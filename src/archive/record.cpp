@@ -6,6 +6,10 @@
 #include "platform/core/text.h"
 
 namespace orv::archive {
+using namespace orv::platform;
+} // namespace orv::archive
+
+namespace orv::archive {
 
 RecordLayout::RecordLayout(std::initializer_list<FieldDef> fields)
     : RecordLayout(std::vector<FieldDef>(fields))
@@ -67,11 +71,11 @@ int RecordLayout::firstOverlongNumber(const QStringList& values) const
     return -1;
 }
 
-bool fitsWidth(const QString& text, int width) { return cp1252::encode(trimmed(text)).size() <= width; }
+bool fitsWidth(const QString& text, int width) { return platform::cp1252::encode(trimmed(text)).size() <= width; }
 
 void storeText(char* dst, int width, const QString& text)
 {
-    QByteArray bytes = cp1252::encode(trimmed(text));
+    QByteArray bytes = platform::cp1252::encode(trimmed(text));
     if (bytes.size() > width)
         bytes.truncate(width);
     dst[0] = char(bytes.size());
@@ -81,7 +85,7 @@ void storeText(char* dst, int width, const QString& text)
 QString loadText(const char* src, int width)
 {
     const int length = qMin(int(static_cast<unsigned char>(src[0])), width);
-    return trimmed(cp1252::decode(src + 1, length));
+    return trimmed(platform::cp1252::decode(src + 1, length));
 }
 
 } // namespace orv::archive

@@ -7,6 +7,10 @@
 #include "platform/core/text.h"
 
 namespace orv::archive {
+using namespace orv::platform;
+} // namespace orv::archive
+
+namespace orv::archive {
 
 QString escapeCell(const QString& text)
 {
@@ -106,7 +110,7 @@ QByteArray spreadsheetText(const ExportSheet& sheet, const QList<QStringList>& r
         t += u"</tr>";
     }
     t += u"</table></body></html>";
-    return cp1252::encode(t);
+    return platform::cp1252::encode(t);
 }
 
 void writeSpreadsheet(const QString& path, const QByteArray& text)

@@ -5,7 +5,9 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
-using namespace orv::ui;
+namespace orv::customers {
+
+using namespace orv::platform::ui;
 
 TfrmCalendario* frmCalendario = nullptr;
 
@@ -39,16 +41,18 @@ TfrmCalendario::TfrmCalendario(QWidget* owner)
 
 void TfrmCalendario::FormCreate()
 {
-    orv::applyProgramFormats();
-    calAppuntamenti.setDate(orv::today());
+    orv::platform::applyProgramFormats();
+    calAppuntamenti.setDate(orv::platform::today());
 }
 
 // The customer editor's due date is the only caller; any other tag leaves the window open.
 void TfrmCalendario::btnImportaDataClick()
 {
-    if (orv::trimmed(lblMemory.text()) != u"clienti_datascade") return;
-    if (frmClienti) frmClienti->txtDataScade.setText(orv::dateToStr(calAppuntamenti.date()));
+    if (orv::platform::trimmed(lblMemory.text()) != u"clienti_datascade") return;
+    if (frmClienti) frmClienti->txtDataScade.setText(orv::platform::dateToStr(calAppuntamenti.date()));
     close();
 }
 
 void TfrmCalendario::btnAnnullaClick() { close(); }
+
+} // namespace orv::customers

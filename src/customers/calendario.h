@@ -2,7 +2,9 @@
 // The date picker of the customer editor's due date.
 #include "platform/ui/form.h"
 
-class TfrmCalendario : public orv::ui::Form {
+namespace orv::customers {
+
+class TfrmCalendario : public orv::platform::ui::Form {
 public:
     explicit TfrmCalendario(QWidget* owner = nullptr);
     ORV_CONTROL(Label, lblCampo001);
@@ -17,3 +19,5 @@ public:
 };
 
 extern TfrmCalendario* frmCalendario;
+
+} // namespace orv::customers

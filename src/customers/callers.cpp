@@ -10,6 +10,10 @@
 #include <stdexcept>
 
 namespace orv::customers {
+using namespace orv::platform;
+} // namespace orv::customers
+
+namespace orv::customers {
 
 namespace {
 
@@ -29,16 +33,16 @@ struct Copy {
 using Copies = std::vector<Copy>;
 
 // A caller that takes copies: each value, trimmed, as the text of its control.
-std::function<void(ui::Form&, const archive::FoundRecord&)> copies(Copies list)
+std::function<void(platform::ui::Form&, const archive::FoundRecord&)> copies(Copies list)
 {
-    return [list = std::move(list)](ui::Form& target, const archive::FoundRecord& found) {
+    return [list = std::move(list)](platform::ui::Form& target, const archive::FoundRecord& found) {
         const TCliente c = TCliente::decode(found.record);
         for (const Copy& copy : list) {
-            ui::Control* control = target.findControl(QString::fromLatin1(copy.control));
+            platform::ui::Control* control = target.findControl(QString::fromLatin1(copy.control));
             if (!control)
                 throw std::logic_error("no control " + std::string(copy.control) + " in "
                                        + target.objectName().toStdString());
-            forms::setControlText(*control, copy.value(c));
+            kit::setControlText(*control, copy.value(c));
         }
     };
 }
@@ -73,7 +77,7 @@ void loadCustomerCard(const archive::FoundRecord& card)
 }
 
 namespace {
-void wholeCard(ui::Form& target, const archive::FoundRecord& card)
+void wholeCard(platform::ui::Form& target, const archive::FoundRecord& card)
 {
     if (auto* editor = dynamic_cast<TfrmClienti*>(&target))
         editor->showCard(TCliente::layout().decode(card.record), card.position);
@@ -126,7 +130,7 @@ bool writeToCaller(const QString& tag, const archive::FoundRecord& card)
 {
     for (const CustomerCaller& caller : customerCallers()) {
         if (caller.tag != tag) continue;
-        ui::Form* target = kit::startWindow(caller.window);
+        platform::ui::Form* target = kit::startWindow(caller.window);
         if (!target) return false;
         caller.write(*target, card);
         return true;

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 class Form;
 }
 
@@ -19,7 +19,7 @@ namespace orv::customers {
 struct CustomerCaller {
     QString tag;    // the word the caller writes into the finder's lblMemory
     QString window; // its global instance
-    std::function<void(ui::Form& target, const archive::FoundRecord& card)> write;
+    std::function<void(platform::ui::Form& target, const archive::FoundRecord& card)> write;
 };
 
 // The callers in the order their tags are compared.

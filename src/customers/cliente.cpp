@@ -9,6 +9,13 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::customers {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::customers
+
+namespace orv::customers {
+
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
@@ -122,26 +129,28 @@ QString RigaScadenzario(const TCliente& c)
     return customerColumns(c).lit(u"  Scadenza: ").rest(c.DataScade);
 }
 
-bool ScadenzaImminente(const TCliente& c, orv::TDateTime today, bool& ok)
+bool ScadenzaImminente(const TCliente& c, orv::platform::TDateTime today, bool& ok)
 {
-    orv::TDateTime due;
+    orv::platform::TDateTime due;
     int notice = 0;
-    ok = orv::tryStrToDate(c.DataScade, due, orv::currentYear()) && orv::tryStrToInt(orv::trimmed(c.Preavviso), notice);
+    ok = orv::platform::tryStrToDate(c.DataScade, due, orv::platform::currentYear()) && orv::platform::tryStrToInt(orv::platform::trimmed(c.Preavviso), notice);
     return ok && due - notice <= today && today <= due;
 }
+
+} // namespace orv::customers
 
 namespace orv::customers {
 
 bool toRecontact(const TCliente& c) { return trimmed(c.Ricontatta) == archive::kYes; }
 
-void fillRecontact(orv::ArchiveFile& file, orv::archive::ResultSink& out)
+void fillRecontact(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out)
 {
     archive::fillList(
         file, out, [](const QByteArray& r) { return toRecontact(TCliente::decode(r)); },
         [](const QByteArray& r) { return RigaRicontatta(TCliente::decode(r)); });
 }
 
-void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, orv::TDateTime today)
+void fillMaintenanceDue(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out, orv::platform::TDateTime today)
 {
     archive::fillList(
         file, out,
@@ -169,7 +178,7 @@ const QList<FinderCriterion>& finderCriteria()
     return criteria;
 }
 
-void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out)
+void search(orv::platform::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out)
 {
     QList<int> fields;
     for (const FinderCriterion& c : finderCriteria())

@@ -13,6 +13,8 @@
 #include "archive/spreadsheet.h"
 #include "platform/core/formats.h"
 
+namespace orv::customers {
+
 struct TCliente {
     QString Cliente, DataNasc, ComuneNasc, ProvNasc, Sesso, Recapito, IndirizzoRes, ProvRes,
         ComuneRes, CapRes, Estremi, TelCasa, TelUff, TelCel, Fax, Email, CodFisc, Carta,
@@ -44,7 +46,9 @@ QString RigaScadenzario(const TCliente& c);
 // The maintenance-due test: the due date minus the days of notice is today or earlier,
 // and today is not past the due date. `ok` is false for a due date that is not a date or
 // notice days that are not a whole number (the list stops filling there).
-bool ScadenzaImminente(const TCliente& c, orv::TDateTime today, bool& ok);
+bool ScadenzaImminente(const TCliente& c, orv::platform::TDateTime today, bool& ok);
+
+} // namespace orv::customers
 
 namespace orv::customers {
 
@@ -54,8 +58,8 @@ bool toRecontact(const TCliente& c);
 // The two status lists of the customer archive, filled in archive order: the cards to
 // call back, and the cards whose maintenance falls due within their notice. The due list
 // skips a card whose due date or notice days cannot be read and goes on with the next.
-void fillRecontact(orv::ArchiveFile& file, orv::archive::ResultSink& out);
-void fillMaintenanceDue(orv::ArchiveFile& file, orv::archive::ResultSink& out, orv::TDateTime today);
+void fillRecontact(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out);
+void fillMaintenanceDue(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out, orv::platform::TDateTime today);
 
 // The customer finder's ten criteria, in Enter order: criterion edit and field searched.
 struct FinderCriterion {
@@ -65,7 +69,7 @@ struct FinderCriterion {
 const QList<FinderCriterion>& finderCriteria();
 // The customer finder's search: typed[i] is the text of finderCriteria()[i]; the lines
 // are RigaTrovaClienti of every card that meets the criteria in use.
-void search(orv::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out);
+void search(orv::platform::ArchiveFile& file, const QStringList& typed, orv::archive::ResultSink& out);
 
 // The customer editor's card: the field table, "Clienti.pro", the notice days "0" on a
 // blank card, the attachments emptied by Duplicate and the Save checks.

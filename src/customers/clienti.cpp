@@ -20,16 +20,22 @@
 #include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::customers {
+using namespace orv::platform::ui;
+} // namespace orv::customers
+
+namespace orv::customers {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmClienti* frmClienti = nullptr;
 
 namespace {
 
-const QColor kCaption = orv::forms::kEditorCaption;
+const QColor kCaption = orv::kit::kEditorCaption;
 const QColor kCrimson(0xDC, 0x14, 0x3C);
-const QColor kFrame = orv::forms::kEditorFrame;
+const QColor kFrame = orv::kit::kEditorFrame;
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
 
 // The card's fields at their designed places, with the caption above each. An edit takes
@@ -78,7 +84,7 @@ const Field kFields[] = {
     {"txtNote", Kind::Edit, "Note:", 136, 602, 488},
 };
 
-const orv::forms::EditorSection kSections[] = {
+const orv::kit::EditorSection kSections[] = {
     {16, 154, art::Icon::Customers, QColor(0x2E, 0x7D, 0x32)},
     {176, 105, art::Icon::Mail, QColor(0x15, 0x65, 0xC0)},
     {288, 105, art::Icon::Key, QColor(0x6A, 0x1B, 0x9A)},
@@ -86,7 +92,7 @@ const orv::forms::EditorSection kSections[] = {
     {512, 121, art::Icon::Schedule, QColor(0xC6, 0x28, 0x28)},
 };
 
-const orv::forms::EditorCommand kCommands[] = {
+const orv::kit::EditorCommand kCommands[] = {
     {"cmdNuovo", 30, "Nuovo"},           {"cmdDuplica", 69, "Duplica"},
     {"cmdFile", 108, "Allega file"},     {"cmdSalva", 147, "Salva"},
     {"cmdTrova", 186, "Trova"},          {"cmdAnteprima", 225, "Anteprima"},
@@ -112,12 +118,12 @@ const Layout& windowLayout()
     static const Layout layout = [] {
         const QString in = u"panContainer"_qs;
         Layout l{panel(in, 0, 0, 995, 692).centred()};
-        orv::forms::addEditorSections(l, in, kSections);
+        orv::kit::addEditorSections(l, in, kSections);
         for (const Field& f : kFields) {
             const QString name = QString::fromLatin1(f.name);
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, f.w + 40, 16, QString::fromUtf8(f.caption))
                             .font({u"Verdana"_qs, 11, true, false, false, f.crimson ? kCrimson : kCaption}).in(in));
-            Item field = f.kind == Kind::ComboEdit ? combo(name, f.x, f.y, f.w).items(orv::customers::provinceCodes())
+            Item field = f.kind == Kind::ComboEdit ? combo(name, f.x, f.y, f.w).items(orv::kit::provinceCodes())
                                                    : edit(name, f.x, f.y, f.w).maxLen(widthOf(name));
             field.in(in).font(kFieldFont).highlighted();
             if (f.centred) field.centre();
@@ -137,13 +143,13 @@ const Layout& windowLayout()
         l.push_back(command(u"btnPartitaIva"_qs, 354, 363, 22, 22, checkMark()).in(in));
         l.push_back(command(u"btnIban"_qs, 758, 363, 22, 22, checkMark()).in(in));
         // The command column.
-        orv::forms::addCommandColumn(l, in, kCommands);
+        orv::kit::addCommandColumn(l, in, kCommands);
         // The maintenance box.
         l.push_back(rect(u"shpScadenze"_qs, 800, 510, 177, 123, Qt::white).stroke(kFrame).radius(4).in(in));
         l.push_back(button(u"btnScadenzario"_qs, 808, 518, 161, 30, u"Visualizza scadenzario"_qs).in(in));
         l.push_back(picture(u"imgOrologio"_qs, 868, 553, 40, 36, art::icon(art::Icon::Schedule, kCrimson)).in(in));
         l.push_back(button(u"btnInviaAvviso"_qs, 808, 594, 161, 30, u"Invia avviso scadenza"_qs).in(in));
-        orv::forms::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
+        orv::kit::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
         // Values the card carries without showing them.
         for (const char* n : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
             l.push_back(label(QString::fromLatin1(n), 0, 0, 10, 10, QString()).hidden().in(in));
@@ -205,7 +211,7 @@ TfrmClienti::TfrmClienti(QWidget* owner)
            {u"frmClienti"_qs, u" Orvanta 4.0 - Archivio Clienti e impianti"_qs, 1016, 713, Border::Sizeable,
             Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout()),
-      editor_(orv::customers::editorConfig(), view_, orv::forms::boxMessages())
+      editor_(orv::customers::editorConfig(), view_, orv::kit::boxMessages())
 {
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -241,16 +247,16 @@ TfrmClienti::TfrmClienti(QWidget* owner)
     txtDataScade.onKeyDown = [this](Word& k, QChar& c, ShiftState s) { txtDataScadeKeyDown(k, c, s); };
 
     // Codes are upper-cased as they are typed; the e-mail address loses its blanks.
-    orv::forms::tidyWhileTyping(txtCodFisc, true, true);
-    orv::forms::tidyWhileTyping(txtIban, true, true);
-    orv::forms::tidyWhileTyping(txtProvNasc, true, true);
-    orv::forms::tidyWhileTyping(txtProvRes, true, true);
-    orv::forms::tidyWhileTyping(txtEmail, false, true);
-    orv::forms::upperOnKeyUp(txtCapRes);
-    orv::forms::upperOnKeyUp(txtSesso);
+    orv::kit::tidyWhileTyping(txtCodFisc, true, true);
+    orv::kit::tidyWhileTyping(txtIban, true, true);
+    orv::kit::tidyWhileTyping(txtProvNasc, true, true);
+    orv::kit::tidyWhileTyping(txtProvRes, true, true);
+    orv::kit::tidyWhileTyping(txtEmail, false, true);
+    orv::kit::upperOnKeyUp(txtCapRes);
+    orv::kit::upperOnKeyUp(txtSesso);
     txtEmail.onExit = [this] { txtEmail.setText(trimmed(txtEmail.text())); };
     for (ComboEdit* province : {&txtProvNasc, &txtProvRes}) {
-        province->onExit = [province] { province->setText(orv::upperAZ(trimmed(province->text()))); };
+        province->onExit = [province] { province->setText(orv::platform::upperAZ(trimmed(province->text()))); };
         province->onCanFocus = [province](bool&) { province->setItemIndex(-1); };
     }
 
@@ -281,17 +287,17 @@ TfrmClienti::TfrmClienti(QWidget* owner)
                           {&chkRicontatta, u"Annota che il Cliente è da ricontattare per questioni in sospeso."_qs},
                       });
     const auto named = [this](const char* n) { return findControl(QString::fromLatin1(n)); };
-    orv::forms::bindEditorHintClear(panInfo, *this, int(std::size(kSections)), {&panContainer, named("shpScadenze")});
+    orv::kit::bindEditorHintClear(panInfo, *this, int(std::size(kSections)), {&panContainer, named("shpScadenze")});
     created();
 }
 
-void TfrmClienti::FormCreate() { orv::applyProgramFormats(); }
+void TfrmClienti::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmClienti::FormShow() { editor_.blank(); }
 
 void TfrmClienti::FormClose(CloseAction&)
 {
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmClienti::cmdNuovoClick() { editor_.blank(); }
@@ -316,12 +322,12 @@ void TfrmClienti::cmdEsportaClick() { runDialog<TfrmExpClienti>(this); }
 
 void TfrmClienti::cmdGuidaClick()
 {
-    orv::app::showHelp(this, u"Archivio Clienti e impianti."_qs, orv::app::helpText(helpParagraphs()));
+    orv::kit::showHelp(this, u"Archivio Clienti e impianti."_qs, orv::kit::helpText(helpParagraphs()));
 }
 
-orv::forms::CardContent TfrmClienti::cardContent() const
+orv::kit::CardContent TfrmClienti::cardContent() const
 {
-    const auto t = [](const Control& c) { return trimmed(orv::forms::controlText(c)); };
+    const auto t = [](const Control& c) { return trimmed(orv::kit::controlText(c)); };
     return {u"SCHEDA ANAGRAFICA CLIENTE"_qs,
             {{
                 {u"Cognome e nome:"_qs, t(txtCliente)},
@@ -351,11 +357,11 @@ orv::forms::CardContent TfrmClienti::cardContent() const
             }}};
 }
 
-void TfrmClienti::cmdAnteprimaClick() { orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Preview); }
-void TfrmClienti::cmdStampaClick() { orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Print); }
+void TfrmClienti::cmdAnteprimaClick() { orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Preview); }
+void TfrmClienti::cmdStampaClick() { orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Print); }
 void TfrmClienti::cmdPDFClick()
 {
-    orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Pdf, u"Cliente.pdf"_qs);
+    orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Pdf, u"Cliente.pdf"_qs);
 }
 
 void TfrmClienti::btnEmailClick() { TMisc::Open(orv::customers::mailCommand(txtEmail.text())); }
@@ -388,8 +394,10 @@ void TfrmClienti::txtDataScadeKeyDown(Word& key, QChar&, ShiftState)
     runDialog<TfrmCalendario>(this, [](TfrmCalendario& c) { c.lblMemory.setText(u"clienti_datascade"_qs); });
 }
 
-void TfrmClienti::cmdFileClick() { orv::app::showAttachmentWindow(*this, u"clienti"_qs); }
-void TfrmClienti::btnCodFiscClick() { orv::app::openTaxCodeChecker(this, txtCodFisc.text()); }
-void TfrmClienti::btnPartitaIvaClick() { orv::app::openVatChecker(this, txtPartitaIva.text()); }
-void TfrmClienti::btnCartaClick() { orv::app::openCardChecker(this, txtCarta.text()); }
-void TfrmClienti::btnIbanClick() { orv::app::openIbanChecker(this, txtIban.text()); }
+void TfrmClienti::cmdFileClick() { orv::kit::showAttachmentWindow(*this, u"clienti"_qs); }
+void TfrmClienti::btnCodFiscClick() { orv::kit::openTaxCodeChecker(this, txtCodFisc.text()); }
+void TfrmClienti::btnPartitaIvaClick() { orv::kit::openVatChecker(this, txtPartitaIva.text()); }
+void TfrmClienti::btnCartaClick() { orv::kit::openCardChecker(this, txtCarta.text()); }
+void TfrmClienti::btnIbanClick() { orv::kit::openIbanChecker(this, txtIban.text()); }
+
+} // namespace orv::customers

@@ -7,7 +7,9 @@
 #include "kit/reports.h"
 #include "platform/ui/form.h"
 
-class TfrmClienti : public orv::ui::Form {
+namespace orv::customers {
+
+class TfrmClienti : public orv::platform::ui::Form {
 public:
     explicit TfrmClienti(QWidget* owner = nullptr);
 
@@ -82,7 +84,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
 
     void cmdNuovoClick();
     void cmdDuplicaClick();
@@ -107,18 +109,20 @@ public:
     void btnPartitaIvaClick();
     void btnCartaClick();
     void btnIbanClick();
-    void txtDataScadeKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtDataScadeKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
 
     // The customer card load of the finder and the customer lists: every field into its
     // control (the call-back flag by its three-way rule) and the card's position.
     void showCard(const QStringList& values, qint64 position);
 
     // What the card print shows: the values on screen, saved or not.
-    orv::forms::CardContent cardContent() const;
+    orv::kit::CardContent cardContent() const;
 
 private:
-    orv::forms::FormView view_{*this};
+    orv::kit::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
 };
 
 extern TfrmClienti* frmClienti;
+
+} // namespace orv::customers

@@ -23,10 +23,19 @@
 #include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::customers {
+using namespace orv::archive;
+using namespace orv::platform::ui;
+} // namespace orv::customers
+
+namespace orv::customers {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmContratto* frmContratto = nullptr;
+
+} // namespace orv::customers
 
 namespace orv::customers {
 
@@ -41,6 +50,8 @@ ContractDocumentOpener& documentOpener()
 void setContractDocumentOpener(ContractDocumentOpener opener) { documentOpener() = std::move(opener); }
 
 } // namespace orv::customers
+
+namespace orv::customers {
 
 namespace {
 void openDocument(QWidget* owner, orv::customers::ContractDocument document)
@@ -128,7 +139,7 @@ QStringList itemsOf(const QString& combo)
 {
     if (combo == u"txtQualitaCli") return kQualita;
     if (combo == u"txtPeriodicita") return kPeriodicita;
-    return orv::customers::provinceCodes();
+    return orv::kit::provinceCodes();
 }
 
 int widthOf(const QString& control)
@@ -294,7 +305,7 @@ TfrmContratto::TfrmContratto(QWidget* owner)
            {u"frmContratto"_qs, u" Orvanta 4.0 - Gestione contratti di manutenzione programmata"_qs, 1086, 682,
             Border::Sizeable, Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout()),
-      editor_(orv::customers::contractEditorConfig(), view_, orv::forms::boxMessages())
+      editor_(orv::customers::contractEditorConfig(), view_, orv::kit::boxMessages())
 {
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -335,10 +346,10 @@ TfrmContratto::TfrmContratto(QWidget* owner)
                true);
 
     // Tax codes and provinces become upper case, without blanks, as they are typed.
-    orv::forms::tidyWhileTyping(txtCodFisc, true, true);
-    orv::forms::tidyWhileTyping(txtCodFiscCli, true, true);
-    orv::forms::tidyWhileTyping(txtProvRes, true, true);
-    orv::forms::tidyWhileTyping(txtProvCli, true, true);
+    orv::kit::tidyWhileTyping(txtCodFisc, true, true);
+    orv::kit::tidyWhileTyping(txtCodFiscCli, true, true);
+    orv::kit::tidyWhileTyping(txtProvRes, true, true);
+    orv::kit::tidyWhileTyping(txtProvCli, true, true);
     for (ComboEdit* combo : {&txtProvRes, &txtProvCli, &txtQualitaCli, &txtPeriodicita})
         combo->onCanFocus = [combo](bool&) { combo->setItemIndex(-1); };
 
@@ -376,12 +387,12 @@ TfrmContratto::TfrmContratto(QWidget* owner)
     created();
 }
 
-void TfrmContratto::FormCreate() { orv::applyProgramFormats(); }
+void TfrmContratto::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmContratto::PulisciScheda()
 {
     editor_.blank();
-    txtData.setText(orv::dateToStr(orv::today()));
+    txtData.setText(orv::platform::dateToStr(orv::platform::today()));
 }
 
 void TfrmContratto::FormShow()
@@ -397,26 +408,26 @@ void TfrmContratto::FormClose(CloseAction&)
 {
     try {
         orv::customers::storeMaintainer(view_);
-    } catch (const orv::IniFileError& e) {
-        errorBox(orv::app::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta "
+    } catch (const orv::platform::IniFileError& e) {
+        errorBox(orv::kit::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta "
                                                 u"manutentrice nel file delle impostazioni \"Orvanta.ini\"."_qs, e));
     }
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmContratto::cmdNuovoClick()
 {
-    lblInizio.setText(orv::app::readStartNumber(u"contratti"_qs));
+    lblInizio.setText(orv::kit::readStartNumber(u"contratti"_qs));
     if (trimmed(lblInizio.text()).isEmpty()) lblInizio.setText(u"1"_qs);
-    editor_.withArchive(orv::archive::EditorCommand::New, [this](orv::ArchiveFile& file) {
+    editor_.withArchive(orv::archive::EditorCommand::New, [this](orv::platform::ArchiveFile& file) {
         const qint64 stored = file.count();
         PulisciScheda();
         // A start number that is not a whole number fails the command with the card blank
         // and the number as it was.
         const std::optional<QString> number = orv::customers::proposedContractNumber(lblInizio.text(), stored);
-        if (!number) throw orv::ArchiveError("the start number is not a whole number");
+        if (!number) throw orv::platform::ArchiveError("the start number is not a whole number");
         txtNumContratto.setText(*number);
-        txtData.setText(orv::dateToStr(orv::today()));
+        txtData.setText(orv::platform::dateToStr(orv::platform::today()));
         txtCliente.setFocus();
     });
 }
@@ -442,30 +453,32 @@ void TfrmContratto::cmdImportaClick()
 }
 
 void TfrmContratto::cmdEsportaClick() { runDialog<TfrmExpContratti>(this); }
-void TfrmContratto::cmdAllegaClick() { orv::app::showAttachmentWindow(*this, u"contratti"_qs); }
-void TfrmContratto::cmdNumerazioneClick() { orv::app::showStartNumberWindow(this, u"contratti"_qs); }
-void TfrmContratto::cmdLogoClick() { orv::app::showLogoWindow(this); }
+void TfrmContratto::cmdAllegaClick() { orv::kit::showAttachmentWindow(*this, u"contratti"_qs); }
+void TfrmContratto::cmdNumerazioneClick() { orv::kit::showStartNumberWindow(this, u"contratti"_qs); }
+void TfrmContratto::cmdLogoClick() { orv::kit::showLogoWindow(this); }
 
 void TfrmContratto::cmdStampaClick() { openDocument(this, orv::customers::ContractDocument::Print); }
 void TfrmContratto::cmdAnteprimaClick() { openDocument(this, orv::customers::ContractDocument::Preview); }
 
 // The clauses sheet delivered next to the program; the shell reports a missing file.
-void TfrmContratto::cmdPDFClick() { TMisc::Open(u'"' + orv::programFile(u"Clausole.pdf"_qs) + u'"'); }
+void TfrmContratto::cmdPDFClick() { TMisc::Open(u'"' + orv::platform::programFile(u"Clausole.pdf"_qs) + u'"'); }
 
 void TfrmContratto::cmdGuidaClick()
 {
-    orv::app::showHelp(this, u"Gestione contratti di manutenzione programmata."_qs, orv::app::helpText(helpParagraphs()));
+    orv::kit::showHelp(this, u"Gestione contratti di manutenzione programmata."_qs, orv::kit::helpText(helpParagraphs()));
 }
 
-void TfrmContratto::btnPartitaIvaClick() { orv::app::openVatChecker(this, txtPartitaIva.text()); }
-void TfrmContratto::btnPartitaIvaCliClick() { orv::app::openVatChecker(this, txtPartitaIvaCli.text()); }
-void TfrmContratto::btnCodFiscClick() { orv::app::openTaxCodeChecker(this, txtCodFisc.text()); }
-void TfrmContratto::btnCodFiscCliClick() { orv::app::openTaxCodeChecker(this, txtCodFiscCli.text()); }
-void TfrmContratto::btnDataClick() { txtData.setText(orv::dateToStr(orv::today())); }
+void TfrmContratto::btnPartitaIvaClick() { orv::kit::openVatChecker(this, txtPartitaIva.text()); }
+void TfrmContratto::btnPartitaIvaCliClick() { orv::kit::openVatChecker(this, txtPartitaIvaCli.text()); }
+void TfrmContratto::btnCodFiscClick() { orv::kit::openTaxCodeChecker(this, txtCodFisc.text()); }
+void TfrmContratto::btnCodFiscCliClick() { orv::kit::openTaxCodeChecker(this, txtCodFiscCli.text()); }
+void TfrmContratto::btnDataClick() { txtData.setText(orv::platform::dateToStr(orv::platform::today())); }
 
-void TfrmContratto::txtTotaleExit() { txtTotale.setText(NormalizzaImporto(txtTotale.text(), orv::AmountKind::Money, 4)); }
+void TfrmContratto::txtTotaleExit() { txtTotale.setText(NormalizzaImporto(txtTotale.text(), orv::archive::AmountKind::Money, 4)); }
 
 void TfrmContratto::txtImpCanoneExit()
 {
-    txtImpCanone.setText(NormalizzaImporto(txtImpCanone.text(), orv::AmountKind::Money, 4));
+    txtImpCanone.setText(NormalizzaImporto(txtImpCanone.text(), orv::archive::AmountKind::Money, 4));
 }
+
+} // namespace orv::customers

@@ -9,7 +9,9 @@
 
 #include <functional>
 
-class TfrmContratto : public orv::ui::Form {
+namespace orv::customers {
+
+class TfrmContratto : public orv::platform::ui::Form {
 public:
     explicit TfrmContratto(QWidget* owner = nullptr);
 
@@ -99,7 +101,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
 
     void cmdNuovoClick();
     void cmdDuplicaClick();
@@ -137,11 +139,13 @@ public:
     void PulisciScheda();
 
 private:
-    orv::forms::FormView view_{*this};
+    orv::kit::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
 };
 
 extern TfrmContratto* frmContratto;
+
+} // namespace orv::customers
 
 namespace orv::customers {
 

@@ -8,6 +8,13 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::customers {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::customers
+
+namespace orv::customers {
+
 using orv::customers::MemberField;
 using orv::customers::MemberTable;
 
@@ -92,9 +99,11 @@ QString RigaTrovaContratti(const TContratto& c)
 {
     orv::archive::LineBuilder b;
     b.col(c.Cliente, 30).lit(u"  Tel. ").col(c.TelCli, 20).lit(u"  ").col(c.ComuneCli, 25).lit(u"  ")
-        .col(c.Marca, 25).lit(u"  Contratto n. ").lit(orv::trimmed(c.NumContratto)).lit(u" del ");
+        .col(c.Marca, 25).lit(u"  Contratto n. ").lit(orv::platform::trimmed(c.NumContratto)).lit(u" del ");
     return b.rest(c.Data);
 }
+
+} // namespace orv::customers
 
 namespace orv::customers {
 
@@ -191,7 +200,7 @@ void loadMaintainer(orv::archive::EditorView& view)
 {
     QStringList keys;
     for (const SettingsKey& k : maintainerKeys()) keys << k.key;
-    const QStringList values = app::settingsFile().readStrings(kMaintainerSection, keys, QString());
+    const QStringList values = kit::settingsFile().readStrings(kMaintainerSection, keys, QString());
     for (qsizetype i = 0; i < maintainerKeys().size(); ++i) view.setText(maintainerKeys()[i].control, values[i]);
 }
 
@@ -200,7 +209,7 @@ void storeMaintainer(const orv::archive::EditorView& view)
 {
     QList<std::pair<QString, QString>> values;
     for (const SettingsKey& k : maintainerKeys()) values.append({k.key, trimmed(view.text(k.control))});
-    app::settingsFile().writeStrings(kMaintainerSection, values);
+    kit::settingsFile().writeStrings(kMaintainerSection, values);
 }
 
 const orv::archive::ExportSheet& contractExportSheet()

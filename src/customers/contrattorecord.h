@@ -14,6 +14,8 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 
+namespace orv::customers {
+
 struct TContratto {
     QString NumContratto, Data, Luogo;
     // The maintaining company.
@@ -40,6 +42,8 @@ struct TContratto {
 
 // The contract finder's result line.
 QString RigaTrovaContratti(const TContratto& c);
+
+} // namespace orv::customers
 
 namespace orv::customers {
 

@@ -2,11 +2,13 @@
 
 #include "customers/cliente.h"
 
+namespace orv::customers {
+
 TfrmExpClienti* frmExpClienti = nullptr;
 
 namespace {
 
-orv::forms::ExportSpec spec()
+orv::kit::ExportSpec spec()
 {
     // Name, heading and width of each grid column; the read-only ones are marked.
     struct Col {
@@ -43,7 +45,7 @@ orv::forms::ExportSpec spec()
         {"colDataScade", "Scadenza manutenzione", 200, false},
         {"colNote", "Note", 350, false},
     };
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.archiveFile = TCliente::kFileName;
     s.recordSize = TCliente::kSize;
     for (const Col& c : cols)
@@ -62,3 +64,5 @@ TfrmExpClienti::TfrmExpClienti(QWidget* owner)
 {
     created();
 }
+
+} // namespace orv::customers

@@ -2,9 +2,13 @@
 // The customer archive exported as "Clienti.xls".
 #include "kit/exportwindow.h"
 
-class TfrmExpClienti : public orv::forms::ExportWindow {
+namespace orv::customers {
+
+class TfrmExpClienti : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpClienti(QWidget* owner = nullptr);
 };
 
 extern TfrmExpClienti* frmExpClienti;
+
+} // namespace orv::customers

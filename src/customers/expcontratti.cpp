@@ -2,13 +2,15 @@
 
 #include "customers/contrattorecord.h"
 
+namespace orv::customers {
+
 TfrmExpContratti* frmExpContratti = nullptr;
 
 namespace {
 
-orv::forms::ExportSpec spec()
+orv::kit::ExportSpec spec()
 {
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.archiveFile = TContratto::kFileName;
     s.recordSize = TContratto::kSize;
     // Name, heading, width and read-only switch of each grid column; what is typed into an
@@ -55,3 +57,5 @@ TfrmExpContratti::TfrmExpContratti(QWidget* owner)
 {
     created();
 }
+
+} // namespace orv::customers

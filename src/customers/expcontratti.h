@@ -2,9 +2,13 @@
 // The contract archive exported as "Contratti.xls".
 #include "kit/exportwindow.h"
 
-class TfrmExpContratti : public orv::forms::ExportWindow {
+namespace orv::customers {
+
+class TfrmExpContratti : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpContratti(QWidget* owner = nullptr);
 };
 
 extern TfrmExpContratti* frmExpContratti;
+
+} // namespace orv::customers

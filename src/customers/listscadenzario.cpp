@@ -4,24 +4,28 @@
 #include "customers/cliente.h"
 #include "platform/core/services.h"
 
-using namespace orv::ui;
+namespace orv::customers {
+
+using namespace orv::platform::ui;
 
 TfrmListScadenzario* frmListScadenzario = nullptr;
 
 TfrmListScadenzario::TfrmListScadenzario(QWidget* owner)
     : StatusListWindow(
           owner,
-          orv::forms::listFormSpec(u"frmListScadenzario"_qs, u" Scadenzario manutenzioni"_qs, orv::forms::kStatusListHeight),
-          orv::forms::statusListLayout({u"Scadenzario manutenzioni"_qs,
+          orv::kit::listFormSpec(u"frmListScadenzario"_qs, u" Scadenzario manutenzioni"_qs, orv::kit::kStatusListHeight),
+          orv::kit::statusListLayout({u"Scadenzario manutenzioni"_qs,
                                         u"Gli impianti con la manutenzione periodica in scadenza"_qs,
                                         art::Icon::Schedule}),
           {TCliente::kFileName, TCliente::kSize, [](const QByteArray& r) { return RigaScadenzario(TCliente::decode(r)); },
            orv::archive::kTitleMaintenanceDue},
-          [](orv::ArchiveFile& file, orv::archive::ResultSink& out) {
-              orv::customers::fillMaintenanceDue(file, out, orv::today());
+          [](orv::platform::ArchiveFile& file, orv::archive::ResultSink& out) {
+              orv::customers::fillMaintenanceDue(file, out, orv::platform::today());
           })
 {
     created();
 }
 
 void TfrmListScadenzario::load(const orv::archive::FoundRecord& found) { orv::customers::loadCustomerCard(found); }
+
+} // namespace orv::customers

@@ -2,7 +2,9 @@
 // The installations whose periodic maintenance falls due within their notice.
 #include "kit/listwindow.h"
 
-class TfrmListScadenzario : public orv::forms::StatusListWindow {
+namespace orv::customers {
+
+class TfrmListScadenzario : public orv::kit::StatusListWindow {
 public:
     explicit TfrmListScadenzario(QWidget* owner = nullptr);
 
@@ -11,3 +13,5 @@ protected:
 };
 
 extern TfrmListScadenzario* frmListScadenzario;
+
+} // namespace orv::customers

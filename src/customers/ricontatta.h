@@ -2,7 +2,9 @@
 // The customers flagged for a call-back.
 #include "kit/listwindow.h"
 
-class TfrmRicontatta : public orv::forms::StatusListWindow {
+namespace orv::customers {
+
+class TfrmRicontatta : public orv::kit::StatusListWindow {
 public:
     explicit TfrmRicontatta(QWidget* owner = nullptr);
 
@@ -11,3 +13,5 @@ protected:
 };
 
 extern TfrmRicontatta* frmRicontatta;
+
+} // namespace orv::customers

@@ -3,22 +3,24 @@
 #include "customers/callers.h"
 #include "customers/cliente.h"
 
-using namespace orv::ui;
+namespace orv::customers {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaClienti* frmTrovaClienti = nullptr;
 
 namespace {
 
-const QList<orv::forms::FinderCriterion>& searchCriteria()
+const QList<orv::kit::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c = [] {
+    static const QList<orv::kit::FinderCriterion> c = [] {
         const char* const captions[] = {
             "Cognome e nome Cliente:", "Comune di residenza:", "Partita IVA:", "Codice fiscale:",
             "Tipo impianto:", "Marca e modello:", "Matricola n.", "Ubicazione:", "Questioni in sospeso:", "Note:",
         };
         const auto& searched = orv::customers::finderCriteria();
         Q_ASSERT(searched.size() == int(std::size(captions)));
-        QList<orv::forms::FinderCriterion> list;
+        QList<orv::kit::FinderCriterion> list;
         for (qsizetype i = 0; i < searched.size(); ++i)
             list.append({searched[i].control, QString::fromUtf8(captions[i]), searched[i].field});
         return list;
@@ -26,9 +28,9 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
     return c;
 }
 
-orv::forms::ListSpec resultList()
+orv::kit::ListSpec resultList()
 {
-    orv::forms::ListSpec spec{TCliente::kFileName, TCliente::kSize,
+    orv::kit::ListSpec spec{TCliente::kFileName, TCliente::kSize,
                               [](const QByteArray& r) { return RigaTrovaClienti(r); },
                               orv::archive::kTitleCustomerFinder};
     spec.storedLine = [](orv::archive::StoredLineBuilder& b) { RigaTrovaClienti(b); };
@@ -37,7 +39,7 @@ orv::forms::ListSpec resultList()
 
 const Layout& windowLayout()
 {
-    static const Layout l = orv::forms::finderLayout(
+    static const Layout l = orv::kit::finderLayout(
         {u"Trova Clienti in archivio"_qs, u"Ricerca delle schede dei Clienti e dei loro impianti"_qs, art::Icon::Customers},
         searchCriteria());
     return l;
@@ -47,8 +49,8 @@ const Layout& windowLayout()
 
 TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaClienti"_qs, u" Trova Clienti in archivio"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaClienti"_qs, u" Trova Clienti in archivio"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(), resultList(), TCliente::layout(), searchCriteria())
 {
     created();
@@ -58,3 +60,5 @@ void TfrmTrovaClienti::load(const orv::archive::FoundRecord& found)
 {
     orv::customers::writeToCaller(callerTag(), found);
 }
+
+} // namespace orv::customers

@@ -3,7 +3,9 @@
 // written into the window that opened it (caller tag in lblMemory).
 #include "kit/listwindow.h"
 
-class TfrmTrovaClienti : public orv::forms::FinderWindow {
+namespace orv::customers {
+
+class TfrmTrovaClienti : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaClienti(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtCliente);
@@ -22,3 +24,5 @@ protected:
 };
 
 extern TfrmTrovaClienti* frmTrovaClienti;
+
+} // namespace orv::customers

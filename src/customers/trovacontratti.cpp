@@ -3,15 +3,17 @@
 #include "customers/contratto.h"
 #include "customers/contrattorecord.h"
 
-using namespace orv::ui;
+namespace orv::customers {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaContratti* frmTrovaContratti = nullptr;
 
 namespace {
 
-const QList<orv::forms::FinderCriterion>& searchCriteria()
+const QList<orv::kit::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c = [] {
+    static const QList<orv::kit::FinderCriterion> c = [] {
         const struct {
             const char* field;
             const char* caption;
@@ -27,7 +29,7 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
             {"OpInc01", "Operazione 1 compresa in contratto:"},
             {"OpInc02", "Operazione 2 compresa in contratto:"},
         };
-        QList<orv::forms::FinderCriterion> list;
+        QList<orv::kit::FinderCriterion> list;
         for (const auto& k : criteria) {
             const QString field = QString::fromLatin1(k.field);
             list.append({u"txt"_qs + field, QString::fromUtf8(k.caption), TContratto::layout().indexOf(field)});
@@ -39,7 +41,7 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
 
 const Layout& windowLayout()
 {
-    static const Layout l = orv::forms::finderLayout(
+    static const Layout l = orv::kit::finderLayout(
         {u"Trova contratti in archivio"_qs, u"Ricerca dei contratti di manutenzione programmata"_qs, art::Icon::Contract},
         searchCriteria());
     return l;
@@ -49,8 +51,8 @@ const Layout& windowLayout()
 
 TfrmTrovaContratti::TfrmTrovaContratti(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaContratti"_qs, u" Trova contratti in archivio"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaContratti"_qs, u" Trova contratti in archivio"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(),
                    {TContratto::kFileName, TContratto::kSize,
                     [](const QByteArray& r) { return RigaTrovaContratti(TContratto::decode(r)); },
@@ -67,3 +69,5 @@ void TfrmTrovaContratti::load(const orv::archive::FoundRecord& found)
     if (callerTag() == u"contratti" && frmContratto)
         frmContratto->showContract(TContratto::layout().decode(found.record), found.position);
 }
+
+} // namespace orv::customers

@@ -3,7 +3,9 @@
 // contract loaded into the contract window (caller tag "contratti" in lblMemory).
 #include "kit/listwindow.h"
 
-class TfrmTrovaContratti : public orv::forms::FinderWindow {
+namespace orv::customers {
+
+class TfrmTrovaContratti : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaContratti(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtCliente);
@@ -22,3 +24,5 @@ protected:
 };
 
 extern TfrmTrovaContratti* frmTrovaContratti;
+
+} // namespace orv::customers

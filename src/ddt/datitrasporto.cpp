@@ -5,7 +5,13 @@
 #include "platform/core/services.h"
 #include "platform/ui/art.h"
 
-using namespace orv::ui;
+namespace orv::ddt {
+using namespace orv::platform;
+} // namespace orv::ddt
+
+namespace orv::ddt {
+
+using namespace orv::platform::ui;
 
 TfrmDatiTrasporto* frmDatiTrasporto = nullptr;
 
@@ -27,12 +33,12 @@ const Layout& windowLayout()
                        u"modifiche."_qs)
                      .font({u"Verdana"_qs, 12, false, false, false, QColor(0x1F, 0x3F, 0x6E)}).wrap()};
         int i = 0;
-        for (const orv::docs::ValueField& f : TfrmDatiTrasporto::valueFields()) {
+        for (const orv::documents::ValueField& f : TfrmDatiTrasporto::valueFields()) {
             const Place& at = kPlaces[i++];
-            l.push_back(orv::docs::valueCaption(f, at.x, at.y - 19, at.w + 30));
+            l.push_back(orv::documents::valueCaption(f, at.x, at.y - 19, at.w + 30));
             Item field = f.edit == u"txtPorto" ? combo(f.edit, at.x, at.y, at.w, 22).items({u"Franco"_qs, u"Assegnato"_qs})
                                                : edit(f.edit, at.x, at.y, at.w, 22);
-            l.push_back(field.font(orv::docs::valueFont()).highlighted());
+            l.push_back(field.font(orv::documents::valueFont()).highlighted());
         }
         // The time stamps at the right end of the two time fields.
         const std::pair<const char16_t*, const Place&> stamps[] = {{u"impOraPartenza", kPlaces[4]},
@@ -51,9 +57,9 @@ const Layout& windowLayout()
 
 } // namespace
 
-const QList<orv::docs::ValueField>& TfrmDatiTrasporto::valueFields()
+const QList<orv::documents::ValueField>& TfrmDatiTrasporto::valueFields()
 {
-    static const QList<orv::docs::ValueField> f = {
+    static const QList<orv::documents::ValueField> f = {
         {u"txtVettore"_qs, u"memVettore"_qs, 50, u"Vettore:"_qs},
         {u"txtDestinazione"_qs, u"memDestinazione"_qs, 50, u"Destinazione merce:"_qs},
         {u"txtCausale"_qs, u"memCausale"_qs, 50, u"Causale del trasporto:"_qs},
@@ -89,6 +95,8 @@ void TfrmDatiTrasporto::txtPortoCanFocus() { txtPorto.setItemIndex(-1); }
 
 void TfrmDatiTrasporto::impOraPartenzaClick() { txtOraPartenza.setText(orv::ddt::timeStamp()); }
 void TfrmDatiTrasporto::impOraConsegnaClick() { txtOraConsegna.setText(orv::ddt::timeStamp()); }
+
+} // namespace orv::ddt
 
 namespace orv::ddt {
 

@@ -6,7 +6,9 @@
 // archive only with the editor's Save.
 #include "documents/valori.h"
 
-class TfrmDatiTrasporto : public orv::docs::ValuesDialog {
+namespace orv::ddt {
+
+class TfrmDatiTrasporto : public orv::documents::ValuesDialog {
 public:
     explicit TfrmDatiTrasporto(QWidget* owner = nullptr);
     ORV_CONTROL(Label, lblIstruzioni);
@@ -26,10 +28,12 @@ public:
     void impOraConsegnaClick();
 
     // Each field and the editor's hidden label it edits, in input order.
-    static const QList<orv::docs::ValueField>& valueFields();
+    static const QList<orv::documents::ValueField>& valueFields();
 };
 
 extern TfrmDatiTrasporto* frmDatiTrasporto;
+
+} // namespace orv::ddt
 
 namespace orv::ddt {
 // A time stamp of the transport fields: "Ore 09:05 del 14/03/2022" for now.

@@ -8,15 +8,21 @@
 #include "platform/ui/form.h"
 #include "warehouse/importamagazzino.h"
 
-using namespace orv::ui;
+namespace orv::ddt {
+using namespace orv::customers;
+} // namespace orv::ddt
+
+namespace orv::ddt {
+
+using namespace orv::platform::ui;
 
 TfrmDDT* frmDDT = nullptr;
 
 namespace {
 
-orv::docs::EditorSpec ddtSpec()
+orv::documents::EditorSpec ddtSpec()
 {
-    orv::docs::EditorSpec s;
+    orv::documents::EditorSpec s;
     s.formName = u"frmDDT"_qs;
     s.caption = u" Orvanta 4.0 - Archivio Documenti di Trasporto"_qs;
     s.record = &TDDT::layout();
@@ -71,6 +77,8 @@ void TfrmDDT::cmdDatiTrasportoClick()
     runDialog<TfrmDatiTrasporto>(this, [this](TfrmDatiTrasporto& f) { f.showValues(*this); });
 }
 
+} // namespace orv::ddt
+
 namespace orv::ddt {
 
 QString openYearFile() { return frmDDT ? frmDDT->yearFile() : QString(); }
@@ -80,9 +88,9 @@ void loadIntoEditor(const archive::FoundRecord& found)
     if (frmDDT) frmDDT->loadFound(found);
 }
 
-forms::ListSpec ddtList(const QString& printTitle)
+kit::ListSpec ddtList(const QString& printTitle)
 {
-    return docs::documentList(TDDT::layout(), openYearFile, kLinePrefix, printTitle);
+    return documents::documentList(TDDT::layout(), openYearFile, kLinePrefix, printTitle);
 }
 
 } // namespace orv::ddt

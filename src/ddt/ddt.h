@@ -6,7 +6,9 @@
 #include "ddt/recordddt.h"
 #include "documents/editor.h"
 
-class TfrmDDT : public orv::docs::DocumentEditor {
+namespace orv::ddt {
+
+class TfrmDDT : public orv::documents::DocumentEditor {
 public:
     explicit TfrmDDT(QWidget* owner = nullptr);
 
@@ -28,11 +30,13 @@ public:
 
 extern TfrmDDT* frmDDT;
 
+} // namespace orv::ddt
+
 namespace orv::ddt {
 // The delivery-note editor's year file, trimmed, at the moment of use.
 QString openYearFile();
 // The record of a chosen list line into the editor, with its position.
 void loadIntoEditor(const archive::FoundRecord& found);
 // The result list of the finder and the not-delivered list, with its print title.
-forms::ListSpec ddtList(const QString& printTitle);
+kit::ListSpec ddtList(const QString& printTitle);
 } // namespace orv::ddt

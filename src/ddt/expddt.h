@@ -3,9 +3,13 @@
 // request as "DDT.xls" in the program folder.
 #include "kit/exportwindow.h"
 
-class TfrmExpDDT : public orv::forms::ExportWindow {
+namespace orv::ddt {
+
+class TfrmExpDDT : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpDDT(QWidget* owner = nullptr);
 };
 
 extern TfrmExpDDT* frmExpDDT;
+
+} // namespace orv::ddt

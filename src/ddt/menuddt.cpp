@@ -2,20 +2,22 @@
 
 #include "ddt/recordddt.h"
 
+namespace orv::ddt {
+
 TfrmMenuDDT* frmMenuDDT = nullptr;
 
 namespace {
 
-orv::docs::YearMenuSpec menuSpec()
+orv::documents::YearMenuSpec menuSpec()
 {
-    orv::docs::YearMenuSpec s;
+    orv::documents::YearMenuSpec s;
     s.formName = u"frmMenuDDT"_qs;
     s.caption = u" Orvanta 4.0 - Emissione DDT"_qs;
     s.info = u"In questo ambiente è possibile archiviare i documenti di trasporto emessi per consegnare la merce ai "
              u"propri clienti."_qs;
     s.band = u"Emissione DDT:"_qs;
     s.heading = u"Documenti di Trasporto"_qs;
-    s.icon = orv::ui::art::Icon::Truck;
+    s.icon = orv::platform::ui::art::Icon::Truck;
     s.openTag = orv::ddt::kTag;
     s.editorName = u"frmDDT"_qs;
     s.editorCaption = u" Orvanta 4.0 - Emissione DDT anno "_qs;
@@ -26,3 +28,5 @@ orv::docs::YearMenuSpec menuSpec()
 } // namespace
 
 TfrmMenuDDT::TfrmMenuDDT(QWidget* owner) : YearMenu(owner, menuSpec()) { created(); }
+
+} // namespace orv::ddt

@@ -2,11 +2,13 @@
 
 #include "platform/core/text.h"
 
+namespace orv::ddt {
+
 using orv::archive::RecordLayout;
 
 const RecordLayout& TDDT::layout()
 {
-    static const RecordLayout l = orv::docs::documentLayout({
+    static const RecordLayout l = orv::documents::documentLayout({
         {u"Vettore"_qs, 50, u"memVettore"_qs},
         {u"Destinazione"_qs, 50, u"memDestinazione"_qs},
         {u"Causale"_qs, 50, u"memCausale"_qs},
@@ -19,15 +21,17 @@ const RecordLayout& TDDT::layout()
     return l;
 }
 
-QString RigaDDT(const TDDT& d) { return orv::docs::documentLine(orv::ddt::kLinePrefix, TDDT::layout(), d.values); }
+QString RigaDDT(const TDDT& d) { return orv::documents::documentLine(orv::ddt::kLinePrefix, TDDT::layout(), d.values); }
+
+} // namespace orv::ddt
 
 namespace orv::ddt {
 
-bool notDelivered(const QByteArray& record) { return docs::flagIs(TDDT::layout(), record, archive::kNo); }
+bool notDelivered(const QByteArray& record) { return documents::flagIs(TDDT::layout(), record, archive::kNo); }
 
-const docs::ExportTexts& exportTexts()
+const documents::ExportTexts& exportTexts()
 {
-    static const docs::ExportTexts t{u"DDT.xls"_qs,
+    static const documents::ExportTexts t{u"DDT.xls"_qs,
                                      u"Riepilogo DDT"_qs,
                                      u"DDT n."_qs,
                                      u"TOTALE NDC"_qs,

@@ -12,7 +12,9 @@
 #include "documents/documento.h"
 #include "documents/elenchi.h"
 
-struct TDDT : orv::docs::DocumentRecord<TDDT> {
+namespace orv::ddt {
+
+struct TDDT : orv::documents::DocumentRecord<TDDT> {
     static constexpr qint64 kSize = 4957;
     // The document's fields with the seven transport values (carrier, destination of the
     // goods, reason for the transport, outward appearance of the goods, start and
@@ -25,6 +27,8 @@ struct TDDT : orv::docs::DocumentRecord<TDDT> {
 // references in fixed columns, then the document total as stored, which starts at
 // character 139.
 QString RigaDDT(const TDDT& d);
+
+} // namespace orv::ddt
 
 namespace orv::ddt {
 
@@ -40,7 +44,7 @@ bool notDelivered(const QByteArray& record);
 
 // The export's words: "DDT.xls", sheet "Riepilogo DDT", the number, total and flag
 // headings, and the help.
-const docs::ExportTexts& exportTexts();
+const documents::ExportTexts& exportTexts();
 
 // List-print titles of the finder and the not-delivered list.
 inline const QString kTitleFinder = QStringLiteral("Riepilogo Documenti di Trasporto emessi");

@@ -4,7 +4,9 @@
 // into the editor.
 #include "kit/listwindow.h"
 
-class TfrmSospesiDDT : public orv::forms::StatusListWindow {
+namespace orv::ddt {
+
+class TfrmSospesiDDT : public orv::kit::StatusListWindow {
 public:
     explicit TfrmSospesiDDT(QWidget* owner = nullptr);
 
@@ -13,3 +15,5 @@ protected:
 };
 
 extern TfrmSospesiDDT* frmSospesiDDT;
+
+} // namespace orv::ddt

@@ -4,7 +4,9 @@
 // finder was opened by it (caller tag "ddt").
 #include "kit/listwindow.h"
 
-class TfrmTrovaDDT : public orv::forms::FinderWindow {
+namespace orv::ddt {
+
+class TfrmTrovaDDT : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaDDT(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtNumFatt);
@@ -23,3 +25,5 @@ protected:
 };
 
 extern TfrmTrovaDDT* frmTrovaDDT;
+
+} // namespace orv::ddt

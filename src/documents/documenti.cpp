@@ -2,7 +2,7 @@
 
 #include <map>
 
-namespace orv::docs {
+namespace orv::documents {
 
 namespace {
 std::map<QString, DocumentWindows>& installed()
@@ -24,4 +24,4 @@ void openDocumentWindow(QWidget* editor, DocumentOutput output)
     if (it != installed().end()) it->second(editor, output);
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

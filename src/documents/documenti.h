@@ -12,7 +12,7 @@
 
 #include <functional>
 
-namespace orv::docs {
+namespace orv::documents {
 
 enum class DocumentOutput { Print, Preview, Pdf };
 
@@ -23,4 +23,4 @@ void setDocumentWindows(const QString& editorName, DocumentWindows open);
 // Opens the window of `output` for the editor, when its opener is installed.
 void openDocumentWindow(QWidget* editor, DocumentOutput output);
 
-} // namespace orv::docs
+} // namespace orv::documents

@@ -9,11 +9,20 @@
 #include <array>
 #include <cmath>
 
+namespace orv::documents {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::documents
+
+namespace orv::documents {
+
 using orv::archive::FieldDef;
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
-namespace orv::docs {
+} // namespace orv::documents
+
+namespace orv::documents {
 
 QString rowControl(QStringView prefix, int row)
 {
@@ -348,4 +357,4 @@ QStringList helpParagraphs()
     };
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

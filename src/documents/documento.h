@@ -16,7 +16,7 @@
 #include "archive/record.h"
 #include "platform/core/inifile.h"
 
-namespace orv::docs {
+namespace orv::documents {
 
 inline constexpr int kRows = 30;
 inline constexpr int kRowsPerPage = 5;
@@ -77,10 +77,10 @@ struct IssuerKey {
 const QList<IssuerKey>& issuerKeys();
 inline const QString kIssuerSection = QStringLiteral("Ditta Emittente");
 // Every key into its control, as read; a missing key empties it.
-void loadIssuer(archive::EditorView& view, const IniFile& settings);
+void loadIssuer(archive::EditorView& view, const platform::IniFile& settings);
 // Every control's text, trimmed, into its key. Throws IniFileError when the file cannot
 // be written.
-void storeIssuer(const archive::EditorView& view, IniFile& settings);
+void storeIssuer(const archive::EditorView& view, platform::IniFile& settings);
 // The issuing company's block that its clear button empties (payment, bank, IBAN and VAT
 // rate stay).
 const QStringList& issuerBlock();
@@ -117,4 +117,4 @@ inline const QString kHelpTitle =
     QStringLiteral("Compilazione, archiviazione e stampa di preventivi e documenti di trasporto.");
 QStringList helpParagraphs();
 
-} // namespace orv::docs
+} // namespace orv::documents

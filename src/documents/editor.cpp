@@ -18,16 +18,21 @@
 #include "documents/documenti.h"
 #include "documents/numeri.h"
 
-namespace orv::docs {
+namespace orv::documents {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::documents
 
-using namespace orv::ui;
+namespace orv::documents {
+
+using namespace orv::platform::ui;
 
 namespace {
 
-const QColor kCaption = forms::kEditorCaption;
+const QColor kCaption = kit::kEditorCaption;
 const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kCommand = forms::kEditorCommand;
-const QColor kFrame = forms::kEditorFrame;
+const QColor kCommand = kit::kEditorCommand;
+const QColor kFrame = kit::kEditorFrame;
 const QColor kHintBand(0x6A, 0x5A, 0xCD);
 const QColor kAmount(0xFF, 0xE8, 0xCC);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
@@ -121,7 +126,7 @@ void addField(Layout& l, const Field& f, const QString& panel, const QString& ca
 {
     const QString name = QString::fromLatin1(f.name);
     l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 17, f.w + 30, 16, caption).font(kCaptionFont).in(panel));
-    Item field = f.combo ? combo(name, f.x, f.y, f.w, kFieldHeight).items(customers::provinceCodes())
+    Item field = f.combo ? combo(name, f.x, f.y, f.w, kFieldHeight).items(kit::provinceCodes())
                          : edit(name, f.x, f.y, f.w, kFieldHeight);
     l.push_back(field.align(f.align).font(kFieldFont).highlighted().in(panel));
 }
@@ -352,7 +357,7 @@ const struct {
 DocumentEditor::DocumentEditor(QWidget* owner, EditorSpec spec)
     : Form(owner, formSpec(spec), editorLayout(spec)), spec_(std::move(spec)),
       editor_(editorConfig(*spec_.record, [this] { return yearFile(); }, spec_.saveTexts), view_,
-              forms::boxMessages())
+              kit::boxMessages())
 {
     Q_ASSERT(builtControl(spec_.extraCommand));
     rows_.reserve(kRows);
@@ -502,11 +507,11 @@ void DocumentEditor::bindHeader()
     };
     txtPercIva.onExit = [this] { numberFields_.tidy(txtPercIva); };
 
-    forms::tidyWhileTyping(txtIban, true, true);
-    forms::tidyWhileTyping(txtCodFiscDitta, true, true);
-    forms::tidyWhileTyping(txtCodFiscCliente, true, true);
-    forms::tidyWhileTyping(txtProvDitta, true, true);
-    forms::tidyWhileTyping(txtProvCliente, true, true);
+    kit::tidyWhileTyping(txtIban, true, true);
+    kit::tidyWhileTyping(txtCodFiscDitta, true, true);
+    kit::tidyWhileTyping(txtCodFiscCliente, true, true);
+    kit::tidyWhileTyping(txtProvDitta, true, true);
+    kit::tidyWhileTyping(txtProvCliente, true, true);
     // Only the customer's province is tidied again on leaving.
     txtProvCliente.onExit = [this] {
         const QString tidy = upperAZ(trimmed(txtProvCliente.text()));
@@ -565,7 +570,7 @@ void DocumentEditor::fitFieldWidths()
 
 void DocumentEditor::FormShow()
 {
-    loadIssuer(view_, app::settingsFile());
+    loadIssuer(view_, kit::settingsFile());
     PulisciScheda();
 }
 
@@ -574,13 +579,13 @@ void DocumentEditor::FormShow()
 void DocumentEditor::FormClose(CloseAction&)
 {
     try {
-        IniFile settings = app::settingsFile();
+        IniFile settings = kit::settingsFile();
         storeIssuer(view_, settings);
     } catch (const IniFileError& e) {
-        errorBox(app::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta emittente "
+        errorBox(kit::settingsWriteFailure(u"Attenzione: non è stato possibile salvare i dati della Ditta emittente "
                                            u"nel file delle impostazioni \"Orvanta.ini\"."_qs, e));
     }
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void DocumentEditor::PulisciScheda()
@@ -605,9 +610,9 @@ void DocumentEditor::showPage(int number)
 void DocumentEditor::cmdNuovoClick()
 {
     using archive::EditorCommand;
-    const app::StartNumberKind* kind = app::startNumberKind(spec_.callerTag);
-    lblInizio.setText(app::readStartNumber(spec_.callerTag));
-    lblSolare.setText(kind ? app::settingsFile().readString(kind->section, kYearSwitchKey, QString()) : QString());
+    const kit::StartNumberKind* kind = kit::startNumberKind(spec_.callerTag);
+    lblInizio.setText(kit::readStartNumber(spec_.callerTag));
+    lblSolare.setText(kind ? kit::settingsFile().readString(kind->section, kYearSwitchKey, QString()) : QString());
     if (trimmed(lblInizio.text()).isEmpty()) lblInizio.setText(u"1"_qs);
     qint64 stored = 0;
     if (!editor_.withArchive(EditorCommand::New, [&](ArchiveFile& file) { stored = file.count(); })) return;
@@ -678,8 +683,8 @@ void DocumentEditor::loadFound(const archive::FoundRecord& found)
 void DocumentEditor::cmdAnteprimaClick() { openDocumentWindow(this, DocumentOutput::Preview); }
 void DocumentEditor::cmdStampaClick() { openDocumentWindow(this, DocumentOutput::Print); }
 void DocumentEditor::cmdPDFClick() { openDocumentWindow(this, DocumentOutput::Pdf); }
-void DocumentEditor::cmdNumerazioneClick() { app::showStartNumberWindow(this, spec_.callerTag); }
-void DocumentEditor::cmdGuidaClick() { app::showHelp(this, kHelpTitle, app::helpText(helpParagraphs())); }
+void DocumentEditor::cmdNumerazioneClick() { kit::showStartNumberWindow(this, spec_.callerTag); }
+void DocumentEditor::cmdGuidaClick() { kit::showHelp(this, kHelpTitle, kit::helpText(helpParagraphs())); }
 void DocumentEditor::cmdEsciClick() { close(); }
 
 void DocumentEditor::btnCancDittaClick()
@@ -688,11 +693,11 @@ void DocumentEditor::btnCancDittaClick()
     txtDitta.setFocus();
 }
 
-void DocumentEditor::btnLogoClick() { app::showLogoWindow(this); }
-void DocumentEditor::btnIvaDittaClick() { app::openVatChecker(this, txtIvaDitta.text()); }
-void DocumentEditor::btnIvaClienteClick() { app::openVatChecker(this, txtIvaCliente.text()); }
-void DocumentEditor::btnCodFiscDittaClick() { app::openTaxCodeChecker(this, txtCodFiscDitta.text()); }
-void DocumentEditor::btnCodFiscClienteClick() { app::openTaxCodeChecker(this, txtCodFiscCliente.text()); }
+void DocumentEditor::btnLogoClick() { kit::showLogoWindow(this); }
+void DocumentEditor::btnIvaDittaClick() { kit::openVatChecker(this, txtIvaDitta.text()); }
+void DocumentEditor::btnIvaClienteClick() { kit::openVatChecker(this, txtIvaCliente.text()); }
+void DocumentEditor::btnCodFiscDittaClick() { kit::openTaxCodeChecker(this, txtCodFiscDitta.text()); }
+void DocumentEditor::btnCodFiscClienteClick() { kit::openTaxCodeChecker(this, txtCodFiscCliente.text()); }
 
 void DocumentEditor::impClienteClick()
 {
@@ -706,4 +711,4 @@ void DocumentEditor::impMagClick(int number)
     if (spec_.importArticle) spec_.importArticle(this, rowControl(spec_.rowTagPrefix, number), row(number).txtQuant.text());
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

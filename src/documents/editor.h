@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-namespace orv::docs {
+namespace orv::documents {
 
 struct EditorSpec {
     QString formName;  // the global instance's name, "frmPreventivi"
@@ -48,7 +48,7 @@ struct EditorSpec {
     std::function<void(QWidget* editor, const QString& rowTag, const QString& rowQuantity)> importArticle;
 };
 
-class DocumentEditor : public ui::Form {
+class DocumentEditor : public platform::ui::Form {
 public:
     ORV_CONTROL(Panel, panContainer);
     ORV_CONTROL(Panel, panDitta);
@@ -121,29 +121,29 @@ public:
     // One article row: the controls numbered with the row's two digits.
     struct Row {
         int number;
-        ui::Label& lblNum;
-        ui::Edit& txtQuant;
-        ui::Edit& txtCodice;
-        ui::Edit& txtDesc;
-        ui::Edit& txtPrezzo;
-        ui::Edit& txtPercSconto;
-        ui::Shape& shpImporto;
-        ui::Label& txtImporto;
-        ui::CheckBox& chkEs;
-        ui::Image& impMag;
+        platform::ui::Label& lblNum;
+        platform::ui::Edit& txtQuant;
+        platform::ui::Edit& txtCodice;
+        platform::ui::Edit& txtDesc;
+        platform::ui::Edit& txtPrezzo;
+        platform::ui::Edit& txtPercSconto;
+        platform::ui::Shape& shpImporto;
+        platform::ui::Label& txtImporto;
+        platform::ui::CheckBox& chkEs;
+        platform::ui::Image& impMag;
     };
     // Rows 1 to 30.
     Row& row(int number);
     // The row pages grpPage01..grpPage06 and their arrows imgAvanti_A.. and imgIndietro_A..
-    ui::Panel& page(int number) const;
-    ui::Image& forwardArrow(int page) const;
-    ui::Image& backArrow(int page) const;
+    platform::ui::Panel& page(int number) const;
+    platform::ui::Image& forwardArrow(int page) const;
+    platform::ui::Image& backArrow(int page) const;
     // The page on show, 1 to 6.
     int shownPage() const;
 
     void FormCreate();
     void FormShow();
-    void FormClose(ui::CloseAction& action);
+    void FormClose(platform::ui::CloseAction& action);
     void PulisciScheda();
 
     void cmdNuovoClick();
@@ -198,7 +198,7 @@ protected:
     DocumentEditor(QWidget* owner, EditorSpec spec);
 
     // The controls as the archive editor sees them, with focusField() for the focus.
-    class View : public forms::FormView {
+    class View : public kit::FormView {
     public:
         explicit View(DocumentEditor& editor) : FormView(editor), editor_(editor) {}
         void setFocus(const QString& control) override { editor_.focusField(control); }
@@ -215,7 +215,7 @@ private:
     void bindHeader();
     void bindHints();
     void bindPages(size_t first);
-    void showHint(ui::Control& c, const QString& text);
+    void showHint(platform::ui::Control& c, const QString& text);
     void fitFieldWidths();
     // Every key in a quantity, price or discount field empties the row's amount and the
     // totals; in the VAT rate only the totals.
@@ -225,7 +225,7 @@ private:
     archive::ArchiveEditor editor_;
     std::vector<Row> rows_;
     // The number fields and the rule their text follows on leaving.
-    forms::TidyOnLeave numberFields_;
+    kit::TidyOnLeave numberFields_;
 };
 
-} // namespace orv::docs
+} // namespace orv::documents

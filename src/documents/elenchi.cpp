@@ -5,7 +5,12 @@
 
 #include <iterator>
 
-namespace orv::docs {
+namespace orv::documents {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::documents
+
+namespace orv::documents {
 
 namespace {
 
@@ -27,7 +32,7 @@ QString documentLine(const QString& prefix, const archive::RecordLayout& record,
     return b.rest(v(u"TotFattura"));
 }
 
-QList<forms::FinderCriterion> finderCriteria(const archive::RecordLayout& record, const QString& numberCaption)
+QList<kit::FinderCriterion> finderCriteria(const archive::RecordLayout& record, const QString& numberCaption)
 {
     const struct {
         const char16_t* field;
@@ -44,7 +49,7 @@ QList<forms::FinderCriterion> finderCriteria(const archive::RecordLayout& record
         {u"Riferimenti", "Riferimenti:"},
         {u"Note", "Note:"},
     };
-    QList<forms::FinderCriterion> list;
+    QList<kit::FinderCriterion> list;
     for (const auto& c : criteria) {
         const QString field = QString::fromUtf16(c.field);
         list.append({u"txt"_qs + field, c.caption ? QString::fromUtf8(c.caption) : numberCaption,
@@ -58,10 +63,10 @@ QString finderCountText(qsizetype lines)
     return u"Il presente elenco contiene "_qs + QString::number(lines) + u" schede."_qs;
 }
 
-forms::ListSpec documentList(const archive::RecordLayout& record, std::function<QString()> yearFile,
+kit::ListSpec documentList(const archive::RecordLayout& record, std::function<QString()> yearFile,
                              const QString& linePrefix, const QString& printTitle)
 {
-    forms::ListSpec spec;
+    kit::ListSpec spec;
     spec.recordSize = record.size();
     spec.archivePath = std::move(yearFile);
     spec.line = [&record, linePrefix](const QByteArray& r) { return documentLine(linePrefix, record, record.decode(r)); };
@@ -157,10 +162,10 @@ QStringList exportRow(const archive::RecordLayout& record, const QStringList& va
     return cells;
 }
 
-forms::ExportSpec exportSpec(const ExportTexts& texts, const archive::RecordLayout& record,
+kit::ExportSpec exportSpec(const ExportTexts& texts, const archive::RecordLayout& record,
                              std::function<QString()> yearFile)
 {
-    forms::ExportSpec s;
+    kit::ExportSpec s;
     s.recordSize = record.size();
     s.archivePath = std::move(yearFile);
     s.columns.append({u"colNum"_qs, u"N."_qs, 60, true});
@@ -185,4 +190,4 @@ forms::ExportSpec exportSpec(const ExportTexts& texts, const archive::RecordLayo
     return s;
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

@@ -17,7 +17,7 @@
 
 #include <functional>
 
-namespace orv::docs {
+namespace orv::documents {
 
 // The list line of a document: `prefix` ("Prev. n. ", "DDT n. "), number, " del " and
 // date sharing 25 characters (a long number pushes the date out), two blanks, the
@@ -28,13 +28,13 @@ QString documentLine(const QString& prefix, const archive::RecordLayout& record,
 
 // The finder's ten criteria in Enter order; the first is the number, under the kind's
 // caption ("PREVENTIVO N.", "DOCUMENTO DI TRASPORTO N.").
-QList<forms::FinderCriterion> finderCriteria(const archive::RecordLayout& record, const QString& numberCaption);
+QList<kit::FinderCriterion> finderCriteria(const archive::RecordLayout& record, const QString& numberCaption);
 
 // The finder's count text: "Il presente elenco contiene N schede.".
 QString finderCountText(qsizetype lines);
 
 // A result list over the year file the editor has open, with the document line.
-forms::ListSpec documentList(const archive::RecordLayout& record, std::function<QString()> yearFile,
+kit::ListSpec documentList(const archive::RecordLayout& record, std::function<QString()> yearFile,
                              const QString& linePrefix, const QString& printTitle);
 
 // True when the document's flag ("In sospeso", "Consegnato"), trimmed, is exactly `value`.
@@ -42,7 +42,7 @@ bool flagIs(const archive::RecordLayout& record, const QByteArray& document, con
 
 // A status list's filling: the lines of the documents whose flag is exactly `value`, in
 // file order.
-std::function<void(ArchiveFile&, archive::ResultSink&)> flagSelection(const archive::RecordLayout& record,
+std::function<void(platform::ArchiveFile&, archive::ResultSink&)> flagSelection(const archive::RecordLayout& record,
                                                                        const QString& value,
                                                                        const QString& linePrefix);
 
@@ -61,7 +61,7 @@ struct ExportTexts {
 archive::ExportSheet exportSheet(const ExportTexts& texts);
 // A document's 25 cells, as the grid shows them and the sheet takes them.
 QStringList exportRow(const archive::RecordLayout& record, const QStringList& values);
-forms::ExportSpec exportSpec(const ExportTexts& texts, const archive::RecordLayout& record,
+kit::ExportSpec exportSpec(const ExportTexts& texts, const archive::RecordLayout& record,
                              std::function<QString()> yearFile);
 
-} // namespace orv::docs
+} // namespace orv::documents

@@ -10,9 +10,13 @@
 #include "platform/ui/services.h"
 #include "documents/documento.h"
 
-namespace orv::docs {
+namespace orv::documents {
+using namespace orv::platform;
+} // namespace orv::documents
 
-using namespace orv::ui;
+namespace orv::documents {
+
+using namespace orv::platform::ui;
 
 namespace {
 
@@ -124,10 +128,10 @@ void YearMenu::FormClose(CloseAction&)
 
 void YearMenu::imgEsciClick() { close(); }
 
-void YearMenu::imgGuidaClick() { app::showHelp(this, kHelpTitle, app::helpText(helpParagraphs())); }
+void YearMenu::imgGuidaClick() { kit::showHelp(this, kHelpTitle, kit::helpText(helpParagraphs())); }
 
-void YearMenu::lnkWebClick() { app::showLogoWindow(this); }
+void YearMenu::lnkWebClick() { kit::showLogoWindow(this); }
 void YearMenu::lnkWebMouseDown() { lnkWeb.setFontColor(kLinkPressed); }
 void YearMenu::lnkWebMouseUp() { lnkWeb.setFontColor(kLinkColour); }
 
-} // namespace orv::docs
+} // namespace orv::documents

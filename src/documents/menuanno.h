@@ -6,7 +6,7 @@
 #include "platform/ui/art.h"
 #include "platform/ui/form.h"
 
-namespace orv::docs {
+namespace orv::documents {
 
 struct YearMenuSpec {
     QString formName;      // "frmMenuPreventivi"
@@ -14,14 +14,14 @@ struct YearMenuSpec {
     QString info;          // the line under the heading
     QString band;          // the year's frame: "Emissione preventivi:"
     QString heading;       // the words of the heading picture
-    ui::art::Icon icon = ui::art::Icon::Quote;
+    platform::ui::art::Icon icon = platform::ui::art::Icon::Quote;
     QString openTag;       // the tag a successful open leaves: "preventivi"
     QString editorName;    // the editor's global instance: "frmPreventivi"
     QString editorCaption; // " Orvanta 4.0 - Emissione preventivi anno " (the year follows)
     QString extension;     // ".pre"
 };
 
-class YearMenu : public ui::Form {
+class YearMenu : public platform::ui::Form {
 public:
     ORV_CONTROL(Panel, panContainer);
     ORV_CONTROL(Label, intAnnoPreventivi);
@@ -36,8 +36,8 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(ui::CloseAction& action);
-    void txtAnnoPreventiviKeyDown(ui::Word& key, QChar& keyChar, ui::ShiftState shift);
+    void FormClose(platform::ui::CloseAction& action);
+    void txtAnnoPreventiviKeyDown(platform::ui::Word& key, QChar& keyChar, platform::ui::ShiftState shift);
     void btnApriPreventiviClick();
     void imgEsciClick();
     void imgGuidaClick();
@@ -56,4 +56,4 @@ private:
     YearMenuSpec spec_;
 };
 
-} // namespace orv::docs
+} // namespace orv::documents

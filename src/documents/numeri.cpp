@@ -7,7 +7,11 @@
 #include <optional>
 #include <string>
 
-namespace orv::docs {
+namespace orv::documents {
+using namespace orv::platform;
+} // namespace orv::documents
+
+namespace orv::documents {
 
 namespace {
 
@@ -164,4 +168,4 @@ QString priceOnExit(const QString& text)
     return r ? NormalizzaImporto(*r) : u"0"_qs + formats().decimalSeparator + u"00"_qs;
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

@@ -5,7 +5,7 @@
 // between two steps of a computation is a double.
 #include <QString>
 
-namespace orv::docs {
+namespace orv::documents {
 
 // A text as a number under the process-wide decimal comma: blanks around, an optional
 // sign, digits with an optional comma (at least a digit or the comma: the comma alone
@@ -41,4 +41,4 @@ QString numberOnExit(const QString& text);
 // becomes empty, a text that is not a number "0,00".
 QString priceOnExit(const QString& text);
 
-} // namespace orv::docs
+} // namespace orv::documents

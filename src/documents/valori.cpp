@@ -6,9 +6,13 @@
 #include "platform/ui/input.h"
 #include "documents/editor.h"
 
-namespace orv::docs {
+namespace orv::documents {
+using namespace orv::platform;
+} // namespace orv::documents
 
-using namespace orv::ui;
+namespace orv::documents {
+
+using namespace orv::platform::ui;
 
 ValuesDialog::ValuesDialog(QWidget* owner, const FormSpec& spec, const Layout& layout, QList<ValueField> fields,
                            QString tag, std::function<DocumentEditor*()> editor)
@@ -36,7 +40,7 @@ void ValuesDialog::showValues(const DocumentEditor& editor)
 {
     lblMemory.setText(tag_);
     for (const ValueField& f : fields_)
-        forms::setControlText(control<Control>(f.edit), trimmed(editor.control<Label>(f.label).text()));
+        kit::setControlText(control<Control>(f.edit), trimmed(editor.control<Label>(f.label).text()));
 }
 
 void ValuesDialog::btnApplicaClick()
@@ -44,7 +48,7 @@ void ValuesDialog::btnApplicaClick()
     DocumentEditor* editor = editor_ ? editor_() : nullptr;
     if (trimmed(lblMemory.text()) == tag_ && editor) {
         for (const ValueField& f : fields_)
-            editor->control<Label>(f.label).setText(trimmed(forms::controlText(control<Control>(f.edit))));
+            editor->control<Label>(f.label).setText(trimmed(kit::controlText(control<Control>(f.edit))));
     }
     close();
 }
@@ -63,4 +67,4 @@ const FontSpec& valueFont()
     return f;
 }
 
-} // namespace orv::docs
+} // namespace orv::documents

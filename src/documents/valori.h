@@ -12,7 +12,7 @@
 
 #include <functional>
 
-namespace orv::docs {
+namespace orv::documents {
 
 class DocumentEditor;
 
@@ -23,7 +23,7 @@ struct ValueField {
     QString caption;
 };
 
-class ValuesDialog : public ui::Form {
+class ValuesDialog : public platform::ui::Form {
 public:
     ORV_CONTROL(Button, btnApplica);
     ORV_CONTROL(Button, btnAnnulla);
@@ -40,7 +40,7 @@ public:
 protected:
     // `editor` gives the editor the window writes into (its global instance); `tag` is
     // the caller tag the window must carry for that.
-    ValuesDialog(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, QList<ValueField> fields,
+    ValuesDialog(QWidget* owner, const platform::ui::FormSpec& spec, const platform::ui::Layout& layout, QList<ValueField> fields,
                  QString tag, std::function<DocumentEditor*()> editor);
 
 private:
@@ -50,8 +50,8 @@ private:
 };
 
 // A field's caption above it, in the windows' caption font.
-ui::Item valueCaption(const ValueField& f, int x, int y, int w);
+platform::ui::Item valueCaption(const ValueField& f, int x, int y, int w);
 // The fields' font.
-const ui::FontSpec& valueFont();
+const platform::ui::FontSpec& valueFont();
 
-} // namespace orv::docs
+} // namespace orv::documents

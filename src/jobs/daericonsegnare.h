@@ -3,7 +3,9 @@
 // whose flag "Riconsegnato" is "No", in file order.
 #include "kit/listwindow.h"
 
-class TfrmDaRiconsegnare : public orv::forms::StatusListWindow {
+namespace orv::jobs {
+
+class TfrmDaRiconsegnare : public orv::kit::StatusListWindow {
 public:
     explicit TfrmDaRiconsegnare(QWidget* owner = nullptr);
 
@@ -12,3 +14,5 @@ protected:
 };
 
 extern TfrmDaRiconsegnare* frmDaRiconsegnare;
+
+} // namespace orv::jobs

@@ -3,11 +3,13 @@
 #include "jobs/listelavoro.h"
 #include "jobs/scheda.h"
 
+namespace orv::jobs {
+
 TfrmExpLavoro* frmExpLavoro = nullptr;
 
 namespace {
 
-orv::forms::ExportSpec spec()
+orv::kit::ExportSpec spec()
 {
     // Name, heading and width of each grid column; the last six can be edited in the grid.
     struct Col {
@@ -44,7 +46,7 @@ orv::forms::ExportSpec spec()
         {"colDataRiconsegna", "Data riconsegna impianto", 200},
     };
     constexpr int kFirstEditable = 20;
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.recordSize = TSchedaLavoro::kSize;
     s.archivePath = orv::jobs::openYearFile;
     for (int i = 0; i < int(std::size(cols)); ++i)
@@ -64,3 +66,5 @@ TfrmExpLavoro::TfrmExpLavoro(QWidget* owner)
 {
     created();
 }
+
+} // namespace orv::jobs

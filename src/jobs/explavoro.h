@@ -2,9 +2,13 @@
 // The export of the open year's job sheets as "Schede_di_Lavoro.xls".
 #include "kit/exportwindow.h"
 
-class TfrmExpLavoro : public orv::forms::ExportWindow {
+namespace orv::jobs {
+
+class TfrmExpLavoro : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpLavoro(QWidget* owner = nullptr);
 };
 
 extern TfrmExpLavoro* frmExpLavoro;
+
+} // namespace orv::jobs

@@ -21,8 +21,15 @@
 #include "platform/ui/input.h"
 #include "platform/ui/services.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::jobs {
+using namespace orv::archive;
+using namespace orv::customers;
+} // namespace orv::jobs
+
+namespace orv::jobs {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmLavoro* frmLavoro = nullptr;
 
@@ -203,6 +210,8 @@ const Layout& windowLayout()
 
 } // namespace
 
+} // namespace orv::jobs
+
 namespace orv::jobs {
 
 QStringList helpParagraphs()
@@ -250,12 +259,14 @@ QStringList helpParagraphs()
 
 } // namespace orv::jobs
 
+namespace orv::jobs {
+
 TfrmLavoro::TfrmLavoro(QWidget* owner)
     : Form(owner,
            {u"frmLavoro"_qs, u" Orvanta 4.0 - Archivio Schede di Lavoro"_qs, 1016, 713, Border::Sizeable,
             Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout()),
-      editor_(orv::jobs::editorConfig([this] { return yearFile(); }), view_, orv::forms::boxMessages())
+      editor_(orv::jobs::editorConfig([this] { return yearFile(); }), view_, orv::kit::boxMessages())
 {
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -276,9 +287,9 @@ TfrmLavoro::TfrmLavoro(QWidget* owner)
     for (const auto& [c, handler] : clicks) c->onClick = [this, h = handler] { (this->*h)(); };
 
     // Each date and time button puts today's date or the time now into its field.
-    const auto date = [](Edit& field) { return [&field] { field.setText(orv::dateToStr(orv::today())); }; };
+    const auto date = [](Edit& field) { return [&field] { field.setText(orv::platform::dateToStr(orv::platform::today())); }; };
     const auto time = [](Edit& field) {
-        return [&field] { field.setText(orv::formatDateTime(u"hh:nn"_qs, orv::nowDateTime())); };
+        return [&field] { field.setText(orv::platform::formatDateTime(u"hh:nn"_qs, orv::platform::nowDateTime())); };
     };
     impData.onClick = date(txtData);
     impDataAccetta.onClick = date(txtDataAccetta);
@@ -294,7 +305,7 @@ TfrmLavoro::TfrmLavoro(QWidget* owner)
                 &txtIndirizzoCli, &txtDataAccetta, &txtOraAccetta, &txtLuogo, &txtTecnico, &txtAnomalie,
                 &txtControlli, &txtLavori, &txtRicambi, &txtRaccomandazioni, &txtStato, &txtAnnotazioni, &txtFattura,
                 &txtTotFattura, &txtDataRiconsegna, &txtOraRiconsegna});
-    orv::forms::tidyWhileTyping(txtCodFiscCli, true, true);
+    orv::kit::tidyWhileTyping(txtCodFiscCli, true, true);
     for (ComboEdit* c : {&txtLuogo, &txtStato}) c->onCanFocus = [c](bool&) { c->setItemIndex(-1); };
 
     const QString today = u"Inserisci la data corrente."_qs;
@@ -333,14 +344,14 @@ TfrmLavoro::TfrmLavoro(QWidget* owner)
     created();
 }
 
-void TfrmLavoro::FormCreate() { orv::applyProgramFormats(); }
+void TfrmLavoro::FormCreate() { orv::platform::applyProgramFormats(); }
 
 // Every showing starts on a cleared, unsaved sheet.
 void TfrmLavoro::FormShow() { PulisciScheda(); }
 
 void TfrmLavoro::FormClose(CloseAction&)
 {
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmLavoro::PulisciScheda() { editor_.blank(); }
@@ -353,10 +364,10 @@ void TfrmLavoro::cmdNuovoClick()
 {
     using orv::archive::EditorCommand;
     // Read at every New, so a start number just changed applies to this sheet.
-    const QString start = orv::app::readStartNumber(u"lavoro"_qs);
+    const QString start = orv::kit::readStartNumber(u"lavoro"_qs);
     lblInizio.setText(trimmed(start).isEmpty() ? u"1"_qs : start);
     qint64 sheets = 0;
-    if (!editor_.withArchive(EditorCommand::New, [&](orv::ArchiveFile& file) { sheets = file.count(); })) return;
+    if (!editor_.withArchive(EditorCommand::New, [&](orv::platform::ArchiveFile& file) { sheets = file.count(); })) return;
     PulisciScheda();
     const std::optional<qint64> number = orv::jobs::nextNumber(lblInizio.text(), sheets);
     if (!number) {
@@ -365,7 +376,7 @@ void TfrmLavoro::cmdNuovoClick()
         return;
     }
     txtNumScheda.setText(QString::number(*number));
-    txtData.setText(orv::dateToStr(orv::today()));
+    txtData.setText(orv::platform::dateToStr(orv::platform::today()));
     txtTipoImpianto.setFocus();
 }
 
@@ -385,7 +396,7 @@ void TfrmLavoro::cmdEsciClick() { close(); }
 
 void TfrmLavoro::txtTotFatturaExit()
 {
-    txtTotFattura.setText(NormalizzaImporto(txtTotFattura.text(), orv::AmountKind::Money, 4));
+    txtTotFattura.setText(NormalizzaImporto(txtTotFattura.text(), orv::archive::AmountKind::Money, 4));
 }
 
 void TfrmLavoro::cmdTrovaClick()
@@ -400,9 +411,9 @@ void TfrmLavoro::cmdImportaClick()
 
 void TfrmLavoro::cmdRiconsegnatiClick() { runDialog<TfrmDaRiconsegnare>(this); }
 void TfrmLavoro::cmdEsportaClick() { runDialog<TfrmExpLavoro>(this); }
-void TfrmLavoro::cmdAllegaClick() { orv::app::showAttachmentWindow(*this, u"lavoro"_qs); }
-void TfrmLavoro::cmdNumerazioneClick() { orv::app::showStartNumberWindow(this, u"lavoro"_qs); }
-void TfrmLavoro::btnCodFiscCliClick() { orv::app::openTaxCodeChecker(this, txtCodFiscCli.text()); }
+void TfrmLavoro::cmdAllegaClick() { orv::kit::showAttachmentWindow(*this, u"lavoro"_qs); }
+void TfrmLavoro::cmdNumerazioneClick() { orv::kit::showStartNumberWindow(this, u"lavoro"_qs); }
+void TfrmLavoro::btnCodFiscCliClick() { orv::kit::openTaxCodeChecker(this, txtCodFiscCli.text()); }
 
 void TfrmLavoro::cmdStampaClick() { orv::jobs::openDocumentWindow(this, orv::jobs::JobSheetDocument::Print); }
 void TfrmLavoro::cmdAnteprimaClick() { orv::jobs::openDocumentWindow(this, orv::jobs::JobSheetDocument::Preview); }
@@ -410,5 +421,7 @@ void TfrmLavoro::cmdPDFClick() { orv::jobs::openDocumentWindow(this, orv::jobs::
 
 void TfrmLavoro::cmdGuidaClick()
 {
-    orv::app::showHelp(this, orv::jobs::kHelpTitle, orv::app::helpText(orv::jobs::helpParagraphs()));
+    orv::kit::showHelp(this, orv::jobs::kHelpTitle, orv::kit::helpText(orv::jobs::helpParagraphs()));
 }
+
+} // namespace orv::jobs

@@ -6,7 +6,9 @@
 #include "kit/bridge.h"
 #include "platform/ui/form.h"
 
-class TfrmLavoro : public orv::ui::Form {
+namespace orv::jobs {
+
+class TfrmLavoro : public orv::platform::ui::Form {
 public:
     explicit TfrmLavoro(QWidget* owner = nullptr);
 
@@ -82,7 +84,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void PulisciScheda();
 
     void cmdNuovoClick();
@@ -112,11 +114,13 @@ public:
     QString yearFile() const;
 
 private:
-    orv::forms::FormView view_{*this};
+    orv::kit::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
 };
 
 extern TfrmLavoro* frmLavoro;
+
+} // namespace orv::jobs
 
 namespace orv::jobs {
 // The title and paragraphs of the job-sheet help, shown by the editor and the year menu.

@@ -7,9 +7,9 @@ namespace orv::jobs {
 
 QString openYearFile() { return frmLavoro ? frmLavoro->yearFile() : QString(); }
 
-orv::forms::ListSpec sheetList(const QString& printTitle)
+orv::kit::ListSpec sheetList(const QString& printTitle)
 {
-    orv::forms::ListSpec spec;
+    orv::kit::ListSpec spec;
     spec.recordSize = TSchedaLavoro::kSize;
     spec.archivePath = openYearFile;
     spec.line = [](const QByteArray& r) { return RigaSchedaLavoro(TSchedaLavoro::decode(r)); };

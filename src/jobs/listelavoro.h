@@ -6,7 +6,7 @@
 namespace orv::jobs {
 
 // The result list over the editor's year file, with the job-sheet line and a print title.
-orv::forms::ListSpec sheetList(const QString& printTitle);
+orv::kit::ListSpec sheetList(const QString& printTitle);
 // The editor's year file, trimmed, at the moment of use.
 QString openYearFile();
 // Loads the sheet into the editor frmLavoro with its position.

@@ -11,8 +11,10 @@
 #include "platform/ui/art.h"
 #include "platform/ui/input.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::jobs {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmMenuLavoro* frmMenuLavoro = nullptr;
 
@@ -96,14 +98,14 @@ TfrmMenuLavoro::TfrmMenuLavoro(QWidget* owner)
 
 void TfrmMenuLavoro::FormCreate()
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     txtAnnoLavoro.setMaxLength(4);
     txtAnnoRiepLavoro.setMaxLength(4);
 }
 
 void TfrmMenuLavoro::FormShow()
 {
-    const QString year = QString::number(orv::currentYear()).rightJustified(4, u'0');
+    const QString year = QString::number(orv::platform::currentYear()).rightJustified(4, u'0');
     txtAnnoLavoro.setText(year);
     txtAnnoRiepLavoro.setText(year);
     lblMemory.setText(u"avvio"_qs);
@@ -147,5 +149,7 @@ void TfrmMenuLavoro::imgEsciClick() { close(); }
 
 void TfrmMenuLavoro::imgGuidaClick()
 {
-    orv::app::showHelp(this, orv::jobs::kHelpTitle, orv::app::helpText(orv::jobs::helpParagraphs()));
+    orv::kit::showHelp(this, orv::jobs::kHelpTitle, orv::kit::helpText(orv::jobs::helpParagraphs()));
 }
+
+} // namespace orv::jobs

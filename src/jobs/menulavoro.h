@@ -5,7 +5,9 @@
 // criteria window.
 #include "platform/ui/form.h"
 
-class TfrmMenuLavoro : public orv::ui::Form {
+namespace orv::jobs {
+
+class TfrmMenuLavoro : public orv::platform::ui::Form {
 public:
     explicit TfrmMenuLavoro(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -21,7 +23,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void btnApriLavoroClick();
     void btnApriRiepLavoroClick();
     void imgEsciClick();
@@ -29,3 +31,5 @@ public:
 };
 
 extern TfrmMenuLavoro* frmMenuLavoro;
+
+} // namespace orv::jobs

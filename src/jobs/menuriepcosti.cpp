@@ -12,8 +12,15 @@
 #include "platform/ui/art.h"
 #include "platform/ui/input.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::jobs {
+using namespace orv::archive;
+using namespace orv::customers;
+} // namespace orv::jobs
+
+namespace orv::jobs {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmMenuRiepCosti* frmMenuRiepCosti = nullptr;
 
@@ -120,7 +127,7 @@ TfrmMenuRiepCosti::TfrmMenuRiepCosti(QWidget* owner)
 
 void TfrmMenuRiepCosti::FormCreate()
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     txtAnno.setMaxLength(4);
     txtCliente.setMaxLength(50);
     txtMatricola.setMaxLength(50);
@@ -144,7 +151,7 @@ void TfrmMenuRiepCosti::FormShow()
 
 void TfrmMenuRiepCosti::FormClose(CloseAction&)
 {
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMenuRiepCosti::openYear(const QString& year, const QString& path)
@@ -209,9 +216,9 @@ void TfrmMenuRiepCosti::btnVisualizzaClick()
     if (!DataValida(lblDataFine.text()))
         return refuse(u"Attenzione: la data "_qs + lblDataFine.text() + u" di fine intervallo non esiste."_qs + validDate,
                       &txtGiornoFine, false);
-    orv::TDateTime start = 0, end = 0;
-    orv::tryStrToDate(lblDataInizio.text(), start, orv::currentYear());
-    orv::tryStrToDate(lblDataFine.text(), end, orv::currentYear());
+    orv::platform::TDateTime start = 0, end = 0;
+    orv::platform::tryStrToDate(lblDataInizio.text(), start, orv::platform::currentYear());
+    orv::platform::tryStrToDate(lblDataFine.text(), end, orv::platform::currentYear());
     if (start > end)
         return refuse(u"Attenzione: la data di fine intervallo ("_qs + lblDataFine.text()
                           + u") non può essere anteriore a quella di inizio intervallo ("_qs + lblDataInizio.text()
@@ -229,3 +236,5 @@ void TfrmMenuRiepCosti::btnVisualizzaClick()
 }
 
 void TfrmMenuRiepCosti::btnEsciClick() { close(); }
+
+} // namespace orv::jobs

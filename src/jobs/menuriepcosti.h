@@ -4,7 +4,9 @@
 // "Visualizza riepilogo" checks them and opens the summary; closing shows the main menu.
 #include "platform/ui/form.h"
 
-class TfrmMenuRiepCosti : public orv::ui::Form {
+namespace orv::jobs {
+
+class TfrmMenuRiepCosti : public orv::platform::ui::Form {
 public:
     explicit TfrmMenuRiepCosti(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -29,7 +31,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void txtAnnoChanged(); // txtAnnoKeyUp and txtAnnoExit
     void impCodTariffaClick();
     void btnVisualizzaMouseDown();
@@ -41,7 +43,9 @@ public:
 
 private:
     // Refuses the criteria: the waiting text goes, the message shows.
-    void refuse(const QString& message, orv::ui::Control* focus, bool warning);
+    void refuse(const QString& message, orv::platform::ui::Control* focus, bool warning);
 };
 
 extern TfrmMenuRiepCosti* frmMenuRiepCosti;
+
+} // namespace orv::jobs

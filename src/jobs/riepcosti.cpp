@@ -13,8 +13,14 @@
 
 #include <QListWidget>
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::jobs {
+using namespace orv::archive;
+} // namespace orv::jobs
+
+namespace orv::jobs {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmRiepCosti* frmRiepCosti = nullptr;
 QString TfrmRiepCosti::UltimaRicerca;
@@ -104,7 +110,7 @@ TfrmRiepCosti::TfrmRiepCosti(QWidget* owner)
     created();
 }
 
-void TfrmRiepCosti::FormCreate() { orv::applyProgramFormats(); }
+void TfrmRiepCosti::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmRiepCosti::FormShow() { CalcolaRiepilogoCosti(); }
 
@@ -117,7 +123,7 @@ void TfrmRiepCosti::CalcolaRiepilogoCosti()
     titTipologia.setText(trimmed(cliente).isEmpty() ? u"- - -"_qs : trimmed(cliente));
     orv::jobs::SummaryResult result;
     {
-        orv::forms::ListBoxLines lines(lstRecords);
+        orv::kit::ListBoxLines lines(lstRecords);
         result = orv::jobs::CalcolaRiepilogoCosti(
             trimmed(criteria.lblFile.text()),
             {cliente, matricola, criteria.lblDataInizio.text(), criteria.lblDataFine.text()}, lines);
@@ -157,12 +163,12 @@ void TfrmRiepCosti::btnStampaClick()
     lines << u"- - - - - - - - - - - - - - - -"_qs
           << u"INTERVALLO SELEZIONATO:    "_qs + trimmed(lblIntervallo.text())
           << u"TOTALE IMPORTI FATTURATI:  \u20ac "_qs + trimmed(lblTotCosti.text());
-    orv::forms::printList(this, u"Riepilogo Schede di Lavoro - Cliente: "_qs + trimmed(titTipologia.text()), lines);
+    orv::kit::printList(this, u"Riepilogo Schede di Lavoro - Cliente: "_qs + trimmed(titTipologia.text()), lines);
 }
 
 void TfrmRiepCosti::imgGuidaClick()
 {
-    orv::app::showHelp(this, u"Riepilogo Schede di Lavoro."_qs, orv::app::helpText(helpParagraphs()));
+    orv::kit::showHelp(this, u"Riepilogo Schede di Lavoro."_qs, orv::kit::helpText(helpParagraphs()));
 }
 
 void TfrmRiepCosti::btnEsciClick() { close(); }
@@ -172,3 +178,5 @@ void TfrmRiepCosti::FormClose(CloseAction&)
     lstRecords.clear();
     if (frmMenuRiepCosti) frmMenuRiepCosti->lblAttendere.hide();
 }
+
+} // namespace orv::jobs

@@ -4,7 +4,9 @@
 // print. A new one is built for every summary.
 #include "platform/ui/form.h"
 
-class TfrmRiepCosti : public orv::ui::Form {
+namespace orv::jobs {
+
+class TfrmRiepCosti : public orv::platform::ui::Form {
 public:
     explicit TfrmRiepCosti(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -25,7 +27,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void CalcolaRiepilogoCosti();
     void btnTrovaClick();
     void btnStampaClick();
@@ -34,3 +36,5 @@ public:
 };
 
 extern TfrmRiepCosti* frmRiepCosti;
+
+} // namespace orv::jobs

@@ -8,6 +8,11 @@
 #include "platform/core/text.h"
 
 namespace orv::jobs {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::jobs
+
+namespace orv::jobs {
 
 const QStringList& intervalDays()
 {

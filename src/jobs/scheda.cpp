@@ -5,6 +5,13 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::jobs {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::jobs
+
+namespace orv::jobs {
+
 using orv::archive::FieldDef;
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
@@ -62,6 +69,8 @@ QString RigaSchedaLavoro(const TSchedaLavoro& s)
         .lit(u"  ").col(s[S::Marca], 35).lit(u"  Tot. \u20ac ");
     return b.rest(s[S::TotFattura]);
 }
+
+} // namespace orv::jobs
 
 namespace orv::jobs {
 
@@ -143,7 +152,7 @@ bool notReturned(const QByteArray& record)
     return TSchedaLavoro::layout().fieldText(record, TSchedaLavoro::Riconsegnato) == u"No";
 }
 
-void fillNotReturned(orv::ArchiveFile& file, orv::archive::ResultSink& out)
+void fillNotReturned(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out)
 {
     archive::fillList(file, out, notReturned,
                       [](const QByteArray& r) { return RigaSchedaLavoro(TSchedaLavoro::decode(r)); });

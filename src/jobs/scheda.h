@@ -17,6 +17,8 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 
+namespace orv::jobs {
+
 struct TSchedaLavoro {
     // The fields in record order.
     enum Field : int {
@@ -45,6 +47,8 @@ struct TSchedaLavoro {
 // The list line of a job sheet: the number and date, customer, phone and installation
 // in fixed columns (133 characters), then the invoiced total as it is stored.
 QString RigaSchedaLavoro(const TSchedaLavoro& s);
+
+} // namespace orv::jobs
 
 namespace orv::jobs {
 
@@ -76,7 +80,7 @@ const QList<Criterion>& finderCriteria();
 // The not-returned list: the sheets whose flag "Riconsegnato" holds exactly "No", in
 // file order.
 bool notReturned(const QByteArray& record);
-void fillNotReturned(orv::ArchiveFile& file, orv::archive::ResultSink& out);
+void fillNotReturned(orv::platform::ArchiveFile& file, orv::archive::ResultSink& out);
 
 // The export: "Schede_di_Lavoro.xls", sheet "Riepilogo Schede di Lavoro", 25 columns,
 // and a sheet's 25 cells as the grid shows them.

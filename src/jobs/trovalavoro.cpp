@@ -3,32 +3,34 @@
 #include "jobs/listelavoro.h"
 #include "jobs/scheda.h"
 
-using namespace orv::ui;
+namespace orv::jobs {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaLavoro* frmTrovaLavoro = nullptr;
 
 namespace {
 
-const QList<orv::forms::FinderCriterion>& searchCriteria()
+const QList<orv::kit::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c = [] {
-        QList<orv::forms::FinderCriterion> list;
+    static const QList<orv::kit::FinderCriterion> c = [] {
+        QList<orv::kit::FinderCriterion> list;
         for (const orv::jobs::Criterion& k : orv::jobs::finderCriteria()) list.append({k.control, k.caption, k.field});
         return list;
     }();
     return c;
 }
 
-orv::forms::ListSpec resultList()
+orv::kit::ListSpec resultList()
 {
-    orv::forms::ListSpec spec = orv::jobs::sheetList(orv::jobs::kTitleFinder);
+    orv::kit::ListSpec spec = orv::jobs::sheetList(orv::jobs::kTitleFinder);
     spec.countText = orv::jobs::finderCountText;
     return spec;
 }
 
 const Layout& windowLayout()
 {
-    static const Layout l = orv::forms::finderLayout(
+    static const Layout l = orv::kit::finderLayout(
         {u"Trova Schede di Lavoro"_qs, u"Ricerca degli interventi tecnici in archivio"_qs, art::Icon::JobSheet},
         searchCriteria());
     return l;
@@ -38,8 +40,8 @@ const Layout& windowLayout()
 
 TfrmTrovaLavoro::TfrmTrovaLavoro(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaLavoro"_qs, u" Trova Schede di Lavoro in archivio"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaLavoro"_qs, u" Trova Schede di Lavoro in archivio"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(), resultList(), TSchedaLavoro::layout(), searchCriteria())
 {
     created();
@@ -50,3 +52,5 @@ void TfrmTrovaLavoro::load(const orv::archive::FoundRecord& found)
 {
     if (callerTag() == u"lavoro") orv::jobs::loadIntoEditor(found);
 }
+
+} // namespace orv::jobs

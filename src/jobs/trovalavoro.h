@@ -4,7 +4,9 @@
 // opened by it (caller tag "lavoro").
 #include "kit/listwindow.h"
 
-class TfrmTrovaLavoro : public orv::forms::FinderWindow {
+namespace orv::jobs {
+
+class TfrmTrovaLavoro : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaLavoro(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtNumScheda);
@@ -23,3 +25,5 @@ protected:
 };
 
 extern TfrmTrovaLavoro* frmTrovaLavoro;
+
+} // namespace orv::jobs

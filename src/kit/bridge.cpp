@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-namespace orv::forms {
+namespace orv::kit {
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
 
 QString controlText(const Control& c)
 {
@@ -59,10 +59,10 @@ public:
         using archive::MessageKind;
         switch (kind) {
         case MessageKind::Plain:
-            ui::showMessage(text);
+            platform::ui::showMessage(text);
             return MessageButton::Ok;
         case MessageKind::Confirmation:
-            return ui::confirmBox(text) ? MessageButton::Yes : MessageButton::No;
+            return platform::ui::confirmBox(text) ? MessageButton::Yes : MessageButton::No;
         case MessageKind::Warning:
             return answer(messages().messageDlg(text, MsgType::Warning, mbOk | mbCancel));
         case MessageKind::Error:
@@ -88,4 +88,4 @@ archive::MessageService& boxMessages()
     return boxes;
 }
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -6,14 +6,14 @@
 #include "archive/editor.h"
 #include "platform/ui/form.h"
 
-namespace orv::forms {
+namespace orv::kit {
 
 // The controls of a form as the archive editor sees them. Texts go to edits, combo edits
 // (their edit text), labels and memos; check states to check boxes. A name the form does
 // not have is a programming error and throws.
 class FormView : public archive::EditorView {
 public:
-    explicit FormView(ui::Form& form) : form_(form) {}
+    explicit FormView(platform::ui::Form& form) : form_(form) {}
 
     QString text(const QString& control) const override;
     void setText(const QString& control, const QString& text) override;
@@ -21,19 +21,19 @@ public:
     void setChecked(const QString& control, bool checked) override;
     void setFocus(const QString& control) override;
 
-    ui::Form& form() const { return form_; }
+    platform::ui::Form& form() const { return form_; }
 
 private:
-    ui::Control& find(const QString& control) const;
-    ui::Form& form_;
+    platform::ui::Control& find(const QString& control) const;
+    platform::ui::Form& form_;
 };
 
 // The text of a control that shows one (edit, combo edit, label, memo).
-QString controlText(const ui::Control& c);
-void setControlText(ui::Control& c, const QString& text);
+QString controlText(const platform::ui::Control& c);
+void setControlText(platform::ui::Control& c, const QString& text);
 
 // The program's message boxes for the archive logic: warnings, errors and information
 // with OK and Cancel, confirmations with Yes and No, the plain box with OK.
 archive::MessageService& boxMessages();
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -3,9 +3,9 @@
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
 
-namespace orv::forms {
+namespace orv::kit {
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
 
 void addEditorSections(Layout& l, const QString& in, std::span<const EditorSection> sections)
 {
@@ -49,4 +49,4 @@ void bindEditorHintClear(Label& hintLine, Form& form, int sections, std::initial
     for (const QString& name : names) bindHintClear(hintLine, form, {&form.control<Control>(name)});
 }
 
-} // namespace orv::forms
+} // namespace orv::kit

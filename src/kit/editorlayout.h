@@ -12,13 +12,13 @@
 #include <initializer_list>
 #include <span>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 class Control;
 class Form;
 class Label;
-} // namespace orv::ui
+} // namespace orv::platform::ui
 
-namespace orv::forms {
+namespace orv::kit {
 
 // Colours of the editors' captions and picture commands.
 inline const QColor kEditorCaption(0x00, 0x00, 0x8B);
@@ -27,12 +27,12 @@ inline const QColor kEditorFrame(0xB8, 0xC2, 0xCE);
 
 struct EditorSection {
     int y, h;
-    ui::art::Icon icon;
+    platform::ui::art::Icon icon;
     QColor colour;
 };
 // Grey bands across the left part (bkgSezione01...), each with a white tile
 // (shpTessera01...) holding the section's picture (imgSezione01...).
-void addEditorSections(ui::Layout& l, const QString& in, std::span<const EditorSection> sections);
+void addEditorSections(platform::ui::Layout& l, const QString& in, std::span<const EditorSection> sections);
 
 struct EditorCommand {
     const char* name;
@@ -40,14 +40,14 @@ struct EditorCommand {
     const char* words;
 };
 // The white column (shpComandi) with the picture commands, each showing its words.
-void addCommandColumn(ui::Layout& l, const QString& in, std::span<const EditorCommand> commands);
+void addCommandColumn(platform::ui::Layout& l, const QString& in, std::span<const EditorCommand> commands);
 
 // The arrows cmdPrimo, cmdIndietro, cmdAvanti and cmdUltimo around lblPosizione in their
 // box (shpNavigazione), and the hint band (bkgInfo) with the hint line panInfo.
-void addNavigationAndHint(ui::Layout& l, const QString& in, const QString& hint);
+void addNavigationAndHint(platform::ui::Layout& l, const QString& in, const QString& hint);
 
 // The window's background and the frame's own parts, with `more` of the editor's,
 // empty the hint line when the mouse moves over them.
-void bindEditorHintClear(ui::Label& hintLine, ui::Form& form, int sections, std::initializer_list<ui::Control*> more);
+void bindEditorHintClear(platform::ui::Label& hintLine, platform::ui::Form& form, int sections, std::initializer_list<platform::ui::Control*> more);
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -9,9 +9,14 @@
 
 #include <QPainter>
 
-namespace orv::forms {
+namespace orv::kit {
+using namespace orv::platform;
+using namespace orv::platform::ui;
+} // namespace orv::kit
 
-using namespace orv::ui;
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 namespace {
 
@@ -127,8 +132,8 @@ QStringList ExportWindow::helpParagraphs() const
     };
 }
 
-void ExportWindow::cmdGuidaClick() { app::showHelp(this, spec_.helpTitle, app::helpText(helpParagraphs())); }
+void ExportWindow::cmdGuidaClick() { kit::showHelp(this, spec_.helpTitle, kit::helpText(helpParagraphs())); }
 
 void ExportWindow::cmdEsciClick() { close(); }
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -11,7 +11,7 @@
 
 #include <functional>
 
-namespace orv::forms {
+namespace orv::kit {
 
 struct GridColumn {
     QString name; // `col` name, e.g. "colCliente"
@@ -39,7 +39,7 @@ struct ExportSpec {
     QStringList helpText = {};
 };
 
-class ExportWindow : public ui::Form {
+class ExportWindow : public platform::ui::Form {
 public:
     ORV_CONTROL(Panel, panContainer);
     ORV_CONTROL(Image, imgLogo);
@@ -67,4 +67,4 @@ private:
     ExportSpec spec_;
 };
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -1,11 +1,11 @@
 #include "kit/input.h"
 
-namespace orv::forms {
+namespace orv::kit {
 
-void upperOnKeyUp(ui::Edit& e)
+void upperOnKeyUp(platform::ui::Edit& e)
 {
-    e.onKeyUp = [&e](ui::Word&, QChar&, ui::ShiftState) {
-        const QString up = orv::upperAZ(e.text());
+    e.onKeyUp = [&e](platform::ui::Word&, QChar&, platform::ui::ShiftState) {
+        const QString up = orv::platform::upperAZ(e.text());
         if (up == e.text()) return;
         const int caret = e.caretPosition();
         e.setText(up);
@@ -13,20 +13,20 @@ void upperOnKeyUp(ui::Edit& e)
     };
 }
 
-void TidyOnLeave::add(ui::Edit& field, Rule rule) { rules_[&field] = std::move(rule); }
+void TidyOnLeave::add(platform::ui::Edit& field, Rule rule) { rules_[&field] = std::move(rule); }
 
-void TidyOnLeave::tidy(ui::Control& field) const
+void TidyOnLeave::tidy(platform::ui::Control& field) const
 {
     const auto rule = rules_.find(&field);
     if (rule == rules_.end()) return;
-    auto& edit = static_cast<ui::Edit&>(field);
+    auto& edit = static_cast<platform::ui::Edit&>(field);
     const QString tidy = rule->second(edit.text());
     if (tidy != edit.text()) edit.setText(tidy);
 }
 
-void TidyOnLeave::tidyFocused(const ui::Form& form) const
+void TidyOnLeave::tidyFocused(const platform::ui::Form& form) const
 {
-    if (ui::Control* focused = form.focusedControl()) tidy(*focused);
+    if (platform::ui::Control* focused = form.focusedControl()) tidy(*focused);
 }
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -11,9 +11,14 @@
 #include <algorithm>
 #include <QListWidget>
 
-namespace orv::forms {
+namespace orv::kit {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::kit
 
-using namespace orv::ui;
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 // ---------------------------------------------------------------- lines
 
@@ -335,4 +340,4 @@ Layout statusListLayout(const ListLook& look)
     return l;
 }
 
-} // namespace orv::forms
+} // namespace orv::kit

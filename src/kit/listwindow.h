@@ -17,7 +17,7 @@
 
 #include <functional>
 
-namespace orv::forms {
+namespace orv::kit {
 
 // A list box as the target of a search or a status list. Lines are gathered, packed, and
 // put into the box, in list order, when flushed (also when the filling failed halfway,
@@ -25,7 +25,7 @@ namespace orv::forms {
 // from.
 class ListBoxLines : public archive::ResultSink {
 public:
-    explicit ListBoxLines(ui::ListBox& box) : box_(box) {}
+    explicit ListBoxLines(platform::ui::ListBox& box) : box_(box) {}
     ~ListBoxLines() override { flush(); }
     void clear() override;
     void add(const QString& line, qint64 record) override;
@@ -39,12 +39,12 @@ public:
     static constexpr int kItemWidth = 1600;
 
 private:
-    ui::ListBox& box_;
-    PackedLines pending_;
+    platform::ui::ListBox& box_;
+    platform::PackedLines pending_;
 };
 
 // The line at `index` of the box with the record it was built from (-1 when unknown).
-archive::ResultLine lineAt(const ui::ListBox& box, int index);
+archive::ResultLine lineAt(const platform::ui::ListBox& box, int index);
 
 struct ListSpec {
     // The archive of the program folder and its record size.
@@ -64,7 +64,7 @@ struct ListSpec {
 };
 
 // The results panel's handlers.
-class ListWindow : public ui::Form {
+class ListWindow : public platform::ui::Form {
 public:
     ORV_CONTROL(ListBox, lstRecords);
     ORV_CONTROL(Edit, txtTrova);
@@ -81,7 +81,7 @@ public:
     void btnChiudiClick();
 
 protected:
-    ListWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list);
+    ListWindow(QWidget* owner, const platform::ui::FormSpec& spec, const platform::ui::Layout& layout, ListSpec list);
     QString archivePath() const;
     const ListSpec& listSpec() const { return list_; }
     // Writes the record of the chosen line into the window's target. Any failure is
@@ -114,36 +114,36 @@ public:
     ORV_CONTROL(Label, lblTrovate);
 
     void FormShow();
-    void FormClose(ui::CloseAction& action);
+    void FormClose(platform::ui::CloseAction& action);
     void btnCercaMouseDown();
     void btnCercaClick();
     void btnAnnullaClick();
 
     // The criterion edits in Enter order.
-    QList<ui::Edit*> criteria() const { return criteria_; }
+    QList<platform::ui::Edit*> criteria() const { return criteria_; }
     // The caller tag, trimmed.
     QString callerTag() const;
 
 protected:
-    FinderWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list,
+    FinderWindow(QWidget* owner, const platform::ui::FormSpec& spec, const platform::ui::Layout& layout, ListSpec list,
                  const archive::RecordLayout& record, QList<FinderCriterion> criteria);
 
 private:
     QString countText(qsizetype lines) const;
     const archive::RecordLayout& record_;
     QList<FinderCriterion> criteriaSpec_;
-    QList<ui::Edit*> criteria_;
+    QList<platform::ui::Edit*> criteria_;
 };
 
 // A status list: the results panel only, filled by `fill` each time it is shown.
 class StatusListWindow : public ListWindow {
 public:
     void FormShow();
-    void FormClose(ui::CloseAction& action);
+    void FormClose(platform::ui::CloseAction& action);
 
 protected:
-    using Fill = std::function<void(ArchiveFile& file, archive::ResultSink& out)>;
-    StatusListWindow(QWidget* owner, const ui::FormSpec& spec, const ui::Layout& layout, ListSpec list, Fill fill);
+    using Fill = std::function<void(platform::ArchiveFile& file, archive::ResultSink& out)>;
+    StatusListWindow(QWidget* owner, const platform::ui::FormSpec& spec, const platform::ui::Layout& layout, ListSpec list, Fill fill);
 
 private:
     Fill fill_;
@@ -153,7 +153,7 @@ private:
 struct ListLook {
     QString heading;    // words of the heading picture
     QString subheading;
-    ui::art::Icon icon = ui::art::Icon::Logo;
+    platform::ui::art::Icon icon = platform::ui::art::Icon::Logo;
     bool sorted = true; // the list keeps its lines sorted (most lists do)
 };
 // Criteria stand in two columns, the first half on the left; or, where a window gives
@@ -163,14 +163,14 @@ struct CriterionPlace {
     int row = 0;
     Column column = Left;
 };
-ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria,
+platform::ui::Layout finderLayout(const ListLook& look, const QList<FinderCriterion>& criteria,
                         const QList<CriterionPlace>& places = {});
-ui::Layout statusListLayout(const ListLook& look);
+platform::ui::Layout statusListLayout(const ListLook& look);
 // Client sizes of the two kinds.
 inline constexpr int kListWidth = 862;
 inline constexpr int kFinderHeight = 560;
 inline constexpr int kStatusListHeight = 560;
 // A list window: fixed single border, centred on the screen.
-ui::FormSpec listFormSpec(const QString& name, const QString& caption, int height);
+platform::ui::FormSpec listFormSpec(const QString& name, const QString& caption, int height);
 
-} // namespace orv::forms
+} // namespace orv::kit

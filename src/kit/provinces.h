@@ -3,7 +3,8 @@
 // delivery-note windows). The list only helps typing: any text may stand in the field.
 #include <QStringList>
 
-namespace orv::customers {
+namespace orv::kit {
+
 
 // The 112 two-letter codes in their list order.
 inline const QStringList& provinceCodes()
@@ -17,4 +18,6 @@ inline const QStringList& provinceCodes()
     return codes;
 }
 
-} // namespace orv::customers
+
+
+} // namespace orv::kit

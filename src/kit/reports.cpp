@@ -6,7 +6,12 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/services.h"
 
-namespace orv::forms {
+namespace orv::kit {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
 
 namespace {
 ReportLayouts& layouts()
@@ -38,8 +43,8 @@ bool outputCard(QWidget* owner, const CardContent& card, CardOutput output, cons
     layout->setPortrait();
     layout->setMemoText(u"txtTitolo"_qs, card.title);
     for (int i = 0; i < 24; ++i) {
-        layout->setMemoText(ui::numbered(u"titCampo"_qs, i + 1), card.pairs[size_t(i)].first);
-        layout->setMemoText(ui::numbered(u"txtCampo"_qs, i + 1), card.pairs[size_t(i)].second);
+        layout->setMemoText(platform::ui::numbered(u"titCampo"_qs, i + 1), card.pairs[size_t(i)].first);
+        layout->setMemoText(platform::ui::numbered(u"txtCampo"_qs, i + 1), card.pairs[size_t(i)].second);
     }
     layout->setMemoText(u"txtCalce"_qs, cardFooter());
     switch (output) {
@@ -52,11 +57,11 @@ bool outputCard(QWidget* owner, const CardContent& card, CardOutput output, cons
     case CardOutput::Pdf: {
         const QString path = programFile(pdfName);
         if (!layout->exportPdf(path)) return false;
-        ui::offerToOpenPdf(path);
+        platform::ui::offerToOpenPdf(path);
         return true;
     }
     }
     return false;
 }
 
-} // namespace orv::forms
+} // namespace orv::kit

@@ -14,7 +14,7 @@
 #include <memory>
 #include <utility>
 
-namespace orv::forms {
+namespace orv::kit {
 
 // The card layout `repScheda` as the card commands need it of the report engine.
 class CardLayout {
@@ -59,6 +59,6 @@ enum class CardOutput { Print, Preview, Pdf };
 // was produced.
 bool outputCard(QWidget* owner, const CardContent& card, CardOutput output, const QString& pdfName = QString());
 
-inline const QString& kCardPdfQuestion = ui::kPdfExportedQuestion;
+inline const QString& kCardPdfQuestion = platform::ui::kPdfExportedQuestion;
 
-} // namespace orv::forms
+} // namespace orv::kit

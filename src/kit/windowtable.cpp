@@ -5,20 +5,20 @@
 namespace orv::kit {
 
 namespace {
-std::map<QString, ui::Form*>& instances()
+std::map<QString, platform::ui::Form*>& instances()
 {
-    static std::map<QString, ui::Form*> m;
+    static std::map<QString, platform::ui::Form*> m;
     return m;
 }
 } // namespace
 
-ui::Form* startWindow(const QString& name)
+platform::ui::Form* startWindow(const QString& name)
 {
     const auto it = instances().find(name);
     return it == instances().end() ? nullptr : it->second;
 }
 
-void setStartWindow(const QString& name, ui::Form* f)
+void setStartWindow(const QString& name, platform::ui::Form* f)
 {
     if (f) instances()[name] = f;
     else instances().erase(name);

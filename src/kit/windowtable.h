@@ -5,16 +5,16 @@
 // so the modules never reach up to the shell.
 #include <QString>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 class Form;
 }
 
 namespace orv::kit {
 
 // The window of that name, or nullptr while none is registered under it.
-ui::Form* startWindow(const QString& globalName);
+platform::ui::Form* startWindow(const QString& globalName);
 // Registers a window under a name (also a stand-in, in tests); nullptr removes it.
-void setStartWindow(const QString& globalName, ui::Form* f);
+void setStartWindow(const QString& globalName, platform::ui::Form* f);
 // Empties the table (the shell, once the start windows are destroyed).
 void clearStartWindows();
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <cstring>
 
+namespace orv::pdf {
+
 namespace {
 
 std::uint32_t rotl32(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
@@ -613,3 +615,5 @@ void TCryptoAES::Decrypt(void* output, const void* input) const
     DecryptState(s);
     std::memcpy(output, s.data(), 16);
 }
+
+} // namespace orv::pdf

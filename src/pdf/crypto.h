@@ -12,6 +12,8 @@
 // ---------------------------------------------------------------------------------
 // MD5 object used by the document writer.
 
+namespace orv::pdf {
+
 class TfrxMD5 {
 public:
     TfrxMD5();
@@ -202,3 +204,5 @@ private:
     int FNr = 0;
     std::array<TCryptoAESMatrix, 15> FW{};
 };
+
+} // namespace orv::pdf

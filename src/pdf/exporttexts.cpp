@@ -7,6 +7,10 @@
 #include <mutex>
 
 namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
 
 namespace {
 

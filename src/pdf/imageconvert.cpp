@@ -6,6 +6,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace orv::pdf {
+
 namespace {
 
 // The picture over a white background, without alpha.
@@ -85,6 +87,8 @@ void appendLE16(QByteArray& out, int v)
 }
 
 } // namespace
+
+} // namespace orv::pdf
 
 namespace orv::pdf {
 
@@ -166,6 +170,8 @@ QByteArray encodeGif(const QImage& image)
 
 } // namespace orv::pdf
 
+namespace orv::pdf {
+
 void frxBitmapToStream(const QImage& bitmap, QIODevice& stream, int pictureType)
 {
     switch (pictureType) {
@@ -191,3 +197,5 @@ void frxBitmapToStream(const QImage& bitmap, QIODevice& stream, int pictureType)
         break;
     }
 }
+
+} // namespace orv::pdf

@@ -5,10 +5,14 @@
 #include <QIODevice>
 #include <QImage>
 
+namespace orv::pdf {
+
 // Picture type codes: 0, 2 and 3 PNG, 1 BMP, 4 JPEG (baseline, three components, the
 // encoder's default quality), 5 GIF; any other code writes nothing. Transparent parts
 // of a JPEG or GIF come out white. Raises std::runtime_error when the encoder fails.
 void frxBitmapToStream(const QImage& bitmap, QIODevice& stream, int pictureType);
+
+} // namespace orv::pdf
 
 namespace orv::pdf {
 

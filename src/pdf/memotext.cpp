@@ -5,6 +5,11 @@
 #include <cmath>
 
 namespace orv::pdf {
+using namespace orv::platform;
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
 
 namespace {
 

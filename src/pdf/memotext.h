@@ -11,7 +11,9 @@
 
 #include <vector>
 
+namespace orv::report {
 class TfrxCustomMemoView;
+}
 
 namespace orv::pdf {
 
@@ -23,7 +25,7 @@ struct TextRun {
     QTransform matrix;
     QPointF origin; // the start of the baseline
     double width = 0;
-    CanvasFont font;
+    platform::CanvasFont font;
     quint32 color = 0;
 };
 
@@ -40,6 +42,6 @@ struct MemoText {
 
 // Draws the memo at scale 1 on a canvas that only records its text. The memo's frame,
 // fill and ruled lines are not part of the result.
-MemoText layOutMemoText(TfrxCustomMemoView& memo);
+MemoText layOutMemoText(report::TfrxCustomMemoView& memo);
 
 } // namespace orv::pdf

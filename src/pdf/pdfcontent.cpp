@@ -18,6 +18,12 @@
 #include <cstring>
 #include <numbers>
 
+namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
+
 using namespace orv::pdf;
 
 namespace {
@@ -568,7 +574,7 @@ void TfrxPDFExport::writeImage(TfrxView* View)
     bitmap.fill(Qt::white);
     {
         QPainter painter(&bitmap);
-        orv::Canvas canvas(&painter);
+        orv::platform::Canvas canvas(&painter);
         try {
             View->Draw(&canvas, scale, scale, shift - frxRound((absLeft - dx) * scale),
                        -frxRound((absTop - dy) * scale));
@@ -667,7 +673,7 @@ void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
     line("<<");
     line("/Type /FontDescriptor");
     line("/FontName /" + baseName);
-    line("/FontFamily (" + escapeLiteral(orv::cp1252::encode(Font->SourceFont.family)) + ")");
+    line("/FontFamily (" + escapeLiteral(orv::platform::cp1252::encode(Font->SourceFont.family)) + ")");
     // Nonsymbolic, and fixed-pitch for a face whose glyphs share one advance.
     line(m.fixedPitch ? "/Flags 33" : "/Flags 32");
     line("/FontBBox [" + units(m.otmrcFontBox.left) + ' ' + units(m.otmrcFontBox.bottom) + ' ' +
@@ -767,3 +773,5 @@ void TfrxPDFExport::WriteFontObjects(TfrxPDFFont* Font)
     line(">>");
     line("endobj");
 }
+
+} // namespace orv::pdf

@@ -13,7 +13,13 @@
 
 #include <algorithm>
 
-using namespace orv::ui;
+namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
+
+using namespace orv::platform::ui;
 
 namespace {
 
@@ -336,3 +342,5 @@ int TfrxPDFExport::ShowModal()
     }
     return result;
 }
+
+} // namespace orv::pdf

@@ -7,7 +7,9 @@
 class QRadioButton;
 class QTabBar;
 
-class TfrxPDFExportDialog : public orv::ui::Form {
+namespace orv::pdf {
+
+class TfrxPDFExportDialog : public orv::platform::ui::Form {
 public:
     explicit TfrxPDFExportDialog(QWidget* owner = nullptr);
 
@@ -78,3 +80,5 @@ protected:
     // cancels it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+} // namespace orv::pdf

@@ -21,6 +21,12 @@
 #include <QSaveFile>
 #include <QUuid>
 
+namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
+
 using namespace orv::pdf;
 
 ORV_RTTI_DEFINE(TfrxPDFExport, TfrxCustomExportFilter)
@@ -53,7 +59,7 @@ ORV_RTTI_DEFINE(TfrxPDFExport, TfrxCustomExportFilter)
     c.prop("PrintScaling", &F::PrintScaling, &F::SetPrintScaling).def(false);
 }
 
-TfrxPDFExport::TfrxPDFExport(orv::Component* AOwner) : TfrxCustomExportFilter(AOwner)
+TfrxPDFExport::TfrxPDFExport(orv::platform::Component* AOwner) : TfrxCustomExportFilter(AOwner)
 {
     registerExportTexts();
     FilterDesc = frxResourceText(8707);
@@ -76,7 +82,7 @@ QString TfrxPDFExport::GetDescription() const { return frxStringResources()->Get
 void TfrxPDFExport::write(const QByteArray& bytes)
 {
     if (pdf->write(bytes) != bytes.size())
-        throw orv::EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FOutputName, pdf->errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FOutputName, pdf->errorString()));
 }
 
 qint64 TfrxPDFExport::offset() const { return pdf->pos(); }
@@ -129,7 +135,7 @@ void TfrxPDFExport::closeOutput()
 {
     if (auto* file = dynamic_cast<QSaveFile*>(FOwnedOutput.get())) {
         if (!file->commit())
-            throw orv::EFileError(
+            throw orv::platform::EFileError(
                 QStringLiteral("Cannot create file \"%1\". %2").arg(FOutputName, file->errorString()));
     }
     FOwnedOutput.reset();
@@ -164,7 +170,7 @@ bool TfrxPDFExport::Start()
         auto file = std::make_unique<QSaveFile>(name);
         file->setDirectWriteFallback(true);
         if (!file->open(QIODevice::WriteOnly))
-            throw orv::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, file->errorString()));
+            throw orv::platform::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, file->errorString()));
         FOutputName = name;
         pdf = file.get();
         FOwnedOutput = std::move(file);
@@ -176,8 +182,8 @@ bool TfrxPDFExport::Start()
     if (FProtection) {
         if (OwnerPassword().isEmpty())
             SetOwnerPassword(UserPassword());
-        FSecurity = std::make_unique<StandardSecurity>(orv::cp1252::encode(OwnerPassword()),
-                                                       orv::cp1252::encode(UserPassword()), FEncBits,
+        FSecurity = std::make_unique<StandardSecurity>(orv::platform::cp1252::encode(OwnerPassword()),
+                                                       orv::platform::cp1252::encode(UserPassword()), FEncBits,
                                                        QByteArray::fromHex(FFileID));
         SetEmbeddedFonts(EmbedFontsIfProtected());
     }
@@ -309,7 +315,7 @@ void TfrxPDFExport::Finish()
         FOwnedOutput.reset();
         pdf = nullptr;
         clearWorkingLists();
-        throw orv::Exception(QStringLiteral("Il report non ha pagine da esportare: nessun file PDF è stato scritto"));
+        throw orv::platform::Exception(QStringLiteral("Il report non ha pagine da esportare: nessun file PDF è stato scritto"));
     }
     for (const auto& font : FFonts)
         WriteFontObjects(font.get());
@@ -334,7 +340,7 @@ void TfrxPDFExport::Finish()
     line("/Keywords " + textString(info, Keywords()));
     line("/Creator " + textString(info, Creator()));
     line("/Producer " + textString(info, Producer()));
-    const QByteArray date = "D:" + orv::clock().now().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    const QByteArray date = "D:" + orv::platform::clock().now().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
     if (FProtection) {
         const QByteArray d = '(' + escapeLiteral(FSecurity->encrypt(info, date)) + ')';
         line("/CreationDate " + d);
@@ -387,7 +393,7 @@ void TfrxPDFExport::Finish()
     line("0000000000 65535 f");
     for (qint64 at : FXRef) {
         if (at > 9999999999LL)
-            throw orv::EFileError(QStringLiteral("Il file \"%1\" è troppo grande").arg(FOutputName));
+            throw orv::platform::EFileError(QStringLiteral("Il file \"%1\" è troppo grande").arg(FOutputName));
         line(QByteArray::number(at).rightJustified(10, '0') + " 00000 n");
     }
     line("trailer");
@@ -416,5 +422,7 @@ void TfrxPDFExport::Finish()
     const bool toFile = FOwnedOutput != nullptr;
     closeOutput();
     if (OpenAfterExport() && toFile)
-        orv::ui::shell().open(u'"' + FOutputName + u'"');
+        orv::platform::ui::shell().open(u'"' + FOutputName + u'"');
 }
+
+} // namespace orv::pdf

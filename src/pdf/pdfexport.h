@@ -19,15 +19,25 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
 class TfrxView;
+}
+namespace orv::report {
 class TfrxCustomMemoView;
+}
+namespace orv::report {
 class TfrxCustomLineView;
+}
+namespace orv::report {
 class TfrxShapeView;
+}
 
 namespace orv::pdf {
 class StandardSecurity;
 struct TextRun;
 } // namespace orv::pdf
+
+namespace orv::pdf {
 
 enum TfrxPDFEncBit : int { ePrint, eModify, eCopy, eAnnot };
 ORV_RTTI_ENUM(TfrxPDFEncBit, "ePrint, eModify, eCopy, eAnnot")
@@ -79,7 +89,7 @@ public:                                                                         
 private:                                                                                                              \
     Type F##Name = Default;
 
-class TfrxPDFExport : public TfrxCustomExportFilter {
+class TfrxPDFExport : public report::TfrxCustomExportFilter {
     ORV_RTTI_CLASS(TfrxPDFExport)
     ORV_PDF_PROPERTY(bool, Compressed, true)
     ORV_PDF_PROPERTY(bool, EmbeddedFonts, false)
@@ -106,7 +116,7 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
     ORV_PDF_PROPERTY(bool, PrintScaling, false)
 
 public:
-    explicit TfrxPDFExport(orv::Component* AOwner = nullptr);
+    explicit TfrxPDFExport(orv::platform::Component* AOwner = nullptr);
     ~TfrxPDFExport() override;
 
     TfrxPDFEncBits ProtectionFlags() const { return FProtectionFlags; }
@@ -119,9 +129,9 @@ public:
     // The options dialog; 1 to export, 2 when cancelled.
     int ShowModal() override;
     bool Start() override;
-    void StartPage(TfrxReportPage* Page, int Index) override;
-    void ExportObject(TfrxComponent* Obj) override;
-    void FinishPage(TfrxReportPage* Page, int Index) override;
+    void StartPage(report::TfrxReportPage* Page, int Index) override;
+    void ExportObject(report::TfrxComponent* Obj) override;
+    void FinishPage(report::TfrxReportPage* Page, int Index) override;
     void Finish() override;
 
     // Working state, readable by tests.
@@ -148,15 +158,15 @@ private:
     void closeOutput();
 
     // ------------------------------------------------ page content (pdfcontent.cpp)
-    void WriteView(TfrxView* View);
-    void writeText(TfrxCustomMemoView* Memo);
-    void writeTextRuns(TfrxCustomMemoView* Memo, const std::vector<orv::pdf::TextRun>& runs);
-    void writeLine(TfrxCustomLineView* Line);
-    void writeArrow(TfrxCustomLineView* Line, double px, double py, double qx, double qy);
-    void writeShape(TfrxShapeView* Shape);
-    void writeImage(TfrxView* View);
+    void WriteView(report::TfrxView* View);
+    void writeText(report::TfrxCustomMemoView* Memo);
+    void writeTextRuns(report::TfrxCustomMemoView* Memo, const std::vector<orv::pdf::TextRun>& runs);
+    void writeLine(report::TfrxCustomLineView* Line);
+    void writeArrow(report::TfrxCustomLineView* Line, double px, double py, double qx, double qy);
+    void writeShape(report::TfrxShapeView* Shape);
+    void writeImage(report::TfrxView* View);
     // The frame's lines along the box X1, Y1 (top left) to X2, Y2 in PDF coordinates.
-    void writeFrame(TfrxView* View, double X1, double Y1, double X2, double Y2);
+    void writeFrame(report::TfrxView* View, double X1, double Y1, double X2, double Y2);
     TfrxPDFFont* fontFor(const orv::pdf::PdfSourceFont& font);
     void WriteFontObjects(TfrxPDFFont* Font);
     double ToPdfX(double x) const;
@@ -168,10 +178,10 @@ private:
     void op(const QByteArray& operands, const char* name);
     // Numbers (as `fixed` writes them) followed by the operator name.
     void op(std::initializer_list<double> numbers, const char* name);
-    const QByteArray& ColorOperands(TAlphaColor Color);
+    const QByteArray& ColorOperands(report::TAlphaColor Color);
 
     // ------------------------------------------------ outline and links (pdfnavigation.cpp)
-    void addLink(TfrxView* View);
+    void addLink(report::TfrxView* View);
     void WriteOutline();
     void buildOutline(TfrxPDFOutlineNode* Parent, int& Counter, const QStringList& Pages);
     void writeOutlineNode(TfrxPDFOutlineNode* Node);
@@ -201,7 +211,7 @@ private:
     QList<int> FUsedXObjects;
     QList<int> FPageAnnots;
     std::vector<TfrxPDFAnnot> FAnnots;
-    TfrxCustomOutline* FPreviewOutline = nullptr;
+    report::TfrxCustomOutline* FPreviewOutline = nullptr;
     double FWidth = 0, FHeight = 0;
     double FMarginLeft = 0, FMarginTop = 0;
     int FPagesNumber = 1;
@@ -209,10 +219,12 @@ private:
     QByteArray FFileID;
     bool FProtection = false;
     std::unique_ptr<orv::pdf::StandardSecurity> FSecurity;
-    TAlphaColor FLastColor = claBlack;
+    report::TAlphaColor FLastColor = report::claBlack;
     QByteArray FLastColorResult = QByteArrayLiteral("0 0 0");
     int FOutlineRoot = 0;
 };
+
+} // namespace orv::pdf
 
 #undef ORV_PDF_PROPERTY
 

@@ -42,6 +42,8 @@ const QList<TablesID>& recordSkippedTables()
 
 } // namespace orv::pdf
 
+namespace orv::pdf {
+
 using namespace orv::pdf;
 
 TfrxPDFFont::TfrxPDFFont(const PdfSourceFont& font) : SourceFont(font), Japanese(isJapaneseFamily(font.family))
@@ -59,8 +61,8 @@ bool TfrxPDFFont::IsSameFont(const PdfSourceFont& font) const
 
 void TfrxPDFFont::GetFontFile()
 {
-    const auto found = orv::findTrueTypeFace(
-        orv::FontRequest::of(SourceFont.family, SourceFont.bold(), SourceFont.italic()));
+    const auto found = orv::platform::findTrueTypeFace(
+        orv::platform::FontRequest::of(SourceFont.family, SourceFont.bold(), SourceFont.italic()));
     if (!found)
         throw TrueTypeError(QStringLiteral("Nessun font TrueType trovato per \"%1\"").arg(SourceFont.family).toStdString());
     FontData = found->data;
@@ -172,7 +174,7 @@ QByteArray TfrxPDFFont::GetFontName() const
         }
         return out;
     };
-    QByteArray name = escaped(orv::cp1252::encode(SourceFont.family));
+    QByteArray name = escaped(orv::platform::cp1252::encode(SourceFont.family));
     if (!isJapaneseFamily(SourceFont.family)) {
         QByteArray suffix;
         if (SourceFont.bold())
@@ -211,3 +213,5 @@ void TfrxPDFFont::Cleanup()
     FontData.clear();
     FontDataSize = 0;
 }
+
+} // namespace orv::pdf

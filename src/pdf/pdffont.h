@@ -37,6 +37,8 @@ bool isJapaneseFamily(const QString& family);
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(orv::pdf::FontStyles)
 
+namespace orv::pdf {
+
 class TfrxPDFFont {
 public:
     // Reads and parses the face the system serves for the font. Raises TrueTypeError
@@ -95,3 +97,5 @@ private:
 
     int m_faceIndex = 0;
 };
+
+} // namespace orv::pdf

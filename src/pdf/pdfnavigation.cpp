@@ -13,6 +13,12 @@
 #include <cctype>
 #include <cmath>
 
+namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
+
 using namespace orv::pdf;
 
 namespace {
@@ -218,3 +224,5 @@ void TfrxPDFExport::writeOutlineNode(TfrxPDFOutlineNode* Node)
     for (const auto& child : Node->Children)
         writeOutlineNode(child.get());
 }
+
+} // namespace orv::pdf

@@ -11,6 +11,10 @@
 #include <stdexcept>
 
 namespace orv::pdf {
+using namespace orv::report;
+} // namespace orv::pdf
+
+namespace orv::pdf {
 
 // A page holds tens of thousands of numbers, and the engine's general formatter goes
 // through text it allocates. The same rounding is done here on the binary value: times

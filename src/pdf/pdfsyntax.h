@@ -33,7 +33,7 @@ QByteArray colorOperands(std::uint32_t argb);
 QByteArray pageColorOperands(std::uint32_t argb);
 
 // The "d" operator (without its line end) of a frame style at a line width in pixels.
-QByteArray dashLine(TfrxFrameStyle style, double width);
+QByteArray dashLine(report::TfrxFrameStyle style, double width);
 
 // Four upper-case hexadecimal digits.
 QByteArray hex4(std::uint16_t value);

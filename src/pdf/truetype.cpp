@@ -5,6 +5,8 @@
 
 #include "platform/core/cp1252.h"
 
+namespace orv::pdf {
+
 using namespace orv::pdf;
 
 namespace {
@@ -104,6 +106,8 @@ constexpr std::uint16_t WE_HAVE_A_TWO_BY_TWO = 0x0080;
 
 } // namespace
 
+} // namespace orv::pdf
+
 namespace orv::pdf {
 
 QString tagLine(TablesID tag)
@@ -136,6 +140,8 @@ std::uint32_t TableChecksum(const char* data, qsizetype length)
 } // namespace orv::pdf
 
 // ---- TrueTypeFont ---------------------------------------------------------------------
+
+namespace orv::pdf {
 
 TrueTypeFont::TrueTypeFont(QByteArray file, std::uint32_t faceOffset, ChecksumFaultAction action)
     : m_file(std::move(file)), m_faceOffset(faceOffset), m_checksumAction(action)
@@ -363,7 +369,7 @@ QString TrueTypeFont::Name(int id) const
         for (std::uint16_t k = 0; k + 1 < length; k += 2)
             text.append(QChar(char16_t(b.u16(at + k))));
         // Names pass through the program's code page, as every font name does.
-        return orv::cp1252::decode(orv::cp1252::encode(text));
+        return orv::platform::cp1252::decode(orv::platform::cp1252::encode(text));
     }
     return {};
 }
@@ -656,3 +662,5 @@ void TrueTypeCollection::Initialize(const QByteArray& data)
         fonts_collection.push_back(
             std::make_unique<TrueTypeFont>(data, b.u32(12 + 4ull * i), ChecksumFaultAction::Warn));
 }
+
+} // namespace orv::pdf

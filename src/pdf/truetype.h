@@ -84,6 +84,8 @@ std::uint32_t TableChecksum(const char* data, qsizetype length);
 
 } // namespace orv::pdf
 
+namespace orv::pdf {
+
 // One face of a font file.
 class TrueTypeFont {
 public:
@@ -186,3 +188,5 @@ public:
 private:
     std::vector<std::unique_ptr<TrueTypeFont>> fonts_collection;
 };
+
+} // namespace orv::pdf

@@ -11,6 +11,11 @@
 #include <QWidget>
 
 namespace orv::printing {
+using namespace orv::pdf;
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
 
 namespace {
 
@@ -190,7 +195,7 @@ bool CardReport::exportPdf(const QString& path)
     return m_report->Export(m_pdf.get());
 }
 
-std::unique_ptr<orv::forms::CardLayout> cardLayoutFor(QWidget* owner)
+std::unique_ptr<orv::kit::CardLayout> cardLayoutFor(QWidget* owner)
 {
     const bool schedule = owner && owner->objectName() == QStringLiteral("frmScadenzario");
     return std::make_unique<CardReport>(schedule ? CardKind::Schedule : CardKind::Record);

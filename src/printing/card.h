@@ -7,18 +7,22 @@
 
 #include <memory>
 
+namespace orv::report {
 class TfrxReport;
+}
+namespace orv::report {
 class TfrxCustomExportFilter;
+}
 class QWidget;
 
 namespace orv::printing {
 
 enum class CardKind { Record, Schedule };
 
-std::unique_ptr<TfrxReport> makeCardLayout(CardKind kind);
+std::unique_ptr<report::TfrxReport> makeCardLayout(CardKind kind);
 
 // The card layout as the card commands use it, with its PDF exporter.
-class CardReport : public orv::forms::CardLayout {
+class CardReport : public orv::kit::CardLayout {
 public:
     explicit CardReport(CardKind kind);
     ~CardReport() override;
@@ -29,14 +33,14 @@ public:
     void preview() override;
     bool exportPdf(const QString& path) override;
 
-    TfrxReport& report() { return *m_report; }
+    report::TfrxReport& report() { return *m_report; }
 
 private:
-    std::unique_ptr<TfrxReport> m_report;
-    std::unique_ptr<TfrxCustomExportFilter> m_pdf;
+    std::unique_ptr<report::TfrxReport> m_report;
+    std::unique_ptr<report::TfrxCustomExportFilter> m_pdf;
 };
 
 // The card of the window that prints it: the schedule editor holds its own variant.
-std::unique_ptr<orv::forms::CardLayout> cardLayoutFor(QWidget* owner);
+std::unique_ptr<orv::kit::CardLayout> cardLayoutFor(QWidget* owner);
 
 } // namespace orv::printing

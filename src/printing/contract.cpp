@@ -2,10 +2,18 @@
 
 #include "printing/doclayout.h"
 
+namespace orv::printing {
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
+
 using namespace Qt::StringLiterals;
 
 TfrmStampaCon* frmStampaCon = nullptr;
 TfrmAnteprimaCon* frmAnteprimaCon = nullptr;
+
+} // namespace orv::printing
 
 namespace orv::printing {
 
@@ -215,9 +223,13 @@ void ContractWindow::fill(DocumentFill& f) { fillContract(f); }
 
 } // namespace orv::printing
 
+namespace orv::printing {
+
 using namespace orv::printing;
 
 // On paper the explanatory picture sits 2 pixels lower than in the other windows.
 TfrmStampaCon::TfrmStampaCon(QWidget* owner) : ContractWindow(owner, u"frmStampaCon"_s, Output::Print, 32) {}
 
 TfrmAnteprimaCon::TfrmAnteprimaCon(QWidget* owner) : ContractWindow(owner, u"frmAnteprimaCon"_s, Output::Preview, 0) {}
+
+} // namespace orv::printing

@@ -14,6 +14,8 @@ protected:
 
 } // namespace orv::printing
 
+namespace orv::printing {
+
 class TfrmStampaCon : public orv::printing::ContractWindow {
 public:
     explicit TfrmStampaCon(QWidget* owner = nullptr);
@@ -27,11 +29,13 @@ public:
 extern TfrmStampaCon* frmStampaCon;
 extern TfrmAnteprimaCon* frmAnteprimaCon;
 
+} // namespace orv::printing
+
 namespace orv::printing {
 
 // The contract layout of the print (Print) or the preview (Preview) window; the two
 // differ only in the last signature label, 1 mm lower on paper.
-std::unique_ptr<TfrxReport> contractLayout(Output output);
+std::unique_ptr<report::TfrxReport> contractLayout(Output output);
 // Writes the contract's memos from the contract editor.
 void fillContract(DocumentFill& f);
 

@@ -1,5 +1,7 @@
 #include "printing/ddt.h"
 
+namespace orv::printing {
+
 using namespace Qt::StringLiterals;
 using namespace orv::printing;
 
@@ -21,3 +23,5 @@ TfrmCrea_PDF_DDT::TfrmCrea_PDF_DDT(QWidget* owner)
     : TradeDocumentWindow(owner, TradeDocument::DeliveryNote, u"frmCrea_PDF_DDT"_s, Output::Pdf, Buttons::Narrow)
 {
 }
+
+} // namespace orv::printing

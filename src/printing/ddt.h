@@ -4,6 +4,8 @@
 // (frmDDT).
 #include "printing/quotelayout.h"
 
+namespace orv::printing {
+
 class TfrmStampaDDT : public orv::printing::TradeDocumentWindow {
 public:
     explicit TfrmStampaDDT(QWidget* owner = nullptr);
@@ -22,3 +24,5 @@ public:
 extern TfrmStampaDDT* frmStampaDDT;
 extern TfrmAnteprimaDDT* frmAnteprimaDDT;
 extern TfrmCrea_PDF_DDT* frmCrea_PDF_DDT;
+
+} // namespace orv::printing

@@ -3,6 +3,10 @@
 #include "report/model/pages.h"
 
 namespace orv::printing {
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
 
 std::unique_ptr<TfrxReport> newDocumentReport(const QString& name, bool lockPreviewEditing)
 {

@@ -16,7 +16,9 @@
 
 #include <memory>
 
+namespace orv::report {
 class TfrxReportPage;
+}
 
 namespace orv::printing {
 
@@ -25,9 +27,9 @@ inline constexpr double kPixelsPerMm = 3.779528;
 inline constexpr double mm(double millimetres) { return millimetres * kPixelsPerMm; }
 
 // The fills the document shapes use.
-inline constexpr TAlphaColor kLightSteelBlue = 0xFFB0C4DE;
-inline constexpr TAlphaColor kLavender = 0xFFE6E6FA;
-inline constexpr TAlphaColor kGold = 0xFFFFD700;
+inline constexpr report::TAlphaColor kLightSteelBlue = 0xFFB0C4DE;
+inline constexpr report::TAlphaColor kLavender = 0xFFE6E6FA;
+inline constexpr report::TAlphaColor kGold = 0xFFFFD700;
 
 // Font style, alignment and switches of a memo, combined with |.
 enum MemoFlag : unsigned {
@@ -47,33 +49,33 @@ using MemoFlags = unsigned;
 // default printer, the data page "Data" and the report page "Page1" (A4 portrait, 10 mm
 // margins). `lockPreviewEditing` turns the preview's editing off (every layout that is
 // ever previewed); false leaves the engine's default.
-std::unique_ptr<TfrxReport> newDocumentReport(const QString& name, bool lockPreviewEditing = true);
+std::unique_ptr<report::TfrxReport> newDocumentReport(const QString& name, bool lockPreviewEditing = true);
 
 // Adds the objects of a layout to a parent (the page "Page1" unless another is given), in
 // the order they are added, which is also their drawing order.
 class LayoutBuilder {
 public:
-    explicit LayoutBuilder(TfrxReport& report);
-    explicit LayoutBuilder(TfrxComponent* parent) : parent_(parent) {}
+    explicit LayoutBuilder(report::TfrxReport& report);
+    explicit LayoutBuilder(report::TfrxComponent* parent) : parent_(parent) {}
 
     // An Arial memo in black, no frame, no fill, left and top aligned unless the flags say
     // otherwise; expressions, tags and wrapping off unless flagged.
-    TfrxMemoView& memo(const QString& name, double left, double top, double width, double height, double points,
+    report::TfrxMemoView& memo(const QString& name, double left, double top, double width, double height, double points,
                        MemoFlags flags = Plain, const QString& text = {});
     // A rectangle with the default black one-pixel outline and the fill, if any.
-    TfrxShapeView& shape(const QString& name, double left, double top, double width, double height,
-                         TAlphaColor fill = claNull);
+    report::TfrxShapeView& shape(const QString& name, double left, double top, double width, double height,
+                         report::TAlphaColor fill = report::claNull);
     // Lines of the default frame colour and width.
-    TfrxLineView& hline(const QString& name, double left, double top, double length);
-    TfrxLineView& vline(const QString& name, double left, double top, double length);
+    report::TfrxLineView& hline(const QString& name, double left, double top, double length);
+    report::TfrxLineView& vline(const QString& name, double left, double top, double length);
     // The company logo "imgLogo": an empty picture, stretched keeping its proportions,
     // opaque; the dialog sets the picture before each preparation.
-    TfrxPictureView& logo(double left, double top, double width, double height);
+    report::TfrxPictureView& logo(double left, double top, double width, double height);
 
-    TfrxComponent* parent() const { return parent_; }
+    report::TfrxComponent* parent() const { return parent_; }
 
 private:
-    TfrxComponent* parent_;
+    report::TfrxComponent* parent_;
 };
 
 } // namespace orv::printing

@@ -3,6 +3,11 @@
 #include "pdf/pdfexport.h"
 
 namespace orv::printing {
+using namespace orv::pdf;
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
 
 std::unique_ptr<TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams)
 {

@@ -13,6 +13,6 @@ namespace orv::printing {
 
 enum class PdfStreams { Compressed, Plain };
 
-std::unique_ptr<TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams);
+std::unique_ptr<report::TfrxCustomExportFilter> newDocumentExporter(PdfStreams streams);
 
 } // namespace orv::printing

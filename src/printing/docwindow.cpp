@@ -12,7 +12,15 @@
 
 #include <QPainter>
 
-using namespace orv::ui;
+namespace orv::printing {
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
+
+using namespace orv::platform::ui;
+
+} // namespace orv::printing
 
 namespace orv::printing {
 
@@ -140,7 +148,7 @@ QImage defaultLogo()
 
 void setEditorLookup(std::function<Form*(const QString&)> lookup) { editorLookup() = std::move(lookup); }
 
-QString DocumentFill::value(const QString& control) const { return orv::trimmed(displayedText(editor_, control)); }
+QString DocumentFill::value(const QString& control) const { return orv::platform::trimmed(displayedText(editor_, control)); }
 
 bool DocumentFill::ticked(const QString& checkBox) const { return editor_.control<CheckBox>(checkBox).isChecked(); }
 
@@ -172,16 +180,16 @@ TfrxReport& DocumentWindow::repDocumento() const
     return *report_;
 }
 
-void DocumentWindow::FormCreate() { orv::applyProgramFormats(); }
+void DocumentWindow::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void DocumentWindow::FormShow()
 {
-    if (!imgLogo.loadFromFile(orv::programFile(QStringLiteral("Logo.bmp")))) imgLogo.setPicture(imgTemp.picture());
+    if (!imgLogo.loadFromFile(orv::platform::programFile(QStringLiteral("Logo.bmp")))) imgLogo.setPicture(imgTemp.picture());
 }
 
 void DocumentWindow::btnAnnullaClick() { close(); }
 
-QString DocumentWindow::pdfPath() const { return orv::programFile(spec_.pdfFile); }
+QString DocumentWindow::pdfPath() const { return orv::platform::programFile(spec_.pdfFile); }
 
 void DocumentWindow::btnStampaClick()
 {

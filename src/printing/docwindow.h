@@ -39,7 +39,7 @@ struct WindowSpec {
 // Reads the editor and writes the memos of the layout.
 class DocumentFill {
 public:
-    DocumentFill(TfrxReport& report, const ui::Form& editor) : report_(report), editor_(editor) {}
+    DocumentFill(report::TfrxReport& report, const platform::ui::Form& editor) : report_(report), editor_(editor) {}
     // The displayed text of the editor's edit or combo edit, without leading and trailing
     // blanks and control characters.
     QString value(const QString& control) const;
@@ -47,14 +47,14 @@ public:
     bool ticked(const QString& checkBox) const;
     // Replaces the whole text of the layout's memo (found by name, case ignored).
     void set(const QString& memo, const QString& text) const;
-    TfrxReport& report() const { return report_; }
+    report::TfrxReport& report() const { return report_; }
 
 private:
-    TfrxReport& report_;
-    const ui::Form& editor_;
+    report::TfrxReport& report_;
+    const platform::ui::Form& editor_;
 };
 
-class DocumentWindow : public ui::Form {
+class DocumentWindow : public platform::ui::Form {
 public:
     ORV_CONTROL(Shape, shpSfondo);
     ORV_CONTROL(Image, imgLogo02);
@@ -64,9 +64,9 @@ public:
     ORV_CONTROL(Image, imgTemp);
 
     // Laid out on first use: most document windows of a session never print.
-    TfrxReport& repDocumento() const;
+    report::TfrxReport& repDocumento() const;
     // PDF windows only; null otherwise.
-    TfrxCustomExportFilter* pdfEsporta() const { return pdf_.get(); }
+    report::TfrxCustomExportFilter* pdfEsporta() const { return pdf_.get(); }
     const WindowSpec& spec() const { return spec_; }
 
     void FormCreate();
@@ -79,22 +79,22 @@ public:
 
 protected:
     // `pdfCompressed` matters to PDF windows only.
-    DocumentWindow(QWidget* owner, const WindowSpec& spec, std::function<std::unique_ptr<TfrxReport>()> layout,
+    DocumentWindow(QWidget* owner, const WindowSpec& spec, std::function<std::unique_ptr<report::TfrxReport>()> layout,
                    bool pdfCompressed = true);
     // Writes every memo of the document's field mapping, in its order.
     virtual void fill(DocumentFill& f) = 0;
 
 private:
     WindowSpec spec_;
-    std::function<std::unique_ptr<TfrxReport>()> layout_;
-    mutable std::unique_ptr<TfrxReport> report_;
-    std::unique_ptr<TfrxCustomExportFilter> pdf_;
+    std::function<std::unique_ptr<report::TfrxReport>()> layout_;
+    mutable std::unique_ptr<report::TfrxReport> report_;
+    std::unique_ptr<report::TfrxCustomExportFilter> pdf_;
 };
 
 // How a document window finds the editor it reads: by the editor's global name. The
 // program installs its start windows' lookup; without one, or when it knows no such
 // window, the window reads its owner.
-void setEditorLookup(std::function<ui::Form*(const QString& globalName)> lookup);
+void setEditorLookup(std::function<platform::ui::Form*(const QString& globalName)> lookup);
 
 // The built-in default logo (a euro sign on white, 297 x 184).
 QImage defaultLogo();

@@ -4,11 +4,20 @@
 #include "platform/core/services.h"
 #include "printing/doclayout.h"
 
+namespace orv::printing {
+using namespace orv::platform;
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
+
 using namespace Qt::StringLiterals;
 
 TfrmStampaLav* frmStampaLav = nullptr;
 TfrmAnteprimaLav* frmAnteprimaLav = nullptr;
 TfrmCrea_PDF_Lav* frmCrea_PDF_Lav = nullptr;
+
+} // namespace orv::printing
 
 namespace orv::printing {
 
@@ -173,8 +182,8 @@ void fillJobSheet(DocumentFill& f)
                                  u"txtRaccomandazioni", u"txtAnnotazioni", u"txtStato"})
         f.set(s(name), f.value(s(name)));
     f.set(u"txtRiconsegnato"_s, f.ticked(u"chkRiconsegnato"_s) ? u"S\u00ec"_s : u"No"_s);
-    const TDateTime now = orv::nowDateTime();
-    f.set(u"txtCalce"_s, u"Stampa eseguita in data "_s + orv::dateToStr(now) + u" alle ore "_s + orv::timeToStr(now));
+    const TDateTime now = orv::platform::nowDateTime();
+    f.set(u"txtCalce"_s, u"Stampa eseguita in data "_s + orv::platform::dateToStr(now) + u" alle ore "_s + orv::platform::timeToStr(now));
 }
 
 JobSheetWindow::JobSheetWindow(QWidget* owner, const QString& name, Output output, Buttons buttons,
@@ -190,6 +199,8 @@ void JobSheetWindow::fill(DocumentFill& f) { fillJobSheet(f); }
 
 } // namespace orv::printing
 
+namespace orv::printing {
+
 using namespace orv::printing;
 
 TfrmStampaLav::TfrmStampaLav(QWidget* owner) : JobSheetWindow(owner, u"frmStampaLav"_s, Output::Print, Buttons::Narrow) {}
@@ -203,3 +214,5 @@ TfrmCrea_PDF_Lav::TfrmCrea_PDF_Lav(QWidget* owner)
     : JobSheetWindow(owner, u"frmCrea_PDF_Lav"_s, Output::Pdf, Buttons::Narrow, u"Scheda_di_Lavoro.pdf"_s)
 {
 }
+
+} // namespace orv::printing

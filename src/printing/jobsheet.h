@@ -15,6 +15,8 @@ protected:
 
 } // namespace orv::printing
 
+namespace orv::printing {
+
 class TfrmStampaLav : public orv::printing::JobSheetWindow {
 public:
     explicit TfrmStampaLav(QWidget* owner = nullptr);
@@ -34,11 +36,13 @@ extern TfrmStampaLav* frmStampaLav;
 extern TfrmAnteprimaLav* frmAnteprimaLav;
 extern TfrmCrea_PDF_Lav* frmCrea_PDF_Lav;
 
+} // namespace orv::printing
+
 namespace orv::printing {
 
 // The job-sheet layout of the print, preview or PDF window; they differ only in the
 // width of the data-protection line.
-std::unique_ptr<TfrxReport> jobSheetLayout(Output output);
+std::unique_ptr<report::TfrxReport> jobSheetLayout(Output output);
 // Writes the job sheet's memos from the job-sheet editor; the footer carries the moment
 // of the fill.
 void fillJobSheet(DocumentFill& f);

@@ -5,6 +5,10 @@
 #include "report/model/views.h"
 
 namespace orv::printing {
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
 
 namespace {
 

@@ -6,11 +6,13 @@
 
 #include <memory>
 
+namespace orv::report {
 class TfrxReport;
+}
 
 namespace orv::printing {
 
-std::unique_ptr<TfrxReport> makeSummaryLayout();
+std::unique_ptr<report::TfrxReport> makeSummaryLayout();
 
 class SummaryReport : public orv::archive::SummaryLayout {
 public:
@@ -22,10 +24,10 @@ public:
     bool setHeight(const QString& object, double height) override;
     void prepareAndPrint() override;
 
-    TfrxReport& report() { return *m_report; }
+    report::TfrxReport& report() { return *m_report; }
 
 private:
-    std::unique_ptr<TfrxReport> m_report;
+    std::unique_ptr<report::TfrxReport> m_report;
 };
 
 } // namespace orv::printing

@@ -9,6 +9,11 @@
 #include "report/print/printservice.h"
 
 namespace orv::printing {
+using namespace orv::pdf;
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
 
 namespace {
 
@@ -25,9 +30,9 @@ public:
         pdf->SetSubject(Title);
         pdf->Report = Pages->Report();
         pdf->Stream = Output;
-        pdf->SetCreationTime(orv::nowDateTime());
+        pdf->SetCreationTime(orv::platform::nowDateTime());
         if (!pdf->Start())
-            throw orv::Exception(QStringLiteral("Il documento non è stato stampato: il file di stampa non si può scrivere."));
+            throw orv::platform::Exception(QStringLiteral("Il documento non è stato stampato: il file di stampa non si può scrivere."));
     }
 
     void WritePage(int Index) override

@@ -1,5 +1,7 @@
 #include "printing/quote.h"
 
+namespace orv::printing {
+
 using namespace Qt::StringLiterals;
 using namespace orv::printing;
 
@@ -21,3 +23,5 @@ TfrmCrea_PDF_Prev::TfrmCrea_PDF_Prev(QWidget* owner)
     : TradeDocumentWindow(owner, TradeDocument::Quote, u"frmCrea_PDF_Prev"_s, Output::Pdf, Buttons::Narrow)
 {
 }
+
+} // namespace orv::printing

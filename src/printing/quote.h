@@ -4,6 +4,8 @@
 // (frmPreventivi).
 #include "printing/quotelayout.h"
 
+namespace orv::printing {
+
 class TfrmStampaPrev : public orv::printing::TradeDocumentWindow {
 public:
     explicit TfrmStampaPrev(QWidget* owner = nullptr);
@@ -22,3 +24,5 @@ public:
 extern TfrmStampaPrev* frmStampaPrev;
 extern TfrmAnteprimaPrev* frmAnteprimaPrev;
 extern TfrmCrea_PDF_Prev* frmCrea_PDF_Prev;
+
+} // namespace orv::printing

@@ -6,7 +6,15 @@
 #include <map>
 #include <vector>
 
+namespace orv::printing {
+using namespace orv::report;
+} // namespace orv::printing
+
+namespace orv::printing {
+
 using namespace Qt::StringLiterals;
+
+} // namespace orv::printing
 
 namespace orv::printing {
 

@@ -8,13 +8,15 @@
 
 #include <memory>
 
+namespace orv::report {
 class TfrxReport;
+}
 
 namespace orv::printing {
 
 enum class TradeDocument { Quote, DeliveryNote };
 
-std::unique_ptr<TfrxReport> tradeDocumentLayout(TradeDocument kind);
+std::unique_ptr<report::TfrxReport> tradeDocumentLayout(TradeDocument kind);
 // Writes every memo of the document from the editor on screen, in the mapping's order.
 void fillTradeDocument(DocumentFill& f, TradeDocument kind);
 

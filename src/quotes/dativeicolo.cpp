@@ -2,7 +2,9 @@
 
 #include "quotes/preventivi.h"
 
-using namespace orv::ui;
+namespace orv::quotes {
+
+using namespace orv::platform::ui;
 
 TfrmDatiVeicolo* frmDatiVeicolo = nullptr;
 
@@ -16,11 +18,11 @@ const Layout& windowLayout()
                        u"modifiche."_qs)
                      .font({u"Verdana"_qs, 12, false, false, false, QColor(0x1F, 0x3F, 0x6E)}).wrap()};
         int i = 0;
-        for (const orv::docs::ValueField& f : TfrmDatiVeicolo::valueFields()) {
+        for (const orv::documents::ValueField& f : TfrmDatiVeicolo::valueFields()) {
             const int x = i % 2 == 0 ? 20 : 330;
             const int y = 82 + (i / 2) * 58;
-            l.push_back(orv::docs::valueCaption(f, x, y - 18, 290));
-            l.push_back(edit(f.edit, x, y, 290, 22).font(orv::docs::valueFont()).highlighted());
+            l.push_back(orv::documents::valueCaption(f, x, y - 18, 290));
+            l.push_back(edit(f.edit, x, y, 290, 22).font(orv::documents::valueFont()).highlighted());
             ++i;
         }
         l.push_back(button(u"btnAnnulla"_qs, 330, 262, 140, 30, u"Annulla"_qs));
@@ -33,9 +35,9 @@ const Layout& windowLayout()
 
 } // namespace
 
-const QList<orv::docs::ValueField>& TfrmDatiVeicolo::valueFields()
+const QList<orv::documents::ValueField>& TfrmDatiVeicolo::valueFields()
 {
-    static const QList<orv::docs::ValueField> f = {
+    static const QList<orv::documents::ValueField> f = {
         {u"txtVeicolo"_qs, u"memVeicolo"_qs, 50, u"Destinazione merce:"_qs},
         {u"txtMarca"_qs, u"memMarca"_qs, 50, u"Vettore:"_qs},
         {u"txtColore"_qs, u"memColore"_qs, 50, u"Aspetto esteriore dei beni:"_qs},
@@ -57,3 +59,5 @@ TfrmDatiVeicolo::TfrmDatiVeicolo(QWidget* owner)
 }
 
 void TfrmDatiVeicolo::FormShow() { txtVeicolo.setFocus(); }
+
+} // namespace orv::quotes

@@ -5,7 +5,9 @@
 // chiudi". The quote reaches the archive only with the editor's Save.
 #include "documents/valori.h"
 
-class TfrmDatiVeicolo : public orv::docs::ValuesDialog {
+namespace orv::quotes {
+
+class TfrmDatiVeicolo : public orv::documents::ValuesDialog {
 public:
     explicit TfrmDatiVeicolo(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtVeicolo);
@@ -18,7 +20,9 @@ public:
     void FormShow();
 
     // Each edit and the editor's hidden label it edits, in the window's order.
-    static const QList<orv::docs::ValueField>& valueFields();
+    static const QList<orv::documents::ValueField>& valueFields();
 };
 
 extern TfrmDatiVeicolo* frmDatiVeicolo;
+
+} // namespace orv::quotes

@@ -3,9 +3,13 @@
 // "Preventivi.xls" in the program folder.
 #include "kit/exportwindow.h"
 
-class TfrmExpPreventivi : public orv::forms::ExportWindow {
+namespace orv::quotes {
+
+class TfrmExpPreventivi : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpPreventivi(QWidget* owner = nullptr);
 };
 
 extern TfrmExpPreventivi* frmExpPreventivi;
+
+} // namespace orv::quotes

@@ -5,9 +5,9 @@
 
 namespace orv::quotes {
 
-forms::ListSpec quoteList(const QString& printTitle)
+kit::ListSpec quoteList(const QString& printTitle)
 {
-    return docs::documentList(TPreventivo::layout(), openYearFile, kLinePrefix, printTitle);
+    return documents::documentList(TPreventivo::layout(), openYearFile, kLinePrefix, printTitle);
 }
 
 } // namespace orv::quotes

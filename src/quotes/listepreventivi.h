@@ -6,6 +6,6 @@
 namespace orv::quotes {
 
 // The result list over the editor's year file, with the quote line and a print title.
-forms::ListSpec quoteList(const QString& printTitle);
+kit::ListSpec quoteList(const QString& printTitle);
 
 } // namespace orv::quotes

@@ -2,19 +2,21 @@
 
 #include "quotes/preventivo.h"
 
+namespace orv::quotes {
+
 TfrmMenuPreventivi* frmMenuPreventivi = nullptr;
 
 namespace {
 
-orv::docs::YearMenuSpec menuSpec()
+orv::documents::YearMenuSpec menuSpec()
 {
-    orv::docs::YearMenuSpec s;
+    orv::documents::YearMenuSpec s;
     s.formName = u"frmMenuPreventivi"_qs;
     s.caption = u" Orvanta 4.0 - Emissione preventivi"_qs;
     s.info = u"In questo ambiente è possibile archiviare i preventivi emessi ai propri clienti."_qs;
     s.band = u"Emissione preventivi:"_qs;
     s.heading = u"Emissione preventivi"_qs;
-    s.icon = orv::ui::art::Icon::Quote;
+    s.icon = orv::platform::ui::art::Icon::Quote;
     s.openTag = orv::quotes::kTag;
     s.editorName = u"frmPreventivi"_qs;
     s.editorCaption = u" Orvanta 4.0 - Emissione preventivi anno "_qs;
@@ -25,3 +27,5 @@ orv::docs::YearMenuSpec menuSpec()
 } // namespace
 
 TfrmMenuPreventivi::TfrmMenuPreventivi(QWidget* owner) : YearMenu(owner, menuSpec()) { created(); }
+
+} // namespace orv::quotes

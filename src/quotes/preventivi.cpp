@@ -9,15 +9,21 @@
 #include "quotes/trovapreventivi.h"
 #include "warehouse/importamagazzino.h"
 
-using namespace orv::ui;
+namespace orv::quotes {
+using namespace orv::customers;
+} // namespace orv::quotes
+
+namespace orv::quotes {
+
+using namespace orv::platform::ui;
 
 TfrmPreventivi* frmPreventivi = nullptr;
 
 namespace {
 
-orv::docs::EditorSpec quoteSpec()
+orv::documents::EditorSpec quoteSpec()
 {
-    orv::docs::EditorSpec s;
+    orv::documents::EditorSpec s;
     s.formName = u"frmPreventivi"_qs;
     s.caption = u" Orvanta 4.0 - Emissione preventivi"_qs;
     s.record = &TPreventivo::layout();
@@ -71,6 +77,8 @@ void TfrmPreventivi::cmdDatiComputerClick()
 {
     runDialog<TfrmDatiVeicolo>(this, [this](TfrmDatiVeicolo& f) { f.showValues(*this); });
 }
+
+} // namespace orv::quotes
 
 namespace orv::quotes {
 

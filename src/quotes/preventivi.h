@@ -5,7 +5,9 @@
 #include "documents/editor.h"
 #include "quotes/preventivo.h"
 
-class TfrmPreventivi : public orv::docs::DocumentEditor {
+namespace orv::quotes {
+
+class TfrmPreventivi : public orv::documents::DocumentEditor {
 public:
     explicit TfrmPreventivi(QWidget* owner = nullptr);
 
@@ -25,6 +27,8 @@ public:
 };
 
 extern TfrmPreventivi* frmPreventivi;
+
+} // namespace orv::quotes
 
 namespace orv::quotes {
 // The quote editor's year file, trimmed, at the moment of use.

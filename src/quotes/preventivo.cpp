@@ -5,12 +5,14 @@
 #include "documents/documento.h"
 #include "documents/elenchi.h"
 
+namespace orv::quotes {
+
 using orv::archive::FieldDef;
 using orv::archive::RecordLayout;
 
 const RecordLayout& TPreventivo::layout()
 {
-    static const RecordLayout l = orv::docs::documentLayout({
+    static const RecordLayout l = orv::documents::documentLayout({
         {u"Destinazione"_qs, 50, u"memVeicolo"_qs},
         {u"Vettore"_qs, 50, u"memMarca"_qs},
         {u"Aspetto"_qs, 50, u"memColore"_qs},
@@ -22,15 +24,17 @@ const RecordLayout& TPreventivo::layout()
     return l;
 }
 
-QString RigaPreventivo(const TPreventivo& p) { return orv::docs::documentLine(orv::quotes::kLinePrefix, TPreventivo::layout(), p.values); }
+QString RigaPreventivo(const TPreventivo& p) { return orv::documents::documentLine(orv::quotes::kLinePrefix, TPreventivo::layout(), p.values); }
+
+} // namespace orv::quotes
 
 namespace orv::quotes {
 
-bool pending(const QByteArray& record) { return docs::flagIs(TPreventivo::layout(), record, archive::kYes); }
+bool pending(const QByteArray& record) { return documents::flagIs(TPreventivo::layout(), record, archive::kYes); }
 
-const docs::ExportTexts& exportTexts()
+const documents::ExportTexts& exportTexts()
 {
-    static const docs::ExportTexts t{u"Preventivi.xls"_qs,
+    static const documents::ExportTexts t{u"Preventivi.xls"_qs,
                                      u"Riepilogo annuale preventivi"_qs,
                                      u"Preventivo n."_qs,
                                      u"TOTALE PREVENTIVO"_qs,
@@ -43,10 +47,10 @@ const docs::ExportTexts& exportTexts()
 
 const archive::ExportSheet& exportSheet()
 {
-    static const archive::ExportSheet sheet = docs::exportSheet(exportTexts());
+    static const archive::ExportSheet sheet = documents::exportSheet(exportTexts());
     return sheet;
 }
 
-QStringList exportRow(const TPreventivo& p) { return docs::exportRow(TPreventivo::layout(), p.values); }
+QStringList exportRow(const TPreventivo& p) { return documents::exportRow(TPreventivo::layout(), p.values); }
 
 } // namespace orv::quotes

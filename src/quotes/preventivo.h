@@ -14,7 +14,9 @@
 #include "documents/documento.h"
 #include "documents/elenchi.h"
 
-struct TPreventivo : orv::docs::DocumentRecord<TPreventivo> {
+namespace orv::quotes {
+
+struct TPreventivo : orv::documents::DocumentRecord<TPreventivo> {
     static constexpr qint64 kSize = 4886;
     // The document's fields with the quote's six extra values (goods destination,
     // carrier, appearance, carriage terms, reason for transport, packages) in the hidden
@@ -25,6 +27,8 @@ struct TPreventivo : orv::docs::DocumentRecord<TPreventivo> {
 // The list line of a quote: number and date, customer, VAT number and references in
 // fixed columns, then the quote total as stored, which starts at character 141.
 QString RigaPreventivo(const TPreventivo& p);
+
+} // namespace orv::quotes
 
 namespace orv::quotes {
 
@@ -39,7 +43,7 @@ bool pending(const QByteArray& record);
 
 // The export's words: "Preventivi.xls", sheet "Riepilogo annuale preventivi"; the sheet's
 // 25 columns, and a quote's 25 cells as the grid shows them.
-const docs::ExportTexts& exportTexts();
+const documents::ExportTexts& exportTexts();
 const archive::ExportSheet& exportSheet();
 QStringList exportRow(const TPreventivo& p);
 

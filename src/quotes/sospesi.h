@@ -3,7 +3,9 @@
 // order; a double click loads the chosen one into the editor.
 #include "kit/listwindow.h"
 
-class TfrmSospesi : public orv::forms::StatusListWindow {
+namespace orv::quotes {
+
+class TfrmSospesi : public orv::kit::StatusListWindow {
 public:
     explicit TfrmSospesi(QWidget* owner = nullptr);
 
@@ -12,3 +14,5 @@ protected:
 };
 
 extern TfrmSospesi* frmSospesi;
+
+} // namespace orv::quotes

@@ -4,29 +4,31 @@
 #include "quotes/preventivi.h"
 #include "quotes/preventivo.h"
 
-using namespace orv::ui;
+namespace orv::quotes {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaPreventivi* frmTrovaPreventivi = nullptr;
 
 namespace {
 
-const QList<orv::forms::FinderCriterion>& searchCriteria()
+const QList<orv::kit::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c =
-        orv::docs::finderCriteria(TPreventivo::layout(), u"PREVENTIVO N."_qs);
+    static const QList<orv::kit::FinderCriterion> c =
+        orv::documents::finderCriteria(TPreventivo::layout(), u"PREVENTIVO N."_qs);
     return c;
 }
 
-orv::forms::ListSpec resultList()
+orv::kit::ListSpec resultList()
 {
-    orv::forms::ListSpec spec = orv::quotes::quoteList(orv::quotes::kTitleFinder);
-    spec.countText = orv::docs::finderCountText;
+    orv::kit::ListSpec spec = orv::quotes::quoteList(orv::quotes::kTitleFinder);
+    spec.countText = orv::documents::finderCountText;
     return spec;
 }
 
 const Layout& windowLayout()
 {
-    static const Layout l = orv::forms::finderLayout(
+    static const Layout l = orv::kit::finderLayout(
         {u"Trova preventivi"_qs, u"Ricerca dei preventivi emessi nell'anno"_qs, art::Icon::Quote}, searchCriteria());
     return l;
 }
@@ -35,8 +37,8 @@ const Layout& windowLayout()
 
 TfrmTrovaPreventivi::TfrmTrovaPreventivi(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaPreventivi"_qs, u" Trova preventivi in archivio"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaPreventivi"_qs, u" Trova preventivi in archivio"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(), resultList(), TPreventivo::layout(), searchCriteria())
 {
     created();
@@ -47,3 +49,5 @@ void TfrmTrovaPreventivi::load(const orv::archive::FoundRecord& found)
 {
     if (callerTag() == orv::quotes::kTag) orv::quotes::loadIntoEditor(found);
 }
+
+} // namespace orv::quotes

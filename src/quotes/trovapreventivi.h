@@ -4,7 +4,9 @@
 // opened by it (caller tag "preventivi").
 #include "kit/listwindow.h"
 
-class TfrmTrovaPreventivi : public orv::forms::FinderWindow {
+namespace orv::quotes {
+
+class TfrmTrovaPreventivi : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaPreventivi(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtNumFatt);
@@ -23,3 +25,5 @@ protected:
 };
 
 extern TfrmTrovaPreventivi* frmTrovaPreventivi;
+
+} // namespace orv::quotes

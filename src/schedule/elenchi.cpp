@@ -6,7 +6,9 @@
 #include "schedule/scadenza.h"
 #include "schedule/trovascadenzario.h"
 
-using namespace orv::ui;
+namespace orv::schedule {
+
+using namespace orv::platform::ui;
 
 TfrmDaConfermare* frmDaConfermare = nullptr;
 TfrmConfermati* frmConfermati = nullptr;
@@ -31,8 +33,8 @@ const StatusList kPaid{"frmNonConfermati", "Riepilogo pagamenti effettuati", "Lo
 
 FormSpec formSpec(const StatusList& s)
 {
-    return orv::forms::listFormSpec(QString::fromLatin1(s.name), u' ' + QString::fromUtf8(s.title),
-                                    orv::forms::kStatusListHeight);
+    return orv::kit::listFormSpec(QString::fromLatin1(s.name), u' ' + QString::fromUtf8(s.title),
+                                    orv::kit::kStatusListHeight);
 }
 
 const Layout& layoutOf(const StatusList& s)
@@ -40,7 +42,7 @@ const Layout& layoutOf(const StatusList& s)
     static std::map<const StatusList*, Layout> layouts;
     auto it = layouts.find(&s);
     if (it == layouts.end()) {
-        it = layouts.emplace(&s, orv::forms::statusListLayout({QString::fromUtf8(s.title),
+        it = layouts.emplace(&s, orv::kit::statusListLayout({QString::fromUtf8(s.title),
                                                                QString::fromUtf8(s.subheading),
                                                                art::Icon::Schedule}))
                  .first;
@@ -48,9 +50,9 @@ const Layout& layoutOf(const StatusList& s)
     return it->second;
 }
 
-std::function<void(orv::ArchiveFile&, orv::archive::ResultSink&)> fill(const StatusList& s)
+std::function<void(orv::platform::ArchiveFile&, orv::archive::ResultSink&)> fill(const StatusList& s)
 {
-    return [select = s.select](orv::ArchiveFile& file, orv::archive::ResultSink& out) {
+    return [select = s.select](orv::platform::ArchiveFile& file, orv::archive::ResultSink& out) {
         orv::archive::fillList(
             file, out, [select](const QByteArray& r) { return select(TScadenza::decode(r)); },
             [](const QByteArray& r) { return orv::schedule::RigaScadenza(TScadenza::decode(r)); });
@@ -85,3 +87,5 @@ TfrmNonConfermati::TfrmNonConfermati(QWidget* owner)
 }
 
 void TfrmNonConfermati::load(const orv::archive::FoundRecord& found) { orv::schedule::loadIntoEditor(found); }
+
+} // namespace orv::schedule

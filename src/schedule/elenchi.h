@@ -4,7 +4,9 @@
 // entry into the editor.
 #include "kit/listwindow.h"
 
-class TfrmDaConfermare : public orv::forms::StatusListWindow {
+namespace orv::schedule {
+
+class TfrmDaConfermare : public orv::kit::StatusListWindow {
 public:
     explicit TfrmDaConfermare(QWidget* owner = nullptr);
 
@@ -12,7 +14,7 @@ protected:
     void load(const orv::archive::FoundRecord& found) override;
 };
 
-class TfrmConfermati : public orv::forms::StatusListWindow {
+class TfrmConfermati : public orv::kit::StatusListWindow {
 public:
     explicit TfrmConfermati(QWidget* owner = nullptr);
 
@@ -20,7 +22,7 @@ protected:
     void load(const orv::archive::FoundRecord& found) override;
 };
 
-class TfrmNonConfermati : public orv::forms::StatusListWindow {
+class TfrmNonConfermati : public orv::kit::StatusListWindow {
 public:
     explicit TfrmNonConfermati(QWidget* owner = nullptr);
 
@@ -31,3 +33,5 @@ protected:
 extern TfrmDaConfermare* frmDaConfermare;
 extern TfrmConfermati* frmConfermati;
 extern TfrmNonConfermati* frmNonConfermati;
+
+} // namespace orv::schedule

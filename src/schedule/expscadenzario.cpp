@@ -3,11 +3,15 @@
 #include "schedule/scadenza.h"
 #include "schedule/scadenzario.h"
 
+namespace orv::schedule {
+
 TfrmExpScadenzario* frmExpScadenzario = nullptr;
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 
-QList<orv::forms::GridColumn> entryGridColumns(const QString& paymentColumn)
+QList<orv::kit::GridColumn> entryGridColumns(const QString& paymentColumn)
 {
     // Name, heading and width of each grid column; the last five of the entry's values
     // but the notes can be typed over before exporting.
@@ -39,7 +43,7 @@ QList<orv::forms::GridColumn> entryGridColumns(const QString& paymentColumn)
         {"colEffettuata", "Pagamento effettuato", 200, false},
         {"colNote", "Note", 300, true},
     };
-    QList<orv::forms::GridColumn> out;
+    QList<orv::kit::GridColumn> out;
     for (const Col& c : cols)
         out.append({QString::fromLatin1(c.name), QString::fromUtf8(c.heading), c.width, c.readOnly});
     out[14].name = paymentColumn;
@@ -48,11 +52,13 @@ QList<orv::forms::GridColumn> entryGridColumns(const QString& paymentColumn)
 
 } // namespace orv::schedule
 
+namespace orv::schedule {
+
 namespace {
 
-orv::forms::ExportSpec spec()
+orv::kit::ExportSpec spec()
 {
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.recordSize = TScadenza::kSize;
     s.archivePath = [] { return frmScadenzario ? frmScadenzario->lblFile.text() : QString(); };
     s.columns = orv::schedule::entryGridColumns(u"colOfficina"_qs);
@@ -78,3 +84,5 @@ TfrmExpScadenzario::TfrmExpScadenzario(QWidget* owner)
 {
     created();
 }
+
+} // namespace orv::schedule

@@ -3,17 +3,21 @@
 // request as "Scadenze_e_Appuntamenti.xls".
 #include "kit/exportwindow.h"
 
-class TfrmExpScadenzario : public orv::forms::ExportWindow {
+namespace orv::schedule {
+
+class TfrmExpScadenzario : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpScadenzario(QWidget* owner = nullptr);
 };
 
 extern TfrmExpScadenzario* frmExpScadenzario;
 
+} // namespace orv::schedule
+
 namespace orv::schedule {
 
 // The grid columns of the export (the row number first) and of the three grid windows
 // (the sort key last); column 14 is named as each window names it.
-QList<orv::forms::GridColumn> entryGridColumns(const QString& paymentColumn);
+QList<orv::kit::GridColumn> entryGridColumns(const QString& paymentColumn);
 
 } // namespace orv::schedule

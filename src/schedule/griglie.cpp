@@ -15,11 +15,19 @@
 #include <algorithm>
 #include <numeric>
 
-using namespace orv::ui;
+namespace orv::schedule {
+using namespace orv::platform;
+} // namespace orv::schedule
+
+namespace orv::schedule {
+
+using namespace orv::platform::ui;
 
 TfrmExpImminenti* frmExpImminenti = nullptr;
 TfrmExpGiornaliere* frmExpGiornaliere = nullptr;
 TfrmExpMensili* frmExpMensili = nullptr;
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 
@@ -47,9 +55,9 @@ void OrdinaGriglia(StringGrid& grid, int keyColumn)
 
 namespace {
 
-orv::forms::ExportSpec gridSpec(const EntryGrid& g)
+orv::kit::ExportSpec gridSpec(const EntryGrid& g)
 {
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.recordSize = TScadenza::kSize;
     s.columns = entryGridColumns(g.paymentColumn);
     s.columns[6].name = u"colCodArt"_qs;
@@ -79,7 +87,7 @@ EntryGridWindow::EntryGridWindow(QWidget* owner, const EntryGrid& grid)
     : ExportWindow(owner, grid.name, grid.caption, gridSpec(grid))
 {
     // The grid shows deadlines before it exports anything: its banner names what it lists.
-    imgLogo.setArtwork(ui::art::heading(grid.caption.trimmed().toUpper(), QString(), ui::art::Icon::Schedule));
+    imgLogo.setArtwork(platform::ui::art::heading(grid.caption.trimmed().toUpper(), QString(), platform::ui::art::Icon::Schedule));
     onShow = [this] { FormShow(); };
 }
 
@@ -148,12 +156,14 @@ void EntryGridWindow::FormShow()
 
 } // namespace orv::schedule
 
+namespace orv::schedule {
+
 namespace {
 
 // The date chosen on the schedule window's calendar, as "dd/mm/yyyy".
 QString chosenDate()
 {
-    return orv::dateToStr(frmScadenzario ? frmScadenzario->calAppuntamenti.date() : orv::today());
+    return orv::platform::dateToStr(frmScadenzario ? frmScadenzario->calAppuntamenti.date() : orv::platform::today());
 }
 
 QString chosenYearFile() { return orv::schedule::yearFile(chosenDate().mid(6, 4)); }
@@ -173,7 +183,7 @@ QString TfrmExpImminenti::laterArchivePath() const { return orv::schedule::nextY
 
 std::function<bool(const TScadenza&)> TfrmExpImminenti::selection() const
 {
-    return [today = orv::today()](const TScadenza& s) {
+    return [today = orv::platform::today()](const TScadenza& s) {
         bool ok = false;
         return orv::schedule::ScadenzaImminente(s, today, ok);
     };
@@ -187,7 +197,7 @@ TfrmExpGiornaliere::TfrmExpGiornaliere(QWidget* owner)
     created();
 }
 
-void TfrmExpGiornaliere::FormCreate() { orv::applyProgramFormats(); }
+void TfrmExpGiornaliere::FormCreate() { orv::platform::applyProgramFormats(); }
 
 QString TfrmExpGiornaliere::archivePath() const { return chosenYearFile(); }
 
@@ -204,7 +214,7 @@ TfrmExpMensili::TfrmExpMensili(QWidget* owner)
     created();
 }
 
-void TfrmExpMensili::FormCreate() { orv::applyProgramFormats(); }
+void TfrmExpMensili::FormCreate() { orv::platform::applyProgramFormats(); }
 
 QString TfrmExpMensili::archivePath() const { return chosenYearFile(); }
 
@@ -212,3 +222,5 @@ std::function<bool(const TScadenza&)> TfrmExpMensili::selection() const
 {
     return [date = chosenDate()](const TScadenza& s) { return orv::schedule::dueInMonthOf(s, date); };
 }
+
+} // namespace orv::schedule

@@ -6,14 +6,18 @@
 
 #include <functional>
 
+namespace orv::schedule {
+
 struct TScadenza;
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 
 // Reorders every row of the grid by the text of the key column (A-Z folded, then by
 // character code, which for the digit keys is their order); whole rows move, equal
 // keys keep their order.
-void OrdinaGriglia(orv::ui::StringGrid& grid, int keyColumn);
+void OrdinaGriglia(orv::platform::ui::StringGrid& grid, int keyColumn);
 
 // The window all three are: what it reads, which entries it lists, and its sheet.
 struct EntryGrid {
@@ -23,7 +27,7 @@ struct EntryGrid {
     const orv::archive::ExportSheet& sheet;
 };
 
-class EntryGridWindow : public orv::forms::ExportWindow {
+class EntryGridWindow : public orv::kit::ExportWindow {
 public:
     // The column of the sort key "Codice univoco".
     static constexpr int kKeyColumn = 20;
@@ -40,6 +44,8 @@ protected:
 };
 
 } // namespace orv::schedule
+
+namespace orv::schedule {
 
 class TfrmExpImminenti : public orv::schedule::EntryGridWindow {
 public:
@@ -75,3 +81,5 @@ protected:
 extern TfrmExpImminenti* frmExpImminenti;
 extern TfrmExpGiornaliere* frmExpGiornaliere;
 extern TfrmExpMensili* frmExpMensili;
+
+} // namespace orv::schedule

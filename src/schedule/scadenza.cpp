@@ -7,6 +7,12 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::schedule {
+using namespace orv::platform;
+} // namespace orv::schedule
+
+namespace orv::schedule {
+
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
 
@@ -63,6 +69,8 @@ TScadenza TScadenza::fromValues(const QStringList& values) { return table().from
 QByteArray TScadenza::encode() const { return layout().encode(values()); }
 
 TScadenza TScadenza::decode(const QByteArray& record) { return fromValues(layout().decode(record)); }
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 

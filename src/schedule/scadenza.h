@@ -12,6 +12,8 @@
 #include "archive/spreadsheet.h"
 #include "platform/core/formats.h"
 
+namespace orv::schedule {
+
 struct TScadenza {
     QString Giorno, Mese, Anno, Data, OreApp, MinutiApp, Ora, Avviso, Pagatore, CodFisc, Recapito,
         Codice, Tipologia, Marca, Descrizione, Accessori, Fornitore, Beneficiario, Dettagli, Officina,
@@ -27,6 +29,8 @@ struct TScadenza {
     QByteArray encode() const;
     static TScadenza decode(const QByteArray& record);
 };
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 
@@ -55,7 +59,7 @@ QString CodiceUnivoco(const TScadenza& s);
 // The imminence rule: the due date minus the days of notice is on or before today and
 // today is on or before the due date. `ok` is false when the date or the notice days
 // cannot be read.
-bool ScadenzaImminente(const TScadenza& s, TDateTime today, bool& ok);
+bool ScadenzaImminente(const TScadenza& s, platform::TDateTime today, bool& ok);
 
 // The selections of the daily and monthly grids, for a date "dd/mm/yyyy".
 bool dueOn(const TScadenza& s, const QString& date);

@@ -22,8 +22,16 @@
 #include "schedule/trovascadenzario.h"
 #include "warehouse/trovamagazzino.h"
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::schedule {
+using namespace orv::archive;
+using namespace orv::customers;
+using namespace orv::warehouse;
+} // namespace orv::schedule
+
+namespace orv::schedule {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmScadenzario* frmScadenzario = nullptr;
 
@@ -239,6 +247,8 @@ const Layout& windowLayout()
 
 } // namespace
 
+} // namespace orv::schedule
+
 namespace orv::schedule {
 
 const QStringList& scheduleHelp()
@@ -295,6 +305,8 @@ const QStringList& scheduleHelp()
 
 } // namespace orv::schedule
 
+namespace orv::schedule {
+
 namespace {
 
 orv::archive::EditorConfig editorConfig(TfrmScadenzario& w)
@@ -318,7 +330,7 @@ orv::archive::EditorConfig editorConfig(TfrmScadenzario& w)
             field.setFocus();
             return false;
         };
-        const auto t = [](const Control& c) { return trimmed(orv::forms::controlText(c)); };
+        const auto t = [](const Control& c) { return trimmed(orv::kit::controlText(c)); };
         const QString prefix = u"Attenzione: per salvare la scheda è necessario indicare "_qs;
         struct Check {
             bool failed;
@@ -374,7 +386,7 @@ TfrmScadenzario::TfrmScadenzario(QWidget* owner)
            {u"frmScadenzario"_qs, kStartCaption, 1016, 713, Border::Sizeable, Placement::Maximized,
             QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout()),
-      editor_(editorConfig(*this), view_, orv::forms::boxMessages())
+      editor_(editorConfig(*this), view_, orv::kit::boxMessages())
 {
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -426,9 +438,9 @@ TfrmScadenzario::TfrmScadenzario(QWidget* owner)
     }
     txtAvviso.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar); };
     txtCosto.onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar, u","); };
-    amounts_.add(txtCosto, [](const QString& t) { return NormalizzaImporto(t, orv::AmountKind::Money, 4); });
+    amounts_.add(txtCosto, [](const QString& t) { return NormalizzaImporto(t, orv::archive::AmountKind::Money, 4); });
     txtCosto.onExit = [this] { txtCostoExit(); };
-    orv::forms::tidyWhileTyping(txtCodFisc, true, true);
+    orv::kit::tidyWhileTyping(txtCodFisc, true, true);
     chainEnter({&txtGiorno, &txtMese, &txtOreApp, &txtMinutiApp, &txtAvviso, &txtPagatore, &txtCodFisc, &txtRecapito,
                 &txtCodice, &txtTipologia, &txtMarca, &txtDescrizione, &txtAccessori, &txtFornitore, &txtBeneficiario,
                 &txtDettagli, &txtOfficina, &txtCosto, &txtContatto, &txtNote},
@@ -481,8 +493,8 @@ void TfrmScadenzario::applyListRule(ComboEdit& field)
 
 void TfrmScadenzario::FormCreate()
 {
-    orv::applyProgramFormats();
-    calAppuntamenti.setDate(orv::today());
+    orv::platform::applyProgramFormats();
+    calAppuntamenti.setDate(orv::platform::today());
 }
 
 void TfrmScadenzario::FormShow()
@@ -490,7 +502,7 @@ void TfrmScadenzario::FormShow()
     setCaption(kStartCaption);
     panAvvio.show();
     panContainer.hide();
-    txtAnno.setText(QString::number(orv::currentYear()).rightJustified(4, u'0'));
+    txtAnno.setText(QString::number(orv::platform::currentYear()).rightJustified(4, u'0'));
     txtAnno.setFocus();
     runReminder();
 }
@@ -498,8 +510,8 @@ void TfrmScadenzario::FormShow()
 void TfrmScadenzario::runReminder()
 {
     bool some = false;
-    const orv::TDateTime today = orv::today();
-    const auto count = [&](orv::ArchiveFile& file) {
+    const orv::platform::TDateTime today = orv::platform::today();
+    const auto count = [&](orv::platform::ArchiveFile& file) {
         orv::archive::ResultList none;
         orv::archive::fillList(
             file, none,
@@ -521,7 +533,7 @@ void TfrmScadenzario::runReminder()
     imgAssenti.setVisible(!some);
     imgPresenti.setVisible(some);
     btnOK.setEnabled(some);
-    if (some) sound().play(orv::programFile(u"Avviso.mp3"_qs));
+    if (some) sound().play(orv::platform::programFile(u"Avviso.mp3"_qs));
 }
 
 void TfrmScadenzario::FormClose(CloseAction&)
@@ -530,7 +542,7 @@ void TfrmScadenzario::FormClose(CloseAction&)
     panAvvio.show();
     panContainer.hide();
     if (sound().loaded()) sound().stop();
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmScadenzario::txtAnnoKeyDown(Word& key, QChar& keyChar, ShiftState)
@@ -595,10 +607,10 @@ void TfrmScadenzario::btnOKClick() { runDialog<TfrmExpImminenti>(this); }
 
 void TfrmScadenzario::imgGuidaClick()
 {
-    orv::app::showHelp(this, u"Scadenze e Appuntamenti."_qs, orv::app::helpText(orv::schedule::scheduleHelp()));
+    orv::kit::showHelp(this, u"Scadenze e Appuntamenti."_qs, orv::kit::helpText(orv::schedule::scheduleHelp()));
 }
 
-void TfrmScadenzario::btnCodFiscClick() { orv::app::openTaxCodeChecker(this, txtCodFisc.text()); }
+void TfrmScadenzario::btnCodFiscClick() { orv::kit::openTaxCodeChecker(this, txtCodFisc.text()); }
 
 void TfrmScadenzario::impPagClick()
 {
@@ -612,9 +624,9 @@ void TfrmScadenzario::impMagClick()
 
 void TfrmScadenzario::txtCostoExit() { amounts_.tidy(txtCosto); }
 
-orv::forms::CardContent TfrmScadenzario::cardContent() const
+orv::kit::CardContent TfrmScadenzario::cardContent() const
 {
-    const auto t = [](const Control& c) { return trimmed(orv::forms::controlText(c)); };
+    const auto t = [](const Control& c) { return trimmed(orv::kit::controlText(c)); };
     const auto flag = [](const CheckBox& c) { return c.isChecked() ? orv::archive::kYes : orv::archive::kNo; };
     const std::pair<QString, QString> blank{u" "_qs, u" "_qs};
     return {u"SCHEDA SCADENZA / APPUNTAMENTO"_qs,
@@ -646,5 +658,7 @@ orv::forms::CardContent TfrmScadenzario::cardContent() const
             }}};
 }
 
-void TfrmScadenzario::cmdImportaClick() { orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Preview); }
-void TfrmScadenzario::cmdStampaClick() { orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Print); }
+void TfrmScadenzario::cmdImportaClick() { orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Preview); }
+void TfrmScadenzario::cmdStampaClick() { orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Print); }
+
+} // namespace orv::schedule

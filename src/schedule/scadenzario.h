@@ -10,7 +10,9 @@
 #include "kit/reports.h"
 #include "platform/ui/form.h"
 
-class TfrmScadenzario : public orv::ui::Form {
+namespace orv::schedule {
+
+class TfrmScadenzario : public orv::platform::ui::Form {
 public:
     explicit TfrmScadenzario(QWidget* owner = nullptr);
 
@@ -86,9 +88,9 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void btnApriClick();
-    void txtAnnoKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtAnnoKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
     void PulisciScheda();
 
     void cmdNuovoClick();
@@ -125,19 +127,21 @@ public:
     void runReminder();
 
     // What the card print shows: the values on screen, saved or not.
-    orv::forms::CardContent cardContent() const;
+    orv::kit::CardContent cardContent() const;
 
     // The list fields, and the list rule applied when one is left.
-    QList<orv::ui::ComboEdit*> listFields() const;
-    static void applyListRule(orv::ui::ComboEdit& field);
+    QList<orv::platform::ui::ComboEdit*> listFields() const;
+    static void applyListRule(orv::platform::ui::ComboEdit& field);
 
 private:
-    orv::forms::FormView view_{*this};
+    orv::kit::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
-    orv::forms::TidyOnLeave amounts_;
+    orv::kit::TidyOnLeave amounts_;
 };
 
 extern TfrmScadenzario* frmScadenzario;
+
+} // namespace orv::schedule
 
 namespace orv::schedule {
 

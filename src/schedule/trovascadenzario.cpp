@@ -4,15 +4,19 @@
 #include "schedule/scadenza.h"
 #include "schedule/scadenzario.h"
 
-using namespace orv::ui;
+namespace orv::schedule {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaScadenzario* frmTrovaScadenzario = nullptr;
 
+} // namespace orv::schedule
+
 namespace orv::schedule {
 
-orv::forms::ListSpec entryList(const QString& printTitle)
+orv::kit::ListSpec entryList(const QString& printTitle)
 {
-    orv::forms::ListSpec spec{QString(), TScadenza::kSize,
+    orv::kit::ListSpec spec{QString(), TScadenza::kSize,
                               [](const QByteArray& r) { return RigaScadenza(TScadenza::decode(r)); }, printTitle};
     spec.archivePath = [] { return frmScadenzario ? frmScadenzario->lblFile.text() : QString(); };
     spec.countText = [](qsizetype lines) {
@@ -28,11 +32,13 @@ void loadIntoEditor(const orv::archive::FoundRecord& found)
 
 } // namespace orv::schedule
 
+namespace orv::schedule {
+
 namespace {
 
-const QList<orv::forms::FinderCriterion>& searchCriteria()
+const QList<orv::kit::FinderCriterion>& searchCriteria()
 {
-    static const QList<orv::forms::FinderCriterion> c = [] {
+    static const QList<orv::kit::FinderCriterion> c = [] {
         struct Criterion {
             const char* field;
             const char* caption;
@@ -49,7 +55,7 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
             {"Dettagli", "Causale scadenza:"},
             {"Note", "Note:"},
         };
-        QList<orv::forms::FinderCriterion> out;
+        QList<orv::kit::FinderCriterion> out;
         for (const Criterion& k : list) {
             const QString field = QString::fromLatin1(k.field);
             out.append({u"txt"_qs + field, QString::fromUtf8(k.caption), TScadenza::layout().indexOf(field)});
@@ -62,7 +68,7 @@ const QList<orv::forms::FinderCriterion>& searchCriteria()
 const Layout& windowLayout()
 {
     static const Layout l = [] {
-        Layout layout = orv::forms::finderLayout(
+        Layout layout = orv::kit::finderLayout(
             {u"Trova scadenze e appuntamenti"_qs, u"Ricerca delle scadenze e dei pagamenti dell'anno"_qs,
              art::Icon::Schedule},
             searchCriteria());
@@ -78,8 +84,8 @@ const Layout& windowLayout()
 
 TfrmTrovaScadenzario::TfrmTrovaScadenzario(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaScadenzario"_qs, u" Trova scadenze pagamenti in archivio"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaScadenzario"_qs, u" Trova scadenze pagamenti in archivio"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(), orv::schedule::entryList(u"Riepilogo scadenze e appuntamenti"_qs),
                    TScadenza::layout(), searchCriteria())
 {
@@ -90,3 +96,5 @@ void TfrmTrovaScadenzario::load(const orv::archive::FoundRecord& found)
 {
     if (callerTag() == u"Scadenzario") orv::schedule::loadIntoEditor(found);
 }
+
+} // namespace orv::schedule

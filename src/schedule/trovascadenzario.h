@@ -4,7 +4,9 @@
 // "Scadenzario").
 #include "kit/listwindow.h"
 
-class TfrmTrovaScadenzario : public orv::forms::FinderWindow {
+namespace orv::schedule {
+
+class TfrmTrovaScadenzario : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaScadenzario(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtData);
@@ -24,11 +26,13 @@ protected:
 
 extern TfrmTrovaScadenzario* frmTrovaScadenzario;
 
+} // namespace orv::schedule
+
 namespace orv::schedule {
 
 // The result list of the finder and the status lists: the archive the editor has open,
 // the entry's line, and the title of the printed list.
-orv::forms::ListSpec entryList(const QString& printTitle);
+orv::kit::ListSpec entryList(const QString& printTitle);
 // Loads a chosen entry into the schedule editor with its position.
 void loadIntoEditor(const orv::archive::FoundRecord& found);
 

@@ -10,7 +10,13 @@
 #include "platform/ui/application.h"
 #include "platform/ui/art.h"
 
-using namespace orv::ui;
+namespace orv::shell {
+using namespace orv::platform::ui;
+} // namespace orv::shell
+
+namespace orv::shell {
+
+using namespace orv::platform::ui;
 using art::Icon;
 
 TfrmAvvio* frmAvvio = nullptr;
@@ -65,7 +71,7 @@ const Layout& windowLayout()
             l.push_back(command(m.caption, x, y + 182, 234, 28, art::captionBand(m.words, m.colour.darker(120), m.colour.lighter(130))).in(in));
         }
         l.push_back(command("icoSito", 297, 584, 400, 30,
-                            art::captionBand(orv::app::kMakerWeb, kDarkBlue, QColor(0x4A, 0x7D, 0xB5))).in(in));
+                            art::captionBand(orv::shell::kMakerWeb, kDarkBlue, QColor(0x4A, 0x7D, 0xB5))).in(in));
         l.push_back(command("imgCopyright", 16, 620, 56, 56, art::icon(Icon::Copyright, kDarkBlue)).in(in));
         l.push_back(command("imgEsci", 923, 620, 56, 56, art::icon(Icon::Exit, QColor(0xC6, 0x28, 0x28))).in(in));
         return l;
@@ -99,7 +105,7 @@ TfrmAvvio::TfrmAvvio(QWidget* owner)
     created();
 }
 
-void TfrmAvvio::FormCreate() { orv::applyProgramFormats(); }
+void TfrmAvvio::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmAvvio::FormClose(CloseAction&) { terminateApplication(); }
 
@@ -127,9 +133,11 @@ void TfrmAvvio::imgCopyrightClick() { runDialog<TfrmSplash>(this); }
 
 void TfrmAvvio::imgGuidaClick()
 {
-    orv::app::showHelp(this, QStringLiteral("Uno sguardo a Orvanta 4.0."), orv::app::helpText(orv::app::mainMenuHelpParagraphs()));
+    orv::kit::showHelp(this, QStringLiteral("Uno sguardo a Orvanta 4.0."), orv::kit::helpText(orv::shell::mainMenuHelpParagraphs()));
 }
 
-void TfrmAvvio::icoSitoClick() { TMisc::Open(orv::app::kMakerWeb); }
+void TfrmAvvio::icoSitoClick() { TMisc::Open(orv::shell::kMakerWeb); }
 
 void TfrmAvvio::imgEsciClick() { terminateApplication(); }
+
+} // namespace orv::shell

@@ -3,7 +3,9 @@
 // maker's web band and the exit.
 #include "platform/ui/form.h"
 
-class TfrmAvvio : public orv::ui::Form {
+namespace orv::shell {
+
+class TfrmAvvio : public orv::platform::ui::Form {
 public:
     explicit TfrmAvvio(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -34,7 +36,7 @@ public:
     ORV_CONTROL(Image, btnDDT);
 
     void FormCreate();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void imgClientiClick();
     void imgContrattiClick();
     void imgMagazzinoClick();
@@ -55,6 +57,8 @@ private:
 
 extern TfrmAvvio* frmAvvio;
 
-namespace orv::app {
+} // namespace orv::shell
+
+namespace orv::shell {
 QStringList mainMenuHelpParagraphs();
-} // namespace orv::app
+} // namespace orv::shell

@@ -1,6 +1,6 @@
 #include "shell/avvio.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 // The main menu's help text, one entry per paragraph.
 QStringList mainMenuHelpParagraphs()
@@ -80,4 +80,4 @@ QStringList mainMenuHelpParagraphs()
     };
 }
 
-} // namespace orv::app
+} // namespace orv::shell

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-using namespace orv::ui;
+namespace orv::shell {
+
+using namespace orv::platform::ui;
 
 TfrmCambiaPassword* frmCambiaPassword = nullptr;
 
@@ -32,7 +34,7 @@ const Layout& windowLayout()
     return l;
 }
 
-bool blank(const Edit& e) { return orv::trimmed(e.text()).isEmpty(); }
+bool blank(const Edit& e) { return orv::platform::trimmed(e.text()).isEmpty(); }
 
 } // namespace
 
@@ -85,15 +87,15 @@ void TfrmCambiaPassword::cmdOKClick()
                                            "Si consiglia di reinstallare il software.");
     QString stored;
     try {
-        stored = orv::app::storedPassword();
-    } catch (const orv::app::PasswordStoreUnavailable& e) {
+        stored = orv::shell::storedPassword();
+    } catch (const orv::shell::PasswordStoreUnavailable& e) {
         showMessage(e.message());
         return;
     } catch (...) {
         showMessage(failure);
         return;
     }
-    if (stored != orv::app::normalisedPassword(txtPasswordOld.text())) {
+    if (stored != orv::shell::normalisedPassword(txtPasswordOld.text())) {
         showMessage(QStringLiteral("Attenzione: vecchia password errata."));
         txtPasswordOld.setText(QString());
         txtPasswordOld.setFocus();
@@ -105,15 +107,15 @@ void TfrmCambiaPassword::cmdOKClick()
         txtConferma.setText(QString());
         txtPasswordNew.setFocus();
     };
-    if (orv::trimmed(txtPasswordNew.text()) != orv::trimmed(txtConferma.text())) {
+    if (orv::platform::trimmed(txtPasswordNew.text()) != orv::platform::trimmed(txtConferma.text())) {
         refuseNew(QStringLiteral("Attenzione: la nuova password non \u00e8 stata confermata correttamente. "
                                  "E' necessario reinserire entrambi i valori."));
         return;
     }
     // The store keeps one byte per character: a longer password, or a character beyond
     // Latin-1, could never be typed again at the login.
-    const QString fresh = orv::app::normalisedPassword(txtPasswordNew.text());
-    if (fresh.size() > orv::app::kMaxPasswordLength) {
+    const QString fresh = orv::shell::normalisedPassword(txtPasswordNew.text());
+    if (fresh.size() > orv::shell::kMaxPasswordLength) {
         refuseNew(QStringLiteral("Attenzione: la nuova password non pu\u00f2 superare i 255 caratteri."));
         return;
     }
@@ -123,7 +125,7 @@ void TfrmCambiaPassword::cmdOKClick()
         return;
     }
     try {
-        orv::app::storePassword(fresh);
+        orv::shell::storePassword(fresh);
     } catch (...) {
         showMessage(failure);
         return;
@@ -133,3 +135,5 @@ void TfrmCambiaPassword::cmdOKClick()
 }
 
 void TfrmCambiaPassword::cmdEsciClick() { close(); }
+
+} // namespace orv::shell

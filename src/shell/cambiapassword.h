@@ -3,7 +3,9 @@
 // and the new one is confirmed.
 #include "platform/ui/form.h"
 
-class TfrmCambiaPassword : public orv::ui::Form {
+namespace orv::shell {
+
+class TfrmCambiaPassword : public orv::platform::ui::Form {
 public:
     explicit TfrmCambiaPassword(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -17,20 +19,22 @@ public:
     ORV_CONTROL(Button, cmdEsci);
 
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void cmdOKClick();
     void cmdEsciClick();
     // Change and KeyUp of the three edits: the enable rule.
     void txtPasswordOldChange();
     // KeyDown of the three edits: Enter moves along old -> new -> confirmation -> old.
-    void txtPasswordOldKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
-    void txtPasswordNewKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
-    void txtConfermaKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtPasswordOldKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
+    void txtPasswordNewKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
+    void txtConfermaKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
 };
 
 extern TfrmCambiaPassword* frmCambiaPassword;
 
-namespace orv::app {
+} // namespace orv::shell
+
+namespace orv::shell {
 // The longest password the store keeps.
 constexpr int kMaxPasswordLength = 255;
-} // namespace orv::app
+} // namespace orv::shell

@@ -1,5 +1,7 @@
 #include "shell/crypt.h"
 
+namespace orv::shell {
+
 namespace {
 
 constexpr quint16 kStartKey = 7316;
@@ -47,10 +49,12 @@ QString Decifra(const QString& hex)
         const int hi = hexDigit(hex[2 * i]);
         const int lo = hexDigit(hex[2 * i + 1]);
         if (hi < 0 || lo < 0)
-            throw orv::ConversionError(("'" + hex.mid(2 * i, 2) + "' is not a valid hexadecimal value").toStdString());
+            throw orv::shell::ConversionError(("'" + hex.mid(2 * i, 2) + "' is not a valid hexadecimal value").toStdString());
         const unsigned s = unsigned(hi * 16 + lo);
         out += QChar(char16_t(s ^ (key >> 8)));
         key = nextKey(key, s);
     }
     return out;
 }
+
+} // namespace orv::shell

@@ -7,16 +7,18 @@
 
 #include <stdexcept>
 
+namespace orv::shell {
+
 // A text that is not a scrambled value (a digit pair that is not hexadecimal).
-namespace orv {
 class ConversionError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-} // namespace orv
 
 // Plain text to hexadecimal text; only the low 8 bits of each character take part.
 QString Cifra(const QString& plain);
 // Hexadecimal text (either case) to plain text of characters U+0000 to U+00FF; an odd
-// last digit is ignored. Throws orv::ConversionError on a pair that is not hexadecimal.
+// last digit is ignored. Throws orv::shell::ConversionError on a pair that is not hexadecimal.
 QString Decifra(const QString& hex);
+
+} // namespace orv::shell

@@ -7,7 +7,13 @@
 
 #include <QPainter>
 
-using namespace orv::ui;
+namespace orv::shell {
+using namespace orv::platform::ui;
+} // namespace orv::shell
+
+namespace orv::shell {
+
+using namespace orv::platform::ui;
 
 TfrmInfo* frmInfo = nullptr;
 
@@ -27,7 +33,7 @@ void infoPicture(QPainter& p, const QRectF& r)
         "Orvanta 4.0\n"
         "Gestione di Clienti e impianti, contratti di manutenzione, magazzino, "
         "schede di lavoro, scadenzario, preventivi e documenti di trasporto.\n\n"
-        "Copyright \u00a9 ") + orv::app::kMakerName + QStringLiteral(
+        "Copyright \u00a9 ") + orv::shell::kMakerName + QStringLiteral(
         ". Tutti i diritti riservati.\n\n"
         "Per richiedere informazioni o assistenza scrivere all'indirizzo:");
     p.drawText(r.adjusted(30, 170, -30, 0), Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap, text);
@@ -38,7 +44,7 @@ const Layout& windowLayout()
     static const Layout l = {
         picture("imgLogo", 0, 0, 473, 400, infoPicture),
         command("imgEmail", 40, 420, 44, 34, art::icon(art::Icon::Mail)),
-        label("lnkWeb", 94, 420, 340, 34, orv::app::kMakerMail).font({QStringLiteral("Tahoma"), 14, false, false, true}),
+        label("lnkWeb", 94, 420, 340, 34, orv::shell::kMakerMail).font({QStringLiteral("Tahoma"), 14, false, false, true}),
         button("btnChiudi", 161, 505, 151, 36, QStringLiteral("Chiudi")),
     };
     return l;
@@ -51,7 +57,7 @@ TfrmInfo::TfrmInfo(QWidget* owner)
                    Placement::ScreenCenter, Qt::white},
            windowLayout())
 {
-    orv::app::wireLink(lnkWeb, {&imgEmail}, [this] { lnkWebClick(); });
+    orv::kit::wireLink(lnkWeb, {&imgEmail}, [this] { lnkWebClick(); });
     btnChiudi.onClick = [this] { btnChiudiClick(); };
     created();
 }
@@ -59,8 +65,10 @@ TfrmInfo::TfrmInfo(QWidget* owner)
 // Subject and body go in as they are, without percent-encoding.
 void TfrmInfo::lnkWebClick()
 {
-    TMisc::Open(QStringLiteral("\"mailto:") + orv::app::kMakerMail + QStringLiteral("?subject=Software Orvanta 4.0") +
+    TMisc::Open(QStringLiteral("\"mailto:") + orv::shell::kMakerMail + QStringLiteral("?subject=Software Orvanta 4.0") +
                 QStringLiteral("&body=Salve, desidererei avere le seguenti informazioni sul software in oggetto:\""));
 }
 
 void TfrmInfo::btnChiudiClick() { close(); }
+
+} // namespace orv::shell

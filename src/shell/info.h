@@ -2,7 +2,9 @@
 // The information window of the main menu, with the maker's mail link.
 #include "platform/ui/form.h"
 
-class TfrmInfo : public orv::ui::Form {
+namespace orv::shell {
+
+class TfrmInfo : public orv::platform::ui::Form {
 public:
     explicit TfrmInfo(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -15,3 +17,5 @@ public:
 };
 
 extern TfrmInfo* frmInfo;
+
+} // namespace orv::shell

@@ -6,7 +6,9 @@
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
 
-using namespace orv::ui;
+namespace orv::shell {
+
+using namespace orv::platform::ui;
 
 TfrmPassword* frmPassword = nullptr;
 
@@ -46,21 +48,21 @@ TfrmPassword::TfrmPassword(QWidget* owner)
 
 void TfrmPassword::FormShow() { txtPassword.setFocus(); }
 
-void TfrmPassword::txtPasswordChange() { cmdOK.setEnabled(!orv::trimmed(txtPassword.text()).isEmpty()); }
+void TfrmPassword::txtPasswordChange() { cmdOK.setEnabled(!orv::platform::trimmed(txtPassword.text()).isEmpty()); }
 
 void TfrmPassword::txtPasswordKeyUp(Word&, QChar&, ShiftState) { txtPasswordChange(); }
 
 void TfrmPassword::txtPasswordKeyDown(Word& key, QChar&, ShiftState)
 {
-    if (key == vk::Return && !orv::trimmed(txtPassword.text()).isEmpty()) cmdOKClick();
+    if (key == vk::Return && !orv::platform::trimmed(txtPassword.text()).isEmpty()) cmdOKClick();
 }
 
 void TfrmPassword::cmdOKClick()
 {
     bool match = false;
     try {
-        match = orv::app::storedPassword() == orv::app::normalisedPassword(txtPassword.text());
-    } catch (const orv::app::PasswordStoreUnavailable& e) {
+        match = orv::shell::storedPassword() == orv::shell::normalisedPassword(txtPassword.text());
+    } catch (const orv::shell::PasswordStoreUnavailable& e) {
         showMessage(e.message());
         return;
     } catch (...) {
@@ -85,3 +87,5 @@ void TfrmPassword::btnCambiaPasswordClick()
 }
 
 void TfrmPassword::cmdEsciClick() { close(); }
+
+} // namespace orv::shell

@@ -3,7 +3,9 @@
 // the stored one and opens the main menu.
 #include "platform/ui/form.h"
 
-class TfrmPassword : public orv::ui::Form {
+namespace orv::shell {
+
+class TfrmPassword : public orv::platform::ui::Form {
 public:
     explicit TfrmPassword(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -15,11 +17,13 @@ public:
 
     void FormShow();
     void txtPasswordChange();
-    void txtPasswordKeyUp(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
-    void txtPasswordKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtPasswordKeyUp(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
+    void txtPasswordKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
     void cmdOKClick();
     void btnCambiaPasswordClick();
     void cmdEsciClick();
 };
 
 extern TfrmPassword* frmPassword;
+
+} // namespace orv::shell

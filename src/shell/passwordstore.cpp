@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace orv::app {
+namespace orv::shell {
+using namespace orv::platform;
+} // namespace orv::shell
+
+namespace orv::shell {
 
 namespace {
 const QString kSection = QStringLiteral("Accesso");
@@ -51,4 +55,4 @@ void storePassword(const QString& password)
 
 QString normalisedPassword(const QString& typed) { return trimmed(upperAZ(typed)); }
 
-} // namespace orv::app
+} // namespace orv::shell

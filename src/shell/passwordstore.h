@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-namespace orv::app {
+namespace orv::shell {
 
 // A store that gives no password to compare with: missing, unreadable, or holding no
 // password. Nobody could ever log in, so this is not a wrong password: message() tells
@@ -22,12 +22,12 @@ private:
 
 QString passwordStorePath();
 // The stored password, unscrambled and trimmed. Throws PasswordStoreUnavailable when the
-// store is missing, cannot be read or holds no password, orv::ConversionError when the
+// store is missing, cannot be read or holds no password, orv::shell::ConversionError when the
 // stored value is not hexadecimal.
 QString storedPassword();
-// Stores Cifra(password). Throws orv::IniFileError when the store cannot be written.
+// Stores Cifra(password). Throws orv::platform::IniFileError when the store cannot be written.
 void storePassword(const QString& password);
 // The form a typed password is compared and stored in: trimmed, a-z upper-cased.
 QString normalisedPassword(const QString& typed);
 
-} // namespace orv::app
+} // namespace orv::shell

@@ -7,7 +7,13 @@
 
 #include <QPainter>
 
-using namespace orv::ui;
+namespace orv::shell {
+using namespace orv::platform::ui;
+} // namespace orv::shell
+
+namespace orv::shell {
+
+using namespace orv::platform::ui;
 
 TfrmSplash* frmSplash = nullptr;
 
@@ -35,7 +41,7 @@ void makerPicture(QPainter& p, const QRectF& r)
     sub.setPixelSize(15);
     p.setFont(sub);
     p.drawText(QRectF(r.left() + 42, r.bottom() - 70, r.width() - 80, 40), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("\u00a9 ") + orv::app::kMakerName + QStringLiteral(". Tutti i diritti riservati."));
+               QStringLiteral("\u00a9 ") + orv::shell::kMakerName + QStringLiteral(". Tutti i diritti riservati."));
 }
 
 const Layout& windowLayout()
@@ -43,7 +49,7 @@ const Layout& windowLayout()
     static const Layout l = {
         picture("imgLogo", 18, 12, 625, 380, makerPicture),
         command("imgWeb", 150, 408, 36, 36, art::icon(art::Icon::Globe)),
-        label("lnkWeb", 194, 408, 300, 36, orv::app::kMakerWeb).font({QStringLiteral("Tahoma"), 14, false, false, true}),
+        label("lnkWeb", 194, 408, 300, 36, orv::shell::kMakerWeb).font({QStringLiteral("Tahoma"), 14, false, false, true}),
         button("btnChiudi", 520, 408, 123, 36, QStringLiteral("Chiudi")),
     };
     return l;
@@ -52,14 +58,16 @@ const Layout& windowLayout()
 } // namespace
 
 TfrmSplash::TfrmSplash(QWidget* owner)
-    : Form(owner, {QStringLiteral("frmSplash"), QStringLiteral(" Orvanta 4.0 - \u00a9 ") + orv::app::kMakerName,
+    : Form(owner, {QStringLiteral("frmSplash"), QStringLiteral(" Orvanta 4.0 - \u00a9 ") + orv::shell::kMakerName,
                    661, 467, Border::Single, Placement::OwnerCenter, Qt::white},
            windowLayout())
 {
-    orv::app::wireLink(lnkWeb, {&imgWeb}, [this] { lnkWebClick(); });
+    orv::kit::wireLink(lnkWeb, {&imgWeb}, [this] { lnkWebClick(); });
     btnChiudi.onClick = [this] { btnChiudiClick(); };
     created();
 }
 
-void TfrmSplash::lnkWebClick() { TMisc::Open(orv::app::kMakerWeb); }
+void TfrmSplash::lnkWebClick() { TMisc::Open(orv::shell::kMakerWeb); }
 void TfrmSplash::btnChiudiClick() { close(); }
+
+} // namespace orv::shell

@@ -2,7 +2,9 @@
 // The maker's splash window, opened from the main menu's copyright command.
 #include "platform/ui/form.h"
 
-class TfrmSplash : public orv::ui::Form {
+namespace orv::shell {
+
+class TfrmSplash : public orv::platform::ui::Form {
 public:
     explicit TfrmSplash(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -15,3 +17,5 @@ public:
 };
 
 extern TfrmSplash* frmSplash;
+
+} // namespace orv::shell

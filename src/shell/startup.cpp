@@ -71,19 +71,32 @@
 
 #include <QStringList>
 
+namespace orv::shell {
+using namespace orv::customers;
+using namespace orv::ddt;
+using namespace orv::jobs;
+using namespace orv::kit;
+using namespace orv::printing;
+using namespace orv::quotes;
+using namespace orv::report;
+using namespace orv::schedule;
+using namespace orv::script;
+using namespace orv::warehouse;
+} // namespace orv::shell
 
-namespace orv::app {
+
+namespace orv::shell {
 
 namespace {
 
 struct StartWindow {
     const char* className;
-    ui::Form* (*create)();
+    platform::ui::Form* (*create)();
     void (*destroy)();
 };
 
 template <class T, T** Global>
-ui::Form* create()
+platform::ui::Form* create()
 {
     *Global = new T();
     return *Global;
@@ -193,9 +206,9 @@ void createFrom(const StartWindow* begin, const StartWindow* end)
 {
     for (const StartWindow* w = begin; w != end; ++w) {
         if (!w->create) continue;
-        ui::Form* f = w->create();
+        platform::ui::Form* f = w->create();
         kit::setStartWindow(globalName(w->className), f);
-        if (w == std::begin(kStartWindows)) ui::Form::setMainForm(f);
+        if (w == std::begin(kStartWindows)) platform::ui::Form::setMainForm(f);
     }
 }
 
@@ -205,7 +218,7 @@ void createStartWindows() { createFrom(std::begin(kStartWindows), std::end(kStar
 
 void installDocumentWindows()
 {
-    using ui::runDialog;
+    using platform::ui::runDialog;
     printing::setEditorLookup([](const QString& name) { return kit::startWindow(name); });
     customers::setContractDocumentOpener([](QWidget* owner, customers::ContractDocument document) {
         if (document == customers::ContractDocument::Print) runDialog<TfrmStampaCon>(owner);
@@ -218,18 +231,18 @@ void installDocumentWindows()
         case jobs::JobSheetDocument::Pdf: runDialog<TfrmCrea_PDF_Lav>(owner); break;
         }
     });
-    docs::setDocumentWindows(QStringLiteral("frmPreventivi"), [](QWidget* owner, docs::DocumentOutput output) {
+    documents::setDocumentWindows(QStringLiteral("frmPreventivi"), [](QWidget* owner, documents::DocumentOutput output) {
         switch (output) {
-        case docs::DocumentOutput::Print: runDialog<TfrmStampaPrev>(owner); break;
-        case docs::DocumentOutput::Preview: runDialog<TfrmAnteprimaPrev>(owner); break;
-        case docs::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_Prev>(owner); break;
+        case documents::DocumentOutput::Print: runDialog<TfrmStampaPrev>(owner); break;
+        case documents::DocumentOutput::Preview: runDialog<TfrmAnteprimaPrev>(owner); break;
+        case documents::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_Prev>(owner); break;
         }
     });
-    docs::setDocumentWindows(QStringLiteral("frmDDT"), [](QWidget* owner, docs::DocumentOutput output) {
+    documents::setDocumentWindows(QStringLiteral("frmDDT"), [](QWidget* owner, documents::DocumentOutput output) {
         switch (output) {
-        case docs::DocumentOutput::Print: runDialog<TfrmStampaDDT>(owner); break;
-        case docs::DocumentOutput::Preview: runDialog<TfrmAnteprimaDDT>(owner); break;
-        case docs::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_DDT>(owner); break;
+        case documents::DocumentOutput::Print: runDialog<TfrmStampaDDT>(owner); break;
+        case documents::DocumentOutput::Preview: runDialog<TfrmAnteprimaDDT>(owner); break;
+        case documents::DocumentOutput::Pdf: runDialog<TfrmCrea_PDF_DDT>(owner); break;
         }
     });
 }
@@ -240,7 +253,7 @@ void destroyStartWindows()
         if (it->destroy) it->destroy();
     }
     kit::clearStartWindows();
-    ui::Form::setMainForm(nullptr);
+    platform::ui::Form::setMainForm(nullptr);
 }
 
 QStringList createdStartWindows()
@@ -275,21 +288,21 @@ private:
 void installReportLayouts()
 {
     printing::installPrintWriter();
-    forms::setReportLayouts({[](QWidget*) { return std::make_unique<printing::SummaryReport>(); },
+    kit::setReportLayouts({[](QWidget*) { return std::make_unique<printing::SummaryReport>(); },
                              &printing::cardLayoutFor});
 }
 
 int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::function<void()> ready)
 {
-    ui::useSoftwareDrawing();
-    ui::Application app(argc, argv);
+    platform::ui::useSoftwareDrawing();
+    platform::ui::Application app(argc, argv);
     // The login window heads the start table. It goes on the screen first; the other
     // windows follow in their fixed order as soon as it has been painted, in one go, so
     // the loop handles no input before every window exists and the user does not wait
     // for every window of the program to be built before seeing anything. The login
     // window uses neither scripts nor reports, so their engines start with the others.
     createFrom(std::begin(kStartWindows), std::begin(kStartWindows) + 1);
-    ui::Form* login = ui::Form::mainForm();
+    platform::ui::Form* login = platform::ui::Form::mainForm();
     new FirstPaint(login, [loginShown = std::move(loginShown), ready = std::move(ready)] {
         if (loginShown) loginShown();
         // Scripts reach the host's classes through these modules, the report engine's own
@@ -304,9 +317,9 @@ int runProgram(int& argc, char** argv, std::function<void()> loginShown, std::fu
         if (ready) ready();
     });
     login->show();
-    const int rc = ui::Application::exec();
+    const int rc = platform::ui::Application::exec();
     destroyStartWindows();
     return rc;
 }
 
-} // namespace orv::app
+} // namespace orv::shell

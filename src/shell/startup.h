@@ -5,11 +5,11 @@
 
 #include <functional>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 class Form;
 }
 
-namespace orv::app {
+namespace orv::shell {
 
 // Creates one instance of every window class of the start table, in its order; each
 // creation runs the window's OnCreate. The first becomes the main window.
@@ -36,4 +36,4 @@ void installReportLayouts();
 int runProgram(int& argc, char** argv, std::function<void()> loginShown = {},
                std::function<void()> ready = {});
 
-} // namespace orv::app
+} // namespace orv::shell

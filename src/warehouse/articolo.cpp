@@ -8,6 +8,13 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
+namespace orv::warehouse {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
 using orv::archive::FieldDef;
 using orv::archive::FieldKind;
 using orv::archive::RecordLayout;
@@ -75,7 +82,7 @@ TArticolo TArticolo::decode(const QByteArray& record) { return fromValues(layout
 
 namespace {
 
-using orv::trimmed;
+using orv::platform::trimmed;
 
 // Brand, one blank and model, padded or cut to 40 together. The blank stays in front of a
 // model without brand, so this column is not trimmed as a whole.
@@ -120,9 +127,11 @@ bool InEsaurimento(const TArticolo& a)
 {
     double stock = 0, minimum = 0;
     if (!orv::warehouse::readNumber(a.Giacenza, stock) || !orv::warehouse::readNumber(a.Sottoscorta, minimum))
-        throw orv::ArchiveError(u"article \"%1\": stock or minimum stock is not a number"_qs.arg(a.Codice));
+        throw orv::platform::ArchiveError(u"article \"%1\": stock or minimum stock is not a number"_qs.arg(a.Codice));
     return stock <= minimum;
 }
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 

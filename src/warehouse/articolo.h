@@ -18,6 +18,8 @@
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 
+namespace orv::warehouse {
+
 struct TArticolo {
     QString Codice, Tipologia, Marca, Modello, Accessori, Descrizione, Fornitore, Recapiti, Data, Costo, Valore,
         Documento, Ordine, Prezzo, PercIva, Prezzo_con_Iva, Collocazione, Giacenza, Sottoscorta, Altezza, Larghezza,
@@ -47,6 +49,8 @@ QString RigaInventario(const TArticolo& a);
 // The running-out test: the stock is not above the minimum stock. A stock or minimum
 // stock that is not a number throws ArchiveError (the list stops filling there).
 bool InEsaurimento(const TArticolo& a);
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 
@@ -117,7 +121,7 @@ struct ImportUnload {
     QByteArray before; // the record as it was unloaded from
     StockUnload unload;
 };
-ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
+ImportUnload unloadChosen(platform::ArchiveFile& file, const std::function<QString(const QByteArray&)>& line,
                           const archive::ResultLine& chosen, const QString& quantity);
 
 // The goods inventory over the archive: the lines of the articles of one category (or of
@@ -125,7 +129,7 @@ ImportUnload unloadChosen(ArchiveFile& file, const std::function<QString(const Q
 // reported after each article. An article whose value is not a number is skipped (neither
 // listed nor summed) and the filling goes on.
 bool inInventory(const TArticolo& a, const QString& filter);
-void fillInventory(ArchiveFile& file, const QString& filter, archive::ResultSink& out,
+void fillInventory(platform::ArchiveFile& file, const QString& filter, archive::ResultSink& out,
                    const std::function<void(double total)>& runningTotal);
 // "€ " and the total at four decimals at most, with two at least.
 QString inventoryTotal(double total);

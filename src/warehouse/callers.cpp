@@ -10,17 +10,21 @@
 #include <stdexcept>
 
 namespace orv::warehouse {
+using namespace orv::platform;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
 
 namespace {
 
-ui::Control& controlOf(ui::Form& target, const QString& name)
+platform::ui::Control& controlOf(platform::ui::Form& target, const QString& name)
 {
-    ui::Control* c = target.findControl(name);
+    platform::ui::Control* c = target.findControl(name);
     if (!c) throw std::logic_error(("no control " + name + " in " + target.objectName()).toStdString());
     return *c;
 }
 
-void wholeCard(ui::Form& target, const archive::FoundRecord& article)
+void wholeCard(platform::ui::Form& target, const archive::FoundRecord& article)
 {
     if (auto* editor = dynamic_cast<TfrmMagazzino*>(&target))
         editor->showCard(TArticolo::layout().decode(article.record), article.position);
@@ -28,7 +32,7 @@ void wholeCard(ui::Form& target, const archive::FoundRecord& article)
 
 // The schedule entry takes the article's identity; brand and model joined by one blank,
 // which stays when either is empty.
-void scheduleEntry(ui::Form& target, const archive::FoundRecord& article)
+void scheduleEntry(platform::ui::Form& target, const archive::FoundRecord& article)
 {
     const TArticolo a = TArticolo::decode(article.record);
     const std::pair<const char*, QString> values[] = {
@@ -39,7 +43,7 @@ void scheduleEntry(ui::Form& target, const archive::FoundRecord& article)
         {"txtDescrizione", trimmed(a.Descrizione)},
         {"txtFornitore", trimmed(a.Fornitore)},
     };
-    for (const auto& [control, value] : values) forms::setControlText(controlOf(target, QString::fromLatin1(control)), value);
+    for (const auto& [control, value] : values) kit::setControlText(controlOf(target, QString::fromLatin1(control)), value);
 }
 
 } // namespace
@@ -57,7 +61,7 @@ bool writeToCaller(const QString& tag, const archive::FoundRecord& article)
 {
     for (const ArticleCaller& caller : articleCallers()) {
         if (caller.tag != tag) continue;
-        ui::Form* target = kit::startWindow(caller.window);
+        platform::ui::Form* target = kit::startWindow(caller.window);
         if (!target) return false;
         caller.write(*target, article);
         return true;
@@ -76,7 +80,7 @@ const QList<ImportRow>& importRows()
         QList<ImportRow> r;
         const std::pair<QString, QString> editors[] = {{u"pre_art_"_qs, u"frmPreventivi"_qs}, {u"ddt_art_"_qs, u"frmDDT"_qs}};
         for (const auto& [prefix, window] : editors)
-            for (int n = 1; n <= 30; ++n) r.append({ui::numbered(prefix, n), window, n});
+            for (int n = 1; n <= 30; ++n) r.append({platform::ui::numbered(prefix, n), window, n});
         return r;
     }();
     return rows;
@@ -86,20 +90,20 @@ std::optional<RowEdits> importTarget(const QString& tag)
 {
     for (const ImportRow& row : importRows()) {
         if (row.tag != tag) continue;
-        ui::Form* target = kit::startWindow(row.window);
+        platform::ui::Form* target = kit::startWindow(row.window);
         if (!target) return std::nullopt;
-        return RowEdits{&controlOf(*target, ui::numbered(u"txtCodice"_qs, row.row)),
-                        &controlOf(*target, ui::numbered(u"txtDesc"_qs, row.row)),
-                        &controlOf(*target, ui::numbered(u"txtPrezzo"_qs, row.row))};
+        return RowEdits{&controlOf(*target, platform::ui::numbered(u"txtCodice"_qs, row.row)),
+                        &controlOf(*target, platform::ui::numbered(u"txtDesc"_qs, row.row)),
+                        &controlOf(*target, platform::ui::numbered(u"txtPrezzo"_qs, row.row))};
     }
     return std::nullopt;
 }
 
 void fillRow(const RowEdits& row, const TArticolo& article)
 {
-    forms::setControlText(*row.codice, trimmed(article.Codice));
-    forms::setControlText(*row.descrizione, trimmed(article.Descrizione));
-    forms::setControlText(*row.prezzo, trimmed(article.Prezzo));
+    kit::setControlText(*row.codice, trimmed(article.Codice));
+    kit::setControlText(*row.descrizione, trimmed(article.Descrizione));
+    kit::setControlText(*row.prezzo, trimmed(article.Prezzo));
 }
 
 } // namespace orv::warehouse

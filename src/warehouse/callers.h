@@ -13,19 +13,23 @@
 #include <functional>
 #include <optional>
 
+namespace orv::warehouse {
+
 struct TArticolo;
 
-namespace orv::ui {
+} // namespace orv::warehouse
+
+namespace orv::platform::ui {
 class Control;
 class Form;
-} // namespace orv::ui
+} // namespace orv::platform::ui
 
 namespace orv::warehouse {
 
 struct ArticleCaller {
     QString tag;    // the word the caller writes into the finder's lblMemory
     QString window; // its global instance
-    std::function<void(ui::Form& target, const archive::FoundRecord& article)> write;
+    std::function<void(platform::ui::Form& target, const archive::FoundRecord& article)> write;
 };
 
 // The article finder's callers in the order their tags are compared.
@@ -49,9 +53,9 @@ const QList<ImportRow>& importRows();
 // The code, description and price edits of the row the tag names, found in the running
 // program; nothing for an unknown tag or while that editor does not exist.
 struct RowEdits {
-    ui::Control* codice = nullptr;
-    ui::Control* descrizione = nullptr;
-    ui::Control* prezzo = nullptr;
+    platform::ui::Control* codice = nullptr;
+    platform::ui::Control* descrizione = nullptr;
+    platform::ui::Control* prezzo = nullptr;
 };
 std::optional<RowEdits> importTarget(const QString& tag);
 // Code, description and price of the article, trimmed and as stored, into the row.

@@ -6,7 +6,9 @@
 #include "platform/ui/input.h"
 #include "warehouse/magazzino.h"
 
-using namespace orv::ui;
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
 
 TfrmDatiPneumatici* frmDatiPneumatici = nullptr;
 
@@ -63,7 +65,7 @@ TfrmDatiPneumatici::TfrmDatiPneumatici(QWidget* owner)
 
 void TfrmDatiPneumatici::FormCreate()
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     for (Edit* e : {&txtConsumo, &txtAderenza, &txtRumore, &txtOnde}) e->setMaxLength(30);
 }
 
@@ -72,12 +74,14 @@ void TfrmDatiPneumatici::FormShow() { txtConsumo.setFocus(); }
 void TfrmDatiPneumatici::btnApplicaClick()
 {
     if (frmMagazzino) {
-        frmMagazzino->memConsumo.setText(orv::trimmed(txtConsumo.text()));
-        frmMagazzino->memAderenza.setText(orv::trimmed(txtAderenza.text()));
-        frmMagazzino->memRumore.setText(orv::trimmed(txtRumore.text()));
-        frmMagazzino->memOnde.setText(orv::trimmed(txtOnde.text()));
+        frmMagazzino->memConsumo.setText(orv::platform::trimmed(txtConsumo.text()));
+        frmMagazzino->memAderenza.setText(orv::platform::trimmed(txtAderenza.text()));
+        frmMagazzino->memRumore.setText(orv::platform::trimmed(txtRumore.text()));
+        frmMagazzino->memOnde.setText(orv::platform::trimmed(txtOnde.text()));
     }
     close();
 }
 
 void TfrmDatiPneumatici::btnAnnullaClick() { close(); }
+
+} // namespace orv::warehouse

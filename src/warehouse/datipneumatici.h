@@ -3,7 +3,9 @@
 // article editor keeps in hidden labels and stores with the card at its next Save.
 #include "platform/ui/form.h"
 
-class TfrmDatiPneumatici : public orv::ui::Form {
+namespace orv::warehouse {
+
+class TfrmDatiPneumatici : public orv::platform::ui::Form {
 public:
     explicit TfrmDatiPneumatici(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtConsumo);
@@ -21,3 +23,5 @@ public:
 };
 
 extern TfrmDatiPneumatici* frmDatiPneumatici;
+
+} // namespace orv::warehouse

@@ -2,11 +2,13 @@
 
 #include "warehouse/articolo.h"
 
+namespace orv::warehouse {
+
 TfrmExpMagazzino* frmExpMagazzino = nullptr;
 
 namespace {
 
-orv::forms::ExportSpec spec()
+orv::kit::ExportSpec spec()
 {
     // Name, heading and width of each grid column after the row number, in the order of
     // the exported columns.
@@ -41,7 +43,7 @@ orv::forms::ExportSpec spec()
         {"colOnde", "Scadenza", 200},
         {"colNote", "Note", 350},
     };
-    orv::forms::ExportSpec s;
+    orv::kit::ExportSpec s;
     s.archiveFile = TArticolo::kFileName;
     s.recordSize = TArticolo::kSize;
     for (const Col& c : cols) s.columns.append({QString::fromLatin1(c.name), QString::fromUtf8(c.heading), c.width, true});
@@ -59,3 +61,5 @@ TfrmExpMagazzino::TfrmExpMagazzino(QWidget* owner)
 {
     created();
 }
+
+} // namespace orv::warehouse

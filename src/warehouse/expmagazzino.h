@@ -2,9 +2,13 @@
 // The warehouse archive exported as "Magazzino.xls".
 #include "kit/exportwindow.h"
 
-class TfrmExpMagazzino : public orv::forms::ExportWindow {
+namespace orv::warehouse {
+
+class TfrmExpMagazzino : public orv::kit::ExportWindow {
 public:
     explicit TfrmExpMagazzino(QWidget* owner = nullptr);
 };
 
 extern TfrmExpMagazzino* frmExpMagazzino;
+
+} // namespace orv::warehouse

@@ -8,7 +8,13 @@
 #include "warehouse/articolo.h"
 #include "warehouse/magazzino.h"
 
-using namespace orv::ui;
+namespace orv::warehouse {
+using namespace orv::archive;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
 
 TfrmGiacenza* frmGiacenza = nullptr;
 
@@ -21,7 +27,7 @@ const Layout& windowLayout()
 {
     static const Layout l = {
         picture(u"imgLogo"_qs, 0, 0, 420, 120,
-                orv::app::instructions(u"Aggiornamento giacenza"_qs,
+                orv::kit::instructions(u"Aggiornamento giacenza"_qs,
                                        u"Indicare la quantità, premere Calcola totale e poi Applica e chiudi. La "
                                        u"giacenza viene salvata in archivio premendo il pulsante Salva."_qs)),
         picture(u"imgMerce"_qs, 24, 150, 80, 80, art::tile(art::Icon::Warehouse, QColor(0xEF, 0x6C, 0x00))),
@@ -64,7 +70,7 @@ void TfrmGiacenza::stockKey(Edit& edit, Control& next, Word& key, QChar& keyChar
     }
     if (isEditingKey(key)) return;
     acceptOnly(key, keyChar);
-    if (!orv::trimmed(edit.text()).isEmpty() && edit.text().size() > 15) edit.setText(QString());
+    if (!orv::platform::trimmed(edit.text()).isEmpty() && edit.text().size() > 15) edit.setText(QString());
 }
 
 void TfrmGiacenza::txtGiacenzaKeyDown(Word& key, QChar& keyChar, ShiftState)
@@ -79,12 +85,12 @@ void TfrmGiacenza::txtAggiuntaKeyDown(Word& key, QChar& keyChar, ShiftState)
 
 void TfrmGiacenza::txtGiacenzaExit()
 {
-    txtGiacenza.setText(NormalizzaImporto(txtGiacenza.text(), orv::AmountKind::Whole, 0));
+    txtGiacenza.setText(NormalizzaImporto(txtGiacenza.text(), orv::archive::AmountKind::Whole, 0));
 }
 
 void TfrmGiacenza::txtAggiuntaExit()
 {
-    txtAggiunta.setText(NormalizzaImporto(txtAggiunta.text(), orv::AmountKind::Whole, 0));
+    txtAggiunta.setText(NormalizzaImporto(txtAggiunta.text(), orv::archive::AmountKind::Whole, 0));
 }
 
 void TfrmGiacenza::btnTotaleClick()
@@ -99,8 +105,10 @@ void TfrmGiacenza::btnTotaleClick()
 void TfrmGiacenza::btnAggiornaClick()
 {
     btnTotaleClick();
-    if (frmMagazzino) frmMagazzino->txtGiacenza.setText(orv::trimmed(txtTotale.text()));
+    if (frmMagazzino) frmMagazzino->txtGiacenza.setText(orv::platform::trimmed(txtTotale.text()));
     close();
 }
 
 void TfrmGiacenza::btnChiudiClick() { close(); }
+
+} // namespace orv::warehouse

@@ -4,7 +4,9 @@
 // only when the editor saves.
 #include "platform/ui/form.h"
 
-class TfrmGiacenza : public orv::ui::Form {
+namespace orv::warehouse {
+
+class TfrmGiacenza : public orv::platform::ui::Form {
 public:
     explicit TfrmGiacenza(QWidget* owner = nullptr);
     ORV_CONTROL(Label, lblGiacenza);
@@ -17,8 +19,8 @@ public:
     ORV_CONTROL(Button, btnAggiorna);
     ORV_CONTROL(Button, btnChiudi);
 
-    void txtGiacenzaKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
-    void txtAggiuntaKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtGiacenzaKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
+    void txtAggiuntaKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
     void txtGiacenzaExit();
     void txtAggiuntaExit();
     void btnTotaleClick();
@@ -27,7 +29,9 @@ public:
 
 private:
     // Digits only, at most sixteen: a seventeenth key starts the field again.
-    void stockKey(orv::ui::Edit& edit, orv::ui::Control& next, orv::ui::Word& key, QChar& keyChar);
+    void stockKey(orv::platform::ui::Edit& edit, orv::platform::ui::Control& next, orv::platform::ui::Word& key, QChar& keyChar);
 };
 
 extern TfrmGiacenza* frmGiacenza;
+
+} // namespace orv::warehouse

@@ -12,8 +12,15 @@
 
 #include <QListWidget>
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::warehouse {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmImportaMagazzino* frmImportaMagazzino = nullptr;
 
@@ -29,7 +36,7 @@ constexpr int kExtra = 96;
 const Layout& windowLayout()
 {
     static const Layout l = [] {
-        Layout l = orv::forms::finderLayout(
+        Layout l = orv::kit::finderLayout(
             {u"Importa articoli da magazzino"_qs, u"Scelta dell'articolo da importare nel documento"_qs,
              art::Icon::Warehouse},
             orv::warehouse::articleCriteria());
@@ -40,7 +47,7 @@ const Layout& windowLayout()
             }
             // lblCodice and lblDescrizione are the chosen article's details here; the
             // criteria's captions take other names.
-            for (const orv::forms::FinderCriterion& c : orv::warehouse::articleCriteria())
+            for (const orv::kit::FinderCriterion& c : orv::warehouse::articleCriteria())
                 if (i.kind == Kind::Label && i.name == u"lbl"_qs + c.control.mid(3)) i.name = u"lblCerca"_qs + c.control.mid(3);
             if (i.name == u"lblRigo03") i.text = u"Richiamare i dati di una scheda selezionandola con un clic."_qs;
         }
@@ -80,15 +87,15 @@ std::optional<orv::archive::ResultLine> chosenLine(const ListBox& box)
     const int selected = box.itemIndex();
     const QListWidgetItem* item = box.listWidget()->item(selected);
     if (!item || !item->isSelected()) return std::nullopt;
-    return orv::forms::lineAt(box, selected);
+    return orv::kit::lineAt(box, selected);
 }
 
 } // namespace
 
 TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmImportaMagazzino"_qs, u" Importa articoli da magazzino"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmImportaMagazzino"_qs, u" Importa articoli da magazzino"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaImportaMagazzino(TArticolo::decode(r)); },
@@ -111,7 +118,7 @@ TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget* owner)
 
 void TfrmImportaMagazzino::FormCreate()
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     txtQuant.setMaxLength(6);
 }
 
@@ -128,7 +135,7 @@ void TfrmImportaMagazzino::lstRecordsClick()
     const auto chosen = chosenLine(lstRecords);
     if (!chosen) return;
     std::optional<orv::archive::FoundRecord> found;
-    orv::archive::runArchiveCommandSilently(archivePath(), TArticolo::kSize, [&](orv::ArchiveFile& file) {
+    orv::archive::runArchiveCommandSilently(archivePath(), TArticolo::kSize, [&](orv::platform::ArchiveFile& file) {
         found = CercaPerRiga(file, listSpec().line, *chosen);
     });
     if (!found) return;
@@ -152,7 +159,7 @@ void TfrmImportaMagazzino::txtQuantKeyDown(Word& key, QChar& keyChar, ShiftState
 
 void TfrmImportaMagazzino::txtQuantExit()
 {
-    txtQuant.setText(NormalizzaImporto(txtQuant.text(), orv::AmountKind::Short, 4, u"0"_qs));
+    txtQuant.setText(NormalizzaImporto(txtQuant.text(), orv::archive::AmountKind::Short, 4, u"0"_qs));
 }
 
 void TfrmImportaMagazzino::btnNonAggiornareClick()
@@ -164,7 +171,7 @@ void TfrmImportaMagazzino::btnNonAggiornareClick()
     }
     try {
         std::optional<orv::archive::FoundRecord> found;
-        orv::archive::runArchiveCommandSilently(archivePath(), TArticolo::kSize, [&](orv::ArchiveFile& file) {
+        orv::archive::runArchiveCommandSilently(archivePath(), TArticolo::kSize, [&](orv::platform::ArchiveFile& file) {
             found = CercaPerRiga(file, listSpec().line, *chosen);
         });
         const auto row = orv::warehouse::importTarget(callerTag());
@@ -195,11 +202,11 @@ void TfrmImportaMagazzino::btnAggiornaClick()
         }
         orv::warehouse::ImportUnload done;
         try {
-            orv::ArchiveFile file(archivePath(), TArticolo::kSize);
+            orv::platform::ArchiveFile file(archivePath(), TArticolo::kSize);
             file.open();
             done = orv::warehouse::unloadChosen(file, listSpec().line, *chosen, txtQuant.text());
             file.close();
-        } catch (const orv::ArchiveError& e) {
+        } catch (const orv::platform::ArchiveError& e) {
             // A quantity or a stock that is not a number closes the dialog without a
             // word; the archive failing under the unload is told, so that a stock left
             // as it was is never taken for one unloaded.
@@ -254,6 +261,8 @@ void TfrmImportaMagazzino::btnValoreClick()
     }
     lblValore.setText(v.value_or(u"0,00"_qs));
 }
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 

@@ -6,7 +6,9 @@
 // quantity from it.
 #include "kit/listwindow.h"
 
-class TfrmImportaMagazzino : public orv::forms::FinderWindow {
+namespace orv::warehouse {
+
+class TfrmImportaMagazzino : public orv::kit::FinderWindow {
 public:
     explicit TfrmImportaMagazzino(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtCodice);
@@ -35,7 +37,7 @@ public:
     void FormCreate();
     void btnCercaClick();
     void lstRecordsClick();
-    void txtQuantKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtQuantKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
     void txtQuantExit();
     void btnNonAggiornareClick();
     void btnAggiornaClick();
@@ -57,6 +59,8 @@ protected:
 };
 
 extern TfrmImportaMagazzino* frmImportaMagazzino;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 

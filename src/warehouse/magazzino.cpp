@@ -19,10 +19,19 @@
 
 #include <stdexcept>
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::warehouse {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmMagazzino* frmMagazzino = nullptr;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 
@@ -41,11 +50,13 @@ QString webSearchCommand(const QString& marca, const QString& modello)
 
 } // namespace orv::warehouse
 
+namespace orv::warehouse {
+
 namespace {
 
 const QColor kOrange(0xEF, 0x6C, 0x00);
 const FontSpec kFieldFont{u"Verdana"_qs, 12, true, false, false, QColor()};
-const FontSpec kCaptionFont{u"Verdana"_qs, 11, true, false, false, orv::forms::kEditorCaption};
+const FontSpec kCaptionFont{u"Verdana"_qs, 11, true, false, false, orv::kit::kEditorCaption};
 
 // The card's edits at their places, with the caption above each; each takes the width of
 // its record field as its maximum length.
@@ -83,14 +94,14 @@ const Field kFields[] = {
     {"txtNote", "Note:", 136, 570, 647},
 };
 
-const orv::forms::EditorSection kSections[] = {
+const orv::kit::EditorSection kSections[] = {
     {16, 154, art::Icon::Warehouse, kOrange},
     {176, 154, art::Icon::Truck, QColor(0x79, 0x55, 0x48)},
     {336, 154, art::Icon::Inventory, QColor(0x00, 0x83, 0x8F)},
     {496, 137, art::Icon::Key, QColor(0x15, 0x65, 0xC0)},
 };
 
-const orv::forms::EditorCommand kCommands[] = {
+const orv::kit::EditorCommand kCommands[] = {
     {"cmdNuovo", 30, "Nuovo"},         {"cmdDuplica", 69, "Duplica"},
     {"cmdFile", 108, "Allega file"},   {"cmdSalva", 147, "Salva"},
     {"cmdTrova", 186, "Trova"},        {"cmdStampa", 225, "Stampa"},
@@ -129,7 +140,7 @@ const Layout& windowLayout()
     static const Layout layout = [] {
         const QString in = u"panContainer"_qs;
         Layout l{panel(in, 0, 0, 995, 692).centred()};
-        orv::forms::addEditorSections(l, in, kSections);
+        orv::kit::addEditorSections(l, in, kSections);
         for (const Field& f : kFields) {
             const QString name = QString::fromLatin1(f.name);
             l.push_back(label(u"lbl"_qs + name.mid(3), f.x, f.y - 18, std::max(f.w + 8, 190), 16,
@@ -140,11 +151,11 @@ const Layout& windowLayout()
         l.push_back(label(u"lblPercento"_qs, 323, 462, 20, 18, u"%"_qs).font(kCaptionFont).in(in));
         for (const PushButton& b : kButtons)
             l.push_back(button(QString::fromLatin1(b.name), b.x, b.y, b.w, 28, QString::fromUtf8(b.caption)).in(in));
-        orv::forms::addCommandColumn(l, in, kCommands);
+        orv::kit::addCommandColumn(l, in, kCommands);
         // The picture at the bottom right.
-        l.push_back(rect(u"shpImmagine"_qs, 800, 510, 177, 123, Qt::white).stroke(orv::forms::kEditorFrame).radius(4).in(in));
+        l.push_back(rect(u"shpImmagine"_qs, 800, 510, 177, 123, Qt::white).stroke(orv::kit::kEditorFrame).radius(4).in(in));
         l.push_back(picture(u"imgMagazzino"_qs, 846, 529, 85, 85, art::tile(art::Icon::Warehouse, kOrange)).in(in));
-        orv::forms::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
+        orv::kit::addNavigationAndHint(l, in, u"Pronto per archiviare una nuova scheda..."_qs);
         for (const char* n : kHidden) l.push_back(label(QString::fromLatin1(n), 0, 0, 10, 10, QString()).hidden().in(in));
         return l;
     }();
@@ -204,7 +215,7 @@ TfrmMagazzino::TfrmMagazzino(QWidget* owner)
            {u"frmMagazzino"_qs, u" Orvanta 4.0 - Magazzino Articoli"_qs, 1016, 713, Border::Sizeable,
             Placement::Maximized, QColor(0x9F, 0xB1, 0xC8), Qt::white},
            windowLayout()),
-      editor_(orv::warehouse::editorConfig(), view_, orv::forms::boxMessages())
+      editor_(orv::warehouse::editorConfig(), view_, orv::kit::boxMessages())
 {
     onCreate = [this] { FormCreate(); };
     onShow = [this] { FormShow(); };
@@ -229,11 +240,11 @@ TfrmMagazzino::TfrmMagazzino(QWidget* owner)
     // Leaving one writes its value back in its normal form.
     for (Edit* whole : {&txtGiacenza, &txtSottoscorta, &txtPercIva}) {
         whole->onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar); };
-        whole->onExit = [whole] { whole->setText(NormalizzaImporto(whole->text(), orv::AmountKind::Whole, 0)); };
+        whole->onExit = [whole] { whole->setText(NormalizzaImporto(whole->text(), orv::archive::AmountKind::Whole, 0)); };
     }
     for (Edit* money : {&txtCosto, &txtValore, &txtPrezzo, &txtPrezzo_con_Iva}) {
         money->onKeyDown = [](Word& key, QChar& keyChar, ShiftState) { acceptOnly(key, keyChar, u","); };
-        money->onExit = [money] { money->setText(NormalizzaImporto(money->text(), orv::AmountKind::Money, 4)); };
+        money->onExit = [money] { money->setText(NormalizzaImporto(money->text(), orv::archive::AmountKind::Money, 4)); };
     }
     chainEnter({&txtCodice, &txtTipologia, &txtMarca, &txtModello, &txtDescrizione, &txtAccessori, &txtFornitore,
                 &txtRecapiti, &txtData, &txtDocumento, &txtOrdine, &txtGiacenza, &txtSottoscorta, &txtCosto,
@@ -264,18 +275,18 @@ TfrmMagazzino::TfrmMagazzino(QWidget* owner)
         {&btnPneumatici, u"Registra ulteriori informazioni sul prodotto corrente."_qs},
     });
     const auto named = [this](const char* n) { return findControl(QString::fromLatin1(n)); };
-    orv::forms::bindEditorHintClear(panInfo, *this, int(std::size(kSections)),
+    orv::kit::bindEditorHintClear(panInfo, *this, int(std::size(kSections)),
                                     {&panContainer, named("shpImmagine"), named("imgMagazzino")});
     created();
 }
 
-void TfrmMagazzino::FormCreate() { orv::applyProgramFormats(); }
+void TfrmMagazzino::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmMagazzino::FormShow() { editor_.blank(); }
 
 void TfrmMagazzino::FormClose(CloseAction&)
 {
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMagazzino::cmdNuovoClick() { editor_.blank(); }
@@ -287,8 +298,8 @@ void TfrmMagazzino::cmdAvantiClick() { editor_.next(); }
 void TfrmMagazzino::cmdUltimoClick() { editor_.last(); }
 void TfrmMagazzino::cmdEsciClick() { close(); }
 
-void TfrmMagazzino::btnCalcolaClick() { orv::warehouse::calcolaPrezzoConIva(view_, orv::forms::boxMessages()); }
-void TfrmMagazzino::btnScorporaClick() { orv::warehouse::scorporaIva(view_, orv::forms::boxMessages()); }
+void TfrmMagazzino::btnCalcolaClick() { orv::warehouse::calcolaPrezzoConIva(view_, orv::kit::boxMessages()); }
+void TfrmMagazzino::btnScorporaClick() { orv::warehouse::scorporaIva(view_, orv::kit::boxMessages()); }
 void TfrmMagazzino::btnValoreClick() { orv::warehouse::calcolaValore(view_); }
 
 void TfrmMagazzino::showCard(const QStringList& values, qint64 position) { editor_.show(values, position); }
@@ -318,7 +329,7 @@ void TfrmMagazzino::btnPneumaticiClick()
     });
 }
 
-void TfrmMagazzino::cmdFileClick() { orv::app::showAttachmentWindow(*this, u"magazzino"_qs); }
+void TfrmMagazzino::cmdFileClick() { orv::kit::showAttachmentWindow(*this, u"magazzino"_qs); }
 
 void TfrmMagazzino::cmdTrovaClick()
 {
@@ -346,12 +357,12 @@ void TfrmMagazzino::cmdWebClick()
 
 void TfrmMagazzino::cmdGuidaClick()
 {
-    orv::app::showHelp(this, u"Magazzino Articoli."_qs, orv::app::helpText(helpParagraphs()));
+    orv::kit::showHelp(this, u"Magazzino Articoli."_qs, orv::kit::helpText(helpParagraphs()));
 }
 
-orv::forms::CardContent TfrmMagazzino::cardContent() const
+orv::kit::CardContent TfrmMagazzino::cardContent() const
 {
-    const auto t = [](const Control& c) { return trimmed(orv::forms::controlText(c)); };
+    const auto t = [](const Control& c) { return trimmed(orv::kit::controlText(c)); };
     return {u"SCHEDA ARTICOLO"_qs,
             {{
                 {u"Codice articolo:"_qs, t(txtCodice)},
@@ -381,9 +392,11 @@ orv::forms::CardContent TfrmMagazzino::cardContent() const
             }}};
 }
 
-void TfrmMagazzino::cmdStampaClick() { orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Print); }
+void TfrmMagazzino::cmdStampaClick() { orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Print); }
 
 void TfrmMagazzino::cmdPDFClick()
 {
-    orv::forms::outputCard(this, cardContent(), orv::forms::CardOutput::Pdf, u"Articolo.pdf"_qs);
+    orv::kit::outputCard(this, cardContent(), orv::kit::CardOutput::Pdf, u"Articolo.pdf"_qs);
 }
+
+} // namespace orv::warehouse

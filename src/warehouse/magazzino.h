@@ -8,7 +8,9 @@
 #include "kit/reports.h"
 #include "platform/ui/form.h"
 
-class TfrmMagazzino : public orv::ui::Form {
+namespace orv::warehouse {
+
+class TfrmMagazzino : public orv::platform::ui::Form {
 public:
     explicit TfrmMagazzino(QWidget* owner = nullptr);
 
@@ -76,7 +78,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
 
     void cmdNuovoClick();
     void cmdDuplicaClick();
@@ -106,7 +108,7 @@ public:
     void showCard(const QStringList& values, qint64 position);
 
     // What the article card prints: the values on screen, saved or not.
-    orv::forms::CardContent cardContent() const;
+    orv::kit::CardContent cardContent() const;
 
     // The address the web search puts the brand and model behind.
     static inline const QString kWebSearch = QStringLiteral("https://www.google.com/search?q=");
@@ -115,11 +117,13 @@ private:
     // The stock window, adding or subtracting as its direction label says.
     void openStockWindow(const QString& direction);
 
-    orv::forms::FormView view_{*this};
+    orv::kit::FormView view_{*this};
     orv::archive::ArchiveEditor editor_;
 };
 
 extern TfrmMagazzino* frmMagazzino;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 

@@ -6,9 +6,13 @@
 #include "platform/ui/art.h"
 #include "warehouse/riepilogo.h"
 
-using namespace orv::ui;
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
 
 TfrmMenuRiepilogo* frmMenuRiepilogo = nullptr;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 
@@ -28,10 +32,12 @@ void showInventoryHelp(QWidget* owner)
         u"inventario parziale."_qs,
         u"Il pulsante Stampa inventario stampa l'elenco visualizzato con il valore totale in fondo."_qs,
     };
-    app::showHelp(owner, u"Applicazione Inventario Merce."_qs, app::helpText(paragraphs));
+    kit::showHelp(owner, u"Applicazione Inventario Merce."_qs, kit::helpText(paragraphs));
 }
 
 } // namespace orv::warehouse
+
+namespace orv::warehouse {
 
 namespace {
 
@@ -86,7 +92,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget* owner)
     created();
 }
 
-void TfrmMenuRiepilogo::FormCreate() { orv::applyProgramFormats(); }
+void TfrmMenuRiepilogo::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmMenuRiepilogo::FormShow()
 {
@@ -96,7 +102,7 @@ void TfrmMenuRiepilogo::FormShow()
 
 void TfrmMenuRiepilogo::FormClose(CloseAction&)
 {
-    if (orv::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
+    if (orv::platform::ui::Form* menu = orv::kit::startWindow(u"frmAvvio"_qs)) menu->show();
 }
 
 void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
@@ -108,3 +114,5 @@ void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
 void TfrmMenuRiepilogo::btnVisualizzaClick() { runDialog<TfrmRiepilogo>(this); }
 void TfrmMenuRiepilogo::imgGuidaClick() { orv::warehouse::showInventoryHelp(this); }
 void TfrmMenuRiepilogo::imgEsciClick() { close(); }
+
+} // namespace orv::warehouse

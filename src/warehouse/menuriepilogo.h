@@ -3,7 +3,9 @@
 // warehouse) and opens the inventory list.
 #include "platform/ui/form.h"
 
-class TfrmMenuRiepilogo : public orv::ui::Form {
+namespace orv::warehouse {
+
+class TfrmMenuRiepilogo : public orv::platform::ui::Form {
 public:
     explicit TfrmMenuRiepilogo(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -17,7 +19,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void btnVisualizzaMouseDown();
     void btnVisualizzaClick();
     void imgGuidaClick();
@@ -25,6 +27,8 @@ public:
 };
 
 extern TfrmMenuRiepilogo* frmMenuRiepilogo;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 // The help of both inventory windows.

@@ -13,8 +13,14 @@
 
 #include <QListWidget>
 
-using namespace orv::ui;
-using orv::trimmed;
+namespace orv::warehouse {
+using namespace orv::archive;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
+using orv::platform::trimmed;
 
 TfrmRiepilogo* frmRiepilogo = nullptr;
 
@@ -89,7 +95,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget* owner)
     created();
 }
 
-void TfrmRiepilogo::FormCreate() { orv::applyProgramFormats(); }
+void TfrmRiepilogo::FormCreate() { orv::platform::applyProgramFormats(); }
 
 void TfrmRiepilogo::FormShow()
 {
@@ -102,12 +108,12 @@ void TfrmRiepilogo::FormShow()
     double total = 0;
     bool ok = false;
     {
-        orv::forms::ListBoxLines lines(lstRecords);
+        orv::kit::ListBoxLines lines(lstRecords);
         ok = orv::archive::runArchiveCommandSilently(
-            orv::programFile(TArticolo::kFileName), TArticolo::kSize, [&](orv::ArchiveFile& file) {
+            orv::platform::programFile(TArticolo::kFileName), TArticolo::kSize, [&](orv::platform::ArchiveFile& file) {
                 orv::warehouse::fillInventory(file, filter, lines, [&](double sum) {
                     total = sum;
-                    lblTotale.setText(orv::floatToStr(sum));
+                    lblTotale.setText(orv::platform::floatToStr(sum));
                 });
             });
     } // the lines read so far reach the list, also after a failure
@@ -145,9 +151,11 @@ QStringList TfrmRiepilogo::printLines() const
 
 void TfrmRiepilogo::btnStampaClick()
 {
-    orv::forms::printList(this, u"Inventario merce - Tipologia: "_qs + trimmed(titTipologia.text()),
+    orv::kit::printList(this, u"Inventario merce - Tipologia: "_qs + trimmed(titTipologia.text()),
                           lstRecords.itemsText() + printLines());
 }
 
 void TfrmRiepilogo::imgGuidaClick() { orv::warehouse::showInventoryHelp(this); }
 void TfrmRiepilogo::btnEsciClick() { close(); }
+
+} // namespace orv::warehouse

@@ -4,7 +4,9 @@
 // nothing into any editor: it lists, finds in the list and prints.
 #include "platform/ui/form.h"
 
-class TfrmRiepilogo : public orv::ui::Form {
+namespace orv::warehouse {
+
+class TfrmRiepilogo : public orv::platform::ui::Form {
 public:
     explicit TfrmRiepilogo(QWidget* owner = nullptr);
     ORV_CONTROL(Panel, panContainer);
@@ -25,7 +27,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose(orv::ui::CloseAction& action);
+    void FormClose(orv::platform::ui::CloseAction& action);
     void btnTrovaClick();
     void btnStampaClick();
     void imgGuidaClick();
@@ -36,3 +38,5 @@ public:
 };
 
 extern TfrmRiepilogo* frmRiepilogo;
+
+} // namespace orv::warehouse

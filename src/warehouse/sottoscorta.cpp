@@ -3,9 +3,17 @@
 #include "warehouse/articolo.h"
 #include "warehouse/callers.h"
 
-using namespace orv::ui;
+namespace orv::warehouse {
+using namespace orv::platform;
+} // namespace orv::warehouse
+
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
 
 TfrmSottoscorta* frmSottoscorta = nullptr;
+
+} // namespace orv::warehouse
 
 namespace orv::warehouse {
 
@@ -26,11 +34,13 @@ void fillRunningOut(ArchiveFile& file, archive::ResultSink& out)
 
 } // namespace orv::warehouse
 
+namespace orv::warehouse {
+
 TfrmSottoscorta::TfrmSottoscorta(QWidget* owner)
     : StatusListWindow(
           owner,
-          orv::forms::listFormSpec(u"frmSottoscorta"_qs, u" Materiali in esaurimento"_qs, orv::forms::kStatusListHeight),
-          orv::forms::statusListLayout({u"Materiali in esaurimento"_qs,
+          orv::kit::listFormSpec(u"frmSottoscorta"_qs, u" Materiali in esaurimento"_qs, orv::kit::kStatusListHeight),
+          orv::kit::statusListLayout({u"Materiali in esaurimento"_qs,
                                         u"Gli articoli con la giacenza non superiore alla scorta minima"_qs,
                                         art::Icon::Warehouse}),
           {TArticolo::kFileName, TArticolo::kSize,
@@ -41,3 +51,5 @@ TfrmSottoscorta::TfrmSottoscorta(QWidget* owner)
 }
 
 void TfrmSottoscorta::load(const orv::archive::FoundRecord& found) { orv::warehouse::loadArticleCard(found); }
+
+} // namespace orv::warehouse

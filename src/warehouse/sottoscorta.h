@@ -3,7 +3,9 @@
 // double click loads the article into the article editor.
 #include "kit/listwindow.h"
 
-class TfrmSottoscorta : public orv::forms::StatusListWindow {
+namespace orv::warehouse {
+
+class TfrmSottoscorta : public orv::kit::StatusListWindow {
 public:
     explicit TfrmSottoscorta(QWidget* owner = nullptr);
 
@@ -13,8 +15,10 @@ protected:
 
 extern TfrmSottoscorta* frmSottoscorta;
 
+} // namespace orv::warehouse
+
 namespace orv::warehouse {
 // The running-out articles in archive order. An article whose stock or minimum stock is
 // not a number is skipped and the list goes on with the next.
-void fillRunningOut(ArchiveFile& file, archive::ResultSink& out);
+void fillRunningOut(platform::ArchiveFile& file, archive::ResultSink& out);
 } // namespace orv::warehouse

@@ -3,15 +3,19 @@
 #include "warehouse/articolo.h"
 #include "warehouse/callers.h"
 
-using namespace orv::ui;
+namespace orv::warehouse {
+
+using namespace orv::platform::ui;
 
 TfrmTrovaMagazzino* frmTrovaMagazzino = nullptr;
 
+} // namespace orv::warehouse
+
 namespace orv::warehouse {
 
-const QList<forms::FinderCriterion>& articleCriteria()
+const QList<kit::FinderCriterion>& articleCriteria()
 {
-    static const QList<forms::FinderCriterion> c = [] {
+    static const QList<kit::FinderCriterion> c = [] {
         // The record field each criterion searches, and its caption.
         const std::pair<const char*, const char*> criteria[] = {
             {"Codice", "Codice articolo:"},
@@ -25,7 +29,7 @@ const QList<forms::FinderCriterion>& articleCriteria()
             {"Collocazione", "Collocazione in magazzino:"},
             {"Note", "Note:"},
         };
-        QList<forms::FinderCriterion> list;
+        QList<kit::FinderCriterion> list;
         for (const auto& [field, caption] : criteria) {
             const QString name = QString::fromLatin1(field);
             list.append({u"txt"_qs + name, QString::fromUtf8(caption), TArticolo::layout().indexOf(name)});
@@ -42,11 +46,13 @@ QString articleCountText(qsizetype lines)
 
 } // namespace orv::warehouse
 
+namespace orv::warehouse {
+
 namespace {
 
 const Layout& windowLayout()
 {
-    static const Layout l = orv::forms::finderLayout(
+    static const Layout l = orv::kit::finderLayout(
         {u"Trova articoli in magazzino"_qs, u"Ricerca delle schede di prodotti e servizi"_qs, art::Icon::Warehouse},
         orv::warehouse::articleCriteria());
     return l;
@@ -56,8 +62,8 @@ const Layout& windowLayout()
 
 TfrmTrovaMagazzino::TfrmTrovaMagazzino(QWidget* owner)
     : FinderWindow(owner,
-                   orv::forms::listFormSpec(u"frmTrovaMagazzino"_qs, u" Trova articoli in magazzino"_qs,
-                                            orv::forms::kFinderHeight),
+                   orv::kit::listFormSpec(u"frmTrovaMagazzino"_qs, u" Trova articoli in magazzino"_qs,
+                                            orv::kit::kFinderHeight),
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaTrovaMagazzino(TArticolo::decode(r)); },
@@ -82,3 +88,5 @@ void TfrmTrovaMagazzino::load(const orv::archive::FoundRecord& found)
 {
     orv::warehouse::writeToCaller(callerTag(), found);
 }
+
+} // namespace orv::warehouse

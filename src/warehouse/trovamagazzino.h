@@ -4,7 +4,9 @@
 // the article editor, six values into the schedule.
 #include "kit/listwindow.h"
 
-class TfrmTrovaMagazzino : public orv::forms::FinderWindow {
+namespace orv::warehouse {
+
+class TfrmTrovaMagazzino : public orv::kit::FinderWindow {
 public:
     explicit TfrmTrovaMagazzino(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtCodice);
@@ -26,10 +28,12 @@ protected:
 
 extern TfrmTrovaMagazzino* frmTrovaMagazzino;
 
+} // namespace orv::warehouse
+
 namespace orv::warehouse {
 
 // The ten criteria of the article finder and of the article import, in Enter order.
-const QList<forms::FinderCriterion>& articleCriteria();
+const QList<kit::FinderCriterion>& articleCriteria();
 // The count text of the warehouse result lists: "Il presente elenco contiene N schede.".
 QString articleCountText(qsizetype lines);
 // The print title of both lists.

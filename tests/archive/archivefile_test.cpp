@@ -16,8 +16,8 @@
 #include "doubles.h"
 #include "platform/core/archivefile.h"
 
-using orv::ArchiveError;
-using orv::ArchiveFile;
+using orv::platform::ArchiveError;
+using orv::platform::ArchiveFile;
 
 namespace {
 
@@ -162,8 +162,8 @@ TEST(ArchiveFile, AnAppendsCheckRunsWhileNoOtherWorkstationCanAppend)
 TEST(ArchiveFile, CreatingAnArchiveFlushesItsFolder)
 {
     orv::test::ProgramFolder folder;
-    static const orv::ArchiveWriteCalls calls{::pwrite, ::write, ::fdatasync, recordingFsync};
-    orv::setArchiveWriteCalls(&calls);
+    static const orv::platform::ArchiveWriteCalls calls{::pwrite, ::write, ::fdatasync, recordingFsync};
+    orv::platform::setArchiveWriteCalls(&calls);
     gFlushedFolders.clear();
     const QString path = folder.file(u"Clienti.pro"_qs);
     {
@@ -175,7 +175,7 @@ TEST(ArchiveFile, CreatingAnArchiveFlushesItsFolder)
         ArchiveFile f(path, 8);
         f.open();
     }
-    orv::setArchiveWriteCalls(nullptr);
+    orv::platform::setArchiveWriteCalls(nullptr);
     EXPECT_EQ(gFlushedFolders, QStringList{QFileInfo(folder.dir.path()).canonicalFilePath()});
 }
 

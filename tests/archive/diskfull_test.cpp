@@ -47,11 +47,11 @@ class FullDisk : public ::testing::Test {
 protected:
     FullDisk() : editor(makeConfig(), view, messages)
     {
-        static const orv::ArchiveWriteCalls calls{failingPwrite, failingWrite, ::fdatasync};
-        orv::setArchiveWriteCalls(&calls);
+        static const orv::platform::ArchiveWriteCalls calls{failingPwrite, failingWrite, ::fdatasync};
+        orv::platform::setArchiveWriteCalls(&calls);
         gWriteError = 0;
     }
-    ~FullDisk() override { orv::setArchiveWriteCalls(nullptr); }
+    ~FullDisk() override { orv::platform::setArchiveWriteCalls(nullptr); }
 
     EditorConfig makeConfig()
     {
@@ -116,9 +116,9 @@ TEST_F(FullDisk, OtherWriteFailuresKeepTheAccessMessage)
 
 TEST(ArchiveFailureMessage, OnlyAFullDiskChangesTheMessage)
 {
-    EXPECT_EQ(archiveFailureMessage(orv::ArchiveError(u"x"_qs, ENOSPC)), kArchiveDiskFullMessage);
-    EXPECT_EQ(archiveFailureMessage(orv::ArchiveError(u"x"_qs, EDQUOT)), kArchiveDiskFullMessage);
-    EXPECT_EQ(archiveFailureMessage(orv::ArchiveError(u"x"_qs, EACCES)), kArchiveAccessMessage);
-    EXPECT_EQ(archiveFailureMessage(orv::ArchiveError(u"x"_qs)), kArchiveAccessMessage);
+    EXPECT_EQ(archiveFailureMessage(orv::platform::ArchiveError(u"x"_qs, ENOSPC)), kArchiveDiskFullMessage);
+    EXPECT_EQ(archiveFailureMessage(orv::platform::ArchiveError(u"x"_qs, EDQUOT)), kArchiveDiskFullMessage);
+    EXPECT_EQ(archiveFailureMessage(orv::platform::ArchiveError(u"x"_qs, EACCES)), kArchiveAccessMessage);
+    EXPECT_EQ(archiveFailureMessage(orv::platform::ArchiveError(u"x"_qs)), kArchiveAccessMessage);
     EXPECT_EQ(archiveFailureMessage(std::runtime_error("ENOSPC")), kArchiveAccessMessage);
 }

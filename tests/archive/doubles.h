@@ -60,10 +60,10 @@ public:
     QString focus;
 };
 
-class PinnedClock : public Clock {
+class PinnedClock : public platform::Clock {
 public:
-    explicit PinnedClock(QDateTime t) : t_(std::move(t)) { setClock(this); }
-    ~PinnedClock() override { setClock(nullptr); }
+    explicit PinnedClock(QDateTime t) : t_(std::move(t)) { platform::setClock(this); }
+    ~PinnedClock() override { platform::setClock(nullptr); }
     QDateTime now() const override { return t_; }
 
 private:
@@ -73,8 +73,8 @@ private:
 // A fresh program folder for one test.
 class ProgramFolder {
 public:
-    ProgramFolder() { setProgramFolder(dir.path()); }
-    ~ProgramFolder() { setProgramFolder(QString()); }
+    ProgramFolder() { platform::setProgramFolder(dir.path()); }
+    ~ProgramFolder() { platform::setProgramFolder(QString()); }
     QString file(const QString& name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };

@@ -3,7 +3,9 @@
 #include "archive/helpers.h"
 #include "doubles.h"
 
-using orv::AmountKind;
+using namespace orv::archive;
+
+using orv::archive::AmountKind;
 
 TEST(TextHelpers, LeftRightAndDigits)
 {

@@ -124,7 +124,7 @@ protected:
 TEST_F(ListArchive, SearchListsTheRecordsThatMeetEveryCriterion)
 {
     store({{u"Rossi"_qs, u"Roma"_qs}, {u"Verdi"_qs, u"Milano"_qs}, {u"Rossetti"_qs, u"Milano"_qs}, {u"Bianchi"_qs}});
-    orv::ArchiveFile f(folder.file(u"p.pro"_qs), personLayout().size());
+    orv::platform::ArchiveFile f(folder.file(u"p.pro"_qs), personLayout().size());
     f.open();
     ResultList out;
     search(f, personLayout(), {u"ross"_qs, u"MIL"_qs}, {0, 1}, out, personLine);
@@ -140,7 +140,7 @@ TEST_F(ListArchive, ChosenLineLoadsItsOwnRecord)
     // Records 1 and 3 give the same line; record 2 is outside the list.
     store({{u"Rossi"_qs, u"Roma"_qs, u"primo"_qs}, {u"Rossini"_qs, u"Roma"_qs, u"fuori"_qs},
            {u"Rossi"_qs, u"Roma"_qs, u"terzo"_qs}});
-    orv::ArchiveFile f(folder.file(u"p.pro"_qs), personLayout().size());
+    orv::platform::ArchiveFile f(folder.file(u"p.pro"_qs), personLayout().size());
     f.open();
     auto found = CercaPerRiga(f, personLine, {u"Ross Roma"_qs, 0});
     ASSERT_TRUE(found);

@@ -71,10 +71,10 @@ private:
 class LockWait : public ::testing::Test {
 protected:
     LockWait() : editor(makeConfig(), view, messages) {}
-    ~LockWait() override { orv::setArchiveLockWait(orv::kArchiveLockWait); }
+    ~LockWait() override { orv::platform::setArchiveLockWait(orv::platform::kArchiveLockWait); }
     // The program's own wait runs once; the further commands of a test wait less, to keep
     // the suite short.
-    static void shortWaits() { orv::setArchiveLockWait(std::chrono::milliseconds(200)); }
+    static void shortWaits() { orv::platform::setArchiveLockWait(std::chrono::milliseconds(200)); }
 
     EditorConfig makeConfig()
     {

@@ -23,7 +23,7 @@ TEST(Spreadsheet, CellsAreEscapedAndTrimmedOnOneLine)
 {
     EXPECT_EQ(escapeCell(u"Rossi & Figli <srl> \"x\" 'y'"_qs), u"Rossi &amp; Figli &lt;srl&gt; \"x\" 'y'"_qs);
     const QByteArray text = spreadsheetText(sheet(), {{u"  Caffè Rossi & Figli "_qs, u"12,50"_qs}, {u"solo"_qs}});
-    const QString t = orv::cp1252::decode(text);
+    const QString t = orv::platform::cp1252::decode(text);
     EXPECT_FALSE(text.contains('\n'));
     EXPECT_FALSE(text.contains('\r'));
     EXPECT_TRUE(text.contains("Caff\xE8 Rossi &amp; Figli</td>")); // Windows-1252 bytes

@@ -97,7 +97,7 @@ TEST(StoredRecords, LinesAndCriteriaAsOnTheDecodedFields)
         {u"  "_qs, QString(), u"zZ"_qs},      // blanks only: not in use
         {u"a a"_qs, QString(), u"\u0001"_qs}, {QString(), QString(), QString()},
     };
-    orv::ArchiveFile f(folder.file(u"s.pro"_qs), layout().size());
+    orv::platform::ArchiveFile f(folder.file(u"s.pro"_qs), layout().size());
     f.open();
     for (const QStringList& c : criteria) {
         ResultList out(false);
@@ -169,7 +169,7 @@ TEST(StoredRecords, ASearchWhileAnotherProcessAppendsOrCutsTheArchive)
                     f.write(bytes);
                 }
                 const qint64 cut = event == 1 ? qint64(at / 2) * size : qint64(at / 2) * size + size / 2 + 1;
-                orv::ArchiveFile f(path, size);
+                orv::platform::ArchiveFile f(path, size);
                 f.open();
                 ResultList out(false);
                 bool failed = false;
@@ -182,7 +182,7 @@ TEST(StoredRecords, ASearchWhileAnotherProcessAppendsOrCutsTheArchive)
                                    return;
                                if (event == 0) {
                                    inAnotherProcess([&] {
-                                       orv::ArchiveFile other(path, size);
+                                       orv::platform::ArchiveFile other(path, size);
                                        other.open();
                                        for (int i = 0; i < 5; ++i)
                                            other.append(records[i % records.size()]);
@@ -194,7 +194,7 @@ TEST(StoredRecords, ASearchWhileAnotherProcessAppendsOrCutsTheArchive)
                                    });
                                }
                            }));
-                } catch (const orv::ArchiveError&) {
+                } catch (const orv::platform::ArchiveError&) {
                     failed = true;
                 }
                 if (event == 0) {

@@ -48,7 +48,7 @@ protected:
     // Another workstation overwrites record `index` (0-based).
     void otherSaves(qint64 index, const QStringList& values) const
     {
-        orv::ArchiveFile f(path(), stationLayout().size());
+        orv::platform::ArchiveFile f(path(), stationLayout().size());
         f.open();
         f.seek(index);
         f.write(stationLayout().encode(values));

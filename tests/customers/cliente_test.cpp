@@ -12,6 +12,8 @@
 #include "platform/core/cp1252.h"
 #include "platform/core/services.h"
 
+using namespace orv::customers;
+
 using namespace orv::archive;
 using orv::test::FakeView;
 using orv::test::fixture;
@@ -221,7 +223,7 @@ TEST(CustomerLists, ResultLines)
 TEST(CustomerLists, SelectionTests)
 {
     const orv::test::PinnedClock clock(QDateTime(QDate(2024, 5, 10), QTime(18, 30)));
-    orv::TDateTime today = orv::today();
+    orv::platform::TDateTime today = orv::platform::today();
     const struct {
         const char* due;
         const char* notice;
@@ -267,7 +269,7 @@ TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListSkipsABadCard)
     }
     const QString path = folder.file(TCliente::kFileName);
     ResultList recontact(false), due(false);
-    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
+    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::platform::ArchiveFile& f) {
         orv::customers::fillRecontact(f, recontact);
     }));
     QStringList names;
@@ -276,8 +278,8 @@ TEST(CustomerLists, StatusListsFillInArchiveOrderAndTheDueListSkipsABadCard)
     EXPECT_EQ(names, (QStringList{u"Zeta"_qs, u"Beta"_qs, u"Vuoto"_qs, u"Gamma"_qs}));
     EXPECT_EQ(recontact.at(3).record, 4);
 
-    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::ArchiveFile& f) {
-        orv::customers::fillMaintenanceDue(f, due, orv::today());
+    EXPECT_TRUE(runArchiveCommandSilently(path, TCliente::kSize, [&](orv::platform::ArchiveFile& f) {
+        orv::customers::fillMaintenanceDue(f, due, orv::platform::today());
     }));
     ASSERT_EQ(due.size(), 3); // Gamma, due today, lies behind the card without notice days
     EXPECT_TRUE(due.at(0).text.startsWith(u"Zeta "_qs));
@@ -302,7 +304,7 @@ TEST(CustomerLists, FinderLoadsTheChosenOfTwoCardsWithEqualLines)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(a.encode() + other.encode() + b.encode());
     }
-    orv::ArchiveFile file(folder.file(TCliente::kFileName), TCliente::kSize);
+    orv::platform::ArchiveFile file(folder.file(TCliente::kFileName), TCliente::kSize);
     file.open();
     ResultList list;
     QStringList criteria(orv::customers::finderCriteria().size());
@@ -377,14 +379,14 @@ TEST(CustomerExport, FileOfTheFixtureArchiveMatchesTheGoldenFile)
     EXPECT_EQ(rows[0][2], u"Torino "_qs); // the grid keeps the joining blank; the file trims it
     const QByteArray text = spreadsheetText(orv::customers::exportSheet(), rows);
     EXPECT_EQ(text, fixture("Clienti.xls"));
-    EXPECT_EQ(orv::cp1252::decode(text).count(u"<tr>"_qs), 4);
+    EXPECT_EQ(orv::platform::cp1252::decode(text).count(u"<tr>"_qs), 4);
     EXPECT_FALSE(text.contains('\n'));
 
     // An empty archive: the heading row and ten rows of 25 empty cells.
     QTemporaryDir dir;
     const QList<QStringList> empty =
         gridRows(dir.filePath(u"Clienti.pro"_qs), TCliente::kSize, [](const QByteArray& r) { return orv::customers::exportRow(TCliente::decode(r)); });
-    const QString emptyText = orv::cp1252::decode(spreadsheetText(orv::customers::exportSheet(), empty));
+    const QString emptyText = orv::platform::cp1252::decode(spreadsheetText(orv::customers::exportSheet(), empty));
     EXPECT_EQ(emptyText.count(u"<tr>"_qs), 11);
     EXPECT_EQ(emptyText.count(u"<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"_qs), 250);
 }
@@ -398,11 +400,11 @@ TEST(CustomerExport, LibreOfficeReadsTheCells)
         GTEST_SKIP() << "soffice is not installed";
     }
     QTemporaryDir dir;
-    orv::setProgramFolder(dir.path());
+    orv::platform::setProgramFolder(dir.path());
     RecordingMessages messages;
     messages.answers = {MessageButton::Yes, MessageButton::No};
     ASSERT_TRUE(exportRows(orv::customers::exportSheet(), fixtureRows(), messages, [](const QString&) {}));
-    orv::setProgramFolder(QString());
+    orv::platform::setProgramFolder(QString());
 
     QProcess lo;
     lo.setWorkingDirectory(dir.path());

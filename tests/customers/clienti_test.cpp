@@ -14,7 +14,12 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::card;
 using orv::test::CustomerWindowTest;
 using orv::test::MessageCall;
@@ -155,7 +160,7 @@ TEST_F(EditorTest, SaveChecksEachMissingValueInTurnThenAppendsAndOverwrites)
         if (kind == MessageCall::Warning) { EXPECT_EQ(messages.last().buttons, unsigned(mbOk | mbCancel)); }
         EXPECT_TRUE(focusIs(focus)) << focus.name().toStdString();
         messages.clear();
-        EXPECT_FALSE(QFile::exists(orv::programFile(TCliente::kFileName)));
+        EXPECT_FALSE(QFile::exists(orv::platform::programFile(TCliente::kFileName)));
     };
     saveAndExpect(MessageCall::Warning,
                   u"Attenzione: per salvare la scheda è necessario indicare il nome del Cliente."_qs, editor().txtCliente);
@@ -275,7 +280,7 @@ TEST_F(EditorTest, NavigationInEachCase)
     const TCliente cards[] = {kRossi, kBianchi, kVerdi};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " from " + std::to_string(c.start) + " of " + std::to_string(c.records));
-        QFile::remove(orv::programFile(TCliente::kFileName));
+        QFile::remove(orv::platform::programFile(TCliente::kFileName));
         writeArchive(QList<TCliente>(cards, cards + c.records));
         click(editor().cmdNuovo);
         if (c.start == First) click(editor().cmdPrimo);
@@ -304,7 +309,7 @@ TEST_F(EditorTest, AnArchiveEmptiedMeanwhile)
 {
     // A fresh folder: the first command creates an empty archive.
     click(editor().cmdPrimo);
-    EXPECT_TRUE(QFile::exists(orv::programFile(TCliente::kFileName)));
+    EXPECT_TRUE(QFile::exists(orv::platform::programFile(TCliente::kFileName)));
     EXPECT_EQ(archiveBytes().size(), 0);
     messages.clear();
 
@@ -588,7 +593,7 @@ TEST_F(EditorTest, CardPrintPreviewAndPdfShowTheValuesOnScreen)
 
     messages.answers = {mrYes};
     click(editor().cmdPDF);
-    const QString pdf = orv::programFile(u"Cliente.pdf"_qs);
+    const QString pdf = orv::platform::programFile(u"Cliente.pdf"_qs);
     EXPECT_EQ(prints.cardCalls.last(), u"pdf "_qs + pdf);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.last().kind, MessageCall::Confirmation);
@@ -654,7 +659,7 @@ TEST_F(EditorTest, CheckersOpenWithTheFieldsValue)
     QMap<QString, QString> seen;
     for (const char* name : {"frmCodFisc", "frmPartitaIva", "frmCarta", "frmIban"}) {
         modal.scripts[QString::fromLatin1(name)] = [&seen](Form& f) {
-            seen[f.objectName()] = static_cast<orv::app::CheckerForm&>(f).entry().text();
+            seen[f.objectName()] = static_cast<orv::kit::CheckerForm&>(f).entry().text();
         };
     }
     const struct {

@@ -13,9 +13,9 @@
 namespace orv::test {
 
 // A contract with the given values; the other fields empty.
-inline TContratto contract(std::initializer_list<std::pair<QString TContratto::*, const char*>> values)
+inline customers::TContratto contract(std::initializer_list<std::pair<QString customers::TContratto::*, const char*>> values)
 {
-    TContratto c;
+    customers::TContratto c;
     for (const auto& [field, value] : values) c.*field = QString::fromUtf8(value);
     return c;
 }
@@ -28,7 +28,7 @@ inline QByteArray contractFixture(const char* name)
 }
 
 // Selects a line of a result list with a click, then double-clicks it, as a user does.
-inline void doubleClickLine(ui::ListBox& box, int row)
+inline void doubleClickLine(platform::ui::ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -42,20 +42,20 @@ protected:
     void SetUp() override
     {
         CustomerWindowTest::SetUp();
-        frmClienti->hide();
-        showAndActivate(*frmContratto);
+        customers::frmClienti->hide();
+        showAndActivate(*customers::frmContratto);
     }
 
-    TfrmContratto& window() const { return *frmContratto; }
-    void writeContracts(const QList<TContratto>& contracts) const
+    customers::TfrmContratto& window() const { return *customers::frmContratto; }
+    void writeContracts(const QList<customers::TContratto>& contracts) const
     {
         QByteArray bytes;
-        for (const TContratto& c : contracts) bytes += c.encode();
-        writeFile(TContratto::kFileName, bytes);
+        for (const customers::TContratto& c : contracts) bytes += c.encode();
+        writeFile(customers::TContratto::kFileName, bytes);
     }
-    QByteArray contractBytes() const { return readFile(TContratto::kFileName); }
-    bool focusIs(const ui::Control& c) const { return window().focusedControl() == &c; }
-    void typeInto(ui::Control& c, const QString& text)
+    QByteArray contractBytes() const { return readFile(customers::TContratto::kFileName); }
+    bool focusIs(const platform::ui::Control& c) const { return window().focusedControl() == &c; }
+    void typeInto(platform::ui::Control& c, const QString& text)
     {
         c.setFocus();
         keys(window(), text);

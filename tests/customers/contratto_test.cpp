@@ -14,7 +14,12 @@
 #include <QDir>
 #include <QLineEdit>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::card;
 using orv::test::contract;
 using orv::test::ContractWindowTest;
@@ -68,7 +73,7 @@ const TContratto kContractVerdi = contract({{&TContratto::NumContratto, "9"}, {&
 
 class ContractTest : public ContractWindowTest {
 protected:
-    orv::IniFile settings() const { return orv::IniFile(orv::programFile(u"Orvanta.ini"_qs)); }
+    orv::platform::IniFile settings() const { return orv::platform::IniFile(orv::platform::programFile(u"Orvanta.ini"_qs)); }
     // Shows the window again, as the main menu does.
     void reopen()
     {
@@ -105,7 +110,7 @@ TEST_F(ContractTest, WindowLayoutAsDesigned)
     EXPECT_EQ(w.txtNumContratto.lineEdit()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(w.txtTotale.lineEdit()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_EQ(w.txtImpCanone.lineEdit()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_EQ(w.txtProvRes.items(), orv::customers::provinceCodes());
+    EXPECT_EQ(w.txtProvRes.items(), orv::kit::provinceCodes());
     EXPECT_EQ(w.txtProvCli.items().size(), 112);
     EXPECT_EQ(w.txtProvCli.items().value(111), u"VV"_qs);
     EXPECT_EQ(w.txtQualitaCli.items(),
@@ -158,11 +163,11 @@ TEST_F(ContractTest, ShowingOpensANewContractWithTheMaintainerOfTheSettings)
         {&w.lblFile01, ""},                   {&w.lblDesc01, ""},               {&w.lblPosizione, ""},
     };
     for (const auto& [control, value] : shown)
-        EXPECT_EQ(orv::forms::controlText(*control), QString::fromUtf8(value)) << control->name().toStdString();
+        EXPECT_EQ(orv::kit::controlText(*control), QString::fromUtf8(value)) << control->name().toStdString();
     EXPECT_TRUE(messages.calls.empty());
 
     // With no settings file at all the maintainer is empty.
-    QFile::remove(orv::programFile(u"Orvanta.ini"_qs));
+    QFile::remove(orv::platform::programFile(u"Orvanta.ini"_qs));
     reopen();
     EXPECT_EQ(w.txtDitta.text(), QString());
     EXPECT_EQ(w.txtLuogo.text(), QString());
@@ -178,7 +183,7 @@ TEST_F(ContractTest, ClosingKeepsTheMaintainerOnScreenForTheNextOpening)
     EXPECT_FALSE(window().isVisible());
     EXPECT_TRUE(frmAvvio->isVisible());
     EXPECT_TRUE(messages.calls.empty());
-    const orv::IniFile ini = settings();
+    const orv::platform::IniFile ini = settings();
     EXPECT_EQ(ini.readString(kSection, u"Denominazione"_qs, u"?"_qs), u"Vecchia Ditta"_qs);
     EXPECT_EQ(ini.readString(kSection, u"Partita Iva"_qs, u"?"_qs), u"11111111111"_qs);
     EXPECT_EQ(ini.readString(kSection, u"Provincia"_qs, u"?"_qs), u"CN"_qs);
@@ -250,7 +255,7 @@ TEST_F(ContractTest, NewNumbersFromTheStartNumberAndKeepsTheMaintainerOnScreen)
     // An archive that cannot be opened: nothing on screen changes.
     settings().writeString(u"Numerazione Contratti"_qs, u"Inizio"_qs, QString());
     typeInto(w.txtCliente, u"Neri"_qs);
-    QFile::remove(orv::programFile(TContratto::kFileName));
+    QFile::remove(orv::platform::programFile(TContratto::kFileName));
     ASSERT_TRUE(QDir(programFolder()).mkdir(TContratto::kFileName));
     click(w.cmdNuovo);
     ASSERT_EQ(messages.calls.size(), 1u);
@@ -291,7 +296,7 @@ TEST_F(ContractTest, SaveChecksInTurnThenAppendsAndOverwrites)
         EXPECT_EQ(messages.last().text, QString::fromUtf8(c.warning));
         EXPECT_EQ(messages.last().buttons, unsigned(mbOk | mbCancel));
         EXPECT_TRUE(focusIs(*c.focus)) << c.warning;
-        EXPECT_FALSE(QFile::exists(orv::programFile(TContratto::kFileName)));
+        EXPECT_FALSE(QFile::exists(orv::platform::programFile(TContratto::kFileName)));
         messages.clear();
     }
 
@@ -397,7 +402,7 @@ TEST_F(ContractTest, NavigationInEachCase)
     const TContratto contracts[] = {kOld, kContractBianchi, kContractVerdi};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " from " + std::to_string(c.start) + " of " + std::to_string(c.records));
-        QFile::remove(orv::programFile(TContratto::kFileName));
+        QFile::remove(orv::platform::programFile(TContratto::kFileName));
         writeContracts(QList<TContratto>(contracts, contracts + c.records));
         click(window().cmdNuovo);
         if (c.start == First) click(window().cmdPrimo);
@@ -621,7 +626,7 @@ TEST_F(ContractTest, CheckersOpenWithTheFieldsValue)
     QMap<QString, QString> seen;
     for (const char* name : {"frmCodFisc", "frmPartitaIva"}) {
         modal.scripts[QString::fromLatin1(name)] = [&seen](Form& f) {
-            seen[f.objectName()] = static_cast<orv::app::CheckerForm&>(f).entry().text();
+            seen[f.objectName()] = static_cast<orv::kit::CheckerForm&>(f).entry().text();
         };
     }
     const struct {
@@ -694,7 +699,7 @@ TEST_F(ContractTest, LogoClausesDateAndThePrintSeam)
     EXPECT_EQ(modal.shown, QStringList{u"frmLogo"_qs});
 
     click(w.cmdPDF); // no file test: the shell reports a missing sheet
-    EXPECT_EQ(shell.opened, QStringList{u'"' + orv::programFile(u"Clausole.pdf"_qs) + u'"'});
+    EXPECT_EQ(shell.opened, QStringList{u'"' + orv::platform::programFile(u"Clausole.pdf"_qs) + u'"'});
 
     w.txtData.setText(u"01/01/2000"_qs);
     click(w.btnData);

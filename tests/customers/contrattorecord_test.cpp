@@ -3,6 +3,8 @@
 
 #include "contract_fixture.h"
 
+using namespace orv::customers;
+
 using orv::test::contract;
 using orv::test::contractFixture;
 

@@ -7,7 +7,11 @@
 
 #include <QTableWidget>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::contractFixture;
 using orv::test::ContractWindowTest;
 using orv::test::MessageCall;
@@ -61,14 +65,14 @@ TEST_F(ContractExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
         ASSERT_EQ(messages.calls.size(), 2u);
         EXPECT_EQ(messages.calls[0].kind, MessageCall::Confirmation);
         EXPECT_EQ(messages.calls[1].kind, MessageCall::Confirmation);
-        EXPECT_EQ(shell.opened, QStringList{u'"' + orv::programFile(u"Contratti.xls"_qs) + u'"'});
+        EXPECT_EQ(shell.opened, QStringList{u'"' + orv::platform::programFile(u"Contratti.xls"_qs) + u'"'});
     });
     EXPECT_EQ(readFile(u"Contratti.xls"_qs), contractFixture("Contratti.xls"));
     // LibreOffice Calc reads every cell as written: codes and numbers with leading zeros
     // stay text, amounts are numbers.
     if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
     QString why;
-    const auto read = orv::test::openInCalc({orv::programFile(u"Contratti.xls"_qs)}, &why);
+    const auto read = orv::test::openInCalc({orv::platform::programFile(u"Contratti.xls"_qs)}, &why);
     ASSERT_TRUE(read) << why.toStdString();
     orv::test::expectAsWritten(read->at(0), orv::customers::contractExportSheet(), calcRows);
     EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));

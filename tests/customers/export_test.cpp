@@ -10,7 +10,11 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::card;
 using orv::test::fixture;
 using orv::test::CustomerWindowTest;
@@ -32,7 +36,7 @@ protected:
         ASSERT_EQ(modal.shown.value(0), u"frmExpClienti"_qs);
         modal.shown.clear();
     }
-    QString xls() const { return orv::programFile(u"Clienti.xls"_qs); }
+    QString xls() const { return orv::platform::programFile(u"Clienti.xls"_qs); }
 };
 
 TEST_F(ExportTest, TheGridShowsTheArchiveAndTheFileIsWrittenFromIt)
@@ -119,7 +123,7 @@ TEST_F(ExportTest, AnEmptyArchiveExportsTheTenDesignedRows)
     EXPECT_EQ(file.count("<tr>"), 11);
     EXPECT_EQ(file.count("<td style=\"text-align: left;\" sdnum=\"1040;0;@\"></td>"), 250);
     EXPECT_FALSE(file.contains('\n'));
-    EXPECT_TRUE(QFile::exists(orv::programFile(TCliente::kFileName)));  // the grid's reading created it
+    EXPECT_TRUE(QFile::exists(orv::platform::programFile(TCliente::kFileName)));  // the grid's reading created it
 }
 
 TEST_F(ExportTest, NoWritesNothingAndAFileThatCannotBeReplacedShowsThePlainBox)

@@ -12,7 +12,10 @@
 
 #include <algorithm>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::CustomerWindowTest;
 
 namespace {
@@ -53,9 +56,9 @@ QList<Listed> expectedLines(const QList<TCliente>& cards, const QString& criteri
 {
     QList<Listed> out;
     for (int i = 0; i < cards.size(); ++i)
-        if (orv::containsAZ(cards[i].Cliente, criterion)) out.append({RigaTrovaClienti(cards[i]), i + 1});
+        if (orv::platform::containsAZ(cards[i].Cliente, criterion)) out.append({RigaTrovaClienti(cards[i]), i + 1});
     std::stable_sort(out.begin(), out.end(),
-                     [](const Listed& a, const Listed& b) { return orv::compareTextAZ(a.line, b.line) < 0; });
+                     [](const Listed& a, const Listed& b) { return orv::platform::compareTextAZ(a.line, b.line) < 0; });
     return out;
 }
 
@@ -134,7 +137,7 @@ TEST_F(FinderSizesTest, ListOrderFindPrintAndDoubleClickAtManySizes)
                     EXPECT_FALSE(f.isVisible());
                 });
                 EXPECT_EQ(editor().lblPosizione.text(), QString::number(expected[row].position));
-                EXPECT_EQ(editor().txtCliente.text(), orv::trimmed(cards[expected[row].position - 1].Cliente));
+                EXPECT_EQ(editor().txtCliente.text(), orv::platform::trimmed(cards[expected[row].position - 1].Cliente));
                 EXPECT_EQ(editor().txtNote.text(), cards[expected[row].position - 1].Note);
                 if (count > 100 && row != 0) break; // one double click away from the top is enough
             }

@@ -12,7 +12,10 @@
 #include <QDir>
 #include <QListWidget>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::card;
 using orv::test::CustomerWindowTest;
 using orv::test::MessageCall;
@@ -178,7 +181,7 @@ TEST_F(ListsTest, FinderCountsAndFailures)
         EXPECT_EQ(f.lblTrovate.text(), u"Il presente riepilogo contiene 1 schede."_qs);
     });
 
-    QFile::remove(orv::programFile(TCliente::kFileName));
+    QFile::remove(orv::platform::programFile(TCliente::kFileName));
     ASSERT_TRUE(QDir(programFolder()).mkdir(TCliente::kFileName));
     inFinder([&](TfrmTrovaClienti& f) {
         search(f);
@@ -290,7 +293,7 @@ TEST_F(ListsTest, EachCallerTagWritesItsOwnFields)
         runDialog<TfrmTrovaClienti>(&target, [&](TfrmTrovaClienti& f) { f.lblMemory.setText(QString::fromLatin1(caller.tag)); });
         for (const QString& e : caller.expected) {
             const QString name = e.section(u'=', 0, 0);
-            EXPECT_EQ(orv::forms::controlText(*target.findControl(name)), e.section(u'=', 1)) << name.toStdString();
+            EXPECT_EQ(orv::kit::controlText(*target.findControl(name)), e.section(u'=', 1)) << name.toStdString();
         }
         EXPECT_EQ(target.control<Edit>(u"txtAltro"_qs).text(), u"mio"_qs);
         EXPECT_EQ(target.control<Label>(u"lblPosizione"_qs).text(), u"4"_qs);

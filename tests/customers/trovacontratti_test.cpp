@@ -6,7 +6,10 @@
 
 #include <QDir>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::contract;
 using orv::test::doubleClickLine;
 using orv::test::ContractWindowTest;
@@ -126,7 +129,7 @@ TEST_F(ContractFinderTest, DoubleClickLoadsTheWholeContractReplacingTheOneOnScre
         doubleClickLine(f.lstRecords, 0);
         EXPECT_FALSE(f.isVisible());
     });
-    const QStringList shown = orv::archive::readControls(orv::forms::FormView(window()), TContratto::layout());
+    const QStringList shown = orv::archive::readControls(orv::kit::FormView(window()), TContratto::layout());
     QStringList expected = TContratto::decode(full.encode()).values();
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(window().txtCliente.text(), u"Verdi Luca"_qs);
@@ -145,7 +148,7 @@ TEST_F(ContractFinderTest, OtherTagsWriteNothingAndFailuresAreReported)
             search(f);
             doubleClickLine(f.lstRecords, 0);
         };
-        orv::ui::runDialog<TfrmTrovaContratti>(&window(), [&](TfrmTrovaContratti& f) {
+        orv::platform::ui::runDialog<TfrmTrovaContratti>(&window(), [&](TfrmTrovaContratti& f) {
             f.lblMemory.setText(QString::fromLatin1(tag));
         });
         EXPECT_EQ(window().txtCliente.text(), QString()) << tag;
@@ -153,7 +156,7 @@ TEST_F(ContractFinderTest, OtherTagsWriteNothingAndFailuresAreReported)
     }
 
     modal.shown.clear();
-    QFile::remove(orv::programFile(TContratto::kFileName));
+    QFile::remove(orv::platform::programFile(TContratto::kFileName));
     ASSERT_TRUE(QDir(programFolder()).mkdir(TContratto::kFileName));
     inFinder([&](TfrmTrovaContratti& f) {
         search(f);

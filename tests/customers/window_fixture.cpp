@@ -3,6 +3,9 @@
 #include "shell/avvio.h"
 #include "shell/startup.h"
 
+using namespace orv::customers;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -27,7 +30,7 @@ private:
     RecordedPrints& p_;
 };
 
-class CardRecorder : public forms::CardLayout {
+class CardRecorder : public kit::CardLayout {
 public:
     explicit CardRecorder(RecordedPrints& p) : p_(p) {}
     void setPortrait() override {}
@@ -53,17 +56,17 @@ private:
 void CustomerWindowTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<SummaryRecorder>(prints); },
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<SummaryRecorder>(prints); },
                              [this](QWidget*) { return std::make_unique<CardRecorder>(prints); }});
-    app::createStartWindows();
+    shell::createStartWindows();
     frmAvvio->hide();
     showAndActivate(*frmClienti);
 }
 
 void CustomerWindowTest::TearDown()
 {
-    app::destroyStartWindows();
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 

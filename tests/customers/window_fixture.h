@@ -17,9 +17,9 @@
 namespace orv::test {
 
 // A card with the given values; the other fields empty.
-inline TCliente card(std::initializer_list<std::pair<QString TCliente::*, const char*>> values)
+inline customers::TCliente card(std::initializer_list<std::pair<QString customers::TCliente::*, const char*>> values)
 {
-    TCliente c;
+    customers::TCliente c;
     for (const auto& [field, value] : values) c.*field = QString::fromUtf8(value);
     return c;
 }
@@ -41,12 +41,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void writeArchive(const QList<TCliente>& cards) const;
-    QByteArray archiveBytes() const { return readFile(TCliente::kFileName); }
+    void writeArchive(const QList<customers::TCliente>& cards) const;
+    QByteArray archiveBytes() const { return readFile(customers::TCliente::kFileName); }
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
     // The editor as the main menu shows it.
-    TfrmClienti& editor() const { return *frmClienti; }
+    customers::TfrmClienti& editor() const { return *customers::frmClienti; }
 };
 
 } // namespace orv::test

@@ -19,7 +19,13 @@
 
 #include <QListWidget>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::ddt;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 
 namespace {
@@ -182,13 +188,13 @@ TEST_F(DdtCommandsTest, EachRowImportsAnArticleIntoItselfWithItsOwnQuantity)
 
 TEST_F(DdtCommandsTest, HeaderButtonsClearTheIssuerFillTheDateAndRouteTheCheckers)
 {
-    for (const orv::docs::IssuerKey& k : orv::docs::issuerKeys())
-        orv::forms::setControlText(e().control<Control>(k.control), u"x"_qs);
+    for (const orv::documents::IssuerKey& k : orv::documents::issuerKeys())
+        orv::kit::setControlText(e().control<Control>(k.control), u"x"_qs);
     click(e().btnCancDitta);
-    for (const orv::docs::IssuerKey& k : orv::docs::issuerKeys()) {
+    for (const orv::documents::IssuerKey& k : orv::documents::issuerKeys()) {
         const bool kept = k.control == u"txtPagamento" || k.control == u"txtBanca" || k.control == u"txtIban"
                           || k.control == u"txtPercIva";
-        EXPECT_EQ(orv::forms::controlText(e().control<Control>(k.control)), kept ? u"x"_qs : QString())
+        EXPECT_EQ(orv::kit::controlText(e().control<Control>(k.control)), kept ? u"x"_qs : QString())
             << k.control.toStdString();
     }
     EXPECT_TRUE(focusIs(e().txtDitta));
@@ -207,7 +213,7 @@ TEST_F(DdtCommandsTest, HeaderButtonsClearTheIssuerFillTheDateAndRouteTheChecker
         {&e().txtCodFiscDitta, "12 34"}, {&e().txtIvaCliente, " 01234567890 "}, {&e().txtIvaDitta, ""},
     };
     for (const auto& [field, value] : checks) {
-        orv::forms::setControlText(*field, QString::fromLatin1(value));
+        orv::kit::setControlText(*field, QString::fromLatin1(value));
         const QString button = u"btn"_qs + field->name().mid(3);
         click(e().control<Control>(button));
     }
@@ -233,14 +239,14 @@ TEST_F(DdtCommandsTest, LogoStartNumberHelpAndTheDocumentWindows)
     EXPECT_EQ(caption, u"Impostazione inizio numerazione Documenti di Trasporto"_qs);
     EXPECT_EQ(tag, u"ddt"_qs);
     EXPECT_EQ(title, u"Compilazione, archiviazione e stampa di preventivi e documenti di trasporto."_qs);
-    EXPECT_EQ(text, orv::docs::helpParagraphs().join(u"\r\n\r\n"_qs));
+    EXPECT_EQ(text, orv::documents::helpParagraphs().join(u"\r\n\r\n"_qs));
 
     // The document windows read the editor as it stands: nothing is saved first.
     e().txtCliente.setText(u"Non salvato"_qs);
     click(e().cmdStampa);
     click(e().cmdAnteprima);
     click(e().cmdPDF);
-    using orv::docs::DocumentOutput;
+    using orv::documents::DocumentOutput;
     EXPECT_EQ(documents, std::vector<DocumentOutput>({DocumentOutput::Print, DocumentOutput::Preview,
                                                       DocumentOutput::Pdf}));
     EXPECT_FALSE(QFile::exists(programFolder() + u"2026.ddt"_qs));
@@ -264,7 +270,7 @@ TEST_F(DdtCommandsTest, TheTransportDialogShowsTheValuesTrimmedAndAppliesThemTri
         EXPECT_TRUE(w.txtVettore.highlight()->visible());
         EXPECT_EQ(w.txtPorto.items(), QStringList({u"Franco"_qs, u"Assegnato"_qs}));
         EXPECT_EQ(w.txtPorto.itemIndex(), -1); // neither item: shown as handed over
-        for (Control* c : fields(w)) shown << orv::forms::controlText(*c);
+        for (Control* c : fields(w)) shown << orv::kit::controlText(*c);
         for (Control* c : fields(w))
             widths.push_back(c == &w.txtPorto ? w.txtPorto.maxLength() : static_cast<Edit*>(c)->maxLength());
         // Enter goes round the seven fields.
@@ -287,7 +293,7 @@ TEST_F(DdtCommandsTest, TheTransportDialogShowsTheValuesTrimmedAndAppliesThemTri
     // Everything emptied and applied: seven empty values.
     modal.scripts[u"frmDatiTrasporto"_qs] = [&](Form& f) {
         auto& w = static_cast<TfrmDatiTrasporto&>(f);
-        for (Control* c : fields(w)) orv::forms::setControlText(*c, u"   "_qs);
+        for (Control* c : fields(w)) orv::kit::setControlText(*c, u"   "_qs);
         click(w.btnApplica);
     };
     click(e().cmdDatiTrasporto);

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QListWidget>
 
+using namespace orv::ddt;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -43,7 +46,7 @@ TDDT note(std::initializer_list<std::pair<const char*, const char*>> values)
     return d;
 }
 
-void doubleClickLine(ui::ListBox& box, int row)
+void doubleClickLine(platform::ui::ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -55,20 +58,20 @@ void doubleClickLine(ui::ListBox& box, int row)
 void DdtWindowTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
-    docs::setDocumentWindows(u"frmDDT"_qs, [this](QWidget* editor, docs::DocumentOutput output) {
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
+    documents::setDocumentWindows(u"frmDDT"_qs, [this](QWidget* editor, documents::DocumentOutput output) {
         EXPECT_EQ(editor, frmDDT);
         documents.push_back(output);
     });
-    app::createStartWindows();
+    shell::createStartWindows();
     frmAvvio->hide();
 }
 
 void DdtWindowTest::TearDown()
 {
-    app::destroyStartWindows();
-    docs::setDocumentWindows(u"frmDDT"_qs, {});
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    documents::setDocumentWindows(u"frmDDT"_qs, {});
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 

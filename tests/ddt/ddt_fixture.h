@@ -15,10 +15,10 @@
 namespace orv::test {
 
 // A delivery note with the given values by field name; the other fields empty.
-TDDT note(std::initializer_list<std::pair<const char*, const char*>> values);
+ddt::TDDT note(std::initializer_list<std::pair<const char*, const char*>> values);
 
 // Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ui::ListBox& box, int row);
+void doubleClickLine(platform::ui::ListBox& box, int row);
 
 // The archive-access message of the editor's commands and the finder.
 inline const QString kAccess = QStringLiteral(
@@ -34,28 +34,28 @@ struct ListPrint {
 class DdtWindowTest : public GuiTest {
 protected:
     std::vector<ListPrint> printed;
-    std::vector<docs::DocumentOutput> documents;
+    std::vector<documents::DocumentOutput> documents;
 
     void SetUp() override;
     void TearDown() override;
 
     // The year file of the test's program folder, e.g. "2026.ddt".
-    void writeYear(const QList<TDDT>& notes, const QString& year = u"2026"_qs) const;
-    QList<TDDT> readYear(const QString& year = u"2026"_qs) const;
+    void writeYear(const QList<ddt::TDDT>& notes, const QString& year = u"2026"_qs) const;
+    QList<ddt::TDDT> readYear(const QString& year = u"2026"_qs) const;
     // The committed fixture file of that name.
     static QByteArray fixture(const char* name);
     // The year menu shown from the main menu, the year typed and "Apri" clicked: the
     // editor on that year's file, active.
-    TfrmDDT& openEditor(const QString& year = u"2026"_qs);
-    TfrmDDT& e() { return *frmDDT; }
+    ddt::TfrmDDT& openEditor(const QString& year = u"2026"_qs);
+    ddt::TfrmDDT& e() { return *ddt::frmDDT; }
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
-    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+    bool focusIs(const platform::ui::Control& c) const { return c.form()->focusedControl() == &c; }
     // Runs the window a command opens with `script`, as the user would.
     template <class W>
-    void opened(ui::Control& command, const QString& name, std::function<void(W&)> script)
+    void opened(platform::ui::Control& command, const QString& name, std::function<void(W&)> script)
     {
-        modal.scripts[name] = [script](ui::Form& f) { script(static_cast<W&>(f)); };
+        modal.scripts[name] = [script](platform::ui::Form& f) { script(static_cast<W&>(f)); };
         click(command);
         EXPECT_TRUE(modal.shown.contains(name)) << name.toStdString();
     }

@@ -11,7 +11,12 @@
 #include <QDir>
 #include <QFile>
 
-using namespace orv::ui;
+using namespace orv::ddt;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 using orv::test::kAccess;
 using orv::test::MessageCall;
@@ -26,7 +31,7 @@ const QString kSection = u"Numerazione Documenti di Trasporto"_qs;
 
 class DdtEditorTest : public DdtWindowTest {
 protected:
-    orv::IniFile settings() const { return orv::IniFile(programFolder() + u"Orvanta.ini"_qs); }
+    orv::platform::IniFile settings() const { return orv::platform::IniFile(programFolder() + u"Orvanta.ini"_qs); }
     // Three delivery notes of 2026 (numbers 1 to 3, customers Alfa, Beta, Gamma) and the
     // start of a fourth that is no whole record.
     void writeThree()
@@ -48,7 +53,7 @@ protected:
 
 TEST_F(DdtEditorTest, ShownWithTheIssuingCompanyOnACleanNewNote)
 {
-    orv::IniFile ini = settings();
+    orv::platform::IniFile ini = settings();
     ini.writeString(u"Ditta Emittente"_qs, u"Nome"_qs, u"Tecnoservice"_qs);
     ini.writeString(u"Ditta Emittente"_qs, u"Banca Appoggio"_qs, u"Banca Sabauda"_qs);
     ini.writeString(u"Ditta Emittente"_qs, u"Aliquota Iva"_qs, u"22"_qs);
@@ -118,7 +123,7 @@ TEST_F(DdtEditorTest, NewNumbersFromTheDeliveryNotesStartNumberAndTheNotesStored
     EXPECT_EQ(readFile(u"2026.ddt"_qs).size(), 0); // created empty
 
     writeYear({note({}), note({}), note({})});
-    orv::IniFile ini = settings();
+    orv::platform::IniFile ini = settings();
     ini.writeString(kSection, u"Inizio"_qs, u"100"_qs);
     ini.writeString(u"Numerazione Preventivi"_qs, u"Inizio"_qs, u"500"_qs); // the quotes' own
     const struct {
@@ -409,7 +414,7 @@ TEST_F(DdtEditorTest, AnotherWorkstationsNumberOrChangeIsAskedAboutAtSave)
     d.txtCliente.setText(u"Rossi"_qs);
     writeYear({note({{"NumFatt", "1"}, {"Data", "01/03/2026"}, {"Cliente", "Verdi"}}), note({{"NumFatt", "2"}, {"Cliente", "B"}})});
     const QString taken = orv::archive::EditorConfig{}.numberTakenQuestion.arg(u"2"_qs);
-    messages.answers = {orv::ui::mrNo};
+    messages.answers = {orv::platform::ui::mrNo};
     click(d.cmdSalva);
     ASSERT_FALSE(messages.calls.empty());
     EXPECT_EQ(messages.last().kind, MessageCall::Confirmation);
@@ -429,7 +434,7 @@ TEST_F(DdtEditorTest, AnotherWorkstationsNumberOrChangeIsAskedAboutAtSave)
     writeYear(notes);
     d.txtNote.setText(u"nota di A"_qs);
     const QString changed = orv::archive::EditorConfig{}.changedElsewhereQuestion;
-    messages.answers = {orv::ui::mrNo};
+    messages.answers = {orv::platform::ui::mrNo};
     click(d.cmdSalva);
     EXPECT_EQ(takeTexts(), QStringList({changed}));
     EXPECT_EQ(readYear()[0][u"Cliente"_qs], u"Verdi e figli"_qs);

@@ -3,7 +3,10 @@
 // the page arrows.
 #include "ddt_fixture.h"
 
-using namespace orv::ui;
+using namespace orv::ddt;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 
 namespace {

@@ -12,7 +12,11 @@
 #include <QFile>
 #include <QTableWidget>
 
-using namespace orv::ui;
+using namespace orv::ddt;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 using orv::test::doubleClickLine;
 using orv::test::kAccess;
@@ -287,7 +291,7 @@ TEST_F(DdtListsTest, ExportGridAndFileMatchTheIndependentFixture)
     QString why;
     const auto read = orv::test::openInCalc({programFolder() + u"DDT.xls"_qs}, &why);
     ASSERT_TRUE(read) << why.toStdString();
-    orv::test::expectAsWritten(read->at(0), orv::docs::exportSheet(orv::ddt::exportTexts()), calcRows);
+    orv::test::expectAsWritten(read->at(0), orv::documents::exportSheet(orv::ddt::exportTexts()), calcRows);
     EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"01234567890"_qs));
     EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"09876543210"_qs));
     }

@@ -8,7 +8,12 @@
 
 #include <QFile>
 
-using namespace orv::ui;
+using namespace orv::ddt;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 using orv::test::MessageCall;
 
@@ -119,7 +124,7 @@ TEST_F(DdtMenuTest, HelpAndTheLogoLink)
     };
     click(menu().imgGuida);
     EXPECT_EQ(title, u"Compilazione, archiviazione e stampa di preventivi e documenti di trasporto."_qs);
-    EXPECT_EQ(text.split(u"\r\n\r\n"_qs), orv::docs::helpParagraphs());
+    EXPECT_EQ(text.split(u"\r\n\r\n"_qs), orv::documents::helpParagraphs());
     QWidget* link = menu().lnkWeb.widget();
     QTest::mousePress(link, Qt::LeftButton, Qt::NoModifier, link->rect().center());
     EXPECT_EQ(menu().lnkWeb.fontColor(), QColor(255, 165, 0));

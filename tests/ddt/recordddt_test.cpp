@@ -8,6 +8,8 @@
 
 #include "qstring_printer.h"
 
+using namespace orv::ddt;
+
 namespace {
 
 TEST(DdtRecord, FieldsOffsetsWidthsAndControls)
@@ -106,7 +108,7 @@ TEST(DdtRecord, NotDeliveredIsTheExactNo)
 
 TEST(DdtRecord, ExportSheetHeadingsAndCells)
 {
-    const orv::archive::ExportSheet sheet = orv::docs::exportSheet(orv::ddt::exportTexts());
+    const orv::archive::ExportSheet sheet = orv::documents::exportSheet(orv::ddt::exportTexts());
     EXPECT_EQ(sheet.fileName, u"DDT.xls"_qs);
     EXPECT_EQ(sheet.sheetName, u"Riepilogo DDT"_qs);
     ASSERT_EQ(sheet.columns.size(), 25);
@@ -128,7 +130,7 @@ TEST(DdtRecord, ExportSheetHeadingsAndCells)
     d.set(u"TotFattura"_qs, u"1234,50"_qs);
     d.set(u"Saldata"_qs, u"No"_qs);
     d.set(u"Vettore"_qs, u"Alpi"_qs); // transport values are not exported
-    const QStringList cells = orv::docs::exportRow(TDDT::layout(), d.values);
+    const QStringList cells = orv::documents::exportRow(TDDT::layout(), d.values);
     ASSERT_EQ(cells.size(), 25);
     EXPECT_EQ(cells[0], u"7"_qs);
     EXPECT_EQ(cells[16], u"IT60X"_qs);

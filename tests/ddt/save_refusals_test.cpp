@@ -5,7 +5,9 @@
 
 #include "platform/core/inifile.h"
 
-using namespace orv::ui;
+using namespace orv::ddt;
+
+using namespace orv::platform::ui;
 using orv::test::DdtWindowTest;
 using orv::test::MessageCall;
 
@@ -50,7 +52,7 @@ protected:
 
 TEST_F(DdtSaveRefusalTest, ARefusedSaveStoresNothingAndTheCorrectedNoteIsStored)
 {
-    orv::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Ditta Emittente"_qs, u"Aliquota Iva"_qs, u"22%"_qs);
+    orv::platform::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Ditta Emittente"_qs, u"Aliquota Iva"_qs, u"22%"_qs);
     TfrmDDT& d = openEditor();
     click(d.cmdNuovo);
     type(d.txtCliente, u"Rossi"_qs);

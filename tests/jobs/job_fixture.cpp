@@ -7,6 +7,9 @@
 
 #include <QListWidget>
 
+using namespace orv::jobs;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -35,7 +38,7 @@ private:
 
 } // namespace
 
-void doubleClickLine(ui::ListBox& box, int row)
+void doubleClickLine(platform::ui::ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -47,15 +50,15 @@ void doubleClickLine(ui::ListBox& box, int row)
 void JobWindowTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
-    app::createStartWindows();
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
+    shell::createStartWindows();
     frmAvvio->hide();
 }
 
 void JobWindowTest::TearDown()
 {
-    app::destroyStartWindows();
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 

@@ -14,15 +14,15 @@
 namespace orv::test {
 
 // A sheet with the given values; the other fields empty.
-inline TSchedaLavoro sheet(std::initializer_list<std::pair<TSchedaLavoro::Field, const char*>> values)
+inline jobs::TSchedaLavoro sheet(std::initializer_list<std::pair<jobs::TSchedaLavoro::Field, const char*>> values)
 {
-    TSchedaLavoro s;
+    jobs::TSchedaLavoro s;
     for (const auto& [field, value] : values) s[field] = QString::fromUtf8(value);
     return s;
 }
 
 // Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ui::ListBox& box, int row);
+void doubleClickLine(platform::ui::ListBox& box, int row);
 
 // The archive-access message of the editor's commands and the finder.
 inline const QString kAccess = QStringLiteral(
@@ -43,14 +43,14 @@ protected:
     void TearDown() override;
 
     // The year file of the test's program folder, e.g. "2026.lav".
-    void writeYear(const QList<TSchedaLavoro>& sheets, const QString& year = u"2026"_qs) const;
-    QList<TSchedaLavoro> readYear(const QString& year = u"2026"_qs) const;
+    void writeYear(const QList<jobs::TSchedaLavoro>& sheets, const QString& year = u"2026"_qs) const;
+    QList<jobs::TSchedaLavoro> readYear(const QString& year = u"2026"_qs) const;
     // The year menu shown from the main menu, the year typed and "Apri" clicked: the
     // editor on that year's file, active.
-    TfrmLavoro& openEditor(const QString& year = u"2026"_qs);
+    jobs::TfrmLavoro& openEditor(const QString& year = u"2026"_qs);
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
-    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+    bool focusIs(const platform::ui::Control& c) const { return c.form()->focusedControl() == &c; }
 };
 
 } // namespace orv::test

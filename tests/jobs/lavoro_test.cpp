@@ -20,7 +20,13 @@
 
 #include <map>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::jobs;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::JobWindowTest;
 using orv::test::MessageCall;
 using orv::test::sheet;
@@ -284,7 +290,7 @@ TEST_F(EditorTest, NewNumbersFromTheStartNumberAndTheSheetsOfTheYear)
         const char* number;
     } cases[] = {{nullptr, "8"}, {"", "8"}, {"  ", "8"}, {"100", "107"}, {"0", "7"}};
     for (const auto& c : cases) {
-        orv::IniFile ini(programFolder() + u"Orvanta.ini"_qs);
+        orv::platform::IniFile ini(programFolder() + u"Orvanta.ini"_qs);
         if (c.start) ini.writeString(u"Numerazione Schede Lavoro"_qs, u"Inizio"_qs, QString::fromUtf8(c.start));
         click(e->cmdNuovo);
         EXPECT_EQ(e->txtNumScheda.text(), QString::fromUtf8(c.number)) << (c.start ? c.start : "missing");
@@ -295,7 +301,7 @@ TEST_F(EditorTest, NewNumbersFromTheStartNumberAndTheSheetsOfTheYear)
 
 TEST_F(EditorTest, NewWithAStartNumberThatIsNoNumberLeavesACleanSheetAndSaysSo)
 {
-    orv::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Numerazione Schede Lavoro"_qs, u"Inizio"_qs, u"dieci"_qs);
+    orv::platform::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Numerazione Schede Lavoro"_qs, u"Inizio"_qs, u"dieci"_qs);
     e->txtCliente.setText(u"Rossi"_qs);
     click(e->cmdNuovo);
     ASSERT_EQ(messages.calls.size(), 1u);
@@ -493,15 +499,15 @@ TEST_F(EditorTest, DateAndTimeButtonsFillTheirFieldsWithoutMovingTheFocus)
 
 TEST_F(EditorTest, TimeButtonsShowAClockDateButtonsACalendarAndTheBarOneCaptionSize)
 {
-    const auto drawn = [](orv::ui::art::Icon icon) {
+    const auto drawn = [](orv::platform::ui::art::Icon icon) {
         QImage img(22, 22, QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::white);
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
-        orv::ui::art::icon(icon, QColor(0xC6, 0x28, 0x28))(p, QRectF(img.rect()));
+        orv::platform::ui::art::icon(icon, QColor(0xC6, 0x28, 0x28))(p, QRectF(img.rect()));
         return img;
     };
-    const QImage clockPicture = drawn(orv::ui::art::Icon::Clock), calendar = drawn(orv::ui::art::Icon::Schedule);
+    const QImage clockPicture = drawn(orv::platform::ui::art::Icon::Clock), calendar = drawn(orv::platform::ui::art::Icon::Schedule);
     ASSERT_NE(clockPicture, calendar);
     for (Image* time : {&e->impOraAccetta, &e->impOraRiconsegna})
         EXPECT_EQ(time->picture().convertToFormat(clockPicture.format()), clockPicture) << time->name().toStdString();

@@ -11,7 +11,10 @@
 #include <QFile>
 #include <QTableWidget>
 
-using namespace orv::ui;
+using namespace orv::jobs;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::doubleClickLine;
 using orv::test::JobWindowTest;
 using orv::test::MessageCall;

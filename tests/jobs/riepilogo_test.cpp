@@ -13,7 +13,13 @@
 #include <QComboBox>
 #include <QDir>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::jobs;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::JobWindowTest;
 using orv::test::MessageCall;
 using orv::test::sheet;

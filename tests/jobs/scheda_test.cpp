@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+using namespace orv::archive;
+using namespace orv::jobs;
+
 using orv::test::sheet;
 using S = TSchedaLavoro;
 
@@ -106,11 +109,11 @@ TEST(JobSheetNumbering, StartNumberPlusTheSheetsOfTheYear)
 
 TEST(JobSheetYearFile, FourDigitsOnly)
 {
-    orv::setProgramFolder(u"/tmp/orvanta-prog"_qs);
-    EXPECT_EQ(orv::jobs::yearFile(u"2026"_qs), orv::programFile(u"2026.lav"_qs));
+    orv::platform::setProgramFolder(u"/tmp/orvanta-prog"_qs);
+    EXPECT_EQ(orv::jobs::yearFile(u"2026"_qs), orv::platform::programFile(u"2026.lav"_qs));
     for (const char* bad : {"202", "20266", "20a6", " 202", "", "../x", "2026 "})
         EXPECT_FALSE(orv::jobs::yearFile(QString::fromUtf8(bad))) << bad;
-    orv::setProgramFolder(QString());
+    orv::platform::setProgramFolder(QString());
 }
 
 TEST(JobSheetExport, CellsInColumnOrderWithTheReceiptJoined)

@@ -12,7 +12,10 @@
 #include <functional>
 #include <memory>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::GuiTest;
 using orv::test::MessageCall;
 
@@ -55,7 +58,7 @@ private:
     {
         Layout l;
         for (const char* p : {"lblFile", "lblDesc"})
-            for (int r = 1; r <= 3; ++r) l.push_back(orv::ui::label(numbered(p, r), 0, 0, 10, 10, QString()).hidden());
+            for (int r = 1; r <= 3; ++r) l.push_back(orv::platform::ui::label(numbered(p, r), 0, 0, 10, 10, QString()).hidden());
         return l;
     }
 };
@@ -81,7 +84,7 @@ protected:
     void open(Editor& editor, const QString& tag, const std::function<void(TfrmAllegaCartella&)>& script)
     {
         modal.scripts["frmAllegaCartella"] = [&](Form& f) { script(static_cast<TfrmAllegaCartella&>(f)); };
-        orv::app::showAttachmentWindow(editor, tag);
+        orv::kit::showAttachmentWindow(editor, tag);
     }
     void open(const std::function<void(TfrmAllegaCartella&)>& script) { open(*clienti, "clienti", script); }
 
@@ -236,7 +239,7 @@ TEST_F(AllegaTest, ChoosingTheStoredCopyItselfLeavesItAlone)
     });
     EXPECT_EQ(copy("contratto.pdf"), "contratto firmato");
     EXPECT_TRUE(messages.calls.empty());
-    EXPECT_EQ(orv::app::copyAttachment(copyPath("contratto.pdf"), "contratto.pdf"), orv::app::CopyResult::AlreadyThere);
+    EXPECT_EQ(orv::kit::copyAttachment(copyPath("contratto.pdf"), "contratto.pdf"), orv::kit::CopyResult::AlreadyThere);
     EXPECT_EQ(copy("contratto.pdf"), "contratto firmato");
 }
 
@@ -289,8 +292,8 @@ TEST_F(AllegaTest, NamesARecordCannotKeepAreRefused)
         EXPECT_TRUE(messages.last().text.contains(name));
         EXPECT_FALSE(QFile::exists(copyPath(name))) << name.toStdString();
     }
-    EXPECT_TRUE(orv::app::storableAttachmentName(QStringLiteral("Caff\u00e8 \u20ac.pdf")));
-    EXPECT_TRUE(orv::app::storableAttachmentName(QString(246, QLatin1Char('x')) + ".pdf"));
+    EXPECT_TRUE(orv::kit::storableAttachmentName(QStringLiteral("Caff\u00e8 \u20ac.pdf")));
+    EXPECT_TRUE(orv::kit::storableAttachmentName(QString(246, QLatin1Char('x')) + ".pdf"));
 }
 
 TEST_F(AllegaTest, EachTagWritesIntoItsOwnEditor)

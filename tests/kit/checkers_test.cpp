@@ -5,8 +5,10 @@
 
 #include <functional>
 
-using namespace orv::ui;
-using orv::app::CheckerForm;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
+using orv::kit::CheckerForm;
 using orv::test::GuiTest;
 using orv::test::MessageCall;
 
@@ -36,13 +38,13 @@ TEST_F(CheckerTest, EachWindowShowsItsCaptionPromptAndEntry)
         int maxLength;
     };
     const Case cases[] = {
-        {orv::app::openTaxCodeChecker, "frmCodFisc", " Verifica codice fiscale",
+        {orv::kit::openTaxCodeChecker, "frmCodFisc", " Verifica codice fiscale",
          "Immettere il codice fiscale e premere il pulsante di controllo.", "txtCodFisc", 16},
-        {orv::app::openVatChecker, "frmPartitaIva", " Controllo partita IVA",
+        {orv::kit::openVatChecker, "frmPartitaIva", " Controllo partita IVA",
          "Immettere il numero di partita IVA e premere il pulsante di controllo.", "txtPartitaIva", 11},
-        {orv::app::openCardChecker, "frmCarta", " Controllo carta di credito",
+        {orv::kit::openCardChecker, "frmCarta", " Controllo carta di credito",
          "Immettere il numero di carta di credito e premere il pulsante di controllo.", "txtNumero", 30},
-        {orv::app::openIbanChecker, "frmIban", " Controllo IBAN", "Immettere l'IBAN e premere il pulsante di controllo.",
+        {orv::kit::openIbanChecker, "frmIban", " Controllo IBAN", "Immettere l'IBAN e premere il pulsante di controllo.",
          "txtIban", 27},
     };
     for (const Case& c : cases) {
@@ -80,7 +82,7 @@ TEST_F(CheckerTest, TaxCodeButtonRoutesByTheFieldsContent)
     for (const auto& c : cases) {
         modal.shown.clear();
         QString entry;
-        run(orv::app::openTaxCodeChecker, c.value, [&](CheckerForm& f) { entry = f.entry().text(); });
+        run(orv::kit::openTaxCodeChecker, c.value, [&](CheckerForm& f) { entry = f.entry().text(); });
         EXPECT_EQ(modal.shown, QStringList({c.window})) << c.value;
         EXPECT_EQ(entry, c.entry) << c.value;
     }
@@ -118,10 +120,10 @@ const QString kIbanWrong = QStringLiteral("Attenzione: l'IBAN digitato \u00e8 ER
 
 TEST_F(CheckerTest, VerdictsAsTheEditorsHandThemOver)
 {
-    using orv::app::openCardChecker;
-    using orv::app::openIbanChecker;
-    using orv::app::openTaxCodeChecker;
-    using orv::app::openVatChecker;
+    using orv::kit::openCardChecker;
+    using orv::kit::openIbanChecker;
+    using orv::kit::openTaxCodeChecker;
+    using orv::kit::openVatChecker;
     const auto W = MessageCall::Warning;
     const auto I = MessageCall::Information;
     const Verdict cases[] = {
@@ -173,7 +175,7 @@ TEST_F(CheckerTest, VerdictsAsTheEditorsHandThemOver)
 
 TEST_F(CheckerTest, ValidCardOfAnUnknownFamilyClosesWithoutAWord)
 {
-    run(orv::app::openCardChecker, "3200000000000002", [&](CheckerForm& f) {
+    run(orv::kit::openCardChecker, "3200000000000002", [&](CheckerForm& f) {
         click(f.btnControlla);
         EXPECT_FALSE(f.isVisible());
     });
@@ -182,7 +184,7 @@ TEST_F(CheckerTest, ValidCardOfAnUnknownFamilyClosesWithoutAWord)
 
 TEST_F(CheckerTest, TypingIsTidiedInTheTaxCodeCardAndIbanWindows)
 {
-    run(orv::app::openTaxCodeChecker, "", [&](CheckerForm& f) {
+    run(orv::kit::openTaxCodeChecker, "", [&](CheckerForm& f) {
         keys(f, " rssmra85t10a562s");
         EXPECT_EQ(f.entry().text(), "RSSMRA85T10A562S");
         // The maximum length stops typing at 16 characters.
@@ -192,7 +194,7 @@ TEST_F(CheckerTest, TypingIsTidiedInTheTaxCodeCardAndIbanWindows)
     });
     EXPECT_EQ(messages.texts(), QStringList({kCodFiscValid}));
 
-    run(orv::app::openIbanChecker, "", [&](CheckerForm& f) {
+    run(orv::kit::openIbanChecker, "", [&](CheckerForm& f) {
         keys(f, "it60 x0542811101000000123456");
         EXPECT_EQ(f.entry().text(), "IT60X0542811101000000123456");
         f.btnChiudi.click();
@@ -201,7 +203,7 @@ TEST_F(CheckerTest, TypingIsTidiedInTheTaxCodeCardAndIbanWindows)
 
 TEST_F(CheckerTest, VatAndCardEntriesTakeDigitsAndEditingKeysOnly)
 {
-    for (Opener open : {Opener(orv::app::openVatChecker), Opener(orv::app::openCardChecker)}) {
+    for (Opener open : {Opener(orv::kit::openVatChecker), Opener(orv::kit::openCardChecker)}) {
         run(open, "", [&](CheckerForm& f) {
             keys(f, "1a2 3-4");
             EXPECT_EQ(f.entry().text(), "1234");
@@ -222,7 +224,7 @@ TEST_F(CheckerTest, VatAndCardEntriesTakeDigitsAndEditingKeysOnly)
 
 TEST_F(CheckerTest, CorrectingAfterALengthWarning)
 {
-    run(orv::app::openVatChecker, "1234567015", [&](CheckerForm& f) {
+    run(orv::kit::openVatChecker, "1234567015", [&](CheckerForm& f) {
         click(f.btnControlla);
         ASSERT_TRUE(f.isVisible());
         keys(f, "7");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::kit;
+
 namespace {
 
 struct CheckVerdict {
@@ -135,24 +137,24 @@ TEST(ControllaIban, ModuloAndLetters)
 
 TEST(CheckRouting, CardFamiliesAndTaxCodeButton)
 {
-    EXPECT_EQ(orv::app::cardFamily(1, "30569309025904"), "Diner's Club / Carte Blanche");
-    EXPECT_EQ(orv::app::cardFamily(1, "36"), "Diner's Club / Carte Blanche");
-    EXPECT_EQ(orv::app::cardFamily(1, "38"), "Diner's Club / Carte Blanche");
-    EXPECT_EQ(orv::app::cardFamily(1, "34"), "American Express");
-    EXPECT_EQ(orv::app::cardFamily(1, "37"), "American Express");
-    for (const char* p : {"31", "33", "35"}) EXPECT_EQ(orv::app::cardFamily(1, p), "JCB");
-    for (const char* p : {"32", "39", "3"}) EXPECT_EQ(orv::app::cardFamily(1, p), "");
-    EXPECT_EQ(orv::app::cardFamily(2, "4"), "Visa");
-    EXPECT_EQ(orv::app::cardFamily(3, "5"), "MasterCard");
-    EXPECT_EQ(orv::app::cardFamily(4, "6"), "Discover");
-    for (int r : {0, -2, -1, 5, 6, 7}) EXPECT_EQ(orv::app::cardFamily(r, "x"), "") << r;
+    EXPECT_EQ(orv::kit::cardFamily(1, "30569309025904"), "Diner's Club / Carte Blanche");
+    EXPECT_EQ(orv::kit::cardFamily(1, "36"), "Diner's Club / Carte Blanche");
+    EXPECT_EQ(orv::kit::cardFamily(1, "38"), "Diner's Club / Carte Blanche");
+    EXPECT_EQ(orv::kit::cardFamily(1, "34"), "American Express");
+    EXPECT_EQ(orv::kit::cardFamily(1, "37"), "American Express");
+    for (const char* p : {"31", "33", "35"}) EXPECT_EQ(orv::kit::cardFamily(1, p), "JCB");
+    for (const char* p : {"32", "39", "3"}) EXPECT_EQ(orv::kit::cardFamily(1, p), "");
+    EXPECT_EQ(orv::kit::cardFamily(2, "4"), "Visa");
+    EXPECT_EQ(orv::kit::cardFamily(3, "5"), "MasterCard");
+    EXPECT_EQ(orv::kit::cardFamily(4, "6"), "Discover");
+    for (int r : {0, -2, -1, 5, 6, 7}) EXPECT_EQ(orv::kit::cardFamily(r, "x"), "") << r;
 
-    EXPECT_TRUE(orv::app::opensVatChecker("12345670157"));
-    EXPECT_TRUE(orv::app::opensVatChecker(" 123 "));
-    EXPECT_FALSE(orv::app::opensVatChecker(""));
-    EXPECT_FALSE(orv::app::opensVatChecker("   "));
-    EXPECT_FALSE(orv::app::opensVatChecker("RSSMRA85T10A562S"));
-    EXPECT_FALSE(orv::app::opensVatChecker("1234 567"));
+    EXPECT_TRUE(orv::kit::opensVatChecker("12345670157"));
+    EXPECT_TRUE(orv::kit::opensVatChecker(" 123 "));
+    EXPECT_FALSE(orv::kit::opensVatChecker(""));
+    EXPECT_FALSE(orv::kit::opensVatChecker("   "));
+    EXPECT_FALSE(orv::kit::opensVatChecker("RSSMRA85T10A562S"));
+    EXPECT_FALSE(orv::kit::opensVatChecker("1234 567"));
 }
 
 } // namespace

@@ -10,7 +10,10 @@
 
 #include <functional>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::GuiTest;
 
 namespace {
@@ -22,7 +25,7 @@ protected:
     void open(const std::function<void(TfrmLogo&)>& script)
     {
         modal.scripts["frmLogo"] = [&](Form& f) { script(static_cast<TfrmLogo&>(f)); };
-        orv::app::showLogoWindow(nullptr);
+        orv::kit::showLogoWindow(nullptr);
     }
     // The picture as the file holds it, and the format it was written in.
     static QImage stored(const QString& path, QByteArray* format = nullptr)

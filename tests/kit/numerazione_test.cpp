@@ -8,7 +8,10 @@
 
 #include <functional>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::GuiTest;
 using orv::test::MessageCall;
 
@@ -19,11 +22,11 @@ protected:
     void open(const QString& tag, const std::function<void(TfrmNumerazione&)>& script)
     {
         modal.scripts["frmNumerazione"] = [&](Form& f) { script(static_cast<TfrmNumerazione&>(f)); };
-        orv::app::showStartNumberWindow(nullptr, tag);
+        orv::kit::showStartNumberWindow(nullptr, tag);
     }
     QString stored(const QString& section) const
     {
-        return orv::app::settingsFile().readString(section, "Inizio", "<missing>");
+        return orv::kit::settingsFile().readString(section, "Inizio", "<missing>");
     }
     // Empties the entry with real keys, wherever the caret is.
     static void clearEntry(TfrmNumerazione& f)
@@ -126,7 +129,7 @@ TEST_F(NumerazioneTest, EachTagKeepsItsOwnSectionAndLeavesTheRestAlone)
         });
     }
     for (const auto& c : cases) EXPECT_EQ(stored(c.section), c.value);
-    const orv::IniFile ini = orv::app::settingsFile();
+    const orv::platform::IniFile ini = orv::kit::settingsFile();
     EXPECT_EQ(ini.readString("Ditta", "Nome", ""), "Rossi & Figli");
     EXPECT_EQ(ini.readString("Numerazione Preventivi", "Anno", ""), QStringLiteral("S\u00ec"));
     EXPECT_TRUE(readFile("Orvanta.ini").startsWith("; impostazioni\r\n[Ditta]\r\nNome=Rossi & Figli\r\n"));
@@ -134,7 +137,7 @@ TEST_F(NumerazioneTest, EachTagKeepsItsOwnSectionAndLeavesTheRestAlone)
 
 TEST_F(NumerazioneTest, StoredValuesAreShownAsTheyAre)
 {
-    orv::IniFile ini = orv::app::settingsFile();
+    orv::platform::IniFile ini = orv::kit::settingsFile();
     ini.writeString("Numerazione Schede Lavoro", "Inizio", "");
     ini.writeString("Numerazione Contratti", "Inizio", "12,6");
     open("lavoro", [&](TfrmNumerazione& f) { EXPECT_EQ(f.txtInizio.text(), "1"); });

@@ -5,6 +5,8 @@
 
 #include "pdf/crypto.h"
 
+using namespace orv::pdf;
+
 namespace {
 
 QByteArray digestOf(const QByteArray& name, const QByteArray& data, int size)

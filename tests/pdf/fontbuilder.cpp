@@ -298,7 +298,7 @@ QByteArray collection(const QList<QByteArray>& fonts)
 
 QByteArray systemFont(const QString& family, bool bold, bool italic)
 {
-    const auto face = orv::findTrueTypeFace(orv::FontRequest::of(family, bold, italic));
+    const auto face = orv::platform::findTrueTypeFace(orv::platform::FontRequest::of(family, bold, italic));
     if (!face || face->family != family)
         throw std::runtime_error("missing system font " + family.toStdString());
     return face->data;

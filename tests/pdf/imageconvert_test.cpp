@@ -6,6 +6,8 @@
 
 #include "pdf/imageconvert.h"
 
+using namespace orv::pdf;
+
 namespace {
 
 QByteArray encode(const QImage& image, int code)

@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+using namespace orv::report;
+
 using namespace orv::pdf;
 using namespace orv::pdf::test;
 

@@ -16,6 +16,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 using namespace orv::pdf::test;
 
 namespace {
@@ -186,7 +189,7 @@ TEST_F(PdfExportTest, FontDescriptorsCarryTheFacesOwnMetrics)
     for (int i = 0; i < 2; ++i) {
         using testfont::be16;
         // The face the system serves for the family, stand-in or not.
-        const auto served = orv::findTrueTypeFace(orv::FontRequest::of(QString::fromLatin1(families[i]), false, false));
+        const auto served = orv::platform::findTrueTypeFace(orv::platform::FontRequest::of(QString::fromLatin1(families[i]), false, false));
         ASSERT_TRUE(served);
         ASSERT_EQ(served->faceIndex, 0);
         const QByteArray face = served->data;
@@ -324,11 +327,11 @@ TEST_F(PdfExportTest, TextMapsHoldAtMostAHundredPairsABlock)
 
 TEST_F(PdfExportTest, OutputToACallersStreamStaysOpenAndIsNeverOpened)
 {
-    struct Shell : orv::ui::ShellService {
+    struct Shell : orv::platform::ui::ShellService {
         QStringList opened;
         void open(const QString& command) override { opened << command; }
     } shell;
-    orv::ui::setShell(&shell);
+    orv::platform::ui::setShell(&shell);
     auto report = makeExampleReport();
     ASSERT_TRUE(report->PrepareReport(true));
     QBuffer buffer;
@@ -352,7 +355,7 @@ TEST_F(PdfExportTest, OutputToACallersStreamStaysOpenAndIsNeverOpened)
         EXPECT_TRUE(QFile::exists(written));
         EXPECT_EQ(shell.opened, QStringList{u'"' + written + u'"'});
     }
-    orv::ui::setShell(nullptr);
+    orv::platform::ui::setShell(nullptr);
 }
 
 TEST_F(PdfExportTest, AFileThatCannotBeCreatedIsReportedAndNothingElseHappens)

@@ -38,7 +38,7 @@ TEST(FontLookup, LayoutFamiliesAreServedByTheirMetricCompatibleStandIns)
         {"Times New Roman", false, true, "Liberation Serif", "Liberation Serif Italic"},
     };
     for (const auto& c : cases) {
-        const auto face = orv::findTrueTypeFace(orv::FontRequest::of(QString::fromLatin1(c.family), c.bold, c.italic));
+        const auto face = orv::platform::findTrueTypeFace(orv::platform::FontRequest::of(QString::fromLatin1(c.family), c.bold, c.italic));
         ASSERT_TRUE(face) << c.family;
         EXPECT_EQ(face->family, QString::fromLatin1(c.served));
         EXPECT_EQ(face->fullName, QString::fromLatin1(c.fullName));
@@ -46,17 +46,17 @@ TEST(FontLookup, LayoutFamiliesAreServedByTheirMetricCompatibleStandIns)
         EXPECT_EQ(face->faceIndex, 0);
         EXPECT_TRUE(face->data.startsWith(QByteArray::fromHex("00010000"))) << c.family;
     }
-    EXPECT_EQ(orv::standInFamily(QStringLiteral("Verdana")), u"Verdana");
+    EXPECT_EQ(orv::platform::standInFamily(QStringLiteral("Verdana")), u"Verdana");
 }
 
 TEST(FontLookup, AFamilyTheSystemHasIsItsOwnAndAnUnknownOneGetsSomeTrueTypeFace)
 {
-    const auto own = orv::findTrueTypeFace(orv::FontRequest::of(QStringLiteral("DejaVu Sans"), true, false));
+    const auto own = orv::platform::findTrueTypeFace(orv::platform::FontRequest::of(QStringLiteral("DejaVu Sans"), true, false));
     ASSERT_TRUE(own);
     EXPECT_FALSE(own->substitute);
     EXPECT_EQ(own->fullName, u"DejaVu Sans Bold");
 
-    const auto other = orv::findTrueTypeFace(orv::FontRequest::of(QStringLiteral("No Such Family 42"), false, false));
+    const auto other = orv::platform::findTrueTypeFace(orv::platform::FontRequest::of(QStringLiteral("No Such Family 42"), false, false));
     ASSERT_TRUE(other);
     EXPECT_TRUE(other->substitute);
     TrueTypeCollection collection;

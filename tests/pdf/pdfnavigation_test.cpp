@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 using namespace orv::pdf::test;
 
 namespace {

@@ -10,6 +10,8 @@
 #include <iomanip>
 #include <random>
 
+using namespace orv::report;
+
 using namespace orv::pdf;
 
 TEST(PdfSyntax, NumbersAndColours)

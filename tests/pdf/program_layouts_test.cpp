@@ -14,6 +14,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 using namespace orv::pdf::test;
 
 namespace {
@@ -63,7 +66,7 @@ protected:
         QImage image(size.x(), size.y(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        orv::Canvas canvas(&painter);
+        orv::platform::Canvas canvas(&painter);
         pages.DrawPage(index, &canvas, 1, 1, 0, 0);
         return image;
     }

@@ -6,18 +6,22 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace orv::pdf;
+using namespace orv::platform;
+using namespace orv::report;
+
 namespace orv::pdf::test {
 
 void ReportTest::SetUp()
 {
-    orv::setClock(&clock);
+    orv::platform::setClock(&clock);
     frxSetErrorBoxHandler([this](const QString& m) { errorBoxes << m; });
 }
 
 void ReportTest::TearDown()
 {
     frxSetErrorBoxHandler(nullptr);
-    orv::setClock(nullptr);
+    orv::platform::setClock(nullptr);
 }
 
 std::unique_ptr<TfrxReport> makeReport()

@@ -22,7 +22,7 @@ inline void PrintTo(const QByteArray& s, std::ostream* os) { *os << '"' << s.toS
 
 namespace orv::pdf::test {
 
-class FixedClock : public orv::Clock {
+class FixedClock : public orv::platform::Clock {
 public:
     QDateTime at = QDateTime(QDate(2021, 12, 5), QTime(14, 30));
     QDateTime now() const override { return at; }
@@ -38,21 +38,21 @@ protected:
 };
 
 // An empty report: the data page and one A4 portrait page with 10 mm margins.
-std::unique_ptr<TfrxReport> makeReport();
-TfrxReportPage* firstPage(TfrxReport& report);
+std::unique_ptr<report::TfrxReport> makeReport();
+report::TfrxReportPage* firstPage(report::TfrxReport& report);
 // A memo lying directly on the page, expressions off.
-TfrxMemoView* addMemo(TfrxComponent* parent, const QString& name, double left, double top, double width,
+report::TfrxMemoView* addMemo(report::TfrxComponent* parent, const QString& name, double left, double top, double width,
                       double height, const QString& text);
 // The memo "Totale" and the horizontal line of the writer's worked example.
-std::unique_ptr<TfrxReport> makeExampleReport();
+std::unique_ptr<report::TfrxReport> makeExampleReport();
 
 // The list report of the finders, read from its stored layout, with `lines` lines.
-std::unique_ptr<TfrxReport> makeListReport(int lines);
+std::unique_ptr<report::TfrxReport> makeListReport(int lines);
 // The record card of the customer window, filled with a customer.
-std::unique_ptr<TfrxReport> makeCardReport();
+std::unique_ptr<report::TfrxReport> makeCardReport();
 
 // Prepares the report and exports it into memory; the filter is set up by the caller
 // (ShowDialog is off). Fails the test when the export reports failure.
-QByteArray exportToMemory(TfrxReport& report, const std::function<void(TfrxPDFExport&)>& setup = {});
+QByteArray exportToMemory(report::TfrxReport& report, const std::function<void(pdf::TfrxPDFExport&)>& setup = {});
 
 } // namespace orv::pdf::test

@@ -6,7 +6,9 @@
 
 #include <QFontMetricsF>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 
 namespace {
 

@@ -22,7 +22,9 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::GuiTest;
 using orv::test::MessageCall;
 
@@ -202,7 +204,7 @@ TEST_F(ControlsTest, ChangeOnEveryChangeTypingOnlyOnTypingAndReentrancySafe)
     form->txtNome.onChange = [&] { ++changes; };
     form->txtNome.onTyping = [&] {
         ++typings;
-        form->txtNome.setText(orv::upperAZ(orv::trimmed(form->txtNome.text())));
+        form->txtNome.setText(orv::platform::upperAZ(orv::platform::trimmed(form->txtNome.text())));
     };
     form->txtNome.setText("abc");
     EXPECT_EQ(changes, 1);

@@ -8,7 +8,9 @@
 #include <QListWidget>
 #include <QPainter>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 using orv::test::GuiTest;
 
 namespace {

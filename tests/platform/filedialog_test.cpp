@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+
+using namespace orv::platform::ui;
 
 namespace {
 

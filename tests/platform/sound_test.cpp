@@ -12,9 +12,9 @@
 
 TEST(SoundService, AMissingOrUnreadableFileIsNotLoaded)
 {
-    orv::ui::setSound(nullptr);
+    orv::platform::ui::setSound(nullptr);
     QTemporaryDir dir;
-    orv::ui::SoundService& s = orv::ui::sound();
+    orv::platform::ui::SoundService& s = orv::platform::ui::sound();
     EXPECT_FALSE(s.play(dir.filePath(QStringLiteral("Avviso.mp3"))));
     EXPECT_FALSE(s.loaded());
     EXPECT_FALSE(s.play(dir.path())); // a folder is no sound file
@@ -45,10 +45,10 @@ TEST(SoundService, PlayingNeverWaitsForTheSoundToEnd)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(wav);
     }
-    orv::ui::setSound(nullptr);
+    orv::platform::ui::setSound(nullptr);
     QElapsedTimer clock;
     clock.start();
-    orv::ui::SoundService& s = orv::ui::sound();
+    orv::platform::ui::SoundService& s = orv::platform::ui::sound();
     EXPECT_TRUE(s.play(path));
     bool ticked = false;
     QTimer::singleShot(0, [&] { ticked = true; });

@@ -29,8 +29,8 @@ TEST(QtTranslations, StandardDialogTextsAreItalianAfterStartUp)
 
 TEST(QtTranslations, LoadingTwiceInstallsOneTranslator)
 {
-    EXPECT_TRUE(orv::ui::loadQtTranslations());
-    EXPECT_TRUE(orv::ui::loadQtTranslations());
+    EXPECT_TRUE(orv::platform::ui::loadQtTranslations());
+    EXPECT_TRUE(orv::platform::ui::loadQtTranslations());
     EXPECT_EQ(qApp->findChildren<QTranslator*>().size(), 1);
 }
 

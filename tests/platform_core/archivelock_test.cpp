@@ -16,8 +16,8 @@
 
 #include "platform/core/archivefile.h"
 
-using orv::ArchiveError;
-using orv::ArchiveFile;
+using orv::platform::ArchiveError;
+using orv::platform::ArchiveFile;
 
 namespace {
 
@@ -237,12 +237,12 @@ protected:
     {
         Calls::writes = Calls::syncs = Calls::syncedAfter = Calls::failSync = 0;
         Calls::writeFaults.clear();
-        static const orv::ArchiveWriteCalls calls{Calls::pwrite, Calls::write, Calls::fdatasync};
-        orv::setArchiveWriteCalls(&calls);
+        static const orv::platform::ArchiveWriteCalls calls{Calls::pwrite, Calls::write, Calls::fdatasync};
+        orv::platform::setArchiveWriteCalls(&calls);
         putFile(path, QByteArray(16, 'a'));
         file.open();
     }
-    ~ArchiveWrites() override { orv::setArchiveWriteCalls(nullptr); }
+    ~ArchiveWrites() override { orv::platform::setArchiveWriteCalls(nullptr); }
 
     QByteArray bytes() const
     {

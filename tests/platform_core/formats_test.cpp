@@ -4,6 +4,8 @@
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 
+using namespace orv::platform;
+
 using namespace orv;
 
 TEST(FloatToStr, GeneralFormatWithDecimalComma)
@@ -131,11 +133,11 @@ TEST(Text, IndexOfFoldsOnlyAToZ)
 TEST(Cp1252, RoundTripAndUnmappable)
 {
     const QString euro = QString::fromUtf8("€ àèìòù Sì");
-    const QByteArray bytes = cp1252::encode(euro);
+    const QByteArray bytes = platform::cp1252::encode(euro);
     EXPECT_EQ(bytes, QByteArray("\x80 \xe0\xe8\xec\xf2\xf9 S\xec"));
-    EXPECT_EQ(cp1252::decode(bytes), euro);
+    EXPECT_EQ(platform::cp1252::decode(bytes), euro);
     bool lossless = true;
-    EXPECT_EQ(cp1252::encode(QString::fromUtf8("a☃b"), &lossless), QByteArray("a?b"));
+    EXPECT_EQ(platform::cp1252::encode(QString::fromUtf8("a☃b"), &lossless), QByteArray("a?b"));
     EXPECT_FALSE(lossless);
-    EXPECT_EQ(cp1252::decode(QByteArray("\x81")), QString(QChar(0x81)));
+    EXPECT_EQ(platform::cp1252::decode(QByteArray("\x81")), QString(QChar(0x81)));
 }

@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-using orv::IniFile;
+using orv::platform::IniFile;
 
 namespace {
 

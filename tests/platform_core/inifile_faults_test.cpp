@@ -19,8 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using orv::IniFile;
-using orv::IniFileError;
+using orv::platform::IniFile;
+using orv::platform::IniFileError;
 
 // Counts the allocations made through operator new while counting is on: the parse of a
 // large file must not build something per section.
@@ -63,7 +63,7 @@ protected:
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
     void TearDown() override
     {
-        orv::setIniWriteCalls(nullptr);
+        orv::platform::setIniWriteCalls(nullptr);
         IniFile::setLockWaitMs(10000);
     }
 };
@@ -121,11 +121,11 @@ TEST_F(IniFileFaults, AValueWrittenReadsBackWhateverTheFileSizeAndWhereverItsSec
 TEST_F(IniFileFaults, AnEditorsKeysAreOneReplacementOfTheFile)
 {
     static int syncs = 0;
-    static const orv::IniWriteCalls counting {
+    static const orv::platform::IniWriteCalls counting {
         [](int fd, const void* d, size_t n, off_t at) { return ::pwrite(fd, d, n, at); },
         [](int fd) { ++syncs; return ::fsync(fd); },
     };
-    orv::setIniWriteCalls(&counting);
+    orv::platform::setIniWriteCalls(&counting);
     put("[Altro]\r\nx=1\r\n[Ditta Emittente]\r\nCampo3=vecchio\r\n\r\n[Dopo]\r\ny=2\r\n");
     IniFile ini(path());
     struct stat first {};
@@ -155,7 +155,7 @@ TEST_F(IniFileFaults, AnEditorsKeysAreOneReplacementOfTheFile)
 TEST_F(IniFileFaults, AFullDiskIsToldApartAndChangesNothing)
 {
     static int failWith = 0, failAt = 0;  // failAt: 0 fails the write, 1 the flush
-    static const orv::IniWriteCalls full {
+    static const orv::platform::IniWriteCalls full {
         [](int fd, const void* d, size_t n, off_t at) -> ssize_t {
             if (failWith && failAt == 0) { errno = failWith; return -1; }
             return ::pwrite(fd, d, n, at);
@@ -165,7 +165,7 @@ TEST_F(IniFileFaults, AFullDiskIsToldApartAndChangesNothing)
             return ::fsync(fd);
         },
     };
-    orv::setIniWriteCalls(&full);
+    orv::platform::setIniWriteCalls(&full);
     const QByteArray original = "[Ditta Emittente]\r\nNome=Rossi\r\n";
     const struct {
         int error, at;

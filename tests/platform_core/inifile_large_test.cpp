@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-using orv::IniFile;
+using orv::platform::IniFile;
 
 namespace {
 

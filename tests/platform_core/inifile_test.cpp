@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using orv::IniFile;
+using orv::platform::IniFile;
 
 namespace {
 
@@ -93,8 +93,8 @@ TEST_F(IniFileTest, AWriteThatCannotReachTheDiskThrows)
 {
     // A folder standing where the file should be cannot be written, not even by root.
     ASSERT_TRUE(QDir(dir.path()).mkdir("Orvanta.ini"));
-    EXPECT_THROW(IniFile(path()).writeString("A", "k", "v"), orv::IniFileError);
-    EXPECT_THROW(IniFile(dir.filePath("missing/dir.ini")).writeString("A", "k", "v"), orv::IniFileError);
+    EXPECT_THROW(IniFile(path()).writeString("A", "k", "v"), orv::platform::IniFileError);
+    EXPECT_THROW(IniFile(dir.filePath("missing/dir.ini")).writeString("A", "k", "v"), orv::platform::IniFileError);
 }
 
 TEST_F(IniFileTest, SetLinesReplacesTheWholeFileAtOnce)
@@ -111,7 +111,7 @@ TEST_F(IniFileTest, SetLinesReplacesTheWholeFileAtOnce)
     IniFile(path()).setLines({});
     EXPECT_EQ(bytes(), QByteArray());
     ASSERT_TRUE(QDir(dir.path()).mkdir("Cartella.ini"));
-    EXPECT_THROW(IniFile(dir.filePath("Cartella.ini")).setLines({"a"}), orv::IniFileError);
+    EXPECT_THROW(IniFile(dir.filePath("Cartella.ini")).setLines({"a"}), orv::platform::IniFileError);
 }
 
 } // namespace

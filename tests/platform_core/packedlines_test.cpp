@@ -10,7 +10,7 @@
 #include "platform/core/packedlines.h"
 #include "platform/core/text.h"
 
-using orv::PackedLines;
+using orv::platform::PackedLines;
 
 namespace {
 
@@ -64,16 +64,16 @@ TEST(PackedLines, ReadCompareSearchAndSortAsTheirTexts)
         for (int i = 0; i + 1 < count; ++i) {
             const int j = (i * 7 + 3) % count;
             const auto sign = [](int v) { return (v > 0) - (v < 0); };
-            ASSERT_EQ(sign(lines.compare(i, j)), sign(orv::compareTextAZ(texts[i], texts[j])))
+            ASSERT_EQ(sign(lines.compare(i, j)), sign(orv::platform::compareTextAZ(texts[i], texts[j])))
                 << texts[i].toStdString() << " / " << texts[j].toStdString();
-            ASSERT_EQ(sign(lines.compare(i, texts[j])), sign(orv::compareTextAZ(texts[i], texts[j])));
+            ASSERT_EQ(sign(lines.compare(i, texts[j])), sign(orv::platform::compareTextAZ(texts[i], texts[j])));
             const QString needle = texts[j].left(2);
-            ASSERT_EQ(lines.containsAZ(i, needle), orv::containsAZ(texts[i], needle));
+            ASSERT_EQ(lines.containsAZ(i, needle), orv::platform::containsAZ(texts[i], needle));
         }
         std::vector<quint32> expected(static_cast<size_t>(count));
         std::iota(expected.begin(), expected.end(), 0u);
         std::stable_sort(expected.begin(), expected.end(),
-                         [&](quint32 a, quint32 b) { return orv::compareTextAZ(texts[a], texts[b]) < 0; });
+                         [&](quint32 a, quint32 b) { return orv::platform::compareTextAZ(texts[a], texts[b]) < 0; });
         EXPECT_EQ(lines.sortedOrder(), expected);
     }
 }
@@ -135,7 +135,7 @@ TEST(PackedLines, SortsTrickyKeysAsTheListsComparison)
             std::vector<quint32> expected(size_t(texts.size()));
             std::iota(expected.begin(), expected.end(), 0u);
             std::stable_sort(expected.begin(), expected.end(),
-                             [&](quint32 a, quint32 b) { return orv::compareTextAZ(texts[a], texts[b]) < 0; });
+                             [&](quint32 a, quint32 b) { return orv::platform::compareTextAZ(texts[a], texts[b]) < 0; });
             EXPECT_EQ(lines.sortedOrder(), expected) << "wide " << wide;
         }
     }
@@ -166,7 +166,7 @@ TEST(PackedLines, LinesTakenBackAndOneByteLines)
         std::vector<quint32> expected(static_cast<size_t>(keep));
         std::iota(expected.begin(), expected.end(), 0u);
         std::stable_sort(expected.begin(), expected.end(),
-                         [&](quint32 a, quint32 b) { return orv::compareTextAZ(texts[a], texts[b]) < 0; });
+                         [&](quint32 a, quint32 b) { return orv::platform::compareTextAZ(texts[a], texts[b]) < 0; });
         EXPECT_EQ(lines.sortedOrder(), expected);
         lines.append(u"dopo"_qs, -1);
         texts << u"dopo"_qs;

@@ -11,8 +11,8 @@
 
 #include "platform/core/archivefile.h"
 
-using orv::ArchiveFile;
-using orv::RecordBlock;
+using orv::platform::ArchiveFile;
+using orv::platform::RecordBlock;
 
 namespace {
 
@@ -97,7 +97,7 @@ TEST(RecordBlock, AHeldBlockKeepsWritersOutUntilLetGo)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(records(kSize, 10));
     }
-    orv::setArchiveLockWait(std::chrono::milliseconds(50));
+    orv::platform::setArchiveLockWait(std::chrono::milliseconds(50));
     ArchiveFile reader(path, kSize);
     reader.open();
     reader.seek(2);
@@ -109,7 +109,7 @@ TEST(RecordBlock, AHeldBlockKeepsWritersOutUntilLetGo)
     try {
         writer.write(QByteArray(kSize, 'w'));
         ADD_FAILURE() << "wrote into a held record";
-    } catch (const orv::ArchiveError& e) {
+    } catch (const orv::platform::ArchiveError& e) {
         EXPECT_TRUE(e.inUse());
     }
     EXPECT_EQ(QByteArray(block.record(1), kSize), records(kSize, 10).mid(3 * kSize, kSize));
@@ -119,7 +119,7 @@ TEST(RecordBlock, AHeldBlockKeepsWritersOutUntilLetGo)
     block = RecordBlock();
     writer.seek(3);
     writer.write(QByteArray(kSize, 'w'));
-    orv::setArchiveLockWait(orv::kArchiveLockWait);
+    orv::platform::setArchiveLockWait(orv::platform::kArchiveLockWait);
     reader.seek(3);
     EXPECT_EQ(reader.read(), QByteArray(kSize, 'w'));
 }

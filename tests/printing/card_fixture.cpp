@@ -9,6 +9,9 @@
 #include "report/preview/previewform.h"
 #include "report/print/printloop.h"
 
+using namespace orv::report;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -122,15 +125,15 @@ OutputRecorder::~OutputRecorder()
 void CardPrintingTest::SetUp()
 {
     GuiTest::SetUp();
-    app::installReportLayouts();
-    app::createStartWindows();
+    shell::installReportLayouts();
+    shell::createStartWindows();
     frmAvvio->hide();
 }
 
 void CardPrintingTest::TearDown()
 {
-    app::destroyStartWindows();
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 

@@ -20,7 +20,7 @@ struct PreparedView {
     QString kind;  // class name: "TfrxMemoView", "TfrxShapeView" ...
     QString text;  // a memo's lines joined with "\n", without the last line break
     QRectF bounds; // on the page, in report pixels from the printable area
-    TAlphaColor fill = 0;
+    report::TAlphaColor fill = 0;
     bool expressions = false, wrap = false;
     QString font;  // "Arial -12 bold"
 };
@@ -35,7 +35,7 @@ struct PreparedPage {
 struct RecordedOutput {
     QString how; // "print" or "preview"
     QString reportName;
-    TfrxPreviewButtons buttons;
+    report::TfrxPreviewButtons buttons;
     std::vector<PreparedPage> pages;
 };
 
@@ -49,7 +49,7 @@ public:
 };
 
 // The prepared pages of a report as the recorders keep them.
-std::vector<PreparedPage> snapshot(TfrxReport& report);
+std::vector<PreparedPage> snapshot(report::TfrxReport& report);
 
 // The program's windows created as at start with the program's card and list layouts,
 // the engine's printer and preview replaced by the recorder.

@@ -18,6 +18,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+using namespace orv::customers;
+using namespace orv::report;
+using namespace orv::schedule;
+using namespace orv::script;
+using namespace orv::warehouse;
+
 using namespace orv::test;
 
 namespace {
@@ -43,8 +49,8 @@ protected:
     }
     QString footerNow() const
     {
-        const orv::TDateTime now = orv::nowDateTime();
-        return u"Stampa eseguita in data 15/03/2026 alle ore "_qs + orv::timeToStr(now);
+        const orv::platform::TDateTime now = orv::platform::nowDateTime();
+        return u"Stampa eseguita in data 15/03/2026 alle ore "_qs + orv::platform::timeToStr(now);
     }
 };
 
@@ -193,10 +199,10 @@ TEST_F(CardTest, CustomerCardPdfIsWrittenAndOpenedUnlessTheAnswerIsNo)
     showAndActivate(*frmClienti);
     type(frmClienti->txtCliente, u"Rossi Mario"_qs);
     type(frmClienti->txtNote, u"[DATE] da richiamare"_qs);
-    messages.answers = {orv::ui::mrNo};
+    messages.answers = {orv::platform::ui::mrNo};
     click(frmClienti->cmdPDF);
     ASSERT_EQ(messages.calls.size(), 1u);
-    EXPECT_EQ(messages.last().text, orv::forms::kCardPdfQuestion);
+    EXPECT_EQ(messages.last().text, orv::kit::kCardPdfQuestion);
     EXPECT_TRUE(shell.opened.isEmpty()) << "No leaves the file unopened";
     const QString first = pdfText(u"Cliente.pdf"_qs);
     EXPECT_TRUE(first.contains(u"SCHEDA ANAGRAFICA CLIENTE"_qs)) << first.toStdString();

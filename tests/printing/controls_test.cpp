@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+using namespace orv::report;
+
 using namespace orv::report::test;
 
 class ControlsTest : public PrintingTest {};

@@ -26,6 +26,12 @@
 
 #include <memory>
 
+using namespace orv::archive;
+using namespace orv::ddt;
+using namespace orv::report;
+using namespace orv::script;
+using namespace orv::shell;
+
 using namespace orv::test;
 
 namespace {
@@ -172,7 +178,7 @@ protected:
         }
         // The printer list is read again, now from the test's server.
         orv::report::setPrinterService(nullptr);
-        whenShown(u"frxPrintDialog"_qs, [this](orv::ui::Form& f) {
+        whenShown(u"frxPrintDialog"_qs, [this](orv::platform::ui::Form& f) {
             ++dialogs;
             auto* ok = f.findChild<QPushButton*>(u"OkB"_qs);
             ASSERT_NE(ok, nullptr);

@@ -10,6 +10,10 @@
 #include "report/preview/startup.h"
 #include "report/print/printloop.h"
 
+using namespace orv::report;
+using namespace orv::script;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -76,9 +80,9 @@ int preparedPageCount(TfrxReport& report) { return report.PreviewPages()->Count(
 void DocumentsTest::SetUp()
 {
     GuiTest::SetUp();
-    app::createStartWindows();
+    shell::createStartWindows();
     frmAvvio->hide();
-    app::installDocumentWindows();
+    shell::installDocumentWindows();
     frxInitializeReportUserInterface();
     frxSetPrintDriver([this](TfrxPreviewPages* pages) {
         if (!printerAnswers) return false;
@@ -93,7 +97,7 @@ void DocumentsTest::TearDown()
     // The engine's own windows again, for whatever runs next in this process.
     frxSetPreviewWindowMaker(frxMakePreviewWindow);
     frxSetPrintDriver(frxPrintPreparedPages);
-    app::destroyStartWindows();
+    shell::destroyStartWindows();
     GuiTest::TearDown();
 }
 

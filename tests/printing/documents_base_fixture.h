@@ -25,9 +25,9 @@ struct PlacedMemo {
 };
 
 // The first prepared page of a report: every memo by name.
-QMap<QString, PlacedMemo> preparedMemos(TfrxReport& report);
+QMap<QString, PlacedMemo> preparedMemos(report::TfrxReport& report);
 // The number of prepared pages.
-int preparedPageCount(TfrxReport& report);
+int preparedPageCount(report::TfrxReport& report);
 
 // What reached the engine's print dialog or preview: the memos of the first page.
 struct EngineOutput {
@@ -48,11 +48,11 @@ protected:
     QStringList engineErrors() const;
 
     // Runs `script` inside the modal show of the window of that name.
-    void whenShown(const QString& windowName, std::function<void(ui::Form&)> script)
+    void whenShown(const QString& windowName, std::function<void(platform::ui::Form&)> script)
     {
         modal.scripts[windowName] = std::move(script);
     }
-    static orv::printing::DocumentWindow& document(ui::Form& f)
+    static orv::printing::DocumentWindow& document(platform::ui::Form& f)
     {
         return dynamic_cast<orv::printing::DocumentWindow&>(f);
     }

@@ -14,6 +14,12 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace orv::customers;
+using namespace orv::jobs;
+using namespace orv::printing;
+using namespace orv::report;
+using namespace orv::script;
+
 using namespace orv::test;
 using orv::printing::DocumentWindow;
 
@@ -74,29 +80,29 @@ TEST_F(DocumentWindowTest, TheFiveWindowsAreLaidOutAsDrawn)
 TEST_F(DocumentWindowTest, ThePrintPicturesShowAPrinter)
 {
     // The heading band of the explanatory picture carries the operation's own icon.
-    const auto band = [](const QString& title, orv::ui::art::Icon icon) {
+    const auto band = [](const QString& title, orv::platform::ui::art::Icon icon) {
         QImage img(316, 48, QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::white);
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
-        orv::ui::art::heading(title, QString(), icon)(p, QRectF(img.rect()));
+        orv::platform::ui::art::heading(title, QString(), icon)(p, QRectF(img.rect()));
         return img;
     };
     const struct {
         std::function<DocumentWindow*()> make;
         QString title;
-        orv::ui::art::Icon icon;
+        orv::platform::ui::art::Icon icon;
     } table[] = {
-        {[] { return new TfrmStampaCon(frmContratto); }, u"Stampa scheda"_qs, orv::ui::art::Icon::Printer},
-        {[] { return new TfrmStampaLav(frmLavoro); }, u"Stampa scheda"_qs, orv::ui::art::Icon::Printer},
-        {[] { return new TfrmAnteprimaLav(frmLavoro); }, u"Anteprima di stampa"_qs, orv::ui::art::Icon::PrintPreview},
+        {[] { return new TfrmStampaCon(frmContratto); }, u"Stampa scheda"_qs, orv::platform::ui::art::Icon::Printer},
+        {[] { return new TfrmStampaLav(frmLavoro); }, u"Stampa scheda"_qs, orv::platform::ui::art::Icon::Printer},
+        {[] { return new TfrmAnteprimaLav(frmLavoro); }, u"Anteprima di stampa"_qs, orv::platform::ui::art::Icon::PrintPreview},
     };
     for (const auto& e : table) {
         std::unique_ptr<DocumentWindow> w(e.make());
         SCOPED_TRACE(w->objectName().toStdString());
         const QImage top = w->imgLogo02.picture().copy(0, 0, 316, 48);
         EXPECT_EQ(top, band(e.title, e.icon));
-        EXPECT_NE(top, band(e.title, orv::ui::art::Icon::JobSheet));
+        EXPECT_NE(top, band(e.title, orv::platform::ui::art::Icon::JobSheet));
     }
 }
 
@@ -121,7 +127,7 @@ TEST_F(DocumentWindowTest, TheLogoComesFromLogoBmpAndOtherwiseIsTheEuroPicture)
         showAndActivate(*frmLavoro);
         c.prepare();
         QImage seen, builtIn;
-        whenShown(u"frmStampaLav"_qs, [&](orv::ui::Form& f) {
+        whenShown(u"frmStampaLav"_qs, [&](orv::platform::ui::Form& f) {
             seen = document(f).imgLogo.picture();
             builtIn = document(f).imgTemp.picture();
             click(document(f).btnStampa);
@@ -151,13 +157,13 @@ TEST_F(DocumentWindowTest, TheLayoutPrintsTheLogoTheWindowHolds)
 TEST_F(DocumentWindowTest, AnnullaClosesAndLeavesNoTrace)
 {
     for (const QString& name : {u"frmStampaLav"_qs, u"frmAnteprimaLav"_qs, u"frmCrea_PDF_Lav"_qs}) {
-        whenShown(name, [](orv::ui::Form& f) {
+        whenShown(name, [](orv::platform::ui::Form& f) {
             click(document(f).btnAnnulla);
             EXPECT_FALSE(f.isVisible());
         });
     }
     showAndActivate(*frmLavoro);
-    for (orv::ui::Image* command : {&frmLavoro->cmdStampa, &frmLavoro->cmdAnteprima, &frmLavoro->cmdPDF})
+    for (orv::platform::ui::Image* command : {&frmLavoro->cmdStampa, &frmLavoro->cmdAnteprima, &frmLavoro->cmdPDF})
         click(*command);
     EXPECT_EQ(modal.shown, (QStringList{u"frmStampaLav"_qs, u"frmAnteprimaLav"_qs, u"frmCrea_PDF_Lav"_qs}));
     EXPECT_TRUE(printed.empty());
@@ -178,7 +184,7 @@ TEST_F(DocumentWindowTest, PrintAndPreviewCloseTheWindowWhateverThePrintDialogAn
         printerAnswers = c.printerAnswers;
         printed.clear();
         bool open = true;
-        whenShown(u"frmStampaCon"_qs, [&](orv::ui::Form& f) {
+        whenShown(u"frmStampaCon"_qs, [&](orv::platform::ui::Form& f) {
             click(document(f).btnStampa);
             open = f.isVisible();
         });
@@ -187,7 +193,7 @@ TEST_F(DocumentWindowTest, PrintAndPreviewCloseTheWindowWhateverThePrintDialogAn
         EXPECT_EQ(printed.size(), c.printedAfter);
     }
     bool open = true;
-    whenShown(u"frmAnteprimaCon"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmAnteprimaCon"_qs, [&](orv::platform::ui::Form& f) {
         click(document(f).btnStampa);
         open = f.isVisible();
     });
@@ -203,7 +209,7 @@ TEST_F(DocumentWindowTest, ThePreviewPreparesThePageOnce)
     // and a failing layout told its errors twice.
     showAndActivate(*frmContratto);
     int preparations = 0;
-    whenShown(u"frmAnteprimaCon"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmAnteprimaCon"_qs, [&](orv::platform::ui::Form& f) {
         document(f).repDocumento().OnBeginDoc = [&](TfrxReport*) { ++preparations; };
         click(document(f).btnStampa);
     });
@@ -213,7 +219,7 @@ TEST_F(DocumentWindowTest, ThePreviewPreparesThePageOnce)
     EXPECT_EQ(previewed[0].pages, 1);
 
     previewed.clear();
-    whenShown(u"frmAnteprimaCon"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmAnteprimaCon"_qs, [&](orv::platform::ui::Form& f) {
         document(f).repDocumento().ScriptText()->SetText(u"begin\r\n  Sconosciuto := 1;\r\nend."_qs);
         click(document(f).btnStampa);
     });
@@ -226,7 +232,7 @@ TEST_F(DocumentWindowTest, TheKeyboardReachesAnnullaThenTheConfirmButton)
 {
     showAndActivate(*frmLavoro);
     bool confirmedByKeys = false;
-    whenShown(u"frmStampaLav"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmStampaLav"_qs, [&](orv::platform::ui::Form& f) {
         auto& w = document(f);
         showAndActivate(w);
         w.btnAnnulla.setFocus();

@@ -11,6 +11,10 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace orv::customers;
+using namespace orv::printing;
+using namespace orv::report;
+
 using namespace orv::test;
 using orv::printing::Output;
 
@@ -113,14 +117,14 @@ protected:
     void showValues()
     {
         for (const auto& [name, value] : kShown) {
-            orv::ui::Control* c = frmContratto->findControl(s(name));
-            if (auto* e = dynamic_cast<orv::ui::Edit*>(c)) e->setText(s(value));
-            else frmContratto->control<orv::ui::ComboEdit>(s(name)).setText(s(value));
+            orv::platform::ui::Control* c = frmContratto->findControl(s(name));
+            if (auto* e = dynamic_cast<orv::platform::ui::Edit*>(c)) e->setText(s(value));
+            else frmContratto->control<orv::platform::ui::ComboEdit>(s(name)).setText(s(value));
         }
     }
-    void confirmThrough(orv::ui::Image& command, const QString& window)
+    void confirmThrough(orv::platform::ui::Image& command, const QString& window)
     {
-        whenShown(window, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+        whenShown(window, [](orv::platform::ui::Form& f) { click(document(f).btnStampa); });
         click(command);
     }
 };
@@ -144,9 +148,9 @@ TEST_F(ContractDocumentTest, PrintsTheContractAsTheEditorShowsIt)
 TEST_F(ContractDocumentTest, AnEmptyEditorPrintsTheConnectingWordsAlone)
 {
     for (const auto& [name, value] : kShown) {
-        orv::ui::Control* c = frmContratto->findControl(s(name));
-        if (auto* e = dynamic_cast<orv::ui::Edit*>(c)) e->setText(QString());
-        else frmContratto->control<orv::ui::ComboEdit>(s(name)).setText(QString());
+        orv::platform::ui::Control* c = frmContratto->findControl(s(name));
+        if (auto* e = dynamic_cast<orv::platform::ui::Edit*>(c)) e->setText(QString());
+        else frmContratto->control<orv::platform::ui::ComboEdit>(s(name)).setText(QString());
     }
     confirmThrough(frmContratto->cmdAnteprima, u"frmAnteprimaCon"_qs);
     ASSERT_EQ(previewed.size(), 1u);
@@ -267,7 +271,7 @@ TEST_F(ContractDocumentTest, TheParagraphsWrapInsideTheirMemo)
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        orv::Canvas canvas(&painter);
+        orv::platform::Canvas canvas(&painter);
         memo->Draw(&canvas, 1, 1, 10 - memo->AbsLeft(), 10 - memo->AbsTop());
     }
     // Rows of pixels with ink, inside and outside the memo's box.

@@ -13,6 +13,10 @@
 
 #include <QProcess>
 
+using namespace orv::ddt;
+using namespace orv::report;
+using namespace orv::shell;
+
 using namespace orv::test;
 using orv::printing::TradeDocument;
 
@@ -41,7 +45,7 @@ TEST_F(DeliveryNoteDocumentTest, PrintsTheNoteWithTheTransportDataOfTheTransport
     typeRow(ed(), 3, "4", "TUBO-16", "Tubo multistrato 16 mm", "2,50", "5");
     click(ed().cmdCalcola);
     clock.at = QDateTime(QDate(2026, 3, 15), QTime(8, 5));
-    whenShown(u"frmDatiTrasporto"_qs, [](orv::ui::Form& f) {
+    whenShown(u"frmDatiTrasporto"_qs, [](orv::platform::ui::Form& f) {
         auto& w = static_cast<TfrmDatiTrasporto&>(f);
         w.txtVettore.setText(u"  Mittente "_qs);
         w.txtDestinazione.setText(u"Cantiere Via Roma 5"_qs);
@@ -94,7 +98,7 @@ TEST_F(DeliveryNoteDocumentTest, PrintsTheNoteWithTheTransportDataOfTheTransport
 TEST_F(DeliveryNoteDocumentTest, PreviewAndPrintShowTheSamePage)
 {
     show(ed(), {{"txtCliente", "Neri"}, {"memPorto", "Assegnato"}});
-    whenShown(u"frmAnteprimaDDT"_qs, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+    whenShown(u"frmAnteprimaDDT"_qs, [](orv::platform::ui::Form& f) { click(document(f).btnStampa); });
     click(ed().cmdAnteprima);
     confirmThrough(ed().cmdStampa, u"frmStampaDDT"_qs);
     ASSERT_EQ(previewed.size(), 1u);
@@ -108,7 +112,7 @@ TEST_F(DeliveryNoteDocumentTest, PreviewAndPrintShowTheSamePage)
 TEST_F(DeliveryNoteDocumentTest, PdfIsDdtPdfWithTheTransportBox)
 {
     show(ed(), {{"txtNumFatt", "9"}, {"memVettore", "Destinatario"}, {"memPorto", "Assegnato"}});
-    whenShown(u"frmCrea_PDF_DDT"_qs, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+    whenShown(u"frmCrea_PDF_DDT"_qs, [](orv::platform::ui::Form& f) { click(document(f).btnStampa); });
     click(ed().cmdPDF);
     const QString path = programFolder() + u"DDT.pdf"_qs;
     EXPECT_EQ(shell.opened, QStringList({u'"' + path + u'"'}));

@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+using namespace orv::jobs;
+using namespace orv::script;
+
 using namespace orv::test;
 
 namespace {
@@ -46,10 +49,10 @@ protected:
 
 TEST_F(JobSheetPdfTest, NoKeepsTheWindowAndTheFileAndASecondCreaPdfReplacesIt)
 {
-    messages.answers = {orv::ui::mrNo, orv::ui::mrYes};
+    messages.answers = {orv::platform::ui::mrNo, orv::platform::ui::mrYes};
     QByteArray first, second;
     bool openAfterNo = false, openAfterYes = true;
-    whenShown(u"frmCrea_PDF_Lav"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmCrea_PDF_Lav"_qs, [&](orv::platform::ui::Form& f) {
         auto& w = document(f);
         click(w.btnStampa);
         first = readFile(u"Scheda_di_Lavoro.pdf"_qs);
@@ -78,7 +81,7 @@ TEST_F(JobSheetPdfTest, NoKeepsTheWindowAndTheFileAndASecondCreaPdfReplacesIt)
 
 TEST_F(JobSheetPdfTest, TheFileHoldsTheSheetAsTheEditorShowsIt)
 {
-    whenShown(u"frmCrea_PDF_Lav"_qs, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+    whenShown(u"frmCrea_PDF_Lav"_qs, [](orv::platform::ui::Form& f) { click(document(f).btnStampa); });
     click(frmLavoro->cmdPDF);
     ASSERT_TRUE(QFile::exists(pdfPath()));
     const QString text = pdfText(pdfPath());
@@ -98,7 +101,7 @@ TEST_F(JobSheetPdfTest, AnExportThatCannotWriteShowsTheEnginesErrorAndNoQuestion
     // A folder in the file's place: the file cannot be written.
     ASSERT_TRUE(QDir(programFolder()).mkdir(u"Scheda_di_Lavoro.pdf"_qs));
     bool open = false;
-    whenShown(u"frmCrea_PDF_Lav"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmCrea_PDF_Lav"_qs, [&](orv::platform::ui::Form& f) {
         click(document(f).btnStampa);
         open = f.isVisible();
     });

@@ -6,6 +6,9 @@
 #include "printing/doclayout.h"
 #include "printing/jobsheet.h"
 
+using namespace orv::jobs;
+using namespace orv::report;
+
 using namespace orv::test;
 using orv::printing::Output;
 
@@ -92,15 +95,15 @@ protected:
     void showValues()
     {
         for (const auto& [name, value] : kShown) {
-            orv::ui::Control* c = frmLavoro->findControl(s(name));
-            if (auto* e = dynamic_cast<orv::ui::Edit*>(c)) e->setText(s(value));
-            else frmLavoro->control<orv::ui::ComboEdit>(s(name)).setText(s(value));
+            orv::platform::ui::Control* c = frmLavoro->findControl(s(name));
+            if (auto* e = dynamic_cast<orv::platform::ui::Edit*>(c)) e->setText(s(value));
+            else frmLavoro->control<orv::platform::ui::ComboEdit>(s(name)).setText(s(value));
         }
     }
     // Opens the window through the editor's command and confirms it.
-    void confirmThrough(orv::ui::Image& command, const QString& window)
+    void confirmThrough(orv::platform::ui::Image& command, const QString& window)
     {
-        whenShown(window, [](orv::ui::Form& f) { click(document(f).btnStampa); });
+        whenShown(window, [](orv::platform::ui::Form& f) { click(document(f).btnStampa); });
         click(command);
     }
 };
@@ -128,9 +131,9 @@ TEST_F(JobSheetDocumentTest, PrintsEveryValueTheEditorShowsTrimmedAndPrefixed)
 TEST_F(JobSheetDocumentTest, AnEmptyEditorPrintsThePrefixesAlone)
 {
     for (const auto& [name, value] : kShown) {
-        orv::ui::Control* c = frmLavoro->findControl(s(name));
-        if (auto* e = dynamic_cast<orv::ui::Edit*>(c)) e->setText(QString());
-        else frmLavoro->control<orv::ui::ComboEdit>(s(name)).setText(QString());
+        orv::platform::ui::Control* c = frmLavoro->findControl(s(name));
+        if (auto* e = dynamic_cast<orv::platform::ui::Edit*>(c)) e->setText(QString());
+        else frmLavoro->control<orv::platform::ui::ComboEdit>(s(name)).setText(QString());
     }
     frmLavoro->chkRiconsegnato.setChecked(false);
     frmLavoro->chkGaranzia.setChecked(false);

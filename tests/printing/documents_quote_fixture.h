@@ -14,9 +14,9 @@ namespace orv::test {
 class TradeDocumentTest : public DocumentsTest {
 protected:
     // The editor of the year menu behind `menuImage`, shown on `year`.
-    docs::DocumentEditor& openEditor(ui::Image& menuImage, docs::YearMenu& menu, docs::DocumentEditor& editor)
+    documents::DocumentEditor& openEditor(platform::ui::Image& menuImage, documents::YearMenu& menu, documents::DocumentEditor& editor)
     {
-        frmAvvio->show();
+        shell::frmAvvio->show();
         click(menuImage);
         showAndActivate(menu);
         menu.txtAnnoPreventivi.setText(u"2026"_qs);
@@ -26,25 +26,25 @@ protected:
     }
 
     // Sets the control of that name (edit, combo edit or label) to the text.
-    static void show(ui::Form& editor, const QString& name, const QString& text)
+    static void show(platform::ui::Form& editor, const QString& name, const QString& text)
     {
-        ui::Control* c = editor.findControl(name);
+        platform::ui::Control* c = editor.findControl(name);
         ASSERT_NE(c, nullptr) << name.toStdString();
-        if (auto* e = dynamic_cast<ui::Edit*>(c)) e->setText(text);
-        else if (auto* l = dynamic_cast<ui::Label*>(c)) l->setText(text);
-        else if (auto* combo = dynamic_cast<ui::ComboEdit*>(c)) combo->setText(text);
+        if (auto* e = dynamic_cast<platform::ui::Edit*>(c)) e->setText(text);
+        else if (auto* l = dynamic_cast<platform::ui::Label*>(c)) l->setText(text);
+        else if (auto* combo = dynamic_cast<platform::ui::ComboEdit*>(c)) combo->setText(text);
         else FAIL() << "no text control " << name.toStdString();
     }
-    static void show(ui::Form& editor, std::initializer_list<std::pair<const char*, const char*>> values)
+    static void show(platform::ui::Form& editor, std::initializer_list<std::pair<const char*, const char*>> values)
     {
         for (const auto& [name, text] : values) show(editor, QString::fromLatin1(name), QString::fromUtf8(text));
     }
 
     // Types a row's five values.
-    static void typeRow(docs::DocumentEditor& editor, int n, const char* quant, const char* code, const char* desc,
+    static void typeRow(documents::DocumentEditor& editor, int n, const char* quant, const char* code, const char* desc,
                         const char* price, const char* discount)
     {
-        docs::DocumentEditor::Row& r = editor.row(n);
+        documents::DocumentEditor::Row& r = editor.row(n);
         r.txtQuant.setText(QString::fromUtf8(quant));
         r.txtCodice.setText(QString::fromUtf8(code));
         r.txtDesc.setText(QString::fromUtf8(desc));
@@ -53,9 +53,9 @@ protected:
     }
 
     // Confirms the document window that `command` opens.
-    void confirmThrough(ui::Image& command, const QString& window)
+    void confirmThrough(platform::ui::Image& command, const QString& window)
     {
-        whenShown(window, [](ui::Form& f) { click(document(f).btnStampa); });
+        whenShown(window, [](platform::ui::Form& f) { click(document(f).btnStampa); });
         click(command);
     }
 };

@@ -12,6 +12,11 @@
 
 #include <QProcess>
 
+using namespace orv::quotes;
+using namespace orv::report;
+using namespace orv::script;
+using namespace orv::shell;
+
 using namespace orv::test;
 using orv::printing::TradeDocument;
 
@@ -19,7 +24,7 @@ namespace {
 
 class QuoteDocumentTest : public TradeDocumentTest {
 protected:
-    orv::docs::DocumentEditor& ed() { return *frmPreventivi; }
+    orv::documents::DocumentEditor& ed() { return *frmPreventivi; }
     void SetUp() override
     {
         TradeDocumentTest::SetUp();
@@ -132,7 +137,7 @@ TEST_F(QuoteDocumentTest, PrintsTheQuoteOnScreenWithItsRowsTotalsAndExtraInforma
     for (int n : {5, 30})
         EXPECT_EQ(memos.value(cell("txtImporto", n)).text, ed().row(n).txtImporto.text()) << n;
     for (const char* total : {"txtTotImponibile", "txtTotImposta", "txtTotIva", "txtTotEsente", "txtTotFattura"}) {
-        const QString shown = ed().control<orv::ui::Label>(QString::fromLatin1(total)).text();
+        const QString shown = ed().control<orv::platform::ui::Label>(QString::fromLatin1(total)).text();
         EXPECT_FALSE(shown.isEmpty()) << total;
         EXPECT_EQ(memos.value(QString::fromLatin1(total)).text, shown) << total;
     }
@@ -162,8 +167,8 @@ TEST_F(QuoteDocumentTest, PreviewShowsTheSamePageAndTheWindowCloses)
 {
     show(ed(), {{"txtCliente", "Bianchi Anna"}});
     typeRow(ed(), 2, "1", "K", "Kit", "5,00", "");
-    orv::ui::Form* shownWindow = nullptr;
-    whenShown(u"frmAnteprimaPrev"_qs, [&](orv::ui::Form& f) {
+    orv::platform::ui::Form* shownWindow = nullptr;
+    whenShown(u"frmAnteprimaPrev"_qs, [&](orv::platform::ui::Form& f) {
         shownWindow = &f;
         EXPECT_EQ(f.caption(), u" Anteprima di stampa"_qs);
         EXPECT_EQ(document(f).btnStampa.text(), u"Mostra anteprima"_qs);
@@ -183,9 +188,9 @@ TEST_F(QuoteDocumentTest, PdfIsWrittenUncompressedAndOpenedAfterYes)
     show(ed(), {{"txtNumFatt", "12/2026"}, {"txtCliente", "Rossi Mario"}, {"memTarga", "4"}});
     typeRow(ed(), 1, "2", "ART-1", "Valvola [A]", "10,00", "");
     click(ed().cmdCalcola);
-    messages.answers = {orv::ui::mrNo, orv::ui::mrYes};
+    messages.answers = {orv::platform::ui::mrNo, orv::platform::ui::mrYes};
     int confirmations = 0;
-    whenShown(u"frmCrea_PDF_Prev"_qs, [&](orv::ui::Form& f) {
+    whenShown(u"frmCrea_PDF_Prev"_qs, [&](orv::platform::ui::Form& f) {
         EXPECT_EQ(f.caption(), u" Esporta in PDF"_qs);
         click(document(f).btnStampa);
         EXPECT_TRUE(f.isVisible()) << "No keeps the window open";
@@ -209,7 +214,7 @@ TEST_F(QuoteDocumentTest, PdfIsWrittenUncompressedAndOpenedAfterYes)
 
 TEST_F(QuoteDocumentTest, AnnullaPrintsNothing)
 {
-    whenShown(u"frmStampaPrev"_qs, [](orv::ui::Form& f) { click(document(f).btnAnnulla); });
+    whenShown(u"frmStampaPrev"_qs, [](orv::platform::ui::Form& f) { click(document(f).btnAnnulla); });
     click(ed().cmdStampa);
     EXPECT_EQ(modal.shown, QStringList({u"frmStampaPrev"_qs}));
     EXPECT_TRUE(printed.empty());

@@ -16,6 +16,10 @@
 #include "report/model/views.h"
 #include "report/pages/previewpages.h"
 
+using namespace orv::archive;
+using namespace orv::customers;
+using namespace orv::report;
+
 using namespace orv::test;
 
 namespace {
@@ -44,7 +48,7 @@ TEST_F(ListPrintTest, RecontactListOfManyCustomersRunsOverSeveralPages)
     }
     writeFile(TCliente::kFileName, archive);
     QStringList shownLines;
-    modal.scripts[u"frmRicontatta"_qs] = [&](orv::ui::Form& form) {
+    modal.scripts[u"frmRicontatta"_qs] = [&](orv::platform::ui::Form& form) {
         auto& f = static_cast<TfrmRicontatta&>(form);
         shownLines = f.lstRecords.itemsText();
         click(f.btnStampa);
@@ -78,7 +82,7 @@ TEST_F(ListPrintTest, LayoutIsLandscapeA4WithTheTitleAndLineMemos)
     EXPECT_NEAR(page->PaperWidth(), 297, 1e-9);
     EXPECT_NEAR(page->PaperHeight(), 210, 1e-9);
 
-    orv::forms::printList(nullptr, u"Riepilogo contratti di manutenzione"_qs,
+    orv::kit::printList(nullptr, u"Riepilogo contratti di manutenzione"_qs,
                           {u"RIGA UNO"_qs, u"RIGA DUE"_qs});
     ASSERT_EQ(recorder.outputs.size(), 1u);
     const PreparedPage& p = recorder.outputs.front().pages.at(0);

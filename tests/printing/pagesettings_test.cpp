@@ -53,11 +53,11 @@ protected:
                       std::function<void(TfrxPreviewForm&)> Before = {})
     {
         int opened = 0;
-        modal.scripts[QStringLiteral("frxPageSettingsForm")] = [&](orv::ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPageSettingsForm")] = [&](orv::platform::ui::Form& f) {
             ++opened;
             Settings(dynamic_cast<TfrxPageSettingsForm&>(f));
         };
-        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::platform::ui::Form& f) {
             auto& form = dynamic_cast<TfrxPreviewForm&>(f);
             if (Before)
                 Before(form);
@@ -85,7 +85,7 @@ TEST_F(PageSettingsTest, FieldsShowThePageInTheUnitOfTheSettingsFile)
         {7, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QString()},
     };
     for (const Case& c : cases) {
-        orv::IniFile(report->IniFile()).writeInteger(QStringLiteral("Form.TfrxDesignerForm"), QStringLiteral("Units"),
+        orv::platform::IniFile(report->IniFile()).writeInteger(QStringLiteral("Form.TfrxDesignerForm"), QStringLiteral("Units"),
                                                     c.unit);
         pageSettings([&](TfrxPageSettingsForm& f) {
             EXPECT_EQ(f.caption(), QStringLiteral("Page Settings"));

@@ -20,17 +20,20 @@
 
 #include <functional>
 
+using namespace orv::pdf;
+using namespace orv::report;
+
 using namespace orv;
 
 namespace {
 
 // Answers the save dialog from a queue and records what it was asked.
-class SaveDialog : public ui::FileDialogService {
+class SaveDialog : public platform::ui::FileDialogService {
 public:
-    std::vector<ui::SaveFileRequest> requests;
+    std::vector<platform::ui::SaveFileRequest> requests;
     QStringList answers; // the files chosen, in turn; cancelled once they are used up
-    std::optional<QString> openFile(const ui::OpenFileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const ui::SaveFileRequest& r) override
+    std::optional<QString> openFile(const platform::ui::OpenFileRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const platform::ui::SaveFileRequest& r) override
     {
         requests.push_back(r);
         if (answers.isEmpty())
@@ -48,7 +51,7 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        ui::setFileDialog(&saves);
+        platform::ui::setFileDialog(&saves);
         report = std::make_unique<TfrxReport>();
         report->SetShowProgress(false);
         report->ReportOptions()->SetName(QStringLiteral("Fattura"));
@@ -71,7 +74,7 @@ protected:
     {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
-    static TfrxPDFExportDialog& dialogOf(ui::Form& f) { return static_cast<TfrxPDFExportDialog&>(f); }
+    static TfrxPDFExportDialog& dialogOf(platform::ui::Form& f) { return static_cast<TfrxPDFExportDialog&>(f); }
 };
 
 } // namespace
@@ -81,7 +84,7 @@ TEST_F(PdfOptionsDialogTest, ShowsTheSettingsAndReadsBackWhatTheUserChanged)
     pdf.PageNumbers = QStringLiteral("2-3");
     pdf.SetUserPassword(QStringLiteral("segreta"));
     pdf.SetCompressed(false);
-    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](ui::Form& f) {
+    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](platform::ui::Form& f) {
         auto& d = dialogOf(f);
         EXPECT_EQ(d.caption(), QStringLiteral("Export to PDF"));
         EXPECT_EQ(d.PageControl1->tabText(0), QStringLiteral("Export"));
@@ -137,7 +140,7 @@ TEST_F(PdfOptionsDialogTest, ShowsTheSettingsAndReadsBackWhatTheUserChanged)
 
 TEST_F(PdfOptionsDialogTest, TypingPagesSelectsThemAndAnEmptyListExportsEveryPage)
 {
-    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](ui::Form& f) {
+    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](platform::ui::Form& f) {
         auto& d = dialogOf(f);
         EXPECT_TRUE(d.AllRB->isChecked());
         click(d.PageNumbersE);
@@ -167,7 +170,7 @@ TEST_F(PdfOptionsDialogTest, CancelLeavesTheFilterAsItWasOrKeepsWhatWasReadBack)
         {"Enter on Cancel", [](TfrxPDFExportDialog& d) { press(d.CancelB, Qt::Key_Return); }},
     };
     for (const auto& [way, cancel] : cancels) {
-        modal.scripts[QStringLiteral("frxPDFExportDialog")] = [&cancel](ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPDFExportDialog")] = [&cancel](platform::ui::Form& f) {
             auto& d = dialogOf(f);
             clickBox(d.CompressedCB.widget());
             cancel(d);
@@ -178,7 +181,7 @@ TEST_F(PdfOptionsDialogTest, CancelLeavesTheFilterAsItWasOrKeepsWhatWasReadBack)
     EXPECT_TRUE(saves.requests.empty());
 
     // OK, then the file dialog cancelled: nothing is exported, the options read back stay.
-    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](ui::Form& f) {
+    modal.scripts[QStringLiteral("frxPDFExportDialog")] = [](platform::ui::Form& f) {
         auto& d = dialogOf(f);
         clickBox(d.CompressedCB.widget());
         click(d.OkB);
@@ -210,7 +213,7 @@ TEST_F(PdfOptionsDialogTest, TabCaptionsAndThePageHelpAreShownWhole)
         QFont font(family);
         font.setPixelSize(12);
         QApplication::setFont(font);
-        modal.scripts[QStringLiteral("frxPDFExportDialog")] = [&family](ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPDFExportDialog")] = [&family](platform::ui::Form& f) {
             auto& d = dialogOf(f);
             QTabBar* bar = d.PageControl1;
             ASSERT_EQ(bar->count(), 4);

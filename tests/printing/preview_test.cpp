@@ -27,6 +27,9 @@
 
 #include <cmath>
 
+using namespace orv::pdf;
+using namespace orv::script;
+
 using namespace orv::report;
 using namespace orv::report::test;
 
@@ -69,7 +72,7 @@ protected:
     void preview(std::function<void(TfrxPreviewForm&)> script)
     {
         bool ran = false;
-        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::platform::ui::Form& f) {
             auto* form = dynamic_cast<TfrxPreviewForm*>(&f);
             ASSERT_NE(form, nullptr);
             ran = true;
@@ -81,7 +84,7 @@ protected:
     // The pages as prepared, without preparing them again.
     void showPrepared(std::function<void(TfrxPreviewForm&)> script)
     {
-        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::ui::Form& f) {
+        modal.scripts[QStringLiteral("frxPreviewForm")] = [&](orv::platform::ui::Form& f) {
             script(dynamic_cast<TfrxPreviewForm&>(f));
         };
         report->ShowPreparedReport();
@@ -385,7 +388,7 @@ TEST_F(PreviewTest, ThumbnailsFollowThePagesAndAClickChoosesOne)
 TEST_F(PreviewTest, PrintButtonPrintsThroughTheDialogAndTheCurrentPage)
 {
     report->PreviewOptions()->SetButtons({pbPrint, pbNavigator, pbClose});
-    modal.scripts[QStringLiteral("frxPrintDialog")] = [](orv::ui::Form& f) {
+    modal.scripts[QStringLiteral("frxPrintDialog")] = [](orv::platform::ui::Form& f) {
         auto* current = f.findChild<QAbstractButton*>(QStringLiteral("CurPageRB"));
         QTest::mouseClick(current, Qt::LeftButton, Qt::NoModifier, QPoint(6, current->height() / 2));
         QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("OkB")), Qt::LeftButton);
@@ -645,7 +648,7 @@ namespace {
 
 // What a prepared page draws on a canvas: the page, then its views, as drawing a page
 // does.
-void drawViews(TfrxReportPage* page, orv::Canvas& canvas, double scale)
+void drawViews(TfrxReportPage* page, orv::platform::Canvas& canvas, double scale)
 {
     const double ox = page->LeftMargin() * fr01cm * scale, oy = page->TopMargin() * fr01cm * scale;
     for (TfrxComponent* c : page->AllObjects())

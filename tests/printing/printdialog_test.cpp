@@ -20,7 +20,7 @@ using namespace orv::report::test;
 namespace {
 
 template <class W>
-W* child(orv::ui::Form& f, const char* name)
+W* child(orv::platform::ui::Form& f, const char* name)
 {
     W* w = f.findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
@@ -68,7 +68,7 @@ protected:
         PrintingTest::SetUp();
         report = preparedList(120);
     }
-    void onDialog(std::function<void(orv::ui::Form&)> script) { modal.scripts[QStringLiteral("frxPrintDialog")] = script; }
+    void onDialog(std::function<void(orv::platform::ui::Form&)> script) { modal.scripts[QStringLiteral("frxPrintDialog")] = script; }
 };
 
 TEST_F(PrintDialogTest, OpensWithTheEnginesTextsAndThePrintOptions)
@@ -76,7 +76,7 @@ TEST_F(PrintDialogTest, OpensWithTheEnginesTextsAndThePrintOptions)
     report->PrintOptions()->SetPageNumbers(QStringLiteral("2-3"));
     report->PrintOptions()->SetCopies(3);
     bool seen = false;
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         seen = true;
         EXPECT_EQ(f.caption(), QStringLiteral("Print"));
         EXPECT_EQ(child<QPushButton>(f, "PropButton")->text(), QStringLiteral("Properties..."));
@@ -103,7 +103,7 @@ TEST_F(PrintDialogTest, OpensWithTheEnginesTextsAndThePrintOptions)
 
 TEST_F(PrintDialogTest, CancelPrintsNothingAndKeepsThePrinter)
 {
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         choose(child<QComboBox>(f, "PrintersCB"), 1);
         EXPECT_EQ(frxPrinterList()->Printer()->Name(), QStringLiteral("Laboratorio"));
         EXPECT_EQ(child<QLabel>(f, "WhereL1")->text(), QStringLiteral("Banco prove"));
@@ -118,7 +118,7 @@ TEST_F(PrintDialogTest, CancelPrintsNothingAndKeepsThePrinter)
 
 TEST_F(PrintDialogTest, ChosenPrinterCopiesAndPagesArePrinted)
 {
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         choose(child<QComboBox>(f, "PrintersCB"), 1);
         retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("2"));
         // Typing a page list chooses "Pages:".
@@ -138,7 +138,7 @@ TEST_F(PrintDialogTest, ChosenPrinterCopiesAndPagesArePrinted)
 
 TEST_F(PrintDialogTest, EnterConfirmsWithOrderOddPagesAndNoCollation)
 {
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         choose(child<QComboBox>(f, "OrderCB"), 1);
         choose(child<QComboBox>(f, "PrintPagesCB"), 1);
         tick(child<QCheckBox>(f, "CollateCB"));
@@ -154,7 +154,7 @@ TEST_F(PrintDialogTest, EnterConfirmsWithOrderOddPagesAndNoCollation)
 TEST_F(PrintDialogTest, CurrentPageOfThePreview)
 {
     pagesOf(*report).CurPreviewPage = 2;
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         tick(child<QRadioButton>(f, "CurPageRB"));
         clickDialogControl(child<QPushButton>(f, "OkB"));
     });
@@ -165,7 +165,7 @@ TEST_F(PrintDialogTest, CurrentPageOfThePreview)
 TEST_F(PrintDialogTest, PrintToFileTakesThePrnExtension)
 {
     saves.answers.push_back(QStringLiteral("/tmp/stampe/out.txt"));
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         tick(child<QCheckBox>(f, "FileCB"));
         clickDialogControl(child<QPushButton>(f, "OkB"));
     });
@@ -176,7 +176,7 @@ TEST_F(PrintDialogTest, PrintToFileTakesThePrnExtension)
 
     // Cancelling the file dialog cancels the print.
     printing.documents.clear();
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         tick(child<QCheckBox>(f, "FileCB"));
         clickDialogControl(child<QPushButton>(f, "OkB"));
     });
@@ -189,7 +189,7 @@ TEST_F(PrintDialogTest, DuplexChosenInThePrintersProperties)
     DeviceMode chosen = printing.printers[0].defaults;
     chosen.Duplex = DeviceMode::Vertical;
     printing.propertiesAnswers.push_back(chosen);
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         clickDialogControl(child<QPushButton>(f, "PropButton"));
         EXPECT_EQ(child<QComboBox>(f, "DuplexCB")->currentText(), QStringLiteral("Vertical"));
         clickDialogControl(child<QPushButton>(f, "OkB"));
@@ -202,7 +202,7 @@ TEST_F(PrintDialogTest, DuplexChosenInThePrintersProperties)
 TEST_F(PrintDialogTest, CopiesThatAreNoNumberKeepTheDialogOpen)
 {
     bool stillOpen = false;
-    onDialog([&](orv::ui::Form& f) {
+    onDialog([&](orv::platform::ui::Form& f) {
         retypeDialogField(child<QLineEdit>(f, "CopiesE"), QStringLiteral("due"));
         clickDialogControl(child<QPushButton>(f, "OkB"));
         stillOpen = f.isVisible();

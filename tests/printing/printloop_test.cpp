@@ -343,7 +343,7 @@ TEST_F(PrintLoopTest, ListPrintedThroughQPrinterGivesAPdfOfThreeLandscapePages)
         screen.fill(Qt::white);
         {
             QPainter painter(&screen);
-            orv::Canvas canvas(&painter);
+            orv::platform::Canvas canvas(&painter);
             pagesOf(*report).DrawPage(page - 1, &canvas, 1, 1, 0, 0);
         }
         EXPECT_LT(inkMismatch(printed, screen), 0.08) << page;

@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <map>
 
+using namespace orv::report;
+using namespace orv::script;
+
 namespace orv::report::test {
 
 QStringList PrintedPage::lines() const
@@ -101,7 +104,7 @@ namespace {
 class RecordingDocument final : public PrintDocument {
 public:
     explicit RecordingDocument(PrintedDocument& Doc) : m_doc(Doc) {}
-    orv::Canvas* BeginPage(const DeviceMode& Mode) override
+    orv::platform::Canvas* BeginPage(const DeviceMode& Mode) override
     {
         m_mode = Mode;
         m_canvas = std::make_unique<RecordingCanvas>(true);

@@ -26,9 +26,9 @@ namespace orv::report::test {
 struct FakePrinter {
     QString name;
     QString location;
-    DeviceMode defaults;
-    QList<NumberedName> papers = {{9, QStringLiteral("A4")}, {8, QStringLiteral("A3")}, {11, QStringLiteral("A5")}};
-    QList<NumberedName> bins;
+    report::DeviceMode defaults;
+    QList<report::NumberedName> papers = {{9, QStringLiteral("A4")}, {8, QStringLiteral("A3")}, {11, QStringLiteral("A5")}};
+    QList<report::NumberedName> bins;
     int dpi = 300;
     double margin = 4.2; // unprintable border on every side, millimetres
     bool opens = true;    // false: the printer cannot be read
@@ -36,7 +36,7 @@ struct FakePrinter {
 
 // A printed page: the set-up it was printed with and what was drawn, in device pixels.
 struct PrintedPage {
-    DeviceMode mode;
+    report::DeviceMode mode;
     std::vector<RecordingCanvas::Text> texts;
     std::vector<RecordingCanvas::Shape> shapes;
     // The texts of the page, top to bottom, as lines.
@@ -45,19 +45,19 @@ struct PrintedPage {
 
 struct PrintedDocument {
     QString printer, title, fileName;
-    DeviceMode startMode;
+    report::DeviceMode startMode;
     std::vector<PrintedPage> pages;
     bool aborted = false, ended = false;
     bool wholePages = false; // every page asked for whole at natural size
 };
 
-class RecordingPrinterService : public PrinterService {
+class RecordingPrinterService : public report::PrinterService {
 public:
     std::vector<FakePrinter> printers;
     QString defaultPrinter;
     std::deque<PrintedDocument> documents;
     // Answers of the printers' settings dialog: the mode it leaves, or a cancel.
-    std::deque<std::optional<DeviceMode>> propertiesAnswers;
+    std::deque<std::optional<report::DeviceMode>> propertiesAnswers;
     QList<QByteArray> raw;
     int measures = 0; // set-ups measured (each reconfiguration of a printer)
 
@@ -66,19 +66,19 @@ public:
     QStringList Printers() override;
     QString DefaultPrinter() override { return defaultPrinter; }
     QString Location(const QString& Printer) override;
-    std::optional<DeviceMode> DefaultMode(const QString& Printer) override;
-    QList<NumberedName> Papers(const QString& Printer) override;
-    QList<NumberedName> Bins(const QString& Printer) override;
-    std::optional<DeviceCaps> Measure(const QString& Printer, const DeviceMode& Mode) override;
-    std::unique_ptr<PrintDocument> StartDocument(const QString& Printer, const QString& Title, const QString& FileName,
-                                                 const DeviceMode& Mode, bool WholePages) override;
-    bool PropertiesDialog(const QString& Printer, DeviceMode& Mode) override;
-    std::unique_ptr<RawDocument> StartRawDocument(const QString& Printer, const QString& Title) override;
+    std::optional<report::DeviceMode> DefaultMode(const QString& Printer) override;
+    QList<report::NumberedName> Papers(const QString& Printer) override;
+    QList<report::NumberedName> Bins(const QString& Printer) override;
+    std::optional<report::DeviceCaps> Measure(const QString& Printer, const report::DeviceMode& Mode) override;
+    std::unique_ptr<report::PrintDocument> StartDocument(const QString& Printer, const QString& Title, const QString& FileName,
+                                                 const report::DeviceMode& Mode, bool WholePages) override;
+    bool PropertiesDialog(const QString& Printer, report::DeviceMode& Mode) override;
+    std::unique_ptr<report::RawDocument> StartRawDocument(const QString& Printer, const QString& Title) override;
 
     const FakePrinter* find(const QString& name) const;
 };
 
-class FakeSaveDialog : public SaveDialogService {
+class FakeSaveDialog : public report::SaveDialogService {
 public:
     std::deque<std::optional<QString>> answers; // default: cancelled
     QStringList titles, filters;
@@ -95,10 +95,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // The list report of the finders with `lines` lines, prepared.
-    std::unique_ptr<TfrxReport> preparedList(int lines);
-    TfrxPreviewPages& pagesOf(TfrxReport& report)
+    std::unique_ptr<report::TfrxReport> preparedList(int lines);
+    report::TfrxPreviewPages& pagesOf(report::TfrxReport& report)
     {
-        return *static_cast<TfrxPreviewPages*>(report.PreviewPages());
+        return *static_cast<report::TfrxPreviewPages*>(report.PreviewPages());
     }
     // Texts of the error boxes shown so far.
     QStringList errorBoxes() const;
@@ -106,7 +106,7 @@ protected:
 
 // "Riepilogo dati" read from its template, its list memo holding `lines` lines
 // ("RIGA 0001 CLIENTE DI PROVA", ...) and as high as they are.
-std::unique_ptr<TfrxReport> listReport(int lines);
+std::unique_ptr<report::TfrxReport> listReport(int lines);
 // The n-th line of the list.
 QString listLine(int n);
 

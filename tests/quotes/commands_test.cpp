@@ -18,7 +18,14 @@
 
 #include <map>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+using namespace orv::shell;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::QuoteWindowTest;
 
 namespace {
@@ -38,7 +45,7 @@ TEST_F(QuoteCommandsTest, EveryCaptionOfTheCommandBarReadsAtOneSize)
     std::map<int, QStringList> heights;
     for (const char* name : {"cmdNuovo", "cmdSalva", "cmdTrova", "cmdSospese", "cmdAnteprima", "cmdStampa", "cmdPDF",
                              "cmdNumerazione", "cmdEsporta", "cmdGuida", "cmdEsci"})
-        heights[orv::test::firstLetterHeight(e().control<orv::ui::Image>(QString::fromLatin1(name)).picture())]
+        heights[orv::test::firstLetterHeight(e().control<orv::platform::ui::Image>(QString::fromLatin1(name)).picture())]
             << QString::fromLatin1(name);
     ASSERT_FALSE(heights.empty());
     EXPECT_GE(heights.begin()->first, 7);
@@ -149,14 +156,14 @@ TEST_F(QuoteCommandsTest, TodaysDateReplacesTheTypedOneWithoutMovingTheFocus)
 
 TEST_F(QuoteCommandsTest, ClearingTheIssuingCompanyKeepsPaymentBankIbanAndRate)
 {
-    for (const orv::docs::IssuerKey& k : orv::docs::issuerKeys())
-        orv::forms::setControlText(e().control<Control>(k.control), u"x"_qs);
+    for (const orv::documents::IssuerKey& k : orv::documents::issuerKeys())
+        orv::kit::setControlText(e().control<Control>(k.control), u"x"_qs);
     e().txtCliente.setText(u"Rossi"_qs);
     click(e().btnCancDitta);
-    for (const orv::docs::IssuerKey& k : orv::docs::issuerKeys()) {
+    for (const orv::documents::IssuerKey& k : orv::documents::issuerKeys()) {
         const bool kept = k.control == u"txtPagamento" || k.control == u"txtBanca" || k.control == u"txtIban"
                           || k.control == u"txtPercIva";
-        EXPECT_EQ(orv::forms::controlText(e().control<Control>(k.control)), kept ? u"x"_qs : QString())
+        EXPECT_EQ(orv::kit::controlText(e().control<Control>(k.control)), kept ? u"x"_qs : QString())
             << k.control.toStdString();
     }
     EXPECT_EQ(e().txtCliente.text(), u"Rossi"_qs);
@@ -206,14 +213,14 @@ TEST_F(QuoteCommandsTest, LogoStartNumberHelpAndTheDocumentWindows)
     EXPECT_EQ(caption, u"Impostazione inizio numerazione preventivi"_qs);
     EXPECT_EQ(tag, u"preventivi"_qs);
     EXPECT_EQ(title, u"Compilazione, archiviazione e stampa di preventivi e documenti di trasporto."_qs);
-    EXPECT_EQ(text, orv::docs::helpParagraphs().join(u"\r\n\r\n"_qs));
+    EXPECT_EQ(text, orv::documents::helpParagraphs().join(u"\r\n\r\n"_qs));
 
     // The document windows read the editor as it stands: nothing is saved first.
     e().txtCliente.setText(u"Non salvato"_qs);
     click(e().cmdStampa);
     click(e().cmdAnteprima);
     click(e().cmdPDF);
-    using orv::docs::DocumentOutput;
+    using orv::documents::DocumentOutput;
     EXPECT_EQ(documents, std::vector<DocumentOutput>({DocumentOutput::Print, DocumentOutput::Preview,
                                                       DocumentOutput::Pdf}));
     EXPECT_FALSE(QFile::exists(programFolder() + u"2026.pre"_qs));

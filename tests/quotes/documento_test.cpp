@@ -14,7 +14,10 @@
 
 #include "qstring_printer.h"
 
-using namespace orv::docs;
+using namespace orv::documents;
+using namespace orv::quotes;
+
+using namespace orv::documents;
 
 namespace {
 
@@ -277,12 +280,12 @@ TEST(DocumentNumbering, StartNumberPlusStoredAndTheYearSwitch)
 
 TEST(DocumentYearFiles, FourDigitsBecomeAPathNothingElse)
 {
-    orv::setProgramFolder(u"/tmp/orvanta/"_qs);
+    orv::platform::setProgramFolder(u"/tmp/orvanta/"_qs);
     EXPECT_EQ(yearFile(u"2024"_qs, u".pre"_qs), u"/tmp/orvanta/2024.pre"_qs);
     EXPECT_EQ(yearFile(u"0000"_qs, u".ddt"_qs), u"/tmp/orvanta/0000.ddt"_qs);
     for (const char* bad : {"202", "20245", "", "20a4", "../x", " 202"})
         EXPECT_EQ(yearFile(QString::fromLatin1(bad), u".pre"_qs), std::nullopt) << bad;
-    orv::setProgramFolder(QString());
+    orv::platform::setProgramFolder(QString());
 }
 
 } // namespace

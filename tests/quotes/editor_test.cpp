@@ -13,7 +13,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::kAccess;
 using orv::test::MessageCall;
 using orv::test::quote;
@@ -29,7 +33,7 @@ const QString kCustomerMissing =
 
 class QuoteEditorTest : public QuoteWindowTest {
 protected:
-    orv::IniFile settings() const { return orv::IniFile(programFolder() + u"Orvanta.ini"_qs); }
+    orv::platform::IniFile settings() const { return orv::platform::IniFile(programFolder() + u"Orvanta.ini"_qs); }
     // Three quotes of 2026: numbers 1 to 3, customers A, B, C.
     void writeThree()
     {
@@ -47,7 +51,7 @@ TEST_F(QuoteEditorTest, ShownWithTheIssuingCompanyOnACleanUnnumberedQuote)
         {"Campo Libero 1", "Tel. 011"}, {"Campo Libero 2", "info@tecno.it"}, {"Pagamento", "Bonifico"},
         {"Banca Appoggio", "Banca Sabauda"}, {"Iban", "IT60X054"}, {"Aliquota Iva", "22"},
     };
-    orv::IniFile ini = settings();
+    orv::platform::IniFile ini = settings();
     for (const auto& [k, v] : keys) ini.writeString(u"Ditta Emittente"_qs, QString::fromLatin1(k), QString::fromLatin1(v));
     TfrmPreventivi& e = openEditor();
     EXPECT_EQ(e.txtDitta.text(), u"Tecnoservice"_qs);
@@ -112,7 +116,7 @@ TEST_F(QuoteEditorTest, AFullDiskOrAFileInUseIsSaidAsSuchOnClosing)
 {
     const QString first = u"Attenzione: non è stato possibile salvare i dati della Ditta emittente nel file delle "
                           u"impostazioni \"Orvanta.ini\".\r\n\r\n"_qs;
-    static const orv::IniWriteCalls full{
+    static const orv::platform::IniWriteCalls full{
         [](int, const void*, size_t, off_t) -> ssize_t { errno = ENOSPC; return -1; },
         [](int fd) { return ::fsync(fd); },
     };
@@ -125,18 +129,18 @@ TEST_F(QuoteEditorTest, AFullDiskOrAFileInUseIsSaidAsSuchOnClosing)
         messages.calls.clear();
         int holder = -1;
         if (diskFull) {
-            orv::setIniWriteCalls(&full);
+            orv::platform::setIniWriteCalls(&full);
         } else {
             holder = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
             struct flock fl {};
             fl.l_type = F_WRLCK;
             fl.l_whence = SEEK_SET;
             ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &fl), 0);
-            orv::IniFile::setLockWaitMs(100);
+            orv::platform::IniFile::setLockWaitMs(100);
         }
         e.close();
-        orv::setIniWriteCalls(nullptr);
-        orv::IniFile::setLockWaitMs(10000);
+        orv::platform::setIniWriteCalls(nullptr);
+        orv::platform::IniFile::setLockWaitMs(10000);
         if (holder >= 0) ::close(holder);
         ASSERT_EQ(messages.calls.size(), 1u);
         EXPECT_EQ(messages.last().kind, MessageCall::Error);
@@ -170,7 +174,7 @@ TEST_F(QuoteEditorTest, NewNumbersFromTheStartNumberAndTheQuotesStored)
     QList<TPreventivo> five;
     for (int i = 0; i < 5; ++i) five.append(quote({{"NumFatt", "x"}}));
     writeYear(five);
-    orv::IniFile ini = settings();
+    orv::platform::IniFile ini = settings();
     ini.writeString(u"Numerazione Preventivi"_qs, u"Inizio"_qs, u"100"_qs);
     const struct {
         const char* yearSwitch;

@@ -2,7 +2,10 @@
 // Enter circle, filters and upper-casing, the row pages and the hint line.
 #include "quote_fixture.h"
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+
+using namespace orv::platform::ui;
 using orv::test::QuoteWindowTest;
 
 namespace {

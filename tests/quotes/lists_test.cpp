@@ -12,7 +12,11 @@
 #include <QFile>
 #include <QTableWidget>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+
+using namespace orv::platform::ui;
 using orv::test::doubleClickLine;
 using orv::test::kAccess;
 using orv::test::MessageCall;

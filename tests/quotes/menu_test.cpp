@@ -8,7 +8,12 @@
 
 #include <QFile>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::MessageCall;
 using orv::test::QuoteWindowTest;
 
@@ -125,7 +130,7 @@ TEST_F(QuoteMenuTest, HelpAndTheLogoLink)
     EXPECT_EQ(title, u"Compilazione, archiviazione e stampa di preventivi e documenti di trasporto."_qs);
     const QStringList paragraphs = text.split(u"\r\n\r\n"_qs);
     ASSERT_EQ(paragraphs.size(), 9);
-    EXPECT_EQ(paragraphs, orv::docs::helpParagraphs());
+    EXPECT_EQ(paragraphs, orv::documents::helpParagraphs());
     EXPECT_TRUE(paragraphs[0].startsWith(u"Orvanta 4.0 dispone di due applicazioni, Emissione Preventivi e "));
     EXPECT_EQ(paragraphs[8], u"Il pulsante con l'icona di Excel consente di esportare l'intero archivio dei documenti "
                              u"in un foglio di lavoro di Microsoft Excel."_qs);

@@ -9,7 +9,9 @@
 
 #include "qstring_printer.h"
 
-using namespace orv::docs;
+using namespace orv::documents;
+
+using namespace orv::documents;
 
 namespace {
 

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QListWidget>
 
+using namespace orv::quotes;
+using namespace orv::shell;
+
 namespace orv::test {
 
 namespace {
@@ -43,7 +46,7 @@ TPreventivo quote(std::initializer_list<std::pair<const char*, const char*>> val
     return p;
 }
 
-void doubleClickLine(ui::ListBox& box, int row)
+void doubleClickLine(platform::ui::ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -55,18 +58,18 @@ void doubleClickLine(ui::ListBox& box, int row)
 void QuoteWindowTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
-    docs::setDocumentWindows(u"frmPreventivi"_qs,
-                             [this](QWidget*, docs::DocumentOutput output) { documents.push_back(output); });
-    app::createStartWindows();
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<PrintRecorder>(printed); }, {}});
+    documents::setDocumentWindows(u"frmPreventivi"_qs,
+                             [this](QWidget*, documents::DocumentOutput output) { documents.push_back(output); });
+    shell::createStartWindows();
     frmAvvio->hide();
 }
 
 void QuoteWindowTest::TearDown()
 {
-    app::destroyStartWindows();
-    docs::setDocumentWindows(u"frmPreventivi"_qs, {});
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    documents::setDocumentWindows(u"frmPreventivi"_qs, {});
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 

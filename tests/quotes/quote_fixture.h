@@ -15,10 +15,10 @@
 namespace orv::test {
 
 // A quote with the given values by field name; the other fields empty.
-TPreventivo quote(std::initializer_list<std::pair<const char*, const char*>> values);
+quotes::TPreventivo quote(std::initializer_list<std::pair<const char*, const char*>> values);
 
 // Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ui::ListBox& box, int row);
+void doubleClickLine(platform::ui::ListBox& box, int row);
 
 // The archive-access message of the editor's commands and the finder.
 inline const QString kAccess = QStringLiteral(
@@ -34,22 +34,22 @@ struct ListPrint {
 class QuoteWindowTest : public GuiTest {
 protected:
     std::vector<ListPrint> printed;
-    std::vector<docs::DocumentOutput> documents;
+    std::vector<documents::DocumentOutput> documents;
 
     void SetUp() override;
     void TearDown() override;
 
     // The year file of the test's program folder, e.g. "2026.pre".
-    void writeYear(const QList<TPreventivo>& quotes, const QString& year = u"2026"_qs) const;
-    QList<TPreventivo> readYear(const QString& year = u"2026"_qs) const;
+    void writeYear(const QList<quotes::TPreventivo>& quotes, const QString& year = u"2026"_qs) const;
+    QList<quotes::TPreventivo> readYear(const QString& year = u"2026"_qs) const;
     // The committed fixture file of that name.
     static QByteArray fixture(const char* name);
     // The year menu shown from the main menu, the year typed and "Apri" clicked: the
     // editor on that year's file, active.
-    TfrmPreventivi& openEditor(const QString& year = u"2026"_qs);
+    quotes::TfrmPreventivi& openEditor(const QString& year = u"2026"_qs);
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
-    bool focusIs(const ui::Control& c) const { return c.form()->focusedControl() == &c; }
+    bool focusIs(const platform::ui::Control& c) const { return c.form()->focusedControl() == &c; }
 };
 
 } // namespace orv::test

@@ -9,7 +9,10 @@
 
 #include <QFile>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+using namespace orv::quotes;
+
+using namespace orv::platform::ui;
 using orv::test::MessageCall;
 using orv::test::quote;
 using orv::test::QuoteWindowTest;
@@ -65,7 +68,7 @@ protected:
 
 TEST_F(QuoteSaveRefusalTest, AVatRateFromTheSettingsThatIsNotANumberStopsSaveUntilCorrected)
 {
-    orv::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Ditta Emittente"_qs, u"Aliquota Iva"_qs, u"22%"_qs);
+    orv::platform::IniFile(programFolder() + u"Orvanta.ini"_qs).writeString(u"Ditta Emittente"_qs, u"Aliquota Iva"_qs, u"22%"_qs);
     TfrmPreventivi& e = newQuote();
     ASSERT_EQ(e.txtPercIva.text(), u"22%"_qs);
     typeRow(e, 1, u"2"_qs, u"50"_qs);

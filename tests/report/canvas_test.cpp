@@ -10,10 +10,10 @@
 
 TEST(TextFaceTest, StandInsMeasureWithDesignAdvances)
 {
-    auto arial = orv::TextFace::find(QStringLiteral("Arial"), false, false);
+    auto arial = orv::platform::TextFace::find(QStringLiteral("Arial"), false, false);
     ASSERT_FALSE(arial->isEmpty());
     EXPECT_TRUE(arial->fullName().startsWith(QStringLiteral("Liberation Sans")));
-    auto courier = orv::TextFace::find(QStringLiteral("Courier New"), false, false);
+    auto courier = orv::platform::TextFace::find(QStringLiteral("Courier New"), false, false);
     ASSERT_FALSE(courier->isEmpty());
     // A monospaced face: every character as wide as the others (1229 of 2048 units);
     // widths scale with the size exactly.
@@ -21,14 +21,14 @@ TEST(TextFaceTest, StandInsMeasureWithDesignAdvances)
     EXPECT_NEAR(arial->textWidth(u"Saluzzo", 21.333332), 2 * arial->textWidth(u"Saluzzo", 10.666666), 1e-6);
     EXPECT_EQ(arial->textWidth(u"", 10), 0);
     // The same face is served again, and bold is a face of its own.
-    EXPECT_EQ(orv::TextFace::find(QStringLiteral("arial"), false, false), arial);
-    auto bold = orv::TextFace::find(QStringLiteral("Arial"), true, false);
+    EXPECT_EQ(orv::platform::TextFace::find(QStringLiteral("arial"), false, false), arial);
+    auto bold = orv::platform::TextFace::find(QStringLiteral("Arial"), true, false);
     EXPECT_GT(bold->textWidth(u"Codice", 10), arial->textWidth(u"Codice", 10));
 }
 
 TEST(TextFaceTest, GlyphsOfUnusualCharacters)
 {
-    auto face = orv::TextFace::find(QStringLiteral("Arial"), false, false);
+    auto face = orv::platform::TextFace::find(QStringLiteral("Arial"), false, false);
     // A control character the face lacks is dropped; a tab counts as a blank.
     EXPECT_EQ(face->glyphs(u"a\x01" "b").size(), 2u);
     EXPECT_NEAR(face->textWidth(u"\t", 10), face->textWidth(u" ", 10), 1e-12);
@@ -56,22 +56,22 @@ TEST(TextFaceTest, GlyphsOfUnusualCharacters)
 
 TEST(TextFaceTest, BrokenFontFilesAreRefused)
 {
-    EXPECT_EQ(orv::TextFace::fromData(QByteArray()), nullptr);
-    EXPECT_EQ(orv::TextFace::fromData(QByteArray("OTTO" + QByteArray(200, '\0'))), nullptr);
+    EXPECT_EQ(orv::platform::TextFace::fromData(QByteArray()), nullptr);
+    EXPECT_EQ(orv::platform::TextFace::fromData(QByteArray("OTTO" + QByteArray(200, '\0'))), nullptr);
     QFile file(QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"));
     if (!file.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "no Liberation Sans file here";
     const QByteArray bytes = file.readAll();
     // Cut short, the tables point beyond the file.
-    EXPECT_EQ(orv::TextFace::fromData(bytes.left(2000)), nullptr);
-    auto whole = orv::TextFace::fromData(bytes);
+    EXPECT_EQ(orv::platform::TextFace::fromData(bytes.left(2000)), nullptr);
+    auto whole = orv::platform::TextFace::fromData(bytes);
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(whole->unitsPerEm(), 2048);
 }
 
 TEST(CanvasTest, PlatformTextLayout)
 {
-    orv::Canvas canvas;
+    orv::platform::Canvas canvas;
     canvas.font.family = QStringLiteral("Arial");
     canvas.font.size = 10;
     const double space = canvas.textWidth(QStringLiteral(" "));
@@ -85,7 +85,7 @@ TEST(CanvasTest, PlatformTextLayout)
     EXPECT_EQ(canvas.layoutLines(QStringLiteral("a\r\nb\rc\nd"), 1000, false).size(), 4u);
     EXPECT_EQ(canvas.layoutLines(QStringLiteral("uno due tre"), 5, false).size(), 1u) << "no wrapping asked";
     const QRectF r = canvas.measureText(QRectF(0, 0, 1000, 1000), QStringLiteral("a\r\nb"), false,
-                                        orv::TextAlign::Leading, orv::TextAlign::Trailing);
+                                        orv::platform::TextAlign::Leading, orv::platform::TextAlign::Trailing);
     EXPECT_NEAR(r.height(), 2 * canvas.lineHeight(), 1e-9);
     EXPECT_NEAR(r.bottom(), 1000, 1e-9);
 }
@@ -96,7 +96,7 @@ TEST(CanvasTest, DrawsTextIntoImages)
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        orv::Canvas canvas(&painter);
+        orv::platform::Canvas canvas(&painter);
         canvas.font.size = 20;
         canvas.fillColor = 0xFF000000;
         canvas.drawTextLine(QPointF(5, 5), QStringLiteral("Orvanta"));

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 struct Layout {
@@ -15,7 +17,7 @@ struct Layout {
     TfrxMemoView* memo;
     Layout()
     {
-        orv::applyProgramFormats();
+        orv::platform::applyProgramFormats();
         auto* data = new TfrxDataPage(&report);
         data->SetName(QStringLiteral("Data"));
         page = new TfrxReportPage(&report);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 TEST(DataSetTest, CountedRangesWalkExactlyTheirRecords)
 {
     TfrxUserDataSet ds(nullptr);

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <future>
 
+using namespace orv::report;
+
 namespace {
 
 constexpr double kPrintableHeight = 277 * 3.77953; // A4 with 10 mm margins

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 struct EngineRunTest : orv::report::test::LayoutFixture {

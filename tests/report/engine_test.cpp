@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 class TRecordingEngine : public TfrxCustomEngine {

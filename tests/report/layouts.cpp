@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace orv::report;
+
 namespace orv::report::test {
 
 namespace {

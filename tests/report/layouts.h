@@ -22,21 +22,21 @@ namespace orv::report::test {
 
 // "Riepilogo dati": A4 landscape, a title band, a master-data band printed once with the
 // list memo, a footer with the print date.
-std::unique_ptr<TfrxReport> makeListLayout();
+std::unique_ptr<report::TfrxReport> makeListLayout();
 // "Scheda informativa": A4 portrait, a logo, a title, a frame of shapes and lines and
 // twenty-four caption and value pairs lying directly on the page.
-std::unique_ptr<TfrxReport> makeCardLayout();
+std::unique_ptr<report::TfrxReport> makeCardLayout();
 // The template text of a report.
-QByteArray templateText(TfrxReport& report);
+QByteArray templateText(report::TfrxReport& report);
 // What the list windows do before preparing: every line ("RIGA 0001 CLIENTE DI PROVA"
 // and so on) into the list memo, the memo as high as its lines at 12.822 pixels each and
 // its band 10 pixels higher.
-void fillList(TfrxReport& report, int lines);
+void fillList(report::TfrxReport& report, int lines);
 
 // Rows of a user dataset: field name to value, one map per row; every field counts as text.
-class RowsDataSet : public TfrxUserDataSet {
+class RowsDataSet : public report::TfrxUserDataSet {
 public:
-    RowsDataSet(orv::Component* owner, std::vector<QVariantMap> rows) : TfrxUserDataSet(owner), m_rows(std::move(rows))
+    RowsDataSet(orv::platform::Component* owner, std::vector<QVariantMap> rows) : report::TfrxUserDataSet(owner), m_rows(std::move(rows))
     {
         SetRangeEnd(reCount);
         SetRangeEndCount(int(m_rows.size()));
@@ -45,7 +45,7 @@ public:
     {
         return RecNo() >= 0 && RecNo() < int(m_rows.size()) ? m_rows[size_t(RecNo())].value(Index) : QVariant();
     }
-    TfrxFieldType GetFieldType(const QString& Index) override { return fftString; }
+    report::TfrxFieldType GetFieldType(const QString& Index) override { return fftString; }
 
 private:
     std::vector<QVariantMap> m_rows;
@@ -63,9 +63,9 @@ public:
 // boxes it shows.
 struct LayoutFixture : ::testing::Test {
     std::vector<std::unique_ptr<RowsDataSet>> programDataSets;
-    std::unique_ptr<TfrxReport> report = std::make_unique<TfrxReport>();
-    TfrxDataPage* data = new TfrxDataPage(report.get());
-    TfrxReportPage* page = new TfrxReportPage(report.get());
+    std::unique_ptr<report::TfrxReport> report = std::make_unique<report::TfrxReport>();
+    report::TfrxDataPage* data = new report::TfrxDataPage(report.get());
+    report::TfrxReportPage* page = new report::TfrxReportPage(report.get());
     QStringList shown;
     std::unique_ptr<ErrorBoxRecorder> box;
 
@@ -79,10 +79,10 @@ struct LayoutFixture : ::testing::Test {
         b->SetBounds(0, top, 718, height);
         return b;
     }
-    TfrxMemoView* memo(TfrxComponent* parent, const QString& name, const QString& text, double top = 0,
+    report::TfrxMemoView* memo(report::TfrxComponent* parent, const QString& name, const QString& text, double top = 0,
                        double height = 18);
     RowsDataSet* rows(const QString& name, std::vector<QVariantMap> values);
-    TfrxPreviewPages& pages() { return *static_cast<TfrxPreviewPages*>(report->PreviewPages()); }
+    report::TfrxPreviewPages& pages() { return *static_cast<report::TfrxPreviewPages*>(report->PreviewPages()); }
     // The texts of the memos of every page, in order.
     QStringList texts();
 };

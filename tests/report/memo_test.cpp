@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 using orv::report::test::RecordingCanvas;
 
 namespace {
@@ -176,7 +178,7 @@ TEST_F(MemoTest, SplittingAWrappedTextHandsOutItsLaidOutLinesInOrder)
 TEST_F(MemoTest, WrapTextGivesTheLaidOutLines)
 {
     memo->SetText(QStringLiteral("alpha beta gamma"));
-    orv::Canvas measure;
+    orv::platform::Canvas measure;
     memo->Font()->AssignToCanvas(measure);
     // Room for "alpha beta" and its blanks, not for gamma.
     const double width = measure.textWidth(QStringLiteral("alpha beta  ")) + 4;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 struct Margins {

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <future>
 
+using namespace orv::report;
+
 using namespace orv::report::test;
 
 namespace {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 QImage solid(int w, int h, QRgb colour)

@@ -17,19 +17,21 @@
 
 #include <cmath>
 
+using namespace orv::report;
+
 using namespace orv::report::test;
 
 namespace {
 
-class PrepareClock : public orv::Clock {
+class PrepareClock : public orv::platform::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 7), QTime(10, 30)); }
 };
 
 struct ClockFixture : ::testing::Test {
     PrepareClock clock;
-    void SetUp() override { orv::setClock(&clock); }
-    void TearDown() override { orv::setClock(nullptr); }
+    void SetUp() override { orv::platform::setClock(&clock); }
+    void TearDown() override { orv::platform::setClock(nullptr); }
 };
 
 TfrxPreviewPages& pagesOf(TfrxReport& report) { return *static_cast<TfrxPreviewPages*>(report.PreviewPages()); }
@@ -183,7 +185,7 @@ TEST_F(PrepareTest, PreparedPagesDrawnIntoImages)
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            orv::Canvas canvas(&painter);
+            orv::platform::Canvas canvas(&painter);
             pages.DrawPage(index, &canvas, zoom, zoom, 0, 0);
         }
         if (!folder.isEmpty())

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 using namespace orv::report::test;
 
 namespace {
@@ -345,11 +347,11 @@ TEST(PreviewPagesTest, ClicksOnLinks)
     report->SetPreview(nullptr);
 
     // Other addresses go to the desktop only when they are web or mail addresses.
-    struct Shell : orv::ui::ShellService {
+    struct Shell : orv::platform::ui::ShellService {
         QStringList opened;
         void open(const QString& command) override { opened << command; }
     } shell;
-    orv::ui::setShell(&shell);
+    orv::platform::ui::setShell(&shell);
     const struct {
         const char* url;
         bool opened;
@@ -375,7 +377,7 @@ TEST(PreviewPagesTest, ClicksOnLinks)
         report->SetPreview(nullptr);
         EXPECT_EQ(shell.opened, c.opened ? QStringList{url} : QStringList()) << c.url;
     }
-    orv::ui::setShell(nullptr);
+    orv::platform::ui::setShell(nullptr);
 }
 
 TEST(PreviewPagesTest, ExportDriverFollowsTheFilterProtocol)

@@ -9,14 +9,14 @@
 
 namespace orv::report::test {
 
-class RecordingCanvas : public orv::Canvas {
+class RecordingCanvas : public orv::platform::Canvas {
 public:
-    explicit RecordingCanvas(bool printer = false) : orv::Canvas(nullptr, printer) {}
+    explicit RecordingCanvas(bool printer = false) : orv::platform::Canvas(nullptr, printer) {}
     struct Line {
         QPointF a, b;
         double thickness;
         quint32 color;
-        orv::StrokeDash dash;
+        orv::platform::StrokeDash dash;
     };
     struct Shape {
         enum Kind { FillRect, DrawRect, FillEllipse, DrawEllipse, FillPolygon, DrawPolygon, Bitmap } kind;

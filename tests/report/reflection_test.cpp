@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
-using orv::rtti::Kind;
+using namespace orv::report;
+using namespace orv::script;
+
+using orv::platform::rtti::Kind;
 
 enum TTestShade : int { tsLight, tsMedium, tsDark };
 ORV_RTTI_ENUM(TTestShade, "tsLight, tsMedium, tsDark")
@@ -15,7 +18,7 @@ ORV_RTTI_SET(TTestShades, TTestShade)
 
 namespace {
 
-class TTestBase : public orv::Persistent {
+class TTestBase : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TTestBase)
 public:
     int Count() const { return m_count; }
@@ -60,7 +63,7 @@ private:
 
 } // namespace
 
-ORV_RTTI_DEFINE(TTestBase, orv::Persistent)
+ORV_RTTI_DEFINE(TTestBase, orv::platform::Persistent)
 {
     c.prop("Count", &TTestBase::Count, &TTestBase::SetCount).def(0);
     c.prop("Caption", &TTestBase::Caption, &TTestBase::SetCaption);
@@ -82,10 +85,10 @@ ORV_RTTI_DEFINE(TTestDerived, TTestBase)
 
 namespace {
 
-QStringList names(const orv::rtti::ClassInfo& cls)
+QStringList names(const orv::platform::rtti::ClassInfo& cls)
 {
     QStringList out;
-    for (const orv::rtti::PropInfo* p : cls.properties())
+    for (const orv::platform::rtti::PropInfo* p : cls.properties())
         out << p->name;
     return out;
 }
@@ -122,7 +125,7 @@ TEST(ReflectionTest, KindsTypeNamesAndValues)
         {"Font", Kind::Class, "TfrxFont"},
     };
     for (const Case& c : cases) {
-        const orv::rtti::PropInfo* p = cls.findProperty(QString::fromLatin1(c.name));
+        const orv::platform::rtti::PropInfo* p = cls.findProperty(QString::fromLatin1(c.name));
         ASSERT_NE(p, nullptr) << c.name;
         EXPECT_EQ(p->kind, c.kind) << c.name;
         EXPECT_EQ(p->typeName, QString::fromLatin1(c.typeName)) << c.name;
@@ -138,9 +141,9 @@ TEST(ReflectionTest, KindsTypeNamesAndValues)
     EXPECT_EQ(cls.findProperty(QStringLiteral("Font"))->readObject(obj), obj.Font());
     EXPECT_EQ(cls.findProperty(QStringLiteral("ReadOnly"))->readOrdinal(obj), 7);
     EXPECT_FALSE(cls.findProperty(QStringLiteral("ReadOnly"))->isWritable());
-    EXPECT_THROW(cls.findProperty(QStringLiteral("ReadOnly"))->write(obj, qint64(1)), orv::rtti::Error);
+    EXPECT_THROW(cls.findProperty(QStringLiteral("ReadOnly"))->write(obj, qint64(1)), orv::platform::rtti::Error);
 
-    const orv::rtti::PropInfo* ratio = cls.findProperty(QStringLiteral("Ratio"));
+    const orv::platform::rtti::PropInfo* ratio = cls.findProperty(QStringLiteral("Ratio"));
     EXPECT_FALSE(ratio->isStored(obj));
     obj.SetRatio(2);
     EXPECT_TRUE(ratio->isStored(obj));
@@ -148,7 +151,7 @@ TEST(ReflectionTest, KindsTypeNamesAndValues)
 
 TEST(ReflectionTest, EnumerationsByIdentifier)
 {
-    const orv::rtti::EnumType& t = orv::rtti::enumType<TTestShade>();
+    const orv::platform::rtti::EnumType& t = orv::platform::rtti::enumType<TTestShade>();
     EXPECT_EQ(t.count(), 3);
     EXPECT_EQ(t.identifier(2), QStringLiteral("tsDark"));
     EXPECT_EQ(t.identifier(3), QString());
@@ -160,22 +163,22 @@ TEST(ReflectionTest, EnumerationsByIdentifier)
 TEST(ReflectionTest, ClassesAreCreatedByRegisteredName)
 {
     frxInitializeReportEngine();
-    EXPECT_EQ(orv::rtti::findClass(QStringLiteral("TTestDerived")), nullptr) << "not registered";
-    orv::rtti::registerClass(TTestDerived::staticClassInfo());
-    const orv::rtti::ClassInfo* cls = orv::rtti::findClass(QStringLiteral("ttestderived"));
+    EXPECT_EQ(orv::platform::rtti::findClass(QStringLiteral("TTestDerived")), nullptr) << "not registered";
+    orv::platform::rtti::registerClass(TTestDerived::staticClassInfo());
+    const orv::platform::rtti::ClassInfo* cls = orv::platform::rtti::findClass(QStringLiteral("ttestderived"));
     ASSERT_EQ(cls, &TTestDerived::staticClassInfo());
-    std::unique_ptr<orv::rtti::Object> made(cls->create());
+    std::unique_ptr<orv::platform::rtti::Object> made(cls->create());
     EXPECT_NE(dynamic_cast<TTestDerived*>(made.get()), nullptr);
-    orv::rtti::unregisterClass(*cls);
-    EXPECT_EQ(orv::rtti::findClass(QStringLiteral("TTestDerived")), nullptr);
+    orv::platform::rtti::unregisterClass(*cls);
+    EXPECT_EQ(orv::platform::rtti::findClass(QStringLiteral("TTestDerived")), nullptr);
 
     TfrxReportPage page(nullptr);
-    const orv::rtti::ClassInfo* memoClass = orv::rtti::findClass(QStringLiteral("TfrxMemoView"));
+    const orv::platform::rtti::ClassInfo* memoClass = orv::platform::rtti::findClass(QStringLiteral("TfrxMemoView"));
     ASSERT_NE(memoClass, nullptr);
     auto* memo = dynamic_cast<TfrxMemoView*>(memoClass->create(&page));
     ASSERT_NE(memo, nullptr);
     EXPECT_EQ(memo->Parent(), &page) << "the owner handed to the class's constructor";
-    EXPECT_THROW(TfrxCustomEngine::staticClassInfo().create(), orv::rtti::Error);
+    EXPECT_THROW(TfrxCustomEngine::staticClassInfo().create(), orv::platform::rtti::Error);
 }
 
 TEST(ReflectionTest, MemoPropertiesFollowThePublishedOrder)
@@ -191,13 +194,13 @@ TEST(ReflectionTest, MemoPropertiesFollowThePublishedOrder)
 
 TEST(ComponentOwnershipTest, OwnerFreesAndNotifies)
 {
-    auto owner = std::make_unique<orv::Component>();
-    auto* a = new orv::Component(owner.get());
-    auto* b = new orv::Component(owner.get());
+    auto owner = std::make_unique<orv::platform::Component>();
+    auto* a = new orv::platform::Component(owner.get());
+    auto* b = new orv::platform::Component(owner.get());
     a->SetName(QStringLiteral("Alfa"));
     EXPECT_EQ(owner->FindComponent(QStringLiteral("ALFA")), a);
-    EXPECT_THROW(b->SetName(QStringLiteral("alfa")), orv::rtti::Error) << "unique among the owner's components";
-    EXPECT_THROW(b->SetName(QStringLiteral("1abc")), orv::rtti::Error) << "not an identifier";
+    EXPECT_THROW(b->SetName(QStringLiteral("alfa")), orv::platform::rtti::Error) << "unique among the owner's components";
+    EXPECT_THROW(b->SetName(QStringLiteral("1abc")), orv::platform::rtti::Error) << "not an identifier";
     EXPECT_EQ(b->Name(), QString());
     delete a;
     EXPECT_EQ(owner->ComponentCount(), 1);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 TEST(RegistriesTest, Objects)
 {
     TfrxObjectCollection r;
@@ -53,7 +55,7 @@ TEST(RegistriesTest, PropertyEditorLookup)
     frxInitializeReportEngine();
     const TfrxPropertyEditorCollection& r = frxPropertyEditorRegistry();
     TfrxMemoView memo(nullptr);
-    auto editorOf = [&](const QString& type, const orv::rtti::Object* obj, const QString& prop) {
+    auto editorOf = [&](const QString& type, const orv::platform::rtti::Object* obj, const QString& prop) {
         const int i = r.GetPropertyEditor(type, obj, prop);
         return i < 0 ? nullptr : r.GetPropertyEditorItem(i).EditorClass;
     };
@@ -69,7 +71,7 @@ TEST(RegistriesTest, PropertyEditorLookup)
 
 namespace {
 
-class TWindow : public orv::Persistent {
+class TWindow : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TWindow)
 public:
     int ModalResult() const { return m_result; }
@@ -84,7 +86,7 @@ private:
 
 } // namespace
 
-ORV_RTTI_DEFINE(TWindow, orv::Persistent)
+ORV_RTTI_DEFINE(TWindow, orv::platform::Persistent)
 {
     c.prop("ModalResult", &TWindow::ModalResult, &TWindow::SetModalResult).type(QStringLiteral("TModalResult"));
     c.prop("Color", &TWindow::Color, &TWindow::SetColor).type(QStringLiteral("TAlphaColor"));
@@ -93,7 +95,7 @@ ORV_RTTI_DEFINE(TWindow, orv::Persistent)
 TEST(RegistriesTest, PropertyEditors)
 {
     TWindow w;
-    const orv::rtti::ClassInfo& info = w.classInfo();
+    const orv::platform::rtti::ClassInfo& info = w.classInfo();
 
     TfrxModalResultProperty m;
     m.AddTarget(&w, info.findProperty(QStringLiteral("ModalResult")));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 using orv::report::test::RecordingCanvas;
 
 namespace {

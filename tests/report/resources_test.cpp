@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+using namespace orv::script;
+
 TEST(ResourcesTest, EngineTexts)
 {
     TfrxResources* r = frxStringResources();

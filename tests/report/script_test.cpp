@@ -18,11 +18,14 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+using namespace orv::script;
+
 using orv::report::Value;
 
 namespace {
 
-class ScriptClock : public orv::Clock {
+class ScriptClock : public orv::platform::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 7), QTime(10, 30)); }
 };
@@ -33,9 +36,9 @@ struct ScriptTest : orv::report::test::LayoutFixture {
     void SetUp() override
     {
         LayoutFixture::SetUp();
-        orv::setClock(&clock);
+        orv::platform::setClock(&clock);
     }
-    void TearDown() override { orv::setClock(nullptr); }
+    void TearDown() override { orv::platform::setClock(nullptr); }
     void script(const QString& text) { report->ScriptText()->SetText(text); }
     QString errors() const { return report->Errors()->Text(); }
 };
@@ -386,7 +389,7 @@ TEST(ScriptClasses, DeclarationsAndWideStrings)
 
     TfsScript s;
     s.AddRTTI();
-    s.AddClass(&orv::Persistent::staticClassInfo(), QStringLiteral("TObject"));
+    s.AddClass(&orv::platform::Persistent::staticClassInfo(), QStringLiteral("TObject"));
     orv::report::TFunctions module(&s);
     TfrxReport report;
     auto* page = new TfrxReportPage(&report);

@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 class SerializerTest : public ::testing::Test {
 protected:
-    void SetUp() override { orv::applyProgramFormats(); }
+    void SetUp() override { orv::platform::applyProgramFormats(); }
     TfrxXMLSerializer s{nullptr};
 };
 

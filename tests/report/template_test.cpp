@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 using namespace orv::report::test;
 
 namespace {
@@ -37,7 +39,7 @@ class TemplateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        orv::applyProgramFormats();
+        orv::platform::applyProgramFormats();
         frxSetErrorBoxHandler([this](const QString& m) { shown << m; });
     }
     void TearDown() override { frxSetErrorBoxHandler(nullptr); }
@@ -183,9 +185,9 @@ TEST_F(TemplateTest, FloatsReadWithEitherSeparator)
 {
     QByteArray text = templateText(*makeListLayout());
     text.replace("Top=\"18,89765\"", "Top=\"18.89765\"");
-    orv::formats().decimalSeparator = u'.';
+    orv::platform::formats().decimalSeparator = u'.';
     auto r = readTemplate(text);
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     EXPECT_DOUBLE_EQ(r->FindObject(QStringLiteral("ReportTitle"))->Top(), 18.89765);
     EXPECT_DOUBLE_EQ(r->FindObject(QStringLiteral("txtTitolo"))->Left(), 7.55906);
 }

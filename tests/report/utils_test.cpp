@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 using orv::report::ConvertError;
 
 TEST(UtilsTest, ExpandPageNumbers)
@@ -69,7 +71,7 @@ TEST(UtilsTest, FindBracketedExpression)
 
 TEST(UtilsTest, NumbersAndTexts)
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     for (const char* t : {"1.5", "1,5", "1 , 5"})
         EXPECT_DOUBLE_EQ(frxTextToFloat(QString::fromLatin1(t)), 1.5) << t;
     EXPECT_THROW(frxTextToFloat(QStringLiteral("x")), ConvertError);
@@ -147,9 +149,9 @@ TEST(UtilsTest, TemporaryFilesHaveNames)
 
 TEST(UtilsTest, ComponentLookupByName)
 {
-    orv::Component window;
+    orv::platform::Component window;
     window.SetName(QStringLiteral("frmClienti"));
-    auto* label = new orv::Component(&window);
+    auto* label = new orv::platform::Component(&window);
     label->SetName(QStringLiteral("lblNome"));
     frxRegisterGlobalComponent(&window);
     TfrxReport report(&window);
@@ -157,10 +159,10 @@ TEST(UtilsTest, ComponentLookupByName)
     EXPECT_EQ(frxLookupComponent(&report, QStringLiteral("lblNome")), label) << "through the report's owner";
     EXPECT_EQ(frxLookupComponent(&report, QStringLiteral("frmAltro.lblNome")), nullptr);
     EXPECT_EQ(frxQualifiedComponentName(&report, label), QStringLiteral("lblNome"));
-    orv::Component other;
+    orv::platform::Component other;
     other.SetName(QStringLiteral("dmDati"));
     frxRegisterGlobalComponent(&other);
-    auto* table = new orv::Component(&other);
+    auto* table = new orv::platform::Component(&other);
     table->SetName(QStringLiteral("tabClienti"));
     EXPECT_EQ(frxQualifiedComponentName(&report, table), QStringLiteral("dmDati.tabClienti"));
     frxUnregisterGlobalComponent(&other);

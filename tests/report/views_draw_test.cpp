@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace orv::report;
+
 using orv::report::test::RecordingCanvas;
 using Shape = RecordingCanvas::Shape;
 
@@ -72,7 +74,7 @@ TEST_F(ViewDrawTest, FrameLinesSitOnPixelCentresAndCloseCorners)
     v->Frame()->SetStyle(fsDot);
     v->Draw(&canvas, 1, 1, 0, 0);
     EXPECT_EQ(canvas.lines[0].thickness, 1) << "dotted frames draw hair lines";
-    EXPECT_EQ(canvas.lines[0].dash, orv::StrokeDash::Dot);
+    EXPECT_EQ(canvas.lines[0].dash, orv::platform::StrokeDash::Dot);
 
     canvas.clearRecords();
     v->Frame()->SetTyp({});

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 QStringList lines(const TfrxWideStrings& w)
@@ -55,7 +57,7 @@ TEST(WideStringsTest, TextEndsEveryLineWithCrLf)
 
 TEST(WideStringsTest, InsertReplacesInsideAndAppendsAtTheEnd)
 {
-    orv::Persistent tag;
+    orv::platform::Persistent tag;
     TfrxWideStrings w;
     w.Add(QStringLiteral("a"));
     w.AddObject(QStringLiteral("b"), &tag);

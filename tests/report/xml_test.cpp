@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace orv::report;
+
 namespace {
 
 QByteArray save(TfrxXMLDocument& doc)
@@ -158,6 +160,6 @@ TEST(XmlTest, SaveToFileReplacesTheOldFileOnlyWhenComplete)
     EXPECT_EQ(back.Root()->Count(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.xml"}) << "no leftovers";
 
-    EXPECT_THROW(doc.SaveToFile(dir.filePath(QStringLiteral("missing/doc.xml"))), orv::EFileError);
+    EXPECT_THROW(doc.SaveToFile(dir.filePath(QStringLiteral("missing/doc.xml"))), orv::platform::EFileError);
     EXPECT_EQ(back.Root()->Count(), 1);
 }

@@ -14,7 +14,11 @@
 
 #include <functional>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::schedule;
+
+using namespace orv::platform::ui;
 using orv::test::doubleClickLine;
 using orv::test::dueEntry;
 using orv::test::MessageCall;
@@ -187,7 +191,7 @@ TEST_F(DialogsTest, StatusListsShowTheirEntriesPrintAndLoad)
         {&w.cmdEffettuate, "frmNonConfermati", " Riepilogo pagamenti effettuati", {u"Bolletta luce"_qs}},
     };
     for (const List& l : lists) {
-        in<orv::forms::StatusListWindow>(*l.command, QString::fromLatin1(l.name), [&](orv::forms::StatusListWindow& f) {
+        in<orv::kit::StatusListWindow>(*l.command, QString::fromLatin1(l.name), [&](orv::kit::StatusListWindow& f) {
             EXPECT_EQ(f.caption(), QString::fromUtf8(l.caption));
             EXPECT_EQ(f.focusedControl(), &f.txtTrova);
             QStringList reasons;
@@ -328,7 +332,7 @@ TEST_F(DialogsTest, EachGridsBannerNamesWhatItListsNotTheExport)
 {
     // The three grids share the export window's frame; only the archive export keeps its
     // export banner, each grid shows its own.
-    const auto banner = [](orv::forms::ExportWindow&& f) { return f.imgLogo.picture(); };
+    const auto banner = [](orv::kit::ExportWindow&& f) { return f.imgLogo.picture(); };
     const QImage exportBanner = banner(TfrmExpScadenzario(&window()));
     const QImage banners[] = {banner(TfrmExpImminenti(&window())), banner(TfrmExpGiornaliere(&window())),
                               banner(TfrmExpMensili(&window()))};
@@ -349,8 +353,8 @@ TEST_F(DialogsTest, GridsOfTheChosenDayAndMonth)
                            dueEntry(u"10/05/2024"_qs, u"08:05"_qs, u"Presto"_qs),
                            dueEntry(u"10/05/2024"_qs, u"08:00"_qs, u"Prima"_qs), lower,
                            dueEntry(u"10/06/2024"_qs, u"08:00"_qs, u"Giugno"_qs)});
-    orv::TDateTime day = 0;
-    ASSERT_TRUE(orv::tryEncodeDate(2024, 5, 10, day));
+    orv::platform::TDateTime day = 0;
+    ASSERT_TRUE(orv::platform::tryEncodeDate(2024, 5, 10, day));
     w.calAppuntamenti.setDate(day);
     in<TfrmExpGiornaliere>(w.btnGiorno, u"frmExpGiornaliere"_qs, [&](TfrmExpGiornaliere& f) {
         EXPECT_EQ(f.caption(), u" Scadenze del giorno"_qs);
@@ -369,11 +373,11 @@ TEST_F(DialogsTest, GridsOfTheChosenDayAndMonth)
 
     // A day without entries in a year that has some: no rows; a year without an archive:
     // the archive is created and the ten empty rows stay.
-    ASSERT_TRUE(orv::tryEncodeDate(2024, 5, 11, day));
+    ASSERT_TRUE(orv::platform::tryEncodeDate(2024, 5, 11, day));
     w.calAppuntamenti.setDate(day);
     in<TfrmExpGiornaliere>(w.btnGiorno, u"frmExpGiornaliere"_qs,
                            [&](TfrmExpGiornaliere& f) { EXPECT_EQ(f.grdRecords.rowCount(), 0); });
-    ASSERT_TRUE(orv::tryEncodeDate(2022, 5, 11, day));
+    ASSERT_TRUE(orv::platform::tryEncodeDate(2022, 5, 11, day));
     w.calAppuntamenti.setDate(day);
     in<TfrmExpMensili>(w.btnMese, u"frmExpMensili"_qs,
                        [&](TfrmExpMensili& f) { EXPECT_EQ(f.grdRecords.rowCount(), 10); });

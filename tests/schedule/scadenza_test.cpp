@@ -4,6 +4,8 @@
 
 #include "platform/core/services.h"
 
+using namespace orv::schedule;
+
 using orv::test::dueEntry;
 using orv::test::entry;
 
@@ -81,8 +83,8 @@ TEST(Scadenza, SortKeyIsMonthDayHourAndMinutes)
 
 TEST(Scadenza, AnEntryIsImminentFromItsNoticeToItsDueDate)
 {
-    orv::TDateTime today = 0;
-    ASSERT_TRUE(orv::tryEncodeDate(2026, 3, 15, today));
+    orv::platform::TDateTime today = 0;
+    ASSERT_TRUE(orv::platform::tryEncodeDate(2026, 3, 15, today));
     struct Case {
         const char* date;
         const char* notice;

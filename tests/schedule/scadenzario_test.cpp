@@ -18,7 +18,14 @@
 
 #include <functional>
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::schedule;
+using namespace orv::shell;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::dueEntry;
 using orv::test::MessageCall;
 using orv::test::ScheduleTest;

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+using namespace orv::schedule;
+using namespace orv::shell;
+
 namespace orv::test {
 
 TScadenza entry(std::initializer_list<std::pair<QString TScadenza::*, const char*>> values)
@@ -38,7 +41,7 @@ TScadenza dueEntry(const QString& date, const QString& time, const QString& reas
     return s;
 }
 
-void doubleClickLine(ui::ListBox& box, int row)
+void doubleClickLine(platform::ui::ListBox& box, int row)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();
@@ -69,7 +72,7 @@ private:
     PrintLog& p_;
 };
 
-class CardLog : public forms::CardLayout {
+class CardLog : public kit::CardLayout {
 public:
     explicit CardLog(PrintLog& p) : p_(p) {}
     void setPortrait() override {}
@@ -91,17 +94,17 @@ private:
 void ScheduleTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<ListLog>(prints); },
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<ListLog>(prints); },
                              [this](QWidget*) { return std::make_unique<CardLog>(prints); }});
-    app::createStartWindows();
+    shell::createStartWindows();
     frmAvvio->hide();
     showAndActivate(*frmScadenzario);
 }
 
 void ScheduleTest::TearDown()
 {
-    app::destroyStartWindows();
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 
@@ -128,7 +131,7 @@ void ScheduleTest::openYear(const QString& year)
     click(w.btnApri);
 }
 
-void ScheduleTest::pick(ui::ComboEdit& field, const QString& item)
+void ScheduleTest::pick(platform::ui::ComboEdit& field, const QString& item)
 {
     QComboBox* box = field.comboBox();
     const int index = box->findText(item);

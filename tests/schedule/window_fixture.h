@@ -18,12 +18,12 @@ inline const QString kAccessText = u"Attenzione: il sistema non permette di acce
                                    u"possedere i privilegi di scrittura nella cartella di installazione del programma."_qs;
 
 // Selects the line with a click, then double-clicks it, as a user does.
-void doubleClickLine(ui::ListBox& box, int row);
+void doubleClickLine(platform::ui::ListBox& box, int row);
 
 // An entry with the given values; the other fields empty.
-TScadenza entry(std::initializer_list<std::pair<QString TScadenza::*, const char*>> values);
+schedule::TScadenza entry(std::initializer_list<std::pair<QString schedule::TScadenza::*, const char*>> values);
 // A complete entry as the editor saves it: due on the day at the time, in `year`.
-TScadenza dueEntry(const QString& date, const QString& time, const QString& reason, const QString& notice = u"0"_qs);
+schedule::TScadenza dueEntry(const QString& date, const QString& time, const QString& reason, const QString& notice = u"0"_qs);
 
 // What the list print and the card print received in place of the report engine.
 struct PrintLog {
@@ -41,16 +41,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    TfrmScadenzario& window() const { return *frmScadenzario; }
+    schedule::TfrmScadenzario& window() const { return *schedule::frmScadenzario; }
     // Writes the archive of a year.
-    void writeYear(const QString& year, const QList<TScadenza>& entries) const;
+    void writeYear(const QString& year, const QList<schedule::TScadenza>& entries) const;
     QByteArray yearBytes(const QString& year) const { return readFile(year + u".sca"_qs); }
     // Shows the window again as the main menu does (its reminder runs again).
     void reopen();
     // Types the year on the start panel and presses Apri.
     void openYear(const QString& year);
     // Chooses an item from a list field's drop-down list, as a user does.
-    static void pick(ui::ComboEdit& field, const QString& item);
+    static void pick(platform::ui::ComboEdit& field, const QString& item);
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
 };

@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {
@@ -296,7 +298,7 @@ TEST_F(Bridges, LoadingAnIniFileFromAStreamReplacesTheFileWhole)
 namespace {
 
 // A canvas that records what it is asked to draw, with the colours in use.
-class RecordingCanvas : public orv::Canvas {
+class RecordingCanvas : public orv::platform::Canvas {
 public:
     QStringList calls;
     void drawLine(const QPointF& a, const QPointF& b, double) override

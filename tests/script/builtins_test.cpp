@@ -37,7 +37,7 @@ void expectErrors(const Case* cases, size_t count)
     }
 }
 
-class BuiltinsClock : public orv::Clock {
+class BuiltinsClock : public orv::platform::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 2, 29), QTime(14, 30, 15)); }
 };
@@ -170,7 +170,7 @@ TEST(BuiltIns, Mathematics)
 TEST(BuiltIns, Dates)
 {
     BuiltinsClock clock;
-    orv::setClock(&clock);
+    orv::platform::setClock(&clock);
     const Case cases[] = {
         {"DateToStr(Date)", "29/02/2024"},
         {"DateTimeToStr(Now)", "29/02/2024 14:30:15"},
@@ -206,7 +206,7 @@ TEST(BuiltIns, Dates)
         {"EncodeTime(24, 0, 0, 0)", "Invalid argument to time encode"},
     };
     expectErrors(errors, std::size(errors));
-    orv::setClock(nullptr);
+    orv::platform::setClock(nullptr);
 }
 
 TEST(BuiltIns, FormatStrings)

@@ -2,6 +2,8 @@
 // lists, texts, selectors that call code, break and exit inside them, in routines too.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 TEST(CaseStatements, EveryShapeAgreesOnBothPaths)

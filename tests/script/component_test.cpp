@@ -8,6 +8,8 @@
 #include "script/core/statements.h"
 #include "script/core/typerules.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {
@@ -222,7 +224,7 @@ TEST(Component, LineHandlersSeeTheValuesOfTheRunningRoutine)
         s.Execute();
         EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 3) << compiled;
         s.SetOnRunLine(nullptr);
-        EXPECT_THROW(s.CallFunction(QStringLiteral("Boom"), array({Value(40)})), orv::Exception);
+        EXPECT_THROW(s.CallFunction(QStringLiteral("Boom"), array({Value(40)})), orv::platform::Exception);
         s.Execute();
         EXPECT_EQ(s.Variables(QStringLiteral("r")).toInt(), 3) << compiled;
         EXPECT_EQ(s.CallFunction(QStringLiteral("Fib"), array({Value(10)})).toInt(), 55) << compiled;
@@ -494,7 +496,7 @@ TEST(TypeRules, ConstantsAndCompatibility)
     EXPECT_EQ(fsConstantValue(QStringLiteral("'It''s'")).toString(), QStringLiteral("It''s"));
     EXPECT_EQ(fsConstantValue(QStringLiteral("'It's'")).toString(), QStringLiteral("It's"));
     EXPECT_TRUE(fsConstantValue(QString()).isNull());
-    EXPECT_THROW(fsConstantValue(QStringLiteral("abc")), orv::EConvertError);
+    EXPECT_THROW(fsConstantValue(QStringLiteral("abc")), orv::platform::EConvertError);
 
     TfsScript s;
     EXPECT_TRUE(fsKindsCompatible(fvtFloat, {}, fvtInt, {}, &s));

@@ -43,24 +43,24 @@ inline void PrintTo(const Outcome& o, std::ostream* os)
 }
 
 // Prepares a script before its source is compiled (registrations of a test).
-using Setup = std::function<void(TfsScript&)>;
+using Setup = std::function<void(orv::script::TfsScript&)>;
 
 inline Outcome runOnce(const QString& source, const QString& resultVar, const Setup& setup, bool compiled)
 {
     orv::script::vm::setEnabled(compiled);
     Outcome o;
-    TfsScript script;
+    orv::script::TfsScript script;
     script.AddRTTI();
     if (setup)
         setup(script);
-    script.SetLines(fsTextToLines(source));
+    script.SetLines(orv::script::fsTextToLines(source));
     o.compiled = script.Compile();
     o.error = script.ErrorMsg();
     o.pos = script.ErrorPos();
     if (o.compiled) {
         try {
             script.Execute();
-        } catch (const orv::Exception& e) {
+        } catch (const orv::platform::Exception& e) {
             o.raised = e.message();
             o.raisedAt = script.ErrorPos();
             EXPECT_EQ(script.ErrorMsg(), e.message()) << source.toStdString();

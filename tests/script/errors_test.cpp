@@ -1,6 +1,8 @@
 // Compile errors with their texts and positions, and errors while running.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 TEST(CompileErrors, TextsAndPositions)
@@ -50,7 +52,7 @@ TEST(RunErrors, HostErrorsBecomeScriptExceptions)
                         case 1: throw std::runtime_error("Disk full");
                         case 2: throw std::bad_alloc();
                         case 3: throw 42;
-                        default: throw orv::EFileError(QStringLiteral("Cannot create file \"/x\""));
+                        default: throw orv::platform::EFileError(QStringLiteral("Cannot create file \"/x\""));
                         }
                     }));
     };

@@ -4,6 +4,8 @@
 // errors that reach the host and their place) comes out the same on both paths.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {

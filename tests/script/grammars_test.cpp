@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {

@@ -7,6 +7,8 @@
 #include "script/core/objects.h"
 #include "script/core/typerules.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {
@@ -14,10 +16,10 @@ namespace {
 enum class TestKind { tkNone, tkBox, tkCircle };
 ORV_RTTI_ENUM(TestKind, "tkNone, tkBox, tkCircle")
 
-class TTestShape : public orv::Component {
+class TTestShape : public orv::platform::Component {
     ORV_RTTI_CLASS(TTestShape)
 public:
-    explicit TTestShape(orv::Component* AOwner = nullptr) : orv::Component(AOwner) { ++alive; }
+    explicit TTestShape(orv::platform::Component* AOwner = nullptr) : orv::platform::Component(AOwner) { ++alive; }
     ~TTestShape() override { --alive; }
 
     int Width() const { return m_width; }
@@ -44,7 +46,7 @@ private:
     TTestShape* m_child = nullptr;
 };
 
-ORV_RTTI_DEFINE(TTestShape, orv::Component)
+ORV_RTTI_DEFINE(TTestShape, orv::platform::Component)
 {
     c.prop("Width", &TTestShape::Width, &TTestShape::SetWidth);
     c.prop("Visible", &TTestShape::Visible, &TTestShape::SetVisible);
@@ -62,12 +64,12 @@ public:
 ORV_RTTI_DEFINE(TTestBox, TTestShape) {}
 
 // A form, as the scripts' forms bridge would register it.
-class TTestFormBase : public orv::Component {
+class TTestFormBase : public orv::platform::Component {
     ORV_RTTI_CLASS(TTestFormBase)
 public:
-    using orv::Component::Component;
+    using orv::platform::Component::Component;
 };
-ORV_RTTI_DEFINE_NAMED(TTestFormBase, orv::Component, "TForm") {}
+ORV_RTTI_DEFINE_NAMED(TTestFormBase, orv::platform::Component, "TForm") {}
 
 class TTestForm : public TTestFormBase {
     ORV_RTTI_CLASS(TTestForm)
@@ -253,18 +255,18 @@ TEST(HostClasses, ObjectsAreHandlesThatDieWithTheirObject)
     try {
         script.CallFunction(QStringLiteral("Read"), Value());
         ADD_FAILURE() << "a freed object was read";
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Invalid object reference"));
     }
     try {
         script.CallFunction(QStringLiteral("Bogus"), Value());
         ADD_FAILURE() << "an integer was read as an object";
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Invalid object reference"));
     }
     // A new object never answers to the handle of the old one.
     auto* reborn = new TTestShape;
-    orv::rtti::Object* found = nullptr;
+    orv::platform::rtti::Object* found = nullptr;
     EXPECT_FALSE(orv::script::tryValueObject(handle, found));
     EXPECT_NE(orv::script::objectValue(reborn).asInt(), handle.asInt());
     delete reborn;
@@ -341,7 +343,7 @@ TEST(HostClasses, EventsBindScriptProcedures)
     try {
         script.CallFunction(QStringLiteral("Wrong"), Value());
         ADD_FAILURE() << "a variable became an event handler";
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Event handler must be a procedure"));
     }
 }

@@ -3,6 +3,8 @@
 // conversions, nesting, recursion and errors.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 TEST(HostCalls, EveryShapeAgreesOnBothPaths)

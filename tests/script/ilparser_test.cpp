@@ -10,6 +10,8 @@
 #include "script/front/ilparser.h"
 #include "script/front/languages.h"
 
+using namespace orv::script;
+
 namespace {
 
 struct Parsed {
@@ -242,10 +244,10 @@ TEST(ILParser, LanguageLineSelectsTheGrammarForTheRestOfTheText)
     EXPECT_EQ(p.il, ilText(R"(<program><go pos="2:1"/><go pos="3:1"/><types><int type="integer"/></types></program>)"));
 
     TfsScript script;
-    EXPECT_THROW(parse(script, ilText("#language Nowhere\r\nbegin end.")), orv::Exception);
+    EXPECT_THROW(parse(script, ilText("#language Nowhere\r\nbegin end.")), orv::platform::Exception);
     try {
         parse(script, ilText("#language Nowhere\r\nbegin end."));
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), ilText("Language 'Nowhere' not found"));
     }
 }
@@ -268,7 +270,7 @@ TEST(ILParser, FailureWithoutANamedErrorIsAStatementExpectedError)
     try {
         parse(script, ilText("x"));
         ADD_FAILURE() << "no exception";
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), ilText("Invalid language definition"));
     }
 
@@ -362,7 +364,7 @@ TEST(ILParser, UnitFilesAreReadFromTheIncludePath)
     EXPECT_TRUE(p.il.contains(ilText(R"(<ident text="Città" pos="1:12"/>)"))) << p.il.toStdString();
 
     script.SetIncludePath({first.path()});
-    EXPECT_THROW(parse(script, ilText("uses 'lib.pas'; begin end.")), orv::EFileError);
+    EXPECT_THROW(parse(script, ilText("uses 'lib.pas'; begin end.")), orv::platform::EFileError);
 }
 
 TEST(ILParser, DecidingItemsEarlyChangesNoResult)

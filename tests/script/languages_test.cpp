@@ -7,6 +7,8 @@
 #include "script/front/languages.h"
 #include "script/front/messages.h"
 
+using namespace orv::script;
+
 namespace {
 
 QString langText(const char* s) { return QString::fromUtf8(s); }
@@ -15,7 +17,7 @@ QString lookupError(const QString& name)
 {
     try {
         fsLanguageGrammar(name);
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         return e.message();
     }
     return QString();
@@ -31,7 +33,7 @@ TEST(Languages, LookupIgnoresCaseAndUnknownNamesRaise)
 
     TfsScript script;
     TfsILParser parser(&script);
-    EXPECT_THROW(parser.SelectLanguage(langText("Klingon")), orv::Exception);
+    EXPECT_THROW(parser.SelectLanguage(langText("Klingon")), orv::platform::Exception);
 }
 
 TEST(Languages, RegisteringAnExistingNameReplacesItInPlace)
@@ -111,7 +113,7 @@ TEST(Messages, SeventeenReplaceableTexts)
     try {
         fsLanguageGrammar(langText("X"));
         ADD_FAILURE();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         EXPECT_EQ(e.message(), langText("Lingua 'X' sconosciuta"));
     }
     fsResetMessages();

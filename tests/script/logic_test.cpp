@@ -3,6 +3,8 @@
 // operands, Null and non-Boolean values, results that leave the Integer range.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 TEST(Logic, ShortCircuitsAgreeOnBothPaths)

@@ -1,6 +1,8 @@
 // Small programs with their results: expressions, statements, declarations.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {

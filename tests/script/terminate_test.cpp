@@ -14,6 +14,8 @@
 #include "script/core/script.h"
 #include "script/core/vm.h"
 
+using namespace orv::script;
+
 namespace {
 
 using orv::script::Value;

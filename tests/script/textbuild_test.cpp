@@ -3,6 +3,8 @@
 // statement objects.
 #include "engine.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include "script/bridges/register.h"
 
+using namespace orv::script;
+
 using namespace scripttest;
 
 namespace {

@@ -3,6 +3,8 @@
 #include "print.h"
 #include "script/front/tokenizer.h"
 
+using namespace orv::script;
+
 namespace {
 
 QString tokenText(const char* s) { return QString::fromUtf8(s); }

@@ -41,7 +41,7 @@ ValueOutcome run(const std::function<Value()>& f)
     try {
         const Value v = f();
         return {v.type(), v.isNull() ? valueText("Null") : v.toString()};
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         return {std::nullopt, e.message()};
     }
 }
@@ -50,7 +50,7 @@ QString errorOf(const std::function<void()>& f)
 {
     try {
         f();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         return e.message();
     }
     return QString();

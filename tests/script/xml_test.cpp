@@ -7,6 +7,8 @@
 #include "print.h"
 #include "script/front/xml.h"
 
+using namespace orv::script;
+
 namespace {
 
 QString xmlText(const char* s) { return QString::fromUtf8(s); }
@@ -22,7 +24,7 @@ QString loadError(const char* bytes)
     TfsXMLDocument doc;
     try {
         doc.LoadFromBytes(QByteArray(bytes));
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         return e.message();
     }
     return QString();
@@ -74,10 +76,10 @@ TEST(XmlText, Unescaping)
     };
     for (const auto& c : cases)
         EXPECT_EQ(fsUnescapeXMLText(xmlText(c.text)), xmlText(c.plain)) << c.text;
-    EXPECT_THROW(fsUnescapeXMLText(xmlText("&#abc;")), orv::EConvertError);
+    EXPECT_THROW(fsUnescapeXMLText(xmlText("&#abc;")), orv::platform::EConvertError);
     try {
         fsUnescapeXMLText(xmlText("x&#1a;"));
-    } catch (const orv::EConvertError& e) {
+    } catch (const orv::platform::EConvertError& e) {
         EXPECT_EQ(e.message(), xmlText("'1a' is not a valid integer value"));
     }
     // Every text without references comes back from escaping unchanged.
@@ -119,8 +121,8 @@ TEST(XmlItem, TreeOperations)
     EXPECT_EQ(b->Name(), xmlText("B"));
     EXPECT_EQ(root.FindItem(xmlText("A")), a);
     EXPECT_EQ(root.Find(xmlText("missing")), -1);
-    EXPECT_THROW(root.Items(2), orv::ERangeError);
-    EXPECT_THROW(root[-1], orv::ERangeError);
+    EXPECT_THROW(root.Items(2), orv::platform::ERangeError);
+    EXPECT_THROW(root[-1], orv::platform::ERangeError);
     EXPECT_EQ(b->Parent(), &root);
     EXPECT_EQ(b->Root(), &root);
 
@@ -241,7 +243,7 @@ TEST(XmlDocument, FilesRoundTripAndFailures)
     TfsXMLDocument back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Root()->Items(0)->Name(), xmlText("x"));
-    EXPECT_THROW(back.LoadFromFile(dir.filePath(xmlText("missing.xml"))), orv::EFileError);
+    EXPECT_THROW(back.LoadFromFile(dir.filePath(xmlText("missing.xml"))), orv::platform::EFileError);
 }
 
 TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
@@ -270,6 +272,6 @@ TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
     };
     TfsXMLDocument back;
     EXPECT_NO_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth)));
-    EXPECT_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth + 1)), orv::Exception);
-    EXPECT_THROW(back.LoadFromBytes(bytes), orv::Exception);
+    EXPECT_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth + 1)), orv::platform::Exception);
+    EXPECT_THROW(back.LoadFromBytes(bytes), orv::platform::Exception);
 }

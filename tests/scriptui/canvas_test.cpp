@@ -8,6 +8,8 @@
 #include <QDirIterator>
 #include <QFontDatabase>
 
+using namespace orv::script;
+
 namespace {
 
 // Runs a drawing on a 40 by 40 white bitmap `b` with canvas `c` inside a scene and

@@ -84,7 +84,7 @@ TEST_F(ScriptWindows, AButtonsModalResultClosesTheModalWindow)
     auto s = compile("var f: TForm; b: TButton; r: Integer; "
                      "begin f := TForm.CreateNew(nil); f.Name := 'frmScelta'; b := TButton.Create(f); b.Name := 'btnNo'; "
                      "b.Parent := f; b.ModalResult := mrNo; r := f.ShowModal; f.Free end.");
-    modal.scripts[QStringLiteral("frmScelta")] = [&](orv::ui::Form& form) {
+    modal.scripts[QStringLiteral("frmScelta")] = [&](orv::platform::ui::Form& form) {
         auto* button = form.findChild<QAbstractButton*>(QStringLiteral("btnNo"));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);

@@ -20,29 +20,29 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        fsRegisterHostBridges();
-        fsRegisterFileBridges();
+        script::fsRegisterHostBridges();
+        script::fsRegisterFileBridges();
     }
     void TearDown() override
     {
-        fsUnregisterBridges();
+        script::fsUnregisterBridges();
         GuiTest::TearDown();
     }
 
-    static std::unique_ptr<TfsScript> compile(const char* source)
+    static std::unique_ptr<script::TfsScript> compile(const char* source)
     {
-        auto s = std::make_unique<TfsScript>();
+        auto s = std::make_unique<script::TfsScript>();
         s->AddRTTI();
-        s->SetLines(fsTextToLines(QString::fromUtf8(source)));
+        s->SetLines(script::fsTextToLines(QString::fromUtf8(source)));
         EXPECT_TRUE(s->Compile()) << s->ErrorMsg().toStdString() << " at " << s->ErrorPos().toStdString();
         return s;
     }
     template <class T>
-    static T* object(TfsScript& s, const char* name)
+    static T* object(script::TfsScript& s, const char* name)
     {
         return dynamic_cast<T*>(orv::script::valueObject(s.Variables(QString::fromLatin1(name))));
     }
-    static QString text(TfsScript& s, const char* name) { return s.Variables(QString::fromLatin1(name)).toString(); }
+    static QString text(script::TfsScript& s, const char* name) { return s.Variables(QString::fromLatin1(name)).toString(); }
 };
 
 } // namespace orv::test

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+using namespace orv::script;
+
 using orv::script::Value;
 using namespace orv::script::bridges;
 
@@ -23,7 +25,7 @@ TEST_F(ScriptWindows, AButtonClickSetsTheModalResult)
                      "b := TButton.Create(f); b.Name := 'btnOk'; b.Parent := f; b.Text := 'OK'; "
                      "b.SetBounds(10, 10, 80, 30); b.OnClick := @Pressed; r := f.ShowModal; f.Free end.");
     QString caption;
-    modal.scripts[QStringLiteral("frmProva")] = [&](orv::ui::Form& form) {
+    modal.scripts[QStringLiteral("frmProva")] = [&](orv::platform::ui::Form& form) {
         caption = form.caption();
         auto* button = form.findChild<QPushButton*>(QStringLiteral("btnOk"));
         ASSERT_NE(button, nullptr);
@@ -124,7 +126,7 @@ TEST_F(ScriptWindows, PaintHandlersDrawOnTheWindow)
     EXPECT_EQ(image.pixel(30, 20), 0xFFFF0000u);
     EXPECT_EQ(text(*s, "w"), QStringLiteral("60"));
     // The rectangle lived for the call only.
-    EXPECT_THROW(s->CallFunction(QStringLiteral("UseKept"), Value()), orv::Exception);
+    EXPECT_THROW(s->CallFunction(QStringLiteral("UseKept"), Value()), orv::platform::Exception);
     delete form;
 }
 
@@ -151,7 +153,7 @@ TEST_F(ScriptWindows, ControlsOutliveTheScriptThatBoundThem)
 
 TEST_F(ScriptWindows, DialogsAnswerThroughTheServices)
 {
-    messages.answers = {orv::ui::mrNo};
+    messages.answers = {orv::platform::ui::mrNo};
     messages.inputs = {QStringLiteral("nuovo"), std::nullopt};
     files.answers = {std::nullopt, QStringLiteral("/tmp/scelto.txt")};
     auto s = compile("var r, v, w: String; d: TOpenDialog; begin "
@@ -167,7 +169,7 @@ TEST_F(ScriptWindows, DialogsAnswerThroughTheServices)
     ASSERT_EQ(messages.calls.size(), 4u);
     EXPECT_EQ(messages.calls[0].text, QStringLiteral("Salvare?"));
     EXPECT_EQ(messages.calls[0].kind, orv::test::MessageCall::Confirmation);
-    EXPECT_EQ(messages.calls[0].buttons, orv::ui::MsgButtons(orv::ui::mbYes | orv::ui::mbNo));
+    EXPECT_EQ(messages.calls[0].buttons, orv::platform::ui::MsgButtons(orv::platform::ui::mbYes | orv::platform::ui::mbNo));
     ASSERT_EQ(files.requests.size(), 2u);
     EXPECT_EQ(files.requests[0].filter, QStringLiteral("Testi|*.txt"));
 }

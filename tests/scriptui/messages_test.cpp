@@ -9,6 +9,9 @@
 #include "script/bridges/register.h"
 #include "script/core/script.h"
 
+using namespace orv::report;
+using namespace orv::script;
+
 namespace {
 
 class ScriptMessages : public orv::test::GuiTest {

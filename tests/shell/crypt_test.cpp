@@ -5,6 +5,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace orv::shell;
+
 namespace {
 
 TEST(Crypt, KnownValues)
@@ -49,14 +51,14 @@ TEST(Crypt, PrefixAndLastCharacterProperties)
 TEST(Crypt, OddDigitIgnoredNonHexFails)
 {
     EXPECT_EQ(Decifra("5D7"), "A");
-    EXPECT_THROW(Decifra("5DZZ"), orv::ConversionError);
-    EXPECT_THROW(Decifra("G1"), orv::ConversionError);
-    EXPECT_THROW(Decifra(" 5"), orv::ConversionError);
+    EXPECT_THROW(Decifra("5DZZ"), orv::shell::ConversionError);
+    EXPECT_THROW(Decifra("G1"), orv::shell::ConversionError);
+    EXPECT_THROW(Decifra(" 5"), orv::shell::ConversionError);
 }
 
 TEST(Crypt, TheDeliveredStoreHoldsTheFirstAccessKeyword)
 {
-    const orv::IniFile store(QStringLiteral(ORV_SOURCE_DIR "/assets/install/unins000.dll"));
+    const orv::platform::IniFile store(QStringLiteral(ORV_SOURCE_DIR "/assets/install/unins000.dll"));
     EXPECT_EQ(Decifra(store.readString("Accesso", "Valore", "")), "LANTERNAMOBILE");
 }
 

@@ -7,7 +7,12 @@
 #include "printing/contract.h"
 #include "platform/core/inifile.h"
 
-using namespace orv::ui;
+using namespace orv::customers;
+using namespace orv::platform::ui;
+using namespace orv::printing;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::AppTest;
 using orv::test::MessageCall;
 
@@ -16,13 +21,13 @@ namespace {
 const QString kWrong = QStringLiteral("Attenzione: password errata.");
 const QString kReadError = QStringLiteral("Attenzione: si \u00e8 verificato un errore durante la procedura di lettura della password. Si consiglia di reinstallare il software.");
 
-QString storedValue() { return orv::IniFile(orv::app::passwordStorePath()).readString("Accesso", "Valore", "<none>"); }
+QString storedValue() { return orv::platform::IniFile(orv::shell::passwordStorePath()).readString("Accesso", "Valore", "<none>"); }
 
 class LoginTest : public AppTest {};
 
 TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
 {
-    EXPECT_EQ(orv::app::createdStartWindows(),
+    EXPECT_EQ(orv::shell::createdStartWindows(),
               QStringList({"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmCarta", "TfrmCodFisc", "TfrmGuida",
                            "TfrmIban", "TfrmInfo", "TfrmLogo", "TfrmPartitaIva", "TfrmSplash", "TfrmClienti",
                            "TfrmAllegaCartella", "TfrmRicontatta", "TfrmTrovaClienti", "TfrmExpClienti",
@@ -50,12 +55,12 @@ TEST_F(LoginTest, StartCreatesTheWindowsInOrderWithTheLoginAsMainWindow)
 
 TEST_F(LoginTest, TheMainMenuSetsTheProcessFormatsWhenCreated)
 {
-    orv::app::destroyStartWindows();
-    orv::formats().decimalSeparator = u'.';
-    orv::formats().shortDateFormat = "yyyy-mm-dd";
-    orv::app::createStartWindows();
-    EXPECT_EQ(orv::formats().decimalSeparator, u',');
-    EXPECT_EQ(orv::formats().shortDateFormat, "dd/mm/yyyy");
+    orv::shell::destroyStartWindows();
+    orv::platform::formats().decimalSeparator = u'.';
+    orv::platform::formats().shortDateFormat = "yyyy-mm-dd";
+    orv::shell::createStartWindows();
+    EXPECT_EQ(orv::platform::formats().decimalSeparator, u',');
+    EXPECT_EQ(orv::platform::formats().shortDateFormat, "dd/mm/yyyy");
 }
 
 TEST_F(LoginTest, RightPasswordAndEnterOpensTheMainMenu)
@@ -106,7 +111,7 @@ TEST_F(LoginTest, BlankEntryKeepsOkDisabledAndEnterDoesNothing)
 
 TEST_F(LoginTest, AccentedLettersAreNotUpperCased)
 {
-    orv::app::storePassword(QString::fromUtf8("PÈ"));
+    orv::shell::storePassword(QString::fromUtf8("PÈ"));
     startAtLogin();
     type(frmPassword->txtPassword, QString::fromUtf8("pè"));
     key(*frmPassword, Qt::Key_Return);
@@ -118,7 +123,7 @@ TEST_F(LoginTest, AccentedLettersAreNotUpperCased)
 
 TEST_F(LoginTest, MissingStoreRefusesEveryPasswordWithoutCallingItWrong)
 {
-    QFile::remove(orv::app::passwordStorePath());
+    QFile::remove(orv::shell::passwordStorePath());
     startAtLogin();
     keys(*frmPassword, "lanternamobile");
     key(*frmPassword, Qt::Key_Return);
@@ -255,7 +260,7 @@ TEST_F(ChangeTest, OverLongOrNonLatin1NewPasswordsAreRefused)
     type(frmCambiaPassword->txtPasswordNew, longest);
     type(frmCambiaPassword->txtConferma, longest);
     click(frmCambiaPassword->cmdOK);
-    EXPECT_EQ(orv::app::storedPassword(), QString(255, u'K'));
+    EXPECT_EQ(orv::shell::storedPassword(), QString(255, u'K'));
 }
 
 TEST_F(ChangeTest, AnUnreadableStoreGivesTheChangeErrorAndKeepsTheEntries)

@@ -8,7 +8,11 @@
 
 #include <QDir>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+
+using namespace orv::platform::ui;
 using orv::test::AppTest;
 
 namespace {
@@ -91,7 +95,7 @@ TEST_F(MenuTest, HelpShowsTheMenusTitleAndTextAtAFixedSize)
     EXPECT_TRUE(paragraphs[60].endsWith("Tutti gli importi sono calcolati in euro con supporto fino a quattro cifre dopo la virgola e arrotondamento del totale ai due centesimi."));
     EXPECT_TRUE(paragraphs[67].endsWith("Per il primo accesso al programma e dopo ogni installazione, bisogna utilizzare la parola chiave \"lanternamobile\" (scritta senza le virgolette)."));
     EXPECT_EQ(size, QSize(670, 572));
-    orv::app::showHelp(frmAvvio, "Breve.", "x");
+    orv::kit::showHelp(frmAvvio, "Breve.", "x");
     EXPECT_EQ(size, QSize(670, 572));
     EXPECT_EQ(title, "Breve.");
 }
@@ -99,7 +103,7 @@ TEST_F(MenuTest, HelpShowsTheMenusTitleAndTextAtAFixedSize)
 TEST_F(MenuTest, GuideLinkHandsTheQuotedGuideInAFolderWithBlanks)
 {
     ASSERT_TRUE(QDir(folder.path()).mkpath("Orvanta 4"));
-    orv::setProgramFolder(folder.filePath("Orvanta 4"));
+    orv::platform::setProgramFolder(folder.filePath("Orvanta 4"));
     modal.scripts["frmGuida"] = [&](Form& f) { click(static_cast<TfrmGuida&>(f).lnkWeb); };
     click(frmAvvio->imgGuida);
     modal.scripts["frmGuida"] = [&](Form& f) { click(static_cast<TfrmGuida&>(f).imgPDF); };
@@ -120,10 +124,10 @@ TEST_F(MenuTest, InformationMailLinkColoursAndText)
         click(info.imgEmail);
     };
     click(frmAvvio->imgInfo);
-    EXPECT_EQ(pressed, orv::app::kLinkPressed);
-    EXPECT_EQ(released, orv::app::kLinkColour);
+    EXPECT_EQ(pressed, orv::kit::kLinkPressed);
+    EXPECT_EQ(released, orv::kit::kLinkColour);
     ASSERT_EQ(shell.opened.size(), 2);  // the link's release was a click, then the picture's
-    EXPECT_EQ(shell.opened[0], "\"mailto:" + orv::app::kMakerMail +
+    EXPECT_EQ(shell.opened[0], "\"mailto:" + orv::shell::kMakerMail +
                                    "?subject=Software Orvanta 4.0&body=Salve, desidererei avere le seguenti informazioni sul software in oggetto:\"");
     EXPECT_EQ(shell.opened[1], shell.opened[0]);
     EXPECT_EQ(modal.shown, QStringList({"frmInfo"}));
@@ -140,7 +144,7 @@ TEST_F(MenuTest, SplashAndWebBandOpenTheBareWebAddress)
     click(frmAvvio->imgCopyright);
     click(frmAvvio->icoSito);
     EXPECT_TRUE(caption.startsWith(" Orvanta 4.0 - "));
-    EXPECT_EQ(shell.opened, QStringList({orv::app::kMakerWeb, orv::app::kMakerWeb}));
+    EXPECT_EQ(shell.opened, QStringList({orv::shell::kMakerWeb, orv::shell::kMakerWeb}));
 }
 
 TEST_F(MenuTest, PicturesAreDrawnWithContent)

@@ -8,15 +8,17 @@
 
 #include <QDir>
 
+using namespace orv::shell;
+
 using orv::test::AppTest;
 
 namespace {
 
-QString storeName() { return QDir::toNativeSeparators(orv::app::passwordStorePath()); }
+QString storeName() { return QDir::toNativeSeparators(orv::shell::passwordStorePath()); }
 
 void putStore(const QByteArray& bytes)
 {
-    QFile f(orv::app::passwordStorePath());
+    QFile f(orv::shell::passwordStorePath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
@@ -30,13 +32,13 @@ struct BrokenStore {
 std::vector<BrokenStore> brokenStores()
 {
     return {
-        {"missing", [] { QFile::remove(orv::app::passwordStorePath()); },
+        {"missing", [] { QFile::remove(orv::shell::passwordStorePath()); },
          QStringLiteral("Attenzione: il file delle password \"%1\" non \u00e8 stato trovato. "
                         "Si consiglia di reinstallare il software.")},
         // A folder in its place cannot be read, not even by root.
         {"unreadable", [] {
-             QFile::remove(orv::app::passwordStorePath());
-             QDir().mkdir(orv::app::passwordStorePath());
+             QFile::remove(orv::shell::passwordStorePath());
+             QDir().mkdir(orv::shell::passwordStorePath());
          },
          QStringLiteral("Attenzione: il file delle password \"%1\" non pu\u00f2 essere letto. Verificare che il file sia "
                         "accessibile in lettura; se il problema persiste, si consiglia di reinstallare il software.")},

@@ -22,15 +22,15 @@ protected:
         QFile delivered(QStringLiteral(ORV_SOURCE_DIR "/assets/install/unins000.dll"));
         ASSERT_TRUE(delivered.open(QIODevice::ReadOnly));
         writeFile("unins000.dll", delivered.readAll());
-        app::createStartWindows();
+        shell::createStartWindows();
     }
     void TearDown() override
     {
-        app::destroyStartWindows();
+        shell::destroyStartWindows();
         GuiTest::TearDown();
     }
     // The login window as the message loop first shows it.
-    void startAtLogin() { showAndActivate(*frmPassword); }
+    void startAtLogin() { showAndActivate(*shell::frmPassword); }
 };
 
 } // namespace orv::test

@@ -189,8 +189,8 @@ TEST(ArticleTests, RunningOutAndInventorySelection)
     EXPECT_TRUE(stock("5", "5"));
     EXPECT_TRUE(stock("-3", "0"));
     EXPECT_TRUE(stock("7,5", "8"));
-    EXPECT_THROW(stock("", "5"), orv::ArchiveError);
-    EXPECT_THROW(stock("4", "x"), orv::ArchiveError);
+    EXPECT_THROW(stock("", "5"), orv::platform::ArchiveError);
+    EXPECT_THROW(stock("4", "x"), orv::platform::ArchiveError);
 
     const auto category = [](const char* tipologia, const char* filter) {
         return inInventory(article({{&TArticolo::Tipologia, tipologia}}), QString::fromUtf8(filter));
@@ -243,8 +243,8 @@ TEST(ArticleStockUnload, RewritesStockAndValueOnly)
         EXPECT_EQ(outside, expected) << c.quantity;
     }
     EXPECT_TRUE(unloadStock(record, u"10,5"_qs).aboveStock);
-    EXPECT_THROW(unloadStock(record, QString()), orv::ArchiveError);
-    EXPECT_THROW(unloadStock(record, u","_qs), orv::ArchiveError);
+    EXPECT_THROW(unloadStock(record, QString()), orv::platform::ArchiveError);
+    EXPECT_THROW(unloadStock(record, u","_qs), orv::platform::ArchiveError);
 
     // The stock written back in its shortest form; an empty cost gives a value of nothing.
     a.Giacenza = u"5,50"_qs;
@@ -253,7 +253,7 @@ TEST(ArticleStockUnload, RewritesStockAndValueOnly)
     EXPECT_EQ(shortest.giacenza, u"5,5"_qs);
     EXPECT_EQ(shortest.valore, u"0,00"_qs);
     a.Giacenza = QString();
-    EXPECT_THROW(unloadStock(a.encode(), u"0"_qs), orv::ArchiveError);
+    EXPECT_THROW(unloadStock(a.encode(), u"0"_qs), orv::platform::ArchiveError);
 }
 
 TEST(ArticleInventory, SkipsAValueThatIsNotANumberAndGoesOn)
@@ -274,7 +274,7 @@ TEST(ArticleInventory, SkipsAValueThatIsNotANumberAndGoesOn)
     }
     ResultList lines;
     QList<double> totals;
-    const bool ok = runArchiveCommandSilently(path, TArticolo::kSize, [&](orv::ArchiveFile& file) {
+    const bool ok = runArchiveCommandSilently(path, TArticolo::kSize, [&](orv::platform::ArchiveFile& file) {
         fillInventory(file, u"cald"_qs, lines, [&](double t) { totals.append(t); });
     });
     // D's empty value leaves it out; E after it is still listed and summed.

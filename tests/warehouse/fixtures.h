@@ -8,17 +8,17 @@
 namespace orv::test {
 
 // An article with the given values; the other fields empty.
-inline TArticolo article(std::initializer_list<std::pair<QString TArticolo::*, const char*>> values)
+inline warehouse::TArticolo article(std::initializer_list<std::pair<QString warehouse::TArticolo::*, const char*>> values)
 {
-    TArticolo a;
+    warehouse::TArticolo a;
     for (const auto& [field, value] : values) a.*field = QString::fromUtf8(value);
     return a;
 }
 
-inline QByteArray archiveOf(const QList<TArticolo>& articles)
+inline QByteArray archiveOf(const QList<warehouse::TArticolo>& articles)
 {
     QByteArray bytes;
-    for (const TArticolo& a : articles) bytes += a.encode();
+    for (const warehouse::TArticolo& a : articles) bytes += a.encode();
     return bytes;
 }
 

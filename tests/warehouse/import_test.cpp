@@ -10,7 +10,10 @@
 #include <cerrno>
 #include <unistd.h>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::article;
 using orv::test::clickLine;
 using orv::test::MessageCall;
@@ -273,8 +276,8 @@ int failingFlush(int fd)
 // it was and the row stays empty.
 TEST_F(ImportTest, AFailedStockWriteIsToldAndChangesNothing)
 {
-    static const orv::ArchiveWriteCalls calls{failingPwrite, ::write, failingFlush};
-    orv::setArchiveWriteCalls(&calls);
+    static const orv::platform::ArchiveWriteCalls calls{failingPwrite, ::write, failingFlush};
+    orv::platform::setArchiveWriteCalls(&calls);
     writeArchive({kCavo, kValvola});
     const QByteArray before = archiveBytes();
     const struct {
@@ -303,7 +306,7 @@ TEST_F(ImportTest, AFailedStockWriteIsToldAndChangesNothing)
         EXPECT_EQ(archiveBytes(), before);
         EXPECT_EQ(filledRows(*quote), QList<int>{});
     }
-    orv::setArchiveWriteCalls(nullptr);
+    orv::platform::setArchiveWriteCalls(nullptr);
     // Room made: the same unload goes through.
     importInto(*quote, "pre_art_", 3, [&](TfrmImportaMagazzino& f) {
         search(f);
@@ -431,7 +434,7 @@ TEST_F(ImportTest, EmptyArchiveFindInListAndPrint)
         EXPECT_EQ(prints.lines, QStringList());
         click(f.btnChiudi);
     });
-    EXPECT_EQ(QFile(orv::programFile(TArticolo::kFileName)).size(), 0); // created by the search
+    EXPECT_EQ(QFile(orv::platform::programFile(TArticolo::kFileName)).size(), 0); // created by the search
 }
 
 TEST_F(ImportTest, WindowLayoutAsDesigned)

@@ -6,7 +6,12 @@
 #include "warehouse/menuriepilogo.h"
 #include "warehouse/riepilogo.h"
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::article;
 using orv::test::MessageCall;
 using orv::test::WarehouseWindowTest;

@@ -17,7 +17,11 @@
 #include <QTableWidget>
 #include "gui/calc.h"
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::article;
 using orv::test::clickLine;
 using orv::test::MessageCall;
@@ -59,7 +63,7 @@ protected:
         ASSERT_EQ(modal.shown.count(u"frmSottoscorta"_qs), 1);
         modal.shown.clear();
     }
-    static void search(orv::forms::FinderWindow& f)
+    static void search(orv::kit::FinderWindow& f)
     {
         QTest::mousePress(f.btnCerca.widget(), Qt::LeftButton);
         EXPECT_TRUE(f.lblAttendere.visible());
@@ -153,7 +157,7 @@ TEST_F(ListsTest, DoubleClickLoadsTheWholeCardThatASaveThenOverwrites)
         clickLine(f.lstRecords, 0, true);
     });
     EXPECT_EQ(editor().lblPosizione.text(), u"1"_qs);
-    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kListCaldaia.values());
+    EXPECT_EQ(orv::archive::readControls(orv::kit::FormView(editor()), TArticolo::layout()), kListCaldaia.values());
     inFinder([&](TfrmTrovaMagazzino& f) {
         search(f);
         clickLine(f.lstRecords, 1, true); // the second of the equal lines: the third record
@@ -290,7 +294,7 @@ QByteArray expectedExport(const QList<QStringList>& rows)
         t += u"</tr>"_qs;
     }
     t += u"</table></body></html>"_qs;
-    return orv::cp1252::encode(t);
+    return orv::platform::cp1252::encode(t);
 }
 
 TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
@@ -333,7 +337,7 @@ TEST_F(ListsTest, ExportShowsTheArchiveAndWritesMagazzinoXls)
     // stay text, amounts are numbers.
     if (orv::test::calcProgram().isEmpty()) GTEST_SKIP() << "soffice is not installed";
     QString why;
-    const auto read = orv::test::openInCalc({orv::programFile(u"Magazzino.xls"_qs)}, &why);
+    const auto read = orv::test::openInCalc({orv::platform::programFile(u"Magazzino.xls"_qs)}, &why);
     ASSERT_TRUE(read) << why.toStdString();
     orv::test::expectAsWritten(read->at(0), orv::warehouse::exportSheet(), calcRows);
     EXPECT_TRUE(orv::test::hasTextCell(read->at(0), u"00184"_qs));
@@ -361,7 +365,7 @@ TEST_F(ListsTest, ExportOfAnEmptyArchiveAndAFileThatCannotBeReplaced)
     click(editor().cmdEsporta);
     EXPECT_EQ(readFile(u"Magazzino.xls"_qs), expectedExport(QList<QStringList>(10, QStringList(23))));
 
-    ASSERT_TRUE(QFile::remove(orv::programFile(u"Magazzino.xls"_qs)));
+    ASSERT_TRUE(QFile::remove(orv::platform::programFile(u"Magazzino.xls"_qs)));
     ASSERT_TRUE(QDir(programFolder()).mkdir(u"Magazzino.xls"_qs));
     messages.clear();
     modal.scripts[u"frmExpMagazzino"_qs] = [&](Form& f) {

@@ -11,7 +11,12 @@
 #include <QFile>
 #include <QLineEdit>
 
-using namespace orv::ui;
+using namespace orv::kit;
+using namespace orv::platform::ui;
+using namespace orv::shell;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::article;
 using orv::test::MessageCall;
 using orv::test::WarehouseWindowTest;
@@ -150,7 +155,7 @@ TEST_F(EditorTest, SaveChecksTheCodeThenAppendsAndOverwrites)
     EXPECT_EQ(messages.last().buttons, mbOk | mbCancel);
     EXPECT_EQ(messages.last().text, u"Attenzione: per salvare la scheda è necessario indicare il codice articolo."_qs);
     EXPECT_TRUE(focusIs(editor().txtCodice));
-    EXPECT_FALSE(QFile::exists(orv::programFile(TArticolo::kFileName)));
+    EXPECT_FALSE(QFile::exists(orv::platform::programFile(TArticolo::kFileName)));
     messages.clear();
 
     // The cleared card with the code A1.
@@ -268,7 +273,7 @@ TEST_F(EditorTest, NavigationInEachCase)
     const TArticolo articles[] = {kEditorValvola, kEditorTubo, kEditorServizio};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " from " + std::to_string(c.start) + " of " + std::to_string(c.records));
-        QFile::remove(orv::programFile(TArticolo::kFileName));
+        QFile::remove(orv::platform::programFile(TArticolo::kFileName));
         writeArchive(QList<TArticolo>(articles, articles + c.records));
         click(editor().cmdNuovo);
         if (c.start == First) click(editor().cmdPrimo);
@@ -288,7 +293,7 @@ TEST_F(EditorTest, NavigationInEachCase)
     }
     // A loaded card shows all 32 fields.
     click(editor().cmdPrimo);
-    EXPECT_EQ(orv::archive::readControls(orv::forms::FormView(editor()), TArticolo::layout()), kEditorValvola.values());
+    EXPECT_EQ(orv::archive::readControls(orv::kit::FormView(editor()), TArticolo::layout()), kEditorValvola.values());
 }
 
 TEST_F(EditorTest, ArchiveFailuresShowTheAccessMessageInAWarningBox)
@@ -570,7 +575,7 @@ TEST_F(EditorTest, CardPrintAndPdfShowTheValuesOnScreen)
     messages.answers = {mrNo, mrYes};
     click(editor().cmdPDF);
     click(editor().cmdPDF);
-    const QString pdf = orv::programFile(u"Articolo.pdf"_qs);
+    const QString pdf = orv::platform::programFile(u"Articolo.pdf"_qs);
     EXPECT_EQ(prints.cardCalls, QStringList({"portrait", "pdf " + pdf, "portrait", "pdf " + pdf}));
     ASSERT_EQ(messages.calls.size(), 2u);
     EXPECT_EQ(messages.last().kind, MessageCall::Confirmation);

@@ -6,7 +6,10 @@
 
 #include <QFile>
 
-using namespace orv::ui;
+using namespace orv::platform::ui;
+using namespace orv::warehouse;
+
+using namespace orv::platform::ui;
 using orv::test::MessageCall;
 using orv::test::WarehouseWindowTest;
 

@@ -12,6 +12,8 @@
 #include "fixtures.h"
 #include "warehouse/articolo.h"
 
+using namespace orv::warehouse;
+
 using orv::test::article;
 using orv::test::archiveOf;
 
@@ -47,7 +49,7 @@ TEST(StockUnloadHelperProcess, Unloads)
     for (int i = 0; i < 60000 && !QFile::exists(go); ++i) QThread::msleep(1);
     int done = 0;
     for (long attempt = 0; done < kUnloadsEach && attempt < 1000000; ++attempt) {
-        orv::ArchiveFile file(path, TArticolo::kSize);
+        orv::platform::ArchiveFile file(path, TArticolo::kSize);
         file.open();
         file.seek(1);
         const orv::archive::ResultLine chosen{importLine(file.read()), 1};

@@ -5,6 +5,10 @@
 
 #include <QDir>
 
+using namespace orv::platform;
+using namespace orv::shell;
+using namespace orv::warehouse;
+
 namespace orv::test {
 
 namespace {
@@ -33,7 +37,7 @@ private:
     RecordedPrints& p_;
 };
 
-class CardRecorder : public forms::CardLayout {
+class CardRecorder : public kit::CardLayout {
 public:
     explicit CardRecorder(RecordedPrints& p) : p_(p) {}
     void setPortrait() override { p_.cardCalls << u"portrait"_qs; }
@@ -59,17 +63,17 @@ private:
 void WarehouseWindowTest::SetUp()
 {
     GuiTest::SetUp();
-    forms::setReportLayouts({[this](QWidget*) { return std::make_unique<SummaryRecorder>(prints); },
+    kit::setReportLayouts({[this](QWidget*) { return std::make_unique<SummaryRecorder>(prints); },
                              [this](QWidget*) { return std::make_unique<CardRecorder>(prints); }});
-    app::createStartWindows();
+    shell::createStartWindows();
     frmAvvio->hide();
     showAndActivate(*frmMagazzino);
 }
 
 void WarehouseWindowTest::TearDown()
 {
-    app::destroyStartWindows();
-    forms::setReportLayouts({});
+    shell::destroyStartWindows();
+    kit::setReportLayouts({});
     GuiTest::TearDown();
 }
 
@@ -91,7 +95,7 @@ QStringList WarehouseWindowTest::takeTexts()
 
 void WarehouseWindowTest::blockArchive() const { ASSERT_TRUE(QDir(programFolder()).mkdir(TArticolo::kFileName)); }
 
-void clickLine(ui::ListBox& box, int row, bool twice)
+void clickLine(platform::ui::ListBox& box, int row, bool twice)
 {
     QListWidget* w = box.listWidget();
     w->doItemsLayout();

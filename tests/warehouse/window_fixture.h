@@ -35,19 +35,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void writeArchive(const QList<TArticolo>& articles) const { writeFile(TArticolo::kFileName, archiveOf(articles)); }
-    QByteArray archiveBytes() const { return readFile(TArticolo::kFileName); }
+    void writeArchive(const QList<warehouse::TArticolo>& articles) const { writeFile(warehouse::TArticolo::kFileName, archiveOf(articles)); }
+    QByteArray archiveBytes() const { return readFile(warehouse::TArticolo::kFileName); }
     // The articles stored now.
-    QList<TArticolo> stored() const;
+    QList<warehouse::TArticolo> stored() const;
     // The box texts shown so far, and forgets them.
     QStringList takeTexts();
     // The article editor as the main menu shows it.
-    TfrmMagazzino& editor() const { return *frmMagazzino; }
+    warehouse::TfrmMagazzino& editor() const { return *warehouse::frmMagazzino; }
     // A folder in place of the archive: every command that opens it fails.
     void blockArchive() const;
 };
 
 // Selects the line with a click (and double-clicks it when asked), as a user does.
-void clickLine(ui::ListBox& box, int row, bool twice = false);
+void clickLine(platform::ui::ListBox& box, int row, bool twice = false);
 
 } // namespace orv::test

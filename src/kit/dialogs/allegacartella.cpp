@@ -6,8 +6,15 @@
 #include "kit/windowtable.h"
 #include "platform/core/text.h"
 
-using namespace orv::ui;
-using orv::app::AttachmentRow;
+namespace orv::kit {
+using namespace orv::platform;
+using namespace orv::platform::ui;
+} // namespace orv::kit
+
+namespace orv::kit {
+
+using namespace orv::platform::ui;
+using orv::kit::AttachmentRow;
 
 TfrmAllegaCartella* frmAllegaCartella = nullptr;
 
@@ -23,7 +30,7 @@ const Layout& windowLayout()
     static const Layout l = [] {
         Layout items = {
             picture("imgLogo", 0, 0, 634, 116,
-                    orv::app::instructions(QStringLiteral("Allega file"),
+                    orv::kit::instructions(QStringLiteral("Allega file"),
                                            QStringLiteral("Scegliere con Sfoglia... ciascun file da allegare alla scheda "
                                                           "corrente, quindi premere Applica e chiudi e poi Salva nella "
                                                           "finestra di archivio per salvare le modifiche. Premere Apri "
@@ -36,7 +43,7 @@ const Layout& windowLayout()
             items.push_back(label(numbered(QStringLiteral("lblNome"), r), 14, 8, 320, 18,
                                   QStringLiteral("Nome ") + ordinal + QStringLiteral(" file allegato:")).in(frame));
             items.push_back(edit(numbered(QStringLiteral("txtFile"), r), 14, 28, 396, 30).in(frame).readOnly().font(kName));
-            items.push_back(command(numbered(QStringLiteral("imgCancella"), r), 416, 31, 24, 24, orv::app::eraser()).in(frame));
+            items.push_back(command(numbered(QStringLiteral("imgCancella"), r), 416, 31, 24, 24, orv::kit::eraser()).in(frame));
             items.push_back(button(numbered(QStringLiteral("btnSfoglia"), r), 448, 28, 78, 30, QStringLiteral("Sfoglia...")).in(frame));
             items.push_back(button(numbered(QStringLiteral("btnApri"), r), 532, 28, 64, 30, QStringLiteral("Apri")).in(frame).disabled());
             items.push_back(label(numbered(QStringLiteral("lblDescrizione"), r), 14, 62, 320, 18,
@@ -66,7 +73,7 @@ constexpr Caller kCallers[] = {
 
 const Caller* callerOf(const QString& tag)
 {
-    const QString t = orv::trimmed(tag);
+    const QString t = orv::platform::trimmed(tag);
     for (const Caller& c : kCallers) {
         if (t == QStringView(c.tag)) return &c;
     }
@@ -117,7 +124,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner)
 // refers to a file that is not there.
 void TfrmAllegaCartella::btnSfogliaClick(int row)
 {
-    using namespace orv::app;
+    using namespace orv::kit;
     if (!dlgFile.execute()) return;
     const QString chosen = dlgFile.fileName;
     const QString name = attachmentName(chosen);
@@ -145,7 +152,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int row)
 
 void TfrmAllegaCartella::btnApriClick(int row)
 {
-    const QString command = orv::app::attachmentOpenCommand(rows[row].txtFile.text());
+    const QString command = orv::kit::attachmentOpenCommand(rows[row].txtFile.text());
     if (!command.isEmpty()) TMisc::Open(command);
 }
 
@@ -154,7 +161,7 @@ void TfrmAllegaCartella::imgCancellaClick(int row) { rows[row].txtFile.setText(Q
 
 void TfrmAllegaCartella::txtFileChange(int row)
 {
-    rows[row].btnApri.setEnabled(!orv::trimmed(rows[row].txtFile.text()).isEmpty());
+    rows[row].btnApri.setEnabled(!orv::platform::trimmed(rows[row].txtFile.text()).isEmpty());
 }
 
 void TfrmAllegaCartella::btnApplicaClick()
@@ -163,8 +170,8 @@ void TfrmAllegaCartella::btnApplicaClick()
     if (!caller) return;
     if (Form* editor = orv::kit::startWindow(QString::fromUtf16(caller->window))) {
         for (int r = 0; r < kRows; ++r) {
-            editor->control<Label>(fileLabel(r)).setText(orv::trimmed(rows[r].txtFile.text()));
-            editor->control<Label>(descriptionLabel(r)).setText(orv::trimmed(rows[r].txtDesc.text()));
+            editor->control<Label>(fileLabel(r)).setText(orv::platform::trimmed(rows[r].txtFile.text()));
+            editor->control<Label>(descriptionLabel(r)).setText(orv::platform::trimmed(rows[r].txtDesc.text()));
         }
     }
     close();
@@ -172,9 +179,11 @@ void TfrmAllegaCartella::btnApplicaClick()
 
 void TfrmAllegaCartella::btnAnnullaClick() { close(); }
 
-namespace orv::app {
+} // namespace orv::kit
 
-void showAttachmentWindow(ui::Form& editor, const QString& tag)
+namespace orv::kit {
+
+void showAttachmentWindow(platform::ui::Form& editor, const QString& tag)
 {
     runDialog<TfrmAllegaCartella>(&editor, [&](TfrmAllegaCartella& f) {
         f.lblMemory.setText(tag);
@@ -185,4 +194,4 @@ void showAttachmentWindow(ui::Form& editor, const QString& tag)
     });
 }
 
-} // namespace orv::app
+} // namespace orv::kit

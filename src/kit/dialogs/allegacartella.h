@@ -8,21 +8,23 @@
 
 #include <array>
 
-namespace orv::app {
+namespace orv::kit {
 
 // The controls of one attachment row (row 1: txtFile01, imgCancella01, btnSfoglia01,
 // btnApri01, txtDesc01).
 struct AttachmentRow {
-    ui::Edit& txtFile;
-    ui::Image& imgCancella;
-    ui::Button& btnSfoglia;
-    ui::Button& btnApri;
-    ui::Edit& txtDesc;
+    platform::ui::Edit& txtFile;
+    platform::ui::Image& imgCancella;
+    platform::ui::Button& btnSfoglia;
+    platform::ui::Button& btnApri;
+    platform::ui::Edit& txtDesc;
 };
 
-} // namespace orv::app
+} // namespace orv::kit
 
-class TfrmAllegaCartella : public orv::ui::Form {
+namespace orv::kit {
+
+class TfrmAllegaCartella : public orv::platform::ui::Form {
 public:
     static constexpr int kRows = 3;
 
@@ -31,9 +33,9 @@ public:
     ORV_CONTROL(Button, btnAnnulla);
     ORV_CONTROL(Button, btnApplica);
     ORV_CONTROL(Label, lblMemory);
-    orv::ui::OpenDialog dlgFile;
+    orv::platform::ui::OpenDialog dlgFile;
     // rows[0] is row 1.
-    const std::array<orv::app::AttachmentRow, kRows> rows;
+    const std::array<orv::kit::AttachmentRow, kRows> rows;
 
     void btnSfogliaClick(int row);
     void btnApriClick(int row);
@@ -45,10 +47,12 @@ public:
 
 extern TfrmAllegaCartella* frmAllegaCartella;
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 // The editors' attach command: a new window owned by `editor` with the caller tag and
 // the editor's six attachment values, shown modally and destroyed.
-void showAttachmentWindow(ui::Form& editor, const QString& tag);
+void showAttachmentWindow(platform::ui::Form& editor, const QString& tag);
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -12,7 +12,11 @@
 #include <filesystem>
 #include <system_error>
 
-namespace orv::app {
+namespace orv::kit {
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
 
 namespace {
 
@@ -34,7 +38,7 @@ QString attachmentName(const QString& chosenPath) { return QFileInfo(chosenPath)
 
 bool storableAttachmentName(const QString& name)
 {
-    return bareName(name) && name.size() <= kStoredNameLength && trimmed(name) == name && cp1252::canEncode(name);
+    return bareName(name) && name.size() <= kStoredNameLength && trimmed(name) == name && platform::cp1252::canEncode(name);
 }
 
 bool attachmentExists(const QString& name) { return bareName(name) && QFileInfo::exists(attachmentFolder() + name); }
@@ -76,4 +80,4 @@ QString attachmentOpenCommand(const QString& name)
     return QLatin1Char('"') + attachmentFolder() + n + QLatin1Char('"');
 }
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -5,7 +5,7 @@
 // without the window; the attach-file window asks its questions between them.
 #include <QString>
 
-namespace orv::app {
+namespace orv::kit {
 
 // The folder, with its trailing separator.
 QString attachmentFolder();
@@ -31,4 +31,4 @@ CopyResult copyAttachment(const QString& chosenPath, const QString& name);
 // the name is empty or not a bare file name.
 QString attachmentOpenCommand(const QString& name);
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -6,14 +6,22 @@
 #include "platform/core/text.h"
 #include "platform/ui/art.h"
 
-using namespace orv::ui;
+namespace orv::kit {
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 TfrmCodFisc* frmCodFisc = nullptr;
 TfrmPartitaIva* frmPartitaIva = nullptr;
 TfrmCarta* frmCarta = nullptr;
 TfrmIban* frmIban = nullptr;
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 namespace {
 
@@ -112,9 +120,11 @@ void openIbanChecker(QWidget* owner, const QString& fieldValue)
     runDialog<TfrmIban>(owner, [&](TfrmIban& f) { f.txtIban.setText(trimmed(fieldValue)); });
 }
 
-} // namespace orv::app
+} // namespace orv::kit
 
-using orv::app::CheckerSpec;
+namespace orv::kit {
+
+using orv::kit::CheckerSpec;
 
 // ---------------------------------------------------------------- tax code
 
@@ -128,7 +138,7 @@ TfrmCodFisc::TfrmCodFisc(QWidget* owner)
 
 void TfrmCodFisc::btnControllaClick()
 {
-    const QString code = orv::upperAZ(txtCodFisc.text());
+    const QString code = orv::platform::upperAZ(txtCodFisc.text());
     if (code.size() != 16) {
         askAgain(QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici."));
         return;
@@ -149,7 +159,7 @@ TfrmPartitaIva::TfrmPartitaIva(QWidget* owner)
 
 void TfrmPartitaIva::btnControllaClick()
 {
-    const QString number = orv::upperAZ(txtPartitaIva.text());
+    const QString number = orv::platform::upperAZ(txtPartitaIva.text());
     if (number.size() != 11) {
         askAgain(QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici."));
         return;
@@ -177,20 +187,20 @@ TfrmCarta::TfrmCarta(QWidget* owner)
 
 void TfrmCarta::btnControllaClick()
 {
-    const QString number = orv::trimmed(txtNumero.text());
+    const QString number = orv::platform::trimmed(txtNumero.text());
     if (number.isEmpty()) {
         askAgain(QStringLiteral("Attenzione: immettere il numero di carta di credito prima di premere il pulsante di "
                                 "controllo."));
         return;
     }
     const int result = ControllaCarta(txtNumero.text());
-    const QString family = orv::app::cardFamily(result, number);
+    const QString family = orv::kit::cardFamily(result, number);
     if (!family.isEmpty()) {
-        orv::ui::informationBox(QStringLiteral("Il numero di carta di credito ") + number +
+        orv::platform::ui::informationBox(QStringLiteral("Il numero di carta di credito ") + number +
                                 QStringLiteral(" risulta valido.\r\n\r\nLa carta di credito \u00e8 del tipo ") + family +
                                 QLatin1Char('.'));
     } else if (result != 1) {
-        orv::ui::warningBox(QStringLiteral("Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
+        orv::platform::ui::warningBox(QStringLiteral("Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
                                            "Non \u00e8 quindi possibile fornire informazioni relative al tipo di carta "
                                            "di credito."));
     }
@@ -210,7 +220,7 @@ TfrmIban::TfrmIban(QWidget* owner)
 
 void TfrmIban::btnControllaClick()
 {
-    const QString iban = orv::trimmed(txtIban.text());
+    const QString iban = orv::platform::trimmed(txtIban.text());
     if (iban.size() != 27) {
         askAgain(QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici."));
         return;
@@ -218,3 +228,5 @@ void TfrmIban::btnControllaClick()
     verdict(ControllaIban(iban), QStringLiteral("L'IBAN digitato \u00e8 VALIDO."),
             QStringLiteral("Attenzione: l'IBAN digitato \u00e8 ERRATO!"));
 }
+
+} // namespace orv::kit

@@ -5,7 +5,7 @@
 // never writes anything back. The editors open them through the open...Checker routines.
 #include "platform/ui/form.h"
 
-namespace orv::app {
+namespace orv::kit {
 
 // What sets one checker apart from the others.
 struct CheckerSpec {
@@ -19,7 +19,7 @@ struct CheckerSpec {
     bool tidyTyping = false;  // what the user types is trimmed and upper-cased at once
 };
 
-class CheckerForm : public ui::Form {
+class CheckerForm : public platform::ui::Form {
 public:
     ORV_CONTROL(Image, imgLogo);
     ORV_CONTROL(Label, lblTitolo);
@@ -27,11 +27,11 @@ public:
     ORV_CONTROL(Button, btnChiudi);
 
     // The edit that holds the value to check.
-    ui::Edit& entry() const { return entry_; }
+    platform::ui::Edit& entry() const { return entry_; }
 
     void FormCreate();
     void FormShow();
-    void entryKeyDown(ui::Word& key, QChar& keyChar, ui::ShiftState shift);
+    void entryKeyDown(platform::ui::Word& key, QChar& keyChar, platform::ui::ShiftState shift);
     void entryTyping();
     virtual void btnControllaClick() = 0;
     void btnChiudiClick();
@@ -45,7 +45,7 @@ protected:
 
 private:
     CheckerSpec spec_;
-    ui::Edit& entry_;
+    platform::ui::Edit& entry_;
 };
 
 // Opens a checker owned by the editor `owner` with the trimmed field value in its edit,
@@ -57,30 +57,32 @@ void openVatChecker(QWidget* owner, const QString& fieldValue);
 void openCardChecker(QWidget* owner, const QString& fieldValue);
 void openIbanChecker(QWidget* owner, const QString& fieldValue);
 
-} // namespace orv::app
+} // namespace orv::kit
 
-class TfrmCodFisc : public orv::app::CheckerForm {
+namespace orv::kit {
+
+class TfrmCodFisc : public orv::kit::CheckerForm {
 public:
     explicit TfrmCodFisc(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtCodFisc);
     void btnControllaClick() override;
 };
 
-class TfrmPartitaIva : public orv::app::CheckerForm {
+class TfrmPartitaIva : public orv::kit::CheckerForm {
 public:
     explicit TfrmPartitaIva(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtPartitaIva);
     void btnControllaClick() override;
 };
 
-class TfrmCarta : public orv::app::CheckerForm {
+class TfrmCarta : public orv::kit::CheckerForm {
 public:
     explicit TfrmCarta(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtNumero);
     void btnControllaClick() override;
 };
 
-class TfrmIban : public orv::app::CheckerForm {
+class TfrmIban : public orv::kit::CheckerForm {
 public:
     explicit TfrmIban(QWidget* owner = nullptr);
     ORV_CONTROL(Edit, txtIban);
@@ -91,3 +93,5 @@ extern TfrmCodFisc* frmCodFisc;
 extern TfrmPartitaIva* frmPartitaIva;
 extern TfrmCarta* frmCarta;
 extern TfrmIban* frmIban;
+
+} // namespace orv::kit

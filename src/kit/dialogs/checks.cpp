@@ -6,6 +6,13 @@
 #include <array>
 #include <optional>
 
+namespace orv::kit {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
+
 namespace {
 
 // Values of the characters "0" to "Z" (codes 48 to 90) in the odd and even positions of
@@ -144,7 +151,7 @@ QString NumeriIban(const QString& text)
 
 int ModuloIban(const QString& text)
 {
-    QString t = orv::upperAZ(text);
+    QString t = orv::platform::upperAZ(text);
     const qsizetype iban = t.indexOf(QLatin1String("IBAN"));
     if (iban >= 0) t.remove(iban, 4);
     t = t.mid(4) + t.left(4);
@@ -161,7 +168,9 @@ bool ControllaIban(const QString& text)
     return ModuloIban(t) == 1;
 }
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 QString cardFamily(int result, const QString& trimmedNumber)
 {
@@ -186,4 +195,4 @@ bool opensVatChecker(const QString& fieldValue)
     return !v.isEmpty() && SoloCifre(v);
 }
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -3,6 +3,8 @@
 // no window and no state, so the editors and the tests can use them directly.
 #include <QString>
 
+namespace orv::kit {
+
 // Italian tax code of 16 characters: true when the 16th character is the control letter
 // of the first fifteen. A text of another length, or with characters the tables do not
 // know, is wrong. Omocodic codes (digits replaced by letters) use the same tables.
@@ -28,7 +30,9 @@ int ModuloIban(const QString& text);
 // Every letter A-Z replaced by its number 10-35; other characters stay.
 QString NumeriIban(const QString& text);
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 // The card family the card window names for a ControllaCarta result; for 1 (first
 // digit 3) it depends on the first two characters of the trimmed number. Empty when no
@@ -40,4 +44,4 @@ QString cardFamily(int result, const QString& trimmedNumber);
 // and the tax-code checker for anything else, the empty value included.
 bool opensVatChecker(const QString& fieldValue);
 
-} // namespace orv::app
+} // namespace orv::kit

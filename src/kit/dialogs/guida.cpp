@@ -5,7 +5,13 @@
 #include "platform/core/services.h"
 #include "platform/ui/art.h"
 
-using namespace orv::ui;
+namespace orv::kit {
+using namespace orv::platform::ui;
+} // namespace orv::kit
+
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 TfrmGuida* frmGuida = nullptr;
 
@@ -32,18 +38,20 @@ const Layout& windowLayout()
 TfrmGuida::TfrmGuida(QWidget* owner)
     : Form(owner, {QStringLiteral("frmGuida"), QStringLiteral(" Guida all'utilizzo del software"), 670, 572}, windowLayout())
 {
-    orv::app::wireLink(lnkWeb, {&imgPDF}, [this] { lnkWebClick(); });
+    orv::kit::wireLink(lnkWeb, {&imgPDF}, [this] { lnkWebClick(); });
     btnChiudi.onClick = [this] { btnChiudiClick(); };
     created();
 }
 
 // The guide is handed over quoted, so a program folder with blanks in its path works;
 // whether the file exists is the desktop's business.
-void TfrmGuida::lnkWebClick() { TMisc::Open(QLatin1Char('"') + orv::programFile(QStringLiteral("Guida.pdf")) + QLatin1Char('"')); }
+void TfrmGuida::lnkWebClick() { TMisc::Open(QLatin1Char('"') + orv::platform::programFile(QStringLiteral("Guida.pdf")) + QLatin1Char('"')); }
 
 void TfrmGuida::btnChiudiClick() { close(); }
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 QString helpText(const QStringList& paragraphs) { return paragraphs.join(QStringLiteral("\r\n\r\n")); }
 
@@ -55,4 +63,4 @@ void showHelp(QWidget* owner, const QString& title, const QString& text)
     });
 }
 
-} // namespace orv::app
+} // namespace orv::kit

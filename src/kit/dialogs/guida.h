@@ -4,7 +4,9 @@
 // "\r\n\r\n"), shown modally, destroyed. showHelp() does exactly that.
 #include "platform/ui/form.h"
 
-class TfrmGuida : public orv::ui::Form {
+namespace orv::kit {
+
+class TfrmGuida : public orv::platform::ui::Form {
 public:
     explicit TfrmGuida(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -20,11 +22,13 @@ public:
 
 extern TfrmGuida* frmGuida;
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 // Paragraphs joined by a blank line ("\r\n\r\n").
 QString helpText(const QStringList& paragraphs);
 // Opens the help window owned by `owner` with the title and the text.
 void showHelp(QWidget* owner, const QString& title, const QString& text);
 
-} // namespace orv::app
+} // namespace orv::kit

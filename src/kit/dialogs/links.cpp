@@ -1,19 +1,19 @@
 #include "kit/dialogs/links.h"
 
-namespace orv::app {
+namespace orv::kit {
 
-void wireLink(ui::Label& link, std::initializer_list<ui::Control*> alsoFrom, std::function<void()> act)
+void wireLink(platform::ui::Label& link, std::initializer_list<platform::ui::Control*> alsoFrom, std::function<void()> act)
 {
-    ui::Label* l = &link;
-    auto down = [l](ui::MouseButton, ui::ShiftState, double, double) { l->setFontColor(kLinkPressed); };
-    auto up = [l](ui::MouseButton, ui::ShiftState, double, double) { l->setFontColor(kLinkColour); };
+    platform::ui::Label* l = &link;
+    auto down = [l](platform::ui::MouseButton, platform::ui::ShiftState, double, double) { l->setFontColor(kLinkPressed); };
+    auto up = [l](platform::ui::MouseButton, platform::ui::ShiftState, double, double) { l->setFontColor(kLinkColour); };
     auto click = [l, act] {
         l->setFontColor(kLinkColour);
         act();
     };
     link.setFontColor(kLinkColour);
     link.setHandCursor(true);
-    for (ui::Control* c : alsoFrom) {
+    for (platform::ui::Control* c : alsoFrom) {
         c->onMouseDown = down;
         c->onMouseUp = up;
         c->onClick = click;
@@ -23,4 +23,4 @@ void wireLink(ui::Label& link, std::initializer_list<ui::Control*> alsoFrom, std
     link.onClick = click;
 }
 
-} // namespace orv::app
+} // namespace orv::kit

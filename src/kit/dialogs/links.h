@@ -7,11 +7,11 @@
 #include <functional>
 #include <initializer_list>
 
-namespace orv::app {
+namespace orv::kit {
 
 inline const QColor kLinkPressed = QColor(0xFF, 0xA5, 0x00);
 inline const QColor kLinkColour = QColor(0x00, 0x00, 0x8B);
 
-void wireLink(ui::Label& link, std::initializer_list<ui::Control*> alsoFrom, std::function<void()> act);
+void wireLink(platform::ui::Label& link, std::initializer_list<platform::ui::Control*> alsoFrom, std::function<void()> act);
 
-} // namespace orv::app
+} // namespace orv::kit

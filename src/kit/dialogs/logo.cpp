@@ -6,7 +6,13 @@
 #include <QPainter>
 #include <QSaveFile>
 
-using namespace orv::ui;
+namespace orv::kit {
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 TfrmLogo* frmLogo = nullptr;
 
@@ -18,15 +24,15 @@ const Layout& windowLayout()
 {
     static const Layout l = {
         picture("imgTitolo", 0, 0, 362, 104,
-                orv::app::instructions(QStringLiteral("Logo della Ditta"),
+                orv::kit::instructions(QStringLiteral("Logo della Ditta"),
                                        QStringLiteral("Caricare il logo della Ditta come immagine JPEG o Bitmap di "
                                                       "297 x 184 pixel."))),
         rect("shpLogo", kLogoX - 1, kLogoY - 1, kLogoW + 2, kLogoH + 2, Qt::white).stroke(QColor(0xA0, 0xA0, 0xA0)),
         picture("imgLogo", kLogoX, kLogoY, kLogoW, kLogoH),
-        picture("imgTemp", kLogoX, kLogoY, kLogoW, kLogoH, orv::app::euroLogo()).hidden(),
-        picture("imgBianco", 0, 0, 2, 2, orv::app::blank()).hidden(),
-        command("btnCancLogo", kLogoX + kLogoW - 26, kLogoY + kLogoH - 26, 24, 24, orv::app::eraser()),
-        command("imgEuro", kLogoX + 2, kLogoY + kLogoH - 26, 24, 24, orv::app::euroCoin()),
+        picture("imgTemp", kLogoX, kLogoY, kLogoW, kLogoH, orv::kit::euroLogo()).hidden(),
+        picture("imgBianco", 0, 0, 2, 2, orv::kit::blank()).hidden(),
+        command("btnCancLogo", kLogoX + kLogoW - 26, kLogoY + kLogoH - 26, 24, 24, orv::kit::eraser()),
+        command("imgEuro", kLogoX + 2, kLogoY + kLogoH - 26, 24, 24, orv::kit::euroCoin()),
         button("btnAnnulla", 12, 318, 100, 36, QStringLiteral("Annulla")),
         button("btnSfoglia", 120, 318, 100, 36, QStringLiteral("Sfoglia...")),
         button("btnApplica", 228, 318, 122, 36, QStringLiteral("Applica e chiudi")),
@@ -60,7 +66,7 @@ void TfrmLogo::showLogo(const QString& path)
     if (!imgLogo.loadFromFile(path)) imgLogo.setPicture(imgTemp.picture());
 }
 
-void TfrmLogo::FormShow() { showLogo(orv::app::logoFile()); }
+void TfrmLogo::FormShow() { showLogo(orv::kit::logoFile()); }
 
 void TfrmLogo::btnSfogliaClick()
 {
@@ -75,7 +81,7 @@ void TfrmLogo::imgEuroClick() { imgLogo.setPicture(imgTemp.picture()); }
 // "Logo.bmp" stays as it was.
 void TfrmLogo::btnApplicaClick()
 {
-    if (!orv::app::saveBitmap(imgLogo.picture(), orv::app::logoFile())) {
+    if (!orv::kit::saveBitmap(imgLogo.picture(), orv::kit::logoFile())) {
         imgLogo.setPicture(imgTemp.picture());
         errorBox(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare il logo della ditta \"Logo.bmp\"."
                                 "\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella cartella di "
@@ -86,7 +92,9 @@ void TfrmLogo::btnApplicaClick()
 
 void TfrmLogo::btnAnnullaClick() { close(); }
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 QString logoFile() { return programFile(QStringLiteral("Logo.bmp")); }
 
@@ -110,4 +118,4 @@ bool saveBitmap(const QImage& picture, const QString& path)
 
 void showLogoWindow(QWidget* owner) { runDialog<TfrmLogo>(owner); }
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -3,7 +3,9 @@
 // as "Logo.bmp" in the program folder. Nothing is passed in or out.
 #include "platform/ui/form.h"
 
-class TfrmLogo : public orv::ui::Form {
+namespace orv::kit {
+
+class TfrmLogo : public orv::platform::ui::Form {
 public:
     explicit TfrmLogo(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgTitolo);
@@ -15,7 +17,7 @@ public:
     ORV_CONTROL(Button, btnAnnulla);
     ORV_CONTROL(Button, btnSfoglia);
     ORV_CONTROL(Button, btnApplica);
-    orv::ui::OpenDialog dlgFile;
+    orv::platform::ui::OpenDialog dlgFile;
 
     void FormShow();
     void btnSfogliaClick();
@@ -31,7 +33,9 @@ private:
 
 extern TfrmLogo* frmLogo;
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 // The logo file of the program folder.
 QString logoFile();
@@ -42,4 +46,4 @@ bool saveBitmap(const QImage& picture, const QString& path);
 // `owner`, shown modally and destroyed.
 void showLogoWindow(QWidget* owner);
 
-} // namespace orv::app
+} // namespace orv::kit

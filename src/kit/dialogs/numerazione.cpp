@@ -6,7 +6,9 @@
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 
-using namespace orv::ui;
+namespace orv::kit {
+
+using namespace orv::platform::ui;
 
 TfrmNumerazione* frmNumerazione = nullptr;
 
@@ -16,12 +18,12 @@ const Layout& windowLayout()
 {
     static const Layout l = {
         picture("imgLogo", 0, 0, 420, 150,
-                orv::app::instructions(QStringLiteral("Inizio numerazione"),
+                orv::kit::instructions(QStringLiteral("Inizio numerazione"),
                                        QStringLiteral("Questa funzione permette di far partire la numerazione automatica "
                                                       "da un numero superiore a 1. Per utilizzare la numerazione "
                                                       "automatica premere il pulsante Nuovo prima di compilare il "
                                                       "documento."))),
-        picture("icoMano", 44, 184, 44, 32, orv::app::pointingHand()),
+        picture("icoMano", 44, 184, 44, 32, orv::kit::pointingHand()),
         group("grpNumerazione", 104, 160, 240, 74, QStringLiteral(" Inizia numerazione da: ")),
         edit("txtInizio", 30, 30, 180, 30).in("grpNumerazione").maxLen(5).centre().highlighted()
             .font({.family = QStringLiteral("Verdana"), .size = 12, .bold = true, .color = QColor()}),
@@ -51,15 +53,15 @@ TfrmNumerazione::TfrmNumerazione(QWidget* owner)
 
 void TfrmNumerazione::FormCreate()
 {
-    orv::applyProgramFormats();
+    orv::platform::applyProgramFormats();
     txtInizio.setMaxLength(5);
 }
 
 // Missing or unreadable settings show "1".
 void TfrmNumerazione::FormShow()
 {
-    QString value = orv::app::readStartNumber(lblMemory.text());
-    if (orv::trimmed(value).isEmpty()) value = QStringLiteral("1");
+    QString value = orv::kit::readStartNumber(lblMemory.text());
+    if (orv::platform::trimmed(value).isEmpty()) value = QStringLiteral("1");
     txtInizio.setText(value);
     txtInizio.setFocus();
 }
@@ -73,7 +75,7 @@ void TfrmNumerazione::txtInizioKeyDown(Word& key, QChar& keyChar, ShiftState)
     acceptOnly(key, keyChar);
 }
 
-void TfrmNumerazione::txtInizioExit() { txtInizio.setText(orv::app::normalisedStartNumber(txtInizio.text())); }
+void TfrmNumerazione::txtInizioExit() { txtInizio.setText(orv::kit::normalisedStartNumber(txtInizio.text())); }
 
 // Pressing Applica has already taken the focus from txtInizio, so the value written is
 // the normalised one. A settings file that cannot be written keeps the window open with
@@ -81,9 +83,9 @@ void TfrmNumerazione::txtInizioExit() { txtInizio.setText(orv::app::normalisedSt
 void TfrmNumerazione::btnApplicaClick()
 {
     try {
-        orv::app::writeStartNumber(lblMemory.text(), orv::trimmed(txtInizio.text()));
-    } catch (const orv::IniFileError& e) {
-        errorBox(orv::app::settingsWriteFailure(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare l'inizio "
+        orv::kit::writeStartNumber(lblMemory.text(), orv::platform::trimmed(txtInizio.text()));
+    } catch (const orv::platform::IniFileError& e) {
+        errorBox(orv::kit::settingsWriteFailure(QStringLiteral("Attenzione: non \u00e8 stato possibile salvare l'inizio "
                                                                "della numerazione nel file delle impostazioni \"Orvanta.ini\"."),
                                                 e));
         return;
@@ -93,7 +95,9 @@ void TfrmNumerazione::btnApplicaClick()
 
 void TfrmNumerazione::btnAnnullaClick() { close(); }
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 void showStartNumberWindow(QWidget* owner, const QString& tag)
 {
@@ -103,4 +107,4 @@ void showStartNumberWindow(QWidget* owner, const QString& tag)
     });
 }
 
-} // namespace orv::app
+} // namespace orv::kit

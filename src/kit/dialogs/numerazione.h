@@ -4,7 +4,9 @@
 // chooses the kind; nothing is written back into the caller.
 #include "platform/ui/form.h"
 
-class TfrmNumerazione : public orv::ui::Form {
+namespace orv::kit {
+
+class TfrmNumerazione : public orv::platform::ui::Form {
 public:
     explicit TfrmNumerazione(QWidget* owner = nullptr);
     ORV_CONTROL(Image, imgLogo);
@@ -17,7 +19,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void txtInizioKeyDown(orv::ui::Word& key, QChar& keyChar, orv::ui::ShiftState shift);
+    void txtInizioKeyDown(orv::platform::ui::Word& key, QChar& keyChar, orv::platform::ui::ShiftState shift);
     void txtInizioExit();
     void btnApplicaClick();
     void btnAnnullaClick();
@@ -25,11 +27,13 @@ public:
 
 extern TfrmNumerazione* frmNumerazione;
 
-namespace orv::app {
+} // namespace orv::kit
+
+namespace orv::kit {
 
 // The editors' numbering command: a new start-number window owned by `owner` for the
 // document kind of `tag` ("contratti", "lavoro", "preventivi", "ddt"), with that kind's
 // caption, shown modally and destroyed.
 void showStartNumberWindow(QWidget* owner, const QString& tag);
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace orv::app {
+namespace orv::kit {
 
 namespace {
 
@@ -21,21 +21,21 @@ QFont font(const QString& family, double pixels, bool bold)
 
 } // namespace
 
-ui::Artwork instructions(const QString& title, const QString& text)
+platform::ui::Artwork instructions(const QString& title, const QString& text)
 {
     return [=](QPainter& p, const QRectF& r) {
         p.fillRect(r, Qt::white);
         const double band = std::min(56.0, r.height() * 0.4);
-        ui::art::heading(title, QString(), ui::art::Icon::Info)(p, QRectF(r.left(), r.top(), r.width(), band));
+        platform::ui::art::heading(title, QString(), platform::ui::art::Icon::Info)(p, QRectF(r.left(), r.top(), r.width(), band));
         p.setPen(kBlue);
         p.setFont(font(QStringLiteral("Verdana"), 12, false));
         p.drawText(r.adjusted(14, band + 8, -14, -4), Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap, text);
     };
 }
 
-ui::Artwork euroLogo() { return ui::art::euroLogo(); }
+platform::ui::Artwork euroLogo() { return platform::ui::art::euroLogo(); }
 
-ui::Artwork eraser()
+platform::ui::Artwork eraser()
 {
     return [](QPainter& p, const QRectF& r) {
         p.save();
@@ -51,16 +51,16 @@ ui::Artwork eraser()
     };
 }
 
-ui::Artwork euroCoin()
+platform::ui::Artwork euroCoin()
 {
     return [](QPainter& p, const QRectF& r) {
         const double side = std::min(r.width(), r.height()) - 2;
-        ui::art::euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), 1.5,
+        platform::ui::art::euroSign(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), 1.5,
                  QColor(0xFF, 0xE0, 0x80));
     };
 }
 
-ui::Artwork pointingHand()
+platform::ui::Artwork pointingHand()
 {
     return [](QPainter& p, const QRectF& r) {
         p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -78,9 +78,9 @@ ui::Artwork pointingHand()
     };
 }
 
-ui::Artwork blank()
+platform::ui::Artwork blank()
 {
     return [](QPainter& p, const QRectF& r) { p.fillRect(r, Qt::white); };
 }
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -4,18 +4,18 @@
 // logo and the small command pictures of the logo and attach-file windows.
 #include "platform/ui/controls.h"
 
-namespace orv::app {
+namespace orv::kit {
 
 // A heading band with the title over the wrapped instruction text.
-ui::Artwork instructions(const QString& title, const QString& text);
+platform::ui::Artwork instructions(const QString& title, const QString& text);
 // The default company logo: a euro sign on white.
-ui::Artwork euroLogo();
+platform::ui::Artwork euroLogo();
 // Small command pictures: an eraser (clear a name or a logo), a euro coin (use the
 // default logo) and a pointing hand.
-ui::Artwork eraser();
-ui::Artwork euroCoin();
-ui::Artwork pointingHand();
+platform::ui::Artwork eraser();
+platform::ui::Artwork euroCoin();
+platform::ui::Artwork pointingHand();
 // Plain white, for the blank logo.
-ui::Artwork blank();
+platform::ui::Artwork blank();
 
-} // namespace orv::app
+} // namespace orv::kit

@@ -5,7 +5,12 @@
 #include "platform/core/services.h"
 #include "platform/core/text.h"
 
-namespace orv::app {
+namespace orv::kit {
+using namespace orv::archive;
+using namespace orv::platform;
+} // namespace orv::kit
+
+namespace orv::kit {
 
 namespace {
 
@@ -73,4 +78,4 @@ QString normalisedStartNumber(const QString& text)
     return floatToStr(Arrotonda(double(v), 0));
 }
 
-} // namespace orv::app
+} // namespace orv::kit

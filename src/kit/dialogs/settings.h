@@ -6,10 +6,10 @@
 
 #include <QString>
 
-namespace orv::app {
+namespace orv::kit {
 
 // The settings file, read and written key by key.
-IniFile settingsFile();
+platform::IniFile settingsFile();
 
 // One numbered document kind: the caller tag that names it, its settings section and the
 // caption the start-number window shows for it.
@@ -32,10 +32,10 @@ void writeStartNumber(const QString& tag, const QString& value);
 // The message for a settings write that failed: `what` says what was not saved (its first
 // sentence), then the cause: the disk full, the file held by another workstation, or
 // otherwise the write privileges to check.
-QString settingsWriteFailure(const QString& what, const IniFileError& error);
+QString settingsWriteFailure(const QString& what, const platform::IniFileError& error);
 
 // The value of the start-number edit as it is kept: "1" for an empty or non-numeric
 // text, otherwise the number rounded half up to a whole number ("007" gives "7").
 QString normalisedStartNumber(const QString& text);
 
-} // namespace orv::app
+} // namespace orv::kit

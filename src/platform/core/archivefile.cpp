@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv::platform {
 
 ArchiveError::ArchiveError(const QString& what, int error)
     : std::runtime_error(what.toStdString()), error_(error)
@@ -542,4 +542,4 @@ qint64 ArchiveFile::append(const QByteArray& record, const std::function<bool()>
     return start / size_;
 }
 
-} // namespace orv
+} // namespace orv::platform

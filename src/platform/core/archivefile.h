@@ -27,7 +27,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv::platform {
 
 // Any failure of an archive operation. The commands that use archives catch it at their
 // frame and show their access message.
@@ -163,4 +163,4 @@ private:
     qint64 index_ = 0;
 };
 
-} // namespace orv
+} // namespace orv::platform

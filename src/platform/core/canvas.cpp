@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -410,4 +410,4 @@ std::vector<QRectF> Canvas::decorationBars(const QPointF& topLeft, double width)
     return bars;
 }
 
-} // namespace orv
+} // namespace orv::platform

@@ -25,7 +25,7 @@
 
 class QPainter;
 
-namespace orv {
+namespace orv::platform {
 
 enum class TextAlign { Leading, Center, Trailing };
 enum class StrokeDash { Solid, Dash, Dot, DashDot, DashDotDot };
@@ -119,4 +119,4 @@ private:
     mutable bool m_faceBold = false, m_faceItalic = false;
 };
 
-} // namespace orv
+} // namespace orv::platform

@@ -1,6 +1,6 @@
 #include "platform/core/cp1252.h"
 
-namespace orv::cp1252 {
+namespace orv::platform::cp1252 {
 
 static const char16_t kHigh[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -56,4 +56,4 @@ bool canEncode(const QString& text)
     return true;
 }
 
-} // namespace orv::cp1252
+} // namespace orv::platform::cp1252

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace orv::cp1252 {
+namespace orv::platform::cp1252 {
 
 // The character of one byte. The five bytes Windows-1252 leaves undefined map to the
 // C1 control characters of the same value, as the original platform does.
@@ -18,4 +18,4 @@ QString decode(const char* data, qsizetype size);
 QByteArray encode(const QString& text, bool* lossless = nullptr);
 bool canEncode(const QString& text);
 
-} // namespace orv::cp1252
+} // namespace orv::platform::cp1252

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -108,4 +108,4 @@ QString formatMaskText(const QString& editMask, const QString& value, const Form
     return out;
 }
 
-} // namespace orv
+} // namespace orv::platform

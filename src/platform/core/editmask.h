@@ -5,7 +5,7 @@
 
 #include "platform/core/formats.h"
 
-namespace orv {
+namespace orv::platform {
 
 // Mask characters: L l (letter), A a (letter or digit), C c (any character), 0 9 (digit),
 // # (digit or sign) take input; > and < switch the case of what follows, <> switches it
@@ -14,4 +14,4 @@ namespace orv {
 // Input positions the value does not fill are blanks.
 QString formatMaskText(const QString& editMask, const QString& value, const FormatSettings& fs = formats());
 
-} // namespace orv
+} // namespace orv::platform

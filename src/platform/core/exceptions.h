@@ -1,12 +1,12 @@
 #pragma once
 // The program's exception family. Engines raise these with the platform's own English
 // message texts; whoever catches them shows, collects or re-raises `message()`. A handler
-// that wants "any error of ours" catches orv::Exception.
+// that wants "any error of ours" catches orv::platform::Exception.
 #include <QByteArray>
 #include <QString>
 #include <exception>
 
-namespace orv {
+namespace orv::platform {
 
 class Exception : public std::exception {
 public:
@@ -61,4 +61,4 @@ class EFileError : public Exception {
     using Exception::Exception;
 };
 
-} // namespace orv
+} // namespace orv::platform

@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -125,4 +125,4 @@ FileMap::~FileMap()
 
 bool FileMap::intact() const { return slot_ < 0 || !gGuards[slot_].cut.load(std::memory_order_acquire); }
 
-} // namespace orv
+} // namespace orv::platform

@@ -8,7 +8,7 @@
 // intact() after looking at a stretch of bytes learns that they may not be the file's.
 #include <QtGlobal>
 
-namespace orv {
+namespace orv::platform {
 
 class FileMap {
 public:
@@ -34,4 +34,4 @@ private:
     int slot_ = -1; // the guard that watches the map
 };
 
-} // namespace orv
+} // namespace orv::platform

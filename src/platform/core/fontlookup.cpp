@@ -6,7 +6,7 @@
 
 #include "platform/core/text.h"
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -138,4 +138,4 @@ std::optional<FontFace> findTrueTypeFace(const FontRequest& request)
     return face;
 }
 
-} // namespace orv
+} // namespace orv::platform

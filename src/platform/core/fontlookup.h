@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-namespace orv {
+namespace orv::platform {
 
 struct FontRequest {
     QString family;
@@ -39,4 +39,4 @@ QString standInFamily(const QString& family);
 // face. Nothing when the system has no TrueType face at all or the file cannot be read.
 std::optional<FontFace> findTrueTypeFace(const FontRequest& request);
 
-} // namespace orv
+} // namespace orv::platform

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-namespace orv {
+namespace orv::platform {
 
 FormatSettings::FormatSettings()
 {
@@ -619,4 +619,4 @@ QString timeToStr(TDateTime dt, const FormatSettings& fs)
 
 QString dateTimeToStr(TDateTime dt, const FormatSettings& fs) { return formatDateTime(u"c"_qs, dt, fs); }
 
-} // namespace orv
+} // namespace orv::platform

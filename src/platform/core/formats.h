@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace orv {
+namespace orv::platform {
 
 static_assert(sizeof(long double) > sizeof(double) && __LDBL_MANT_DIG__ == 64,
               "amounts are computed in x86 extended precision");
@@ -75,4 +75,4 @@ QString timeToStr(TDateTime dt, const FormatSettings& fs = formats());
 // The date, and the long time after a blank unless the time is exactly midnight.
 QString dateTimeToStr(TDateTime dt, const FormatSettings& fs = formats());
 
-} // namespace orv
+} // namespace orv::platform

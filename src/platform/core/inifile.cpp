@@ -27,7 +27,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -156,7 +156,7 @@ void forEachLine(const QByteArray& bytes, F&& line)
 std::optional<QByteArray> nameBytes(const QString& name)
 {
     bool lossless = true;
-    QByteArray b = cp1252::encode(name, &lossless);
+    QByteArray b = platform::cp1252::encode(name, &lossless);
     if (!lossless) return std::nullopt;
     return b;
 }
@@ -210,7 +210,7 @@ struct Parsed {
     static constexpr qsizetype kScanned = 8;
 
     const char* at(const Span& s) const { return text.constData() + s.at; }
-    QString decoded(const Span& s) const { return cp1252::decode(at(s), s.size); }
+    QString decoded(const Span& s) const { return platform::cp1252::decode(at(s), s.size); }
 
     static size_t sectionHash(const char* d, qsizetype n) { return hashName(d, n, 0); }
     static size_t keyHash(qsizetype section, const char* d, qsizetype n)
@@ -585,14 +585,14 @@ void modify(const QString& path, bool create, const std::function<bool(const QBy
 std::function<bool(const QByteArray&, Replacement&)> byLines(const std::function<bool(QStringList&)>& edit)
 {
     return [edit](const QByteArray& old, Replacement& r) {
-        QString text = cp1252::decode(old);
+        QString text = platform::cp1252::decode(old);
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         QStringList raw = text.split(QLatin1Char('\n'));
         if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
         if (!edit(raw)) return false;
         r.keepHead = 0;
         r.keepTail = old.size();
-        r.middle = cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+        r.middle = platform::cp1252::encode(raw.isEmpty() ? QString() : raw.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
         return true;
     };
 }
@@ -610,10 +610,10 @@ Where locate(const QStringList& raw, const QString& section, const QString& key)
     Where w;
     bool inside = false;
     for (int i = 0; i < raw.size(); ++i) {
-        const QByteArray line = cp1252::encode(raw[i]);
+        const QByteArray line = platform::cp1252::encode(raw[i]);
         const Classified c = classify(line.constData(), 0, line.size());
         const auto is = [&](const Span& s, const QString& name) {
-            return sameTextAZ(cp1252::decode(line.constData() + s.at, s.size), name);
+            return sameTextAZ(platform::cp1252::decode(line.constData() + s.at, s.size), name);
         };
         if (c.kind == Classified::Section) {
             if (inside) break;  // the section ended
@@ -662,7 +662,7 @@ bool writeKeys(const QByteArray& old, Replacement& r, const QString& section, co
         body.push_back({b, e, next, c, {}, false, false});
         return true;
     });
-    const auto lineOf = [](const std::pair<QString, QByteArray>& kv) { return cp1252::encode(kv.first) + '=' + kv.second; };
+    const auto lineOf = [](const std::pair<QString, QByteArray>& kv) { return platform::cp1252::encode(kv.first) + '=' + kv.second; };
     if (headerEnd < 0) {
         // A new section at the end of the file; a key given twice keeps its last value.
         QList<std::pair<QString, QByteArray>> unique;
@@ -674,7 +674,7 @@ bool writeKeys(const QByteArray& old, Replacement& r, const QString& section, co
         r.keepHead = old.size();
         r.keepTail = old.size();
         if (!old.isEmpty() && !old.endsWith('\n')) r.middle += "\r\n";
-        r.middle += '[' + cp1252::encode(section) + "]\r\n";
+        r.middle += '[' + platform::cp1252::encode(section) + "]\r\n";
         for (const auto& kv : unique) {
             // The name as first given, as a key written on its own would keep it.
             const auto first = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return sameTextAZ(e.first, kv.first); });
@@ -689,7 +689,7 @@ bool writeKeys(const QByteArray& old, Replacement& r, const QString& section, co
             const BodyLine& l = body[i];
             if (l.kind.kind != Classified::Blank) lastFilled = qsizetype(i);
             if (found >= 0 || l.kind.kind != Classified::Key || !key) continue;
-            const bool same = l.isNew ? sameTextAZ(cp1252::decode(l.replaced.left(l.replaced.indexOf('='))), kv.first)
+            const bool same = l.isNew ? sameTextAZ(platform::cp1252::decode(l.replaced.left(l.replaced.indexOf('='))), kv.first)
                                       : sameName(d + l.kind.name.at, l.kind.name.size, key->constData(), key->size());
             if (same) found = qsizetype(i);
         }
@@ -781,7 +781,7 @@ void IniFile::writeStrings(const QString& section, const QList<std::pair<QString
         QString oneLine = value;
         for (QChar& c : oneLine)
             if (c == u'\r' || c == u'\n') c = u' ';
-        entries.append({key, cp1252::encode(oneLine)});
+        entries.append({key, platform::cp1252::encode(oneLine)});
     }
     modify(path_, true, [&](const QByteArray& old, Replacement& r) { return writeKeys(old, r, section, entries); });
 }
@@ -839,7 +839,7 @@ void IniFile::eraseSection(const QString& section)
         // The section runs to the next section line; blank lines and comments inside go too.
         int end = w.sectionStart + 1;
         while (end < raw.size()) {
-            const QByteArray line = cp1252::encode(raw[end]);
+            const QByteArray line = platform::cp1252::encode(raw[end]);
             if (classify(line.constData(), 0, line.size()).kind == Classified::Section) break;
             ++end;
         }
@@ -848,4 +848,4 @@ void IniFile::eraseSection(const QString& section)
     }));
 }
 
-} // namespace orv
+} // namespace orv::platform

@@ -30,7 +30,7 @@
 
 #include <sys/types.h>
 
-namespace orv {
+namespace orv::platform {
 
 // A write that could not reach the disk.
 class IniFileError : public std::runtime_error {
@@ -97,4 +97,4 @@ struct IniWriteCalls {
 };
 void setIniWriteCalls(const IniWriteCalls* calls);
 
-} // namespace orv
+} // namespace orv::platform

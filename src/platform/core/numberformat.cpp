@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -541,4 +541,4 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
     return out;
 }
 
-} // namespace orv
+} // namespace orv::platform

@@ -9,7 +9,7 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/formats.h"
 
-namespace orv {
+namespace orv::platform {
 
 // Picture codes: "0" digit, "#" optional digit, "." decimal point, "," thousands
 // grouping, "E+" "E-" "e+" "e-" scientific notation, quoted text copied, and up to three
@@ -42,4 +42,4 @@ QString formatString(const QString& format, std::span<const FormatArg> args, con
 QString invalidFormatText(const QString& format);
 QString argumentMissingText(const QString& format);
 
-} // namespace orv
+} // namespace orv::platform

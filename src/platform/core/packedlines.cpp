@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -451,4 +451,4 @@ qsizetype PackedLines::bytes() const
     return n;
 }
 
-} // namespace orv
+} // namespace orv::platform

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace orv {
+namespace orv::platform {
 
 class PackedLines {
 public:
@@ -69,4 +69,4 @@ private:
     bool anyWide_ = false;
 };
 
-} // namespace orv
+} // namespace orv::platform

@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <QMutex>
 
-namespace orv::rtti {
+namespace orv::platform::rtti {
 
 // ---------------------------------------------------------------- enumerations
 
 EnumType::EnumType(QString name, const char* identifiers) : m_name(std::move(name))
 {
     for (const QString& part : QString::fromLatin1(identifiers).split(u','))
-        m_ids << orv::trimmed(part);
+        m_ids << orv::platform::trimmed(part);
 }
 
 QString EnumType::identifier(qint64 ordinal) const
@@ -208,13 +208,13 @@ QList<const ClassInfo*> registeredClasses()
     return r.inOrder;
 }
 
-} // namespace orv::rtti
+} // namespace orv::platform::rtti
 
-namespace orv {
+namespace orv::platform {
 
 // ---------------------------------------------------------------- Persistent
 
-ORV_RTTI_DEFINE_NAMED(Persistent, rtti::Object, "TPersistent") {}
+ORV_RTTI_DEFINE_NAMED(Persistent, platform::rtti::Object, "TPersistent") {}
 
 void Persistent::Assign(const Persistent* Source)
 {
@@ -222,12 +222,12 @@ void Persistent::Assign(const Persistent* Source)
         Source->AssignTo(this);
         return;
     }
-    throw rtti::Error(QStringLiteral("Cannot assign nil to a %1").arg(ClassName()));
+    throw platform::rtti::Error(QStringLiteral("Cannot assign nil to a %1").arg(ClassName()));
 }
 
 void Persistent::AssignTo(Persistent* Dest) const
 {
-    throw rtti::Error(QStringLiteral("Cannot assign a %1 to a %2").arg(ClassName(), Dest->ClassName()));
+    throw platform::rtti::Error(QStringLiteral("Cannot assign a %1 to a %2").arg(ClassName(), Dest->ClassName()));
 }
 
 // ---------------------------------------------------------------- Component
@@ -290,7 +290,7 @@ void Component::SetName(const QString& NewName)
     if (m_name == NewName)
         return;
     if (!NewName.isEmpty() && !isValidIdent(NewName))
-        throw rtti::Error(QStringLiteral("\"%1\" is not a valid component name").arg(NewName));
+        throw platform::rtti::Error(QStringLiteral("\"%1\" is not a valid component name").arg(NewName));
     if (m_owner)
         m_owner->ValidateRename(this, m_name, NewName);
     else
@@ -303,7 +303,7 @@ void Component::ValidateRename(Component* AComponent, const QString& CurName, co
     if (AComponent && !sameTextAZ(CurName, NewName) && AComponent->m_owner == this && !NewName.isEmpty()) {
         Component* other = FindComponent(NewName);
         if (other && other != AComponent)
-            throw rtti::Error(QStringLiteral("A component named %1 already exists").arg(NewName));
+            throw platform::rtti::Error(QStringLiteral("A component named %1 already exists").arg(NewName));
     }
 }
 
@@ -367,4 +367,4 @@ void Component::Notification(Component* AComponent, Operation op)
             m_components[i]->Notification(AComponent, op);
 }
 
-} // namespace orv
+} // namespace orv::platform

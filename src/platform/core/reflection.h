@@ -7,7 +7,7 @@
 // and declared default; enumerations and sets by identifier; class names, inheritance
 // tests and creation of objects by class name.
 //
-// A class takes part by deriving from orv::rtti::Object, putting ORV_RTTI_CLASS in its
+// A class takes part by deriving from orv::platform::rtti::Object, putting ORV_RTTI_CLASS in its
 // body and ORV_RTTI_DEFINE in one source file, where the body lists the published
 // properties in their declared order:
 //
@@ -38,14 +38,14 @@
 #include <type_traits>
 #include <vector>
 
-namespace orv::rtti {
+namespace orv::platform::rtti {
 
 class ClassInfo;
 class Object;
 
 // An error raised by the reflection layer (a read-only property, an abstract class, an
 // invalid component name).
-class Error : public orv::Exception {
+class Error : public orv::platform::Exception {
 public:
     using Exception::Exception;
 };
@@ -112,15 +112,15 @@ private:
 
 // Declares the identifiers of an enumeration, at the enumeration's own namespace scope.
 #define ORV_RTTI_ENUM(E, identifiers)                                                       \
-    inline const ::orv::rtti::EnumType& orvRttiEnumType(E*)                                 \
+    inline const ::orv::platform::rtti::EnumType& orvRttiEnumType(E*)                                 \
     {                                                                                      \
-        static const ::orv::rtti::EnumType type(QStringLiteral(#E), identifiers);          \
+        static const ::orv::platform::rtti::EnumType type(QStringLiteral(#E), identifiers);          \
         return type;                                                                       \
     }
 
 // Declares a set type of an enumeration already declared with ORV_RTTI_ENUM.
 #define ORV_RTTI_SET(SetName, E)                                                            \
-    using SetName = ::orv::rtti::SetOf<E>;                                                  \
+    using SetName = ::orv::platform::rtti::SetOf<E>;                                                  \
     inline QString orvRttiSetTypeName(E*) { return QStringLiteral(#SetName); }
 
 template <class E>
@@ -334,8 +334,8 @@ template <class V>
     requires std::is_enum_v<V>
 struct Traits<V> {
     static constexpr Kind kind = Kind::Enumeration;
-    static QString typeName() { return rtti::enumType<V>().name(); }
-    static const EnumType* enumType() { return &rtti::enumType<V>(); }
+    static QString typeName() { return platform::rtti::enumType<V>().name(); }
+    static const EnumType* enumType() { return &platform::rtti::enumType<V>(); }
     static QVariant toVariant(V v) { return QVariant(qint64(v)); }
     static V fromVariant(const QVariant& v) { return V(v.toLongLong()); }
 };
@@ -346,7 +346,7 @@ struct Traits<V> {
     using E = typename IsSet<V>::Element;
     static constexpr Kind kind = Kind::Set;
     static QString typeName() { return setTypeName<E>(); }
-    static const EnumType* enumType() { return &rtti::enumType<E>(); }
+    static const EnumType* enumType() { return &platform::rtti::enumType<E>(); }
     static QVariant toVariant(V v) { return QVariant(qint64(v.bits())); }
     static V fromVariant(const QVariant& v) { return V::fromBits(quint32(v.toLongLong())); }
 };
@@ -508,11 +508,11 @@ private:
     ClassInfo& m_cls;
 };
 
-// In the body of a class deriving from orv::rtti::Object.
+// In the body of a class deriving from orv::platform::rtti::Object.
 #define ORV_RTTI_CLASS(Cls)                                                                 \
 public:                                                                                    \
-    static const ::orv::rtti::ClassInfo& staticClassInfo();                                 \
-    const ::orv::rtti::ClassInfo& classInfo() const override;                               \
+    static const ::orv::platform::rtti::ClassInfo& staticClassInfo();                                 \
+    const ::orv::platform::rtti::ClassInfo& classInfo() const override;                               \
                                                                                            \
 private:
 
@@ -520,30 +520,30 @@ private:
 // The class is known under its C++ name, or under `name` with ORV_RTTI_DEFINE_NAMED.
 #define ORV_RTTI_DEFINE(Cls, Base) ORV_RTTI_DEFINE_NAMED(Cls, Base, #Cls)
 #define ORV_RTTI_DEFINE_NAMED(Cls, Base, name)                                              \
-    static void orvRttiPublish_##Cls(::orv::rtti::ClassBuilder<Cls>& c);                    \
-    const ::orv::rtti::ClassInfo& Cls::staticClassInfo()                                    \
+    static void orvRttiPublish_##Cls(::orv::platform::rtti::ClassBuilder<Cls>& c);                    \
+    const ::orv::platform::rtti::ClassInfo& Cls::staticClassInfo()                                    \
     {                                                                                      \
-        static const ::orv::rtti::ClassInfo info(                                          \
+        static const ::orv::platform::rtti::ClassInfo info(                                          \
             QStringLiteral(name), &Base::staticClassInfo(),                                \
-            ::orv::rtti::detail::creatable<Cls>() ? &::orv::rtti::detail::createObject<Cls> \
+            ::orv::platform::rtti::detail::creatable<Cls>() ? &::orv::platform::rtti::detail::createObject<Cls> \
                                                   : nullptr,                               \
-            [](::orv::rtti::ClassInfo& ci) {                                               \
-                ::orv::rtti::ClassBuilder<Cls> b(ci);                                      \
+            [](::orv::platform::rtti::ClassInfo& ci) {                                               \
+                ::orv::platform::rtti::ClassBuilder<Cls> b(ci);                                      \
                 orvRttiPublish_##Cls(b);                                                   \
             });                                                                            \
         return info;                                                                       \
     }                                                                                      \
-    const ::orv::rtti::ClassInfo& Cls::classInfo() const { return staticClassInfo(); }     \
-    static void orvRttiPublish_##Cls([[maybe_unused]] ::orv::rtti::ClassBuilder<Cls>& c)
+    const ::orv::platform::rtti::ClassInfo& Cls::classInfo() const { return staticClassInfo(); }     \
+    static void orvRttiPublish_##Cls([[maybe_unused]] ::orv::platform::rtti::ClassBuilder<Cls>& c)
 
-} // namespace orv::rtti
+} // namespace orv::platform::rtti
 
-Q_DECLARE_METATYPE(orv::rtti::Object*)
+Q_DECLARE_METATYPE(orv::platform::rtti::Object*)
 
-namespace orv {
+namespace orv::platform {
 
 // An object that can take over the contents of another one.
-class Persistent : public rtti::Object {
+class Persistent : public platform::rtti::Object {
     ORV_RTTI_CLASS(Persistent)
 public:
     // Copies Source into this object. The base lets Source copy itself into this one
@@ -615,4 +615,4 @@ private:
     QList<Component*> m_freeNotifies;
 };
 
-} // namespace orv
+} // namespace orv::platform

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 class SystemClock final : public Clock {
@@ -51,4 +51,4 @@ void setProgramFolder(const QString& folder) { folderOverride = folder; }
 
 QString programFile(const QString& name) { return programFolder() + name; }
 
-} // namespace orv
+} // namespace orv::platform

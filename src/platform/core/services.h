@@ -7,7 +7,7 @@
 
 #include "platform/core/formats.h"
 
-namespace orv {
+namespace orv::platform {
 
 class Clock {
 public:
@@ -33,4 +33,4 @@ void setProgramFolder(const QString& folder);
 // programFolder() followed by the relative name.
 QString programFile(const QString& name);
 
-} // namespace orv
+} // namespace orv::platform

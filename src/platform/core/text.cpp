@@ -1,6 +1,6 @@
 #include "platform/core/text.h"
 
-namespace orv {
+namespace orv::platform {
 
 static bool isBlank(QChar c) { return c.unicode() <= 32; }
 
@@ -82,4 +82,4 @@ qsizetype indexOfAZ(QStringView hay, QStringView needle)
     return -1;
 }
 
-} // namespace orv
+} // namespace orv::platform

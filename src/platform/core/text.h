@@ -3,7 +3,7 @@
 // trimming removes code points <= 32 only, and case folding touches a-z / A-Z only.
 #include <QString>
 
-namespace orv {
+namespace orv::platform {
 
 QString trimmed(const QString& s);
 QString trimmedLeft(const QString& s);
@@ -25,4 +25,4 @@ bool containsAZ(const QString& hay, const QString& needle);
 // (0 for an empty needle). Nothing is copied: memos look for their macros on every page.
 qsizetype indexOfAZ(QStringView hay, QStringView needle);
 
-} // namespace orv
+} // namespace orv::platform

@@ -10,7 +10,7 @@
 #include <optional>
 #include <map>
 
-namespace orv {
+namespace orv::platform {
 
 namespace {
 
@@ -567,4 +567,4 @@ void TextFace::addSimpleGlyph(QPainterPath& path, quint32 at, quint32 end, int c
     }
 }
 
-} // namespace orv
+} // namespace orv::platform

@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace orv {
+namespace orv::platform {
 
 class TextFace {
 public:
@@ -111,4 +111,4 @@ private:
     mutable QRawFont m_deviceFont;
 };
 
-} // namespace orv
+} // namespace orv::platform

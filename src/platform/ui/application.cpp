@@ -15,7 +15,7 @@
 
 #include <exception>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 namespace {
 bool terminateAsked = false;
@@ -177,4 +177,4 @@ void terminateApplication()
 bool terminateRequested() { return terminateAsked; }
 void clearTerminateRequest() { terminateAsked = false; }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -3,7 +3,7 @@
 // boundary, and the switches the program makes before any window exists.
 #include <QApplication>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 // Windows are drawn on the processor, never on the graphics card. Call before the
 // application object is created.
@@ -32,4 +32,4 @@ void terminateApplication();
 bool terminateRequested();
 void clearTerminateRequest();
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

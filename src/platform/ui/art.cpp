@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace orv::ui::art {
+namespace orv::platform::ui::art {
 
 namespace {
 
@@ -437,4 +437,4 @@ Artwork euroLogo()
     };
 }
 
-} // namespace orv::ui::art
+} // namespace orv::platform::ui::art

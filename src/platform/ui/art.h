@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace orv::ui::art {
+namespace orv::platform::ui::art {
 
 enum class Icon {
     Info, Help, Copyright, Exit, Mail, Globe, Pdf, Key, Logo, Customers, Contract, Warehouse,
@@ -56,4 +56,4 @@ Artwork euroLogo();
 // Two artworks drawn one over the other.
 Artwork layered(Artwork below, Artwork above);
 
-} // namespace orv::ui::art
+} // namespace orv::platform::ui::art

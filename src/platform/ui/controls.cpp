@@ -46,7 +46,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 namespace {
 const char* const kControlProperty = "orvControl";
@@ -1717,4 +1717,4 @@ void Calendar::setDate(double d)
     fire(onChange);
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

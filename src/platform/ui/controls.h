@@ -53,7 +53,7 @@ class QPainterPath;
 class QPainter;
 class QRectF;
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 class Form;
 class Shape;
@@ -658,4 +658,4 @@ Control* controlOf(QWidget* w);
 // Numbered names of repeated control sets: numbered("txtCodice", 7) is "txtCodice07".
 QString numbered(const QString& prefix, int n, int digits = 2);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

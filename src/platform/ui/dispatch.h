@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 // Shows the general error box for the exception being handled (call inside a catch).
 void reportCurrentException() noexcept;
@@ -21,4 +21,4 @@ void fire(const F& handler, A&&... args) noexcept
     }
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 namespace {
 
@@ -430,4 +430,4 @@ void Form::centreChildren()
     }
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

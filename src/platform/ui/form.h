@@ -2,7 +2,7 @@
 // A window of the program. Each window is a class TfrmXxx derived from Form with one
 // global instance frmXxx; its controls are members named as in its layout table:
 //
-//   class TfrmPassword : public orv::ui::Form {
+//   class TfrmPassword : public orv::platform::ui::Form {
 //   public:
 //       explicit TfrmPassword(QWidget* owner = nullptr);
 //       ORV_CONTROL(Edit, txtPassword);
@@ -33,11 +33,11 @@
 #include <stdexcept>
 #include <vector>
 
-#define ORV_CONTROL(Type, name) ::orv::ui::Type& name = control<::orv::ui::Type>(QStringLiteral(#name))
+#define ORV_CONTROL(Type, name) ::orv::platform::ui::Type& name = control<::orv::platform::ui::Type>(QStringLiteral(#name))
 
 class QEventLoop;
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 enum class Border {
     Single,    // fixed size, title bar without buttons
@@ -172,4 +172,4 @@ int runDialog(QWidget* owner)
     return runDialog<F>(owner, [](F&) {});
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

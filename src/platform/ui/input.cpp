@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 void bindHints(Label& hintLine, std::initializer_list<std::pair<Control*, QString>> hints)
 {
@@ -47,4 +47,4 @@ void chainEnter(std::initializer_list<Control*> controls, bool wrap)
     }
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -15,7 +15,7 @@
 #include <initializer_list>
 #include <utility>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 class Form;
 
@@ -38,4 +38,4 @@ bool acceptOnly(Word& key, QChar& keyChar, QStringView extra = {});
 // reaches the handler the control had when the chain was bound, so bind filters first.
 void chainEnter(std::initializer_list<Control*> controls, bool wrap = true);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 ShiftState shiftFromQt(Qt::KeyboardModifiers m, Qt::MouseButtons b)
 {
@@ -112,4 +112,4 @@ KeyInfo translateKey(const QKeyEvent& e)
     return info;
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -7,7 +7,7 @@
 
 class QKeyEvent;
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 using Word = quint16;
 
@@ -46,4 +46,4 @@ struct KeyInfo {
 KeyInfo translateKey(const QKeyEvent& e);
 ShiftState shiftFromQt(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -25,7 +25,7 @@
 #include <optional>
 #include <vector>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 enum class Kind {
     Edit, ComboEdit, Label, Memo, Image, Button, CheckBox, Shape, Panel, GroupBox, ListBox,
@@ -112,4 +112,4 @@ inline Item calendar(const QString& n, int x, int y, int w, int h) { return make
 // The highlight rectangle's name for an edit: "txtCliente" gives "effCliente".
 QString highlightName(const QString& controlName);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -4,7 +4,7 @@
 
 #include "platform/core/text.h"
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 // One line of the list: its number in the widget's lines. Text set on the item itself
 // (by code that treats it as any list item) is kept and wins over the line's.
@@ -92,4 +92,4 @@ int LineListWidget::compareLine(int row, const QString& text) const
     return compareTextAZ(it ? it->text() : QString(), text);
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

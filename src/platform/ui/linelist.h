@@ -10,7 +10,7 @@
 
 #include "platform/core/packedlines.h"
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 class LineListWidget : public QListWidget {
 public:
@@ -37,4 +37,4 @@ private:
     QSize lineSize_;
 };
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -2,18 +2,22 @@
 
 #include "platform/ui/services.h"
 
+namespace orv::platform::ui {
+
 void TMisc::Open(const QString& command)
 {
     try {
-        orv::ui::shell().open(command);
+        orv::platform::ui::shell().open(command);
     } catch (...) {
         // The shell's result is never reported.
     }
 }
 
-bool orv::ui::offerToOpenPdf(const QString& path)
+bool offerToOpenPdf(const QString& path)
 {
     if (!confirmBox(kPdfExportedQuestion)) return false;
     TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
     return true;
 }
+
+} // namespace orv::platform::ui

@@ -3,6 +3,8 @@
 // attached files, the user guide, mail texts and web addresses.
 #include <QString>
 
+namespace orv::platform::ui {
+
 class TMisc {
 public:
     // Callers pass a file path or a "mailto:" text wrapped in double quotes, or a web
@@ -10,7 +12,9 @@ public:
     static void Open(const QString& command);
 };
 
-namespace orv::ui {
+} // namespace orv::platform::ui
+
+namespace orv::platform::ui {
 
 // The question every card and document asks after writing its PDF file.
 inline const QString kPdfExportedQuestion = QStringLiteral(
@@ -20,4 +24,4 @@ inline const QString kPdfExportedQuestion = QStringLiteral(
 // desktop associates with it and returns true.
 bool offerToOpenPdf(const QString& path);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

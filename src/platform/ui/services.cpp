@@ -17,7 +17,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 namespace {
 
@@ -324,4 +324,4 @@ void applyFileFilter(QFileDialog& dialog, const QString& filter)
     if (!qt.isEmpty()) dialog.setNameFilters(qt.split(QStringLiteral(";;")));
 }
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

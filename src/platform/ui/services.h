@@ -11,7 +11,7 @@
 
 class QFileDialog;
 
-namespace orv::ui {
+namespace orv::platform::ui {
 
 class Form;
 
@@ -154,4 +154,4 @@ QString shellTarget(const QString& command, bool* isUrl = nullptr);
 // end of the text. Exposed for tests.
 QString mailtoAddress(const QString& mailto);
 
-} // namespace orv::ui
+} // namespace orv::platform::ui

@@ -4,9 +4,11 @@
 
 #include <QBuffer>
 
+namespace orv::report {
+
 using namespace orv::report;
 
-ORV_RTTI_DEFINE_NAMED(TfrxBitmap, orv::Persistent, "TBitmap") {}
+ORV_RTTI_DEFINE_NAMED(TfrxBitmap, orv::platform::Persistent, "TBitmap") {}
 
 void TfrxBitmap::SetImage(const QImage& image)
 {
@@ -34,7 +36,7 @@ bool TfrxBitmap::LoadFromData(const QByteArray& bytes)
     return ok;
 }
 
-void TfrxBitmap::Assign(const orv::Persistent* Source)
+void TfrxBitmap::Assign(const orv::platform::Persistent* Source)
 {
     if (const auto* b = dynamic_cast<const TfrxBitmap*>(Source)) {
         if (b != this)
@@ -45,7 +47,7 @@ void TfrxBitmap::Assign(const orv::Persistent* Source)
         Clear();
         return;
     }
-    orv::Persistent::Assign(Source);
+    orv::platform::Persistent::Assign(Source);
 }
 
 void TfrxBitmap::DefineProperties(Filer& filer)
@@ -58,3 +60,5 @@ void TfrxBitmap::DefineProperties(Filer& filer)
         },
         [this](PropertyWriter& w) { w.writeBinary(ToPNG()); }, !IsEmpty());
 }
+
+} // namespace orv::report

@@ -9,7 +9,9 @@
 
 #include <functional>
 
-class TfrxBitmap : public orv::Persistent, public orv::report::DefinesProperties {
+namespace orv::report {
+
+class TfrxBitmap : public orv::platform::Persistent, public orv::report::DefinesProperties {
     ORV_RTTI_CLASS(TfrxBitmap)
 public:
     TfrxBitmap() = default;
@@ -30,10 +32,12 @@ public:
     // Raised whenever the image changes.
     std::function<void()> OnChange;
 
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
     // "PNG": the image as binary data, written when it is not empty.
     void DefineProperties(orv::report::Filer& filer) override;
 
 private:
     QImage m_image;
 };
+
+} // namespace orv::report

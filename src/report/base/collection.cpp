@@ -2,7 +2,7 @@
 
 namespace orv::report {
 
-ORV_RTTI_DEFINE_NAMED(CollectionItem, orv::Persistent, "TCollectionItem") {}
-ORV_RTTI_DEFINE_NAMED(CollectionBase, orv::Persistent, "TCollection") {}
+ORV_RTTI_DEFINE_NAMED(CollectionItem, orv::platform::Persistent, "TCollectionItem") {}
+ORV_RTTI_DEFINE_NAMED(CollectionBase, orv::platform::Persistent, "TCollection") {}
 
 } // namespace orv::report

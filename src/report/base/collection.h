@@ -10,7 +10,7 @@ namespace orv::report {
 
 class CollectionBase;
 
-class CollectionItem : public orv::Persistent {
+class CollectionItem : public orv::platform::Persistent {
     ORV_RTTI_CLASS(CollectionItem)
 public:
     CollectionBase* Collection() const { return m_collection; }
@@ -21,7 +21,7 @@ private:
     CollectionBase* m_collection = nullptr;
 };
 
-class CollectionBase : public orv::Persistent {
+class CollectionBase : public orv::platform::Persistent {
     ORV_RTTI_CLASS(CollectionBase)
 public:
     virtual int Count() const = 0;

@@ -1,5 +1,7 @@
 #include "report/base/paper.h"
 
+namespace orv::report {
+
 const QList<TfrxPaperInfo>& frxPaperTable()
 {
     static const QList<TfrxPaperInfo> table = {
@@ -83,3 +85,5 @@ bool frxPaperDimensions(int Code, double& Width, double& Height)
         }
     return false;
 }
+
+} // namespace orv::report

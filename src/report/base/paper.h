@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace orv::report {
+
 struct TfrxPaperInfo {
     int Code;
     int Width;  // tenths of a millimetre
@@ -15,3 +17,5 @@ const QList<TfrxPaperInfo>& frxPaperTable();
 // The measures of a paper code in millimetres; false (measures untouched) for a code
 // the table lacks.
 bool frxPaperDimensions(int Code, double& Width, double& Height);
+
+} // namespace orv::report

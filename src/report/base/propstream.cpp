@@ -151,9 +151,9 @@ QString PropertyReader::readString()
 {
     switch (ValueTag(byte())) {
     case ValueTag::String:
-        return orv::cp1252::decode(bytes(byte()));
+        return orv::platform::cp1252::decode(bytes(byte()));
     case ValueTag::LString:
-        return orv::cp1252::decode(bytes(length()));
+        return orv::platform::cp1252::decode(bytes(length()));
     case ValueTag::Utf8String:
         return QString::fromUtf8(bytes(length()));
     case ValueTag::WString: {

@@ -11,11 +11,17 @@
 
 #include <fontconfig/fontconfig.h>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using namespace orv::report;
 
 // ---------------------------------------------------------------- objects
 
-void TfrxObjectCollection::RegisterObject1(const orv::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
+void TfrxObjectCollection::RegisterObject1(const orv::platform::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
                                            const QString& ButtonHint, const QString& CategoryName, int Flags,
                                            int ImageIndex, TfrxObjectCategories Category)
 {
@@ -24,7 +30,7 @@ void TfrxObjectCollection::RegisterObject1(const orv::rtti::ClassInfo* ClassRef,
             if (item.ClassRef == ClassRef && item.Flags == Flags)
                 return;
     if (ClassRef)
-        orv::rtti::registerClass(*ClassRef);
+        orv::platform::rtti::registerClass(*ClassRef);
     TfrxObjectItem item;
     item.ClassRef = ClassRef;
     item.ButtonBmp = ButtonBmp;
@@ -45,7 +51,7 @@ void TfrxObjectCollection::RegisterObject1(const orv::rtti::ClassInfo* ClassRef,
     m_items.push_back(item);
 }
 
-void TfrxObjectCollection::RegisterObject(const orv::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
+void TfrxObjectCollection::RegisterObject(const orv::platform::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
                                           const QString& CategoryName)
 {
     RegisterObject1(ClassRef, ButtonBmp, QString(), CategoryName, 0, -1, {});
@@ -57,7 +63,7 @@ void TfrxObjectCollection::RegisterCategory(const QString& CategoryName, const Q
     RegisterObject1(nullptr, ButtonBmp, ButtonHint, CategoryName, 0, ImageIndex, {});
 }
 
-void TfrxObjectCollection::Unregister(const orv::rtti::ClassInfo* ClassRef)
+void TfrxObjectCollection::Unregister(const orv::platform::rtti::ClassInfo* ClassRef)
 {
     std::erase_if(m_items, [&](const TfrxObjectItem& item) { return item.ClassRef == ClassRef; });
 }
@@ -133,7 +139,7 @@ namespace {
 qint64 parseInteger(const QString& text)
 {
     qint64 v = 0;
-    if (!orv::tryStrToInt64(text, v))
+    if (!orv::platform::tryStrToInt64(text, v))
         throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return v;
 }
@@ -203,11 +209,11 @@ QString TfrxColorProperty::GetValue() const
 
 void TfrxColorProperty::SetValue(const QString& Value)
 {
-    QString name = orv::trimmed(Value);
+    QString name = orv::platform::trimmed(Value);
     if (name.startsWith(QStringLiteral("cla"), Qt::CaseInsensitive))
         name = name.mid(3);
     for (const auto& [n, value] : colourNames())
-        if (orv::sameTextAZ(n, name)) {
+        if (orv::platform::sameTextAZ(n, name)) {
             setOrdinalValue(qint32(value));
             return;
         }
@@ -257,7 +263,7 @@ void TfrxModalResultProperty::SetValue(const QString& Value)
 {
     const QString text = Value.isEmpty() ? QStringLiteral("0") : Value;
     for (qsizetype i = 0; i < modalResultNames().size(); ++i)
-        if (orv::sameTextAZ(modalResultNames()[i], text)) {
+        if (orv::platform::sameTextAZ(modalResultNames()[i], text)) {
             setOrdinalValue(i);
             return;
         }
@@ -282,7 +288,7 @@ QString TfrxCursorProperty::GetValue() const
 void TfrxCursorProperty::SetValue(const QString& Value)
 {
     for (const auto& [name, value] : cursorNames())
-        if (orv::sameTextAZ(name, Value)) {
+        if (orv::platform::sameTextAZ(name, Value)) {
             setOrdinalValue(value);
             return;
         }
@@ -298,19 +304,19 @@ void TfrxCursorProperty::GetValues()
 
 namespace {
 
-orv::TDateTime parseDateTime(const QString& text, bool date, bool time)
+orv::platform::TDateTime parseDateTime(const QString& text, bool date, bool time)
 {
-    const QString t = orv::trimmed(text);
-    orv::TDateTime d = 0, tm = 0;
+    const QString t = orv::platform::trimmed(text);
+    orv::platform::TDateTime d = 0, tm = 0;
     bool ok = false;
     if (date && time) {
         const qsizetype space = t.indexOf(u' ');
-        ok = orv::tryStrToDate(space < 0 ? t : t.left(space), d, orv::currentYear()) &&
-             (space < 0 || orv::tryStrToTime(t.mid(space + 1), tm));
+        ok = orv::platform::tryStrToDate(space < 0 ? t : t.left(space), d, orv::platform::currentYear()) &&
+             (space < 0 || orv::platform::tryStrToTime(t.mid(space + 1), tm));
     } else if (date) {
-        ok = orv::tryStrToDate(t, d, orv::currentYear());
+        ok = orv::platform::tryStrToDate(t, d, orv::platform::currentYear());
     } else {
-        ok = orv::tryStrToTime(t, tm);
+        ok = orv::platform::tryStrToTime(t, tm);
     }
     if (!ok)
         throw ConvertError(QStringLiteral("'%1' is not a valid date and time").arg(text));
@@ -322,7 +328,7 @@ orv::TDateTime parseDateTime(const QString& text, bool date, bool time)
 QString TfrxDateTimeProperty::GetValue() const
 {
     const double v = floatValue();
-    return v == 0 ? QString() : orv::dateTimeToStr(v);
+    return v == 0 ? QString() : orv::platform::dateTimeToStr(v);
 }
 
 void TfrxDateTimeProperty::SetValue(const QString& Value)
@@ -333,7 +339,7 @@ void TfrxDateTimeProperty::SetValue(const QString& Value)
 QString TfrxDateProperty::GetValue() const
 {
     const double v = floatValue();
-    return v == 0 ? QString() : orv::dateToStr(v);
+    return v == 0 ? QString() : orv::platform::dateToStr(v);
 }
 
 void TfrxDateProperty::SetValue(const QString& Value)
@@ -344,7 +350,7 @@ void TfrxDateProperty::SetValue(const QString& Value)
 QString TfrxTimeProperty::GetValue() const
 {
     const double v = floatValue();
-    return v == 0 ? QString() : orv::timeToStr(v);
+    return v == 0 ? QString() : orv::platform::timeToStr(v);
 }
 
 void TfrxTimeProperty::SetValue(const QString& Value)
@@ -352,7 +358,7 @@ void TfrxTimeProperty::SetValue(const QString& Value)
     setFloatValue(Value.isEmpty() ? 0 : parseDateTime(Value, false, true));
 }
 
-void TfrxPropertyEditorCollection::Register(const QString& PropertyType, const orv::rtti::ClassInfo* ComponentClass,
+void TfrxPropertyEditorCollection::Register(const QString& PropertyType, const orv::platform::rtti::ClassInfo* ComponentClass,
                                             const QString& PropertyName, TfrxPropertyEditorClass EditorClass)
 {
     m_items.push_back({PropertyType, ComponentClass, PropertyName, EditorClass});
@@ -377,17 +383,17 @@ void TfrxPropertyEditorCollection::UnRegister(TfrxPropertyEditorClass EditorClas
     }
 }
 
-int TfrxPropertyEditorCollection::GetPropertyEditor(const QString& PropertyType, const orv::rtti::Object* Component,
+int TfrxPropertyEditorCollection::GetPropertyEditor(const QString& PropertyType, const orv::platform::rtti::Object* Component,
                                                     const QString& PropertyName) const
 {
-    const QString lower = orv::lowerAZ(PropertyType);
+    const QString lower = orv::platform::lowerAZ(PropertyType);
     if (lower.startsWith(QStringLiteral("tfrx")) && lower.indexOf(QStringLiteral("event")) == lower.size() - 5)
         return m_eventEditorItem;
     int result = -1;
     for (int i = int(m_items.size()) - 1; i >= 0; --i) {
         const TfrxPropertyEditorItem& item = m_items[size_t(i)];
-        const bool sameType = !item.PropertyType.isEmpty() && orv::sameTextAZ(item.PropertyType, PropertyType);
-        const bool sameName = !item.PropertyName.isEmpty() && orv::sameTextAZ(item.PropertyName, PropertyName);
+        const bool sameType = !item.PropertyType.isEmpty() && orv::platform::sameTextAZ(item.PropertyType, PropertyType);
+        const bool sameName = !item.PropertyName.isEmpty() && orv::platform::sameTextAZ(item.PropertyName, PropertyName);
         if (!item.ComponentClass && item.PropertyName.isEmpty() && sameType)
             result = i;
         else if (!item.ComponentClass && sameType && sameName)
@@ -430,3 +436,5 @@ void frxRegisterStandardPropertyEditors()
     r.Register(QStringLiteral("TDate"), nullptr, QString(), &frxMakePropertyEditor<TfrxDateProperty>);
     r.Register(QStringLiteral("TTime"), nullptr, QString(), &frxMakePropertyEditor<TfrxTimeProperty>);
 }
+
+} // namespace orv::report

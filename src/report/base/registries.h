@@ -12,12 +12,14 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxCustomExportFilter;
 
 // ---------------------------------------------------------------- objects
 
 struct TfrxObjectItem {
-    const orv::rtti::ClassInfo* ClassRef = nullptr; // nullptr for a category entry
+    const orv::platform::rtti::ClassInfo* ClassRef = nullptr; // nullptr for a category entry
     const QImage* ButtonBmp = nullptr;              // not owned
     int ButtonImageIndex = -1;
     QString ButtonHint;
@@ -31,14 +33,14 @@ public:
     // Adds an entry unless the class is there with the same flags; registers the class
     // for creation by name. Without a category the class decides: datasets [ctData],
     // dialog objects [ctDialog], anything else [ctReport].
-    void RegisterObject1(const orv::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
+    void RegisterObject1(const orv::platform::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
                          const QString& ButtonHint = QString(), const QString& CategoryName = QString(), int Flags = 0,
                          int ImageIndex = -1, TfrxObjectCategories Category = {});
-    void RegisterObject(const orv::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
+    void RegisterObject(const orv::platform::rtti::ClassInfo* ClassRef, const QImage* ButtonBmp,
                         const QString& CategoryName = QString());
     void RegisterCategory(const QString& CategoryName, const QImage* ButtonBmp, const QString& ButtonHint,
                           int ImageIndex = -1);
-    void Unregister(const orv::rtti::ClassInfo* ClassRef);
+    void Unregister(const orv::platform::rtti::ClassInfo* ClassRef);
     int Count() const { return int(m_items.size()); }
     const TfrxObjectItem& GetObjectItem(int Index) const { return m_items.at(size_t(Index)); }
 
@@ -75,10 +77,10 @@ public:
     virtual ~TfrxPropertyEditor() = default;
 
     struct Target {
-        orv::rtti::Object* Obj;
-        const orv::rtti::PropInfo* Prop;
+        orv::platform::rtti::Object* Obj;
+        const orv::platform::rtti::PropInfo* Prop;
     };
-    void AddTarget(orv::rtti::Object* Obj, const orv::rtti::PropInfo* Prop) { m_targets.push_back({Obj, Prop}); }
+    void AddTarget(orv::platform::rtti::Object* Obj, const orv::platform::rtti::PropInfo* Prop) { m_targets.push_back({Obj, Prop}); }
 
     // Steps to the value after the current one in Values (the first after the last);
     // false when there are no values.
@@ -187,20 +189,20 @@ std::unique_ptr<TfrxPropertyEditor> frxMakePropertyEditor()
 
 struct TfrxPropertyEditorItem {
     QString PropertyType;                                 // the type name, empty for none
-    const orv::rtti::ClassInfo* ComponentClass = nullptr; // nullptr for any class
+    const orv::platform::rtti::ClassInfo* ComponentClass = nullptr; // nullptr for any class
     QString PropertyName;                                 // empty for any property
     TfrxPropertyEditorClass EditorClass = nullptr;
 };
 
 class TfrxPropertyEditorCollection {
 public:
-    void Register(const QString& PropertyType, const orv::rtti::ClassInfo* ComponentClass,
+    void Register(const QString& PropertyType, const orv::platform::rtti::ClassInfo* ComponentClass,
                   const QString& PropertyName, TfrxPropertyEditorClass EditorClass);
     void RegisterEventEditor(TfrxPropertyEditorClass EditorClass);
     void UnRegister(TfrxPropertyEditorClass EditorClass);
     // The entry to use for a property of an object, or -1: entries naming the property
     // win over type-only entries, and among them the one registered last.
-    int GetPropertyEditor(const QString& PropertyType, const orv::rtti::Object* Component,
+    int GetPropertyEditor(const QString& PropertyType, const orv::platform::rtti::Object* Component,
                           const QString& PropertyName) const;
     int Count() const { return int(m_items.size()); }
     const TfrxPropertyEditorItem& GetPropertyEditorItem(int Index) const { return m_items.at(size_t(Index)); }
@@ -215,3 +217,5 @@ TfrxExportFilterCollection& frxExportFilterRegistry();
 TfrxPropertyEditorCollection& frxPropertyEditorRegistry();
 // The eight editors of the designer's property types.
 void frxRegisterStandardPropertyEditors();
+
+} // namespace orv::report

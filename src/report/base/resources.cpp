@@ -12,6 +12,12 @@
 #include <QFile>
 #include <QPainter>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 const QStringList& frxScriptMessageNames()
 {
     static const QStringList names = {
@@ -29,7 +35,7 @@ TfrxResources::TfrxResources()
 {
     // Language files are looked for in the current folder; nothing reads the list.
     for (const QString& file : QDir::current().entryList({QStringLiteral("*.frc")}, QDir::Files)) {
-        QString name = orv::lowerAZ(file);
+        QString name = orv::platform::lowerAZ(file);
         if (!name.isEmpty())
             name[0] = name[0].toUpper();
         const qsizetype ext = name.indexOf(QStringLiteral(".frc"));
@@ -42,7 +48,7 @@ TfrxResources::TfrxResources()
 
 QString TfrxResources::Get(const QString& StrName) const
 {
-    const auto it = m_names.constFind(orv::upperAZ(StrName));
+    const auto it = m_names.constFind(orv::platform::upperAZ(StrName));
     QString result = it != m_names.constEnd() ? m_values.Get(it.value()) : StrName;
     if (result.startsWith(u'!'))
         result.remove(0, 1);
@@ -54,7 +60,7 @@ QString TfrxResources::Get(const QString& StrName) const
 
 void TfrxResources::AddW(const QString& Ref, const QString& Str)
 {
-    const QString key = orv::upperAZ(Ref);
+    const QString key = orv::platform::upperAZ(Ref);
     const auto it = m_names.constFind(key);
     if (it != m_names.constEnd()) {
         m_values.Put(it.value(), Str);
@@ -93,7 +99,7 @@ void TfrxResources::LoadFromStream(QIODevice& Stream)
         if (root->Name.compare(QStringLiteral("Resources"), Qt::CaseInsensitive) == 0) {
             const QString cp = root->Prop(QStringLiteral("CodePage"));
             int codePage = 0;
-            if (!orv::tryStrToInt(cp, codePage))
+            if (!orv::platform::tryStrToInt(cp, codePage))
                 throw orv::report::ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(cp));
             m_codePage = codePage;
             for (int i = 0; i < root->Count(); ++i) {
@@ -102,7 +108,7 @@ void TfrxResources::LoadFromStream(QIODevice& Stream)
                     continue;
                 QString text = item->Prop(QStringLiteral("Text"));
                 if (doc.OldVersion())
-                    text = QString::fromUtf8(orv::cp1252::encode(text));
+                    text = QString::fromUtf8(orv::platform::cp1252::encode(text));
                 AddW(item->Prop(QStringLiteral("Name")), text);
             }
         }
@@ -160,3 +166,5 @@ TfrxResources* frxStringResources()
 }
 
 QString frxResourceText(int Id) { return frxStringResources()->Get(QString::number(Id)); }
+
+} // namespace orv::report

@@ -10,6 +10,8 @@
 #include <QStringList>
 
 
+namespace orv::report {
+
 class TfrxResources {
 public:
     TfrxResources();
@@ -36,7 +38,7 @@ public:
     // Copies the seventeen compiler messages into the script engine.
     void UpdateFSResources();
     // Has no visible effect.
-    void Help(orv::rtti::Object* Sender) {}
+    void Help(orv::platform::rtti::Object* Sender) {}
 
     // The strip of 16 x 16 button pictures, ten per row.
     const QImage& Images() const { return m_images; }
@@ -62,3 +64,5 @@ QString frxResourceText(int Id);
 const QStringList& frxScriptMessageNames();
 // The engine's own table of 178 entries, as a StrRes document.
 QByteArray frxEngineStringResources();
+
+} // namespace orv::report

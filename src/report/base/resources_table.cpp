@@ -1,5 +1,7 @@
 #include "report/base/resources.h"
 
+namespace orv::report {
+
 // The engine's own texts. Every name of the engine's windows and messages is here; the
 // export filters add theirs at start-up.
 QByteArray frxEngineStringResources()
@@ -187,3 +189,5 @@ QByteArray frxEngineStringResources()
 </Resources>)frx";
     return QByteArray(text);
 }
+
+} // namespace orv::report

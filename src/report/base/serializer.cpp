@@ -14,10 +14,16 @@
 
 #include <cmath>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using namespace orv::report;
-using orv::rtti::Kind;
-using orv::rtti::Object;
-using orv::rtti::PropInfo;
+using orv::platform::rtti::Kind;
+using orv::platform::rtti::Object;
+using orv::platform::rtti::PropInfo;
 
 namespace {
 
@@ -54,13 +60,13 @@ QString variantText(const QVariant& v)
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::Double:
     case QMetaType::Float:
-        return orv::floatToStr(v.toDouble());
+        return orv::platform::floatToStr(v.toDouble());
     default:
         return v.toString();
     }
 }
 
-QString utf8Decoded(const QString& ansi) { return QString::fromUtf8(orv::cp1252::encode(ansi)); }
+QString utf8Decoded(const QString& ansi) { return QString::fromUtf8(orv::platform::cp1252::encode(ansi)); }
 
 // A report component is marked as being written for the duration of a write.
 class WritingMark {
@@ -140,7 +146,7 @@ QString TfrxXMLSerializer::ObjToXML(Object* Obj, const QString& Add, Object* Anc
             const double v = p->readFloat(*Obj);
             if (Ancestor && std::fabs(v - p->readFloat(*Ancestor)) < 0.000001 && !SerializeDefaultValues)
                 continue;
-            append(p->name, orv::floatToStr(v));
+            append(p->name, orv::platform::floatToStr(v));
         } else if (p->kind == Kind::String) {
             const QString v = p->readString(*Obj);
             const bool isDefault = Ancestor ? v == p->readString(*Ancestor) : v.isEmpty();
@@ -155,12 +161,12 @@ QString TfrxXMLSerializer::ObjToXML(Object* Obj, const QString& Add, Object* Anc
         } else if (p->kind == Kind::Class) {
             Object* value = p->readObject(*Obj);
             Object* ancestorValue = Ancestor ? p->readObject(*Ancestor) : nullptr;
-            const orv::rtti::ClassInfo* cls = p->propertyClass();
-            if (cls && cls->inheritsFrom(orv::Component::staticClassInfo())) {
-                auto* c = dynamic_cast<orv::Component*>(value);
-                auto* a = dynamic_cast<orv::Component*>(ancestorValue);
+            const orv::platform::rtti::ClassInfo* cls = p->propertyClass();
+            if (cls && cls->inheritsFrom(orv::platform::Component::staticClassInfo())) {
+                auto* c = dynamic_cast<orv::platform::Component*>(value);
+                auto* a = dynamic_cast<orv::platform::Component*>(ancestorValue);
                 if (Ancestor) {
-                    if ((!c && !a) || (c && a && orv::sameTextAZ(c->Name(), a->Name())))
+                    if ((!c && !a) || (c && a && orv::platform::sameTextAZ(c->Name(), a->Name())))
                         continue;
                     if (!c && a) {
                         append(p->name, QStringLiteral("nil"));
@@ -262,10 +268,10 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
     // Looked for only where a name can be one of the memo's own: every object read back
     // passes here for each attribute of its difference.
     const auto memoOf = [](Object* o) {
-        auto* c = orv::rtti::objectCast<TfrxComponent>(o);
+        auto* c = orv::platform::rtti::objectCast<TfrxComponent>(o);
         return c ? c->asMemo() : nullptr;
     };
-    auto* comp = last.size() == 1 ? orv::rtti::objectCast<TfrxComponent>(target) : nullptr;
+    auto* comp = last.size() == 1 ? orv::platform::rtti::objectCast<TfrxComponent>(target) : nullptr;
     if (comp) {
         TfrxCustomMemoView* memo = nullptr;
         switch (last[0].unicode()) {
@@ -317,7 +323,7 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
         return;
     }
     if (last == QStringLiteral("Name")) {
-        if (auto* c = orv::rtti::objectCast<TfrxComponent>(target); c && c->asReport())
+        if (auto* c = orv::platform::rtti::objectCast<TfrxComponent>(target); c && c->asReport())
             return;
     }
 
@@ -331,14 +337,14 @@ void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const Q
     case Kind::Set:
     case Kind::Int64: {
         qint64 v = 0;
-        if (!orv::tryStrToInt64(rawValue, v))
+        if (!orv::platform::tryStrToInt64(rawValue, v))
             throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(rawValue));
         p->write(*target, QVariant(p->kind == Kind::Int64 ? v : qint64(qint32(v))));
         return;
     }
     case Kind::Enumeration: {
         qint64 v = 0;
-        if (!orv::tryStrToInt64(rawValue, v)) {
+        if (!orv::platform::tryStrToInt64(rawValue, v)) {
             const std::optional<int> o = p->enumType->ordinal(rawValue);
             if (!o)
                 throw ConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(rawValue, p->typeName));
@@ -367,14 +373,14 @@ void TfrxXMLSerializer::resolveFixups()
     const QList<TfrxFixupItem> fixups = m_fixups;
     m_fixups.clear();
     for (const TfrxFixupItem& f : fixups) {
-        orv::rtti::Object* found = Owner ? Owner->FindObject(f.Value) : nullptr;
+        orv::platform::rtti::Object* found = Owner ? Owner->FindObject(f.Value) : nullptr;
         try {
             if (!found)
                 found = frxLookupComponent(Owner, f.Value);
         } catch (const std::exception&) {
             found = nullptr;
         }
-        const orv::rtti::ClassInfo* cls = f.PropInfo->propertyClass();
+        const orv::platform::rtti::ClassInfo* cls = f.PropInfo->propertyClass();
         if (!found || (cls && !found->InheritsFrom(*cls)))
             continue;
         try {
@@ -421,7 +427,7 @@ void TfrxXMLSerializer::readElement(TfrxXMLItem* item, TfrxComponent* target, Tf
                                     QList<TfrxComponent*>& read)
 {
     const bool inherited = item->Name.compare(QStringLiteral("inherited"), Qt::CaseInsensitive) == 0;
-    const orv::rtti::ClassInfo* cls = inherited ? nullptr : orv::rtti::findClass(item->Name);
+    const orv::platform::rtti::ClassInfo* cls = inherited ? nullptr : orv::platform::rtti::findClass(item->Name);
     auto cannotFind = [&] {
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + item->Name);
     };
@@ -497,7 +503,7 @@ void TfrxXMLSerializer::WriteComponent(TfrxComponent* Obj)
 
 TfrxObjectDescription::TfrxObjectDescription(const QString& Text) : m_text(Text)
 {
-    if (Text.isEmpty() || orv::trimmed(Text) != Text)
+    if (Text.isEmpty() || orv::platform::trimmed(Text) != Text)
         return;
     const qsizetype space = Text.indexOf(u' ');
     m_className = space < 0 ? Text : Text.left(space);
@@ -562,7 +568,7 @@ void TfrxXMLSerializer::compile(TfrxObjectDescription& Description, Object* Obj)
         }
         // Every memo and every object read back has these: the memo's text and the name
         // are set as applyAttribute sets them, decided once for the class.
-        auto* component = orv::rtti::objectCast<TfrxComponent>(target);
+        auto* component = orv::platform::rtti::objectCast<TfrxComponent>(target);
         if (last == QStringLiteral("Text") && step.path.empty() && component && component->asMemo()) {
             step.memoText = true;
             step.value = QVariant(frxUnescapeXMLText(step.rawValue));
@@ -586,14 +592,14 @@ void TfrxXMLSerializer::compile(TfrxObjectDescription& Description, Object* Obj)
         case Kind::Set:
         case Kind::Int64: {
             qint64 v = 0;
-            if (!orv::tryStrToInt64(step.rawValue, v))
+            if (!orv::platform::tryStrToInt64(step.rawValue, v))
                 continue;
             step.value = QVariant(p->kind == Kind::Int64 ? v : qint64(qint32(v)));
             break;
         }
         case Kind::Enumeration: {
             qint64 v = 0;
-            if (!orv::tryStrToInt64(step.rawValue, v)) {
+            if (!orv::platform::tryStrToInt64(step.rawValue, v)) {
                 const std::optional<int> o = p->enumType->ordinal(step.rawValue);
                 if (!o)
                     continue;
@@ -659,12 +665,12 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, TfrxObje
         return ReadComponentStr(Root, Description.text() + u' ' + Text, DontFixup);
     if (!Owner)
         Owner = Root;
-    const orv::rtti::ClassInfo* cls = orv::rtti::findClass(Description.m_className);
+    const orv::platform::rtti::ClassInfo* cls = orv::platform::rtti::findClass(Description.m_className);
     if (!cls || !cls->inheritsFrom(TfrxComponent::staticClassInfo()) || !cls->canCreate()) {
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + Description.m_className);
         return nullptr;
     }
-    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
+    auto* c = orv::platform::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);
@@ -687,7 +693,7 @@ TfrxComponent* TfrxXMLSerializer::finishReading(TfrxComponent* c, bool DontFixup
 
 TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QString& Text, bool DontFixup)
 {
-    const QString t = orv::trimmed(Text);
+    const QString t = orv::platform::trimmed(Text);
     if (t.isEmpty())
         return nullptr;
     if (!Owner)
@@ -695,12 +701,12 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Root, const QS
     const qsizetype space = t.indexOf(u' ');
     const QString className = space < 0 ? t : t.left(space);
     const QString attributes = space < 0 ? QString() : t.mid(space + 1);
-    const orv::rtti::ClassInfo* cls = orv::rtti::findClass(className);
+    const orv::platform::rtti::ClassInfo* cls = orv::platform::rtti::findClass(className);
     if (!cls || !cls->inheritsFrom(TfrxComponent::staticClassInfo()) || !cls->canCreate()) {
         Errors.Add(frxStringResources()->Get(QStringLiteral("xrCantFindClass")) + u' ' + className);
         return nullptr;
     }
-    auto* c = orv::rtti::objectCast<TfrxComponent>(cls->create(Root));
+    auto* c = orv::platform::rtti::objectCast<TfrxComponent>(cls->create(Root));
     if (!c)
         return nullptr;
     c->SetIsLoading(true);
@@ -729,3 +735,5 @@ void TfrxXMLSerializer::ReadPersistentStr(TfrxComponent* Root, Object* Obj, cons
     XMLToObj(Text, Obj);
     resolveFixups();
 }
+
+} // namespace orv::report

@@ -15,14 +15,20 @@
 
 #include <vector>
 
+namespace orv::report {
+
 class TfrxComponent;
 class TfrxXMLItem;
 
-namespace orv::rtti {
+} // namespace orv::report
+
+namespace orv::platform::rtti {
 class ClassInfo;
 class Object;
 class PropInfo;
-} // namespace orv::rtti
+} // namespace orv::platform::rtti
+
+namespace orv::report {
 
 // An object description (a class name and its attribute text) that many new objects are
 // read from, as every object of the prepared pages is read from its source object's
@@ -40,9 +46,9 @@ private:
     // a property the attribute is read as any attribute is.
     struct Step {
         QString name, rawValue;
-        std::vector<const orv::rtti::PropInfo*> path;
-        std::vector<const orv::rtti::ClassInfo*> classes; // of the object and of each step on the path
-        const orv::rtti::PropInfo* prop = nullptr;
+        std::vector<const orv::platform::rtti::PropInfo*> path;
+        std::vector<const orv::platform::rtti::ClassInfo*> classes; // of the object and of each step on the path
+        const orv::platform::rtti::PropInfo* prop = nullptr;
         bool skip = false; // sets nothing
         bool memoText = false; // the text of a memo, unescaped in value
         QVariant value;
@@ -53,14 +59,14 @@ private:
     // The attributes end cleanly, so read apart from what follows them they read the same.
     bool m_plain = false;
     bool m_compiled = false;
-    const orv::rtti::ClassInfo* m_class = nullptr;
+    const orv::platform::rtti::ClassInfo* m_class = nullptr;
     std::vector<Step> m_steps;
 };
 
 // A component reference read but not yet resolved.
 struct TfrxFixupItem {
-    orv::rtti::Object* Obj = nullptr;
-    const orv::rtti::PropInfo* PropInfo = nullptr;
+    orv::platform::rtti::Object* Obj = nullptr;
+    const orv::platform::rtti::PropInfo* PropInfo = nullptr;
     QString Value;
 };
 
@@ -81,12 +87,12 @@ public:
     // The document is of the old format: attribute texts were 8-bit, memo texts UTF-8.
     bool OldFormat = false;
     // Supplies an ancestor object for a component (by name) while writing.
-    std::function<void(const QString& ComponentName, orv::rtti::Object*& Ancestor)> OnGetAncestor;
+    std::function<void(const QString& ComponentName, orv::platform::rtti::Object*& Ancestor)> OnGetAncestor;
 
     // The attribute text of one object; Add is put before every property name.
-    QString ObjToXML(orv::rtti::Object* Obj, const QString& Add = QString(), orv::rtti::Object* Ancestor = nullptr);
+    QString ObjToXML(orv::platform::rtti::Object* Obj, const QString& Add = QString(), orv::platform::rtti::Object* Ancestor = nullptr);
     // Applies an attribute text; failures of single attributes go to Errors.
-    void XMLToObj(const QString& Text, orv::rtti::Object* Obj);
+    void XMLToObj(const QString& Text, orv::platform::rtti::Object* Obj);
 
     // Root (and with SaveChildren its tree) into XMLItem, or as a whole document with
     // declaration and indentation into the stream when XMLItem is nullptr.
@@ -110,18 +116,20 @@ public:
     // The same from one element of the stream.
     TfrxComponent* ReadComponent(TfrxComponent* Root);
     // Applies a text to any object and resolves its references.
-    void ReadPersistentStr(TfrxComponent* Root, orv::rtti::Object* Obj, const QString& Text);
+    void ReadPersistentStr(TfrxComponent* Root, orv::platform::rtti::Object* Obj, const QString& Text);
     void CopyFixupList(QList<TfrxFixupItem>& List) const;
 
 private:
     void writeElement(TfrxXMLItem* item, TfrxComponent* c, bool isRoot, bool saveChildren, bool streaming);
     void readElement(TfrxXMLItem* item, TfrxComponent* target, TfrxComponent* parent, QList<TfrxComponent*>& read);
-    void applyAttribute(orv::rtti::Object* obj, const QString& name, const QString& rawValue);
+    void applyAttribute(orv::platform::rtti::Object* obj, const QString& name, const QString& rawValue);
     // Every attribute of the description, on an object of its class.
-    void applyDescription(TfrxObjectDescription& Description, orv::rtti::Object* Obj);
-    void compile(TfrxObjectDescription& Description, orv::rtti::Object* Obj);
+    void applyDescription(TfrxObjectDescription& Description, orv::platform::rtti::Object* Obj);
+    void compile(TfrxObjectDescription& Description, orv::platform::rtti::Object* Obj);
     TfrxComponent* finishReading(TfrxComponent* c, bool DontFixup);
     void resolveFixups();
     QIODevice* m_stream;
     QList<TfrxFixupItem> m_fixups;
 };
+
+} // namespace orv::report

@@ -4,8 +4,12 @@
 #include "report/base/errors.h"
 
 namespace orv::report {
+using namespace orv::platform;
+} // namespace orv::report
 
-ORV_RTTI_DEFINE_NAMED(StringList, orv::Persistent, "TStrings") {}
+namespace orv::report {
+
+ORV_RTTI_DEFINE_NAMED(StringList, orv::platform::Persistent, "TStrings") {}
 
 StringList::StringList(Dup duplicates, bool caseSensitive)
     : m_sorted(true), m_caseSensitive(caseSensitive), m_duplicates(duplicates)
@@ -30,13 +34,13 @@ void StringList::Put(int index, const QString& s)
     m_lines[index].text = s;
 }
 
-rtti::Object* StringList::Objects(int index) const
+platform::rtti::Object* StringList::Objects(int index) const
 {
     checkIndex(index);
     return m_lines[index].obj;
 }
 
-void StringList::PutObject(int index, rtti::Object* obj)
+void StringList::PutObject(int index, platform::rtti::Object* obj)
 {
     checkIndex(index);
     m_lines[index].obj = obj;
@@ -69,7 +73,7 @@ bool StringList::find(const QString& s, int& index) const
 
 int StringList::Add(const QString& s) { return AddObject(s, nullptr); }
 
-int StringList::AddObject(const QString& s, rtti::Object* obj)
+int StringList::AddObject(const QString& s, platform::rtti::Object* obj)
 {
     if (!m_sorted) {
         m_lines.append({s, obj});

@@ -9,7 +9,7 @@
 
 namespace orv::report {
 
-class StringList : public orv::Persistent {
+class StringList : public orv::platform::Persistent {
     ORV_RTTI_CLASS(StringList)
 public:
     enum class Dup { Accept, Ignore, Error };
@@ -25,13 +25,13 @@ public:
     const QString& Get(int index) const;
     const QString& operator[](int index) const { return Get(index); }
     void Put(int index, const QString& s);
-    rtti::Object* Objects(int index) const;
-    void PutObject(int index, rtti::Object* obj);
+    platform::rtti::Object* Objects(int index) const;
+    void PutObject(int index, platform::rtti::Object* obj);
 
     // In a sorted list the line goes to its place (and a duplicate may be dropped:
     // the result is then the index of the line already there).
     int Add(const QString& s);
-    int AddObject(const QString& s, rtti::Object* obj);
+    int AddObject(const QString& s, platform::rtti::Object* obj);
     void AddStrings(const StringList& other);
     void Insert(int index, const QString& s);
     void Delete(int index);
@@ -44,7 +44,7 @@ public:
     void SetText(const QString& text);
     QStringList lines() const;
 
-    void Assign(const Persistent* Source) override;
+    void Assign(const platform::Persistent* Source) override;
 
 private:
     void checkIndex(int index) const;
@@ -52,7 +52,7 @@ private:
     bool find(const QString& s, int& index) const;
     struct Line {
         QString text;
-        rtti::Object* obj = nullptr;
+        platform::rtti::Object* obj = nullptr;
     };
     QList<Line> m_lines;
     bool m_sorted = false;

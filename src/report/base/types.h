@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+namespace orv::report {
+
 // Report geometry is in pixels at 96 per inch; paper and margins are in millimetres.
 inline constexpr double fr01cm = 3.77953;  // pixels per millimetre
 inline constexpr double fr1cm = 37.79528;
@@ -132,3 +134,5 @@ struct TfrxRect {
     double Right = 0;
     double Bottom = 0;
 };
+
+} // namespace orv::report

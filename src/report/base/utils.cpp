@@ -20,6 +20,8 @@
 #include <string>
 #include <zlib.h>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 // ---------------------------------------------------------------- alignment
@@ -97,7 +99,7 @@ std::unique_ptr<TfrxRectArea> TfrxRectArea::InterceptY(const TfrxRectArea& a) co
 
 double frxTextToFloat(const QString& S)
 {
-    const QChar sep = orv::formats().decimalSeparator;
+    const QChar sep = orv::platform::formats().decimalSeparator;
     QString t;
     t.reserve(S.size());
     for (QChar c : S) {
@@ -107,7 +109,7 @@ double frxTextToFloat(const QString& S)
             t += c;
     }
     double v = 0;
-    if (!orv::tryStrToFloat(t, v))
+    if (!orv::platform::tryStrToFloat(t, v))
         throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(S));
     return v;
 }
@@ -115,8 +117,8 @@ double frxTextToFloat(const QString& S)
 QString frxFloatToDisplayText(double X)
 {
     if (std::trunc(X) != X)
-        return frxFloatToFixed(2, orv::formats().decimalSeparator, X);
-    return orv::floatToStr(X);
+        return frxFloatToFixed(2, orv::platform::formats().decimalSeparator, X);
+    return orv::platform::floatToStr(X);
 }
 
 QString frxFloatToFixed(int Digits, QChar DecimalSeparator, long double Value)
@@ -181,7 +183,7 @@ int pageNumber(const QString& s)
     bool ok = !s.isEmpty();
     for (QChar c : s)
         ok = ok && c >= u'0' && c <= u'9';
-    if (!ok || !orv::tryStrToInt(s, n))
+    if (!ok || !orv::platform::tryStrToInt(s, n))
         throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
     return n;
 }
@@ -282,43 +284,43 @@ void frxExpandBracketedExpressions(QString& S, const QString& Open, const QStrin
 
 namespace {
 
-QList<orv::Component*>& globalComponents()
+QList<orv::platform::Component*>& globalComponents()
 {
-    static QList<orv::Component*> list;
+    static QList<orv::platform::Component*> list;
     return list;
 }
 
-orv::Component* globalComponent(const QString& name)
+orv::platform::Component* globalComponent(const QString& name)
 {
-    for (orv::Component* c : globalComponents())
-        if (orv::sameTextAZ(c->Name(), name))
+    for (orv::platform::Component* c : globalComponents())
+        if (orv::platform::sameTextAZ(c->Name(), name))
             return c;
     return nullptr;
 }
 
 } // namespace
 
-void frxRegisterGlobalComponent(orv::Component* c)
+void frxRegisterGlobalComponent(orv::platform::Component* c)
 {
     if (c && !globalComponents().contains(c))
         globalComponents() << c;
 }
 
-void frxUnregisterGlobalComponent(orv::Component* c) { globalComponents().removeAll(c); }
+void frxUnregisterGlobalComponent(orv::platform::Component* c) { globalComponents().removeAll(c); }
 
-orv::Component* frxLookupComponent(orv::Component* Owner, const QString& AName)
+orv::platform::Component* frxLookupComponent(orv::platform::Component* Owner, const QString& AName)
 {
     try {
         if (AName.contains(u'.')) {
             const QStringList parts = AName.split(u'.');
-            orv::Component* c = globalComponent(parts[0]);
+            orv::platform::Component* c = globalComponent(parts[0]);
             for (qsizetype i = 1; c && i < parts.size() && i < 3; ++i)
                 c = c->FindComponent(parts[i].left(255));
             return c;
         }
         if (!Owner)
             return nullptr;
-        if (orv::Component* c = Owner->FindComponent(AName))
+        if (orv::platform::Component* c = Owner->FindComponent(AName))
             return c;
         if (dynamic_cast<TfrxReport*>(Owner) && Owner->Owner())
             return Owner->Owner()->FindComponent(AName);
@@ -328,14 +330,14 @@ orv::Component* frxLookupComponent(orv::Component* Owner, const QString& AName)
     }
 }
 
-QString frxQualifiedComponentName(const TfrxReport* Report, const orv::Component* Obj)
+QString frxQualifiedComponentName(const TfrxReport* Report, const orv::platform::Component* Obj)
 {
     if (!Obj)
         return {};
-    const orv::Component* owner = Obj->Owner();
+    const orv::platform::Component* owner = Obj->Owner();
     if (!owner || owner == Report || (Report && owner == Report->Owner()))
         return Obj->Name();
-    if (globalComponents().contains(const_cast<orv::Component*>(owner)))
+    if (globalComponents().contains(const_cast<orv::platform::Component*>(owner)))
         return owner->Name() + u'.' + Obj->Name();
     return {};
 }
@@ -443,17 +445,17 @@ QString frxRecodeText(const QString& S)
     return out;
 }
 
-void frxRecodeItemStrings(orv::rtti::Object& Item)
+void frxRecodeItemStrings(orv::platform::rtti::Object& Item)
 {
-    for (const orv::rtti::PropInfo* p : Item.classInfo().properties()) {
+    for (const orv::platform::rtti::PropInfo* p : Item.classInfo().properties()) {
         if (!p->isReadable() || !p->isWritable())
             continue;
-        if (p->kind == orv::rtti::Kind::String) {
+        if (p->kind == orv::platform::rtti::Kind::String) {
             const QString s = p->readString(Item);
             const QString r = frxRecodeText(s);
             if (r != s)
                 p->write(Item, r);
-        } else if (p->kind == orv::rtti::Kind::Variant) {
+        } else if (p->kind == orv::platform::rtti::Kind::Variant) {
             const QVariant v = p->read(Item);
             if (v.typeId() == QMetaType::QString)
                 p->write(Item, frxRecodeText(v.toString()));
@@ -498,21 +500,21 @@ void frxReportError(const TfrxReport* Report, const QString& Msg)
 
 // ---------------------------------------------------------------- files
 
-void orv::report::saveFile(const QString& FileName, const std::function<void(QIODevice&)>& write)
+void saveFile(const QString& FileName, const std::function<void(QIODevice&)>& write)
 {
     QSaveFile file(FileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw orv::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
     write(file);
     if (!file.commit())
-        throw orv::EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
 }
 
-void orv::report::loadFile(const QString& FileName, const std::function<void(QIODevice&)>& read)
+void loadFile(const QString& FileName, const std::function<void(QIODevice&)>& read)
 {
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
     read(file);
 }
 
@@ -526,10 +528,12 @@ QString frxTempFileNameIn(const QString& Folder)
     QTemporaryFile file(QDir(dir).filePath(QStringLiteral("frxXXXXXX.tmp")));
     file.setAutoRemove(false);
     if (!file.open())
-        throw orv::EFileError(QStringLiteral("Cannot create a temporary file in \"%1\". %2").arg(dir, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot create a temporary file in \"%1\". %2").arg(dir, file.errorString()));
     return file.fileName();
 }
 
 QString frxTempFileName() { return frxTempFileNameIn(QString()); }
 
 QString frxDefaultFolder() { return QString(); }
+
+} // namespace orv::report

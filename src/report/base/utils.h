@@ -14,8 +14,12 @@
 #include <functional>
 #include <memory>
 
+namespace orv::report {
+
 class TfrxComponent;
 class TfrxReport;
+
+} // namespace orv::report
 
 namespace orv::report {
 class CollectionBase;
@@ -25,7 +29,9 @@ class PropertyWriter;
 
 // ---------------------------------------------------------------- alignment
 
-using TextAlign = orv::TextAlign;
+namespace orv::report {
+
+using TextAlign = orv::platform::TextAlign;
 TextAlign frxHorzAlignToTextAlign(TfrxHAlign HAlign);
 TextAlign frxVertAlignToTextAlign(TfrxVAlign VAlign);
 
@@ -94,14 +100,14 @@ void frxExpandBracketedExpressions(QString& S, const QString& Open, const QStrin
 
 // The top-level components of the application (windows, data modules) that stored
 // references may name as "Owner.Component".
-void frxRegisterGlobalComponent(orv::Component* c);
-void frxUnregisterGlobalComponent(orv::Component* c);
+void frxRegisterGlobalComponent(orv::platform::Component* c);
+void frxUnregisterGlobalComponent(orv::platform::Component* c);
 // A dotted name through the global components, else a component of Owner (or of the
 // report's own owner); nullptr when none. Raises EClassNotFound "Missing " + name when
 // the lookup itself fails.
-orv::Component* frxLookupComponent(orv::Component* Owner, const QString& AName);
+orv::platform::Component* frxLookupComponent(orv::platform::Component* Owner, const QString& AName);
 // The name under which a reference to Obj is stored.
-QString frxQualifiedComponentName(const TfrxReport* Report, const orv::Component* Obj);
+QString frxQualifiedComponentName(const TfrxReport* Report, const orv::platform::Component* Obj);
 
 // ---------------------------------------------------------------- streams
 
@@ -125,7 +131,7 @@ void frxReadCollection(orv::report::CollectionBase& Collection, orv::report::Pro
                        TfrxReport* Report);
 // Code unit 1 followed by another unit stands for that unit plus 128.
 QString frxRecodeText(const QString& S);
-void frxRecodeItemStrings(orv::rtti::Object& Item);
+void frxRecodeItemStrings(orv::platform::rtti::Object& Item);
 
 // ---------------------------------------------------------------- errors
 
@@ -136,6 +142,8 @@ void frxErrorBox(const QString& Msg);
 // Installs what shows the error box (the user interface does at start; tests record);
 // nullptr restores the default, which writes the message to the log.
 void frxSetErrorBoxHandler(std::function<void(const QString&)> handler);
+
+} // namespace orv::report
 
 // ---------------------------------------------------------------- files
 
@@ -150,9 +158,13 @@ void loadFile(const QString& FileName, const std::function<void(QIODevice&)>& re
 
 // ---------------------------------------------------------------- folders
 
+namespace orv::report {
+
 QString frxTempFolder();
 // A new, empty temporary file; its name is never empty.
 QString frxTempFileName();
 QString frxTempFileNameIn(const QString& Folder);
 // The folder of the engine's own files (empty: the engine keeps none on disk).
 QString frxDefaultFolder();
+
+} // namespace orv::report

@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 namespace {
@@ -20,7 +22,7 @@ QString keyText(const QVariant& key)
     switch (key.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return orv::floatToStr(key.toDouble());
+        return orv::platform::floatToStr(key.toDouble());
     case QMetaType::Bool:
         return key.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
@@ -36,7 +38,7 @@ ORV_RTTI_DEFINE(TfrxVariable, CollectionItem)
     c.prop("Value", &TfrxVariable::Value, &TfrxVariable::SetValue);
 }
 
-void TfrxVariable::Assign(const orv::Persistent* Source)
+void TfrxVariable::Assign(const orv::platform::Persistent* Source)
 {
     if (const auto* v = dynamic_cast<const TfrxVariable*>(Source)) {
         m_name = v->m_name;
@@ -49,7 +51,7 @@ ORV_RTTI_DEFINE(TfrxVariables, CollectionBase) {}
 int TfrxVariables::IndexOf(const QString& Name) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (orv::sameTextAZ(Items(i)->Name(), Name))
+        if (orv::platform::sameTextAZ(Items(i)->Name(), Name))
             return i;
     return -1;
 }
@@ -208,7 +210,7 @@ int TfrxArray::IndexOf(const QVariant& Key) const
 {
     const QString name = keyText(Key);
     for (int i = 0; i < Count(); ++i)
-        if (orv::sameTextAZ(Items(i)->Name(), name))
+        if (orv::platform::sameTextAZ(Items(i)->Name(), name))
             return i;
     return -1;
 }
@@ -236,3 +238,5 @@ TfrxVariables& frxGlobalVariables()
     static TfrxVariables variables;
     return variables;
 }
+
+} // namespace orv::report

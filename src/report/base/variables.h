@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace orv::report {
+
 class TfrxXMLItem;
 
 class TfrxVariable : public orv::report::CollectionItem {
@@ -22,7 +24,7 @@ public:
     const QVariant& Value() const { return m_value; }
     void SetValue(const QVariant& v) { m_value = v; }
     // From another variable only.
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     QString m_name;
@@ -79,3 +81,5 @@ public:
 
 // The process-wide variables that every report sees after its own.
 TfrxVariables& frxGlobalVariables();
+
+} // namespace orv::report

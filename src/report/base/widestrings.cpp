@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QtEndian>
 
+namespace orv::report {
+
 using namespace orv::report;
 
-ORV_RTTI_DEFINE(TfrxWideStrings, orv::Persistent) {}
+ORV_RTTI_DEFINE(TfrxWideStrings, orv::platform::Persistent) {}
 
 QString TfrxWideStrings::Get(int Index) const
 {
@@ -19,14 +21,14 @@ QString TfrxWideStrings::Get(int Index) const
     return m_lines[size_t(Index)].text;
 }
 
-orv::rtti::Object* TfrxWideStrings::GetObject(int Index) const
+orv::platform::rtti::Object* TfrxWideStrings::GetObject(int Index) const
 {
     if (Index < 0 || Index >= Count())
         return nullptr;
     return m_lines[size_t(Index)].obj;
 }
 
-void TfrxWideStrings::PutObject(int Index, orv::rtti::Object* Value)
+void TfrxWideStrings::PutObject(int Index, orv::platform::rtti::Object* Value)
 {
     if (Index >= 0 && Index < Count())
         m_lines[size_t(Index)].obj = Value;
@@ -38,7 +40,7 @@ int TfrxWideStrings::Add(const QString& S)
     return Count() - 1;
 }
 
-int TfrxWideStrings::AddObject(const QString& S, orv::rtti::Object* AObject)
+int TfrxWideStrings::AddObject(const QString& S, orv::platform::rtti::Object* AObject)
 {
     const int i = Add(S);
     PutObject(i, AObject);
@@ -67,7 +69,7 @@ void TfrxWideStrings::Insert(int Index, const QString& S)
         throw Error(QStringLiteral("Wide String Out of Bounds"));
 }
 
-void TfrxWideStrings::InsertObject(int Index, const QString& S, orv::rtti::Object* AObject)
+void TfrxWideStrings::InsertObject(int Index, const QString& S, orv::platform::rtti::Object* AObject)
 {
     Insert(Index, S);
     PutObject(Index, AObject);
@@ -149,7 +151,7 @@ void TfrxWideStrings::LoadFromStream(QIODevice& Stream)
         }
         Stream.seek(Stream.pos() - mark.size());
     }
-    SetText(orv::cp1252::decode(Stream.read(std::max<qint64>(remaining, 0))));
+    SetText(orv::platform::cp1252::decode(Stream.read(std::max<qint64>(remaining, 0))));
 }
 
 void TfrxWideStrings::LoadFromWStream(QIODevice& Stream) { SetText(fromUtf16le(Stream.readAll())); }
@@ -173,7 +175,7 @@ void TfrxWideStrings::SaveToFile(const QString& FileName) const
     saveFile(FileName, [this](QIODevice& f) { SaveToStream(f); });
 }
 
-void TfrxWideStrings::Assign(const orv::Persistent* Source)
+void TfrxWideStrings::Assign(const orv::platform::Persistent* Source)
 {
     if (const auto* w = dynamic_cast<const TfrxWideStrings*>(Source)) {
         if (w == this)
@@ -188,10 +190,10 @@ void TfrxWideStrings::Assign(const orv::Persistent* Source)
             AddObject(s->Get(i), s->Objects(i));
         return;
     }
-    orv::Persistent::Assign(Source);
+    orv::platform::Persistent::Assign(Source);
 }
 
-void TfrxWideStrings::AssignTo(orv::Persistent* Dest) const
+void TfrxWideStrings::AssignTo(orv::platform::Persistent* Dest) const
 {
     if (auto* s = dynamic_cast<StringList*>(Dest)) {
         s->Clear();
@@ -199,7 +201,7 @@ void TfrxWideStrings::AssignTo(orv::Persistent* Dest) const
             s->AddObject(l.text, l.obj);
         return;
     }
-    orv::Persistent::AssignTo(Dest);
+    orv::platform::Persistent::AssignTo(Dest);
 }
 
 void TfrxWideStrings::DefineProperties(Filer& filer)
@@ -210,7 +212,7 @@ void TfrxWideStrings::DefineProperties(Filer& filer)
         while (!r.endOfList()) {
             QString s = r.readString();
             if (utf8Bytes)
-                s = QString::fromUtf8(orv::cp1252::encode(s));
+                s = QString::fromUtf8(orv::platform::cp1252::encode(s));
             Add(s);
         }
     };
@@ -228,3 +230,5 @@ void TfrxWideStrings::DefineProperties(Filer& filer)
         },
         hasData);
 }
+
+} // namespace orv::report

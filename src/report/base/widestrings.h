@@ -9,7 +9,9 @@
 
 #include <vector>
 
-class TfrxWideStrings : public orv::Persistent, public orv::report::DefinesProperties {
+namespace orv::report {
+
+class TfrxWideStrings : public orv::platform::Persistent, public orv::report::DefinesProperties {
     ORV_RTTI_CLASS(TfrxWideStrings)
 public:
     TfrxWideStrings() = default;
@@ -18,18 +20,18 @@ public:
     // An empty text outside the list.
     QString Get(int Index) const;
     // nullptr outside the list.
-    orv::rtti::Object* GetObject(int Index) const;
+    orv::platform::rtti::Object* GetObject(int Index) const;
     // Nothing outside the list.
-    void PutObject(int Index, orv::rtti::Object* Value);
+    void PutObject(int Index, orv::platform::rtti::Object* Value);
     void Put(int Index, const QString& S) { Insert(Index, S); }
 
     int Add(const QString& S);
-    int AddObject(const QString& S, orv::rtti::Object* AObject);
+    int AddObject(const QString& S, orv::platform::rtti::Object* AObject);
     void AddStrings(const TfrxWideStrings& Strings);
     // Inside the list the line's text is replaced (it keeps its object); at Count the
     // text is appended; anywhere else "Wide String Out of Bounds" is raised.
     void Insert(int Index, const QString& S);
-    void InsertObject(int Index, const QString& S, orv::rtti::Object* AObject);
+    void InsertObject(int Index, const QString& S, orv::platform::rtti::Object* AObject);
     // Raises "List index out of bounds (n)" outside the list.
     void Delete(int Index);
     void Clear() { m_lines.clear(); }
@@ -51,17 +53,19 @@ public:
     void LoadFromFile(const QString& FileName);
     void SaveToFile(const QString& FileName) const;
 
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
     // "Strings" and "UTF8" are read, "UTF8W" is read and written.
     void DefineProperties(orv::report::Filer& filer) override;
 
 protected:
-    void AssignTo(orv::Persistent* Dest) const override;
+    void AssignTo(orv::platform::Persistent* Dest) const override;
 
 private:
     struct Line {
         QString text;
-        orv::rtti::Object* obj = nullptr;
+        orv::platform::rtti::Object* obj = nullptr;
     };
     std::vector<Line> m_lines;
 };
+
+} // namespace orv::report

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 namespace {
@@ -131,7 +133,7 @@ QString frxUnescapeXMLText(const QString& s)
                     }
                 if (!plain) {
                     const QString number = digits.toString();
-                    if (!orv::tryStrToInt(number, code))
+                    if (!orv::platform::tryStrToInt(number, code))
                         code = -1;
                     if (code < 0 || code > 0x10FFFF)
                         throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(number));
@@ -184,11 +186,11 @@ QString frxVariantToXMLText(const QVariant& v)
         return v.toString();
     case QMetaType::Double:
     case QMetaType::Float:
-        return orv::floatToStr(v.toDouble());
+        return orv::platform::floatToStr(v.toDouble());
     case QMetaType::QDate:
-        return orv::dateToStr(QDate(1899, 12, 30).daysTo(v.toDate()));
+        return orv::platform::dateToStr(QDate(1899, 12, 30).daysTo(v.toDate()));
     case QMetaType::QDateTime:
-        return orv::dateToStr(QDate(1899, 12, 30).daysTo(v.toDateTime().date()));
+        return orv::platform::dateToStr(QDate(1899, 12, 30).daysTo(v.toDateTime().date()));
     case QMetaType::QString:
         return frxEscapeXMLText(v.toString());
     default:
@@ -426,8 +428,8 @@ bool TfrxXMLReader::readTag(QString& name, QString& text)
         const qsizetype space = tag.indexOf(' ');
         const QByteArray n = space < 0 ? tag : tag.left(space);
         const QByteArray t = space < 0 ? QByteArray() : tag.mid(space + 1);
-        name = orv::cp1252::decode(n);
-        text = m_oldVersion ? orv::cp1252::decode(t) : QString::fromUtf8(t);
+        name = orv::platform::cp1252::decode(n);
+        text = m_oldVersion ? orv::platform::cp1252::decode(t) : QString::fromUtf8(t);
         return true;
     }
 }
@@ -577,7 +579,7 @@ void TfrxXMLWriter::writeItem(TfrxXMLItem* item, int level)
         if (AutoIndent)
             m_out.append("\r\n", 2);
     };
-    const QByteArray name = orv::cp1252::encode(item->Name);
+    const QByteArray name = orv::platform::cp1252::encode(item->Name);
     indent();
     m_out += '<';
     m_out += name;
@@ -675,7 +677,7 @@ void TfrxXMLDocument::LoadFromFile(const QString& FileName)
 {
     auto file = std::make_unique<QFile>(FileName);
     if (!file->open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file->errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file->errorString()));
     LoadFromStream(std::move(file), true);
 }
 
@@ -722,7 +724,7 @@ void TfrxXMLDocument::UnloadItem(TfrxXMLItem* Item)
     if (!m_temp) {
         auto temp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/tmpXXXXXX"));
         if (!temp->open())
-            throw orv::EFileError(QStringLiteral("Cannot create a temporary file. %1").arg(temp->errorString()));
+            throw orv::platform::EFileError(QStringLiteral("Cannot create a temporary file. %1").arg(temp->errorString()));
         m_temp = std::move(temp);
     }
     m_temp->seek(m_temp->size());
@@ -736,3 +738,5 @@ void TfrxXMLDocument::UnloadItem(TfrxXMLItem* Item)
     Item->Loaded = false;
     Item->m_inTempFile = true;
 }
+
+} // namespace orv::report

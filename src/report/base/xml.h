@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxXMLDocument;
 
 class TfrxXMLItem {
@@ -162,3 +164,5 @@ QString frxUnescapeXMLText(const QString& s);
 // general format with the process's decimal separator, dates as the short date text,
 // Booleans "1" and "0", texts escaped, anything else empty.
 QString frxVariantToXMLText(const QVariant& v);
+
+} // namespace orv::report

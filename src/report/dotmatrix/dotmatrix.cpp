@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 namespace {
 
 constexpr double CX = fr1CharX;
@@ -54,7 +56,7 @@ ORV_RTTI_DEFINE(TfrxDMPPage, TfrxReportPage)
     c.prop("FontStyle", &P::FontStyle, &P::SetFontStyle).def(TfrxDMPFontStyles{});
 }
 
-TfrxDMPPage::TfrxDMPPage(orv::Component* AOwner) : TfrxReportPage(AOwner) { styleFont(*Font(), m_fontStyle); }
+TfrxDMPPage::TfrxDMPPage(orv::platform::Component* AOwner) : TfrxReportPage(AOwner) { styleFont(*Font(), m_fontStyle); }
 
 void TfrxDMPPage::SetFontStyle(TfrxDMPFontStyles Value)
 {
@@ -122,7 +124,7 @@ ORV_RTTI_DEFINE(TfrxDMPMemoView, TfrxCustomMemoView)
     c.prop("VAlign", &V::VAlign, &V::SetVAlign).def(vaTop);
 }
 
-TfrxDMPMemoView::TfrxDMPMemoView(orv::Component* AOwner) : TfrxCustomMemoView(AOwner)
+TfrxDMPMemoView::TfrxDMPMemoView(orv::platform::Component* AOwner) : TfrxCustomMemoView(AOwner)
 {
     // Placed on a dot-matrix page at creation (also when a stored layout or a prepared
     // page is read back), the text takes the page's style as it would on any later move.
@@ -225,7 +227,7 @@ ORV_RTTI_DEFINE(TfrxDMPLineView, TfrxCustomLineView)
     c.prop("ParentFont", &V::ParentFont, &V::SetParentFont).def(true);
 }
 
-TfrxDMPLineView::TfrxDMPLineView(orv::Component* AOwner) : TfrxCustomLineView(AOwner)
+TfrxDMPLineView::TfrxDMPLineView(orv::platform::Component* AOwner) : TfrxCustomLineView(AOwner)
 {
     if (TfrxDMPPage* page = dotMatrixPageOf(this); page && ParentFont())
         m_fontStyle = page->FontStyle();
@@ -323,8 +325,10 @@ void frxRegisterDotMatrixObjects()
         frxObjectRegistry().RegisterObject1(&TfrxDMPMemoView::staticClassInfo(), nullptr, QString(), QString(), 0, 2, dmp);
         frxObjectRegistry().RegisterObject1(&TfrxDMPLineView::staticClassInfo(), nullptr, QString(), QString(), 0, 5, dmp);
         frxObjectRegistry().RegisterObject1(&TfrxDMPCommand::staticClassInfo(), nullptr, QString(), QString(), 0, 21, dmp);
-        orv::rtti::registerClass(TfrxDMPPage::staticClassInfo());
+        orv::platform::rtti::registerClass(TfrxDMPPage::staticClassInfo());
         return true;
     }();
     (void)done;
 }
+
+} // namespace orv::report

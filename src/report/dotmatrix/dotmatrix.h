@@ -7,6 +7,8 @@
 #include "report/model/pages.h"
 #include "report/model/views.h"
 
+namespace orv::report {
+
 enum TfrxDMPFontStyle : int {
     fsxBold, fsxItalic, fsxUnderline, fsxSuperScript, fsxSubScript, fsxCondensed, fsxWide, fsx12cpi, fsx15cpi
 };
@@ -17,7 +19,7 @@ ORV_RTTI_SET(TfrxDMPFontStyles, TfrxDMPFontStyle)
 class TfrxDMPPage : public TfrxReportPage {
     ORV_RTTI_CLASS(TfrxDMPPage)
 public:
-    explicit TfrxDMPPage(orv::Component* AOwner);
+    explicit TfrxDMPPage(orv::platform::Component* AOwner);
     TfrxDMPFontStyles FontStyle() const { return m_fontStyle; }
     // The page's font follows; objects that take their parent's font take the style too.
     void SetFontStyle(TfrxDMPFontStyles Value);
@@ -37,7 +39,7 @@ private:
 class TfrxDMPMemoView : public TfrxCustomMemoView {
     ORV_RTTI_CLASS(TfrxDMPMemoView)
 public:
-    explicit TfrxDMPMemoView(orv::Component* AOwner);
+    explicit TfrxDMPMemoView(orv::platform::Component* AOwner);
     TfrxDMPFontStyles FontStyle() const { return m_fontStyle; }
     // Stops taking the parent's font; the font follows the style.
     void SetFontStyle(TfrxDMPFontStyles Value);
@@ -74,7 +76,7 @@ private:
 class TfrxDMPLineView : public TfrxCustomLineView {
     ORV_RTTI_CLASS(TfrxDMPLineView)
 public:
-    explicit TfrxDMPLineView(orv::Component* AOwner);
+    explicit TfrxDMPLineView(orv::platform::Component* AOwner);
     TfrxDMPFontStyles FontStyle() const { return m_fontStyle; }
     void SetFontStyle(TfrxDMPFontStyles Value);
     bool IsFontStyleStored() const { return !ParentFont(); }
@@ -93,7 +95,7 @@ private:
 class TfrxDMPCommand : public TfrxView {
     ORV_RTTI_CLASS(TfrxDMPCommand)
 public:
-    explicit TfrxDMPCommand(orv::Component* AOwner) : TfrxView(AOwner) {}
+    explicit TfrxDMPCommand(orv::platform::Component* AOwner) : TfrxView(AOwner) {}
     const QString& Command() const { return m_command; }
     void SetCommand(const QString& v) { m_command = v; }
     void SetLeft(double Value) override;
@@ -111,3 +113,5 @@ private:
 
 // Registers the three objects (category dot-matrix) and the page class.
 void frxRegisterDotMatrixObjects();
+
+} // namespace orv::report

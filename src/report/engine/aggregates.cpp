@@ -10,6 +10,8 @@
 
 #include <set>
 
+namespace orv::report {
+
 using RValue = orv::report::Value;
 namespace script = orv::script;
 
@@ -45,7 +47,7 @@ qsizetype matching(const QString& text, qsizetype open, QChar opening, QChar clo
 
 TfrxAggregateFunction functionOf(const QString& name)
 {
-    const QString n = orv::upperAZ(orv::trimmed(name));
+    const QString n = orv::platform::upperAZ(orv::platform::trimmed(name));
     if (n == u"SUM")
         return agSum;
     if (n == u"AVG")
@@ -67,7 +69,7 @@ int toFlags(const QString& s)
     if (s.isEmpty())
         return 0;
     int v = 0;
-    if (!orv::tryStrToInt(s, v))
+    if (!orv::platform::tryStrToInt(s, v))
         throw orv::report::ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
     return v;
 }
@@ -243,7 +245,7 @@ void TfrxAggregateList::addItem(const QString& CallText, TfrxCustomMemoView* Mem
     while (args.size() < 3)
         args << QString();
     for (QString& a : args)
-        a = orv::trimmed(a);
+        a = orv::platform::trimmed(a);
     QString bandName;
     int flags = 0;
     if (item->FAggregateFunction == agCount) {
@@ -267,7 +269,7 @@ void TfrxAggregateList::addItem(const QString& CallText, TfrxCustomMemoView* Mem
     }
     item->FParentBand = parent;
     item->FIsPageFooter = dynamic_cast<TfrxPageFooter*>(parent) != nullptr;
-    item->FOriginalName = orv::trimmed(CallText);
+    item->FOriginalName = orv::platform::trimmed(CallText);
     item->FMemoName = Memo->Name();
     item->Reset();
     FList.push_back(std::move(item));
@@ -311,7 +313,7 @@ void TfrxAggregateList::scanExpression(const QString& Text, TfrxCustomMemoView* 
             while (end < n && !inWordEndSet(Text[end]))
                 ++end;
             const QString word = Text.mid(i, end - i);
-            if (isAggregateName(orv::upperAZ(word)) && end < n - 1 && Text[end] == u'(') {
+            if (isAggregateName(orv::platform::upperAZ(word)) && end < n - 1 && Text[end] == u'(') {
                 const qsizetype close = matching(Text, end, u'(', u')');
                 addItem(Text.mid(i, close - i + 1), Memo, DataBand);
                 i = close + 1;
@@ -374,7 +376,7 @@ void TfrxAggregateList::AddItems(TfrxReportPage* Page)
     auto* first = dynamic_cast<TfrxDataBand*>(Page->SubBands.first());
     if (!first)
         return;
-    for (const orv::rtti::ClassInfo* cls : {&TfrxPageFooter::staticClassInfo(), &TfrxColumnFooter::staticClassInfo(),
+    for (const orv::platform::rtti::ClassInfo* cls : {&TfrxPageFooter::staticClassInfo(), &TfrxColumnFooter::staticClassInfo(),
                                             &TfrxReportSummary::staticClassInfo()})
         if (TfrxBand* band = Page->FindBand(*cls))
             scanBand(band, first);
@@ -429,10 +431,10 @@ RValue TfrxAggregateList::GetValue(TfrxBand* ParentBand, int VColumn, const QStr
                                   TfrxBand* Band, int Flags) const
 {
     const TfrxAggregateFunction function = functionOf(Name);
-    const QString expression = orv::trimmed(Expression);
+    const QString expression = orv::platform::trimmed(Expression);
     for (const auto& item : FList) {
         if (item->FParentBand != ParentBand || item->FAggregateFunction != function ||
-            !orv::sameTextAZ(item->FExpression, expression) || (Band && item->FBand != Band) ||
+            !orv::platform::sameTextAZ(item->FExpression, expression) || (Band && item->FBand != Band) ||
             item->FCountInvisibleBands != ((Flags & 1) != 0) || item->FDontReset != ((Flags & 2) != 0))
             continue;
         item->FVColumn = VColumn;
@@ -443,11 +445,13 @@ RValue TfrxAggregateList::GetValue(TfrxBand* ParentBand, int VColumn, const QStr
 
 RValue TfrxAggregateList::GetValue(TfrxBand* ParentBand, const QString& ComplexName, int VColumn) const
 {
-    const QString name = orv::trimmed(ComplexName);
+    const QString name = orv::platform::trimmed(ComplexName);
     for (const auto& item : FList)
-        if (item->FParentBand == ParentBand && orv::sameTextAZ(item->FOriginalName, name)) {
+        if (item->FParentBand == ParentBand && orv::platform::sameTextAZ(item->FOriginalName, name)) {
             item->FVColumn = VColumn;
             return item->Value();
         }
     return RValue::null();
 }
+
+} // namespace orv::report

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxBand;
 class TfrxDataBand;
 class TfrxReport;
@@ -86,3 +88,5 @@ private:
     std::vector<std::unique_ptr<TfrxAggregateItem>> FList;
     TfrxReport* FReport;
 };
+
+} // namespace orv::report

@@ -10,6 +10,12 @@
 
 #include <algorithm>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 namespace {
 
 QString positionKey(double v) { return QStringLiteral("%1").arg(frxFloatToFixed(2, u'.', v), 9); }
@@ -189,3 +195,5 @@ void TfrxEngine::LinkDataBands(QList<TfrxBand*>& List, bool Vertical)
         nest(master, i);
     }
 }
+
+} // namespace orv::report

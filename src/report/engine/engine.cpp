@@ -17,6 +17,8 @@
 
 // ---------------------------------------------------------------- header list
 
+namespace orv::report {
+
 void TfrxHeaderList::AddItem(TfrxBand* ABand, long double ALeft, bool AInKeepList)
 {
     FList.push_back(TfrxHeaderListItem{ABand, ALeft, AInKeepList});
@@ -74,7 +76,7 @@ double TfrxEngine::HeaderHeight()
     double h = 0;
     if (!FPage)
         return h;
-    for (const orv::rtti::ClassInfo* cls : {&TfrxColumnHeader::staticClassInfo(), &TfrxPageHeader::staticClassInfo()})
+    for (const orv::platform::rtti::ClassInfo* cls : {&TfrxColumnHeader::staticClassInfo(), &TfrxPageHeader::staticClassInfo()})
         for (TfrxBand* b = FPage->FindBand(*cls); b; b = b->Child())
             h += b->Height();
     return h;
@@ -169,7 +171,7 @@ bool TfrxEngine::Initialize()
     FPagesWithoutProgress = 0;
     pages()->Initialize();
     pages()->AddPageAction = apAdd;
-    const orv::TDateTime now = orv::nowDateTime();
+    const orv::platform::TDateTime now = orv::platform::nowDateTime();
     StartDate = std::floor(now);
     StartTime = now - std::floor(now);
     Running = true;
@@ -227,7 +229,7 @@ void TfrxEngine::guardPageWithoutProgress()
 bool TfrxEngine::ShowDialogPages()
 {
     TfrxReport* report = Report();
-    if (!orv::trimmed(report->OnRunDialogs()).isEmpty()) {
+    if (!orv::platform::trimmed(report->OnRunDialogs()).isEmpty()) {
         QVariantList params{true};
         report->DoParamEvent(report->OnRunDialogs(), params, true);
         return params.value(0).toBool();
@@ -312,7 +314,7 @@ void TfrxEngine::BuildPageCopy()
     OutputPageObjects();
     if (report->OnManualBuild)
         report->OnManualBuild(FPage);
-    else if (!orv::trimmed(FPage->OnManualBuild()).isEmpty())
+    else if (!orv::platform::trimmed(FPage->OnManualBuild()).isEmpty())
         report->DoNotifyEvent(FPage, FPage->OnManualBuild());
     else
         RunDataLevel(FPage);
@@ -392,7 +394,7 @@ void TfrxEngine::OutputPageObjects()
     CurY = savedY;
 }
 
-void TfrxEngine::ShowBand(const orv::rtti::ClassInfo& Band) { ShowBand(FPage ? FPage->FindBand(Band) : nullptr); }
+void TfrxEngine::ShowBand(const orv::platform::rtti::ClassInfo& Band) { ShowBand(FPage ? FPage->FindBand(Band) : nullptr); }
 
 void TfrxEngine::ShowBand(TfrxBand* Band)
 {
@@ -668,8 +670,8 @@ void TfrxEngine::ClearRepeatMemory(TfrxBand* Band)
 
 void TfrxEngine::SendBandNotifications(TfrxBand* Band)
 {
-    const QList<orv::rtti::Object*> list = NotifyList;
-    for (orv::rtti::Object* o : list)
+    const QList<orv::platform::rtti::Object*> list = NotifyList;
+    for (orv::platform::rtti::Object* o : list)
         if (auto* c = dynamic_cast<TfrxComponent*>(o))
             c->OnNotify(Band);
 }
@@ -703,3 +705,5 @@ void TfrxEngine::OutlineLeaveBand(TfrxBand* Band)
     if (!Band->OutlineText().isEmpty())
         pages()->Outline()->LevelUp();
 }
+
+} // namespace orv::report

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxBand;
 class TfrxDataBand;
 class TfrxNullBand;
@@ -54,7 +56,7 @@ public:
     void NewColumn() override;
     void NewPage() override;
     void ShowBand(TfrxBand* Band) override;
-    void ShowBand(const orv::rtti::ClassInfo& Band) override;
+    void ShowBand(const orv::platform::rtti::ClassInfo& Band) override;
     double HeaderHeight() override;
     double FooterHeight() override;
     double FreeSpace() override;
@@ -190,3 +192,5 @@ private:
     // CurX before the vertical bands of a band ran.
     long double FVSavedX = 0;
 };
+
+} // namespace orv::report

@@ -10,6 +10,8 @@
 
 #include <tuple>
 
+namespace orv::report {
+
 using orv::report::Value;
 
 // ---------------------------------------------------------------- groups
@@ -396,3 +398,5 @@ void TfrxEngine::ForgetVerticalHeader(TfrxBand* Band)
     if (Band)
         FVHeaderList.RemoveItem(Band);
 }
+
+} // namespace orv::report

@@ -8,6 +8,8 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 
+namespace orv::report {
+
 void TfrxEngine::OpenOutputPage()
 {
     FPrevFooterHeight = 0;
@@ -276,3 +278,5 @@ void TfrxEngine::ForgetHeader(TfrxBand* Band)
     if (Band)
         FHeaderList.RemoveItem(Band);
 }
+
+} // namespace orv::report

@@ -12,6 +12,12 @@
 #include <algorithm>
 #include <cmath>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 namespace {
 
 // Sorting key of a position: two decimals, right-aligned in nine characters.
@@ -462,3 +468,5 @@ void TfrxEngine::BreakAllKeep()
     FAggregates->EndKeep();
     FKeepHeader = false;
 }
+
+} // namespace orv::report

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 namespace {
 
 // The switches each band kind stores, in published order.
@@ -16,7 +18,7 @@ enum BandProps : unsigned {
 };
 
 template <class T>
-void publishBandSwitches(orv::rtti::ClassBuilder<T>& c, unsigned props)
+void publishBandSwitches(orv::platform::rtti::ClassBuilder<T>& c, unsigned props)
 {
     if (props & AllowSplit)
         c.prop("AllowSplit", &T::AllowSplit, &T::SetAllowSplit).def(false);
@@ -54,7 +56,7 @@ ORV_RTTI_DEFINE(TfrxBand, TfrxReportComponent)
     c.prop("OnBeforePrint", &B::OnBeforePrint, &B::SetOnBeforePrint).type(QStringLiteral("TfrxNotifyEvent"));
 }
 
-TfrxBand::TfrxBand(orv::Component* AOwner) : TfrxReportComponent(AOwner) {}
+TfrxBand::TfrxBand(orv::platform::Component* AOwner) : TfrxReportComponent(AOwner) {}
 
 TfrxBand::~TfrxBand() = default;
 
@@ -62,7 +64,7 @@ bool TfrxBand::onDotMatrixPage() const
 {
     // Asked on every move of every band read back: the cheap check first.
     TfrxPage* parentPage = Parent() ? Parent()->asPage() : nullptr;
-    auto* page = orv::rtti::objectCast<TfrxReportPage>(parentPage);
+    auto* page = orv::platform::rtti::objectCast<TfrxReportPage>(parentPage);
     return page && page->IsDotMatrixPage();
 }
 
@@ -99,10 +101,10 @@ void TfrxBand::SetChild(TfrxChild* Value)
         FreeNotification(m_child);
 }
 
-void TfrxBand::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxBand::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxReportComponent::Notification(AComponent, op);
-    if (op == orv::Operation::Remove && AComponent == m_child)
+    if (op == orv::platform::Operation::Remove && AComponent == m_child)
         m_child = nullptr;
 }
 
@@ -120,7 +122,7 @@ QString TfrxBand::BandName() const
 
 int TfrxBand::BandNumber() const
 {
-    static const orv::rtti::ClassInfo* const kinds[] = {
+    static const orv::platform::rtti::ClassInfo* const kinds[] = {
         &TfrxReportTitle::staticClassInfo(),  &TfrxReportSummary::staticClassInfo(),
         &TfrxPageHeader::staticClassInfo(),   &TfrxPageFooter::staticClassInfo(),
         &TfrxHeader::staticClassInfo(),       &TfrxFooter::staticClassInfo(),
@@ -245,7 +247,7 @@ ORV_RTTI_DEFINE(TfrxDataBand4, TfrxDataBand) {}
 ORV_RTTI_DEFINE(TfrxDataBand5, TfrxDataBand) {}
 ORV_RTTI_DEFINE(TfrxDataBand6, TfrxDataBand) {}
 
-TfrxDataBand::TfrxDataBand(orv::Component* AOwner)
+TfrxDataBand::TfrxDataBand(orv::platform::Component* AOwner)
     : TfrxBand(AOwner)
 {
 }
@@ -284,9 +286,11 @@ void TfrxDataBand::SetCurColumn(int Value)
     TfrxComponent::SetLeft((m_columnWidth + m_columnGap) * (m_curColumn - 1));
 }
 
-void TfrxDataBand::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxDataBand::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxBand::Notification(AComponent, op);
-    if (op == orv::Operation::Remove)
+    if (op == orv::platform::Operation::Remove)
         m_dataSet.forget(AComponent);
 }
+
+} // namespace orv::report

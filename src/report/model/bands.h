@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace orv::report {
+
 class TfrxChild;
 class TfrxDataSet;
 class TfrxUserDataSet;
@@ -13,7 +15,7 @@ class TfrxUserDataSet;
 class TfrxBand : public TfrxReportComponent {
     ORV_RTTI_CLASS(TfrxBand)
 public:
-    explicit TfrxBand(orv::Component* AOwner);
+    explicit TfrxBand(orv::platform::Component* AOwner);
     ~TfrxBand() override;
     TfrxBand* asBand() override { return this; }
 
@@ -61,7 +63,7 @@ public:
     double FStretchedHeight = 0;
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
 
 private:
     bool onDotMatrixPage() const;
@@ -75,7 +77,7 @@ private:
     class Cls : public Base {                                                              \
         ORV_RTTI_CLASS(Cls)                                                                \
     public:                                                                                \
-        explicit Cls(orv::Component* AOwner) : Base(AOwner) {}                             \
+        explicit Cls(orv::platform::Component* AOwner) : Base(AOwner) {}                             \
     };
 
 ORV_BAND_CLASS(TfrxReportTitle, TfrxBand)
@@ -89,7 +91,7 @@ ORV_BAND_CLASS(TfrxNullBand, TfrxBand)
 class TfrxPageHeader : public TfrxBand {
     ORV_RTTI_CLASS(TfrxPageHeader)
 public:
-    explicit TfrxPageHeader(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxPageHeader(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     bool PrintOnFirstPage() const { return m_printOnFirstPage; }
     void SetPrintOnFirstPage(bool v) { m_printOnFirstPage = v; }
 
@@ -100,7 +102,7 @@ private:
 class TfrxPageFooter : public TfrxBand {
     ORV_RTTI_CLASS(TfrxPageFooter)
 public:
-    explicit TfrxPageFooter(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxPageFooter(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     bool PrintOnFirstPage() const { return m_printOnFirstPage; }
     void SetPrintOnFirstPage(bool v) { m_printOnFirstPage = v; }
     bool PrintOnLastPage() const { return m_printOnLastPage; }
@@ -113,7 +115,7 @@ private:
 class TfrxHeader : public TfrxBand {
     ORV_RTTI_CLASS(TfrxHeader)
 public:
-    explicit TfrxHeader(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxHeader(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     bool ReprintOnNewPage() const { return m_reprintOnNewPage; }
     void SetReprintOnNewPage(bool v) { m_reprintOnNewPage = v; }
 
@@ -124,7 +126,7 @@ private:
 class TfrxOverlay : public TfrxBand {
     ORV_RTTI_CLASS(TfrxOverlay)
 public:
-    explicit TfrxOverlay(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxOverlay(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     bool PrintOnTop() const { return m_printOnTop; }
     void SetPrintOnTop(bool v) { m_printOnTop = v; }
 
@@ -135,7 +137,7 @@ private:
 class TfrxGroupHeader : public TfrxBand {
     ORV_RTTI_CLASS(TfrxGroupHeader)
 public:
-    explicit TfrxGroupHeader(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxGroupHeader(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     const QString& Condition() const { return m_condition; }
     void SetCondition(const QString& v) { m_condition = v; }
     bool DrillDown() const { return m_drillDown; }
@@ -168,7 +170,7 @@ private:
 class TfrxGroupFooter : public TfrxBand {
     ORV_RTTI_CLASS(TfrxGroupFooter)
 public:
-    explicit TfrxGroupFooter(orv::Component* AOwner) : TfrxBand(AOwner) {}
+    explicit TfrxGroupFooter(orv::platform::Component* AOwner) : TfrxBand(AOwner) {}
     bool HideIfSingleDataRecord() const { return m_hideIfSingleDataRecord; }
     void SetHideIfSingleDataRecord(bool v) { m_hideIfSingleDataRecord = v; }
 
@@ -179,7 +181,7 @@ private:
 class TfrxDataBand : public TfrxBand {
     ORV_RTTI_CLASS(TfrxDataBand)
 public:
-    explicit TfrxDataBand(orv::Component* AOwner);
+    explicit TfrxDataBand(orv::platform::Component* AOwner);
     ~TfrxDataBand() override;
 
     TfrxDataSet* DataSet() const { return m_dataSet.get(); }
@@ -218,7 +220,7 @@ public:
     double FMaxY = 0;
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
 
 private:
     TfrxDataSetLink m_dataSet{this};
@@ -236,5 +238,7 @@ ORV_BAND_CLASS(TfrxSubdetailData, TfrxDataBand)
 ORV_BAND_CLASS(TfrxDataBand4, TfrxDataBand)
 ORV_BAND_CLASS(TfrxDataBand5, TfrxDataBand)
 ORV_BAND_CLASS(TfrxDataBand6, TfrxDataBand)
+
+} // namespace orv::report
 
 #undef ORV_BAND_CLASS

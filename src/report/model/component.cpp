@@ -21,11 +21,17 @@
 #include <cmath>
 #include <set>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using namespace orv::report;
 
 // ---------------------------------------------------------------- font
 
-ORV_RTTI_DEFINE(TfrxFont, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxFont, orv::platform::Persistent)
 {
     c.prop("Name", &TfrxFont::Name, &TfrxFont::SetName);
     c.prop("Size", &TfrxFont::Size, &TfrxFont::SetSize).stored(false);
@@ -73,9 +79,9 @@ void TfrxFont::SetColor(TAlphaColor Value)
     changed();
 }
 
-void TfrxFont::Assign(const orv::Persistent* Source)
+void TfrxFont::Assign(const orv::platform::Persistent* Source)
 {
-    if (const auto* f = orv::rtti::objectCast<TfrxFont>(Source)) {
+    if (const auto* f = orv::platform::rtti::objectCast<TfrxFont>(Source)) {
         m_name = f->m_name;
         m_size = f->m_size;
         m_style = f->m_style;
@@ -83,7 +89,7 @@ void TfrxFont::Assign(const orv::Persistent* Source)
         changed();
         return;
     }
-    orv::Persistent::Assign(Source);
+    orv::platform::Persistent::Assign(Source);
 }
 
 void TfrxFont::AssignToFont(QFont& Font) const
@@ -96,7 +102,7 @@ void TfrxFont::AssignToFont(QFont& Font) const
     Font.setStrikeOut(m_style.contains(fsStrikeOut));
 }
 
-void TfrxFont::AssignToCanvas(orv::Canvas& Canvas) const
+void TfrxFont::AssignToCanvas(orv::platform::Canvas& Canvas) const
 {
     Canvas.font.family = m_name;
     Canvas.font.size = GetHeight();
@@ -114,21 +120,21 @@ bool TfrxFont::sameAs(const TfrxFont& other) const
 
 // ---------------------------------------------------------------- component
 
-ORV_RTTI_DEFINE(TfrxComponent, orv::Component) {}
+ORV_RTTI_DEFINE(TfrxComponent, orv::platform::Component) {}
 
-orv::Component* TfrxComponent::platformOwner(orv::Component* AOwner)
+orv::platform::Component* TfrxComponent::platformOwner(orv::platform::Component* AOwner)
 {
-    if (auto* c = orv::rtti::objectCast<TfrxComponent>(AOwner))
+    if (auto* c = orv::platform::rtti::objectCast<TfrxComponent>(AOwner))
         return c->Report();
     return AOwner;
 }
 
-TfrxComponent::TfrxComponent(orv::Component* AOwner)
-    : orv::Component(platformOwner(AOwner)), m_font(std::make_unique<TfrxFont>())
+TfrxComponent::TfrxComponent(orv::platform::Component* AOwner)
+    : orv::platform::Component(platformOwner(AOwner)), m_font(std::make_unique<TfrxFont>())
 {
     m_font->OnChange = [this] { HandleFontChange(); };
     SetParentFont(true);
-    if (auto* parent = orv::rtti::objectCast<TfrxComponent>(AOwner))
+    if (auto* parent = orv::platform::rtti::objectCast<TfrxComponent>(AOwner))
         SetParent(parent);
 }
 
@@ -191,7 +197,7 @@ TfrxReport* TfrxComponent::Report() const
 
 void TfrxComponent::SetName(const QString& Value)
 {
-    if (orv::sameTextAZ(Value, Name()))
+    if (orv::platform::sameTextAZ(Value, Name()))
         return;
     if (!Value.isEmpty()) {
         if (TfrxReport* r = Report()) {
@@ -202,13 +208,13 @@ void TfrxComponent::SetName(const QString& Value)
         if (IsAncestor())
             throw Error(frxStringResources()->Get(QStringLiteral("clCantRen")).arg(Name()));
     }
-    orv::Component::SetName(Value);
+    orv::platform::Component::SetName(Value);
 }
 
 TfrxComponent* TfrxComponent::FindObject(const QString& AName) const
 {
     for (TfrxComponent* c : AllObjects())
-        if (orv::sameTextAZ(c->Name(), AName))
+        if (orv::platform::sameTextAZ(c->Name(), AName))
             return c;
     return nullptr;
 }
@@ -236,11 +242,11 @@ void TfrxComponent::CreateUniqueName()
         return;
     std::set<QString> names;
     for (TfrxComponent* c : space->AllObjects())
-        names.insert(orv::upperAZ(c->Name()));
+        names.insert(orv::platform::upperAZ(c->Name()));
     const QString base = BaseName();
     for (int i = 1;; ++i) {
         const QString candidate = base + QString::number(i);
-        if (!names.count(orv::upperAZ(candidate))) {
+        if (!names.count(orv::platform::upperAZ(candidate))) {
             SetName(candidate);
             return;
         }
@@ -318,9 +324,9 @@ void TfrxComponent::HandleFontChange()
 
 // ---------------------------------------------------------------- copying and storage
 
-void TfrxComponent::Assign(const orv::Persistent* Source)
+void TfrxComponent::Assign(const orv::platform::Persistent* Source)
 {
-    auto* src = dynamic_cast<TfrxComponent*>(const_cast<orv::Persistent*>(Source));
+    auto* src = dynamic_cast<TfrxComponent*>(const_cast<orv::platform::Persistent*>(Source));
     if (!src)
         return;
     AssignFromText(AssignText(src));
@@ -449,7 +455,7 @@ QString TfrxComponent::BaseDiff(TfrxComponent* AComponent)
     if (!AComponent)
         return out;
     auto differ = [](double a, double b) { return std::fabs(a - b) > 0.0001; };
-    auto num = [](double v) { return orv::floatToStr(v); };
+    auto num = [](double v) { return orv::platform::floatToStr(v); };
     auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
     const bool isBand = dynamic_cast<TfrxBand*>(this) != nullptr;
     const auto* memo = dynamic_cast<TfrxCustomMemoView*>(this);
@@ -495,8 +501,8 @@ QString TfrxComponent::AllDiff(TfrxComponent* AComponent)
     if (AComponent)
         out += u' ' + BaseDiff(AComponent);
     if (dynamic_cast<TfrxNullBand*>(this)) {
-        addDiff(out, QStringLiteral("l"), orv::floatToStr(m_left));
-        addDiff(out, QStringLiteral("t"), orv::floatToStr(m_top));
+        addDiff(out, QStringLiteral("l"), orv::platform::floatToStr(m_left));
+        addDiff(out, QStringLiteral("t"), orv::platform::floatToStr(m_top));
     }
     return out;
 }
@@ -509,7 +515,7 @@ QString alignKey(double left)
 {
     const double v = left >= 0 ? left : -left;
     return (left >= 0 ? QStringLiteral("1") : QStringLiteral("0")) +
-           QStringLiteral("%1").arg(frxFloatToFixed(2, orv::formats().decimalSeparator, v), 9);
+           QStringLiteral("%1").arg(frxFloatToFixed(2, orv::platform::formats().decimalSeparator, v), 9);
 }
 
 } // namespace
@@ -536,7 +542,7 @@ void TfrxComponent::AlignChildren()
         if (auto* v = m_objects[i]->asView())
             views.push_back({v, alignKey(v->Left()), i});
     std::stable_sort(views.begin(), views.end(), [](const Entry& a, const Entry& b) {
-        const int c = orv::compareTextAZ(a.key, b.key);
+        const int c = orv::platform::compareTextAZ(a.key, b.key);
         return c != 0 ? c < 0 : a.index > b.index;
     });
     auto overlapsVertically = [](TfrxView* a, TfrxView* b) {
@@ -631,3 +637,5 @@ TfrxRect TfrxReportComponent::GetRealBounds() const
 {
     return TfrxRect{AbsLeft(), AbsTop(), AbsLeft() + Width(), AbsTop() + Height()};
 }
+
+} // namespace orv::report

@@ -13,9 +13,11 @@
 #include <functional>
 #include <memory>
 
-namespace orv {
+namespace orv::platform {
 class Canvas;
 }
+
+namespace orv::report {
 
 class TfrxReport;
 class TfrxPage;
@@ -27,7 +29,7 @@ class TfrxComponent;
 class TfrxXMLItem;
 
 // The font of report objects: name, size in points, style, colour.
-class TfrxFont : public orv::Persistent {
+class TfrxFont : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxFont)
 public:
     TfrxFont() = default;
@@ -52,11 +54,11 @@ public:
     std::function<void()> OnChange;
 
     // Copies name, size, style and colour (not the pixels per inch), then notifies.
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
     void AssignToFont(QFont& Font) const;
     // The canvas takes the family, the pixel size (Size x PixelsPerInch / 72, whatever the
     // canvas's resolution), the style, and the colour as its fill colour.
-    void AssignToCanvas(orv::Canvas& Canvas) const;
+    void AssignToCanvas(orv::platform::Canvas& Canvas) const;
     bool sameAs(const TfrxFont& other) const;
 
 private:
@@ -68,12 +70,12 @@ private:
     TAlphaColor m_color = claBlack;
 };
 
-class TfrxComponent : public orv::Component {
+class TfrxComponent : public orv::platform::Component {
     ORV_RTTI_CLASS(TfrxComponent)
 public:
     // The platform owner is AOwner's report when AOwner is a report object (none when it
     // belongs to no report), else AOwner; a report object AOwner also becomes the parent.
-    explicit TfrxComponent(orv::Component* AOwner);
+    explicit TfrxComponent(orv::platform::Component* AOwner);
     ~TfrxComponent() override;
 
     // ------------------------------------------------ tree
@@ -146,14 +148,14 @@ public:
     TfrxComponentStyle frComponentStyle{csPreviewVisible};
     bool IsDesigning() const { return m_isDesigning; }
     void SetIsDesigning(bool Value) { m_isDesigning = Value; }
-    bool IsLoading() const { return m_isLoading || hasFlag(orv::ComponentFlag::Loading); }
+    bool IsLoading() const { return m_isLoading || hasFlag(orv::platform::ComponentFlag::Loading); }
     void SetIsLoading(bool Value) { m_isLoading = Value; }
     bool IsPrinting() const { return m_isPrinting; }
     void SetIsPrinting(bool Value) { m_isPrinting = Value; }
     bool IsWriting() const { return m_isWriting; }
     void SetIsWriting(bool Value) { m_isWriting = Value; }
     // The object comes from an ancestor layout.
-    bool IsAncestor() const { return m_isInherited || hasFlag(orv::ComponentFlag::Ancestor); }
+    bool IsAncestor() const { return m_isInherited || hasFlag(orv::platform::ComponentFlag::Ancestor); }
     void SetIsInherited(bool Value) { m_isInherited = Value; }
 
     // Working links of the engine and the prepared pages.
@@ -163,7 +165,7 @@ public:
 
     // ------------------------------------------------ copying and storage
     // Copy through the template text: properties only; the children are dropped.
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
     // Copy with children and default values.
     void AssignAll(TfrxComponent* Source, bool Streaming = false);
     // Assign in two halves, for a caller that makes many copies of one unchanged object:
@@ -189,7 +191,7 @@ public:
     // ------------------------------------------------ drawing
     // Draws the object at the scales and offsets (device pixels per report pixel, and
     // where the page's printable area starts); nothing in the base.
-    virtual void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) {}
+    virtual void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) {}
 
     // ------------------------------------------------ other operations
     // Places the child views by their Align.
@@ -199,11 +201,11 @@ public:
     virtual void AddSourceObjects() {}
     virtual void BeforeStartReport() {}
     virtual void OnPaste() {}
-    virtual void OnNotify(orv::rtti::Object* Sender) {}
+    virtual void OnNotify(orv::platform::rtti::Object* Sender) {}
     virtual bool ContainerAdd(TfrxComponent* Obj) { return false; }
-    virtual bool ContainerMouseDown(orv::rtti::Object* Sender, int X, int Y) { return false; }
-    virtual void ContainerMouseMove(orv::rtti::Object* Sender, int X, int Y) {}
-    virtual void ContainerMouseUp(orv::rtti::Object* Sender, int X, int Y) {}
+    virtual bool ContainerMouseDown(orv::platform::rtti::Object* Sender, int X, int Y) { return false; }
+    virtual void ContainerMouseMove(orv::platform::rtti::Object* Sender, int X, int Y) {}
+    virtual void ContainerMouseUp(orv::platform::rtti::Object* Sender, int X, int Y) {}
     // After the object and its children have been read from a template.
     virtual void Loaded() {}
 
@@ -220,7 +222,7 @@ protected:
     bool m_startsOwnPlane = false;
 
 private:
-    static orv::Component* platformOwner(orv::Component* AOwner);
+    static orv::platform::Component* platformOwner(orv::platform::Component* AOwner);
     void collectAll(QList<TfrxComponent*>& out) const;
     TfrxComponent* m_parent = nullptr;
     QList<TfrxComponent*> m_objects;
@@ -249,7 +251,7 @@ public:
     // Stores the name and links the dataset of that name, as the holder finds it.
     void setName(const QString& name);
     // From the holder's removal notification.
-    void forget(const orv::Component* removed);
+    void forget(const orv::platform::Component* removed);
     // A dataset the holder owns itself is linked without a free notification.
     void setOwnDataSet(const TfrxDataSet* own) { m_own = own; }
 
@@ -265,7 +267,7 @@ private:
 class TfrxReportComponent : public TfrxComponent {
     ORV_RTTI_CLASS(TfrxReportComponent)
 public:
-    explicit TfrxReportComponent(orv::Component* AOwner) : TfrxComponent(AOwner) {}
+    explicit TfrxReportComponent(orv::platform::Component* AOwner) : TfrxComponent(AOwner) {}
 
     // Saves the bounds before the engine prints the object.
     virtual void BeforePrint();
@@ -297,3 +299,5 @@ public:
 private:
     QString m_onBeforePrint, m_onAfterPrint, m_onAfterData, m_onPreviewClick, m_onPreviewDblClick;
 };
+
+} // namespace orv::report

@@ -12,13 +12,15 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 // ---------------------------------------------------------------- dialog component
 
 ORV_RTTI_DEFINE(TfrxDialogComponent, TfrxReportComponent) {}
 
-TfrxDialogComponent::TfrxDialogComponent(orv::Component* AOwner) : TfrxReportComponent(AOwner)
+TfrxDialogComponent::TfrxDialogComponent(orv::platform::Component* AOwner) : TfrxReportComponent(AOwner)
 {
     frComponentStyle.exclude(csPreviewVisible);
     SetWidth(28);
@@ -48,7 +50,7 @@ ORV_RTTI_DEFINE(TfrxDataSet, TfrxDialogComponent)
     c.prop("UserName", &D::UserName, &D::SetUserName);
 }
 
-TfrxDataSet::TfrxDataSet(orv::Component* AOwner) : TfrxDialogComponent(AOwner) { frxGlobalDataSetList().add(this); }
+TfrxDataSet::TfrxDataSet(orv::platform::Component* AOwner) : TfrxDialogComponent(AOwner) { frxGlobalDataSetList().add(this); }
 
 TfrxDataSet::~TfrxDataSet() { frxGlobalDataSetList().remove(this); }
 
@@ -61,7 +63,7 @@ void TfrxDataSet::SetName(const QString& Value)
 
 void TfrxDataSet::SetUserName(const QString& Value)
 {
-    if (orv::trimmed(Value).isEmpty())
+    if (orv::platform::trimmed(Value).isEmpty())
         throw Error(frxStringResources()->Get(QStringLiteral("prInvProp")));
     m_userName = Value;
 }
@@ -125,7 +127,7 @@ bool TfrxDataSet::HasField(const QString& fName)
     StringList fields;
     GetFieldList(fields);
     for (int i = 0; i < fields.Count(); ++i)
-        if (orv::sameTextAZ(fields[i], fName))
+        if (orv::platform::sameTextAZ(fields[i], fName))
             return true;
     return false;
 }
@@ -135,7 +137,7 @@ ORV_RTTI_DEFINE(TfrxUserDataSet, TfrxDataSet)
     c.prop("Fields", &TfrxUserDataSet::Fields, &TfrxUserDataSet::SetFields);
 }
 
-TfrxUserDataSet::TfrxUserDataSet(orv::Component* AOwner)
+TfrxUserDataSet::TfrxUserDataSet(orv::platform::Component* AOwner)
     : TfrxDataSet(AOwner), m_fields(std::make_unique<StringList>())
 {
 }
@@ -176,7 +178,7 @@ ORV_RTTI_DEFINE(TfrxCustomDBDataSet, TfrxDataSet)
     c.prop("OpenDataSource", &D::OpenDataSource, &D::SetOpenDataSource).def(true);
 }
 
-TfrxCustomDBDataSet::TfrxCustomDBDataSet(orv::Component* AOwner)
+TfrxCustomDBDataSet::TfrxCustomDBDataSet(orv::platform::Component* AOwner)
     : TfrxDataSet(AOwner), m_fieldAliases(std::make_unique<StringList>())
 {
 }
@@ -185,7 +187,7 @@ QString TfrxCustomDBDataSet::GetAlias(const QString& fName) const
 {
     for (const QString& line : m_fieldAliases->lines()) {
         const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && orv::sameTextAZ(line.left(eq), fName))
+        if (eq >= 0 && orv::platform::sameTextAZ(line.left(eq), fName))
             return line.mid(eq + 1);
     }
     return fName;
@@ -195,7 +197,7 @@ QString TfrxCustomDBDataSet::ConvertAlias(const QString& fName) const
 {
     for (const QString& line : m_fieldAliases->lines()) {
         const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && orv::sameTextAZ(line.mid(eq + 1), fName))
+        if (eq >= 0 && orv::platform::sameTextAZ(line.mid(eq + 1), fName))
             return line.left(eq);
     }
     return fName;
@@ -235,10 +237,10 @@ void TfrxDataSetLink::setName(const QString& name)
     link(m_holder->FindDataSet(m_dataSet, name));
 }
 
-void TfrxDataSetLink::forget(const orv::Component* removed)
+void TfrxDataSetLink::forget(const orv::platform::Component* removed)
 {
     // A component being freed is no longer of its own class: compare addresses only.
-    if (m_dataSet && static_cast<orv::Component*>(m_dataSet) == removed)
+    if (m_dataSet && static_cast<orv::platform::Component*>(m_dataSet) == removed)
         m_dataSet = nullptr;
 }
 
@@ -307,7 +309,7 @@ TfrxDataSetItem* TfrxReportDataSets::Find(TfrxDataSet* ds) const
 TfrxDataSetItem* TfrxReportDataSets::Find(const QString& Name) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (Items(i)->DataSet() && orv::sameTextAZ(Items(i)->DataSet()->UserName(), Name))
+        if (Items(i)->DataSet() && orv::platform::sameTextAZ(Items(i)->DataSet()->UserName(), Name))
             return Items(i);
     return nullptr;
 }
@@ -318,10 +320,10 @@ void TfrxReportDataSets::Delete(const QString& Name)
         Delete(IndexOf(item));
 }
 
-void TfrxReportDataSets::forget(const orv::Component* ds)
+void TfrxReportDataSets::forget(const orv::platform::Component* ds)
 {
     for (int i = Count() - 1; i >= 0; --i)
-        if (Items(i)->m_dataSet && static_cast<orv::Component*>(Items(i)->m_dataSet) == ds)
+        if (Items(i)->m_dataSet && static_cast<orv::platform::Component*>(Items(i)->m_dataSet) == ds)
             Delete(i);
 }
 
@@ -364,7 +366,7 @@ TfrxDataSet* FindGlobalDataSet(TfrxDataSet* DataSet, const QString& Name, TfrxRe
         auto* ownerReport = dynamic_cast<TfrxReport*>(ds->Owner());
         if (ownerReport && ownerReport != Report)
             continue;
-        if (orv::sameTextAZ(ds->UserName(), Name)) {
+        if (orv::platform::sameTextAZ(ds->UserName(), Name)) {
             found = ds;
             break;
         }
@@ -400,7 +402,7 @@ void TfrxStyleItem::SetName(const QString& Value)
 {
     if (auto* styles = dynamic_cast<TfrxStyles*>(Collection()))
         for (int i = 0; i < styles->Count(); ++i)
-            if (styles->Items(i) != this && orv::sameTextAZ(styles->Items(i)->Name(), Value))
+            if (styles->Items(i) != this && orv::platform::sameTextAZ(styles->Items(i)->Name(), Value))
                 throw Error(frxStringResources()->Get(QStringLiteral("clDupName")));
     m_name = Value;
 }
@@ -417,7 +419,7 @@ void TfrxStyleItem::CreateUniqueName()
     }
 }
 
-void TfrxStyleItem::Assign(const orv::Persistent* Source)
+void TfrxStyleItem::Assign(const orv::platform::Persistent* Source)
 {
     const auto* s = dynamic_cast<const TfrxStyleItem*>(Source);
     if (!s || s == this)
@@ -433,7 +435,7 @@ ORV_RTTI_DEFINE(TfrxStyles, CollectionBase) {}
 TfrxStyleItem* TfrxStyles::Find(const QString& Name) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (orv::sameTextAZ(Items(i)->Name(), Name))
+        if (orv::platform::sameTextAZ(Items(i)->Name(), Name))
             return Items(i);
     return nullptr;
 }
@@ -508,3 +510,5 @@ void TfrxStyles::LoadFromFile(const QString& FileName)
 {
     loadFile(FileName, [this](QIODevice& f) { LoadFromStream(f); });
 }
+
+} // namespace orv::report

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace orv::report {
+
 class TfrxXMLItem;
 
 // An object that wraps a non-visual component on a dialog page; not kept in prepared
@@ -18,14 +20,14 @@ class TfrxXMLItem;
 class TfrxDialogComponent : public TfrxReportComponent, public orv::report::DefinesProperties {
     ORV_RTTI_CLASS(TfrxDialogComponent)
 public:
-    explicit TfrxDialogComponent(orv::Component* AOwner);
+    explicit TfrxDialogComponent(orv::platform::Component* AOwner);
     void DefineProperties(orv::report::Filer& filer) override;
 };
 
 class TfrxDataSet : public TfrxDialogComponent {
     ORV_RTTI_CLASS(TfrxDataSet)
 public:
-    explicit TfrxDataSet(orv::Component* AOwner);
+    explicit TfrxDataSet(orv::platform::Component* AOwner);
     ~TfrxDataSet() override;
 
     // A first name also becomes the user name.
@@ -66,7 +68,7 @@ public:
     virtual int FieldsCount() { return 0; }
     virtual bool IsBlobField(const QString& fName) { return false; }
     virtual int RecordCount();
-    virtual void AssignBlobTo(const QString& fName, orv::rtti::Object* Obj) {}
+    virtual void AssignBlobTo(const QString& fName, orv::platform::rtti::Object* Obj) {}
     virtual void GetFieldList(orv::report::StringList& List) { List.Clear(); }
     bool HasField(const QString& fName);
 
@@ -87,11 +89,11 @@ private:
 class TfrxUserDataSet : public TfrxDataSet {
     ORV_RTTI_CLASS(TfrxUserDataSet)
 public:
-    explicit TfrxUserDataSet(orv::Component* AOwner);
+    explicit TfrxUserDataSet(orv::platform::Component* AOwner);
     orv::report::StringList* Fields() const { return m_fields.get(); }
     void SetFields(orv::report::StringList* v) { m_fields->Assign(v); }
     std::function<void(const QString& VarName, QVariant& Value)> OnGetValue;
-    std::function<void(orv::rtti::Object* Sender, const QString& VarName, QVariant& Value)> OnNewGetValue;
+    std::function<void(orv::platform::rtti::Object* Sender, const QString& VarName, QVariant& Value)> OnNewGetValue;
 
     QString GetDisplayText(const QString& Index) override;
     QVariant GetValue(const QString& Index) override;
@@ -106,7 +108,7 @@ private:
 class TfrxCustomDBDataSet : public TfrxDataSet {
     ORV_RTTI_CLASS(TfrxCustomDBDataSet)
 public:
-    explicit TfrxCustomDBDataSet(orv::Component* AOwner);
+    explicit TfrxCustomDBDataSet(orv::platform::Component* AOwner);
     orv::report::StringList* FieldAliases() const { return m_fieldAliases.get(); }
     void SetFieldAliases(orv::report::StringList* v) { m_fieldAliases->Assign(v); }
     // The alias of a field name, or the name itself.
@@ -126,7 +128,7 @@ private:
 class TfrxCustomDatabase : public TfrxDialogComponent {
     ORV_RTTI_CLASS(TfrxCustomDatabase)
 public:
-    explicit TfrxCustomDatabase(orv::Component* AOwner) : TfrxDialogComponent(AOwner) {}
+    explicit TfrxCustomDatabase(orv::platform::Component* AOwner) : TfrxDialogComponent(AOwner) {}
     virtual void SetConnected(bool Value) {}
     virtual void SetDatabaseName(const QString& Value) {}
     virtual void SetLoginPrompt(bool Value) {}
@@ -171,7 +173,7 @@ public:
     void Delete(const QString& Name);
     using Collection::Delete;
     // A freed dataset leaves the list (the report calls this from its notifications).
-    void forget(const orv::Component* ds);
+    void forget(const orv::platform::Component* ds);
 
 private:
     TfrxReport* m_report;
@@ -215,7 +217,7 @@ public:
     void SetFrame(TfrxFrame* v) { m_frame->Assign(v); }
     // The first of "Style1", "Style2", ... that no item bears.
     void CreateUniqueName();
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     QString m_name;
@@ -246,3 +248,5 @@ private:
     QString m_name;
     TfrxReport* m_report;
 };
+
+} // namespace orv::report

@@ -7,7 +7,9 @@
 
 #include <QBuffer>
 
-ORV_RTTI_DEFINE(TfrxCustomEngine, orv::Persistent) {}
+namespace orv::report {
+
+ORV_RTTI_DEFINE(TfrxCustomEngine, orv::platform::Persistent) {}
 
 bool TfrxCustomEngine::DoublePass() const { return m_report && m_report->EngineOptions()->DoublePass(); }
 
@@ -22,7 +24,7 @@ void TfrxCustomEngine::StopReport()
         m_report->SetTerminated(true);
 }
 
-ORV_RTTI_DEFINE(TfrxCustomOutline, orv::Persistent) {}
+ORV_RTTI_DEFINE(TfrxCustomOutline, orv::platform::Persistent) {}
 
 TfrxCustomEngine* TfrxCustomOutline::Engine() const { return m_previewPages ? m_previewPages->Engine : nullptr; }
 
@@ -30,7 +32,7 @@ TfrxCustomPreviewPages::~TfrxCustomPreviewPages() = default;
 
 void TfrxCustomPreviewPages::SetOutline(std::unique_ptr<TfrxCustomOutline> outline) { m_outline = std::move(outline); }
 
-ORV_RTTI_DEFINE(TfrxCustomCompressor, orv::Component) {}
+ORV_RTTI_DEFINE(TfrxCustomCompressor, orv::platform::Component) {}
 
 void TfrxCustomCompressor::CreateStream()
 {
@@ -39,7 +41,7 @@ void TfrxCustomCompressor::CreateStream()
     Stream = std::move(buffer);
 }
 
-ORV_RTTI_DEFINE(TfrxCustomCrypter, orv::Component) {}
+ORV_RTTI_DEFINE(TfrxCustomCrypter, orv::platform::Component) {}
 
 void TfrxCustomCrypter::CreateStream()
 {
@@ -48,25 +50,25 @@ void TfrxCustomCrypter::CreateStream()
     Stream = std::move(buffer);
 }
 
-const orv::rtti::ClassInfo*& frxCompressorClass()
+const orv::platform::rtti::ClassInfo*& frxCompressorClass()
 {
-    static const orv::rtti::ClassInfo* cls = nullptr;
+    static const orv::platform::rtti::ClassInfo* cls = nullptr;
     return cls;
 }
 
-const orv::rtti::ClassInfo*& frxCrypterClass()
+const orv::platform::rtti::ClassInfo*& frxCrypterClass()
 {
-    static const orv::rtti::ClassInfo* cls = nullptr;
+    static const orv::platform::rtti::ClassInfo* cls = nullptr;
     return cls;
 }
 
-const orv::rtti::ClassInfo*& frxDesignerClass()
+const orv::platform::rtti::ClassInfo*& frxDesignerClass()
 {
-    static const orv::rtti::ClassInfo* cls = nullptr;
+    static const orv::platform::rtti::ClassInfo* cls = nullptr;
     return cls;
 }
 
-ORV_RTTI_DEFINE(TfrxCustomExportFilter, orv::Component)
+ORV_RTTI_DEFINE(TfrxCustomExportFilter, orv::platform::Component)
 {
     using F = TfrxCustomExportFilter;
     c.prop("ShowDialog", &F::ShowDialog, &F::SetShowDialog).def(true);
@@ -80,15 +82,17 @@ ORV_RTTI_DEFINE(TfrxCustomExportFilter, orv::Component)
     c.prop("DataOnly", &F::DataOnly, &F::SetDataOnly).def(false);
 }
 
-TfrxCustomExportFilter::TfrxCustomExportFilter(orv::Component* AOwner) : orv::Component(AOwner), m_registered(true)
+TfrxCustomExportFilter::TfrxCustomExportFilter(orv::platform::Component* AOwner) : orv::platform::Component(AOwner), m_registered(true)
 {
     frxExportFilterRegistry().Register(this);
 }
 
-TfrxCustomExportFilter::TfrxCustomExportFilter(NoRegister) : orv::Component(nullptr), m_registered(false) {}
+TfrxCustomExportFilter::TfrxCustomExportFilter(NoRegister) : orv::platform::Component(nullptr), m_registered(false) {}
 
 TfrxCustomExportFilter::~TfrxCustomExportFilter()
 {
     if (m_registered)
         frxExportFilterRegistry().Unregister(this);
 }
+
+} // namespace orv::report

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+namespace orv::report {
+
 class TfrxReport;
 class TfrxBand;
 class TfrxComponent;
@@ -26,11 +28,15 @@ class TfrxPictureView;
 class TfrxDialogPage;
 class TfrxCustomPreviewPages;
 class TfrxXMLItem;
-namespace orv {
+
+} // namespace orv::report
+namespace orv::platform {
 class Canvas;
 }
 
-class TfrxCustomEngine : public orv::Persistent {
+namespace orv::report {
+
+class TfrxCustomEngine : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxCustomEngine)
 public:
     explicit TfrxCustomEngine(TfrxReport* AReport) : m_report(AReport) {}
@@ -38,14 +44,14 @@ public:
     TfrxReport* Report() const { return m_report; }
     TfrxCustomPreviewPages* PreviewPages = nullptr;
     // Objects to notify during a run; emptied by each script preparation.
-    QList<orv::rtti::Object*> NotifyList;
+    QList<orv::platform::rtti::Object*> NotifyList;
     bool Running = false;
     int CurColumn = 0, CurVColumn = 0;
     double CurX = 0, CurY = 0;
     int CurLine = 0, CurLineThrough = 0;
     bool FinalPass = false;
     double PageWidth = 0;
-    orv::TDateTime StartDate = 0, StartTime = 0;
+    orv::platform::TDateTime StartDate = 0, StartTime = 0;
     int TotalPages = 0;
     bool SecondScriptCall = false;
     std::function<void(TfrxDialogPage* Page)> OnRunDialog;
@@ -59,7 +65,7 @@ public:
     virtual void NewColumn() { throw orv::report::AbstractError(); }
     virtual void NewPage() { throw orv::report::AbstractError(); }
     virtual void ShowBand(TfrxBand* Band) { throw orv::report::AbstractError(); }
-    virtual void ShowBand(const orv::rtti::ClassInfo& Band) { throw orv::report::AbstractError(); }
+    virtual void ShowBand(const orv::platform::rtti::ClassInfo& Band) { throw orv::report::AbstractError(); }
     virtual double HeaderHeight() { throw orv::report::AbstractError(); }
     virtual double FooterHeight() { throw orv::report::AbstractError(); }
     virtual double FreeSpace() { throw orv::report::AbstractError(); }
@@ -79,7 +85,7 @@ private:
     double m_pageHeight = 0;
 };
 
-class TfrxCustomOutline : public orv::Persistent {
+class TfrxCustomOutline : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxCustomOutline)
 public:
     explicit TfrxCustomOutline(TfrxCustomPreviewPages* APreviewPages) : m_previewPages(APreviewPages) {}
@@ -148,7 +154,7 @@ public:
     virtual void AddEmptyPage(int Index) { throw orv::report::AbstractError(); }
     virtual void DeletePage(int Index) { throw orv::report::AbstractError(); }
     virtual void ModifyPage(int Index, TfrxReportPage* Page) { throw orv::report::AbstractError(); }
-    virtual void DrawPage(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY,
+    virtual void DrawPage(int Index, orv::platform::Canvas* Canvas, long double ScaleX, long double ScaleY,
                           long double OffsetX, long double OffsetY)
     {
         throw orv::report::AbstractError();
@@ -204,10 +210,10 @@ public:
 
 // Template compression: a registered compressor class turns templates into its own
 // format and back. None is registered in this program.
-class TfrxCustomCompressor : public orv::Component {
+class TfrxCustomCompressor : public orv::platform::Component {
     ORV_RTTI_CLASS(TfrxCustomCompressor)
 public:
-    explicit TfrxCustomCompressor(orv::Component* AOwner = nullptr) : orv::Component(AOwner) {}
+    explicit TfrxCustomCompressor(orv::platform::Component* AOwner = nullptr) : orv::platform::Component(AOwner) {}
     bool IsFR3File = false;
     TfrxReport* Report = nullptr;
     std::unique_ptr<QIODevice> Stream;
@@ -217,10 +223,10 @@ public:
     void CreateStream();
 };
 
-class TfrxCustomCrypter : public orv::Component {
+class TfrxCustomCrypter : public orv::platform::Component {
     ORV_RTTI_CLASS(TfrxCustomCrypter)
 public:
-    explicit TfrxCustomCrypter(orv::Component* AOwner = nullptr) : orv::Component(AOwner) {}
+    explicit TfrxCustomCrypter(orv::platform::Component* AOwner = nullptr) : orv::platform::Component(AOwner) {}
     std::unique_ptr<QIODevice> Stream;
     virtual bool Decrypt(QIODevice& Source, const QByteArray& Key) { throw orv::report::AbstractError(); }
     virtual void Crypt(QIODevice& Dest, const QByteArray& Key) { throw orv::report::AbstractError(); }
@@ -228,16 +234,16 @@ public:
 };
 
 // The classes the report creates its compressor and crypter from; none by default.
-const orv::rtti::ClassInfo*& frxCompressorClass();
-const orv::rtti::ClassInfo*& frxCrypterClass();
+const orv::platform::rtti::ClassInfo*& frxCompressorClass();
+const orv::platform::rtti::ClassInfo*& frxCrypterClass();
 // The designer class; none in this program, so the designer operations do nothing.
-const orv::rtti::ClassInfo*& frxDesignerClass();
+const orv::platform::rtti::ClassInfo*& frxDesignerClass();
 
-class TfrxCustomExportFilter : public orv::Component {
+class TfrxCustomExportFilter : public orv::platform::Component {
     ORV_RTTI_CLASS(TfrxCustomExportFilter)
 public:
     // Registers the filter in the export-filter registry.
-    explicit TfrxCustomExportFilter(orv::Component* AOwner);
+    explicit TfrxCustomExportFilter(orv::platform::Component* AOwner);
     struct NoRegister {};
     // A filter that never appears in the registry.
     explicit TfrxCustomExportFilter(NoRegister);
@@ -257,8 +263,8 @@ public:
     void SetShowProgress(bool v) { m_showProgress = v; }
     bool OverwritePrompt() const { return m_overwritePrompt; }
     void SetOverwritePrompt(bool v) { m_overwritePrompt = v; }
-    orv::TDateTime CreationTime() const { return m_creationTime; }
-    void SetCreationTime(orv::TDateTime v) { m_creationTime = v; }
+    orv::platform::TDateTime CreationTime() const { return m_creationTime; }
+    void SetCreationTime(orv::platform::TDateTime v) { m_creationTime = v; }
     bool DataOnly() const { return m_dataOnly; }
     void SetDataOnly(bool v) { m_dataOnly = v; }
     std::function<void(TfrxCustomExportFilter* Sender)> OnBeginExport;
@@ -289,6 +295,8 @@ private:
     bool m_exportNotPrintable = false, m_useFileCache = true;
     QString m_defaultPath;
     bool m_showProgress = true, m_overwritePrompt = false;
-    orv::TDateTime m_creationTime = 0;
+    orv::platform::TDateTime m_creationTime = 0;
     bool m_dataOnly = false;
 };
+
+} // namespace orv::report

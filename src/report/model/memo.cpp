@@ -16,6 +16,8 @@
 
 // ---------------------------------------------------------------- geometry
 
+namespace orv::report {
+
 QRectF TfrxCustomMemoView::textRectIn(const DeviceRect& r, double ScaleX, double ScaleY) const
 {
     const double w = Frame()->Width();
@@ -29,7 +31,7 @@ QRectF TfrxCustomMemoView::textRectIn(const DeviceRect& r, double ScaleX, double
 
 QRectF TfrxCustomMemoView::unitTextRect() const { return textRectIn(deviceRect(1, 1, 0, 0), 1, 1); }
 
-void TfrxCustomMemoView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX,
+void TfrxCustomMemoView::ComputeDrawRect(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX,
                                          double OffsetY)
 {
     TfrxView::ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
@@ -63,7 +65,7 @@ QString TfrxCustomMemoView::GetComponentText() const
 {
     QString t = Text();
     if (AllowExpressions()) {
-        const qsizetype at = orv::indexOfAZ(t, QStringLiteral("[TOTALPAGES]"));
+        const qsizetype at = orv::platform::indexOfAZ(t, QStringLiteral("[TOTALPAGES]"));
         if (at >= 0)
             t.replace(at, 12, QString::number(TotalPages));
     }
@@ -72,7 +74,7 @@ QString TfrxCustomMemoView::GetComponentText() const
 
 // ---------------------------------------------------------------- drawing
 
-void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxCustomMemoView::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     TfrxFont* F = drawFont();
     const TAlphaColor ownColor = Color();
@@ -91,7 +93,7 @@ void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY,
     const QString T = textWithoutLastBreak();
 
     if (Underlines() && Rotation() == 0) {
-        Canvas->strokeDash = orv::StrokeDash::Solid;
+        Canvas->strokeDash = orv::platform::StrokeDash::Solid;
         Canvas->strokeColor = Frame()->Color();
         Canvas->strokeThickness = FFrameWidth;
         const double pitch = ScaleY * RulePitch();
@@ -130,9 +132,9 @@ void TfrxCustomMemoView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY,
             r = QRectF(-w / 2, -h / 2, w, h);
         }
         F->AssignToCanvas(*Canvas);
-        const orv::TextAlign horz = HAlign() == haRight    ? orv::TextAlign::Trailing
-                                    : HAlign() == haCenter ? orv::TextAlign::Center
-                                                           : orv::TextAlign::Leading;
+        const orv::platform::TextAlign horz = HAlign() == haRight    ? orv::platform::TextAlign::Trailing
+                                    : HAlign() == haCenter ? orv::platform::TextAlign::Center
+                                                           : orv::platform::TextAlign::Leading;
         Canvas->fillText(r, T, WordWrap(), 1, horz, frxVertAlignToTextAlign(VAlign()));
     }
     Canvas->restoreState();
@@ -361,9 +363,9 @@ QString TfrxCustomMemoView::CalcAndFormat(const QString& Expr)
             format->SetFormatStr(F.mid(1, 255));
         }
     }
-    if (orv::sameTextAZ(X, QStringLiteral("TOTALPAGES#")))
+    if (orv::platform::sameTextAZ(X, QStringLiteral("TOTALPAGES#")))
         Value = orv::report::Value(QStringLiteral("[TotalPages#]"));
-    else if (orv::sameTextAZ(X, QStringLiteral("COPYNAME#")))
+    else if (orv::platform::sameTextAZ(X, QStringLiteral("COPYNAME#")))
         Value = orv::report::Value(QStringLiteral("[CopyName#]"));
     else if (TfrxReport* report = Report())
         Value = report->Calc(X);
@@ -394,7 +396,7 @@ QString TfrxCustomMemoView::FormatData(const orv::report::Value& V, TfrxFormat* 
         case fkNumeric:
             return frxFormatNumeric(V, *AFormat);
         case fkDateTime:
-            return orv::formatDateTime(AFormat->FormatStr(), V.toDate());
+            return orv::platform::formatDateTime(AFormat->FormatStr(), V.toDate());
         case fkBoolean: {
             const QString f = AFormat->FormatStr();
             const qsizetype comma = f.indexOf(u',');
@@ -419,12 +421,12 @@ void TfrxCustomMemoView::ExtractMacros()
     if (!AllowExpressions())
         return;
     QString T = Text();
-    qsizetype at = orv::indexOfAZ(T, QStringLiteral("[TOTALPAGES#]"));
+    qsizetype at = orv::platform::indexOfAZ(T, QStringLiteral("[TOTALPAGES#]"));
     if (at >= 0) {
         T.replace(at, 13, QString::number(TotalPages));
         SetText(T);
     }
-    at = orv::indexOfAZ(T, QStringLiteral("[COPYNAME#]"));
+    at = orv::platform::indexOfAZ(T, QStringLiteral("[COPYNAME#]"));
     if (at >= 0) {
         const QString name = QStringLiteral("CopyName") + QString::number(CopyNo);
         const TfrxVariables& globals = frxGlobalVariables();
@@ -433,3 +435,5 @@ void TfrxCustomMemoView::ExtractMacros()
         SetText(T);
     }
 }
+
+} // namespace orv::report

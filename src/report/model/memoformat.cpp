@@ -5,20 +5,26 @@
 #include "report/base/errors.h"
 #include "report/model/views.h"
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+
+namespace orv::report {
 
 QString frxFormatNumeric(const orv::report::Value& V, const TfrxFormat& Format)
 {
     const QString& f = Format.FormatStr();
-    const orv::FormatSettings& fs = orv::formats();
+    const orv::platform::FormatSettings& fs = orv::platform::formats();
     QString result;
     if (f.contains(u'#') || f.startsWith(u'0')) {
-        result = orv::formatFloatPicture(f, static_cast<long double>(V.toDouble()));
+        result = orv::platform::formatFloatPicture(f, static_cast<long double>(V.toDouble()));
     } else if (f.contains(u'd') || f.contains(u'u')) {
-        const orv::FormatArg arg = orv::FormatArg::fromInt(V.toInt());
-        result = orv::formatString(f, std::span<const orv::FormatArg>(&arg, 1));
+        const orv::platform::FormatArg arg = orv::platform::FormatArg::fromInt(V.toInt());
+        result = orv::platform::formatString(f, std::span<const orv::platform::FormatArg>(&arg, 1));
     } else {
-        const orv::FormatArg arg = orv::FormatArg::fromFloat(static_cast<long double>(V.toDouble()));
-        result = orv::formatString(f, std::span<const orv::FormatArg>(&arg, 1));
+        const orv::platform::FormatArg arg = orv::platform::FormatArg::fromFloat(static_cast<long double>(V.toDouble()));
+        result = orv::platform::formatString(f, std::span<const orv::platform::FormatArg>(&arg, 1));
     }
     // The format's own separators replace the process's: the decimal one only at its
     // last place, so that a thousand separator turned into the same character stays.
@@ -31,3 +37,5 @@ QString frxFormatNumeric(const orv::report::Value& V, const TfrxFormat& Format)
         result[decimalAt] = Format.DecimalSeparator()[0];
     return result;
 }
+
+} // namespace orv::report

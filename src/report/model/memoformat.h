@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace orv::report {
+
 class TfrxFormat;
 
 // The value through the picture formatting of floats when the format text holds "#" or
@@ -11,3 +13,5 @@ class TfrxFormat;
 // then with the format's own decimal and thousand separators. Raises when the format
 // does not suit the value.
 QString frxFormatNumeric(const orv::report::Value& V, const TfrxFormat& Format);
+
+} // namespace orv::report

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 using orv::report::StringList;
 
 namespace {
@@ -76,7 +78,7 @@ ORV_RTTI_DEFINE(TfrxReportPage, TfrxPage)
     c.prop("OnManualBuild", &P::OnManualBuild, &P::SetOnManualBuild).type(QStringLiteral("TfrxNotifyEvent"));
 }
 
-TfrxReportPage::TfrxReportPage(orv::Component* AOwner)
+TfrxReportPage::TfrxReportPage(orv::platform::Component* AOwner)
     : TfrxPage(AOwner), m_columnPositions(std::make_unique<StringList>()), m_hGuides(std::make_unique<StringList>()),
       m_vGuides(std::make_unique<StringList>()), m_background(std::make_unique<TfrxPictureView>(nullptr))
 {
@@ -166,7 +168,7 @@ void TfrxReportPage::SetColumns(int Value)
         return;
     m_columnWidth = (m_paperWidth - m_leftMargin - m_rightMargin) / Value;
     for (int i = 0; i < Value; ++i)
-        m_columnPositions->Add(orv::floatToStr(i * m_columnWidth));
+        m_columnPositions->Add(orv::platform::floatToStr(i * m_columnWidth));
 }
 
 void TfrxReportPage::SetPageCount(int Value)
@@ -175,14 +177,14 @@ void TfrxReportPage::SetPageCount(int Value)
         m_pageCount = Value;
 }
 
-void TfrxReportPage::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxReportPage::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxPage::Notification(AComponent, op);
-    if (op == orv::Operation::Remove)
+    if (op == orv::platform::Operation::Remove)
         m_dataSet.forget(AComponent);
 }
 
-TfrxBand* TfrxReportPage::FindBand(const orv::rtti::ClassInfo& Band) const
+TfrxBand* TfrxReportPage::FindBand(const orv::platform::rtti::ClassInfo& Band) const
 {
     for (TfrxComponent* c : Objects())
         if (auto* b = dynamic_cast<TfrxBand*>(c); b && b->InheritsFrom(Band))
@@ -247,7 +249,7 @@ ORV_RTTI_DEFINE(TfrxDataPage, TfrxPage)
     c.prop("Width", &P::Width, &P::SetWidth);
 }
 
-TfrxDataPage::TfrxDataPage(orv::Component* AOwner) : TfrxPage(AOwner)
+TfrxDataPage::TfrxDataPage(orv::platform::Component* AOwner) : TfrxPage(AOwner)
 {
     SetWidth(1000);
     SetHeight(1000);
@@ -271,7 +273,7 @@ ORV_RTTI_DEFINE(TfrxDialogPage, TfrxPage)
     c.prop("WindowState", &P::WindowState, &P::SetWindowState).def(wsNormal);
 }
 
-TfrxDialogPage::TfrxDialogPage(orv::Component* AOwner) : TfrxPage(AOwner)
+TfrxDialogPage::TfrxDialogPage(orv::platform::Component* AOwner) : TfrxPage(AOwner)
 {
     m_startsOwnPlane = true;
     Font()->SetName(QStringLiteral("Tahoma"));
@@ -288,7 +290,7 @@ ORV_RTTI_DEFINE(TfrxSubreport, TfrxView)
     c.prop("PrintOnParent", &TfrxSubreport::PrintOnParent, &TfrxSubreport::SetPrintOnParent).def(false);
 }
 
-TfrxSubreport::TfrxSubreport(orv::Component* AOwner) : TfrxView(AOwner)
+TfrxSubreport::TfrxSubreport(orv::platform::Component* AOwner) : TfrxView(AOwner)
 {
     frComponentStyle.exclude(csPreviewVisible);
     Frame()->SetTyp(TfrxFrameTypes{ftLeft, ftRight, ftTop, ftBottom});
@@ -311,3 +313,5 @@ void TfrxSubreport::SetPage(TfrxReportPage* Value)
 }
 
 QString TfrxSubreport::GetDescription() const { return frxStringResources()->Get(QStringLiteral("obSubRep")); }
+
+} // namespace orv::report

@@ -8,13 +8,15 @@
 #include <functional>
 #include <memory>
 
+namespace orv::report {
+
 class TfrxBand;
 class TfrxSubreport;
 
 class TfrxPage : public TfrxComponent {
     ORV_RTTI_CLASS(TfrxPage)
 public:
-    explicit TfrxPage(orv::Component* AOwner) : TfrxComponent(AOwner) {}
+    explicit TfrxPage(orv::platform::Component* AOwner) : TfrxComponent(AOwner) {}
     TfrxPage* asPage() override { return this; }
 };
 
@@ -30,7 +32,7 @@ void frxSetDefaultPaperProvider(std::function<TfrxDefaultPaper()> provider);
 class TfrxReportPage : public TfrxPage {
     ORV_RTTI_CLASS(TfrxReportPage)
 public:
-    explicit TfrxReportPage(orv::Component* AOwner);
+    explicit TfrxReportPage(orv::platform::Component* AOwner);
     ~TfrxReportPage() override;
 
     TPrinterOrientation Orientation() const { return m_orientation; }
@@ -122,7 +124,7 @@ public:
     QList<TfrxBand*> VSubBands;
 
     // The first child of that class or a descendant of it, or nullptr.
-    TfrxBand* FindBand(const orv::rtti::ClassInfo& Band) const;
+    TfrxBand* FindBand(const orv::platform::rtti::ClassInfo& Band) const;
     // Margins 10 mm and the current printer's default paper.
     void SetDefaults();
     void ClearGuides();
@@ -131,7 +133,7 @@ public:
     void AlignChildren() override;
     // The background: colour, picture and frame over the printable area, unless the
     // picture is hidden (or not for printing, on a printer).
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The dot-matrix page answers true; its bands snap to character cells.
     virtual bool IsDotMatrixPage() const { return false; }
     QString GetDescription() const override;
@@ -161,13 +163,13 @@ private:
     TfrxSubreport* m_subReport = nullptr;
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
 };
 
 class TfrxDataPage : public TfrxPage {
     ORV_RTTI_CLASS(TfrxDataPage)
 public:
-    explicit TfrxDataPage(orv::Component* AOwner);
+    explicit TfrxDataPage(orv::platform::Component* AOwner);
     QString GetDescription() const override;
 };
 
@@ -176,7 +178,7 @@ public:
 class TfrxDialogPage : public TfrxPage {
     ORV_RTTI_CLASS(TfrxDialogPage)
 public:
-    explicit TfrxDialogPage(orv::Component* AOwner);
+    explicit TfrxDialogPage(orv::platform::Component* AOwner);
 
     TFormBorderStyle BorderStyle() const { return m_borderStyle; }
     void SetBorderStyle(TFormBorderStyle v) { m_borderStyle = v; }
@@ -213,7 +215,7 @@ private:
 class TfrxSubreport : public TfrxView {
     ORV_RTTI_CLASS(TfrxSubreport)
 public:
-    explicit TfrxSubreport(orv::Component* AOwner);
+    explicit TfrxSubreport(orv::platform::Component* AOwner);
     ~TfrxSubreport() override;
     TfrxReportPage* Page() const { return m_page; }
     // Links both ways; the page's previous subreport loses its page.
@@ -227,3 +229,5 @@ private:
     bool m_printOnParent = false;
     friend class TfrxReportPage;
 };
+
+} // namespace orv::report

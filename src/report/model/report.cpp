@@ -19,11 +19,17 @@
 #include <QSaveFile>
 #include <QTimer>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using namespace orv::report;
 
 // ---------------------------------------------------------------- engine options
 
-ORV_RTTI_DEFINE(TfrxEngineOptions, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxEngineOptions, orv::platform::Persistent)
 {
     using O = TfrxEngineOptions;
     c.prop("ConvertNulls", &O::ConvertNulls, &O::SetConvertNulls).def(true);
@@ -44,7 +50,7 @@ void TfrxEngineOptions::Clear()
     m_doublePass = false;
 }
 
-void TfrxEngineOptions::Assign(const orv::Persistent* Source)
+void TfrxEngineOptions::Assign(const orv::platform::Persistent* Source)
 {
     const auto* o = dynamic_cast<const TfrxEngineOptions*>(Source);
     if (!o || o == this)
@@ -61,7 +67,7 @@ void TfrxEngineOptions::Assign(const orv::Persistent* Source)
 
 // ---------------------------------------------------------------- preview options
 
-ORV_RTTI_DEFINE(TfrxPreviewOptions, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxPreviewOptions, orv::platform::Persistent)
 {
     using O = TfrxPreviewOptions;
     c.prop("AllowEdit", &O::AllowEdit, &O::SetAllowEdit).def(true);
@@ -90,7 +96,7 @@ void TfrxPreviewOptions::Clear()
     m_thumbnailVisible = false;
 }
 
-void TfrxPreviewOptions::Assign(const orv::Persistent* Source)
+void TfrxPreviewOptions::Assign(const orv::platform::Persistent* Source)
 {
     if (const auto* o = dynamic_cast<const TfrxPreviewOptions*>(Source); o && o != this)
         *this = *o;
@@ -98,7 +104,7 @@ void TfrxPreviewOptions::Assign(const orv::Persistent* Source)
 
 // ---------------------------------------------------------------- print options
 
-ORV_RTTI_DEFINE(TfrxPrintOptions, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxPrintOptions, orv::platform::Persistent)
 {
     using O = TfrxPrintOptions;
     c.prop("Copies", &O::Copies, &O::SetCopies).def(1);
@@ -131,7 +137,7 @@ void TfrxPrintOptions::Clear()
     PagesOnSheet = 0;
 }
 
-void TfrxPrintOptions::Assign(const orv::Persistent* Source)
+void TfrxPrintOptions::Assign(const orv::platform::Persistent* Source)
 {
     const auto* o = dynamic_cast<const TfrxPrintOptions*>(Source);
     if (!o || o == this)
@@ -171,7 +177,7 @@ QString shiftCodes(const QString& s, int by)
 
 void frxSetPasswordPrompt(std::function<bool(QString& Password)> prompt) { passwordPrompt() = std::move(prompt); }
 
-ORV_RTTI_DEFINE(TfrxReportOptions, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxReportOptions, orv::platform::Persistent)
 {
     using O = TfrxReportOptions;
     c.prop("Author", &O::Author, &O::SetAuthor);
@@ -193,7 +199,7 @@ ORV_RTTI_DEFINE(TfrxReportOptions, orv::Persistent)
 TfrxReportOptions::TfrxReportOptions(TfrxReport* AReport)
     : m_report(AReport), m_description(std::make_unique<StringList>()), m_picture(std::make_unique<TfrxBitmap>())
 {
-    m_createDate = m_lastChange = orv::nowDateTime();
+    m_createDate = m_lastChange = orv::platform::nowDateTime();
 }
 
 TfrxReportOptions::~TfrxReportOptions() = default;
@@ -203,7 +209,7 @@ void TfrxReportOptions::Clear()
     if (!Info) {
         m_author.clear();
         m_compressed = false;
-        m_createDate = m_lastChange = orv::nowDateTime();
+        m_createDate = m_lastChange = orv::platform::nowDateTime();
         m_description->Clear();
         m_picture->Clear();
         m_versionBuild.clear();
@@ -217,7 +223,7 @@ void TfrxReportOptions::Clear()
     m_prevPassword.clear();
 }
 
-void TfrxReportOptions::Assign(const orv::Persistent* Source)
+void TfrxReportOptions::Assign(const orv::platform::Persistent* Source)
 {
     const auto* o = dynamic_cast<const TfrxReportOptions*>(Source);
     if (!o || o == this)
@@ -279,7 +285,7 @@ ORV_RTTI_DEFINE(TfrxReport, TfrxComponent)
     c.prop("OnReportPrint", &R::OnReportPrint, &R::SetOnReportPrint).type(QStringLiteral("TfrxNotifyEvent"));
 }
 
-TfrxReport::TfrxReport(orv::Component* AOwner)
+TfrxReport::TfrxReport(orv::platform::Component* AOwner)
     : TfrxComponent(AOwner), m_engineOptions(std::make_unique<TfrxEngineOptions>()),
       m_previewOptions(std::make_unique<TfrxPreviewOptions>()), m_printOptions(std::make_unique<TfrxPrintOptions>()),
       m_reportOptions(std::make_unique<TfrxReportOptions>(this)), m_scriptText(std::make_unique<StringList>()),
@@ -406,10 +412,10 @@ void TfrxReport::SetPreview(TfrxCustomPreview* Value)
     }
 }
 
-void TfrxReport::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxReport::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxComponent::Notification(AComponent, op);
-    if (op != orv::Operation::Remove)
+    if (op != orv::platform::Operation::Remove)
         return;
     // A component being freed is no longer of its own class: compare addresses only.
     m_dataSets->forget(AComponent);
@@ -493,12 +499,12 @@ void TfrxReport::SaveToStream(QIODevice& Stream, bool SaveChildren, bool SaveDef
         }
     } restore{this, password, preview};
 
-    std::unique_ptr<orv::rtti::Object> crypter;
+    std::unique_ptr<orv::platform::rtti::Object> crypter;
     if (!password.isEmpty() && frxCrypterClass())
         crypter.reset(frxCrypterClass()->create(this));
     if (!dynamic_cast<TfrxCustomCrypter*>(crypter.get()))
         m_reportOptions->SetPassword(shiftCodes(password, -10));
-    std::unique_ptr<orv::rtti::Object> compressor;
+    std::unique_ptr<orv::platform::rtti::Object> compressor;
     if (m_reportOptions->Compressed() && frxCompressorClass())
         compressor.reset(frxCompressorClass()->create(this));
     auto* comp = dynamic_cast<TfrxCustomCompressor*>(compressor.get());
@@ -536,7 +542,7 @@ void TfrxReport::LoadFromStream(QIODevice& Stream)
 {
     m_errors->Clear();
     QIODevice* source = &Stream;
-    std::unique_ptr<orv::rtti::Object> compressor;
+    std::unique_ptr<orv::platform::rtti::Object> compressor;
     if (frxCompressorClass()) {
         compressor.reset(frxCompressorClass()->create(this));
         if (auto* comp = dynamic_cast<TfrxCustomCompressor*>(compressor.get())) {
@@ -558,7 +564,7 @@ void TfrxReport::LoadFromStream(QIODevice& Stream)
     }
     m_reportOptions->SetPassword(m_reportOptions->HiddenPassword);
     bool encrypted = false;
-    std::unique_ptr<orv::rtti::Object> crypter;
+    std::unique_ptr<orv::platform::rtti::Object> crypter;
     if (frxCrypterClass()) {
         crypter.reset(frxCrypterClass()->create(this));
         if (auto* crypt = dynamic_cast<TfrxCustomCrypter*>(crypter.get())) {
@@ -643,7 +649,7 @@ bool TfrxReport::LoadFromFile(const QString& AFileName, bool ExceptionIfNotFound
         return false;
     QFile file(AFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(AFileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(AFileName, file.errorString()));
     FileName = AFileName;
     LoadFromStream(file);
     return exists;
@@ -677,3 +683,5 @@ void TfrxReport::DefineProperties(Filer& filer)
 QString TfrxReport::GetApplicationFolder() const { return IsDesigning() ? QDir::currentPath() + u'\\' : frxDefaultFolder(); }
 
 QString TfrxReport::GetDescription() const { return frxStringResources()->Get(QStringLiteral("obReport")); }
+
+} // namespace orv::report

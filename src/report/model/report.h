@@ -12,17 +12,29 @@
 #include <functional>
 #include <memory>
 
+namespace orv::report {
+
 class TfrxXMLSerializer;
 class TfrxExpressionCache;
+
+} // namespace orv::report
+namespace orv::script {
 class TfsScript;
+}
+namespace orv::script {
 class TfsMethodHelper;
+}
+namespace orv::script {
 class TfsCustomVariable;
+}
 class QTimer;
-namespace orv {
+namespace orv::platform {
 class IniFile;
 }
 
-class TfrxEngineOptions : public orv::Persistent {
+namespace orv::report {
+
+class TfrxEngineOptions : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxEngineOptions)
 public:
     bool ConvertNulls() const { return m_convertNulls; }
@@ -54,7 +66,7 @@ public:
     // Resets what a template brings: ConvertNulls, IgnoreDevByZero and DoublePass.
     void Clear();
     // The nine published values.
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     bool m_convertNulls = true, m_doublePass = false;
@@ -66,7 +78,7 @@ private:
     bool m_destroyForms = true, m_enableThreadSafe = false, m_useGlobalDataSetList = true;
 };
 
-class TfrxPreviewOptions : public orv::Persistent {
+class TfrxPreviewOptions : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxPreviewOptions)
 public:
     bool AllowEdit() const { return m_allowEdit; }
@@ -104,7 +116,7 @@ public:
 
     // Resets the outline, cache and thumbnail values.
     void Clear();
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
     static constexpr TfrxPreviewButtons AllButtons = TfrxPreviewButtons::fromBits(0xFFF);
 
@@ -120,7 +132,7 @@ private:
     bool m_pictureCacheInFile = false, m_rtlPreview = false;
 };
 
-class TfrxPrintOptions : public orv::Persistent {
+class TfrxPrintOptions : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxPrintOptions)
 public:
     TfrxPrintOptions() { Clear(); }
@@ -151,7 +163,7 @@ public:
 
     void Clear();
     // Everything but the duplex mode.
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     int m_copies = 1;
@@ -163,7 +175,7 @@ private:
     bool m_reverse = false, m_showDialog = true, m_swapPageSize = false;
 };
 
-class TfrxReportOptions : public orv::Persistent {
+class TfrxReportOptions : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxReportOptions)
 public:
     explicit TfrxReportOptions(TfrxReport* AReport = nullptr);
@@ -173,16 +185,16 @@ public:
     void SetAuthor(const QString& v) { m_author = v; }
     bool Compressed() const { return m_compressed; }
     void SetCompressed(bool v) { m_compressed = v; }
-    orv::TDateTime CreateDate() const { return m_createDate; }
-    void SetCreateDate(orv::TDateTime v) { m_createDate = v; }
+    orv::platform::TDateTime CreateDate() const { return m_createDate; }
+    void SetCreateDate(orv::platform::TDateTime v) { m_createDate = v; }
     orv::report::StringList* Description() const { return m_description.get(); }
     void SetDescription(orv::report::StringList* v) { m_description->Assign(v); }
     const QString& InitString() const { return m_initString; }
     void SetInitString(const QString& v) { m_initString = v; }
     const QString& Name() const { return m_name; }
     void SetName(const QString& v) { m_name = v; }
-    orv::TDateTime LastChange() const { return m_lastChange; }
-    void SetLastChange(orv::TDateTime v) { m_lastChange = v; }
+    orv::platform::TDateTime LastChange() const { return m_lastChange; }
+    void SetLastChange(orv::platform::TDateTime v) { m_lastChange = v; }
     const QString& Password() const { return m_password; }
     void SetPassword(const QString& v) { m_password = v; }
     TfrxBitmap* Picture() const { return m_picture.get(); }
@@ -204,7 +216,7 @@ public:
     bool Info = false;
 
     void Clear();
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
     // An empty password, or one already given, passes; otherwise the password prompt is
     // asked and a wrong answer adds "Invalid password" to the report's errors.
     bool CheckPassword();
@@ -213,10 +225,10 @@ private:
     TfrxReport* m_report;
     QString m_author;
     bool m_compressed = false;
-    orv::TDateTime m_createDate = 0;
+    orv::platform::TDateTime m_createDate = 0;
     std::unique_ptr<orv::report::StringList> m_description;
     QString m_initString, m_name;
-    orv::TDateTime m_lastChange = 0;
+    orv::platform::TDateTime m_lastChange = 0;
     QString m_password;
     std::unique_ptr<TfrxBitmap> m_picture;
     QString m_versionBuild, m_versionMajor, m_versionMinor, m_versionRelease;
@@ -269,7 +281,7 @@ void frxSetPasswordPrompt(std::function<bool(QString& Password)> prompt);
 class TfrxReport : public TfrxComponent, public orv::report::DefinesProperties {
     ORV_RTTI_CLASS(TfrxReport)
 public:
-    explicit TfrxReport(orv::Component* AOwner = nullptr);
+    explicit TfrxReport(orv::platform::Component* AOwner = nullptr);
     ~TfrxReport() override;
 
     // ------------------------------------------------ published properties
@@ -422,7 +434,7 @@ public:
     void SetProgressMessage(const QString& Value, bool IsHint = false);
 
     // ------------------------------------------------ script and expressions
-    TfsScript* Script() const { return m_script.get(); }
+    script::TfsScript* Script() const { return m_script.get(); }
     TfrxExpressionCache* ExpressionCache() const { return m_expressionCache.get(); }
     // Gives the script the layout's objects, the report's names and functions, and
     // compiles ScriptText; false (and the "Script error" line) when it does not compile.
@@ -430,7 +442,7 @@ public:
     // The value of an expression evaluated for AScript (the report's script when nullptr);
     // a failure adds its line to Errors and raises orv::report::Error. A call made by a
     // script (FromScript) raises without adding the line.
-    orv::report::Value Calc(const QString& Expr, TfsScript* AScript = nullptr, bool FromScript = false);
+    orv::report::Value Calc(const QString& Expr, script::TfsScript* AScript = nullptr, bool FromScript = false);
     // Declares a function for every script and expression of the report; calls run
     // OnUserFunction.
     void AddFunction(const QString& FuncName, const QString& Category = QString(),
@@ -456,13 +468,13 @@ public:
     void DoBeforePrint(TfrxReportComponent* Obj);
     void DoAfterPrint(TfrxReportComponent* Obj);
     // Runs the named script procedure with the object when the engine runs (or always).
-    void DoNotifyEvent(orv::rtti::Object* Obj, const QString& EventName, bool RunAlways = false);
+    void DoNotifyEvent(orv::platform::rtti::Object* Obj, const QString& EventName, bool RunAlways = false);
     // Runs the named script procedure with the parameters, which it may change.
     void DoParamEvent(const QString& EventName, QVariantList& Params, bool RunAlways = false);
     void DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Modified, bool DBClick);
     // The engine's settings file: IniFile, or "OrvantaReport.config" in the user's
     // configuration folder.
-    std::unique_ptr<orv::IniFile> GetIniFile() const;
+    std::unique_ptr<orv::platform::IniFile> GetIniFile() const;
     // Makes the printer named in PrintOptions the current one, when the system has it.
     void SelectPrinter();
 
@@ -478,7 +490,7 @@ public:
     std::function<void(TfrxReportPage* Page, int CopyNo)> OnPrintPage;
     std::function<void(TfrxPage* Page)> OnManualBuild;
     std::function<void(TfrxView* Sender)> OnMouseOverObject;
-    std::function<void(orv::rtti::Object* Sender)> OnClosePreview;
+    std::function<void(orv::platform::rtti::Object* Sender)> OnClosePreview;
     std::function<QVariant(const QString& MethodName, QVariantList& Params)> OnUserFunction;
     // Loads a parent template into the report instead of reading the file.
     std::function<void(TfrxReport* Report, const QString& TemplateName)> OnLoadTemplate;
@@ -486,7 +498,7 @@ public:
     TfrxReport* asReport() override { return this; }
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
 
 private:
     [[noreturn]] static void throwBrokenLayout(const QString& what);
@@ -515,18 +527,20 @@ private:
     TfrxXMLSerializer* m_xmlSerializer = nullptr;
     TfrxCustomPreview* m_preview = nullptr;
     bool m_terminated = false;
-    TfsCustomVariable* m_localValueItem = nullptr;
-    TfsCustomVariable* m_selfValueItem = nullptr;
+    script::TfsCustomVariable* m_localValueItem = nullptr;
+    script::TfsCustomVariable* m_selfValueItem = nullptr;
     std::unique_ptr<TfrxProgressWindow> m_progress;
     std::unique_ptr<QTimer> m_timer;
-    std::unique_ptr<TfsScript> m_script;
+    std::unique_ptr<script::TfsScript> m_script;
     std::unique_ptr<TfrxExpressionCache> m_expressionCache;
     std::unique_ptr<TfrxReport> m_parentReportObject;
     // The report's script functions: Get, Set and the aggregates.
     orv::report::Value scriptGet(const QString& Name);
-    orv::report::Value aggregate(const QString& Function, TfsMethodHelper* Caller);
+    orv::report::Value aggregate(const QString& Function, script::TfsMethodHelper* Caller);
     void loadParentTemplate(const QString& Name);
     bool progressWindowWanted(TfrxProgressType ProgressType) const;
     void processMessages();
     int m_designLeft = 0, m_designTop = 0;
 };
+
+} // namespace orv::report

@@ -19,6 +19,12 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using orv::report::Value;
 
 namespace {
@@ -88,7 +94,7 @@ bool TfrxReport::LookupValue(const QString& Name, Value& Result)
     const TfrxCustomEngine* engine = m_engine.get();
     int system = -1;
     for (int i = 0; i < m_systemVariables.size() && system < 0; ++i)
-        if (orv::sameTextAZ(m_systemVariables[i], Name))
+        if (orv::platform::sameTextAZ(m_systemVariables[i], Name))
             system = i;
     switch (system) {
     case 0:
@@ -176,7 +182,7 @@ void TfrxReport::DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Mod
 {
     const QString event = DBClick ? View->OnPreviewDblClick() : View->OnPreviewClick();
     if (!event.isEmpty()) {
-        QVariantList params{QVariant::fromValue(static_cast<orv::rtti::Object*>(View)), Button, Shift, Modified};
+        QVariantList params{QVariant::fromValue(static_cast<orv::platform::rtti::Object*>(View)), Button, Shift, Modified};
         DoParamEvent(event, params, true);
         Modified = params.value(3).toBool();
     }
@@ -184,13 +190,13 @@ void TfrxReport::DoPreviewClick(TfrxView* View, int Button, int Shift, bool& Mod
         (DBClick ? OnDblClickObject : OnClickObject)(View, Button, Shift, Modified);
 }
 
-std::unique_ptr<orv::IniFile> TfrxReport::GetIniFile() const
+std::unique_ptr<orv::platform::IniFile> TfrxReport::GetIniFile() const
 {
     QString name = m_iniFile;
     if (name.isEmpty())
         name = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                QStringLiteral("/OrvantaReport.config");
-    return std::make_unique<orv::IniFile>(name);
+    return std::make_unique<orv::platform::IniFile>(name);
 }
 
 void TfrxReport::SelectPrinter()
@@ -307,7 +313,7 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
                 copyFile = frxTempFileNameIn(m_engineOptions->TempDir());
                 auto file = std::make_unique<QFile>(copyFile);
                 if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
-                    throw orv::EFileError(
+                    throw orv::platform::EFileError(
                         QStringLiteral("Cannot open file \"%1\". %2").arg(copyFile, file->errorString()));
                 copy = std::move(file);
             } else {
@@ -421,3 +427,5 @@ void TfrxReport::ShowPreparedReport()
 bool TfrxReport::Print() { return m_previewPages->Print(); }
 
 bool TfrxReport::Export(TfrxCustomExportFilter* Filter) { return m_previewPages->Export(Filter); }
+
+} // namespace orv::report

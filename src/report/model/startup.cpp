@@ -11,6 +11,12 @@
 #include "report/script/scriptclasses.h"
 #include "script/bridges/register.h"
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 QRecursiveMutex& frxEngineLock()
 {
     static QRecursiveMutex lock;
@@ -38,7 +44,7 @@ void frxInitializeReportEngine()
         frxGlobalDataSetList();
         frxGlobalVariables();
         // The classes stored layouts may name, in this order.
-        const orv::rtti::ClassInfo* classes[] = {
+        const orv::platform::rtti::ClassInfo* classes[] = {
             &TfrxChild::staticClassInfo(),         &TfrxColumnFooter::staticClassInfo(),
             &TfrxColumnHeader::staticClassInfo(),  &TfrxCustomMemoView::staticClassInfo(),
             &TfrxMasterData::staticClassInfo(),    &TfrxDetailData::staticClassInfo(),
@@ -57,10 +63,12 @@ void frxInitializeReportEngine()
             &TfrxStyleItem::staticClassInfo(),     &TfrxNullBand::staticClassInfo(),
             &TfrxCustomLineView::staticClassInfo(), &TfrxDataPage::staticClassInfo(),
         };
-        for (const orv::rtti::ClassInfo* c : classes)
-            orv::rtti::registerClass(*c);
-        orv::rtti::registerClass(TfrxFont::staticClassInfo());
+        for (const orv::platform::rtti::ClassInfo* c : classes)
+            orv::platform::rtti::registerClass(*c);
+        orv::platform::rtti::registerClass(TfrxFont::staticClassInfo());
         return true;
     }();
     (void)done;
 }
+
+} // namespace orv::report

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace orv::report {
+
 class TfrxReport;
 
 // Hooks a conversion package may set around template loads (none in this program).
@@ -21,3 +23,5 @@ void frxInitializeReportEngine();
 // Held around template loads of reports that ask for thread safety.
 QRecursiveMutex& frxEngineLock();
 ConverterEvents& frxConverterEvents();
+
+} // namespace orv::report

@@ -13,6 +13,8 @@
 #include <limits>
 #include <cmath>
 
+namespace orv::report {
+
 namespace {
 
 bool startsWithAZ(const QString& text, qsizetype at, QStringView tag)
@@ -20,7 +22,7 @@ bool startsWithAZ(const QString& text, qsizetype at, QStringView tag)
     if (at + tag.size() > text.size())
         return false;
     for (qsizetype k = 0; k < tag.size(); ++k)
-        if (orv::lowerAZ(text[at + k]) != tag[k])
+        if (orv::platform::lowerAZ(text[at + k]) != tag[k])
             return false;
     return true;
 }
@@ -29,7 +31,7 @@ bool startsWithAZ(const QString& text, qsizetype at, QStringView tag)
 // a decimal number. Six hexadecimal digits name an opaque colour.
 TAlphaColor stringToAlphaColor(QString value)
 {
-    value = orv::trimmed(value);
+    value = orv::platform::trimmed(value);
     if (value.startsWith(u'#') || value.startsWith(u'$') || value.startsWith(u'x') || value.startsWith(u'X')) {
         const QString digits = value.mid(1);
         bool ok = false;
@@ -38,15 +40,15 @@ TAlphaColor stringToAlphaColor(QString value)
             return digits.size() <= 6 ? (v | 0xFF000000u) : v;
     } else if (!value.isEmpty() && (value[0].isDigit() || value[0] == u'-')) {
         qint64 v = 0;
-        if (orv::tryStrToInt64(value, v))
+        if (orv::platform::tryStrToInt64(value, v))
             return TAlphaColor(quint32(v));
     } else {
         QString name = value;
-        if (name.size() > 3 && orv::lowerAZ(name.left(3)) == u"cla")
+        if (name.size() > 3 && orv::platform::lowerAZ(name.left(3)) == u"cla")
             name = name.mid(3);
-        if (orv::lowerAZ(name) == u"null")
+        if (orv::platform::lowerAZ(name) == u"null")
             return claNull;
-        const QColor c = QColor::fromString(orv::lowerAZ(name));
+        const QColor c = QColor::fromString(orv::platform::lowerAZ(name));
         if (c.isValid() && !name.startsWith(u'#'))
             return c.rgba();
     }
@@ -103,7 +105,7 @@ bool TParagraph::IsLast() const
 
 // ---------------------------------------------------------------- renderer
 
-TAdvancedTextRenderer::TAdvancedTextRenderer(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont,
+TAdvancedTextRenderer::TAdvancedTextRenderer(orv::platform::Canvas* aCanvas, const QString& aText, TfrxFont* aFont,
                                              const QRectF& rect, int aHorzAlign, int aVertAlign, double aLineHeight,
                                              int aAngle, bool aWordWrap, bool aForceJustify, bool aHtmlTags,
                                              bool aPdfMode)
@@ -197,7 +199,7 @@ void TAdvancedTextRenderer::buildParagraphs(std::vector<int>* startsOnly)
         Paragraphs.pop_back();
 }
 
-std::vector<int> TAdvancedTextRenderer::LineStarts(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont,
+std::vector<int> TAdvancedTextRenderer::LineStarts(orv::platform::Canvas* aCanvas, const QString& aText, TfrxFont* aFont,
                                                    double aWidth, bool aWordWrap, bool aHtmlTags)
 {
     TAdvancedTextRenderer r(aCanvas, QString(), aFont, QRectF(0, 0, aWidth, 0), haLeft, vaTop, 0, 0, aWordWrap, false,
@@ -482,7 +484,7 @@ void TAdvancedTextRenderer::Draw()
             const int t = frxRound(Font->Size() * 0.1);
             Canvas->strokeThickness = t;
             Canvas->strokeColor = Font->Color();
-            Canvas->strokeDash = orv::StrokeDash::Solid;
+            Canvas->strokeDash = orv::platform::StrokeDash::Solid;
             const double q = 0.1 * FontLineHeight;
             auto snap = [&](double v) { return (t % 2 != 0) ? frxRound(v) + 0.5 : double(frxRound(v)); };
             for (const QRectF& r : line->Underlines) {
@@ -552,3 +554,5 @@ QStringList TAdvancedTextRenderer::LineTexts() const
     }
     return out;
 }
+
+} // namespace orv::report

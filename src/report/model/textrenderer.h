@@ -13,9 +13,11 @@
 #include <memory>
 #include <vector>
 
-namespace orv {
+namespace orv::platform {
 class Canvas;
 }
+namespace orv::report {
+
 class TfrxFont;
 
 enum TBaseLine : int { Normal, Subscript, Superscript };
@@ -100,7 +102,7 @@ public:
     // Lays the text out. A line height of 0 means the font's pixel size + 2. The canvas
     // holds the font of the last run measured afterwards. A font colour the tags name
     // that cannot be read raises orv::report::ConvertError.
-    TAdvancedTextRenderer(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont, const QRectF& rect,
+    TAdvancedTextRenderer(orv::platform::Canvas* aCanvas, const QString& aText, TfrxFont* aFont, const QRectF& rect,
                           int aHorzAlign, int aVertAlign, double aLineHeight, int aAngle, bool aWordWrap,
                           bool aForceJustify, bool aHtmlTags, bool aPdfMode);
     ~TAdvancedTextRenderer();
@@ -126,7 +128,7 @@ public:
     // Where each line of aText starts, as CalcHeight's charsFit names a line, laid out at
     // a width without keeping the layout: a text of many thousand lines costs one pass
     // and the memory of its line starts only.
-    static std::vector<int> LineStarts(orv::Canvas* aCanvas, const QString& aText, TfrxFont* aFont, double aWidth,
+    static std::vector<int> LineStarts(orv::platform::Canvas* aCanvas, const QString& aText, TfrxFont* aFont, double aWidth,
                                        bool aWordWrap, bool aHtmlTags);
     // Paragraphs laid out since the program started: the work that splitting a long text
     // costs, open to a check that it grows with the text and not faster.
@@ -134,7 +136,7 @@ public:
 
     std::vector<std::unique_ptr<TParagraph>> Paragraphs;
     QString Text;
-    orv::Canvas* Canvas;
+    orv::platform::Canvas* Canvas;
     TfrxFont* Font;
     QRectF DisplayRect;
     int HorzAlign, VertAlign;
@@ -157,3 +159,5 @@ private:
     // Length of the tag at position i of the paragraph text when one starts there.
     int matchTag(const QString& text, qsizetype i, TStyleDescriptor& style) const;
 };
+
+} // namespace orv::report

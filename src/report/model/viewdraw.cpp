@@ -12,21 +12,23 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 namespace {
 
-orv::StrokeDash dashOf(TfrxFrameStyle style)
+orv::platform::StrokeDash dashOf(TfrxFrameStyle style)
 {
     switch (style) {
     case fsDash:
-        return orv::StrokeDash::Dash;
+        return orv::platform::StrokeDash::Dash;
     case fsDot:
-        return orv::StrokeDash::Dot;
+        return orv::platform::StrokeDash::Dot;
     case fsDashDot:
-        return orv::StrokeDash::DashDot;
+        return orv::platform::StrokeDash::DashDot;
     case fsDashDotDot:
-        return orv::StrokeDash::DashDotDot;
+        return orv::platform::StrokeDash::DashDotDot;
     default:
-        return orv::StrokeDash::Solid;
+        return orv::platform::StrokeDash::Solid;
     }
 }
 
@@ -49,7 +51,7 @@ TfrxView::DeviceRect TfrxView::deviceRect(double ScaleX, double ScaleY, double O
     return r;
 }
 
-void TfrxView::ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxView::ComputeDrawRect(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     FCanvas = Canvas;
     FScaleX = ScaleX;
@@ -79,7 +81,7 @@ void TfrxView::setFramePen(const TfrxFrameLine& line)
     FCanvas->strokeColor = line.Color();
     if (line.Style() == fsSolid || line.Style() == fsDouble) {
         FCanvas->strokeThickness = frxRound(line.Width() * FScaleX);
-        FCanvas->strokeDash = orv::StrokeDash::Solid;
+        FCanvas->strokeDash = orv::platform::StrokeDash::Solid;
     } else {
         FCanvas->strokeThickness = 1;
         FCanvas->strokeDash = dashOf(Frame()->Style());
@@ -132,7 +134,7 @@ void TfrxView::PaintFrame()
     if (!FCanvas)
         return;
     TfrxFrame& frame = *Frame();
-    FCanvas->strokeDash = orv::StrokeDash::Solid;
+    FCanvas->strokeDash = orv::platform::StrokeDash::Solid;
     if (frame.DropShadow()) {
         FCanvas->strokeColor = frame.ShadowColor();
         const int s = frxRound(frame.ShadowWidth() * FScaleX);
@@ -191,7 +193,7 @@ void TfrxView::PaintFrame()
     }
 }
 
-void TfrxView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxView::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
     FillBackground();
@@ -234,7 +236,7 @@ void TfrxView::ExpandBrackets(QString& S)
 
 // ---------------------------------------------------------------- shape
 
-void TfrxShapeView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxShapeView::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
     if (!Canvas)
@@ -283,7 +285,7 @@ void TfrxShapeView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, doub
 
 // ---------------------------------------------------------------- line
 
-void TfrxCustomLineView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxCustomLineView::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     if (!m_diagonal) {
         if (Width() > Height()) {
@@ -357,7 +359,7 @@ void TfrxCustomLineView::drawArrow(double x1, double y1, double x2, double y2)
 
 // ---------------------------------------------------------------- picture
 
-void TfrxPictureView::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxPictureView::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     ComputeDrawRect(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
     FillBackground();
@@ -417,7 +419,7 @@ void TfrxPictureView::GetData()
 
 // ---------------------------------------------------------------- page background
 
-void TfrxReportPage::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+void TfrxReportPage::Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
     TfrxPictureView* background = BackgroundView();
     background->SetBounds(0, 0, (PaperWidth() - LeftMargin() - RightMargin()) * fr01cm,
@@ -427,3 +429,5 @@ void TfrxReportPage::Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, dou
     background->Draw(Canvas, ScaleX, ScaleY, OffsetX + ScaleX * LeftMargin() * fr01cm,
                      OffsetY + ScaleY * TopMargin() * fr01cm);
 }
+
+} // namespace orv::report

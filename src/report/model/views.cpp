@@ -12,7 +12,9 @@
 
 #include <cmath>
 
-using orv::floatToStr;
+namespace orv::report {
+
+using orv::platform::floatToStr;
 
 namespace {
 
@@ -24,7 +26,7 @@ QString color(TAlphaColor c) { return QString::number(qint32(c)); }
 
 // ---------------------------------------------------------------- frame
 
-ORV_RTTI_DEFINE(TfrxFrameLine, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxFrameLine, orv::platform::Persistent)
 {
     c.prop("Color", &TfrxFrameLine::Color, &TfrxFrameLine::SetColor)
         .stored(&TfrxFrameLine::IsColorStored)
@@ -37,16 +39,16 @@ bool TfrxFrameLine::IsColorStored() const { return !m_frame || m_color != m_fram
 bool TfrxFrameLine::IsStyleStored() const { return !m_frame || m_style != m_frame->Style(); }
 bool TfrxFrameLine::IsWidthStored() const { return !m_frame || m_width != m_frame->Width(); }
 
-void TfrxFrameLine::Assign(const orv::Persistent* Source)
+void TfrxFrameLine::Assign(const orv::platform::Persistent* Source)
 {
-    if (const auto* l = orv::rtti::objectCast<TfrxFrameLine>(Source)) {
+    if (const auto* l = orv::platform::rtti::objectCast<TfrxFrameLine>(Source)) {
         m_color = l->m_color;
         m_style = l->m_style;
         m_width = l->m_width;
     }
 }
 
-ORV_RTTI_DEFINE(TfrxFrame, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxFrame, orv::platform::Persistent)
 {
     c.prop("Color", &TfrxFrame::Color, &TfrxFrame::SetColor).def(claBlack).type(QStringLiteral("TAlphaColor"));
     c.prop("DropShadow", &TfrxFrame::DropShadow, &TfrxFrame::SetDropShadow).def(false);
@@ -90,9 +92,9 @@ void TfrxFrame::SetWidth(double v)
         l->SetWidth(v);
 }
 
-void TfrxFrame::Assign(const orv::Persistent* Source)
+void TfrxFrame::Assign(const orv::platform::Persistent* Source)
 {
-    const auto* f = orv::rtti::objectCast<TfrxFrame>(Source);
+    const auto* f = orv::platform::rtti::objectCast<TfrxFrame>(Source);
     if (!f || f == this)
         return;
     m_color = f->m_color;
@@ -110,7 +112,7 @@ void TfrxFrame::Assign(const orv::Persistent* Source)
 
 // ---------------------------------------------------------------- highlight and format
 
-ORV_RTTI_DEFINE(TfrxHighlight, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxHighlight, orv::platform::Persistent)
 {
     c.prop("Active", &TfrxHighlight::Active, &TfrxHighlight::SetActive).def(false);
     c.prop("Font", &TfrxHighlight::Font, &TfrxHighlight::SetFont);
@@ -120,7 +122,7 @@ ORV_RTTI_DEFINE(TfrxHighlight, orv::Persistent)
 
 TfrxHighlight::TfrxHighlight() : m_font(std::make_unique<TfrxFont>()) { m_font->SetColor(claRed); }
 
-void TfrxHighlight::Assign(const orv::Persistent* Source)
+void TfrxHighlight::Assign(const orv::platform::Persistent* Source)
 {
     const auto* h = dynamic_cast<const TfrxHighlight*>(Source);
     if (!h || h == this)
@@ -130,7 +132,7 @@ void TfrxHighlight::Assign(const orv::Persistent* Source)
     m_condition = h->m_condition;
 }
 
-ORV_RTTI_DEFINE(TfrxFormat, orv::Persistent)
+ORV_RTTI_DEFINE(TfrxFormat, orv::platform::Persistent)
 {
     c.prop("DecimalSeparator", &TfrxFormat::DecimalSeparator, &TfrxFormat::SetDecimalSeparator);
     c.prop("ThousandSeparator", &TfrxFormat::ThousandSeparator, &TfrxFormat::SetThousandSeparator);
@@ -138,7 +140,7 @@ ORV_RTTI_DEFINE(TfrxFormat, orv::Persistent)
     c.prop("Kind", &TfrxFormat::Kind, &TfrxFormat::SetKind).def(fkText);
 }
 
-void TfrxFormat::Assign(const orv::Persistent* Source)
+void TfrxFormat::Assign(const orv::platform::Persistent* Source)
 {
     if (const auto* f = dynamic_cast<const TfrxFormat*>(Source)) {
         m_decimalSeparator = f->m_decimalSeparator;
@@ -173,7 +175,7 @@ ORV_RTTI_DEFINE(TfrxView, TfrxReportComponent)
     c.prop("ShowHint", &V::ShowHint, &V::SetShowHint);
 }
 
-TfrxView::TfrxView(orv::Component* AOwner) : TfrxReportComponent(AOwner), m_frame(std::make_unique<TfrxFrame>())
+TfrxView::TfrxView(orv::platform::Component* AOwner) : TfrxReportComponent(AOwner), m_frame(std::make_unique<TfrxFrame>())
 {
     frComponentStyle.include(csDefaultDiff);
 }
@@ -182,10 +184,10 @@ TfrxView::~TfrxView() = default;
 
 bool TfrxView::IsDataField() const { return m_dataSet.get() && !m_dataField.isEmpty(); }
 
-void TfrxView::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxView::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxReportComponent::Notification(AComponent, op);
-    if (op == orv::Operation::Remove)
+    if (op == orv::platform::Operation::Remove)
         m_dataSet.forget(AComponent);
 }
 
@@ -276,7 +278,7 @@ ORV_RTTI_DEFINE(TfrxShapeView, TfrxView)
     c.prop("URL", &V::URL, &V::SetURL);
 }
 
-TfrxShapeView::TfrxShapeView(orv::Component* AOwner) : TfrxView(AOwner) { frComponentStyle.exclude(csDefaultDiff); }
+TfrxShapeView::TfrxShapeView(orv::platform::Component* AOwner) : TfrxView(AOwner) { frComponentStyle.exclude(csDefaultDiff); }
 
 QString TfrxShapeView::GetDescription() const { return frxStringResources()->Get(QStringLiteral("obShape")); }
 
@@ -301,8 +303,8 @@ ORV_RTTI_DEFINE(TfrxCustomMemoView, TfrxStretcheable)
     c.prop("LastParaBreak", &V::LastParaBreak, &V::SetLastParaBreak).def(false);
 }
 
-TfrxCustomMemoView::TfrxCustomMemoView(orv::Component* AOwner)
-    : TfrxStretcheable(AOwner), m_bmpCanvas(std::make_unique<orv::Canvas>()), m_memo(std::make_unique<TfrxWideStrings>()),
+TfrxCustomMemoView::TfrxCustomMemoView(orv::platform::Component* AOwner)
+    : TfrxStretcheable(AOwner), m_bmpCanvas(std::make_unique<orv::platform::Canvas>()), m_memo(std::make_unique<TfrxWideStrings>()),
       m_displayFormat(std::make_unique<TfrxFormat>()), m_highlight(std::make_unique<TfrxHighlight>())
 {
     frComponentStyle.exclude(csDefaultDiff);
@@ -311,7 +313,7 @@ TfrxCustomMemoView::TfrxCustomMemoView(orv::Component* AOwner)
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;
 
-bool TfrxCustomMemoView::IsHighlightStored() const { return !orv::trimmed(m_highlight->Condition()).isEmpty(); }
+bool TfrxCustomMemoView::IsHighlightStored() const { return !orv::platform::trimmed(m_highlight->Condition()).isEmpty(); }
 
 void TfrxCustomMemoView::SetStyle(const QString& Value)
 {
@@ -340,10 +342,10 @@ void TfrxCustomMemoView::SetFlowTo(TfrxCustomMemoView* Value)
         FreeNotification(m_flowTo);
 }
 
-void TfrxCustomMemoView::Notification(orv::Component* AComponent, orv::Operation op)
+void TfrxCustomMemoView::Notification(orv::platform::Component* AComponent, orv::platform::Operation op)
 {
     TfrxStretcheable::Notification(AComponent, op);
-    if (op == orv::Operation::Remove && AComponent == m_flowTo)
+    if (op == orv::platform::Operation::Remove && AComponent == m_flowTo)
         m_flowTo = nullptr;
 }
 
@@ -479,7 +481,7 @@ ORV_RTTI_DEFINE(TfrxCustomLineView, TfrxStretcheable)
     c.prop("TagStr", &TfrxCustomLineView::TagStr, &TfrxCustomLineView::SetTagStr);
 }
 
-TfrxCustomLineView::TfrxCustomLineView(orv::Component* AOwner) : TfrxStretcheable(AOwner)
+TfrxCustomLineView::TfrxCustomLineView(orv::platform::Component* AOwner) : TfrxStretcheable(AOwner)
 {
     frComponentStyle.exclude(csDefaultDiff);
 }
@@ -524,7 +526,7 @@ ORV_RTTI_DEFINE(TfrxPictureView, TfrxView)
     c.prop("URL", &V::URL, &V::SetURL);
 }
 
-TfrxPictureView::TfrxPictureView(orv::Component* AOwner)
+TfrxPictureView::TfrxPictureView(orv::platform::Component* AOwner)
     : TfrxView(AOwner), m_picture(std::make_unique<TfrxBitmap>())
 {
     frComponentStyle.exclude(csDefaultDiff);
@@ -574,3 +576,5 @@ QString TfrxPictureView::Diff(TfrxComponent* AComponent)
         addDiff(out, QStringLiteral("TransparentColor"), color(m_transparentColor));
     return out;
 }
+
+} // namespace orv::report

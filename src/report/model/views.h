@@ -11,14 +11,16 @@
 #include <QRectF>
 #include <QVariant>
 
-namespace orv {
+namespace orv::platform {
 class Canvas;
 }
+
+namespace orv::report {
 
 class TfrxFrame;
 class TfrxStyleItem;
 
-class TfrxFrameLine : public orv::Persistent {
+class TfrxFrameLine : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxFrameLine)
 public:
     explicit TfrxFrameLine(TfrxFrame* frame = nullptr) : m_frame(frame) {}
@@ -32,7 +34,7 @@ public:
     bool IsColorStored() const;
     bool IsStyleStored() const;
     bool IsWidthStored() const;
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     TfrxFrame* m_frame;
@@ -41,7 +43,7 @@ private:
     double m_width = 1;
 };
 
-class TfrxFrame : public orv::Persistent {
+class TfrxFrame : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxFrame)
 public:
     TfrxFrame();
@@ -74,7 +76,7 @@ public:
     bool IsShadowWidthStored() const { return m_shadowWidth != 4; }
     bool IsTypStored() const { return !m_typ.isEmpty(); }
     bool IsWidthStored() const { return m_width != 1; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     TAlphaColor m_color = claBlack;
@@ -87,7 +89,7 @@ private:
     std::unique_ptr<TfrxFrameLine> m_left, m_top, m_right, m_bottom;
 };
 
-class TfrxHighlight : public orv::Persistent {
+class TfrxHighlight : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxHighlight)
 public:
     TfrxHighlight();
@@ -100,7 +102,7 @@ public:
     const QString& Condition() const { return m_condition; }
     void SetCondition(const QString& v) { m_condition = v; }
     // Copies font, colour and condition (not Active).
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     bool m_active = false;
@@ -109,7 +111,7 @@ private:
     QString m_condition;
 };
 
-class TfrxFormat : public orv::Persistent {
+class TfrxFormat : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfrxFormat)
 public:
     const QString& DecimalSeparator() const { return m_decimalSeparator; }
@@ -120,7 +122,7 @@ public:
     void SetFormatStr(const QString& v) { m_formatStr = v; }
     TfrxFormatKind Kind() const { return m_kind; }
     void SetKind(TfrxFormatKind v) { m_kind = v; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     QString m_decimalSeparator, m_thousandSeparator, m_formatStr;
@@ -130,7 +132,7 @@ private:
 class TfrxView : public TfrxReportComponent {
     ORV_RTTI_CLASS(TfrxView)
 public:
-    explicit TfrxView(orv::Component* AOwner);
+    explicit TfrxView(orv::platform::Component* AOwner);
     ~TfrxView() override;
     TfrxView* asView() override { return this; }
 
@@ -171,16 +173,16 @@ public:
 
     // ------------------------------------------------ drawing
     // Drawing rectangle, background, frame.
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The drawing rectangle in whole device pixels, each edge rounded on its own.
-    virtual void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
+    virtual void ComputeDrawRect(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
     virtual void FillBackground();
     // The frame's lines and the drop shadow.
     virtual void PaintFrame();
     // The drawing state of the last draw or measurement.
     int FX = 0, FY = 0, FX1 = 0, FY1 = 0, FDX = 0, FDY = 0;
     double FFrameWidth = 0, FScaleX = 1, FScaleY = 1, FOffsetX = 0, FOffsetY = 0;
-    orv::Canvas* FCanvas = nullptr;
+    orv::platform::Canvas* FCanvas = nullptr;
 
     // ------------------------------------------------ printing
     // Keeps TagStr and URL, and makes the view the script's "Self".
@@ -193,7 +195,7 @@ public:
     void ExpandBrackets(QString& S);
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
     // The view part of a difference text (after the base part).
     QString viewDiff(TfrxView* other);
     // The drawing rectangle's edges for a scale and offset: each edge rounded on its own,
@@ -226,7 +228,7 @@ private:
 class TfrxStretcheable : public TfrxView {
     ORV_RTTI_CLASS(TfrxStretcheable)
 public:
-    explicit TfrxStretcheable(orv::Component* AOwner) : TfrxView(AOwner) {}
+    explicit TfrxStretcheable(orv::platform::Component* AOwner) : TfrxView(AOwner) {}
     TfrxStretchMode StretchMode() const { return m_stretchMode; }
     void SetStretchMode(TfrxStretchMode v) { m_stretchMode = v; }
     // The height the view needs: its Height.
@@ -255,14 +257,14 @@ private:
 class TfrxShapeView : public TfrxView {
     ORV_RTTI_CLASS(TfrxShapeView)
 public:
-    explicit TfrxShapeView(orv::Component* AOwner);
+    explicit TfrxShapeView(orv::platform::Component* AOwner);
     int Curve() const { return m_curve; }
     void SetCurve(int v) { m_curve = v; }
     TfrxShapeKind Shape() const { return m_shape; }
     void SetShape(TfrxShapeKind v) { m_shape = v; }
     QString GetDescription() const override;
     QString Diff(TfrxComponent* AComponent) override;
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
 
 private:
     int m_curve = 0;
@@ -272,7 +274,7 @@ private:
 class TfrxCustomMemoView : public TfrxStretcheable {
     ORV_RTTI_CLASS(TfrxCustomMemoView)
 public:
-    explicit TfrxCustomMemoView(orv::Component* AOwner);
+    explicit TfrxCustomMemoView(orv::platform::Component* AOwner);
     ~TfrxCustomMemoView() override;
     TfrxCustomMemoView* asMemo() override { return this; }
 
@@ -366,9 +368,9 @@ public:
     QString GetComponentText() const override;
 
     // ------------------------------------------------ drawing and measuring
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The view's rectangle and, inside frame and gaps, the text rectangle.
-    void ComputeDrawRect(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void ComputeDrawRect(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // The height and width the text needs, gaps and frame included; 0 without text.
     double CalcHeight() override;
     // The distance between the tops of two text lines as the memo draws them at scale 1:
@@ -402,7 +404,7 @@ public:
     void ExpressionBrackets(QString& Open, QString& Close) const;
 
 protected:
-    void Notification(orv::Component* AComponent, orv::Operation op) override;
+    void Notification(orv::platform::Component* AComponent, orv::platform::Operation op) override;
 
 private:
     // The font text is drawn and measured with: the highlight's while it is active.
@@ -416,7 +418,7 @@ private:
     QRectF unitTextRect() const;
     // The text rectangle inside a drawing rectangle at a scale: frame and gaps taken off.
     QRectF textRectIn(const DeviceRect& r, double ScaleX, double ScaleY) const;
-    std::unique_ptr<orv::Canvas> m_bmpCanvas;
+    std::unique_ptr<orv::platform::Canvas> m_bmpCanvas;
     std::unique_ptr<TfrxWideStrings> m_memo;
     bool m_allowExpressions = true;
     QString m_expressionDelimiters = QStringLiteral("[,]");
@@ -454,20 +456,20 @@ private:
 class TfrxMemoView : public TfrxCustomMemoView {
     ORV_RTTI_CLASS(TfrxMemoView)
 public:
-    explicit TfrxMemoView(orv::Component* AOwner) : TfrxCustomMemoView(AOwner) {}
+    explicit TfrxMemoView(orv::platform::Component* AOwner) : TfrxCustomMemoView(AOwner) {}
 };
 
 class TfrxSysMemoView : public TfrxCustomMemoView {
     ORV_RTTI_CLASS(TfrxSysMemoView)
 public:
-    explicit TfrxSysMemoView(orv::Component* AOwner) : TfrxCustomMemoView(AOwner) {}
+    explicit TfrxSysMemoView(orv::platform::Component* AOwner) : TfrxCustomMemoView(AOwner) {}
     QString GetDescription() const override;
 };
 
 class TfrxCustomLineView : public TfrxStretcheable {
     ORV_RTTI_CLASS(TfrxCustomLineView)
 public:
-    explicit TfrxCustomLineView(orv::Component* AOwner);
+    explicit TfrxCustomLineView(orv::platform::Component* AOwner);
     bool Diagonal() const { return m_diagonal; }
     void SetDiagonal(bool v) { m_diagonal = v; }
     bool ArrowStart() const { return m_arrowStart; }
@@ -481,7 +483,7 @@ public:
     bool ArrowSolid() const { return m_arrowSolid; }
     void SetArrowSolid(bool v) { m_arrowSolid = v; }
     // A straight line first becomes exactly horizontal or vertical.
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
 
 private:
     void drawArrow(double x1, double y1, double x2, double y2);
@@ -492,14 +494,14 @@ private:
 class TfrxLineView : public TfrxCustomLineView {
     ORV_RTTI_CLASS(TfrxLineView)
 public:
-    explicit TfrxLineView(orv::Component* AOwner) : TfrxCustomLineView(AOwner) {}
+    explicit TfrxLineView(orv::platform::Component* AOwner) : TfrxCustomLineView(AOwner) {}
     QString GetDescription() const override;
 };
 
 class TfrxPictureView : public TfrxView {
     ORV_RTTI_CLASS(TfrxPictureView)
 public:
-    explicit TfrxPictureView(orv::Component* AOwner);
+    explicit TfrxPictureView(orv::platform::Component* AOwner);
     ~TfrxPictureView() override;
 
     TfrxBitmap* Picture() const { return m_picture.get(); }
@@ -535,7 +537,7 @@ public:
     QString GetDescription() const override;
     // Puts a changed picture into the prepared pages' picture cache first.
     QString Diff(TfrxComponent* AComponent) override;
-    void Draw(orv::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
+    void Draw(orv::platform::Canvas* Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
     // Loads the picture from FileLink or from a blob field.
     void GetData() override;
 
@@ -549,3 +551,5 @@ private:
     QString m_fileLink;
     int m_imageIndex = 0;
 };
+
+} // namespace orv::report

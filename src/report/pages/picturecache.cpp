@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QFile>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 TfrxPictureCache::TfrxPictureCache() = default;
@@ -43,7 +45,7 @@ void TfrxPictureCache::AddSegment()
         auto file = std::make_unique<QFile>(name);
         m_tempFiles << name;
         if (!file->open(QIODevice::ReadWrite))
-            throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file->errorString()));
+            throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file->errorString()));
         m_segments.push_back(std::move(file));
         return;
     }
@@ -126,3 +128,5 @@ void TfrxPictureCache::LoadFromXML(TfrxXMLItem* Item)
         m_segments.back()->write(frxHexToBytes(Item->Items(i)->Prop(QStringLiteral("stream"))));
     }
 }
+
+} // namespace orv::report

@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxPictureView;
 class TfrxXMLItem;
 
@@ -63,3 +65,5 @@ private:
     QString m_tempDir;
     bool m_useFileCache = false;
 };
+
+} // namespace orv::report

@@ -26,6 +26,8 @@
 #include <functional>
 #include <utility>
 
+namespace orv::report {
+
 using namespace orv::report;
 
 namespace {
@@ -44,7 +46,7 @@ const QString sPictureCache = QStringLiteral("picturecache");
 int toInt(const QString& s)
 {
     int v = 0;
-    if (!orv::tryStrToInt(s, v))
+    if (!orv::platform::tryStrToInt(s, v))
         throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
     return v;
 }
@@ -57,8 +59,8 @@ int intProp(const TfrxXMLItem* item, const QString& name, int fallback = 0)
 
 bool isWholePage(const TfrxXMLItem* item)
 {
-    return orv::sameTextAZ(item->Name, QStringLiteral("TfrxReportPage")) ||
-           orv::sameTextAZ(item->Name, QStringLiteral("TfrxDMPPage"));
+    return orv::platform::sameTextAZ(item->Name, QStringLiteral("TfrxReportPage")) ||
+           orv::platform::sameTextAZ(item->Name, QStringLiteral("TfrxDMPPage"));
 }
 
 TfrxPrintDriver& printDriver()
@@ -75,13 +77,13 @@ void frxSetPrintDriver(TfrxPrintDriver Driver) { printDriver() = std::move(Drive
 
 void TfrxDictionary::Add(const QString& Name, const QString& SourceName, TfrxComponent* Obj)
 {
-    m_index.insert(orv::upperAZ(Name), int(m_sources.size()));
+    m_index.insert(orv::platform::upperAZ(Name), int(m_sources.size()));
     m_sources.push_back({Name, SourceName, Obj});
 }
 
 QString TfrxDictionary::CreateUniqueName(const QString& Base) const
 {
-    auto used = [&](int n) { return m_index.contains(orv::upperAZ(Base + QString::number(n))); };
+    auto used = [&](int n) { return m_index.contains(orv::platform::upperAZ(Base + QString::number(n))); };
     int n = 10000;
     while (n > 1 && !used(n))
         n /= 2;
@@ -99,13 +101,13 @@ QString TfrxDictionary::AddUnique(const QString& Base, const QString& SourceName
 
 TfrxComponent* TfrxDictionary::GetObject(const QString& Name) const
 {
-    const auto it = m_index.constFind(orv::upperAZ(Name));
+    const auto it = m_index.constFind(orv::platform::upperAZ(Name));
     return it == m_index.constEnd() ? nullptr : m_sources[size_t(*it)].object;
 }
 
 QString TfrxDictionary::GetSourceName(const QString& Name) const
 {
-    const auto it = m_index.constFind(orv::upperAZ(Name));
+    const auto it = m_index.constFind(orv::platform::upperAZ(Name));
     return it == m_index.constEnd() ? QString() : m_sources[size_t(*it)].name;
 }
 
@@ -120,7 +122,7 @@ QStringList TfrxDictionary::SortedNames() const
     QStringList names;
     for (const Source& s : m_sources)
         names << s.alias;
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return orv::compareTextAZ(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return orv::platform::compareTextAZ(a, b) < 0; });
     return names;
 }
 
@@ -344,7 +346,7 @@ void TfrxPreviewPages::copySourceTree(TfrxComponent* Template, TfrxComponent* Co
             memo->SetDataSet(nullptr);
             memo->SetDataField(QString());
         }
-        const QString base = dynamic_cast<TfrxBand*>(c) ? QStringLiteral("b") : orv::lowerAZ(c->BaseName().left(1));
+        const QString base = dynamic_cast<TfrxBand*>(c) ? QStringLiteral("b") : orv::platform::lowerAZ(c->BaseName().left(1));
         const QString alias = m_dictionary.AddUnique(
             base, QStringLiteral("Page") + QString::number(SourceIndex) + u'.' + c->Name(), c);
         c->FAliasName = alias;
@@ -380,7 +382,7 @@ void TfrxPreviewPages::AddToSourcePage(TfrxComponent* Obj)
     c->CreateUniqueName();
     const int index = int(m_sourcePages.size()) - 1;
     const QString alias = m_dictionary.AddUnique(
-        orv::lowerAZ(c->BaseName().left(1)), QStringLiteral("Page") + QString::number(index) + u'.' + c->Name(), c);
+        orv::platform::lowerAZ(c->BaseName().left(1)), QStringLiteral("Page") + QString::number(index) + u'.' + c->Name(), c);
     describe(c);
     Obj->FOriginalComponent = c;
     Obj->FAliasName = alias;
@@ -479,7 +481,7 @@ void TfrxPreviewPages::ClearFirstPassPages()
         TfrxXMLItem* root = m_xmlDoc->Root();
         for (int i = 0; i < root->Count(); ++i) {
             TfrxXMLItem* s = root->Items(i);
-            if (!orv::sameTextAZ(s->Name, sAnchors) && !orv::sameTextAZ(s->Name, sLogicalPageNumbers))
+            if (!orv::platform::sameTextAZ(s->Name, sAnchors) && !orv::platform::sameTextAZ(s->Name, sLogicalPageNumbers))
                 s->Clear();
         }
     } else {
@@ -611,8 +613,8 @@ void TfrxPreviewPages::PasteObjects(long double X, long double Y)
         TfrxXMLItem* page = currentPageItem();
         while (cut->Count() > 0) {
             TfrxXMLItem* item = cut->Items(0);
-            item->SetProp(QStringLiteral("l"), orv::floatToStr(number(item, QStringLiteral("l")) + dx));
-            item->SetProp(QStringLiteral("t"), orv::floatToStr(number(item, QStringLiteral("t")) + dy));
+            item->SetProp(QStringLiteral("l"), orv::platform::floatToStr(number(item, QStringLiteral("l")) + dx));
+            item->SetProp(QStringLiteral("t"), orv::platform::floatToStr(number(item, QStringLiteral("t")) + dy));
             page->AddItem(item);
         }
     }
@@ -709,7 +711,7 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
             obj = Serializer.ReadComponentStr(Parent, descriptionOf(source), child->Text, true);
             if (obj) {
                 obj->SetName(source->Name());
-                auto* picture = orv::rtti::objectCast<TfrxPictureView>(obj);
+                auto* picture = orv::platform::rtti::objectCast<TfrxPictureView>(obj);
                 if (picture && picture->Picture()->IsEmpty())
                     m_pictureCache->GetPicture(picture);
             }
@@ -742,7 +744,7 @@ TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
     serializer.OldFormat = m_xmlDoc->OldVersion();
     std::unique_ptr<TfrxReportPage> page;
     if (isWholePage(Element)) {
-        const orv::rtti::ClassInfo* cls = orv::rtti::findClass(Element->Name);
+        const orv::platform::rtti::ClassInfo* cls = orv::platform::rtti::findClass(Element->Name);
         page.reset(cls ? dynamic_cast<TfrxReportPage*>(cls->create(nullptr)) : nullptr);
         if (!page)
             throw EClassNotFound(QStringLiteral("Class %1 not found").arg(Element->Name));
@@ -816,7 +818,7 @@ QPoint TfrxPreviewPages::GetPageSize(int Index)
 
 // ---------------------------------------------------------------- drawing
 
-void TfrxPreviewPages::drawDirect(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY,
+void TfrxPreviewPages::drawDirect(int Index, orv::platform::Canvas* Canvas, long double ScaleX, long double ScaleY,
                                   long double OffsetX, long double OffsetY)
 {
     TfrxReportPage* page = GetPage(Index);
@@ -859,7 +861,7 @@ void TfrxPreviewPages::drawDirect(int Index, orv::Canvas* Canvas, long double Sc
     }
 }
 
-void TfrxPreviewPages::DrawPage(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY,
+void TfrxPreviewPages::DrawPage(int Index, orv::platform::Canvas* Canvas, long double ScaleX, long double ScaleY,
                                 long double OffsetX, long double OffsetY)
 {
     if (!Canvas)
@@ -885,7 +887,7 @@ void TfrxPreviewPages::DrawPage(int Index, orv::Canvas* Canvas, long double Scal
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            orv::Canvas bitmapCanvas(&painter);
+            orv::platform::Canvas bitmapCanvas(&painter);
             drawDirect(Index, &bitmapCanvas, ScaleX, ScaleY, 0, 0);
         }
         m_imageCache.insert(m_imageCache.begin(), CachedImage{Index, std::move(image)});
@@ -976,13 +978,13 @@ void TfrxPreviewPages::ObjectOver(int Index, int X, int Y, int Button, int Shift
             const QString url = view->URL();
             if (url.startsWith(u'@')) {
                 if (preview)
-                    preview->SetPageNo(orv::trimmed(url.mid(1)).toInt());
+                    preview->SetPageNo(orv::platform::trimmed(url.mid(1)).toInt());
             } else if (url.startsWith(u'#')) {
                 if (TfrxXMLItem* anchor = FindAnchor(url.mid(1)); anchor && preview)
                     preview->SetPosition(intProp(anchor, QStringLiteral("page")) + 1,
                                          intProp(anchor, QStringLiteral("top")));
             } else if (isWebAddress(url)) {
-                orv::ui::shell().open(url);
+                orv::platform::ui::shell().open(url);
             }
             bool modified = false;
             report->DoPreviewClick(view, Button, Shift, modified, DBClick);
@@ -1182,8 +1184,8 @@ void TfrxPreviewPages::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool Al
     if (TfrxXMLItem* sources = existing(sSourcePages)) {
         for (int i = 0; i < sources->Count(); ++i) {
             TfrxXMLItem* element = sources->Items(i);
-            const orv::rtti::ClassInfo* cls =
-                orv::sameTextAZ(element->Name, QStringLiteral("TfrxDMPPage")) ? orv::rtti::findClass(element->Name) : nullptr;
+            const orv::platform::rtti::ClassInfo* cls =
+                orv::platform::sameTextAZ(element->Name, QStringLiteral("TfrxDMPPage")) ? orv::platform::rtti::findClass(element->Name) : nullptr;
             std::unique_ptr<TfrxReportPage> page(cls ? dynamic_cast<TfrxReportPage*>(cls->create(nullptr))
                                                      : new TfrxReportPage(nullptr));
             if (!page)
@@ -1266,7 +1268,7 @@ void TfrxPreviewPages::checkWhole()
         std::function<void(const TfrxXMLItem*)> known = [&](const TfrxXMLItem* item) {
             for (int k = 0; k < item->Count(); ++k) {
                 const TfrxXMLItem* child = item->Items(k);
-                if (!m_dictionary.GetObject(child->Name) && !orv::rtti::findClass(child->Name))
+                if (!m_dictionary.GetObject(child->Name) && !orv::platform::rtti::findClass(child->Name))
                     bad();
                 known(child);
             }
@@ -1287,7 +1289,7 @@ bool TfrxPreviewPages::LoadFromFile(const QString& FileName, bool ExceptionIfNot
         return false;
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
     LoadFromStream(file, false);
     return exists;
 }
@@ -1381,7 +1383,7 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
     if (!Filter || !r)
         return false;
     r->SetTerminated(false);
-    Filter->SetCreationTime(orv::nowDateTime());
+    Filter->SetCreationTime(orv::platform::nowDateTime());
     Filter->Report = r;
     if (Filter->ShowDialog() && Filter->ShowModal() != 1)
         return false;
@@ -1431,3 +1433,5 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
     }
     return !r->Terminated();
 }
+
+} // namespace orv::report

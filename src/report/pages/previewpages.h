@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxObjectDescription;
 
 class TfrxReportPage;
@@ -113,7 +115,7 @@ public:
     // The live page (owned by the page cache), nullptr when there are no pages.
     TfrxReportPage* GetPage(int Index) override;
     QPoint GetPageSize(int Index) override;
-    void DrawPage(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY, long double OffsetX,
+    void DrawPage(int Index, orv::platform::Canvas* Canvas, long double ScaleX, long double ScaleY, long double OffsetX,
                   long double OffsetY) override;
     // The preview's mouse over or on a page; Cursor becomes the cursor to show.
     void ObjectOver(int Index, int X, int Y, int Button, int Shift, long double Scale, long double OffsetX,
@@ -169,7 +171,7 @@ private:
     // One prepared page through the filter: its background, bands and their objects.
     void exportPage(TfrxCustomExportFilter* Filter, TfrxReportPage* Page, int Index, int Total);
     void exportPageObjects(TfrxCustomExportFilter* Filter, TfrxReportPage* Page, int Index, int Total);
-    void drawDirect(int Index, orv::Canvas* Canvas, long double ScaleX, long double ScaleY, long double OffsetX,
+    void drawDirect(int Index, orv::platform::Canvas* Canvas, long double ScaleX, long double ScaleY, long double OffsetX,
                     long double OffsetY);
     bool engineRunning() const;
     int pagesInCache() const;
@@ -204,3 +206,5 @@ private:
     QHash<const TfrxReportPage*, std::shared_ptr<TfrxXMLDocument>> m_sourcePageTexts;
     TfrxXMLDocument& sourcePageText(TfrxReportPage* Source);
 };
+
+} // namespace orv::report

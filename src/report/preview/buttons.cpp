@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 
+namespace orv::report {
+
 namespace {
 
 const QColor kInk(0x2F, 0x4F, 0x7F);
@@ -149,3 +151,5 @@ QImage frxPreviewButtonStrip()
     }
     return strip;
 }
+
+} // namespace orv::report

@@ -23,6 +23,8 @@
 
 // ---------------------------------------------------------------- scroll window
 
+namespace orv::report {
+
 class ScrollContent final : public QWidget {
 public:
     explicit ScrollContent(TfrxScrollWin* Owner) : QWidget(Owner), m_owner(Owner)
@@ -194,8 +196,8 @@ void TfrxSplitter::mouseMoveEvent(QMouseEvent* e)
     if (!m_pressed)
         return;
     if (OnResizeBand)
-        orv::ui::fire(OnResizeBand, std::max(0, m_startWidth + int(std::lround(e->globalPosition().x() - m_startX))));
-    orv::ui::fire(OnMove, this);
+        orv::platform::ui::fire(OnResizeBand, std::max(0, m_startWidth + int(std::lround(e->globalPosition().x() - m_startX))));
+    orv::platform::ui::fire(OnMove, this);
 }
 
 void TfrxSplitter::mouseReleaseEvent(QMouseEvent*) { m_pressed = false; }
@@ -245,14 +247,14 @@ void TfrxToolButton::enterEvent(QEnterEvent* e)
 {
     QAbstractButton::enterEvent(e);
     update();
-    orv::ui::fire(OnMouseEnter, this);
+    orv::platform::ui::fire(OnMouseEnter, this);
 }
 
 void TfrxToolButton::leaveEvent(QEvent* e)
 {
     QAbstractButton::leaveEvent(e);
     update();
-    orv::ui::fire(OnMouseLeave, this);
+    orv::platform::ui::fire(OnMouseLeave, this);
 }
 
 TfrxToolSeparator::TfrxToolSeparator(QWidget* Parent) : QWidget(Parent) {}
@@ -304,7 +306,7 @@ TfrxEditWithButton::TfrxEditWithButton(QWidget* Parent) : QLineEdit(Parent), m_b
 {
     m_button->resize(22, 22);
     setTextMargins(0, 0, m_button->width() + 2, 0);
-    QObject::connect(m_button, &QAbstractButton::clicked, this, [this] { orv::ui::fire(OnButtonClick, this); });
+    QObject::connect(m_button, &QAbstractButton::clicked, this, [this] { orv::platform::ui::fire(OnButtonClick, this); });
 }
 
 void TfrxEditWithButton::resizeEvent(QResizeEvent* e)
@@ -488,11 +490,13 @@ void ListInstalledFonts(QStringList& Strings)
     Strings = names;
 }
 
+} // namespace orv::report
+
 // ---------------------------------------------------------------- engine windows
 
 namespace orv::report {
 
-EngineWindow::EngineWindow(QWidget* Owner, const orv::ui::FormSpec& Spec) : orv::ui::Form(Owner, Spec, {}) {}
+EngineWindow::EngineWindow(QWidget* Owner, const orv::platform::ui::FormSpec& Spec) : orv::platform::ui::Form(Owner, Spec, {}) {}
 
 namespace {
 template <class W>
@@ -540,7 +544,7 @@ QPushButton* EngineWindow::AddButton(QWidget* Parent, const char* Name, int X, i
 {
     auto* b = place(new QPushButton(Text, Parent ? Parent : this), Name, X, Y, W, H);
     b->setAutoDefault(true);
-    if (ModalResult != orv::ui::mrNone)
+    if (ModalResult != orv::platform::ui::mrNone)
         QObject::connect(b, &QPushButton::clicked, this, [this, ModalResult] { setModalResult(ModalResult); });
     return b;
 }
@@ -557,7 +561,7 @@ void EngineWindow::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
-    orv::ui::Form::keyPressEvent(e);
+    orv::platform::ui::Form::keyPressEvent(e);
 }
 
 namespace {
@@ -568,7 +572,7 @@ public:
     {
         QFileDialog dialog(QApplication::activeWindow(), Title);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        orv::ui::applyFileFilter(dialog, Filter);
+        orv::platform::ui::applyFileFilter(dialog, Filter);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().first();

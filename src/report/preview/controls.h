@@ -37,6 +37,8 @@ class QIODevice;
 
 // ---------------------------------------------------------------- scroll window
 
+namespace orv::report {
+
 class TfrxScrollWin : public QWidget {
 public:
     explicit TfrxScrollWin(QWidget* Parent = nullptr);
@@ -230,6 +232,8 @@ QTransform RotationMatrix(double Angle);
 // The installed font families, sorted.
 void ListInstalledFonts(QStringList& Strings);
 
+} // namespace orv::report
+
 // ---------------------------------------------------------------- engine windows
 
 namespace orv::report {
@@ -238,9 +242,9 @@ namespace orv::report {
 // filled with plain widgets that carry the names of the engine's layouts (so that tests
 // find "PrintersCB" by name). Enter presses the default button (or the button holding
 // the focus), Esc the cancel button.
-class EngineWindow : public orv::ui::Form {
+class EngineWindow : public orv::platform::ui::Form {
 public:
-    EngineWindow(QWidget* Owner, const orv::ui::FormSpec& Spec);
+    EngineWindow(QWidget* Owner, const orv::platform::ui::FormSpec& Spec);
 
     void SetDefaultButton(QPushButton* B) { m_default = B; }
     void SetCancelButton(QPushButton* B) { m_cancel = B; }
@@ -255,7 +259,7 @@ public:
     QRadioButton* AddRadio(QWidget* Parent, const char* Name, int X, int Y, int W, int H, const QString& Text);
     // A button that closes the window with the modal result when it is not mrNone.
     QPushButton* AddButton(QWidget* Parent, const char* Name, int X, int Y, int W, int H, const QString& Text,
-                           int ModalResult = orv::ui::mrNone);
+                           int ModalResult = orv::platform::ui::mrNone);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -272,7 +276,7 @@ void guarded(F&& Work) noexcept
     try {
         Work();
     } catch (...) {
-        orv::ui::reportCurrentException();
+        orv::platform::ui::reportCurrentException();
     }
 }
 

@@ -16,15 +16,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace orv::report {
+
 using orv::report::connectHandler;
 
 namespace {
 
 QString res(int Id) { return frxResourceText(Id); }
 
-orv::ui::FormSpec windowLayout()
+orv::platform::ui::FormSpec windowLayout()
 {
-    orv::ui::FormSpec s;
+    orv::platform::ui::FormSpec s;
     s.name = QStringLiteral("frxPageSettingsForm");
     s.caption = res(400);
     s.clientWidth = 286;
@@ -87,8 +89,8 @@ TfrxPageSettingsForm::TfrxPageSettingsForm(QWidget* Owner) : EngineWindow(Owner,
     ApplyToAllRB = AddRadio(OtherL, "ApplyToAllRB", 8, 40, 261, 17, QString());
     ApplyToAllRB->setChecked(true);
 
-    OKB = AddButton(nullptr, "OKB", 126, 328, 75, 25, QString(), orv::ui::mrOk);
-    CancelB = AddButton(nullptr, "CancelB", 206, 328, 75, 25, QString(), orv::ui::mrCancel);
+    OKB = AddButton(nullptr, "OKB", 126, 328, 75, 25, QString(), orv::platform::ui::mrOk);
+    CancelB = AddButton(nullptr, "CancelB", 206, 328, 75, 25, QString(), orv::platform::ui::mrCancel);
     SetDefaultButton(OKB);
     SetCancelButton(CancelB);
 
@@ -97,9 +99,9 @@ TfrxPageSettingsForm::TfrxPageSettingsForm(QWidget* Owner) : EngineWindow(Owner,
     connectHandler(HeightE, &QLineEdit::textChanged, this, [this] { WidthEChange(); });
     connectHandler(PortraitRB, &QRadioButton::clicked, this, [this] { PortraitRBClick(); });
     connectHandler(LandscapeRB, &QRadioButton::clicked, this, [this] { PortraitRBClick(); });
-    onClose = [this](orv::ui::CloseAction& action) {
-        if (modalResult() == orv::ui::mrOk && !FormClose())
-            action = orv::ui::CloseAction::None;
+    onClose = [this](orv::platform::ui::CloseAction& action) {
+        if (modalResult() == orv::platform::ui::mrOk && !FormClose())
+            action = orv::platform::ui::CloseAction::None;
     };
     created();
 }
@@ -242,9 +244,9 @@ bool TfrxPageSettingsForm::FormClose()
         right = fromShown(MarginRightE->text());
         top = fromShown(MarginTopE->text());
         bottom = fromShown(MarginBottomE->text());
-    } catch (const orv::Exception& e) {
-        orv::ui::errorBox(e.message());
-        setModalResult(orv::ui::mrNone);
+    } catch (const orv::platform::Exception& e) {
+        orv::platform::ui::errorBox(e.message());
+        setModalResult(orv::platform::ui::mrNone);
         return false;
     }
     FPage->SetOrientation(PortraitRB->isChecked() ? poPortrait : poLandscape);
@@ -257,3 +259,5 @@ bool TfrxPageSettingsForm::FormClose()
     FPage->AlignChildren();
     return true;
 }
+
+} // namespace orv::report

@@ -11,6 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+namespace orv::report {
+
 class TfrxReport;
 class TfrxReportPage;
 
@@ -77,3 +79,5 @@ private:
     int FUnits = duCM;
     bool FUpdating = false;
 };
+
+} // namespace orv::report

@@ -23,7 +23,9 @@
 
 #include <cmath>
 
-using orv::ui::fire;
+namespace orv::report {
+
+using orv::platform::ui::fire;
 
 namespace {
 
@@ -58,7 +60,7 @@ int buttonCode(Qt::MouseButton b) { return b == Qt::RightButton ? 1 : b == Qt::M
 // and 64 for a double click.
 int shiftCode(Qt::KeyboardModifiers m, Qt::MouseButtons b, bool Double)
 {
-    return int(orv::ui::shiftFromQt(m, b).bits) | (Double ? 64 : 0);
+    return int(orv::platform::ui::shiftFromQt(m, b).bits) | (Double ? 64 : 0);
 }
 
 // Runs Done however Work ends.
@@ -267,7 +269,7 @@ void TfrxPreviewWorkspace::PaintPages(QPainter& Painter)
         Painter.restore();
         return;
     }
-    orv::Canvas canvas(&Painter);
+    orv::platform::Canvas canvas(&Painter);
     const int first = m_pageList.FindPage(m_offset.y(), 0);
     const TfrxPageBounds active = PageRect(PageNo - 1);
     QPen pen(ActiveFrameColor, 2);
@@ -288,7 +290,7 @@ void TfrxPreviewWorkspace::PaintPages(QPainter& Painter)
     Painter.restore();
 }
 
-void TfrxPreviewWorkspace::PaintPage(QPainter& Painter, orv::Canvas& Canvas, const TfrxPageBounds& R, int Index)
+void TfrxPreviewWorkspace::PaintPage(QPainter& Painter, orv::platform::Canvas& Canvas, const TfrxPageBounds& R, int Index)
 {
     const QRect page(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
     Painter.save();
@@ -878,10 +880,10 @@ void TfrxPreview::LoadFromFile()
 {
     if (m_running)
         return;
-    orv::ui::OpenFileRequest request;
+    orv::platform::ui::OpenFileRequest request;
     request.title = frxResourceText(104);
     request.filter = preparedReportFilter();
-    const std::optional<QString> name = orv::ui::fileDialog().openFile(request);
+    const std::optional<QString> name = orv::platform::ui::fileDialog().openFile(request);
     if (!name)
         return;
     m_workspace->Repaint();
@@ -923,7 +925,7 @@ void TfrxPreview::PageSetupDlg()
     form->SetPage(page);
     form->SetReport(Report);
     form->FormShow();
-    if (form->showModal() != orv::ui::mrOk)
+    if (form->showModal() != orv::platform::ui::mrOk)
         return;
     if (form->NeedRebuild()) {
         if (!Report)
@@ -1157,3 +1159,5 @@ void TfrxPreview::keyPressEvent(QKeyEvent* e)
     }
     QWidget::keyPressEvent(e);
 }
+
+} // namespace orv::report

@@ -13,12 +13,18 @@
 
 #include <vector>
 
+namespace orv::report {
+
 class TfrxPreview;
 class TfrxReportPage;
+
+} // namespace orv::report
 class QTreeWidget;
 class QTreeWidgetItem;
 class QMenu;
 class QPushButton;
+
+namespace orv::report {
 
 // A page's place in a workspace, in pixels at the zoom it was added with.
 struct TfrxPageItem {
@@ -100,7 +106,7 @@ protected:
 
 private:
     void PaintPages(QPainter& Painter);
-    void PaintPage(QPainter& Painter, orv::Canvas& Canvas, const TfrxPageBounds& R, int Index);
+    void PaintPage(QPainter& Painter, orv::platform::Canvas& Canvas, const TfrxPageBounds& R, int Index);
     void mouseDown(QMouseEvent* e);
     void mouseMove(QMouseEvent* e);
     void mouseUp(QMouseEvent* e);
@@ -260,3 +266,5 @@ private:
     bool m_outlineVisible = false, m_thumbnailVisible = false;
     int m_outlineWidth = 120;
 };
+
+} // namespace orv::report

@@ -20,22 +20,24 @@
 #include <QScreen>
 #include <QSizeGrip>
 
-using orv::ui::fire;
+namespace orv::report {
+
+using orv::platform::ui::fire;
 
 namespace {
 
 QString res(int Id) { return frxResourceText(Id); }
 QString res(const char* Name) { return frxStringResources()->Get(QString::fromLatin1(Name)); }
 
-orv::ui::FormSpec windowLayout()
+orv::platform::ui::FormSpec windowLayout()
 {
-    orv::ui::FormSpec s;
+    orv::platform::ui::FormSpec s;
     s.name = QStringLiteral("frxPreviewForm");
     s.caption = res(100);
     s.clientWidth = 803;
     s.clientHeight = 584;
-    s.border = orv::ui::Border::Sizeable;
-    s.placement = orv::ui::Placement::Designed;
+    s.border = orv::platform::ui::Border::Sizeable;
+    s.placement = orv::platform::ui::Placement::Designed;
     return s;
 }
 
@@ -181,13 +183,13 @@ TfrxPreviewForm::TfrxPreviewForm(QWidget* Owner) : EngineWindow(Owner, windowLay
 
     FPreview = new TfrxPreview(this, this);
     FPreview->setAttribute(Qt::WA_NoMousePropagation);
-    onClose = [this](orv::ui::CloseAction& action) {
+    onClose = [this](orv::platform::ui::CloseAction& action) {
         if (FPreview->Running()) {
-            action = orv::ui::CloseAction::None;
+            action = orv::platform::ui::CloseAction::None;
             return;
         }
         if (FreeOnClose)
-            action = orv::ui::CloseAction::Free;
+            action = orv::platform::ui::CloseAction::Free;
         if (TfrxReport* r = Report(); r && r->OnClosePreview)
             r->OnClosePreview(nullptr);
     };
@@ -536,7 +538,7 @@ void TfrxPreviewForm::LastBClick() { FPreview->Last(); }
 void TfrxPreviewForm::PageEClick()
 {
     int page = 0;
-    if (!orv::tryStrToInt(orv::trimmed(PageE->text()), page))
+    if (!orv::platform::tryStrToInt(orv::platform::trimmed(PageE->text()), page))
         throw orv::report::ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(PageE->text()));
     FPreview->SetPageNo(page);
     FPreview->setFocus();
@@ -665,3 +667,5 @@ void TfrxPreviewForm::PrintBMouseEnter(TfrxToolButton* Button)
 void TfrxPreviewForm::PrintBMouseLeave() { HintPanel->hide(); }
 
 TfrxPreviewWindow* frxMakePreviewWindow(TfrxReport*) { return new TfrxPreviewForm(nullptr); }
+
+} // namespace orv::report

@@ -16,6 +16,8 @@ class QAction;
 class QPushButton;
 class QSizeGrip;
 
+namespace orv::report {
+
 class TfrxPreviewForm : public orv::report::EngineWindow, public TfrxPreviewWindow, public TfrxPreviewHost {
 public:
     explicit TfrxPreviewForm(QWidget* Owner = nullptr);
@@ -154,3 +156,5 @@ private:
 
 // Makes the preview windows the report shows its prepared pages in.
 TfrxPreviewWindow* frxMakePreviewWindow(TfrxReport* Report);
+
+} // namespace orv::report

@@ -6,11 +6,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace orv::report {
+
 namespace {
 
-orv::ui::FormSpec windowLayout()
+orv::platform::ui::FormSpec windowLayout()
 {
-    orv::ui::FormSpec s;
+    orv::platform::ui::FormSpec s;
     s.name = QStringLiteral("frxProgress");
     s.clientWidth = 271;
     s.clientHeight = 147;
@@ -83,3 +85,5 @@ void TfrxProgress::Tick()
     if (FPosition < Bar->maximum() && FPosition >= Bar->minimum())
         SetPosition(FPosition + 1);
 }
+
+} // namespace orv::report

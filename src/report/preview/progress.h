@@ -8,6 +8,8 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
+namespace orv::report {
+
 class TfrxProgress : public orv::report::EngineWindow, public TfrxProgressWindow {
 public:
     explicit TfrxProgress(QWidget* Owner = nullptr);
@@ -39,3 +41,5 @@ private:
     QString FMessage;
     bool FProgress = false;
 };
+
+} // namespace orv::report

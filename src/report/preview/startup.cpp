@@ -13,6 +13,8 @@
 #include "report/print/printers.h"
 #include "report/print/printloop.h"
 
+namespace orv::report {
+
 void frxInitializeReportUserInterface()
 {
     static const bool done = [] {
@@ -21,7 +23,7 @@ void frxInitializeReportUserInterface()
         if (frxStringResources()->Images().isNull())
             frxStringResources()->SetImages(frxPreviewButtonStrip());
         frxSetErrorBoxHandler(
-            [](const QString& Msg) { orv::ui::messages().messageDlg(Msg, orv::ui::MsgType::Error, orv::ui::mbOk); });
+            [](const QString& Msg) { orv::platform::ui::messages().messageDlg(Msg, orv::platform::ui::MsgType::Error, orv::platform::ui::mbOk); });
         frxSetPreviewWindowMaker(frxMakePreviewWindow);
         frxSetProgressWindowMaker([]() -> TfrxProgressWindow* { return new TfrxProgress(); });
         frxSetPrintDriver(frxPrintPreparedPages);
@@ -47,3 +49,5 @@ void frxInitializeReportUserInterface()
     }();
     (void)done;
 }
+
+} // namespace orv::report

@@ -5,7 +5,11 @@
 // the button pictures.
 #include <QImage>
 
+namespace orv::report {
+
 void frxInitializeReportUserInterface();
 
 // The strip of button pictures the preview window takes its tool-bar pictures from.
 QImage frxPreviewButtonStrip();
+
+} // namespace orv::report

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace orv::report {
+
 using orv::report::connectHandler;
 
 namespace {
@@ -26,9 +28,9 @@ namespace {
 QString res(int Id) { return frxResourceText(Id); }
 QString res(const char* Name) { return frxStringResources()->Get(QString::fromLatin1(Name)); }
 
-orv::ui::FormSpec windowLayout()
+orv::platform::ui::FormSpec windowLayout()
 {
-    orv::ui::FormSpec s;
+    orv::platform::ui::FormSpec s;
     s.name = QStringLiteral("frxPrintDialog");
     s.caption = res(200);
     s.clientWidth = 557;
@@ -80,8 +82,8 @@ TfrxPrintDialog::TfrxPrintDialog(QWidget* Owner) : EngineWindow(Owner, windowLay
     PagPageSizeCB = AddCombo(ScaleGB, "PagPageSizeCB", 140, 64, 129, 21);
     PagPageSizeCB->setEnabled(false);
 
-    OkB = AddButton(nullptr, "OkB", 398, 304, 75, 25, QString(), orv::ui::mrOk);
-    CancelB = AddButton(nullptr, "CancelB", 478, 304, 75, 25, QString(), orv::ui::mrCancel);
+    OkB = AddButton(nullptr, "OkB", 398, 304, 75, 25, QString(), orv::platform::ui::mrOk);
+    CancelB = AddButton(nullptr, "CancelB", 478, 304, 75, 25, QString(), orv::platform::ui::mrCancel);
     SetDefaultButton(OkB);
     SetCancelButton(CancelB);
 
@@ -90,9 +92,9 @@ TfrxPrintDialog::TfrxPrintDialog(QWidget* Owner) : EngineWindow(Owner, windowLay
     connectHandler(PrintModeCB, &QComboBox::activated, this, [this] { PrintModeCBClick(); });
     connectHandler(PageNumbersRB, &QRadioButton::clicked, this, [this] { PageNumbersRBClick(); });
     PageNumbersE->installEventFilter(this);
-    onClose = [this](orv::ui::CloseAction& action) {
+    onClose = [this](orv::platform::ui::CloseAction& action) {
         if (!FormHide())
-            action = orv::ui::CloseAction::None;
+            action = orv::platform::ui::CloseAction::None;
     };
     FormCreate();
     created();
@@ -167,21 +169,21 @@ void TfrxPrintDialog::FormShow()
 bool TfrxPrintDialog::FormHide()
 {
     TfrxCustomPrinters* printers = frxPrinterList();
-    if (modalResult() == orv::ui::mrOk) {
+    if (modalResult() == orv::platform::ui::mrOk) {
         // What does not read is told before anything is written, and the dialog stays.
         int copies = 0;
-        if (!orv::tryStrToInt(orv::trimmed(CopiesE->text()), copies)) {
-            orv::ui::errorBox(QStringLiteral("'%1' is not a valid integer value").arg(CopiesE->text()));
-            setModalResult(orv::ui::mrNone);
+        if (!orv::platform::tryStrToInt(orv::platform::trimmed(CopiesE->text()), copies)) {
+            orv::platform::ui::errorBox(QStringLiteral("'%1' is not a valid integer value").arg(CopiesE->text()));
+            setModalResult(orv::platform::ui::mrNone);
             return false;
         }
         if (PageNumbersRB->isChecked() && AReport) {
             try {
                 QStringList pages;
                 frxExpandPageNumbers(PageNumbersE->text(), pages, AReport->PreviewPages()->Count());
-            } catch (const orv::Exception& e) {
-                orv::ui::errorBox(e.message());
-                setModalResult(orv::ui::mrNone);
+            } catch (const orv::platform::Exception& e) {
+                orv::platform::ui::errorBox(e.message());
+                setModalResult(orv::platform::ui::mrNone);
                 return false;
             }
         }
@@ -194,11 +196,11 @@ bool TfrxPrintDialog::FormHide()
                     const QFileInfo info(*file);
                     printer->SetFileName(info.path() + u'/' + info.completeBaseName() + QStringLiteral(".prn"));
                 } else {
-                    setModalResult(orv::ui::mrCancel);
+                    setModalResult(orv::platform::ui::mrCancel);
                 }
             }
         }
-        if (modalResult() == orv::ui::mrOk && AReport) {
+        if (modalResult() == orv::platform::ui::mrOk && AReport) {
             TfrxPrintOptions* options = AReport->PrintOptions();
             options->SetCopies(copies);
             options->SetCollate(CollateCB->isChecked());
@@ -284,8 +286,10 @@ bool frxExecutePrintDialog(TfrxReport* Report, int& DuplexMode)
     dialog->AReport = Report;
     dialog->ADuplexMode = DuplexMode;
     dialog->FormShow();
-    if (dialog->showModal() != orv::ui::mrOk)
+    if (dialog->showModal() != orv::platform::ui::mrOk)
         return false;
     DuplexMode = dialog->ADuplexMode;
     return true;
 }
+
+} // namespace orv::report

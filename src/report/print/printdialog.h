@@ -11,6 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+namespace orv::report {
+
 class TfrxReport;
 
 class TfrxPrintDialog : public orv::report::EngineWindow {
@@ -78,3 +80,5 @@ private:
 // Shows the print dialog for the report with the duplex mode; true after OK, and the
 // duplex mode is then the one chosen.
 bool frxExecutePrintDialog(TfrxReport* Report, int& DuplexMode);
+
+} // namespace orv::report

@@ -7,6 +7,8 @@
 
 // ---------------------------------------------------------------- numbered names
 
+namespace orv::report {
+
 void TfrxNumberedNames::Add(const QString& Name, int Number)
 {
     Names << Name;
@@ -24,7 +26,7 @@ int TfrxNumberedNames::IndexOfNumber(int Number) const { return int(Numbers.inde
 int TfrxNumberedNames::IndexOfName(const QString& Name) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (orv::sameTextAZ(Names[i], Name))
+        if (orv::platform::sameTextAZ(Names[i], Name))
             return i;
     return -1;
 }
@@ -167,3 +169,5 @@ void TfrxCustomPrinters::Clear()
     FPrinters.clear();
     FPrinterIndex = -1;
 }
+
+} // namespace orv::report

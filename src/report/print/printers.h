@@ -15,11 +15,17 @@
 #include <memory>
 #include <vector>
 
+namespace orv::report {
+
 class TfrxPreviewPages;
 
-namespace orv {
+} // namespace orv::report
+
+namespace orv::platform {
 class Canvas;
 }
+
+namespace orv::report {
 
 inline constexpr int frxCustomPaper = 256;
 inline constexpr int frxDefaultBin = 7;
@@ -103,7 +109,7 @@ public:
     int Duplex() const { return FDuplex; }
     QPoint DPI() const { return FDPI; }
     // The drawing surface of the page being printed; nullptr outside a page.
-    orv::Canvas* Canvas() const { return FCanvas; }
+    orv::platform::Canvas* Canvas() const { return FCanvas; }
     bool Initialized() const { return FInitialized; }
     bool Printing() const { return FPrinting; }
     const QString& Title() const { return FTitle; }
@@ -129,7 +135,7 @@ protected:
     TPrinterOrientation FOrientation = poPortrait;
     int FBin = -1, FDuplex = -1;
     QPoint FDPI;
-    orv::Canvas* FCanvas = nullptr;
+    orv::platform::Canvas* FCanvas = nullptr;
     QString FTitle, FFileName;
     bool FInitialized = false;
     bool FPrinting = false;
@@ -202,3 +208,5 @@ TfrxCustomPrinters* frxPrinterList();
 // Forgets the list, so that the next call lists the system's printers again (the
 // printing system was replaced).
 void frxResetPrinterList();
+
+} // namespace orv::report

@@ -10,13 +10,19 @@
 
 #include <cmath>
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 TfrxCustomExportFilter*& frxDotMatrixExportFilter()
 {
     static TfrxCustomExportFilter* filter = nullptr;
     return filter;
 }
 
-int orv::report::sheetCount(double L, double S)
+int sheetCount(double L, double S)
 {
     if (S <= 0)
         return 1;
@@ -373,7 +379,7 @@ bool frxPrintPreparedPages(TfrxPreviewPages* Pages)
     Pages->ClearPageCache();
     try {
         run.Run(pages);
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         // The printer or the file refused the document.
         frxErrorBox(e.message());
         return false;
@@ -385,3 +391,5 @@ bool frxPrintPreparedPages(TfrxPreviewPages* Pages)
     }
     return true;
 }
+
+} // namespace orv::report

@@ -1,4 +1,6 @@
 #pragma once
+namespace orv::report {
+
 // Printing prepared pages: the print dialog, then the pages on the chosen printer, page
 // by page, in the copies, order and print mode the report's print options ask for.
 class TfrxPreviewPages;
@@ -12,6 +14,8 @@ bool frxPrintPreparedPages(TfrxPreviewPages* Pages);
 // The export filter registered for dot-matrix printers, which prints dot-matrix reports
 // in their place; none in this program.
 TfrxCustomExportFilter*& frxDotMatrixExportFilter();
+
+} // namespace orv::report
 
 namespace orv::report {
 // How many sheets of size S a length L needs when a page is tiled over sheets: whole

@@ -87,13 +87,13 @@ public:
             m_painter.end();
     }
 
-    orv::Canvas* BeginPage(const DeviceMode& Mode) override
+    orv::platform::Canvas* BeginPage(const DeviceMode& Mode) override
     {
         if (!m_started) {
             applyDeviceMode(*m_printer, Mode);
             if (!m_painter.begin(m_printer.get())) {
                 if (!m_printer->outputFileName().isEmpty())
-                    throw orv::EFileError(fileNotMade(m_printer->outputFileName()));
+                    throw orv::platform::EFileError(fileNotMade(m_printer->outputFileName()));
                 throw Error(QStringLiteral("Printer selected is not valid"));
             }
             m_started = true;
@@ -103,7 +103,7 @@ public:
             m_printer->newPage();
         }
         m_mode = Mode;
-        m_canvas = std::make_unique<orv::Canvas>(&m_painter, true);
+        m_canvas = std::make_unique<orv::platform::Canvas>(&m_painter, true);
         return m_canvas.get();
     }
 
@@ -128,7 +128,7 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
-    std::unique_ptr<orv::Canvas> m_canvas;
+    std::unique_ptr<orv::platform::Canvas> m_canvas;
     DeviceMode m_mode;
     bool m_started = false;
 };
@@ -148,7 +148,7 @@ public:
         Printer->setOutputFileName(m_file);
         m_drawn = std::make_unique<QPrinterDocument>(std::move(Printer));
     }
-    orv::Canvas* BeginPage(const DeviceMode& Mode) override { return m_drawn->BeginPage(Mode); }
+    orv::platform::Canvas* BeginPage(const DeviceMode& Mode) override { return m_drawn->BeginPage(Mode); }
     void EndPage() override { m_drawn->EndPage(); }
     void Abort() override { m_drawn->Abort(); }
     void End() override
@@ -186,7 +186,7 @@ public:
         auto file = std::make_unique<QSaveFile>(FileName);
         file->setDirectWriteFallback(true);
         if (!file->open(QIODevice::WriteOnly))
-            throw orv::EFileError(fileNotMade(FileName));
+            throw orv::platform::EFileError(fileNotMade(FileName));
         m_output = std::move(file);
     }
 
@@ -201,7 +201,7 @@ public:
         m_mode = Mode;
     }
 
-    orv::Canvas* BeginPage(const DeviceMode& Mode) override
+    orv::platform::Canvas* BeginPage(const DeviceMode& Mode) override
     {
         m_pageMode = Mode;
         m_placed = false;
@@ -246,7 +246,7 @@ public:
             m_writer->Finish();
         if (auto* file = dynamic_cast<QSaveFile*>(m_output.get())) {
             if (!file->commit())
-                throw orv::EFileError(fileNotMade(file->fileName()));
+                throw orv::platform::EFileError(fileNotMade(file->fileName()));
         } else if (m_started) {
             printPdf(m_printer, m_title, m_mode, *m_output);
         }

@@ -15,9 +15,13 @@
 class QIODevice;
 class QPageSize;
 class QPrinter;
+namespace orv::report {
+
 class TfrxPreviewPages;
 
-namespace orv {
+} // namespace orv::report
+
+namespace orv::platform {
 class Canvas;
 }
 
@@ -57,7 +61,7 @@ public:
     virtual ~PrintDocument() = default;
     // Starts a page with the given set-up; the canvas stays valid until EndPage. A
     // document that takes pages whole may give no canvas.
-    virtual orv::Canvas* BeginPage(const DeviceMode& Mode) = 0;
+    virtual orv::platform::Canvas* BeginPage(const DeviceMode& Mode) = 0;
     // Takes prepared page Index whole, at its natural size, as the page begun; false
     // when the document only takes drawing (the page is then drawn on the canvas).
     virtual bool PlacePage(TfrxPreviewPages* Pages, int Index)
@@ -71,7 +75,7 @@ public:
     // Cancels the document; nothing more is drawn and nothing reaches the printer.
     virtual void Abort() = 0;
     // Completes the document and hands it to the printer (or the file). Raises
-    // orv::Exception when the file cannot be written or the printing system refuses,
+    // orv::platform::Exception when the file cannot be written or the printing system refuses,
     // cancels or loses the job: the document is then not printed.
     virtual void End() = 0;
 };
@@ -118,7 +122,7 @@ public:
     virtual QList<NumberedName> Bins(const QString& Printer) = 0;
     // Measures a set-up; nothing when the printer cannot.
     virtual std::optional<DeviceCaps> Measure(const QString& Printer, const DeviceMode& Mode) = 0;
-    // Starts a document (to FileName when it is not empty); raises orv::Exception when
+    // Starts a document (to FileName when it is not empty); raises orv::platform::Exception when
     // the printer or the file cannot take it. With WholePages every page is printed
     // whole at its natural size, so the document may take pages rather than drawing
     // (PrintDocument::PlacePage).
@@ -139,11 +143,11 @@ void setPrinterService(PrinterService* Service);
 
 // A document on a QPrinter already set up for its first page (printer or PDF file):
 // later pages take their paper and orientation from the mode they begin with. Raises
-// orv::Exception when the printer cannot start.
+// orv::platform::Exception when the printer cannot start.
 std::unique_ptr<PrintDocument> startQPrinterDocument(std::unique_ptr<QPrinter> Printer);
 // A document that takes pages whole through the registered page writer and writes them,
 // as PDF, to the file FileName (replaced only once the document is complete); nullptr
-// when no writer is registered. Raises orv::Exception when the file cannot be made.
+// when no writer is registered. Raises orv::platform::Exception when the file cannot be made.
 std::unique_ptr<PrintDocument> startWrittenDocument(const QString& Title, const QString& FileName);
 // Sets a QPrinter's paper and orientation from a mode; the printable area is the
 // printer's own.

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace orv::report {
+
 using orv::report::DeviceMode;
 using orv::report::printerService;
 
@@ -220,3 +222,5 @@ TfrxCustomPrinters* frxPrinterList()
 }
 
 void frxResetPrinterList() { theList().reset(); }
+
+} // namespace orv::report

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace orv::report {
+
 class TfrxPrinter : public TfrxCustomPrinter {
 public:
     using TfrxCustomPrinter::TfrxCustomPrinter;
@@ -46,3 +48,5 @@ public:
     QString GetDefaultPrinter() override;
     void FillPrinters() override;
 };
+
+} // namespace orv::report

@@ -3,13 +3,19 @@
 #include "platform/core/text.h"
 #include "report/base/resources.h"
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using orv::script::Value;
 
-bool orv::report::compileScript(TfsScript& Script)
+bool compileScript(TfsScript& Script)
 {
     try {
         return Script.Compile();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         Script.SetErrorMsg(e.message());
         Script.SetErrorPos(QString());
         return false;
@@ -45,22 +51,22 @@ void TfrxExpressionCache::SetCaseSensitive(bool v)
 
 QString TfrxExpressionCache::key(const QString& Expression) const
 {
-    return m_caseSensitive ? Expression : orv::upperAZ(Expression);
+    return m_caseSensitive ? Expression : orv::platform::upperAZ(Expression);
 }
 
 QString TfrxExpressionCache::functionSource(const QString& Language, int N, const QString& Expression)
 {
     const QString name = QStringLiteral("fr3f") + QString::number(N);
-    if (orv::sameTextAZ(Language, QStringLiteral("VoriroVoreva")))
+    if (orv::platform::sameTextAZ(Language, QStringLiteral("VoriroVoreva")))
         return QStringLiteral("function ") + name + QStringLiteral(": Variant; begin Result := ") + Expression +
                QStringLiteral(" end; begin end.");
-    if (orv::sameTextAZ(Language, QStringLiteral("Z++Ovuvir")))
+    if (orv::platform::sameTextAZ(Language, QStringLiteral("Z++Ovuvir")))
         return QStringLiteral("Variant ") + name + QStringLiteral("() { return ") + Expression +
                QStringLiteral("; } {}");
-    if (orv::sameTextAZ(Language, QStringLiteral("RadivEdurav")))
+    if (orv::platform::sameTextAZ(Language, QStringLiteral("RadivEdurav")))
         return QStringLiteral("function ") + name + QStringLiteral("\r\nreturn ") + Expression +
                QStringLiteral("\r\nend function");
-    if (orv::sameTextAZ(Language, QStringLiteral("JScript")))
+    if (orv::platform::sameTextAZ(Language, QStringLiteral("JScript")))
         return QStringLiteral("function ") + name + QStringLiteral("() { return ") + Expression + QStringLiteral("; }");
     return QString();
 }
@@ -110,8 +116,10 @@ Value TfrxExpressionCache::Calc(const QString& Expression, QString& ErrorMsg, Tf
         m_mainScript->SetMainProg(false);
     try {
         return function->GetValue();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         ErrorMsg = e.message();
     }
     return Value::null();
 }
+
+} // namespace orv::report

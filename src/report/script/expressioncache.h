@@ -14,12 +14,14 @@
 namespace orv::report {
 // Compiles a script; a language that is not registered fails like any compile error, with
 // its message in ErrorMsg, instead of raising.
-bool compileScript(TfsScript& Script);
+bool compileScript(script::TfsScript& Script);
 } // namespace orv::report
+
+namespace orv::report {
 
 class TfrxExpressionCache {
 public:
-    explicit TfrxExpressionCache(TfsScript* AScript);
+    explicit TfrxExpressionCache(script::TfsScript* AScript);
     ~TfrxExpressionCache();
     TfrxExpressionCache(const TfrxExpressionCache&) = delete;
     TfrxExpressionCache& operator=(const TfrxExpressionCache&) = delete;
@@ -28,7 +30,7 @@ public:
     void Clear();
     // The value of Expression with AScript as the parent of the generated function; a
     // compile or run-time error gives Null and its message in ErrorMsg.
-    orv::script::Value Calc(const QString& Expression, QString& ErrorMsg, TfsScript* AScript);
+    orv::script::Value Calc(const QString& Expression, QString& ErrorMsg, script::TfsScript* AScript);
 
     const QString& ScriptLanguage() const { return m_scriptLanguage; }
     void SetScriptLanguage(const QString& v) { m_scriptLanguage = v; }
@@ -36,7 +38,7 @@ public:
     bool CaseSensitive() const { return m_caseSensitive; }
     void SetCaseSensitive(bool v);
     int Count() const { return int(m_functions.size()); }
-    TfsScript* Script() const { return m_script.get(); }
+    script::TfsScript* Script() const { return m_script.get(); }
 
     // The source of generated function N in a language; empty for a language that has
     // no such form.
@@ -45,9 +47,11 @@ public:
 private:
     QString key(const QString& Expression) const;
 
-    TfsScript* m_mainScript;
-    std::unique_ptr<TfsScript> m_script;
-    QHash<QString, TfsCustomVariable*> m_functions;
+    script::TfsScript* m_mainScript;
+    std::unique_ptr<script::TfsScript> m_script;
+    QHash<QString, script::TfsCustomVariable*> m_functions;
     QString m_scriptLanguage = QStringLiteral("VoriroVoreva");
     bool m_caseSensitive = false;
 };
+
+} // namespace orv::report

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+namespace orv::report {
+
 namespace {
 
 std::function<TfrxInheriteMode(const QString&)>& inheritPrompt()
@@ -170,8 +172,8 @@ bool TfrxReport::InheritFromTemplate(const QString& templName, TfrxInheriteMode 
     for (auto it = copiedFrom.cbegin(); it != copiedFrom.cend(); ++it) {
         TfrxComponent* copy = it.key();
         const TfrxComponent* old = it.value();
-        for (const orv::rtti::PropInfo* prop : copy->classInfo().properties()) {
-            if (prop->kind != orv::rtti::Kind::Class || !prop->isWritable())
+        for (const orv::platform::rtti::PropInfo* prop : copy->classInfo().properties()) {
+            if (prop->kind != orv::platform::rtti::Kind::Class || !prop->isWritable())
                 continue;
             auto* oldTarget = dynamic_cast<TfrxComponent*>(prop->readObject(*old));
             if (!oldTarget || oldTarget->Report() != &previous)
@@ -180,15 +182,15 @@ bool TfrxReport::InheritFromTemplate(const QString& templName, TfrxInheriteMode 
             if (!target)
                 target = FindObject(oldTarget->Name());
             if (target)
-                prop->write(*copy, QVariant::fromValue(static_cast<orv::rtti::Object*>(target)));
+                prop->write(*copy, QVariant::fromValue(static_cast<orv::platform::rtti::Object*>(target)));
         }
     }
 
     QString open, close;
-    if (orv::sameTextAZ(previous.ScriptLanguage(), QStringLiteral("VoriroVoreva"))) {
+    if (orv::platform::sameTextAZ(previous.ScriptLanguage(), QStringLiteral("VoriroVoreva"))) {
         open = QStringLiteral("{");
         close = QStringLiteral("}");
-    } else if (orv::sameTextAZ(previous.ScriptLanguage(), QStringLiteral("RadivEdurav"))) {
+    } else if (orv::platform::sameTextAZ(previous.ScriptLanguage(), QStringLiteral("RadivEdurav"))) {
         open = close = QStringLiteral("/\\");
     } else {
         open = QStringLiteral("/*");
@@ -208,3 +210,5 @@ bool TfrxReport::InheritFromTemplate(const QString& templName, TfrxInheriteMode 
     FileName = previous.FileName;
     return true;
 }
+
+} // namespace orv::report

@@ -12,6 +12,12 @@
 #include "script/core/objects.h"
 #include "script/core/script.h"
 
+namespace orv::report {
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using orv::report::Value;
 
 namespace {
@@ -169,7 +175,7 @@ TfrxView* TfrxReport::SelfValue() const
 {
     if (!m_selfValueItem)
         return nullptr;
-    orv::rtti::Object* obj = nullptr;
+    orv::platform::rtti::Object* obj = nullptr;
     if (!orv::script::tryValueObject(m_selfValueItem->GetValue(), obj))
         return nullptr;
     return dynamic_cast<TfrxView*>(obj);
@@ -188,7 +194,7 @@ Value TfrxReport::scriptGet(const QString& Name)
         return result;
     const qsizetype paren = Name.indexOf(u'(');
     if (paren >= 0) {
-        const QString function = orv::upperAZ(orv::trimmed(Name.left(paren)));
+        const QString function = orv::platform::upperAZ(orv::platform::trimmed(Name.left(paren)));
         static const QStringList aggregates{QStringLiteral("SUM"), QStringLiteral("MIN"), QStringLiteral("MAX"),
                                             QStringLiteral("AVG"), QStringLiteral("COUNT")};
         if (aggregates.contains(function))
@@ -208,22 +214,22 @@ Value TfrxReport::aggregate(const QString& Function, TfsMethodHelper* Caller)
             bool isTrue = false;
             try {
                 isTrue = orv::script::equals(condition, Value(true));
-            } catch (const orv::Exception&) {
+            } catch (const orv::platform::Exception&) {
             }
             return Calc(text(isTrue ? 1 : 2), running);
-        } catch (const orv::Exception&) {
+        } catch (const orv::platform::Exception&) {
         }
         return Value::null();
     }
     const bool count = Function == QLatin1String("COUNT");
     const int first = count ? 0 : 1;
     auto argument = [&](int i) {
-        const QString t = orv::trimmed(text(i));
+        const QString t = orv::platform::trimmed(text(i));
         return t.isEmpty() ? Value(0) : Calc(t, running);
     };
     const Value band = argument(first);
     const Value flags = argument(first + 1);
-    orv::rtti::Object* bandObject = nullptr;
+    orv::platform::rtti::Object* bandObject = nullptr;
     orv::script::tryValueObject(band, bandObject);
     return orv::report::toValue(m_engine->GetAggregateValue(Function, count ? QString() : text(0),
                                                             dynamic_cast<TfrxBand*>(bandObject), flags.toInt()));
@@ -241,7 +247,7 @@ void TfrxReport::SetTerminated(bool Value)
         m_script->SetTerminated(false);
 }
 
-void TfrxReport::DoNotifyEvent(orv::rtti::Object* Obj, const QString& EventName, bool RunAlways)
+void TfrxReport::DoNotifyEvent(orv::platform::rtti::Object* Obj, const QString& EventName, bool RunAlways)
 {
     if (EventName.isEmpty() || !(RunAlways || m_engine->Running))
         return;
@@ -259,3 +265,5 @@ void TfrxReport::DoParamEvent(const QString& EventName, QVariantList& Params, bo
     for (int i = 0; i < Params.size(); ++i)
         Params[i] = orv::script::valueToVariant(params.element({i}));
 }
+
+} // namespace orv::report

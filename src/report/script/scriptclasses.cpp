@@ -19,13 +19,22 @@
 
 #include <cmath>
 
+namespace orv::report {
+using namespace orv::platform;
+using namespace orv::script;
+} // namespace orv::report
+
+namespace orv::report {
+
 using orv::script::Value;
+
+} // namespace orv::report
 
 namespace orv::report {
 
 namespace {
 
-orv::rtti::Object* createWideStrings(orv::rtti::Object*) { return new TfrxWideStrings(); }
+orv::platform::rtti::Object* createWideStrings(orv::platform::rtti::Object*) { return new TfrxWideStrings(); }
 
 template <class T>
 T* as(TfsObject Instance)
@@ -39,7 +48,7 @@ bool is(TfsClass ClassType)
     return ClassType == &T::staticClassInfo();
 }
 
-Value object(const orv::rtti::Object* o) { return orv::script::objectValue(o); }
+Value object(const orv::platform::rtti::Object* o) { return orv::script::objectValue(o); }
 
 template <class T>
 T* objectParam(TfsMethodHelper* Caller, int Index)
@@ -74,7 +83,7 @@ void saveToScriptStream(Stream* stream, Save save)
     buffer.open(QIODevice::WriteOnly);
     save(buffer);
     if (stream->Write(bytes.constData(), bytes.size()) != bytes.size())
-        throw orv::Exception(QStringLiteral("Stream write error"));
+        throw orv::platform::Exception(QStringLiteral("Stream write error"));
 }
 
 QString textParam(TfsMethodHelper* Caller, int Index) { return Caller->GetVParam(Index).toString(); }
@@ -84,20 +93,20 @@ int intParam(TfsMethodHelper* Caller, int Index) { return Caller->GetVParam(Inde
 struct ScriptClass {
     const char16_t* name;
     const char16_t* ancestor;
-    const orv::rtti::ClassInfo* (*info)();
+    const orv::platform::rtti::ClassInfo* (*info)();
 };
 
 template <class T>
-const orv::rtti::ClassInfo* infoOf()
+const orv::platform::rtti::ClassInfo* infoOf()
 {
     return &T::staticClassInfo();
 }
 
 // Classes that other parts of the engine may bring: found by name when they are there.
 template <const char16_t* Name>
-const orv::rtti::ClassInfo* byName()
+const orv::platform::rtti::ClassInfo* byName()
 {
-    return orv::rtti::findClass(QString::fromUtf16(Name));
+    return orv::platform::rtti::findClass(QString::fromUtf16(Name));
 }
 constexpr char16_t DialogControl[] = u"TfrxDialogControl";
 constexpr char16_t DMPMemoView[] = u"TfrxDMPMemoView";
@@ -107,9 +116,9 @@ constexpr char16_t DMPPage[] = u"TfrxDMPPage";
 
 } // namespace
 
-const orv::rtti::ClassInfo& wideStringsScriptClass()
+const orv::platform::rtti::ClassInfo& wideStringsScriptClass()
 {
-    static const orv::rtti::ClassInfo info(QStringLiteral("TWideStrings"), &orv::Persistent::staticClassInfo(),
+    static const orv::platform::rtti::ClassInfo info(QStringLiteral("TWideStrings"), &orv::platform::Persistent::staticClassInfo(),
                                            &createWideStrings, nullptr);
     return info;
 }
@@ -173,7 +182,7 @@ TFunctions::TFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
             s->AddEnum(QString::fromUtf16(e.type), QString::fromUtf16(e.names));
     }
 
-    auto addClass = [s](const orv::rtti::ClassInfo* info, const QString& ancestor) -> TfsClassVariable* {
+    auto addClass = [s](const orv::platform::rtti::ClassInfo* info, const QString& ancestor) -> TfsClassVariable* {
         return info ? s->AddClass(info, ancestor) : nullptr;
     };
     const QString persistent = QStringLiteral("TPersistent");
@@ -267,11 +276,11 @@ TFunctions::TFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     addClass(infoOf<TfrxDataBand>(), QStringLiteral("TfrxBand"));
     addClass(infoOf<TfrxHeader>(), QStringLiteral("TfrxBand"));
     addClass(infoOf<TfrxFooter>(), QStringLiteral("TfrxBand"));
-    for (const orv::rtti::ClassInfo* info :
+    for (const orv::platform::rtti::ClassInfo* info :
          {infoOf<TfrxMasterData>(), infoOf<TfrxDetailData>(), infoOf<TfrxSubdetailData>(), infoOf<TfrxDataBand4>(),
           infoOf<TfrxDataBand5>(), infoOf<TfrxDataBand6>()})
         addClass(info, QStringLiteral("TfrxDataBand"));
-    for (const orv::rtti::ClassInfo* info :
+    for (const orv::platform::rtti::ClassInfo* info :
          {infoOf<TfrxPageHeader>(), infoOf<TfrxPageFooter>(), infoOf<TfrxColumnHeader>(),
           infoOf<TfrxColumnFooter>(), infoOf<TfrxGroupHeader>(), infoOf<TfrxGroupFooter>(),
           infoOf<TfrxReportTitle>(), infoOf<TfrxReportSummary>(), infoOf<TfrxChild>(), infoOf<TfrxOverlay>()})
@@ -473,7 +482,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         if (auto* v = as<TfrxPictureView>(Instance); v && m == u"LOADFROMFILE") {
             QFile file(textParam(Caller, 0));
             if (!file.open(QIODevice::ReadOnly))
-                throw orv::EFileError(
+                throw orv::platform::EFileError(
                     QStringLiteral("Cannot open file \"%1\". %2").arg(file.fileName(), file.errorString()));
             v->Picture()->LoadFromData(file.readAll());
             v->PictureChanged = true;
@@ -518,7 +527,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         if (m == u"GETDATASET") {
             for (int i = 0; i < report->DataSets()->Count(); ++i)
                 if (TfrxDataSet* ds = report->DataSets()->Items(i)->DataSet();
-                    ds && orv::sameTextAZ(ds->UserName(), textParam(Caller, 0)))
+                    ds && orv::platform::sameTextAZ(ds->UserName(), textParam(Caller, 0)))
                     return object(ds);
             return object(nullptr);
         }
@@ -602,7 +611,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
     }
     if (m == u"DAYOF" || m == u"MONTHOF" || m == u"YEAROF") {
         int year = 0, month = 0, day = 0;
-        orv::decodeDate(p(0).toDouble(), year, month, day);
+        orv::platform::decodeDate(p(0).toDouble(), year, month, day);
         return Value(m == u"DAYOF" ? day : m == u"MONTHOF" ? month : year);
     }
     return Value(0);
@@ -610,7 +619,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
 
 TFunctions::~TFunctions() = default;
 
-orv::script::bridges::List* TFunctions::objectList(const orv::rtti::Object* Component, bool All)
+orv::script::bridges::List* TFunctions::objectList(const orv::platform::rtti::Object* Component, bool All)
 {
     auto* c = dynamic_cast<const TfrxComponent*>(Component);
     auto& list = m_lists[{Component, All}];

@@ -15,25 +15,25 @@ class List;
 
 namespace orv::report {
 
-class TFunctions : public TfsRTTIModule {
+class TFunctions : public script::TfsRTTIModule {
 public:
-    explicit TFunctions(TfsScript* AScript);
+    explicit TFunctions(script::TfsScript* AScript);
 
-    orv::script::Value InvokeMethod(TfsObject Instance, TfsClass ClassType, const QString& MethodName,
-                                    TfsMethodHelper* Caller);
-    orv::script::Value ReadProperty(TfsObject Instance, TfsClass ClassType, const QString& PropName);
-    void WriteProperty(TfsObject Instance, TfsClass ClassType, const QString& PropName,
+    orv::script::Value InvokeMethod(script::TfsObject Instance, script::TfsClass ClassType, const QString& MethodName,
+                                    script::TfsMethodHelper* Caller);
+    orv::script::Value ReadProperty(script::TfsObject Instance, script::TfsClass ClassType, const QString& PropName);
+    void WriteProperty(script::TfsObject Instance, script::TfsClass ClassType, const QString& PropName,
                        const orv::script::Value& Value);
     ~TFunctions() override;
 
 private:
     // The script lists handed out for a component's Objects (false) and AllObjects (true):
     // one each, refilled on every read, kept while the script lives.
-    orv::script::bridges::List* objectList(const orv::rtti::Object* Component, bool All);
-    std::map<std::pair<const orv::rtti::Object*, bool>, std::unique_ptr<orv::script::bridges::List>> m_lists;
+    orv::script::bridges::List* objectList(const orv::platform::rtti::Object* Component, bool All);
+    std::map<std::pair<const orv::platform::rtti::Object*, bool>, std::unique_ptr<orv::script::bridges::List>> m_lists;
 };
 
 // The class scripts know as "TWideStrings": the engine's wide string list.
-const orv::rtti::ClassInfo& wideStringsScriptClass();
+const orv::platform::rtti::ClassInfo& wideStringsScriptClass();
 
 } // namespace orv::report

@@ -14,11 +14,17 @@
 #include <algorithm>
 #include <cstring>
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
+namespace orv::script {
+
 using orv::script::Value;
 
 // ------------------------------------------------------------------ value wrappers
 
-ORV_RTTI_DEFINE(TfsRectF, orv::Persistent)
+ORV_RTTI_DEFINE(TfsRectF, orv::platform::Persistent)
 {
     c.prop("Left", &TfsRectF::Left, &TfsRectF::SetLeft);
     c.prop("Top", &TfsRectF::Top, &TfsRectF::SetTop);
@@ -26,20 +32,20 @@ ORV_RTTI_DEFINE(TfsRectF, orv::Persistent)
     c.prop("Bottom", &TfsRectF::Bottom, &TfsRectF::SetBottom);
 }
 
-ORV_RTTI_DEFINE(TfsPointF, orv::Persistent)
+ORV_RTTI_DEFINE(TfsPointF, orv::platform::Persistent)
 {
     c.prop("pX", &TfsPointF::pX, &TfsPointF::SetpX);
     c.prop("pY", &TfsPointF::pY, &TfsPointF::SetpY);
 }
 
-ORV_RTTI_DEFINE(TfsVector, orv::Persistent)
+ORV_RTTI_DEFINE(TfsVector, orv::platform::Persistent)
 {
     c.prop("pX", &TfsVector::pX, &TfsVector::SetpX);
     c.prop("pY", &TfsVector::pY, &TfsVector::SetpY);
     c.prop("pW", &TfsVector::pW, &TfsVector::SetpW);
 }
 
-ORV_RTTI_DEFINE(TfsMatrix, orv::Persistent)
+ORV_RTTI_DEFINE(TfsMatrix, orv::platform::Persistent)
 {
     c.prop("m11", &TfsMatrix::m11, &TfsMatrix::Setm11);
     c.prop("m12", &TfsMatrix::m12, &TfsMatrix::Setm12);
@@ -55,27 +61,29 @@ ORV_RTTI_DEFINE(TfsMatrix, orv::Persistent)
 namespace {
 
 template <class W>
-void assignWrapper(W& dest, const orv::Persistent* source)
+void assignWrapper(W& dest, const orv::platform::Persistent* source)
 {
     if (auto* s = dynamic_cast<const W*>(source))
         dest = *s;
     else
-        dest.orv::Persistent::Assign(source);
+        dest.orv::platform::Persistent::Assign(source);
 }
 
 } // namespace
 
-void TfsRectF::Assign(const orv::Persistent* Source) { assignWrapper(*this, Source); }
-void TfsPointF::Assign(const orv::Persistent* Source) { assignWrapper(*this, Source); }
-void TfsVector::Assign(const orv::Persistent* Source) { assignWrapper(*this, Source); }
-void TfsMatrix::Assign(const orv::Persistent* Source) { assignWrapper(*this, Source); }
+void TfsRectF::Assign(const orv::platform::Persistent* Source) { assignWrapper(*this, Source); }
+void TfsPointF::Assign(const orv::platform::Persistent* Source) { assignWrapper(*this, Source); }
+void TfsVector::Assign(const orv::platform::Persistent* Source) { assignWrapper(*this, Source); }
+void TfsMatrix::Assign(const orv::platform::Persistent* Source) { assignWrapper(*this, Source); }
+
+} // namespace orv::script
 
 namespace orv::script::bridges {
 
-ORV_RTTI_DEFINE_NAMED(List, rtti::Object, "TList") {}
+ORV_RTTI_DEFINE_NAMED(List, platform::rtti::Object, "TList") {}
 ORV_RTTI_DEFINE_NAMED(Strings, Persistent, "TStrings") {}
 ORV_RTTI_DEFINE_NAMED(StringList, Strings, "TStringList") {}
-ORV_RTTI_DEFINE_NAMED(Stream, rtti::Object, "TStream") {}
+ORV_RTTI_DEFINE_NAMED(Stream, platform::rtti::Object, "TStream") {}
 ORV_RTTI_DEFINE_NAMED(MemoryStream, Stream, "TMemoryStream") {}
 ORV_RTTI_DEFINE_NAMED(FileStream, Stream, "TFileStream") {}
 ORV_RTTI_DEFINE_NAMED(CollectionItem, Persistent, "TCollectionItem") {}
@@ -88,10 +96,10 @@ void raiseListIndex(qint64 index)
 
 namespace {
 
-QSet<const rtti::Object*>& lent()
+QSet<const platform::rtti::Object*>& lent()
 {
     // Never destroyed: objects that live until the end of the process ask it last.
-    static auto* set = new QSet<const rtti::Object*>;
+    static auto* set = new QSet<const platform::rtti::Object*>;
     return *set;
 }
 
@@ -102,9 +110,9 @@ bool sameObject(const Value& a, const Value& b)
 
 } // namespace
 
-void lendToScripts(const rtti::Object* object) { lent().insert(object); }
-void takeBackFromScripts(const rtti::Object* object) { lent().remove(object); }
-bool isLent(const rtti::Object* object) { return lent().contains(object); }
+void lendToScripts(const platform::rtti::Object* object) { lent().insert(object); }
+void takeBackFromScripts(const platform::rtti::Object* object) { lent().remove(object); }
+bool isLent(const platform::rtti::Object* object) { return lent().contains(object); }
 
 // ------------------------------------------------------------------ List
 
@@ -186,7 +194,7 @@ int Strings::AddObject(const QString& s, const Value& object)
             if (m_duplicates == Duplicates::dupIgnore)
                 return index;
             if (m_duplicates == Duplicates::dupError)
-                throw orv::Exception(QStringLiteral("String list does not allow duplicates"));
+                throw orv::platform::Exception(QStringLiteral("String list does not allow duplicates"));
         }
     }
     m_lines.insert(index, s);
@@ -239,7 +247,7 @@ int Strings::IndexOfObject(const Value& object) const
 void Strings::InsertObject(int index, const QString& s, const Value& object)
 {
     if (m_sorted)
-        throw orv::Exception(QStringLiteral("Operation not allowed on sorted list"));
+        throw orv::platform::Exception(QStringLiteral("Operation not allowed on sorted list"));
     if (index < 0 || index > Count())
         raiseListIndex(index);
     m_lines.insert(index, s);
@@ -270,7 +278,7 @@ QString Strings::Get(int index) const
 void Strings::Put(int index, const QString& s)
 {
     if (m_sorted)
-        throw orv::Exception(QStringLiteral("Operation not allowed on sorted list"));
+        throw orv::platform::Exception(QStringLiteral("Operation not allowed on sorted list"));
     check(index);
     m_lines[index] = s;
     changed();
@@ -426,7 +434,7 @@ QString decodeTextFile(const QByteArray& bytes)
         return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
     if (bytes.startsWith("\xFE\xFF"))
         return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-    return cp1252::decode(bytes);
+    return platform::cp1252::decode(bytes);
 }
 
 // Windows-1252 when every character has a byte there; UTF-8 with its mark otherwise, so
@@ -434,7 +442,7 @@ QString decodeTextFile(const QByteArray& bytes)
 QByteArray encodeTextFile(const QString& text)
 {
     bool lossless = true;
-    QByteArray bytes = cp1252::encode(text, &lossless);
+    QByteArray bytes = platform::cp1252::encode(text, &lossless);
     return lossless ? bytes : QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
@@ -548,9 +556,9 @@ qint64 Stream::CopyFrom(Stream& source, qint64 count)
         buffer.resize(qsizetype(std::min<qint64>(count - copied, 65536)));
         const qint64 n = source.Read(buffer.data(), buffer.size());
         if (n <= 0)
-            throw orv::Exception(QStringLiteral("Stream read error"));
+            throw orv::platform::Exception(QStringLiteral("Stream read error"));
         if (Write(buffer.constData(), n) != n)
-            throw orv::Exception(QStringLiteral("Stream write error"));
+            throw orv::platform::Exception(QStringLiteral("Stream write error"));
         copied += n;
     }
     return copied;
@@ -706,7 +714,7 @@ namespace classlib {
 
 namespace {
 
-Value obj(const rtti::Object* o) { return objectValue(o); }
+Value obj(const platform::rtti::Object* o) { return objectValue(o); }
 
 // Read(var Buffer: string; Count): the bytes land in a text of Count characters, two
 // bytes to a character, cut to the number of bytes read.
@@ -734,13 +742,13 @@ TfsXMLItem& adoptable(TfsXMLItem& parent, TfsMethodHelper* c, int i)
 {
     auto* child = argAs<XmlItemObject>(c, i);
     if (!child)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     TfsXMLItem& item = child->item();
     for (TfsXMLItem* p = &parent; p; p = p->Parent())
         if (p == &item)
-            throw orv::Exception(QStringLiteral("An element cannot contain itself"));
+            throw orv::platform::Exception(QStringLiteral("An element cannot contain itself"));
     if (isLent(child))
-        throw orv::Exception(QStringLiteral("The root of a document cannot move"));
+        throw orv::platform::Exception(QStringLiteral("The root of a document cannot move"));
     return item;
 }
 
@@ -794,7 +802,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddEnum(QStringLiteral("TDuplicates"), QStringLiteral("dupIgnore, dupAccept, dupError"));
     s->AddEnum(QStringLiteral("TPrinterOrientation"), QStringLiteral("poPortrait, poLandscape"));
 
-    if (auto* c = s->AddClass(&rtti::Object::staticClassInfo(), QString())) {
+    if (auto* c = s->AddClass(&platform::rtti::Object::staticClassInfo(), QString())) {
         c->AddConstructor(QStringLiteral("constructor Create"), call);
         c->AddMethod(QStringLiteral("procedure Free"), call);
         c->AddMethod(QStringLiteral("function ClassName: String"), call);
@@ -871,7 +879,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), call);
         c->AddProperty(QStringLiteral("Owner"), QStringLiteral("TComponent"), get);
     }
-    for (const rtti::ClassInfo* w : {&TfsRectF::staticClassInfo(), &TfsMatrix::staticClassInfo(),
+    for (const platform::rtti::ClassInfo* w : {&TfsRectF::staticClassInfo(), &TfsMatrix::staticClassInfo(),
                                      &TfsPointF::staticClassInfo(), &TfsVector::staticClassInfo()})
         s->AddClass(w, QStringLiteral("TPersistent"));
     if (auto* c = s->AddClass(&XmlItemObject::staticClassInfo(), QStringLiteral("TObject"))) {
@@ -938,7 +946,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
 {
     const QString& m = MethodName;
     TfsMethodHelper* c = Caller;
-    if (ClassType == &rtti::Object::staticClassInfo()) {
+    if (ClassType == &platform::rtti::Object::staticClassInfo()) {
         if (is(m, "CREATE"))
             return obj(Instance);
         if (is(m, "FREE")) {
@@ -1101,7 +1109,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
             }
         } else if (is(m, "REMOVEOBJECT")) {
             // A value that is no object is the index form: the child at that place.
-            rtti::Object* named = nullptr;
+            platform::rtti::Object* named = nullptr;
             FmxObject* child = nullptr;
             if (tryValueObject(argValue(c, 0), named))
                 child = dynamic_cast<FmxObject*>(named);

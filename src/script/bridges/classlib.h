@@ -15,7 +15,7 @@ namespace orv::script::bridges {
 // "List index out of bounds (n)"
 [[noreturn]] void raiseListIndex(qint64 index);
 
-class List : public rtti::Object {
+class List : public platform::rtti::Object {
     ORV_RTTI_CLASS(List)
 public:
     int Count() const { return int(m_items.size()); }
@@ -38,7 +38,7 @@ enum class Duplicates { dupIgnore, dupAccept, dupError };
 
 // TStrings and TStringList are one class here: every string list a script meets is a
 // full string list.
-class Strings : public Persistent {
+class Strings : public platform::Persistent {
     ORV_RTTI_CLASS(Strings)
 public:
     int Count() const { return int(m_lines.size()); }
@@ -81,7 +81,7 @@ public:
     Duplicates Dupes() const { return m_duplicates; }
     void SetDupes(Duplicates d) { m_duplicates = d; }
 
-    void Assign(const Persistent* Source) override;
+    void Assign(const platform::Persistent* Source) override;
 
     // Lines compare ignoring case, as the library's lists do by default.
     static int compare(const QString& a, const QString& b);
@@ -119,7 +119,7 @@ private:
 };
 
 // A stream of bytes with a position.
-class Stream : public rtti::Object {
+class Stream : public platform::rtti::Object {
     ORV_RTTI_CLASS(Stream)
 public:
     virtual qint64 Read(char* buffer, qint64 count) = 0;
@@ -169,11 +169,11 @@ private:
     QFile m_file;
 };
 
-class CollectionItem : public Persistent {
+class CollectionItem : public platform::Persistent {
     ORV_RTTI_CLASS(CollectionItem)
 };
 
-class Collection : public Persistent {
+class Collection : public platform::Persistent {
     ORV_RTTI_CLASS(Collection)
 public:
     ~Collection() override;
@@ -188,8 +188,8 @@ private:
 
 // Objects the host lends a script (a form's canvas, a list box's lines, the application):
 // a script's Free leaves them alone, since their owner frees them.
-void lendToScripts(const rtti::Object* object);
-void takeBackFromScripts(const rtti::Object* object);
-bool isLent(const rtti::Object* object);
+void lendToScripts(const platform::rtti::Object* object);
+void takeBackFromScripts(const platform::rtti::Object* object);
+bool isLent(const platform::rtti::Object* object);
 
 } // namespace orv::script::bridges

@@ -19,7 +19,7 @@ inline qint64 argInt64(TfsMethodHelper* c, int i) { return c->GetVParam(i).toInt
 inline bool argBool(TfsMethodHelper* c, int i) { return c->GetVParam(i).toBool(); }
 inline double argFloat(TfsMethodHelper* c, int i) { return c->GetVParam(i).toDouble(); }
 inline QString argString(TfsMethodHelper* c, int i) { return c->GetVParam(i).toString(); }
-inline rtti::Object* argObject(TfsMethodHelper* c, int i) { return valueObject(c->GetVParam(i)); }
+inline platform::rtti::Object* argObject(TfsMethodHelper* c, int i) { return valueObject(c->GetVParam(i)); }
 
 // An object argument of a declared class: nil stays nullptr; an object of another class
 // is refused with the error a script gets for any invalid reference, instead of being
@@ -27,24 +27,24 @@ inline rtti::Object* argObject(TfsMethodHelper* c, int i) { return valueObject(c
 template <class T>
 T* argAs(TfsMethodHelper* c, int i)
 {
-    rtti::Object* o = argObject(c, i);
+    platform::rtti::Object* o = argObject(c, i);
     if (!o)
         return nullptr;
     auto* t = dynamic_cast<T*>(o);
     if (!t)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     return t;
 }
 // The same for a value (a property being written).
 template <class T>
 T* valueAs(const Value& v)
 {
-    rtti::Object* o = valueObject(v);
+    platform::rtti::Object* o = valueObject(v);
     if (!o)
         return nullptr;
     auto* t = dynamic_cast<T*>(o);
     if (!t)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     return t;
 }
 
@@ -52,11 +52,11 @@ T* valueAs(const Value& v)
 // object of another class reached through a type cast, is an invalid reference rather
 // than memory read as what it is not.
 template <class T>
-T& self(rtti::Object* instance)
+T& self(platform::rtti::Object* instance)
 {
     auto* t = dynamic_cast<T*>(instance);
     if (!t)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     return *t;
 }
 
@@ -65,8 +65,10 @@ inline bool is(const QString& name, const char* upper) { return name == QLatin1S
 
 } // namespace orv::script::bridges
 
+namespace orv::script {
+
 // A rectangle of 32-bit floating-point edges, as scripts hold one.
-class TfsRectF : public orv::Persistent {
+class TfsRectF : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfsRectF)
 public:
     TfsRectF() = default;
@@ -88,13 +90,13 @@ public:
     void SetRight(float v) { FRight = v; }
     float Bottom() const { return FBottom; }
     void SetBottom(float v) { FBottom = v; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
 };
 
-class TfsPointF : public orv::Persistent {
+class TfsPointF : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfsPointF)
 public:
     TfsPointF() = default;
@@ -104,7 +106,7 @@ public:
     void SetpX(float v) { FX = v; }
     float pY() const { return FY; }
     void SetpY(float v) { FY = v; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     float FX = 0, FY = 0;
@@ -115,7 +117,7 @@ struct FsVector {
     float X = 0, Y = 0, W = 1;
 };
 
-class TfsVector : public orv::Persistent {
+class TfsVector : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfsVector)
 public:
     TfsVector() = default;
@@ -127,14 +129,14 @@ public:
     void SetpY(float v) { FVector.Y = v; }
     float pW() const { return FVector.W; }
     void SetpW(float v) { FVector.W = v; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     FsVector FVector;
 };
 
 // A 3 by 3 matrix, row by row; m31 and m32 are the translation, as a QTransform keeps it.
-class TfsMatrix : public orv::Persistent {
+class TfsMatrix : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfsMatrix)
 public:
     TfsMatrix() = default;
@@ -167,8 +169,10 @@ public:
     void Setm32(float v) { FM[7] = v; }
     float m33() const { return FM[8]; }
     void Setm33(float v) { FM[8] = v; }
-    void Assign(const orv::Persistent* Source) override;
+    void Assign(const orv::platform::Persistent* Source) override;
 
 private:
     float FM[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
+
+} // namespace orv::script

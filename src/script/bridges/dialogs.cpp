@@ -3,6 +3,10 @@
 #include "platform/ui/services.h"
 #include "script/bridges/register.h"
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
 namespace orv::script::bridges {
 
 ORV_RTTI_DEFINE_NAMED(CommonDialog, Component, "TCommonDialog") {}
@@ -19,7 +23,7 @@ ORV_RTTI_DEFINE_NAMED(PrinterSetupDialog, Component, "TPrinterSetupDialog") {}
 
 bool OpenDialog::Execute()
 {
-    const std::optional<QString> chosen = ui::fileDialog().openFile({m_title, m_filter, m_initialDir, m_fileName});
+    const std::optional<QString> chosen = platform::ui::fileDialog().openFile({m_title, m_filter, m_initialDir, m_fileName});
     if (!chosen)
         return false;
     m_fileName = *chosen;
@@ -32,35 +36,35 @@ namespace {
 
 // The script's dialog kinds, in their own order: custom, information, warning, error,
 // confirmation.
-ui::MsgType messageType(int kind)
+platform::ui::MsgType messageType(int kind)
 {
     switch (kind) {
     case 2:
-        return ui::MsgType::Warning;
+        return platform::ui::MsgType::Warning;
     case 3:
-        return ui::MsgType::Error;
+        return platform::ui::MsgType::Error;
     case 4:
-        return ui::MsgType::Confirmation;
+        return platform::ui::MsgType::Confirmation;
     default:
-        return ui::MsgType::Information;
+        return platform::ui::MsgType::Information;
     }
 }
 
 // The script's buttons are bits in their own order: none, OK, Cancel, Yes, No, Abort,
 // Retry, Ignore. The message boxes offer Yes, No, OK and Cancel; a box left with no
 // button gets OK, so that it can always be closed.
-ui::MsgButtons messageButtons(int bits)
+platform::ui::MsgButtons messageButtons(int bits)
 {
-    ui::MsgButtons b = 0;
+    platform::ui::MsgButtons b = 0;
     if (bits & 2)
-        b |= ui::mbOk;
+        b |= platform::ui::mbOk;
     if (bits & 4)
-        b |= ui::mbCancel;
+        b |= platform::ui::mbCancel;
     if (bits & 8)
-        b |= ui::mbYes;
+        b |= platform::ui::mbYes;
     if (bits & 16)
-        b |= ui::mbNo;
-    return b ? b : ui::MsgButtons(ui::mbOk);
+        b |= platform::ui::mbNo;
+    return b ? b : platform::ui::MsgButtons(platform::ui::mbOk);
 }
 
 } // namespace
@@ -114,15 +118,15 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         return Value(0);
     }
     if (is(m, "INPUTBOX"))
-        return Value(ui::messages().inputBox(argString(c, 0), argString(c, 1), argString(c, 2)));
+        return Value(platform::ui::messages().inputBox(argString(c, 0), argString(c, 1), argString(c, 2)));
     if (is(m, "INPUTQUERY")) {
         QString value = argString(c, 2);
-        const bool ok = ui::messages().inputQuery(argString(c, 0), argString(c, 1), value);
+        const bool ok = platform::ui::messages().inputQuery(argString(c, 0), argString(c, 1), value);
         c->SetVParam(2, Value(value));
         return Value(ok);
     }
     if (is(m, "MESSAGEDLG"))
-        return Value(ui::messages().messageDlg(argString(c, 0), messageType(argInt(c, 1)),
+        return Value(platform::ui::messages().messageDlg(argString(c, 0), messageType(argInt(c, 1)),
                                                messageButtons(argInt(c, 2) & 0xFFFF)));
     return Value(0);
 }

@@ -5,10 +5,10 @@
 
 namespace orv::script::bridges {
 
-class CommonDialog : public Component {
+class CommonDialog : public platform::Component {
     ORV_RTTI_CLASS(CommonDialog)
 public:
-    using Component::Component;
+    using platform::Component::Component;
     virtual bool Execute() { return false; }
 };
 
@@ -36,16 +36,16 @@ public:
     using OpenDialog::OpenDialog;
 };
 
-class PrintDialog : public Component {
+class PrintDialog : public platform::Component {
     ORV_RTTI_CLASS(PrintDialog)
 public:
-    using Component::Component;
+    using platform::Component::Component;
 };
 
-class PrinterSetupDialog : public Component {
+class PrinterSetupDialog : public platform::Component {
     ORV_RTTI_CLASS(PrinterSetupDialog)
 public:
-    using Component::Component;
+    using platform::Component::Component;
 };
 
 } // namespace orv::script::bridges

@@ -8,7 +8,7 @@ namespace orv::script::bridges {
 
 namespace {
 
-TfsVarRec objectRec(const rtti::Object* o)
+TfsVarRec objectRec(const platform::rtti::Object* o)
 {
     TfsVarRec r;
     r.VType = TfsVarRec::vtVariant;
@@ -113,31 +113,33 @@ void EventTarget::forget(BridgeEvent* e)
 
 } // namespace orv::script::bridges
 
+namespace orv::script {
+
 using namespace orv::script::bridges;
 
-void TfsNotifyEvent::DoEvent(orv::rtti::Object* Sender)
+void TfsNotifyEvent::DoEvent(orv::platform::rtti::Object* Sender)
 {
     call({objectRec(Sender)});
 }
 
-void TfsMouseEvent::DoEvent(orv::rtti::Object* Sender, int Button, int Shift, double X, double Y)
+void TfsMouseEvent::DoEvent(orv::platform::rtti::Object* Sender, int Button, int Shift, double X, double Y)
 {
     call({objectRec(Sender), intRec(Button), intRec(Shift), floatRec(X), floatRec(Y)});
 }
 
-void TfsMouseMoveEvent::DoEvent(orv::rtti::Object* Sender, int Shift, double X, double Y)
+void TfsMouseMoveEvent::DoEvent(orv::platform::rtti::Object* Sender, int Shift, double X, double Y)
 {
     call({objectRec(Sender), intRec(Shift), floatRec(X), floatRec(Y)});
 }
 
-void TfsMouseWheelEvent::DoEvent(orv::rtti::Object* Sender, int Shift, int WheelDelta, bool& Handled)
+void TfsMouseWheelEvent::DoEvent(orv::platform::rtti::Object* Sender, int Shift, int WheelDelta, bool& Handled)
 {
     call({objectRec(Sender), intRec(Shift), intRec(WheelDelta), boolRec(Handled)});
     if (const orv::script::Value* v = param(3))
         Handled = v->toBool();
 }
 
-void TfsKeyEvent::DoEvent(orv::rtti::Object* Sender, quint16& Key, QChar& KeyChar, int Shift)
+void TfsKeyEvent::DoEvent(orv::platform::rtti::Object* Sender, quint16& Key, QChar& KeyChar, int Shift)
 {
     call({objectRec(Sender), intRec(Key), charRec(KeyChar), intRec(Shift)});
     if (const orv::script::Value* v = param(1))
@@ -149,35 +151,35 @@ void TfsKeyEvent::DoEvent(orv::rtti::Object* Sender, quint16& Key, QChar& KeyCha
     }
 }
 
-void TfsCloseEvent::DoEvent(orv::rtti::Object* Sender, int& Action)
+void TfsCloseEvent::DoEvent(orv::platform::rtti::Object* Sender, int& Action)
 {
     call({objectRec(Sender), intRec(Action)});
     if (const orv::script::Value* v = param(1))
         Action = v->toInt();
 }
 
-void TfsCloseQueryEvent::DoEvent(orv::rtti::Object* Sender, bool& CanClose)
+void TfsCloseQueryEvent::DoEvent(orv::platform::rtti::Object* Sender, bool& CanClose)
 {
     call({objectRec(Sender), boolRec(CanClose)});
     if (const orv::script::Value* v = param(1))
         CanClose = v->toBool();
 }
 
-void TfsCanFocusEvent::DoEvent(orv::rtti::Object* Sender, bool& ACanFocus)
+void TfsCanFocusEvent::DoEvent(orv::platform::rtti::Object* Sender, bool& ACanFocus)
 {
     call({objectRec(Sender), boolRec(ACanFocus)});
     if (const orv::script::Value* v = param(1))
         ACanFocus = v->toBool();
 }
 
-void TfsOnPaintEvent::DoEvent(orv::rtti::Object* Sender, orv::rtti::Object* Canvas, const QRectF& ARect)
+void TfsOnPaintEvent::DoEvent(orv::platform::rtti::Object* Sender, orv::platform::rtti::Object* Canvas, const QRectF& ARect)
 {
     // The rectangle lives for the call only.
     auto rect = std::make_unique<TfsRectF>(ARect);
     call({objectRec(Sender), objectRec(Canvas), objectRec(rect.get())});
 }
 
-ORV_RTTI_DEFINE(TfsDragObject, orv::Persistent)
+ORV_RTTI_DEFINE(TfsDragObject, orv::platform::Persistent)
 {
     c.prop("Source", &TfsDragObject::Source, &TfsDragObject::SetSource);
     c.prop("Data", &TfsDragObject::Data, &TfsDragObject::SetData);
@@ -189,7 +191,7 @@ TfsDragObject::TfsDragObject() : FFiles(std::make_unique<StringList>())
     lendToScripts(FFiles.get());
 }
 
-TfsDragObject::TfsDragObject(orv::rtti::Object* source, const QVariant& data, const QStringList& files)
+TfsDragObject::TfsDragObject(orv::platform::rtti::Object* source, const QVariant& data, const QStringList& files)
     : TfsDragObject()
 {
     FSource = source;
@@ -200,7 +202,7 @@ TfsDragObject::TfsDragObject(orv::rtti::Object* source, const QVariant& data, co
 
 TfsDragObject::~TfsDragObject() { takeBackFromScripts(FFiles.get()); }
 
-void TfsDragOverEvent::DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept)
+void TfsDragOverEvent::DoEvent(orv::platform::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept)
 {
     // The point lives for the call only, as the drag object the host made for it.
     auto point = std::make_unique<TfsPointF>(Point);
@@ -209,8 +211,10 @@ void TfsDragOverEvent::DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, c
         Accept = v->toBool();
 }
 
-void TfsDragDropEvent::DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point)
+void TfsDragDropEvent::DoEvent(orv::platform::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point)
 {
     auto point = std::make_unique<TfsPointF>(Point);
     call({objectRec(Sender), objectRec(Data), objectRec(point.get())});
 }
+
+} // namespace orv::script

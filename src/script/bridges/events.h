@@ -61,77 +61,79 @@ enum ShiftBits : int { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight =
 
 } // namespace orv::script::bridges
 
+namespace orv::script {
+
 class TfsNotifyEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender);
+    void DoEvent(orv::platform::rtti::Object* Sender);
 };
 
 class TfsMouseEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, int Button, int Shift, double X, double Y);
+    void DoEvent(orv::platform::rtti::Object* Sender, int Button, int Shift, double X, double Y);
 };
 
 class TfsMouseMoveEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, int Shift, double X, double Y);
+    void DoEvent(orv::platform::rtti::Object* Sender, int Shift, double X, double Y);
 };
 
 class TfsMouseWheelEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, int Shift, int WheelDelta, bool& Handled);
+    void DoEvent(orv::platform::rtti::Object* Sender, int Shift, int WheelDelta, bool& Handled);
 };
 
 class TfsKeyEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, quint16& Key, QChar& KeyChar, int Shift);
+    void DoEvent(orv::platform::rtti::Object* Sender, quint16& Key, QChar& KeyChar, int Shift);
 };
 
 class TfsCloseEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
     // Action: 0 caNone, 1 caHide, 2 caFree, 3 caMinimize.
-    void DoEvent(orv::rtti::Object* Sender, int& Action);
+    void DoEvent(orv::platform::rtti::Object* Sender, int& Action);
 };
 
 class TfsCloseQueryEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, bool& CanClose);
+    void DoEvent(orv::platform::rtti::Object* Sender, bool& CanClose);
 };
 
 class TfsCanFocusEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, bool& ACanFocus);
+    void DoEvent(orv::platform::rtti::Object* Sender, bool& ACanFocus);
 };
 
 class TfsOnPaintEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, orv::rtti::Object* Canvas, const QRectF& ARect);
+    void DoEvent(orv::platform::rtti::Object* Sender, orv::platform::rtti::Object* Canvas, const QRectF& ARect);
 };
 
 // What a drag carries, as drag handlers receive it: the source object, the value and the
 // file names.
-class TfsDragObject : public orv::Persistent {
+class TfsDragObject : public orv::platform::Persistent {
     ORV_RTTI_CLASS(TfsDragObject)
 public:
     TfsDragObject();
-    TfsDragObject(orv::rtti::Object* source, const QVariant& data, const QStringList& files);
+    TfsDragObject(orv::platform::rtti::Object* source, const QVariant& data, const QStringList& files);
     ~TfsDragObject() override;
-    orv::rtti::Object* Source() const { return FSource; }
-    void SetSource(orv::rtti::Object* v) { FSource = v; }
+    orv::platform::rtti::Object* Source() const { return FSource; }
+    void SetSource(orv::platform::rtti::Object* v) { FSource = v; }
     QVariant Data() const { return FData; }
     void SetData(const QVariant& v) { FData = v; }
     orv::script::bridges::StringList* Files() const { return FFiles.get(); }
 
 private:
-    orv::rtti::Object* FSource = nullptr;
+    orv::platform::rtti::Object* FSource = nullptr;
     QVariant FData;
     std::unique_ptr<orv::script::bridges::StringList> FFiles;
 };
@@ -139,15 +141,17 @@ private:
 class TfsDragOverEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept);
+    void DoEvent(orv::platform::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point, bool& Accept);
 };
 
 // Also serves drag-enter, which passes the same values.
 class TfsDragDropEvent : public orv::script::bridges::BridgeEvent {
 public:
     using BridgeEvent::BridgeEvent;
-    void DoEvent(orv::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point);
+    void DoEvent(orv::platform::rtti::Object* Sender, TfsDragObject* Data, const QPointF& Point);
 };
+
+} // namespace orv::script
 
 namespace orv::script::bridges {
 

@@ -26,6 +26,10 @@
 #include <QPlainTextEdit>
 #include <QSet>
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
 namespace orv::script::bridges {
 
 ORV_RTTI_DEFINE_NAMED(FmxObject, Component, "TFmxObject") {}
@@ -214,7 +218,7 @@ ORV_RTTI_DEFINE_NAMED(ScrollBarObject, StyledControl, "TScrollBar")
 }
 ORV_RTTI_DEFINE_NAMED(SmallScrollBarObject, ScrollBarObject, "TSmallScrollBar") {}
 ORV_RTTI_DEFINE_NAMED(ArcDialObject, ScrollBarObject, "TArcDial") {}
-ORV_RTTI_DEFINE_NAMED(ListBoxItemObject, rtti::Object, "TListBoxItem")
+ORV_RTTI_DEFINE_NAMED(ListBoxItemObject, platform::rtti::Object, "TListBoxItem")
 {
     c.prop("Text", &ListBoxItemObject::Text);
 }
@@ -255,9 +259,9 @@ ORV_RTTI_DEFINE_NAMED(CustomForm, FormObject, "TCustomForm") {}
 ORV_RTTI_DEFINE_NAMED(TFormObject, CustomForm, "TForm") {}
 ORV_RTTI_DEFINE_NAMED(ApplicationObject, Component, "TApplication") {}
 
-const rtti::ClassInfo* scriptControlClass(const QString& name)
+const platform::rtti::ClassInfo* scriptControlClass(const QString& name)
 {
-    static const rtti::ClassInfo* const classes[] = {
+    static const platform::rtti::ClassInfo* const classes[] = {
         &LabelObject::staticClassInfo(), &ButtonObject::staticClassInfo(), &SpeedButtonObject::staticClassInfo(),
         &CheckBoxObject::staticClassInfo(), &RadioButtonObject::staticClassInfo(), &GroupBoxObject::staticClassInfo(),
         &PanelObject::staticClassInfo(), &CalloutPanelObject::staticClassInfo(), &StatusBarObject::staticClassInfo(),
@@ -270,7 +274,7 @@ const rtti::ClassInfo* scriptControlClass(const QString& name)
         &ExpanderObject::staticClassInfo(), &ImageControlObject::staticClassInfo(),
         &PathLabelObject::staticClassInfo(), &TFormObject::staticClassInfo(),
     };
-    for (const rtti::ClassInfo* c : classes)
+    for (const platform::rtti::ClassInfo* c : classes)
         if (c->name().compare(name, Qt::CaseInsensitive) == 0)
             return c;
     return nullptr;
@@ -301,7 +305,7 @@ void FmxObject::SetParent(FmxObject* parent)
 {
     for (FmxObject* p = parent; p; p = p->m_parent)
         if (p == this)
-            throw orv::Exception(QStringLiteral("Cannot assign a parent that is the object itself or one of its children"));
+            throw orv::platform::Exception(QStringLiteral("Cannot assign a parent that is the object itself or one of its children"));
     if (m_parent)
         std::erase(m_parent->m_children, this);
     m_parent = parent;
@@ -354,8 +358,8 @@ StoredObject capture(const FmxObject& o)
     StoredObject n;
     n.cls = o.ClassName();
     n.name = o.Name();
-    for (const rtti::PropInfo* p : o.classInfo().properties()) {
-        if (!p->isReadable() || !p->isWritable() || p->kind == rtti::Kind::Class || p->kind == rtti::Kind::Method
+    for (const platform::rtti::PropInfo* p : o.classInfo().properties()) {
+        if (!p->isReadable() || !p->isWritable() || p->kind == platform::rtti::Kind::Class || p->kind == platform::rtti::Kind::Method
             || p->name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
             continue;
         n.values.emplace_back(p->name, p->read(o));
@@ -369,7 +373,7 @@ StoredObject capture(const FmxObject& o)
 void apply(FmxObject& o, const StoredObject& n, Component* owner, bool names)
 {
     for (const auto& [name, value] : n.values)
-        if (const rtti::PropInfo* p = o.classInfo().findProperty(name); p && p->isWritable()) {
+        if (const platform::rtti::PropInfo* p = o.classInfo().findProperty(name); p && p->isWritable()) {
             try {
                 p->write(o, value);
             } catch (const std::exception&) {
@@ -382,10 +386,10 @@ void apply(FmxObject& o, const StoredObject& n, Component* owner, bool names)
         }
     }
     for (const StoredObject& c : n.children) {
-        const rtti::ClassInfo* cls = scriptControlClass(c.cls);
+        const platform::rtti::ClassInfo* cls = scriptControlClass(c.cls);
         if (!cls || !cls->canCreate())
             continue;
-        rtti::Object* made = cls->create(owner);
+        platform::rtti::Object* made = cls->create(owner);
         auto* child = dynamic_cast<FmxObject*>(made);
         if (!child) {
             delete made;
@@ -452,7 +456,7 @@ void writeText(QStringList& out, const StoredObject& n, int depth)
     out << indent + QStringLiteral("end");
 }
 
-[[noreturn]] void badStream() { throw orv::Exception(QStringLiteral("Invalid stream format")); }
+[[noreturn]] void badStream() { throw orv::platform::Exception(QStringLiteral("Invalid stream format")); }
 
 void readText(const QStringList& lines, int& i, StoredObject& n)
 {
@@ -556,7 +560,7 @@ void FmxObject::addChildFromStream(Stream& st)
 
 FmxObject* FmxObject::clone(Component* owner) const
 {
-    rtti::Object* made = classInfo().create(owner);
+    platform::rtti::Object* made = classInfo().create(owner);
     auto* copy = dynamic_cast<FmxObject*>(made);
     if (!copy) {
         delete made;
@@ -610,13 +614,13 @@ void FmxObject::animate(const QString& property, const QVariant& target, double 
                         int interpolation, bool colour, bool wait)
 {
     // The object and property the path names; a name that is not there changes nothing.
-    rtti::Object* holder = this;
+    platform::rtti::Object* holder = this;
     const QStringList parts = property.split(QLatin1Char('.'));
     for (int i = 0; i + 1 < parts.size() && holder; ++i) {
-        const rtti::PropInfo* p = holder->classInfo().findProperty(parts[i]);
-        holder = p && p->kind == rtti::Kind::Class ? p->readObject(*holder) : nullptr;
+        const platform::rtti::PropInfo* p = holder->classInfo().findProperty(parts[i]);
+        holder = p && p->kind == platform::rtti::Kind::Class ? p->readObject(*holder) : nullptr;
     }
-    const rtti::PropInfo* prop = holder ? holder->classInfo().findProperty(parts.last()) : nullptr;
+    const platform::rtti::PropInfo* prop = holder ? holder->classInfo().findProperty(parts.last()) : nullptr;
     if (!prop || !prop->isWritable() || !prop->isReadable())
         return;
     stopPropertyAnimation(property);
@@ -638,7 +642,7 @@ void FmxObject::animate(const QString& property, const QVariant& target, double 
         try {
             set(v);
         } catch (...) {
-            ui::reportCurrentException();
+            platform::ui::reportCurrentException();
         }
     });
     QAbstractAnimation* whole = run;
@@ -683,15 +687,15 @@ void FmxObject::SendToBack() { SetIndex(0); }
 
 namespace {
 
-int shiftBits(ui::ShiftState s) { return int(s.bits & 0xFF); }
+int shiftBits(platform::ui::ShiftState s) { return int(s.bits & 0xFF); }
 
 } // namespace
 
-ControlObject::ControlObject(ui::Control* control, bool container, Component* owner)
+ControlObject::ControlObject(platform::ui::Control* control, bool container, Component* owner)
     : FmxObject(owner), m_control(control), m_container(container), m_position(std::make_unique<PositionObject>(this))
 {
     lendToScripts(m_position.get());
-    ui::Control& c = *m_control;
+    platform::ui::Control& c = *m_control;
     c.onClick = [this] { notify("OnClick"); };
     c.onDblClick = [this] { notify("OnDblClick"); };
     c.onEnter = [this] { notify("OnEnter"); };
@@ -701,27 +705,27 @@ ControlObject::ControlObject(ui::Control* control, bool container, Component* ow
         if (auto* e = bound<TfsCanFocusEvent>("OnCanFocus"))
             e->DoEvent(this, can);
     };
-    c.onKeyDown = [this](ui::Word& key, QChar& ch, ui::ShiftState shift) {
+    c.onKeyDown = [this](platform::ui::Word& key, QChar& ch, platform::ui::ShiftState shift) {
         if (auto* e = bound<TfsKeyEvent>("OnKeyDown"))
             e->DoEvent(this, key, ch, shiftBits(shift));
     };
-    c.onKeyUp = [this](ui::Word& key, QChar& ch, ui::ShiftState shift) {
+    c.onKeyUp = [this](platform::ui::Word& key, QChar& ch, platform::ui::ShiftState shift) {
         if (auto* e = bound<TfsKeyEvent>("OnKeyUp"))
             e->DoEvent(this, key, ch, shiftBits(shift));
     };
-    c.onMouseDown = [this](ui::MouseButton b, ui::ShiftState shift, double x, double y) {
+    c.onMouseDown = [this](platform::ui::MouseButton b, platform::ui::ShiftState shift, double x, double y) {
         if (auto* e = bound<TfsMouseEvent>("OnMouseDown"))
             e->DoEvent(this, int(b), shiftBits(shift), x, y);
     };
-    c.onMouseUp = [this](ui::MouseButton b, ui::ShiftState shift, double x, double y) {
+    c.onMouseUp = [this](platform::ui::MouseButton b, platform::ui::ShiftState shift, double x, double y) {
         if (auto* e = bound<TfsMouseEvent>("OnMouseUp"))
             e->DoEvent(this, int(b), shiftBits(shift), x, y);
     };
-    c.onMouseMove = [this](ui::ShiftState shift, double x, double y) {
+    c.onMouseMove = [this](platform::ui::ShiftState shift, double x, double y) {
         if (auto* e = bound<TfsMouseMoveEvent>("OnMouseMove"))
             e->DoEvent(this, shiftBits(shift), x, y);
     };
-    c.onMouseWheel = [this](ui::ShiftState shift, int delta, bool& handled) {
+    c.onMouseWheel = [this](platform::ui::ShiftState shift, int delta, bool& handled) {
         if (auto* e = bound<TfsMouseWheelEvent>("OnMouseWheel"))
             e->DoEvent(this, shiftBits(shift), delta, handled);
     };
@@ -730,18 +734,18 @@ ControlObject::ControlObject(ui::Control* control, bool container, Component* ow
     c.onResize = [this] { notify("OnResize"); };
     c.onDragLeave = [this] { notify("OnDragLeave"); };
     c.onDragEnd = [this] { notify("OnDragEnd"); };
-    const auto dragObject = [](const ui::DragObject& d) {
+    const auto dragObject = [](const platform::ui::DragObject& d) {
         return std::make_unique<TfsDragObject>(of(d.source), d.data, d.files);
     };
-    c.onDragEnter = [this, dragObject](const ui::DragObject& d, const QPointF& at) {
+    c.onDragEnter = [this, dragObject](const platform::ui::DragObject& d, const QPointF& at) {
         if (auto* e = bound<TfsDragDropEvent>("OnDragEnter"))
             e->DoEvent(this, dragObject(d).get(), at);
     };
-    c.onDragDrop = [this, dragObject](const ui::DragObject& d, const QPointF& at) {
+    c.onDragDrop = [this, dragObject](const platform::ui::DragObject& d, const QPointF& at) {
         if (auto* e = bound<TfsDragDropEvent>("OnDragDrop"))
             e->DoEvent(this, dragObject(d).get(), at);
     };
-    c.onDragOver = [this, dragObject](const ui::DragObject& d, const QPointF& at, bool& accept) {
+    c.onDragOver = [this, dragObject](const platform::ui::DragObject& d, const QPointF& at, bool& accept) {
         if (auto* e = bound<TfsDragOverEvent>("OnDragOver"))
             e->DoEvent(this, dragObject(d).get(), at, accept);
     };
@@ -856,7 +860,7 @@ void ControlObject::alignChildren(FmxObject* parent)
         // A control that is not visible takes no room.
         if (!c || c->m_align == 0 || !c->m_visible)
             continue;
-        ui::Control& k = c->control();
+        platform::ui::Control& k = c->control();
         switch (c->m_align) {
         case 1: case 5: // top
             k.setBounds(area.left(), area.top(), area.width(), k.height());
@@ -879,7 +883,7 @@ void ControlObject::alignChildren(FmxObject* parent)
         }
     }
     for (ControlObject* c : rest) {
-        ui::Control& k = c->control();
+        platform::ui::Control& k = c->control();
         switch (c->m_align) {
         case 9: // client
             k.setBounds(area.x(), area.y(), std::max(0, area.width()), std::max(0, area.height()));
@@ -911,7 +915,7 @@ void ControlObject::alignChildren(FmxObject* parent)
             deliverHeldResizes(c->control().currentWidget());
 }
 
-ControlObject* ControlObject::of(const ui::Control* c)
+ControlObject* ControlObject::of(const platform::ui::Control* c)
 {
     if (!c)
         return nullptr;
@@ -975,7 +979,7 @@ void ControlObject::paint(const char* event, QPainter& painter, const QRectF& re
 ControlObject::~ControlObject()
 {
     stopAnimations();
-    ui::Control& c = *m_control;
+    platform::ui::Control& c = *m_control;
     c.onClick = c.onDblClick = c.onEnter = c.onExit = nullptr;
     c.onCanFocus = nullptr;
     c.onKeyDown = c.onKeyUp = nullptr;
@@ -1050,11 +1054,11 @@ void ControlObject::SetCanFocus(bool v)
         w->setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-LabelObject::LabelObject(Component* AOwner) : TextControl(new ui::Label(nullptr), false, AOwner) {}
-QString LabelObject::Text() const { return static_cast<ui::Label&>(control()).text(); }
-void LabelObject::SetText(const QString& t) { static_cast<ui::Label&>(control()).setText(t); }
+LabelObject::LabelObject(Component* AOwner) : TextControl(new platform::ui::Label(nullptr), false, AOwner) {}
+QString LabelObject::Text() const { return static_cast<platform::ui::Label&>(control()).text(); }
+void LabelObject::SetText(const QString& t) { static_cast<platform::ui::Label&>(control()).setText(t); }
 
-CustomButtonObject::CustomButtonObject(ui::Control* control, Component* owner) : TextControl(control, false, owner)
+CustomButtonObject::CustomButtonObject(platform::ui::Control* control, Component* owner) : TextControl(control, false, owner)
 {
     control->onClick = [this] {
         notify("OnClick");
@@ -1078,9 +1082,9 @@ void CustomButtonObject::SetText(const QString& t)
         b->setText(t);
 }
 
-ButtonObject::ButtonObject(Component* AOwner) : CustomButtonObject(new ui::Button(nullptr), AOwner) {}
+ButtonObject::ButtonObject(Component* AOwner) : CustomButtonObject(new platform::ui::Button(nullptr), AOwner) {}
 
-SpeedButtonObject::SpeedButtonObject(Component* AOwner) : CustomButtonObject(new ui::Button(nullptr), AOwner)
+SpeedButtonObject::SpeedButtonObject(Component* AOwner) : CustomButtonObject(new platform::ui::Button(nullptr), AOwner)
 {
     QWidget* w = control().widget();
     w->setFocusPolicy(Qt::NoFocus);
@@ -1115,7 +1119,7 @@ void SpeedButtonObject::SetIsPressed(bool v)
 }
 
 ExpanderButtonObject::ExpanderButtonObject(Component* AOwner)
-    : CustomButtonObject(new ui::ExpanderButton(nullptr), AOwner)
+    : CustomButtonObject(new platform::ui::ExpanderButton(nullptr), AOwner)
 {
 }
 
@@ -1127,7 +1131,7 @@ QList<RadioButtonObject*>& liveRadios()
 }
 } // namespace
 
-RadioButtonObject::RadioButtonObject(Component* AOwner) : TextControl(new ui::RadioButton(nullptr), false, AOwner)
+RadioButtonObject::RadioButtonObject(Component* AOwner) : TextControl(new platform::ui::RadioButton(nullptr), false, AOwner)
 {
     liveRadios().append(this);
     radio().onChange = [this] {
@@ -1148,7 +1152,7 @@ RadioButtonObject::RadioButtonObject(Component* AOwner) : TextControl(new ui::Ra
 
 RadioButtonObject::~RadioButtonObject() { liveRadios().removeAll(this); }
 
-ExpanderObject::ExpanderObject(Component* AOwner) : TextControl(new ui::Expander(nullptr), true, AOwner)
+ExpanderObject::ExpanderObject(Component* AOwner) : TextControl(new platform::ui::Expander(nullptr), true, AOwner)
 {
     control().setSize(200, 150);
     expander().onCheckChange = [this] { notify("OnCheckChange"); };
@@ -1163,43 +1167,43 @@ CalloutPanelObject::CalloutPanelObject(Component* AOwner) : PanelObject(AOwner)
 void CalloutPanelObject::SetFill(int v)
 {
     m_fill = quint32(v);
-    static_cast<ui::Panel&>(control()).setFill(QColor::fromRgba(m_fill));
+    static_cast<platform::ui::Panel&>(control()).setFill(QColor::fromRgba(m_fill));
 }
 
-void CalloutPanelObject::show() { static_cast<ui::Panel&>(control()).setCallout(m_side, m_width, m_length, m_offset); }
+void CalloutPanelObject::show() { static_cast<platform::ui::Panel&>(control()).setCallout(m_side, m_width, m_length, m_offset); }
 
-ToolBarObject::ToolBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
+ToolBarObject::ToolBarObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), true, AOwner)
 {
-    static_cast<ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
+    static_cast<platform::ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
     control().setSize(200, 40);
     SetAlign(1);
 }
 
-SizeGripObject::SizeGripObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+SizeGripObject::SizeGripObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), false, AOwner)
 {
     control().setSize(16, 16);
 }
 
-SplitterObject::SplitterObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+SplitterObject::SplitterObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), false, AOwner)
 {
-    static_cast<ui::Panel&>(control()).setFill(QColor(0xD0, 0xD0, 0xD0));
+    static_cast<platform::ui::Panel&>(control()).setFill(QColor(0xD0, 0xD0, 0xD0));
     control().setSize(4, 100);
 }
 
-ThumbObject::ThumbObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), false, AOwner)
+ThumbObject::ThumbObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), false, AOwner)
 {
-    static_cast<ui::Panel&>(control()).setFill(QColor(0xA0, 0xA0, 0xA0));
+    static_cast<platform::ui::Panel&>(control()).setFill(QColor(0xA0, 0xA0, 0xA0));
     control().setSize(10, 10);
 }
 
 namespace {
 // Progress in thousandths of the range, so that fractional limits survive.
-QProgressBar* progressBar(const ui::Control& c) { return static_cast<QProgressBar*>(c.widget()); }
+QProgressBar* progressBar(const platform::ui::Control& c) { return static_cast<QProgressBar*>(c.widget()); }
 constexpr double kProgressScale = 1000.0;
 } // namespace
 
 ProgressBarObject::ProgressBarObject(Component* AOwner)
-    : StyledControl(new ui::ActivityIndicator(nullptr), false, AOwner)
+    : StyledControl(new platform::ui::ActivityIndicator(nullptr), false, AOwner)
 {
     QProgressBar* b = progressBar(control());
     b->setRange(0, int(100 * kProgressScale));
@@ -1217,21 +1221,21 @@ void ProgressBarObject::SetValue(float v)
     b->setValue(std::clamp(int(std::lround(v * kProgressScale)), b->minimum(), b->maximum()));
 }
 
-StatusBarObject::StatusBarObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner)
+StatusBarObject::StatusBarObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), true, AOwner)
 {
-    static_cast<ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
+    static_cast<platform::ui::Panel&>(control()).setFill(QColor(0xF0, 0xF0, 0xF0));
     control().setSize(200, 22);
     SetAlign(4);
 }
 
 AniIndicatorObject::AniIndicatorObject(Component* AOwner)
-    : StyledControl(new ui::ActivityIndicator(nullptr), false, AOwner)
+    : StyledControl(new platform::ui::ActivityIndicator(nullptr), false, AOwner)
 {
     control().setSize(50, 50);
 }
 
 ImageControlObject::ImageControlObject(Component* AOwner)
-    : StyledControl(new ui::Image(nullptr), false, AOwner), m_bitmap(std::make_unique<BitmapObject>())
+    : StyledControl(new platform::ui::Image(nullptr), false, AOwner), m_bitmap(std::make_unique<BitmapObject>())
 {
     lendToScripts(m_bitmap.get());
 }
@@ -1241,11 +1245,11 @@ ImageControlObject::~ImageControlObject() { takeBackFromScripts(m_bitmap.get());
 void ImageControlObject::SetBitmap(BitmapObject* b)
 {
     m_bitmap->image = b ? b->image : QImage();
-    static_cast<ui::Image&>(control()).setPicture(m_bitmap->image);
+    static_cast<platform::ui::Image&>(control()).setPicture(m_bitmap->image);
     notify("OnChange");
 }
 
-PathLabelObject::PathLabelObject(Component* AOwner) : StyledControl(new ui::PathShape(nullptr), false, AOwner) {}
+PathLabelObject::PathLabelObject(Component* AOwner) : StyledControl(new platform::ui::PathShape(nullptr), false, AOwner) {}
 
 void PathLabelObject::SetData(const QString& d)
 {
@@ -1253,22 +1257,22 @@ void PathLabelObject::SetData(const QString& d)
     shape().setPath(pathFromData(d));
 }
 
-CheckBoxObject::CheckBoxObject(Component* AOwner) : TextControl(new ui::CheckBox(nullptr), false, AOwner)
+CheckBoxObject::CheckBoxObject(Component* AOwner) : TextControl(new platform::ui::CheckBox(nullptr), false, AOwner)
 {
-    static_cast<ui::CheckBox&>(control()).onChange = [this] { notify("OnChange"); };
+    static_cast<platform::ui::CheckBox&>(control()).onChange = [this] { notify("OnChange"); };
 }
-QString CheckBoxObject::Text() const { return static_cast<ui::CheckBox&>(control()).text(); }
-void CheckBoxObject::SetText(const QString& t) { static_cast<ui::CheckBox&>(control()).setText(t); }
-bool CheckBoxObject::IsChecked() const { return static_cast<ui::CheckBox&>(control()).isChecked(); }
-void CheckBoxObject::SetIsChecked(bool v) { static_cast<ui::CheckBox&>(control()).setChecked(v); }
+QString CheckBoxObject::Text() const { return static_cast<platform::ui::CheckBox&>(control()).text(); }
+void CheckBoxObject::SetText(const QString& t) { static_cast<platform::ui::CheckBox&>(control()).setText(t); }
+bool CheckBoxObject::IsChecked() const { return static_cast<platform::ui::CheckBox&>(control()).isChecked(); }
+void CheckBoxObject::SetIsChecked(bool v) { static_cast<platform::ui::CheckBox&>(control()).setChecked(v); }
 
-GroupBoxObject::GroupBoxObject(Component* AOwner) : TextControl(new ui::GroupBox(nullptr), true, AOwner) {}
-QString GroupBoxObject::Text() const { return static_cast<ui::GroupBox&>(control()).text(); }
-void GroupBoxObject::SetText(const QString& t) { static_cast<ui::GroupBox&>(control()).setText(t); }
+GroupBoxObject::GroupBoxObject(Component* AOwner) : TextControl(new platform::ui::GroupBox(nullptr), true, AOwner) {}
+QString GroupBoxObject::Text() const { return static_cast<platform::ui::GroupBox&>(control()).text(); }
+void GroupBoxObject::SetText(const QString& t) { static_cast<platform::ui::GroupBox&>(control()).setText(t); }
 
-PanelObject::PanelObject(Component* AOwner) : StyledControl(new ui::Panel(nullptr), true, AOwner) {}
+PanelObject::PanelObject(Component* AOwner) : StyledControl(new platform::ui::Panel(nullptr), true, AOwner) {}
 
-CustomEditObject::CustomEditObject(Component* AOwner) : StyledControl(new ui::Edit(nullptr), false, AOwner)
+CustomEditObject::CustomEditObject(Component* AOwner) : StyledControl(new platform::ui::Edit(nullptr), false, AOwner)
 {
     edit().onChange = [this] {
         notify("OnChange");
@@ -1277,13 +1281,13 @@ CustomEditObject::CustomEditObject(Component* AOwner) : StyledControl(new ui::Ed
     edit().onTyping = [this] { notify("OnTyping"); };
 }
 
-MemoObject::MemoObject(Component* AOwner) : ScrollBoxObject(new ui::Memo(nullptr), false, AOwner)
+MemoObject::MemoObject(Component* AOwner) : ScrollBoxObject(new platform::ui::Memo(nullptr), false, AOwner)
 {
     memo().onChange = [this] { notify("OnChange"); };
 }
 
-CustomTrackObject::CustomTrackObject(ui::Slider::Kind kind, Component* owner)
-    : StyledControl(new ui::Slider(nullptr, kind), false, owner)
+CustomTrackObject::CustomTrackObject(platform::ui::Slider::Kind kind, Component* owner)
+    : StyledControl(new platform::ui::Slider(nullptr, kind), false, owner)
 {
     slider().onChange = [this] { notify("OnChange"); };
     slider().onTracking = [this] { notify("OnTracking"); };
@@ -1291,7 +1295,7 @@ CustomTrackObject::CustomTrackObject(ui::Slider::Kind kind, Component* owner)
 
 CustomTrackObject::~CustomTrackObject() = default;
 
-SwitchObject::SwitchObject(Component* AOwner) : StyledControl(new ui::Switch(nullptr), false, AOwner)
+SwitchObject::SwitchObject(Component* AOwner) : StyledControl(new platform::ui::Switch(nullptr), false, AOwner)
 {
     control().setSize(78, 27);
     // A switch tells its change as OnSwitch, and as the OnChange of every track.
@@ -1301,14 +1305,14 @@ SwitchObject::SwitchObject(Component* AOwner) : StyledControl(new ui::Switch(nul
     };
 }
 
-ScrollBarObject::ScrollBarObject(ui::Slider::Kind kind, Component* owner)
-    : StyledControl(new ui::Slider(nullptr, kind), false, owner)
+ScrollBarObject::ScrollBarObject(platform::ui::Slider::Kind kind, Component* owner)
+    : StyledControl(new platform::ui::Slider(nullptr, kind), false, owner)
 {
     slider().setMax(100);
     slider().onChange = [this] { notify("OnChange"); };
 }
 
-SmallScrollBarObject::SmallScrollBarObject(Component* AOwner) : ScrollBarObject(ui::Slider::Kind::ScrollBar, AOwner)
+SmallScrollBarObject::SmallScrollBarObject(Component* AOwner) : ScrollBarObject(platform::ui::Slider::Kind::ScrollBar, AOwner)
 {
     control().setSize(100, 8);
 }
@@ -1345,7 +1349,7 @@ ListBoxItemObject* ListControl::item(int index)
     return slot.get();
 }
 
-ListBoxObject::ListBoxObject(Component* AOwner) : ListControl(new ui::ListBox(nullptr), false, AOwner)
+ListBoxObject::ListBoxObject(Component* AOwner) : ListControl(new platform::ui::ListBox(nullptr), false, AOwner)
 {
     lendToScripts(&items());
     list().onChange = [this] { notify("OnChange"); };
@@ -1360,7 +1364,7 @@ void ListBoxObject::showLines(const QStringList& lines)
 
 void ListBoxObject::clearLines() { items().Clear(); }
 
-CustomComboBoxObject::CustomComboBoxObject(Component* AOwner) : ListControl(new ui::ComboEdit(nullptr), false, AOwner)
+CustomComboBoxObject::CustomComboBoxObject(Component* AOwner) : ListControl(new platform::ui::ComboEdit(nullptr), false, AOwner)
 {
     lendToScripts(&items());
     combo().onChange = [this] { notify("OnChange"); };
@@ -1382,22 +1386,22 @@ QSet<FormObject*>& liveForms()
     return *set;
 }
 
-ui::FormSpec scriptFormSpec()
+platform::ui::FormSpec scriptFormSpec()
 {
-    ui::FormSpec spec;
+    platform::ui::FormSpec spec;
     spec.name = QStringLiteral("ScriptForm");
     spec.clientWidth = 400;
     spec.clientHeight = 300;
-    spec.border = ui::Border::Sizeable;
-    spec.placement = ui::Placement::Designed;
+    spec.border = platform::ui::Border::Sizeable;
+    spec.placement = platform::ui::Placement::Designed;
     return spec;
 }
 
 } // namespace
 
-class ScriptWindow : public ui::Form {
+class ScriptWindow : public platform::ui::Form {
 public:
-    explicit ScriptWindow(FormObject* owner) : ui::Form(nullptr, scriptFormSpec(), {}), m_owner(owner)
+    explicit ScriptWindow(FormObject* owner) : platform::ui::Form(nullptr, scriptFormSpec(), {}), m_owner(owner)
     {
         onShow = [this] {
             m_owner->createOnce();
@@ -1406,22 +1410,22 @@ public:
         onActivate = [this] { m_owner->notifyEvent("OnActivate"); };
         onDeactivate = [this] { m_owner->notifyEvent("OnDeactivate"); };
         onHide = [this] { m_owner->notifyEvent("OnHide"); };
-        onClose = [this](ui::CloseAction& action) {
+        onClose = [this](platform::ui::CloseAction& action) {
             auto* e = m_owner->bound<TfsCloseEvent>("OnClose");
             if (!e)
                 return;
-            int a = action == ui::CloseAction::None ? 0 : action == ui::CloseAction::Free ? 2 : 1;
+            int a = action == platform::ui::CloseAction::None ? 0 : action == platform::ui::CloseAction::Free ? 2 : 1;
             e->DoEvent(m_owner, a);
             if (a == 0) {
-                action = ui::CloseAction::None;
+                action = platform::ui::CloseAction::None;
             } else if (a == 2) {
                 // The window belongs to the script object: freeing means freeing that.
-                action = ui::CloseAction::Hide;
+                action = platform::ui::CloseAction::Hide;
                 FormObject* f = m_owner;
                 QMetaObject::invokeMethod(
                     qApp, [f] { if (liveForms().contains(f)) delete f; }, Qt::QueuedConnection);
             } else {
-                action = ui::CloseAction::Hide;
+                action = platform::ui::CloseAction::Hide;
             }
         };
         created();
@@ -1434,30 +1438,30 @@ protected:
         try {
             can = m_owner->CloseQuery();
         } catch (...) {
-            ui::reportCurrentException();
+            platform::ui::reportCurrentException();
         }
         if (!can) {
             e->ignore();
             if (inModal())
-                setModalResult(ui::mrNone);
+                setModalResult(platform::ui::mrNone);
             return;
         }
-        ui::Form::closeEvent(e);
+        platform::ui::Form::closeEvent(e);
     }
     void paintEvent(QPaintEvent* e) override
     {
-        ui::Form::paintEvent(e);
+        platform::ui::Form::paintEvent(e);
         QPainter p(this);
         try {
             m_owner->paint(p, QRectF(rect()));
         } catch (...) {
-            ui::reportCurrentException();
+            platform::ui::reportCurrentException();
         }
     }
     void resizeEvent(QResizeEvent* e) override
     {
-        ui::Form::resizeEvent(e);
-        ui::fire(std::function<void()>([this] { m_owner->notifyEvent("OnResize"); }));
+        platform::ui::Form::resizeEvent(e);
+        platform::ui::fire(std::function<void()>([this] { m_owner->notifyEvent("OnResize"); }));
     }
 
 private:
@@ -1476,7 +1480,7 @@ FormObject::~FormObject()
     try {
         notifyEvent("OnDestroy");
     } catch (...) {
-        ui::reportCurrentException();
+        platform::ui::reportCurrentException();
     }
     // Controls go before the window they lie on.
     while (ComponentCount() > 0)
@@ -1500,7 +1504,7 @@ void FormObject::notifyEvent(const char* event)
         e->DoEvent(this);
 }
 
-ui::Form& FormObject::window() const { return *m_window; }
+platform::ui::Form& FormObject::window() const { return *m_window; }
 
 void FormObject::SetName(const QString& NewName)
 {
@@ -1788,7 +1792,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
     s->AddClass(&SmallScrollBarObject::staticClassInfo(), QStringLiteral("TScrollBar"));
     if (auto* c = s->AddClass(&ArcDialObject::staticClassInfo(), QStringLiteral("TStyledControl")))
         notifyEvents(c, {"OnChange"});
-    for (const rtti::ClassInfo* bar : {&StatusBarObject::staticClassInfo(), &ToolBarObject::staticClassInfo(),
+    for (const platform::rtti::ClassInfo* bar : {&StatusBarObject::staticClassInfo(), &ToolBarObject::staticClassInfo(),
                                        &SizeGripObject::staticClassInfo(), &SplitterObject::staticClassInfo(),
                                        &ProgressBarObject::staticClassInfo(), &ThumbObject::staticClassInfo()})
         s->AddClass(bar, QStringLiteral("TStyledControl"));
@@ -2018,7 +2022,7 @@ Value TFunctions::InvokeMethod(TfsObject Instance, TfsClass ClassType, const QSt
         return Value(0);
     } else if (ClassType == &FormObject::staticClassInfo()) {
         auto& f = self<FormObject>(Instance);
-        ui::Form& w = f.window();
+        platform::ui::Form& w = f.window();
         if (is(m, "CREATENEW")) {
             if (auto* owner = argAs<Component>(c, 0))
                 owner->InsertComponent(&f);

@@ -34,10 +34,10 @@ class FormObject;
 class CanvasObject;
 
 // The framework object: a component with a parent and children.
-class FmxObject : public Component, public EventTarget {
+class FmxObject : public platform::Component, public EventTarget {
     ORV_RTTI_CLASS(FmxObject)
 public:
-    using Component::Component;
+    using platform::Component::Component;
     ~FmxObject() override;
     FmxObject* Parent() const { return m_parent; }
     virtual void SetParent(FmxObject* parent);
@@ -58,7 +58,7 @@ public:
     // Reads an object from a binary stream and adds it as a new child.
     void addChildFromStream(Stream& st);
     // A copy with the same published values and copies of the children, owned by owner.
-    FmxObject* clone(Component* owner) const;
+    FmxObject* clone(platform::Component* owner) const;
     // The controls in tab order, with their own controls after each when `children`.
     void tabOrderList(List& list, bool children) const;
 
@@ -86,13 +86,13 @@ private:
 };
 
 // A class of the forms module by name, for objects read back from streams.
-const rtti::ClassInfo* scriptControlClass(const QString& name);
+const platform::rtti::ClassInfo* scriptControlClass(const QString& name);
 
 class ControlObject;
 
 // A control's position as scripts reach it (Position.X, Position.Y): it reads and moves
 // the control itself.
-class PositionObject : public Persistent {
+class PositionObject : public platform::Persistent {
     ORV_RTTI_CLASS(PositionObject)
 public:
     explicit PositionObject(ControlObject* control = nullptr) : m_control(control) {}
@@ -100,7 +100,7 @@ public:
     void SetX(float v);
     float Y() const;
     void SetY(float v);
-    void Assign(const Persistent* Source) override;
+    void Assign(const platform::Persistent* Source) override;
 
 private:
     ControlObject* m_control;
@@ -111,7 +111,7 @@ class ControlObject : public FmxObject {
 public:
     // Only the kinds of control are made.
     ~ControlObject() override = 0;
-    ui::Control& control() const { return *m_control; }
+    platform::ui::Control& control() const { return *m_control; }
     // The control's widget carries the name, so that it can be found by it.
     void SetName(const QString& NewName) override;
     void SetParent(FmxObject* parent) override;
@@ -204,20 +204,20 @@ public:
     // The canvas while the control paints, nullptr otherwise.
     CanvasObject* canvas() const { return m_canvas; }
     // The script object of a control of the platform, or nullptr.
-    static ControlObject* of(const ui::Control* c);
+    static ControlObject* of(const platform::ui::Control* c);
 
 protected:
     // Takes the control over; `container`: other controls may be placed inside it.
-    ControlObject(ui::Control* control, bool container, Component* owner);
+    ControlObject(platform::ui::Control* control, bool container, platform::Component* owner);
     // Runs a notify event of this object.
     void notify(const char* event);
 
 private:
-    std::unique_ptr<ui::Control> m_control;
+    std::unique_ptr<platform::ui::Control> m_control;
     bool m_container;
     bool m_visible = true;
     bool m_canFocus = true;
-    QPointer<ui::Form> m_attachedTo;
+    QPointer<platform::ui::Form> m_attachedTo;
     CanvasObject* m_canvas = nullptr;
     std::unique_ptr<PositionObject> m_position;
     int m_align = 0;
@@ -255,7 +255,7 @@ protected:
 class LabelObject : public TextControl {
     ORV_RTTI_CLASS(LabelObject)
 public:
-    explicit LabelObject(Component* AOwner = nullptr);
+    explicit LabelObject(platform::Component* AOwner = nullptr);
     QString Text() const override;
     void SetText(const QString& t) override;
 };
@@ -271,7 +271,7 @@ public:
     void SetModalResult(int v) { m_modalResult = v; }
 
 protected:
-    CustomButtonObject(ui::Control* control, Component* owner);
+    CustomButtonObject(platform::ui::Control* control, platform::Component* owner);
 
 private:
     int m_modalResult = 0;
@@ -280,7 +280,7 @@ private:
 class ButtonObject : public CustomButtonObject {
     ORV_RTTI_CLASS(ButtonObject)
 public:
-    explicit ButtonObject(Component* AOwner = nullptr);
+    explicit ButtonObject(platform::Component* AOwner = nullptr);
 };
 
 // A button that never takes the focus; with StaysPressed it stays down until clicked
@@ -288,7 +288,7 @@ public:
 class SpeedButtonObject : public CustomButtonObject {
     ORV_RTTI_CLASS(SpeedButtonObject)
 public:
-    explicit SpeedButtonObject(Component* AOwner = nullptr);
+    explicit SpeedButtonObject(platform::Component* AOwner = nullptr);
     bool StaysPressed() const;
     void SetStaysPressed(bool v);
     bool IsPressed() const;
@@ -299,8 +299,8 @@ public:
 class ExpanderButtonObject : public CustomButtonObject {
     ORV_RTTI_CLASS(ExpanderButtonObject)
 public:
-    explicit ExpanderButtonObject(Component* AOwner = nullptr);
-    ui::ExpanderButton& button() const { return static_cast<ui::ExpanderButton&>(control()); }
+    explicit ExpanderButtonObject(platform::Component* AOwner = nullptr);
+    platform::ui::ExpanderButton& button() const { return static_cast<platform::ui::ExpanderButton&>(control()); }
     bool IsPressed() const { return button().isPressed(); }
     void SetIsPressed(bool v) { button().setPressed(v); }
 };
@@ -309,9 +309,9 @@ public:
 class RadioButtonObject : public TextControl {
     ORV_RTTI_CLASS(RadioButtonObject)
 public:
-    explicit RadioButtonObject(Component* AOwner = nullptr);
+    explicit RadioButtonObject(platform::Component* AOwner = nullptr);
     ~RadioButtonObject() override;
-    ui::RadioButton& radio() const { return static_cast<ui::RadioButton&>(control()); }
+    platform::ui::RadioButton& radio() const { return static_cast<platform::ui::RadioButton&>(control()); }
     QString Text() const override { return radio().text(); }
     void SetText(const QString& t) override { radio().setText(t); }
     bool IsChecked() const { return radio().isChecked(); }
@@ -323,8 +323,8 @@ public:
 class ExpanderObject : public TextControl {
     ORV_RTTI_CLASS(ExpanderObject)
 public:
-    explicit ExpanderObject(Component* AOwner = nullptr);
-    ui::Expander& expander() const { return static_cast<ui::Expander&>(control()); }
+    explicit ExpanderObject(platform::Component* AOwner = nullptr);
+    platform::ui::Expander& expander() const { return static_cast<platform::ui::Expander&>(control()); }
     QWidget* container() const override { return expander().content(); }
     QString Text() const override { return expander().text(); }
     void SetText(const QString& t) override { expander().setText(t); }
@@ -340,7 +340,7 @@ public:
 class CheckBoxObject : public TextControl {
     ORV_RTTI_CLASS(CheckBoxObject)
 public:
-    explicit CheckBoxObject(Component* AOwner = nullptr);
+    explicit CheckBoxObject(platform::Component* AOwner = nullptr);
     QString Text() const override;
     void SetText(const QString& t) override;
     bool IsChecked() const;
@@ -352,7 +352,7 @@ public:
 class GroupBoxObject : public TextControl {
     ORV_RTTI_CLASS(GroupBoxObject)
 public:
-    explicit GroupBoxObject(Component* AOwner = nullptr);
+    explicit GroupBoxObject(platform::Component* AOwner = nullptr);
     QString Text() const override;
     void SetText(const QString& t) override;
 };
@@ -360,7 +360,7 @@ public:
 class PanelObject : public StyledControl {
     ORV_RTTI_CLASS(PanelObject)
 public:
-    explicit PanelObject(Component* AOwner = nullptr);
+    explicit PanelObject(platform::Component* AOwner = nullptr);
 };
 
 // A panel with a pointer on one side; the pointer's place and size are kept for the
@@ -368,7 +368,7 @@ public:
 class CalloutPanelObject : public PanelObject {
     ORV_RTTI_CLASS(CalloutPanelObject)
 public:
-    explicit CalloutPanelObject(Component* AOwner = nullptr);
+    explicit CalloutPanelObject(platform::Component* AOwner = nullptr);
     // cpTop 0, cpLeft 1, cpBottom 2, cpRight 3.
     int CalloutPosition() const { return m_side; }
     void SetCalloutPosition(int v) { m_side = v; show(); }
@@ -393,32 +393,32 @@ private:
 class ToolBarObject : public StyledControl {
     ORV_RTTI_CLASS(ToolBarObject)
 public:
-    explicit ToolBarObject(Component* AOwner = nullptr);
+    explicit ToolBarObject(platform::Component* AOwner = nullptr);
 };
 
 class SizeGripObject : public StyledControl {
     ORV_RTTI_CLASS(SizeGripObject)
 public:
-    explicit SizeGripObject(Component* AOwner = nullptr);
+    explicit SizeGripObject(platform::Component* AOwner = nullptr);
 };
 
 class SplitterObject : public StyledControl {
     ORV_RTTI_CLASS(SplitterObject)
 public:
-    explicit SplitterObject(Component* AOwner = nullptr);
+    explicit SplitterObject(platform::Component* AOwner = nullptr);
 };
 
 class ThumbObject : public StyledControl {
     ORV_RTTI_CLASS(ThumbObject)
 public:
-    explicit ThumbObject(Component* AOwner = nullptr);
+    explicit ThumbObject(platform::Component* AOwner = nullptr);
 };
 
 // A bar filled in proportion to Value between Min and Max.
 class ProgressBarObject : public StyledControl {
     ORV_RTTI_CLASS(ProgressBarObject)
 public:
-    explicit ProgressBarObject(Component* AOwner = nullptr);
+    explicit ProgressBarObject(platform::Component* AOwner = nullptr);
     float Min() const;
     void SetMin(float v);
     float Max() const;
@@ -431,15 +431,15 @@ public:
 class StatusBarObject : public StyledControl {
     ORV_RTTI_CLASS(StatusBarObject)
 public:
-    explicit StatusBarObject(Component* AOwner = nullptr);
+    explicit StatusBarObject(platform::Component* AOwner = nullptr);
     ORV_STORED_PROPERTY(bool, ShowSizeGrip, false)
 };
 
 class AniIndicatorObject : public StyledControl {
     ORV_RTTI_CLASS(AniIndicatorObject)
 public:
-    explicit AniIndicatorObject(Component* AOwner = nullptr);
-    ui::ActivityIndicator& indicator() const { return static_cast<ui::ActivityIndicator&>(control()); }
+    explicit AniIndicatorObject(platform::Component* AOwner = nullptr);
+    platform::ui::ActivityIndicator& indicator() const { return static_cast<platform::ui::ActivityIndicator&>(control()); }
     // Enabled: the indicator moves.
     bool Running() const { return indicator().running(); }
     void SetRunning(bool v) { indicator().setRunning(v); }
@@ -453,7 +453,7 @@ class BitmapObject;
 class ImageControlObject : public StyledControl {
     ORV_RTTI_CLASS(ImageControlObject)
 public:
-    explicit ImageControlObject(Component* AOwner = nullptr);
+    explicit ImageControlObject(platform::Component* AOwner = nullptr);
     ~ImageControlObject() override;
     BitmapObject* Bitmap() const { return m_bitmap.get(); }
     void SetBitmap(BitmapObject* b);
@@ -467,8 +467,8 @@ private:
 class PathLabelObject : public StyledControl {
     ORV_RTTI_CLASS(PathLabelObject)
 public:
-    explicit PathLabelObject(Component* AOwner = nullptr);
-    ui::PathShape& shape() const { return static_cast<ui::PathShape&>(control()); }
+    explicit PathLabelObject(platform::Component* AOwner = nullptr);
+    platform::ui::PathShape& shape() const { return static_cast<platform::ui::PathShape&>(control()); }
     QString Data() const { return m_data; }
     void SetData(const QString& d);
     int Fill() const { return int(shape().fill().rgba()); }
@@ -479,17 +479,17 @@ private:
 };
 
 // A module of non-visual components.
-class DataModuleObject : public Component {
+class DataModuleObject : public platform::Component {
     ORV_RTTI_CLASS(DataModuleObject)
 public:
-    using Component::Component;
+    using platform::Component::Component;
 };
 
 class CustomEditObject : public StyledControl {
     ORV_RTTI_CLASS(CustomEditObject)
 public:
-    explicit CustomEditObject(Component* AOwner = nullptr);
-    ui::Edit& edit() const { return static_cast<ui::Edit&>(control()); }
+    explicit CustomEditObject(platform::Component* AOwner = nullptr);
+    platform::ui::Edit& edit() const { return static_cast<platform::ui::Edit&>(control()); }
     QString Text() const { return edit().text(); }
     void SetText(const QString& t) { edit().setText(t); }
     bool ReadOnly() const { return edit().readOnly(); }
@@ -523,8 +523,8 @@ protected:
 class MemoObject : public ScrollBoxObject {
     ORV_RTTI_CLASS(MemoObject)
 public:
-    explicit MemoObject(Component* AOwner = nullptr);
-    ui::Memo& memo() const { return static_cast<ui::Memo&>(control()); }
+    explicit MemoObject(platform::Component* AOwner = nullptr);
+    platform::ui::Memo& memo() const { return static_cast<platform::ui::Memo&>(control()); }
     QString Text() const { return memo().text(); }
     void SetText(const QString& t) { memo().setText(t); }
     QVariant OnChange() const { return handler(QStringLiteral("OnChange")); }
@@ -534,7 +534,7 @@ public:
 class ListControl;
 
 // An item of a list box, as Selected and ListItems give it.
-class ListBoxItemObject : public rtti::Object {
+class ListBoxItemObject : public platform::rtti::Object {
     ORV_RTTI_CLASS(ListBoxItemObject)
 public:
     QString Text() const { return m_text; }
@@ -578,8 +578,8 @@ private:
 class ListBoxObject : public ListControl {
     ORV_RTTI_CLASS(ListBoxObject)
 public:
-    explicit ListBoxObject(Component* AOwner = nullptr);
-    ui::ListBox& list() const { return static_cast<ui::ListBox&>(control()); }
+    explicit ListBoxObject(platform::Component* AOwner = nullptr);
+    platform::ui::ListBox& list() const { return static_cast<platform::ui::ListBox&>(control()); }
     int ItemIndex() const override { return list().itemIndex(); }
     void SetItemIndex(int i) override { list().setItemIndex(i); }
     void clearLines() override;
@@ -591,8 +591,8 @@ protected:
 class CustomComboBoxObject : public ListControl {
     ORV_RTTI_CLASS(CustomComboBoxObject)
 public:
-    explicit CustomComboBoxObject(Component* AOwner = nullptr);
-    ui::ComboEdit& combo() const { return static_cast<ui::ComboEdit&>(control()); }
+    explicit CustomComboBoxObject(platform::Component* AOwner = nullptr);
+    platform::ui::ComboEdit& combo() const { return static_cast<platform::ui::ComboEdit&>(control()); }
     int ItemIndex() const override { return combo().itemIndex(); }
     void SetItemIndex(int i) override { combo().setItemIndex(i); }
     void clearLines() override;
@@ -614,7 +614,7 @@ class CustomTrackObject : public StyledControl {
     ORV_RTTI_CLASS(CustomTrackObject)
 public:
     ~CustomTrackObject() override = 0;
-    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    platform::ui::Slider& slider() const { return static_cast<platform::ui::Slider&>(control()); }
     float Min() const { return float(slider().min()); }
     void SetMin(float v) { slider().setMin(v); }
     float Max() const { return float(slider().max()); }
@@ -630,19 +630,19 @@ public:
     ORV_EVENT_PROPERTY(OnTracking)
 
 protected:
-    CustomTrackObject(ui::Slider::Kind kind, Component* owner);
+    CustomTrackObject(platform::ui::Slider::Kind kind, platform::Component* owner);
 };
 
 class TrackObject : public CustomTrackObject {
     ORV_RTTI_CLASS(TrackObject)
 public:
-    explicit TrackObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+    explicit TrackObject(platform::Component* AOwner = nullptr) : CustomTrackObject(platform::ui::Slider::Kind::Track, AOwner) {}
 };
 
 class TrackBarObject : public CustomTrackObject {
     ORV_RTTI_CLASS(TrackBarObject)
 public:
-    explicit TrackBarObject(Component* AOwner = nullptr) : CustomTrackObject(ui::Slider::Kind::Track, AOwner) {}
+    explicit TrackBarObject(platform::Component* AOwner = nullptr) : CustomTrackObject(platform::ui::Slider::Kind::Track, AOwner) {}
 };
 
 class BitmapTrackBarObject : public TrackBarObject {
@@ -654,8 +654,8 @@ public:
 class SwitchObject : public StyledControl {
     ORV_RTTI_CLASS(SwitchObject)
 public:
-    explicit SwitchObject(Component* AOwner = nullptr);
-    ui::Switch& sw() const { return static_cast<ui::Switch&>(control()); }
+    explicit SwitchObject(platform::Component* AOwner = nullptr);
+    platform::ui::Switch& sw() const { return static_cast<platform::ui::Switch&>(control()); }
     bool IsChecked() const { return sw().isChecked(); }
     void SetIsChecked(bool v) { sw().setChecked(v); }
     ORV_EVENT_PROPERTY(OnSwitch)
@@ -667,8 +667,8 @@ public:
 class ScrollBarObject : public StyledControl {
     ORV_RTTI_CLASS(ScrollBarObject)
 public:
-    explicit ScrollBarObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::ScrollBar, AOwner) {}
-    ui::Slider& slider() const { return static_cast<ui::Slider&>(control()); }
+    explicit ScrollBarObject(platform::Component* AOwner = nullptr) : ScrollBarObject(platform::ui::Slider::Kind::ScrollBar, AOwner) {}
+    platform::ui::Slider& slider() const { return static_cast<platform::ui::Slider&>(control()); }
     float Min() const { return float(slider().min()); }
     void SetMin(float v) { slider().setMin(v); }
     float Max() const { return float(slider().max()); }
@@ -682,19 +682,19 @@ public:
     ORV_EVENT_PROPERTY(OnChange)
 
 protected:
-    ScrollBarObject(ui::Slider::Kind kind, Component* owner);
+    ScrollBarObject(platform::ui::Slider::Kind kind, platform::Component* owner);
 };
 
 class SmallScrollBarObject : public ScrollBarObject {
     ORV_RTTI_CLASS(SmallScrollBarObject)
 public:
-    explicit SmallScrollBarObject(Component* AOwner = nullptr);
+    explicit SmallScrollBarObject(platform::Component* AOwner = nullptr);
 };
 
 class ArcDialObject : public ScrollBarObject {
     ORV_RTTI_CLASS(ArcDialObject)
 public:
-    explicit ArcDialObject(Component* AOwner = nullptr) : ScrollBarObject(ui::Slider::Kind::Dial, AOwner) {}
+    explicit ArcDialObject(platform::Component* AOwner = nullptr) : ScrollBarObject(platform::ui::Slider::Kind::Dial, AOwner) {}
 };
 
 // A window made by a script.
@@ -703,9 +703,9 @@ class ScriptWindow;
 class FormObject : public FmxObject {
     ORV_RTTI_CLASS(FormObject)
 public:
-    explicit FormObject(Component* AOwner = nullptr);
+    explicit FormObject(platform::Component* AOwner = nullptr);
     ~FormObject() override;
-    ui::Form& window() const;
+    platform::ui::Form& window() const;
     QWidget* container() const override;
     // The window carries the name too.
     void SetName(const QString& NewName) override;
@@ -770,10 +770,10 @@ public:
 };
 
 // The application object scripts reach as "Application".
-class ApplicationObject : public Component {
+class ApplicationObject : public platform::Component {
     ORV_RTTI_CLASS(ApplicationObject)
 public:
-    using Component::Component;
+    using platform::Component::Component;
     static ApplicationObject& instance();
 };
 

@@ -12,6 +12,10 @@
 
 #include <cmath>
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
 namespace orv::script::bridges {
 
 namespace {
@@ -108,7 +112,7 @@ class BrushBitmap : public Persistent {
 class BrushResource : public Persistent {
     ORV_RTTI_CLASS(BrushResource)
 };
-class Spline : public rtti::Object {
+class Spline : public platform::rtti::Object {
     ORV_RTTI_CLASS(Spline)
 };
 class Bounds : public Persistent {
@@ -125,7 +129,7 @@ ORV_RTTI_DEFINE_NAMED(GradientPoints, Collection, "TGradientPoints") {}
 ORV_RTTI_DEFINE_NAMED(Gradient, Persistent, "TGradient") {}
 ORV_RTTI_DEFINE_NAMED(BrushBitmap, Persistent, "TBrushBitmap") {}
 ORV_RTTI_DEFINE_NAMED(BrushResource, Persistent, "TBrushResource") {}
-ORV_RTTI_DEFINE_NAMED(Spline, rtti::Object, "TSpline") {}
+ORV_RTTI_DEFINE_NAMED(Spline, platform::rtti::Object, "TSpline") {}
 ORV_RTTI_DEFINE_NAMED(Bounds, Persistent, "TBounds") {}
 ORV_RTTI_DEFINE_NAMED(Transform, Persistent, "TTransform") {}
 ORV_RTTI_DEFINE_NAMED(CanvasSaveState, Persistent, "TCanvasSaveState") {}
@@ -307,7 +311,7 @@ QString dataFromPath(const QPainterPath& path)
     }
     return parts.join(u' ');
 }
-ORV_RTTI_DEFINE_NAMED(LineMetricInfo, rtti::Object, "TLineMetricInfo")
+ORV_RTTI_DEFINE_NAMED(LineMetricInfo, platform::rtti::Object, "TLineMetricInfo")
 {
     c.prop("Count", &LineMetricInfo::Count);
     c.prop("Lines", &LineMetricInfo::Lines);
@@ -623,7 +627,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddConstructor(QStringLiteral("constructor Create"), call);
     s->AddClass(&GradientPoint::staticClassInfo(), QStringLiteral("TCollectionItem"));
     s->AddClass(&GradientPoints::staticClassInfo(), QStringLiteral("TCollection"));
-    for (const rtti::ClassInfo* c : {&Gradient::staticClassInfo(), &BrushBitmap::staticClassInfo(),
+    for (const platform::rtti::ClassInfo* c : {&Gradient::staticClassInfo(), &BrushBitmap::staticClassInfo(),
                                      &BrushResource::staticClassInfo()})
         s->AddClass(c, QStringLiteral("TPersistent"));
     s->AddClass(&LineMetricInfo::staticClassInfo(), QStringLiteral("TObject"));
@@ -713,7 +717,7 @@ TFunctions::TFunctions(TfsScript* AScript) : BridgeModule(AScript)
         c->AddProperty(QStringLiteral("Height"), integer, getter(), setter());
     }
     s->AddClass(&Spline::staticClassInfo(), QStringLiteral("TObject"));
-    for (const rtti::ClassInfo* c : {&Bounds::staticClassInfo(), &Transform::staticClassInfo(),
+    for (const platform::rtti::ClassInfo* c : {&Bounds::staticClassInfo(), &Transform::staticClassInfo(),
                                      &PathData::staticClassInfo()})
         s->AddClass(c, QStringLiteral("TPersistent"));
 }
@@ -724,7 +728,7 @@ void loadImage(BitmapObject& b, const QByteArray& bytes, const QString& what)
 {
     QImage img;
     if (!img.loadFromData(bytes))
-        throw orv::Exception(QStringLiteral("Cannot load image %1").arg(what));
+        throw orv::platform::Exception(QStringLiteral("Cannot load image %1").arg(what));
     b.SetSize(0, 0);
     b.image = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

@@ -14,7 +14,7 @@
 
 namespace orv::script::bridges {
 
-class FontObject : public Persistent {
+class FontObject : public platform::Persistent {
     ORV_RTTI_CLASS(FontObject)
 public:
     QString Family() const { return font.family; }
@@ -24,11 +24,11 @@ public:
     // fsBold 1, fsItalic 2, fsUnderline 4, fsStrikeout 8.
     int Style() const;
     void SetStyle(int bits);
-    void Assign(const Persistent* Source) override;
-    CanvasFont font;
+    void Assign(const platform::Persistent* Source) override;
+    platform::CanvasFont font;
 };
 
-class BrushObject : public Persistent {
+class BrushObject : public platform::Persistent {
     ORV_RTTI_CLASS(BrushObject)
 public:
     // bkNone 0, bkSolid 1, bkGradient 2, bkBitmap 3, bkResource 4.
@@ -45,7 +45,7 @@ public:
     int DefaultColor() const { return int(m_defaultColor); }
     // The colour a drawing call uses: none unless the brush paints.
     quint32 paintColor() const { return m_kind == 0 ? 0 : m_color; }
-    void Assign(const Persistent* Source) override;
+    void Assign(const platform::Persistent* Source) override;
 
 private:
     int m_kind = 1, m_defaultKind = 1;
@@ -56,17 +56,17 @@ class StrokeBrushObject : public BrushObject {
     ORV_RTTI_CLASS(StrokeBrushObject)
 };
 
-class CanvasSaveState : public Persistent {
+class CanvasSaveState : public platform::Persistent {
     ORV_RTTI_CLASS(CanvasSaveState)
 };
 
 class BitmapObject;
 
-class CanvasObject : public Persistent {
+class CanvasObject : public platform::Persistent {
     ORV_RTTI_CLASS(CanvasObject)
 public:
     // A canvas being painted on, which stays its owner's.
-    explicit CanvasObject(Canvas* borrowed = nullptr);
+    explicit CanvasObject(platform::Canvas* borrowed = nullptr);
     ~CanvasObject() override;
     // The canvas of a bitmap.
     explicit CanvasObject(BitmapObject* bitmap);
@@ -75,7 +75,7 @@ public:
     void EndScene();
     // The canvas to draw on, with the stroke, fill and font of this object applied; a
     // bitmap's canvas outside a scene measures only.
-    Canvas& canvas();
+    platform::Canvas& canvas();
     int Width() const;
     int Height() const;
     float StrokeThickness() const { return m_strokeThickness; }
@@ -94,18 +94,18 @@ public:
     BrushObject& stroke() { return *m_stroke; }
 
 private:
-    Canvas* m_borrowed = nullptr;
+    platform::Canvas* m_borrowed = nullptr;
     BitmapObject* m_bitmap = nullptr;
     std::unique_ptr<QPainter> m_painter;
-    std::unique_ptr<Canvas> m_own;
-    std::unique_ptr<Canvas> m_measure;
+    std::unique_ptr<platform::Canvas> m_own;
+    std::unique_ptr<platform::Canvas> m_measure;
     std::unique_ptr<FontObject> m_font;
     std::unique_ptr<BrushObject> m_fill;
     std::unique_ptr<StrokeBrushObject> m_stroke;
     float m_strokeThickness = 1;
 };
 
-class BitmapObject : public Persistent {
+class BitmapObject : public platform::Persistent {
     ORV_RTTI_CLASS(BitmapObject)
 public:
     ~BitmapObject() override;
@@ -126,19 +126,19 @@ private:
 QPainterPath pathFromData(const QString& data);
 QString dataFromPath(const QPainterPath& path);
 
-class PathData : public Persistent {
+class PathData : public platform::Persistent {
     ORV_RTTI_CLASS(PathData)
 public:
     QString Data() const { return dataFromPath(path); }
     void SetData(const QString& d) { path = pathFromData(d); }
-    void Assign(const Persistent* Source) override;
+    void Assign(const platform::Persistent* Source) override;
     QPainterPath path;
 };
 
 class StringList;
 
 // The lines a text takes in a rectangle, as MeasureLines leaves them.
-class LineMetricInfo : public rtti::Object {
+class LineMetricInfo : public platform::rtti::Object {
     ORV_RTTI_CLASS(LineMetricInfo)
 public:
     LineMetricInfo();

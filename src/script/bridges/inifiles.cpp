@@ -8,9 +8,13 @@
 
 #include <QFile>
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
 namespace orv::script::bridges {
 
-ORV_RTTI_DEFINE_NAMED(CustomIniFile, rtti::Object, "TCustomIniFile") {}
+ORV_RTTI_DEFINE_NAMED(CustomIniFile, platform::rtti::Object, "TCustomIniFile") {}
 ORV_RTTI_DEFINE_NAMED(MemIniFile, CustomIniFile, "TMemIniFile") {}
 ORV_RTTI_DEFINE_NAMED(IniFileObject, CustomIniFile, "TIniFile") {}
 
@@ -24,7 +28,7 @@ QStringList readAllLines(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     Strings lines;
-    lines.SetText(cp1252::decode(f.readAll()));
+    lines.SetText(platform::cp1252::decode(f.readAll()));
     return lines.lines();
 }
 
@@ -34,7 +38,7 @@ void writeAllLines(const QString& path, const QStringList& lines)
     QString text;
     for (const QString& l : lines)
         text += l + QLatin1String("\r\n");
-    const QByteArray bytes = cp1252::encode(text);
+    const QByteArray bytes = platform::cp1252::encode(text);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw EFileError(QStringLiteral("Cannot create file \"%1\"").arg(path));
 }
@@ -50,7 +54,7 @@ void CustomIniFile::Open(const QString& fileName)
 IniFile& CustomIniFile::ini()
 {
     if (!m_ini)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     return *m_ini;
 }
 

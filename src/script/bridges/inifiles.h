@@ -9,20 +9,20 @@
 
 namespace orv::script::bridges {
 
-class CustomIniFile : public rtti::Object {
+class CustomIniFile : public platform::rtti::Object {
     ORV_RTTI_CLASS(CustomIniFile)
 public:
     virtual void Open(const QString& fileName);
     const QString& FileName() const { return m_fileName; }
     // The file the operations act on.
-    IniFile& ini();
+    platform::IniFile& ini();
     // The whole text, and its replacement.
     virtual QStringList Lines();
     virtual void SetLines(const QStringList& lines);
 
 protected:
     QString m_fileName;
-    std::unique_ptr<IniFile> m_ini;
+    std::unique_ptr<platform::IniFile> m_ini;
 };
 
 class MemIniFile : public CustomIniFile {

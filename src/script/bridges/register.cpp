@@ -3,6 +3,8 @@
 #include "platform/ui/services.h"
 #include "script/core/sysfunctions.h"
 
+namespace orv::script {
+
 using namespace orv::script::bridges;
 
 void fsRegisterHostBridges()
@@ -17,7 +19,7 @@ void fsRegisterFileBridges()
     fsRegisterRTTIModule<dialogs::TFunctions>();
     fsRegisterRTTIModule<inifiles::TFunctions>();
     // Scripts' ShowMessage, the reports' included, opens the program's box from now on.
-    orv::script::setShowMessageHandler([](const QString& text) { orv::ui::messages().showMessage(text); });
+    orv::script::setShowMessageHandler([](const QString& text) { orv::platform::ui::messages().showMessage(text); });
 }
 
 void fsUnregisterBridges()
@@ -29,3 +31,5 @@ void fsUnregisterBridges()
     fsUnregisterRTTIModule<inifiles::TFunctions>();
     orv::script::setShowMessageHandler(nullptr);
 }
+
+} // namespace orv::script

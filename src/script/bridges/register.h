@@ -63,6 +63,8 @@ ORV_BRIDGE_MODULE(inifiles)
 
 } // namespace orv::script::bridges
 
+namespace orv::script {
+
 // Class library, graphics and forms, in that order.
 void fsRegisterHostBridges();
 // Dialogs and INI files, in that order; ShowMessage of every script then opens the
@@ -70,3 +72,5 @@ void fsRegisterHostBridges();
 void fsRegisterFileBridges();
 // Takes all five out of the registry again.
 void fsUnregisterBridges();
+
+} // namespace orv::script

@@ -7,8 +7,8 @@
 
 namespace orv::script::bridges {
 
-ORV_RTTI_DEFINE_NAMED(XmlItemObject, rtti::Object, "TfsXMLItem") {}
-ORV_RTTI_DEFINE_NAMED(XmlDocumentObject, rtti::Object, "TfsXMLDocument") {}
+ORV_RTTI_DEFINE_NAMED(XmlItemObject, platform::rtti::Object, "TfsXMLItem") {}
+ORV_RTTI_DEFINE_NAMED(XmlDocumentObject, platform::rtti::Object, "TfsXMLDocument") {}
 
 namespace {
 
@@ -61,7 +61,7 @@ void XmlItemObject::dropped(TfsXMLItem* item)
 TfsXMLItem& XmlItemObject::item() const
 {
     if (!m_item)
-        throw orv::Exception(invalidObjectReferenceText());
+        throw orv::platform::Exception(invalidObjectReferenceText());
     return *m_item;
 }
 

@@ -10,7 +10,7 @@
 
 namespace orv::script::bridges {
 
-class XmlItemObject : public rtti::Object {
+class XmlItemObject : public platform::rtti::Object {
     ORV_RTTI_CLASS(XmlItemObject)
 public:
     // A new element of its own.
@@ -27,7 +27,7 @@ private:
     TfsXMLItem* m_item;
 };
 
-class XmlDocumentObject : public rtti::Object {
+class XmlDocumentObject : public platform::rtti::Object {
     ORV_RTTI_CLASS(XmlDocumentObject)
 public:
     XmlDocumentObject();

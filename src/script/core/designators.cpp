@@ -12,6 +12,8 @@
 #include "script/front/messages.h"
 #include "script/front/xml.h"
 
+namespace orv::script {
+
 using orv::script::Value;
 using orv::script::ValueScratch;
 
@@ -287,13 +289,13 @@ Value TfsDesignator::WalkSteps(const Value* Write)
             auto* cls = static_cast<TfsClassVariable*>(Items(i - 1)->Ref());
             auto* method = static_cast<TfsMethodHelper*>(s);
             if (!cls->ClassRef())
-                throw orv::Exception(fsMessage(TfsMessage::SClassRequired));
-            orv::rtti::Object* object = cls->ClassRef()->create(nullptr);
+                throw orv::platform::Exception(fsMessage(TfsMessage::SClassRequired));
+            orv::platform::rtti::Object* object = cls->ClassRef()->create(nullptr);
             method->SetConstructed(object);
             try {
                 Value result = method->GetValue();
                 method->SetConstructed(nullptr);
-                orv::rtti::Object* made = nullptr;
+                orv::platform::rtti::Object* made = nullptr;
                 v = orv::script::tryValueObject(result, made) && made ? result : orv::script::objectValue(object);
             } catch (...) {
                 method->SetConstructed(nullptr);
@@ -420,3 +422,5 @@ Value TfsSetExpression::GetValue()
         array.elementRef({i}) = Items(i) ? Items(i)->GetValue() : Value::null();
     return array;
 }
+
+} // namespace orv::script

@@ -11,6 +11,8 @@
 #include "script/core/expressions.h"
 #include "script/core/items.h"
 
+namespace orv::script {
+
 class TfsScript;
 class TfsXMLItem;
 
@@ -143,3 +145,5 @@ public:
     bool Check(const orv::script::Value& Value);
     TfsCustomExpression* Items(int Index) const { return static_cast<TfsCustomExpression*>(FItems[size_t(Index)]); }
 };
+
+} // namespace orv::script

@@ -12,6 +12,8 @@
 #include "script/core/typerules.h"
 #include "script/front/messages.h"
 
+namespace orv::script {
+
 using orv::script::CompareOp;
 using orv::script::Value;
 
@@ -114,6 +116,8 @@ Value TfsSetNode::GetValue()
     return FSetExpression->GetValue();
 }
 
+} // namespace orv::script
+
 namespace orv::script {
 
 Operand Operand::of(TfsCustomVariable* item)
@@ -159,6 +163,8 @@ Operand operandOf(TfsCustomExpression* expression)
 }
 
 } // namespace orv::script
+
+namespace orv::script {
 
 void TfsOperatorNode::Prepare()
 {
@@ -362,7 +368,7 @@ public:
     TIsNode() : TfsOperatorNode(opIs) {}
     Value GetValue() override
     {
-        const orv::rtti::Object* object = orv::script::valueObject(FL.value());
+        const orv::platform::rtti::Object* object = orv::script::valueObject(FL.value());
         if (!object)
             return Value(false);
         auto* node = dynamic_cast<TfsDesignatorNode*>(FRight);
@@ -480,7 +486,7 @@ void TfsExpression::AddOperand(TfsExpressionNode* Node)
     if (FCurNode->Left() && FCurNode->Right()) {
         // Two operands in a row: only a hand-made program has them.
         delete Node;
-        throw orv::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
+        throw orv::platform::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
     }
     FCurNode->AddNode(Node);
     FCurNode = Node;
@@ -593,7 +599,7 @@ void TfsExpression::ResolveTypes(TfsExpressionNode* Node, QString& ErrorPos)
     // Only a hand-made program can leave an operator without its operands.
     const bool prefix = op->FOp == opNot || op->FOp == opUnMinus;
     if (!op->FLeft || (!prefix && !op->FRight) || op->FOp == opLeftBracket || op->FOp == opRightBracket)
-        throw orv::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
+        throw orv::platform::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
     TfsVarType leftKind = fvtVariant, rightKind = fvtVariant;
     QString leftName, rightName;
     if (op->FLeft) {
@@ -661,11 +667,11 @@ void TfsExpression::ResolveTypes(TfsExpressionNode* Node, QString& ErrorPos)
 QString TfsExpression::Finalize()
 {
     if (Depth() > MaxDepth)
-        throw orv::Exception(orv::script::expressionTooComplexText());
+        throw orv::platform::Exception(orv::script::expressionTooComplexText());
     // The blank root gives way to the real one.
     TfsExpressionNode* root = FNode->Left();
     if (!root)
-        throw orv::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
+        throw orv::platform::Exception(fsMessage(TfsMessage::SIncompatibleTypes));
     FNode->RemoveNode(root);
     root->FParent = nullptr;
     delete FNode;
@@ -748,3 +754,5 @@ TfsCustomVariable* TfsExpression::SingleItem() const
         return FNode;
     return nullptr;
 }
+
+} // namespace orv::script

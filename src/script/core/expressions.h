@@ -6,9 +6,13 @@
 
 #include "script/core/items.h"
 
+namespace orv::script {
+
 class TfsScript;
 class TfsDesignator;
 class TfsSetExpression;
+
+} // namespace orv::script
 
 namespace orv::script {
 
@@ -58,6 +62,8 @@ inline bool isTrue(const Value& v)
 }
 
 } // namespace orv::script
+
+namespace orv::script {
 
 enum TfsOperatorType {
     opNone,
@@ -207,3 +213,5 @@ private:
     TfsScript* FScript;
     QString FSource;
 };
+
+} // namespace orv::script

@@ -12,8 +12,12 @@
 #include "script/core/vm.h"
 #include "script/front/messages.h"
 
+namespace orv::script {
+
 using orv::script::Value;
-namespace rtti = orv::rtti;
+namespace rtti = orv::platform::rtti;
+
+} // namespace orv::script
 
 namespace orv::script {
 
@@ -37,6 +41,8 @@ QString upperName(const QString& name)
 
 // ---------------------------------------------------------------------------------------
 // Lists and the base item
+
+namespace orv::script {
 
 TfsItemList::~TfsItemList()
 {
@@ -296,9 +302,9 @@ TfsCustomHelper* TfsLateMemberHelper::Member()
 {
     const TfsObject object = ParentObject();
     if (!object)
-        throw orv::Exception(orv::script::invalidObjectReferenceText());
+        throw orv::platform::Exception(orv::script::invalidObjectReferenceText());
     if (FProgram)
-        for (const orv::rtti::ClassInfo* info = &object->classInfo(); info; info = info->parent())
+        for (const orv::platform::rtti::ClassInfo* info = &object->classInfo(); info; info = info->parent())
             if (TfsClassVariable* cls = FProgram->FindClass(info->name()))
                 if (TfsCustomHelper* member = cls->Find(FName)) {
                     member->SetParentRef(FParentRef);
@@ -306,7 +312,7 @@ TfsCustomHelper* TfsLateMemberHelper::Member()
                     member->SetProg(FProgram);
                     return member;
                 }
-    throw orv::Exception(fsMessage(TfsMessage::SIdUndeclared) + u'\'' + FName + u'\'');
+    throw orv::platform::Exception(fsMessage(TfsMessage::SIdUndeclared) + u'\'' + FName + u'\'');
 }
 
 Value TfsLateMemberHelper::GetValue() { return Member()->GetValue(); }
@@ -350,7 +356,7 @@ Value TfsArrayHelper::ReadElement(const Value& Array, const int* Indexes, int Co
     if (dims < 1 || dims > 3)
         return Value::null();
     if (Count != dims)
-        throw orv::ERangeError(orv::script::rangeErrorText());
+        throw orv::platform::ERangeError(orv::script::rangeErrorText());
     return Array.element(std::span<const int>(Indexes, size_t(Count)));
 }
 
@@ -360,7 +366,7 @@ void TfsArrayHelper::WriteElement(Value& Array, const int* Indexes, int Count, c
     if (dims < 1 || dims > 3)
         return;
     if (Count != dims)
-        throw orv::ERangeError(orv::script::rangeErrorText());
+        throw orv::platform::ERangeError(orv::script::rangeErrorText());
     Array.elementRef(std::span<const int>(Indexes, size_t(Count))) = Value;
 }
 
@@ -388,7 +394,7 @@ TfsStringHelper::TfsStringHelper() : TfsCustomHelper(QStringLiteral("__StringHel
 Value TfsStringHelper::CharAt(const QString& Text, qint64 Position)
 {
     if (Position < 1 || Position > Text.size())
-        throw orv::ERangeError(orv::script::rangeErrorText());
+        throw orv::platform::ERangeError(orv::script::rangeErrorText());
     return Value(QString(Text[qsizetype(Position - 1)]));
 }
 
@@ -396,7 +402,7 @@ void TfsStringHelper::SetCharAt(QString& Text, qint64 Position, const Value& Val
 {
     const QString value = Value.toString();
     if (Position < 1 || Position > Text.size() || value.isEmpty())
-        throw orv::ERangeError(orv::script::rangeErrorText());
+        throw orv::platform::ERangeError(orv::script::rangeErrorText());
     Text[qsizetype(Position - 1)] = value[0];
 }
 
@@ -420,25 +426,25 @@ void TfsStringHelper::SetValue(const Value& Value)
 
 Value TfsPropertyHelper::ReadPublished(TfsObject Instance)
 {
-    const rtti::PropInfo* prop = Instance->classInfo().findProperty(FName);
+    const platform::rtti::PropInfo* prop = Instance->classInfo().findProperty(FName);
     if (!prop || !prop->isReadable())
         return Value::null();
     const QVariant v = prop->read(*Instance);
     switch (prop->kind) {
-    case rtti::Kind::Integer:
-    case rtti::Kind::Enumeration:
-    case rtti::Kind::Set:
+    case platform::rtti::Kind::Integer:
+    case platform::rtti::Kind::Enumeration:
+    case platform::rtti::Kind::Set:
         return Value(int(v.toLongLong()));
-    case rtti::Kind::Class:
-        return orv::script::objectValue(v.value<rtti::Object*>());
-    case rtti::Kind::Char:
-    case rtti::Kind::WChar:
+    case platform::rtti::Kind::Class:
+        return orv::script::objectValue(v.value<platform::rtti::Object*>());
+    case platform::rtti::Kind::Char:
+    case platform::rtti::Kind::WChar:
         return Value(QString(QChar(char16_t(v.toLongLong()))));
-    case rtti::Kind::Float:
+    case platform::rtti::Kind::Float:
         return Value(v.toDouble());
-    case rtti::Kind::String:
+    case platform::rtti::Kind::String:
         return Value(v.toString());
-    case rtti::Kind::Variant:
+    case platform::rtti::Kind::Variant:
         return orv::script::variantToValue(v);
     default:
         return Value::null();
@@ -447,36 +453,36 @@ Value TfsPropertyHelper::ReadPublished(TfsObject Instance)
 
 void TfsPropertyHelper::WritePublished(TfsObject Instance, const Value& Value)
 {
-    const rtti::PropInfo* prop = Instance->classInfo().findProperty(FName);
+    const platform::rtti::PropInfo* prop = Instance->classInfo().findProperty(FName);
     if (!prop)
         return;
     QVariant v;
     switch (prop->kind) {
-    case rtti::Kind::Integer:
-    case rtti::Kind::Enumeration:
-    case rtti::Kind::Set:
-    case rtti::Kind::Int64:
+    case platform::rtti::Kind::Integer:
+    case platform::rtti::Kind::Enumeration:
+    case platform::rtti::Kind::Set:
+    case platform::rtti::Kind::Int64:
         if (FTyp == fvtBool)
             v = qint64(orv::script::equals(Value, orv::script::Value(true)) ? 1 : 0);
         else
             v = qint64(Value.toInt());
         break;
-    case rtti::Kind::Class:
+    case platform::rtti::Kind::Class:
         v = QVariant::fromValue(orv::script::valueObject(Value));
         break;
-    case rtti::Kind::Char:
-    case rtti::Kind::WChar: {
+    case platform::rtti::Kind::Char:
+    case platform::rtti::Kind::WChar: {
         const QString text = Value.toString();
         v = qint64(text.isEmpty() ? 0 : text[0].unicode());
         break;
     }
-    case rtti::Kind::Float:
+    case platform::rtti::Kind::Float:
         v = Value.toDouble();
         break;
-    case rtti::Kind::String:
+    case platform::rtti::Kind::String:
         v = Value.toString();
         break;
-    case rtti::Kind::Variant:
+    case platform::rtti::Kind::Variant:
         v = orv::script::valueToVariant(Value);
         break;
     default:
@@ -614,7 +620,7 @@ void TfsMethodHelper::SetVParam(int Index, const Value& Value)
 // ---------------------------------------------------------------------------------------
 // Components and events
 
-TfsComponentHelper::TfsComponentHelper(orv::Component* Component)
+TfsComponentHelper::TfsComponentHelper(orv::platform::Component* Component)
     : TfsCustomHelper(Component->Name(), fvtClass, Component->ClassName()), FComponent(Component)
 {
 }
@@ -643,14 +649,14 @@ void TfsEventHelper::SetValue(const Value& Value)
         TfsCustomVariable* item = FProgram ? FProgram->Find(text) : nullptr;
         auto* proc = dynamic_cast<TfsProcVariable*>(item);
         if (!proc)
-            throw orv::Exception(fsMessage(TfsMessage::SEventError));
+            throw orv::platform::Exception(fsMessage(TfsMessage::SEventError));
         TfsCustomEvent* adapter = FEvent(instance, proc);
         FProgram->Add(QString(), adapter);
         handler = adapter->GetMethod();
     }
     if (!instance)
         return;
-    if (const rtti::PropInfo* prop = instance->classInfo().findProperty(FName))
+    if (const platform::rtti::PropInfo* prop = instance->classInfo().findProperty(FName))
         prop->write(*instance, handler);
 }
 
@@ -669,39 +675,39 @@ void TfsCustomEvent::CallHandler(const std::vector<TfsVarRec>& Params)
 
 namespace {
 
-void publishedKind(const rtti::PropInfo& p, TfsVarType& kind, QString& typeName)
+void publishedKind(const platform::rtti::PropInfo& p, TfsVarType& kind, QString& typeName)
 {
     typeName = p.typeName;
     switch (p.kind) {
-    case rtti::Kind::Char:
-    case rtti::Kind::WChar:
+    case platform::rtti::Kind::Char:
+    case platform::rtti::Kind::WChar:
         kind = fvtChar;
         break;
-    case rtti::Kind::Enumeration:
+    case platform::rtti::Kind::Enumeration:
         if (p.typeName.compare(u"Boolean", Qt::CaseInsensitive) == 0
             || p.typeName.compare(u"bool", Qt::CaseInsensitive) == 0)
             kind = fvtBool;
         else
             kind = fvtEnum;
         break;
-    case rtti::Kind::Float:
+    case platform::rtti::Kind::Float:
         kind = fvtFloat;
         break;
-    case rtti::Kind::String:
+    case platform::rtti::Kind::String:
         kind = fvtString;
         break;
-    case rtti::Kind::Set:
+    case platform::rtti::Kind::Set:
         kind = fvtEnum;
         break;
-    case rtti::Kind::Class:
+    case platform::rtti::Kind::Class:
         kind = fvtClass;
-        if (const rtti::ClassInfo* c = p.propertyClass())
+        if (const platform::rtti::ClassInfo* c = p.propertyClass())
             typeName = c->name();
         break;
-    case rtti::Kind::Variant:
+    case platform::rtti::Kind::Variant:
         kind = fvtVariant;
         break;
-    case rtti::Kind::Int64:
+    case platform::rtti::Kind::Int64:
         kind = fvtInt64;
         break;
     default:
@@ -720,9 +726,9 @@ TfsClassVariable::TfsClassVariable(TfsClass AClass, const QString& Ancestor)
     Add(new TfsParamItem(QString(), fvtVariant, QString(), true, false));
     if (!AClass)
         return;
-    for (const rtti::PropInfo* p : AClass->properties()) {
+    for (const platform::rtti::PropInfo* p : AClass->properties()) {
         // Event properties are bound through the members the modules add for them.
-        if (p->kind == rtti::Kind::Method)
+        if (p->kind == platform::rtti::Kind::Method)
             continue;
         TfsVarType kind;
         QString typeName;
@@ -864,7 +870,7 @@ TfsEventHelper* TfsClassVariable::AddEvent(const QString& Name, TfsEventClass AE
     return e;
 }
 
-TfsComponentHelper* TfsClassVariable::AddComponent(orv::Component* Component)
+TfsComponentHelper* TfsClassVariable::AddComponent(orv::platform::Component* Component)
 {
     auto* c = new TfsComponentHelper(Component);
     FMembers.Add(c);
@@ -890,3 +896,5 @@ TfsCustomHelper* TfsClassVariable::Find(const QString& Name)
     }
     return nullptr;
 }
+
+} // namespace orv::script

@@ -13,7 +13,7 @@
 
 #include "script/core/value.h"
 
-namespace orv {
+namespace orv::platform {
 class Component;
 namespace rtti {
 class ClassInfo;
@@ -21,6 +21,8 @@ class Object;
 class PropInfo;
 }
 }
+
+namespace orv::script {
 
 class TfsScript;
 class TfsParamItem;
@@ -48,8 +50,8 @@ enum TfsVarType {
 
 // Host objects and classes as scripts reach them. An object crosses into a script as the
 // Integer handle of script/core/objects.h; callbacks receive the object itself.
-using TfsObject = orv::rtti::Object*;
-using TfsClass = const orv::rtti::ClassInfo*;
+using TfsObject = orv::platform::rtti::Object*;
+using TfsClass = const orv::platform::rtti::ClassInfo*;
 
 // Host callbacks. Instance is the object the member is used on (nil for a global
 // function), ClassType the class under which the member was registered, MethodName or
@@ -72,6 +74,8 @@ using TfsRunLineEvent = std::function<void(TfsScript* Sender, const QString& Uni
 // The adapter class of an event: makes the adapter that calls Handler for AObject's event.
 using TfsEventClass = TfsCustomEvent* (*)(TfsObject AObject, TfsProcVariable* AHandler);
 
+} // namespace orv::script
+
 namespace orv::script {
 
 // The root of everything a script owns: items, statements, modules, event adapters.
@@ -84,6 +88,8 @@ public:
 QString upperName(const QString& name);
 
 } // namespace orv::script
+
+namespace orv::script {
 
 // An owned list of objects.
 class TfsItemList : public orv::script::ScriptObject {
@@ -312,6 +318,8 @@ private:
     quint64 FLocalsVersion = ~quint64(0);
 };
 
+} // namespace orv::script
+
 namespace orv::script {
 
 // Keeps the parameters and locals of a procedure that is running already, and puts them
@@ -352,6 +360,8 @@ private:
 };
 
 } // namespace orv::script
+
+namespace orv::script {
 
 // Base of the expression family (script/core/expressions.h).
 class TfsCustomExpression : public TfsCustomVariable {
@@ -527,11 +537,11 @@ private:
 // A component owned by a form or data module, reached by name as a member.
 class TfsComponentHelper : public TfsCustomHelper {
 public:
-    explicit TfsComponentHelper(orv::Component* Component);
+    explicit TfsComponentHelper(orv::platform::Component* Component);
     orv::script::Value GetValue() override;
 
 private:
-    orv::Component* FComponent;
+    orv::platform::Component* FComponent;
 };
 
 // A member named after a call or property whose object is known only when it runs: the
@@ -588,7 +598,7 @@ public:
     TfsMethodHelper* AddDefaultProperty(const QString& Name, const QString& Params, const QString& Typ,
                                         const TfsCallMethodNewEvent& CallEvent, bool AReadOnly = false);
     TfsEventHelper* AddEvent(const QString& Name, TfsEventClass AEvent);
-    TfsComponentHelper* AddComponent(orv::Component* Component);
+    TfsComponentHelper* AddComponent(orv::platform::Component* Component);
 
     // The member of that name (ignoring case), here or up the ancestor chain; nullptr
     // when there is none.
@@ -632,3 +642,5 @@ protected:
     TfsProcVariable* FHandler;
     TfsObject FInstance;
 };
+
+} // namespace orv::script

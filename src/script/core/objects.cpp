@@ -5,6 +5,10 @@
 #include "platform/core/reflection.h"
 
 namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
+namespace orv::script {
 
 namespace {
 
@@ -17,7 +21,7 @@ constexpr quint32 kSlotMask = (1u << kSlotBits) - 1;
 constexpr quint32 kGenerationMask = 0x3FFu;
 
 struct Slot {
-    rtti::Object* object = nullptr;
+    platform::rtti::Object* object = nullptr;
     quint32 generation = 0;
     quint32 nextFree = 0;
 };
@@ -28,7 +32,7 @@ struct Table {
     std::vector<Slot> entries{Slot{}}; // slot 0 is never used
     quint32 firstFree = 0;
 
-    Table() { rtti::Object::setHandleRelease(&Table::release); }
+    Table() { platform::rtti::Object::setHandleRelease(&Table::release); }
 
     // Never destroyed: objects that outlive static destruction still give their entries back.
     static Table& instance()
@@ -37,7 +41,7 @@ struct Table {
         return *table;
     }
 
-    quint32 acquire(rtti::Object* object)
+    quint32 acquire(platform::rtti::Object* object)
     {
         quint32 slot = firstFree;
         if (slot) {
@@ -74,18 +78,18 @@ QString invalidObjectReferenceText()
     return QStringLiteral("Invalid object reference");
 }
 
-Value objectValue(const rtti::Object* object)
+Value objectValue(const platform::rtti::Object* object)
 {
     if (!object)
         return Value(0);
     Table& t = Table::instance();
     quint32 slot = object->handleSlot();
     if (!slot)
-        slot = t.acquire(const_cast<rtti::Object*>(object));
+        slot = t.acquire(const_cast<platform::rtti::Object*>(object));
     return Value(int(kTag | (t.entries[slot].generation << kSlotBits) | slot));
 }
 
-bool tryValueObject(const Value& value, rtti::Object*& object)
+bool tryValueObject(const Value& value, platform::rtti::Object*& object)
 {
     object = nullptr;
     qint64 n;
@@ -123,9 +127,9 @@ bool tryValueObject(const Value& value, rtti::Object*& object)
     return true;
 }
 
-rtti::Object* valueObject(const Value& value)
+platform::rtti::Object* valueObject(const Value& value)
 {
-    rtti::Object* object;
+    platform::rtti::Object* object;
     if (!tryValueObject(value, object))
         throw Exception(invalidObjectReferenceText());
     return object;
@@ -163,8 +167,8 @@ Value variantToValue(const QVariant& variant)
     case QMetaType::QChar:
         return Value(QString(variant.toChar()));
     default:
-        if (variant.canConvert<rtti::Object*>())
-            return objectValue(variant.value<rtti::Object*>());
+        if (variant.canConvert<platform::rtti::Object*>())
+            return objectValue(variant.value<platform::rtti::Object*>());
         if (variant.canConvert<QString>())
             return Value(variant.toString());
         return Value::null();
@@ -186,7 +190,7 @@ QVariant valueToVariant(const Value& value)
     case varWord:
         return QVariant(value.asInt());
     case varInteger: {
-        rtti::Object* object;
+        platform::rtti::Object* object;
         if (value.asInt() != 0 && tryValueObject(value, object))
             return QVariant::fromValue(object);
         return QVariant(value.asInt());

@@ -9,7 +9,7 @@
 #include "platform/core/exceptions.h"
 #include "script/core/value.h"
 
-namespace orv::rtti {
+namespace orv::platform::rtti {
 class Object;
 }
 
@@ -19,12 +19,12 @@ namespace orv::script {
 QString invalidObjectReferenceText();
 
 // The value a script holds for an object: its handle as an Integer, 0 for nullptr.
-Value objectValue(const rtti::Object* object);
+Value objectValue(const platform::rtti::Object* object);
 // The object a value refers to; nullptr for nil (0), Empty and Null. Any other value
 // that is not the handle of a live object raises invalidObjectReferenceText().
-rtti::Object* valueObject(const Value& value);
+platform::rtti::Object* valueObject(const Value& value);
 // The same test without raising: false for a value that names no live object.
-bool tryValueObject(const Value& value, rtti::Object*& object);
+bool tryValueObject(const Value& value, platform::rtti::Object*& object);
 
 // Values of the host's Variant-typed properties: an object travels as its handle.
 Value variantToValue(const QVariant& variant);

@@ -14,9 +14,11 @@
 #include "script/front/ilparser.h"
 #include "script/core/vm.h"
 
+namespace orv::script {
+
 using orv::script::Value;
 
-ORV_RTTI_DEFINE(TfsScript, orv::Component) {}
+ORV_RTTI_DEFINE(TfsScript, orv::platform::Component) {}
 
 int TfsScript::RunLineHandlers = 0;
 
@@ -48,8 +50,8 @@ QList<TfsRTTIModuleClass>* fsRTTIModuleClasses()
 // ---------------------------------------------------------------------------------------
 // Construction
 
-TfsScript::TfsScript(orv::Component* AOwner)
-    : orv::Component(AOwner), FStatement(new TfsStatement(this, QString(), QString()))
+TfsScript::TfsScript(orv::platform::Component* AOwner)
+    : orv::platform::Component(AOwner), FStatement(new TfsStatement(this, QString(), QString()))
 {
 }
 
@@ -321,7 +323,7 @@ void TfsScript::addEnumValues(const QString& Typ, const QString& Names, bool asS
         items << item;
     }
     for (qsizetype k = 0; k < items.size(); ++k) {
-        const QString name = orv::trimmed(items[k]);
+        const QString name = orv::platform::trimmed(items[k]);
         auto* v = new TfsVariable(name, fvtEnum, Typ);
         v->SetValue(asSet ? Value(int(quint32(1) << (k & 31))) : Value(int(k)));
         v->SetIsReadOnly(true);
@@ -339,13 +341,13 @@ void TfsScript::AddEnumSet(const QString& Typ, const QString& Names)
     addEnumValues(Typ, Names, true);
 }
 
-void TfsScript::AddComponent(orv::Component* Form)
+void TfsScript::AddComponent(orv::platform::Component* Form)
 {
     if (!Form)
         return;
     TfsClassVariable* cls = FindClass(Form->ClassName());
     if (!cls) {
-        const orv::rtti::ClassInfo& info = Form->classInfo();
+        const orv::platform::rtti::ClassInfo& info = Form->classInfo();
         if (info.inheritsFrom(QStringLiteral("TForm")))
             cls = AddClass(&info, QStringLiteral("TForm"));
         else if (info.inheritsFrom(QStringLiteral("TDataModule")))
@@ -354,12 +356,12 @@ void TfsScript::AddComponent(orv::Component* Form)
             return;
     }
     if (cls)
-        for (orv::Component* c : Form->Components())
+        for (orv::platform::Component* c : Form->Components())
             cls->AddComponent(c);
     AddObject(Form->Name(), Form);
 }
 
-void TfsScript::AddForm(orv::Component* Form)
+void TfsScript::AddForm(orv::platform::Component* Form)
 {
     AddComponent(Form);
 }
@@ -388,7 +390,7 @@ TfsMethodHelper* TfsScript::AddMethod(const QString& Syntax, const TfsCallMethod
     return addMethod(m, Category, Description);
 }
 
-void TfsScript::AddObject(const QString& Name, const orv::rtti::Object* Obj)
+void TfsScript::AddObject(const QString& Name, const orv::platform::rtti::Object* Obj)
 {
     AddVariable(Name, Obj ? Obj->ClassName() : QStringLiteral("TObject"), orv::script::objectValue(Obj));
 }
@@ -535,7 +537,7 @@ void TfsScript::Execute()
         }
         try {
             orv::script::rethrowAsScriptError();
-        } catch (const orv::Exception& e) {
+        } catch (const orv::platform::Exception& e) {
             FErrorMsg = e.message();
             throw;
         }
@@ -697,3 +699,5 @@ QString fsLinesToText(const QStringList& lines)
     }
     return text;
 }
+
+} // namespace orv::script

@@ -19,6 +19,8 @@
 #include "script/core/items.h"
 
 class QIODevice;
+namespace orv::script {
+
 class TfsScript;
 class TfsStatement;
 class TfsRTTIModule;
@@ -65,10 +67,10 @@ void fsUnregisterRTTIModule()
         list->removeAll(&fsCreateRTTIModule<M>);
 }
 
-class TfsScript : public orv::Component {
+class TfsScript : public orv::platform::Component {
     ORV_RTTI_CLASS(TfsScript)
 public:
-    explicit TfsScript(orv::Component* AOwner = nullptr);
+    explicit TfsScript(orv::platform::Component* AOwner = nullptr);
     ~TfsScript() override;
 
     // ---- symbol table
@@ -101,13 +103,13 @@ public:
     virtual void AddConst(const QString& Name, const QString& Typ, const orv::script::Value& Value);
     virtual void AddEnum(const QString& Typ, const QString& Names);
     virtual void AddEnumSet(const QString& Typ, const QString& Names);
-    virtual void AddComponent(orv::Component* Form);
-    virtual void AddForm(orv::Component* Form);
+    virtual void AddComponent(orv::platform::Component* Form);
+    virtual void AddForm(orv::platform::Component* Form);
     virtual TfsMethodHelper* AddMethod(const QString& Syntax, const TfsCallMethodNewEvent& CallEvent,
                                        const QString& Category = QString(), const QString& Description = QString());
     virtual TfsMethodHelper* AddMethod(const QString& Syntax, const TfsCallMethodEvent& CallEvent,
                                        const QString& Category = QString(), const QString& Description = QString());
-    virtual void AddObject(const QString& Name, const orv::rtti::Object* Obj);
+    virtual void AddObject(const QString& Name, const orv::platform::rtti::Object* Obj);
     virtual void AddVariable(const QString& Name, const QString& Typ, const orv::script::Value& Value);
     virtual void AddType(const QString& TypeName, TfsVarType ParentType);
 
@@ -294,3 +296,5 @@ private:
 QStringList fsTextToLines(const QString& text);
 // Lines joined into a source text, each ended by CR LF.
 QString fsLinesToText(const QStringList& lines);
+
+} // namespace orv::script

@@ -9,9 +9,9 @@
 
 namespace orv::script {
 
-class EStackOverflow : public Exception {
+class EStackOverflow : public platform::Exception {
 public:
-    using Exception::Exception;
+    using platform::Exception::Exception;
 };
 
 // "Stack overflow"

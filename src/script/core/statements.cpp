@@ -15,7 +15,15 @@
 #include <new>
 #include <stdexcept>
 
+namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
+namespace orv::script {
+
 using orv::script::Value;
+
+} // namespace orv::script
 
 namespace orv::script {
 
@@ -83,20 +91,22 @@ void rethrowAsScriptError()
 {
     try {
         throw;
-    } catch (const orv::Exception&) {
+    } catch (const orv::platform::Exception&) {
         throw;
     } catch (const std::bad_alloc&) {
         outOfMemory();
     } catch (const std::length_error&) {
         outOfMemory();
     } catch (const std::exception& e) {
-        throw orv::Exception(QString::fromLocal8Bit(e.what()));
+        throw orv::platform::Exception(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        throw orv::Exception(QStringLiteral("External exception"));
+        throw orv::platform::Exception(QStringLiteral("External exception"));
     }
 }
 
 } // namespace orv::script
+
+namespace orv::script {
 
 namespace {
 
@@ -637,7 +647,7 @@ void TfsTryStmt::Execute()
             } catch (...) {
                 orv::script::rethrowAsScriptError();
             }
-        } catch (const orv::Exception& e) {
+        } catch (const orv::platform::Exception& e) {
             className = orv::script::exceptionClassName(e);
             message = e.message();
         }
@@ -684,3 +694,5 @@ void TfsWithStmt::Execute()
     ExecuteList();
     FVariable->SetValue(FDesignator->GetValue());
 }
+
+} // namespace orv::script

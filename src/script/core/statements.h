@@ -10,6 +10,8 @@
 #include "script/core/items.h"
 #include "script/core/vm.h"
 
+namespace orv::script {
+
 class TfsScript;
 class TfsDesignator;
 class TfsSetExpression;
@@ -347,6 +349,8 @@ private:
     TfsDesignator* FDesignator = nullptr;
     TfsCustomVariable* FVariable = nullptr;
 };
+
+} // namespace orv::script
 
 namespace orv::script {
 // The class name of a platform error as scripts see it ("EConvertError", "Exception").

@@ -12,7 +12,11 @@
 #include "platform/core/text.h"
 #include "script/core/typerules.h"
 
+namespace orv::script {
+
 using orv::script::Value;
+
+} // namespace orv::script
 
 namespace orv::script {
 
@@ -38,6 +42,8 @@ void setShowMessageHandler(MessageHandler handler)
 }
 
 } // namespace orv::script
+
+namespace orv::script {
 
 namespace {
 
@@ -65,13 +71,13 @@ QString raiseText(TfsMethodHelper* c)
 
 [[noreturn]] void convertError(const char* text, const QString& value)
 {
-    throw orv::EConvertError(QString::fromLatin1(text).arg(value));
+    throw orv::platform::EConvertError(QString::fromLatin1(text).arg(value));
 }
 
 Value integerResult(long double v)
 {
     if (!(v >= -9223372036854775808.0L && v < 9223372036854775808.0L))
-        throw orv::ERangeError(orv::script::rangeErrorText());
+        throw orv::platform::ERangeError(orv::script::rangeErrorText());
     const qint64 i = qint64(v);
     return i >= INT32_MIN && i <= INT32_MAX ? Value(int(i)) : Value::fromInt64(i);
 }
@@ -80,27 +86,27 @@ Value integerResult(long double v)
 Value checkedFloat(long double result)
 {
     if (std::isnan(result))
-        throw orv::Exception(QStringLiteral("Invalid floating point operation"));
+        throw orv::platform::Exception(QStringLiteral("Invalid floating point operation"));
     if (std::isinf(result))
-        throw orv::Exception(QStringLiteral("Floating point overflow"));
+        throw orv::platform::Exception(QStringLiteral("Floating point overflow"));
     return Value(double(result));
 }
 
-bool readDateTime(const QString& text, orv::TDateTime& out)
+bool readDateTime(const QString& text, orv::platform::TDateTime& out)
 {
-    const QString s = orv::trimmed(text);
-    orv::TDateTime d = 0, t = 0;
-    if (orv::tryStrToDate(s, d, orv::currentYear())) {
+    const QString s = orv::platform::trimmed(text);
+    orv::platform::TDateTime d = 0, t = 0;
+    if (orv::platform::tryStrToDate(s, d, orv::platform::currentYear())) {
         out = d;
         return true;
     }
     const qsizetype blank = s.indexOf(u' ');
-    if (blank > 0 && orv::tryStrToDate(s.left(blank), d, orv::currentYear())
-        && orv::tryStrToTime(orv::trimmed(s.mid(blank + 1)), t)) {
+    if (blank > 0 && orv::platform::tryStrToDate(s.left(blank), d, orv::platform::currentYear())
+        && orv::platform::tryStrToTime(orv::platform::trimmed(s.mid(blank + 1)), t)) {
         out = d < 0 ? d - t : d + t;
         return true;
     }
-    if (orv::tryStrToTime(s, t)) {
+    if (orv::platform::tryStrToTime(s, t)) {
         out = t;
         return true;
     }
@@ -167,19 +173,19 @@ Value typedDefault(int type)
     }
 }
 
-orv::FormatArg formatArg(const TfsVarRec& r)
+orv::platform::FormatArg formatArg(const TfsVarRec& r)
 {
     switch (r.VType) {
-    case TfsVarRec::vtInteger: return orv::FormatArg::fromInt(qint32(r.VInteger));
-    case TfsVarRec::vtInt64: return orv::FormatArg::fromInt64(r.VInteger);
-    case TfsVarRec::vtExtended: return orv::FormatArg::fromFloat(r.VExtended);
-    case TfsVarRec::vtBoolean: return orv::FormatArg::fromBool(r.VInteger != 0);
+    case TfsVarRec::vtInteger: return orv::platform::FormatArg::fromInt(qint32(r.VInteger));
+    case TfsVarRec::vtInt64: return orv::platform::FormatArg::fromInt64(r.VInteger);
+    case TfsVarRec::vtExtended: return orv::platform::FormatArg::fromFloat(r.VExtended);
+    case TfsVarRec::vtBoolean: return orv::platform::FormatArg::fromBool(r.VInteger != 0);
     case TfsVarRec::vtVariant:
         // The value inside, as the record its own type code makes.
         if (r.VVariant.type() == orv::script::varVariant)
-            return orv::FormatArg::fromInt(0);
+            return orv::platform::FormatArg::fromInt(0);
         return formatArg(fsValueToVarRec(r.VVariant));
-    default: return orv::FormatArg::fromString(r.VString);
+    default: return orv::platform::FormatArg::fromString(r.VString);
     }
 }
 
@@ -187,12 +193,12 @@ QString formatValues(const QString& format, const Value& args)
 {
     std::vector<TfsVarRec> recs;
     fsValueArrayToVarRecs(args, recs);
-    std::vector<orv::FormatArg> list;
+    std::vector<orv::platform::FormatArg> list;
     list.reserve(recs.size());
     for (const TfsVarRec& r : recs)
         list.push_back(formatArg(r));
     fsFreeVarRecs(recs);
-    return orv::formatString(format, list);
+    return orv::platform::formatString(format, list);
 }
 
 } // namespace
@@ -240,13 +246,13 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     fn("function IntToStr(i: Integer): String", FCatConv,
        [](TfsMethodHelper* c) { return Value(QString::number(c->GetVParam(0).toInt64())); });
     fn("function FloatToStr(e: Extended): String", FCatConv,
-       [](TfsMethodHelper* c) { return Value(orv::floatToStr(c->GetVParam(0).toDouble())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::floatToStr(c->GetVParam(0).toDouble())); });
     fn("function DateToStr(e: Extended): String", FCatConv,
-       [](TfsMethodHelper* c) { return Value(orv::dateToStr(c->GetVParam(0).toDate())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::dateToStr(c->GetVParam(0).toDate())); });
     fn("function TimeToStr(e: Extended): String", FCatConv,
-       [](TfsMethodHelper* c) { return Value(orv::timeToStr(c->GetVParam(0).toDate())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::timeToStr(c->GetVParam(0).toDate())); });
     fn("function DateTimeToStr(e: Extended): String", FCatConv,
-       [](TfsMethodHelper* c) { return Value(orv::dateTimeToStr(c->GetVParam(0).toDate())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::dateTimeToStr(c->GetVParam(0).toDate())); });
     fn("function BoolToStr(B: Boolean): string;", FCatConv, [](TfsMethodHelper* c) {
         return Value(c->GetVParam(0).toBool() ? QStringLiteral("-1") : QStringLiteral("0"));
     });
@@ -257,41 +263,41 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     fn("function StrToInt(s: String): Integer", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         int v;
-        if (!orv::tryStrToInt(s, v))
+        if (!orv::platform::tryStrToInt(s, v))
             convertError("'%1' is not a valid integer value", s);
         return Value(v);
     });
     fn("function StrToInt64(s: String): Int64", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         qint64 v;
-        if (!orv::tryStrToInt64(s, v))
+        if (!orv::platform::tryStrToInt64(s, v))
             convertError("'%1' is not a valid integer value", s);
         return Value::fromInt64(v);
     });
     fn("function StrToFloat(s: String): Extended", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
         long double v;
-        if (!orv::tryStrToFloat(s, v))
+        if (!orv::platform::tryStrToFloat(s, v))
             convertError("'%1' is not a valid floating point value", s);
         return Value(double(v));
     });
     fn("function StrToDate(s: String): Extended", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
-        orv::TDateTime v;
-        if (!orv::tryStrToDate(orv::trimmed(s), v, orv::currentYear()))
+        orv::platform::TDateTime v;
+        if (!orv::platform::tryStrToDate(orv::platform::trimmed(s), v, orv::platform::currentYear()))
             convertError("'%1' is not a valid date", s);
         return Value::fromDate(v);
     });
     fn("function StrToTime(s: String): Extended", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
-        orv::TDateTime v;
-        if (!orv::tryStrToTime(orv::trimmed(s), v))
+        orv::platform::TDateTime v;
+        if (!orv::platform::tryStrToTime(orv::platform::trimmed(s), v))
             convertError("'%1' is not a valid time", s);
         return Value::fromDate(v);
     });
     fn("function StrToDateTime(s: String): Extended", FCatConv, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
-        orv::TDateTime v;
+        orv::platform::TDateTime v;
         if (!readDateTime(s, v))
             convertError("'%1' is not a valid date and time", s);
         return Value::fromDate(v);
@@ -303,57 +309,57 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     fn("function Format(Fmt: String; Args: array): String", FCatFormat,
        [](TfsMethodHelper* c) { return Value(formatValues(arg(c, 0), c->GetVParam(1))); });
     fn("function FormatFloat(Fmt: String; Value: Extended): String", FCatFormat, [](TfsMethodHelper* c) {
-        return Value(orv::formatFloatPicture(arg(c, 0), c->GetVParam(1).toDouble()));
+        return Value(orv::platform::formatFloatPicture(arg(c, 0), c->GetVParam(1).toDouble()));
     });
     fn("function FormatDateTime(Fmt: String; DateTime: TDateTime): String", FCatFormat, [](TfsMethodHelper* c) {
-        return Value(orv::formatDateTime(arg(c, 0), c->GetVParam(1).toDate()));
+        return Value(orv::platform::formatDateTime(arg(c, 0), c->GetVParam(1).toDate()));
     });
     fn("function FormatMaskText(EditMask: string; Value: string): string", FCatFormat,
-       [](TfsMethodHelper* c) { return Value(orv::formatMaskText(arg(c, 0), arg(c, 1))); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::formatMaskText(arg(c, 0), arg(c, 1))); });
 
     // ---- dates
     fn("function EncodeDate(Year, Month, Day: Word): TDateTime", FCatDate, [](TfsMethodHelper* c) {
-        orv::TDateTime v;
-        if (!orv::tryEncodeDate(c->GetVParam(0).toInt(), c->GetVParam(1).toInt(), c->GetVParam(2).toInt(), v))
-            throw orv::EConvertError(QStringLiteral("Invalid argument to date encode"));
+        orv::platform::TDateTime v;
+        if (!orv::platform::tryEncodeDate(c->GetVParam(0).toInt(), c->GetVParam(1).toInt(), c->GetVParam(2).toInt(), v))
+            throw orv::platform::EConvertError(QStringLiteral("Invalid argument to date encode"));
         return Value::fromDate(v);
     });
     fn("procedure DecodeDate(Date: TDateTime; var Year, Month, Day: Word)", FCatDate, [](TfsMethodHelper* c) {
         int y, m, d;
-        orv::decodeDate(c->GetVParam(0).toDate(), y, m, d);
+        orv::platform::decodeDate(c->GetVParam(0).toDate(), y, m, d);
         c->SetVParam(1, Value::fromWord(std::uint16_t(y)));
         c->SetVParam(2, Value::fromWord(std::uint16_t(m)));
         c->SetVParam(3, Value::fromWord(std::uint16_t(d)));
         return Value::null();
     });
     fn("function EncodeTime(Hour, Min, Sec, MSec: Word): TDateTime", FCatDate, [](TfsMethodHelper* c) {
-        orv::TDateTime v;
-        if (!orv::tryEncodeTime(c->GetVParam(0).toInt(), c->GetVParam(1).toInt(), c->GetVParam(2).toInt(),
+        orv::platform::TDateTime v;
+        if (!orv::platform::tryEncodeTime(c->GetVParam(0).toInt(), c->GetVParam(1).toInt(), c->GetVParam(2).toInt(),
                                 c->GetVParam(3).toInt(), v))
-            throw orv::EConvertError(QStringLiteral("Invalid argument to time encode"));
+            throw orv::platform::EConvertError(QStringLiteral("Invalid argument to time encode"));
         return Value::fromDate(v);
     });
     fn("procedure DecodeTime(Time: TDateTime; var Hour, Min, Sec, MSec: Word)", FCatDate, [](TfsMethodHelper* c) {
         int h, m, sec, ms;
-        orv::decodeTime(c->GetVParam(0).toDate(), h, m, sec, ms);
+        orv::platform::decodeTime(c->GetVParam(0).toDate(), h, m, sec, ms);
         c->SetVParam(1, Value::fromWord(std::uint16_t(h)));
         c->SetVParam(2, Value::fromWord(std::uint16_t(m)));
         c->SetVParam(3, Value::fromWord(std::uint16_t(sec)));
         c->SetVParam(4, Value::fromWord(std::uint16_t(ms)));
         return Value::null();
     });
-    fn("function Date: TDateTime", FCatDate, [](TfsMethodHelper*) { return Value::fromDate(orv::today()); });
+    fn("function Date: TDateTime", FCatDate, [](TfsMethodHelper*) { return Value::fromDate(orv::platform::today()); });
     fn("function Time: TDateTime", FCatDate, [](TfsMethodHelper*) {
-        const orv::TDateTime now = orv::nowDateTime();
+        const orv::platform::TDateTime now = orv::platform::nowDateTime();
         return Value::fromDate(now - std::trunc(now));
     });
-    fn("function Now: TDateTime", FCatDate, [](TfsMethodHelper*) { return Value::fromDate(orv::nowDateTime()); });
+    fn("function Now: TDateTime", FCatDate, [](TfsMethodHelper*) { return Value::fromDate(orv::platform::nowDateTime()); });
     fn("function DayOfWeek(aDate: TDateTime): Integer", FCatDate,
-       [](TfsMethodHelper* c) { return Value(orv::dayOfWeek(c->GetVParam(0).toDate())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::dayOfWeek(c->GetVParam(0).toDate())); });
     fn("function IsLeapYear(Year: Word): Boolean", FCatDate,
-       [](TfsMethodHelper* c) { return Value(orv::isLeapYear(c->GetVParam(0).toInt())); });
+       [](TfsMethodHelper* c) { return Value(orv::platform::isLeapYear(c->GetVParam(0).toInt())); });
     fn("function DaysInMonth(nYear, nMonth: Integer): Integer", FCatDate, [](TfsMethodHelper* c) {
-        return Value(orv::daysInMonth(c->GetVParam(0).toInt(), c->GetVParam(1).toInt()));
+        return Value(orv::platform::daysInMonth(c->GetVParam(0).toInt(), c->GetVParam(1).toInt()));
     });
 
     // ---- texts
@@ -399,7 +405,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     fn("function Uppercase(s: String): String", FCatStr,
        [](TfsMethodHelper* c) { return Value(orv::script::upperName(arg(c, 0))); });
     fn("function Lowercase(s: String): String", FCatStr, [](TfsMethodHelper* c) { return Value(lowerText(arg(c, 0))); });
-    fn("function Trim(s: String): String", FCatStr, [](TfsMethodHelper* c) { return Value(orv::trimmed(arg(c, 0))); });
+    fn("function Trim(s: String): String", FCatStr, [](TfsMethodHelper* c) { return Value(orv::platform::trimmed(arg(c, 0))); });
     fn("function NameCase(s: String): String", FCatStr, [](TfsMethodHelper* c) {
         QString s = lowerText(arg(c, 0));
         for (qsizetype i = 0; i < s.size(); ++i)
@@ -423,7 +429,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         if (s.isText()) {
             QString text = s.text();
             if (length < 0)
-                throw orv::ERangeError(orv::script::rangeErrorText());
+                throw orv::platform::ERangeError(orv::script::rangeErrorText());
             orv::script::checkTextLength(length);
             if (length < text.size())
                 text.truncate(length);
@@ -433,7 +439,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         } else if (s.isArray()) {
             c->SetVParam(0, resizedArray(s, length));
         } else {
-            throw orv::EVariantError(QStringLiteral("Array type required"));
+            throw orv::platform::EVariantError(QStringLiteral("Array type required"));
         }
         return Value::null();
     });
@@ -472,7 +478,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         return Value::null();
     });
     if (TfsMethodHelper* raise = fn("procedure RaiseException(Param: String)", FCatOther,
-                                    [](TfsMethodHelper* c) -> Value { throw orv::Exception(raiseText(c)); }))
+                                    [](TfsMethodHelper* c) -> Value { throw orv::platform::Exception(raiseText(c)); }))
         raise->SetRaiseText(raiseText);
     fn("procedure ShowMessage(Msg: Variant)", FCatOther, [](TfsMethodHelper* c) {
         const QString text = arg(c, 0);
@@ -490,17 +496,17 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     });
     fn("function ValidInt(cInt: String): Boolean", FCatOther, [](TfsMethodHelper* c) {
         int v;
-        return Value(orv::tryStrToInt(arg(c, 0), v));
+        return Value(orv::platform::tryStrToInt(arg(c, 0), v));
     });
     fn("function ValidFloat(cFlt: String): Boolean", FCatOther, [](TfsMethodHelper* c) {
         long double v;
-        return Value(orv::tryStrToFloat(arg(c, 0), v));
+        return Value(orv::platform::tryStrToFloat(arg(c, 0), v));
     });
     fn("function ValidDate(cDate: String): Boolean", FCatOther, [](TfsMethodHelper* c) {
         const Value v = c->GetVParam(0);
-        const QString text = v.type() == orv::script::varDate ? orv::dateToStr(v.asDouble()) : v.toString();
-        orv::TDateTime d;
-        return Value(orv::tryStrToDate(orv::trimmed(text), d, orv::currentYear()));
+        const QString text = v.type() == orv::script::varDate ? orv::platform::dateToStr(v.asDouble()) : v.toString();
+        orv::platform::TDateTime d;
+        return Value(orv::platform::tryStrToDate(orv::platform::trimmed(text), d, orv::platform::currentYear()));
     });
     fn("function ExtractFilePath(const FileName: string): string;", FCatOther, [](TfsMethodHelper* c) {
         const QString s = arg(c, 0);
@@ -514,7 +520,7 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
         const Value b = c->GetVParam(0);
         const int type = c->GetVParam(1).toInt();
         if (!b.isArray())
-            throw orv::EVariantError(QStringLiteral("Error creating variant or safe array"));
+            throw orv::platform::EVariantError(QStringLiteral("Error creating variant or safe array"));
         const auto items = b.elements();
         std::vector<orv::script::ArrayBounds> bounds;
         for (size_t i = 0; i + 1 < items.size(); i += 2)
@@ -543,3 +549,5 @@ TfsSysFunctions::TfsSysFunctions(TfsScript* AScript) : TfsRTTIModule(AScript)
     for (const auto& code : codes)
         s->AddConst(QString::fromLatin1(code.name), QStringLiteral("Integer"), Value(code.code));
 }
+
+} // namespace orv::script

@@ -8,6 +8,8 @@
 
 #include "script/core/script.h"
 
+namespace orv::script {
+
 class TfsSysFunctions : public TfsRTTIModule {
 public:
     explicit TfsSysFunctions(TfsScript* AScript);
@@ -20,6 +22,8 @@ private:
     QString FCatOther = QStringLiteral("ctOther");
     QString FCatStr = QStringLiteral("ctString");
 };
+
+} // namespace orv::script
 
 namespace orv::script {
 

@@ -7,6 +7,8 @@
 #include "script/core/script.h"
 #include "script/front/tokenizer.h"
 
+namespace orv::script {
+
 using orv::script::Value;
 
 TfsVarType fsNameToVarType(const QString& TypeName, const TfsScript* Script)
@@ -79,18 +81,18 @@ Value fsConstantValue(const QString& Token)
     if (Token.startsWith(u'\''))
         return Value(Token.mid(1, Token.size() - 2));
     qint64 i;
-    if (orv::tryStrToInt64(Token, i) && !Token.contains(u' ')) {
+    if (orv::platform::tryStrToInt64(Token, i) && !Token.contains(u' ')) {
         if (i >= INT32_MIN && i <= INT32_MAX)
             return Value(int(i));
         return Value::fromInt64(i);
     }
     QString text = Token;
     if (const qsizetype dot = text.indexOf(u'.'); dot >= 0)
-        text[dot] = orv::formats().decimalSeparator;
+        text[dot] = orv::platform::formats().decimalSeparator;
     double d;
-    if (orv::tryStrToFloat(text, d))
+    if (orv::platform::tryStrToFloat(text, d))
         return Value(d);
-    throw orv::EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(Token));
+    throw orv::platform::EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(Token));
 }
 
 namespace {
@@ -336,13 +338,15 @@ QPoint fsPositionToPoint(const QString& Pos)
         return QPoint(0, 0);
     const qsizetype colon = Pos.indexOf(u':');
     if (colon < 0)
-        throw orv::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos));
+        throw orv::platform::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos));
     bool okY, okX;
     const int y = Pos.left(colon).toInt(&okY);
     const int x = Pos.mid(colon + 1).toInt(&okX);
     if (!okY)
-        throw orv::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos.left(colon)));
+        throw orv::platform::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos.left(colon)));
     if (!okX)
-        throw orv::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos.mid(colon + 1)));
+        throw orv::platform::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Pos.mid(colon + 1)));
     return QPoint(x, y);
 }
+
+} // namespace orv::script

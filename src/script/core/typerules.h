@@ -9,6 +9,8 @@
 #include "script/core/items.h"
 #include "script/core/value.h"
 
+namespace orv::script {
+
 class TfsScript;
 
 // One argument of a host call in the platform's open-array form: a kind code and the
@@ -68,3 +70,5 @@ void fsFreeVarRecs(std::vector<TfsVarRec>& Recs);
 
 // "line:col" as a point (X the column, Y the line); empty gives (0, 0).
 QPoint fsPositionToPoint(const QString& Pos);
+
+} // namespace orv::script

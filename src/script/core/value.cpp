@@ -11,6 +11,10 @@
 #include "platform/core/text.h"
 
 namespace orv::script {
+using namespace orv::platform;
+} // namespace orv::script
+
+namespace orv::script {
 
 // ---------------------------------------------------------------------------------------
 // Shared payloads

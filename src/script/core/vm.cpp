@@ -2154,7 +2154,7 @@ thread_local Caught caughtError;
 {
     try {
         orv::script::rethrowAsScriptError();
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         caughtError.className = orv::script::exceptionClassName(e);
         caughtError.message = e.message();
     }
@@ -2729,7 +2729,7 @@ Raised:
         p->SetBreakCalled(false);
     if (catchAbove)
         return true;
-    throw orv::Exception(std::exchange(raisedMessage, QString()));
+    throw orv::platform::Exception(std::exchange(raisedMessage, QString()));
 End:
     return false;
     } catch (...) {

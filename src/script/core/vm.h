@@ -11,8 +11,12 @@
 #include <memory>
 #include <vector>
 
+namespace orv::script {
+
 class TfsStatement;
 class TfsProcVariable;
+
+} // namespace orv::script
 
 namespace orv::script::vm {
 

@@ -16,6 +16,8 @@
 #include "script/front/ilparser.h"
 #include "script/front/messages.h"
 
+namespace orv::script {
+
 using orv::script::Value;
 
 namespace {
@@ -117,7 +119,7 @@ QString quoted(const QString& name)
 
 void TfsILParser::fail(const QString& message) const
 {
-    throw orv::Exception(message);
+    throw orv::platform::Exception(message);
 }
 
 void TfsILParser::examine(const TfsXMLItem* item)
@@ -165,7 +167,7 @@ void TfsILParser::ParseILScript()
     try {
         buildProgram(FILScript->Root(), FProgram);
         FProgram->SetErrorPos(QString());
-    } catch (const orv::Exception& e) {
+    } catch (const orv::platform::Exception& e) {
         FProgram->SetErrorMsg(e.message());
         FProgram->SetErrorPos(errorPos());
         FProgram->SetErrorUnit(FUnitName);
@@ -1052,7 +1054,7 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
                 continue;
             } else {
                 // Anything else must be a live object; a number that is none is no object.
-                orv::rtti::Object* object = nullptr;
+                orv::platform::rtti::Object* object = nullptr;
                 if (!orv::script::tryValueObject(current, object))
                     fail(orv::script::invalidObjectReferenceText());
                 if (!object)
@@ -1087,7 +1089,7 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
                 break;
             }
             const Value current = prevSymbol->Storage() ? prevSymbol->GetValue() : Value::null();
-            orv::rtti::Object* object = nullptr;
+            orv::platform::rtti::Object* object = nullptr;
             const bool live = orv::script::tryValueObject(current, object);
             if (live && !object && !Prog->IsRunning() && Prog->UseClassLateBinding()) {
                 R->TruncateSteps(1);
@@ -1098,8 +1100,8 @@ TfsDesignator* TfsILParser::DoDesignator(TfsXMLItem* xi, TfsScript* Prog, TfsEmi
                 R->SetLateBindingXmlSource(std::move(copy), FNeedDeclareVars);
                 return R.release();
             }
-            if (auto* owner = dynamic_cast<orv::Component*>(object)) {
-                if (orv::Component* owned = owner->FindComponent(member)) {
+            if (auto* owner = dynamic_cast<orv::platform::Component*>(object)) {
+                if (orv::platform::Component* owned = owner->FindComponent(member)) {
                     auto* holder = new TfsCustomVariable(QString(), fvtClass, owned->ClassName());
                     *holder->PValue() = orv::script::objectValue(owned);
                     step->SetRef(holder);
@@ -1186,3 +1188,5 @@ void TfsILParser::checkArguments(TfsDesignator* designator)
         }
     }
 }
+
+} // namespace orv::script

@@ -1,5 +1,7 @@
 #include "script/front/languages.h"
 
+namespace orv::script {
+
 // The grammar of JScript: untyped variables, functions as statements, statements
 // optionally ended by ";".
 QString fsJScriptGrammar()
@@ -291,3 +293,5 @@ QString fsJScriptGrammar()
 </language>
 )XML");
 }
+
+} // namespace orv::script

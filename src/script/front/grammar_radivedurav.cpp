@@ -1,5 +1,7 @@
 #include "script/front/languages.h"
 
+namespace orv::script {
+
 // The grammar of RadivEdurav, the line-oriented Basic-like language: line ends end
 // statements, names need no declaration, routines and declarations are statements.
 QString fsRadivEduravGrammar()
@@ -345,3 +347,5 @@ QString fsRadivEduravGrammar()
 </language>
 )XML");
 }
+
+} // namespace orv::script

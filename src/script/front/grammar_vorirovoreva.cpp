@@ -1,5 +1,7 @@
 #include "script/front/languages.h"
 
+namespace orv::script {
+
 // The grammar of VoriroVoreva, the language of every report script of the program.
 // Rules in document order; the rule items are described where the parser runs them.
 QString fsVoriroVorevaGrammar()
@@ -310,3 +312,5 @@ QString fsVoriroVorevaGrammar()
 </language>
 )XML");
 }
+
+} // namespace orv::script

@@ -1,5 +1,7 @@
 #include "script/front/languages.h"
 
+namespace orv::script {
+
 // The grammar of Z++Ovuvir, the C-like language: case-sensitive, declarations required,
 // "#define" constants, typed variables and functions, one final block as main program.
 QString fsZppOvuvirGrammar()
@@ -319,3 +321,5 @@ QString fsZppOvuvirGrammar()
 </language>
 )XML");
 }
+
+} // namespace orv::script

@@ -15,6 +15,8 @@
 #include "script/front/languages.h"
 #include "script/front/messages.h"
 
+namespace orv::script {
+
 using orv::script::GrammarItem;
 using Kind = GrammarItem::Kind;
 
@@ -60,7 +62,7 @@ QString decodeSourceFile(const QByteArray& bytes)
         return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
-    return utf8.hasError() ? orv::cp1252::decode(bytes) : text;
+    return utf8.hasError() ? orv::platform::cp1252::decode(bytes) : text;
 }
 
 } // namespace
@@ -121,7 +123,7 @@ bool TfsILParser::MakeILScript(const QString& text)
             qsizetype end = from;
             while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
                 ++end;
-            SelectLanguage(orv::trimmed(text.mid(from, end - from)));
+            SelectLanguage(orv::platform::trimmed(text.mid(from, end - from)));
             if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n')
                 start = int(end) + 3;
             else
@@ -260,7 +262,7 @@ bool TfsILParser::matchItem(const GrammarItem& item)
         break;
     case Kind::Reference:
         if (item.target < 0)
-            throw orv::Exception(fsMessage(TfsMessage::SInvalidLanguage));
+            throw orv::platform::Exception(fsMessage(TfsMessage::SInvalidLanguage));
         matched = match(item.target);
         break;
     default: // rule definitions and sequences run their children below
@@ -551,12 +553,12 @@ QString TfsILParser::unitSource(const QString& name)
     QString path;
     const QStringList& folders = FProgram->IncludePath();
     if (folders.isEmpty())
-        path = QDir(orv::programFolder()).filePath(name);
+        path = QDir(orv::platform::programFolder()).filePath(name);
     for (QString folder : folders) {
         // An empty entry (a new script has one) is the program folder, not the
         // root of the file system.
         if (folder.isEmpty())
-            folder = orv::programFolder();
+            folder = orv::platform::programFolder();
         if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
             folder += u'/';
         path = folder + name;
@@ -565,7 +567,7 @@ QString TfsILParser::unitSource(const QString& name)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     return decodeSourceFile(file.readAll());
 }
 
@@ -648,3 +650,5 @@ void TfsILParser::buildILScript()
     }
     root->Add()->Assign(&FGrammar->types());
 }
+
+} // namespace orv::script

@@ -11,6 +11,8 @@
 #include "script/front/tokenizer.h"
 #include "script/front/xml.h"
 
+namespace orv::script {
+
 class TfsScript;
 class TfsStatement;
 class TfsDesignator;
@@ -19,10 +21,14 @@ class TfsExpression;
 class TfsSetExpression;
 class TfsWithStmt;
 
+} // namespace orv::script
+
 namespace orv::script {
 class CompiledGrammar;
 struct GrammarItem;
 }
+
+namespace orv::script {
 
 // What a name path asks for besides its value: `new` creates an object of the class it
 // names, `delete` frees the object it reaches.
@@ -195,3 +201,5 @@ private:
     int FDepth = 0;
     int FDepthBase = 0; // items open in the parse that includes this unit
 };
+
+} // namespace orv::script

@@ -8,6 +8,8 @@
 #include "script/front/grammar.h"
 #include "script/front/messages.h"
 
+namespace orv::script {
+
 namespace {
 
 struct Entry {
@@ -32,7 +34,7 @@ struct Registry {
     Entry* find(const QString& name)
     {
         for (Entry& e : entries)
-            if (orv::sameTextAZ(e.name, name))
+            if (orv::platform::sameTextAZ(e.name, name))
                 return &e;
         return nullptr;
     }
@@ -46,7 +48,7 @@ Registry& registry()
 
 [[noreturn]] void raiseNotFound(const QString& name)
 {
-    throw orv::Exception(fsMessageFormat(TfsMessage::SLangNotFound, name));
+    throw orv::platform::Exception(fsMessageFormat(TfsMessage::SLangNotFound, name));
 }
 
 } // namespace
@@ -79,6 +81,8 @@ QStringList fsLanguageNames()
         names << e.name;
     return names;
 }
+
+} // namespace orv::script
 
 namespace orv::script {
 

@@ -9,6 +9,8 @@ namespace orv::script {
 class CompiledGrammar;
 }
 
+namespace orv::script {
+
 // Registers a grammar; an existing entry of that name (in any letter case) is replaced
 // in place and takes the new name's letters.
 void fsSetLanguageGrammar(const QString& name, const QString& grammar);
@@ -22,6 +24,8 @@ QString fsVoriroVorevaGrammar();
 QString fsZppOvuvirGrammar();
 QString fsRadivEduravGrammar();
 QString fsJScriptGrammar();
+
+} // namespace orv::script
 
 namespace orv::script {
 

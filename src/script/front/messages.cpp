@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace orv::script {
+
 namespace {
 
 std::array<QString, fsMessageCount> defaultMessages()
@@ -56,3 +58,5 @@ void fsResetMessages()
 {
     messages() = defaultMessages();
 }
+
+} // namespace orv::script

@@ -4,6 +4,8 @@
 // is read at the moment it is raised.
 #include <QString>
 
+namespace orv::script {
+
 enum class TfsMessage {
     SLangNotFound,      // "%s" is the language name
     SInvalidLanguage,
@@ -33,6 +35,8 @@ void fsSetMessage(TfsMessage id, const QString& text);
 QString fsMessageFormat(TfsMessage id, const QString& arg);
 // Restores the engine's own defaults (start-up state; tests).
 void fsResetMessages();
+
+} // namespace orv::script
 
 namespace orv::script {
 

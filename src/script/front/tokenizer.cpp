@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string_view>
 
+namespace orv::script {
+
 namespace {
 
 constexpr char16_t CR = 13, LF = 10;
@@ -502,3 +504,5 @@ int TfsParser::GetPlainPosition(QPoint point) const
         return -1;
     return point.x() + FLines[size_t(index)];
 }
+
+} // namespace orv::script

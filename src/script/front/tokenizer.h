@@ -8,6 +8,8 @@
 #include <bitset>
 #include <vector>
 
+namespace orv::script {
+
 class TfsParser {
 public:
     // Everything a grammar sets; a language keeps a prepared copy to hand over at once.
@@ -157,3 +159,5 @@ private:
     int FPeekFrom = -1; // the last position peeked behind spaces from, and what stood there
     char16_t FPeekChar = 0;
 };
+
+} // namespace orv::script

@@ -8,6 +8,8 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/formats.h"
 
+namespace orv::script {
+
 namespace {
 
 const QString kInvalidFileFormat = QStringLiteral("Invalid file format");
@@ -122,12 +124,12 @@ QString fsUnescapeXMLText(const QString& s)
                 if (semi >= 0) {
                     const QString digits = s.mid(i + 2, semi - i - 2);
                     qint64 code = 0;
-                    if (orv::tryStrToInt64(digits, code))
+                    if (orv::platform::tryStrToInt64(digits, code))
                         appendCode(out, code);
                     else if (allDigits(digits))
                         appendCode(out, -1); // too many digits for any character
                     else
-                        throw orv::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(digits));
+                        throw orv::platform::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(digits));
                     i = semi + 1;
                     continue;
                 }
@@ -182,7 +184,7 @@ void TfsXMLItem::Clear()
 TfsXMLItem* TfsXMLItem::Items(int index) const
 {
     if (index < 0 || index >= int(FItems.size()))
-        throw orv::ERangeError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw orv::platform::ERangeError(QStringLiteral("List index out of bounds (%1)").arg(index));
     return FItems[size_t(index)];
 }
 
@@ -340,7 +342,7 @@ void TfsXMLReader::SetPosition(qint64 value)
 
 void TfsXMLReader::RaiseException()
 {
-    throw orv::Exception(kInvalidFileFormat);
+    throw orv::platform::Exception(kInvalidFileFormat);
 }
 
 int TfsXMLReader::readByte()
@@ -405,10 +407,10 @@ bool TfsXMLReader::readTag(QString& name, QString& text)
         FTag.chop(1);
     const qsizetype blank = FTag.indexOf(' ');
     if (blank < 0) {
-        name = orv::cp1252::decode(FTag);
+        name = orv::platform::cp1252::decode(FTag);
         text.clear();
     } else {
-        name = orv::cp1252::decode(FTag.constData(), blank);
+        name = orv::platform::cp1252::decode(FTag.constData(), blank);
         text = QString::fromUtf8(FTag.constData() + blank + 1, FTag.size() - blank - 1);
     }
     return true;
@@ -511,7 +513,7 @@ void TfsXMLWriter::WriteRootItem(const TfsXMLItem* rootItem)
     while (!work.empty()) {
         const Step step = work.back();
         work.pop_back();
-        const QByteArray name = orv::cp1252::encode(step.item->Name());
+        const QByteArray name = orv::platform::cp1252::encode(step.item->Name());
         line.clear();
         if (step.closing) {
             line.append("</").append(name).append('>');
@@ -567,7 +569,7 @@ void TfsXMLDocument::LoadFromFile(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw orv::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
     LoadFromStream(file);
 }
 
@@ -575,7 +577,7 @@ void TfsXMLDocument::SaveToFile(const QString& fileName) const
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw orv::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
+        throw orv::platform::EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
     SaveToStream(file);
 }
 
@@ -594,3 +596,5 @@ QByteArray TfsXMLDocument::SaveToBytes() const
     SaveToStream(buffer);
     return buffer.data();
 }
+
+} // namespace orv::script

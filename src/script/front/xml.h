@@ -13,6 +13,8 @@
 
 class QIODevice;
 
+namespace orv::script {
+
 // Deepest element nesting the reader accepts (the outermost element is depth 0).
 inline constexpr int fsXMLMaxDepth = 4096;
 
@@ -22,7 +24,7 @@ QString fsEscapeXMLText(const QString& s);
 void fsAppendEscapedXMLText(QString& out, QStringView s);
 // Decodes "&#<number>;" and "&quot;". A reference without ';' stays as text; zero, a
 // lone surrogate and a number outside the Unicode range become U+FFFD; digits that are
-// no number raise orv::EConvertError.
+// no number raise orv::platform::EConvertError.
 QString fsUnescapeXMLText(const QString& s);
 
 class TfsXMLItem {
@@ -36,7 +38,7 @@ public:
     // Destroys every child; name and attribute text stay.
     void Clear();
     int Count() const { return int(FItems.size()); }
-    // A child by position; a position outside the list raises orv::ERangeError.
+    // A child by position; a position outside the list raises orv::platform::ERangeError.
     TfsXMLItem* Items(int index) const;
     TfsXMLItem* operator[](int index) const { return Items(index); }
     int IndexOf(const TfsXMLItem* item) const;
@@ -161,3 +163,5 @@ private:
     TfsXMLItem* FRoot;
     bool FAutoIndent = false;
 };
+
+} // namespace orv::script

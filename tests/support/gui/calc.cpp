@@ -107,7 +107,7 @@ std::optional<QList<CalcSheet>> openInCalc(const QStringList& files, QString* wh
     return sheets;
 }
 
-QList<QStringList> exportedRows(const ui::StringGrid& grid)
+QList<QStringList> exportedRows(const platform::ui::StringGrid& grid)
 {
     QList<QStringList> rows;
     for (int r = 0; r < grid.rowCount(); ++r) {

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace orv::ui {
+namespace orv::platform::ui {
 class StringGrid;
 }
 
@@ -28,7 +28,7 @@ QString calcProgram();
 std::optional<QList<CalcSheet>> openInCalc(const QStringList& files, QString* why = nullptr);
 
 // The rows of an export grid as they go into the file: columns 1 to the last.
-QList<QStringList> exportedRows(const ui::StringGrid& grid);
+QList<QStringList> exportedRows(const platform::ui::StringGrid& grid);
 
 // Whether some cell reads as exactly this text, as text.
 bool hasTextCell(const CalcSheet& sheet, const QString& text);

@@ -10,9 +10,11 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 
+using namespace orv::platform;
+
 namespace orv::test {
 
-int FakeMessages::messageDlg(const QString& text, ui::MsgType type, ui::MsgButtons buttons)
+int FakeMessages::messageDlg(const QString& text, platform::ui::MsgType type, platform::ui::MsgButtons buttons)
 {
     static const MessageCall::Kind kinds[] = {MessageCall::Warning, MessageCall::Error,
                                               MessageCall::Information, MessageCall::Confirmation};
@@ -23,14 +25,14 @@ int FakeMessages::messageDlg(const QString& text, ui::MsgType type, ui::MsgButto
         answers.pop_front();
         return a;
     }
-    if (buttons & ui::mbYes) return ui::mrYes;
-    if (buttons & ui::mbOk) return ui::mrOk;
-    return ui::mrCancel;
+    if (buttons & platform::ui::mbYes) return platform::ui::mrYes;
+    if (buttons & platform::ui::mbOk) return platform::ui::mrOk;
+    return platform::ui::mrCancel;
 }
 
 void FakeMessages::showMessage(const QString& text)
 {
-    calls.push_back({MessageCall::Plain, text, ui::mbOk});
+    calls.push_back({MessageCall::Plain, text, platform::ui::mbOk});
     if (onBox) onBox(calls.back());
 }
 
@@ -42,7 +44,7 @@ QString FakeMessages::inputBox(const QString& caption, const QString& prompt, co
 
 bool FakeMessages::inputQuery(const QString&, const QString& prompt, QString& value)
 {
-    calls.push_back({MessageCall::Plain, prompt, ui::mbOk | ui::mbCancel});
+    calls.push_back({MessageCall::Plain, prompt, platform::ui::mbOk | platform::ui::mbCancel});
     if (inputs.empty()) return false;
     const auto a = inputs.front();
     inputs.pop_front();
@@ -58,7 +60,7 @@ QStringList FakeMessages::texts() const
     return out;
 }
 
-std::optional<QString> FakeFileDialog::openFile(const ui::OpenFileRequest& r)
+std::optional<QString> FakeFileDialog::openFile(const platform::ui::OpenFileRequest& r)
 {
     requests.push_back(r);
     if (answers.empty()) return std::nullopt;
@@ -67,7 +69,7 @@ std::optional<QString> FakeFileDialog::openFile(const ui::OpenFileRequest& r)
     return a;
 }
 
-int FakeModal::showModal(ui::Form& form)
+int FakeModal::showModal(platform::ui::Form& form)
 {
     shown << form.objectName();
     const auto it = scripts.find(form.objectName());
@@ -96,31 +98,31 @@ void FakeSound::stop()
 void GuiTest::SetUp()
 {
     ASSERT_TRUE(folder.isValid());
-    ui::setMessages(&messages);
-    ui::setFileDialog(&files);
-    ui::setShell(&shell);
-    ui::setModal(&modal);
-    ui::setSound(&sound);
+    platform::ui::setMessages(&messages);
+    platform::ui::setFileDialog(&files);
+    platform::ui::setShell(&shell);
+    platform::ui::setModal(&modal);
+    platform::ui::setSound(&sound);
     setClock(&clock);
     setProgramFolder(folder.path());
     applyProgramFormats();
-    ui::clearTerminateRequest();
+    platform::ui::clearTerminateRequest();
 }
 
 void GuiTest::TearDown()
 {
     QCoreApplication::processEvents();
-    ui::setMessages(nullptr);
-    ui::setFileDialog(nullptr);
-    ui::setShell(nullptr);
-    ui::setModal(nullptr);
-    ui::setSound(nullptr);
+    platform::ui::setMessages(nullptr);
+    platform::ui::setFileDialog(nullptr);
+    platform::ui::setShell(nullptr);
+    platform::ui::setModal(nullptr);
+    platform::ui::setSound(nullptr);
     setClock(nullptr);
     setProgramFolder(QString());
-    ui::clearTerminateRequest();
+    platform::ui::clearTerminateRequest();
 }
 
-QString GuiTest::programFolder() const { return orv::programFolder(); }
+QString GuiTest::programFolder() const { return orv::platform::programFolder(); }
 
 void GuiTest::writeFile(const QString& name, const QByteArray& bytes) const
 {
@@ -136,9 +138,9 @@ QByteArray GuiTest::readFile(const QString& name) const
 }
 
 namespace {
-QWidget* focusTarget(ui::Form& form)
+QWidget* focusTarget(platform::ui::Form& form)
 {
-    ui::Control* c = form.focusedControl();
+    platform::ui::Control* c = form.focusedControl();
     return c ? c->widget() : static_cast<QWidget*>(&form);
 }
 // Each character as one key press and release carrying it as text, as a keyboard sends it.
@@ -154,35 +156,35 @@ void typeInto(QWidget* w, const QString& text)
 }
 } // namespace
 
-void GuiTest::keys(ui::Form& form, const QString& text) { typeInto(focusTarget(form), text); }
+void GuiTest::keys(platform::ui::Form& form, const QString& text) { typeInto(focusTarget(form), text); }
 
-void GuiTest::key(ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(focusTarget(form), k, m); }
+void GuiTest::key(platform::ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(focusTarget(form), k, m); }
 
-void GuiTest::type(ui::Control& c, const QString& text) { typeInto(c.widget(), text); }
+void GuiTest::type(platform::ui::Control& c, const QString& text) { typeInto(c.widget(), text); }
 
-void GuiTest::press(ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(c.widget(), k, m); }
+void GuiTest::press(platform::ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(c.widget(), k, m); }
 
 namespace {
-QWidget* mouseTarget(ui::Control& c)
+QWidget* mouseTarget(platform::ui::Control& c)
 {
     if (auto* area = qobject_cast<QAbstractScrollArea*>(c.widget())) return area->viewport();
     return c.widget();
 }
 } // namespace
 
-void GuiTest::click(ui::Control& c)
+void GuiTest::click(platform::ui::Control& c)
 {
     QWidget* w = mouseTarget(c);
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
 }
 
-void GuiTest::doubleClick(ui::Control& c)
+void GuiTest::doubleClick(platform::ui::Control& c)
 {
     QWidget* w = mouseTarget(c);
     QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
 }
 
-void GuiTest::hover(ui::Control& c)
+void GuiTest::hover(platform::ui::Control& c)
 {
     QWidget* w = mouseTarget(c);
     QMouseEvent move(QEvent::MouseMove, QPointF(w->rect().center()), w->mapToGlobal(QPointF(w->rect().center())),
@@ -190,14 +192,14 @@ void GuiTest::hover(ui::Control& c)
     QApplication::sendEvent(w, &move);
 }
 
-void GuiTest::hover(ui::Form& f, QPoint at)
+void GuiTest::hover(platform::ui::Form& f, QPoint at)
 {
     QMouseEvent move(QEvent::MouseMove, QPointF(at), f.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&f, &move);
 }
 
-void GuiTest::showAndActivate(ui::Form& f)
+void GuiTest::showAndActivate(platform::ui::Form& f)
 {
     f.show();
     f.activateWindow();

@@ -21,12 +21,12 @@ namespace orv::test {
 struct MessageCall {
     enum Kind { Warning, Error, Information, Confirmation, Plain } kind;
     QString text;
-    ui::MsgButtons buttons = 0;
+    platform::ui::MsgButtons buttons = 0;
 };
 
 // Records every box; answers from a queue (default: the first button offered, so a
 // confirmation is answered Yes).
-class FakeMessages : public ui::MessageService {
+class FakeMessages : public platform::ui::MessageService {
 public:
     std::vector<MessageCall> calls;
     std::deque<int> answers;
@@ -34,7 +34,7 @@ public:
     // Runs when a box opens (after it is recorded), e.g. to look at the window under it.
     std::function<void(const MessageCall&)> onBox;
 
-    int messageDlg(const QString& text, ui::MsgType type, ui::MsgButtons buttons) override;
+    int messageDlg(const QString& text, platform::ui::MsgType type, platform::ui::MsgButtons buttons) override;
     void showMessage(const QString& text) override;
     QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
     bool inputQuery(const QString& caption, const QString& prompt, QString& value) override;
@@ -45,14 +45,14 @@ public:
     void clear() { calls.clear(); }
 };
 
-class FakeFileDialog : public ui::FileDialogService {
+class FakeFileDialog : public platform::ui::FileDialogService {
 public:
-    std::vector<ui::OpenFileRequest> requests;
+    std::vector<platform::ui::OpenFileRequest> requests;
     std::deque<std::optional<QString>> answers;  // default: cancelled
-    std::optional<QString> openFile(const ui::OpenFileRequest& r) override;
+    std::optional<QString> openFile(const platform::ui::OpenFileRequest& r) override;
 };
 
-class FakeShell : public ui::ShellService {
+class FakeShell : public platform::ui::ShellService {
 public:
     QStringList opened;  // exactly the command texts the program handed over
     void open(const QString& command) override { opened << command; }
@@ -61,16 +61,16 @@ public:
 // Shows a modal window without a nested loop: the window is shown, the script registered
 // for its name (objectName, e.g. "frmGuida") runs and may drive it with real events; a
 // window still open afterwards is closed. The names of the windows shown are recorded.
-class FakeModal : public ui::ModalService {
+class FakeModal : public platform::ui::ModalService {
 public:
     QStringList shown;  // names of the windows shown modally, in order
-    std::map<QString, std::function<void(ui::Form&)>> scripts;
-    int showModal(ui::Form& form) override;
+    std::map<QString, std::function<void(platform::ui::Form&)>> scripts;
+    int showModal(platform::ui::Form& form) override;
 };
 
 // Records the sounds played and stopped. A path listed in `unloadable` fails to load, as
 // does a file that does not exist.
-class FakeSound : public ui::SoundService {
+class FakeSound : public platform::ui::SoundService {
 public:
     QStringList played; // paths of the sounds started, in order
     int stops = 0;      // stops of a loaded sound
@@ -83,7 +83,7 @@ private:
     bool loaded_ = false;
 };
 
-class FixedClock : public Clock {
+class FixedClock : public platform::Clock {
 public:
     QDateTime at = QDateTime(QDate(2026, 3, 15), QTime(10, 30));
     QDateTime now() const override { return at; }
@@ -109,16 +109,16 @@ protected:
     QByteArray readFile(const QString& name) const;
 
     // Real events. Keys go to the control holding its window's focus.
-    static void keys(ui::Form& form, const QString& text);
-    static void key(ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
-    static void type(ui::Control& c, const QString& text);
-    static void press(ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
-    static void click(ui::Control& c);
-    static void doubleClick(ui::Control& c);
-    static void hover(ui::Control& c);
-    static void hover(ui::Form& f, QPoint at = QPoint(1, 1));
+    static void keys(platform::ui::Form& form, const QString& text);
+    static void key(platform::ui::Form& form, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
+    static void type(platform::ui::Control& c, const QString& text);
+    static void press(platform::ui::Control& c, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
+    static void click(platform::ui::Control& c);
+    static void doubleClick(platform::ui::Control& c);
+    static void hover(platform::ui::Control& c);
+    static void hover(platform::ui::Form& f, QPoint at = QPoint(1, 1));
     // Shows a window as the program does and waits until it can take keys.
-    static void showAndActivate(ui::Form& f);
+    static void showAndActivate(platform::ui::Form& f);
 };
 
 // The height in pixels of the first letter drawn in white on a command picture: captions

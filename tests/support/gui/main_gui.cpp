@@ -6,8 +6,8 @@
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    orv::ui::useSoftwareDrawing();
-    orv::ui::Application app(argc, argv);
+    orv::platform::ui::useSoftwareDrawing();
+    orv::platform::ui::Application app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
