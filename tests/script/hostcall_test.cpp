@@ -132,3 +132,57 @@ TEST(TwoDimensionalElements, ReadsAgreeOnBothPaths)
         }
     }
 }
+
+// The elements of the C-like languages, read and written inside their counted loops (the
+// turn done in one step): at every bound, one past it on either side, indexes held in
+// Variants, and an array another variable shares.
+TEST(TwoDimensionalElements, CLikeLanguagesAgreeOnBothPaths)
+{
+    const struct {
+        const char* language;
+        const char* source;
+        const char* result;
+        bool raises;
+    } cases[] = {
+        {"JScript",
+         "var a[3, 4]; for (var i = 0; i < 3; i++) for (var j = 0; j < 4; j++) a[i, j] = i * 10 + j; "
+         "var s = \"\"; for (i = 2; i >= 0; i--) for (j = 0; j <= 3; j++) s = s + IntToStr(a[i, j]) + \" \"; r = s;",
+         "20 21 22 23 10 11 12 13 0 1 2 3 ", false},
+        {"Z++Ovuvir",
+         "int i, j; string r; int a[3, 4]; { for (i = 0; i < 3; i++) for (j = 0; j < 4; j++) a[i, j] = i * 10 + j; "
+         "r = \"\"; for (i = 2; i >= 0; i--) for (j = 0; j <= 3; j++) r = r + IntToStr(a[i, j]) + \" \"; }",
+         "20 21 22 23 10 11 12 13 0 1 2 3 ", false},
+        {"JScript",
+         "var a[3, 3]; var x = 1.0; var y = \"2\"; a[2, x] = 7; a[x, y] = 8; a[y, x] = a[y, x] + 1; r = a[2, 1] * 10 + a[1, 2];",
+         "88", false},
+        {"Z++Ovuvir",
+         "int r; variant x, y; int a[3, 3]; { x = 1.0; y = \"2\"; a[2, x] = 7; a[x, y] = 8; a[y, x] = a[y, x] + 1; "
+         "r = a[2, 1] * 10 + a[1, 2]; }",
+         "88", false},
+        {"JScript", "var a[2, 2]; var b; a[1, 1] = 5; b = a; a[1, 1] = 6; a[0, 0] = 1; r = b[1, 1] * 10 + a[1, 1] + b[0, 0];",
+         "", false},
+        {"Z++Ovuvir", "int r; int a[2, 2], b[2, 2]; { a[1, 1] = 5; b = a; a[1, 1] = 6; a[0, 0] = 1; "
+                      "r = b[1, 1] * 10 + a[1, 1] + b[0, 0]; }",
+         "", false},
+        // One past each bound, read and written, in the loop that reaches it.
+        {"JScript", "var a[3, 3]; r = 1; for (var k = 0; k <= 3; k++) a[1, k] = k; r = 2;", "1", true},
+        {"JScript", "var a[3, 3]; r = 1; for (var k = 2; k >= -1; k--) a[k, 0] = k; r = 2;", "1", true},
+        {"JScript", "var a[3, 3]; var s = 0; r = 1; for (var k = 0; k <= 3; k++) s = s + a[k, 2]; r = 2;", "1", true},
+        {"JScript", "var a[3, 3]; var s = 0; r = 1; for (var k = 2; k >= -1; k--) s = s + a[0, k]; r = 2;", "1", true},
+        {"Z++Ovuvir", "int r, k; int a[3, 3]; { r = 1; for (k = 0; k <= 3; k++) a[1, k] = k; r = 2; }", "1", true},
+        {"Z++Ovuvir", "int r, k; int a[3, 3]; { r = 1; for (k = 2; k >= -1; k--) a[k, 0] = k; r = 2; }", "1", true},
+        {"Z++Ovuvir", "int r, k, s; int a[3, 3]; { r = 1; s = 0; for (k = 0; k <= 3; k++) s = s + a[k, 2]; r = 2; }", "1",
+         true},
+        {"Z++Ovuvir", "int r, k, s; int a[3, 3]; { r = 1; s = 0; for (k = 2; k >= -1; k--) s = s + a[0, k]; r = 2; }", "1",
+         true},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(q(c.source), QStringLiteral("r"),
+                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
+        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        EXPECT_EQ(!o.raised.isEmpty(), c.raises) << c.language << ": " << c.source << ": " << o.raised.toStdString();
+        if (*c.result) {
+            EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
+        }
+    }
+}

@@ -567,8 +567,11 @@ private:
             at(jt).target = top;
             at(le).target = here();
             // A step of one statement that counts a variable kept in place, then a
-            // comparison: the turn in one instruction.
-            if (jt == le + 3 && at(jt).op == Op::JumpCompare && at(le + 1).op == Op::Enter
+            // comparison: the turn in one instruction. The step is the first statement of
+            // its list; the fused turn only runs with no flag set and no line handler, where
+            // its entry would do nothing either way.
+            if (jt == le + 3 && at(jt).op == Op::JumpCompare
+                && (at(le + 1).op == Op::Enter || at(le + 1).op == Op::EnterFirst)
                 && at(le + 2).op == Op::StepVariable) {
                 const Instr& step = at(le + 2);
                 if (step.dst < 0 && (step.sub & 2) && step.ptr && step.a.ptr == step.ptr) {
