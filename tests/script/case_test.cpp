@@ -51,13 +51,8 @@ TEST(CaseStatements, EveryShapeAgreesOnBothPaths)
          "Case Else: s = s & \"z\"\nEnd Select\nNext\nr = s",
          "abbbzz"},
     };
-    for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
-        EXPECT_EQ(o.raised, QString()) << c.source;
-        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
-    }
+    for (const auto& c : cases)
+        expectResult(c.language, c.source, c.result);
 }
 
 // Selectors of constants only go straight to their branch when the value is of their
@@ -103,9 +98,7 @@ TEST(CaseStatements, ConstantSelectorsAgreeOnBothPaths)
          "..zo.ooohhhhzo."},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        const Outcome o = runCompiledIn(c.language, c.source);
         EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source << " raised " << o.raised.toStdString();
     }
 }

@@ -86,4 +86,27 @@ inline QString q(const char* s)
     return QString::fromUtf8(s);
 }
 
+// Runs a program of the given language; the result is its r.
+inline Outcome runIn(const char* language, const char* source)
+{
+    return run(q(source), QStringLiteral("r"),
+               [&](orv::script::TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(language)); });
+}
+
+// The same for a program that must compile.
+inline Outcome runCompiledIn(const char* language, const char* source)
+{
+    const Outcome o = runIn(language, source);
+    EXPECT_TRUE(o.compiled) << source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+    return o;
+}
+
+// The program leaves `result` in r, and no error reaches the host.
+inline void expectResult(const char* language, const char* source, const char* result)
+{
+    const Outcome o = runCompiledIn(language, source);
+    EXPECT_EQ(o.raised, QString()) << source;
+    EXPECT_EQ(o.result, q(result)) << language << ": " << source;
+}
+
 } // namespace scripttest

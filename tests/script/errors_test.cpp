@@ -142,9 +142,7 @@ TEST(RunErrors, TheHostLearnsWhereTheErrorArose)
         {"RadivEdurav", "Sub P(v)\nr = v \\ 0\nEnd Sub\nP(4)", "2:1"},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        const Outcome o = runCompiledIn(c.language, c.source);
         EXPECT_NE(o.raised, QString()) << c.source;
         EXPECT_EQ(o.raisedAt, q(c.pos)) << c.language << ": " << c.source;
     }

@@ -21,9 +21,7 @@ void expectRaiseCases(const RaiseCase* cases, size_t n)
 {
     for (size_t k = 0; k < n; ++k) {
         const RaiseCase& c = cases[k];
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        const Outcome o = runCompiledIn(c.language, c.source);
         EXPECT_EQ(o.raised, q(c.raised)) << c.source;
         EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
     }

@@ -11,16 +11,6 @@ using namespace orv::script;
 
 using namespace scripttest;
 
-namespace {
-
-Outcome runIn(const char* language, const char* source)
-{
-    return run(q(source), QStringLiteral("r"),
-               [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(language)); });
-}
-
-} // namespace
-
 TEST(OtherLanguages, ProgramsGiveTheirResults)
 {
     const struct {

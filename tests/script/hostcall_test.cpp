@@ -48,13 +48,8 @@ TEST(HostCalls, EveryShapeAgreesOnBothPaths)
          "for (var i = 0; i < 4; i++) { s = s + F(IntToStr(i * 11), \"ab\"); } r = s;",
          "15"},
     };
-    for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
-        EXPECT_EQ(o.raised, QString()) << c.source;
-        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
-    }
+    for (const auto& c : cases)
+        expectResult(c.language, c.source, c.result);
 }
 
 // Elements written in compiled code: at and beyond every bound, with indexes of other
@@ -177,9 +172,7 @@ TEST(TwoDimensionalElements, CLikeLanguagesAgreeOnBothPaths)
          true},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        const Outcome o = runCompiledIn(c.language, c.source);
         EXPECT_EQ(!o.raised.isEmpty(), c.raises) << c.language << ": " << c.source << ": " << o.raised.toStdString();
         if (*c.result) {
             EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;

@@ -85,9 +85,7 @@ TEST(Logic, LoopTurnsAgreeOnBothPaths)
                          "case n of 1..2: Result := -Result; 5: Result := 0; end; end; begin r := F(1) + F(5) + F(7) * 3; end."},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
+        const Outcome o = runCompiledIn(c.language, c.source);
         EXPECT_FALSE(o.result.isEmpty() && o.raised.isEmpty()) << c.source;
     }
 }

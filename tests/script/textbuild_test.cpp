@@ -17,13 +17,8 @@ struct BuildCase {
 
 void expectBuilt(std::initializer_list<BuildCase> cases)
 {
-    for (const BuildCase& c : cases) {
-        const Outcome o = run(q(c.source), QStringLiteral("r"),
-                              [&](TfsScript& s) { s.SetSyntaxType(QString::fromLatin1(c.language)); });
-        EXPECT_TRUE(o.compiled) << c.source << ": " << o.error.toStdString() << " at " << o.pos.toStdString();
-        EXPECT_EQ(o.raised, QString()) << c.source;
-        EXPECT_EQ(o.result, q(c.result)) << c.language << ": " << c.source;
-    }
+    for (const BuildCase& c : cases)
+        expectResult(c.language, c.source, c.result);
 }
 
 } // namespace

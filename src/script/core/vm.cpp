@@ -471,13 +471,6 @@ private:
                     case Op::Modulo: into = Op::ModuloInt; break;
                     default: break;
                     }
-                    if (into != Op::End) {
-                        at(last).op = into;
-                        at(last).ptr = a->FTarget;
-                        at(last).statement = a;
-                        behind(e);
-                        return;
-                    }
                 } else if (kind == 3) {
                     switch (at(last).op) {
                     case Op::Add: into = Op::AddInto; break;
@@ -497,13 +490,6 @@ private:
                     case Op::Divide: into = Op::DivideFloat; break;
                     default: break;
                     }
-                    if (into != Op::End) {
-                        at(last).op = into;
-                        at(last).ptr = a->FTarget;
-                        at(last).statement = a;
-                        behind(e);
-                        return;
-                    }
                 }
                 if (into != Op::End) {
                     // A local in a frame is a register: the operation's own.
@@ -512,6 +498,10 @@ private:
                     } else {
                         at(last).op = into;
                         at(last).ptr = a->FTarget;
+                        // Integer and floating targets hand results of other kinds to the
+                        // assignment.
+                        if (kind != 3)
+                            at(last).statement = a;
                     }
                     behind(e);
                     return;
