@@ -1,6 +1,9 @@
 #pragma once
 // Test doubles of the services the archive logic reports through.
+#include <gtest/gtest.h>
+
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -16,6 +19,7 @@
 
 #include "archive/command.h"
 #include "archive/editor.h"
+#include "platform/core/archivefile.h"
 #include "platform/core/services.h"
 
 // Readable QString values in failure reports.
@@ -99,6 +103,53 @@ public:
     }
     Unprivileged(const Unprivileged&) = delete;
     Unprivileged& operator=(const Unprivileged&) = delete;
+};
+
+// An archive of two-field cards (number, name) in a fresh program folder, with an editor's
+// view and message boxes, read and written behind the editor's back.
+class TwoFieldArchive : public ::testing::Test {
+protected:
+    static const archive::RecordLayout& layout()
+    {
+        static const archive::RecordLayout l{{u"Numero"_qs, 30, u"txtNum"_qs}, {u"Nome"_qs, 20, u"txtNome"_qs}};
+        return l;
+    }
+    archive::EditorConfig baseConfig()
+    {
+        archive::EditorConfig c;
+        c.layout = &layout();
+        c.archivePath = [this] { return path(); };
+        c.accessKinds = archive::AccessMessageKinds::customers();
+        return c;
+    }
+    QString path() const { return folder.file(u"Schede.pro"_qs); }
+    QByteArray fileBytes() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void putRecords(const QList<QStringList>& records) const
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (const QStringList& r : records) f.write(layout().encode(r));
+    }
+    // Another workstation overwrites record `index` (0-based).
+    void otherSaves(qint64 index, const QStringList& values) const
+    {
+        platform::ArchiveFile f(path(), layout().size());
+        f.open();
+        f.seek(index);
+        f.write(layout().encode(values));
+    }
+    QStringList storedAt(qint64 index) const
+    {
+        return layout().decode(fileBytes().mid(index * layout().size(), layout().size()));
+    }
+
+    ProgramFolder folder;
+    FakeView view;
+    RecordingMessages messages;
 };
 
 } // namespace orv::test

@@ -2,8 +2,6 @@
 // workstation, or typed) without asking.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <functional>
 
 #include "archive/editor.h"
@@ -15,45 +13,16 @@ using orv::test::RecordingMessages;
 
 namespace {
 
-const RecordLayout& numberedLayout()
-{
-    static const RecordLayout l{{u"Numero"_qs, 30, u"txtNum"_qs}, {u"Nome"_qs, 20, u"txtNome"_qs}};
-    return l;
-}
-
 using Msgs = QList<std::pair<MessageKind, QString>>;
 
-class DocumentNumbers : public ::testing::Test {
+class DocumentNumbers : public orv::test::TwoFieldArchive {
 protected:
     EditorConfig config(bool numbered = false)
     {
-        EditorConfig c;
-        c.layout = &numberedLayout();
-        c.archivePath = [this] { return path(); };
-        c.accessKinds = AccessMessageKinds::customers();
+        EditorConfig c = baseConfig();
         if (numbered) c.numberControl = u"txtNum"_qs;
         return c;
     }
-    QString path() const { return folder.file(u"Schede.pro"_qs); }
-    QByteArray fileBytes() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void putRecords(const QList<QStringList>& records) const
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        for (const QStringList& r : records) f.write(numberedLayout().encode(r));
-    }
-    QStringList storedAt(qint64 index) const
-    {
-        return numberedLayout().decode(fileBytes().mid(index * numberedLayout().size(), numberedLayout().size()));
-    }
-
-    orv::test::ProgramFolder folder;
-    FakeView view;
-    RecordingMessages messages;
 };
 
 } // namespace
@@ -123,5 +92,5 @@ TEST_F(DocumentNumbers, OnlyANewCardsTakenNumberIsAskedAbout)
     messages.shown.clear();
     plain.save();
     EXPECT_EQ(messages.shown, (Msgs{{MessageKind::Information, plain.config().appendedInformation}}));
-    EXPECT_EQ(fileBytes().size(), 4 * numberedLayout().size());
+    EXPECT_EQ(fileBytes().size(), 4 * layout().size());
 }

@@ -2,65 +2,20 @@
 // the record without asking.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <functional>
 
 #include "archive/editor.h"
 #include "doubles.h"
 
 using namespace orv::archive;
-using orv::test::FakeView;
-using orv::test::RecordingMessages;
 
 namespace {
 
-const RecordLayout& stationLayout()
-{
-    static const RecordLayout l{{u"Numero"_qs, 30, u"txtNum"_qs}, {u"Nome"_qs, 20, u"txtNome"_qs}};
-    return l;
-}
-
 using Msgs = QList<std::pair<MessageKind, QString>>;
 
-class Workstations : public ::testing::Test {
+class Workstations : public orv::test::TwoFieldArchive {
 protected:
-    EditorConfig config()
-    {
-        EditorConfig c;
-        c.layout = &stationLayout();
-        c.archivePath = [this] { return path(); };
-        c.accessKinds = AccessMessageKinds::customers();
-        return c;
-    }
-    QString path() const { return folder.file(u"Schede.pro"_qs); }
-    QByteArray fileBytes() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void putRecords(const QList<QStringList>& records) const
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        for (const QStringList& r : records) f.write(stationLayout().encode(r));
-    }
-    // Another workstation overwrites record `index` (0-based).
-    void otherSaves(qint64 index, const QStringList& values) const
-    {
-        orv::platform::ArchiveFile f(path(), stationLayout().size());
-        f.open();
-        f.seek(index);
-        f.write(stationLayout().encode(values));
-    }
-    QStringList storedAt(qint64 index) const
-    {
-        return stationLayout().decode(fileBytes().mid(index * stationLayout().size(), stationLayout().size()));
-    }
-
-    orv::test::ProgramFolder folder;
-    FakeView view;
-    RecordingMessages messages;
+    EditorConfig config() { return baseConfig(); }
 };
 
 const QString& changedQuestion()
@@ -97,7 +52,7 @@ TEST_F(Workstations, SaveOverAnotherWorkstationsChangeAsksFirst)
             EXPECT_EQ(view.position(), u"2"_qs);
         }
         EXPECT_EQ(storedAt(0), QStringList({"1", "uno"}));
-        EXPECT_EQ(fileBytes().size(), 2 * stationLayout().size());
+        EXPECT_EQ(fileBytes().size(), 2 * layout().size());
     }
 }
 

@@ -8,10 +8,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <map>
 #include <set>
+
+#include "tree.h"
 
 namespace {
 
@@ -116,30 +117,24 @@ TEST(Layering, EveryIncludeInTheSourcesRunsDown)
 
 TEST(Layering, UpwardIncludesAndUnplacedFoldersAreReported)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const auto write = [&](const QString& rel, const QByteArray& text) {
-        QDir(dir.path()).mkpath(QFileInfo(rel).path());
-        QFile f(dir.filePath(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
-    write(u"shell/startup.h"_qs, "");
-    write(u"customers/clienti.h"_qs, "");
-    write(u"archive/record.h"_qs, "");
-    write(u"platform/core/text.h"_qs, "");
-    write(u"platform/ui/form.h"_qs, "#include \"platform/core/text.h\"\n");
+    const orv::test::SourceTree tree;
+    ASSERT_TRUE(tree.isValid());
+    tree.write(u"shell/startup.h"_qs, "");
+    tree.write(u"customers/clienti.h"_qs, "");
+    tree.write(u"archive/record.h"_qs, "");
+    tree.write(u"platform/core/text.h"_qs, "");
+    tree.write(u"platform/ui/form.h"_qs, "#include \"platform/core/text.h\"\n");
     // Below it, two levels down, its own folder, a same-folder and a system header pass;
     // the shell and a module above do not, nor the toolkit from the platform's core.
-    write(u"kit/listwindow.cpp"_qs, "#include \"kit/listwindow.h\"\n#include \"listwindow.h\"\n"
-                                    "#include \"archive/record.h\"\n#include \"platform/core/text.h\"\n"
-                                    "#include <QString>\n#include \"QtCore/qglobal.h\"\n"
-                                    "#include \"shell/startup.h\"\n  #  include \"customers/clienti.h\"\n");
-    write(u"platform/core/text.cpp"_qs, "#include \"platform/ui/form.h\"\n");
-    write(u"newfolder/thing.cpp"_qs, "#include \"shell/startup.h\"\n");
-    write(u"main.cpp"_qs, "#include \"shell/startup.h\"\n");
+    tree.write(u"kit/listwindow.cpp"_qs, "#include \"kit/listwindow.h\"\n#include \"listwindow.h\"\n"
+                                         "#include \"archive/record.h\"\n#include \"platform/core/text.h\"\n"
+                                         "#include <QString>\n#include \"QtCore/qglobal.h\"\n"
+                                         "#include \"shell/startup.h\"\n  #  include \"customers/clienti.h\"\n");
+    tree.write(u"platform/core/text.cpp"_qs, "#include \"platform/ui/form.h\"\n");
+    tree.write(u"newfolder/thing.cpp"_qs, "#include \"shell/startup.h\"\n");
+    tree.write(u"main.cpp"_qs, "#include \"shell/startup.h\"\n");
 
-    QStringList found = violations(dir.path(), rules());
+    QStringList found = violations(tree.path(), rules());
     found.sort();
     EXPECT_EQ(found, QStringList({
                          u"kit/listwindow.cpp: kit includes customers/clienti.h"_qs,

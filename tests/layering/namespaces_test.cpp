@@ -10,7 +10,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
+
+#include "tree.h"
 
 namespace {
 
@@ -248,36 +249,30 @@ TEST(Namespaces, EverySourceFolderIsInItsOwnNamespace)
 
 TEST(Namespaces, WrongAndGlobalDeclarationsAreReported)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const auto write = [&](const QString& rel, const QByteArray& text) {
-        QDir(dir.path()).mkpath(QFileInfo(rel).path());
-        QFile f(dir.filePath(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
+    const orv::test::SourceTree tree;
+    ASSERT_TRUE(tree.isValid());
     // Right: the folder's namespace, nested ones, anonymous inside, other folders'
     // classes declared ahead, a Qt class ahead, the metatype macro; namespaces and
     // braces inside comments, strings and macros do not count.
-    write(u"jobs/lavoro.h"_qs, "#pragma once\n#include <QString>\n#define WRAP(x) namespace x {\n"
-                               "class QPainter;\nnamespace orv::platform::ui {\nclass Form;\n}\n"
-                               "namespace orv::jobs {\n// namespace bad {\nclass TfrmLavoro {\n"
-                               "    const char* s = \"namespace wrong { }\";\n    char c = '{';\n};\n"
-                               "namespace detail {\nint f();\n}\nnamespace {\nint g() { return 1'000; }\n}\n"
-                               "} // namespace orv::jobs\nnamespace orv::jobs::print {\nvoid p();\n}\n"
-                               "Q_DECLARE_METATYPE(orv::jobs::TfrmLavoro*)\n");
-    write(u"platform/ui/form.h"_qs, "namespace orv::platform::ui {\nclass Form {};\n}\n");
-    write(u"platform/core/text.cpp"_qs, "namespace orv::platform {\nnamespace rtti {\nclass Object;\n}\n}\n");
-    write(u"main.cpp"_qs, "#include \"shell/startup.h\"\nint main(int argc, char** argv)\n{\n    return 0;\n}\n");
+    tree.write(u"jobs/lavoro.h"_qs, "#pragma once\n#include <QString>\n#define WRAP(x) namespace x {\n"
+                                    "class QPainter;\nnamespace orv::platform::ui {\nclass Form;\n}\n"
+                                    "namespace orv::jobs {\n// namespace bad {\nclass TfrmLavoro {\n"
+                                    "    const char* s = \"namespace wrong { }\";\n    char c = '{';\n};\n"
+                                    "namespace detail {\nint f();\n}\nnamespace {\nint g() { return 1'000; }\n}\n"
+                                    "} // namespace orv::jobs\nnamespace orv::jobs::print {\nvoid p();\n}\n"
+                                    "Q_DECLARE_METATYPE(orv::jobs::TfrmLavoro*)\n");
+    tree.write(u"platform/ui/form.h"_qs, "namespace orv::platform::ui {\nclass Form {};\n}\n");
+    tree.write(u"platform/core/text.cpp"_qs, "namespace orv::platform {\nnamespace rtti {\nclass Object;\n}\n}\n");
+    tree.write(u"main.cpp"_qs, "#include \"shell/startup.h\"\nint main(int argc, char** argv)\n{\n    return 0;\n}\n");
     // Wrong: another folder's namespace with a definition, the platform's core in the
     // toolkit's namespace, global declarations, a global anonymous namespace.
-    write(u"kit/provinces.h"_qs, "namespace orv::customers {\ninline int codes() { return 1; }\n}\n");
-    write(u"platform/ui/canvas.h"_qs, "namespace orv::platform {\nstruct Canvas {};\n}\n");
-    write(u"report/memo.cpp"_qs, "#include <QString>\nvoid TfrxMemoView::Draw()\n{\n}\n"
-                                 "namespace {\nint h();\n}\nnamespace orv::report {\n}\n");
-    write(u"archive/helpers.h"_qs, "QString Sinistra(const QString& s, int n);\n");
+    tree.write(u"kit/provinces.h"_qs, "namespace orv::customers {\ninline int codes() { return 1; }\n}\n");
+    tree.write(u"platform/ui/canvas.h"_qs, "namespace orv::platform {\nstruct Canvas {};\n}\n");
+    tree.write(u"report/memo.cpp"_qs, "#include <QString>\nvoid TfrxMemoView::Draw()\n{\n}\n"
+                                      "namespace {\nint h();\n}\nnamespace orv::report {\n}\n");
+    tree.write(u"archive/helpers.h"_qs, "QString Sinistra(const QString& s, int n);\n");
 
-    QStringList found = namespaceViolations(dir.path());
+    QStringList found = namespaceViolations(tree.path());
     found.sort();
     EXPECT_EQ(found.join(u'\n').toStdString(), QStringList({
                          u"archive/helpers.h: declaration at global scope: QString Sinistra ( const QString & s ,"_qs,
