@@ -1,6 +1,7 @@
 #include "platform/core/inifile.h"
 
 #include "platform/core/cp1252.h"
+#include "platform/core/filemap.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 
@@ -413,12 +414,31 @@ std::shared_ptr<const Parsed> load(const QString& path)
     }
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    QByteArray bytes;
-    if (!readWhole(file.fd, st, bytes)) return nullptr;
-    // Reading the bytes again costs little; parsing them is what is worth keeping.
-    const Digest digest = digestOf(bytes);
-    const auto parsed = known.parsed && known.digest == digest ? known.parsed
-                                                               : std::make_shared<const Parsed>(parseForReading(bytes));
+    // The bytes are looked at where the system keeps them, through a map: a large file is
+    // then neither copied nor given fresh memory to be read into. A file cut or grown
+    // while it was being looked at is read again the ordinary way.
+    Digest digest;
+    std::shared_ptr<const Parsed> parsed;
+    bool looked = false;
+    if (st.st_size > 0) {
+        const FileMap map(file.fd, 0, st.st_size);
+        if (map.ok()) {
+            const QByteArray bytes = QByteArray::fromRawData(map.data(), qsizetype(map.length()));
+            // Reading the bytes again costs little; parsing them is what is worth keeping.
+            digest = digestOf(bytes);
+            parsed = known.parsed && known.digest == digest ? known.parsed
+                                                            : std::make_shared<const Parsed>(parseForReading(bytes));
+            struct stat after {};
+            looked = map.intact() && ::fstat(file.fd, &after) == 0 && after.st_size == st.st_size;
+        }
+    }
+    if (!looked) {
+        QByteArray bytes;
+        if (!readWhole(file.fd, st, bytes)) return nullptr;
+        digest = digestOf(bytes);
+        parsed = known.parsed && known.digest == digest ? known.parsed
+                                                        : std::make_shared<const Parsed>(parseForReading(bytes));
+    }
     const qint64 settledBefore = nanoseconds(now) - kSettleNs;
     const std::lock_guard lock(cacheMutex);
     if (cache().size() > 32) cache().clear();  // a handful of settings files in a run
