@@ -285,9 +285,11 @@ TEST_F(IniFileFaults, TheFirstParseDoesNotAllocatePerSection)
 
 namespace {
 
-// Small sections are looked through, large ones found through a table: both find every
-// key ignoring the case of A-Z, the first of a repeated name, and nothing of another
-// section or of a repeated section.
+// Names are looked along until looking has cost about what a table costs, then found
+// through tables; small sections are always looked through. Every way finds every key
+// ignoring the case of A-Z, the first of a repeated name, and nothing of another section
+// or of a repeated section: the same answers in every round, before and after the
+// tables are there.
 TEST_F(IniFileFaults, KeysAreFoundAlikeInSectionsOfEverySize)
 {
     for (int n : {0, 1, 7, 8, 9, 10, 17, 64}) {
@@ -301,15 +303,47 @@ TEST_F(IniFileFaults, KeysAreFoundAlikeInSectionsOfEverySize)
         all += "[sezione1]\r\nk0=sezione ripetuta\r\nnuova=x\r\n";
         put(all);
         IniFile ini(path());
-        for (int section = 0; section < 3; ++section) {
-            const QString name = QStringLiteral("SEZIONE%1").arg(section);
-            for (int i = 0; i < n; ++i) EXPECT_EQ(ini.readString(name, QStringLiteral("K%1").arg(i), "?"), QString::number(section * 1000 + i));
-            EXPECT_EQ(ini.readString(name, QStringLiteral("k%1").arg(n), "?"), "?");
-            EXPECT_EQ(ini.readString(name, "nuova", "?"), "?");
-            EXPECT_EQ(ini.sectionValues(name).size(), n > 0 ? n + 1 : 0);
+        for (int round = 0; round < 40; ++round) {
+            SCOPED_TRACE(round);
+            for (int section = 0; section < 3; ++section) {
+                const QString name = QStringLiteral("SEZIONE%1").arg(section);
+                for (int i = 0; i < n; ++i)
+                    ASSERT_EQ(ini.readString(name, QStringLiteral("K%1").arg(i), "?"), QString::number(section * 1000 + i));
+                ASSERT_EQ(ini.readString(name, QStringLiteral("k%1").arg(n), "?"), "?");
+                ASSERT_EQ(ini.readString(name, "nuova", "?"), "?");
+                ASSERT_EQ(ini.sectionValues(name).size(), n > 0 ? n + 1 : 0);
+            }
+            ASSERT_EQ(ini.readString("Prima", "k0", "?"), "altra");
+            ASSERT_EQ(ini.sections(), QStringList({"Prima", "Sezione0", "Sezione1", "Sezione2"}));
         }
-        EXPECT_EQ(ini.readString("Prima", "k0", "?"), "altra");
     }
+}
+
+// One parsed file serves every reader: readers on several threads at once, while the
+// looking along fills the tables under them, all find the right values.
+TEST_F(IniFileFaults, ReadersOnSeveralThreadsFindTheSameKeys)
+{
+    QByteArray all;
+    for (int section = 0; section < 50; ++section) {
+        all += "[S" + QByteArray::number(section) + "]\r\n";
+        for (int i = 0; i < 40; ++i) all += "k" + QByteArray::number(i) + "=" + QByteArray::number(section * 100 + i) + "\r\n";
+    }
+    put(all);
+    std::atomic<int> wrong {0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t)
+        readers.emplace_back([&, t] {
+            const IniFile ini(path());
+            for (int round = 0; round < 3; ++round)
+                for (int section = 0; section < 50; ++section)
+                    for (int i = 0; i < 40; ++i) {
+                        const int s = (section + t * 13) % 50;
+                        if (ini.readString(QStringLiteral("s%1").arg(s), QStringLiteral("K%1").arg(i), "?") != QString::number(s * 100 + i))
+                            ++wrong;
+                    }
+        });
+    for (std::thread& r : readers) r.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 } // namespace

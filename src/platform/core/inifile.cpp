@@ -1,6 +1,7 @@
 #include "platform/core/inifile.h"
 
 #include "platform/core/cp1252.h"
+#include "platform/core/filemap.h"
 #include "platform/core/formats.h"
 #include "platform/core/text.h"
 
@@ -20,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <dirent.h>
@@ -181,148 +183,204 @@ size_t hashName(const char* d, qsizetype n, size_t seed)
 
 // ------------------------------------------------------------------ reading, cached
 
-// What reads need of a file, kept compact: the first section of each name with its keys
-// in file order, their names and values as bytes in one block, and one open-addressed
-// table each for sections and keys. Comments, blank lines and repeated sections take no
-// room; parsing is one pass without an allocation per line.
+// What reads need of a file, kept compact: its sections in file order with their keys,
+// their names and values as bytes in one block. Comments and blank lines take no room;
+// parsing is one pass without an allocation per line and without a table: an editor
+// opening reads a dozen keys, and filling a table for a file of a million keys costs a
+// cache miss per key, far more than looking along the names a few times. The first
+// section of a name and the first key of a name in it count, so looking along the names
+// in file order finds the right one; once the looking has cost about what filling the
+// tables would, they are filled, keeping the first of each name.
 struct Parsed {
     struct SectionEntry {
         Span name;
+        size_t hash;
         qsizetype firstKey = 0, endKey = 0;
     };
     struct KeyEntry {
         qsizetype section;
+        size_t hash;  // of the name alone
         Span name, value;
     };
-    QByteArray text;
-    std::vector<SectionEntry> sections;
+    std::string text;
+    std::vector<SectionEntry> sections;  // repeats included: only the first of a name is found
     std::vector<KeyEntry> keys;
-    // A slot keeps the name's hash beside its index, so a probe touches the entry only
-    // when the hashes match and growing the table never reads the names again.
-    struct Slot {
-        size_t hash = 0;
-        qsizetype index = -1;  // -1 free
-    };
-    std::vector<Slot> sectionSlots, keySlots;
-    // The keys of a section this small are found by looking through them, side by side in
-    // memory; only larger sections have their keys in the table. Most sections are small,
-    // and a table entry costs a cache miss to fill.
+
+    // The keys of a section this small are always found by looking through them, side by
+    // side in memory; only larger sections have their keys in the table.
     static constexpr qsizetype kScanned = 8;
+    // Names looked at, per name a table would hold, before the table is filled: looking
+    // along the names runs through memory in order, filling a table jumps at random.
+    static constexpr quint64 kScansPerEntry = 16;
 
-    const char* at(const Span& s) const { return text.constData() + s.at; }
+    const char* at(const Span& s) const { return text.data() + s.at; }
     QString decoded(const Span& s) const { return platform::cp1252::decode(at(s), s.size); }
-
-    static size_t sectionHash(const char* d, qsizetype n) { return hashName(d, n, 0); }
-    static size_t keyHash(qsizetype section, const char* d, qsizetype n)
-    {
-        return hashName(d, n, size_t(section) * 0x9E3779B97F4A7C15ULL + 1);
-    }
-
-    // The slot holding an equal section name, or the free slot where it goes.
-    size_t sectionSlot(const char* d, qsizetype n) const
-    {
-        const size_t mask = sectionSlots.size() - 1;
-        const size_t h = sectionHash(d, n);
-        for (size_t i = h & mask;; i = (i + 1) & mask) {
-            const Slot& slot = sectionSlots[i];
-            if (slot.index < 0) return i;
-            const Span& name = sections[size_t(slot.index)].name;
-            if (slot.hash == h && sameName(at(name), name.size, d, n)) return i;
-        }
-    }
-    size_t keySlot(qsizetype section, const char* d, qsizetype n) const
-    {
-        const size_t mask = keySlots.size() - 1;
-        const size_t h = keyHash(section, d, n);
-        for (size_t i = h & mask;; i = (i + 1) & mask) {
-            const Slot& slot = keySlots[i];
-            if (slot.index < 0) return i;
-            if (slot.hash != h) continue;
-            const KeyEntry& e = keys[size_t(slot.index)];
-            if (e.section == section && sameName(at(e.name), e.name.size, d, n)) return i;
-        }
-    }
-
-    void growSections()
-    {
-        std::vector<Slot> old(std::max<size_t>(16, sectionSlots.size() * 2));
-        old.swap(sectionSlots);
-        const size_t mask = sectionSlots.size() - 1;
-        for (const Slot& s : old) {
-            if (s.index < 0) continue;
-            size_t i = s.hash & mask;
-            while (sectionSlots[i].index >= 0) i = (i + 1) & mask;
-            sectionSlots[i] = s;
-        }
-    }
 
     const SectionEntry* section(const QString& name) const
     {
         const auto b = nameBytes(name);
-        if (!b || sectionSlots.empty()) return nullptr;
-        const qsizetype s = sectionSlots[sectionSlot(b->constData(), b->size())].index;
-        return s < 0 ? nullptr : &sections[size_t(s)];
+        return b ? section(b->constData(), b->size(), hashName(b->constData(), b->size(), 0)) : nullptr;
     }
     const KeyEntry* key(const QString& sectionName, const QString& name) const
     {
-        const SectionEntry* s = section(sectionName);
+        return key(section(sectionName), name);
+    }
+    const KeyEntry* key(const SectionEntry* s, const QString& name) const
+    {
         const auto b = nameBytes(name);
         if (!s || !b) return nullptr;
-        if (s->endKey - s->firstKey <= kScanned) {
-            for (qsizetype k = s->firstKey; k < s->endKey; ++k)
-                if (sameName(at(keys[size_t(k)].name), keys[size_t(k)].name.size, b->constData(), b->size())) return &keys[size_t(k)];
-            return nullptr;
+        const char* d = b->constData();
+        const qsizetype n = b->size();
+        const size_t h = hashName(d, n, 0);
+        const qsizetype count = s->endKey - s->firstKey;
+        if (count > kScanned && tables(false, quint64(count))) {
+            const qsizetype k = lookUp(keySlots, keyHash(s - sections.data(), h), [&](qsizetype i) {
+                const KeyEntry& e = keys[size_t(i)];
+                return e.section == s - sections.data() && sameName(at(e.name), e.name.size, d, n);
+            });
+            return k < 0 ? nullptr : &keys[size_t(k)];
         }
-        const qsizetype k = keySlots[keySlot(s - sections.data(), b->constData(), b->size())].index;
-        return k < 0 ? nullptr : &keys[size_t(k)];
+        for (qsizetype k = s->firstKey; k < s->endKey; ++k) {
+            const KeyEntry& e = keys[size_t(k)];
+            if (e.hash == h && sameName(at(e.name), e.name.size, d, n)) return &e;
+        }
+        return nullptr;
     }
+    // The first section of each name, in file order.
+    std::vector<const SectionEntry*> firstSections() const
+    {
+        std::vector<const SectionEntry*> out;
+        for (const SectionEntry& s : sections)
+            if (section(at(s.name), s.name.size, s.hash) == &s) out.push_back(&s);
+        return out;
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        qsizetype index = -1;  // -1 free
+    };
+    static size_t keyHash(qsizetype section, size_t nameHash)
+    {
+        size_t h = (nameHash ^ (size_t(section) * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
+        return h ^ (h >> 32);
+    }
+    template <class Same>
+    static qsizetype lookUp(const std::vector<Slot>& table, size_t h, Same&& same)
+    {
+        const size_t mask = table.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& slot = table[i];
+            if (slot.index < 0) return -1;
+            if (slot.hash == h && same(slot.index)) return slot.index;
+        }
+    }
+    // Puts `index` under `h` unless an equal name is there already.
+    template <class Same>
+    static void insert(std::vector<Slot>& table, size_t h, qsizetype index, Same&& same)
+    {
+        const size_t mask = table.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            Slot& slot = table[i];
+            if (slot.index < 0) {
+                slot = {h, index};
+                return;
+            }
+            if (slot.hash == h && same(slot.index)) return;
+        }
+    }
+    static size_t tableSize(size_t entries)
+    {
+        size_t size = 16;
+        while (size < entries * 2) size *= 2;
+        return size;
+    }
+
+    const SectionEntry* section(const char* d, qsizetype n, size_t h) const
+    {
+        if (tables(true, sections.size())) {
+            const qsizetype s = lookUp(sectionSlots, h, [&](qsizetype i) {
+                return sameName(at(sections[size_t(i)].name), sections[size_t(i)].name.size, d, n);
+            });
+            return s < 0 ? nullptr : &sections[size_t(s)];
+        }
+        for (const SectionEntry& s : sections)
+            if (s.hash == h && sameName(at(s.name), s.name.size, d, n)) return &s;
+        return nullptr;
+    }
+
+    // Whether the tables are there to look in, counting `looked` names that would be
+    // looked at without them (of sections, or else of keys) and filling them once enough
+    // have been.
+    bool tables(bool ofSections, quint64 looked) const
+    {
+        std::atomic<bool>& ready = ofSections ? sectionsTabled : keysTabled;
+        if (ready.load(std::memory_order_acquire)) return true;
+        std::atomic<quint64>& spent = ofSections ? sectionLooks : keyLooks;
+        const quint64 entries = ofSections ? sections.size() : keys.size();
+        if (spent.fetch_add(looked, std::memory_order_relaxed) + looked <= kScansPerEntry * entries) return false;
+        const std::lock_guard lock(tablesMutex);
+        if (ready.load(std::memory_order_relaxed)) return true;
+        if (ofSections) {
+            sectionSlots.assign(tableSize(sections.size()), {});
+            for (size_t i = 0; i < sections.size(); ++i) {
+                const SectionEntry& s = sections[i];
+                insert(sectionSlots, s.hash, qsizetype(i), [&](qsizetype j) {
+                    return sameName(at(sections[size_t(j)].name), sections[size_t(j)].name.size, at(s.name), s.name.size);
+                });
+            }
+        } else {
+            size_t tabled = 0;
+            for (const SectionEntry& s : sections)
+                if (s.endKey - s.firstKey > kScanned) tabled += size_t(s.endKey - s.firstKey);
+            keySlots.assign(tableSize(tabled), {});
+            for (size_t k = 0; k < keys.size(); ++k) {
+                const KeyEntry& e = keys[k];
+                const SectionEntry& s = sections[size_t(e.section)];
+                if (s.endKey - s.firstKey <= kScanned) continue;
+                insert(keySlots, keyHash(e.section, e.hash), qsizetype(k), [&](qsizetype j) {
+                    const KeyEntry& o = keys[size_t(j)];
+                    return o.section == e.section && sameName(at(o.name), o.name.size, at(e.name), e.name.size);
+                });
+            }
+        }
+        ready.store(true, std::memory_order_release);
+        return true;
+    }
+
+    // Filled once, under the mutex, then only read: a parsed file is shared by every
+    // reader of the file, on any thread.
+    mutable std::mutex tablesMutex;
+    mutable std::atomic<bool> sectionsTabled {false}, keysTabled {false};
+    mutable std::atomic<quint64> sectionLooks {0}, keyLooks {0};
+    mutable std::vector<Slot> sectionSlots, keySlots;
 };
 
-Span keep(QByteArray& text, const char* d, const Span& s)
+Span keep(std::string& text, const char* d, const Span& s)
 {
-    const Span kept {text.size(), s.size};
+    const Span kept {qsizetype(text.size()), s.size};
     text.append(d + s.at, s.size);
     return kept;
 }
 
-Parsed parseForReading(const QByteArray& bytes)
+std::shared_ptr<const Parsed> parseForReading(const QByteArray& bytes)
 {
-    Parsed p;
+    auto p = std::make_shared<Parsed>();
     const char* d = bytes.constData();
-    qsizetype current = -1;  // the section the lines belong to; -1 outside or in a repeat
+    qsizetype current = -1;  // the section the lines belong to; -1 before the first
     forEachLine(bytes, [&](qsizetype b, qsizetype e, qsizetype) {
         const Classified c = classify(d, b, e);
         if (c.kind == Classified::Section) {
-            if ((p.sections.size() + 1) * 2 > p.sectionSlots.size()) p.growSections();
-            const size_t slot = p.sectionSlot(d + c.name.at, c.name.size);
-            if (p.sectionSlots[slot].index >= 0) {
-                current = -1;
-            } else {
-                current = qsizetype(p.sections.size());
-                p.sections.push_back({keep(p.text, d, c.name), qsizetype(p.keys.size()), qsizetype(p.keys.size())});
-                p.sectionSlots[slot] = {Parsed::sectionHash(d + c.name.at, c.name.size), current};
-            }
+            current = qsizetype(p->sections.size());
+            const qsizetype k = qsizetype(p->keys.size());
+            p->sections.push_back({keep(p->text, d, c.name), hashName(d + c.name.at, c.name.size, 0), k, k});
         } else if (c.kind == Classified::Key && current >= 0) {
-            p.keys.push_back({current, keep(p.text, d, c.name), keep(p.text, d, c.value)});
-            p.sections[size_t(current)].endKey = qsizetype(p.keys.size());
+            p->keys.push_back({current, hashName(d + c.name.at, c.name.size, 0), keep(p->text, d, c.name), keep(p->text, d, c.value)});
+            p->sections[size_t(current)].endKey = qsizetype(p->keys.size());
         }
         return true;
     });
-    // The key table at once, its size known: the first key of a name in a section counts.
-    size_t tabled = 0;
-    for (const Parsed::SectionEntry& s : p.sections)
-        if (s.endKey - s.firstKey > Parsed::kScanned) tabled += size_t(s.endKey - s.firstKey);
-    size_t tableSize = 16;
-    while (tableSize < tabled * 2) tableSize *= 2;
-    p.keySlots.assign(tableSize, {});
-    for (size_t k = 0; k < p.keys.size(); ++k) {
-        const Parsed::KeyEntry& e = p.keys[k];
-        const Parsed::SectionEntry& s = p.sections[size_t(e.section)];
-        if (s.endKey - s.firstKey <= Parsed::kScanned) continue;
-        const size_t slot = p.keySlot(e.section, p.at(e.name), e.name.size);
-        if (p.keySlots[slot].index < 0) p.keySlots[slot] = {Parsed::keyHash(e.section, p.at(e.name), e.name.size), qsizetype(k)};
-    }
-    p.text.squeeze();
+    p->text.shrink_to_fit();
     return p;
 }
 
@@ -413,12 +471,31 @@ std::shared_ptr<const Parsed> load(const QString& path)
     }
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    QByteArray bytes;
-    if (!readWhole(file.fd, st, bytes)) return nullptr;
-    // Reading the bytes again costs little; parsing them is what is worth keeping.
-    const Digest digest = digestOf(bytes);
-    const auto parsed = known.parsed && known.digest == digest ? known.parsed
-                                                               : std::make_shared<const Parsed>(parseForReading(bytes));
+    // The bytes are looked at where the system keeps them, through a map: a large file is
+    // then neither copied nor given fresh memory to be read into. A file cut or grown
+    // while it was being looked at is read again the ordinary way.
+    Digest digest;
+    std::shared_ptr<const Parsed> parsed;
+    bool looked = false;
+    if (st.st_size > 0) {
+        const FileMap map(file.fd, 0, st.st_size);
+        if (map.ok()) {
+            const QByteArray bytes = QByteArray::fromRawData(map.data(), qsizetype(map.length()));
+            // Reading the bytes again costs little; parsing them is what is worth keeping.
+            digest = digestOf(bytes);
+            parsed = known.parsed && known.digest == digest ? known.parsed
+                                                            : parseForReading(bytes);
+            struct stat after {};
+            looked = map.intact() && ::fstat(file.fd, &after) == 0 && after.st_size == st.st_size;
+        }
+    }
+    if (!looked) {
+        QByteArray bytes;
+        if (!readWhole(file.fd, st, bytes)) return nullptr;
+        digest = digestOf(bytes);
+        parsed = known.parsed && known.digest == digest ? known.parsed
+                                                        : parseForReading(bytes);
+    }
     const qint64 settledBefore = nanoseconds(now) - kSettleNs;
     const std::lock_guard lock(cacheMutex);
     if (cache().size() > 32) cache().clear();  // a handful of settings files in a run
@@ -740,9 +817,10 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 QStringList IniFile::readStrings(const QString& section, const QStringList& keys, const QString& defaultValue) const
 {
     const auto parsed = load(path_);
+    const Parsed::SectionEntry* s = parsed ? parsed->section(section) : nullptr;
     QStringList values;
     for (const QString& key : keys) {
-        const Parsed::KeyEntry* k = parsed ? parsed->key(section, key) : nullptr;
+        const Parsed::KeyEntry* k = s ? parsed->key(s, key) : nullptr;
         values << (k ? parsed->decoded(k->value) : defaultValue);
     }
     return values;
@@ -803,7 +881,7 @@ QStringList IniFile::sections() const
 {
     QStringList names;
     if (const auto parsed = load(path_))
-        for (const Parsed::SectionEntry& s : parsed->sections) names << parsed->decoded(s.name);
+        for (const Parsed::SectionEntry* s : parsed->firstSections()) names << parsed->decoded(s->name);
     return names;
 }
 
