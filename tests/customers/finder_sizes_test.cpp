@@ -8,7 +8,7 @@
 #include "customers/trovaclienti.h"
 #include "platform/core/text.h"
 
-#include <QListWidget>
+#include <QListView>
 
 #include <algorithm>
 
@@ -65,7 +65,7 @@ QList<Listed> expectedLines(const QList<TCliente>& cards, const QString& criteri
 // Brings the line into view, selects it with a click and double-clicks it, as a user does.
 void doubleClickRow(ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     w->scrollToItem(w->item(row));
     const QPoint at(20, w->visualItemRect(w->item(row)).center().y());
