@@ -97,7 +97,8 @@ TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget* owner)
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaImportaMagazzino(TArticolo::decode(r)); },
-                    orv::warehouse::kTitleArticles},
+                    orv::warehouse::kTitleArticles, {}, {},
+                    [](orv::archive::StoredLineBuilder& b) { RigaImportaMagazzino(b); }},
                    TArticolo::layout(), orv::warehouse::articleCriteria())
 {
     lblTrovate.setText(orv::warehouse::articleCountText(0));
