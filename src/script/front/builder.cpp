@@ -27,7 +27,7 @@ namespace {
 QStringView propView(const TfsXMLItem* item, QLatin1StringView name)
 {
     const QString& text = item->Text();
-    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype t = text.size(), n = name.size();
     const char* want = name.data();
     for (qsizetype i = 0; i + n + 2 <= t; ++i) {

@@ -70,6 +70,8 @@ QString decodeSourceFile(const QByteArray& bytes)
 TfsILParser::TfsILParser(TfsScript* program)
     : FProgram(program), FILScript(std::make_unique<TfsXMLDocument>())
 {
+    // The intermediate program's elements live and die with the parser.
+    FILScript->UsePool();
 }
 
 TfsILParser::~TfsILParser() = default;
@@ -99,8 +101,8 @@ bool TfsILParser::MakeILScript(const QString& text)
 {
     if (!FGrammar)
         SelectLanguage(FProgram->SyntaxType());
+    FILScript->Clear();
     TfsXMLItem* root = FILScript->Root();
-    root->Clear();
     root->SetName(QString());
     root->SetText(QString());
     FLines.clear();
@@ -593,10 +595,13 @@ void TfsILParser::buildILScript()
     root->SetName(program);
     root->Reserve(childCount.back() + 1);
     std::vector<TfsXMLItem*> open{root};
-    auto openElement = [&](const QString& name, QString attributes, size_t line) {
+    // One buffer for every attribute text: the elements copy it into their pool.
+    QString attributes;
+    attributes.reserve(64);
+    auto openElement = [&](const QString& name, size_t line) {
         TfsXMLItem* item = open.back()->Add();
         item->SetName(name);
-        item->SetText(std::move(attributes));
+        item->SetText(attributes);
         item->Reserve(childCount[line]);
         open.push_back(item);
     };
@@ -610,8 +615,7 @@ void TfsILParser::buildILScript()
                 FParser.SkipSpaces();
                 pos = FParser.Position();
             }
-            QString attributes;
-            attributes.reserve(32);
+            attributes.resize(0);
             attributes += u"pos=\"";
             appendPosition(attributes, pos);
             if (line.withEnd) {
@@ -619,19 +623,22 @@ void TfsILParser::buildILScript()
                 appendPosition(attributes, line.end);
             }
             attributes += u'"';
-            openElement(*line.name, std::move(attributes), i);
+            openElement(*line.name, i);
             break;
         }
         case Line::UsesOpen:
-            openElement(uses, QStringLiteral("unit=\"") + line.text + u'"', i);
+            attributes.resize(0);
+            attributes += u"unit=\"";
+            attributes += line.text;
+            attributes += u'"';
+            openElement(uses, i);
             break;
         case Line::Close:
             if (open.size() > 1)
                 open.pop_back();
             break;
         case Line::Empty: {
-            QString attributes;
-            attributes.reserve(40);
+            attributes.resize(0);
             attributes += u"text=\"";
             appendAttributeValue(attributes, line);
             attributes += u"\" pos=\"";
@@ -639,7 +646,7 @@ void TfsILParser::buildILScript()
             attributes += u'"';
             TfsXMLItem* item = open.back()->Add();
             item->SetName(*line.name);
-            item->SetText(std::move(attributes));
+            item->SetText(attributes);
             break;
         }
         case Line::Unit:
