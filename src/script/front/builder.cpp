@@ -66,7 +66,8 @@ QStringView posView(const TfsXMLItem* item)
 {
     const QString& text = item->Text();
     const qsizetype t = text.size();
-    if (text.startsWith(u"pos=\"")) {
+    const QChar* c = text.constData();
+    if (t >= 5 && c[0] == u'p' && c[1] == u'o' && c[2] == u's' && c[3] == u'=' && c[4] == u'"') {
         const qsizetype end = text.indexOf(u'"', 5);
         return QStringView(text).mid(5, (end < 0 ? t : end) - 5);
     }
@@ -107,7 +108,16 @@ bool readPosition(QStringView pos, QPoint& point)
 
 bool named(const TfsXMLItem* item, QLatin1StringView name)
 {
-    return item->Name() == name;
+    // Asked many times of every element: compared by hand, without the general
+    // comparison of texts of two encodings.
+    const QString& n = item->Name();
+    if (n.size() != name.size())
+        return false;
+    const QChar* p = n.constData();
+    for (qsizetype i = 0; i < n.size(); ++i)
+        if (p[i].unicode() != char16_t(static_cast<unsigned char>(name[i].toLatin1())))
+            return false;
+    return true;
 }
 
 QString quoted(const QString& name)
@@ -294,8 +304,7 @@ void TfsILParser::buildStatement(TfsXMLItem* element, TfsStatement* list, TfsScr
 {
     // A stored program may nest deeper than the parser lets source text nest.
     orv::script::checkStack();
-    const QString& name = element->Name();
-    auto is = [&](const char* n) { return name == QLatin1StringView(n); };
+    auto is = [&](const char* n) { return named(element, QLatin1StringView(n)); };
     if (is("assignstmt")) {
         buildAssignment(element, list, scope);
     } else if (is("callstmt")) {

@@ -152,7 +152,8 @@ QString fsUnescapeXMLText(const QString& s)
 // TfsXMLPool
 
 namespace {
-constexpr size_t kPoolAlign = alignof(std::max_align_t);
+// What operator new gives without asking for more (asking costs a slower allocation).
+constexpr size_t kPoolAlign = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
 constexpr size_t kFirstBlock = 8 * 1024, kLargestBlock = 256 * 1024;
 std::atomic<size_t> poolBytes{0};
 } // namespace
@@ -160,7 +161,7 @@ std::atomic<size_t> poolBytes{0};
 TfsXMLPool::~TfsXMLPool()
 {
     for (const Block& block : FBlocks) {
-        ::operator delete(block.data, std::align_val_t(kPoolAlign));
+        ::operator delete(block.data);
         poolBytes -= block.size;
     }
 }
@@ -177,7 +178,7 @@ void* TfsXMLPool::Allocate(size_t bytes)
         // Each block twice the last, so a large document takes few of them.
         size_t size = FBlocks.empty() ? kFirstBlock : std::min(FBlocks.back().size * 2, kLargestBlock);
         size = std::max(size, bytes);
-        auto* data = static_cast<char*>(::operator new(size, std::align_val_t(kPoolAlign)));
+        auto* data = static_cast<char*>(::operator new(size));
         FBlocks.push_back({data, size});
         FReserved += size;
         poolBytes += size;
@@ -196,7 +197,7 @@ void TfsXMLPool::Reset()
     const Block last = FBlocks.back();
     FBlocks.pop_back();
     for (const Block& block : FBlocks) {
-        ::operator delete(block.data, std::align_val_t(kPoolAlign));
+        ::operator delete(block.data);
         poolBytes -= block.size;
         FReserved -= block.size;
     }
