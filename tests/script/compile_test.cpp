@@ -102,3 +102,26 @@ TEST(Compile, RecompilingGivesTheSameProgramAndTheSameErrors)
         EXPECT_EQ(s.ErrorPos(), QStringLiteral("2:16"));
     }
 }
+
+// Statements sharing a line record it once, but a line of the same number in an included
+// unit is the unit's own, and every compile after a Clear records its lines again.
+TEST(Compile, ExecutableLinesOfUnitsAndOfRecompiles)
+{
+    TfsScript s;
+    s.AddRTTI();
+    s.SetOnGetUnit([](TfsScript&, const QString&, QString& text) {
+        text = QStringLiteral("var u: Integer;\r\nprocedure P; begin u := 1; u := 2 end;\r\nbegin u := 3; u := 4 end.");
+    });
+    const QStringList source{QStringLiteral("uses 'lib';"), QStringLiteral("var a: Integer;"),
+                             QStringLiteral("begin a := 1; a := 2;"), QStringLiteral("P; a := u end.")};
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        s.Clear();
+        s.SetLines(source);
+        ASSERT_TRUE(s.Compile()) << s.ErrorMsg().toStdString();
+        for (int line = 1; line <= 4; ++line) {
+            EXPECT_EQ(s.IsExecutableLine(line), line >= 3) << line;
+            EXPECT_EQ(s.IsExecutableLine(line, QStringLiteral("lib")), line == 2 || line == 3) << line;
+        }
+    }
+}

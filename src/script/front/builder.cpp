@@ -157,7 +157,16 @@ void TfsILParser::setErrorPos(const QString& pos)
 
 void TfsILParser::addCodeLine(const TfsXMLItem* element)
 {
-    FProgram->AddCodeLine(FUnitName, posOf(element));
+    // Statements of one line follow each other: the line is recorded once for them.
+    const QStringView pos = posView(element);
+    const qsizetype colon = pos.indexOf(u':');
+    const QStringView line = colon < 0 ? QStringView() : pos.left(colon);
+    if (FCodeLineKnown && line == FLastCodeLine && FUnitName == FLastCodeUnit)
+        return;
+    FProgram->AddCodeLine(FUnitName, pos.toString());
+    FLastCodeLine = line.toString();
+    FLastCodeUnit = FUnitName;
+    FCodeLineKnown = true;
 }
 
 void TfsILParser::checkAssignment(const TfsCustomVariable* target, const TfsCustomVariable* source) const
@@ -170,6 +179,7 @@ void TfsILParser::checkAssignment(const TfsCustomVariable* target, const TfsCust
 void TfsILParser::ParseILScript()
 {
     FWithList.clear();
+    FCodeLineKnown = false;
     FProgram->SetErrorUnit(QString());
     FUnitName.clear();
     setErrorPos(QString());

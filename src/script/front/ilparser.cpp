@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/exceptions.h"
@@ -107,6 +108,7 @@ bool TfsILParser::MakeILScript(const QString& text)
     root->SetText(QString());
     FLines.clear();
     FLines.reserve(64);
+    FLineTexts.clear();
     FUnits.clear();
     FErrorText.clear();
     FErrorPos.clear();
@@ -163,6 +165,7 @@ bool TfsILParser::MakeILScript(const QString& text)
         FErrorPos.clear();
     }
     FLines.clear();
+    FLineTexts.clear();
     FUnits.clear();
     FProgram->SetErrorPos(FErrorPos);
     FProgram->SetErrorMsg(FErrorText);
@@ -377,6 +380,21 @@ void TfsILParser::applyNode(const GrammarItem& item, bool success, int p0, int l
     FLines.push_back(std::move(close));
 }
 
+const QString& TfsILParser::lineText(const Line& line) const
+{
+    static const QString none;
+    if (line.fixedText)
+        return *line.fixedText;
+    return line.ownText >= 0 ? FLineTexts[size_t(line.ownText)] : none;
+}
+
+void TfsILParser::setOwnText(Line& line, const QString& text)
+{
+    line.fixedText = nullptr;
+    line.ownText = int(FLineTexts.size());
+    FLineTexts.push_back(text);
+}
+
 // An element added by an item: its text is the item's addtext or the token read; its
 // position is right behind the token.
 void TfsILParser::appendAdded(const GrammarItem& item, int tokenStart, const QString* ownToken)
@@ -385,10 +403,10 @@ void TfsILParser::appendAdded(const GrammarItem& item, int tokenStart, const QSt
     line.name = &item.add;
     line.pos = FParser.Position();
     if (!item.addText.isEmpty()) {
-        line.text = item.addText;
+        line.fixedText = &item.addText;
         line.escaped = true;
     } else if (ownToken) {
-        line.text = *ownToken;
+        setOwnText(line, *ownToken);
     } else if (tokenStart >= 0) {
         line.sliceStart = tokenStart;
         line.sliceLength = FParser.Position() - tokenStart;
@@ -412,11 +430,14 @@ void TfsILParser::appendReportText(const QString& text)
         line.skipToPos = false;
         FLines.push_back(std::move(line));
     };
-    auto empty = [&](const QString* name, const QString& value, bool escaped) {
+    auto empty = [&](const QString* name, const QString* fixed, const QString& value, bool escaped) {
         Line line;
         line.name = name;
         line.pos = pos;
-        line.text = value;
+        if (fixed)
+            line.fixedText = fixed;
+        else
+            setOwnText(line, value);
         line.escaped = escaped;
         FLines.push_back(std::move(line));
     };
@@ -426,9 +447,9 @@ void TfsILParser::appendReportText(const QString& text)
         FLines.push_back(std::move(line));
     };
     open(&dsgn);
-    empty(&node, get, true);
+    empty(&node, &get, QString(), true);
     open(&expr);
-    empty(&string, u'\'' + text + u'\'', false);
+    empty(&string, nullptr, u'\'' + text + u'\'', false);
     close();
     close();
 }
@@ -437,12 +458,12 @@ void TfsILParser::appendReportText(const QString& text)
 void TfsILParser::appendAttributeValue(QString& out, const Line& line) const
 {
     if (line.escaped) {
-        out += line.text;
+        out += lineText(line);
         return;
     }
     const QStringView value = line.sliceStart >= 0
                                   ? QStringView(FParser.Text()).mid(line.sliceStart - 1, line.sliceLength)
-                                  : QStringView(line.text);
+                                  : QStringView(lineText(line));
     if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.isSurrogate(); }))
         fsAppendEscapedXMLText(out, asStoredText(value.toString()));
     else
@@ -503,7 +524,7 @@ void TfsILParser::includeUnits(int l0)
         }
         Line block[3];
         block[0].kind = Line::UsesOpen;
-        block[0].text = name;
+        setOwnText(block[0], name);
         block[1].kind = Line::Unit;
         block[1].unit = unitIndex;
         block[2].kind = Line::Close;
@@ -575,6 +596,7 @@ QString TfsILParser::unitSource(const QString& name)
 
 void TfsILParser::buildILScript()
 {
+    static_assert(std::is_trivially_copyable_v<Line>, "lines are moved as bytes");
     static const QString program = QStringLiteral("program"), uses = QStringLiteral("uses");
     // Count each element's children first, so that every child list is made once.
     std::vector<int> childCount(FLines.size() + 1, 0), openLine{int(FLines.size())};
@@ -629,7 +651,7 @@ void TfsILParser::buildILScript()
         case Line::UsesOpen:
             attributes.resize(0);
             attributes += u"unit=\"";
-            attributes += line.text;
+            attributes += lineText(line);
             attributes += u'"';
             openElement(uses, i);
             break;

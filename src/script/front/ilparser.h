@@ -93,9 +93,15 @@ private:
         int end = 0;
         int sliceStart = -1;    // Empty: the token as a piece of the source...
         int sliceLength = 0;
-        QString text;           // ...or as a text of its own; UsesOpen: the unit name
+        // ...or as a text of its own (UsesOpen: the unit name): a text that outlives the
+        // parse (the grammar's), or one kept in FLineTexts. Lines hold no text
+        // themselves, so that moving them around is copying bytes.
+        const QString* fixedText = nullptr;
+        int ownText = -1;
         int unit = -1;          // Unit: index into FUnits, -1 for a unit without program
     };
+    const QString& lineText(const Line& line) const;
+    void setOwnText(Line& line, const QString& text);
     struct NestingTooDeep {
         int position;
     };
@@ -190,9 +196,14 @@ private:
     const TfsXMLItem* FErrorItem = nullptr;
     bool FErrorPosMade = true;
     std::vector<WithEntry> FWithList;
+    // The code line recorded last, with its unit.
+    bool FCodeLineKnown = false;
+    QString FLastCodeLine;
+    QString FLastCodeUnit;
 
     // State of one MakeILScript.
     std::vector<Line> FLines;
+    std::vector<QString> FLineTexts;
     std::vector<std::unique_ptr<TfsXMLItem>> FUnits;
     QString FErrorText;
     QString FErrorPos;
