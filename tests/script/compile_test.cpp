@@ -125,3 +125,32 @@ TEST(Compile, ExecutableLinesOfUnitsAndOfRecompiles)
         }
     }
 }
+
+// Names in upper case already share their text as their key; names with letters to
+// change get a key of their own; either way every case of the letters finds them, and a
+// name in a child scope hides the parent's of any case.
+TEST(Compile, NamesInAnyCaseOfLettersAcrossScopes)
+{
+    TfsScript parent;
+    parent.AddRTTI();
+    const char* names[] = {"PREZZO", "prezzo2", "Città", "ÄÖÜ", "ñandú", "X1"};
+    for (const char* n : names)
+        parent.AddVariable(QString::fromUtf8(n), QStringLiteral("Integer"), Value(1));
+    for (const char* n : names) {
+        const QString name = QString::fromUtf8(n);
+        SCOPED_TRACE(n);
+        for (const QString& asked : {name, name.toUpper(), name.toLower()}) {
+            TfsCustomVariable* item = parent.Find(asked);
+            ASSERT_NE(item, nullptr) << asked.toStdString();
+            EXPECT_EQ(item->Name(), name);
+        }
+    }
+    TfsScript child;
+    child.SetParent(&parent);
+    child.SetExtendedCharset(true);
+    child.SetLines({QString::fromUtf8("var città: Integer; begin CITTÀ := Prezzo + PREZZO2 + x1 + 5; end.")});
+    ASSERT_TRUE(child.Compile()) << child.ErrorMsg().toStdString();
+    child.Execute();
+    EXPECT_EQ(child.Find(QString::fromUtf8("Città"))->GetValue().toInt(), 8);
+    EXPECT_EQ(parent.Find(QString::fromUtf8("CITTÀ"))->GetValue().toInt(), 1);
+}
