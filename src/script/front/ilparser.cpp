@@ -470,7 +470,26 @@ void TfsILParser::appendAttributeValue(QString& out, const Line& line) const
         fsAppendEscapedXMLText(out, value);
 }
 
-void TfsILParser::appendPosition(QString& out, int position) const
+void TfsILParser::appendAttributeValue(std::u16string& out, const Line& line) const
+{
+    const QStringView value = line.escaped ? QStringView(lineText(line))
+                              : line.sliceStart >= 0
+                                  ? QStringView(FParser.Text()).mid(line.sliceStart - 1, line.sliceLength)
+                                  : QStringView(lineText(line));
+    auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u != 10 && u != 13 && u != u'"' && u != u'<' && u != u'>' && u != u'&' && !c.isSurrogate();
+    };
+    if (line.escaped || std::all_of(value.begin(), value.end(), plain)) {
+        out.append(value.utf16(), size_t(value.size()));
+        return;
+    }
+    QString escaped;
+    appendAttributeValue(escaped, line);
+    out.append(reinterpret_cast<const char16_t*>(escaped.constData()), size_t(escaped.size()));
+}
+
+void TfsILParser::appendPosition(std::u16string& out, int position) const
 {
     int line, column;
     FParser.lineColumn(position, line, column);
@@ -488,7 +507,7 @@ void TfsILParser::appendPosition(QString& out, int position) const
         if (v < 10)
             break;
     }
-    out.append(reinterpret_cast<const QChar*>(p), end - p);
+    out.append(p, size_t(end - p));
 }
 
 void TfsILParser::recordError(const GrammarItem& item, int p0)
@@ -618,12 +637,13 @@ void TfsILParser::buildILScript()
     root->Reserve(childCount.back() + 1);
     std::vector<TfsXMLItem*> open{root};
     // One buffer for every attribute text: the elements copy it into their pool.
-    QString attributes;
+    std::u16string attributes;
     attributes.reserve(64);
+    auto text = [&] { return QStringView(attributes.data(), qsizetype(attributes.size())); };
     auto openElement = [&](const QString& name, size_t line) {
         TfsXMLItem* item = open.back()->Add();
         item->SetName(name);
-        item->SetText(attributes);
+        item->SetText(text());
         item->Reserve(childCount[line]);
         open.push_back(item);
     };
@@ -637,11 +657,10 @@ void TfsILParser::buildILScript()
                 FParser.SkipSpaces();
                 pos = FParser.Position();
             }
-            attributes.resize(0);
-            attributes += u"pos=\"";
+            attributes.assign(u"pos=\"", 5);
             appendPosition(attributes, pos);
             if (line.withEnd) {
-                attributes += u"\" pos1=\"";
+                attributes.append(u"\" pos1=\"", 8);
                 appendPosition(attributes, line.end);
             }
             attributes += u'"';
@@ -649,9 +668,8 @@ void TfsILParser::buildILScript()
             break;
         }
         case Line::UsesOpen:
-            attributes.resize(0);
-            attributes += u"unit=\"";
-            attributes += lineText(line);
+            attributes.assign(u"unit=\"", 6);
+            attributes.append(reinterpret_cast<const char16_t*>(lineText(line).constData()), size_t(lineText(line).size()));
             attributes += u'"';
             openElement(uses, i);
             break;
@@ -660,15 +678,14 @@ void TfsILParser::buildILScript()
                 open.pop_back();
             break;
         case Line::Empty: {
-            attributes.resize(0);
-            attributes += u"text=\"";
+            attributes.assign(u"text=\"", 6);
             appendAttributeValue(attributes, line);
-            attributes += u"\" pos=\"";
+            attributes.append(u"\" pos=\"", 7);
             appendPosition(attributes, line.pos);
             attributes += u'"';
             TfsXMLItem* item = open.back()->Add();
             item->SetName(*line.name);
-            item->SetText(attributes);
+            item->SetText(text());
             break;
         }
         case Line::Unit:

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "script/core/items.h"
@@ -114,7 +115,8 @@ private:
     void appendAdded(const orv::script::GrammarItem& item, int tokenStart, const QString* ownToken);
     void appendReportText(const QString& text);
     void appendAttributeValue(QString& out, const Line& line) const;
-    void appendPosition(QString& out, int position) const;
+    void appendAttributeValue(std::u16string& out, const Line& line) const;
+    void appendPosition(std::u16string& out, int position) const;
     void recordError(const orv::script::GrammarItem& item, int p0);
     QString positionAfterSpaces(int position);
     // The position of the first text behind spaces, comments and line ends.

@@ -221,13 +221,21 @@ void TfsXMLItem::Destroy(TfsXMLItem* item)
 
 void TfsXMLItem::SetText(const QString& text)
 {
-    if (!FInPool || text.isEmpty()) {
+    if (!FInPool || text.isEmpty())
         FText = text;
+    else
+        SetText(QStringView(text));
+}
+
+void TfsXMLItem::SetText(QStringView text)
+{
+    if (!FInPool || text.isEmpty()) {
+        FText = text.toString();
         return;
     }
     // The characters go into the pool with the element; the text only points at them.
     auto* data = static_cast<char16_t*>(FPool->Allocate(size_t(text.size()) * sizeof(char16_t)));
-    std::copy_n(reinterpret_cast<const char16_t*>(text.constData()), text.size(), data);
+    std::copy_n(text.utf16(), text.size(), data);
     FText = QString::fromRawData(reinterpret_cast<const QChar*>(data), text.size());
 }
 

@@ -111,6 +111,7 @@ public:
     const QString& Text() const { return FText; }
     void SetText(const QString& text);
     void SetText(QString&& text);
+    void SetText(QStringView text);
     void* Data() const { return FData; }
     void SetData(void* data) { FData = data; }
 
