@@ -185,6 +185,23 @@ StoredLineBuilder& StoredLineBuilder::last(int field)
     return *this;
 }
 
+StoredLineBuilder& StoredLineBuilder::fit(qsizetype from, int width)
+{
+    const qsizetype end = from + qMax(width, 0);
+    if (wide_) {
+        const qsizetype at = wideLine_.size();
+        wideLine_.resize(end);
+        if (end > at)
+            std::fill(wideLine_.begin() + at, wideLine_.end(), u' ');
+    } else {
+        const qsizetype at = line_.size();
+        line_.resize(end);
+        if (end > at)
+            std::fill(line_.begin() + at, line_.end(), ' ');
+    }
+    return *this;
+}
+
 QString StoredLineBuilder::str() const
 {
     if (wide_)

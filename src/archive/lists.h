@@ -71,7 +71,14 @@ public:
     StoredLineBuilder& lit(QStringView text);
     // The last element: trimmed, neither padded nor cut.
     StoredLineBuilder& last(int field);
+    // A field's text trimmed, neither padded nor cut, with more to follow.
+    StoredLineBuilder& text(int field) { return last(field); }
     QString rest(int field) { return last(field).str(); }
+    // The characters of the line so far.
+    qsizetype length() const { return wide_ ? wideLine_.size() : line_.size(); }
+    // Pads with blanks or cuts what was added since `from` (a length()) to `width`
+    // characters: several fields and literals as one fixed-width column.
+    StoredLineBuilder& fit(qsizetype from, int width);
     QString str() const;
     // Adds the line to `out`.
     void addTo(ResultSink& out, qint64 record) const;

@@ -103,6 +103,19 @@ QString RigaTrovaContratti(const TContratto& c)
     return b.rest(c.Data);
 }
 
+void RigaTrovaContratti(orv::archive::StoredLineBuilder& b)
+{
+    static const struct {
+        int cliente, tel, comune, marca, numero, data;
+    } f = [] {
+        const orv::archive::RecordLayout& l = TContratto::layout();
+        return decltype(f){l.indexOf(u"Cliente"_qs), l.indexOf(u"TelCli"_qs), l.indexOf(u"ComuneCli"_qs),
+                           l.indexOf(u"Marca"_qs), l.indexOf(u"NumContratto"_qs), l.indexOf(u"Data"_qs)};
+    }();
+    b.col(f.cliente, 30).lit(u"  Tel. ").col(f.tel, 20).lit(u"  ").col(f.comune, 25).lit(u"  ").col(f.marca, 25)
+        .lit(u"  Contratto n. ").text(f.numero).lit(u" del ").last(f.data);
+}
+
 } // namespace orv::customers
 
 namespace orv::customers {

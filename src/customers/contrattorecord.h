@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "archive/editor.h"
+#include "archive/lists.h"
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 
@@ -42,6 +43,8 @@ struct TContratto {
 
 // The contract finder's result line.
 QString RigaTrovaContratti(const TContratto& c);
+// The same line built from the stored fields, for a search.
+void RigaTrovaContratti(orv::archive::StoredLineBuilder& b);
 
 } // namespace orv::customers
 

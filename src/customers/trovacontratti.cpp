@@ -56,7 +56,8 @@ TfrmTrovaContratti::TfrmTrovaContratti(QWidget* owner)
                    windowLayout(),
                    {TContratto::kFileName, TContratto::kSize,
                     [](const QByteArray& r) { return RigaTrovaContratti(TContratto::decode(r)); },
-                    orv::archive::kTitleContractFinder},
+                    orv::archive::kTitleContractFinder, {}, {},
+                    [](orv::archive::StoredLineBuilder& b) { RigaTrovaContratti(b); }},
                    TContratto::layout(), searchCriteria())
 {
     created();

@@ -70,6 +70,19 @@ kit::ListSpec documentList(const archive::RecordLayout& record, std::function<QS
     spec.recordSize = record.size();
     spec.archivePath = std::move(yearFile);
     spec.line = [&record, linePrefix](const QByteArray& r) { return documentLine(linePrefix, record, record.decode(r)); };
+    // The field numbers once, not for every line.
+    struct Fields {
+        int number, date, customer, vat, references, total;
+    };
+    const Fields f{record.indexOf(u"NumFatt"_qs), record.indexOf(u"Data"_qs), record.indexOf(u"Cliente"_qs),
+                   record.indexOf(u"IvaCliente"_qs), record.indexOf(u"Riferimenti"_qs), record.indexOf(u"TotFattura"_qs)};
+    spec.storedLine = [f, linePrefix](archive::StoredLineBuilder& b) {
+        b.lit(linePrefix);
+        const qsizetype number = b.length();
+        b.text(f.number).lit(u" del ").text(f.date).fit(number, 25);
+        b.lit(u"  ").col(f.customer, 35).lit(u"  P.I. ").col(f.vat, 11).lit(u"  Rif. ").col(f.references, 35)
+            .lit(u"  Tot. \u20ac ").last(f.total);
+    };
     spec.printTitle = printTitle;
     return spec;
 }

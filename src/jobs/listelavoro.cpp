@@ -13,6 +13,7 @@ orv::kit::ListSpec sheetList(const QString& printTitle)
     spec.recordSize = TSchedaLavoro::kSize;
     spec.archivePath = openYearFile;
     spec.line = [](const QByteArray& r) { return RigaSchedaLavoro(TSchedaLavoro::decode(r)); };
+    spec.storedLine = [](orv::archive::StoredLineBuilder& b) { RigaSchedaLavoro(b); };
     spec.printTitle = printTitle;
     return spec;
 }

@@ -11,7 +11,7 @@
 #include "platform/ui/art.h"
 #include "platform/ui/services.h"
 
-#include <QListWidget>
+#include <QListView>
 
 namespace orv::jobs {
 using namespace orv::archive;
@@ -96,7 +96,7 @@ TfrmRiepCosti::TfrmRiepCosti(QWidget* owner)
            windowLayout())
 {
     lstRecords.withWidget([](QWidget* w) {
-        auto* l = static_cast<QListWidget*>(w);
+        auto* l = static_cast<QListView*>(w);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     });

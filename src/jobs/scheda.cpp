@@ -8,6 +8,16 @@
 namespace orv::jobs {
 using namespace orv::archive;
 using namespace orv::platform;
+void RigaSchedaLavoro(orv::archive::StoredLineBuilder& b)
+{
+    using S = TSchedaLavoro;
+    b.lit(u"Scheda n. ");
+    const qsizetype number = b.length();
+    b.text(S::NumScheda).lit(u" del ").text(S::Data).fit(number, 24);
+    b.lit(u"  ").col(S::Cliente, 30).lit(u"  Tel. ").col(S::TelCli, 14).lit(u"  ").col(S::Marca, 35)
+        .lit(u"  Tot. \u20ac ").last(S::TotFattura);
+}
+
 } // namespace orv::jobs
 
 namespace orv::jobs {

@@ -47,6 +47,8 @@ struct TSchedaLavoro {
 // The list line of a job sheet: the number and date, customer, phone and installation
 // in fixed columns (133 characters), then the invoiced total as it is stored.
 QString RigaSchedaLavoro(const TSchedaLavoro& s);
+// The same line built from the stored fields, for a search.
+void RigaSchedaLavoro(orv::archive::StoredLineBuilder& b);
 
 } // namespace orv::jobs
 

@@ -9,7 +9,7 @@
 #include "platform/ui/services.h"
 
 #include <algorithm>
-#include <QListWidget>
+#include <QListView>
 
 namespace orv::kit {
 using namespace orv::archive;
@@ -33,7 +33,7 @@ void ListBoxLines::add(const QString& line, qint64 record) { pending_.append(lin
 void ListBoxLines::flush()
 {
     if (pending_.isEmpty()) return;
-    QListWidget* w = box_.listWidget();
+    QListView* w = box_.listWidget();
     const bool updates = w->updatesEnabled();
     w->setUpdatesEnabled(false);
     box_.addLines(std::move(pending_));
@@ -56,7 +56,7 @@ ListWindow::ListWindow(QWidget* owner, const FormSpec& spec, const Layout& layou
     : Form(owner, spec, layout), list_(std::move(list))
 {
     lstRecords.withWidget([](QWidget* w) {
-        auto* l = static_cast<QListWidget*>(w);
+        auto* l = static_cast<QListView*>(w);
         l->setUniformItemSizes(true);
         // Long lines scroll sideways.
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

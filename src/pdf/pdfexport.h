@@ -132,6 +132,8 @@ public:
     void StartPage(report::TfrxReportPage* Page, int Index) override;
     void ExportObject(report::TfrxComponent* Obj) override;
     void FinishPage(report::TfrxReportPage* Page, int Index) override;
+    // What the writer changes on an object while writing it, it puts back.
+    bool LeavesObjectsAlone() const override { return true; }
     void Finish() override;
 
     // Working state, readable by tests.

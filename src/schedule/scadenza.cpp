@@ -106,6 +106,19 @@ QString RigaScadenza(const TScadenza& s)
     return b.rest(s.Costo);
 }
 
+void RigaScadenza(archive::StoredLineBuilder& b)
+{
+    static const struct {
+        int dettagli, data, ora, pagatore, beneficiario, costo;
+    } f = [] {
+        const RecordLayout& l = TScadenza::layout();
+        return decltype(f){l.indexOf(u"Dettagli"_qs), l.indexOf(u"Data"_qs), l.indexOf(u"Ora"_qs),
+                           l.indexOf(u"Pagatore"_qs), l.indexOf(u"Beneficiario"_qs), l.indexOf(u"Costo"_qs)};
+    }();
+    b.col(f.dettagli, 30).lit(u"  Data: ").col(f.data, 10).lit(u"  Ora: ").col(f.ora, 5).lit(u"  Da: ")
+        .col(f.pagatore, 30).lit(u"  A:  ").col(f.beneficiario, 30).lit(u"  \u20ac ").last(f.costo);
+}
+
 QString CodiceUnivoco(const TScadenza& s)
 {
     return trimmed(s.Data).mid(3, 2) + trimmed(s.Giorno) + trimmed(s.OreApp) + trimmed(s.MinutiApp);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "archive/lists.h"
 #include "archive/record.h"
 #include "archive/spreadsheet.h"
 #include "platform/core/formats.h"
@@ -52,6 +53,8 @@ QString monthNumber(const QString& name);
 // The line of an entry in the finder and the status lists: reason, date, time, payer,
 // beneficiary at fixed widths, then the amount.
 QString RigaScadenza(const TScadenza& s);
+// The same line built from the stored fields, for a search.
+void RigaScadenza(orv::archive::StoredLineBuilder& b);
 
 // The entry's sort key in the grids: month of the date, day, hour and minutes ("03051430").
 QString CodiceUnivoco(const TScadenza& s);

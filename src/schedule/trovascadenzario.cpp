@@ -19,6 +19,7 @@ orv::kit::ListSpec entryList(const QString& printTitle)
     orv::kit::ListSpec spec{QString(), TScadenza::kSize,
                               [](const QByteArray& r) { return RigaScadenza(TScadenza::decode(r)); }, printTitle};
     spec.archivePath = [] { return frmScadenzario ? frmScadenzario->lblFile.text() : QString(); };
+    spec.storedLine = [](orv::archive::StoredLineBuilder& b) { RigaScadenza(b); };
     spec.countText = [](qsizetype lines) {
         return u"Il presente elenco contiene "_qs + QString::number(lines) + u" schede."_qs;
     };

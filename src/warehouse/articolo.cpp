@@ -106,6 +106,38 @@ QString RigaTrovaMagazzino(const TArticolo& a) { return articleColumns(a, u"  Co
 
 QString RigaSottoscorta(const TArticolo& a) { return RigaTrovaMagazzino(a); }
 
+namespace {
+struct ArticleFields {
+    int codice, marca, modello, costo, giacenza, note, descrizione, prezzo;
+};
+const ArticleFields& articleFields()
+{
+    static const ArticleFields f = [] {
+        const RecordLayout& l = TArticolo::layout();
+        return ArticleFields{l.indexOf(u"Codice"_qs), l.indexOf(u"Marca"_qs),    l.indexOf(u"Modello"_qs),
+                             l.indexOf(u"Costo"_qs),  l.indexOf(u"Giacenza"_qs), l.indexOf(u"Note"_qs),
+                             l.indexOf(u"Descrizione"_qs), l.indexOf(u"Prezzo"_qs)};
+    }();
+    return f;
+}
+} // namespace
+
+void RigaTrovaMagazzino(orv::archive::StoredLineBuilder& b)
+{
+    const ArticleFields& f = articleFields();
+    b.col(f.codice, 30).lit(u"  ");
+    const qsizetype brand = b.length();
+    b.text(f.marca).lit(u" ").text(f.modello).fit(brand, 40);
+    b.lit(u"  Costo: ").col(f.costo, 12).lit(u"  Giacenza: ").col(f.giacenza, 12).lit(u"  Note: ").last(f.note);
+}
+
+void RigaImportaMagazzino(orv::archive::StoredLineBuilder& b)
+{
+    const ArticleFields& f = articleFields();
+    b.col(f.codice, 30).lit(u"  ").col(f.descrizione, 45).lit(u"  Prezzo: ").col(f.prezzo, 15).lit(u"  Giacenza: ")
+        .last(f.giacenza);
+}
+
 QString RigaImportaMagazzino(const TArticolo& a)
 {
     return orv::archive::LineBuilder()

@@ -43,6 +43,9 @@ QString RigaTrovaMagazzino(const TArticolo& a);
 QString RigaSottoscorta(const TArticolo& a);
 // The line of the article import: code, description, price and stock.
 QString RigaImportaMagazzino(const TArticolo& a);
+// The same two lines built from the stored fields, for a search.
+void RigaTrovaMagazzino(orv::archive::StoredLineBuilder& b);
+void RigaImportaMagazzino(orv::archive::StoredLineBuilder& b);
 // The line of the goods inventory: code, brand and model, cost, stock and value.
 QString RigaInventario(const TArticolo& a);
 

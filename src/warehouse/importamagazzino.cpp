@@ -10,7 +10,6 @@
 #include "warehouse/callers.h"
 #include "warehouse/trovamagazzino.h"
 
-#include <QListWidget>
 
 namespace orv::warehouse {
 using namespace orv::archive;
@@ -85,8 +84,7 @@ const Layout& windowLayout()
 std::optional<orv::archive::ResultLine> chosenLine(const ListBox& box)
 {
     const int selected = box.itemIndex();
-    const QListWidgetItem* item = box.listWidget()->item(selected);
-    if (!item || !item->isSelected()) return std::nullopt;
+    if (!box.listWidget()->isRowSelected(selected)) return std::nullopt;
     return orv::kit::lineAt(box, selected);
 }
 
@@ -99,7 +97,8 @@ TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget* owner)
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaImportaMagazzino(TArticolo::decode(r)); },
-                    orv::warehouse::kTitleArticles},
+                    orv::warehouse::kTitleArticles, {}, {},
+                    [](orv::archive::StoredLineBuilder& b) { RigaImportaMagazzino(b); }},
                    TArticolo::layout(), orv::warehouse::articleCriteria())
 {
     lblTrovate.setText(orv::warehouse::articleCountText(0));

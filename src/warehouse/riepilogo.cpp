@@ -11,7 +11,7 @@
 #include "warehouse/articolo.h"
 #include "warehouse/menuriepilogo.h"
 
-#include <QListWidget>
+#include <QListView>
 
 namespace orv::warehouse {
 using namespace orv::archive;
@@ -80,7 +80,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget* owner)
            windowLayout())
 {
     lstRecords.withWidget([](QWidget* w) {
-        auto* l = static_cast<QListWidget*>(w);
+        auto* l = static_cast<QListView*>(w);
         l->setUniformItemSizes(true);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

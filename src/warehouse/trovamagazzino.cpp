@@ -67,7 +67,8 @@ TfrmTrovaMagazzino::TfrmTrovaMagazzino(QWidget* owner)
                    windowLayout(),
                    {TArticolo::kFileName, TArticolo::kSize,
                     [](const QByteArray& r) { return RigaTrovaMagazzino(TArticolo::decode(r)); },
-                    orv::warehouse::kTitleArticles},
+                    orv::warehouse::kTitleArticles, {}, {},
+                    [](orv::archive::StoredLineBuilder& b) { RigaTrovaMagazzino(b); }},
                    TArticolo::layout(), orv::warehouse::articleCriteria())
 {
     lblTrovate.setText(orv::warehouse::articleCountText(0));

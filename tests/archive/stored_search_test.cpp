@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "archive/helpers.h"
 #include "archive/lists.h"
 #include "doubles.h"
 #include "platform/core/cp1252.h"
@@ -70,7 +71,38 @@ QString decodedLatin1Line(const QByteArray& r)
     return LineBuilder().col(v[0], 4).lit(u" | ").col(v[1], 3).lit(u"\u00e8").col(v[2], 12).rest(v[0]);
 }
 
+// Two fields and a literal as one column, cut or padded as a whole, before and after a
+// character past Latin-1.
+QString decodedJoinedLine(const QByteArray& r, int width, bool wide)
+{
+    const QStringList v = layout().decode(r);
+    LineBuilder b;
+    b.lit(wide ? u"€ "_qs : u"n. "_qs).lit(Sinistra(v[0] + u" del "_qs + v[2] + QString(width, u' '), width));
+    return b.col(v[1], 2).rest(v[2]);
+}
+
+QString storedJoinedLine(const QByteArray& r, int width, bool wide)
+{
+    StoredLineBuilder b(layout(), r);
+    b.lit(wide ? u"€ "_qs : u"n. "_qs);
+    const qsizetype at = b.length();
+    b.text(0).lit(u" del ").text(2).fit(at, width);
+    return b.col(1, 2).rest(2);
+}
+
 } // namespace
+
+TEST(StoredRecords, FieldsJoinedInOneColumnAsOnTheDecodedFields)
+{
+    quint32 seed = 5;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray r = randomRecord(seed);
+        // Widths from none to past the longest join (6 + 5 + 12).
+        for (int width : {0, 1, 5, 6, 11, 12, 23, 24, 30})
+            for (bool wide : {false, true})
+                ASSERT_EQ(storedJoinedLine(r, width, wide), decodedJoinedLine(r, width, wide)) << i << " " << width;
+    }
+}
 
 TEST(StoredRecords, LinesAndCriteriaAsOnTheDecodedFields)
 {

@@ -8,7 +8,7 @@
 #include "customers/contrattorecord.h"
 
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 
 namespace orv::test {
 
@@ -30,7 +30,7 @@ inline QByteArray contractFixture(const char* name)
 // Selects a line of a result list with a click, then double-clicks it, as a user does.
 inline void doubleClickLine(platform::ui::ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     const QPoint at = w->visualItemRect(w->item(row)).center();
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);

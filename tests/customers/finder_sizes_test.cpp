@@ -8,7 +8,7 @@
 #include "customers/trovaclienti.h"
 #include "platform/core/text.h"
 
-#include <QListWidget>
+#include <QListView>
 
 #include <algorithm>
 
@@ -65,7 +65,7 @@ QList<Listed> expectedLines(const QList<TCliente>& cards, const QString& criteri
 // Brings the line into view, selects it with a click and double-clicks it, as a user does.
 void doubleClickRow(ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     w->scrollToItem(w->item(row));
     const QPoint at(20, w->visualItemRect(w->item(row)).center().y());
@@ -144,6 +144,64 @@ TEST_F(FinderSizesTest, ListOrderFindPrintAndDoubleClickAtManySizes)
         }
     }
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// Lists as long as the rows in sight and around it, and none: every row is shown in the
+// lists' order, find-in-list stops on the first line holding the text, and a double click
+// on the last row, brought into view, loads its card.
+TEST_F(FinderSizesTest, ListsAroundTheRowsInSight)
+{
+    int page = 0;
+    writeArchive(cardsFor(1));
+    inFinder([&](TfrmTrovaClienti& f) {
+        search(f, QString());
+        auto* w = f.lstRecords.listWidget();
+        w->doItemsLayout();
+        page = w->viewport()->height() / std::max(1, w->sizeHintForRow(0));
+        f.close();
+    });
+    ASSERT_GT(page, 2);
+    for (int count : {0, 1, 2, page - 1, page, page + 1, 2 * page + 1}) {
+        SCOPED_TRACE(count);
+        const QList<TCliente> cards = cardsFor(count);
+        writeArchive(cards);
+        const QList<Listed> expected = expectedLines(cards, QString());
+        QStringList lines;
+        for (const Listed& l : expected) lines << l.line;
+        editor().lblPosizione.setText(u"-"_qs);
+        messages.calls.clear();
+        inFinder([&](TfrmTrovaClienti& f) {
+            search(f, QString());
+            ASSERT_EQ(f.lstRecords.count(), count);
+            EXPECT_EQ(f.lblTrovate.text(), u"Il presente riepilogo contiene %1 schede."_qs.arg(count));
+            EXPECT_EQ(f.lstRecords.itemsText(), lines);
+
+            // The text of the last line, upper-cased: the first line holding it.
+            const QString wanted = count > 0 ? orv::platform::upperAZ(orv::platform::trimmed(lines.last())) : u"x"_qs;
+            int first = -1;
+            for (int r = 0; r < lines.size() && first < 0; ++r)
+                if (orv::platform::containsAZ(lines[r], wanted)) first = r;
+            f.txtTrova.setFocus();
+            keys(f, wanted);
+            click(f.btnTrova);
+            if (count == 0) {
+                ASSERT_EQ(messages.calls.size(), 1u);
+                EXPECT_EQ(messages.last().text, u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs);
+                EXPECT_EQ(f.lstRecords.itemIndex(), -1);
+            } else {
+                EXPECT_TRUE(messages.calls.empty());
+                EXPECT_EQ(f.lstRecords.itemIndex(), first);
+                doubleClickRow(f.lstRecords, count - 1);
+                EXPECT_FALSE(f.isVisible());
+            }
+        });
+        if (count > 0) {
+            EXPECT_EQ(editor().lblPosizione.text(), QString::number(expected.last().position));
+            EXPECT_EQ(editor().txtNote.text(), cards[expected.last().position - 1].Note);
+        } else {
+            EXPECT_EQ(editor().lblPosizione.text(), u"-"_qs);
+        }
+    }
 }
 
 } // namespace

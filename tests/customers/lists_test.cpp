@@ -10,7 +10,7 @@
 #include "customers/trovaclienti.h"
 
 #include <QDir>
-#include <QListWidget>
+#include <QListView>
 
 using namespace orv::customers;
 using namespace orv::platform::ui;
@@ -29,7 +29,7 @@ const QString kEmptyList = u"Ricerca non applicabile: la lista non contiene ness
 // Selects the line with a click, then double-clicks it, as a user does.
 void doubleClickListLine(ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     const QPoint at = w->visualItemRect(w->item(row)).center();
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);

@@ -6,7 +6,7 @@
 #include "ddt/menuddt.h"
 
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 
 using namespace orv::ddt;
 using namespace orv::shell;
@@ -48,9 +48,9 @@ TDDT note(std::initializer_list<std::pair<const char*, const char*>> values)
 
 void doubleClickLine(platform::ui::ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
-    const QPoint at = w->item(row) ? w->visualItemRect(w->item(row)).center() : QPoint(5, 5);
+    const QPoint at = w->item(row).isValid() ? w->visualItemRect(w->item(row)).center() : QPoint(5, 5);
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }

@@ -5,7 +5,7 @@
 #include "kit/reports.h"
 #include "jobs/menulavoro.h"
 
-#include <QListWidget>
+#include <QListView>
 
 using namespace orv::jobs;
 using namespace orv::shell;
@@ -40,9 +40,9 @@ private:
 
 void doubleClickLine(platform::ui::ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
-    const QPoint at = w->item(row) ? w->visualItemRect(w->item(row)).center() : QPoint(5, 5);
+    const QPoint at = w->item(row).isValid() ? w->visualItemRect(w->item(row)).center() : QPoint(5, 5);
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }

@@ -12,7 +12,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -584,7 +584,7 @@ TEST_F(FormsTest, WidgetsBuiltOnShowKeepWhatWasSetBefore)
     giorno.setDate(45000);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(giorno.date(), 45000.0);
-    EXPECT_EQ(f.findChild<QListWidget*>(), nullptr);
+    EXPECT_EQ(f.findChild<QListView*>(), nullptr);
     EXPECT_EQ(f.findChild<QTableWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QCalendarWidget*>(), nullptr);
     EXPECT_EQ(f.findChild<QComboBox*>(), nullptr);
@@ -641,8 +641,8 @@ TEST_F(FormsTest, WidgetsBuiltOnShowKeepWhatWasSetBefore)
     prov.setItemIndex(1);
     EXPECT_EQ(prov.text(), u"RM"_qs);
     EXPECT_EQ(provChanges, 2);
-    ASSERT_NE(f.findChild<QListWidget*>("lstVoci"), nullptr);
-    EXPECT_EQ(voci.widget(), f.findChild<QListWidget*>("lstVoci"));
+    ASSERT_NE(f.findChild<QListView*>("lstVoci"), nullptr);
+    EXPECT_EQ(voci.widget(), f.findChild<QListView*>("lstVoci"));
     EXPECT_EQ(f.findChildren<QWidget*>("lstVoci").size(), 1);  // the stand-in is gone
     EXPECT_EQ(voci.widget()->geometry(), QRect(10, 40, 150, 100));
     EXPECT_EQ(voci.widget()->font().family(), u"Courier New"_qs);

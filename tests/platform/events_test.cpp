@@ -5,7 +5,7 @@
 
 #include "platform/ui/form.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 
 using namespace orv::platform::ui;

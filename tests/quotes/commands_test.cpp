@@ -14,7 +14,7 @@
 #include "warehouse/articolo.h"
 #include "warehouse/importamagazzino.h"
 
-#include <QListWidget>
+#include <QListView>
 
 #include <map>
 
@@ -111,7 +111,7 @@ TEST_F(QuoteCommandsTest, EachRowImportsAnArticleIntoItselfWithItsOwnQuantity)
         tag = import.lblMemory.text();
         quantity = import.txtQuant.text();
         click(import.btnCerca);
-        QListWidget* list = import.lstRecords.listWidget();
+        auto* list = import.lstRecords.listWidget();
         list->doItemsLayout();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(20, list->visualItemRect(list->item(0)).center().y()));

@@ -4,6 +4,7 @@
 #include "recording_canvas.h"
 
 #include "report/base/errors.h"
+#include "report/base/serializer.h"
 #include "report/model/bands.h"
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
@@ -598,4 +599,71 @@ TEST(PreviewPagesTest, PagesReadBackFollowTheSourcePageSize)
     pages.LoadFromStream(buffer);
     ASSERT_EQ(pages.Count(), 1);
     EXPECT_NEAR(pages.GetPage(0)->PaperWidth(), 420, 1e-6);
+}
+
+namespace {
+
+// Every object the export hands over, with its whole state as a description and where
+// it lies on the page; a filter that leaves the objects alone is handed kept pages.
+class StateRecorder : public TfrxCustomExportFilter {
+public:
+    explicit StateRecorder(bool alone) : TfrxCustomExportFilter(NoRegister{}), m_alone(alone) { SetShowDialog(false); }
+    QStringList states;
+    bool LeavesObjectsAlone() const override { return m_alone; }
+    void StartPage(TfrxReportPage* Page, int Index) override
+    {
+        states << QStringLiteral("page %1: %2").arg(Index).arg(TfrxXMLSerializer(nullptr).WriteComponentStr(Page));
+    }
+    void ExportObject(TfrxComponent* Obj) override
+    {
+        states << QStringLiteral("%1 %2 %3 %4").arg(Obj->Name()).arg(double(Obj->AbsLeft())).arg(double(Obj->AbsTop()))
+                      .arg(TfrxXMLSerializer(nullptr).WriteComponentStr(Obj));
+    }
+
+private:
+    bool m_alone;
+};
+
+struct KeptPagesTest : LayoutFixture {};
+
+} // namespace
+
+TEST_F(KeptPagesTest, KeptPagesHandOverTheObjectsThatNewPagesWould)
+{
+    // Rows of several heights (one, two or four lines) and texts, each with a child band
+    // holding a note: pages of different row and object counts follow each other, a
+    // short page after a longer one and the other way round.
+    auto* header = band<TfrxPageHeader>(QStringLiteral("Testata"), 0);
+    memo(header, QStringLiteral("txtPagina"), QStringLiteral("Pagina [Page#]"));
+    auto* master = band<TfrxMasterData>(QStringLiteral("Righe"), 40);
+    master->SetStretched(true);
+    TfrxMemoView* text = memo(master, QStringLiteral("txtRiga"), QString());
+    text->SetStretchMode(smActualHeight);
+    auto* child = band<TfrxChild>(QStringLiteral("Nota"), 80);
+    master->SetChild(child);
+    memo(child, QStringLiteral("txtNota"), QString());
+    for (const int count : {1, 2, 40, 41, 59, 60, 61, 130, 250}) {
+        SCOPED_TRACE(count);
+        std::vector<QVariantMap> values;
+        for (int k = 0; k < count; ++k) {
+            QString t = QStringLiteral("Riga %1 <&\"> €").arg(k + 1);
+            if (k % 11 == 3)
+                t += QStringLiteral("\nseconda");
+            if (k % 37 == 20)
+                t += QStringLiteral("\n2\n3\n4");
+            values.push_back({{QStringLiteral("Testo"), k % 9 == 5 ? QString() : t}});
+        }
+        // Preparing reloads the layout: its objects are found again by name.
+        const QString data = QStringLiteral("Dati%1").arg(count);
+        report->FindObjectAs<TfrxMasterData>(QStringLiteral("Righe"))->SetDataSet(rows(data, values));
+        report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtRiga"))->SetText(QStringLiteral("[%1.\"Testo\"]").arg(data));
+        report->FindObjectAs<TfrxMemoView>(QStringLiteral("txtNota"))->SetText(QStringLiteral("Nota: [%1.\"Testo\"]").arg(data));
+        ASSERT_TRUE(report->PrepareReport(true)) << report->Errors()->Text().toStdString();
+        StateRecorder kept(true), fresh(false);
+        ASSERT_TRUE(report->Export(&kept));
+        ASSERT_TRUE(report->Export(&fresh));
+        ASSERT_EQ(kept.states.size(), fresh.states.size());
+        for (qsizetype i = 0; i < kept.states.size(); ++i)
+            ASSERT_EQ(kept.states[i], fresh.states[i]) << i;
+    }
 }

@@ -10,7 +10,7 @@
 #include "schedule/trovascadenzario.h"
 
 #include <QDir>
-#include <QListWidget>
+#include <QListView>
 
 #include <functional>
 

@@ -7,7 +7,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 
 using namespace orv::schedule;
 using namespace orv::shell;
@@ -43,7 +43,7 @@ TScadenza dueEntry(const QString& date, const QString& time, const QString& reas
 
 void doubleClickLine(platform::ui::ListBox& box, int row)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     const QPoint at = w->visualItemRect(w->item(row)).center();
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, at);

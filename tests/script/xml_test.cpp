@@ -275,3 +275,85 @@ TEST(XmlDocument, DeepTreesNeverExhaustTheStack)
     EXPECT_THROW(back.LoadFromBytes(nested(fsXMLMaxDepth + 1)), orv::platform::Exception);
     EXPECT_THROW(back.LoadFromBytes(bytes), orv::platform::Exception);
 }
+
+// A pooled document (the intermediate program's) reads, writes and copies as any other;
+// copies of its elements own their texts, and emptying it gives its memory back.
+TEST(XmlDocument, PooledDocumentsBehaveAsOthersAndGiveTheirMemoryBack)
+{
+    const size_t before = TfsXMLPool::LiveBytes();
+    // Attribute texts of growing length cross the pool's block sizes.
+    auto program = [](int elements) {
+        QByteArray b("<?xml version=\"1.0\"?><program>");
+        for (int i = 0; i < elements; ++i)
+            b += "<e text=\"" + QByteArray(i % 300, 'x') + "&#34;\" pos=\"" + QByteArray::number(i) + ":1\"><c/></e>";
+        b += "<open><x/>"; // truncated: the stream ends where closing tags are due
+        return b;
+    };
+    size_t reservedAfterFirst = 0;
+    for (int elements : {0, 1, 7, 64, 500, 3000, 64, 1}) {
+        SCOPED_TRACE(elements);
+        const QByteArray bytes = program(elements);
+        TfsXMLDocument plain, pooled;
+        pooled.UsePool();
+        plain.LoadFromBytes(bytes);
+        pooled.LoadFromBytes(bytes);
+        EXPECT_EQ(pooled.SaveToBytes(), plain.SaveToBytes());
+        ASSERT_EQ(pooled.Root()->Count(), elements + 1);
+        if (elements > 0) {
+            EXPECT_TRUE(pooled.Root()->Items(0)->InPool());
+            EXPECT_EQ(pooled.Root()->Items(elements - 1)->GetProp(xmlText("text")),
+                      QString(qsizetype((elements - 1) % 300), u'x') + u'"');
+        }
+
+        // The copy outlives the document: its texts are its own.
+        TfsXMLItem copy;
+        copy.Assign(pooled.Root());
+        EXPECT_FALSE(copy.InPool());
+        for (int i = 0; i < copy.Count(); ++i) {
+            if (!copy[i]->Text().isEmpty()) {
+                ASSERT_NE(copy[i]->Text().constData(), pooled.Root()->Items(i)->Text().constData());
+            }
+        }
+        pooled.Clear();
+        EXPECT_EQ(pooled.Root()->Count(), 0);
+        EXPECT_EQ(pooled.SaveToBytes(), QByteArray("<?xml version=\"1.0\"?><program/>"));
+        TfsXMLDocument again;
+        again.Root()->Assign(&copy);
+        EXPECT_EQ(again.SaveToBytes(), plain.SaveToBytes());
+
+        // Loading into the same pooled document over and over keeps one block at most.
+        for (int round = 0; round < 3; ++round) {
+            pooled.LoadFromBytes(bytes);
+            pooled.Clear();
+            if (elements == 3000 && round == 0)
+                reservedAfterFirst = pooled.Pool()->Reserved();
+        }
+        if (elements == 3000) {
+            EXPECT_EQ(pooled.Pool()->Reserved(), reservedAfterFirst);
+        }
+        EXPECT_LE(pooled.Pool()->Reserved(), size_t(256 * 1024));
+    }
+    EXPECT_EQ(TfsXMLPool::LiveBytes(), before);
+}
+
+// Changing an element made in a pool leaves the pool's copy of its text alone.
+TEST(XmlItem, PooledElementsChangeLikeOthers)
+{
+    TfsXMLDocument doc;
+    doc.UsePool();
+    TfsXMLItem* e = doc.Root()->Add();
+    e->SetText(xmlText("text=\"a\" pos=\"1:2\""));
+    TfsXMLItem* f = doc.Root()->Add();
+    f->Assign(e);
+    e->SetProp(xmlText("text"), xmlText("bb"));
+    e->SetProp(xmlText("new"), xmlText("<"));
+    EXPECT_EQ(e->Text(), xmlText("text=\"bb\" pos=\"1:2\" new=\"&#60;\""));
+    EXPECT_EQ(f->Text(), xmlText("text=\"a\" pos=\"1:2\""));
+    TfsXMLItem::Destroy(f);
+    EXPECT_EQ(doc.Root()->Count(), 1);
+    auto* heap = new TfsXMLItem;
+    doc.Root()->AddItem(heap); // an element from the heap is destroyed as such
+    EXPECT_FALSE(heap->InPool());
+    doc.Clear();
+    EXPECT_EQ(doc.Root()->Count(), 0);
+}

@@ -7,7 +7,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QGraphicsOpacityEffect>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 
 TEST_F(ScriptWindows, ASwitchToggledByAClick)

@@ -5,7 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QUrl>
 #include <QSlider>
@@ -22,7 +22,7 @@ QPoint on(QWidget* from, ControlObject& c, QPoint at)
 
 QPoint rowCentre(ListBoxObject& l, int row)
 {
-    QListWidget* lw = l.list().listWidget();
+    auto* lw = l.list().listWidget();
     return lw->visualItemRect(lw->item(row)).center();
 }
 

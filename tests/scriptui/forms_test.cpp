@@ -8,7 +8,7 @@
 #include "script/core/objects.h"
 #include "script/core/script.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 
 using namespace orv::script;

@@ -97,7 +97,7 @@ void WarehouseWindowTest::blockArchive() const { ASSERT_TRUE(QDir(programFolder(
 
 void clickLine(platform::ui::ListBox& box, int row, bool twice)
 {
-    QListWidget* w = box.listWidget();
+    auto* w = box.listWidget();
     w->doItemsLayout();
     // Near the start of the line: lines are wider than the list.
     const QPoint at(20, w->visualItemRect(w->item(row)).center().y());

@@ -10,7 +10,7 @@
 #include "warehouse/articolo.h"
 #include "warehouse/magazzino.h"
 
-#include <QListWidget>
+#include <QListView>
 
 #include <ostream>
 

@@ -30,7 +30,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QItemSelectionModel>
 #include <QDropEvent>
 #include <QLocale>
 #include <QMimeData>
@@ -1509,21 +1509,22 @@ QFont listFont()
 } // namespace
 
 ListBox::ListBox(QWidget* parent, bool waitForShow)
-    : Control(waitForShow ? new QWidget(parent) : new LineListWidget(parent))
+    : Control(waitForShow ? new QWidget(parent) : new LineListView(parent))
 {
-    const auto setUp = [this](QListWidget* l) {
+    const auto setUp = [this](LineListView* l) {
         l->setFocusPolicy(Qt::StrongFocus);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         l->setEditTriggers(QAbstractItemView::NoEditTriggers);
         l->setFont(listFont());
         watch(l->viewport());
-        QObject::connect(l, &QListWidget::currentRowChanged, l, [this](int) { fire(onChange); });
+        QObject::connect(l->selectionModel(), &QItemSelectionModel::currentRowChanged, l,
+                         [this](const QModelIndex&, const QModelIndex&) { fire(onChange); });
         return l;
     };
     // The stand-in has the list's font, which fonts set later are applied over.
     if (waitForShow) widget_->setFont(listFont());
-    setUpWidget<LineListWidget>(waitForShow, setUp);
+    setUpWidget<LineListView>(waitForShow, setUp);
 }
 
 QVariant ListBox::dragValue() const
@@ -1532,35 +1533,35 @@ QVariant ListBox::dragValue() const
     return i >= 0 ? QVariant(item(i)) : QVariant();
 }
 
-QListWidget* ListBox::listWidget() const { return static_cast<QListWidget*>(widget()); }
+LineListView* ListBox::listWidget() const { return static_cast<LineListView*>(widget()); }
 void ListBox::setSorted(bool s) { sorted_ = s; }
 
 namespace {
-LineListWidget* lineList(const ListBox& box) { return static_cast<LineListWidget*>(box.listWidget()); }
+LineModel* lineModel(const ListBox& box) { return box.listWidget()->lineModel(); }
 } // namespace
 
 int ListBox::add(const QString& line, qint64 tag)
 {
-    LineListWidget* l = lineList(*this);
-    int pos = l->count();
+    LineModel* m = lineModel(*this);
+    int pos = m->rowCount();
     if (sorted_) {
         // After every line that does not compare greater: equal lines keep their order.
-        int lo = 0, hi = l->count();
+        int lo = 0, hi = m->rowCount();
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
-            if (l->compareLine(mid, line) <= 0) lo = mid + 1;
+            if (m->compareLine(mid, line) <= 0) lo = mid + 1;
             else hi = mid;
         }
         pos = lo;
     }
-    l->insertLine(pos, line, tag);
+    m->insertLine(pos, line, tag);
     return pos;
 }
 
 void ListBox::addLines(PackedLines lines)
 {
-    LineListWidget* l = lineList(*this);
-    if (l->count() > 0) {
+    LineModel* m = lineModel(*this);
+    if (m->rowCount() > 0) {
         for (qsizetype i = 0; i < lines.size(); ++i) add(lines.text(i), lines.tag(i));
         return;
     }
@@ -1571,15 +1572,18 @@ void ListBox::addLines(PackedLines lines)
         order.resize(size_t(lines.size()));
         for (size_t i = 0; i < order.size(); ++i) order[i] = quint32(i);
     }
-    l->setLines(std::move(lines), order);
+    m->setLines(std::move(lines), std::move(order));
 }
 
-qint64 ListBox::tag(int i) const { return lineList(*this)->tag(i); }
-void ListBox::setLineSize(QSize size) { lineList(*this)->setLineSize(size); }
+qint64 ListBox::tag(int i) const
+{
+    return i >= 0 && i < count() ? lineModel(*this)->tag(i) : -1;
+}
+void ListBox::setLineSize(QSize size) { lineModel(*this)->setLineSize(size); }
 
-void ListBox::clear() { listWidget()->clear(); }
-int ListBox::count() const { return listWidget()->count(); }
-QString ListBox::item(int i) const { auto* it = listWidget()->item(i); return it ? it->text() : QString(); }
+void ListBox::clear() { lineModel(*this)->clear(); }
+int ListBox::count() const { return lineModel(*this)->rowCount(); }
+QString ListBox::item(int i) const { return i >= 0 && i < count() ? lineModel(*this)->text(i) : QString(); }
 
 QStringList ListBox::itemsText() const
 {

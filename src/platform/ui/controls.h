@@ -20,6 +20,7 @@
 // each has the runtime objectName of its name, so tests find `txtCodice07` by name.
 #include "platform/core/packedlines.h"
 #include "platform/ui/keys.h"
+#include "platform/ui/linelist.h"
 
 #include <QColor>
 #include <QDate>
@@ -44,7 +45,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QCheckBox;
 class QGroupBox;
-class QListWidget;
 class QTableWidget;
 class QCalendarWidget;
 class QAbstractSlider;
@@ -477,8 +477,8 @@ public:
     // returns its index. `tag` is the caller's number for the line (see tag()).
     int add(const QString& line, qint64 tag = -1);
     // Adds many lines at once, as add() would one by one in their order; into an empty
-    // list this costs a small item per line and no string (a result list of a whole
-    // archive).
+    // list this costs the lines' bytes and a row number each, no item and no string (a
+    // result list of a whole archive).
     void addLines(PackedLines lines);
     // The caller's number of the line at `i`; -1 for a line added without one.
     qint64 tag(int i) const;
@@ -490,7 +490,8 @@ public:
     QStringList itemsText() const;
     int itemIndex() const;
     void setItemIndex(int i);
-    QListWidget* listWidget() const;
+    // The list's view; its rows are the list's lines.
+    LineListView* listWidget() const;
     Handler onChange;  // selection changed
 
 protected:

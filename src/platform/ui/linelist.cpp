@@ -1,95 +1,75 @@
 #include "platform/ui/linelist.h"
 
-#include <QSignalBlocker>
-
-#include "platform/core/text.h"
+#include <QItemSelectionModel>
 
 namespace orv::platform::ui {
 
-// One line of the list: its number in the widget's lines. Text set on the item itself
-// (by code that treats it as any list item) is kept and wins over the line's.
-class LineItem final : public QListWidgetItem {
-public:
-    static constexpr int kType = QListWidgetItem::UserType + 0x4C;
-    explicit LineItem(quint32 line) : QListWidgetItem(nullptr, kType), line_(line) {}
-
-    QVariant data(int role) const override
-    {
-        if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::SizeHintRole)
-            return QListWidgetItem::data(role);
-        QVariant own = QListWidgetItem::data(role);
-        const auto* list = static_cast<const LineListWidget*>(listWidget());
-        if (own.isValid() || !list)
-            return own;
-        if (role == Qt::SizeHintRole)
-            return list->lineSize_.isValid() ? QVariant(list->lineSize_) : QVariant();
-        return list->lines_.text(line_);
-    }
-    QListWidgetItem* clone() const override
-    {
-        auto* copy = new QListWidgetItem(*this);
-        copy->setText(text());
-        return copy;
-    }
-
-    quint32 line() const { return line_; }
-
-private:
-    quint32 line_;
-};
-
-namespace {
-const LineItem* lineItem(const QListWidgetItem* item)
+QVariant LineModel::data(const QModelIndex& index, int role) const
 {
-    return item && item->type() == LineItem::kType ? static_cast<const LineItem*>(item) : nullptr;
-}
-} // namespace
-
-LineListWidget::LineListWidget(QWidget* parent) : QListWidget(parent)
-{
-    // Lines removed all at once (clear, by any caller) leave nothing behind.
-    connect(model(), &QAbstractItemModel::modelReset, this, [this] {
-        if (count() == 0)
-            lines_.clear();
-    });
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return text(index.row());
+    case Qt::SizeHintRole:
+        return lineSize_.isValid() ? QVariant(lineSize_) : QVariant();
+    default:
+        return {};
+    }
 }
 
-void LineListWidget::insertLine(int row, QStringView text, qint64 tag)
+Qt::ItemFlags LineModel::flags(const QModelIndex& index) const
 {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled;
+}
+
+void LineModel::insertLine(int row, QStringView text, qint64 tag)
+{
+    row = qBound(0, row, rowCount());
+    beginInsertRows(QModelIndex(), row, row);
     lines_.append(text, tag);
-    insertItem(row, new LineItem(quint32(lines_.size() - 1)));
+    order_.insert(order_.begin() + row, quint32(lines_.size() - 1));
+    endInsertRows();
 }
 
-void LineListWidget::setLines(PackedLines lines, const std::vector<quint32>& order)
+void LineModel::setLines(PackedLines lines, std::vector<quint32> order)
 {
-    Q_ASSERT(count() == 0);
+    Q_ASSERT(order.size() == size_t(lines.size()));
+    // One notice for the whole list: the view lays out only what it shows, whatever the
+    // number of lines.
+    beginResetModel();
     lines_ = std::move(lines);
-    if (order.empty())
-        return;
-    // The items go in without the view hearing of each one (a million notices would cost
-    // more than the items); the view then takes the list as new, as after a reset. The
-    // list was empty, so there is no selection or current line to carry over.
-    {
-        const QSignalBlocker quiet(model());
-        for (quint32 line : order)
-            addItem(new LineItem(line));
-    }
-    reset();
+    order_ = std::move(order);
+    endResetModel();
 }
 
-qint64 LineListWidget::tag(int row) const
+void LineModel::clear()
 {
-    const LineItem* it = lineItem(item(row));
-    return it ? lines_.tag(it->line()) : -1;
+    beginResetModel();
+    lines_.clear();
+    order_.clear();
+    order_.shrink_to_fit();
+    endResetModel();
 }
 
-int LineListWidget::compareLine(int row, const QString& text) const
+LineListView::LineListView(QWidget* parent) : QListView(parent), model_(new LineModel(this))
 {
-    const QListWidgetItem* it = item(row);
-    const LineItem* line = lineItem(it);
-    if (line && !line->QListWidgetItem::data(Qt::DisplayRole).isValid())
-        return lines_.compare(line->line(), text);
-    return compareTextAZ(it ? it->text() : QString(), text);
+    setModel(model_);
+}
+
+void LineListView::setCurrentRow(int row)
+{
+    // As a list of one selection: the current row is the selected one.
+    selectionModel()->setCurrentIndex(item(row), QItemSelectionModel::ClearAndSelect);
+}
+
+bool LineListView::isRowSelected(int row) const
+{
+    const QModelIndex i = item(row);
+    return i.isValid() && selectionModel()->isSelected(i);
 }
 
 } // namespace orv::platform::ui

@@ -287,6 +287,10 @@ public:
     virtual void Finish() {}
     virtual void FinishPage(TfrxReportPage* Page, int Index) {}
     virtual void StartPage(TfrxReportPage* Page, int Index) {}
+    // True when ExportObject leaves every object as it found it (what it changes for a
+    // while it puts back): then the prepared pages may hand it one page object turned
+    // into the next rather than a new one for every page.
+    virtual bool LeavesObjectsAlone() const { return false; }
 
 private:
     bool m_registered;

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace orv::report {
@@ -700,7 +701,8 @@ TfrxObjectDescription& TfrxPreviewPages::descriptionOf(const TfrxComponent* Sour
     return *d;
 }
 
-void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer)
+void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer,
+                                   std::vector<ReadObject>* Read)
 {
     if (!Element->Loaded)
         m_xmlDoc->LoadItem(Element);
@@ -721,7 +723,12 @@ void TfrxPreviewPages::readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, 
         if (!obj)
             throw EClassNotFound(QStringLiteral("Class %1 not found").arg(child->Name));
         obj->SetParent(Parent);
-        readObjects(child, obj, Serializer);
+        if (Read) {
+            if (!child->Loaded)
+                m_xmlDoc->LoadItem(child);
+            Read->push_back({child->Name, child->Text, child->Count(), obj, m_dictionary.GetObject(child->Name)});
+        }
+        readObjects(child, obj, Serializer, Read);
     }
 }
 
@@ -736,7 +743,7 @@ TfrxReportPage* TfrxPreviewPages::buildPage(TfrxXMLItem* Element, bool Strict)
     return built.release();
 }
 
-TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
+TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict, std::vector<ReadObject>* Read)
 {
     if (!Element->Loaded)
         m_xmlDoc->LoadItem(Element);
@@ -765,10 +772,235 @@ TfrxReportPage* TfrxPreviewPages::readPage(TfrxXMLItem* Element, bool Strict)
     page->AssignFromDocument(sourceText.Root(), sourceText.OldVersion());
     page->SetName(source->Name());
     serializer.Owner = page.get();
-    readObjects(Element, page.get(), serializer);
+    readObjects(Element, page.get(), serializer, Read);
     if (Strict && !serializer.Errors.isEmpty())
         throw TfrxInvalidXMLException();
     return page.release();
+}
+
+namespace {
+
+struct Attribute {
+    QStringView name, value;
+};
+
+// An attribute text cut into names and values exactly as the serializer reads it.
+std::vector<Attribute> attributesOf(const QString& Text)
+{
+    std::vector<Attribute> out;
+    qsizetype i = 0;
+    const qsizetype n = Text.size();
+    for (;;) {
+        while (i < n && Text[i] == u' ')
+            ++i;
+        const qsizetype eq = Text.indexOf(u'=', i);
+        if (eq < 0)
+            break;
+        QStringView name = QStringView(Text).mid(i, eq - i);
+        while (name.endsWith(u' '))
+            name.chop(1);
+        if (name.isEmpty())
+            break;
+        const qsizetype q1 = Text.indexOf(u'"', eq + 1);
+        if (q1 < 0)
+            break;
+        qsizetype q2 = Text.indexOf(u'"', q1 + 1);
+        if (q2 < 0)
+            q2 = n;
+        out.push_back({name, QStringView(Text).mid(q1 + 1, q2 - q1 - 1)});
+        i = q2 + 1;
+    }
+    return out;
+}
+
+// The attributes that set one value each and nothing else: the position, the size and a
+// memo's text. An object whose difference holds only these is turned into the next one
+// by setting them again. The value each sets, as a bit; 0 for any other attribute.
+constexpr unsigned kLeft = 1, kTop = 2, kWidth = 4, kHeight = 8, kMemoText = 16;
+unsigned valueSetBy(QStringView Name, TfrxComponent* Obj)
+{
+    if (Name.size() == 1)
+        switch (Name[0].unicode()) {
+        case u'l':
+            return kLeft;
+        case u't':
+            return kTop;
+        case u'w':
+            return kWidth;
+        case u'h':
+            return kHeight;
+        case u'x':
+        case u'u':
+            return Obj->asMemo() ? kMemoText : 0;
+        default:
+            return 0;
+        }
+    return Name == u"Text" && Obj->asMemo() ? kMemoText : 0;
+}
+
+// The values that the attributes of a text set, or nullopt when one of them is not of
+// that kind.
+std::optional<unsigned> valuesSetBy(const std::vector<Attribute>& Attributes, TfrxComponent* Obj)
+{
+    unsigned values = 0;
+    for (const Attribute& a : Attributes) {
+        const unsigned v = valueSetBy(a.name, Obj);
+        if (!v)
+            return std::nullopt;
+        values |= v;
+    }
+    return values;
+}
+
+// Whether the export leaves the objects as they were read: aligned objects are moved
+// when the page is read, highlighted memos take the highlight's font and memos with
+// page macros get their text replaced.
+bool exportLeavesAlone(const std::vector<TfrxPreviewPages::ReadObject>& Objects)
+{
+    for (const TfrxPreviewPages::ReadObject& r : Objects) {
+        if (TfrxView* view = r.object->asView(); view && view->Align() != baNone)
+            return false;
+        if (TfrxCustomMemoView* memo = r.object->asMemo()) {
+            if (memo->Highlight()->Active())
+                return false;
+            if (memo->AllowExpressions()) {
+                const QString text = memo->Text();
+                if (orv::platform::indexOfAZ(text, u"[TOTALPAGES#]") >= 0 || orv::platform::indexOfAZ(text, u"[COPYNAME#]") >= 0)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TfrxComponent* TfrxPreviewPages::KeptPages::baseOf(TfrxPreviewPages& Pages, const TfrxComponent* Source)
+{
+    auto it = bases.find(Source);
+    if (it == bases.end()) {
+        TfrxXMLSerializer serializer(nullptr);
+        serializer.OldFormat = Pages.m_xmlDoc->OldVersion();
+        std::unique_ptr<TfrxComponent> base(serializer.ReadComponentStr(nullptr, Pages.descriptionOf(Source), QString(), true));
+        if (!serializer.Errors.isEmpty())
+            base.reset();
+        it = bases.emplace(Source, std::move(base)).first;
+    }
+    return it->second.get();
+}
+
+bool TfrxPreviewPages::turnKeptPage(TfrxXMLItem* Element, KeptPage& Kept, KeptPages& All)
+{
+    // The same objects in the same tree, each either with the same text or with one made
+    // only of attributes that set one value. A value that the last page set and this one
+    // does not comes back from the object as its source object's description makes it.
+    struct Change {
+        std::size_t object;
+        const TfrxXMLItem* element;
+        unsigned restore;
+        TfrxComponent* base;
+    };
+    std::vector<Change> changed;
+    std::size_t at = 0;
+    const std::function<bool(TfrxXMLItem*)> same = [&](TfrxXMLItem* e) {
+        for (int i = 0; i < e->Count(); ++i) {
+            TfrxXMLItem* child = e->Items(i);
+            if (!child->Loaded)
+                m_xmlDoc->LoadItem(child);
+            if (at >= Kept.objects.size())
+                return false;
+            const std::size_t k = at++;
+            const ReadObject& r = Kept.objects[k];
+            if (r.name != child->Name || r.children != child->Count())
+                return false;
+            if (r.text != child->Text) {
+                const std::optional<unsigned> was = valuesSetBy(attributesOf(r.text), r.object);
+                const std::optional<unsigned> now = valuesSetBy(attributesOf(child->Text), r.object);
+                if (!was || !now)
+                    return false;
+                const unsigned restore = *was & ~*now;
+                TfrxComponent* base = nullptr;
+                if (restore) {
+                    if (!r.source)
+                        return false;
+                    base = All.baseOf(*this, r.source);
+                    if (!base || &base->classInfo() != &r.object->classInfo())
+                        return false;
+                }
+                changed.push_back({k, child, restore, base});
+            }
+            if (!same(child))
+                return false;
+        }
+        return true;
+    };
+    if (!Element->Loaded)
+        m_xmlDoc->LoadItem(Element);
+    if (!same(Element) || at != Kept.objects.size())
+        return false;
+    TfrxXMLSerializer serializer(nullptr);
+    serializer.OldFormat = m_xmlDoc->OldVersion();
+    serializer.Owner = Kept.page.get();
+    for (const Change& c : changed) {
+        ReadObject& r = Kept.objects[c.object];
+        if (c.restore & kLeft)
+            r.object->SetLeft(c.base->Left());
+        if (c.restore & kTop)
+            r.object->SetTop(c.base->Top());
+        if (c.restore & kWidth)
+            r.object->SetWidth(c.base->Width());
+        if (c.restore & kHeight)
+            r.object->SetHeight(c.base->Height());
+        if (c.restore & kMemoText)
+            r.object->asMemo()->Memo()->Assign(c.base->asMemo()->Memo());
+        serializer.XMLToObj(c.element->Text, r.object);
+        r.text = c.element->Text;
+    }
+    // A value that did not read leaves, on a new object, the source object's one.
+    if (!serializer.Errors.isEmpty())
+        return false;
+    Kept.page->SetLeft(Kept.left);
+    Kept.page->SetTop(Kept.top);
+    return true;
+}
+
+TfrxReportPage* TfrxPreviewPages::pageForExport(int Index, bool Keep, KeptPages& Kept)
+{
+    if (!Keep)
+        return GetPage(Index);
+    if (Count() == 0 || Index < 0 || Index >= Count())
+        return nullptr;
+    TfrxXMLItem* element = pagesItem()->Items(Index);
+    if (!element->Loaded)
+        m_xmlDoc->LoadItem(element);
+    if (isWholePage(element)) {
+        Kept.single.reset(buildPage(element));
+        Kept.single->AlignChildren();
+        return Kept.single.get();
+    }
+    // Pages read from the same source page have elements of the same name.
+    auto it = Kept.pages.find(element->Name);
+    if (it != Kept.pages.end()) {
+        KeptPage& k = it->second;
+        if (turnKeptPage(element, k, Kept)) {
+            if (exportLeavesAlone(k.objects))
+                return k.page.get();
+            Kept.single = std::move(k.page);
+            Kept.pages.erase(it);
+            return Kept.single.get();
+        }
+        Kept.pages.erase(it);
+    }
+    KeptPage k;
+    k.page.reset(readPage(element, false, &k.objects));
+    k.left = k.page->Left();
+    k.top = k.page->Top();
+    k.page->AlignChildren();
+    if (!exportLeavesAlone(k.objects)) {
+        Kept.single = std::move(k.page);
+        return Kept.single.get();
+    }
+    return (Kept.pages[element->Name] = std::move(k)).page.get();
 }
 
 TfrxReportPage* TfrxPreviewPages::GetPage(int Index)
@@ -1402,14 +1634,19 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
         try {
             ClearPageCache();
             const int total = Count();
+            // A filter that leaves the objects alone is given, for each source page, one
+            // page turned into every next page read from it.
+            const bool keep = Filter->LeavesObjectsAlone();
+            KeptPages kept;
             for (int i = 0; i < total && !r->Terminated(); ++i) {
                 if (!pages.isEmpty() && !pages.contains(QString::number(i + 1)))
                     continue;
-                TfrxReportPage* page = GetPage(i);
+                TfrxReportPage* page = pageForExport(i, keep, kept);
                 if (!page)
                     continue;
                 r->InternalOnProgress(ptExporting, i + 1);
                 exportPage(Filter, page, i, total);
+                kept.single.reset();
                 ClearPageCache();
             }
         } catch (...) {

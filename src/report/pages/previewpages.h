@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -140,6 +141,15 @@ public:
     // number being printed; false when there is no such page.
     bool ExportPage(TfrxCustomExportFilter* Filter, int Index);
 
+    // An object read back, with the element it was read from (its name, its text and the
+    // count of its child elements) and its source object, if any.
+    struct ReadObject {
+        QString name, text;
+        int children;
+        TfrxComponent* object;
+        const TfrxComponent* source;
+    };
+
     TfrxXMLDocument* XMLDoc() const { return m_xmlDoc.get(); }
     TfrxPictureCache* PictureCache() const { return m_pictureCache.get(); }
     TfrxDictionary& Dictionary() { return m_dictionary; }
@@ -162,11 +172,31 @@ private:
     // Strict: a number or other attribute of the page that cannot be read (or a position
     // or size that is not a finite number) refuses the page instead of being skipped.
     TfrxReportPage* buildPage(TfrxXMLItem* Element, bool Strict = false);
-    TfrxReportPage* readPage(TfrxXMLItem* Element, bool Strict);
+    TfrxReportPage* readPage(TfrxXMLItem* Element, bool Strict, std::vector<ReadObject>* Read = nullptr);
     // Throws "Invalid file format" unless every alias, page and place of the loaded
     // document can be read.
     void checkWhole();
-    void readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer);
+    // Read, when given, gets every object in the order of the elements.
+    void readObjects(TfrxXMLItem* Element, TfrxComponent* Parent, TfrxXMLSerializer& Serializer,
+                     std::vector<ReadObject>* Read = nullptr);
+    // A page read back for the export, the page that was last exported from the same
+    // source page turned into it where only positions and memo texts differ. Objects
+    // that the export does not change are the only ones kept.
+    struct KeptPage {
+        std::unique_ptr<TfrxReportPage> page;
+        std::vector<ReadObject> objects;
+        double left = 0, top = 0; // of the page as read, before the export places it
+    };
+    struct KeptPages {
+        std::map<QString, KeptPage> pages; // by the name of the page elements
+        // An object as its source object's description alone makes it, read once.
+        std::map<const TfrxComponent*, std::unique_ptr<TfrxComponent>> bases;
+        TfrxComponent* baseOf(TfrxPreviewPages& Pages, const TfrxComponent* Source);
+        std::unique_ptr<TfrxReportPage> single; // a page not kept
+    };
+    // Without Keep, GetPage; otherwise a kept page or, when it cannot be kept, a single one.
+    TfrxReportPage* pageForExport(int Index, bool Keep, KeptPages& Kept);
+    bool turnKeptPage(TfrxXMLItem* Element, KeptPage& Kept, KeptPages& All);
     void clearCaches();
     // One prepared page through the filter: its background, bands and their objects.
     void exportPage(TfrxCustomExportFilter* Filter, TfrxReportPage* Page, int Index, int Total);

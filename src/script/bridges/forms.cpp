@@ -21,7 +21,6 @@
 #include <QVariantAnimation>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSet>
@@ -1599,10 +1598,10 @@ bool listMember(ListControl& l, const QString& m, TfsMethodHelper* c, Value& res
         result = objectValue(l.item(argInt(c, 0)));
     } else if (is(m, "ITEMBYPOINT")) {
         auto* box = dynamic_cast<ListBoxObject*>(&l);
-        QListWidget* lw = box ? box->list().listWidget() : nullptr;
+        platform::ui::LineListView* lw = box ? box->list().listWidget() : nullptr;
         const QPoint at = lw ? lw->viewport()->mapFrom(lw, QPoint(int(argFloat(c, 0)), int(argFloat(c, 1)))) : QPoint();
-        QListWidgetItem* hit = lw ? lw->itemAt(at) : nullptr;
-        result = objectValue(hit ? l.item(lw->row(hit)) : nullptr);
+        const QModelIndex hit = lw ? lw->itemAt(at) : QModelIndex();
+        result = objectValue(hit.isValid() ? l.item(hit.row()) : nullptr);
     } else if (is(m, "SELECTALL") || is(m, "SELECTRANGE")) {
         // One line is selected at a time: the range ends on its last item.
         const int last = is(m, "SELECTALL") ? items.Count() - 1 : indexOf(1);

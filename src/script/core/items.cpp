@@ -23,9 +23,20 @@ namespace orv::script {
 
 QString upperName(const QString& name)
 {
+    // Most names are empty (expression nodes) or in upper case already: those are shared,
+    // not copied.
+    const qsizetype n = name.size();
+    qsizetype first = 0;
+    for (const QChar* q = name.constData(); first < n; ++first) {
+        const char16_t c = q[first].unicode();
+        if (c < 128 ? (c >= u'a' && c <= u'z') : (!QChar::isSurrogate(c) && QChar::toUpper(char32_t(c)) != c))
+            break;
+    }
+    if (first == n)
+        return name;
     QString out = name;
     char16_t* p = reinterpret_cast<char16_t*>(out.data());
-    for (qsizetype i = 0, n = out.size(); i < n; ++i) {
+    for (qsizetype i = first; i < n; ++i) {
         const char16_t c = p[i];
         if (c < 128) {
             if (c >= u'a' && c <= u'z')

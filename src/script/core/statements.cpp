@@ -240,17 +240,21 @@ void TfsAssignmentStmt::Optimize()
         if (auto* e = dynamic_cast<TfsExpression*>(node))
             node = e->Root();
         std::vector<AppendPiece> pieces;
-        bool safe = true;
         while (auto* op = dynamic_cast<TfsOperatorNode*>(node)) {
             if (op->Op() != opPlus || !op->Right())
                 break;
-            safe = safe && leavesAlone(op->Right(), FPlainVar);
             pieces.push_back({op->Right(), op->IsStrCat()});
             node = op->Left();
         }
         auto* first = dynamic_cast<TfsDesignatorNode*>(node);
-        if (safe && !pieces.empty() && first && dynamic_cast<TfsVariableDesignator*>(first->Designator())
-            && first->Designator()->RefItem() == FPlainVar) {
+        // Whether the pieces leave the target alone is asked only of a chain that starts
+        // with the target: most assignments are no such chain.
+        auto safe = [&] {
+            return std::all_of(pieces.begin(), pieces.end(),
+                               [&](const AppendPiece& p) { return leavesAlone(p.item, FPlainVar); });
+        };
+        if (!pieces.empty() && first && dynamic_cast<TfsVariableDesignator*>(first->Designator())
+            && first->Designator()->RefItem() == FPlainVar && safe()) {
             std::reverse(pieces.begin(), pieces.end());
             FAppend = std::move(pieces);
         }

@@ -27,7 +27,7 @@ namespace {
 QStringView propView(const TfsXMLItem* item, QLatin1StringView name)
 {
     const QString& text = item->Text();
-    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype t = text.size(), n = name.size();
     const char* want = name.data();
     for (qsizetype i = 0; i + n + 2 <= t; ++i) {
@@ -66,7 +66,8 @@ QStringView posView(const TfsXMLItem* item)
 {
     const QString& text = item->Text();
     const qsizetype t = text.size();
-    if (text.startsWith(u"pos=\"")) {
+    const QChar* c = text.constData();
+    if (t >= 5 && c[0] == u'p' && c[1] == u'o' && c[2] == u's' && c[3] == u'=' && c[4] == u'"') {
         const qsizetype end = text.indexOf(u'"', 5);
         return QStringView(text).mid(5, (end < 0 ? t : end) - 5);
     }
@@ -107,7 +108,16 @@ bool readPosition(QStringView pos, QPoint& point)
 
 bool named(const TfsXMLItem* item, QLatin1StringView name)
 {
-    return item->Name() == name;
+    // Asked many times of every element: compared by hand, without the general
+    // comparison of texts of two encodings.
+    const QString& n = item->Name();
+    if (n.size() != name.size())
+        return false;
+    const QChar* p = n.constData();
+    for (qsizetype i = 0; i < n.size(); ++i)
+        if (p[i].unicode() != char16_t(static_cast<unsigned char>(name[i].toLatin1())))
+            return false;
+    return true;
 }
 
 QString quoted(const QString& name)
@@ -147,7 +157,16 @@ void TfsILParser::setErrorPos(const QString& pos)
 
 void TfsILParser::addCodeLine(const TfsXMLItem* element)
 {
-    FProgram->AddCodeLine(FUnitName, posOf(element));
+    // Statements of one line follow each other: the line is recorded once for them.
+    const QStringView pos = posView(element);
+    const qsizetype colon = pos.indexOf(u':');
+    const QStringView line = colon < 0 ? QStringView() : pos.left(colon);
+    if (FCodeLineKnown && line == FLastCodeLine && FUnitName == FLastCodeUnit)
+        return;
+    FProgram->AddCodeLine(FUnitName, pos.toString());
+    FLastCodeLine = line.toString();
+    FLastCodeUnit = FUnitName;
+    FCodeLineKnown = true;
 }
 
 void TfsILParser::checkAssignment(const TfsCustomVariable* target, const TfsCustomVariable* source) const
@@ -160,6 +179,7 @@ void TfsILParser::checkAssignment(const TfsCustomVariable* target, const TfsCust
 void TfsILParser::ParseILScript()
 {
     FWithList.clear();
+    FCodeLineKnown = false;
     FProgram->SetErrorUnit(QString());
     FUnitName.clear();
     setErrorPos(QString());
@@ -294,8 +314,7 @@ void TfsILParser::buildStatement(TfsXMLItem* element, TfsStatement* list, TfsScr
 {
     // A stored program may nest deeper than the parser lets source text nest.
     orv::script::checkStack();
-    const QString& name = element->Name();
-    auto is = [&](const char* n) { return name == QLatin1StringView(n); };
+    auto is = [&](const char* n) { return named(element, QLatin1StringView(n)); };
     if (is("assignstmt")) {
         buildAssignment(element, list, scope);
     } else if (is("callstmt")) {

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/exceptions.h"
@@ -70,6 +71,8 @@ QString decodeSourceFile(const QByteArray& bytes)
 TfsILParser::TfsILParser(TfsScript* program)
     : FProgram(program), FILScript(std::make_unique<TfsXMLDocument>())
 {
+    // The intermediate program's elements live and die with the parser.
+    FILScript->UsePool();
 }
 
 TfsILParser::~TfsILParser() = default;
@@ -99,12 +102,13 @@ bool TfsILParser::MakeILScript(const QString& text)
 {
     if (!FGrammar)
         SelectLanguage(FProgram->SyntaxType());
+    FILScript->Clear();
     TfsXMLItem* root = FILScript->Root();
-    root->Clear();
     root->SetName(QString());
     root->SetText(QString());
     FLines.clear();
     FLines.reserve(64);
+    FLineTexts.clear();
     FUnits.clear();
     FErrorText.clear();
     FErrorPos.clear();
@@ -161,6 +165,7 @@ bool TfsILParser::MakeILScript(const QString& text)
         FErrorPos.clear();
     }
     FLines.clear();
+    FLineTexts.clear();
     FUnits.clear();
     FProgram->SetErrorPos(FErrorPos);
     FProgram->SetErrorMsg(FErrorText);
@@ -375,6 +380,21 @@ void TfsILParser::applyNode(const GrammarItem& item, bool success, int p0, int l
     FLines.push_back(std::move(close));
 }
 
+const QString& TfsILParser::lineText(const Line& line) const
+{
+    static const QString none;
+    if (line.fixedText)
+        return *line.fixedText;
+    return line.ownText >= 0 ? FLineTexts[size_t(line.ownText)] : none;
+}
+
+void TfsILParser::setOwnText(Line& line, const QString& text)
+{
+    line.fixedText = nullptr;
+    line.ownText = int(FLineTexts.size());
+    FLineTexts.push_back(text);
+}
+
 // An element added by an item: its text is the item's addtext or the token read; its
 // position is right behind the token.
 void TfsILParser::appendAdded(const GrammarItem& item, int tokenStart, const QString* ownToken)
@@ -383,10 +403,10 @@ void TfsILParser::appendAdded(const GrammarItem& item, int tokenStart, const QSt
     line.name = &item.add;
     line.pos = FParser.Position();
     if (!item.addText.isEmpty()) {
-        line.text = item.addText;
+        line.fixedText = &item.addText;
         line.escaped = true;
     } else if (ownToken) {
-        line.text = *ownToken;
+        setOwnText(line, *ownToken);
     } else if (tokenStart >= 0) {
         line.sliceStart = tokenStart;
         line.sliceLength = FParser.Position() - tokenStart;
@@ -410,11 +430,14 @@ void TfsILParser::appendReportText(const QString& text)
         line.skipToPos = false;
         FLines.push_back(std::move(line));
     };
-    auto empty = [&](const QString* name, const QString& value, bool escaped) {
+    auto empty = [&](const QString* name, const QString* fixed, const QString& value, bool escaped) {
         Line line;
         line.name = name;
         line.pos = pos;
-        line.text = value;
+        if (fixed)
+            line.fixedText = fixed;
+        else
+            setOwnText(line, value);
         line.escaped = escaped;
         FLines.push_back(std::move(line));
     };
@@ -424,9 +447,9 @@ void TfsILParser::appendReportText(const QString& text)
         FLines.push_back(std::move(line));
     };
     open(&dsgn);
-    empty(&node, get, true);
+    empty(&node, &get, QString(), true);
     open(&expr);
-    empty(&string, u'\'' + text + u'\'', false);
+    empty(&string, nullptr, u'\'' + text + u'\'', false);
     close();
     close();
 }
@@ -435,19 +458,38 @@ void TfsILParser::appendReportText(const QString& text)
 void TfsILParser::appendAttributeValue(QString& out, const Line& line) const
 {
     if (line.escaped) {
-        out += line.text;
+        out += lineText(line);
         return;
     }
     const QStringView value = line.sliceStart >= 0
                                   ? QStringView(FParser.Text()).mid(line.sliceStart - 1, line.sliceLength)
-                                  : QStringView(line.text);
+                                  : QStringView(lineText(line));
     if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.isSurrogate(); }))
         fsAppendEscapedXMLText(out, asStoredText(value.toString()));
     else
         fsAppendEscapedXMLText(out, value);
 }
 
-void TfsILParser::appendPosition(QString& out, int position) const
+void TfsILParser::appendAttributeValue(std::u16string& out, const Line& line) const
+{
+    const QStringView value = line.escaped ? QStringView(lineText(line))
+                              : line.sliceStart >= 0
+                                  ? QStringView(FParser.Text()).mid(line.sliceStart - 1, line.sliceLength)
+                                  : QStringView(lineText(line));
+    auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u != 10 && u != 13 && u != u'"' && u != u'<' && u != u'>' && u != u'&' && !c.isSurrogate();
+    };
+    if (line.escaped || std::all_of(value.begin(), value.end(), plain)) {
+        out.append(value.utf16(), size_t(value.size()));
+        return;
+    }
+    QString escaped;
+    appendAttributeValue(escaped, line);
+    out.append(reinterpret_cast<const char16_t*>(escaped.constData()), size_t(escaped.size()));
+}
+
+void TfsILParser::appendPosition(std::u16string& out, int position) const
 {
     int line, column;
     FParser.lineColumn(position, line, column);
@@ -465,7 +507,7 @@ void TfsILParser::appendPosition(QString& out, int position) const
         if (v < 10)
             break;
     }
-    out.append(reinterpret_cast<const QChar*>(p), end - p);
+    out.append(p, size_t(end - p));
 }
 
 void TfsILParser::recordError(const GrammarItem& item, int p0)
@@ -501,7 +543,7 @@ void TfsILParser::includeUnits(int l0)
         }
         Line block[3];
         block[0].kind = Line::UsesOpen;
-        block[0].text = name;
+        setOwnText(block[0], name);
         block[1].kind = Line::Unit;
         block[1].unit = unitIndex;
         block[2].kind = Line::Close;
@@ -573,6 +615,7 @@ QString TfsILParser::unitSource(const QString& name)
 
 void TfsILParser::buildILScript()
 {
+    static_assert(std::is_trivially_copyable_v<Line>, "lines are moved as bytes");
     static const QString program = QStringLiteral("program"), uses = QStringLiteral("uses");
     // Count each element's children first, so that every child list is made once.
     std::vector<int> childCount(FLines.size() + 1, 0), openLine{int(FLines.size())};
@@ -593,10 +636,14 @@ void TfsILParser::buildILScript()
     root->SetName(program);
     root->Reserve(childCount.back() + 1);
     std::vector<TfsXMLItem*> open{root};
-    auto openElement = [&](const QString& name, QString attributes, size_t line) {
+    // One buffer for every attribute text: the elements copy it into their pool.
+    std::u16string attributes;
+    attributes.reserve(64);
+    auto text = [&] { return QStringView(attributes.data(), qsizetype(attributes.size())); };
+    auto openElement = [&](const QString& name, size_t line) {
         TfsXMLItem* item = open.back()->Add();
         item->SetName(name);
-        item->SetText(std::move(attributes));
+        item->SetText(text());
         item->Reserve(childCount[line]);
         open.push_back(item);
     };
@@ -610,36 +657,35 @@ void TfsILParser::buildILScript()
                 FParser.SkipSpaces();
                 pos = FParser.Position();
             }
-            QString attributes;
-            attributes.reserve(32);
-            attributes += u"pos=\"";
+            attributes.assign(u"pos=\"", 5);
             appendPosition(attributes, pos);
             if (line.withEnd) {
-                attributes += u"\" pos1=\"";
+                attributes.append(u"\" pos1=\"", 8);
                 appendPosition(attributes, line.end);
             }
             attributes += u'"';
-            openElement(*line.name, std::move(attributes), i);
+            openElement(*line.name, i);
             break;
         }
         case Line::UsesOpen:
-            openElement(uses, QStringLiteral("unit=\"") + line.text + u'"', i);
+            attributes.assign(u"unit=\"", 6);
+            attributes.append(reinterpret_cast<const char16_t*>(lineText(line).constData()), size_t(lineText(line).size()));
+            attributes += u'"';
+            openElement(uses, i);
             break;
         case Line::Close:
             if (open.size() > 1)
                 open.pop_back();
             break;
         case Line::Empty: {
-            QString attributes;
-            attributes.reserve(40);
-            attributes += u"text=\"";
+            attributes.assign(u"text=\"", 6);
             appendAttributeValue(attributes, line);
-            attributes += u"\" pos=\"";
+            attributes.append(u"\" pos=\"", 7);
             appendPosition(attributes, line.pos);
             attributes += u'"';
             TfsXMLItem* item = open.back()->Add();
             item->SetName(*line.name);
-            item->SetText(std::move(attributes));
+            item->SetText(text());
             break;
         }
         case Line::Unit:

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "script/core/items.h"
@@ -93,9 +94,15 @@ private:
         int end = 0;
         int sliceStart = -1;    // Empty: the token as a piece of the source...
         int sliceLength = 0;
-        QString text;           // ...or as a text of its own; UsesOpen: the unit name
+        // ...or as a text of its own (UsesOpen: the unit name): a text that outlives the
+        // parse (the grammar's), or one kept in FLineTexts. Lines hold no text
+        // themselves, so that moving them around is copying bytes.
+        const QString* fixedText = nullptr;
+        int ownText = -1;
         int unit = -1;          // Unit: index into FUnits, -1 for a unit without program
     };
+    const QString& lineText(const Line& line) const;
+    void setOwnText(Line& line, const QString& text);
     struct NestingTooDeep {
         int position;
     };
@@ -108,7 +115,8 @@ private:
     void appendAdded(const orv::script::GrammarItem& item, int tokenStart, const QString* ownToken);
     void appendReportText(const QString& text);
     void appendAttributeValue(QString& out, const Line& line) const;
-    void appendPosition(QString& out, int position) const;
+    void appendAttributeValue(std::u16string& out, const Line& line) const;
+    void appendPosition(std::u16string& out, int position) const;
     void recordError(const orv::script::GrammarItem& item, int p0);
     QString positionAfterSpaces(int position);
     // The position of the first text behind spaces, comments and line ends.
@@ -190,9 +198,14 @@ private:
     const TfsXMLItem* FErrorItem = nullptr;
     bool FErrorPosMade = true;
     std::vector<WithEntry> FWithList;
+    // The code line recorded last, with its unit.
+    bool FCodeLineKnown = false;
+    QString FLastCodeLine;
+    QString FLastCodeUnit;
 
     // State of one MakeILScript.
     std::vector<Line> FLines;
+    std::vector<QString> FLineTexts;
     std::vector<std::unique_ptr<TfsXMLItem>> FUnits;
     QString FErrorText;
     QString FErrorPos;

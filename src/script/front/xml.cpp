@@ -3,6 +3,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <new>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/exceptions.h"
@@ -146,7 +149,108 @@ QString fsUnescapeXMLText(const QString& s)
 }
 
 // ---------------------------------------------------------------------------------------
+// TfsXMLPool
+
+namespace {
+// What operator new gives without asking for more (asking costs a slower allocation).
+constexpr size_t kPoolAlign = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+constexpr size_t kFirstBlock = 8 * 1024, kLargestBlock = 256 * 1024;
+std::atomic<size_t> poolBytes{0};
+} // namespace
+
+TfsXMLPool::~TfsXMLPool()
+{
+    for (const Block& block : FBlocks) {
+        ::operator delete(block.data);
+        poolBytes -= block.size;
+    }
+}
+
+size_t TfsXMLPool::LiveBytes()
+{
+    return poolBytes;
+}
+
+void* TfsXMLPool::Allocate(size_t bytes)
+{
+    bytes = (bytes + kPoolAlign - 1) & ~(kPoolAlign - 1);
+    if (size_t(FEnd - FNext) < bytes) {
+        // Each block twice the last, so a large document takes few of them.
+        size_t size = FBlocks.empty() ? kFirstBlock : std::min(FBlocks.back().size * 2, kLargestBlock);
+        size = std::max(size, bytes);
+        auto* data = static_cast<char*>(::operator new(size));
+        FBlocks.push_back({data, size});
+        FReserved += size;
+        poolBytes += size;
+        FNext = data;
+        FEnd = data + size;
+    }
+    void* result = FNext;
+    FNext += bytes;
+    return result;
+}
+
+void TfsXMLPool::Reset()
+{
+    if (FBlocks.empty())
+        return;
+    const Block last = FBlocks.back();
+    FBlocks.pop_back();
+    for (const Block& block : FBlocks) {
+        ::operator delete(block.data);
+        poolBytes -= block.size;
+        FReserved -= block.size;
+    }
+    FBlocks.assign(1, last);
+    FNext = last.data;
+    FEnd = last.data + last.size;
+}
+
+// ---------------------------------------------------------------------------------------
 // TfsXMLItem
+
+void TfsXMLItem::Destroy(TfsXMLItem* item)
+{
+    if (!item)
+        return;
+    if (item->FInPool)
+        item->~TfsXMLItem();
+    else
+        delete item;
+}
+
+void TfsXMLItem::SetText(const QString& text)
+{
+    if (!FInPool || text.isEmpty())
+        FText = text;
+    else
+        SetText(QStringView(text));
+}
+
+void TfsXMLItem::SetText(QStringView text)
+{
+    if (!FInPool || text.isEmpty()) {
+        FText = text.toString();
+        return;
+    }
+    // The characters go into the pool with the element; the text only points at them.
+    auto* data = static_cast<char16_t*>(FPool->Allocate(size_t(text.size()) * sizeof(char16_t)));
+    std::copy_n(text.utf16(), text.size(), data);
+    FText = QString::fromRawData(reinterpret_cast<const QChar*>(data), text.size());
+}
+
+void TfsXMLItem::SetText(QString&& text)
+{
+    if (FInPool)
+        SetText(static_cast<const QString&>(text));
+    else
+        FText = std::move(text);
+}
+
+QString TfsXMLItem::ownText() const
+{
+    return FInPool ? QString(FText.constData(), FText.size()) : FText;
+}
 
 TfsXMLItem::~TfsXMLItem()
 {
@@ -177,7 +281,7 @@ void TfsXMLItem::Clear()
         work.insert(work.end(), item->FItems.begin(), item->FItems.end());
         item->FItems.clear();
         item->FParent = nullptr;
-        delete item;
+        Destroy(item);
     }
 }
 
@@ -196,7 +300,14 @@ int TfsXMLItem::IndexOf(const TfsXMLItem* item) const
 
 TfsXMLItem* TfsXMLItem::Add()
 {
-    auto* item = new TfsXMLItem;
+    TfsXMLItem* item;
+    if (FPool) {
+        item = new (FPool->Allocate(sizeof(TfsXMLItem))) TfsXMLItem;
+        item->FPool = FPool;
+        item->FInPool = true;
+    } else {
+        item = new TfsXMLItem;
+    }
     item->FParent = this;
     FItems.push_back(item);
     return item;
@@ -204,6 +315,8 @@ TfsXMLItem* TfsXMLItem::Add()
 
 void TfsXMLItem::AddItem(TfsXMLItem* item)
 {
+    // A pooled element's memory goes with its document.
+    Q_ASSERT(!item->FInPool || item->FPool == FPool);
     FItems.push_back(item);
     item->detachFromParent();
     item->FParent = this;
@@ -287,7 +400,7 @@ void TfsXMLItem::Assign(const TfsXMLItem* item)
     TfsXMLItem copy;
     if (item) {
         copy.FName = item->FName;
-        copy.FText = item->FText;
+        copy.FText = item->ownText();
         copy.FData = item->FData;
         std::vector<std::pair<const TfsXMLItem*, TfsXMLItem*>> work{{item, &copy}};
         while (!work.empty()) {
@@ -296,7 +409,7 @@ void TfsXMLItem::Assign(const TfsXMLItem* item)
             for (const TfsXMLItem* child : src->FItems) {
                 TfsXMLItem* c = dst->Add();
                 c->FName = child->FName;
-                c->FText = child->FText;
+                c->FText = child->ownText();
                 c->FData = child->FData;
                 work.emplace_back(child, c);
             }
@@ -306,7 +419,7 @@ void TfsXMLItem::Assign(const TfsXMLItem* item)
     if (!item)
         return;
     FName = copy.FName;
-    FText = copy.FText;
+    SetText(copy.FText);
     FData = copy.FData;
     FItems.swap(copy.FItems);
     for (TfsXMLItem* child : FItems)
@@ -454,11 +567,11 @@ void TfsXMLReader::ReadRootItem(TfsXMLItem* item)
         const bool complete = readElement(child);
         const QString closing = child->Name();
         if (closing.isEmpty()) { // the stream ended: keep what was read
-            delete child;
+            TfsXMLItem::Destroy(child);
             return;
         }
         if (closing.startsWith(u'/')) {
-            delete child;
+            TfsXMLItem::Destroy(child);
             if (QStringView(closing).mid(1).compare(parent->Name(), Qt::CaseInsensitive) != 0)
                 RaiseException();
             open.pop_back();
@@ -547,6 +660,21 @@ TfsXMLDocument::TfsXMLDocument() : FRoot(new TfsXMLItem) {}
 TfsXMLDocument::~TfsXMLDocument()
 {
     delete FRoot;
+}
+
+void TfsXMLDocument::Clear()
+{
+    FRoot->Clear();
+    if (FPool)
+        FPool->Reset();
+}
+
+void TfsXMLDocument::UsePool()
+{
+    if (FPool)
+        return;
+    FPool = std::make_unique<TfsXMLPool>();
+    FRoot->SetPool(FPool.get());
 }
 
 void TfsXMLDocument::LoadFromStream(QIODevice& stream)

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -27,6 +28,37 @@ void fsAppendEscapedXMLText(QString& out, QStringView s);
 // no number raise orv::platform::EConvertError.
 QString fsUnescapeXMLText(const QString& s);
 
+// Memory for the elements of one document and their attribute texts, handed out in
+// blocks and given back all at once: the intermediate program is made of many small
+// elements that live exactly as long as their document. Elements made in a pool never
+// leave their document (they are not moved to another tree).
+class TfsXMLPool {
+public:
+    TfsXMLPool() = default;
+    ~TfsXMLPool();
+    TfsXMLPool(const TfsXMLPool&) = delete;
+    TfsXMLPool& operator=(const TfsXMLPool&) = delete;
+
+    // Room for `bytes` bytes, aligned for any element.
+    void* Allocate(size_t bytes);
+    // Gives every block back but the last; whatever was made in the pool must be gone.
+    void Reset();
+    // Bytes the pool holds now.
+    size_t Reserved() const { return FReserved; }
+    // Bytes all pools of the process hold now.
+    static size_t LiveBytes();
+
+private:
+    struct Block {
+        char* data;
+        size_t size;
+    };
+    std::vector<Block> FBlocks;
+    char* FNext = nullptr;
+    char* FEnd = nullptr;
+    size_t FReserved = 0;
+};
+
 class TfsXMLItem {
 public:
     TfsXMLItem() = default;
@@ -37,6 +69,8 @@ public:
 
     // Destroys every child; name and attribute text stay.
     void Clear();
+    // Destroys an element made with Add or new, wherever its memory lives.
+    static void Destroy(TfsXMLItem* item);
     int Count() const { return int(FItems.size()); }
     // A child by position; a position outside the list raises orv::platform::ERangeError.
     TfsXMLItem* Items(int index) const;
@@ -72,9 +106,12 @@ public:
 
     const QString& Name() const { return FName; }
     void SetName(const QString& name) { FName = name; }
+    // The attribute text of an element made in a pool points into the pool: copy it
+    // (QString(Text().constData(), ...)) to keep it beyond the document.
     const QString& Text() const { return FText; }
-    void SetText(const QString& text) { FText = text; }
-    void SetText(QString&& text) { FText = std::move(text); }
+    void SetText(const QString& text);
+    void SetText(QString&& text);
+    void SetText(QStringView text);
     void* Data() const { return FData; }
     void SetData(void* data) { FData = data; }
 
@@ -82,14 +119,22 @@ public:
     // goes with them).
     static inline void (*OnDestroy)(TfsXMLItem* item) = nullptr;
 
+    // Children made by Add come from this pool (nil: from the heap).
+    void SetPool(TfsXMLPool* pool) { FPool = pool; }
+    bool InPool() const { return FInPool; }
+
 private:
     void detachFromParent();
+    // The attribute text as a text that owns its characters.
+    QString ownText() const;
 
     QString FName;
     QString FText;
     TfsXMLItem* FParent = nullptr;
     std::vector<TfsXMLItem*> FItems;
     void* FData = nullptr;
+    TfsXMLPool* FPool = nullptr;
+    bool FInPool = false;
 };
 
 class TfsXMLReader {
@@ -146,7 +191,8 @@ public:
     TfsXMLDocument(const TfsXMLDocument&) = delete;
     TfsXMLDocument& operator=(const TfsXMLDocument&) = delete;
 
-    void Clear() { FRoot->Clear(); }
+    // Empties the root; a pooled document also gives its elements' memory back.
+    void Clear();
     void LoadFromStream(QIODevice& stream);
     void SaveToStream(QIODevice& stream) const;
     void LoadFromFile(const QString& fileName);
@@ -158,8 +204,13 @@ public:
     TfsXMLItem* Root() const { return FRoot; }
     bool AutoIndent() const { return FAutoIndent; }
     void SetAutoIndent(bool value) { FAutoIndent = value; }
+    // Makes the document's elements in a pool of its own from now on (call it while the
+    // root is empty). For documents whose elements never move to another tree.
+    void UsePool();
+    const TfsXMLPool* Pool() const { return FPool.get(); }
 
 private:
+    std::unique_ptr<TfsXMLPool> FPool; // declared first: destroyed after the root
     TfsXMLItem* FRoot;
     bool FAutoIndent = false;
 };
