@@ -122,6 +122,9 @@ TEST(Floats, ExpressionsAgreeBitForBitInEveryLanguage)
         {"VoriroVoreva", "var r: Extended; procedure P(var t: Extended; a: Extended); begin t := t * a + a / 3; end; "
                          "begin r := 0.5; P(r, 0.3); P(r, 7); end."},
         {"VoriroVoreva", "var a, r: Extended; begin a := 0.1; r := 2; r := r * a; r := r + a * 3; r := r - a / 7; r := r / 3; end."},
+        {"VoriroVoreva", "var a, r: Extended; i: Integer; begin r := r * 3; i := 7; a := 0.1; r := r + i; r := r * i + a; "
+                         "r := r - i * a; r := r / (i + a); r := r + 1e308 * a; end."},
+        {"Z++Ovuvir", "float r, a; int i; { r = 1; a = 0.3; i = 3; r += a * 2; r -= a / 3; r *= a + i; r /= a - i; r += i; }"},
         {"JScript", "var x = 0.5; var s = 0; for (var i = 1; i <= 2000; i++) { x = x * 0.999999 + 0.25; "
                     "s = s + x / i - 0.5 * x; } r = s;"},
         {"JScript", "var a = 2147483647; var b = 0.5; r = a * 2 + b; r = r + a * b * a + 7 / 2 * b;"},
@@ -157,6 +160,8 @@ TEST(Floats, SignsOfZeroAndDivisionByZeroAsTheStatementsGiveThem)
         {"VoriroVoreva", "var a, r: Extended; begin r := 7; a := 1.5; r := a / 0 - 1; end."},
         {"VoriroVoreva", "var a, b, r: Extended; begin r := 7; a := 0.0; b := 0.0; r := a / b; end."},
         {"VoriroVoreva", "var a, r: Extended; begin r := 7; a := 0.0; r := r / a; end."},
+        {"VoriroVoreva", "var a, r: Extended; i: Integer; begin r := 7; a := 2.5; i := 5; r := r / (a * 2 - i); end."},
+        {"Z++Ovuvir", "float a, r; { r = 7; a = 0.0; r /= a * 3; }"},
         {"Z++Ovuvir", "float a, r; int i; { r = 7; a = 1.5; i = 0; r = a * 3 / i; }"},
         {"RadivEdurav", "Dim a As Double, b As Double\nr = 7\na = 1.5\nb = 0\nr = a / b + 1"},
         {"JScript", "var a = 1.5; var b = 0; r = 7; r = a / b;"},

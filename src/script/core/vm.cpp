@@ -1023,6 +1023,14 @@ private:
             behind(e);
             return true;
         }
+        // Into a floating variable: the whole of the variable op the expression at once
+        // when it can, the instructions below when not.
+        const int whole = slot < 0 && a->FTarget && storeKind(a) == 2 ? floatCompound(var, source, op, a->FTarget) : -1;
+        const auto behindAll = [&] {
+            if (whole >= 0)
+                at(whole).target = here();
+            behind(e);
+        };
         // Read the target, then the expression, as the statement does.
         const auto [v, x] = operands(var, source);
         freeFrom(base);
@@ -1039,7 +1047,7 @@ private:
             at(i).dst = reg();
             at(i).ptr = a->FTarget;
             at(i).statement = a;
-            behind(e);
+            behindAll();
             return true;
         }
         const int i = put(op);
@@ -1054,7 +1062,7 @@ private:
         at(st).sub = storeKind(a);
         if (slot < 0 && !a->FTarget)
             unknown();
-        behind(e);
+        behindAll();
         return true;
     }
 
@@ -1477,7 +1485,30 @@ private:
         int depth = 0;
         int most = 0;
         bool integer = false;
-        if (!floatSteps(item, program, depth, most, integer) || integer || program.steps.size() < 2)
+        if (!floatSteps(item, program, depth, most, integer))
+            return -1;
+        return floatInstruction(std::move(program), integer, target);
+    }
+
+    // The same for a compound assignment: the variable op the expression.
+    int floatCompound(TfsCustomVariable* var, TfsCustomVariable* item, Op op, Value* target)
+    {
+        FloatProgram program;
+        int depth = 0;
+        int most = 0;
+        bool integer = false;
+        const int operation = op == Op::Add        ? FloatStep::Add
+                              : op == Op::Subtract ? FloatStep::Subtract
+                              : op == Op::Multiply ? FloatStep::Multiply
+                                                   : FloatStep::Divide;
+        if (!floatOperation(var, item, operation, program, depth, most, integer))
+            return -1;
+        return floatInstruction(std::move(program), integer, target);
+    }
+
+    int floatInstruction(FloatProgram&& program, bool integer, Value* target)
+    {
+        if (integer || program.steps.size() < 2)
             return -1;
         program.steps.emplace_back();
         const int i = put(Op::FloatExpression);
@@ -1548,17 +1579,24 @@ private:
         case opDivFloat: operation = FloatStep::Divide; break;
         default: return false;
         }
+        return floatOperation(op->Left(), op->Right(), operation, program, depth, most, integer);
+    }
+
+    // The steps of left operation right.
+    bool floatOperation(TfsCustomVariable* leftItem, TfsCustomVariable* rightItem, int operation, FloatProgram& program,
+                        int& depth, int& most, bool& integer)
+    {
         bool left = false, right = false;
-        if (!floatSteps(op->Left(), program, depth, most, left))
+        if (!floatSteps(leftItem, program, depth, most, left))
             return false;
         FloatStep last;
-        const int rightOperand = floatOperand(op->Right(), last, right);
+        const int rightOperand = floatOperand(rightItem, last, right);
         if (rightOperand == -2)
             return false;
         if (rightOperand >= 0) {
             last.kind = (unsigned char)(operation * 3 + rightOperand);
         } else {
-            if (!floatSteps(op->Right(), program, depth, most, right))
+            if (!floatSteps(rightItem, program, depth, most, right))
                 return false;
             last.kind = (unsigned char)(FloatStep::SavedAdd + operation - FloatStep::Add);
             --depth;
