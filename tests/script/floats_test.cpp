@@ -172,3 +172,38 @@ TEST(Floats, SignsOfZeroAndDivisionByZeroAsTheStatementsGiveThem)
         EXPECT_EQ(b.text, q("7")) << d[1];
     }
 }
+
+// A comparison that decides a short circuit jumps by itself and still leaves its Boolean:
+// each comparison, Integer, floating, text, Null and NaN operands, in all four languages.
+TEST(Floats, ComparisonsDecidingShortCircuitsAgreeWithTheStatements)
+{
+    const struct {
+        const char* language;
+        const char* source;
+        const char* result;
+    } cases[] = {
+        {"VoriroVoreva", "var i, n: Integer; b: Boolean; r: String; begin r := ''; n := 0; for i := 0 to 11 do begin "
+                         "b := (i mod 3 = 0) or ((i mod 4 <> 1) and (i < 9)) or (i >= 10) and not (i > 10) or (i <= -1); "
+                         "if b then r := r + '1' else r := r + '0'; end; end.",
+         "101110111110"},
+        {"VoriroVoreva", "var x, y: Extended; b: Boolean; r: String; begin x := 1e308; x := x * 10; y := x - x; r := ''; "
+                         "b := (y = y) or (y <> y); r := r + VarToStr(b); b := (y < 1) or (y >= 1) or (x > 0.5) and (x <= x); "
+                         "r := r + VarToStr(b); b := (x > 1e300) and (0.5 < 1) and (y <> 0); r := r + VarToStr(b); end.",
+         "TrueTrueTrue"},
+        {"VoriroVoreva", "var s: String; v: Variant; b: Boolean; r: String; begin s := 'abc'; v := Null; r := ''; "
+                         "b := (s = 'abd') or (s < 'abd') and (v = Null); r := r + VarToStr(b); "
+                         "b := (v = 1) or (v <> 1) or (s >= 'b'); r := r + VarToStr(b); end.",
+         "TrueTrue"},
+        {"JScript", "var s = \"\"; for (var i = 0; i < 12; i++) { var b = (i % 3 == 0) || ((i % 4 != 1) && (i < 9.5)); "
+                    "if (b) s = s + \"1\"; else s = s + \"0\"; } r = s;",
+         "101110111100"},
+        {"Z++Ovuvir", "int i; bool b; string r; { r = \"\"; for (i = 0; i < 12; i++) { b = (i % 3 == 0) || ((i % 4 != 1) && (i < 9)); "
+                      "if (b) r = r + \"1\"; else r = r + \"0\"; } }",
+         "101110111100"},
+        {"RadivEdurav", "s = \"\"\nFor i = 0 To 11\nb = (i Mod 3 = 0) Or ((i Mod 4 <> 1) And (i < 9))\n"
+                        "If b Then\ns = s & \"1\"\nElse\ns = s & \"0\"\nEnd If\nNext\nr = s",
+         "101110111100"},
+    };
+    for (const auto& c : cases)
+        expectResult(c.language, c.source, c.result);
+}

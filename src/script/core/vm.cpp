@@ -130,6 +130,8 @@ enum class Op : unsigned char {
                      // variable kept at ptr, then goto target; when an operand is not of its
                      // usual kind, a divisor is zero or a value provider is there: on, into the
                      // instructions of the same assignment
+    CompareJump, // R[dst] = the Boolean of the comparison <sub & 15> of A and B; it is
+                 // (sub & 16 ? true : false): goto target
     End,
 };
 
@@ -1652,8 +1654,17 @@ private:
         const int base = FNextReg;
         side(op->Left());
         freeFrom(base);
-        const int j = put(op->Op() == opAnd ? Op::JumpIfNot : Op::JumpIf);
-        at(j).a = inRegister(r);
+        // A comparison just computed into r jumps by itself.
+        const bool whenTrue = op->Op() != opAnd;
+        int j = here() - 1;
+        if (j >= 0 && FJoin != here() && at(j).dst == r && !at(j).ptr && at(j).op >= Op::Equal
+            && at(j).op <= Op::GreaterOrEqual) {
+            at(j).sub = (unsigned char)(int(at(j).op) - int(Op::Equal) + (whenTrue ? 16 : 0));
+            at(j).op = Op::CompareJump;
+        } else {
+            j = put(whenTrue ? Op::JumpIf : Op::JumpIfNot);
+            at(j).a = inRegister(r);
+        }
         side(op->Right());
         freeFrom(base);
         at(j).target = here();
@@ -1768,6 +1779,8 @@ private:
             case Op::JumpIf:
             case Op::JumpIfNot:
             case Op::JumpCompare:
+            case Op::CompareJump:
+            case Op::FloatExpression:
             case Op::Terminated:
             case Op::TerminatedFirst:
             case Op::LoopEnd:
@@ -2460,7 +2473,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
         &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
         &&Raise, &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst,
-        &&FloatAdd, &&FloatSubtract, &&FloatMultiply, &&FloatDivide, &&FloatExpression, &&End,
+        &&FloatAdd, &&FloatSubtract, &&FloatMultiply, &&FloatDivide, &&FloatExpression, &&CompareJump, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -2845,6 +2858,39 @@ Enter:
             ORV_JUMP(in->target2);
     }
     ORV_NEXT;
+CompareJump: {
+    const Value& a = read(in->a, R, sa);
+    const Value& b = read(in->b, R, sb);
+    const CompareOp kind = CompareOp(in->sub & 15);
+    bool result;
+    double fx, fy;
+    if (a.type() == varInteger && b.type() == varInteger) {
+        const int x = a.asInt(), y = b.asInt();
+        switch (kind) {
+        case CompareOp::Equal: result = x == y; break;
+        case CompareOp::NotEqual: result = x != y; break;
+        case CompareOp::Less: result = x < y; break;
+        case CompareOp::LessOrEqual: result = x <= y; break;
+        case CompareOp::Greater: result = x > y; break;
+        default: result = x >= y; break;
+        }
+    } else if (floatPair(a, b, fx, fy)) {
+        switch (kind) {
+        case CompareOp::Equal: result = fx == fy; break;
+        case CompareOp::NotEqual: result = fx != fy; break;
+        case CompareOp::Less: result = fx < fy; break;
+        case CompareOp::LessOrEqual: result = fx <= fy; break;
+        case CompareOp::Greater: result = fx > fy; break;
+        default: result = fx >= fy; break;
+        }
+    } else {
+        result = compare(kind, a, b);
+    }
+    R[in->dst].setBoolean(result);
+    if (result == bool(in->sub & 16))
+        ORV_JUMP(in->target);
+    ORV_NEXT;
+}
 JumpCompare: {
     const Value& a = read(in->a, R, sa);
     const Value& b = read(in->b, R, sb);
