@@ -2473,7 +2473,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
         &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
         &&Raise, &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst,
-        &&FloatAdd, &&FloatSubtract, &&FloatMultiply, &&FloatDivide, &&FloatExpression, &&CompareJump, &&End,
+        &&FloatAdd, &&FloatSubtract, &&FloatMultiply, &&FloatDivide, &&FloatExpression, &&JumpCompare, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -2858,39 +2858,6 @@ Enter:
             ORV_JUMP(in->target2);
     }
     ORV_NEXT;
-CompareJump: {
-    const Value& a = read(in->a, R, sa);
-    const Value& b = read(in->b, R, sb);
-    const CompareOp kind = CompareOp(in->sub & 15);
-    bool result;
-    double fx, fy;
-    if (a.type() == varInteger && b.type() == varInteger) {
-        const int x = a.asInt(), y = b.asInt();
-        switch (kind) {
-        case CompareOp::Equal: result = x == y; break;
-        case CompareOp::NotEqual: result = x != y; break;
-        case CompareOp::Less: result = x < y; break;
-        case CompareOp::LessOrEqual: result = x <= y; break;
-        case CompareOp::Greater: result = x > y; break;
-        default: result = x >= y; break;
-        }
-    } else if (floatPair(a, b, fx, fy)) {
-        switch (kind) {
-        case CompareOp::Equal: result = fx == fy; break;
-        case CompareOp::NotEqual: result = fx != fy; break;
-        case CompareOp::Less: result = fx < fy; break;
-        case CompareOp::LessOrEqual: result = fx <= fy; break;
-        case CompareOp::Greater: result = fx > fy; break;
-        default: result = fx >= fy; break;
-        }
-    } else {
-        result = compare(kind, a, b);
-    }
-    R[in->dst].setBoolean(result);
-    if (result == bool(in->sub & 16))
-        ORV_JUMP(in->target);
-    ORV_NEXT;
-}
 JumpCompare: {
     const Value& a = read(in->a, R, sa);
     const Value& b = read(in->b, R, sb);
@@ -2918,6 +2885,9 @@ JumpCompare: {
     } else {
         result = compare(kind, a, b);
     }
+    // CompareJump runs here too: it keeps the Boolean.
+    if (in->op == Op::CompareJump)
+        R[in->dst].setBoolean(result);
     if (result == bool(in->sub & 16))
         ORV_JUMP(in->target);
     ORV_NEXT;
