@@ -122,6 +122,16 @@ enum class Op : unsigned char {
                 // read from sources[target .. target + target2)
     TerminatedFirst, // Terminated and Enter for the first statement of a list, which runs
     EnterFirst,      // unless the script is terminated, as the statement lists do it
+    FloatAdd,   // Add, Subtract, Multiply and Divide where an operand is floating by its
+    FloatSubtract, // declaration: the same results, floating operands tried first
+    FloatMultiply,
+    FloatDivide,
+    FloatExpression, // the floating expression target2 of `code.floats` into the floating
+                     // variable kept at ptr, then goto target; when an operand is not of its
+                     // usual kind, a divisor is zero or a value provider is there: on, into the
+                     // instructions of the same assignment
+    CompareJump, // R[dst] = the Boolean of the comparison <sub & 15> of A and B; it is
+                 // (sub & 16 ? true : false): goto target
     End,
 };
 
@@ -175,8 +185,32 @@ struct Region {
     unsigned char loops;
 };
 
+// A floating expression of operands read where they are kept, computed in doubles in one
+// instruction. The steps work on one running value: an operation with an operand takes it
+// as its right side, a load saves the running value for a later operation that takes the
+// saved value as its left side. Each operand must hold the kind its declaration gives (a
+// floating or an Integer variable), and no product has two Integer sides, whose zero the
+// general rules keep without a sign.
+struct FloatStep {
+    // The operand kinds; with an operation: kind = operation * 3 + operand kind.
+    enum Operand : unsigned char { Floating, Integer, Constant };
+    enum Operation : unsigned char { Load, Add, Subtract, Multiply, Divide };
+    enum Kind : unsigned char { SavedAdd = 15, SavedSubtract, SavedMultiply, SavedDivide, Done };
+    unsigned char kind = Done;
+    double constant = 0;
+    Source source;
+};
+
+struct FloatProgram {
+    std::vector<FloatStep> steps;
+};
+
+// The deepest a floating expression may reach.
+constexpr int kFloatDepth = 8;
+
 struct Code {
     std::vector<Instr> instrs;
+    std::vector<FloatProgram> floats;
     std::vector<CaseTable> cases;
     std::vector<Region> regions;
     std::vector<Source> sources; // the arguments of calls
@@ -452,8 +486,17 @@ private:
         } else if (type == typeid(TfsAssignmentStmt)) {
             auto* a = static_cast<TfsAssignmentStmt*>(s);
             const int e = line(s);
-            const Source v = expression(a->FExpr != a->FExpression ? a->FExpr : a->FExpression);
+            TfsCustomVariable* source = a->FExpr != a->FExpression ? a->FExpr : a->FExpression;
             const int slot = a->FVar ? slotOf(a->FVar->Storage()) : -1;
+            // Into a floating variable: the whole expression at once when it can, the
+            // instructions below when not.
+            const int whole = storeKind(a) == 2 && slot < 0 && a->FTarget ? floatExpression(source, a->FTarget) : -1;
+            const auto behindAll = [&] {
+                if (whole >= 0)
+                    at(whole).target = here();
+                behind(e);
+            };
+            const Source v = expression(source);
             // A target that takes every value as it is gets the last operation's result
             // straight.
             const int last = here() - 1;
@@ -463,7 +506,7 @@ private:
                 Op into = Op::End;
                 if (kind == 1) {
                     // An Integer variable: results of other kinds go through the assignment.
-                    switch (at(last).op) {
+                    switch (generic(at(last).op)) {
                     case Op::Add: into = Op::AddInt; break;
                     case Op::Subtract: into = Op::SubtractInt; break;
                     case Op::Multiply: into = Op::MultiplyInt; break;
@@ -472,7 +515,7 @@ private:
                     default: break;
                     }
                 } else if (kind == 3) {
-                    switch (at(last).op) {
+                    switch (generic(at(last).op)) {
                     case Op::Add: into = Op::AddInto; break;
                     case Op::Subtract: into = Op::SubtractInto; break;
                     case Op::Multiply: into = Op::MultiplyInto; break;
@@ -483,7 +526,7 @@ private:
                     }
                 } else if (slot < 0) {
                     // A floating variable: results of other kinds go through the assignment.
-                    switch (at(last).op) {
+                    switch (generic(at(last).op)) {
                     case Op::Add: into = Op::AddFloat; break;
                     case Op::Subtract: into = Op::SubtractFloat; break;
                     case Op::Multiply: into = Op::MultiplyFloat; break;
@@ -503,12 +546,12 @@ private:
                         if (kind != 3)
                             at(last).statement = a;
                     }
-                    behind(e);
+                    behindAll();
                     return;
                 }
             }
             if (slot < 0 && storeElement(a, v)) {
-                behind(e);
+                behindAll();
                 return;
             }
             const int st = put(slot >= 0 ? Op::StoreSlot : Op::Store);
@@ -521,7 +564,7 @@ private:
             // locals in its indexes where they are kept.
             if (slot < 0 && !(a->FVar && (a->FVar->IsVariable() || a->FVar->ItemShape() == TfsCustomVariable::Shape::Param)))
                 unknown();
-            behind(e);
+            behindAll();
         } else if (type == typeid(TfsAssignPlusStmt) || type == typeid(TfsAssignMinusStmt)
                    || type == typeid(TfsAssignMulStmt) || type == typeid(TfsAssignDivStmt)) {
             const Op op = type == typeid(TfsAssignPlusStmt)    ? Op::Add
@@ -982,6 +1025,14 @@ private:
             behind(e);
             return true;
         }
+        // Into a floating variable: the whole of the variable op the expression at once
+        // when it can, the instructions below when not.
+        const int whole = slot < 0 && a->FTarget && storeKind(a) == 2 ? floatCompound(var, source, op, a->FTarget) : -1;
+        const auto behindAll = [&] {
+            if (whole >= 0)
+                at(whole).target = here();
+            behind(e);
+        };
         // Read the target, then the expression, as the statement does.
         const auto [v, x] = operands(var, source);
         freeFrom(base);
@@ -998,7 +1049,7 @@ private:
             at(i).dst = reg();
             at(i).ptr = a->FTarget;
             at(i).statement = a;
-            behind(e);
+            behindAll();
             return true;
         }
         const int i = put(op);
@@ -1013,7 +1064,7 @@ private:
         at(st).sub = storeKind(a);
         if (slot < 0 && !a->FTarget)
             unknown();
-        behind(e);
+        behindAll();
         return true;
     }
 
@@ -1367,6 +1418,9 @@ private:
     {
         const TfsOperatorType code = op->Op();
         auto binary = [&](Op kind, unsigned char sub) {
+            // Either operand floating by its declaration: the result mostly is too.
+            if (op->Left()->Typ() == fvtFloat || op->Right()->Typ() == fvtFloat)
+                kind = floating(kind);
             const int base = FNextReg;
             const auto [a, b] = operands(op->Left(), op->Right());
             freeFrom(base);
@@ -1424,6 +1478,160 @@ private:
         }
     }
 
+    // The instruction computing a floating expression into the variable kept at target in
+    // one, or -1 when the expression is not made only of +, -, * and / over floating and
+    // Integer variables and constants kept in place.
+    int floatExpression(TfsCustomVariable* item, Value* target)
+    {
+        FloatProgram program;
+        int depth = 0;
+        int most = 0;
+        bool integer = false;
+        if (!floatSteps(item, program, depth, most, integer))
+            return -1;
+        return floatInstruction(std::move(program), integer, target);
+    }
+
+    // The same for a compound assignment: the variable op the expression.
+    int floatCompound(TfsCustomVariable* var, TfsCustomVariable* item, Op op, Value* target)
+    {
+        FloatProgram program;
+        int depth = 0;
+        int most = 0;
+        bool integer = false;
+        const int operation = op == Op::Add        ? FloatStep::Add
+                              : op == Op::Subtract ? FloatStep::Subtract
+                              : op == Op::Multiply ? FloatStep::Multiply
+                                                   : FloatStep::Divide;
+        if (!floatOperation(var, item, operation, program, depth, most, integer))
+            return -1;
+        return floatInstruction(std::move(program), integer, target);
+    }
+
+    int floatInstruction(FloatProgram&& program, bool integer, Value* target)
+    {
+        if (integer || program.steps.size() < 2)
+            return -1;
+        program.steps.emplace_back();
+        const int i = put(Op::FloatExpression);
+        at(i).ptr = target;
+        at(i).target2 = int(FCode.floats.size());
+        FCode.floats.push_back(std::move(program));
+        return i;
+    }
+
+    // An operand of a floating expression: its kind (FloatStep::Operand) and where it is, -1
+    // for an operation, -2 for anything else; integer tells whether it is an Integer by its
+    // declaration.
+    int floatOperand(TfsCustomVariable* item, FloatStep& step, bool& integer)
+    {
+        if (auto* e = dynamic_cast<TfsExpression*>(item))
+            item = e->Root();
+        if (!item)
+            return -2;
+        if (dynamic_cast<TfsOperatorNode*>(item))
+            return -1;
+        if (typeid(*item) == typeid(TfsOperandNode)) {
+            const Value value = item->GetValue();
+            if (value.type() == varDouble)
+                step.constant = value.asDouble();
+            else if (value.type() == varInteger)
+                step.constant = double(value.asInt());
+            else
+                return -2;
+            integer = value.type() == varInteger;
+            return FloatStep::Constant;
+        }
+        if (!keptInPlace(item))
+            return -2;
+        const TfsVarType kind = item->Typ();
+        if (kind != fvtFloat && kind != fvtInt)
+            return -2;
+        step.source = expression(item);
+        integer = kind == fvtInt;
+        return kind == fvtFloat ? FloatStep::Floating : FloatStep::Integer;
+    }
+
+    // The steps leaving the value of item as the running value; depth counts the values
+    // saved.
+    bool floatSteps(TfsCustomVariable* item, FloatProgram& program, int& depth, int& most, bool& integer)
+    {
+        if (auto* e = dynamic_cast<TfsExpression*>(item))
+            item = e->Root();
+        FloatStep step;
+        const int operand = floatOperand(item, step, integer);
+        if (operand == -2)
+            return false;
+        if (operand >= 0) {
+            step.kind = (unsigned char)(FloatStep::Load * 3 + operand);
+            program.steps.push_back(step);
+            most = std::max(most, ++depth);
+            return most <= kFloatDepth;
+        }
+        auto* op = static_cast<TfsOperatorNode*>(item);
+        int operation;
+        switch (op->Op()) {
+        case opPlus:
+            if (op->IsStrCat())
+                return false;
+            operation = FloatStep::Add;
+            break;
+        case opMinus: operation = FloatStep::Subtract; break;
+        case opMul: operation = FloatStep::Multiply; break;
+        case opDivFloat: operation = FloatStep::Divide; break;
+        default: return false;
+        }
+        return floatOperation(op->Left(), op->Right(), operation, program, depth, most, integer);
+    }
+
+    // The steps of left operation right.
+    bool floatOperation(TfsCustomVariable* leftItem, TfsCustomVariable* rightItem, int operation, FloatProgram& program,
+                        int& depth, int& most, bool& integer)
+    {
+        bool left = false, right = false;
+        if (!floatSteps(leftItem, program, depth, most, left))
+            return false;
+        FloatStep last;
+        const int rightOperand = floatOperand(rightItem, last, right);
+        if (rightOperand == -2)
+            return false;
+        if (rightOperand >= 0) {
+            last.kind = (unsigned char)(operation * 3 + rightOperand);
+        } else {
+            if (!floatSteps(rightItem, program, depth, most, right))
+                return false;
+            last.kind = (unsigned char)(FloatStep::SavedAdd + operation - FloatStep::Add);
+            --depth;
+        }
+        if (operation == FloatStep::Multiply && left && right)
+            return false;
+        integer = left && right && operation != FloatStep::Divide;
+        program.steps.push_back(last);
+        return true;
+    }
+
+    // The form of an arithmetic operation that tries floating operands first, and back.
+    static Op floating(Op op)
+    {
+        switch (op) {
+        case Op::Add: return Op::FloatAdd;
+        case Op::Subtract: return Op::FloatSubtract;
+        case Op::Multiply: return Op::FloatMultiply;
+        case Op::Divide: return Op::FloatDivide;
+        default: return op;
+        }
+    }
+    static Op generic(Op op)
+    {
+        switch (op) {
+        case Op::FloatAdd: return Op::Add;
+        case Op::FloatSubtract: return Op::Subtract;
+        case Op::FloatMultiply: return Op::Multiply;
+        case Op::FloatDivide: return Op::Divide;
+        default: return op;
+        }
+    }
+
     // Short circuit into r: the left value, unless it lets the right one decide. Either
     // side that is a short circuit itself goes into r as well.
     void shortCircuit(TfsOperatorNode* op, int r)
@@ -1446,8 +1654,17 @@ private:
         const int base = FNextReg;
         side(op->Left());
         freeFrom(base);
-        const int j = put(op->Op() == opAnd ? Op::JumpIfNot : Op::JumpIf);
-        at(j).a = inRegister(r);
+        // A comparison just computed into r jumps by itself.
+        const bool whenTrue = op->Op() != opAnd;
+        int j = here() - 1;
+        if (j >= 0 && FJoin != here() && at(j).dst == r && !at(j).ptr && at(j).op >= Op::Equal
+            && at(j).op <= Op::GreaterOrEqual) {
+            at(j).sub = (unsigned char)(int(at(j).op) - int(Op::Equal) + (whenTrue ? 16 : 0));
+            at(j).op = Op::CompareJump;
+        } else {
+            j = put(whenTrue ? Op::JumpIf : Op::JumpIfNot);
+            at(j).a = inRegister(r);
+        }
         side(op->Right());
         freeFrom(base);
         at(j).target = here();
@@ -1463,7 +1680,7 @@ private:
         Instr& last = at(here() - 1);
         if (last.dst != s.reg || last.ptr)
             return false;
-        switch (last.op) {
+        switch (generic(last.op)) {
         case Op::Add: case Op::Subtract: case Op::Multiply: case Op::IntDivide: case Op::Modulo: case Op::Divide:
         case Op::Equal: case Op::NotEqual: case Op::Less: case Op::LessOrEqual: case Op::Greater:
         case Op::GreaterOrEqual: case Op::Not: case Op::Negate:
@@ -1513,7 +1730,7 @@ private:
                 return bit(in.target);
             if (in.op == Op::ForLoop && in.a.reg >= 0)
                 return bit(in.a.reg);
-            if (in.op >= Op::Add && in.op <= Op::Divide && in.dst < FCode.locals)
+            if (generic(in.op) >= Op::Add && generic(in.op) <= Op::Divide && in.dst < FCode.locals)
                 return bit(in.dst);
             return quint64(0);
         };
@@ -1562,6 +1779,8 @@ private:
             case Op::JumpIf:
             case Op::JumpIfNot:
             case Op::JumpCompare:
+            case Op::CompareJump:
+            case Op::FloatExpression:
             case Op::Terminated:
             case Op::TerminatedFirst:
             case Op::LoopEnd:
@@ -2166,6 +2385,81 @@ thread_local Caught caughtError;
         noteErrorPlace(code.owners[size_t(index)]);
 }
 
+// A floating expression in doubles; false when an operand is not of its declared kind or
+// a divisor is zero, which the general rules decide.
+[[gnu::noinline]] bool computeFloats(const FloatProgram& program, const Value* R, double& out)
+{
+    // Each step goes to the next by a jump of its own, which predicts far better than one
+    // shared switch; the running value stays in a register.
+    static void* const steps[] = {
+        &&LoadFloating, &&LoadInteger, &&LoadConstant, &&AddFloating, &&AddInteger, &&AddConstant,
+        &&SubtractFloating, &&SubtractInteger, &&SubtractConstant, &&MultiplyFloating, &&MultiplyInteger,
+        &&MultiplyConstant, &&DivideFloating, &&DivideInteger, &&DivideConstant, &&SavedAdd, &&SavedSubtract,
+        &&SavedMultiply, &&SavedDivide, &&Done,
+    };
+    static_assert(std::size(steps) == FloatStep::Done + 1);
+    double saved[kFloatDepth + 1];
+    double* top = saved;
+    double x = 0;
+    const FloatStep* step = program.steps.data();
+#define ORV_STEP goto* steps[(++step)->kind]
+#define ORV_FLOATING(y)                                                                    \
+    const Value& v = step->source.ptr ? *step->source.ptr : R[step->source.reg];           \
+    if (v.type() != varDouble)                                                             \
+        return false;                                                                      \
+    const double y = v.asDouble()
+#define ORV_INTEGER(y)                                                                     \
+    const Value& v = step->source.ptr ? *step->source.ptr : R[step->source.reg];           \
+    if (v.type() != varInteger)                                                            \
+        return false;                                                                      \
+    const double y = double(v.asInt())
+#define ORV_CONSTANT(y) const double y = step->constant
+#define ORV_WITH(Label, Read, Compute)                                                     \
+    Label : {                                                                              \
+        Read(y);                                                                           \
+        Compute;                                                                           \
+        ORV_STEP;                                                                          \
+    }
+    goto* steps[step->kind];
+    ORV_WITH(LoadFloating, ORV_FLOATING, (*top++ = x, x = y))
+    ORV_WITH(LoadInteger, ORV_INTEGER, (*top++ = x, x = y))
+    ORV_WITH(LoadConstant, ORV_CONSTANT, (*top++ = x, x = y))
+    ORV_WITH(AddFloating, ORV_FLOATING, x += y)
+    ORV_WITH(AddInteger, ORV_INTEGER, x += y)
+    ORV_WITH(AddConstant, ORV_CONSTANT, x += y)
+    ORV_WITH(SubtractFloating, ORV_FLOATING, x -= y)
+    ORV_WITH(SubtractInteger, ORV_INTEGER, x -= y)
+    ORV_WITH(SubtractConstant, ORV_CONSTANT, x -= y)
+    ORV_WITH(MultiplyFloating, ORV_FLOATING, x *= y)
+    ORV_WITH(MultiplyInteger, ORV_INTEGER, x *= y)
+    ORV_WITH(MultiplyConstant, ORV_CONSTANT, x *= y)
+    ORV_WITH(DivideFloating, ORV_FLOATING, if (y == 0) return false; x /= y)
+    ORV_WITH(DivideInteger, ORV_INTEGER, if (y == 0) return false; x /= y)
+    ORV_WITH(DivideConstant, ORV_CONSTANT, if (y == 0) return false; x /= y)
+SavedAdd:
+    x = *--top + x;
+    ORV_STEP;
+SavedSubtract:
+    x = *--top - x;
+    ORV_STEP;
+SavedMultiply:
+    x = *--top * x;
+    ORV_STEP;
+SavedDivide:
+    if (x == 0)
+        return false;
+    x = *--top / x;
+    ORV_STEP;
+Done:
+#undef ORV_STEP
+#undef ORV_FLOATING
+#undef ORV_INTEGER
+#undef ORV_CONSTANT
+#undef ORV_WITH
+    out = x;
+    return true;
+}
+
 bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
@@ -2178,7 +2472,8 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
         &&AddInto, &&SubtractInto, &&MultiplyInto, &&IntDivideInto, &&ModuloInto, &&DivideInto,
         &&AddFloat, &&SubtractFloat, &&MultiplyFloat, &&DivideFloat, &&ForLoop, &&LoopJump, &&Element2, &&HostCall,
         &&CaseJump, &&AddInt, &&SubtractInt, &&MultiplyInt, &&IntDivideInt, &&ModuloInt, &&StoreElement, &&ForStep,
-        &&Raise, &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst, &&End,
+        &&Raise, &&AddPrepare, &&AddFinish, &&DirectCall, &&TerminatedFirst, &&EnterFirst,
+        &&FloatAdd, &&FloatSubtract, &&FloatMultiply, &&FloatDivide, &&FloatExpression, &&JumpCompare, &&End,
     };
     static_assert(std::size(handlers) == size_t(Op::End) + 1);
 
@@ -2201,6 +2496,16 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
 #define ORV_JUMP(to)                                                                       \
     do {                                                                                   \
         in = base + (to);                                                                  \
+        goto* handlers[size_t(in->op)];                                                    \
+    } while (false)
+// Into a loop's body for its next turn: the test before its first statement does nothing
+// when the script is not terminated and no line handler is there, and is passed over.
+#define ORV_TURN(to)                                                                       \
+    do {                                                                                   \
+        in = base + (to);                                                                  \
+        if ((in->op == Op::EnterFirst || in->op == Op::TerminatedFirst) && !p->Terminated() \
+            && !TfsScript::AnyRunLineHandler())                                            \
+            ++in;                                                                          \
         goto* handlers[size_t(in->op)];                                                    \
     } while (false)
 // Two operands; Integers computed in place while the result stays an Integer.
@@ -2237,6 +2542,27 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
             ORV_NEXT;                                                                      \
         }                                                                                  \
         computeInto<Fallback>(ORV_OUT, a, b);                                             \
+        ORV_NEXT;                                                                          \
+    }
+// The same with floating operands tried first.
+#define ORV_FLOAT_FIRST(Label, Test, Operator, Fallback)                                   \
+    Label : {                                                                              \
+        const Value& a = read(in->a, R, sa);                                               \
+        const Value& b = read(in->b, R, sb);                                               \
+        int r;                                                                             \
+        double fx, fy;                                                                     \
+        if (floatPair(a, b, fx, fy)) {                                                     \
+            R[in->dst].setDouble(fx Operator fy);                                          \
+            ORV_NEXT;                                                                      \
+        }                                                                                  \
+        if (a.type() == varInteger && b.type() == varInteger) {                            \
+            const int x = a.asInt(), y = b.asInt();                                        \
+            if (Test) {                                                                    \
+                R[in->dst].setInteger(r);                                                  \
+                ORV_NEXT;                                                                  \
+            }                                                                              \
+        }                                                                                  \
+        computeInto<Fallback>(R[in->dst], a, b);                                           \
         ORV_NEXT;                                                                          \
     }
 #define ORV_DIVIDE(Label, ORV_OUT)                                                         \
@@ -2310,6 +2636,32 @@ Move:
     ORV_ARITHMETIC(IntDivide, y > 0 && ((r = x / y), true), intDivide, R[in->dst])
     ORV_ARITHMETIC(Modulo, y > 0 && ((r = x % y), true), modulo, R[in->dst])
     ORV_DIVIDE(Divide, R[in->dst])
+    ORV_FLOAT_FIRST(FloatAdd, !__builtin_add_overflow(x, y, &r), +, add)
+    ORV_FLOAT_FIRST(FloatSubtract, !__builtin_sub_overflow(x, y, &r), -, subtract)
+    ORV_FLOAT_FIRST(FloatMultiply, !__builtin_mul_overflow(x, y, &r), *, multiply)
+FloatExpression: {
+    double v;
+    if (!TfsCustomVariable::AnyProvider() && computeFloats(code.floats[size_t(in->target2)], R, v)) [[likely]] {
+        in->ptr->setDouble(v);
+        ORV_JUMP(in->target);
+    }
+    ORV_NEXT;
+}
+FloatDivide: {
+    const Value& a = read(in->a, R, sa);
+    const Value& b = read(in->b, R, sb);
+    double fx, fy;
+    if (floatPair(a, b, fx, fy) && fy != 0) {
+        R[in->dst].setDouble(fx / fy);
+        ORV_NEXT;
+    }
+    if (a.type() == varInteger && b.type() == varInteger && b.asInt() != 0) {
+        R[in->dst].setDouble(double(a.asInt()) / double(b.asInt()));
+        ORV_NEXT;
+    }
+    computeInto<divide>(R[in->dst], a, b);
+    ORV_NEXT;
+}
     ORV_FLOAT_ARITHMETIC(AddInto, !__builtin_add_overflow(x, y, &r), +, add, (*in->ptr))
     ORV_FLOAT_ARITHMETIC(SubtractInto, !__builtin_sub_overflow(x, y, &r), -, subtract, (*in->ptr))
     ORV_FLOAT_ARITHMETIC(MultiplyInto, !__builtin_mul_overflow(x, y, &r), *, multiply, (*in->ptr))
@@ -2379,7 +2731,7 @@ ForStep: {
     default: result = x >= y; break;
     }
     if (result == bool(compare->sub & 16))
-        ORV_JUMP(compare->target);
+        ORV_TURN(compare->target);
     ORV_JUMP(in->target + 1);
 }
 StoreElement: {
@@ -2533,6 +2885,9 @@ JumpCompare: {
     } else {
         result = compare(kind, a, b);
     }
+    // CompareJump runs here too: it keeps the Boolean.
+    if (in->op == Op::CompareJump)
+        R[in->dst].setBoolean(result);
     if (result == bool(in->sub & 16))
         ORV_JUMP(in->target);
     ORV_NEXT;
@@ -2670,7 +3025,7 @@ ForLoop: {
     const qint64 next = in->sub ? count - 1 : count + 1;
     R[in->dst].setInt64(next);
     (in->a.reg >= 0 ? R[in->a.reg] : *in->ptr).setInteger(int(next));
-    ORV_JUMP(in->target2);
+    ORV_TURN(in->target2);
 }
 LoopJump:
     if (p->LoopEnds()) [[unlikely]]
@@ -2693,7 +3048,7 @@ VbForNext: {
                 ORV_JUMP(base[in->target].target);
             const Instr* set = base + in->target + 1;
             (set->target >= 0 ? R[set->target] : *set->ptr) = c[0];
-            ORV_JUMP(in->target + 2);
+            ORV_TURN(in->target + 2);
         }
     } else {
         computeInto<add>(c[0], c[0], c[2]);
@@ -2741,6 +3096,8 @@ End:
     }
 #undef ORV_NEXT
 #undef ORV_JUMP
+#undef ORV_TURN
+#undef ORV_FLOAT_FIRST
 #undef ORV_ARITHMETIC
 #undef ORV_FLOAT_ARITHMETIC
 #undef ORV_DIVIDE
