@@ -1668,7 +1668,7 @@ void reload(const Activation& a)
 // Runs the code; true when an error raised in it (or in a frame it called) goes to a
 // handler of a caller further up, which catchAbove says there is: its message waits in
 // raisedMessage.
-bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove);
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove, int first = 0);
 Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder);
 
 // The frame code of a procedure, current; whether it may run is its own flag.
@@ -1712,15 +1712,52 @@ struct FrameStackBlock {
 // A call from compiled code into a new frame: the arguments go straight into the
 // registers of the parameters. Nothing of the items is touched, so a procedure that
 // calls itself saves nothing.
+// Arguments passed by reference to plain variables of the script: when every one of them
+// takes its parameter's last value as it is (an Integer into an Integer variable, anything
+// into a Variant), the values are stored straight from the frame; otherwise they wait in
+// `later` for the variables' setters, which run once the activation is over.
+struct WriteBack {
+    TfsVariable* const* backs;
+    std::vector<Value> later;
+};
+
+inline bool storesAsItIs(const TfsVariable* var, const Value& v)
+{
+    return var && var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
+           && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant);
+}
+
+[[gnu::noinline]] void keepForWriteBack(WriteBack& wb, const Value* F, quint64 varParams, size_t n)
+{
+    wb.later.assign(n, Value());
+    for (quint64 m = varParams; m; m &= m - 1)
+        wb.later[size_t(std::countr_zero(m))] = F[std::countr_zero(m)];
+}
+
+// varParams: those of the parameters given.
+inline void writeBackFromFrame(WriteBack& wb, const Value* F, quint64 varParams, size_t n)
+{
+    for (quint64 m = varParams; m; m &= m - 1)
+        if (!storesAsItIs(wb.backs[std::countr_zero(m)], F[std::countr_zero(m)])) [[unlikely]] {
+            keepForWriteBack(wb, F, varParams, n);
+            return;
+        }
+    for (quint64 m = varParams; m; m &= m - 1)
+        *wb.backs[std::countr_zero(m)]->PValue() = F[std::countr_zero(m)];
+}
+
 [[gnu::always_inline]] inline bool runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                       const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
+                       const Source* src, Value* R, Value& scratch, WriteBack* wb, bool catchAbove)
 {
     // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
+    // No value provider is there (the caller looked): arguments are read where they are.
     for (size_t j = 0; j < n; ++j) {
         const Source& s = src[j];
-        if (s.ptr || s.local)
-            new (F + j) Value(read(s, R, scratch));
+        if (s.ptr)
+            new (F + j) Value(*s.ptr);
+        else if (s.local)
+            new (F + j) Value(R[s.reg]);
         else
             new (F + j) Value(std::move(R[s.reg]));
     }
@@ -1748,13 +1785,20 @@ struct FrameStackBlock {
     } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
     // An error leaves without results, as it does from the statements' call.
-    if (execute(code, p, F, nullptr, catchAbove)) [[unlikely]]
+    // Line handlers are not there (the caller looked): the body's first test, whether
+    // the script is terminated, is made here.
+    int first = 0;
+    if (code.instrs[0].op == Op::EnterFirst) [[likely]] {
+        if (p->Terminated())
+            first = code.instrs[0].target;
+        else
+            first = 1;
+    }
+    if (execute(code, p, F, nullptr, catchAbove, first)) [[unlikely]]
         return true;
-    // The values of parameters passed by reference, for the caller to write back.
-    if (out) [[unlikely]]
-        for (quint64 m = code.varParams; m; m &= m - 1)
-            if (const size_t j = size_t(std::countr_zero(m)); j < n)
-                out[j] = F[j];
+    // The values of parameters passed by reference go back to the arguments.
+    if (wb) [[unlikely]]
+        writeBackFromFrame(*wb, F, code.varParams & (n >= 64 ? ~quint64(0) : (quint64(1) << n) - 1), n);
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
     else
@@ -1764,15 +1808,23 @@ struct FrameStackBlock {
 
 // The same with the registers on the thread's stack, when its block is full or missing.
 [[gnu::noinline]] bool enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                         const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
+                                         const Source* src, Value* R, Value& scratch, WriteBack* wb, bool catchAbove)
 {
     ValueScratch<16> registers(size_t(code.registers));
-    return runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out, catchAbove);
+    return runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, wb, catchAbove);
+}
+
+// Empties the registers of a frame that hold texts or arrays.
+[[gnu::noinline]] void dropShared(Value* F, size_t n)
+{
+    for (Value *v = F, *end = F + n; v != end; ++v)
+        if (v->shared())
+            v->clear();
 }
 
 [[gnu::always_inline]] inline bool enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
                                               const Source* src, Value* R, Value& scratch, bool catchAbove,
-                                              Value* out = nullptr)
+                                              WriteBack* wb = nullptr)
 {
     checkStack();
     FrameStack& stack = frameStack;
@@ -1780,7 +1832,7 @@ struct FrameStackBlock {
     const size_t n = size_t(code.registers);
     if (size_t(stack.end - F) < n) [[unlikely]] {
         if (!allocateFrameStack())
-            return enterFrameOnStack(dst, code, proc, in, src, R, scratch, out, catchAbove);
+            return enterFrameOnStack(dst, code, proc, in, src, R, scratch, wb, catchAbove);
         F = stack.top;
     }
     stack.top = F + n;
@@ -1789,33 +1841,29 @@ struct FrameStackBlock {
         size_t n;
         ~Pop()
         {
-            Value::clearShared(F, n);
+            bool shared = false;
+            for (size_t i = 0; i < n; ++i)
+                shared |= F[i].shared();
+            if (shared) [[unlikely]]
+                dropShared(F, n);
             frameStack.top = F;
         }
     } pop{F, n};
-    return runInFrame(F, dst, code, proc, in, src, R, scratch, out, catchAbove);
+    return runInFrame(F, dst, code, proc, in, src, R, scratch, wb, catchAbove);
 }
 
-// A call with parameters passed by reference: the arguments get the parameters' last
-// values, as the statements' call writes them back.
-[[gnu::noinline]] bool enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs,
-                                             bool catchAbove)
+// The arguments passed by reference that are not plain variables taking the values as
+// they are: written through their setters, as the statements' call writes them back.
+[[gnu::noinline]] void writeBackLater(const WriteBack& wb, const Code& code, const Instr& in)
 {
-    const size_t n = size_t(in.target2);
-    ValueScratch<4> out(n);
-    if (enterFrame(dst, code, proc, in, src, R, scratch, catchAbove, out.data()))
-        return true;
+    const size_t n = wb.later.size();
     for (quint64 m = code.varParams; m; m &= m - 1) {
         const size_t j = size_t(std::countr_zero(m));
         if (j >= n)
             break;
-        const Value& v = out[j];
-        if (TfsVariable* var = backs[j]) {
-            // Stored as it is where the setter would store it so: an Integer into an
-            // Integer variable, anything into a Variant.
-            if (var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
-                && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant))
+        const Value& v = wb.later[j];
+        if (TfsVariable* var = wb.backs[j]) {
+            if (storesAsItIs(var, v))
                 *var->PValue() = v;
             else
                 var->SetValue(v);
@@ -1823,7 +1871,6 @@ struct FrameStackBlock {
             in.step->Items(int(j))->SetValue(v);
         }
     }
-    return false;
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -2085,9 +2132,12 @@ template <Value (*F)(const Value&, const Value&)>
         if (!code || !code->current()) [[unlikely]]
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
-            if (in.sub & 1) [[unlikely]]
-                return enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs, catchAbove);
-            return enterFrame(dst, *code, proc, in, src, R, scratch, catchAbove);
+            WriteBack wb{backs, {}};
+            if (enterFrame(dst, *code, proc, in, src, R, scratch, catchAbove, (in.sub & 1) ? &wb : nullptr))
+                return true;
+            if (!wb.later.empty()) [[unlikely]]
+                writeBackLater(wb, *code, in);
+            return false;
         }
     }
     if (act && act->sync)
@@ -2166,7 +2216,7 @@ thread_local Caught caughtError;
         noteErrorPlace(code.owners[size_t(index)]);
 }
 
-bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove)
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove, int first)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
@@ -2185,7 +2235,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
     Value& sa = R[code.registers - 2];
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
-    const Instr* in = base;
+    const Instr* in = base + first;
     // An error a handler of this code caught as a C++ exception: its variables are set
     // once the exception is gone.
     std::ptrdiff_t resume = -1;
