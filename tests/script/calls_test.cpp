@@ -178,6 +178,26 @@ TEST(Calls, ErrorsLeaveNestedCallsWithoutWritingBack)
     expectCalls(cases, std::size(cases));
 }
 
+TEST(Calls, AnExitAfterABreakInTheSameListDoesNotLeaveTheRoutine)
+{
+    // The break ends the list before the exit is reached; the routine goes on behind the loop.
+    const CallCase cases[] = {
+        {"VoriroVoreva",
+         "var r: Integer; function F: Integer; var i: Integer; begin Result := 0; for i := 1 to 5 do begin "
+         "Result := Result + 1; if i = 2 then begin break; exit end end; Result := Result * 10 end; begin r := F end.",
+         "20"},
+        {"JScript",
+         "function F() { var t = 0; for (var i = 1; i <= 5; i++) { t = t + 1; if (i == 2) { break; return t; } } "
+         "return t * 10; } r = F();",
+         "20"},
+        {"Z++Ovuvir",
+         "int r; int F() { int t = 0; for (int i = 1; i <= 5; i++) { t++; if (i == 2) { break; return t; } } "
+         "return t * 10; } { r = F(); }",
+         "20"},
+    };
+    expectCalls(cases, std::size(cases));
+}
+
 TEST(Calls, TooDeepRecursionIsACatchableError)
 {
     const CallCase cases[] = {

@@ -304,6 +304,17 @@ private:
                 in.sub = 1;
                 in.target = end;
             }
+        // The list's test before an exit joins it: a stop already set goes to the list's
+        // end, anything else leaves the routine, in one step.
+        for (int i = 1; i < end; ++i)
+            if (at(i).op == Op::Exit && at(i - 1).op == Op::Terminated) {
+                Instr& test = at(i - 1);
+                test.target2 = test.target;
+                test.target = end;
+                test.statement = at(i).statement;
+                test.op = Op::Exit;
+                test.sub = 3;
+            }
         FCode.frameable = true;
         FCode.fastEntry = writtenBeforeRead();
     }
@@ -1540,6 +1551,8 @@ private:
             case Op::Jump: next[count++] = ins.target; break;
             case Op::Exit:
                 next[count++] = ins.sub ? ins.target : i + 1;
+                if (ins.sub & 2)
+                    next[count++] = ins.target2;
                 break;
             case Op::VbForNext:
             case Op::ForLoop:
@@ -1668,7 +1681,7 @@ void reload(const Activation& a)
 // Runs the code; true when an error raised in it (or in a frame it called) goes to a
 // handler of a caller further up, which catchAbove says there is: its message waits in
 // raisedMessage.
-bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove, int first = 0);
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove);
 Code* compileFrame(TfsProcVariable* proc, CodeHolder& holder);
 
 // The frame code of a procedure, current; whether it may run is its own flag.
@@ -1707,6 +1720,12 @@ struct FrameStackBlock {
     frameStack.top = block.base;
     frameStack.end = block.base + kValues;
     return true;
+}
+
+// The same number, or the same shared text or array.
+inline bool sameBits(const Value& a, const Value& b)
+{
+    return a.type() == b.type() && a.shared() == b.shared() && a.asInt64() == b.asInt64();
 }
 
 // A call from compiled code into a new frame: the arguments go straight into the
@@ -1775,26 +1794,23 @@ inline void writeBackFromFrame(WriteBack& wb, const Value* F, quint64 varParams,
         bool inner;
         ~Leave()
         {
-            // The item's old value goes into the frame, which drops it.
+            // The item's old value goes into the frame, which drops it; an item that
+            // holds the parameter's value already keeps it (a text passed again and
+            // again), and the frame drops its own reference now.
             if (!inner)
-                for (size_t j = 0; j < n; ++j)
-                    storages[j]->swap(F[j]);
+                for (size_t j = 0; j < n; ++j) {
+                    if (sameBits(*storages[j], F[j]))
+                        F[j].clear();
+                    else
+                        storages[j]->swap(F[j]);
+                }
             proc->SetExecuting(inner);
             proc->Prog()->SetActivation(false);
         }
     } leave{proc, F, code.storages.data(), n, proc->SetExecuting(true)};
     p->SetActivation(true);
     // An error leaves without results, as it does from the statements' call.
-    // Line handlers are not there (the caller looked): the body's first test, whether
-    // the script is terminated, is made here.
-    int first = 0;
-    if (code.instrs[0].op == Op::EnterFirst) [[likely]] {
-        if (p->Terminated())
-            first = code.instrs[0].target;
-        else
-            first = 1;
-    }
-    if (execute(code, p, F, nullptr, catchAbove, first)) [[unlikely]]
+    if (execute(code, p, F, nullptr, catchAbove)) [[unlikely]]
         return true;
     // The values of parameters passed by reference go back to the arguments.
     if (wb) [[unlikely]]
@@ -2216,7 +2232,7 @@ thread_local Caught caughtError;
         noteErrorPlace(code.owners[size_t(index)]);
 }
 
-bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove, int first)
+bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bool catchAbove)
 {
     // Threaded dispatch: each instruction jumps to the next one's handler by itself.
     static void* const handlers[] = {
@@ -2235,7 +2251,7 @@ bool execute(const Code& code, TfsScript* p, Value* R, const Activation* act, bo
     Value& sa = R[code.registers - 2];
     Value& sb = R[code.registers - 1];
     const Instr* const base = code.instrs.data();
-    const Instr* in = base + first;
+    const Instr* in = base;
     // An error a handler of this code caught as a C++ exception: its variables are set
     // once the exception is gone.
     std::ptrdiff_t resume = -1;
@@ -2637,10 +2653,14 @@ SetContinue:
     p->SetContinueCalled(true);
     ORV_NEXT;
 Exit:
+    // In a frame (sub 1) an exit ends the code at once; with the list's test joined to it
+    // (sub 2), a stop set before goes to the list's end instead.
+    if ((in->sub & 2) && p->AnyStop()) [[unlikely]]
+        ORV_JUMP(in->target2);
     if (TfsScript::AnyRunLineHandler())
         notifyLine(p, in->statement, act);
     if (in->sub)
-        ORV_JUMP(in->target);
+        return false;
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
