@@ -1792,7 +1792,8 @@ inline void writeBackFromFrame(WriteBack& wb, const Value* F, quint64 varParams,
         Value* const* storages;
         size_t n;
         bool inner;
-        ~Leave()
+        // Every call ends here: kept in the caller's code.
+        [[gnu::always_inline]] ~Leave()
         {
             // The item's old value goes into the frame, which drops it; an item that
             // holds the parameter's value already keeps it (a text passed again and
