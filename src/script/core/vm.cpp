@@ -1728,9 +1728,6 @@ inline bool sameBits(const Value& a, const Value& b)
     return a.type() == b.type() && a.shared() == b.shared() && a.asInt64() == b.asInt64();
 }
 
-// A call from compiled code into a new frame: the arguments go straight into the
-// registers of the parameters. Nothing of the items is touched, so a procedure that
-// calls itself saves nothing.
 // Arguments passed by reference to plain variables of the script: when every one of them
 // takes its parameter's last value as it is (an Integer into an Integer variable, anything
 // into a Variant), the values are stored straight from the frame; otherwise they wait in
@@ -1765,6 +1762,9 @@ inline void writeBackFromFrame(WriteBack& wb, const Value* F, quint64 varParams,
         *wb.backs[std::countr_zero(m)]->PValue() = F[std::countr_zero(m)];
 }
 
+// A call from compiled code into a new frame: the arguments go straight into the
+// registers of the parameters. Nothing of the items is touched, so a procedure that
+// calls itself saves nothing.
 [[gnu::always_inline]] inline bool runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
                        const Source* src, Value* R, Value& scratch, WriteBack* wb, bool catchAbove)
 {
