@@ -35,6 +35,11 @@ const EndlessLoop kLoops[] = {
     {"VoriroVoreva",
      "var after: Integer; procedure Spin(k: Integer); begin if k > 0 then Spin(k - 1); while True do ; end; "
      "begin Started; Spin(3); after := 1 end."},
+    // A routine called from the loop, over and over, with parameters by reference and texts.
+    {"VoriroVoreva",
+     "var after, n: Integer; procedure Step(var k: Integer; s: String); begin k := k + Length(s) mod 2 end; "
+     "begin Started; n := 0; while n >= 0 do Step(n, 'ab'); after := 1 end."},
+    {"Z++Ovuvir", "int after, n; void Step(int &k, string s) { k = k + Length(s) % 2; } { Started; n = 0; while (n >= 0) Step(n, \"ab\"); after = 1; }"},
     {"RadivEdurav", "Dim n, after\nStarted\nn = 0\nWhile n + 1\nWend\nafter = 1"},
     {"RadivEdurav", "Dim after\nStarted\nDo\nLoop Until False\nafter = 1"},
     {"RadivEdurav", "Dim after\nSub Spin\nWhile True\nWend\nEnd Sub\nStarted\nSpin\nafter = 1"},

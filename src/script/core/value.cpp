@@ -19,10 +19,6 @@ namespace orv::script {
 // ---------------------------------------------------------------------------------------
 // Shared payloads
 
-struct Value::StrRep {
-    int refs;
-    QString text;
-};
 
 namespace {
 
@@ -434,10 +430,10 @@ void Value::destroy() noexcept
         delete static_cast<StrRep*>(m_u.ptr);
 }
 
-const QString& Value::text() const
+const QString& Value::emptyText()
 {
     static const QString empty;
-    return isText() ? static_cast<const StrRep*>(m_u.ptr)->text : empty;
+    return empty;
 }
 
 QString& Value::mutableText()

@@ -185,7 +185,7 @@ public:
     std::int64_t asInt64() const { return m_u.i64; }
     double asDouble() const { return m_u.f64; }
     bool asBool() const { return m_u.i32 != 0; }
-    const QString& text() const;
+    inline const QString& text() const;
 
     // Conversions by the value rules; failures raise the platform's errors.
     std::int32_t toInt() const;
@@ -233,6 +233,7 @@ public:
 private:
     struct StrRep;
     struct ArrRep;
+    static const QString& emptyText();
 
     Value(const QString& text, std::uint16_t type);
     Value(QString&& text, std::uint16_t type);
@@ -264,6 +265,16 @@ private:
 
 static_assert(sizeof(Value) == 16);
 static_assert(varEmpty == 0, "a value whose bits are all clear is empty");
+
+struct Value::StrRep {
+    int refs;
+    QString text;
+};
+
+inline const QString& Value::text() const
+{
+    return isText() ? static_cast<const StrRep*>(m_u.ptr)->text : emptyText();
+}
 
 struct Value::ArrRep {
     int refs;

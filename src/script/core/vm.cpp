@@ -338,6 +338,17 @@ private:
                 in.sub = 1;
                 in.target = end;
             }
+        // The list's test before an exit joins it: a stop already set goes to the list's
+        // end, anything else leaves the routine, in one step.
+        for (int i = 1; i < end; ++i)
+            if (at(i).op == Op::Exit && at(i - 1).op == Op::Terminated) {
+                Instr& test = at(i - 1);
+                test.target2 = test.target;
+                test.target = end;
+                test.statement = at(i).statement;
+                test.op = Op::Exit;
+                test.sub = 3;
+            }
         FCode.frameable = true;
         FCode.fastEntry = writtenBeforeRead();
     }
@@ -1757,6 +1768,8 @@ private:
             case Op::Jump: next[count++] = ins.target; break;
             case Op::Exit:
                 next[count++] = ins.sub ? ins.target : i + 1;
+                if (ins.sub & 2)
+                    next[count++] = ins.target2;
                 break;
             case Op::VbForNext:
             case Op::ForLoop:
@@ -1928,18 +1941,61 @@ struct FrameStackBlock {
     return true;
 }
 
+// The same number, or the same shared text or array.
+inline bool sameBits(const Value& a, const Value& b)
+{
+    return a.type() == b.type() && a.shared() == b.shared() && a.asInt64() == b.asInt64();
+}
+
+// Arguments passed by reference to plain variables of the script: when every one of them
+// takes its parameter's last value as it is (an Integer into an Integer variable, anything
+// into a Variant), the values are stored straight from the frame; otherwise they wait in
+// `later` for the variables' setters, which run once the activation is over.
+struct WriteBack {
+    TfsVariable* const* backs;
+    std::vector<Value> later;
+};
+
+inline bool storesAsItIs(const TfsVariable* var, const Value& v)
+{
+    return var && var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
+           && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant);
+}
+
+[[gnu::noinline]] void keepForWriteBack(WriteBack& wb, const Value* F, quint64 varParams, size_t n)
+{
+    wb.later.assign(n, Value());
+    for (quint64 m = varParams; m; m &= m - 1)
+        wb.later[size_t(std::countr_zero(m))] = F[std::countr_zero(m)];
+}
+
+// varParams: those of the parameters given.
+inline void writeBackFromFrame(WriteBack& wb, const Value* F, quint64 varParams, size_t n)
+{
+    for (quint64 m = varParams; m; m &= m - 1)
+        if (!storesAsItIs(wb.backs[std::countr_zero(m)], F[std::countr_zero(m)])) [[unlikely]] {
+            keepForWriteBack(wb, F, varParams, n);
+            return;
+        }
+    for (quint64 m = varParams; m; m &= m - 1)
+        *wb.backs[std::countr_zero(m)]->PValue() = F[std::countr_zero(m)];
+}
+
 // A call from compiled code into a new frame: the arguments go straight into the
 // registers of the parameters. Nothing of the items is touched, so a procedure that
 // calls itself saves nothing.
 [[gnu::always_inline]] inline bool runInFrame(Value* F, Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                       const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
+                       const Source* src, Value* R, Value& scratch, WriteBack* wb, bool catchAbove)
 {
     // The registers hold nothing shared (a fresh frame): the values are built over them.
     const size_t n = size_t(in.target2);
+    // No value provider is there (the caller looked): arguments are read where they are.
     for (size_t j = 0; j < n; ++j) {
         const Source& s = src[j];
-        if (s.ptr || s.local)
-            new (F + j) Value(read(s, R, scratch));
+        if (s.ptr)
+            new (F + j) Value(*s.ptr);
+        else if (s.local)
+            new (F + j) Value(R[s.reg]);
         else
             new (F + j) Value(std::move(R[s.reg]));
     }
@@ -1955,12 +2011,19 @@ struct FrameStackBlock {
         Value* const* storages;
         size_t n;
         bool inner;
-        ~Leave()
+        // Every call ends here: kept in the caller's code.
+        [[gnu::always_inline]] ~Leave()
         {
-            // The item's old value goes into the frame, which drops it.
+            // The item's old value goes into the frame, which drops it; an item that
+            // holds the parameter's value already keeps it (a text passed again and
+            // again), and the frame drops its own reference now.
             if (!inner)
-                for (size_t j = 0; j < n; ++j)
-                    storages[j]->swap(F[j]);
+                for (size_t j = 0; j < n; ++j) {
+                    if (sameBits(*storages[j], F[j]))
+                        F[j].clear();
+                    else
+                        storages[j]->swap(F[j]);
+                }
             proc->SetExecuting(inner);
             proc->Prog()->SetActivation(false);
         }
@@ -1969,11 +2032,9 @@ struct FrameStackBlock {
     // An error leaves without results, as it does from the statements' call.
     if (execute(code, p, F, nullptr, catchAbove)) [[unlikely]]
         return true;
-    // The values of parameters passed by reference, for the caller to write back.
-    if (out) [[unlikely]]
-        for (quint64 m = code.varParams; m; m &= m - 1)
-            if (const size_t j = size_t(std::countr_zero(m)); j < n)
-                out[j] = F[j];
+    // The values of parameters passed by reference go back to the arguments.
+    if (wb) [[unlikely]]
+        writeBackFromFrame(*wb, F, code.varParams & (n >= 64 ? ~quint64(0) : (quint64(1) << n) - 1), n);
     if (code.resultSlot >= 0)
         dst = std::move(F[code.resultSlot]);
     else
@@ -1983,15 +2044,23 @@ struct FrameStackBlock {
 
 // The same with the registers on the thread's stack, when its block is full or missing.
 [[gnu::noinline]] bool enterFrameOnStack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                         const Source* src, Value* R, Value& scratch, Value* out, bool catchAbove)
+                                         const Source* src, Value* R, Value& scratch, WriteBack* wb, bool catchAbove)
 {
     ValueScratch<16> registers(size_t(code.registers));
-    return runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, out, catchAbove);
+    return runInFrame(registers.data(), dst, code, proc, in, src, R, scratch, wb, catchAbove);
+}
+
+// Empties the registers of a frame that hold texts or arrays.
+[[gnu::noinline]] void dropShared(Value* F, size_t n)
+{
+    for (Value *v = F, *end = F + n; v != end; ++v)
+        if (v->shared())
+            v->clear();
 }
 
 [[gnu::always_inline]] inline bool enterFrame(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
                                               const Source* src, Value* R, Value& scratch, bool catchAbove,
-                                              Value* out = nullptr)
+                                              WriteBack* wb = nullptr)
 {
     checkStack();
     FrameStack& stack = frameStack;
@@ -1999,7 +2068,7 @@ struct FrameStackBlock {
     const size_t n = size_t(code.registers);
     if (size_t(stack.end - F) < n) [[unlikely]] {
         if (!allocateFrameStack())
-            return enterFrameOnStack(dst, code, proc, in, src, R, scratch, out, catchAbove);
+            return enterFrameOnStack(dst, code, proc, in, src, R, scratch, wb, catchAbove);
         F = stack.top;
     }
     stack.top = F + n;
@@ -2008,33 +2077,29 @@ struct FrameStackBlock {
         size_t n;
         ~Pop()
         {
-            Value::clearShared(F, n);
+            bool shared = false;
+            for (size_t i = 0; i < n; ++i)
+                shared |= F[i].shared();
+            if (shared) [[unlikely]]
+                dropShared(F, n);
             frameStack.top = F;
         }
     } pop{F, n};
-    return runInFrame(F, dst, code, proc, in, src, R, scratch, out, catchAbove);
+    return runInFrame(F, dst, code, proc, in, src, R, scratch, wb, catchAbove);
 }
 
-// A call with parameters passed by reference: the arguments get the parameters' last
-// values, as the statements' call writes them back.
-[[gnu::noinline]] bool enterFrameWritingBack(Value& dst, const Code& code, TfsProcVariable* proc, const Instr& in,
-                                             const Source* src, Value* R, Value& scratch, TfsVariable* const* backs,
-                                             bool catchAbove)
+// The arguments passed by reference that are not plain variables taking the values as
+// they are: written through their setters, as the statements' call writes them back.
+[[gnu::noinline]] void writeBackLater(const WriteBack& wb, const Code& code, const Instr& in)
 {
-    const size_t n = size_t(in.target2);
-    ValueScratch<4> out(n);
-    if (enterFrame(dst, code, proc, in, src, R, scratch, catchAbove, out.data()))
-        return true;
+    const size_t n = wb.later.size();
     for (quint64 m = code.varParams; m; m &= m - 1) {
         const size_t j = size_t(std::countr_zero(m));
         if (j >= n)
             break;
-        const Value& v = out[j];
-        if (TfsVariable* var = backs[j]) {
-            // Stored as it is where the setter would store it so: an Integer into an
-            // Integer variable, anything into a Variant.
-            if (var->ItemShape() == TfsCustomVariable::Shape::Variable && !var->IsReadOnly()
-                && ((v.type() == varInteger && var->Typ() == fvtInt) || var->Typ() == fvtVariant))
+        const Value& v = wb.later[j];
+        if (TfsVariable* var = wb.backs[j]) {
+            if (storesAsItIs(var, v))
                 *var->PValue() = v;
             else
                 var->SetValue(v);
@@ -2042,7 +2107,6 @@ struct FrameStackBlock {
             in.step->Items(int(j))->SetValue(v);
         }
     }
-    return false;
 }
 
 // Slow paths and calls leave the dispatch loop: its frame, which every activation of a
@@ -2304,9 +2368,12 @@ template <Value (*F)(const Value&, const Value&)>
         if (!code || !code->current()) [[unlikely]]
             code = in.frame = frameOf(proc);
         if (code->fastEntry) [[likely]] {
-            if (in.sub & 1) [[unlikely]]
-                return enterFrameWritingBack(dst, *code, proc, in, src, R, scratch, backs, catchAbove);
-            return enterFrame(dst, *code, proc, in, src, R, scratch, catchAbove);
+            WriteBack wb{backs, {}};
+            if (enterFrame(dst, *code, proc, in, src, R, scratch, catchAbove, (in.sub & 1) ? &wb : nullptr))
+                return true;
+            if (!wb.later.empty()) [[unlikely]]
+                writeBackLater(wb, *code, in);
+            return false;
         }
     }
     if (act && act->sync)
@@ -2942,10 +3009,14 @@ SetContinue:
     p->SetContinueCalled(true);
     ORV_NEXT;
 Exit:
+    // In a frame (sub 1) an exit ends the code at once; with the list's test joined to it
+    // (sub 2), a stop set before goes to the list's end instead.
+    if ((in->sub & 2) && p->AnyStop()) [[unlikely]]
+        ORV_JUMP(in->target2);
     if (TfsScript::AnyRunLineHandler())
         notifyLine(p, in->statement, act);
     if (in->sub)
-        ORV_JUMP(in->target);
+        return false;
     p->SetExitCalled(true);
     ORV_NEXT;
 ForInit: {
