@@ -1863,7 +1863,9 @@ namespace {
 {
     if (!s.ptr)
         return R[s.reg];
-    if (s.provided && TfsCustomVariable::AnyProvider() && s.provided->HasProvider()) [[unlikely]]
+    // The program-wide count first: one load that every read shares and that is almost
+    // always zero, so the operand's own provider field is not fetched on the common path.
+    if (TfsCustomVariable::AnyProvider() && s.provided && s.provided->HasProvider()) [[unlikely]]
         return provided(s, scratch);
     return *s.ptr;
 }
