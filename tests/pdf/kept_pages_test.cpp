@@ -179,35 +179,23 @@ TEST_F(KeptPagesTest, TheFileIsTheOneThatNewPagesGive)
 
 TEST_F(KeptPagesTest, TheProgramsLayoutsGiveTheSameFileAsWithNewPages)
 {
-    for (const int lines : {1, 40, 41, 150, 333}) {
-        SCOPED_TRACE(lines);
-        auto list = makeListReport(lines);
-        ASSERT_TRUE(list->PrepareReport(true));
+    // The same prepared report exported with kept pages and with new ones.
+    const auto exportsAlike = [](TfrxReport& report) {
+        ASSERT_TRUE(report.PrepareReport(true));
         TfrxPDFExport kept;
         NewPagesExport fresh;
         QBuffer a, b;
-        a.open(QIODevice::WriteOnly);
-        b.open(QIODevice::WriteOnly);
-        kept.SetShowDialog(false);
-        fresh.SetShowDialog(false);
-        kept.Stream = &a;
-        fresh.Stream = &b;
-        ASSERT_TRUE(list->Export(&kept));
-        ASSERT_TRUE(list->Export(&fresh));
+        for (auto [filter, buffer] : {std::pair<TfrxPDFExport*, QBuffer*>{&kept, &a}, {&fresh, &b}}) {
+            buffer->open(QIODevice::WriteOnly);
+            filter->SetShowDialog(false);
+            filter->Stream = buffer;
+            ASSERT_TRUE(report.Export(filter));
+        }
         EXPECT_EQ(firstDifference(a.data(), b.data()), QByteArray());
+    };
+    for (const int lines : {1, 40, 41, 150, 333}) {
+        SCOPED_TRACE(lines);
+        exportsAlike(*makeListReport(lines));
     }
-    auto card = makeCardReport();
-    ASSERT_TRUE(card->PrepareReport(true));
-    TfrxPDFExport kept;
-    NewPagesExport fresh;
-    QBuffer a, b;
-    a.open(QIODevice::WriteOnly);
-    b.open(QIODevice::WriteOnly);
-    kept.SetShowDialog(false);
-    fresh.SetShowDialog(false);
-    kept.Stream = &a;
-    fresh.Stream = &b;
-    ASSERT_TRUE(card->Export(&kept));
-    ASSERT_TRUE(card->Export(&fresh));
-    EXPECT_EQ(firstDifference(a.data(), b.data()), QByteArray());
+    exportsAlike(*makeCardReport());
 }

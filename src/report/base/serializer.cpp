@@ -213,33 +213,13 @@ void TfrxXMLSerializer::XMLToObj(const QString& Text, Object* Obj)
 {
     if (!Obj)
         return;
-    qsizetype i = 0;
-    const qsizetype n = Text.size();
-    for (;;) {
-        while (i < n && Text[i] == u' ')
-            ++i;
-        const qsizetype eq = Text.indexOf(u'=', i);
-        if (eq < 0)
-            return;
-        QString name = Text.mid(i, eq - i);
-        while (name.endsWith(u' '))
-            name.chop(1);
-        if (name.isEmpty())
-            return;
-        const qsizetype q1 = Text.indexOf(u'"', eq + 1);
-        if (q1 < 0)
-            return;
-        qsizetype q2 = Text.indexOf(u'"', q1 + 1);
-        if (q2 < 0)
-            q2 = n;
-        const QString value = Text.mid(q1 + 1, q2 - q1 - 1);
-        i = q2 + 1;
+    forEachAttribute(Text, [&](QStringView name, QStringView value) {
         try {
-            applyAttribute(Obj, name, value);
+            applyAttribute(Obj, name.toString(), value.toString());
         } catch (const std::exception& e) {
             Errors.Add(exceptionText(e));
         }
-    }
+    });
 }
 
 void TfrxXMLSerializer::applyAttribute(Object* obj, const QString& name, const QString& rawValue)

@@ -70,6 +70,37 @@ struct TfrxFixupItem {
     QString Value;
 };
 
+// Calls f(name, value) for each `name="value"` of an object's attribute text, in order,
+// as the serializer reads them: blanks before a name and after it are skipped, a value
+// runs to its closing quote or to the end, and the text ends at the first part that is
+// not an attribute.
+template <class F>
+void forEachAttribute(const QString& Text, F&& f)
+{
+    qsizetype i = 0;
+    const qsizetype n = Text.size();
+    for (;;) {
+        while (i < n && Text[i] == u' ')
+            ++i;
+        const qsizetype eq = Text.indexOf(u'=', i);
+        if (eq < 0)
+            return;
+        QStringView name = QStringView(Text).mid(i, eq - i);
+        while (name.endsWith(u' '))
+            name.chop(1);
+        if (name.isEmpty())
+            return;
+        const qsizetype q1 = Text.indexOf(u'"', eq + 1);
+        if (q1 < 0)
+            return;
+        qsizetype q2 = Text.indexOf(u'"', q1 + 1);
+        if (q2 < 0)
+            q2 = n;
+        f(name, QStringView(Text).mid(q1 + 1, q2 - q1 - 1));
+        i = q2 + 1;
+    }
+}
+
 class TfrxXMLSerializer {
 public:
     // Stream may be nullptr when only texts are converted.

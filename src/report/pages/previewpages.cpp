@@ -788,28 +788,7 @@ struct Attribute {
 std::vector<Attribute> attributesOf(const QString& Text)
 {
     std::vector<Attribute> out;
-    qsizetype i = 0;
-    const qsizetype n = Text.size();
-    for (;;) {
-        while (i < n && Text[i] == u' ')
-            ++i;
-        const qsizetype eq = Text.indexOf(u'=', i);
-        if (eq < 0)
-            break;
-        QStringView name = QStringView(Text).mid(i, eq - i);
-        while (name.endsWith(u' '))
-            name.chop(1);
-        if (name.isEmpty())
-            break;
-        const qsizetype q1 = Text.indexOf(u'"', eq + 1);
-        if (q1 < 0)
-            break;
-        qsizetype q2 = Text.indexOf(u'"', q1 + 1);
-        if (q2 < 0)
-            q2 = n;
-        out.push_back({name, QStringView(Text).mid(q1 + 1, q2 - q1 - 1)});
-        i = q2 + 1;
-    }
+    forEachAttribute(Text, [&](QStringView name, QStringView value) { out.push_back({name, value}); });
     return out;
 }
 
