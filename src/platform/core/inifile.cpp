@@ -476,15 +476,16 @@ std::shared_ptr<const Parsed> load(const QString& path)
     // while it was being looked at is read again the ordinary way.
     Digest digest;
     std::shared_ptr<const Parsed> parsed;
+    // Reading the bytes again costs little; parsing them is what is worth keeping.
+    const auto take = [&](const QByteArray& bytes) {
+        digest = digestOf(bytes);
+        parsed = known.parsed && known.digest == digest ? known.parsed : parseForReading(bytes);
+    };
     bool looked = false;
     if (st.st_size > 0) {
         const FileMap map(file.fd, 0, st.st_size);
         if (map.ok()) {
-            const QByteArray bytes = QByteArray::fromRawData(map.data(), qsizetype(map.length()));
-            // Reading the bytes again costs little; parsing them is what is worth keeping.
-            digest = digestOf(bytes);
-            parsed = known.parsed && known.digest == digest ? known.parsed
-                                                            : parseForReading(bytes);
+            take(QByteArray::fromRawData(map.data(), qsizetype(map.length())));
             struct stat after {};
             looked = map.intact() && ::fstat(file.fd, &after) == 0 && after.st_size == st.st_size;
         }
@@ -492,9 +493,7 @@ std::shared_ptr<const Parsed> load(const QString& path)
     if (!looked) {
         QByteArray bytes;
         if (!readWhole(file.fd, st, bytes)) return nullptr;
-        digest = digestOf(bytes);
-        parsed = known.parsed && known.digest == digest ? known.parsed
-                                                        : parseForReading(bytes);
+        take(bytes);
     }
     const qint64 settledBefore = nanoseconds(now) - kSettleNs;
     const std::lock_guard lock(cacheMutex);
